@@ -1,0 +1,61 @@
+// pahost: a small host program that loads the PA module the way the host
+// application does, checks its compatibility number and unloads it.
+//
+//   pahost [--module PATH] [RETURN.txt]
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "pahost/module_loader.h"
+
+namespace {
+
+const uint16_t kExpectedCompatVersion = 6101;
+
+int usage() {
+  std::fprintf(stderr, "usage: pahost [--module PATH] [RETURN.txt]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string modulePath = defaultModulePath();
+  std::string returnFile;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--module") == 0) {
+      if (++i >= argc) return usage();
+      modulePath = argv[i];
+    } else if (argv[i][0] == '-') {
+      return usage();
+    } else if (returnFile.empty()) {
+      returnFile = argv[i];
+    } else {
+      return usage();
+    }
+  }
+
+  ModuleLoader module;
+  if (!module.open(modulePath)) {
+    std::fprintf(stderr, "pahost: cannot load the module %s: %s\n", modulePath.c_str(),
+                 module.error().c_str());
+    return 2;
+  }
+  using CompatFn = uint16_t (*)();
+  auto compat = reinterpret_cast<CompatFn>(module.find("compatVersion"));
+  if (compat == nullptr) {
+    std::fprintf(stderr, "pahost: %s\n", module.error().c_str());
+    return 2;
+  }
+  const uint16_t version = compat();
+  if (version != kExpectedCompatVersion) {
+    std::fprintf(stderr, "pahost: module compatibility number %u, expected %u\n", version,
+                 kExpectedCompatVersion);
+    return 2;
+  }
+  std::printf("loaded %s (compatibility %u)\n", modulePath.c_str(), version);
+  module.close();
+  std::printf("unloaded\n");
+  return 0;
+}

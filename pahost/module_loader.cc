@@ -1,0 +1,45 @@
+#include "pahost/module_loader.h"
+
+#include <dlfcn.h>
+#include <limits.h>
+#include <unistd.h>
+
+ModuleLoader::~ModuleLoader() { close(); }
+
+bool ModuleLoader::open(const std::string& path) {
+  close();
+  handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle_ == nullptr) {
+    const char* why = dlerror();
+    error_ = why ? why : "cannot load " + path;
+    return false;
+  }
+  return true;
+}
+
+void* ModuleLoader::find(const char* name) {
+  if (handle_ == nullptr) {
+    error_ = "no module loaded";
+    return nullptr;
+  }
+  dlerror();
+  void* symbol = dlsym(handle_, name);
+  if (symbol == nullptr) error_ = std::string("the module does not export ") + name;
+  return symbol;
+}
+
+void ModuleLoader::close() {
+  if (handle_ != nullptr) dlclose(handle_);
+  handle_ = nullptr;
+}
+
+std::string defaultModulePath() {
+  char self[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", self, sizeof(self) - 1);
+  if (n <= 0) return "libpa2018.so";
+  self[n] = '\0';
+  std::string dir(self);
+  size_t slash = dir.rfind('/');
+  dir = slash == std::string::npos ? "." : dir.substr(0, slash);
+  return dir + "/libpa2018.so";
+}

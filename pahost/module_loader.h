@@ -1,0 +1,30 @@
+// ModuleLoader: opens the PA module with dlopen and finds its entry points,
+// as the host application does. Closing happens in the destructor.
+#ifndef PAHOST_MODULE_LOADER_H_
+#define PAHOST_MODULE_LOADER_H_
+
+#include <string>
+
+class ModuleLoader {
+ public:
+  ModuleLoader() = default;
+  ~ModuleLoader();
+  ModuleLoader(const ModuleLoader&) = delete;
+  ModuleLoader& operator=(const ModuleLoader&) = delete;
+
+  // Opens the library at `path`; false with error() set when it cannot.
+  bool open(const std::string& path);
+  // The address of the exported function `name`, or null (error() set).
+  void* find(const char* name);
+  void close();
+  const std::string& error() const { return error_; }
+
+ private:
+  void* handle_ = nullptr;
+  std::string error_;
+};
+
+// The module's default location: libpa2018.so beside the running program.
+std::string defaultModulePath();
+
+#endif  // PAHOST_MODULE_LOADER_H_
