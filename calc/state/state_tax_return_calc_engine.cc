@@ -1,0 +1,31 @@
+#include "calc/state/state_tax_return_calc_engine.h"
+
+#include "entry/release_share.h"
+#include "host/printer.h"  // the release of a TaxFormPrinterPtr deletes through it
+#include "identifiers/form_ids.h"
+
+namespace StateCalculationMgmt {
+
+const IncomeKindRow* StateTaxReturnCalcEngine::incomeKindTable = nullptr;
+
+StateTaxReturnCalcEngine::StateTaxReturnCalcEngine(DataMgmt::USTaxReturn* federalReturn,
+                                                   DataMgmt::TaxReturn* stateReturn,
+                                                   TaxFormPrintMgmt::TaxFormPrinterPtr printer)
+    : CalculationMgmt::TaxReturnCalcEngine(printer),
+      federalReturn(federalReturn),
+      stateReturn(dynamic_cast<StateDataMgmt::StateTaxReturn*>(stateReturn)),
+      stateForm2(kFormID_State2),
+      stateForm3(kFormID_State3),
+      stateForm4(kFormID_State4) {
+  buildIncomeKindTable();
+  releaseShare(printer);
+}
+
+StateTaxReturnCalcEngine::~StateTaxReturnCalcEngine() = default;
+
+void StateTaxReturnCalcEngine::buildIncomeKindTable() {
+  if (incomeKindTable != nullptr) return;
+  // No income kinds are pulled yet: the table stays empty.
+}
+
+}  // namespace StateCalculationMgmt

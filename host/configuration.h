@@ -1,0 +1,55 @@
+// DataMgmt::OrvaneConfiguration: the host's process-wide settings.
+//
+// One instance per process (getInstance). The host hands the module a
+// plain pointer to it; nobody releases it. Besides the host's automatic
+// test switch and its version text it holds the stand-in's directories:
+// where automatic-test files, data files and PDF files live. Every setting
+// is settable; StandIn::resetAll restores the defaults (automatic tests
+// off, version "2018.0", "C:/AutoTest_OV/", ".", ".").
+#ifndef HOST_CONFIGURATION_H_
+#define HOST_CONFIGURATION_H_
+
+#include <string>
+
+#include "host/host_api.h"
+
+namespace DataMgmt {
+
+class HOST_API OrvaneConfiguration {
+ public:
+  static OrvaneConfiguration& getInstance();
+
+  // Whether the host runs automatic tests (the module then writes its test
+  // files into the automatic-test directory).
+  bool AllowAutoTest() const { return allowAutoTest_; }
+  // The host's version text (the data file's header carries it).
+  std::string getVersionText() const { return versionText_; }  // ours
+
+  // Stand-in settings (ours).
+  std::string getAutoTestDir() const { return autoTestDir_; }
+  std::string getDataDir() const { return dataDir_; }
+  std::string getPdfDir() const { return pdfDir_; }
+  void setAllowAutoTest(bool allow) { allowAutoTest_ = allow; }
+  void setVersionText(const std::string& text) { versionText_ = text; }
+  void setAutoTestDir(const std::string& dir) { autoTestDir_ = dir; }
+  void setDataDir(const std::string& dir) { dataDir_ = dir; }
+  void setPdfDir(const std::string& dir) { pdfDir_ = dir; }
+
+  // Back to the defaults.
+  void reset();
+
+ private:
+  OrvaneConfiguration();
+  OrvaneConfiguration(const OrvaneConfiguration&) = delete;
+  OrvaneConfiguration& operator=(const OrvaneConfiguration&) = delete;
+
+  bool allowAutoTest_;
+  std::string versionText_;
+  std::string autoTestDir_;
+  std::string dataDir_;
+  std::string pdfDir_;
+};
+
+}  // namespace DataMgmt
+
+#endif  // HOST_CONFIGURATION_H_

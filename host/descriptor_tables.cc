@@ -1,0 +1,312 @@
+// The stand-in's generated return descriptions.
+//
+// One TaxFormDesc per form constant of the module's form table, on the side
+// the constant names. Fields come in catalog member order from the
+// module's catalog tables (read here as data; the module's objects are not
+// linked); a form without a catalog lists the fields of form_fields.def in
+// ascending order. Kinds, titles and copy limits follow the small tables
+// beside this file.
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "catalogs/run_notation.h"
+#include "host/descriptors.h"
+#include "host/value_text.h"
+#include "identifiers/form_ids.h"
+
+namespace DataMgmt {
+namespace {
+
+// Every form the small tables name must be a form constant (checked at
+// compile time; sizeof does not use the constant, so nothing is linked).
+#define FORM_FIELDS(form, runs) static_assert(sizeof(kFormID_##form) > 0, #form);
+#include "host/form_fields.def"
+#undef FORM_FIELDS
+#define FIELD_KIND(form, field, kind) static_assert(sizeof(kFormID_##form) > 0, #form);
+#define FIELD_KIND_LEN(form, field, kind, length) FIELD_KIND(form, field, kind)
+#define FIELD_KIND_CALC(form, field, kind) FIELD_KIND(form, field, kind)
+#include "host/field_kinds.def"
+#undef FIELD_KIND
+#undef FIELD_KIND_LEN
+#undef FIELD_KIND_CALC
+#define FORM_TITLE(form, title) static_assert(sizeof(kFormID_##form) > 0, #form);
+#include "host/form_titles.def"
+#undef FORM_TITLE
+
+struct FormRow {
+  const char* name;
+  int number;
+  bool isState;
+};
+
+const FormRow kForms[] = {
+#define FORM_ID(name, number, isState) {#name, number, isState},
+#include "identifiers/form_ids.def"
+#undef FORM_ID
+};
+
+struct CatalogRow {
+  const char* name;
+  int members;
+  const char* runs;
+};
+
+const CatalogRow kCatalogs[] = {
+#define FIELD_CATALOG(name, members, runs) {#name, members, runs},
+#include "catalogs/federal/main_return.def"
+#include "catalogs/federal/schedule_e.def"
+#include "catalogs/federal/second_group.def"
+#include "catalogs/federal/w2_1099.def"
+#include "catalogs/federal/w2g_dependents.def"
+#include "catalogs/state/local_tax.def"
+#include "catalogs/state/pa_forms.def"
+#include "catalogs/state/return_info.def"
+#include "catalogs/state/shared.def"
+#include "catalogs/state/ue_w2.def"
+#undef FIELD_CATALOG
+};
+
+// Forms whose catalog is not named after them. `extra` names a second
+// catalog whose numbers missing from the first are appended in its order.
+struct Pairing {
+  const char* form;
+  const char* catalog;
+  const char* extra;
+};
+
+const Pairing kPairings[] = {
+    {"Fed32783", "PAReturnInfoAltFieldIds", nullptr},
+    {"Fed43", "PADirectDepositDebitAltFieldIds", nullptr},
+    {"Fed155", "PADirectDepositDebitAltFieldIds", nullptr},
+    {"State15", "FederalReturnTypeFieldIds", nullptr},
+    {"State16", "State16FieldIds", "State16To18FieldIds"},
+    {"State17", "State17FieldIds", "State16To18FieldIds"},
+    {"State18", "State16To18FieldIds", nullptr},
+};
+
+struct FormFieldsRow {
+  const char* form;
+  const char* runs;
+};
+
+const FormFieldsRow kFormFields[] = {
+#define FORM_FIELDS(form, runs) {#form, runs},
+#include "host/form_fields.def"
+#undef FORM_FIELDS
+};
+
+enum KindCode { kKind_TEXT, kKind_CHECKBOX, kKind_YESNO };
+
+struct KindRow {
+  const char* form;
+  int field;
+  KindCode kind;
+  int length;  // 0: the kind's default
+  bool calculated;
+};
+
+const KindRow kKinds[] = {
+#define FIELD_KIND(form, field, kind) {#form, field, kKind_##kind, 0, false},
+#define FIELD_KIND_LEN(form, field, kind, length) {#form, field, kKind_##kind, length, false},
+#define FIELD_KIND_CALC(form, field, kind) {#form, field, kKind_##kind, 0, true},
+#include "host/field_kinds.def"
+#undef FIELD_KIND
+#undef FIELD_KIND_LEN
+#undef FIELD_KIND_CALC
+};
+
+struct TitleRow {
+  const char* form;
+  const char* title;
+};
+
+const TitleRow kTitles[] = {
+#define FORM_TITLE(form, title) {#form, title},
+#include "host/form_titles.def"
+#undef FORM_TITLE
+};
+
+// The PA forms in the order the PA return shows and prints them; the other
+// state forms follow in ascending number.
+const char* const kPADisplayOrder[] = {
+    "PAEstimatedVouchers", "PA40", "PAScheduleW2S", "PAScheduleOC", "PAScheduleGL",
+    "PAScheduleA", "PAScheduleB", "PAScheduleUE", "PAScheduleC", "PAScheduleD",
+    "PAScheduleE", "PAScheduleJ", "PADeductions", "PAScheduleSP", "PAW2GIncome",
+    "PAW2", "PAMiscCompWorksheet", "PAScheduleDWorksheet", "State16", "State17",
+    "PAInterestDividendWorksheet", "PAReturnInfo", "PAEstimatedTaxWorksheet",
+    "PADirectDepositDebit", "PALocalIncomeTaxReturn",
+};
+
+// Federal forms whose amounts are stored in hundredths.
+const char* const kHundredthsForms[] = {
+    "FedW2", "Fed1099Misc", "Fed1099R", "Fed1099G", "FedW2G", "Fed135", "Fed164", "Fed166",
+};
+
+const uint16_t kTextLength = 80;
+const uint16_t kNumberLength = 15;
+const uint16_t kBoxLength = 1;
+
+bool same(const char* a, const std::string& b) { return b == a; }
+
+const CatalogRow* findCatalog(const std::string& name) {
+  for (const auto& row : kCatalogs) {
+    if (same(row.name, name)) return &row;
+  }
+  return nullptr;
+}
+
+std::vector<int> readRuns(const char* runs) {
+  std::vector<int> numbers;
+  RunNotation::RunReader reader(runs);
+  for (int n = reader.next(); n > 0; n = reader.next()) numbers.push_back(n);
+  return numbers;
+}
+
+// The form's field numbers in form order.
+std::vector<int> fieldNumbersOf(const std::string& form) {
+  const CatalogRow* catalog = nullptr;
+  const CatalogRow* extra = nullptr;
+  for (const auto& pairing : kPairings) {
+    if (same(pairing.form, form)) {
+      catalog = findCatalog(pairing.catalog);
+      if (pairing.extra != nullptr) extra = findCatalog(pairing.extra);
+    }
+  }
+  if (catalog == nullptr) catalog = findCatalog(form + "FieldIds");
+  if (catalog != nullptr) {
+    std::vector<int> numbers = readRuns(catalog->runs);
+    if (extra != nullptr) {
+      const std::set<int> own(numbers.begin(), numbers.end());
+      for (int n : readRuns(extra->runs)) {
+        if (own.count(n) == 0) numbers.push_back(n);
+      }
+    }
+    return numbers;
+  }
+  // No catalog: the listed fields and the fields with a kind, ascending.
+  std::set<int> numbers;
+  for (const auto& row : kFormFields) {
+    if (!same(row.form, form)) continue;
+    for (int n : readRuns(row.runs)) numbers.insert(n);
+  }
+  for (const auto& row : kKinds) {
+    if (same(row.form, form)) numbers.insert(row.field);
+  }
+  return std::vector<int>(numbers.begin(), numbers.end());
+}
+
+const KindRow* kindOf(const std::string& form, int field) {
+  for (const auto& row : kKinds) {
+    if (row.field == field && same(row.form, form)) return &row;
+  }
+  return nullptr;
+}
+
+bool storesHundredths(const std::string& form) {
+  for (const char* name : kHundredthsForms) {
+    if (same(name, form)) return true;
+  }
+  return false;
+}
+
+std::string upperCase(const std::string& text) {
+  std::string upper(text);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return upper;
+}
+
+FormFieldDescPtr buildField(const std::string& form, const std::string& devName, int number) {
+  FieldKind kind = kNumberField;
+  uint16_t length = kNumberLength;
+  unsigned char editCode = storesHundredths(form) ? kEditHundredths : kEditNone;
+  bool calculated = false;
+  if (const KindRow* row = kindOf(form, number)) {
+    calculated = row->calculated;
+    switch (row->kind) {
+      case kKind_TEXT:
+        kind = kTextField;
+        length = kTextLength;
+        editCode = kEditNone;
+        break;
+      case kKind_CHECKBOX:
+        kind = kCheckBoxField;
+        length = kBoxLength;
+        editCode = kEditNone;
+        break;
+      case kKind_YESNO:
+        kind = kYesNoField;
+        length = kBoxLength;
+        editCode = kEditYesNo;
+        break;
+    }
+    if (row->length > 0) length = static_cast<uint16_t>(row->length);
+  }
+  const std::string suffix = "F" + std::to_string(number);
+  return FormFieldDescPtr(new FormFieldDesc(Primitives::OVImmutableIdentifier(number), kind, length,
+                                            editCode, calculated, "k" + devName + "_" + suffix,
+                                            suffix));
+}
+
+TaxFormDescPtr buildForm(const FormRow& row) {
+  const std::string name = row.name;
+  const std::string devName = upperCase(name);
+  std::string busName = devName;
+  for (const auto& title : kTitles) {
+    if (same(title.form, name)) busName = title.title;
+  }
+  TaxFormDescPtr form(
+      new TaxFormDesc(Primitives::OVImmutableFormIdentifier(row.number, row.isState), devName, busName));
+  for (int number : fieldNumbersOf(name)) form->addField(buildField(name, devName, number));
+  return form;
+}
+
+// Registers the forms of one side: for the state side the display order
+// first, then every other form of the side in ascending number.
+void registerForms(TaxReturnDesc* desc, bool stateSide) {
+  std::vector<const FormRow*> rows;
+  for (const auto& row : kForms) {
+    if (row.isState == stateSide) rows.push_back(&row);
+  }
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const FormRow* a, const FormRow* b) { return a->number < b->number; });
+  if (stateSide) {
+    for (const char* name : kPADisplayOrder) {
+      for (const FormRow* row : rows) {
+        if (same(row->name, name)) desc->registerForm(buildForm(*row));
+      }
+    }
+  }
+  for (const FormRow* row : rows) {
+    // registerForm ignores a form already registered.
+    if (desc->getTaxFormDescriptor(Primitives::OVImmutableFormIdentifier(row->number, row->isState))
+            .isNull()) {
+      desc->registerForm(buildForm(*row));
+    }
+  }
+}
+
+TaxReturnDesc* build(bool stateSide) {
+  TaxReturnDesc* desc = stateSide ? new TaxReturnDesc(40, "PA", "Pennsylvania", "", "Pennsylvania")
+                                  : new TaxReturnDesc(1, "US", "Federal", "", "Federal");
+  registerForms(desc, stateSide);
+  return desc;
+}
+
+}  // namespace
+
+TaxReturnDescPtr TaxReturnDesc::federal() {
+  static TaxReturnDescPtr desc(build(false));
+  return desc;
+}
+
+TaxReturnDescPtr TaxReturnDesc::pennsylvania() {
+  static TaxReturnDescPtr desc(build(true));
+  return desc;
+}
+
+}  // namespace DataMgmt

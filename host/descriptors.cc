@@ -1,0 +1,185 @@
+#include "host/descriptors.h"
+
+namespace DataMgmt {
+
+using Primitives::OVImmutableFormIdentifier;
+using Primitives::OVImmutableIdentifier;
+
+FormFieldDesc::FormFieldDesc(const OVImmutableIdentifier& id, FieldKind kind, uint16_t length,
+                             unsigned char editCode, bool calculated,
+                             const std::string& symbolicName, const std::string& lineLabel)
+    : id_(id),
+      kind_(kind),
+      length_(length),
+      validator_(editCode),
+      calculated_(calculated),
+      symbolicName_(symbolicName),
+      lineLabel_(lineLabel) {}
+
+FormFieldDesc::~FormFieldDesc() = default;
+
+// OVFieldIDIter. The end position is the list size; every move that would
+// leave [0, size] lands on the end.
+
+OVFieldIDIter::OVFieldIDIter() : fields_(nullptr), pos_(0) {}
+
+OVFieldIDIter::OVFieldIDIter(const std::vector<OVImmutableIdentifier>* fields)
+    : fields_(fields), pos_(0) {}
+
+namespace {
+int sizeOf(const std::vector<OVImmutableIdentifier>* fields) {
+  return fields == nullptr ? 0 : static_cast<int>(fields->size());
+}
+}  // namespace
+
+OVFieldIDIter& OVFieldIDIter::operator=(const OVImmutableIdentifier& field) {
+  const int found = positionOf(field);
+  pos_ = found < 0 ? sizeOf(fields_) : found;
+  return *this;
+}
+
+OVImmutableIdentifier OVFieldIDIter::getID() const {
+  if (atEOL()) return Primitives::kNullFieldID;
+  return (*fields_)[static_cast<std::size_t>(pos_)];
+}
+
+void OVFieldIDIter::next() {
+  if (!atEOL()) ++pos_;
+}
+
+OVFieldIDIter& OVFieldIDIter::operator++() {
+  next();
+  return *this;
+}
+
+OVFieldIDIter OVFieldIDIter::operator+(int n) const {
+  OVFieldIDIter moved(*this);
+  moved += n;
+  return moved;
+}
+
+OVFieldIDIter OVFieldIDIter::operator-(int n) const {
+  // Negating INT_MIN would overflow; it is out of range either way.
+  if (n == INT32_MIN) return *this + INT32_MAX;
+  return *this + (-n);
+}
+
+OVFieldIDIter& OVFieldIDIter::operator+=(int n) {
+  const long target = static_cast<long>(pos_) + n;
+  const int size = sizeOf(fields_);
+  pos_ = (target < 0 || target > size) ? size : static_cast<int>(target);
+  return *this;
+}
+
+bool OVFieldIDIter::operator<=(const OVFieldIDIter& other) const { return pos_ <= other.pos_; }
+
+bool OVFieldIDIter::operator<=(const OVImmutableIdentifier& field) const {
+  const int at = positionOf(field);
+  return at >= 0 && pos_ <= at;
+}
+
+int OVFieldIDIter::positionOf(const OVImmutableIdentifier& field) const {
+  if (fields_ == nullptr || !field.isValid()) return -1;
+  for (std::size_t i = 0; i < fields_->size(); ++i) {
+    if ((*fields_)[i] == field) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+int OVFieldIDIter::position() const { return pos_; }
+
+bool OVFieldIDIter::atEOL() const { return pos_ >= sizeOf(fields_); }
+
+// TaxFormDesc.
+
+TaxFormDesc::TaxFormDesc(const OVImmutableFormIdentifier& id, const std::string& devName,
+                         const std::string& busName)
+    : id_(id), devName_(devName), busName_(busName) {}
+
+TaxFormDesc::~TaxFormDesc() = default;
+
+FormFieldDescPtr TaxFormDesc::getFieldDesc(const OVImmutableIdentifier& field) const {
+  auto found = fields_.find(field.getNumber());
+  if (found == fields_.end()) return FormFieldDescPtr();
+  return found->second;
+}
+
+void TaxFormDesc::addField(const FormFieldDescPtr& field) {
+  if (field.isNull() || !field->getID().isValid()) return;
+  const int number = field->getID().getNumber();
+  if (fields_.count(number) != 0) return;  // a field is listed once
+  fieldIds_.push_back(field->getID());
+  fields_.emplace(number, field);
+}
+
+// TifFieldDescriptor.
+
+TifFieldDescriptor::TifFieldDescriptor(const std::string& fieldCode,
+                                       const OVImmutableFormIdentifier& form,
+                                       const OVImmutableIdentifier& field, char cleanKind,
+                                       char percentKind, const std::string& attributes)
+    : fieldCode_(fieldCode),
+      form_(form),
+      field_(field),
+      cleanKind_(cleanKind),
+      percentKind_(percentKind),
+      attributes_(attributes) {}
+
+TifFieldDescriptor::~TifFieldDescriptor() = default;
+
+// TaxReturnDesc.
+
+TaxReturnDesc::TaxReturnDesc(TaxReturnType type, const std::string& abbreviation,
+                             const std::string& firstName, const std::string& secondName,
+                             const std::string& displayName)
+    : type_(type),
+      abbreviation_(abbreviation),
+      firstName_(firstName),
+      secondName_(secondName),
+      displayName_(displayName),
+      emptyTifList_(new TifFieldDescriptorList()) {}
+
+TaxReturnDesc::~TaxReturnDesc() = default;
+
+std::vector<TaxFormDescPtr> TaxReturnDesc::getTaxFormDescriptors() const {
+  std::vector<TaxFormDescPtr> result;
+  result.reserve(forms_.size());
+  for (const auto& entry : forms_) result.push_back(entry.second);
+  return result;
+}
+
+std::vector<TaxFormDescPtr> TaxReturnDesc::getTaxFormDescriptorsInDisplayOrder() const {
+  return displayOrder_;
+}
+
+TaxFormDescPtr TaxReturnDesc::getTaxFormDescriptor(const OVImmutableFormIdentifier& form) const {
+  if (!form.isValid()) return TaxFormDescPtr();
+  auto found = forms_.find(form);
+  if (found == forms_.end()) return TaxFormDescPtr();
+  return found->second;
+}
+
+TifFieldDescriptorListPtr& TaxReturnDesc::getTifFieldDescriptors(
+    const OVImmutableFormIdentifier& form) {
+  auto found = tifLists_.find(form);
+  if (found != tifLists_.end() && !found->second.isNull()) return found->second;
+  // The kept empty list: restored before every use, whatever a caller did to it.
+  if (emptyTifList_.isNull()) emptyTifList_ = TifFieldDescriptorListPtr(new TifFieldDescriptorList());
+  emptyTifList_->clear();
+  return emptyTifList_;
+}
+
+void TaxReturnDesc::registerForm(const TaxFormDescPtr& form) {
+  if (form.isNull() || !form->getTypeID().isValid()) return;
+  const OVImmutableFormIdentifier id = form->getTypeID();
+  if (forms_.count(id) != 0) return;
+  forms_.emplace(id, form);
+  displayOrder_.push_back(form);
+}
+
+void TaxReturnDesc::setTifFieldDescriptors(const OVImmutableFormIdentifier& form,
+                                           const TifFieldDescriptorListPtr& list) {
+  tifLists_[form] = list;
+}
+
+}  // namespace DataMgmt

@@ -1,0 +1,216 @@
+// Form and field descriptors: what the host knows about each form.
+//
+// A TaxReturnDesc describes one kind of return (federal or PA): its texts
+// and one TaxFormDesc per form of its side. A TaxFormDesc lists the form's
+// fields in the form's field order (for catalogued forms, catalog member
+// order) and holds one FormFieldDesc per field. Descriptors are generated
+// from the module's form and catalog tables and never change; the host
+// keeps a share of each, so holders handed out may be released freely.
+#ifndef HOST_DESCRIPTORS_H_
+#define HOST_DESCRIPTORS_H_
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/form_identifier.h"
+#include "host/host_api.h"
+#include "host/identifier.h"
+#include "host/pointers.h"
+
+namespace Validation {
+
+// The entry rule of a field; the module reads only its edit code.
+// Codes: 0 none, 1 yes/no, 72 ('H') hundredths; see FormFieldDesc.
+class HOST_API Validator {
+ public:
+  explicit Validator(unsigned char editCode = 0) : editCode_(editCode) {}
+  unsigned char getEditCode() const { return editCode_; }
+
+ private:
+  unsigned char editCode_;
+};
+
+}  // namespace Validation
+
+namespace DataMgmt {
+
+typedef int TaxReturnType;  // 1 federal, 40 PA
+
+// The kind of value a field holds. Kinds are not enforced on writes; they
+// decide how a value reads as text and which edit code a field carries.
+enum FieldKind { kNumberField, kTextField, kCheckBoxField, kYesNoField };
+
+// One field of a form: identifier, kind, names and entry rule.
+class HOST_API FormFieldDesc {
+ public:
+  FormFieldDesc(const Primitives::OVImmutableIdentifier& id, FieldKind kind, uint16_t length,
+                unsigned char editCode, bool calculated, const std::string& symbolicName,
+                const std::string& lineLabel);
+  ~FormFieldDesc();
+
+  Primitives::OVImmutableIdentifier getID() const { return id_; }
+  FieldKind getKind() const { return kind_; }  // ours
+  bool isText() const { return kind_ == kTextField; }
+  bool isBoolean() const { return kind_ == kCheckBoxField || kind_ == kYesNoField; }
+  uint16_t getLength() const { return length_; }
+  std::string getSymbolicName() const { return symbolicName_; }  // "k" + DEVNAME + "_F" + number
+  const Validation::Validator& getValidator() const { return validator_; }
+  bool isCalculated() const { return calculated_; }
+  std::string getLineLabel() const { return lineLabel_; }  // "F" + number
+
+ private:
+  Primitives::OVImmutableIdentifier id_;
+  FieldKind kind_;
+  uint16_t length_;
+  Validation::Validator validator_;
+  bool calculated_;
+  std::string symbolicName_;
+  std::string lineLabel_;
+};
+
+class TaxFormDesc;
+
+// A position in a form's field list. Moving past either end gives the end
+// position, whose id is kNullFieldID; it never loops and never reads
+// outside the list.
+class HOST_API OVFieldIDIter {
+ public:
+  OVFieldIDIter();  // at the end of an empty list
+  explicit OVFieldIDIter(const std::vector<Primitives::OVImmutableIdentifier>* fields);
+
+  // Moves to `field`, or to the end when the list does not hold it.
+  OVFieldIDIter& operator=(const Primitives::OVImmutableIdentifier& field);
+
+  Primitives::OVImmutableIdentifier getID() const;
+  operator Primitives::OVImmutableIdentifier() const { return getID(); }  // NOLINT
+
+  void next();
+  OVFieldIDIter& operator++();
+  OVFieldIDIter operator+(int n) const;
+  OVFieldIDIter operator-(int n) const;
+  OVFieldIDIter& operator+=(int n);
+
+  // Compares positions. An absent field lies below every position (so
+  // `<=` against it is false); the end lies above all.
+  bool operator<=(const OVFieldIDIter& other) const;
+  bool operator<=(const Primitives::OVImmutableIdentifier& field) const;
+
+  int positionOf(const Primitives::OVImmutableIdentifier& field) const;  // -1 when absent
+  int position() const;  // the list size at the end
+  bool atEOL() const;
+
+ private:
+  const std::vector<Primitives::OVImmutableIdentifier>* fields_;
+  int pos_;
+};
+
+// One form: its identifier, names, copy limit and fields in form order.
+class HOST_API TaxFormDesc {
+ public:
+  TaxFormDesc(const Primitives::OVImmutableFormIdentifier& id, const std::string& devName,
+              const std::string& busName);
+  ~TaxFormDesc();
+  TaxFormDesc(const TaxFormDesc&) = delete;
+  TaxFormDesc& operator=(const TaxFormDesc&) = delete;
+
+  Primitives::OVImmutableFormIdentifier getTypeID() const { return id_; }
+  OVFieldIDIter getFieldIDs() const { return OVFieldIDIter(&fieldIds_); }
+  // The field's descriptor; empty when the form has no such field.
+  FormFieldDescPtr getFieldDesc(const Primitives::OVImmutableIdentifier& field) const;
+  std::string getDevName() const { return devName_; }
+  std::string getBusName() const { return busName_; }
+  std::string getNameText() const { return busName_; }
+  uint16_t getMaxCopies() const { return maxCopies_; }  // copy limit, 999 by default
+
+  // Building and test controls (ours).
+  void addField(const FormFieldDescPtr& field);
+  void setMaxCopies(uint16_t limit) { maxCopies_ = limit; }
+  const std::vector<Primitives::OVImmutableIdentifier>& fieldIds() const { return fieldIds_; }
+
+ private:
+  Primitives::OVImmutableFormIdentifier id_;
+  std::string devName_;
+  std::string busName_;
+  uint16_t maxCopies_ = 999;
+  std::vector<Primitives::OVImmutableIdentifier> fieldIds_;
+  std::map<int, FormFieldDescPtr> fields_;
+};
+
+// One data-file line the host's conversion writes for a form field.
+class HOST_API TifFieldDescriptor {
+ public:
+  TifFieldDescriptor(const std::string& fieldCode, const Primitives::OVImmutableFormIdentifier& form,
+                     const Primitives::OVImmutableIdentifier& field, char cleanKind,
+                     char percentKind, const std::string& attributes);
+  ~TifFieldDescriptor();
+
+  std::string getFieldCode() const { return fieldCode_; }
+  Primitives::OVImmutableFormIdentifier getForm() const { return form_; }
+  Primitives::OVImmutableIdentifier getField() const { return field_; }
+  char getCleanKind() const { return cleanKind_; }
+  char getPercentKind() const { return percentKind_; }
+  std::string getFieldAttributes() const { return attributes_; }
+
+ private:
+  std::string fieldCode_;
+  Primitives::OVImmutableFormIdentifier form_;
+  Primitives::OVImmutableIdentifier field_;
+  char cleanKind_;
+  char percentKind_;
+  std::string attributes_;
+};
+
+// One kind of return and the descriptors of its forms.
+class HOST_API TaxReturnDesc {
+ public:
+  TaxReturnDesc(TaxReturnType type, const std::string& abbreviation, const std::string& firstName,
+                const std::string& secondName, const std::string& displayName);
+  ~TaxReturnDesc();
+  TaxReturnDesc(const TaxReturnDesc&) = delete;
+  TaxReturnDesc& operator=(const TaxReturnDesc&) = delete;
+
+  TaxReturnType getReturnType() const { return type_; }
+  std::string getAbbreviation() const { return abbreviation_; }
+  std::string getFirstName() const { return firstName_; }
+  std::string getSecondName() const { return secondName_; }
+  std::string getDisplayName() const { return displayName_; }
+  bool isStateReturn() const { return type_ != 1; }  // ours
+
+  // Ascending by form identifier ("host order").
+  std::vector<TaxFormDescPtr> getTaxFormDescriptors() const;
+  // In registration order (display order).
+  std::vector<TaxFormDescPtr> getTaxFormDescriptorsInDisplayOrder() const;
+  // A share of the form's descriptor; empty for an unknown form.
+  TaxFormDescPtr getTaxFormDescriptor(const Primitives::OVImmutableFormIdentifier& form) const;
+  // The kept list of data-file descriptors of a form; an empty list when
+  // the form has none. The host keeps ownership.
+  TifFieldDescriptorListPtr& getTifFieldDescriptors(const Primitives::OVImmutableFormIdentifier& form);
+
+  // Building (ours).
+  void registerForm(const TaxFormDescPtr& form);
+  void setTifFieldDescriptors(const Primitives::OVImmutableFormIdentifier& form,
+                              const TifFieldDescriptorListPtr& list);
+
+  // The stand-in's generated descriptions (ours): the federal return
+  // (type 1, "US") and the PA return (type 40, "PA"). Each call gives a new
+  // share of one description per process.
+  static TaxReturnDescPtr federal();
+  static TaxReturnDescPtr pennsylvania();
+
+ private:
+  TaxReturnType type_;
+  std::string abbreviation_;
+  std::string firstName_;
+  std::string secondName_;
+  std::string displayName_;
+  std::map<Primitives::OVImmutableFormIdentifier, TaxFormDescPtr> forms_;
+  std::vector<TaxFormDescPtr> displayOrder_;
+  std::map<Primitives::OVImmutableFormIdentifier, TifFieldDescriptorListPtr> tifLists_;
+  TifFieldDescriptorListPtr emptyTifList_;
+};
+
+}  // namespace DataMgmt
+
+#endif  // HOST_DESCRIPTORS_H_

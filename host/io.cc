@@ -1,0 +1,129 @@
+#include "host/io.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace IOMgmt {
+
+// ---- FileName -------------------------------------------------------------
+
+FileName::FileName(const std::string& path) : path_(path) {}
+
+FileName::~FileName() = default;
+
+std::string FileName::getDisplayName(int /*form*/) const { return path_; }
+
+std::string FileName::getShortName() const {
+  const std::size_t slash = path_.find_last_of('/');
+  return slash == std::string::npos ? path_ : path_.substr(slash + 1);
+}
+
+bool FileName::fileExist() const {
+  struct stat info;
+  return !path_.empty() && ::stat(path_.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool FileName::deleteFile() const { return !path_.empty() && ::unlink(path_.c_str()) == 0; }
+
+// ---- FileReader -----------------------------------------------------------
+
+FileReader::FileReader() = default;
+
+FileReader::~FileReader() { close(); }
+
+bool FileReader::open(FileNamePtr name) {
+  close();
+  if (name.isNull()) return false;
+  const std::string path = name->getDisplayName(-1);
+  if (path.empty()) return false;
+  file_ = std::fopen(path.c_str(), "rb");
+  if (file_ == nullptr) return false;
+  fillLookahead();
+  return true;
+}
+
+bool FileReader::eof() { return !hasNext_; }
+
+bool FileReader::readPCLine(std::string& line) {
+  if (!hasNext_) {
+    line.clear();
+    return false;
+  }
+  line.swap(next_);
+  fillLookahead();
+  return true;
+}
+
+void FileReader::close() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  next_.clear();
+  hasNext_ = false;
+}
+
+// Reads the next line into next_. A line ends at "\n" (a "\r" just before
+// it is dropped too); the end of the file ends a last line that has at
+// least one byte. Nothing left: hasNext_ is false.
+bool FileReader::fillLookahead() {
+  next_.clear();
+  hasNext_ = false;
+  if (file_ == nullptr) return false;
+  int c;
+  bool any = false;
+  while ((c = std::getc(file_)) != EOF) {
+    any = true;
+    if (c == '\n') {
+      if (!next_.empty() && next_.back() == '\r') next_.pop_back();
+      break;
+    }
+    next_.push_back(static_cast<char>(c));
+  }
+  hasNext_ = any;
+  return hasNext_;
+}
+
+// ---- FileWriter -----------------------------------------------------------
+
+FileWriter::FileWriter() = default;
+
+FileWriter::~FileWriter() { close(); }
+
+bool FileWriter::open(FileNamePtr name) {
+  close();
+  if (name.isNull()) return false;
+  const std::string path = name->getDisplayName(-1);
+  if (path.empty()) return false;
+  file_ = std::fopen(path.c_str(), "wb");
+  return file_ != nullptr;
+}
+
+bool FileWriter::putPCLine(const std::string& line) {
+  if (file_ == nullptr) return false;
+  const std::size_t written = std::fwrite(line.data(), 1, line.size(), file_);
+  return written == line.size() && std::fputc('\n', file_) != EOF;
+}
+
+void FileWriter::close() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+}
+
+// ---- IOMgr ----------------------------------------------------------------
+
+IOMgr& IOMgr::getInstance() {
+  static IOMgr instance;
+  return instance;
+}
+
+FileReader* IOMgr::allocateFileReader() {
+  ++liveReaders_;
+  return new FileReader;
+}
+
+void IOMgr::deallocateFileReader(FileReader* reader) {
+  if (reader == nullptr) return;
+  --liveReaders_;
+  delete reader;
+}
+
+}  // namespace IOMgmt

@@ -1,0 +1,95 @@
+// IOMgmt: file names, a line reader and a line writer.
+//
+// Lines end at "\n" or "\r\n"; the reader gives a last line without an
+// end too. `eof()` looks ahead: it is true exactly when no further line
+// can be read, so `while (!eof()) readPCLine(line)` yields each line once.
+// An unopened reader is at end of file.
+#ifndef HOST_IO_H_
+#define HOST_IO_H_
+
+#include <cstdio>
+#include <string>
+
+#include "host/host_api.h"
+#include "host/pointers.h"
+
+namespace IOMgmt {
+
+// A path on the local file system, shared through FileNamePtr. Paths use
+// "/" as the separator.
+class HOST_API FileName {
+ public:
+  explicit FileName(const std::string& path);
+  virtual ~FileName();
+
+  // The full path, whatever the form asked for (the host's shortened forms
+  // are not needed here; callers pass -1).
+  std::string getDisplayName(int form) const;
+  std::string getShortName() const;  // the text after the last "/"
+  bool fileExist() const;            // true for an existing non-directory
+  bool deleteFile() const;           // unlinks the file; false on failure
+
+ private:
+  std::string path_;
+};
+
+// Reads a file line by line, as bytes (no character conversion). One line
+// is read ahead, which is what lets eof() answer before a read fails.
+class HOST_API FileReader {
+ public:
+  FileReader();
+  ~FileReader();
+  FileReader(const FileReader&) = delete;
+  FileReader& operator=(const FileReader&) = delete;
+
+  // Opens the file for reading (closing any file open before); false when
+  // the holder is empty or the file cannot be opened.
+  bool open(FileNamePtr name);
+  bool eof();
+  // The next line without its "\n" or "\r\n"; false, with an empty line,
+  // at end of file.
+  bool readPCLine(std::string& line);
+  void close();
+
+ private:
+  bool fillLookahead();
+  std::FILE* file_ = nullptr;
+  std::string next_;
+  bool hasNext_ = false;
+};
+
+// Writes a file line by line; each line ends with "\n".
+class HOST_API FileWriter {
+ public:
+  FileWriter();
+  ~FileWriter();
+  FileWriter(const FileWriter&) = delete;
+  FileWriter& operator=(const FileWriter&) = delete;
+
+  bool open(FileNamePtr name);              // creates or truncates; false on failure
+  bool putPCLine(const std::string& line);  // writes the line and "\n"
+  void close();
+  bool isOpen() const { return file_ != nullptr; }  // ours
+
+ private:
+  std::FILE* file_ = nullptr;
+};
+
+// Hands out file readers. A reader from allocateFileReader belongs to the
+// caller until it gives it back with deallocateFileReader (which deletes
+// it; null is ignored).
+class HOST_API IOMgr {
+ public:
+  static IOMgr& getInstance();
+  FileReader* allocateFileReader();
+  void deallocateFileReader(FileReader* reader);
+  // Ours, for tests: readers handed out and not yet given back.
+  int liveReaders() const { return liveReaders_; }
+
+ private:
+  int liveReaders_ = 0;
+};
+
+}  // namespace IOMgmt
+
+#endif  // HOST_IO_H_

@@ -1,0 +1,34 @@
+// StandIn: controls of the stand-in host that tests use.
+//
+// `resetAll` restores every singleton of the stand-in (configuration,
+// e-file status, managers, recorders, "today", ...) to its defaults and
+// clears the diagnostics; call it between tests. A part of the stand-in
+// that keeps process-wide state registers its reset with a ResetHook.
+#ifndef HOST_STAND_IN_H_
+#define HOST_STAND_IN_H_
+
+#include <functional>
+
+#include "host/host_api.h"
+
+namespace StandIn {
+
+// Counts of writes the stand-in accepted but that a careful module avoids.
+struct Diagnostics {
+  int unknownFieldWrites = 0;  // writes to fields not in the form's descriptor
+  int nonFiniteWrites = 0;     // writes of NaN or infinity (stored as null)
+};
+
+HOST_API Diagnostics& diagnostics();
+HOST_API void resetAll();
+
+// Registers `reset` to run on every resetAll; keep the object alive (a
+// namespace-scope constant of the registering file).
+class HOST_API ResetHook {
+ public:
+  explicit ResetHook(std::function<void()> reset);
+};
+
+}  // namespace StandIn
+
+#endif  // HOST_STAND_IN_H_

@@ -1,0 +1,154 @@
+#include "host/state_tax_return.h"
+
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+
+#include "host/dates.h"
+#include "host/us_tax_return.h"
+#include "host/value_text.h"
+
+namespace StateDataMgmt {
+
+using DataMgmt::TaxForm;
+using DataMgmt::TaxFormIter;
+using DataMgmt::USTaxReturn;
+
+namespace {
+
+const USTaxReturn* asFederal(const DataMgmt::TaxReturnPtr& federal) {
+  return dynamic_cast<const USTaxReturn*>(federal.get());
+}
+
+// Records "name(a,b,...)" in the federal return's pull log.
+void record(const USTaxReturn* federal, const char* name, std::initializer_list<long> args) {
+  std::string line = std::string(name) + "(";
+  bool first = true;
+  for (long arg : args) {
+    if (!first) line += ",";
+    line += std::to_string(arg);
+    first = false;
+  }
+  federal->pullLog().push_back(line + ")");
+}
+
+// The taxpayer's and the spouse's marks on a federal W-2 copy.
+const FieldId kW2TaxpayerMark(1);
+const FieldId kW2SpouseMark(2);
+
+}  // namespace
+
+StateTaxReturn::StateTaxReturn(DataMgmt::TaxReturnPtr& federal, DataMgmt::TaxReturnDescPtr desc,
+                               Utils::StringPoolPtr pool)
+    : TaxReturn(desc, pool), federal_(federal) {}
+
+StateTaxReturn::~StateTaxReturn() = default;
+
+void StateTaxReturn::MapFormField(const FormId& form, uint16_t copy, FieldId field,
+                                  uint16_t& outCopy, FieldId& outField) const {
+  mapCalls_.emplace_back(form.getNumber(), copy, field.getNumber());
+  outCopy = copy;
+  outField = Primitives::kNullFieldID;
+}
+
+void StateTaxReturn::formatFieldString(char* buf, int32_t amount, const FormId& form,
+                                       uint16_t /*copy*/, const FieldId& field) const {
+  if (buf == nullptr) return;
+  DataMgmt::TaxFormDescPtr desc = getTaxFormDescriptor(form);
+  if (desc.isNull() && federal_.get() != nullptr) desc = federal_->getTaxFormDescriptor(form);
+  DataMgmt::FormFieldDescPtr fieldDesc = desc.isNull() ? DataMgmt::FormFieldDescPtr()
+                                                        : desc->getFieldDesc(field);
+  unsigned char editCode = DataMgmt::kEditNone;
+  if (!fieldDesc.isNull()) editCode = fieldDesc->getValidator().getEditCode();
+  std::snprintf(buf, 128, "%s", DataMgmt::numberText(amount, editCode).c_str());
+}
+
+void StateTaxReturn::debugStateField(const FormId& form, const FieldId& field,
+                                     typeDebugStateField kind, uint32_t /*line*/) const {
+  debugCalls_.emplace_back(form, field.getNumber(), static_cast<int>(kind));
+}
+
+long StateTaxReturn::pullCommon(const FormId& fedForm, uint16_t copy, Utils::PCTypes code) const {
+  const USTaxReturn* federal = asFederal(federal_);
+  if (federal == nullptr) return 0;
+  record(federal, "pullCommon", {fedForm.getNumber(), copy, static_cast<long>(code)});
+  return federal->commonItem(fedForm.getNumber(), static_cast<int>(code));
+}
+
+void StateTaxReturn::getFromW2(const FormId& form, const FieldId& f1, const FieldId& f2,
+                               bool /*flag*/, double& w1, double& w2) const {
+  w1 = 0.0;
+  w2 = 0.0;
+  const USTaxReturn* federal = asFederal(federal_);
+  if (federal == nullptr) return;
+  record(federal, "getFromW2", {form.getNumber(), f1.getNumber(), f2.getNumber()});
+  for (TaxFormIter it = federal->getForms(form); !it.atEOL(); it.next()) {
+    DataMgmt::TaxFormPtr copy = it.getTaxForm();
+    double amount = copy->getIR(f1);
+    if (f2.isValid()) amount += copy->getIR(f2);
+    amount /= 100.0;  // W-2 amounts are stored in hundredths
+    const bool spouseOnly = copy->xMarked(kW2SpouseMark) && !copy->xMarked(kW2TaxpayerMark);
+    (spouseOnly ? w2 : w1) += amount;
+  }
+}
+
+double StateTaxReturn::getStateWages(char who) const {
+  const USTaxReturn* federal = asFederal(federal_);
+  if (federal == nullptr) return 0.0;
+  record(federal, "getStateWages", {who});
+  return federal->stateWages(who);
+}
+
+double StateTaxReturn::getAllStateWages(char who) const {
+  const USTaxReturn* federal = asFederal(federal_);
+  if (federal == nullptr) return 0.0;
+  record(federal, "getAllStateWages", {who});
+  return federal->allStateWages(who);
+}
+
+double StateTaxReturn::getStateTaxWithheldNoLocal(uint8_t filingStatus) const {
+  const USTaxReturn* federal = asFederal(federal_);
+  if (federal == nullptr) return 0.0;
+  record(federal, "getStateTaxWithheldNoLocal", {filingStatus});
+  return federal->stateTaxWithheldNoLocal();
+}
+
+char* StateTaxReturn::textString(char* buf, const FormId& f, uint16_t c, const FieldId& fld) const {
+  if (f.isValid() && !f.isStateForm()) {
+    if (federal_.get() != nullptr) return federal_->formString(buf, f, c, fld);
+    if (buf != nullptr) buf[0] = '\0';
+    return buf;
+  }
+  return formString(buf, f, c, fld);
+}
+
+int StateTaxReturn::dateParse(DataMgmt::TaxFormPtr copy, const FieldId& field,
+                              Utils::DATEPARSE_TYPE part) const {
+  if (copy.isNull()) return 0;
+  const long dayNumber = Utils::strDateToNumber(copy->valueText(field).c_str());
+  if (dayNumber == 0) return 0;
+  switch (part) {
+    case Utils::kDateYear:
+      return Utils::year(dayNumber);
+    case Utils::kDateMonth:
+      return Utils::month(dayNumber);
+    case Utils::kDateDay:
+      return Utils::day(dayNumber);
+  }
+  return 0;
+}
+
+void StateTaxReturn::getRefundCode(char* buf) const {
+  if (buf != nullptr) std::snprintf(buf, 16, "%s", refundCode_.c_str());
+}
+
+long StateTaxReturn::taxBalance() const {
+  if (taxBalanceSet_) return taxBalance_;
+  // The state block is answered by the module; item 0 is the balance due.
+  char text[512] = {0};
+  int32_t amount = 0;
+  const_cast<StateTaxReturn*>(this)->getStateTextItem(text, &amount, 0);
+  return amount;
+}
+
+}  // namespace StateDataMgmt

@@ -1,0 +1,390 @@
+#include "host/tax_form.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+
+#include "host/form_field.h"
+#include "host/rounding.h"
+#include "host/stand_in.h"
+#include "host/value_text.h"
+
+namespace DataMgmt {
+namespace {
+
+typedef Primitives::OVImmutableIdentifier FieldId;
+
+const FieldValue kNullValue;
+const int kMaxListEntries = 64;
+
+// A text read as a number: the leading number once "," and blanks are
+// removed ("1,234.5 USD" reads 1234.5); 0 when there is none.
+double parseNumber(const std::string& text) {
+  std::string cleaned;
+  for (char c : text) {
+    if (c != ',' && c != ' ' && c != '\t') cleaned += c;
+  }
+  std::size_t end = 0;
+  if (end < cleaned.size() && (cleaned[end] == '-' || cleaned[end] == '+')) ++end;
+  const std::size_t digitsFrom = end;
+  bool digits = false;
+  while (end < cleaned.size() && std::isdigit(static_cast<unsigned char>(cleaned[end]))) {
+    ++end;
+    digits = true;
+  }
+  if (end < cleaned.size() && cleaned[end] == '.') {
+    ++end;
+    while (end < cleaned.size() && std::isdigit(static_cast<unsigned char>(cleaned[end]))) {
+      ++end;
+      digits = true;
+    }
+  }
+  if (!digits || end == digitsFrom) return 0.0;
+  return std::strtod(cleaned.substr(0, end).c_str(), nullptr);
+}
+
+// The valid members of a group in argument order, each number once.
+std::vector<FieldId> uniqueValid(std::initializer_list<FieldId> ids) {
+  std::vector<FieldId> group;
+  std::set<int> seen;
+  for (const FieldId& id : ids) {
+    if (id.isValid() && seen.insert(id.getNumber()).second) group.push_back(id);
+  }
+  return group;
+}
+
+// Reads a C list of identifier pointers: it ends at a null pointer or a
+// pointer to an id <= 0, and at most kMaxListEntries are read.
+std::vector<FieldId> readList(const FieldId* first, va_list rest) {
+  std::vector<FieldId> ids;
+  const FieldId* current = first;
+  while (current != nullptr && current->isValid() && static_cast<int>(ids.size()) < kMaxListEntries) {
+    ids.push_back(*current);
+    if (static_cast<int>(ids.size()) == kMaxListEntries) break;
+    current = va_arg(rest, const FieldId*);
+  }
+  return ids;
+}
+
+}  // namespace
+
+TaxForm::TaxForm(const TaxFormDescPtr& desc, uint16_t copy, std::shared_ptr<ReturnState> state)
+    : desc_(desc), copy_(copy), state_(std::move(state)) {
+  if (!state_) state_ = std::make_shared<ReturnState>();
+}
+
+TaxForm::~TaxForm() = default;
+
+// Reads.
+
+const FieldValue& TaxForm::stored(const FieldId& f) const {
+  if (!f.isValid()) return kNullValue;
+  auto found = fields_.find(f.getNumber());
+  return found == fields_.end() ? kNullValue : found->second;
+}
+
+double TaxForm::getIR(const FieldId& f) const {
+  const FieldValue& v = stored(f);
+  if (v.kind == FieldValue::kNumber) return v.number;
+  if (v.kind == FieldValue::kText) return parseNumber(v.text);
+  return 0.0;
+}
+
+long TaxForm::getIN(const FieldId& f) const { return Utils::roundR(getIR(f)); }
+
+bool TaxForm::isNull(const FieldId& f) const { return stored(f).kind == FieldValue::kNull; }
+bool TaxForm::xMarked(const FieldId& f) const { return stored(f).kind == FieldValue::kMark; }
+bool TaxForm::isNo(const FieldId& f) const { return stored(f).kind == FieldValue::kNo; }
+bool TaxForm::noOverride(const FieldId& f) const { return !stored(f).overridden; }
+bool TaxForm::isProtected(const FieldId& f) const { return stored(f).isProtected; }
+
+bool TaxForm::hasSigValue(const FieldId& f) const {
+  const FieldValue& v = stored(f);
+  switch (v.kind) {
+    case FieldValue::kNumber:
+      return v.number != 0.0;
+    case FieldValue::kText:
+      return v.text.find_first_not_of(" \t") != std::string::npos;
+    case FieldValue::kMark:
+      return true;
+    default:
+      return false;
+  }
+}
+
+unsigned char TaxForm::editCodeOf(const FieldId& f) const {
+  if (desc_.isNull()) return kEditNone;
+  FormFieldDescPtr field = desc_->getFieldDesc(f);
+  return field.isNull() ? kEditNone : field->getValidator().getEditCode();
+}
+
+std::string TaxForm::valueText(const FieldId& f) const {
+  return DataMgmt::valueText(stored(f), editCodeOf(f));
+}
+
+char* TaxForm::valueString(char* buf, const FieldId& f,
+                           const Primitives::OVImmutableFormIdentifier& /*form*/) const {
+  if (buf == nullptr) return buf;
+  std::snprintf(buf, 128, "%s", valueText(f).c_str());
+  return buf;
+}
+
+FormFieldPtr TaxForm::getField(const FieldId& f) {
+  // A copy the return no longer holds gives a handle that reads as missing.
+  TaxFormPtr copy = holder_ != nullptr ? *holder_ : TaxFormPtr();
+  return FormFieldPtr(new FormField(copy, f));
+}
+
+// Writes.
+
+void TaxForm::write(const FieldId& t, const FieldValue& value) {
+  if (!t.isValid()) return;
+  FieldValue& target = fields_[t.getNumber()];
+  if (target.overridden) return;
+  if (desc_.isNull() || desc_->getFieldDesc(t).isNull()) ++StandIn::diagnostics().unknownFieldWrites;
+  target.kind = value.kind;
+  target.number = value.number;
+  target.text = value.text;
+  state_->saveNeeded = true;
+}
+
+void TaxForm::writeNumber(const FieldId& t, double value) {
+  if (!t.isValid()) return;
+  if (!std::isfinite(value)) {
+    ++StandIn::diagnostics().nonFiniteWrites;
+    write(t, FieldValue::null());
+    return;
+  }
+  write(t, FieldValue::of(value));
+}
+
+void TaxForm::store(const FieldId& f, const FieldValue& value) {
+  if (!f.isValid()) return;
+  if (desc_.isNull() || desc_->getFieldDesc(f).isNull()) ++StandIn::diagnostics().unknownFieldWrites;
+  FieldValue& target = fields_[f.getNumber()];
+  target = value;
+  if (value.kind == FieldValue::kNumber && !std::isfinite(value.number)) {
+    ++StandIn::diagnostics().nonFiniteWrites;
+    target.kind = FieldValue::kNull;
+    target.number = 0.0;
+  }
+  state_->saveNeeded = true;
+}
+
+void TaxForm::assignIR(const FieldId& t, double value) { writeNumber(t, value); }
+
+void TaxForm::assignII(const FieldId& t, const FieldId& source) {
+  const FieldValue value = stored(source);  // a copy: t may be the source
+  write(t, value);
+}
+
+void TaxForm::assignText(const FieldId& t, const char* text) {
+  write(t, FieldValue::ofText(text != nullptr ? text : ""));
+}
+
+void TaxForm::setNull(const FieldId& t) { write(t, FieldValue::null()); }
+void TaxForm::zero(const FieldId& t) { writeNumber(t, 0.0); }
+
+void TaxForm::plus2(const FieldId& t, const FieldId& a, const FieldId& b) {
+  writeNumber(t, getIR(a) + getIR(b));
+}
+void TaxForm::plus3(const FieldId& t, const FieldId& a, const FieldId& b, const FieldId& c) {
+  writeNumber(t, getIR(a) + getIR(b) + getIR(c));
+}
+void TaxForm::plus4(const FieldId& t, const FieldId& a, const FieldId& b, const FieldId& c,
+                    const FieldId& d) {
+  writeNumber(t, getIR(a) + getIR(b) + getIR(c) + getIR(d));
+}
+void TaxForm::plus5(const FieldId& t, const FieldId& a, const FieldId& b, const FieldId& c,
+                    const FieldId& d, const FieldId& e) {
+  writeNumber(t, getIR(a) + getIR(b) + getIR(c) + getIR(d) + getIR(e));
+}
+void TaxForm::plus6(const FieldId& t, const FieldId& a, const FieldId& b, const FieldId& c,
+                    const FieldId& d, const FieldId& e, const FieldId& f) {
+  writeNumber(t, getIR(a) + getIR(b) + getIR(c) + getIR(d) + getIR(e) + getIR(f));
+}
+void TaxForm::plus7(const FieldId& t, const FieldId& a, const FieldId& b, const FieldId& c,
+                    const FieldId& d, const FieldId& e, const FieldId& f, const FieldId& g) {
+  writeNumber(t, getIR(a) + getIR(b) + getIR(c) + getIR(d) + getIR(e) + getIR(f) + getIR(g));
+}
+void TaxForm::plus8(const FieldId& t, const FieldId& a, const FieldId& b, const FieldId& c,
+                    const FieldId& d, const FieldId& e, const FieldId& f, const FieldId& g,
+                    const FieldId& h) {
+  writeNumber(t, getIR(a) + getIR(b) + getIR(c) + getIR(d) + getIR(e) + getIR(f) + getIR(g) +
+                     getIR(h));
+}
+
+void TaxForm::setValueToSumOf(const FieldId& t, const FieldId* first, ...) {
+  va_list rest;
+  va_start(rest, first);
+  const std::vector<FieldId> sources = readList(first, rest);
+  va_end(rest);
+  double sum = 0.0;
+  for (const FieldId& id : sources) sum += getIR(id);
+  writeNumber(t, sum);
+}
+
+void TaxForm::setValueToSumOf(const FieldId& t, std::initializer_list<FieldId> sources) {
+  double sum = 0.0;
+  for (const FieldId& id : sources) sum += getIR(id);
+  writeNumber(t, sum);
+}
+
+void TaxForm::minusII(const FieldId& t, const FieldId& a, const FieldId& b) {
+  writeNumber(t, getIR(a) - getIR(b));
+}
+void TaxForm::minusIIge0(const FieldId& t, const FieldId& a, const FieldId& b) {
+  writeNumber(t, std::max(0.0, getIR(a) - getIR(b)));
+}
+void TaxForm::minusRI(const FieldId& t, double r, const FieldId& f) { writeNumber(t, r - getIR(f)); }
+void TaxForm::minII(const FieldId& t, const FieldId& a, const FieldId& b) {
+  writeNumber(t, std::min(getIR(a), getIR(b)));
+}
+void TaxForm::maxII(const FieldId& t, const FieldId& a, const FieldId& b) {
+  writeNumber(t, std::max(getIR(a), getIR(b)));
+}
+void TaxForm::minIR(const FieldId& t, const FieldId& source, double limit) {
+  writeNumber(t, std::min(getIR(source), limit));
+}
+void TaxForm::maxIR(const FieldId& t, const FieldId& source, double limit) {
+  writeNumber(t, std::max(getIR(source), limit));
+}
+void TaxForm::timesIR(const FieldId& t, const FieldId& f, double r) { writeNumber(t, getIR(f) * r); }
+
+long TaxForm::sumOf2(const FieldId& a, const FieldId& b) const { return getIN(a) + getIN(b); }
+long TaxForm::sumOf3(const FieldId& a, const FieldId& b, const FieldId& c) const {
+  return getIN(a) + getIN(b) + getIN(c);
+}
+long TaxForm::sumOf4(const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d) const {
+  return getIN(a) + getIN(b) + getIN(c) + getIN(d);
+}
+long TaxForm::sumOf5(const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d,
+                     const FieldId& e) const {
+  return getIN(a) + getIN(b) + getIN(c) + getIN(d) + getIN(e);
+}
+long TaxForm::sumOf6(const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d,
+                     const FieldId& e, const FieldId& f) const {
+  return getIN(a) + getIN(b) + getIN(c) + getIN(d) + getIN(e) + getIN(f);
+}
+
+// Boxes.
+
+void TaxForm::setX(const FieldId& f) { write(f, FieldValue::mark()); }
+void TaxForm::setXNo(const FieldId& f) { write(f, FieldValue::no()); }
+
+void TaxForm::applyGroup(const std::vector<FieldId>& group, bool withDefault) {
+  bool marked = false;
+  for (const FieldId& id : group) {
+    if (!xMarked(id)) continue;
+    if (marked) setXNo(id);  // a later mark gives way to the first
+    marked = true;
+  }
+  if (!withDefault || marked || group.empty()) return;
+  setX(group.front());
+  for (std::size_t i = 1; i < group.size(); ++i) setXNo(group[i]);
+}
+
+void TaxForm::keepFirstMark(std::initializer_list<FieldId> group) {
+  applyGroup(uniqueValid(group), false);
+}
+void TaxForm::defaultMark(std::initializer_list<FieldId> group) {
+  applyGroup(uniqueValid(group), true);
+}
+
+void TaxForm::oneX(const FieldId& a, const FieldId& b, const FieldId& c) { keepFirstMark({a, b, c}); }
+
+void TaxForm::oneX9(const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d,
+                    const FieldId& e, const FieldId& f, const FieldId& g, const FieldId& h,
+                    const FieldId& i) {
+  keepFirstMark({a, b, c, d, e, f, g, h, i});
+}
+
+void TaxForm::oneX2AndDefault(const FieldId& a, const FieldId& b) { defaultMark({a, b}); }
+
+void TaxForm::oneX4AndDefault(const FieldId& a, const FieldId& b, const FieldId& c,
+                              const FieldId& d) {
+  defaultMark({a, b, c, d});
+}
+
+void TaxForm::oneXAndDefault(const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d,
+                             const FieldId& e, const FieldId& f, const FieldId& g, const FieldId& h,
+                             const FieldId& i, const FieldId& j) {
+  defaultMark({a, b, c, d, e, f, g, h, i, j});
+}
+
+void TaxForm::setOptionGroupSelection(const FieldId* first, ...) {
+  va_list rest;
+  va_start(rest, first);
+  const std::vector<FieldId> listed = readList(first, rest);
+  va_end(rest);
+  std::vector<FieldId> group;
+  std::set<int> seen;
+  for (const FieldId& id : listed) {
+    if (seen.insert(id.getNumber()).second) group.push_back(id);
+  }
+  applyGroup(group, false);
+}
+
+void TaxForm::setOptionGroupSelection(std::initializer_list<FieldId> group) {
+  keepFirstMark(group);
+}
+
+// Protection. Only these four change the flag.
+
+void TaxForm::makeProtected(const FieldId& f) {
+  if (!f.isValid()) return;
+  fields_[f.getNumber()].isProtected = true;
+  state_->saveNeeded = true;
+}
+
+void TaxForm::unProtect(const FieldId& f) {
+  if (!f.isValid()) return;
+  fields_[f.getNumber()].isProtected = false;
+  state_->saveNeeded = true;
+}
+
+void TaxForm::makeProtectedAndSetNull(const FieldId& f) {
+  makeProtected(f);
+  setNull(f);
+}
+
+void TaxForm::unprotectAndMaybeSetNull(const FieldId& f) {
+  if (!isProtected(f)) return;  // the user's own entry stays
+  unProtect(f);
+  setNull(f);
+}
+
+// Flags.
+
+void TaxForm::setPrintingEnabled(bool enabled) { printFlag_ = enabled; }
+
+void TaxForm::setDataEnteredFlag(bool entered, bool byUser) {
+  dataEntered_ = entered;
+  printFlag_ = entered;
+  dataEnteredByUser_ = byUser;
+  state_->saveNeeded = true;
+}
+
+void TaxForm::setOverridden(const FieldId& f, bool overridden) {
+  if (!f.isValid()) return;
+  fields_[f.getNumber()].overridden = overridden;
+  state_->saveNeeded = true;
+}
+
+void TaxForm::setTentative(const FieldId& f, bool tentative) {
+  if (!f.isValid()) return;
+  fields_[f.getNumber()].tentative = tentative;
+  state_->saveNeeded = true;
+}
+
+void TaxForm::setNoEntry(const FieldId& f, bool noEntry) {
+  if (!f.isValid()) return;
+  fields_[f.getNumber()].noEntry = noEntry;
+  state_->saveNeeded = true;
+}
+
+}  // namespace DataMgmt

@@ -1,0 +1,187 @@
+// DataMgmt::TaxForm: one copy of one form of a return.
+//
+// A copy stores its fields' values (see field_value.h) and four flags: the
+// calculated mark, the data-entered flag and the print flag (per copy), and
+// the dirty flag it shares with its return. The host owns every copy and
+// keeps a share of it; module holders may be released freely.
+//
+// Rules every operation follows:
+// - A field id with number <= 0 reads as missing (0, "" or false) and a
+//   write to it does nothing. A field never stored reads as null.
+// - Writes name the target first. Value writes ignore protection, are
+//   skipped while the target is overridden, store a non-finite result as
+//   null, and set the return's dirty flag. Arithmetic results are numbers,
+//   never null; nulls count as 0.
+// - Box groups keep the first marked member in argument order and set the
+//   other marked members to No; ids <= 0 and repeats are ignored.
+#ifndef HOST_TAX_FORM_H_
+#define HOST_TAX_FORM_H_
+
+#include <cstdint>
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/descriptors.h"
+#include "host/field_value.h"
+#include "host/form_identifier.h"
+#include "host/host_api.h"
+#include "host/identifier.h"
+#include "host/pointers.h"
+
+namespace DataMgmt {
+
+// State shared by a return and its copies (ours).
+struct ReturnState {
+  bool saveNeeded = false;
+};
+
+class HOST_API TaxForm {
+ public:
+  typedef Primitives::OVImmutableIdentifier FieldId;
+
+  TaxForm(const TaxFormDescPtr& desc, uint16_t copy, std::shared_ptr<ReturnState> state);
+  ~TaxForm();
+  TaxForm(const TaxForm&) = delete;
+  TaxForm& operator=(const TaxForm&) = delete;
+
+  // Reads.
+  long getIN(const FieldId& f) const;    // roundR of the number; text parsed; marks 0
+  double getIR(const FieldId& f) const;  // the stored double, unchanged
+  bool isNull(const FieldId& f) const;
+  bool nonNull(const FieldId& f) const { return !isNull(f); }
+  bool gtZero(const FieldId& f) const { return getIR(f) > 0; }
+  bool nonZero(const FieldId& f) const { return getIR(f) != 0; }
+  bool ltZero(const FieldId& f) const { return getIR(f) < 0; }
+  bool xMarked(const FieldId& f) const;  // the value is the mark
+  bool isNo(const FieldId& f) const;     // the value is an explicit No (ours)
+  bool noOverride(const FieldId& f) const;
+  bool isProtected(const FieldId& f) const;  // ours
+  // The field's value text, at most 127 characters; `form` is not consulted.
+  char* valueString(char* buf, const FieldId& f, const Primitives::OVImmutableFormIdentifier& form) const;
+  std::string valueText(const FieldId& f) const;  // unbounded (ours)
+  FormFieldPtr getField(const FieldId& f);
+  uint16_t getCopyNumber() const { return copy_; }
+  TaxFormDescPtr getTaxFormDescriptor() const { return desc_; }
+
+  // Value writes.
+  void assignIR(const FieldId& t, double value);
+  void assignII(const FieldId& t, const FieldId& source);  // the whole value, null included
+  void assignText(const FieldId& t, const char* text);
+  void setNull(const FieldId& t);
+  void zero(const FieldId& t);
+  void plus2(const FieldId& t, const FieldId& a, const FieldId& b);
+  void plus3(const FieldId& t, const FieldId& a, const FieldId& b, const FieldId& c);
+  void plus4(const FieldId& t, const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d);
+  void plus5(const FieldId& t, const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d,
+             const FieldId& e);
+  void plus6(const FieldId& t, const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d,
+             const FieldId& e, const FieldId& f);
+  void plus7(const FieldId& t, const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d,
+             const FieldId& e, const FieldId& f, const FieldId& g);
+  void plus8(const FieldId& t, const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d,
+             const FieldId& e, const FieldId& f, const FieldId& g, const FieldId& h);
+  // t := the sum of the listed fields. The C form takes pointers ended by a
+  // null pointer or a pointer to an id <= 0 (kNullFieldID), at most 64.
+  void setValueToSumOf(const FieldId& t, const FieldId* first, ...);
+  void setValueToSumOf(const FieldId& t, std::initializer_list<FieldId> sources);
+  void minusII(const FieldId& t, const FieldId& a, const FieldId& b);      // a - b
+  void minusIIge0(const FieldId& t, const FieldId& a, const FieldId& b);   // max(0, a - b)
+  void minusRI(const FieldId& t, double r, const FieldId& f);              // r - f
+  void minII(const FieldId& t, const FieldId& a, const FieldId& b);
+  void maxII(const FieldId& t, const FieldId& a, const FieldId& b);
+  void minIR(const FieldId& t, const FieldId& source, double limit);
+  void maxIR(const FieldId& t, const FieldId& source, double limit);
+  void timesIR(const FieldId& t, const FieldId& f, double r);              // f * r
+  long sumOf2(const FieldId& a, const FieldId& b) const;                   // sums of getIN
+  long sumOf3(const FieldId& a, const FieldId& b, const FieldId& c) const;
+  long sumOf4(const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d) const;
+  long sumOf5(const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d,
+              const FieldId& e) const;
+  long sumOf6(const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d,
+              const FieldId& e, const FieldId& f) const;
+
+  // Boxes. setX and setYes store the mark; setXNo stores No, replacing a
+  // user's mark.
+  void setX(const FieldId& f);
+  void setYes(const FieldId& f) { setX(f); }
+  void setXNo(const FieldId& f);
+  void oneX(const FieldId& a, const FieldId& b, const FieldId& c = Primitives::kNullFieldID);
+  void oneX3(const FieldId& a, const FieldId& b, const FieldId& c) { oneX(a, b, c); }
+  void oneX9(const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d, const FieldId& e,
+             const FieldId& f, const FieldId& g, const FieldId& h, const FieldId& i);
+  // The one-mark rule, then the first id becomes the default when none is marked.
+  void oneX2AndDefault(const FieldId& a, const FieldId& b);
+  void oneX4AndDefault(const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d);
+  void oneXAndDefault(const FieldId& a, const FieldId& b, const FieldId& c = Primitives::kNullFieldID,
+                      const FieldId& d = Primitives::kNullFieldID,
+                      const FieldId& e = Primitives::kNullFieldID,
+                      const FieldId& f = Primitives::kNullFieldID,
+                      const FieldId& g = Primitives::kNullFieldID,
+                      const FieldId& h = Primitives::kNullFieldID,
+                      const FieldId& i = Primitives::kNullFieldID,
+                      const FieldId& j = Primitives::kNullFieldID);
+  void setOptionGroupSelection(const FieldId* first, ...);
+  void setOptionGroupSelection(std::initializer_list<FieldId> group);
+  // The shared rules behind the group operations (ours).
+  void keepFirstMark(std::initializer_list<FieldId> group);
+  // When no member holds the mark, marks the first and sets the others to No.
+  void defaultMark(std::initializer_list<FieldId> group);
+
+  // Protection (user entry only).
+  void makeProtected(const FieldId& f);
+  void unProtect(const FieldId& f);
+  void makeProtectedAndSetNull(const FieldId& f);
+  void unprotectAndMaybeSetNull(const FieldId& f);  // a protected field becomes unprotected and null
+
+  // Flags.
+  void setPrintingEnabled(bool enabled);
+  bool isPrintFlag() const { return printFlag_; }
+  void setCalcMark(bool marked) { calcMark_ = marked; }
+  bool getCalcMark() const { return calcMark_; }
+  bool isDataEntered() const { return dataEntered_; }
+  // Sets the data-entered and print flags to `entered`; `byUser` is only
+  // recorded (ours).
+  void setDataEnteredFlag(bool entered, bool byUser = false);
+  bool dataEnteredByUser() const { return dataEnteredByUser_; }  // ours
+
+  // Stand-in access (ours). `stored` gives null for a field never stored;
+  // `store` is the fixture back door: it writes any value and flags,
+  // bypassing the override. `setFlag*` change a flag only.
+  const FieldValue& stored(const FieldId& f) const;
+  void store(const FieldId& f, const FieldValue& value);
+  void setOverridden(const FieldId& f, bool overridden);
+  void setTentative(const FieldId& f, bool tentative);
+  void setNoEntry(const FieldId& f, bool noEntry);
+  const std::map<int, FieldValue>& fields() const { return fields_; }
+  // Significant: a number other than 0, a text with a non-blank, or the mark (ours).
+  bool hasSigValue(const FieldId& f) const;
+  unsigned char editCodeOf(const FieldId& f) const;  // 0 for a field not in the form (ours)
+
+ private:
+  friend class TaxReturn;  // sets the holder and copies values across copies
+
+  // Stores the value variant of `value` (null, number, text, mark or No)
+  // into t, keeping t's flags; see the rules above.
+  void write(const FieldId& t, const FieldValue& value);
+  void writeNumber(const FieldId& t, double value);
+  void applyGroup(const std::vector<FieldId>& group, bool withDefault);
+
+  TaxFormDescPtr desc_;
+  uint16_t copy_;
+  std::shared_ptr<ReturnState> state_;
+  std::map<int, FieldValue> fields_;
+  bool calcMark_ = false;
+  bool dataEntered_ = false;
+  bool printFlag_ = false;
+  bool dataEnteredByUser_ = false;
+  // The return's holder of this copy, so that getField can share it; null
+  // once the return is gone.
+  TaxFormPtr* holder_ = nullptr;
+};
+
+}  // namespace DataMgmt
+
+#endif  // HOST_TAX_FORM_H_

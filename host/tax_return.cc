@@ -1,0 +1,309 @@
+#include "host/tax_return.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "host/form_field.h"
+#include "host/string_pool.h"
+
+namespace DataMgmt {
+
+// Iterators.
+
+TaxFormIter::TaxFormIter(std::vector<TaxFormPtr> copies) : copies_(std::move(copies)) {}
+
+TaxFormPtr TaxFormIter::getTaxForm() const {
+  return atEOL() ? TaxFormPtr() : copies_[pos_];
+}
+
+ReturnFormsIter::ReturnFormsIter(std::vector<std::pair<FormId, TaxFormIter>> forms)
+    : forms_(std::move(forms)) {}
+
+FormId ReturnFormsIter::getFormId() const { return atEOL() ? FormId() : forms_[pos_].first; }
+
+TaxFormIter ReturnFormsIter::getTaxFormIter() const {
+  return atEOL() ? TaxFormIter() : forms_[pos_].second;
+}
+
+// TaxReturn.
+
+TaxReturn::TaxReturn(const TaxReturnDescPtr& desc, const Utils::StringPoolPtr& pool)
+    : desc_(desc),
+      pool_(pool),
+      state_(std::make_shared<ReturnState>()),
+      sessionProperties_(new SessionProperties()) {}
+
+TaxReturn::~TaxReturn() {
+  // Copies that module holders keep alive no longer have a holder here.
+  for (auto& form : copies_) {
+    for (auto& copy : form.second) {
+      if (!copy.second.isNull()) copy.second->holder_ = nullptr;
+    }
+  }
+}
+
+bool TaxReturn::holdsSide(const FormId& f) const {
+  return f.isValid() && !desc_.isNull() && f.isStateForm() == desc_->isStateReturn();
+}
+
+TaxForm* TaxReturn::find(const FormId& f, uint16_t c) const {
+  if (c == 0 || !holdsSide(f)) return nullptr;
+  auto form = copies_.find(f);
+  if (form == copies_.end()) return nullptr;
+  auto copy = form->second.find(c);
+  return copy == form->second.end() ? nullptr : copy->second.get();
+}
+
+// Reads.
+
+long TaxReturn::getIN(const FormId& f, uint16_t c, const FieldId& fld) const {
+  const TaxForm* form = find(f, c);
+  return form ? form->getIN(fld) : 0;
+}
+
+double TaxReturn::getIR(const FormId& f, uint16_t c, const FieldId& fld) const {
+  const TaxForm* form = find(f, c);
+  return form ? form->getIR(fld) : 0.0;
+}
+
+bool TaxReturn::formYes(const FormId& f, uint16_t c, const FieldId& fld) const {
+  const TaxForm* form = find(f, c);
+  return form && form->xMarked(fld);
+}
+
+bool TaxReturn::formNo(const FormId& f, uint16_t c, const FieldId& fld) const {
+  const TaxForm* form = find(f, c);
+  return form && form->isNo(fld);
+}
+
+bool TaxReturn::hasSigValue(const FormId& f, uint16_t c, const FieldId& fld) const {
+  const TaxForm* form = find(f, c);
+  return form && form->hasSigValue(fld);
+}
+
+bool TaxReturn::noSigValue(const FormId& f, uint16_t c, const FieldId& fld) const {
+  return !hasSigValue(f, c, fld);
+}
+
+bool TaxReturn::greaterThanZero(const FormId& f, uint16_t c, const FieldId& fld) const {
+  return getIR(f, c, fld) > 0;
+}
+
+bool TaxReturn::isNull(const FormId& f, uint16_t c, const FieldId& fld) const {
+  const TaxForm* form = find(f, c);
+  return !form || form->isNull(fld);
+}
+
+char* TaxReturn::formString(char* buf, const FormId& f, uint16_t c, const FieldId& fld) const {
+  return formString(buf, 128, f, c, fld);
+}
+
+char* TaxReturn::formString(char* buf, std::size_t size, const FormId& f, uint16_t c,
+                            const FieldId& fld) const {
+  if (buf == nullptr || size == 0) return buf;
+  std::snprintf(buf, size, "%s", getFieldAsString(f, c, fld).c_str());
+  return buf;
+}
+
+std::string TaxReturn::getFieldAsString(const FormId& f, uint16_t c, const FieldId& fld) const {
+  const TaxForm* form = find(f, c);
+  return form ? form->valueText(fld) : std::string();
+}
+
+char* TaxReturn::getText(char* buf, long value, int width, int just) const {
+  if (buf == nullptr) return buf;
+  const std::string text =
+      pool_.isNull() ? Utils::StringPool::shared()->lookup(value) : pool_->lookup(value);
+  const int limit = std::max(0, std::min(width, 127));
+  if (just == 0) {
+    std::snprintf(buf, static_cast<std::size_t>(limit) + 1, "%s", text.c_str());
+  } else {
+    // Right-aligned within `limit` characters.
+    std::snprintf(buf, static_cast<std::size_t>(limit) + 1, "%*.*s", limit, limit, text.c_str());
+  }
+  return buf;
+}
+
+char* TaxReturn::getLineID(char* buf, const FormId& f, const FieldId& fld) const {
+  if (buf == nullptr) return buf;
+  TaxFormDescPtr form = getTaxFormDescriptor(f);
+  FormFieldDescPtr field = form.isNull() ? FormFieldDescPtr() : form->getFieldDesc(fld);
+  std::snprintf(buf, 32, "%s", field.isNull() ? "" : field->getLineLabel().c_str());
+  return buf;
+}
+
+char* TaxReturn::formName(char* buf, const FormId& f, int /*kind*/) const {
+  if (buf == nullptr) return buf;
+  TaxFormDescPtr form = getTaxFormDescriptor(f);
+  std::snprintf(buf, 256, "%s", form.isNull() ? "" : form->getBusName().c_str());
+  return buf;
+}
+
+char* TaxReturn::buildCleanFormName(char* buf, const FormId& f, int kind) const {
+  return formName(buf, f, kind);
+}
+
+void TaxReturn::tifAppendAPTtoStreet(char* value, const FormId& f, uint16_t c,
+                                     const FieldId& fld) const {
+  const std::size_t kValueSize = 512;
+  if (value == nullptr) return;
+  const std::string text = getFieldAsString(f, c, fld);
+  if (text.empty()) return;
+  const std::size_t used = strnlen(value, kValueSize);
+  if (used + 1 >= kValueSize) return;
+  std::snprintf(value + used, kValueSize - used, " %s", text.c_str());
+}
+
+void TaxReturn::setXValue(const FormId& f, uint16_t c, const FieldId& fld, bool marked) {
+  TaxForm* form = find(f, c);
+  if (form == nullptr) return;
+  if (marked) {
+    form->setX(fld);
+  } else {
+    form->setXNo(fld);
+  }
+}
+
+// Copies.
+
+TaxFormPtr& TaxReturn::getFormUVPtr(const FormId& f, uint16_t c, bool create) {
+  if (c != 0 && holdsSide(f)) {
+    auto form = copies_.find(f);
+    if (form != copies_.end()) {
+      auto copy = form->second.find(c);
+      if (copy != form->second.end()) return copy->second;
+    }
+    TaxFormDescPtr desc = create ? desc_->getTaxFormDescriptor(f) : TaxFormDescPtr();
+    if (!desc.isNull() && c <= desc->getMaxCopies()) {
+      TaxFormPtr& holder = copies_[f][c];
+      holder = TaxFormPtr(new TaxForm(desc, c, state_));
+      holder->holder_ = &holder;
+      state_->saveNeeded = true;
+      return holder;
+    }
+  }
+  // The empty holder is restored before every use, whatever a caller did to it.
+  emptyHolder_ = TaxFormPtr();
+  return emptyHolder_;
+}
+
+TaxFormPtr TaxReturn::getFormOrCreate(const FormId& f, uint16_t c) {
+  return getFormUVPtr(f, c, true);
+}
+
+TaxForm* TaxReturn::getForm(const FormId& f, uint16_t c) const { return find(f, c); }
+
+bool TaxReturn::formExists(const FormId& f, uint16_t c) const { return find(f, c) != nullptr; }
+
+uint16_t TaxReturn::getMaxCopies(const FormId& f) const {
+  if (!holdsSide(f)) return 0;
+  auto form = copies_.find(f);
+  if (form == copies_.end() || form->second.empty()) return 0;
+  return form->second.rbegin()->first;
+}
+
+TaxFormIter TaxReturn::getForms(const FormId& f) const {
+  std::vector<TaxFormPtr> copies;
+  if (holdsSide(f)) {
+    auto form = copies_.find(f);
+    if (form != copies_.end()) {
+      for (const auto& copy : form->second) copies.push_back(copy.second);
+    }
+  }
+  return TaxFormIter(std::move(copies));
+}
+
+ReturnFormsIter TaxReturn::getForms() const {
+  std::vector<std::pair<FormId, TaxFormIter>> forms;
+  for (const auto& form : copies_) {
+    if (!form.second.empty()) forms.emplace_back(form.first, getForms(form.first));
+  }
+  return ReturnFormsIter(std::move(forms));
+}
+
+long TaxReturn::getAllCopies(const FormId& f, const FieldId& fld) const {
+  long sum = 0;
+  if (!holdsSide(f)) return sum;
+  auto form = copies_.find(f);
+  if (form == copies_.end()) return sum;
+  for (const auto& copy : form->second) sum += copy.second->getIN(fld);
+  return sum;
+}
+
+void TaxReturn::getAllCopiesII(const FormId& f, const FieldId& fld, TaxFormPtr target,
+                               const FieldId& tfld) const {
+  if (target.isNull()) return;
+  target->assignIR(tfld, static_cast<double>(getAllCopies(f, fld)));
+}
+
+void TaxReturn::getII(FormId src, FieldId sfld, TaxFormPtr target, FieldId tfld) const {
+  getIIM(src, sfld, 1, target, tfld);
+}
+
+void TaxReturn::getIIM(const FormId& src, const FieldId& sfld, uint16_t srcCopy, TaxFormPtr target,
+                       const FieldId& tfld) const {
+  if (target.isNull()) return;
+  const TaxForm* source = find(src, srcCopy);
+  const FieldValue value = source ? source->stored(sfld) : FieldValue::null();
+  target->write(tfld, value);
+}
+
+void TaxReturn::setDataEntered(const FormId& f, uint16_t c, bool entered, bool byUser) {
+  TaxForm* form = find(f, c);
+  if (form != nullptr) form->setDataEnteredFlag(entered, byUser);
+}
+
+// Return level.
+
+TaxFormDescPtr TaxReturn::getTaxFormDescriptor(const FormId& f) const {
+  return desc_.isNull() ? TaxFormDescPtr() : desc_->getTaxFormDescriptor(f);
+}
+
+TaxReturnType TaxReturn::getReturnType() const { return desc_.isNull() ? 0 : desc_->getReturnType(); }
+
+std::string TaxReturn::getAbbreviation() const {
+  return desc_.isNull() ? std::string() : desc_->getAbbreviation();
+}
+
+std::string TaxReturn::getDisplayName() const {
+  return desc_.isNull() ? std::string() : desc_->getDisplayName();
+}
+
+std::string TaxReturn::getOfficeLocatorURL(TaxReturnType /*type*/) const { return officeLocatorURL_; }
+
+SessionPropertiesPtr TaxReturn::getSessionProperties() const { return sessionProperties_; }
+
+void TaxReturn::setSessionProperties(const SessionPropertiesPtr& properties) {
+  sessionProperties_ = properties;
+}
+
+uint8_t TaxReturn::getFilingStatus() { return 1; }
+
+FormId TaxReturn::getMainFormId() { return FormId(); }
+
+void TaxReturn::setStateFlagMarks(bool /*flag*/) {}
+
+void TaxReturn::getFieldDisplayValuePairs(TaxFormPtr& form, FormFieldPtr& field,
+                                          Properties::DisplayValuePairs& pairs) {
+  if (form.isNull() || field.isNull()) return;
+  TaxFormDescPtr desc = form->getTaxFormDescriptor();
+  if (desc.isNull()) return;
+  auto options = fieldOptions_.find({desc->getTypeID(), field->getID().getNumber()});
+  if (options == fieldOptions_.end()) return;
+  for (std::size_t i = 0; i < options->second.size(); ++i) {
+    const auto& pair = options->second.at(i);
+    pairs.addPair(pair.first.c_str(), pair.second.c_str());
+  }
+}
+
+bool TaxReturn::isForm2555Present() const { return form2555Present_; }
+
+long TaxReturn::taxBalance() const { return 0; }
+
+void TaxReturn::setFieldOptions(const FormId& f, const FieldId& fld,
+                                const Properties::DisplayValuePairs& options) {
+  fieldOptions_[{f, fld.getNumber()}] = options;
+}
+
+}  // namespace DataMgmt

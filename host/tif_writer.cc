@@ -1,0 +1,163 @@
+#include "host/tif_writer.h"
+
+#include <cctype>
+#include <cstdio>
+#include <string>
+
+#include "host/descriptors.h"
+#include "host/tax_form.h"
+
+namespace TifWriteMgmt {
+
+TifFileWriter::TifFileWriter(DataMgmt::TaxReturnPtr& federalReturn,
+                             DataMgmt::TaxReturnPtr& stateReturn,
+                             CalculationMgmt::TaxReturnCalcEnginePtr& engine,
+                             TaxFormPrintMgmt::TaxFormPrinterPtr& printer,
+                             AuditMgmt::TaxFormAuditorPtr& auditor,
+                             DataMgmt::OrvaneConfiguration*& configuration)
+    : federalReturn(federalReturn),
+      stateReturn(stateReturn),
+      printer(printer),
+      engine(engine),
+      auditor(auditor),
+      configuration(configuration) {}
+
+TifFileWriter::~TifFileWriter() = default;
+
+bool TifFileWriter::writeTifFile(uint8_t, DataMgmt::TaxReturnType) { return false; }
+void TifFileWriter::writeTifHeader() {}
+
+void TifFileWriter::convertTifField(DataMgmt::TaxFormPtr, const FormId&, uint16_t, const FieldId&,
+                                    char* code, char* value) {
+  outputTifLine(code, value, false);
+}
+
+void TifFileWriter::writeRecordHead(int, uint16_t) {}
+void TifFileWriter::convertPrintedForms(const FormId&) {}
+char* TifFileWriter::formatPercentValue(char* value, char) { return value; }
+void TifFileWriter::cleanFormString(DataMgmt::TaxFormPtr, const FormId&, const FieldId&, char*) {}
+void TifFileWriter::cleanNameString(DataMgmt::TaxFormPtr, const FormId&, const FieldId&, char*) {}
+void TifFileWriter::cleanAddressString(DataMgmt::TaxFormPtr, const FormId&, const FieldId&, char*) {}
+void TifFileWriter::reformatDateString(DataMgmt::TaxFormPtr, const FormId&, const FieldId&, char*) {}
+void TifFileWriter::cleanOtherString(DataMgmt::TaxFormPtr, const FormId&, const FieldId&, char*) {}
+void TifFileWriter::cleanPlainString(DataMgmt::TaxFormPtr, const FormId&, const FieldId&, char*) {}
+void TifFileWriter::reformatPhoneString(DataMgmt::TaxFormPtr, const FormId&, const FieldId&, char*) {}
+void TifFileWriter::convertStateTifField(DataMgmt::TaxFormPtr, const FormId&, uint16_t,
+                                         const FieldId&, char*, char*, bool&, bool&) {}
+void TifFileWriter::convertStateHeaderField(DataMgmt::TaxFormPtr, const FormId&, uint16_t,
+                                            const FieldId&, char*, char*) {}
+
+char* TifFileWriter::tifGetStateID(char* buf) {
+  const std::string id = stateReturn.isNull() ? std::string() : stateReturn->getAbbreviation();
+  std::snprintf(buf, kTifCodeSize, "%s", id.c_str());
+  return buf;
+}
+
+// Line output.
+
+void TifFileWriter::queueLine(const char* code, const std::string& value, bool flag, bool upperCase) {
+  if (value.empty() && !flag) return;
+  std::string line = std::string(code != nullptr ? code : "") + " ";
+  for (char ch : value) {
+    line += upperCase ? static_cast<char>(std::toupper(static_cast<unsigned char>(ch))) : ch;
+  }
+  queued_.push_back(line);
+}
+
+DataMgmt::TaxReturn* TifFileWriter::returnOfSide(const FormId& formId) const {
+  return formId.isStateForm() ? stateReturn.get() : federalReturn.get();
+}
+
+void TifFileWriter::outputTifLine(const char* code, const char* text, bool flag) {
+  queueLine(code, text != nullptr ? text : "", flag, true);
+}
+
+void TifFileWriter::outputTifLine(const char* code, const FormId& formId, uint16_t copy,
+                                  const FieldId& field, bool flag) {
+  const DataMgmt::TaxReturn* r = returnOfSide(formId);
+  queueLine(code, r != nullptr ? r->getFieldAsString(formId, copy, field) : std::string(), flag, true);
+}
+
+void TifFileWriter::outputTifLine(const char* code, long value, bool flag) {
+  queueLine(code, std::to_string(value), flag, true);
+}
+
+void TifFileWriter::outputTifLineMixedCase(const char* code, const char* text, bool flag) {
+  queueLine(code, text != nullptr ? text : "", flag, false);
+}
+
+void TifFileWriter::outputTifLineCB(const char* code, const FormId& formId, uint16_t copy,
+                                    const FieldId& field, const char* text, bool flag) {
+  const DataMgmt::TaxReturn* r = returnOfSide(formId);
+  const bool marked = r != nullptr && r->formYes(formId, copy, field);
+  outputTifLine(code, marked ? text : "", flag);
+}
+
+void TifFileWriter::outputValueSet() {
+  for (const std::string& line : queued_) fileWriter.putPCLine(line);
+  queued_.clear();
+}
+
+void TifFileWriter::outputTifSubHead(const char* name, uint16_t copy, bool flag) {
+  outputValueSet();
+  char head[64];
+  std::snprintf(head, sizeof head, "D %-10s %03d X T %s", name != nullptr ? name : "",
+                static_cast<int>(copy), flag ? "1" : " ");
+  fileWriter.putPCLine(head);
+}
+
+// Form conversion.
+
+void TifFileWriter::runHook(const DataMgmt::TifFieldDescriptor& d, DataMgmt::TaxFormPtr& form,
+                            char* value) {
+  if (d.getPercentKind() != 0) {
+    formatPercentValue(value, d.getPercentKind());
+    return;
+  }
+  const FormId source = d.getForm();
+  const FieldId field = d.getField();
+  switch (d.getCleanKind()) {
+    case kTifCleanForm: cleanFormString(form, source, field, value); break;
+    case kTifCleanName: cleanNameString(form, source, field, value); break;
+    case kTifCleanAddress: cleanAddressString(form, source, field, value); break;
+    case kTifCleanDate: reformatDateString(form, source, field, value); break;
+    case kTifCleanOther: cleanOtherString(form, source, field, value); break;
+    case kTifCleanPlain: cleanPlainString(form, source, field, value); break;
+    case kTifCleanPhone: reformatPhoneString(form, source, field, value); break;
+    default: break;
+  }
+}
+
+void TifFileWriter::convertTIFForm(bool first, const FormId& formId, uint16_t copy,
+                                   DataMgmt::TaxFormPtr form, int) {
+  if (descriptors.isNull() || descriptors->empty()) return;
+  // Hold a share of the list: a hook may replace `descriptors`.
+  DataMgmt::TifFieldDescriptorListPtr list = descriptors;
+  writeRecordHead(first, copy);
+  for (const auto& d : *list) {
+    if (d.isNull()) continue;
+    const FormId source = d->getForm();
+    const FieldId field = d->getField();
+    std::string text;
+    if (source == formId && !form.isNull()) {
+      text = form->valueText(field);
+    } else if (const DataMgmt::TaxReturn* r = returnOfSide(source)) {
+      text = r->getFieldAsString(source, source == formId ? copy : 1, field);
+    }
+    char value[kTifValueSize];
+    std::snprintf(value, sizeof value, "%s", text.c_str());
+    runHook(*d, form, value);
+    char code[kTifCodeSize];
+    std::snprintf(code, sizeof code, "%s", d->getFieldCode().c_str());
+    convertTifField(form, source, copy, field, code, value);
+  }
+}
+
+IOMgmt::FileNamePtr TifFileWriter::getTifFileSpec(DataMgmt::TaxReturnType type) const {
+  const DataMgmt::OrvaneConfiguration& config =
+      configuration != nullptr ? *configuration : DataMgmt::OrvaneConfiguration::getInstance();
+  return IOMgmt::FileNamePtr(
+      new IOMgmt::FileName(config.getDataDir() + "/" + std::to_string(type) + ".tif"));
+}
+
+}  // namespace TifWriteMgmt

@@ -1,0 +1,169 @@
+#include "pahost/session.h"
+
+#include <cinttypes>
+#include <exception>
+
+#include "host/descriptors.h"
+#include "host/state_tax_return.h"
+#include "host/string_pool.h"
+#include "host/us_tax_return.h"
+
+namespace {
+
+const DataMgmt::TaxReturnType kFederalReturnType = 1;
+const DataMgmt::TaxReturnType kPAReturnType = 40;
+
+// Room for every text the state return writes into a caller's buffer.
+const int kTextBufferSize = 256;
+
+template <class Fn>
+bool findFactory(ModuleLoader& module, const char* name, Fn& fn) {
+  fn = reinterpret_cast<Fn>(module.find(name));
+  return fn != nullptr;
+}
+
+// Writes `text` line by line, each indented.
+void printIndented(std::FILE* out, const std::string& text) {
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::fprintf(out, "  %s\n", text.substr(start, end - start).c_str());
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
+HostSession::~HostSession() { close(); }
+
+bool HostSession::fail(const std::string& message) {
+  if (error_.empty()) error_ = message;
+  return false;
+}
+
+bool HostSession::findFactories(ModuleLoader& module) {
+  Factories& f = factories_;
+  if (!findFactory(module, "createTaxReturnInstance", f.taxReturn) ||
+      !findFactory(module, "createCalcEngineInstance", f.engine) ||
+      !findFactory(module, "createAuditorInstance", f.auditor) ||
+      !findFactory(module, "createTaxFormPrinterInstance", f.printer) ||
+      !findFactory(module, "createTifFileWriterInstance", f.writer) ||
+      !findFactory(module, "createMacroExpanderInstance", f.expander) ||
+      !findFactory(module, "createTaxSummaryReport", f.report) ||
+      !findFactory(module, "createInterviewHierarchy", f.interview)) {
+    return fail(module.error());
+  }
+  return true;
+}
+
+bool HostSession::build() {
+  if (factories_.interview == nullptr) return fail("the module's factories were not found");
+  DataMgmt::OrvaneConfiguration* configuration = &DataMgmt::OrvaneConfiguration::getInstance();
+  try {
+    federal_ = DataMgmt::TaxReturnPtr(new DataMgmt::USTaxReturn());
+
+    DataMgmt::TaxReturn* paReturn = nullptr;
+    factories_.taxReturn(federal_, DataMgmt::TaxReturnDesc::pennsylvania(),
+                         Utils::StringPool::shared(), paReturn);
+    if (paReturn == nullptr) return fail("createTaxReturnInstance made no PA return");
+    state_ = DataMgmt::TaxReturnPtr(paReturn);
+    if (dynamic_cast<StateDataMgmt::StateTaxReturn*>(paReturn) == nullptr) {
+      return fail("createTaxReturnInstance made a return that is not a state return");
+    }
+
+    printer_ = TaxFormPrintMgmt::TaxFormPrinterPtr(factories_.printer(federal_, state_));
+    if (printer_.isNull()) return fail("createTaxFormPrinterInstance made no printer");
+
+    engine_ =
+        CalculationMgmt::TaxReturnCalcEnginePtr(factories_.engine(federal_, state_, printer_));
+    if (engine_.isNull()) return fail("createCalcEngineInstance made no engine");
+
+    auditor_ = AuditMgmt::TaxFormAuditorPtr(
+        factories_.auditor(federal_, state_, configuration, engine_, printer_));
+    if (auditor_.isNull()) return fail("createAuditorInstance made no auditor");
+
+    writer_.reset(
+        factories_.writer(federal_, state_, engine_, printer_, auditor_, configuration));
+    if (!writer_) return fail("createTifFileWriterInstance made no data-file writer");
+
+    expander_.reset(factories_.expander(federal_, state_));
+    if (!expander_) return fail("createMacroExpanderInstance made no macro expander");
+
+    report_.reset(factories_.report(state_));
+    if (!report_) return fail("createTaxSummaryReport made no summary report");
+
+    store_.reset(new DataMgmt::TaxDataStore());
+    store_->addReturn(kFederalReturnType, federal_);
+    store_->addReturn(kPAReturnType, state_);
+    interview_ = factories_.interview(*store_);
+    if (interview_ == nullptr) return fail("createInterviewHierarchy made no topic list");
+  } catch (const std::exception& e) {
+    return fail(std::string("a factory failed: ") + e.what());
+  }
+  return true;
+}
+
+void HostSession::report(std::FILE* out) {
+  auto* state = dynamic_cast<StateDataMgmt::StateTaxReturn*>(state_.get());
+  if (state == nullptr) return;
+
+  char text[kTextBufferSize];
+  std::fprintf(out, "PA return\n");
+  state->getStateAbbreviation(text);
+  std::fprintf(out, "  abbreviation:  %s\n", text);
+  state->getStateName(text);
+  std::fprintf(out, "  name:          %s\n", text);
+  std::fprintf(out, "  state number:  %" PRId32 "\n", state->getStateNumber());
+  const uint32_t code = state->getStateProductCode();
+  std::fprintf(out, "  product code:  %c%c%c%c (0x%08" PRIX32 ")\n", int(code >> 24 & 0xFF),
+               int(code >> 16 & 0xFF), int(code >> 8 & 0xFF), int(code & 0xFF), code);
+
+  struct AddressKind {
+    int kind;
+    const char* label;
+  };
+  const AddressKind kinds[] = {
+      {0, "kind 0, chosen by the return"},
+      {2, "kind 2, payment"},
+  };
+  for (const AddressKind& k : kinds) {
+    state->getMailingAddress(text, k.kind);
+    std::fprintf(out, "Mailing address, %s:\n", k.label);
+    printIndented(out, text);
+  }
+
+  std::fprintf(out, "Objects built: engine, printer, auditor, data-file writer, macro expander, "
+                    "summary report (%zu lines), interview (%zu top-level topics)\n",
+               report_ ? report_->getFields().size() : size_t(0),
+               interview_ ? interview_->size() : size_t(0));
+}
+
+void HostSession::deleteInterview() {
+  if (interview_ == nullptr) return;
+  for (TopicMgmt::TopicDesc* topic : *interview_) delete topic;  // each deletes its children
+  delete interview_;
+  interview_ = nullptr;
+}
+
+template <class Holder>
+bool HostSession::releaseLast(Holder& holder, const char* name) {
+  const bool last = holder.useCount() <= 1;
+  if (!last) fail(std::string("the ") + name + " is still shared when the host deletes it");
+  holder = Holder();
+  return last;
+}
+
+bool HostSession::close() {
+  deleteInterview();
+  store_.reset();
+  report_.reset();
+  expander_.reset();
+  writer_.reset();
+  bool ok = releaseLast(auditor_, "auditor");
+  ok = releaseLast(engine_, "engine") && ok;
+  ok = releaseLast(printer_, "printer") && ok;
+  ok = releaseLast(state_, "PA return") && ok;
+  ok = releaseLast(federal_, "federal return") && ok;
+  return ok;
+}

@@ -1,0 +1,79 @@
+// HostSession: one session of the stand-in host with a loaded PA module.
+//
+// It finds the module's factories, builds the federal return and, through
+// the factories, the PA return, its printer, engine, auditor, data-file
+// writer, macro expander, summary report and interview, and reports the PA
+// return's state constants and mailing addresses. The session owns every
+// object it built and deletes them, on every path, in the order in which
+// they depend on one another: the interview, the summary report, the macro
+// expander, the writer, the auditor, the engine, the printer, the PA return
+// and last the federal return. The module must stay loaded while the
+// session lives.
+#ifndef PAHOST_SESSION_H_
+#define PAHOST_SESSION_H_
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "entry/module_entry.h"
+#include "pahost/module_loader.h"
+
+class HostSession {
+ public:
+  HostSession() = default;
+  ~HostSession();
+  HostSession(const HostSession&) = delete;
+  HostSession& operator=(const HostSession&) = delete;
+
+  // Finds the eight factories; false with error() set when one is missing.
+  bool findFactories(ModuleLoader& module);
+  // Builds every object; false with error() set when a factory gives none.
+  bool build();
+  // Writes the PA return's state constants and mailing addresses.
+  void report(std::FILE* out);
+  // Deletes every object in order; done again by the destructor, so any
+  // path cleans up. False with error() set when an object was still shared
+  // when the host gave up its own holder (a share kept elsewhere would let
+  // it outlive the objects it uses).
+  bool close();
+
+  const std::string& error() const { return error_; }
+
+ private:
+  // The module's factories, typed after their declarations.
+  struct Factories {
+    decltype(&createTaxReturnInstance) taxReturn = nullptr;
+    decltype(&createCalcEngineInstance) engine = nullptr;
+    decltype(&createAuditorInstance) auditor = nullptr;
+    decltype(&createTaxFormPrinterInstance) printer = nullptr;
+    decltype(&createTifFileWriterInstance) writer = nullptr;
+    decltype(&createMacroExpanderInstance) expander = nullptr;
+    decltype(&createTaxSummaryReport) report = nullptr;
+    decltype(&createInterviewHierarchy) interview = nullptr;
+  };
+
+  bool fail(const std::string& message);
+  void deleteInterview();
+  // Gives up the host's holder; false (error() set) when it was not the
+  // last one.
+  template <class Holder>
+  bool releaseLast(Holder& holder, const char* name);
+
+  Factories factories_;
+  // Objects, in the order they are built; deleted in the reverse order.
+  DataMgmt::TaxReturnPtr federal_;
+  DataMgmt::TaxReturnPtr state_;
+  TaxFormPrintMgmt::TaxFormPrinterPtr printer_;
+  CalculationMgmt::TaxReturnCalcEnginePtr engine_;
+  AuditMgmt::TaxFormAuditorPtr auditor_;
+  std::unique_ptr<TifWriteMgmt::TifFileWriter> writer_;
+  std::unique_ptr<MacroExpansionMgmt::MacroExpander> expander_;
+  std::unique_ptr<ReportMgmt::TaxSummaryReport> report_;
+  std::unique_ptr<DataMgmt::TaxDataStore> store_;  // holds both returns for the interview
+  std::vector<TopicMgmt::TopicDesc*>* interview_ = nullptr;
+  std::string error_;
+};
+
+#endif  // PAHOST_SESSION_H_

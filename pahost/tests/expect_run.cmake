@@ -1,0 +1,20 @@
+# Runs pahost (PAHOST), with --module MODULE when MODULE is given, and checks
+# its exit status (STATUS) and that its output, stdout and stderr together,
+# matches OUTPUT. Sanitizer reports fail the test whatever the status.
+set(args "")
+if(DEFINED MODULE)
+  set(args --module ${MODULE})
+endif()
+execute_process(COMMAND ${PAHOST} ${args}
+                OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+set(all "${out}${err}")
+message(STATUS "pahost exit status ${rc}\n${all}")
+if(NOT rc STREQUAL "${STATUS}")
+  message(FATAL_ERROR "exit status ${rc}, expected ${STATUS}")
+endif()
+if(NOT all MATCHES "${OUTPUT}")
+  message(FATAL_ERROR "output does not match: ${OUTPUT}")
+endif()
+if(all MATCHES "runtime error|AddressSanitizer|LeakSanitizer")
+  message(FATAL_ERROR "sanitizer report")
+endif()
