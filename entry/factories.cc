@@ -17,6 +17,13 @@
 
 namespace {
 
+// The releases of each factory's arguments; made before the factory
+// allocates, so releasing can no longer fail once the object exists.
+using ReturnPtr = DataMgmt::TaxReturnPtr;
+using EnginePtr = CalculationMgmt::TaxReturnCalcEnginePtr;
+using PrinterPtr = TaxFormPrintMgmt::TaxFormPrinterPtr;
+using AuditorPtr = AuditMgmt::TaxFormAuditorPtr;
+
 DataMgmt::USTaxReturn* asFederalReturn(const DataMgmt::TaxReturnPtr& federalReturn) {
   return dynamic_cast<DataMgmt::USTaxReturn*>(federalReturn.get());
 }
@@ -30,22 +37,20 @@ PADataMgmt::PATaxReturn* asPAReturn(const DataMgmt::TaxReturnPtr& stateReturn) {
 int32_t createTaxReturnInstance(DataMgmt::TaxReturnPtr federalReturn,
                                 DataMgmt::TaxReturnDescPtr desc, Utils::StringPoolPtr pool,
                                 DataMgmt::TaxReturn*& taxReturn) {
+  ShareRelease<ReturnPtr, DataMgmt::TaxReturnDescPtr, Utils::StringPoolPtr> release;
   taxReturn = new (std::nothrow) PADataMgmt::PATaxReturn(federalReturn, desc, pool);
-  releaseShare(federalReturn);
-  releaseShare(desc);
-  releaseShare(pool);
+  release(federalReturn, desc, pool);
   return 0;
 }
 
 CalculationMgmt::TaxReturnCalcEngine* createCalcEngineInstance(
     DataMgmt::TaxReturnPtr federalReturn, DataMgmt::TaxReturnPtr stateReturn,
     TaxFormPrintMgmt::TaxFormPrinterPtr printer) {
+  ShareRelease<ReturnPtr, ReturnPtr, PrinterPtr> release;
   DataMgmt::USTaxReturn* federal = asFederalReturn(federalReturn);
   PADataMgmt::PATaxReturn* pa = asPAReturn(stateReturn);
   auto* engine = new (std::nothrow) PACalculationMgmt::PATaxReturnCalcEngine(federal, pa, printer);
-  releaseShare(federalReturn);
-  releaseShare(stateReturn);
-  releaseShare(printer);
+  release(federalReturn, stateReturn, printer);
   return engine;
 }
 
@@ -54,6 +59,7 @@ AuditMgmt::TaxFormAuditor* createAuditorInstance(DataMgmt::TaxReturnPtr federalR
                                                  DataMgmt::OrvaneConfiguration* configuration,
                                                  CalculationMgmt::TaxReturnCalcEnginePtr engine,
                                                  TaxFormPrintMgmt::TaxFormPrinterPtr printer) {
+  ShareRelease<ReturnPtr, ReturnPtr, EnginePtr, PrinterPtr> release;
   DataMgmt::USTaxReturn* federal = asFederalReturn(federalReturn);
   PADataMgmt::PATaxReturn* pa = asPAReturn(stateReturn);
   // The auditor's host base holds the audited return by reference: without
@@ -63,21 +69,18 @@ AuditMgmt::TaxFormAuditor* createAuditorInstance(DataMgmt::TaxReturnPtr federalR
     auditor = new (std::nothrow)
         PAAuditMgmt::PATaxFormAuditor(federal, pa, configuration, engine, printer);
   }
-  releaseShare(federalReturn);
-  releaseShare(stateReturn);
-  releaseShare(engine);
-  releaseShare(printer);
+  release(federalReturn, stateReturn, engine, printer);
   return auditor;
 }
 
 TaxFormPrintMgmt::TaxFormPrinter* createTaxFormPrinterInstance(DataMgmt::TaxReturnPtr federalReturn,
                                                                DataMgmt::TaxReturnPtr stateReturn) {
+  ShareRelease<ReturnPtr, ReturnPtr> release;
   PADataMgmt::PATaxReturn* pa = asPAReturn(stateReturn);
   // The printer's host base holds the printed return by reference.
   PATaxFormPrintMgmt::PATaxFormPrinter* printer = nullptr;
   if (pa != nullptr) printer = new (std::nothrow) PATaxFormPrintMgmt::PATaxFormPrinter(*pa);
-  releaseShare(federalReturn);
-  releaseShare(stateReturn);
+  release(federalReturn, stateReturn);
   return printer;
 }
 
@@ -85,28 +88,26 @@ TifWriteMgmt::TifFileWriter* createTifFileWriterInstance(
     DataMgmt::TaxReturnPtr federalReturn, DataMgmt::TaxReturnPtr stateReturn,
     CalculationMgmt::TaxReturnCalcEnginePtr engine, TaxFormPrintMgmt::TaxFormPrinterPtr printer,
     AuditMgmt::TaxFormAuditorPtr auditor, DataMgmt::OrvaneConfiguration* configuration) {
+  ShareRelease<ReturnPtr, ReturnPtr, EnginePtr, PrinterPtr, AuditorPtr> release;
   auto* writer = new (std::nothrow) PATifWriteMgmt::PATifFileWriter(
       federalReturn, stateReturn, engine, printer, auditor, configuration);
-  releaseShare(federalReturn);
-  releaseShare(stateReturn);
-  releaseShare(engine);
-  releaseShare(printer);
-  releaseShare(auditor);
+  release(federalReturn, stateReturn, engine, printer, auditor);
   return writer;
 }
 
 MacroExpansionMgmt::MacroExpander* createMacroExpanderInstance(DataMgmt::TaxReturnPtr federalReturn,
                                                                DataMgmt::TaxReturnPtr stateReturn) {
+  ShareRelease<ReturnPtr, ReturnPtr> release;
   auto* expander =
       new (std::nothrow) StateMacroExpansionMgmt::StateMacroExpander(federalReturn, stateReturn);
-  releaseShare(federalReturn);
-  releaseShare(stateReturn);
+  release(federalReturn, stateReturn);
   return expander;
 }
 
 ReportMgmt::TaxSummaryReport* createTaxSummaryReport(DataMgmt::TaxReturnPtr stateReturn) {
+  ShareRelease<ReturnPtr> release;
   auto* report = new (std::nothrow) PAReportMgmt::PATaxSummaryReport(stateReturn);
-  releaseShare(stateReturn);
+  release(stateReturn);
   return report;
 }
 

@@ -276,11 +276,11 @@ long TaxForm::sumOf6(const FieldId& a, const FieldId& b, const FieldId& c, const
 void TaxForm::setX(const FieldId& f) { write(f, FieldValue::mark()); }
 void TaxForm::setXNo(const FieldId& f) { write(f, FieldValue::no()); }
 
-void TaxForm::applyGroup(const std::vector<FieldId>& group, bool withDefault) {
+void TaxForm::applyGroup(const std::vector<FieldId>& group, bool keepFirst, bool withDefault) {
   bool marked = false;
   for (const FieldId& id : group) {
     if (!xMarked(id)) continue;
-    if (marked) setXNo(id);  // a later mark gives way to the first
+    if (marked && keepFirst) setXNo(id);  // a later mark gives way to the first
     marked = true;
   }
   if (!withDefault || marked || group.empty()) return;
@@ -289,10 +289,13 @@ void TaxForm::applyGroup(const std::vector<FieldId>& group, bool withDefault) {
 }
 
 void TaxForm::keepFirstMark(std::initializer_list<FieldId> group) {
-  applyGroup(uniqueValid(group), false);
+  applyGroup(uniqueValid(group), true, false);
 }
 void TaxForm::defaultMark(std::initializer_list<FieldId> group) {
-  applyGroup(uniqueValid(group), true);
+  applyGroup(uniqueValid(group), false, true);
+}
+void TaxForm::keepFirstMarkOrDefault(std::initializer_list<FieldId> group) {
+  applyGroup(uniqueValid(group), true, true);
 }
 
 void TaxForm::oneX(const FieldId& a, const FieldId& b, const FieldId& c) { keepFirstMark({a, b, c}); }
@@ -303,17 +306,19 @@ void TaxForm::oneX9(const FieldId& a, const FieldId& b, const FieldId& c, const 
   keepFirstMark({a, b, c, d, e, f, g, h, i});
 }
 
-void TaxForm::oneX2AndDefault(const FieldId& a, const FieldId& b) { defaultMark({a, b}); }
+void TaxForm::oneX2AndDefault(const FieldId& a, const FieldId& b) {
+  keepFirstMarkOrDefault({a, b});
+}
 
 void TaxForm::oneX4AndDefault(const FieldId& a, const FieldId& b, const FieldId& c,
                               const FieldId& d) {
-  defaultMark({a, b, c, d});
+  keepFirstMarkOrDefault({a, b, c, d});
 }
 
 void TaxForm::oneXAndDefault(const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d,
                              const FieldId& e, const FieldId& f, const FieldId& g, const FieldId& h,
                              const FieldId& i, const FieldId& j) {
-  defaultMark({a, b, c, d, e, f, g, h, i, j});
+  keepFirstMarkOrDefault({a, b, c, d, e, f, g, h, i, j});
 }
 
 void TaxForm::setOptionGroupSelection(const FieldId* first, ...) {
@@ -326,7 +331,7 @@ void TaxForm::setOptionGroupSelection(const FieldId* first, ...) {
   for (const FieldId& id : listed) {
     if (seen.insert(id.getNumber()).second) group.push_back(id);
   }
-  applyGroup(group, false);
+  applyGroup(group, true, false);
 }
 
 void TaxForm::setOptionGroupSelection(std::initializer_list<FieldId> group) {

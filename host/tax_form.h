@@ -126,9 +126,13 @@ class HOST_API TaxForm {
   void setOptionGroupSelection(const FieldId* first, ...);
   void setOptionGroupSelection(std::initializer_list<FieldId> group);
   // The shared rules behind the group operations (ours).
+  // With two or more marked, keeps the first mark and sets the others to No.
   void keepFirstMark(std::initializer_list<FieldId> group);
-  // When no member holds the mark, marks the first and sets the others to No.
+  // When no member holds the mark, marks the first and sets the others to
+  // No; otherwise changes nothing (Utils::setDefaultX).
   void defaultMark(std::initializer_list<FieldId> group);
+  // keepFirstMark, then defaultMark (the *AndDefault operations).
+  void keepFirstMarkOrDefault(std::initializer_list<FieldId> group);
 
   // Protection (user entry only).
   void makeProtected(const FieldId& f);
@@ -167,7 +171,7 @@ class HOST_API TaxForm {
   // into t, keeping t's flags; see the rules above.
   void write(const FieldId& t, const FieldValue& value);
   void writeNumber(const FieldId& t, double value);
-  void applyGroup(const std::vector<FieldId>& group, bool withDefault);
+  void applyGroup(const std::vector<FieldId>& group, bool keepFirst, bool withDefault);
 
   TaxFormDescPtr desc_;
   uint16_t copy_;

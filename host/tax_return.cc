@@ -113,8 +113,9 @@ std::string TaxReturn::getFieldAsString(const FormId& f, uint16_t c, const Field
 
 char* TaxReturn::getText(char* buf, long value, int width, int just) const {
   if (buf == nullptr) return buf;
-  const std::string text =
-      pool_.isNull() ? Utils::StringPool::shared()->lookup(value) : pool_->lookup(value);
+  // Handles come from the one process-wide pool (FormField::getValue), so
+  // they are resolved there whatever pool the return was made with.
+  const std::string text = Utils::StringPool::shared()->lookup(value);
   const int limit = std::max(0, std::min(width, 127));
   if (just == 0) {
     std::snprintf(buf, static_cast<std::size_t>(limit) + 1, "%s", text.c_str());

@@ -133,7 +133,7 @@ class HOST_API TifFileWriter {
   // Letters, digits, blank and &'-,./# stay, anything else becomes a
   // blank; blanks are collapsed and trimmed.
   static char* tifStringClean(char* value);
-  // Keeps letters, digits, blank, "-" and "/"; blanks collapsed and trimmed.
+  // Keeps letters, digits, blank, "-" and "/" (Utils::tifCleanAddressString).
   static char* tifCleanAddressString(char* value);
   static char* tifReformatDate(char* value);   // a valid date becomes YYYY-MM-DD
   static char* tifReformatPhone(char* value);  // keeps the digits

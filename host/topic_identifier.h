@@ -10,7 +10,7 @@
 namespace Primitives {
 
 // The tax locality that owns a topic.
-enum OVTaxLocality {
+enum OVTaxLocality : int {
   kLocalityNone = 0,
   kLocalitySharedState = 2,  // the state layer shared by every state module
   kLocalityPA = 41,

@@ -71,6 +71,9 @@ TEST_F(MailingAddressTest, KindZeroChoosesInOrder) {
   EXPECT_EQ(address(0), kRefund);
   owe(50, 120);
   EXPECT_EQ(address(0), kPayment);
+  owe(-30, 120);  // a negative amount owed does not hide the refund
+  EXPECT_EQ(address(0), kRefund);
+  owe(50, 120);
   combatZone();
   EXPECT_EQ(address(0), kCombatZone);
   EFileMgmt::EFileMgrHandle::setStateReturnStatus(40, 1);

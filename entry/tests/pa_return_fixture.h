@@ -22,14 +22,20 @@ class PAReturnTest : public ::testing::Test {
   typedef Primitives::OVImmutableFormIdentifier FormId;
   typedef Primitives::OVImmutableIdentifier FieldId;
 
-  void SetUp() override {
+  void SetUp() override { freshReturns(); }
+  // Every field the module or a fixture wrote belongs to its form.
+  void TearDown() override { EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0); }
+
+  // New, empty returns; a table-driven test calls this between cases, after
+  // checking the previous case's writes.
+  void freshReturns() {
+    EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0);
     StandIn::resetAll();
+    pa.reset();
     federalPtr = DataMgmt::TaxReturnPtr(new DataMgmt::USTaxReturn());
     pa.reset(new PADataMgmt::PATaxReturn(federalPtr, DataMgmt::TaxReturnDesc::pennsylvania(),
                                          Utils::StringPool::shared()));
   }
-  // Every field the module or a fixture wrote belongs to its form.
-  void TearDown() override { EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0); }
 
   DataMgmt::TaxReturn& returnOf(const FormId& form) {
     return form.isStateForm() ? static_cast<DataMgmt::TaxReturn&>(*pa) : *federalPtr;

@@ -48,14 +48,14 @@ TEST_F(PAReturnTest, FilingStatusFollowsTheMarksByPrecedence) {
                         {true, true, false, 3},   {true, true, true, 3}};
   EXPECT_EQ(pa->readFilingStatus(kFormID_PAReturnInfo), 1);  // no information form
   for (const Case& c : cases) {
-    SetUp();
+    freshReturns();
     if (c.m115) mark(kFormID_PAReturnInfo, info(115));
     if (c.m116) mark(kFormID_PAReturnInfo, info(116));
     if (c.m117) mark(kFormID_PAReturnInfo, info(117));
     EXPECT_EQ(pa->readFilingStatus(kFormID_PAReturnInfo), c.code) << c.m115 << c.m116 << c.m117;
     EXPECT_EQ(pa->getFilingStatus(), c.code);
   }
-  SetUp();  // an explicit No is not a mark
+  freshReturns();  // an explicit No is not a mark
   put(kFormID_PAReturnInfo, info(117), DataMgmt::FieldValue::no());
   EXPECT_EQ(pa->getFilingStatus(), 1);
 }

@@ -230,13 +230,15 @@ TEST_F(TaxFormTest, SetDefaultXMarksTheFirstArgumentWhenNoneIsMarked) {
         EXPECT_TRUE(form->isNo(Id(f)));
       }
     }
-    // A marked member (even the last) leaves everything as it is.
+    // Marked members (even two of them) leave every member as it is.
     for (int f = 1; f <= 20; ++f) form->setNull(Id(f));
     form->setX(Id(g[2]));
     form->setX(Id(g[1]));
     Utils::setDefaultX(form, Id(g[0]), Id(g[1]), Id(g[2]));
     EXPECT_EQ(g[0] == g[1] || g[0] == g[2], form->xMarked(Id(g[0])));
     EXPECT_FALSE(form->isNo(Id(g[0])));
+    EXPECT_TRUE(form->xMarked(Id(g[1])));
+    EXPECT_TRUE(form->xMarked(Id(g[2])));
   }
   Utils::setDefaultX(TaxFormPtr(), Id(1), Id(2), Id(3));  // no form: nothing happens
 }
