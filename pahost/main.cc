@@ -3,10 +3,18 @@
 // through the module's factories, reports the PA return's constants and
 // mailing addresses, deletes everything and unloads the module.
 //
-//   pahost [--module PATH] [RETURN.txt]
+//   pahost [--module PATH] [--dump] [RETURN.txt]
+//
+// With RETURN.txt, a test-data file ("FORM:copy:FIELD:value" lines), it
+// loads the file into the federal and the PA return with the engine's
+// loader, calculates the return and says how many lines neither return
+// took. --dump then writes both returns to standard output in the same
+// format, so that the output can be loaded again; everything else goes to
+// standard error.
 //
 // Exit status: 0 on success, 2 when the module cannot be loaded or has
-// another compatibility number, 1 when a factory fails.
+// another compatibility number or the return file cannot be read, 1 when a
+// factory fails.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -20,19 +28,38 @@ namespace {
 const uint16_t kExpectedCompatVersion = 6101;
 
 int usage() {
-  std::fprintf(stderr, "usage: pahost [--module PATH] [RETURN.txt]\n");
+  std::fprintf(stderr, "usage: pahost [--module PATH] [--dump] [RETURN.txt]\n");
   return 2;
+}
+
+// Loads, calculates and reports the return file; the exit status.
+int runReturn(HostSession& session, const std::string& path, bool dump, std::FILE* info) {
+  const int skipped = session.countSkippedLines(path);
+  if (skipped < 0) {
+    std::fprintf(stderr, "pahost: cannot read the return file %s\n", path.c_str());
+    return 2;
+  }
+  session.loadAndCalculate(path);
+  if (dump) session.dump(stdout);
+  std::fprintf(info, "return %s calculated: summary amount %ld\n", path.c_str(),
+               session.summaryAmount());
+  std::fprintf(info, "%d line%s of %s skipped (no such form or field)\n", skipped,
+               skipped == 1 ? "" : "s", path.c_str());
+  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string modulePath = defaultModulePath();
-  std::string returnFile;  // accepted; the return's data is not loaded yet
+  std::string returnFile;
+  bool dump = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--module") == 0) {
       if (++i >= argc) return usage();
       modulePath = argv[i];
+    } else if (std::strcmp(argv[i], "--dump") == 0) {
+      dump = true;
     } else if (argv[i][0] == '-') {
       return usage();
     } else if (returnFile.empty()) {
@@ -41,6 +68,9 @@ int main(int argc, char** argv) {
       return usage();
     }
   }
+
+  // With --dump, standard output carries the dump alone.
+  std::FILE* info = dump ? stderr : stdout;
 
   ModuleLoader module;
   if (!module.open(modulePath)) {
@@ -60,13 +90,14 @@ int main(int argc, char** argv) {
                  kExpectedCompatVersion);
     return 2;
   }
-  std::printf("loaded %s (compatibility %u)\n", modulePath.c_str(), version);
+  std::fprintf(info, "loaded %s (compatibility %u)\n", modulePath.c_str(), version);
 
   int status = 0;
   {
     HostSession session;
     if (session.findFactories(module) && session.build()) {
-      session.report(stdout);
+      session.report(info);
+      if (!returnFile.empty()) status = runReturn(session, returnFile, dump, info);
     } else {
       std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
       status = 1;
@@ -77,6 +108,6 @@ int main(int argc, char** argv) {
     }
   }  // every object is gone before the module is unloaded
   module.close();
-  std::printf("unloaded\n");
+  std::fprintf(info, "unloaded\n");
   return status;
 }

@@ -7,6 +7,8 @@
 #include "host/state_tax_return.h"
 #include "host/string_pool.h"
 #include "host/us_tax_return.h"
+#include "pahost/dump.h"
+#include "pahost/engine_slots.h"
 
 namespace {
 
@@ -138,6 +140,27 @@ void HostSession::report(std::FILE* out) {
                report_ ? report_->getFields().size() : size_t(0),
                interview_ ? interview_->size() : size_t(0));
 }
+
+void HostSession::loadAndCalculate(const std::string& path) {
+  if (engine_.isNull()) return;
+  loadInputTextFile(*engine_, path, federal_.get());
+  loadInputTextFile(*engine_, path, state_.get());
+  engine_->calcReturn(0);
+}
+
+int HostSession::countSkippedLines(const std::string& path) const {
+  std::vector<DataMgmt::TaxReturnDescPtr> descriptions;
+  if (!federal_.isNull()) descriptions.push_back(federal_->getTaxReturnDesc());
+  if (!state_.isNull()) descriptions.push_back(state_->getTaxReturnDesc());
+  return ::countSkippedLines(path, descriptions);
+}
+
+void HostSession::dump(std::FILE* out) const {
+  if (!federal_.isNull()) dumpReturn(out, *federal_);
+  if (!state_.isNull()) dumpReturn(out, *state_);
+}
+
+long HostSession::summaryAmount() { return engine_.isNull() ? 0 : engine_->getSummaryAmount(); }
 
 void HostSession::deleteInterview() {
   if (interview_ == nullptr) return;

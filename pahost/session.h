@@ -3,12 +3,13 @@
 // It finds the module's factories, builds the federal return and, through
 // the factories, the PA return, its printer, engine, auditor, data-file
 // writer, macro expander, summary report and interview, and reports the PA
-// return's state constants and mailing addresses. The session owns every
-// object it built and deletes them, on every path, in the order in which
-// they depend on one another: the interview, the summary report, the macro
-// expander, the writer, the auditor, the engine, the printer, the PA return
-// and last the federal return. The module must stay loaded while the
-// session lives.
+// return's state constants and mailing addresses. It loads a test-data
+// file into both returns, calculates them and writes them back out in the
+// same format. The session owns every object it built and deletes them,
+// on every path, in the order in which they depend on one another: the
+// interview, the summary report, the macro expander, the writer, the
+// auditor, the engine, the printer, the PA return and last the federal
+// return. The module must stay loaded while the session lives.
 #ifndef PAHOST_SESSION_H_
 #define PAHOST_SESSION_H_
 
@@ -33,6 +34,17 @@ class HostSession {
   bool build();
   // Writes the PA return's state constants and mailing addresses.
   void report(std::FILE* out);
+  // Loads the test-data file at `path` into the federal return and into
+  // the PA return with the engine's text loader (each return takes the
+  // lines that name its own forms), then calculates the return.
+  void loadAndCalculate(const std::string& path);
+  // The lines of the file that neither return took (see dump.h); -1 when
+  // the file cannot be read.
+  int countSkippedLines(const std::string& path) const;
+  // Writes both returns in the test-data format, the federal return first.
+  void dump(std::FILE* out) const;
+  // The engine's summary amount: owed when positive, a refund when negative.
+  long summaryAmount();
   // Deletes every object in order; done again by the destructor, so any
   // path cleans up. False with error() set when an object was still shared
   // when the host gave up its own holder (a share kept elsewhere would let

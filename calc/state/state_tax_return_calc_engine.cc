@@ -6,8 +6,6 @@
 
 namespace StateCalculationMgmt {
 
-const IncomeKindRow* StateTaxReturnCalcEngine::incomeKindTable = nullptr;
-
 StateTaxReturnCalcEngine::StateTaxReturnCalcEngine(DataMgmt::USTaxReturn* federalReturn,
                                                    DataMgmt::TaxReturn* stateReturn,
                                                    TaxFormPrintMgmt::TaxFormPrinterPtr printer)
@@ -22,10 +20,5 @@ StateTaxReturnCalcEngine::StateTaxReturnCalcEngine(DataMgmt::USTaxReturn* federa
 }
 
 StateTaxReturnCalcEngine::~StateTaxReturnCalcEngine() = default;
-
-void StateTaxReturnCalcEngine::buildIncomeKindTable() {
-  if (incomeKindTable != nullptr) return;
-  // No income kinds are pulled yet: the table stays empty.
-}
 
 }  // namespace StateCalculationMgmt

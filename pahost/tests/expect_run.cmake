@@ -1,9 +1,13 @@
-# Runs pahost (PAHOST), with --module MODULE when MODULE is given, and checks
-# its exit status (STATUS) and that its output, stdout and stderr together,
-# matches OUTPUT. Sanitizer reports fail the test whatever the status.
+# Runs pahost (PAHOST), with --module MODULE when MODULE is given and on the
+# return file RETURN when that is given, and checks its exit status (STATUS)
+# and that its output, stdout and stderr together, matches OUTPUT.
+# Sanitizer reports fail the test whatever the status.
 set(args "")
 if(DEFINED MODULE)
   set(args --module ${MODULE})
+endif()
+if(DEFINED RETURN)
+  list(APPEND args ${RETURN})
 endif()
 execute_process(COMMAND ${PAHOST} ${args}
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)

@@ -1,0 +1,83 @@
+// copyNameText: the filer's (and the spouse's) name and number at the head
+// of a form copy, from the lines of federalLineTable on copy 1 of the
+// source form.
+#include "calc/state/federal_line_table.h"
+#include "calc/state/state_tax_return_calc_engine.h"
+#include "host/form_field.h"
+#include "host/string_utils.h"
+#include "host/tax_form.h"
+
+namespace StateCalculationMgmt {
+
+namespace {
+
+// Line codes of the identifying numbers.
+const short kTaxpayerNumberLine = 5;
+const short kSpouseNumberLine = 10;
+// Width at which a number is read.
+const int kNumberWidth = 11;
+
+// Writes `text` into `field` and mirrors it into `second`: a copy of the
+// field just written, or the text itself when there is no first field.
+void assignPair(DataMgmt::TaxForm& target, const FieldId& field, const FieldId& second, const char* text) {
+  if (field.isValid()) target.assignText(field, text);
+  if (second.isValid()) {
+    if (field.isValid()) {
+      target.assignII(second, field);
+    } else {
+      target.assignText(second, text);
+    }
+  }
+}
+
+}  // namespace
+
+void StateTaxReturnCalcEngine::copyNameText(TaxFormPtr target, FormId source, uint16_t filingChoice,
+                                            int displayMode, FieldId name1, FieldId number1,
+                                            FieldId secondName1, FieldId secondNumber1, FieldId name2,
+                                            FieldId number2, FieldId secondName2, FieldId secondNumber2,
+                                            FieldId valueTarget, int upper) {
+  if (stateReturn == nullptr || target.isNull()) return;
+  TaxFormPtr sourceCopy = stateReturn->getFormUVPtr(source, 1, true);
+  const Utils::DISPLAY_NAME mode = static_cast<Utils::DISPLAY_NAME>(displayMode);
+
+  struct Person {
+    short whose;
+    short numberLine;
+    const FieldId& name;
+    const FieldId& number;
+    const FieldId& secondName;
+    const FieldId& secondNumber;
+  };
+  const Person people[2] = {
+      {1, kTaxpayerNumberLine, name1, number1, secondName1, secondNumber1},
+      {10, kSpouseNumberLine, name2, number2, secondName2, secondNumber2},
+  };
+  const bool joint = filingChoice == 0 || filingChoice == 2;
+
+  for (const Person& person : people) {
+    if (person.whose == 10 && !joint) {
+      for (const FieldId* field : {&person.name, &person.secondName, &person.number, &person.secondNumber}) {
+        if (field->isValid()) target->setNull(*field);
+      }
+      continue;
+    }
+    char name[Utils::kNameBufferSize];
+    buildFilerName(name, source, person.whose, mode);
+    if (upper == 1) Utils::OVStringUtils::toUpperCase(name);
+    assignPair(*target, person.name, person.secondName, name);
+
+    // Numbers are never upper-cased.
+    char number[kNumberWidth + 1] = "";
+    if (!sourceCopy.isNull()) {
+      DataMgmt::FormFieldPtr field = sourceCopy->getField(federalLineStateField(person.numberLine));
+      stateReturn->getText(number, field.isNull() ? 0 : field->getValue(), kNumberWidth, 0);
+    }
+    assignPair(*target, person.number, person.secondNumber, number);
+  }
+
+  const FieldId& valueLine = federalLineStateField(kNoFieldLine);
+  if (valueTarget.isValid() && valueLine.isValid()) stateReturn->getII(source, valueLine, target, valueTarget);
+}
+
+}  // namespace StateCalculationMgmt

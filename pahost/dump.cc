@@ -1,0 +1,121 @@
+#include "pahost/dump.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "host/descriptors.h"
+#include "host/field_value.h"
+#include "host/io.h"
+#include "host/string_utils.h"
+#include "host/tax_form.h"
+#include "host/tax_return.h"
+#include "testing/test_data_format.h"
+
+namespace {
+
+using TestDataFormat::kLineParts;
+using TestDataFormat::splitLine;
+
+// What the loader stores for the text read into a field of `editCode`.
+double loaded(const char* text, unsigned char editCode) {
+  return TestDataFormat::scaleByEditCode(std::strtod(text, nullptr), editCode);
+}
+
+// The form descriptor whose upper-cased developer name is `formName`.
+DataMgmt::TaxFormDescPtr findForm(const DataMgmt::TaxReturnDesc& desc, const std::string& formName) {
+  for (const DataMgmt::TaxFormDescPtr& form : desc.getTaxFormDescriptors()) {
+    if (Utils::OVStringUtils::toUpperCase(form->getDevName()) == formName) return form;
+  }
+  return DataMgmt::TaxFormDescPtr();
+}
+
+bool knowsField(const DataMgmt::TaxFormDesc& form, const std::string& symbolicName) {
+  for (const Primitives::OVImmutableIdentifier& id : form.fieldIds()) {
+    const DataMgmt::FormFieldDescPtr field = form.getFieldDesc(id);
+    if (!field.isNull() && field->getSymbolicName() == symbolicName) return true;
+  }
+  return false;
+}
+
+bool isComment(const std::string& line) {
+  const size_t first = line.find_first_not_of(" \t\r");
+  return first == std::string::npos || line[first] == '#';
+}
+
+}  // namespace
+
+std::string loaderNumberText(double stored, unsigned char editCode) {
+  if (stored == 0 || !std::isfinite(stored)) return "0";
+  const double unit = stored / TestDataFormat::scaleOf(editCode).factor;
+  char text[512];
+  // The fewest decimals that load back to the stored number.
+  for (int decimals = 0; decimals <= 20; ++decimals) {
+    const int n = std::snprintf(text, sizeof text, "%.*f", decimals, unit);
+    if (n > 0 && n < int(sizeof text) && loaded(text, editCode) == stored) return text;
+  }
+  std::snprintf(text, sizeof text, "%.17g", unit);
+  return text;
+}
+
+void dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn) {
+  const DataMgmt::TaxReturnDescPtr desc = taxReturn.getTaxReturnDesc();
+  if (desc.isNull()) return;
+  for (const DataMgmt::TaxFormDescPtr& formDesc : desc->getTaxFormDescriptors()) {
+    const std::string devName = formDesc->getDevName();
+    const std::string head = "k" + devName + "_";
+    for (DataMgmt::TaxFormIter copies = taxReturn.getForms(formDesc->getTypeID()); !copies.atEOL();
+         copies.next()) {
+      const DataMgmt::TaxFormPtr copy = copies.getTaxForm();
+      for (const Primitives::OVImmutableIdentifier& id : formDesc->fieldIds()) {
+        const DataMgmt::FieldValue& value = copy->stored(id);
+        std::string text;
+        switch (value.kind) {
+          case DataMgmt::FieldValue::kNull:
+            continue;
+          case DataMgmt::FieldValue::kNumber:
+            text = loaderNumberText(value.number, copy->editCodeOf(id));
+            break;
+          case DataMgmt::FieldValue::kText:
+            text = value.text;
+            break;
+          case DataMgmt::FieldValue::kMark:
+            text = "X";
+            break;
+          case DataMgmt::FieldValue::kNo:
+            text = "No";
+            break;
+        }
+        const DataMgmt::FormFieldDescPtr field = formDesc->getFieldDesc(id);
+        if (text.empty() || field.isNull()) continue;
+        const std::string name = field->getSymbolicName();
+        if (name.compare(0, head.size(), head) != 0 || name.size() == head.size()) continue;
+        std::fprintf(out, "%s:%u:%s:%s\n", devName.c_str(), unsigned(copy->getCopyNumber()),
+                     name.c_str() + head.size(), text.c_str());
+      }
+    }
+  }
+}
+
+int countSkippedLines(const std::string& path,
+                      const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions) {
+  IOMgmt::FileReader reader;
+  if (!reader.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)))) return -1;
+  int skipped = 0;
+  std::string line;
+  while (!reader.eof()) {
+    reader.readPCLine(line);
+    if (isComment(line)) continue;
+    const std::vector<std::string> parts = splitLine(line);
+    bool known = false;
+    if (parts.size() >= kLineParts) {
+      const std::string formName = Utils::OVStringUtils::toUpperCase(parts[0]);
+      for (const DataMgmt::TaxReturnDescPtr& desc : descriptions) {
+        const DataMgmt::TaxFormDescPtr form = findForm(*desc, formName);
+        if (!form.isNull() && knowsField(*form, "k" + formName + "_" + parts[2])) known = true;
+      }
+    }
+    if (!known) ++skipped;
+  }
+  reader.close();
+  return skipped;
+}

@@ -1,0 +1,39 @@
+// The test-data text format on the host's side: one field a line,
+// "DEVNAME:copy:FIELDNAME:value", where FIELDNAME is the field's symbolic
+// name without its "k" + DEVNAME + "_" head. The module's engine reads it
+// (loadInputTextFile); pahost writes a return in it and checks a file's
+// lines against the returns' descriptions.
+#ifndef PAHOST_DUMP_H_
+#define PAHOST_DUMP_H_
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "host/pointers.h"
+
+// Writes every non-null field of every copy of every form of the return,
+// in ascending form number, copy number and the form's field order. Values
+// are written so that loading the lines gives the same values again:
+//   - a number in the unit the loader reads (its edit-code scaling
+//     reversed), with as few digits as give back the stored number;
+//   - a marked box as "X", an explicit No as "No" (which the loader reads
+//     as a mark: a No does not survive a reload);
+//   - a text as it stands. An empty text is not written (the loader sees
+//     no value in it); a text holding a colon is cut there on reading.
+// Fields whose symbolic name does not start with the form's head cannot be
+// addressed in the format and are left out.
+void dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn);
+
+// The text of a stored number in the unit the loader reads for a field of
+// that edit code.
+std::string loaderNumberText(double stored, unsigned char editCode);
+
+// Counts the lines of the file at `path` that the loader skips in every
+// one of `descriptions`: a line of fewer than four parts, or one whose form
+// or field none of them knows. Blank lines and lines starting with "#"
+// are comments and are not counted. A file that cannot be read gives -1.
+int countSkippedLines(const std::string& path,
+                      const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions);
+
+#endif  // PAHOST_DUMP_H_

@@ -1,0 +1,112 @@
+// The host side of the test-data format: number texts, the dump's lines
+// and the count of lines no return takes.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "host/descriptors.h"
+#include "host/field_value.h"
+#include "host/stand_in.h"
+#include "host/string_pool.h"
+#include "host/tax_form.h"
+#include "host/tax_return.h"
+#include "host/us_tax_return.h"
+#include "pahost/dump.h"
+
+namespace {
+
+using DataMgmt::FieldValue;
+typedef Primitives::OVImmutableFormIdentifier FormId;
+typedef Primitives::OVImmutableIdentifier FieldId;
+
+const FormId kFedW2(52, false);
+const FormId kFed166(166, false);
+
+TEST(LoaderNumberTextTest, GivesTheFewestDigitsThatLoadBack) {
+  struct Case {
+    double stored;
+    unsigned char editCode;
+    const char* text;
+  };
+  const Case cases[] = {
+      {5200000, 72, "52000"},   {159640, 72, "1596.4"},      {1234.5, 72, "12.345"},
+      {0.29 * 100, 72, "0.29"}, {-2550, 72, "-25.5"},         {1300, 70, "13"},
+      {125, 71, "12.5"},        {12.5, 0, "12.5"},            {1e20, 0, "100000000000000000000"},
+      {-0.0, 72, "0"},          {0.1 + 0.2, 0, "0.30000000000000004"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(loaderNumberText(c.stored, c.editCode), c.text) << c.stored << " code " << int(c.editCode);
+  }
+  // A code that rounds on loading cannot give back a fraction of its unit:
+  // the text then holds the exact quotient.
+  EXPECT_EQ(loaderNumberText(1250, 70), "12.5");
+}
+
+class DumpTest : public ::testing::Test {
+ protected:
+  void SetUp() override { StandIn::resetAll(); }
+  void TearDown() override {
+    EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0);
+    if (!path.empty()) std::remove(path.c_str());
+  }
+
+  std::string dumpOf(const DataMgmt::TaxReturn& taxReturn) {
+    char* text = nullptr;
+    size_t size = 0;
+    std::FILE* out = open_memstream(&text, &size);
+    dumpReturn(out, taxReturn);
+    std::fclose(out);
+    std::string dump(text, size);
+    std::free(text);
+    return dump;
+  }
+  std::string writeFile(const std::string& text) {
+    path = ::testing::TempDir() + "pahost_dump_test.txt";
+    std::ofstream(path) << text;
+    return path;
+  }
+
+  DataMgmt::USTaxReturn federal;
+  std::string path;
+};
+
+TEST_F(DumpTest, WritesEveryNonNullFieldInFormCopyAndFieldOrder) {
+  federal.getFormOrCreate(kFed166, 2)->store(FieldId(10), FieldValue::of(8612));
+  federal.getFormOrCreate(kFed166, 2)->store(FieldId(3), FieldValue::mark());
+  federal.getFormOrCreate(kFedW2, 1)->store(FieldId(21), FieldValue::of(5200000));
+  federal.getFormOrCreate(kFedW2, 1)->store(FieldId(1), FieldValue::no());
+  federal.getFormOrCreate(kFedW2, 1)->store(FieldId(4), FieldValue::ofText("Keystone Tool"));
+  federal.getFormOrCreate(kFedW2, 1)->store(FieldId(146), FieldValue::ofText(""));  // not written
+  federal.getFormOrCreate(kFedW2, 1)->store(FieldId(33), FieldValue::null());
+  federal.getFormOrCreate(kFed166, 1);  // a copy without values writes nothing
+
+  EXPECT_EQ(dumpOf(federal),
+            "FEDW2:1:F1:No\n"
+            "FEDW2:1:F21:52000\n"
+            "FEDW2:1:F4:Keystone Tool\n"
+            "FED166:2:F3:X\n"
+            "FED166:2:F10:86.12\n");
+}
+
+TEST_F(DumpTest, CountsTheLinesNoReturnTakes) {
+  DataMgmt::TaxReturnPtr federalPtr(new DataMgmt::USTaxReturn());
+  const std::vector<DataMgmt::TaxReturnDescPtr> both = {DataMgmt::TaxReturnDesc::federal(),
+                                                       DataMgmt::TaxReturnDesc::pennsylvania()};
+  const std::string file = writeFile(
+      "# a comment: not counted\n"
+      "\n"
+      "fedw2:1:F21:5\n"              // any case
+      "PARETURNINFO::1::F46::X\n"    // a run of colons
+      "FEDW2:1:f21:5\n"              // the field name keeps its case
+      "PA40:1:F21:5\n"               // a field of another form
+      "FEDW9:1:F21:5\n"              // no such form
+      "FEDW2:1:F21\n");              // three parts
+  EXPECT_EQ(countSkippedLines(file, both), 4);
+  EXPECT_EQ(countSkippedLines(file, {DataMgmt::TaxReturnDesc::federal()}), 5);
+  EXPECT_EQ(countSkippedLines(::testing::TempDir() + "no-such-return.txt", both), -1);
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+// The engine's text test-data reader: loadInputTextFile reads lines of
+// "FORM:copy:FIELD:value" into a return, and assignFieldFromText sets one
+// field from a text whatever the field's kind. Every test-data reader of
+// the engine writes its fields through assignFieldFromText.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "calc/state/state_tax_return_calc_engine.h"
+#include "host/descriptors.h"
+#include "host/io.h"
+#include "host/string_utils.h"
+#include "host/tax_form.h"
+#include "host/tax_return.h"
+#include "testing/test_data_format.h"
+
+namespace StateCalculationMgmt {
+namespace {
+
+const char kUntrue[] = "UNTRUE";
+const char kCopyNumMarker[] = "[CopyNum]";
+const char kRandom[] = "RAND";
+
+using TestDataFormat::kLineParts;
+using TestDataFormat::scaleByEditCode;
+using TestDataFormat::splitLine;
+
+// The text as a floating-point number; text that is no number, and a
+// number too large to hold, give 0.
+double readNumber(const std::string& text) {
+  const double number = std::strtod(text.c_str(), nullptr);
+  return std::isfinite(number) ? number : 0.0;
+}
+
+std::vector<std::string> readLines(const std::string& path) {
+  std::vector<std::string> lines;
+  IOMgmt::IOMgr& io = IOMgmt::IOMgr::getInstance();
+  IOMgmt::FileReader* reader = io.allocateFileReader();
+  if (reader == nullptr) return lines;
+  reader->open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)));  // unopened: at end of file
+  std::string line;
+  while (!reader->eof()) {
+    reader->readPCLine(line);
+    lines.push_back(line);
+  }
+  reader->close();
+  io.deallocateFileReader(reader);
+  return lines;
+}
+
+// The copy part of a line: a decimal number, with a trailing "+" meaning
+// every copy from 1 up to it. Numbers beyond a copy number's range are
+// clamped, so they can never wrap round to another copy.
+struct CopyPart {
+  long number;
+  bool upTo;
+};
+
+CopyPart readCopyPart(std::string text) {
+  CopyPart part{0, false};
+  if (!text.empty() && text.back() == '+') {
+    text.pop_back();
+    part.upTo = true;
+  }
+  const long number = std::strtol(text.c_str(), nullptr, 10);
+  part.number = number < 0 ? 0 : (number > UINT16_MAX ? long(UINT16_MAX) + 1 : number);
+  return part;
+}
+
+}  // namespace
+
+void StateTaxReturnCalcEngine::loadInputTextFile(const std::string& path,
+                                                 DataMgmt::TaxReturn* taxReturn) {
+  if (taxReturn == nullptr) return;
+  const DataMgmt::TaxReturnDescPtr returnDesc = taxReturn->getTaxReturnDesc();
+  if (returnDesc.isNull()) return;
+
+  FormNameMap formNames;
+  for (const DataMgmt::TaxFormDescPtr& form : returnDesc->getTaxFormDescriptors()) {
+    formNames.emplace(Utils::OVStringUtils::toUpperCase(form->getDevName()), form->getTypeID());
+  }
+  FieldNameMap fieldNames;
+  std::set<std::string> formsMet;  // forms whose fields are in fieldNames
+
+  for (const std::string& line : readLines(path)) {
+    const std::vector<std::string> parts = splitLine(line);
+    if (parts.size() < kLineParts) continue;
+    const std::string formName = Utils::OVStringUtils::toUpperCase(parts[0]);
+    const CopyPart copy = readCopyPart(parts[1]);
+    const std::string& fieldName = parts[2];
+    const std::string& value = parts[3];
+
+    const auto form = formNames.find(formName);
+    if (form == formNames.end()) continue;
+    const DataMgmt::TaxFormDescPtr formDesc = taxReturn->getTaxFormDescriptor(form->second);
+    if (formDesc.isNull()) continue;
+    if (formsMet.insert(formName).second) {
+      for (const FieldId& id : formDesc->fieldIds()) {
+        const DataMgmt::FormFieldDescPtr fieldDesc = formDesc->getFieldDesc(id);
+        if (!fieldDesc.isNull()) fieldNames.emplace(fieldDesc->getSymbolicName(), id);
+      }
+    }
+    const auto field = fieldNames.find("k" + formName + "_" + fieldName);
+    if (field == fieldNames.end()) continue;
+
+    if (copy.upTo) {
+      // Copies past the form's limit cannot be made, so the walk stops there.
+      const long last = std::min<long>(copy.number, formDesc->getMaxCopies());
+      for (long c = 1; c <= last; ++c) {
+        assignFieldFromText(form->second, static_cast<uint16_t>(c), field->second, value,
+                            taxReturn, false);
+      }
+    } else if (copy.number <= UINT16_MAX) {
+      assignFieldFromText(form->second, static_cast<uint16_t>(copy.number), field->second, value,
+                          taxReturn, false);
+    }
+  }
+}
+
+void StateTaxReturnCalcEngine::assignFieldFromText(const FormId& formId, uint16_t copy,
+                                                   const FieldId& field, const std::string& value,
+                                                   DataMgmt::TaxReturn* taxReturn,
+                                                   bool onlyWithData) {
+  if (taxReturn == nullptr) return;
+  if (onlyWithData && taxReturn->noSigValue(formId, copy, field)) return;
+  DataMgmt::TaxFormPtr form = taxReturn->getFormOrCreate(formId, copy);
+  if (form.isNull()) return;  // copy 0, a copy past the limit or a form of the other side
+
+  if (value.empty()) {
+    form->setNull(field);
+    taxReturn->setDataEntered(formId, copy, true, true);
+    return;
+  }
+  const DataMgmt::TaxFormDescPtr formDesc = taxReturn->getTaxFormDescriptor(formId);
+  const DataMgmt::FormFieldDescPtr fieldDesc =
+      formDesc.isNull() ? DataMgmt::FormFieldDescPtr() : formDesc->getFieldDesc(field);
+  if (fieldDesc.isNull()) return;  // the form has no such field
+  const unsigned char editCode = fieldDesc->getValidator().getEditCode();
+
+  if (fieldDesc->isBoolean()) {
+    // Any text but "untrue" marks the box, "No" included.
+    if (Utils::OVStringUtils::toUpperCase(value) == kUntrue) {
+      form->setNull(field);
+      return;
+    }
+    if (editCode == 1) {
+      form->setYes(field);
+    } else {
+      form->setX(field);
+    }
+  } else if (fieldDesc->isText()) {
+    std::string text = value;
+    const size_t marker = text.find(kCopyNumMarker);
+    if (marker != std::string::npos) text = text.substr(0, marker) + std::to_string(copy);
+    form->assignText(field, text.c_str());
+  } else {
+    // RAND(n) asks for a random amount between 0 and n, scaled like n.
+    const bool random = value.find(kRandom) != std::string::npos;
+    double number;
+    if (random) {
+      const std::string inner = value.size() > 6 ? value.substr(5, value.size() - 6) : "";
+      number = std::trunc(readNumber(inner));
+    } else {
+      number = readNumber(value);
+    }
+    double amount = scaleByEditCode(number, editCode);
+    // Scaled by the generator's own maximum, so the share never exceeds 1.
+    if (random) amount = std::rand() / static_cast<double>(RAND_MAX) * amount;
+    form->assignIR(field, amount);
+  }
+  taxReturn->setDataEntered(formId, copy, true, true);
+}
+
+}  // namespace StateCalculationMgmt
