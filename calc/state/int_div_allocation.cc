@@ -30,7 +30,7 @@ void keepPartWithinAmount(DataMgmt::TaxForm& copy, const FieldId& part, const Fi
 
 void intDivSummaryAllocation1(DataMgmt::TaxFormPtr summaryCopy, uint16_t filingStatus, int residencyChoice,
                               const FieldId* rows) {
-  if (!summaryCopy || rows == nullptr) return;
+  if (!summaryCopy || rows == nullptr || !summaryCopy->getTaxFormDescriptor()) return;
   DataMgmt::OVFieldIDIter fields = summaryCopy->getTaxFormDescriptor()->getFieldIDs();
   if (rows[0].isValid() && rows[1].isValid()) {
     const int first = fields.positionOf(rows[0]);

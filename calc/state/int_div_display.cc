@@ -56,7 +56,9 @@ int leadingNumber(const char* text) {
 // An iterator over the copy's fields standing on `field`; at the end when
 // the form has no such field.
 DataMgmt::OVFieldIDIter fieldsAt(const TaxFormPtr& copy, const FieldId& field) {
-  DataMgmt::OVFieldIDIter it = copy->getTaxFormDescriptor()->getFieldIDs();
+  const DataMgmt::TaxFormDescPtr desc = copy->getTaxFormDescriptor();
+  if (!desc) return DataMgmt::OVFieldIDIter();
+  DataMgmt::OVFieldIDIter it = desc->getFieldIDs();
   it = field;
   return it;
 }

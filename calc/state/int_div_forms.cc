@@ -215,6 +215,7 @@ void StateTaxReturnCalcEngine::computeSummaryForm(const IntDivSummary& summary, 
                                                   FormId infoForm, uint16_t filingStatus,
                                                   int nameFlag, int residencyChoice) {
   if (!summaryCopy || stateReturn == nullptr || federalReturn == nullptr) return;
+  if (!summaryCopy->getTaxFormDescriptor()) return;  // rows are found in its field order
   DisplayLineLayout = kSummaryLineLayout;
   for (double& total : ownerTotals) total = 0;
   SummaryFormCalc calc(*this, summary, summaryCopy, copy, filingStatus, residencyChoice);

@@ -152,14 +152,19 @@ void StateTaxReturnCalcEngine::clearRemainingRecords(TaxFormPtr currentCopy, For
   DataMgmt::OVFieldIDIter from = desc->getFieldIDs();
   from = position;
   // Through the last copy: a copy left over from a longer list would
-  // otherwise keep its records and count its sources twice.
+  // otherwise keep its records and count its sources twice. Each copy is
+  // calculated after its clearing, so that its summary rows (which the
+  // allocation form adds over all copies) show only current records.
   for (int c = copy; c <= stateReturn->getMaxCopies(summaryForm); ++c) {
-    TaxFormPtr stale = stateReturn->getFormUVPtr(summaryForm, static_cast<uint16_t>(c), false);
-    if (stale) nullRecords(*stale, from, end);
+    const uint16_t number = static_cast<uint16_t>(c);
+    TaxFormPtr stale = c == copy && currentCopy ? currentCopy
+                                               : stateReturn->getFormUVPtr(summaryForm, number, false);
+    if (stale) {
+      nullRecords(*stale, from, end);
+      if (recalcCopies) calcStateForm(summaryForm, number, false, 1, 0, stale);
+    }
     from = firstRecord;
   }
-  // Calculated after the clearing, so that it shows only current records.
-  if (recalcCopies && currentCopy) calcStateForm(summaryForm, copy, false, 1, 0, currentCopy);
 }
 
 }  // namespace StateCalculationMgmt

@@ -55,13 +55,6 @@ TEST_F(CalcEngineTest, CalcFormOfAMissingCopyDoesNothing) {
   EXPECT_FALSE(pa->formExists(kFormID_PA40, 4));
 }
 
-TEST_F(CalcEngineTest, CalcFormReleasesItsFormArgument) {
-  DataMgmt::TaxFormPtr copy = holder(kFormID_PA40, 1);
-  const long before = copy.useCount();
-  engine->calcForm(kFormID_PA40, 1, false, 1, 1, copy);
-  EXPECT_EQ(copy.useCount(), before);
-}
-
 // State form 14 is never dispatched: any copy asked for defaults the box
 // pair 9015/9016 on copy 1, creating it.
 TEST_F(CalcEngineTest, State14DefaultsItsBoxPairOnCopy1Only) {

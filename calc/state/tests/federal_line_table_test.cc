@@ -67,7 +67,7 @@ TEST_F(FederalLineTableTest, CopyFederalLinesCopiesTheVariantInUse) {
   text(kFormID_Fed55, kFed55FieldIds[92], "Ann");    // line 1 on form 55
   text(kFormID_Fed55, kFed55FieldIds[102], "1 Elm");  // line 11
   text(kFormID_FedReturn, kFedReturnFieldIds[325], "Bob");  // form 1 is not in use
-  text(kFormID_PAReturnInfo, line(2), "stale");  // form 55 has no value for line 2
+  text(kFormID_PAReturnInfo, line(2), "stale");  // form 55's line 2 is empty: copied as null
   FieldId fields[15];
   stateFields(fields);
   engine->copyFederalLines(kFormID_Fed55, holder(kFormID_PAReturnInfo), fields);
