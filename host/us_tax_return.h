@@ -28,6 +28,8 @@ class HOST_API USTaxReturn : public TaxReturn {
   long commonItem(int formNumber, int code) const;
   void setCommonItem(int code, long value) { common_[{0, code}] = value; }
   void setCommonItem(int formNumber, int code, long value) { common_[{formNumber, code}] = value; }
+  // Every item set, by (form number, code); form 0 stands for any form.
+  const std::map<std::pair<int, int>, long>& commonItems() const { return common_; }
 
   // State wage figures: who 1 the taxpayer, 10 the spouse, else both.
   double stateWages(char who) const;

@@ -9,6 +9,7 @@
 #include "host/string_utils.h"
 #include "host/tax_form.h"
 #include "host/tax_return.h"
+#include "pahost/federal_items.h"
 #include "testing/test_data_format.h"
 
 namespace {
@@ -82,7 +83,10 @@ void dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn) {
             text = "X";
             break;
           case DataMgmt::FieldValue::kNo:
-            text = "No";
+            // The loader reads any text but "UNTRUE" as a mark; an explicit
+            // No reloads as an empty box, which the calculation that wrote
+            // the No sets again.
+            text = "UNTRUE";
             break;
         }
         const DataMgmt::FormFieldDescPtr field = formDesc->getFieldDesc(id);
@@ -106,8 +110,8 @@ int countSkippedLines(const std::string& path,
     reader.readPCLine(line);
     if (isComment(line)) continue;
     const std::vector<std::string> parts = splitLine(line);
-    bool known = false;
-    if (parts.size() >= kLineParts) {
+    bool known = isFederalItemLine(parts);
+    if (!known && parts.size() >= kLineParts) {
       const std::string formName = Utils::OVStringUtils::toUpperCase(parts[0]);
       for (const DataMgmt::TaxReturnDescPtr& desc : descriptions) {
         const DataMgmt::TaxFormDescPtr form = findForm(*desc, formName);

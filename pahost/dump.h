@@ -17,8 +17,9 @@
 // are written so that loading the lines gives the same values again:
 //   - a number in the unit the loader reads (its edit-code scaling
 //     reversed), with as few digits as give back the stored number;
-//   - a marked box as "X", an explicit No as "No" (which the loader reads
-//     as a mark: a No does not survive a reload);
+//   - a marked box as "X", an explicit No as "UNTRUE" (the loader reads
+//     any other text as a mark, and "UNTRUE" as an empty box; the
+//     calculation that wrote the No writes it again);
 //   - a text as it stands. An empty text is not written (the loader sees
 //     no value in it); a text holding a colon is cut there on reading.
 // Fields whose symbolic name does not start with the form's head cannot be
@@ -31,7 +32,8 @@ std::string loaderNumberText(double stored, unsigned char editCode);
 
 // Counts the lines of the file at `path` that the loader skips in every
 // one of `descriptions`: a line of fewer than four parts, or one whose form
-// or field none of them knows. Blank lines and lines starting with "#"
+// or field none of them knows (federal item lines are pahost's own and
+// count as known). Blank lines and lines starting with "#"
 // are comments and are not counted. A file that cannot be read gives -1.
 int countSkippedLines(const std::string& path,
                       const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions);

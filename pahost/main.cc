@@ -3,14 +3,15 @@
 // through the module's factories, reports the PA return's constants and
 // mailing addresses, deletes everything and unloads the module.
 //
-//   pahost [--module PATH] [--dump] [RETURN.txt]
+//   pahost [--module PATH] [--dump] [--no-calc] [RETURN.txt]
 //
 // With RETURN.txt, a test-data file ("FORM:copy:FIELD:value" lines), it
 // loads the file into the federal and the PA return with the engine's
-// loader, calculates the return and says how many lines neither return
-// took. --dump then writes both returns to standard output in the same
-// format, so that the output can be loaded again; everything else goes to
-// standard error.
+// loader, calculates the return (unless --no-calc) and says how many lines
+// neither return took. --dump then writes both returns to standard output
+// in the same format, so that the output can be loaded again; everything
+// else goes to standard error. A calculation reads some of its own earlier
+// results, so only an uncalculated dump reloads to exactly the same lines.
 //
 // Exit status: 0 on success, 2 when the module cannot be loaded or has
 // another compatibility number or the return file cannot be read, 1 when a
@@ -28,21 +29,25 @@ namespace {
 const uint16_t kExpectedCompatVersion = 6101;
 
 int usage() {
-  std::fprintf(stderr, "usage: pahost [--module PATH] [--dump] [RETURN.txt]\n");
+  std::fprintf(stderr, "usage: pahost [--module PATH] [--dump] [--no-calc] [RETURN.txt]\n");
   return 2;
 }
 
 // Loads, calculates and reports the return file; the exit status.
-int runReturn(HostSession& session, const std::string& path, bool dump, std::FILE* info) {
+int runReturn(HostSession& session, const std::string& path, bool dump, bool calculate,
+              std::FILE* info) {
   const int skipped = session.countSkippedLines(path);
   if (skipped < 0) {
     std::fprintf(stderr, "pahost: cannot read the return file %s\n", path.c_str());
     return 2;
   }
-  session.loadAndCalculate(path);
+  session.load(path);
+  if (calculate) session.calculate();
   if (dump) session.dump(stdout);
-  std::fprintf(info, "return %s calculated: summary amount %ld\n", path.c_str(),
-               session.summaryAmount());
+  if (calculate) {
+    std::fprintf(info, "return %s calculated: summary amount %ld\n", path.c_str(),
+                 session.summaryAmount());
+  }
   std::fprintf(info, "%d line%s of %s skipped (no such form or field)\n", skipped,
                skipped == 1 ? "" : "s", path.c_str());
   return 0;
@@ -54,12 +59,15 @@ int main(int argc, char** argv) {
   std::string modulePath = defaultModulePath();
   std::string returnFile;
   bool dump = false;
+  bool calculate = true;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--module") == 0) {
       if (++i >= argc) return usage();
       modulePath = argv[i];
     } else if (std::strcmp(argv[i], "--dump") == 0) {
       dump = true;
+    } else if (std::strcmp(argv[i], "--no-calc") == 0) {
+      calculate = false;
     } else if (argv[i][0] == '-') {
       return usage();
     } else if (returnFile.empty()) {
@@ -97,7 +105,7 @@ int main(int argc, char** argv) {
     HostSession session;
     if (session.findFactories(module) && session.build()) {
       session.report(info);
-      if (!returnFile.empty()) status = runReturn(session, returnFile, dump, info);
+      if (!returnFile.empty()) status = runReturn(session, returnFile, dump, calculate, info);
     } else {
       std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
       status = 1;

@@ -8,6 +8,7 @@
 #include "host/string_pool.h"
 #include "host/us_tax_return.h"
 #include "pahost/dump.h"
+#include "pahost/federal_items.h"
 #include "pahost/engine_slots.h"
 
 namespace {
@@ -141,11 +142,17 @@ void HostSession::report(std::FILE* out) {
                interview_ ? interview_->size() : size_t(0));
 }
 
-void HostSession::loadAndCalculate(const std::string& path) {
+void HostSession::load(const std::string& path) {
   if (engine_.isNull()) return;
+  if (auto* federal = dynamic_cast<DataMgmt::USTaxReturn*>(federal_.get())) {
+    applyFederalItems(path, *federal);
+  }
   loadInputTextFile(*engine_, path, federal_.get());
   loadInputTextFile(*engine_, path, state_.get());
-  engine_->calcReturn(0);
+}
+
+void HostSession::calculate() {
+  if (!engine_.isNull()) engine_->calcReturn(0);
 }
 
 int HostSession::countSkippedLines(const std::string& path) const {
@@ -156,6 +163,9 @@ int HostSession::countSkippedLines(const std::string& path) const {
 }
 
 void HostSession::dump(std::FILE* out) const {
+  if (auto* federal = dynamic_cast<DataMgmt::USTaxReturn*>(federal_.get())) {
+    dumpFederalItems(out, *federal);
+  }
   if (!federal_.isNull()) dumpReturn(out, *federal_);
   if (!state_.isNull()) dumpReturn(out, *state_);
 }

@@ -34,10 +34,13 @@ class HostSession {
   bool build();
   // Writes the PA return's state constants and mailing addresses.
   void report(std::FILE* out);
-  // Loads the test-data file at `path` into the federal return and into
-  // the PA return with the engine's text loader (each return takes the
-  // lines that name its own forms), then calculates the return.
-  void loadAndCalculate(const std::string& path);
+  // Loads the test-data file at `path`: its federal items (see
+  // federal_items.h) into the federal return, then the file into the
+  // federal return and into the PA return with the engine's text loader
+  // (each return takes the lines that name its own forms).
+  void load(const std::string& path);
+  // Calculates the whole return.
+  void calculate();
   // The lines of the file that neither return took (see dump.h); -1 when
   // the file cannot be read.
   int countSkippedLines(const std::string& path) const;

@@ -23,9 +23,18 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
 
   PADataMgmt::PATaxReturn* getPAReturn() const { return paReturn; }
 
-  // The state engine's operations. The driver, the dispatch and the hooks
-  // calculate nothing yet.
+  // ---- Driver, dispatch, category routers and hooks (driver.cc, dispatch.cc) ----
+
+  // The state engine's operations.
+  // Brings the PA copies into line with the federal return (interest and
+  // dividend summary, miscellaneous-compensation source rows, PA W-2,
+  // Schedule C and E copies, Schedule D worksheet links), makes sure the
+  // fixed forms exist, calculates every form in the fixed order and, when
+  // the host allows automated tests, runs the test hooks (driver.cc).
   void calcStateReturn() override;
+  // Routes one copy to its calculation (dispatch.cc); a form without a
+  // route is not calculated. markDataEntered marks the copy data-entered
+  // whether or not it was routed.
   void calcStateForm(const DataMgmt::FormId& formId, uint16_t copy, bool markDataEntered, int passOn,
                      int spare, DataMgmt::TaxFormPtr form) override;
   // kFormID_PA40.
@@ -34,6 +43,9 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   DataMgmt::FormId getFederalReturnFormId() override;
   // The PA return's filing status: 1, 2 (joint) or 3.
   uint8_t getFilingStatus() override;
+  // Category routers: each sends the forms of its category to their
+  // calculations and does nothing for any other form. The reserved ones
+  // have no forms.
   void calcCommonStateForms(const DataMgmt::FormId& formId, DataMgmt::TaxFormPtr form, uint16_t copy,
                             int passOn) override;
   void calcBusinessForms(const DataMgmt::FormId& formId, DataMgmt::TaxFormPtr form, uint16_t copy,
@@ -62,8 +74,205 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
                                         uint16_t copy, int passOn) override;
   void calcTaxForgivenessForm(const DataMgmt::FormId& formId, DataMgmt::TaxFormPtr form, uint16_t copy,
                               int passOn) override;
+  // Nothing to do before the whole-return calculation.
   void preCalc() override;
+  // Fills copy 1 of the host's state-summary form from the PA-40 and the
+  // information form (summary_hooks.cc).
   void postCalc() override;
+  // The PA automated-test driver; the calculation does not depend on it.
+  void runAutoTest();
+
+  // ---- Per-form calculations of the schedules and worksheets (schedules/) ----
+
+  // One copy of each schedule or worksheet; the copy number and passOn as
+  // calcForm hands them on. Each releases its form share before returning.
+  void computeScheduleW2S(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeInterestDividendWorksheet(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeScheduleA(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeScheduleB(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeScheduleD(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeScheduleGL(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeScheduleJ(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeW2GIncome(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeScheduleOC(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeDeductions(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeEstimatedVouchers(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeEstimatedTaxWorksheet(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeDirectDepositDebit(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeScheduleUE(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeLocalIncomeTaxReturn(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeScheduleSP(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+
+  // ---- PA W-2 wage list and Schedule E ----
+
+  // One copy k of the PA W-2 wage list (state form 179): one row per
+  // qualifying federal W-2 among federal copies 18k-17 .. 18k, PA wages and
+  // tax by residency, per-person totals, other-state and reciprocal-state
+  // flags (pa_w2.cc). passOn is not used.
+  void computePAW2(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  // One copy of PA Schedule E (state form 174), filled from the federal
+  // Schedule E or farm-rental copy the driver linked it to (schedule_e.cc).
+  // passOn is not used.
+  void computeScheduleE(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+
+  // ---- PA information form ----
+
+  // One copy of the information form (state form 168): residency, filing
+  // status, deceased-filer dates, county and school code, the answers that
+  // follow a box, the federal lines and the withholding summary; also
+  // calculates copy 1 of the PA-40, state form 171 and Schedule D first
+  // (return_info.cc). passOn is not used.
+  void computeReturnInfo(DataMgmt::TaxFormPtr info, uint16_t copy, int passOn);
+
+  // The information-form field routines (return_info_fields.cc; the box
+  // routines fillOptionCheckBoxes, fillMarkedText and fillOptionGroups in
+  // return_info_options.cc). Fields whose number is 0 or less are skipped;
+  // a missing copy is nothing to do.
+
+  // Federal-return-type boxes x1/x55/x87, the federal name and address lines
+  // into `lines` (line codes 1-15), federal field 736 into `d`, and the ten
+  // name fields of copy 1 of `stateForm`.
+  void fillFederalReturnTypeFields(DataMgmt::TaxFormPtr form, DataMgmt::FormId fedForm,
+                                   DataMgmt::FormId stateForm, const DataMgmt::FieldId (&lines)[15],
+                                   DataMgmt::FieldId d, DataMgmt::FieldId x1, DataMgmt::FieldId x55,
+                                   DataMgmt::FieldId x87);
+  // The federal main return the filer uses, by the marks of federal form
+  // 104 (form 1 when that form is missing).
+  DataMgmt::FormId findFederalReturnFormInUse();
+  // 1 full-year resident, 2 part-year, 3 nonresident of this state for the
+  // taxpayer (whose 0) or spouse (any other), from the federal residency
+  // rows, else from the home-address state line.
+  int getFilerResidencyCode(short whose);
+  // The text of `field` on the first copy of federal form 32783 that
+  // belongs to this state, into `out` (kSummaryTextSize bytes); empty when
+  // no copy does. Returns `out`.
+  char* findFormByAbbreviation(char* out, const DataMgmt::FieldId& field);
+  static const int kSummaryTextSize = 128;
+  // Keeps s (copy 1 of stateForm) and f (copy 1 of fedForm) in step, with
+  // k (copy 1 of agreedForm) holding the value they last agreed on.
+  void copyAndProtectFields(DataMgmt::FormId stateForm, DataMgmt::FieldId s, DataMgmt::FormId fedForm,
+                            DataMgmt::FieldId f, DataMgmt::FormId agreedForm, DataMgmt::FieldId k);
+  // Option boxes p1, p2, p12, the box p3 and the fields p4-p11 that follow
+  // them, from federal form 92. The defaults from federal form 92 are taken
+  // on the first call in the process only (optionCheckBoxesDefaulted).
+  void fillOptionCheckBoxes(DataMgmt::TaxFormPtr form, DataMgmt::FieldId p1, DataMgmt::FieldId p2,
+                            DataMgmt::FieldId p3, DataMgmt::FieldId p4, DataMgmt::FieldId p5,
+                            DataMgmt::FieldId p6, DataMgmt::FieldId p7, DataMgmt::FieldId p8,
+                            DataMgmt::FieldId p9, DataMgmt::FieldId p10, DataMgmt::FieldId p11,
+                            DataMgmt::FieldId p12);
+  // The box q3, texts and boxes q4-q11 that follow box q1, from federal
+  // form 183.
+  void fillMarkedText(DataMgmt::TaxFormPtr form, DataMgmt::FieldId q1, DataMgmt::FieldId q2,
+                      DataMgmt::FieldId q3, DataMgmt::FieldId q4, DataMgmt::FieldId q5,
+                      DataMgmt::FieldId q6, DataMgmt::FieldId q7, DataMgmt::FieldId q8,
+                      DataMgmt::FieldId q9, DataMgmt::FieldId q10, DataMgmt::FieldId q11);
+  // The taxpayer's (g1-g9) and spouse's (g10-g18) option groups, from
+  // federal form 92; groups[0] is g1.
+  void fillOptionGroups(DataMgmt::TaxFormPtr form, const DataMgmt::FieldId (&groups)[18]);
+  // This state's withholding rows of federal form 190: t1 the first block's
+  // total, twelve slots a1-a12 (each with the field before it) from the
+  // second block, t2 their total, t3 = t1 + t2.
+  void sumFieldsByAbbreviation(DataMgmt::TaxFormPtr form, DataMgmt::FieldId t1, DataMgmt::FieldId t2,
+                               DataMgmt::FieldId t3, const DataMgmt::FieldId (&slots)[12]);
+  // False at load; set by the first fillOptionCheckBoxes call of the
+  // process (tests reset it to see that first call again).
+  static bool optionCheckBoxesDefaulted;
+
+  // ---- Schedule D sales worksheet and Schedule C ----
+
+  // One copy of the Schedule D sales worksheet (state form 181): the twelve
+  // rows linked to federal sale records, the three hand rows, the owner
+  // totals with the split of joint gains (schedule_d_worksheet.cc). passOn is
+  // not used.
+  void computeScheduleDWorksheet(DataMgmt::TaxFormPtr worksheet, uint16_t copy, int passOn);
+  // Rewrites the owner code of `field` as one letter: "T" unless the filing
+  // status is 2 (joint), then "J", "S" or "T" from its first character,
+  // "J" for anything else.
+  void normalizeOwnerText(DataMgmt::TaxFormPtr form, const Primitives::OVImmutableIdentifier& field,
+                          uint8_t filingStatus);
+  // One copy of PA Schedule C from the matching federal Schedule C copy
+  // (schedule_c.cc). passOn is not used.
+  void computeScheduleC(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+
+  // ---- Miscellaneous-compensation worksheet ----
+
+  // One copy of the miscellaneous-compensation worksheet (state form 187):
+  // fills each row from the federal copy its source reference names, keeps
+  // or caps what the user typed in the open columns, totals the rows by
+  // person and counts the rows in need of attention
+  // (misc_comp_worksheet.cc). passOn is not used.
+  void computeMiscCompWorksheet(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  // Writes a source reference ("form/copy", for form 57 "57/kind") into the
+  // next worksheet row for every qualifying copy of sourceForm (federal
+  // 1099-MISC, 1099-R or form 57). *rowCounter is the driver's running row
+  // number, shared by all calls of one calculation; kind is 1 or 2 for
+  // form 57 and 0 otherwise (misc_comp_sources.cc).
+  void addMiscCompSourceRows(DataMgmt::FormId sourceForm, int* rowCounter, int kind);
+
+  // ---- PA-40: income classes, tax and use tax ----
+
+  // The PA-40 (state form 169, one copy): header, income classes and tax,
+  // credits and payments, use tax, balance and refund, in that order; each
+  // section reads what the sections before it wrote (pa40.cc). Marks the
+  // copy data-entered and printable at its end. passOn is not used.
+  void computePA40(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  // Sections of computePA40 on the PA-40 copy `form` (pa40.cc,
+  // pa40_income.cc, pa40_use_tax.cc); `copy` is the call's copy number.
+  void computePA40Compensation(DataMgmt::TaxFormPtr form);
+  void computePA40InterestDividends(DataMgmt::TaxFormPtr form);
+  void computePA40BusinessIncome(DataMgmt::TaxFormPtr form);
+  void computePA40SalesGain(DataMgmt::TaxFormPtr form);
+  void computePA40Rents(DataMgmt::TaxFormPtr form);
+  void computePA40TaxableIncome(DataMgmt::TaxFormPtr form, uint16_t copy);
+  void computePA40UseTax(DataMgmt::TaxFormPtr form);
+  // The county's use tax rate in percent and the estimated use tax for a
+  // gross taxable income; the county text is compared whole and exactly
+  // ("Allegheny", "Philadelphia", anything else) (pa40_use_tax.cc).
+  static double useTaxRate(const char* county);
+  static double estimatedUseTax(double grossTaxableIncome, const char* county);
+
+  // ---- PA-40: credits, payments, balance, header and text fields; identity helpers ----
+
+  // Sections of computePA40 (the PA-40 copy `form`, copy number `copy`);
+  // each reads the return as the earlier sections left it.
+  // First section: filing status letter, deceased and residency codes with
+  // their dates, question texts, names and numbers, address, full name line,
+  // telephone and school district (pa40_header.cc).
+  void computePA40Header(DataMgmt::TaxFormPtr form, uint16_t copy);
+  // After the PA tax: amended additions, payments, tax forgiveness, resident
+  // and other credits, total payments and credits (pa40_credits.cc).
+  void computePA40Credits(DataMgmt::TaxFormPtr form, uint16_t copy);
+  // After the use tax: penalty, tax due, amount owed, overpayment, refund
+  // designations and refund, amended clearing and the payment voucher
+  // (pa40_credits.cc).
+  void computePA40Balance(DataMgmt::TaxFormPtr form, uint16_t copy);
+  // Last section before the end: the two no-entry items (pa40_header.cc).
+  void computePA40NoEntryItems(DataMgmt::TaxFormPtr form, uint16_t copy);
+
+  // The identity answers getStateReturnFormId, getFederalReturnFormId and
+  // getFilingStatus, declared with the state engine's operations above,
+  // are answered in engine_helpers.cc.
+
+  // Federal W-2 copies marked as the taxpayer's (field 1) or the spouse's
+  // (field 2) whose name field (4) is filled in (engine_helpers.cc).
+  uint16_t countW2CopiesMarkedFirstBox();
+  uint16_t countW2CopiesMarkedSecondBox();
+  // Copies the text of `sourceField` of the information form's copy 1 into
+  // `targetField` of `target`, uncut.
+  void copyInfoTextToField(const Primitives::OVImmutableIdentifier& sourceField, DataMgmt::TaxFormPtr target,
+                           const Primitives::OVImmutableIdentifier& targetField);
+  // Name texts from two information-form fields ("first initial", "last
+  // suffix"), cut to the target field's maximum length: 1 the taxpayer's
+  // first name and initial, 2 the taxpayer's last name and suffix, 3 and 4
+  // the same for the spouse. `targetForm` names the target's form.
+  void composeInfoPairText1(DataMgmt::TaxFormPtr target, const DataMgmt::FormId& targetForm,
+                            const Primitives::OVImmutableIdentifier& targetField);
+  void composeInfoPairText2(DataMgmt::TaxFormPtr target, const DataMgmt::FormId& targetForm,
+                            const Primitives::OVImmutableIdentifier& targetField);
+  void composeInfoPairText3(DataMgmt::TaxFormPtr target, const DataMgmt::FormId& targetForm,
+                            const Primitives::OVImmutableIdentifier& targetField);
+  void composeInfoPairText4(DataMgmt::TaxFormPtr target, const DataMgmt::FormId& targetForm,
+                            const Primitives::OVImmutableIdentifier& targetField);
 
   // One copy of the state allocation form (state form 18): records the
   // residency choice on the information form (field 3), then pulls the

@@ -334,6 +334,17 @@ class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine {
   // The named attribute's value; "" when it is not there.
   virtual std::string getAttributeValue(XmlDom::XmlNamedNodeMapPtr attributes, const std::string& name);
 
+  // ---- Automated-test hooks (driver, dispatch, routers and hooks; testing/auto_test_stubs.cc) ----
+
+  // The scrubber and cycle-daemon hooks that the state's driver runs at the
+  // end of a whole-return calculation when the host allows automated tests:
+  // the state abbreviation, the state return, the form holding the two
+  // coordination boxes, its done box and its in-progress box.
+  void runScrubberAutoTest(const std::string& prefix, DataMgmt::TaxReturn* taxReturn, FormId formId,
+                           FieldId doneBox, FieldId inProgressBox);
+  void runCycleDaemonAutoTest(const std::string& prefix, DataMgmt::TaxReturn* taxReturn, FormId formId,
+                              FieldId doneBox, FieldId inProgressBox);
+
  protected:
   DataMgmt::USTaxReturn* federalReturn;         // borrowed
   StateDataMgmt::StateTaxReturn* stateReturn;   // borrowed; null when not a state return

@@ -15,6 +15,7 @@
 #include "host/tax_return.h"
 #include "host/us_tax_return.h"
 #include "pahost/dump.h"
+#include "pahost/federal_items.h"
 
 namespace {
 
@@ -84,11 +85,31 @@ TEST_F(DumpTest, WritesEveryNonNullFieldInFormCopyAndFieldOrder) {
   federal.getFormOrCreate(kFed166, 1);  // a copy without values writes nothing
 
   EXPECT_EQ(dumpOf(federal),
-            "FEDW2:1:F1:No\n"
+            "FEDW2:1:F1:UNTRUE\n"
             "FEDW2:1:F21:52000\n"
             "FEDW2:1:F4:Keystone Tool\n"
             "FED166:2:F3:X\n"
             "FED166:2:F10:86.12\n");
+}
+
+TEST_F(DumpTest, FederalItemsLoadAndDumpAsItemLines) {
+  const std::string file = writeFile(
+      "FEDCOMMON:0:C1:2\n"
+      "fedcommon:55:c14:-300\n"
+      "FEDCOMMON:0:C0:5\n"      // no item 0
+      "FEDCOMMON:0:C7:1.5\n"    // items are whole numbers
+      "FEDW2:1:F21:5\n");
+  EXPECT_EQ(applyFederalItems(file, federal), 2);
+  EXPECT_EQ(federal.getFilingStatus(), 2);
+  EXPECT_EQ(federal.commonItem(55, 14), -300);
+  char* text = nullptr;
+  size_t size = 0;
+  std::FILE* out = open_memstream(&text, &size);
+  dumpFederalItems(out, federal);
+  std::fclose(out);
+  EXPECT_EQ(std::string(text, size), "FEDCOMMON:0:C1:2\nFEDCOMMON:55:C14:-300\n");
+  std::free(text);
+  EXPECT_EQ(applyFederalItems(::testing::TempDir() + "no-such-return.txt", federal), -1);
 }
 
 TEST_F(DumpTest, CountsTheLinesNoReturnTakes) {
@@ -103,9 +124,11 @@ TEST_F(DumpTest, CountsTheLinesNoReturnTakes) {
       "FEDW2:1:f21:5\n"              // the field name keeps its case
       "PA40:1:F21:5\n"               // a field of another form
       "FEDW9:1:F21:5\n"              // no such form
-      "FEDW2:1:F21\n");              // three parts
-  EXPECT_EQ(countSkippedLines(file, both), 4);
-  EXPECT_EQ(countSkippedLines(file, {DataMgmt::TaxReturnDesc::federal()}), 5);
+      "FEDW2:1:F21\n"               // three parts
+      "FEDCOMMON:0:C1:2\n"          // a federal item: pahost's own
+      "FEDCOMMON:0:X1:2\n");        // not an item
+  EXPECT_EQ(countSkippedLines(file, both), 5);
+  EXPECT_EQ(countSkippedLines(file, {DataMgmt::TaxReturnDesc::federal()}), 6);
   EXPECT_EQ(countSkippedLines(::testing::TempDir() + "no-such-return.txt", both), -1);
 }
 

@@ -1,0 +1,231 @@
+// The PA whole-return driver: brings the PA copies into line with the
+// federal return, makes sure the fixed forms exist, calculates every form
+// in the fixed order and runs the automated-test hooks when allowed.
+#include <algorithm>
+#include <cstdint>
+
+#include "calc/pa/pa_tax_return_calc_engine.h"
+#include "catalogs/catalogs.h"
+#include "host/configuration.h"
+#include "host/tax_form.h"
+#include "identifiers/form_ids.h"
+
+namespace PACalculationMgmt {
+
+using DataMgmt::FieldId;
+using DataMgmt::FormId;
+using DataMgmt::TaxFormPtr;
+
+namespace {
+
+// A PA W-2 copy k lists the federal W-2 copies 18k-17 to 18k.
+const int kW2RowsPerCopy = 18;
+// A Schedule D worksheet copy links twelve federal sale records; the link
+// of row r is member 17 + r (host fields 196105 to 196116).
+const int kSaleRowsPerWorksheet = 12;
+const int kFirstSaleLinkMember = 17;
+
+// The calculation order of a whole return: 41 steps, every existing copy
+// of the step's form each time. The PA-40 comes five times, each after the
+// schedules it reads have been brought up to date.
+const FormId* const kFormCalcOrder[] = {
+    &kFormID_PAReturnInfo, &kFormID_PA40, &kFormID_State16, &kFormID_State17, &kFormID_State18,
+    &kFormID_PAW2, &kFormID_PAMiscCompWorksheet, &kFormID_PAInterestDividendWorksheet,
+    &kFormID_PAScheduleDWorksheet, &kFormID_PAScheduleW2S, &kFormID_PAScheduleUE,
+    &kFormID_PAScheduleA, &kFormID_PAScheduleB, &kFormID_PAScheduleD, &kFormID_PAScheduleE,
+    &kFormID_PAScheduleC, &kFormID_PAScheduleJ, &kFormID_PAW2GIncome, &kFormID_PADeductions,
+    // 20-29
+    &kFormID_PA40, &kFormID_PAScheduleW2S, &kFormID_PAScheduleA, &kFormID_PAScheduleB,
+    &kFormID_PAScheduleD, &kFormID_PAScheduleE, &kFormID_PAScheduleC, &kFormID_PAScheduleJ,
+    &kFormID_PAW2GIncome, &kFormID_PAScheduleUE,
+    // 30-32
+    &kFormID_PA40, &kFormID_PAScheduleGL, &kFormID_PAScheduleOC,
+    // 33-35
+    &kFormID_PA40, &kFormID_PAScheduleGL, &kFormID_PAScheduleSP,
+    // 36-41
+    &kFormID_PA40, &kFormID_PAScheduleOC, &kFormID_PAEstimatedTaxWorksheet,
+    &kFormID_PAEstimatedVouchers, &kFormID_PADirectDepositDebit, &kFormID_PALocalIncomeTaxReturn,
+};
+
+// Copy 1 of these forms always exists before the calculation order runs.
+const FormId* const kFixedForms[] = {
+    &kFormID_PA40, &kFormID_PAScheduleSP, &kFormID_PAInterestDividendWorksheet,
+    &kFormID_PAScheduleA, &kFormID_PAScheduleB, &kFormID_PAScheduleD, &kFormID_PAScheduleW2S,
+    &kFormID_PAW2, &kFormID_PAMiscCompWorksheet,
+};
+// Copy 2 of these on a joint return (the spouse's copies).
+const FormId* const kSpouseForms[] = {
+    &kFormID_PAScheduleA, &kFormID_PAScheduleB, &kFormID_PAScheduleD, &kFormID_State45316,
+};
+// Copy 1 of these, after the spouse's copies.
+const FormId* const kLaterFixedForms[] = {
+    &kFormID_PAScheduleE, &kFormID_PAScheduleJ, &kFormID_PAScheduleOC, &kFormID_PAW2GIncome,
+    &kFormID_PADeductions, &kFormID_State45316,
+};
+
+// Copy `copy` of the form, created when missing; empty when it cannot be
+// had (copy 0 or beyond the form's copy limit).
+TaxFormPtr fetchOrCreate(DataMgmt::TaxReturn& taxReturn, const FormId& formId, int copy) {
+  if (copy < 1 || copy > UINT16_MAX) return TaxFormPtr();
+  return taxReturn.getFormUVPtr(formId, static_cast<uint16_t>(copy), true);
+}
+
+// The source rows of the miscellaneous-compensation worksheet: every
+// copy's twenty source references are emptied, then refilled from the
+// federal 1099-MISC, 1099-R and both kinds of form 57, in rows numbered on
+// across the four sources.
+void rebuildMiscCompSourceRows(PATaxReturnCalcEngine& engine, DataMgmt::TaxReturn& pa) {
+  for (DataMgmt::TaxFormIter it = pa.getForms(kFormID_PAMiscCompWorksheet); !it.atEOL(); it.next()) {
+    engine.clearFormFields(kFormID_PAMiscCompWorksheet, it.getTaxForm()->getCopyNumber(),
+                           kPAMiscCompWorksheetFieldIds[1] /* 96 */,
+                           kPAMiscCompWorksheetFieldIds[20] /* 9496 */);
+  }
+  int row = 0;
+  engine.addMiscCompSourceRows(kFormID_Fed1099Misc, &row, 0);
+  engine.addMiscCompSourceRows(kFormID_Fed1099R, &row, 0);
+  engine.addMiscCompSourceRows(kFormID_Fed57, &row, 1);
+  engine.addMiscCompSourceRows(kFormID_Fed57, &row, 2);
+}
+
+// Enough PA W-2 copies for the federal W-2 copies. The count starts at
+// one, so 18 federal copies already ask for a second PA copy. Copies are
+// also made up to the one whose rows hold the highest federal copy number,
+// so a federal W-2 above a gap in the numbering is never left off.
+// Surplus PA copies stay: their rows are recomputed by their own
+// calculation.
+void ensurePAW2Copies(const DataMgmt::TaxReturn& federal, DataMgmt::TaxReturn& pa) {
+  const int highest = federal.getMaxCopies(kFormID_FedW2);
+  int count = 1;
+  for (int f = 1; f <= highest; ++f) {
+    if (federal.formExists(kFormID_FedW2, static_cast<uint16_t>(f))) ++count;
+  }
+  const int needed = std::max((count + kW2RowsPerCopy - 1) / kW2RowsPerCopy,
+                              (highest + kW2RowsPerCopy - 1) / kW2RowsPerCopy);
+  for (int c = 1; c <= needed; ++c) fetchOrCreate(pa, kFormID_PAW2, c);
+}
+
+// One PA Schedule C copy per federal Schedule C copy whose field 154 is not
+// yes, in order, each linked to its federal copy; PA copies left over are
+// emptied.
+void linkScheduleCCopies(PATaxReturnCalcEngine& engine, const DataMgmt::TaxReturn& federal,
+                         DataMgmt::TaxReturn& pa) {
+  int next = 1;
+  const int highest = federal.getMaxCopies(kFormID_FedScheduleC);
+  for (int f = 1; f <= highest; ++f) {
+    const uint16_t fedCopy = static_cast<uint16_t>(f);
+    if (!federal.formExists(kFormID_FedScheduleC, fedCopy)) continue;
+    if (federal.formYes(kFormID_FedScheduleC, fedCopy, kFedScheduleCFieldIds[55] /* 154 */)) continue;
+    TaxFormPtr copy = fetchOrCreate(pa, kFormID_PAScheduleC, next);
+    if (copy.isNull()) continue;
+    copy->setX(kPAScheduleCFieldIds[3] /* 56135 */);
+    copy->setXNo(kPAScheduleCFieldIds[4] /* 56136 */);
+    copy->assignIR(kPAScheduleCFieldIds[1] /* 56133 */, f);
+    ++next;
+  }
+  const int last = pa.getMaxCopies(kFormID_PAScheduleC);
+  for (int c = next; c <= last; ++c) {
+    if (pa.formExists(kFormID_PAScheduleC, static_cast<uint16_t>(c))) {
+      engine.clearForm(kFormID_PAScheduleC, static_cast<uint16_t>(c));
+    }
+  }
+}
+
+// Links every federal sale record to its worksheet row (record c to row
+// (c - 1) mod 12 of worksheet copy (c - 1) / 12 + 1) and marks field 150736
+// of the information form when there is at least one record.
+void linkSaleRecords(const DataMgmt::TaxReturn& federal, DataMgmt::TaxReturn& pa) {
+  for (DataMgmt::TaxFormIter it = pa.getForms(kFormID_PAScheduleDWorksheet); !it.atEOL(); it.next()) {
+    TaxFormPtr worksheet = it.getTaxForm();
+    for (int r = 0; r < kSaleRowsPerWorksheet; ++r) {
+      worksheet->setNull(kPAScheduleDWorksheetFieldIds[kFirstSaleLinkMember + r]);
+    }
+  }
+  bool anyRecord = false;
+  for (DataMgmt::TaxFormIter it = federal.getForms(kFormID_Fed135); !it.atEOL(); it.next()) {
+    anyRecord = true;
+    const int record = it.getTaxForm()->getCopyNumber();
+    const int worksheetCopy = (record - 1) / kSaleRowsPerWorksheet + 1;
+    const int row = (record - 1) % kSaleRowsPerWorksheet;
+    TaxFormPtr worksheet = fetchOrCreate(pa, kFormID_PAScheduleDWorksheet, worksheetCopy);
+    if (worksheet.isNull()) continue;
+    worksheet->assignIR(kPAScheduleDWorksheetFieldIds[kFirstSaleLinkMember + row], record);
+  }
+  TaxFormPtr info = fetchOrCreate(pa, kFormID_PAReturnInfo, 1);
+  if (info.isNull()) return;
+  info->setXNo(kPAReturnInfoFieldIds[83] /* 150736 */);
+  if (anyRecord) info->setX(kPAReturnInfoFieldIds[83] /* 150736 */);
+}
+
+// Links the next PA Schedule E copy to federal copy `fedCopy` of a
+// Schedule E (`fromFarmRental` false) or a Form 4835; true when there was
+// a PA copy to link.
+bool linkScheduleECopy(DataMgmt::TaxReturn& pa, int next, int fedCopy, bool fromFarmRental) {
+  TaxFormPtr copy = fetchOrCreate(pa, kFormID_PAScheduleE, next);
+  if (copy.isNull()) return false;
+  if (fromFarmRental) {
+    copy->setXNo(kPAScheduleEFieldIds[2] /* 202 */);
+    copy->setX(kPAScheduleEFieldIds[3] /* 203 */);
+  } else {
+    copy->setX(kPAScheduleEFieldIds[2] /* 202 */);
+    copy->setXNo(kPAScheduleEFieldIds[3] /* 203 */);
+  }
+  copy->assignIR(kPAScheduleEFieldIds[1] /* 201 */, fedCopy);
+  return true;
+}
+
+// One PA Schedule E copy per federal Schedule E copy, then one per federal
+// Form 4835 copy; PA copies left over are emptied, except copy 1, which
+// keeps what the user entered on a return without federal rentals.
+void linkScheduleECopies(PATaxReturnCalcEngine& engine, const DataMgmt::TaxReturn& federal,
+                         DataMgmt::TaxReturn& pa) {
+  int next = 1;
+  const FormId* const sources[] = {&kFormID_FedScheduleE, &kFormID_FedFarmRental};
+  for (const FormId* source : sources) {
+    const bool fromFarmRental = source == &kFormID_FedFarmRental;
+    const int highest = federal.getMaxCopies(*source);
+    for (int f = 1; f <= highest; ++f) {
+      if (!federal.formExists(*source, static_cast<uint16_t>(f))) continue;
+      if (linkScheduleECopy(pa, next, f, fromFarmRental)) ++next;
+    }
+  }
+  const int last = pa.getMaxCopies(kFormID_PAScheduleE);
+  for (int c = std::max(next, 2); c <= last; ++c) {
+    if (pa.formExists(kFormID_PAScheduleE, static_cast<uint16_t>(c))) {
+      engine.clearForm(kFormID_PAScheduleE, static_cast<uint16_t>(c));
+    }
+  }
+}
+
+void ensureFixedForms(PADataMgmt::PATaxReturn& pa) {
+  for (const FormId* form : kFixedForms) fetchOrCreate(pa, *form, 1);
+  if (pa.readFilingStatus(kFormID_PAReturnInfo) == 2) {
+    for (const FormId* form : kSpouseForms) fetchOrCreate(pa, *form, 2);
+  }
+  for (const FormId* form : kLaterFixedForms) fetchOrCreate(pa, *form, 1);
+}
+
+}  // namespace
+
+void PATaxReturnCalcEngine::calcStateReturn() {
+  if (paReturn == nullptr || federalReturn == nullptr) return;
+  computeIntDivSummary(1, kFormID_PAReturnInfo, kFormID_State18, kFormID_State16,
+                       kState16FieldIds[1] /* 2 */, kFormID_State17, kState17FieldIds[1] /* 2 */);
+  rebuildMiscCompSourceRows(*this, *paReturn);
+  ensurePAW2Copies(*federalReturn, *paReturn);
+  linkScheduleCCopies(*this, *federalReturn, *paReturn);
+  linkSaleRecords(*federalReturn, *paReturn);
+  linkScheduleECopies(*this, *federalReturn, *paReturn);
+  ensureFixedForms(*paReturn);
+
+  for (const FormId* step : kFormCalcOrder) calcAllCopies(*step);
+
+  if (DataMgmt::OrvaneConfiguration::getInstance().AllowAutoTest()) {
+    runAutoTest();
+    runScrubberAutoTest("PA", paReturn, kFormID_PAReturnInfo, kPAReturnInfoFieldIds[70] /* 81567 */,
+                        kPAReturnInfoFieldIds[69] /* 81566 */);
+    runCycleDaemonAutoTest("PA", paReturn, kFormID_PAReturnInfo, kPAReturnInfoFieldIds[70] /* 81567 */,
+                           kPAReturnInfoFieldIds[69] /* 81566 */);
+  }
+}
+
+}  // namespace PACalculationMgmt

@@ -1,0 +1,117 @@
+// The source rows of the miscellaneous-compensation worksheet (state form
+// 187): before the calculation order runs, every federal Form 1099-MISC,
+// Form 1099-R and form-57 amount that reaches the PA return gets one row,
+// named by a reference "form/copy" ("57/kind" for form 57). The worksheet
+// calculation reads each reference back and fills the rest of its row.
+//
+// Rows are numbered across all sources by the driver's counter: row n
+// lies in worksheet copy (n - 1) / 20 + 1 at row (n - 1) % 20.
+#include <cstdio>
+#include <cstring>
+
+#include "calc/pa/pa_tax_return_calc_engine.h"
+#include "catalogs/catalog_ref.h"
+#include "catalogs/catalogs.h"
+#include "host/tax_form.h"
+#include "host/tax_return.h"
+#include "identifiers/form_ids.h"
+
+namespace PACalculationMgmt {
+
+namespace {
+
+const int kRowsPerCopy = 20;
+const int kMaxCopyNumber = 65535;
+
+// One test that makes a Form 1099-MISC copy a candidate: the code field
+// holds `code`, and, when `needsPositiveAmount`, the amount it qualifies is
+// above 0. Tested in table order; the first that holds is enough.
+struct MiscCandidateTest {
+  FieldRef amount;
+  FieldRef code;
+  const char* codeText;
+  bool needsPositiveAmount;
+};
+
+const MiscCandidateTest kMiscCandidateTests[] = {
+    {{CatalogId::Fed1099MiscFieldIds, 113}, {CatalogId::Fed1099MiscFieldIds, 114}, "1", true},   // 17, 18
+    {{CatalogId::Fed1099MiscFieldIds, 113}, {CatalogId::Fed1099MiscFieldIds, 114}, "2", false},  // 17, 18
+    {{CatalogId::Fed1099MiscFieldIds, 133}, {CatalogId::Fed1099MiscFieldIds, 134}, "1", true},   // 32, 33
+    {{CatalogId::Fed1099MiscFieldIds, 133}, {CatalogId::Fed1099MiscFieldIds, 134}, "2", false},  // 32, 33
+};
+
+// The spouse marks (host field 2) of the two 1099 forms.
+const FieldRef kMiscSpouseMark = {CatalogId::Fed1099MiscFieldIds, 93};
+const FieldRef kRSpouseMark = {CatalogId::Fed1099RFieldIds, 428};
+
+// The form-57 amount behind each kind: 1 jury duty pay (host field 90),
+// 2 fiduciary fees (host field 91).
+const FieldRef kFed57KindAmounts[] = {
+    {CatalogId::Fed57FieldIds, 213},
+    {CatalogId::Fed57FieldIds, 214},
+};
+
+bool textIs(const DataMgmt::TaxReturn& federal, const DataMgmt::FormId& form, uint16_t copy,
+            const DataMgmt::FieldId& field, const char* expected) {
+  char text[256];
+  federal.formString(text, sizeof text, form, copy, field);
+  return std::strcmp(text, expected) == 0;
+}
+
+bool isMiscCandidate(const DataMgmt::TaxReturn& federal, uint16_t copy) {
+  for (const MiscCandidateTest& test : kMiscCandidateTests) {
+    if (test.needsPositiveAmount && federal.getIN(kFormID_Fed1099Misc, copy, fieldOf(test.amount)) <= 0) {
+      continue;
+    }
+    if (textIs(federal, kFormID_Fed1099Misc, copy, fieldOf(test.code), test.codeText)) return true;
+  }
+  return false;
+}
+
+// A spouse's copy counts only on a joint return.
+bool ownerAllowed(const DataMgmt::TaxReturn& federal, const DataMgmt::FormId& form, uint16_t copy,
+                  FieldRef spouseMark, bool joint) {
+  return joint || !federal.formYes(form, copy, fieldOf(spouseMark));
+}
+
+}  // namespace
+
+void PATaxReturnCalcEngine::addMiscCompSourceRows(DataMgmt::FormId sourceForm, int* rowCounter, int kind) {
+  DataMgmt::USTaxReturn* federal = getFederalReturn();
+  if (rowCounter == nullptr || paReturn == nullptr || federal == nullptr) return;
+  const bool joint = paReturn->readFilingStatus(kFormID_PAReturnInfo) == 2;
+  const bool isFed57 = sourceForm == kFormID_Fed57;
+  if (isFed57 && kind != 1 && kind != 2) return;
+
+  for (DataMgmt::TaxFormIter it = federal->getForms(sourceForm); !it.atEOL(); it.next()) {
+    const uint16_t copy = it.getTaxForm()->getCopyNumber();
+    bool qualifies = false;
+    if (sourceForm == kFormID_Fed1099Misc) {
+      qualifies = isMiscCandidate(*federal, copy) &&
+                  ownerAllowed(*federal, sourceForm, copy, kMiscSpouseMark, joint);
+    } else if (sourceForm == kFormID_Fed1099R) {
+      qualifies = ownerAllowed(*federal, sourceForm, copy, kRSpouseMark, joint);
+    } else if (isFed57) {
+      // Both kinds are read from copy 1, whichever copy is walked.
+      qualifies = federal->getIN(kFormID_Fed57, 1, fieldOf(kFed57KindAmounts[kind - 1])) > 0;
+    }
+    if (!qualifies) continue;
+
+    const int row = ++*rowCounter;
+    char reference[32];
+    std::snprintf(reference, sizeof reference, "%d/%d", sourceForm.getNumber(), isFed57 ? kind : copy);
+    const int worksheetCopy = (row - 1) / kRowsPerCopy + 1;
+    if (worksheetCopy <= kMaxCopyNumber) {
+      DataMgmt::TaxFormPtr worksheet = paReturn->getFormUVPtr(
+          kFormID_PAMiscCompWorksheet, static_cast<uint16_t>(worksheetCopy), true);
+      if (!worksheet.isNull()) {
+        worksheet->assignText(kPAMiscCompWorksheetFieldIds[(row - 1) % kRowsPerCopy + 1], reference);
+      }
+    }
+    // Form 57 is read at copy 1 whatever the copy walked, so a further
+    // copy would only repeat the row and count the amount twice.
+    if (isFed57) break;
+  }
+}
+
+}  // namespace PACalculationMgmt
