@@ -2,19 +2,27 @@
 
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 
 #include "host/io.h"
 #include "host/string_utils.h"
 #include "host/us_tax_return.h"
+#include "pahost/dump.h"
 #include "testing/test_data_format.h"
 
 const char kFederalItemsForm[] = "FEDCOMMON";
 
 namespace {
 
-// A whole number that fills `text` completely and fits an int.
-bool readInt(const std::string& text, long low, long high, long* value) {
+const char kWages[] = "WAGES";
+const char kAllWages[] = "ALLWAGES";
+const char kWithheld[] = "WITHHELD";
+const int kTaxpayer = 1;
+const int kSpouse = 10;
+
+// A whole number that fills `text` completely and lies in [low, high].
+bool readLong(const std::string& text, long low, long high, long* value) {
   if (text.empty()) return false;
   errno = 0;
   char* end = nullptr;
@@ -24,20 +32,71 @@ bool readInt(const std::string& text, long low, long high, long* value) {
   return true;
 }
 
+// A finite number that fills `text` completely.
+bool readAmount(const std::string& text, double* value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  const double number = std::strtod(text.c_str(), &end);
+  if (*end != '\0' || !std::isfinite(number)) return false;
+  *value = number;
+  return true;
+}
+
 struct Item {
-  long form = 0;
+  enum Kind { kCommon, kWagesOf, kAllWagesOf, kWithheldAmount } kind = kCommon;
+  long place = 0;  // the form of a common item, the person of wages
   long code = 0;
-  long value = 0;
+  long whole = 0;
+  double amount = 0;
 };
 
 bool parseItem(const std::vector<std::string>& parts, Item* item) {
   if (parts.size() < TestDataFormat::kLineParts) return false;
   if (Utils::OVStringUtils::toUpperCase(parts[0]) != kFederalItemsForm) return false;
-  const std::string& code = parts[2];
-  if (code.size() < 2 || (code[0] != 'C' && code[0] != 'c')) return false;
-  return readInt(parts[1], 0, INT_MAX, &item->form) &&
-         readInt(code.substr(1), 1, INT_MAX, &item->code) &&
-         readInt(parts[3], LONG_MIN, LONG_MAX, &item->value);
+  const std::string name = Utils::OVStringUtils::toUpperCase(parts[2]);
+  if (!readLong(parts[1], 0, INT_MAX, &item->place)) return false;
+  if (name == kWithheld) {
+    item->kind = Item::kWithheldAmount;
+    return readAmount(parts[3], &item->amount);
+  }
+  if (name == kWages || name == kAllWages) {
+    item->kind = name == kWages ? Item::kWagesOf : Item::kAllWagesOf;
+    return (item->place == kTaxpayer || item->place == kSpouse) &&
+           readAmount(parts[3], &item->amount);
+  }
+  item->kind = Item::kCommon;
+  return name.size() >= 2 && name[0] == 'C' && readLong(name.substr(1), 1, INT_MAX, &item->code) &&
+         readLong(parts[3], LONG_MIN, LONG_MAX, &item->whole);
+}
+
+void apply(const Item& item, DataMgmt::USTaxReturn& federal) {
+  switch (item.kind) {
+    case Item::kCommon:
+      federal.setCommonItem(static_cast<int>(item.place), static_cast<int>(item.code), item.whole);
+      break;
+    case Item::kWithheldAmount:
+      federal.setStateTaxWithheldNoLocal(item.amount);
+      break;
+    case Item::kWagesOf:
+    case Item::kAllWagesOf: {
+      const bool all = item.kind == Item::kAllWagesOf;
+      double taxpayer = all ? federal.allStateWages(kTaxpayer) : federal.stateWages(kTaxpayer);
+      double spouse = all ? federal.allStateWages(kSpouse) : federal.stateWages(kSpouse);
+      (item.place == kTaxpayer ? taxpayer : spouse) = item.amount;
+      if (all) {
+        federal.setAllStateWages(taxpayer, spouse);
+      } else {
+        federal.setStateWages(taxpayer, spouse);
+      }
+      break;
+    }
+  }
+}
+
+void dumpAmount(std::FILE* out, int place, const char* name, double amount) {
+  if (amount == 0) return;
+  std::fprintf(out, "%s:%d:%s:%s\n", kFederalItemsForm, place, name,
+               loaderNumberText(amount, 0).c_str());
 }
 
 }  // namespace
@@ -56,7 +115,7 @@ int applyFederalItems(const std::string& path, DataMgmt::USTaxReturn& federal) {
     reader.readPCLine(line);
     Item item;
     if (!parseItem(TestDataFormat::splitLine(line), &item)) continue;
-    federal.setCommonItem(static_cast<int>(item.form), static_cast<int>(item.code), item.value);
+    apply(item, federal);
     ++applied;
   }
   reader.close();
@@ -68,4 +127,9 @@ void dumpFederalItems(std::FILE* out, const DataMgmt::USTaxReturn& federal) {
     std::fprintf(out, "%s:%d:C%d:%ld\n", kFederalItemsForm, entry.first.first, entry.first.second,
                  entry.second);
   }
+  for (int who : {kTaxpayer, kSpouse}) {
+    dumpAmount(out, who, kWages, federal.stateWages(static_cast<char>(who)));
+    dumpAmount(out, who, kAllWages, federal.allStateWages(static_cast<char>(who)));
+  }
+  dumpAmount(out, 0, kWithheld, federal.stateTaxWithheldNoLocal());
 }

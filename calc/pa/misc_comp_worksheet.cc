@@ -587,6 +587,7 @@ void PATaxReturnCalcEngine::computeMiscCompWorksheet(DataMgmt::TaxFormPtr form, 
 
   if (form->getIR(member(kTaxpayerAmount)) > 0 || form->getIR(member(kSpouseAmount)) > 0) {
     paReturn->setDataEntered(kFormID_PAMiscCompWorksheet, copy, true, false);
+    form->setCalcMark(true);
   }
 }
 

@@ -38,7 +38,7 @@ void limitEnteredAmount(TaxForm& pa40, const OVImmutableIdentifier& entered, dou
 }  // namespace
 
 void PATaxReturnCalcEngine::computePA40(TaxFormPtr form, uint16_t copy, int /*passOn*/) {
-  if (form.isNull() || paReturn == nullptr) return;
+  if (form.isNull() || paReturn == nullptr || federalReturn == nullptr) return;
 
   computePA40Header(form, copy);
   computePA40Compensation(form);
@@ -82,7 +82,7 @@ void PATaxReturnCalcEngine::computePA40Compensation(TaxFormPtr form) {
   // Schedule UE: a positive net amount is an expense, a negative one an
   // excess of reimbursements that adds to compensation.
   double tpExpenses = 0, tpExcess = 0, spExpenses = 0, spExcess = 0;
-  for (uint16_t c = 1; c <= paReturn->getMaxCopies(kFormID_PAScheduleUE); ++c) {
+  for (int c = 1; c <= paReturn->getMaxCopies(kFormID_PAScheduleUE); ++c) {
     if (!paReturn->formExists(kFormID_PAScheduleUE, c)) continue;
     double* expenses = nullptr;
     double* excess = nullptr;

@@ -446,7 +446,7 @@ void PATaxReturnCalcEngine::computePA40Balance(TaxFormPtr form, uint16_t /*copy*
   // Tax due: the payment voucher is calculated afresh.
   if (pa.getIN(pa40(kTaxDue)) > 0) {
     TaxFormPtr voucher = paReturn->getFormUVPtr(kFormID_PAEstimatedVouchers, 1, true);
-    calcStateForm(kFormID_PAEstimatedVouchers, 1, false, 1, 0, voucher);
+    if (!voucher.isNull()) calcStateForm(kFormID_PAEstimatedVouchers, 1, false, 1, 0, voucher);
   }
 }
 

@@ -70,7 +70,7 @@ void PATaxReturnCalcEngine::computePA40BusinessIncome(TaxFormPtr form) {
   // Schedule C copies marked for inclusion, by owner.
   double tpScheduleC = 0, spScheduleC = 0;
   const uint16_t lastC = paReturn->getMaxCopies(kFormID_PAScheduleC);
-  for (uint16_t n = 1; n <= lastC; ++n) {
+  for (int n = 1; n <= lastC; ++n) {
     if (!paReturn->formExists(kFormID_PAScheduleC, n)) continue;
     if (!paReturn->formYes(kFormID_PAScheduleC, n, c[55])) continue;  // 56183
     const double net = paReturn->getIN(kFormID_PAScheduleC, n, c[191]);  // 56306
@@ -101,7 +101,7 @@ void PATaxReturnCalcEngine::computePA40BusinessIncome(TaxFormPtr form) {
   // first count when its owner box (366, 145) is marked, else to the
   // second; a return that is not joint skips copies marked 367 or 146.
   uint16_t n1 = 0, n2 = 0, n3 = 0, n4 = 0;
-  for (uint16_t n = 1; n <= federalReturn->getMaxCopies(kFormID_Fed51); ++n) {
+  for (int n = 1; n <= federalReturn->getMaxCopies(kFormID_Fed51); ++n) {
     if (!federalReturn->formExists(kFormID_Fed51, n)) continue;
     if (!joint && federalReturn->formYes(kFormID_Fed51, n, kFed51FieldIds[289])) continue;  // 367
     if (federalReturn->formYes(kFormID_Fed51, n, kFed51FieldIds[288])) {                    // 366
@@ -111,7 +111,7 @@ void PATaxReturnCalcEngine::computePA40BusinessIncome(TaxFormPtr form) {
     }
   }
   pa40.assignIR(f[35], n1 + n2);
-  for (uint16_t n = 1; n <= federalReturn->getMaxCopies(kFormID_Fed89); ++n) {
+  for (int n = 1; n <= federalReturn->getMaxCopies(kFormID_Fed89); ++n) {
     if (!federalReturn->formExists(kFormID_Fed89, n)) continue;
     if (!joint && federalReturn->formYes(kFormID_Fed89, n, kFed89FieldIds[94])) continue;  // 146
     if (federalReturn->formYes(kFormID_Fed89, n, kFed89FieldIds[93])) {                    // 145
@@ -209,7 +209,7 @@ void PATaxReturnCalcEngine::computePA40Rents(TaxFormPtr form) {
   // counted over the PA Schedule C copy numbers.
   uint16_t marked = 0;
   const uint16_t lastC = paReturn->getMaxCopies(kFormID_PAScheduleC);
-  for (uint16_t n = 1; n <= lastC; ++n) {
+  for (int n = 1; n <= lastC; ++n) {
     if (federalReturn->formExists(kFormID_FedScheduleC, n) &&
         federalReturn->formYes(kFormID_FedScheduleC, n, kFedScheduleCFieldIds[412])) {
       ++marked;

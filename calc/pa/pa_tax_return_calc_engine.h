@@ -83,25 +83,45 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   void runAutoTest();
 
   // ---- Per-form calculations of the schedules and worksheets (schedules/) ----
-
   // One copy of each schedule or worksheet; the copy number and passOn as
   // calcForm hands them on. Each releases its form share before returning.
-  void computeScheduleW2S(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+
+  // ---- Interest and dividend worksheet (schedules/int_div_worksheet*.cc) ----
   void computeInterestDividendWorksheet(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+
+  // ---- Schedules A, B, D and J (schedules/) ----
   void computeScheduleA(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
   void computeScheduleB(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
   void computeScheduleD(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
-  void computeScheduleGL(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
   void computeScheduleJ(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+
+  // ---- W-2G income, Schedule OC and Schedule G-L (schedules/) ----
   void computeW2GIncome(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
   void computeScheduleOC(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeScheduleGL(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+
+  // ---- Deductions schedule and Schedule W2-S (schedules/) ----
   void computeDeductions(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
-  void computeEstimatedVouchers(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeScheduleW2S(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+
+  // ---- Estimated tax worksheet, payment voucher, direct deposit and debit (schedules/) ----
   void computeEstimatedTaxWorksheet(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeEstimatedVouchers(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
   void computeDirectDepositDebit(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
-  void computeScheduleUE(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+
+  // ---- Local Income Tax Return and Schedule UE (schedules/) ----
   void computeLocalIncomeTaxReturn(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  void computeScheduleUE(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+
+  // ---- Schedule SP, its forgiveness table and dependents (schedules/) ----
+  // Special tax forgiveness (state form 172): eligibility, income, the
+  // forgiveness percentage and the forgiven tax (schedule_sp*.cc).
   void computeScheduleSP(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  // Part B rows of Schedule SP from the federal dependents that count as
+  // children, in copy order; unused rows are nulled. Nothing is done when
+  // the federal return holds no dependents copy numbered
+  // firstDependentCopy or above (schedule_sp_dependents.cc).
+  void fillScheduleSPDependents(DataMgmt::TaxFormPtr form, uint16_t firstDependentCopy, int passOn);
 
   // ---- PA W-2 wage list and Schedule E ----
 

@@ -239,7 +239,7 @@ void computeIncome(PATaxReturnCalcEngine& engine, ScheduleCCopy& c) {
 }  // namespace
 
 void PATaxReturnCalcEngine::computeScheduleC(DataMgmt::TaxFormPtr form, uint16_t copy, int /*passOn*/) {
-  if (form.isNull() || paReturn == nullptr) return;
+  if (form.isNull() || paReturn == nullptr || federalReturn == nullptr) return;
   auto P = ScheduleCCopy::pa;
 
   if (form->xMarked(P(3))) {  // 56135, set by the driver on linked copies

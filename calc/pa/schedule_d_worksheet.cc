@@ -459,7 +459,7 @@ void PATaxReturnCalcEngine::normalizeOwnerText(DataMgmt::TaxFormPtr form, const 
 
 void PATaxReturnCalcEngine::computeScheduleDWorksheet(DataMgmt::TaxFormPtr worksheet, uint16_t copy,
                                                       int /*passOn*/) {
-  if (worksheet.isNull() || paReturn == nullptr) return;
+  if (worksheet.isNull() || paReturn == nullptr || federalReturn == nullptr) return;
   const uint8_t status = paReturn->readFilingStatus(kFormID_PAReturnInfo);
   WorksheetCopy c{*this,
                   worksheet,

@@ -98,16 +98,26 @@ TEST_F(DumpTest, FederalItemsLoadAndDumpAsItemLines) {
       "fedcommon:55:c14:-300\n"
       "FEDCOMMON:0:C0:5\n"      // no item 0
       "FEDCOMMON:0:C7:1.5\n"    // items are whole numbers
+      "FEDCOMMON:10:WAGES:38500\n"
+      "FEDCOMMON:1:ALLWAGES:52000.5\n"
+      "FEDCOMMON:2:WAGES:5\n"   // who is 1 or 10
+      "FEDCOMMON:0:WITHHELD:2778.35\n"
       "FEDW2:1:F21:5\n");
-  EXPECT_EQ(applyFederalItems(file, federal), 2);
+  EXPECT_EQ(applyFederalItems(file, federal), 5);
   EXPECT_EQ(federal.getFilingStatus(), 2);
   EXPECT_EQ(federal.commonItem(55, 14), -300);
+  EXPECT_EQ(federal.stateWages(10), 38500);
+  EXPECT_EQ(federal.stateWages(1), 0);
+  EXPECT_EQ(federal.allStateWages(1), 52000.5);
+  EXPECT_EQ(federal.stateTaxWithheldNoLocal(), 2778.35);
   char* text = nullptr;
   size_t size = 0;
   std::FILE* out = open_memstream(&text, &size);
   dumpFederalItems(out, federal);
   std::fclose(out);
-  EXPECT_EQ(std::string(text, size), "FEDCOMMON:0:C1:2\nFEDCOMMON:55:C14:-300\n");
+  EXPECT_EQ(std::string(text, size),
+            "FEDCOMMON:0:C1:2\nFEDCOMMON:55:C14:-300\nFEDCOMMON:1:ALLWAGES:52000.5\n"
+            "FEDCOMMON:10:WAGES:38500\nFEDCOMMON:0:WITHHELD:2778.35\n");
   std::free(text);
   EXPECT_EQ(applyFederalItems(::testing::TempDir() + "no-such-return.txt", federal), -1);
 }

@@ -86,11 +86,6 @@ TEST_F(DispatchTest, MarkDataEnteredMarksRoutedAndUnroutedCopies) {
   }
 }
 
-TEST_F(DispatchTest, InformationFormIsMarkedWhenAsked) {
-  dispatch(kFormID_PAReturnInfo, true);
-  EXPECT_TRUE(pa->getForm(kFormID_PAReturnInfo, 1)->isDataEntered());
-}
-
 TEST_F(DispatchTest, CategoryTablesNameTheirCalculations) {
   struct Row {
     FormCategory category;

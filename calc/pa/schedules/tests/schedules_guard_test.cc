@@ -1,0 +1,56 @@
+// Every schedule and worksheet calculation takes an empty form holder, or
+// a return without a PA return object, as nothing to do.
+#include <gtest/gtest.h>
+
+#include "calc/state/tests/state_engine_fixture.h"
+
+namespace {
+
+using Compute = void (PACalculationMgmt::PATaxReturnCalcEngine::*)(DataMgmt::TaxFormPtr, uint16_t,
+                                                                   int);
+
+struct Calculation {
+  const char* name;
+  Compute compute;
+  const Primitives::OVImmutableFormIdentifier* form;
+};
+
+using Engine = PACalculationMgmt::PATaxReturnCalcEngine;
+const Calculation kCalculations[] = {
+    {"W2S", &Engine::computeScheduleW2S, &kFormID_PAScheduleW2S},
+    {"IntDiv", &Engine::computeInterestDividendWorksheet, &kFormID_PAInterestDividendWorksheet},
+    {"A", &Engine::computeScheduleA, &kFormID_PAScheduleA},
+    {"B", &Engine::computeScheduleB, &kFormID_PAScheduleB},
+    {"D", &Engine::computeScheduleD, &kFormID_PAScheduleD},
+    {"GL", &Engine::computeScheduleGL, &kFormID_PAScheduleGL},
+    {"J", &Engine::computeScheduleJ, &kFormID_PAScheduleJ},
+    {"W2G", &Engine::computeW2GIncome, &kFormID_PAW2GIncome},
+    {"OC", &Engine::computeScheduleOC, &kFormID_PAScheduleOC},
+    {"Deductions", &Engine::computeDeductions, &kFormID_PADeductions},
+    {"Vouchers", &Engine::computeEstimatedVouchers, &kFormID_PAEstimatedVouchers},
+    {"EstTax", &Engine::computeEstimatedTaxWorksheet, &kFormID_PAEstimatedTaxWorksheet},
+    {"DirectDeposit", &Engine::computeDirectDepositDebit, &kFormID_PADirectDepositDebit},
+    {"UE", &Engine::computeScheduleUE, &kFormID_PAScheduleUE},
+    {"Local", &Engine::computeLocalIncomeTaxReturn, &kFormID_PALocalIncomeTaxReturn},
+    {"SP", &Engine::computeScheduleSP, &kFormID_PAScheduleSP},
+};
+
+class SchedulesGuardTest : public StateEngineTest {};
+
+TEST_F(SchedulesGuardTest, AnEmptyFormHolderIsNothingToDo) {
+  for (const Calculation& c : kCalculations) {
+    (engine.get()->*c.compute)(DataMgmt::TaxFormPtr(), 1, 1);
+    EXPECT_FALSE(pa->formExists(*c.form, 1)) << c.name;
+  }
+}
+
+TEST_F(SchedulesGuardTest, AnEngineWithoutAPAReturnChangesNothing) {
+  ProbeEngine orphan(federal(), nullptr, TaxFormPrintMgmt::TaxFormPrinterPtr());
+  for (const Calculation& c : kCalculations) {
+    DataMgmt::TaxFormPtr copy = holder(*c.form);
+    (orphan.*c.compute)(copy, 1, 1);
+    EXPECT_TRUE(copy->fields().empty()) << c.name;
+  }
+}
+
+}  // namespace
