@@ -23,6 +23,45 @@ class PATaxFormAuditor : public StateAuditMgmt::StateTaxFormAuditor {
 
   PADataMgmt::PATaxReturn* getPAReturn() const { return paReturn; }
 
+  // ---- Audit pass and per-form dispatch (checkOneForm) ----
+
+  // Runs the generic checks on the copy, then the rule routine of its form
+  // (the dispatch table in pa_audit_dispatch.cc); releases `formCopy`.
+  void checkOneForm(const std::string& helpId, TopicId topic, bool flag, const FormId& form,
+                    DataMgmt::TaxFormPtr formCopy, unsigned short copy) override;
+  // The PA return's own copy count: PA copy limits are rules of the forms.
+  unsigned short getMaxEFileCopies(const FormId& form) override;
+
+  // Per-form rule routines. Each takes a form copy by value (released on
+  // return) and its copy number; each lives in its form's own file.
+  void auditNothing(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+
+  // ---- Information form, direct deposit, driver's licence, wage statements, local return ----
+
+  void auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+  void auditLocalEarnedIncomeTax(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+  void auditScheduleO(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+
+  // ---- PA-40 attachments and e-file restrictions; misc-comp worksheet; Schedules A, B, C, D ----
+
+  void auditReturnAttachments(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+  void auditMiscCompensation(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+  void auditScheduleA(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+  void auditScheduleB(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+  void auditInterestDividendWorksheet(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+  void auditScheduleC(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+  void auditScheduleD(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+
+  // ---- Schedules E, J, G-L, SP, UE, OC and the Schedule D worksheet ----
+
+  void auditScheduleE(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+  void auditScheduleJ(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+  void auditScheduleGL(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+  void auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+  void auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+  void auditScheduleOC(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+  void auditScheduleDWorksheet(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+
  protected:
   PADataMgmt::PATaxReturn* paReturn;  // borrowed
 };

@@ -16,6 +16,7 @@
 
 #include "catalogs/run_notation.h"
 #include "host/descriptors.h"
+#include "host/tif_descriptor_tables.h"
 #include "host/value_text.h"
 #include "identifiers/form_ids.h"
 
@@ -131,8 +132,9 @@ const TitleRow kTitles[] = {
 #undef FORM_TITLE
 };
 
-// The PA forms in the order the PA return shows and prints them; the other
-// state forms follow in ascending number.
+// The PA forms in the order the PA return shows and prints them (the PA
+// print table, whose forms have data-file lists); the other state forms
+// follow in ascending number.
 const char* const kPADisplayOrder[] = {
     "PAEstimatedVouchers", "PA40", "PAScheduleW2S", "PAScheduleOC", "PAScheduleGL",
     "PAScheduleA", "PAScheduleB", "PAScheduleUE", "PAScheduleC", "PAScheduleD",
@@ -294,6 +296,17 @@ TaxReturnDesc* build(bool stateSide) {
   TaxReturnDesc* desc = stateSide ? new TaxReturnDesc(40, "PA", "Pennsylvania", "", "Pennsylvania")
                                   : new TaxReturnDesc(1, "US", "Federal", "", "Federal");
   registerForms(desc, stateSide);
+  if (stateSide) {
+    std::vector<Primitives::OVImmutableFormIdentifier> printTable;
+    for (const char* name : kPADisplayOrder) {
+      for (const auto& row : kForms) {
+        if (same(row.name, name)) printTable.emplace_back(row.number, row.isState);
+      }
+    }
+    addStateTifDescriptors(desc, printTable);
+  } else {
+    addFederalTifDescriptors(desc);
+  }
   return desc;
 }
 

@@ -1,7 +1,8 @@
 // buildInterviewHierarchy: the PA interview as a tree of topic descriptors.
 //
-// The result is a new heap vector of the top-level topics in interview
-// order, never null; sub-topics hang under their parents. The vector and
+// The result is a new heap vector of the seven top-level topics in
+// interview order, never null; the 29 sub-topics hang under their parents
+// (topic_table.def gives the order and the parents). The vector and
 // every descriptor belong to the caller. Every descriptor borrows `store`,
 // which must outlive the tree.
 #ifndef INTERVIEW_INTERVIEW_HIERARCHY_H_

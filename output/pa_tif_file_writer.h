@@ -24,6 +24,10 @@ class PATifFileWriter : public StateTifWriteMgmt::StateTifFileWriter {
 
   PADataMgmt::PATaxReturn* getPAReturn() const { return paReturn; }
 
+  // ---- PA writer, record order, statement / header / authentication records, W-2 and 1099-G records ----
+
+  // ---- Schedule E and D transaction records, schedule line writers, value cleaning ----
+
  protected:
   PADataMgmt::PATaxReturn* paReturn;  // borrowed
 };

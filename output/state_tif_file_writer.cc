@@ -1,6 +1,55 @@
+// The state layer's whole-file write: header, update of an existing file,
+// the walk over the printed forms, record heads, the per-field dispatch,
+// the federal data at the end, and the percent formatting.
 #include "output/state_tif_file_writer.h"
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "audit/state_tax_form_auditor.h"
+#include "calc/state/state_tax_return_calc_engine.h"
+#include "catalogs/catalogs.h"
+#include "host/business.h"
+#include "host/orvane_exception.h"
+#include "host/state_printer.h"
+#include "host/state_tax_return.h"
+#include "host/string_utils.h"
+#include "identifiers/form_ids.h"
+#include "identifiers/tax_year_constants.h"
+
 namespace StateTifWriteMgmt {
+
+namespace {
+
+// The write list: two entries for federal form 131 and the printer's forms.
+const int kWriteListSize = 255;
+const int kRecordNameWidth = 10;
+const char kProductWord[] = "Orvane";
+const char kFederalDataHead[] = "D FDBKDATA";
+const char kFederalFormHead[] = "D FDF1040";
+const DataMgmt::TaxReturnType kFederalReturnType = 1;
+
+// Whether the line opens the federal data of a data file.
+bool opensFederalData(const std::string& line) {
+  return line.compare(0, std::strlen(kFederalDataHead), kFederalDataHead) == 0 ||
+         line.compare(0, std::strlen(kFederalFormHead), kFederalFormHead) == 0;
+}
+
+bool beginsWith(const std::string& line, const char* prefix) {
+  return line.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+// Closes the reader and gives it back to the IO manager.
+void releaseReader(IOMgmt::FileReader* reader) {
+  if (reader == nullptr) return;
+  reader->close();
+  IOMgmt::IOMgr::getInstance().deallocateFileReader(reader);
+}
+
+}  // namespace
 
 StateTifFileWriter::StateTifFileWriter(DataMgmt::TaxReturnPtr& federalReturn,
                                        DataMgmt::TaxReturnPtr& stateReturn,
@@ -9,8 +58,309 @@ StateTifFileWriter::StateTifFileWriter(DataMgmt::TaxReturnPtr& federalReturn,
                                        AuditMgmt::TaxFormAuditorPtr& auditor,
                                        DataMgmt::OrvaneConfiguration*& configuration)
     : TifWriteMgmt::TifFileWriter(federalReturn, stateReturn, engine, printer, auditor,
-                                  configuration) {}
+                                  configuration),
+      stateTaxReturn(dynamic_cast<StateDataMgmt::StateTaxReturn*>(stateReturn.get())),
+      statePrinter(dynamic_cast<StateTaxFormPrintMgmt::StateTaxFormPrinter*>(printer.get())),
+      stateEngine(dynamic_cast<StateCalculationMgmt::StateTaxReturnCalcEngine*>(engine.get())),
+      stateAuditor(dynamic_cast<StateAuditMgmt::StateTaxFormAuditor*>(auditor.get())) {}
 
 StateTifFileWriter::~StateTifFileWriter() = default;
+
+// The value hooks of the state layer leave everything to the state.
+void StateTifFileWriter::cleanFormString(DataMgmt::TaxFormPtr, const FormId&, const FieldId&,
+                                         char*) {}
+void StateTifFileWriter::cleanNameString(DataMgmt::TaxFormPtr, const FormId&, const FieldId&,
+                                         char*) {}
+void StateTifFileWriter::cleanAddressString(DataMgmt::TaxFormPtr, const FormId&, const FieldId&,
+                                            char*) {}
+void StateTifFileWriter::reformatDateString(DataMgmt::TaxFormPtr, const FormId&, const FieldId&,
+                                            char*) {}
+void StateTifFileWriter::cleanOtherString(DataMgmt::TaxFormPtr, const FormId&, const FieldId&,
+                                          char*) {}
+void StateTifFileWriter::cleanPlainString(DataMgmt::TaxFormPtr, const FormId&, const FieldId&,
+                                          char*) {}
+void StateTifFileWriter::reformatPhoneString(DataMgmt::TaxFormPtr, const FormId&, const FieldId&,
+                                             char*) {}
+void StateTifFileWriter::convertStateTifField(DataMgmt::TaxFormPtr, const FormId&, uint16_t,
+                                              const FieldId&, char*, char*, bool&, bool&) {}
+void StateTifFileWriter::convertStateHeaderField(DataMgmt::TaxFormPtr, const FormId&, uint16_t,
+                                                 const FieldId&, char*, char*) {}
+
+std::string StateTifFileWriter::stateAbbreviation() {
+  char buf[kAbbreviationSize] = {0};
+  if (stateTaxReturn != nullptr) {
+    char wide[TifWriteMgmt::kTifValueSize] = {0};
+    stateTaxReturn->getStateAbbreviation(wide);
+    wide[sizeof wide - 1] = '\0';
+    Utils::safestrncpy(buf, wide, sizeof buf);
+  }
+  return buf;
+}
+
+std::string StateTifFileWriter::versionLineTail() {
+  std::string version;
+  if (!stateReturn.isNull() && !stateReturn->getTaxReturnDesc().isNull()) {
+    version = BusinessMgmt::BusinessMgr::getInstance().getVersion(*stateReturn->getTaxReturnDesc());
+  }
+  return " " + stateAbbreviation() + ": " + version;
+}
+
+bool StateTifFileWriter::writeTifFile(uint8_t newMode, DataMgmt::TaxReturnType type) {
+  // The state file must never be written over the federal file it copies
+  // its federal data from.
+  if (type == kFederalReturnType) return false;
+
+  headerFlag = true;
+  const IOMgmt::FileNamePtr fileName = getTifFileSpec(type);
+  mode = newMode;
+  // Each write decides afresh whether it updates.
+  updating = mode > 1 && fileName->fileExist();
+
+  IOMgmt::FileReader* reader = IOMgmt::IOMgr::getInstance().allocateFileReader();
+  if (updating) {
+    const std::string oldName = fileName->getDisplayName(-1);
+    const std::string tmpName = oldName + ".tmp";
+    const IOMgmt::FileNamePtr tmp(new IOMgmt::FileName(tmpName));
+    if (tmp->fileExist()) tmp->deleteFile();
+    if (std::rename(oldName.c_str(), tmpName.c_str()) != 0) {
+      // The old file stays as it is; writing now would truncate it.
+      releaseReader(reader);
+      return false;
+    }
+    if (reader != nullptr) reader->open(tmp);
+  }
+
+  if (!fileWriter.open(fileName)) {
+    releaseReader(reader);
+    return false;
+  }
+  if (!updating) {
+    writeTifHeader();
+  } else if (reader != nullptr) {
+    copyTifHeader(*reader);
+    std::string line;
+    while (!reader->eof()) {
+      reader->readPCLine(line);
+      if (opensFederalData(line)) break;
+      fileWriter.putPCLine(line);
+    }
+  }
+  releaseReader(reader);
+
+  if (!engine.isNull()) engine->calcReturn(calcFlag);
+
+  // The direct deposit form is calculated and printed for the file.
+  FormId depositForm;
+  FieldId unusedField;
+  bool depositPrintFlag = false;
+  if (stateTaxReturn != nullptr) {
+    stateTaxReturn->mapStateField(kFormID_Fed43, Primitives::kNullFieldID, depositForm,
+                                  unusedField);
+  }
+  if (depositForm.getNumber() > 0) {
+    depositPrintFlag = printFlagSet(depositForm, 1);
+    DataMgmt::TaxFormPtr copy = stateReturn->getFormOrCreate(depositForm, 1);
+    if (!copy.isNull()) {
+      if (stateEngine != nullptr) stateEngine->calcStateForm(depositForm, 1, false, 0, 0, copy);
+      copy->setPrintingEnabled(true);
+    }
+  }
+
+  FormId printed[kWriteListSize];
+  char countA = 0;
+  char countB = 0;
+  if (!printer.isNull()) printer->formsToPrint(printed, countA, countB, 2);
+  int count = static_cast<unsigned char>(countA) + static_cast<unsigned char>(countB);
+  if (count > kWriteListSize - 2) count = kWriteListSize - 2;
+
+  FormId writeList[kWriteListSize];
+  int listed = 0;
+  const bool hasEFileInfo =
+      !federalReturn.isNull() && federalReturn->formExists(kFormID_Fed131, 1);
+  writeList[listed++] = hasEFileInfo ? kFormID_Fed131 : FormId();
+  writeList[listed++] = hasEFileInfo ? kFormID_Fed131 : FormId();
+  for (int i = 0; i < count; ++i) writeList[listed++] = printed[i];
+  for (int i = 0; i < listed; ++i) convertPrintedForms(writeList[i]);
+
+  outputValueSet();
+  appendFederalTifData();
+  fileWriter.close();
+
+  if (depositForm.getNumber() > 0) {
+    DataMgmt::TaxForm* copy = stateReturn->getForm(depositForm, 1);
+    if (copy != nullptr) copy->setPrintingEnabled(depositPrintFlag);
+  }
+  return true;
+}
+
+void StateTifFileWriter::writeTifHeader() {
+  const DataMgmt::OrvaneConfiguration& config =
+      configuration != nullptr ? *configuration : DataMgmt::OrvaneConfiguration::getInstance();
+  const std::string abbreviation = stateAbbreviation();
+  // Field 7 of FedFilerInfoFieldIds.
+  std::string filerText;
+  if (!federalReturn.isNull()) {
+    filerText = federalReturn->getFieldAsString(kFormID_FedFilerInfo, 1, kFedFilerInfoFieldIds[1686]);
+  }
+  fileWriter.putPCLine(std::string("Y ") + kYearText2018);
+  fileWriter.putPCLine(std::string("P ") + kProductWord);
+  fileWriter.putPCLine("V FD: " + config.getVersionText() + versionLineTail());
+  fileWriter.putPCLine("T " + filerText);
+  fileWriter.putPCLine("S SY");
+  fileWriter.putPCLine("S " + abbreviation);
+  fileWriter.putPCLine("S FD");
+}
+
+void StateTifFileWriter::copyTifHeader(IOMgmt::FileReader& reader) {
+  std::string line;
+  bool found = false;
+  while (!reader.eof()) {
+    reader.readPCLine(line);
+    if (beginsWith(line, "V ")) {
+      found = true;
+      break;
+    }
+    fileWriter.putPCLine(line);
+  }
+  if (!found) return;  // no header to extend: everything was copied
+  fileWriter.putPCLine(line + versionLineTail());
+
+  found = false;
+  while (!reader.eof()) {
+    reader.readPCLine(line);
+    if (beginsWith(line, "S FD")) {
+      found = true;
+      break;
+    }
+    fileWriter.putPCLine(line);
+  }
+  fileWriter.putPCLine("S " + stateAbbreviation());
+  fileWriter.putPCLine(found ? line : std::string("S FD"));
+}
+
+void StateTifFileWriter::appendFederalTifData() {
+  IOMgmt::FileReader* reader = IOMgmt::IOMgr::getInstance().allocateFileReader();
+  if (reader == nullptr) return;
+  if (reader->open(getTifFileSpec(kFederalReturnType))) {
+    std::string line;
+    bool copying = false;
+    while (!reader->eof()) {
+      reader->readPCLine(line);
+      if (!copying && opensFederalData(line)) copying = true;
+      if (copying) fileWriter.putPCLine(line);
+    }
+  }
+  releaseReader(reader);
+}
+
+bool StateTifFileWriter::printFlagSet(const FormId& formId, uint16_t copy) const {
+  return statePrinter != nullptr && statePrinter->isPrintFlagSet(formId, copy);
+}
+
+void StateTifFileWriter::convertPrintedForms(const FormId& formId) {
+  const bool eFileInfo = formId == kFormID_Fed131;
+  if (mode > 1 && eFileInfo && headerFlag) {
+    // An update writes one form-131 record, the state's.
+    headerFlag = false;
+    return;
+  }
+  DataMgmt::TaxReturn* source = eFileInfo ? federalReturn.get() : stateReturn.get();
+  if (source == nullptr || source->getTaxReturnDesc().isNull()) return;
+  descriptors = source->getTaxReturnDesc()->getTifFieldDescriptors(formId);
+  if (descriptors.isNull() || descriptors->empty()) return;
+
+  int sequence = 1;
+  for (DataMgmt::TaxFormIter it = source->getForms(formId); !it.atEOL(); it.next()) {
+    DataMgmt::TaxFormPtr copy = it.getTaxForm();
+    const uint16_t number = copy->getCopyNumber();
+    if (eFileInfo || printFlagSet(formId, number)) {
+      convertTIFForm(!eFileInfo, formId, number, copy, sequence);
+      ++sequence;
+    }
+  }
+}
+
+void StateTifFileWriter::writeRecordHead(int, uint16_t copy) {
+  outputValueSet();
+  std::string attributes;
+  if (!descriptors.isNull() && !descriptors->empty() && !descriptors->front().isNull()) {
+    attributes = descriptors->front()->getFieldAttributes();
+  }
+  std::size_t pos = 0;
+  std::string name = Utils::readNextWord(attributes, pos);
+  const std::string flagWord = Utils::readNextWord(attributes, pos);
+  if (name == "DUMMYHDR") return;
+
+  std::string flag = flagWord.substr(0, 1);
+  if (flag == "0") flag = " ";
+
+  unsigned sequence = copy;
+  const bool stateRecord = !headerFlag && name == "SYPCRTN";
+  if (stateRecord && mode > 1) sequence = mode;
+  if (stateRecord) {
+    headerFlag = true;
+    name = "SYSTRTN";
+  } else {
+    headerFlag = false;
+  }
+  if (name.size() < kRecordNameWidth) name.resize(kRecordNameWidth, ' ');
+
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%03u", sequence);
+  fileWriter.putPCLine("D " + name + " " + digits + " X T " + flag);
+}
+
+void StateTifFileWriter::convertTifField(DataMgmt::TaxFormPtr form, const FormId& formId,
+                                         uint16_t copy, const FieldId& field, char* code,
+                                         char* value) {
+  bool first = true;
+  bool line = false;
+  const bool filerInfo = formId == kFormID_FedFilerInfo;
+  const bool eFileInfo = formId == kFormID_Fed131;
+  if (filerInfo) {
+    convertFilerInfoField(form, copy, field, Primitives::kNullFieldID, 0, code, 0, value, first,
+                          line);
+  } else if (eFileInfo) {
+    convertEFileInfoField(form, copy, field, Primitives::kNullFieldID, 0, code, 0, value, first,
+                          line);
+  } else {
+    convertStateTifField(form, formId, copy, field, code, value, first, line);
+  }
+  if ((filerInfo || eFileInfo) && headerFlag) {
+    try {
+      convertStateHeaderField(form, formId, copy, field, code, value);
+    } catch (const Exceptions::OrvaneException&) {
+      // The field's own line is still written.
+    }
+  }
+  outputTifLine(code, value, line);
+}
+
+char* StateTifFileWriter::formatPercentValue(char* value, char kind) {
+  if (static_cast<unsigned char>(kind) == 0xAA) kind = 'F';
+  if (static_cast<unsigned char>(kind) == 0xAC) kind = 'H';
+  switch (kind) {
+    case ' ':
+    case 'M':
+      return tifConvertPercentToDecimal(value, 4, 0);
+    case 'N':
+      return tifConvertPercentToDecimal(value, 6, 0);
+    case 'F': {
+      const double number = std::atof(value);
+      double rounded = std::floor(std::fabs(number) + 0.5);
+      if (number < 0) rounded = -rounded;
+      // Written as a whole number; a value too large for "%d" keeps all its
+      // digits rather than wrapping.
+      if (!std::isfinite(rounded) || rounded == 0) {
+        value[0] = '\0';
+      } else {
+        std::snprintf(value, TifWriteMgmt::kTifValueSize, "%.0f", rounded);
+      }
+      return value;
+    }
+    default:
+      return value;
+  }
+}
 
 }  // namespace StateTifWriteMgmt

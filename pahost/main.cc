@@ -1,7 +1,8 @@
 // pahost: a small host program that loads the PA module the way the host
 // application does, checks its compatibility number, builds the PA objects
-// through the module's factories, reports the PA return's constants and
-// mailing addresses, deletes everything and unloads the module.
+// through the module's factories, reports the PA return's constants, its
+// mailing addresses and the lines of its tax summary report, deletes
+// everything and unloads the module.
 //
 //   pahost [--module PATH] [--dump] [--no-calc] [RETURN.txt]
 //
@@ -106,6 +107,7 @@ int main(int argc, char** argv) {
     if (session.findFactories(module) && session.build()) {
       session.report(info);
       if (!returnFile.empty()) status = runReturn(session, returnFile, dump, calculate, info);
+      if (status == 0) session.printSummaryReport(info);
     } else {
       std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
       status = 1;

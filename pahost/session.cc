@@ -172,6 +172,16 @@ void HostSession::dump(std::FILE* out) const {
 
 long HostSession::summaryAmount() { return engine_.isNull() ? 0 : engine_->getSummaryAmount(); }
 
+void HostSession::printSummaryReport(std::FILE* out) {
+  if (factories_.report == nullptr || state_.isNull()) return;
+  report_.reset(factories_.report(state_));
+  if (!report_) return;
+  std::fprintf(out, "Tax summary report\n");
+  for (const auto& line : report_->getFields()) {
+    std::fprintf(out, "  %-22s %12ld\n", line.first.c_str(), line.second);
+  }
+}
+
 void HostSession::deleteInterview() {
   if (interview_ == nullptr) return;
   for (TopicMgmt::TopicDesc* topic : *interview_) delete topic;  // each deletes its children

@@ -48,6 +48,10 @@ class HostSession {
   void dump(std::FILE* out) const;
   // The engine's summary amount: owed when positive, a refund when negative.
   long summaryAmount();
+  // Makes the summary report anew through the module's factory, as the host
+  // does each time it shows it (the report reads the return when it is
+  // made), and writes its labelled lines.
+  void printSummaryReport(std::FILE* out);
   // Deletes every object in order; done again by the destructor, so any
   // path cleans up. False with error() set when an object was still shared
   // when the host gave up its own holder (a share kept elsewhere would let

@@ -12,11 +12,12 @@
 
 #include "calc/state/state_tax_return_calc_engine.h"
 #include "host/descriptors.h"
-#include "host/io.h"
 #include "host/string_utils.h"
 #include "host/tax_form.h"
 #include "host/tax_return.h"
+#include "testing/auto_test_files.h"
 #include "testing/test_data_format.h"
+#include "testing/test_data_maps.h"
 
 namespace StateCalculationMgmt {
 namespace {
@@ -34,22 +35,6 @@ using TestDataFormat::splitLine;
 double readNumber(const std::string& text) {
   const double number = std::strtod(text.c_str(), nullptr);
   return std::isfinite(number) ? number : 0.0;
-}
-
-std::vector<std::string> readLines(const std::string& path) {
-  std::vector<std::string> lines;
-  IOMgmt::IOMgr& io = IOMgmt::IOMgr::getInstance();
-  IOMgmt::FileReader* reader = io.allocateFileReader();
-  if (reader == nullptr) return lines;
-  reader->open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)));  // unopened: at end of file
-  std::string line;
-  while (!reader->eof()) {
-    reader->readPCLine(line);
-    lines.push_back(line);
-  }
-  reader->close();
-  io.deallocateFileReader(reader);
-  return lines;
 }
 
 // The copy part of a line: a decimal number, with a trailing "+" meaning
@@ -80,13 +65,11 @@ void StateTaxReturnCalcEngine::loadInputTextFile(const std::string& path,
   if (returnDesc.isNull()) return;
 
   FormNameMap formNames;
-  for (const DataMgmt::TaxFormDescPtr& form : returnDesc->getTaxFormDescriptors()) {
-    formNames.emplace(Utils::OVStringUtils::toUpperCase(form->getDevName()), form->getTypeID());
-  }
+  TestDataMaps::addAllForms(*taxReturn, formNames);
   FieldNameMap fieldNames;
   std::set<std::string> formsMet;  // forms whose fields are in fieldNames
 
-  for (const std::string& line : readLines(path)) {
+  for (const std::string& line : AutoTestFiles::readLines(path)) {
     const std::vector<std::string> parts = splitLine(line);
     if (parts.size() < kLineParts) continue;
     const std::string formName = Utils::OVStringUtils::toUpperCase(parts[0]);
@@ -98,12 +81,7 @@ void StateTaxReturnCalcEngine::loadInputTextFile(const std::string& path,
     if (form == formNames.end()) continue;
     const DataMgmt::TaxFormDescPtr formDesc = taxReturn->getTaxFormDescriptor(form->second);
     if (formDesc.isNull()) continue;
-    if (formsMet.insert(formName).second) {
-      for (const FieldId& id : formDesc->fieldIds()) {
-        const DataMgmt::FormFieldDescPtr fieldDesc = formDesc->getFieldDesc(id);
-        if (!fieldDesc.isNull()) fieldNames.emplace(fieldDesc->getSymbolicName(), id);
-      }
-    }
+    if (formsMet.insert(formName).second) TestDataMaps::addFormFields(*taxReturn, form->second, fieldNames);
     const auto field = fieldNames.find("k" + formName + "_" + fieldName);
     if (field == fieldNames.end()) continue;
 

@@ -82,6 +82,31 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // The PA automated-test driver; the calculation does not depend on it.
   void runAutoTest();
 
+  // ---- Automated-test writers (testing/auto_test_hooks.cc, testing/return_dumps.cc,
+  //      testing/field_name_lists.cc) ----
+  // They work on the PA return; the done and in-progress boxes are fields
+  // 81567 and 81566 of copy 1 of the PA information form. Each writer
+  // marks the done box when its file is finished (or could not be written).
+
+  // Unmarks the done box and rewrites the PA clear file to CLEAR "No".
+  void clearAutoTestFlag();
+  // XML dumps of the return after a recalculation, into directory + "/" +
+  // return name + ".xml": every non-empty field with its id, name, line and
+  // value (writeFieldValuesXml, after calcStateReturn), or with its name
+  // and value only (writeAllFieldsXml, after calcReturn).
+  void writeFieldValuesXml(const std::string& directory);
+  void writeAllFieldsXml(const std::string& directory);
+  // The symbolic names of every field of every form (display order), or of
+  // the form whose developer name is `formName` (any case; an unknown name
+  // gives an empty list), one a line, into directory + "/" + fileName.
+  void writeAllFieldNames(const std::string& fileName, const std::string& directory);
+  void writeFormFieldNames(const std::string& formName, const std::string& fileName,
+                           const std::string& directory);
+  // Every form of the PA return's description by upper-cased developer
+  // name, and every field of those forms by symbolic name.
+  void buildAutoTestNameMaps(StateCalculationMgmt::FormNameMap& formNames,
+                             StateCalculationMgmt::FieldNameMap& fieldNames);
+
   // ---- Per-form calculations of the schedules and worksheets (schedules/) ----
   // One copy of each schedule or worksheet; the copy number and passOn as
   // calcForm hands them on. Each releases its form share before returning.

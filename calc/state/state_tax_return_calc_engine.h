@@ -334,16 +334,46 @@ class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine {
   // The named attribute's value; "" when it is not there.
   virtual std::string getAttributeValue(XmlDom::XmlNamedNodeMapPtr attributes, const std::string& name);
 
-  // ---- Automated-test hooks (driver, dispatch, routers and hooks; testing/auto_test_stubs.cc) ----
+  // ---- Automated-test hooks (testing/auto_test_hooks.cc, testing/field_groups.cc,
+  //      testing/return_dumps.cc) ----
 
   // The scrubber and cycle-daemon hooks that the state's driver runs at the
   // end of a whole-return calculation when the host allows automated tests:
   // the state abbreviation, the state return, the form holding the two
-  // coordination boxes, its done box and its in-progress box.
+  // coordination boxes (on its copy 1), its done box and its in-progress
+  // box. Each reads its clear file and the options file in the host's
+  // automated-test directory; a hook stops while the done box is marked and
+  // skips its work while the in-progress box is.
   void runScrubberAutoTest(const std::string& prefix, DataMgmt::TaxReturn* taxReturn, FormId formId,
                            FieldId doneBox, FieldId inProgressBox);
   void runCycleDaemonAutoTest(const std::string& prefix, DataMgmt::TaxReturn* taxReturn, FormId formId,
                               FieldId doneBox, FieldId inProgressBox);
+  // Unmark the done box; the scrubber's also rewrites its clear file to
+  // CLEAR "No" (the cycle daemon's clear file is left as it is).
+  void clearScrubberFlag(const std::string& prefix, DataMgmt::TaxReturn* taxReturn, FormId formId,
+                         FieldId doneBox);
+  void clearCycleDaemonFlag(const std::string& prefix, DataMgmt::TaxReturn* taxReturn, FormId formId,
+                            FieldId doneBox);
+  // Gives the fields that the prefix's FIELDGROUP of the field-group file
+  // names new values, only where they already hold data, then marks the
+  // done box. The in-progress box is not used.
+  void scrubInputFields(const std::string& prefix, const std::string& path,
+                        DataMgmt::TaxReturn* taxReturn, FormId formId, FieldId doneBox,
+                        FieldId inProgressBox);
+  // The field-group walk: collects into `refs`, in document order, the
+  // FIELDREFs outside any group and those of the FIELDGROUPs whose ENTITY
+  // is exactly `entity`; each such group first empties the list, so the
+  // last one wins.
+  void walkFieldGroups(XmlDom::XmlNodePtr node, const std::string& entity, FieldGroupRefList& refs);
+  void walkFieldGroupNodeList(XmlDom::XmlNodePtr node, const std::string& entity,
+                              FieldGroupRefList& refs);
+  // The cycle daemon's XML dump of the engine's return after a
+  // recalculation, into directory + "\\" + return name + ".xml" (the
+  // backslash is this host's "/"); marks the done box. The prefix is not
+  // used.
+  void writeReturnXmlDump(const std::string& prefix, const std::string& directory,
+                          DataMgmt::TaxReturn* taxReturn, FormId formId, FieldId doneBox,
+                          FieldId inProgressBox);
 
  protected:
   DataMgmt::USTaxReturn* federalReturn;         // borrowed

@@ -1,5 +1,5 @@
-// Name maps and the relation record shared by the engine's test-data
-// readers.
+// Name maps, the relation record and the field-group reference shared by
+// the engine's test-data readers.
 //
 // FormNameMap: upper-cased developer name of a form -> its form id.
 // FieldNameMap: a field's symbolic name (case as the descriptor gives it)
@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "host/form_identifier.h"
 #include "host/identifier.h"
@@ -35,6 +36,17 @@ struct FieldRelation {
   std::string value;
   std::string type;
 };
+
+// One FIELDREF element of a field-group file, its attributes as written
+// (a missing attribute is ""): the form's developer name, the copy ("*"
+// for every copy), the field's symbolic name and the new value.
+struct FieldGroupRef {
+  std::string form;
+  std::string copy;
+  std::string field;
+  std::string value;
+};
+typedef std::vector<FieldGroupRef> FieldGroupRefList;
 
 }  // namespace StateCalculationMgmt
 

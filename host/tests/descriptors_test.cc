@@ -1,5 +1,6 @@
 // Generated form descriptors and the field-position iterator.
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
@@ -232,6 +233,78 @@ TEST(DescriptorTest, FormsWithoutDataFileListsAnswerTheKeptEmptyList) {
   EXPECT_TRUE(list->empty());
   list->push_back(SmartPointers::CountedPtr<DataMgmt::TifFieldDescriptor>());
   EXPECT_TRUE(pa.getTifFieldDescriptors(state2)->empty());
+}
+
+// The code "%05d.000.001" of a position counted from 0.
+std::string codeAt(std::size_t index) {
+  char code[16];
+  std::snprintf(code, sizeof code, "%05d.000.001", static_cast<int>(index + 1));
+  return code;
+}
+
+TEST(DescriptorTest, PrintTableFormsListEveryFieldInFormOrder) {
+  TaxReturnDesc& pa = *TaxReturnDesc::pennsylvania();
+  int listed = 0;
+  for (const TaxFormDescPtr& form : pa.getTaxFormDescriptorsInDisplayOrder()) {
+    const DataMgmt::TifFieldDescriptorList& list = *pa.getTifFieldDescriptors(form->getTypeID());
+    if (list.empty()) continue;
+    ++listed;
+    SCOPED_TRACE(form->getDevName());
+    const std::vector<Id>& fields = form->fieldIds();
+    ASSERT_EQ(fields.size(), list.size());
+    EXPECT_EQ(form->getDevName().substr(0, 10) + " 1", list[0]->getFieldAttributes());
+    const bool pa40 = form->getTypeID() == OVImmutableFormIdentifier(169, true);
+    for (std::size_t k = 0; k < list.size(); ++k) {
+      const DataMgmt::TifFieldDescriptor& d = *list[k];
+      const int position = form->getFieldIDs().positionOf(d.getField());
+      ASSERT_GE(position, 0);
+      if (!pa40) {
+        EXPECT_EQ(fields[k], d.getField());
+      }
+      EXPECT_EQ(codeAt(position), d.getFieldCode());
+      EXPECT_EQ(form->getTypeID(), d.getForm());
+      const bool text = form->getFieldDesc(d.getField())->isText();
+      EXPECT_EQ(text ? 'F' : 0, d.getCleanKind());
+      EXPECT_EQ(0, d.getPercentKind());
+      if (k > 0) {
+        EXPECT_EQ("", d.getFieldAttributes());
+      }
+    }
+  }
+  EXPECT_EQ(25, listed);
+}
+
+TEST(DescriptorTest, PA40ListEndsWithItsRecordTriggers) {
+  TaxReturnDesc& pa = *TaxReturnDesc::pennsylvania();
+  const DataMgmt::TifFieldDescriptorList& list =
+      *pa.getTifFieldDescriptors(OVImmutableFormIdentifier(169, true));
+  ASSERT_GT(list.size(), 2u);
+  EXPECT_EQ(42781, list[list.size() - 2]->getField().getNumber());
+  EXPECT_EQ(15, list.back()->getField().getNumber());
+  EXPECT_EQ("PA40 1", list.front()->getFieldAttributes());
+}
+
+TEST(DescriptorTest, EFileInfoListCarriesTheHeaderFilerFields) {
+  TaxReturnDesc& us = *TaxReturnDesc::federal();
+  const OVImmutableFormIdentifier fed131(131, false);
+  const OVImmutableFormIdentifier filer(92, false);
+  const DataMgmt::TifFieldDescriptorList& list = *us.getTifFieldDescriptors(fed131);
+  const std::vector<Id>& fields = us.getTaxFormDescriptor(fed131)->fieldIds();
+  const std::vector<int> filerFields = {20, 789, 790, 791, 792, 17994, 17995, 25, 715};
+  ASSERT_EQ(fields.size() + filerFields.size(), list.size());
+  EXPECT_EQ("SYPCRTN 1", list[0]->getFieldAttributes());
+  for (std::size_t k = 0; k < fields.size(); ++k) {
+    EXPECT_EQ(fields[k], list[k]->getField());
+    EXPECT_EQ(fed131, list[k]->getForm());
+  }
+  for (std::size_t i = 0; i < filerFields.size(); ++i) {
+    const DataMgmt::TifFieldDescriptor& d = *list[fields.size() + i];
+    EXPECT_EQ(filerFields[i], d.getField().getNumber());
+    EXPECT_EQ(filer, d.getForm());
+    EXPECT_EQ(codeAt(fields.size() + i), d.getFieldCode());
+  }
+  // Other federal forms have no list.
+  EXPECT_TRUE(us.getTifFieldDescriptors(filer)->empty());
 }
 
 class FieldIterTest : public ::testing::Test {

@@ -24,7 +24,6 @@
 #include "host/tax_form.h"
 #include "host/us_tax_return.h"
 #include "identifiers/form_ids.h"
-#include "testing/auto_test_stubs.h"
 
 struct FormCopyCall {
   int form;
@@ -82,7 +81,6 @@ class DriverTest : public ::testing::Test {
 
   void SetUp() override {
     StandIn::resetAll();
-    AutoTestStubs::hookCalls().clear();
     federalPtr = DataMgmt::TaxReturnPtr(new DataMgmt::USTaxReturn());
     pa.reset(new PADataMgmt::PATaxReturn(federalPtr, DataMgmt::TaxReturnDesc::pennsylvania(),
                                          Utils::StringPool::shared()));

@@ -1,5 +1,10 @@
 // The whole-return driver: copy synchronisation with the federal return,
 // fixed forms, calculation order and the automated-test hooks.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "calc/pa/tests/driver_fixture.h"
@@ -187,24 +192,47 @@ TEST_F(CalcStateReturnTest, MiscCompSourceReferencesAreRebuilt) {
   EXPECT_TRUE(pa->isNull(kFormID_PAMiscCompWorksheet, 2, kPAMiscCompWorksheetFieldIds[20]));
 }
 
+// The automated-test hooks run only when the host allows them. The options
+// file asks the scrubber to replace the taxpayer name and the cycle daemon
+// to dump the return; the scrubber runs first and marks the done box, so
+// the daemon, which shares it, does nothing in the same calculation.
 TEST_F(CalcStateReturnTest, TestHooksRunOnlyWhenTheHostAllowsThem) {
+  const std::string dir = ::testing::TempDir() + "driver_hooks_" + std::to_string(::getpid()) + "/";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  DataMgmt::OrvaneConfiguration::getInstance().setAutoTestDir(dir);
+  std::ofstream(dir + "OrvaneAutoTest_OVQA.xml")
+      << "<AUTOTESTOPTIONS><SCRUBBER>Yes</SCRUBBER><INPUTFIELDLIST>groups.xml</INPUTFIELDLIST>"
+         "<PAGENERATECYCLEDAEMON>Yes</PAGENERATECYCLEDAEMON>"
+         "<PAOUTPUTDIRDAEMON>dump</PAOUTPUTDIRDAEMON></AUTOTESTOPTIONS>\n";
+  std::ofstream(dir + "groups.xml")
+      << "<FIELDGROUPS><FIELDGROUP ENTITY=\"PA\"><FIELDREF FORM=\"PAReturnInfo\" COPY=\"1\" "
+         "FIELD=\"kPARETURNINFO_F31\" VALUE=\"Anon\"/></FIELDGROUP></FIELDGROUPS>\n";
+  const FieldId& name = kPAReturnInfoFieldIds.byNumber(31);
+  const FieldId& doneBox = kPAReturnInfoFieldIds.byNumber(81567);
+  text(kFormID_PAReturnInfo, name, "Jane Doe");
+
   engine->calcStateReturn();
-  EXPECT_TRUE(AutoTestStubs::hookCalls().empty());
+  EXPECT_EQ(pa->getFieldAsString(kFormID_PAReturnInfo, 1, name), "Jane Doe");
+  EXPECT_FALSE(pa->formYes(kFormID_PAReturnInfo, 1, doneBox));
 
   DataMgmt::OrvaneConfiguration::getInstance().setAllowAutoTest(true);
   engine->calcStateReturn();
-  const std::vector<AutoTestStubs::HookCall>& calls = AutoTestStubs::hookCalls();
-  ASSERT_EQ(calls.size(), 3u);
-  EXPECT_EQ(calls[0].hook, "runAutoTest");
-  EXPECT_EQ(calls[1].hook, "runScrubberAutoTest");
-  EXPECT_EQ(calls[2].hook, "runCycleDaemonAutoTest");
-  for (size_t k = 1; k < 3; ++k) {
-    EXPECT_EQ(calls[k].prefix, "PA");
-    EXPECT_EQ(calls[k].taxReturn, pa.get());
-    EXPECT_EQ(calls[k].form, 168);
-    EXPECT_EQ(calls[k].doneBox, 81567);
-    EXPECT_EQ(calls[k].inProgressBox, 81566);
-  }
+  EXPECT_EQ(pa->getFieldAsString(kFormID_PAReturnInfo, 1, name), "Anon");
+  EXPECT_TRUE(pa->formYes(kFormID_PAReturnInfo, 1, doneBox));
+  EXPECT_FALSE(std::filesystem::exists(dir + "dump/PAReturn.xml"));
+
+  // With the box unmarked and only the daemon switched on, it writes its
+  // dump (recalculating with the in-progress box marked) and marks the box.
+  std::ofstream(dir + "OrvaneAutoTest_OVQA.xml")
+      << "<AUTOTESTOPTIONS><PAGENERATECYCLEDAEMON>Yes</PAGENERATECYCLEDAEMON>"
+         "<PAOUTPUTDIRDAEMON>dump</PAOUTPUTDIRDAEMON></AUTOTESTOPTIONS>\n";
+  holder(kFormID_PAReturnInfo)->setXNo(doneBox);
+  engine->calcStateReturn();
+  EXPECT_TRUE(std::filesystem::exists(dir + "dump/PAReturn.xml"));
+  EXPECT_TRUE(pa->formYes(kFormID_PAReturnInfo, 1, doneBox));
+  EXPECT_TRUE(pa->formNo(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds.byNumber(81566)));
+  std::filesystem::remove_all(dir);
 }
 
 // The whole road through the real calculations: nothing fails on an empty

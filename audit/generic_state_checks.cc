@@ -1,0 +1,377 @@
+// Checks that every state module shares: the generic pass over each form
+// copy, overridden and tentative values, payment, field-group completeness,
+// the federal Care Of line, draft forms, residency dates and the state
+// entries of the federal return.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "audit/state_tax_form_auditor.h"
+#include "catalogs/catalogs.h"
+#include "host/data_manager.h"
+#include "host/dates.h"
+#include "host/efile.h"
+#include "host/form_field.h"
+#include "host/orvane_exception.h"
+#include "host/string_utils.h"
+#include "identifiers/form_ids.h"
+
+namespace StateAuditMgmt {
+
+namespace {
+
+const int kAuditTaxYear = 2018;
+
+// State numbers whose returns cannot be filed electronically with a
+// federal Form 2555 (numbers outside 1..37 count as such too).
+const int kForm2555States[] = {2,  3,  7,  8,  9,  10, 11, 12, 13, 15, 17,
+                               18, 21, 23, 26, 27, 29, 30, 31, 33, 36};
+
+// Buffers the state block writes into; every state's names fit.
+struct StateNames {
+  char name[64] = "";
+  char abbreviation[16] = "";
+};
+
+StateNames stateNamesOf(StateDataMgmt::StateTaxReturn* stateReturn) {
+  StateNames names;
+  if (stateReturn != nullptr) {
+    stateReturn->getStateName(names.name);
+    stateReturn->getStateAbbreviation(names.abbreviation);
+  }
+  names.name[sizeof(names.name) - 1] = '\0';
+  names.abbreviation[sizeof(names.abbreviation) - 1] = '\0';
+  return names;
+}
+
+// Position of the first empty field when the list is partly filled, else
+// the list's length. `isNull(k)` reads field k.
+template <class IsNull>
+uint16_t scanNullState(const Primitives::OVImmutableIdentifier* list, IsNull isNull) {
+  if (list == nullptr) return 0;
+  uint16_t n = 0;
+  int firstEmpty = -1;
+  bool anyFilled = false;
+  for (; list[n].getNumber() != 0; ++n) {
+    if (isNull(list[n])) {
+      if (firstEmpty < 0) firstEmpty = n;
+    } else {
+      anyFilled = true;
+    }
+  }
+  if (firstEmpty < 0 || !anyFilled) return n;
+  return static_cast<uint16_t>(firstEmpty);
+}
+
+const char kDraftFormsIntro[] =
+    " tax office isn't ready to accept returns with the following forms you have in your "
+    "return. The final versions of these forms will be available in an update. To check for an "
+    "update select Update The Program from the Tools menu.    Draft forms in your return "
+    "include: ";
+
+const char kStateInfoMissing[] =
+    "It looks like you didn't fill in all your state return information in your federal return. "
+    "Close Accuracy Review and click the Federal tab. Then, click Personal Information to go back "
+    "to that topic and fill in your state return information. We'll use this information for "
+    "state e-filing.";
+
+}  // namespace
+
+void StateTaxFormAuditor::auditFormGeneric(const std::string& helpId, TopicId topic, bool flag,
+                                           const FormId& form, DataMgmt::TaxFormPtr formCopy,
+                                           unsigned short copy) {
+  if (stateReturn == nullptr) return;
+  if (form == stateReturn->getInfoFormId()) {
+    listingCount = 0;
+    const StateNames names = stateNamesOf(stateReturn);
+    char text[512];
+    std::snprintf(text, sizeof(text),
+                  "You cannot electronically file your %s return because you have filed a "
+                  "federal Form 2555 or 2555EZ",
+                  names.name);
+    reportEFileIssue(helpId, topic, flag, 2, federalFlagAppliesToState(), 6, form, 0, FieldId(0),
+                     text, 1);
+  }
+  if (stateReturn->InElf()) {
+    if (formCopy.isNull()) return;
+    if (copy == 1) auditEFileCopyLimit(helpId, topic, false, form);
+    overrideCheckOneForm(helpId, topic, false, formCopy, form, copy, kFormID_FedFilerInfo);
+  } else if (classFilter == 0) {
+    auditTentativeValues(helpId, topic, false, form, copy);
+  }
+}
+
+bool StateTaxFormAuditor::federalFlagAppliesToState() {
+  if (federalReturn == nullptr || stateReturn == nullptr) return false;
+  if (!federalReturn->isForm2555Present()) return false;
+  const int32_t number = stateReturn->getStateNumber();
+  if (number < 1 || number > 37) return true;
+  for (int listed : kForm2555States) {
+    if (listed == number) return true;
+  }
+  return false;
+}
+
+void StateTaxFormAuditor::auditTentativeValues(const std::string& helpId, TopicId topic,
+                                               bool flag, const FormId& form,
+                                               unsigned short copy) {
+  DataMgmt::TaxForm* formCopy = taxReturn.getForm(form, copy);
+  if (formCopy == nullptr || formCopy->getTaxFormDescriptor().isNull()) return;
+  const DataMgmt::TaxFormDescPtr desc = formCopy->getTaxFormDescriptor();
+  char value[128];
+
+  // Overridden values first, then tentative ones.
+  for (DataMgmt::OVFieldIDIter it = desc->getFieldIDs(); !it.atEOL(); it.next()) {
+    const FieldId field = it.getID();
+    if (formCopy->noOverride(field)) continue;
+    formCopy->valueString(value, field, form);
+    const std::string text = "\"" + std::string(value) + "\"";
+    showAuditMsg(helpId, topic, flag, true, 1, 0, form, copy, field, text.c_str());
+  }
+  for (DataMgmt::OVFieldIDIter it = desc->getFieldIDs(); !it.atEOL(); it.next()) {
+    const FieldId field = it.getID();
+    DataMgmt::FormFieldPtr formField = formCopy->getField(field);
+    if (formField.isNull() || !formField->isTentative()) continue;
+    formCopy->valueString(value, field, form);
+    const std::string text = "\"" + std::string(value) + "\"";
+    showAuditMsg(helpId, topic, flag, true, 2, 0, form, copy, field, text.c_str());
+  }
+}
+
+void StateTaxFormAuditor::auditPaymentSubmission(char cases) {
+  if (stateReturn == nullptr) return;
+  FormId mappedForm;
+  FieldId mappedField;
+  stateReturn->mapStateField(kFormID_Fed136, FieldId(0), mappedForm, mappedField);
+  if (mappedForm.getNumber() <= 0) return;
+  if (!taxReturn.formExists(mappedForm, 1)) return;
+  if (stateReturn->taxBalance() <= 0) return;
+  const bool inElf = stateReturn->InElf();
+  if (!((inElf && (cases & 0x02) != 0) || (!inElf && (cases & 0x01) != 0))) return;
+
+  char name[256] = "";
+  taxReturn.buildCleanFormName(name, mappedForm, 1);
+  const std::string text = std::string("your payment must be submitted with your ") + name;
+  reportAuditIssue(AuditMgmt::kNoAuditHelpID, TopicId(0), false, 8, true, 7, mappedForm, 0,
+                   FieldId(0), text.c_str(), 0);
+}
+
+uint16_t StateTaxFormAuditor::scanFieldListNullState(const FormId& form, unsigned short copy,
+                                                     const FieldId* list) {
+  return scanNullState(list, [&](const FieldId& field) {
+    return federalReturn == nullptr || federalReturn->isNull(form, copy, field);
+  });
+}
+
+uint16_t StateTaxFormAuditor::scanFormFieldListNullState(DataMgmt::TaxFormPtr formCopy,
+                                                         const FieldId* list) {
+  return scanNullState(list, [&](const FieldId& field) {
+    return formCopy.isNull() || formCopy->isNull(field);
+  });
+}
+
+void StateTaxFormAuditor::auditCareOf(const std::string& helpId, TopicId topic, bool flag,
+                                      int mode) {
+  if (mode != 1 && mode != 2 && mode != 3) {
+    throw Exceptions::OrvaneException("Unexpected case", "StateAuditMgmt", "auditCareOf");
+  }
+  const StateNames names = stateNamesOf(stateReturn);
+  const FieldId careOfField = kFedFilerInfoFieldIds[1603];  // field 736
+  char careOf[128] = "";
+  bool hasCareOf = false;
+  if (federalReturn != nullptr) {
+    federalReturn->formString(careOf, sizeof(careOf), kFormID_FedFilerInfo, 1, careOfField);
+    hasCareOf = federalReturn->hasSigValue(kFormID_FedFilerInfo, 1, careOfField);
+  }
+  const bool inElf = stateReturn != nullptr && stateReturn->InElf();
+  const FormId infoForm = stateReturn != nullptr ? stateReturn->getInfoFormId() : FormId();
+  const char* name = names.name;
+  char text[1024];
+
+  if (mode == 2) {
+    std::snprintf(text, sizeof(text),
+                  "Your federal return contains a \"Care Of\" address and Our %s program does not "
+                  "print this information on your paper return automatically.  You must hand "
+                  "write \"%s\" on your paper return in order to file it correctly.",
+                  name, careOf);
+    reportAuditIssue(helpId, topic, flag, 1, hasCareOf, 7, FormId(), 0, FieldId(0), text, 0);
+    return;
+  }
+  if (!inElf) {
+    std::snprintf(text, sizeof(text),
+                  "Your federal return contains a \"Care Of\" address and Our %s program does not "
+                  "print this information on your paper return automatically.  You must hand "
+                  "write \"%s\" on your paper return in order to file it correctly. To e-file "
+                  "your %s return, you will need to go back to the federal interview and remove "
+                  "your \"Care Of\" address on the background worksheet",
+                  name, careOf, name);
+    reportEFileIssue(helpId, topic, flag, 1, hasCareOf, 7, FormId(), 0, FieldId(0), text, 2);
+    return;
+  }
+  if (mode == 1) {
+    std::snprintf(text, sizeof(text),
+                  "\"%s\" does not allow returns with a \"Care of\" address to be filed "
+                  "electronically. To e-file your \"%s\" return, you will need to go back to the "
+                  "federal interview and remove your \"Care of\" address",
+                  name, name);
+  } else {
+    std::snprintf(text, sizeof(text),
+                  "\"Our %s program\" does not allow returns with a \"Care Of\" address to be "
+                  "filed electronically. To e-file your %s return, you will need to go back to "
+                  "the federal interview and remove your \"Care Of\" address",
+                  name, name);
+  }
+  reportEFileIssue(helpId, topic, flag, 2, hasCareOf, 6, infoForm, 0, FieldId(0), text, 2);
+}
+
+void StateTaxFormAuditor::auditDraftForms(const FormId* draftList) {
+  if (draftList == nullptr || draftList[0].getNumber() <= 0) return;
+  std::string text;
+  if (statePrinter != nullptr) {
+    FormId forms[255];
+    char countA = 0;
+    char countB = 0;
+    statePrinter->formsToPrint(forms, countA, countB, 1);
+    int count = countA + countB;
+    if (count > 255) count = 255;
+    const StateNames names = stateNamesOf(stateReturn);
+    const DataMgmt::TaxReturnDescPtr desc = taxReturn.getTaxReturnDesc();
+    for (int i = 0; i < count; ++i) {
+      bool isDraft = false;
+      for (const FormId* draft = draftList; draft->getNumber() > 0; ++draft) {
+        if (*draft == forms[i]) {
+          isDraft = true;
+          break;
+        }
+      }
+      if (!isDraft) continue;
+      if (text.empty()) {
+        text = std::string("The ") + names.name + kDraftFormsIntro;
+      } else {
+        text += ", ";
+      }
+      const DataMgmt::TaxFormDescPtr formDesc =
+          desc.isNull() ? DataMgmt::TaxFormDescPtr() : desc->getTaxFormDescriptor(forms[i]);
+      if (!formDesc.isNull()) text += formDesc->getNameText();
+    }
+  }
+  reportAuditIssue(AuditMgmt::kNoAuditHelpID, TopicId(0), false, 2, !text.empty(), 6, FormId(), 1,
+                   FieldId(0), text.c_str(), 0);
+}
+
+void StateTaxFormAuditor::auditResidencyDates(const std::string& helpId, TopicId topic,
+                                              bool flag, uint8_t messageClass,
+                                              const FormId& form, FieldId markField,
+                                              FieldId startField, FieldId endField) {
+  auditResidencyPeriod(helpId, topic, flag, messageClass, form, 1, markField, startField,
+                       endField);
+}
+
+void StateTaxFormAuditor::auditResidencyPeriod(const std::string& helpId, TopicId topic,
+                                               bool flag, uint8_t messageClass,
+                                               const FormId& form, unsigned short copy,
+                                               FieldId markField, FieldId startField,
+                                               FieldId endField) {
+  // A missing copy reads as an unmarked box and empty dates.
+  const DataMgmt::TaxFormPtr formCopy = taxReturn.getFormUVPtr(form, copy, false);
+  const bool marked = !formCopy.isNull() && formCopy->xMarked(markField);
+  const bool startEmpty = formCopy.isNull() || formCopy->isNull(startField);
+  const bool endEmpty = formCopy.isNull() || formCopy->isNull(endField);
+  const StateNames names = stateNamesOf(stateReturn);
+  char text[256];
+
+  auto report = [&](uint8_t cls, char code, FieldId field) {
+    reportAuditIssue(helpId, topic, flag, cls, marked, code, form, copy, field, text, 0);
+  };
+  if (startEmpty && endEmpty) {
+    std::snprintf(text, sizeof(text), "%s residency period", names.name);
+    report(messageClass, 4, startField);
+    return;
+  }
+  if (startEmpty) {
+    std::snprintf(text, sizeof(text), "starting date of %s residency", names.name);
+    report(messageClass, 4, startField);
+    return;
+  }
+  if (endEmpty) {
+    std::snprintf(text, sizeof(text), "ending date of %s residency", names.name);
+    report(messageClass, 4, endField);
+    return;
+  }
+
+  auto part = [&](FieldId field, Utils::DATEPARSE_TYPE which) {
+    return stateReturn != nullptr ? stateReturn->dateParse(formCopy, field, which) : 0;
+  };
+  const int startYear = part(startField, Utils::kDateYear);
+  const int startMonth = part(startField, Utils::kDateMonth);
+  const int startDay = part(startField, Utils::kDateDay);
+  const int endYear = part(endField, Utils::kDateYear);
+  const int endMonth = part(endField, Utils::kDateMonth);
+  const int endDay = part(endField, Utils::kDateDay);
+
+  if (startYear != kAuditTaxYear) {
+    std::snprintf(text, sizeof(text), "starting date of the residency must be in %d",
+                  kAuditTaxYear);
+    report(messageClass, 7, startField);
+    return;
+  }
+  if (endYear != kAuditTaxYear) {
+    std::snprintf(text, sizeof(text), "ending date of the residency must be in %d",
+                  kAuditTaxYear);
+    report(messageClass, 7, endField);
+    return;
+  }
+  if (Utils::dateToNumber(startMonth, startDay, startYear) >=
+      Utils::dateToNumber(endMonth, endDay, endYear)) {
+    std::snprintf(text, sizeof(text), "the starting date must be before the ending date");
+    report(messageClass, 3, startField);
+    return;
+  }
+  if (std::strcmp(names.abbreviation, "MN") != 0 && startMonth == 1 && startDay == 1 &&
+      endMonth == 12 && endDay == 31) {
+    std::snprintf(text, sizeof(text),
+                  "Part-year residency dates can't be for a full year.  Either change to full "
+                  "year residency or change dates of residence to less than a full year.");
+    report(2, 3, startField);
+  }
+}
+
+void StateTaxFormAuditor::auditStateInfoEntered(int residency) {
+  bool answer = true;
+  if (stateReturn == nullptr || stateReturn->getReturnType() == 32) {
+    answer = false;
+  } else {
+    const StateNames names = stateNamesOf(stateReturn);
+    const FieldId entries[] = {kFedFilerInfoFieldIds[1735],   // field 675
+                               kFedFilerInfoFieldIds[1738],   // field 679
+                               kFedFilerInfoFieldIds[1741]};  // field 683
+    int emptyEntries = 0;
+    bool listed = false;
+    for (const FieldId& entry : entries) {
+      char value[128] = "";
+      if (federalReturn != nullptr) {
+        federalReturn->formString(value, sizeof(value), kFormID_FedFilerInfo, 1, entry);
+      }
+      if (Utils::OVStringUtils::stricmp(value, names.abbreviation) == 0) {
+        listed = true;
+        break;
+      }
+      if (value[0] == '\0') ++emptyEntries;
+    }
+    if (listed) {
+      answer = false;
+    } else {
+      if (emptyEntries == 0) answer = false;
+      const int type = DataMgmt::TaxDataMgrHandle::getInstance()
+                           .getEFileMgrHandle()
+                           .getStateResEfileType(stateReturn->getReturnType());
+      const bool keeps = (residency != 1 && (type == 2 || type == 3)) ||
+                         (type == 1 && (residency == 2 || residency == 4));
+      if (!keeps) answer = false;
+    }
+  }
+  reportEFileIssue(AuditMgmt::kNoAuditHelpID, TopicId(0), false, 3, answer, 7, FormId(), 1,
+                   FieldId(0), kStateInfoMissing, 1);
+}
+
+}  // namespace StateAuditMgmt

@@ -1,0 +1,187 @@
+// Audit rules of the PA miscellaneous compensation worksheet (state form
+// 187, "PA Schedule MC" in the messages).
+//
+// The worksheet is a grid of rows of equal width in the form's field
+// order. The routine walks the rows of the audited copy, counts the rows in
+// use that lack a valid earner, a valid earning type, a payer name, a total
+// distribution or (where the distribution code opens it) a basis, and then
+// reports one message per kind, however many rows are at fault.
+#include <cstring>
+
+#include "audit/pa_rule_message.h"
+#include "audit/pa_tax_form_auditor.h"
+#include "catalogs/catalogs.h"
+#include "identifiers/form_ids.h"
+
+namespace PAAuditMgmt {
+
+namespace {
+
+using Primitives::OVImmutableIdentifier;
+
+// Worksheet members; host field numbers in comments.
+const int kTypeHAmount = 31;         // 79780: type H, other nonemployee compensation
+const int kSecondCodeFound = 33;     // 79781
+const int kTypeHDescription = 50;    // 95
+const int kFirstRow = 52;            // 9: column A of the first row
+const int kTypeColumn = 53;          // 12
+const int kPayerColumn = 54;         // 11
+const int kCodeColumn = 55;          // 36124
+const int kDistributionColumn = 56;  // 15
+const int kBasisColumn = 57;         // 36125
+const int kSecondRow = 60;           // 16: column A of the second row
+const int kLastRow = 204;            // 9577: column A of the last row
+
+const uint16_t kMaxEFileCopies = 5;
+
+// Offsets of a row's fields from its start.
+const int kEarner = 0;        // column A: "T" or "S"
+const int kType = 1;          // column 2: one letter A to M
+const int kPayer = 2;         // column C
+const int kCode = 3;          // distribution code of federal Form 1099-R box 7
+const int kDistribution = 4;  // column E
+const int kBasis = 5;         // column F
+// A row is in use when one of these holds a significant value.
+const int kInUseOrder[] = {0, 1, 2, 3, 4, 6, 5, 7};
+
+const OVImmutableIdentifier& mc(int member) { return kPAMiscCompWorksheetFieldIds[member]; }
+
+bool oneOf(const char* text, const char* const* choices) {
+  for (; *choices != nullptr; ++choices) {
+    if (std::strcmp(text, *choices) == 0) return true;
+  }
+  return false;
+}
+
+const char* const kEarners[] = {"T", "t", "S", "s", nullptr};
+const char* const kTypes[] = {"A", "a", "B", "b", "C", "c", "D", "d", "E",
+                              "e", "F", "f", "G", "g", "H", "h", "I", "i",
+                              "J", "j", "K", "k", "L", "l", "M", "m", nullptr};
+// Distribution codes that open the basis column for entry.
+const char* const kBasisCodes[] = {"1", "2", "J", "L", "S", nullptr};
+
+// Counts of rows at fault, by kind.
+struct RowFaults {
+  int noEarner = 0;
+  int noType = 0;
+  int noPayer = 0;
+  int noDistribution = 0;
+  int noBasis = 0;
+};
+
+struct RowRule {
+  int field;  // worksheet member the message points at
+  char code;
+  const char* text;
+};
+
+const RuleMessage kRowMessage = {kAuditPath, 0x03, 0, 0};
+
+const RowRule kEarnerRule = {
+    kFirstRow, 6,
+    "You must indicate who earned this item of income by entering T or S in column A."};
+const RowRule kTypeRule = {
+    kTypeColumn, 6,
+    "You have either not entered an earning type for an item of your miscellaneous or "
+    "non-employee compensation, or the type you entered is invalid. Enter a valid type by "
+    "clicking Whole Form and entering in column 2 of the appropriate line, one of the following "
+    "types: A, B, C, D, E, F, G, H, I, J, K, L or M. To see a description of each type, click "
+    "Whole Form and scroll to the top of the Worksheet."};
+const RowRule kDescriptionRule = {
+    kTypeHDescription, 6, "Enter the description of your Type H, other nonemployee compensation."};
+const RowRule kPayerRule = {
+    kPayerColumn, 6,
+    "For each item on this worksheet, you must enter the payer's name in column C. Since we "
+    "calculate this field for you, it should only be blank if you either didn't enter a payer "
+    "name on the corresponding federal form, or you cleared the field by overriding our entry "
+    "without entering a new name. To fix this error, you should click Whole Form. Then "
+    "right-click on the field in column C with the missing name and select Override. If the "
+    "Override box is already checked, uncheck it and the payer name will appear in the field "
+    "below. If the Override box is not checked, check it and enter the correct payer name."};
+const RowRule kSecondCodeRule = {
+    kCodeColumn, 7,
+    "You entered a second distribution code in box 7 of one or more of your federal Forms "
+    "1099-R. We've only carried the first distribution code to the Pennsylvania Miscellaneous "
+    "Compensation Worksheet. You should check the entries in columns F and G to and make any "
+    "necessary adjustments directly on the worksheet."};
+const RowRule kDistributionRule = {
+    kDistributionColumn, 6,
+    "You must enter the total federal distribution for each item in column E. Since we "
+    "calculate this field for you, it should only be blank if you cleared the field by "
+    "overriding our entry without entering a new amount. To fix this error, click Whole Form. "
+    "Then right-click on the field in column C with the missing amount and select Override. If "
+    "the Override box is already checked, uncheck it and amount of the federal distributions "
+    "will appear in the field below."};
+const RowRule kBasisRule = {
+    kBasisColumn, 6,
+    "The basis field in column F for 1 or more items open for your entry is blank. If, for any "
+    "item, the field in column F is open for your entry, you must enter your basis in the plan "
+    "from which you received the distribution. If your basis is zero, enter $ 0 in column F. If "
+    "this distribution isn't taxable in Pennsylvania, enter the amount of the distribution from "
+    "column E in column F."};
+
+const RuleMessage kCopyLimitMessage = {kEFilePath, 0x22, 6, 1};
+
+// Walks the rows of `copy` and counts the faults of the rows in use.
+RowFaults countRowFaults(const DataMgmt::TaxReturn& pa, uint16_t copy) {
+  RowFaults faults;
+  const DataMgmt::FormId& form = kFormID_PAMiscCompWorksheet;
+  // The descriptor owns the field list the iterators walk: keep it alive.
+  const DataMgmt::TaxFormDescPtr desc = pa.getTaxFormDescriptor(form);
+  if (desc.isNull()) return faults;
+  DataMgmt::OVFieldIDIter row = desc->getFieldIDs();
+  const int width = row.positionOf(mc(kSecondRow)) - row.positionOf(mc(kFirstRow));
+  if (width <= 0) return faults;  // no grid to walk
+
+  auto field = [&row](int k) { return (row + k).getID(); };
+  char text[128];
+  for (row = mc(kFirstRow); row <= mc(kLastRow); row += width) {
+    bool inUse = false;
+    for (int k : kInUseOrder) {
+      if (pa.hasSigValue(form, copy, field(k))) {
+        inUse = true;
+        break;
+      }
+    }
+    if (!inUse) continue;
+    pa.formString(text, sizeof(text), form, copy, field(kType));
+    if (!oneOf(text, kTypes)) ++faults.noType;
+    pa.formString(text, sizeof(text), form, copy, field(kEarner));
+    if (!oneOf(text, kEarners)) ++faults.noEarner;
+    if (pa.isNull(form, copy, field(kPayer))) ++faults.noPayer;
+    if (pa.isNull(form, copy, field(kDistribution))) ++faults.noDistribution;
+    if (pa.isNull(form, copy, field(kBasis))) {
+      pa.formString(text, sizeof(text), form, copy, field(kCode));
+      if (oneOf(text, kBasisCodes)) ++faults.noBasis;
+    }
+  }
+  return faults;
+}
+
+}  // namespace
+
+void PATaxFormAuditor::auditMiscCompensation(DataMgmt::TaxFormPtr /*formCopy*/,
+                                             unsigned short copy) {
+  const PADataMgmt::PATaxReturn& pa = *paReturn;
+  const FormId& form = kFormID_PAMiscCompWorksheet;
+  const RowFaults faults = countRowFaults(pa, copy);
+
+  auto report = [&](const RowRule& rule, bool answer) {
+    RuleMessage message = kRowMessage;
+    message.code = rule.code;
+    reportRule(*this, message, answer, form, copy, mc(rule.field), rule.text);
+  };
+  report(kEarnerRule, faults.noEarner > 0);
+  report(kTypeRule, faults.noType > 0);
+  report(kDescriptionRule, pa.getIN(form, copy, mc(kTypeHAmount)) > 0 &&
+                               !pa.hasSigValue(form, copy, mc(kTypeHDescription)));
+  report(kPayerRule, faults.noPayer > 0);
+  report(kSecondCodeRule, pa.getAllCopies(form, mc(kSecondCodeFound)) > 0);
+  report(kDistributionRule, faults.noDistribution > 0);
+  report(kBasisRule, faults.noBasis > 0);
+
+  reportRule(*this, kCopyLimitMessage, copy > kMaxEFileCopies, form, copy, Primitives::kNullFieldID,
+             "More than 5 copies of PA Schedule MC are not allowed");
+}
+
+}  // namespace PAAuditMgmt

@@ -1,0 +1,113 @@
+// Audit rules of PA Schedule G-L, the credit for taxes paid to other states
+// (one copy per other state): the other state's name, the six states that
+// do not tax Pennsylvania residents' compensation, the source entities and
+// the commercial-domicile attachment.
+#include <cstdio>
+#include <cstring>
+
+#include "audit/pa_tax_form_auditor.h"
+#include "audit/schedule_rule_reporter.h"
+#include "catalogs/catalogs.h"
+#include "host/form_field.h"
+#include "host/string_utils.h"
+#include "identifiers/form_ids.h"
+
+namespace PAAuditMgmt {
+
+namespace {
+
+using Primitives::OVImmutableIdentifier;
+
+// PA Schedule G-L members; host field numbers in comments.
+const int kCreditBase = 64;        // 14: the amount that calls for the state name
+const int kOtherState = 28;        // 9: two-letter code of the other state
+const int kInterestDividend = 23;  // 161754: interest or dividend income claimed
+
+// Source entities 1 to 4: the name, and the first of eight income amounts.
+// The catalog holds the 40 income amounts 158235-158274 in host order, so
+// entity k's j-th amount is host field 158235 + (k - 1) + 5 j, member
+// kFirstIncome + (k - 1) + 5 j.
+const int kEntityNames[] = {22, 65, 67, 66};  // 158231, 158232, 158233, 158234
+const int kFirstIncome = 69;                  // 158235
+const int kIncomesPerEntity = 8;
+const int kIncomeStride = 5;
+
+struct ReciprocalState {
+  const char* code;
+  const char* name;
+};
+const ReciprocalState kReciprocalStates[] = {
+    {"IN", "Indiana"}, {"MD", "Maryland"}, {"NJ", "New Jersey"},
+    {"OH", "Ohio"},    {"VA", "Virginia"}, {"WV", "West Virginia"},
+};
+
+const int kTextSize = 128;
+const int kStateCodeLength = 2;
+const int kMessageSize = 512;
+
+const OVImmutableIdentifier& gl(int member) { return kPAScheduleGLFieldIds[member]; }
+
+const OVImmutableIdentifier& incomeOf(int entity, int j) {
+  return gl(kFirstIncome + entity + kIncomeStride * j);
+}
+
+}  // namespace
+
+void PATaxFormAuditor::auditScheduleGL(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
+  if (formCopy.isNull()) return;
+  const Primitives::OVImmutableFormIdentifier& form = kFormID_PAScheduleGL;
+  const ScheduleRuleReporter report(*this, form, copy);
+  PADataMgmt::PATaxReturn& pa = *paReturn;
+
+  const bool nameMissing =
+      pa.getIN(form, copy, gl(kCreditBase)) > 0 && !pa.hasSigValue(form, copy, gl(kOtherState));
+  report.issue(kClassOrdinary, nameMissing, kCodeMissing, gl(kOtherState),
+               "Schedule G, name of other state");
+  report.efile(kClassEFile, nameMissing, kCodeMissing, gl(kOtherState),
+               "Schedule G, name of other state");
+
+  // The state code: blanks are stripped before the code is cut to its two
+  // letters, so that a code entered with a leading blank still matches.
+  char text[kTextSize];
+  char code[kTextSize];
+  const DataMgmt::FormFieldPtr stateField = formCopy->getField(gl(kOtherState));
+  pa.getText(text, stateField.isNull() ? 0 : stateField->getValue(), kTextSize - 1, 0);
+  Utils::strip(code, text);
+  code[kStateCodeLength] = '\0';
+  for (const ReciprocalState& state : kReciprocalStates) {
+    char message[kMessageSize];
+    std::snprintf(message, sizeof message,
+                  "Because %s does not tax compensation earned by Pennsylvania residents in %s, "
+                  "you may not include any such income in determining your Credit for Taxes Paid "
+                  "by PA Residents. If you included any such compensation in determining this "
+                  "credit, subtract this amount from the amount you entered on line 2.",
+                  state.name, state.name);
+    report.issue(kClassOrdinary, std::strcmp(code, state.code) == 0, kCodeNotice, gl(kOtherState),
+                 message);
+  }
+
+  bool hasIncome[4] = {false, false, false, false};
+  for (int entity = 0; entity < 4; ++entity) {
+    const OVImmutableIdentifier& name = gl(kEntityNames[entity]);
+    for (int j = 0; j < kIncomesPerEntity; ++j) {
+      if (!formCopy->gtZero(incomeOf(entity, j))) continue;
+      hasIncome[entity] = true;
+      report.issue(kClassEFile, formCopy->isNull(name), kCodeNoEFile, name,
+                   "You must supply a Source Entity Name");
+    }
+  }
+  for (int entity = 0; entity < 4; ++entity) {
+    const OVImmutableIdentifier& name = gl(kEntityNames[entity]);
+    report.issue(kClassEFile, !hasIncome[entity] && formCopy->nonNull(name), kCodeNoEFile, name,
+                 "You have no income listed for this Source Entity Name.  Please enter at least "
+                 "one income or delete this name");
+  }
+
+  report.issue(kClassAttachment, !eFileAudit && pa.getAllCopies(form, gl(kInterestDividend)) > 0,
+               kCodeNotice, Primitives::kNullFieldID,
+               "Attach a copy of the state's commercial domicile rules for any Pennsylvania "
+               "credit you claimed for taxes paid to another state for interest or dividend "
+               "income.");
+}
+
+}  // namespace PAAuditMgmt

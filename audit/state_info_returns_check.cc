@@ -1,0 +1,576 @@
+// auditStateInfoReturns: the generic check of the state information on
+// the federal wage and income statements (W-2, W-2G, 1099-G, 1099-R,
+// 1099-MISC) and of the filers' name suffixes. The caller picks the rules
+// with option bits; a few rules depend on the state's postal abbreviation.
+// It reads the federal return only.
+//
+// Messages go out in one of two forms: the electronic-filing form (a
+// restriction of the whole return, reportEFileIssue) or, when the caller
+// asks for it, the form-bound form (reportAuditIssue on the federal form,
+// copy and field). Rules marked "always electronic-filing" ignore the
+// caller's choice.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "audit/state_info_statements.h"
+#include "audit/state_tax_form_auditor.h"
+#include "catalogs/catalogs.h"
+#include "host/string_utils.h"
+#include "identifiers/form_ids.h"
+
+namespace StateAuditMgmt {
+
+namespace {
+
+using StateInfoStatements::kNone;
+using StateInfoStatements::StatementForm;
+using StateInfoStatements::StatementKind;
+using StateInfoStatements::StatementLine;
+
+const std::size_t kTextSize = 1024;
+const std::size_t kEntrySize = 128;  // formString's bound
+
+// Option bits.
+const int kOptionWithholding = 0x0001;
+const int kOptionMissingState = 0x0010;
+const int kOptionDuplicateState = 0x0020;
+const int kOptionNewYorkLocality = 0x0040;
+const int kOptionSuffix = 0x0080;
+const int kOption1099GWithholding = 0x0100;
+const int kOption1099GUnemployment = 0x0200;
+const int kOptionEmployerStateId = 0x0400;
+const int kOption1099MiscWithholding = 0x0800;
+const int kOptionW2Wages = 0x1000;
+
+const uint8_t kClassEFile = 0x02;
+const uint8_t kClassRefusal = 0x22;
+const char kCodeNoEFile = 6;
+const char kCodeNotice = 7;
+const int kNoNote = 0;
+const int kInterviewHint = 2;
+
+const char* const kAcceptedSuffixes[] = {"JR", "SR", "II", "III", "IV", "V", "VI"};
+const char* const kOrdinals[] = {"first", "second", "third", "fourth"};
+const char* const kMiscOrdinals[] = {"1st", "2nd"};
+// States whose 1099-G lines are checked for payer and state entries.
+const char* const kStateListA[] = {"CT", "ME", "MD", "MA", "OR", "SC", "IL", "CA",
+                                   "IA", "NE", "MI", "MT", "CO", "KS", "AR", "ID",
+                                   "IN", "KY", "NC", "PA", "UT", "WV"};
+// States that compare 1099-G withholding with the amount.
+const char* const kStateListB[] = {"CA", "IA", "NE", "MI", "MT", "CO", "KS", "AR",
+                                   "ID", "IN", "KY", "NC", "OR", "PA", "UT", "WV"};
+const char* const kNewYorkLocalities[] = {"NYC", "NYC RES", "YONKERS"};
+
+// FedFilerInfoFieldIds members of the name suffixes.
+const int kTaxpayerSuffix = 1661;  // 5
+const int kSpouseSuffix = 1602;    // 6
+const int kW2FederalWages = 206;   // FedW2FieldIds: 21
+// Fed1099GFieldIds members.
+const int k1099GPayerName = 43;           // 10
+const int k1099GPayerId = 42;             // 26
+const int k1099GCompareBox = 31;          // 20717
+const int k1099GWithholding = 64;         // 16
+const int k1099GUnemployment = 44;        // 11
+const int k1099RGrossDistribution = 434;  // Fed1099RFieldIds: 4
+// Fed1099MiscFieldIds members of the two state lines: tax withheld, state.
+const int kMiscLines[2][2] = {{160, 161}, {164, 165}};  // 45, 46; 132, 133
+
+template <std::size_t N>
+bool inList(const char* const (&list)[N], const char* text) {
+  for (const char* entry : list) {
+    if (Utils::OVStringUtils::stricmp(entry, text) == 0) return true;
+  }
+  return false;
+}
+
+bool sameText(const char* a, const char* b) { return Utils::OVStringUtils::stricmp(a, b) == 0; }
+
+// The end shared by the texts of the state-line rules: the state name and
+// the form's short name follow.
+#define STATEMENT_TAIL                                                                       \
+  ". If this is correct, you must file your return on paper. To e-file your %s return, you " \
+  "will need to go back to the federal interview to form %s and correct your state information"
+#define NYC_HINT \
+  "Please open your Federal %s form and use \"NYC\" for New York City and \"Yonkers\" for Yonkers"
+
+// The rules of one call, with the state's names and the caller's
+// reporting choices. Every text is built in message_.
+class StateInfoRules {
+ public:
+  typedef DataMgmt::FieldId FieldId;
+  typedef DataMgmt::FormId FormId;
+
+  StateInfoRules(StateTaxFormAuditor& auditor, DataMgmt::TaxReturn& federal,
+                 const std::string& helpId, Primitives::OVImmutableTopicIdentifier topic, bool flag,
+                 bool reportOnForms, const char* stateName, const std::string& abbreviation)
+      : auditor_(auditor),
+        federal_(federal),
+        helpId_(helpId),
+        topic_(topic),
+        flag_(flag),
+        reportOnForms_(reportOnForms) {
+    std::snprintf(stateName_, sizeof(stateName_), "%s", stateName);
+    std::snprintf(abbreviation_, sizeof(abbreviation_), "%s", abbreviation.c_str());
+  }
+
+  const char* abbreviation() const { return abbreviation_; }
+  const char* stateName() const { return stateName_; }
+
+  void suffixes();
+  void federalTotal(int member, const char* text);
+  void employerStateIds();
+  void miscWithholding();
+  void w2Wages();
+  void missingState(const StatementForm& f, uint16_t copy, const DataMgmt::TaxForm& form);
+  void duplicateState(const StatementForm& f, uint16_t copy);
+  void newYorkLocality(const StatementForm& f, uint16_t copy, const DataMgmt::TaxForm& form);
+  void withholding(const StatementForm& f, uint16_t copy, const DataMgmt::TaxForm& form);
+
+ private:
+  // The electronic-filing form: a restriction of the whole return.
+  void efile(const std::string& helpId, uint8_t messageClass, bool answer, int noteKind,
+             bool flag = false) {
+    auditor_.reportEFileIssue(helpId, topic_, flag, messageClass, answer, kCodeNoEFile, FormId(), 0,
+                              FieldId(), message_, noteKind);
+  }
+  // A statement-line rule: form-bound on (form, copy, field) when the
+  // caller asks for it, else the electronic-filing form with the help
+  // topic on going back to the federal interview.
+  void onLine(bool answer, const FormId& form, uint16_t copy, const FieldId& field) {
+    if (reportOnForms_) {
+      auditor_.reportAuditIssue(helpId_, topic_, false, kClassEFile, answer, kCodeNotice, form,
+                                copy, field, message_, kNoNote);
+    } else {
+      efile(AuditMgmt::kStateAudit_HowToGoBackToFedInterview, kClassRefusal, answer, kNoNote);
+    }
+  }
+  void text(const FormId& form, uint16_t copy, const FieldId& field, char* buf) const {
+    federal_.formString(buf, kEntrySize, form, copy, field);
+  }
+
+  StateTaxFormAuditor& auditor_;
+  DataMgmt::TaxReturn& federal_;
+  const std::string& helpId_;
+  const Primitives::OVImmutableTopicIdentifier topic_;
+  const bool flag_;
+  const bool reportOnForms_;
+  char stateName_[64] = "";
+  char abbreviation_[16] = "";
+  char message_[kTextSize] = "";
+};
+
+// Name suffixes of the taxpayer and, on a joint or separate federal
+// return, the spouse; reported only when refused.
+void StateInfoRules::suffixes() {
+  const uint8_t status = federal_.getFilingStatus();
+  const int people = (status == 2 || status == 3) ? 2 : 1;
+  const int members[2] = {kTaxpayerSuffix, kSpouseSuffix};
+  const char* const who[2] = {"Taxpayer", "Spouse"};
+  for (int k = 0; k < people; ++k) {
+    const FieldId& field = kFedFilerInfoFieldIds[members[k]];
+    char suffix[kEntrySize];
+    text(kFormID_FedFilerInfo, 1, field, suffix);
+    if (suffix[0] == '\0') continue;
+    if (sameText(abbreviation_, "MD") || sameText(abbreviation_, "SC")) {
+      std::snprintf(message_, sizeof(message_),
+                    "%s does not allow returns with a suffix or title in %s name to be filed "
+                    "electronically. To e-file your %s return, you will need to go back to the "
+                    "federal interview and remove your suffix or title",
+                    stateName_, who[k], stateName_);
+    } else if (!inList(kAcceptedSuffixes, suffix)) {
+      std::snprintf(message_, sizeof(message_),
+                    "%s suffix must only be one of the following: JR, SR, II, III, IV, V, VI. To "
+                    "e-file your %s return, you will need to go back to the federal interview and "
+                    "remove your suffix",
+                    who[k], stateName_);
+    } else {
+      continue;
+    }
+    if (reportOnForms_) {
+      auditor_.reportAuditIssue(helpId_, topic_, false, kClassEFile, true, kCodeNotice,
+                                kFormID_FedFilerInfo, 1, field, message_, kNoNote);
+    } else {
+      efile(helpId_, kClassEFile, true, kInterviewHint, flag_);
+    }
+  }
+}
+
+// A bar on electronic filing when a 1099-G field totals more than 0 over
+// all copies.
+void StateInfoRules::federalTotal(int member, const char* text) {
+  const bool answer = federal_.getAllCopies(kFormID_Fed1099G, kFed1099GFieldIds[member]) > 0;
+  std::snprintf(message_, sizeof(message_), "%s", text);
+  efile(helpId_, kClassEFile, answer, kInterviewHint);
+}
+
+void StateInfoRules::employerStateIds() {
+  const StatementForm& w2 = StateInfoStatements::statementForms()[0];
+  for (uint16_t c = 1; c <= federal_.numFormCopies(kFormID_FedW2); ++c) {
+    const DataMgmt::TaxFormPtr form = federal_.getFormUVPtr(kFormID_FedW2, c, false);
+    if (form.isNull()) continue;
+    for (int k = 0; k < w2.lineCount; ++k) {
+      const StatementLine& line = w2.lines[k];
+      char state[kEntrySize];
+      text(kFormID_FedW2, c, w2.field(line.state), state);
+      const bool answer = sameText(state, abbreviation_) &&
+                          form->gtZero(w2.field(line.withholding)) &&
+                          form->isNull(w2.field(line.employerId));
+      std::snprintf(
+          message_, sizeof(message_),
+          "The \"Employer State Tax ID #\" is missing from Box 15 on copy %d of your Form "
+          "W-2. If this is correct, you must file on paper. Otherwise, to e-file your "
+          "state return, you will need to go back to the federal interview to the Form "
+          "W-2  and correct your state W-2 information.",
+          c);
+      efile(AuditMgmt::kStateAudit_HowToGoBackToFedInterview, kClassRefusal, answer, kNoNote);
+    }
+  }
+}
+
+void StateInfoRules::miscWithholding() {
+  for (uint16_t c = 1; c <= federal_.numFormCopies(kFormID_Fed1099Misc); ++c) {
+    const DataMgmt::TaxFormPtr form = federal_.getFormUVPtr(kFormID_Fed1099Misc, c, false);
+    if (form.isNull()) continue;
+    for (int k = 0; k < 2; ++k) {
+      char state[kEntrySize];
+      text(kFormID_Fed1099Misc, c, kFed1099MiscFieldIds[kMiscLines[k][1]], state);
+      const bool answer =
+          sameText(state, abbreviation_) && form->gtZero(kFed1099MiscFieldIds[kMiscLines[k][0]]);
+      std::snprintf(message_, sizeof(message_),
+                    "You are not eligible to electronically file your %s return because you have "
+                    "reported state tax withheld on copy %d on your form 1099-MISC on the %s line.",
+                    stateName_, c, kMiscOrdinals[k]);
+      efile(helpId_, kClassRefusal, answer, kNoNote);
+    }
+  }
+}
+
+void StateInfoRules::w2Wages() {
+  for (uint16_t c = 1; c <= federal_.numFormCopies(kFormID_FedW2); ++c) {
+    const DataMgmt::TaxFormPtr form = federal_.getFormUVPtr(kFormID_FedW2, c, false);
+    if (form.isNull()) continue;
+    // The W-2 holds hundredths: the bar is wages under one dollar.
+    const bool answer = form->getIR(kFedW2FieldIds[kW2FederalWages]) / 100.0 < 1.0;
+    std::snprintf(message_, sizeof(message_),
+                  "%s does not allow electronic filing if the amount of federal wages in box 1 of "
+                  "your Form W-2 is less than $1. See federal Form W-2, copy %d.To e-file your %s "
+                  "return, you will need to go back to the federal interview to the Form W-2 and "
+                  "correct your state W-2 information.",
+                  stateName_, c, stateName_);
+    efile(AuditMgmt::kStateAudit_HowToGoBackToFedInterview, kClassRefusal, answer, kNoNote);
+  }
+}
+
+// State amounts without a state name (and 1099-G payer entries); reported
+// only when something is missing. W-2 lines are not checked.
+void StateInfoRules::missingState(const StatementForm& f, uint16_t copy,
+                                  const DataMgmt::TaxForm& form) {
+  const char* shortName = f.shortName;
+  for (int k = 0; k < f.lineCount; ++k) {
+    const StatementLine& line = f.lines[k];
+    char state[kEntrySize] = "";
+    if (line.state != kNone) text(*f.form, copy, f.field(line.state), state);
+    const bool noState = state[0] == '\0';
+    const FieldId& amountField = f.field(line.amount);
+    bool answer = false;
+    switch (f.kind) {
+      case StatementKind::kW2:
+        break;
+      case StatementKind::k1099R:
+        answer = form.gtZero(amountField) && noState;
+        std::snprintf(message_, sizeof(message_),
+                      "You have entered state distribution, but did not enter the state name on "
+                      "the %s line on copy %d of your form (%s)" STATEMENT_TAIL,
+                      kOrdinals[k], copy, shortName, stateName_, shortName);
+        break;
+      case StatementKind::kW2G:
+        answer = form.gtZero(f.field(line.withholding)) && noState;
+        std::snprintf(message_, sizeof(message_),
+                      "You have entered state taxes withheld, but did not enter a state name on "
+                      "copy %d of your form (%s)" STATEMENT_TAIL,
+                      copy, shortName, stateName_, shortName);
+        break;
+      case StatementKind::k1099G: {
+        if (k != 0 || !inList(kStateListA, abbreviation_)) break;
+        const char* first = nullptr;
+        const char* second = nullptr;
+        if (form.isNull(kFed1099GFieldIds[k1099GPayerName]) ||
+            form.isNull(kFed1099GFieldIds[k1099GPayerId])) {
+          first = "Payer Name and/or Payer ID";
+        }
+        const char* stateItem = nullptr;
+        if (form.gtZero(amountField) && noState) {
+          stateItem = "state name";
+        } else if (!form.gtZero(amountField) && form.gtZero(f.field(line.withholding))) {
+          stateItem = "state wage";
+        }
+        if (first == nullptr) {
+          first = stateItem;
+        } else {
+          second = stateItem;
+        }
+        if (first == nullptr) break;
+        answer = true;
+        if (second == nullptr) {
+          std::snprintf(message_, sizeof(message_),
+                        "You are missing %s on copy %d of your form (%s)" STATEMENT_TAIL, first,
+                        copy, shortName, stateName_, shortName);
+        } else {
+          std::snprintf(message_, sizeof(message_),
+                        "You are missing %s and %s on copy %d of your form (%s)" STATEMENT_TAIL,
+                        first, second, copy, shortName, stateName_, shortName);
+        }
+        break;
+      }
+    }
+    if (answer) onLine(true, *f.form, copy, amountField);
+  }
+}
+
+// Two lines of one statement for the same state; reported only when found.
+void StateInfoRules::duplicateState(const StatementForm& f, uint16_t copy) {
+  const bool isW2 = f.kind == StatementKind::kW2;
+  const char* shortName = f.shortName;
+  if (isW2) {
+    std::snprintf(
+        message_, sizeof(message_),
+        "There are two or more state tax withholdings in Box 16 for the same state postal "
+        "abbreviation on a single Form (%s Copy %d)" STATEMENT_TAIL,
+        shortName, copy, stateName_, shortName);
+  } else {
+    std::snprintf(message_, sizeof(message_),
+                  "You may not enter two state withholdings for the same state postal abbreviation "
+                  "on a single form (%s Copy %d)" STATEMENT_TAIL,
+                  shortName, copy, stateName_, shortName);
+  }
+  char first[kEntrySize] = "";
+  char second[kEntrySize] = "";
+  text(*f.form, copy, f.field(f.lines[0].state), first);
+  if (f.lineCount < 2) return;
+  const FieldId& secondField = f.field(f.lines[1].state);
+  text(*f.form, copy, secondField, second);
+  if (first[0] != '\0' && sameText(first, second)) {
+    onLine(true, *f.form, copy, secondField);
+    return;
+  }
+  // Lines 3 and 4 count only when they name this state.
+  for (int k = 2; k < f.lineCount && !sameText(first, second); ++k) {
+    char state[kEntrySize];
+    text(*f.form, copy, f.field(f.lines[k].state), state);
+    if (!sameText(state, abbreviation_)) continue;
+    std::snprintf(sameText(state, first) ? second : first, kEntrySize, "%s", state);
+    if (sameText(first, second)) {
+      efile(AuditMgmt::kStateAudit_HowToGoBackToFedInterview, kClassRefusal, true, kNoNote);
+    }
+  }
+}
+
+// New York locality names, once per line that has a locality field.
+void StateInfoRules::newYorkLocality(const StatementForm& f, uint16_t copy,
+                                     const DataMgmt::TaxForm& form) {
+  const bool isW2 = f.kind == StatementKind::kW2;
+  const char* shortName = f.shortName;
+  for (int k = 0; k < f.lineCount; ++k) {
+    const StatementLine& line = f.lines[k];
+    if (line.locality == kNone) continue;
+    char state[kEntrySize];
+    char locality[kEntrySize];
+    text(*f.form, copy, f.field(line.state), state);
+    text(*f.form, copy, f.field(line.locality), locality);
+    Utils::OVStringUtils::toUpperCase(locality);
+    const bool newYork = std::strcmp(state, "NY") == 0;
+    const bool known = inList(kNewYorkLocalities, locality);
+    bool answer = true;
+    if (newYork && locality[0] == '\0' && form.gtZero(f.field(line.localWithholding))) {
+      if (isW2) {
+        std::snprintf(
+            message_, sizeof(message_),
+            "You have entered local tax withholding in Box 19 but did not enter the "
+            "locality name in Box 20 of your state data on copy %d of your form (%s). " NYC_HINT,
+            copy, shortName, shortName);
+      } else {
+        std::snprintf(message_, sizeof(message_),
+                      "You have entered local tax withholding, but did not enter the locality name "
+                      "on the %s line of your state data on copy %d of your form (%s). " NYC_HINT,
+                      kOrdinals[k], copy, shortName, shortName);
+      }
+    } else if (!newYork && known) {
+      if (isW2) {
+        std::snprintf(message_, sizeof(message_),
+                      "The state name on your W-2 copy %d, Box 15, must be \"NY\" when the "
+                      "locality name is \"NYC\" or \"Yonkers\". To fix this, go back to the "
+                      "Federal %s topic. You can open your Federal %s form and enter \"NY\" for "
+                      "State.",
+                      copy, shortName, shortName);
+      } else {
+        std::snprintf(message_, sizeof(message_),
+                      "The state name on your Form %s copy %d, state data line, must be \"NY\" "
+                      "when the locality name is \"NYC\" or \"Yonkers\". To fix this, open your "
+                      "Federal %s form and enter \"NY\" for State.",
+                      shortName, copy, shortName);
+      }
+    } else {
+      // An invalid name; with none of the three cases the same text goes
+      // out with the answer false.
+      answer = newYork && locality[0] != '\0' && !known;
+      if (isW2) {
+        std::snprintf(message_, sizeof(message_),
+                      "The locality name in Box 20 of your W-2, copy %d, is invalid. To correct "
+                      "this entry, you'll need to go back to the %s topic in the federal "
+                      "interview.  " NYC_HINT,
+                      copy, shortName, shortName);
+      } else {
+        std::snprintf(message_, sizeof(message_),
+                      "You have entered an invalid locality name on the %s line of your state data "
+                      "on copy %d of your form (%s). " NYC_HINT,
+                      kOrdinals[k], copy, shortName, shortName);
+      }
+    }
+    onLine(answer, *f.form, copy, f.field(line.locality));
+  }
+}
+
+// Withholding out of proportion to the amount; reported only when found.
+void StateInfoRules::withholding(const StatementForm& f, uint16_t copy,
+                                 const DataMgmt::TaxForm& form) {
+  const bool isW2 = f.kind == StatementKind::kW2;
+  const char* shortName = f.shortName;
+  for (int k = 0; k < f.lineCount; ++k) {
+    const StatementLine& line = f.lines[k];
+    if (line.amount == kNone || line.withholding == kNone) continue;
+    const bool qualifies = f.kind != StatementKind::k1099G || inList(kStateListA, abbreviation_);
+    const FieldId& amountField = f.field(line.amount);
+    const double amount =
+        (f.kind == StatementKind::k1099R ? form.getIR(kFed1099RFieldIds[k1099RGrossDistribution])
+                                         : form.getIR(amountField)) /
+        100.0;
+    const double withheld = form.getIR(f.field(line.withholding)) / 100.0;
+    if (amount == 0 && withheld == 0) continue;
+
+    bool answer = false;
+    if (sameText(abbreviation_, "VA")) {
+      answer = qualifies && withheld >= 0.25 * amount;
+      if (isW2) {
+        std::snprintf(message_, sizeof(message_),
+                      "Your state tax withholding amount (%.2f) in Box 17 equals or exceeds "
+                      "twenty-five percent of your %s amount (%.2f) in Box 16 on copy %d of your "
+                      "form (%s). If this is correct, you must file your return on paper. To "
+                      "e-file your %s return, you will need to go back to the federal interview to "
+                      "form %s and correct your state %s information.",
+                      withheld, f.amountLabel, amount, copy, shortName, stateName_, shortName,
+                      shortName);
+      } else {
+        std::snprintf(message_, sizeof(message_),
+                      "Your %s state withholding amount (%.2f) equals or exceeds twenty-five "
+                      "percent of your %s amount (%.2f) on copy %d of your form (%s). If this is "
+                      "correct, you must file your return on paper. To e-file your %s return, you "
+                      "will need to go back to the federal interview to form %s and correct your "
+                      "state %s information.",
+                      kOrdinals[k], withheld, f.amountLabel, amount, copy, shortName, stateName_,
+                      shortName, shortName);
+      }
+    } else {
+      answer = qualifies && withheld >= amount;
+      if (f.kind == StatementKind::k1099R) {
+        answer = answer && (sameText(abbreviation_, "IL") || sameText(abbreviation_, "CT"));
+      } else if (f.kind == StatementKind::k1099G) {
+        answer = answer && inList(kStateListB, abbreviation_) &&
+                 form.xMarked(kFed1099GFieldIds[k1099GCompareBox]);
+      }
+      if (isW2) {
+        std::snprintf(
+            message_, sizeof(message_),
+            "Your state tax withholding amount (%.2f) in box 17 equals or exceeds your "
+            "state wage amount (%.2f) on copy %d in box 16 of your form (%s)" STATEMENT_TAIL,
+            withheld, amount, copy, shortName, stateName_, shortName);
+      } else {
+        std::snprintf(message_, sizeof(message_),
+                      "Your %s state withholding amount (%.2f) equals or exceeds your %s amount "
+                      "(%.2f) on copy %d of your form (%s)" STATEMENT_TAIL,
+                      kOrdinals[k], withheld, f.amountLabel, amount, copy, shortName, stateName_,
+                      shortName);
+      }
+    }
+    if (answer) onLine(true, *f.form, copy, amountField);
+  }
+}
+
+// Calls fn(copy number, copy) for every existing copy of a federal form.
+template <class Fn>
+void forEachCopy(DataMgmt::TaxReturn& federal, const DataMgmt::FormId& formId, Fn fn) {
+  for (uint16_t c = 1; c <= federal.numFormCopies(formId); ++c) {
+    const DataMgmt::TaxFormPtr form = federal.getFormUVPtr(formId, c, false);
+    if (!form.isNull()) fn(c, *form);
+  }
+}
+
+}  // namespace
+
+void StateTaxFormAuditor::auditStateInfoReturns(const std::string& helpId, TopicId topic, bool flag,
+                                                const FormId& /*form*/, int options,
+                                                bool reportOnForms) {
+  if (federalReturn == nullptr || stateReturn == nullptr) return;
+  char stateName[64] = "";
+  stateReturn->getStateName(stateName);
+  stateName[sizeof(stateName) - 1] = '\0';
+  StateInfoRules rules(*this, *federalReturn, helpId, topic, flag, reportOnForms, stateName,
+                       stateReturn->getAbbreviation());
+  char text[kTextSize];
+
+  if (options & kOptionSuffix) rules.suffixes();
+  if (options & kOption1099GWithholding) {
+    std::snprintf(text, sizeof(text),
+                  "You're not eligible to e-file your %s return if you have state withholdings on "
+                  "a 1099-G.",
+                  stateName);
+    rules.federalTotal(k1099GWithholding, text);
+  }
+  if (options & kOption1099GUnemployment) {
+    std::snprintf(text, sizeof(text),
+                  "You're not eligible to e-file your %s return if you are reporting Unemployment "
+                  "Compensation on a 1099-G.",
+                  stateName);
+    rules.federalTotal(k1099GUnemployment, text);
+  }
+  if (options & kOptionEmployerStateId) rules.employerStateIds();
+  if (options & kOption1099MiscWithholding) rules.miscWithholding();
+  if (options & kOptionW2Wages) rules.w2Wages();
+
+  const std::string abbreviation = rules.abbreviation();
+  for (std::size_t i = 0; i < StateInfoStatements::kStatementFormCount; ++i) {
+    const StatementForm& f = StateInfoStatements::statementForms()[i];
+    DataMgmt::TaxReturn& federal = *federalReturn;
+    if (options & kOptionMissingState) {
+      forEachCopy(federal, *f.form, [&](uint16_t c, const DataMgmt::TaxForm& copy) {
+        rules.missingState(f, c, copy);
+      });
+    }
+    if (options & kOptionDuplicateState) {
+      bool runs = true;
+      if (f.kind == StatementKind::kW2)
+        runs = sameText(abbreviation.c_str(), "IL") || sameText(abbreviation.c_str(), "MD");
+      if (f.kind == StatementKind::k1099R)
+        runs = sameText(abbreviation.c_str(), "IL") || sameText(abbreviation.c_str(), "MA");
+      if (runs) {
+        forEachCopy(federal, *f.form,
+                    [&](uint16_t c, const DataMgmt::TaxForm&) { rules.duplicateState(f, c); });
+      }
+    }
+    if ((options & kOptionNewYorkLocality) && f.kind != StatementKind::k1099G) {
+      forEachCopy(federal, *f.form, [&](uint16_t c, const DataMgmt::TaxForm& copy) {
+        rules.newYorkLocality(f, c, copy);
+      });
+    }
+    if (options & kOptionWithholding) {
+      forEachCopy(federal, *f.form, [&](uint16_t c, const DataMgmt::TaxForm& copy) {
+        rules.withholding(f, c, copy);
+      });
+    }
+  }
+}
+
+}  // namespace StateAuditMgmt
+
+#undef NYC_HINT
+#undef STATEMENT_TAIL

@@ -1,0 +1,101 @@
+#include "host/tif_descriptor_tables.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "host/tif_writer.h"
+
+namespace DataMgmt {
+namespace {
+
+typedef Primitives::OVImmutableFormIdentifier FormId;
+typedef Primitives::OVImmutableIdentifier FieldId;
+using SmartPointers::CountedPtr;
+
+const FormId kEFileInfoForm(131, false);
+const FormId kFilerInfoForm(92, false);
+const FormId kPA40Form(169, true);
+
+// Filer-information fields the state writer rewrites in the header record.
+const int kHeaderFilerFields[] = {20, 789, 790, 791, 792, 17994, 17995, 25, 715};
+// PA-40 fields written last, in this order.
+const int kPA40LastFields[] = {42781, 15};
+
+const std::size_t kRecordNameWidth = 10;
+
+char cleanKindOf(const TaxFormDesc& form, const FieldId& field) {
+  const FormFieldDescPtr desc = form.getFieldDesc(field);
+  return !desc.isNull() && desc->isText() ? TifWriteMgmt::kTifCleanForm : TifWriteMgmt::kTifCleanNone;
+}
+
+std::string codeOf(std::size_t index) {
+  char code[TifWriteMgmt::kTifCodeSize];
+  std::snprintf(code, sizeof code, "%05d.000.001", static_cast<int>(index + 1));
+  return code;
+}
+
+// One entry per field of `form`, in field order, codes by position.
+void appendFormEntries(const TaxFormDesc& form, TifFieldDescriptorList& list) {
+  const std::vector<FieldId>& fields = form.fieldIds();
+  for (std::size_t k = 0; k < fields.size(); ++k) {
+    list.push_back(CountedPtr<TifFieldDescriptor>(new TifFieldDescriptor(
+        codeOf(k), form.getTypeID(), fields[k], cleanKindOf(form, fields[k]), 0, "")));
+  }
+}
+
+// Moves the entries of `fields` (those present) to the end, in that order.
+void moveToEnd(TifFieldDescriptorList& list, const int* fields, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    auto found = std::find_if(list.begin(), list.end(), [&](const CountedPtr<TifFieldDescriptor>& d) {
+      return d->getField().getNumber() == fields[i];
+    });
+    if (found == list.end()) continue;
+    CountedPtr<TifFieldDescriptor> entry = *found;
+    list.erase(found);
+    list.push_back(entry);
+  }
+}
+
+// Gives the first entry the record attributes.
+void setAttributes(TifFieldDescriptorList& list, const std::string& attributes) {
+  if (list.empty()) return;
+  const TifFieldDescriptor& first = *list.front();
+  list.front() = CountedPtr<TifFieldDescriptor>(
+      new TifFieldDescriptor(first.getFieldCode(), first.getForm(), first.getField(),
+                             first.getCleanKind(), first.getPercentKind(), attributes));
+}
+
+}  // namespace
+
+void addFederalTifDescriptors(TaxReturnDesc* desc) {
+  const TaxFormDescPtr form = desc->getTaxFormDescriptor(kEFileInfoForm);
+  if (form.isNull()) return;
+  TifFieldDescriptorListPtr list(new TifFieldDescriptorList());
+  appendFormEntries(*form, *list);
+  const TaxFormDescPtr filer = desc->getTaxFormDescriptor(kFilerInfoForm);
+  for (int number : kHeaderFilerFields) {
+    if (filer.isNull() || filer->getFieldDesc(FieldId(number)).isNull()) continue;
+    const FieldId field(number);
+    list->push_back(CountedPtr<TifFieldDescriptor>(new TifFieldDescriptor(
+        codeOf(list->size()), kFilerInfoForm, field, cleanKindOf(*filer, field), 0, "")));
+  }
+  setAttributes(*list, "SYPCRTN 1");
+  desc->setTifFieldDescriptors(kEFileInfoForm, list);
+}
+
+void addStateTifDescriptors(TaxReturnDesc* desc, const std::vector<FormId>& printTable) {
+  for (const FormId& id : printTable) {
+    const TaxFormDescPtr form = desc->getTaxFormDescriptor(id);
+    if (form.isNull()) continue;
+    TifFieldDescriptorListPtr list(new TifFieldDescriptorList());
+    appendFormEntries(*form, *list);
+    if (id == kPA40Form) {
+      moveToEnd(*list, kPA40LastFields, sizeof kPA40LastFields / sizeof kPA40LastFields[0]);
+    }
+    setAttributes(*list, form->getDevName().substr(0, kRecordNameWidth) + " 1");
+    desc->setTifFieldDescriptors(id, list);
+  }
+}
+
+}  // namespace DataMgmt

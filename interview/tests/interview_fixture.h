@@ -1,0 +1,83 @@
+// A store holding a federal return (type 1) and a PA return (type 40),
+// built the way the host builds them, with the PA interview's tree over it
+// and helpers to write fixture values on copy 1 of the PA forms.
+#ifndef INTERVIEW_TESTS_INTERVIEW_FIXTURE_H_
+#define INTERVIEW_TESTS_INTERVIEW_FIXTURE_H_
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogs/catalogs.h"
+#include "entry/pa_tax_return.h"
+#include "host/data_store.h"
+#include "host/field_value.h"
+#include "host/stand_in.h"
+#include "host/string_pool.h"
+#include "host/tax_form.h"
+#include "host/us_tax_return.h"
+#include "identifiers/form_ids.h"
+#include "interview/interview_hierarchy.h"
+
+class InterviewTest : public ::testing::Test {
+ protected:
+  typedef Primitives::OVImmutableFormIdentifier FormId;
+  typedef Primitives::OVImmutableIdentifier FieldId;
+
+  void SetUp() override {
+    StandIn::resetAll();
+    federal = DataMgmt::TaxReturnPtr(new DataMgmt::USTaxReturn());
+    state = DataMgmt::TaxReturnPtr(new PADataMgmt::PATaxReturn(
+        federal, DataMgmt::TaxReturnDesc::pennsylvania(), Utils::StringPool::shared()));
+    store.addReturn(1, federal);
+    store.addReturn(40, state);
+  }
+  // Every field a topic or a fixture wrote belongs to its form.
+  void TearDown() override {
+    deleteTree();
+    EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0);
+  }
+
+ public:  // table-driven cases reach the helpers from lambdas
+  PADataMgmt::PATaxReturn& pa() { return static_cast<PADataMgmt::PATaxReturn&>(*state); }
+
+  void put(const FormId& form, const FieldId& field, const DataMgmt::FieldValue& value) {
+    state->getFormOrCreate(form, 1)->store(field, value);
+  }
+  void mark(const FormId& form, const FieldId& field) { put(form, field, DataMgmt::FieldValue::mark()); }
+  void number(const FormId& form, const FieldId& field, double value) {
+    put(form, field, DataMgmt::FieldValue::of(value));
+  }
+  void text(const FormId& form, const FieldId& field, const std::string& value) {
+    put(form, field, DataMgmt::FieldValue::ofText(value));
+  }
+
+  // The topic of `idText` in the interview tree, built on first use.
+  TopicMgmt::TopicDesc* topic(const std::string& idText) {
+    if (tree == nullptr) tree = buildInterviewHierarchy(store);
+    for (TopicMgmt::TopicDesc* top : *tree) {
+      if (top->getIdText() == idText) return top;
+      for (TopicMgmt::TopicDesc* child : top->getChildren()) {
+        if (child->getIdText() == idText) return child;
+      }
+    }
+    ADD_FAILURE() << "no topic " << idText;
+    return nullptr;
+  }
+
+  void deleteTree() {
+    if (tree == nullptr) return;
+    for (TopicMgmt::TopicDesc* top : *tree) delete top;
+    delete tree;
+    tree = nullptr;
+  }
+
+  DataMgmt::TaxReturnPtr federal;
+  DataMgmt::TaxReturnPtr state;
+  DataMgmt::TaxDataStore store;
+  std::vector<TopicMgmt::TopicDesc*>* tree = nullptr;
+};
+
+#endif  // INTERVIEW_TESTS_INTERVIEW_FIXTURE_H_

@@ -1,0 +1,34 @@
+// The done and in-progress boxes of the automated-test hooks.
+#include "testing/auto_test_boxes.h"
+
+#include "host/tax_form.h"
+
+namespace AutoTestBoxes {
+
+bool isMarked(const DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormId& form,
+              const DataMgmt::FieldId& box) {
+  const DataMgmt::TaxForm* copy = taxReturn == nullptr ? nullptr : taxReturn->getForm(form, 1);
+  return copy != nullptr && copy->xMarked(box);
+}
+
+void mark(DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormId& form, const DataMgmt::FieldId& box) {
+  DataMgmt::TaxForm* copy = taxReturn == nullptr ? nullptr : taxReturn->getForm(form, 1);
+  if (copy != nullptr) copy->setX(box);
+}
+
+void unmark(DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormId& form,
+            const DataMgmt::FieldId& box) {
+  DataMgmt::TaxForm* copy = taxReturn == nullptr ? nullptr : taxReturn->getForm(form, 1);
+  if (copy != nullptr) copy->setXNo(box);
+}
+
+void recalculateInProgress(DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormId& form,
+                           const DataMgmt::FieldId& inProgressBox,
+                           const std::function<void()>& recalculate) {
+  mark(taxReturn, form, inProgressBox);
+  if (!isMarked(taxReturn, form, inProgressBox)) return;
+  recalculate();
+  unmark(taxReturn, form, inProgressBox);
+}
+
+}  // namespace AutoTestBoxes

@@ -1,0 +1,179 @@
+// The automated-test hooks that run at the end of a whole-return
+// calculation when the host allows automated tests: the PA driver
+// (runAutoTest) and the state layer's scrubber and cycle daemon.
+//
+// Each hook is steered by XML files in the host's automated-test
+// directory: its clear file (CLEAR "Yes" unmarks the done box first) and
+// the options file all hooks share (a step runs when its switch is exactly
+// "Yes"). The done box stops a hook; the in-progress box, marked while a
+// hook recalculates the return, makes the hooks of that nested calculation
+// skip their steps. Paths from the options file are resolved inside the
+// automated-test directory; a step whose path would leave it does not run.
+// Nothing is reported and no exception leaves a hook.
+#include <string>
+#include <vector>
+
+#include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/state/state_tax_return_calc_engine.h"
+#include "catalogs/catalogs.h"
+#include "identifiers/form_ids.h"
+#include "testing/auto_test_boxes.h"
+#include "testing/auto_test_files.h"
+
+namespace {
+
+const char kPAClearFile[] = "PAOrvaneAutoTest_Clear.xml";
+const char kScrubberClearTail[] = "OrvaneAutoTest_Clear_Scrubber.xml";
+const char kCycleDaemonClearTail[] = "OrvaneAutoTest_Clear_KXTDaemon.xml";
+
+using AutoTestFiles::isOn;
+using AutoTestFiles::OptionValues;
+
+// Reads CLEAR of a clear file into `clear`; false when the host's reader
+// raised an exception (the hook ends).
+bool readClear(const std::string& fileName, bool& clear) {
+  OptionValues values;
+  if (!AutoTestFiles::readOptions(AutoTestFiles::autoTestFile(fileName), {AutoTestFiles::kClearTag}, values)) {
+    return false;
+  }
+  clear = isOn(values[AutoTestFiles::kClearTag]);
+  return true;
+}
+
+// Steps 2 to 4 shared by every hook: stop while the done box is marked (or
+// the boxes have no copy to live on), read the options, then ask for the
+// automated-test directory to go when it is empty. False: the hook ends.
+bool readHookOptions(const DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormId& boxForm,
+                     const DataMgmt::FieldId& doneBox, const std::vector<std::string>& tags,
+                     OptionValues& options) {
+  // Without copy 1 the in-progress box cannot be kept, and a hook's
+  // recalculation would run the hooks again without end.
+  if (taxReturn->getForm(boxForm, 1) == nullptr) return false;
+  if (AutoTestBoxes::isMarked(taxReturn, boxForm, doneBox)) return false;
+  if (!AutoTestFiles::readOptions(AutoTestFiles::autoTestFile(AutoTestFiles::kOptionsFileName), tags,
+                                  options)) {
+    return false;
+  }
+  AutoTestFiles::removeAutoTestDirectory();
+  return true;
+}
+
+}  // namespace
+
+namespace PACalculationMgmt {
+
+void PATaxReturnCalcEngine::runAutoTest() {
+  if (paReturn == nullptr) return;
+  const DataMgmt::FormId& boxForm = kFormID_PAReturnInfo;
+  const DataMgmt::FieldId& doneBox = kPAReturnInfoFieldIds[70];        // 81567
+  const DataMgmt::FieldId& inProgressBox = kPAReturnInfoFieldIds[69];  // 81566
+
+  bool clear = false;
+  if (!readClear(kPAClearFile, clear)) return;
+  if (clear) clearAutoTestFlag();
+  OptionValues options;
+  if (!readHookOptions(paReturn, boxForm, doneBox,
+                       {"PAGENERATECYCLE", "PAOUTPUTDIR", "PAOUTPUTFIELDVALUES", "PAOUTPUTFIELDVALUESDIR",
+                        "PAOUTPUTALLFIELDS", "PAOUTPUTALLFIELDSFILE", "PAOUTPUTALLFIELDSDIR",
+                        "PAOUTPUTALLFIELDSFORSINGLEFORM", "PAOUTPUTALLFIELDSFORSINGLEFORMTARGET",
+                        "PAOUTPUTALLFIELDSFORSINGLEFORMFILE", "PAOUTPUTALLFIELDSFORSINGLEFORMDIR",
+                        "PAIMPORTFIELDS", "PAFIELDLIST", "PAFIELDRELATION", "PAFIELDRELATIONFORMSAFFECTED",
+                        "PAFIELDRELATIONINPUTFIELDS", "PAFIELDRELATIONOUTPUTFIELDS"},
+                       options)) {
+    return;
+  }
+
+  // A step runs when its switch is on and no hook is recalculating.
+  auto runs = [&](const char* tag) {
+    return isOn(options[tag]) && !AutoTestBoxes::isMarked(paReturn, boxForm, inProgressBox);
+  };
+  std::string dir;
+  std::string path;
+  if (runs("PAGENERATECYCLE") && AutoTestFiles::resolveDirectory(options["PAOUTPUTDIR"], dir)) {
+    writeFieldValuesXml(dir);
+  }
+  if (runs("PAOUTPUTFIELDVALUES") && AutoTestFiles::resolveDirectory(options["PAOUTPUTFIELDVALUESDIR"], dir)) {
+    writeAllFieldsXml(dir);
+  }
+  if (runs("PAOUTPUTALLFIELDS") && AutoTestFiles::isPlainName(options["PAOUTPUTALLFIELDSFILE"]) &&
+      AutoTestFiles::resolveDirectory(options["PAOUTPUTALLFIELDSDIR"], dir)) {
+    writeAllFieldNames(options["PAOUTPUTALLFIELDSFILE"], dir);
+  }
+  if (runs("PAOUTPUTALLFIELDSFORSINGLEFORM") &&
+      AutoTestFiles::isPlainName(options["PAOUTPUTALLFIELDSFORSINGLEFORMFILE"]) &&
+      AutoTestFiles::resolveDirectory(options["PAOUTPUTALLFIELDSFORSINGLEFORMDIR"], dir)) {
+    writeFormFieldNames(options["PAOUTPUTALLFIELDSFORSINGLEFORMTARGET"],
+                        options["PAOUTPUTALLFIELDSFORSINGLEFORMFILE"], dir);
+  }
+  if (runs("PAIMPORTFIELDS") && AutoTestFiles::resolveFile(options["PAFIELDLIST"], path)) {
+    loadInputTextFile(path, paReturn);
+  }
+  std::string formsAffected;
+  std::string relations;
+  std::string results;
+  if (runs("PAFIELDRELATION") &&
+      AutoTestFiles::resolveFile(options["PAFIELDRELATIONFORMSAFFECTED"], formsAffected) &&
+      AutoTestFiles::resolveFile(options["PAFIELDRELATIONINPUTFIELDS"], relations) &&
+      AutoTestFiles::resolveFile(options["PAFIELDRELATIONOUTPUTFIELDS"], results)) {
+    loadInputXmlFile(formsAffected, relations, results, paReturn, boxForm, inProgressBox);
+    AutoTestBoxes::mark(paReturn, boxForm, doneBox);
+  }
+}
+
+void PATaxReturnCalcEngine::clearAutoTestFlag() {
+  AutoTestBoxes::unmark(paReturn, kFormID_PAReturnInfo, kPAReturnInfoFieldIds[70] /* 81567 */);
+  AutoTestFiles::rewriteClearFile(AutoTestFiles::autoTestFile(kPAClearFile));
+}
+
+}  // namespace PACalculationMgmt
+
+namespace StateCalculationMgmt {
+
+void StateTaxReturnCalcEngine::runScrubberAutoTest(const std::string& prefix, DataMgmt::TaxReturn* taxReturn,
+                                                   FormId formId, FieldId doneBox, FieldId inProgressBox) {
+  // The prefix names files: it must be a plain name part.
+  if (taxReturn == nullptr || !AutoTestFiles::isPlainName(prefix + kScrubberClearTail)) return;
+  bool clear = false;
+  if (!readClear(prefix + kScrubberClearTail, clear)) return;
+  if (clear) clearScrubberFlag(prefix, taxReturn, formId, doneBox);
+  OptionValues options;
+  if (!readHookOptions(taxReturn, formId, doneBox, {"SCRUBBER", "INPUTFIELDLIST"}, options)) return;
+  if (!isOn(options["SCRUBBER"]) || AutoTestBoxes::isMarked(taxReturn, formId, inProgressBox)) return;
+  std::string path;
+  if (!AutoTestFiles::resolveFile(options["INPUTFIELDLIST"], path)) return;
+  scrubInputFields(prefix, path, taxReturn, formId, doneBox, inProgressBox);
+}
+
+void StateTaxReturnCalcEngine::runCycleDaemonAutoTest(const std::string& prefix, DataMgmt::TaxReturn* taxReturn,
+                                                      FormId formId, FieldId doneBox, FieldId inProgressBox) {
+  if (taxReturn == nullptr || !AutoTestFiles::isPlainName(prefix + kCycleDaemonClearTail)) return;
+  bool clear = false;
+  if (!readClear(prefix + kCycleDaemonClearTail, clear)) return;
+  if (clear) clearCycleDaemonFlag(prefix, taxReturn, formId, doneBox);
+  const std::string generateTag = prefix + "GENERATECYCLEDAEMON";
+  const std::string dirTag = prefix + "OUTPUTDIRDAEMON";
+  OptionValues options;
+  if (!readHookOptions(taxReturn, formId, doneBox, {generateTag, dirTag}, options)) return;
+  if (!isOn(options[generateTag]) || AutoTestBoxes::isMarked(taxReturn, formId, inProgressBox)) return;
+  std::string dir;
+  if (!AutoTestFiles::resolveDirectory(options[dirTag], dir)) return;
+  writeReturnXmlDump(prefix, dir, taxReturn, formId, doneBox, inProgressBox);
+}
+
+void StateTaxReturnCalcEngine::clearScrubberFlag(const std::string& prefix, DataMgmt::TaxReturn* taxReturn,
+                                                 FormId formId, FieldId doneBox) {
+  AutoTestBoxes::unmark(taxReturn, formId, doneBox);
+  if (AutoTestFiles::isPlainName(prefix + kScrubberClearTail)) {
+    AutoTestFiles::rewriteClearFile(AutoTestFiles::autoTestFile(prefix + kScrubberClearTail));
+  }
+}
+
+void StateTaxReturnCalcEngine::clearCycleDaemonFlag(const std::string& /*prefix*/,
+                                                    DataMgmt::TaxReturn* taxReturn, FormId formId,
+                                                    FieldId doneBox) {
+  // The clear file stays as it is: while it says "Yes" the dump is written
+  // at every calculation.
+  AutoTestBoxes::unmark(taxReturn, formId, doneBox);
+}
+
+}  // namespace StateCalculationMgmt

@@ -1,0 +1,174 @@
+// Field relations: a relations XML file names, per RELATION, input fields
+// with the values to give them and output fields with the values expected
+// after a recalculation. Each RELATION sets its inputs, recalculates the
+// return twice with the in-progress box marked and appends one line to the
+// results file:
+//
+//   input::input::...::expected|actual[K]::expected|actual[K]...
+//
+// K is the output field's kind: "B" check box, "T" text, "N" anything else.
+#include <fstream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "calc/state/state_tax_return_calc_engine.h"
+#include "host/descriptors.h"
+#include "host/form_field.h"
+#include "host/io.h"
+#include "host/string_utils.h"
+#include "host/tax_form.h"
+#include "host/tax_return.h"
+#include "host/xml.h"
+#include "testing/auto_test_boxes.h"
+#include "testing/auto_test_files.h"
+#include "testing/test_data_maps.h"
+
+namespace StateCalculationMgmt {
+namespace {
+
+const char kInput[] = "Input";
+const char kInputOverride[] = "InputOverride";
+const char kItemSeparator[] = "::";
+
+// Writes the separator before every item of a line but the first.
+class ResultLine {
+ public:
+  explicit ResultLine(std::ostream& out) : out_(out) {}
+  std::ostream& item() {
+    if (!first_) out_ << kItemSeparator;
+    first_ = false;
+    return out_;
+  }
+
+ private:
+  std::ostream& out_;
+  bool first_ = true;
+};
+
+const char* kindLetter(const DataMgmt::TaxReturn& taxReturn, const FieldRelation& output) {
+  const DataMgmt::TaxFormDescPtr formDesc = taxReturn.getTaxFormDescriptor(output.form);
+  const DataMgmt::FormFieldDescPtr fieldDesc =
+      formDesc.isNull() ? DataMgmt::FormFieldDescPtr() : formDesc->getFieldDesc(output.field);
+  if (fieldDesc.isNull()) return "N";
+  if (fieldDesc->isBoolean()) return "B";
+  return fieldDesc->isText() ? "T" : "N";
+}
+
+// The value text an output holds, trimmed; "" when its copy does not exist.
+std::string actualValue(const DataMgmt::TaxReturn& taxReturn, const FieldRelation& output) {
+  const DataMgmt::TaxForm* copy = taxReturn.getForm(output.form, output.copy);
+  if (copy == nullptr) return std::string();
+  return Utils::OVStringUtils::trimString(copy->valueText(output.field), true, true);
+}
+
+void setOverridden(DataMgmt::TaxReturn& taxReturn, const FieldRelation& input, bool overridden) {
+  const DataMgmt::TaxFormPtr copy = taxReturn.getFormOrCreate(input.form, input.copy);
+  if (copy.isNull()) return;
+  const DataMgmt::FormFieldPtr field = copy->getField(input.field);
+  if (!field.isNull()) field->setOverridden(overridden);
+}
+
+}  // namespace
+
+void StateTaxReturnCalcEngine::loadInputXmlFile(const std::string& formsAffectedPath,
+                                                const std::string& relationsPath,
+                                                const std::string& resultsPath,
+                                                DataMgmt::TaxReturn* taxReturn, const FormId& boxForm,
+                                                const FieldId& inProgressBox) {
+  if (taxReturn == nullptr) return;
+  FormNameMap formNames;
+  TestDataMaps::addAllForms(*taxReturn, formNames);
+  FieldNameMap fieldNames;
+  for (const std::string& line : AutoTestFiles::readLines(formsAffectedPath)) {
+    const auto form = formNames.find(Utils::OVStringUtils::toUpperCase(line));
+    if (form != formNames.end()) TestDataMaps::addFormFields(*taxReturn, form->second, fieldNames);
+  }
+
+  PersistanceMgmt::XmlTextReader reader;
+  reader.loadXml(IOMgmt::FileNamePtr(new IOMgmt::FileName(relationsPath)));
+  const XmlDom::XmlDocument* document = reader.getXmlDocument();
+  const XmlDom::XmlNodePtr root = document == nullptr ? XmlDom::XmlNodePtr() : document->getDocumentElement();
+  if (root.isNull()) return;  // nothing to run: the results file is not touched
+
+  std::ofstream results(resultsPath, std::ios::out | std::ios::app | std::ios::binary);
+  std::vector<FieldRelation> inputs;
+  std::vector<FieldRelation> outputs;
+  applyRelations(root, formNames, fieldNames, inputs, outputs, results, taxReturn, boxForm, inProgressBox);
+  results.close();
+}
+
+void StateTaxReturnCalcEngine::applyRelations(XmlDom::XmlNodePtr node, FormNameMap& formNames,
+                                              FieldNameMap& fieldNames, std::vector<FieldRelation>& inputs,
+                                              std::vector<FieldRelation>& outputs, std::ostream& results,
+                                              DataMgmt::TaxReturn* taxReturn, const FormId& boxForm,
+                                              const FieldId& inProgressBox) {
+  if (node.isNull() || taxReturn == nullptr) return;
+  const std::string name = node->getName();
+
+  if (name == "RELATIONS") {
+    applyNodeList(node, formNames, fieldNames, inputs, outputs, results, taxReturn, boxForm, inProgressBox);
+  } else if (name == "RELATION") {
+    inputs.clear();
+    outputs.clear();
+    applyNodeList(node, formNames, fieldNames, inputs, outputs, results, taxReturn, boxForm, inProgressBox);
+    ResultLine line(results);
+    for (const FieldRelation& input : inputs) {
+      assignFieldFromText(input.form, input.copy, input.field, input.value, taxReturn, false);
+      if (input.type == kInputOverride) setOverridden(*taxReturn, input, true);
+      line.item() << input.value;
+    }
+    AutoTestBoxes::recalculateInProgress(taxReturn, boxForm, inProgressBox, [this] {
+      calcReturn(0);
+      calcReturn(0);
+    });
+    for (const FieldRelation& input : inputs) {
+      if (input.type == kInputOverride) setOverridden(*taxReturn, input, false);
+    }
+    for (const FieldRelation& output : outputs) {
+      line.item() << output.value << "|" << actualValue(*taxReturn, output) << "["
+                  << kindLetter(*taxReturn, output) << "]";
+    }
+    results << "\n";
+    results.flush();
+  } else if (name == "FIELD") {
+    const XmlDom::XmlNamedNodeMapPtr attributes = node->getAttributes();
+    const std::string formName = Utils::OVStringUtils::toUpperCase(getAttributeValue(attributes, "FORM"));
+    const auto form = formNames.find(formName);
+    const uint16_t copy = TestDataMaps::copyNumberOf(getAttributeValue(attributes, "COPY"));
+    const auto field = fieldNames.find("k" + formName + "_" + getAttributeValue(attributes, "NAME"));
+    const std::string type = getAttributeValue(attributes, "TYPE");
+    const FieldRelation relation(form == formNames.end() ? FormId() : form->second, copy,
+                                 field == fieldNames.end() ? FieldId() : field->second,
+                                 getAttributeValue(attributes, "VALUE"), type);
+    if (type == kInput || type == kInputOverride) {
+      inputs.push_back(relation);
+    } else {
+      outputs.push_back(relation);
+    }
+  }
+}
+
+void StateTaxReturnCalcEngine::applyNodeList(XmlDom::XmlNodePtr node, FormNameMap& formNames,
+                                             FieldNameMap& fieldNames, std::vector<FieldRelation>& inputs,
+                                             std::vector<FieldRelation>& outputs, std::ostream& results,
+                                             DataMgmt::TaxReturn* taxReturn, const FormId& boxForm,
+                                             const FieldId& inProgressBox) {
+  if (node.isNull()) return;
+  const SmartPointers::CountedPtr<XmlDom::XmlNodeList> children = node->getChildNodes();
+  for (int i = 0; !children.isNull() && i < children->length(); ++i) {
+    const XmlDom::XmlNodePtr child = children->item(i);
+    if (child.isNull() || !child->isElement()) continue;
+    applyRelations(child, formNames, fieldNames, inputs, outputs, results, taxReturn, boxForm,
+                   inProgressBox);
+  }
+}
+
+std::string StateTaxReturnCalcEngine::getAttributeValue(XmlDom::XmlNamedNodeMapPtr attributes,
+                                                        const std::string& name) {
+  if (attributes.isNull()) return std::string();
+  const XmlDom::XmlNodePtr attribute = attributes->getNamedItem(name);
+  return attribute.isNull() ? std::string() : attribute->getValue();
+}
+
+}  // namespace StateCalculationMgmt
