@@ -59,16 +59,18 @@ class FieldCatalog {
   Primitives::OVImmutableIdentifier members_[N];
 };
 
-// Declares catalog type `name` and its instance `k##name`.
+// Declares catalog type `name`, its instance `k##name` and its table
+// `k##name##Runs` (read at compile time by the named-field checks).
 #define DECLARE_FIELD_CATALOG(name, members, runs)      \
   using name = FieldCatalog<struct name##Tag, members>; \
-  extern const name k##name;
+  extern const name k##name;                            \
+  inline constexpr const char k##name##Runs[] = runs;
 
 // Defines the instance, checking at compile time that the table stands for
 // exactly `members` well-formed numbers.
 #define DEFINE_FIELD_CATALOG(name, members, runs)                                \
   static_assert(RunNotation::count(runs) == (members),                          \
                 #name ": table does not hold " #members " well-formed numbers");  \
-  const name k##name(runs);
+  const name k##name(k##name##Runs);
 
 #endif  // CATALOGS_FIELD_CATALOG_H_

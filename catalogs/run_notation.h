@@ -48,6 +48,28 @@ constexpr std::size_t count(const char* s) {
   }
 }
 
+// The number at position k (from 0) of a well-formed text, or 0 when the
+// text stands for k numbers or fewer. Used at compile time to check that a
+// named field's member holds the host field number its table gives.
+constexpr long nth(const char* s, std::size_t k) {
+  std::size_t pos = 0;
+  while (true) {
+    while (isBlank(s[pos])) ++pos;
+    if (s[pos] == '\0') return 0;
+    long first = readNumber(s, &pos);
+    if (first < 1) return 0;
+    long last = first;
+    if (s[pos] == '-') {
+      ++pos;
+      last = readNumber(s, &pos);
+      if (last < first) return 0;
+    }
+    const std::size_t span = static_cast<std::size_t>(last - first + 1);
+    if (k < span) return first + static_cast<long>(k);
+    k -= span;
+  }
+}
+
 // Yields the numbers of a well-formed text in order; 0 once exhausted.
 class RunReader {
  public:

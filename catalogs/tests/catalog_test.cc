@@ -10,6 +10,8 @@
 #include <string>
 
 #include "catalogs/catalogs.h"
+#include "catalogs/fields/field_tables.h"
+#include "catalogs/fields/fields.h"
 
 namespace {
 
@@ -168,6 +170,25 @@ TEST(Catalogs, LookupByNumber) {
   EXPECT_EQ(kPA40FieldIds.byNumber(268), kPA40FieldIds[261]);
   EXPECT_EQ(kPA40FieldIds.indexOf(999999), -1);
   EXPECT_EQ(kPA40FieldIds.byNumber(999999), kNullFieldID);
+}
+
+// A named field reads as its catalog member; a column steps through its rows
+// and reads nothing outside them; the tables answer lookups by host number.
+TEST(Catalogs, NamedFields) {
+  const Primitives::OVImmutableIdentifier& net = PA40::kNetCompensation;
+  EXPECT_EQ(&net, &kPA40FieldIds[172]);
+  EXPECT_EQ(PA40::kNetCompensation.number(), 139);
+
+  constexpr NamedColumn<PA40FieldIds> column{&kPA40FieldIds, 142, 36510, 2, 2};
+  EXPECT_EQ(column.at(1).getNumber(), kPA40FieldIds[144].getNumber());
+  EXPECT_EQ(column.at(2), kNullFieldID);
+  EXPECT_EQ(column.at(-1), kNullFieldID);
+
+  const NamedFieldInfo* row = findNamedField(CatalogId::PA40FieldIds, 139);
+  ASSERT_NE(row, nullptr);
+  EXPECT_STREQ(row->label, "Line 1c Net compensation");
+  EXPECT_EQ(findNamedField(CatalogId::PA40FieldIds, 999999), nullptr);
+  EXPECT_EQ(findNamedField(CatalogId::kNone, 139), nullptr);
 }
 
 }  // namespace
