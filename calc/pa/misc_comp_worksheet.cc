@@ -8,7 +8,10 @@
 // Calculated columns are rewritten every time; the columns a rule leaves
 // open keep what the user typed, capped where the rule says so. Federal
 // 1099 amounts are hundredths, form-57 amounts whole dollars.
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -71,7 +74,6 @@ const int kSpouseAmount = 215, kSpousePAAmount = 216, kSpouseWithholding = 217; 
 
 // Texts compared whole and case-sensitively.
 const char* const kOwnerTexts[] = {"T", "t", "S", "s"};
-const char* const kTaxpayerTexts[] = {"T", "t"};
 const char* const kSpouseTexts[] = {"S", "s"};
 const char* const kMiscAmountCodes[] = {"1", "2"};
 // Distribution codes that open the reduction column, that give a PA
@@ -154,6 +156,28 @@ bool isOneOf(const std::string& text, const char* const (&set)[N]) {
     if (text == item) return true;
   }
   return false;
+}
+
+// Reads a whole number at `text` into `out` and moves `text` past it; false
+// when there is none or it lies outside an int.
+bool readInt(const char*& text, int& out) {
+  char* end = nullptr;
+  errno = 0;
+  const long value = std::strtol(text, &end, 10);
+  if (end == text || errno == ERANGE || value < INT_MIN || value > INT_MAX) return false;
+  out = static_cast<int>(value);
+  text = end;
+  return true;
+}
+
+// A source reference "form/second" (second: the federal copy, or the kind
+// for form 57). The user may have typed it, so nothing out of range is
+// taken; text after the second number is ignored.
+bool parseReference(const std::string& reference, int& formNumber, int& second) {
+  const char* p = reference.c_str();
+  if (!readInt(p, formNumber) || *p != '/') return false;
+  ++p;
+  return readInt(p, second);
 }
 
 const FieldId& member(int k) { return kPAMiscCompWorksheetFieldIds[k]; }
@@ -245,7 +269,7 @@ void WorksheetCalc::walkRows() {
     }
     int formNumber = 0;
     int second = 0;
-    if (std::sscanf(reference.c_str(), "%d/%d", &formNumber, &second) != 2 || formNumber <= 0) continue;
+    if (!parseReference(reference, formNumber, second) || formNumber <= 0) continue;
     const FormId source(formNumber);
     if (source == kFormID_Fed57) {
       fillFed57Row(row, second);
@@ -268,13 +292,14 @@ void WorksheetCalc::protectRowsFrom(int row) {
   }
 }
 
+// The owner comes from the federal copy's marks on every calculation (the
+// user corrects it there); a copy without either mark is the taxpayer's.
 void WorksheetCalc::setOwnerFromMarks(int row, const Federal1099Fields& fields, uint16_t source) {
+  const bool taxpayer = federal_.formYes(*fields.form, source, fieldOf(fields.taxpayerMark));
+  const bool spouse = federal_.formYes(*fields.form, source, fieldOf(fields.spouseMark));
+  form_->unProtect(cell(row, kOwner));
+  form_->assignText(cell(row, kOwner), spouse && !taxpayer ? "S" : "T");
   form_->makeProtected(cell(row, kOwner));
-  if (federal_.formYes(*fields.form, source, fieldOf(fields.taxpayerMark))) {
-    form_->assignText(cell(row, kOwner), "T");
-  } else if (federal_.formYes(*fields.form, source, fieldOf(fields.spouseMark))) {
-    form_->assignText(cell(row, kOwner), "S");
-  }
 }
 
 void WorksheetCalc::setPayer(int row, const std::string& payer) {
@@ -406,10 +431,12 @@ void WorksheetCalc::fillRRow(int row, uint16_t source) {
     form_->makeProtectedAndSetNull(reduction);
   }
 
-  if (isOneOf(code, kPAAmountCodes)) {
+  // Without a gross amount there is nothing for PA, and no PA amount of an
+  // earlier calculation may stay behind.
+  if (isOneOf(code, kPAAmountCodes) && gross > 0) {
     double x = form_->getIR(cell(row, kAmount)) - form_->getIR(reduction);
     if (x < 0) x = 0;
-    if (gross > 0) setPAAmount(row, x);
+    setPAAmount(row, x);
   } else {
     form_->makeProtectedAndSetNull(cell(row, kPAAmount));
   }
@@ -458,23 +485,13 @@ void WorksheetCalc::writeTotals() {
     const std::string owner = text(cell(row, kOwner));
     const std::string letter = text(cell(row, kCodeLetter));
     const std::string code = text(cell(row, kDistributionCode));
-    const bool taxpayer = isOneOf(owner, kTaxpayerTexts);
-    const bool spouse = isOneOf(owner, kSpouseTexts);
+    // A row without the spouse's letter is the taxpayer's.
+    const int codeOwner = isOneOf(owner, kSpouseTexts) ? 1 : 0;
+    const int person = joint ? codeOwner : 0;
+    amount[person] += form_->getIR(cell(row, kAmount));
+    paAmount[person] += form_->getIR(cell(row, kPAAmount));
+    withholding[person] += form_->getIR(cell(row, kWithholding));
 
-    int person = -1;  // 0 taxpayer, 1 spouse, -1 nobody
-    if (!joint || taxpayer) {
-      person = 0;
-    } else if (spouse) {
-      person = 1;
-    }
-    if (person >= 0) {
-      amount[person] += form_->getIR(cell(row, kAmount));
-      paAmount[person] += form_->getIR(cell(row, kPAAmount));
-      withholding[person] += form_->getIR(cell(row, kWithholding));
-    }
-
-    const int codeOwner = taxpayer ? 0 : spouse ? 1 : -1;
-    if (codeOwner < 0) continue;
     if (isOneOf(code, kKAmountCodes) && isOneOf(letter, kKLetters)) {
       kTotal[codeOwner] += form_->getIR(cell(row, kAmount));
     }

@@ -199,7 +199,7 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
                             DataMgmt::FieldId f, DataMgmt::FormId agreedForm, DataMgmt::FieldId k);
   // Option boxes p1, p2, p12, the box p3 and the fields p4-p11 that follow
   // them, from federal form 92. The defaults from federal form 92 are taken
-  // on the first call in the process only (optionCheckBoxesDefaulted).
+  // on the first call of this engine, so once per return.
   void fillOptionCheckBoxes(DataMgmt::TaxFormPtr form, DataMgmt::FieldId p1, DataMgmt::FieldId p2,
                             DataMgmt::FieldId p3, DataMgmt::FieldId p4, DataMgmt::FieldId p5,
                             DataMgmt::FieldId p6, DataMgmt::FieldId p7, DataMgmt::FieldId p8,
@@ -219,9 +219,6 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // second block, t2 their total, t3 = t1 + t2.
   void sumFieldsByAbbreviation(DataMgmt::TaxFormPtr form, DataMgmt::FieldId t1, DataMgmt::FieldId t2,
                                DataMgmt::FieldId t3, const DataMgmt::FieldId (&slots)[12]);
-  // False at load; set by the first fillOptionCheckBoxes call of the
-  // process (tests reset it to see that first call again).
-  static bool optionCheckBoxesDefaulted;
 
   // ---- Schedule D sales worksheet and Schedule C ----
 
@@ -328,6 +325,11 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
 
  protected:
   PADataMgmt::PATaxReturn* paReturn;  // borrowed
+
+ private:
+  // Set by the first fillOptionCheckBoxes call. The engine serves one
+  // return, so every return takes the option-box defaults once.
+  bool optionCheckBoxesDefaulted = false;
 };
 
 }  // namespace PACalculationMgmt

@@ -237,12 +237,10 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
     const bool spouse = w2.yes(200);    // host field 2
     if (federal.getIN(kFormID_FedW2, f, kFedW2FieldIds[206]) == 0 || (spouse && !joint)) continue;
 
-    // An owner the federal W-2 does not give is left as the row holds it.
-    if (taxpayer) {
-      w2List.assignText(cell(row, kOwner), "T");
-    } else if (spouse) {
-      w2List.assignText(cell(row, kOwner), "S");
-    }
+    // The owner comes from the W-2 on every calculation, so no letter of an
+    // earlier row survives; a W-2 without either mark is the taxpayer's, as
+    // the host's wage pull counts it.
+    w2List.assignText(cell(row, kOwner), spouse && !taxpayer ? "S" : "T");
 
     char first[kTextSize];
     char second[kTextSize];

@@ -12,8 +12,6 @@ namespace PACalculationMgmt {
 using DataMgmt::FieldId;
 using DataMgmt::TaxFormPtr;
 
-bool PATaxReturnCalcEngine::optionCheckBoxesDefaulted = false;
-
 namespace {
 
 // Federal form 92 (FedFilerInfoFieldIds members; host fields in comments).
@@ -125,7 +123,7 @@ void PATaxReturnCalcEngine::fillOptionCheckBoxes(TaxFormPtr form, FieldId p1, Fi
   if (form.isNull()) return;
   const bool withP12 = p12.isValid();
 
-  // Step 1, on the first call in the process only.
+  // Step 1, on the first call for this return only.
   if (!optionCheckBoxesDefaulted) {
     optionCheckBoxesDefaulted = true;
     if (!form->xMarked(p1) && !form->xMarked(p2) && !(withP12 && form->xMarked(p12))) {

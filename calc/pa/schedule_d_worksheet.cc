@@ -123,10 +123,22 @@ struct OwnerTotals {
   }
 };
 
-// "mm/dd/yy" of a day number (00/00/00 for no date).
-void formatShortDate(char* out, std::size_t size, long dayNumber) {
-  std::snprintf(out, size, "%02d/%02d/%02d", Utils::month(dayNumber), Utils::day(dayNumber),
+// Writes a federal date text as "mm/dd/yy"; a text that is no date is kept
+// as entered, and an empty one leaves the field null.
+void assignShortDate(DataMgmt::TaxForm& form, const OVImmutableIdentifier& field, const char* entered) {
+  const long dayNumber = Utils::strDateToNumber(entered);
+  if (dayNumber == 0) {
+    if (entered[0] == '\0') {
+      form.setNull(field);
+    } else {
+      form.assignText(field, entered);
+    }
+    return;
+  }
+  char text[kTextSize];
+  std::snprintf(text, sizeof text, "%02d/%02d/%02d", Utils::month(dayNumber), Utils::day(dayNumber),
                 Utils::year(dayNumber) % 100);
+  form.assignText(field, text);
 }
 
 bool isVariousDate(const char* upperText) {
@@ -204,31 +216,33 @@ bool fillFederalRow(WorksheetCopy& c, int first, uint16_t record, int& groupedRo
   const double sales = amount(kFedSalesPrice) / 100.0;
   const double basis =
       (amount(kFedBasis) - amount(kFedBasisLessA) - amount(kFedBasisLessC) - amount(kFedBasisLessB)) / 100.0;
-  if (description[0] == '\0') return true;
+  if (description[0] == '\0') {
+    // No sale to show: nothing of the row's earlier sale may stay behind.
+    for (int offset = 0; offset < kRowWidth; ++offset) form.setNull(cell(offset));
+    return true;
+  }
 
   c.engine.normalizeOwnerText(c.holder, cell(kOwner), c.status);
   form.assignText(cell(kDescription), description);
 
   char text[kTextSize];
+  char upper[kTextSize];
   c.federal.formString(text, kFormID_Fed135, record, fed(kFedDateAcquired));
-  Utils::OVStringUtils::toUpperCase(text);
-  const long acquired = Utils::strDateToNumber(text);
-  if (isVariousDate(text)) {
+  std::snprintf(upper, sizeof upper, "%s", text);
+  Utils::OVStringUtils::toUpperCase(upper);
+  if (isVariousDate(upper)) {
     form.assignText(cell(kDateAcquired), "VARIOUS");
   } else {
-    formatShortDate(text, sizeof text, acquired);
-    form.assignText(cell(kDateAcquired), text);
+    assignShortDate(form, cell(kDateAcquired), text);
   }
 
   c.federal.formString(text, kFormID_Fed135, record, fed(kFedDateSold));
-  const long sold = Utils::strDateToNumber(text);
   const bool grouped = c.federal.formYes(kFormID_Fed135, record, fed(kFedGroupedSale));
   if (grouped) {
     form.setNull(cell(kDateSold));
     ++groupedRows;
   } else {
-    formatShortDate(text, sizeof text, sold);
-    form.assignText(cell(kDateSold), text);
+    assignShortDate(form, cell(kDateSold), text);
   }
   setXOrNo(form, cell(kGroupedSale), grouped);
 

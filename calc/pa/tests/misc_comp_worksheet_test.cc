@@ -28,15 +28,17 @@ TEST_F(MiscCompWorksheetTest, EmptyFirstReferenceClosesEveryRow) {
 }
 
 TEST_F(MiscCompWorksheetTest, ReferencesThatNameNothingLeaveTheRowAlone) {
-  const char* bad[] = {"abc", "110", "0/1", "999/1", "110/0", "57/3"};
+  miscCopy(1, 10, "1");
+  // Numbers beyond an int name nothing, however their low bits read.
+  const char* bad[] = {"abc", "110", "0/1", "999/1", "110/0", "57/3", "4294967406/1", "110/4294967297"};
   int row = 0;
   for (const char* text : bad) {
     reference(++row, text);
     typeCell(row, kPayer, "kept");
   }
   calculate();
-  for (row = 1; row <= 6; ++row) EXPECT_EQ(cellText(row, kPayer), "kept") << bad[row - 1];
-  EXPECT_TRUE(cellProtected(7, kOwner));  // the walk ends at the first empty reference
+  for (row = 1; row <= 8; ++row) EXPECT_EQ(cellText(row, kPayer), "kept") << bad[row - 1];
+  EXPECT_TRUE(cellProtected(9, kOwner));  // the walk ends at the first empty reference
 }
 
 TEST_F(MiscCompWorksheetTest, MiscAmountsCountOnlyWithCodeOneOrTwo) {
@@ -168,6 +170,19 @@ TEST_F(MiscCompWorksheetTest, ReductionIsCappedAtTheGrossAmount) {
   EXPECT_TRUE(cellProtected(1, kPAAmount));
 }
 
+TEST_F(MiscCompWorksheetTest, GrossOfZeroOrLessClearsAnEarlierPAAmount) {
+  rCopy(1, 0, "1");
+  rCopy(2, -50, "2");
+  reference(1, "84/1");
+  reference(2, "84/2");
+  typeAmount(1, kPAAmount, 1000);
+  typeAmount(2, kPAAmount, 1000);
+  calculate();
+  EXPECT_TRUE(cellNull(1, kPAAmount) && cellProtected(1, kPAAmount));
+  EXPECT_TRUE(cellNull(2, kPAAmount) && cellProtected(2, kPAAmount));
+  EXPECT_EQ(amount(9585), 0);
+}
+
 TEST_F(MiscCompWorksheetTest, CodeSevenClosesReductionAndPAAmount) {
   rCopy(1, 500, "7");
   reference(1, "84/1");
@@ -254,7 +269,7 @@ TEST_F(MiscCompWorksheetTest, WithoutJointFilingEveryRowIsTheTaxpayers) {
   EXPECT_TRUE(sheet().isNull(ws(9587)));
   EXPECT_TRUE(sheet().isNull(ws(9588)));
   EXPECT_DOUBLE_EQ(amount(17531), 350);
-  EXPECT_EQ(amount(46475), 0);            // row 1 has no owner mark
+  EXPECT_DOUBLE_EQ(amount(46475), 100);  // row 1 has no owner mark: the taxpayer's
   EXPECT_DOUBLE_EQ(amount(46476), 200);  // spouse's K still counts
 }
 
@@ -264,14 +279,20 @@ TEST_F(MiscCompWorksheetTest, JointFilingSplitsByOwner) {
   mark(kFormID_Fed1099R, r(1), 1);
   rCopy(2, 200, "1");
   mark(kFormID_Fed1099R, r(2), 2);
-  rCopy(3, 400, "1");  // no owner: nobody's
+  rCopy(3, 400, "1");  // no owner mark: the taxpayer's
+  miscCopy(4, 50, "1");
   for (int row = 1; row <= 3; ++row) reference(row, "84/" + std::to_string(row));
+  reference(4, "110/4");
+  typeCell(3, kOwner, "S");  // letters of an earlier calculation are rewritten
   calculate();
-  EXPECT_DOUBLE_EQ(amount(79802), 100);
+  EXPECT_EQ(cellText(3, kOwner), "T");
+  EXPECT_EQ(cellText(4, kOwner), "T");
+  EXPECT_TRUE(cellProtected(4, kOwner));
+  EXPECT_DOUBLE_EQ(amount(79802), 550);
   EXPECT_DOUBLE_EQ(amount(79803), 200);
-  EXPECT_DOUBLE_EQ(amount(9585), 100);
+  EXPECT_DOUBLE_EQ(amount(9585), 550);
   EXPECT_DOUBLE_EQ(amount(9587), 200);
-  EXPECT_DOUBLE_EQ(amount(17531), 300);
+  EXPECT_DOUBLE_EQ(amount(17531), 750);
 }
 
 TEST_F(MiscCompWorksheetTest, Form57RowsOnAJointReturn) {

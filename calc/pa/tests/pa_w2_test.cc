@@ -60,7 +60,7 @@ TEST_F(PAW2Test, RowsFillFromTheTopWhileListPositionsFollowFederalCopies) {
   text(kFormID_FedW2, w2(146), "Corp", 1);
   addW2(2, 'T', 0);              // no deciding amount: no row
   text(kFormID_PAW2, list(2), "kept");
-  addW2(4, 'T', 250050, {}, "Beta");
+  addW2(4, 0, 250050, {}, "Beta");  // no owner mark: the taxpayer's
   calculate();
 
   EXPECT_EQ(textAt(list(1)), "Acme Corp");
@@ -162,21 +162,22 @@ TEST_F(PAW2Test, RowsAboveThePARateAreCountedPerPerson) {
       {"T", 1000, 31.01},  // above
       {"T", 0, 50},        // no wages: never counts
       {"T", 1000, 0},      // no tax: never counts
-      {"s", 1000, 40},     // lower-case owner counts for the spouse
-      {"x", 1000, 40},     // no owner: counts nowhere
+      {"S", 1000, 40},     // the spouse's
+      {"", 1000, 40},      // no owner mark: the taxpayer's, whatever the row held
   };
   for (int r = 0; r < 6; ++r) {
-    addW2(r + 1, 0, 100000);  // no owner mark: the typed letter stays
-    text(kFormID_PAW2, cell(r, 0), cases[r].owner);
+    addW2(r + 1, cases[r].owner[0], 100000);
+    text(kFormID_PAW2, cell(r, 0), "S");  // letters of an earlier calculation are rewritten
     number(kFormID_PAW2, cell(r, 5), cases[r].wages);
     number(kFormID_PAW2, cell(r, 6), cases[r].tax);
   }
   setResidency(1);  // part-year: typed amounts stay
   calculate();
-  EXPECT_DOUBLE_EQ(value(list(42786)), 1);
+  EXPECT_EQ(textAt(cell(5, 0)), "T");
+  EXPECT_DOUBLE_EQ(value(list(42786)), 2);
   EXPECT_DOUBLE_EQ(value(list(42787)), 1);
-  EXPECT_DOUBLE_EQ(value(list(133)), 3000);
-  EXPECT_DOUBLE_EQ(value(list(134)), 112.01);
+  EXPECT_DOUBLE_EQ(value(list(133)), 4000);
+  EXPECT_DOUBLE_EQ(value(list(134)), 152.01);
   EXPECT_DOUBLE_EQ(value(list(135)), 1000);
 }
 

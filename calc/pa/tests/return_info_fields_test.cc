@@ -354,7 +354,7 @@ TEST_F(OptionCheckBoxTest, WithoutAFederalChoiceTheSecondBoxIsMarked) {
   EXPECT_TRUE(isProtected(97));
 }
 
-TEST_F(OptionCheckBoxTest, TheFederalChoiceIsTakenOncePerProcess) {
+TEST_F(OptionCheckBoxTest, TheFederalChoiceIsTakenOncePerReturn) {
   filerYes(536);
   fill();
   ASSERT_TRUE(marked(95));
@@ -364,6 +364,14 @@ TEST_F(OptionCheckBoxTest, TheFederalChoiceIsTakenOncePerProcess) {
   fill();
   EXPECT_FALSE(marked(95));
   EXPECT_FALSE(marked(10));
+
+  // A second return in the same process takes its own defaults.
+  engine.reset();
+  pa.reset();
+  StateEngineTest::SetUp();
+  filerYes(536);
+  fill();
+  EXPECT_TRUE(marked(95));
 }
 
 TEST_F(OptionCheckBoxTest, A70126AnswerOpensTheFieldsAndDefaultsTheFirstOption) {

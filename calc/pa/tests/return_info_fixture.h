@@ -12,12 +12,6 @@
 
 class ReturnInfoTest : public StateEngineTest {
  protected:
-  void SetUp() override {
-    StateEngineTest::SetUp();
-    // Every test sees the first call of the process.
-    PACalculationMgmt::PATaxReturnCalcEngine::optionCheckBoxesDefaulted = false;
-  }
-
   static const FieldId& info(int hostField) { return kPAReturnInfoFieldIds.byNumber(hostField); }
   static const FieldId& filer(int hostField) { return kFedFilerInfoFieldIds.byNumber(hostField); }
   static const FieldId& f183(int hostField) { return kFed183FieldIds.byNumber(hostField); }

@@ -85,25 +85,48 @@ TEST_F(ScheduleDWorksheetTest, RowsSurviveWhenTheFirstRecordIsGone) {
   EXPECT_EQ(amount(266), 170);
 }
 
-TEST_F(ScheduleDWorksheetTest, DateAcquiredTexts) {
+// Dates are rewritten as mm/dd/yy; a text that is no date stays as entered.
+TEST_F(ScheduleDWorksheetTest, DateTexts) {
   const struct {
-    const char* federal;
-    const char* expected;
+    const char* acquired;
+    const char* expectedAcquired;
+    const char* sold;
+    const char* expectedSold;  // "" for none
   } kCases[] = {
-      {"inherit", "VARIOUS"}, {"Inh-2010", "VARIOUS"}, {"", "VARIOUS"},       {"var-s", "VARIOUS"},
-      {"VAR-L", "VARIOUS"},   {"1/5/2017", "01/05/17"}, {"2017-01-05", "01/05/17"},
+      {"inherit", "VARIOUS", "3/1/2018", "03/01/18"},     {"Inh-2010", "VARIOUS", "2018-03-01", "03/01/18"},
+      {"", "VARIOUS", "3/1/2018", "03/01/18"},            {"var-s", "VARIOUS", "3/1/2018", "03/01/18"},
+      {"VAR-L", "VARIOUS", "3/1/2018", "03/01/18"},       {"1/5/2017", "01/05/17", "3/1/2018", "03/01/18"},
+      {"2017-01-05", "01/05/17", "3/1/2018", "03/01/18"}, {"Spring 2016", "Spring 2016", "mid-2018", "mid-2018"},
+      {"1/5/2017", "01/05/17", "", ""},
   };
   uint16_t copy = 1;
   for (const auto& c : kCases) {
-    record(copy, "LOT", c.federal, "3/1/2018", 10, 5);
+    record(copy, "LOT", c.acquired, c.sold, 10, 5);
     link(1, copy, copy);
+    text(kFormID_PAScheduleDWorksheet, row(copy, 5), "OLD");
     ++copy;
   }
   run();
   for (int r = 1; r < copy; ++r) {
-    EXPECT_EQ(wsText(row(r, 4)), kCases[r - 1].expected) << kCases[r - 1].federal;
-    EXPECT_EQ(wsText(row(r, 5)), "03/01/18");
+    EXPECT_EQ(wsText(row(r, 4)), kCases[r - 1].expectedAcquired) << kCases[r - 1].acquired;
+    EXPECT_EQ(wsText(row(r, 5)), kCases[r - 1].expectedSold) << kCases[r - 1].sold;
   }
+  EXPECT_TRUE(sheet().isNull(row(9, 5)));
+}
+
+// A record without a description leaves nothing of an earlier row behind.
+TEST_F(ScheduleDWorksheetTest, RecordWithoutDescriptionClearsItsRow) {
+  fullYearResident();
+  record(1, "", "1/5/2017", "3/1/2018", 100, 40);
+  link(1, 1, 1);
+  for (int offset : {1, 3, 4, 5}) text(kFormID_PAScheduleDWorksheet, row(1, offset), "OLD");
+  for (int offset : {6, 7, 8}) number(kFormID_PAScheduleDWorksheet, row(1, offset), 70);
+  for (int offset : {2, 9}) mark(kFormID_PAScheduleDWorksheet, row(1, offset));
+  run();
+  for (int offset = 0; offset <= 9; ++offset) EXPECT_TRUE(sheet().isNull(row(1, offset))) << offset;
+  EXPECT_EQ(amount(266), 0);
+  EXPECT_EQ(amount(72334), 0);
+  EXPECT_FALSE(sheet().isDataEntered());
 }
 
 TEST_F(ScheduleDWorksheetTest, GroupedSaleHasNoDateSoldAndIsCounted) {
