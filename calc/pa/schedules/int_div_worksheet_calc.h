@@ -61,11 +61,13 @@ struct KindTotals {
   bool present(int kind) const { return count[kind][0] > 0 || count[kind][1] > 0; }
 };
 
-// Calls visit(copy number) for every existing copy of `form`, ascending.
+// Calls visit(copy number) for every existing copy of `form`, ascending;
+// an empty copy the host hands back is skipped.
 template <class Visit>
 void forEachCopy(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form, Visit visit) {
   for (DataMgmt::TaxFormIter it = taxReturn.getForms(form); !it.atEOL(); it.next()) {
-    visit(it.getTaxForm()->getCopyNumber());
+    const DataMgmt::TaxFormPtr copy = it.getTaxForm();
+    if (!copy.isNull()) visit(copy->getCopyNumber());
   }
 }
 

@@ -446,13 +446,14 @@ void IntDivWorksheetCalc::totalDividends(const SummaryGroups& g) {
   if (!joint()) setNull(kTotal.spouse);
 
   if (partYearResident()) {
-    // A part-year subtraction entered keeps whatever these fields hold.
-    const DataMgmt::FormId& self = kFormID_PAInterestDividendWorksheet;
-    if (!pa.hasSigValue(self, 1, field(kPartYearSubtraction.taxpayer))) {
-      ws.minusII(field(kPartYearTaxpayer), field(kTotal.taxpayer), field(kPartYearSubtraction.taxpayer));
-    }
-    if (joint() && !pa.hasSigValue(self, 1, field(kPartYearSubtraction.spouse))) {
-      ws.minusII(field(kPartYearSpouse), field(kTotal.spouse), field(kPartYearSubtraction.spouse));
+    // The dividends before the part-year subtraction (the total has it
+    // taken off), as the interest half shows the interest; recalculated on
+    // every run so that they follow the dividends and the subtraction.
+    plus(kPartYearTaxpayer, kPartYearSubtraction.taxpayer, kTotal.taxpayer);
+    if (joint()) {
+      plus(kPartYearSpouse, kPartYearSubtraction.spouse, kTotal.spouse);
+    } else {
+      protectAndNull(kPartYearSpouse);
     }
   } else {
     protectAndNull(kPartYearTaxpayer);

@@ -56,14 +56,15 @@ enum Source : int {
   kDeductions, kInterest, kDividends, kSourceCount,
 };
 
-// Where a value is read (copy 1 unless the person's copy is given) and
-// whether a value not above 0 reads as 0.
+// Where a value is read (copy 1 unless the person's copy is given, or the
+// sum over every copy) and whether a value not above 0 reads as 0.
 struct SourceField {
   const DataMgmt::FormId* form;
   FieldRef taxpayer;
   FieldRef spouse;
   uint16_t spouseCopy;
   bool floored;
+  bool allCopies = false;
 };
 
 const SourceField kSources[kSourceCount] = {
@@ -76,7 +77,7 @@ const SourceField kSources[kSourceCount] = {
      {CatalogId::PAScheduleDFieldIds, 185}, 2, true},                                          // 105
     {&kFormID_PA40, {CatalogId::PA40FieldIds, 195}, {CatalogId::PA40FieldIds, 196}, 1, true},   // 301/302
     {&kFormID_PAScheduleJ, {CatalogId::PAScheduleJFieldIds, 7},
-     {CatalogId::PAScheduleJFieldIds, 8}, 1, true},                                            // 36894/36895
+     {CatalogId::PAScheduleJFieldIds, 8}, 1, true, true},                                      // 36894/36895
     {&kFormID_PAW2GIncome, {CatalogId::PAW2GIncomeFieldIds, 63},
      {CatalogId::PAW2GIncomeFieldIds, 64}, 1, true},                                           // 9677/9678
     {&kFormID_PADeductions, {CatalogId::PADeductionsFieldIds, 79},
@@ -113,7 +114,8 @@ Person readPerson(const DataMgmt::TaxReturn& pa, bool spouse) {
     const SourceField& source = kSources[s];
     const uint16_t copy = spouse ? source.spouseCopy : 1;
     const FieldId& field = fieldOf(spouse ? source.spouse : source.taxpayer);
-    double v = static_cast<double>(pa.getIN(*source.form, copy, field));
+    double v = static_cast<double>(source.allCopies ? pa.getAllCopies(*source.form, field)
+                                                    : pa.getIN(*source.form, copy, field));
     if (source.floored && !(v > 0)) v = 0;
     person.value[s] = v;
   }
@@ -154,10 +156,11 @@ const RowBox kRowBoxes[] = {
 };  // boxes 36162-36168
 
 // Sets the PA-income field to v, then takes off the person's share of the
-// deductions: v - (v / divisor) x deductions. A divisor of 0 keeps v.
+// deductions: v - (v / divisor) x deductions. Without income to spread the
+// deductions over (a divisor of 0 or less) v is kept.
 void prorate(DataMgmt::TaxForm& gl, const FieldId& field, double v, double divisor, double deductions) {
   gl.assignIR(field, v);
-  if (deductions > 0 && divisor != 0) gl.assignIR(field, v - (gl.getIR(field) / divisor) * deductions);
+  if (deductions > 0 && divisor > 0) gl.assignIR(field, v - (gl.getIR(field) / divisor) * deductions);
 }
 
 // Rows 2 to 8: the row's own amount of person P, spread over P's income.

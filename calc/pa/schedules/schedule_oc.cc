@@ -4,9 +4,9 @@
 // The user enters the amount of each of the twenty credit lines; a line's
 // companion fields are open while its amount is positive. The credits are
 // totalled into field 11, which the PA-40 reads. On a joint return only
-// lines 8 and 9 count, and the entries of every line outside lines 8 to 10
-// are cleared. Nothing is rounded: the total is the host's sum of the
-// amount fields.
+// lines 8 and 9 count; the entries of the other lines are kept (they count
+// again should the return stop being joint). Nothing is rounded: the total
+// is the host's sum of the amount fields.
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -67,11 +67,6 @@ const std::size_t kLineCount = sizeof kLines / sizeof kLines[0];
 // The two credits of a joint return (lines 8 and 9).
 const int kJointCredits[] = {33, 36};  // 50720, 140347
 
-// Entries cleared on a joint return, in field order: lines 1 to 7, and
-// lines 11 to 20.
-const int kJointClearFirst[] = {10, 40};  // 46464, 50721
-const int kJointClearLast[] = {30, 70};   // 46474, 132866
-
 // Business-income sources: Schedule C field 56139, PA-40 fields 56128 and 288.
 const FieldId& scheduleCIncome() { return kPAScheduleCFieldIds[7]; }  // 56139
 const FieldId& pa40Income() { return kPA40FieldIds[105]; }            // 56128
@@ -95,9 +90,6 @@ void PATaxReturnCalcEngine::computeScheduleOC(TaxFormPtr form, uint16_t copy, in
 
   if (filingStatus == 2) {
     for (int member : kJointCredits) schedule.unProtect(oc(member));
-    for (int k = 0; k < 2; ++k) {
-      clearFormFields(kFormID_PAScheduleOC, 1, oc(kJointClearFirst[k]), oc(kJointClearLast[k]));
-    }
     schedule.setValueToSumOf(oc(kTotal), {oc(kJointCredits[0]), oc(kJointCredits[1])});
   } else {
     const bool businessIncome = paReturn->getAllCopies(kFormID_PAScheduleC, scheduleCIncome()) > 0 ||

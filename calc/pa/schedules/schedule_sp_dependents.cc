@@ -53,7 +53,8 @@ int countChildren(const DataMgmt::TaxReturn* federal) {
   if (federal == nullptr) return 0;
   int count = 0;
   for (DataMgmt::TaxFormIter it = federal->getForms(kFormID_FedDependents); !it.atEOL(); it.next()) {
-    if (countsAsChild(*federal, it.getTaxForm()->getCopyNumber())) ++count;
+    TaxFormPtr dependent = it.getTaxForm();
+    if (!dependent.isNull() && countsAsChild(*federal, dependent->getCopyNumber())) ++count;
   }
   return count;
 }
@@ -98,7 +99,9 @@ void PATaxReturnCalcEngine::fillScheduleSPDependents(TaxFormPtr form, uint16_t f
   const DataMgmt::FormId& dependents = kFormID_FedDependents;
   for (DataMgmt::TaxFormIter it = federalReturn->getForms(dependents); !it.atEOL() && cursor <= lastRow;
        it.next()) {
-    const uint16_t copy = it.getTaxForm()->getCopyNumber();
+    TaxFormPtr dependent = it.getTaxForm();
+    if (dependent.isNull()) continue;  // a copy the host could not hand over
+    const uint16_t copy = dependent->getCopyNumber();
     if (!countsAsChild(*federalReturn, copy)) continue;
     char first[kTextSize];
     char last[kTextSize];

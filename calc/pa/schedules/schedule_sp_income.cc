@@ -3,8 +3,9 @@
 // One column serves an unmarried, separated or deceased filer and a married
 // filer whose spouse's income is included (sub-box J); otherwise the lines
 // split into taxpayer and spouse columns. Lines the user completes (C4,
-// C5, C7 to C10, the added interest C2b) are only unprotected, so what was
-// entered stays; the lines of the layout not in use are protected and null.
+// C5, C7 to C10, the added interest C2b, the spouse's C6) are only
+// unprotected, so what was entered stays; the lines of the layout not in
+// use are protected and null.
 #include "calc/pa/schedules/schedule_sp_parts.h"
 #include "identifiers/form_ids.h"
 
@@ -52,6 +53,16 @@ double interestDividends(const Run& run, uint16_t copy) {
                              run.pa.getIN(kFormID_PAScheduleB, copy, kPAScheduleBFieldIds[kScheduleB]));
 }
 
+// C6 (`member`), income earned outside Pennsylvania: the federal income
+// less the PA-40 income, never below 0. Calculated on every run, so it
+// follows the income schedules as they stand; a value the user overrides
+// is kept by the host.
+void fillIncomeOutsidePA(const Run& run, int member) {
+  const double outside = static_cast<double>(run.federalAmount(kPullAllIncome)) - pa40Amount(run, kPA40Income);
+  run.form().makeProtected(sp(member));
+  run.form().assignIR(sp(member), outside > 0 ? outside : 0.0);
+}
+
 // A joint amount entered whole on the taxpayer's line: the spouse's share
 // becomes the lesser of the two lines and the taxpayer keeps the rest, so
 // the pair adds up to the amount.
@@ -95,12 +106,7 @@ void fillOneColumn(const Run& run) {
   if (run.residency == 0) {
     form.makeProtectedAndSetNull(sp(kC6.single));
   } else {
-    form.unProtect(sp(kC6.single));
-    if (!run.pa.hasSigValue(kFormID_PAScheduleSP, run.copy, sp(kC6.single))) {
-      const double outside =
-          static_cast<double>(run.federalAmount(kPullAllIncome)) - pa40Amount(run, kPA40Income);
-      form.assignIR(sp(kC6.single), outside > 0 ? outside : 0.0);
-    }
+    fillIncomeOutsidePA(run, kC6.single);
   }
 
   sumColumn(form, kEligibilitySingle, &IncomeLine::single);
@@ -150,10 +156,8 @@ void fillTwoColumns(const Run& run) {
   if (run.residency == 0) {
     form.makeProtectedAndSetNull(sp(kC6.taxpayer));
     form.makeProtectedAndSetNull(sp(kC6.spouse));
-  } else if (form.isNull(sp(kC6.taxpayer))) {
-      form.assignIR(sp(kC6.taxpayer),
-                    static_cast<double>(run.federalAmount(kPullAllIncome)) - pa40Amount(run, kPA40Income));
-    form.unProtect(sp(kC6.taxpayer));
+  } else {
+    fillIncomeOutsidePA(run, kC6.taxpayer);
   }
 
   sumColumn(form, kTPEligibility, &IncomeLine::taxpayer);

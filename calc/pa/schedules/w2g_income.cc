@@ -64,11 +64,28 @@ struct Split {
   double spouse = 0;
 };
 
-// Sums `amount` / divisor over the existing copies of a federal form: to the
-// taxpayer when the copy's `ownerMark` is marked, else to the spouse (also
-// on a return that is not joint). `count`, when given, receives the number
-// of copies read.
-Split sumByOwner(DataMgmt::TaxReturn& federal, const DataMgmt::FormId& form, const FieldId& ownerMark,
+// Who a federal copy counts for.
+enum class Owner { kTaxpayer, kSpouse, kNobody };
+
+// The owner of W-2G copy `c`: marked for the taxpayer, else marked for the
+// spouse (only a joint return has one), else unmarked, the taxpayer's.
+Owner w2gOwner(DataMgmt::TaxReturn& federal, const DataMgmt::TaxForm& copy, uint16_t c, bool joint) {
+  if (copy.xMarked(w2gTaxpayerMark())) return Owner::kTaxpayer;
+  if (federal.formYes(kFormID_FedW2G, c, w2gSpouseMark())) return joint ? Owner::kSpouse : Owner::kNobody;
+  return Owner::kTaxpayer;
+}
+
+// The owner of form 51 copy `c`: the taxpayer when marked, else the spouse.
+Owner form51Owner(DataMgmt::TaxReturn&, const DataMgmt::TaxForm& copy, uint16_t, bool) {
+  return copy.xMarked(form51TaxpayerMark()) ? Owner::kTaxpayer : Owner::kSpouse;
+}
+
+using OwnerRule = Owner (*)(DataMgmt::TaxReturn&, const DataMgmt::TaxForm&, uint16_t, bool);
+
+// Sums `amount` / divisor over the existing copies of a federal form, each
+// to the person `owner` names; a copy of nobody is left out. `count`, when
+// given, receives the number of copies counted.
+Split sumByOwner(DataMgmt::TaxReturn& federal, const DataMgmt::FormId& form, OwnerRule owner, bool joint,
                  const FieldId& amount, double divisor, int* count) {
   Split sum;
   int copies = 0;
@@ -77,12 +94,10 @@ Split sumByOwner(DataMgmt::TaxReturn& federal, const DataMgmt::FormId& form, con
     const uint16_t c = static_cast<uint16_t>(n);
     TaxFormPtr copy = federal.getFormUVPtr(form, c, false);
     if (copy.isNull()) continue;
+    const Owner who = owner(federal, *copy, c, joint);
+    if (who == Owner::kNobody) continue;
     const double value = static_cast<double>(federal.getIN(form, c, amount)) / divisor;
-    if (copy->xMarked(ownerMark)) {
-      sum.taxpayer += value;
-    } else {
-      sum.spouse += value;
-    }
+    (who == Owner::kTaxpayer ? sum.taxpayer : sum.spouse) += value;
     ++copies;
   }
   if (count != nullptr) *count = copies;
@@ -152,7 +167,7 @@ void PATaxReturnCalcEngine::computeW2GIncome(TaxFormPtr form, uint16_t copy, int
   } else {
     // W-2G winnings and the PA part of them.
     int count = 0;
-    const Split w2g = sumByOwner(federal, kFormID_FedW2G, w2gTaxpayerMark(), w2gWinnings(), 100.0, &count);
+    const Split w2g = sumByOwner(federal, kFormID_FedW2G, w2gOwner, joint, w2gWinnings(), 100.0, &count);
     if (count > 0) w.assign(w9609, count);
     w.assign(w9616, joint ? w2g.taxpayer + w2g.spouse : w2g.taxpayer);
     w.assign(w9617, w2g.taxpayer);
@@ -180,7 +195,7 @@ void PATaxReturnCalcEngine::computeW2GIncome(TaxFormPtr form, uint16_t copy, int
 
     // Other winnings: form 51 and form 57.
     const Split f51 =
-        sumByOwner(federal, kFormID_Fed51, form51TaxpayerMark(), form51Winnings(), 1.0, nullptr);
+        sumByOwner(federal, kFormID_Fed51, form51Owner, joint, form51Winnings(), 1.0, nullptr);
     w.assign(w9628, joint ? f51.taxpayer + f51.spouse : f51.taxpayer);
     w.assign(w9629, f51.taxpayer);
     if (joint) {
@@ -199,6 +214,12 @@ void PATaxReturnCalcEngine::computeW2GIncome(TaxFormPtr form, uint16_t copy, int
         w.protectAndCopy(w9632, w9631);
         w.protectAndNull(w9633);
       }
+    } else {
+      // No form 57 amount (any more): none of it stays in the other winnings.
+      w.null(w9634);
+      w.null(w9631);
+      w.protectAndNull(w9632);
+      w.protectAndNull(w9633);
     }
     w.sum(w9635, w9628, w9631);
     w.sum(w9636, w9629, w9632);
@@ -225,7 +246,7 @@ void PATaxReturnCalcEngine::computeW2GIncome(TaxFormPtr form, uint16_t copy, int
 
     // Losses: form 51 (as negatives) and the form 2 amount.
     const Split losses =
-        sumByOwner(federal, kFormID_Fed51, form51TaxpayerMark(), form51Losses(), 1.0, nullptr);
+        sumByOwner(federal, kFormID_Fed51, form51Owner, joint, form51Losses(), 1.0, nullptr);
     if (joint) {
       w.assign(w9648, losses.taxpayer * -1.0);
       w.assign(w9649, losses.spouse * -1.0);

@@ -146,15 +146,37 @@ TEST_F(IntDivWorksheetTest, AFullYearResidentHasNoPartYearDividendSubtraction) {
   EXPECT_EQ(40, amount(156299));
   EXPECT_EQ(40, amount(156306));
   EXPECT_EQ(60, amount(156315));
-  EXPECT_EQ(100, amount(156359));  // an entered subtraction leaves it as it stands
+  EXPECT_EQ(100, amount(156359));  // the dividends before the subtraction
+
+  // The dividends change after the subtraction was entered: the part-year
+  // dividends follow.
+  summary(kFormID_State17, 1, 250, 0);
+  run();
+  EXPECT_EQ(210, amount(156315));
+  EXPECT_EQ(250, amount(156359));
+  EXPECT_TRUE(closed(156360));
 
   copyOf(kFormID_PAReturnInfo).setNull(kPAReturnInfoFieldIds.byNumber(48));
   run();
   EXPECT_TRUE(closed(156300));
   EXPECT_TRUE(closed(156299));
   EXPECT_EQ(0, amount(156306));
-  EXPECT_EQ(100, amount(156315));
+  EXPECT_EQ(250, amount(156315));
   EXPECT_TRUE(closed(156359));
+}
+
+TEST_F(IntDivWorksheetTest, JointPartYearDividendsFollowTheSpousesSubtraction) {
+  setFilingStatus(2);
+  setResidency(1);
+  summary(kFormID_State17, 1, 100, 80);
+  enter(156301, 30);
+  run();
+  EXPECT_EQ(50, amount(156316));
+  EXPECT_EQ(80, amount(156360));
+  enter(156301, 50);
+  run();
+  EXPECT_EQ(30, amount(156316));
+  EXPECT_EQ(80, amount(156360));
 }
 
 // A person whose form 89 dividends are gone keeps no remainder from an

@@ -171,15 +171,36 @@ TEST_F(ScheduleGLTest, DeductionsAboveIncomeTurnRowsNegativeAndStillMarkRowsFour
   EXPECT_TRUE(yes(36164));
 }
 
-TEST_F(ScheduleGLTest, ADivisorOfZeroKeepsTheRowAmount) {
-  // Interest is not part of the income the deductions are spread over.
-  setFilingStatus(1);
-  interest(1, 500);
-  deductions(1000, 0);
+TEST_F(ScheduleGLTest, ADivisorOfZeroOrLessKeepsTheRowAmount) {
+  // Interest is not part of the income the deductions are spread over;
+  // that income is 0, or below 0 with a loss on PA-40 field 46956.
+  for (double income : {0.0, -5000.0}) {
+    restart();
+    setFilingStatus(1);
+    pa40Amount(46956, income);
+    interest(1, 500);
+    deductions(1000, 0);
+    state("NJ");
+    run();
+    EXPECT_EQ(value(36177), 500) << income;
+    EXPECT_TRUE(std::isfinite(value(36177)));
+  }
+}
+
+TEST_F(ScheduleGLTest, RowSevenAddsEveryScheduleJCopy) {
+  setFilingStatus(2);
+  mark(kFormID_PAReturnInfo, info(46));
+  for (uint16_t copy : {1, 2}) {
+    number(kFormID_PAScheduleJ, kPAScheduleJFieldIds.byNumber(36894), 300.0 * copy, copy);
+    number(kFormID_PAScheduleJ, kPAScheduleJFieldIds.byNumber(36895), 100.0 * copy, copy);
+  }
   state("NJ");
   run();
-  EXPECT_EQ(value(36177), 500);
-  EXPECT_TRUE(std::isfinite(value(36177)));
+  EXPECT_EQ(value(158225), 900);
+  mark(kFormID_PAScheduleGL, f(22));
+  copyOf(kFormID_PAScheduleGL).setNull(f(21));
+  run();
+  EXPECT_EQ(value(158225), 300);
 }
 
 TEST_F(ScheduleGLTest, OtherStatePAClearsTheComputation) {

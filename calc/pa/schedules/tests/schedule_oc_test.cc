@@ -73,17 +73,13 @@ TEST_F(ScheduleOCTest, EveryLineCountsAndNegativeAmountsCloseTheirCompanions) {
   EXPECT_TRUE(entered());
 }
 
-TEST_F(ScheduleOCTest, JointReturnCountsLinesEightAndNineOnly) {
+TEST_F(ScheduleOCTest, JointReturnCountsLinesEightAndNineOnlyAndKeepsTheOthers) {
   setFilingStatus(2);
   for (int n : {1, 7, 8, 9, 10, 11, 20}) line(n, 10 * n);
   mark(kFormID_PAScheduleOC, f(20));
   run();
   EXPECT_EQ(value(11), 80 + 90);
-  for (int n : {1, 7, 11, 20}) {
-    EXPECT_TRUE(isNull(kLines[n - 1].amount)) << n;
-    expectOpen(n, false);
-  }
-  for (int n : {8, 9, 10}) {
+  for (int n : {1, 7, 8, 9, 10, 11, 20}) {
     EXPECT_EQ(value(kLines[n - 1].amount), 10 * n) << n;
     expectOpen(n, true);
   }
@@ -92,6 +88,11 @@ TEST_F(ScheduleOCTest, JointReturnCountsLinesEightAndNineOnly) {
   EXPECT_TRUE(yes(20));  // the business-income boxes are not touched
   EXPECT_TRUE(isNull(21));
   EXPECT_TRUE(entered());
+
+  // No longer joint: every line counts again.
+  setFilingStatus(1);
+  run();
+  EXPECT_EQ(value(11), 10 + 70 + 80 + 90 + 100 + 110 + 200);
 }
 
 TEST_F(ScheduleOCTest, BusinessIncomeBoxesFollowScheduleCAndThePA40) {

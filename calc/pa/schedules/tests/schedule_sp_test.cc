@@ -157,7 +157,7 @@ TEST_F(ScheduleSPTest, NoTaxNullsThePercentage) {
 
 TEST_F(ScheduleSPTest, IncomeOutsidePennsylvania) {
   // Nonresident: no deduction from the tax; C6 is the federal amount less
-  // the PA income, not below 0, unless the filer entered one.
+  // the PA income, not below 0, calculated on every run.
   setFilingStatus(1);
   setFederalStatus(1);
   setResidency(2);
@@ -165,9 +165,16 @@ TEST_F(ScheduleSPTest, IncomeOutsidePennsylvania) {
   setFederalAmount(80, 9000);
   run();
   EXPECT_EQ(amount(66), 4000);
-  EXPECT_FALSE(isProtected(66));
+  EXPECT_TRUE(isProtected(66));
   EXPECT_TRUE(isNull(9601));
   EXPECT_EQ(amount(9603), amount(9599));
+
+  // The PA income grows on a later pass (gambling, other schedules): C6
+  // follows it.
+  setPA40(8500, 200, 50);
+  run();
+  EXPECT_EQ(amount(66), 500);
+  EXPECT_EQ(amount(76), 9000);
 
   restart();
   setFilingStatus(1);
@@ -179,9 +186,37 @@ TEST_F(ScheduleSPTest, IncomeOutsidePennsylvania) {
   EXPECT_EQ(amount(66), 0);
   EXPECT_EQ(amount(9601), 50);
 
+  // A value the user overrides stands.
   enter(66, 700);
+  schedule().setOverridden(sp(66), true);
   run();
   EXPECT_EQ(amount(66), 700);
+}
+
+// Two columns: the taxpayer's C6 is floored at 0 and recalculated like the
+// single line; the spouse's is the user's.
+TEST_F(ScheduleSPTest, TwoColumnIncomeOutsidePennsylvania) {
+  setFilingStatus(3);
+  setFederalStatus(3);
+  setResidency(1);
+  check(150691);  // Q4: Married, sub-box X
+  setPA40(20000, 614, 0);
+  setFederalAmount(80, 5000);
+  enter(9594, 100);
+  run();
+  EXPECT_TRUE(marked(23));
+  EXPECT_EQ(amount(67), 0);
+  EXPECT_TRUE(isProtected(67));
+  EXPECT_EQ(amount(9594), 100);
+  EXPECT_FALSE(isProtected(9594));
+  EXPECT_EQ(amount(77), 20000);
+  EXPECT_EQ(amount(12967), 20100);
+  EXPECT_EQ(amount(9606), 0);
+  EXPECT_EQ(amount(9608), 0);
+
+  setFederalAmount(80, 26000);  // a later pass: C6 follows
+  run();
+  EXPECT_EQ(amount(67), 6000);
 }
 
 TEST_F(ScheduleSPTest, MarriedWithSpouseIncomeIncludedUsesOneColumn) {

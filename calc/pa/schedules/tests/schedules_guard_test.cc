@@ -1,5 +1,6 @@
 // Every schedule and worksheet calculation takes an empty form holder, or
-// a return without a PA return object, as nothing to do.
+// a return without a PA return object, as nothing to do; an empty federal
+// copy the host hands back in a walk is skipped.
 #include <gtest/gtest.h>
 
 #include "calc/state/tests/state_engine_fixture.h"
@@ -51,6 +52,25 @@ TEST_F(SchedulesGuardTest, AnEngineWithoutAPAReturnChangesNothing) {
     (orphan.*c.compute)(copy, 1, 1);
     EXPECT_TRUE(copy->fields().empty()) << c.name;
   }
+}
+
+TEST_F(SchedulesGuardTest, AnEmptyFederalCopyInAWalkIsSkipped) {
+  // Copy 1 of each walked form is an empty holder; copy 2 counts.
+  federal()->getFormUVPtr(kFormID_FedDependents, 1, true) = DataMgmt::TaxFormPtr();
+  federal()->getFormUVPtr(kFormID_Fed51, 1, true) = DataMgmt::TaxFormPtr();
+  mark(kFormID_FedDependents, kFedDependentsFieldIds.byNumber(1136), 2);
+  text(kFormID_FedDependents, kFedDependentsFieldIds.byNumber(1108), "SON", 2);
+  mark(kFormID_Fed51, kFed51FieldIds.byNumber(366), 2);
+  mark(kFormID_Fed51, kFed51FieldIds.byNumber(6), 2);
+  number(kFormID_Fed51, kFed51FieldIds.byNumber(17), 100, 2);
+  federal()->setCommonItem(1, 1);  // unmarried: Schedule SP keeps its Part B
+
+  engine->computeScheduleSP(holder(kFormID_PAScheduleSP), 1, 1);
+  EXPECT_EQ(pa->getIN(kFormID_PAScheduleSP, 1, kPAScheduleSPFieldIds.byNumber(53)), 1);
+  EXPECT_EQ(textOf(kFormID_PAScheduleSP, kPAScheduleSPFieldIds.byNumber(35)), "SON");  // row 1
+  engine->computeInterestDividendWorksheet(holder(kFormID_PAInterestDividendWorksheet), 1, 1);
+  EXPECT_EQ(pa->getIN(kFormID_PAInterestDividendWorksheet, 1, kPAInterestDividendWorksheetFieldIds.byNumber(199)),
+            100);
 }
 
 }  // namespace

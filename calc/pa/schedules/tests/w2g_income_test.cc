@@ -48,7 +48,7 @@ TEST_F(W2GIncomeTest, JointFullYearReturnNetsEverySource) {
   setFilingStatus(2);
   form57(1, 300);
   w2g(1, true, false, 100000, 100000, "PA");
-  w2g(2, false, false, 50000, 50000, "NJ");
+  w2g(2, false, true, 50000, 50000, "NJ");
   form51(1, true, 200, 50);
   form51(2, false, 100, 30);
   enter(9633, 100);  // the spouse's part of the form 57 amount
@@ -90,32 +90,35 @@ TEST_F(W2GIncomeTest, JointFullYearReturnNetsEverySource) {
   EXPECT_TRUE(entered());
 }
 
-TEST_F(W2GIncomeTest, PartYearEntriesAreLimitedAndAnUnmarkedW2GIsTheSpouses) {
+TEST_F(W2GIncomeTest, PartYearEntriesAreLimited) {
   setFilingStatus(1);
   setResidency(1);
   form57(1, 0);
   w2g(1, true, false, 80000);
-  w2g(2, false, false, 20000);  // no taxpayer mark: the spouse's, even on a single return
+  w2g(2, false, false, 20000);  // unmarked: the taxpayer's
+  w2g(3, false, true, 30000);   // the spouse's, who has no part in a single return
   enter(9620, 900);
   enter(9621, 150);
   enter(9623, 100);
   enter(9624, 40);
   enter(9660, 300);
-  enter(9631, 7);  // no form 57 amount: left as it is
+  enter(9631, 7);  // no form 57 amount: an old one goes
   form2(500);
   run();
 
-  EXPECT_EQ(value(9616), 800);
+  EXPECT_EQ(value(9609), 2);
+  EXPECT_EQ(value(9616), 1000);
   EXPECT_TRUE(isNull(9618));
   EXPECT_FALSE(isProtected(9620));
-  EXPECT_EQ(value(9620), 800);
-  EXPECT_EQ(value(9621), 150);
-  EXPECT_EQ(value(9619), 950);
+  EXPECT_EQ(value(9620), 900);
+  EXPECT_TRUE(isProtected(9621));
+  EXPECT_TRUE(isNull(9621));
+  EXPECT_EQ(value(9619), 900);
   EXPECT_EQ(value(9623), 100);
   EXPECT_TRUE(isProtected(9624));
   EXPECT_TRUE(isNull(9624));
-  EXPECT_EQ(value(9625), 850);
-  EXPECT_EQ(value(9631), 7);
+  EXPECT_EQ(value(9625), 800);
+  EXPECT_TRUE(isNull(9631));
   EXPECT_EQ(value(9650), 500);
   EXPECT_EQ(value(9651), 500);
   EXPECT_TRUE(isNull(9652));
@@ -126,13 +129,13 @@ TEST_F(W2GIncomeTest, PartYearEntriesAreLimitedAndAnUnmarkedW2GIsTheSpouses) {
   EXPECT_TRUE(isProtected(9661));
   EXPECT_EQ(value(9661), 300);
   EXPECT_TRUE(isNull(9668));
-  EXPECT_EQ(value(9635), 7);
-  EXPECT_EQ(value(9639), 0);  // limited by the taxpayer's other winnings, 0
-  EXPECT_EQ(value(9673), 700);
-  EXPECT_EQ(value(9677), 400);
-  EXPECT_EQ(value(9678), 150);  // the unmarked copy still reaches the net amounts
-  EXPECT_EQ(value(11774), 550);
-  EXPECT_EQ(value(9611), 800 + 500);
+  EXPECT_EQ(value(9635), 0);
+  EXPECT_TRUE(isNull(9639));
+  EXPECT_EQ(value(9673), 800);
+  EXPECT_EQ(value(9677), 500);
+  EXPECT_EQ(value(9678), 0);
+  EXPECT_EQ(value(11774), 500);
+  EXPECT_EQ(value(9611), 1000 + 500);
   EXPECT_TRUE(entered());
 }
 
@@ -149,7 +152,7 @@ TEST_F(W2GIncomeTest, FullYearResidentCannotEnterThePAParts) {
   setFilingStatus(2);
   form57(1, 60);
   w2g(1, true, false, 10000);
-  w2g(2, false, false, 5000);
+  w2g(2, false, true, 5000);
   form51(1, true, 40, 0);
   enter(9620, 1);
   enter(9639, 1);
@@ -174,6 +177,42 @@ TEST_F(W2GIncomeTest, ClosedFederalGateEmptiesTheScheduleAndItsNetAmounts) {
   EXPECT_TRUE(no(9610));
   EXPECT_TRUE(isNull(9611));
   EXPECT_FALSE(entered());
+}
+
+// Owner of a W-2G copy: only the filers of the return count, and a copy
+// with neither mark is the taxpayer's.
+TEST_F(W2GIncomeTest, W2GOwnerIsAFilerOfTheReturn) {
+  struct Case {
+    int filingStatus;
+    bool spouseMark;
+    double taxpayer, spouse;
+  };
+  const Case kCases[] = {{1, false, 100, 0}, {1, true, 0, 0}, {2, false, 100, 0}, {2, true, 0, 100}};
+  for (const Case& c : kCases) {
+    restart();
+    setFilingStatus(c.filingStatus);
+    form57(1, 0);
+    w2g(1, false, c.spouseMark, 10000);
+    run();
+    EXPECT_EQ(value(9617), c.taxpayer) << c.filingStatus << "/" << c.spouseMark;
+    EXPECT_EQ(value(9677), c.taxpayer) << c.filingStatus << "/" << c.spouseMark;
+    EXPECT_EQ(value(9678), c.spouse) << c.filingStatus << "/" << c.spouseMark;
+    EXPECT_EQ(value(11774), c.taxpayer + c.spouse) << c.filingStatus << "/" << c.spouseMark;
+  }
+}
+
+TEST_F(W2GIncomeTest, FederalForm57AmountGoneLeavesNoWinnings) {
+  setFilingStatus(2);
+  form57(1, 300);
+  enter(9633, 100);
+  run();
+  EXPECT_EQ(value(11774), 300);
+  form57(1, 0);
+  run();
+  for (int field : {9631, 9632, 9633, 9634}) EXPECT_TRUE(isNull(field)) << field;
+  EXPECT_EQ(value(9636), 0);
+  EXPECT_EQ(value(11774), 0);
+  EXPECT_TRUE(no(9610));
 }
 
 TEST_F(W2GIncomeTest, JointPALossesOpenAtZeroAndCloseBelow) {
