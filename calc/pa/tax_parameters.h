@@ -1,0 +1,73 @@
+// The 2018 Pennsylvania tax parameters: every rate, threshold, cap and
+// table of the PA calculation, defined once. A form routine never writes a
+// tax number inline; it names one of these.
+#ifndef CALC_PA_TAX_PARAMETERS_H_
+#define CALC_PA_TAX_PARAMETERS_H_
+
+namespace PATax2018 {
+
+// Personal income tax rate, on adjusted PA taxable income (PA-40 line 12),
+// and the rate the withholding checks and the credit for taxes paid to
+// other states compare against.
+inline constexpr double kTaxRate = 0.0307;
+
+// Estimated payments. The PA-40 asks whether estimated payments were due
+// (and figures an underpayment penalty) once the tax not paid through
+// withholding reaches this amount; the estimated tax worksheet requires
+// payments when the required annual payment is above the worksheet's own
+// figure. The two differ by one dollar as the forms word them (246 or more,
+// more than 245).
+inline constexpr long kPenaltyThreshold = 246;
+inline constexpr double kEstimatedPaymentThreshold = 245.0;
+
+// Tax forgiveness (Schedule SP): eligibility income below
+// base + 1 gives 100 %; every further step of kForgivenessStep takes 10 %
+// off; each dependent child raises every bound by kForgivenessPerChild.
+inline constexpr double kForgivenessBaseUnmarried = 6500.0;
+inline constexpr double kForgivenessBaseMarried = 13000.0;
+inline constexpr double kForgivenessStep = 250.0;
+inline constexpr double kForgivenessPerChild = 9500.0;
+inline constexpr int kForgivenessPercentStep = 10;
+
+// Unreimbursed employee business expenses (Schedule UE): the standard
+// mileage rate per business mile, and the distance a new workplace must
+// add to the commute for moving expenses to count.
+inline constexpr double kMileageRate = 0.545;
+inline constexpr long kMovingDistanceMiles = 35;
+
+// Deductions schedule: the yearly cap on each contribution to a tuition
+// (section 529) or ABLE account, per beneficiary.
+inline constexpr double kContributionCap = 15000.0;
+
+// Estimated use tax (PA-40 line 23) for a preparer who does not know the
+// purchases: by PA taxable income, per county group (Allegheny,
+// Philadelphia, every other county). The first row whose bound is above the
+// income gives the amount; above the last bound the amount is the income
+// times the group's factor, capped.
+enum UseTaxCounty { kUseTaxAllegheny, kUseTaxPhiladelphia, kUseTaxOtherCounty, kUseTaxCountyGroups };
+inline constexpr const char* kUseTaxCountyNames[] = {"Allegheny", "Philadelphia"};
+inline constexpr double kUseTaxRatePercent[kUseTaxCountyGroups] = {7, 8, 6};
+struct UseTaxRow {
+  double bound;
+  double amount[kUseTaxCountyGroups];
+};
+inline constexpr UseTaxRow kUseTaxRows[] = {
+    {15001, {7, 8, 6}},     {30001, {14, 17, 12}},  {50001, {19, 22, 17}},  {75001, {26, 30, 23}},
+    {100001, {37, 43, 32}}, {150001, {52, 59, 44}}, {200001, {66, 76, 57}},
+};
+inline constexpr double kUseTaxFactor[kUseTaxCountyGroups] = {0.00035, 0.0004, 0.0003};
+inline constexpr double kUseTaxCap[kUseTaxCountyGroups] = {88, 100, 75};
+
+// Due dates of the 2019 estimated installments (month, day; the last one
+// falls in January 2020).
+struct InstallmentDueDate {
+  const char* month;
+  int day;
+  bool followingYear;
+};
+inline constexpr InstallmentDueDate kInstallmentDueDates[] = {
+    {"04", 15, false}, {"06", 17, false}, {"09", 16, false}, {"01", 15, true}};
+
+}  // namespace PATax2018
+
+#endif  // CALC_PA_TAX_PARAMETERS_H_
