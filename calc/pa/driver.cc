@@ -2,6 +2,7 @@
 // federal return, makes sure the fixed forms exist, calculates every form
 // in the fixed order and runs the automated-test hooks when allowed.
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
@@ -46,6 +47,8 @@ const FormId* const kFormCalcOrder[] = {
     &kFormID_PA40, &kFormID_PAScheduleOC, &kFormID_PAEstimatedTaxWorksheet,
     &kFormID_PAEstimatedVouchers, &kFormID_PADirectDepositDebit, &kFormID_PALocalIncomeTaxReturn,
 };
+
+const size_t kFormCalcSteps = sizeof kFormCalcOrder / sizeof kFormCalcOrder[0];
 
 // Copy 1 of these forms always exists before the calculation order runs.
 const FormId* const kFixedForms[] = {
@@ -173,9 +176,35 @@ bool linkScheduleECopy(DataMgmt::TaxReturn& pa, int next, int fedCopy, bool from
   return true;
 }
 
+// Empties PA Schedule E copy `c`, which no federal source stands for any
+// more. Copy 1 is emptied only when it was linked (202 or 203 marked): an
+// unlinked copy 1 holds a property the user entered. It keeps the filer-level
+// amounts 219-222, which belong to no property.
+void unlinkScheduleECopy(PATaxReturnCalcEngine& engine, DataMgmt::TaxReturn& pa, uint16_t c) {
+  TaxFormPtr copy = pa.getFormUVPtr(kFormID_PAScheduleE, c, false);
+  if (copy.isNull()) return;
+  if (c != 1) {
+    engine.clearForm(kFormID_PAScheduleE, c);
+    return;
+  }
+  const bool linked =
+      copy->xMarked(kPAScheduleEFieldIds[2] /* 202 */) || copy->xMarked(kPAScheduleEFieldIds[3] /* 203 */);
+  if (!linked) return;
+  const int kFilerLevel[] = {159, 160, 161, 162};  // 219-222
+  bool entered[4];
+  double amounts[4];
+  for (int i = 0; i < 4; ++i) {
+    entered[i] = !copy->isNull(kPAScheduleEFieldIds[kFilerLevel[i]]);
+    amounts[i] = copy->getIR(kPAScheduleEFieldIds[kFilerLevel[i]]);
+  }
+  engine.clearForm(kFormID_PAScheduleE, c);
+  for (int i = 0; i < 4; ++i) {
+    if (entered[i]) copy->assignIR(kPAScheduleEFieldIds[kFilerLevel[i]], amounts[i]);
+  }
+}
+
 // One PA Schedule E copy per federal Schedule E copy, then one per federal
-// Form 4835 copy; PA copies left over are emptied, except copy 1, which
-// keeps what the user entered on a return without federal rentals.
+// Form 4835 copy; PA copies left over are unlinked and emptied.
 void linkScheduleECopies(PATaxReturnCalcEngine& engine, const DataMgmt::TaxReturn& federal,
                          DataMgmt::TaxReturn& pa) {
   int next = 1;
@@ -189,11 +218,7 @@ void linkScheduleECopies(PATaxReturnCalcEngine& engine, const DataMgmt::TaxRetur
     }
   }
   const int last = pa.getMaxCopies(kFormID_PAScheduleE);
-  for (int c = std::max(next, 2); c <= last; ++c) {
-    if (pa.formExists(kFormID_PAScheduleE, static_cast<uint16_t>(c))) {
-      engine.clearForm(kFormID_PAScheduleE, static_cast<uint16_t>(c));
-    }
-  }
+  for (int c = next; c <= last; ++c) unlinkScheduleECopy(engine, pa, static_cast<uint16_t>(c));
 }
 
 void ensureFixedForms(PADataMgmt::PATaxReturn& pa) {
@@ -217,7 +242,17 @@ void PATaxReturnCalcEngine::calcStateReturn() {
   linkScheduleECopies(*this, *federalReturn, *paReturn);
   ensureFixedForms(*paReturn);
 
-  for (const FormId* step : kFormCalcOrder) calcAllCopies(*step);
+  // Every PA-40 run before the last comes ahead of figures it reads (the
+  // compensation and income schedules, Schedules G-L, SP and OC): only the
+  // last one caps or clears what the user typed into the PA-40.
+  size_t lastPA40Step = 0;
+  for (size_t step = 0; step < kFormCalcSteps; ++step) {
+    if (*kFormCalcOrder[step] == kFormID_PA40) lastPA40Step = step;
+  }
+  for (size_t step = 0; step < kFormCalcSteps; ++step) {
+    const ProvisionalPA40Scope scope(*this, step < lastPA40Step);
+    calcAllCopies(*kFormCalcOrder[step]);
+  }
 
   if (DataMgmt::OrvaneConfiguration::getInstance().AllowAutoTest()) {
     runAutoTest();

@@ -4,7 +4,11 @@
 // The PA-40 is calculated five times in one whole-return calculation, each
 // time from the return as it then stands; every field written here is
 // recomputed on each run. Amounts the user enters (reductions, added
-// expenses) keep the user's value and are only limited, opened or closed.
+// expenses) keep the user's value and are only limited, opened or closed,
+// and a provisional run (one ahead of the figures the limits rest on)
+// leaves them as typed.
+#include <cstddef>
+
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/box_marks.h"
 #include "catalogs/catalogs.h"
@@ -35,10 +39,65 @@ void limitEnteredAmount(TaxForm& pa40, const OVImmutableIdentifier& entered, dou
   }
 }
 
+// PA-40 members of the entries the user types whose limits rest on figures
+// that are final only in the last run of a whole-return calculation: the
+// reductions and added expenses (compensation, Schedule UE), the Schedule UE
+// choice, the payment-three choice, the use tax credit (gross taxable
+// income), the penalty with its boxes and method (tax and payments), the
+// credit to the estimated account and the refund designations (overpayment).
+const int kLimitedEntries[] = {152, 153, 156, 157, 165, 166, 167, 168, 213, 214, 246, 250, 251,
+                               252, 255, 256, 257, 265, 266, 267, 268, 269, 270, 271, 272, 273};
+
+// What the limited entries of a PA-40 copy hold, taken before a provisional
+// run and put back after it, so that such a run never erases or lowers
+// what the user typed.
+class TypedEntries {
+ public:
+  TypedEntries(const DataMgmt::TaxReturn& pa, const TaxForm& pa40, uint16_t copy) {
+    for (size_t i = 0; i < kCount; ++i) {
+      const OVImmutableIdentifier& field = kPA40FieldIds[kLimitedEntries[i]];
+      Entry& entry = entries_[i];
+      entry.number = 0;
+      if (pa40.xMarked(field)) {
+        entry.kind = Entry::kMarked;
+      } else if (pa.formNo(kFormID_PA40, copy, field)) {
+        entry.kind = Entry::kNo;
+      } else if (pa40.isNull(field)) {
+        entry.kind = Entry::kNull;
+      } else {
+        entry.kind = Entry::kNumber;
+        entry.number = pa40.getIR(field);
+      }
+    }
+  }
+
+  void putBack(TaxForm& pa40) const {
+    for (size_t i = 0; i < kCount; ++i) {
+      const OVImmutableIdentifier& field = kPA40FieldIds[kLimitedEntries[i]];
+      switch (entries_[i].kind) {
+        case Entry::kMarked: pa40.setX(field); break;
+        case Entry::kNo: pa40.setXNo(field); break;
+        case Entry::kNull: pa40.setNull(field); break;
+        case Entry::kNumber: pa40.assignIR(field, entries_[i].number); break;
+      }
+    }
+  }
+
+ private:
+  static const size_t kCount = sizeof kLimitedEntries / sizeof kLimitedEntries[0];
+  struct Entry {
+    enum Kind { kNull, kNumber, kMarked, kNo } kind;
+    double number;
+  };
+  Entry entries_[kCount];
+};
+
 }  // namespace
 
 void PATaxReturnCalcEngine::computePA40(TaxFormPtr form, uint16_t copy, int /*passOn*/) {
   if (form.isNull() || paReturn == nullptr || federalReturn == nullptr) return;
+  const bool provisional = provisionalPA40Run;
+  const TypedEntries typed(*paReturn, *form, copy);
 
   computePA40Header(form, copy);
   computePA40Compensation(form);
@@ -51,6 +110,15 @@ void PATaxReturnCalcEngine::computePA40(TaxFormPtr form, uint16_t copy, int /*pa
   computePA40UseTax(form);
   computePA40Balance(form, copy);
   computePA40NoEntryItems(form, copy);
+  if (provisional) typed.putBack(*form);
+
+  // The information form shows line 17 but is calculated before the PA-40:
+  // every run keeps it in step.
+  TaxFormPtr info = paReturn->getFormUVPtr(kFormID_PAReturnInfo, 1, false);
+  if (!info.isNull()) {
+    info->assignIR(kPAReturnInfoFieldIds[57] /* 127 */,
+                   paReturn->getStateLineValue(getStateReturnFormId(), 1, 17));
+  }
 
   paReturn->setDataEntered(kFormID_PA40, copy, true, false);
   form->setCalcMark(true);
@@ -206,8 +274,16 @@ void PATaxReturnCalcEngine::computePA40Compensation(TaxFormPtr form) {
     pa40.unProtect(f[168]);
     pa40.unProtect(f[167]);
     Utils::setDefaultX(form, f[168], f[168], f[167]);
-    if (ueFirstTotal > 0) pa40.unProtect(f[165]);
-    if (ueSecondTotal > 0) pa40.unProtect(f[166]);
+    // Each person's added expenses stand only beside that person's total.
+    const auto openBeside = [&pa40](const OVImmutableIdentifier& added, long total) {
+      if (total > 0) {
+        pa40.unProtect(added);
+      } else {
+        pa40.makeProtectedAndSetNull(added);
+      }
+    };
+    openBeside(f[165], ueFirstTotal);
+    openBeside(f[166], ueSecondTotal);
   }
 
   // Expenses, cut to gross compensation.

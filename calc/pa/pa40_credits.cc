@@ -294,15 +294,13 @@ void PATaxReturnCalcEngine::computePA40Balance(TaxFormPtr form, uint16_t /*copy*
   DataMgmt::TaxForm& pa = *form;
   auto amount = [&](int member) { return static_cast<double>(pa.getIN(pa40(member))); };
 
-  // Penalty, tax due and amount owed. The penalty read here is the value
-  // before this run frees or clears the field.
+  // Penalty: open while box 356 says it applies, which the tax left after
+  // withholding and credits allows. The penalty counted is what is left
+  // after that, so a second calculation counts the same.
   if (!pa.hasSigValue(pa40(kPenalty))) pa.zero(pa40(kPenalty));
-  const double penalty = amount(kPenalty);
   const double payments = amount(kTotalPayments);
   const double tax = amount(kTax);
   const double useTax = amount(kUseTaxDue);
-  const double owed = useTax + tax - payments;
-  const double over = payments - (useTax + tax + penalty);
 
   const double unpaidTax = tax - (amount(kPayment5) + amount(kPayment1) + amount(kForgivenessCredit) +
                                   amount(kResidentCredit) + amount(kOtherCredits));
@@ -321,7 +319,12 @@ void PATaxReturnCalcEngine::computePA40Balance(TaxFormPtr form, uint16_t /*copy*
   } else {
     pa.makeProtectedAndSetNull(pa40(kPenalty));
   }
+  const double penalty = amount(kPenalty);
+  const bool figured = penalty > 0 || pa.xMarked(pa40(kPenaltyChoice1));
 
+  // Tax due and amount owed.
+  const double owed = useTax + tax - payments;
+  const double over = payments - (useTax + tax + penalty);
   if (owed >= 0) {
     pa.assignIR(pa40(kTaxDue), owed);
     pa.assignIR(pa40(kAmountOwed), penalty > 0 ? owed + penalty : owed);
@@ -330,8 +333,8 @@ void PATaxReturnCalcEngine::computePA40Balance(TaxFormPtr form, uint16_t /*copy*
     pa.setNull(pa40(kAmountOwed));
   }
 
-  // Penalty method and "penalty figured" boxes; box 15211 is tested as the
-  // previous run left it.
+  // Penalty method and "penalty figured" boxes: a penalty figured at 0 has
+  // method "X".
   if (penalty > 0) {
     pa.unProtect(pa40(kMethodL));
     pa.unProtect(pa40(kMethodE));
@@ -342,7 +345,7 @@ void PATaxReturnCalcEngine::computePA40Balance(TaxFormPtr form, uint16_t /*copy*
     pa.makeProtectedAndSetNull(pa40(kMethodL));
     pa.makeProtectedAndSetNull(pa40(kMethodE));
     pa.makeProtectedAndSetNull(pa40(kMethodB));
-    if (pa.xMarked(pa40(kFiguredYes))) {
+    if (figured) {
       pa.setX(pa40(kMethodX));
     } else {
       pa.makeProtectedAndSetNull(pa40(kMethodX));
@@ -359,7 +362,7 @@ void PATaxReturnCalcEngine::computePA40Balance(TaxFormPtr form, uint16_t /*copy*
   } else {
     pa.setNull(pa40(kMethodText));
   }
-  if (penalty > 0 || pa.xMarked(pa40(kPenaltyChoice1))) {
+  if (figured) {
     pa.setX(pa40(kFiguredYes));
     pa.setXNo(pa40(kFiguredNo));
   } else {
@@ -390,15 +393,16 @@ void PATaxReturnCalcEngine::computePA40Balance(TaxFormPtr form, uint16_t /*copy*
   const double credit = amount(kEstimatedCredit);
 
   // Refund designations: at most five, in table order, each between 0 and
-  // what the overpayment less the credit still leaves.
+  // what the overpayment less the credit still leaves; once five are taken
+  // nothing is left for the others.
   const std::vector<FieldIntPair> designations = designationTable();
   double remaining = overpayment - credit;
   if (remaining > 0) {
     int taken = 0;
     for (const FieldIntPair& entry : designations) {
-      if (!entry.field.isValid() || taken >= kMaxDesignations) break;
+      if (!entry.field.isValid()) break;
       pa.unProtect(entry.field);
-      pa.minIR(entry.field, entry.field, remaining);
+      pa.minIR(entry.field, entry.field, taken < kMaxDesignations ? remaining : 0.0);
       pa.maxIR(entry.field, entry.field, 0.0);
       remaining -= pa.getIR(entry.field);
       if (pa.getIR(entry.field) > 0) ++taken;

@@ -187,31 +187,28 @@ void PATaxReturnCalcEngine::computePA40Header(TaxFormPtr form, uint16_t copy) {
     pa.assignText(pa40(kFilingLetter), "J");
   }
 
-  // Deceased codes and dates of death.
-  if (!infoYes(kInfoTPDeceased) && !infoYes(kInfoSPDeceased)) {
-    pa.assignText(pa40(kDeceased), "N");
+  // Deceased codes and dates of death; a filer no longer marked deceased
+  // keeps no date or "Y" from before.
+  pa.assignText(pa40(kDeceased), infoYes(kInfoTPDeceased) || infoYes(kInfoSPDeceased) ? "Y" : "N");
+  TaxFormPtr filerCopy;
+  if (federalReturn != nullptr) filerCopy = federalReturn->getFormUVPtr(kFormID_FedFilerInfo, 1, false);
+  if (infoYes(kInfoTPDeceased)) {
+    pa.assignText(pa40(kTPDeceased), "Y");
+    if (!filerCopy.isNull()) {
+      pa.assignText(pa40(kTPDeathDate), dateText(filerCopy, filer(kFilerTPDeathDate), nullptr).c_str());
+    }
   } else {
-    pa.assignText(pa40(kDeceased), "Y");
-    TaxFormPtr filerCopy;
-    if (federalReturn != nullptr) filerCopy = federalReturn->getFormUVPtr(kFormID_FedFilerInfo, 1, false);
-    if (infoYes(kInfoTPDeceased)) {
-      pa.assignText(pa40(kTPDeceased), "Y");
-      if (!filerCopy.isNull()) {
-        pa.assignText(pa40(kTPDeathDate), dateText(filerCopy, filer(kFilerTPDeathDate), nullptr).c_str());
-      }
-    } else {
-      pa.setNull(pa40(kTPDeathDate));
-      pa.assignText(pa40(kTPDeceased), "N");
+    pa.setNull(pa40(kTPDeathDate));
+    pa.assignText(pa40(kTPDeceased), "N");
+  }
+  if (infoYes(kInfoSPDeceased) && infoYes(kInfoSPDeceasedConfirm)) {
+    pa.assignText(pa40(kSPDeceased), "Y");
+    if (!filerCopy.isNull()) {
+      pa.assignText(pa40(kSPDeathDate), dateText(filerCopy, filer(kFilerSPDeathDate), nullptr).c_str());
     }
-    if (infoYes(kInfoSPDeceased) && infoYes(kInfoSPDeceasedConfirm)) {
-      pa.assignText(pa40(kSPDeceased), "Y");
-      if (!filerCopy.isNull()) {
-        pa.assignText(pa40(kSPDeathDate), dateText(filerCopy, filer(kFilerSPDeathDate), nullptr).c_str());
-      }
-    } else {
-      pa.setNull(pa40(kSPDeathDate));
-      pa.assignText(pa40(kSPDeceased), "N");
-    }
+  } else {
+    pa.setNull(pa40(kSPDeathDate));
+    pa.assignText(pa40(kSPDeceased), "N");
   }
 
   // Residency letter; a part-year resident's dates carry this tax year.

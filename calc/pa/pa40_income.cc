@@ -25,9 +25,6 @@ const Utils::PCTypes kPullBusinessTaxpayer = static_cast<Utils::PCTypes>(50);
 const Utils::PCTypes kPullBusinessSpouse = static_cast<Utils::PCTypes>(51);
 const Utils::PCTypes kPullBusinessOther = static_cast<Utils::PCTypes>(61);
 
-// The Schedule E walk ends at the first missing copy, and after this one.
-const uint16_t kLastScheduleECopy = 255;
-
 // One income class from the taxpayer's and the spouse's amounts. A joint
 // return adds them when they share a sign; when one is a gain and the
 // other a loss, the class is the gain alone and the loss is kept apart
@@ -176,9 +173,11 @@ void PATaxReturnCalcEngine::computePA40Rents(TaxFormPtr form) {
       which = kSelected;
     }
   }
+  // Every existing copy counts, also beyond a gap in the copy numbers.
   double tpSum = 0, spSum = 0, jointSum = 0;
-  for (uint16_t n = 1; which != kNone && n <= kLastScheduleECopy; ++n) {
-    if (!paReturn->formExists(kFormID_PAScheduleE, n)) break;
+  const int lastE = which == kNone ? 0 : paReturn->getMaxCopies(kFormID_PAScheduleE);
+  for (int n = 1; n <= lastE; ++n) {
+    if (!paReturn->formExists(kFormID_PAScheduleE, n)) continue;
     if (which == kSelected && !paReturn->formYes(kFormID_PAScheduleE, n, e[25])) continue;  // 21669
     const double net = paReturn->getIN(kFormID_PAScheduleE, n, e[154]);                     // 129
     if (paReturn->formYes(kFormID_PAScheduleE, n, e[54])) {                                 // 18
@@ -234,10 +233,11 @@ void PATaxReturnCalcEngine::computePA40TaxableIncome(TaxFormPtr form, uint16_t c
   pa40.setXNo(f[79]);
   pa40.assignIR(f[200], paReturn->getIN(kFormID_PAW2GIncome, 1, kPAW2GIncomeFieldIds[65]));  // 11774
 
-  // Classes below 0 stay on their own lines and add nothing.
-  double gross = pa40.sumOf5(f[172], f[173], f[174], f[199], f[200]);
-  for (const auto* line : {&f[186], &f[188], &f[198]}) {
-    if (pa40.getIR(*line) > 0) gross += pa40.getIN(*line);
+  // The eight classes never offset each other: a class below 0 stays on its
+  // own line and adds nothing.
+  double gross = 0;
+  for (const auto* line : {&f[172], &f[173], &f[174], &f[199], &f[200], &f[186], &f[188], &f[198]}) {
+    if (pa40.getIR(*line) > 0) gross += static_cast<double>(pa40.getIN(*line));
   }
   pa40.assignIR(f[201], gross);
 

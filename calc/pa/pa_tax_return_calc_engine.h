@@ -330,6 +330,27 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // Set by the first fillOptionCheckBoxes call. The engine serves one
   // return, so every return takes the option-box defaults once.
   bool optionCheckBoxesDefaulted = false;
+  // True while a PA-40 run comes ahead of figures it reads: the information
+  // form's early run and every run of the whole-return order but the last.
+  // Such a run works with the limits of the moment but leaves what the user
+  // typed into the PA-40's limited entries as typed (pa40.cc); only a final
+  // run caps or clears them.
+  bool provisionalPA40Run = false;
+  // Sets provisionalPA40Run for its lifetime, then puts the old value back.
+  class ProvisionalPA40Scope {
+   public:
+    ProvisionalPA40Scope(PATaxReturnCalcEngine& engine, bool provisional)
+        : flag_(engine.provisionalPA40Run), saved_(flag_) {
+      flag_ = provisional;
+    }
+    ~ProvisionalPA40Scope() { flag_ = saved_; }
+    ProvisionalPA40Scope(const ProvisionalPA40Scope&) = delete;
+    ProvisionalPA40Scope& operator=(const ProvisionalPA40Scope&) = delete;
+
+   private:
+    bool& flag_;
+    bool saved_;
+  };
 };
 
 }  // namespace PACalculationMgmt

@@ -292,10 +292,15 @@ void PATaxReturnCalcEngine::computeReturnInfo(TaxFormPtr form, uint16_t copy, in
   const long fedStatus = paReturn->pullCommon(getFederalReturnFormId(), 1, static_cast<Utils::PCTypes>(1));
   applyFederalJointAnswers(info, fedStatus);
 
-  // 6. Forms this one reads back are calculated first.
-  for (const FormId* early : {&kFormID_PA40, &kFormID_State171, &kFormID_PAScheduleD}) {
-    TaxFormPtr earlyCopy = paReturn->getFormUVPtr(*early, 1, true);
-    if (!earlyCopy.isNull()) calcStateForm(*early, 1, false, 0, 0, earlyCopy);
+  // 6. Forms this one reads back are calculated first. This PA-40 run comes
+  // before the payments and answers below, so it leaves the user's PA-40
+  // entries as typed.
+  {
+    const ProvisionalPA40Scope earlyRun(*this, true);
+    for (const FormId* early : {&kFormID_PA40, &kFormID_State171, &kFormID_PAScheduleD}) {
+      TaxFormPtr earlyCopy = paReturn->getFormUVPtr(*early, 1, true);
+      if (!earlyCopy.isNull()) calcStateForm(*early, 1, false, 0, 0, earlyCopy);
+    }
   }
 
   // 7. Answer 61/62 and its field, open when federal form 92 says so.

@@ -160,6 +160,22 @@ TEST_F(CalcStateReturnTest, ScheduleECopyOneKeepsItsEntriesWithoutFederalRentals
   EXPECT_TRUE(pa->isNull(kFormID_PAScheduleE, 2, scheduleE(129)));
 }
 
+// A copy 1 linked to a federal Schedule E that is gone loses the link and
+// what came from it, but keeps the filer-level amounts the user entered.
+TEST_F(CalcStateReturnTest, LinkedScheduleECopyOneWithoutItsSourceIsUnlinked) {
+  for (int linkBox : {202, 203}) {
+    mark(kFormID_PAScheduleE, scheduleE(linkBox));
+    number(kFormID_PAScheduleE, scheduleE(201), 1);
+    number(kFormID_PAScheduleE, scheduleE(129), 5000);
+    number(kFormID_PAScheduleE, scheduleE(219), 40);
+    engine->calcStateReturn();
+    EXPECT_FALSE(pa->formYes(kFormID_PAScheduleE, 1, scheduleE(linkBox))) << linkBox;
+    EXPECT_TRUE(pa->isNull(kFormID_PAScheduleE, 1, scheduleE(201))) << linkBox;
+    EXPECT_TRUE(pa->isNull(kFormID_PAScheduleE, 1, scheduleE(129))) << linkBox;
+    EXPECT_EQ(pa->getIN(kFormID_PAScheduleE, 1, scheduleE(219)), 40) << linkBox;
+  }
+}
+
 TEST_F(CalcStateReturnTest, SaleRecordsAreLinkedTwelveToAWorksheetCopy) {
   federalCopies(kFormID_Fed135, 13);
   number(kFormID_PAScheduleDWorksheet, worksheetLink(4), 99, 2);  // stale link

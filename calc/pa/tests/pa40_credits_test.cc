@@ -242,6 +242,7 @@ TEST_F(PA40CreditsTest, TaxDueWithPenaltyAndUseTax) {
   enter(131111, 30);
   enter(249, 500);
   enter(267, 20);
+  markPA40(356);
   runBalance();
   EXPECT_EQ(530, amount(250));
   EXPECT_EQ(550, amount(268));
@@ -268,6 +269,7 @@ TEST_F(PA40CreditsTest, PenaltyIsTakenOffTheOverpaymentOnce) {
   enter(249, 1000);
   enter(173, 800);
   enter(267, 50);
+  markPA40(356);
   runBalance();
   EXPECT_EQ(150, amount(251));
   EXPECT_TRUE(isNull(268));
@@ -277,25 +279,38 @@ TEST_F(PA40CreditsTest, PenaltyAboveTheOverpaymentIsOwed) {
   enter(249, 1000);
   enter(173, 900);
   enter(267, 150);
+  markPA40(356);
   runBalance();
   EXPECT_TRUE(isNull(251));
   EXPECT_TRUE(isNull(250));
   EXPECT_EQ(50, amount(268));
 }
 
-TEST_F(PA40CreditsTest, WithoutPenaltyTheFiguredBoxDecidesMethodX) {
-  markPA40(15211);
-  runBalance();
-  EXPECT_TRUE(marked(46458));
-  EXPECT_EQ("X", textOf(46459));
-  EXPECT_TRUE(isProtected(46455));
-  // The figured boxes are then cleared, so the next run drops method X.
-  EXPECT_TRUE(isNull(15211));
-  EXPECT_EQ("N", textOf(15163));
-  runBalance();
-  EXPECT_TRUE(isNull(46458));
-  EXPECT_TRUE(isNull(46459));
-  EXPECT_EQ(0, amount(267));
+// Box 356 says a penalty applies; the threshold decides whether it may.
+TEST_F(PA40CreditsTest, PenaltyCountsOnlyWhereItMayApply) {
+  struct Case {
+    double tax, penalty;
+    bool applies;
+    double owed;
+    const char* method;
+  } cases[] = {
+      {1000, 20, true, 1020, "E"},  // threshold reached: the penalty is owed
+      {1000, 0, true, 1000, "X"},   // figured at 0
+      {200, 20, false, 200, ""},    // below the threshold: no penalty at all
+  };
+  for (const Case& c : cases) {
+    enter(173, c.tax);
+    enter(267, c.penalty);
+    markPA40(356);
+    // A second run changes nothing.
+    for (int run = 0; run < 2; ++run) {
+      runBalance();
+      EXPECT_EQ(c.owed, amount(268)) << c.tax << " " << c.penalty << " run " << run;
+      EXPECT_EQ(c.method, textOf(46459)) << c.tax << " " << c.penalty;
+      EXPECT_EQ(c.applies ? "Y" : "N", textOf(15163)) << c.tax << " " << c.penalty;
+    }
+    restart();
+  }
 }
 
 TEST_F(PA40CreditsTest, CreditToEstimatedAccountIsCutToTheOverpayment) {
@@ -346,12 +361,13 @@ TEST_F(PA40CreditsTest, OnlyFiveDesignationsAreTaken) {
   for (int field : {258, 20693, 256, 20694, 155698, 155699}) enter(field, 10);
   runBalance();
   EXPECT_EQ(10000, amount(251));
-  // Empty designations are closed once five are taken; the sixth keeps
-  // its value and counts in the total but not against the refund.
+  // Once five are taken nothing is left for the sixth, which is closed with
+  // the empty ones: refund and designations make up the overpayment.
   EXPECT_TRUE(isProtected(254));
   EXPECT_TRUE(isNull(208814));
-  EXPECT_EQ(10, amount(155699));
-  EXPECT_EQ(60, amount(407));
+  EXPECT_TRUE(isNull(155699));
+  EXPECT_TRUE(isProtected(155699));
+  EXPECT_EQ(50, amount(407));
   EXPECT_EQ(9950, amount(252));
   const char* codes[] = {"A", "C", "D", "E", "F"};
   for (int row = 0; row < 5; ++row) EXPECT_EQ(codes[row], textOf(kRowCodes[row])) << row;

@@ -38,6 +38,22 @@ TEST_F(PA40HeaderTest, DeceasedTaxpayerGetsTheDateOfDeath) {
   EXPECT_TRUE(isNull(147015));
 }
 
+TEST_F(PA40HeaderTest, ClearedDeceasedMarksClearTheTextsAndDates) {
+  for (int box : {58, 59, 112}) infoMark(box);
+  filerText(557, "3/7/2018");
+  filerText(558, "11/22/2018");
+  runHeader();
+  EXPECT_EQ("Y", textOf(147100));
+  EXPECT_EQ("Y", textOf(147101));
+  for (int box : {58, 59}) put(kFormID_PAReturnInfo, info(box), DataMgmt::FieldValue::no());
+  runHeader();
+  EXPECT_EQ("N", textOf(147014));
+  EXPECT_EQ("N", textOf(147100));
+  EXPECT_EQ("N", textOf(147101));
+  EXPECT_TRUE(isNull(118));
+  EXPECT_TRUE(isNull(147015));
+}
+
 TEST_F(PA40HeaderTest, SpouseCountsAsDeceasedOnlyWithField112) {
   infoMark(59);
   filerText(558, "11/22/2018");

@@ -141,6 +141,14 @@ TEST_F(PA40Test, AddedExpensesCloseWithoutScheduleUETotals) {
   EXPECT_TRUE(markedNo(316));
   EXPECT_TRUE(markedNo(317));
   EXPECT_TRUE(markedNo(309));
+
+  // Beside the first total only, the spouse's added expenses close.
+  number(kFormID_PAScheduleUE, kPAScheduleUEFieldIds.byNumber(150), 100);
+  enter(36525, 30);
+  run();
+  EXPECT_FALSE(isProtected(36524));
+  EXPECT_TRUE(isNull(36525));
+  EXPECT_TRUE(isProtected(36525));
 }
 
 TEST_F(PA40Test, CompensationBoxesFollowPAW2Counts) {
@@ -312,12 +320,12 @@ TEST_F(PA40Test, JointlyOwnedRentsAreHalvedOnAJointReturn) {
   EXPECT_TRUE(isNull(298));
 }
 
-TEST_F(PA40Test, ScheduleEWalkStopsAtTheFirstMissingCopy) {
+TEST_F(PA40Test, ScheduleEWalkGoesOnPastAMissingCopy) {
   setResidency(0);
   scheduleE(1, 18, 100);
   scheduleE(3, 18, 1000);
   run();
-  EXPECT_EQ(amount(297), 100);
+  EXPECT_EQ(amount(297), 1100);
 }
 
 TEST_F(PA40Test, PartYearResidentTakesOnlySelectedScheduleECopies) {
@@ -353,6 +361,29 @@ TEST_F(PA40Test, TaxIsTheRateOnNetTaxableIncome) {
   EXPECT_EQ(amount(170), 10000);
   EXPECT_EQ(amount(172), 10000);
   EXPECT_EQ(amount(173), 307);
+}
+
+// Classes never offset each other: interest, dividends or estate income
+// below 0 stays on its line and takes nothing off the wages.
+TEST_F(PA40Test, ClassesBelowZeroAddNothingToGrossTaxableIncome) {
+  const struct {
+    const FormId* form;
+    const FieldId* field;
+    int line;
+  } kClasses[] = {
+      {&kFormID_PAScheduleA, &kPAScheduleAFieldIds.byNumber(155736), 140},
+      {&kFormID_PAScheduleB, &kPAScheduleBFieldIds.byNumber(155775), 141},
+      {&kFormID_PAScheduleJ, &kPAScheduleJFieldIds.byNumber(42), 148},
+  };
+  for (const auto& c : kClasses) {
+    w2(1, 10000, 0);
+    number(*c.form, *c.field, -500);
+    run();
+    EXPECT_EQ(amount(c.line), -500) << c.line;
+    EXPECT_EQ(amount(170), 10000) << c.line;
+    EXPECT_EQ(amount(173), 307) << c.line;
+    restart();
+  }
 }
 
 TEST_F(PA40Test, DeductionsAboveGrossLeaveNoTax) {

@@ -1,0 +1,188 @@
+// Whole returns loaded from test-data lines and calculated by the driver:
+// one calculation is final, and entries loaded with a fresh return come
+// out as they do when typed into the already calculated return.
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "calc/pa/tests/driver_fixture.h"
+#include "host/descriptors.h"
+
+namespace {
+
+typedef std::vector<std::string> Lines;
+typedef std::map<std::string, std::string> Fields;
+
+// The sample return of examples/ (joint, full-year residents, two W-2s,
+// interest and dividends; tax 2,833), less its federal common items, which
+// the fixture sets.
+const Lines kSample = {
+    "FEDW2:1:F1:X", "FEDW2:1:F4:Keystone Tool", "FEDW2:1:F21:52000.00", "FEDW2:1:F34:PA",
+    "FEDW2:1:F33:52000.00", "FEDW2:1:F32:1596.40", "FEDW2:2:F2:X", "FEDW2:2:F4:Susquehanna Valley",
+    "FEDW2:2:F21:38500.00", "FEDW2:2:F34:PA", "FEDW2:2:F33:38500.00", "FEDW2:2:F32:1181.95",
+    "FED164:1:F4:X", "FED164:1:F5:Penn Growth Fund", "FED164:1:F6:1275.50",
+    "FED166:1:F9:Capital City Savings Bank", "FED166:1:F10:412.37", "FED166:2:F3:X",
+    "FED166:2:F9:Riverfront Credit Union", "FED166:2:F10:86.12",
+    "PARETURNINFO:1:F31:Daniel", "PARETURNINFO:1:F33:Keller", "PARETURNINFO:1:F35:123-45-6781",
+    "PARETURNINFO:1:F36:Maria", "PARETURNINFO:1:F38:Keller", "PARETURNINFO:1:F40:123-45-6782",
+    "PARETURNINFO:1:F41:418 Walnut Street", "PARETURNINFO:1:F43:Harrisburg", "PARETURNINFO:1:F44:PA",
+    "PARETURNINFO:1:F45:17101", "PARETURNINFO:1:F46:X", "PARETURNINFO:1:F57:X",
+};
+
+Lines operator+(Lines a, const Lines& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+class WholeReturnTest : public DriverTest {
+ protected:
+  void SetUp() override {
+    DriverTest::SetUp();
+    engine->calculate = true;
+    federal()->setCommonItem(0, 1, 2);  // joint
+    federal()->setStateWages(52000, 38500);
+    federal()->setAllStateWages(52000, 38500);
+  }
+  // Fresh returns for the next step of a test.
+  void restart() {
+    TearDown();
+    SetUp();
+  }
+
+  // Loads the lines into the PA return, and into the federal return too
+  // when `federalToo`, as a return file is loaded; the state tax withheld
+  // is `withheld`.
+  void load(const Lines& lines, double withheld, bool federalToo = true) {
+    federal()->setStateTaxWithheldNoLocal(withheld);
+    // One file a process: the tests may run side by side.
+    const std::string path = ::testing::TempDir() + "whole_return_" + std::to_string(getpid()) + ".txt";
+    {
+      std::ofstream out(path);
+      for (const std::string& line : lines) out << line << "\n";
+    }
+    if (federalToo) engine->loadInputTextFile(path, federal());
+    engine->loadInputTextFile(path, pa.get());
+    std::remove(path.c_str());
+  }
+  void calculate() { engine->calcReturn(0); }
+
+  // Every PA field that holds a value or is protected, by form/copy/field;
+  // with `only`, the fields of that form alone.
+  Fields fields(const FormId* only = nullptr) {
+    Fields all;
+    for (const DataMgmt::TaxFormDescPtr& desc : pa->getTaxReturnDesc()->getTaxFormDescriptors()) {
+      if (only != nullptr && !(desc->getTypeID() == *only)) continue;
+      for (DataMgmt::TaxFormIter it = pa->getForms(desc->getTypeID()); !it.atEOL(); it.next()) {
+        DataMgmt::TaxFormPtr copy = it.getTaxForm();
+        for (const FieldId& id : desc->fieldIds()) {
+          const DataMgmt::FieldValue& v = copy->stored(id);
+          if (v.kind == DataMgmt::FieldValue::kNull && !v.isProtected) continue;
+          std::ostringstream key, value;
+          key << desc->getTypeID().getNumber() << "/" << copy->getCopyNumber() << "/" << id.getNumber();
+          value << v.kind << " " << v.number << " " << v.text << (v.isProtected ? " protected" : "");
+          all[key.str()] = value.str();
+        }
+      }
+    }
+    return all;
+  }
+  static void expectSame(const Fields& a, const Fields& b, const std::string& what) {
+    for (const auto& field : b) {
+      auto other = a.find(field.first);
+      EXPECT_TRUE(other != a.end() && other->second == field.second)
+          << what << " " << field.first << ": " << (other == a.end() ? "empty" : other->second) << " / "
+          << field.second;
+    }
+    for (const auto& field : a) EXPECT_TRUE(b.count(field.first)) << what << " " << field.first;
+  }
+
+  double pa40(int hostField) { return pa->getIR(kFormID_PA40, 1, kPA40FieldIds.byNumber(hostField)); }
+};
+
+// Field 90 pays 100 besides the withholding; 102 opens it.
+const Lines kPaymentOf100 = {"PARETURNINFO:1:F102:X", "PARETURNINFO:1:F90:100"};
+// Withholding 2,000 leaves 833 of the tax unpaid, which opens the penalty;
+// field 90's 1,500 still leaves an overpayment.
+const Lines kPaymentOf1500 = {"PARETURNINFO:1:F102:X", "PARETURNINFO:1:F90:1500"};
+const Lines kCreditAndDesignations = {"PA40:1:F253:150", "PA40:1:F258:5", "PA40:1:F254:3"};
+const Lines kPenalty = {"PA40:1:F356:X", "PA40:1:F357:UNTRUE", "PA40:1:F267:32"};
+
+// The information form's early PA-40 run sees no tax and only field 90's
+// payment, the driver's first runs no compensation or resident credit.
+// None of them may cap or clear what the user typed into the PA-40, whose
+// fields come out as when the entries are typed into the calculated return.
+TEST_F(WholeReturnTest, EntriesOfAFreshReturnComeOutAsTypedIntoTheCalculatedReturn) {
+  const struct {
+    Lines base;
+    double withheld;
+    Lines typed;
+    std::vector<std::pair<int, double>> lines;  // PA-40 field, amount
+  } kCases[] = {
+      // Credit to the estimated account 150 (once cut to 100): refund 9.
+      {kSample + kPaymentOf100, 2900, kCreditAndDesignations, {{251, 167}, {253, 150}, {407, 8}, {252, 9}}},
+      // Designations 5 and 3 (once nulled) off an overpayment of 167.
+      {kSample, 3000, {"PA40:1:F258:5", "PA40:1:F254:3"}, {{258, 5}, {254, 3}, {407, 8}, {252, 159}}},
+      // Penalty 32 with its box (once nulled and reset).
+      {kSample + kPaymentOf1500, 2000, kPenalty, {{267, 32}, {251, 635}, {252, 635}}},
+      // A reduction of compensation (once nulled) and a use tax credit cut
+      // to the estimated use tax of the final gross taxable income, 32.
+      {kSample,
+       2778.35,
+       {"PA40:1:F36518:500", "PA40:1:F131106:X", "PA40:1:F131107:UNTRUE", "PA40:1:F131109:40"},
+       {{36518, 500}, {131108, 32}, {131109, 32}, {139, 90000}}},
+  };
+  for (const auto& c : kCases) {
+    restart();
+    load(c.base + c.typed, c.withheld);
+    calculate();
+    for (const auto& line : c.lines) EXPECT_EQ(pa40(line.first), line.second) << line.first;
+    const Fields fresh = fields(&kFormID_PA40);
+
+    restart();
+    load(c.base, c.withheld);
+    calculate();
+    load(c.typed, c.withheld, false);
+    calculate();
+    expectSame(fresh, fields(&kFormID_PA40), "fresh / typed");
+  }
+}
+
+// Calculating again changes no field: the information form's copy of line
+// 17 included, and a penalty, payments, the credit to the estimated
+// account and designations.
+TEST_F(WholeReturnTest, ReturnCalculatedOnceIsFinal) {
+  const struct {
+    Lines lines;
+    double withheld;
+  } kCases[] = {
+      {kSample, 2778.35},
+      {kSample + kPaymentOf1500 + kPenalty + kCreditAndDesignations, 2000},
+  };
+  for (const auto& c : kCases) {
+    restart();
+    load(c.lines, c.withheld);
+    calculate();
+    EXPECT_EQ(pa->getIR(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds.byNumber(127)), pa40(268));
+    const Fields once = fields();
+    calculate();
+    expectSame(once, fields(), "once / twice");
+  }
+}
+
+// A copy 1 still linked to a federal Schedule E that is gone no longer
+// counts its rents: the sample owes 55, not 208.
+TEST_F(WholeReturnTest, StaleScheduleECopyOneCountsNoRents) {
+  load(kSample + Lines{"PASCHEDULEE:1:F202:X", "PASCHEDULEE:1:F201:1", "PASCHEDULEE:1:F18:X",
+                       "PASCHEDULEE:1:F129:5000"},
+       2778.35);
+  calculate();
+  EXPECT_EQ(pa40(268), 55);
+}
+
+}  // namespace
