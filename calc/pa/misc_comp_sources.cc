@@ -84,6 +84,7 @@ void PATaxReturnCalcEngine::addMiscCompSourceRows(DataMgmt::FormId sourceForm, i
   if (isFed57 && kind != 1 && kind != 2) return;
 
   for (DataMgmt::TaxFormIter it = federal->getForms(sourceForm); !it.atEOL(); it.next()) {
+    if (it.getTaxForm().isNull()) continue;  // the host may hand back an empty copy
     const uint16_t copy = it.getTaxForm()->getCopyNumber();
     bool qualifies = false;
     if (sourceForm == kFormID_Fed1099Misc) {

@@ -447,8 +447,9 @@ void PATaxReturnCalcEngine::computePA40Balance(TaxFormPtr form, uint16_t /*copy*
     pa.makeProtectedAndSetNull(pa40(kOverpayment));
   }
 
-  // Tax due: the payment voucher is calculated afresh.
-  if (pa.getIN(pa40(kTaxDue)) > 0) {
+  // An amount owed (tax due, or a penalty the payments leave): the
+  // payment voucher is calculated afresh.
+  if (pa.getIN(pa40(kTaxDue)) > 0 || pa.getIN(pa40(kAmountOwed)) > 0) {
     TaxFormPtr voucher = paReturn->getFormUVPtr(kFormID_PAEstimatedVouchers, 1, true);
     if (!voucher.isNull()) calcStateForm(kFormID_PAEstimatedVouchers, 1, false, 1, 0, voucher);
   }

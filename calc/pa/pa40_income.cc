@@ -244,6 +244,12 @@ void PATaxReturnCalcEngine::computePA40TaxableIncome(TaxFormPtr form, uint16_t c
   // Uses the other deductions of the previous run, before they are updated.
   pa40.assignIR(f[77], static_cast<double>(pa40.getIN(f[199]) + pa40.getIN(f[200]) - pa40.getIN(f[203])));
 
+  // The deductions schedule limits each person's deduction to the income
+  // this run has just settled; calculated before that income exists (its
+  // own step comes right after the first run), it would cut a deduction to
+  // the wages alone.
+  TaxFormPtr deductions = paReturn->getFormUVPtr(kFormID_PADeductions, 1, false);
+  if (!deductions.isNull()) calcStateForm(kFormID_PADeductions, 1, false, 1, 0, deductions);
   const long deduction = paReturn->getIN(kFormID_PADeductions, 1, kPADeductionsFieldIds[81]);  // 36571
   if (deduction > 0) {
     pa40.assignIR(f[203], deduction);

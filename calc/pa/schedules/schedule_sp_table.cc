@@ -3,6 +3,8 @@
 // stored on the schedule, and the forgiven part of the tax.
 #include "calc/pa/schedules/schedule_sp_table.h"
 
+#include <cmath>
+
 #include "calc/pa/schedules/schedule_sp_parts.h"
 #include "identifiers/form_ids.h"
 
@@ -90,7 +92,10 @@ void applyForgiveness(const Run& run) {
   if (share > 1) share = 1;
   // Stored as the whole percentage; the forgiven amount uses what the field holds.
   run.engine.copyNumberField(kFormID_PAScheduleSP, run.copy, sp(lines->percentage), share, 2);
-  form.timesIR(sp(lines->forgiven), sp(lines->subject), form.getIR(sp(lines->percentage)) / 100.0);
+  // In cents: 70 % of 175 is 122.50, not the 122.4999... of binary
+  // arithmetic, which a whole-dollar read would take as 122.
+  const double forgiven = form.getIR(sp(lines->subject)) * form.getIR(sp(lines->percentage)) / 100.0;
+  form.assignIR(sp(lines->forgiven), std::round(forgiven * 100.0) / 100.0);
 }
 
 }  // namespace ScheduleSP

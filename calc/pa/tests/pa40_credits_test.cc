@@ -284,6 +284,7 @@ TEST_F(PA40CreditsTest, PenaltyAboveTheOverpaymentIsOwed) {
   EXPECT_TRUE(isNull(251));
   EXPECT_TRUE(isNull(250));
   EXPECT_EQ(50, amount(268));
+  EXPECT_EQ(1, calcCalls(184));  // the penalty alone is owed: a voucher
 }
 
 // Box 356 says a penalty applies; the threshold decides whether it may.

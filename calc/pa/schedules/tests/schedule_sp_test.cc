@@ -104,6 +104,7 @@ TEST_F(ScheduleSPTest, UnmarriedFilerOneColumn) {
       {5000, 0, 200, 150, 100, 150},
       {5000, 20, 180, 130, 100, 130},
       {7000, 0, 200, 150, 60, 90},
+      {6600, 43, 157, 107, 70, 74.9},  // in cents, not 74.8999... that reads as 74
       {20000, 0, 200, 150, 0, 0},  // no row met: 0 percent, not null
   };
   for (const auto& c : kCases) {
