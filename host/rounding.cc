@@ -1,6 +1,5 @@
 #include "host/rounding.h"
 
-#include <climits>
 #include <cmath>
 
 namespace Utils {
@@ -10,9 +9,10 @@ long roundR(double value) {
   const double magnitude = std::fabs(value);
   double whole = std::floor(magnitude);
   if (magnitude - whole >= 0.5 - 1e-9) whole += 1.0;
-  // 2^63 is exact as a double; anything at or above it does not fit.
-  const double kLimit = 9223372036854775808.0;
-  if (whole >= kLimit) return value < 0 ? LONG_MIN : LONG_MAX;
+  // Compared as a double, so huge values never reach the conversion.
+  if (whole >= static_cast<double>(kMaxWholeAmount)) {
+    return value < 0 ? -kMaxWholeAmount : kMaxWholeAmount;
+  }
   const long rounded = static_cast<long>(whole);
   return value < 0 ? -rounded : rounded;
 }

@@ -17,6 +17,7 @@ namespace StandIn {
 struct Diagnostics {
   int unknownFieldWrites = 0;  // writes to fields not in the form's descriptor
   int nonFiniteWrites = 0;     // writes of NaN or infinity (stored as null)
+  int textIntoOtherFields = 0; // texts written into fields that are not text fields
 };
 
 HOST_API Diagnostics& diagnostics();

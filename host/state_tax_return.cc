@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/dates.h"
+#include "host/rounding.h"
 #include "host/us_tax_return.h"
 #include "host/value_text.h"
 
@@ -72,7 +73,7 @@ long StateTaxReturn::pullCommon(const FormId& fedForm, uint16_t copy, Utils::PCT
   const USTaxReturn* federal = asFederal(federal_);
   if (federal == nullptr) return 0;
   record(federal, "pullCommon", {fedForm.getNumber(), copy, static_cast<long>(code)});
-  return federal->commonItem(fedForm.getNumber(), static_cast<int>(code));
+  return Utils::saturateWhole(federal->commonItem(fedForm.getNumber(), static_cast<int>(code)));
 }
 
 void StateTaxReturn::getFromW2(const FormId& form, const FieldId& f1, const FieldId& f2,

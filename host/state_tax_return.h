@@ -68,7 +68,8 @@ class HOST_API StateTaxReturn : public DataMgmt::TaxReturn {
                        uint32_t line) const;
 
   // Federal pulls (see USTaxReturn); 0 when the federal return is not one.
-  // Each pull is recorded in the federal return's pullLog.
+  // Each pull is recorded in the federal return's pullLog. A common item
+  // saturates like every whole amount (Utils::kMaxWholeAmount).
   long pullCommon(const FormId& fedForm, uint16_t copy, Utils::PCTypes code) const;
   // Sums over the federal W-2 copies, in dollars: field f1 plus f2 (when
   // valid) of each copy, to w1 for the taxpayer's copies and copies marked

@@ -145,7 +145,12 @@ void TaxForm::write(const FieldId& t, const FieldValue& value) {
   if (!t.isValid()) return;
   FieldValue& target = fields_[t.getNumber()];
   if (target.overridden) return;
-  if (desc_.isNull() || desc_->getFieldDesc(t).isNull()) ++StandIn::diagnostics().unknownFieldWrites;
+  const FormFieldDescPtr field = desc_.isNull() ? FormFieldDescPtr() : desc_->getFieldDesc(t);
+  if (field.isNull()) {
+    ++StandIn::diagnostics().unknownFieldWrites;
+  } else if (value.kind == FieldValue::kText && !field->isText()) {
+    ++StandIn::diagnostics().textIntoOtherFields;
+  }
   target.kind = value.kind;
   target.number = value.number;
   target.text = value.text;
@@ -255,20 +260,24 @@ void TaxForm::maxIR(const FieldId& t, const FieldId& source, double limit) {
 }
 void TaxForm::timesIR(const FieldId& t, const FieldId& f, double r) { writeNumber(t, getIR(f) * r); }
 
-long TaxForm::sumOf2(const FieldId& a, const FieldId& b) const { return getIN(a) + getIN(b); }
+// Each term is at most kMaxWholeAmount, so the sums cannot overflow; the
+// result saturates like every whole amount.
+long TaxForm::sumOf2(const FieldId& a, const FieldId& b) const {
+  return Utils::saturateWhole(getIN(a) + getIN(b));
+}
 long TaxForm::sumOf3(const FieldId& a, const FieldId& b, const FieldId& c) const {
-  return getIN(a) + getIN(b) + getIN(c);
+  return Utils::saturateWhole(getIN(a) + getIN(b) + getIN(c));
 }
 long TaxForm::sumOf4(const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d) const {
-  return getIN(a) + getIN(b) + getIN(c) + getIN(d);
+  return Utils::saturateWhole(getIN(a) + getIN(b) + getIN(c) + getIN(d));
 }
 long TaxForm::sumOf5(const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d,
                      const FieldId& e) const {
-  return getIN(a) + getIN(b) + getIN(c) + getIN(d) + getIN(e);
+  return Utils::saturateWhole(getIN(a) + getIN(b) + getIN(c) + getIN(d) + getIN(e));
 }
 long TaxForm::sumOf6(const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d,
                      const FieldId& e, const FieldId& f) const {
-  return getIN(a) + getIN(b) + getIN(c) + getIN(d) + getIN(e) + getIN(f);
+  return Utils::saturateWhole(getIN(a) + getIN(b) + getIN(c) + getIN(d) + getIN(e) + getIN(f));
 }
 
 // Boxes.

@@ -95,7 +95,8 @@ class HOST_API TaxForm {
   void minIR(const FieldId& t, const FieldId& source, double limit);
   void maxIR(const FieldId& t, const FieldId& source, double limit);
   void timesIR(const FieldId& t, const FieldId& f, double r);              // f * r
-  long sumOf2(const FieldId& a, const FieldId& b) const;                   // sums of getIN
+  // Sums of getIN, saturating at Utils::kMaxWholeAmount.
+  long sumOf2(const FieldId& a, const FieldId& b) const;
   long sumOf3(const FieldId& a, const FieldId& b, const FieldId& c) const;
   long sumOf4(const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d) const;
   long sumOf5(const FieldId& a, const FieldId& b, const FieldId& c, const FieldId& d,

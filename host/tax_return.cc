@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host/form_field.h"
+#include "host/rounding.h"
 #include "host/string_pool.h"
 
 namespace DataMgmt {
@@ -228,7 +229,8 @@ long TaxReturn::getAllCopies(const FormId& f, const FieldId& fld) const {
   if (!holdsSide(f)) return sum;
   auto form = copies_.find(f);
   if (form == copies_.end()) return sum;
-  for (const auto& copy : form->second) sum += copy.second->getIN(fld);
+  // Saturating at every step: two whole amounts never overflow.
+  for (const auto& copy : form->second) sum = Utils::saturateWhole(sum + copy.second->getIN(fld));
   return sum;
 }
 

@@ -109,7 +109,7 @@ class HOST_API TaxReturn {
   uint16_t numFormCopies(const FormId& f) const { return getMaxCopies(f); }
   TaxFormIter getForms(const FormId& f) const;
   ReturnFormsIter getForms() const;
-  long getAllCopies(const FormId& f, const FieldId& fld) const;  // sum of getIN
+  long getAllCopies(const FormId& f, const FieldId& fld) const;  // sum of getIN, saturating
   void getAllCopiesII(const FormId& f, const FieldId& fld, TaxFormPtr target, const FieldId& tfld) const;
   // Copies the whole value of copy 1 (getIIM: of `srcCopy`) of a form of
   // this return into the target; a missing source writes null.

@@ -30,12 +30,36 @@ DataMgmt::TaxFormDescPtr findForm(const DataMgmt::TaxReturnDesc& desc, const std
   return DataMgmt::TaxFormDescPtr();
 }
 
-bool knowsField(const DataMgmt::TaxFormDesc& form, const std::string& symbolicName) {
+// Whether the loader takes `value` into the field of `form` named
+// `symbolicName`: the field exists and, for a number, the amount is one the
+// loader stores.
+bool takesValue(const DataMgmt::TaxFormDesc& form, const std::string& symbolicName,
+                const std::string& value) {
   for (const Primitives::OVImmutableIdentifier& id : form.fieldIds()) {
     const DataMgmt::FormFieldDescPtr field = form.getFieldDesc(id);
-    if (!field.isNull() && field->getSymbolicName() == symbolicName) return true;
+    if (field.isNull() || field->getSymbolicName() != symbolicName) continue;
+    if (field->isText() || field->isBoolean()) return true;
+    return TestDataFormat::acceptsAmount(TestDataFormat::readNumberValue(value).number);
   }
   return false;
+}
+
+// The decimal digits every double holds: a text of at most this many
+// significant digits reads back to a double that prints as the same text.
+const int kDoubleDigits = 15;
+
+// The significant digits of a number text in fixed notation: from the first
+// digit other than 0 to the end.
+int significantDigits(const char* text) {
+  int digits = 0;
+  bool leading = true;
+  for (const char* c = text; *c != '\0'; ++c) {
+    if (*c < '0' || *c > '9') continue;
+    if (leading && *c == '0') continue;
+    leading = false;
+    ++digits;
+  }
+  return digits;
 }
 
 bool isComment(const std::string& line) {
@@ -49,12 +73,16 @@ std::string loaderNumberText(double stored, unsigned char editCode) {
   if (stored == 0 || !std::isfinite(stored)) return "0";
   const double unit = stored / TestDataFormat::scaleOf(editCode).factor;
   char text[512];
-  // The fewest decimals that load back to the stored number.
+  // The fewest decimals that load back to the stored number, while the text
+  // keeps to the digits a double holds.
   for (int decimals = 0; decimals <= 20; ++decimals) {
     const int n = std::snprintf(text, sizeof text, "%.*f", decimals, unit);
-    if (n > 0 && n < int(sizeof text) && loaded(text, editCode) == stored) return text;
+    if (n <= 0 || n >= int(sizeof text) || significantDigits(text) > kDoubleDigits) break;
+    if (loaded(text, editCode) == stored) return text;
   }
-  std::snprintf(text, sizeof text, "%.17g", unit);
+  // Digits past those are the binary noise of the arithmetic (0.1 + 0.2
+  // gives 0.30000000000000004): they are left out.
+  std::snprintf(text, sizeof text, "%.*g", kDoubleDigits, unit);
   return text;
 }
 
@@ -83,10 +111,7 @@ void dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn) {
             text = "X";
             break;
           case DataMgmt::FieldValue::kNo:
-            // The loader reads any text but "UNTRUE" as a mark; an explicit
-            // No reloads as an empty box, which the calculation that wrote
-            // the No sets again.
-            text = "UNTRUE";
+            text = TestDataFormat::kExplicitNo;
             break;
         }
         const DataMgmt::FormFieldDescPtr field = formDesc->getFieldDesc(id);
@@ -115,7 +140,8 @@ int countSkippedLines(const std::string& path,
       const std::string formName = Utils::OVStringUtils::toUpperCase(parts[0]);
       for (const DataMgmt::TaxReturnDescPtr& desc : descriptions) {
         const DataMgmt::TaxFormDescPtr form = findForm(*desc, formName);
-        if (!form.isNull() && knowsField(*form, "k" + formName + "_" + parts[2])) known = true;
+        const std::string symbolicName = "k" + formName + "_" + parts[2];
+        if (!form.isNull() && takesValue(*form, symbolicName, parts[3])) known = true;
       }
     }
     if (!known) ++skipped;

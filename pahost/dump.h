@@ -16,10 +16,10 @@
 // in ascending form number, copy number and the form's field order. Values
 // are written so that loading the lines gives the same values again:
 //   - a number in the unit the loader reads (its edit-code scaling
-//     reversed), with as few digits as give back the stored number;
-//   - a marked box as "X", an explicit No as "UNTRUE" (the loader reads
-//     any other text as a mark, and "UNTRUE" as an empty box; the
-//     calculation that wrote the No writes it again);
+//     reversed), as the shortest text that loads back to the stored number
+//     (see loaderNumberText);
+//   - a marked box as "X", an explicit No as "[NO]" (TestDataFormat::
+//     kExplicitNo);
 //   - a text as it stands. An empty text is not written (the loader sees
 //     no value in it); a text holding a colon is cut there on reading.
 // Fields whose symbolic name does not start with the form's head cannot be
@@ -27,14 +27,20 @@
 void dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn);
 
 // The text of a stored number in the unit the loader reads for a field of
-// that edit code.
+// that edit code: the fewest decimals that load back to exactly the stored
+// number within the 15 significant digits a double holds; past those, the
+// digits are binary noise of the arithmetic and the number is written to
+// 15 significant digits (0.1 + 0.2 as "0.3"). Loading the text and writing
+// the loaded number again gives the same text.
 std::string loaderNumberText(double stored, unsigned char editCode);
 
 // Counts the lines of the file at `path` that the loader skips in every
-// one of `descriptions`: a line of fewer than four parts, or one whose form
-// or field none of them knows (federal item lines are pahost's own and
-// count as known). Blank lines and lines starting with "#"
-// are comments and are not counted. A file that cannot be read gives -1.
+// one of `descriptions`: a line of fewer than four parts, one whose form or
+// field none of them knows, or a number the loader refuses (beyond
+// TestDataFormat::kMaxAmount). Federal item lines are pahost's own and
+// count as known when pahost takes them. Blank lines and lines starting
+// with "#" are comments and are not counted. A file that cannot be read
+// gives -1.
 int countSkippedLines(const std::string& path,
                       const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions);
 

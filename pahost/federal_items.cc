@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cmath>
 #include <cstdlib>
 
 #include "host/io.h"
@@ -32,12 +31,15 @@ bool readLong(const std::string& text, long low, long high, long* value) {
   return true;
 }
 
-// A finite number that fills `text` completely.
+// The largest federal figure taken, as the loader's largest amount.
+const long kMaxItem = static_cast<long>(TestDataFormat::kMaxAmount);
+
+// A number that fills `text` completely and that the loader would store.
 bool readAmount(const std::string& text, double* value) {
   if (text.empty()) return false;
   char* end = nullptr;
   const double number = std::strtod(text.c_str(), &end);
-  if (*end != '\0' || !std::isfinite(number)) return false;
+  if (*end != '\0' || !TestDataFormat::acceptsAmount(number)) return false;
   *value = number;
   return true;
 }
@@ -66,7 +68,7 @@ bool parseItem(const std::vector<std::string>& parts, Item* item) {
   }
   item->kind = Item::kCommon;
   return name.size() >= 2 && name[0] == 'C' && readLong(name.substr(1), 1, INT_MAX, &item->code) &&
-         readLong(parts[3], LONG_MIN, LONG_MAX, &item->whole);
+         readLong(parts[3], -kMaxItem, kMaxItem, &item->whole);
 }
 
 void apply(const Item& item, DataMgmt::USTaxReturn& federal) {

@@ -10,6 +10,8 @@
 //   FEDCOMMON:who:WAGES:value    state wages of the taxpayer (who 1) or the
 //   FEDCOMMON:who:ALLWAGES:value spouse (who 10); all state wages likewise
 //   FEDCOMMON:0:WITHHELD:value   state tax withheld, without local tax
+// Like the loader, pahost refuses a figure beyond TestDataFormat::kMaxAmount
+// (ten billion) in magnitude; such a line counts as skipped.
 // The module's loader skips such lines, as it skips every line whose form
 // it does not know; pahost applies them itself before the module loads the
 // file, and writes them first when it dumps a return.

@@ -9,10 +9,11 @@
 // With RETURN.txt, a test-data file ("FORM:copy:FIELD:value" lines), it
 // loads the file into the federal and the PA return with the engine's
 // loader, calculates the return (unless --no-calc) and says how many lines
-// neither return took. --dump then writes both returns to standard output
-// in the same format, so that the output can be loaded again; everything
-// else goes to standard error. A calculation reads some of its own earlier
-// results, so only an uncalculated dump reloads to exactly the same lines.
+// neither return took (unknown forms and fields, amounts out of range) and
+// what the host's diagnostics counted. --dump then writes both returns to
+// standard output in the same format, so that the output can be loaded
+// again (to the same lines, and, once calculated, to the same calculated
+// lines); everything else goes to standard error.
 //
 // Exit status: 0 on success, 2 when the module cannot be loaded or has
 // another compatibility number or the return file cannot be read, 1 when a
@@ -22,6 +23,7 @@
 #include <cstring>
 #include <string>
 
+#include "host/stand_in.h"
 #include "pahost/module_loader.h"
 #include "pahost/session.h"
 
@@ -49,8 +51,12 @@ int runReturn(HostSession& session, const std::string& path, bool dump, bool cal
     std::fprintf(info, "return %s calculated: summary amount %ld\n", path.c_str(),
                  session.summaryAmount());
   }
-  std::fprintf(info, "%d line%s of %s skipped (no such form or field)\n", skipped,
-               skipped == 1 ? "" : "s", path.c_str());
+  std::fprintf(info, "%d line%s of %s skipped (no such form or field, or an amount out of range)\n",
+               skipped, skipped == 1 ? "" : "s", path.c_str());
+  const StandIn::Diagnostics& seen = StandIn::diagnostics();
+  std::fprintf(info, "host saw %d writes to unknown fields, %d non-finite writes, %d texts written "
+                     "into fields that are not text fields\n",
+               seen.unknownFieldWrites, seen.nonFiniteWrites, seen.textIntoOtherFields);
   return 0;
 }
 

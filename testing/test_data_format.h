@@ -5,13 +5,31 @@
 #ifndef TESTING_TEST_DATA_FORMAT_H_
 #define TESTING_TEST_DATA_FORMAT_H_
 
+#include <cmath>
 #include <cstddef>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "host/rounding.h"
 
 namespace TestDataFormat {
+
+// The value that stores an explicit No in a check box or yes/no field (any
+// case). "UNTRUE" empties a box and any other text marks it, "No" included;
+// existing files never hold a bracketed value like this one or "[CopyNum]",
+// so they load as before.
+constexpr char kExplicitNo[] = "[NO]";
+
+// The largest magnitude of a number the loader stores: ten billion, which
+// in dollars is 10^12 whole cents. No real return comes near it. A field
+// summed over 999 copies stays within Utils::kMaxWholeAmount, and the sum
+// of every field (at most 2,000) of every copy of a form, in cents, within
+// 2 * 10^18, well inside `long`. A larger number, or one too large to
+// read, is refused: the line changes nothing.
+constexpr double kMaxAmount = 1e10;
+static_assert(kMaxAmount * 100 * 1000 <= Utils::kMaxWholeAmount,
+              "999 copies of the largest amount in cents are a whole amount");
 
 // The separators of a line: a run of colons counts as one, so no part is
 // ever empty and a value cannot hold a colon.
@@ -29,6 +47,27 @@ inline std::vector<std::string> splitLine(const std::string& line) {
     start = end == std::string::npos ? end : line.find_first_not_of(kSeparators, end);
   }
   return parts;
+}
+
+// The number a numeric value gives: the value read as a floating-point
+// number (leading text that is no number gives 0), or for "RAND(n)", which
+// asks for a random amount between 0 and n, n truncated toward zero.
+struct NumberValue {
+  double number;
+  bool random;
+};
+
+inline NumberValue readNumberValue(const std::string& value) {
+  const bool random = value.find("RAND") != std::string::npos;
+  if (!random) return {std::strtod(value.c_str(), nullptr), false};
+  const std::string inner = value.size() > 6 ? value.substr(5, value.size() - 6) : "";
+  return {std::trunc(std::strtod(inner.c_str(), nullptr)), true};
+}
+
+// Whether the loader stores `number`: finite and at most kMaxAmount in
+// magnitude.
+inline bool acceptsAmount(double number) {
+  return std::isfinite(number) && std::fabs(number) <= kMaxAmount;
 }
 
 // How a number read from test data is scaled into the stored amount, by

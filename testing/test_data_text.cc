@@ -1,9 +1,10 @@
 // The engine's text test-data reader: loadInputTextFile reads lines of
 // "FORM:copy:FIELD:value" into a return, and assignFieldFromText sets one
 // field from a text whatever the field's kind. Every test-data reader of
-// the engine writes its fields through assignFieldFromText.
+// the engine writes its fields through assignFieldFromText. A number beyond
+// TestDataFormat::kMaxAmount is refused, so no amount the host cannot hold
+// enters a return.
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <set>
@@ -24,18 +25,10 @@ namespace {
 
 const char kUntrue[] = "UNTRUE";
 const char kCopyNumMarker[] = "[CopyNum]";
-const char kRandom[] = "RAND";
 
 using TestDataFormat::kLineParts;
 using TestDataFormat::scaleByEditCode;
 using TestDataFormat::splitLine;
-
-// The text as a floating-point number; text that is no number, and a
-// number too large to hold, give 0.
-double readNumber(const std::string& text) {
-  const double number = std::strtod(text.c_str(), nullptr);
-  return std::isfinite(number) ? number : 0.0;
-}
 
 // The copy part of a line: a decimal number, with a trailing "+" meaning
 // every copy from 1 up to it. Numbers beyond a copy number's range are
@@ -105,6 +98,14 @@ void StateTaxReturnCalcEngine::assignFieldFromText(const FormId& formId, uint16_
                                                    bool onlyWithData) {
   if (taxReturn == nullptr) return;
   if (onlyWithData && taxReturn->noSigValue(formId, copy, field)) return;
+  const DataMgmt::TaxFormDescPtr formDesc = taxReturn->getTaxFormDescriptor(formId);
+  const DataMgmt::FormFieldDescPtr fieldDesc =
+      formDesc.isNull() ? DataMgmt::FormFieldDescPtr() : formDesc->getFieldDesc(field);
+  const bool isNumber = !fieldDesc.isNull() && !fieldDesc->isBoolean() && !fieldDesc->isText();
+  const TestDataFormat::NumberValue number = TestDataFormat::readNumberValue(value);
+  // An amount the host cannot hold is refused before anything changes.
+  if (isNumber && !value.empty() && !TestDataFormat::acceptsAmount(number.number)) return;
+
   DataMgmt::TaxFormPtr form = taxReturn->getFormOrCreate(formId, copy);
   if (form.isNull()) return;  // copy 0, a copy past the limit or a form of the other side
 
@@ -113,19 +114,19 @@ void StateTaxReturnCalcEngine::assignFieldFromText(const FormId& formId, uint16_
     taxReturn->setDataEntered(formId, copy, true, true);
     return;
   }
-  const DataMgmt::TaxFormDescPtr formDesc = taxReturn->getTaxFormDescriptor(formId);
-  const DataMgmt::FormFieldDescPtr fieldDesc =
-      formDesc.isNull() ? DataMgmt::FormFieldDescPtr() : formDesc->getFieldDesc(field);
   if (fieldDesc.isNull()) return;  // the form has no such field
   const unsigned char editCode = fieldDesc->getValidator().getEditCode();
 
   if (fieldDesc->isBoolean()) {
-    // Any text but "untrue" marks the box, "No" included.
-    if (Utils::OVStringUtils::toUpperCase(value) == kUntrue) {
+    // Any text but "untrue" and the explicit No marks the box, "No" included.
+    const std::string upper = Utils::OVStringUtils::toUpperCase(value);
+    if (upper == kUntrue) {
       form->setNull(field);
       return;
     }
-    if (editCode == 1) {
+    if (upper == TestDataFormat::kExplicitNo) {
+      form->setXNo(field);
+    } else if (editCode == 1) {
       form->setYes(field);
     } else {
       form->setX(field);
@@ -136,18 +137,9 @@ void StateTaxReturnCalcEngine::assignFieldFromText(const FormId& formId, uint16_
     if (marker != std::string::npos) text = text.substr(0, marker) + std::to_string(copy);
     form->assignText(field, text.c_str());
   } else {
-    // RAND(n) asks for a random amount between 0 and n, scaled like n.
-    const bool random = value.find(kRandom) != std::string::npos;
-    double number;
-    if (random) {
-      const std::string inner = value.size() > 6 ? value.substr(5, value.size() - 6) : "";
-      number = std::trunc(readNumber(inner));
-    } else {
-      number = readNumber(value);
-    }
-    double amount = scaleByEditCode(number, editCode);
-    // Scaled by the generator's own maximum, so the share never exceeds 1.
-    if (random) amount = std::rand() / static_cast<double>(RAND_MAX) * amount;
+    double amount = scaleByEditCode(number.number, editCode);
+    // RAND(n): scaled by the generator's own maximum, so the share never exceeds 1.
+    if (number.random) amount = std::rand() / static_cast<double>(RAND_MAX) * amount;
     form->assignIR(field, amount);
   }
   taxReturn->setDataEntered(formId, copy, true, true);

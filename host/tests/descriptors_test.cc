@@ -173,6 +173,11 @@ TEST(DescriptorTest, KindsLengthsAndEditCodes) {
       {"FedW2", 105, false, false, 15, 'H'},
       {"Fed164", 40, false, false, 15, 'H'},
       {"FedReturn", 524, false, false, 15, DataMgmt::kEditNone},
+      // Names and numbers typed into Schedule O, G-L and the Care Of copy.
+      {"PADeductions", 46489, true, false, 80, DataMgmt::kEditNone},
+      {"PADeductions", 199802, true, false, 80, DataMgmt::kEditNone},
+      {"PAScheduleGL", 158234, true, false, 80, DataMgmt::kEditNone},
+      {"PAReturnInfo", 13, true, false, 80, DataMgmt::kEditNone},
   };
   for (const Case& c : cases) {
     DataMgmt::FormFieldDescPtr field = descOf(c.form)->getFieldDesc(Id(c.field));

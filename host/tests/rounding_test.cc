@@ -1,5 +1,4 @@
 // Rounding of stored amounts and the value text of each edit code.
-#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -20,18 +19,22 @@ TEST(RoundRTest, RoundsHalfAwayFromZeroWithNoiseAllowance) {
   } cases[] = {
       {50.5, 51},        {-2.5, -3},          {2.4, 2},           {-0.4, 0},
       {0.29 * 100, 29},  {1.005 * 100, 101},  {2.4999999995, 3},  {2.499999, 2},
-      {0.0, 0},          {-0.0, 0},           {1e15 + 0.5, 1000000000000001L},
+      {0.0, 0},          {-0.0, 0},           {1e14 + 0.5, 100000000000001L},
   };
   for (const Case& c : cases) EXPECT_EQ(c.out, Utils::roundR(c.in)) << c.in;
 }
 
-TEST(RoundRTest, NonFiniteIsZeroAndHugeValuesClamp) {
+TEST(RoundRTest, NonFiniteIsZeroAndHugeValuesSaturateAtTheWholeAmountBound) {
+  const long kMax = Utils::kMaxWholeAmount;
   EXPECT_EQ(0, Utils::roundR(std::nan("")));
   EXPECT_EQ(0, Utils::roundR(std::numeric_limits<double>::infinity()));
   EXPECT_EQ(0, Utils::roundR(-std::numeric_limits<double>::infinity()));
-  EXPECT_EQ(LONG_MAX, Utils::roundR(1e300));
-  EXPECT_EQ(LONG_MIN, Utils::roundR(-1e300));
-  EXPECT_EQ(LONG_MAX, Utils::roundR(9223372036854775808.0));
+  EXPECT_EQ(kMax, Utils::roundR(1e300));
+  EXPECT_EQ(-kMax, Utils::roundR(-1e300));
+  EXPECT_EQ(kMax, Utils::roundR(9223372036854775808.0));
+  EXPECT_EQ(kMax, Utils::roundR(kMax - 0.5));
+  EXPECT_EQ(kMax - 1, Utils::roundR(kMax - 0.75));
+  EXPECT_EQ(-kMax, Utils::roundR(-kMax - 0.25));
 }
 
 TEST(ValueTextTest, NumbersFollowTheEditCode) {

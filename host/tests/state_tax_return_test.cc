@@ -1,10 +1,12 @@
 // The state return base: federal pulls, W-2 owner rule, cross-side texts,
 // dates, bounded results and the shares it keeps.
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "host/rounding.h"
 #include "host/stand_in.h"
 #include "host/state_tax_return.h"
 #include "host/us_tax_return.h"
@@ -72,8 +74,11 @@ TEST_F(StateReturnTest, PullCommonLooksUpFormAndCodeThenCodeAlone) {
   EXPECT_EQ(700, state_.pullCommon(fed55, 1, static_cast<Utils::PCTypes>(14)));
   EXPECT_EQ(500, state_.pullCommon(kFedReturn, 9, static_cast<Utils::PCTypes>(14)));
   EXPECT_EQ(0, state_.pullCommon(kFedReturn, 1, static_cast<Utils::PCTypes>(15)));
+  fed().setCommonItem(16, LONG_MIN);  // saturates like every whole amount
+  EXPECT_EQ(-Utils::kMaxWholeAmount,
+            state_.pullCommon(kFedReturn, 1, static_cast<Utils::PCTypes>(16)));
   EXPECT_EQ((std::vector<std::string>{"pullCommon(55,1,14)", "pullCommon(1,9,14)",
-                                      "pullCommon(1,1,15)"}),
+                                      "pullCommon(1,1,15)", "pullCommon(1,1,16)"}),
             fed().pullLog());
   EXPECT_EQ(1, fed().getFilingStatus());
   fed().setCommonItem(1, 2);

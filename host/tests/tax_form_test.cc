@@ -6,6 +6,7 @@
 #include "gtest/gtest.h"
 #include "host/form_defaults.h"
 #include "host/form_field.h"
+#include "host/rounding.h"
 #include "host/stand_in.h"
 #include "host/tax_return.h"
 
@@ -19,7 +20,7 @@ using Primitives::OVImmutableIdentifier;
 typedef OVImmutableIdentifier Id;
 
 const OVImmutableFormIdentifier kPA40(169, true);
-const OVImmutableFormIdentifier kState16(16, true);  // fields 1-197, all numbers
+const OVImmutableFormIdentifier kState16(16, true);  // fields 1-197: 2-29 texts, the rest numbers
 
 class TaxFormTest : public ::testing::Test {
  protected:
@@ -96,6 +97,35 @@ TEST_F(TaxFormTest, WritesToUnknownFieldsAreStoredAndCounted) {
   form_->store(Id(99998), FieldValue::ofText("x"));
   EXPECT_EQ(7, form_->getIN(Id(99999)));
   EXPECT_EQ(2, StandIn::diagnostics().unknownFieldWrites);
+}
+
+TEST_F(TaxFormTest, TextsWrittenIntoOtherFieldsAreCounted) {
+  const Id kText(2), kNumber(100);  // State 16: field 2 is a text, 100 a number
+  form_->assignText(kText, "Keller");
+  form_->assignII(kNumber, kText);
+  ret_.getII(kState16, kText, form_, Id(101));
+  form_->store(Id(102), FieldValue::ofText("fixture"));  // not a module write
+  form_->assignIR(kText, 5);
+  EXPECT_EQ(2, StandIn::diagnostics().textIntoOtherFields);
+  EXPECT_EQ("Keller", form_->valueText(kNumber));  // still stored
+}
+
+// Whole reads saturate at kMaxWholeAmount, so sums of them never overflow.
+TEST_F(TaxFormTest, WholeAmountsSaturateSoSumsCannotOverflow) {
+  const long kMax = Utils::kMaxWholeAmount;
+  for (int f = 1; f <= 6; ++f) form_->assignIR(Id(f), 2e18);
+  form_->assignIR(Id(7), -1e300);
+  EXPECT_EQ(kMax, form_->getIN(Id(1)));
+  EXPECT_EQ(-kMax, form_->getIN(Id(7)));
+  EXPECT_EQ(kMax, form_->sumOf6(Id(1), Id(2), Id(3), Id(4), Id(5), Id(6)));
+  EXPECT_EQ(kMax, form_->sumOf2(Id(1), Id(2)));
+  EXPECT_EQ(0, form_->sumOf2(Id(1), Id(7)));
+  for (uint16_t copy = 2; copy <= 999; ++copy) {
+    ret_.getFormOrCreate(kState16, copy)->assignIR(Id(1), 9e18);
+  }
+  EXPECT_EQ(kMax, ret_.getAllCopies(kState16, Id(1)));
+  form_->assignIR(Id(8), kMax - 1);
+  EXPECT_EQ(kMax - 1, form_->getIN(Id(8)));  // exact up to the bound
 }
 
 TEST_F(TaxFormTest, ArithmeticWorksOnUnroundedValuesAndNeverGivesNull) {

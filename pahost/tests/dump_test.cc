@@ -2,7 +2,9 @@
 // and the count of lines no return takes.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "host/us_tax_return.h"
 #include "pahost/dump.h"
 #include "pahost/federal_items.h"
+#include "testing/test_data_format.h"
 
 namespace {
 
@@ -26,7 +29,10 @@ typedef Primitives::OVImmutableIdentifier FieldId;
 const FormId kFedW2(52, false);
 const FormId kFed166(166, false);
 
-TEST(LoaderNumberTextTest, GivesTheFewestDigitsThatLoadBack) {
+// The shortest text that loads back to the stored number, the binary noise
+// past the 15 digits a double holds left out; writing the loaded number
+// again gives the same text.
+TEST(LoaderNumberTextTest, GivesTheShortestTextThatLoadsBack) {
   struct Case {
     double stored;
     unsigned char editCode;
@@ -35,11 +41,17 @@ TEST(LoaderNumberTextTest, GivesTheFewestDigitsThatLoadBack) {
   const Case cases[] = {
       {5200000, 72, "52000"},   {159640, 72, "1596.4"},      {1234.5, 72, "12.345"},
       {0.29 * 100, 72, "0.29"}, {-2550, 72, "-25.5"},         {1300, 70, "13"},
-      {125, 71, "12.5"},        {12.5, 0, "12.5"},            {1e20, 0, "100000000000000000000"},
-      {-0.0, 72, "0"},          {0.1 + 0.2, 0, "0.30000000000000004"},
+      {125, 71, "12.5"},        {12.5, 0, "12.5"},            {1e20, 0, "1e+20"},
+      {-0.0, 72, "0"},          {0.1 + 0.2, 0, "0.3"},        {412.37 - 32.03, 0, "380.34"},
+      {std::nextafter(38034.0, 1e9), 72, "380.34"},           {1.0 / 3, 0, "0.333333333333333"},
+      {123456.78901234, 0, "123456.78901234"},                {1e12, 72, "10000000000"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(loaderNumberText(c.stored, c.editCode), c.text) << c.stored << " code " << int(c.editCode);
+    const std::string text = loaderNumberText(c.stored, c.editCode);
+    EXPECT_EQ(text, c.text) << c.stored << " code " << int(c.editCode);
+    const double loaded =
+        TestDataFormat::scaleByEditCode(std::strtod(text.c_str(), nullptr), c.editCode);
+    EXPECT_EQ(loaderNumberText(loaded, c.editCode), text) << text;
   }
   // A code that rounds on loading cannot give back a fraction of its unit:
   // the text then holds the exact quotient.
@@ -85,7 +97,7 @@ TEST_F(DumpTest, WritesEveryNonNullFieldInFormCopyAndFieldOrder) {
   federal.getFormOrCreate(kFed166, 1);  // a copy without values writes nothing
 
   EXPECT_EQ(dumpOf(federal),
-            "FEDW2:1:F1:UNTRUE\n"
+            "FEDW2:1:F1:[NO]\n"
             "FEDW2:1:F21:52000\n"
             "FEDW2:1:F4:Keystone Tool\n"
             "FED166:2:F3:X\n"
@@ -136,9 +148,13 @@ TEST_F(DumpTest, CountsTheLinesNoReturnTakes) {
       "FEDW9:1:F21:5\n"              // no such form
       "FEDW2:1:F21\n"               // three parts
       "FEDCOMMON:0:C1:2\n"          // a federal item: pahost's own
-      "FEDCOMMON:0:X1:2\n");        // not an item
-  EXPECT_EQ(countSkippedLines(file, both), 5);
-  EXPECT_EQ(countSkippedLines(file, {DataMgmt::TaxReturnDesc::federal()}), 6);
+      "FEDCOMMON:0:X1:2\n"          // not an item
+      "FEDW2:1:F21:-1e10\n"         // the largest amount the loader takes
+      "FEDW2:2:F21:10000000000.5\n" // beyond it: refused
+      "FEDW2:1:F4:1e11\n"           // a text
+      "FEDCOMMON:0:C14:-20000000000\nFEDCOMMON:0:WITHHELD:1e300\n");
+  EXPECT_EQ(countSkippedLines(file, both), 8);
+  EXPECT_EQ(countSkippedLines(file, {DataMgmt::TaxReturnDesc::federal()}), 9);
   EXPECT_EQ(countSkippedLines(::testing::TempDir() + "no-such-return.txt", both), -1);
 }
 

@@ -63,12 +63,17 @@ class TestDataTextTest : public ::testing::Test {
  protected:
   void SetUp() override {
     StandIn::resetAll();
+    freshReturns();
+    test.reset(new DataMgmt::TaxReturn(testDescription(), Utils::StringPool::shared()));
+  }
+  // A new federal and PA return and the PA engine over them.
+  void freshReturns() {
+    engine.reset();
     federalPtr = DataMgmt::TaxReturnPtr(new DataMgmt::USTaxReturn());
     pa.reset(new PADataMgmt::PATaxReturn(federalPtr, DataMgmt::TaxReturnDesc::pennsylvania(),
                                          Utils::StringPool::shared()));
     engine.reset(new PACalculationMgmt::PATaxReturnCalcEngine(
         federal(), pa.get(), TaxFormPrintMgmt::TaxFormPrinterPtr()));
-    test.reset(new DataMgmt::TaxReturn(testDescription(), Utils::StringPool::shared()));
   }
   void TearDown() override {
     EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0);
@@ -91,6 +96,34 @@ class TestDataTextTest : public ::testing::Test {
               bool onlyWithData = false) {
     engine->assignFieldFromText(kForm, copy, field, value, test.get(), onlyWithData);
   }
+  // The sample return with the federal figures pahost adds to it.
+  void loadSample() {
+    engine->loadInputTextFile(PA_SAMPLE_RETURN, federalPtr.get());
+    engine->loadInputTextFile(PA_SAMPLE_RETURN, pa.get());
+    federal()->setCommonItem(1, 2);  // joint
+    federal()->setStateWages(52000, 38500);
+    federal()->setAllStateWages(52000, 38500);
+    federal()->setStateTaxWithheldNoLocal(2778.35);
+  }
+  // Copy 1 of every form of both returns, every field through the loader:
+  // numbers at `amount`, texts, and with `boxes` every box marked.
+  void fillEveryField(const std::string& amount, bool boxes) {
+    DataMgmt::TaxReturn* paReturn = pa.get();
+    for (DataMgmt::TaxReturn* ret : {federalPtr.get(), paReturn}) {
+      for (const DataMgmt::TaxFormDescPtr& form :
+           ret->getTaxReturnDesc()->getTaxFormDescriptors()) {
+        for (const FieldId& id : form->fieldIds()) {
+          const FormFieldDescPtr field = form->getFieldDesc(id);
+          const std::string value = field->isText() ? "Text 12" : field->isBoolean() ? "X" : amount;
+          if (boxes || !field->isBoolean()) {
+            engine->assignFieldFromText(form->getTypeID(), 1, id, value, ret, false);
+          }
+        }
+      }
+    }
+  }
+  double pa40(int field) { return pa->getIR(kFormID_PA40, 1, FieldId(field)); }
+
   const FieldValue& stored(const FieldId& field, uint16_t copy = 1) {
     static const FieldValue kMissing;
     DataMgmt::TaxForm* form = test->getForm(kForm, copy);
@@ -163,7 +196,7 @@ TEST_F(TestDataTextTest, EachReturnTakesOnlyItsOwnForms) {
 
 // ---- Values ----
 
-TEST_F(TestDataTextTest, UntrueClearsABoxAndAnyOtherTextMarksIt) {
+TEST_F(TestDataTextTest, UntrueClearsABoxBracketedNoStoresNoAndAnyOtherTextMarksIt) {
   assign(kBox, "X");
   EXPECT_EQ(stored(kBox).kind, FieldValue::kMark);
   assign(kBox, "untrue");
@@ -172,6 +205,10 @@ TEST_F(TestDataTextTest, UntrueClearsABoxAndAnyOtherTextMarksIt) {
   EXPECT_EQ(stored(kBox).kind, FieldValue::kMark);
   assign(kYesNo, "no");
   EXPECT_EQ(stored(kYesNo).kind, FieldValue::kMark);
+  assign(kBox, "[NO]");
+  EXPECT_EQ(stored(kBox).kind, FieldValue::kNo);
+  assign(kYesNo, "[no]");
+  EXPECT_EQ(stored(kYesNo).kind, FieldValue::kNo);
 }
 
 TEST_F(TestDataTextTest, UntrueDoesNotMarkTheCopyAsEntered) {
@@ -198,8 +235,35 @@ TEST_F(TestDataTextTest, TextThatIsNoNumberGivesZero) {
   assign(kLine1, "abc");
   EXPECT_EQ(stored(kLine1).kind, FieldValue::kNumber);
   EXPECT_EQ(stored(kLine1).number, 0);
-  assign(kLine1, "1e999");
-  EXPECT_EQ(stored(kLine1).number, 0);
+}
+
+// Up to ten billion (10^12 cents) is stored; beyond, the line changes
+// nothing: no value, no copy, no data-entered mark.
+TEST_F(TestDataTextTest, AmountsBeyondTheHostsBoundAreRefused) {
+  struct Case {
+    const FieldId* field;
+    const char* value;
+    double stored;  // 0: refused
+  };
+  const Case cases[] = {
+      {&kLine1, "10000000000", 1e10},     {&kLine1, "-10000000000", -1e10},
+      {&kAmount, "10000000000.00", 1e12}, {&kLine1, "10000000000.01", 0},
+      {&kAmount, "-1.0000001e10", 0},     {&kLine1, "1e999", 0},
+      {&kLine1, "nan", 0},                {&kAmount, "RAND(10000000001)", 0},
+  };
+  uint16_t copy = 1;
+  for (const Case& c : cases) {
+    assign(*c.field, c.value, ++copy);
+    DataMgmt::TaxForm* form = test->getForm(kForm, copy);
+    if (c.stored == 0) {
+      EXPECT_EQ(form, nullptr) << c.value;
+    } else {
+      EXPECT_EQ(stored(*c.field, copy).number, c.stored) << c.value;
+    }
+  }
+  assign(kLine1, "12");
+  assign(kLine1, "-2e10");
+  EXPECT_EQ(stored(kLine1).number, 12);
 }
 
 TEST_F(TestDataTextTest, EditCodesScaleTheNumber) {
@@ -257,6 +321,46 @@ TEST_F(TestDataTextTest, OnlyWithDataChangesOnlyFieldsHoldingData) {
 TEST_F(TestDataTextTest, AFieldTheFormLacksIsLeftAlone) {
   assign(FieldId(3), "5");
   EXPECT_EQ(stored(FieldId(3)).kind, FieldValue::kNull);
+}
+
+// ---- Whole returns ----
+
+// The largest amounts the loader takes, on wages, interest and dividends,
+// calculate exactly; larger ones are refused rather than overflowing the
+// sums (under the sanitizers, an overflow stops the test).
+TEST_F(TestDataTextTest, TheSampleWithHugeAmountsCalculatesExactly) {
+  loadSample();
+  load("FEDW2:2+:F21:10000000000\nFEDW2:2+:F33:10000000000\nFED166:2+:F10:10000000000\n"
+       "FED164:1:F6:10000000000\nFEDW2:1:F21:1e15\nFEDW2:2:F33:-2e16\nFED166:1:F10:9e18\n"
+       "FED164:1:F6:1e300\n",
+       federalPtr.get());
+  federal()->setStateWages(1e10, 1e10);
+  federal()->setAllStateWages(1e10, 1e10);
+  engine->calcReturn(0);
+  EXPECT_EQ(pa40(139), 2e10);  // compensation
+  EXPECT_EQ(pa40(140), 2e10);  // interest
+  EXPECT_EQ(pa40(141), 1e10);  // dividends
+  EXPECT_EQ(pa40(170), 5e10);  // total PA taxable income
+  EXPECT_EQ(pa40(173), 1535000000);  // 3.07 %
+  EXPECT_EQ(pa40(268), 1534997222);  // owed after the 2,778.35 withheld
+}
+
+// Rich returns (every field of every form filled, with the largest amounts
+// of either sign) calculate without overflow, and every text the module
+// writes lands in a text field of the host's kind table.
+TEST_F(TestDataTextTest, RichReturnsWriteTextsOnlyIntoTextFields) {
+  const struct {
+    const char* amount;
+    bool boxes;
+  } variants[] = {{"1250.5", true}, {"10000000000", true}, {"-10000000000", false}};
+  for (const auto& v : variants) {
+    StandIn::resetAll();
+    freshReturns();
+    loadSample();
+    fillEveryField(v.amount, v.boxes);
+    engine->calcReturn(0);
+    EXPECT_EQ(StandIn::diagnostics().textIntoOtherFields, 0) << v.amount;
+  }
 }
 
 }  // namespace
