@@ -2,9 +2,10 @@
 # loads that dump again the same way, and checks that the second dump
 # equals the first, that neither run skipped a line, and that no sanitizer
 # spoke. A calculated run is checked to keep the sample's input lines.
-# Then dump, load, calculate, dump: a calculated dump of RETURN with a
-# refund (more tax withheld), loaded and calculated again, dumps the same,
-# explicit Nos and numbers included. WORK is a directory for the dumps.
+# Then dump, load, calculate, dump: a calculated dump of RETURN, and of
+# RETURN with a refund (more tax withheld), loaded and calculated again,
+# dumps the same, explicit Nos and numbers included. WORK is a directory
+# for the dumps.
 function(dump_run file out_var)
   execute_process(COMMAND ${PAHOST} --dump ${ARGN} ${file}
                   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
@@ -47,4 +48,10 @@ dump_run(${WORK}/calculated_dump.txt calculated_again)
 if(NOT calculated_once STREQUAL calculated_again)
   message(FATAL_ERROR
           "dump, load, calculate, dump differs:\n${calculated_once}\n---\n${calculated_again}")
+endif()
+
+file(WRITE ${WORK}/calculated_sample.txt "${calculated}")
+dump_run(${WORK}/calculated_sample.txt sample_again)
+if(NOT calculated STREQUAL sample_again)
+  message(FATAL_ERROR "dump, load, calculate, dump of the sample differs:\n${calculated}\n---\n${sample_again}")
 endif()
