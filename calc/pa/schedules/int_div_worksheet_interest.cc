@@ -583,7 +583,11 @@ void IntDivWorksheetCalc::totalInterest() {
 
   if (partYearResident()) {
     plus(kPartYearTaxpayer, kPartYearSubtraction.taxpayer, kTotal.taxpayer);
-    if (joint()) plus(kPartYearSpouse, kPartYearSubtraction.spouse, kTotal.spouse);
+    if (joint()) {
+      plus(kPartYearSpouse, kPartYearSubtraction.spouse, kTotal.spouse);
+    } else {
+      protectAndNull(kPartYearSpouse);  // no stale spouse amount after a joint return
+    }
   } else {
     protectAndNull(kPartYearTaxpayer);
     protectAndNull(kPartYearSpouse);

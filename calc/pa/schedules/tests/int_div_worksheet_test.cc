@@ -304,6 +304,11 @@ TEST_F(IntDivWorksheetTest, EnteredAmountsAreLimitedToWhatTheyReduce) {
   const double taxpayerTotal = amount(156269) + 60 + 0 + 0 + 60 + 0;  // net, 23889, 46482, 36541, 156275, 156278
   EXPECT_EQ(taxpayerTotal, amount(220));
   EXPECT_EQ(4 + taxpayerTotal, amount(156357));
+  EXPECT_FALSE(isNull(156358));
+
+  setFilingStatus(1);  // no longer joint: no stale spouse amount
+  run();
+  EXPECT_TRUE(isNull(156358));
 }
 
 // A person whose form 89 interest is gone keeps no remainder from an
