@@ -36,7 +36,7 @@ using Lines = std::vector<std::string>;
 
 TEST_F(FileIoTest, EofLooksAheadSoEachLineComesOnce) {
   struct Case {
-    const char* bytes;
+    std::string bytes;
     Lines lines;
   };
   const Case cases[] = {
@@ -47,6 +47,7 @@ TEST_F(FileIoTest, EofLooksAheadSoEachLineComesOnce) {
       {"\n", {""}},                        // one empty line
       {"a\n\n\nb\n", {"a", "", "", "b"}},  // empty lines in between are kept
       {"a\rb\r\n", {"a\rb"}},              // a lone "\r" is part of the line
+      {std::string("x\0y\n\xff\n", 6), {std::string("x\0y", 3), "\xff"}},  // bytes as they are
   };
   int i = 0;
   for (const Case& c : cases) {
@@ -57,78 +58,42 @@ TEST_F(FileIoTest, EofLooksAheadSoEachLineComesOnce) {
   }
 }
 
-TEST_F(FileIoTest, ReaderKeepsBytesAsTheyAre) {
-  write("nul", std::string("x\0y\n\xff\n", 6));
-  EXPECT_EQ(readAll("nul"), (Lines{std::string("x\0y", 3), "\xff"}));
-}
-
-TEST_F(FileIoTest, UnopenedOrFailedReaderIsAtEnd) {
+// An unopened, failed or closed reader is at its end; a failed or closed
+// writer writes nothing.
+TEST_F(FileIoTest, UnopenedFailedOrClosedFilesAreAtEnd) {
   FileReader reader;
   std::string line = "stale";
-  EXPECT_TRUE(reader.eof());
   EXPECT_FALSE(reader.readPCLine(line));
   EXPECT_EQ(line, "");
-
   EXPECT_FALSE(reader.open(FileNamePtr(new FileName(path("missing")))));
-  EXPECT_TRUE(reader.eof());
   EXPECT_FALSE(reader.open(FileNamePtr()));
   EXPECT_TRUE(reader.eof());
-
-  write("one", "1\n");
-  ASSERT_TRUE(reader.open(FileNamePtr(new FileName(path("one")))));
-  EXPECT_FALSE(reader.eof());
+  write("out", "old content that is longer\n");
+  ASSERT_TRUE(reader.open(FileNamePtr(new FileName(path("out")))));
   reader.close();
   EXPECT_TRUE(reader.eof());
-}
 
-TEST_F(FileIoTest, WriterTruncatesAndEndsEachLine) {
-  write("out", "old content that is longer\n");
-  FileWriter writer;
+  FileWriter writer;  // truncates and ends each line
   ASSERT_TRUE(writer.open(FileNamePtr(new FileName(path("out")))));
-  EXPECT_TRUE(writer.putPCLine("first"));
-  EXPECT_TRUE(writer.putPCLine(""));
+  EXPECT_TRUE(writer.putPCLine("first") && writer.putPCLine(""));
   writer.close();
   EXPECT_EQ(read("out"), "first\n\n");
   EXPECT_FALSE(writer.putPCLine("after close"));
-
-  ASSERT_TRUE(writer.open(FileNamePtr(new FileName(path("out")))));
-  writer.close();
-  EXPECT_EQ(read("out"), "");
-}
-
-TEST_F(FileIoTest, WriterReportsFailure) {
-  FileWriter writer;
   EXPECT_FALSE(writer.open(FileNamePtr(new FileName(path("no/such/dir/out")))));
-  EXPECT_FALSE(writer.isOpen());
-  EXPECT_FALSE(writer.putPCLine("x"));
   EXPECT_FALSE(writer.open(FileNamePtr()));
 }
 
-TEST_F(FileIoTest, FileNameParts) {
+TEST_F(FileIoTest, FileNamesAndReaderAllocation) {
   FileName name(path("data.tif"));
-  EXPECT_EQ(name.getDisplayName(-1), path("data.tif"));
   EXPECT_EQ(name.getShortName(), "data.tif");
-  EXPECT_EQ(FileName("plain").getShortName(), "plain");
   EXPECT_EQ(FileName("dir/").getShortName(), "");
-
-  EXPECT_FALSE(name.fileExist());
-  EXPECT_FALSE(name.deleteFile());
   write("data.tif", "x");
-  EXPECT_TRUE(name.fileExist());
   EXPECT_TRUE(name.deleteFile());
   EXPECT_FALSE(name.fileExist());
-  // A directory is not a file.
-  EXPECT_FALSE(FileName(path("")).fileExist());
-}
-
-TEST_F(FileIoTest, IOMgrHandsOutReaders) {
+  EXPECT_FALSE(FileName(path("")).fileExist());  // a directory is not a file
   IOMgmt::IOMgr& mgr = IOMgmt::IOMgr::getInstance();
   const int before = mgr.liveReaders();
-  FileReader* reader = mgr.allocateFileReader();
-  ASSERT_NE(reader, nullptr);
-  EXPECT_TRUE(reader->eof());
-  EXPECT_EQ(mgr.liveReaders(), before + 1);
-  mgr.deallocateFileReader(reader);
+  mgr.deallocateFileReader(mgr.allocateFileReader());
   mgr.deallocateFileReader(nullptr);
   EXPECT_EQ(mgr.liveReaders(), before);
 }

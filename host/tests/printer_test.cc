@@ -48,94 +48,65 @@ std::vector<printFormInfo> rows(std::initializer_list<FormId> forms) {
   return table;
 }
 
+// What formsToPrint answers: the forms up to the ending empty id and the
+// two counts.
+struct Printed {
+  std::vector<FormId> forms;
+  int first, second;
+};
+
+Printed printed(TaxFormPrintMgmt::TaxFormPrinter& printer, int mode) {
+  FormId forms[255];
+  char a = -1, b = -1;
+  printer.formsToPrint(forms, a, b, mode);
+  Printed result{{}, a, b};
+  for (std::size_t i = 0; i < 255 && forms[i].isValid(); ++i) result.forms.push_back(forms[i]);
+  return result;
+}
+
 class PrinterTest : public ::testing::Test {
  protected:
   void SetUp() override { StandIn::resetAll(); }
-  DataMgmt::TaxFormPtr copy(const FormId& f, uint16_t c, bool printFlag) {
-    DataMgmt::TaxFormPtr form = pa_.getFormUVPtr(f, c, true);
-    form->setPrintingEnabled(printFlag);
-    return form;
+  void copy(const FormId& f, uint16_t c, bool printFlag) {
+    pa_.getFormUVPtr(f, c, true)->setPrintingEnabled(printFlag);
   }
   DataMgmt::TaxReturn pa_{DataMgmt::TaxReturnDesc::pennsylvania(), Utils::StringPool::shared()};
 };
 
-TEST_F(PrinterTest, GetNextFormWalksTheTableInOrder) {
+TEST_F(PrinterTest, GetNextFormWalksTheTableAndPrintFlagsNeedACopy) {
   TablePrinter printer(pa_, {});
-  std::vector<printFormInfo> table = rows({kPA40, kScheduleA, kState16});
+  std::vector<printFormInfo> table = rows({kPA40, kScheduleA});
   table.push_back(printFormInfo());
   FormId next;
   ASSERT_TRUE(printer.getNextForm(table.data(), FormId(), next, 0));
-  EXPECT_TRUE(next == kPA40);
-  ASSERT_TRUE(printer.getNextForm(table.data(), kPA40, next, 5));
+  ASSERT_TRUE(printer.getNextForm(table.data(), next, next, 5));
   EXPECT_TRUE(next == kScheduleA);
-  ASSERT_TRUE(printer.getNextForm(table.data(), kScheduleA, next, 1));
-  EXPECT_TRUE(next == kState16);
   // At the end, and for a form the table does not hold: false, `next` kept.
-  EXPECT_FALSE(printer.getNextForm(table.data(), kState16, next, 0));
-  EXPECT_FALSE(printer.getNextForm(table.data(), kReturnInfo, next, 0));
-  EXPECT_FALSE(printer.getNextForm(table.data(), FormId(16, false), next, 0));
-  EXPECT_TRUE(next == kState16);
-  // An empty table gives nothing.
-  printFormInfo empty[1];
-  EXPECT_FALSE(printer.getNextForm(empty, FormId(), next, 0));
-}
-
-TEST_F(PrinterTest, PrintFlagNeedsAnExistingCopyWithTheFlag) {
-  TablePrinter printer(pa_, {});
-  copy(kPA40, 1, true);
+  EXPECT_FALSE(printer.getNextForm(table.data(), kScheduleA, next, 0));
+  EXPECT_FALSE(printer.getNextForm(table.data(), FormId(155696, false), next, 0));
+  EXPECT_TRUE(next == kScheduleA);
   copy(kPA40, 2, false);
-  EXPECT_TRUE(printer.isPrintFlagSet(kPA40, 1));
-  EXPECT_FALSE(printer.isPrintFlagSet(kPA40, 2));
-  EXPECT_FALSE(printer.isPrintFlagSet(kPA40, 3));
-  EXPECT_FALSE(printer.isPrintFlagSet(kPA40, 0));
-  EXPECT_TRUE(printer.anyCopyShouldPrint(kPA40));
+  EXPECT_FALSE(printer.isPrintFlagSet(kPA40, 2) || printer.isPrintFlagSet(kPA40, 3));
   EXPECT_EQ(nullptr, printer.state());  // a plain return is not a state return
 }
 
 TEST_F(PrinterTest, FormsToPrintFiltersByMode) {
   TablePrinter printer(pa_, rows({kPA40, kScheduleA, kState16, kReturnInfo}));
   copy(kPA40, 1, false);
-  copy(kPA40, 2, true);      // one printing copy is enough
+  copy(kPA40, 2, true);  // one printing copy is enough
   copy(kScheduleA, 1, false);
-  copy(kReturnInfo, 1, true);
-  // kState16 has no copy.
-
-  struct Case {
-    int mode;
-    std::vector<FormId> expected;
-  };
-  const Case cases[] = {
-      {0, {kPA40, kReturnInfo}},
-      {2, {kPA40, kReturnInfo}},
-      {1, {kPA40, kScheduleA, kReturnInfo}},
-      {4, {kPA40, kScheduleA, kReturnInfo}},
-      {5, {kPA40, kScheduleA, kReturnInfo}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.mode);
-    FormId forms[255];
-    char a = -1, b = -1;
-    printer.formsToPrint(forms, a, b, c.mode);
-    ASSERT_EQ(static_cast<int>(c.expected.size()), a);
-    EXPECT_EQ(0, b);
-    for (size_t i = 0; i < c.expected.size(); ++i) EXPECT_TRUE(forms[i] == c.expected[i]);
-    EXPECT_FALSE(forms[c.expected.size()].isValid());
+  copy(kReturnInfo, 1, true);  // kState16 has no copy
+  const std::vector<FormId> printing = {kPA40, kReturnInfo}, all = {kPA40, kScheduleA, kReturnInfo};
+  const std::pair<int, const std::vector<FormId>&> cases[] = {
+      {0, printing}, {2, printing}, {1, all}, {4, all}, {5, all}};
+  for (const auto& c : cases) {
+    const Printed p = printed(printer, c.first);
+    EXPECT_EQ(c.second, p.forms) << c.first;
+    EXPECT_EQ(static_cast<int>(c.second.size()), p.first);
+    EXPECT_EQ(0, p.second);
   }
-}
-
-TEST_F(PrinterTest, BasePrinterHasNoPrintOrder) {
-  TaxFormPrintMgmt::TaxFormPrinter printer(pa_);
-  copy(kPA40, 1, true);
-  FormId forms[255];
-  char a = -1, b = -1;
-  printer.formsToPrint(forms, a, b, 0);
-  EXPECT_EQ(0, a);
-  EXPECT_EQ(0, b);
-  StateTaxFormPrintMgmt::StateTaxFormPrinter state(pa_);
-  std::vector<FormId> list{kPA40};
-  state.formsToAudit(list, a, b);
-  EXPECT_TRUE(list.empty());
-  EXPECT_EQ(0, a);
+  TaxFormPrintMgmt::TaxFormPrinter base(pa_);  // no print order
+  EXPECT_EQ(0, printed(base, 0).first + printed(base, 0).second);
 }
 
 TEST_F(PrinterTest, FormsToAuditListsTheModeOneWalkWithoutFilter) {
@@ -144,15 +115,14 @@ TEST_F(PrinterTest, FormsToAuditListsTheModeOneWalkWithoutFilter) {
   std::vector<FormId> list{kReturnInfo};  // replaced, not appended to
   char a = -1, b = -1;
   printer.formsToAudit(list, a, b);
-  ASSERT_EQ(3u, list.size());
-  EXPECT_TRUE(list[0] == kPA40);
-  EXPECT_TRUE(list[1] == kScheduleA);
-  EXPECT_TRUE(list[2] == kState16);
+  EXPECT_EQ((std::vector<FormId>{kPA40, kScheduleA, kState16}), list);
   EXPECT_EQ(3, a);
   EXPECT_EQ(0, b);
+  StateTaxFormPrintMgmt::StateTaxFormPrinter(pa_).formsToAudit(list, a, b);  // no print order
+  EXPECT_TRUE(list.empty());
 }
 
-// A return of 200 forms, all with a printing copy: the lists stop at
+// A return of 300 forms, all with a printing copy: the lists stop at
 // their limits and the signed counts never wrap.
 TEST_F(PrinterTest, LongPrintOrdersStopAtTheLimits) {
   DataMgmt::TaxReturnDescPtr desc(new DataMgmt::TaxReturnDesc(40, "PA", "P", "Q", "R"));
@@ -165,16 +135,14 @@ TEST_F(PrinterTest, LongPrintOrdersStopAtTheLimits) {
   DataMgmt::TaxReturn big(desc, Utils::StringPool::shared());
   for (int n = 1; n <= 300; ++n) big.getFormUVPtr(FormId(n, true), 1, true)->setPrintingEnabled(true);
   TablePrinter printer(big, table);
-
-  FormId forms[255];
-  char a = 0, b = 0;
-  printer.formsToPrint(forms, a, b, 0);
-  EXPECT_EQ(127, a);
-  EXPECT_EQ(253 - 127, b);
-  EXPECT_TRUE(forms[252] == FormId(253, true));
-  EXPECT_FALSE(forms[253].isValid());
+  const Printed p = printed(printer, 0);
+  EXPECT_EQ(127, p.first);
+  EXPECT_EQ(253 - 127, p.second);
+  ASSERT_EQ(253u, p.forms.size());
+  EXPECT_TRUE(p.forms.back() == FormId(253, true));
 
   std::vector<FormId> list;
+  char a = 0, b = 0;
   printer.formsToAudit(list, a, b);
   EXPECT_EQ(127u, list.size());
   EXPECT_EQ(127, a);
@@ -192,11 +160,9 @@ TEST_F(PrinterTest, ARepeatingPrintOrderEnds) {
     }
   } printer(pa_);
   copy(kPA40, 1, true);
-  FormId forms[255];
-  char a = 0, b = 0;
-  printer.formsToPrint(forms, a, b, 1);
-  EXPECT_EQ(127, a);
-  EXPECT_EQ(253 - 127, b);
+  const Printed p = printed(printer, 1);
+  EXPECT_EQ(127, p.first);
+  EXPECT_EQ(253 - 127, p.second);
 }
 
 }  // namespace
