@@ -1,8 +1,8 @@
 // The state layer's conversion of the two federal header forms and the
 // lines of the authentication header. Header-form fields are named by host
 // number where the number is what a rule tests.
+#include <cctype>
 #include <cstdint>
-#include <regex>
 
 #include "entry/return_codes.h"
 #include "host/system_mgr.h"
@@ -162,7 +162,10 @@ TEST_F(HeaderFieldsTest, AuthenticationHeaderRefundAndFixedLines) {
   pa->abbreviation = "NE";  // not a state that strips the zeros
   Lines lines = authHeader(5, false);
   EXPECT_EQ((Lines{"00006.000.001 ACCT", "00007.000.001 20190415"}), Lines(lines.begin(), lines.begin() + 2));
-  EXPECT_TRUE(std::regex_match(lines[2], std::regex(R"(00008\.000\.001 \d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ)")));
+  const std::string stamp = lines[2].substr(14);  // "YYYY-MM-DDTHH:MM:SSZ"
+  EXPECT_TRUE(lines[2].compare(0, 14, "00008.000.001 ") == 0 && stamp.size() == 20 && stamp[4] == '-' &&
+              stamp[10] == 'T' && stamp[19] == 'Z' && std::isdigit(static_cast<unsigned char>(stamp[18])))
+      << lines[2];
   EXPECT_EQ("00011.000.001 2", lines[3]);
   EXPECT_TRUE(hasLine(lines, "00145.000.001 007") && hasLine(lines, "00247.000.001 P1"));
   put(kInfo, PAReturnInfo::kDirectDepositYesBox, FieldValue::null());
