@@ -81,8 +81,8 @@ class TestDataTextTest : public ::testing::Test {
     std::ofstream(path) << text;
     engine->loadInputTextFile(path, into != nullptr ? into : test.get());
   }
-  void assign(const FieldId& field, const std::string& value, uint16_t copy = 1, bool onlyWithData = false) {
-    engine->assignFieldFromText(kForm, copy, field, value, test.get(), onlyWithData);
+  void assign(const FieldId& field, const std::string& value, uint16_t copy = 1) {
+    engine->assignFieldFromText(kForm, copy, field, value, test.get(), false);
   }
   const FieldValue& stored(const FieldId& field, uint16_t copy = 1) {
     static const FieldValue kMissing;
@@ -199,18 +199,6 @@ TEST_F(TestDataTextTest, EditCodesScaleTheNumberAndRandStaysWithinTheBound) {
   EXPECT_TRUE(lowest < 5000 && highest > 45000);  // the draws spread over the range
   assign(kAmount, "RAND(2.9)");  // the bound is truncated to 2
   EXPECT_LE(stored(kAmount).number, 200);
-}
-
-TEST_F(TestDataTextTest, OnlyWithDataChangesOnlyFieldsHoldingData) {
-  assign(kLine1, "5", 1, true);  // no copy yet: nothing is created
-  EXPECT_EQ(test->getMaxCopies(kForm), 0);
-  for (double before : {0.0, 7.0}) {
-    test->getFormOrCreate(kForm, 1)->store(kLine1, FieldValue::of(before));
-    assign(kLine1, "5", 1, true);
-    EXPECT_EQ(stored(kLine1).number, before == 0 ? 0 : 5);
-    assign(kLine1, "", 1, true);
-    EXPECT_EQ(stored(kLine1).kind, before == 0 ? FieldValue::kNumber : FieldValue::kNull);
-  }
 }
 
 // The largest amounts the loader takes, on wages, interest and dividends,
