@@ -1,6 +1,7 @@
-// The automated-test hooks: gating by the host switch, the option and clear
-// files, the done and in-progress boxes, the order of the PA driver's
-// steps and the refusal of paths that leave the automated-test directory.
+// The automated-test hooks (the host switch that gates them is tested with
+// the driver): the option and clear files, the done and in-progress boxes,
+// the order of the PA driver's steps and the refusal of paths that leave
+// the automated-test directory.
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,16 +42,6 @@ class AutoTestHooksTest : public AutoTestFixture {
   void clear(const char* file, const char* value) { writeOptions({{"CLEAR", value}}, file); }
   void allowAutoTest() { DataMgmt::OrvaneConfiguration::getInstance().setAllowAutoTest(true); }
 };
-
-TEST_F(AutoTestHooksTest, WithTheHostSwitchOffNothingIsReadOrChanged) {
-  clear(kClearPA, "Yes");
-  writeOptions(kNamesAndHooks);
-  engine->calcStateReturn();
-  EXPECT_FALSE(exists("names.txt") || exists("daemon"));
-  EXPECT_NE(read(kClearPA), kClearNo);
-  EXPECT_EQ(name(), "Jane");
-  EXPECT_FALSE(done() || pa->formNo(kFormID_PAReturnInfo, 1, PAReturnInfo::kAutoTestDoneBox));
-}
 
 TEST_F(AutoTestHooksTest, TheDoneBoxStopsTheDriverUntilAClearFileSaysYesOnce) {
   info()->setX(PAReturnInfo::kAutoTestDoneBox);
