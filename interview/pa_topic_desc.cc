@@ -18,14 +18,8 @@ PATopicDesc::PATopicDesc(
                                      extraField1, extraField2, longNumber, flag3, flag4, flag5,
                                      flag6) {}
 
-// The empty form and field arguments are temporaries that live for the
-// call only; the host base keeps its own copies.
 PATopicDesc::PATopicDesc(const StateTopicMgmt::TopicRow& row, DataMgmt::TaxDataStore& store)
-    : PATopicDesc(*row.topic, store, row.idText, row.title, row.flag1, row.strategy, row.flag2,
-                  StateTopicMgmt::rowForm(row.firstForm), fieldOf(row.firstField), row.status,
-                  StateTopicMgmt::rowForm(row.secondForm), fieldOf(row.secondField),
-                  TopicMgmt::kPlatform2, row.shortNumber, Primitives::OVImmutableIdentifier(0),
-                  Primitives::OVImmutableIdentifier(0), 0L, false, false, row.flag5, row.flag6) {}
+    : StateTopicMgmt::StateTopicDesc(row, store, StateTopicMgmt::kPAReturnType) {}
 
 PATopicDesc::~PATopicDesc() = default;
 

@@ -1,6 +1,7 @@
 #include "interview/state_topic_desc.h"
 
 #include "interview/state_script_query_handler.h"
+#include "interview/topic_table.h"
 
 namespace StateTopicMgmt {
 
@@ -19,6 +20,17 @@ StateTopicDesc::StateTopicDesc(
                            firstField, status, secondForm, secondField, type, platform,
                            shortNumber, extraField1, extraField2, longNumber, flag3, flag4, flag5,
                            flag6) {}
+
+// The empty form and field arguments are temporaries that live for the
+// call only; the host base keeps its own copies.
+StateTopicDesc::StateTopicDesc(const TopicRow& row, DataMgmt::TaxDataStore& store,
+                               DataMgmt::TaxReturnType type)
+    : StateTopicDesc(*row.topic, store, row.idText, row.title, row.flag1, row.strategy, row.flag2,
+                     rowForm(row.firstForm), fieldOf(row.firstField), row.status,
+                     rowForm(row.secondForm), fieldOf(row.secondField), type,
+                     TopicMgmt::kPlatform2, row.shortNumber, Primitives::OVImmutableIdentifier(0),
+                     Primitives::OVImmutableIdentifier(0), 0L, false, false, row.flag5,
+                     row.flag6) {}
 
 StateTopicDesc::~StateTopicDesc() = default;
 

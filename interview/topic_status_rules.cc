@@ -1,6 +1,5 @@
 #include "interview/topic_status_rules.h"
 
-#include "catalogs/catalogs.h"
 #include "identifiers/form_ids.h"
 
 namespace StateTopicMgmt {
@@ -35,9 +34,9 @@ bool holds(const DataMgmt::TaxReturn* taxReturn, const Check& check) {
   return true;
 }
 
-// A field of a form whose catalog is named like the form.
-#define CHECK(form, member, test) \
-  Check { &kFormID_##form, {CatalogId::form##FieldIds, member}, Test::test }
+// A named field of a form whose field table is named like the form.
+#define CHECK(form, name, test) \
+  Check { &kFormID_##form, NAMED_FIELD_REF(form, name), Test::test }
 #define ALWAYS \
   Check { nullptr, {CatalogId::kNone, 0}, Test::kAlways }
 
@@ -48,54 +47,54 @@ struct StatusLine {
   int status;
 };
 
-#define LINE(topic, form, member, test, status) \
-  {TopicRowId::topic, CHECK(form, member, test), status}
+#define LINE(topic, form, name, test, status) \
+  {TopicRowId::topic, CHECK(form, name, test), status}
 #define OTHERWISE(topic, status) {TopicRowId::topic, ALWAYS, status}
 
 // Each topic's lines in the order they are tried; each ends with the
 // answer when no test holds.
 const StatusLine kStatusLines[] = {
-    LINE(JtVentureRent, PA40, 103, kAbove0, 0),  // 52351
+    LINE(JtVentureRent, PA40, JointVentureScheduleCCount, kAbove0, 0),
     OTHERWISE(JtVentureRent, 2),
-    LINE(LocalIncTxRet, PAReturnInfo, 102, kYes, 2),  // 47, nonresident
+    LINE(LocalIncTxRet, PAReturnInfo, NonresidentBox, kYes, 2),
     OTHERWISE(LocalIncTxRet, 0),
-    LINE(TaxPayPen, State14, 21, kYes, 2),  // 32585
+    LINE(TaxPayPen, State14, TaxesPaymentsStatusBox, kYes, 2),
     OTHERWISE(TaxPayPen, 0),
-    LINE(busMFJ, PA40, 44, kYes, 0),  // 309
+    LINE(busMFJ, PA40, BothUETotalsBox, kYes, 0),
     OTHERWISE(busMFJ, 2),
-    LINE(miscinc, PAScheduleJ, 4, kYes, 1),     // 43
-    LINE(miscinc, PAW2GIncome, 1, kYes, 1),     // 9610
-    LINE(miscinc, PA40, 79, kYes, 1),           // 360
-    LINE(miscinc, PAReturnInfo, 103, kNotYes, 2),  // 48, part-year resident
-    LINE(miscinc, PA40, 203, kNotAbove0, 2),    // 36093
+    LINE(miscinc, PAScheduleJ, Fed89CopyBox, kYes, 1),
+    LINE(miscinc, PAW2GIncome, WinningsBox, kYes, 1),
+    LINE(miscinc, PA40, RK1IncomeBox, kYes, 1),
+    LINE(miscinc, PAReturnInfo, PartYearResidentBox, kNotYes, 2),
+    LINE(miscinc, PA40, OtherDeductions, kNotAbove0, 2),
     OTHERWISE(miscinc, 1),
-    LINE(pa40c, PA40, 78, kYes, 0),  // 56127
+    LINE(pa40c, PA40, ScheduleCBox, kYes, 0),
     OTHERWISE(pa40c, 2),
-    LINE(paamend, PAReturnInfo, 73, kYes, 1),  // 42790
+    LINE(paamend, PAReturnInfo, AmendedReturnStatusBox, kYes, 1),
     OTHERWISE(paamend, 2),
     OTHERWISE(pamisc, 0),
     OTHERWISE(pausetax, 0),
-    LINE(paothbus, PA40, 37, kYes, 1),       // 285
-    LINE(paothbus, PA40, 105, kNonZero, 1),  // 56128
-    LINE(paothbus, PA40, 106, kNonZero, 1),  // 56129
+    LINE(paothbus, PA40, OtherBusinessSourcesBox, kYes, 1),
+    LINE(paothbus, PA40, TaxpayerFederalFarmIncome, kNonZero, 1),
+    LINE(paothbus, PA40, SpouseFederalFarmIncome, kNonZero, 1),
     OTHERWISE(paothbus, 2),
     OTHERWISE(paextpmt, 1),
     OTHERWISE(papmtsum, 1),
-    LINE(papwh, PAScheduleE, 10, kNotYes, 2),  // 210
-    LINE(papwh, PAReturnInfo, 101, kYes, 2),   // 46
+    LINE(papwh, PAScheduleE, SpouseRK1AmountsBox, kNotYes, 2),
+    LINE(papwh, PAReturnInfo, FullYearResidentBox, kYes, 2),
     OTHERWISE(papwh, 1),
-    LINE(parefund, PA40, 262, kAbove0, 1),  // 251
+    LINE(parefund, PA40, Overpayment, kAbove0, 1),
     OTHERWISE(parefund, 2),
-    LINE(paschd, PAReturnInfo, 79, kYes, 0),  // 150684
+    LINE(paschd, PAReturnInfo, FederalSalesBox, kYes, 0),
     OTHERWISE(paschd, 2),
-    LINE(paschewk, PAScheduleE, 4, kYes, 2),  // 204
+    LINE(paschewk, PAScheduleE, NoRK1AmountsBox, kYes, 2),
     OTHERWISE(paschewk, 1),
-    LINE(paschg, PAReturnInfo, 102, kYes, 2),  // 47, nonresident
+    LINE(paschg, PAReturnInfo, NonresidentBox, kYes, 2),
     OTHERWISE(paschg, 0),
-    LINE(paue1, PA40, 142, kNonZero, 0),  // 36510
-    LINE(paue1, PA40, 143, kNonZero, 0),  // 36511
+    LINE(paue1, PA40, TaxpayerW2Compensation, kNonZero, 0),
+    LINE(paue1, PA40, SpouseW2Compensation, kNonZero, 0),
     OTHERWISE(paue1, 2),
-    LINE(pauppen, PA40, 73, kYes, 0),  // 402
+    LINE(pauppen, PA40, PenaltyThresholdBox, kYes, 0),
     OTHERWISE(pauppen, 2),
 };
 
@@ -103,22 +102,23 @@ const StatusLine kStatusLines[] = {
 #undef LINE
 
 // Interest and dividends: the return information's marks ...
-const Check kNonresident = CHECK(PAReturnInfo, 102, kYes);    // 47
-const Check kBranchA = CHECK(PAReturnInfo, 101, kYes);        // 46
-const Check kNotPartYear = CHECK(PAReturnInfo, 103, kNotYes);  // 48
+const Check kNonresident = CHECK(PAReturnInfo, NonresidentBox, kYes);
+const Check kBranchA = CHECK(PAReturnInfo, FullYearResidentBox, kYes);
+const Check kNotPartYear = CHECK(PAReturnInfo, PartYearResidentBox, kNotYes);
 // ... the entries that make the topic complete (status 0) in both
 // branches, in the order they are tried ...
 const Check kEntered[] = {
-    CHECK(PAInterestDividendWorksheet, 112, kNonZero),  // 162
-    CHECK(PAInterestDividendWorksheet, 121, kNonZero),  // 180
-    CHECK(PAInterestDividendWorksheet, 21, kYes),       // 313
-    CHECK(PAInterestDividendWorksheet, 22, kYes),       // 314
-    CHECK(PA40, 78, kYes),                              // 56127
-    CHECK(PAScheduleE, 4, kNotYes),                     // 204
+    CHECK(PAInterestDividendWorksheet, FederalInterest, kNonZero),
+    CHECK(PAInterestDividendWorksheet, EstateTrustInterest, kNonZero),
+    CHECK(PAInterestDividendWorksheet, PartnershipFirstKindInterestBox, kYes),
+    CHECK(PAInterestDividendWorksheet, PartnershipSecondKindInterestBox, kYes),
+    CHECK(PA40, ScheduleCBox, kYes),
+    CHECK(PAScheduleE, NoRK1AmountsBox, kNotYes),
 };
 // ... the one more of branch B, and the total that decides when none holds.
-const Check kBranchBEntered = CHECK(PAInterestDividendWorksheet, 14, kNonZero);  // 307
-const Check kTotalZero = CHECK(PAInterestDividendWorksheet, 316, kZero);         // 234
+const Check kBranchBEntered =
+    CHECK(PAInterestDividendWorksheet, SummaryExemptInterestOfBoth, kNonZero);
+const Check kTotalZero = CHECK(PAInterestDividendWorksheet, FederalDividends, kZero);
 
 #undef ALWAYS
 #undef CHECK

@@ -9,7 +9,7 @@ namespace {
 
 #define FORM(name) &kFormID_##name
 #define NO_FORM nullptr
-#define FIELD(catalog, member) (FieldRef{CatalogId::catalog##FieldIds, member})
+#define FIELD(form, name) NAMED_FIELD_REF(form, name)
 #define NO_FIELD (FieldRef{CatalogId::kNone, 0})
 #define TOP true
 #define CHILD false

@@ -20,11 +20,7 @@ XSTopicDesc::XSTopicDesc(
 
 XSTopicDesc::XSTopicDesc(const StateTopicMgmt::TopicRow& row, DataMgmt::TaxDataStore& store,
                          DataMgmt::TaxReturnType type)
-    : XSTopicDesc(*row.topic, store, row.idText, row.title, row.flag1, row.strategy, row.flag2,
-                  StateTopicMgmt::rowForm(row.firstForm), fieldOf(row.firstField), row.status,
-                  StateTopicMgmt::rowForm(row.secondForm), fieldOf(row.secondField), type,
-                  TopicMgmt::kPlatform2, row.shortNumber, Primitives::OVImmutableIdentifier(0),
-                  Primitives::OVImmutableIdentifier(0), 0L, false, false, row.flag5, row.flag6) {}
+    : StateTopicMgmt::StateTopicDesc(row, store, type) {}
 
 XSTopicDesc::~XSTopicDesc() = default;
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "host/data_manager.h"
 #include "identifiers/form_ids.h"
 #include "interview/topic_status_rules.h"
@@ -10,14 +10,6 @@
 namespace XSTopicMgmt {
 
 using StateTopicMgmt::TopicRowId;
-
-namespace {
-
-// The update box that Next reads (9015) and the second box Back clears (9016).
-const Primitives::OVImmutableIdentifier& updateBox() { return kState14FieldIds[43]; }
-const Primitives::OVImmutableIdentifier& secondUpdateBox() { return kState14FieldIds[44]; }
-
-}  // namespace
 
 // Every shared topic's constructor: its row, then its own set-up.
 #define XS_TOPIC_CONSTRUCTOR(id)                                                       \
@@ -79,12 +71,13 @@ bool UpdateStateTopicDesc::handleUserEvent(const Primitives::OVImmutableIdentifi
   bool requestUpdate = false;
   if (event == TopicMgmt::kUserEvent_NEXT) {
     const DataMgmt::TaxReturn* taxReturn = getDataStore().getTaxReturn(getReturnType());
-    requestUpdate = taxReturn != nullptr && taxReturn->formYes(kFormID_State14, 1, updateBox());
+    requestUpdate =
+        taxReturn != nullptr && taxReturn->formYes(kFormID_State14, 1, State14::kUpdateOnNextBox);
   } else if (event == TopicMgmt::kUserEvent_BACK) {
-    returnHandle.setFieldValueBool(kFormID_State14, 1, updateBox(), true);
-    returnHandle.setFieldValueBool(kFormID_State14, 1, secondUpdateBox(), false);
+    returnHandle.setFieldValueBool(kFormID_State14, 1, State14::kUpdateOnNextBox, true);
+    returnHandle.setFieldValueBool(kFormID_State14, 1, State14::kUpdateSecondBox, false);
   } else if (event == TopicMgmt::kUserEvent_UPDATE_NOW) {
-    returnHandle.setFieldValueBool(kFormID_State14, 1, updateBox(), false);
+    returnHandle.setFieldValueBool(kFormID_State14, 1, State14::kUpdateOnNextBox, false);
     requestUpdate = true;
   }
   if (!requestUpdate) return false;

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "catalogs/catalog_ref.h"
+#include "catalogs/fields/fields.h"
 #include "host/data_manager.h"
 #include "host/descriptors.h"
 #include "host/io.h"
@@ -61,42 +61,24 @@ constexpr PrintOrderRow kPrintOrderForms[] = {
 // The residency boxes of copy 1 of the return information form, in the
 // order they are tested, and the print order each selects.
 struct ResidencyOrder {
-  FieldRef box;
+  NamedField<PAReturnInfoFieldIds> box;
   PATaxFormPrinter::PrintOrder order;
 };
 constexpr ResidencyOrder kResidencyOrders[] = {
-    {{CatalogId::PAReturnInfoFieldIds, 101}, PATaxFormPrinter::kPrintOrderA},  // 46 full-year
-    {{CatalogId::PAReturnInfoFieldIds, 102}, PATaxFormPrinter::kPrintOrderB},  // 47 nonresident
-    {{CatalogId::PAReturnInfoFieldIds, 103}, PATaxFormPrinter::kPrintOrderC},  // 48 part-year
+    {PAReturnInfo::kFullYearResidentBox, PATaxFormPrinter::kPrintOrderA},
+    {PAReturnInfo::kNonresidentBox, PATaxFormPrinter::kPrintOrderB},
+    {PAReturnInfo::kPartYearResidentBox, PATaxFormPrinter::kPrintOrderC},
 };
 
 // Text fields of the estimated-payment vouchers and worksheet whose print
-// text keeps its case and punctuation: they print exactly as entered.
-struct ExemptText {
-  const FormId* form;
-  FieldRef field;
-};
-constexpr ExemptText kExemptTexts[] = {
-    {&kFormID_PAEstimatedVouchers, {CatalogId::PAEstimatedVouchersFieldIds, 0}},          // 2
-    {&kFormID_PAEstimatedVouchers, {CatalogId::PAEstimatedVouchersFieldIds, 2}},          // 4
-    {&kFormID_PAEstimatedVouchers, {CatalogId::PAEstimatedVouchersFieldIds, 4}},          // 6
-    {&kFormID_PAEstimatedTaxWorksheet, {CatalogId::PAEstimatedTaxWorksheetFieldIds, 88}},   // 73
-    {&kFormID_PAEstimatedTaxWorksheet, {CatalogId::PAEstimatedTaxWorksheetFieldIds, 85}},   // 70
-    {&kFormID_PAEstimatedTaxWorksheet, {CatalogId::PAEstimatedTaxWorksheetFieldIds, 87}},   // 72
-    {&kFormID_PAEstimatedTaxWorksheet, {CatalogId::PAEstimatedTaxWorksheetFieldIds, 103}},  // 75
-    {&kFormID_PAEstimatedTaxWorksheet, {CatalogId::PAEstimatedTaxWorksheetFieldIds, 107}},  // 90
-    {&kFormID_PAEstimatedTaxWorksheet, {CatalogId::PAEstimatedTaxWorksheetFieldIds, 104}},  // 87
-    {&kFormID_PAEstimatedTaxWorksheet, {CatalogId::PAEstimatedTaxWorksheetFieldIds, 106}},  // 89
-    {&kFormID_PAEstimatedTaxWorksheet, {CatalogId::PAEstimatedTaxWorksheetFieldIds, 122}},  // 92
-    {&kFormID_PAEstimatedTaxWorksheet, {CatalogId::PAEstimatedTaxWorksheetFieldIds, 126}},  // 107
-    {&kFormID_PAEstimatedTaxWorksheet, {CatalogId::PAEstimatedTaxWorksheetFieldIds, 123}},  // 104
-    {&kFormID_PAEstimatedTaxWorksheet, {CatalogId::PAEstimatedTaxWorksheetFieldIds, 125}},  // 106
-    {&kFormID_PAEstimatedTaxWorksheet, {CatalogId::PAEstimatedTaxWorksheetFieldIds, 141}},  // 109
-    {&kFormID_PAEstimatedTaxWorksheet, {CatalogId::PAEstimatedTaxWorksheetFieldIds, 145}},  // 124
-    {&kFormID_PAEstimatedTaxWorksheet, {CatalogId::PAEstimatedTaxWorksheetFieldIds, 142}},  // 121
-    {&kFormID_PAEstimatedTaxWorksheet, {CatalogId::PAEstimatedTaxWorksheetFieldIds, 144}},  // 123
-    {&kFormID_PAEstimatedTaxWorksheet, {CatalogId::PAEstimatedTaxWorksheetFieldIds, 160}},  // 126
-};
+// text keeps its case and punctuation: they print exactly as entered. On
+// the worksheet, the same fields of each of its four voucher blocks.
+constexpr NamedField<PAEstimatedVouchersFieldIds> kExemptVoucherTexts[] = {
+    PAEstimatedVouchers::kTaxpayerSSN, PAEstimatedVouchers::kSpouseSSN,
+    PAEstimatedVouchers::kDaytimePhone};
+constexpr NamedColumn<PAEstimatedTaxWorksheetFieldIds> kExemptWorksheetTexts[] = {
+    PAEstimatedTaxWorksheet::kVoucherDueDate, PAEstimatedTaxWorksheet::kVoucherTaxpayerSSN,
+    PAEstimatedTaxWorksheet::kVoucherSpouseSSN, PAEstimatedTaxWorksheet::kVoucherDaytimePhone};
 
 // Punctuation that the print text of a text field drops.
 const char kPrintPunctuation[] = "/()!'.,;:?-&%";
@@ -109,8 +91,16 @@ const int kWorkSize = PATaxFormPrinter::kPrintTextSize + 8;
 const int kFormListSize = 255;
 
 bool isExemptText(const FormId& form, const FieldId& field) {
-  for (const ExemptText& row : kExemptTexts) {
-    if (*row.form == form && fieldOf(row.field) == field) return true;
+  if (form == kFormID_PAEstimatedVouchers) {
+    for (const auto& text : kExemptVoucherTexts) {
+      if (text.id() == field) return true;
+    }
+  } else if (form == kFormID_PAEstimatedTaxWorksheet) {
+    for (const auto& column : kExemptWorksheetTexts) {
+      for (int row = 0; row < column.rows(); ++row) {
+        if (column.at(row) == field) return true;
+      }
+    }
   }
   return false;
 }
@@ -181,7 +171,7 @@ bool PATaxFormPrinter::nextFormToPrint(FormId& form, char mode) {
   DataMgmt::TaxFormPtr info = paReturn->getFormUVPtr(kFormID_PAReturnInfo, 1, false);
   if (info.isNull()) return false;
   for (const ResidencyOrder& residency : kResidencyOrders) {
-    if (!info->xMarked(fieldOf(residency.box))) continue;
+    if (!info->xMarked(residency.box)) continue;
     Utils::printFormInfo table[kPrintOrderRows];
     buildPrintOrder(residency.order, table);
     return getNextForm(table, current, form, mode);
@@ -235,9 +225,8 @@ void PATaxFormPrinter::formatFieldForPrint(char* text, const FormId& form, uint1
   }
   // A print text that would not fit the caller's buffer leaves the value's
   // own text in place rather than a cut amount.
-  if (std::strlen(work) < static_cast<std::size_t>(kPrintTextSize)) {
-    std::snprintf(text, kPrintTextSize, "%s", work);
-  }
+  const std::size_t length = std::strlen(work);
+  if (length < static_cast<std::size_t>(kPrintTextSize)) std::memcpy(text, work, length + 1);
 }
 
 // --- attachments ------------------------------------------------------------

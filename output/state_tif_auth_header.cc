@@ -5,7 +5,7 @@
 #include <ctime>
 #include <string>
 
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "host/state_tax_return.h"
 #include "host/string_utils.h"
 #include "host/system_mgr.h"
@@ -200,17 +200,17 @@ void StateTifFileWriter::writeAuthHeaderFields(
                         spouseNoDocBox});
   }
 
-  outputTifLine("00123.000.001", filer, 1, kFedFilerInfoFieldIds[1662], false);  // 201312
+  outputTifLine("00123.000.001", filer, 1, FedFilerInfo::kAuthHeaderSecondItem, false);
   if (practitionerField.isValid()) {
     outputTifLine("00142.000.001", fieldValueString(infoForm, text, practitionerField, infoFormId),
                   false);
   } else {
-    outputTifLine("00142.000.001", filer, 1, kFedFilerInfoFieldIds[1592], false);  // 843
+    outputTifLine("00142.000.001", filer, 1, FedFilerInfo::kPractitionerPin, false);
   }
-  outputTifLine("00120.000.001", filer, 1, kFedFilerInfoFieldIds[915], false);   // 200212
-  outputTifLine("00124.000.001", filer, 1, kFedFilerInfoFieldIds[1606], false);  // 201311
-  outputTifLine("00143.000.001", filer, 1, kFedFilerInfoFieldIds[1666], false);  // 185998
-  outputTifLine("00147.000.001", filer, 1, kFedFilerInfoFieldIds[1655], false);  // 199166
+  outputTifLine("00120.000.001", filer, 1, FedFilerInfo::kAuthHeaderFirstItem, false);
+  outputTifLine("00124.000.001", filer, 1, FedFilerInfo::kAuthHeaderThirdItem, false);
+  outputTifLine("00143.000.001", filer, 1, FedFilerInfo::kAuthHeaderFourthItem, false);
+  outputTifLine("00147.000.001", filer, 1, FedFilerInfo::kAuthHeaderFifthItem, false);
 
   const std::string device = SystemMgmt::SystemMgr::getIRSDeviceID();
   outputTifLine("00115.000.001", device.c_str(), false);
@@ -221,8 +221,8 @@ void StateTifFileWriter::writeAuthHeaderFields(
   char siteId[kTifValueSize] = {0};
   char softwareId[kTifValueSize] = {0};
   if (!federalReturn.isNull()) {
-    federalReturn->formString(siteId, sizeof siteId, eFile, 1, kFed131FieldIds[71]);      // 181908
-    federalReturn->formString(softwareId, sizeof softwareId, eFile, 1, kFed131FieldIds[59]);  // 189012
+    federalReturn->formString(siteId, sizeof siteId, eFile, 1, Fed131::kSiteId);
+    federalReturn->formString(softwareId, sizeof softwareId, eFile, 1, Fed131::kSoftwareId);
   }
   if (stripsLeadingZeros(stateAbbreviation())) {
     stripLeadingZeros(siteId);
@@ -232,20 +232,20 @@ void StateTifFileWriter::writeAuthHeaderFields(
   outputTifLine("00146.000.001", softwareId, false);
 
   const bool consent =
-      !federalReturn.isNull() && federalReturn->formYes(filer, 1, kFedFilerInfoFieldIds[1672]);  // 537
+      !federalReturn.isNull() && federalReturn->formYes(filer, 1, FedFilerInfo::kEfileConsentBox);
   outputTifLine("00200.000.001", consent ? "1" : "0", false);
-  outputTifLine("00245.000.001", filer, 1, kFedFilerInfoFieldIds[909], false);  // 195233
-  outputTifLine("00246.000.001", eFile, 1, kFed131FieldIds[9], false);         // 195234
+  outputTifLine("00245.000.001", filer, 1, FedFilerInfo::kAuthHeaderSixthItem, false);
+  outputTifLine("00246.000.001", eFile, 1, Fed131::kAuthHeaderItem, false);
 
   if (!federalReturn.isNull() &&
-      (federalReturn->formNo(filer, 1, kFedFilerInfoFieldIds[1685]) ||             // 1076
-       federalReturn->formYes(kFormID_Fed183, 1, kFed183FieldIds[211])) &&         // 202
-      federalReturn->hasSigValue(filer, 1, kFedFilerInfoFieldIds[917])) {          // 20464
-    outputTifLine("00247.000.001", filer, 1, kFedFilerInfoFieldIds[917], false);  // 20464
-    outputTifLine("00248.000.001", filer, 1, kFedFilerInfoFieldIds[888], false);  // 20467
+      (federalReturn->formNo(filer, 1, FedFilerInfo::kAuthHeaderAnswerBox) ||
+       federalReturn->formYes(kFormID_Fed183, 1, Fed183::kAuthHeaderAnswerBox)) &&
+      federalReturn->hasSigValue(filer, 1, FedFilerInfo::kAuthHeaderPairFirstItem)) {
+    outputTifLine("00247.000.001", filer, 1, FedFilerInfo::kAuthHeaderPairFirstItem, false);
+    outputTifLine("00248.000.001", filer, 1, FedFilerInfo::kAuthHeaderPairSecondItem, false);
   }
   outputTifLine("00250.000.001", "2", false);
-  outputTifLine("00255.000.001", filer, 1, kFedFilerInfoFieldIds[904], false);  // 191269
+  outputTifLine("00255.000.001", filer, 1, FedFilerInfo::kAuthHeaderLastItem, false);
 }
 
 }  // namespace StateTifWriteMgmt

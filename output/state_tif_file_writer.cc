@@ -11,7 +11,7 @@
 
 #include "audit/state_tax_form_auditor.h"
 #include "calc/state/state_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "host/business.h"
 #include "host/orvane_exception.h"
 #include "host/state_printer.h"
@@ -197,10 +197,11 @@ void StateTifFileWriter::writeTifHeader() {
   const DataMgmt::OrvaneConfiguration& config =
       configuration != nullptr ? *configuration : DataMgmt::OrvaneConfiguration::getInstance();
   const std::string abbreviation = stateAbbreviation();
-  // Field 7 of FedFilerInfoFieldIds.
+  // The taxpayer's number, for the "T" line.
   std::string filerText;
   if (!federalReturn.isNull()) {
-    filerText = federalReturn->getFieldAsString(kFormID_FedFilerInfo, 1, kFedFilerInfoFieldIds[1686]);
+    filerText =
+        federalReturn->getFieldAsString(kFormID_FedFilerInfo, 1, FedFilerInfo::kTaxpayerSsn);
   }
   fileWriter.putPCLine(std::string("Y ") + kYearText2018);
   fileWriter.putPCLine(std::string("P ") + kProductWord);

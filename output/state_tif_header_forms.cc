@@ -7,7 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/orvane_exception.h"
 #include "host/state_tax_return.h"
 #include "host/string_utils.h"
@@ -36,30 +37,24 @@ const FilingCodeRow kFilingCodeRows[] = {
     {"WI", "3"}, {"MA", "4"}, {"KS", "4"}, {"MI", "1"}, {"VA", "1"},
 };
 
-// Field-code rewrites of the header record: the characters put at
-// positions 5 and 9 (counted from 1); 0 keeps the character.
-struct CodeRewriteRow {
-  int fieldIndex;  // member index in Fed131FieldIds
+// Field-code rewrites of the header record, one per row of the rewritten
+// column of form 131: the characters put at positions 5 and 9 (counted
+// from 1); 0 keeps the character.
+struct CodeRewrite {
   char position5;
   char position9;
 };
 
-const CodeRewriteRow kCodeRewriteRows[] = {
-    {22, '9', 0},    // 152846
-    {23, '7', '1'},  // 152847
-    {24, '8', '2'},  // 152848
-    {25, 0, '1'},    // 152849
-    {26, '8', '3'},  // 152850
-    {27, '0', 0},    // 152851
+constexpr CodeRewrite kCodeRewrites[] = {
+    {'9', 0}, {'7', '1'}, {'8', '2'}, {0, '1'}, {'8', '3'}, {'0', 0},
 };
+static_assert(sizeof kCodeRewrites / sizeof kCodeRewrites[0] == Fed131::kRewrittenCodeItem.rows(),
+              "one rewrite per row of the column");
 
 // Fields of form 131 cleared in the header record.
-const int kClearedEFileIndexes[] = {
-    97,  // 370
-    36,  // 371
-    37,  // 372
-    90,  // 140456
-    94,  // 72480
+constexpr NamedField<Fed131FieldIds> kClearedEFileItems[] = {
+    Fed131::kFirstClearedItem,  Fed131::kSecondClearedItem, Fed131::kThirdClearedItem,
+    Fed131::kFourthClearedItem, Fed131::kFifthClearedItem,
 };
 
 bool sameText(const char* a, const char* b) { return OVStringUtils::stricmp(a, b) == 0; }
@@ -112,35 +107,35 @@ void StateTifFileWriter::convertFilerInfoField(DataMgmt::TaxFormPtr, uint16_t, c
   if (federal == nullptr) return;
   const int number = field.getNumber();
 
-  if (number == kFedFilerInfoFieldIds[1593].getNumber()) {  // 20: street
-    federal->tifAppendAPTtoStreet(value, filer, 1, kFedFilerInfoFieldIds[899]);  // 21
-  } else if (number == kFedFilerInfoFieldIds[1667].getNumber() ||  // 789
-             number == kFedFilerInfoFieldIds[972].getNumber()) {   // 790
-    if (federal->noSigValue(filer, 1, kFedFilerInfoFieldIds[563])) clear(value);  // 711
-  } else if (number == kFedFilerInfoFieldIds[490].getNumber() ||  // 791
-             number == kFedFilerInfoFieldIds[884].getNumber()) {  // 792
-    if (!(federal->getFilingStatus() == 2 &&
-          federal->hasSigValue(filer, 1, kFedFilerInfoFieldIds[486]))) {  // 712
+  if (number == FedFilerInfo::kStreet.number()) {
+    federal->tifAppendAPTtoStreet(value, filer, 1, FedFilerInfo::kApartment);
+  } else if (number == FedFilerInfo::kTaxpayerPriorYearAgi.number() ||
+             number == FedFilerInfo::kTaxpayerPriorYearPin.number()) {
+    if (federal->noSigValue(filer, 1, FedFilerInfo::kTaxpayerPin)) clear(value);
+  } else if (number == FedFilerInfo::kSpousePriorYearAgi.number() ||
+             number == FedFilerInfo::kSpousePriorYearPin.number()) {
+    if (!(federal->getFilingStatus() == PADataMgmt::kFilingJoint &&
+          federal->hasSigValue(filer, 1, FedFilerInfo::kSpousePin))) {
       clear(value);
     }
   }
   if (!headerFlag) return;
 
-  if (number == kFedFilerInfoFieldIds[944].getNumber()) {  // 17994: refund
+  if (number == FedFilerInfo::kRefundAmount.number()) {
     const long long owed = stateTextAmount(kAmountOwedItem);
     if (owed < 0) {
       std::snprintf(value, kTifValueSize, "%lld", -owed);
     } else {
       clear(value);
     }
-  } else if (number == kFedFilerInfoFieldIds[1694].getNumber()) {  // 17995: balance due
+  } else if (number == FedFilerInfo::kBalanceDueAmount.number()) {
     const long long owed = stateTextAmount(kAmountOwedItem);
     if (owed > 0) {
       std::snprintf(value, kTifValueSize, "%lld", owed);
     } else {
       clear(value);
     }
-  } else if (number == kFedFilerInfoFieldIds[462].getNumber()) {  // 25
+  } else if (number == FedFilerInfo::kFilingStatusCode.number()) {
     const std::string state = stateAbbreviation();
     if (sameText(state.c_str(), "AR")) {
       FormId stateForm;
@@ -157,7 +152,7 @@ void StateTifFileWriter::convertFilerInfoField(DataMgmt::TaxFormPtr, uint16_t, c
         }
       }
     }
-  } else if (number == kFedFilerInfoFieldIds[489].getNumber()) {  // 715
+  } else if (number == FedFilerInfo::kSuppressedHeaderItem.number()) {
     clear(value);
   }
 }
@@ -166,61 +161,61 @@ void StateTifFileWriter::convertEFileInfoField(DataMgmt::TaxFormPtr, uint16_t, c
                                                const FieldId&, int, char* code, int, char* value,
                                                bool&, bool&) {
   const int number = field.getNumber();
-  if (number == kFed131FieldIds[3].getNumber()) {  // 126
+  if (number == Fed131::kDistrictNumber.number()) {
     tifGetDistrictNum(value);
-  } else if (number == kFed131FieldIds[4].getNumber()) {  // 127
+  } else if (number == Fed131::kOfficeNumber.number()) {
     tifGetOfficeNum(value);
-  } else if (number == kFed131FieldIds[85].getNumber()) {  // 336
+  } else if (number == Fed131::kServiceCenter.number()) {
     tifGetServiceCenter(value);
   }
 
   if (!headerFlag) {
-    if (number == kFed131FieldIds[35].getNumber() && !federalReturn.isNull() &&  // 80
-        federalReturn->hasSigValue(kFormID_FedFilerInfo, 1, kFedFilerInfoFieldIds[1322])) {  // 158035
+    if (number == Fed131::kExtraLineTrigger.number() && !federalReturn.isNull() &&
+        federalReturn->hasSigValue(kFormID_FedFilerInfo, 1, FedFilerInfo::kExtraEfileLineGate)) {
       // The code carries a blank before its occurrence digits.
-      outputTifLine("01115.000 001", kFormID_Fed183, 1, kFed183FieldIds[385], false);  // 158073
+      outputTifLine("01115.000 001", kFormID_Fed183, 1, Fed183::kExtraEfileLineText, false);
     }
     return;
   }
 
-  if (number == kFed131FieldIds[31].getNumber()) {  // 328
+  if (number == Fed131::kStateAbbreviation.number()) {
     std::snprintf(value, kTifValueSize, "%s", stateAbbreviation().c_str());
-  } else if (number == kFed131FieldIds[72].getNumber()) {  // 111
+  } else if (number == Fed131::kRefundCode.number()) {
     fetchRefundCode(value);
-  } else if (number == kFed131FieldIds[48].getNumber()) {  // 333
+  } else if (number == Fed131::kStateInfoAnswer.number()) {
     FormId unusedForm;
     FieldId stateField;
-    mapFederalField(kFormID_FedFilerInfo, kFedFilerInfoFieldIds[563], unusedForm, stateField);  // 711
+    mapFederalField(kFormID_FedFilerInfo, FedFilerInfo::kTaxpayerPin, unusedForm, stateField);
     const bool marked = stateTaxReturn != nullptr && stateField.isValid() &&
                         stateReturn->hasSigValue(stateTaxReturn->getInfoFormId(), 1, stateField);
     std::snprintf(value, kTifValueSize, "%s", marked ? "Y" : "N");
-  } else if (number == kFed131FieldIds[5].getNumber()) {  // 325
+  } else if (number == Fed131::kClearedCodeItem.number()) {
     if (checkEFileInfoValue() && std::strncmp(code, "00070.000 001", 13) == 0) clear(value);
-  } else if (number == kFed131FieldIds[89].getNumber()) {  // 334
+  } else if (number == Fed131::kDirectDebitAnswer.number()) {
     const bool debit = stateTextAmount(kDirectDebitItem) != 0 &&
                        stateTextAmount(kAmountOwedItem) > 0 &&
-                       mappedFieldHasValue(kFormID_Fed183, kFed183FieldIds[184]);  // 155
+                       mappedFieldHasValue(kFormID_Fed183, Fed183::kDirectDebitBox);
     std::snprintf(value, kTifValueSize, "%s", debit ? "Y" : "N");
-  } else if (number == kFed131FieldIds[105].getNumber()) {  // 72481
+  } else if (number == Fed131::kStateReturnChoice.number()) {
     if (sameText(value, "1") && !mappedFieldHasValue(kFormID_Fed131, field)) {
       std::snprintf(value, kTifValueSize, "2");
     }
   } else {
-    for (int index : kClearedEFileIndexes) {
-      if (number == kFed131FieldIds[index].getNumber()) clear(value);
+    for (const NamedField<Fed131FieldIds>& cleared : kClearedEFileItems) {
+      if (number == cleared.number()) clear(value);
     }
-    for (const CodeRewriteRow& row : kCodeRewriteRows) {
-      if (number != kFed131FieldIds[row.fieldIndex].getNumber()) continue;
+    for (int row = 0; row < Fed131::kRewrittenCodeItem.rows(); ++row) {
+      if (number != Fed131::kRewrittenCodeItem.at(row).getNumber()) continue;
       if (std::strlen(code) > 12) {
-        if (row.position5 != 0) code[4] = row.position5;
-        if (row.position9 != 0) code[8] = row.position9;
+        if (kCodeRewrites[row].position5 != 0) code[4] = kCodeRewrites[row].position5;
+        if (kCodeRewrites[row].position9 != 0) code[8] = kCodeRewrites[row].position9;
       }
     }
   }
 }
 
 bool StateTifFileWriter::checkEFileInfoValue() {
-  const FieldId& choice = kFed131FieldIds[105];  // 72481
+  const FieldId& choice = Fed131::kStateReturnChoice;
   if (!federalReturn.isNull() &&
       sameText(federalReturn->getFieldAsString(kFormID_Fed131, 1, choice).c_str(), "2")) {
     return false;

@@ -15,7 +15,7 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/state/state_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "identifiers/form_ids.h"
 #include "testing/auto_test_boxes.h"
 #include "testing/auto_test_files.h"
@@ -65,8 +65,8 @@ namespace PACalculationMgmt {
 void PATaxReturnCalcEngine::runAutoTest() {
   if (paReturn == nullptr) return;
   const DataMgmt::FormId& boxForm = kFormID_PAReturnInfo;
-  const DataMgmt::FieldId& doneBox = kPAReturnInfoFieldIds[70];        // 81567
-  const DataMgmt::FieldId& inProgressBox = kPAReturnInfoFieldIds[69];  // 81566
+  const DataMgmt::FieldId& doneBox = PAReturnInfo::kAutoTestDoneBox;
+  const DataMgmt::FieldId& inProgressBox = PAReturnInfo::kAutoTestInProgressBox;
 
   bool clear = false;
   if (!readClear(kPAClearFile, clear)) return;
@@ -121,7 +121,7 @@ void PATaxReturnCalcEngine::runAutoTest() {
 }
 
 void PATaxReturnCalcEngine::clearAutoTestFlag() {
-  AutoTestBoxes::unmark(paReturn, kFormID_PAReturnInfo, kPAReturnInfoFieldIds[70] /* 81567 */);
+  AutoTestBoxes::unmark(paReturn, kFormID_PAReturnInfo, PAReturnInfo::kAutoTestDoneBox);
   AutoTestFiles::rewriteClearFile(AutoTestFiles::autoTestFile(kPAClearFile));
 }
 

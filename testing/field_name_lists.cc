@@ -5,7 +5,7 @@
 #include <string>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "host/descriptors.h"
 #include "host/string_utils.h"
 #include "identifiers/form_ids.h"
@@ -39,7 +39,7 @@ void PATaxReturnCalcEngine::writeAllFieldNames(const std::string& fileName, cons
     }
   }
   out.close();
-  AutoTestBoxes::mark(paReturn, kFormID_PAReturnInfo, kPAReturnInfoFieldIds[70] /* 81567 */);
+  AutoTestBoxes::mark(paReturn, kFormID_PAReturnInfo, PAReturnInfo::kAutoTestDoneBox);
 }
 
 void PATaxReturnCalcEngine::writeFormFieldNames(const std::string& formName, const std::string& fileName,
@@ -54,7 +54,7 @@ void PATaxReturnCalcEngine::writeFormFieldNames(const std::string& formName, con
   const auto form = formNames.find(Utils::OVStringUtils::toUpperCase(formName));
   if (form != formNames.end()) writeFieldNamesOf(out, *paReturn, form->second);
   out.close();
-  AutoTestBoxes::mark(paReturn, kFormID_PAReturnInfo, kPAReturnInfoFieldIds[70] /* 81567 */);
+  AutoTestBoxes::mark(paReturn, kFormID_PAReturnInfo, PAReturnInfo::kAutoTestDoneBox);
 }
 
 void PATaxReturnCalcEngine::buildAutoTestNameMaps(StateCalculationMgmt::FormNameMap& formNames,

@@ -11,7 +11,7 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/state/state_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "host/business.h"
 #include "host/descriptors.h"
 #include "host/string_utils.h"
@@ -179,15 +179,15 @@ namespace PACalculationMgmt {
 void PATaxReturnCalcEngine::writeFieldValuesXml(const std::string& directory) {
   if (paReturn == nullptr) return;
   writeDump(directory, getReturnName() + ".xml", *paReturn, getReturnName(), kFieldValuesLayout,
-            kFormID_PAReturnInfo, kPAReturnInfoFieldIds[70] /* 81567 */,
-            kPAReturnInfoFieldIds[69] /* 81566 */, [this] { calcStateReturn(); });
+            kFormID_PAReturnInfo, PAReturnInfo::kAutoTestDoneBox,
+            PAReturnInfo::kAutoTestInProgressBox, [this] { calcStateReturn(); });
 }
 
 void PATaxReturnCalcEngine::writeAllFieldsXml(const std::string& directory) {
   if (paReturn == nullptr) return;
   writeDump(directory, getReturnName() + ".xml", *paReturn, getReturnName(), kAllFieldsLayout,
-            kFormID_PAReturnInfo, kPAReturnInfoFieldIds[70] /* 81567 */,
-            kPAReturnInfoFieldIds[69] /* 81566 */, [this] { calcReturn(0); });
+            kFormID_PAReturnInfo, PAReturnInfo::kAutoTestDoneBox,
+            PAReturnInfo::kAutoTestInProgressBox, [this] { calcReturn(0); });
 }
 
 }  // namespace PACalculationMgmt

@@ -6,11 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "entry/pa_tax_return.h"
 #include "host/data_store.h"
 #include "host/field_value.h"
@@ -41,17 +40,12 @@ class InterviewTest : public ::testing::Test {
   }
 
  public:  // table-driven cases reach the helpers from lambdas
-  PADataMgmt::PATaxReturn& pa() { return static_cast<PADataMgmt::PATaxReturn&>(*state); }
-
   void put(const FormId& form, const FieldId& field, const DataMgmt::FieldValue& value) {
     state->getFormOrCreate(form, 1)->store(field, value);
   }
   void mark(const FormId& form, const FieldId& field) { put(form, field, DataMgmt::FieldValue::mark()); }
   void number(const FormId& form, const FieldId& field, double value) {
     put(form, field, DataMgmt::FieldValue::of(value));
-  }
-  void text(const FormId& form, const FieldId& field, const std::string& value) {
-    put(form, field, DataMgmt::FieldValue::ofText(value));
   }
 
   // The topic of `idText` in the interview tree, built on first use.
@@ -66,7 +60,6 @@ class InterviewTest : public ::testing::Test {
     ADD_FAILURE() << "no topic " << idText;
     return nullptr;
   }
-
   void deleteTree() {
     if (tree == nullptr) return;
     for (TopicMgmt::TopicDesc* top : *tree) delete top;

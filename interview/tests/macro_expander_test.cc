@@ -1,7 +1,7 @@
 // The state layer's text macros over a PA return.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <memory>
 #include <string>
 
 #include "host/string_utils.h"
@@ -20,84 +20,58 @@ class MacroExpanderTest : public InterviewTest {
     expander.reset();
     InterviewTest::TearDown();
   }
-  const FieldId& info(int n) { return kPAReturnInfoFieldIds.byNumber(n); }
-
   std::unique_ptr<StateMacroExpansionMgmt::StateMacroExpander> expander;
 };
 
-struct NameMacro {
-  const char* macro;
-  const char* fallBack;
-  bool spouse;
-};
-
-const NameMacro kNameMacros[] = {
-    {"TPNameOrYouIC", "You", false},
-    {"TPNameOrYou", "you", false},
-    {"SpNameOrSpouseIC", "Spouse", true},
-    {"SpNameOrYourSpouse", "your spouse", true},
-    {"SpNameOrMySpouseIC", "My spouse", true},
-    {"SpNameOrYourSpouseIC", "Your spouse", true},
-    {"SpNameOrYourSpouseTitle", "Your Spouse", true},
-};
-
-TEST_F(MacroExpanderTest, EmptyNamesGiveTheirFallBackWords) {
-  for (const NameMacro& m : kNameMacros) EXPECT_EQ(expander->expand(m.macro), m.fallBack) << m.macro;
+TEST_F(MacroExpanderTest, NamesOrTheirFallBackWords) {
+  const struct {
+    const char *macro, *fallBack;
+    bool spouse;
+  } macros[] = {{"TPNameOrYouIC", "You", false},           {"TPNameOrYou", "you", false},
+                {"SpNameOrSpouseIC", "Spouse", true},       {"SpNameOrYourSpouse", "your spouse", true},
+                {"SpNameOrMySpouseIC", "My spouse", true},  {"SpNameOrYourSpouseIC", "Your spouse", true},
+                {"SpNameOrYourSpouseTitle", "Your Spouse", true}};
+  for (const auto& m : macros) EXPECT_EQ(expander->expand(m.macro), m.fallBack) << m.macro;
+  put(kFormID_PAReturnInfo, PAReturnInfo::kTaxpayerFirstName, DataMgmt::FieldValue::ofText("Ann Lee"));
+  put(kFormID_PAReturnInfo, PAReturnInfo::kSpouseFirstName, DataMgmt::FieldValue::ofText("   "));  // a name
+  for (const auto& m : macros) EXPECT_EQ(expander->expand(m.macro), m.spouse ? "   " : "Ann Lee") << m.macro;
 }
 
-TEST_F(MacroExpanderTest, StoredNamesComeBackUnchanged) {
-  text(kFormID_PAReturnInfo, info(31), "Ann Lee");
-  text(kFormID_PAReturnInfo, info(36), "   ");  // blanks are a name, not an empty text
-  for (const NameMacro& m : kNameMacros) {
-    EXPECT_EQ(expander->expand(m.macro), m.spouse ? "   " : "Ann Lee") << m.macro;
-  }
-}
-
-TEST_F(MacroExpanderTest, DescriptionAndFixedTexts) {
+TEST_F(MacroExpanderTest, ReturnTexts) {
   EXPECT_EQ(expander->expandStateReturnName(), "Pennsylvania");
   EXPECT_EQ(expander->expandStateReturnSecondName(), "");
   EXPECT_EQ(expander->expandStateReturnTitle(), "Pennsylvania Return");
-  EXPECT_EQ(expander->expandStateWord(), "state");
+  EXPECT_EQ(expander->expand("expandStateWord"), "state");
   EXPECT_EQ(expander->expandPrintExtraPageCount(), "NYI - expandPrintExtraPageCount");
   EXPECT_EQ(expander->expandEFileCost1a(), "NYI - expandEFileCost1a");
   EXPECT_EQ(expander->expandTransmitStatusInfo(), "NYI - expandTransmitStatusInfo");
-  EXPECT_EQ(expander->expand("expandStateWord"), "state");
-}
-
-TEST_F(MacroExpanderTest, MailingAddressIsTheGeneralAddress) {
+  auto& pa = static_cast<PADataMgmt::PATaxReturn&>(*state);
   char expected[256] = "";
-  pa().getMailingAddress(expected, 0);
-  ASSERT_GT(std::strlen(expected), 0u);
+  pa.getMailingAddress(expected, 0);
+  ASSERT_GT(std::string(expected).size(), 0u);
   EXPECT_EQ(expander->expandStateMailingAddress(), expected);
-}
 
-TEST_F(MacroExpanderTest, TaxAmountIsTheTrimmedTextOfItemOne) {
-  number(kFormID_PA40, kPA40FieldIds.byNumber(173), 1234);
-  char item[256] = "";
+  // The tax amount is the text of item 1, trimmed.
+  number(kFormID_PA40, PA40::kTaxLiability, 1234);
   int32_t amount = 0;
-  pa().getStateTextItem(item, &amount, 1);
-  const std::string expected = Utils::OVStringUtils::trimString(item, true, true);
+  pa.getStateTextItem(expected, &amount, 1);
   const std::string text = expander->expandStateTaxAmount();
-  EXPECT_EQ(text, expected);
-  ASSERT_FALSE(text.empty());
-  EXPECT_NE(text.front(), ' ');
-  EXPECT_NE(text.back(), ' ');
+  EXPECT_EQ(text, Utils::OVStringUtils::trimString(expected, true, true));
+  EXPECT_TRUE(!text.empty() && text.front() != ' ' && text.back() != ' ');
 }
 
 TEST_F(MacroExpanderTest, OfficeLocatorLosesItsScheme) {
-  struct Case {
-    const char* url;
-    const char* expected;
-  };
-  const Case cases[] = {
+  const struct {
+    const char *url, *expected;
+  } cases[] = {
       {"https://example.invalid/office", "example.invalid/office"},
       {"no-slash-at-all", "no-slash-at-all"},
-      {"x:/", ""},    // the first "/" is the last character
-      {"ab/c", ""},   // ... the next-to-last
+      {"x:/", ""},   // the first "/" is the last character
+      {"ab/c", ""},  // ... the next-to-last
       {"a/bc", "c"},
       {"", ""},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     federal->setOfficeLocatorURL(c.url);
     EXPECT_EQ(expander->expandOfficeLocatorNoScheme(), c.expected) << c.url;
   }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "host/field_value.h"
 #include "host/stand_in.h"
 #include "host/string_pool.h"
@@ -15,81 +15,39 @@
 
 namespace {
 
-using DataMgmt::FieldValue;
-
-// The report's lines in order: label and the PA-40 field (host number)
-// whose value the line shows.
-struct Line {
+// The report's labels in order, with the PA-40 field each line shows.
+const struct {
   const char* label;
-  int pa40Field;
-};
-const Line kLines[] = {
-    {"PA Net Taxable Comp.", 139}, {"PA Gross Taxable Inc", 170}, {"PA Other Deduct", 36093},
-    {"PA Net Taxable Inc", 172},   {"PA Tax", 173},               {"PA Tax Pmts & Cr", 249},
-    {"PA Refund", 252},            {"Amount You Owe ", 268},
-};
-
-class PASummaryReportTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    StandIn::resetAll();
-    federal = DataMgmt::TaxReturnPtr(new DataMgmt::USTaxReturn());
-    state = DataMgmt::TaxReturnPtr(new PADataMgmt::PATaxReturn(
-        federal, DataMgmt::TaxReturnDesc::pennsylvania(), Utils::StringPool::shared()));
-  }
-  void TearDown() override { EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0); }
-
-  void pa40(int field, double value) {
-    DataMgmt::TaxFormPtr copy = state->getFormOrCreate(kFormID_PA40, 1);
-    copy->store(kPA40FieldIds.byNumber(field), FieldValue::of(value));
-  }
-
-  DataMgmt::TaxReturnPtr federal;
-  DataMgmt::TaxReturnPtr state;
+  NamedField<PA40FieldIds> field;
+} kLines[] = {
+    {"PA Net Taxable Comp.", PA40::kNetCompensation}, {"PA Gross Taxable Inc", PA40::kTotalTaxableIncome},
+    {"PA Other Deduct", PA40::kOtherDeductions},      {"PA Net Taxable Inc", PA40::kAdjustedTaxableIncome},
+    {"PA Tax", PA40::kTaxLiability},                  {"PA Tax Pmts & Cr", PA40::kTotalPaymentsCredits},
+    {"PA Refund", PA40::kRefund},                     {"Amount You Owe ", PA40::kTotalPayment},
 };
 
-TEST_F(PASummaryReportTest, EightLinesInOrderWithTheirPA40Values) {
+TEST(PASummaryReportTest, EightLinesInOrderFilledOnceWhenTheReportIsMade) {
+  StandIn::resetAll();
+  DataMgmt::TaxReturnPtr federal(new DataMgmt::USTaxReturn());
+  DataMgmt::TaxReturnPtr state(new PADataMgmt::PATaxReturn(federal, DataMgmt::TaxReturnDesc::pennsylvania(),
+                                                           Utils::StringPool::shared()));
+  DataMgmt::TaxFormPtr pa40 = state->getFormOrCreate(kFormID_PA40, 1);
   long value = 1000;
-  for (const Line& line : kLines) pa40(line.pa40Field, value++);
+  for (const auto& line : kLines) pa40->store(line.field, DataMgmt::FieldValue::of(value++));
+  pa40->store(PA40::kTotalPayment, DataMgmt::FieldValue::null());  // no amount owed: 0
   PAReportMgmt::PATaxSummaryReport report(state);
-  const auto& fields = report.getFields();
-  ASSERT_EQ(fields.size(), 8u);
-  value = 1000;
-  for (size_t i = 0; i < fields.size(); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(fields[i].first, kLines[i].label);
-    EXPECT_EQ(fields[i].second, value++);
+  pa40->store(PA40::kTaxLiability, DataMgmt::FieldValue::of(99));  // too late for the report
+  // A return that is not the PA return gives eight lines of 0.
+  PAReportMgmt::PATaxSummaryReport other(federal);
+  ASSERT_EQ(report.getFields().size(), 8u);
+  ASSERT_EQ(other.getFields().size(), 8u);
+  for (size_t i = 0; i < 8; ++i) {
+    EXPECT_EQ(report.getFields()[i].first, kLines[i].label);
+    EXPECT_EQ(report.getFields()[i].second, i == 7 ? 0 : 1000 + long(i));
+    EXPECT_EQ(other.getFields()[i].first, kLines[i].label);
+    EXPECT_EQ(other.getFields()[i].second, 0);
   }
-  EXPECT_EQ(fields[7].first.size(), 15u);  // "Amount You Owe " keeps its blank
-}
-
-TEST_F(PASummaryReportTest, NoRefundNorAmountOwedStillGivesEightLines) {
-  pa40(139, 52000);
-  pa40(173, 1596);
-  PAReportMgmt::PATaxSummaryReport report(state);
-  const auto& fields = report.getFields();
-  ASSERT_EQ(fields.size(), 8u);
-  EXPECT_EQ(fields[0].second, 52000);
-  EXPECT_EQ(fields[4].second, 1596);
-  EXPECT_EQ(fields[6].second, 0);
-  EXPECT_EQ(fields[7].second, 0);
-}
-
-TEST_F(PASummaryReportTest, LinesAreFilledOnceWhenTheReportIsMade) {
-  PAReportMgmt::PATaxSummaryReport report(state);
-  pa40(173, 99);  // later changes do not reach a report already made
-  EXPECT_EQ(report.getFields().size(), 8u);
-  EXPECT_EQ(report.getFields()[4].second, 0);
-}
-
-TEST_F(PASummaryReportTest, AReturnThatIsNotPAGivesEightZeroLines) {
-  PAReportMgmt::PATaxSummaryReport report(federal);
-  const auto& fields = report.getFields();
-  ASSERT_EQ(fields.size(), 8u);
-  for (size_t i = 0; i < fields.size(); ++i) {
-    EXPECT_EQ(fields[i].first, kLines[i].label);
-    EXPECT_EQ(fields[i].second, 0);
-  }
+  EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0);
 }
 
 }  // namespace

@@ -1,381 +1,215 @@
 // The state layer's conversion of the two federal header forms and the
-// lines of the authentication header.
-#include <gtest/gtest.h>
-
+// lines of the authentication header. Header-form fields are named by host
+// number where the number is what a rule tests.
+#include <cctype>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <string>
-#include <vector>
 
-#include "catalogs/catalogs.h"
+#include "entry/return_codes.h"
 #include "host/system_mgr.h"
-#include "identifiers/form_ids.h"
 #include "output/tests/state_tif_writer_fixture.h"
 
 namespace state_tif_test {
 namespace {
 
-using TifWriteMgmt::kTifCodeSize;
-using TifWriteMgmt::kTifValueSize;
-
-const FieldId& filerField(int number) { return kFedFilerInfoFieldIds.byNumber(number); }
-const FieldId& eFileField(int number) { return kFed131FieldIds.byNumber(number); }
-const FieldId& infoField(int number) { return kPAReturnInfoFieldIds.byNumber(number); }
-
-// "YYYY-MM-DDTHH:MM:SSZ", digits where the pattern has "9".
-bool isUtcTimestamp(const std::string& text) {
-  const std::string pattern = "9999-99-99T99:99:99Z";
-  if (text.size() != pattern.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool digit = text[i] >= '0' && text[i] <= '9';
-    if (pattern[i] == '9' ? !digit : text[i] != pattern[i]) return false;
-  }
-  return true;
-}
+const FormId& kInfo = kFormID_PAReturnInfo;
 
 class HeaderFieldsTest : public StateTifWriterTest {
  protected:
-  // The value of a form-92 field after its conversion.
-  std::string filer(int number, const std::string& in, bool header) {
+  // The value (and code) of a field of form 92 or 131 after its conversion.
+  std::string convert(const FormId& form, int number, const std::string& in, bool header,
+                      std::string* codeInOut = nullptr) {
     writer->setHeaderFlag(header);
-    char code[kTifCodeSize] = "00001.000.001";
-    char value[kTifValueSize];
-    std::snprintf(value, sizeof value, "%s", in.c_str());
-    bool first = true;
-    bool line = false;
-    writer->convertFilerInfoField(holder(kFormID_FedFilerInfo), 1, filerField(number),
-                                  Primitives::kNullFieldID, 0, code, 0, value, first, line);
-    return value;
-  }
-  // The value (and code) of a form-131 field after its conversion.
-  std::string eFile(int number, const std::string& in, bool header, std::string* codeInOut = nullptr) {
-    writer->setHeaderFlag(header);
-    char code[kTifCodeSize];
+    char code[TifWriteMgmt::kTifCodeSize];
     std::snprintf(code, sizeof code, "%s", codeInOut != nullptr ? codeInOut->c_str() : "00001.000.001");
-    char value[kTifValueSize];
+    char value[TifWriteMgmt::kTifValueSize];
     std::snprintf(value, sizeof value, "%s", in.c_str());
-    bool first = true;
-    bool line = false;
-    writer->convertEFileInfoField(holder(kFormID_Fed131), 1, eFileField(number),
-                                  Primitives::kNullFieldID, 0, code, 0, value, first, line);
+    bool first = true, line = false;
+    if (form == kFormID_FedFilerInfo) {
+      writer->convertFilerInfoField(holder(form), 1, FieldId(number), FieldId(), 0, code, 0, value, first, line);
+    } else {
+      writer->convertEFileInfoField(holder(form), 1, FieldId(number), FieldId(), 0, code, 0, value, first, line);
+    }
     if (codeInOut != nullptr) *codeInOut = code;
     return value;
   }
+  std::string filer(int number, const std::string& in, bool header = true) {
+    return convert(kFormID_FedFilerInfo, number, in, header);
+  }
+  std::string eFile(int number, const std::string& in, bool header = true, std::string* code = nullptr) {
+    return convert(kFormID_Fed131, number, in, header, code);
+  }
+  // The authentication header as the PA record writes it.
+  Lines authHeader(int32_t amount, bool joint) {
+    return linesOf([&] {
+      writer->writeAuthHeaderFields(
+          holder(kInfo), kInfo, PAReturnInfo::kDepositRoutingNumber, PAReturnInfo::kDepositAccountNumber,
+          PAReturnInfo::kDirectDepositYesBox, FieldId(), amount, PAReturnInfo::kTaxpayerIDNumber,
+          PAReturnInfo::kTaxpayerIDState, PAReturnInfo::kTaxpayerIDExpirationDate,
+          PAReturnInfo::kTaxpayerIDIssueDate, PAReturnInfo::kSpouseIDNumber, PAReturnInfo::kSpouseIDState,
+          expiryGiven ? PAReturnInfo::kSpouseIDExpirationDate.id() : FieldId(), PAReturnInfo::kSpouseIDIssueDate,
+          PAReturnInfo::kTaxpayerDriversLicenseBox, PAReturnInfo::kSpouseDriversLicenseBox,
+          PAReturnInfo::kTaxpayerStateIDBox, PAReturnInfo::kSpouseStateIDBox, PAReturnInfo::kTaxpayerNoIDBox,
+          PAReturnInfo::kSpouseNoIDBox, joint, PAReturnInfo::kAuthHeaderSpareField, FieldId());
+    });
+  }
+  bool expiryGiven = true;  // the spouse's expiry field is passed
 };
 
-TEST_F(HeaderFieldsTest, FilingCodeOfField25DependsOnTheState) {
-  struct Case {
-    const char* state;
-    const char* in;
-    const char* out;
-  };
-  const Case cases[] = {
-      {"PA", "5", "5"}, {"WI", "5", "3"}, {"MA", "5", "4"}, {"KS", "5", "4"}, {"MI", "5", "1"},
-      {"VA", "5", "1"}, {"WI", "2", "2"}, {"NY", "5", "5"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.state) + " " + c.in);
-    pa->abbreviation = c.state;
-    EXPECT_EQ(c.out, filer(25, c.in, true));
-    EXPECT_EQ(c.in, filer(25, c.in, false));  // header flag clear: unchanged
-  }
-}
-
-TEST_F(HeaderFieldsTest, ArkansasTakesField25FromTheStateReturnWhenMapped) {
-  pa->abbreviation = "AR";
-  // Field 25 has no PA counterpart, so the value stays.
-  EXPECT_EQ("5", filer(25, "5", true));
-}
-
-TEST_F(HeaderFieldsTest, RefundAndBalanceDueFollowTheAmountOwed) {
+TEST_F(HeaderFieldsTest, FilerInformationFields) {
+  EXPECT_EQ("5", filer(25, "5"));  // PA keeps its filing code
+  pa->abbreviation = "WI";
+  EXPECT_EQ("3", filer(25, "5"));
+  EXPECT_EQ("5", filer(25, "5", false));  // header flag clear: unchanged
   pa->owed = -250;
-  EXPECT_EQ("250", filer(17994, "x", true));
-  EXPECT_EQ("", filer(17995, "x", true));
+  EXPECT_EQ("250", filer(17994, "x"));
+  EXPECT_EQ("", filer(17995, "x"));
   EXPECT_EQ("x", filer(17994, "x", false));
-  EXPECT_EQ("x", filer(17995, "x", false));
   pa->owed = 75;
-  EXPECT_EQ("", filer(17994, "x", true));
-  EXPECT_EQ("75", filer(17995, "x", true));
+  EXPECT_EQ("", filer(17994, "x"));
+  EXPECT_EQ("75", filer(17995, "x"));
   pa->owed = INT32_MIN;  // no overflow in the absolute value
-  EXPECT_EQ("2147483648", filer(17994, "x", true));
-  EXPECT_EQ("", filer(715, "x", true));
-  EXPECT_EQ("x", filer(715, "x", false));
-}
+  EXPECT_EQ("2147483648", filer(17994, "x"));
 
-TEST_F(HeaderFieldsTest, FilerFieldsDependingOnOtherFields) {
-  text(kFormID_FedFilerInfo, filerField(21), "Apt 4");
+  text(kFormID_FedFilerInfo, FedFilerInfo::kApartment, "Apt 4");
   EXPECT_EQ("1 Main St Apt 4", filer(20, "1 Main St", false));
-
-  EXPECT_EQ("", filer(789, "a", false));
-  EXPECT_EQ("", filer(790, "a", false));
-  text(kFormID_FedFilerInfo, filerField(711), "x");
-  EXPECT_EQ("a", filer(789, "a", false));
-
-  text(kFormID_FedFilerInfo, filerField(712), "y");
-  EXPECT_EQ("", filer(791, "b", false));  // filing status 1
-  federal()->setCommonItem(1, 2);
-  EXPECT_EQ("b", filer(791, "b", false));
+  EXPECT_EQ("", filer(789, "a", false));  // no taxpayer PIN
+  text(kFormID_FedFilerInfo, FedFilerInfo::kSpousePin, "y");
+  EXPECT_EQ("", filer(791, "b", false));  // not joint
+  static_cast<DataMgmt::USTaxReturn&>(*federal).setCommonItem(1, PADataMgmt::kFilingJoint);
   EXPECT_EQ("b", filer(792, "b", false));
-  put(kFormID_FedFilerInfo, filerField(712), DataMgmt::FieldValue::null());
-  EXPECT_EQ("", filer(792, "b", false));
 }
 
-TEST_F(HeaderFieldsTest, OfficeCodesAreWrittenAtAnyTime) {
+TEST_F(HeaderFieldsTest, EFileInformationFields) {
   TifWriteMgmt::TifFileWriter::setOfficeCodes("12", "345", "67");
-  for (bool header : {false, true}) {
-    EXPECT_EQ("12", eFile(126, "", header));
-    EXPECT_EQ("345", eFile(127, "", header));
-    EXPECT_EQ("67", eFile(336, "", header));
-  }
-}
-
-TEST_F(HeaderFieldsTest, HeaderRecordValuesOfForm131) {
+  EXPECT_EQ("345", eFile(127, "", false));
   pa->setRefundCode("RC7");
-  EXPECT_EQ("PA", eFile(328, "NY", true));
+  EXPECT_EQ("PA", eFile(328, "NY"));
   EXPECT_EQ("NY", eFile(328, "NY", false));
-  EXPECT_EQ("RC7", eFile(111, "", true));
-  EXPECT_EQ("N", eFile(333, "Y", true));
-  for (int cleared : {370, 371, 372, 140456, 72480}) {
-    EXPECT_EQ("", eFile(cleared, "v", true)) << cleared;
-    EXPECT_EQ("v", eFile(cleared, "v", false)) << cleared;
-  }
-  // 711 of form 92 maps to a PA information-form field.
-  text(kFormID_PAReturnInfo, infoField(119), "x");
-  EXPECT_EQ("Y", eFile(333, "", true));
-}
+  EXPECT_EQ("RC7", eFile(111, ""));
+  EXPECT_EQ("", eFile(140456, "v"));
+  EXPECT_EQ("N", eFile(333, "Y"));
+  text(kInfo, PAReturnInfo::kTaxpayerSyncedItemC, "x");  // where the taxpayer PIN maps to
+  EXPECT_EQ("Y", eFile(333, ""));
 
-TEST_F(HeaderFieldsTest, DirectDebitFlagNeedsAmountOwedAndTheMappedAccount) {
-  EXPECT_EQ("N", eFile(334, "", true));
   pa->owed = 10;
-  EXPECT_EQ("N", eFile(334, "", true));
-  text(kFormID_PAReturnInfo, infoField(121), "123");  // 155 of form 183
-  EXPECT_EQ("Y", eFile(334, "", true));
+  EXPECT_EQ("N", eFile(334, ""));
+  text(kInfo, PAReturnInfo::kDebitPaymentBox, "123");  // where the debit box of form 183 maps to
+  EXPECT_EQ("Y", eFile(334, ""));
   pa->owed = -10;
-  EXPECT_EQ("N", eFile(334, "", true));
+  EXPECT_EQ("N", eFile(334, ""));
 }
 
-TEST_F(HeaderFieldsTest, ChoiceField72481KeepsOneOnlyWithTheStateAnswer) {
-  EXPECT_EQ("2", eFile(72481, "1", true));  // no information form
-  EXPECT_EQ("3", eFile(72481, "3", true));
-  EXPECT_EQ("1", eFile(72481, "1", false));
-  // The PA mapping of the field marks the information form's answer
-  // (133723) when the form exists, so the answer is then found.
-  holder(kFormID_PAReturnInfo);
-  EXPECT_EQ("1", eFile(72481, "1", true));
-}
-
-TEST_F(HeaderFieldsTest, CheckEFileInfoValue) {
+TEST_F(HeaderFieldsTest, StateReturnChoiceAndField325) {
+  EXPECT_EQ("2", eFile(72481, "1"));  // no information form
+  EXPECT_EQ("3", eFile(72481, "3"));
   EXPECT_FALSE(writer->checkEFileInfoValue());
-  mark(kFormID_PAReturnInfo, infoField(133723));
+  put(kInfo, PAReturnInfo::kFederalAnsweredBox, FieldValue::mark());  // where the choice maps to
+  EXPECT_EQ("1", eFile(72481, "1"));
   EXPECT_TRUE(writer->checkEFileInfoValue());
-  text(kFormID_Fed131, eFileField(72481), "2");
+  text(kFormID_Fed131, Fed131::kStateReturnChoice, "2");
   EXPECT_FALSE(writer->checkEFileInfoValue());
 
-  text(kFormID_Fed131, eFileField(72481), "1");
-  std::string code = "00070.000 001";
-  EXPECT_EQ("", eFile(325, "v", true, &code));
-  code = "00070.000.001";
-  EXPECT_EQ("v", eFile(325, "v", true, &code));
+  text(kFormID_Fed131, Fed131::kStateReturnChoice, "1");
+  for (std::string code : {"00070.000 001", "00070.000.001"}) {
+    EXPECT_EQ(code[9] == ' ' ? "" : "v", eFile(325, "v", true, &code)) << code;
+  }
 }
 
 TEST_F(HeaderFieldsTest, FieldCodesOfTheRoutingFieldsAreRewritten) {
-  struct Case {
-    int field;
-    const char* code;
-  };
-  const Case cases[] = {
-      {152846, "00029.000.001"}, {152847, "00027.001.001"}, {152848, "00028.002.001"},
-      {152849, "00025.001.001"}, {152850, "00028.003.001"}, {152851, "00020.000.001"},
-  };
-  for (const Case& c : cases) {
-    std::string code = "00025.000.001";
-    eFile(c.field, "v", true, &code);
-    EXPECT_EQ(c.code, code) << c.field;
-    std::string shortCode = "00025.000.01";  // 12 characters: never rewritten
-    eFile(c.field, "v", true, &shortCode);
-    EXPECT_EQ("00025.000.01", shortCode) << c.field;
-    code = "00025.000.001";
-    eFile(c.field, "v", false, &code);
-    EXPECT_EQ("00025.000.001", code) << c.field;
+  const char* const rewritten[] = {"00029.000.001", "00027.001.001", "00028.002.001",
+                                   "00025.001.001", "00028.003.001", "00020.000.001"};
+  for (int row = 0; row < 6; ++row) {
+    for (bool header : {true, false}) {
+      for (std::string code : {"00025.000.001", "00025.000.01"}) {  // 12 characters: never
+        const std::string expected = header && code.size() > 12 ? rewritten[row] : code;
+        eFile(152846 + row, "v", header, &code);
+        EXPECT_EQ(expected, code) << row;
+      }
+    }
   }
 }
 
 TEST_F(HeaderFieldsTest, Field80AddsTheFederalLineOutsideTheHeaderRecord) {
-  text(kFormID_Fed183, kFed183FieldIds.byNumber(158073), "pin");
-  std::vector<std::string> lines = linesOf([&] { eFile(80, "v", false); });
-  EXPECT_TRUE(lines.empty());
-  text(kFormID_FedFilerInfo, filerField(158035), "yes");
-  lines = linesOf([&] {
+  text(kFormID_Fed183, Fed183::kExtraEfileLineText, "pin");
+  EXPECT_TRUE(linesOf([&] { eFile(80, "v", false); }).empty());
+  text(kFormID_FedFilerInfo, FedFilerInfo::kExtraEfileLineGate, "yes");
+  const Lines lines = linesOf([&] {
     EXPECT_EQ("v", eFile(80, "v", false));
     eFile(80, "v", true);
   });
-  EXPECT_EQ(std::vector<std::string>{"01115.000 001 PIN"}, lines);
+  EXPECT_EQ(Lines{"01115.000 001 PIN"}, lines);
 }
 
-// The authentication header.
-
-class AuthHeaderTest : public StateTifWriterTest {
- protected:
-  void SetUp() override {
-    StateTifWriterTest::SetUp();
-    info = holder(kFormID_PAReturnInfo);
-  }
-  std::vector<std::string> write(int32_t amount, bool joint) {
-    return linesOf([&] {
-      writer->writeAuthHeaderFields(
-          info, kFormID_PAReturnInfo, infoField(99), infoField(100), infoField(95),
-          Primitives::kNullFieldID, amount, infoField(192412), infoField(192413),
-          infoField(192415), infoField(192414), infoField(192420), infoField(192421),
-          infoField(192423), infoField(192422), infoField(192417), infoField(192425),
-          infoField(192418), infoField(192426), infoField(192411), infoField(192419), joint,
-          infoField(53248), Primitives::kNullFieldID);
-    });
-  }
-  // The lines of the refund and payment block.
-  static std::vector<std::string> refundBlock(const std::vector<std::string>& lines) {
-    std::vector<std::string> block;
-    for (const char* code : {"00006", "00007", "00008", "00009", "00011", "00012"}) {
-      for (const std::string& l : withPrefix(lines, code)) block.push_back(l);
-    }
-    return block;
-  }
-  DataMgmt::TaxFormPtr info;
-};
-
-TEST_F(AuthHeaderTest, RefundBlock) {
-  mark(kFormID_PAReturnInfo, infoField(95));
-  text(kFormID_PAReturnInfo, infoField(99), "acct");
-  text(kFormID_PAReturnInfo, infoField(100), "2019-04-15");
-  std::vector<std::string> lines = write(0, false);
-  EXPECT_EQ(std::vector<std::string>{"00009.000.001 0"}, refundBlock(lines));
-
-  lines = write(5, false);
-  EXPECT_TRUE(hasLine(lines, "00006.000.001 ACCT"));
-  EXPECT_TRUE(hasLine(lines, "00007.000.001 20190415"));
-  EXPECT_TRUE(hasLine(lines, "00011.000.001 2"));
-  const std::vector<std::string> stamp = withPrefix(lines, "00008.000.001 ");
-  ASSERT_EQ(1u, stamp.size());
-  EXPECT_TRUE(isUtcTimestamp(stamp[0].substr(14))) << stamp[0];
-
-  put(kFormID_PAReturnInfo, infoField(95), DataMgmt::FieldValue::null());
-  lines = write(5, false);
-  EXPECT_EQ(std::vector<std::string>{"00009.000.001 3"}, refundBlock(lines));
-}
-
-TEST_F(AuthHeaderTest, FixedLinesAndFederalLines) {
+TEST_F(HeaderFieldsTest, AuthenticationHeaderRefundAndFixedLines) {
   SystemMgmt::SystemMgr::setIRSDeviceID("DEV42");
-  text(kFormID_FedFilerInfo, filerField(201312), "a");
-  text(kFormID_FedFilerInfo, filerField(843), "ptin");
-  text(kFormID_Fed131, eFileField(181908), "007");
-  text(kFormID_Fed131, eFileField(189012), "000");
-  put(kFormID_FedFilerInfo, filerField(537), DataMgmt::FieldValue::mark());
-  const std::vector<std::string> lines = write(0, false);
-  for (const char* expected :
-       {"00005.000.001 I", "00021.000.001 0", "00022.000.001 0", "00123.000.001 A",
-        "00142.000.001 PTIN", "00115.000.001 DEV42", "00116.000.001 Desktop",
-        "00135.000.001 DEV42", "00136.000.001 Desktop", "00145.000.001 7", "00146.000.001 000",
-        "00200.000.001 1", "00250.000.001 2"}) {
-    EXPECT_TRUE(hasLine(lines, expected)) << expected;
-  }
-  EXPECT_TRUE(withPrefix(lines, "00247").empty());
-
+  put(kInfo, PAReturnInfo::kDirectDepositYesBox, FieldValue::mark());
+  text(kInfo, PAReturnInfo::kDepositRoutingNumber, "acct");
+  text(kInfo, PAReturnInfo::kDepositAccountNumber, "2019-04-15");
+  text(kFormID_FedFilerInfo, FedFilerInfo::kAuthHeaderSecondItem, "a");
+  text(kFormID_FedFilerInfo, FedFilerInfo::kPractitionerPin, "ptin");
+  text(kFormID_Fed131, Fed131::kSiteId, "007");
+  text(kFormID_Fed131, Fed131::kSoftwareId, "000");
+  put(kFormID_FedFilerInfo, FedFilerInfo::kEfileConsentBox, FieldValue::mark());
+  text(kFormID_FedFilerInfo, FedFilerInfo::kAuthHeaderPairFirstItem, "P1");
+  // A refund of 0 writes one refund line whatever is marked; no practitioner
+  // lines without the answer.
+  EXPECT_EQ((Lines{"00009.000.001 0", "00005.000.001 I", "00021.000.001 0", "00022.000.001 0", "00034.000.001 X",
+                   "00123.000.001 A", "00142.000.001 PTIN", "00115.000.001 DEV42", "00116.000.001 Desktop",
+                   "00135.000.001 DEV42", "00136.000.001 Desktop", "00145.000.001 7", "00146.000.001 000",
+                   "00200.000.001 1", "00250.000.001 2"}),
+            authHeader(0, false));
+  put(kFormID_FedFilerInfo, FedFilerInfo::kAuthHeaderAnswerBox, FieldValue::no());
   pa->abbreviation = "NE";  // not a state that strips the zeros
-  EXPECT_TRUE(hasLine(write(0, false), "00145.000.001 007"));
+  Lines lines = authHeader(5, false);
+  EXPECT_EQ((Lines{"00006.000.001 ACCT", "00007.000.001 20190415"}), Lines(lines.begin(), lines.begin() + 2));
+  const std::string stamp = lines[2].substr(14);  // "YYYY-MM-DDTHH:MM:SSZ"
+  EXPECT_TRUE(lines[2].compare(0, 14, "00008.000.001 ") == 0 && stamp.size() == 20 && stamp[4] == '-' &&
+              stamp[10] == 'T' && stamp[19] == 'Z' && std::isdigit(static_cast<unsigned char>(stamp[18])))
+      << lines[2];
+  EXPECT_EQ("00011.000.001 2", lines[3]);
+  EXPECT_TRUE(hasLine(lines, "00145.000.001 007") && hasLine(lines, "00247.000.001 P1"));
+  put(kInfo, PAReturnInfo::kDirectDepositYesBox, FieldValue::null());
+  EXPECT_EQ("00009.000.001 3", authHeader(5, false)[0]);
 }
 
-TEST_F(AuthHeaderTest, PractitionerLinesNeedSignificantValue) {
-  text(kFormID_FedFilerInfo, filerField(20464), "P1");
-  text(kFormID_FedFilerInfo, filerField(20467), "P2");
-  EXPECT_TRUE(withPrefix(write(0, false), "00247").empty());
-  put(kFormID_FedFilerInfo, filerField(1076), DataMgmt::FieldValue::no());
-  const std::vector<std::string> lines = write(0, false);
-  EXPECT_TRUE(hasLine(lines, "00247.000.001 P1"));
-  EXPECT_TRUE(hasLine(lines, "00248.000.001 P2"));
-}
-
-TEST_F(AuthHeaderTest, DocumentsOfBothPersons) {
+TEST_F(HeaderFieldsTest, AuthenticationHeaderDocuments) {
   // No documents: taxpayer 00034, spouse 00053 (not the taxpayer's order).
-  std::vector<std::string> lines = write(0, true);
-  EXPECT_TRUE(hasLine(lines, "00034.000.001 X"));
-  EXPECT_TRUE(hasLine(lines, "00053.000.001 X"));
-  mark(kFormID_PAReturnInfo, infoField(192411));
-  mark(kFormID_PAReturnInfo, infoField(192419));
-  lines = write(0, true);
-  EXPECT_TRUE(hasLine(lines, "00033.000.001 X"));
-  EXPECT_TRUE(hasLine(lines, "00054.000.001 X"));
-  EXPECT_TRUE(withPrefix(write(0, false), "0005").empty());  // not joint: no spouse lines
+  Lines lines = authHeader(0, true);
+  EXPECT_EQ((Lines{"00034.000.001 X", "00053.000.001 X"}), Lines(lines.begin() + 4, lines.begin() + 6));
+  put(kInfo, PAReturnInfo::kTaxpayerNoIDBox, FieldValue::mark());
+  put(kInfo, PAReturnInfo::kSpouseNoIDBox, FieldValue::mark());
+  lines = authHeader(0, true);
+  EXPECT_EQ((Lines{"00033.000.001 X", "00054.000.001 X"}), Lines(lines.begin() + 4, lines.begin() + 6));
+  EXPECT_TRUE(withPrefix(authHeader(0, false), "0005").empty());  // not joint: no spouse lines
 
   // Taxpayer's licence with a zero expiry, spouse's state card with one.
-  mark(kFormID_PAReturnInfo, infoField(192417));
-  text(kFormID_PAReturnInfo, infoField(192412), "D123");
-  text(kFormID_PAReturnInfo, infoField(192413), "PA");
-  number(kFormID_PAReturnInfo, infoField(192415), 0);
-  text(kFormID_PAReturnInfo, infoField(192414), "03/02/2015");
-  mark(kFormID_PAReturnInfo, infoField(192426));
-  text(kFormID_PAReturnInfo, infoField(192420), "S9");
-  text(kFormID_PAReturnInfo, infoField(192421), "MN");
-  text(kFormID_PAReturnInfo, infoField(192423), "2022-06-30");
-  text(kFormID_PAReturnInfo, infoField(192422), "2016-07-19");
-  lines = write(0, true);
-  for (const char* expected :
-       {"00035.000.001 D123", "00040.000.001 PA", "00046.000.001 Non-Expiring",
-        "00050.000.001 2015-03-02", "00057.000.001 S9", "00062.000.001 MN",
-        "00067.000.001 2022-06-30", "00072.000.001 2016-07-01"}) {
-    EXPECT_TRUE(hasLine(lines, expected)) << expected;
-  }
-  EXPECT_TRUE(withPrefix(lines, "00045").empty());
-  EXPECT_TRUE(withPrefix(lines, "00033").empty());
-  EXPECT_TRUE(withPrefix(lines, "00053").empty());
+  put(kInfo, PAReturnInfo::kTaxpayerDriversLicenseBox, FieldValue::mark());
+  text(kInfo, PAReturnInfo::kTaxpayerIDNumber, "D123");
+  text(kInfo, PAReturnInfo::kTaxpayerIDState, "PA");
+  put(kInfo, PAReturnInfo::kTaxpayerIDExpirationDate, FieldValue::of(0));
+  text(kInfo, PAReturnInfo::kTaxpayerIDIssueDate, "03/02/2015");
+  put(kInfo, PAReturnInfo::kSpouseStateIDBox, FieldValue::mark());
+  text(kInfo, PAReturnInfo::kSpouseIDNumber, "S9");
+  text(kInfo, PAReturnInfo::kSpouseIDState, "MN");
+  text(kInfo, PAReturnInfo::kSpouseIDExpirationDate, "2022-06-30");
+  text(kInfo, PAReturnInfo::kSpouseIDIssueDate, "2016-07-19");
+  lines = authHeader(0, true);
+  const Lines expected = {"00035.000.001 D123", "00040.000.001 PA", "00046.000.001 Non-Expiring",
+                          "00050.000.001 2015-03-02", "00057.000.001 S9", "00062.000.001 MN",
+                          "00067.000.001 2022-06-30", "00072.000.001 2016-07-01"};
+  EXPECT_EQ(expected, Lines(lines.begin() + 4, lines.begin() + 12));
+  expiryGiven = false;  // neither expiry line
+  lines = authHeader(0, true);
+  EXPECT_EQ((Lines{"00062.000.001 MN", "00072.000.001 2016-07-01"}), Lines(lines.begin() + 9, lines.begin() + 11));
 }
 
-TEST_F(AuthHeaderTest, ExpiryNotGivenWritesNeitherLine) {
-  mark(kFormID_PAReturnInfo, infoField(192417));
-  const std::vector<std::string> lines = linesOf([&] {
-    writer->writeAuthHeaderFields(
-        info, kFormID_PAReturnInfo, Primitives::kNullFieldID, Primitives::kNullFieldID,
-        Primitives::kNullFieldID, Primitives::kNullFieldID, 0, infoField(192412),
-        infoField(192413), Primitives::kNullFieldID, Primitives::kNullFieldID,
-        Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID,
-        Primitives::kNullFieldID, infoField(192417), Primitives::kNullFieldID,
-        Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID,
-        Primitives::kNullFieldID, false, Primitives::kNullFieldID, Primitives::kNullFieldID);
-  });
-  EXPECT_TRUE(withPrefix(lines, "00045").empty());
-  EXPECT_TRUE(withPrefix(lines, "00046").empty());
-  EXPECT_TRUE(withPrefix(lines, "00050").empty());
-}
-
-TEST_F(StateTifWriterTest, LineHelpers) {
-  struct Case {
-    const char* in;
-    const char* out;
-  };
-  const Case zeros[] = {{"007", "7"}, {"0", "0"}, {"000", "000"}, {"", ""}, {"100", "100"}, {"0a", "a"}};
-  for (const Case& c : zeros) {
+TEST_F(StateTifWriterTest, LeadingZerosAreStrippedFromLongerTexts) {
+  for (auto c : std::vector<std::pair<std::string, std::string>>{
+           {"007", "7"}, {"0", "0"}, {"000", "000"}, {"", ""}, {"100", "100"}, {"0a", "a"}}) {
     char text[16];
-    std::snprintf(text, sizeof text, "%s", c.in);
-    EXPECT_STREQ(c.out, writer->stripLeadingZeros(text)) << c.in;
+    std::snprintf(text, sizeof text, "%s", c.first.c_str());
+    EXPECT_EQ(c.second, writer->stripLeadingZeros(text)) << c.first;
   }
-
-  DataMgmt::TaxFormPtr info = holder(kFormID_PAReturnInfo);
-  text(kFormID_PAReturnInfo, infoField(99), "v");
-  mark(kFormID_PAReturnInfo, infoField(95));
-  char value[kTifValueSize] = "junk";
-  EXPECT_STREQ("", writer->fieldValueString(info, value, Primitives::kNullFieldID, kFormID_PAReturnInfo));
-  EXPECT_STREQ("v", writer->fieldValueString(info, value, infoField(99), kFormID_PAReturnInfo));
-  EXPECT_FALSE(writer->isFieldMarked(info, Primitives::kNullFieldID));
-  EXPECT_TRUE(writer->isFieldMarked(info, infoField(95)));
-
-  pa->setRefundCode("R1");
-  const std::vector<std::string> lines = linesOf([&] {
-    writer->outputFieldLineIfPresent("00001.000.001", kFormID_PAReturnInfo, 1,
-                                     Primitives::kNullFieldID, true);
-    writer->outputFieldLineIfPresent("00002.000.001", kFormID_PAReturnInfo, 1, infoField(99), false);
-    writer->outputRefundCodeLine("00240.000.001");
-  });
-  const std::vector<std::string> expected = {"00002.000.001 V", "00240.000.001 R1"};
-  EXPECT_EQ(expected, lines);
 }
 
 }  // namespace

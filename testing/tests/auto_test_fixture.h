@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "entry/pa_tax_return.h"
 #include "host/configuration.h"
 #include "host/field_value.h"
@@ -35,9 +35,7 @@
 class AutoTestProbe : public PACalculationMgmt::PATaxReturnCalcEngine {
  public:
   using PACalculationMgmt::PATaxReturnCalcEngine::PATaxReturnCalcEngine;
-
-  void calcStateForm(const DataMgmt::FormId& formId, uint16_t copy, bool, int, int,
-                     DataMgmt::TaxFormPtr) override {
+  void calcStateForm(const DataMgmt::FormId& formId, uint16_t copy, bool, int, int, DataMgmt::TaxFormPtr) override {
     if (formula) formula(formId, copy);
   }
   void calcReturn(int flag) override {
@@ -53,9 +51,9 @@ class AutoTestProbe : public PACalculationMgmt::PATaxReturnCalcEngine {
     if (onImport) onImport();
     PATaxReturnCalcEngine::loadInputTextFile(path, taxReturn);
   }
-  void loadInputXmlFile(const std::string& formsAffected, const std::string& relations,
-                        const std::string& results, DataMgmt::TaxReturn* taxReturn,
-                        const DataMgmt::FormId& boxForm, const DataMgmt::FieldId& box) override {
+  void loadInputXmlFile(const std::string& formsAffected, const std::string& relations, const std::string& results,
+                        DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormId& boxForm,
+                        const DataMgmt::FieldId& box) override {
     calls.push_back("loadInputXmlFile");
     PATaxReturnCalcEngine::loadInputXmlFile(formsAffected, relations, results, taxReturn, boxForm, box);
   }
@@ -77,10 +75,11 @@ class AutoTestFixture : public ::testing::Test {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     DataMgmt::OrvaneConfiguration::getInstance().setAutoTestDir(dir);
-    federalPtr = DataMgmt::TaxReturnPtr(new DataMgmt::USTaxReturn());
-    pa.reset(new PADataMgmt::PATaxReturn(federalPtr, DataMgmt::TaxReturnDesc::pennsylvania(),
+    federal = DataMgmt::TaxReturnPtr(new DataMgmt::USTaxReturn());
+    pa.reset(new PADataMgmt::PATaxReturn(federal, DataMgmt::TaxReturnDesc::pennsylvania(),
                                          Utils::StringPool::shared()));
-    engine.reset(new AutoTestProbe(federal(), pa.get(), TaxFormPrintMgmt::TaxFormPrinterPtr()));
+    engine.reset(new AutoTestProbe(static_cast<DataMgmt::USTaxReturn*>(federal.get()), pa.get(),
+                                   TaxFormPrintMgmt::TaxFormPrinterPtr()));
     info();  // the boxes live on copy 1 of the information form
   }
   void TearDown() override {
@@ -91,57 +90,41 @@ class AutoTestFixture : public ::testing::Test {
     std::filesystem::remove_all(dir);
   }
 
-  DataMgmt::USTaxReturn* federal() { return static_cast<DataMgmt::USTaxReturn*>(federalPtr.get()); }
-  DataMgmt::TaxFormPtr holder(const FormId& form, uint16_t copy = 1) {
-    return pa->getFormOrCreate(form, copy);
+  DataMgmt::TaxFormPtr info() { return pa->getFormOrCreate(kFormID_PAReturnInfo, 1); }
+  void put(const FormId& form, const FieldId& field, const DataMgmt::FieldValue& value, uint16_t copy = 1) {
+    pa->getFormOrCreate(form, copy)->store(field, value);
   }
-  DataMgmt::TaxFormPtr info() { return holder(kFormID_PAReturnInfo); }
-  void text(const FormId& form, const FieldId& field, const std::string& value, uint16_t copy = 1) {
-    holder(form, copy)->store(field, DataMgmt::FieldValue::ofText(value));
-  }
-  void number(const FormId& form, const FieldId& field, double value, uint16_t copy = 1) {
-    holder(form, copy)->store(field, DataMgmt::FieldValue::of(value));
-  }
-  std::string valueOf(const FormId& form, const FieldId& field, uint16_t copy = 1) {
-    return pa->getFieldAsString(form, copy, field);
-  }
-
-  // The coordination boxes and a few plain fields of the PA return.
-  static const FieldId& doneBox() { return kPAReturnInfoFieldIds.byNumber(81567); }
-  static const FieldId& inProgressBox() { return kPAReturnInfoFieldIds.byNumber(81566); }
-  static const FieldId& taxpayerName() { return kPAReturnInfoFieldIds.byNumber(31); }  // text
-  static const FieldId& spouseName() { return kPAReturnInfoFieldIds.byNumber(36); }    // text
-  static const FieldId& nonresident() { return kPAReturnInfoFieldIds.byNumber(47); }   // check box
-  static const FieldId& pa40Line(int n) { return kPA40FieldIds.byNumber(n); }           // 11, 138: numbers
-  bool done() { return pa->formYes(kFormID_PAReturnInfo, 1, doneBox()); }
-  bool inProgress() { return pa->formYes(kFormID_PAReturnInfo, 1, inProgressBox()); }
+  void name(const std::string& value) { put(kFormID_PAReturnInfo, kName, DataMgmt::FieldValue::ofText(value)); }
+  std::string name() { return pa->getFieldAsString(kFormID_PAReturnInfo, 1, kName); }
+  long pa40(const FieldId& line) { return pa->getIN(kFormID_PA40, 1, line); }
+  bool done() { return pa->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kAutoTestDoneBox); }
+  bool inProgress() { return pa->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kAutoTestInProgressBox); }
 
   // Files of the automated-test directory.
-  void write(const std::string& name, const std::string& content) {
-    const std::filesystem::path path(dir + name);
+  void write(const std::string& fileName, const std::string& content) {
+    const std::filesystem::path path(dir + fileName);
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << content;
   }
-  std::string read(const std::string& name) {
-    std::ifstream in(dir + name, std::ios::binary);
+  std::string read(const std::string& fileName) {
+    std::ifstream in(dir + fileName, std::ios::binary);
     std::stringstream content;
     content << in.rdbuf();
     return content.str();
   }
-  bool exists(const std::string& name) { return std::filesystem::exists(dir + name); }
+  bool exists(const std::string& fileName) { return std::filesystem::exists(dir + fileName); }
   // An options file of <TAG>value</TAG> pairs.
   void writeOptions(const std::vector<std::pair<std::string, std::string>>& options,
-                    const std::string& name = "OrvaneAutoTest_OVQA.xml") {
+                    const std::string& fileName = "OrvaneAutoTest_OVQA.xml") {
     std::string content = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<AUTOTESTOPTIONS>\n";
-    for (const auto& option : options) {
-      content += "<" + option.first + ">" + option.second + "</" + option.first + ">\n";
-    }
-    write(name, content + "</AUTOTESTOPTIONS>\n");
+    for (const auto& option : options) content += "<" + option.first + ">" + option.second + "</" + option.first + ">\n";
+    write(fileName, content + "</AUTOTESTOPTIONS>\n");
   }
-  void writeClear(const std::string& name, const std::string& value) { writeOptions({{"CLEAR", value}}, name); }
 
+  // The taxpayer's first name (host field 31, "F31" in test data), a text.
+  static constexpr const NamedField<PAReturnInfoFieldIds>& kName = PAReturnInfo::kTaxpayerFirstName;
   std::string dir;  // the automated-test directory, ending with "/"
-  DataMgmt::TaxReturnPtr federalPtr;
+  DataMgmt::TaxReturnPtr federal;
   std::unique_ptr<PADataMgmt::PATaxReturn> pa;
   std::unique_ptr<AutoTestProbe> engine;  // destroyed first
 };
