@@ -43,6 +43,20 @@ constexpr Designation kDesignations[] = {
 // each designation row the PA-40 shows.
 constexpr int kMaxDesignations = PA40::kDonationRowCode.rows();
 
+// Opens a Yes/No pair, marking `defaultBox` when neither box is marked, or
+// closes (protects and nulls) both.
+void openChoice(TaxFormPtr form, const OVImmutableIdentifier& defaultBox,
+                const OVImmutableIdentifier& otherBox, bool open) {
+  if (open) {
+    form->unProtect(defaultBox);
+    form->unProtect(otherBox);
+    Utils::setDefaultX(form, defaultBox, defaultBox, otherBox);
+  } else {
+    form->makeProtectedAndSetNull(defaultBox);
+    form->makeProtectedAndSetNull(otherBox);
+  }
+}
+
 // A Schedule SP number cut toward zero, kept within the range of int.
 int truncatedInt(double value) {
   if (std::isnan(value)) return 0;
@@ -206,15 +220,7 @@ void fillResidentCredit(PADataMgmt::PATaxReturn& paReturn, TaxFormPtr form, bool
   }
   pa.minII(PA40::kResidentCredit, PA40::kResidentCredit, PA40::kTaxLiability);
   markOrNo(pa, PA40::kResidentCreditBox, paReturn.getAllCopies(kGL, PAScheduleGL::kResidentCreditMark) > 0);
-  if (joint) {
-    pa.unProtect(PA40::kJointResidentCreditYesBox);
-    pa.unProtect(PA40::kJointResidentCreditNoBox);
-    Utils::setDefaultX(form, PA40::kJointResidentCreditYesBox, PA40::kJointResidentCreditYesBox,
-                       PA40::kJointResidentCreditNoBox);
-  } else {
-    pa.makeProtectedAndSetNull(PA40::kJointResidentCreditYesBox);
-    pa.makeProtectedAndSetNull(PA40::kJointResidentCreditNoBox);
-  }
+  openChoice(form, PA40::kJointResidentCreditYesBox, PA40::kJointResidentCreditNoBox, joint);
 }
 
 }  // namespace
@@ -247,14 +253,7 @@ void PATaxReturnCalcEngine::computePA40Credits(TaxFormPtr form, uint16_t /*copy*
   pa.assignIR(PA40::kTaxWithheld, paReturn->getIR(kInfo, 1, PAReturnInfo::kTotalTaxWithheld));
   paReturn->getII(kInfo, PAReturnInfo::kPriorYearCredit, form, PA40::kPriorYearCredit);
   paReturn->getII(kInfo, PAReturnInfo::kEstimatedPayments, form, PA40::kEstimatedPayments);
-  if (pa.getIN(PA40::kEstimatedPayments) > 0) {
-    Utils::setDefaultX(form, PA40::kREV459BNoBox, PA40::kREV459BNoBox, PA40::kREV459BYesBox);
-    pa.unProtect(PA40::kREV459BYesBox);
-    pa.unProtect(PA40::kREV459BNoBox);
-  } else {
-    pa.makeProtectedAndSetNull(PA40::kREV459BYesBox);
-    pa.makeProtectedAndSetNull(PA40::kREV459BNoBox);
-  }
+  openChoice(form, PA40::kREV459BNoBox, PA40::kREV459BYesBox, pa.getIN(PA40::kEstimatedPayments) > 0);
   pa.assignText(PA40::kREV459BText, pa.xMarked(PA40::kREV459BYesBox) ? "Y" : "N");
   if (pa.getIN(PA40::kAmendedPaymentsAddition) > 0) {
     pa.assignII(PA40::kEstimatedPaymentsBeforeAmended, PA40::kEstimatedPayments);
@@ -301,16 +300,9 @@ void PATaxReturnCalcEngine::computePA40Balance(TaxFormPtr form, uint16_t /*copy*
   const double unpaidTax =
       tax - (amount(PA40::kNonresidentWithholding) + amount(PA40::kTaxWithheld) +
              amount(PA40::kForgivenessCredit) + amount(PA40::kResidentCredit) + amount(PA40::kOtherCredits));
-  if (unpaidTax >= PATax2018::kPenaltyThreshold) {
-    pa.setX(PA40::kPenaltyThresholdBox);
-    pa.unProtect(PA40::kPenaltyNoBox);
-    pa.unProtect(PA40::kPenaltyYesBox);
-    Utils::setDefaultX(form, PA40::kPenaltyNoBox, PA40::kPenaltyNoBox, PA40::kPenaltyYesBox);
-  } else {
-    pa.setXNo(PA40::kPenaltyThresholdBox);
-    pa.makeProtectedAndSetNull(PA40::kPenaltyNoBox);
-    pa.makeProtectedAndSetNull(PA40::kPenaltyYesBox);
-  }
+  const bool penaltyMayApply = unpaidTax >= PATax2018::kPenaltyThreshold;
+  markOrNo(pa, PA40::kPenaltyThresholdBox, penaltyMayApply);
+  openChoice(form, PA40::kPenaltyNoBox, PA40::kPenaltyYesBox, penaltyMayApply);
   if (pa.xMarked(PA40::kPenaltyYesBox)) {
     pa.unProtect(PA40::kPenaltiesInterest);
   } else {
