@@ -1,5 +1,5 @@
 // The PA-40 (state form 169): the routine's frame and its first income
-// sections, compensation (line 1) and interest and dividends (lines 3, 4).
+// sections, compensation (line 1) and interest and dividends (lines 2, 3).
 //
 // The PA-40 is calculated five times in one whole-return calculation, each
 // time from the return as it then stands; every field written here is
@@ -9,9 +9,10 @@
 // leaves them as typed.
 #include <cstddef>
 
-#include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/box_marks.h"
-#include "catalogs/catalogs.h"
+#include "calc/pa/pa_tax_return_calc_engine.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
@@ -39,14 +40,108 @@ void limitEnteredAmount(TaxForm& pa40, const OVImmutableIdentifier& entered, dou
   }
 }
 
-// PA-40 members of the entries the user types whose limits rest on figures
-// that are final only in the last run of a whole-return calculation: the
-// reductions and added expenses (compensation, Schedule UE), the Schedule UE
-// choice, the payment-three choice, the use tax credit (gross taxable
-// income), the penalty with its boxes and method (tax and payments), the
-// credit to the estimated account and the refund designations (overpayment).
-const int kLimitedEntries[] = {152, 153, 156, 157, 165, 166, 167, 168, 213, 214, 246, 250, 251,
-                               252, 255, 256, 257, 265, 266, 267, 268, 269, 270, 271, 272, 273};
+// Marks the other-sources box from the federal sources of other
+// compensation: form 181 (each person's amount less its two reductions),
+// the pulled amounts, form 57, the federal return's pension lines and
+// form 39; writes the amounts it rests on and the pulled-amount box.
+void markOtherCompensationSources(TaxForm& pa40, const StateDataMgmt::StateTaxReturn& pa,
+                                  const DataMgmt::TaxReturn& federal, const DataMgmt::FormId& federalForm) {
+  auto fed181 = [&](const OVImmutableIdentifier& field) { return federal.getIN(kFormID_Fed181, 1, field); };
+  const double form181 =
+      static_cast<double>(fed181(Fed181::kTaxpayerAmount) - fed181(Fed181::kTaxpayerFirstReduction) -
+                          fed181(Fed181::kTaxpayerSecondReduction)) +
+      static_cast<double>(fed181(Fed181::kSpouseAmount) - fed181(Fed181::kSpouseFirstReduction) -
+                          fed181(Fed181::kSpouseSecondReduction));
+  pa40.assignIR(PA40::kOtherSourcesFirstAmount, form181);
+
+  const double pulled = static_cast<double>(pa.pullCommon(federalForm, 1, kPullOtherCompensationA)) +
+                        static_cast<double>(pa.pullCommon(federalForm, 1, kPullOtherCompensationB));
+  pa40.assignIR(PA40::kPulledOtherCompensation, pulled);
+  markOrNo(pa40, PA40::kPulledOtherCompensationBox, pulled > 0);
+
+  const double form57 = static_cast<double>(federal.getIN(kFormID_Fed57, 1, Fed57::kOtherIncomeSecondAmount) +
+                                            federal.getIN(kFormID_Fed57, 1, Fed57::kJuryDutyPay) +
+                                            federal.getIN(kFormID_Fed57, 1, Fed57::kOtherIncomeFirstAmount) +
+                                            federal.getIN(kFormID_Fed57, 1, Fed57::kFiduciaryFees));
+  pa40.assignIR(PA40::kOtherSourcesSecondAmount, form57);
+  const long pensions = federal.getIN(kFormID_FedReturn, 1, FedReturn::kTaxableIraDistributions) +
+                        federal.getIN(kFormID_FedReturn, 1, FedReturn::kTaxablePensions);
+  const long form39 = federal.getAllCopies(kFormID_Fed39, Fed39::kSecondSourceAmount) +
+                      federal.getAllCopies(kFormID_Fed39, Fed39::kFirstSourceAmount);
+  markOrNo(pa40, PA40::kOtherCompensationSourcesBox, form181 > 0 || pensions > 0 || form39 > 0 || form57 > 0);
+}
+
+// The statement boxes of each person: a reduction entered, a wage
+// difference on Schedule W2-S or a PA W-2 withheld above the rate.
+void markCompensationStatements(TaxForm& pa40, const DataMgmt::TaxReturn& pa) {
+  pa40.setNull(PA40::kStatementBox);
+  markOrNo(pa40, PA40::kTaxpayerStatementBox,
+           pa40.getIR(PA40::kTaxpayerMilitaryPay) > 0 ||
+               pa.formYes(kFormID_PAScheduleW2S, 1, PAScheduleW2S::kTaxpayerWagesDifferenceBox) ||
+               pa.getAllCopies(kFormID_PAW2, PAW2::kTaxpayerWithholdingAboveRateCount) != 0);
+  markOrNo(pa40, PA40::kSpouseStatementBox,
+           pa40.getIR(PA40::kSpouseMilitaryPay) > 0 ||
+               pa.formYes(kFormID_PAScheduleW2S, 1, PAScheduleW2S::kSpouseWagesDifferenceBox) ||
+               pa.getAllCopies(kFormID_PAW2, PAW2::kSpouseWithholdingAboveRateCount) != 0);
+}
+
+// Added expenses may be entered only beside a Schedule UE copy, each
+// person's beside one of that person's copies (counted by the copies'
+// person flags).
+void openAddedExpenses(TaxFormPtr form, const DataMgmt::TaxReturn& pa) {
+  TaxForm& pa40 = *form;
+  const long taxpayerCopies = pa.getAllCopies(kFormID_PAScheduleUE, PAScheduleUE::kTaxpayerScheduleFlag);
+  const long spouseCopies = pa.getAllCopies(kFormID_PAScheduleUE, PAScheduleUE::kSpouseScheduleFlag);
+  markOrNo(pa40, PA40::kBothUETotalsBox, taxpayerCopies > 0 && spouseCopies > 0);
+  if (taxpayerCopies <= 0 && spouseCopies <= 0) {
+    pa40.makeProtected(PA40::kAddedExpensesNoBox);
+    pa40.makeProtected(PA40::kAddedExpensesYesBox);
+    pa40.setXNo(PA40::kAddedExpensesNoBox);
+    pa40.setXNo(PA40::kAddedExpensesYesBox);
+    pa40.makeProtectedAndSetNull(PA40::kTaxpayerAddedExpenses);
+    pa40.makeProtectedAndSetNull(PA40::kSpouseAddedExpenses);
+    return;
+  }
+  pa40.unProtect(PA40::kAddedExpensesNoBox);
+  pa40.unProtect(PA40::kAddedExpensesYesBox);
+  Utils::setDefaultX(form, PA40::kAddedExpensesNoBox, PA40::kAddedExpensesNoBox, PA40::kAddedExpensesYesBox);
+  const auto openBeside = [&pa40](const OVImmutableIdentifier& added, long copies) {
+    if (copies > 0) {
+      pa40.unProtect(added);
+    } else {
+      pa40.makeProtectedAndSetNull(added);
+    }
+  };
+  openBeside(PA40::kTaxpayerAddedExpenses, taxpayerCopies);
+  openBeside(PA40::kSpouseAddedExpenses, spouseCopies);
+}
+
+// Cuts one person's expenses to that person's gross compensation and
+// marks whether it did.
+void cutToGross(TaxForm& pa40, const OVImmutableIdentifier& expenses, const OVImmutableIdentifier& gross,
+                const OVImmutableIdentifier& limitedBox) {
+  const bool limited = pa40.getIR(expenses) > pa40.getIR(gross);
+  if (limited) pa40.minII(expenses, expenses, gross);
+  markOrNo(pa40, limitedBox, limited);
+}
+
+// The entries the user types whose limits rest on figures that are final
+// only in the last run of a whole-return calculation: the reductions and
+// added expenses (compensation, Schedule UE), the Schedule UE choice, the
+// payment-three choice, the use tax credit (gross taxable income), the
+// penalty with its boxes and method (tax and payments), the credit to the
+// estimated account and the refund designations (overpayment).
+constexpr NamedField<PA40FieldIds> kLimitedEntries[] = {
+    PA40::kTaxpayerMilitaryPay,   PA40::kSpouseMilitaryPay,     PA40::kTaxpayerSecondReduction,
+    PA40::kSpouseSecondReduction, PA40::kTaxpayerAddedExpenses, PA40::kSpouseAddedExpenses,
+    PA40::kAddedExpensesYesBox,   PA40::kAddedExpensesNoBox,    PA40::kREV459BYesBox,
+    PA40::kREV459BNoBox,          PA40::kUseTaxCredit,          PA40::kPenaltiesInterest,
+    PA40::kPenaltyYesBox,         PA40::kPenaltyNoBox,          PA40::kPenaltyMethodLBox,
+    PA40::kPenaltyMethodEBox,     PA40::kPenaltyMethodBBox,     PA40::kEstimatedAccountCredit,
+    PA40::kRefundDonationA,       PA40::kRefundDonationB,       PA40::kRefundDonationC,
+    PA40::kRefundDonationD,       PA40::kRefundDonationE,       PA40::kRefundDonationF,
+    PA40::kRefundDonationG,       PA40::kRefundDonationI,
+};
 
 // What the limited entries of a PA-40 copy hold, taken before a provisional
 // run and put back after it, so that such a run never erases or lowers
@@ -55,7 +150,7 @@ class TypedEntries {
  public:
   TypedEntries(const DataMgmt::TaxReturn& pa, const TaxForm& pa40, uint16_t copy) {
     for (size_t i = 0; i < kCount; ++i) {
-      const OVImmutableIdentifier& field = kPA40FieldIds[kLimitedEntries[i]];
+      const OVImmutableIdentifier& field = kLimitedEntries[i];
       Entry& entry = entries_[i];
       entry.number = 0;
       if (pa40.xMarked(field)) {
@@ -73,12 +168,20 @@ class TypedEntries {
 
   void putBack(TaxForm& pa40) const {
     for (size_t i = 0; i < kCount; ++i) {
-      const OVImmutableIdentifier& field = kPA40FieldIds[kLimitedEntries[i]];
+      const OVImmutableIdentifier& field = kLimitedEntries[i];
       switch (entries_[i].kind) {
-        case Entry::kMarked: pa40.setX(field); break;
-        case Entry::kNo: pa40.setXNo(field); break;
-        case Entry::kNull: pa40.setNull(field); break;
-        case Entry::kNumber: pa40.assignIR(field, entries_[i].number); break;
+        case Entry::kMarked:
+          pa40.setX(field);
+          break;
+        case Entry::kNo:
+          pa40.setXNo(field);
+          break;
+        case Entry::kNull:
+          pa40.setNull(field);
+          break;
+        case Entry::kNumber:
+          pa40.assignIR(field, entries_[i].number);
+          break;
       }
     }
   }
@@ -116,8 +219,7 @@ void PATaxReturnCalcEngine::computePA40(TaxFormPtr form, uint16_t copy, int /*pa
   // every run keeps it in step.
   TaxFormPtr info = paReturn->getFormUVPtr(kFormID_PAReturnInfo, 1, false);
   if (!info.isNull()) {
-    info->assignIR(kPAReturnInfoFieldIds[57] /* 127 */,
-                   paReturn->getStateLineValue(getStateReturnFormId(), 1, 17));
+    info->assignIR(PAReturnInfo::kDebitAmount, paReturn->getStateLineValue(getStateReturnFormId(), 1, 17));
   }
 
   paReturn->setDataEntered(kFormID_PA40, copy, true, false);
@@ -129,8 +231,7 @@ void PATaxReturnCalcEngine::computePA40(TaxFormPtr form, uint16_t copy, int /*pa
 // miscellaneous compensation and the reductions, per person, then the net.
 void PATaxReturnCalcEngine::computePA40Compensation(TaxFormPtr form) {
   TaxForm& pa40 = *form;
-  const bool joint = getFilingStatus() == 2;
-  const auto& f = kPA40FieldIds;
+  const bool joint = getFilingStatus() == PADataMgmt::kFilingJoint;
 
   // Schedule W2-S settles the PA W-2 copies it reads; it runs twice so its
   // second pass sees what its first pass wrote.
@@ -140,11 +241,13 @@ void PATaxReturnCalcEngine::computePA40Compensation(TaxFormPtr form) {
     calcStateForm(kFormID_PAScheduleW2S, 1, false, 1, 0, w2s);
   }
 
-  pa40.assignIR(f[142], paReturn->getAllCopies(kFormID_PAW2, kPAW2FieldIds[156]));  // 36510 <- 133
+  pa40.assignIR(PA40::kTaxpayerW2Compensation,
+                paReturn->getAllCopies(kFormID_PAW2, PAW2::kTaxpayerPACompensation));
   if (joint) {
-    pa40.assignIR(f[143], paReturn->getAllCopies(kFormID_PAW2, kPAW2FieldIds[159]));  // 36511 <- 135
+    pa40.assignIR(PA40::kSpouseW2Compensation,
+                  paReturn->getAllCopies(kFormID_PAW2, PAW2::kSpousePACompensation));
   } else {
-    pa40.setNull(f[143]);
+    pa40.setNull(PA40::kSpouseW2Compensation);
   }
 
   // Schedule UE: a positive net amount is an expense, a negative one an
@@ -154,184 +257,130 @@ void PATaxReturnCalcEngine::computePA40Compensation(TaxFormPtr form) {
     if (!paReturn->formExists(kFormID_PAScheduleUE, c)) continue;
     double* expenses = nullptr;
     double* excess = nullptr;
-    if (paReturn->formYes(kFormID_PAScheduleUE, c, kPAScheduleUEFieldIds[15])) {  // field 12
+    if (paReturn->formYes(kFormID_PAScheduleUE, c, PAScheduleUE::kTaxpayerBox)) {
       expenses = &tpExpenses;
       excess = &tpExcess;
-    } else if (paReturn->formYes(kFormID_PAScheduleUE, c, kPAScheduleUEFieldIds[16])) {  // 13
+    } else if (paReturn->formYes(kFormID_PAScheduleUE, c, PAScheduleUE::kSpouseBox)) {
       expenses = &spExpenses;
       excess = &spExcess;
     } else {
       continue;
     }
-    const long net = paReturn->getIN(kFormID_PAScheduleUE, c, kPAScheduleUEFieldIds[72]);  // 130
+    const long net = paReturn->getIN(kFormID_PAScheduleUE, c, PAScheduleUE::kNetExpenses);
     if (net > 0) {
       *expenses += net;
     } else {
       *excess -= net;
     }
   }
-  pa40.assignIR(f[144], tpExcess);
-  pa40.assignIR(f[163], tpExpenses);
+  pa40.assignIR(PA40::kTaxpayerUEExcess, tpExcess);
+  pa40.assignIR(PA40::kTaxpayerUEExpenses, tpExpenses);
   if (joint) {
-    pa40.assignIR(f[145], spExcess);
-    pa40.assignIR(f[164], spExpenses);
+    pa40.assignIR(PA40::kSpouseUEExcess, spExcess);
+    pa40.assignIR(PA40::kSpouseUEExpenses, spExpenses);
   } else {
-    pa40.makeProtectedAndSetNull(f[145]);
-    pa40.makeProtectedAndSetNull(f[164]);
+    pa40.makeProtectedAndSetNull(PA40::kSpouseUEExcess);
+    pa40.makeProtectedAndSetNull(PA40::kSpouseUEExpenses);
   }
 
-  pa40.assignIR(f[146], pa40.getIR(f[142]) + pa40.getIR(f[144]));  // TP gross compensation
-  pa40.assignIR(f[147], pa40.getIR(f[143]) + pa40.getIR(f[145]));  // SP gross compensation
+  pa40.assignIR(PA40::kTaxpayerGrossCompensation,
+                pa40.getIR(PA40::kTaxpayerW2Compensation) + pa40.getIR(PA40::kTaxpayerUEExcess));
+  pa40.assignIR(PA40::kSpouseGrossCompensation,
+                pa40.getIR(PA40::kSpouseW2Compensation) + pa40.getIR(PA40::kSpouseUEExcess));
 
-  pa40.assignIR(f[148], paReturn->getAllCopies(kFormID_PAMiscCompWorksheet,
-                                               kPAMiscCompWorksheetFieldIds[213]));  // 9585
+  pa40.assignIR(
+      PA40::kTaxpayerMiscCompensation,
+      paReturn->getAllCopies(kFormID_PAMiscCompWorksheet, PAMiscCompWorksheet::kTaxpayerPACompensation));
   const long spMisc =
-      paReturn->getAllCopies(kFormID_PAMiscCompWorksheet, kPAMiscCompWorksheetFieldIds[216]);  // 9587
+      paReturn->getAllCopies(kFormID_PAMiscCompWorksheet, PAMiscCompWorksheet::kSpousePACompensation);
 
-  limitEnteredAmount(pa40, f[152], pa40.getIR(f[146]));  // first reductions
-  limitEnteredAmount(pa40, f[153], pa40.getIR(f[147]));
-  Utils::setDefaultX(form, f[155], f[155], f[154]);
+  limitEnteredAmount(pa40, PA40::kTaxpayerMilitaryPay, pa40.getIR(PA40::kTaxpayerGrossCompensation));
+  limitEnteredAmount(pa40, PA40::kSpouseMilitaryPay, pa40.getIR(PA40::kSpouseGrossCompensation));
+  Utils::setDefaultX(form, PA40::kMilitaryPayNoBox, PA40::kMilitaryPayNoBox, PA40::kMilitaryPayYesBox);
 
   // The second reductions apply to a joint return of a part-year resident or
-  // nonresident (information fields 47, 48).
-  const bool notFullYear = paReturn->formYes(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds[102]) ||
-                           paReturn->formYes(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds[103]);
+  // nonresident.
+  const bool notFullYear = paReturn->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kNonresidentBox) ||
+                           paReturn->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kPartYearResidentBox);
   if (joint && notFullYear) {
-    limitEnteredAmount(pa40, f[156], pa40.getIR(f[146]));
-    limitEnteredAmount(pa40, f[157], pa40.getIR(f[147]));
+    limitEnteredAmount(pa40, PA40::kTaxpayerSecondReduction, pa40.getIR(PA40::kTaxpayerGrossCompensation));
+    limitEnteredAmount(pa40, PA40::kSpouseSecondReduction, pa40.getIR(PA40::kSpouseGrossCompensation));
   } else {
-    pa40.makeProtectedAndSetNull(f[156]);
-    pa40.makeProtectedAndSetNull(f[157]);
+    pa40.makeProtectedAndSetNull(PA40::kTaxpayerSecondReduction);
+    pa40.makeProtectedAndSetNull(PA40::kSpouseSecondReduction);
   }
 
+  // Compensation of one person: gross plus miscellaneous, less both
+  // reductions, as copy 1 of the return holds them.
   auto back = [this](const OVImmutableIdentifier& field) {
     return static_cast<double>(paReturn->getIN(kFormID_PA40, 1, field));
   };
-  pa40.assignIR(f[158], back(f[146]) + back(f[148]) - back(f[156]) - back(f[152]));
+  pa40.assignIR(PA40::kTaxpayerCompensation,
+                back(PA40::kTaxpayerGrossCompensation) + back(PA40::kTaxpayerMiscCompensation) -
+                    back(PA40::kTaxpayerSecondReduction) - back(PA40::kTaxpayerMilitaryPay));
   if (joint) {
-    pa40.assignIR(f[149], spMisc);
-    pa40.assignIR(f[159], back(f[147]) + back(f[149]) - back(f[157]) - back(f[153]));
+    pa40.assignIR(PA40::kSpouseMiscCompensation, spMisc);
+    pa40.assignIR(PA40::kSpouseCompensation,
+                  back(PA40::kSpouseGrossCompensation) + back(PA40::kSpouseMiscCompensation) -
+                      back(PA40::kSpouseSecondReduction) - back(PA40::kSpouseMilitaryPay));
   } else {
-    pa40.setNull(f[149]);
-    pa40.setNull(f[159]);
+    pa40.setNull(PA40::kSpouseMiscCompensation);
+    pa40.setNull(PA40::kSpouseCompensation);
   }
-  pa40.plus2(f[160], f[159], f[158]);  // total compensation
+  pa40.plus2(PA40::kGrossCompensation, PA40::kSpouseCompensation, PA40::kTaxpayerCompensation);
 
-  // Federal sources that decide the other-sources box: form 181 (fields
-  // 46 - 38 - 40 and 47 - 39 - 41), the pulled amounts, form 57.
-  const DataMgmt::FormId& f181 = kFormID_Fed181;
-  const auto& g = kFed181FieldIds;
-  const double fed181 =
-      static_cast<double>(federalReturn->getIN(f181, 1, g[79]) - federalReturn->getIN(f181, 1, g[69]) -
-                          federalReturn->getIN(f181, 1, g[71])) +
-      static_cast<double>(federalReturn->getIN(f181, 1, g[80]) - federalReturn->getIN(f181, 1, g[70]) -
-                          federalReturn->getIN(f181, 1, g[72]));
-  pa40.assignIR(f[81], fed181);
-
-  const DataMgmt::FormId federalForm = getFederalReturnFormId();
-  const double pulled = static_cast<double>(paReturn->pullCommon(federalForm, 1, kPullOtherCompensationA)) +
-                        static_cast<double>(paReturn->pullCommon(federalForm, 1, kPullOtherCompensationB));
-  pa40.assignIR(f[83], pulled);
-  markOrNo(pa40, f[42], pulled > 0);
-
-  const auto& h = kFed57FieldIds;
-  const double fed57 = static_cast<double>(federalReturn->getIN(kFormID_Fed57, 1, h[203]) +   // 81
-                                           federalReturn->getIN(kFormID_Fed57, 1, h[213]) +   // 90
-                                           federalReturn->getIN(kFormID_Fed57, 1, h[202]) +   // 80
-                                           federalReturn->getIN(kFormID_Fed57, 1, h[214]));  // 91
-  pa40.assignIR(f[82], fed57);
-  const long fedReturnLines = federalReturn->getIN(kFormID_FedReturn, 1, kFedReturnFieldIds[437]) +  // 87
-                              federalReturn->getIN(kFormID_FedReturn, 1, kFedReturnFieldIds[439]);   // 89
-  const long fed39 = federalReturn->getAllCopies(kFormID_Fed39, kFed39FieldIds[38]) +  // 119
-                     federalReturn->getAllCopies(kFormID_Fed39, kFed39FieldIds[33]);   // 14
-  markOrNo(pa40, f[43], fed181 > 0 || fedReturnLines > 0 || fed39 > 0 || fed57 > 0);
-
-  Utils::setDefaultX(form, f[151], f[151], f[150]);
-  pa40.setNull(f[30]);
-
-  markOrNo(pa40, f[31],
-           pa40.getIR(f[152]) > 0 ||
-               paReturn->formYes(kFormID_PAScheduleW2S, 1, kPAScheduleW2SFieldIds[28]) ||  // 42775
-               paReturn->getAllCopies(kFormID_PAW2, kPAW2FieldIds[21]) != 0);             // 42786
-  markOrNo(pa40, f[32],
-           pa40.getIR(f[153]) > 0 ||
-               paReturn->formYes(kFormID_PAScheduleW2S, 1, kPAScheduleW2SFieldIds[29]) ||  // 42776
-               paReturn->getAllCopies(kFormID_PAW2, kPAW2FieldIds[22]) != 0);             // 42787
-  Utils::setDefaultX(form, f[162], f[162], f[161]);
-
-  // Added expenses may be entered only beside a Schedule UE total.
-  const long ueFirstTotal = paReturn->getAllCopies(kFormID_PAScheduleUE, kPAScheduleUEFieldIds[9]);    // 150
-  const long ueSecondTotal = paReturn->getAllCopies(kFormID_PAScheduleUE, kPAScheduleUEFieldIds[10]);  // 151
-  markOrNo(pa40, f[44], ueFirstTotal > 0 && ueSecondTotal > 0);
-  if (ueFirstTotal <= 0 && ueSecondTotal <= 0) {
-    pa40.makeProtected(f[168]);
-    pa40.makeProtected(f[167]);
-    pa40.setXNo(f[168]);
-    pa40.setXNo(f[167]);
-    pa40.makeProtectedAndSetNull(f[165]);
-    pa40.makeProtectedAndSetNull(f[166]);
-  } else {
-    pa40.unProtect(f[168]);
-    pa40.unProtect(f[167]);
-    Utils::setDefaultX(form, f[168], f[168], f[167]);
-    // Each person's added expenses stand only beside that person's total.
-    const auto openBeside = [&pa40](const OVImmutableIdentifier& added, long total) {
-      if (total > 0) {
-        pa40.unProtect(added);
-      } else {
-        pa40.makeProtectedAndSetNull(added);
-      }
-    };
-    openBeside(f[165], ueFirstTotal);
-    openBeside(f[166], ueSecondTotal);
-  }
+  markOtherCompensationSources(pa40, *paReturn, *federalReturn, getFederalReturnFormId());
+  Utils::setDefaultX(form, PA40::kOtherCompensationNoBox, PA40::kOtherCompensationNoBox,
+                     PA40::kOtherCompensationYesBox);
+  markCompensationStatements(pa40, *paReturn);
+  Utils::setDefaultX(form, PA40::kCompensationStatementNoBox, PA40::kCompensationStatementNoBox,
+                     PA40::kCompensationStatementYesBox);
+  openAddedExpenses(form, *paReturn);
 
   // Expenses, cut to gross compensation.
-  pa40.plus2(f[169], f[163], f[165]);
-  pa40.plus2(f[170], f[164], f[166]);
-  const bool tpLimited = pa40.getIR(f[169]) > pa40.getIR(f[146]);
-  if (tpLimited) pa40.minII(f[169], f[169], f[146]);
-  markOrNo(pa40, f[96], tpLimited);
-  const bool spLimited = pa40.getIR(f[170]) > pa40.getIR(f[147]);
-  if (spLimited) pa40.minII(f[170], f[170], f[147]);
-  markOrNo(pa40, f[97], spLimited);
+  pa40.plus2(PA40::kTaxpayerExpenses, PA40::kTaxpayerUEExpenses, PA40::kTaxpayerAddedExpenses);
+  pa40.plus2(PA40::kSpouseExpenses, PA40::kSpouseUEExpenses, PA40::kSpouseAddedExpenses);
+  cutToGross(pa40, PA40::kTaxpayerExpenses, PA40::kTaxpayerGrossCompensation,
+             PA40::kTaxpayerExpensesLimitedBox);
+  cutToGross(pa40, PA40::kSpouseExpenses, PA40::kSpouseGrossCompensation, PA40::kSpouseExpensesLimitedBox);
 
-  pa40.plus2(f[171], f[170], f[169]);
-  pa40.minusIIge0(f[172], f[160], f[171]);  // line 1
+  pa40.plus2(PA40::kUnreimbursedExpenses, PA40::kSpouseExpenses, PA40::kTaxpayerExpenses);
+  pa40.minusIIge0(PA40::kNetCompensation, PA40::kGrossCompensation, PA40::kUnreimbursedExpenses);
 }
 
-// Lines 3 and 4 from Schedules A and B, and the summary forms' total.
+// Lines 2 and 3 from Schedules A and B, and the summary forms' total.
 void PATaxReturnCalcEngine::computePA40InterestDividends(TaxFormPtr form) {
   TaxForm& pa40 = *form;
-  const auto& f = kPA40FieldIds;
 
-  long summaryTotal = paReturn->getAllCopies(kFormID_State16, kState16FieldIds[185]) +  // 186
-                      paReturn->getAllCopies(kFormID_State17, kState17FieldIds[177]);   // 178
-  if (getFilingStatus() == 2) {
-    summaryTotal += paReturn->getAllCopies(kFormID_State16, kState16FieldIds[186]) +  // 187
-                    paReturn->getAllCopies(kFormID_State17, kState17FieldIds[178]);   // 179
+  long summaryTotal = paReturn->getAllCopies(kFormID_State16, State16::kTaxpayerNetUSObligations) +
+                      paReturn->getAllCopies(kFormID_State17, State17::kTaxpayerUSObligations);
+  if (getFilingStatus() == PADataMgmt::kFilingJoint) {
+    summaryTotal += paReturn->getAllCopies(kFormID_State16, State16::kSpouseNetUSObligations) +
+                    paReturn->getAllCopies(kFormID_State17, State17::kSpouseUSObligations);
   }
-  pa40.assignIR(f[85], summaryTotal);
-  pa40.setNull(f[29]);
+  pa40.assignIR(PA40::kInterestDividendSummaryTotal, summaryTotal);
+  pa40.setNull(PA40::kScheduleDRecordsTrigger);
 
-  if (paReturn->readResidencyStatus(kFormID_PAReturnInfo) == 2) {
+  if (paReturn->readResidencyStatus(kFormID_PAReturnInfo) == PADataMgmt::kNonresident) {
     // A nonresident reports no interest or dividends.
-    pa40.zero(f[173]);
-    pa40.zero(f[174]);
+    pa40.zero(PA40::kInterestIncome);
+    pa40.zero(PA40::kDividendIncome);
   } else {
-    const auto& interest = kPAScheduleAFieldIds[26];   // 155736
-    const auto& dividends = kPAScheduleBFieldIds[24];  // 155775
-    pa40.assignIR(f[98], paReturn->getIN(kFormID_PAScheduleA, 1, interest));
-    pa40.assignIR(f[99], paReturn->getIN(kFormID_PAScheduleA, 2, interest));
-    pa40.assignIR(f[173], paReturn->getAllCopies(kFormID_PAScheduleA, interest));
-    pa40.assignIR(f[100], paReturn->getIN(kFormID_PAScheduleB, 1, dividends));
-    pa40.assignIR(f[101], paReturn->getIN(kFormID_PAScheduleB, 2, dividends));
-    pa40.assignIR(f[174], paReturn->getAllCopies(kFormID_PAScheduleB, dividends));
+    const auto& interest = PAScheduleA::kTotalInterest;
+    const auto& dividends = PAScheduleB::kTotalDividends;
+    pa40.assignIR(PA40::kTaxpayerInterest, paReturn->getIN(kFormID_PAScheduleA, 1, interest));
+    pa40.assignIR(PA40::kSpouseInterest, paReturn->getIN(kFormID_PAScheduleA, 2, interest));
+    pa40.assignIR(PA40::kInterestIncome, paReturn->getAllCopies(kFormID_PAScheduleA, interest));
+    pa40.assignIR(PA40::kTaxpayerDividends, paReturn->getIN(kFormID_PAScheduleB, 1, dividends));
+    pa40.assignIR(PA40::kSpouseDividends, paReturn->getIN(kFormID_PAScheduleB, 2, dividends));
+    pa40.assignIR(PA40::kDividendIncome, paReturn->getAllCopies(kFormID_PAScheduleB, dividends));
   }
-  pa40.plus2(f[74], f[174], f[173]);
+  pa40.plus2(PA40::kInterestPlusDividends, PA40::kDividendIncome, PA40::kInterestIncome);
 
-  Utils::setDefaultX(form, f[46], f[46], f[45]);
-  Utils::setDefaultX(form, f[48], f[48], f[47]);
+  Utils::setDefaultX(form, PA40::kInterestChoiceNoBox, PA40::kInterestChoiceNoBox,
+                     PA40::kInterestChoiceYesBox);
+  Utils::setDefaultX(form, PA40::kDividendChoiceNoBox, PA40::kDividendChoiceNoBox,
+                     PA40::kDividendChoiceYesBox);
 }
 
 }  // namespace PACalculationMgmt

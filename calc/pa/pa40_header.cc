@@ -14,7 +14,8 @@
 #include <string>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/string_utils.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
@@ -31,98 +32,6 @@ namespace {
 const int kTextSize = 128;
 // Texts joined from several field texts.
 const int kJoinedSize = 3 * kTextSize;
-
-// PA-40 members (host field numbers in the comments).
-const OVImmutableIdentifier& pa40(int member) { return kPA40FieldIds[member]; }
-const int kFilingLetter = 127;       // 272
-const int kDeceased = 129;           // 147014
-const int kTPDeceased = 131;         // 147100
-const int kTPDeathDate = 132;        // 118
-const int kSPDeceased = 133;         // 147101
-const int kSPDeathDate = 134;        // 147015
-const int kResidencyLetter = 116;    // 271
-const int kPartYearFirst = 123;      // 103
-const int kPartYearSecond = 124;     // 104
-const int kQuestion102Text = 112;    // 270
-const int kAmendedText = 115;        // 36
-const int kQuestion106Text = 138;    // 273
-const int kTPNumber = 110;           // 83
-const int kTPLastName = 113;         // 87
-const int kTPSuffix = 114;           // 88
-const int kTPFirstName = 117;        // 94
-const int kTPInitial = 118;          // 95
-const int kSPNumber = 111;           // 84
-const int kSPLastName = 125;         // 101
-const int kSPSuffix = 126;           // 102
-const int kSPFirstName = 120;        // 97
-const int kSPInitial = 121;          // 98
-const int kTPFederalText = 119;      // 345
-const int kSPFederalText = 122;      // 346
-const int kAddressLineOne = 130;     // 105
-const int kAddressLineTwo = 128;     // 107
-const int kAddressPartOne = 135;     // 110
-const int kAddressPartTwo = 136;     // 111
-const int kAddressPartThree = 137;   // 112
-const int kTPNumberSecond = 205;     // 175
-const int kFullNameLine = 206;       // 399
-const int kTelephone = 139;          // 116
-const int kNoTelephoneBox = 34;      // 23
-const int kSchoolDistrict = 140;     // 115
-const int kInfo92Copy = 141;         // 46815
-const int kNoEntryFirst = 286;       // 263
-const int kNoEntrySecond = 287;      // 265
-
-// Information form members.
-const OVImmutableIdentifier& info(int member) { return kPAReturnInfoFieldIds[member]; }
-const int kInfoSingle = 115;           // 55
-const int kInfoSeparate = 116;         // 56
-const int kInfoJoint = 117;            // 57
-const int kInfoF = 120;                // 60
-const int kInfoTPDeceased = 118;       // 58
-const int kInfoSPDeceased = 119;       // 59
-const int kInfoSPDeceasedConfirm = 22; // 112
-const int kInfoNonresident = 102;      // 47
-const int kInfoPartYear = 103;         // 48
-const int kInfoPartYearFrom = 104;     // 49
-const int kInfoPartYearTo = 105;       // 50
-const int kInfoQuestion102 = 152;      // 102
-const int kInfoAmended = 155;          // 104
-const int kInfoQuestion106 = 157;      // 106
-const int kInfoTPFirst = 86;           // 31
-const int kInfoTPInitial = 87;         // 32
-const int kInfoTPLast = 88;            // 33
-const int kInfoTPSuffix = 89;          // 34
-const int kInfoTPNumber = 90;          // 35
-const int kInfoSPFirst = 91;           // 36
-const int kInfoSPInitial = 92;         // 37
-const int kInfoSPLast = 93;            // 38
-const int kInfoSPSuffix = 94;          // 39
-const int kInfoSPNumber = 95;          // 40
-const int kInfoSPNumberSecond = 124;   // 185897
-const int kInfo61 = 122;               // 61
-const int kInfoStreet = 96;            // 41
-const int kInfoApartment = 97;         // 42
-const int kInfoAddressMark1 = 161;     // 14563
-const int kInfoAddressText1 = 163;     // 14565
-const int kInfoAddressMark2 = 164;     // 74118
-const int kInfoAddressText2 = 166;     // 74120
-const int kInfoCity = 98;              // 43
-const int kInfoState = 99;             // 44
-const int kInfoZip = 100;              // 45
-const int kInfoSchoolDistrict = 174;   // 91
-const int kInfo92 = 173;               // 92
-
-// Federal filer form members.
-const OVImmutableIdentifier& filer(int member) { return kFedFilerInfoFieldIds[member]; }
-const int kFilerTPDeathDate = 1638;  // 557
-const int kFilerSPDeathDate = 1639;  // 558
-const int kFiler494 = 1644;          // 494
-const int kFiler495 = 1645;          // 495
-const int kFilerForeign = 1604;      // 545
-const int kFilerStreet = 1607;       // 22
-const int kFilerCity = 1610;         // 81523
-const int kFilerPart2 = 1612;        // 81524
-const int kFilerPart3 = 1613;        // 81525
 
 // Pull codes of the common text pull.
 const int kPullTPFederalText = 129;
@@ -153,16 +62,18 @@ void PATaxReturnCalcEngine::computePA40Header(TaxFormPtr form, uint16_t copy) {
   if (paReturn == nullptr || form.isNull()) return;
   DataMgmt::TaxForm& pa = *form;
   const DataMgmt::FormId& kInfo = kFormID_PAReturnInfo;
-  auto infoYes = [&](int member) { return paReturn->formYes(kInfo, 1, info(member)); };
-  auto filerYes = [&](int member) {
-    return federalReturn != nullptr && federalReturn->formYes(kFormID_FedFilerInfo, 1, filer(member));
+  auto infoYes = [&](const OVImmutableIdentifier& box) { return paReturn->formYes(kInfo, 1, box); };
+  auto filerYes = [&](const OVImmutableIdentifier& box) {
+    return federalReturn != nullptr && federalReturn->formYes(kFormID_FedFilerInfo, 1, box);
   };
-  auto infoText = [&](char* buf, int member) { return paReturn->formString(buf, kInfo, 1, info(member)); };
-  auto filerText = [&](char* buf, int member) {
-    return paReturn->textString(buf, kFormID_FedFilerInfo, 1, filer(member));
+  auto infoText = [&](char* buf, const OVImmutableIdentifier& field) {
+    return paReturn->formString(buf, kInfo, 1, field);
   };
-  auto copyInfo = [&](int infoMember, int pa40Member) {
-    paReturn->getII(kInfo, info(infoMember), form, pa40(pa40Member));
+  auto filerText = [&](char* buf, const OVImmutableIdentifier& field) {
+    return paReturn->textString(buf, kFormID_FedFilerInfo, 1, field);
+  };
+  auto copyInfo = [&](const OVImmutableIdentifier& infoField, const OVImmutableIdentifier& pa40Field) {
+    paReturn->getII(kInfo, infoField, form, pa40Field);
   };
   // "MM/DD/YY" of a date field of the copy in hand.
   auto dateText = [&](TaxFormPtr source, const OVImmutableIdentifier& field, const char* yearTail) {
@@ -177,172 +88,181 @@ void PATaxReturnCalcEngine::computePA40Header(TaxFormPtr form, uint16_t copy) {
   };
 
   // Filing status letter; none marked leaves it as it is.
-  if (infoYes(kInfoF)) {
-    pa.assignText(pa40(kFilingLetter), "F");
-  } else if (infoYes(kInfoSingle)) {
-    pa.assignText(pa40(kFilingLetter), "S");
-  } else if (infoYes(kInfoSeparate)) {
-    pa.assignText(pa40(kFilingLetter), "M");
-  } else if (infoYes(kInfoJoint)) {
-    pa.assignText(pa40(kFilingLetter), "J");
+  if (infoYes(PAReturnInfo::kFilingStatusFBox)) {
+    pa.assignText(PA40::kFilingStatusCode, "F");
+  } else if (infoYes(PAReturnInfo::kSingleBox)) {
+    pa.assignText(PA40::kFilingStatusCode, "S");
+  } else if (infoYes(PAReturnInfo::kSeparateBox)) {
+    pa.assignText(PA40::kFilingStatusCode, "M");
+  } else if (infoYes(PAReturnInfo::kJointBox)) {
+    pa.assignText(PA40::kFilingStatusCode, "J");
   }
 
   // Deceased codes and dates of death; a filer no longer marked deceased
   // keeps no date or "Y" from before.
-  pa.assignText(pa40(kDeceased), infoYes(kInfoTPDeceased) || infoYes(kInfoSPDeceased) ? "Y" : "N");
+  const bool taxpayerDeceased = infoYes(PAReturnInfo::kTaxpayerDeceasedBox);
+  const bool spouseDeceased = infoYes(PAReturnInfo::kSpouseDeceasedBox);
+  pa.assignText(PA40::kDeceasedText, taxpayerDeceased || spouseDeceased ? "Y" : "N");
   TaxFormPtr filerCopy;
   if (federalReturn != nullptr) filerCopy = federalReturn->getFormUVPtr(kFormID_FedFilerInfo, 1, false);
-  if (infoYes(kInfoTPDeceased)) {
-    pa.assignText(pa40(kTPDeceased), "Y");
-    if (!filerCopy.isNull()) {
-      pa.assignText(pa40(kTPDeathDate), dateText(filerCopy, filer(kFilerTPDeathDate), nullptr).c_str());
+  const struct {
+    bool deceased;
+    const NamedField<PA40FieldIds>& text;
+    const NamedField<PA40FieldIds>& date;
+    const NamedField<FedFilerInfoFieldIds>& filerDate;
+  } deceasedRows[] = {
+      {taxpayerDeceased, PA40::kTaxpayerDeceasedText, PA40::kTaxpayerDateOfDeath,
+       FedFilerInfo::kTaxpayerDeathDate},
+      {spouseDeceased && infoYes(PAReturnInfo::kSpouseDiedInYearBox), PA40::kSpouseDeceasedText,
+       PA40::kSpouseDateOfDeath, FedFilerInfo::kSpouseDeathDate},
+  };
+  for (const auto& row : deceasedRows) {
+    if (row.deceased) {
+      pa.assignText(row.text, "Y");
+      if (!filerCopy.isNull()) pa.assignText(row.date, dateText(filerCopy, row.filerDate, nullptr).c_str());
+    } else {
+      pa.setNull(row.date);
+      pa.assignText(row.text, "N");
     }
-  } else {
-    pa.setNull(pa40(kTPDeathDate));
-    pa.assignText(pa40(kTPDeceased), "N");
-  }
-  if (infoYes(kInfoSPDeceased) && infoYes(kInfoSPDeceasedConfirm)) {
-    pa.assignText(pa40(kSPDeceased), "Y");
-    if (!filerCopy.isNull()) {
-      pa.assignText(pa40(kSPDeathDate), dateText(filerCopy, filer(kFilerSPDeathDate), nullptr).c_str());
-    }
-  } else {
-    pa.setNull(pa40(kSPDeathDate));
-    pa.assignText(pa40(kSPDeceased), "N");
   }
 
   // Residency letter; a part-year resident's dates carry this tax year.
-  if (infoYes(kInfoNonresident)) {
-    pa.assignText(pa40(kResidencyLetter), "N");
-    pa.setNull(pa40(kPartYearFirst));
-    pa.setNull(pa40(kPartYearSecond));
-  } else if (infoYes(kInfoPartYear)) {
-    pa.assignText(pa40(kResidencyLetter), "P");
+  if (infoYes(PAReturnInfo::kNonresidentBox)) {
+    pa.assignText(PA40::kResidencyCode, "N");
+    pa.setNull(PA40::kPartYearFromDate);
+    pa.setNull(PA40::kPartYearToDate);
+  } else if (infoYes(PAReturnInfo::kPartYearResidentBox)) {
+    pa.assignText(PA40::kResidencyCode, "P");
     TaxFormPtr infoCopy = paReturn->getFormUVPtr(kInfo, 1, false);
     if (!infoCopy.isNull()) {
-      const std::string from = dateText(infoCopy, info(kInfoPartYearFrom), kYearShort2018);
-      const std::string to = dateText(infoCopy, info(kInfoPartYearTo), kYearShort2018);
-      pa.assignText(pa40(kPartYearFirst), from.c_str());
-      pa.assignText(pa40(kPartYearSecond), to.c_str());
+      const std::string from = dateText(infoCopy, PAReturnInfo::kPartYearFromDate, kYearShort2018);
+      const std::string to = dateText(infoCopy, PAReturnInfo::kPartYearToDate, kYearShort2018);
+      pa.assignText(PA40::kPartYearFromDate, from.c_str());
+      pa.assignText(PA40::kPartYearToDate, to.c_str());
     }
   } else {
-    pa.assignText(pa40(kResidencyLetter), "R");
-    pa.setNull(pa40(kPartYearFirst));
-    pa.setNull(pa40(kPartYearSecond));
+    pa.assignText(PA40::kResidencyCode, "R");
+    pa.setNull(PA40::kPartYearFromDate);
+    pa.setNull(PA40::kPartYearToDate);
   }
 
-  pa.assignText(pa40(kQuestion102Text), yesNo(infoYes(kInfoQuestion102)));
-  pa.assignText(pa40(kAmendedText), yesNo(infoYes(kInfoAmended)));
-  pa.assignText(pa40(kQuestion106Text), yesNo(infoYes(kInfoQuestion106)));
+  pa.assignText(PA40::kExtensionText, yesNo(infoYes(PAReturnInfo::kExtensionYesBox)));
+  pa.assignText(PA40::kAmendedReturnText, yesNo(infoYes(PAReturnInfo::kAmendedReturnYesBox)));
+  pa.assignText(PA40::kFarmerText, yesNo(infoYes(PAReturnInfo::kFarmerYesBox)));
 
   // Taxpayer.
   char text[kTextSize];
-  copyInfo(kInfoTPNumber, kTPNumber);
-  copyInfo(kInfoTPSuffix, kTPSuffix);
-  copyInfo(kInfoTPFirst, kTPFirstName);
-  copyInfo(kInfoTPInitial, kTPInitial);
-  pa.assignText(pa40(kTPLastName), infoText(text, kInfoTPLast));
+  copyInfo(PAReturnInfo::kTaxpayerSSN, PA40::kTaxpayerSSN);
+  copyInfo(PAReturnInfo::kTaxpayerNameSuffix, PA40::kTaxpayerNameSuffix);
+  copyInfo(PAReturnInfo::kTaxpayerFirstName, PA40::kTaxpayerFirstName);
+  copyInfo(PAReturnInfo::kTaxpayerMiddleInitial, PA40::kTaxpayerMiddleInitial);
+  pa.assignText(PA40::kTaxpayerLastName, infoText(text, PAReturnInfo::kTaxpayerLastName));
 
   // Spouse: the last name only when it differs from the taxpayer's.
-  const bool joint = getFilingStatus() == 2;
+  const bool joint = getFilingStatus() == PADataMgmt::kFilingJoint;
   if (joint) {
     char tpLast[kTextSize];
-    infoText(tpLast, kInfoTPLast);
-    infoText(text, kInfoSPLast);
+    infoText(tpLast, PAReturnInfo::kTaxpayerLastName);
+    infoText(text, PAReturnInfo::kSpouseLastName);
     if (std::strcmp(text, tpLast) != 0) {
-      pa.assignText(pa40(kSPLastName), text);
+      pa.assignText(PA40::kSpouseLastName, text);
     } else {
-      pa.setNull(pa40(kSPLastName));
+      pa.setNull(PA40::kSpouseLastName);
     }
-    copyInfo(kInfoSPSuffix, kSPSuffix);
-    copyInfo(kInfoSPFirst, kSPFirstName);
-    copyInfo(kInfoSPInitial, kSPInitial);
-    copyInfo(kInfoSPNumber, kSPNumber);
+    copyInfo(PAReturnInfo::kSpouseNameSuffix, PA40::kSpouseNameSuffix);
+    copyInfo(PAReturnInfo::kSpouseFirstName, PA40::kSpouseFirstName);
+    copyInfo(PAReturnInfo::kSpouseMiddleInitial, PA40::kSpouseMiddleInitial);
+    copyInfo(PAReturnInfo::kSpouseSSN, PA40::kSpouseSSN);
   } else {
-    if (filerYes(kFiler494)) {
-      copyInfo(kInfoSPNumber, kSPNumber);
-    } else if (filerYes(kFiler495) && infoYes(kInfo61)) {
-      copyInfo(kInfoSPNumberSecond, kSPNumber);
+    if (filerYes(FedFilerInfo::kMarriedFilingSeparatelyBox)) {
+      copyInfo(PAReturnInfo::kSpouseSSN, PA40::kSpouseSSN);
+    } else if (filerYes(FedFilerInfo::kSpouseAnswerBox) && infoYes(PAReturnInfo::kSpouseNumberYesBox)) {
+      copyInfo(PAReturnInfo::kSpouseSSNSecondEntry, PA40::kSpouseSSN);
     } else {
-      pa.setNull(pa40(kSPNumber));
+      pa.setNull(PA40::kSpouseSSN);
     }
-    pa.setNull(pa40(kSPLastName));
-    pa.setNull(pa40(kSPFirstName));
-    pa.setNull(pa40(kSPInitial));
+    pa.setNull(PA40::kSpouseLastName);
+    pa.setNull(PA40::kSpouseFirstName);
+    pa.setNull(PA40::kSpouseMiddleInitial);
   }
 
   const DataMgmt::FormId federalForm = getFederalReturnFormId();
-  pullCommonText(federalForm, kFormID_PA40, copy, pa40(kTPFederalText), kPullTPFederalText);
+  pullCommonText(federalForm, kFormID_PA40, copy, PA40::kTaxpayerFederalText, kPullTPFederalText);
   if (joint) {
-    pullCommonText(federalForm, kFormID_PA40, copy, pa40(kSPFederalText), kPullSPFederalText);
+    pullCommonText(federalForm, kFormID_PA40, copy, PA40::kSpouseFederalText, kPullSPFederalText);
   } else {
-    pa.setNull(pa40(kSPFederalText));
+    pa.setNull(PA40::kSpouseFederalText);
   }
 
   // Address.
-  char street[kTextSize], address1[kTextSize], address2[kTextSize];
+  char street[kTextSize], poBox[kTextSize], secondLine[kTextSize];
   char city[kTextSize], state[kTextSize], zip[kTextSize];
-  char filerStreet[kTextSize], filerCity[kTextSize], filerPart2[kTextSize], filerPart3[kTextSize];
-  infoText(street, kInfoStreet);
-  infoText(address1, kInfoAddressText1);
-  infoText(address2, kInfoAddressText2);
-  infoText(city, kInfoCity);
-  infoText(state, kInfoState);
-  infoText(zip, kInfoZip);
-  filerText(filerStreet, kFilerStreet);
-  filerText(filerCity, kFilerCity);
-  filerText(filerPart2, kFilerPart2);
-  filerText(filerPart3, kFilerPart3);
-  const bool foreign = filerYes(kFilerForeign);
+  char filerLine[kTextSize], filerPlace[kTextSize], filerProvince[kTextSize], filerPostalCode[kTextSize];
+  infoText(street, PAReturnInfo::kStreet);
+  infoText(poBox, PAReturnInfo::kPOBoxStreet);
+  infoText(secondLine, PAReturnInfo::kAddressSecondLine);
+  infoText(city, PAReturnInfo::kCity);
+  infoText(state, PAReturnInfo::kStateCode);
+  infoText(zip, PAReturnInfo::kZipCode);
+  // A foreign address: the filer form's first line with province and
+  // postal code make line one, its country line the city.
+  filerText(filerLine, FedFilerInfo::kCity);
+  filerText(filerPlace, FedFilerInfo::kForeignCountry);
+  filerText(filerProvince, FedFilerInfo::kForeignProvince);
+  filerText(filerPostalCode, FedFilerInfo::kForeignPostalCode);
+  const bool foreign = filerYes(FedFilerInfo::kForeignAddressBox);
+  const bool poBoxMarked = infoYes(PAReturnInfo::kPOBoxBox);
+  const bool secondLineMarked = infoYes(PAReturnInfo::kAddressSecondLineBox);
 
-  if (infoYes(kInfoAddressMark1)) {
-    pa.assignText(pa40(kAddressLineTwo), street);
-  } else if (infoYes(kInfoAddressMark2)) {
-    pa.assignText(pa40(kAddressLineTwo), address2);
+  if (poBoxMarked) {
+    pa.assignText(PA40::kAddressLineTwo, street);
+  } else if (secondLineMarked) {
+    pa.assignText(PA40::kAddressLineTwo, secondLine);
   } else if (foreign) {
-    pa.assignText(pa40(kAddressLineTwo), street);
+    pa.assignText(PA40::kAddressLineTwo, street);
   } else {
     char apartment[kTextSize];
-    paReturn->textString(apartment, kInfo, 1, info(kInfoApartment));
+    paReturn->textString(apartment, kInfo, 1, PAReturnInfo::kApartment);
     if (apartment[0] != '\0') {
       char line[kJoinedSize];
       std::snprintf(line, sizeof(line), "APT. %s", apartment);
-      pa.assignText(pa40(kAddressLineTwo), line);
+      pa.assignText(PA40::kAddressLineTwo, line);
     } else {
-      pa.setNull(pa40(kAddressLineTwo));
+      pa.setNull(PA40::kAddressLineTwo);
     }
   }
 
-  if (infoYes(kInfoAddressMark1)) {
-    pa.assignText(pa40(kAddressLineOne), address1);
-  } else if (infoYes(kInfoAddressMark2) || !foreign) {
-    pa.assignText(pa40(kAddressLineOne), street);
+  if (poBoxMarked) {
+    pa.assignText(PA40::kAddressLineOne, poBox);
+  } else if (secondLineMarked || !foreign) {
+    pa.assignText(PA40::kAddressLineOne, street);
   } else {
-    std::string line = filerStreet;
-    for (const char* part : {filerPart2, filerPart3}) {
+    std::string line = filerLine;
+    for (const char* part : {filerProvince, filerPostalCode}) {
       if (part[0] != '\0') line = line + " " + part;
     }
-    pa.assignText(pa40(kAddressLineOne), line.c_str());
+    pa.assignText(PA40::kAddressLineOne, line.c_str());
   }
 
   if (foreign) {
-    pa.assignText(pa40(kAddressPartOne), filerCity);
-    pa.assignText(pa40(kAddressPartTwo), "OC");
-    pa.makeProtectedAndSetNull(pa40(kAddressPartThree));
+    pa.assignText(PA40::kCity, filerPlace);
+    pa.assignText(PA40::kStateCode, "OC");
+    pa.makeProtectedAndSetNull(PA40::kZipCode);
   } else {
-    pa.assignText(pa40(kAddressPartOne), city);
-    pa.assignText(pa40(kAddressPartTwo), state);
-    pa.assignText(pa40(kAddressPartThree), zip);
+    pa.assignText(PA40::kCity, city);
+    pa.assignText(PA40::kStateCode, state);
+    pa.assignText(PA40::kZipCode, zip);
   }
 
-  copyInfo(kInfoTPNumber, kTPNumberSecond);
+  copyInfo(PAReturnInfo::kTaxpayerSSN, PA40::kTaxpayerSSNSecond);
 
   // Full name line: "first initial last suffix", the initial and suffix
   // only when given.
-  auto namePart = [&](char* out, std::size_t size, int firstMember, int secondMember) {
+  auto namePart = [&](char* out, std::size_t size, const OVImmutableIdentifier& firstField,
+                      const OVImmutableIdentifier& secondField) {
     char first[kTextSize], second[kTextSize];
-    infoText(first, firstMember);
-    infoText(second, secondMember);
+    infoText(first, firstField);
+    infoText(second, secondField);
     if (second[0] != '\0') {
       std::snprintf(out, size, "%s %s", first, second);
     } else {
@@ -350,34 +270,35 @@ void PATaxReturnCalcEngine::computePA40Header(TaxFormPtr form, uint16_t copy) {
     }
   };
   char firstPart[2 * kTextSize], lastPart[2 * kTextSize], fullName[4 * kTextSize];
-  namePart(firstPart, sizeof(firstPart), kInfoTPFirst, kInfoTPInitial);
-  namePart(lastPart, sizeof(lastPart), kInfoTPLast, kInfoTPSuffix);
+  namePart(firstPart, sizeof(firstPart), PAReturnInfo::kTaxpayerFirstName,
+           PAReturnInfo::kTaxpayerMiddleInitial);
+  namePart(lastPart, sizeof(lastPart), PAReturnInfo::kTaxpayerLastName, PAReturnInfo::kTaxpayerNameSuffix);
   std::snprintf(fullName, sizeof(fullName), "%s %s", firstPart, lastPart);
-  pa.assignText(pa40(kFullNameLine), fullName);
+  pa.assignText(PA40::kFullNameLine, fullName);
 
   // Daytime telephone and the no-telephone box.
-  pullCommonText(federalForm, kFormID_PA40, copy, pa40(kTelephone), kPullTelephone);
-  if (paReturn->hasSigValue(kFormID_PA40, 1, pa40(kTelephone))) {
-    pa.setXNo(pa40(kNoTelephoneBox));
+  pullCommonText(federalForm, kFormID_PA40, copy, PA40::kDaytimePhone, kPullTelephone);
+  if (paReturn->hasSigValue(kFormID_PA40, 1, PA40::kDaytimePhone)) {
+    pa.setXNo(PA40::kNoTelephoneBox);
   } else {
-    pa.setX(pa40(kNoTelephoneBox));
+    pa.setX(PA40::kNoTelephoneBox);
   }
 
   // School district code: the leading number of the entry, five digits.
   // strtol clamps a number too long for a long instead of overflowing.
-  infoText(text, kInfoSchoolDistrict);
+  infoText(text, PAReturnInfo::kSchoolCode);
   char code[32];
   std::snprintf(code, sizeof(code), "%05ld", std::strtol(text, nullptr, 10));
-  pa.assignText(pa40(kSchoolDistrict), code);
+  pa.assignText(PA40::kSchoolDistrictCode, code);
 
-  copyInfo(kInfo92, kInfo92Copy);
+  copyInfo(PAReturnInfo::kSchoolDistrict, PA40::kSchoolDistrictName);
 }
 
 void PATaxReturnCalcEngine::computePA40NoEntryItems(TaxFormPtr form, uint16_t copy) {
   if (form.isNull()) return;
   const DataMgmt::FormId federalForm = getFederalReturnFormId();
-  pullCommonText(federalForm, kFormID_PA40, copy, pa40(kNoEntryFirst), kPullNoEntryFirst);
-  pullCommonText(federalForm, kFormID_PA40, copy, pa40(kNoEntrySecond), kPullNoEntrySecond);
+  pullCommonText(federalForm, kFormID_PA40, copy, PA40::kNoEntryItemOne, kPullNoEntryFirst);
+  pullCommonText(federalForm, kFormID_PA40, copy, PA40::kNoEntryItemTwo, kPullNoEntrySecond);
 }
 
 }  // namespace PACalculationMgmt

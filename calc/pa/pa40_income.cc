@@ -1,10 +1,13 @@
 // The PA-40's other income classes and the tax: net business income (line
-// 2), net gain from sales (line 5), rents and royalties (line 9), estate
-// and trust income (11), gambling winnings (12), gross taxable income (8),
-// other deductions (15), net taxable income (13) and the PA tax (14).
-#include "calc/pa/pa_tax_return_calc_engine.h"
+// 4), net gain from sales (line 5), rents and royalties (line 6), estate
+// and trust income (7), gambling winnings (8), total PA taxable income (9),
+// other deductions (10), adjusted PA taxable income (11) and the PA tax
+// (12).
 #include "calc/pa/box_marks.h"
-#include "catalogs/catalogs.h"
+#include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/tax_parameters.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/form_defaults.h"
 #include "host/rounding.h"
 #include "host/tax_form.h"
@@ -17,8 +20,6 @@ using DataMgmt::TaxFormPtr;
 using Primitives::OVImmutableIdentifier;
 
 namespace {
-
-const double kPATaxRate = 0.0307;
 
 // Pull codes of the federal return form in use.
 const Utils::PCTypes kPullBusinessTaxpayer = static_cast<Utils::PCTypes>(50);
@@ -43,7 +44,8 @@ void netJointClass(TaxForm& pa40, bool joint, double taxpayer, double spouse,
 }
 
 // "Y" when the class is a loss, else "N".
-void writeLossText(TaxForm& pa40, const OVImmutableIdentifier& classField, const OVImmutableIdentifier& text) {
+void writeLossText(TaxForm& pa40, const OVImmutableIdentifier& classField,
+                   const OVImmutableIdentifier& text) {
   pa40.assignText(text, pa40.getIR(classField) < 0 ? "Y" : "N");
 }
 
@@ -56,120 +58,141 @@ void openOrClose(TaxForm& pa40, const OVImmutableIdentifier& entered, bool open)
   }
 }
 
+// The eight income classes of gross taxable income, in the order they are
+// added.
+constexpr const NamedField<PA40FieldIds>* kIncomeClasses[] = {
+    &PA40::kNetCompensation,  &PA40::kInterestIncome, &PA40::kDividendIncome, &PA40::kEstateTrustIncome,
+    &PA40::kGamblingWinnings, &PA40::kBusinessIncome, &PA40::kNetGain,        &PA40::kRentsRoyalties,
+};
+
+// Copies of a federal form counted by owner: a copy goes to the first count
+// when its taxpayer box is marked, else to the second; a return that is not
+// joint skips copies whose spouse box is marked.
+struct OwnerCounts {
+  uint16_t first = 0;
+  uint16_t second = 0;
+};
+OwnerCounts countByOwner(const DataMgmt::TaxReturn& federal, const DataMgmt::FormId& form,
+                         const OVImmutableIdentifier& taxpayerBox, const OVImmutableIdentifier& spouseBox,
+                         bool joint) {
+  OwnerCounts counts;
+  for (int n = 1; n <= federal.getMaxCopies(form); ++n) {
+    if (!federal.formExists(form, n)) continue;
+    if (!joint && federal.formYes(form, n, spouseBox)) continue;
+    if (federal.formYes(form, n, taxpayerBox)) {
+      ++counts.first;
+    } else {
+      ++counts.second;
+    }
+  }
+  return counts;
+}
+
 }  // namespace
 
 void PATaxReturnCalcEngine::computePA40BusinessIncome(TaxFormPtr form) {
   TaxForm& pa40 = *form;
-  const bool joint = getFilingStatus() == 2;
-  const auto& f = kPA40FieldIds;
-  const auto& c = kPAScheduleCFieldIds;
+  const bool joint = getFilingStatus() == PADataMgmt::kFilingJoint;
 
   // Schedule C copies marked for inclusion, by owner.
   double tpScheduleC = 0, spScheduleC = 0;
   const uint16_t lastC = paReturn->getMaxCopies(kFormID_PAScheduleC);
   for (int n = 1; n <= lastC; ++n) {
     if (!paReturn->formExists(kFormID_PAScheduleC, n)) continue;
-    if (!paReturn->formYes(kFormID_PAScheduleC, n, c[55])) continue;  // 56183
-    const double net = paReturn->getIN(kFormID_PAScheduleC, n, c[191]);  // 56306
-    if (paReturn->formYes(kFormID_PAScheduleC, n, c[53])) {              // 56181
+    if (!paReturn->formYes(kFormID_PAScheduleC, n, PAScheduleC::kAllPABusinessYesBox)) continue;
+    const double net = paReturn->getIN(kFormID_PAScheduleC, n, PAScheduleC::kNetProfit);
+    if (paReturn->formYes(kFormID_PAScheduleC, n, PAScheduleC::kTaxpayerBox)) {
       tpScheduleC += net;
-    } else if (paReturn->formYes(kFormID_PAScheduleC, n, c[54])) {       // 56182
+    } else if (paReturn->formYes(kFormID_PAScheduleC, n, PAScheduleC::kSpouseBox)) {
       spScheduleC += net;
     }
   }
-  pa40.assignIR(f[175], tpScheduleC);
+  pa40.assignIR(PA40::kTaxpayerScheduleCIncome, tpScheduleC);
   if (joint) {
-    pa40.assignIR(f[176], spScheduleC);
+    pa40.assignIR(PA40::kSpouseScheduleCIncome, spScheduleC);
   } else {
-    pa40.setNull(f[176]);
+    pa40.setNull(PA40::kSpouseScheduleCIncome);
   }
-  markOrNo(pa40, f[78], paReturn->getAllCopies(kFormID_PAScheduleC, c[1]) > 0);  // 56133
+  markOrNo(pa40, PA40::kScheduleCBox,
+           paReturn->getAllCopies(kFormID_PAScheduleC, PAScheduleC::kFederalCopyNumber) > 0);
 
   // Second amounts: open beside the federal amounts pulled for each person.
   const DataMgmt::FormId federalForm = getFederalReturnFormId();
   const long pulled50 = paReturn->pullCommon(federalForm, 1, kPullBusinessTaxpayer);
   const long pulled51 = paReturn->pullCommon(federalForm, 1, kPullBusinessSpouse);
-  pa40.assignIR(f[105], pulled50);
-  pa40.assignIR(f[106], pulled51);
-  openOrClose(pa40, f[177], pulled50 != 0);
-  if (joint) openOrClose(pa40, f[178], pulled51 != 0);
+  pa40.assignIR(PA40::kTaxpayerFederalFarmIncome, pulled50);
+  pa40.assignIR(PA40::kSpouseFederalFarmIncome, pulled51);
+  openOrClose(pa40, PA40::kTaxpayerFarmIncome, pulled50 != 0);
+  if (joint) openOrClose(pa40, PA40::kSpouseFarmIncome, pulled51 != 0);
 
-  // Third amounts: open beside federal forms 51 and 89. A copy goes to the
-  // first count when its owner box (366, 145) is marked, else to the
-  // second; a return that is not joint skips copies marked 367 or 146.
-  uint16_t n1 = 0, n2 = 0, n3 = 0, n4 = 0;
-  for (int n = 1; n <= federalReturn->getMaxCopies(kFormID_Fed51); ++n) {
-    if (!federalReturn->formExists(kFormID_Fed51, n)) continue;
-    if (!joint && federalReturn->formYes(kFormID_Fed51, n, kFed51FieldIds[289])) continue;  // 367
-    if (federalReturn->formYes(kFormID_Fed51, n, kFed51FieldIds[288])) {                    // 366
-      ++n1;
-    } else {
-      ++n2;
-    }
-  }
-  pa40.assignIR(f[35], n1 + n2);
-  for (int n = 1; n <= federalReturn->getMaxCopies(kFormID_Fed89); ++n) {
-    if (!federalReturn->formExists(kFormID_Fed89, n)) continue;
-    if (!joint && federalReturn->formYes(kFormID_Fed89, n, kFed89FieldIds[94])) continue;  // 146
-    if (federalReturn->formYes(kFormID_Fed89, n, kFed89FieldIds[93])) {                    // 145
-      ++n3;
-    } else {
-      ++n4;
-    }
-  }
-  pa40.assignIR(f[36], n4 + n3);
-  openOrClose(pa40, f[179], n1 > 0 || n3 > 0);
-  openOrClose(pa40, f[180], n2 > 0 || n3 > 0);
+  // Third amounts: open beside federal forms 51 and 89.
+  const OwnerCounts form51 =
+      countByOwner(*federalReturn, kFormID_Fed51, Fed51::kTaxpayerBox, Fed51::kSpouseBox, joint);
+  const OwnerCounts form89 =
+      countByOwner(*federalReturn, kFormID_Fed89, Fed89::kTaxpayerBox, Fed89::kSpouseBox, joint);
+  pa40.assignIR(PA40::kRK1Count, form51.first + form51.second);
+  pa40.assignIR(PA40::kNRK1Count, form89.second + form89.first);
+  openOrClose(pa40, PA40::kTaxpayerRK1BusinessIncome, form51.first > 0 || form89.first > 0);
+  openOrClose(pa40, PA40::kSpouseRK1BusinessIncome, form51.second > 0 || form89.first > 0);
 
   // Fourth amounts: open beside pull code 61 or the allocation form's
-  // field 101; left as they are when both are 0.
+  // final income kind; left as they are when both are 0.
   const long pulled61 = paReturn->pullCommon(federalForm, 1, kPullBusinessOther);
-  const long allocation = paReturn->getIN(kFormID_State18, 1, kState16To18FieldIds[112]);  // 101
+  const long allocation = paReturn->getIN(kFormID_State18, 1, State16To18::kFinalKindAmount);
   if (pulled61 != 0 || allocation != 0) {
-    pa40.unProtect(f[181]);
-    openOrClose(pa40, f[182], joint);
+    pa40.unProtect(PA40::kTaxpayerFederalOtherBusinessIncome);
+    openOrClose(pa40, PA40::kSpouseFederalOtherBusinessIncome, joint);
   }
-  markOrNo(pa40, f[37], n1 != 0 || n2 != 0 || n3 != 0 || n4 != 0 || pulled61 != 0 || allocation != 0);
+  markOrNo(pa40, PA40::kOtherBusinessSourcesBox,
+           form51.first != 0 || form51.second != 0 || form89.first != 0 || form89.second != 0 ||
+               pulled61 != 0 || allocation != 0);
 
-  pa40.setValueToSumOf(f[183], {f[175], f[177], f[179], f[181]});
-  pa40.setValueToSumOf(f[184], {f[176], f[178], f[180], f[182]});
-  netJointClass(pa40, joint, pa40.getIR(f[183]), pa40.getIR(f[184]), f[186], f[86]);
-  writeLossText(pa40, f[186], f[185]);
+  pa40.setValueToSumOf(PA40::kTaxpayerBusinessIncome,
+                       {PA40::kTaxpayerScheduleCIncome, PA40::kTaxpayerFarmIncome,
+                        PA40::kTaxpayerRK1BusinessIncome, PA40::kTaxpayerFederalOtherBusinessIncome});
+  pa40.setValueToSumOf(PA40::kSpouseBusinessIncome,
+                       {PA40::kSpouseScheduleCIncome, PA40::kSpouseFarmIncome, PA40::kSpouseRK1BusinessIncome,
+                        PA40::kSpouseFederalOtherBusinessIncome});
+  netJointClass(pa40, joint, pa40.getIR(PA40::kTaxpayerBusinessIncome),
+                pa40.getIR(PA40::kSpouseBusinessIncome), PA40::kBusinessIncome,
+                PA40::kBusinessLossKeptApartBox);
+  writeLossText(pa40, PA40::kBusinessIncome, PA40::kBusinessLossText);
 
   if (joint) {
-    pa40.setValueToSumOf(f[75], {f[176], f[175], f[179], f[180]});
-    pa40.setValueToSumOf(f[76], {f[181], f[182]});
+    pa40.setValueToSumOf(PA40::kBusinessSubtotalOne,
+                         {PA40::kSpouseScheduleCIncome, PA40::kTaxpayerScheduleCIncome,
+                          PA40::kTaxpayerRK1BusinessIncome, PA40::kSpouseRK1BusinessIncome});
+    pa40.setValueToSumOf(PA40::kBusinessSubtotalTwo, {PA40::kTaxpayerFederalOtherBusinessIncome,
+                                                      PA40::kSpouseFederalOtherBusinessIncome});
   } else {
-    pa40.plus2(f[75], f[179], f[175]);
-    pa40.assignIR(f[76], pa40.getIR(f[181]));
+    pa40.plus2(PA40::kBusinessSubtotalOne, PA40::kTaxpayerRK1BusinessIncome, PA40::kTaxpayerScheduleCIncome);
+    pa40.assignIR(PA40::kBusinessSubtotalTwo, pa40.getIR(PA40::kTaxpayerFederalOtherBusinessIncome));
   }
 }
 
 void PATaxReturnCalcEngine::computePA40SalesGain(TaxFormPtr form) {
   TaxForm& pa40 = *form;
-  const auto& f = kPA40FieldIds;
-  const auto& gain = kPAScheduleDFieldIds[185];  // 105
+  const auto& gain = PAScheduleD::kTotalGain;
   const double taxpayer = paReturn->getIN(kFormID_PAScheduleD, 1, gain);
   const double spouse = paReturn->getIN(kFormID_PAScheduleD, 2, gain);
-  netJointClass(pa40, getFilingStatus() == 2, taxpayer, spouse, f[188], f[87]);
-  writeLossText(pa40, f[188], f[187]);
+  netJointClass(pa40, getFilingStatus() == PADataMgmt::kFilingJoint, taxpayer, spouse, PA40::kNetGain,
+                PA40::kGainLossKeptApartBox);
+  writeLossText(pa40, PA40::kNetGain, PA40::kGainLossText);
 }
 
 void PATaxReturnCalcEngine::computePA40Rents(TaxFormPtr form) {
   TaxForm& pa40 = *form;
-  const bool joint = getFilingStatus() == 2;
-  const auto& f = kPA40FieldIds;
-  const auto& e = kPAScheduleEFieldIds;
+  const bool joint = getFilingStatus() == PADataMgmt::kFilingJoint;
 
-  // With federal form 1 in use, a full-year resident (information field
-  // 46) takes every Schedule E copy, a part-year resident or nonresident
-  // (47, 48) only the copies selected for PA (21669).
+  // With federal form 1 in use, a full-year resident takes every Schedule
+  // E copy, a part-year resident or nonresident only the copies selected
+  // for PA.
   enum { kNone, kAll, kSelected } which = kNone;
   if (getFederalReturnFormId() == kFormID_FedReturn) {
-    if (paReturn->formYes(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds[101])) {
+    if (paReturn->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kFullYearResidentBox)) {
       which = kAll;
-    } else if (paReturn->formYes(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds[102]) ||
-               paReturn->formYes(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds[103])) {
+    } else if (paReturn->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kNonresidentBox) ||
+               paReturn->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kPartYearResidentBox)) {
       which = kSelected;
     }
   }
@@ -178,13 +201,14 @@ void PATaxReturnCalcEngine::computePA40Rents(TaxFormPtr form) {
   const int lastE = which == kNone ? 0 : paReturn->getMaxCopies(kFormID_PAScheduleE);
   for (int n = 1; n <= lastE; ++n) {
     if (!paReturn->formExists(kFormID_PAScheduleE, n)) continue;
-    if (which == kSelected && !paReturn->formYes(kFormID_PAScheduleE, n, e[25])) continue;  // 21669
-    const double net = paReturn->getIN(kFormID_PAScheduleE, n, e[154]);                     // 129
-    if (paReturn->formYes(kFormID_PAScheduleE, n, e[54])) {                                 // 18
+    if (which == kSelected && !paReturn->formYes(kFormID_PAScheduleE, n, PAScheduleE::kTaxableForPAYesBox))
+      continue;
+    const double net = paReturn->getIN(kFormID_PAScheduleE, n, PAScheduleE::kPANetIncome);
+    if (paReturn->formYes(kFormID_PAScheduleE, n, PAScheduleE::kTaxpayerOwnerBox)) {
       tpSum += net;
-    } else if (paReturn->formYes(kFormID_PAScheduleE, n, e[55])) {                          // 19
+    } else if (paReturn->formYes(kFormID_PAScheduleE, n, PAScheduleE::kSpouseOwnerBox)) {
       spSum += net;
-    } else if (paReturn->formYes(kFormID_PAScheduleE, n, e[60])) {                          // 26
+    } else if (paReturn->formYes(kFormID_PAScheduleE, n, PAScheduleE::kJointOwnerBox)) {
       jointSum += net;
     }
   }
@@ -194,55 +218,64 @@ void PATaxReturnCalcEngine::computePA40Rents(TaxFormPtr form) {
   auto copy1 = [this](const OVImmutableIdentifier& field) {
     return static_cast<double>(paReturn->getIN(kFormID_PAScheduleE, 1, field));
   };
+  const double tpRK1 =
+      copy1(PAScheduleE::kTaxpayerSecondRK1Income) + copy1(PAScheduleE::kTaxpayerFirstRK1Income);
   if (joint) {
-    pa40.assignIR(f[189], copy1(e[161]) + copy1(e[159]) + tpSum + tpHalf);  // 221, 219
-    pa40.assignIR(f[190], copy1(e[162]) + copy1(e[160]) + spSum + spHalf);  // 222, 220
+    pa40.assignIR(PA40::kTaxpayerRents, tpRK1 + tpSum + tpHalf);
+    pa40.assignIR(PA40::kSpouseRents, copy1(PAScheduleE::kSpouseSecondRK1Income) +
+                                          copy1(PAScheduleE::kSpouseFirstRK1Income) + spSum + spHalf);
   } else {
-    pa40.assignIR(f[189], copy1(e[161]) + copy1(e[159]) + tpSum);
-    pa40.setNull(f[190]);
+    pa40.assignIR(PA40::kTaxpayerRents, tpRK1 + tpSum);
+    pa40.setNull(PA40::kSpouseRents);
   }
-  pa40.makeProtectedAndSetNull(f[191]);
-  pa40.makeProtectedAndSetNull(f[192]);
+  pa40.makeProtectedAndSetNull(PA40::kTaxpayerSecondRents);
+  pa40.makeProtectedAndSetNull(PA40::kSpouseSecondRents);
 
-  // Third amounts: open beside federal Schedule C copies marked 51517,
-  // counted over the PA Schedule C copy numbers.
+  // Third amounts: open beside federal Schedule C copies marked as rental
+  // activity, counted over the PA Schedule C copy numbers.
   uint16_t marked = 0;
   const uint16_t lastC = paReturn->getMaxCopies(kFormID_PAScheduleC);
   for (int n = 1; n <= lastC; ++n) {
     if (federalReturn->formExists(kFormID_FedScheduleC, n) &&
-        federalReturn->formYes(kFormID_FedScheduleC, n, kFedScheduleCFieldIds[412])) {
+        federalReturn->formYes(kFormID_FedScheduleC, n, FedScheduleC::kRentalActivityBox)) {
       ++marked;
     }
   }
-  pa40.assignIR(f[103], marked);
-  openOrClose(pa40, f[193], marked > 0);
-  openOrClose(pa40, f[194], marked > 0 && joint);
+  pa40.assignIR(PA40::kJointVentureScheduleCCount, marked);
+  openOrClose(pa40, PA40::kTaxpayerJointVentureRents, marked > 0);
+  openOrClose(pa40, PA40::kSpouseJointVentureRents, marked > 0 && joint);
 
-  pa40.plus3(f[195], f[189], f[191], f[193]);
-  pa40.plus3(f[196], f[190], f[192], f[194]);
-  netJointClass(pa40, joint, pa40.getIR(f[195]), pa40.getIR(f[196]), f[198], f[88]);
-  writeLossText(pa40, f[198], f[197]);
+  pa40.plus3(PA40::kTaxpayerRentsTotal, PA40::kTaxpayerRents, PA40::kTaxpayerSecondRents,
+             PA40::kTaxpayerJointVentureRents);
+  pa40.plus3(PA40::kSpouseRentsTotal, PA40::kSpouseRents, PA40::kSpouseSecondRents,
+             PA40::kSpouseJointVentureRents);
+  netJointClass(pa40, joint, pa40.getIR(PA40::kTaxpayerRentsTotal), pa40.getIR(PA40::kSpouseRentsTotal),
+                PA40::kRentsRoyalties, PA40::kRentsLossKeptApartBox);
+  writeLossText(pa40, PA40::kRentsRoyalties, PA40::kRentsLossText);
 }
 
 void PATaxReturnCalcEngine::computePA40TaxableIncome(TaxFormPtr form, uint16_t copy) {
   TaxForm& pa40 = *form;
-  const auto& f = kPA40FieldIds;
 
-  pa40.assignIR(f[199], paReturn->getAllCopies(kFormID_PAScheduleJ, kPAScheduleJFieldIds[64]));  // 42
-  markOrNo(pa40, f[80], federalReturn->formExists(kFormID_Fed89, copy));
-  pa40.setXNo(f[79]);
-  pa40.assignIR(f[200], paReturn->getIN(kFormID_PAW2GIncome, 1, kPAW2GIncomeFieldIds[65]));  // 11774
+  pa40.assignIR(PA40::kEstateTrustIncome,
+                paReturn->getAllCopies(kFormID_PAScheduleJ, PAScheduleJ::kTotalIncome));
+  markOrNo(pa40, PA40::kNRK1IncomeBox, federalReturn->formExists(kFormID_Fed89, copy));
+  pa40.setXNo(PA40::kRK1IncomeBox);
+  pa40.assignIR(PA40::kGamblingWinnings, paReturn->getIN(kFormID_PAW2GIncome, 1, PAW2GIncome::kNetWinnings));
 
   // The eight classes never offset each other: a class below 0 stays on its
   // own line and adds nothing.
   double gross = 0;
-  for (const auto* line : {&f[172], &f[173], &f[174], &f[199], &f[200], &f[186], &f[188], &f[198]}) {
+  for (const auto* line : kIncomeClasses) {
     if (pa40.getIR(*line) > 0) gross += static_cast<double>(pa40.getIN(*line));
   }
-  pa40.assignIR(f[201], gross);
+  pa40.assignIR(PA40::kTotalTaxableIncome, gross);
 
   // Uses the other deductions of the previous run, before they are updated.
-  pa40.assignIR(f[77], static_cast<double>(pa40.getIN(f[199]) + pa40.getIN(f[200]) - pa40.getIN(f[203])));
+  pa40.assignIR(
+      PA40::kEstateWinningsLessDeductions,
+      static_cast<double>(pa40.getIN(PA40::kEstateTrustIncome) + pa40.getIN(PA40::kGamblingWinnings) -
+                          pa40.getIN(PA40::kOtherDeductions)));
 
   // The deductions schedule limits each person's deduction to the income
   // this run has just settled; calculated before that income exists (its
@@ -250,21 +283,24 @@ void PATaxReturnCalcEngine::computePA40TaxableIncome(TaxFormPtr form, uint16_t c
   // the wages alone.
   TaxFormPtr deductions = paReturn->getFormUVPtr(kFormID_PADeductions, 1, false);
   if (!deductions.isNull()) calcStateForm(kFormID_PADeductions, 1, false, 1, 0, deductions);
-  const long deduction = paReturn->getIN(kFormID_PADeductions, 1, kPADeductionsFieldIds[81]);  // 36571
+  const long deduction = paReturn->getIN(kFormID_PADeductions, 1, PADeductions::kTotalAllowedDeductions);
   if (deduction > 0) {
-    pa40.assignIR(f[203], deduction);
+    pa40.assignIR(PA40::kOtherDeductions, deduction);
     char code[128];
-    paReturn->formString(code, sizeof code, kFormID_PADeductions, 1, kPADeductionsFieldIds[0]);  // 36878
-    pa40.assignText(f[202], code);
+    paReturn->formString(code, sizeof code, kFormID_PADeductions, 1, PADeductions::kCodeLetter);
+    pa40.assignText(PA40::kDeductionCodeText, code);
   } else {
-    pa40.setNull(f[203]);
-    pa40.assignText(f[202], "N");
+    pa40.setNull(PA40::kOtherDeductions);
+    pa40.assignText(PA40::kDeductionCodeText, "N");
   }
-  Utils::setDefaultX(form, f[92], f[91], f[91]);
-  Utils::setDefaultX(form, f[94], f[93], f[93]);
+  Utils::setDefaultX(form, PA40::kDeductionsChoiceNoBox, PA40::kDeductionsChoiceYesBox,
+                     PA40::kDeductionsChoiceYesBox);
+  Utils::setDefaultX(form, PA40::kDeductionsSecondChoiceNoBox, PA40::kDeductionsSecondChoiceYesBox,
+                     PA40::kDeductionsSecondChoiceYesBox);
 
-  pa40.minusIIge0(f[204], f[201], f[203]);
-  pa40.assignIR(f[207], Utils::roundR(pa40.getIR(f[204]) * kPATaxRate));
+  pa40.minusIIge0(PA40::kAdjustedTaxableIncome, PA40::kTotalTaxableIncome, PA40::kOtherDeductions);
+  pa40.assignIR(PA40::kTaxLiability,
+                Utils::roundR(pa40.getIR(PA40::kAdjustedTaxableIncome) * PATax2018::kTaxRate));
 }
 
 }  // namespace PACalculationMgmt

@@ -1,18 +1,19 @@
 // computeDeductions: the PA deductions schedule (state form 36090).
 //
 // Four kinds of deduction for the taxpayer and, on a joint return, the
-// spouse: tuition-account contributions ("T", ten beneficiary rows), a
-// second group of contributions ("A", three rows), and two federal
-// amounts apportioned by residency ("M" and "H"). Contributions are capped
-// in the rows themselves, each person's deduction is limited to that
-// person's PA income, and the allowed total (36571) and the code letter
-// (36878) are what the PA-40 reads. Amounts are whole dollars.
+// spouse: tuition-account contributions ("T", ten beneficiary rows), ABLE
+// account contributions ("A", three rows), and two federal amounts
+// apportioned by residency, medical savings ("M") and health savings
+// ("H"). Contributions are capped in the rows themselves, each person's
+// deduction is limited to that person's PA income, and the allowed total
+// and the code letter are what the PA-40 reads. Amounts are whole dollars.
 #include <algorithm>
 #include <cstdint>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalog_ref.h"
-#include "catalogs/catalogs.h"
+#include "calc/pa/tax_parameters.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
 
@@ -23,71 +24,8 @@ using DataMgmt::TaxFormPtr;
 
 namespace {
 
-// Deductions schedule fields: PADeductionsFieldIds members.
-enum Field : int {
-  kCodeLetter = 0,           // 36878
-  kFilerName = 1,            // 36879
-  kFilerNumber = 2,          // 36880
-  kTuitionTotalTP = 43,      // 36557
-  kTuitionTotalSP = 44,      // 36558
-  kGroupATotalTP = 57,       // 199805
-  kGroupATotalSP = 58,       // 199806
-  kMFederal = 59,            // 36559
-  kMShareTP = 60,            // 36883
-  kMShareSP = 61,            // 36884
-  kMPortion = 62,            // 36560
-  kMPortionTP = 63,          // 36885
-  kMPortionSP = 64,          // 36886
-  kHFederal = 65,            // 36887
-  kHShareTP = 66,            // 36888
-  kHShareSP = 67,            // 36889
-  kHPortion = 68,            // 36890
-  kHPortionTP = 69,          // 36891
-  kHPortionSP = 70,          // 36892
-  kMDeductionTP = 71,        // 36561
-  kMDeductionSP = 72,        // 36562
-  kHDeductionTP = 73,        // 36563
-  kHDeductionSP = 74,        // 36564
-  kDeductionsTP = 75,        // 36565
-  kDeductionsSP = 76,        // 36566
-  kIncomeLimitTP = 77,       // 36567
-  kIncomeLimitSP = 78,       // 36568
-  kAllowedTP = 79,           // 36569
-  kAllowedSP = 80,           // 36570
-  kAllowedTotal = 81,        // 36571
-};
-
-const FieldId& id(int member) { return kPADeductionsFieldIds[member]; }
-
-// One contribution row: the taxpayer's and the spouse's member.
-struct ContributionRow {
-  int taxpayer;
-  int spouse;
-};
-
-// Tuition-account rows 1-10 (host fields in the comments).
-const ContributionRow kTuitionRows[] = {
-    {5, 6},    // 36547, 36548
-    {9, 10},   // 36551, 36552
-    {13, 14},  // 36555, 36556
-    {17, 18},  // 46491, 46492
-    {21, 22},  // 46495, 46496
-    {25, 26},  // 46499, 46500
-    {29, 30},  // 46503, 46504
-    {33, 34},  // 46507, 46508
-    {37, 38},  // 46511, 46512
-    {41, 42},  // 46515, 46516
-};
-
-// Group-A rows 1-3.
-const ContributionRow kGroupARows[] = {
-    {47, 48},  // 199795, 199796
-    {51, 52},  // 199799, 199800
-    {55, 56},  // 199803, 199804
-};
-
-// Every contribution cap of the schedule.
-const double kContributionCap = 15000.0;
+using DeductionField = NamedField<PADeductionsFieldIds>;
+using DeductionColumn = NamedColumn<PADeductionsFieldIds>;
 
 // Federal amounts by pull code.
 const Utils::PCTypes kPullMFederal = static_cast<Utils::PCTypes>(64);
@@ -95,39 +33,47 @@ const Utils::PCTypes kPullHFederal = static_cast<Utils::PCTypes>(167);
 const Utils::PCTypes kPullHShareTP = static_cast<Utils::PCTypes>(177);
 const Utils::PCTypes kPullHShareSP = static_cast<Utils::PCTypes>(178);
 
+// The identifier of a named field of any form, for tables that mix forms.
+template <const auto& kField>
+const FieldId& idOf() {
+  return kField;
+}
+using FieldOf = const FieldId& (*)();
+
 // One addend of a person's income limit: its form, the taxpayer's and the
 // spouse's field, which copies hold them, and how it counts.
 enum class Copies { kCopy1, kCopyPerPerson, kAllCopies };
 struct IncomeSource {
   const DataMgmt::FormId* form;
-  FieldRef taxpayer;
-  FieldRef spouse;
+  FieldOf taxpayer;
+  FieldOf spouse;
   Copies copies;
   bool subtract;     // expenses
   bool floorAtZero;  // a loss of this class counts as 0
 };
 
-const CatalogId kPA40 = CatalogId::PA40FieldIds;
 const IncomeSource kIncomeSources[] = {
-    // Net compensation (36520, 36521) less expenses (36526, 36527).
-    {&kFormID_PA40, {kPA40, 158}, {kPA40, 159}, Copies::kCopy1, false, false},
-    {&kFormID_PA40, {kPA40, 169}, {kPA40, 170}, Copies::kCopy1, true, false},
-    // Interest (155736) and dividends (155775) of copy 1 or 2.
-    {&kFormID_PAScheduleA, {CatalogId::PAScheduleAFieldIds, 26}, {CatalogId::PAScheduleAFieldIds, 26},
+    // Compensation less expenses.
+    {&kFormID_PA40, &idOf<PA40::kTaxpayerCompensation>, &idOf<PA40::kSpouseCompensation>, Copies::kCopy1,
+     false, false},
+    {&kFormID_PA40, &idOf<PA40::kTaxpayerExpenses>, &idOf<PA40::kSpouseExpenses>, Copies::kCopy1, true,
+     false},
+    // Interest and dividends of copy 1 or 2.
+    {&kFormID_PAScheduleA, &idOf<PAScheduleA::kTotalInterest>, &idOf<PAScheduleA::kTotalInterest>,
      Copies::kCopyPerPerson, false, false},
-    {&kFormID_PAScheduleB, {CatalogId::PAScheduleBFieldIds, 24}, {CatalogId::PAScheduleBFieldIds, 24},
+    {&kFormID_PAScheduleB, &idOf<PAScheduleB::kTotalDividends>, &idOf<PAScheduleB::kTotalDividends>,
      Copies::kCopyPerPerson, false, false},
-    // Business income (292, 293), property gains (105 of copy 1 or 2),
-    // rents (301, 302).
-    {&kFormID_PA40, {kPA40, 183}, {kPA40, 184}, Copies::kCopy1, false, true},
-    {&kFormID_PAScheduleD, {CatalogId::PAScheduleDFieldIds, 185}, {CatalogId::PAScheduleDFieldIds, 185},
+    // Business income, property gains (copy 1 or 2), rents.
+    {&kFormID_PA40, &idOf<PA40::kTaxpayerBusinessIncome>, &idOf<PA40::kSpouseBusinessIncome>, Copies::kCopy1,
+     false, true},
+    {&kFormID_PAScheduleD, &idOf<PAScheduleD::kTotalGain>, &idOf<PAScheduleD::kTotalGain>,
      Copies::kCopyPerPerson, false, true},
-    {&kFormID_PA40, {kPA40, 195}, {kPA40, 196}, Copies::kCopy1, false, true},
-    // Estate and trust income (36894, 36895) of every copy, gambling
-    // income (9677, 9678).
-    {&kFormID_PAScheduleJ, {CatalogId::PAScheduleJFieldIds, 7}, {CatalogId::PAScheduleJFieldIds, 8},
+    {&kFormID_PA40, &idOf<PA40::kTaxpayerRentsTotal>, &idOf<PA40::kSpouseRentsTotal>, Copies::kCopy1, false,
+     true},
+    // Estate and trust income of every copy, gambling income.
+    {&kFormID_PAScheduleJ, &idOf<PAScheduleJ::kTaxpayerTotal>, &idOf<PAScheduleJ::kSpouseTotal>,
      Copies::kAllCopies, false, false},
-    {&kFormID_PAW2GIncome, {CatalogId::PAW2GIncomeFieldIds, 63}, {CatalogId::PAW2GIncomeFieldIds, 64},
+    {&kFormID_PAW2GIncome, &idOf<PAW2GIncome::kTaxpayerNetWinnings>, &idOf<PAW2GIncome::kSpouseNetWinnings>,
      Copies::kCopy1, false, false},
 };
 
@@ -135,7 +81,7 @@ const IncomeSource kIncomeSources[] = {
 double incomeLimit(const DataMgmt::TaxReturn& pa, bool spouse) {
   double limit = 0.0;
   for (const IncomeSource& source : kIncomeSources) {
-    const FieldId& field = fieldOf(spouse ? source.spouse : source.taxpayer);
+    const FieldId& field = spouse ? source.spouse() : source.taxpayer();
     long amount = 0;
     switch (source.copies) {
       case Copies::kCopy1:
@@ -154,85 +100,119 @@ double incomeLimit(const DataMgmt::TaxReturn& pa, bool spouse) {
   return limit;
 }
 
-// Caps each contribution of `rows` in place; the spouse's are open and
-// capped on a joint return, closed and empty otherwise.
-template <std::size_t N>
-void capContributions(DataMgmt::TaxForm& d, const ContributionRow (&rows)[N], bool joint) {
-  for (const ContributionRow& row : rows) d.minIR(id(row.taxpayer), id(row.taxpayer), kContributionCap);
-  for (const ContributionRow& row : rows) {
+// One kind of contribution: each beneficiary row's taxpayer and spouse
+// contribution, and the two persons' totals.
+struct Contributions {
+  const DeductionColumn& taxpayer;
+  const DeductionColumn& spouse;
+  const DeductionField& taxpayerTotal;
+  const DeductionField& spouseTotal;
+};
+constexpr Contributions kTuition = {PADeductions::kTaxpayerTuitionContribution,
+                                    PADeductions::kSpouseTuitionContribution,
+                                    PADeductions::kTaxpayerTuitionTotal, PADeductions::kSpouseTuitionTotal};
+constexpr Contributions kAble = {PADeductions::kTaxpayerAbleContribution,
+                                 PADeductions::kSpouseAbleContribution, PADeductions::kTaxpayerAbleTotal,
+                                 PADeductions::kSpouseAbleTotal};
+
+// Caps each contribution in place and totals each person's column; the
+// spouse's are open and capped on a joint return, closed and empty
+// otherwise (with no total). `capTotals`: the totals are capped as well.
+void fillContributions(DataMgmt::TaxForm& d, const Contributions& kind, bool joint, bool capTotals) {
+  const int rows = kind.taxpayer.rows();
+  for (int r = 0; r < rows; ++r)
+    d.minIR(kind.taxpayer.at(r), kind.taxpayer.at(r), PATax2018::kContributionCap);
+  for (int r = 0; r < rows; ++r) {
     if (joint) {
-      d.unProtect(id(row.spouse));
-      d.minIR(id(row.spouse), id(row.spouse), kContributionCap);
+      d.unProtect(kind.spouse.at(r));
+      d.minIR(kind.spouse.at(r), kind.spouse.at(r), PATax2018::kContributionCap);
     } else {
-      d.makeProtectedAndSetNull(id(row.spouse));
+      d.makeProtectedAndSetNull(kind.spouse.at(r));
     }
   }
-}
-
-// Writes the sum of the taxpayer's (spouse false) or spouse's column of
-// `rows` into `total`.
-template <std::size_t N>
-void sumContributions(DataMgmt::TaxForm& d, const ContributionRow (&rows)[N], bool spouse, Field total) {
-  double sum = 0.0;
-  for (const ContributionRow& row : rows) sum += d.getIR(id(spouse ? row.spouse : row.taxpayer));
-  d.assignIR(id(total), sum);
+  const auto total = [&](const DeductionColumn& column, const DeductionField& target) {
+    double sum = 0.0;
+    for (int r = 0; r < rows; ++r) sum += d.getIR(column.at(r));
+    d.assignIR(target, sum);
+    if (capTotals) d.minIR(target, target, PATax2018::kContributionCap);
+  };
+  total(kind.taxpayer, kind.taxpayerTotal);
+  if (joint) {
+    total(kind.spouse, kind.spouseTotal);
+  } else {
+    d.setNull(kind.spouseTotal);
+  }
 }
 
 // The portion of one federal amount that each person has in PA, for a
 // resident (the shares themselves) or a part-year resident (the portions
 // the user enters, capped at the shares).
 struct Apportionment {
-  Field shareTP, shareSP, portion, portionTP, portionSP, deductionTP, deductionSP;
+  const DeductionField& shareTP;
+  const DeductionField& shareSP;
+  const DeductionField& portion;
+  const DeductionField& portionTP;
+  const DeductionField& portionSP;
+  const DeductionField& deductionTP;
+  const DeductionField& deductionSP;
 };
-const Apportionment kM = {kMShareTP,   kMShareSP,     kMPortion,    kMPortionTP,
-                          kMPortionSP, kMDeductionTP, kMDeductionSP};
-const Apportionment kH = {kHShareTP,   kHShareSP,     kHPortion,    kHPortionTP,
-                          kHPortionSP, kHDeductionTP, kHDeductionSP};
+constexpr Apportionment kMedicalSavings = {
+    PADeductions::kTaxpayerMedicalSavingsShare,   PADeductions::kSpouseMedicalSavingsShare,
+    PADeductions::kMedicalSavingsPAPortion,       PADeductions::kTaxpayerMedicalSavingsPAPortion,
+    PADeductions::kSpouseMedicalSavingsPAPortion, PADeductions::kTaxpayerMedicalSavingsDeduction,
+    PADeductions::kSpouseMedicalSavingsDeduction};
+constexpr Apportionment kHealthSavings = {
+    PADeductions::kTaxpayerHealthSavingsShare,   PADeductions::kSpouseHealthSavingsShare,
+    PADeductions::kHealthSavingsPAPortion,       PADeductions::kTaxpayerHealthSavingsPAPortion,
+    PADeductions::kSpouseHealthSavingsPAPortion, PADeductions::kTaxpayerHealthSavingsDeduction,
+    PADeductions::kSpouseHealthSavingsDeduction};
 
 void apportion(DataMgmt::TaxForm& d, const Apportionment& a, int residency, bool joint) {
-  if (residency == 0) {
-    d.makeProtectedAndSetNull(id(a.portion));
-    d.makeProtectedAndSetNull(id(a.portionTP));
-    d.makeProtectedAndSetNull(id(a.portionSP));
-    d.assignII(id(a.deductionTP), id(a.shareTP));
-    d.assignII(id(a.deductionSP), id(a.shareSP));
+  if (residency == PADataMgmt::kFullYearResident) {
+    d.makeProtectedAndSetNull(a.portion);
+    d.makeProtectedAndSetNull(a.portionTP);
+    d.makeProtectedAndSetNull(a.portionSP);
+    d.assignII(a.deductionTP, a.shareTP);
+    d.assignII(a.deductionSP, a.shareSP);
     return;
   }
-  d.unProtect(id(a.portionTP));
-  d.minII(id(a.portionTP), id(a.portionTP), id(a.shareTP));
+  d.unProtect(a.portionTP);
+  d.minII(a.portionTP, a.portionTP, a.shareTP);
   if (joint) {
-    d.unProtect(id(a.portionSP));
-    d.minII(id(a.portionSP), id(a.portionSP), id(a.shareSP));
+    d.unProtect(a.portionSP);
+    d.minII(a.portionSP, a.portionSP, a.shareSP);
   } else {
-    d.makeProtectedAndSetNull(id(a.portionSP));
+    d.makeProtectedAndSetNull(a.portionSP);
   }
-  d.plus2(id(a.portion), id(a.portionTP), id(a.portionSP));
-  d.assignII(id(a.deductionTP), id(a.portionTP));
-  d.assignII(id(a.deductionSP), id(a.portionSP));
+  d.plus2(a.portion, a.portionTP, a.portionSP);
+  d.assignII(a.deductionTP, a.portionTP);
+  d.assignII(a.deductionSP, a.portionSP);
 }
 
 // The one-letter code of the kinds present: the kind's letter when only
 // one is, else "C" when there is any deduction, else "N".
 const char* codeLetter(const DataMgmt::TaxForm& d) {
   const struct {
-    Field taxpayer, spouse;
+    const DeductionField& taxpayer;
+    const DeductionField& spouse;
     const char* letter;
   } kKinds[] = {
-      {kMDeductionTP, kMDeductionSP, "M"},
-      {kHDeductionTP, kHDeductionSP, "H"},
-      {kTuitionTotalTP, kTuitionTotalSP, "T"},
-      {kGroupATotalTP, kGroupATotalSP, "A"},
+      {kMedicalSavings.deductionTP, kMedicalSavings.deductionSP, "M"},
+      {kHealthSavings.deductionTP, kHealthSavings.deductionSP, "H"},
+      {kTuition.taxpayerTotal, kTuition.spouseTotal, "T"},
+      {kAble.taxpayerTotal, kAble.spouseTotal, "A"},
   };
   int present = 0;
   const char* letter = "N";
   for (const auto& kind : kKinds) {
-    if (d.getIR(id(kind.taxpayer)) > 0 || d.getIR(id(kind.spouse)) > 0) {
+    if (d.getIR(kind.taxpayer) > 0 || d.getIR(kind.spouse) > 0) {
       ++present;
       letter = kind.letter;
     }
   }
   if (present == 1) return letter;
-  return d.getIR(id(kDeductionsTP)) > 0 || d.getIR(id(kDeductionsSP)) > 0 ? "C" : "N";
+  return d.getIR(PADeductions::kTaxpayerDeductions) > 0 || d.getIR(PADeductions::kSpouseDeductions) > 0 ? "C"
+                                                                                                        : "N";
 }
 
 }  // namespace
@@ -242,32 +222,16 @@ void PATaxReturnCalcEngine::computeDeductions(TaxFormPtr form, uint16_t copy, in
   DataMgmt::TaxForm& d = *form;
   const FieldId& none = Primitives::kNullFieldID;
   const uint8_t status = paReturn->readFilingStatus(kFormID_PAReturnInfo);
-  const bool joint = status == 2;
+  const bool joint = status == PADataMgmt::kFilingJoint;
   const int residency = paReturn->readResidencyStatus(kFormID_PAReturnInfo);
 
   // Filer name and number.
-  copyNameText(form, kFormID_PAReturnInfo, status, 0, id(kFilerName), id(kFilerNumber), none, none, none,
-               none, none, none, none, 0);
+  copyNameText(form, kFormID_PAReturnInfo, status, 0, PADeductions::kFilerName, PADeductions::kFilerSSN, none,
+               none, none, none, none, none, none, 0);
 
-  // Tuition contributions and their totals.
-  capContributions(d, kTuitionRows, joint);
-  sumContributions(d, kTuitionRows, false, kTuitionTotalTP);
-  if (joint) {
-    sumContributions(d, kTuitionRows, true, kTuitionTotalSP);
-  } else {
-    d.setNull(id(kTuitionTotalSP));
-  }
-
-  // Group-A contributions: the totals are capped as well.
-  capContributions(d, kGroupARows, joint);
-  sumContributions(d, kGroupARows, false, kGroupATotalTP);
-  d.minIR(id(kGroupATotalTP), id(kGroupATotalTP), kContributionCap);
-  if (joint) {
-    sumContributions(d, kGroupARows, true, kGroupATotalSP);
-    d.minIR(id(kGroupATotalSP), id(kGroupATotalSP), kContributionCap);
-  } else {
-    d.setNull(id(kGroupATotalSP));
-  }
+  // Contributions and their totals; the ABLE totals are capped as well.
+  fillContributions(d, kTuition, joint, false);
+  fillContributions(d, kAble, joint, true);
 
   // Federal amounts.
   const DataMgmt::FormId federalForm = getFederalReturnFormId();
@@ -277,87 +241,95 @@ void PATaxReturnCalcEngine::computeDeductions(TaxFormPtr form, uint16_t copy, in
   const double hShareSP = static_cast<double>(paReturn->pullCommon(federalForm, 1, kPullHShareSP));
 
   // Range clears work on the copy in hand (the schedule has one copy).
-  const auto clearMembers = [&](int first, int last) {
-    clearFormFields(kFormID_PADeductions, copy, id(first), id(last));
+  const auto clearFields = [&](const FieldId& first, const FieldId& last) {
+    clearFormFields(kFormID_PADeductions, copy, first, last);
+  };
+  const auto nullDeductions = [&](const Apportionment& a) {
+    d.setNull(a.deductionTP);
+    d.setNull(a.deductionSP);
   };
 
-  if (residency == 2) {
+  if (residency == PADataMgmt::kNonresident) {
     // A nonresident has neither deduction.
-    clearMembers(kMFederal, kHPortionSP);
-    for (Field f : {kMDeductionTP, kMDeductionSP, kHDeductionTP, kHDeductionSP}) d.setNull(id(f));
+    clearFields(PADeductions::kMedicalSavingsFederal, kHealthSavings.portionSP);
+    nullDeductions(kMedicalSavings);
+    nullDeductions(kHealthSavings);
   } else {
-    // M: the spouse's share is the user's, the taxpayer has the rest.
+    // Medical savings: the spouse's share is the user's, the taxpayer has
+    // the rest.
     if (mFederal > 0) {
-      d.assignIR(id(kMFederal), mFederal);
-      d.assignIR(id(kMShareTP), mFederal);
+      d.assignIR(PADeductions::kMedicalSavingsFederal, mFederal);
+      d.assignIR(kMedicalSavings.shareTP, mFederal);
       if (joint) {
-        d.unProtect(id(kMShareSP));
-        d.minIR(id(kMShareSP), id(kMShareSP), mFederal);
-        d.minusIIge0(id(kMShareTP), id(kMFederal), id(kMShareSP));
+        d.unProtect(kMedicalSavings.shareSP);
+        d.minIR(kMedicalSavings.shareSP, kMedicalSavings.shareSP, mFederal);
+        d.minusIIge0(kMedicalSavings.shareTP, PADeductions::kMedicalSavingsFederal, kMedicalSavings.shareSP);
       } else {
-        d.makeProtectedAndSetNull(id(kMShareSP));
+        d.makeProtectedAndSetNull(kMedicalSavings.shareSP);
       }
-      apportion(d, kM, residency, joint);
+      apportion(d, kMedicalSavings, residency, joint);
     } else {
-      clearMembers(kMFederal, kMPortionSP);
-      d.setNull(id(kMDeductionTP));
-      d.setNull(id(kMDeductionSP));
+      clearFields(PADeductions::kMedicalSavingsFederal, kMedicalSavings.portionSP);
+      nullDeductions(kMedicalSavings);
     }
 
-    // H: both shares come from the federal return.
+    // Health savings: both shares come from the federal return.
     if (hFederal > 0) {
-      d.assignIR(id(kHFederal), hFederal);
-      d.assignIR(id(kHShareTP), hShareTP);
+      d.assignIR(PADeductions::kHealthSavingsFederal, hFederal);
+      d.assignIR(kHealthSavings.shareTP, hShareTP);
       if (joint) {
-        d.assignIR(id(kHShareSP), hShareSP);
+        d.assignIR(kHealthSavings.shareSP, hShareSP);
       } else {
-        d.setNull(id(kHShareSP));
+        d.setNull(kHealthSavings.shareSP);
       }
-      apportion(d, kH, residency, joint);
+      apportion(d, kHealthSavings, residency, joint);
     } else {
-      clearMembers(kHFederal, kHPortionSP);
-      d.setNull(id(kHDeductionTP));
-      d.setNull(id(kHDeductionSP));
+      clearFields(PADeductions::kHealthSavingsFederal, kHealthSavings.portionSP);
+      nullDeductions(kHealthSavings);
     }
   }
 
   // Deductions per person.
-  d.plus4(id(kDeductionsTP), id(kTuitionTotalTP), id(kGroupATotalTP), id(kMDeductionTP), id(kHDeductionTP));
+  d.plus4(PADeductions::kTaxpayerDeductions, kTuition.taxpayerTotal, kAble.taxpayerTotal,
+          kMedicalSavings.deductionTP, kHealthSavings.deductionTP);
   if (joint) {
-    d.plus4(id(kDeductionsSP), id(kTuitionTotalSP), id(kGroupATotalSP), id(kMDeductionSP), id(kHDeductionSP));
+    d.plus4(PADeductions::kSpouseDeductions, kTuition.spouseTotal, kAble.spouseTotal,
+            kMedicalSavings.deductionSP, kHealthSavings.deductionSP);
   } else {
-    d.setNull(id(kDeductionsSP));
+    d.setNull(PADeductions::kSpouseDeductions);
   }
 
-  // Code letter.
-  d.assignText(id(kCodeLetter), codeLetter(d));
+  d.assignText(PADeductions::kCodeLetter, codeLetter(d));
 
   // Income limits: each spouse's own PA income on a joint return, the
-  // gross taxable income (PA-40 170) otherwise.
+  // gross taxable income otherwise.
   if (joint) {
-    d.assignIR(id(kIncomeLimitTP), incomeLimit(*paReturn, false));
-    d.assignIR(id(kIncomeLimitSP), incomeLimit(*paReturn, true));
+    d.assignIR(PADeductions::kTaxpayerIncomeLimit, incomeLimit(*paReturn, false));
+    d.assignIR(PADeductions::kSpouseIncomeLimit, incomeLimit(*paReturn, true));
   } else {
-    const long grossTaxableIncome = paReturn->getIN(kFormID_PA40, 1, kPA40FieldIds[201]);  // 170
-    d.assignIR(id(kIncomeLimitTP), static_cast<double>(grossTaxableIncome));
-    d.setNull(id(kIncomeLimitSP));
+    const long grossTaxableIncome = paReturn->getIN(kFormID_PA40, 1, PA40::kTotalTaxableIncome);
+    d.assignIR(PADeductions::kTaxpayerIncomeLimit, static_cast<double>(grossTaxableIncome));
+    d.setNull(PADeductions::kSpouseIncomeLimit);
   }
 
   // Allowed amounts. A person whose income limit is below 0 has no
   // deduction; a negative allowed amount would eat into the other
   // spouse's deduction in the total.
-  d.minII(id(kAllowedTP), id(kDeductionsTP), id(kIncomeLimitTP));
-  d.maxIR(id(kAllowedTP), id(kAllowedTP), 0.0);
+  d.minII(PADeductions::kTaxpayerAllowedDeductions, PADeductions::kTaxpayerDeductions,
+          PADeductions::kTaxpayerIncomeLimit);
+  d.maxIR(PADeductions::kTaxpayerAllowedDeductions, PADeductions::kTaxpayerAllowedDeductions, 0.0);
   if (joint) {
-    d.minII(id(kAllowedSP), id(kDeductionsSP), id(kIncomeLimitSP));
-    d.maxIR(id(kAllowedSP), id(kAllowedSP), 0.0);
+    d.minII(PADeductions::kSpouseAllowedDeductions, PADeductions::kSpouseDeductions,
+            PADeductions::kSpouseIncomeLimit);
+    d.maxIR(PADeductions::kSpouseAllowedDeductions, PADeductions::kSpouseAllowedDeductions, 0.0);
   } else {
-    d.setNull(id(kAllowedSP));
+    d.setNull(PADeductions::kSpouseAllowedDeductions);
   }
-  d.plus2(id(kAllowedTotal), id(kAllowedTP), id(kAllowedSP));
+  d.plus2(PADeductions::kTotalAllowedDeductions, PADeductions::kTaxpayerAllowedDeductions,
+          PADeductions::kSpouseAllowedDeductions);
 
   // Marked only when something is allowed.
-  if (d.getIR(id(kAllowedTotal)) > 0) {
+  if (d.getIR(PADeductions::kTotalAllowedDeductions) > 0) {
     paReturn->setDataEntered(kFormID_PADeductions, copy, true, false);
     d.setCalcMark(true);
   }

@@ -1,27 +1,31 @@
 // computeScheduleGL: PA Schedule G-L, the credit for taxes paid to other
-// states (state form 176), one copy per other state (named in field 9).
+// states (state form 176), one copy per other state (the copy's other-state
+// field names it).
 //
-// A copy belongs to the taxpayer (box 21) or the spouse (box 22); on a
+// A copy belongs to the taxpayer or the spouse (its two owner boxes); on a
 // return that is not joint it is always the taxpayer's. The copy's person
 // P has eight income rows, each the PA income of one class less P's share
 // of the deductions schedule, compared with what the other state taxed
-// (four detail amounts the user enters); the lesser of the two is the
+// (four entity amounts the user enters); the lesser of the two is the
 // doubly-taxed income of the row. The tax paid to the other state, less
 // the part not attributable to doubly-taxed income, and the PA tax on that
-// income (3.07 percent) limit the credit (field 14, and 48744 or 48745 by
-// person), which the PA-40 reads.
+// income limit the credit (also written as the taxpayer's or the spouse's
+// credit), which the PA-40 reads.
 //
 // Fields read from the copy's previous calculation: the row boxes (the
-// any-row box), field 36186 (the tax not attributable) and the user's
-// entries 36184, 36185 and the detail amounts. Nothing is rounded.
+// any-row box), the lesser other-state tax (for the tax not attributable)
+// and the user's entries: both other-state taxes and the entity amounts.
+// Nothing is rounded.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <utility>
 
+#include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalog_ref.h"
-#include "catalogs/catalogs.h"
+#include "calc/pa/tax_parameters.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
@@ -33,69 +37,68 @@ using DataMgmt::TaxFormPtr;
 
 namespace {
 
-// Schedule fields: PAScheduleGLFieldIds members, named by host field.
-enum Field : int {
-  g16 = 2, g36162 = 3, g36168 = 9, g48744 = 15, g48745 = 16, g159108 = 19, g159109 = 20,
-  g46173 = 12, g159110 = 21, g161754 = 23, g21 = 24, g22 = 25, g5 = 26, g6 = 27, g9 = 28,
-  g36171 = 30, g36172 = 31, g36173 = 32, g36174 = 33, g36175 = 34, g36176 = 35, g36177 = 36,
-  g36179 = 38, g36180 = 39, g36182 = 41, g158216 = 42, g158219 = 45, g158222 = 48, g158225 = 51,
-  g158228 = 54, g36183 = 57, g36184 = 58, g36185 = 59, g36186 = 60, g36187 = 61, g36188 = 62,
-  g36189 = 63, g14 = 64, g158235 = 69, g158239 = 73, g50646 = 109, g50647 = 110, g50648 = 111,
-  g50649 = 112, g50650 = 113,
-};
+using GLField = NamedField<PAScheduleGLFieldIds>;
 
-const FieldId& id(int member) { return kPAScheduleGLFieldIds[member]; }
-
-const double kPATaxRate = 0.0307;
 const double kMillionths = 1000000.0;
 const int kTextSize = 128;
 
+// The eight income rows: compensation, interest, dividends, business
+// income, gains, rents, estates and trusts, gambling.
+constexpr int kRowCount = PAScheduleGL::kRowPAIncome.rows();
+
+// The identifier of a named field of any form, for tables that mix forms.
+template <const auto& kField>
+const FieldId& idOf() {
+  return kField;
+}
+using FieldOf = const FieldId& (*)();
+
 // The values of the other forms for one person.
 enum Source : int {
-  kGross, kLess, kExtra1, kExtra2, kRow4, kRow5, kRow6, kRow7, kRow8,
-  kDeductions, kInterest, kDividends, kSourceCount,
+  kGross,
+  kLess,
+  kExtra1,
+  kExtra2,
+  kRow4,
+  kRow5,
+  kRow6,
+  kRow7,
+  kRow8,
+  kDeductions,
+  kInterest,
+  kDividends,
+  kSourceCount,
 };
 
 // Where a value is read (copy 1 unless the person's copy is given, or the
 // sum over every copy) and whether a value not above 0 reads as 0.
 struct SourceField {
   const DataMgmt::FormId* form;
-  FieldRef taxpayer;
-  FieldRef spouse;
+  FieldOf taxpayer;
+  FieldOf spouse;
   uint16_t spouseCopy;
   bool floored;
   bool allCopies = false;
 };
 
 const SourceField kSources[kSourceCount] = {
-    {&kFormID_PA40, {CatalogId::PA40FieldIds, 158}, {CatalogId::PA40FieldIds, 159}, 1, false},  // 36520/36521
-    {&kFormID_PA40, {CatalogId::PA40FieldIds, 169}, {CatalogId::PA40FieldIds, 170}, 1, false},  // 36526/36527
-    {&kFormID_PA40, {CatalogId::PA40FieldIds, 98}, {CatalogId::PA40FieldIds, 99}, 1, false},    // 46956/46957
-    {&kFormID_PA40, {CatalogId::PA40FieldIds, 100}, {CatalogId::PA40FieldIds, 101}, 1, false},  // 46958/46959
-    {&kFormID_PA40, {CatalogId::PA40FieldIds, 183}, {CatalogId::PA40FieldIds, 184}, 1, true},   // 292/293
-    {&kFormID_PAScheduleD, {CatalogId::PAScheduleDFieldIds, 185},
-     {CatalogId::PAScheduleDFieldIds, 185}, 2, true},                                          // 105
-    {&kFormID_PA40, {CatalogId::PA40FieldIds, 195}, {CatalogId::PA40FieldIds, 196}, 1, true},   // 301/302
-    {&kFormID_PAScheduleJ, {CatalogId::PAScheduleJFieldIds, 7},
-     {CatalogId::PAScheduleJFieldIds, 8}, 1, true, true},                                      // 36894/36895
-    {&kFormID_PAW2GIncome, {CatalogId::PAW2GIncomeFieldIds, 63},
-     {CatalogId::PAW2GIncomeFieldIds, 64}, 1, true},                                           // 9677/9678
-    {&kFormID_PADeductions, {CatalogId::PADeductionsFieldIds, 79},
-     {CatalogId::PADeductionsFieldIds, 80}, 1, false},                                         // 36569/36570
-    {&kFormID_PAScheduleA, {CatalogId::PAScheduleAFieldIds, 26},
-     {CatalogId::PAScheduleAFieldIds, 26}, 2, false},                                          // 155736
-    {&kFormID_PAScheduleB, {CatalogId::PAScheduleBFieldIds, 24},
-     {CatalogId::PAScheduleBFieldIds, 24}, 2, false},                                          // 155775
+    {&kFormID_PA40, &idOf<PA40::kTaxpayerCompensation>, &idOf<PA40::kSpouseCompensation>, 1, false},
+    {&kFormID_PA40, &idOf<PA40::kTaxpayerExpenses>, &idOf<PA40::kSpouseExpenses>, 1, false},
+    {&kFormID_PA40, &idOf<PA40::kTaxpayerInterest>, &idOf<PA40::kSpouseInterest>, 1, false},
+    {&kFormID_PA40, &idOf<PA40::kTaxpayerDividends>, &idOf<PA40::kSpouseDividends>, 1, false},
+    {&kFormID_PA40, &idOf<PA40::kTaxpayerBusinessIncome>, &idOf<PA40::kSpouseBusinessIncome>, 1, true},
+    {&kFormID_PAScheduleD, &idOf<PAScheduleD::kTotalGain>, &idOf<PAScheduleD::kTotalGain>, 2, true},
+    {&kFormID_PA40, &idOf<PA40::kTaxpayerRentsTotal>, &idOf<PA40::kSpouseRentsTotal>, 1, true},
+    {&kFormID_PAScheduleJ, &idOf<PAScheduleJ::kTaxpayerTotal>, &idOf<PAScheduleJ::kSpouseTotal>, 1, true,
+     true},
+    {&kFormID_PAW2GIncome, &idOf<PAW2GIncome::kTaxpayerNetWinnings>, &idOf<PAW2GIncome::kSpouseNetWinnings>,
+     1, true},
+    {&kFormID_PADeductions, &idOf<PADeductions::kTaxpayerAllowedDeductions>,
+     &idOf<PADeductions::kSpouseAllowedDeductions>, 1, false},
+    {&kFormID_PAScheduleA, &idOf<PAScheduleA::kTotalInterest>, &idOf<PAScheduleA::kTotalInterest>, 2, false},
+    {&kFormID_PAScheduleB, &idOf<PAScheduleB::kTotalDividends>, &idOf<PAScheduleB::kTotalDividends>, 2,
+     false},
 };
-
-// PA-40 fields of row 1 on a return that is not joint, and the total PA income.
-const FieldId& pa40Gross() { return kPA40FieldIds[160]; }         // 134
-const FieldId& pa40Less() { return kPA40FieldIds[171]; }          // 138
-const FieldId& pa40TotalIncome() { return kPA40FieldIds[201]; }   // 170
-
-// Information-form residency boxes that allow the completion marks.
-const FieldId& infoResidentBox() { return kPAReturnInfoFieldIds[101]; }   // 46
-const FieldId& infoPartYearBox() { return kPAReturnInfoFieldIds[103]; }  // 48
 
 // One person's values.
 struct Person {
@@ -113,7 +116,7 @@ Person readPerson(const DataMgmt::TaxReturn& pa, bool spouse) {
   for (int s = 0; s < kSourceCount; ++s) {
     const SourceField& source = kSources[s];
     const uint16_t copy = spouse ? source.spouseCopy : 1;
-    const FieldId& field = fieldOf(spouse ? source.spouse : source.taxpayer);
+    const FieldId& field = spouse ? source.spouse() : source.taxpayer();
     double v = static_cast<double>(source.allCopies ? pa.getAllCopies(*source.form, field)
                                                     : pa.getIN(*source.form, copy, field));
     if (source.floored && !(v > 0)) v = 0;
@@ -122,38 +125,46 @@ Person readPerson(const DataMgmt::TaxReturn& pa, bool spouse) {
   return person;
 }
 
-// One income row: its members on the schedule and the source of its amount.
+// The person's amount of each income row (row 1, compensation, has its
+// own rule) and whether the row's other-state amount is kept from going
+// below 0.
 struct IncomeRow {
-  int paIncome;
-  int otherState;
-  int firstDetail;  // four detail amounts, then their sum
-  int lesser;
+  Source source;
   bool otherStateFloor;
-  Source source;  // the person's amount of the row (row 1 has its own rule)
+};
+const IncomeRow kRows[kRowCount] = {
+    {kGross, false}, {kInterest, false}, {kDividends, false}, {kRow4, true},
+    {kRow5, true},   {kRow6, true},      {kRow7, false},      {kRow8, true},
 };
 
-const IncomeRow kRows[8] = {
-    {33, 34, 69, 35, false, kGross},      // 1: 36174, 36175, 158235-158239, 36176
-    {36, 37, 74, 38, false, kInterest},   // 2: 36177, 36178, 158240-158244, 36179
-    {39, 40, 79, 41, false, kDividends},  // 3: 36180, 36181, 158245-158249, 36182
-    {42, 43, 84, 44, true, kRow4},        // 4: 158216, 158217, 158250-158254, 158218
-    {45, 46, 89, 47, true, kRow5},        // 5: 158219, 158220, 158255-158259, 158221
-    {48, 49, 94, 50, true, kRow6},        // 6: 158222, 158223, 158260-158264, 158224
-    {51, 52, 99, 53, false, kRow7},       // 7: 158225, 158226, 158265-158269, 158227
-    {54, 55, 104, 56, true, kRow8},       // 8: 158228, 158229, 158270-158274, 158230
-};
-
-// Row boxes: the box, the amount it follows, and whether any amount other
-// than 0 marks it (else only an amount above 0).
+// The row boxes, each beside the amount it follows: the PA income of an
+// income row, or for interest and dividends their total. Any amount other
+// than 0 marks the boxes of business income, gains and rents, only an
+// amount above 0 the others.
+constexpr int kInterestDividendsTotal = -1;
 struct RowBox {
-  int box;
-  int amount;
+  const GLField& box;
+  int row;
   bool onNonZero;
 };
 const RowBox kRowBoxes[] = {
-    {3, g36174, false},  {4, g159110, false}, {5, g158216, true}, {6, g158219, true},
-    {7, g158222, true},  {8, g158225, false}, {9, g158228, false},
-};  // boxes 36162-36168
+    {PAScheduleGL::kCompensationBox, 0, false},
+    {PAScheduleGL::kInterestDividendsBox, kInterestDividendsTotal, false},
+    {PAScheduleGL::kBusinessIncomeBox, 3, true},
+    {PAScheduleGL::kGainsBox, 4, true},
+    {PAScheduleGL::kRentsBox, 5, true},
+    {PAScheduleGL::kEstateTrustBox, 6, false},
+    {PAScheduleGL::kGamblingBox, 7, false},
+};
+
+void markRowBoxes(DataMgmt::TaxForm& gl) {
+  for (const RowBox& row : kRowBoxes) {
+    const double amount =
+        gl.getIR(row.row == kInterestDividendsTotal ? PAScheduleGL::kInterestDividendsTotal.id()
+                                                    : PAScheduleGL::kRowPAIncome.at(row.row));
+    markOrNo(gl, row.box, row.onNonZero ? amount != 0 : amount > 0);
+  }
+}
 
 // Sets the PA-income field to v, then takes off the person's share of the
 // deductions: v - (v / divisor) x deductions. Without income to spread the
@@ -164,165 +175,189 @@ void prorate(DataMgmt::TaxForm& gl, const FieldId& field, double v, double divis
 }
 
 // Rows 2 to 8: the row's own amount of person P, spread over P's income.
-void prorateRow(DataMgmt::TaxForm& gl, const IncomeRow& row, const Person& p) {
-  prorate(gl, id(row.paIncome), p.value[row.source], p.income(), p.value[kDeductions]);
+void prorateRow(DataMgmt::TaxForm& gl, int r, const Person& p) {
+  prorate(gl, PAScheduleGL::kRowPAIncome.at(r), p.value[kRows[r].source], p.income(), p.value[kDeductions]);
 }
 
-void markIf(DataMgmt::TaxForm& gl, int member, bool marked) {
-  if (marked) {
-    gl.setX(id(member));
+// The other-state side of row r: the four entity amounts are open while
+// `open`, summed into the row's entity sum, which becomes the row's
+// other-state income (its `otherState` field); else they are closed.
+void fillEntityAmounts(DataMgmt::TaxForm& gl, int r, const FieldId& otherState, bool open) {
+  const FieldId* const entities[] = {
+      &PAScheduleGL::kFirstEntityIncome.at(r), &PAScheduleGL::kSecondEntityIncome.at(r),
+      &PAScheduleGL::kThirdEntityIncome.at(r), &PAScheduleGL::kFourthEntityIncome.at(r)};
+  const FieldId& sum = PAScheduleGL::kEntityIncomeSum.at(r);
+  if (open) {
+    for (const FieldId* entity : entities) gl.unProtect(*entity);
+    gl.setValueToSumOf(sum, {*entities[0], *entities[1], *entities[2], *entities[3]});
+    gl.assignII(otherState, sum);
   } else {
-    gl.setXNo(id(member));
+    for (const FieldId* entity : entities) gl.makeProtectedAndSetNull(*entity);
+    gl.makeProtectedAndSetNull(sum);
   }
-}
-
-void closeFields(DataMgmt::TaxForm& gl, int first, int last) {
-  for (int m = first; m <= last; ++m) gl.makeProtectedAndSetNull(id(m));
 }
 
 // The other-state side of rows 2 to 8: the detail amounts are open while
 // the row's PA income is positive.
-void fillOtherState(DataMgmt::TaxForm& gl, const IncomeRow& row) {
-  const int sum = row.firstDetail + 4;
-  if (gl.getIR(id(row.paIncome)) > 0) {
-    for (int m = row.firstDetail; m < sum; ++m) gl.unProtect(id(m));
-    gl.setValueToSumOf(id(sum), {id(row.firstDetail), id(row.firstDetail + 1), id(row.firstDetail + 2),
-                                 id(row.firstDetail + 3)});
-    gl.assignII(id(row.otherState), id(sum));
-    if (row.otherStateFloor && gl.getIR(id(row.otherState)) < 0) gl.assignIR(id(row.otherState), 0.0);
-    gl.minII(id(row.lesser), id(row.paIncome), id(row.otherState));
+void fillOtherState(DataMgmt::TaxForm& gl, int r) {
+  const FieldId& paIncome = PAScheduleGL::kRowPAIncome.at(r);
+  const FieldId& otherState = PAScheduleGL::kRowOtherStateIncome.at(r);
+  const FieldId& lesser = PAScheduleGL::kRowLesserIncome.at(r);
+  const bool open = gl.getIR(paIncome) > 0;
+  fillEntityAmounts(gl, r, otherState, open);
+  if (open) {
+    if (kRows[r].otherStateFloor && gl.getIR(otherState) < 0) gl.assignIR(otherState, 0.0);
+    gl.minII(lesser, paIncome, otherState);
   } else {
-    closeFields(gl, row.firstDetail, sum);
-    gl.makeProtectedAndSetNull(id(row.otherState));
-    gl.makeProtectedAndSetNull(id(row.lesser));
+    gl.makeProtectedAndSetNull(otherState);
+    gl.makeProtectedAndSetNull(lesser);
   }
 }
 
 // Row 1: the PA-40 gross and less amounts of person P.
 void fillRow1(DataMgmt::TaxForm& gl, const DataMgmt::TaxReturn& pa, TaxFormPtr form, bool joint,
               const Person& p) {
+  const GLField& gross = PAScheduleGL::kGrossCompensation;
+  const GLField& otherStateSum = PAScheduleGL::kCompensationOtherStateSum;
+  const GLField& reduction = PAScheduleGL::kCompensationReduction;
+  const FieldId& paIncome = PAScheduleGL::kRowPAIncome.at(0);
+  const FieldId& otherState = PAScheduleGL::kRowOtherStateIncome.at(0);
+  const FieldId& lesser = PAScheduleGL::kRowLesserIncome.at(0);
   const double deductions = p.value[kDeductions];
   const double own = p.value[kGross] - p.value[kLess];
   if (!joint) {
-    gl.makeProtected(id(g36171));
-    pa.getII(kFormID_PA40, pa40Gross(), form, id(g36171));
-    if (gl.getIR(id(g36171)) > 0) {
-      gl.makeProtected(id(g36173));
-      pa.getII(kFormID_PA40, pa40Less(), form, id(g36173));
-      gl.minusIIge0(id(g36174), id(g36171), id(g36173));
-      prorate(gl, id(g36174), own, static_cast<double>(pa.getIN(kFormID_PA40, 1, pa40TotalIncome())),
+    gl.makeProtected(gross);
+    pa.getII(kFormID_PA40, PA40::kGrossCompensation, form, gross);
+    if (gl.getIR(gross) > 0) {
+      gl.makeProtected(reduction);
+      pa.getII(kFormID_PA40, PA40::kUnreimbursedExpenses, form, reduction);
+      gl.minusIIge0(paIncome, gross, reduction);
+      prorate(gl, paIncome, own, static_cast<double>(pa.getIN(kFormID_PA40, 1, PA40::kTotalTaxableIncome)),
               deductions);
-      gl.assignII(id(g36175), id(g36172));
-      gl.minII(id(g36176), id(g36174), id(g36175));
+      gl.assignII(otherState, otherStateSum);
+      gl.minII(lesser, paIncome, otherState);
     } else {
-      gl.makeProtectedAndSetNull(id(g36172));
-      gl.makeProtectedAndSetNull(id(g36173));
-      for (int m : {g36174, g36175, g36176}) gl.setNull(id(m));
+      gl.makeProtectedAndSetNull(otherStateSum);
+      gl.makeProtectedAndSetNull(reduction);
+      for (const FieldId* f : {&paIncome, &otherState, &lesser}) gl.setNull(*f);
     }
   } else {
-    gl.assignIR(id(g36171), p.value[kGross]);
-    gl.assignIR(id(g36173), p.value[kLess]);
-    gl.minusIIge0(id(g36174), id(g36171), id(g36173));
-    prorate(gl, id(g36174), own, p.income(), deductions);
+    gl.assignIR(gross, p.value[kGross]);
+    gl.assignIR(reduction, p.value[kLess]);
+    gl.minusIIge0(paIncome, gross, reduction);
+    prorate(gl, paIncome, own, p.income(), deductions);
   }
 
   // Other-state side, open while the gross amount is positive.
-  if (gl.getIR(id(g36171)) > 0) {
-    for (int m = g158235; m < g158239; ++m) gl.unProtect(id(m));
-    gl.setValueToSumOf(id(g158239), {id(g158235), id(g158235 + 1), id(g158235 + 2), id(g158235 + 3)});
-    gl.assignII(id(g36172), id(g158239));
-    gl.assignII(id(g36175), id(g36172));
-    gl.minII(id(g36176), id(g36174), id(g36175));
+  const bool open = gl.getIR(gross) > 0;
+  fillEntityAmounts(gl, 0, otherStateSum, open);
+  if (open) {
+    gl.assignII(otherState, otherStateSum);
+    gl.minII(lesser, paIncome, otherState);
   } else {
-    closeFields(gl, g158235, g158239);
-    for (int m : {g36172, g36173, g36174}) gl.makeProtectedAndSetNull(id(m));
-    gl.setNull(id(g36175));
-    gl.setNull(id(g36176));
+    for (const FieldId* f : {&otherStateSum.id(), &reduction.id(), &paIncome}) gl.makeProtectedAndSetNull(*f);
+    gl.setNull(otherState);
+    gl.setNull(lesser);
   }
 }
 
-// Field 159108 (taxpayer) and, on a joint return, 159109 (spouse): whether
+// The other-state income of row r as the excess test reads it: row 1's
+// sum of the entity amounts, the row's own field for the others.
+const FieldId& reportedIncome(int r) {
+  return r == 0 ? PAScheduleGL::kCompensationOtherStateSum.id() : PAScheduleGL::kRowOtherStateIncome.at(r);
+}
+
+// The taxpayer's excess box and, on a joint return, the spouse's: whether
 // the income reported to other states over all copies exceeds the PA
 // income of any row.
 void markExcess(DataMgmt::TaxForm& gl, const DataMgmt::TaxReturn& pa, bool joint) {
   const DataMgmt::FormId& form = kFormID_PAScheduleGL;
+  const auto& paIncome = PAScheduleGL::kRowPAIncome;
   if (!joint) {
     bool excess = false;
-    for (int r = 0; r < 8 && !excess; ++r) {
-      const int otherState = r == 0 ? g36172 : kRows[r].otherState;
-      excess = pa.getAllCopies(form, id(otherState)) > pa.getIN(form, 1, id(kRows[r].paIncome));
+    for (int r = 0; r < kRowCount && !excess; ++r) {
+      excess = pa.getAllCopies(form, reportedIncome(r)) > pa.getIN(form, 1, paIncome.at(r));
     }
-    markIf(gl, g159108, excess);
+    markOrNo(gl, PAScheduleGL::kTaxpayerExcessBox, excess);
     return;
   }
-  long sums[2][8] = {};
-  long income[2][8] = {};
+  long sums[2][kRowCount] = {};
+  long income[2][kRowCount] = {};
   for (DataMgmt::TaxFormIter it = pa.getForms(form); !it.atEOL(); it.next()) {
     TaxFormPtr copy = it.getTaxForm();
     if (copy.isNull()) continue;
-    const int person = copy->xMarked(id(g21)) ? 0 : 1;
-    for (int r = 0; r < 8; ++r) {
-      sums[person][r] += copy->getIN(id(kRows[r].otherState));
-      income[person][r] = copy->getIN(id(kRows[r].paIncome));
+    const int person = copy->xMarked(PAScheduleGL::kTaxpayerBox) ? 0 : 1;
+    for (int r = 0; r < kRowCount; ++r) {
+      sums[person][r] += copy->getIN(PAScheduleGL::kRowOtherStateIncome.at(r));
+      income[person][r] = copy->getIN(paIncome.at(r));
     }
   }
-  const int boxes[2] = {g159108, g159109};
+  const GLField* const boxes[2] = {&PAScheduleGL::kTaxpayerExcessBox, &PAScheduleGL::kSpouseExcessBox};
   for (int person = 0; person < 2; ++person) {
     bool excess = false;
-    for (int r = 0; r < 8; ++r) excess = excess || sums[person][r] > income[person][r];
-    markIf(gl, boxes[person], excess);
+    for (int r = 0; r < kRowCount; ++r) excess = excess || sums[person][r] > income[person][r];
+    markOrNo(gl, *boxes[person], excess);
   }
 }
 
-// target := the sum of one field of every row, in row order.
+// target := the sum of one column over every row, in row order.
 template <std::size_t... R>
-void sumRows(DataMgmt::TaxForm& gl, int target, int IncomeRow::*field, std::index_sequence<R...>) {
-  gl.setValueToSumOf(id(target), {id(kRows[R].*field)...});
+void sumRows(DataMgmt::TaxForm& gl, const FieldId& target, const NamedColumn<PAScheduleGLFieldIds>& column,
+             std::index_sequence<R...>) {
+  gl.setValueToSumOf(target, {column.at(R)...});
 }
 
 // The tax side: doubly-taxed income, the share of the other state's tax
 // that falls on it, and the credit.
 void computeCredit(DataMgmt::TaxForm& gl) {
-  sumRows(gl, g36183, &IncomeRow::lesser, std::make_index_sequence<8>());
-  gl.assignII(id(g50646), id(g36183));
-  sumRows(gl, g50647, &IncomeRow::otherState, std::make_index_sequence<8>());
+  sumRows(gl, PAScheduleGL::kDoublyTaxedIncome, PAScheduleGL::kRowLesserIncome,
+          std::make_index_sequence<kRowCount>());
+  gl.assignII(PAScheduleGL::kDoublyTaxedIncomeCopy, PAScheduleGL::kDoublyTaxedIncome);
+  sumRows(gl, PAScheduleGL::kOtherStateIncomeTotal, PAScheduleGL::kRowOtherStateIncome,
+          std::make_index_sequence<kRowCount>());
 
   double ratio = 0;
   double complement = 0;
-  const long otherStateIncome = gl.getIN(id(g50647));
+  const long otherStateIncome = gl.getIN(PAScheduleGL::kOtherStateIncomeTotal);
   if (otherStateIncome > 0) {
-    ratio = static_cast<double>(gl.getIN(id(g50646))) / static_cast<double>(otherStateIncome);
+    ratio = static_cast<double>(gl.getIN(PAScheduleGL::kDoublyTaxedIncomeCopy)) /
+            static_cast<double>(otherStateIncome);
     if (ratio > 1.0) ratio = 1.0;
     complement = 1.0 - ratio;
   }
-  gl.assignIR(id(g50648), ratio * kMillionths);
+  gl.assignIR(PAScheduleGL::kRatioMillionths, ratio * kMillionths);
   if (ratio * kMillionths == 1.0) {
-    gl.assignIR(id(g36187), 0.0);
+    gl.assignIR(PAScheduleGL::kTaxNotAttributable, 0.0);
   } else {
-    gl.assignIR(id(g50649), complement * kMillionths);
-    // Field 36186 still holds the previous calculation's lesser tax.
-    const double notAttributable = static_cast<double>(gl.getIN(id(g36186))) * complement;
-    gl.assignIR(id(g36187), notAttributable);
-    gl.assignIR(id(g50650), notAttributable);
+    gl.assignIR(PAScheduleGL::kComplementMillionths, complement * kMillionths);
+    // The lesser tax still holds the previous calculation's value.
+    const double notAttributable =
+        static_cast<double>(gl.getIN(PAScheduleGL::kLesserOtherStateTax)) * complement;
+    gl.assignIR(PAScheduleGL::kTaxNotAttributable, notAttributable);
+    gl.assignIR(PAScheduleGL::kTaxNotAttributableCopy, notAttributable);
+  }
+}
+
+// Opens an entered amount while `open`, else protects and nulls it.
+void openOrClose(DataMgmt::TaxForm& gl, const FieldId& field, bool open) {
+  if (open) {
+    gl.unProtect(field);
+  } else {
+    gl.makeProtectedAndSetNull(field);
   }
 }
 
 // Tax paid (entered), the lesser tax and the credit.
 void computeTaxLimits(DataMgmt::TaxForm& gl) {
-  if (gl.getIR(id(g36183)) > 0) {
-    gl.unProtect(id(g36184));
-  } else {
-    gl.makeProtectedAndSetNull(id(g36184));
-  }
-  if (gl.getIR(id(g36184)) > 0) {
-    gl.unProtect(id(g36185));
-  } else {
-    gl.makeProtectedAndSetNull(id(g36185));
-  }
-  gl.minII(id(g36186), id(g36184), id(g36185));
-  gl.minusIIge0(id(g36188), id(g36186), id(g36187));
-  gl.timesIR(id(g36189), id(g36183), kPATaxRate);
-  gl.minII(id(g14), id(g36188), id(g36189));
+  openOrClose(gl, PAScheduleGL::kOtherStateTax, gl.getIR(PAScheduleGL::kDoublyTaxedIncome) > 0);
+  openOrClose(gl, PAScheduleGL::kSecondOtherStateTax, gl.getIR(PAScheduleGL::kOtherStateTax) > 0);
+  gl.minII(PAScheduleGL::kLesserOtherStateTax, PAScheduleGL::kOtherStateTax,
+           PAScheduleGL::kSecondOtherStateTax);
+  gl.minusIIge0(PAScheduleGL::kTaxOnDoublyTaxedIncome, PAScheduleGL::kLesserOtherStateTax,
+                PAScheduleGL::kTaxNotAttributable);
+  gl.timesIR(PAScheduleGL::kPATaxOnDoublyTaxedIncome, PAScheduleGL::kDoublyTaxedIncome, PATax2018::kTaxRate);
+  gl.minII(PAScheduleGL::kCredit, PAScheduleGL::kTaxOnDoublyTaxedIncome,
+           PAScheduleGL::kPATaxOnDoublyTaxedIncome);
 }
 
 }  // namespace
@@ -332,86 +367,88 @@ void PATaxReturnCalcEngine::computeScheduleGL(TaxFormPtr form, uint16_t copy, in
   DataMgmt::TaxForm& gl = *form;
   const DataMgmt::FormId& kGL = kFormID_PAScheduleGL;
   const uint8_t filingStatus = paReturn->readFilingStatus(kFormID_PAReturnInfo);
-  const bool joint = filingStatus == 2;
+  const bool joint = filingStatus == PADataMgmt::kFilingJoint;
 
-  if (paReturn->readResidencyStatus(kFormID_PAReturnInfo) == 2) {
+  if (paReturn->readResidencyStatus(kFormID_PAReturnInfo) == PADataMgmt::kNonresident) {
     // A nonresident has no credit for taxes paid to other states.
-    clearFormFields(kGL, copy, id(g9), id(g14));
+    clearFormFields(kGL, copy, PAScheduleGL::kOtherState, PAScheduleGL::kCredit);
   } else {
     bool anyRow = false;
-    for (int m = g36162; m <= g36168 && !anyRow; ++m) anyRow = paReturn->formYes(kGL, copy, id(m));
-    markIf(gl, g46173, anyRow);
+    for (const RowBox& row : kRowBoxes) anyRow = anyRow || paReturn->formYes(kGL, copy, row.box);
+    markOrNo(gl, PAScheduleGL::kAnyIncomeRowBox, anyRow);
 
     if (joint) {
-      gl.unProtect(id(g21));
-      gl.unProtect(id(g22));
-      Utils::setDefaultX(form, id(g21), id(g22), id(g22));
+      gl.unProtect(PAScheduleGL::kTaxpayerBox);
+      gl.unProtect(PAScheduleGL::kSpouseBox);
+      Utils::setDefaultX(form, PAScheduleGL::kTaxpayerBox, PAScheduleGL::kSpouseBox,
+                         PAScheduleGL::kSpouseBox);
     } else {
-      gl.setX(id(g21));
-      gl.setXNo(id(g22));
-      gl.makeProtected(id(g21));
-      gl.makeProtected(id(g22));
+      gl.setX(PAScheduleGL::kTaxpayerBox);
+      gl.setXNo(PAScheduleGL::kSpouseBox);
+      gl.makeProtected(PAScheduleGL::kTaxpayerBox);
+      gl.makeProtected(PAScheduleGL::kSpouseBox);
     }
-    const bool taxpayer = gl.xMarked(id(g21));
+    const bool taxpayer = gl.xMarked(PAScheduleGL::kTaxpayerBox);
     const FieldId& none = Primitives::kNullFieldID;
+    const FieldId& name = PAScheduleGL::kFilerName;
+    const FieldId& number = PAScheduleGL::kFilerSSN;
     if (taxpayer) {
-      copyNameText(form, kFormID_PAReturnInfo, filingStatus, 0, id(g5), id(g6), none, none, none, none, none,
+      copyNameText(form, kFormID_PAReturnInfo, filingStatus, 0, name, number, none, none, none, none, none,
                    none, none, 0);
     } else {
-      copyNameText(form, kFormID_PAReturnInfo, filingStatus, 0, none, none, none, none, id(g5), id(g6), none,
+      copyNameText(form, kFormID_PAReturnInfo, filingStatus, 0, none, none, none, none, name, number, none,
                    none, none, 0);
     }
 
-    gl.unProtect(id(g9));
+    gl.unProtect(PAScheduleGL::kOtherState);
     char state[kTextSize] = "";
-    paReturn->textString(state, kGL, copy, id(g9));
-    if (state[0] != '\0') gl.assignText(id(g16), state);
+    paReturn->textString(state, kGL, copy, PAScheduleGL::kOtherState);
+    if (state[0] != '\0') gl.assignText(PAScheduleGL::kOtherStateCopy, state);
 
     const Person people[2] = {readPerson(*paReturn, false), readPerson(*paReturn, true)};
     const Person& p = people[taxpayer ? 0 : 1];
 
     if (std::strcmp(state, "PA") == 0) {
       // Income taxed by PA itself earns no credit.
-      clearFormFields(kGL, copy, id(g36171), id(g14));
+      clearFormFields(kGL, copy, PAScheduleGL::kGrossCompensation, PAScheduleGL::kCredit);
     } else {
       fillRow1(gl, *paReturn, form, joint, p);
 
       const double idTotal = people[0].value[kInterest] + people[1].value[kInterest] +
                              people[0].value[kDividends] + people[1].value[kDividends];
       if (idTotal > 0) {
-        gl.assignIR(id(g159110), idTotal);
+        gl.assignIR(PAScheduleGL::kInterestDividendsTotal, idTotal);
       } else {
-        gl.setNull(id(g159110));
+        gl.setNull(PAScheduleGL::kInterestDividendsTotal);
       }
-      for (int r = 1; r < 3; ++r) prorateRow(gl, kRows[r], p);
-      for (int r = 1; r < 3; ++r) fillOtherState(gl, kRows[r]);
-      gl.assignIR(id(g161754), gl.getIR(id(g36179)) > 0 || gl.getIR(id(g36182)) > 0 ? 1.0 : 0.0);
-      for (int r = 3; r < 8; ++r) {
-        prorateRow(gl, kRows[r], p);
-        fillOtherState(gl, kRows[r]);
+      for (int r = 1; r < 3; ++r) prorateRow(gl, r, p);
+      for (int r = 1; r < 3; ++r) fillOtherState(gl, r);
+      const bool interestDividends = gl.getIR(PAScheduleGL::kRowLesserIncome.at(1)) > 0 ||
+                                     gl.getIR(PAScheduleGL::kRowLesserIncome.at(2)) > 0;
+      gl.assignIR(PAScheduleGL::kInterestDividendsFlag, interestDividends ? 1.0 : 0.0);
+      for (int r = 3; r < kRowCount; ++r) {
+        prorateRow(gl, r, p);
+        fillOtherState(gl, r);
       }
       computeCredit(gl);
     }
     computeTaxLimits(gl);
     if (taxpayer) {
-      gl.assignII(id(g48744), id(g14));
-      gl.setNull(id(g48745));
+      gl.assignII(PAScheduleGL::kTaxpayerCredit, PAScheduleGL::kCredit);
+      gl.setNull(PAScheduleGL::kSpouseCredit);
     } else {
-      gl.setNull(id(g48744));
-      gl.assignII(id(g48745), id(g14));
+      gl.setNull(PAScheduleGL::kTaxpayerCredit);
+      gl.assignII(PAScheduleGL::kSpouseCredit, PAScheduleGL::kCredit);
     }
   }
 
   markExcess(gl, *paReturn, joint);
-  for (const RowBox& row : kRowBoxes) {
-    const double amount = gl.getIR(id(row.amount));
-    const bool marked = row.onNonZero ? amount != 0 : amount > 0;
-    markIf(gl, row.box, marked);
-  }
+  markRowBoxes(gl);
 
-  const bool residentOrPartYear = paReturn->formYes(kFormID_PAReturnInfo, 1, infoResidentBox()) ||
-                                  paReturn->formYes(kFormID_PAReturnInfo, 1, infoPartYearBox());
-  if (residentOrPartYear && gl.getIR(id(g14)) > 0) {
+  const bool residentOrPartYear =
+      paReturn->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kFullYearResidentBox) ||
+      paReturn->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kPartYearResidentBox);
+  if (residentOrPartYear && gl.getIR(PAScheduleGL::kCredit) > 0) {
     paReturn->setDataEntered(kGL, copy, true, false);
     form->setCalcMark(true);
   }

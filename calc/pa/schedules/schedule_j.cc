@@ -6,12 +6,15 @@
 // rows are totalled per person with joint rows split in two, and the copy's
 // total takes every row whatever its owner. A return may hold several
 // copies.
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/descriptors.h"
 #include "host/form_defaults.h"
 #include "host/rounding.h"
@@ -26,42 +29,19 @@ namespace {
 
 using Primitives::OVImmutableIdentifier;
 
-const OVImmutableIdentifier& sj(int member) { return kPAScheduleJFieldIds[member]; }
+// Within a row, in the form's field order: the name, the owner code two
+// fields on, the amount four fields on.
+constexpr int kOwnerOffset = PAScheduleJ::kRowOwner.first() - PAScheduleJ::kRowName.first();
+constexpr int kAmountOffset = PAScheduleJ::kRowIncome.first() - PAScheduleJ::kRowName.first();
+constexpr int kRowCount = PAScheduleJ::kRowName.rows();
 
-// Members; host field numbers in comments.
-const int kEntryCount = 0;        // 1: summed over all copies in the completion test
-const int kFederalFormBox = 4;    // 43: the federal return has form 89 with this copy number
-const int kPairA = 5;             // 44
-const int kPairB = 6;             // 45
-const int kTaxpayerTotal = 7;     // 36894
-const int kSpouseTotal = 8;       // 36895
-const int kName = 9;              // 8
-const int kNumber = 10;           // 9
-const int kFirstRow = 11;         // 12: name of row 1
-const int kSecondRow = 16;        // 16: name of row 2
-const int kLastRow = 56;          // 11783: name of row 10
-const int kTaxpayerFurther = 61;  // 38498
-const int kSpouseFurther = 62;    // 38499
-const int kFurther = 63;          // 9681
-const int kTotal = 64;            // 42
-
-// Within a row, in the form's field order: name, (unused), owner code,
-// (unused), amount.
-const int kOwnerOffset = 2;
-const int kAmountOffset = 4;
-
-// The ten row amounts: host fields 15, 19, 23, 27, 31, 35, 39, 11778,
-// 11782, 11786.
-const int kRowAmounts[] = {15, 20, 25, 30, 35, 40, 45, 50, 55, 60};
-
-const uint8_t kFilingJoint = 2;
 const int kTextSize = 128;
 
 // The owner code a named row takes: its first letter when that names an
 // owner, else joint on a joint return; every row is the taxpayer's on any
 // other return.
 const char* ownerCodeFor(const char* strippedText, uint8_t status) {
-  if (status != kFilingJoint) return "T";
+  if (status != PADataMgmt::kFilingJoint) return "T";
   switch (strippedText[0]) {
     case 'J':
     case 'j':
@@ -106,14 +86,15 @@ PersonSums sumRows(PADataMgmt::PATaxReturn& pa, DataMgmt::TaxForm& form, uint16_
   DataMgmt::TaxFormDescPtr desc = pa.getTaxFormDescriptor(self);
   if (desc.isNull()) return sums;
   DataMgmt::OVFieldIDIter row = desc->getFieldIDs();
-  const int stride = row.positionOf(sj(kSecondRow)) - row.positionOf(sj(kFirstRow));
+  const auto& names = PAScheduleJ::kRowName;
+  const int stride = row.positionOf(names.at(1)) - row.positionOf(names.at(0));
   // A form without the row fields has no rows (and a stride of 0 would
   // never leave the first one).
   if (stride <= 0) return sums;
 
   char text[kTextSize];
   char stripped[kTextSize];
-  for (row = sj(kFirstRow); row <= sj(kLastRow); row += stride) {
+  for (row = names.at(0); row <= names.at(kRowCount - 1); row += stride) {
     const OVImmutableIdentifier name = row;
     const OVImmutableIdentifier owner = row + kOwnerOffset;
     const OVImmutableIdentifier amount = row + kAmountOffset;
@@ -129,23 +110,33 @@ PersonSums sumRows(PADataMgmt::PATaxReturn& pa, DataMgmt::TaxForm& form, uint16_
   return sums;
 }
 
+// The copy's total: every row's amount, whatever its owner, and the further
+// amount.
+template <std::size_t... R>
+void sumRowsAndFurther(DataMgmt::TaxForm& form, std::index_sequence<R...>) {
+  form.setValueToSumOf(PAScheduleJ::kTotalIncome,
+                       {PAScheduleJ::kRowIncome.at(R)..., PAScheduleJ::kFurtherIncome});
+}
+
 // The further amount and the person totals.
 void writePersonTotals(DataMgmt::TaxForm& form, const PersonSums& sums, uint8_t status) {
-  if (status == kFilingJoint) {
-    form.unProtect(sj(kTaxpayerFurther));
-    form.unProtect(sj(kSpouseFurther));
-    form.makeProtected(sj(kFurther));
-    form.plus2(sj(kFurther), sj(kTaxpayerFurther), sj(kSpouseFurther));
-    form.assignIR(sj(kTaxpayerTotal), form.getIR(sj(kTaxpayerFurther)) + sums.taxpayer);
-    form.assignIR(sj(kSpouseTotal), form.getIR(sj(kSpouseFurther)) + sums.spouse);
+  if (status == PADataMgmt::kFilingJoint) {
+    form.unProtect(PAScheduleJ::kTaxpayerFurtherIncome);
+    form.unProtect(PAScheduleJ::kSpouseFurtherIncome);
+    form.makeProtected(PAScheduleJ::kFurtherIncome);
+    form.plus2(PAScheduleJ::kFurtherIncome, PAScheduleJ::kTaxpayerFurtherIncome,
+               PAScheduleJ::kSpouseFurtherIncome);
+    form.assignIR(PAScheduleJ::kTaxpayerTotal,
+                  form.getIR(PAScheduleJ::kTaxpayerFurtherIncome) + sums.taxpayer);
+    form.assignIR(PAScheduleJ::kSpouseTotal, form.getIR(PAScheduleJ::kSpouseFurtherIncome) + sums.spouse);
   } else {
-    form.makeProtectedAndSetNull(sj(kTaxpayerFurther));
-    form.makeProtectedAndSetNull(sj(kSpouseFurther));
-    form.unProtect(sj(kFurther));
-    form.assignIR(sj(kTaxpayerTotal), form.getIR(sj(kFurther)) + sums.taxpayer);
+    form.makeProtectedAndSetNull(PAScheduleJ::kTaxpayerFurtherIncome);
+    form.makeProtectedAndSetNull(PAScheduleJ::kSpouseFurtherIncome);
+    form.unProtect(PAScheduleJ::kFurtherIncome);
+    form.assignIR(PAScheduleJ::kTaxpayerTotal, form.getIR(PAScheduleJ::kFurtherIncome) + sums.taxpayer);
     // No spouse on this return: a total left from an earlier joint return
     // must not stay behind.
-    form.setNull(sj(kSpouseTotal));
+    form.setNull(PAScheduleJ::kSpouseTotal);
   }
 }
 
@@ -157,23 +148,24 @@ void PATaxReturnCalcEngine::computeScheduleJ(DataMgmt::TaxFormPtr form, uint16_t
   const uint8_t status = paReturn->readFilingStatus(kFormID_PAReturnInfo);
 
   const OVImmutableIdentifier& none = Primitives::kNullFieldID;
-  copyNameText(form, kFormID_PAReturnInfo, status, 0, sj(kName), sj(kNumber), none, none, none, none, none,
-               none, none, 0);
+  copyNameText(form, kFormID_PAReturnInfo, status, 0, PAScheduleJ::kFilerName, PAScheduleJ::kFilerSSN, none,
+               none, none, none, none, none, none, 0);
 
   if (!paReturn->getFormUVPtr(self, copy, false).isNull()) {
     writePersonTotals(*form, sumRows(*paReturn, *form, copy, status), status);
   }
 
-  form->setValueToSumOf(sj(kTotal),
-                        {sj(kRowAmounts[0]), sj(kRowAmounts[1]), sj(kRowAmounts[2]), sj(kRowAmounts[3]),
-                         sj(kRowAmounts[4]), sj(kRowAmounts[5]), sj(kRowAmounts[6]), sj(kRowAmounts[7]),
-                         sj(kRowAmounts[8]), sj(kRowAmounts[9]), sj(kFurther)});
+  sumRowsAndFurther(*form, std::make_index_sequence<kRowCount>());
   const bool federalCopy =
       federalReturn != nullptr && !federalReturn->getFormUVPtr(kFormID_Fed89, copy, false).isNull();
-  markOrNo(*form, sj(kFederalFormBox), federalCopy);
-  Utils::setDefaultX(form, sj(kPairA), sj(kPairA), sj(kPairB));
+  markOrNo(*form, PAScheduleJ::kFed89CopyBox, federalCopy);
+  Utils::setDefaultX(form, PAScheduleJ::kQuestionNoBox, PAScheduleJ::kQuestionNoBox,
+                     PAScheduleJ::kQuestionYesBox);
 
-  if (paReturn->getAllCopies(self, sj(kEntryCount)) > 0 || form->getIR(sj(kTotal)) != 0.0) {
+  // The entry mark summed over all copies tells whether any copy holds
+  // entries.
+  if (paReturn->getAllCopies(self, PAScheduleJ::kEntryMark) > 0 ||
+      form->getIR(PAScheduleJ::kTotalIncome) != 0.0) {
     paReturn->setDataEntered(self, copy, true, false);
     if (DataMgmt::TaxForm* own = paReturn->getForm(self, copy)) own->setCalcMark(true);
   }

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "calc/pa/box_marks.h"
 #include "calc/pa/schedules/schedule_sp_parts.h"
 #include "host/form_defaults.h"
 #include "identifiers/form_ids.h"
@@ -25,8 +26,10 @@ using DataMgmt::TaxFormPtr;
 
 namespace ScheduleSP {
 
-void Run::clearRange(int first, int last) const {
-  engine.clearFormFields(kFormID_PAScheduleSP, copy, sp(first), sp(last));
+using Primitives::OVImmutableIdentifier;
+
+void Run::clearRange(const OVImmutableIdentifier& first, const OVImmutableIdentifier& last) const {
+  engine.clearFormFields(kFormID_PAScheduleSP, copy, first, last);
 }
 
 long Run::federalAmount(int code) const {
@@ -37,36 +40,29 @@ namespace {
 
 const int kTextSize = 128;  // one field's text and its NUL
 
-// Federal common item 1: the federal filing status (1, 4, 5 unmarried;
-// 2 joint; 3 separate).
+// Federal common item 1: the federal filing status.
 const int kPullFederalStatus = 1;
+enum FederalStatus : long {
+  kFederalSingle = 1,
+  kFederalJoint = 2,
+  kFederalSeparate = 3,
+  kFederalHeadOfHousehold = 4,
+  kFederalWidowed = 5,
+};
 
-// PAReturnInfoFieldIds members.
-const int kInfoTDeathDate = 19;       // 109
-const int kInfoSDeathDate = 20;       // 110
-const int kInfoSpouseAnswer = 122;    // 61
-
-// FedFilerInfoFieldIds members.
-const int kFedSpouseAnswer = 1645;    // 495, read with the information form's 61
-const int kFedTDependent = 1668;      // 29
-const int kFedSDependent = 1670;      // 450
-const int kFedSeparateAnswer = 1649;  // 673, with Q1 and Q2 it marks Separate
-
-// The spouse's identity items: the federal filer field (FedFilerInfoFieldIds
-// member) copied into each of S1 to S5, and whether an empty text marks
-// the spouse's data as missing.
-struct SpouseItem {
-  int fedMember;
+// The spouse's identity items: the federal filer field copied into each,
+// and whether an empty text marks the spouse's data as missing.
+const struct {
+  const NamedField<FedFilerInfoFieldIds>& federal;
+  const SPField& schedule;
   bool required;
+} kSpouseItems[] = {
+    {FedFilerInfo::kSpouseFirstName, PAScheduleSP::kSpouseFirstName, true},
+    {FedFilerInfo::kSpouseMiddleInitial, PAScheduleSP::kSpouseMiddleInitial, false},
+    {FedFilerInfo::kSpouseLastName, PAScheduleSP::kSpouseLastName, true},
+    {FedFilerInfo::kSpouseSuffix, PAScheduleSP::kSpouseSuffix, false},
+    {FedFilerInfo::kSpouseSsn, PAScheduleSP::kSpouseSSN, true},
 };
-const SpouseItem kSpouseItems[] = {
-    {1599, true},   // 2
-    {1600, false},  // 478
-    {1601, true},   // 4
-    {1602, false},  // 6
-    {1627, true},   // 8
-};
-const int kSpouseItemCount = sizeof kSpouseItems / sizeof kSpouseItems[0];
 
 const char kAnnualizationText[] = "Estimated annualized amount";
 
@@ -74,34 +70,39 @@ const char kAnnualizationText[] = "Estimated annualized amount";
 // marker it sets, the two Yes/No pairs, and whether the first pair is
 // closed to entry when the filer is no dependent.
 struct DependencyAnswers {
-  int fedMember;
-  int marker;
-  int claimedYes;
-  int claimedNo;
-  int claimantYes;
-  int claimantNo;
+  NamedField<FedFilerInfoFieldIds> federal;
+  SPField marker;
+  SPField claimedYes;
+  SPField claimedNo;
+  SPField claimantYes;
+  SPField claimantNo;
   bool closeClaimed;
 };
-const DependencyAnswers kTaxpayerAnswers = {kFedTDependent, kTDependent,   kTClaimedYes, kTClaimedNo,
-                                            kTClaimantYes,  kTClaimantNo,  false};
-const DependencyAnswers kSpouseAnswers = {kFedSDependent, kSDependent,  kSClaimedYes, kSClaimedNo,
-                                          kSClaimantYes,  kSClaimantNo, true};
+constexpr DependencyAnswers kTaxpayerAnswers = {FedFilerInfo::kTaxpayerClaimedAsDependentBox,
+                                                PAScheduleSP::kTaxpayerDependentMark,
+                                                PAScheduleSP::kTaxpayerClaimedYesBox,
+                                                PAScheduleSP::kTaxpayerClaimedNoBox,
+                                                PAScheduleSP::kTaxpayerClaimantYesBox,
+                                                PAScheduleSP::kTaxpayerClaimantNoBox,
+                                                false};
+constexpr DependencyAnswers kSpouseAnswers = {FedFilerInfo::kSpouseClaimedAsDependentBox,
+                                              PAScheduleSP::kSpouseDependentMark,
+                                              PAScheduleSP::kSpouseClaimedYesBox,
+                                              PAScheduleSP::kSpouseClaimedNoBox,
+                                              PAScheduleSP::kSpouseClaimantYesBox,
+                                              PAScheduleSP::kSpouseClaimantNoBox,
+                                              true};
 
-bool federalYes(const Run& run, int member) {
-  return run.federal != nullptr &&
-         run.federal->formYes(kFormID_FedFilerInfo, 1, kFedFilerInfoFieldIds[member]);
+bool federalYes(const Run& run, const OVImmutableIdentifier& box) {
+  return run.federal != nullptr && run.federal->formYes(kFormID_FedFilerInfo, 1, box);
 }
 
-void protectAndNull(const Run& run, std::initializer_list<int> members) {
-  for (int member : members) run.form().makeProtectedAndSetNull(sp(member));
+void protectAndNull(const Run& run, std::initializer_list<OVImmutableIdentifier> fields) {
+  for (const OVImmutableIdentifier& field : fields) run.form().makeProtectedAndSetNull(field);
 }
 
-void setNo(const Run& run, std::initializer_list<int> members) {
-  for (int member : members) run.form().setXNo(sp(member));
-}
-
-void markOrNo(const Run& run, int member, bool marked) {
-  marked ? run.form().setX(sp(member)) : run.form().setXNo(sp(member));
+void setNo(const Run& run, std::initializer_list<OVImmutableIdentifier> boxes) {
+  for (const OVImmutableIdentifier& box : boxes) run.form().setXNo(box);
 }
 
 // The spouse's identity items, copied from the federal return when there is
@@ -109,82 +110,89 @@ void markOrNo(const Run& run, int member, bool marked) {
 // the spouse is to be shown.
 void fillSpouseIdentity(const Run& run) {
   DataMgmt::TaxForm& form = run.form();
-  const bool shown = run.filingStatus == 2 || run.filingStatus == 3 ||
-                     (federalYes(run, kFedSpouseAnswer) &&
-                      run.pa.formYes(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds[kInfoSpouseAnswer]));
+  const bool shown = run.filingStatus == PADataMgmt::kFilingJoint ||
+                     run.filingStatus == PADataMgmt::kFilingSeparate ||
+                     (federalYes(run, FedFilerInfo::kSpouseAnswerBox) &&
+                      run.pa.formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kSpouseNumberYesBox));
   if (!shown) {
-    form.setXNo(sp(kSpouseMissing));
-    for (int i = 0; i < kSpouseItemCount; ++i) form.makeProtectedAndSetNull(sp(kSItem1 + i));
+    form.setXNo(PAScheduleSP::kSpouseMissingBox);
+    for (const auto& item : kSpouseItems) form.makeProtectedAndSetNull(item.schedule);
     return;
   }
   bool missing = false;
-  for (int i = 0; i < kSpouseItemCount; ++i) {
+  for (const auto& item : kSpouseItems) {
     char text[kTextSize] = "";
-    if (run.federal != nullptr) {
-      run.federal->formString(text, sizeof text, kFormID_FedFilerInfo, 1,
-                              kFedFilerInfoFieldIds[kSpouseItems[i].fedMember]);
-    }
-    form.unProtect(sp(kSItem1 + i));
-    if (text[0] != '\0') form.assignText(sp(kSItem1 + i), text);
-    if (text[0] == '\0' && kSpouseItems[i].required) missing = true;
+    if (run.federal != nullptr)
+      run.federal->formString(text, sizeof text, kFormID_FedFilerInfo, 1, item.federal);
+    form.unProtect(item.schedule);
+    if (text[0] != '\0') form.assignText(item.schedule, text);
+    if (text[0] == '\0' && item.required) missing = true;
   }
-  markOrNo(run, kSpouseMissing, missing);
+  markOrNo(form, PAScheduleSP::kSpouseMissingBox, missing);
 }
 
 // The "claimed as a dependent" answers of one filer, opened when the
 // federal return says the filer is a dependent.
 void fillDependencyAnswers(const Run& run, const DependencyAnswers& a) {
   DataMgmt::TaxForm& form = run.form();
-  if (federalYes(run, a.fedMember)) {
-    form.setX(sp(a.marker));
-    Utils::setDefaultX(run.holder, sp(a.claimedYes), sp(a.claimedNo), sp(a.claimedNo));
-    form.unProtect(sp(a.claimedYes));
-    form.unProtect(sp(a.claimedNo));
+  if (federalYes(run, a.federal)) {
+    form.setX(a.marker);
+    Utils::setDefaultX(run.holder, a.claimedYes, a.claimedNo, a.claimedNo);
+    form.unProtect(a.claimedYes);
+    form.unProtect(a.claimedNo);
     if (run.marked(a.claimedYes)) {
-      Utils::setDefaultX(run.holder, sp(a.claimantNo), sp(a.claimantYes), sp(a.claimantYes));
-      form.unProtect(sp(a.claimantYes));
-      form.unProtect(sp(a.claimantNo));
+      Utils::setDefaultX(run.holder, a.claimantNo, a.claimantYes, a.claimantYes);
+      form.unProtect(a.claimantYes);
+      form.unProtect(a.claimantNo);
     } else {
       protectAndNull(run, {a.claimantYes, a.claimantNo});
     }
     return;
   }
-  form.setNull(sp(a.claimedYes));
-  form.setX(sp(a.claimedNo));
+  form.setNull(a.claimedYes);
+  form.setX(a.claimedNo);
   if (a.closeClaimed) {
-    form.makeProtected(sp(a.claimedYes));
-    form.makeProtected(sp(a.claimedNo));
+    form.makeProtected(a.claimedYes);
+    form.makeProtected(a.claimedNo);
   }
   protectAndNull(run, {a.claimantYes, a.claimantNo});
-  form.setNull(sp(a.marker));
+  form.setNull(a.marker);
 }
 
 // The spouse's answers apply only to a joint federal return.
 void fillSpouseDependencyAnswers(const Run& run) {
-  if (run.federalAmount(kPullFederalStatus) == 2) {
+  if (run.federalAmount(kPullFederalStatus) == kFederalJoint) {
     fillDependencyAnswers(run, kSpouseAnswers);
     return;
   }
   DataMgmt::TaxForm& form = run.form();
-  form.setNull(sp(kSClaimedYes));
-  form.setX(sp(kSClaimedNo));
-  form.makeProtected(sp(kSClaimedYes));
-  form.makeProtected(sp(kSClaimedNo));
-  form.setNull(sp(kSClaimantYes));
-  form.setNull(sp(kSClaimantNo));
-  form.setNull(sp(kSDependent));
+  form.setNull(PAScheduleSP::kSpouseClaimedYesBox);
+  form.setX(PAScheduleSP::kSpouseClaimedNoBox);
+  form.makeProtected(PAScheduleSP::kSpouseClaimedYesBox);
+  form.makeProtected(PAScheduleSP::kSpouseClaimedNoBox);
+  form.setNull(PAScheduleSP::kSpouseClaimantYesBox);
+  form.setNull(PAScheduleSP::kSpouseClaimantNoBox);
+  form.setNull(PAScheduleSP::kSpouseDependentMark);
 }
 
 // A filer claimed as a dependent whose claimant answers No does not qualify.
 bool disqualified(const Run& run) {
-  if (run.marked(kTClaimedYes) && run.marked(kTClaimantNo)) return true;
-  return run.filingStatus == 2 && run.marked(kSClaimedYes) && run.marked(kSClaimantNo);
+  if (run.marked(PAScheduleSP::kTaxpayerClaimedYesBox) && run.marked(PAScheduleSP::kTaxpayerClaimantNoBox)) {
+    return true;
+  }
+  return run.filingStatus == PADataMgmt::kFilingJoint && run.marked(PAScheduleSP::kSpouseClaimedYesBox) &&
+         run.marked(PAScheduleSP::kSpouseClaimantNoBox);
 }
 
-bool diedInTaxYear(const Run& run, int dateMember) {
+bool diedInTaxYear(const Run& run, const OVImmutableIdentifier& date) {
   char year[16];
-  std::snprintf(year, sizeof year, "%d", run.pa.dateParse(run.holder, sp(dateMember), Utils::kDateYear));
+  std::snprintf(year, sizeof year, "%d", run.pa.dateParse(run.holder, date, Utils::kDateYear));
   return std::strcmp(year, kYearText2018) == 0;
+}
+
+// Closes the Deceased box and its annualization note.
+void closeDeceased(const Run& run) {
+  protectAndNull(run, {PAScheduleSP::kAnnualizationMethod, PAScheduleSP::kDeceasedBox});
 }
 
 // The dates of death and, for a filer who died in the tax year, the
@@ -194,132 +202,148 @@ void fillDeathDates(const Run& run) {
   char taxpayer[kTextSize];
   char spouse[kTextSize];
   const DataMgmt::FormId& info = kFormID_PAReturnInfo;
-  run.pa.formString(taxpayer, sizeof taxpayer, info, 1, kPAReturnInfoFieldIds[kInfoTDeathDate]);
-  run.pa.formString(spouse, sizeof spouse, info, 1, kPAReturnInfoFieldIds[kInfoSDeathDate]);
+  run.pa.formString(taxpayer, sizeof taxpayer, info, 1, PAReturnInfo::kTaxpayerDateOfDeath);
+  run.pa.formString(spouse, sizeof spouse, info, 1, PAReturnInfo::kSpouseDateOfDeath);
   if (taxpayer[0] == '\0' && spouse[0] == '\0') {
     // No date of death: nothing of an earlier one may stay behind.
-    form.setNull(sp(kTDeathDate));
-    form.setNull(sp(kSDeathDate));
-    form.setXNo(sp(kDiedThisYear));
-    protectAndNull(run, {kAnnualization, kDeceased});
+    form.setNull(PAScheduleSP::kTaxpayerDateOfDeath);
+    form.setNull(PAScheduleSP::kSpouseDateOfDeath);
+    form.setXNo(PAScheduleSP::kDiedThisYearBox);
+    closeDeceased(run);
     return;
   }
-  run.pa.getII(info, kPAReturnInfoFieldIds[kInfoTDeathDate], run.holder, sp(kTDeathDate));
-  run.pa.getII(info, kPAReturnInfoFieldIds[kInfoSDeathDate], run.holder, sp(kSDeathDate));
-  const bool taxpayerDied = diedInTaxYear(run, kTDeathDate);
-  const bool spouseDied = diedInTaxYear(run, kSDeathDate);
+  run.pa.getII(info, PAReturnInfo::kTaxpayerDateOfDeath, run.holder, PAScheduleSP::kTaxpayerDateOfDeath);
+  run.pa.getII(info, PAReturnInfo::kSpouseDateOfDeath, run.holder, PAScheduleSP::kSpouseDateOfDeath);
+  const bool taxpayerDied = diedInTaxYear(run, PAScheduleSP::kTaxpayerDateOfDeath);
+  const bool spouseDied = diedInTaxYear(run, PAScheduleSP::kSpouseDateOfDeath);
   if (!taxpayerDied && !spouseDied) {
-    form.setXNo(sp(kDiedThisYear));
-    protectAndNull(run, {kAnnualization, kDeceased});
+    form.setXNo(PAScheduleSP::kDiedThisYearBox);
+    closeDeceased(run);
     return;
   }
-  form.setX(sp(kDiedThisYear));
-  if (run.filingStatus == 2) {
-    form.makeProtectedAndSetNull(sp(kDeceased));
+  form.setX(PAScheduleSP::kDiedThisYearBox);
+  if (run.filingStatus == PADataMgmt::kFilingJoint) {
+    form.makeProtectedAndSetNull(PAScheduleSP::kDeceasedBox);
   } else {
-    form.setX(sp(kDeceased));
-    form.assignText(sp(kAnnualization), kAnnualizationText);
+    form.setX(PAScheduleSP::kDeceasedBox);
+    form.assignText(PAScheduleSP::kAnnualizationMethod, kAnnualizationText);
   }
 }
 
-// Unmarried (federal status 1, 4 or 5): sub-box 2 with the claimant's name
-// and number when someone claims the taxpayer, else sub-box 1.
+// Opens the claimant's name and number of the taxpayer.
+void openClaimant(DataMgmt::TaxForm& form) {
+  form.unProtect(PAScheduleSP::kClaimantName);
+  form.unProtect(PAScheduleSP::kClaimantSSN);
+}
+
+// Unmarried (federal status single, head of household or widowed): the claimed sub-box with the
+// claimant's name and number when someone claims the taxpayer, else the
+// not-claimed sub-box.
 void fillUnmarried(const Run& run) {
   DataMgmt::TaxForm& form = run.form();
-  form.setX(sp(kUnmarried));
-  if (run.marked(kTClaimantYes)) {
-    form.setX(sp(kUnmarriedSub2));
-    form.unProtect(sp(kClaimantName));
-    form.unProtect(sp(kClaimantNumber));
-    form.assignII(sp(kUnmarriedName), sp(kClaimantName));
-    form.assignII(sp(kUnmarriedNumber), sp(kClaimantNumber));
-    form.setXNo(sp(kUnmarriedSub1));
+  form.setX(PAScheduleSP::kUnmarriedBox);
+  if (run.marked(PAScheduleSP::kTaxpayerClaimantYesBox)) {
+    form.setX(PAScheduleSP::kUnmarriedClaimedBox);
+    openClaimant(form);
+    form.assignII(PAScheduleSP::kUnmarriedClaimantName, PAScheduleSP::kClaimantName);
+    form.assignII(PAScheduleSP::kUnmarriedClaimantSSN, PAScheduleSP::kClaimantSSN);
+    form.setXNo(PAScheduleSP::kUnmarriedNotClaimedBox);
   } else {
-    form.setX(sp(kUnmarriedSub1));
-    form.setXNo(sp(kUnmarriedSub2));
-    protectAndNull(run, {kUnmarriedName, kUnmarriedNumber});
+    form.setX(PAScheduleSP::kUnmarriedNotClaimedBox);
+    form.setXNo(PAScheduleSP::kUnmarriedClaimedBox);
+    protectAndNull(run, {PAScheduleSP::kUnmarriedClaimantName, PAScheduleSP::kUnmarriedClaimantSSN});
   }
 }
 
-// Married filing jointly (federal status 2): sub-box D when someone claims
-// either spouse, else sub-box J.
+// Every Part A box of a married filer that a joint federal return, or a
+// separate one without a married answer, leaves unmarked.
+void setSeparationBoxesNo(const Run& run) {
+  setNo(run, {PAScheduleSP::kSeparationFirstAnswerBox, PAScheduleSP::kSeparationFourthAnswerBox,
+              PAScheduleSP::kSeparationThirdAnswerBox, PAScheduleSP::kSeparatedBox,
+              PAScheduleSP::kMarriedSeparateSchedulesBox, PAScheduleSP::kSameInformationBox,
+              PAScheduleSP::kMarriedOtherBox});
+}
+
+// Married filing jointly (federal status joint): the claimed sub-box when
+// someone claims either spouse, else the joint sub-box.
 void fillMarriedJoint(const Run& run) {
   DataMgmt::TaxForm& form = run.form();
-  form.setX(sp(kMarried));
-  const bool taxpayerClaimed = run.marked(kTClaimantYes);
-  const bool spouseClaimed = run.marked(kSClaimantYes);
+  form.setX(PAScheduleSP::kMarriedBox);
+  const bool taxpayerClaimed = run.marked(PAScheduleSP::kTaxpayerClaimantYesBox);
+  const bool spouseClaimed = run.marked(PAScheduleSP::kSpouseClaimantYesBox);
   if (taxpayerClaimed || spouseClaimed) {
-    form.setXNo(sp(kMarriedJ));
-    form.setX(sp(kMarriedD));
-    if (taxpayerClaimed) {
-      form.unProtect(sp(kClaimantName));
-      form.unProtect(sp(kClaimantNumber));
-    }
-    if (spouseClaimed) {
-      form.unProtect(sp(kMarriedDName));
-      form.unProtect(sp(kMarriedDNumber));
-    }
+    form.setXNo(PAScheduleSP::kMarriedJointBox);
+    form.setX(PAScheduleSP::kMarriedClaimedBox);
+    if (taxpayerClaimed) openClaimant(form);
+    form.unProtect(PAScheduleSP::kMarriedClaimantName);
+    form.unProtect(PAScheduleSP::kMarriedClaimantSSN);
     if (taxpayerClaimed && !spouseClaimed) {
-      form.unProtect(sp(kMarriedDName));
-      form.unProtect(sp(kMarriedDNumber));
-      form.assignII(sp(kMarriedDName), sp(kClaimantName));
-      form.assignII(sp(kMarriedDNumber), sp(kClaimantNumber));
+      form.assignII(PAScheduleSP::kMarriedClaimantName, PAScheduleSP::kClaimantName);
+      form.assignII(PAScheduleSP::kMarriedClaimantSSN, PAScheduleSP::kClaimantSSN);
     }
   } else {
-    form.setXNo(sp(kMarriedD));
-    protectAndNull(run, {kMarriedDName, kMarriedDNumber});
-    form.setX(sp(kMarriedJ));
+    form.setXNo(PAScheduleSP::kMarriedClaimedBox);
+    protectAndNull(run, {PAScheduleSP::kMarriedClaimantName, PAScheduleSP::kMarriedClaimantSSN});
+    form.setX(PAScheduleSP::kMarriedJointBox);
   }
-  setNo(run, {kQ1, kQ4, kQ3, kSeparate, kMarriedX, kMarriedXCompanion, kMarriedY});
+  setSeparationBoxesNo(run);
 }
 
-// Married filing separately (federal status 3): the answers Q1 to Q4 decide
-// between Separate and Married with sub-box X or Y.
+// Married filing separately (federal status separate): the answers to the four
+// separation questions decide between Separated and Married with the
+// separate-schedules or the other sub-box.
 void fillMarriedSeparate(const Run& run) {
   DataMgmt::TaxForm& form = run.form();
-  form.setXNo(sp(kMarriedD));
-  protectAndNull(run, {kMarriedDName, kMarriedDNumber});
-  form.oneX9(sp(kQ1), sp(kQ2), sp(kQ3), sp(kQ4), sp(kQ4), sp(kQ4), sp(kQ4), sp(kQ4), sp(kQ4));
-  for (int q : {kQ1, kQ2, kQ3, kQ4}) form.unProtect(sp(q));
-  if (federalYes(run, kFedSeparateAnswer) || run.marked(kQ1) || run.marked(kQ2)) {
-    form.setX(sp(kSeparate));
-    setNo(run, {kMarried, kMarriedY, kMarriedX});
+  const SPField& q1 = PAScheduleSP::kSeparationFirstAnswerBox;
+  const SPField& q2 = PAScheduleSP::kSeparationSecondAnswerBox;
+  const SPField& q3 = PAScheduleSP::kSeparationThirdAnswerBox;
+  const SPField& q4 = PAScheduleSP::kSeparationFourthAnswerBox;
+  form.setXNo(PAScheduleSP::kMarriedClaimedBox);
+  protectAndNull(run, {PAScheduleSP::kMarriedClaimantName, PAScheduleSP::kMarriedClaimantSSN});
+  form.oneX9(q1, q2, q3, q4, q4, q4, q4, q4, q4);
+  for (const SPField* q : {&q1, &q2, &q3, &q4}) form.unProtect(*q);
+  if (federalYes(run, FedFilerInfo::kSeparateAnswerBox) || run.marked(q1) || run.marked(q2)) {
+    form.setX(PAScheduleSP::kSeparatedBox);
+    setNo(run, {PAScheduleSP::kMarriedBox, PAScheduleSP::kMarriedOtherBox,
+                PAScheduleSP::kMarriedSeparateSchedulesBox});
   } else {
-    form.setX(sp(kMarried));
-    setNo(run, {kMarriedX, kSeparate});
-    markOrNo(run, kMarriedY, run.marked(kQ3));
-    markOrNo(run, kMarriedX, run.marked(kQ4));
+    form.setX(PAScheduleSP::kMarriedBox);
+    setNo(run, {PAScheduleSP::kMarriedSeparateSchedulesBox, PAScheduleSP::kSeparatedBox});
+    markOrNo(form, PAScheduleSP::kMarriedOtherBox, run.marked(q3));
+    markOrNo(form, PAScheduleSP::kMarriedSeparateSchedulesBox, run.marked(q4));
   }
 }
 
 // The filing-status boxes. A deceased filer's status boxes are cleared;
 // otherwise the federal filing status decides.
 void fillFilingStatusBoxes(const Run& run) {
-  if (run.marked(kDeceased)) {
-    run.clearRange(kQ1, kMarriedY);
+  if (run.marked(PAScheduleSP::kDeceasedBox)) {
+    run.clearRange(PAScheduleSP::kSeparationFirstAnswerBox, PAScheduleSP::kMarriedOtherBox);
     return;
   }
-  protectAndNull(run, {kAnnualization, kDeceased});
+  closeDeceased(run);
   const long federalStatus = run.federalAmount(kPullFederalStatus);
-  if (federalStatus == 1 || federalStatus == 4 || federalStatus == 5) {
+  if (federalStatus == kFederalSingle || federalStatus == kFederalHeadOfHousehold ||
+      federalStatus == kFederalWidowed) {
     fillUnmarried(run);
   } else {
-    run.clearRange(kUnmarried, kUnmarriedNumber);
+    run.clearRange(PAScheduleSP::kUnmarriedBox, PAScheduleSP::kUnmarriedClaimantSSN);
   }
-  if (federalStatus == 2) {
+  if (federalStatus == kFederalJoint) {
     fillMarriedJoint(run);
     return;
   }
-  protectAndNull(run, {kMarriedD, kMarriedJ});
-  if (federalStatus == 3) {
+  protectAndNull(run, {PAScheduleSP::kMarriedClaimedBox, PAScheduleSP::kMarriedJointBox});
+  if (federalStatus == kFederalSeparate) {
     fillMarriedSeparate(run);
   } else {
-    setNo(run, {kQ1, kQ4, kQ3, kSeparate, kMarriedX, kMarriedXCompanion, kMarriedY});
+    setSeparationBoxesNo(run);
   }
 }
 
 bool anyStatusMarked(const Run& run) {
-  return run.marked(kUnmarried) || run.marked(kMarried) || run.marked(kDeceased) || run.marked(kSeparate);
+  return run.marked(PAScheduleSP::kUnmarriedBox) || run.marked(PAScheduleSP::kMarriedBox) ||
+         run.marked(PAScheduleSP::kDeceasedBox) || run.marked(PAScheduleSP::kSeparatedBox);
 }
 
 }  // namespace
@@ -338,44 +362,48 @@ void PATaxReturnCalcEngine::computeScheduleSP(TaxFormPtr form, uint16_t copy, in
                 paReturn->readResidencyStatus(kFormID_PAReturnInfo)};
   const Primitives::OVImmutableIdentifier& none = Primitives::kNullFieldID;
 
-  assignIndexedText(form, kFormID_PAReturnInfo, run.filingStatus, sp(kTItem1), sp(kTItem1 + 1),
-                    sp(kTItem1 + 2), sp(kTItem1 + 3), sp(kTItem1 + 4), none, none, none, none, none,
+  assignIndexedText(form, kFormID_PAReturnInfo, run.filingStatus, PAScheduleSP::kTaxpayerFirstName,
+                    PAScheduleSP::kTaxpayerMiddleInitial, PAScheduleSP::kTaxpayerLastName,
+                    PAScheduleSP::kTaxpayerSuffix, PAScheduleSP::kTaxpayerSSN, none, none, none, none, none,
                     none, 0);
   fillSpouseIdentity(run);
   fillDependencyAnswers(run, kTaxpayerAnswers);
   fillSpouseDependencyAnswers(run);
 
+  const SPField& married = PAScheduleSP::kMarriedBox;
   if (disqualified(run)) {
-    run.clearRange(kUnmarried, kLastMember);
+    run.clearRange(PAScheduleSP::kUnmarriedBox, PAScheduleSP::kTwoColumnTaxForgiveness);
   } else {
-    form->oneX9(sp(kUnmarried), sp(kSeparate), sp(kDeceased), sp(kMarried), sp(kMarried), sp(kMarried),
-                sp(kMarried), sp(kMarried), sp(kMarried));
+    form->oneX9(PAScheduleSP::kUnmarriedBox, PAScheduleSP::kSeparatedBox, PAScheduleSP::kDeceasedBox, married,
+                married, married, married, married, married);
     fillDeathDates(run);
     fillFilingStatusBoxes(run);
-    if (run.marked(kMarriedX)) {
-      form->unProtect(sp(kMarriedXCompanion));
+    if (run.marked(PAScheduleSP::kMarriedSeparateSchedulesBox)) {
+      form->unProtect(PAScheduleSP::kSameInformationBox);
     } else {
-      form->makeProtectedAndSetNull(sp(kMarriedXCompanion));
+      form->makeProtectedAndSetNull(PAScheduleSP::kSameInformationBox);
     }
     countDependentChildren(run);
     if (anyStatusMarked(run)) {
       fillEligibilityIncome(run);
     } else {
-      run.clearRange(kPartBFirst, kLastMember);
+      run.clearRange(PAScheduleSP::kDependentName.at(0), PAScheduleSP::kTwoColumnTaxForgiveness);
     }
     fillForgivenessLines(run);
     applyForgiveness(run);
   }
 
   // A deceased filer's schedule without its annualization note is cleared.
-  if (run.marked(kDeceased) && form->isNull(sp(kAnnualization))) {
-    run.clearRange(kPartBFirst, kLastMember - 1);
+  if (run.marked(PAScheduleSP::kDeceasedBox) && form->isNull(PAScheduleSP::kAnnualizationMethod)) {
+    run.clearRange(PAScheduleSP::kDependentName.at(0), PAScheduleSP::kTaxForgiveness);
   }
-  Utils::setDefaultX(form, sp(kPairABox2), sp(kPairABox1), sp(kPairABox1));
-  Utils::setDefaultX(form, sp(kNewDependentsNo), sp(kNewDependentsYes), sp(kNewDependentsYes));
+  Utils::setDefaultX(form, PAScheduleSP::kFederalPageOneNoBox, PAScheduleSP::kFederalPageOneYesBox,
+                     PAScheduleSP::kFederalPageOneYesBox);
+  Utils::setDefaultX(form, PAScheduleSP::kNewDependentsNoBox, PAScheduleSP::kNewDependentsYesBox,
+                     PAScheduleSP::kNewDependentsYesBox);
 
-  if (paReturn->getIN(kFormID_PAScheduleSP, copy, sp(kOneColumn.forgiven)) > 0 ||
-      paReturn->getIN(kFormID_PAScheduleSP, copy, sp(kTwoColumns.forgiven)) > 0) {
+  if (paReturn->getIN(kFormID_PAScheduleSP, copy, kOneColumn.forgiven) > 0 ||
+      paReturn->getIN(kFormID_PAScheduleSP, copy, kTwoColumns.forgiven) > 0) {
     paReturn->setDataEntered(kFormID_PAScheduleSP, copy, true, false);
     form->setCalcMark(true);
   }

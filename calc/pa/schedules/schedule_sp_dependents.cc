@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "calc/pa/schedules/schedule_sp_parts.h"
+#include "catalogs/fields/fields.h"
 #include "host/descriptors.h"
 #include "host/string_utils.h"
 #include "identifiers/form_ids.h"
@@ -14,35 +15,25 @@ using DataMgmt::TaxFormPtr;
 
 namespace {
 
-// FedDependentsFieldIds members, host field numbers in the comments.
-const int kInclude = 141;       // 1136, yes/no
-const int kRelationship = 46;   // 1108
-const int kFirstName = 40;      // 1103
-const int kLastName = 42;       // 1105
-const int kAge = 50;            // 1110
-const int kNumber = 43;         // 1106
-
-const Primitives::OVImmutableIdentifier& dependentField(int member) { return kFedDependentsFieldIds[member]; }
-
 // Relationships that make a dependent a child, matched whole and
 // ignoring case.
 const char* const kChildRelationships[] = {
-    "SON",        "DAUGHTER",        "GRANDCHILD", "GREAT GRANDCHILD",
-    "ADOPTED SON", "ADOPTED DAUGHTER", "STEPCHILD", "FOSTERCHILD",
+    "SON",         "DAUGHTER",         "GRANDCHILD", "GREAT GRANDCHILD",
+    "ADOPTED SON", "ADOPTED DAUGHTER", "STEPCHILD",  "FOSTERCHILD",
 };
 
 const int kTextSize = 128;  // one field's text and its NUL
 
 // Part B holds four rows; more children are listed on an attachment.
-const int kListedChildren = 4;
+constexpr int kListedChildren = PAScheduleSP::kDependentName.rows();
 const char kSeeAttached[] = "See attached schedule";
 
 // A dependent counts when it is included and its relationship is a child's.
 bool countsAsChild(const DataMgmt::TaxReturn& federal, uint16_t copy) {
-  if (!federal.formYes(kFormID_FedDependents, copy, dependentField(kInclude))) return false;
+  if (!federal.formYes(kFormID_FedDependents, copy, FedDependents::kIncludedBox)) return false;
   char relationship[kTextSize];
   federal.formString(relationship, sizeof relationship, kFormID_FedDependents, copy,
-                     dependentField(kRelationship));
+                     FedDependents::kRelationship);
   for (const char* child : kChildRelationships) {
     if (Utils::OVStringUtils::stricmp(relationship, child) == 0) return true;
   }
@@ -66,15 +57,15 @@ namespace ScheduleSP {
 void countDependentChildren(const Run& run) {
   const int children = countChildren(run.federal);
   if (children == 0) {
-    run.clearRange(kPartBFirst, kChildCount);
+    run.clearRange(PAScheduleSP::kDependentName.at(0), PAScheduleSP::kDependentCount);
     return;
   }
-  run.form().assignIR(sp(kChildCount), children);
+  run.form().assignIR(PAScheduleSP::kDependentCount, children);
   if (children <= kListedChildren) {
     run.engine.fillScheduleSPDependents(run.holder, 1, run.passOn);
   } else {
-    run.form().assignText(sp(kPartBFirst), kSeeAttached);
-    run.clearRange(kPartBFirst + 1, kPartBLastField);
+    run.form().assignText(PAScheduleSP::kDependentName.at(0), kSeeAttached);
+    run.clearRange(PAScheduleSP::kDependentAge.at(0), PAScheduleSP::kDependentSSN.at(kListedChildren - 1));
   }
 }
 
@@ -83,18 +74,17 @@ void countDependentChildren(const Run& run) {
 // Rows follow the copies in ascending copy number; each row reads the copy
 // it lists, so a gap in the federal copy numbers skips no child.
 void PATaxReturnCalcEngine::fillScheduleSPDependents(TaxFormPtr form, uint16_t firstDependentCopy, int) {
-  using ScheduleSP::sp;
   if (paReturn == nullptr || federalReturn == nullptr || form.isNull()) return;
   if (federalReturn->getMaxCopies(kFormID_FedDependents) < firstDependentCopy) return;
   DataMgmt::TaxFormDescPtr descriptor = form->getTaxFormDescriptor();
   if (descriptor.isNull()) return;
 
   DataMgmt::OVFieldIDIter cursor = descriptor->getFieldIDs();
-  const int width =
-      cursor.positionOf(sp(ScheduleSP::kPartBSecondRow)) - cursor.positionOf(sp(ScheduleSP::kPartBFirst));
+  const auto& names = PAScheduleSP::kDependentName;
+  const int width = cursor.positionOf(names.at(1)) - cursor.positionOf(names.at(0));
   if (width <= 0) return;  // a field list without Part B's rows in order
-  cursor = sp(ScheduleSP::kPartBFirst);
-  const Primitives::OVImmutableIdentifier& lastRow = sp(ScheduleSP::kPartBLastRow);
+  cursor = names.at(0);
+  const Primitives::OVImmutableIdentifier& lastRow = names.at(names.rows() - 1);
 
   const DataMgmt::FormId& dependents = kFormID_FedDependents;
   for (DataMgmt::TaxFormIter it = federalReturn->getForms(dependents); !it.atEOL() && cursor <= lastRow;
@@ -106,13 +96,13 @@ void PATaxReturnCalcEngine::fillScheduleSPDependents(TaxFormPtr form, uint16_t f
     char first[kTextSize];
     char last[kTextSize];
     char name[2 * kTextSize];
-    federalReturn->formString(first, sizeof first, dependents, copy, dependentField(kFirstName));
-    federalReturn->formString(last, sizeof last, dependents, copy, dependentField(kLastName));
+    federalReturn->formString(first, sizeof first, dependents, copy, FedDependents::kFirstName);
+    federalReturn->formString(last, sizeof last, dependents, copy, FedDependents::kLastName);
     std::snprintf(name, sizeof name, "%s %s", first, last);
     form->assignText(cursor.getID(), name);
-    federalReturn->getIIM(dependents, dependentField(kAge), copy, form, (cursor + 1).getID());
-    federalReturn->getIIM(dependents, dependentField(kRelationship), copy, form, (cursor + 2).getID());
-    federalReturn->getIIM(dependents, dependentField(kNumber), copy, form, (cursor + 3).getID());
+    federalReturn->getIIM(dependents, FedDependents::kAge, copy, form, (cursor + 1).getID());
+    federalReturn->getIIM(dependents, FedDependents::kRelationship, copy, form, (cursor + 2).getID());
+    federalReturn->getIIM(dependents, FedDependents::kSsn, copy, form, (cursor + 3).getID());
     cursor += width;
   }
   for (; cursor <= lastRow; cursor += width) {

@@ -2,21 +2,22 @@
 // eligibility income, a marital class and a number of dependent children.
 //
 // Ten rows, 100 down to 10 percent; row k is met by an income strictly
-// below its bound, base + 250 k + 9,500 children (base 6,501 unmarried,
-// 13,001 married). The bounds for 0 to 9 children are the published
-// values; each child beyond 9 raises every bound by 9,500. No row met
-// gives 0 percent.
+// below its bound, base + 1 + step k + per-child amount x children, with
+// the 2018 bases, step and per-child amount of tax_parameters.h (so 6,501
+// and 13,001 for 100 percent without children). No row met gives 0
+// percent.
 #ifndef CALC_PA_SCHEDULES_SCHEDULE_SP_TABLE_H_
 #define CALC_PA_SCHEDULES_SCHEDULE_SP_TABLE_H_
+
+#include "calc/pa/tax_parameters.h"
 
 namespace PACalculationMgmt {
 namespace ScheduleSP {
 
 enum class MaritalClass { kUnmarried, kMarried };
 
-// Number of rows and of tabulated child counts (0 to 9).
-const int kForgivenessRows = 10;
-const int kTabulatedChildren = 10;
+// Number of rows: 100 percent down to one step.
+constexpr int kForgivenessRows = 100 / PATax2018::kForgivenessPercentStep;
 
 // Bound of row k (0 = 100 percent) for `children` dependent children; a
 // negative count counts as none.

@@ -7,16 +7,18 @@
 // spouse (S). A part-year resident or nonresident enters the part that is
 // PA income and a second amount that limits it; a full-year resident gets
 // both as protected copies of the winnings. The per-person net winnings
-// (9677, 9678) feed Schedule G-L, their sum (11774) the PA-40.
+// feed Schedule G-L, their sum the PA-40.
 //
-// Fields the user may enter (9620, 9621, 9623, 9624, 9633, 9639, 9640,
-// 9642, 9643, 9651, 9652, 9660-9662) keep their entries, limited on every
-// calculation; a null entry counts as 0.
+// Fields the user may enter (the PA parts of the winnings, their
+// reductions, the spouse's share of the form 57 amount, the form 2 split
+// and the PA losses) keep their entries, limited on every calculation; a
+// null entry counts as 0.
 #include <cstdint>
 #include <cstring>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
@@ -28,35 +30,46 @@ using DataMgmt::TaxFormPtr;
 
 namespace {
 
-// Schedule fields: PAW2GIncomeFieldIds members, named by host field.
-enum Field : int {
-  w9609 = 0, w9610 = 1, w9611 = 2, w9612 = 3, w9613 = 4,
-  w9616 = 5, w9617 = 6, w9618 = 7, w9619 = 8, w9620 = 9, w9621 = 10, w9622 = 11, w9623 = 12,
-  w9624 = 13, w9625 = 14, w9626 = 15, w9627 = 16, w9628 = 17, w9629 = 18, w9630 = 19, w9631 = 20,
-  w9632 = 21, w9633 = 22, w9634 = 23, w9635 = 24, w9636 = 25, w9637 = 26, w9638 = 27, w9639 = 28,
-  w9640 = 29, w9641 = 30, w9642 = 31, w9643 = 32, w9644 = 33, w9645 = 34, w9646 = 35, w9647 = 36,
-  w9648 = 37, w9649 = 38, w9650 = 39, w9651 = 40, w9652 = 41, w9653 = 42, w9654 = 43, w9655 = 44,
-  w9656 = 45, w9657 = 46, w9658 = 47, w9659 = 48, w9660 = 49, w9661 = 50, w9662 = 51,
-  w9666 = 52, w9667 = 53, w9668 = 54, w9669 = 55, w9670 = 56, w9671 = 57, w9672 = 58, w9673 = 59,
-  w9674 = 60, w9675 = 61, w9676 = 62, w9677 = 63, w9678 = 64, w11774 = 65, w50651 = 66,
-};
-
-const FieldId& id(Field f) { return kPAW2GIncomeFieldIds[f]; }
-
-// Federal fields read.
-const FieldId& w2gTaxpayerMark() { return kFedW2GFieldIds[6]; }   // 1
-const FieldId& w2gSpouseMark() { return kFedW2GFieldIds[7]; }     // 2
-const FieldId& w2gWinnings() { return kFedW2GFieldIds[31]; }      // 12, hundredths
-const FieldId& w2gStateWinnings() { return kFedW2GFieldIds[46]; } // 25, hundredths
-const FieldId& w2gStateText() { return kFedW2GFieldIds[44]; }     // 28
-const FieldId& form51TaxpayerMark() { return kFed51FieldIds[288]; }  // 366
-const FieldId& form51Winnings() { return kFed51FieldIds[361]; }      // 173
-const FieldId& form51Losses() { return kFed51FieldIds[363]; }        // 174, entered positive
-const FieldId& form57Gate() { return kFed57FieldIds[200]; }          // 79
-const FieldId& form57Amount() { return kFed57FieldIds[198]; }        // 164
-const FieldId& form2Amount() { return kFed2FieldIds[283]; }          // 67
-
 const int kTextSize = 128;
+
+// A line of the schedule in its three columns: both filers, the taxpayer,
+// the spouse.
+using W2GField = NamedField<PAW2GIncomeFieldIds>;
+struct Line {
+  const W2GField& both;
+  const W2GField& taxpayer;
+  const W2GField& spouse;
+};
+constexpr Line kW2GWinnings = {PAW2GIncome::kW2GWinnings, PAW2GIncome::kTaxpayerW2GWinnings,
+                               PAW2GIncome::kSpouseW2GWinnings};
+constexpr Line kPAW2GWinnings = {PAW2GIncome::kPAW2GWinnings, PAW2GIncome::kTaxpayerPAW2GWinnings,
+                                 PAW2GIncome::kSpousePAW2GWinnings};
+constexpr Line kW2GReduction = {PAW2GIncome::kW2GReduction, PAW2GIncome::kTaxpayerW2GReduction,
+                                PAW2GIncome::kSpouseW2GReduction};
+constexpr Line kW2GRemainder = {PAW2GIncome::kW2GRemainder, PAW2GIncome::kTaxpayerW2GRemainder,
+                                PAW2GIncome::kSpouseW2GRemainder};
+constexpr Line kPartnershipWinnings = {PAW2GIncome::kPartnershipWinnings,
+                                       PAW2GIncome::kTaxpayerPartnershipWinnings,
+                                       PAW2GIncome::kSpousePartnershipWinnings};
+constexpr Line kFed57Winnings = {PAW2GIncome::kFed57Winnings, PAW2GIncome::kTaxpayerFed57Winnings,
+                                 PAW2GIncome::kSpouseFed57Winnings};
+constexpr Line kOtherWinnings = {PAW2GIncome::kOtherWinnings, PAW2GIncome::kTaxpayerOtherWinnings,
+                                 PAW2GIncome::kSpouseOtherWinnings};
+constexpr Line kPAOtherWinnings = {PAW2GIncome::kPAOtherWinnings, PAW2GIncome::kTaxpayerPAOtherWinnings,
+                                   PAW2GIncome::kSpousePAOtherWinnings};
+constexpr Line kOtherReduction = {PAW2GIncome::kOtherReduction, PAW2GIncome::kTaxpayerOtherReduction,
+                                  PAW2GIncome::kSpouseOtherReduction};
+constexpr Line kOtherRemainder = {PAW2GIncome::kOtherRemainder, PAW2GIncome::kTaxpayerOtherRemainder,
+                                  PAW2GIncome::kSpouseOtherRemainder};
+constexpr Line kPartnershipLosses = {PAW2GIncome::kPartnershipLosses, PAW2GIncome::kTaxpayerPartnershipLosses,
+                                     PAW2GIncome::kSpousePartnershipLosses};
+constexpr Line kFed2Amount = {PAW2GIncome::kFed2Amount, PAW2GIncome::kTaxpayerFed2Amount,
+                              PAW2GIncome::kSpouseFed2Amount};
+constexpr Line kLosses = {PAW2GIncome::kLosses, PAW2GIncome::kTaxpayerLosses, PAW2GIncome::kSpouseLosses};
+constexpr Line kPALosses = {PAW2GIncome::kPALosses, PAW2GIncome::kTaxpayerPALosses,
+                            PAW2GIncome::kSpousePALosses};
+constexpr Line kLossesCarried = {PAW2GIncome::kLossesCarried, PAW2GIncome::kTaxpayerLossesCarried,
+                                 PAW2GIncome::kSpouseLossesCarried};
 
 // An amount of both filers.
 struct Split {
@@ -70,14 +83,14 @@ enum class Owner { kTaxpayer, kSpouse, kNobody };
 // The owner of W-2G copy `c`: marked for the taxpayer, else marked for the
 // spouse (only a joint return has one), else unmarked, the taxpayer's.
 Owner w2gOwner(DataMgmt::TaxReturn& federal, const DataMgmt::TaxForm& copy, uint16_t c, bool joint) {
-  if (copy.xMarked(w2gTaxpayerMark())) return Owner::kTaxpayer;
-  if (federal.formYes(kFormID_FedW2G, c, w2gSpouseMark())) return joint ? Owner::kSpouse : Owner::kNobody;
+  if (copy.xMarked(FedW2G::kTaxpayerBox)) return Owner::kTaxpayer;
+  if (federal.formYes(kFormID_FedW2G, c, FedW2G::kSpouseBox)) return joint ? Owner::kSpouse : Owner::kNobody;
   return Owner::kTaxpayer;
 }
 
 // The owner of form 51 copy `c`: the taxpayer when marked, else the spouse.
 Owner form51Owner(DataMgmt::TaxReturn&, const DataMgmt::TaxForm& copy, uint16_t, bool) {
-  return copy.xMarked(form51TaxpayerMark()) ? Owner::kTaxpayer : Owner::kSpouse;
+  return copy.xMarked(Fed51::kTaxpayerBox) ? Owner::kTaxpayer : Owner::kSpouse;
 }
 
 using OwnerRule = Owner (*)(DataMgmt::TaxReturn&, const DataMgmt::TaxForm&, uint16_t, bool);
@@ -109,40 +122,268 @@ class Schedule {
  public:
   explicit Schedule(DataMgmt::TaxForm& form) : form_(form) {}
 
-  double value(Field f) const { return form_.getIR(id(f)); }
-  void assign(Field f, double v) { form_.assignIR(id(f), v); }
-  void copy(Field target, Field source) { form_.assignII(id(target), id(source)); }
-  void null(Field f) { form_.setNull(id(f)); }
-  void sum(Field target, Field a, Field b) { form_.plus2(id(target), id(a), id(b)); }
-  void differenceNotBelow0(Field target, Field a, Field b) { form_.minusIIge0(id(target), id(a), id(b)); }
-  void protect(Field f) { form_.makeProtected(id(f)); }
-  void unprotect(Field f) { form_.unProtect(id(f)); }
-  void protectAndNull(Field f) { form_.makeProtectedAndSetNull(id(f)); }
-  void protectAndAssign(Field f, double v) {
-    form_.makeProtected(id(f));
+  double value(const FieldId& f) const { return form_.getIR(f); }
+  void assign(const FieldId& f, double v) { form_.assignIR(f, v); }
+  void copy(const FieldId& target, const FieldId& source) { form_.assignII(target, source); }
+  void null(const FieldId& f) { form_.setNull(f); }
+  void sum(const FieldId& target, const FieldId& a, const FieldId& b) { form_.plus2(target, a, b); }
+  void differenceNotBelow0(const FieldId& target, const FieldId& a, const FieldId& b) {
+    form_.minusIIge0(target, a, b);
+  }
+  void protect(const FieldId& f) { form_.makeProtected(f); }
+  void unprotect(const FieldId& f) { form_.unProtect(f); }
+  void protectAndNull(const FieldId& f) { form_.makeProtectedAndSetNull(f); }
+  void protectAndAssign(const FieldId& f, double v) {
+    form_.makeProtected(f);
     assign(f, v);
   }
-  void protectAndCopy(Field target, Field source) {
-    form_.makeProtected(id(target));
+  void protectAndCopy(const FieldId& target, const FieldId& source) {
+    form_.makeProtected(target);
     copy(target, source);
   }
   // Opens the entry and keeps it at most `limit`.
-  void limitTo(Field f, double limit) {
-    form_.unProtect(id(f));
-    form_.minIR(id(f), id(f), limit);
+  void limitTo(const FieldId& f, double limit) {
+    form_.unProtect(f);
+    form_.minIR(f, f, limit);
   }
-  void limitTo(Field f, Field limit) {
-    form_.unProtect(id(f));
-    form_.minII(id(f), id(f), id(limit));
+  void limitTo(const FieldId& f, const FieldId& limit) {
+    form_.unProtect(f);
+    form_.minII(f, f, limit);
   }
   // Opens and limits the entry while `open`, else protects and nulls it.
-  void limitOrClose(Field f, bool open, double limit) { open ? limitTo(f, limit) : protectAndNull(f); }
-  void limitOrClose(Field f, bool open, Field limit) { open ? limitTo(f, limit) : protectAndNull(f); }
-  void mark(Field f, bool marked) { marked ? form_.setX(id(f)) : form_.setXNo(id(f)); }
+  void limitOrClose(const FieldId& f, bool open, double limit) {
+    open ? limitTo(f, limit) : protectAndNull(f);
+  }
+  void limitOrClose(const FieldId& f, bool open, const FieldId& limit) {
+    open ? limitTo(f, limit) : protectAndNull(f);
+  }
+  void mark(const FieldId& f, bool marked) { marked ? form_.setX(f) : form_.setXNo(f); }
+
+  // A line of both filers from their split: the sum on a joint return,
+  // else the taxpayer's amount, whose spouse column is null.
+  void assignSplit(const Line& line, const Split& split, bool joint) {
+    assign(line.both, joint ? split.taxpayer + split.spouse : split.taxpayer);
+    assign(line.taxpayer, split.taxpayer);
+    if (joint) {
+      assign(line.spouse, split.spouse);
+    } else {
+      null(line.spouse);
+    }
+  }
+  // Each filer's reduction of a PA line (open while that filer's flag
+  // says so, at most the PA amount) and what remains, never below 0.
+  void reduce(const Line& pa, const Line& reduction, const Line& remainder, bool taxpayerOpen,
+              bool spouseOpen) {
+    limitOrClose(reduction.taxpayer, taxpayerOpen, pa.taxpayer);
+    limitOrClose(reduction.spouse, spouseOpen, pa.spouse);
+    sum(reduction.both, reduction.taxpayer, reduction.spouse);
+    differenceNotBelow0(remainder.both, pa.both, reduction.both);
+    differenceNotBelow0(remainder.taxpayer, pa.taxpayer, reduction.taxpayer);
+    differenceNotBelow0(remainder.spouse, pa.spouse, reduction.spouse);
+  }
 
  private:
   DataMgmt::TaxForm& form_;
 };
+
+// W-2G winnings (federal hundredths), the PA part of them, its reduction
+// and what remains.
+void fillW2GWinnings(Schedule& w, DataMgmt::TaxReturn& federal, bool joint, bool fullYear) {
+  int count = 0;
+  const Split w2g = sumByOwner(federal, kFormID_FedW2G, w2gOwner, joint, FedW2G::kWinnings, 100.0, &count);
+  if (count > 0) w.assign(PAW2GIncome::kW2GCount, count);
+  w.assignSplit(kW2GWinnings, w2g, joint);
+  if (!fullYear) {
+    w.limitOrClose(kPAW2GWinnings.taxpayer, w2g.taxpayer > 0, w2g.taxpayer);
+    w.limitOrClose(kPAW2GWinnings.spouse, w2g.spouse > 0, w2g.spouse);
+  } else {
+    w.protectAndAssign(kPAW2GWinnings.taxpayer, w2g.taxpayer);
+    w.protectAndAssign(kPAW2GWinnings.spouse, w2g.spouse);
+  }
+  w.sum(kPAW2GWinnings.both, kPAW2GWinnings.taxpayer, kPAW2GWinnings.spouse);
+  w.reduce(kPAW2GWinnings, kW2GReduction, kW2GRemainder, w2g.taxpayer > 0, joint && w2g.spouse > 0);
+  w.copy(PAW2GIncome::kTaxpayerW2GRemainderCarried, kW2GRemainder.taxpayer);
+  w.copy(PAW2GIncome::kSpouseW2GRemainderCarried, kW2GRemainder.spouse);
+}
+
+// Other winnings: form 51 and form 57, the PA part of them, its
+// reduction and what remains; then each filer's winnings before losses.
+void fillOtherWinnings(Schedule& w, DataMgmt::TaxReturn& federal, bool joint, bool fullYear) {
+  w.assignSplit(
+      kPartnershipWinnings,
+      sumByOwner(federal, kFormID_Fed51, form51Owner, joint, Fed51::kGamblingWinnings, 1.0, nullptr), joint);
+  const long form57 = federal.getIN(kFormID_Fed57, 1, Fed57::kOtherGamblingWinnings);
+  if (form57 > 0) {
+    w.assign(PAW2GIncome::kFed57WinningsRead, form57);
+    w.assign(kFed57Winnings.both, form57);
+    if (joint) {
+      w.limitTo(kFed57Winnings.spouse, kFed57Winnings.both);
+      w.differenceNotBelow0(kFed57Winnings.taxpayer, kFed57Winnings.both, kFed57Winnings.spouse);
+    } else {
+      w.protectAndCopy(kFed57Winnings.taxpayer, kFed57Winnings.both);
+      w.protectAndNull(kFed57Winnings.spouse);
+    }
+  } else {
+    // No form 57 amount (any more): none of it stays in the other winnings.
+    w.null(PAW2GIncome::kFed57WinningsRead);
+    w.null(kFed57Winnings.both);
+    w.protectAndNull(kFed57Winnings.taxpayer);
+    w.protectAndNull(kFed57Winnings.spouse);
+  }
+  w.sum(kOtherWinnings.both, kPartnershipWinnings.both, kFed57Winnings.both);
+  w.sum(kOtherWinnings.taxpayer, kPartnershipWinnings.taxpayer, kFed57Winnings.taxpayer);
+  w.sum(kOtherWinnings.spouse, kPartnershipWinnings.spouse, kFed57Winnings.spouse);
+  if (!fullYear) {
+    w.limitOrClose(kPAOtherWinnings.taxpayer, w.value(kOtherWinnings.both) > 0, kOtherWinnings.taxpayer);
+    w.limitOrClose(kPAOtherWinnings.spouse, w.value(kOtherWinnings.spouse) > 0, kOtherWinnings.spouse);
+    w.sum(kPAOtherWinnings.both, kPAOtherWinnings.taxpayer, kPAOtherWinnings.spouse);
+  } else {
+    w.copy(kPAOtherWinnings.both, kOtherWinnings.both);
+    w.protectAndCopy(kPAOtherWinnings.taxpayer, kOtherWinnings.taxpayer);
+    w.protectAndCopy(kPAOtherWinnings.spouse, kOtherWinnings.spouse);
+  }
+  w.reduce(kPAOtherWinnings, kOtherReduction, kOtherRemainder, w.value(kPAOtherWinnings.taxpayer) > 0,
+           joint && w.value(kPAOtherWinnings.spouse) > 0);
+  w.copy(PAW2GIncome::kTaxpayerOtherRemainderCarried, kOtherRemainder.taxpayer);
+  w.copy(PAW2GIncome::kSpouseOtherRemainderCarried, kOtherRemainder.spouse);
+  w.sum(PAW2GIncome::kTaxpayerWinningsBeforeLosses, PAW2GIncome::kTaxpayerW2GRemainderCarried,
+        PAW2GIncome::kTaxpayerOtherRemainderCarried);
+  w.sum(PAW2GIncome::kSpouseWinningsBeforeLosses, PAW2GIncome::kSpouseW2GRemainderCarried,
+        PAW2GIncome::kSpouseOtherRemainderCarried);
+}
+
+// Losses: form 51 (entered positive, taken as negatives) and the form 2
+// amount, which the user enters and splits when the federal return has
+// none.
+void fillLosses(Schedule& w, TaxFormPtr form, DataMgmt::TaxReturn& federal, bool joint) {
+  const Split losses =
+      sumByOwner(federal, kFormID_Fed51, form51Owner, joint, Fed51::kGamblingLosses, 1.0, nullptr);
+  if (joint) {
+    w.assign(kPartnershipLosses.taxpayer, losses.taxpayer * -1.0);
+    w.assign(kPartnershipLosses.spouse, losses.spouse * -1.0);
+    w.sum(kPartnershipLosses.both, kPartnershipLosses.taxpayer, kPartnershipLosses.spouse);
+  } else {
+    w.assign(kPartnershipLosses.both, losses.taxpayer * -1.0);
+    w.copy(kPartnershipLosses.taxpayer, kPartnershipLosses.both);
+    w.null(kPartnershipLosses.spouse);
+  }
+  const long form2 = federal.getIN(kFormID_Fed2, 1, Fed2::kGamblingLosses);
+  if (form2 != 0) {
+    w.assign(PAW2GIncome::kFed2AmountRead, form2);
+    if (joint) {
+      w.limitTo(kFed2Amount.spouse, form2);
+      w.differenceNotBelow0(kFed2Amount.taxpayer, PAW2GIncome::kFed2AmountRead, kFed2Amount.spouse);
+      w.sum(kFed2Amount.both, kFed2Amount.taxpayer, kFed2Amount.spouse);
+    } else {
+      w.assign(kFed2Amount.both, form2);
+      w.copy(kFed2Amount.taxpayer, kFed2Amount.both);
+      w.protectAndNull(kFed2Amount.spouse);
+    }
+    w.mark(PAW2GIncome::kFed2AmountZeroBox, false);
+    w.protectAndNull(PAW2GIncome::kTaxpayerSplitBox);
+    w.protectAndNull(PAW2GIncome::kSpouseSplitBox);
+  } else {
+    w.mark(PAW2GIncome::kFed2AmountZeroBox, true);
+    w.unprotect(PAW2GIncome::kTaxpayerSplitBox);
+    w.unprotect(PAW2GIncome::kSpouseSplitBox);
+    Utils::setDefaultX(form, PAW2GIncome::kSpouseSplitBox, PAW2GIncome::kSpouseSplitBox,
+                       PAW2GIncome::kTaxpayerSplitBox);
+    if (joint) {
+      w.protect(kFed2Amount.both);
+      w.unprotect(kFed2Amount.taxpayer);
+      w.unprotect(kFed2Amount.spouse);
+      w.sum(kFed2Amount.both, kFed2Amount.taxpayer, kFed2Amount.spouse);
+    } else {
+      w.unprotect(kFed2Amount.both);
+      w.protectAndCopy(kFed2Amount.taxpayer, kFed2Amount.both);
+      w.protectAndNull(kFed2Amount.spouse);
+    }
+  }
+  w.sum(kLosses.both, kFed2Amount.both, kPartnershipLosses.both);
+  w.sum(kLosses.taxpayer, kFed2Amount.taxpayer, kPartnershipLosses.taxpayer);
+  if (joint) {
+    w.sum(kLosses.spouse, kFed2Amount.spouse, kPartnershipLosses.spouse);
+  } else {
+    w.protectAndNull(kLosses.spouse);
+  }
+}
+
+// The PA part of the losses (the joint tests accept 0), the losses used
+// and each filer's net winnings with their sum.
+void fillNetWinnings(Schedule& w, bool joint, bool fullYear) {
+  if (fullYear) {
+    w.copy(kPALosses.both, kLosses.both);
+    w.copy(kPALosses.taxpayer, kLosses.taxpayer);
+    w.copy(kPALosses.spouse, kLosses.spouse);
+  } else if (w.value(kLosses.both) > 0 && joint) {
+    w.limitOrClose(kPALosses.spouse, w.value(kLosses.spouse) >= 0, kLosses.spouse);
+    w.limitOrClose(kPALosses.taxpayer, w.value(kLosses.taxpayer) >= 0, kLosses.taxpayer);
+    w.protect(kPALosses.both);
+    w.sum(kPALosses.both, kPALosses.taxpayer, kPALosses.spouse);
+  } else if (w.value(kLosses.both) > 0) {
+    w.limitTo(kPALosses.both, kLosses.both);
+    w.protectAndCopy(kPALosses.taxpayer, kPALosses.both);
+    w.protectAndNull(kPALosses.spouse);
+  } else {
+    w.protectAndNull(kPALosses.both);
+    w.protectAndNull(kPALosses.taxpayer);
+    w.protectAndNull(kPALosses.spouse);
+  }
+  w.copy(kLossesCarried.both, kPALosses.both);
+  w.copy(kLossesCarried.taxpayer, kPALosses.taxpayer);
+  if (joint) {
+    w.copy(kLossesCarried.spouse, kPALosses.spouse);
+  } else {
+    w.null(kLossesCarried.spouse);
+  }
+  w.copy(PAW2GIncome::kTaxpayerLossesUsed, kLossesCarried.taxpayer);
+  w.copy(PAW2GIncome::kSpouseLossesUsed, kLossesCarried.spouse);
+  w.differenceNotBelow0(PAW2GIncome::kTaxpayerNetWinnings, PAW2GIncome::kTaxpayerWinningsBeforeLosses,
+                        PAW2GIncome::kTaxpayerLossesUsed);
+  w.differenceNotBelow0(PAW2GIncome::kSpouseNetWinnings, PAW2GIncome::kSpouseWinningsBeforeLosses,
+                        PAW2GIncome::kSpouseLossesUsed);
+  w.sum(PAW2GIncome::kNetWinnings, PAW2GIncome::kTaxpayerNetWinnings, PAW2GIncome::kSpouseNetWinnings);
+}
+
+// The winnings box and amount: marked when either filer has winnings or
+// losses.
+void markWinnings(Schedule& w, bool joint) {
+  const double taxpayer = w.value(kOtherWinnings.taxpayer) + w.value(kW2GWinnings.taxpayer);
+  const double spouse = w.value(kOtherWinnings.spouse) + w.value(kW2GWinnings.spouse);
+  const double taxpayerLosses = w.value(kLosses.taxpayer);
+  const double spouseLosses = w.value(kLosses.spouse);
+  if (taxpayer > 0 || spouse > 0 || taxpayerLosses > 0 || spouseLosses > 0) {
+    w.mark(PAW2GIncome::kWinningsBox, true);
+    w.assign(PAW2GIncome::kWinnings,
+             joint ? taxpayer + spouse + taxpayerLosses + spouseLosses : taxpayer + taxpayerLosses);
+  } else {
+    w.mark(PAW2GIncome::kWinningsBox, false);
+    w.null(PAW2GIncome::kWinnings);
+  }
+}
+
+// W-2G winnings won in PA (federal hundredths). A copy without a state
+// text counts for a resident or part-year resident, not for a nonresident.
+double winningsWonInPA(DataMgmt::TaxReturn& federal, bool joint, int residency) {
+  double wonInPA = 0;
+  const unsigned last = federal.getMaxCopies(kFormID_FedW2G);
+  for (unsigned n = 1; n <= last; ++n) {
+    const uint16_t c = static_cast<uint16_t>(n);
+    TaxFormPtr w2g = federal.getFormUVPtr(kFormID_FedW2G, c, false);
+    if (w2g.isNull()) continue;
+    const long stateWinnings = federal.getIN(kFormID_FedW2G, c, FedW2G::kStateWinnings);
+    if (stateWinnings == 0) continue;
+    if (federal.formYes(kFormID_FedW2G, c, FedW2G::kSpouseBox) && !joint) continue;
+    char state[kTextSize];
+    federal.formString(state, sizeof state, kFormID_FedW2G, c, FedW2G::kState);
+    const bool isPA = std::strcmp(state, "PA") == 0;
+    const bool counts = residency == PADataMgmt::kNonresident
+                            ? isPA
+                            : isPA || !federal.hasSigValue(kFormID_FedW2G, c, FedW2G::kState);
+    if (counts) wonInPA += static_cast<double>(stateWinnings) / 100.0;
+  }
+  return wonInPA;
+}
 
 }  // namespace
 
@@ -151,220 +392,32 @@ void PATaxReturnCalcEngine::computeW2GIncome(TaxFormPtr form, uint16_t copy, int
   DataMgmt::TaxReturn& federal = *federalReturn;
   Schedule w(*form);
   const uint8_t filingStatus = paReturn->readFilingStatus(kFormID_PAReturnInfo);
-  const bool joint = filingStatus == 2;
+  const bool joint = filingStatus == PADataMgmt::kFilingJoint;
   const int32_t residency = paReturn->readResidencyStatus(kFormID_PAReturnInfo);
+  const bool fullYear = residency == PADataMgmt::kFullYearResident;
   const FieldId& none = Primitives::kNullFieldID;
 
-  copyNameText(form, kFormID_PAReturnInfo, filingStatus, 0, id(w9612), id(w9613), none, none, none, none, none,
-               none, none, 0);
+  copyNameText(form, kFormID_PAReturnInfo, filingStatus, 0, PAW2GIncome::kFilerName, PAW2GIncome::kFilerSSN,
+               none, none, none, none, none, none, none, 0);
 
-  if (federal.getIN(kFormID_Fed57, 1, form57Gate()) <= 0) {
+  if (federal.getIN(kFormID_Fed57, 1, Fed57::kGamblingIncome) <= 0) {
     // No gambling income on the federal return. The net amounts after the
     // cleared range go too, so that the PA-40 and Schedule G-L do not keep
     // winnings of an earlier calculation.
-    clearFormFields(kFormID_PAW2GIncome, 1, id(w9616), id(w9668));
-    clearFormFields(kFormID_PAW2GIncome, 1, id(w9669), id(w11774));
+    clearFormFields(kFormID_PAW2GIncome, 1, kW2GWinnings.both, kLossesCarried.spouse);
+    clearFormFields(kFormID_PAW2GIncome, 1, PAW2GIncome::kTaxpayerW2GRemainderCarried,
+                    PAW2GIncome::kNetWinnings);
   } else {
-    // W-2G winnings and the PA part of them.
-    int count = 0;
-    const Split w2g = sumByOwner(federal, kFormID_FedW2G, w2gOwner, joint, w2gWinnings(), 100.0, &count);
-    if (count > 0) w.assign(w9609, count);
-    w.assign(w9616, joint ? w2g.taxpayer + w2g.spouse : w2g.taxpayer);
-    w.assign(w9617, w2g.taxpayer);
-    if (joint) {
-      w.assign(w9618, w2g.spouse);
-    } else {
-      w.null(w9618);
-    }
-    if (residency != 0) {
-      w.limitOrClose(w9620, w2g.taxpayer > 0, w2g.taxpayer);
-      w.limitOrClose(w9621, w2g.spouse > 0, w2g.spouse);
-    } else {
-      w.protectAndAssign(w9620, w2g.taxpayer);
-      w.protectAndAssign(w9621, w2g.spouse);
-    }
-    w.sum(w9619, w9620, w9621);
-    w.limitOrClose(w9623, w2g.taxpayer > 0, w9620);
-    w.limitOrClose(w9624, joint && w2g.spouse > 0, w9621);
-    w.sum(w9622, w9623, w9624);
-    w.differenceNotBelow0(w9625, w9619, w9622);
-    w.differenceNotBelow0(w9626, w9620, w9623);
-    w.differenceNotBelow0(w9627, w9621, w9624);
-    w.copy(w9669, w9626);
-    w.copy(w9670, w9627);
-
-    // Other winnings: form 51 and form 57.
-    const Split f51 =
-        sumByOwner(federal, kFormID_Fed51, form51Owner, joint, form51Winnings(), 1.0, nullptr);
-    w.assign(w9628, joint ? f51.taxpayer + f51.spouse : f51.taxpayer);
-    w.assign(w9629, f51.taxpayer);
-    if (joint) {
-      w.assign(w9630, f51.spouse);
-    } else {
-      w.null(w9630);
-    }
-    const long form57 = federal.getIN(kFormID_Fed57, 1, form57Amount());
-    if (form57 > 0) {
-      w.assign(w9634, form57);
-      w.assign(w9631, form57);
-      if (joint) {
-        w.limitTo(w9633, w9631);
-        w.differenceNotBelow0(w9632, w9631, w9633);
-      } else {
-        w.protectAndCopy(w9632, w9631);
-        w.protectAndNull(w9633);
-      }
-    } else {
-      // No form 57 amount (any more): none of it stays in the other winnings.
-      w.null(w9634);
-      w.null(w9631);
-      w.protectAndNull(w9632);
-      w.protectAndNull(w9633);
-    }
-    w.sum(w9635, w9628, w9631);
-    w.sum(w9636, w9629, w9632);
-    w.sum(w9637, w9630, w9633);
-    if (residency != 0) {
-      w.limitOrClose(w9639, w.value(w9635) > 0, w9636);
-      w.limitOrClose(w9640, w.value(w9637) > 0, w9637);
-      w.sum(w9638, w9639, w9640);
-    } else {
-      w.copy(w9638, w9635);
-      w.protectAndCopy(w9639, w9636);
-      w.protectAndCopy(w9640, w9637);
-    }
-    w.limitOrClose(w9642, w.value(w9639) > 0, w9639);
-    w.limitOrClose(w9643, joint && w.value(w9640) > 0, w9640);
-    w.sum(w9641, w9642, w9643);
-    w.differenceNotBelow0(w9644, w9638, w9641);
-    w.differenceNotBelow0(w9645, w9639, w9642);
-    w.differenceNotBelow0(w9646, w9640, w9643);
-    w.copy(w9671, w9645);
-    w.copy(w9672, w9646);
-    w.sum(w9673, w9669, w9671);
-    w.sum(w9674, w9670, w9672);
-
-    // Losses: form 51 (as negatives) and the form 2 amount.
-    const Split losses =
-        sumByOwner(federal, kFormID_Fed51, form51Owner, joint, form51Losses(), 1.0, nullptr);
-    if (joint) {
-      w.assign(w9648, losses.taxpayer * -1.0);
-      w.assign(w9649, losses.spouse * -1.0);
-      w.sum(w9647, w9648, w9649);
-    } else {
-      w.assign(w9647, losses.taxpayer * -1.0);
-      w.copy(w9648, w9647);
-      w.null(w9649);
-    }
-    const long form2 = federal.getIN(kFormID_Fed2, 1, form2Amount());
-    if (form2 != 0) {
-      w.assign(w9653, form2);
-      if (joint) {
-        w.limitTo(w9652, form2);
-        w.differenceNotBelow0(w9651, w9653, w9652);
-        w.sum(w9650, w9651, w9652);
-      } else {
-        w.assign(w9650, form2);
-        w.copy(w9651, w9650);
-        w.protectAndNull(w9652);
-      }
-      w.mark(w9656, false);
-      w.protectAndNull(w9654);
-      w.protectAndNull(w9655);
-    } else {
-      // No federal amount: the user enters it and chooses how it splits.
-      w.mark(w9656, true);
-      w.unprotect(w9654);
-      w.unprotect(w9655);
-      Utils::setDefaultX(form, id(w9655), id(w9655), id(w9654));
-      if (joint) {
-        w.protect(w9650);
-        w.unprotect(w9651);
-        w.unprotect(w9652);
-        w.sum(w9650, w9651, w9652);
-      } else {
-        w.unprotect(w9650);
-        w.protectAndCopy(w9651, w9650);
-        w.protectAndNull(w9652);
-      }
-    }
-    w.sum(w9657, w9650, w9647);
-    w.sum(w9658, w9651, w9648);
-    if (joint) {
-      w.sum(w9659, w9652, w9649);
-    } else {
-      w.protectAndNull(w9659);
-    }
-
-    // The PA part of the losses. The joint tests accept 0.
-    if (residency != 0) {
-      if (w.value(w9657) > 0 && joint) {
-        w.limitOrClose(w9662, w.value(w9659) >= 0, w9659);
-        w.limitOrClose(w9661, w.value(w9658) >= 0, w9658);
-        w.protect(w9660);
-        w.sum(w9660, w9661, w9662);
-      } else if (w.value(w9657) > 0) {
-        w.limitTo(w9660, w9657);
-        w.protectAndCopy(w9661, w9660);
-        w.protectAndNull(w9662);
-      } else {
-        w.protectAndNull(w9660);
-        w.protectAndNull(w9661);
-        w.protectAndNull(w9662);
-      }
-    } else {
-      w.copy(w9660, w9657);
-      w.copy(w9661, w9658);
-      w.copy(w9662, w9659);
-    }
-    w.copy(w9666, w9660);
-    w.copy(w9667, w9661);
-    if (joint) {
-      w.copy(w9668, w9662);
-    } else {
-      w.null(w9668);
-    }
-    w.copy(w9675, w9667);
-    w.copy(w9676, w9668);
-    w.differenceNotBelow0(w9677, w9673, w9675);
-    w.differenceNotBelow0(w9678, w9674, w9676);
-    w.sum(w11774, w9677, w9678);
+    fillW2GWinnings(w, federal, joint, fullYear);
+    fillOtherWinnings(w, federal, joint, fullYear);
+    fillLosses(w, form, federal, joint);
+    fillNetWinnings(w, joint, fullYear);
   }
+  markWinnings(w, joint);
+  w.assign(PAW2GIncome::kPAW2GWinningsWonInPA, winningsWonInPA(federal, joint, residency));
 
-  // Winnings present.
-  const double taxpayer = w.value(w9636) + w.value(w9617);
-  const double spouse = w.value(w9637) + w.value(w9618);
-  const double taxpayerLosses = w.value(w9658);
-  const double spouseLosses = w.value(w9659);
-  if (taxpayer > 0 || spouse > 0 || taxpayerLosses > 0 || spouseLosses > 0) {
-    w.mark(w9610, true);
-    w.assign(w9611, joint ? taxpayer + spouse + taxpayerLosses + spouseLosses : taxpayer + taxpayerLosses);
-  } else {
-    w.mark(w9610, false);
-    w.null(w9611);
-  }
-
-  // W-2G winnings won in PA. A copy without a state text counts for a
-  // resident or part-year resident, not for a nonresident.
-  double wonInPA = 0;
-  const unsigned last = federal.getMaxCopies(kFormID_FedW2G);
-  for (unsigned n = 1; n <= last; ++n) {
-    const uint16_t c = static_cast<uint16_t>(n);
-    TaxFormPtr w2g = federal.getFormUVPtr(kFormID_FedW2G, c, false);
-    if (w2g.isNull()) continue;
-    const long stateWinnings = federal.getIN(kFormID_FedW2G, c, w2gStateWinnings());
-    if (stateWinnings == 0) continue;
-    if (federal.formYes(kFormID_FedW2G, c, w2gSpouseMark()) && !joint) continue;
-    char state[kTextSize];
-    federal.formString(state, sizeof state, kFormID_FedW2G, c, w2gStateText());
-    const bool isPA = std::strcmp(state, "PA") == 0;
-    const bool counts =
-        residency == 2 ? isPA : isPA || !federal.hasSigValue(kFormID_FedW2G, c, w2gStateText());
-    if (counts) wonInPA += static_cast<double>(stateWinnings) / 100.0;
-  }
-  w.assign(w50651, wonInPA);
-
-  if (w.value(w9673) > 0 || w.value(w9674) > 0) {
+  if (w.value(PAW2GIncome::kTaxpayerWinningsBeforeLosses) > 0 ||
+      w.value(PAW2GIncome::kSpouseWinningsBeforeLosses) > 0) {
     paReturn->setDataEntered(kFormID_PAW2GIncome, copy, true, false);
     form->setCalcMark(true);
   }

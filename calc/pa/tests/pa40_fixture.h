@@ -1,32 +1,36 @@
-// Fixture of the PA-40 tests: the engine over fixture returns, with the
-// fields named by host field number, so the tests check the member mapping
-// independently of the code. The probe engine records the schedules the
-// PA-40 has calculated instead of calculating them.
+// Fixture of the PA-40 and PA schedule tests: the probe engine (it records
+// the forms a routine has calculated instead of calculating them) over
+// fixture returns, and helpers for copy 1 of the PA-40.
 #ifndef CALC_PA_TESTS_PA40_FIXTURE_H_
 #define CALC_PA_TESTS_PA40_FIXTURE_H_
 
 #include <string>
 
 #include "calc/state/tests/state_engine_fixture.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 
 class PA40Test : public StateEngineTest {
  protected:
+  // Lookups by host field number, for the tests that still name fields so.
   static const FieldId& pa40(int hostField) { return kPA40FieldIds.byNumber(hostField); }
   static const FieldId& info(int hostField) { return kPAReturnInfoFieldIds.byNumber(hostField); }
 
-  // 1 single, 2 joint, 3 separate.
+  // A PADataMgmt::FilingStatus.
   void setFilingStatus(int status) {
-    static const int kBoxes[] = {55, 57, 56};
-    mark(kFormID_PAReturnInfo, info(kBoxes[status - 1]));
+    static const FieldId* const kBoxes[] = {&PAReturnInfo::kSingleBox.id(), &PAReturnInfo::kJointBox.id(),
+                                            &PAReturnInfo::kSeparateBox.id()};
+    mark(kFormID_PAReturnInfo, *kBoxes[status - PADataMgmt::kFilingSingle]);
   }
-  // 0 full-year (field 46), 1 part-year (48), 2 nonresident (47).
+  // A PADataMgmt::Residency, by its box.
   void setResidency(int residency) {
-    static const int kBoxes[] = {46, 48, 47};
-    mark(kFormID_PAReturnInfo, info(kBoxes[residency]));
+    static const FieldId* const kBoxes[] = {&PAReturnInfo::kFullYearResidentBox.id(),
+                                            &PAReturnInfo::kPartYearResidentBox.id(),
+                                            &PAReturnInfo::kNonresidentBox.id()};
+    mark(kFormID_PAReturnInfo, *kBoxes[residency]);
   }
 
-  // Fresh returns and engine for the next case of a table, after checking
-  // the case before wrote only fields its forms have.
+  // Fresh returns and engine for the next case of a table.
   void restart() {
     EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0);
     engine.reset();
@@ -34,38 +38,52 @@ class PA40Test : public StateEngineTest {
     SetUp();
   }
 
-  // The whole PA-40 routine on copy 1.
+  // The whole PA-40 routine on copy 1, and single sections of it.
   void run() { engine->computePA40(holder(kFormID_PA40), 1, 1); }
+  void runHeader() { engine->computePA40Header(holder(kFormID_PA40), 1); }
+  void runCredits() { engine->computePA40Credits(holder(kFormID_PA40), 1); }
+  void runBalance() { engine->computePA40Balance(holder(kFormID_PA40), 1); }
+  // Calls of calcStateForm for `form` the probe saw.
+  int calcCalls(const FormId& form) {
+    int n = 0;
+    for (const ProbeCall& call : engine->calls) {
+      n += call.operation == "calcStateForm" && call.form == form.getNumber();
+    }
+    return n;
+  }
 
-  // Field `hostField` of PA-40 copy 1.
-  double amount(int hostField) { return pa->getIR(kFormID_PA40, 1, pa40(hostField)); }
-  bool isNull(int hostField) { return pa->isNull(kFormID_PA40, 1, pa40(hostField)); }
-  bool isProtected(int hostField) { return copyOf(kFormID_PA40).isProtected(pa40(hostField)); }
-  bool marked(int hostField) { return pa->formYes(kFormID_PA40, 1, pa40(hostField)); }
-  bool markedNo(int hostField) { return pa->formNo(kFormID_PA40, 1, pa40(hostField)); }
-  std::string textOf(int hostField) { return pa->getFieldAsString(kFormID_PA40, 1, pa40(hostField)); }
-  void enter(int hostField, double value) { number(kFormID_PA40, pa40(hostField), value); }
+  // Fields of PA-40 copy 1.
+  double amount(const FieldId& field) { return pa->getIR(kFormID_PA40, 1, field); }
+  bool isNull(const FieldId& field) { return pa->isNull(kFormID_PA40, 1, field); }
+  bool isProtected(const FieldId& field) { return copyOf(kFormID_PA40).isProtected(field); }
+  bool marked(const FieldId& field) { return pa->formYes(kFormID_PA40, 1, field); }
+  bool markedNo(const FieldId& field) { return pa->formNo(kFormID_PA40, 1, field); }
+  std::string textOf(const FieldId& field) { return pa->getFieldAsString(kFormID_PA40, 1, field); }
+  void enter(const FieldId& field, double value) { number(kFormID_PA40, field, value); }
+  // Copy 1 of the information form.
+  void infoText(const FieldId& field, const std::string& value) { text(kFormID_PAReturnInfo, field, value); }
+  void infoMark(const FieldId& box) { mark(kFormID_PAReturnInfo, box); }
 
   // A PA Schedule C copy included on the return with its owner and net income.
   void scheduleC(uint16_t copy, bool spouse, double net) {
-    mark(kFormID_PAScheduleC, kPAScheduleCFieldIds.byNumber(spouse ? 56182 : 56181), copy);
-    mark(kFormID_PAScheduleC, kPAScheduleCFieldIds.byNumber(56183), copy);
-    number(kFormID_PAScheduleC, kPAScheduleCFieldIds.byNumber(56306), net, copy);
+    mark(kFormID_PAScheduleC, spouse ? PAScheduleC::kSpouseBox : PAScheduleC::kTaxpayerBox, copy);
+    mark(kFormID_PAScheduleC, PAScheduleC::kAllPABusinessYesBox, copy);
+    number(kFormID_PAScheduleC, PAScheduleC::kNetProfit, net, copy);
   }
   // A Schedule UE copy of the taxpayer or spouse with its net amount.
   void scheduleUE(uint16_t copy, bool spouse, double net) {
-    mark(kFormID_PAScheduleUE, kPAScheduleUEFieldIds.byNumber(spouse ? 13 : 12), copy);
-    number(kFormID_PAScheduleUE, kPAScheduleUEFieldIds.byNumber(130), net, copy);
+    mark(kFormID_PAScheduleUE, spouse ? PAScheduleUE::kSpouseBox : PAScheduleUE::kTaxpayerBox, copy);
+    number(kFormID_PAScheduleUE, PAScheduleUE::kNetExpenses, net, copy);
   }
-  // A Schedule E copy with its owner mark (18, 19 or 26) and net amount.
-  void scheduleE(uint16_t copy, int ownerMark, double net) {
-    mark(kFormID_PAScheduleE, kPAScheduleEFieldIds.byNumber(ownerMark), copy);
-    number(kFormID_PAScheduleE, kPAScheduleEFieldIds.byNumber(129), net, copy);
+  // A Schedule E copy with its owner box and net amount.
+  void scheduleE(uint16_t copy, const FieldId& ownerBox, double net) {
+    mark(kFormID_PAScheduleE, ownerBox, copy);
+    number(kFormID_PAScheduleE, PAScheduleE::kPANetIncome, net, copy);
   }
-  // PA compensation of one PA W-2 copy (fields 133, 135).
+  // PA compensation of one PA W-2 copy.
   void w2(uint16_t copy, double taxpayer, double spouse) {
-    number(kFormID_PAW2, kPAW2FieldIds.byNumber(133), taxpayer, copy);
-    number(kFormID_PAW2, kPAW2FieldIds.byNumber(135), spouse, copy);
+    number(kFormID_PAW2, PAW2::kTaxpayerPACompensation, taxpayer, copy);
+    number(kFormID_PAW2, PAW2::kSpousePACompensation, spouse, copy);
   }
 };
 

@@ -1,112 +1,106 @@
 // Schedule SP Part B: which federal dependents count as children, the rows
-// they fill and the count the forgiveness bounds use.
+// they fill and the count the forgiveness bounds use; and the forgiveness
+// table with its published bounds.
 #include <gtest/gtest.h>
 
+#include "calc/pa/schedules/schedule_sp_table.h"
 #include "calc/pa/schedules/tests/schedule_sp_fixture.h"
 
 namespace {
 
-// Part B rows: name, age, relationship and number fields.
-const int kRows[4][4] = {{33, 34, 35, 36}, {38, 39, 40, 41}, {43, 44, 45, 46}, {48, 49, 50, 51}};
+using PACalculationMgmt::ScheduleSP::forgivenessBound;
+using PACalculationMgmt::ScheduleSP::forgivenessPercent;
+using PACalculationMgmt::ScheduleSP::MaritalClass;
 
 class ScheduleSPDependentsTest : public ScheduleSPTest {
  protected:
   // An unmarried filer, so Part B is kept.
   void SetUp() override {
     ScheduleSPTest::SetUp();
-    unmarried();
-  }
-  void unmarried() {
-    setFilingStatus(1);
-    setFederalStatus(1);
+    setStatus(PADataMgmt::kFilingSingle);
   }
   void expectRowNull(int row) {
-    for (int field : kRows[row]) EXPECT_TRUE(isNull(field)) << "row " << row + 1 << " field " << field;
-  }
-};
-
-TEST_F(ScheduleSPDependentsTest, WhichRelationshipsCount) {
-  const struct {
-    const char* relationship;
-    bool included;
-    bool counts;
-  } kCases[] = {
-      {"son", true, true},          {"Great Grandchild", true, true}, {"FOSTERCHILD", true, true},
-      {"SON ", true, false},        {"NEPHEW", true, false},          {"", true, false},
-      {"DAUGHTER", false, false},
-  };
-  for (const auto& c : kCases) {
-    restart();
-    addDependent(1, "Kim", c.relationship, c.included);
-    run();
-    if (c.counts) {
-      EXPECT_EQ(amount(53), 1) << c.relationship;
-      EXPECT_EQ(textOf(33), "Kim Doe") << c.relationship;
-    } else {
-      EXPECT_TRUE(isNull(53)) << c.relationship;
-      expectRowNull(0);
+    for (const auto* column : {&PAScheduleSP::kDependentName, &PAScheduleSP::kDependentAge,
+                               &PAScheduleSP::kDependentRelationship, &PAScheduleSP::kDependentSSN}) {
+      EXPECT_TRUE(isNull(column->at(row))) << "row " << row << " field " << column->at(row);
     }
   }
-}
+  std::string name(int row) { return textOf(PAScheduleSP::kDependentName.at(row)); }
+};
 
-TEST_F(ScheduleSPDependentsTest, ThreeChildrenAmongFiveDependents) {
-  addDependent(1, "Ann", "DAUGHTER", true, 4, "111-11-1111");
-  addDependent(2, "Bob", "SON", false);
-  addDependent(3, "Cal", "STEPCHILD", true, 9, "333-33-3333");
-  addDependent(4, "Dee", "MOTHER", true);
-  addDependent(5, "Eve", "GRANDCHILD", true, 2, "555-55-5555");
-  text(kFormID_PAScheduleSP, sp(48), "Old row");
-  run();
-  EXPECT_EQ(amount(53), 3);
-  EXPECT_EQ(textOf(33), "Ann Doe");
-  EXPECT_EQ(amount(34), 4);
-  EXPECT_EQ(textOf(35), "DAUGHTER");
-  EXPECT_EQ(textOf(36), "111-11-1111");
-  EXPECT_EQ(textOf(38), "Cal Doe");
-  EXPECT_EQ(textOf(43), "Eve Doe");
-  EXPECT_EQ(textOf(46), "555-55-5555");
+// Rows follow the copies in order, past gaps in the copy numbers; rows
+// no child fills are emptied.
+TEST_F(ScheduleSPDependentsTest, ChildrenFillTheRowsInCopyOrder) {
+  addDependent(2, "Ann", "daughter", true, 4, "111-11-1111");  // the case does not count
+  addDependent(3, "Bob", "SON", false);
+  addDependent(5, "Cal", "STEPCHILD", true, 9);
+  addDependent(6, "Dee", "MOTHER", true);
+  text(kFormID_PAScheduleSP, PAScheduleSP::kDependentName.at(3), "Old row");
+  runSP();
+  EXPECT_EQ(amount(PAScheduleSP::kDependentCount), 2);
+  EXPECT_EQ(name(0), "Ann Doe");
+  EXPECT_EQ(amount(PAScheduleSP::kDependentAge.at(0)), 4);
+  EXPECT_EQ(textOf(PAScheduleSP::kDependentRelationship.at(0)), "daughter");
+  EXPECT_EQ(textOf(PAScheduleSP::kDependentSSN.at(0)), "111-11-1111");
+  EXPECT_EQ(name(1), "Cal Doe");
+  EXPECT_EQ(amount(PAScheduleSP::kDependentAge.at(1)), 9);
+  expectRowNull(2);
   expectRowNull(3);
 }
 
 TEST_F(ScheduleSPDependentsTest, FiveChildrenAreListedOnAnAttachment) {
   for (uint16_t copy = 1; copy <= 5; ++copy) addDependent(copy, "Kid", "SON", true);
   setPA40(54000, 500, 0);
-  run();
-  EXPECT_EQ(amount(53), 5);
-  EXPECT_EQ(textOf(33), "See attached schedule");
-  for (const auto& row : kRows) {
-    for (int field : row) {
-      if (field != 33) {
-        EXPECT_TRUE(isNull(field)) << field;
-      }
-    }
-  }
-  EXPECT_EQ(amount(9605), 100);  // 54,000 is below the five-child bound 54,001
+  runSP();
+  EXPECT_EQ(amount(PAScheduleSP::kDependentCount), 5);
+  EXPECT_EQ(name(0), "See attached schedule");
+  EXPECT_TRUE(isNull(PAScheduleSP::kDependentAge.at(0)));
+  expectRowNull(3);
+  EXPECT_EQ(amount(PAScheduleSP::kForgivenessPercentage), 100);  // below the five-child bound 54,001
 }
 
 TEST_F(ScheduleSPDependentsTest, NoChildNullsPartB) {
-  addDependent(1, "Kim", "SON", true);
-  run();
-  ASSERT_EQ(amount(53), 1);
-  restart();
-  for (int row = 0; row < 4; ++row) text(kFormID_PAScheduleSP, sp(kRows[row][0]), "Old");
-  enter(53, 2);
-  run();
-  EXPECT_TRUE(isNull(53));
+  for (int row = 0; row < 4; ++row) text(kFormID_PAScheduleSP, PAScheduleSP::kDependentName.at(row), "Old");
+  enter(PAScheduleSP::kDependentCount, 2);
+  runSP();
+  EXPECT_TRUE(isNull(PAScheduleSP::kDependentCount));
   for (int row = 0; row < 4; ++row) expectRowNull(row);
 }
 
-// Copies numbered with gaps: each row shows the copy it lists.
-TEST_F(ScheduleSPDependentsTest, GapsInTheFederalCopies) {
-  addDependent(2, "Ann", "DAUGHTER", true, 4);
-  addDependent(4, "Bob", "SON", true, 7);
-  run();
-  EXPECT_EQ(amount(53), 2);
-  EXPECT_EQ(textOf(33), "Ann Doe");
-  EXPECT_EQ(amount(34), 4);
-  EXPECT_EQ(textOf(38), "Bob Doe");
-  EXPECT_EQ(amount(39), 7);
-  expectRowNull(2);
+TEST(ForgivenessTableTest, PublishedBounds) {
+  const struct {
+    MaritalClass maritalClass;
+    int row, children;
+    double bound;
+  } kBounds[] = {
+      {MaritalClass::kUnmarried, 0, 0, 6501}, {MaritalClass::kUnmarried, 0, 1, 16001},
+      {MaritalClass::kUnmarried, 9, 0, 8751}, {MaritalClass::kUnmarried, 9, 9, 94251},
+      {MaritalClass::kMarried, 0, 0, 13001},  {MaritalClass::kMarried, 9, 0, 15251},
+      {MaritalClass::kMarried, 6, 9, 100001}, {MaritalClass::kMarried, 0, -3, 13001}
+  };
+  for (const auto& b : kBounds) {
+    EXPECT_DOUBLE_EQ(forgivenessBound(b.maritalClass, b.row, b.children), b.bound)
+        << "row " << b.row << " children " << b.children;
+  }
+}
+
+TEST(ForgivenessTableTest, PercentAtTheBounds) {
+  const struct {
+    MaritalClass maritalClass;
+    int children;
+    double income;
+    int percent;
+  } kCases[] = {
+      {MaritalClass::kUnmarried, 0, 6500, 100},    {MaritalClass::kUnmarried, 0, 6501, 90},
+      {MaritalClass::kUnmarried, 0, 8750, 10},     {MaritalClass::kUnmarried, 0, 8751, 0},
+      {MaritalClass::kMarried, 2, 32000, 100},     {MaritalClass::kMarried, 2, 34251, 0},
+      {MaritalClass::kUnmarried, 12, 120500, 100}, {MaritalClass::kUnmarried, 12, 120501, 90},
+      {MaritalClass::kMarried, 0, 13000.5, 100},   {MaritalClass::kUnmarried, 0, -2500, 100}
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(forgivenessPercent(c.maritalClass, c.income, c.children), c.percent)
+        << "income " << c.income << " children " << c.children;
+  }
 }
 
 }  // namespace
