@@ -6,7 +6,7 @@
 #include <string>
 
 #include "audit/state_tax_form_auditor.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "host/data_manager.h"
 #include "host/efile.h"
 #include "host/user_interface.h"
@@ -39,16 +39,16 @@ bool recordingSession() {
 
 void StateTaxFormAuditor::reportAuditIssue(const std::string& helpId, TopicId topic, bool flag,
                                            uint8_t messageClass, bool answer, char messageCode,
-                                           const FormId& form, unsigned short copy,
-                                           FieldId field, const char* text, int noteKind) {
+                                           const FormId& form, unsigned short copy, FieldId field,
+                                           const char* text, int noteKind) {
   dispatchAuditIssue(helpId, topic, flag, messageClass, answer, messageCode, form, copy, field,
                      std::string(text != nullptr ? text : ""), noteKind);
 }
 
 void StateTaxFormAuditor::reportEFileIssue(const std::string& helpId, TopicId topic, bool flag,
                                            uint8_t messageClass, bool answer, char messageCode,
-                                           const FormId& form, unsigned short copy,
-                                           FieldId field, const char* text, int noteKind) {
+                                           const FormId& form, unsigned short copy, FieldId field,
+                                           const char* text, int noteKind) {
   dispatchEFileIssue(helpId, topic, flag, messageClass, answer, messageCode, form, copy, field,
                      std::string(text != nullptr ? text : ""), noteKind);
 }
@@ -85,7 +85,8 @@ void StateTaxFormAuditor::dispatchEFileIssue(const std::string& helpId, TopicId 
                      text.c_str(), noteKind);
   }
   if ((messageClass & kClassRecordRefusal) == 0 || !answer) return;
-  const EFileMgmt::EFileMgrHandle efile = DataMgmt::TaxDataMgrHandle::getInstance().getEFileMgrHandle();
+  const EFileMgmt::EFileMgrHandle efile =
+      DataMgmt::TaxDataMgrHandle::getInstance().getEFileMgrHandle();
   if (efile.getCurFileReturnType() != taxReturn.getReturnType()) return;
   recordEFileRefusal(text);
 }
@@ -96,13 +97,12 @@ void StateTaxFormAuditor::recordEFileRefusal(const std::string& text) {
   if (federalReturn == nullptr) return;
   DataMgmt::TaxFormPtr form183 = federalReturn->getFormUVPtr(kFormID_Fed183, 1, false);
   if (form183.isNull()) return;
-  const FieldId status = kFed183FieldIds[49];     // field 28906
-  const FieldId refusalText = kFed183FieldIds[50];  // field 28907
+  const FieldId& status = Fed183::kRefusalStatus;
   if (form183->getIR(status) != 1) return;
   std::string stored = text;
   if (stored.empty() || stored.back() != '.') stored += '.';
   form183->assignIR(status, 0);
-  form183->assignText(refusalText, stored.c_str());
+  form183->assignText(Fed183::kRefusalText, stored.c_str());
 }
 
 void StateTaxFormAuditor::postAuditMessage(const std::string& helpId, TopicId topic, bool flag,

@@ -8,7 +8,8 @@
 #include <string>
 
 #include "audit/state_tax_form_auditor.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/dates.h"
 #include "host/string_utils.h"
 #include "identifiers/form_ids.h"
@@ -37,16 +38,21 @@ struct PersonFields {
   FieldId secondHasIdBox;
 };
 
-// FedFilerInfoFieldIds members of one person's federal ID entries.
-struct FederalIdMembers {
-  int idNumber;        // 184582 / 184583
-  int issuingState;    // 184584 / 184585
-  int issueDate;       // 184586 / 184587
-  int expirationDate;  // 184588 / 184589
-  int noExpiration;    // 195613 / 195614 (yes/no)
+// One person's federal ID entries on the federal filer information form.
+struct FederalIdFields {
+  NamedField<FedFilerInfoFieldIds> idNumber;
+  NamedField<FedFilerInfoFieldIds> issuingState;
+  NamedField<FedFilerInfoFieldIds> issueDate;
+  NamedField<FedFilerInfoFieldIds> expirationDate;
+  NamedField<FedFilerInfoFieldIds> noExpiration;  // yes/no
 };
-const FederalIdMembers kTaxpayerFederal = {1748, 1749, 1750, 1751, 1752};
-const FederalIdMembers kSpouseFederal = {1758, 1759, 1760, 1761, 1762};
+constexpr FederalIdFields kTaxpayerFederal = {
+    FedFilerInfo::kTaxpayerIdNumber, FedFilerInfo::kTaxpayerIdState,
+    FedFilerInfo::kTaxpayerIdIssueDate, FedFilerInfo::kTaxpayerIdExpirationDate,
+    FedFilerInfo::kTaxpayerIdNoExpirationBox};
+constexpr FederalIdFields kSpouseFederal = {
+    FedFilerInfo::kSpouseIdNumber, FedFilerInfo::kSpouseIdState, FedFilerInfo::kSpouseIdIssueDate,
+    FedFilerInfo::kSpouseIdExpirationDate, FedFilerInfo::kSpouseIdNoExpirationBox};
 
 // The texts of the rules that name the person.
 struct PersonTexts {
@@ -90,8 +96,13 @@ const char kExpirationMismatch[] =
     "The expiration date doesn't match the expiration date on your federal return. Please make "
     "sure your state entry is correct.";
 
-// Filing statuses of a state return on which the spouse has an ID too.
-bool isJointStatus(uint8_t status) { return status == 2 || status == 8 || status == 9; }
+// Filing statuses of a state return on which the spouse has an ID too: the
+// joint status, and the two codes that other states give joint returns.
+const uint8_t kOtherStatesJointStatuses[] = {8, 9};
+bool isJointStatus(uint8_t status) {
+  return status == PADataMgmt::kFilingJoint || status == kOtherStatesJointStatuses[0] ||
+         status == kOtherStatesJointStatuses[1];
+}
 
 // Both texts entered and different, case ignored.
 bool textsDiffer(const char* a, const char* b) {
@@ -116,7 +127,7 @@ class DriversLicenseRules {
         copy_(copy),
         class_(static_cast<uint8_t>(messageClass)) {}
 
-  void run(const PersonFields& fields, const FederalIdMembers& fed, const PersonTexts& texts,
+  void run(const PersonFields& fields, const FederalIdFields& fed, const PersonTexts& texts,
            long today, bool expirationChecked);
 
  private:
@@ -127,11 +138,9 @@ class DriversLicenseRules {
   void stateText(char* buf, const FieldId& field) const {
     state_.formString(buf, kEntrySize, form_, 1, field);
   }
-  void federalText(char* buf, int member) const {
+  void federalText(char* buf, const FieldId& field) const {
     buf[0] = '\0';
-    if (federal_ != nullptr) {
-      federal_->formString(buf, kEntrySize, kFormID_FedFilerInfo, 1, kFedFilerInfoFieldIds[member]);
-    }
+    if (federal_ != nullptr) federal_->formString(buf, kEntrySize, kFormID_FedFilerInfo, 1, field);
   }
 
   StateTaxFormAuditor& auditor_;
@@ -142,7 +151,7 @@ class DriversLicenseRules {
   const uint8_t class_;
 };
 
-void DriversLicenseRules::run(const PersonFields& f, const FederalIdMembers& fed,
+void DriversLicenseRules::run(const PersonFields& f, const FederalIdFields& fed,
                               const PersonTexts& texts, long today, bool expirationChecked) {
   const bool hasId = copy_.xMarked(f.hasIdBox) || copy_.xMarked(f.secondHasIdBox);
   const bool noExpiration = copy_.xMarked(f.noExpirationBox);
@@ -158,8 +167,7 @@ void DriversLicenseRules::run(const PersonFields& f, const FederalIdMembers& fed
   federalText(fedIssued, fed.issueDate);
   federalText(fedExpires, fed.expirationDate);
   const bool fedNoExpiration =
-      federal_ != nullptr &&
-      federal_->formYes(kFormID_FedFilerInfo, 1, kFedFilerInfoFieldIds[fed.noExpiration]);
+      federal_ != nullptr && federal_->formYes(kFormID_FedFilerInfo, 1, fed.noExpiration);
 
   // Agreement with the federal entries.
   report(hasId && textsDiffer(fedNumber, number), kCodeNotice, f.idNumber, kNumberMismatch);

@@ -7,7 +7,8 @@
 #include <string>
 
 #include "audit/state_tax_form_auditor.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/data_manager.h"
 #include "host/dates.h"
 #include "host/efile.h"
@@ -21,6 +22,10 @@ namespace StateAuditMgmt {
 namespace {
 
 const int kAuditTaxYear = 2018;
+
+// A residency code PA does not use: the second nonresident kind of other
+// states' returns (the state-information rule treats it as nonresident).
+const int kOtherNonresident = 4;
 
 // State numbers whose returns cannot be filed electronically with a
 // federal Form 2555 (numbers outside 1..37 count as such too).
@@ -112,9 +117,8 @@ bool StateTaxFormAuditor::federalFlagAppliesToState() {
   return false;
 }
 
-void StateTaxFormAuditor::auditTentativeValues(const std::string& helpId, TopicId topic,
-                                               bool flag, const FormId& form,
-                                               unsigned short copy) {
+void StateTaxFormAuditor::auditTentativeValues(const std::string& helpId, TopicId topic, bool flag,
+                                               const FormId& form, unsigned short copy) {
   DataMgmt::TaxForm* formCopy = taxReturn.getForm(form, copy);
   if (formCopy == nullptr || formCopy->getTaxFormDescriptor().isNull()) return;
   const DataMgmt::TaxFormDescPtr desc = formCopy->getTaxFormDescriptor();
@@ -165,9 +169,8 @@ uint16_t StateTaxFormAuditor::scanFieldListNullState(const FormId& form, unsigne
 
 uint16_t StateTaxFormAuditor::scanFormFieldListNullState(DataMgmt::TaxFormPtr formCopy,
                                                          const FieldId* list) {
-  return scanNullState(list, [&](const FieldId& field) {
-    return formCopy.isNull() || formCopy->isNull(field);
-  });
+  return scanNullState(
+      list, [&](const FieldId& field) { return formCopy.isNull() || formCopy->isNull(field); });
 }
 
 void StateTaxFormAuditor::auditCareOf(const std::string& helpId, TopicId topic, bool flag,
@@ -176,7 +179,7 @@ void StateTaxFormAuditor::auditCareOf(const std::string& helpId, TopicId topic, 
     throw Exceptions::OrvaneException("Unexpected case", "StateAuditMgmt", "auditCareOf");
   }
   const StateNames names = stateNamesOf(stateReturn);
-  const FieldId careOfField = kFedFilerInfoFieldIds[1603];  // field 736
+  const FieldId& careOfField = FedFilerInfo::kCareOf;
   char careOf[128] = "";
   bool hasCareOf = false;
   if (federalReturn != nullptr) {
@@ -259,19 +262,17 @@ void StateTaxFormAuditor::auditDraftForms(const FormId* draftList) {
                    FieldId(0), text.c_str(), 0);
 }
 
-void StateTaxFormAuditor::auditResidencyDates(const std::string& helpId, TopicId topic,
-                                              bool flag, uint8_t messageClass,
-                                              const FormId& form, FieldId markField,
-                                              FieldId startField, FieldId endField) {
-  auditResidencyPeriod(helpId, topic, flag, messageClass, form, 1, markField, startField,
-                       endField);
+void StateTaxFormAuditor::auditResidencyDates(const std::string& helpId, TopicId topic, bool flag,
+                                              uint8_t messageClass, const FormId& form,
+                                              FieldId markField, FieldId startField,
+                                              FieldId endField) {
+  auditResidencyPeriod(helpId, topic, flag, messageClass, form, 1, markField, startField, endField);
 }
 
-void StateTaxFormAuditor::auditResidencyPeriod(const std::string& helpId, TopicId topic,
-                                               bool flag, uint8_t messageClass,
-                                               const FormId& form, unsigned short copy,
-                                               FieldId markField, FieldId startField,
-                                               FieldId endField) {
+void StateTaxFormAuditor::auditResidencyPeriod(const std::string& helpId, TopicId topic, bool flag,
+                                               uint8_t messageClass, const FormId& form,
+                                               unsigned short copy, FieldId markField,
+                                               FieldId startField, FieldId endField) {
   // A missing copy reads as an unmarked box and empty dates.
   const DataMgmt::TaxFormPtr formCopy = taxReturn.getFormUVPtr(form, copy, false);
   const bool marked = !formCopy.isNull() && formCopy->xMarked(markField);
@@ -316,8 +317,7 @@ void StateTaxFormAuditor::auditResidencyPeriod(const std::string& helpId, TopicI
     return;
   }
   if (endYear != kAuditTaxYear) {
-    std::snprintf(text, sizeof(text), "ending date of the residency must be in %d",
-                  kAuditTaxYear);
+    std::snprintf(text, sizeof(text), "ending date of the residency must be in %d", kAuditTaxYear);
     report(messageClass, 7, endField);
     return;
   }
@@ -342,12 +342,10 @@ void StateTaxFormAuditor::auditStateInfoEntered(int residency) {
     answer = false;
   } else {
     const StateNames names = stateNamesOf(stateReturn);
-    const FieldId entries[] = {kFedFilerInfoFieldIds[1735],   // field 675
-                               kFedFilerInfoFieldIds[1738],   // field 679
-                               kFedFilerInfoFieldIds[1741]};  // field 683
     int emptyEntries = 0;
     bool listed = false;
-    for (const FieldId& entry : entries) {
+    for (int row = 0; row < FedFilerInfo::kResidencyState.rows(); ++row) {
+      const FieldId& entry = FedFilerInfo::kResidencyState.at(row);
       char value[128] = "";
       if (federalReturn != nullptr) {
         federalReturn->formString(value, sizeof(value), kFormID_FedFilerInfo, 1, entry);
@@ -362,11 +360,12 @@ void StateTaxFormAuditor::auditStateInfoEntered(int residency) {
       answer = false;
     } else {
       if (emptyEntries == 0) answer = false;
-      const int type = DataMgmt::TaxDataMgrHandle::getInstance()
-                           .getEFileMgrHandle()
-                           .getStateResEfileType(stateReturn->getReturnType());
-      const bool keeps = (residency != 1 && (type == 2 || type == 3)) ||
-                         (type == 1 && (residency == 2 || residency == 4));
+      const int type =
+          DataMgmt::TaxDataMgrHandle::getInstance().getEFileMgrHandle().getStateResEfileType(
+              stateReturn->getReturnType());
+      const bool keeps =
+          (residency != PADataMgmt::kPartYearResident && (type == 2 || type == 3)) ||
+          (type == 1 && (residency == PADataMgmt::kNonresident || residency == kOtherNonresident));
       if (!keeps) answer = false;
     }
   }

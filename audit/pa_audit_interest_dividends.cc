@@ -7,7 +7,8 @@
 
 #include "audit/pa_rule_message.h"
 #include "audit/pa_tax_form_auditor.h"
-#include "catalogs/catalogs.h"
+#include "audit/table_field.h"
+#include "catalogs/fields/fields.h"
 #include "identifiers/form_ids.h"
 
 namespace PAAuditMgmt {
@@ -15,63 +16,36 @@ namespace PAAuditMgmt {
 namespace {
 
 using Primitives::OVImmutableIdentifier;
+using StateAuditMgmt::TableField;
 
 // Schedules A and B are one routine shape: what differs is described here.
 struct InterestDividendShape {
   const Primitives::OVImmutableFormIdentifier* form;
-  const OVImmutableIdentifier& (*field)(int member);  // member of the schedule's catalog
-  int partnershipMember;                              // RK-1 or NRK-1 income, summed over copies
-  int totalMember;                                    // the schedule's total, summed over copies
-  const char* partnershipText;                        // the full text of rule 1
-  const char* totalText;                              // the full text of rule 2
+  TableField partnership;       // RK-1 or NRK-1 income, summed over copies
+  TableField total;             // the schedule's total, summed over copies
+  const char* partnershipText;  // the full text of rule 1
+  const char* totalText;        // the full text of rule 2
 };
-
-const OVImmutableIdentifier& scheduleA(int member) { return kPAScheduleAFieldIds[member]; }
-const OVImmutableIdentifier& scheduleB(int member) { return kPAScheduleBFieldIds[member]; }
 
 #define PARTNERSHIP_TEXT(kind)                                                            \
   "This program does not support electronic filed returns for taxpayers who earned " kind \
   " income from a PA partnership or S Corp. and who must include a "                      \
   "copy of their PA Schedule RK-1 or NRK-1 with their return."
 
-const InterestDividendShape kScheduleAShape = {&kFormID_PAScheduleA,
-                                               scheduleA,
-                                               25 /* 155735 */,
-                                               26 /* 155736 */,
-                                               PARTNERSHIP_TEXT("interest"),
-                                               "Your total interest can't be less than zero. "};
-const InterestDividendShape kScheduleBShape = {&kFormID_PAScheduleB,
-                                               scheduleB,
-                                               23 /* 155774 */,
-                                               24 /* 155775 */,
-                                               PARTNERSHIP_TEXT("dividend"),
-                                               "Your total dividends can't be less than zero. "};
+const InterestDividendShape kScheduleAShape = {
+    &kFormID_PAScheduleA, PAScheduleA::kPartnershipInterest, PAScheduleA::kTotalInterest,
+    PARTNERSHIP_TEXT("interest"), "Your total interest can't be less than zero. "};
+const InterestDividendShape kScheduleBShape = {
+    &kFormID_PAScheduleB, PAScheduleB::kPartnershipDividends, PAScheduleB::kTotalDividends,
+    PARTNERSHIP_TEXT("dividend"), "Your total dividends can't be less than zero. "};
 
 #undef PARTNERSHIP_TEXT
 
 const RuleMessage kPartnershipMessage = {kAuditPath, 0x02, 6, 1};
 const RuleMessage kNegativeTotalMessage = {kAuditPath, 0x03, 6, 1};
 
-// Worksheet members; host field numbers in comments.
-const int kEstateTrustInterest = 129;    // 192
-const int kForfeitedPenalty = 135;       // 207
-const int kPAObligationInterest = 146;   // 358
-const int kAnnuityInterest = 166;        // 23888
-const int kEstateTrustDividends = 256;   // 251
-const int kPAObligationDividends = 270;  // 363
-const int kForeignLine = 307;            // 210230: the line named by rules 5 and 6
-const int kForeignTP = 308;              // 210231
-const int kForeignSP = 309;              // 210232
-const int kCurrentForeignTP = 314;       // 210237: also the line named by rules 7 and 8
-const int kCurrentForeignSP = 315;       // 210238
-
-// PA-40 interest (140) and dividend income (141).
-const int kPA40Interest = 173;
-const int kPA40Dividends = 174;
 // Rules 1 to 4 of the worksheet apply only above this interest or dividend income.
 const long kEFileIncomeThreshold = 2500;
-
-const OVImmutableIdentifier& ws(int member) { return kPAInterestDividendWorksheetFieldIds[member]; }
 
 const RuleMessage kWorksheetRefusal = {kEFilePath, 0x22, 6, 1};
 const RuleMessage kForeignMessage = {kAuditPath, 0x03, 4, 0};
@@ -90,11 +64,34 @@ const char* const kObligationsText = NOT_FOR_TAXPAYERS
     "of Pennsylvania or its political subdivisions.";
 #undef NOT_FOR_TAXPAYERS
 
+// The foreign-income rules in report order: the amount that is missing
+// while the other line holds one, and the text naming the missing line.
+struct ForeignIncomeRule {
+  NamedField<PAInterestDividendWorksheetFieldIds> missing;
+  NamedField<PAInterestDividendWorksheetFieldIds> entered;
+  bool namesCurrentLine;  // the text names the current-year line, else the foreign-income line
+  const char* text;
+};
+constexpr ForeignIncomeRule kForeignIncomeRules[] = {
+    {PAInterestDividendWorksheet::kTaxpayerForeignDividendIncome,
+     PAInterestDividendWorksheet::kTaxpayerCurrentYearForeignDividendIncome, false,
+     "Enter amount of foreign income on line %s."},
+    {PAInterestDividendWorksheet::kSpouseForeignDividendIncome,
+     PAInterestDividendWorksheet::kSpouseCurrentYearForeignDividendIncome, false,
+     "Enter your spouse's amount of foreign income on line %s."},
+    {PAInterestDividendWorksheet::kTaxpayerCurrentYearForeignDividendIncome,
+     PAInterestDividendWorksheet::kTaxpayerForeignDividendIncome, true,
+     "Enter amount of current year foreign income on line %s."},
+    {PAInterestDividendWorksheet::kSpouseCurrentYearForeignDividendIncome,
+     PAInterestDividendWorksheet::kSpouseForeignDividendIncome, true,
+     "Enter your spouse's amount of current year foreign income on line %s."},
+};
+
 void auditInterestDividendShape(PATaxFormAuditor& auditor, const PADataMgmt::PATaxReturn& pa,
                                 const InterestDividendShape& shape, unsigned short copy) {
   const Primitives::OVImmutableFormIdentifier& form = *shape.form;
-  const OVImmutableIdentifier& partnership = shape.field(shape.partnershipMember);
-  const OVImmutableIdentifier& total = shape.field(shape.totalMember);
+  const OVImmutableIdentifier& partnership = shape.partnership;
+  const OVImmutableIdentifier& total = shape.total;
   reportRule(auditor, kPartnershipMessage, pa.getAllCopies(form, partnership) > 0, form, copy,
              Primitives::kNullFieldID, shape.partnershipText);
   reportRule(auditor, kNegativeTotalMessage, pa.getAllCopies(form, total) < 0, form, copy, total,
@@ -118,46 +115,41 @@ void PATaxFormAuditor::auditInterestDividendWorksheet(DataMgmt::TaxFormPtr formC
   const FieldId none = Primitives::kNullFieldID;
 
   // Rules 1 to 4 read copy 1 of the worksheet whatever copy is audited.
-  if (pa.getIN(kFormID_PA40, 1, kPA40FieldIds[kPA40Interest]) > kEFileIncomeThreshold ||
-      pa.getIN(kFormID_PA40, 1, kPA40FieldIds[kPA40Dividends]) > kEFileIncomeThreshold) {
-    auto positive = [&pa, &form](int member) { return pa.getIN(form, 1, ws(member)) > 0; };
+  using Worksheet = NamedField<PAInterestDividendWorksheetFieldIds>;
+  if (pa.getIN(kFormID_PA40, 1, PA40::kInterestIncome) > kEFileIncomeThreshold ||
+      pa.getIN(kFormID_PA40, 1, PA40::kDividendIncome) > kEFileIncomeThreshold) {
+    auto positive = [&pa, &form](const Worksheet& field) { return pa.getIN(form, 1, field) > 0; };
     reportRule(*this, kWorksheetRefusal,
-               positive(kEstateTrustInterest) || positive(kEstateTrustDividends), form, copy, none,
-               kEstateTrustText);
-    reportRule(*this, kWorksheetRefusal, positive(kAnnuityInterest), form, copy, none,
-               kAnnuityText);
-    reportRule(*this, kWorksheetRefusal, positive(kForfeitedPenalty), form, copy, none,
-               kForfeitedText);
+               positive(PAInterestDividendWorksheet::kEstateTrustInterestRemainder) ||
+                   positive(PAInterestDividendWorksheet::kEstateTrustDividendsRemainder),
+               form, copy, none, kEstateTrustText);
+    reportRule(*this, kWorksheetRefusal, positive(PAInterestDividendWorksheet::kAnnuityInterest),
+               form, copy, none, kAnnuityText);
     reportRule(*this, kWorksheetRefusal,
-               positive(kPAObligationInterest) || positive(kPAObligationDividends), form, copy,
-               none, kObligationsText);
+               positive(PAInterestDividendWorksheet::kForfeitedInterestPenaltyCopy), form, copy,
+               none, kForfeitedText);
+    reportRule(*this, kWorksheetRefusal,
+               positive(PAInterestDividendWorksheet::kPAObligationInterest) ||
+                   positive(PAInterestDividendWorksheet::kPAObligationDividends),
+               form, copy, none, kObligationsText);
   }
 
-  // Rules 5 to 8 read the audited copy; an empty holder reads as zero.
-  auto amount = [&formCopy](int member) {
-    return formCopy.isNull() ? 0.0 : formCopy->getIR(ws(member));
+  // Rules 5 to 8 read the audited copy (an empty holder reads as zero): an
+  // amount for one of the two foreign-income lines asks for the other.
+  auto amount = [&formCopy](const Worksheet& field) {
+    return formCopy.isNull() ? 0.0 : formCopy->getIR(field);
   };
   char foreignLine[32];
   char currentLine[32];
-  pa.getLineID(foreignLine, form, ws(kForeignLine));
-  pa.getLineID(currentLine, form, ws(kCurrentForeignTP));
-  char text[256];
-  std::snprintf(text, sizeof(text), "Enter amount of foreign income on line %s.", foreignLine);
-  reportRule(*this, kForeignMessage, amount(kForeignTP) == 0 && amount(kCurrentForeignTP) > 0, form,
-             copy, ws(kForeignTP), text);
-  std::snprintf(text, sizeof(text), "Enter your spouse's amount of foreign income on line %s.",
-                foreignLine);
-  reportRule(*this, kForeignMessage, amount(kForeignSP) == 0 && amount(kCurrentForeignSP) > 0, form,
-             copy, ws(kForeignSP), text);
-  std::snprintf(text, sizeof(text), "Enter amount of current year foreign income on line %s.",
-                currentLine);
-  reportRule(*this, kForeignMessage, amount(kCurrentForeignTP) == 0 && amount(kForeignTP) > 0, form,
-             copy, ws(kCurrentForeignTP), text);
-  std::snprintf(text, sizeof(text),
-                "Enter your spouse's amount of current year foreign income on line %s.",
-                currentLine);
-  reportRule(*this, kForeignMessage, amount(kCurrentForeignSP) == 0 && amount(kForeignSP) > 0, form,
-             copy, ws(kCurrentForeignSP), text);
+  pa.getLineID(foreignLine, form, PAInterestDividendWorksheet::kForeignDividendIncome);
+  pa.getLineID(currentLine, form,
+               PAInterestDividendWorksheet::kTaxpayerCurrentYearForeignDividendIncome);
+  for (const ForeignIncomeRule& rule : kForeignIncomeRules) {
+    char text[256];
+    std::snprintf(text, sizeof(text), rule.text, rule.namesCurrentLine ? currentLine : foreignLine);
+    reportRule(*this, kForeignMessage, amount(rule.missing) == 0 && amount(rule.entered) > 0, form,
+               copy, rule.missing, text);
+  }
 }
 
 }  // namespace PAAuditMgmt

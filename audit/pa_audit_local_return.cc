@@ -3,7 +3,7 @@
 // return only; every message concerns the audited copy.
 #include "audit/pa_tax_form_auditor.h"
 #include "audit/schedule_rule_reporter.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "identifiers/form_ids.h"
 
 namespace PAAuditMgmt {
@@ -12,37 +12,9 @@ namespace {
 
 typedef Primitives::OVImmutableIdentifier FieldId;
 
-// PALocalIncomeTaxReturnFieldIds members, named by host field.
-enum LocalMember : int {
-  kLocalEntry = 15,       // 144172: the entry that starts the rules
-  kLiabilityFirst = 81,   // 143975
-  kLiabilitySecond = 82,  // 143976
-  kCreditFirst = 87,      // 143981
-  kCreditSecond = 88,     // 143982
-};
-const int kInfoNonresident = 102;  // PAReturnInfoFieldIds member: host field 47
-
-const FieldId& local(int member) { return kPALocalIncomeTaxReturnFieldIds[member]; }
-
-// One beneficiary row of the Section 529 table on Schedule O:
-// PADeductionsFieldIds members of the two identity fields and the two
-// amounts.
-struct BeneficiaryRow {
-  int name;
-  int ssn;
-  int firstAmount;
-  int secondAmount;
-};
-const BeneficiaryRow kBeneficiaryRows[] = {
-    {3, 4, 5, 6},      // 36545-36548
-    {7, 8, 9, 10},     // 36549-36552
-    {11, 12, 13, 14},  // 36553-36556
-};
-// The two amounts whose sum asks for the federal attachment.
-const int kAttachmentAmountA = 73;  // 36563
-const int kAttachmentAmountB = 74;  // 36564
-
-const FieldId& deduction(int member) { return kPADeductionsFieldIds[member]; }
+// The Section 529 beneficiary rows of Schedule O (the first three rows of
+// the tuition table).
+const int kBeneficiaryRows = 3;
 
 const char kCreditLimitText[] =
     "If your credit is for taxes paid to Philadelphia or a locality outside Pennsylvania, limit "
@@ -66,19 +38,22 @@ const char kAttachFederalText[] =
 void PATaxFormAuditor::auditLocalEarnedIncomeTax(DataMgmt::TaxFormPtr /*formCopy*/,
                                                  unsigned short copy) {
   const FormId& form = kFormID_PALocalIncomeTaxReturn;
-  if (!paReturn->hasSigValue(form, copy, local(kLocalEntry))) return;
+  if (!paReturn->hasSigValue(form, copy, PALocalIncomeTaxReturn::kMarkerEntry)) return;
   const ScheduleRuleReporter report(*this, form, copy);
 
-  auto amount = [&](int member) { return paReturn->getIN(form, copy, local(member)); };
-  const bool creditAboveLiability = amount(kCreditFirst) > amount(kLiabilityFirst) ||
-                                    amount(kCreditSecond) > amount(kLiabilitySecond);
-  report.issue(kClassOrdinary, creditAboveLiability, kCodeNotice, local(kCreditFirst),
-               kCreditLimitText);
+  auto amount = [&](const FieldId& field) { return paReturn->getIN(form, copy, field); };
+  const bool creditAboveLiability = amount(PALocalIncomeTaxReturn::kTaxpayerOtherLocalityCredit) >
+                                        amount(PALocalIncomeTaxReturn::kTaxpayerTax) ||
+                                    amount(PALocalIncomeTaxReturn::kSpouseOtherLocalityCredit) >
+                                        amount(PALocalIncomeTaxReturn::kSpouseTax);
+  report.issue(kClassOrdinary, creditAboveLiability, kCodeNotice,
+               PALocalIncomeTaxReturn::kTaxpayerOtherLocalityCredit, kCreditLimitText);
 
   // The nonresident answer is read at this local return's copy number.
   const bool nonresident =
-      paReturn->formYes(kFormID_PAReturnInfo, copy, kPAReturnInfoFieldIds[kInfoNonresident]);
-  report.issue(kClassOrdinary, nonresident, kCodeNotice, local(kLocalEntry), kNonresidentText);
+      paReturn->formYes(kFormID_PAReturnInfo, copy, PAReturnInfo::kNonresidentBox);
+  report.issue(kClassOrdinary, nonresident, kCodeNotice, PALocalIncomeTaxReturn::kMarkerEntry,
+               kNonresidentText);
 }
 
 void PATaxFormAuditor::auditScheduleO(DataMgmt::TaxFormPtr /*formCopy*/, unsigned short copy) {
@@ -87,13 +62,17 @@ void PATaxFormAuditor::auditScheduleO(DataMgmt::TaxFormPtr /*formCopy*/, unsigne
 
   bool amountWithoutIdentity = false;
   bool identityWithoutAmount = false;
-  for (const BeneficiaryRow& row : kBeneficiaryRows) {
-    const bool identified = paReturn->hasSigValue(form, copy, deduction(row.name)) &&
-                            paReturn->hasSigValue(form, copy, deduction(row.ssn));
-    const bool anyIdentity = paReturn->hasSigValue(form, copy, deduction(row.name)) ||
-                             paReturn->hasSigValue(form, copy, deduction(row.ssn));
-    const long first = paReturn->getIN(form, copy, deduction(row.firstAmount));
-    const long second = paReturn->getIN(form, copy, deduction(row.secondAmount));
+  for (int row = 0; row < kBeneficiaryRows; ++row) {
+    const bool hasName =
+        paReturn->hasSigValue(form, copy, PADeductions::kTuitionBeneficiaryName.at(row));
+    const bool hasSSN =
+        paReturn->hasSigValue(form, copy, PADeductions::kTuitionBeneficiarySSN.at(row));
+    const bool identified = hasName && hasSSN;
+    const bool anyIdentity = hasName || hasSSN;
+    const long first =
+        paReturn->getIN(form, copy, PADeductions::kTaxpayerTuitionContribution.at(row));
+    const long second =
+        paReturn->getIN(form, copy, PADeductions::kSpouseTuitionContribution.at(row));
     if ((first > 0 || second > 0) && !identified) amountWithoutIdentity = true;
     if (anyIdentity && first == 0 && second == 0) identityWithoutAmount = true;
   }
@@ -107,8 +86,10 @@ void PATaxFormAuditor::auditScheduleO(DataMgmt::TaxFormPtr /*formCopy*/, unsigne
                  kBeneficiaryAmountText);
   }
 
-  const long attachmentSum = paReturn->getIN(form, copy, deduction(kAttachmentAmountA)) +
-                             paReturn->getIN(form, copy, deduction(kAttachmentAmountB));
+  // The health savings deductions ask for the federal pages that carry them.
+  const long attachmentSum =
+      paReturn->getIN(form, copy, PADeductions::kTaxpayerHealthSavingsDeduction) +
+      paReturn->getIN(form, copy, PADeductions::kSpouseHealthSavingsDeduction);
   const bool attachFederal = !eFileAudit && attachmentSum > 0;
   report.issue(kClassAttachment, attachFederal, kCodeNotice, Primitives::kNullFieldID,
                kAttachFederalText);

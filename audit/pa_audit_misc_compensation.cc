@@ -1,50 +1,35 @@
 // Audit rules of the PA miscellaneous compensation worksheet (state form
 // 187, "PA Schedule MC" in the messages).
 //
-// The worksheet is a grid of rows of equal width in the form's field
-// order. The routine walks the rows of the audited copy, counts the rows in
-// use that lack a valid earner, a valid earning type, a payer name, a total
-// distribution or (where the distribution code opens it) a basis, and then
-// reports one message per kind, however many rows are at fault.
+// The routine walks the twenty rows of the audited copy, counts the rows in
+// use that lack a valid earner (column A, "T" or "S"), a valid earning type
+// (column 2, one letter A to M), a payer name (column C), a total
+// distribution (column E) or, where the distribution code of federal Form
+// 1099-R box 7 opens it, a basis (column F), and then reports one message
+// per kind, however many rows are at fault.
 #include <cstring>
 
 #include "audit/pa_rule_message.h"
 #include "audit/pa_tax_form_auditor.h"
-#include "catalogs/catalogs.h"
+#include "audit/table_field.h"
+#include "catalogs/fields/fields.h"
 #include "identifiers/form_ids.h"
 
 namespace PAAuditMgmt {
 
 namespace {
 
-using Primitives::OVImmutableIdentifier;
-
-// Worksheet members; host field numbers in comments.
-const int kTypeHAmount = 31;         // 79780: type H, other nonemployee compensation
-const int kSecondCodeFound = 33;     // 79781
-const int kTypeHDescription = 50;    // 95
-const int kFirstRow = 52;            // 9: column A of the first row
-const int kTypeColumn = 53;          // 12
-const int kPayerColumn = 54;         // 11
-const int kCodeColumn = 55;          // 36124
-const int kDistributionColumn = 56;  // 15
-const int kBasisColumn = 57;         // 36125
-const int kSecondRow = 60;           // 16: column A of the second row
-const int kLastRow = 204;            // 9577: column A of the last row
+using StateAuditMgmt::TableField;
+using Column = NamedColumn<PAMiscCompWorksheetFieldIds>;
 
 const uint16_t kMaxEFileCopies = 5;
 
-// Offsets of a row's fields from its start.
-const int kEarner = 0;        // column A: "T" or "S"
-const int kType = 1;          // column 2: one letter A to M
-const int kPayer = 2;         // column C
-const int kCode = 3;          // distribution code of federal Form 1099-R box 7
-const int kDistribution = 4;  // column E
-const int kBasis = 5;         // column F
 // A row is in use when one of these holds a significant value.
-const int kInUseOrder[] = {0, 1, 2, 3, 4, 6, 5, 7};
-
-const OVImmutableIdentifier& mc(int member) { return kPAMiscCompWorksheetFieldIds[member]; }
+const Column* const kInUseOrder[] = {
+    &PAMiscCompWorksheet::kRowOwner,     &PAMiscCompWorksheet::kRowCodeLetter,
+    &PAMiscCompWorksheet::kRowPayer,     &PAMiscCompWorksheet::kRowDistributionCode,
+    &PAMiscCompWorksheet::kRowAmount,    &PAMiscCompWorksheet::kRowPACompensation,
+    &PAMiscCompWorksheet::kRowReduction, &PAMiscCompWorksheet::kRowPAWithholding};
 
 bool oneOf(const char* text, const char* const* choices) {
   for (; *choices != nullptr; ++choices) {
@@ -70,7 +55,7 @@ struct RowFaults {
 };
 
 struct RowRule {
-  int field;  // worksheet member the message points at
+  TableField field;  // the field the message points at
   char code;
   const char* text;
 };
@@ -78,19 +63,23 @@ struct RowRule {
 const RuleMessage kRowMessage = {kAuditPath, 0x03, 0, 0};
 
 const RowRule kEarnerRule = {
-    kFirstRow, 6,
+    {PAMiscCompWorksheet::kRowOwner, 0},
+    6,
     "You must indicate who earned this item of income by entering T or S in column A."};
 const RowRule kTypeRule = {
-    kTypeColumn, 6,
+    {PAMiscCompWorksheet::kRowCodeLetter, 0},
+    6,
     "You have either not entered an earning type for an item of your miscellaneous or "
     "non-employee compensation, or the type you entered is invalid. Enter a valid type by "
     "clicking Whole Form and entering in column 2 of the appropriate line, one of the following "
     "types: A, B, C, D, E, F, G, H, I, J, K, L or M. To see a description of each type, click "
     "Whole Form and scroll to the top of the Worksheet."};
 const RowRule kDescriptionRule = {
-    kTypeHDescription, 6, "Enter the description of your Type H, other nonemployee compensation."};
+    PAMiscCompWorksheet::kCodeHDescription, 6,
+    "Enter the description of your Type H, other nonemployee compensation."};
 const RowRule kPayerRule = {
-    kPayerColumn, 6,
+    {PAMiscCompWorksheet::kRowPayer, 0},
+    6,
     "For each item on this worksheet, you must enter the payer's name in column C. Since we "
     "calculate this field for you, it should only be blank if you either didn't enter a payer "
     "name on the corresponding federal form, or you cleared the field by overriding our entry "
@@ -99,13 +88,15 @@ const RowRule kPayerRule = {
     "Override box is already checked, uncheck it and the payer name will appear in the field "
     "below. If the Override box is not checked, check it and enter the correct payer name."};
 const RowRule kSecondCodeRule = {
-    kCodeColumn, 7,
+    {PAMiscCompWorksheet::kRowDistributionCode, 0},
+    7,
     "You entered a second distribution code in box 7 of one or more of your federal Forms "
     "1099-R. We've only carried the first distribution code to the Pennsylvania Miscellaneous "
     "Compensation Worksheet. You should check the entries in columns F and G to and make any "
     "necessary adjustments directly on the worksheet."};
 const RowRule kDistributionRule = {
-    kDistributionColumn, 6,
+    {PAMiscCompWorksheet::kRowAmount, 0},
+    6,
     "You must enter the total federal distribution for each item in column E. Since we "
     "calculate this field for you, it should only be blank if you cleared the field by "
     "overriding our entry without entering a new amount. To fix this error, click Whole Form. "
@@ -113,7 +104,8 @@ const RowRule kDistributionRule = {
     "the Override box is already checked, uncheck it and amount of the federal distributions "
     "will appear in the field below."};
 const RowRule kBasisRule = {
-    kBasisColumn, 6,
+    {PAMiscCompWorksheet::kRowReduction, 0},
+    6,
     "The basis field in column F for 1 or more items open for your entry is blank. If, for any "
     "item, the field in column F is open for your entry, you must enter your basis in the plan "
     "from which you received the distribution. If your basis is zero, enter $ 0 in column F. If "
@@ -126,32 +118,25 @@ const RuleMessage kCopyLimitMessage = {kEFilePath, 0x22, 6, 1};
 RowFaults countRowFaults(const DataMgmt::TaxReturn& pa, uint16_t copy) {
   RowFaults faults;
   const DataMgmt::FormId& form = kFormID_PAMiscCompWorksheet;
-  // The descriptor owns the field list the iterators walk: keep it alive.
-  const DataMgmt::TaxFormDescPtr desc = pa.getTaxFormDescriptor(form);
-  if (desc.isNull()) return faults;
-  DataMgmt::OVFieldIDIter row = desc->getFieldIDs();
-  const int width = row.positionOf(mc(kSecondRow)) - row.positionOf(mc(kFirstRow));
-  if (width <= 0) return faults;  // no grid to walk
-
-  auto field = [&row](int k) { return (row + k).getID(); };
   char text[128];
-  for (row = mc(kFirstRow); row <= mc(kLastRow); row += width) {
+  for (int row = 0; row < PAMiscCompWorksheet::kRowOwner.rows(); ++row) {
     bool inUse = false;
-    for (int k : kInUseOrder) {
-      if (pa.hasSigValue(form, copy, field(k))) {
+    for (const Column* column : kInUseOrder) {
+      if (pa.hasSigValue(form, copy, column->at(row))) {
         inUse = true;
         break;
       }
     }
     if (!inUse) continue;
-    pa.formString(text, sizeof(text), form, copy, field(kType));
+    pa.formString(text, sizeof(text), form, copy, PAMiscCompWorksheet::kRowCodeLetter.at(row));
     if (!oneOf(text, kTypes)) ++faults.noType;
-    pa.formString(text, sizeof(text), form, copy, field(kEarner));
+    pa.formString(text, sizeof(text), form, copy, PAMiscCompWorksheet::kRowOwner.at(row));
     if (!oneOf(text, kEarners)) ++faults.noEarner;
-    if (pa.isNull(form, copy, field(kPayer))) ++faults.noPayer;
-    if (pa.isNull(form, copy, field(kDistribution))) ++faults.noDistribution;
-    if (pa.isNull(form, copy, field(kBasis))) {
-      pa.formString(text, sizeof(text), form, copy, field(kCode));
+    if (pa.isNull(form, copy, PAMiscCompWorksheet::kRowPayer.at(row))) ++faults.noPayer;
+    if (pa.isNull(form, copy, PAMiscCompWorksheet::kRowAmount.at(row))) ++faults.noDistribution;
+    if (pa.isNull(form, copy, PAMiscCompWorksheet::kRowReduction.at(row))) {
+      pa.formString(text, sizeof(text), form, copy,
+                    PAMiscCompWorksheet::kRowDistributionCode.at(row));
       if (oneOf(text, kBasisCodes)) ++faults.noBasis;
     }
   }
@@ -169,14 +154,15 @@ void PATaxFormAuditor::auditMiscCompensation(DataMgmt::TaxFormPtr /*formCopy*/,
   auto report = [&](const RowRule& rule, bool answer) {
     RuleMessage message = kRowMessage;
     message.code = rule.code;
-    reportRule(*this, message, answer, form, copy, mc(rule.field), rule.text);
+    reportRule(*this, message, answer, form, copy, rule.field, rule.text);
   };
   report(kEarnerRule, faults.noEarner > 0);
   report(kTypeRule, faults.noType > 0);
-  report(kDescriptionRule, pa.getIN(form, copy, mc(kTypeHAmount)) > 0 &&
-                               !pa.hasSigValue(form, copy, mc(kTypeHDescription)));
+  report(kDescriptionRule, pa.getIN(form, copy, PAMiscCompWorksheet::kCodeHCount) > 0 &&
+                               !pa.hasSigValue(form, copy, PAMiscCompWorksheet::kCodeHDescription));
   report(kPayerRule, faults.noPayer > 0);
-  report(kSecondCodeRule, pa.getAllCopies(form, mc(kSecondCodeFound)) > 0);
+  report(kSecondCodeRule,
+         pa.getAllCopies(form, PAMiscCompWorksheet::kSecondDistributionCodeCount) > 0);
   report(kDistributionRule, faults.noDistribution > 0);
   report(kBasisRule, faults.noBasis > 0);
 

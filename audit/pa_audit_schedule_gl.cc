@@ -7,7 +7,7 @@
 
 #include "audit/pa_tax_form_auditor.h"
 #include "audit/schedule_rule_reporter.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "host/form_field.h"
 #include "host/string_utils.h"
 #include "identifiers/form_ids.h"
@@ -18,19 +18,19 @@ namespace {
 
 using Primitives::OVImmutableIdentifier;
 
-// PA Schedule G-L members; host field numbers in comments.
-const int kCreditBase = 64;        // 14: the amount that calls for the state name
-const int kOtherState = 28;        // 9: two-letter code of the other state
-const int kInterestDividend = 23;  // 161754: interest or dividend income claimed
-
-// Source entities 1 to 4: the name, and the first of eight income amounts.
-// The catalog holds the 40 income amounts 158235-158274 in host order, so
-// entity k's j-th amount is host field 158235 + (k - 1) + 5 j, member
-// kFirstIncome + (k - 1) + 5 j.
-const int kEntityNames[] = {22, 65, 67, 66};  // 158231, 158232, 158233, 158234
-const int kFirstIncome = 69;                  // 158235
-const int kIncomesPerEntity = 8;
-const int kIncomeStride = 5;
+// Source entities 1 to 4: the name, and the column of its eight income
+// amounts.
+struct SourceEntity {
+  NamedField<PAScheduleGLFieldIds> name;
+  NamedColumn<PAScheduleGLFieldIds> income;
+};
+constexpr SourceEntity kSourceEntities[] = {
+    {PAScheduleGL::kFirstEntityName, PAScheduleGL::kFirstEntityIncome},
+    {PAScheduleGL::kSecondEntityName, PAScheduleGL::kSecondEntityIncome},
+    {PAScheduleGL::kThirdEntityName, PAScheduleGL::kThirdEntityIncome},
+    {PAScheduleGL::kFourthEntityName, PAScheduleGL::kFourthEntityIncome},
+};
+const int kEntityCount = 4;
 
 struct ReciprocalState {
   const char* code;
@@ -45,12 +45,6 @@ const int kTextSize = 128;
 const int kStateCodeLength = 2;
 const int kMessageSize = 512;
 
-const OVImmutableIdentifier& gl(int member) { return kPAScheduleGLFieldIds[member]; }
-
-const OVImmutableIdentifier& incomeOf(int entity, int j) {
-  return gl(kFirstIncome + entity + kIncomeStride * j);
-}
-
 }  // namespace
 
 void PATaxFormAuditor::auditScheduleGL(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
@@ -59,18 +53,19 @@ void PATaxFormAuditor::auditScheduleGL(DataMgmt::TaxFormPtr formCopy, unsigned s
   const ScheduleRuleReporter report(*this, form, copy);
   PADataMgmt::PATaxReturn& pa = *paReturn;
 
+  const FieldId& otherState = PAScheduleGL::kOtherState;
   const bool nameMissing =
-      pa.getIN(form, copy, gl(kCreditBase)) > 0 && !pa.hasSigValue(form, copy, gl(kOtherState));
-  report.issue(kClassOrdinary, nameMissing, kCodeMissing, gl(kOtherState),
+      pa.getIN(form, copy, PAScheduleGL::kCredit) > 0 && !pa.hasSigValue(form, copy, otherState);
+  report.issue(kClassOrdinary, nameMissing, kCodeMissing, otherState,
                "Schedule G, name of other state");
-  report.efile(kClassEFile, nameMissing, kCodeMissing, gl(kOtherState),
+  report.efile(kClassEFile, nameMissing, kCodeMissing, otherState,
                "Schedule G, name of other state");
 
   // The state code: blanks are stripped before the code is cut to its two
   // letters, so that a code entered with a leading blank still matches.
   char text[kTextSize];
   char code[kTextSize];
-  const DataMgmt::FormFieldPtr stateField = formCopy->getField(gl(kOtherState));
+  const DataMgmt::FormFieldPtr stateField = formCopy->getField(otherState);
   pa.getText(text, stateField.isNull() ? 0 : stateField->getValue(), kTextSize - 1, 0);
   Utils::strip(code, text);
   code[kStateCodeLength] = '\0';
@@ -82,28 +77,30 @@ void PATaxFormAuditor::auditScheduleGL(DataMgmt::TaxFormPtr formCopy, unsigned s
                   "by PA Residents. If you included any such compensation in determining this "
                   "credit, subtract this amount from the amount you entered on line 2.",
                   state.name, state.name);
-    report.issue(kClassOrdinary, std::strcmp(code, state.code) == 0, kCodeNotice, gl(kOtherState),
+    report.issue(kClassOrdinary, std::strcmp(code, state.code) == 0, kCodeNotice, otherState,
                  message);
   }
 
-  bool hasIncome[4] = {false, false, false, false};
-  for (int entity = 0; entity < 4; ++entity) {
-    const OVImmutableIdentifier& name = gl(kEntityNames[entity]);
-    for (int j = 0; j < kIncomesPerEntity; ++j) {
-      if (!formCopy->gtZero(incomeOf(entity, j))) continue;
+  bool hasIncome[kEntityCount] = {false, false, false, false};
+  for (int entity = 0; entity < kEntityCount; ++entity) {
+    const SourceEntity& source = kSourceEntities[entity];
+    const OVImmutableIdentifier& name = source.name;
+    for (int j = 0; j < source.income.rows(); ++j) {
+      if (!formCopy->gtZero(source.income.at(j))) continue;
       hasIncome[entity] = true;
       report.issue(kClassEFile, formCopy->isNull(name), kCodeNoEFile, name,
                    "You must supply a Source Entity Name");
     }
   }
-  for (int entity = 0; entity < 4; ++entity) {
-    const OVImmutableIdentifier& name = gl(kEntityNames[entity]);
+  for (int entity = 0; entity < kEntityCount; ++entity) {
+    const OVImmutableIdentifier& name = kSourceEntities[entity].name;
     report.issue(kClassEFile, !hasIncome[entity] && formCopy->nonNull(name), kCodeNoEFile, name,
                  "You have no income listed for this Source Entity Name.  Please enter at least "
                  "one income or delete this name");
   }
 
-  report.issue(kClassAttachment, !eFileAudit && pa.getAllCopies(form, gl(kInterestDividend)) > 0,
+  report.issue(kClassAttachment,
+               !eFileAudit && pa.getAllCopies(form, PAScheduleGL::kInterestDividendsFlag) > 0,
                kCodeNotice, Primitives::kNullFieldID,
                "Attach a copy of the state's commercial domicile rules for any Pennsylvania "
                "credit you claimed for taxes paid to another state for interest or dividend "

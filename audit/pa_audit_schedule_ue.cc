@@ -11,7 +11,8 @@
 
 #include "audit/pa_tax_form_auditor.h"
 #include "audit/schedule_rule_reporter.h"
-#include "catalogs/catalogs.h"
+#include "calc/pa/tax_parameters.h"
+#include "catalogs/fields/fields.h"
 #include "host/string_utils.h"
 #include "identifiers/form_ids.h"
 
@@ -19,41 +20,7 @@ namespace PAAuditMgmt {
 
 namespace {
 
-using Primitives::OVImmutableIdentifier;
-
-// PA Schedule UE members; host field numbers in comments.
-const int kScheduleAmount = 72;                 // 130: 0 means the copy is not audited
-const int kEmployerName = 19;                   // 16
-const int kEmployerEIN = 20;                    // 14453
-const int kEmployerPhone = 26;                  // 23
-const int kEmployerAddress = 21;                // 18
-const int kEmployerCity = 22;                   // 19
-const int kEmployerState = 23;                  // 20
-const int kEmployerZip = 24;                    // 21
-const int kJobDescription = 25;                 // 22
-const int kUnionName = 58;                      // 38
-const int kUnionDues = 33;                      // 39
-const int kActualVehicle = 44;                  // 25: check box
-const int kVehicleMiles = 47;                   // 207097
-const int kBusinessMiles = 48;                  // 207098
-const int kVehicleAmount = 51;                  // 31
-const int kOfficeAmount = 99;                   // 71
-const int kOfficeLineF = 89;                    // 58
-const int kOfficeLineG = 90;                    // 60
-const int kMovingAmount = 100;                  // 74
-const int kOldHomeMiles = 101;                  // 75
-const int kLineCMiles = 102;                    // 76
-const int kMovingExpenses = 107;                // 79
-const int kInstitution = 114;                   // 86
-const int kCourseOfStudy = 115;                 // 87
-const int kMiscDescriptionA = 30;               // 117
-const int kMiscDescriptionB = 32;               // 119
-const int kMiscAmount = 60;                     // 127
-const int kEducationMarks[] = {108, 111, 113};  // 80, 83, 85: the three education marks
-
-const int kFedW2EIN = 205;         // FedW2 7
-const int kInfoNonresident = 102;  // PAReturnInfo 47
-const int kInfoPartYear = 103;     // PAReturnInfo 48
+using UEField = NamedField<PAScheduleUEFieldIds>;
 
 // Electronic-filing limits.
 const unsigned short kMaxEFileCopies = 4;
@@ -61,184 +28,194 @@ const std::size_t kJobDescriptionLimit = 35;
 const std::size_t kUnionNameLimit = 32;
 const std::size_t kCourseLimit = 20;
 const std::size_t kMiscDescriptionLimit = 40;
-const long kMinimumMovingMiles = 35;
 
-// Employer data required in an electronic-filing audit (class 2, code 4)
-// and in an ordinary audit (class 1, code 7), in reporting order.
+// Employer data required in an ordinary audit (class 1, code 7), in
+// reporting order; those marked also in an electronic-filing audit (class
+// 2, code 4), in the same order.
 struct RequiredEntry {
-  int member;
+  UEField field;
   const char* text;
+  bool inEFileAudit;
 };
-const RequiredEntry kEmployerEFile[] = {
-    {kEmployerName, "name of employer."},
-    {kEmployerEIN, "employer's federal identification number (EIN)."},
-    {kEmployerAddress, "address of employer"},
-    {kEmployerCity, "city in which employer located"},
-    {kEmployerState, "state in which employer located"},
-    {kEmployerZip, "employer's zip code"},
-};
-const RequiredEntry kEmployerOrdinary[] = {
-    {kEmployerName, "name of employer."},
-    {kEmployerEIN, "employer's federal identification number (EIN)."},
-    {kEmployerPhone, "phone number of employer"},
-    {kEmployerAddress, "address of employer"},
-    {kEmployerCity, "city in which employer located"},
-    {kEmployerState, "state in which employer located"},
-    {kEmployerZip, "employer's zip code"},
-    {kJobDescription, "job description"},
+constexpr RequiredEntry kEmployerEntries[] = {
+    {PAScheduleUE::kEmployerName, "name of employer.", true},
+    {PAScheduleUE::kEmployerEIN, "employer's federal identification number (EIN).", true},
+    {PAScheduleUE::kEmployerPhone, "phone number of employer", false},
+    {PAScheduleUE::kEmployerAddress, "address of employer", true},
+    {PAScheduleUE::kEmployerCity, "city in which employer located", true},
+    {PAScheduleUE::kEmployerState, "state in which employer located", true},
+    {PAScheduleUE::kEmployerZip, "employer's zip code", true},
+    {PAScheduleUE::kJobDescription, "job description", false},
 };
 
 // Expense lines with a description and an amount (union dues have their
 // own rules).
 struct ExpenseLine {
-  int description;
-  int amount;
+  UEField description;
+  UEField amount;
   const char* amountMissing;
   const char* descriptionMissing;
 };
-const ExpenseLine kExpenseLines[] = {
-    // 40, 41
-    {34, 35, "amount paid for work clothes", "description of work clothes"},
-    // 42, 43
-    {36, 37, "amount paid for small tools and supplies", "description of small tools and supplies"},
-    // 44, 45
-    {38, 39, "amount paid for professional fees", "description of professional fees"},
+constexpr ExpenseLine kExpenseLines[] = {
+    {PAScheduleUE::kWorkClothesDescription, PAScheduleUE::kWorkClothes,
+     "amount paid for work clothes", "description of work clothes"},
+    {PAScheduleUE::kSmallToolsDescription, PAScheduleUE::kSmallTools,
+     "amount paid for small tools and supplies", "description of small tools and supplies"},
+    {PAScheduleUE::kProfessionalFeesDescription, PAScheduleUE::kProfessionalFees,
+     "amount paid for professional fees", "description of professional fees"},
 };
 
 // Properties 1 to 4 of Part G: column a, cost basis, depreciation method,
 // total depreciation expense; and the date acquired.
 struct Property {
-  int description, basis, method, expense, acquired;
+  UEField description, basis, method, expense, acquired;
 };
-const Property kProperties[] = {
-    {86, 122, 123, 125, 120},  // 92, 93, 94, 97; 138
-    {127, 128, 129, 131, 27},  // 98, 99, 100, 103; 139
-    {139, 134, 135, 137, 28},  // 104, 105, 106, 109; 140
-    {138, 140, 141, 143, 29},  // 110, 111, 112, 115; 141
+constexpr Property kProperties[] = {
+    {PAScheduleUE::kFirstPropertyDescription, PAScheduleUE::kFirstPropertyCostBasis,
+     PAScheduleUE::kFirstPropertyMethod, PAScheduleUE::kFirstPropertyDepreciation,
+     PAScheduleUE::kFirstPropertyDateAcquired},
+    {PAScheduleUE::kSecondPropertyDescription, PAScheduleUE::kSecondPropertyCostBasis,
+     PAScheduleUE::kSecondPropertyMethod, PAScheduleUE::kSecondPropertyDepreciation,
+     PAScheduleUE::kSecondPropertyDateAcquired},
+    {PAScheduleUE::kThirdPropertyDescription, PAScheduleUE::kThirdPropertyCostBasis,
+     PAScheduleUE::kThirdPropertyMethod, PAScheduleUE::kThirdPropertyDepreciation,
+     PAScheduleUE::kThirdPropertyDateAcquired},
+    {PAScheduleUE::kFourthPropertyDescription, PAScheduleUE::kFourthPropertyCostBasis,
+     PAScheduleUE::kFourthPropertyMethod, PAScheduleUE::kFourthPropertyDepreciation,
+     PAScheduleUE::kFourthPropertyDateAcquired},
 };
+// The three education answers that together claim education expenses.
+constexpr UEField kEducationMarks[] = {PAScheduleUE::kEducationYesBox,
+                                       PAScheduleUE::kFirstEducationQuestionNoBox,
+                                       PAScheduleUE::kSecondEducationQuestionNoBox};
 const char* const kUnsupportedDates[] = {"INHERIT", "VAR-L", "VAR-S"};
 
 const int kTextSize = 512;  // description texts
 const int kEINSize = 20;
-
-const OVImmutableIdentifier& ue(int member) { return kPAScheduleUEFieldIds[member]; }
 
 }  // namespace
 
 void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
   const Primitives::OVImmutableFormIdentifier& form = kFormID_PAScheduleUE;
   PADataMgmt::PATaxReturn& pa = *paReturn;
-  if (formCopy.isNull() || pa.getIN(form, copy, ue(kScheduleAmount)) == 0) return;
+  if (formCopy.isNull() || pa.getIN(form, copy, PAScheduleUE::kNetExpenses) == 0) return;
   const ScheduleRuleReporter report(*this, form, copy);
   const DataMgmt::TaxForm& sched = *formCopy;
   const bool ordinary = !eFileAudit;
-  auto present = [&](int member) { return pa.hasSigValue(form, copy, ue(member)); };
-  auto whole = [&](int member) { return pa.getIN(form, copy, ue(member)); };
-  auto empty = [&sched](int member) { return sched.isNull(ue(member)); };
-  auto textLength = [&](int member) {
+  auto present = [&](const FieldId& field) { return pa.hasSigValue(form, copy, field); };
+  auto whole = [&](const FieldId& field) { return pa.getIN(form, copy, field); };
+  auto empty = [&sched](const FieldId& field) { return sched.isNull(field); };
+  auto textLength = [&](const FieldId& field) {
     char text[kTextSize];
-    pa.formString(text, sizeof text, form, copy, ue(member));
+    pa.formString(text, sizeof text, form, copy, field);
     return std::strlen(text);
   };
 
   // Attachments of nonresidents and part-year residents; the copy limit.
-  report.issue(
-      kClassAttachment,
-      ordinary && pa.formYes(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds[kInfoNonresident]),
-      kCodeNotice, Primitives::kNullFieldID, "Attach a PA Schedule NRH to your return.");
-  report.issue(
-      kClassAttachment,
-      ordinary && pa.formYes(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds[kInfoPartYear]),
-      kCodeNotice, Primitives::kNullFieldID,
-      "Attach a statement indicating the method you used to determine your employee "
-      "business expenses while you were a Pennsylvania resident or PA Schedule NRH to "
-      "your return.");
+  report.issue(kClassAttachment,
+               ordinary && pa.formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kNonresidentBox),
+               kCodeNotice, Primitives::kNullFieldID, "Attach a PA Schedule NRH to your return.");
+  report.issue(kClassAttachment,
+               ordinary && pa.formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kPartYearResidentBox),
+               kCodeNotice, Primitives::kNullFieldID,
+               "Attach a statement indicating the method you used to determine your employee "
+               "business expenses while you were a Pennsylvania resident or PA Schedule NRH to "
+               "your return.");
   report.efile(kClassRefusal, copy > kMaxEFileCopies, kCodeNoEFile, Primitives::kNullFieldID,
                "More than 4 copies of PA Schedule UE are not allowed", kStateOnlyNote);
 
   // The employer.
-  for (const RequiredEntry& entry : kEmployerEFile) {
-    report.issue(kClassEFile, !present(entry.member), kCodeMissing, ue(entry.member), entry.text);
+  for (const RequiredEntry& entry : kEmployerEntries) {
+    if (!entry.inEFileAudit) continue;
+    report.issue(kClassEFile, !present(entry.field), kCodeMissing, entry.field, entry.text);
   }
-  report.issue(kClassEFile, textLength(kJobDescription) > kJobDescriptionLimit, kCodeNoEFile,
-               ue(kJobDescription),
+  report.issue(kClassEFile, textLength(PAScheduleUE::kJobDescription) > kJobDescriptionLimit,
+               kCodeNoEFile, PAScheduleUE::kJobDescription,
                "The job description you entered is too long for PA electronic filing.  Please "
                "enter a description with no more than 35 total characters.");
-  report.issue(kClassEFile, !present(kJobDescription), kCodeMissing, ue(kJobDescription),
-               "job description");
-  for (const RequiredEntry& entry : kEmployerOrdinary) {
-    report.issue(kClassOrdinary, !present(entry.member), kCodeNotice, ue(entry.member), entry.text);
+  report.issue(kClassEFile, !present(PAScheduleUE::kJobDescription), kCodeMissing,
+               PAScheduleUE::kJobDescription, "job description");
+  for (const RequiredEntry& entry : kEmployerEntries) {
+    report.issue(kClassOrdinary, !present(entry.field), kCodeNotice, entry.field, entry.text);
   }
 
   // Union dues, then the other expense lines.
-  const bool duesMissing = present(kUnionName) && empty(kUnionDues);
-  const bool unionMissing = !present(kUnionName) && whole(kUnionDues) > 0;
+  const bool duesMissing = present(PAScheduleUE::kUnionName) && empty(PAScheduleUE::kUnionDues);
+  const bool unionMissing =
+      !present(PAScheduleUE::kUnionName) && whole(PAScheduleUE::kUnionDues) > 0;
   const char* duesText = "the name of the union is filled in but not the amount of union dues";
-  report.issue(kClassEFile, duesMissing, kCodeMissing, ue(kUnionDues), duesText);
-  report.issue(kClassEFile, textLength(kUnionName) > kUnionNameLimit, kCodeNoEFile, ue(kUnionName),
+  report.issue(kClassEFile, duesMissing, kCodeMissing, PAScheduleUE::kUnionDues, duesText);
+  report.issue(kClassEFile, textLength(PAScheduleUE::kUnionName) > kUnionNameLimit, kCodeNoEFile,
+               PAScheduleUE::kUnionName,
                "The union name you entered is too long for PA electronic filing.  Please enter a "
                "description with no more than 32 total characters.");
-  report.issue(kClassEFile, unionMissing, kCodeMissing, ue(kUnionName), "name of union");
-  report.issue(kClassOrdinary, duesMissing, kCodeNotice, ue(kUnionDues), duesText);
-  report.issue(kClassOrdinary, unionMissing, kCodeNotice, ue(kUnionName), "name of union");
+  report.issue(kClassEFile, unionMissing, kCodeMissing, PAScheduleUE::kUnionName, "name of union");
+  report.issue(kClassOrdinary, duesMissing, kCodeNotice, PAScheduleUE::kUnionDues, duesText);
+  report.issue(kClassOrdinary, unionMissing, kCodeNotice, PAScheduleUE::kUnionName,
+               "name of union");
   for (const ExpenseLine& line : kExpenseLines) {
     const bool amountMissing = present(line.description) && empty(line.amount);
     const bool descriptionMissing = !present(line.description) && whole(line.amount) > 0;
-    report.issue(kClassEFile, amountMissing, kCodeMissing, ue(line.amount), line.amountMissing);
-    report.issue(kClassEFile, descriptionMissing, kCodeMissing, ue(line.description),
+    report.issue(kClassEFile, amountMissing, kCodeMissing, line.amount, line.amountMissing);
+    report.issue(kClassEFile, descriptionMissing, kCodeMissing, line.description,
                  line.descriptionMissing);
-    report.issue(kClassOrdinary, amountMissing, kCodeNotice, ue(line.amount), line.amountMissing);
-    report.issue(kClassOrdinary, descriptionMissing, kCodeNotice, ue(line.description),
+    report.issue(kClassOrdinary, amountMissing, kCodeNotice, line.amount, line.amountMissing);
+    report.issue(kClassOrdinary, descriptionMissing, kCodeNotice, line.description,
                  line.descriptionMissing);
   }
 
   // Vehicle, office, moving and education.
   report.issue(kClassBothAudits,
-               sched.xMarked(ue(kActualVehicle)) && sched.getIR(ue(kVehicleMiles)) == 0,
-               kCodeNotice, ue(kVehicleMiles),
+               sched.xMarked(PAScheduleUE::kActualExpensesBox) &&
+                   sched.getIR(PAScheduleUE::kTotalVehicleMiles) == 0,
+               kCodeNotice, PAScheduleUE::kTotalVehicleMiles,
                "you've indicated you want to use actual vehicle expenses, but haven't filled in "
                "the total vehicle miles");
   report.issue(kClassBothAudits,
-               sched.getIR(ue(kVehicleMiles)) > 0 && sched.getIR(ue(kBusinessMiles)) == 0,
-               kCodeNotice, ue(kBusinessMiles),
+               sched.getIR(PAScheduleUE::kTotalVehicleMiles) > 0 &&
+                   sched.getIR(PAScheduleUE::kTotalBusinessMiles) == 0,
+               kCodeNotice, PAScheduleUE::kTotalBusinessMiles,
                "you've indicated you want to use actual vehicle expenses, but haven't filled in "
                "the total business miles");
-  report.issue(kClassAttachment, ordinary && sched.gtZero(ue(kVehicleAmount)), kCodeStatement,
-               Primitives::kNullFieldID,
+  report.issue(kClassAttachment, ordinary && sched.gtZero(PAScheduleUE::kSecondVehicleCost),
+               kCodeStatement, Primitives::kNullFieldID,
                "Include a statement showing the description of the vehicle(s) used for Schedule "
                "UE employee business expenses, date acquired, cost or other basis, depreciation "
                "method, Section 179 expense (if taken), accumulated depreciation previously "
                "taken, and the depreciation expense for the year.");
-  report.issue(
-      kClassAttachment,
-      ordinary && whole(kOfficeAmount) > 0 && (whole(kOfficeLineF) > 0 || whole(kOfficeLineG) > 0),
-      kCodeNotice, Primitives::kNullFieldID,
-      "Attach a statement explaining the property maintenance and other apportionable "
-      "expenses you entered related to your office or work area expenses on lines f and "
-      "g of your PA Schedule UE.");
+  report.issue(kClassAttachment,
+               ordinary && whole(PAScheduleUE::kOfficeExpenses) > 0 &&
+                   (whole(PAScheduleUE::kOfficePropertyMaintenance) > 0 ||
+                    whole(PAScheduleUE::kOfficeOtherApportionable) > 0),
+               kCodeNotice, Primitives::kNullFieldID,
+               "Attach a statement explaining the property maintenance and other apportionable "
+               "expenses you entered related to your office or work area expenses on lines f and "
+               "g of your PA Schedule UE.");
   const char* milesText =
       "you must enter the number of miles from your old home to your old workplace ";
-  report.requiredPair(whole(kMovingAmount) > 0 && empty(kOldHomeMiles), ue(kOldHomeMiles),
-                      milesText, milesText);
+  report.requiredPair(
+      whole(PAScheduleUE::kNewWorkplaceMiles) > 0 && empty(PAScheduleUE::kOldWorkplaceMiles),
+      PAScheduleUE::kOldWorkplaceMiles, milesText, milesText);
   report.efile(kClassRefusal,
-               whole(kLineCMiles) < kMinimumMovingMiles && whole(kMovingExpenses) > 0, kCodeNoEFile,
-               ue(kLineCMiles),
+               whole(PAScheduleUE::kMovingDistance) < PATax2018::kMovingDistanceMiles &&
+                   whole(PAScheduleUE::kMovingExpenses) > 0,
+               kCodeNoEFile, PAScheduleUE::kMovingDistance,
                "You may only deduct moving expenses if the number of miles on line c "
                "at least 35 miles. If you are a member of the military who moved to a "
                "new permanent duty station, you are exempt from this distance test. However, "
                "you may not file your Pennsylvania return electronically.");
   bool educationClaimed = true;
-  for (int member : kEducationMarks)
-    educationClaimed = educationClaimed && sched.xMarked(ue(member));
-  const bool schoolMissing =
-      educationClaimed && (!present(kInstitution) || !present(kCourseOfStudy));
-  report.requiredPair(schoolMissing, ue(kInstitution),
+  for (const UEField& mark : kEducationMarks)
+    educationClaimed = educationClaimed && sched.xMarked(mark);
+  const bool schoolMissing = educationClaimed && (!present(PAScheduleUE::kEducationalInstitution) ||
+                                                  !present(PAScheduleUE::kCourseOfStudy));
+  report.requiredPair(schoolMissing, PAScheduleUE::kEducationalInstitution,
                       "you must enter the name of the educational institution that you attended "
                       "and describe your course of study",
                       "you must enter the name of the eduational institution that you attended "
                       "and describe your course of study");
-  report.issue(kClassEFile, textLength(kCourseOfStudy) > kCourseLimit, kCodeNoEFile,
-               ue(kCourseOfStudy),
+  report.issue(kClassEFile, textLength(PAScheduleUE::kCourseOfStudy) > kCourseLimit, kCodeNoEFile,
+               PAScheduleUE::kCourseOfStudy,
                "The course of study description you entered is too long for PA electronic "
                "filing.  Please enter a description with no more than 20 total characters.");
 
@@ -253,56 +230,61 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
         present(p.description) && (empty(p.basis) || !present(p.method) || empty(p.expense));
   }
   for (int k = 0; k < 4; ++k) {
-    report.issue(kClassEFile, incomplete[k], kCodeMissing, ue(kProperties[k].description),
+    report.issue(kClassEFile, incomplete[k], kCodeMissing, kProperties[k].description,
                  depreciationText);
   }
   for (int k = 0; k < 4; ++k) {
-    report.issue(kClassOrdinary, incomplete[k], kCodeNotice, ue(kProperties[k].description),
+    report.issue(kClassOrdinary, incomplete[k], kCodeNotice, kProperties[k].description,
                  depreciationText);
   }
   for (const Property& p : kProperties) {
     char date[kTextSize];
-    pa.formString(date, sizeof date, form, copy, ue(p.acquired));
+    pa.formString(date, sizeof date, form, copy, p.acquired);
     Utils::OVStringUtils::toUpperCase(date);
     bool unsupported = false;
     for (const char* word : kUnsupportedDates) {
       unsupported = unsupported || std::strcmp(date, word) == 0;
     }
-    report.issue(kClassEFile, present(p.acquired) && unsupported, kCodeNoEFile, ue(p.acquired),
+    report.issue(kClassEFile, present(p.acquired) && unsupported, kCodeNoEFile, p.acquired,
                  "You must enter the date you acquired this asset in the following format: "
                  "MM/DD/YYYY.",
                  kInterviewHint);
   }
 
   // Miscellaneous expenses.
-  const bool miscDescribed = present(kMiscDescriptionA) || present(kMiscDescriptionB);
+  const bool miscDescribed = present(PAScheduleUE::kFirstMiscExpenseDescription) ||
+                             present(PAScheduleUE::kSecondMiscExpenseDescription);
   const char* miscAmountText = "you must enter the amount of your miscellaneous expenses";
-  report.requiredPair(miscDescribed && empty(kMiscAmount), ue(kMiscAmount), miscAmountText,
-                      miscAmountText);
+  report.requiredPair(miscDescribed && empty(PAScheduleUE::kMiscellaneousExpenses),
+                      PAScheduleUE::kMiscellaneousExpenses, miscAmountText, miscAmountText);
   const char* miscDescriptionText = "description of miscellaneous expenses";
-  report.requiredPair(!miscDescribed && whole(kMiscAmount) > 0, ue(kMiscDescriptionA),
-                      miscDescriptionText, miscDescriptionText);
+  report.requiredPair(!miscDescribed && whole(PAScheduleUE::kMiscellaneousExpenses) > 0,
+                      PAScheduleUE::kFirstMiscExpenseDescription, miscDescriptionText,
+                      miscDescriptionText);
   const char* miscLengthText =
       "The expense description you entered is too long for PA electronic filing.  Please enter "
       "a description with no more than 40 total characters.";
-  report.issue(kClassEFile, textLength(kMiscDescriptionA) > kMiscDescriptionLimit, kCodeNoEFile,
-               ue(kMiscDescriptionA), miscLengthText);
-  report.issue(kClassEFile, textLength(kMiscDescriptionB) > kMiscDescriptionLimit, kCodeNoEFile,
-               ue(kMiscDescriptionB), miscLengthText);
+  report.issue(kClassEFile,
+               textLength(PAScheduleUE::kFirstMiscExpenseDescription) > kMiscDescriptionLimit,
+               kCodeNoEFile, PAScheduleUE::kFirstMiscExpenseDescription, miscLengthText);
+  report.issue(kClassEFile,
+               textLength(PAScheduleUE::kSecondMiscExpenseDescription) > kMiscDescriptionLimit,
+               kCodeNoEFile, PAScheduleUE::kSecondMiscExpenseDescription, miscLengthText);
 
   // Last: the employer's number must match one of the federal W-2s.
   char ein[kEINSize];
-  pa.formString(ein, sizeof ein, form, copy, ue(kEmployerEIN));
+  pa.formString(ein, sizeof ein, form, copy, PAScheduleUE::kEmployerEIN);
   if (ein[0] != '\0' && federalReturn != nullptr) {
     const unsigned w2Count = federalReturn->numFormCopies(kFormID_FedW2);
     for (unsigned i = 1; i <= w2Count; ++i) {
       char w2EIN[kEINSize];
       federalReturn->formString(w2EIN, sizeof w2EIN, kFormID_FedW2, static_cast<uint16_t>(i),
-                                kFedW2FieldIds[kFedW2EIN]);
+                                FedW2::kEmployerId);
       if (std::strcmp(ein, w2EIN) == 0) return;
     }
   }
-  report.issue(kClassEFile, present(kEmployerEIN), kCodeMissing, ue(kEmployerEIN),
+  report.issue(kClassEFile, present(PAScheduleUE::kEmployerEIN), kCodeMissing,
+               PAScheduleUE::kEmployerEIN,
                "The employer ID number (EIN) you entered on Schedule UE doesn't match any of "
                "your W-2s. Correct the EIN you entered here. If it's already correct, go back to "
                "the W-2 you entered for this employer and make sure the EIN is correct there.");

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "audit/state_tax_form_auditor.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 
 namespace StateAuditMgmt {
 
@@ -13,7 +13,14 @@ namespace {
 // Codes of messages that make the return's electronic filing a problem.
 bool isReturnProblemCode(char code) {
   switch (code) {
-    case 1: case 3: case 4: case 6: case 9: case 10: case 11: case 12:
+    case 1:
+    case 3:
+    case 4:
+    case 6:
+    case 9:
+    case 10:
+    case 11:
+    case 12:
       return true;
     default:
       return false;
@@ -50,7 +57,7 @@ AuditMgmt::AuditReportPtr StateTaxFormAuditor::auditReturn(AuditMgmt::AuditType 
 
 bool StateTaxFormAuditor::isFormAmountNonZero(DataMgmt::TaxFormPtr form) {
   if (form.isNull()) return false;
-  return form->getIN(kFed1099GFieldIds[64]) != 0;  // field 16
+  return form->getIN(Fed1099G::kStateTaxWithheld) != 0;
 }
 
 void StateTaxFormAuditor::showStateAuditMsg(const std::string& helpId, TopicId topic, bool flag,

@@ -15,7 +15,8 @@
 
 #include "audit/state_info_statements.h"
 #include "audit/state_tax_form_auditor.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/string_utils.h"
 #include "identifiers/form_ids.h"
 
@@ -23,7 +24,6 @@ namespace StateAuditMgmt {
 
 namespace {
 
-using StateInfoStatements::kNone;
 using StateInfoStatements::StatementForm;
 using StateInfoStatements::StatementKind;
 using StateInfoStatements::StatementLine;
@@ -62,19 +62,15 @@ const char* const kStateListB[] = {"CA", "IA", "NE", "MI", "MT", "CO", "KS", "AR
                                    "ID", "IN", "KY", "NC", "OR", "PA", "UT", "WV"};
 const char* const kNewYorkLocalities[] = {"NYC", "NYC RES", "YONKERS"};
 
-// FedFilerInfoFieldIds members of the name suffixes.
-const int kTaxpayerSuffix = 1661;  // 5
-const int kSpouseSuffix = 1602;    // 6
-const int kW2FederalWages = 206;   // FedW2FieldIds: 21
-// Fed1099GFieldIds members.
-const int k1099GPayerName = 43;           // 10
-const int k1099GPayerId = 42;             // 26
-const int k1099GCompareBox = 31;          // 20717
-const int k1099GWithholding = 64;         // 16
-const int k1099GUnemployment = 44;        // 11
-const int k1099RGrossDistribution = 434;  // Fed1099RFieldIds: 4
-// Fed1099MiscFieldIds members of the two state lines: tax withheld, state.
-const int kMiscLines[2][2] = {{160, 161}, {164, 165}};  // 45, 46; 132, 133
+// The two state lines of a 1099-MISC.
+struct MiscStateLine {
+  NamedField<Fed1099MiscFieldIds> withheld;
+  NamedField<Fed1099MiscFieldIds> state;
+};
+constexpr MiscStateLine kMiscLines[] = {
+    {Fed1099Misc::kStateTaxWithheld, Fed1099Misc::kState},
+    {Fed1099Misc::kSecondStateTaxWithheld, Fed1099Misc::kSecondState},
+};
 
 template <std::size_t N>
 bool inList(const char* const (&list)[N], const char* text) {
@@ -118,7 +114,7 @@ class StateInfoRules {
   const char* stateName() const { return stateName_; }
 
   void suffixes();
-  void federalTotal(int member, const char* text);
+  void federalTotal(const FieldId& field, const char* text);
   void employerStateIds();
   void miscWithholding();
   void w2Wages();
@@ -164,11 +160,13 @@ class StateInfoRules {
 // return, the spouse; reported only when refused.
 void StateInfoRules::suffixes() {
   const uint8_t status = federal_.getFilingStatus();
-  const int people = (status == 2 || status == 3) ? 2 : 1;
-  const int members[2] = {kTaxpayerSuffix, kSpouseSuffix};
+  const int people =
+      (status == PADataMgmt::kFilingJoint || status == PADataMgmt::kFilingSeparate) ? 2 : 1;
+  const FieldId* const suffixFields[2] = {&FedFilerInfo::kTaxpayerSuffix.id(),
+                                          &FedFilerInfo::kSpouseSuffix.id()};
   const char* const who[2] = {"Taxpayer", "Spouse"};
   for (int k = 0; k < people; ++k) {
-    const FieldId& field = kFedFilerInfoFieldIds[members[k]];
+    const FieldId& field = *suffixFields[k];
     char suffix[kEntrySize];
     text(kFormID_FedFilerInfo, 1, field, suffix);
     if (suffix[0] == '\0') continue;
@@ -198,8 +196,8 @@ void StateInfoRules::suffixes() {
 
 // A bar on electronic filing when a 1099-G field totals more than 0 over
 // all copies.
-void StateInfoRules::federalTotal(int member, const char* text) {
-  const bool answer = federal_.getAllCopies(kFormID_Fed1099G, kFed1099GFieldIds[member]) > 0;
+void StateInfoRules::federalTotal(const FieldId& field, const char* text) {
+  const bool answer = federal_.getAllCopies(kFormID_Fed1099G, field) > 0;
   std::snprintf(message_, sizeof(message_), "%s", text);
   efile(helpId_, kClassEFile, answer, kInterviewHint);
 }
@@ -212,10 +210,9 @@ void StateInfoRules::employerStateIds() {
     for (int k = 0; k < w2.lineCount; ++k) {
       const StatementLine& line = w2.lines[k];
       char state[kEntrySize];
-      text(kFormID_FedW2, c, w2.field(line.state), state);
-      const bool answer = sameText(state, abbreviation_) &&
-                          form->gtZero(w2.field(line.withholding)) &&
-                          form->isNull(w2.field(line.employerId));
+      text(kFormID_FedW2, c, line.state, state);
+      const bool answer = sameText(state, abbreviation_) && form->gtZero(line.withholding) &&
+                          form->isNull(line.employerId);
       std::snprintf(
           message_, sizeof(message_),
           "The \"Employer State Tax ID #\" is missing from Box 15 on copy %d of your Form "
@@ -234,9 +231,8 @@ void StateInfoRules::miscWithholding() {
     if (form.isNull()) continue;
     for (int k = 0; k < 2; ++k) {
       char state[kEntrySize];
-      text(kFormID_Fed1099Misc, c, kFed1099MiscFieldIds[kMiscLines[k][1]], state);
-      const bool answer =
-          sameText(state, abbreviation_) && form->gtZero(kFed1099MiscFieldIds[kMiscLines[k][0]]);
+      text(kFormID_Fed1099Misc, c, kMiscLines[k].state, state);
+      const bool answer = sameText(state, abbreviation_) && form->gtZero(kMiscLines[k].withheld);
       std::snprintf(message_, sizeof(message_),
                     "You are not eligible to electronically file your %s return because you have "
                     "reported state tax withheld on copy %d on your form 1099-MISC on the %s line.",
@@ -251,7 +247,7 @@ void StateInfoRules::w2Wages() {
     const DataMgmt::TaxFormPtr form = federal_.getFormUVPtr(kFormID_FedW2, c, false);
     if (form.isNull()) continue;
     // The W-2 holds hundredths: the bar is wages under one dollar.
-    const bool answer = form->getIR(kFedW2FieldIds[kW2FederalWages]) / 100.0 < 1.0;
+    const bool answer = form->getIR(FedW2::kWages) / 100.0 < 1.0;
     std::snprintf(message_, sizeof(message_),
                   "%s does not allow electronic filing if the amount of federal wages in box 1 of "
                   "your Form W-2 is less than $1. See federal Form W-2, copy %d.To e-file your %s "
@@ -270,9 +266,9 @@ void StateInfoRules::missingState(const StatementForm& f, uint16_t copy,
   for (int k = 0; k < f.lineCount; ++k) {
     const StatementLine& line = f.lines[k];
     char state[kEntrySize] = "";
-    if (line.state != kNone) text(*f.form, copy, f.field(line.state), state);
+    if (!line.state.empty()) text(*f.form, copy, line.state, state);
     const bool noState = state[0] == '\0';
-    const FieldId& amountField = f.field(line.amount);
+    const FieldId& amountField = line.amount;
     bool answer = false;
     switch (f.kind) {
       case StatementKind::kW2:
@@ -285,7 +281,7 @@ void StateInfoRules::missingState(const StatementForm& f, uint16_t copy,
                       kOrdinals[k], copy, shortName, stateName_, shortName);
         break;
       case StatementKind::kW2G:
-        answer = form.gtZero(f.field(line.withholding)) && noState;
+        answer = form.gtZero(line.withholding) && noState;
         std::snprintf(message_, sizeof(message_),
                       "You have entered state taxes withheld, but did not enter a state name on "
                       "copy %d of your form (%s)" STATEMENT_TAIL,
@@ -295,14 +291,13 @@ void StateInfoRules::missingState(const StatementForm& f, uint16_t copy,
         if (k != 0 || !inList(kStateListA, abbreviation_)) break;
         const char* first = nullptr;
         const char* second = nullptr;
-        if (form.isNull(kFed1099GFieldIds[k1099GPayerName]) ||
-            form.isNull(kFed1099GFieldIds[k1099GPayerId])) {
+        if (form.isNull(Fed1099G::kPayerName) || form.isNull(Fed1099G::kPayerId)) {
           first = "Payer Name and/or Payer ID";
         }
         const char* stateItem = nullptr;
         if (form.gtZero(amountField) && noState) {
           stateItem = "state name";
-        } else if (!form.gtZero(amountField) && form.gtZero(f.field(line.withholding))) {
+        } else if (!form.gtZero(amountField) && form.gtZero(line.withholding)) {
           stateItem = "state wage";
         }
         if (first == nullptr) {
@@ -346,9 +341,9 @@ void StateInfoRules::duplicateState(const StatementForm& f, uint16_t copy) {
   }
   char first[kEntrySize] = "";
   char second[kEntrySize] = "";
-  text(*f.form, copy, f.field(f.lines[0].state), first);
+  text(*f.form, copy, f.lines[0].state, first);
   if (f.lineCount < 2) return;
-  const FieldId& secondField = f.field(f.lines[1].state);
+  const FieldId& secondField = f.lines[1].state;
   text(*f.form, copy, secondField, second);
   if (first[0] != '\0' && sameText(first, second)) {
     onLine(true, *f.form, copy, secondField);
@@ -357,7 +352,7 @@ void StateInfoRules::duplicateState(const StatementForm& f, uint16_t copy) {
   // Lines 3 and 4 count only when they name this state.
   for (int k = 2; k < f.lineCount && !sameText(first, second); ++k) {
     char state[kEntrySize];
-    text(*f.form, copy, f.field(f.lines[k].state), state);
+    text(*f.form, copy, f.lines[k].state, state);
     if (!sameText(state, abbreviation_)) continue;
     std::snprintf(sameText(state, first) ? second : first, kEntrySize, "%s", state);
     if (sameText(first, second)) {
@@ -373,16 +368,16 @@ void StateInfoRules::newYorkLocality(const StatementForm& f, uint16_t copy,
   const char* shortName = f.shortName;
   for (int k = 0; k < f.lineCount; ++k) {
     const StatementLine& line = f.lines[k];
-    if (line.locality == kNone) continue;
+    if (line.locality.empty()) continue;
     char state[kEntrySize];
     char locality[kEntrySize];
-    text(*f.form, copy, f.field(line.state), state);
-    text(*f.form, copy, f.field(line.locality), locality);
+    text(*f.form, copy, line.state, state);
+    text(*f.form, copy, line.locality, locality);
     Utils::OVStringUtils::toUpperCase(locality);
     const bool newYork = std::strcmp(state, "NY") == 0;
     const bool known = inList(kNewYorkLocalities, locality);
     bool answer = true;
-    if (newYork && locality[0] == '\0' && form.gtZero(f.field(line.localWithholding))) {
+    if (newYork && locality[0] == '\0' && form.gtZero(line.localWithholding)) {
       if (isW2) {
         std::snprintf(
             message_, sizeof(message_),
@@ -427,7 +422,7 @@ void StateInfoRules::newYorkLocality(const StatementForm& f, uint16_t copy,
                       kOrdinals[k], copy, shortName, shortName);
       }
     }
-    onLine(answer, *f.form, copy, f.field(line.locality));
+    onLine(answer, *f.form, copy, line.locality);
   }
 }
 
@@ -438,14 +433,14 @@ void StateInfoRules::withholding(const StatementForm& f, uint16_t copy,
   const char* shortName = f.shortName;
   for (int k = 0; k < f.lineCount; ++k) {
     const StatementLine& line = f.lines[k];
-    if (line.amount == kNone || line.withholding == kNone) continue;
+    if (line.amount.empty() || line.withholding.empty()) continue;
     const bool qualifies = f.kind != StatementKind::k1099G || inList(kStateListA, abbreviation_);
-    const FieldId& amountField = f.field(line.amount);
+    const FieldId& amountField = line.amount;
     const double amount =
-        (f.kind == StatementKind::k1099R ? form.getIR(kFed1099RFieldIds[k1099RGrossDistribution])
+        (f.kind == StatementKind::k1099R ? form.getIR(Fed1099R::kGrossDistribution)
                                          : form.getIR(amountField)) /
         100.0;
-    const double withheld = form.getIR(f.field(line.withholding)) / 100.0;
+    const double withheld = form.getIR(line.withholding) / 100.0;
     if (amount == 0 && withheld == 0) continue;
 
     bool answer = false;
@@ -476,7 +471,7 @@ void StateInfoRules::withholding(const StatementForm& f, uint16_t copy,
         answer = answer && (sameText(abbreviation_, "IL") || sameText(abbreviation_, "CT"));
       } else if (f.kind == StatementKind::k1099G) {
         answer = answer && inList(kStateListB, abbreviation_) &&
-                 form.xMarked(kFed1099GFieldIds[k1099GCompareBox]);
+                 form.xMarked(Fed1099G::kUnemploymentBox);
       }
       if (isW2) {
         std::snprintf(
@@ -524,14 +519,14 @@ void StateTaxFormAuditor::auditStateInfoReturns(const std::string& helpId, Topic
                   "You're not eligible to e-file your %s return if you have state withholdings on "
                   "a 1099-G.",
                   stateName);
-    rules.federalTotal(k1099GWithholding, text);
+    rules.federalTotal(Fed1099G::kStateTaxWithheld, text);
   }
   if (options & kOption1099GUnemployment) {
     std::snprintf(text, sizeof(text),
                   "You're not eligible to e-file your %s return if you are reporting Unemployment "
                   "Compensation on a 1099-G.",
                   stateName);
-    rules.federalTotal(k1099GUnemployment, text);
+    rules.federalTotal(Fed1099G::kUnemploymentCompensation, text);
   }
   if (options & kOptionEmployerStateId) rules.employerStateIds();
   if (options & kOption1099MiscWithholding) rules.miscWithholding();

@@ -1,30 +1,28 @@
 // The federal wage and income statements whose state lines the state
 // information check walks: W-2, W-2G, 1099-G and 1099-R, in that order,
-// with up to four state lines each. Constant data, built at load.
+// with up to four state lines each. Constant data.
 #ifndef AUDIT_STATE_INFO_STATEMENTS_H_
 #define AUDIT_STATE_INFO_STATEMENTS_H_
 
 #include <cstddef>
 
+#include "audit/table_field.h"
 #include "host/form_identifier.h"
-#include "host/identifier.h"
 
 namespace StateAuditMgmt {
 namespace StateInfoStatements {
 
-// A catalog member that a line does not have.
-const int kNone = -1;
-
 enum class StatementKind : int { kW2, kW2G, k1099G, k1099R };
 
-// One state line: members of the form's catalog, kNone when absent.
+// One state line: fields of the statement's form; an empty field is one
+// the line does not have.
 struct StatementLine {
-  int state;
-  int amount;
-  int withholding;
-  int locality;
-  int localWithholding;
-  int employerId;  // W-2 only
+  TableField state;
+  TableField amount;
+  TableField withholding;
+  TableField locality;
+  TableField localWithholding;
+  TableField employerId;  // W-2 only
 };
 
 struct StatementForm {
@@ -32,15 +30,8 @@ struct StatementForm {
   const Primitives::OVImmutableFormIdentifier* form;
   const char* shortName;    // in message texts
   const char* amountLabel;  // what the line's amount is
-  // The field of catalog member `member` of this form (kNullFieldID for
-  // kNone).
-  const Primitives::OVImmutableIdentifier& (*catalogField)(int member);
   int lineCount;
   StatementLine lines[4];
-
-  const Primitives::OVImmutableIdentifier& field(int member) const {
-    return member == kNone ? Primitives::kNullFieldID : catalogField(member);
-  }
 };
 
 const std::size_t kStatementFormCount = 4;
