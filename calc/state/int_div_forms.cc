@@ -89,7 +89,8 @@ void SummaryFormCalc::fillLines(const DisplayLineOffsets& layout) {
       continue;
     }
     // A spouse's source has no line unless the couple files jointly.
-    if (federal.formYes(source, sourceCopy, from->spouseBox) && !StateTaxReturnCalcEngine::isJointOrNone(filingStatus_)) continue;
+    const bool joint = StateTaxReturnCalcEngine::isJointOrNone(filingStatus_);
+    if (federal.formYes(source, sourceCopy, from->spouseBox) && !joint) continue;
 
     char name[128];
     readPayerName(*from, sourceCopy, name, labelLength);
@@ -106,7 +107,9 @@ void SummaryFormCalc::fillLines(const DisplayLineOffsets& layout) {
                             a.usObligations, a.exemptTotal, a.inState, a.outOfState, residencyChoice_,
                             renamed ? 1 : 0, a.owner, filingStatus_);
   }
-  for (; line <= summary_.lastLabel.id(); line += layout.lineStride) engine_.clearDisplayLine(copy_, line, true, true);
+  for (; line <= summary_.lastLabel.id(); line += layout.lineStride) {
+    engine_.clearDisplayLine(copy_, line, true, true);
+  }
 }
 
 void SummaryFormCalc::writeTotals(const double (&ownerTotals)[8]) {

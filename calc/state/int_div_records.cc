@@ -118,7 +118,9 @@ void StateTaxReturnCalcEngine::writeSourceRecords(TaxFormPtr summaryCopy, DataMg
     position.next();
     setIntDivInfo(summaryCopy, position, description, source, copy, lineType);
   };
-  if (regular != 0 || regular + usObligations + exemptTotal == 0) record(isDividend ? kRegularDividendsLine : kRegularInterestLine);
+  if (regular != 0 || regular + usObligations + exemptTotal == 0) {
+    record(isDividend ? kRegularDividendsLine : kRegularInterestLine);
+  }
   if (usObligations != 0) record(kUSObligationsLine);
   if (exemptTotal != 0) {
     record(isDividend ? kDividendsInStateLine : kInterestInStateLine);

@@ -13,6 +13,9 @@ namespace StateCalculationMgmt {
   {form::kLineRecord, 0}, {form::kLineRecord, form::kLineRecord.rows() - 1}, form::kTaxpayerName, \
       form::kTaxpayerSSN, form::kSpouseName, form::kSpouseSSN, {form::kDisplayLineLabel, 0},   \
       {form::kDisplayLineLabel, form::kDisplayLineLabel.rows() - 1}
+// A source whose spouse box and payer name alone tell it apart.
+#define NAMED_SOURCE(form, split) \
+  {&kFormID_##form, &StateTaxReturnCalcEngine::split, form::kSpouseBox, {}, form::kName, {}, {}}
 #define SUMMARY_ROW(form, name)                                                   \
   {{{form::kTaxpayer##name}, {form::kSpouse##name}, {form::kTaxpayer##name##Allocated}, \
     {form::kSpouse##name##Allocated}}}
@@ -22,8 +25,7 @@ const IntDivSummary kInterestSummary = {
     false,
     {{&kFormID_Fed166, &StateTaxReturnCalcEngine::readForm166Interest, Fed166::kSpouseBox,
       Fed166::kAlternatePayerNameBox, Fed166::kPayerName, Fed166::kAlternatePayerName, {}},
-     {&kFormID_Fed51, &StateTaxReturnCalcEngine::readForm51Or89Interest, Fed51::kSpouseBox, {}, Fed51::kName, {}, {}},
-     {&kFormID_Fed89, &StateTaxReturnCalcEngine::readForm51Or89Interest, Fed89::kSpouseBox, {}, Fed89::kName, {}, {}}},
+     NAMED_SOURCE(Fed51, readForm51Or89Interest), NAMED_SOURCE(Fed89, readForm51Or89Interest)},
     SUMMARY_FIELDS(State16),
     SUMMARY_ROW(State16, Regular),
     SUMMARY_ROW(State16, USObligations),
@@ -36,10 +38,9 @@ const IntDivSummary kInterestSummary = {
 const IntDivSummary kDividendSummary = {
     &kFormID_State17,
     true,
-    {{&kFormID_Fed164, &StateTaxReturnCalcEngine::readForm164Dividends, Fed164::kSpouseBox, {}, Fed164::kPayerName,
-      {}, Fed164::kRestrictedStockBox},
-     {&kFormID_Fed51, &StateTaxReturnCalcEngine::readForm51Or89Dividends, Fed51::kSpouseBox, {}, Fed51::kName, {}, {}},
-     {&kFormID_Fed89, &StateTaxReturnCalcEngine::readForm51Or89Dividends, Fed89::kSpouseBox, {}, Fed89::kName, {}, {}}},
+    {{&kFormID_Fed164, &StateTaxReturnCalcEngine::readForm164Dividends, Fed164::kSpouseBox, {},
+      Fed164::kPayerName, {}, Fed164::kRestrictedStockBox},
+     NAMED_SOURCE(Fed51, readForm51Or89Dividends), NAMED_SOURCE(Fed89, readForm51Or89Dividends)},
     SUMMARY_FIELDS(State17),
     SUMMARY_ROW(State17, Regular),
     SUMMARY_ROW(State17, USObligations),
@@ -51,6 +52,7 @@ const IntDivSummary kDividendSummary = {
 
 #undef SUMMARY_FIELDS
 #undef SUMMARY_ROW
+#undef NAMED_SOURCE
 
 const SummaryRow& columnRow(const IntDivSummary& summary, int column) {
   const SummaryRow* const columns[kIntDivColumnCount] = {&summary.regular, &summary.usObligations,
@@ -180,7 +182,8 @@ void StateTaxReturnCalcEngine::readForm166Interest(FormId, uint16_t copy, IntDiv
   const double e = dollars(Fed166::kThirdRegularInterest);
   const double g = dollars(Fed166::kSharedAmount);  // shared over the kinds
   // Exempt interest from this state.
-  const double p = (whole(Fed166::kInStateExemptInterest) + whole(Fed166::kSecondInStateExemptInterest)) / 100.0;
+  const double p =
+      (whole(Fed166::kInStateExemptInterest) + whole(Fed166::kSecondInStateExemptInterest)) / 100.0;
   const long exempt1 = whole(Fed166::kTaxExemptInterest);
   const long exempt2 = whole(Fed166::kSecondExemptInterest);
   const long exempt3 = whole(Fed166::kThirdExemptInterest);

@@ -85,6 +85,68 @@ Primitives::OVImmutableIdentifier fieldAfter(const TaxForm& form,
   return (it + 1).getID();
 }
 
+// Without joint filing there is no spouse part: S is protected and null.
+// Gives whether S is open for a part (joint filing).
+bool openSpousePart(TaxForm& form, const FieldId& s, bool joint) {
+  if (!joint) {
+    form.makeProtected(s);
+    form.setNull(s);
+    return false;
+  }
+  form.unProtect(s);
+  return true;
+}
+
+// A full-year resident's joint parts, T holding F: divided by the rule.
+void splitCalculatedParts(TaxForm& form, const FieldId& f, const FieldId& t, const FieldId& s, uint8_t rule) {
+  switch (rule) {
+    case kSplitCapped:
+      form.minII(s, s, t);
+      if (form.sumOf2(t, s) > form.getIN(f)) {
+        form.minusII(t, t, s);
+        if (form.ltZero(t)) form.zero(t);
+      }
+      break;
+    case kSplitUncapped:
+      form.minusII(t, t, s);
+      break;
+    case kSpouseOnly:
+      form.makeProtected(t);
+      form.makeProtected(s);
+      form.setNull(t);
+      form.assignII(s, f);
+      break;
+    case kTaxpayerOnly:
+      form.makeProtected(t);
+      form.makeProtected(s);
+      form.setNull(s);
+      form.assignII(t, f);
+      break;
+    default:
+      break;
+  }
+}
+
+// The joint parts the filer entered, T already capped: S capped by the rule.
+void capEnteredParts(TaxForm& form, const FieldId& f, const FieldId& t, const FieldId& s, uint8_t rule) {
+  switch (rule) {
+    case kSplitCapped:
+      form.minIR(s, s, form.getIR(f) - form.getIR(t));
+      break;
+    case kSpouseOnly:
+      form.makeProtected(t);
+      form.setNull(t);
+      form.minII(s, s, f);
+      break;
+    case kTaxpayerOnly:
+      form.makeProtected(s);
+      form.setNull(s);
+      break;
+    default:
+      break;
+  }
+}
+
 // The income kinds of the table, from the federal return form in use: F
 // pulled, split by the kind's rule, then the per-person overrides.
 void pullIncomeKinds(StateTaxReturnCalcEngine& engine, const DataMgmt::TaxFormPtr& copy,
@@ -190,41 +252,9 @@ void StateTaxReturnCalcEngine::applySplitRule(TaxFormPtr copy, int residencyChoi
     form.makeProtected(t);
     form.setNull(t);
     form.assignII(t, f);
-    if (!joint) {
-      form.makeProtected(s);
-      form.setNull(s);
-      return;
-    }
-    form.unProtect(s);
-    switch (splitRule) {
-      case kSplitCapped:
-        form.minII(s, s, t);
-        if (form.sumOf2(t, s) > form.getIN(f)) {
-          form.minusII(t, t, s);
-          if (form.ltZero(t)) form.zero(t);
-        }
-        break;
-      case kSplitUncapped:
-        form.minusII(t, t, s);
-        break;
-      case kSpouseOnly:
-        form.makeProtected(t);
-        form.makeProtected(s);
-        form.setNull(t);
-        form.assignII(s, f);
-        break;
-      case kTaxpayerOnly:
-        form.makeProtected(t);
-        form.makeProtected(s);
-        form.setNull(s);
-        form.assignII(t, f);
-        break;
-      default:
-        break;
-    }
+    if (openSpousePart(form, s, joint)) splitCalculatedParts(form, f, t, s, splitRule);
     return;
   }
-
   form.unProtect(t);
   if (changed) {
     form.zero(t);
@@ -233,28 +263,7 @@ void StateTaxReturnCalcEngine::applySplitRule(TaxFormPtr copy, int residencyChoi
   if (splitRule == kSplitCapped || splitRule == kSpouseOnly || splitRule == kTaxpayerOnly) {
     form.minII(t, t, f);
   }
-  if (!joint) {
-    form.makeProtected(s);
-    form.setNull(s);
-    return;
-  }
-  form.unProtect(s);
-  switch (splitRule) {
-    case kSplitCapped:
-      form.minIR(s, s, form.getIR(f) - form.getIR(t));
-      break;
-    case kSpouseOnly:
-      form.makeProtected(t);
-      form.setNull(t);
-      form.minII(s, s, f);
-      break;
-    case kTaxpayerOnly:
-      form.makeProtected(s);
-      form.setNull(s);
-      break;
-    default:
-      break;
-  }
+  if (openSpousePart(form, s, joint)) capEnteredParts(form, f, t, s, splitRule);
 }
 
 void StateTaxReturnCalcEngine::pullFederalWages(TaxFormPtr copy, FormId infoForm, uint16_t filingStatus,
