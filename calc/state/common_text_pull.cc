@@ -239,31 +239,34 @@ class CommonTextPull {
     protectNonEmpty(text);
   }
 
-  // 149, 150: which of two boxes the choice marks.
+  // 149 (checking), 150 (savings): marked when the account is of its kind.
   void choiceMark(int pcType) {
-    const int choice = boxChoice();
-    if (choice == 0) return target_->unProtect(field_);
+    const AccountChoice choice = accountChoice();
+    if (choice == kNoAccount) return target_->unProtect(field_);
     target_->makeProtected(field_);
-    if ((choice == 1 && pcType == 149) || (choice == 2 && pcType == 150)) target_->setX(field_);
+    if ((choice == kCheckingAccount && pcType == 149) || (choice == kSavingsAccount && pcType == 150)) {
+      target_->setX(field_);
+    }
   }
 
  private:
-  // 1 checking, 2 savings, 0 when the filer information lacks the routing
-  // or the account number. Form 1's boxes count only when its refund goes
-  // by direct deposit; then the filer information's boxes decide.
-  int boxChoice() {
+  // The kind of the deposit account; none when the filer information lacks
+  // the routing or the account number. Form 1's boxes count only when its
+  // refund goes by direct deposit; then the filer information's boxes decide.
+  enum AccountChoice { kNoAccount, kCheckingAccount, kSavingsAccount };
+  AccountChoice accountChoice() {
     char routing[kTextSize], account[kTextSize];
     state_->textString(routing, kFormID_FedFilerInfo, 1, FedFilerInfo::kRoutingNumber);
     state_->textString(account, kFormID_FedFilerInfo, 1, FedFilerInfo::kAccountNumber);
-    if (routing[0] == '\0' || account[0] == '\0') return 0;
+    if (routing[0] == '\0' || account[0] == '\0') return kNoAccount;
     const DepositFields& deposit = kDepositFields[variant_];
     if (variant_ != kForm1 || federal_->getIN(returnForm_, 1, deposit.refund) > 0) {
-      if (federal_->formYes(returnForm_, 1, deposit.checkingBox)) return 1;
-      if (federal_->formYes(returnForm_, 1, deposit.savingsBox)) return 2;
+      if (federal_->formYes(returnForm_, 1, deposit.checkingBox)) return kCheckingAccount;
+      if (federal_->formYes(returnForm_, 1, deposit.savingsBox)) return kSavingsAccount;
     }
-    if (yesFI(FedFilerInfo::kCheckingAccountBox)) return 1;
-    if (yesFI(FedFilerInfo::kSavingsAccountBox)) return 2;
-    return 0;
+    if (yesFI(FedFilerInfo::kCheckingAccountBox)) return kCheckingAccount;
+    if (yesFI(FedFilerInfo::kSavingsAccountBox)) return kSavingsAccount;
+    return kNoAccount;
   }
 
   // The stripped text protected in when it is not empty; else the target
