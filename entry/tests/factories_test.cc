@@ -68,6 +68,21 @@ class FactoriesTest : public ::testing::Test {
     return {federal.useCount(), state.useCount(), printer.useCount(), engine.useCount(), auditor.useCount()};
   }
 
+  // Builds an object through `make`, checks the PA return it sees and the
+  // shares it keeps (of federal, state, printer, engine, auditor), deletes
+  // it and checks that every share came back.
+  template <class T, class Make, class Seen>
+  void expectKeeps(Make make, Seen seen, std::vector<long> kept) {
+    const std::vector<long> before = counts();
+    std::unique_ptr<T> made(dynamic_cast<T*>(make()));
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(seen(*made), pa);
+    for (size_t i = 0; i < kept.size(); ++i) kept[i] += before[i];
+    EXPECT_EQ(counts(), kept) << typeid(T).name();
+    made.reset();
+    EXPECT_EQ(counts(), before) << typeid(T).name();
+  }
+
   // Released in reverse order: the objects before the returns they use.
   TaxReturnPtr federal;
   TaxReturnPtr state;
@@ -79,54 +94,25 @@ class FactoriesTest : public ::testing::Test {
 };
 
 // Each object sees the PA return and keeps only the shares its host base
-// keeps (of federal, state, printer, engine, auditor); deleting it gives
-// every share back. The printer ignores its federal argument.
+// keeps; deleting it gives every share back. The printer ignores its
+// federal argument.
 TEST_F(FactoriesTest, EachObjectKeepsOnlyItsBaseShares) {
-  const std::vector<long> before = counts();
-  auto expectKept = [&](std::vector<long> kept, const char* name) {
-    for (size_t i = 0; i < kept.size(); ++i) kept[i] += before[i];
-    EXPECT_EQ(counts(), kept) << name;
-  };
-  {
-    std::unique_ptr<PACalculationMgmt::PATaxReturnCalcEngine> made(
-        dynamic_cast<PACalculationMgmt::PATaxReturnCalcEngine*>(
-            createCalcEngineInstance(federal, state, printer)));
-    EXPECT_EQ(made->getPAReturn(), pa);
-    expectKept({0, 0, 1, 0, 0}, "engine");
-  }
-  {
-    std::unique_ptr<PAAuditMgmt::PATaxFormAuditor> made(dynamic_cast<PAAuditMgmt::PATaxFormAuditor*>(
-        createAuditorInstance(federal, state, configuration, engine, printer)));
-    EXPECT_EQ(made->getPAReturn(), pa);
-    expectKept({0, 0, 0, 1, 0}, "auditor");
-  }
-  {
-    std::unique_ptr<PATaxFormPrintMgmt::PATaxFormPrinter> made(
-        dynamic_cast<PATaxFormPrintMgmt::PATaxFormPrinter*>(
-            createTaxFormPrinterInstance(TaxReturnPtr(), state)));
-    EXPECT_EQ(made->getPAReturn(), pa);
-    expectKept({0, 0, 0, 0, 0}, "printer");
-  }
-  {
-    std::unique_ptr<PATifWriteMgmt::PATifFileWriter> made(dynamic_cast<PATifWriteMgmt::PATifFileWriter*>(
-        createTifFileWriterInstance(federal, state, engine, printer, auditor, configuration)));
-    EXPECT_EQ(made->getPAReturn(), pa);
-    expectKept({1, 1, 1, 1, 1}, "writer");
-  }
-  {
-    std::unique_ptr<StateMacroExpansionMgmt::StateMacroExpander> made(
-        dynamic_cast<StateMacroExpansionMgmt::StateMacroExpander*>(
-            createMacroExpanderInstance(federal, state)));
-    EXPECT_EQ(&made->getStateTaxReturn(), pa);
-    expectKept({1, 1, 0, 0, 0}, "macro expander");
-  }
-  {
-    std::unique_ptr<PAReportMgmt::PATaxSummaryReport> made(
-        dynamic_cast<PAReportMgmt::PATaxSummaryReport*>(createTaxSummaryReport(state)));
-    EXPECT_EQ(made->getPAReturn(), pa);
-    expectKept({0, 1, 0, 0, 0}, "summary report");
-  }
-  EXPECT_EQ(counts(), before);
+  auto paReturn = [](auto& made) { return made.getPAReturn(); };
+  expectKeeps<PACalculationMgmt::PATaxReturnCalcEngine>(
+      [&] { return createCalcEngineInstance(federal, state, printer); }, paReturn, {0, 0, 1, 0, 0});
+  expectKeeps<PAAuditMgmt::PATaxFormAuditor>(
+      [&] { return createAuditorInstance(federal, state, configuration, engine, printer); }, paReturn,
+      {0, 0, 0, 1, 0});
+  expectKeeps<PATaxFormPrintMgmt::PATaxFormPrinter>(
+      [&] { return createTaxFormPrinterInstance(TaxReturnPtr(), state); }, paReturn, {0, 0, 0, 0, 0});
+  expectKeeps<PATifWriteMgmt::PATifFileWriter>(
+      [&] { return createTifFileWriterInstance(federal, state, engine, printer, auditor, configuration); },
+      paReturn, {1, 1, 1, 1, 1});
+  expectKeeps<StateMacroExpansionMgmt::StateMacroExpander>(
+      [&] { return createMacroExpanderInstance(federal, state); },
+      [](auto& made) { return &made.getStateTaxReturn(); }, {1, 1, 0, 0, 0});
+  expectKeeps<PAReportMgmt::PATaxSummaryReport>([&] { return createTaxSummaryReport(state); }, paReturn,
+                                                {0, 1, 0, 0, 0});
 }
 
 // Returns of another class: the engine holds null, the auditor and the
