@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "entry/county_districts.h"
 #include "entry/pa_tax_return.h"
 #include "host/descriptors.h"
@@ -14,12 +14,6 @@
 namespace FieldOptionsMgmt {
 
 namespace {
-
-// The county field, read on copy 1 whatever copy the host asks about.
-const Primitives::OVImmutableIdentifier& countyField() { return kPAReturnInfoFieldIds[172]; }
-const Primitives::OVImmutableIdentifier& schoolDistrictField() {
-  return kPAReturnInfoFieldIds[173];
-}
 
 // Buffer of the county text: the host's longest field text and a NUL.
 constexpr int kCountyTextSize = 128;
@@ -41,11 +35,11 @@ bool PAFieldOptionsListFactory::createOptionsList(DataMgmt::TaxFormPtr& form,
   const Primitives::OVImmutableIdentifier fieldId =
       fieldDesc.isNull() ? field->getID() : fieldDesc->getID();
 
-  if (fieldId == countyField()) {
+  if (fieldId == PAReturnInfo::kCounty.id()) {
     addCounties(pairs);
     return true;
   }
-  if (fieldId == schoolDistrictField()) {
+  if (fieldId == PAReturnInfo::kSchoolDistrict.id()) {
     addSchoolDistricts(pairs);
     return true;
   }
@@ -64,7 +58,8 @@ void PAFieldOptionsListFactory::addCounties(Properties::DisplayValuePairs& pairs
 void PAFieldOptionsListFactory::addSchoolDistricts(Properties::DisplayValuePairs& pairs) const {
   pairs.addPair("");
   char countyText[kCountyTextSize];
-  taxReturn->formString(countyText, sizeof countyText, kFormID_PAReturnInfo, 1, countyField());
+  // The county is read on copy 1 whatever copy the host asks about.
+  taxReturn->formString(countyText, sizeof countyText, kFormID_PAReturnInfo, 1, PAReturnInfo::kCounty);
 
   int32_t countyIndex = -1;
   for (int16_t i = 0;; ++i) {

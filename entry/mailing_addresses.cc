@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <cstdint>
 
-#include "catalogs/catalog_ref.h"
+#include "catalogs/any_named_field.h"
+#include "catalogs/fields/fields.h"
 #include "entry/pa_tax_return.h"
 #include "host/data_manager.h"
 #include "host/efile.h"
@@ -57,19 +58,11 @@ const char* const kAddresses[] = {
     "Harrisburg, PA 17129-0002",
 };
 
-// Fields of copy 1 of the PA return information form.
-constexpr FieldRef kCombatZoneAnswer1{CatalogId::PAReturnInfoFieldIds, 168};
-constexpr FieldRef kCombatZoneAnswer2{CatalogId::PAReturnInfoFieldIds, 170};
-constexpr FieldRef kPaperCopyAnswer{CatalogId::PAReturnInfoFieldIds, 51};
-constexpr FieldRef kPaperCopyValue1{CatalogId::PAReturnInfoFieldIds, 48};
-constexpr FieldRef kPaperCopyValue2{CatalogId::PAReturnInfoFieldIds, 49};
-constexpr FieldRef kResidentMark{CatalogId::PAReturnInfoFieldIds, 101};
-// The PA-40 tax field: its display format is used for every amount.
-constexpr FieldRef kAmountFormatField{CatalogId::PA40FieldIds, 207};
-// Any code outside the item table equal to this field's host number
-// answers the host number of kFallbackAmountField as its amount.
-constexpr FieldRef kFallbackCodeField{CatalogId::FedFilerInfoFieldIds, 552};
-constexpr FieldRef kFallbackAmountField{CatalogId::PAReturnInfoFieldIds, 25};
+// A code outside the item table equal to the host number of this filer
+// information field answers the host number of the information form's
+// field as its amount.
+constexpr int kFallbackCode = FedFilerInfo::kMappedCodeItem.number();
+constexpr int32_t kFallbackAmount = PAReturnInfo::kFilingChoiceFirstBox.number();
 
 // How a text item is answered.
 enum ItemRule {
@@ -91,27 +84,27 @@ struct TextItem {
 
 // Items 0 to 13, by code; codes outside the table answer as item 12.
 const TextItem kTextItems[] = {
-    {kBalance, "", 0},                                     // 0
-    {kTax, "", 0},                                         // 1
-    {kFixed, "Pennsylvania Department of Revenue", 0},     // 2
-    {kInElf, "", 0},                                       // 3
-    {kFixed, "", 0},                                       // 4
+    {kBalance, "", 0},                                     // item 0
+    {kTax, "", 0},                                         // item 1
+    {kFixed, "Pennsylvania Department of Revenue", 0},     // item 2
+    {kInElf, "", 0},                                       // item 3
+    {kFixed, "", 0},                                       // item 4
     {kFixed,
      "You must retain this form for four years in your records along with forms W-2, W-2G, "
      "1099R, "
      "Military Orders, Philadelphia IOD, scholarship documents, and other state returns.",
-     0},                                                   // 5
-    {kPaperCopies, "", 0},                                 // 6
-    {kFixed, "", 0},                                       // 7
-    {kFixed, "", 1},                                       // 8
-    {kFixed, "", 1},                                       // 9
-    {kEFileBlock, "", 0},                                  // 10
+     0},                                                   // item 5
+    {kPaperCopies, "", 0},                                 // item 6
+    {kFixed, "", 0},                                       // item 7
+    {kFixed, "", 1},                                       // item 8
+    {kFixed, "", 1},                                       // item 9
+    {kEFileBlock, "", 0},                                  // item 10
     {kMailHeading,
      "The following documents need to be mailed to the PA DOR even though you electronically "
      "filed:\n\n",
-     0},                                                   // 11
-    {kFallback, "", 0},                                    // 12
-    {kFixed, "", 1},                                       // 13
+     0},                                                   // item 11
+    {kFallback, "", 0},                                    // item 12
+    {kFixed, "", 1},                                       // item 13
 };
 constexpr int kTextItemCount = sizeof(kTextItems) / sizeof(kTextItems[0]);
 static_assert(kTextItemCount == 14, "items 0 to 13");
@@ -121,30 +114,29 @@ enum ReasonTest { kYesAnswer, kAboveZero };
 struct EFileBlockReason {
   bool onFederalReturn;
   const Primitives::OVImmutableFormIdentifier* form;
-  FieldRef field;
-  FieldRef alsoField;  // a second field that gives the same reason
+  AnyNamedField field;
+  AnyNamedField alsoField;  // a second field that gives the same reason
   ReasonTest test;
   const char* text;
 };
 
 const EFileBlockReason kEFileBlockReasons[] = {
-    {true, &kFormID_FedFilerInfo, {CatalogId::FedFilerInfoFieldIds, 874}, {CatalogId::FedFilerInfoFieldIds, 875},
+    {true, &kFormID_FedFilerInfo, FedFilerInfo::kTaxpayerDeceasedBox, FedFilerInfo::kSpouseDeceasedBox,
      kYesAnswer, "This program does not support e-filing on behalf of a deceased taxpayer"},
-    {false, &kFormID_PAReturnInfo, {CatalogId::PAReturnInfoFieldIds, 103}, {CatalogId::kNone, 0}, kYesAnswer,
+    {false, &kFormID_PAReturnInfo, PAReturnInfo::kPartYearResidentBox, {}, kYesAnswer,
      "This program does not support e-filing for part-year residents."},
-    {false, &kFormID_PAReturnInfo, {CatalogId::PAReturnInfoFieldIds, 102}, {CatalogId::kNone, 0}, kYesAnswer,
+    {false, &kFormID_PAReturnInfo, PAReturnInfo::kNonresidentBox, {}, kYesAnswer,
      "This program does not support e-filing for nonresidents."},
-    {false, &kFormID_PA40, {CatalogId::PA40FieldIds, 199}, {CatalogId::kNone, 0}, kAboveZero,
+    {false, &kFormID_PA40, PA40::kEstateTrustIncome, {}, kAboveZero,
      "This program does not support electronic filing for taxpayers filing a tax return with "
      "income from an Estate or Trust and reported on PA Schedule J"},
-    {false, &kFormID_PA40, {CatalogId::PA40FieldIds, 232}, {CatalogId::kNone, 0}, kAboveZero,
+    {false, &kFormID_PA40, PA40::kOtherCredits, {}, kAboveZero,
      "The Pennsylvania Department of Revenue does not accept electronically filed tax returns "
      "from taxpayers who claim credits on PA Schedule OC"},
 };
 
-bool holds(const DataMgmt::TaxReturn& taxReturn, const EFileBlockReason& reason, FieldRef ref) {
-  if (ref.catalog == CatalogId::kNone) return false;
-  const auto& field = fieldOf(ref);
+bool holds(const DataMgmt::TaxReturn& taxReturn, const EFileBlockReason& reason, const AnyNamedField& field) {
+  if (!field.isSet()) return false;
   return reason.test == kYesAnswer ? taxReturn.formYes(*reason.form, 1, field)
                                    : taxReturn.greaterThanZero(*reason.form, 1, field);
 }
@@ -173,8 +165,8 @@ void PATaxReturn::getMailingAddress(char* buf, int kind) {
     }
     if (status == kEFileStatusElectronic) {
       address = kElectronicFiling;
-    } else if (formYes(kFormID_PAReturnInfo, 1, fieldOf(kCombatZoneAnswer1)) ||
-               formYes(kFormID_PAReturnInfo, 1, fieldOf(kCombatZoneAnswer2))) {
+    } else if (formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kCombatZoneYesBox) ||
+               formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kSecondCombatZoneYesBox)) {
       address = kCombatZone;
     } else if (getStateLineValue(kFormID_PA40, 1, kLineAmountOwed) > 0) {
       address = kPayment;
@@ -202,12 +194,12 @@ void PATaxReturn::getStateTextItem(char* buf, int32_t* amount, int code) {
     case kBalance: {
       const int32_t owed = getStateLineValue(kFormID_PA40, 1, kLineAmountOwed);
       if (owed != 0) {
-        formatFieldString(formatted, owed, kFormID_PA40, 1, fieldOf(kAmountFormatField));
+        formatFieldString(formatted, owed, kFormID_PA40, 1, PA40::kTaxLiability);
         *amount = owed;
       } else {
         // The text shows the refund as it stands; the amount is negative.
         const int32_t refund = getStateLineValue(kFormID_PA40, 1, kLineRefund);
-        formatFieldString(formatted, refund, kFormID_PA40, 1, fieldOf(kAmountFormatField));
+        formatFieldString(formatted, refund, kFormID_PA40, 1, PA40::kTaxLiability);
         *amount = clampToInt32(-static_cast<int64_t>(refund));
       }
       text = formatted;
@@ -215,7 +207,7 @@ void PATaxReturn::getStateTextItem(char* buf, int32_t* amount, int code) {
     }
     case kTax: {
       const int32_t tax = getStateLineValue(kFormID_PA40, 1, kLineTax);
-      formatFieldString(formatted, tax, kFormID_PA40, 1, fieldOf(kAmountFormatField));
+      formatFieldString(formatted, tax, kFormID_PA40, 1, PA40::kTaxLiability);
       *amount = tax;
       text = formatted;
       break;
@@ -225,9 +217,9 @@ void PATaxReturn::getStateTextItem(char* buf, int32_t* amount, int code) {
       break;
     case kPaperCopies:
       *amount = 2;
-      if (formYes(kFormID_PAReturnInfo, 1, fieldOf(kPaperCopyAnswer))) *amount += 1;
-      if (hasSigValue(kFormID_PAReturnInfo, 1, fieldOf(kPaperCopyValue1)) ||
-          hasSigValue(kFormID_PAReturnInfo, 1, fieldOf(kPaperCopyValue2))) {
+      if (formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kDebitPaymentBox)) *amount += 1;
+      if (hasSigValue(kFormID_PAReturnInfo, 1, PAReturnInfo::kTaxpayerSyncedItemC) ||
+          hasSigValue(kFormID_PAReturnInfo, 1, PAReturnInfo::kSpouseSyncedItemC)) {
         *amount += 2;
       }
       break;
@@ -246,12 +238,10 @@ void PATaxReturn::getStateTextItem(char* buf, int32_t* amount, int code) {
       break;
     }
     case kMailHeading:
-      if (!formYes(kFormID_PAReturnInfo, 1, fieldOf(kResidentMark))) text = "";
+      if (!formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kFullYearResidentBox)) text = "";
       break;
     case kFallback:
-      if (code == fieldOf(kFallbackCodeField).getNumber()) {
-        *amount = fieldOf(kFallbackAmountField).getNumber();
-      }
+      if (code == kFallbackCode) *amount = kFallbackAmount;
       break;
   }
   if (buf != nullptr) std::snprintf(buf, kTextBufferSize, "%s", text);

@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <limits>
 
-#include "catalogs/catalog_ref.h"
+#include "catalogs/any_named_field.h"
+#include "catalogs/fields/fields.h"
 #include "entry/release_share.h"
+#include "entry/return_codes.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
 
@@ -14,61 +16,47 @@ namespace {
 
 using DataMgmt::TaxFormPtr;
 
-// Fields of the PA return information form (copy 1) the readers test;
-// the filing-status marks are named by the code each stands for.
-constexpr FieldRef kFilingStatus1Mark{CatalogId::PAReturnInfoFieldIds, 115};
-constexpr FieldRef kFilingStatus3Mark{CatalogId::PAReturnInfoFieldIds, 116};
-constexpr FieldRef kFilingStatus2Mark{CatalogId::PAReturnInfoFieldIds, 117};
-constexpr FieldRef kNonresident{CatalogId::PAReturnInfoFieldIds, 102};
-constexpr FieldRef kPartYearResident{CatalogId::PAReturnInfoFieldIds, 103};
-constexpr FieldRef kFederalVariant55{CatalogId::PAReturnInfoFieldIds, 113};
-constexpr FieldRef kFederalVariant87{CatalogId::PAReturnInfoFieldIds, 114};
-
-// The state flag marks on copy 1 of State14.
-constexpr FieldRef kStateFlagA{CatalogId::State14FieldIds, 43};
-constexpr FieldRef kStateFlagB{CatalogId::State14FieldIds, 44};
-constexpr FieldRef kStateFlagC{CatalogId::State14FieldIds, 45};
-
-// The field of each line of getStateLineValue, lines 1 to 30 in order,
-// and the label under which the tax summary report shows the line. The
-// line's form follows from the catalog: PA-40 or Schedule OC. The labels
-// are the report's own texts ("Amount You Owe " keeps its trailing blank).
+// The field of each line of getStateLineValue, lines 1 to 30 in order, its
+// form, and the label under which the tax summary report shows the line
+// (the report's own texts: "Amount You Owe " keeps its trailing blank).
+enum LineForm { kNoLineField, kPA40Line, kScheduleOCLine };
 struct LineRow {
-  FieldRef field;
+  LineForm form;
+  AnyNamedField field;
   const char* summaryLabel;
 };
-constexpr FieldRef kNoField{CatalogId::kNone, 0};
+constexpr LineRow kNoLine = {kNoLineField, {}, ""};
 constexpr LineRow kLines[PATaxReturn::kLineCount] = {
-    {{CatalogId::PA40FieldIds, 172}, "PA Net Taxable Comp."},  // 1  (139)
-    {{CatalogId::PA40FieldIds, 186}, ""},                      // 2  (143)
-    {{CatalogId::PA40FieldIds, 173}, ""},                      // 3  (140)
-    {{CatalogId::PA40FieldIds, 174}, ""},                      // 4  (141)
-    {{CatalogId::PA40FieldIds, 188}, ""},                      // 5  (145)
-    {kNoField, ""},                                   // 6
-    {kNoField, ""},                                   // 7
-    {{CatalogId::PA40FieldIds, 201}, "PA Gross Taxable Inc"},  // 8  (170)
-    {{CatalogId::PA40FieldIds, 198}, ""},                      // 9  (147)
-    {{CatalogId::PA40FieldIds, 236}, "PA Tax Pmts & Cr"},      // 10 (249)
-    {{CatalogId::PA40FieldIds, 199}, ""},                      // 11 (148) estate or trust income
-    {{CatalogId::PA40FieldIds, 200}, ""},                      // 12 (169)
-    {{CatalogId::PA40FieldIds, 204}, "PA Net Taxable Inc"},    // 13 (172)
-    {{CatalogId::PA40FieldIds, 207}, "PA Tax"},                // 14 (173)
-    {{CatalogId::PA40FieldIds, 203}, "PA Other Deduct"},       // 15 (36093)
-    {{CatalogId::PA40FieldIds, 264}, "PA Refund"},             // 16 (252)
-    {{CatalogId::PA40FieldIds, 261}, "Amount You Owe "},       // 17 (268)
-    {{CatalogId::PA40FieldIds, 231}, ""},                      // 18 (245)
-    {{CatalogId::PA40FieldIds, 228}, ""},                      // 19 (244)
-    {{CatalogId::PAScheduleOCFieldIds, 12}, ""},               // 20 (8)
-    {{CatalogId::PA40FieldIds, 211}, ""},                      // 21 (233)
-    {{CatalogId::PAScheduleOCFieldIds, 15}, ""},               // 22 (9)
-    {kNoField, ""},                                   // 23
-    {{CatalogId::PAScheduleOCFieldIds, 18}, ""},               // 24 (10)
-    {{CatalogId::PAScheduleOCFieldIds, 21}, ""},               // 25 (12235)
-    {kNoField, ""},                                   // 26
-    {kNoField, ""},                                   // 27
-    {kNoField, ""},                                   // 28
-    {kNoField, ""},                                   // 29
-    {{CatalogId::PA40FieldIds, 219}, ""},                      // 30 (237)
+    {kPA40Line, PA40::kNetCompensation, "PA Net Taxable Comp."},     // line 1
+    {kPA40Line, PA40::kBusinessIncome, ""},                          // line 2
+    {kPA40Line, PA40::kInterestIncome, ""},                          // line 3
+    {kPA40Line, PA40::kDividendIncome, ""},                          // line 4
+    {kPA40Line, PA40::kNetGain, ""},                                 // line 5
+    kNoLine,                                                         // line 6
+    kNoLine,                                                         // line 7
+    {kPA40Line, PA40::kTotalTaxableIncome, "PA Gross Taxable Inc"},  // line 8
+    {kPA40Line, PA40::kRentsRoyalties, ""},                          // line 9
+    {kPA40Line, PA40::kTotalPaymentsCredits, "PA Tax Pmts & Cr"},    // line 10
+    {kPA40Line, PA40::kEstateTrustIncome, ""},                       // line 11
+    {kPA40Line, PA40::kGamblingWinnings, ""},                        // line 12
+    {kPA40Line, PA40::kAdjustedTaxableIncome, "PA Net Taxable Inc"}, // line 13
+    {kPA40Line, PA40::kTaxLiability, "PA Tax"},                      // line 14
+    {kPA40Line, PA40::kOtherDeductions, "PA Other Deduct"},          // line 15
+    {kPA40Line, PA40::kRefund, "PA Refund"},                         // line 16
+    {kPA40Line, PA40::kTotalPayment, "Amount You Owe "},             // line 17
+    {kPA40Line, PA40::kResidentCredit, ""},                          // line 18
+    {kPA40Line, PA40::kForgivenessCredit, ""},                       // line 19
+    {kScheduleOCLine, PAScheduleOC::kEmploymentIncentiveCredit, ""}, // line 20
+    {kPA40Line, PA40::kTaxWithheld, ""},                             // line 21
+    {kScheduleOCLine, PAScheduleOC::kJobCreationCredit, ""},         // line 22
+    kNoLine,                                                         // line 23
+    {kScheduleOCLine, PAScheduleOC::kResearchDevelopmentCredit, ""}, // line 24
+    {kScheduleOCLine, PAScheduleOC::kFourthCredit, ""},              // line 25
+    kNoLine,                                                         // line 26
+    kNoLine,                                                         // line 27
+    kNoLine,                                                         // line 28
+    kNoLine,                                                         // line 29
+    {kPA40Line, PA40::kNonresidentWithholding, ""},                  // line 30
 };
 
 // "OV0K" as one 32-bit value, first character in the high byte.
@@ -77,14 +65,7 @@ constexpr uint32_t kProductCode =
 
 constexpr int32_t kStateNumber = 39;
 // Under this filing status the Schedule OC lines read 0.
-constexpr uint8_t kFilingStatusWithoutScheduleOC = 2;
-
-bool marked(const TaxFormPtr& form, FieldRef ref) { return form->xMarked(fieldOf(ref)); }
-
-// Member `member` of the information form's catalog.
-const Primitives::OVImmutableIdentifier& infoField(int member) {
-  return fieldOf({CatalogId::PAReturnInfoFieldIds, member});
-}
+constexpr uint8_t kFilingStatusWithoutScheduleOC = kFilingJoint;
 
 }  // namespace
 
@@ -104,12 +85,12 @@ PATaxReturn::FormId PATaxReturn::getMainFormId() { return getPA40FormId(); }
 
 void PATaxReturn::setStateFlagMarks(bool flag) {
   if (flag) {
-    setXValue(kFormID_State14, 1, fieldOf(kStateFlagA), false);
-    setXValue(kFormID_State14, 1, fieldOf(kStateFlagC), true);
+    setXValue(kFormID_State14, 1, State14::kUpdateOnNextBox, false);
+    setXValue(kFormID_State14, 1, State14::kStateFlagBox, true);
   } else {
-    setXValue(kFormID_State14, 1, fieldOf(kStateFlagB), true);
-    setXValue(kFormID_State14, 1, fieldOf(kStateFlagA), false);
-    setXValue(kFormID_State14, 1, fieldOf(kStateFlagC), false);
+    setXValue(kFormID_State14, 1, State14::kUpdateSecondBox, true);
+    setXValue(kFormID_State14, 1, State14::kUpdateOnNextBox, false);
+    setXValue(kFormID_State14, 1, State14::kStateFlagBox, false);
   }
 }
 
@@ -129,25 +110,25 @@ uint32_t PATaxReturn::getStateProductCode2() { return kProductCode; }
 
 PATaxReturn::FormId PATaxReturn::getInfoFormId() { return kFormID_PAReturnInfo; }
 
-PATaxReturn::FieldId PATaxReturn::getInfoFieldId31() { return infoField(86); }
-PATaxReturn::FieldId PATaxReturn::getInfoFieldId33() { return infoField(88); }
-PATaxReturn::FieldId PATaxReturn::getInfoFieldId34() { return infoField(89); }
-PATaxReturn::FieldId PATaxReturn::getInfoFieldId35() { return infoField(90); }
-PATaxReturn::FieldId PATaxReturn::getInfoFieldId36() { return infoField(91); }
-PATaxReturn::FieldId PATaxReturn::getInfoFieldId38() { return infoField(93); }
-PATaxReturn::FieldId PATaxReturn::getInfoFieldId39() { return infoField(94); }
-PATaxReturn::FieldId PATaxReturn::getInfoFieldId40() { return infoField(95); }
-PATaxReturn::FieldId PATaxReturn::getInfoFieldId2() { return infoField(1); }
+PATaxReturn::FieldId PATaxReturn::getInfoFieldId31() { return PAReturnInfo::kTaxpayerFirstName; }
+PATaxReturn::FieldId PATaxReturn::getInfoFieldId33() { return PAReturnInfo::kTaxpayerLastName; }
+PATaxReturn::FieldId PATaxReturn::getInfoFieldId34() { return PAReturnInfo::kTaxpayerNameSuffix; }
+PATaxReturn::FieldId PATaxReturn::getInfoFieldId35() { return PAReturnInfo::kTaxpayerSSN; }
+PATaxReturn::FieldId PATaxReturn::getInfoFieldId36() { return PAReturnInfo::kSpouseFirstName; }
+PATaxReturn::FieldId PATaxReturn::getInfoFieldId38() { return PAReturnInfo::kSpouseLastName; }
+PATaxReturn::FieldId PATaxReturn::getInfoFieldId39() { return PAReturnInfo::kSpouseNameSuffix; }
+PATaxReturn::FieldId PATaxReturn::getInfoFieldId40() { return PAReturnInfo::kSpouseSSN; }
+PATaxReturn::FieldId PATaxReturn::getInfoFieldId2() { return PAReturnInfo::kFilingStatusNumber; }
 
 uint8_t PATaxReturn::readFilingStatus(const FormId& /*form*/) {
   TaxFormPtr info = getFormUVPtr(kFormID_PAReturnInfo, 1, true);
-  if (info.isNull()) return 1;
-  // Mark 3 wins over mark 1, mark 1 over mark 2; nothing marked is 1.
-  uint8_t code = marked(info, kFilingStatus2Mark) ? 2 : 1;
-  if (marked(info, kFilingStatus3Mark)) {
-    code = 3;
-  } else if (marked(info, kFilingStatus1Mark)) {
-    code = 1;
+  if (info.isNull()) return kFilingSingle;
+  // Separate wins over single, single over joint; nothing marked is single.
+  uint8_t code = info->xMarked(PAReturnInfo::kJointBox) ? kFilingJoint : kFilingSingle;
+  if (info->xMarked(PAReturnInfo::kSeparateBox)) {
+    code = kFilingSeparate;
+  } else if (info->xMarked(PAReturnInfo::kSingleBox)) {
+    code = kFilingSingle;
   }
   return code;
 }
@@ -155,19 +136,18 @@ uint8_t PATaxReturn::readFilingStatus(const FormId& /*form*/) {
 int32_t PATaxReturn::readResidencyStatus(const FormId& form) {
   // The form is checked before the copy is fetched, so that asking about
   // another form never creates a copy of it.
-  if (form != kFormID_PAReturnInfo) return 0;
+  if (form != kFormID_PAReturnInfo) return kFullYearResident;
   TaxFormPtr info = getFormUVPtr(form, 1, true);
-  if (info.isNull()) return 0;
-  int32_t code = marked(info, kPartYearResident) ? 1 : 0;
-  if (marked(info, kNonresident)) code = 2;
-  return code;
+  if (info.isNull()) return kFullYearResident;
+  if (info->xMarked(PAReturnInfo::kNonresidentBox)) return kNonresident;
+  return info->xMarked(PAReturnInfo::kPartYearResidentBox) ? kPartYearResident : kFullYearResident;
 }
 
 PATaxReturn::FormId PATaxReturn::readFederalReturnForm() {
   TaxFormPtr info = getFormUVPtr(kFormID_PAReturnInfo, 1, false);
   if (!info.isNull()) {
-    if (marked(info, kFederalVariant55)) return kFormID_Fed55;
-    if (marked(info, kFederalVariant87)) return kFormID_Fed87;
+    if (info->xMarked(PAReturnInfo::kFederalSecondFormBox)) return kFormID_Fed55;
+    if (info->xMarked(PAReturnInfo::kFederalThirdFormBox)) return kFormID_Fed87;
   }
   return kFormID_FedReturn;
 }
@@ -176,13 +156,13 @@ PATaxReturn::FormId PATaxReturn::getPA40FormId() const { return kFormID_PA40; }
 
 int32_t PATaxReturn::getStateLineValue(const FormId& form, uint16_t /*copy*/, int32_t line) {
   if (line < 1 || line > kLineCount) return 0;
-  const FieldRef ref = kLines[line - 1].field;
-  if (ref.catalog == CatalogId::kNone) return 0;
-  const bool scheduleOC = ref.catalog == CatalogId::PAScheduleOCFieldIds;
+  const LineRow& row = kLines[line - 1];
+  if (row.form == kNoLineField) return 0;
+  const bool scheduleOC = row.form == kScheduleOCLine;
   const FormId& lineForm = scheduleOC ? kFormID_PAScheduleOC : kFormID_PA40;
   if (form != lineForm) return 0;
   if (scheduleOC && getFilingStatus() == kFilingStatusWithoutScheduleOC) return 0;
-  const long value = getIN(lineForm, 1, fieldOf(ref));
+  const long value = getIN(lineForm, 1, row.field);
   if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
   if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
   return static_cast<int32_t>(value);

@@ -56,8 +56,9 @@ class PATaxReturn : public StateDataMgmt::StateTaxReturn {
   FormId getMainFormId() override;     // kFormID_PA40
   void getFieldDisplayValuePairs(DataMgmt::TaxFormPtr& form, DataMgmt::FormFieldPtr& field,
                                  Properties::DisplayValuePairs& pairs) override;
-  // Flag true: unmarks State14 member 43 and marks member 45. Flag false:
-  // marks member 44, then unmarks members 43 and 45. Copy 1 of State14.
+  // On copy 1 of State14. Flag true: unmarks the update-on-next box and
+  // marks the state flag box. Flag false: marks the second update box, then
+  // unmarks the update-on-next box and the state flag box.
   void setStateFlagMarks(bool flag) override;
 
   // The state block.
@@ -79,8 +80,8 @@ class PATaxReturn : public StateDataMgmt::StateTaxReturn {
   // Where a federal field lives in the state return. A field number <= 0
   // asks for the form as a whole (outForm); otherwise outField answers.
   // Unknown forms and fields leave both answers empty and are reported to
-  // debugStateField. Asking for Fed131's field 72481 also marks the
-  // information form's field 133723 (when its copy 1 exists).
+  // debugStateField. Asking for Fed131::kStateReturnChoice also marks
+  // PAReturnInfo::kFederalAnsweredBox (when its copy 1 exists).
   void mapStateField(const FormId& form, const FieldId& field, FormId& outForm,
                      FieldId& outField) override;
   // Item `code` into `buf` (kTextBufferSize bytes) and `*amount`; both are
@@ -93,17 +94,19 @@ class PATaxReturn : public StateDataMgmt::StateTaxReturn {
   // Plain operations for the other subsystems. The filing-status and
   // residency readers create copy 1 of the information form (empty) when
   // it is missing; the federal-variant reader does not.
-  // 1, 2 or 3 from the filing-status marks; `form` is not used.
+  // A FilingStatus (return_codes.h) from the filing-status marks; `form`
+  // is not used.
   uint8_t readFilingStatus(const FormId& form);
-  // 2 nonresident, 1 part-year resident, else 0; 0 for any form other
-  // than kFormID_PAReturnInfo.
+  // A Residency (return_codes.h): nonresident, else part-year resident,
+  // else full-year resident; full-year for any form other than
+  // kFormID_PAReturnInfo.
   int32_t readResidencyStatus(const FormId& form);
   // kFormID_Fed55, kFormID_Fed87 or kFormID_FedReturn, by the variant marks.
   FormId readFederalReturnForm();
   FormId getPA40FormId() const;
   // The value of line 1..30 on copy 1 (`copy` is not used); 0 for a line
   // without a field, a form other than the line's, or a Schedule OC line
-  // while the filing status is 2. Values beyond 32 bits are clamped.
+  // while the filing status is joint. Values beyond 32 bits are clamped.
   int32_t getStateLineValue(const FormId& form, uint16_t copy, int32_t line);
 
   // Option-list rows (see county_districts.h). An index outside the table

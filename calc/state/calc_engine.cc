@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "calc/state/state_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "entry/release_share.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
@@ -44,8 +44,8 @@ void StateTaxReturnCalcEngine::calcForm(const FormId& formId, uint16_t copy, boo
     // whatever copy was asked for; it has no calculation of its own.
     TaxFormPtr first = stateReturn->getFormUVPtr(kFormID_State14, 1, true);
     if (!first.isNull()) {
-      Utils::setDefaultX(first, kState14FieldIds[43] /* 9015 */, kState14FieldIds[44] /* 9016 */,
-                         kState14FieldIds[44] /* 9016 */);
+      Utils::setDefaultX(first, State14::kUpdateOnNextBox, State14::kUpdateSecondBox,
+                         State14::kUpdateSecondBox);
     }
     return;
   }

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "calc/state/state_tax_return_calc_engine.h"
-#include "catalogs/catalog_ref.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/any_named_field.h"
+#include "catalogs/fields/fields.h"
 #include "host/descriptors.h"
 #include "host/form_field.h"
 #include "host/orvane_exception.h"
@@ -36,7 +36,7 @@ enum Origin { kNotAvailable, kReturnForm, kFilerInfo };
 
 struct PullSource {
   Origin origin;
-  FieldRef field;
+  AnyNamedField field;
 };
 
 enum PullKind { kTextCopy, kValueCopy, kProtectedTextCopy, kNoEntry, kUnprotect };
@@ -47,27 +47,30 @@ struct PlainPull {
   PullSource sources[3];  // form 1 / form 55 / form 87 in use
 };
 
-constexpr CatalogId kF1 = CatalogId::FedReturnFieldIds;
-constexpr CatalogId kF55 = CatalogId::Fed55FieldIds;
-constexpr CatalogId kF87 = CatalogId::Fed87FieldIds;
-constexpr CatalogId kFI = CatalogId::FedFilerInfoFieldIds;
-constexpr PullSource kNone = {kNotAvailable, {CatalogId::kNone, 0}};
+constexpr PullSource kNone = {kNotAvailable, {}};
+constexpr PullSource fromReturn(AnyNamedField field) { return {kReturnForm, field}; }
+constexpr PullSource fromFilerInfo(AnyNamedField field) { return {kFilerInfo, field}; }
 
-// Host field numbers in the comments.
-const PlainPull kPlainPulls[] = {
-    {116, kTextCopy, {{kReturnForm, {kF1, 324}}, {kReturnForm, {kF55, 119}}, kNone}},     // 21 / 21
-    {118, kValueCopy, {{kFilerInfo, {kFI, 1653}}, {kFilerInfo, {kFI, 1653}}, kNone}},     // 486
-    {119, kValueCopy, {{kReturnForm, {kF1, 316}}, {kReturnForm, {kF55, 113}}, kNone}},    // 22 / 22
-    {121, kTextCopy, {{kReturnForm, {kF1, 611}}, kNone, kNone}},                           // 98
-    {122, kValueCopy, {{kReturnForm, {kF1, 623}}, kNone, kNone}},                          // 116
-    {125, kValueCopy, {{kReturnForm, {kF1, 341}}, {kReturnForm, {kF55, 232}}, kNone}},    // 121 / 82
-    {126, kValueCopy, {{kReturnForm, {kF1, 342}}, {kReturnForm, {kF55, 233}}, kNone}},    // 122 / 83
-    {127, kValueCopy, {{kReturnForm, {kF1, 345}}, {kReturnForm, {kF55, 234}}, kNone}},    // 123 / 84
-    {128, kValueCopy, {{kReturnForm, {kF1, 346}}, {kReturnForm, {kF55, 235}}, kNone}},    // 124 / 85
-    {129, kProtectedTextCopy,                                                              // 188 / 107 / 48
-     {{kReturnForm, {kF1, 388}}, {kReturnForm, {kF55, 337}}, {kReturnForm, {kF87, 128}}}},
-    {130, kTextCopy,                                                                       // 189 / 108 / 64
-     {{kReturnForm, {kF1, 393}}, {kReturnForm, {kF55, 341}}, {kReturnForm, {kF87, 132}}}},
+constexpr PlainPull kPlainPulls[] = {
+    {116, kTextCopy, {fromReturn(FedReturn::kHeaderText), fromReturn(Fed55::kHeaderText), kNone}},
+    {118,
+     kValueCopy,
+     {fromFilerInfo(FedFilerInfo::kValuePullItem), fromFilerInfo(FedFilerInfo::kValuePullItem), kNone}},
+    {119, kValueCopy, {fromReturn(FedReturn::kHeaderValue), fromReturn(Fed55::kHeaderValue), kNone}},
+    {121, kTextCopy, {fromReturn(FedReturn::kOtherIncomeType), kNone, kNone}},
+    {122, kValueCopy, {fromReturn(FedReturn::kEarlyWithdrawalPenalty), kNone, kNone}},
+    {125, kValueCopy, {fromReturn(FedReturn::kTaxpayerAgeBox), fromReturn(Fed55::kTaxpayerAgeBox), kNone}},
+    {126, kValueCopy, {fromReturn(FedReturn::kTaxpayerBlindBox), fromReturn(Fed55::kTaxpayerBlindBox), kNone}},
+    {127, kValueCopy, {fromReturn(FedReturn::kSpouseAgeBox), fromReturn(Fed55::kSpouseAgeBox), kNone}},
+    {128, kValueCopy, {fromReturn(FedReturn::kSpouseBlindBox), fromReturn(Fed55::kSpouseBlindBox), kNone}},
+    {129,
+     kProtectedTextCopy,
+     {fromReturn(FedReturn::kTaxpayerOccupation), fromReturn(Fed55::kTaxpayerOccupation),
+      fromReturn(Fed87::kTaxpayerOccupation)}},
+    {130,
+     kTextCopy,
+     {fromReturn(FedReturn::kSpouseOccupation), fromReturn(Fed55::kSpouseOccupation),
+      fromReturn(Fed87::kSpouseOccupation)}},
     {131, kNoEntry, {kNone, kNone, kNone}},
     {132, kNoEntry, {kNone, kNone, kNone}},
     {133, kNoEntry, {kNone, kNone, kNone}},
@@ -81,35 +84,31 @@ const PlainPull kPlainPulls[] = {
     {142, kUnprotect, {kNone, kNone, kNone}},
 };
 
-// The filer information fields the composed pulls read (host numbers).
-const FieldId& fi(int member) { return kFedFilerInfoFieldIds[member]; }
-const int kFIText27 = 1651;           // 27
-const int kFIText13447 = 1652;        // 13447
-const int kFINumber28 = 1660;         // 28
-const int kFIMark29 = 1668;           // 29
-const int kFIMark493 = 1643;          // 493
-const int kFIMark450 = 1670;          // 450
-const int kFIText671 = 1614;          // 671
-const int kFIText151513 = 1615;       // 151513
-const int kFIText557 = 1638;          // 557
-const int kFIText558 = 1639;          // 558
-const int kFIYes536 = 1700;           // 536
-const int kFIText392 = 1703;          // 392
-const int kFIText391 = 1704;          // 391
-const int kFIYes393 = 1705;           // 393
-const int kFIYes394 = 1706;           // 394
+// The refund-by-direct-deposit fields of each federal return form, in
+// Variant order.
+struct DepositFields {
+  AnyNamedField refund;  // above 0: the refund goes by direct deposit
+  AnyNamedField routingNumber;
+  AnyNamedField accountNumber;
+  AnyNamedField checkingBox;
+  AnyNamedField savingsBox;
+};
+#define DEPOSIT_FIELDS(form)                                                         \
+  {form::kDirectDepositRefund, form::kRoutingNumber, form::kAccountNumber, \
+   form::kCheckingAccountBox, form::kSavingsAccountBox}
+constexpr DepositFields kDepositFields[] = {DEPOSIT_FIELDS(FedReturn), DEPOSIT_FIELDS(Fed55),
+                                            DEPOSIT_FIELDS(Fed87)};
+#undef DEPOSIT_FIELDS
 
 // Pull codes 147 and 148: the text of the federal return form when its
-// condition field is above 0, else the filer information text.
+// refund is by direct deposit, else the filer information text.
 struct ConditionalText {
-  int f1Condition, f1Text;    // FedReturnFieldIds members
-  int f55Condition, f55Text;  // Fed55FieldIds members
-  int f87Condition, f87Text;  // Fed87FieldIds members
-  int fallback;               // FedFilerInfoFieldIds member
+  AnyNamedField DepositFields::*text;
+  NamedField<FedFilerInfoFieldIds> fallback;
   int width;
 };
-const ConditionalText kPull147 = {538, 539, 322, 323, 115, 116, kFIText392, 9};   // 184:471 135:216 27:105
-const ConditionalText kPull148 = {538, 542, 322, 326, 115, 119, kFIText391, 17};  // 184:474 135:219 27:108
+constexpr ConditionalText kPull147 = {&DepositFields::routingNumber, FedFilerInfo::kRoutingNumber, 9};
+constexpr ConditionalText kPull148 = {&DepositFields::accountNumber, FedFilerInfo::kAccountNumber, 17};
 
 // Pulls for the federal return form in use; each reads on copy 1 of the
 // federal forms and writes the one target field.
@@ -135,7 +134,7 @@ class CommonTextPull {
           if (source.origin == kNotAvailable) {
             target_->setNull(field_);
           } else {
-            federal_->getII(formOf(source.origin), fieldOf(source.field), target_, field_);
+            federal_->getII(formOf(source.origin), source.field, target_, field_);
           }
           break;
         case kProtectedTextCopy:
@@ -145,7 +144,7 @@ class CommonTextPull {
             break;
           }
           if (pull.kind == kProtectedTextCopy) target_->makeProtected(field_);
-          copyText(formOf(source.origin), fieldOf(source.field));
+          copyText(formOf(source.origin), source.field);
           break;
       }
       return true;
@@ -157,8 +156,8 @@ class CommonTextPull {
   void joinedTexts() {
     if (variant_ == kForm87) return target_->setNull(field_);
     char first[kTextSize], second[kTextSize], text[2 * kTextSize + 1];
-    federal_->formString(first, sizeof first, kFormID_FedFilerInfo, 1, fi(kFIText27));
-    federal_->formString(second, sizeof second, kFormID_FedFilerInfo, 1, fi(kFIText13447));
+    federal_->formString(first, sizeof first, kFormID_FedFilerInfo, 1, FedFilerInfo::kJoinedTextFirstPart);
+    federal_->formString(second, sizeof second, kFormID_FedFilerInfo, 1, FedFilerInfo::kJoinedTextSecondPart);
     std::snprintf(text, sizeof text, "%s %s", first, second);
     target_->assignText(field_, text);
   }
@@ -167,7 +166,7 @@ class CommonTextPull {
   // last `length` characters when longer.
   void numberText() {
     if (variant_ == kForm87) return target_->setNull(field_);
-    const long n = federal_->getIN(kFormID_FedFilerInfo, 1, fi(kFINumber28));
+    const long n = federal_->getIN(kFormID_FedFilerInfo, 1, FedFilerInfo::kNumberPullItem);
     if (n == 0) return target_->setNull(field_);
     char text[16];
     std::snprintf(text, sizeof text, "%d", static_cast<int>(static_cast<int16_t>(n)));
@@ -175,12 +174,13 @@ class CommonTextPull {
     target_->assignText(field_, size > length_ ? text + (size - length_) : text);
   }
 
-  // 123: field 333's text and, when field 334 is not 0, " $" and its amount.
+  // 123: the write-in adjustment's text and, when its amount is not 0,
+  // " $" and the amount.
   void textAndAmount() {
     if (variant_ != kForm1) return target_->setNull(field_);
     char text[kTextSize];
-    sourceText(text, returnForm_, kFedReturnFieldIds[653], 13);  // 333
-    const long amount = federal_->getIN(returnForm_, 1, kFedReturnFieldIds[654]);  // 334
+    sourceText(text, returnForm_, FedReturn::kWriteInAdjustmentText, 13);
+    const long amount = federal_->getIN(returnForm_, 1, FedReturn::kWriteInAdjustment);
     std::string amountText = amount == 0 ? std::string() : Utils::nStr(amount);
     char stripped[kTextSize];
     Utils::strip(stripped, amountText.substr(0, kTextSize - 1).c_str());
@@ -194,36 +194,33 @@ class CommonTextPull {
     target_->assignText(field_, composed);
   }
 
-  // 124: marked when field 29 is yes, or 493 and 450 both are.
+  // 124: marked when the taxpayer is claimed as a dependent, or when a
+  // joint filer's spouse is.
   void combinedMark() {
-    const bool yes = yesFI(kFIMark29) || (yesFI(kFIMark493) && yesFI(kFIMark450));
+    const bool yes = yesFI(FedFilerInfo::kTaxpayerClaimedAsDependentBox) ||
+                     (yesFI(FedFilerInfo::kMarriedFilingJointlyBox) &&
+                      yesFI(FedFilerInfo::kSpouseClaimedAsDependentBox));
     yes ? target_->setX(field_) : target_->setXNo(field_);
   }
 
   // 141, 143: a non-empty text is protected in; an empty one unprotects.
-  void protectedInfoText(int member) {
+  void protectedInfoText(const FieldId& field) {
     char text[kTextSize];
-    federal_->formString(text, sizeof text, kFormID_FedFilerInfo, 1, fi(member));
-    Utils::strip(text, text);
-    if (text[0] != '\0') {
-      target_->makeProtected(field_);
-      target_->assignText(field_, text);
-    } else {
-      target_->unProtect(field_);
-    }
+    federal_->formString(text, sizeof text, kFormID_FedFilerInfo, 1, field);
+    protectNonEmpty(text);
   }
 
   // 144, 145: the text cut to 8 characters.
-  void shortInfoText(int member) {
+  void shortInfoText(const FieldId& field) {
     char text[kTextSize];
-    sourceText(text, kFormID_FedFilerInfo, fi(member), 8);
+    sourceText(text, kFormID_FedFilerInfo, field, 8);
     Utils::strip(text, text);
     target_->assignText(field_, text);
   }
 
   // 146: a yes is protected in as the mark.
   void protectedInfoMark() {
-    if (yesFI(kFIYes536)) {
+    if (yesFI(FedFilerInfo::kDirectDepositBox)) {
       target_->makeProtected(field_);
       target_->setX(field_);
     } else {
@@ -233,18 +230,48 @@ class CommonTextPull {
 
   // 147, 148.
   void conditionalText(const ConditionalText& pull) {
+    const DepositFields& deposit = kDepositFields[variant_];
     char text[kTextSize] = "";
-    const FieldId* condition = &kFedReturnFieldIds[pull.f1Condition];
-    const FieldId* source = &kFedReturnFieldIds[pull.f1Text];
-    if (variant_ == kForm55) {
-      condition = &kFed55FieldIds[pull.f55Condition];
-      source = &kFed55FieldIds[pull.f55Text];
-    } else if (variant_ == kForm87) {
-      condition = &kFed87FieldIds[pull.f87Condition];
-      source = &kFed87FieldIds[pull.f87Text];
+    if (federal_->getIN(returnForm_, 1, deposit.refund) > 0) {
+      sourceText(text, returnForm_, deposit.*pull.text, pull.width);
     }
-    if (federal_->getIN(returnForm_, 1, *condition) > 0) sourceText(text, returnForm_, *source, pull.width);
-    if (text[0] == '\0') sourceText(text, kFormID_FedFilerInfo, fi(pull.fallback), pull.width);
+    if (text[0] == '\0') sourceText(text, kFormID_FedFilerInfo, pull.fallback, pull.width);
+    protectNonEmpty(text);
+  }
+
+  // 149 (checking), 150 (savings): marked when the account is of its kind.
+  void choiceMark(int pcType) {
+    const AccountChoice choice = accountChoice();
+    if (choice == kNoAccount) return target_->unProtect(field_);
+    target_->makeProtected(field_);
+    if ((choice == kCheckingAccount && pcType == 149) || (choice == kSavingsAccount && pcType == 150)) {
+      target_->setX(field_);
+    }
+  }
+
+ private:
+  // The kind of the deposit account; none when the filer information lacks
+  // the routing or the account number. Form 1's boxes count only when its
+  // refund goes by direct deposit; then the filer information's boxes decide.
+  enum AccountChoice { kNoAccount, kCheckingAccount, kSavingsAccount };
+  AccountChoice accountChoice() {
+    char routing[kTextSize], account[kTextSize];
+    state_->textString(routing, kFormID_FedFilerInfo, 1, FedFilerInfo::kRoutingNumber);
+    state_->textString(account, kFormID_FedFilerInfo, 1, FedFilerInfo::kAccountNumber);
+    if (routing[0] == '\0' || account[0] == '\0') return kNoAccount;
+    const DepositFields& deposit = kDepositFields[variant_];
+    if (variant_ != kForm1 || federal_->getIN(returnForm_, 1, deposit.refund) > 0) {
+      if (federal_->formYes(returnForm_, 1, deposit.checkingBox)) return kCheckingAccount;
+      if (federal_->formYes(returnForm_, 1, deposit.savingsBox)) return kSavingsAccount;
+    }
+    if (yesFI(FedFilerInfo::kCheckingAccountBox)) return kCheckingAccount;
+    if (yesFI(FedFilerInfo::kSavingsAccountBox)) return kSavingsAccount;
+    return kNoAccount;
+  }
+
+  // The stripped text protected in when it is not empty; else the target
+  // is unprotected.
+  void protectNonEmpty(char* text) {
     Utils::strip(text, text);
     if (text[0] != '\0') {
       target_->makeProtected(field_);
@@ -254,48 +281,11 @@ class CommonTextPull {
     }
   }
 
-  // 149, 150: which of two boxes the choice marks.
-  void choiceMark(int pcType) {
-    const int choice = boxChoice();
-    if (choice == 0) return target_->unProtect(field_);
-    target_->makeProtected(field_);
-    if ((choice == 1 && pcType == 149) || (choice == 2 && pcType == 150)) target_->setX(field_);
-  }
-
- private:
-  int boxChoice() {
-    char text392[kTextSize], text391[kTextSize];
-    state_->textString(text392, kFormID_FedFilerInfo, 1, fi(kFIText392));
-    state_->textString(text391, kFormID_FedFilerInfo, 1, fi(kFIText391));
-    if (text392[0] == '\0' || text391[0] == '\0') return 0;
-    const FieldId* first = nullptr;
-    const FieldId* second = nullptr;
-    if (variant_ == kForm1) {
-      if (federal_->getIN(returnForm_, 1, kFedReturnFieldIds[538]) > 0) {  // 184
-        first = &kFedReturnFieldIds[540];                                   // 472
-        second = &kFedReturnFieldIds[541];                                  // 473
-      }
-    } else if (variant_ == kForm55) {
-      first = &kFed55FieldIds[324];   // 217
-      second = &kFed55FieldIds[325];  // 218
-    } else {
-      first = &kFed87FieldIds[117];   // 106
-      second = &kFed87FieldIds[118];  // 107
-    }
-    if (first != nullptr) {
-      if (federal_->formYes(returnForm_, 1, *first)) return 1;
-      if (federal_->formYes(returnForm_, 1, *second)) return 2;
-    }
-    if (yesFI(kFIYes393)) return 1;
-    if (yesFI(kFIYes394)) return 2;
-    return 0;
-  }
-
   const FormId& formOf(Origin origin) const {
     return origin == kFilerInfo ? kFormID_FedFilerInfo : returnForm_;
   }
 
-  bool yesFI(int member) const { return federal_->formYes(kFormID_FedFilerInfo, 1, fi(member)); }
+  bool yesFI(const FieldId& field) const { return federal_->formYes(kFormID_FedFilerInfo, 1, field); }
 
   // The stored text of a field of copy 1 of a federal form, cut to
   // `width`; "" when the copy is missing.
@@ -356,14 +346,14 @@ void StateTaxReturnCalcEngine::pullCommonText(FormId federalReturnForm, const Fo
     case 120: return pull.numberText();
     case 123: return pull.textAndAmount();
     case 124: return pull.combinedMark();
-    case 141: return pull.protectedInfoText(kFIText671);
-    case 143: return pull.protectedInfoText(kFIText151513);
-    case 144: return pull.shortInfoText(kFIText557);
-    case 145: return pull.shortInfoText(kFIText558);
+    case 141: return pull.protectedInfoText(FedFilerInfo::kDaytimePhone);
+    case 143: return pull.protectedInfoText(FedFilerInfo::kForeignPhone);
+    case 144: return pull.shortInfoText(FedFilerInfo::kTaxpayerDeathDate);
+    case 145: return pull.shortInfoText(FedFilerInfo::kSpouseDeathDate);
     case 146: return pull.protectedInfoMark();
     case 147: return pull.conditionalText(kPull147);
     case 148: return pull.conditionalText(kPull148);
-    default: return pull.choiceMark(pcType);  // 149, 150
+    default: return pull.choiceMark(pcType);  // pull codes 149, 150
   }
 }
 

@@ -24,6 +24,25 @@ struct FederalLineRow {
   Primitives::OVImmutableIdentifier stateField;      // on the state form
 };
 
+// The line codes of rows 1-15 (0 is no line).
+enum FederalLineCode : short {
+  kTaxpayerFirstNameLine = 1,
+  kTaxpayerMiddleInitialLine,
+  kTaxpayerLastNameLine,
+  kTaxpayerSuffixLine,
+  kTaxpayerNumberLine,
+  kSpouseFirstNameLine,
+  kSpouseMiddleInitialLine,
+  kSpouseLastNameLine,
+  kSpouseSuffixLine,
+  kSpouseNumberLine,
+  kStreetLine,
+  kApartmentLine,
+  kCityLine,
+  kStateLine,
+  kZipCodeLine,
+};
+
 const short kFederalLineCount = 16;
 // The line code without a field in any column.
 const short kNoFieldLine = 16;

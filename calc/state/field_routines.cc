@@ -10,6 +10,7 @@
 #include "calc/state/federal_line_table.h"
 #include "calc/state/state_tax_return_calc_engine.h"
 #include "entry/release_share.h"
+#include "entry/return_codes.h"
 #include "host/descriptors.h"
 #include "host/string_utils.h"
 #include "host/tax_form.h"
@@ -124,16 +125,24 @@ void StateTaxReturnCalcEngine::allocateInstallments(FormId markForm, FieldId fir
   }
 }
 
-int StateTaxReturnCalcEngine::readMarkedChoice(TaxFormPtr form, FormId formId, FieldId /*a*/, FieldId b,
-                                               FieldId c, FieldId d) {
+ResidencyChoice StateTaxReturnCalcEngine::readMarkedChoice(TaxFormPtr form, FormId formId, FieldId /*a*/,
+                                                           FieldId b, FieldId c, FieldId d) {
   releaseShare(form);
-  if (stateReturn == nullptr) return 1;
+  if (stateReturn == nullptr) return kChoiceFullYearResident;
   TaxFormPtr first = stateReturn->getFormUVPtr(formId, 1, false);
-  if (first.isNull()) return 1;
-  if (first->xMarked(d)) return 4;
-  if (first->xMarked(b)) return 3;
-  if (first->xMarked(c)) return 2;
-  return 1;
+  if (first.isNull()) return kChoiceFullYearResident;
+  if (first->xMarked(d)) return kChoicePartYearAllocated;
+  if (first->xMarked(b)) return kChoiceNonresident;
+  if (first->xMarked(c)) return kChoicePartYearResident;
+  return kChoiceFullYearResident;
+}
+
+bool StateTaxReturnCalcEngine::isJointOrNone(uint16_t filingStatus) {
+  return filingStatus == kFilingStatusNone || filingStatus == PADataMgmt::kFilingJoint;
+}
+
+bool StateTaxReturnCalcEngine::isJointFiling(uint16_t filingStatus) {
+  return isJointOrNone(filingStatus) || filingStatus == kFilingStatusGenericJoint;
 }
 
 void StateTaxReturnCalcEngine::clearForm(const FormId& formId, uint16_t copy) {
@@ -179,18 +188,22 @@ void StateTaxReturnCalcEngine::assignIndexedText(TaxFormPtr target, FormId sourc
   char texts[5][kLineTextSize] = {"", "", "", "", ""};
 
   const FieldId* firsts[5] = {&t1, &t2, &t3, &t4, &t5};
-  readFederalLineTexts(source, 1, 2, 3, 4, 5, texts[0], texts[1], texts[2], texts[3], texts[4], upper);
+  readFederalLineTexts(source, kTaxpayerFirstNameLine, kTaxpayerMiddleInitialLine, kTaxpayerLastNameLine,
+                       kTaxpayerSuffixLine, kTaxpayerNumberLine, texts[0], texts[1], texts[2], texts[3],
+                       texts[4], upper);
   for (int i = 0; i < 5; ++i) {
     if (firsts[i]->isValid()) target->assignText(*firsts[i], texts[i]);
   }
 
   const FieldId* seconds[5] = {&s1, &s2, &s3, &s4, &s5};
-  if (filingChoice != 0 && filingChoice != 2) {
+  if (!isJointOrNone(filingChoice)) {
     for (const FieldId* field : seconds) {
       if (field->isValid()) target->setNull(*field);
     }
   } else {
-    readFederalLineTexts(source, 6, 7, 8, 9, 10, texts[0], texts[1], texts[2], texts[3], texts[4], upper);
+    readFederalLineTexts(source, kSpouseFirstNameLine, kSpouseMiddleInitialLine, kSpouseLastNameLine,
+                         kSpouseSuffixLine, kSpouseNumberLine, texts[0], texts[1], texts[2], texts[3],
+                         texts[4], upper);
     for (int i = 0; i < 5; ++i) {
       if (seconds[i]->isValid()) target->assignText(*seconds[i], texts[i]);
     }
@@ -207,8 +220,8 @@ char* StateTaxReturnCalcEngine::formatApartment(char* destination, FormId formId
   char apartment[kAddressPartSize] = "";
   TaxFormPtr first = stateReturn->getFormUVPtr(formId, 1, true);
   if (!first.isNull()) {
-    stateReturn->formString(street, sizeof street, formId, 1, federalLineStateField(11));
-    stateReturn->formString(apartment, sizeof apartment, formId, 1, federalLineStateField(12));
+    stateReturn->formString(street, sizeof street, formId, 1, federalLineStateField(kStreetLine));
+    stateReturn->formString(apartment, sizeof apartment, formId, 1, federalLineStateField(kApartmentLine));
   }
 
   const size_t streetLength = std::strlen(street);

@@ -19,10 +19,24 @@ const int kNamePartSize = 128;
 // Width at which the family names are read for the joint-name comparison.
 const unsigned short kFamilyNameWidth = 20;
 
-// Line codes of the name parts: taxpayer 1-4, spouse 6-9; 3 and 8 are the
-// family names.
-const short kTaxpayerFamilyName = 3;
-const short kSpouseFamilyName = 8;
+// The name parts of each person, and of the shared joint names (a shared
+// family name is written once, from the spouse's line).
+struct NameLines {
+  short a, b, c, d;
+};
+constexpr NameLines kTaxpayerName = {kTaxpayerFirstNameLine, kTaxpayerMiddleInitialLine, kTaxpayerLastNameLine,
+                                     kTaxpayerSuffixLine};
+constexpr NameLines kSpouseName = {kSpouseFirstNameLine, kSpouseMiddleInitialLine, kSpouseLastNameLine,
+                                   kSpouseSuffixLine};
+// Display mode 1: the given names, the family name after the spouse's.
+constexpr NameLines kTaxpayerGivenNames = {kTaxpayerFirstNameLine, kTaxpayerMiddleInitialLine, 0, 0};
+constexpr NameLines kSpouseNamesWithFamily = {kSpouseFirstNameLine, kSpouseMiddleInitialLine,
+                                              kSpouseLastNameLine, 0};
+// Other modes: the shared family name in the taxpayer's name.
+constexpr NameLines kTaxpayerWithSharedFamily = {kTaxpayerFirstNameLine, kTaxpayerMiddleInitialLine,
+                                                 kSpouseLastNameLine, kTaxpayerSuffixLine};
+constexpr NameLines kSpouseWithoutFamily = {kSpouseFirstNameLine, kSpouseMiddleInitialLine, 0,
+                                            kSpouseSuffixLine};
 
 }  // namespace
 
@@ -65,31 +79,34 @@ char* StateTaxReturnCalcEngine::buildFilerName(char* out, FormId formId, short w
   TaxFormPtr first = stateReturn->getFormUVPtr(formId, 1, true);
   if (first.isNull()) return out;
 
-  if (whose == 10) return getFederalLineFieldID(out, formId, 6, 7, 8, 9, mode);
-  if (whose != 0 && whose != 2) return getFederalLineFieldID(out, formId, 1, 2, 3, 4, mode);
+  auto nameFrom = [&](char* name, const NameLines& lines) {
+    return getFederalLineFieldID(name, formId, lines.a, lines.b, lines.c, lines.d, mode);
+  };
+  if (whose == kNameOfSpouse) return nameFrom(out, kSpouseName);
+  if (whose != kNameOfBoth && whose != kNameOfCouple) return nameFrom(out, kTaxpayerName);
 
   // The joint name. Different family names give both full names; a shared
   // one (or none for the spouse) is written once, from the spouse's line.
   char taxpayerFamily[kNamePartSize];
   char spouseFamily[kNamePartSize];
-  getFederalLineText(taxpayerFamily, first, kTaxpayerFamilyName, kFamilyNameWidth);
-  getFederalLineText(spouseFamily, first, kSpouseFamilyName, kFamilyNameWidth);
+  getFederalLineText(taxpayerFamily, first, kTaxpayerLastNameLine, kFamilyNameWidth);
+  getFederalLineText(spouseFamily, first, kSpouseLastNameLine, kFamilyNameWidth);
 
   char taxpayer[Utils::kNameBufferSize];
   char spouse[Utils::kNameBufferSize];
   if (Utils::OVStringUtils::stricmp(taxpayerFamily, spouseFamily) != 0 && spouseFamily[0] != '\0') {
-    getFederalLineFieldID(taxpayer, formId, 1, 2, 3, 4, mode);
-    getFederalLineFieldID(spouse, formId, 6, 7, 8, 9, mode);
+    nameFrom(taxpayer, kTaxpayerName);
+    nameFrom(spouse, kSpouseName);
     if (spouse[0] == '\0') {
       std::snprintf(out, Utils::kNameBufferSize, "%s", taxpayer);
       return out;
     }
   } else if (mode == 1) {
-    getFederalLineFieldID(taxpayer, formId, 1, 2, 0, 0, mode);
-    getFederalLineFieldID(spouse, formId, 6, 7, 8, 0, mode);
+    nameFrom(taxpayer, kTaxpayerGivenNames);
+    nameFrom(spouse, kSpouseNamesWithFamily);
   } else {
-    getFederalLineFieldID(taxpayer, formId, 1, 2, 8, 4, mode);
-    getFederalLineFieldID(spouse, formId, 6, 7, 0, 9, mode);
+    nameFrom(taxpayer, kTaxpayerWithSharedFamily);
+    nameFrom(spouse, kSpouseWithoutFamily);
   }
   // Two full names may exceed the name buffer: the joined name is cut.
   const std::string joined = std::string(taxpayer) + " & " + spouse;

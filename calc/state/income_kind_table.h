@@ -50,8 +50,8 @@ struct IncomeKindRow {
         splitRule(splitRule) {}
 
   Primitives::OVImmutableIdentifier federalField;    // on kFormID_FedReturn
-  Primitives::OVImmutableIdentifier federal55Field;  // on kFormID_Fed55, or field 0
-  Primitives::OVImmutableIdentifier federal87Field;  // on kFormID_Fed87, or field 0
+  Primitives::OVImmutableIdentifier federal55Field;  // on kFormID_Fed55, or empty
+  Primitives::OVImmutableIdentifier federal87Field;  // on kFormID_Fed87, or empty
   Primitives::OVImmutableIdentifier kindField1;      // income-kind catalog identifiers
   Primitives::OVImmutableIdentifier kindField2;
   Primitives::OVImmutableIdentifier amountField;     // F on state form 18

@@ -2,6 +2,7 @@
 
 #include "calc/state/int_div_display.h"
 
+#include "calc/state/state_tax_return_calc_engine.h"
 #include "host/descriptors.h"
 #include "host/orvane_exception.h"
 #include "host/tax_form.h"
@@ -39,7 +40,7 @@ void intDivSummaryAllocation1(DataMgmt::TaxFormPtr summaryCopy, uint16_t filingS
                                         "intDivSummaryAllocation1");
     }
   }
-  const bool allocates = residencyChoice == 2 || residencyChoice == 3 || residencyChoice == 4;
+  const bool allocates = filerEntersParts(residencyChoice);
   for (const FieldId* row = rows; row->isValid(); ++row) {
     fields = *row;
     if (fields.atEOL()) continue;
@@ -56,7 +57,7 @@ void intDivSummaryAllocation1(DataMgmt::TaxFormPtr summaryCopy, uint16_t filingS
     }
     summaryCopy->unProtect(part);
     keepPartWithinAmount(*summaryCopy, part, amount);
-    if (filingStatus != 0 && filingStatus != 2) {
+    if (!StateTaxReturnCalcEngine::isJointOrNone(filingStatus)) {
       summaryCopy->makeProtected(spousePart);
       summaryCopy->setNull(spousePart);
     } else {

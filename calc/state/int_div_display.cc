@@ -19,16 +19,16 @@
 namespace StateCalculationMgmt {
 
 const IntDivLineType kIntDivLineTypes[kIntDivLineTypeCount] = {
-    {0, "", 0},
-    {1, "", 0},
-    {2, "- Regular Interest", 1},
-    {3, "- U.S. Obligations", 2},
-    {4, "- Muni Bonds - In State", 3},
-    {5, "- Muni Bonds - Out of State", 4},
-    {6, "- Regular Dividends", 1},
-    {7, "- Muni Bond Fund - In State", 3},
-    {8, "- Muni Bond Fund - Out of State", 4},
-    {9, "- Restricted Stock", 0},
+    {kNoLineType, "", 0},
+    {kSourceHeaderLine, "", 0},
+    {kRegularInterestLine, "- Regular Interest", 1},
+    {kUSObligationsLine, "- U.S. Obligations", 2},
+    {kInterestInStateLine, "- Muni Bonds - In State", 3},
+    {kInterestOutOfStateLine, "- Muni Bonds - Out of State", 4},
+    {kRegularDividendsLine, "- Regular Dividends", 1},
+    {kDividendsInStateLine, "- Muni Bond Fund - In State", 3},
+    {kDividendsOutOfStateLine, "- Muni Bond Fund - Out of State", 4},
+    {kRestrictedStockLine, "- Restricted Stock", 0},
 };
 
 const char* const kIntDivRecordFormat = "%s||%d||%d||%d";
@@ -39,11 +39,6 @@ namespace {
 
 const char kClassName[] = "StateTaxReturnCalcEngine";
 const char kSeparator[] = "||";
-
-// Filing statuses that count as joint for the display lines and totals.
-bool isJointForTotals(uint16_t filingStatus) {
-  return filingStatus == 0 || filingStatus == 2 || filingStatus == 8;
-}
 
 // The leading decimal number of `text`, clamped to the range of int.
 int leadingNumber(const char* text) {
@@ -180,12 +175,12 @@ void StateTaxReturnCalcEngine::fillDisplayLine(TaxFormPtr summaryCopy, const For
   double value = 0;
 
   switch (lineType) {
-    case 1: {  // a source's header line
+    case kSourceHeaderLine: {
       clearDisplayLine(summaryCopy, line, false, true);
       summaryCopy->assignIR(offsetField(line, layout.headerAmountOffset), amount);
       if (hasOwner) {
         const char* ownerText = owner >= 0 && owner <= 2 ? kIntDivOwnerTexts[owner] : kIntDivOwnerTexts[2];
-        summaryCopy->assignText(offsetField(line, -1), isJointForTotals(filingStatus) ? ownerText : "T");
+        summaryCopy->assignText(offsetField(line, -1), isJointFiling(filingStatus) ? ownerText : "T");
       }
       char current[128];
       stateReturn->formString(current, summaryForm, copy, labelField);
@@ -193,8 +188,8 @@ void StateTaxReturnCalcEngine::fillDisplayLine(TaxFormPtr summaryCopy, const For
       if (std::strcmp(current, wanted) != 0) summaryCopy->assignText(labelField, wanted);
       break;
     }
-    case 2:
-    case 6:  // regular interest or dividends
+    case kRegularInterestLine:
+    case kRegularDividendsLine:
       clearDisplayLine(summaryCopy, line, false, true);
       summaryCopy->assignText(labelField, type.label);
       summaryCopy->assignIR(columnField, type.column);
@@ -203,7 +198,7 @@ void StateTaxReturnCalcEngine::fillDisplayLine(TaxFormPtr summaryCopy, const For
       summaryCopy->assignIR(amountField, value);
       totals = &ownerTotals[0];
       break;
-    case 3:  // U.S. obligations
+    case kUSObligationsLine:
       clearDisplayLine(summaryCopy, line, false, true);
       summaryCopy->assignText(labelField, type.label);
       summaryCopy->assignIR(columnField, type.column);
@@ -212,10 +207,10 @@ void StateTaxReturnCalcEngine::fillDisplayLine(TaxFormPtr summaryCopy, const For
       copyNumberField(summaryForm, copy, amountField, value, 0);
       totals = &ownerTotals[2];
       break;
-    case 4:
-    case 7:  // exempt, from this state: a part-year or nonresident filer enters it
+    case kInterestInStateLine:
+    case kDividendsInStateLine:  // a part-year or nonresident filer enters it
       summaryCopy->assignText(labelField, type.label);
-      if (residencyChoice == 1) {
+      if (residencyChoice == kChoiceFullYearResident) {
         clearDisplayLine(summaryCopy, line, false, true);
         value = inState;
         copyNumberField(summaryForm, copy, amountField, value, 0);
@@ -230,10 +225,10 @@ void StateTaxReturnCalcEngine::fillDisplayLine(TaxFormPtr summaryCopy, const For
       summaryCopy->assignIR(columnField, type.column);
       totals = &ownerTotals[4];
       break;
-    case 5:
-    case 8:  // exempt, from other states
+    case kInterestOutOfStateLine:
+    case kDividendsOutOfStateLine:
       summaryCopy->assignText(labelField, type.label);
-      if (residencyChoice == 1) {
+      if (residencyChoice == kChoiceFullYearResident) {
         clearDisplayLine(summaryCopy, line, false, true);
         value = outOfState;
         copyNumberField(summaryForm, copy, amountField, value, 0);
@@ -248,7 +243,7 @@ void StateTaxReturnCalcEngine::fillDisplayLine(TaxFormPtr summaryCopy, const For
       summaryCopy->assignIR(columnField, type.column);
       totals = &ownerTotals[6];
       break;
-    case 9:  // restricted stock
+    case kRestrictedStockLine:
       clearDisplayLine(summaryCopy, line, false, true);
       summaryCopy->assignText(labelField, type.label);
       summaryCopy->setNull(columnField);
@@ -267,7 +262,7 @@ void addToOwnerTotals(int owner, double* taxpayerTotal, double* spouseTotal, dou
     *taxpayerTotal += amount;
   } else if (owner == 1) {
     *spouseTotal += amount;
-  } else if (isJointForTotals(filingStatus)) {
+  } else if (StateTaxReturnCalcEngine::isJointFiling(filingStatus)) {
     const double half = static_cast<double>(Utils::roundR(amount * 0.5));
     *taxpayerTotal += half;
     *spouseTotal += amount - half;

@@ -25,8 +25,23 @@ struct IntDivLineType {
   uint16_t column;
 };
 
-// Indexed by line type: 1 is a source's header line, 2 to 5 interest lines,
-// 6 to 8 dividend lines (3 serves both), 9 a restricted-stock dividend.
+// The line types: a source's header line, its interest lines, its dividend
+// lines (the U.S. obligations line serves both), a restricted-stock
+// dividend. 0 is no line.
+enum IntDivLineTypeCode : int {
+  kNoLineType = 0,
+  kSourceHeaderLine = 1,
+  kRegularInterestLine = 2,
+  kUSObligationsLine = 3,
+  kInterestInStateLine = 4,
+  kInterestOutOfStateLine = 5,
+  kRegularDividendsLine = 6,
+  kDividendsInStateLine = 7,
+  kDividendsOutOfStateLine = 8,
+  kRestrictedStockLine = 9,
+};
+
+// Indexed by line type.
 const int kIntDivLineTypeCount = 10;
 extern const IntDivLineType kIntDivLineTypes[kIntDivLineTypeCount];
 
@@ -58,15 +73,16 @@ struct DisplayLineOffsets {
 
 // Adds a positive amount to the taxpayer total (owner 0), the spouse total
 // (owner 1) or, for a joint owner, half (rounded) to the taxpayer and the
-// rest to the spouse when the filing status is 0, 2 or 8, else all to the
+// rest to the spouse when isJointFiling(filing status), else all to the
 // taxpayer. An amount of 0 or less adds nothing.
 void addToOwnerTotals(int owner, double* taxpayerTotal, double* spouseTotal, double amount,
                       uint16_t filingStatus);
 
-// Keeps the allocated parts (fields 2 and 3) of each allocation row within
-// the row's amounts (fields 0 and 1) for residency choices 2 to 4, and
-// empties and protects them for any other choice; the spouse part only for
-// filing status 0 or 2. `rows` lists each row's first field and ends with
+// Keeps the allocated parts (the third and fourth field) of each allocation
+// row within the row's amounts (its first two fields) when the filer
+// enters parts (filerEntersParts), and empties and protects them for any
+// other choice; the spouse part only when isJointOrNone(filing status).
+// `rows` lists each row's first field and ends with
 // an id <= 0. Throws OrvaneException "Summary is not 4 cols wide" when the
 // first two rows are not 4 fields apart.
 void intDivSummaryAllocation1(DataMgmt::TaxFormPtr summaryCopy, uint16_t filingStatus,

@@ -9,7 +9,7 @@
 #include "calc/state/int_div_display.h"
 #include "calc/state/int_div_sources.h"
 #include "calc/state/state_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "host/descriptors.h"
 #include "host/rounding.h"
 #include "host/tax_form.h"
@@ -20,23 +20,9 @@ namespace StateCalculationMgmt {
 
 namespace {
 
-// Host fields of a summary copy.
-const int kFirstRecord = 2;
-const int kLastRecord = 25;
-const int kName1 = 26;
-const int kNumber1 = 27;
-const int kName2 = 28;
-const int kNumber2 = 29;
-const int kFirstLabel = 31;
-const int kLastLabel = 169;
-const int kForm3Part = 182;     // interest: the U.S. part reported on federal form 3
-const int kUSLessForm3 = 186;   // interest: 178 less 182, per person
-
 // Both summaries' display lines: owner field before the label, then the
 // header amount, column, amount and state amount; 6 fields a line.
 const DisplayLineOffsets kSummaryLineLayout = {DisplayLineOffsets::kHasOwnerField, 0, 1, 2, 3, 4, 6};
-
-bool isJointStatus(uint16_t filingStatus) { return filingStatus == 0 || filingStatus == 2; }
 
 // Steps of one summary copy's calculation that do not touch the engine's
 // own members.
@@ -51,7 +37,6 @@ class SummaryFormCalc {
         filingStatus_(filingStatus),
         residencyChoice_(residencyChoice) {}
 
-  const FieldId& field(int number) const { return summaryField(summary_, number); }
   void fillLines(const DisplayLineOffsets& layout);
   void writeTotals(const double (&ownerTotals)[8]);
   void writeForm3Part();
@@ -72,9 +57,9 @@ class SummaryFormCalc {
 
 void SummaryFormCalc::readPayerName(const IntDivSource& source, uint16_t copy, char* name, int length) const {
   const DataMgmt::USTaxReturn& federal = *engine_.getFederalReturn();
-  const bool second = federal.formYes(*source.form, copy, fieldOf(source.nameChoice));
+  const bool second = federal.formYes(*source.form, copy, source.nameChoice);
   char text[128];
-  federal.formString(text, sizeof text, *source.form, copy, fieldOf(second ? source.secondName : source.name));
+  federal.formString(text, sizeof text, *source.form, copy, second ? source.secondName : source.name);
   std::snprintf(name, static_cast<size_t>(length) + 1, "%.*s", length, text);
 }
 
@@ -82,16 +67,16 @@ void SummaryFormCalc::fillLines(const DisplayLineOffsets& layout) {
   const DataMgmt::USTaxReturn& federal = *engine_.getFederalReturn();
   // Descriptions and names are compared as the label field shows them.
   int labelLength = 127;
-  const DataMgmt::FormFieldDescPtr labelDesc = copy_->getTaxFormDescriptor()->getFieldDesc(field(kFirstLabel));
+  const DataMgmt::FormFieldDescPtr labelDesc = copy_->getTaxFormDescriptor()->getFieldDesc(summary_.firstLabel);
   if (labelDesc && labelDesc->getLength() < labelLength) labelLength = labelDesc->getLength();
   if (labelLength > kIntDivDescriptionMax) labelLength = kIntDivDescriptionMax;
 
   const DataMgmt::OVFieldIDIter fields = copy_->getTaxFormDescriptor()->getFieldIDs();
   DataMgmt::OVFieldIDIter record = fields;
-  record = field(kFirstRecord);
+  record = summary_.firstRecord;
   DataMgmt::OVFieldIDIter line = fields;
-  line = field(kFirstLabel);
-  for (; record <= field(kLastRecord); record.next()) {
+  line = summary_.firstLabel;
+  for (; record <= summary_.lastRecord.id(); record.next()) {
     char description[kIntDivDescriptionSize];
     FormId source;
     uint16_t sourceCopy = 0;
@@ -104,7 +89,8 @@ void SummaryFormCalc::fillLines(const DisplayLineOffsets& layout) {
       continue;
     }
     // A spouse's source has no line unless the couple files jointly.
-    if (federal.formYes(source, sourceCopy, fieldOf(from->spouseBox)) && !isJointStatus(filingStatus_)) continue;
+    const bool joint = StateTaxReturnCalcEngine::isJointOrNone(filingStatus_);
+    if (federal.formYes(source, sourceCopy, from->spouseBox) && !joint) continue;
 
     char name[128];
     readPayerName(*from, sourceCopy, name, labelLength);
@@ -121,88 +107,96 @@ void SummaryFormCalc::fillLines(const DisplayLineOffsets& layout) {
                             a.usObligations, a.exemptTotal, a.inState, a.outOfState, residencyChoice_,
                             renamed ? 1 : 0, a.owner, filingStatus_);
   }
-  for (; line <= field(kLastLabel); line += layout.lineStride) engine_.clearDisplayLine(copy_, line, true, true);
+  for (; line <= summary_.lastLabel.id(); line += layout.lineStride) {
+    engine_.clearDisplayLine(copy_, line, true, true);
+  }
 }
 
 void SummaryFormCalc::writeTotals(const double (&ownerTotals)[8]) {
-  for (const int* row = summary_.allocationRows; *row != 0; ++row) {
-    copy_->zero(field(*row));
-    copy_->zero(field(*row + 1));
+  const SummaryRow* rows[kMaxAllocationRows];
+  const int count = allocationRows(summary_, rows);
+  for (int i = 0; i < count; ++i) {
+    copy_->zero(rows[i]->field[kTaxpayerAmount]);
+    copy_->zero(rows[i]->field[kSpouseAmount]);
   }
-  const bool joint = filingStatus_ == 0 || filingStatus_ == 2 || filingStatus_ == 8;
+  const bool joint = StateTaxReturnCalcEngine::isJointFiling(filingStatus_);
   for (int column = 0; column < kIntDivColumnCount; ++column) {
-    const int row = summary_.columnRows[column];
-    copy_->assignIR(field(row), ownerTotals[2 * column]);
+    const SummaryRow& row = columnRow(summary_, column);
+    copy_->assignIR(row.field[kTaxpayerAmount], ownerTotals[2 * column]);
     if (joint) {
-      copy_->assignIR(field(row + 1), ownerTotals[2 * column + 1]);
+      copy_->assignIR(row.field[kSpouseAmount], ownerTotals[2 * column + 1]);
     } else {
-      copy_->setNull(field(row + 1));
+      copy_->setNull(row.field[kSpouseAmount]);
     }
   }
 }
 
 void SummaryFormCalc::writeForm3Part() {
+  const SummaryRow& reported = summary_.reported;
   if (copyNumber_ != 1) {
-    copy_->setNull(field(kForm3Part));
-    copy_->setNull(field(kForm3Part + 1));
+    copy_->setNull(reported.field[kTaxpayerAmount]);
+    copy_->setNull(reported.field[kSpouseAmount]);
     return;
   }
   const FormId federalForm = engine_.getFederalReturnFormId();
-  long reported = 0;  // whole dollars on form 3
+  long onForm3 = 0;  // whole dollars
   if (federalForm == kFormID_FedReturn || federalForm == kFormID_Fed55) {
-    reported = engine_.getFederalReturn()->getIN(kFormID_Fed3, 1, kFed3FieldIds[70]);  // host field 68
+    onForm3 = engine_.getFederalReturn()->getIN(kFormID_Fed3, 1, Fed3::kUsObligationInterest);
   }
   double taxpayerPart = 0;
   double spousePart = 0;
-  if (reported > 0) {
+  if (onForm3 > 0) {
     const StateDataMgmt::StateTaxReturn& state = *engine_.getStateReturn();
-    const double a = static_cast<double>(state.getAllCopies(*summary_.form, field(178)));
-    const double b = static_cast<double>(state.getAllCopies(*summary_.form, field(179)));
+    const SummaryRow& us = summary_.usObligations;
+    const double a = static_cast<double>(state.getAllCopies(*summary_.form, us.field[kTaxpayerAmount]));
+    const double b = static_cast<double>(state.getAllCopies(*summary_.form, us.field[kSpouseAmount]));
     const double ratio = a + b > 0 ? a / (a + b) : 0;
-    taxpayerPart = static_cast<double>(Utils::roundR(reported * ratio));
-    spousePart = reported - taxpayerPart;
+    taxpayerPart = static_cast<double>(Utils::roundR(onForm3 * ratio));
+    spousePart = onForm3 - taxpayerPart;
   }
-  copy_->assignIR(field(kForm3Part), taxpayerPart);
-  if (isJointStatus(filingStatus_)) {
-    copy_->assignIR(field(kForm3Part + 1), spousePart);
+  copy_->assignIR(reported.field[kTaxpayerAmount], taxpayerPart);
+  if (StateTaxReturnCalcEngine::isJointOrNone(filingStatus_)) {
+    copy_->assignIR(reported.field[kSpouseAmount], spousePart);
   } else {
-    copy_->setNull(field(kForm3Part + 1));
+    copy_->setNull(reported.field[kSpouseAmount]);
   }
 }
 
 void SummaryFormCalc::allocateAndNet() {
-  FieldId rows[6];
-  int count = 0;
-  for (const int* row = summary_.allocationRows; *row != 0 && count < 5; ++row) rows[count++] = field(*row);
-  rows[count] = Primitives::kNullFieldID;
-  intDivSummaryAllocation1(copy_, filingStatus_, residencyChoice_, rows);
+  const SummaryRow* rows[kMaxAllocationRows];
+  const int count = allocationRows(summary_, rows);
+  FieldId firstFields[kMaxAllocationRows + 1];
+  for (int i = 0; i < count; ++i) firstFields[i] = rows[i]->field[kTaxpayerAmount];
+  firstFields[count] = Primitives::kNullFieldID;
+  intDivSummaryAllocation1(copy_, filingStatus_, residencyChoice_, firstFields);
   if (!summary_.hasForm3Part) return;
 
   // The U.S. obligations less the part on federal form 3, per person, and
   // their allocated parts.
-  const bool joint = isJointStatus(filingStatus_);
-  auto net = [&](int offset, bool write) {
-    if (write) {
-      copy_->minusII(field(kUSLessForm3 + offset), field(178 + offset), field(kForm3Part + offset));
+  const bool joint = StateTaxReturnCalcEngine::isJointOrNone(filingStatus_);
+  const bool allocated = residencyChoice_ != kChoiceFullYearResident;
+  const bool written[kSummaryRowFields] = {true, joint, allocated, allocated && joint};
+  for (int field = 0; field < kSummaryRowFields; ++field) {
+    const FieldId& net = summary_.netUSObligations.field[field];
+    if (written[field]) {
+      copy_->minusII(net, summary_.usObligations.field[field], summary_.reported.field[field]);
     } else {
-      copy_->setNull(field(kUSLessForm3 + offset));
+      copy_->setNull(net);
     }
-  };
-  net(0, true);
-  net(1, joint);
-  net(2, residencyChoice_ != 1);
-  net(3, residencyChoice_ != 1 && joint);
+  }
 }
 
 void SummaryFormCalc::markWhenSignificant() {
+  const SummaryRow* rows[kMaxAllocationRows];
+  const int count = allocationRows(summary_, rows);
   double amounts = 0;
   double parts = 0;
-  for (const int* row = summary_.allocationRows; *row != 0; ++row) {
-    amounts += copy_->getIR(field(*row)) + copy_->getIR(field(*row + 1));
-    parts += copy_->getIR(field(*row + 2)) + copy_->getIR(field(*row + 3));
+  for (int i = 0; i < count; ++i) {
+    amounts += copy_->getIR(rows[i]->field[kTaxpayerAmount]) + copy_->getIR(rows[i]->field[kSpouseAmount]);
+    parts += copy_->getIR(rows[i]->field[kTaxpayerPart]) + copy_->getIR(rows[i]->field[kSpousePart]);
   }
   StateDataMgmt::StateTaxReturn& state = *engine_.getStateReturn();
-  if (amounts != 0 || parts != 0 || state.hasSigValue(*summary_.form, copyNumber_, field(kFirstLabel))) {
+  if (amounts != 0 || parts != 0 || state.hasSigValue(*summary_.form, copyNumber_, summary_.firstLabel)) {
     state.setDataEntered(*summary_.form, copyNumber_, true, false);
     copy_->setCalcMark(true);
   }
@@ -219,8 +213,8 @@ void StateTaxReturnCalcEngine::computeSummaryForm(const IntDivSummary& summary, 
   DisplayLineLayout = kSummaryLineLayout;
   for (double& total : ownerTotals) total = 0;
   SummaryFormCalc calc(*this, summary, summaryCopy, copy, filingStatus, residencyChoice);
-  copyNameText(summaryCopy, infoForm, filingStatus, nameFlag, calc.field(kName1), calc.field(kNumber1),
-               Primitives::kNullFieldID, Primitives::kNullFieldID, calc.field(kName2), calc.field(kNumber2),
+  copyNameText(summaryCopy, infoForm, filingStatus, nameFlag, summary.taxpayerName, summary.taxpayerNumber,
+               Primitives::kNullFieldID, Primitives::kNullFieldID, summary.spouseName, summary.spouseNumber,
                Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
   calc.fillLines(DisplayLineLayout);
   calc.writeTotals(ownerTotals);

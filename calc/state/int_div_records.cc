@@ -3,6 +3,7 @@
 
 #include "calc/state/int_div_records.h"
 
+#include "calc/state/int_div_display.h"
 #include "calc/state/int_div_sources.h"
 #include "calc/state/state_tax_return_calc_engine.h"
 #include "host/descriptors.h"
@@ -59,7 +60,7 @@ void listSources(StateTaxReturnCalcEngine& engine, const IntDivSummary& summary,
       const short lineCount = Utils::countLines(amounts.regular, amounts.usObligations, amounts.inState,
                                                 amounts.outOfState, amounts.exemptTotal);
       if (lineCount <= 1 && !amounts.hasAmount) continue;
-      const bool restricted = federal->formYes(form, copy, fieldOf(source.restrictedStock));
+      const bool restricted = federal->formYes(form, copy, source.restrictedStock);
 
       engine.reserveRecordLines(summaryForm, summaryNumber, position, firstRecord,
                                 static_cast<short>(intDivGroupSize(amounts, restricted)), recalcCopies);
@@ -67,10 +68,10 @@ void listSources(StateTaxReturnCalcEngine& engine, const IntDivSummary& summary,
       if (!summaryCopy) continue;
       fetched = true;
 
-      engine.setIntDivInfo(summaryCopy, position, "", form, copy, 1);
+      engine.setIntDivInfo(summaryCopy, position, "", form, copy, kSourceHeaderLine);
       if (restricted) {
         position.next();
-        engine.setIntDivInfo(summaryCopy, position, "", form, copy, 9);
+        engine.setIntDivInfo(summaryCopy, position, "", form, copy, kRestrictedStockLine);
         position.next();
       } else {
         engine.writeSourceRecords(summaryCopy, position, "", form, copy, amounts.regular,
@@ -117,11 +118,13 @@ void StateTaxReturnCalcEngine::writeSourceRecords(TaxFormPtr summaryCopy, DataMg
     position.next();
     setIntDivInfo(summaryCopy, position, description, source, copy, lineType);
   };
-  if (regular != 0 || regular + usObligations + exemptTotal == 0) record(isDividend ? 6 : 2);
-  if (usObligations != 0) record(3);
+  if (regular != 0 || regular + usObligations + exemptTotal == 0) {
+    record(isDividend ? kRegularDividendsLine : kRegularInterestLine);
+  }
+  if (usObligations != 0) record(kUSObligationsLine);
   if (exemptTotal != 0) {
-    record(isDividend ? 7 : 4);
-    record(isDividend ? 8 : 5);
+    record(isDividend ? kDividendsInStateLine : kInterestInStateLine);
+    record(isDividend ? kDividendsOutOfStateLine : kInterestOutOfStateLine);
   }
   position.next();
 }

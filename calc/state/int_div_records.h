@@ -2,8 +2,8 @@
 // contributes, and how many record fields its group of line records takes.
 //
 // The interest summary (state form 16) and the dividend summary (state
-// form 17) keep kIntDivRecordsPerCopy record fields per copy, from host
-// field 2 on. Every federal source copy that carries an amount gets a group
+// form 17) keep kIntDivRecordsPerCopy record fields per copy, from the
+// first record field on. Every federal source copy that carries an amount gets a group
 // of consecutive records: a header, then one record per kind of amount (see
 // int_div_display.h for the line types and the record text). A group never
 // straddles two summary copies.

@@ -2,61 +2,72 @@
 
 #include "calc/state/int_div_sources.h"
 
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "host/rounding.h"
 #include "identifiers/form_ids.h"
 
 namespace StateCalculationMgmt {
 
-namespace {
+// The fields both summaries name alike.
+#define SUMMARY_FIELDS(form)                                                                   \
+  {form::kLineRecord, 0}, {form::kLineRecord, form::kLineRecord.rows() - 1}, form::kTaxpayerName, \
+      form::kTaxpayerSSN, form::kSpouseName, form::kSpouseSSN, {form::kDisplayLineLabel, 0},   \
+      {form::kDisplayLineLabel, form::kDisplayLineLabel.rows() - 1}
+// A source whose spouse box and payer name alone tell it apart.
+#define NAMED_SOURCE(form, split) \
+  {&kFormID_##form, &StateTaxReturnCalcEngine::split, form::kSpouseBox, {}, form::kName, {}, {}}
+#define SUMMARY_ROW(form, name)                                                   \
+  {{{form::kTaxpayer##name}, {form::kSpouse##name}, {form::kTaxpayer##name##Allocated}, \
+    {form::kSpouse##name##Allocated}}}
 
-constexpr FieldRef kNoField = {CatalogId::kNone, 0};
-
-}  // namespace
-
-// A source row whose spouse box and payer name are members of `catalog`.
-#define INT_DIV_SOURCE(form, split, catalog, spouse, choice, name, second, restricted)       \
-  {&kFormID_##form, &StateTaxReturnCalcEngine::split, {CatalogId::catalog, spouse}, choice,  \
-   {CatalogId::catalog, name}, second, restricted}
-
-// Columns 1 to 4 of the interest summary: regular 174, U.S. 178, exempt in
-// state 194, exempt out of state 190. Row 182 is the federal form 3 part of
-// the U.S. obligations.
 const IntDivSummary kInterestSummary = {
     &kFormID_State16,
-    CatalogId::State16FieldIds,
     false,
-    {// Form 166: spouse box 3, payer name 9, or 78 when box 77 is marked.
-     {&kFormID_Fed166, &StateTaxReturnCalcEngine::readForm166Interest,
-      {CatalogId::Fed166FieldIds, 56}, {CatalogId::Fed166FieldIds, 61},
-      {CatalogId::Fed166FieldIds, 63}, {CatalogId::Fed166FieldIds, 107}, kNoField},
-     // Form 51: owner box 367, name 5.
-     INT_DIV_SOURCE(Fed51, readForm51Or89Interest, Fed51FieldIds, 289, kNoField, 291, kNoField, kNoField),
-     // Form 89: owner box 146, name 9.
-     INT_DIV_SOURCE(Fed89, readForm51Or89Interest, Fed89FieldIds, 94, kNoField, 98, kNoField, kNoField)},
-    {174, 178, 194, 190},
-    {174, 178, 182, 190, 194, 0},
-    true};
+    {{&kFormID_Fed166, &StateTaxReturnCalcEngine::readForm166Interest, Fed166::kSpouseBox,
+      Fed166::kAlternatePayerNameBox, Fed166::kPayerName, Fed166::kAlternatePayerName, {}},
+     NAMED_SOURCE(Fed51, readForm51Or89Interest), NAMED_SOURCE(Fed89, readForm51Or89Interest)},
+    SUMMARY_FIELDS(State16),
+    SUMMARY_ROW(State16, Regular),
+    SUMMARY_ROW(State16, USObligations),
+    SUMMARY_ROW(State16, ExemptInState),
+    SUMMARY_ROW(State16, ExemptOutOfState),
+    true,
+    SUMMARY_ROW(State16, ReportedUSObligations),
+    SUMMARY_ROW(State16, NetUSObligations)};
 
-// Columns of the dividend summary: regular 174, U.S. 178, in state 186,
-// out of state 182.
 const IntDivSummary kDividendSummary = {
     &kFormID_State17,
-    CatalogId::State17FieldIds,
     true,
-    {// Form 164: spouse box 3, payer name 5, restricted-stock box 19.
-     INT_DIV_SOURCE(Fed164, readForm164Dividends, Fed164FieldIds, 35, kNoField, 40, kNoField,
-                    (FieldRef{CatalogId::Fed164FieldIds, 68})),
-     INT_DIV_SOURCE(Fed51, readForm51Or89Dividends, Fed51FieldIds, 289, kNoField, 291, kNoField, kNoField),
-     INT_DIV_SOURCE(Fed89, readForm51Or89Dividends, Fed89FieldIds, 94, kNoField, 98, kNoField, kNoField)},
-    {174, 178, 186, 182},
-    {174, 178, 182, 186, 0},
-    false};
+    {{&kFormID_Fed164, &StateTaxReturnCalcEngine::readForm164Dividends, Fed164::kSpouseBox, {},
+      Fed164::kPayerName, {}, Fed164::kRestrictedStockBox},
+     NAMED_SOURCE(Fed51, readForm51Or89Dividends), NAMED_SOURCE(Fed89, readForm51Or89Dividends)},
+    SUMMARY_FIELDS(State17),
+    SUMMARY_ROW(State17, Regular),
+    SUMMARY_ROW(State17, USObligations),
+    SUMMARY_ROW(State17, InState),
+    SUMMARY_ROW(State17, OutOfState),
+    false,
+    {},
+    {}};
 
-#undef INT_DIV_SOURCE
+#undef SUMMARY_FIELDS
+#undef SUMMARY_ROW
+#undef NAMED_SOURCE
 
-const Primitives::OVImmutableIdentifier& summaryField(const IntDivSummary& summary, int number) {
-  return fieldOf({summary.catalog, number - 1});
+const SummaryRow& columnRow(const IntDivSummary& summary, int column) {
+  const SummaryRow* const columns[kIntDivColumnCount] = {&summary.regular, &summary.usObligations,
+                                                         &summary.inState, &summary.outOfState};
+  return *columns[column];
+}
+
+int allocationRows(const IntDivSummary& summary, const SummaryRow* (&rows)[kMaxAllocationRows]) {
+  int count = 0;
+  rows[count++] = &summary.regular;
+  rows[count++] = &summary.usObligations;
+  if (summary.hasForm3Part) rows[count++] = &summary.reported;
+  rows[count++] = &summary.outOfState;
+  rows[count++] = &summary.inState;
+  return count;
 }
 
 const IntDivSource* findIntDivSource(const IntDivSummary& summary, const FormId& form) {
@@ -92,29 +103,45 @@ double spreadOverKinds(IntDivSourceAmounts* out, double whole, double amount) {
   return s1 + s2;
 }
 
-// Forms 51 and 89, interest and dividends: host fields read as whole
-// dollars. Dividends have no exempt or in-state amount (member -1).
+// Keeps the kinds at or above 0.
+void clampKinds(IntDivSourceAmounts* out) {
+  out->regular = clampAtZero(out->regular);
+  out->exemptTotal = clampAtZero(out->exemptTotal);
+  out->inState = clampAtZero(out->inState);
+  out->outOfState = clampAtZero(out->outOfState);
+}
+
+// Owner 1 (spouse) or 2 (joint) by the copy's marks; the taxpayer's
+// otherwise.
+void readOwner(const DataMgmt::TaxReturn& federal, const FormId& form, uint16_t copy,
+               const FieldId& spouseBox, const FieldId& jointBox, IntDivSourceAmounts* out) {
+  if (federal.formYes(form, copy, spouseBox)) {
+    out->owner = 1;
+  } else if (federal.formYes(form, copy, jointBox)) {
+    out->owner = 2;
+  }
+}
+
+// Forms 51 and 89, interest and dividends, read as whole dollars.
+// Dividends have no exempt or in-state amount (no field).
 struct WholeDollarSource {
   const FormId* form;
-  CatalogId catalog;
-  int total;
-  int usObligations;
-  int exemptTotal;
-  int inState;
-  int ownerBox;
+  AnyNamedField total;
+  AnyNamedField usObligations;
+  AnyNamedField exemptTotal;
+  AnyNamedField inState;
+  AnyNamedField ownerBox;  // marked: the spouse's
 };
 
 const WholeDollarSource kInterestWholeDollarSources[] = {
-    // 51: total 17, U.S. 341, exempt 209, in state 383, owner 367.
-    {&kFormID_Fed51, CatalogId::Fed51FieldIds, 329, 330, 190, 493, 289},
-    // 89: total 15, U.S. 139, exempt 130, in state 153, owner 146.
-    {&kFormID_Fed89, CatalogId::Fed89FieldIds, 101, 102, 55, 174, 94},
+    {&kFormID_Fed51, Fed51::kInterest, Fed51::kUsObligationInterest, Fed51::kExemptInterest,
+     Fed51::kInStateExemptInterest, Fed51::kSpouseBox},
+    {&kFormID_Fed89, Fed89::kInterest, Fed89::kUsObligationInterest, Fed89::kExemptInterest,
+     Fed89::kInStateExemptInterest, Fed89::kSpouseBox},
 };
 const WholeDollarSource kDividendWholeDollarSources[] = {
-    // 51: total 18, U.S. 381, owner 367.
-    {&kFormID_Fed51, CatalogId::Fed51FieldIds, 331, 332, -1, -1, 289},
-    // 89: total 16, U.S. 151, owner 146.
-    {&kFormID_Fed89, CatalogId::Fed89FieldIds, 103, 104, -1, -1, 94},
+    {&kFormID_Fed51, Fed51::kDividends, Fed51::kUsObligationDividends, {}, {}, Fed51::kSpouseBox},
+    {&kFormID_Fed89, Fed89::kDividends, Fed89::kUsObligationDividends, {}, {}, Fed89::kSpouseBox},
 };
 
 void splitWholeDollarSource(const DataMgmt::TaxReturn& federal, const WholeDollarSource (&table)[2],
@@ -122,9 +149,9 @@ void splitWholeDollarSource(const DataMgmt::TaxReturn& federal, const WholeDolla
   *out = IntDivSourceAmounts();
   for (const WholeDollarSource& row : table) {
     if (*row.form != source) continue;
-    auto read = [&](int member) -> double {
-      if (member < 0) return 0;
-      return static_cast<double>(federal.getIN(source, copy, fieldOf({row.catalog, member})));
+    auto read = [&](const AnyNamedField& field) -> double {
+      if (!field.isSet()) return 0;
+      return static_cast<double>(federal.getIN(source, copy, field));
     };
     const double total = read(row.total);
     out->usObligations = read(row.usObligations);
@@ -134,38 +161,41 @@ void splitWholeDollarSource(const DataMgmt::TaxReturn& federal, const WholeDolla
     out->regular = total - out->usObligations;
     out->outOfState = clampAtZero(out->exemptTotal - out->inState);
     out->hasAmount = out->net > 0;
-    out->owner = federal.formYes(source, copy, fieldOf({row.catalog, row.ownerBox})) ? 1 : 0;
+    out->owner = federal.formYes(source, copy, row.ownerBox) ? 1 : 0;
     return;
   }
 }
 
 }  // namespace
 
+// Form 166 holds hundredths.
 void StateTaxReturnCalcEngine::readForm166Interest(FormId, uint16_t copy, IntDivSourceAmounts* out) {
   *out = IntDivSourceAmounts();
   const FormId& form = kFormID_Fed166;
-  auto whole = [&](int member) { return federalReturn->getIN(form, copy, kFed166FieldIds[member]); };
-  auto dollars = [&](int member) { return whole(member) / 100.0; };
+  auto whole = [&](const FieldId& field) { return federalReturn->getIN(form, copy, field); };
+  auto dollars = [&](const FieldId& field) { return whole(field) / 100.0; };
 
-  const double a = dollars(65);                         // host field 10
-  const double b = dollars(67);                         // 12
-  const double c = dollars(87);                         // 17
-  const double d = dollars(96);                         // 54
-  const double e = dollars(113);                        // 79
-  const double g = dollars(120);                        // 27: the amount shared over the kinds
-  const double p = (whole(74) + whole(100)) / 100.0;    // 83 + 84: exempt from this state
-  const long f18 = whole(88);
-  const long f197490 = whole(99);
-  const long f48 = whole(73);
+  const double a = dollars(Fed166::kInterestIncome);
+  const double b = dollars(Fed166::kUsObligationInterest);
+  const double c = dollars(Fed166::kSecondRegularInterest);
+  const double d = dollars(Fed166::kSecondUsObligationInterest);
+  const double e = dollars(Fed166::kThirdRegularInterest);
+  const double g = dollars(Fed166::kSharedAmount);  // shared over the kinds
+  // Exempt interest from this state.
+  const double p =
+      (whole(Fed166::kInStateExemptInterest) + whole(Fed166::kSecondInStateExemptInterest)) / 100.0;
+  const long exempt1 = whole(Fed166::kTaxExemptInterest);
+  const long exempt2 = whole(Fed166::kSecondExemptInterest);
+  const long exempt3 = whole(Fed166::kThirdExemptInterest);
   double k, x, m;
-  if (f18 > 0 && f197490 > 0) {
+  if (exempt1 > 0 && exempt2 > 0) {
     k = 0;
-    x = (f18 + f197490 + f48) / 100.0;
+    x = (exempt1 + exempt2 + exempt3) / 100.0;
     m = 0;
   } else {
-    k = f18 / 100.0;
-    x = (f197490 + f48) / 100.0;
-    m = dollars(89);  // 53
+    k = exempt1 / 100.0;
+    x = (exempt2 + exempt3) / 100.0;
+    m = dollars(Fed166::kUsObligationSubtraction);
   }
 
   out->net = a + b + c + d + e + k + x - g;
@@ -177,44 +207,38 @@ void StateTaxReturnCalcEngine::readForm166Interest(FormId, uint16_t copy, IntDiv
   out->regular = a + c + e + k - m;
   out->inState = static_cast<double>(Utils::roundR(p));
   out->outOfState = out->exemptTotal - out->inState;
-  out->regular = clampAtZero(out->regular);
-  out->exemptTotal = clampAtZero(out->exemptTotal);
-  out->inState = clampAtZero(out->inState);
-  out->outOfState = clampAtZero(out->outOfState);
+  clampKinds(out);
 
   if (g != 0) {
-    if (federalReturn->formYes(form, copy, kFed166FieldIds[118])) {  // 25: all from U.S. obligations
+    if (federalReturn->formYes(form, copy, Fed166::kSharedAmountUsObligationsBox)) {
       out->usObligations -= g;
     } else {
       spreadOverKinds(out, out->usObligations + out->regular + out->exemptTotal, g);
     }
   }
-
-  if (federalReturn->formYes(form, copy, kFed166FieldIds[56])) {         // 3
-    out->owner = 1;
-  } else if (federalReturn->formYes(form, copy, kFed166FieldIds[57])) {  // 4
-    out->owner = 2;
-  }
+  readOwner(*federalReturn, form, copy, Fed166::kSpouseBox, Fed166::kJointBox, out);
 }
 
+// Form 164 holds hundredths; its U.S. share is a percentage of the
+// ordinary dividends.
 void StateTaxReturnCalcEngine::readForm164Dividends(FormId, uint16_t copy, IntDivSourceAmounts* out) {
   *out = IntDivSourceAmounts();
   const FormId& form = kFormID_Fed164;
-  auto whole = [&](int member) { return federalReturn->getIN(form, copy, kFed164FieldIds[member]); };
-  auto dollars = [&](int member) { return whole(member) / 100.0; };
+  auto whole = [&](const FieldId& field) { return federalReturn->getIN(form, copy, field); };
+  auto dollars = [&](const FieldId& field) { return whole(field) / 100.0; };
 
-  const double a = dollars(42);                          // host field 6
-  const double u = whole(43) * a / 10000;                // 40: U.S. percentage in hundredths
-  const double c = dollars(58);                          // 41
-  const double d = dollars(59);                          // 52
-  double cg = dollars(46) + dollars(50);                 // 7 + 11: capital-gain amounts
-  const double g = dollars(70);                          // 32: the amount shared over the kinds
+  const double a = dollars(Fed164::kOrdinaryDividends);
+  const double u = whole(Fed164::kUsObligationPercentage) * a / 10000;
+  const double c = dollars(Fed164::kExemptInterestDividends);
+  const double d = dollars(Fed164::kInStateExemptInterestDividends);
+  double cg = dollars(Fed164::kCapitalGainDistributions) + dollars(Fed164::kOtherCapitalGainDistributions);
+  const double g = dollars(Fed164::kSharedAmount);  // shared over the kinds
 
   out->net = a + c - g;
   out->hasAmount = out->net + g > 0;
   out->net = clampAtZero(out->net);
 
-  if (federalReturn->formYes(form, copy, kFed164FieldIds[68])) {  // 19: restricted stock
+  if (federalReturn->formYes(form, copy, Fed164::kRestrictedStockBox)) {
     cg = 0;
   } else {
     out->usObligations = static_cast<double>(Utils::roundR(u));
@@ -224,21 +248,13 @@ void StateTaxReturnCalcEngine::readForm164Dividends(FormId, uint16_t copy, IntDi
     if (out->inState > out->exemptTotal) out->inState = out->exemptTotal;
     out->outOfState = out->exemptTotal - out->inState;
   }
-  out->regular = clampAtZero(out->regular);
-  out->exemptTotal = clampAtZero(out->exemptTotal);
-  out->inState = clampAtZero(out->inState);
-  out->outOfState = clampAtZero(out->outOfState);
+  clampKinds(out);
 
   if (g != 0) {
     out->net = a - spreadOverKinds(out, out->exemptTotal + a + cg, g);
   }
   out->outOfState = clampAtZero(out->outOfState);
-
-  if (federalReturn->formYes(form, copy, kFed164FieldIds[35])) {         // 3
-    out->owner = 1;
-  } else if (federalReturn->formYes(form, copy, kFed164FieldIds[36])) {  // 4
-    out->owner = 2;
-  }
+  readOwner(*federalReturn, form, copy, Fed164::kSpouseBox, Fed164::kJointBox, out);
 }
 
 void StateTaxReturnCalcEngine::readForm51Or89Interest(FormId source, uint16_t copy, IntDivSourceAmounts* out) {

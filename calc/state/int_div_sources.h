@@ -4,14 +4,12 @@
 //
 // The record listing (int_div_records.cc) and the summary form calculation
 // (int_div_forms.cc) walk the same tables, so a source is listed and shown
-// by one description. Fields of a summary copy are named by host field
-// number: on state forms 16 and 17 member n - 1 of the catalog is host
-// field n.
+// by one description.
 #ifndef CALC_STATE_INT_DIV_SOURCES_H_
 #define CALC_STATE_INT_DIV_SOURCES_H_
 
 #include "calc/state/state_tax_return_calc_engine.h"
-#include "catalogs/catalog_ref.h"
+#include "catalogs/any_named_field.h"
 
 namespace StateCalculationMgmt {
 
@@ -23,32 +21,51 @@ typedef void (StateTaxReturnCalcEngine::*IntDivSplit)(FormId source, uint16_t co
 struct IntDivSource {
   const FormId* form;
   IntDivSplit split;
-  FieldRef spouseBox;        // marked: the spouse's source
-  FieldRef nameChoice;       // marked: the payer name is `secondName`
-  FieldRef name;             // payer name
-  FieldRef secondName;
-  FieldRef restrictedStock;  // marked: a restricted-stock dividend (kNone: never)
+  AnyNamedField spouseBox;        // marked: the spouse's source
+  AnyNamedField nameChoice;       // marked: the payer name is `secondName`
+  AnyNamedField name;             // payer name
+  AnyNamedField secondName;
+  AnyNamedField restrictedStock;  // marked: a restricted-stock dividend (none: never)
 };
 
 const int kIntDivSourceCount = 3;
 const int kIntDivColumnCount = 4;
 
+// One summary row, four consecutive fields: the taxpayer's and the
+// spouse's amount, then the taxpayer's and the spouse's allocated part.
+enum SummaryRowField { kTaxpayerAmount, kSpouseAmount, kTaxpayerPart, kSpousePart, kSummaryRowFields };
+struct SummaryRow {
+  AnyNamedField field[kSummaryRowFields];
+};
+
 // One summary form.
 struct IntDivSummary {
   const FormId* form;
-  CatalogId catalog;
   bool isDividend;
   IntDivSource sources[kIntDivSourceCount];  // in listing order
-  int columnRows[kIntDivColumnCount];        // first field of the row of columns 1-4
-  int allocationRows[6];                     // first fields of the allocated rows, ended by 0
-  bool hasForm3Part;                         // rows 182 and 186 hold the federal form 3 part
+  // The record fields (2 to 25 hold a copy's records), the name heads and
+  // the labels of the first and the last display line.
+  AnyNamedField firstRecord, lastRecord;
+  AnyNamedField taxpayerName, taxpayerNumber, spouseName, spouseNumber;
+  AnyNamedField firstLabel, lastLabel;
+  // The rows of columns 1 to 4.
+  SummaryRow regular, usObligations, inState, outOfState;
+  // Interest only: the U.S. obligations reported on federal form 3, and
+  // the U.S. obligations less them.
+  bool hasForm3Part;
+  SummaryRow reported, netUSObligations;
 };
 
 extern const IntDivSummary kInterestSummary;  // state form 16
 extern const IntDivSummary kDividendSummary;  // state form 17
 
-// Host field `number` of the summary's form.
-const Primitives::OVImmutableIdentifier& summaryField(const IntDivSummary& summary, int number);
+// The row of summary column 1 to 4 (column - 1 from 0).
+const SummaryRow& columnRow(const IntDivSummary& summary, int column);
+
+// The rows whose parts are allocated, in form order; returns their count
+// (at most kMaxAllocationRows).
+const int kMaxAllocationRows = 5;
+int allocationRows(const IntDivSummary& summary, const SummaryRow* (&rows)[kMaxAllocationRows]);
 
 // The source of `summary` for federal form `form`; null when it has none.
 const IntDivSource* findIntDivSource(const IntDivSummary& summary, const FormId& form);

@@ -11,9 +11,6 @@ namespace StateCalculationMgmt {
 
 namespace {
 
-// Line codes of the identifying numbers.
-const short kTaxpayerNumberLine = 5;
-const short kSpouseNumberLine = 10;
 // Width at which a number is read.
 const int kNumberWidth = 11;
 
@@ -50,13 +47,13 @@ void StateTaxReturnCalcEngine::copyNameText(TaxFormPtr target, FormId source, ui
     const FieldId& secondNumber;
   };
   const Person people[2] = {
-      {1, kTaxpayerNumberLine, name1, number1, secondName1, secondNumber1},
-      {10, kSpouseNumberLine, name2, number2, secondName2, secondNumber2},
+      {kNameOfTaxpayer, kTaxpayerNumberLine, name1, number1, secondName1, secondNumber1},
+      {kNameOfSpouse, kSpouseNumberLine, name2, number2, secondName2, secondNumber2},
   };
-  const bool joint = filingChoice == 0 || filingChoice == 2;
+  const bool joint = isJointOrNone(filingChoice);
 
   for (const Person& person : people) {
-    if (person.whose == 10 && !joint) {
+    if (person.whose == kNameOfSpouse && !joint) {
       for (const FieldId* field : {&person.name, &person.secondName, &person.number, &person.secondNumber}) {
         if (field->isValid()) target->setNull(*field);
       }

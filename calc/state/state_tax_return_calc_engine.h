@@ -41,6 +41,31 @@ using DataMgmt::FieldId;
 using DataMgmt::FormId;
 using DataMgmt::TaxFormPtr;
 
+// The residency choice of the state forms 16, 17 and 18, as
+// readMarkedChoice reads it from the information form's boxes. It is not
+// the PA return's residency code (PADataMgmt::Residency, 0 to 2).
+enum ResidencyChoice : int {
+  kChoiceFullYearResident = 1,
+  kChoicePartYearResident = 2,
+  kChoiceNonresident = 3,
+  kChoicePartYearAllocated = 4,  // the part-year allocation box is marked
+};
+
+// Every choice but a full-year resident's: the filer enters the parts of
+// each amount that are taxed here, and the calculation only caps them.
+inline bool filerEntersParts(int residencyChoice) {
+  return residencyChoice == kChoicePartYearResident || residencyChoice == kChoiceNonresident ||
+         residencyChoice == kChoicePartYearAllocated;
+}
+
+// Filing-status codes the state layer's routines take beside the state's
+// own (PADataMgmt::FilingStatus): none given, and the host's generic
+// joint code. Both count as joint where isJointFiling says so.
+enum GenericFilingStatus : uint16_t {
+  kFilingStatusNone = 0,
+  kFilingStatusGenericJoint = 8,
+};
+
 // One income kind of the federal wage pull.
 struct IncomeKindRow;
 // The source table of one interest and dividend summary form.
@@ -134,14 +159,15 @@ class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine {
   // On copy 1 of the form: 4 when d is marked, else 3 when b is, else 2
   // when c is, else 1 (also when the copy is missing). `a` is not tested;
   // `form` is only released.
-  int readMarkedChoice(TaxFormPtr form, FormId formId, FieldId a, FieldId b, FieldId c, FieldId d);
+  ResidencyChoice readMarkedChoice(TaxFormPtr form, FormId formId, FieldId a, FieldId b, FieldId c,
+                                   FieldId d);
   // Sets every field of the copy null.
   void clearForm(const FormId& formId, uint16_t copy);
   // Sets the fields first..last (descriptor order) of the copy null; an
   // empty first starts at the first field, an empty last runs to the end.
   void clearFormFields(const FormId& formId, uint16_t copy, FieldId first, FieldId last);
-  // Copies the texts of lines 1-5 into t1-t5 and, for filing choice 0 or 2,
-  // those of lines 6-10 into s1-s5 (otherwise s1-s5 are set null). The
+  // Copies the texts of lines 1-5 into t1-t5 and, when isJointOrNone(filing
+  // choice), those of lines 6-10 into s1-s5 (otherwise s1-s5 are set null). The
   // source is read at copy 1; upper 1 upper-cases the texts.
   void assignIndexedText(TaxFormPtr target, FormId source, uint16_t filingChoice, FieldId t1, FieldId t2,
                          FieldId t3, FieldId t4, FieldId t5, FieldId s1, FieldId s2, FieldId s3,
@@ -181,8 +207,10 @@ class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine {
   // The stripped text of the line's state field on the copy in hand, cut to
   // `width` (at most 127); `out` holds width + 1 bytes.
   char* getFederalLineText(char* out, TaxFormPtr form, short code, unsigned short width);
-  // The filer's display name from copy 1 of the form: whose 1 the taxpayer,
-  // 10 the spouse, 0 or 2 both.
+  // Whose name buildFilerName builds.
+  enum FilerName : short { kNameOfBoth = 0, kNameOfTaxpayer = 1, kNameOfCouple = 2, kNameOfSpouse = 10 };
+  // The filer's display name from copy 1 of the form: the taxpayer's, the
+  // spouse's, or (kNameOfBoth, kNameOfCouple) the joint name.
   char* buildFilerName(char* out, FormId formId, short whose, Utils::DISPLAY_NAME mode);
 
   // Fills one field of a state form copy from the federal return by pull
@@ -191,8 +219,8 @@ class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine {
                       const FieldId& targetField, int pcType);
 
   // Fills the name and number head fields of `target` from copy 1 of
-  // `source`: the first person always, the second for filing choice 0 or 2
-  // (otherwise its fields are set null). upper 1 upper-cases the names.
+  // `source`: the first person always, the second when isJointOrNone(filing
+  // choice) (otherwise its fields are set null). upper 1 upper-cases the names.
   void copyNameText(TaxFormPtr target, FormId source, uint16_t filingChoice, int displayMode,
                     FieldId name1, FieldId number1, FieldId secondName1, FieldId secondNumber1,
                     FieldId name2, FieldId number2, FieldId secondName2, FieldId secondNumber2,
@@ -207,16 +235,17 @@ class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine {
   static const IncomeKindRow* incomeKindTable;
   static void buildIncomeKindTable();
 
-  // Joint filing for the state layer's allocation routines: filing status
-  // 0, 2 or 8.
+  // Joint filing as the state layer counts it: the allocation routines and
+  // the owner totals take none, joint and the generic joint code; the name
+  // copies and the summaries' spouse columns take none and joint only.
   static bool isJointFiling(uint16_t filingStatus);
+  static bool isJointOrNone(uint16_t filingStatus);
 
   // Fills one copy of the state allocation form (state form 18) from the
   // federal return and the host's wage services: names, federal and state
   // wages, federal amounts, every income kind with its taxpayer and spouse
-  // parts, and field 5 := `residencyChoice` (1 full-year resident, 2
-  // part-year, 3 nonresident, 4 the information form's field 17 marked).
-  // A full-year resident gets calculated, protected parts; the others enter
+  // parts, and the choice of this pull := `residencyChoice` (a
+  // ResidencyChoice). A full-year resident gets calculated, protected parts; the others enter
   // them and the pull only caps them (resetting them to 0 first when the
   // choice changed since the last pull).
   void pullFederalWages(TaxFormPtr copy, FormId infoForm, uint16_t filingStatus, int residencyChoice,
@@ -231,11 +260,11 @@ class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine {
   void collectFederalAmounts(uint16_t filingStatus, double& a1, double& a2, double& a3, double& a4,
                              double& a5, double& a6, double& a7);
 
-  // Interest (fields 6-9) and dividend (10-13) lines of an allocation copy
-  // from all copies of state forms 16 and 17: the amounts for choice 1, the
-  // allocated parts for choice 2, nothing for other choices.
+  // Interest and dividend lines of an allocation copy from all copies of
+  // state forms 16 and 17: the amounts for a full-year resident, the
+  // allocated parts for a part-year resident, nothing for other choices.
   void pullInterestDividendAmounts(TaxFormPtr copy, int residencyChoice, uint16_t filingStatus);
-  // The allocation copy's total lines and field 107, then the data-entered
+  // The allocation copy's total lines and federal total income, then the data-entered
   // mark of copy 1 and the copy's calculated mark.
   void totalStateAllocationForm(TaxFormPtr copy);
 

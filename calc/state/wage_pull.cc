@@ -6,12 +6,12 @@
 // full-year resident's parts are calculated and protected. A part-year
 // resident or nonresident enters the parts; the pull only caps them, and
 // resets them to 0 first when the residency choice changed since the last
-// pull (field 5 remembers the choice of that pull).
+// pull (the copy remembers the choice of that pull).
 #include <algorithm>
 
 #include "calc/state/income_kind_table.h"
 #include "calc/state/state_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "host/descriptors.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
@@ -21,45 +21,16 @@ namespace {
 
 using DataMgmt::TaxForm;
 
-// Fields of the allocation form: State16To18FieldIds members, host field
-// numbers in the names.
-const int kField5 = 4;    // residency choice of the last pull
-const int kField14 = 13;  // taxpayer's name and number
-const int kField15 = 14;
-const int kField16 = 15;  // spouse's name and number
-const int kField17 = 16;
-const int kField18 = 17;  // federal W-2 wages
-const int kField19 = 18;  // state wages, taxpayer and spouse
-const int kField20 = 19;
-const int kField21 = 20;  // pull code 14 (+ 15 when joint)
-const int kField22 = 21;  // its taxpayer and spouse parts
-const int kField23 = 22;
-const int kField27 = 26;  // pull codes 18 and 20
-const int kField28 = 27;
-const int kField62 = 61;  // F, T, S of income kind 12
-const int kField63 = 62;
-const int kField64 = 63;
-const int kField68 = 97;  // the four fixed triples: 68-70, 71-73, 89-91, 92-94
-const int kField69 = 98;
-const int kField71 = 100;
-const int kField72 = 101;
-const int kField89 = 82;
-const int kField90 = 83;
-const int kField92 = 85;
-const int kField93 = 86;
-
-const Primitives::OVImmutableIdentifier& field(int member) { return kState16To18FieldIds[member]; }
-
 // The fixed triples (F, T; S follows T) and their split rules.
 struct FixedTriple {
-  int amount, taxpayer;
+  NamedField<State16To18FieldIds> amount, taxpayer;
   uint8_t rule;
 };
-const FixedTriple kFixedTriples[] = {
-    {kField68, kField69, kTaxpayerOnly},
-    {kField71, kField72, kSpouseOnly},
-    {kField89, kField90, kTaxpayerOnly},
-    {kField92, kField93, kSpouseOnly},
+constexpr FixedTriple kFixedTriples[] = {
+    {State16To18::kTaxpayerOnlyAmount, State16To18::kTaxpayerOnlyTaxpayer, kTaxpayerOnly},
+    {State16To18::kSpouseOnlyAmount, State16To18::kSpouseOnlyTaxpayer, kSpouseOnly},
+    {State16To18::kSecondTaxpayerOnlyAmount, State16To18::kSecondTaxpayerOnlyTaxpayer, kTaxpayerOnly},
+    {State16To18::kSecondSpouseOnlyAmount, State16To18::kSecondSpouseOnlyTaxpayer, kSpouseOnly},
 };
 
 // Income kinds whose parts a joint full-year resident takes from the
@@ -74,7 +45,7 @@ const PersonCodes kPersonCodes[] = {
 };
 
 // The income kind whose parts come from federal form 18, copy 1 for the
-// taxpayer and copy 2 for the spouse (host fields 145 and 146 of each).
+// taxpayer and copy 2 for the spouse (the sum of its two parts).
 const int kForm18Row = 18;
 
 const PersonCodes* personCodesOf(int row) {
@@ -89,9 +60,17 @@ double pullCode(const StateDataMgmt::StateTaxReturn& stateReturn, const FormId& 
   return static_cast<double>(stateReturn.pullCommon(federalForm, 1, static_cast<Utils::PCTypes>(code)));
 }
 
-// Residency choices 2, 3 and 4: the filer enters the parts.
-bool userEntersParts(int residencyChoice) {
-  return residencyChoice == 2 || residencyChoice == 3 || residencyChoice == 4;
+// The taxpayer's amount, and on a joint return the spouse's (read only
+// then); otherwise the spouse's field is set null.
+template <class SpouseAmount>
+void assignPerPerson(TaxForm& form, const FieldId& taxpayerField, double taxpayer, const FieldId& spouseField,
+                     bool joint, SpouseAmount spouse) {
+  form.assignIR(taxpayerField, taxpayer);
+  if (joint) {
+    form.assignIR(spouseField, spouse());
+  } else {
+    form.setNull(spouseField);
+  }
 }
 
 // The field after `field` in the copy's field order; kNullFieldID when
@@ -104,6 +83,68 @@ Primitives::OVImmutableIdentifier fieldAfter(const TaxForm& form,
   it = field;
   if (it.atEOL()) return Primitives::kNullFieldID;
   return (it + 1).getID();
+}
+
+// Without joint filing there is no spouse part: S is protected and null.
+// Gives whether S is open for a part (joint filing).
+bool openSpousePart(TaxForm& form, const FieldId& s, bool joint) {
+  if (!joint) {
+    form.makeProtected(s);
+    form.setNull(s);
+    return false;
+  }
+  form.unProtect(s);
+  return true;
+}
+
+// A full-year resident's joint parts, T holding F: divided by the rule.
+void splitCalculatedParts(TaxForm& form, const FieldId& f, const FieldId& t, const FieldId& s, uint8_t rule) {
+  switch (rule) {
+    case kSplitCapped:
+      form.minII(s, s, t);
+      if (form.sumOf2(t, s) > form.getIN(f)) {
+        form.minusII(t, t, s);
+        if (form.ltZero(t)) form.zero(t);
+      }
+      break;
+    case kSplitUncapped:
+      form.minusII(t, t, s);
+      break;
+    case kSpouseOnly:
+      form.makeProtected(t);
+      form.makeProtected(s);
+      form.setNull(t);
+      form.assignII(s, f);
+      break;
+    case kTaxpayerOnly:
+      form.makeProtected(t);
+      form.makeProtected(s);
+      form.setNull(s);
+      form.assignII(t, f);
+      break;
+    default:
+      break;
+  }
+}
+
+// The joint parts the filer entered, T already capped: S capped by the rule.
+void capEnteredParts(TaxForm& form, const FieldId& f, const FieldId& t, const FieldId& s, uint8_t rule) {
+  switch (rule) {
+    case kSplitCapped:
+      form.minIR(s, s, form.getIR(f) - form.getIR(t));
+      break;
+    case kSpouseOnly:
+      form.makeProtected(t);
+      form.setNull(t);
+      form.minII(s, s, f);
+      break;
+    case kTaxpayerOnly:
+      form.makeProtected(s);
+      form.setNull(s);
+      break;
+    default:
+      break;
+  }
 }
 
 // The income kinds of the table, from the federal return form in use: F
@@ -119,7 +160,7 @@ void pullIncomeKinds(StateTaxReturnCalcEngine& engine, const DataMgmt::TaxFormPt
   const bool fromForm55 = federalForm == kFormID_Fed55;
   if (!fromForm1 && !fromForm55 && federalForm != kFormID_Fed87) return;
   const bool joint = StateTaxReturnCalcEngine::isJointFiling(filingStatus);
-  const bool perPersonItems = residencyChoice == 1 && joint;
+  const bool perPersonItems = residencyChoice == kChoiceFullYearResident && joint;
   TaxForm& form = *copy;
   for (int i = 0; i < kIncomeKindTableSize && table[i].federalField.getNumber() > 0; ++i) {
     const IncomeKindRow& kind = table[i];
@@ -144,13 +185,13 @@ void pullIncomeKinds(StateTaxReturnCalcEngine& engine, const DataMgmt::TaxFormPt
       form.assignIR(s, pullCode(*stateReturn, federalForm, codes->spouseCode));
     }
     if (fromForm1 && row == kForm18Row) {
-      // Host fields 145 and 146 of federal form 18, per copy.
+      // The two parts of federal form 18, per copy.
       auto form18Sum = [&](uint16_t fedCopy) -> double {
         if (federalReturn == nullptr) return 0.0;
-        return static_cast<double>(federalReturn->getIN(kFormID_Fed18, fedCopy, kFed18FieldIds[106]) +
-                                   federalReturn->getIN(kFormID_Fed18, fedCopy, kFed18FieldIds[138]));
+        return static_cast<double>(federalReturn->getIN(kFormID_Fed18, fedCopy, Fed18::kDeductionFirstPart) +
+                                   federalReturn->getIN(kFormID_Fed18, fedCopy, Fed18::kDeductionSecondPart));
       };
-      if (residencyChoice == 1) {
+      if (residencyChoice == kChoiceFullYearResident) {
         if (joint) {
           form.makeProtected(t);
           form.makeProtected(s);
@@ -167,10 +208,6 @@ void pullIncomeKinds(StateTaxReturnCalcEngine& engine, const DataMgmt::TaxFormPt
 
 }  // namespace
 
-bool StateTaxReturnCalcEngine::isJointFiling(uint16_t filingStatus) {
-  return filingStatus == 0 || filingStatus == 2 || filingStatus == 8;
-}
-
 void StateTaxReturnCalcEngine::collectFederalAmounts(uint16_t filingStatus, double& a1, double& a2,
                                                      double& a3, double& a4, double& a5, double& a6,
                                                      double& a7) {
@@ -180,22 +217,21 @@ void StateTaxReturnCalcEngine::collectFederalAmounts(uint16_t filingStatus, doub
   const bool joint = isJointFiling(filingStatus);
   auto pull = [&](int code) { return pullCode(*stateReturn, federalForm, code); };
   // The federal return form's line for the taxpayer (and the spouse's).
-  auto federalLine = [&](int fedReturnMember, int fed55Member) -> double {
+  auto federalLine = [&](const FieldId& fedReturnLine, const FieldId& fed55Line) -> double {
     if (federalReturn == nullptr) return 0.0;
     if (federalForm == kFormID_FedReturn) {
-      return static_cast<double>(
-          federalReturn->getIN(kFormID_FedReturn, 1, kFedReturnFieldIds[fedReturnMember]));
+      return static_cast<double>(federalReturn->getIN(kFormID_FedReturn, 1, fedReturnLine));
     }
     if (federalForm == kFormID_Fed55) {
-      return static_cast<double>(federalReturn->getIN(kFormID_Fed55, 1, kFed55FieldIds[fed55Member]));
+      return static_cast<double>(federalReturn->getIN(kFormID_Fed55, 1, fed55Line));
     }
     return 0.0;
   };
 
   a1 = pull(18);
   a2 = pull(20);
-  a6 = federalLine(625, 201);  // host field 110 of form 1, 77 of form 55
-  if (joint) a7 = federalLine(626, 202);  // host field 111 of form 1, 78 of form 55
+  a6 = federalLine(FedReturn::kTaxpayerIraDeduction, Fed55::kTaxpayerIraDeduction);
+  if (joint) a7 = federalLine(FedReturn::kSpouseIraDeduction, Fed55::kSpouseIraDeduction);
   a5 = pull(14);
   if (joint) a5 += pull(15);
   a3 = pull(71);
@@ -212,45 +248,13 @@ void StateTaxReturnCalcEngine::applySplitRule(TaxFormPtr copy, int residencyChoi
   const FieldId s = fieldAfter(form, t);
   const bool joint = isJointFiling(filingStatus);
 
-  if (!userEntersParts(residencyChoice)) {
+  if (!filerEntersParts(residencyChoice)) {
     form.makeProtected(t);
     form.setNull(t);
     form.assignII(t, f);
-    if (!joint) {
-      form.makeProtected(s);
-      form.setNull(s);
-      return;
-    }
-    form.unProtect(s);
-    switch (splitRule) {
-      case kSplitCapped:
-        form.minII(s, s, t);
-        if (form.sumOf2(t, s) > form.getIN(f)) {
-          form.minusII(t, t, s);
-          if (form.ltZero(t)) form.zero(t);
-        }
-        break;
-      case kSplitUncapped:
-        form.minusII(t, t, s);
-        break;
-      case kSpouseOnly:
-        form.makeProtected(t);
-        form.makeProtected(s);
-        form.setNull(t);
-        form.assignII(s, f);
-        break;
-      case kTaxpayerOnly:
-        form.makeProtected(t);
-        form.makeProtected(s);
-        form.setNull(s);
-        form.assignII(t, f);
-        break;
-      default:
-        break;
-    }
+    if (openSpousePart(form, s, joint)) splitCalculatedParts(form, f, t, s, splitRule);
     return;
   }
-
   form.unProtect(t);
   if (changed) {
     form.zero(t);
@@ -259,28 +263,7 @@ void StateTaxReturnCalcEngine::applySplitRule(TaxFormPtr copy, int residencyChoi
   if (splitRule == kSplitCapped || splitRule == kSpouseOnly || splitRule == kTaxpayerOnly) {
     form.minII(t, t, f);
   }
-  if (!joint) {
-    form.makeProtected(s);
-    form.setNull(s);
-    return;
-  }
-  form.unProtect(s);
-  switch (splitRule) {
-    case kSplitCapped:
-      form.minIR(s, s, form.getIR(f) - form.getIR(t));
-      break;
-    case kSpouseOnly:
-      form.makeProtected(t);
-      form.setNull(t);
-      form.minII(s, s, f);
-      break;
-    case kTaxpayerOnly:
-      form.makeProtected(s);
-      form.setNull(s);
-      break;
-    default:
-      break;
-  }
+  if (openSpousePart(form, s, joint)) capEnteredParts(form, f, t, s, splitRule);
 }
 
 void StateTaxReturnCalcEngine::pullFederalWages(TaxFormPtr copy, FormId infoForm, uint16_t filingStatus,
@@ -292,39 +275,30 @@ void StateTaxReturnCalcEngine::pullFederalWages(TaxFormPtr copy, FormId infoForm
   const FormId federalForm = getFederalReturnFormId();
   const FieldId none;
 
-  copyNameText(copy, infoForm, fs, nameFlag, field(kField14), field(kField15), none, none,
-               field(kField16), field(kField17), none, none, none, 0);
+  copyNameText(copy, infoForm, fs, nameFlag, State16To18::kTaxpayerName, State16To18::kTaxpayerSSN, none, none,
+               State16To18::kSpouseName, State16To18::kSpouseSSN, none, none, none, 0);
   TaxForm& form = *copy;
-  const bool changed = form.getIN(field(kField5)) != k;
+  const bool changed = form.getIN(State16To18::kResidencyChoiceOfLastPull) != k;
 
   double a1, a2, a3, a4, a5, a6, a7;
   collectFederalAmounts(fs, a1, a2, a3, a4, a5, a6, a7);
 
-  // Federal W-2 wages (host field 21 of each W-2).
   double w1 = 0.0;
   double w2 = 0.0;
-  stateReturn->getFromW2(kFormID_FedW2, kFedW2FieldIds[206], FieldId(0), false, w1, w2);
-  form.assignIR(field(kField18), joint ? w1 + w2 : w1);
+  stateReturn->getFromW2(kFormID_FedW2, FedW2::kWages, FieldId(0), false, w1, w2);
+  form.assignIR(State16To18::kFederalWages, joint ? w1 + w2 : w1);
 
   // State wages.
-  const FieldId& wages1 = field(kField19);
-  const FieldId& wages2 = field(kField20);
+  const FieldId& wages1 = State16To18::kTaxpayerStateWages;
+  const FieldId& wages2 = State16To18::kSpouseStateWages;
   form.makeProtected(wages1);
   form.makeProtected(wages2);
-  if (k == 3) {
-    form.assignIR(wages1, stateReturn->getStateWages(1));
-    if (joint) {
-      form.assignIR(wages2, stateReturn->getStateWages(10));
-    } else {
-      form.setNull(wages2);
-    }
-  } else if (!userEntersParts(k)) {
-    form.assignIR(wages1, stateReturn->getAllStateWages(1));
-    if (joint) {
-      form.assignIR(wages2, stateReturn->getAllStateWages(10));
-    } else {
-      form.setNull(wages2);
-    }
+  if (k == kChoiceNonresident) {
+    assignPerPerson(form, wages1, stateReturn->getStateWages(1), wages2, joint,
+                    [&] { return stateReturn->getStateWages(10); });
+  } else if (!filerEntersParts(k)) {
+    assignPerPerson(form, wages1, stateReturn->getAllStateWages(1), wages2, joint,
+                    [&] { return stateReturn->getAllStateWages(10); });
   } else {
     form.unProtect(wages1);
     if (changed) form.zero(wages1);
@@ -341,18 +315,14 @@ void StateTaxReturnCalcEngine::pullFederalWages(TaxFormPtr copy, FormId infoForm
   }
 
   // Pull code 14 (and 15) with its parts.
-  form.assignIR(field(kField21), a5);
-  const FieldId& other1 = field(kField22);
-  const FieldId& other2 = field(kField23);
+  form.assignIR(State16To18::kOtherCompensation, a5);
+  const FieldId& other1 = State16To18::kTaxpayerOtherCompensation;
+  const FieldId& other2 = State16To18::kSpouseOtherCompensation;
   form.makeProtected(other1);
   form.makeProtected(other2);
-  if (!userEntersParts(k)) {
-    form.assignIR(other1, pullCode(*stateReturn, federalForm, 14));
-    if (joint) {
-      form.assignIR(other2, pullCode(*stateReturn, federalForm, 15));
-    } else {
-      form.setNull(other2);
-    }
+  if (!filerEntersParts(k)) {
+    assignPerPerson(form, other1, pullCode(*stateReturn, federalForm, 14), other2, joint,
+                    [&] { return pullCode(*stateReturn, federalForm, 15); });
   } else {
     form.unProtect(other1);
     if (joint) {
@@ -362,26 +332,28 @@ void StateTaxReturnCalcEngine::pullFederalWages(TaxFormPtr copy, FormId infoForm
     }
   }
 
-  form.assignIR(field(kField27), a1);
-  form.assignIR(field(kField28), a2);
-  form.assignIR(field(kField68), a6);
-  form.assignIR(field(kField71), a7);
-  form.assignIR(field(kField89), a3);
-  form.assignIR(field(kField92), a4);
+  form.assignIR(State16To18::kPulledAmountFirst, a1);
+  form.assignIR(State16To18::kPulledAmountSecond, a2);
+  form.assignIR(State16To18::kTaxpayerOnlyAmount, a6);
+  form.assignIR(State16To18::kSpouseOnlyAmount, a7);
+  form.assignIR(State16To18::kSecondTaxpayerOnlyAmount, a3);
+  form.assignIR(State16To18::kSecondSpouseOnlyAmount, a4);
 
+  // Income kind 12 has no line on forms 55 and 87.
   if (federalForm == kFormID_Fed55 || federalForm == kFormID_Fed87) {
-    form.setNull(field(kField62));
-    form.setNull(field(kField63));
-    form.setNull(field(kField64));
+    const int lastEarlyKind = State16To18::kKindAmount.rows() - 1;
+    form.setNull(State16To18::kKindAmount.at(lastEarlyKind));
+    form.setNull(State16To18::kKindTaxpayer.at(lastEarlyKind));
+    form.setNull(State16To18::kKindSpouse.at(lastEarlyKind));
   }
 
   pullIncomeKinds(*this, copy, federalForm, k, changed, fs);
 
   for (const FixedTriple& triple : kFixedTriples) {
-    applySplitRule(copy, k, changed, field(triple.amount), field(triple.taxpayer), triple.rule, fs);
+    applySplitRule(copy, k, changed, triple.amount, triple.taxpayer, triple.rule, fs);
   }
 
-  form.assignIR(field(kField5), k);
+  form.assignIR(State16To18::kResidencyChoiceOfLastPull, k);
 }
 
 }  // namespace StateCalculationMgmt

@@ -1,6 +1,6 @@
 // Checks every catalog built at load against what is stated about it
 // (catalog_expectations.def): count, range, runs, members by index and
-// numbers it must contain.
+// numbers it must contain; and the named fields built on the catalogs.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -8,7 +8,9 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "catalogs/any_named_field.h"
 #include "catalogs/catalogs.h"
 #include "catalogs/fields/field_tables.h"
 #include "catalogs/fields/fields.h"
@@ -25,7 +27,8 @@ struct CatalogView {
 const std::map<std::string, CatalogView>& views() {
   static const std::map<std::string, CatalogView> kViews = {
 #define FIELD_CATALOG(name, members, runs) \
-  {#name, {k##name.size(), [](std::size_t k) -> const Primitives::OVImmutableIdentifier& { return k##name[k]; }}},
+  {#name,                                  \
+   {k##name.size(), [](std::size_t k) -> const Primitives::OVImmutableIdentifier& { return k##name[k]; }}},
 #include "catalogs/federal/main_return.def"
 #include "catalogs/federal/schedule_e.def"
 #include "catalogs/federal/second_group.def"
@@ -41,39 +44,20 @@ const std::map<std::string, CatalogView>& views() {
   return kViews;
 }
 
-struct StatedShape {
+// One statement of catalog_expectations.def.
+struct Stated {
+  enum Kind { kShape, kMembers, kContains } kind;
   const char* name;
-  std::size_t count;
+  std::size_t count;  // kShape: count, lowest, highest, runs
   int lowest, highest, runs;
-};
-struct StatedMembers {
-  const char* name;
-  std::size_t first;
-  const char* numbers;
+  std::size_t first;    // kMembers: the first member stated
+  const char* numbers;  // kMembers, kContains
 };
 
-#define CATALOG(name, count, lo, hi, runs) {#name, count, lo, hi, runs},
-#define MEMBERS(name, first, numbers)
-#define CONTAINS(name, numbers)
-const StatedShape kShapes[] = {
-#include "catalogs/tests/catalog_expectations.def"
-};
-#undef CATALOG
-#undef MEMBERS
-#undef CONTAINS
-
-#define CATALOG(name, count, lo, hi, runs)
-#define MEMBERS(name, first, numbers) {#name, first, numbers},
-#define CONTAINS(name, numbers)
-const StatedMembers kMembers[] = {
-#include "catalogs/tests/catalog_expectations.def"
-};
-#undef MEMBERS
-#undef CONTAINS
-
-#define MEMBERS(name, first, numbers)
-#define CONTAINS(name, numbers) {#name, 0, numbers},
-const StatedMembers kContains[] = {
+#define CATALOG(name, count, lo, hi, runs) {Stated::kShape, #name, count, lo, hi, runs, 0, ""},
+#define MEMBERS(name, first, numbers) {Stated::kMembers, #name, 0, 0, 0, 0, first, numbers},
+#define CONTAINS(name, numbers) {Stated::kContains, #name, 0, 0, 0, 0, 0, numbers},
+const Stated kStated[] = {
 #include "catalogs/tests/catalog_expectations.def"
 };
 #undef CATALOG
@@ -83,86 +67,52 @@ const StatedMembers kContains[] = {
 const CatalogView& view(const char* name) {
   auto it = views().find(name);
   EXPECT_NE(it, views().end()) << name;
-  static const CatalogView kEmpty{0, [](std::size_t) -> const Primitives::OVImmutableIdentifier& {
-                                    return kNullFieldID;
-                                  }};
+  static const CatalogView kEmpty{
+      0, [](std::size_t) -> const Primitives::OVImmutableIdentifier& { return kNullFieldID; }};
   return it == views().end() ? kEmpty : it->second;
 }
 
 TEST(Catalogs, SeventyTwoCatalogsOfSeventeenThousandMembers) {
-  EXPECT_EQ(views().size(), 72u);
-  EXPECT_EQ(sizeof(kShapes) / sizeof(kShapes[0]), 72u);
   std::size_t total = 0;
   for (const auto& entry : views()) total += entry.second.size;
+  EXPECT_EQ(views().size(), 72u);
   EXPECT_EQ(total, 17319u);
 }
 
-TEST(Catalogs, CountRangeRunsAndNoRepeats) {
-  for (const StatedShape& shape : kShapes) {
-    SCOPED_TRACE(shape.name);
-    const CatalogView& catalog = view(shape.name);
-    ASSERT_EQ(catalog.size, shape.count);
+// Every catalog's stated count, range and runs, no number twice, nothing
+// past the last member; its stated members by index and stated numbers.
+TEST(Catalogs, StatedShapesMembersAndNumbers) {
+  int shapes = 0;
+  for (const Stated& stated : kStated) {
+    SCOPED_TRACE(stated.name);
+    const CatalogView& catalog = view(stated.name);
     std::set<int> seen;
-    int runs = 0;
-    int lowest = 0, highest = 0;
+    int runs = 0, lowest = 0, highest = 0, repeats = 0;
     for (std::size_t k = 0; k < catalog.size; ++k) {
       const int number = catalog.member(k).getNumber();
       ASSERT_GT(number, 0) << "member " << k;
-      EXPECT_TRUE(seen.insert(number).second) << "repeated " << number;
+      repeats += !seen.insert(number).second;
       if (k == 0 || number != catalog.member(k - 1).getNumber() + 1) ++runs;
       lowest = k == 0 ? number : std::min(lowest, number);
       highest = std::max(highest, number);
     }
-    EXPECT_EQ(lowest, shape.lowest);
-    EXPECT_EQ(highest, shape.highest);
-    EXPECT_EQ(runs, shape.runs);
-    EXPECT_EQ(catalog.member(shape.count), kNullFieldID);  // past the last member
-  }
-}
-
-TEST(Catalogs, StatedMembersByIndex) {
-  for (const StatedMembers& stated : kMembers) {
-    SCOPED_TRACE(stated.name);
-    const CatalogView& catalog = view(stated.name);
     RunNotation::RunReader reader(stated.numbers);
     std::size_t k = stated.first;
     for (int number = reader.next(); number != 0; number = reader.next(), ++k) {
-      EXPECT_EQ(catalog.member(k).getNumber(), number) << "member " << k;
+      if (stated.kind == Stated::kMembers) {
+        EXPECT_EQ(catalog.member(k).getNumber(), number) << "member " << k;
+      } else if (stated.kind == Stated::kContains) {
+        EXPECT_EQ(seen.count(number), 1u) << number;
+      }
     }
+    if (stated.kind != Stated::kShape) continue;
+    ++shapes;
+    EXPECT_EQ(catalog.size, stated.count);
+    EXPECT_EQ(std::vector<int>({lowest, highest, runs, repeats}),
+              std::vector<int>({stated.lowest, stated.highest, stated.runs, 0}));
+    EXPECT_EQ(catalog.member(stated.count), kNullFieldID);
   }
-}
-
-TEST(Catalogs, StatedNumbersArePresent) {
-  for (const StatedMembers& stated : kContains) {
-    SCOPED_TRACE(stated.name);
-    const CatalogView& catalog = view(stated.name);
-    std::set<int> numbers;
-    for (std::size_t k = 0; k < catalog.size; ++k) numbers.insert(catalog.member(k).getNumber());
-    RunNotation::RunReader reader(stated.numbers);
-    for (int number = reader.next(); number != 0; number = reader.next()) {
-      EXPECT_EQ(numbers.count(number), 1u) << number;
-    }
-  }
-}
-
-// A few members read by name, as calculation code reads them.
-TEST(Catalogs, NamedReads) {
-  EXPECT_EQ(kStateSummaryFieldIds[0].getNumber(), 32784);
-  EXPECT_EQ(kStateSummaryFieldIds[9].getNumber(), 133647);
-  EXPECT_EQ(kFederalReturnTypeFieldIds[9].getNumber(), 10);
-  EXPECT_EQ(kPA40FieldIds[172].getNumber(), 139);
-  EXPECT_EQ(kPA40FieldIds[203].getNumber(), 36093);
-  EXPECT_EQ(kPA40FieldIds[261].getNumber(), 268);
-  EXPECT_EQ(kPAScheduleBFieldIds[14].getNumber(), 156330);
-  EXPECT_EQ(kPAScheduleBFieldIds[15].getNumber(), 155770);
-  EXPECT_EQ(kPAReturnInfoFieldIds[172].getNumber(), 94);
-  EXPECT_EQ(kPAReturnInfoFieldIds[173].getNumber(), 92);
-  EXPECT_EQ(kFed190FieldIds[11].getNumber(), 10);
-  EXPECT_EQ(kFed190FieldIds[14].getNumber(), 127);
-  EXPECT_EQ(kFed104FieldIds[36].getNumber(), 183);
-  EXPECT_EQ(kState16To18FieldIds[67].getNumber(), 108);
-  EXPECT_EQ(kIncomeKindTableFieldIds[75].getNumber(), 116);
-  EXPECT_EQ(kFedFilerInfoFieldIds.size(), 1764u);
+  EXPECT_EQ(shapes, 72);
 }
 
 TEST(Catalogs, LookupByNumber) {
@@ -172,23 +122,30 @@ TEST(Catalogs, LookupByNumber) {
   EXPECT_EQ(kPA40FieldIds.byNumber(999999), kNullFieldID);
 }
 
-// A named field reads as its catalog member; a column steps through its rows
-// and reads nothing outside them; the tables answer lookups by host number.
+// A named field reads as its catalog member; a column steps through its
+// rows and reads nothing outside them; the tables answer lookups by host
+// number; a table row may name a field or a column row of any form.
 TEST(Catalogs, NamedFields) {
-  const Primitives::OVImmutableIdentifier& net = PA40::kNetCompensation;
-  EXPECT_EQ(&net, &kPA40FieldIds[172]);
-  EXPECT_EQ(PA40::kNetCompensation.number(), 139);
-
-  constexpr NamedColumn<PA40FieldIds> column{&kPA40FieldIds, 142, 36510, 2, 2};
-  EXPECT_EQ(column.at(1).getNumber(), kPA40FieldIds[144].getNumber());
-  EXPECT_EQ(column.at(2), kNullFieldID);
-  EXPECT_EQ(column.at(-1), kNullFieldID);
+  EXPECT_EQ(&PA40::kNetCompensation.id(), &kPA40FieldIds[PA40::kNetCompensation.member()]);
+  EXPECT_EQ(PA40::kNetCompensation.id().getNumber(), PA40::kNetCompensation.number());
+  const NamedColumn<State16FieldIds>& records = State16::kLineRecord;
+  EXPECT_EQ(records.at(23).getNumber(), records.number() + 23);
+  EXPECT_EQ(records.at(24), kNullFieldID);
+  EXPECT_EQ(records.at(-1), kNullFieldID);
 
   const NamedFieldInfo* row = findNamedField(CatalogId::PA40FieldIds, 139);
   ASSERT_NE(row, nullptr);
   EXPECT_STREQ(row->label, "Line 1c Net compensation");
   EXPECT_EQ(findNamedField(CatalogId::PA40FieldIds, 999999), nullptr);
   EXPECT_EQ(findNamedField(CatalogId::kNone, 139), nullptr);
+
+  constexpr AnyNamedField kRows[] = {
+      {}, PA40::kNetCompensation, {State16::kLineRecord, 2}, {State16::kLineRecord, 24}};
+  EXPECT_FALSE(kRows[0].isSet());
+  EXPECT_EQ(kRows[0].id(), kNullFieldID);
+  EXPECT_EQ(&kRows[1].id(), &PA40::kNetCompensation.id());
+  EXPECT_EQ(&kRows[2].id(), &State16::kLineRecord.at(2));
+  EXPECT_EQ(kRows[3].id(), kNullFieldID);
 }
 
 }  // namespace

@@ -9,176 +9,124 @@ namespace {
 
 using PADataMgmt::PATaxReturn;
 
+// The department's texts, "Brueau" included.
 const char kPaymentCapitals[] =
     "PA DEPARTMENT OF REVENUE\nPAYMENT ENCLOSED\n1 Revenue Place\nHarrisburg, PA 17129-0001";
 const char kElectronic[] =
-    "PA Department Of Revenue\nBureau of Individual Taxes\nDept. 280507\n"
-    "Harrisburg, PA 17128-0507\n";
+    "PA Department Of Revenue\nBureau of Individual Taxes\nDept. 280507\nHarrisburg, PA 17128-0507\n";
 const char kCombatZone[] =
-    "Combat Zone\nPA Department Of Revenue\nBrueau of Individual Taxes\nPO Box 280600\n"
-    "Harrisburg, PA 17128-0600";
+    "Combat Zone\nPA Department Of Revenue\nBrueau of Individual Taxes\nPO Box 280600\nHarrisburg, PA "
+    "17128-0600";
 const char kPayment[] =
     "PA Department Of Revenue\nPAYMENT ENCLOSED\n1 Revenue Place\nHarrisburg, PA 17129-0001";
 const char kRefund[] =
-    "PA Department Of Revenue\nREFUND/CREDIT REQUESTED\n3 Revenue Place\n"
-    "Harrisburg, PA 17129-0003";
+    "PA Department Of Revenue\nREFUND/CREDIT REQUESTED\n3 Revenue Place\nHarrisburg, PA 17129-0003";
 const char kNeither[] =
-    "PA Department Of Revenue\nNO PAYMENT/NO REFUND/NO CREDIT DUE\n2 Revenue Place\n"
-    "Harrisburg, PA 17129-0002";
+    "PA Department Of Revenue\nNO PAYMENT/NO REFUND/NO CREDIT DUE\n2 Revenue Place\nHarrisburg, PA "
+    "17129-0002";
 
 class MailingAddressTest : public PAReturnTest {
  protected:
-  // The text of `kind`; also checks that nothing is written past the
-  // terminator of the documented buffer.
+  // The text of `kind`; nothing is written past the terminator.
   std::string address(int kind) {
     char buf[PATaxReturn::kTextBufferSize + 1];
     std::memset(buf, 'x', sizeof buf);
     pa->getMailingAddress(buf, kind);
-    const size_t length = std::strlen(buf);
-    EXPECT_LT(length, sizeof buf - 1);
-    EXPECT_EQ(buf[length + 1], 'x');
+    EXPECT_EQ(buf[std::strlen(buf) + 1], 'x');
     return buf;
   }
-  // Text item `code`: its text, with the amount into `amount`.
-  std::string item(int code, int32_t* amount) {
+  // Text item `code` as "text|amount".
+  std::string item(int code) {
     char buf[PATaxReturn::kTextBufferSize] = "left over";
-    *amount = 99;
-    pa->getStateTextItem(buf, amount, code);
-    return buf;
+    int32_t amount = 99;
+    pa->getStateTextItem(buf, &amount, code);
+    return std::string(buf) + "|" + std::to_string(amount);
   }
   void owe(double owed, double refund) {
-    number(kFormID_PA40, kPA40FieldIds[261], owed);
-    number(kFormID_PA40, kPA40FieldIds[264], refund);
-  }
-  void combatZone() {
-    put(kFormID_PAReturnInfo, kPAReturnInfoFieldIds[170], DataMgmt::FieldValue::mark());
+    number(kFormID_PA40, PA40::kTotalPayment, owed);
+    number(kFormID_PA40, PA40::kRefund, refund);
   }
 };
 
-TEST_F(MailingAddressTest, KindsTwoAndThreeArePaymentInCapitalsWhateverTheReturnHolds) {
-  EFileMgmt::EFileMgrHandle::setStateReturnStatus(40, 2);
-  combatZone();
-  EXPECT_EQ(address(2), kPaymentCapitals);
-  EXPECT_EQ(address(3), kPaymentCapitals);
-  for (int kind : {1, 4, -1}) EXPECT_EQ(address(kind), "") << kind;
-}
-
-TEST_F(MailingAddressTest, KindZeroChoosesInOrder) {
-  EXPECT_EQ(address(0), kNeither);
-  owe(-30, 0);
+TEST_F(MailingAddressTest, KindZeroChoosesInOrderAndKindsTwoAndThreeArePaymentInCapitals) {
   EXPECT_EQ(address(0), kNeither);
   owe(0, 120);
   EXPECT_EQ(address(0), kRefund);
-  owe(50, 120);
-  EXPECT_EQ(address(0), kPayment);
   owe(-30, 120);  // a negative amount owed does not hide the refund
   EXPECT_EQ(address(0), kRefund);
   owe(50, 120);
-  combatZone();
-  EXPECT_EQ(address(0), kCombatZone);
-  EFileMgmt::EFileMgrHandle::setStateReturnStatus(40, 1);
+  EXPECT_EQ(address(0), kPayment);
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kSecondCombatZoneYesBox);
   EXPECT_EQ(address(0), kCombatZone);
   EFileMgmt::EFileMgrHandle::setStateReturnStatus(40, 2);
   EXPECT_EQ(address(0), kElectronic);
-}
-
-TEST_F(MailingAddressTest, FirstCombatZoneAnswerCountsToo) {
-  put(kFormID_PAReturnInfo, kPAReturnInfoFieldIds[168], DataMgmt::FieldValue::mark());
+  for (int kind : {2, 3}) EXPECT_EQ(address(kind), kPaymentCapitals);
+  for (int kind : {1, 4, -1}) EXPECT_EQ(address(kind), "") << kind;
+  freshReturns();
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kCombatZoneYesBox);
   EXPECT_EQ(address(0), kCombatZone);
 }
 
-TEST_F(MailingAddressTest, BalanceItemShowsOwedElseRefundWithNegatedAmount) {
-  int32_t amount;
-  EXPECT_EQ(item(0, &amount), "0");
-  EXPECT_EQ(amount, 0);
+// Item 0: the amount owed when not 0 (even negative), else the refund as a
+// negative amount; item 1 the tax; fixed items; codes outside the table
+// answer as item 12, but the filer information code 766 answers 15.
+TEST_F(MailingAddressTest, BalanceTaxAndFixedItems) {
+  EXPECT_EQ(item(0), "0|0");
   owe(0, 120);
-  EXPECT_EQ(item(0, &amount), "120");
-  EXPECT_EQ(amount, -120);
-  owe(-30, 120);  // non-zero owed answers, even negative
-  EXPECT_EQ(item(0, &amount), "-30");
-  EXPECT_EQ(amount, -30);
-  owe(250, 120);
-  EXPECT_EQ(item(0, &amount), "250");
-  EXPECT_EQ(amount, 250);
-  number(kFormID_PA40, kPA40FieldIds[207], 456);
-  EXPECT_EQ(item(1, &amount), "456");
-  EXPECT_EQ(amount, 456);
-}
-
-TEST_F(MailingAddressTest, FixedItems) {
-  struct Case {
-    int code;
-    const char* text;
-    int32_t amount;
-  };
-  const Case cases[] = {
-      {2, "Pennsylvania Department of Revenue", 0},
-      {3, "", 0},
-      {4, "", 0},
-      {5,
-       "You must retain this form for four years in your records along with forms W-2, W-2G, "
-       "1099R, Military Orders, Philadelphia IOD, scholarship documents, and other state returns.",
-       0},
-      {6, "", 2},  {7, "", 0},   {8, "", 1},  {9, "", 1},   {11, "", 0}, {12, "", 0},
-      {13, "", 1}, {14, "", 0},  {-1, "", 0}, {766, "", 15}, {767, "", 0}};
-  for (const Case& c : cases) {
-    int32_t amount;
-    EXPECT_EQ(item(c.code, &amount), c.text) << c.code;
-    EXPECT_EQ(amount, c.amount) << c.code;
-  }
-  EXPECT_EQ(std::strlen(cases[3].text), 174u);
+  EXPECT_EQ(item(0), "120|-120");
+  owe(-30, 120);
+  EXPECT_EQ(item(0), "-30|-30");
+  number(kFormID_PA40, PA40::kTaxLiability, 456);
+  EXPECT_EQ(item(1), "456|456");
+  const std::pair<int, const char*> fixed[] = {{2, "Pennsylvania Department of Revenue|0"},
+                                               {3, "|0"},
+                                               {4, "|0"},
+                                               {6, "|2"},
+                                               {7, "|0"},
+                                               {8, "|1"},
+                                               {9, "|1"},
+                                               {12, "|0"},
+                                               {13, "|1"},
+                                               {14, "|0"}};
+  for (const auto& f : fixed) EXPECT_EQ(item(f.first), f.second) << f.first;
+  EXPECT_EQ(item(5).size(), 174u + 2);
+  EXPECT_EQ(item(766), "|15");
+  EXPECT_EQ(item(767), "|0");
   pa->getStateTextItem(nullptr, nullptr, 5);  // tolerated
 }
 
-TEST_F(MailingAddressTest, InElfAndPaperCopyItems) {
-  int32_t amount;
+TEST_F(MailingAddressTest, InElfPaperCopiesAndMailHeading) {
   pa->setInElf(true);
-  item(3, &amount);
-  EXPECT_EQ(amount, 3);
-  number(kFormID_PAReturnInfo, kPAReturnInfoFieldIds[49], 7);
-  item(6, &amount);
-  EXPECT_EQ(amount, 4);
-  put(kFormID_PAReturnInfo, kPAReturnInfoFieldIds[51], DataMgmt::FieldValue::mark());
-  item(6, &amount);
-  EXPECT_EQ(amount, 5);
+  EXPECT_EQ(item(3), "|3");
+  number(kFormID_PAReturnInfo, PAReturnInfo::kSpouseSyncedItemC, 7);
+  EXPECT_EQ(item(6), "|4");
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kDebitPaymentBox);
+  EXPECT_EQ(item(6), "|5");
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kNonresidentBox);
+  EXPECT_EQ(item(11), "|0");
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox);
+  EXPECT_EQ(
+      item(11),
+      "The following documents need to be mailed to the PA DOR even though you electronically filed:\n\n|0");
 }
 
+// Each reason added in turn outranks the ones before it.
 TEST_F(MailingAddressTest, EFileBlockGivesTheFirstReason) {
-  int32_t amount;
-  EXPECT_EQ(item(10, &amount), "");
-  EXPECT_EQ(amount, 1);
-  const char* texts[] = {
-      "The Pennsylvania Department of Revenue does not accept electronically filed tax returns "
-      "from taxpayers who claim credits on PA Schedule OC",
-      "This program does not support electronic filing for taxpayers filing a tax return with "
-      "income from an Estate or Trust and reported on PA Schedule J",
-      "This program does not support e-filing for nonresidents.",
-      "This program does not support e-filing for part-year residents.",
-      "This program does not support e-filing on behalf of a deceased taxpayer"};
-  // Each reason added in turn outranks the ones before it.
-  number(kFormID_PA40, kPA40FieldIds[232], 10);
-  EXPECT_EQ(item(10, &amount), texts[0]);
-  EXPECT_EQ(amount, 0);
-  number(kFormID_PA40, kPA40FieldIds[199], 10);
-  EXPECT_EQ(item(10, &amount), texts[1]);
-  mark(kFormID_PAReturnInfo, kPAReturnInfoFieldIds[102]);
-  EXPECT_EQ(item(10, &amount), texts[2]);
-  mark(kFormID_PAReturnInfo, kPAReturnInfoFieldIds[103]);
-  EXPECT_EQ(item(10, &amount), texts[3]);
-  mark(kFormID_FedFilerInfo, kFedFilerInfoFieldIds[875]);
-  EXPECT_EQ(item(10, &amount), texts[4]);
-}
-
-TEST_F(MailingAddressTest, MailHeadingOnlyForResidents) {
-  int32_t amount;
-  mark(kFormID_PAReturnInfo, kPAReturnInfoFieldIds[102]);
-  mark(kFormID_PAReturnInfo, kPAReturnInfoFieldIds[103]);
-  EXPECT_EQ(item(11, &amount), "");
-  mark(kFormID_PAReturnInfo, kPAReturnInfoFieldIds[101]);
-  EXPECT_EQ(item(11, &amount),
-            "The following documents need to be mailed to the PA DOR even though you "
-            "electronically filed:\n\n");
-  EXPECT_EQ(amount, 0);
+  EXPECT_EQ(item(10), "|1");
+  number(kFormID_PA40, PA40::kOtherCredits, 10);
+  EXPECT_EQ(item(10),
+            "The Pennsylvania Department of Revenue does not accept electronically filed tax returns "
+            "from taxpayers who claim credits on PA Schedule OC|0");
+  number(kFormID_PA40, PA40::kEstateTrustIncome, 10);
+  EXPECT_EQ(item(10),
+            "This program does not support electronic filing for taxpayers filing a tax return with "
+            "income from an Estate or Trust and reported on PA Schedule J|0");
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kNonresidentBox);
+  EXPECT_EQ(item(10), "This program does not support e-filing for nonresidents.|0");
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kPartYearResidentBox);
+  EXPECT_EQ(item(10), "This program does not support e-filing for part-year residents.|0");
+  mark(kFormID_FedFilerInfo, FedFilerInfo::kSpouseDeceasedBox);
+  EXPECT_EQ(item(10), "This program does not support e-filing on behalf of a deceased taxpayer|0");
 }
 
 }  // namespace

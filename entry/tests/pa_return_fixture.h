@@ -1,5 +1,5 @@
 // A PA return over a federal return, built the way the host builds them,
-// with helpers to write fixture values on copy 1 of a form.
+// with helpers to write fixture values.
 #ifndef ENTRY_TESTS_PA_RETURN_FIXTURE_H_
 #define ENTRY_TESTS_PA_RETURN_FIXTURE_H_
 
@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "entry/pa_tax_return.h"
 #include "host/field_value.h"
 #include "host/stand_in.h"
@@ -26,8 +26,7 @@ class PAReturnTest : public ::testing::Test {
   // Every field the module or a fixture wrote belongs to its form.
   void TearDown() override { EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0); }
 
-  // New, empty returns; a table-driven test calls this between cases, after
-  // checking the previous case's writes.
+  // New, empty returns (a table-driven test starts each case with these).
   void freshReturns() {
     EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0);
     StandIn::resetAll();
@@ -36,26 +35,20 @@ class PAReturnTest : public ::testing::Test {
     pa.reset(new PADataMgmt::PATaxReturn(federalPtr, DataMgmt::TaxReturnDesc::pennsylvania(),
                                          Utils::StringPool::shared()));
   }
-
-  DataMgmt::TaxReturn& returnOf(const FormId& form) {
-    return form.isStateForm() ? static_cast<DataMgmt::TaxReturn&>(*pa) : *federalPtr;
-  }
   // Copy `copy` of `form` on the return of its side, created when missing.
   DataMgmt::TaxForm& copyOf(const FormId& form, uint16_t copy = 1) {
-    return *returnOf(form).getFormOrCreate(form, copy);
+    DataMgmt::TaxReturn& taxReturn =
+        form.isStateForm() ? static_cast<DataMgmt::TaxReturn&>(*pa) : *federalPtr;
+    return *taxReturn.getFormOrCreate(form, copy);
   }
-  void put(const FormId& form, const FieldId& field, const DataMgmt::FieldValue& value,
-           uint16_t copy = 1) {
+  void put(const FormId& form, const FieldId& field, const DataMgmt::FieldValue& value, uint16_t copy = 1) {
     copyOf(form, copy).store(field, value);
   }
-  void mark(const FormId& form, const FieldId& field) {
-    put(form, field, DataMgmt::FieldValue::mark());
-  }
+  void mark(const FormId& form, const FieldId& field) { put(form, field, DataMgmt::FieldValue::mark()); }
   void number(const FormId& form, const FieldId& field, double value, uint16_t copy = 1) {
     put(form, field, DataMgmt::FieldValue::of(value), copy);
   }
-  void text(const FormId& form, const FieldId& field, const std::string& value,
-            uint16_t copy = 1) {
+  void text(const FormId& form, const FieldId& field, const std::string& value, uint16_t copy = 1) {
     put(form, field, DataMgmt::FieldValue::ofText(value), copy);
   }
 

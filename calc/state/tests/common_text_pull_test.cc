@@ -13,27 +13,21 @@ class CommonTextPullTest : public StateEngineTest {
  protected:
   void SetUp() override {
     StateEngineTest::SetUp();
-    copyOf(kFormID_FedReturn);
-    copyOf(kFormID_Fed55);
-    copyOf(kFormID_Fed87);
-    copyOf(kFormID_PA40);
+    for (const FormId* form : {&kFormID_FedReturn, &kFormID_Fed55, &kFormID_Fed87, &kFormID_PA40})
+      copyOf(*form);
   }
-  // A PA-40 field used as the target of every pull.
-  const FieldId& target() { return kPA40FieldIds[128]; }
-  uint16_t targetLength() {
-    return pa->getTaxFormDescriptor(kFormID_PA40)->getFieldDesc(target())->getLength();
-  }
-  void pull(int pcType, const FormId& returnForm = kFormID_FedReturn) {
+  // A PA-40 text field is the target of every pull; a null result reads "null".
+  const FieldId& target() { return PA40::kAddressLineTwo; }
+  std::string pull(int pcType, const FormId& returnForm = kFormID_FedReturn) {
+    text(kFormID_PA40, target(), "old");
     engine->pullCommonText(returnForm, kFormID_PA40, 1, target(), pcType);
+    return isNull(kFormID_PA40, target()) ? "null" : textOf(kFormID_PA40, target());
   }
-  std::string result() { return textOf(kFormID_PA40, target()); }
-  bool isNull() { return pa->isNull(kFormID_PA40, 1, target()); }
-  bool isProtected() { return copyOf(kFormID_PA40).isProtected(target()); }
-  const FieldId& fi(int member) { return kFedFilerInfoFieldIds[member]; }
+  bool targetProtected() { return isProtected(kFormID_PA40, target()); }
 };
 
-TEST_F(CommonTextPullTest, CodesOutsideTheRangeThrowInvalidPCType) {
-  for (int pcType : {115, 151, 0, -3}) {
+TEST_F(CommonTextPullTest, CodesOutsideTheRangeThrowOnlyWhenBothCopiesExist) {
+  for (int pcType : {115, 151, 0}) {
     try {
       pull(pcType);
       ADD_FAILURE() << pcType << " did not throw";
@@ -43,140 +37,58 @@ TEST_F(CommonTextPullTest, CodesOutsideTheRangeThrowInvalidPCType) {
       EXPECT_EQ(e.getOperationName(), "pullCommonText");
     }
   }
-}
-
-TEST_F(CommonTextPullTest, AMissingCopyEndsThePullBeforeTheCodeIsExamined) {
   EXPECT_NO_THROW(engine->pullCommonText(kFormID_FedReturn, kFormID_PA40, 2, target(), 151));
-  EXPECT_FALSE(pa->formExists(kFormID_PA40, 2));
 }
 
-TEST_F(CommonTextPullTest, AnyOtherReturnFormReadsFormEightySeven) {
-  text(kFormID_PA40, target(), "old");
-  pull(116, kFormID_Fed89);
-  EXPECT_TRUE(isNull()) << "form 87 has no source for 116";
-  text(kFormID_Fed87, kFed87FieldIds[132], "from 87");  // 64
-  pull(130, kFormID_Fed89);
-  EXPECT_EQ(result(), "from 87");
-}
-
-TEST_F(CommonTextPullTest, TextCopyIsCutToTheTargetLength) {
-  const std::string longText(100, 'n');
-  text(kFormID_FedReturn, kFedReturnFieldIds[324], longText);  // 21
-  pull(116);
-  EXPECT_EQ(result(), longText.substr(0, targetLength()));
-  text(kFormID_Fed55, kFed55FieldIds[119], "form 55");  // 21
-  pull(116, kFormID_Fed55);
-  EXPECT_EQ(result(), "form 55");
-}
-
-TEST_F(CommonTextPullTest, APullFormEightySevenLacksSetsTheTargetNull) {
-  text(kFormID_PA40, target(), "old");
-  pull(116, kFormID_Fed87);
-  EXPECT_TRUE(isNull());
-  text(kFormID_PA40, target(), "old");
-  pull(121, kFormID_Fed55);
-  EXPECT_TRUE(isNull());
-}
-
-TEST_F(CommonTextPullTest, ValueCopies) {
-  number(kFormID_FedFilerInfo, fi(1653), 486);   // 486
-  pull(118);
-  EXPECT_EQ(pa->getIN(kFormID_PA40, 1, target()), 486);
-  number(kFormID_Fed55, kFed55FieldIds[235], 85);  // 85
-  pull(128, kFormID_Fed55);
-  EXPECT_EQ(pa->getIN(kFormID_PA40, 1, target()), 85);
-}
-
-// PC 120 keeps its format: the number as a signed 16-bit decimal.
-TEST_F(CommonTextPullTest, NumberText120) {
-  number(kFormID_FedFilerInfo, fi(1660), 0);
-  text(kFormID_PA40, target(), "old");
-  pull(120);
-  EXPECT_TRUE(isNull());
-  number(kFormID_FedFilerInfo, fi(1660), 4201);
-  pull(120);
-  EXPECT_EQ(result(), "4201");
-  number(kFormID_FedFilerInfo, fi(1660), 70000);  // 70000 - 65536
-  pull(120);
-  EXPECT_EQ(result(), "4464");
-}
-
-TEST_F(CommonTextPullTest, NumberText120KeepsTheLastCharactersOfALongRendering) {
-  // A box has length 1.
-  const FieldId& box = kPAReturnInfoFieldIds[101];
+// Texts are cut to the target's length; a form without the source sets the
+// target null; any other return form reads form 87. 120 is the number as a
+// signed 16-bit decimal, 0 as null; 123 the stripped text and the amount.
+TEST_F(CommonTextPullTest, CopiesAndComposedTexts) {
+  const uint16_t length = pa->getTaxFormDescriptor(kFormID_PA40)->getFieldDesc(target())->getLength();
+  text(kFormID_FedReturn, FedReturn::kHeaderText, std::string(100, 'n'));
+  text(kFormID_Fed55, Fed55::kHeaderText, "form 55");
+  text(kFormID_Fed87, Fed87::kSpouseOccupation, "from 87");
+  number(kFormID_FedFilerInfo, FedFilerInfo::kValuePullItem, 486);
+  text(kFormID_FedReturn, FedReturn::kWriteInAdjustmentText, " Paid to");
+  EXPECT_EQ(pull(116), std::string(length, 'n'));
+  EXPECT_EQ(pull(116, kFormID_Fed55), "form 55");
+  EXPECT_EQ(pull(116, kFormID_Fed87), "null");
+  EXPECT_EQ(pull(121, kFormID_Fed55), "null");
+  EXPECT_EQ(pull(130, kFormID_Fed89), "from 87");
+  EXPECT_EQ(pull(118, kFormID_Fed55), "486");
+  EXPECT_EQ(pull(123), "Paid to");
+  number(kFormID_FedReturn, FedReturn::kWriteInAdjustment, 75);
+  EXPECT_EQ(pull(123), "Paid to $75");
+  EXPECT_EQ(pull(123, kFormID_Fed55), "null");
+  const std::pair<double, const char*> numbers[] = {{0, "null"}, {70000, "4464"}, {4201, "4201"}};
+  for (const auto& n : numbers) {
+    number(kFormID_FedFilerInfo, FedFilerInfo::kNumberPullItem, n.first);
+    EXPECT_EQ(pull(120), n.second);
+  }
+  // A rendering longer than the target (a box) keeps its last characters.
   copyOf(kFormID_PAReturnInfo);
-  number(kFormID_FedFilerInfo, fi(1660), 4201);
-  engine->pullCommonText(kFormID_FedReturn, kFormID_PAReturnInfo, 1, box, 120);
-  EXPECT_EQ(textOf(kFormID_PAReturnInfo, box), "1");
+  engine->pullCommonText(kFormID_FedReturn, kFormID_PAReturnInfo, 1, PAReturnInfo::kFullYearResidentBox, 120);
+  EXPECT_EQ(textOf(kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox), "1");
 }
 
-TEST_F(CommonTextPullTest, TextAndAmount123) {
-  text(kFormID_FedReturn, kFedReturnFieldIds[653], " Paid to");  // 333
-  pull(123);
-  EXPECT_EQ(result(), "Paid to");
-  number(kFormID_FedReturn, kFedReturnFieldIds[654], 75);  // 334
-  pull(123);
-  EXPECT_EQ(result(), "Paid to $75");
-  pull(123, kFormID_Fed55);
-  EXPECT_TRUE(isNull());
-}
-
-TEST_F(CommonTextPullTest, CombinedMark124) {
-  mark(kFormID_FedFilerInfo, fi(1643));  // 493
-  pull(124);
-  EXPECT_TRUE(pa->formNo(kFormID_PA40, 1, target()));
-  mark(kFormID_FedFilerInfo, fi(1670));  // 450
-  pull(124);
-  EXPECT_TRUE(pa->formYes(kFormID_PA40, 1, target()));
-}
-
-TEST_F(CommonTextPullTest, NoEntryUnprotectAndProtectedCopy) {
-  pull(135);
-  EXPECT_TRUE(copyOf(kFormID_PA40).stored(target()).noEntry);
-  copyOf(kFormID_PA40).makeProtected(target());
-  pull(142);
-  EXPECT_FALSE(isProtected());
-  text(kFormID_Fed87, kFed87FieldIds[128], "from 87");  // 48
-  pull(129, kFormID_Fed87);
-  EXPECT_TRUE(isProtected());
-  EXPECT_EQ(result(), "from 87");
-}
-
-TEST_F(CommonTextPullTest, ProtectedInfoText141) {
-  text(kFormID_FedFilerInfo, fi(1614), "  x  ");  // 671
-  pull(141);
-  EXPECT_TRUE(isProtected());
-  EXPECT_EQ(result(), "x");
-  text(kFormID_FedFilerInfo, fi(1614), "   ");
-  pull(141);
-  EXPECT_FALSE(isProtected());
-}
-
-TEST_F(CommonTextPullTest, ConditionalText147FallsBackToTheFilerInformation) {
-  text(kFormID_FedReturn, kFedReturnFieldIds[539], "1112223334444");  // 471
-  text(kFormID_FedFilerInfo, fi(1703), "999888777666");            // 392
-  pull(147);
-  EXPECT_EQ(result(), "999888777") << "field 184 is 0: the filer information";
-  EXPECT_TRUE(isProtected());
-  number(kFormID_FedReturn, kFedReturnFieldIds[538], 1);  // 184
-  pull(147);
-  EXPECT_EQ(result(), "111222333");
-}
-
-TEST_F(CommonTextPullTest, ChoiceMarks149And150) {
-  copyOf(kFormID_PA40).makeProtected(target());
-  text(kFormID_FedFilerInfo, fi(1703), "123");  // 392; 391 stays empty
+TEST_F(CommonTextPullTest, DirectDepositTextFallsBackToTheFilerInformationAndBoxesNeedBothNumbers) {
+  text(kFormID_FedReturn, FedReturn::kRoutingNumber, "1112223334444");
+  text(kFormID_FedFilerInfo, FedFilerInfo::kRoutingNumber, "999888777666");
+  EXPECT_EQ(pull(147), "999888777") << "no direct-deposit refund on form 1";
+  EXPECT_TRUE(targetProtected());
+  number(kFormID_FedReturn, FedReturn::kDirectDepositRefund, 1);
+  EXPECT_EQ(pull(147), "111222333");
+  // 149 and 150 unprotect their box while the filer information lacks the
+  // account number; then form 1's savings box chooses 150.
+  for (int pcType : {149, 150}) {
+    copyOf(kFormID_PA40).makeProtected(target());
+    pull(pcType);
+    EXPECT_FALSE(targetProtected()) << pcType;
+  }
+  text(kFormID_FedFilerInfo, FedFilerInfo::kAccountNumber, "456");
+  mark(kFormID_FedReturn, FedReturn::kSavingsAccountBox);
   pull(149);
-  EXPECT_FALSE(isProtected());
-  copyOf(kFormID_PA40).makeProtected(target());
-  pull(150);
-  EXPECT_FALSE(isProtected());
-
-  text(kFormID_FedFilerInfo, fi(1704), "456");              // 391
-  number(kFormID_FedReturn, kFedReturnFieldIds[538], 1);    // 184
-  mark(kFormID_FedReturn, kFedReturnFieldIds[541]);         // 473: choice 2
-  pull(149);
-  EXPECT_TRUE(isProtected());
+  EXPECT_TRUE(targetProtected());
   EXPECT_FALSE(pa->formYes(kFormID_PA40, 1, target()));
   pull(150);
   EXPECT_TRUE(pa->formYes(kFormID_PA40, 1, target()));

@@ -1,5 +1,5 @@
-// federalLineTable: its rows, its bounds, the copy of the federal lines and
-// the filer names built from them.
+// federalLineTable: its bounds, the copy of the federal lines, the filer
+// names built from them and the name and number copy.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,129 +9,105 @@
 
 namespace {
 
-using StateCalculationMgmt::StateTaxReturnCalcEngine;
 using StateCalculationMgmt::federalLineRow;
 using StateCalculationMgmt::federalLineStateField;
 
 class FederalLineTableTest : public StateEngineTest {
  protected:
-  // The information form's lines as copyFederalLines receives them.
-  void stateFields(FieldId (&fields)[15]) {
-    for (int k = 0; k < 15; ++k) fields[k] = kPAReturnInfoFieldIds[86 + k];
+  void SetUp() override {
+    StateEngineTest::SetUp();
+    useInformationFormLines();
   }
 };
 
-// Host field numbers of lines 1-15 on federal forms 1, 55 and 87.
-TEST_F(FederalLineTableTest, BuildSetsTheFederalColumnsOfEveryLine) {
-  const int kExpected[15][3] = {
-      {1, 1, 31},       {411, 178, 69},   {2, 2, 32},       {3, 3, 81534}, {11, 11, 9},
-      {4, 4, 81535},    {412, 179, 81536}, {5, 5, 81537},   {6, 6, 81538}, {12, 12, 53},
-      {7, 7, 33},       {317, 123, 5},    {8, 8, 6},        {9, 9, 7},     {10, 10, 8},
-  };
-  federalLineRow(3)->stateField = 777;
-  federalLineRow(16)->stateField = 778;
-  StateTaxReturnCalcEngine::buildFederalLineTable();
-  for (short code = 1; code <= 15; ++code) {
-    const StateCalculationMgmt::FederalLineRow& row = *federalLineRow(code);
-    EXPECT_EQ(row.fedReturnField.getNumber(), kExpected[code - 1][0]) << code;
-    EXPECT_EQ(row.fed55Field.getNumber(), kExpected[code - 1][1]) << code;
-    EXPECT_EQ(row.fed87Field.getNumber(), kExpected[code - 1][2]) << code;
-  }
-  EXPECT_EQ(federalLineRow(3)->stateField.getNumber(), 777) << "the state column is left alone";
-  const StateCalculationMgmt::FederalLineRow& last = *federalLineRow(16);
-  EXPECT_EQ(last.fedReturnField.getNumber(), 0);
-  EXPECT_EQ(last.fed55Field.getNumber(), 0);
-  EXPECT_EQ(last.fed87Field.getNumber(), 0);
-  EXPECT_EQ(last.stateField.getNumber(), 0);
-}
-
 // Code c is row c; anything outside 1..16 is rejected instead of reading
-// beside the table.
+// beside the table, and row 16 never names a field.
 TEST_F(FederalLineTableTest, LineCodesOutsideTheTableAreRejected) {
-  useInformationFormLines();
-  for (short code : {0, -1, 17, 100, -32768, 32767}) {
+  for (short code : {0, -1, 17, -32768, 32767}) {
     EXPECT_EQ(federalLineRow(code), nullptr) << code;
     EXPECT_EQ(federalLineStateField(code).getNumber(), 0) << code;
   }
-  EXPECT_EQ(federalLineRow(1), &StateCalculationMgmt::federalLineTable[0]);
   EXPECT_EQ(federalLineRow(16), &StateCalculationMgmt::federalLineTable[15]);
-
+  EXPECT_EQ(federalLineStateField(16).getNumber(), 0);
   text(kFormID_PAReturnInfo, line(1), "John");
   char out[Utils::kNameBufferSize];
-  EXPECT_STREQ(engine->getFederalLineFieldID(out, kFormID_PAReturnInfo, 17, 1, -5, 0,
-                                             Utils::kDisplayNameDefault),
-               "John");
+  EXPECT_STREQ(
+      engine->getFederalLineFieldID(out, kFormID_PAReturnInfo, 17, 1, -5, 0, Utils::kDisplayNameDefault),
+      "John");
 }
 
-TEST_F(FederalLineTableTest, CopyFederalLinesCopiesTheVariantInUse) {
-  text(kFormID_Fed55, kFed55FieldIds[92], "Ann");    // line 1 on form 55
-  text(kFormID_Fed55, kFed55FieldIds[102], "1 Elm");  // line 11
-  text(kFormID_FedReturn, kFedReturnFieldIds[325], "Bob");  // form 1 is not in use
-  text(kFormID_PAReturnInfo, line(2), "stale");  // form 55's line 2 is empty: copied as null
+TEST_F(FederalLineTableTest, CopyFederalLinesCopiesTheVariantInUseAndNullsWhatItLacks) {
+  text(kFormID_Fed55, Fed55::kTaxpayerFirstName, "Ann");
+  text(kFormID_Fed55, Fed55::kStreet, "1 Elm");
+  text(kFormID_FedReturn, FedReturn::kTaxpayerFirstName, "Bob");  // form 1 is not in use
+  text(kFormID_PAReturnInfo, line(2), "stale");                   // form 55's line 2 is empty
   FieldId fields[15];
-  stateFields(fields);
+  for (short code = 1; code <= 15; ++code) fields[code - 1] = line(code);
   engine->copyFederalLines(kFormID_Fed55, holder(kFormID_PAReturnInfo), fields);
   EXPECT_EQ(textOf(kFormID_PAReturnInfo, line(1)), "Ann");
-  EXPECT_EQ(textOf(kFormID_PAReturnInfo, line(11)), "1 Elm");
-  EXPECT_TRUE(pa->isNull(kFormID_PAReturnInfo, 1, line(2)));
-  EXPECT_EQ(federalLineStateField(15), line(15));
-  EXPECT_EQ(federalLineStateField(16).getNumber(), 0);
+  EXPECT_EQ(textOf(kFormID_PAReturnInfo, line(StateCalculationMgmt::kStreetLine)), "1 Elm");
+  EXPECT_TRUE(isNull(kFormID_PAReturnInfo, line(2)));
 }
 
-// ---- filer names ----
-
-class FilerNameTest : public FederalLineTableTest {
- protected:
-  void SetUp() override {
-    FederalLineTableTest::SetUp();
-    useInformationFormLines();
+TEST_F(FederalLineTableTest, FilerNames) {
+  struct Case {
+    const char* parts[8];  // taxpayer lines 1-4, spouse lines 6-9
+    short whose;
+    int mode;
+    const char* name;
+  };
+  const Case cases[] = {
+      {{"John", "Q", "Smith", "Jr", "Mary", "A", "Jones", ""}, 1, 0, "John Q Smith Jr"},
+      {{"John", "Q", "Smith", "Jr", "Mary", "A", "Jones", ""}, 10, 0, "Mary A Jones"},
+      {{"John", "Q", "Smith", "Jr", "Mary", "A", "Jones", ""}, 2, 0, "John Q Smith Jr & Mary A Jones"},
+      {{"John", "Q", "Smith", "Jr", "Mary", "A", "Jones", ""}, 0, 0, "John Q Smith Jr & Mary A Jones"},
+      // One family name (whatever the case) is written once, from the spouse's line.
+      {{"John", "Q", "Smith", "Jr", "Mary", "A", "SMITH", "III"}, 2, 1, "John Q & Mary A SMITH"},
+      {{"John", "Q", "Smith", "Jr", "Mary", "A", "SMITH", "III"}, 2, 0, "John Q SMITH Jr & Mary A III"},
+      {{"John", "", "Smith", "", "Mary", "", "", ""}, 2, 0, "John & Mary"},
+      // The family names are compared on their first 20 characters.
+      {{"John", "", "Abcdefghijklmnopqrstuvwxyz", "", "Mary", "", "Abcdefghijklmnopqrst", ""},
+       2,
+       0,
+       "John Abcdefghijklmnopqrst & Mary"},
+  };
+  const short codes[8] = {1, 2, 3, 4, 6, 7, 8, 9};
+  char out[Utils::kNameBufferSize];
+  for (const Case& c : cases) {
+    for (int i = 0; i < 8; ++i) text(kFormID_PAReturnInfo, line(codes[i]), c.parts[i]);
+    EXPECT_STREQ(
+        engine->buildFilerName(out, kFormID_PAReturnInfo, c.whose, static_cast<Utils::DISPLAY_NAME>(c.mode)),
+        c.name);
   }
-  void names(const char* t1, const char* t2, const char* t3, const char* t4, const char* s1,
-             const char* s2, const char* s3, const char* s4) {
-    const char* parts[8] = {t1, t2, t3, t4, s1, s2, s3, s4};
-    const short codes[8] = {1, 2, 3, 4, 6, 7, 8, 9};
-    for (int i = 0; i < 8; ++i) text(kFormID_PAReturnInfo, line(codes[i]), parts[i]);
-  }
-  std::string filerName(short whose, int mode = 0) {
-    char out[Utils::kNameBufferSize];
-    return engine->buildFilerName(out, kFormID_PAReturnInfo, whose, static_cast<Utils::DISPLAY_NAME>(mode));
-  }
-};
-
-TEST_F(FilerNameTest, TaxpayerAndSpouseAlone) {
-  names("John", "Q", "Smith", "Jr", "Mary", "A", "Jones", "");
-  EXPECT_EQ(filerName(1), "John Q Smith Jr");
-  EXPECT_EQ(filerName(10), "Mary A Jones");
-}
-
-TEST_F(FilerNameTest, JointWithDifferentFamilyNamesJoinsBothFullNames) {
-  names("John", "Q", "Smith", "Jr", "Mary", "A", "Jones", "");
-  EXPECT_EQ(filerName(2), "John Q Smith Jr & Mary A Jones");
-  EXPECT_EQ(filerName(0), "John Q Smith Jr & Mary A Jones");
-}
-
-TEST_F(FilerNameTest, JointWithOneFamilyNameWritesItOnceFromTheSpouseLine) {
-  names("John", "Q", "Smith", "Jr", "Mary", "A", "SMITH", "III");
-  EXPECT_EQ(filerName(2, 1), "John Q & Mary A SMITH");
-  EXPECT_EQ(filerName(2, 0), "John Q SMITH Jr & Mary A III");
-}
-
-TEST_F(FilerNameTest, JointWithAnEmptySpouseFamilyNameTakesTheSharedBranch) {
-  names("John", "", "Smith", "", "Mary", "", "", "");
-  EXPECT_EQ(filerName(2), "John & Mary");
-}
-
-// The family names are compared as read at width 20.
-TEST_F(FilerNameTest, FamilyNamesAreComparedOnTheirFirst20Characters) {
-  names("John", "", "Abcdefghijklmnopqrstuvwxyz", "", "Mary", "", "Abcdefghijklmnopqrst", "");
-  EXPECT_EQ(filerName(2), "John Abcdefghijklmnopqrst & Mary");
-}
-
-TEST_F(FilerNameTest, TwoLongNamesAreCutToTheNameBuffer) {
+  // Two long full names are cut to the name buffer.
   const std::string longPart(127, 'x');
-  names(longPart.c_str(), longPart.c_str(), "Smith", "", longPart.c_str(), longPart.c_str(), "Jones", "");
-  const std::string name = filerName(2);
-  EXPECT_EQ(name.size(), Utils::kNameBufferSize - 1);
+  for (short code : {1, 2, 6, 7}) text(kFormID_PAReturnInfo, line(code), longPart);
+  EXPECT_EQ(
+      std::string(engine->buildFilerName(out, kFormID_PAReturnInfo, 2, Utils::kDisplayNameDefault)).size(),
+      Utils::kNameBufferSize - 1u);
+}
+
+// copyNameText onto text fields of an interest summary copy: the taxpayer's
+// name, number and second name onto its head, the spouse's four onto its
+// first four record fields.
+TEST_F(FederalLineTableTest, CopyNameTextFillsTheSecondPersonForJointChoicesOnly) {
+  const char* parts[10] = {"john", "q", "smith", "", "ab-123-45-6789", "mary", "", "jones", "", "cd-987"};
+  for (short code = 1; code <= 10; ++code) text(kFormID_PAReturnInfo, line(code), parts[code - 1]);
+  const FieldId spouse[4] = {State16::kLineRecord.at(0), State16::kLineRecord.at(1),
+                             State16::kLineRecord.at(2), State16::kLineRecord.at(3)};
+  auto copy = [&](uint16_t filingChoice, int upper, const FieldId& name1) {
+    engine->copyNameText(holder(kFormID_State16), kFormID_PAReturnInfo, filingChoice, 0, name1,
+                         State16::kTaxpayerSSN, State16::kSpouseName, State16::kSpouseSSN, spouse[0],
+                         spouse[1], spouse[2], spouse[3], Primitives::kNullFieldID, upper);
+  };
+  copy(2, 1, State16::kTaxpayerName);  // names upper-cased, numbers (width 11) never
+  const FieldId head[] = {State16::kTaxpayerName, State16::kTaxpayerSSN, State16::kSpouseName, spouse[0],
+                          spouse[3]};
+  const char* expected[] = {"JOHN Q SMITH", "ab-123-45-6", "JOHN Q SMITH", "MARY JONES", "cd-987"};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(textOf(kFormID_State16, head[i]), expected[i]);
+  copy(3, 0, Primitives::kNullFieldID);  // without a name field the second gets the text itself
+  EXPECT_EQ(textOf(kFormID_State16, State16::kSpouseName), "john q smith");
+  for (const FieldId& field : spouse) EXPECT_TRUE(isNull(kFormID_State16, field));
 }
 
 }  // namespace

@@ -3,159 +3,146 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
-#include "calc/state/tests/int_div_fixture.h"
+#include "calc/state/tests/state_engine_fixture.h"
 
 namespace {
 
-class IntDivFormsTest : public IntDivTest {
+class IntDivFormsTest : public StateEngineTest {
  protected:
   // A taxpayer's bank account: regular 300, U.S. 100, exempt 60 of which 20
   // from this state; and the spouse's form-51 interest of 50.
   void twoInterestSources() {
-    source(kFormID_Fed166, 1, {{10, 30000}, {12, 10000}, {197490, 6000}, {83, 2000}}, {}, "First Bank");
-    source(kFormID_Fed51, 1, {{17, 50}}, {367}, "Spouse Partnership");
+    source(kFormID_Fed166, 1,
+           {{Fed166::kInterestIncome, 30000},
+            {Fed166::kUsObligationInterest, 10000},
+            {Fed166::kSecondExemptInterest, 6000},
+            {Fed166::kInStateExemptInterest, 2000}},
+           {}, "First Bank");
+    source(kFormID_Fed51, 1, {{Fed51::kInterest, 50}}, {Fed51::kSpouseBox}, "Spouse Partnership");
   }
   void calculate(uint16_t filingStatus, int residencyChoice) {
-    intDiv().filingStatus = filingStatus;
-    intDiv().residencyChoice = residencyChoice;
+    engine->filingStatus = filingStatus;
+    engine->residencyChoice = residencyChoice;
     listSummaries();
   }
-  double at(const FormId& form, int field, uint16_t copy = 1) { return pa->getIR(form, copy, summaryField(field)); }
-  bool isNull(const FormId& form, int field, uint16_t copy = 1) { return pa->isNull(form, copy, summaryField(field)); }
-  std::string label(const FormId& form, int line) { return textOf(form, lineField(line, 0)); }
+  double interest(const FieldId& field, uint16_t copy = 1) { return valueOf(kFormID_State16, field, copy); }
+  bool interestNull(const FieldId& field, uint16_t copy = 1) { return isNull(kFormID_State16, field, copy); }
+  std::string label(int line) { return textOf(kFormID_State16, lineField(line, 0)); }
+  std::string labelOf17(int line) { return textOf(kFormID_State17, State17::kDisplayLineLabel.at(line - 1)); }
 };
 
-TEST_F(IntDivFormsTest, JointFilersSeeEverySourceAndPerPersonTotals) {
+// Joint filers see every source and per-person totals; without joint
+// filing a spouse's source has no line (the next record's line takes its
+// place) and the spouse columns are null.
+TEST_F(IntDivFormsTest, DisplayLinesAndTotalsByFilingStatus) {
   twoInterestSources();
-  number(kFormID_Fed3, kFed3FieldIds[70], 30);  // host field 68: U.S. interest on federal form 3
-  calculate(2, 1);
+  number(kFormID_Fed3, Fed3::kUsObligationInterest, 30);
+  calculate(2, kChoiceFullYearResident);
+  EXPECT_EQ(record(kFormID_State16, 1) + " " + record(kFormID_State16, 6),
+            "First Bank||166||1||1 Spouse Partnership||51||1||1");
+  const char* labels[] = {"First Bank",
+                          "- Regular Interest",
+                          "- U.S. Obligations",
+                          "- Muni Bonds - In State",
+                          "- Muni Bonds - Out of State",
+                          "Spouse Partnership",
+                          "- Regular Interest",
+                          ""};
+  for (int k = 1; k <= 8; ++k) EXPECT_EQ(label(k), labels[k - 1]) << k;
+  EXPECT_EQ(textOf(kFormID_State16, lineField(1, -1)) + textOf(kFormID_State16, lineField(6, -1)), "TS");
+  EXPECT_DOUBLE_EQ(interest(lineField(1, 1)), 460) << "the header shows the net";
+  EXPECT_EQ(values(kFormID_State16,
+                   {State16::kTaxpayerRegular, State16::kSpouseRegular, State16::kTaxpayerUSObligations,
+                    State16::kTaxpayerExemptInState, State16::kTaxpayerExemptOutOfState,
+                    State16::kTaxpayerReportedUSObligations, State16::kTaxpayerNetUSObligations}),
+            (std::vector<double>{300, 50, 100, 20, 40, 30, 70}));
+  EXPECT_TRUE(interestNull(State16::kTaxpayerRegularAllocated) &&
+              interestNull(State16::kTaxpayerNetUSObligationsAllocated))
+      << "a full-year resident allocates nothing";
+  EXPECT_TRUE(pa->getForm(kFormID_State16, 1)->isDataEntered() &&
+              pa->getForm(kFormID_State16, 1)->getCalcMark());
 
-  EXPECT_EQ(record(kFormID_State16, 1), "First Bank||166||1||1");
-  EXPECT_EQ(record(kFormID_State16, 5), "First Bank||166||1||5");
-  EXPECT_EQ(record(kFormID_State16, 6), "Spouse Partnership||51||1||1");
-  EXPECT_EQ(label(kFormID_State16, 1), "First Bank");
-  EXPECT_EQ(textOf(kFormID_State16, lineField(1, -1)), "T");
-  EXPECT_DOUBLE_EQ(at(kFormID_State16, 32), 460) << "the header shows the net";
-  EXPECT_EQ(label(kFormID_State16, 2), "- Regular Interest");
-  EXPECT_EQ(label(kFormID_State16, 5), "- Muni Bonds - Out of State");
-  EXPECT_EQ(label(kFormID_State16, 6), "Spouse Partnership");
-  EXPECT_EQ(textOf(kFormID_State16, lineField(6, -1)), "S");
-  EXPECT_EQ(label(kFormID_State16, 8), "");
-
-  struct Expect {
-    int field;
-    double value;
-  };
-  const Expect totals[] = {{174, 300}, {175, 50}, {178, 100}, {179, 0},  {194, 20},  {195, 0},
-                           {190, 40},  {191, 0},  {182, 30},  {183, 0},  {186, 70},  {187, 0}};
-  for (const Expect& e : totals) EXPECT_DOUBLE_EQ(at(kFormID_State16, e.field), e.value) << "field " << e.field;
-  EXPECT_TRUE(isNull(kFormID_State16, 188)) << "a full-year resident allocates nothing";
-  EXPECT_TRUE(isNull(kFormID_State16, 176));
-  EXPECT_TRUE(pa->getForm(kFormID_State16, 1)->isDataEntered());
-  EXPECT_TRUE(pa->getForm(kFormID_State16, 1)->getCalcMark());
+  source(kFormID_Fed89, 1, {{Fed89::kInterest, 70}}, {}, "Third Trust");
+  calculate(1, kChoiceFullYearResident);
+  EXPECT_EQ(label(6) + "/" + label(8), "Third Trust/");
+  EXPECT_DOUBLE_EQ(interest(State16::kTaxpayerRegular), 370);
+  EXPECT_EQ(nulls(kFormID_State16, {State16::kSpouseRegular, State16::kSpouseUSObligations,
+                                    State16::kSpouseExemptOutOfState, State16::kSpouseExemptInState,
+                                    State16::kSpouseReportedUSObligations, State16::kSpouseNetUSObligations}),
+            std::vector<bool>(6, true));
 }
 
-TEST_F(IntDivFormsTest, ASpousesSourceHasNoLineUnlessFilingJointly) {
-  twoInterestSources();
-  source(kFormID_Fed89, 1, {{15, 70}}, {}, "Third Trust");
-  calculate(1, 1);
-  EXPECT_EQ(label(kFormID_State16, 6), "Third Trust") << "the next record's line takes the place";
-  EXPECT_EQ(label(kFormID_State16, 7), "- Regular Interest");
-  EXPECT_EQ(label(kFormID_State16, 8), "");
-  EXPECT_DOUBLE_EQ(at(kFormID_State16, 174), 370);
-  for (int field : {175, 179, 191, 195, 183, 187}) EXPECT_TRUE(isNull(kFormID_State16, field)) << field;
-}
-
-TEST_F(IntDivFormsTest, OnlyCopy1CarriesTheFederalForm3Part) {
-  twoInterestSources();
-  number(kFormID_Fed3, kFed3FieldIds[70], 30);
-  intDiv().route = false;
-  listSummaries();
-  engine->computeInterestSummaryForm(holder(kFormID_State16, 2), 2, 1, kFormID_PAReturnInfo, 2, 0, 1);
-  EXPECT_TRUE(isNull(kFormID_State16, 182, 2));
-  EXPECT_TRUE(isNull(kFormID_State16, 183, 2));
-}
-
-TEST_F(IntDivFormsTest, WithFederalForm87TheForm3PartIs0) {
-  twoInterestSources();
-  number(kFormID_Fed3, kFed3FieldIds[70], 30);
-  mark(kFormID_PAReturnInfo, kPAReturnInfoFieldIds[114]);  // host field 54: federal form 87 in use
-  calculate(2, 1);
-  EXPECT_DOUBLE_EQ(at(kFormID_State16, 182), 0);
-  EXPECT_DOUBLE_EQ(at(kFormID_State16, 186), 100);
-}
-
-TEST_F(IntDivFormsTest, AnEmptyCopyIsNotMarkedAsEntered) {
-  engine->computeInterestSummaryForm(holder(kFormID_State16), 1, 1, kFormID_PAReturnInfo, 2, 0, 1);
+// Only copy 1 carries the form-3 part, and only with federal form 1 or 55;
+// an empty copy is not marked as entered.
+TEST_F(IntDivFormsTest, TheForm3PartAndEmptyCopies) {
   engine->computeDividendSummaryForm(holder(kFormID_State17), 1, 1, kFormID_PAReturnInfo, 2, 0, 1);
-  EXPECT_FALSE(pa->getForm(kFormID_State16, 1)->isDataEntered());
-  EXPECT_FALSE(pa->getForm(kFormID_State16, 1)->getCalcMark());
-  EXPECT_FALSE(pa->getForm(kFormID_State17, 1)->isDataEntered());
-  EXPECT_DOUBLE_EQ(at(kFormID_State16, 174), 0);
+  EXPECT_FALSE(pa->getForm(kFormID_State17, 1)->isDataEntered() ||
+               pa->getForm(kFormID_State17, 1)->getCalcMark());
+  twoInterestSources();
+  number(kFormID_Fed3, Fed3::kUsObligationInterest, 30);
+  engine->computeInterestSummaryForm(holder(kFormID_State16, 2), 2, 1, kFormID_PAReturnInfo, 2, 0, 1);
+  EXPECT_TRUE(interestNull(State16::kTaxpayerReportedUSObligations, 2));
+  EXPECT_TRUE(interestNull(State16::kSpouseReportedUSObligations, 2));
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kFederalThirdFormBox);
+  calculate(2, kChoiceFullYearResident);
+  EXPECT_DOUBLE_EQ(interest(State16::kTaxpayerReportedUSObligations), 0);
+  EXPECT_DOUBLE_EQ(interest(State16::kTaxpayerNetUSObligations), 100);
 }
 
 // A nonresident enters the in-state part of exempt interest; it stays while
-// the source is the same and is emptied when the source's name changes.
+// the source is the same and is emptied when the source's name changes. A
+// long name is cut to the label, and the record keeps the cut name, so that
+// it does not count as a new source at every calculation.
 TEST_F(IntDivFormsTest, ANonresidentsInStateAmountStaysUntilTheSourceChanges) {
   twoInterestSources();
-  calculate(2, 3);
-  number(kFormID_State16, lineField(4, 3), 15);
-  calculate(2, 3);
-  EXPECT_DOUBLE_EQ(at(kFormID_State16, 34 + 6 * 3), 15);
-  EXPECT_DOUBLE_EQ(at(kFormID_State16, 194), 15);
-  EXPECT_DOUBLE_EQ(at(kFormID_State16, 190), 460 - 300 - 100 - 15) << "the rest of the amount";
-
-  text(kFormID_Fed166, 9, "Renamed Bank");
-  calculate(2, 3);
-  EXPECT_EQ(label(kFormID_State16, 1), "Renamed Bank");
-  EXPECT_EQ(record(kFormID_State16, 4), "Renamed Bank||166||1||4");
-  EXPECT_DOUBLE_EQ(at(kFormID_State16, 34 + 6 * 3), 0);
-}
-
-// The cut name is what the record keeps, so a long name does not count as
-// a new source at every calculation (which would empty the user's amounts).
-TEST_F(IntDivFormsTest, ANameIsCutToTheLabelLengthAndStaysTheSameSource) {
   const std::string longName = "A Very Long Bank Name That Goes On And On Forever";
-  source(kFormID_Fed166, 1, {{10, 30000}, {197490, 6000}}, {}, longName);
-  calculate(2, 3);
-  const std::string shown = label(kFormID_State16, 1);
-  EXPECT_EQ(shown, longName.substr(0, 40));
-  EXPECT_EQ(record(kFormID_State16, 1), shown + "||166||1||1");
-  EXPECT_EQ(label(kFormID_State16, 3), "- Muni Bonds - In State");
-  number(kFormID_State16, lineField(3, 3), 15);
-  calculate(2, 3);
-  EXPECT_DOUBLE_EQ(pa->getIR(kFormID_State16, 1, lineField(3, 3)), 15);
+  text(kFormID_Fed166, Fed166::kPayerName, longName);
+  calculate(2, kChoiceNonresident);
+  EXPECT_EQ(label(1), longName.substr(0, 40));
+  EXPECT_EQ(record(kFormID_State16, 1), longName.substr(0, 40) + "||166||1||1");
+  number(kFormID_State16, lineField(4, 3), 15);
+  calculate(2, kChoiceNonresident);
+  EXPECT_EQ(values(kFormID_State16,
+                   {lineField(4, 3), State16::kTaxpayerExemptInState, State16::kTaxpayerExemptOutOfState}),
+            (std::vector<double>{15, 15, 460 - 300 - 100 - 15}));
+  text(kFormID_Fed166, Fed166::kPayerName, "Renamed Bank");
+  calculate(2, kChoiceNonresident);
+  EXPECT_EQ(record(kFormID_State16, 4), "Renamed Bank||166||1||4");
+  EXPECT_DOUBLE_EQ(interest(lineField(4, 3)), 0);
 }
 
 TEST_F(IntDivFormsTest, ThePartYearResidentsAllocatedPartsAreNetOfTheForm3Part) {
   twoInterestSources();
-  number(kFormID_Fed3, kFed3FieldIds[70], 30);
-  calculate(2, 2);
-  number(kFormID_State16, summaryField(180), 60);  // the taxpayer's U.S. part while resident
-  number(kFormID_State16, summaryField(184), 10);  // of which on form 3
+  number(kFormID_Fed3, Fed3::kUsObligationInterest, 30);
+  calculate(2, kChoicePartYearResident);
+  number(kFormID_State16, State16::kTaxpayerUSObligationsAllocated, 60);
+  number(kFormID_State16, State16::kTaxpayerReportedUSObligationsAllocated, 10);
   engine->computeInterestSummaryForm(holder(kFormID_State16), 1, 1, kFormID_PAReturnInfo, 2, 0, 2);
-  EXPECT_DOUBLE_EQ(at(kFormID_State16, 188), 50);
-  EXPECT_DOUBLE_EQ(at(kFormID_State16, 189), 0);
+  EXPECT_DOUBLE_EQ(interest(State16::kTaxpayerNetUSObligationsAllocated), 50);
+  EXPECT_DOUBLE_EQ(interest(State16::kSpouseNetUSObligationsAllocated), 0);
 }
 
 TEST_F(IntDivFormsTest, TheDividendSummaryTotalsItsOwnColumns) {
-  source(kFormID_Fed164, 1, {{6, 20000}, {40, 2500}, {41, 3000}, {52, 1000}}, {}, "Growth Fund");
-  source(kFormID_Fed164, 2, {{6, 4000}}, {19}, "Stock Plan");
-  calculate(1, 1);
-  EXPECT_EQ(label(kFormID_State17, 1), "Growth Fund");
-  EXPECT_EQ(label(kFormID_State17, 2), "- Regular Dividends");
-  EXPECT_EQ(label(kFormID_State17, 4), "- Muni Bond Fund - In State");
-  EXPECT_EQ(label(kFormID_State17, 6), "Stock Plan");
-  EXPECT_EQ(label(kFormID_State17, 7), "- Restricted Stock");
-  EXPECT_DOUBLE_EQ(at(kFormID_State17, 34 + 6 * 6), 40);
-  const int fields[] = {174, 178, 182, 186};
-  const double values[] = {150, 50, 20, 10};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_DOUBLE_EQ(at(kFormID_State17, fields[i]), values[i]) << fields[i];
-    EXPECT_TRUE(isNull(kFormID_State17, fields[i] + 1)) << fields[i] + 1;
-  }
-  EXPECT_TRUE(pa->getForm(kFormID_State17, 1)->isDataEntered());
+  source(kFormID_Fed164, 1,
+         {{Fed164::kOrdinaryDividends, 20000},
+          {Fed164::kUsObligationPercentage, 2500},
+          {Fed164::kExemptInterestDividends, 3000},
+          {Fed164::kInStateExemptInterestDividends, 1000}},
+         {}, "Growth Fund");
+  source(kFormID_Fed164, 2, {{Fed164::kOrdinaryDividends, 4000}}, {Fed164::kRestrictedStockBox},
+         "Stock Plan");
+  calculate(1, kChoiceFullYearResident);
+  EXPECT_EQ(labelOf17(2) + "/" + labelOf17(4) + "/" + labelOf17(6) + "/" + labelOf17(7),
+            "- Regular Dividends/- Muni Bond Fund - In State/Stock Plan/- Restricted Stock");
+  EXPECT_DOUBLE_EQ(valueOf(kFormID_State17, State17::kDisplayLineAmount.at(6)), 40);
+  EXPECT_EQ(values(kFormID_State17, {State17::kTaxpayerRegular, State17::kTaxpayerUSObligations,
+                                     State17::kTaxpayerOutOfState, State17::kTaxpayerInState}),
+            (std::vector<double>{150, 50, 20, 10}));
+  EXPECT_EQ(nulls(kFormID_State17, {State17::kSpouseRegular, State17::kSpouseUSObligations,
+                                    State17::kSpouseOutOfState, State17::kSpouseInState}),
+            std::vector<bool>(4, true));
 }
 
 }  // namespace

@@ -1,285 +1,169 @@
 // The federal wage pull onto the state allocation form: wages, federal
 // amounts and the taxpayer / spouse parts of every income kind, for
 // full-year residents, part-year residents and nonresidents.
-#include <vector>
-
-#include "calc/state/tests/allocation_fixture.h"
+#include "calc/state/income_kind_table.h"
+#include "calc/state/tests/state_engine_fixture.h"
+#include "host/descriptors.h"
 
 namespace {
 
-// Rows (from 1) whose parts a joint full-year resident takes from the
-// per-person pull codes, with the taxpayer's and the spouse's code.
-struct Override {
-  int row, taxpayerCode, spouseCode;
-};
-const Override kOverrides[] = {{1, 23, 24},    {3, 27, 28},    {6, 35, 36},    {7, 40, 41},
-                               {9, 50, 51},    {10, 53, 54},   {11, 59, 60},   {13, 173, 174},
-                               {14, 175, 176}, {15, 177, 178}, {16, 179, 180}, {20, 181, 182}};
+using StateCalculationMgmt::IncomeKindRow;
+using StateCalculationMgmt::StateTaxReturnCalcEngine;
+using V = std::vector<double>;
 
-class WagePullTest : public AllocationTest {
+class WagePullTest : public StateEngineTest {
  protected:
   void SetUp() override {
-    AllocationTest::SetUp();
-    addW2(1, 50000, false);
-    addW2(2, 30000, true);
-    federal->setAllStateWages(48000, 29000);
-    federal->setStateWages(1000, 2000);
-    federal->setCommonItem(14, 700);
-    federal->setCommonItem(15, 300);
-    federal->setCommonItem(18, 11);
-    federal->setCommonItem(20, 12);
-    federal->setCommonItem(71, 13);
-    federal->setCommonItem(72, 14);
-    for (const Override& o : kOverrides) {
-      federal->setCommonItem(o.taxpayerCode, 1000 + o.taxpayerCode);
-      federal->setCommonItem(o.spouseCode, 1000 + o.spouseCode);
-    }
-    federalNumber(kFormID_FedReturn, kFedReturnFieldIds.byNumber(110), 21);
-    federalNumber(kFormID_FedReturn, kFedReturnFieldIds.byNumber(111), 22);
-    // Each income kind's federal amount is 100 times its row.
-    for (int row = 1; row <= kIncomeKindCount; ++row) {
-      federalNumber(kFormID_FedReturn, kFedReturnFieldIds.byNumber(kind(row).federal), 100.0 * row);
-    }
+    StateEngineTest::SetUp();
+    mark(kFormID_FedW2, FedW2::kTaxpayerBox, 1);
+    number(kFormID_FedW2, FedW2::kWages, 5000000, 1);  // hundredths
+    mark(kFormID_FedW2, FedW2::kSpouseBox, 2);
+    number(kFormID_FedW2, FedW2::kWages, 3000000, 2);
+    federal()->setAllStateWages(48000, 29000);
+    federal()->setStateWages(1000, 2000);
+    for (int code : {14, 15, 18, 20, 71, 72, 27, 28, 35, 36}) federal()->setCommonItem(code, 1000 + code);
+    number(kFormID_FedReturn, FedReturn::kTaxpayerIraDeduction, 21);
+    number(kFormID_FedReturn, FedReturn::kSpouseIraDeduction, 22);
+    // Each income kind's federal amount is 100 times its row (from 1).
+    for (int row = 1; row <= kKinds; ++row) number(kFormID_FedReturn, kind(row).federalField, 100.0 * row);
     // Federal form 18: copy 1 gives 5 + 6, copy 2 gives 7 + 8.
-    federalNumber(kFormID_Fed18, kFed18FieldIds.byNumber(145), 5, 1);
-    federalNumber(kFormID_Fed18, kFed18FieldIds.byNumber(146), 6, 1);
-    federalNumber(kFormID_Fed18, kFed18FieldIds.byNumber(145), 7, 2);
-    federalNumber(kFormID_Fed18, kFed18FieldIds.byNumber(146), 8, 2);
-  }
-
-  static const IncomeKindExpectation& kind(int row) { return kIncomeKindExpectations[row - 1]; }
-  static const Override* overrideOf(int row) {
-    for (const Override& o : kOverrides) {
-      if (o.row == row) return &o;
+    for (uint16_t copy : {1, 2}) {
+      number(kFormID_Fed18, Fed18::kDeductionFirstPart, 2 * copy + 3, copy);
+      number(kFormID_Fed18, Fed18::kDeductionSecondPart, 2 * copy + 4, copy);
     }
-    return nullptr;
   }
 
+  static const int kKinds = 22;
+  static const IncomeKindRow& kind(int row) { return StateTaxReturnCalcEngine::incomeKindTable[row - 1]; }
+  const FieldId& t(int row) { return kind(row).taxpayerField; }
+  // The spouse part S: the field after T in the form's field order.
+  FieldId s(int row) {
+    DataMgmt::OVFieldIDIter it = pa->getTaxFormDescriptor(kFormID_State18)->getFieldIDs();
+    it = t(row);
+    return (it + 1).getID();
+  }
+  bool nullAndProtected(const FieldId& field) {
+    return isNull(kFormID_State18, field) && isProtected(kFormID_State18, field);
+  }
+  void enter(const FieldId& field, double amount) { number(kFormID_State18, field, amount); }
+  V alloc(std::initializer_list<FieldId> fields) { return values(kFormID_State18, fields); }
   // Sets the information form and pulls onto copy 1 as the allocation
   // form's calculation does.
-  void pull(Residency residency, bool joint) {
-    setResidency(residency);
+  void pull(ResidencyChoice choice, bool joint) {
+    setResidency(choice);
     setJoint(joint);
-    engine->pullFederalWages(allocPtr(), kFormID_PAReturnInfo, joint ? 2 : 1, residency, 0);
+    engine->pullFederalWages(holder(kFormID_State18), kFormID_PAReturnInfo, joint ? 2 : 1, choice, 0);
   }
 };
 
-TEST_F(WagePullTest, FullYearSingleTakesTheFederalAmountsWhole) {
-  enter(34, 50);  // a spouse part entered before: not kept
-  pull(kFullYear, false);
-
-  EXPECT_EQ(value(18), 50000);  // the taxpayer's W-2 only
-  EXPECT_EQ(value(19), 48000);
-  EXPECT_TRUE(isNull(20));
-  EXPECT_EQ(value(21), 700);  // code 14 without 15
-  EXPECT_EQ(value(22), 700);
-  EXPECT_TRUE(isNull(23));
-  EXPECT_TRUE(isProtected(19) && isProtected(20) && isProtected(22) && isProtected(23));
-  EXPECT_EQ(value(27), 11);
-  EXPECT_EQ(value(28), 12);
-  EXPECT_EQ(value(68), 21);
-  EXPECT_EQ(value(71), 0);
-  EXPECT_EQ(value(89), 13);
-  EXPECT_EQ(value(92), 0);
-  for (int row = 1; row <= kIncomeKindCount; ++row) {
-    const IncomeKindExpectation& k = kind(row);
-    SCOPED_TRACE(::testing::Message() << "row " << row);
-    EXPECT_EQ(value(k.amount), 100.0 * row);
-    EXPECT_EQ(value(k.taxpayer), 100.0 * row);
-    EXPECT_TRUE(isNull(k.spouse));
-    EXPECT_TRUE(isProtected(k.taxpayer));
-    EXPECT_TRUE(isProtected(k.spouse));
-  }
-  EXPECT_EQ(value(5), 1);
+// The table is built once, ends after row 22, and each kind's spouse part
+// follows its taxpayer part on the form.
+TEST_F(WagePullTest, IncomeKindTableIsSharedAndItsSpousePartsFollowTheTaxpayerParts) {
+  const IncomeKindRow* first = StateTaxReturnCalcEngine::incomeKindTable;
+  ProbeEngine second(federal(), pa.get(), TaxFormPrintMgmt::TaxFormPrinterPtr());
+  EXPECT_EQ(StateTaxReturnCalcEngine::incomeKindTable, first);
+  EXPECT_EQ(first[kKinds].federalField.getNumber(), 0);
+  for (int row = 1; row <= kKinds; ++row) EXPECT_EQ(s(row).getNumber(), t(row).getNumber() + 1) << row;
 }
 
-TEST_F(WagePullTest, FullYearJointSplitsByRuleAndPerPersonItems) {
-  enter(34, 50);     // row 2 (capped): spouse part within F = 200
-  enter(88, 5000);   // row 19 (capped): spouse part above F = 1900
-  enter(40, 150);    // row 4 (uncapped): taxpayer gets F - S
-  enter(37, 99999);  // row 3: per-person items win over the entry
-  pull(kFullYear, true);
-
-  EXPECT_EQ(value(18), 80000);  // both W-2s
-  EXPECT_EQ(value(19), 48000);
-  EXPECT_EQ(value(20), 29000);
-  EXPECT_EQ(value(21), 1000);  // codes 14 + 15
-  EXPECT_EQ(value(22), 700);
-  EXPECT_EQ(value(23), 300);
-
-  EXPECT_EQ(value(34), 50);
-  EXPECT_EQ(value(33), 150);
-  EXPECT_FALSE(isProtected(34));
-  EXPECT_EQ(value(88), 1900);
-  EXPECT_EQ(value(87), 0);
-  EXPECT_EQ(value(39), 250);
-  EXPECT_EQ(value(40), 150);
-
-  for (const Override& o : kOverrides) {
-    SCOPED_TRACE(::testing::Message() << "row " << o.row);
-    EXPECT_EQ(value(kind(o.row).taxpayer), 1000 + o.taxpayerCode);
-    EXPECT_EQ(value(kind(o.row).spouse), 1000 + o.spouseCode);
-    EXPECT_TRUE(isProtected(kind(o.row).taxpayer) && isProtected(kind(o.row).spouse));
+TEST_F(WagePullTest, FullYearSingleTakesTheFederalAmountsWhole) {
+  enter(s(2), 50);  // a spouse part entered before: not kept
+  pull(kChoiceFullYearResident, false);
+  // The taxpayer's W-2 only, all state wages, code 14 without 15.
+  EXPECT_EQ(
+      alloc({State16To18::kFederalWages, State16To18::kTaxpayerStateWages, State16To18::kOtherCompensation,
+             State16To18::kTaxpayerOtherCompensation, State16To18::kResidencyChoiceOfLastPull}),
+      (V{50000, 48000, 1014, 1014, kChoiceFullYearResident}));
+  EXPECT_TRUE(nullAndProtected(State16To18::kSpouseStateWages) &&
+              nullAndProtected(State16To18::kSpouseOtherCompensation));
+  for (int row = 1; row <= kKinds; ++row) {
+    EXPECT_EQ(alloc({kind(row).amountField, t(row)}), (V{100.0 * row, 100.0 * row})) << row;
+    EXPECT_TRUE(nullAndProtected(s(row)) && isProtected(kFormID_State18, t(row))) << row;
   }
-  // Row 18: federal form 18, copy 1 for the taxpayer, copy 2 for the spouse.
-  EXPECT_EQ(value(84), 11);
-  EXPECT_EQ(value(85), 15);
-  EXPECT_TRUE(isProtected(84) && isProtected(85));
+}
 
-  // The fixed triples: taxpayer only (68, 89) and spouse only (71, 92).
-  EXPECT_EQ(value(68), 21);
-  EXPECT_EQ(value(69), 21);
-  EXPECT_TRUE(isNull(70));
-  EXPECT_EQ(value(71), 22);
-  EXPECT_TRUE(isNull(72));
-  EXPECT_EQ(value(73), 22);
-  EXPECT_EQ(value(89), 13);
-  EXPECT_EQ(value(90), 13);
-  EXPECT_TRUE(isNull(91));
-  EXPECT_EQ(value(92), 14);
-  EXPECT_TRUE(isNull(93));
-  EXPECT_EQ(value(94), 14);
-  for (int f : {69, 70, 72, 73, 90, 91, 93, 94}) EXPECT_TRUE(isProtected(f)) << f;
+// Rows 2 and 19 (capped), 4 (uncapped), 3 (per-person codes win over the
+// entry) and 18 (federal form 18: copy 1 the taxpayer's, copy 2 the
+// spouse's); the fixed triples give all to one person.
+TEST_F(WagePullTest, FullYearJointSplitsByRuleAndPerPersonItems) {
+  const std::pair<int, double> entries[] = {{2, 50}, {19, 5000}, {4, 150}, {3, 99999}};
+  for (const auto& entry : entries) enter(s(entry.first), entry.second);
+  pull(kChoiceFullYearResident, true);
+  EXPECT_EQ(alloc({State16To18::kFederalWages, State16To18::kSpouseStateWages,
+                   State16To18::kOtherCompensation, State16To18::kSpouseOtherCompensation}),
+            (V{80000, 29000, 2029, 1015}));
+  EXPECT_EQ(alloc({t(2), s(2), t(19), s(19), t(4), s(4), t(3), s(3), t(18), s(18)}),
+            (V{150, 50, 0, 1900, 250, 150, 1027, 1028, 11, 15}));
+  EXPECT_FALSE(isProtected(kFormID_State18, s(2)));
+  EXPECT_TRUE(isProtected(kFormID_State18, s(3)) && isProtected(kFormID_State18, s(18)));
+  EXPECT_EQ(alloc({State16To18::kTaxpayerOnlyTaxpayer, State16To18::kSpouseOnlySpouse,
+                   State16To18::kSecondSpouseOnlySpouse}),
+            (V{21, 22, 1072}));
+  EXPECT_TRUE(nullAndProtected(State16To18::kTaxpayerOnlySpouse) &&
+              nullAndProtected(State16To18::kSpouseOnlyTaxpayer));
 }
 
 TEST_F(WagePullTest, PartYearAfterFullYearStartsFromZeroThenKeepsCappedEntries) {
-  pull(kFullYear, true);
-  pull(kPartYear, true);  // the residency changed: every part starts at 0
-
-  EXPECT_EQ(value(5), 2);
-  EXPECT_EQ(value(19), 0);
-  EXPECT_EQ(value(20), 0);
-  EXPECT_FALSE(isProtected(19) || isProtected(20) || isProtected(22) || isProtected(23));
-  for (int row = 1; row <= kIncomeKindCount; ++row) {
-    SCOPED_TRACE(::testing::Message() << "row " << row);
-    EXPECT_EQ(value(kind(row).amount), 100.0 * row);
-    EXPECT_FALSE(isNull(kind(row).taxpayer));
-    EXPECT_EQ(value(kind(row).taxpayer), 0);
-    EXPECT_FALSE(isNull(kind(row).spouse));
-    EXPECT_EQ(value(kind(row).spouse), 0);
-    EXPECT_FALSE(isProtected(kind(row).taxpayer) || isProtected(kind(row).spouse));
+  pull(kChoiceFullYearResident, true);
+  pull(kChoicePartYearResident, true);  // changed: every part starts at 0
+  EXPECT_EQ(alloc({State16To18::kTaxpayerStateWages, State16To18::kResidencyChoiceOfLastPull}),
+            (V{0, kChoicePartYearResident}));
+  EXPECT_FALSE(isProtected(kFormID_State18, State16To18::kSpouseStateWages));
+  for (int row = 1; row <= kKinds; ++row) {
+    EXPECT_EQ(nulls(kFormID_State18, {t(row), s(row)}), (std::vector<bool>{false, false})) << row;
+    EXPECT_EQ(alloc({t(row), s(row)}), (V{0, 0})) << row;
+    EXPECT_FALSE(isProtected(kFormID_State18, s(row))) << row;
   }
-  EXPECT_EQ(value(69), 0);
-  EXPECT_TRUE(isNull(70));  // taxpayer only: no spouse part
-  EXPECT_TRUE(isNull(72));  // spouse only: no taxpayer part
-  EXPECT_EQ(value(73), 0);
-
   // The user's entries stay on the next pull and are only capped.
-  enter(19, 60000);
-  enter(20, 1500);
-  enter(33, 150);   // row 2 (capped), F = 200
-  enter(34, 100);
-  enter(87, 5000);  // row 19 (capped), F = 1900
-  enter(39, 9999);  // row 4 (uncapped): not capped
-  enter(40, 10);
-  enter(84, 100);   // row 18: capped at the federal form 18 sums
-  enter(85, 100);
-  enter(73, 500);   // spouse only, F = 22
-  pull(kPartYear, true);
-  EXPECT_EQ(value(19), 48000);
-  EXPECT_EQ(value(20), 1500);
-  EXPECT_EQ(value(33), 150);
-  EXPECT_EQ(value(34), 50);
-  EXPECT_EQ(value(87), 1900);
-  EXPECT_EQ(value(39), 9999);
-  EXPECT_EQ(value(40), 10);
-  EXPECT_EQ(value(84), 11);
-  EXPECT_EQ(value(85), 15);
-  EXPECT_EQ(value(73), 22);
-  EXPECT_TRUE(isNull(72));
-}
-
-TEST_F(WagePullTest, PartYearSingleHasNoSpouseParts) {
-  pull(kPartYear, false);
-  EXPECT_TRUE(isNull(20) && isProtected(20));
-  EXPECT_TRUE(isNull(23) && isProtected(23));
-  EXPECT_FALSE(isProtected(22));
-  for (int row = 1; row <= kIncomeKindCount; ++row) {
-    if (row == 18) continue;  // capped at the form 18 sums whether joint or not
-    EXPECT_TRUE(isNull(kind(row).spouse)) << "row " << row;
-    EXPECT_TRUE(isProtected(kind(row).spouse)) << "row " << row;
-  }
-  EXPECT_EQ(value(18), 50000);
-  EXPECT_EQ(value(21), 700);
+  const std::pair<FieldId, double> entries[] = {{State16To18::kTaxpayerStateWages, 60000},
+                                                {State16To18::kSpouseStateWages, 1500},
+                                                {t(2), 150},
+                                                {s(2), 100},
+                                                {t(19), 5000},
+                                                {t(4), 9999},
+                                                {t(18), 100},
+                                                {s(18), 100},
+                                                {State16To18::kSpouseOnlySpouse, 500}};
+  for (const auto& entry : entries) enter(entry.first, entry.second);
+  pull(kChoicePartYearResident, true);
+  const double capped[] = {48000, 1500, 150, 50, 1900, 9999, 11, 15, 22};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(valueOf(kFormID_State18, entries[i].first), capped[i]) << i;
+  pull(kChoicePartYearResident, false);
+  EXPECT_TRUE(nullAndProtected(s(2)) && nullAndProtected(State16To18::kSpouseStateWages));
 }
 
 TEST_F(WagePullTest, NonresidentTakesStateWagesAndCapsEnteredParts) {
-  pull(kNonresident, true);
-  EXPECT_EQ(value(19), 1000);
-  EXPECT_EQ(value(20), 2000);
-  EXPECT_TRUE(isProtected(19) && isProtected(20));
-  EXPECT_FALSE(isProtected(22) || isProtected(23));
-
-  enter(33, 150);  // row 2 (capped), F = 200: the spouse part is capped at F - T
-  enter(34, 100);
-  enter(22, 400);  // code 14's parts are the user's
-  pull(kNonresident, true);
-  EXPECT_EQ(value(33), 150);
-  EXPECT_EQ(value(34), 50);
-  EXPECT_EQ(value(22), 400);
-  EXPECT_EQ(value(5), 3);
+  pull(kChoiceNonresident, true);
+  EXPECT_EQ(alloc({State16To18::kTaxpayerStateWages, State16To18::kSpouseStateWages}), (V{1000, 2000}));
+  EXPECT_TRUE(isProtected(kFormID_State18, State16To18::kSpouseStateWages));
+  enter(t(2), 150);  // capped rule, F = 200: S is capped at F - T
+  enter(s(2), 100);
+  enter(State16To18::kTaxpayerOtherCompensation, 400);  // the user's
+  pull(kChoiceNonresident, true);
+  EXPECT_EQ(alloc({s(2), State16To18::kTaxpayerOtherCompensation}), (V{50, 400}));
 }
 
-TEST_F(WagePullTest, Field17ChoiceCapsStateWagesLikeAPartYearResident) {
-  pull(kField17, false);
-  enter(19, 90000);
-  pull(kField17, false);
-  EXPECT_EQ(value(19), 48000);
-  EXPECT_FALSE(isProtected(19));
-  EXPECT_EQ(value(5), 4);
-}
-
+// Form 55 pulls its own kinds only (row 1 has none: left alone) and nulls
+// income kind 12; joint full-year residents take its per-person items.
 TEST_F(WagePullTest, Form55InUsePullsItsOwnKindsOnly) {
   useFederalForm(55);
-  federalNumber(kFormID_Fed55, kFed55FieldIds.byNumber(286), 444);  // row 4
-  federalNumber(kFormID_Fed55, kFed55FieldIds.byNumber(332), 1313);  // row 13
-  federalNumber(kFormID_Fed55, kFed55FieldIds.byNumber(77), 31);
-  enter(29, 777);  // row 1 has no form-55 line: left as it was
-  enter(62, 1);
-  enter(63, 2);
-  enter(64, 3);
-  pull(kFullYear, false);
-
-  EXPECT_EQ(value(29), 777);
-  EXPECT_EQ(value(38), 444);
-  EXPECT_EQ(value(39), 444);
-  EXPECT_EQ(value(108), 1313);
-  EXPECT_EQ(value(109), 1313);
-  EXPECT_TRUE(isNull(62) && isNull(63) && isNull(64));
-  EXPECT_EQ(value(68), 31);
+  number(kFormID_Fed55, Fed55::kTaxableIraDistributions, 600);
+  enter(kind(1).amountField, 777);
+  enter(kind(12).amountField, 1);
+  pull(kChoiceFullYearResident, true);
+  EXPECT_EQ(alloc({kind(1).amountField, kind(6).amountField, t(6), s(6)}), (V{777, 600, 1035, 1036}));
+  EXPECT_EQ(nulls(kFormID_State18, {kind(12).amountField, t(12), s(12)}),
+            (std::vector<bool>{true, true, true}));
 }
 
-TEST_F(WagePullTest, Form55JointTakesPerPersonItemsForItsKinds) {
-  useFederalForm(55);
-  federalNumber(kFormID_Fed55, kFed55FieldIds.byNumber(125), 600);  // row 6
-  federalNumber(kFormID_Fed55, kFed55FieldIds.byNumber(78), 32);
-  pull(kFullYear, true);
-  EXPECT_EQ(value(44), 600);
-  EXPECT_EQ(value(45), 1035);
-  EXPECT_EQ(value(46), 1036);
-  EXPECT_EQ(value(71), 32);
-}
-
-TEST_F(WagePullTest, Form87InUsePullsRow10Only) {
-  useFederalForm(87);
-  federalNumber(kFormID_Fed87, kFed87FieldIds.byNumber(91), 1010);
-  enter(29, 777);
-  pull(kFullYear, false);
-  EXPECT_EQ(value(56), 1010);
-  EXPECT_EQ(value(57), 1010);
-  EXPECT_EQ(value(29), 777);
-  EXPECT_EQ(value(68), 0);  // form 87 has no such line
-  EXPECT_TRUE(isNull(62));
-}
-
+// The generic codes 0 and 8 count as joint, like the state's own.
 TEST_F(WagePullTest, CollectFederalAmountsFollowsFilingStatus) {
   double a[7];
   engine->collectFederalAmounts(1, a[0], a[1], a[2], a[3], a[4], a[5], a[6]);
-  EXPECT_EQ(std::vector<double>(a, a + 7), (std::vector<double>{11, 12, 13, 0, 700, 21, 0}));
+  EXPECT_EQ(V(a, a + 7), (V{1018, 1020, 1071, 0, 1014, 21, 0}));
   for (uint16_t joint : {0, 2, 8}) {
     engine->collectFederalAmounts(joint, a[0], a[1], a[2], a[3], a[4], a[5], a[6]);
-    EXPECT_EQ(std::vector<double>(a, a + 7), (std::vector<double>{11, 12, 13, 14, 1000, 21, 22}))
-        << "filing status " << joint;
+    EXPECT_EQ(V(a, a + 7), (V{1018, 1020, 1071, 1072, 2029, 21, 22})) << joint;
   }
 }
 
