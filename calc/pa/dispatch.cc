@@ -1,11 +1,20 @@
 // The per-form dispatch of the PA engine: calcStateForm and the category
-// routers, with their routing tables.
-#include <cstddef>
+// routers, routed by two tables, one per level.
+//
+// Level one names the category of every PA form the engine calculates;
+// level two names, per category, the calculation of each of its forms.
+// calcStateForm calls a "direct" form's calculation itself and hands every
+// other form to its category's router, which looks its calculation up in
+// level two. A form without a route is not calculated. The two levels are
+// checked against each other (form_routes.h, and its test), so no routed
+// form can be left without a calculation.
 #include <cstdint>
+#include <vector>
 
 #include "calc/pa/form_routes.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
 
@@ -18,199 +27,212 @@ namespace {
 
 typedef PATaxReturnCalcEngine Engine;
 
-struct CalculationRoute {
+// The categories; each but kDirect has its router.
+enum class FormCategory {
+  kDirect,                // calcStateForm itself
+  kCommon,                // calcCommonStateForms
+  kBusiness,              // calcBusinessForms
+  kRental,                // calcRentalForms
+  kReturn,                // calcReturnForms
+  kEstimatedTax,          // calcEstimatedTaxForms
+  kEmployeeExpenseLocal,  // calcEmployeeExpenseAndLocalForms
+  kTaxForgiveness,        // calcTaxForgivenessForm
+};
+
+// One calculation of one copy: (the engine, the copy, its copy number,
+// passOn).
+typedef void (*FormCalculation)(Engine&, TaxFormPtr, uint16_t, int);
+
+// An engine calculation as a FormCalculation.
+template <void (Engine::*Calculation)(TaxFormPtr, uint16_t, int)>
+void calculate(Engine& engine, TaxFormPtr form, uint16_t copy, int passOn) {
+  (engine.*Calculation)(form, copy, passOn);
+}
+
+// The summary forms of the state layer take the return's filing status
+// and residency choice (the information form's residency boxes).
+int residencyChoice(Engine& engine, TaxFormPtr form) {
+  return engine.readMarkedChoice(form, kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox,
+                                 PAReturnInfo::kNonresidentBox, PAReturnInfo::kPartYearResidentBox,
+                                 PAReturnInfo::kPartYearAllocatedBox);
+}
+
+uint16_t filingStatus(const Engine& engine) {
+  PADataMgmt::PATaxReturn* pa = engine.getPAReturn();
+  return pa != nullptr ? pa->readFilingStatus(kFormID_PAReturnInfo)
+                       : static_cast<uint16_t>(PADataMgmt::kFilingSingle);
+}
+
+void computeInterestSummary(Engine& engine, TaxFormPtr form, uint16_t copy, int passOn) {
+  const int choice = residencyChoice(engine, form);
+  const uint16_t status = filingStatus(engine);
+  engine.computeInterestSummaryForm(form, copy, passOn, kFormID_PAReturnInfo, status, 0, choice);
+}
+
+void computeDividendSummary(Engine& engine, TaxFormPtr form, uint16_t copy, int passOn) {
+  const int choice = residencyChoice(engine, form);
+  const uint16_t status = filingStatus(engine);
+  engine.computeDividendSummaryForm(form, copy, passOn, kFormID_PAReturnInfo, status, 0, choice);
+}
+
+// Level one: the category of each form.
+struct FormRoute {
+  const FormId* form;
+  FormCategory category;
+};
+
+constexpr FormRoute kFormRoutes[] = {
+    {&kFormID_PAReturnInfo, FormCategory::kDirect},
+    {&kFormID_PAScheduleDWorksheet, FormCategory::kDirect},
+    {&kFormID_PAW2, FormCategory::kDirect},
+    {&kFormID_State18, FormCategory::kCommon},
+    {&kFormID_State16, FormCategory::kCommon},
+    {&kFormID_State17, FormCategory::kCommon},
+    {&kFormID_PAScheduleE, FormCategory::kRental},
+    {&kFormID_PA40, FormCategory::kReturn},
+    {&kFormID_PAScheduleW2S, FormCategory::kReturn},
+    {&kFormID_PAMiscCompWorksheet, FormCategory::kReturn},
+    {&kFormID_PAScheduleA, FormCategory::kReturn},
+    {&kFormID_PAScheduleB, FormCategory::kReturn},
+    {&kFormID_PAInterestDividendWorksheet, FormCategory::kReturn},
+    {&kFormID_PAScheduleD, FormCategory::kReturn},
+    {&kFormID_PAScheduleGL, FormCategory::kReturn},
+    {&kFormID_PAScheduleJ, FormCategory::kReturn},
+    {&kFormID_PAW2GIncome, FormCategory::kReturn},
+    {&kFormID_PADeductions, FormCategory::kReturn},
+    {&kFormID_PAScheduleOC, FormCategory::kReturn},
+    {&kFormID_PAEstimatedTaxWorksheet, FormCategory::kEstimatedTax},
+    {&kFormID_PAEstimatedVouchers, FormCategory::kEstimatedTax},
+    {&kFormID_PADirectDepositDebit, FormCategory::kEstimatedTax},
+    {&kFormID_PAScheduleUE, FormCategory::kEmployeeExpenseLocal},
+    {&kFormID_PALocalIncomeTaxReturn, FormCategory::kEmployeeExpenseLocal},
+    {&kFormID_PAScheduleSP, FormCategory::kTaxForgiveness},
+    {&kFormID_PAScheduleC, FormCategory::kBusiness},
+};
+
+// Level two: the calculation of each form in its category.
+struct CategoryCalculation {
+  FormCategory category;
   const FormId* form;
   FormCalculation calculation;
 };
 
-struct CategoryRoute {
-  const FormId* form;
-  CategoryRouter router;
+constexpr CategoryCalculation kCategoryCalculations[] = {
+    {FormCategory::kDirect, &kFormID_PAReturnInfo, calculate<&Engine::computeReturnInfo>},
+    {FormCategory::kDirect, &kFormID_PAScheduleDWorksheet, calculate<&Engine::computeScheduleDWorksheet>},
+    {FormCategory::kDirect, &kFormID_PAW2, calculate<&Engine::computePAW2>},
+    {FormCategory::kCommon, &kFormID_State18, calculate<&Engine::computeStateAllocationForm>},
+    {FormCategory::kCommon, &kFormID_State16, computeInterestSummary},
+    {FormCategory::kCommon, &kFormID_State17, computeDividendSummary},
+    {FormCategory::kBusiness, &kFormID_PAScheduleC, calculate<&Engine::computeScheduleC>},
+    {FormCategory::kRental, &kFormID_PAScheduleE, calculate<&Engine::computeScheduleE>},
+    {FormCategory::kReturn, &kFormID_PA40, calculate<&Engine::computePA40>},
+    {FormCategory::kReturn, &kFormID_PAScheduleW2S, calculate<&Engine::computeScheduleW2S>},
+    {FormCategory::kReturn, &kFormID_PAMiscCompWorksheet, calculate<&Engine::computeMiscCompWorksheet>},
+    {FormCategory::kReturn, &kFormID_PAInterestDividendWorksheet,
+     calculate<&Engine::computeInterestDividendWorksheet>},
+    {FormCategory::kReturn, &kFormID_PAScheduleA, calculate<&Engine::computeScheduleA>},
+    {FormCategory::kReturn, &kFormID_PAScheduleB, calculate<&Engine::computeScheduleB>},
+    {FormCategory::kReturn, &kFormID_PAScheduleD, calculate<&Engine::computeScheduleD>},
+    {FormCategory::kReturn, &kFormID_PAScheduleGL, calculate<&Engine::computeScheduleGL>},
+    {FormCategory::kReturn, &kFormID_PAScheduleJ, calculate<&Engine::computeScheduleJ>},
+    {FormCategory::kReturn, &kFormID_PAW2GIncome, calculate<&Engine::computeW2GIncome>},
+    {FormCategory::kReturn, &kFormID_PAScheduleOC, calculate<&Engine::computeScheduleOC>},
+    {FormCategory::kReturn, &kFormID_PADeductions, calculate<&Engine::computeDeductions>},
+    {FormCategory::kEstimatedTax, &kFormID_PAEstimatedVouchers, calculate<&Engine::computeEstimatedVouchers>},
+    {FormCategory::kEstimatedTax, &kFormID_PAEstimatedTaxWorksheet,
+     calculate<&Engine::computeEstimatedTaxWorksheet>},
+    {FormCategory::kEstimatedTax, &kFormID_PADirectDepositDebit,
+     calculate<&Engine::computeDirectDepositDebit>},
+    {FormCategory::kEmployeeExpenseLocal, &kFormID_PAScheduleUE, calculate<&Engine::computeScheduleUE>},
+    {FormCategory::kEmployeeExpenseLocal, &kFormID_PALocalIncomeTaxReturn,
+     calculate<&Engine::computeLocalIncomeTaxReturn>},
+    {FormCategory::kTaxForgiveness, &kFormID_PAScheduleSP, calculate<&Engine::computeScheduleSP>},
 };
 
-template <class Route, std::size_t N>
-const Route* findRoute(const Route (&table)[N], const FormId& formId) {
-  for (const Route& route : table) {
+const FormRoute* findRoute(const FormId& formId) {
+  for (const FormRoute& route : kFormRoutes) {
     if (*route.form == formId) return &route;
   }
   return nullptr;
 }
 
-// calcStateForm's own rows, tested before the categories.
-const CalculationRoute kDirectRoutes[] = {
-    {&kFormID_PAScheduleDWorksheet, &Engine::computeScheduleDWorksheet},
-    {&kFormID_PAW2, &Engine::computePAW2},
-};
-
-// calcStateForm's category rows, in the order they are tested.
-const CategoryRoute kCategoryRoutes[] = {
-    {&kFormID_State18, &Engine::calcCommonStateForms},
-    {&kFormID_State16, &Engine::calcCommonStateForms},
-    {&kFormID_State17, &Engine::calcCommonStateForms},
-    {&kFormID_PAScheduleE, &Engine::calcRentalForms},
-    {&kFormID_PA40, &Engine::calcReturnForms},
-    {&kFormID_PAScheduleW2S, &Engine::calcReturnForms},
-    {&kFormID_PAMiscCompWorksheet, &Engine::calcReturnForms},
-    {&kFormID_PAScheduleA, &Engine::calcReturnForms},
-    {&kFormID_PAScheduleB, &Engine::calcReturnForms},
-    {&kFormID_PAInterestDividendWorksheet, &Engine::calcReturnForms},
-    {&kFormID_PAScheduleD, &Engine::calcReturnForms},
-    {&kFormID_PAScheduleGL, &Engine::calcReturnForms},
-    {&kFormID_PAScheduleJ, &Engine::calcReturnForms},
-    {&kFormID_PAW2GIncome, &Engine::calcReturnForms},
-    {&kFormID_PADeductions, &Engine::calcReturnForms},
-    {&kFormID_PAScheduleOC, &Engine::calcReturnForms},
-    {&kFormID_PAEstimatedTaxWorksheet, &Engine::calcEstimatedTaxForms},
-    {&kFormID_PAEstimatedVouchers, &Engine::calcEstimatedTaxForms},
-    {&kFormID_PADirectDepositDebit, &Engine::calcEstimatedTaxForms},
-    {&kFormID_PAScheduleUE, &Engine::calcEmployeeExpenseAndLocalForms},
-    {&kFormID_PALocalIncomeTaxReturn, &Engine::calcEmployeeExpenseAndLocalForms},
-    {&kFormID_PAScheduleSP, &Engine::calcTaxForgivenessForm},
-    {&kFormID_PAScheduleC, &Engine::calcBusinessForms},
-};
-
-const CalculationRoute kBusinessRoutes[] = {
-    {&kFormID_PAScheduleC, &Engine::computeScheduleC},
-};
-
-const CalculationRoute kRentalRoutes[] = {
-    {&kFormID_PAScheduleE, &Engine::computeScheduleE},
-};
-
-const CalculationRoute kReturnRoutes[] = {
-    {&kFormID_PA40, &Engine::computePA40},
-    {&kFormID_PAScheduleW2S, &Engine::computeScheduleW2S},
-    {&kFormID_PAMiscCompWorksheet, &Engine::computeMiscCompWorksheet},
-    {&kFormID_PAInterestDividendWorksheet, &Engine::computeInterestDividendWorksheet},
-    {&kFormID_PAScheduleA, &Engine::computeScheduleA},
-    {&kFormID_PAScheduleB, &Engine::computeScheduleB},
-    {&kFormID_PAScheduleD, &Engine::computeScheduleD},
-    {&kFormID_PAScheduleGL, &Engine::computeScheduleGL},
-    {&kFormID_PAScheduleJ, &Engine::computeScheduleJ},
-    {&kFormID_PAW2GIncome, &Engine::computeW2GIncome},
-    {&kFormID_PAScheduleOC, &Engine::computeScheduleOC},
-    {&kFormID_PADeductions, &Engine::computeDeductions},
-};
-
-const CalculationRoute kEstimatedTaxRoutes[] = {
-    {&kFormID_PAEstimatedVouchers, &Engine::computeEstimatedVouchers},
-    {&kFormID_PAEstimatedTaxWorksheet, &Engine::computeEstimatedTaxWorksheet},
-    {&kFormID_PADirectDepositDebit, &Engine::computeDirectDepositDebit},
-};
-
-const CalculationRoute kEmployeeExpenseLocalRoutes[] = {
-    {&kFormID_PAScheduleUE, &Engine::computeScheduleUE},
-    {&kFormID_PALocalIncomeTaxReturn, &Engine::computeLocalIncomeTaxReturn},
-};
-
-const CalculationRoute kTaxForgivenessRoutes[] = {
-    {&kFormID_PAScheduleSP, &Engine::computeScheduleSP},
-};
-
-template <std::size_t N>
-FormCalculation calculationIn(const CalculationRoute (&table)[N], const FormId& formId) {
-  const CalculationRoute* route = findRoute(table, formId);
-  return route != nullptr ? route->calculation : nullptr;
+// Runs the calculation of the form in the category; nothing for a form of
+// another category.
+void calculateInCategory(Engine& engine, FormCategory category, const FormId& formId, TaxFormPtr form,
+                         uint16_t copy, int passOn) {
+  for (const CategoryCalculation& row : kCategoryCalculations) {
+    if (row.category == category && *row.form == formId) {
+      row.calculation(engine, form, copy, passOn);
+      return;
+    }
+  }
 }
 
-}  // namespace
-
-FormCalculation directCalculation(const FormId& formId) { return calculationIn(kDirectRoutes, formId); }
-
-CategoryRouter categoryRouter(const FormId& formId) {
-  const CategoryRoute* route = findRoute(kCategoryRoutes, formId);
-  return route != nullptr ? route->router : nullptr;
-}
-
-FormCalculation categoryCalculation(FormCategory category, const FormId& formId) {
+// The router of each category but kDirect.
+typedef void (Engine::*CategoryRouter)(const FormId&, TaxFormPtr, uint16_t, int);
+CategoryRouter routerOf(FormCategory category) {
   switch (category) {
-    case FormCategory::kBusiness:
-      return calculationIn(kBusinessRoutes, formId);
-    case FormCategory::kRental:
-      return calculationIn(kRentalRoutes, formId);
-    case FormCategory::kReturn:
-      return calculationIn(kReturnRoutes, formId);
-    case FormCategory::kEstimatedTax:
-      return calculationIn(kEstimatedTaxRoutes, formId);
-    case FormCategory::kEmployeeExpenseLocal:
-      return calculationIn(kEmployeeExpenseLocalRoutes, formId);
-    case FormCategory::kTaxForgiveness:
-      return calculationIn(kTaxForgivenessRoutes, formId);
+    case FormCategory::kDirect: break;
+    case FormCategory::kCommon: return &Engine::calcCommonStateForms;
+    case FormCategory::kBusiness: return &Engine::calcBusinessForms;
+    case FormCategory::kRental: return &Engine::calcRentalForms;
+    case FormCategory::kReturn: return &Engine::calcReturnForms;
+    case FormCategory::kEstimatedTax: return &Engine::calcEstimatedTaxForms;
+    case FormCategory::kEmployeeExpenseLocal: return &Engine::calcEmployeeExpenseAndLocalForms;
+    case FormCategory::kTaxForgiveness: return &Engine::calcTaxForgivenessForm;
   }
   return nullptr;
 }
 
+}  // namespace
+
+std::vector<FormId> formsTheRoutingLevelsDisagreeOn() {
+  std::vector<FormId> disagreements;
+  for (const FormRoute& route : kFormRoutes) {
+    int calculations = 0;
+    for (const CategoryCalculation& row : kCategoryCalculations) {
+      if (row.category == route.category && *row.form == *route.form && row.calculation != nullptr) {
+        ++calculations;
+      }
+    }
+    if (calculations != 1) disagreements.push_back(*route.form);
+  }
+  for (const CategoryCalculation& row : kCategoryCalculations) {
+    bool routed = false;
+    for (const FormRoute& route : kFormRoutes) {
+      routed = routed || (*route.form == *row.form && route.category == row.category);
+    }
+    if (!routed) disagreements.push_back(*row.form);
+  }
+  return disagreements;
+}
+
 void PATaxReturnCalcEngine::calcStateForm(const FormId& formId, uint16_t copy, bool markDataEntered,
                                           int passOn, int /*spare*/, TaxFormPtr form) {
-  if (formId == kFormID_PAReturnInfo) computeReturnInfo(form, copy, passOn);
-  if (FormCalculation calculation = directCalculation(formId)) {
-    (this->*calculation)(form, copy, passOn);
-  } else if (CategoryRouter router = categoryRouter(formId)) {
-    (this->*router)(formId, form, copy, passOn);
+  if (const FormRoute* route = findRoute(formId)) {
+    if (route->category == FormCategory::kDirect) {
+      calculateInCategory(*this, FormCategory::kDirect, formId, form, copy, passOn);
+    } else {
+      (this->*routerOf(route->category))(formId, form, copy, passOn);
+    }
   }
   if (markDataEntered && paReturn != nullptr) paReturn->setDataEntered(formId, copy, true, false);
 }
 
-void PATaxReturnCalcEngine::calcCommonStateForms(const FormId& formId, TaxFormPtr form, uint16_t copy,
-                                                 int passOn) {
-  // Worked out for every form, before the tests, as the summaries need it.
-  const int residencyChoice =
-      readMarkedChoice(form, kFormID_PAReturnInfo, kPAReturnInfoFieldIds[101] /* 46 */,
-                       kPAReturnInfoFieldIds[102] /* 47 */, kPAReturnInfoFieldIds[103] /* 48 */,
-                       kPAReturnInfoFieldIds[27] /* 17 */);
-  if (formId == kFormID_State18) {
-    computeStateAllocationForm(form, copy, passOn);
-    return;
+// Each category router runs its category's calculation of the form.
+#define CATEGORY_ROUTER(router, category)                                                                 \
+  void PATaxReturnCalcEngine::router(const FormId& formId, TaxFormPtr form, uint16_t copy, int passOn) { \
+    calculateInCategory(*this, FormCategory::category, formId, form, copy, passOn);                      \
   }
-  const bool isInterest = formId == kFormID_State16;
-  if (!isInterest && formId != kFormID_State17) return;
-  const uint16_t filingStatus =
-      paReturn != nullptr ? paReturn->readFilingStatus(kFormID_PAReturnInfo) : uint16_t{1};
-  if (isInterest) {
-    computeInterestSummaryForm(form, copy, passOn, kFormID_PAReturnInfo, filingStatus, 0, residencyChoice);
-  } else {
-    computeDividendSummaryForm(form, copy, passOn, kFormID_PAReturnInfo, filingStatus, 0, residencyChoice);
-  }
-}
-
-namespace {
-
-void routeInCategory(Engine& engine, FormCategory category, const FormId& formId, TaxFormPtr form,
-                     uint16_t copy, int passOn) {
-  if (FormCalculation calculation = categoryCalculation(category, formId)) {
-    (engine.*calculation)(form, copy, passOn);
-  }
-}
-
-}  // namespace
-
-void PATaxReturnCalcEngine::calcBusinessForms(const FormId& formId, TaxFormPtr form, uint16_t copy,
-                                              int passOn) {
-  routeInCategory(*this, FormCategory::kBusiness, formId, form, copy, passOn);
-}
-
-void PATaxReturnCalcEngine::calcRentalForms(const FormId& formId, TaxFormPtr form, uint16_t copy, int passOn) {
-  routeInCategory(*this, FormCategory::kRental, formId, form, copy, passOn);
-}
-
-void PATaxReturnCalcEngine::calcReturnForms(const FormId& formId, TaxFormPtr form, uint16_t copy, int passOn) {
-  routeInCategory(*this, FormCategory::kReturn, formId, form, copy, passOn);
-}
-
-void PATaxReturnCalcEngine::calcEstimatedTaxForms(const FormId& formId, TaxFormPtr form, uint16_t copy,
-                                                  int passOn) {
-  routeInCategory(*this, FormCategory::kEstimatedTax, formId, form, copy, passOn);
-}
-
-void PATaxReturnCalcEngine::calcEmployeeExpenseAndLocalForms(const FormId& formId, TaxFormPtr form,
-                                                             uint16_t copy, int passOn) {
-  routeInCategory(*this, FormCategory::kEmployeeExpenseLocal, formId, form, copy, passOn);
-}
-
-void PATaxReturnCalcEngine::calcTaxForgivenessForm(const FormId& formId, TaxFormPtr form, uint16_t copy,
-                                                   int passOn) {
-  routeInCategory(*this, FormCategory::kTaxForgiveness, formId, form, copy, passOn);
-}
+CATEGORY_ROUTER(calcCommonStateForms, kCommon)
+CATEGORY_ROUTER(calcBusinessForms, kBusiness)
+CATEGORY_ROUTER(calcRentalForms, kRental)
+CATEGORY_ROUTER(calcReturnForms, kReturn)
+CATEGORY_ROUTER(calcEstimatedTaxForms, kEstimatedTax)
+CATEGORY_ROUTER(calcEmployeeExpenseAndLocalForms, kEmployeeExpenseLocal)
+CATEGORY_ROUTER(calcTaxForgivenessForm, kTaxForgiveness)
+#undef CATEGORY_ROUTER
 
 // The reserved categories have no forms; the copy's share is released on
 // return.

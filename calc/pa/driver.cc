@@ -6,7 +6,8 @@
 #include <cstdint>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/configuration.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
@@ -20,11 +21,10 @@ using DataMgmt::TaxFormPtr;
 namespace {
 
 // A PA W-2 copy k lists the federal W-2 copies 18k-17 to 18k.
-const int kW2RowsPerCopy = 18;
-// A Schedule D worksheet copy links twelve federal sale records; the link
-// of row r is member 17 + r (host fields 196105 to 196116).
-const int kSaleRowsPerWorksheet = 12;
-const int kFirstSaleLinkMember = 17;
+const int kW2RowsPerCopy = PAW2::kListedEmployerName.rows();
+// A Schedule D worksheet copy links twelve federal sale records, one a row.
+const auto& kSaleLink = PAScheduleDWorksheet::kRowFederalLink;
+const int kSaleRowsPerWorksheet = kSaleLink.rows();
 
 // The calculation order of a whole return: 41 steps, every existing copy
 // of the step's form each time. The PA-40 comes five times, each after the
@@ -79,9 +79,9 @@ TaxFormPtr fetchOrCreate(DataMgmt::TaxReturn& taxReturn, const FormId& formId, i
 // across the four sources.
 void rebuildMiscCompSourceRows(PATaxReturnCalcEngine& engine, DataMgmt::TaxReturn& pa) {
   for (DataMgmt::TaxFormIter it = pa.getForms(kFormID_PAMiscCompWorksheet); !it.atEOL(); it.next()) {
-    engine.clearFormFields(kFormID_PAMiscCompWorksheet, it.getTaxForm()->getCopyNumber(),
-                           kPAMiscCompWorksheetFieldIds[1] /* 96 */,
-                           kPAMiscCompWorksheetFieldIds[20] /* 9496 */);
+    const auto& references = PAMiscCompWorksheet::kRowSourceReference;
+    engine.clearFormFields(kFormID_PAMiscCompWorksheet, it.getTaxForm()->getCopyNumber(), references.at(0),
+                           references.at(references.rows() - 1));
   }
   int row = 0;
   engine.addMiscCompSourceRows(kFormID_Fed1099Misc, &row, 0);
@@ -107,8 +107,8 @@ void ensurePAW2Copies(const DataMgmt::TaxReturn& federal, DataMgmt::TaxReturn& p
   for (int c = 1; c <= needed; ++c) fetchOrCreate(pa, kFormID_PAW2, c);
 }
 
-// One PA Schedule C copy per federal Schedule C copy whose field 154 is not
-// yes, in order, each linked to its federal copy; PA copies left over are
+// One PA Schedule C copy per federal Schedule C copy that is not a
+// statutory employee's, in order, each linked to its federal copy; PA copies left over are
 // emptied.
 void linkScheduleCCopies(PATaxReturnCalcEngine& engine, const DataMgmt::TaxReturn& federal,
                          DataMgmt::TaxReturn& pa) {
@@ -117,12 +117,12 @@ void linkScheduleCCopies(PATaxReturnCalcEngine& engine, const DataMgmt::TaxRetur
   for (int f = 1; f <= highest; ++f) {
     const uint16_t fedCopy = static_cast<uint16_t>(f);
     if (!federal.formExists(kFormID_FedScheduleC, fedCopy)) continue;
-    if (federal.formYes(kFormID_FedScheduleC, fedCopy, kFedScheduleCFieldIds[55] /* 154 */)) continue;
+    if (federal.formYes(kFormID_FedScheduleC, fedCopy, FedScheduleC::kStatutoryEmployeeBox)) continue;
     TaxFormPtr copy = fetchOrCreate(pa, kFormID_PAScheduleC, next);
     if (copy.isNull()) continue;
-    copy->setX(kPAScheduleCFieldIds[3] /* 56135 */);
-    copy->setXNo(kPAScheduleCFieldIds[4] /* 56136 */);
-    copy->assignIR(kPAScheduleCFieldIds[1] /* 56133 */, f);
+    copy->setX(PAScheduleC::kFromFederalYesBox);
+    copy->setXNo(PAScheduleC::kFromFederalNoBox);
+    copy->assignIR(PAScheduleC::kFederalCopyNumber, f);
     ++next;
   }
   const int last = pa.getMaxCopies(kFormID_PAScheduleC);
@@ -134,13 +134,13 @@ void linkScheduleCCopies(PATaxReturnCalcEngine& engine, const DataMgmt::TaxRetur
 }
 
 // Links every federal sale record to its worksheet row (record c to row
-// (c - 1) mod 12 of worksheet copy (c - 1) / 12 + 1) and marks field 150736
-// of the information form when there is at least one record.
+// (c - 1) mod 12 of worksheet copy (c - 1) / 12 + 1) and marks the
+// information form's sale-records box when there is at least one record.
 void linkSaleRecords(const DataMgmt::TaxReturn& federal, DataMgmt::TaxReturn& pa) {
   for (DataMgmt::TaxFormIter it = pa.getForms(kFormID_PAScheduleDWorksheet); !it.atEOL(); it.next()) {
     TaxFormPtr worksheet = it.getTaxForm();
     for (int r = 0; r < kSaleRowsPerWorksheet; ++r) {
-      worksheet->setNull(kPAScheduleDWorksheetFieldIds[kFirstSaleLinkMember + r]);
+      worksheet->setNull(kSaleLink.at(r));
     }
   }
   bool anyRecord = false;
@@ -151,12 +151,12 @@ void linkSaleRecords(const DataMgmt::TaxReturn& federal, DataMgmt::TaxReturn& pa
     const int row = (record - 1) % kSaleRowsPerWorksheet;
     TaxFormPtr worksheet = fetchOrCreate(pa, kFormID_PAScheduleDWorksheet, worksheetCopy);
     if (worksheet.isNull()) continue;
-    worksheet->assignIR(kPAScheduleDWorksheetFieldIds[kFirstSaleLinkMember + row], record);
+    worksheet->assignIR(kSaleLink.at(row), record);
   }
   TaxFormPtr info = fetchOrCreate(pa, kFormID_PAReturnInfo, 1);
   if (info.isNull()) return;
-  info->setXNo(kPAReturnInfoFieldIds[83] /* 150736 */);
-  if (anyRecord) info->setX(kPAReturnInfoFieldIds[83] /* 150736 */);
+  info->setXNo(PAReturnInfo::kSaleRecordsBox);
+  if (anyRecord) info->setX(PAReturnInfo::kSaleRecordsBox);
 }
 
 // Links the next PA Schedule E copy to federal copy `fedCopy` of a
@@ -166,20 +166,20 @@ bool linkScheduleECopy(DataMgmt::TaxReturn& pa, int next, int fedCopy, bool from
   TaxFormPtr copy = fetchOrCreate(pa, kFormID_PAScheduleE, next);
   if (copy.isNull()) return false;
   if (fromFarmRental) {
-    copy->setXNo(kPAScheduleEFieldIds[2] /* 202 */);
-    copy->setX(kPAScheduleEFieldIds[3] /* 203 */);
+    copy->setXNo(PAScheduleE::kFromScheduleEBox);
+    copy->setX(PAScheduleE::kFromForm4835Box);
   } else {
-    copy->setX(kPAScheduleEFieldIds[2] /* 202 */);
-    copy->setXNo(kPAScheduleEFieldIds[3] /* 203 */);
+    copy->setX(PAScheduleE::kFromScheduleEBox);
+    copy->setXNo(PAScheduleE::kFromForm4835Box);
   }
-  copy->assignIR(kPAScheduleEFieldIds[1] /* 201 */, fedCopy);
+  copy->assignIR(PAScheduleE::kFederalCopyNumber, fedCopy);
   return true;
 }
 
 // Empties PA Schedule E copy `c`, which no federal source stands for any
-// more. Copy 1 is emptied only when it was linked (202 or 203 marked): an
-// unlinked copy 1 holds a property the user entered. It keeps the filer-level
-// amounts 219-222, which belong to no property.
+// more. Copy 1 is emptied only when it was linked (either source box
+// marked): an unlinked copy 1 holds a property the user entered. It keeps
+// the filer-level amounts, which belong to no property.
 void unlinkScheduleECopy(PATaxReturnCalcEngine& engine, DataMgmt::TaxReturn& pa, uint16_t c) {
   TaxFormPtr copy = pa.getFormUVPtr(kFormID_PAScheduleE, c, false);
   if (copy.isNull()) return;
@@ -188,18 +188,20 @@ void unlinkScheduleECopy(PATaxReturnCalcEngine& engine, DataMgmt::TaxReturn& pa,
     return;
   }
   const bool linked =
-      copy->xMarked(kPAScheduleEFieldIds[2] /* 202 */) || copy->xMarked(kPAScheduleEFieldIds[3] /* 203 */);
+      copy->xMarked(PAScheduleE::kFromScheduleEBox) || copy->xMarked(PAScheduleE::kFromForm4835Box);
   if (!linked) return;
-  const int kFilerLevel[] = {159, 160, 161, 162};  // 219-222
+  const NamedField<PAScheduleEFieldIds> kFilerLevel[] = {
+      PAScheduleE::kTaxpayerFirstRK1Income, PAScheduleE::kSpouseFirstRK1Income,
+      PAScheduleE::kTaxpayerSecondRK1Income, PAScheduleE::kSpouseSecondRK1Income};
   bool entered[4];
   double amounts[4];
   for (int i = 0; i < 4; ++i) {
-    entered[i] = !copy->isNull(kPAScheduleEFieldIds[kFilerLevel[i]]);
-    amounts[i] = copy->getIR(kPAScheduleEFieldIds[kFilerLevel[i]]);
+    entered[i] = !copy->isNull(kFilerLevel[i]);
+    amounts[i] = copy->getIR(kFilerLevel[i]);
   }
   engine.clearForm(kFormID_PAScheduleE, c);
   for (int i = 0; i < 4; ++i) {
-    if (entered[i]) copy->assignIR(kPAScheduleEFieldIds[kFilerLevel[i]], amounts[i]);
+    if (entered[i]) copy->assignIR(kFilerLevel[i], amounts[i]);
   }
 }
 
@@ -223,7 +225,7 @@ void linkScheduleECopies(PATaxReturnCalcEngine& engine, const DataMgmt::TaxRetur
 
 void ensureFixedForms(PADataMgmt::PATaxReturn& pa) {
   for (const FormId* form : kFixedForms) fetchOrCreate(pa, *form, 1);
-  if (pa.readFilingStatus(kFormID_PAReturnInfo) == 2) {
+  if (pa.readFilingStatus(kFormID_PAReturnInfo) == PADataMgmt::kFilingJoint) {
     for (const FormId* form : kSpouseForms) fetchOrCreate(pa, *form, 2);
   }
   for (const FormId* form : kLaterFixedForms) fetchOrCreate(pa, *form, 1);
@@ -233,8 +235,8 @@ void ensureFixedForms(PADataMgmt::PATaxReturn& pa) {
 
 void PATaxReturnCalcEngine::calcStateReturn() {
   if (paReturn == nullptr || federalReturn == nullptr) return;
-  computeIntDivSummary(1, kFormID_PAReturnInfo, kFormID_State18, kFormID_State16,
-                       kState16FieldIds[1] /* 2 */, kFormID_State17, kState17FieldIds[1] /* 2 */);
+  computeIntDivSummary(1, kFormID_PAReturnInfo, kFormID_State18, kFormID_State16, State16::kLineRecord.at(0),
+                       kFormID_State17, State17::kLineRecord.at(0));
   rebuildMiscCompSourceRows(*this, *paReturn);
   ensurePAW2Copies(*federalReturn, *paReturn);
   linkScheduleCCopies(*this, *federalReturn, *paReturn);
@@ -256,10 +258,10 @@ void PATaxReturnCalcEngine::calcStateReturn() {
 
   if (DataMgmt::OrvaneConfiguration::getInstance().AllowAutoTest()) {
     runAutoTest();
-    runScrubberAutoTest("PA", paReturn, kFormID_PAReturnInfo, kPAReturnInfoFieldIds[70] /* 81567 */,
-                        kPAReturnInfoFieldIds[69] /* 81566 */);
-    runCycleDaemonAutoTest("PA", paReturn, kFormID_PAReturnInfo, kPAReturnInfoFieldIds[70] /* 81567 */,
-                           kPAReturnInfoFieldIds[69] /* 81566 */);
+    runScrubberAutoTest("PA", paReturn, kFormID_PAReturnInfo, PAReturnInfo::kAutoTestDoneBox,
+                        PAReturnInfo::kAutoTestInProgressBox);
+    runCycleDaemonAutoTest("PA", paReturn, kFormID_PAReturnInfo, PAReturnInfo::kAutoTestDoneBox,
+                           PAReturnInfo::kAutoTestInProgressBox);
   }
 }
 

@@ -6,7 +6,8 @@
 #include <cstring>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/descriptors.h"
 #include "host/form_field.h"
 #include "host/string_utils.h"
@@ -27,18 +28,17 @@ const int kTextSize = 128;
 // characters, then to the target's maximum length.
 const int kScratchLength = 80;
 
-// Federal W-2 copies whose `mark` (field 1 or 2) is set and whose name
-// field (4) is filled in. The highest copy number is asked again before
-// every copy.
+// Federal W-2 copies whose owner `mark` is set and whose employer name is
+// filled in. The highest copy number is asked again before every copy.
 uint16_t countMarkedW2Copies(DataMgmt::TaxReturn* federal, const OVImmutableIdentifier& mark) {
   if (federal == nullptr) return 0;
-  const OVImmutableIdentifier& name = kFedW2FieldIds[210];  // 4
   uint16_t count = 0;
   for (int copy = 1; copy <= federal->getMaxCopies(kFormID_FedW2); ++copy) {
     const uint16_t c = static_cast<uint16_t>(copy);
     TaxFormPtr w2 = federal->getFormUVPtr(kFormID_FedW2, c, false);
     if (w2.isNull()) continue;
-    if (federal->formYes(kFormID_FedW2, c, mark) && federal->hasSigValue(kFormID_FedW2, c, name)) ++count;
+    const bool named = federal->hasSigValue(kFormID_FedW2, c, FedW2::kEmployerName);
+    if (federal->formYes(kFormID_FedW2, c, mark) && named) ++count;
   }
   return count;
 }
@@ -53,21 +53,35 @@ void readInfoPart(const PADataMgmt::PATaxReturn& pa, TaxFormPtr info, const OVIm
   Utils::strip(out, raw);
 }
 
-// "first second" (or "first" alone when the second part is empty) from two
-// fields of copy 1 of the information form, cut to the target field's
+// Two name parts of the information form, each read at its width: first
+// names 12, initials 1, last names 20, suffixes 3.
+struct NamePair {
+  NamedField<PAReturnInfoFieldIds> first;
+  int firstWidth;
+  NamedField<PAReturnInfoFieldIds> second;
+  int secondWidth;
+};
+const NamePair kNamePairs[] = {
+    {PAReturnInfo::kTaxpayerFirstName, 12, PAReturnInfo::kTaxpayerMiddleInitial, 1},
+    {PAReturnInfo::kTaxpayerLastName, 20, PAReturnInfo::kTaxpayerNameSuffix, 3},
+    {PAReturnInfo::kSpouseFirstName, 12, PAReturnInfo::kSpouseMiddleInitial, 1},
+    {PAReturnInfo::kSpouseLastName, 20, PAReturnInfo::kSpouseNameSuffix, 3},
+};
+
+// "first second" (or "first" alone when the second part is empty) from the
+// two fields of copy 1 of the information form, cut to the target field's
 // maximum length and written to it. A missing information form writes the
 // empty text; a target field without a descriptor is written uncut.
 void composeInfoPair(PADataMgmt::PATaxReturn* pa, TaxFormPtr target, const FormId& targetForm,
-                     const OVImmutableIdentifier& targetField, const OVImmutableIdentifier& first,
-                     int firstWidth, const OVImmutableIdentifier& second, int secondWidth) {
+                     const OVImmutableIdentifier& targetField, const NamePair& pair) {
   if (pa == nullptr || target.isNull()) return;
   char composed[2 * kTextSize] = "";
   TaxFormPtr info = pa->getFormUVPtr(kFormID_PAReturnInfo, 1, false);
   if (!info.isNull()) {
     char firstText[kTextSize];
     char secondText[kTextSize];
-    readInfoPart(*pa, info, first, firstWidth, firstText);
-    readInfoPart(*pa, info, second, secondWidth, secondText);
+    readInfoPart(*pa, info, pair.first, pair.firstWidth, firstText);
+    readInfoPart(*pa, info, pair.second, pair.secondWidth, secondText);
     if (secondText[0] != '\0') {
       std::snprintf(composed, sizeof(composed), "%s%c%s", firstText, ' ', secondText);
     } else {
@@ -102,17 +116,18 @@ FormId PATaxReturnCalcEngine::getFederalReturnFormId() {
 }
 
 uint8_t PATaxReturnCalcEngine::getFilingStatus() {
-  return paReturn != nullptr ? paReturn->readFilingStatus(getStateReturnFormId()) : 1;
+  return paReturn != nullptr ? paReturn->readFilingStatus(getStateReturnFormId())
+                             : static_cast<uint8_t>(PADataMgmt::kFilingSingle);
 }
 
 // Federal W-2 counts.
 
 uint16_t PATaxReturnCalcEngine::countW2CopiesMarkedFirstBox() {
-  return countMarkedW2Copies(federalReturn, kFedW2FieldIds[199]);  // 1
+  return countMarkedW2Copies(federalReturn, FedW2::kTaxpayerBox);
 }
 
 uint16_t PATaxReturnCalcEngine::countW2CopiesMarkedSecondBox() {
-  return countMarkedW2Copies(federalReturn, kFedW2FieldIds[200]);  // 2
+  return countMarkedW2Copies(federalReturn, FedW2::kSpouseBox);
 }
 
 // Text services.
@@ -125,29 +140,16 @@ void PATaxReturnCalcEngine::copyInfoTextToField(const OVImmutableIdentifier& sou
   target->assignText(targetField, text);
 }
 
-// Widths: first names 12, initials 1, last names 20, suffixes 3.
-void PATaxReturnCalcEngine::composeInfoPairText1(TaxFormPtr target, const FormId& targetForm,
-                                                 const OVImmutableIdentifier& targetField) {
-  composeInfoPair(paReturn, target, targetForm, targetField, kPAReturnInfoFieldIds[86], 12,  // 31
-                  kPAReturnInfoFieldIds[87], 1);                                            // 32
-}
-
-void PATaxReturnCalcEngine::composeInfoPairText2(TaxFormPtr target, const FormId& targetForm,
-                                                 const OVImmutableIdentifier& targetField) {
-  composeInfoPair(paReturn, target, targetForm, targetField, kPAReturnInfoFieldIds[88], 20,  // 33
-                  kPAReturnInfoFieldIds[89], 3);                                            // 34
-}
-
-void PATaxReturnCalcEngine::composeInfoPairText3(TaxFormPtr target, const FormId& targetForm,
-                                                 const OVImmutableIdentifier& targetField) {
-  composeInfoPair(paReturn, target, targetForm, targetField, kPAReturnInfoFieldIds[91], 12,  // 36
-                  kPAReturnInfoFieldIds[92], 1);                                            // 37
-}
-
-void PATaxReturnCalcEngine::composeInfoPairText4(TaxFormPtr target, const FormId& targetForm,
-                                                 const OVImmutableIdentifier& targetField) {
-  composeInfoPair(paReturn, target, targetForm, targetField, kPAReturnInfoFieldIds[93], 20,  // 38
-                  kPAReturnInfoFieldIds[94], 3);                                            // 39
-}
+// Composer n writes name pair n.
+#define NAME_PAIR_COMPOSER(n)                                                                         \
+  void PATaxReturnCalcEngine::composeInfoPairText##n(TaxFormPtr target, const FormId& targetForm,   \
+                                                     const OVImmutableIdentifier& targetField) {   \
+    composeInfoPair(paReturn, target, targetForm, targetField, kNamePairs[n - 1]);                  \
+  }
+NAME_PAIR_COMPOSER(1)
+NAME_PAIR_COMPOSER(2)
+NAME_PAIR_COMPOSER(3)
+NAME_PAIR_COMPOSER(4)
+#undef NAME_PAIR_COMPOSER
 
 }  // namespace PACalculationMgmt

@@ -1,40 +1,19 @@
-// The per-form dispatch of the PA engine as data: which calculation or
-// category router each PA form goes to.
-//
-// Each lookup answers the route of one form, or null when the form has no
-// route there (it is then not calculated). The tables live for the whole
-// process and name the form constants by address.
+// The routing of calcStateForm (dispatch.cc) is kept as data in two levels:
+// the category of each PA form, and each category's calculation of its
+// forms. This header lets the two levels be checked against each other.
 #ifndef CALC_PA_FORM_ROUTES_H_
 #define CALC_PA_FORM_ROUTES_H_
 
-#include <cstdint>
+#include <vector>
 
-#include "calc/pa/pa_tax_return_calc_engine.h"
+#include "host/form_identifier.h"
 
 namespace PACalculationMgmt {
 
-// A per-form calculation: (the copy, its copy number, passOn).
-typedef void (PATaxReturnCalcEngine::*FormCalculation)(DataMgmt::TaxFormPtr, uint16_t, int);
-// A category router: (the form, the copy, its copy number, passOn).
-typedef void (PATaxReturnCalcEngine::*CategoryRouter)(const DataMgmt::FormId&, DataMgmt::TaxFormPtr,
-                                                      uint16_t, int);
-
-// The calculation calcStateForm calls itself for the form, when it does
-// not go through a category router (the Schedule D worksheet, the PA W-2).
-FormCalculation directCalculation(const DataMgmt::FormId& formId);
-// The category router calcStateForm hands the form to.
-CategoryRouter categoryRouter(const DataMgmt::FormId& formId);
-
-// The categories' own tables.
-enum class FormCategory {
-  kBusiness,               // calcBusinessForms
-  kRental,                 // calcRentalForms
-  kReturn,                 // calcReturnForms
-  kEstimatedTax,           // calcEstimatedTaxForms
-  kEmployeeExpenseLocal,   // calcEmployeeExpenseAndLocalForms
-  kTaxForgiveness,         // calcTaxForgivenessForm
-};
-FormCalculation categoryCalculation(FormCategory category, const DataMgmt::FormId& formId);
+// The forms the two levels disagree on: a form routed to a category that
+// does not calculate it there exactly once, or a calculation whose form is
+// not routed to its category. Empty when they agree.
+std::vector<Primitives::OVImmutableFormIdentifier> formsTheRoutingLevelsDisagreeOn();
 
 }  // namespace PACalculationMgmt
 

@@ -10,8 +10,8 @@
 #include <cstring>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalog_ref.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/tax_form.h"
 #include "host/tax_return.h"
 #include "identifiers/form_ids.h"
@@ -20,36 +20,28 @@ namespace PACalculationMgmt {
 
 namespace {
 
-const int kRowsPerCopy = 20;
+const int kRowsPerCopy = PAMiscCompWorksheet::kRowSourceReference.rows();
 const int kMaxCopyNumber = 65535;
 
 // One test that makes a Form 1099-MISC copy a candidate: the code field
 // holds `code`, and, when `needsPositiveAmount`, the amount it qualifies is
 // above 0. Tested in table order; the first that holds is enough.
 struct MiscCandidateTest {
-  FieldRef amount;
-  FieldRef code;
+  NamedField<Fed1099MiscFieldIds> amount;
+  NamedField<Fed1099MiscFieldIds> code;
   const char* codeText;
   bool needsPositiveAmount;
 };
 
 const MiscCandidateTest kMiscCandidateTests[] = {
-    {{CatalogId::Fed1099MiscFieldIds, 113}, {CatalogId::Fed1099MiscFieldIds, 114}, "1", true},   // 17, 18
-    {{CatalogId::Fed1099MiscFieldIds, 113}, {CatalogId::Fed1099MiscFieldIds, 114}, "2", false},  // 17, 18
-    {{CatalogId::Fed1099MiscFieldIds, 133}, {CatalogId::Fed1099MiscFieldIds, 134}, "1", true},   // 32, 33
-    {{CatalogId::Fed1099MiscFieldIds, 133}, {CatalogId::Fed1099MiscFieldIds, 134}, "2", false},  // 32, 33
+    {Fed1099Misc::kOtherIncome, Fed1099Misc::kOtherIncomeCode, "1", true},
+    {Fed1099Misc::kOtherIncome, Fed1099Misc::kOtherIncomeCode, "2", false},
+    {Fed1099Misc::kNonemployeeCompensation, Fed1099Misc::kNonemployeeCompensationCode, "1", true},
+    {Fed1099Misc::kNonemployeeCompensation, Fed1099Misc::kNonemployeeCompensationCode, "2", false},
 };
 
-// The spouse marks (host field 2) of the two 1099 forms.
-const FieldRef kMiscSpouseMark = {CatalogId::Fed1099MiscFieldIds, 93};
-const FieldRef kRSpouseMark = {CatalogId::Fed1099RFieldIds, 428};
-
-// The form-57 amount behind each kind: 1 jury duty pay (host field 90),
-// 2 fiduciary fees (host field 91).
-const FieldRef kFed57KindAmounts[] = {
-    {CatalogId::Fed57FieldIds, 213},
-    {CatalogId::Fed57FieldIds, 214},
-};
+// The form-57 amount behind each kind: 1 jury duty pay, 2 fiduciary fees.
+const NamedField<Fed57FieldIds> kFed57KindAmounts[] = {Fed57::kJuryDutyPay, Fed57::kFiduciaryFees};
 
 bool textIs(const DataMgmt::TaxReturn& federal, const DataMgmt::FormId& form, uint16_t copy,
             const DataMgmt::FieldId& field, const char* expected) {
@@ -60,18 +52,16 @@ bool textIs(const DataMgmt::TaxReturn& federal, const DataMgmt::FormId& form, ui
 
 bool isMiscCandidate(const DataMgmt::TaxReturn& federal, uint16_t copy) {
   for (const MiscCandidateTest& test : kMiscCandidateTests) {
-    if (test.needsPositiveAmount && federal.getIN(kFormID_Fed1099Misc, copy, fieldOf(test.amount)) <= 0) {
-      continue;
-    }
-    if (textIs(federal, kFormID_Fed1099Misc, copy, fieldOf(test.code), test.codeText)) return true;
+    if (test.needsPositiveAmount && federal.getIN(kFormID_Fed1099Misc, copy, test.amount) <= 0) continue;
+    if (textIs(federal, kFormID_Fed1099Misc, copy, test.code, test.codeText)) return true;
   }
   return false;
 }
 
 // A spouse's copy counts only on a joint return.
 bool ownerAllowed(const DataMgmt::TaxReturn& federal, const DataMgmt::FormId& form, uint16_t copy,
-                  FieldRef spouseMark, bool joint) {
-  return joint || !federal.formYes(form, copy, fieldOf(spouseMark));
+                  const DataMgmt::FieldId& spouseMark, bool joint) {
+  return joint || !federal.formYes(form, copy, spouseMark);
 }
 
 }  // namespace
@@ -79,7 +69,7 @@ bool ownerAllowed(const DataMgmt::TaxReturn& federal, const DataMgmt::FormId& fo
 void PATaxReturnCalcEngine::addMiscCompSourceRows(DataMgmt::FormId sourceForm, int* rowCounter, int kind) {
   DataMgmt::USTaxReturn* federal = getFederalReturn();
   if (rowCounter == nullptr || paReturn == nullptr || federal == nullptr) return;
-  const bool joint = paReturn->readFilingStatus(kFormID_PAReturnInfo) == 2;
+  const bool joint = paReturn->readFilingStatus(kFormID_PAReturnInfo) == PADataMgmt::kFilingJoint;
   const bool isFed57 = sourceForm == kFormID_Fed57;
   if (isFed57 && kind != 1 && kind != 2) return;
 
@@ -89,12 +79,12 @@ void PATaxReturnCalcEngine::addMiscCompSourceRows(DataMgmt::FormId sourceForm, i
     bool qualifies = false;
     if (sourceForm == kFormID_Fed1099Misc) {
       qualifies = isMiscCandidate(*federal, copy) &&
-                  ownerAllowed(*federal, sourceForm, copy, kMiscSpouseMark, joint);
+                  ownerAllowed(*federal, sourceForm, copy, Fed1099Misc::kSpouseBox, joint);
     } else if (sourceForm == kFormID_Fed1099R) {
-      qualifies = ownerAllowed(*federal, sourceForm, copy, kRSpouseMark, joint);
+      qualifies = ownerAllowed(*federal, sourceForm, copy, Fed1099R::kSpouseBox, joint);
     } else if (isFed57) {
       // Both kinds are read from copy 1, whichever copy is walked.
-      qualifies = federal->getIN(kFormID_Fed57, 1, fieldOf(kFed57KindAmounts[kind - 1])) > 0;
+      qualifies = federal->getIN(kFormID_Fed57, 1, kFed57KindAmounts[kind - 1]) > 0;
     }
     if (!qualifies) continue;
 
@@ -106,7 +96,8 @@ void PATaxReturnCalcEngine::addMiscCompSourceRows(DataMgmt::FormId sourceForm, i
       DataMgmt::TaxFormPtr worksheet = paReturn->getFormUVPtr(
           kFormID_PAMiscCompWorksheet, static_cast<uint16_t>(worksheetCopy), true);
       if (!worksheet.isNull()) {
-        worksheet->assignText(kPAMiscCompWorksheetFieldIds[(row - 1) % kRowsPerCopy + 1], reference);
+        worksheet->assignText(PAMiscCompWorksheet::kRowSourceReference.at((row - 1) % kRowsPerCopy),
+                              reference);
       }
     }
     // Form 57 is read at copy 1 whatever the copy walked, so a further

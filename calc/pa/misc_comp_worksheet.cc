@@ -16,9 +16,10 @@
 #include <string>
 #include <utility>
 
+#include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalog_ref.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/form_defaults.h"
 #include "host/string_utils.h"
 #include "host/tax_form.h"
@@ -32,45 +33,54 @@ namespace {
 using DataMgmt::FieldId;
 using DataMgmt::FormId;
 
-const int kRows = 20;
-const int kColumns = 8;
-const int kFirstCellMember = 52;  // row 1, column 0
-const std::size_t kTextSize = 256;
+typedef NamedField<PAMiscCompWorksheetFieldIds> SheetField;
+typedef NamedColumn<PAMiscCompWorksheetFieldIds> SheetColumn;
 
-// Columns of a row.
-enum Column {
-  kOwner = 0,             // "T" taxpayer, "S" spouse
-  kCodeLetter = 1,        // A to L, "L " or "M "
-  kPayer = 2,
-  kDistributionCode = 3,  // Form 1099-R rows
-  kAmount = 4,
-  kReduction = 5,         // entered on some Form 1099-R rows, not above the amount
-  kPAAmount = 6,          // the part that counts for PA
-  kWithholding = 7,       // PA tax withheld
+const int kRows = PAMiscCompWorksheet::kRowOwner.rows();
+const std::size_t kTextSize = 256;
+// Rows 1 to this one mark the first open-reduction box of copy 1, later
+// rows the second.
+const int kLastFirstReductionRow = 10;
+
+// The columns of a row, in form order.
+const SheetColumn* const kRowColumns[] = {
+    &PAMiscCompWorksheet::kRowOwner,          &PAMiscCompWorksheet::kRowCodeLetter,
+    &PAMiscCompWorksheet::kRowPayer,          &PAMiscCompWorksheet::kRowDistributionCode,
+    &PAMiscCompWorksheet::kRowAmount,         &PAMiscCompWorksheet::kRowReduction,
+    &PAMiscCompWorksheet::kRowPACompensation, &PAMiscCompWorksheet::kRowPAWithholding,
 };
 
-// Form-level members of the worksheet catalog (host field in the comment).
-const int kPA40Copies[][2] = {{21, 81}, {22, 82}, {23, 83}};  // 107-109 from PA-40 392-394
-const int kTotalPAAmount = 24;                    // 17531
-const int kTotalWithholding = 25;                 // 17532
-const int kTaxpayerK = 26, kSpouseK = 27;         // 46475, 46476
-const int kTaxpayerL = 28, kSpouseL = 29;         // 46477, 46478
-const int kCode7Mark = 30;                        // 79779
-const int kHCount = 31;                           // 79780
-const int kMCount = 32;                           // 183797
-const int kSecondCodeCount = 33;                  // 79781
-const int kProblemCount = 34;                     // 139390
-const int kChoiceNeededMark = 36;                 // 139392
-const int kJuryDutyPay = 37, kFiduciaryFees = 38;  // 139394, 139395
-const int kOpenReductionRows1To10 = 40;           // 203774
-const int kOpenReductionRows11To20 = 41;          // 203775
-const int kOpenReductionOtherCopy = 42;           // 203776
-const int kNameFields[] = {43, 44, 45, 46};       // 5-8
-const int kChoiceI = 47, kChoiceK = 48, kChoiceOwn = 49;  // 139397-139399
-const int kHDescription = 50;                     // 95
-const int kMDescription = 51;                     // 183798
-const int kTaxpayerAmount = 212, kTaxpayerPAAmount = 213, kTaxpayerWithholding = 214;  // 79802, 9585, 9586
-const int kSpouseAmount = 215, kSpousePAAmount = 216, kSpouseWithholding = 217;        // 79803, 9587, 9588
+// The fields of row `row` (1 to 20).
+struct RowFields {
+  explicit RowFields(int row)
+      : owner(PAMiscCompWorksheet::kRowOwner.at(row - 1)),
+        letter(PAMiscCompWorksheet::kRowCodeLetter.at(row - 1)),
+        payer(PAMiscCompWorksheet::kRowPayer.at(row - 1)),
+        distributionCode(PAMiscCompWorksheet::kRowDistributionCode.at(row - 1)),
+        amount(PAMiscCompWorksheet::kRowAmount.at(row - 1)),
+        reduction(PAMiscCompWorksheet::kRowReduction.at(row - 1)),
+        paAmount(PAMiscCompWorksheet::kRowPACompensation.at(row - 1)),
+        withholding(PAMiscCompWorksheet::kRowPAWithholding.at(row - 1)) {}
+
+  const FieldId& owner;   // "T" taxpayer, "S" spouse
+  const FieldId& letter;  // A to L, "L " or "M "
+  const FieldId& payer;
+  const FieldId& distributionCode;  // Form 1099-R rows
+  const FieldId& amount;
+  const FieldId& reduction;    // entered on some Form 1099-R rows, not above the amount
+  const FieldId& paAmount;     // the part that counts for PA
+  const FieldId& withholding;  // PA tax withheld
+};
+
+// The PA-40 amounts the worksheet shows.
+const struct {
+  SheetField sheet;
+  NamedField<PA40FieldIds> pa40;
+} kPA40Copies[] = {
+    {PAMiscCompWorksheet::kPA40FederalSourceAmount, PA40::kOtherSourcesFirstAmount},
+    {PAMiscCompWorksheet::kPA40JuryAndFiduciaryAmount, PA40::kOtherSourcesSecondAmount},
+    {PAMiscCompWorksheet::kPA40PulledAmount, PA40::kPulledOtherCompensation},
+};
 
 // Texts compared whole and case-sensitively.
 const char* const kOwnerTexts[] = {"T", "t", "S", "s"};
@@ -103,52 +113,46 @@ const DistributionLetter kDistributionLetters[] = {
 // The fields a 1099 row shares between the two forms: owner marks and the
 // two state rows of withholding.
 struct Federal1099Fields {
-  const FormId* form;
-  FieldRef taxpayerMark;   // host field 1
-  FieldRef spouseMark;     // host field 2
-  FieldRef firstState;     // compared with "PA"
-  FieldRef firstWithheld;  // hundredths
-  FieldRef secondState;
-  FieldRef secondWithheld;
+  const FormId& form;
+  const FieldId& taxpayerMark;
+  const FieldId& spouseMark;
+  const FieldId& firstState;     // compared with "PA"
+  const FieldId& firstWithheld;  // hundredths
+  const FieldId& secondState;
+  const FieldId& secondWithheld;
 };
-const Federal1099Fields kMiscFields = {
-    &kFormID_Fed1099Misc,
-    {CatalogId::Fed1099MiscFieldIds, 92},   // 1
-    {CatalogId::Fed1099MiscFieldIds, 93},   // 2
-    {CatalogId::Fed1099MiscFieldIds, 161},  // 46
-    {CatalogId::Fed1099MiscFieldIds, 160},  // 45
-    {CatalogId::Fed1099MiscFieldIds, 165},  // 133
-    {CatalogId::Fed1099MiscFieldIds, 164},  // 132
-};
-const Federal1099Fields kRFields = {
-    &kFormID_Fed1099R,
-    {CatalogId::Fed1099RFieldIds, 427},  // 1
-    {CatalogId::Fed1099RFieldIds, 428},  // 2
-    {CatalogId::Fed1099RFieldIds, 479},  // 33
-    {CatalogId::Fed1099RFieldIds, 478},  // 30
-    {CatalogId::Fed1099RFieldIds, 486},  // 169
-    {CatalogId::Fed1099RFieldIds, 485},  // 168
-};
+Federal1099Fields miscFields() {
+  return {kFormID_Fed1099Misc, Fed1099Misc::kTaxpayerBox,      Fed1099Misc::kSpouseBox,
+          Fed1099Misc::kState,  Fed1099Misc::kStateTaxWithheld, Fed1099Misc::kSecondState,
+          Fed1099Misc::kSecondStateTaxWithheld};
+}
+Federal1099Fields rFields() {
+  return {kFormID_Fed1099R, Fed1099R::kTaxpayerBox,      Fed1099R::kSpouseBox,
+          Fed1099R::kState,  Fed1099R::kStateTaxWithheld, Fed1099R::kSecondState,
+          Fed1099R::kSecondStateTaxWithheld};
+}
 
 // The two kinds of a form-57 row.
 struct Fed57Kind {
-  int member;  // of Fed57FieldIds
+  NamedField<Fed57FieldIds> amount;
   const char* letter;
   const char* description;
 };
 const Fed57Kind kFed57Kinds[] = {
-    {213, "B", "Jury Duty Pay"},   // host field 90
-    {214, "C", "Fiduciary Fees"},  // host field 91
+    {Fed57::kJuryDutyPay, "B", "Jury Duty Pay"},
+    {Fed57::kFiduciaryFees, "C", "Fiduciary Fees"},
 };
 
 // A count and, for codes H and "M ", the description it opens.
 struct CountedCode {
-  int countMember;
-  int descriptionMember;
+  SheetField count;
+  SheetField description;
   const char* defaultDescription;
 };
-const CountedCode kHCode = {kHCount, kHDescription, "nonemployee compensation"};
-const CountedCode kMCode = {kMCount, kMDescription, "Allocated ESOP Stock Dividend"};
+const CountedCode kHCode = {PAMiscCompWorksheet::kCodeHCount, PAMiscCompWorksheet::kCodeHDescription,
+                            "nonemployee compensation"};
+const CountedCode kMCode = {PAMiscCompWorksheet::kCodeMCount, PAMiscCompWorksheet::kCodeMDescription,
+                            "Allocated ESOP Stock Dividend"};
 
 template <std::size_t N>
 bool isOneOf(const std::string& text, const char* const (&set)[N]) {
@@ -180,11 +184,6 @@ bool parseReference(const std::string& reference, int& formNumber, int& second) 
   return readInt(p, second);
 }
 
-const FieldId& member(int k) { return kPAMiscCompWorksheetFieldIds[k]; }
-const FieldId& cell(int row, int column) {
-  return kPAMiscCompWorksheetFieldIds[kFirstCellMember + kColumns * (row - 1) + column];
-}
-
 // A code letter the check walk accepts: one letter A to L, either case.
 bool isValidCodeLetter(const std::string& letter) {
   if (letter.size() != 1) return false;
@@ -207,7 +206,7 @@ class WorksheetCalc {
                 uint16_t copy)
       : pa_(pa), federal_(federal), form_(form), copy_(copy),
         filingStatus_(pa.readFilingStatus(kFormID_PAReturnInfo)),
-        fullYear_(pa.readResidencyStatus(kFormID_PAReturnInfo) == 0),
+        fullYear_(pa.readResidencyStatus(kFormID_PAReturnInfo) == PADataMgmt::kFullYearResident),
         payerLength_(payerLength(pa)) {}
 
   void walkRows();
@@ -235,9 +234,9 @@ class WorksheetCalc {
   void fillMiscRow(int row, uint16_t source);
   void fillRRow(int row, uint16_t source);
   void fillFed57Row(int row, int kind);
-  void setOwnerFromMarks(int row, const Federal1099Fields& fields, uint16_t source);
-  void setPayer(int row, const std::string& payer);
-  void setPAAmount(int row, double amount);
+  void setOwnerFromMarks(const RowFields& r, const Federal1099Fields& fields, uint16_t source);
+  void setPayer(const RowFields& r, const std::string& payer);
+  void setPAAmount(const RowFields& r, double amount);
   double stateWithholding(const Federal1099Fields& fields, uint16_t source) const;
   void markOpenReduction(int row);
 
@@ -255,14 +254,14 @@ std::size_t WorksheetCalc::payerLength(const DataMgmt::TaxReturn& pa) {
   const std::size_t limit = kTextSize - 1;
   DataMgmt::TaxFormDescPtr desc = pa.getTaxFormDescriptor(kFormID_PAMiscCompWorksheet);
   if (desc.isNull()) return limit;
-  DataMgmt::FormFieldDescPtr field = desc->getFieldDesc(cell(1, kPayer));  // host field 11
+  DataMgmt::FormFieldDescPtr field = desc->getFieldDesc(PAMiscCompWorksheet::kRowPayer.at(0));
   if (field.isNull()) return limit;
   return field->getLength() < limit ? field->getLength() : limit;
 }
 
 void WorksheetCalc::walkRows() {
   for (int row = 1; row <= kRows; ++row) {
-    const std::string reference = text(member(row));
+    const std::string reference = text(PAMiscCompWorksheet::kRowSourceReference.at(row - 1));
     if (reference.empty()) {
       protectRowsFrom(row);
       return;
@@ -288,28 +287,28 @@ void WorksheetCalc::walkRows() {
 
 void WorksheetCalc::protectRowsFrom(int row) {
   for (int r = row; r <= kRows; ++r) {
-    for (int c = 0; c < kColumns; ++c) form_->makeProtectedAndSetNull(cell(r, c));
+    for (const SheetColumn* column : kRowColumns) form_->makeProtectedAndSetNull(column->at(r - 1));
   }
 }
 
 // The owner comes from the federal copy's marks on every calculation (the
 // user corrects it there); a copy without either mark is the taxpayer's.
-void WorksheetCalc::setOwnerFromMarks(int row, const Federal1099Fields& fields, uint16_t source) {
-  const bool taxpayer = federal_.formYes(*fields.form, source, fieldOf(fields.taxpayerMark));
-  const bool spouse = federal_.formYes(*fields.form, source, fieldOf(fields.spouseMark));
-  form_->unProtect(cell(row, kOwner));
-  form_->assignText(cell(row, kOwner), spouse && !taxpayer ? "S" : "T");
-  form_->makeProtected(cell(row, kOwner));
+void WorksheetCalc::setOwnerFromMarks(const RowFields& r, const Federal1099Fields& fields, uint16_t source) {
+  const bool taxpayer = federal_.formYes(fields.form, source, fields.taxpayerMark);
+  const bool spouse = federal_.formYes(fields.form, source, fields.spouseMark);
+  form_->unProtect(r.owner);
+  form_->assignText(r.owner, spouse && !taxpayer ? "S" : "T");
+  form_->makeProtected(r.owner);
 }
 
-void WorksheetCalc::setPayer(int row, const std::string& payer) {
-  form_->assignText(cell(row, kPayer), payer.substr(0, payerLength_).c_str());
+void WorksheetCalc::setPayer(const RowFields& r, const std::string& payer) {
+  form_->assignText(r.payer, payer.substr(0, payerLength_).c_str());
 }
 
 // Full-year residents: the amount, protected. Others: what they typed,
 // the amount when empty, never above it.
-void WorksheetCalc::setPAAmount(int row, double amount) {
-  const FieldId& target = cell(row, kPAAmount);
+void WorksheetCalc::setPAAmount(const RowFields& r, double amount) {
+  const FieldId& target = r.paAmount;
   if (fullYear_) {
     form_->makeProtected(target);
     form_->assignIR(target, amount);
@@ -321,72 +320,75 @@ void WorksheetCalc::setPAAmount(int row, double amount) {
 }
 
 double WorksheetCalc::stateWithholding(const Federal1099Fields& fields, uint16_t source) const {
-  const FormId& form = *fields.form;
-  if (federalText(form, source, fieldOf(fields.firstState)) == "PA") {
-    return federal_.getIN(form, source, fieldOf(fields.firstWithheld)) / 100.0;
+  const FormId& form = fields.form;
+  if (federalText(form, source, fields.firstState) == "PA") {
+    return federal_.getIN(form, source, fields.firstWithheld) / 100.0;
   }
-  if (federalText(form, source, fieldOf(fields.secondState)) == "PA") {
-    return federal_.getIN(form, source, fieldOf(fields.secondWithheld)) / 100.0;
+  if (federalText(form, source, fields.secondState) == "PA") {
+    return federal_.getIN(form, source, fields.secondWithheld) / 100.0;
   }
   return 0;
 }
 
 void WorksheetCalc::fillMiscRow(int row, uint16_t source) {
+  const RowFields r(row);
   const FormId& misc = kFormID_Fed1099Misc;
-  const FieldId& amount17 = kFed1099MiscFieldIds[113];
-  const FieldId& amount32 = kFed1099MiscFieldIds[133];
-  const bool code18 = isOneOf(federalText(misc, source, kFed1099MiscFieldIds[114]), kMiscAmountCodes);
-  const bool code33 = isOneOf(federalText(misc, source, kFed1099MiscFieldIds[134]), kMiscAmountCodes);
+  const FieldId& otherIncome = Fed1099Misc::kOtherIncome;
+  const FieldId& nonemployee = Fed1099Misc::kNonemployeeCompensation;
+  const bool otherCounts =
+      isOneOf(federalText(misc, source, Fed1099Misc::kOtherIncomeCode), kMiscAmountCodes);
+  const bool nonemployeeCounts =
+      isOneOf(federalText(misc, source, Fed1099Misc::kNonemployeeCompensationCode), kMiscAmountCodes);
 
-  setOwnerFromMarks(row, kMiscFields, source);
-  setPayer(row, federalText(misc, source, kFed1099MiscFieldIds[101]));  // host field 5
+  setOwnerFromMarks(r, miscFields(), source);
+  setPayer(r, federalText(misc, source, Fed1099Misc::kPayerName));
 
-  const FieldId& letter = cell(row, kCodeLetter);
-  if ((federal_.getIN(misc, source, amount32) > 0 && code33) ||
-      (federal_.getIN(misc, source, amount17) > 0 && code18)) {
-    form_->makeProtected(letter);
-    form_->assignText(letter, "H");
+  if ((federal_.getIN(misc, source, nonemployee) > 0 && nonemployeeCounts) ||
+      (federal_.getIN(misc, source, otherIncome) > 0 && otherCounts)) {
+    form_->makeProtected(r.letter);
+    form_->assignText(r.letter, "H");
     ++counters_.h;
   } else {
-    form_->unProtect(letter);
-    const std::string typed = Utils::OVStringUtils::toUpperCase(text(letter));
-    form_->assignText(letter, typed.c_str());
+    form_->unProtect(r.letter);
+    const std::string typed = Utils::OVStringUtils::toUpperCase(text(r.letter));
+    form_->assignText(r.letter, typed.c_str());
     if (typed == "H") ++counters_.h;
   }
 
-  form_->makeProtectedAndSetNull(cell(row, kDistributionCode));
-  const double a = code18 ? federal_.getIN(misc, source, amount17) / 100.0 : 0;
-  const double b = code33 ? federal_.getIN(misc, source, amount32) / 100.0 : 0;
-  form_->assignIR(cell(row, kAmount), a + b);
+  form_->makeProtectedAndSetNull(r.distributionCode);
+  const double a = otherCounts ? federal_.getIN(misc, source, otherIncome) / 100.0 : 0;
+  const double b = nonemployeeCounts ? federal_.getIN(misc, source, nonemployee) / 100.0 : 0;
+  form_->assignIR(r.amount, a + b);
 
-  if (form_->getIR(cell(row, kAmount)) > 0) {
-    setPAAmount(row, form_->getIR(cell(row, kAmount)));
+  if (form_->getIR(r.amount) > 0) {
+    setPAAmount(r, form_->getIR(r.amount));
   } else {
-    form_->makeProtectedAndSetNull(cell(row, kPAAmount));
+    form_->makeProtectedAndSetNull(r.paAmount);
   }
-  form_->makeProtectedAndSetNull(cell(row, kReduction));
-  form_->makeProtected(cell(row, kWithholding));
-  form_->assignIR(cell(row, kWithholding), stateWithholding(kMiscFields, source));
+  form_->makeProtectedAndSetNull(r.reduction);
+  form_->makeProtected(r.withholding);
+  form_->assignIR(r.withholding, stateWithholding(miscFields(), source));
 }
 
 void WorksheetCalc::markOpenReduction(int row) {
   if (copy_ == 1) {
-    form_->setX(member(row <= 10 ? kOpenReductionRows1To10 : kOpenReductionRows11To20));
+    form_->setX(row <= kLastFirstReductionRow ? PAMiscCompWorksheet::kOpenReductionFirstRowsBox
+                                              : PAMiscCompWorksheet::kOpenReductionLastRowsBox);
   } else {
-    form_->setX(member(kOpenReductionOtherCopy));
+    form_->setX(PAMiscCompWorksheet::kOpenReductionOtherCopyBox);
   }
 }
 
 void WorksheetCalc::fillRRow(int row, uint16_t source) {
-  const FormId& r = kFormID_Fed1099R;
-  setOwnerFromMarks(row, kRFields, source);
+  const RowFields r(row);
+  const FormId& fed1099R = kFormID_Fed1099R;
+  setOwnerFromMarks(r, rFields(), source);
 
-  const std::string firstCode = federalText(r, source, kFed1099RFieldIds[463]);  // host field 202
-  form_->makeProtected(cell(row, kDistributionCode));
-  form_->assignText(cell(row, kDistributionCode), firstCode.c_str());
-  if (federal_.hasSigValue(r, source, kFed1099RFieldIds[464])) ++counters_.secondCode;  // 203
+  const std::string firstCode = federalText(fed1099R, source, Fed1099R::kDistributionCode);
+  form_->makeProtected(r.distributionCode);
+  form_->assignText(r.distributionCode, firstCode.c_str());
+  if (federal_.hasSigValue(fed1099R, source, Fed1099R::kSecondDistributionCode)) ++counters_.secondCode;
 
-  const FieldId& letter = cell(row, kCodeLetter);
   const DistributionLetter* automatic = nullptr;
   for (const DistributionLetter& entry : kDistributionLetters) {
     if (firstCode == entry.code) {
@@ -394,153 +396,149 @@ void WorksheetCalc::fillRRow(int row, uint16_t source) {
       break;
     }
   }
-  if (federal_.formYes(r, source, kFed1099RFieldIds[465])) automatic = &kDistributionLetters[0];  // 35
+  if (federal_.formYes(fed1099R, source, Fed1099R::kIraSepSimpleBox)) automatic = &kDistributionLetters[0];
   if (automatic != nullptr) {
-    form_->makeProtected(letter);
-    form_->assignText(letter, automatic->letter);
+    form_->makeProtected(r.letter);
+    form_->assignText(r.letter, automatic->letter);
     if (automatic->countsAsM) ++counters_.m;
   } else {
-    Utils::setDefaultX(form_, member(kChoiceI), member(kChoiceK), member(kChoiceOwn));
-    form_->unProtect(letter);
-    form_->setX(member(kChoiceNeededMark));
-    if (form_->xMarked(member(kChoiceI))) {
-      form_->makeProtected(letter);
-      form_->assignText(letter, "I");
-    } else if (form_->xMarked(member(kChoiceK))) {
-      form_->makeProtected(letter);
-      form_->assignText(letter, "K");
+    Utils::setDefaultX(form_, PAMiscCompWorksheet::kCodeIChoiceBox, PAMiscCompWorksheet::kCodeKChoiceBox,
+                       PAMiscCompWorksheet::kOwnCodeChoiceBox);
+    form_->unProtect(r.letter);
+    form_->setX(PAMiscCompWorksheet::kCodeChoiceNeededBox);
+    if (form_->xMarked(PAMiscCompWorksheet::kCodeIChoiceBox)) {
+      form_->makeProtected(r.letter);
+      form_->assignText(r.letter, "I");
+    } else if (form_->xMarked(PAMiscCompWorksheet::kCodeKChoiceBox)) {
+      form_->makeProtected(r.letter);
+      form_->assignText(r.letter, "K");
     }
   }
 
   char payer[2 * kTextSize + 1];
-  std::snprintf(payer, sizeof payer, "%s %s", federalText(r, source, kFed1099RFieldIds[435]).c_str(),
-                federalText(r, source, kFed1099RFieldIds[436]).c_str());  // 155, 413
+  std::snprintf(payer, sizeof payer, "%s %s", federalText(fed1099R, source, Fed1099R::kPayerName).c_str(),
+                federalText(fed1099R, source, Fed1099R::kPayerNameContinued).c_str());
   Utils::strip(payer, payer);
-  setPayer(row, payer);
+  setPayer(r, payer);
 
-  const double gross = federal_.getIN(r, source, kFed1099RFieldIds[434]) / 100.0;  // host field 4
-  form_->assignIR(cell(row, kAmount), gross);
+  const double gross = federal_.getIN(fed1099R, source, Fed1099R::kGrossDistribution) / 100.0;
+  form_->assignIR(r.amount, gross);
 
-  const std::string code = text(cell(row, kDistributionCode));
-  const FieldId& reduction = cell(row, kReduction);
+  const std::string code = text(r.distributionCode);
   if (isOneOf(code, kReductionCodes)) {
-    form_->unProtect(reduction);
-    if (form_->nonNull(reduction)) form_->minII(reduction, reduction, cell(row, kAmount));
+    form_->unProtect(r.reduction);
+    if (form_->nonNull(r.reduction)) form_->minII(r.reduction, r.reduction, r.amount);
     markOpenReduction(row);
   } else {
-    form_->makeProtectedAndSetNull(reduction);
+    form_->makeProtectedAndSetNull(r.reduction);
   }
 
   // Without a gross amount there is nothing for PA, and no PA amount of an
   // earlier calculation may stay behind.
   if (isOneOf(code, kPAAmountCodes) && gross > 0) {
-    double x = form_->getIR(cell(row, kAmount)) - form_->getIR(reduction);
+    double x = form_->getIR(r.amount) - form_->getIR(r.reduction);
     if (x < 0) x = 0;
-    setPAAmount(row, x);
+    setPAAmount(r, x);
   } else {
-    form_->makeProtectedAndSetNull(cell(row, kPAAmount));
+    form_->makeProtectedAndSetNull(r.paAmount);
   }
 
-  if (code == "7" && isOneOf(text(letter), kCode7Letters)) ++counters_.code7;
+  if (code == "7" && isOneOf(text(r.letter), kCode7Letters)) ++counters_.code7;
 
-  form_->makeProtected(cell(row, kWithholding));
-  form_->assignIR(cell(row, kWithholding), stateWithholding(kRFields, source));
+  form_->makeProtected(r.withholding);
+  form_->assignIR(r.withholding, stateWithholding(rFields(), source));
 }
 
 void WorksheetCalc::fillFed57Row(int row, int kind) {
+  const RowFields r(row);
   const FormId& fed57 = kFormID_Fed57;
   // Whole dollars, as the form holds them.
-  form_->assignIR(member(kJuryDutyPay), federal_.getIN(fed57, 1, kFed57FieldIds[213]));    // 90
-  form_->assignIR(member(kFiduciaryFees), federal_.getIN(fed57, 1, kFed57FieldIds[214]));  // 91
+  form_->assignIR(PAMiscCompWorksheet::kJuryDutyPay, federal_.getIN(fed57, 1, Fed57::kJuryDutyPay));
+  form_->assignIR(PAMiscCompWorksheet::kFiduciaryFees, federal_.getIN(fed57, 1, Fed57::kFiduciaryFees));
   if (kind != 1 && kind != 2) return;
   const Fed57Kind& entry = kFed57Kinds[kind - 1];
-  const double amount = federal_.getIN(fed57, 1, kFed57FieldIds[entry.member]);
+  const double amount = federal_.getIN(fed57, 1, entry.amount);
 
-  const FieldId& owner = cell(row, kOwner);
-  if (filingStatus_ == 2) {
-    form_->unProtect(owner);
-    if (!isOneOf(text(owner), kOwnerTexts)) form_->assignText(owner, "T");
+  if (filingStatus_ == PADataMgmt::kFilingJoint) {
+    form_->unProtect(r.owner);
+    if (!isOneOf(text(r.owner), kOwnerTexts)) form_->assignText(r.owner, "T");
   } else {
-    form_->makeProtected(owner);
-    form_->assignText(owner, "T");
+    form_->makeProtected(r.owner);
+    form_->assignText(r.owner, "T");
   }
   if (amount > 0) {
-    form_->assignText(cell(row, kCodeLetter), entry.letter);
-    form_->assignText(cell(row, kPayer), entry.description);
-    form_->assignIR(cell(row, kAmount), amount);
+    form_->assignText(r.letter, entry.letter);
+    form_->assignText(r.payer, entry.description);
+    form_->assignIR(r.amount, amount);
   }
-  form_->makeProtectedAndSetNull(cell(row, kDistributionCode));
-  form_->makeProtectedAndSetNull(cell(row, kReduction));
-  setPAAmount(row, amount);
-  form_->makeProtectedAndSetNull(cell(row, kWithholding));
+  form_->makeProtectedAndSetNull(r.distributionCode);
+  form_->makeProtectedAndSetNull(r.reduction);
+  setPAAmount(r, amount);
+  form_->makeProtectedAndSetNull(r.withholding);
 }
 
 // Person totals of the amount, PA amount and withholding columns, and the
 // K and L amounts by owner.
 void WorksheetCalc::writeTotals() {
-  const bool joint = filingStatus_ == 2;
+  const bool joint = filingStatus_ == PADataMgmt::kFilingJoint;
   double amount[2] = {0, 0}, paAmount[2] = {0, 0}, withholding[2] = {0, 0};
   double kTotal[2] = {0, 0}, lTotal[2] = {0, 0};
   for (int row = 1; row <= kRows; ++row) {
-    const std::string owner = text(cell(row, kOwner));
-    const std::string letter = text(cell(row, kCodeLetter));
-    const std::string code = text(cell(row, kDistributionCode));
+    const RowFields r(row);
+    const std::string owner = text(r.owner);
+    const std::string letter = text(r.letter);
+    const std::string code = text(r.distributionCode);
     // A row without the spouse's letter is the taxpayer's.
     const int codeOwner = isOneOf(owner, kSpouseTexts) ? 1 : 0;
     const int person = joint ? codeOwner : 0;
-    amount[person] += form_->getIR(cell(row, kAmount));
-    paAmount[person] += form_->getIR(cell(row, kPAAmount));
-    withholding[person] += form_->getIR(cell(row, kWithholding));
+    amount[person] += form_->getIR(r.amount);
+    paAmount[person] += form_->getIR(r.paAmount);
+    withholding[person] += form_->getIR(r.withholding);
 
-    if (isOneOf(code, kKAmountCodes) && isOneOf(letter, kKLetters)) {
-      kTotal[codeOwner] += form_->getIR(cell(row, kAmount));
-    }
-    if (isOneOf(letter, kLLetters)) lTotal[codeOwner] += form_->getIR(cell(row, kAmount));
+    const double rowAmount = form_->getIR(r.amount);
+    if (isOneOf(code, kKAmountCodes) && isOneOf(letter, kKLetters)) kTotal[codeOwner] += rowAmount;
+    if (isOneOf(letter, kLLetters)) lTotal[codeOwner] += rowAmount;
   }
 
-  form_->assignIR(member(kTaxpayerPAAmount), paAmount[0]);
-  form_->assignIR(member(kTaxpayerWithholding), withholding[0]);
+  form_->assignIR(PAMiscCompWorksheet::kTaxpayerPACompensation, paAmount[0]);
+  form_->assignIR(PAMiscCompWorksheet::kTaxpayerPAWithholding, withholding[0]);
   if (joint) {
-    form_->assignIR(member(kSpousePAAmount), paAmount[1]);
-    form_->assignIR(member(kSpouseWithholding), withholding[1]);
+    form_->assignIR(PAMiscCompWorksheet::kSpousePACompensation, paAmount[1]);
+    form_->assignIR(PAMiscCompWorksheet::kSpousePAWithholding, withholding[1]);
   } else {
-    form_->setNull(member(kSpousePAAmount));
-    form_->setNull(member(kSpouseWithholding));
+    form_->setNull(PAMiscCompWorksheet::kSpousePACompensation);
+    form_->setNull(PAMiscCompWorksheet::kSpousePAWithholding);
   }
-  form_->assignIR(member(kTaxpayerK), kTotal[0]);
-  form_->assignIR(member(kSpouseK), kTotal[1]);
-  form_->assignIR(member(kTaxpayerL), lTotal[0]);
-  form_->assignIR(member(kSpouseL), lTotal[1]);
-  form_->assignIR(member(kTaxpayerAmount), amount[0]);
-  form_->assignIR(member(kSpouseAmount), amount[1]);
-  form_->plus2(member(kTotalPAAmount), member(kTaxpayerPAAmount), member(kSpousePAAmount));
-  form_->plus2(member(kTotalWithholding), member(kTaxpayerWithholding), member(kSpouseWithholding));
+  form_->assignIR(PAMiscCompWorksheet::kTaxpayerCodeKAmount, kTotal[0]);
+  form_->assignIR(PAMiscCompWorksheet::kSpouseCodeKAmount, kTotal[1]);
+  form_->assignIR(PAMiscCompWorksheet::kTaxpayerCodeLAmount, lTotal[0]);
+  form_->assignIR(PAMiscCompWorksheet::kSpouseCodeLAmount, lTotal[1]);
+  form_->assignIR(PAMiscCompWorksheet::kTaxpayerAmount, amount[0]);
+  form_->assignIR(PAMiscCompWorksheet::kSpouseAmount, amount[1]);
+  form_->plus2(PAMiscCompWorksheet::kTotalPACompensation, PAMiscCompWorksheet::kTaxpayerPACompensation,
+               PAMiscCompWorksheet::kSpousePACompensation);
+  form_->plus2(PAMiscCompWorksheet::kTotalPAWithholding, PAMiscCompWorksheet::kTaxpayerPAWithholding,
+               PAMiscCompWorksheet::kSpousePAWithholding);
 }
 
 void WorksheetCalc::writeCountsAndMarks() {
-  if (counters_.code7 > 0) {
-    form_->setX(member(kCode7Mark));
-  } else {
-    form_->setXNo(member(kCode7Mark));
-  }
+  markOrNo(*form_, PAMiscCompWorksheet::kNormalDistributionCodeLetterBox, counters_.code7 > 0);
   const std::pair<int, const CountedCode*> counted[] = {{counters_.h, &kHCode}, {counters_.m, &kMCode}};
   for (const auto& entry : counted) {
     const CountedCode& code = *entry.second;
     if (entry.first > 0) {
-      form_->assignIR(member(code.countMember), entry.first);
-      form_->unProtect(member(code.descriptionMember));
-      if (form_->isNull(member(code.descriptionMember))) {
-        form_->assignText(member(code.descriptionMember), code.defaultDescription);
-      }
+      form_->assignIR(code.count, entry.first);
+      form_->unProtect(code.description);
+      if (form_->isNull(code.description)) form_->assignText(code.description, code.defaultDescription);
     } else {
-      form_->makeProtectedAndSetNull(member(code.countMember));
-      form_->makeProtectedAndSetNull(member(code.descriptionMember));
+      form_->makeProtectedAndSetNull(code.count);
+      form_->makeProtectedAndSetNull(code.description);
     }
   }
   if (counters_.secondCode > 0) {
-    form_->assignIR(member(kSecondCodeCount), counters_.secondCode);
+    form_->assignIR(PAMiscCompWorksheet::kSecondDistributionCodeCount, counters_.secondCode);
   } else {
-    form_->setNull(member(kSecondCodeCount));
+    form_->setNull(PAMiscCompWorksheet::kSecondDistributionCodeCount);
   }
 }
 
@@ -550,17 +548,15 @@ void WorksheetCalc::countProblems() {
   int problems = 0;
   for (int row = 1; row <= kRows; ++row) {
     bool used = false;
-    for (int c = 0; c < kColumns && !used; ++c) {
-      used = pa_.hasSigValue(kFormID_PAMiscCompWorksheet, copy_, cell(row, c));
+    for (const SheetColumn* column : kRowColumns) {
+      used = used || pa_.hasSigValue(kFormID_PAMiscCompWorksheet, copy_, column->at(row - 1));
     }
     if (!used) continue;
-    if (!isValidCodeLetter(text(cell(row, kCodeLetter)))) ++problems;
-    if (form_->isNull(cell(row, kReduction)) &&
-        isOneOf(text(cell(row, kDistributionCode)), kProblemReductionCodes)) {
-      ++problems;
-    }
+    const RowFields r(row);
+    if (!isValidCodeLetter(text(r.letter))) ++problems;
+    if (form_->isNull(r.reduction) && isOneOf(text(r.distributionCode), kProblemReductionCodes)) ++problems;
   }
-  form_->assignIR(member(kProblemCount), problems);
+  form_->assignIR(PAMiscCompWorksheet::kProblemCount, problems);
 }
 
 }  // namespace
@@ -573,24 +569,22 @@ void PATaxReturnCalcEngine::computeMiscCompWorksheet(DataMgmt::TaxFormPtr form, 
 
   // Header: names, the PA-40 fields the worksheet shows, the marks the
   // rows set afresh.
-  copyNameText(form, kFormID_PAReturnInfo, filingStatus, 0, member(kNameFields[0]), member(kNameFields[1]),
-               Primitives::kNullFieldID, Primitives::kNullFieldID, member(kNameFields[2]),
-               member(kNameFields[3]), Primitives::kNullFieldID, Primitives::kNullFieldID,
-               Primitives::kNullFieldID, 0);
-  for (const auto& pair : kPA40Copies) {
-    paReturn->getII(kFormID_PA40, kPA40FieldIds[pair[1]], form, member(pair[0]));
-  }
-  form->setXNo(member(kChoiceNeededMark));
-  form->setNull(member(kOpenReductionRows1To10));
-  form->setNull(member(kOpenReductionRows11To20));
-  form->setNull(member(kOpenReductionOtherCopy));
+  const FieldId& none = Primitives::kNullFieldID;
+  copyNameText(form, kFormID_PAReturnInfo, filingStatus, 0, PAMiscCompWorksheet::kTaxpayerName,
+               PAMiscCompWorksheet::kTaxpayerSSN, none, none, PAMiscCompWorksheet::kSpouseName,
+               PAMiscCompWorksheet::kSpouseSSN, none, none, none, 0);
+  for (const auto& pair : kPA40Copies) paReturn->getII(kFormID_PA40, pair.pa40, form, pair.sheet);
+  form->setXNo(PAMiscCompWorksheet::kCodeChoiceNeededBox);
+  form->setNull(PAMiscCompWorksheet::kOpenReductionFirstRowsBox);
+  form->setNull(PAMiscCompWorksheet::kOpenReductionLastRowsBox);
+  form->setNull(PAMiscCompWorksheet::kOpenReductionOtherCopyBox);
   if (copy == 1) {
     // Copies are calculated from the highest down, so every other copy's
     // mark already stands. The mark reads as 0 when summed as a number,
     // so the copies are asked for the mark itself.
     for (DataMgmt::TaxFormIter it = paReturn->getForms(kFormID_PAMiscCompWorksheet); !it.atEOL(); it.next()) {
-      if (it.getTaxForm()->xMarked(member(kOpenReductionOtherCopy))) {
-        form->setX(member(kOpenReductionOtherCopy));
+      if (it.getTaxForm()->xMarked(PAMiscCompWorksheet::kOpenReductionOtherCopyBox)) {
+        form->setX(PAMiscCompWorksheet::kOpenReductionOtherCopyBox);
         break;
       }
     }
@@ -602,7 +596,8 @@ void PATaxReturnCalcEngine::computeMiscCompWorksheet(DataMgmt::TaxFormPtr form, 
   calc.writeCountsAndMarks();
   calc.countProblems();
 
-  if (form->getIR(member(kTaxpayerAmount)) > 0 || form->getIR(member(kSpouseAmount)) > 0) {
+  if (form->getIR(PAMiscCompWorksheet::kTaxpayerAmount) > 0 ||
+      form->getIR(PAMiscCompWorksheet::kSpouseAmount) > 0) {
     paReturn->setDataEntered(kFormID_PAMiscCompWorksheet, copy, true, false);
     form->setCalcMark(true);
   }

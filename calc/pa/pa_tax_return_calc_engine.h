@@ -84,9 +84,10 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
 
   // ---- Automated-test writers (testing/auto_test_hooks.cc, testing/return_dumps.cc,
   //      testing/field_name_lists.cc) ----
-  // They work on the PA return; the done and in-progress boxes are fields
-  // 81567 and 81566 of copy 1 of the PA information form. Each writer
-  // marks the done box when its file is finished (or could not be written).
+  // They work on the PA return; the done and in-progress boxes are
+  // PAReturnInfo::kAutoTestDoneBox and kAutoTestInProgressBox of copy 1 of
+  // the PA information form. Each writer marks the done box when its file
+  // is finished (or could not be written).
 
   // Unmarks the done box and rewrites the PA clear file to CLEAR "No".
   void clearAutoTestFlag();
@@ -175,8 +176,8 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // a missing copy is nothing to do.
 
   // Federal-return-type boxes x1/x55/x87, the federal name and address lines
-  // into `lines` (line codes 1-15), federal field 736 into `d`, and the ten
-  // name fields of copy 1 of `stateForm`.
+  // into `lines` (line codes 1-15), the federal care-of line into `d`, and
+  // the ten name fields of copy 1 of `stateForm`.
   void fillFederalReturnTypeFields(DataMgmt::TaxFormPtr form, DataMgmt::FormId fedForm,
                                    DataMgmt::FormId stateForm, const DataMgmt::FieldId (&lines)[15],
                                    DataMgmt::FieldId d, DataMgmt::FieldId x1, DataMgmt::FieldId x55,
@@ -184,9 +185,10 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // The federal main return the filer uses, by the marks of federal form
   // 104 (form 1 when that form is missing).
   DataMgmt::FormId findFederalReturnFormInUse();
-  // 1 full-year resident, 2 part-year, 3 nonresident of this state for the
-  // taxpayer (whose 0) or spouse (any other), from the federal residency
-  // rows, else from the home-address state line.
+  // 1 full-year resident, 2 part-year, 3 nonresident of this state
+  // (FilerResidencyCode, return_info_view.h) for the taxpayer (whose 0) or
+  // spouse (any other), from the federal residency rows, else from the
+  // home-address state line.
   int getFilerResidencyCode(short whose);
   // The text of `field` on the first copy of federal form 32783 that
   // belongs to this state, into `out` (kSummaryTextSize bytes); empty when
@@ -295,8 +297,9 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // getFilingStatus, declared with the state engine's operations above,
   // are answered in engine_helpers.cc.
 
-  // Federal W-2 copies marked as the taxpayer's (field 1) or the spouse's
-  // (field 2) whose name field (4) is filled in (engine_helpers.cc).
+  // Federal W-2 copies marked as the taxpayer's (first box) or the
+  // spouse's (second box) whose employer name is filled in
+  // (engine_helpers.cc).
   uint16_t countW2CopiesMarkedFirstBox();
   uint16_t countW2CopiesMarkedSecondBox();
   // Copies the text of `sourceField` of the information form's copy 1 into
@@ -317,10 +320,9 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
                             const Primitives::OVImmutableIdentifier& targetField);
 
   // One copy of the state allocation form (state form 18): records the
-  // residency choice on the information form (field 3), then pulls the
-  // interest and dividend lines, the federal wages and income kinds, and
-  // totals the copy (state_allocation_form.cc). The copy number and passOn
-  // are not used.
+  // residency choice on the information form, then pulls the interest and
+  // dividend lines, the federal wages and income kinds, and totals the copy
+  // (state_allocation_form.cc). The copy number and passOn are not used.
   void computeStateAllocationForm(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
 
  protected:

@@ -1,16 +1,19 @@
 // computePAW2: one copy of the PA W-2 wage list (state form 179).
 //
 // Copy k lists the qualifying federal W-2s among federal copies 18k-17 to
-// 18k, one row each, filled from the top without gaps. A row's PA wages
-// (column 5) and PA tax withheld (column 6) follow the filer's residency;
-// the copy then totals columns 3, 5 and 6 per person and counts the rows
-// whose withholding exceeds the PA rate.
+// 18k, one row each, filled from the top without gaps. A row's PA
+// compensation and PA tax withheld follow the filer's residency; the copy
+// then totals the federal wages, PA compensation and PA tax per person and
+// counts the rows whose withholding exceeds the PA rate.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
+#include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "calc/pa/tax_parameters.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/descriptors.h"
 #include "host/rounding.h"
 #include "host/string_utils.h"
@@ -24,63 +27,45 @@ using DataMgmt::TaxFormPtr;
 
 namespace {
 
-const int kRows = 18;             // rows of a copy, and federal W-2s per copy
-const int kFirstCell = 29;        // member of row 0, column 0 (host field 25)
-const int kRowStride = 7;         // members per row
-const int kStateRowCount = 4;     // state rows of a federal W-2
-const int kTextSize = 128;        // federal texts and the row owner
-const int kNameSize = 260;        // the two name parts and a blank
-const double kPATaxRate = 0.0307;
+typedef NamedField<FedW2FieldIds> W2Field;
 
-// Row columns.
-enum Column {
-  kOwner = 0,          // "T" or "S"
-  kEmployerName = 1,   // name text of federal fields 4 and 146
-  kFederalText = 2,    // text of federal field 7
-  kFederalAmount = 3,  // federal field 21
-  kOtherAmount = 4,    // federal field 78
-  kPAWages = 5,
-  kPATax = 6,
+const int kRows = PAW2::kRowOwner.rows();             // rows of a copy, and federal W-2s per copy
+const int kStateRowCount = FedW2::kStateCode.rows();  // state rows of a federal W-2
+const int kTextSize = 128;                            // federal texts and the row owner
+const int kNameSize = 260;                            // the two name parts and a blank
+
+// The columns of a row, in form order: the owner ("T" or "S"), the
+// employer's name, EIN, federal wages and other amount, the PA
+// compensation and the PA tax withheld.
+const NamedColumn<PAW2FieldIds>* const kRowColumns[] = {
+    &PAW2::kRowOwner,       &PAW2::kRowEmployerName,   &PAW2::kRowEmployerEIN,   &PAW2::kRowFederalWages,
+    &PAW2::kRowOtherAmount, &PAW2::kRowPACompensation, &PAW2::kRowPATaxWithheld,
 };
 
 // States whose wages a full-year resident may have had withheld under a
 // reciprocal agreement, in the order they are tested.
 const char* const kReciprocalStates[] = {"IN", "MD", "NJ", "OH", "VA", "WV"};
 
-// Federal W-2 state rows (FedW2FieldIds members; host fields in comments).
-struct StateRowFields {
-  int code, wages, tax;
-};
-const StateRowFields kStateRowFields[kStateRowCount] = {
-    {272, 274, 275},  // 34, 33, 32
-    {279, 281, 282},  // 99, 98, 97
-    {286, 288, 289},  // 27781, 27783, 27784
-    {293, 295, 296},  // 27788, 27790, 27791
-};
-
-const FieldId& cell(int row, Column column) { return kPAW2FieldIds[kFirstCell + kRowStride * row + column]; }
-
 // One federal W-2 copy as the wage list reads it.
 class FederalW2 {
  public:
   FederalW2(const DataMgmt::TaxReturn& federal, uint16_t copy) : federal_(federal), copy_(copy) {
     for (int k = 0; k < kStateRowCount; ++k) {
-      const StateRowFields& row = kStateRowFields[k];
-      federal.formString(code_[k], kTextSize, kFormID_FedW2, copy, kFedW2FieldIds[row.code]);
+      const FieldId& code = FedW2::kStateCode.at(k);
+      federal.formString(code_[k], kTextSize, kFormID_FedW2, copy, code);
       // An empty code field is never foreign.
-      foreign_[k] = std::strcmp(code_[k], "PA") != 0 &&
-                    federal.hasSigValue(kFormID_FedW2, copy, kFedW2FieldIds[row.code]);
-      wages_[k] = hundredths(kFedW2FieldIds[row.wages]);
-      tax_[k] = hundredths(kFedW2FieldIds[row.tax]);
+      foreign_[k] = std::strcmp(code_[k], "PA") != 0 && federal.hasSigValue(kFormID_FedW2, copy, code);
+      wages_[k] = hundredths(FedW2::kStateWages.at(k));
+      tax_[k] = hundredths(FedW2::kStateIncomeTax.at(k));
     }
   }
 
-  bool yes(int member) const { return federal_.formYes(kFormID_FedW2, copy_, kFedW2FieldIds[member]); }
+  bool yes(const W2Field& field) const { return federal_.formYes(kFormID_FedW2, copy_, field); }
   double hundredths(const FieldId& field) const {
     return federal_.getIN(kFormID_FedW2, copy_, field) / 100.0;
   }
-  void text(char* out, int member) const {
-    federal_.formString(out, kTextSize, kFormID_FedW2, copy_, kFedW2FieldIds[member]);
+  void text(char* out, const W2Field& field) const {
+    federal_.formString(out, kTextSize, kFormID_FedW2, copy_, field);
   }
 
   bool anyForeign() const { return count([this](int k) { return foreign_[k]; }) > 0; }
@@ -123,76 +108,79 @@ class FederalW2 {
   double tax_[kStateRowCount];
 };
 
-// The Schedule W2-S marks that let the user keep a typed column 5 or 6.
+// The Schedule W2-S marks that let the user keep a typed PA compensation
+// or PA tax.
 struct UserEntryMarks {
-  bool keepTax;        // host field 12
-  bool keepWages;      // host field 46174
-  bool keepBoth;       // host field 50652
+  bool keepTax;    // incorrect W-2
+  bool keepWages;  // any situation
+  bool keepBoth;   // other-state wages
 };
 
-// Writes column `column` of `row` := amount, only when it is null.
-void fillWhenNull(DataMgmt::TaxForm& form, int row, Column column, double amount) {
-  if (form.isNull(cell(row, column))) form.assignIR(cell(row, column), amount);
+// Writes field := amount, only when it is null.
+void fillWhenNull(DataMgmt::TaxForm& form, const FieldId& field, double amount) {
+  if (form.isNull(field)) form.assignIR(field, amount);
 }
 
-// Column 6 of `row`: kept when the user may enter it (filled only while
+// The PA tax of `row`: kept when the user may enter it (filled only while
 // null), else protected and calculated.
 void setTaxColumn(DataMgmt::TaxForm& form, int row, bool userMayEnter, double tax) {
+  const FieldId& paTax = PAW2::kRowPATaxWithheld.at(row);
   if (userMayEnter) {
-    form.unProtect(cell(row, kPATax));
-    fillWhenNull(form, row, kPATax, tax);
+    form.unProtect(paTax);
+    fillWhenNull(form, paTax, tax);
   } else {
-    form.makeProtected(cell(row, kPATax));
-    form.assignIR(cell(row, kPATax), tax);
+    form.makeProtected(paTax);
+    form.assignIR(paTax, tax);
   }
 }
 
-// PA wages and tax of one row, by residency (0 full-year, 1 part-year,
-// 2 nonresident). Returns whether a full-year resident's W-2 names a
-// reciprocal state.
+// PA compensation and tax of one row, by residency. Returns whether a
+// full-year resident's W-2 names a reciprocal state.
 bool fillPAColumns(DataMgmt::TaxForm& form, int row, const FederalW2& w2, int residency,
                    const UserEntryMarks& marks) {
-  if (residency == 2) {
+  const FieldId& paWages = PAW2::kRowPACompensation.at(row);
+  const FieldId& paTax = PAW2::kRowPATaxWithheld.at(row);
+  if (residency == PADataMgmt::kNonresident) {
     if (!w2.anyPA()) {
-      form.setNull(cell(row, kPAWages));
-      form.setNull(cell(row, kPATax));
+      form.setNull(paWages);
+      form.setNull(paTax);
       return false;
     }
-    form.unProtect(cell(row, kPAWages));
+    form.unProtect(paWages);
     setTaxColumn(form, row, marks.keepTax || marks.keepBoth, w2.paTax());
-    fillWhenNull(form, row, kPAWages, w2.paWages());
+    fillWhenNull(form, paWages, w2.paWages());
     return false;
   }
   // Residents: all state wages, the tax of the rows that are not foreign.
   const double wages = w2.allWages();
   const double tax = w2.taxOutsideForeignRows();
-  if (residency == 1) {
-    form.unProtect(cell(row, kPAWages));
-    if (form.isNull(cell(row, kPAWages))) {
-      form.assignIR(cell(row, kPAWages), wages);
-      form.assignIR(cell(row, kPATax), tax);
+  if (residency == PADataMgmt::kPartYearResident) {
+    form.unProtect(paWages);
+    if (form.isNull(paWages)) {
+      form.assignIR(paWages, wages);
+      form.assignIR(paTax, tax);
     }
     return false;
   }
   if (!marks.keepWages && !marks.keepBoth) {
-    form.makeProtected(cell(row, kPAWages));
-    form.makeProtected(cell(row, kPATax));
-    form.assignIR(cell(row, kPAWages), wages);
-    form.assignIR(cell(row, kPATax), tax);
+    form.makeProtected(paWages);
+    form.makeProtected(paTax);
+    form.assignIR(paWages, wages);
+    form.assignIR(paTax, tax);
   } else {
-    form.unProtect(cell(row, kPAWages));
+    form.unProtect(paWages);
     setTaxColumn(form, row, marks.keepTax || marks.keepBoth, tax);
-    fillWhenNull(form, row, kPAWages, wages);
+    fillWhenNull(form, paWages, wages);
   }
   return w2.anyReciprocal();
 }
 
 // One person's totals over the rows.
 struct OwnerTotals {
-  double federalAmount = 0;  // column 3
-  double paWages = 0;        // column 5
-  double paTax = 0;          // column 6
-  int aboveRate = 0;         // rows whose column 6 exceeds the rounded PA tax on column 5
+  double federalAmount = 0;
+  double paWages = 0;
+  double paTax = 0;
+  int aboveRate = 0;  // rows whose PA tax exceeds the rounded PA tax on their PA compensation
 };
 
 }  // namespace
@@ -204,20 +192,20 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
   const FieldId& none = Primitives::kNullFieldID;
 
   const uint16_t filingStatus = paReturn->readFilingStatus(kFormID_PAReturnInfo);
-  copyNameText(form, kFormID_PAReturnInfo, filingStatus, 0, kPAW2FieldIds[25], kPAW2FieldIds[26], none,
-               none, kPAW2FieldIds[27], kPAW2FieldIds[28], none, none, none, 0);  // host fields 21-24
-  const bool joint = filingStatus == 2;
+  copyNameText(form, kFormID_PAReturnInfo, filingStatus, 0, PAW2::kTaxpayerName, PAW2::kTaxpayerSSN, none,
+               none, PAW2::kSpouseName, PAW2::kSpouseSSN, none, none, none, 0);
+  const bool joint = filingStatus == PADataMgmt::kFilingJoint;
   const int residency = paReturn->readResidencyStatus(kFormID_PAReturnInfo);
   const UserEntryMarks marks = {
-      paReturn->formYes(kFormID_PAScheduleW2S, 1, kPAScheduleW2SFieldIds[31]),  // 12
-      paReturn->formYes(kFormID_PAScheduleW2S, 1, kPAScheduleW2SFieldIds[24]),  // 46174
-      paReturn->formYes(kFormID_PAScheduleW2S, 1, kPAScheduleW2SFieldIds[37]),  // 50652
+      paReturn->formYes(kFormID_PAScheduleW2S, 1, PAScheduleW2S::kIncorrectW2Box),
+      paReturn->formYes(kFormID_PAScheduleW2S, 1, PAScheduleW2S::kAnySituationBox),
+      paReturn->formYes(kFormID_PAScheduleW2S, 1, PAScheduleW2S::kOtherStateWagesBox),
   };
   // The employer name is cut to the length the form gives its column.
   size_t nameLength = kNameSize - 1;
   DataMgmt::TaxFormDescPtr desc = w2List.getTaxFormDescriptor();
-  DataMgmt::FormFieldDescPtr nameDesc = desc.isNull() ? DataMgmt::FormFieldDescPtr()
-                                                      : desc->getFieldDesc(cell(0, kEmployerName));
+  DataMgmt::FormFieldDescPtr nameDesc =
+      desc.isNull() ? DataMgmt::FormFieldDescPtr() : desc->getFieldDesc(PAW2::kRowEmployerName.at(0));
   if (!nameDesc.isNull() && nameDesc->getLength() < nameLength) nameLength = nameDesc->getLength();
 
   // First pass: one row per qualifying federal W-2. List field p belongs
@@ -233,32 +221,32 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
     const uint16_t f = static_cast<uint16_t>(federalCopy);
     if (!federal.formExists(kFormID_FedW2, f)) continue;
     const FederalW2 w2(federal, f);
-    const bool taxpayer = w2.yes(199);  // host field 1
-    const bool spouse = w2.yes(200);    // host field 2
-    if (federal.getIN(kFormID_FedW2, f, kFedW2FieldIds[206]) == 0 || (spouse && !joint)) continue;
+    const bool taxpayer = w2.yes(FedW2::kTaxpayerBox);
+    const bool spouse = w2.yes(FedW2::kSpouseBox);
+    if (federal.getIN(kFormID_FedW2, f, FedW2::kWages) == 0 || (spouse && !joint)) continue;
 
     // The owner comes from the W-2 on every calculation, so no letter of an
     // earlier row survives; a W-2 without either mark is the taxpayer's, as
     // the host's wage pull counts it.
-    w2List.assignText(cell(row, kOwner), spouse && !taxpayer ? "S" : "T");
+    w2List.assignText(PAW2::kRowOwner.at(row), spouse && !taxpayer ? "S" : "T");
 
     char first[kTextSize];
     char second[kTextSize];
-    w2.text(first, 210);   // host field 4
-    w2.text(second, 211);  // host field 146
+    w2.text(first, FedW2::kEmployerName);
+    w2.text(second, FedW2::kEmployerNameContinued);
     char joined[kNameSize];
     std::snprintf(joined, sizeof joined, "%s %s", first, second);
     char name[kNameSize];
     Utils::strip(name, joined);
     if (std::strlen(name) > nameLength) name[nameLength] = '\0';
-    w2List.assignText(kPAW2FieldIds[position], name);
-    w2List.assignText(cell(row, kEmployerName), name);
+    w2List.assignText(PAW2::kListedEmployerName.at(position), name);
+    w2List.assignText(PAW2::kRowEmployerName.at(row), name);
 
-    w2List.assignIR(cell(row, kFederalAmount), w2.hundredths(kFedW2FieldIds[206]));  // host field 21
-    w2List.assignIR(cell(row, kOtherAmount), w2.hundredths(kFedW2FieldIds[213]));    // host field 78
-    char federalText[kTextSize];
-    w2.text(federalText, 205);  // host field 7
-    w2List.assignText(cell(row, kFederalText), federalText);
+    w2List.assignIR(PAW2::kRowFederalWages.at(row), w2.hundredths(FedW2::kWages));
+    w2List.assignIR(PAW2::kRowOtherAmount.at(row), w2.hundredths(FedW2::kOtherAmount));
+    char employerId[kTextSize];
+    w2.text(employerId, FedW2::kEmployerId);
+    w2List.assignText(PAW2::kRowEmployerEIN.at(row), employerId);
 
     if (w2.anyForeign()) {
       ++foreignRows;
@@ -268,24 +256,12 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
     ++row;
   }
 
-  const FieldId& otherStateMark = kPAW2FieldIds[19];   // host field 20
-  const FieldId& reciprocalMark = kPAW2FieldIds[23];   // host field 139
-  if (foreignRows > 0) {
-    w2List.setX(otherStateMark);
-  } else {
-    w2List.setXNo(otherStateMark);
-  }
-  w2List.assignIR(kPAW2FieldIds[24], foreignAmountCount);  // host field 50653
-  if (reciprocalCount > 0) {
-    w2List.setX(reciprocalMark);
-  } else {
-    w2List.setXNo(reciprocalMark);
-  }
-  // Rows no W-2 filled hold nothing, column 4 included.
+  markOrNo(w2List, PAW2::kOtherStateWagesBox, foreignRows > 0);
+  w2List.assignIR(PAW2::kOtherStateWagesCount, foreignAmountCount);
+  markOrNo(w2List, PAW2::kReciprocalStateBox, reciprocalCount > 0);
+  // Rows no W-2 filled hold nothing, the other amount included.
   for (; row < kRows; ++row) {
-    for (int column = kOwner; column <= kPATax; ++column) {
-      w2List.setNull(cell(row, static_cast<Column>(column)));
-    }
+    for (const NamedColumn<PAW2FieldIds>* column : kRowColumns) w2List.setNull(column->at(row));
   }
 
   // Second pass: totals and counts per person, by the owner letter.
@@ -293,25 +269,25 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
   OwnerTotals spouse;
   for (int r = 0; r < kRows; ++r) {
     char owner[kTextSize];
-    w2List.valueString(owner, cell(r, kOwner), kFormID_PAW2);
+    w2List.valueString(owner, PAW2::kRowOwner.at(r), kFormID_PAW2);
     Utils::strip(owner, owner);
     OwnerTotals* totals = nullptr;
     if (owner[0] == 'T' || owner[0] == 't') totals = &taxpayer;
     if (owner[0] == 'S' || owner[0] == 's') totals = &spouse;
     if (totals == nullptr) continue;
-    const double wages = w2List.getIR(cell(r, kPAWages));
-    const double tax = w2List.getIR(cell(r, kPATax));
-    totals->federalAmount += w2List.getIR(cell(r, kFederalAmount));
+    const double wages = w2List.getIR(PAW2::kRowPACompensation.at(r));
+    const double tax = w2List.getIR(PAW2::kRowPATaxWithheld.at(r));
+    totals->federalAmount += w2List.getIR(PAW2::kRowFederalWages.at(r));
     totals->paWages += wages;
     totals->paTax += tax;
-    if (tax > 0 && wages > 0 && tax > Utils::roundR(wages * kPATaxRate)) ++totals->aboveRate;
+    if (tax > 0 && wages > 0 && tax > Utils::roundR(wages * PATax2018::kTaxRate)) ++totals->aboveRate;
   }
-  const FieldId& taxpayerFederal = kPAW2FieldIds[155];  // host field 79818
-  const FieldId& spouseFederal = kPAW2FieldIds[158];    // 79819
-  const FieldId& taxpayerWages = kPAW2FieldIds[156];    // 133
-  const FieldId& taxpayerTax = kPAW2FieldIds[157];      // 134
-  const FieldId& spouseWages = kPAW2FieldIds[159];      // 135
-  const FieldId& spouseTax = kPAW2FieldIds[160];        // 136
+  const FieldId& taxpayerFederal = PAW2::kTaxpayerFederalWages;
+  const FieldId& spouseFederal = PAW2::kSpouseFederalWages;
+  const FieldId& taxpayerWages = PAW2::kTaxpayerPACompensation;
+  const FieldId& taxpayerTax = PAW2::kTaxpayerPATaxWithheld;
+  const FieldId& spouseWages = PAW2::kSpousePACompensation;
+  const FieldId& spouseTax = PAW2::kSpousePATaxWithheld;
   w2List.assignIR(taxpayerFederal, taxpayer.federalAmount);
   w2List.assignIR(taxpayerWages, taxpayer.paWages);
   w2List.assignIR(taxpayerTax, taxpayer.paTax);
@@ -326,10 +302,10 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
     w2List.setNull(spouseWages);
     w2List.setNull(spouseTax);
   }
-  w2List.assignIR(kPAW2FieldIds[21], taxpayer.aboveRate);  // host field 42786
-  w2List.assignIR(kPAW2FieldIds[22], spouse.aboveRate);    // host field 42787
+  w2List.assignIR(PAW2::kTaxpayerWithholdingAboveRateCount, taxpayer.aboveRate);
+  w2List.assignIR(PAW2::kSpouseWithholdingAboveRateCount, spouse.aboveRate);
 
-  bool entered = w2List.hasSigValue(cell(0, kOwner));
+  bool entered = w2List.hasSigValue(PAW2::kRowOwner.at(0));
   for (const FieldId* total : {&taxpayerFederal, &spouseFederal, &taxpayerWages, &taxpayerTax, &spouseWages,
                                &spouseTax}) {
     entered = entered || w2List.gtZero(*total);

@@ -6,7 +6,7 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/return_info_view.h"
-#include "catalogs/catalogs.h"
+#include "entry/return_codes.h"
 #include "host/business.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
@@ -21,157 +21,176 @@ using DataMgmt::TaxFormPtr;
 
 namespace {
 
+// Federal filing status codes, as the host pulls them (common item 1).
+enum FederalFilingStatus : long {
+  kFederalJoint = 2,
+  kFederalSeparate = 3,
+  kFederalHeadOfHousehold = 4,
+  kFederalLastStatus = 9,
+};
+
 // Box pairs defaulted as the host does it: the first is marked when
 // neither is (rules 13, 15, 18).
 struct DefaultPair {
-  InfoMember defaultBox;
-  InfoMember otherBox;
+  InfoField defaultBox;
+  InfoField otherBox;
 };
 
 const DefaultPair kAnswerDefaults[] = {
-    {kInfoF138, kInfoF137},
-    {kInfoF26, kInfoF27},
-    {kInfoF140, kInfoF139},
+    {PAReturnInfo::kAnswerBNoBox, PAReturnInfo::kAnswerBYesBox},
+    {PAReturnInfo::kAnswerCDefaultBox, PAReturnInfo::kAnswerCOtherBox},
+    {PAReturnInfo::kAnswerDNoBox, PAReturnInfo::kAnswerDYesBox},
 };
 const DefaultPair kLaterAnswerDefaults[] = {
-    {kInfoF105, kInfoF104},
-    {kInfoF107, kInfoF106},
+    {PAReturnInfo::kAmendedReturnNoBox, PAReturnInfo::kAmendedReturnYesBox},
+    {PAReturnInfo::kFarmerNoBox, PAReturnInfo::kFarmerYesBox},
 };
 
-// A filer's date of death: federal form 92's date (FedFilerInfoFieldIds
-// member), the deceased box, the date copied in and the year box.
+// A filer's date of death: federal form 92's date, the deceased box, the
+// date copied in and the year box.
 struct DeathDate {
-  int fedMember;
-  InfoMember deceasedBox;
-  InfoMember date;
-  InfoMember yearBox;
+  NamedField<FedFilerInfoFieldIds> fedDate;
+  InfoField deceasedBox;
+  InfoField date;
+  InfoField yearBox;
 };
 
 const DeathDate kDeathDates[] = {
-    {1638, kInfoF58, kInfoF109, kInfoF111},  // taxpayer, federal field 557
-    {1639, kInfoF59, kInfoF110, kInfoF112},  // spouse, federal field 558
+    {FedFilerInfo::kTaxpayerDeathDate, PAReturnInfo::kTaxpayerDeceasedBox, PAReturnInfo::kTaxpayerDateOfDeath,
+     PAReturnInfo::kTaxpayerDiedInYearBox},
+    {FedFilerInfo::kSpouseDeathDate, PAReturnInfo::kSpouseDeceasedBox, PAReturnInfo::kSpouseDateOfDeath,
+     PAReturnInfo::kSpouseDiedInYearBox},
 };
 
 // Fields kept in step: the information form's field, federal form 183's
-// (Fed183FieldIds member) and state form 14's (State14FieldIds member).
+// and state form 14's.
 struct SteppedField {
-  InfoMember info;
-  int fed183Member;
-  int state14Member;
+  InfoField info;
+  NamedField<Fed183FieldIds> fed183;
+  NamedField<State14FieldIds> state14;
 };
 
 const SteppedField kSteppedFields[] = {
-    {kInfoF119, 158, 5},   // 180, 5
-    {kInfoF120, 159, 6},   // 181, 6
-    {kInfoF117, 156, 17},  // 178, 36
-    {kInfoF118, 157, 18},  // 179, 37
-    {kInfoF115, 154, 1},   // 176, 1
-    {kInfoF116, 155, 2},   // 177, 2
+    {PAReturnInfo::kTaxpayerSyncedItemC, Fed183::kTaxpayerSharedThirdEntry, State14::kTaxpayerSyncedItemC},
+    {PAReturnInfo::kSpouseSyncedItemC, Fed183::kSpouseSharedThirdEntry, State14::kSpouseSyncedItemC},
+    {PAReturnInfo::kTaxpayerSyncedItemB, Fed183::kTaxpayerSharedSecondEntry, State14::kTaxpayerSyncedItemB},
+    {PAReturnInfo::kSpouseSyncedItemB, Fed183::kSpouseSharedSecondEntry, State14::kSpouseSyncedItemB},
+    {PAReturnInfo::kTaxpayerSyncedItemA, Fed183::kTaxpayerSharedFirstEntry, State14::kTaxpayerSyncedItemA},
+    {PAReturnInfo::kSpouseSyncedItemA, Fed183::kSpouseSharedFirstEntry, State14::kSpouseSyncedItemA},
 };
 
-// Federal forms whose copies mark 150687 (rule 26). Federal form 20 counts
-// only copies whose field 132 is above 0; federal form 42 counts only when
-// 150738 is yes on the information form.
+// Federal forms whose copies mark the other-federal-sales box (rule 26).
+// Federal form 20 counts only copies with a sale amount above 0; federal
+// form 42 counts only when the information form's federal-form-counts box
+// is yes.
 struct PresenceRule {
   const FormId* form;
-  bool onlyPositive132;
-  bool needs150738;
+  bool onlyPositiveSale;
+  bool needsCountsBox;
 };
 
-const PresenceRule kFormsFor150687[] = {
+const PresenceRule kOtherFederalSaleForms[] = {
     {&kFormID_Fed36, false, false}, {&kFormID_Fed20, true, false}, {&kFormID_Fed184, false, false},
     {&kFormID_Fed35, false, false}, {&kFormID_Fed42, false, true}, {&kFormID_Fed129, false, false},
     {&kFormID_Fed83, false, false},
 };
 
 // Copies of `form` on the federal return that exist, over copies 1 to the
-// highest copy number; with `onlyPositive132`, those whose federal form 20
-// field 132 is above 0.
-int countCopies(const DataMgmt::TaxReturn& federal, const FormId& form, bool onlyPositive132) {
+// highest copy number; with `onlyPositiveSale`, those whose federal form 20
+// sale amount is above 0.
+int countCopies(const DataMgmt::TaxReturn& federal, const FormId& form, bool onlyPositiveSale) {
   int count = 0;
   const int last = federal.getMaxCopies(form);
   for (int copy = 1; copy <= last; ++copy) {
     const uint16_t c = static_cast<uint16_t>(copy);
     if (federal.getForm(form, c) == nullptr) continue;
-    if (onlyPositive132 && federal.getIN(form, c, kFed20FieldIds[214]) <= 0) continue;
+    if (onlyPositiveSale && federal.getIN(form, c, Fed20::kSaleAmount) <= 0) continue;
     ++count;
   }
   return count;
 }
 
-// Rules 2 to 4: residency boxes, part-year dates and the 113/114 answer.
+// Rules 2 to 4: residency boxes, part-year dates and the part-year
+// allocation answer.
 void applyResidency(const InfoFormView& info, int federalResidencyCode) {
-  info.unmark(kInfoF18);
-  info.form().oneX(infoField(kInfoF46), infoField(kInfoF47), infoField(kInfoF48));
-  if (!info.marked(kInfoF46) && !info.marked(kInfoF47) && !info.marked(kInfoF48)) {
-    info.mark(federalResidencyCode == 2 ? kInfoF48 : federalResidencyCode == 3 ? kInfoF47 : kInfoF46);
+  info.unmark(PAReturnInfo::kPartYearNotAllocatedBox);
+  info.form().oneX(PAReturnInfo::kFullYearResidentBox, PAReturnInfo::kNonresidentBox,
+                   PAReturnInfo::kPartYearResidentBox);
+  if (!info.marked(PAReturnInfo::kFullYearResidentBox) && !info.marked(PAReturnInfo::kNonresidentBox) &&
+      !info.marked(PAReturnInfo::kPartYearResidentBox)) {
+    info.mark(federalResidencyCode == kFilerPartYearResident ? PAReturnInfo::kPartYearResidentBox
+              : federalResidencyCode == kFilerNonresident    ? PAReturnInfo::kNonresidentBox
+                                                             : PAReturnInfo::kFullYearResidentBox);
   }
 
-  if (info.marked(kInfoF48)) {
-    info.unprotect({kInfoF49, kInfoF50});
+  if (info.marked(PAReturnInfo::kPartYearResidentBox)) {
+    info.unprotect({PAReturnInfo::kPartYearFromDate, PAReturnInfo::kPartYearToDate});
   } else {
-    info.protect({kInfoF49, kInfoF50});
-    info.setNull(kInfoF49);
-    info.setNull(kInfoF50);
+    info.protect({PAReturnInfo::kPartYearFromDate, PAReturnInfo::kPartYearToDate});
+    info.setNull(PAReturnInfo::kPartYearFromDate);
+    info.setNull(PAReturnInfo::kPartYearToDate);
   }
 
-  info.setDefault(kInfoF113, kInfoF114);
-  if (info.marked(kInfoF48)) {
-    info.unprotect({kInfoF113, kInfoF114});
-    const bool answered = info.marked(kInfoF113);
-    info.mark(answered ? kInfoF17 : kInfoF18);
-    info.unmark(answered ? kInfoF18 : kInfoF17);
+  info.setDefault(PAReturnInfo::kPartYearAllocateYesBox, PAReturnInfo::kPartYearAllocateNoBox);
+  if (info.marked(PAReturnInfo::kPartYearResidentBox)) {
+    info.unprotect({PAReturnInfo::kPartYearAllocateYesBox, PAReturnInfo::kPartYearAllocateNoBox});
+    const bool answered = info.marked(PAReturnInfo::kPartYearAllocateYesBox);
+    info.mark(answered ? PAReturnInfo::kPartYearAllocatedBox : PAReturnInfo::kPartYearNotAllocatedBox);
+    info.unmark(answered ? PAReturnInfo::kPartYearNotAllocatedBox : PAReturnInfo::kPartYearAllocatedBox);
   } else {
-    info.protect({kInfoF113, kInfoF114});
-    info.unmark(kInfoF113);
-    info.unmark(kInfoF114);
-    info.mark(kInfoF18);
-    info.unmark(kInfoF17);
+    info.protect({PAReturnInfo::kPartYearAllocateYesBox, PAReturnInfo::kPartYearAllocateNoBox});
+    info.unmark(PAReturnInfo::kPartYearAllocateYesBox);
+    info.unmark(PAReturnInfo::kPartYearAllocateNoBox);
+    info.mark(PAReturnInfo::kPartYearNotAllocatedBox);
+    info.unmark(PAReturnInfo::kPartYearAllocatedBox);
   }
 }
 
 // Rule 5: answers open only to a federal joint return.
 void applyFederalJointAnswers(const InfoFormView& info, long fedStatus) {
-  if (fedStatus == 2) {
-    info.unprotect({kInfoF141, kInfoF142});
-    info.setDefault(kInfoF142, kInfoF141);
-    info.unprotect({kInfoF23876, kInfoF23877});
-    info.setDefault(kInfoF23877, kInfoF23876);
+  if (fedStatus == kFederalJoint) {
+    info.unprotect({PAReturnInfo::kDifferentResidencyYesBox, PAReturnInfo::kDifferentResidencyNoBox});
+    info.setDefault(PAReturnInfo::kDifferentResidencyNoBox, PAReturnInfo::kDifferentResidencyYesBox);
+    info.unprotect({PAReturnInfo::kJointSecondAnswerYesBox, PAReturnInfo::kJointSecondAnswerNoBox});
+    info.setDefault(PAReturnInfo::kJointSecondAnswerNoBox, PAReturnInfo::kJointSecondAnswerYesBox);
   } else {
-    info.protect({kInfoF141, kInfoF142});
-    info.unmark(kInfoF141);
-    info.unmark(kInfoF142);
-    info.protect({kInfoF23876, kInfoF23877});
-    info.unmark(kInfoF23876);
-    info.unmark(kInfoF23877);
+    info.protect({PAReturnInfo::kDifferentResidencyYesBox, PAReturnInfo::kDifferentResidencyNoBox});
+    info.unmark(PAReturnInfo::kDifferentResidencyYesBox);
+    info.unmark(PAReturnInfo::kDifferentResidencyNoBox);
+    info.protect({PAReturnInfo::kJointSecondAnswerYesBox, PAReturnInfo::kJointSecondAnswerNoBox});
+    info.unmark(PAReturnInfo::kJointSecondAnswerYesBox);
+    info.unmark(PAReturnInfo::kJointSecondAnswerNoBox);
   }
 }
 
 // Rule 8: the PA filing status follows the federal one.
 void applyFilingStatus(const InfoFormView& info, long fedStatus) {
-  for (InfoMember box : {kInfoF55, kInfoF57, kInfoF56, kInfoF58, kInfoF59}) info.unmark(box);
+  const InfoField kStatusBoxes[] = {PAReturnInfo::kSingleBox, PAReturnInfo::kJointBox,
+                                    PAReturnInfo::kSeparateBox, PAReturnInfo::kTaxpayerDeceasedBox,
+                                    PAReturnInfo::kSpouseDeceasedBox};
+  for (const InfoField& box : kStatusBoxes) info.unmark(box);
   bool anyMarked = false;
-  for (InfoMember box : {kInfoF55, kInfoF57, kInfoF56, kInfoF58, kInfoF59})
-    anyMarked = anyMarked || info.marked(box);
+  for (const InfoField& box : kStatusBoxes) anyMarked = anyMarked || info.marked(box);
   if (!anyMarked) {
-    if (fedStatus == 2) {
-      info.mark(kInfoF57);
-    } else if (fedStatus == 3) {
-      info.mark(kInfoF56);
-    } else if (fedStatus == 4) {
-      info.mark(info.yesOnCopy1(kInfoF61) ? kInfoF56 : kInfoF55);
-    } else if (fedStatus >= 0 && fedStatus <= 9) {
-      info.mark(kInfoF55);
+    if (fedStatus == kFederalJoint) {
+      info.mark(PAReturnInfo::kJointBox);
+    } else if (fedStatus == kFederalSeparate) {
+      info.mark(PAReturnInfo::kSeparateBox);
+    } else if (fedStatus == kFederalHeadOfHousehold) {
+      info.mark(info.yesOnCopy1(PAReturnInfo::kSpouseNumberYesBox) ? PAReturnInfo::kSeparateBox
+                                                                   : PAReturnInfo::kSingleBox);
+    } else if (fedStatus >= 0 && fedStatus <= kFederalLastStatus) {
+      info.mark(PAReturnInfo::kSingleBox);
     }
   }
-  info.form().oneX3(infoField(kInfoF55), infoField(kInfoF56), infoField(kInfoF57));
+  info.form().oneX3(PAReturnInfo::kSingleBox, PAReturnInfo::kSeparateBox, PAReturnInfo::kJointBox);
 }
 
 // Rules 9 and 10: a date of death from federal form 92. A death in 2018 or
-// 2019 opens the 61/62 answer; any other year closes it.
+// 2019 opens the spouse-number answer; any other year closes it.
 void applyDateOfDeath(const InfoFormView& info, const DataMgmt::TaxReturn* federal, const DeathDate& death,
                       uint16_t copy) {
-  const FieldId& fedDate = kFedFilerInfoFieldIds[death.fedMember];
+  const FieldId& fedDate = death.fedDate;
   char text[128];
   info.pa().textString(text, kFormID_FedFilerInfo, copy, fedDate);
   if (text[0] == '\0') {
@@ -180,95 +199,97 @@ void applyDateOfDeath(const InfoFormView& info, const DataMgmt::TaxReturn* feder
     return;
   }
   info.mark(death.deceasedBox);
-  if (federal != nullptr) federal->getII(kFormID_FedFilerInfo, fedDate, info.holder(), infoField(death.date));
+  if (federal != nullptr) federal->getII(kFormID_FedFilerInfo, fedDate, info.holder(), death.date);
   char year[16];
-  std::snprintf(
-      year, sizeof year, "%d",
-      info.pa().dateParse(info.holder(), infoField(death.date), static_cast<Utils::DATEPARSE_TYPE>(0)));
+  std::snprintf(year, sizeof year, "%d",
+                info.pa().dateParse(info.holder(), death.date, static_cast<Utils::DATEPARSE_TYPE>(0)));
   if (std::strcmp(year, kYearText2018) == 0 || std::strcmp(year, kYearText2019) == 0) {
     info.mark(death.yearBox);
-    info.unprotect({kInfoF61, kInfoF62});
+    info.unprotect({PAReturnInfo::kSpouseNumberYesBox, PAReturnInfo::kSpouseNumberNoBox});
   } else {
     info.unmark(death.yearBox);
-    info.protect({kInfoF61, kInfoF62});
-    info.unmark(kInfoF61);
-    info.unmark(kInfoF62);
+    info.protect({PAReturnInfo::kSpouseNumberYesBox, PAReturnInfo::kSpouseNumberNoBox});
+    info.unmark(PAReturnInfo::kSpouseNumberYesBox);
+    info.unmark(PAReturnInfo::kSpouseNumberNoBox);
   }
 }
 
 // Rule 11: a deceased filer whose death is not dated 2018 or 2019 files as
-// single when federal form 92 answers 493 or 494 yes.
+// single when federal form 92 marks a married filing status.
 void applyDeceasedSingle(const InfoFormView& info, const DataMgmt::TaxReturn* federal) {
-  const bool earlierDeath = (info.yesOnCopy1(kInfoF58) && !info.yesOnCopy1(kInfoF111)) ||
-                            (info.yesOnCopy1(kInfoF59) && !info.yesOnCopy1(kInfoF112));
-  const bool fedSays =
-      federal != nullptr && (federal->formYes(kFormID_FedFilerInfo, 1, kFedFilerInfoFieldIds[1643]) ||  // 493
-                             federal->formYes(kFormID_FedFilerInfo, 1, kFedFilerInfoFieldIds[1644]));   // 494
+  const bool earlierDeath = (info.yesOnCopy1(PAReturnInfo::kTaxpayerDeceasedBox) &&
+                             !info.yesOnCopy1(PAReturnInfo::kTaxpayerDiedInYearBox)) ||
+                            (info.yesOnCopy1(PAReturnInfo::kSpouseDeceasedBox) &&
+                             !info.yesOnCopy1(PAReturnInfo::kSpouseDiedInYearBox));
+  const bool fedSays = federal != nullptr &&
+                       (federal->formYes(kFormID_FedFilerInfo, 1, FedFilerInfo::kMarriedFilingJointlyBox) ||
+                        federal->formYes(kFormID_FedFilerInfo, 1, FedFilerInfo::kMarriedFilingSeparatelyBox));
   if (earlierDeath && fedSays) {
-    info.mark(kInfoF55);
-    info.unmark(kInfoF57);
-    info.unmark(kInfoF56);
+    info.mark(PAReturnInfo::kSingleBox);
+    info.unmark(PAReturnInfo::kJointBox);
+    info.unmark(PAReturnInfo::kSeparateBox);
   }
 }
 
 // Rules 12 and 13: answer pairs and the fields that follow them.
 void applyAnswerPairs(const InfoFormView& info) {
-  info.setDefault(kInfoF130, kInfoF60);
-  if (info.marked(kInfoF46) || info.marked(kInfoF48)) {
-    info.unprotect({kInfoF60, kInfoF130});
+  info.setDefault(PAReturnInfo::kFilingStatusFNoBox, PAReturnInfo::kFilingStatusFBox);
+  if (info.marked(PAReturnInfo::kFullYearResidentBox) || info.marked(PAReturnInfo::kPartYearResidentBox)) {
+    info.unprotect({PAReturnInfo::kFilingStatusFBox, PAReturnInfo::kFilingStatusFNoBox});
   } else {
-    info.protect({kInfoF60});
-    info.setNull(kInfoF60);
-    info.protect({kInfoF130});
-    info.mark(kInfoF130);
+    info.protect({PAReturnInfo::kFilingStatusFBox});
+    info.setNull(PAReturnInfo::kFilingStatusFBox);
+    info.protect({PAReturnInfo::kFilingStatusFNoBox});
+    info.mark(PAReturnInfo::kFilingStatusFNoBox);
   }
 
-  info.setDefault(kInfoF131, kInfoF108);
-  info.setDefault(kInfoF14564, kInfoF14563);
-  if (info.marked(kInfoF14563)) {
-    info.unprotect({kInfoF14565});
+  info.setDefault(PAReturnInfo::kAnswerANoBox, PAReturnInfo::kAnswerAYesBox);
+  info.setDefault(PAReturnInfo::kPOBoxNoBox, PAReturnInfo::kPOBoxBox);
+  if (info.marked(PAReturnInfo::kPOBoxBox)) {
+    info.unprotect({PAReturnInfo::kPOBoxStreet});
   } else {
-    info.protectAndNull({kInfoF14565});
+    info.protectAndNull({PAReturnInfo::kPOBoxStreet});
   }
-  info.setDefault(kInfoF74119, kInfoF74118);
-  if (info.marked(kInfoF74118)) {
-    info.unprotect({kInfoF74120});
+  info.setDefault(PAReturnInfo::kAddressSecondLineNoBox, PAReturnInfo::kAddressSecondLineBox);
+  if (info.marked(PAReturnInfo::kAddressSecondLineBox)) {
+    info.unprotect({PAReturnInfo::kAddressSecondLine});
   } else {
-    info.protectAndNull({kInfoF74120});
+    info.protectAndNull({PAReturnInfo::kAddressSecondLine});
   }
-  info.setDefault(kInfoF50937, kInfoF50936);
-  info.setDefault(kInfoF50939, kInfoF50938);
-  Utils::handleFilingChoice(info.holder(), infoField(kInfoF15), infoField(kInfoF16));
+  info.setDefault(PAReturnInfo::kCombatZoneNoBox, PAReturnInfo::kCombatZoneYesBox);
+  info.setDefault(PAReturnInfo::kSecondCombatZoneNoBox, PAReturnInfo::kSecondCombatZoneYesBox);
+  Utils::handleFilingChoice(info.holder(), PAReturnInfo::kFilingChoiceFirstBox,
+                            PAReturnInfo::kFilingChoiceSecondBox);
 }
 
 // Rule 26: boxes that tell which federal forms the return holds.
 void markFederalFormsPresent(const InfoFormView& info, const DataMgmt::TaxReturn* federal) {
   const bool has8 = federal != nullptr && federal->getForm(kFormID_Fed8, 1) != nullptr;
   if (has8) {
-    info.mark(kInfoF150685);
+    info.mark(PAReturnInfo::kFederalSaleFormBox);
   } else {
-    info.unmark(kInfoF150685);
+    info.unmark(PAReturnInfo::kFederalSaleFormBox);
   }
 
   const int cnt36 = federal != nullptr ? countCopies(*federal, kFormID_Fed36, false) : 0;
-  const bool has2 = federal != nullptr && federal->getIN(kFormID_Fed2, 1, kFed2FieldIds[281]) > 0;  // 45
-  if (info.marked(kInfoF150685) || cnt36 > 0 || has2) {
-    info.mark(kInfoF150684);
+  const bool has2 = federal != nullptr && federal->getIN(kFormID_Fed2, 1, Fed2::kAttachmentTriggerAmount) > 0;
+  if (info.marked(PAReturnInfo::kFederalSaleFormBox) || cnt36 > 0 || has2) {
+    info.mark(PAReturnInfo::kFederalSalesBox);
   } else {
-    info.unmark(kInfoF150684);
+    info.unmark(PAReturnInfo::kFederalSalesBox);
   }
 
   bool any = false;
-  for (const PresenceRule& rule : kFormsFor150687) {
+  for (const PresenceRule& rule : kOtherFederalSaleForms) {
     if (federal == nullptr) break;
-    if (countCopies(*federal, *rule.form, rule.onlyPositive132) == 0) continue;
-    if (rule.needs150738 && !info.yesOnCopy1(kInfoF150738)) continue;
+    if (countCopies(*federal, *rule.form, rule.onlyPositiveSale) == 0) continue;
+    if (rule.needsCountsBox && !info.yesOnCopy1(PAReturnInfo::kFederalFormCountsBox)) continue;
     any = true;
   }
   if (any) {
-    info.mark(kInfoF150687);
+    info.mark(PAReturnInfo::kOtherFederalSalesBox);
   } else {
-    info.unmark(kInfoF150687);
+    info.unmark(PAReturnInfo::kOtherFederalSalesBox);
   }
 }
 
@@ -279,13 +300,31 @@ void PATaxReturnCalcEngine::computeReturnInfo(TaxFormPtr form, uint16_t copy, in
   const InfoFormView info(form, *paReturn);
 
   // 1. Federal return type and the federal name and address lines.
-  FieldId lines[15];
-  for (int n = 0; n < 15; ++n) lines[n] = kPAReturnInfoFieldIds[kInfoF31 + n];
-  fillFederalReturnTypeFields(form, getFederalReturnFormId(), kFormID_State15, lines, infoField(kInfoF13),
-                              infoField(kInfoF52), infoField(kInfoF53), infoField(kInfoF54));
+  const FieldId lines[15] = {
+      PAReturnInfo::kTaxpayerFirstName,
+      PAReturnInfo::kTaxpayerMiddleInitial,
+      PAReturnInfo::kTaxpayerLastName,
+      PAReturnInfo::kTaxpayerNameSuffix,
+      PAReturnInfo::kTaxpayerSSN,
+      PAReturnInfo::kSpouseFirstName,
+      PAReturnInfo::kSpouseMiddleInitial,
+      PAReturnInfo::kSpouseLastName,
+      PAReturnInfo::kSpouseNameSuffix,
+      PAReturnInfo::kSpouseSSN,
+      PAReturnInfo::kStreet,
+      PAReturnInfo::kApartment,
+      PAReturnInfo::kCity,
+      PAReturnInfo::kStateCode,
+      PAReturnInfo::kZipCode,
+  };
+  fillFederalReturnTypeFields(form, getFederalReturnFormId(), kFormID_State15, lines,
+                              PAReturnInfo::kFederalFilerItem, PAReturnInfo::kFederalMainFormBox,
+                              PAReturnInfo::kFederalSecondFormBox, PAReturnInfo::kFederalThirdFormBox);
 
   // 2-4. Residency.
-  const bool residencyGiven = info.marked(kInfoF46) || info.marked(kInfoF47) || info.marked(kInfoF48);
+  const bool residencyGiven = info.marked(PAReturnInfo::kFullYearResidentBox) ||
+                              info.marked(PAReturnInfo::kNonresidentBox) ||
+                              info.marked(PAReturnInfo::kPartYearResidentBox);
   applyResidency(info, residencyGiven ? 0 : getFilerResidencyCode(0));
 
   // 5. Federal filing status.
@@ -303,18 +342,20 @@ void PATaxReturnCalcEngine::computeReturnInfo(TaxFormPtr form, uint16_t copy, in
     }
   }
 
-  // 7. Answer 61/62 and its field, open when federal form 92 says so.
+  // 7. The spouse-number answer and its field, open when federal form 92
+  // says so.
   if (federalReturn != nullptr &&
-      federalReturn->formYes(kFormID_FedFilerInfo, 1, kFedFilerInfoFieldIds[1645])) {
-    info.unprotect({kInfoF61, kInfoF62});
-    info.setDefault(kInfoF62, kInfoF61);
-    info.unprotect({kInfoF185897});
-    if (!info.marked(kInfoF61)) info.protectAndNull({kInfoF185897});
+      federalReturn->formYes(kFormID_FedFilerInfo, 1, FedFilerInfo::kSpouseAnswerBox)) {
+    info.unprotect({PAReturnInfo::kSpouseNumberYesBox, PAReturnInfo::kSpouseNumberNoBox});
+    info.setDefault(PAReturnInfo::kSpouseNumberNoBox, PAReturnInfo::kSpouseNumberYesBox);
+    info.unprotect({PAReturnInfo::kSpouseSSNSecondEntry});
+    if (!info.marked(PAReturnInfo::kSpouseNumberYesBox))
+      info.protectAndNull({PAReturnInfo::kSpouseSSNSecondEntry});
   } else {
-    info.protect({kInfoF61, kInfoF62});
-    info.setNull(kInfoF61);
-    info.setNull(kInfoF62);
-    info.protectAndNull({kInfoF185897});
+    info.protect({PAReturnInfo::kSpouseNumberYesBox, PAReturnInfo::kSpouseNumberNoBox});
+    info.setNull(PAReturnInfo::kSpouseNumberYesBox);
+    info.setNull(PAReturnInfo::kSpouseNumberNoBox);
+    info.protectAndNull({PAReturnInfo::kSpouseSSNSecondEntry});
   }
 
   // 8-11. Filing status and deceased filers.
@@ -322,36 +363,41 @@ void PATaxReturnCalcEngine::computeReturnInfo(TaxFormPtr form, uint16_t copy, in
   for (const DeathDate& death : kDeathDates) applyDateOfDeath(info, federalReturn, death, copy);
   applyDeceasedSingle(info, federalReturn);
 
-  // 12-15. Answers and the boxes 19 and 20 (from last calculation's 63 and 88).
+  // 12-15. Answers, and the prior-year credit and estimated payments boxes
+  // from the last calculation's amounts.
   applyAnswerPairs(info);
-  info.unprotect({kInfoF19, kInfoF20});
-  if (info.form().getIR(infoField(kInfoF63)) > 0) {
-    info.protect({kInfoF19});
-    info.mark(kInfoF19);
+  info.unprotect({PAReturnInfo::kPriorYearCreditBox, PAReturnInfo::kEstimatedPaymentsBox});
+  if (info.form().getIR(PAReturnInfo::kPriorYearCredit) > 0) {
+    info.protect({PAReturnInfo::kPriorYearCreditBox});
+    info.mark(PAReturnInfo::kPriorYearCreditBox);
   }
-  if (info.form().getIR(infoField(kInfoF88)) > 0) {
-    info.protect({kInfoF20});
-    info.mark(kInfoF20);
+  if (info.form().getIR(PAReturnInfo::kEstimatedPayments) > 0) {
+    info.protect({PAReturnInfo::kEstimatedPaymentsBox});
+    info.mark(PAReturnInfo::kEstimatedPaymentsBox);
   }
   for (const DefaultPair& pair : kAnswerDefaults) info.setDefault(pair.defaultBox, pair.otherBox);
 
   // 16. Withholding summary of federal form 190.
   const FieldId slots[12] = {
-      infoField(kInfoF65), infoField(kInfoF67), infoField(kInfoF69), infoField(kInfoF71),
-      infoField(kInfoF73), infoField(kInfoF75), infoField(kInfoF77), infoField(kInfoF79),
-      infoField(kInfoF81), infoField(kInfoF83), infoField(kInfoF85), infoField(kInfoF87),
+      PAReturnInfo::kEstimatedPaymentAmount.at(0),  PAReturnInfo::kEstimatedPaymentAmount.at(1),
+      PAReturnInfo::kEstimatedPaymentAmount.at(2),  PAReturnInfo::kEstimatedPaymentAmount.at(3),
+      PAReturnInfo::kEstimatedPaymentAmount.at(4),  PAReturnInfo::kEstimatedPaymentAmount.at(5),
+      PAReturnInfo::kEstimatedPaymentAmount.at(6),  PAReturnInfo::kEstimatedPaymentAmount.at(7),
+      PAReturnInfo::kEstimatedPaymentAmount.at(8),  PAReturnInfo::kEstimatedPaymentAmount.at(9),
+      PAReturnInfo::kEstimatedPaymentAmount.at(10), PAReturnInfo::kEstimatedPaymentAmount.at(11),
   };
-  sumFieldsByAbbreviation(form, infoField(kInfoF63), infoField(kInfoF88), infoField(kInfoF89), slots);
+  sumFieldsByAbbreviation(form, PAReturnInfo::kPriorYearCredit, PAReturnInfo::kEstimatedPayments,
+                          PAReturnInfo::kTotalEstimatedPayments, slots);
 
   // 17-18.
-  info.setDefault(kInfoF103, kInfoF102);
-  if (info.marked(kInfoF102)) {
-    info.unprotect({kInfoF90, kInfoF21});
+  info.setDefault(PAReturnInfo::kExtensionNoBox, PAReturnInfo::kExtensionYesBox);
+  if (info.marked(PAReturnInfo::kExtensionYesBox)) {
+    info.unprotect({PAReturnInfo::kExtensionPayment, PAReturnInfo::kExtensionDetail});
   } else {
-    info.protect({kInfoF90});
-    info.setNull(kInfoF90);
-    info.protect({kInfoF21});
-    info.setNull(kInfoF21);
+    info.protect({PAReturnInfo::kExtensionPayment});
+    info.setNull(PAReturnInfo::kExtensionPayment);
+    info.protect({PAReturnInfo::kExtensionDetail});
+    info.setNull(PAReturnInfo::kExtensionDetail);
   }
   for (const DefaultPair& pair : kLaterAnswerDefaults) info.setDefault(pair.defaultBox, pair.otherBox);
 
@@ -359,64 +405,87 @@ void PATaxReturnCalcEngine::computeReturnInfo(TaxFormPtr form, uint16_t copy, in
   applyCountyAndSchoolCode(*this, info);
 
   // 22. State tax withheld.
-  info.form().assignIR(infoField(kInfoF142112),
+  info.form().assignIR(PAReturnInfo::kTaxWithheldNoLocal,
                        paReturn->getStateTaxWithheldNoLocal(paReturn->getFilingStatus()));
-  info.form().assignII(infoField(kInfoF142114), infoField(kInfoF142112));
+  info.form().assignII(PAReturnInfo::kTotalTaxWithheld, PAReturnInfo::kTaxWithheldNoLocal);
 
   // 23-24. Boxes and texts that follow a box.
   const FieldId none = Primitives::kNullFieldID;
-  fillOptionCheckBoxes(form, infoField(kInfoF95), infoField(kInfoF10), infoField(kInfoF96), none,
-                       infoField(kInfoF99), infoField(kInfoF100), infoField(kInfoF97), infoField(kInfoF98),
-                       none, none, none, none);
-  fillMarkedText(form, infoField(kInfoF121), infoField(kInfoF122), infoField(kInfoF189150), none,
-                 infoField(kInfoF125), infoField(kInfoF126), infoField(kInfoF123), infoField(kInfoF124), none,
-                 none, none);
+  fillOptionCheckBoxes(form, PAReturnInfo::kDirectDepositYesBox, PAReturnInfo::kDirectDepositNoBox,
+                       PAReturnInfo::kDepositUseFederalBankBox, none, PAReturnInfo::kDepositRoutingNumber,
+                       PAReturnInfo::kDepositAccountNumber, PAReturnInfo::kDepositCheckingBox,
+                       PAReturnInfo::kDepositSavingsBox, none, none, none, none);
+  fillMarkedText(form, PAReturnInfo::kDebitPaymentBox, PAReturnInfo::kVoucherPaymentBox,
+                 PAReturnInfo::kDebitUseFederalBankBox, none, PAReturnInfo::kDebitRoutingNumber,
+                 PAReturnInfo::kDebitAccountNumber, PAReturnInfo::kDebitCheckingBox,
+                 PAReturnInfo::kDebitSavingsBox, none, none, none);
 
-  // 25. PA-40 line 17.
-  info.form().assignIR(infoField(kInfoF127), paReturn->getStateLineValue(getStateReturnFormId(), 1, 17));
+  // 25. The amount to debit: the return's amount owed.
+  info.form().assignIR(
+      PAReturnInfo::kDebitAmount,
+      paReturn->getStateLineValue(getStateReturnFormId(), 1, PADataMgmt::PATaxReturn::kLineAmountOwed));
 
   // 26. Federal forms present.
   markFederalFormsPresent(info, federalReturn);
 
   // 27. Return form number and filing status.
-  info.form().assignIR(infoField(kInfoF1), getStateReturnFormId().getNumber());
-  info.form().assignIR(infoField(kInfoF2), paReturn->readFilingStatus(kFormID_PAReturnInfo));
+  info.form().assignIR(PAReturnInfo::kReturnFormNumber, getStateReturnFormId().getNumber());
+  info.form().assignIR(PAReturnInfo::kFilingStatusNumber, paReturn->readFilingStatus(kFormID_PAReturnInfo));
 
   // 28. Version stamp on state form 14.
   TaxFormPtr state14 = paReturn->getFormUVPtr(kFormID_State14, 1, true);
   if (!state14.isNull()) {
     const std::string version =
         BusinessMgmt::BusinessMgr::getInstance().getVersion(*paReturn->getTaxReturnDesc());
-    state14->assignText(kState14FieldIds[0], version.c_str());  // 143855
+    state14->assignText(State14::kVersionStamp, version.c_str());
   }
 
   // 29-30. Fields kept in step with federal form 183 and state form 14.
   for (const SteppedField& stepped : kSteppedFields) {
-    copyAndProtectFields(kFormID_PAReturnInfo, infoField(stepped.info), kFormID_Fed183,
-                         kFed183FieldIds[stepped.fed183Member], kFormID_State14,
-                         kState14FieldIds[stepped.state14Member]);
+    copyAndProtectFields(kFormID_PAReturnInfo, stepped.info, kFormID_Fed183, stepped.fed183, kFormID_State14,
+                         stepped.state14);
   }
-  if (federalReturn != nullptr && (federalReturn->formYes(kFormID_Fed183, 1, kFed183FieldIds[3]) ||     // 28
-                                   federalReturn->formYes(kFormID_Fed183, 1, kFed183FieldIds[145]))) {  // 173
-    for (InfoMember m : {kInfoF119, kInfoF117, kInfoF115, kInfoF120, kInfoF118, kInfoF116}) info.setNull(m);
+  if (federalReturn != nullptr &&
+      (federalReturn->formYes(kFormID_Fed183, 1, Fed183::kClearSharedEntriesBox) ||
+       federalReturn->formYes(kFormID_Fed183, 1, Fed183::kClearSharedEntriesAltBox))) {
+    for (InfoField m : {PAReturnInfo::kTaxpayerSyncedItemC, PAReturnInfo::kTaxpayerSyncedItemB,
+                        PAReturnInfo::kTaxpayerSyncedItemA, PAReturnInfo::kSpouseSyncedItemC,
+                        PAReturnInfo::kSpouseSyncedItemB, PAReturnInfo::kSpouseSyncedItemA})
+      info.setNull(m);
   }
-  if (paReturn->readFilingStatus(kFormID_PAReturnInfo) != 2) {
-    for (InfoMember m : {kInfoF120, kInfoF118, kInfoF116}) info.setNull(m);
+  if (paReturn->readFilingStatus(kFormID_PAReturnInfo) != PADataMgmt::kFilingJoint) {
+    for (InfoField m : {PAReturnInfo::kSpouseSyncedItemC, PAReturnInfo::kSpouseSyncedItemB,
+                        PAReturnInfo::kSpouseSyncedItemA})
+      info.setNull(m);
   }
 
   // 31. The nonresident box pair.
-  info.form().oneX(infoField(kInfoF144157), infoField(kInfoF144158), infoField(kInfoF144158));
-  const bool nonresident = info.marked(kInfoF47);
-  info.mark(nonresident ? kInfoF144158 : kInfoF144157);
-  info.unmark(nonresident ? kInfoF144157 : kInfoF144158);
+  info.form().oneX(PAReturnInfo::kNotNonresidentBox, PAReturnInfo::kNonresidentPaymentBox,
+                   PAReturnInfo::kNonresidentPaymentBox);
+  const bool nonresident = info.marked(PAReturnInfo::kNonresidentBox);
+  info.mark(nonresident ? PAReturnInfo::kNonresidentPaymentBox : PAReturnInfo::kNotNonresidentBox);
+  info.unmark(nonresident ? PAReturnInfo::kNotNonresidentBox : PAReturnInfo::kNonresidentPaymentBox);
 
   // 32. Option groups.
   const FieldId groups[18] = {
-      infoField(kInfoF199150), infoField(kInfoF192411), infoField(kInfoF192412), infoField(kInfoF192413),
-      infoField(kInfoF192414), infoField(kInfoF192415), infoField(kInfoF192416), infoField(kInfoF192417),
-      infoField(kInfoF192418), infoField(kInfoF199151), infoField(kInfoF192419), infoField(kInfoF192420),
-      infoField(kInfoF192421), infoField(kInfoF192422), infoField(kInfoF192423), infoField(kInfoF192424),
-      infoField(kInfoF192425), infoField(kInfoF192426),
+      PAReturnInfo::kTaxpayerOtherIDOptionBox,
+      PAReturnInfo::kTaxpayerNoIDBox,
+      PAReturnInfo::kTaxpayerIDNumber,
+      PAReturnInfo::kTaxpayerIDState,
+      PAReturnInfo::kTaxpayerIDIssueDate,
+      PAReturnInfo::kTaxpayerIDExpirationDate,
+      PAReturnInfo::kTaxpayerIDNoExpirationBox,
+      PAReturnInfo::kTaxpayerDriversLicenseBox,
+      PAReturnInfo::kTaxpayerStateIDBox,
+      PAReturnInfo::kSpouseOtherIDOptionBox,
+      PAReturnInfo::kSpouseNoIDBox,
+      PAReturnInfo::kSpouseIDNumber,
+      PAReturnInfo::kSpouseIDState,
+      PAReturnInfo::kSpouseIDIssueDate,
+      PAReturnInfo::kSpouseIDExpirationDate,
+      PAReturnInfo::kSpouseIDNoExpirationBox,
+      PAReturnInfo::kSpouseDriversLicenseBox,
+      PAReturnInfo::kSpouseStateIDBox,
   };
   fillOptionGroups(form, groups);
 

@@ -7,8 +7,9 @@
 #include <string>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/return_info_view.h"
 #include "calc/state/federal_line_table.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "host/descriptors.h"
 #include "host/form_field.h"
 #include "host/string_utils.h"
@@ -24,48 +25,27 @@ using Utils::OVStringUtils;
 
 namespace {
 
-// The three residency rows of federal form 92: the state, then the
-// taxpayer's and the spouse's status (FedFilerInfoFieldIds members).
-struct ResidencyRow {
-  int stateMember;
-  int taxpayerMember;
-  int spouseMember;
-};
-
-const ResidencyRow kResidencyRows[] = {
-    {1735, 1736, 1737},  // host fields 675, 43844, 43845
-    {1738, 1739, 1740},  // 679, 43846, 43847
-    {1741, 1742, 1743},  // 683, 43848, 43849
-};
+// Federal form 92's residency rows: the state, then the taxpayer's and the
+// spouse's status, three rows.
+const int kResidencyRowCount = FedFilerInfo::kResidencyState.rows();
 
 struct ResidencyStatus {
   const char* text;
-  int code;
+  FilerResidencyCode code;
 };
 
 const ResidencyStatus kResidencyStatuses[] = {
-    {"Full-year resident", 1},
-    {"Part-year resident", 2},
-    {"Nonresident", 3},
+    {"Full-year resident", kFilerFullYearResident},
+    {"Part-year resident", kFilerPartYearResident},
+    {"Nonresident", kFilerNonresident},
 };
 
-const int kResidentCode = 1;
-const int kNonresidentCode = 3;
 const short kHomeStateLine = 14;
 
-// Federal form 190 members (host fields in the comments). The slot block's
-// rows start at member 11 and its columns lie at the distances of members
-// 12 (amount), 13 (state) and 14 (excluded mark) from it; the total block
-// uses the same amount and state distances.
-const int kSlotBlockFirst = 11;    // 10
-const int kAmountColumn = 12;      // 11
-const int kStateColumn = 13;       // 12
-const int kExcludedColumn = 14;    // 127
-const int kSlotBlockSecond = 15;   // 13
-const int kSlotBlockLast = 47;     // 37
-const int kTotalBlockFirst = 93;   // 72
-const int kTotalBlockSecond = 96;  // 75
-const int kTotalBlockLast = 102;   // 81
+// Federal form 190's withholding rows are walked by position in the form's
+// field order: the slot block's rows from its first key to its last, the
+// amount, state and excluded mark at their distances from the key; the
+// total block's rows likewise, with the same amount and state distances.
 const int kSlotCount = 12;
 
 // The field before `field` in the form's own field order; empty when the
@@ -104,14 +84,15 @@ void PATaxReturnCalcEngine::fillFederalReturnTypeFields(TaxFormPtr form, FormId 
   copyFederalLines(fedForm, form, lines);
 
   if (d.isValid() && federalReturn != nullptr) {
-    federalReturn->getII(kFormID_FedFilerInfo, kFedFilerInfoFieldIds[1603], form, d);  // 736
+    federalReturn->getII(kFormID_FedFilerInfo, FedFilerInfo::kCareOf, form, d);
   }
 
   TaxFormPtr names = paReturn->getFormUVPtr(stateForm, 1, true);
   if (names.isNull()) return;
-  const FederalReturnTypeFieldIds& n = kFederalReturnTypeFieldIds;
-  assignIndexedText(names, paReturn->getInfoFormId(), 2, n[0], n[1], n[2], n[3], n[4], n[5], n[6], n[7], n[8],
-                    n[9], Primitives::kNullFieldID, 0);
+  const auto& t = FederalReturnType::kTaxpayerLine;
+  const auto& s = FederalReturnType::kSpouseLine;
+  assignIndexedText(names, paReturn->getInfoFormId(), 2, t.at(0), t.at(1), t.at(2), t.at(3), t.at(4), s.at(0),
+                    s.at(1), s.at(2), s.at(3), s.at(4), Primitives::kNullFieldID, 0);
   paReturn->setDataEntered(stateForm, 1, true, false);
   names->setCalcMark(true);
 }
@@ -120,24 +101,25 @@ FormId PATaxReturnCalcEngine::findFederalReturnFormInUse() {
   if (federalReturn == nullptr) return kFormID_FedReturn;
   TaxFormPtr form104 = federalReturn->getFormUVPtr(kFormID_Fed104, 1, false);
   if (form104.isNull()) return kFormID_FedReturn;
-  if (form104->xMarked(kFed104FieldIds[36])) return kFormID_Fed87;  // 183
-  if (form104->xMarked(kFed104FieldIds[34])) return kFormID_Fed55;  // 181
+  if (form104->xMarked(Fed104::kThirdVariantBox)) return kFormID_Fed87;
+  if (form104->xMarked(Fed104::kSecondVariantBox)) return kFormID_Fed55;
   return kFormID_FedReturn;
 }
 
 int PATaxReturnCalcEngine::getFilerResidencyCode(short whose) {
-  if (paReturn == nullptr) return kNonresidentCode;
+  if (paReturn == nullptr) return kFilerNonresident;
   const std::string abbreviation = paReturn->getAbbreviation();
 
   if (federalReturn != nullptr) {
-    for (const ResidencyRow& row : kResidencyRows) {
+    for (int row = 0; row < kResidencyRowCount; ++row) {
       char state[kSummaryTextSize];
       federalReturn->formString(state, sizeof state, kFormID_FedFilerInfo, 1,
-                                kFedFilerInfoFieldIds[row.stateMember]);
+                                FedFilerInfo::kResidencyState.at(row));
       if (OVStringUtils::stricmp(state, abbreviation.c_str()) != 0) continue;
+      const auto& person =
+          whose == 0 ? FedFilerInfo::kResidencyTaxpayerStatus : FedFilerInfo::kResidencySpouseStatus;
       char status[kSummaryTextSize];
-      federalReturn->formString(status, sizeof status, kFormID_FedFilerInfo, 1,
-                                kFedFilerInfoFieldIds[whose == 0 ? row.taxpayerMember : row.spouseMember]);
+      federalReturn->formString(status, sizeof status, kFormID_FedFilerInfo, 1, person.at(row));
       for (const ResidencyStatus& known : kResidencyStatuses) {
         if (OVStringUtils::stricmp(status, known.text) == 0) return known.code;
       }
@@ -148,7 +130,8 @@ int PATaxReturnCalcEngine::getFilerResidencyCode(short whose) {
   char homeState[kSummaryTextSize];
   paReturn->formString(homeState, sizeof homeState, paReturn->getInfoFormId(), 1,
                        StateCalculationMgmt::federalLineStateField(kHomeStateLine));
-  return OVStringUtils::stricmp(homeState, abbreviation.c_str()) == 0 ? kResidentCode : kNonresidentCode;
+  return OVStringUtils::stricmp(homeState, abbreviation.c_str()) == 0 ? kFilerFullYearResident
+                                                                      : kFilerNonresident;
 }
 
 char* PATaxReturnCalcEngine::findFormByAbbreviation(char* out, const FieldId& field) {
@@ -158,8 +141,7 @@ char* PATaxReturnCalcEngine::findFormByAbbreviation(char* out, const FieldId& fi
   for (DataMgmt::TaxFormIter it = federalReturn->getForms(kFormID_Fed32783); !it.atEOL(); it.next()) {
     const uint16_t copy = it.getTaxForm()->getCopyNumber();
     char state[kSummaryTextSize];
-    federalReturn->formString(state, sizeof state, kFormID_Fed32783, copy,
-                              kPAReturnInfoAltFieldIds[8]);  // 32770
+    federalReturn->formString(state, sizeof state, kFormID_Fed32783, copy, PAReturnInfoAlt::kStateCode);
     if (OVStringUtils::stricmp(state, abbreviation.c_str()) == 0) {
       federalReturn->formString(out, kSummaryTextSize, kFormID_Fed32783, copy, field);
       break;
@@ -261,14 +243,14 @@ void PATaxReturnCalcEngine::sumFieldsByAbbreviation(TaxFormPtr form, FieldId t1,
   DataMgmt::TaxFormDescPtr desc190 = federalReturn->getTaxFormDescriptor(kFormID_Fed190);
   const DataMgmt::OVFieldIDIter fields =
       desc190.isNull() ? DataMgmt::OVFieldIDIter() : desc190->getFieldIDs();
-  const Fed190FieldIds& f190 = kFed190FieldIds;
-  const int base = fields.positionOf(f190[kSlotBlockFirst]);
-  const int amountOffset = fields.positionOf(f190[kAmountColumn]) - base;
-  const int stateOffset = fields.positionOf(f190[kStateColumn]) - base;
-  const int excludedOffset = fields.positionOf(f190[kExcludedColumn]) - base;
-  const int slotStep = fields.positionOf(f190[kSlotBlockSecond]) - base;
-  const int totalStep =
-      fields.positionOf(f190[kTotalBlockSecond]) - fields.positionOf(f190[kTotalBlockFirst]);
+  const auto& slotKey = Fed190::kWithholdingRowKey;
+  const auto& totalKey = Fed190::kTotalRowKey;
+  const int base = fields.positionOf(slotKey.at(0));
+  const int amountOffset = fields.positionOf(Fed190::kWithholdingRowAmount.at(0)) - base;
+  const int stateOffset = fields.positionOf(Fed190::kWithholdingRowState.at(0)) - base;
+  const int excludedOffset = fields.positionOf(Fed190::kWithholdingRowExcludedBox.at(0)) - base;
+  const int slotStep = fields.positionOf(slotKey.at(1)) - base;
+  const int totalStep = fields.positionOf(totalKey.at(1)) - fields.positionOf(totalKey.at(0));
 
   // A row belongs to this state by its state text, or by a positive amount
   // with no state given.
@@ -283,8 +265,8 @@ void PATaxReturnCalcEngine::sumFieldsByAbbreviation(TaxFormPtr form, FieldId t1,
   long total = 0;
   if (totalStep > 0) {
     DataMgmt::OVFieldIDIter row = fields;
-    row = f190[kTotalBlockFirst];
-    for (; row <= f190[kTotalBlockLast]; row += totalStep) {
+    row = totalKey.at(0);
+    for (; row <= totalKey.at(totalKey.rows() - 1); row += totalStep) {
       long amount = 0;
       if (belongs(row, &amount)) total += amount;
     }
@@ -302,8 +284,8 @@ void PATaxReturnCalcEngine::sumFieldsByAbbreviation(TaxFormPtr form, FieldId t1,
   int taken = 0;
   if (slotStep > 0) {
     DataMgmt::OVFieldIDIter row = fields;
-    row = f190[kSlotBlockFirst];
-    for (; row <= f190[kSlotBlockLast] && taken < kSlotCount; row += slotStep) {
+    row = slotKey.at(0);
+    for (; row <= slotKey.at(slotKey.rows() - 1) && taken < kSlotCount; row += slotStep) {
       long amount = 0;
       if (!belongs(row, &amount)) continue;
       if (federalReturn->formYes(kFormID_Fed190, 1, (row + excludedOffset).getID())) continue;

@@ -2,7 +2,8 @@
 // follow them: the option check boxes and texts from federal form 92, the
 // marked texts from federal form 183, and the two option groups.
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
@@ -14,58 +15,53 @@ using DataMgmt::TaxFormPtr;
 
 namespace {
 
-// Federal form 92 (FedFilerInfoFieldIds members; host fields in comments).
-const int kFiler536 = 1700;
-const int kFiler765 = 551;
-const int kFiler70126 = 1702;
-const int kFiler392 = 1703;
-const int kFiler391 = 1704;
-const int kFiler393 = 1705;
-const int kFiler394 = 1706;
+typedef NamedField<FedFilerInfoFieldIds> FilerField;
 
-// Federal form 183 (Fed183FieldIds members).
-const int kForm183Text1 = 397;    // 188832
-const int kForm183Text2 = 398;    // 188833
-const int kForm183Copy1 = 399;    // 188834
-const int kForm183Copy2 = 400;    // 188835
-const int kForm183TextSize = 53;  // up to 52 characters
+// Federal form 183's texts are read up to 52 characters.
+const int kForm183TextSize = 53;
 
 // One option group: where its fields stand among g1..g18 (0-based) and the
-// federal form 92 members that answer them. Options are listed in the
+// federal form 92 fields that answer them. Options are listed in the
 // order of their federal answers (the first yes wins).
 struct OptionGroupLayout {
   int options[4];
   int texts[4];
   int answer;
-  int fedOptions[4];
-  int fedTexts[4];
-  int fedAnswer;
+  FilerField fedOptions[4];
+  FilerField fedTexts[4];
+  FilerField fedAnswer;
 };
 
 const OptionGroupLayout kTaxpayerGroup = {
     {7, 8, 1, 0},
     {2, 3, 4, 5},
     6,
-    {1744, 1745, 1746, 1747},  // 195137, 195138, 195615, 199001
-    {1748, 1749, 1750, 1751},  // 184582, 184584, 184586, 184588
-    1752,                      // 195613
+    {FedFilerInfo::kTaxpayerDriversLicenseBox, FedFilerInfo::kTaxpayerStateIdBox,
+     FedFilerInfo::kTaxpayerNoIdBox, FedFilerInfo::kTaxpayerIdDeclinedBox},
+    {FedFilerInfo::kTaxpayerIdNumber, FedFilerInfo::kTaxpayerIdState, FedFilerInfo::kTaxpayerIdIssueDate,
+     FedFilerInfo::kTaxpayerIdExpirationDate},
+    FedFilerInfo::kTaxpayerIdNoExpirationBox,
 };
 const OptionGroupLayout kSpouseGroup = {
     {16, 17, 10, 9},
     {11, 12, 13, 14},
     15,
-    {1754, 1755, 1756, 1757},  // 195139, 195140, 195616, 199002
-    {1758, 1759, 1760, 1761},  // 184583, 184585, 184587, 184589
-    1762,                      // 195614
+    {FedFilerInfo::kSpouseDriversLicenseBox, FedFilerInfo::kSpouseStateIdBox, FedFilerInfo::kSpouseNoIdBox,
+     FedFilerInfo::kSpouseIdDeclinedBox},
+    {FedFilerInfo::kSpouseIdNumber, FedFilerInfo::kSpouseIdState, FedFilerInfo::kSpouseIdIssueDate,
+     FedFilerInfo::kSpouseIdExpirationDate},
+    FedFilerInfo::kSpouseIdNoExpirationBox,
 };
 
-// Filing statuses under which the spouse's group applies.
+// Filing statuses under which the spouse's group applies: joint, and the
+// host's codes 0, 8 and 9 that name no PA status.
 bool spouseGroupApplies(uint8_t filingStatus) {
-  return filingStatus == 2 || filingStatus == 0 || filingStatus == 8 || filingStatus == 9;
+  return filingStatus == PADataMgmt::kFilingJoint || filingStatus == 0 || filingStatus == 8 ||
+         filingStatus == 9;
 }
 
-bool filerYes(const DataMgmt::TaxReturn* federal, int member) {
-  return federal != nullptr && federal->formYes(kFormID_FedFilerInfo, 1, kFedFilerInfoFieldIds[member]);
+bool filerYes(const DataMgmt::TaxReturn* federal, const FilerField& field) {
+  return federal != nullptr && federal->formYes(kFormID_FedFilerInfo, 1, field);
 }
 
 // Steps 1 to 6 of one group.
@@ -88,8 +84,7 @@ void fillOptionGroup(DataMgmt::TaxForm& form, const DataMgmt::TaxReturn* federal
   for (int n = 0; n < 4; ++n) {
     char text[128] = "";
     if (federal != nullptr) {
-      federal->formString(text, sizeof text, kFormID_FedFilerInfo, 1,
-                          kFedFilerInfoFieldIds[group.fedTexts[n]]);
+      federal->formString(text, sizeof text, kFormID_FedFilerInfo, 1, group.fedTexts[n]);
     }
     const FieldId& field = g[group.texts[n]];
     if (text[0] != '\0' && form.isNull(field)) form.assignText(field, text);
@@ -127,12 +122,13 @@ void PATaxReturnCalcEngine::fillOptionCheckBoxes(TaxFormPtr form, FieldId p1, Fi
   if (!optionCheckBoxesDefaulted) {
     optionCheckBoxesDefaulted = true;
     if (!form->xMarked(p1) && !form->xMarked(p2) && !(withP12 && form->xMarked(p12))) {
-      if (filerYes(federalReturn, kFiler536) || filerYes(federalReturn, kFiler765)) {
+      if (filerYes(federalReturn, FedFilerInfo::kDirectDepositBox) ||
+          filerYes(federalReturn, FedFilerInfo::kSecondDirectDepositBox)) {
         form->setX(p1);
         form->setXNo(p2);
         form->setXNo(p12);
-        if (federalReturn->hasSigValue(kFormID_FedFilerInfo, 1, kFedFilerInfoFieldIds[kFiler392]) &&
-            federalReturn->hasSigValue(kFormID_FedFilerInfo, 1, kFedFilerInfoFieldIds[kFiler391])) {
+        if (federalReturn->hasSigValue(kFormID_FedFilerInfo, 1, FedFilerInfo::kRoutingNumber) &&
+            federalReturn->hasSigValue(kFormID_FedFilerInfo, 1, FedFilerInfo::kAccountNumber)) {
           form->setX(p3);
         }
       } else if (withP12) {
@@ -164,24 +160,24 @@ void PATaxReturnCalcEngine::fillOptionCheckBoxes(TaxFormPtr form, FieldId p1, Fi
   // Step 4: the fields that follow p1.
   if (!form->xMarked(p1)) return;
   form->unProtect(p4);
-  if (filerYes(federalReturn, kFiler70126)) {
+  if (filerYes(federalReturn, FedFilerInfo::kRefundOptionAnswerBox)) {
     form->setXNo(p3);
   } else {
     form->unProtect(p3);
   }
   if (form->xMarked(p3)) {
-    char text392[128] = "";
-    char text391[128] = "";
+    char routing[128] = "";
+    char account[128] = "";
     if (federalReturn != nullptr) {
-      federalReturn->formString(text392, sizeof text392, kFormID_FedFilerInfo, 1,
-                                kFedFilerInfoFieldIds[kFiler392]);
-      federalReturn->formString(text391, sizeof text391, kFormID_FedFilerInfo, 1,
-                                kFedFilerInfoFieldIds[kFiler391]);
-      federalReturn->getII(kFormID_FedFilerInfo, kFedFilerInfoFieldIds[kFiler393], form, p7);
-      federalReturn->getII(kFormID_FedFilerInfo, kFedFilerInfoFieldIds[kFiler394], form, p8);
+      federalReturn->formString(routing, sizeof routing, kFormID_FedFilerInfo, 1,
+                                FedFilerInfo::kRoutingNumber);
+      federalReturn->formString(account, sizeof account, kFormID_FedFilerInfo, 1,
+                                FedFilerInfo::kAccountNumber);
+      federalReturn->getII(kFormID_FedFilerInfo, FedFilerInfo::kCheckingAccountBox, form, p7);
+      federalReturn->getII(kFormID_FedFilerInfo, FedFilerInfo::kSavingsAccountBox, form, p8);
     }
-    form->assignText(p5, text392);
-    form->assignText(p6, text391);
+    form->assignText(p5, routing);
+    form->assignText(p6, account);
     form->setXNo(p9);
     form->setXNo(p10);
     form->setXNo(p11);
@@ -217,19 +213,19 @@ void PATaxReturnCalcEngine::fillMarkedText(TaxFormPtr form, FieldId q1, FieldId 
   }
   char text[kForm183TextSize] = "";
   if (federalReturn != nullptr) {
-    federalReturn->formString(text, sizeof text, kFormID_Fed183, 1, kFed183FieldIds[kForm183Text1]);
+    federalReturn->formString(text, sizeof text, kFormID_Fed183, 1, Fed183::kOtherAccountRoutingNumber);
   }
   form->assignText(q5, text);
   form->makeProtected(q5);
   text[0] = '\0';
   if (federalReturn != nullptr) {
-    federalReturn->formString(text, sizeof text, kFormID_Fed183, 1, kFed183FieldIds[kForm183Text2]);
+    federalReturn->formString(text, sizeof text, kFormID_Fed183, 1, Fed183::kOtherAccountNumber);
   }
   form->assignText(q6, text);
   form->makeProtected(q6);
   if (federalReturn != nullptr) {
-    federalReturn->getII(kFormID_Fed183, kFed183FieldIds[kForm183Copy1], form, q7);
-    federalReturn->getII(kFormID_Fed183, kFed183FieldIds[kForm183Copy2], form, q8);
+    federalReturn->getII(kFormID_Fed183, Fed183::kOtherAccountCheckingBox, form, q7);
+    federalReturn->getII(kFormID_Fed183, Fed183::kOtherAccountSavingsBox, form, q8);
   }
   form->makeProtected(q7);
   form->makeProtected(q8);

@@ -7,7 +7,7 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/return_info_view.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "host/dates.h"
 #include "host/orvane_exception.h"
 #include "host/string_utils.h"
@@ -21,17 +21,17 @@ using Utils::OVStringUtils;
 const char kOutOfStateCode[] = "99999";
 
 // One summary value: the information form's field, the summary field whose
-// "X" says the summary has the value, and the summary field holding it
-// (PAReturnInfoAltFieldIds members; host fields in the comments).
+// "X" says the summary has the value, and the summary field holding it.
 struct SummaryPull {
-  InfoMember target;
-  int flagMember;
-  int valueMember;
+  InfoField target;
+  NamedField<PAReturnInfoAltFieldIds> given;
+  NamedField<PAReturnInfoAltFieldIds> value;
 };
 
 const SummaryPull kSummaryPulls[] = {
-    {kInfoF94, 11, 10},  // county: 133721, 81494
-    {kInfoF92, 13, 12},  // school district: 133722, 81495
+    {PAReturnInfo::kCounty, PAReturnInfoAlt::kCountyGivenBox, PAReturnInfoAlt::kCounty},
+    {PAReturnInfo::kSchoolDistrict, PAReturnInfoAlt::kSchoolDistrictGivenBox,
+     PAReturnInfoAlt::kSchoolDistrict},
 };
 
 // Rule 20: an empty county or district takes the summary's value when the
@@ -40,14 +40,13 @@ void pullFromStateSummary(PATaxReturnCalcEngine& engine, const InfoFormView& inf
   for (const SummaryPull& pull : kSummaryPulls) {
     try {
       char current[PATaxReturnCalcEngine::kSummaryTextSize];
-      info.form().valueString(current, infoField(pull.target), kFormID_PAReturnInfo);
+      info.form().valueString(current, pull.target, kFormID_PAReturnInfo);
       if (current[0] != '\0') continue;
       char flag[PATaxReturnCalcEngine::kSummaryTextSize];
       char value[PATaxReturnCalcEngine::kSummaryTextSize];
-      if (OVStringUtils::stricmp(
-              engine.findFormByAbbreviation(flag, kPAReturnInfoAltFieldIds[pull.flagMember]), "X") == 0 &&
-          engine.findFormByAbbreviation(value, kPAReturnInfoAltFieldIds[pull.valueMember])[0] != '\0') {
-        info.form().assignText(infoField(pull.target), value);
+      if (OVStringUtils::stricmp(engine.findFormByAbbreviation(flag, pull.given), "X") == 0 &&
+          engine.findFormByAbbreviation(value, pull.value)[0] != '\0') {
+        info.form().assignText(pull.target, value);
       }
     } catch (const Exceptions::OrvaneException&) {
       // The summary is optional: go on without it.
@@ -58,19 +57,19 @@ void pullFromStateSummary(PATaxReturnCalcEngine& engine, const InfoFormView& inf
 // A school code of "99999" (out of state) is cleared before the lookup.
 void clearOutOfStateCode(const InfoFormView& info, uint16_t copy) {
   char code[PATaxReturnCalcEngine::kSummaryTextSize];
-  info.pa().textString(code, kFormID_PAReturnInfo, copy, infoField(kInfoF91));
-  if (std::strcmp(code, kOutOfStateCode) == 0) info.setNull(kInfoF91);
+  info.pa().textString(code, kFormID_PAReturnInfo, copy, PAReturnInfo::kSchoolCode);
+  if (std::strcmp(code, kOutOfStateCode) == 0) info.setNull(PAReturnInfo::kSchoolCode);
 }
 
-// Field 91 from the county (94) and district (92) names of copy 1.
+// The school code from the county and district names of copy 1.
 void lookUpSchoolCode(const InfoFormView& info) {
   char county[PATaxReturnCalcEngine::kSummaryTextSize];
   char district[PATaxReturnCalcEngine::kSummaryTextSize];
-  info.text(county, sizeof county, kInfoF94);
-  info.text(district, sizeof district, kInfoF92);
+  info.text(county, sizeof county, PAReturnInfo::kCounty);
+  info.text(district, sizeof district, PAReturnInfo::kSchoolDistrict);
   char code[16];
   if (lookupSchoolCode(info.pa(), county, district, code, sizeof code)) {
-    info.form().assignText(infoField(kInfoF91), code);
+    info.form().assignText(PAReturnInfo::kSchoolCode, code);
   }
 }
 
@@ -99,41 +98,44 @@ void applyCountyAndSchoolCode(PATaxReturnCalcEngine& engine, const InfoFormView&
   // A missing leaving date never matches a missing date of death.
   char deathText[PATaxReturnCalcEngine::kSummaryTextSize];
   char leaveText[PATaxReturnCalcEngine::kSummaryTextSize];
-  const long deathDay = Utils::strDateToNumber(info.text(deathText, sizeof deathText, kInfoF109));
-  const long leaveDay = Utils::strDateToNumber(info.text(leaveText, sizeof leaveText, kInfoF50));
+  const long deathDay =
+      Utils::strDateToNumber(info.text(deathText, sizeof deathText, PAReturnInfo::kTaxpayerDateOfDeath));
+  const long leaveDay =
+      Utils::strDateToNumber(info.text(leaveText, sizeof leaveText, PAReturnInfo::kPartYearToDate));
   const long yearEnd = Utils::dateToNumber(12, 31, 2018);
   const bool stayedToYearEnd = leaveDay != 0 && (leaveDay == yearEnd || leaveDay == deathDay);
 
-  const bool fullYear = info.marked(kInfoF46);
-  const bool partYear = info.marked(kInfoF48);
+  const bool fullYear = info.marked(PAReturnInfo::kFullYearResidentBox);
+  const bool partYear = info.marked(PAReturnInfo::kPartYearResidentBox);
 
   // Rule 20.
   if (fullYear || (partYear && stayedToYearEnd)) {
     pullFromStateSummary(engine, info);
   } else if (partYear) {
-    info.setNull(kInfoF94);
-    info.setNull(kInfoF92);
-    info.setNull(kInfoF91);
+    info.setNull(PAReturnInfo::kCounty);
+    info.setNull(PAReturnInfo::kSchoolDistrict);
+    info.setNull(PAReturnInfo::kSchoolCode);
   }
 
   // Rule 21.
   if (fullYear) {
-    info.mark(kInfoF14);
+    info.mark(PAReturnInfo::kSchoolDistrictBox);
     clearOutOfStateCode(info, copy);
-    info.unprotect({kInfoF94, kInfoF92});
+    info.unprotect({PAReturnInfo::kCounty, PAReturnInfo::kSchoolDistrict});
     lookUpSchoolCode(info);
   } else if (partYear && stayedToYearEnd) {
-    info.unprotect({kInfoF94});
-    info.mark(kInfoF14);
+    info.unprotect({PAReturnInfo::kCounty});
+    info.mark(PAReturnInfo::kSchoolDistrictBox);
     clearOutOfStateCode(info, copy);
-    info.unprotect({kInfoF92});
+    info.unprotect({PAReturnInfo::kSchoolDistrict});
     lookUpSchoolCode(info);
-    if (!info.pa().hasSigValue(kFormID_PAReturnInfo, 1, infoField(kInfoF92))) info.setNull(kInfoF91);
-  } else if (info.marked(kInfoF47) || partYear) {
-    info.setNull(kInfoF14);
-    info.form().assignText(infoField(kInfoF91), kOutOfStateCode);
-    info.setNull(kInfoF92);
-    info.setNull(kInfoF94);
+    if (!info.pa().hasSigValue(kFormID_PAReturnInfo, 1, PAReturnInfo::kSchoolDistrict))
+      info.setNull(PAReturnInfo::kSchoolCode);
+  } else if (info.marked(PAReturnInfo::kNonresidentBox) || partYear) {
+    info.setNull(PAReturnInfo::kSchoolDistrictBox);
+    info.form().assignText(PAReturnInfo::kSchoolCode, kOutOfStateCode);
+    info.setNull(PAReturnInfo::kSchoolDistrict);
+    info.setNull(PAReturnInfo::kCounty);
   }
 }
 

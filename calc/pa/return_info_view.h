@@ -1,5 +1,5 @@
 // InfoFormView: the information form's calculation's handle on the copy it
-// calculates, naming the fields by InfoMember (return_info_field_ids.h).
+// calculates, naming the fields as PAReturnInfo's field table does.
 //
 // It holds a share of the copy and borrows the PA return for one
 // calculation. "Marked" reads the copy in hand; "yes on copy 1" reads copy
@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <initializer_list>
 
-#include "calc/pa/return_info_field_ids.h"
+#include "catalogs/fields/fields.h"
 #include "entry/pa_tax_return.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
@@ -19,6 +19,16 @@
 namespace PACalculationMgmt {
 
 class PATaxReturnCalcEngine;
+
+// A field of the information form.
+typedef NamedField<PAReturnInfoFieldIds> InfoField;
+
+// The codes of PATaxReturnCalcEngine::getFilerResidencyCode.
+enum FilerResidencyCode : int {
+  kFilerFullYearResident = 1,
+  kFilerPartYearResident = 2,
+  kFilerNonresident = 3,
+};
 
 class InfoFormView {
  public:
@@ -29,29 +39,27 @@ class InfoFormView {
   DataMgmt::TaxForm& form() const { return *form_; }
   PADataMgmt::PATaxReturn& pa() const { return pa_; }
 
-  bool marked(InfoMember m) const { return form_->xMarked(infoField(m)); }
-  bool yesOnCopy1(InfoMember m) const { return pa_.formYes(kFormID_PAReturnInfo, 1, infoField(m)); }
-  bool isNull(InfoMember m) const { return form_->isNull(infoField(m)); }
+  bool marked(const InfoField& f) const { return form_->xMarked(f); }
+  bool yesOnCopy1(const InfoField& f) const { return pa_.formYes(kFormID_PAReturnInfo, 1, f); }
+  bool isNull(const InfoField& f) const { return form_->isNull(f); }
 
-  void mark(InfoMember m) const { form_->setX(infoField(m)); }
-  void unmark(InfoMember m) const { form_->setXNo(infoField(m)); }
-  void setNull(InfoMember m) const { form_->setNull(infoField(m)); }
-  void protect(std::initializer_list<InfoMember> fields) const {
-    for (InfoMember m : fields) form_->makeProtected(infoField(m));
+  void mark(const InfoField& f) const { form_->setX(f); }
+  void unmark(const InfoField& f) const { form_->setXNo(f); }
+  void setNull(const InfoField& f) const { form_->setNull(f); }
+  void protect(std::initializer_list<InfoField> fields) const {
+    for (const InfoField& f : fields) form_->makeProtected(f);
   }
-  void unprotect(std::initializer_list<InfoMember> fields) const {
-    for (InfoMember m : fields) form_->unProtect(infoField(m));
+  void unprotect(std::initializer_list<InfoField> fields) const {
+    for (const InfoField& f : fields) form_->unProtect(f);
   }
-  void protectAndNull(std::initializer_list<InfoMember> fields) const {
-    for (InfoMember m : fields) form_->makeProtectedAndSetNull(infoField(m));
+  void protectAndNull(std::initializer_list<InfoField> fields) const {
+    for (const InfoField& f : fields) form_->makeProtectedAndSetNull(f);
   }
   // The host's default of the box pair a/b: a is marked when neither is.
-  void setDefault(InfoMember a, InfoMember b) const {
-    Utils::setDefaultX(form_, infoField(a), infoField(a), infoField(b));
-  }
+  void setDefault(const InfoField& a, const InfoField& b) const { Utils::setDefaultX(form_, a, a, b); }
   // The text of the field on copy `copy` of the information form.
-  char* text(char* buf, std::size_t size, InfoMember m, uint16_t copy = 1) const {
-    return pa_.formString(buf, size, kFormID_PAReturnInfo, copy, infoField(m));
+  char* text(char* buf, std::size_t size, const InfoField& f, uint16_t copy = 1) const {
+    return pa_.formString(buf, size, kFormID_PAReturnInfo, copy, f);
   }
 
  private:
@@ -60,8 +68,8 @@ class InfoFormView {
 };
 
 // Rules 19 to 21 of the information form: county and school district from
-// the host's state summary, and the five-digit school code (field 91)
-// looked up from the county and district names (return_info_school.cc).
+// the host's state summary, and the five-digit school code looked up from
+// the county and district names (return_info_school.cc).
 void applyCountyAndSchoolCode(PATaxReturnCalcEngine& engine, const InfoFormView& info);
 
 // The school code of the district row whose county and district names

@@ -1,15 +1,13 @@
 // PA Schedule C (state form 56126): the profit or loss of one business,
-// from the federal Schedule C copy named in its field 56133. This file
+// from the federal Schedule C copy its federal copy number names. This file
 // holds the filer and business heading, the codes and the income part;
 // the expenses are in schedule_c_expenses.cc.
-//
-// Members below are PAScheduleCFieldIds members ([k]) and
-// FedScheduleCFieldIds members (F k); host field numbers in comments.
 #include <initializer_list>
 #include <string>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/schedule_c_copy.h"
+#include "entry/return_codes.h"
 #include "host/form_defaults.h"
 #include "host/string_utils.h"
 
@@ -18,58 +16,67 @@ namespace PACalculationMgmt {
 namespace {
 
 const std::size_t kTextSize = 128;
+// The proprietor's name is read up to 30 characters.
+const std::size_t kProprietorNameSize = 31;
 
 // Income amounts taken from the federal copy as they stand.
 const FederalAmountCopy kIncomeAmounts[] = {
-    {77, 56},    // 56201 <- 183 gross receipts
-    {78, 61},    // 56202 <- 25 returns and allowances
-    {194, 186},  // 56309 <- 72
-    {198, 188},  // 56313 <- 74
-    {199, 189},  // 56314 <- 75
-    {200, 190},  // 56315 <- 76
-    {201, 191},  // 56316 <- 77
-    {202, 192},  // 56317 <- 78
-    {203, 193},  // 56318 <- 79, cost of goods sold
-    {82, 65},    // 56206 <- 29
+    {PAScheduleC::kGrossReceipts, FedScheduleC::kGrossReceipts},
+    {PAScheduleC::kReturnsAndAllowances, FedScheduleC::kReturnsAndAllowances},
+    {PAScheduleC::kBeginningInventory, FedScheduleC::kBeginningInventory},
+    {PAScheduleC::kCostOfLabor, FedScheduleC::kCostOfLabor},
+    {PAScheduleC::kMaterials, FedScheduleC::kMaterialsAndSupplies},
+    {PAScheduleC::kOtherCosts, FedScheduleC::kOtherCosts},
+    {PAScheduleC::kCostsSubtotal, FedScheduleC::kGoodsAvailable},
+    {PAScheduleC::kEndingInventory, FedScheduleC::kEndingInventory},
+    {PAScheduleC::kFederalCostOfGoodsSold, FedScheduleC::kCostOfGoodsSold},
+    {PAScheduleC::kFederalOtherIncome, FedScheduleC::kOtherIncome},
 };
 
-void assignYesNo(DataMgmt::TaxForm& form, int member, bool yes) {
-  form.assignText(ScheduleCCopy::pa(member), yes ? "Y" : "N");
+// The business address, and the PA-40 address it falls back to.
+const PAScheduleCField kAddress[] = {PAScheduleC::kBusinessStreet, PAScheduleC::kBusinessAddress,
+                                     PAScheduleC::kBusinessCity, PAScheduleC::kBusinessState,
+                                     PAScheduleC::kBusinessZip};
+const NamedField<PA40FieldIds> kPA40Address[] = {PA40::kAddressLineTwo, PA40::kAddressLineOne, PA40::kCity,
+                                                 PA40::kStateCode, PA40::kZipCode};
+
+void assignYesNo(DataMgmt::TaxForm& form, const PAScheduleCField& field, bool yes) {
+  form.assignText(field, yes ? "Y" : "N");
 }
 
 // Filer, business name, identifying numbers.
 void computeHeading(PATaxReturnCalcEngine& engine, ScheduleCCopy& c) {
   PADataMgmt::PATaxReturn& pa = *engine.getPAReturn();
   DataMgmt::TaxForm& form = c.form;
-  auto P = ScheduleCCopy::pa;
   char text[kTextSize];
 
-  // 56183/56184: a full-year resident's business is all PA business.
-  if (pa.readResidencyStatus(kFormID_PAReturnInfo) == 0) {
-    form.makeProtected(P(55));
-    form.makeProtected(P(56));
-    form.setX(P(55));
-    form.setNull(P(56));
+  // A full-year resident's business is all PA business.
+  if (pa.readResidencyStatus(kFormID_PAReturnInfo) == PADataMgmt::kFullYearResident) {
+    form.makeProtected(PAScheduleC::kAllPABusinessYesBox);
+    form.makeProtected(PAScheduleC::kAllPABusinessNoBox);
+    form.setX(PAScheduleC::kAllPABusinessYesBox);
+    form.setNull(PAScheduleC::kAllPABusinessNoBox);
   } else {
-    form.unProtect(P(55));
-    form.unProtect(P(56));
-    Utils::setDefaultX(c.holder, P(55), P(56), P(56));
+    form.unProtect(PAScheduleC::kAllPABusinessYesBox);
+    form.unProtect(PAScheduleC::kAllPABusinessNoBox);
+    Utils::setDefaultX(c.holder, PAScheduleC::kAllPABusinessYesBox, PAScheduleC::kAllPABusinessNoBox,
+                       PAScheduleC::kAllPABusinessNoBox);
   }
-  form.assignII(P(52), P(1));                   // 56180 := the federal copy number
-  if (form.getIN(P(1)) > 0) form.assignIR(P(2), 1);  // 56134
+  form.assignII(PAScheduleC::kFederalCopyNumberCopy, PAScheduleC::kFederalCopyNumber);
+  if (form.getIN(PAScheduleC::kFederalCopyNumber) > 0) form.assignIR(PAScheduleC::kLinkedFederalCopyMark, 1);
 
-  // Whose business: the taxpayer's (56181, 56139) or the spouse's (56182, 56140).
-  form.setXNo(P(53));
-  form.setXNo(P(54));
-  const bool taxpayers = c.fedYes(2);  // 175
+  // Whose business: the taxpayer's or the spouse's.
+  form.setXNo(PAScheduleC::kTaxpayerBox);
+  form.setXNo(PAScheduleC::kSpouseBox);
+  const bool taxpayers = c.fedYes(FedScheduleC::kTaxpayerBox);
   if (taxpayers) {
-    form.setX(P(53));
-    form.assignIR(P(7), 1);
-    form.setNull(P(8));
+    form.setX(PAScheduleC::kTaxpayerBox);
+    form.assignIR(PAScheduleC::kTaxpayerOwnerMark, 1);
+    form.setNull(PAScheduleC::kSpouseOwnerMark);
   } else {
-    form.setX(P(54));
-    form.assignIR(P(8), 1);
-    form.setNull(P(7));
+    form.setX(PAScheduleC::kSpouseBox);
+    form.assignIR(PAScheduleC::kSpouseOwnerMark, 1);
+    form.setNull(PAScheduleC::kTaxpayerOwnerMark);
   }
   char name[Utils::kNameBufferSize];
   if (taxpayers) {
@@ -77,174 +84,182 @@ void computeHeading(PATaxReturnCalcEngine& engine, ScheduleCCopy& c) {
   } else {
     engine.getFederalLineFieldID(name, kFormID_PAReturnInfo, 6, 7, 8, 9, Utils::DISPLAY_NAME(0));
   }
-  form.assignText(P(57), name);  // 56185
-  // 56186 := the owner's identifying number (information form 35 or 40).
-  pa.getII(kFormID_PAReturnInfo, kPAReturnInfoFieldIds[taxpayers ? 90 : 95], c.holder, P(58));
-  form.assignII(P(193), P(57));  // 56308
-  form.assignII(P(192), P(58));  // 56307
+  form.assignText(PAScheduleC::kOwnerName, name);
+  pa.getII(kFormID_PAReturnInfo, taxpayers ? PAReturnInfo::kTaxpayerSSN : PAReturnInfo::kSpouseSSN, c.holder,
+           PAScheduleC::kOwnerSSN);
+  form.assignII(PAScheduleC::kOwnerNameCopy, PAScheduleC::kOwnerName);
+  form.assignII(PAScheduleC::kOwnerSSNCopy, PAScheduleC::kOwnerSSN);
 
-  c.fedText(text, 31, 16);  // 172, the proprietor's name, at most 30 characters
-  form.assignText(P(61), text);
-  if (!form.hasSigValue(P(61))) form.assignII(P(61), P(57));
-
-  // Business name 56187 (from 327) and 56611 (from 7); each takes the
-  // other federal text when it is empty on both sides.
-  char federal327[kTextSize];
-  char federal7[kTextSize];
-  c.fedText(federal327, kTextSize, 12);
-  c.fedText(federal7, kTextSize, 14);
-  if (federal327[0] != '\0') {
-    form.assignText(P(59), federal327);
-    form.makeProtected(P(59));
-    form.setX(P(48));  // 79774
-  } else {
-    form.unProtect(P(59));
-    form.setXNo(P(48));
+  c.fedText(text, kProprietorNameSize, FedScheduleC::kProprietorName);
+  form.assignText(PAScheduleC::kBusinessName, text);
+  if (!form.hasSigValue(PAScheduleC::kBusinessName)) {
+    form.assignII(PAScheduleC::kBusinessName, PAScheduleC::kOwnerName);
   }
-  if (federal7[0] != '\0') {
-    form.assignText(P(60), federal7);
-    form.makeProtected(P(60));
-  } else {
-    form.unProtect(P(60));
-  }
-  if (form.isNull(P(60)) && federal327[0] != '\0') form.assignText(P(60), federal327);
-  if (form.isNull(P(59)) && federal7[0] != '\0') form.assignText(P(59), federal7);
 
-  form.assignText(P(71), c.fedText(text, kTextSize, 15));  // 56188 <- 8
-  // Employer number 56141 (from 11), else the owner's number in 56142.
-  c.fedText(text, kTextSize, 17);
+  // Line A: the main business activity (from the federal business name)
+  // and the product or service (from the principal business); each takes
+  // the other federal text when it is empty on both sides.
+  char businessName[kTextSize];
+  char principalBusiness[kTextSize];
+  c.fedText(businessName, kTextSize, FedScheduleC::kBusinessName);
+  c.fedText(principalBusiness, kTextSize, FedScheduleC::kPrincipalBusiness);
+  if (businessName[0] != '\0') {
+    form.assignText(PAScheduleC::kMainBusinessActivity, businessName);
+    form.makeProtected(PAScheduleC::kMainBusinessActivity);
+    form.setX(PAScheduleC::kActivityFromFederalBox);
+  } else {
+    form.unProtect(PAScheduleC::kMainBusinessActivity);
+    form.setXNo(PAScheduleC::kActivityFromFederalBox);
+  }
+  if (principalBusiness[0] != '\0') {
+    form.assignText(PAScheduleC::kProductOrService, principalBusiness);
+    form.makeProtected(PAScheduleC::kProductOrService);
+  } else {
+    form.unProtect(PAScheduleC::kProductOrService);
+  }
+  if (form.isNull(PAScheduleC::kProductOrService) && businessName[0] != '\0') {
+    form.assignText(PAScheduleC::kProductOrService, businessName);
+  }
+  if (form.isNull(PAScheduleC::kMainBusinessActivity) && principalBusiness[0] != '\0') {
+    form.assignText(PAScheduleC::kMainBusinessActivity, principalBusiness);
+  }
+
+  form.assignText(PAScheduleC::kBusinessCode, c.fedText(text, kTextSize, FedScheduleC::kBusinessCode));
+  // The federal employer number, else the owner's number.
+  c.fedText(text, kTextSize, FedScheduleC::kEmployerId);
   if (text[0] != '\0') {
-    form.assignText(P(9), text);
-    form.setNull(P(10));
+    form.assignText(PAScheduleC::kFederalEIN, text);
+    form.setNull(PAScheduleC::kOwnerSSNWithoutEIN);
   } else {
-    form.setNull(P(9));
-    form.assignII(P(10), P(58));
+    form.setNull(PAScheduleC::kFederalEIN);
+    form.assignII(PAScheduleC::kOwnerSSNWithoutEIN, PAScheduleC::kOwnerSSN);
   }
-  form.assignII(P(62), P(9));  // 56190
+  form.assignII(PAScheduleC::kBusinessEIN, PAScheduleC::kFederalEIN);
 }
 
-// Business address: foreign (federal 247 yes) or domestic, else the
-// PA-40's address.
+// Business address: foreign (the federal foreign-address box) or
+// domestic, else the PA-40's address.
 void computeAddress(PATaxReturnCalcEngine& engine, ScheduleCCopy& c) {
   DataMgmt::TaxForm& form = c.form;
-  auto P = ScheduleCCopy::pa;
   char street[kTextSize], city[kTextSize], state[kTextSize], zip[kTextSize];
-  c.fedText(street, kTextSize, 18);  // 9
-  c.fedText(city, kTextSize, 20);    // 240
-  c.fedText(state, kTextSize, 21);   // 241
-  c.fedText(zip, kTextSize, 22);     // 242
+  c.fedText(street, kTextSize, FedScheduleC::kBusinessStreet);
+  c.fedText(city, kTextSize, FedScheduleC::kBusinessCity);
+  c.fedText(state, kTextSize, FedScheduleC::kBusinessState);
+  c.fedText(zip, kTextSize, FedScheduleC::kBusinessZip);
 
-  if (c.fedYes(25)) {  // 247
+  if (c.fedYes(FedScheduleC::kForeignAddressBox)) {
     char country[kTextSize], province[kTextSize], postalCode[kTextSize];
-    c.fedText(country, kTextSize, 28);     // 150598
-    c.fedText(province, kTextSize, 29);    // 150599
-    c.fedText(postalCode, kTextSize, 30);  // 150600
-    form.assignText(P(65), street);
-    form.makeProtectedAndSetNull(P(64));
-    form.makeProtectedAndSetNull(P(63));
+    c.fedText(country, kTextSize, FedScheduleC::kForeignCountry);
+    c.fedText(province, kTextSize, FedScheduleC::kForeignProvince);
+    c.fedText(postalCode, kTextSize, FedScheduleC::kForeignPostalCode);
+    form.assignText(PAScheduleC::kBusinessStreet, street);
+    form.makeProtectedAndSetNull(PAScheduleC::kOtherAddressBox);
+    form.makeProtectedAndSetNull(PAScheduleC::kStreetAddressBox);
     std::string line = city;
     if (province[0] != '\0') line += std::string(" ") + province;
     if (postalCode[0] != '\0') line += std::string(" ") + postalCode;
-    form.assignText(P(67), line.c_str());
-    form.assignText(P(68), country);
-    form.assignText(P(69), "OC");
-    form.makeProtectedAndSetNull(P(70));
+    form.assignText(PAScheduleC::kBusinessAddress, line.c_str());
+    form.assignText(PAScheduleC::kBusinessCity, country);
+    form.assignText(PAScheduleC::kBusinessState, "OC");
+    form.makeProtectedAndSetNull(PAScheduleC::kBusinessZip);
   } else {
-    form.unProtect(P(64));
-    form.unProtect(P(63));
-    Utils::setDefaultX(c.holder, P(64), P(63), P(63));
-    if (form.xMarked(P(63))) {
-      form.assignText(P(65), street);
-      form.makeProtectedAndSetNull(P(67));
+    form.unProtect(PAScheduleC::kOtherAddressBox);
+    form.unProtect(PAScheduleC::kStreetAddressBox);
+    Utils::setDefaultX(c.holder, PAScheduleC::kOtherAddressBox, PAScheduleC::kStreetAddressBox,
+                       PAScheduleC::kStreetAddressBox);
+    if (form.xMarked(PAScheduleC::kStreetAddressBox)) {
+      form.assignText(PAScheduleC::kBusinessStreet, street);
+      form.makeProtectedAndSetNull(PAScheduleC::kBusinessAddress);
     } else {
-      form.assignText(P(67), street);
-      form.makeProtectedAndSetNull(P(65));
+      form.assignText(PAScheduleC::kBusinessAddress, street);
+      form.makeProtectedAndSetNull(PAScheduleC::kBusinessStreet);
     }
-    form.assignText(P(68), city);
-    form.assignText(P(69), state);
-    form.assignText(P(70), zip);
+    form.assignText(PAScheduleC::kBusinessCity, city);
+    form.assignText(PAScheduleC::kBusinessState, state);
+    form.assignText(PAScheduleC::kBusinessZip, zip);
   }
 
-  // No address at all: the PA-40's (fields 107, 105, 110, 111, 112).
-  const int kAddress[] = {65, 67, 68, 69, 70};
-  const int kPA40Address[] = {128, 130, 135, 136, 137};
-  for (int member : kAddress) {
-    if (form.hasSigValue(P(member))) return;
+  // No address at all: the PA-40's.
+  for (const PAScheduleCField& field : kAddress) {
+    if (form.hasSigValue(field)) return;
   }
   for (int k = 0; k < 5; ++k) {
-    engine.getPAReturn()->getII(kFormID_PA40, kPA40FieldIds[kPA40Address[k]], c.holder, P(kAddress[k]));
+    engine.getPAReturn()->getII(kFormID_PA40, kPA40Address[k], c.holder, kAddress[k]);
   }
 }
 
+// The method codes take the letters of the federal boxes: the accounting
+// method line those of the inventory boxes (cost, lower of cost or market,
+// other; cost by default), the inventory method line those of the method
+// boxes (cash, accrual, other; the last one marked wins).
 void computeCodes(ScheduleCCopy& c) {
   DataMgmt::TaxForm& form = c.form;
-  auto P = ScheduleCCopy::pa;
-  // 56196: accounting method from 12, 13, 14 (cash by default).
   const char* method = "C";
-  if (!c.fedYes(175)) {
-    if (c.fedYes(176)) {
+  if (!c.fedYes(FedScheduleC::kInventoryCostBox)) {
+    if (c.fedYes(FedScheduleC::kInventoryLowerOfCostOrMarketBox)) {
       method = "L";
-    } else if (c.fedYes(177)) {
+    } else if (c.fedYes(FedScheduleC::kInventoryOtherBox)) {
       method = "O";
     }
   }
-  form.assignText(P(72), method);
-  // 56197: inventory method from 16, 17, 18; the last one marked wins.
-  if (c.fedYes(31)) form.assignText(P(73), "C");
-  if (c.fedYes(32)) form.assignText(P(73), "A");
-  if (c.fedYes(33)) form.assignText(P(73), "O");
-  assignYesNo(form, 74, c.federal.getIR(kFormID_FedScheduleC, c.federalCopy, c.fed(165)) > 0);  // 174
-  Utils::setDefaultX(c.holder, P(15), P(14), P(14));
-  assignYesNo(form, 75, form.xMarked(P(14)));
-  assignYesNo(form, 76, c.fedYes(178));  // 147
+  form.assignText(PAScheduleC::kAccountingMethod, method);
+  if (c.fedYes(FedScheduleC::kCashMethodBox)) form.assignText(PAScheduleC::kInventoryMethod, "C");
+  if (c.fedYes(FedScheduleC::kAccrualMethodBox)) form.assignText(PAScheduleC::kInventoryMethod, "A");
+  if (c.fedYes(FedScheduleC::kOtherMethodBox)) form.assignText(PAScheduleC::kInventoryMethod, "O");
+  assignYesNo(form, PAScheduleC::kHomeOfficeAnswer,
+              c.federal.getIR(kFormID_FedScheduleC, c.federalCopy, FedScheduleC::kBusinessUseOfHome) > 0);
+  Utils::setDefaultX(c.holder, PAScheduleC::kCodeAnswerNoBox, PAScheduleC::kCodeAnswerYesBox,
+                     PAScheduleC::kCodeAnswerYesBox);
+  assignYesNo(form, PAScheduleC::kCodeAnswer, form.xMarked(PAScheduleC::kCodeAnswerYesBox));
+  assignYesNo(form, PAScheduleC::kFederalMarkAnswer, c.fedYes(FedScheduleC::kInventoryChangeYesBox));
 }
 
 void computeIncome(PATaxReturnCalcEngine& engine, ScheduleCCopy& c) {
   DataMgmt::TaxForm& form = c.form;
-  auto P = ScheduleCCopy::pa;
-  for (const FederalAmountCopy& row : kIncomeAmounts) {
-    form.assignIR(P(row.paMember), c.fedAmount(row.fedMember));
-  }
+  for (const FederalAmountCopy& row : kIncomeAmounts) form.assignIR(row.pa, c.fedAmount(row.federal));
 
-  form.minusIIge0(P(79), P(77), P(78));  // 56203
-  const long inventoryPurchases = c.fedAmount(187);  // 73
+  form.minusIIge0(PAScheduleC::kGrossReceiptsBalance, PAScheduleC::kGrossReceipts,
+                  PAScheduleC::kReturnsAndAllowances);
+  const long inventoryPurchases = c.fedAmount(FedScheduleC::kPurchases);
   if (inventoryPurchases != 0) {
-    form.assignIR(P(197), inventoryPurchases);
-    form.unProtect(P(196));
-    form.plus2(P(195), P(196), P(197));
+    form.assignIR(PAScheduleC::kFederalPurchases, inventoryPurchases);
+    form.unProtect(PAScheduleC::kPurchasesEntered);
+    form.plus2(PAScheduleC::kPurchases, PAScheduleC::kPurchasesEntered, PAScheduleC::kFederalPurchases);
   } else {
-    form.makeProtectedAndSetNull(P(195));
-    form.makeProtectedAndSetNull(P(196));
-    form.setNull(P(197));
+    form.makeProtectedAndSetNull(PAScheduleC::kPurchases);
+    form.makeProtectedAndSetNull(PAScheduleC::kPurchasesEntered);
+    form.setNull(PAScheduleC::kFederalPurchases);
   }
-  form.assignII(P(80), P(203));          // 56204 := cost of goods sold
-  form.minusII(P(81), P(79), P(80));     // 56205 gross profit
+  form.assignII(PAScheduleC::kCostOfGoodsSold, PAScheduleC::kFederalCostOfGoodsSold);
+  form.minusII(PAScheduleC::kGrossProfit, PAScheduleC::kGrossReceiptsBalance, PAScheduleC::kCostOfGoodsSold);
 
   PADataMgmt::PATaxReturn& pa = *engine.getPAReturn();
-  form.assignIR(P(45), pa.pullCommon(pa.readFederalReturnForm(), 1, Utils::PCTypes(19)));  // 56177
-  if (form.gtZero(P(45))) {
-    form.unProtect(P(18));
-    form.unProtect(P(90));
+  form.assignIR(PAScheduleC::kFederalPulledAmount,
+                pa.pullCommon(pa.readFederalReturnForm(), 1, Utils::PCTypes(19)));
+  if (form.gtZero(PAScheduleC::kFederalPulledAmount)) {
+    form.unProtect(PAScheduleC::kPulledAmountEntry);
+    form.unProtect(PAScheduleC::kPulledAmountIncome);
   } else {
-    form.makeProtectedAndSetNull(P(18));
-    form.makeProtectedAndSetNull(P(90));
+    form.makeProtectedAndSetNull(PAScheduleC::kPulledAmountEntry);
+    form.makeProtectedAndSetNull(PAScheduleC::kPulledAmountIncome);
   }
+  const auto& item = PAScheduleC::kOtherIncomeItem;
   std::initializer_list<Primitives::OVImmutableIdentifier> otherIncome = {
-      P(82), P(83), P(84), P(85), P(86), P(87), P(88), P(89), P(90), P(91), P(92), P(93), P(94)};
-  form.setValueToSumOf(P(95), otherIncome);  // 56218 := 56206..56217
-  form.maxIR(P(96), P(95), 0);                // 56219
-  form.plus2(P(97), P(81), P(96));            // 56220 gross income
+      PAScheduleC::kFederalOtherIncome, item.at(0), item.at(1), item.at(2), item.at(3),  item.at(4),
+      item.at(5), item.at(6), item.at(7), item.at(8), item.at(9), item.at(10), item.at(11)};
+  form.setValueToSumOf(PAScheduleC::kOtherIncomeSum, otherIncome);
+  form.maxIR(PAScheduleC::kOtherIncome, PAScheduleC::kOtherIncomeSum, 0);
+  form.plus2(PAScheduleC::kGrossIncome, PAScheduleC::kGrossProfit, PAScheduleC::kOtherIncome);
 }
 
 }  // namespace
 
 void PATaxReturnCalcEngine::computeScheduleC(DataMgmt::TaxFormPtr form, uint16_t copy, int /*passOn*/) {
   if (form.isNull() || paReturn == nullptr || federalReturn == nullptr) return;
-  auto P = ScheduleCCopy::pa;
 
-  if (form->xMarked(P(3))) {  // 56135, set by the driver on linked copies
-    // Field 56133 names the federal copy; 0 stands for copy 1.
-    long federalCopy = form->getIN(P(1));
+  if (form->xMarked(PAScheduleC::kFromFederalYesBox)) {  // set by the driver on linked copies
+    // The federal copy number; 0 stands for copy 1.
+    long federalCopy = form->getIN(PAScheduleC::kFederalCopyNumber);
     if (federalCopy == 0) federalCopy = 1;
     if (federalCopy < 0 || federalCopy > 0xFFFF) federalCopy = 0;  // no such copy: reads empty
     ScheduleCCopy c{form, *form, copy, *federalReturn, static_cast<uint16_t>(federalCopy)};
@@ -255,8 +270,8 @@ void PATaxReturnCalcEngine::computeScheduleC(DataMgmt::TaxFormPtr form, uint16_t
     computeScheduleCExpenses(*this, c);
   }
 
-  // 56183 (PA business) with a net profit or loss.
-  if (form->xMarked(P(55)) && form->nonZero(P(191))) {
+  // PA business with a net profit or loss.
+  if (form->xMarked(PAScheduleC::kAllPABusinessYesBox) && form->nonZero(PAScheduleC::kNetProfit)) {
     paReturn->setDataEntered(kFormID_PAScheduleC, copy, true, false);
     form->setCalcMark(true);
   }

@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "host/tax_form.h"
 #include "host/tax_return.h"
 #include "identifiers/form_ids.h"
@@ -20,6 +20,10 @@ namespace PACalculationMgmt {
 
 class PATaxReturnCalcEngine;
 
+// A field of the PA Schedule C, and of the federal Schedule C.
+typedef NamedField<PAScheduleCFieldIds> PAScheduleCField;
+typedef NamedField<FedScheduleCFieldIds> FedScheduleCField;
+
 struct ScheduleCCopy {
   DataMgmt::TaxFormPtr holder;  // the PA copy
   DataMgmt::TaxForm& form;      // *holder
@@ -27,27 +31,28 @@ struct ScheduleCCopy {
   const DataMgmt::TaxReturn& federal;
   uint16_t federalCopy;
 
-  // Field `member` of the PA Schedule C catalog.
-  static const Primitives::OVImmutableIdentifier& pa(int member) { return kPAScheduleCFieldIds[member]; }
-  static const Primitives::OVImmutableIdentifier& fed(int member) { return kFedScheduleCFieldIds[member]; }
-
-  // Whole-dollar amount, mark and text of federal member `member`.
-  long fedAmount(int member) const { return federal.getIN(kFormID_FedScheduleC, federalCopy, fed(member)); }
-  bool fedYes(int member) const { return federal.formYes(kFormID_FedScheduleC, federalCopy, fed(member)); }
+  // Whole-dollar amount, mark and text of a federal field.
+  long fedAmount(const Primitives::OVImmutableIdentifier& field) const {
+    return federal.getIN(kFormID_FedScheduleC, federalCopy, field);
+  }
+  bool fedYes(const Primitives::OVImmutableIdentifier& field) const {
+    return federal.formYes(kFormID_FedScheduleC, federalCopy, field);
+  }
   // At most size - 1 characters into `buf`.
-  char* fedText(char* buf, std::size_t size, int member) const {
-    return federal.formString(buf, size, kFormID_FedScheduleC, federalCopy, fed(member));
+  char* fedText(char* buf, std::size_t size, const Primitives::OVImmutableIdentifier& field) const {
+    return federal.formString(buf, size, kFormID_FedScheduleC, federalCopy, field);
   }
 };
 
 // A PA field that receives a federal amount as it stands.
 struct FederalAmountCopy {
-  int paMember;
-  int fedMember;
+  PAScheduleCField pa;
+  FedScheduleCField federal;
 };
 
-// The expense part of the calculation (schedule_c_expenses.cc): lines
-// 56221 to 56306 with the other-expense rows and the dated rows.
+// The expense part of the calculation (schedule_c_expenses.cc): the
+// expense lines with the other-expense rows and the dated rows, the total
+// expenses and the net profit or loss.
 void computeScheduleCExpenses(PATaxReturnCalcEngine& engine, ScheduleCCopy& c);
 
 }  // namespace PACalculationMgmt

@@ -1,15 +1,13 @@
 // PA Schedule C expenses: the expense lines from the federal copy with
 // the PA limits and adjustments, the other-expense rows, the dated rows
-// of one expense line, the total expenses and the net profit or loss.
-//
-// Members below are PAScheduleCFieldIds members ([k]) and
-// FedScheduleCFieldIds members (F k); host field numbers in comments.
+// of the depreciation line, the total expenses and the net profit or
+// loss.
 #include <cstdio>
 #include <cstring>
-#include <iterator>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/schedule_c_copy.h"
+#include "calc/pa/tax_parameters.h"
 #include "host/dates.h"
 #include "host/form_defaults.h"
 #include "host/string_utils.h"
@@ -19,288 +17,351 @@ namespace PACalculationMgmt {
 namespace {
 
 using Primitives::OVImmutableIdentifier;
+typedef NamedColumn<PAScheduleCFieldIds> PAScheduleCColumn;
 
 const std::size_t kTextSize = 128;
 
 // Expense amounts taken from the federal copy as they stand.
 const FederalAmountCopy kExpenseAmounts[] = {
-    {98, 134},   // 56221 <- 31
-    {102, 136},  // 56225 <- 180
-    {103, 138},  // 56226 <- 34
-    {11, 141},   // 56143 <- 35
-    {105, 144},  // 56228 <- 36
-    {113, 146},  // 56234 <- 37
-    {118, 148},  // 56239 <- 39
-    {13, 155},   // 56145 <- 42
-    {123, 135},  // 56244 <- 43
-    {124, 137},  // 56245 <- 44
-    {130, 143},  // 56251 <- 47
-    {131, 139},  // 56252 <- 296
-    {132, 145},  // 56253 <- 48
-    {133, 147},  // 56254 <- 49
-    {140, 152},  // 56261 <- 54
-    {141, 154},  // 56262 <- 55
-    {46, 156},   // 56178 <- 155
+    {PAScheduleC::kAdvertising, FedScheduleC::kAdvertising},
+    {PAScheduleC::kContractLabor, FedScheduleC::kContractLabor},
+    {PAScheduleC::kCommissions, FedScheduleC::kCommissionsAndFees},
+    {PAScheduleC::kFederalDepletion, FedScheduleC::kDepletion},
+    {PAScheduleC::kFederalDepreciation, FedScheduleC::kDepreciation},
+    {PAScheduleC::kFederalEmployeeBenefits, FedScheduleC::kEmployeeBenefitPrograms},
+    {PAScheduleC::kInsurance, FedScheduleC::kInsurance},
+    {PAScheduleC::kFederalLegalProfessional, FedScheduleC::kLegalAndProfessionalServices},
+    {PAScheduleC::kOfficeExpense, FedScheduleC::kOfficeExpense},
+    {PAScheduleC::kFederalPension, FedScheduleC::kPensionAndProfitSharingPlans},
+    {PAScheduleC::kRepairs, FedScheduleC::kRepairsAndMaintenance},
+    {PAScheduleC::kFederalExpenseItem, FedScheduleC::kExpenseItem},
+    {PAScheduleC::kSupplies, FedScheduleC::kSupplies},
+    {PAScheduleC::kFederalTaxesLicenses, FedScheduleC::kTaxesAndLicenses},
+    {PAScheduleC::kUtilities, FedScheduleC::kUtilities},
+    {PAScheduleC::kFederalWages, FedScheduleC::kWages},
+    {PAScheduleC::kFederalStartUpCosts, FedScheduleC::kLimitedExpense},
 };
 
-// Other-expense rows: federal description and amount, PA description and
-// amount (federal 56/57 ... 66/67, 209/210, 211/212 to 56282 ... 56297).
-struct OtherExpenseRow {
-  int fedDescription;
-  int fedAmount;
-  int paDescription;
-  int paAmount;
+// The federal other-expense rows copied into the PA rows after the home
+// office row; the last PA row holds the other PA adjustments.
+const int kCopiedOtherExpenseRows = 8;
+
+// The dated rows of the depreciation line, four at the top and twelve
+// below: the date, the basis, the prior depreciation and the
+// depreciation of each row.
+struct DatedRows {
+  const PAScheduleCColumn& date;
+  const PAScheduleCColumn& basis;
+  const PAScheduleCColumn& priorDepreciation;
+  const PAScheduleCColumn& depreciation;
 };
-const OtherExpenseRow kOtherExpenseRows[] = {
-    {206, 207, 171, 172}, {208, 209, 173, 174}, {210, 211, 175, 176}, {212, 213, 177, 178},
-    {214, 215, 179, 180}, {216, 217, 181, 182}, {218, 219, 183, 184}, {220, 221, 185, 186},
+const DatedRows kDatedRows[] = {
+    {PAScheduleC::kTopAssetDate, PAScheduleC::kTopAssetBasis, PAScheduleC::kTopAssetPriorDepreciation,
+     PAScheduleC::kTopAssetDepreciation},
+    {PAScheduleC::kAssetDate, PAScheduleC::kAssetBasis, PAScheduleC::kAssetPriorDepreciation,
+     PAScheduleC::kAssetDepreciation},
 };
 
-// The dated rows of line 56228: the date field of each row (56322 ...
-// 56424); the row's amounts a1, a2, a3 follow at +1, +2 and +5.
-const int kDatedRowDates[] = {207, 213, 219, 225, 232, 239, 246, 253,
-                              260, 267, 274, 281, 288, 295, 302, 309};
-const int kA1 = 1;
-const int kA2 = 2;
-const int kA3 = 5;
-
-// Lines summed into the total of the PA adjustments (56302) and into the
-// total expenses (56303).
-const int kAdjustmentLines[] = {170, 172, 174, 176, 178, 180, 182, 184, 186, 188};
-const int kExpenseLines[] = {98,  99,  100, 101, 102, 103, 104, 110, 111, 112, 116, 117,
-                             118, 119, 120, 121, 122, 123, 127, 128, 129, 130, 131, 132,
-                             137, 138, 139, 140, 144, 150, 151, 157, 189};
+// The other PA adjustments, and the lines summed into the total expenses.
+const PAScheduleCField kAdjustments[] = {
+    PAScheduleC::kFirstOtherPAAdjustment,    PAScheduleC::kSecondOtherPAAdjustment,
+    PAScheduleC::kThirdOtherPAAdjustment,    PAScheduleC::kFourthOtherPAAdjustment,
+    PAScheduleC::kFederalReturnPAAdjustment, PAScheduleC::kSixthOtherPAAdjustment,
+    PAScheduleC::kSeventhOtherPAAdjustment,  PAScheduleC::kStartUpPAAdjustment,
+};
+const PAScheduleCField kExpenseLines[] = {
+    PAScheduleC::kAdvertising,           PAScheduleC::kEnteredExpense,
+    PAScheduleC::kFirstClearedExpense,   PAScheduleC::kSecondClearedExpense,
+    PAScheduleC::kContractLabor,         PAScheduleC::kCommissions,
+    PAScheduleC::kPADepletion,           PAScheduleC::kPADepreciation,
+    PAScheduleC::kDepreciationAdjustment, PAScheduleC::kClearedDepreciationLine,
+    PAScheduleC::kEmployeeBenefits,      PAScheduleC::kClearedEmployeeBenefitsLine,
+    PAScheduleC::kInsurance,             PAScheduleC::kInterest,
+    PAScheduleC::kOtherInterestExpense,  PAScheduleC::kLegalProfessional,
+    PAScheduleC::kClearedLegalProfessionalLine, PAScheduleC::kOfficeExpense,
+    PAScheduleC::kPension,               PAScheduleC::kClearedPensionLine,
+    PAScheduleC::kRentOrLease,           PAScheduleC::kRepairs,
+    PAScheduleC::kFederalExpenseItem,    PAScheduleC::kSupplies,
+    PAScheduleC::kTaxesLicenses,         PAScheduleC::kClearedTaxesLicensesLine,
+    PAScheduleC::kTravelMeals,           PAScheduleC::kUtilities,
+    PAScheduleC::kWages,                 PAScheduleC::kThirdShareExpense,
+    PAScheduleC::kTenthShareExpense,     PAScheduleC::kStartUpExpense,
+    PAScheduleC::kTotalOtherExpenses,
+};
 
 bool isStartUpText(const char* upperText) {
   return std::strcmp(upperText, "START UP COSTS") == 0 || std::strcmp(upperText, "START UP EXPENSES") == 0;
 }
 
-void sumMembers(DataMgmt::TaxForm& form, int target, const int* first, const int* last) {
+template <std::size_t N>
+void sumFields(DataMgmt::TaxForm& form, const PAScheduleCField& target, const PAScheduleCField (&fields)[N]) {
   double sum = 0.0;
-  for (const int* m = first; m != last; ++m) sum += form.getIR(ScheduleCCopy::pa(*m));
-  form.assignIR(ScheduleCCopy::pa(target), sum);
+  for (const PAScheduleCField& field : fields) sum += form.getIR(field);
+  form.assignIR(target, sum);
 }
 
 // An amount taken in PA, at most its line: an empty `entered` takes the
 // whole line.
-void limitToLine(DataMgmt::TaxForm& form, int line, int entered) {
-  auto P = ScheduleCCopy::pa;
-  if (!form.hasSigValue(P(entered))) form.assignII(P(entered), P(line));
-  form.minII(P(entered), P(entered), P(line));
+void limitToLine(DataMgmt::TaxForm& form, const PAScheduleCField& line, const PAScheduleCField& entered) {
+  if (!form.hasSigValue(entered)) form.assignII(entered, line);
+  form.minII(entered, entered, line);
 }
 
-// Line 56228 split by date: both boxes 56230 and 56666 marked take the
-// amount entered in 56231 (up to the line); otherwise the sixteen rows
-// are limited and summed into 56437-56440.
+// One dated row: a date rewritten as mm/dd/yyyy (a text that is no date
+// stays as written), the prior depreciation at most the basis, the
+// depreciation at most what is left of it.
+void limitDatedRow(PATaxReturnCalcEngine& engine, ScheduleCCopy& c, const OVImmutableIdentifier& date,
+                   const OVImmutableIdentifier& basis, const OVImmutableIdentifier& prior,
+                   const OVImmutableIdentifier& depreciation) {
+  DataMgmt::TaxForm& form = c.form;
+  char text[kTextSize];
+  engine.getPAReturn()->formString(text, sizeof text, kFormID_PAScheduleC, c.copy, date);
+  const long day = Utils::strDateToNumber(text);
+  if (text[0] != '\0' && day != 0) {
+    std::snprintf(text, sizeof text, "%02ld/%02ld/%ld", static_cast<long>(Utils::month(day)),
+                  static_cast<long>(Utils::day(day)), static_cast<long>(Utils::year(day)));
+    form.assignText(date, text);
+  }
+  if (form.hasSigValue(basis)) {
+    form.minII(prior, prior, basis);
+    form.minIR(depreciation, depreciation, form.getIR(basis) - form.getIR(prior));
+    form.maxIR(depreciation, depreciation, 0);
+  }
+}
+
+// The depreciation line split by date: both "no" boxes marked take the
+// PA depreciation entered (up to the line); otherwise the sixteen rows
+// are limited and summed into the asset totals.
 void computeDatedRows(PATaxReturnCalcEngine& engine, ScheduleCCopy& c) {
   DataMgmt::TaxForm& form = c.form;
-  auto P = ScheduleCCopy::pa;
-  if (!form.gtZero(P(105))) {
-    form.makeProtectedAndSetNull(P(106));
-    form.makeProtectedAndSetNull(P(107));
-    form.setNull(P(110));
-    form.setNull(P(111));
+  if (!form.gtZero(PAScheduleC::kFederalDepreciation)) {
+    form.makeProtectedAndSetNull(PAScheduleC::kDepreciationFirstYesBox);
+    form.makeProtectedAndSetNull(PAScheduleC::kDepreciationFirstNoBox);
+    form.setNull(PAScheduleC::kPADepreciation);
+    form.setNull(PAScheduleC::kDepreciationAdjustment);
     return;
   }
-  Utils::setDefaultX(c.holder, P(107), P(107), P(106));
-  Utils::setDefaultX(c.holder, P(108), P(108), P(109));
-  if (form.xMarked(P(107)) && form.xMarked(P(108))) {
-    form.unProtect(P(110));
-    form.minII(P(110), P(110), P(105));
-    form.minusIIge0(P(111), P(105), P(110));
-    engine.clearFormFields(kFormID_PAScheduleC, c.copy, P(204), P(318));
+  Utils::setDefaultX(c.holder, PAScheduleC::kDepreciationFirstNoBox, PAScheduleC::kDepreciationFirstNoBox,
+                     PAScheduleC::kDepreciationFirstYesBox);
+  Utils::setDefaultX(c.holder, PAScheduleC::kDepreciationSecondNoBox, PAScheduleC::kDepreciationSecondNoBox,
+                     PAScheduleC::kDepreciationSecondYesBox);
+  if (form.xMarked(PAScheduleC::kDepreciationFirstNoBox) &&
+      form.xMarked(PAScheduleC::kDepreciationSecondNoBox)) {
+    form.unProtect(PAScheduleC::kPADepreciation);
+    form.minII(PAScheduleC::kPADepreciation, PAScheduleC::kPADepreciation, PAScheduleC::kFederalDepreciation);
+    form.minusIIge0(PAScheduleC::kDepreciationAdjustment, PAScheduleC::kFederalDepreciation,
+                    PAScheduleC::kPADepreciation);
+    engine.clearFormFields(kFormID_PAScheduleC, c.copy, PAScheduleC::kDepreciationOtherAmount,
+                           PAScheduleC::kNetAssetDepreciation);
     return;
   }
 
-  form.makeProtected(P(110));
-  form.minusIIge0(P(206), P(204), P(205));
-  form.assignII(P(111), P(206));
-  double sumA1 = 0.0;
-  double sumA3 = 0.0;
-  char text[kTextSize];
-  for (int date : kDatedRowDates) {
-    const OVImmutableIdentifier& a1 = P(date + kA1);
-    const OVImmutableIdentifier& a2 = P(date + kA2);
-    const OVImmutableIdentifier& a3 = P(date + kA3);
-    engine.getPAReturn()->formString(text, sizeof text, kFormID_PAScheduleC, c.copy, P(date));
-    const long day = Utils::strDateToNumber(text);
-    // A text that is no date stays as the user wrote it.
-    if (text[0] != '\0' && day != 0) {
-      std::snprintf(text, sizeof text, "%02ld/%02ld/%ld", static_cast<long>(Utils::month(day)),
-                    static_cast<long>(Utils::day(day)), static_cast<long>(Utils::year(day)));
-      form.assignText(P(date), text);
+  form.makeProtected(PAScheduleC::kPADepreciation);
+  form.minusIIge0(PAScheduleC::kDepreciationOtherNet, PAScheduleC::kDepreciationOtherAmount,
+                  PAScheduleC::kDepreciationOtherReduction);
+  form.assignII(PAScheduleC::kDepreciationAdjustment, PAScheduleC::kDepreciationOtherNet);
+  double basisTotal = 0.0;
+  double depreciationTotal = 0.0;
+  for (const DatedRows& rows : kDatedRows) {
+    for (int r = 0; r < rows.date.rows(); ++r) {
+      const OVImmutableIdentifier& basis = rows.basis.at(r);
+      const OVImmutableIdentifier& depreciation = rows.depreciation.at(r);
+      limitDatedRow(engine, c, rows.date.at(r), basis, rows.priorDepreciation.at(r), depreciation);
+      basisTotal += form.getIR(basis);
+      depreciationTotal += form.getIR(depreciation);
     }
-    if (form.hasSigValue(a1)) {
-      form.minII(a2, a2, a1);
-      form.minIR(a3, a3, form.getIR(a1) - form.getIR(a2));
-      form.maxIR(a3, a3, 0);
-    }
-    sumA1 += form.getIR(a1);
-    sumA3 += form.getIR(a3);
   }
-  form.assignIR(P(315), sumA1);
-  form.assignIR(P(316), sumA3);
-  form.minusIIge0(P(318), P(316), P(317));
-  form.assignII(P(110), P(318));
+  form.assignIR(PAScheduleC::kTotalAssetBasis, basisTotal);
+  form.assignIR(PAScheduleC::kTotalAssetDepreciation, depreciationTotal);
+  form.minusIIge0(PAScheduleC::kNetAssetDepreciation, PAScheduleC::kTotalAssetDepreciation,
+                  PAScheduleC::kAssetDepreciationReduction);
+  form.assignII(PAScheduleC::kPADepreciation, PAScheduleC::kNetAssetDepreciation);
 }
 
-// Home office: 56281 from federal 174, or the PA amount 56178 when a
-// federal form 103 copy answers both of its fields 93 and 147265 yes.
+// Home office: the federal business use of the home, or the PA amount
+// entered when a federal form 103 copy answers both of its
+// simplified-method boxes yes.
 void computeHomeOffice(ScheduleCCopy& c) {
   DataMgmt::TaxForm& form = c.form;
-  auto P = ScheduleCCopy::pa;
-  const long federalAmount = c.fedAmount(165);  // 174
+  const long federalAmount = c.fedAmount(FedScheduleC::kBusinessUseOfHome);
   bool simplified = false;
   if (federalAmount > 0) {
     const int last = c.federal.getMaxCopies(kFormID_Fed103);
     for (int k = 1; k <= last && !simplified; ++k) {
       const uint16_t copy = static_cast<uint16_t>(k);
-      simplified = c.federal.formYes(kFormID_Fed103, copy, kFed103FieldIds[165]) &&
-                   c.federal.formYes(kFormID_Fed103, copy, kFed103FieldIds[179]);
+      simplified = c.federal.formYes(kFormID_Fed103, copy, Fed103::kSimplifiedMethodBox) &&
+                   c.federal.formYes(kFormID_Fed103, copy, Fed103::kSimplifiedMethodElectionBox);
     }
   }
-  form.assignIR(P(49), simplified ? 1 : 0);  // 150176
-  if (form.gtZero(P(49))) {
-    form.assignIR(P(158), federalAmount);
-    form.unProtect(P(159));
-    form.assignII(P(170), P(159));
+  form.assignIR(PAScheduleC::kHomeOfficeSplitMark, simplified ? 1 : 0);
+  if (form.gtZero(PAScheduleC::kHomeOfficeSplitMark)) {
+    form.assignIR(PAScheduleC::kFederalHomeOffice, federalAmount);
+    form.unProtect(PAScheduleC::kPAHomeOffice);
+    form.assignII(PAScheduleC::kHomeOfficeExpense, PAScheduleC::kPAHomeOffice);
   } else {
-    form.assignIR(P(170), federalAmount);
-    form.makeProtectedAndSetNull(P(158));
-    form.makeProtectedAndSetNull(P(159));
+    form.assignIR(PAScheduleC::kHomeOfficeExpense, federalAmount);
+    form.makeProtectedAndSetNull(PAScheduleC::kFederalHomeOffice);
+    form.makeProtectedAndSetNull(PAScheduleC::kPAHomeOffice);
   }
-  if (form.getIN(P(170)) > 0) {
-    form.assignText(P(169), "Home office exp");
+  if (form.getIN(PAScheduleC::kHomeOfficeExpense) > 0) {
+    form.assignText(PAScheduleC::kHomeOfficeText, "Home office exp");
   } else {
-    form.setNull(P(169));
+    form.setNull(PAScheduleC::kHomeOfficeText);
   }
+}
+
+// A line with a part not allowed in PA: the federal amount less the
+// reduction the user enters, into the balance and the line.
+void subtractReduction(DataMgmt::TaxForm& form, const PAScheduleCField& federal,
+                       const PAScheduleCField& reduction, const PAScheduleCField& balance,
+                       const PAScheduleCField& line) {
+  if (form.gtZero(federal)) {
+    form.unProtect(reduction);
+    form.minusIIge0(balance, federal, reduction);
+    form.assignII(line, balance);
+  } else {
+    form.makeProtectedAndSetNull(reduction);
+    form.setNull(balance);
+    form.setNull(line);
+  }
+}
+
+// The shared amount taken a third (its box marked) or a tenth, and the
+// start-up costs and organizational costs, capped together.
+void computeSharedAndStartUp(ScheduleCCopy& c) {
+  DataMgmt::TaxForm& form = c.form;
+  Utils::setDefaultX(c.holder, PAScheduleC::kStartUpNoBox, PAScheduleC::kStartUpNoBox,
+                     PAScheduleC::kStartUpYesBox);
+  Utils::setDefaultX(c.holder, PAScheduleC::kThirdShareBox, PAScheduleC::kThirdShareBox,
+                     PAScheduleC::kTenthShareBox);
+  if (form.xMarked(PAScheduleC::kThirdShareBox)) {
+    form.timesIR(PAScheduleC::kThirdOfSharedAmount, PAScheduleC::kSharedAmount, 0.33333);
+  } else {
+    form.setNull(PAScheduleC::kThirdOfSharedAmount);
+    form.assignIR(PAScheduleC::kTenthOfSharedAmount, form.getIR(PAScheduleC::kSharedAmount) / 10);
+  }
+  form.assignII(PAScheduleC::kThirdShareExpense, PAScheduleC::kThirdOfSharedAmount);
+  form.assignII(PAScheduleC::kTenthShareExpense, PAScheduleC::kTenthOfSharedAmount);
+
+  if (form.gtZero(PAScheduleC::kFederalStartUpCosts)) {
+    form.unProtect(PAScheduleC::kStartUpCostsYesBox);
+    form.unProtect(PAScheduleC::kStartUpCostsNoBox);
+    Utils::setDefaultX(c.holder, PAScheduleC::kStartUpCostsNoBox, PAScheduleC::kStartUpCostsNoBox,
+                       PAScheduleC::kStartUpCostsYesBox);
+    if (form.xMarked(PAScheduleC::kStartUpCostsYesBox)) {
+      form.unProtect(PAScheduleC::kStartUpCosts);
+      form.unProtect(PAScheduleC::kOrganizationalCosts);
+    } else {
+      form.makeProtectedAndSetNull(PAScheduleC::kStartUpCosts);
+      form.makeProtectedAndSetNull(PAScheduleC::kOrganizationalCosts);
+    }
+  }
+  form.plus2(PAScheduleC::kStartUpDeduction, PAScheduleC::kStartUpCosts, PAScheduleC::kOrganizationalCosts);
+  form.minIR(PAScheduleC::kStartUpDeduction, PAScheduleC::kStartUpDeduction, PATax2018::kStartUpCostsCap);
+  form.assignII(PAScheduleC::kStartUpExpense, PAScheduleC::kStartUpDeduction);
+}
+
+// The other PA adjustments (start-up costs are none), and the federal
+// other-expense rows, a start-up row left blank.
+void computeOtherExpenses(ScheduleCCopy& c) {
+  DataMgmt::TaxForm& form = c.form;
+  char text[kTextSize];
+  const long businessAdjustment = c.federal.getIN(kFormID_FedReturn, 1, FedReturn::kBusinessAdjustment);
+  if (businessAdjustment > 0) {
+    form.assignIR(PAScheduleC::kFederalReturnAmount, businessAdjustment);
+    form.unProtect(PAScheduleC::kFederalReturnPAAdjustment);
+  } else {
+    form.setNull(PAScheduleC::kFederalReturnAmount);
+    form.makeProtectedAndSetNull(PAScheduleC::kFederalReturnPAAdjustment);
+  }
+
+  const auto& fedDescription = FedScheduleC::kOtherExpenseDescription;
+  const auto& fedAmount = FedScheduleC::kOtherExpenseAmount;
+  c.fedText(text, kTextSize, fedDescription.at(kCopiedOtherExpenseRows));
+  Utils::OVStringUtils::toUpperCase(text);
+  form.assignIR(PAScheduleC::kStartUpPAAdjustment,
+                isStartUpText(text) ? 0 : c.fedAmount(fedAmount.at(kCopiedOtherExpenseRows)));
+  sumFields(form, PAScheduleC::kOtherPAAdjustmentsSum, kAdjustments);
+  form.assignII(PAScheduleC::kOtherPAAdjustments, PAScheduleC::kOtherPAAdjustmentsSum);
+  if (form.nonZero(PAScheduleC::kOtherPAAdjustments)) {
+    form.assignText(PAScheduleC::kOtherPAAdjustmentsText, "Other PA Adj.");
+  } else {
+    form.setNull(PAScheduleC::kOtherPAAdjustmentsText);
+  }
+
+  for (int r = 0; r < kCopiedOtherExpenseRows; ++r) {
+    const OVImmutableIdentifier& description = PAScheduleC::kOtherExpenseDescription.at(r + 1);
+    const OVImmutableIdentifier& amount = PAScheduleC::kOtherExpenseAmount.at(r + 1);
+    c.fedText(text, kTextSize, fedDescription.at(r));
+    Utils::OVStringUtils::toUpperCase(text);
+    if (isStartUpText(text)) {
+      form.assignText(description, " ");
+      form.setNull(amount);
+    } else {
+      form.assignText(description, text);
+      form.assignIR(amount, c.fedAmount(fedAmount.at(r)));
+    }
+  }
+  double total = 0.0;
+  for (int r = 0; r < PAScheduleC::kOtherExpenseAmount.rows(); ++r) {
+    total += form.getIR(PAScheduleC::kOtherExpenseAmount.at(r));
+  }
+  form.assignIR(PAScheduleC::kTotalOtherExpenses, total);
 }
 
 }  // namespace
 
 void computeScheduleCExpenses(PATaxReturnCalcEngine& engine, ScheduleCCopy& c) {
   DataMgmt::TaxForm& form = c.form;
-  auto P = ScheduleCCopy::pa;
-  char text[kTextSize];
-  for (const FederalAmountCopy& row : kExpenseAmounts) {
-    form.assignIR(P(row.paMember), c.fedAmount(row.fedMember));
-  }
-  form.setNull(P(100));
-  form.setNull(P(101));
-  if (form.gtZero(P(11))) {
-    form.unProtect(P(104));
-    if (!form.hasSigValue(P(104))) form.assignII(P(104), P(11));
+  for (const FederalAmountCopy& row : kExpenseAmounts) form.assignIR(row.pa, c.fedAmount(row.federal));
+  form.setNull(PAScheduleC::kFirstClearedExpense);
+  form.setNull(PAScheduleC::kSecondClearedExpense);
+  if (form.gtZero(PAScheduleC::kFederalDepletion)) {
+    form.unProtect(PAScheduleC::kPADepletion);
+    if (!form.hasSigValue(PAScheduleC::kPADepletion)) {
+      form.assignII(PAScheduleC::kPADepletion, PAScheduleC::kFederalDepletion);
+    }
   }
   computeDatedRows(engine, c);
-  form.setNull(P(112));
+  form.setNull(PAScheduleC::kClearedDepreciationLine);
 
-  // Line 56234: a part not allowed in PA (56235) leaves 56236/56237.
-  if (form.gtZero(P(113))) {
-    form.unProtect(P(114));
-    form.minusIIge0(P(115), P(113), P(114));
-    form.assignII(P(116), P(115));
-  } else {
-    form.makeProtectedAndSetNull(P(114));
-    form.setNull(P(115));
-    form.setNull(P(116));
-  }
-  form.setNull(P(117));
+  subtractReduction(form, PAScheduleC::kFederalEmployeeBenefits, PAScheduleC::kEmployeeBenefitsReduction,
+                    PAScheduleC::kEmployeeBenefitsBalance, PAScheduleC::kEmployeeBenefits);
+  form.setNull(PAScheduleC::kClearedEmployeeBenefitsLine);
 
-  form.assignIR(P(12), c.fedAmount(151) + c.fedAmount(153));  // 56144 <- 40 + 41
-  limitToLine(form, 12, 119);                                  // 56240
-  form.setNull(P(112));
-  limitToLine(form, 13, 121);                                  // 56242
-  form.setNull(P(122));
+  form.assignIR(PAScheduleC::kFederalInterest,
+                c.fedAmount(FedScheduleC::kMortgageInterest) + c.fedAmount(FedScheduleC::kOtherInterest));
+  limitToLine(form, PAScheduleC::kFederalInterest, PAScheduleC::kInterest);
+  form.setNull(PAScheduleC::kClearedDepreciationLine);
+  limitToLine(form, PAScheduleC::kFederalLegalProfessional, PAScheduleC::kLegalProfessional);
+  form.setNull(PAScheduleC::kClearedLegalProfessionalLine);
 
-  form.makeProtected(P(127));
-  if (form.gtZero(P(124))) {
-    form.unProtect(P(125));
-    form.minusIIge0(P(126), P(124), P(125));
-    form.assignII(P(127), P(126));
-  } else {
-    form.makeProtectedAndSetNull(P(125));
-    form.setNull(P(126));
-    form.setNull(P(127));
-  }
-  form.setNull(P(128));
+  form.makeProtected(PAScheduleC::kPension);
+  subtractReduction(form, PAScheduleC::kFederalPension, PAScheduleC::kPensionReduction,
+                    PAScheduleC::kPensionBalance, PAScheduleC::kPension);
+  form.setNull(PAScheduleC::kClearedPensionLine);
 
-  form.assignIR(P(129), c.fedAmount(140) + c.fedAmount(142));  // 56250 <- 45 + 46
-  if (form.gtZero(P(133))) form.unProtect(P(134));
-  form.assignIR(P(136), form.getIR(P(133)) - form.getIR(P(134)) + form.getIR(P(135)));
-  form.assignII(P(137), P(136));
-  form.setNull(P(138));
-  form.assignIR(P(139), c.fedAmount(149) + c.fedAmount(100));  // 56260 <- 50 + 246
-  if (form.gtZero(P(141))) form.unProtect(P(142));
-  form.minII(P(142), P(142), P(141));
-  form.plus2(P(143), P(141), P(142));
-  form.assignII(P(144), P(143));
+  form.assignIR(PAScheduleC::kRentOrLease, c.fedAmount(FedScheduleC::kRentVehiclesMachineryEquipment) +
+                                               c.fedAmount(FedScheduleC::kRentOtherBusinessProperty));
+  if (form.gtZero(PAScheduleC::kFederalTaxesLicenses)) form.unProtect(PAScheduleC::kTaxesLicensesReduction);
+  form.assignIR(PAScheduleC::kTaxesLicensesBalance, form.getIR(PAScheduleC::kFederalTaxesLicenses) -
+                                                        form.getIR(PAScheduleC::kTaxesLicensesReduction) +
+                                                        form.getIR(PAScheduleC::kTaxesLicensesAddition));
+  form.assignII(PAScheduleC::kTaxesLicenses, PAScheduleC::kTaxesLicensesBalance);
+  form.setNull(PAScheduleC::kClearedTaxesLicensesLine);
+  form.assignIR(PAScheduleC::kTravelMeals,
+                c.fedAmount(FedScheduleC::kTravel) + c.fedAmount(FedScheduleC::kDeductibleMeals));
+  if (form.gtZero(PAScheduleC::kFederalWages)) form.unProtect(PAScheduleC::kWagesAddition);
+  form.minII(PAScheduleC::kWagesAddition, PAScheduleC::kWagesAddition, PAScheduleC::kFederalWages);
+  form.plus2(PAScheduleC::kWagesBalance, PAScheduleC::kFederalWages, PAScheduleC::kWagesAddition);
+  form.assignII(PAScheduleC::kWages, PAScheduleC::kWagesBalance);
 
-  Utils::setDefaultX(c.holder, P(51), P(51), P(50));
-  Utils::setDefaultX(c.holder, P(145), P(145), P(146));
-  if (form.xMarked(P(145))) {  // 161035
-    form.timesIR(P(148), P(147), 0.33333);
-  } else {
-    form.setNull(P(148));
-    form.assignIR(P(149), form.getIR(P(147)) / 10);
-  }
-  form.assignII(P(150), P(148));
-  form.assignII(P(151), P(149));
-
-  if (form.gtZero(P(46))) {  // 56178
-    form.unProtect(P(152));
-    form.unProtect(P(153));
-    Utils::setDefaultX(c.holder, P(153), P(153), P(152));
-    if (form.xMarked(P(152))) {
-      form.unProtect(P(154));
-      form.unProtect(P(155));
-    } else {
-      form.makeProtectedAndSetNull(P(154));
-      form.makeProtectedAndSetNull(P(155));
-    }
-  }
-  form.plus2(P(156), P(154), P(155));
-  form.minIR(P(156), P(156), 5000);
-  form.assignII(P(157), P(156));
-
+  computeSharedAndStartUp(c);
   computeHomeOffice(c);
+  computeOtherExpenses(c);
 
-  const long federal38873 = c.federal.getIN(kFormID_FedReturn, 1, kFedReturnFieldIds[176]);
-  if (federal38873 > 0) {
-    form.assignIR(P(47), federal38873);
-    form.unProtect(P(164));
-  } else {
-    form.setNull(P(47));
-    form.makeProtectedAndSetNull(P(164));
-  }
-
-  // Start-up costs are not a PA adjustment.
-  c.fedText(text, kTextSize, 222);  // 213
-  Utils::OVStringUtils::toUpperCase(text);
-  form.assignIR(P(167), isStartUpText(text) ? 0 : c.fedAmount(223));  // 161038 <- 214
-  const int kAdjustments[] = {160, 161, 162, 163, 164, 165, 166, 167};
-  sumMembers(form, 168, std::begin(kAdjustments), std::end(kAdjustments));  // 56279
-  form.assignII(P(188), P(168));
-  if (form.nonZero(P(188))) {
-    form.assignText(P(187), "Other PA Adj.");
-  } else {
-    form.setNull(P(187));
-  }
-
-  for (const OtherExpenseRow& row : kOtherExpenseRows) {
-    c.fedText(text, kTextSize, row.fedDescription);
-    Utils::OVStringUtils::toUpperCase(text);
-    if (isStartUpText(text)) {
-      form.assignText(P(row.paDescription), " ");
-      form.setNull(P(row.paAmount));
-    } else {
-      form.assignText(P(row.paDescription), text);
-      form.assignIR(P(row.paAmount), c.fedAmount(row.fedAmount));
-    }
-  }
-
-  sumMembers(form, 189, std::begin(kAdjustmentLines), std::end(kAdjustmentLines));  // 56302
-  sumMembers(form, 190, std::begin(kExpenseLines), std::end(kExpenseLines));        // 56303
-  form.minusII(P(191), P(97), P(190));  // 56306 net profit or loss
+  sumFields(form, PAScheduleC::kTotalExpenses, kExpenseLines);
+  form.minusII(PAScheduleC::kNetProfit, PAScheduleC::kGrossIncome, PAScheduleC::kTotalExpenses);
 }
 
 }  // namespace PACalculationMgmt

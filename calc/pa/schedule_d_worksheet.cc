@@ -10,8 +10,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/dates.h"
 #include "host/form_defaults.h"
 #include "host/form_field.h"
@@ -25,86 +27,57 @@ namespace PACalculationMgmt {
 namespace {
 
 using Primitives::OVImmutableIdentifier;
+typedef NamedColumn<PAScheduleDWorksheetFieldIds> SheetColumn;
 
-// Worksheet fields by catalog member; host field numbers in comments.
-const OVImmutableIdentifier& ws(int member) { return kPAScheduleDWorksheetFieldIds[member]; }
-
-// A row is ten consecutive members; these are the offsets within a row.
-enum RowOffset {
-  kTaxableInPA = 0,   // mark: the sale is taxable in PA
-  kOwner = 1,         // "T", "S" or "J"
-  kZeroGain = 2,      // mark: the gain or loss is set to zero
-  kDescription = 3,
-  kDateAcquired = 4,  // "mm/dd/yy" or "VARIOUS"
-  kDateSold = 5,
-  kSalesPrice = 6,
-  kBasis = 7,
-  kGainOrLoss = 8,
-  kGroupedSale = 9,   // mark: grouped sale transaction
-  kRowWidth = 10,
-};
-
-const int kFederalRowCount = 12;
-const int kFirstFederalRow = 33;  // host field 9; row 12 starts at member 143 (108)
-const int kFirstLink = 17;        // host fields 196105-196116, one per federal row
+// Rows 0 to 11 are linked to federal sale records, rows 12 to 14 the user
+// fills.
+const int kFederalRowCount = PAScheduleDWorksheet::kRowFederalLink.rows();
 const int kHandRowCount = 3;
-const int kFirstHandRow = 153;    // host fields 225, 234, 243 start the hand rows
 
-// Header and total fields (catalog members).
-const int kSalesPriceMark = 1;     // 3
-const int kHandRowMark = 2;        // 4
-const int kTpName = 29;            // 5
-const int kTpNumber = 30;          // 6
-const int kSpName = 31;            // 7
-const int kSpNumber = 32;          // 8
-const int kHasData = 5;            // 72334
-const int kFederalPairA = 6;       // 150694
-const int kFederalPairB = 7;       // 150695
-const int kPartYearPairA = 9;      // 150697
-const int kPartYearPairB = 10;     // 150698
-const int kForm42Mark = 11;        // 150699
-const int kForm20Count = 12;       // 150702
-const int kChainFirst = 13;        // 150703
-const int kChainSecond = 14;       // 150704
-const int kChainThird = 15;        // 150705
-const int kGroupedCount = 16;      // 161039
-const int kTpCarryIn = 183;        // 257
-const int kSpCarryIn = 184;        // 258
-const int kTpCarryCopy = 185;      // 263
-const int kSpCarryCopy = 186;      // 264
-const int kJointGain = 187;        // 265
-const int kTpGain = 188;           // 266
-const int kTpJointHalf = 189;      // 267
-const int kTpTotal = 190;          // 268
-const int kSpGain = 191;           // 269
-const int kSpJointHalf = 192;      // 270
-const int kSpTotal = 193;          // 271
-const int kChoiceA = 194;          // 275
-const int kChoiceB = 195;          // 276
-const int kChoiceC = 196;          // 277
-const int kResidenceGain = 202;    // 283
-
-// The federal sale record, from its description (Fed135FieldIds member 83,
-// host field 36), by offset in the record's field order.
-const int kFedRecordFirst = 83;
-enum FederalOffset {
-  kFedDescription = 0,     // 36
-  kFedGroupedSale = 8,     // 147131
-  kFedDateAcquired = 10,   // 37
-  kFedDateSold = 11,       // 38
-  kFedSalesPrice = 12,     // 39
-  kFedBasis = 13,          // 40
-  kFedBasisLessA = 22,     // 163966
-  kFedBasisLessB = 25,     // 188718
-  kFedBasisLessC = 27,     // 79686
+// The columns of a sale row, in form order.
+const SheetColumn* const kRowColumns[] = {
+    &PAScheduleDWorksheet::kRowTaxableInPABox,      &PAScheduleDWorksheet::kRowOwner,
+    &PAScheduleDWorksheet::kRowExemptObligationBox, &PAScheduleDWorksheet::kRowDescription,
+    &PAScheduleDWorksheet::kRowDateAcquired,        &PAScheduleDWorksheet::kRowDateSold,
+    &PAScheduleDWorksheet::kRowSalesPrice,          &PAScheduleDWorksheet::kRowCost,
+    &PAScheduleDWorksheet::kRowGain,                &PAScheduleDWorksheet::kRowGroupedSaleBox,
 };
-const OVImmutableIdentifier& fed(int offset) { return kFed135FieldIds[kFedRecordFirst + offset]; }
+
+// The fields of sale row `row` (0 to 14).
+struct SaleRow {
+  explicit SaleRow(int row)
+      : taxableInPA(PAScheduleDWorksheet::kRowTaxableInPABox.at(row)),
+        owner(PAScheduleDWorksheet::kRowOwner.at(row)),
+        exemptObligation(PAScheduleDWorksheet::kRowExemptObligationBox.at(row)),
+        description(PAScheduleDWorksheet::kRowDescription.at(row)),
+        dateAcquired(PAScheduleDWorksheet::kRowDateAcquired.at(row)),
+        dateSold(PAScheduleDWorksheet::kRowDateSold.at(row)),
+        salesPrice(PAScheduleDWorksheet::kRowSalesPrice.at(row)),
+        cost(PAScheduleDWorksheet::kRowCost.at(row)),
+        gain(PAScheduleDWorksheet::kRowGain.at(row)),
+        groupedSale(PAScheduleDWorksheet::kRowGroupedSaleBox.at(row)) {}
+
+  const OVImmutableIdentifier& taxableInPA;       // mark: the sale is taxable in PA
+  const OVImmutableIdentifier& owner;             // "T", "S" or "J"
+  const OVImmutableIdentifier& exemptObligation;  // mark: the gain or loss is set to zero
+  const OVImmutableIdentifier& description;
+  const OVImmutableIdentifier& dateAcquired;  // "mm/dd/yy" or "VARIOUS"
+  const OVImmutableIdentifier& dateSold;
+  const OVImmutableIdentifier& salesPrice;
+  const OVImmutableIdentifier& cost;
+  const OVImmutableIdentifier& gain;
+  const OVImmutableIdentifier& groupedSale;  // mark: grouped sale transaction
+};
+
+// Every field of sale row `row` set null.
+void clearRow(DataMgmt::TaxForm& form, int row) {
+  for (const SheetColumn* column : kRowColumns) form.setNull(column->at(row));
+}
 
 // Federal date-acquired texts (upper-cased) that mean "various dates".
 const char* const kVariousDates[] = {"VAR-S", "VAR-L", "INHERIT", "INH-2010"};
 
 const int kTextSize = 128;
-const int kFilingJoint = 2;
 
 // Running totals of the gain or loss by owner.
 struct OwnerTotals {
@@ -169,14 +142,6 @@ void protectUnlessTaxable(DataMgmt::TaxForm& form, const OVImmutableIdentifier& 
   }
 }
 
-void setXOrNo(DataMgmt::TaxForm& form, const OVImmutableIdentifier& field, bool marked) {
-  if (marked) {
-    form.setX(field);
-  } else {
-    form.setXNo(field);
-  }
-}
-
 // One worksheet copy under calculation and what every step reads.
 struct WorksheetCopy {
   PATaxReturnCalcEngine& engine;
@@ -187,7 +152,7 @@ struct WorksheetCopy {
   PADataMgmt::PATaxReturn& pa;
   uint8_t status;
   bool joint;
-  bool fullYearResident;  // information form field 46
+  bool fullYearResident;
   OwnerTotals totals;
 };
 
@@ -204,145 +169,156 @@ bool hasFederalRecords(const WorksheetCopy& c) {
 
 // Fills one federal row from its record; false when the row's link names
 // no record. Adds the row's gain or loss to the totals when it counts.
-bool fillFederalRow(WorksheetCopy& c, int first, uint16_t record, int& groupedRows) {
+bool fillFederalRow(WorksheetCopy& c, int row, uint16_t record, int& groupedRows) {
   DataMgmt::TaxForm& form = c.form;
-  auto cell = [first](int offset) -> const OVImmutableIdentifier& { return ws(first + offset); };
+  const SaleRow cell(row);
   if (!c.federal.formExists(kFormID_Fed135, record)) return false;  // gone: the row stays as it is
 
-  protectUnlessTaxable(form, cell(kTaxableInPA), c.fullYearResident);
+  protectUnlessTaxable(form, cell.taxableInPA, c.fullYearResident);
   char description[kTextSize];
-  c.federal.formString(description, kFormID_Fed135, record, fed(kFedDescription));
-  auto amount = [&c, record](int offset) { return c.federal.getIR(kFormID_Fed135, record, fed(offset)); };
-  const double sales = amount(kFedSalesPrice) / 100.0;
-  const double basis =
-      (amount(kFedBasis) - amount(kFedBasisLessA) - amount(kFedBasisLessC) - amount(kFedBasisLessB)) / 100.0;
+  c.federal.formString(description, kFormID_Fed135, record, Fed135::kDescription);
+  auto amount = [&c, record](const NamedField<Fed135FieldIds>& field) {
+    return c.federal.getIR(kFormID_Fed135, record, field);
+  };
+  const double sales = amount(Fed135::kSalesPrice) / 100.0;
+  const double basis = (amount(Fed135::kCostBasis) - amount(Fed135::kFirstBasisReduction) -
+                        amount(Fed135::kThirdBasisReduction) - amount(Fed135::kSecondBasisReduction)) /
+                       100.0;
   if (description[0] == '\0') {
     // No sale to show: nothing of the row's earlier sale may stay behind.
-    for (int offset = 0; offset < kRowWidth; ++offset) form.setNull(cell(offset));
+    clearRow(form, row);
     return true;
   }
 
-  c.engine.normalizeOwnerText(c.holder, cell(kOwner), c.status);
-  form.assignText(cell(kDescription), description);
+  c.engine.normalizeOwnerText(c.holder, cell.owner, c.status);
+  form.assignText(cell.description, description);
 
   char text[kTextSize];
   char upper[kTextSize];
-  c.federal.formString(text, kFormID_Fed135, record, fed(kFedDateAcquired));
+  c.federal.formString(text, kFormID_Fed135, record, Fed135::kDateAcquired);
   std::snprintf(upper, sizeof upper, "%s", text);
   Utils::OVStringUtils::toUpperCase(upper);
   if (isVariousDate(upper)) {
-    form.assignText(cell(kDateAcquired), "VARIOUS");
+    form.assignText(cell.dateAcquired, "VARIOUS");
   } else {
-    assignShortDate(form, cell(kDateAcquired), text);
+    assignShortDate(form, cell.dateAcquired, text);
   }
 
-  c.federal.formString(text, kFormID_Fed135, record, fed(kFedDateSold));
-  const bool grouped = c.federal.formYes(kFormID_Fed135, record, fed(kFedGroupedSale));
+  c.federal.formString(text, kFormID_Fed135, record, Fed135::kDateSold);
+  const bool grouped = c.federal.formYes(kFormID_Fed135, record, Fed135::kGroupedSaleBox);
   if (grouped) {
-    form.setNull(cell(kDateSold));
+    form.setNull(cell.dateSold);
     ++groupedRows;
   } else {
-    assignShortDate(form, cell(kDateSold), text);
+    assignShortDate(form, cell.dateSold, text);
   }
-  setXOrNo(form, cell(kGroupedSale), grouped);
+  markOrNo(form, cell.groupedSale, grouped);
 
-  form.assignIR(cell(kSalesPrice), sales);
-  form.assignIR(cell(kBasis), basis);
-  form.assignIR(cell(kGainOrLoss), sales - basis);
-  if (form.xMarked(cell(kZeroGain))) form.zero(cell(kGainOrLoss));
+  form.assignIR(cell.salesPrice, sales);
+  form.assignIR(cell.cost, basis);
+  form.assignIR(cell.gain, sales - basis);
+  if (form.xMarked(cell.exemptObligation)) form.zero(cell.gain);
 
-  if (c.fullYearResident || form.xMarked(cell(kTaxableInPA))) {
-    c.pa.formString(text, kFormID_PAScheduleDWorksheet, c.copy, cell(kOwner));
-    c.totals.add(text[0], form.getIR(cell(kGainOrLoss)));
+  if (c.fullYearResident || form.xMarked(cell.taxableInPA)) {
+    c.pa.formString(text, kFormID_PAScheduleDWorksheet, c.copy, cell.owner);
+    c.totals.add(text[0], form.getIR(cell.gain));
   }
   return true;
 }
 
-// The twelve federal rows, the count of grouped sales and field 3.
+// The twelve federal rows, the count of grouped sales and the zero sales
+// price box.
 void fillFederalRows(WorksheetCopy& c) {
   DataMgmt::TaxForm& form = c.form;
   if (!hasFederalRecords(c)) {
-    c.engine.clearFormFields(kFormID_PAScheduleDWorksheet, c.copy, ws(kFirstFederalRow),
-                             ws(kFirstFederalRow + kFederalRowCount * kRowWidth - 1));
-    form.setXNo(ws(kFederalPairA));
-    form.setXNo(ws(kFederalPairB));
+    c.engine.clearFormFields(kFormID_PAScheduleDWorksheet, c.copy, kRowColumns[0]->at(0),
+                             PAScheduleDWorksheet::kRowGroupedSaleBox.at(kFederalRowCount - 1));
+    form.setXNo(PAScheduleDWorksheet::kFederalRowsFirstBox);
+    form.setXNo(PAScheduleDWorksheet::kFederalRowsSecondBox);
     return;
   }
   int groupedRows = 0;
   for (int row = 0; row < kFederalRowCount; ++row) {
-    const int first = kFirstFederalRow + row * kRowWidth;
-    const long link = form.getIN(ws(kFirstLink + row));
+    const long link = form.getIN(PAScheduleDWorksheet::kRowFederalLink.at(row));
     if (link <= 0 || link > 0xFFFF) {
-      for (int offset = 0; offset < kRowWidth; ++offset) form.setNull(ws(first + offset));
+      clearRow(form, row);
       continue;
     }
-    fillFederalRow(c, first, static_cast<uint16_t>(link), groupedRows);
+    fillFederalRow(c, row, static_cast<uint16_t>(link), groupedRows);
   }
-  form.assignIR(ws(kGroupedCount), groupedRows);
+  form.assignIR(PAScheduleDWorksheet::kGroupedSaleCount, groupedRows);
   // Only the first row's sales price is tested.
-  setXOrNo(form, ws(kSalesPriceMark), form.getIR(ws(kFirstFederalRow + kSalesPrice)) == 0.0);
+  markOrNo(form, PAScheduleDWorksheet::kZeroSalesPriceBox,
+           form.getIR(PAScheduleDWorksheet::kRowSalesPrice.at(0)) == 0.0);
 }
 
-// The three rows the user fills, and field 4.
+// The three rows the user fills, and the box that says one holds a sale.
 void totalHandRows(WorksheetCopy& c) {
   DataMgmt::TaxForm& form = c.form;
   const DataMgmt::FormId& self = kFormID_PAScheduleDWorksheet;
   bool anyRowWithData = false;
-  for (int row = 0; row < kHandRowCount; ++row) {
-    const int first = kFirstHandRow + row * kRowWidth;
-    auto cell = [first](int offset) -> const OVImmutableIdentifier& { return ws(first + offset); };
+  for (int row = kFederalRowCount; row < kFederalRowCount + kHandRowCount; ++row) {
+    const SaleRow cell(row);
 
-    protectUnlessTaxable(form, cell(kTaxableInPA), c.fullYearResident);
-    if (c.pa.hasSigValue(self, c.copy, cell(kSalesPrice)) || c.pa.hasSigValue(self, c.copy, cell(kBasis))) {
-      form.minusII(cell(kGainOrLoss), cell(kSalesPrice), cell(kBasis));
+    protectUnlessTaxable(form, cell.taxableInPA, c.fullYearResident);
+    if (c.pa.hasSigValue(self, c.copy, cell.salesPrice) || c.pa.hasSigValue(self, c.copy, cell.cost)) {
+      form.minusII(cell.gain, cell.salesPrice, cell.cost);
     } else {
-      form.setNull(cell(kGainOrLoss));
+      form.setNull(cell.gain);
     }
-    const bool described = c.pa.hasSigValue(self, c.copy, cell(kDescription));
-    if (described || form.nonNull(cell(kGainOrLoss))) {
-      c.engine.normalizeOwnerText(c.holder, cell(kOwner), c.status);
-    }
-    if (described && form.nonNull(cell(kGainOrLoss))) anyRowWithData = true;
-    if (form.xMarked(cell(kZeroGain))) form.zero(cell(kGainOrLoss));
+    const bool described = c.pa.hasSigValue(self, c.copy, cell.description);
+    if (described || form.nonNull(cell.gain)) c.engine.normalizeOwnerText(c.holder, cell.owner, c.status);
+    if (described && form.nonNull(cell.gain)) anyRowWithData = true;
+    if (form.xMarked(cell.exemptObligation)) form.zero(cell.gain);
 
-    if (c.fullYearResident || form.xMarked(cell(kTaxableInPA))) {
-      const char owner = c.joint ? readOwnerCode(c.pa, form, cell(kOwner)) : 'T';
-      c.totals.add(owner, form.getIR(cell(kGainOrLoss)));
+    if (c.fullYearResident || form.xMarked(cell.taxableInPA)) {
+      const char owner = c.joint ? readOwnerCode(c.pa, form, cell.owner) : 'T';
+      c.totals.add(owner, form.getIR(cell.gain));
     }
   }
-  setXOrNo(form, ws(kHandRowMark), anyRowWithData);
+  markOrNo(form, PAScheduleDWorksheet::kHandRowEnteredBox, anyRowWithData);
 }
 
-// Amounts from the interest and dividend worksheet, negated (copy 1 only).
+// The forfeited interest of the interest and dividend worksheet, negated
+// (copy 1 only).
 void carryInInterestAndDividends(WorksheetCopy& c) {
   DataMgmt::TaxForm& form = c.form;
+  const auto& taxpayerIn = PAScheduleDWorksheet::kTaxpayerForfeitedInterest;
+  const auto& spouseIn = PAScheduleDWorksheet::kSpouseForfeitedInterest;
+  const auto& taxpayerCopy = PAScheduleDWorksheet::kTaxpayerForfeitedInterestCopy;
+  const auto& spouseCopy = PAScheduleDWorksheet::kSpouseForfeitedInterestCopy;
   if (c.copy != 1) {
-    for (int member : {kTpCarryIn, kTpCarryCopy, kSpCarryIn, kSpCarryCopy}) form.setNull(ws(member));
+    for (const OVImmutableIdentifier* field :
+         {&taxpayerIn.id(), &taxpayerCopy.id(), &spouseIn.id(), &spouseCopy.id()}) {
+      form.setNull(*field);
+    }
     return;
   }
   if (c.pa.formExists(kFormID_State171, 1)) {
-    auto worksheetAmount = [&c](int member) {
-      return c.pa.getIN(kFormID_PAInterestDividendWorksheet, 1, kPAInterestDividendWorksheetFieldIds[member]);
+    auto worksheetAmount = [&c](const NamedField<PAInterestDividendWorksheetFieldIds>& field) {
+      return c.pa.getIN(kFormID_PAInterestDividendWorksheet, 1, field);
     };
-    form.assignIR(ws(kTpCarryIn), -1.0 * worksheetAmount(119));  // 175
+    form.assignIR(taxpayerIn,
+                  -1.0 * worksheetAmount(PAInterestDividendWorksheet::kTaxpayerFederalInterestRemainder));
     if (c.joint) {
-      form.assignIR(ws(kSpCarryIn), -1.0 * worksheetAmount(120));  // 176
+      form.assignIR(spouseIn,
+                    -1.0 * worksheetAmount(PAInterestDividendWorksheet::kSpouseFederalInterestRemainder));
     } else {
-      form.setNull(ws(kSpCarryIn));
+      form.setNull(spouseIn);
     }
   }
-  auto nullWhenZero = [&form](int member) {
-    if (form.getIR(ws(member)) == 0.0) form.setNull(ws(member));
+  auto nullWhenZero = [&form](const OVImmutableIdentifier& field) {
+    if (form.getIR(field) == 0.0) form.setNull(field);
   };
-  nullWhenZero(kTpCarryIn);
-  nullWhenZero(kSpCarryIn);
-  form.assignII(ws(kTpCarryCopy), ws(kTpCarryIn));
-  nullWhenZero(kTpCarryCopy);
+  nullWhenZero(taxpayerIn);
+  nullWhenZero(spouseIn);
+  form.assignII(taxpayerCopy, taxpayerIn);
+  nullWhenZero(taxpayerCopy);
   if (c.joint) {
-    form.assignII(ws(kSpCarryCopy), ws(kSpCarryIn));
-    nullWhenZero(kSpCarryCopy);
+    form.assignII(spouseCopy, spouseIn);
+    nullWhenZero(spouseCopy);
   } else {
-    form.setNull(ws(kSpCarryCopy));
+    form.setNull(spouseCopy);
   }
 }
 
@@ -350,110 +326,132 @@ void carryInInterestAndDividends(WorksheetCopy& c) {
 void writeTotals(WorksheetCopy& c) {
   DataMgmt::TaxForm& form = c.form;
   const OwnerTotals& t = c.totals;
-  const double tpCarry = c.copy == 1 ? form.getIN(ws(kTpCarryCopy)) : 0.0;
-  const double spCarry = c.copy == 1 ? form.getIN(ws(kSpCarryCopy)) : 0.0;
+  const double tpCarry = c.copy == 1 ? form.getIN(PAScheduleDWorksheet::kTaxpayerForfeitedInterestCopy) : 0.0;
+  const double spCarry = c.copy == 1 ? form.getIN(PAScheduleDWorksheet::kSpouseForfeitedInterestCopy) : 0.0;
   if (!c.joint) {
-    form.assignIR(ws(kTpGain), t.taxpayer + tpCarry);
-    for (int member : {kJointGain, kTpJointHalf, kSpGain, kSpJointHalf, kSpTotal}) form.setNull(ws(member));
-    form.assignII(ws(kTpTotal), ws(kTpGain));
+    form.assignIR(PAScheduleDWorksheet::kTaxpayerGain, t.taxpayer + tpCarry);
+    for (const OVImmutableIdentifier* field :
+         {&PAScheduleDWorksheet::kJointGain.id(), &PAScheduleDWorksheet::kTaxpayerJointHalf.id(),
+          &PAScheduleDWorksheet::kSpouseGain.id(), &PAScheduleDWorksheet::kSpouseJointHalf.id(),
+          &PAScheduleDWorksheet::kSpouseTotal.id()}) {
+      form.setNull(*field);
+    }
+    form.assignII(PAScheduleDWorksheet::kTaxpayerTotal, PAScheduleDWorksheet::kTaxpayerGain);
     return;
   }
   const long half = Utils::roundR(t.joint * 0.5);
-  form.assignIR(ws(kJointGain), t.joint);
-  form.assignIR(ws(kTpGain), t.taxpayer + tpCarry);
-  form.assignIR(ws(kTpJointHalf), half);
-  form.assignIR(ws(kSpGain), t.spouse + spCarry);
-  form.assignIR(ws(kSpJointHalf), t.joint - half);
-  form.plus2(ws(kTpTotal), ws(kTpGain), ws(kTpJointHalf));
-  form.plus2(ws(kSpTotal), ws(kSpGain), ws(kSpJointHalf));
+  form.assignIR(PAScheduleDWorksheet::kJointGain, t.joint);
+  form.assignIR(PAScheduleDWorksheet::kTaxpayerGain, t.taxpayer + tpCarry);
+  form.assignIR(PAScheduleDWorksheet::kTaxpayerJointHalf, half);
+  form.assignIR(PAScheduleDWorksheet::kSpouseGain, t.spouse + spCarry);
+  form.assignIR(PAScheduleDWorksheet::kSpouseJointHalf, t.joint - half);
+  form.plus2(PAScheduleDWorksheet::kTaxpayerTotal, PAScheduleDWorksheet::kTaxpayerGain,
+             PAScheduleDWorksheet::kTaxpayerJointHalf);
+  form.plus2(PAScheduleDWorksheet::kSpouseTotal, PAScheduleDWorksheet::kSpouseGain,
+             PAScheduleDWorksheet::kSpouseJointHalf);
 }
 
-// Field 150699 from federal form 42, and the count of federal form 20
-// copies with an amount in field 132 with the three-way choice it opens.
+// The federal form 42 box, and the count of federal form 20 copies with a
+// sale amount with the owner choice of the residence sale it opens.
 void readFederalForms42And20(WorksheetCopy& c) {
   DataMgmt::TaxForm& form = c.form;
-  const long form42 = c.federal.getAllCopies(kFormID_Fed42, kFed42FieldIds[86]) +  // 48
-                      c.federal.getAllCopies(kFormID_Fed42, kFed42FieldIds[38]);   // 32
-  setXOrNo(form, ws(kForm42Mark), form42 > 0);
+  const long form42 = c.federal.getAllCopies(kFormID_Fed42, Fed42::kSecondSaleAmount) +
+                      c.federal.getAllCopies(kFormID_Fed42, Fed42::kFirstSaleAmount);
+  markOrNo(form, PAScheduleDWorksheet::kFed42AmountsBox, form42 > 0);
 
+  const auto& form20Count = PAScheduleDWorksheet::kFed20Count;
   if (c.copy == 1) {
     int count = 0;
     const int last = c.federal.getMaxCopies(kFormID_Fed20);
     for (int k = 1; k <= last; ++k) {
       const uint16_t fedCopy = static_cast<uint16_t>(k);
       if (c.federal.formExists(kFormID_Fed20, fedCopy) &&
-          c.federal.getIN(kFormID_Fed20, fedCopy, kFed20FieldIds[214]) > 0) {
+          c.federal.getIN(kFormID_Fed20, fedCopy, Fed20::kSaleAmount) > 0) {
         ++count;
       }
     }
-    form.assignIR(ws(kForm20Count), count);
+    form.assignIR(form20Count, count);
   } else {
-    form.setNull(ws(kForm20Count));
+    form.setNull(form20Count);
   }
 
-  const int kChoices[] = {kChoiceA, kChoiceB, kChoiceC};
-  if (c.joint && form.getIR(ws(kForm20Count)) == 1.0) {
-    // Federal form 20 copy 1, fields 142, 140, 141; the last one set wins.
+  const OVImmutableIdentifier& taxpayer = PAScheduleDWorksheet::kResidenceTaxpayerBox;
+  const OVImmutableIdentifier& spouse = PAScheduleDWorksheet::kResidenceSpouseBox;
+  const OVImmutableIdentifier& joint = PAScheduleDWorksheet::kResidenceJointBox;
+  const OVImmutableIdentifier* const kChoices[] = {&taxpayer, &spouse, &joint};
+  if (c.joint && form.getIR(form20Count) == 1.0) {
+    // Federal form 20 copy 1's owner answers; the last one set wins.
     const struct {
-      int fedMember;
-      int choice;
-    } kAnswers[] = {{92, kChoiceC}, {90, kChoiceA}, {91, kChoiceB}};
+      NamedField<Fed20FieldIds> answer;
+      const OVImmutableIdentifier* choice;
+    } kAnswers[] = {{Fed20::kJointOwnerBox, &joint},
+                    {Fed20::kTaxpayerOwnerBox, &taxpayer},
+                    {Fed20::kSpouseOwnerBox, &spouse}};
     for (const auto& answer : kAnswers) {
-      if (!c.federal.formYes(kFormID_Fed20, 1, kFed20FieldIds[answer.fedMember])) continue;
-      for (int member : kChoices) setXOrNo(form, ws(member), member == answer.choice);
+      if (!c.federal.formYes(kFormID_Fed20, 1, answer.answer)) continue;
+      for (const OVImmutableIdentifier* choice : kChoices) markOrNo(form, *choice, choice == answer.choice);
     }
   } else if (c.joint) {
-    for (int member : kChoices) form.unProtect(ws(member));
-    Utils::setDefaultX(c.holder, ws(kChoiceC), ws(kChoiceA), ws(kChoiceB));
+    for (const OVImmutableIdentifier* choice : kChoices) form.unProtect(*choice);
+    Utils::setDefaultX(c.holder, joint, taxpayer, spouse);
   } else {
-    for (int member : kChoices) form.makeProtected(ws(member));
-    for (int member : kChoices) setXOrNo(form, ws(member), member == kChoiceA);
+    for (const OVImmutableIdentifier* choice : kChoices) form.makeProtected(*choice);
+    for (const OVImmutableIdentifier* choice : kChoices) markOrNo(form, *choice, choice == &taxpayer);
   }
 }
 
-// Boxes opened by other answers: the chain 150703-150705 (when host field
-// 150687 of the information form is yes) and the part-year pair.
+// Boxes opened by other answers: the chain of three boxes (when the
+// information form's other-federal-sales box is yes) and the part-year
+// pair.
 void openDependentBoxes(WorksheetCopy& c) {
   DataMgmt::TaxForm& form = c.form;
-  if (c.pa.formYes(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds[82])) {
-    if (form.xMarked(ws(kChainFirst))) {
-      form.unProtect(ws(kChainSecond));
+  const auto& first = PAScheduleDWorksheet::kFirstChainedBox;
+  const auto& second = PAScheduleDWorksheet::kSecondChainedBox;
+  const auto& third = PAScheduleDWorksheet::kThirdChainedBox;
+  if (c.pa.formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kOtherFederalSalesBox)) {
+    if (form.xMarked(first)) {
+      form.unProtect(second);
     } else {
-      form.makeProtectedAndSetNull(ws(kChainSecond));
-      form.makeProtectedAndSetNull(ws(kChainThird));
+      form.makeProtectedAndSetNull(second);
+      form.makeProtectedAndSetNull(third);
     }
-    if (form.xMarked(ws(kChainSecond))) {
-      form.unProtect(ws(kChainThird));
+    if (form.xMarked(second)) {
+      form.unProtect(third);
     } else {
-      form.makeProtectedAndSetNull(ws(kChainThird));
+      form.makeProtectedAndSetNull(third);
     }
   }
+  const auto& partYearFirst = PAScheduleDWorksheet::kPartYearFirstBox;
+  const auto& partYearSecond = PAScheduleDWorksheet::kPartYearSecondBox;
   if (c.fullYearResident) {
-    form.makeProtectedAndSetNull(ws(kPartYearPairA));
-    form.makeProtectedAndSetNull(ws(kPartYearPairB));
+    form.makeProtectedAndSetNull(partYearFirst);
+    form.makeProtectedAndSetNull(partYearSecond);
   } else {
-    form.unProtect(ws(kPartYearPairA));
-    form.unProtect(ws(kPartYearPairB));
-    Utils::setDefaultX(c.holder, ws(kPartYearPairA), ws(kPartYearPairB), ws(kPartYearPairB));
+    form.unProtect(partYearFirst);
+    form.unProtect(partYearSecond);
+    Utils::setDefaultX(c.holder, partYearFirst, partYearSecond, partYearSecond);
   }
 }
 
-// Row 1's owner (host field 10), a hand row's gain, a carry-in or the
-// residence gain make the copy one that holds data.
+// Row 1's owner, a hand row's gain, a carry-in or the residence gain make
+// the copy one that holds data.
 void markData(WorksheetCopy& c) {
   const DataMgmt::FormId& self = kFormID_PAScheduleDWorksheet;
   DataMgmt::TaxForm& form = c.form;
-  bool hasData = c.pa.hasSigValue(self, c.copy, ws(kFirstFederalRow + kOwner));
-  for (int member : {kFirstHandRow + kGainOrLoss, kFirstHandRow + kRowWidth + kGainOrLoss,
-                     kFirstHandRow + 2 * kRowWidth + kGainOrLoss, kTpCarryCopy, kSpCarryCopy,
-                     kResidenceGain}) {
-    if (form.nonNull(ws(member))) hasData = true;
+  const auto& gain = PAScheduleDWorksheet::kRowGain;
+  bool hasData = c.pa.hasSigValue(self, c.copy, PAScheduleDWorksheet::kRowOwner.at(0));
+  for (const OVImmutableIdentifier* field :
+       {&gain.at(kFederalRowCount), &gain.at(kFederalRowCount + 1), &gain.at(kFederalRowCount + 2),
+        &PAScheduleDWorksheet::kTaxpayerForfeitedInterestCopy.id(),
+        &PAScheduleDWorksheet::kSpouseForfeitedInterestCopy.id(),
+        &PAScheduleDWorksheet::kResidenceGain.id()}) {
+    if (form.nonNull(*field)) hasData = true;
   }
   if (hasData) {
     c.pa.setDataEntered(self, c.copy, true, false);
     if (DataMgmt::TaxForm* own = c.pa.getForm(self, c.copy)) own->setCalcMark(true);
   }
-  form.assignIR(ws(kHasData), hasData ? 1.0 : 0.0);
+  form.assignIR(PAScheduleDWorksheet::kHasDataMark, hasData ? 1.0 : 0.0);
 }
 
 }  // namespace
@@ -463,7 +461,7 @@ void PATaxReturnCalcEngine::normalizeOwnerText(DataMgmt::TaxFormPtr form, const 
   if (form.isNull() || paReturn == nullptr) return;
   const char c = readOwnerCode(*paReturn, *form, field);
   const char* owner = "J";
-  if (filingStatus != kFilingJoint || c == 'T' || c == 't') {
+  if (filingStatus != PADataMgmt::kFilingJoint || c == 'T' || c == 't') {
     owner = "T";
   } else if (c == 'S' || c == 's') {
     owner = "S";
@@ -482,14 +480,16 @@ void PATaxReturnCalcEngine::computeScheduleDWorksheet(DataMgmt::TaxFormPtr works
                   *federalReturn,
                   *paReturn,
                   status,
-                  status == kFilingJoint,
-                  paReturn->formYes(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds[101]),
+                  status == PADataMgmt::kFilingJoint,
+                  paReturn->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kFullYearResidentBox),
                   OwnerTotals()};
 
   const OVImmutableIdentifier& none = Primitives::kNullFieldID;
-  copyNameText(worksheet, kFormID_PAReturnInfo, status, 0, ws(kTpName), ws(kTpNumber), none, none,
-               ws(kSpName), ws(kSpNumber), none, none, none, 0);
-  Utils::setDefaultX(worksheet, ws(kFederalPairB), ws(kFederalPairA), ws(kFederalPairA));
+  copyNameText(worksheet, kFormID_PAReturnInfo, status, 0, PAScheduleDWorksheet::kTaxpayerName,
+               PAScheduleDWorksheet::kTaxpayerSSN, none, none, PAScheduleDWorksheet::kSpouseName,
+               PAScheduleDWorksheet::kSpouseSSN, none, none, none, 0);
+  Utils::setDefaultX(worksheet, PAScheduleDWorksheet::kFederalRowsSecondBox,
+                     PAScheduleDWorksheet::kFederalRowsFirstBox, PAScheduleDWorksheet::kFederalRowsFirstBox);
 
   fillFederalRows(c);
   totalHandRows(c);

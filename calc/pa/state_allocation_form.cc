@@ -2,7 +2,7 @@
 // return's residency choice, recorded on the information form, drives the
 // state layer's interest and dividend lines, federal wage pull and totals.
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
 
@@ -12,13 +12,13 @@ void PATaxReturnCalcEngine::computeStateAllocationForm(DataMgmt::TaxFormPtr form
                                                        int /*passOn*/) {
   if (form.isNull() || paReturn == nullptr) return;
 
-  // Residency choice from the information form: host fields 46, 47, 48
-  // (full-year, nonresident, part-year) and 17.
-  const int choice = readMarkedChoice(form, kFormID_PAReturnInfo, kPAReturnInfoFieldIds[101],
-                                      kPAReturnInfoFieldIds[102], kPAReturnInfoFieldIds[103],
-                                      kPAReturnInfoFieldIds[27]);
+  // Residency choice from the information form's residency boxes and its
+  // part-year allocation box.
+  const int choice = readMarkedChoice(form, kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox,
+                                      PAReturnInfo::kNonresidentBox, PAReturnInfo::kPartYearResidentBox,
+                                      PAReturnInfo::kPartYearAllocatedBox);
   DataMgmt::TaxFormPtr info = paReturn->getFormUVPtr(kFormID_PAReturnInfo, 1, false);
-  if (!info.isNull()) info->assignIR(kPAReturnInfoFieldIds[2], choice);  // host field 3
+  if (!info.isNull()) info->assignIR(PAReturnInfo::kResidencyChoice, choice);
 
   const uint16_t filingStatus = paReturn->readFilingStatus(kFormID_PAReturnInfo);
   pullInterestDividendAmounts(form, choice, filingStatus);

@@ -1,13 +1,12 @@
 // The hooks around the PA whole-return calculation: nothing before it,
 // the host's state-summary form after it.
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
 
 namespace PACalculationMgmt {
 
-using DataMgmt::FieldId;
 using DataMgmt::TaxFormPtr;
 
 namespace {
@@ -26,55 +25,52 @@ void PATaxReturnCalcEngine::postCalc() {
   TaxFormPtr summary = paReturn->getFormUVPtr(kFormID_StateSummary, 1, true);
   if (summary.isNull()) return;
   const PADataMgmt::PATaxReturn& pa = *paReturn;
-  auto pa40 = [&pa](int member) { return pa.getIN(kFormID_PA40, 1, kPA40FieldIds[member]); };
-  const FieldId& owed = kStateSummaryFieldIds[0];     // 32784
-  const FieldId& refunded = kStateSummaryFieldIds[1];  // 32785
+  auto pa40 = [&pa](const NamedField<PA40FieldIds>& field) { return pa.getIN(kFormID_PA40, 1, field); };
 
-  // The balance: an amount owed with its additions, else the refund less
-  // what the filer gave away; a negative refund line leaves both alone.
-  const long due = pa40(262);          // 251
-  const long dueAdditions = pa40(250);  // 267
-  const long refund = pa40(249);        // 250
-  const long donations = pa40(248);     // 131111
-  if (due > 0) {
-    summary->assignIR(owed, static_cast<double>(due + dueAdditions + donations));
-    summary->setNull(refunded);
-  } else if (refund >= 0) {
-    summary->assignIR(refunded, static_cast<double>(refund - donations));
-    summary->setNull(owed);
+  // The balance, in the summary's own arithmetic: an overpayment line
+  // above 0 with the penalties and the use tax, else the tax due less the
+  // use tax; a tax due below 0 leaves both alone.
+  const long overpayment = pa40(PA40::kOverpayment);
+  const long penalties = pa40(PA40::kPenaltiesInterest);
+  const long taxDue = pa40(PA40::kTaxDue);
+  const long useTax = pa40(PA40::kUseTax);
+  if (overpayment > 0) {
+    summary->assignIR(StateSummary::kAmountOwed, static_cast<double>(overpayment + penalties + useTax));
+    summary->setNull(StateSummary::kRefund);
+  } else if (taxDue >= 0) {
+    summary->assignIR(StateSummary::kRefund, static_cast<double>(taxDue - useTax));
+    summary->setNull(StateSummary::kAmountOwed);
   }
 
-  pa.getII(kFormID_PA40, kPA40FieldIds[265] /* 253 */, summary, kStateSummaryFieldIds[3] /* 32787 */);
-  pa.getII(kFormID_PAReturnInfo, kPAReturnInfoFieldIds[154] /* 90 */, summary,
-           kStateSummaryFieldIds[2] /* 32786 */);
-  pa.getII(kFormID_PAReturnInfo, kPAReturnInfoFieldIds[172] /* 94 */, summary,
-           kStateSummaryFieldIds[5] /* 81494 */);
-  pa.getII(kFormID_PAReturnInfo, kPAReturnInfoFieldIds[173] /* 92 */, summary,
-           kStateSummaryFieldIds[6] /* 81495 */);
+  pa.getII(kFormID_PA40, PA40::kEstimatedAccountCredit, summary, StateSummary::kEstimatedAccountCredit);
+  pa.getII(kFormID_PAReturnInfo, PAReturnInfo::kExtensionPayment, summary, StateSummary::kExtensionPayment);
+  pa.getII(kFormID_PAReturnInfo, PAReturnInfo::kCounty, summary, StateSummary::kCounty);
+  pa.getII(kFormID_PAReturnInfo, PAReturnInfo::kSchoolDistrict, summary, StateSummary::kSchoolDistrict);
 
-  const bool nonresident = pa.formYes(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds[102] /* 47 */);
-  const FieldId& residency = kStateSummaryFieldIds[7];  // 133645
+  auto infoYes = [&pa](const NamedField<PAReturnInfoFieldIds>& box) {
+    return pa.formYes(kFormID_PAReturnInfo, 1, box);
+  };
+  const bool nonresident = infoYes(PAReturnInfo::kNonresidentBox);
   if (nonresident) {
-    summary->assignText(residency, kResidencyTexts[3]);
-  } else if (pa.formYes(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds[103] /* 48 */)) {
-    summary->assignText(residency, kResidencyTexts[2]);
-  } else if (pa.formYes(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds[101] /* 46 */)) {
-    summary->assignText(residency, kResidencyTexts[1]);
+    summary->assignText(StateSummary::kResidencyText, kResidencyTexts[3]);
+  } else if (infoYes(PAReturnInfo::kPartYearResidentBox)) {
+    summary->assignText(StateSummary::kResidencyText, kResidencyTexts[2]);
+  } else if (infoYes(PAReturnInfo::kFullYearResidentBox)) {
+    summary->assignText(StateSummary::kResidencyText, kResidencyTexts[1]);
   } else {
-    summary->setNull(residency);
+    summary->setNull(StateSummary::kResidencyText);
   }
 
-  // Nonresident only: PA-40 field 172, and field 173 less 244, 245 and 266.
-  const FieldId& paIncome = kStateSummaryFieldIds[8];     // 133646
-  const FieldId& netIncome = kStateSummaryFieldIds[9];    // 133647
+  // Nonresident only: the adjusted PA taxable income, and the tax less the
+  // forgiveness, resident and other credits.
   if (nonresident) {
-    pa.getII(kFormID_PA40, kPA40FieldIds[204] /* 172 */, summary, paIncome);
-    summary->assignIR(netIncome,
-                      static_cast<double>(pa40(207) /* 173 */ - pa40(228) /* 244 */ -
-                                          pa40(231) /* 245 */ - pa40(232) /* 266 */));
+    pa.getII(kFormID_PA40, PA40::kAdjustedTaxableIncome, summary, StateSummary::kNonresidentIncome);
+    const long netTax = pa40(PA40::kTaxLiability) - pa40(PA40::kForgivenessCredit) -
+                        pa40(PA40::kResidentCredit) - pa40(PA40::kOtherCredits);
+    summary->assignIR(StateSummary::kNonresidentNetTax, static_cast<double>(netTax));
   } else {
-    summary->setNull(paIncome);
-    summary->setNull(netIncome);
+    summary->setNull(StateSummary::kNonresidentIncome);
+    summary->setNull(StateSummary::kNonresidentNetTax);
   }
 
   paReturn->setDataEntered(kFormID_StateSummary, 1, true, false);

@@ -39,6 +39,10 @@ inline constexpr long kMovingDistanceMiles = 35;
 // (section 529) or ABLE account, per beneficiary.
 inline constexpr double kContributionCap = 15000.0;
 
+// Business income (Schedule C): the cap on start-up and organizational
+// costs taken together as an expense of the year.
+inline constexpr double kStartUpCostsCap = 5000.0;
+
 // Estimated use tax (PA-40 line 23) for a preparer who does not know the
 // purchases: by PA taxable income, per county group (Allegheny,
 // Philadelphia, every other county). The first row whose bound is above the

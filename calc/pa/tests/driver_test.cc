@@ -1,271 +1,128 @@
 // The whole-return driver: copy synchronisation with the federal return,
-// fixed forms, calculation order and the automated-test hooks.
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <string>
+// fixed forms and the calculation order.
 #include <vector>
 
 #include "calc/pa/tests/driver_fixture.h"
-#include "host/configuration.h"
 
 namespace {
 
-using FieldId = Primitives::OVImmutableIdentifier;
-using FormId = Primitives::OVImmutableFormIdentifier;
-
-// Host field numbers, looked up in the catalogs by number so that the
-// tests check the member positions the driver uses.
-const FieldId& scheduleC(int hostField) { return kPAScheduleCFieldIds.byNumber(hostField); }
-const FieldId& scheduleE(int hostField) { return kPAScheduleEFieldIds.byNumber(hostField); }
-const FieldId& worksheetLink(int row) { return kPAScheduleDWorksheetFieldIds.byNumber(196105 + row); }
-const FieldId& saleRecordMark() { return kPAReturnInfoFieldIds.byNumber(150736); }
-
 class CalcStateReturnTest : public DriverTest {};
 
-TEST_F(CalcStateReturnTest, WalksTheFixedCalculationOrder) {
+TEST_F(CalcStateReturnTest, WalksTheFixedCalculationOrderOverEveryCopy) {
+  holder(kFormID_PAScheduleA, 3);
   engine->calcStateReturn();
   const std::vector<int> expected = {
       168, 169, 16, 17, 18, 179, 187, 186, 181, 170, 178, 155696, 155697, 173, 174, 56126, 177, 9341, 36090,
-      169, 170, 155696, 155697, 173, 174, 56126, 177, 9341, 178,
-      169, 176, 488,
-      169, 176, 172,
+      169, 170, 155696, 155697, 173, 174, 56126, 177, 9341, 178,  // 20-29
+      169, 176, 488, 169, 176, 172,                                // 30-35
       169, 488, 183, 184, 185, 143868};
   EXPECT_EQ(engine->walked, expected);
-}
-
-TEST_F(CalcStateReturnTest, WithoutFederalFormsEveryFixedFormHasCopyOne) {
-  engine->calcStateReturn();
-  const FormId* fixed[] = {&kFormID_PA40, &kFormID_PAScheduleSP, &kFormID_PAInterestDividendWorksheet,
-                           &kFormID_PAScheduleA, &kFormID_PAScheduleB, &kFormID_PAScheduleD,
-                           &kFormID_PAScheduleW2S, &kFormID_PAW2, &kFormID_PAMiscCompWorksheet,
-                           &kFormID_PAScheduleE, &kFormID_PAScheduleJ, &kFormID_PAScheduleOC,
-                           &kFormID_PAW2GIncome, &kFormID_PADeductions, &kFormID_State45316};
-  for (const FormId* form : fixed) {
-    EXPECT_TRUE(exists(*form, 1)) << form->getNumber();
-  }
-  EXPECT_FALSE(exists(kFormID_PAW2, 2));
-  EXPECT_FALSE(exists(kFormID_PAScheduleA, 2));
-  EXPECT_FALSE(exists(kFormID_State45316, 2));
-  EXPECT_TRUE(pa->formNo(kFormID_PAReturnInfo, 1, saleRecordMark()));
-  EXPECT_FALSE(pa->formYes(kFormID_PAReturnInfo, 1, saleRecordMark()));
-}
-
-TEST_F(CalcStateReturnTest, EveryStepCalculatesEveryCopyHighestFirstWithoutMarkingIt) {
-  holder(kFormID_PAScheduleA, 3);
-  engine->calcStateReturn();
-  std::vector<int> scheduleACopies;
+  std::vector<int> scheduleACopies;  // highest first, never marked data-entered
   for (const FormCopyCall& call : engine->forms) {
     if (call.form == kFormID_PAScheduleA.getNumber()) scheduleACopies.push_back(call.copy);
     EXPECT_FALSE(call.markDataEntered) << call.form << "/" << call.copy;
   }
-  // Steps 12 and 22; copy 2 does not exist on a return that is not joint.
   EXPECT_EQ(scheduleACopies, (std::vector<int>{3, 1, 3, 1}));
 }
 
-TEST_F(CalcStateReturnTest, JointReturnGetsTheSpouseCopies) {
-  setJoint();
-  engine->calcStateReturn();
-  for (const FormId* form : {&kFormID_PAScheduleA, &kFormID_PAScheduleB, &kFormID_PAScheduleD,
-                             &kFormID_State45316}) {
-    EXPECT_TRUE(exists(*form, 2)) << form->getNumber();
-  }
-}
-
-// PA W-2 copy k lists federal W-2 copies 18k-17 .. 18k; the count the
-// driver works from starts at one.
-TEST_F(CalcStateReturnTest, PAW2CopiesFollowTheFederalW2Count) {
-  struct Row {
-    int federalCopies;
-    int paCopies;
-  };
-  const Row rows[] = {{0, 1}, {1, 1}, {17, 1}, {18, 2}, {19, 2}, {35, 2}, {36, 3}};
-  for (const Row& row : rows) {
+// Without federal forms copy 1 of every fixed form exists, and copy 2 of
+// the spouse's forms on a joint return only.
+TEST_F(CalcStateReturnTest, FixedFormsAndTheSpouseCopies) {
+  const FormId* const kFixed[] = {
+      &kFormID_PA40,          &kFormID_PAScheduleSP, &kFormID_PAInterestDividendWorksheet,
+      &kFormID_PAScheduleA,   &kFormID_PAScheduleB,  &kFormID_PAScheduleD,
+      &kFormID_PAScheduleW2S, &kFormID_PAW2,         &kFormID_PAMiscCompWorksheet,
+      &kFormID_PAScheduleE,   &kFormID_PAScheduleJ,  &kFormID_PAScheduleOC,
+      &kFormID_PAW2GIncome,   &kFormID_PADeductions, &kFormID_State45316};
+  for (bool joint : {false, true}) {
     engine.reset();
     SetUp();
-    federalCopies(kFormID_FedW2, row.federalCopies);
+    if (joint) setJoint();
     engine->calcStateReturn();
-    EXPECT_EQ(pa->getMaxCopies(kFormID_PAW2), row.paCopies) << row.federalCopies << " federal W-2";
-    EXPECT_TRUE(exists(kFormID_PAW2, static_cast<uint16_t>(row.paCopies)));
+    for (const FormId* form : kFixed) EXPECT_TRUE(exists(*form, 1)) << form->getNumber();
+    for (const FormId* form :
+         {&kFormID_PAScheduleA, &kFormID_PAScheduleB, &kFormID_PAScheduleD, &kFormID_State45316}) {
+      EXPECT_EQ(exists(*form, 2), joint) << form->getNumber();
+    }
+    EXPECT_FALSE(exists(kFormID_PAW2, 2));
+    EXPECT_TRUE(pa->formNo(kFormID_PAReturnInfo, 1, PAReturnInfo::kSaleRecordsBox));
   }
 }
 
-// A federal W-2 above a gap in the copy numbers still gets the PA W-2 copy
-// whose rows hold it.
-TEST_F(CalcStateReturnTest, PAW2CopyForAFederalW2AboveAGap) {
-  holder(kFormID_FedW2, 1);
-  holder(kFormID_FedW2, 40);
-  engine->calcStateReturn();
-  EXPECT_TRUE(exists(kFormID_PAW2, 2));
-  EXPECT_TRUE(exists(kFormID_PAW2, 3));
+// PA W-2 copy k lists federal copies 18k-17 .. 18k; the count the driver
+// works from starts at one, and a W-2 above a gap still gets its copy.
+TEST_F(CalcStateReturnTest, PAW2CopiesFollowTheFederalW2s) {
+  // Federal copies 1..n, a further copy above a gap, the PA copies.
+  const int kRows[][3] = {{0, 0, 1}, {17, 0, 1}, {18, 0, 2}, {36, 0, 3}, {1, 40, 3}};
+  for (const auto& row : kRows) {
+    engine.reset();
+    SetUp();
+    federalCopies(kFormID_FedW2, row[0]);
+    if (row[1] != 0) holder(kFormID_FedW2, static_cast<uint16_t>(row[1]));
+    engine->calcStateReturn();
+    EXPECT_EQ(pa->getMaxCopies(kFormID_PAW2), row[2]) << row[0] << "/" << row[1];
+    EXPECT_TRUE(exists(kFormID_PAW2, static_cast<uint16_t>(row[2])));
+  }
 }
 
-TEST_F(CalcStateReturnTest, SurplusPAW2CopiesStay) {
-  number(kFormID_PAW2, kPAW2FieldIds[1], 5, 4);
-  engine->calcStateReturn();
-  EXPECT_TRUE(exists(kFormID_PAW2, 4));
-  EXPECT_EQ(pa->getIN(kFormID_PAW2, 4, kPAW2FieldIds[1]), 5);
-  EXPECT_FALSE(exists(kFormID_PAW2, 2));
-}
-
-TEST_F(CalcStateReturnTest, ScheduleCCopiesLinkTheQualifyingFederalCopies) {
+// Schedule C copies link the federal copies that are no statutory
+// employee's, a left-over copy is emptied; sale record c goes to row
+// (c - 1) mod 12 of worksheet copy (c - 1) / 12 + 1; the misc-comp source
+// references are rebuilt.
+TEST_F(CalcStateReturnTest, ScheduleCSaleRecordAndMiscCompLinks) {
   federalCopies(kFormID_FedScheduleC, 3);
-  mark(kFormID_FedScheduleC, kFedScheduleCFieldIds.byNumber(154), 2);
-  number(kFormID_PAScheduleC, scheduleC(56133), 9, 3);
+  mark(kFormID_FedScheduleC, FedScheduleC::kStatutoryEmployeeBox, 2);
+  number(kFormID_PAScheduleC, PAScheduleC::kFederalCopyNumber, 9, 3);
+  federalCopies(kFormID_Fed135, 13);
+  const auto& link = PAScheduleDWorksheet::kRowFederalLink;
+  number(kFormID_PAScheduleDWorksheet, link.at(4), 99, 2);
+  text(kFormID_PAMiscCompWorksheet, PAMiscCompWorksheet::kRowSourceReference.at(19), "99/2", 2);
   engine->calcStateReturn();
-
-  EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 1, scheduleC(56133)), 1);
-  EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 2, scheduleC(56133)), 3);
-  for (uint16_t c : {1, 2}) {
-    EXPECT_TRUE(pa->formYes(kFormID_PAScheduleC, c, scheduleC(56135)));
-    EXPECT_TRUE(pa->formNo(kFormID_PAScheduleC, c, scheduleC(56136)));
-  }
-  // The old third copy lost its source: emptied, not deleted.
+  EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 2, PAScheduleC::kFederalCopyNumber), 3);
+  EXPECT_TRUE(pa->formYes(kFormID_PAScheduleC, 2, PAScheduleC::kFromFederalYesBox));
   EXPECT_TRUE(exists(kFormID_PAScheduleC, 3));
-  EXPECT_TRUE(pa->isNull(kFormID_PAScheduleC, 3, scheduleC(56133)));
+  EXPECT_TRUE(pa->isNull(kFormID_PAScheduleC, 3, PAScheduleC::kFederalCopyNumber));
+  EXPECT_EQ(pa->getIN(kFormID_PAScheduleDWorksheet, 1, link.at(11)), 12);
+  EXPECT_EQ(pa->getIN(kFormID_PAScheduleDWorksheet, 2, link.at(0)), 13);
+  EXPECT_TRUE(pa->isNull(kFormID_PAScheduleDWorksheet, 2, link.at(4)));
+  EXPECT_TRUE(pa->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kSaleRecordsBox));
+  EXPECT_TRUE(pa->isNull(kFormID_PAMiscCompWorksheet, 2, PAMiscCompWorksheet::kRowSourceReference.at(19)));
 }
 
-TEST_F(CalcStateReturnTest, ScheduleCCopyThatCannotBeMadeUsesNoNumber) {
-  limitCopies(kFormID_PAScheduleC, 1);
-  federalCopies(kFormID_FedScheduleC, 2);
-  engine->calcStateReturn();
-  EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 1, scheduleC(56133)), 1);
-  EXPECT_FALSE(exists(kFormID_PAScheduleC, 2));
-}
-
+// Schedule E copies link the federal Schedule E copies, then the Form 4835
+// copies; a left-over copy is emptied.
 TEST_F(CalcStateReturnTest, ScheduleECopiesLinkScheduleEThenForm4835) {
   federalCopies(kFormID_FedScheduleE, 2);
   federalCopies(kFormID_FedFarmRental, 1);
-  number(kFormID_PAScheduleE, scheduleE(129), 7, 4);
+  number(kFormID_PAScheduleE, PAScheduleE::kPANetIncome, 7, 4);
   engine->calcStateReturn();
-
-  for (uint16_t c : {1, 2}) {
-    EXPECT_EQ(pa->getIN(kFormID_PAScheduleE, c, scheduleE(201)), c);
-    EXPECT_TRUE(pa->formYes(kFormID_PAScheduleE, c, scheduleE(202)));
-    EXPECT_TRUE(pa->formNo(kFormID_PAScheduleE, c, scheduleE(203)));
+  const int kSources[][2] = {{1, 1}, {2, 1}, {1, 0}};  // federal copy, from a Schedule E
+  for (uint16_t c = 1; c <= 3; ++c) {
+    EXPECT_EQ(pa->getIN(kFormID_PAScheduleE, c, PAScheduleE::kFederalCopyNumber), kSources[c - 1][0]);
+    EXPECT_EQ(pa->formYes(kFormID_PAScheduleE, c, PAScheduleE::kFromScheduleEBox), kSources[c - 1][1] == 1);
   }
-  EXPECT_EQ(pa->getIN(kFormID_PAScheduleE, 3, scheduleE(201)), 1);
-  EXPECT_TRUE(pa->formNo(kFormID_PAScheduleE, 3, scheduleE(202)));
-  EXPECT_TRUE(pa->formYes(kFormID_PAScheduleE, 3, scheduleE(203)));
-  EXPECT_TRUE(exists(kFormID_PAScheduleE, 4));
-  EXPECT_TRUE(pa->isNull(kFormID_PAScheduleE, 4, scheduleE(129)));
+  EXPECT_TRUE(pa->isNull(kFormID_PAScheduleE, 4, PAScheduleE::kPANetIncome));
 }
 
-TEST_F(CalcStateReturnTest, ScheduleECopyOneKeepsItsEntriesWithoutFederalRentals) {
-  number(kFormID_PAScheduleE, scheduleE(129), 11, 1);
-  number(kFormID_PAScheduleE, scheduleE(129), 12, 2);
-  engine->calcStateReturn();
-  EXPECT_EQ(pa->getIN(kFormID_PAScheduleE, 1, scheduleE(129)), 11);
-  EXPECT_TRUE(pa->isNull(kFormID_PAScheduleE, 2, scheduleE(129)));
-}
-
-// A copy 1 linked to a federal Schedule E that is gone loses the link and
-// what came from it, but keeps the filer-level amounts the user entered.
-TEST_F(CalcStateReturnTest, LinkedScheduleECopyOneWithoutItsSourceIsUnlinked) {
-  for (int linkBox : {202, 203}) {
-    mark(kFormID_PAScheduleE, scheduleE(linkBox));
-    number(kFormID_PAScheduleE, scheduleE(201), 1);
-    number(kFormID_PAScheduleE, scheduleE(129), 5000);
-    number(kFormID_PAScheduleE, scheduleE(219), 40);
+// Copy 1 without a federal source keeps the property the user entered; a
+// copy 1 still linked to a source that is gone loses the link and what
+// came from it. Either keeps the filer-level amounts.
+TEST_F(CalcStateReturnTest, ScheduleECopyOneWithoutAFederalSource) {
+  for (const FieldId* linkBox : {static_cast<const FieldId*>(nullptr), &PAScheduleE::kFromScheduleEBox.id(),
+                                 &PAScheduleE::kFromForm4835Box.id()}) {
+    engine.reset();
+    SetUp();
+    if (linkBox != nullptr) {
+      mark(kFormID_PAScheduleE, *linkBox);
+      number(kFormID_PAScheduleE, PAScheduleE::kFederalCopyNumber, 1);
+    }
+    number(kFormID_PAScheduleE, PAScheduleE::kPANetIncome, 5000);
+    number(kFormID_PAScheduleE, PAScheduleE::kTaxpayerFirstRK1Income, 40);
     engine->calcStateReturn();
-    EXPECT_FALSE(pa->formYes(kFormID_PAScheduleE, 1, scheduleE(linkBox))) << linkBox;
-    EXPECT_TRUE(pa->isNull(kFormID_PAScheduleE, 1, scheduleE(201))) << linkBox;
-    EXPECT_TRUE(pa->isNull(kFormID_PAScheduleE, 1, scheduleE(129))) << linkBox;
-    EXPECT_EQ(pa->getIN(kFormID_PAScheduleE, 1, scheduleE(219)), 40) << linkBox;
+    EXPECT_EQ(pa->isNull(kFormID_PAScheduleE, 1, PAScheduleE::kPANetIncome), linkBox != nullptr);
+    EXPECT_EQ(pa->getIN(kFormID_PAScheduleE, 1, PAScheduleE::kTaxpayerFirstRK1Income), 40);
+    EXPECT_FALSE(linkBox != nullptr && pa->formYes(kFormID_PAScheduleE, 1, *linkBox));
   }
-}
-
-TEST_F(CalcStateReturnTest, SaleRecordsAreLinkedTwelveToAWorksheetCopy) {
-  federalCopies(kFormID_Fed135, 13);
-  number(kFormID_PAScheduleDWorksheet, worksheetLink(4), 99, 2);  // stale link
-  engine->calcStateReturn();
-
-  for (int row = 0; row < 12; ++row) {
-    EXPECT_EQ(pa->getIN(kFormID_PAScheduleDWorksheet, 1, worksheetLink(row)), row + 1) << row;
-  }
-  EXPECT_EQ(pa->getIN(kFormID_PAScheduleDWorksheet, 2, worksheetLink(0)), 13);
-  for (int row = 1; row < 12; ++row) {
-    EXPECT_TRUE(pa->isNull(kFormID_PAScheduleDWorksheet, 2, worksheetLink(row))) << row;
-  }
-  EXPECT_TRUE(pa->formYes(kFormID_PAReturnInfo, 1, saleRecordMark()));
-}
-
-TEST_F(CalcStateReturnTest, SaleRecordBeyondTheWorksheetLimitIsNotLinked) {
-  limitCopies(kFormID_PAScheduleDWorksheet, 1);
-  federalCopies(kFormID_Fed135, 13);
-  engine->calcStateReturn();
-  EXPECT_EQ(pa->getIN(kFormID_PAScheduleDWorksheet, 1, worksheetLink(11)), 12);
-  EXPECT_FALSE(exists(kFormID_PAScheduleDWorksheet, 2));
-  EXPECT_TRUE(pa->formYes(kFormID_PAReturnInfo, 1, saleRecordMark()));
-}
-
-TEST_F(CalcStateReturnTest, MiscCompSourceReferencesAreRebuilt) {
-  text(kFormID_PAMiscCompWorksheet, kPAMiscCompWorksheetFieldIds[1], "99/1", 2);
-  text(kFormID_PAMiscCompWorksheet, kPAMiscCompWorksheetFieldIds[20], "99/2", 2);
-  engine->calcStateReturn();
-  EXPECT_TRUE(pa->isNull(kFormID_PAMiscCompWorksheet, 2, kPAMiscCompWorksheetFieldIds[1]));
-  EXPECT_TRUE(pa->isNull(kFormID_PAMiscCompWorksheet, 2, kPAMiscCompWorksheetFieldIds[20]));
-}
-
-// The automated-test hooks run only when the host allows them. The options
-// file asks the scrubber to replace the taxpayer name and the cycle daemon
-// to dump the return; the scrubber runs first and marks the done box, so
-// the daemon, which shares it, does nothing in the same calculation.
-TEST_F(CalcStateReturnTest, TestHooksRunOnlyWhenTheHostAllowsThem) {
-  const std::string dir = ::testing::TempDir() + "driver_hooks_" + std::to_string(::getpid()) + "/";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  DataMgmt::OrvaneConfiguration::getInstance().setAutoTestDir(dir);
-  std::ofstream(dir + "OrvaneAutoTest_OVQA.xml")
-      << "<AUTOTESTOPTIONS><SCRUBBER>Yes</SCRUBBER><INPUTFIELDLIST>groups.xml</INPUTFIELDLIST>"
-         "<PAGENERATECYCLEDAEMON>Yes</PAGENERATECYCLEDAEMON>"
-         "<PAOUTPUTDIRDAEMON>dump</PAOUTPUTDIRDAEMON></AUTOTESTOPTIONS>\n";
-  std::ofstream(dir + "groups.xml")
-      << "<FIELDGROUPS><FIELDGROUP ENTITY=\"PA\"><FIELDREF FORM=\"PAReturnInfo\" COPY=\"1\" "
-         "FIELD=\"kPARETURNINFO_F31\" VALUE=\"Anon\"/></FIELDGROUP></FIELDGROUPS>\n";
-  const FieldId& name = kPAReturnInfoFieldIds.byNumber(31);
-  const FieldId& doneBox = kPAReturnInfoFieldIds.byNumber(81567);
-  text(kFormID_PAReturnInfo, name, "Jane Doe");
-
-  engine->calcStateReturn();
-  EXPECT_EQ(pa->getFieldAsString(kFormID_PAReturnInfo, 1, name), "Jane Doe");
-  EXPECT_FALSE(pa->formYes(kFormID_PAReturnInfo, 1, doneBox));
-
-  DataMgmt::OrvaneConfiguration::getInstance().setAllowAutoTest(true);
-  engine->calcStateReturn();
-  EXPECT_EQ(pa->getFieldAsString(kFormID_PAReturnInfo, 1, name), "Anon");
-  EXPECT_TRUE(pa->formYes(kFormID_PAReturnInfo, 1, doneBox));
-  EXPECT_FALSE(std::filesystem::exists(dir + "dump/PAReturn.xml"));
-
-  // With the box unmarked and only the daemon switched on, it writes its
-  // dump (recalculating with the in-progress box marked) and marks the box.
-  std::ofstream(dir + "OrvaneAutoTest_OVQA.xml")
-      << "<AUTOTESTOPTIONS><PAGENERATECYCLEDAEMON>Yes</PAGENERATECYCLEDAEMON>"
-         "<PAOUTPUTDIRDAEMON>dump</PAOUTPUTDIRDAEMON></AUTOTESTOPTIONS>\n";
-  holder(kFormID_PAReturnInfo)->setXNo(doneBox);
-  engine->calcStateReturn();
-  EXPECT_TRUE(std::filesystem::exists(dir + "dump/PAReturn.xml"));
-  EXPECT_TRUE(pa->formYes(kFormID_PAReturnInfo, 1, doneBox));
-  EXPECT_TRUE(pa->formNo(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds.byNumber(81566)));
-  std::filesystem::remove_all(dir);
-}
-
-// The whole road through the real calculations: nothing fails on an empty
-// return or one with a few federal copies, and postCalc fills the summary.
-TEST_F(CalcStateReturnTest, WholeReturnThroughTheCalculations) {
-  engine->calculate = true;
-  engine->calcReturn(0);
-  EXPECT_TRUE(pa->getForm(kFormID_StateSummary, 1)->isDataEntered());
-
-  federalCopies(kFormID_FedW2, 2);
-  federalCopies(kFormID_FedScheduleC, 1);
-  federalCopies(kFormID_FedScheduleE, 1);
-  federalCopies(kFormID_Fed135, 2);
-  setJoint();
-  engine->calcReturn(0);
-  EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 1, scheduleC(56133)), 1);
-  EXPECT_EQ(pa->getIN(kFormID_PAScheduleDWorksheet, 1, worksheetLink(1)), 2);
 }
 
 }  // namespace

@@ -18,23 +18,29 @@ class MiscCompSourcesTest : public MiscCompTest {
     engine->addMiscCompSourceRows(kFormID_Fed57, &counter, 2);
     return counter;
   }
-  std::vector<std::string> references(uint16_t copy = 1) {
+  std::vector<std::string> references(int rows) {
     std::vector<std::string> list;
-    for (int row = 1; row <= 20; ++row) list.push_back(referenceText(row, copy));
+    for (int row = 1; row <= rows; ++row) list.push_back(referenceText(row));
     return list;
   }
 };
 
+// 1099-MISC copies (code 2 needs no amount, code 1 a positive one, through
+// either amount; whole texts only), then 1099-R, then the form-57 kinds
+// read from copy 1.
 TEST_F(MiscCompSourcesTest, RowsFollowTheSourceOrder) {
-  for (uint16_t c = 1; c <= 3; ++c) miscCopy(c, 10, "1");
+  miscCopy(1, 0, "2");
+  miscCopy(2, 0, "1");
+  miscCopy(3, 5, "1");
+  miscCopy(4, 0, "1", 5, "1");
+  miscCopy(5, 5, "3", 5, "");
+  miscCopy(6, 5, " 1");
   rCopy(1, 100, "7");
-  rCopy(2, 100, "1");
-  number(kFormID_Fed57, fed57(90), 250);
+  number(kFormID_Fed57, Fed57::kJuryDutyPay, 40);
+  number(kFormID_Fed57, Fed57::kFiduciaryFees, 60);
+  number(kFormID_Fed57, Fed57::kJuryDutyPay, 99, 2);
   EXPECT_EQ(addAllSources(), 6);
-  const std::vector<std::string> expected = {"110/1", "110/2", "110/3", "84/1", "84/2", "57/1"};
-  const std::vector<std::string> got = references();
-  EXPECT_EQ(std::vector<std::string>(got.begin(), got.begin() + 6), expected);
-  EXPECT_EQ(got[6], "");
+  EXPECT_EQ(references(7), (std::vector<std::string>{"110/1", "110/3", "110/4", "84/1", "57/1", "57/2", ""}));
 }
 
 TEST_F(MiscCompSourcesTest, TwentyRowsPerWorksheetCopy) {
@@ -44,85 +50,30 @@ TEST_F(MiscCompSourcesTest, TwentyRowsPerWorksheetCopy) {
   EXPECT_EQ(referenceText(1, 2), "84/21");
   EXPECT_EQ(referenceText(20, 2), "84/40");
   EXPECT_EQ(referenceText(1, 3), "84/41");
-  EXPECT_EQ(referenceText(2, 3), "");
 }
 
-TEST_F(MiscCompSourcesTest, MiscCandidates) {
-  struct Case {
-    double amount17;
-    const char* code18;
-    double amount32;
-    const char* code33;
-    bool row;
-  } cases[] = {
-      {0, "2", 0, "", true},     // code 2 needs no amount
-      {0, "1", 0, "", false},    // code 1 needs a positive amount
-      {5, "1", 0, "", true},
-      {0, "1", 5, "1", true},    // through fields 32 and 33
-      {0, "1", 0, "2", true},
-      {0, "1", 5, "3", false},
-      {5, "3", 5, "", false},
-      {5, " 1", 0, "", false},   // whole text only
-  };
-  int copy = 0;
-  for (const Case& c : cases) miscCopy(++copy, c.amount17, c.code18, c.amount32, c.code33);
-  addAllSources();
-  std::vector<std::string> expected;
-  copy = 0;
-  for (const Case& c : cases) {
-    ++copy;
-    if (c.row) expected.push_back("110/" + std::to_string(copy));
+TEST_F(MiscCompSourcesTest, SpouseCopiesOnlyOnAJointReturn) {
+  for (bool joint : {false, true}) {
+    engine.reset();
+    SetUp();
+    if (joint) setJoint();
+    miscCopy(1, 0, "2");
+    mark(kFormID_Fed1099Misc, Fed1099Misc::kSpouseBox, 1);
+    rCopy(1, 10, "7");
+    mark(kFormID_Fed1099R, Fed1099R::kSpouseBox, 1);
+    rCopy(2, 10, "7");
+    addAllSources();
+    const std::vector<std::string> expected =
+        joint ? std::vector<std::string>{"110/1", "84/1", "84/2"} : std::vector<std::string>{"84/2", "", ""};
+    EXPECT_EQ(references(3), expected);
   }
-  expected.resize(20);
-  EXPECT_EQ(references(), expected);
-}
-
-class MiscCompSpouseTest : public MiscCompSourcesTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(MiscCompSpouseTest, SpouseCopiesOnlyOnAJointReturn) {
-  const int status = GetParam();
-  setFilingStatus(status);
-  miscCopy(1, 0, "2");
-  mark(kFormID_Fed1099Misc, misc(2), 1);
-  rCopy(1, 10, "7");
-  mark(kFormID_Fed1099R, r(2), 1);
-  rCopy(2, 10, "7");
-  mark(kFormID_Fed1099R, r(1), 2);
-  addAllSources();
-  if (status == 2) {
-    EXPECT_EQ(referenceText(1), "110/1");
-    EXPECT_EQ(referenceText(2), "84/1");
-    EXPECT_EQ(referenceText(3), "84/2");
-  } else {
-    EXPECT_EQ(referenceText(1), "84/2");
-    EXPECT_EQ(referenceText(2), "");
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(FilingStatus, MiscCompSpouseTest, ::testing::Values(1, 2, 3));
-
-TEST_F(MiscCompSourcesTest, Form57KindsComeLastFromCopyOne) {
-  number(kFormID_Fed57, fed57(90), 40);
-  number(kFormID_Fed57, fed57(91), 60);
-  number(kFormID_Fed57, fed57(90), 99, 2);  // only copy 1 is read
-  rCopy(1, 10, "7");
-  EXPECT_EQ(addAllSources(), 3);
-  EXPECT_EQ(referenceText(1), "84/1");
-  EXPECT_EQ(referenceText(2), "57/1");
-  EXPECT_EQ(referenceText(3), "57/2");
-  EXPECT_EQ(referenceText(4), "");
-}
-
-TEST_F(MiscCompSourcesTest, Form57WithoutCopyOneGivesNoRow) {
-  number(kFormID_Fed57, fed57(90), 40, 2);
-  EXPECT_EQ(addAllSources(), 0);
 }
 
 TEST_F(MiscCompSourcesTest, NothingQualifiesLeavesReferencesEmpty) {
-  reference(1, "");
   miscCopy(1, 0, "1");
+  number(kFormID_Fed57, Fed57::kJuryDutyPay, 40, 2);  // form 57 is read at copy 1 only
   EXPECT_EQ(addAllSources(), 0);
-  EXPECT_EQ(references(), std::vector<std::string>(20));
+  EXPECT_EQ(references(20), std::vector<std::string>(20));
   EXPECT_FALSE(pa->formExists(kFormID_PAMiscCompWorksheet, 2));
 }
 

@@ -92,29 +92,21 @@ class WholeReturnTest : public DriverTest {
     }
     return all;
   }
-  static void expectSame(const Fields& a, const Fields& b, const std::string& what) {
-    for (const auto& field : b) {
-      auto other = a.find(field.first);
-      EXPECT_TRUE(other != a.end() && other->second == field.second)
-          << what << " " << field.first << ": " << (other == a.end() ? "empty" : other->second) << " / "
-          << field.second;
-    }
-    for (const auto& field : a) EXPECT_TRUE(b.count(field.first)) << what << " " << field.first;
-  }
-
-  double pa40(int hostField) { return pa->getIR(kFormID_PA40, 1, kPA40FieldIds.byNumber(hostField)); }
+  double pa40(const FieldId& field) { return pa->getIR(kFormID_PA40, 1, field); }
 };
 
-// Field 90 pays 100 besides the withholding; 102 opens it.
+// An extension payment of 100 besides the withholding (its yes box opens
+// it).
 const Lines kPaymentOf100 = {"PARETURNINFO:1:F102:X", "PARETURNINFO:1:F90:100"};
 // Withholding 2,000 leaves 833 of the tax unpaid, which opens the penalty;
-// field 90's 1,500 still leaves an overpayment.
+// an extension payment of 1,500 still leaves an overpayment.
 const Lines kPaymentOf1500 = {"PARETURNINFO:1:F102:X", "PARETURNINFO:1:F90:1500"};
 const Lines kCreditAndDesignations = {"PA40:1:F253:150", "PA40:1:F258:5", "PA40:1:F254:3"};
 const Lines kPenalty = {"PA40:1:F356:X", "PA40:1:F357:UNTRUE", "PA40:1:F267:32"};
 
-// The information form's early PA-40 run sees no tax and only field 90's
-// payment, the driver's first runs no compensation or resident credit.
+// The information form's early PA-40 run sees no tax and only the
+// extension payment, the driver's first runs no compensation or resident
+// credit.
 // None of them may cap or clear what the user typed into the PA-40, whose
 // fields come out as when the entries are typed into the calculated return.
 TEST_F(WholeReturnTest, EntriesOfAFreshReturnComeOutAsTypedIntoTheCalculatedReturn) {
@@ -122,26 +114,31 @@ TEST_F(WholeReturnTest, EntriesOfAFreshReturnComeOutAsTypedIntoTheCalculatedRetu
     Lines base;
     double withheld;
     Lines typed;
-    std::vector<std::pair<int, double>> lines;  // PA-40 field, amount
+    std::vector<std::pair<const FieldId*, double>> lines;  // PA-40 field, amount
   } kCases[] = {
       // Credit to the estimated account 150 (once cut to 100): refund 9.
-      {kSample + kPaymentOf100, 2900, kCreditAndDesignations, {{251, 167}, {253, 150}, {407, 8}, {252, 9}}},
+      {kSample + kPaymentOf100, 2900, kCreditAndDesignations,
+       {{&PA40::kOverpayment.id(), 167}, {&PA40::kEstimatedAccountCredit.id(), 150},
+        {&PA40::kTotalRefundDonations.id(), 8}, {&PA40::kRefund.id(), 9}}},
       // Designations 5 and 3 (once nulled) off an overpayment of 167.
-      {kSample, 3000, {"PA40:1:F258:5", "PA40:1:F254:3"}, {{258, 5}, {254, 3}, {407, 8}, {252, 159}}},
+      {kSample, 3000, {"PA40:1:F258:5", "PA40:1:F254:3"},
+       {{&PA40::kRefundDonationA.id(), 5}, {&PA40::kRefundDonationB.id(), 3},
+        {&PA40::kTotalRefundDonations.id(), 8}, {&PA40::kRefund.id(), 159}}},
       // Penalty 32 with its box (once nulled and reset).
-      {kSample + kPaymentOf1500, 2000, kPenalty, {{267, 32}, {251, 635}, {252, 635}}},
+      {kSample + kPaymentOf1500, 2000, kPenalty,
+       {{&PA40::kPenaltiesInterest.id(), 32}, {&PA40::kOverpayment.id(), 635}, {&PA40::kRefund.id(), 635}}},
       // A reduction of compensation (once nulled) and a use tax credit cut
       // to the estimated use tax of the final gross taxable income, 32.
-      {kSample,
-       2778.35,
+      {kSample, 2778.35,
        {"PA40:1:F36518:500", "PA40:1:F131106:X", "PA40:1:F131107:UNTRUE", "PA40:1:F131109:40"},
-       {{36518, 500}, {131108, 32}, {131109, 32}, {139, 90000}}},
+       {{&PA40::kTaxpayerMilitaryPay.id(), 500}, {&PA40::kEstimatedUseTax.id(), 32},
+        {&PA40::kUseTaxCredit.id(), 32}, {&PA40::kNetCompensation.id(), 90000}}},
   };
   for (const auto& c : kCases) {
     restart();
     load(c.base + c.typed, c.withheld);
     calculate();
-    for (const auto& line : c.lines) EXPECT_EQ(pa40(line.first), line.second) << line.first;
+    for (const auto& line : c.lines) EXPECT_EQ(pa40(*line.first), line.second) << line.first->getNumber();
     const Fields fresh = fields(&kFormID_PA40);
 
     restart();
@@ -149,7 +146,7 @@ TEST_F(WholeReturnTest, EntriesOfAFreshReturnComeOutAsTypedIntoTheCalculatedRetu
     calculate();
     load(c.typed, c.withheld, false);
     calculate();
-    expectSame(fresh, fields(&kFormID_PA40), "fresh / typed");
+    EXPECT_EQ(fields(&kFormID_PA40), fresh) << "fresh / typed";
   }
 }
 
@@ -168,10 +165,10 @@ TEST_F(WholeReturnTest, ReturnCalculatedOnceIsFinal) {
     restart();
     load(c.lines, c.withheld);
     calculate();
-    EXPECT_EQ(pa->getIR(kFormID_PAReturnInfo, 1, kPAReturnInfoFieldIds.byNumber(127)), pa40(268));
+    EXPECT_EQ(pa->getIR(kFormID_PAReturnInfo, 1, PAReturnInfo::kDebitAmount), pa40(PA40::kTotalPayment));
     const Fields once = fields();
     calculate();
-    expectSame(once, fields(), "once / twice");
+    EXPECT_EQ(fields(), once) << "once / twice";
   }
 }
 
@@ -182,7 +179,7 @@ TEST_F(WholeReturnTest, StaleScheduleECopyOneCountsNoRents) {
                        "PASCHEDULEE:1:F129:5000"},
        2778.35);
   calculate();
-  EXPECT_EQ(pa40(268), 55);
+  EXPECT_EQ(pa40(PA40::kTotalPayment), 55);
 }
 
 }  // namespace
