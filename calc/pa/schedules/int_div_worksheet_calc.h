@@ -21,6 +21,7 @@
 #ifndef CALC_PA_SCHEDULES_INT_DIV_WORKSHEET_CALC_H_
 #define CALC_PA_SCHEDULES_INT_DIV_WORKSHEET_CALC_H_
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -54,7 +55,7 @@ inline const Field& personField(const Line& line, int person) { return person ==
 enum class Owner { kNone, kTaxpayer, kSpouse, kJoint };
 
 // Amounts of the two persons: [0] the taxpayer's, [1] the spouse's.
-using PersonAmounts = double[2];
+using PersonAmounts = std::array<double, 2>;
 
 // Federal form 51 amounts by kind (0 the first, 1 the second) and person
 // (0 the taxpayer, 1 the spouse), with the number of copies counted.
@@ -255,6 +256,8 @@ class IntDivWorksheetCalc {
   void form51Interest();
   void summaryInterestNotTaxed(const SummaryGroups& g);
   void federalInterest();
+  void jointFederalInterest(PersonAmounts& form166, PersonAmounts& federalLine) const;
+  void federalInterestAdjustment();
   void form89Interest();
   void interestSubtractions();
   void netInterest();

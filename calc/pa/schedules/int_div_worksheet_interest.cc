@@ -196,8 +196,37 @@ void IntDivWorksheetCalc::summaryInterestNotTaxed(const SummaryGroups& g) {
 // side has the Schedule D worksheet recalculated at once.
 void IntDivWorksheetCalc::federalInterest() {
   const long pulled = pa.pullCommon(engine.getFederalReturnFormId(), 1, kPullFederalInterest);
-
   PersonAmounts form166 = {};
+  PersonAmounts line = {};
+  jointFederalInterest(form166, line);
+  if (pulled == 0) {
+    clearRange(kFederal.total, kFederalRemainder.spouse);
+  } else {
+    if (joint()) {
+      set(kFederal.total, form166[1] + form166[0] + line[0] + line[1]);
+      set(kFederal.spouse, line[1] + form166[1]);
+      set(kFederal.taxpayer, line[0] + form166[0]);
+    } else {
+      set(kFederal.total, static_cast<double>(pulled));
+      copyField(kFederal.total, kFederal.taxpayer);
+    }
+    federalInterestAdjustment();
+  }
+  copyLine(kForfeited, kForfeitedCopy);
+  if (amount(kFederalRemainder.taxpayer) > 0 || amount(kFederalRemainder.spouse) > 0) {
+    // The Schedule D worksheet reads the two remainders.
+    DataMgmt::TaxFormPtr salesWorksheet = pa.getFormUVPtr(kFormID_PAScheduleDWorksheet, 1, true);
+    if (!salesWorksheet.isNull()) {
+      engine.calcStateForm(kFormID_PAScheduleDWorksheet, 1, false, 1, 0, salesWorksheet);
+    }
+  }
+}
+
+// The sources of each person's federal interest on a joint return: the
+// federal form 166 items (the joint ones split, the taxpayer's half
+// rounded, the spouse the rest) and the federal interest lines of federal
+// form 51.
+void IntDivWorksheetCalc::jointFederalInterest(PersonAmounts& form166, PersonAmounts& federalLine) const {
   double joint166 = 0.0;
   forEachCopy(federal, kFormID_Fed166, [&](uint16_t c) {
     const double amount = federal.getIN(kFormID_Fed166, c, Fed166::kWorksheetFirstAmount) / 100.0 +
@@ -209,60 +238,41 @@ void IntDivWorksheetCalc::federalInterest() {
       case Owner::kNone: break;
     }
   });
-  // Joint items: the taxpayer's half rounded, the spouse the rest.
   const double half = static_cast<double>(Utils::roundR(joint166 * 0.5));
   form166[0] += half;
   form166[1] += joint166 - half;
 
-  PersonAmounts federalLine = {};
   forEachPersonCopy(kFormID_Fed51, Fed51::kTaxpayerBox, Fed51::kSpouseBox, [&](uint16_t c, int person) {
     federalLine[person] += static_cast<double>(federal.getIN(kFormID_Fed51, c, Fed51::kInterestFederalLine));
   });
+}
 
+// The user's adjustment of the federal interest, limited to it, and the
+// remainders, never below 0.
+void IntDivWorksheetCalc::federalInterestAdjustment() {
   const Line& adj = kForfeited;
   const Line& rem = kFederalRemainder;
-  if (pulled == 0) {
-    clearRange(kFederal.total, rem.spouse);
-  } else {
-    if (joint()) {
-      set(kFederal.total, form166[1] + form166[0] + federalLine[0] + federalLine[1]);
-      set(kFederal.spouse, federalLine[1] + form166[1]);
-      set(kFederal.taxpayer, federalLine[0] + form166[0]);
-    } else {
-      set(kFederal.total, static_cast<double>(pulled));
-      copyField(kFederal.total, kFederal.taxpayer);
-    }
-    unprotect(adj.total);
+  unprotect(adj.total);
+  limitToField(adj.total, kFederal.total);
+  remainder(rem.total, kFederal.total, adj.total);
+  if (joint()) {
+    unprotect(adj.spouse);
+    limitToField(adj.spouse, kFederal.spouse);
+    unprotect(adj.taxpayer);
+    limitToField(adj.taxpayer, kFederal.taxpayer);
+    protect(adj.total);
+    plus(adj.total, adj.taxpayer, adj.spouse);
     limitToField(adj.total, kFederal.total);
     remainder(rem.total, kFederal.total, adj.total);
-    if (joint()) {
-      unprotect(adj.spouse);
-      limitToField(adj.spouse, kFederal.spouse);
-      unprotect(adj.taxpayer);
-      limitToField(adj.taxpayer, kFederal.taxpayer);
-      protect(adj.total);
-      plus(adj.total, adj.taxpayer, adj.spouse);
-      limitToField(adj.total, kFederal.total);
-      remainder(rem.total, kFederal.total, adj.total);
-      remainder(rem.spouse, kFederal.spouse, adj.spouse);
-      remainder(rem.taxpayer, kFederal.taxpayer, adj.taxpayer);
-    } else {
-      protectAndNull(kFederal.spouse);
-      protectAndNull(adj.spouse);
-      protectAndNull(rem.spouse);
-      copyField(kFederal.total, kFederal.taxpayer);
-      copyField(adj.total, adj.taxpayer);
-      copyField(rem.total, rem.taxpayer);
-    }
-  }
-
-  copyLine(kForfeited, kForfeitedCopy);
-  if (amount(rem.taxpayer) > 0 || amount(rem.spouse) > 0) {
-    // The Schedule D worksheet reads the two remainders.
-    DataMgmt::TaxFormPtr salesWorksheet = pa.getFormUVPtr(kFormID_PAScheduleDWorksheet, 1, true);
-    if (!salesWorksheet.isNull()) {
-      engine.calcStateForm(kFormID_PAScheduleDWorksheet, 1, false, 1, 0, salesWorksheet);
-    }
+    remainder(rem.spouse, kFederal.spouse, adj.spouse);
+    remainder(rem.taxpayer, kFederal.taxpayer, adj.taxpayer);
+  } else {
+    protectAndNull(kFederal.spouse);
+    protectAndNull(adj.spouse);
+    protectAndNull(rem.spouse);
+    copyField(kFederal.total, kFederal.taxpayer);
+    copyField(adj.total, adj.taxpayer);
+    copyField(rem.total, rem.taxpayer);
   }
 }
 
