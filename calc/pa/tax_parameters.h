@@ -19,6 +19,9 @@ inline constexpr double kTaxRate = 0.0307;
 // more than 245).
 inline constexpr long kPenaltyThreshold = 246;
 inline constexpr double kEstimatedPaymentThreshold = 245.0;
+// The estimated tax worksheet's required annual payment is at most this
+// share of next year's net estimated tax.
+inline constexpr double kEstimatedTaxShare = 0.9;
 
 // Tax forgiveness (Schedule SP): eligibility income below
 // base + 1 gives 100 %; every further step of kForgivenessStep takes 10 %

@@ -1,10 +1,12 @@
 // The PA interest and dividend worksheet (state form 186): the routine's
 // frame (nonresident exit, name items, the closing print decision) and the
-// line patterns both halves use.
+// line patterns and shapes both halves use.
 #include <cstddef>
 
+#include "calc/pa/box_marks.h"
 #include "calc/pa/schedules/int_div_worksheet_calc.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
@@ -17,41 +19,34 @@ using DataMgmt::TaxFormPtr;
 
 namespace {
 
-const int kFilingJoint = 2;
-const int kResidencyFullYear = 0;
-const int kResidencyPartYear = 1;
-const int kResidencyNonresident = 2;
+namespace W = PAInterestDividendWorksheet;
 
-// Name items (members; host fields 3 and 4).
-const int kNameFirst = 61;
-const int kNameSecond = 62;
-
-// The lines the closing step compares (members; host fields).
-const int kSummaryInterest = 63;   // 155737
-const int kGrossInterest = 72;     // 155746
-const int kNetInterest = 163;      // 156268
-const int kTotalInterest = 196;    // 219
-const int kSummaryDividends = 199; // 156280
-const int kNetDividends = 287;     // 156314
-const int kTotalDividends = 322;   // 156327
-
-// State summary groups 1-4: taxpayer and spouse members.
-struct GroupMembers {
-  int taxpayer;
-  int spouse;
+// State summary groups 1-4: the taxpayer's and the spouse's field.
+template <class Catalog>
+struct GroupFields {
+  NamedField<Catalog> taxpayer;
+  NamedField<Catalog> spouse;
 };
-// State16FieldIds: fields 174/175, 178/179, 194/195, 190/191.
-const GroupMembers kInterestGroupMembers[4] = {{173, 174}, {177, 178}, {193, 194}, {189, 190}};
-// State17FieldIds: fields 174/175, 178/179, 186/187, 182/183.
-const GroupMembers kDividendGroupMembers[4] = {{173, 174}, {177, 178}, {185, 186}, {181, 182}};
+const GroupFields<State16FieldIds> kInterestGroups[4] = {
+    {State16::kTaxpayerRegular, State16::kSpouseRegular},
+    {State16::kTaxpayerUSObligations, State16::kSpouseUSObligations},
+    {State16::kTaxpayerExemptInState, State16::kSpouseExemptInState},
+    {State16::kTaxpayerExemptOutOfState, State16::kSpouseExemptOutOfState},
+};
+const GroupFields<State17FieldIds> kDividendGroups[4] = {
+    {State17::kTaxpayerRegular, State17::kSpouseRegular},
+    {State17::kTaxpayerUSObligations, State17::kSpouseUSObligations},
+    {State17::kTaxpayerInState, State17::kSpouseInState},
+    {State17::kTaxpayerOutOfState, State17::kSpouseOutOfState},
+};
 
 template <class Catalog>
 int_div::SummaryGroups readGroups(const PADataMgmt::PATaxReturn& pa, const FormId& form,
-                                  const Catalog& catalog, const GroupMembers (&members)[4]) {
+                                  const GroupFields<Catalog> (&fields)[4]) {
   int_div::SummaryGroups groups;
   for (int k = 0; k < 4; ++k) {
-    groups.taxpayer[k] = static_cast<double>(pa.getAllCopies(form, catalog[members[k].taxpayer]));
-    groups.spouse[k] = static_cast<double>(pa.getAllCopies(form, catalog[members[k].spouse]));
+    groups.taxpayer[k] = static_cast<double>(pa.getAllCopies(form, fields[k].taxpayer));
+    groups.spouse[k] = static_cast<double>(pa.getAllCopies(form, fields[k].spouse));
   }
   return groups;
 }
@@ -59,14 +54,15 @@ int_div::SummaryGroups readGroups(const PADataMgmt::PATaxReturn& pa, const FormI
 // No adjustment changed anything: the summary amounts run through to the
 // totals unchanged, so the worksheet need not be printed.
 bool worksheetAddsNothing(const DataMgmt::TaxForm& ws) {
-  auto at = [&ws](int member) { return ws.getIR(kPAInterestDividendWorksheetFieldIds[member]); };
-  const double interest = at(kSummaryInterest);
-  const double totalInterest = at(kTotalInterest);
-  const double dividends = at(kSummaryDividends);
-  const double totalDividends = at(kTotalDividends);
-  return interest == totalInterest && interest == at(kGrossInterest) && interest == at(kNetInterest) &&
-         at(kNetInterest) == totalInterest && dividends == totalDividends &&
-         dividends == at(kNetDividends) && at(kNetDividends) == totalDividends;
+  const double interest = ws.getIR(W::kSummaryInterest);
+  const double totalInterest = ws.getIR(W::kTotalInterest);
+  const double netInterest = ws.getIR(W::kNetInterest);
+  const double dividends = ws.getIR(W::kSummaryDividends);
+  const double totalDividends = ws.getIR(W::kTotalDividends);
+  const double netDividends = ws.getIR(W::kNetDividends);
+  return interest == totalInterest && interest == ws.getIR(W::kGrossInterest) && interest == netInterest &&
+         netInterest == totalInterest && dividends == totalDividends && dividends == netDividends &&
+         netDividends == totalDividends;
 }
 
 }  // namespace
@@ -75,15 +71,13 @@ void PATaxReturnCalcEngine::computeInterestDividendWorksheet(TaxFormPtr form, ui
   if (form.isNull() || paReturn == nullptr || getFederalReturn() == nullptr) return;
   const FormId& self = kFormID_PAInterestDividendWorksheet;
 
-  if (paReturn->readResidencyStatus(kFormID_PAReturnInfo) == kResidencyNonresident) {
+  if (paReturn->readResidencyStatus(kFormID_PAReturnInfo) == PADataMgmt::kNonresident) {
     // Nothing of a nonresident's interest or dividends is kept here.
     clearForm(self, 1);
   } else {
-    copyNameText(form, kFormID_PAReturnInfo, paReturn->readFilingStatus(kFormID_PAReturnInfo), 0,
-                 kPAInterestDividendWorksheetFieldIds[kNameFirst],
-                 kPAInterestDividendWorksheetFieldIds[kNameSecond], Primitives::kNullFieldID,
-                 Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID,
-                 Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
+    const FieldId& none = Primitives::kNullFieldID;
+    copyNameText(form, kFormID_PAReturnInfo, paReturn->readFilingStatus(kFormID_PAReturnInfo), 0, W::kFilerName,
+                 W::kFilerSSN, none, none, none, none, none, none, none, 0);
     int_div::IntDivWorksheetCalc calc(*this, *paReturn, *getFederalReturn(), form, copy);
     calc.computeInterest();
     calc.computeDividends();
@@ -102,23 +96,23 @@ IntDivWorksheetCalc::IntDivWorksheetCalc(PATaxReturnCalcEngine& engine, PADataMg
     : engine(engine), pa(pa), federal(federal), holder(form), ws(*form), copy(copy) {}
 
 SummaryGroups IntDivWorksheetCalc::interestGroups() const {
-  return readGroups(pa, kFormID_State16, kState16FieldIds, kInterestGroupMembers);
+  return readGroups(pa, kFormID_State16, kInterestGroups);
 }
 
 SummaryGroups IntDivWorksheetCalc::dividendGroups() const {
-  return readGroups(pa, kFormID_State17, kState17FieldIds, kDividendGroupMembers);
+  return readGroups(pa, kFormID_State17, kDividendGroups);
 }
 
 bool IntDivWorksheetCalc::joint() const {
-  return pa.readFilingStatus(kFormID_PAReturnInfo) == kFilingJoint;
+  return pa.readFilingStatus(kFormID_PAReturnInfo) == PADataMgmt::kFilingJoint;
 }
 
 bool IntDivWorksheetCalc::partYearResident() const {
-  return pa.readResidencyStatus(kFormID_PAReturnInfo) == kResidencyPartYear;
+  return pa.readResidencyStatus(kFormID_PAReturnInfo) == PADataMgmt::kPartYearResident;
 }
 
 bool IntDivWorksheetCalc::fullYearResident() const {
-  return pa.readResidencyStatus(kFormID_PAReturnInfo) == kResidencyFullYear;
+  return pa.readResidencyStatus(kFormID_PAReturnInfo) == PADataMgmt::kFullYearResident;
 }
 
 Owner IntDivWorksheetCalc::ownerOf(const FormId& form, uint16_t copy, const FieldId& taxpayerMark,
@@ -131,18 +125,14 @@ Owner IntDivWorksheetCalc::ownerOf(const FormId& form, uint16_t copy, const Fiel
   return Owner::kNone;
 }
 
-KindTotals IntDivWorksheetCalc::form51ByKind(int amountMember, bool wholeAmounts) const {
+KindTotals IntDivWorksheetCalc::form51ByKind(const FieldId& amountField, bool wholeAmounts) const {
   KindTotals totals;
-  forEachCopy(federal, kFormID_Fed51, [&](uint16_t c) {
-    const Owner owner = ownerOf(kFormID_Fed51, c, kFed51FieldIds[kFed51Taxpayer], kFed51FieldIds[kFed51Spouse]);
-    if (owner != Owner::kTaxpayer && owner != Owner::kSpouse) return;
+  forEachPersonCopy(kFormID_Fed51, Fed51::kTaxpayerBox, Fed51::kSpouseBox, [&](uint16_t c, int person) {
     int kind = 0;
-    if (!federal.formYes(kFormID_Fed51, c, kFed51FieldIds[kFed51FirstKind])) {
-      if (!federal.formYes(kFormID_Fed51, c, kFed51FieldIds[kFed51SecondKind])) return;
+    if (!federal.formYes(kFormID_Fed51, c, Fed51::kFirstKindBox)) {
+      if (!federal.formYes(kFormID_Fed51, c, Fed51::kSecondKindBox)) return;
       kind = 1;
     }
-    const int person = owner == Owner::kTaxpayer ? 0 : 1;
-    const DataMgmt::FieldId& amountField = kFed51FieldIds[amountMember];
     totals.amount[kind][person] += wholeAmounts ? static_cast<double>(federal.getIN(kFormID_Fed51, c, amountField))
                                                 : federal.getIR(kFormID_Fed51, c, amountField);
     ++totals.count[kind][person];
@@ -150,33 +140,146 @@ KindTotals IntDivWorksheetCalc::form51ByKind(int amountMember, bool wholeAmounts
   return totals;
 }
 
-const FieldId& IntDivWorksheetCalc::field(int member) { return kPAInterestDividendWorksheetFieldIds[member]; }
+void IntDivWorksheetCalc::summaryFirstTwo(const Line& shown, const Line& summary, const SummaryGroups& g,
+                                          const FieldId& singleTotalFrom) {
+  const double t = g.taxpayerFirstTwo();
+  set(shown.taxpayer, t);
+  set(summary.taxpayer, t);
+  if (joint()) {
+    set(shown.spouse, g.spouseFirstTwo());
+    set(summary.spouse, g.spouseFirstTwo());
+    sum(summary.total, {summary.taxpayer, summary.spouse});
+  } else {
+    setNull(shown.spouse);
+    set(shown.total, t);
+    copyField(singleTotalFrom, summary.total);
+  }
+}
 
-void IntDivWorksheetCalc::splitFill(const Line& line, double t, double s) {
+void IntDivWorksheetCalc::summaryLastTwo(const Line& line, const SummaryGroups& g) {
+  const double t = g.taxpayerLastTwo();
+  const double s = g.spouseLastTwo();
+  set(line.taxpayer, t);
+  setSpouse(line.spouse, s);
+  set(line.total, joint() ? t + s : t);
+}
+
+void IntDivWorksheetCalc::partnershipLines(const PartnershipLines& lines, const KindTotals& kinds) {
+  for (int k = 0; k < 2; ++k) {
+    const PartnershipKind& kind = lines.kinds[k];
+    markOrNo(ws, kind.presentBox, kinds.present(k));
+    defaultMark(kind.pairNo, kind.pairNo, kind.pairYes);
+  }
+  for (int k = 0; k < 2; ++k) {
+    const PartnershipKind& kind = lines.kinds[k];
+    splitFill(kind.computed, kinds.amount[k][0], kinds.amount[k][1]);
+    choiceBox(kind.overrideYes, kind.overrideNo);
+    overrideLine(kind.overrideYes, kind.asUsed, kind.computed);
+  }
+  sumLines(lines.both, {lines.kinds[0].computed, lines.kinds[1].computed});
+  copyLine(lines.both, lines.bothCopy);
+  sumLines(lines.asUsed, {lines.kinds[0].asUsed, lines.kinds[1].asUsed});
+  copyLine(lines.asUsed, lines.asUsedCopy);
+}
+
+void IntDivWorksheetCalc::residentTotal(const FieldId& field, const KindTotals& kinds, int kind) {
+  if (fullYearResident()) {
+    set(field, kinds.amount[kind][0] + kinds.amount[kind][1]);
+  } else {
+    setNull(field);
+  }
+}
+
+void IntDivWorksheetCalc::estateTrustLines(const EstateTrustLines& lines, const PersonAmounts& amounts,
+                                           bool limitToLine) {
+  const Line& income = lines.income;
+  const Line& adj = lines.adjustment;
+  const Line& rem = lines.remainder;
+  protect(income.taxpayer);
+  protect(income.spouse);
+  defaultMark(lines.noBox, lines.noBox, lines.yesBox);
+  set(income.total, amounts[0] + amounts[1]);
+  setPair(income, amounts[0], amounts[1]);
+
+  if (!(amount(income.total) > 0)) {
+    clearRange(income.total, rem.spouse);
+  } else if (joint()) {
+    // A person without amounts has nothing to adjust; the remainder is
+    // recomputed either way so none is left from an earlier calculation.
+    for (int person = 0; person < 2; ++person) {
+      const Field& line = personField(income, person);
+      openUpTo(personField(adj, person), amounts[person] > 0, limitToLine ? amount(line) : amounts[person]);
+      remainder(personField(rem, person), line, personField(adj, person));
+    }
+    plus(adj.total, adj.taxpayer, adj.spouse);
+    plus(rem.total, rem.taxpayer, rem.spouse);
+  } else {
+    openAndLimit(adj.total, amounts[0] + amounts[1]);
+    copyField(adj.total, adj.taxpayer);
+    remainder(rem.total, income.total, adj.total);
+    copyField(rem.total, rem.taxpayer);
+    protectAndNull(adj.spouse);
+    protectAndNull(rem.spouse);
+  }
+  copyLine(lines.remainder, lines.remainderCopy);
+}
+
+void IntDivWorksheetCalc::partYearBeforeSubtraction(const Field& taxpayer, const Field& spouse,
+                                                    const Line& subtraction, const Line& total) {
+  if (!partYearResident()) {
+    protectAndNull(taxpayer);
+    protectAndNull(spouse);
+    return;
+  }
+  plus(taxpayer, subtraction.taxpayer, total.taxpayer);
+  if (joint()) {
+    plus(spouse, subtraction.spouse, total.spouse);
+  } else {
+    protectAndNull(spouse);  // no stale spouse amount after a joint return
+  }
+}
+
+void IntDivWorksheetCalc::setPair(const Line& line, double t, double s) {
   set(line.taxpayer, t);
   if (joint()) {
     set(line.spouse, s);
   } else {
     setNull(line.spouse);
   }
-  ws.plus2(field(line.total), field(line.taxpayer), field(line.spouse));
 }
 
-void IntDivWorksheetCalc::choiceBox(int yesBox, int noBox) {
+void IntDivWorksheetCalc::splitFill(const Line& line, double t, double s) {
+  setPair(line, t, s);
+  plus(line.total, line.taxpayer, line.spouse);
+}
+
+void IntDivWorksheetCalc::setSpouse(const FieldId& spouse, double value) {
+  if (joint()) {
+    set(spouse, value);
+  } else {
+    protectAndNull(spouse);
+  }
+}
+
+void IntDivWorksheetCalc::openSpouse(const FieldId& spouse) {
+  if (joint()) {
+    unprotect(spouse);
+  } else {
+    protectAndNull(spouse);
+  }
+}
+
+void IntDivWorksheetCalc::choiceBox(const FieldId& yesBox, const FieldId& noBox) {
   unprotect(yesBox);
   unprotect(noBox);
   defaultMark(noBox, noBox, yesBox);
 }
 
-void IntDivWorksheetCalc::overrideLine(int yesBox, const Line& asUsed, const Line& computed) {
-  if (!ws.xMarked(field(yesBox))) {
+void IntDivWorksheetCalc::overrideLine(const FieldId& yesBox, const Line& asUsed, const Line& computed) {
+  if (!ws.xMarked(yesBox)) {
     copyLine(computed, asUsed);
-    return;
-  }
-  if (joint()) {
-    unprotect(asUsed.taxpayer);
-    unprotect(asUsed.spouse);
-    ws.plus2(field(asUsed.total), field(asUsed.taxpayer), field(asUsed.spouse));
+  } else if (joint()) {
+    enteredSplit(asUsed);
   } else {
     protectAndNull(asUsed.spouse);
     unprotect(asUsed.total);
@@ -185,35 +288,44 @@ void IntDivWorksheetCalc::overrideLine(int yesBox, const Line& asUsed, const Lin
   }
 }
 
-void IntDivWorksheetCalc::sum(int target, std::initializer_list<int> sources) {
-  FieldId ids[kMaxSummands];  // empty ids read as 0
-  std::size_t n = 0;
-  for (int member : sources) {
-    if (n < kMaxSummands) ids[n++] = field(member);
-  }
-  ws.setValueToSumOf(field(target), {ids[0], ids[1], ids[2], ids[3], ids[4], ids[5]});
+void IntDivWorksheetCalc::sum(const FieldId& target, std::initializer_list<FieldId> sources) {
+  ws.setValueToSumOf(target, sources);
 }
 
 void IntDivWorksheetCalc::sumLines(const Line& target, std::initializer_list<Line> sources) {
-  int totals[kMaxSummands] = {};
-  int taxpayers[kMaxSummands] = {};
-  int spouses[kMaxSummands] = {};
-  std::size_t n = 0;
-  for (const Line& line : sources) {
-    if (n == kMaxSummands) break;
-    totals[n] = line.total;
-    taxpayers[n] = line.taxpayer;
-    spouses[n] = line.spouse;
-    ++n;
-  }
-  auto column = [this, n](int sumMember, const int (&members)[kMaxSummands]) {
+  for (Field Line::*column : {&Line::total, &Line::taxpayer, &Line::spouse}) {
     FieldId ids[kMaxSummands];  // empty ids read as 0
-    for (std::size_t k = 0; k < n; ++k) ids[k] = field(members[k]);
-    ws.setValueToSumOf(field(sumMember), {ids[0], ids[1], ids[2], ids[3], ids[4], ids[5]});
-  };
-  column(target.total, totals);
-  column(target.taxpayer, taxpayers);
-  column(target.spouse, spouses);
+    std::size_t n = 0;
+    for (const Line& line : sources) {
+      if (n < kMaxSummands) ids[n++] = line.*column;
+    }
+    ws.setValueToSumOf(target.*column, {ids[0], ids[1], ids[2], ids[3], ids[4], ids[5]});
+  }
+}
+
+void IntDivWorksheetCalc::jointTotal(const Line& line) {
+  if (joint()) {
+    plus(line.total, line.taxpayer, line.spouse);
+  } else {
+    protectAndNull(line.spouse);
+    copyField(line.taxpayer, line.total);
+  }
+}
+
+void IntDivWorksheetCalc::setLine(const Line& line, double total, double t, double s) {
+  set(line.total, total);
+  set(line.taxpayer, t);
+  set(line.spouse, s);
+}
+
+void IntDivWorksheetCalc::gatedLine(const Line& line, bool shown, double t, double s) {
+  if (shown) {
+    protect(line.total);
+    protect(line.spouse);
+    splitFill(line, t, s);
+  } else {
+    closeAmounts(line);
+  }
 }
 
 void IntDivWorksheetCalc::copyLine(const Line& from, const Line& to) {
@@ -222,28 +334,36 @@ void IntDivWorksheetCalc::copyLine(const Line& from, const Line& to) {
   copyField(from.spouse, to.spouse);
 }
 
-void IntDivWorksheetCalc::copyField(int from, int to) { ws.assignII(field(to), field(from)); }
+void IntDivWorksheetCalc::copyField(const FieldId& from, const FieldId& to) { ws.assignII(to, from); }
 
-void IntDivWorksheetCalc::openAndLimit(int member, double limit) {
-  unprotect(member);
-  ws.minIR(field(member), field(member), limit);
+void IntDivWorksheetCalc::openAndLimit(const FieldId& field, double limit) {
+  unprotect(field);
+  ws.minIR(field, field, limit);
 }
 
-void IntDivWorksheetCalc::limitToField(int member, int limitMember) {
-  ws.minII(field(member), field(member), field(limitMember));
+void IntDivWorksheetCalc::openUpTo(const FieldId& field, bool open, double limit) {
+  if (open) {
+    openAndLimit(field, limit);
+  } else {
+    protectAndNull(field);
+  }
 }
 
-void IntDivWorksheetCalc::remainder(int target, int from, int less) {
-  ws.minusIIge0(field(target), field(from), field(less));
+void IntDivWorksheetCalc::limitToField(const FieldId& field, const FieldId& limit) {
+  ws.minII(field, field, limit);
 }
 
-void IntDivWorksheetCalc::plus(int target, int a, int b) { ws.plus2(field(target), field(a), field(b)); }
+void IntDivWorksheetCalc::remainder(const FieldId& target, const FieldId& from, const FieldId& less) {
+  ws.minusIIge0(target, from, less);
+}
+
+void IntDivWorksheetCalc::plus(const FieldId& target, const FieldId& a, const FieldId& b) { ws.plus2(target, a, b); }
 
 void IntDivWorksheetCalc::enteredSplit(const Line& line) {
   if (joint()) {
     unprotect(line.taxpayer);
     unprotect(line.spouse);
-    ws.plus2(field(line.total), field(line.taxpayer), field(line.spouse));
+    plus(line.total, line.taxpayer, line.spouse);
   } else {
     unprotect(line.total);
     copyField(line.total, line.taxpayer);
@@ -251,19 +371,39 @@ void IntDivWorksheetCalc::enteredSplit(const Line& line) {
   }
 }
 
-void IntDivWorksheetCalc::set(int member, double value) { ws.assignIR(field(member), value); }
-void IntDivWorksheetCalc::setNull(int member) { ws.setNull(field(member)); }
-void IntDivWorksheetCalc::protect(int member) { ws.makeProtected(field(member)); }
-void IntDivWorksheetCalc::unprotect(int member) { ws.unProtect(field(member)); }
-void IntDivWorksheetCalc::protectAndNull(int member) { ws.makeProtectedAndSetNull(field(member)); }
-double IntDivWorksheetCalc::amount(int member) const { return ws.getIR(field(member)); }
-
-void IntDivWorksheetCalc::defaultMark(int a, int b, int c) {
-  Utils::setDefaultX(holder, field(a), field(b), field(c));
+void IntDivWorksheetCalc::setIfPositive(const FieldId& field, double value) {
+  if (value > 0) {
+    set(field, value);
+  } else {
+    setNull(field);
+  }
 }
 
-void IntDivWorksheetCalc::clearRange(int first, int last) {
-  engine.clearFormFields(kFormID_PAInterestDividendWorksheet, copy, field(first), field(last));
+void IntDivWorksheetCalc::set(const FieldId& field, double value) { ws.assignIR(field, value); }
+void IntDivWorksheetCalc::setNull(const FieldId& field) { ws.setNull(field); }
+void IntDivWorksheetCalc::protect(const FieldId& field) { ws.makeProtected(field); }
+void IntDivWorksheetCalc::unprotect(const FieldId& field) { ws.unProtect(field); }
+void IntDivWorksheetCalc::protectAndNull(const FieldId& field) { ws.makeProtectedAndSetNull(field); }
+double IntDivWorksheetCalc::amount(const FieldId& field) const { return ws.getIR(field); }
+
+void IntDivWorksheetCalc::closeLine(const Line& line) {
+  protectAndNull(line.total);
+  protectAndNull(line.taxpayer);
+  protectAndNull(line.spouse);
+}
+
+void IntDivWorksheetCalc::closeAmounts(const Line& line) {
+  protectAndNull(line.taxpayer);
+  protectAndNull(line.spouse);
+  setNull(line.total);
+}
+
+void IntDivWorksheetCalc::defaultMark(const FieldId& a, const FieldId& b, const FieldId& c) {
+  Utils::setDefaultX(holder, a, b, c);
+}
+
+void IntDivWorksheetCalc::clearRange(const FieldId& first, const FieldId& last) {
+  engine.clearFormFields(kFormID_PAInterestDividendWorksheet, copy, first, last);
 }
 
 }  // namespace int_div

@@ -6,12 +6,14 @@
 // spouse from the state interest and dividend summaries (state forms 16
 // and 17), the federal sources and the user's entries;
 // computeInterestDividendWorksheet (int_div_worksheet.cc) runs the two
-// halves and decides whether the copy is printed.
+// halves and decides whether the copy is printed. The two halves have the
+// same shapes (federal form 51 kinds with their overrides, form 89 with
+// its adjustment, the summary groups, the part-year amounts); each shape
+// is one routine here, fed by a table of the half's lines.
 //
 // Most lines are triples: a total, the taxpayer's amount and the spouse's.
-// On a joint return (filing status 2) the total is the sum of the two; on
-// any other return the spouse's field is null and the total is the
-// taxpayer's amount.
+// On a joint return the total is the sum of the two; on any other return
+// the spouse's field is null and the total is the taxpayer's amount.
 //
 // The object lives for one call and borrows everything: the engine, its
 // PA and federal returns and the worksheet copy. It keeps nothing between
@@ -19,11 +21,13 @@
 #ifndef CALC_PA_SCHEDULES_INT_DIV_WORKSHEET_CALC_H_
 #define CALC_PA_SCHEDULES_INT_DIV_WORKSHEET_CALC_H_
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "catalogs/fields/fields.h"
 #include "host/form_identifier.h"
 #include "host/identifier.h"
 #include "host/tax_form.h"
@@ -31,26 +35,27 @@
 namespace PACalculationMgmt {
 namespace int_div {
 
-// A worksheet line of three amounts, by PAInterestDividendWorksheetFieldIds
-// member.
+using DataMgmt::FieldId;
+using DataMgmt::FormId;
+
+// A field of the worksheet.
+using Field = NamedField<PAInterestDividendWorksheetFieldIds>;
+
+// A worksheet line of three amounts.
 struct Line {
-  int total;
-  int taxpayer;
-  int spouse;
+  Field total;
+  Field taxpayer;
+  Field spouse;
 };
+
+// The taxpayer's (person 0) or the spouse's (person 1) field of a line.
+inline const Field& personField(const Line& line, int person) { return person == 0 ? line.taxpayer : line.spouse; }
 
 // Who a federal source copy counts for.
 enum class Owner { kNone, kTaxpayer, kSpouse, kJoint };
 
-// Federal form 51 (Fed51FieldIds members; host fields in comments): the
-// two kinds of its amounts and its owner marks.
-const int kFed51FirstKind = 292;  // 6, tested before the second kind
-const int kFed51SecondKind = 293; // 142
-const int kFed51Taxpayer = 288;   // 366
-const int kFed51Spouse = 289;     // 367
-// Federal form 89 owner marks (Fed89FieldIds).
-const int kFed89Taxpayer = 93;    // 145
-const int kFed89Spouse = 94;      // 146
+// Amounts of the two persons: [0] the taxpayer's, [1] the spouse's.
+using PersonAmounts = std::array<double, 2>;
 
 // Federal form 51 amounts by kind (0 the first, 1 the second) and person
 // (0 the taxpayer, 1 the spouse), with the number of copies counted.
@@ -60,16 +65,6 @@ struct KindTotals {
 
   bool present(int kind) const { return count[kind][0] > 0 || count[kind][1] > 0; }
 };
-
-// Calls visit(copy number) for every existing copy of `form`, ascending;
-// an empty copy the host hands back is skipped.
-template <class Visit>
-void forEachCopy(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form, Visit visit) {
-  for (DataMgmt::TaxFormIter it = taxReturn.getForms(form); !it.atEOL(); it.next()) {
-    const DataMgmt::TaxFormPtr copy = it.getTaxForm();
-    if (!copy.isNull()) visit(copy->getCopyNumber());
-  }
-}
 
 // The four amount groups of a state summary form, each summed over all of
 // the form's copies: taxpayer[k] and spouse[k] are group k + 1.
@@ -84,6 +79,41 @@ struct SummaryGroups {
   double spouseLastTwo() const { return spouse[2] + spouse[3]; }
   // Groups 3 and 4 of both persons.
   double lastTwoOfBoth() const { return taxpayerLastTwo() + spouseLastTwo(); }
+};
+
+// One kind of federal form 51 amounts: the box saying whether any copy has
+// the kind, the check-box pair given a default, the computed line, the
+// override pair and the line as used.
+struct PartnershipKind {
+  Field presentBox;
+  Field pairYes;
+  Field pairNo;
+  Line computed;
+  Field overrideYes;
+  Field overrideNo;
+  Line asUsed;
+};
+
+// The federal form 51 lines of one half: both kinds, then their sums as
+// computed and as used, each with its copy.
+struct PartnershipLines {
+  PartnershipKind kinds[2];
+  Line both;
+  Line bothCopy;
+  Line asUsed;
+  Line asUsedCopy;
+};
+
+// The federal form 89 lines of one half: the check-box pair given a
+// default, the form 89 income, the user's adjustment, the remainder and
+// its copy.
+struct EstateTrustLines {
+  Field yesBox;
+  Field noBox;
+  Line income;
+  Line adjustment;
+  Line remainder;
+  Line remainderCopy;
 };
 
 // The calculation of one worksheet copy (see the file comment).
@@ -114,53 +144,103 @@ class IntDivWorksheetCalc {
   // joint when a joint mark is given and set, else nobody. A copy that the
   // return skips also counts for nobody: on a return that is not joint, a
   // copy whose spouse mark is set is skipped entirely.
-  Owner ownerOf(const DataMgmt::FormId& form, uint16_t copy, const DataMgmt::FieldId& taxpayerMark,
-                const DataMgmt::FieldId& spouseMark,
-                const DataMgmt::FieldId& jointMark = Primitives::kNullFieldID) const;
+  Owner ownerOf(const FormId& form, uint16_t copy, const FieldId& taxpayerMark, const FieldId& spouseMark,
+                const FieldId& jointMark = Primitives::kNullFieldID) const;
+
+  // Calls visit(copy, person) for every copy of `form` that counts for the
+  // taxpayer (person 0) or the spouse (person 1), ascending.
+  template <class Visit>
+  void forEachPersonCopy(const FormId& form, const FieldId& taxpayerMark, const FieldId& spouseMark,
+                         Visit visit) const;
 
   // Every copy of federal form 51 that counts for a person and has a kind,
-  // its `amountMember` (Fed51FieldIds) read whole (getIN) or as is (getIR).
-  KindTotals form51ByKind(int amountMember, bool wholeAmounts) const;
+  // its `amountField` read whole (getIN) or as is (getIR).
+  KindTotals form51ByKind(const FieldId& amountField, bool wholeAmounts) const;
 
-  // Worksheet field of catalog member `member`.
-  static const DataMgmt::FieldId& field(int member);
+  // Shapes both halves share.
+  // The summary groups 1 + 2, on the shown line and the summary line; on
+  // a return that is not joint the summary total copies `singleTotalFrom`.
+  void summaryFirstTwo(const Line& shown, const Line& summary, const SummaryGroups& g,
+                       const FieldId& singleTotalFrom);
+  // The summary groups 3 + 4 line.
+  void summaryLastTwo(const Line& line, const SummaryGroups& g);
+  // The federal form 51 lines from the amounts by kind.
+  void partnershipLines(const PartnershipLines& lines, const KindTotals& kinds);
+  // A full-year resident's total of kind `kind`; null for anyone else.
+  void residentTotal(const FieldId& field, const KindTotals& kinds, int kind);
+  // The federal form 89 lines from the amounts of the two persons. On a
+  // joint return each person's adjustment is limited to the person's line
+  // as it stands when `limitToLine` is set, else to the person's amount.
+  void estateTrustLines(const EstateTrustLines& lines, const PersonAmounts& amounts, bool limitToLine);
+  // A part-year resident's amounts before the part-year subtraction (the
+  // total has it taken off); protected and null for anyone else, and the
+  // spouse's on a return that is not joint.
+  void partYearBeforeSubtraction(const Field& taxpayer, const Field& spouse, const Line& subtraction,
+                                 const Line& total);
 
   // Line patterns.
   // T := t; on a joint return S := s, otherwise S is nulled (its
-  // protection kept); total := T + S.
+  // protection kept).
+  void setPair(const Line& line, double t, double s);
+  // setPair, then total := T + S.
   void splitFill(const Line& line, double t, double s);
+  // On a joint return `spouse` := value, otherwise it is protected and
+  // nulled.
+  void setSpouse(const FieldId& spouse, double value);
+  // On a joint return `spouse` is open to the user, otherwise it is
+  // protected and nulled.
+  void openSpouse(const FieldId& spouse);
   // Unprotects both boxes, then gives the pair its default (the no box).
-  void choiceBox(int yesBox, int noBox);
+  void choiceBox(const FieldId& yesBox, const FieldId& noBox);
   // The as-used line: the user's own amounts while the yes box is marked,
   // the computed line otherwise.
-  void overrideLine(int yesBox, const Line& asUsed, const Line& computed);
-  // target := sum of the sources (at most kMaxSummands; nulls count as 0).
-  void sum(int target, std::initializer_list<int> sources);
-  // The same column by column: total, taxpayer and spouse.
+  void overrideLine(const FieldId& yesBox, const Line& asUsed, const Line& computed);
+  // target := sum of the sources (nulls count as 0).
+  void sum(const FieldId& target, std::initializer_list<FieldId> sources);
+  // The same column by column: total, taxpayer and spouse (at most
+  // kMaxSummands lines).
   void sumLines(const Line& target, std::initializer_list<Line> sources);
+  // The total of a line whose T (and, on a joint return, S) is written:
+  // T + S on a joint return; otherwise S is protected and nulled and the
+  // total copies T.
+  void jointTotal(const Line& line);
   // Field by field: total, taxpayer and spouse.
   void copyLine(const Line& from, const Line& to);
-  void copyField(int from, int to);
+  // The three fields written as given.
+  void setLine(const Line& line, double total, double t, double s);
+  // A line shown only when `shown`: then the total and S are protected and
+  // the line is split-filled from t and s; otherwise T and S are protected
+  // and nulled and the total is nulled.
+  void gatedLine(const Line& line, bool shown, double t, double s);
+  void copyField(const FieldId& from, const FieldId& to);
   // Opens an entered amount and cuts it to `limit`.
-  void openAndLimit(int member, double limit);
-  // member := min(member, limitMember).
-  void limitToField(int member, int limitMember);
+  void openAndLimit(const FieldId& field, double limit);
+  // openAndLimit when `open`, else the field is protected and nulled.
+  void openUpTo(const FieldId& field, bool open, double limit);
+  // field := min(field, limit field).
+  void limitToField(const FieldId& field, const FieldId& limit);
   // target := max(0, from - less).
-  void remainder(int target, int from, int less);
+  void remainder(const FieldId& target, const FieldId& from, const FieldId& less);
   // target := a + b.
-  void plus(int target, int a, int b);
+  void plus(const FieldId& target, const FieldId& a, const FieldId& b);
   // An amount the user splits on a joint return: there the total is the
   // sum of the open taxpayer and spouse fields; otherwise the user enters
   // the total, the taxpayer's field copies it and the spouse's is closed.
   void enteredSplit(const Line& line);
-  void set(int member, double value);
-  void setNull(int member);
-  void protect(int member);
-  void unprotect(int member);
-  void protectAndNull(int member);
-  void defaultMark(int a, int b, int c);
-  double amount(int member) const;
-  void clearRange(int first, int last);
+  // value when above 0, else null.
+  void setIfPositive(const FieldId& field, double value);
+  void set(const FieldId& field, double value);
+  void setNull(const FieldId& field);
+  void protect(const FieldId& field);
+  void unprotect(const FieldId& field);
+  void protectAndNull(const FieldId& field);
+  // All three fields of the line protected and nulled.
+  void closeLine(const Line& line);
+  // T and S protected and nulled, the total nulled.
+  void closeAmounts(const Line& line);
+  void defaultMark(const FieldId& a, const FieldId& b, const FieldId& c);
+  double amount(const FieldId& field) const;
+  void clearRange(const FieldId& first, const FieldId& last);
 
   static const std::size_t kMaxSummands = 6;
 
@@ -176,6 +256,8 @@ class IntDivWorksheetCalc {
   void form51Interest();
   void summaryInterestNotTaxed(const SummaryGroups& g);
   void federalInterest();
+  void jointFederalInterest(PersonAmounts& form166, PersonAmounts& federalLine) const;
+  void federalInterestAdjustment();
   void form89Interest();
   void interestSubtractions();
   void netInterest();
@@ -191,8 +273,29 @@ class IntDivWorksheetCalc {
   void dividendSubtractions();
   void otherDividends(const SummaryGroups& g);
   void federalDividends();
+  void spouseShareOfFederalDividends();
   void totalDividends(const SummaryGroups& g);
 };
+
+// Calls visit(copy number) for every existing copy of `form`, ascending;
+// an empty copy the host hands back is skipped.
+template <class Visit>
+void forEachCopy(const DataMgmt::TaxReturn& taxReturn, const FormId& form, Visit visit) {
+  for (DataMgmt::TaxFormIter it = taxReturn.getForms(form); !it.atEOL(); it.next()) {
+    const DataMgmt::TaxFormPtr copy = it.getTaxForm();
+    if (!copy.isNull()) visit(copy->getCopyNumber());
+  }
+}
+
+template <class Visit>
+void IntDivWorksheetCalc::forEachPersonCopy(const FormId& form, const FieldId& taxpayerMark,
+                                            const FieldId& spouseMark, Visit visit) const {
+  forEachCopy(federal, form, [&](uint16_t c) {
+    const Owner owner = ownerOf(form, c, taxpayerMark, spouseMark);
+    if (owner == Owner::kTaxpayer) visit(c, 0);
+    if (owner == Owner::kSpouse) visit(c, 1);
+  });
+}
 
 }  // namespace int_div
 }  // namespace PACalculationMgmt

@@ -8,64 +8,50 @@
 #include <cstdio>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/catalogs.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
 
 namespace PACalculationMgmt {
 
 using DataMgmt::TaxFormPtr;
-using Primitives::OVImmutableIdentifier;
 
 namespace {
+
+namespace V = PAEstimatedVouchers;
+namespace Info = PAReturnInfo;
 
 // Information-form texts are read into buffers of this size.
 const int kTextSize = 128;
 // The common-text code of the daytime telephone number.
 const int kPhoneText = 141;
 
-const OVImmutableIdentifier& voucher(int member) { return kPAEstimatedVouchersFieldIds[member]; }
-const OVImmutableIdentifier& info(int member) { return kPAReturnInfoFieldIds[member]; }
-const OVImmutableIdentifier& pa40(int member) { return kPA40FieldIds[member]; }
-
-// Voucher members (host field numbers in the comments).
-const int kInfoText35 = 0;       // 2
-const int kNameInitials = 1;     // 3
-const int kSpouseText40 = 2;     // 4
-const int kLastName = 3;         // 5
-const int kPhone = 4;            // 6
-const int kFirstName = 5;        // 7
-const int kMiddleInitial = 6;    // 8
-const int kAmountOwed = 7;       // 9
-const int kSpouseLastName = 8;   // 12
-const int kSpouseFirstName = 9;  // 10
-const int kSpouseMiddle = 10;    // 11
-
-// Information-form texts copied as they stand: {source member, voucher
-// member}. The spouse's only on a joint return.
+// A text copied as it stands from another form into the voucher.
+template <class Catalog>
 struct TextCopy {
-  int source;
-  int target;
+  NamedField<Catalog> source;
+  NamedField<PAEstimatedVouchersFieldIds> target;
 };
-const TextCopy kFilerTexts[] = {
-    {90, kInfoText35},     // 35
-    {88, kLastName},       // 33
-    {86, kFirstName},      // 31
-    {87, kMiddleInitial},  // 32
+// From the information form; the spouse's only on a joint return.
+const TextCopy<PAReturnInfoFieldIds> kFilerTexts[] = {
+    {Info::kTaxpayerSSN, V::kTaxpayerSSN},
+    {Info::kTaxpayerLastName, V::kTaxpayerLastName},
+    {Info::kTaxpayerFirstName, V::kTaxpayerFirstName},
+    {Info::kTaxpayerMiddleInitial, V::kTaxpayerMiddleInitial},
 };
-const TextCopy kSpouseTexts[] = {
-    {93, kSpouseLastName},   // 38
-    {91, kSpouseFirstName},  // 36
-    {92, kSpouseMiddle},     // 37
-    {95, kSpouseText40},     // 40
+const TextCopy<PAReturnInfoFieldIds> kSpouseTexts[] = {
+    {Info::kSpouseLastName, V::kSpouseLastName},
+    {Info::kSpouseFirstName, V::kSpouseFirstName},
+    {Info::kSpouseMiddleInitial, V::kSpouseMiddleInitial},
+    {Info::kSpouseSSN, V::kSpouseSSN},
 };
-// PA-40 texts 107, 105, 110, 111, 112 into voucher fields 13 to 17.
-const TextCopy kPA40Texts[] = {{128, 11}, {130, 12}, {135, 13}, {136, 14}, {137, 15}};
-
-const int kInfoLastName = 88;   // 33
-const int kPA40Phone = 139;     // 116
-const int kPA40AmountOwed = 261;  // 268, line 17
-const int kFed183VoucherWanted = 183;  // 154
+// The address, from the PA-40.
+const TextCopy<PA40FieldIds> kPA40Texts[] = {
+    {PA40::kAddressLineTwo, V::kAddressLineTwo}, {PA40::kAddressLineOne, V::kAddressLineOne},
+    {PA40::kCity, V::kCity},                     {PA40::kStateCode, V::kStateCode},
+    {PA40::kZipCode, V::kZipCode},
+};
 
 }  // namespace
 
@@ -73,31 +59,30 @@ void PATaxReturnCalcEngine::computeEstimatedVouchers(TaxFormPtr form, uint16_t c
   if (form.isNull() || paReturn == nullptr) return;
   PADataMgmt::PATaxReturn& pa = *paReturn;
 
-  for (const TextCopy& t : kFilerTexts) copyInfoTextToField(info(t.source), form, voucher(t.target));
-  if (pa.readFilingStatus(kFormID_PAReturnInfo) == 2) {
-    for (const TextCopy& t : kSpouseTexts) copyInfoTextToField(info(t.source), form, voucher(t.target));
+  for (const auto& t : kFilerTexts) copyInfoTextToField(t.source, form, t.target);
+  if (pa.readFilingStatus(kFormID_PAReturnInfo) == PADataMgmt::kFilingJoint) {
+    for (const auto& t : kSpouseTexts) copyInfoTextToField(t.source, form, t.target);
   } else {
-    for (const TextCopy& t : kSpouseTexts) form->setNull(voucher(t.target));
+    for (const auto& t : kSpouseTexts) form->setNull(t.target);
   }
-  for (const TextCopy& t : kPA40Texts) pa.getII(kFormID_PA40, pa40(t.source), form, voucher(t.target));
+  for (const auto& t : kPA40Texts) pa.getII(kFormID_PA40, t.source, form, t.target);
 
   // Daytime telephone number: the federal one, else the PA-40's.
-  pullCommonText(getFederalReturnFormId(), kFormID_PAEstimatedVouchers, copy, voucher(kPhone), kPhoneText);
-  if (!form->hasSigValue(voucher(kPhone))) pa.getII(kFormID_PA40, pa40(kPA40Phone), form, voucher(kPhone));
-  if (form->hasSigValue(voucher(kPhone))) form->makeProtected(voucher(kPhone));
+  pullCommonText(getFederalReturnFormId(), kFormID_PAEstimatedVouchers, copy, V::kDaytimePhone, kPhoneText);
+  if (!form->hasSigValue(V::kDaytimePhone)) pa.getII(kFormID_PA40, PA40::kDaytimePhone, form, V::kDaytimePhone);
+  if (form->hasSigValue(V::kDaytimePhone)) form->makeProtected(V::kDaytimePhone);
 
   char lastName[kTextSize];
-  pa.textString(lastName, kFormID_PAReturnInfo, 1, info(kInfoLastName));
+  pa.textString(lastName, kFormID_PAReturnInfo, 1, Info::kTaxpayerLastName);
   char initials[3];
   std::snprintf(initials, sizeof initials, "%.2s", lastName);
-  form->assignText(voucher(kNameInitials), initials);
+  form->assignText(V::kNameInitials, initials);
 
-  pa.getII(kFormID_PA40, pa40(kPA40AmountOwed), form, voucher(kAmountOwed));
+  pa.getII(kFormID_PA40, PA40::kTotalPayment, form, V::kAmountOwed);
 
   const bool voucherWanted =
-      federalReturn != nullptr &&
-      federalReturn->formYes(kFormID_Fed183, 1, kFed183FieldIds[kFed183VoucherWanted]);
-  if (pa.getIN(kFormID_PA40, 1, pa40(kPA40AmountOwed)) > 0 && voucherWanted) {
+      federalReturn != nullptr && federalReturn->formYes(kFormID_Fed183, 1, Fed183::kPayByVoucherBox);
+  if (pa.getIN(kFormID_PA40, 1, PA40::kTotalPayment) > 0 && voucherWanted) {
     form->setCalcMark(true);
     pa.setDataEntered(kFormID_PAEstimatedVouchers, copy, true, false);
   }

@@ -1,213 +1,132 @@
 // The dividend half of the interest and dividend worksheet.
-#include <gtest/gtest.h>
-
 #include "calc/pa/schedules/tests/int_div_worksheet_fixture.h"
 
 namespace {
 
-TEST_F(IntDivWorksheetTest, AJointForm164ItemGivesTheSpouseHalfUnrounded) {
-  setFilingStatus(2);
-  federalDividends(1000);
-  form164(1, kJoint, 301);
-  run();
-  EXPECT_EQ(1000, amount(234));
-  EXPECT_DOUBLE_EQ(301 * 0.5 / 100.0, amount(156323));
-  EXPECT_DOUBLE_EQ(1000 - 301 * 0.5 / 100.0, amount(238));
-  EXPECT_TRUE(isProtected(156323));
-  EXPECT_TRUE(markedNo(2));
-}
+namespace W = PAInterestDividendWorksheet;
 
-TEST_F(IntDivWorksheetTest, AnItemWithAnEnteredShareLetsTheUserEnterTheSpouseShare) {
+// The spouse's share of the federal dividends: from the form 164 items of
+// the spouse and the joint ones (half, not rounded), or entered by the user
+// when such an item says so, limited to the federal dividends.
+TEST_F(IntDivWorksheetTest, TheSpouseShareOfTheFederalDividends) {
   struct Case {
-    Owner owner;
+    const NamedField<Fed164FieldIds>& owner;
     bool shareBox;
-    bool userEnters;
-    double spouseShare;
-  } cases[] = {
-      {kSpouse, true, true, 1000},   // entered 2000, limited to the federal dividends
-      {kJoint, true, true, 1000},
-      {kSpouse, false, false, 200},  // calculated from the item
-      {kTaxpayer, true, false, 0},   // the taxpayer's items are skipped
-  };
+    double hundredths, spouseShare;
+  } cases[] = {{Fed164::kJointBox, false, 301, 1.505}, {Fed164::kSpouseBox, false, 20000, 200},
+               {Fed164::kJointBox, true, 20000, 1000},  // entered 2000
+               {Fed164::kTaxpayerBox, true, 20000, 0}};  // skipped
   for (const Case& c : cases) {
     restart();
-    setFilingStatus(2);
+    joint();
     federalDividends(1000);
-    form164(1, c.owner, 20000, c.shareBox, 5);
-    enter(156323, 2000);
+    form164(c.owner, c.hundredths, c.shareBox, 5);
+    enter(W::kSpouseFederalDividends, 2000);
     run();
-    EXPECT_EQ(c.spouseShare, amount(156323)) << c.owner;
-    EXPECT_EQ(c.userEnters, marked(2)) << c.owner;
-    EXPECT_EQ(!c.userEnters, isProtected(156323)) << c.owner;
-    EXPECT_EQ(1000 - c.spouseShare, amount(238)) << c.owner;
+    const bool entered = c.shareBox && c.spouseShare > 0;
+    expectAmounts(ws(), {{W::kSpouseFederalDividends, c.spouseShare},
+                         {W::kTaxpayerFederalDividends, 1000 - c.spouseShare}});
+    EXPECT_EQ(entered, ws().xMarked(W::kSpouseDividendShareEnteredBox));
+    EXPECT_EQ(entered, !ws().isProtected(W::kSpouseFederalDividends));
   }
 }
 
-TEST_F(IntDivWorksheetTest, NetDividendsBelowZeroReduceTheTotal) {
-  setFilingStatus(1);
-  summary(kFormID_State17, 1, 10, 0);
-  summary(kFormID_State17, 3, 50, 0);
+// Net dividends are not cut at 0; summary dividends not taxed are groups 2
+// and 3 for a full-year resident, for a part-year resident group 2 plus an
+// entered part limited to groups 3 + 4.
+TEST_F(IntDivWorksheetTest, SummaryDividendsNotTaxedAndNetDividends) {
+  summary(kFormID_State17, State17::kTaxpayerRegular, State17::kSpouseRegular, 10, 0);
+  summary(kFormID_State17, State17::kTaxpayerInState, State17::kSpouseInState, 50, 0);
   run();
-  EXPECT_EQ(50, amount(156297));
-  EXPECT_EQ(-40, amount(156315));
-  EXPECT_EQ(-40, amount(156314));
-  EXPECT_EQ(50, amount(162956));
-  EXPECT_EQ(10, amount(156328));
-  EXPECT_EQ(10, amount(156327));
-  EXPECT_TRUE(isNull(156329));
-  EXPECT_EQ(50, amount(357));
-}
-
-TEST_F(IntDivWorksheetTest, SummaryDividendsNotTaxedByResidency) {
-  setFilingStatus(2);
-  summary(kFormID_State17, 2, 5, 6);
-  summary(kFormID_State17, 3, 7, 8);
-  summary(kFormID_State17, 4, 100, 200);
-  enter(156368, 500);
-  run();
-  EXPECT_EQ(12, amount(156297));  // groups 2 and 3
-  EXPECT_EQ(14, amount(156298));
-  EXPECT_EQ(26, amount(156296));
-  for (int f = 156361; f <= 156372; ++f) EXPECT_TRUE(isNull(f)) << f;
-
-  restart();
-  setFilingStatus(2);
-  setResidency(1);
-  summary(kFormID_State17, 2, 5, 6);
-  summary(kFormID_State17, 3, 7, 8);
-  summary(kFormID_State17, 4, 100, 200);
-  enter(156368, 500);
-  enter(156369, 3);
-  run();
-  EXPECT_EQ(107, amount(156368));  // limited to groups 3 + 4
-  EXPECT_FALSE(isProtected(156368));
-  EXPECT_EQ(112, amount(156297));  // group 2 plus the entered part
-  EXPECT_EQ(9, amount(156298));
-  EXPECT_EQ(121, amount(156296));
-  EXPECT_EQ(107, amount(156355));
-  EXPECT_EQ(208, amount(156356));
+  expectAmounts(ws(), {{W::kNetDividends, -40}, {W::kTaxpayerSummaryExemptDividends, 50}, {W::kTotalDividends, 10},
+                       {W::kSummaryExemptDividendsOfBoth, 50}});
+  EXPECT_TRUE(ws().isNull(W::kSpouseTotalDividends));
+  for (bool isPartYear : {false, true}) {
+    restart();
+    joint();
+    if (isPartYear) partYear();
+    summary(kFormID_State17, State17::kTaxpayerUSObligations, State17::kSpouseUSObligations, 5, 6);
+    summary(kFormID_State17, State17::kTaxpayerInState, State17::kSpouseInState, 7, 8);
+    summary(kFormID_State17, State17::kTaxpayerOutOfState, State17::kSpouseOutOfState, 100, 200);
+    enter(W::kTaxpayerPartYearExemptDividendsEntered, 500);
+    run();
+    expectAmounts(ws(), {{W::kTaxpayerSummaryDividendsNotTaxed, isPartYear ? 112 : 12},
+                         {W::kSummaryDividendsNotTaxed, isPartYear ? 118 : 26}});
+    EXPECT_EQ(!isPartYear, ws().isNull(W::kTaxpayerPartYearExemptDividendsEntered));
+  }
 }
 
 TEST_F(IntDivWorksheetTest, Form57DividendsAreSplitByTheForm1099MiscCopies) {
-  setFilingStatus(1);
-  form57(82, 300);
-  const auto& misc = kFed1099MiscFieldIds;
-  mark(kFormID_Fed1099Misc, misc.byNumber(2), 1);
-  number(kFormID_Fed1099Misc, misc.byNumber(37), 5000, 1);
-  mark(kFormID_Fed1099Misc, misc.byNumber(1), 2);
-  number(kFormID_Fed1099Misc, misc.byNumber(37), 2000, 2);
-  run();
-  EXPECT_EQ(300, amount(48353));
-  EXPECT_EQ(20, amount(48354));
-  EXPECT_EQ(0, amount(48355));
-  EXPECT_EQ(300, amount(48356));  // the federal amount, not the split
-  EXPECT_EQ(20, amount(48357));
-  EXPECT_TRUE(closed(48358));
-}
-
-TEST_F(IntDivWorksheetTest, WithoutForm57DividendsTheForm1099MiscCopiesAreNotRead) {
-  setFilingStatus(2);
-  enter(48354, 11);
-  enter(48355, 12);
-  mark(kFormID_Fed1099Misc, kFed1099MiscFieldIds.byNumber(1), 1);
-  number(kFormID_Fed1099Misc, kFed1099MiscFieldIds.byNumber(37), 5000, 1);
-  run();
-  EXPECT_EQ(11, amount(48354));
-  EXPECT_EQ(12, amount(48355));
-  for (int f : {48356, 48357, 48358}) EXPECT_TRUE(closed(f)) << f;
+  enter(W::kTaxpayerFed57DividendsRead, 11);
+  mark(kFormID_Fed1099Misc, Fed1099Misc::kSpouseBox, 1);  // skipped: not joint
+  number(kFormID_Fed1099Misc, Fed1099Misc::kSubstitutePayments, 5000, 1);
+  mark(kFormID_Fed1099Misc, Fed1099Misc::kTaxpayerBox, 2);
+  number(kFormID_Fed1099Misc, Fed1099Misc::kSubstitutePayments, 2000, 2);
+  run();  // without form 57 dividends the copies are not read
+  expectAmounts(ws(), {{W::kTaxpayerFed57DividendsRead, 11}});
+  EXPECT_TRUE(closed(W::kFed57Dividends));
+  number(kFormID_Fed57, Fed57::kSubstitutePayments, 300);
+  run();  // the total is the federal amount, not the split
+  expectAmounts(ws(),
+                {{W::kTaxpayerFed57DividendsRead, 20}, {W::kFed57Dividends, 300}, {W::kTaxpayerFed57Dividends, 20}});
+  EXPECT_TRUE(closed(W::kSpouseFed57Dividends));
 }
 
 TEST_F(IntDivWorksheetTest, TheFederalDividendsFollowTheFederalReturnInUse) {
   struct Case {
-    int form;  // 1, 55 or 87
+    const FieldId& formBox;  // none: federal form 1
     double expected;
-  } cases[] = {{1, 1000}, {55, 700}, {87, 0}};
+  } cases[] = {{kNone, 1000}, {PAReturnInfo::kFederalSecondFormBox, 700}, {PAReturnInfo::kFederalThirdFormBox, 0}};
   for (const Case& c : cases) {
     restart();
-    setFilingStatus(1);
-    if (c.form != 1) useFederalForm(c.form);
+    if (c.formBox.isValid()) mark(kFormID_PAReturnInfo, c.formBox);
     federalDividends(1000);
-    number(kFormID_Fed55, kFed55FieldIds.byNumber(286), 700);
+    number(kFormID_Fed55, Fed55::kDividends, 700);
     run();
-    EXPECT_EQ(c.expected, amount(234)) << c.form;
-    EXPECT_EQ(c.expected, amount(238)) << c.form;
-    EXPECT_TRUE(closed(156323)) << c.form;
+    expectAmounts(ws(), {{W::kFederalDividends, c.expected}, {W::kTaxpayerFederalDividends, c.expected}});
+    EXPECT_TRUE(closed(W::kSpouseFederalDividends));
   }
 }
 
-TEST_F(IntDivWorksheetTest, AFullYearResidentHasNoPartYearDividendSubtraction) {
-  setFilingStatus(1);
-  setResidency(1);
-  summary(kFormID_State17, 1, 100, 0);
+// The part-year dividends follow the dividends and the subtraction on
+// every run; a full-year resident has no subtraction.
+TEST_F(IntDivWorksheetTest, PartYearDividendsStayCurrent) {
+  partYear();
+  enter(W::kTaxpayerPartYearDividendSubtraction, 40);
+  for (double dividends : {100, 250}) {
+    summary(kFormID_State17, State17::kTaxpayerRegular, State17::kSpouseRegular, dividends, 0);
+    run();
+    expectAmounts(ws(), {{W::kTaxpayerNetDividends, dividends - 40}, {W::kTaxpayerPartYearDividends, dividends}});
+  }
+  EXPECT_TRUE(closed(W::kSpousePartYearDividends));
+  copyOf(kFormID_PAReturnInfo).setNull(PAReturnInfo::kPartYearResidentBox);
   run();
-  EXPECT_EQ(100, amount(156359));  // no subtraction entered
-  enter(156300, 40);
-  run();
-  EXPECT_EQ(40, amount(156299));
-  EXPECT_EQ(40, amount(156306));
-  EXPECT_EQ(60, amount(156315));
-  EXPECT_EQ(100, amount(156359));  // the dividends before the subtraction
-
-  // The dividends change after the subtraction was entered: the part-year
-  // dividends follow.
-  summary(kFormID_State17, 1, 250, 0);
-  run();
-  EXPECT_EQ(210, amount(156315));
-  EXPECT_EQ(250, amount(156359));
-  EXPECT_TRUE(closed(156360));
-
-  copyOf(kFormID_PAReturnInfo).setNull(kPAReturnInfoFieldIds.byNumber(48));
-  run();
-  EXPECT_TRUE(closed(156300));
-  EXPECT_TRUE(closed(156299));
-  EXPECT_EQ(0, amount(156306));
-  EXPECT_EQ(250, amount(156315));
-  EXPECT_TRUE(closed(156359));
-}
-
-TEST_F(IntDivWorksheetTest, JointPartYearDividendsFollowTheSpousesSubtraction) {
-  setFilingStatus(2);
-  setResidency(1);
-  summary(kFormID_State17, 1, 100, 80);
-  enter(156301, 30);
-  run();
-  EXPECT_EQ(50, amount(156316));
-  EXPECT_EQ(80, amount(156360));
-  enter(156301, 50);
-  run();
-  EXPECT_EQ(30, amount(156316));
-  EXPECT_EQ(80, amount(156360));
+  EXPECT_TRUE(closed(W::kTaxpayerPartYearDividendSubtraction) && closed(W::kTaxpayerPartYearDividends));
+  expectAmounts(ws(), {{W::kTaxpayerNetDividends, 250}});
+  restart();
+  joint();
+  partYear();
+  summary(kFormID_State17, State17::kTaxpayerRegular, State17::kSpouseRegular, 100, 80);
+  for (double subtraction : {30, 50}) {
+    enter(W::kSpousePartYearDividendSubtraction, subtraction);
+    run();
+    expectAmounts(ws(), {{W::kSpouseNetDividends, 80 - subtraction}, {W::kSpousePartYearDividends, 80}});
+  }
 }
 
 // A person whose form 89 dividends are gone keeps no remainder from an
 // earlier calculation.
 TEST_F(IntDivWorksheetTest, AForm89DividendRemainderDoesNotOutliveItsDividends) {
-  setFilingStatus(2);
-  form89(1, kTaxpayer, 0, 0, 0, 100);
-  form89(2, kSpouse, 0, 0, 0, 50);
-  enter(244, 20);
+  joint();
+  form89(1, Fed89::kTaxpayerBox, 0, 0, 0, 100);
+  form89(2, Fed89::kSpouseBox, 0, 0, 0, 50);
+  enter(W::kSpouseEstateTrustDividendsAdjustment, 20);
   run();
-  EXPECT_EQ(100, amount(252));
-  EXPECT_EQ(30, amount(253));
-  EXPECT_EQ(130, amount(251));
-  EXPECT_EQ(20, amount(242));
-
-  number(kFormID_Fed89, kFed89FieldIds.byNumber(16), 0, 1);
+  expectAmounts(ws(), {{W::kSpouseEstateTrustDividendsRemainder, 30}, {W::kEstateTrustDividendsRemainder, 130}});
+  number(kFormID_Fed89, Fed89::kDividends, 0, 1);
   run();
-  EXPECT_TRUE(closed(243));
-  EXPECT_EQ(0, amount(252));
-  EXPECT_EQ(0, amount(267));
-  EXPECT_EQ(30, amount(251));
-
-  restart();
-  setFilingStatus(1);
-  form89(1, kTaxpayer, 0, 0, 0, 100);
-  enter(242, 150);
-  run();
-  EXPECT_EQ(100, amount(242));
-  EXPECT_EQ(100, amount(243));
-  EXPECT_EQ(0, amount(251));
-  EXPECT_TRUE(closed(244));
+  EXPECT_TRUE(closed(W::kTaxpayerEstateTrustDividendsAdjustment));
+  expectAmounts(ws(), {{W::kTaxpayerEstateTrustDividendsRemainder, 0}, {W::kEstateTrustDividendsRemainder, 30}});
 }
 
 }  // namespace

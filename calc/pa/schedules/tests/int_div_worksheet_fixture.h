@@ -1,115 +1,73 @@
 // Fixture of the interest and dividend worksheet tests: the engine over
-// fixture returns, with every field named by its host field number so the
-// tests check the catalog mapping independently of the code. The probe
-// engine records the form copies the worksheet has calculated at once.
+// fixture returns, with the sources the worksheet reads. The probe engine
+// records the form copies the worksheet has calculated at once.
 #ifndef CALC_PA_SCHEDULES_TESTS_INT_DIV_WORKSHEET_FIXTURE_H_
 #define CALC_PA_SCHEDULES_TESTS_INT_DIV_WORKSHEET_FIXTURE_H_
 
-#include "calc/state/tests/state_engine_fixture.h"
+#include "calc/pa/schedules/tests/form_fields.h"
+#include "calc/pa/tests/pa40_fixture.h"
+#include "catalogs/fields/fields.h"
 
-class IntDivWorksheetTest : public StateEngineTest {
+class IntDivWorksheetTest : public PA40Test {
  protected:
   static const FormId& sheet() { return kFormID_PAInterestDividendWorksheet; }
-  static const FieldId& w(int hostField) {
-    return kPAInterestDividendWorksheetFieldIds.byNumber(hostField);
-  }
-
-  // 1 single, 2 joint, 3 separate.
-  void setFilingStatus(int status) {
-    static const int kBoxes[] = {55, 57, 56};
-    mark(kFormID_PAReturnInfo, kPAReturnInfoFieldIds.byNumber(kBoxes[status - 1]));
-  }
-  // 0 full-year (no box), 1 part-year (48), 2 nonresident (47).
-  void setResidency(int residency) {
-    if (residency == 1) mark(kFormID_PAReturnInfo, kPAReturnInfoFieldIds.byNumber(48));
-    if (residency == 2) mark(kFormID_PAReturnInfo, kPAReturnInfoFieldIds.byNumber(47));
-  }
-  // Federal form 87 (field 54) or 55 (field 53) as the federal return in use.
-  void useFederalForm(int number) {
-    mark(kFormID_PAReturnInfo, kPAReturnInfoFieldIds.byNumber(number == 55 ? 53 : 54));
-  }
-
+  const FieldId& kNone = Primitives::kNullFieldID;
+  void joint() { mark(kFormID_PAReturnInfo, PAReturnInfo::kJointBox); }
+  // Single wins over joint.
+  void single() { mark(kFormID_PAReturnInfo, PAReturnInfo::kSingleBox); }
+  void partYear() { mark(kFormID_PAReturnInfo, PAReturnInfo::kPartYearResidentBox); }
   void run() { engine->computeInterestDividendWorksheet(holder(sheet()), 1, 1); }
-  // Fresh returns and engine for the next case of a table, after checking
-  // the case before wrote only fields its forms have.
-  void restart() {
-    EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0);
-    engine.reset();
-    pa.reset();
-    SetUp();
-  }
-
-  double amount(int hostField) { return pa->getIR(sheet(), 1, w(hostField)); }
-  bool isNull(int hostField) { return pa->isNull(sheet(), 1, w(hostField)); }
-  bool isProtected(int hostField) { return copyOf(sheet()).isProtected(w(hostField)); }
-  bool marked(int hostField) { return pa->formYes(sheet(), 1, w(hostField)); }
-  bool markedNo(int hostField) { return pa->formNo(sheet(), 1, w(hostField)); }
-  bool closed(int hostField) { return isNull(hostField) && isProtected(hostField); }
+  DataMgmt::TaxForm& ws() { return copyOf(sheet()); }
+  double amount(const FieldId& f) { return ws().getIR(f); }
+  bool closed(const FieldId& f) { return ws().isNull(f) && ws().isProtected(f); }
   // A user's entry: the field's value, unprotected.
-  void enter(int hostField, double value) { number(sheet(), w(hostField), value); }
-  void check(int hostField) { mark(sheet(), w(hostField)); }
-
-  // Summary group k (1-4) of state form 16 (interest) or 17 (dividends),
-  // taxpayer and spouse, on copy `copy`.
-  void summary(const FormId& form, int group, double taxpayer, double spouse, uint16_t copy = 1) {
-    static const int kInterest[4][2] = {{174, 175}, {178, 179}, {194, 195}, {190, 191}};
-    static const int kDividends[4][2] = {{174, 175}, {178, 179}, {186, 187}, {182, 183}};
-    if (form == kFormID_State16) {
-      number(form, kState16FieldIds.byNumber(kInterest[group - 1][0]), taxpayer, copy);
-      number(form, kState16FieldIds.byNumber(kInterest[group - 1][1]), spouse, copy);
-    } else {
-      number(form, kState17FieldIds.byNumber(kDividends[group - 1][0]), taxpayer, copy);
-      number(form, kState17FieldIds.byNumber(kDividends[group - 1][1]), spouse, copy);
-    }
+  void enter(const FieldId& f, double value) { number(sheet(), f, value); }
+  // The taxpayer's and the spouse's amount of a state summary group.
+  void summary(const FormId& form, const FieldId& taxpayer, const FieldId& spouse, double t, double s) {
+    number(form, taxpayer, t);
+    number(form, spouse, s);
   }
-
-  // Owner marks of the federal source forms.
-  enum Owner { kTaxpayer, kSpouse, kJoint, kNobody };
-
-  // A federal form 51 copy: owner (366/367), kind (6 first, 142 second,
-  // 0 none), interest (17), federal interest line (188), dividends (18).
-  void form51(uint16_t copy, Owner owner, int kindField, double interest, double line = 0,
+  // A federal form 51 copy: owner mark (or none), kind box (or none),
+  // interest, federal interest line and dividends.
+  void form51(uint16_t copy, const FieldId& owner, const FieldId& kind, double interest, double line = 0,
               double dividends = 0) {
-    const auto& f = kFed51FieldIds;
-    if (owner == kTaxpayer) mark(kFormID_Fed51, f.byNumber(366), copy);
-    if (owner == kSpouse) mark(kFormID_Fed51, f.byNumber(367), copy);
-    if (kindField != 0) mark(kFormID_Fed51, f.byNumber(kindField), copy);
-    number(kFormID_Fed51, f.byNumber(17), interest, copy);
-    number(kFormID_Fed51, f.byNumber(188), line, copy);
-    number(kFormID_Fed51, f.byNumber(18), dividends, copy);
+    markIfAny(kFormID_Fed51, owner, copy);
+    markIfAny(kFormID_Fed51, kind, copy);
+    number(kFormID_Fed51, Fed51::kInterest, interest, copy);
+    number(kFormID_Fed51, Fed51::kInterestFederalLine, line, copy);
+    number(kFormID_Fed51, Fed51::kDividends, dividends, copy);
   }
-  // A federal form 166 copy (owner 2/3/4) with fields 11 and 19 in hundredths.
-  void form166(uint16_t copy, Owner owner, double a, double b) {
-    const auto& f = kFed166FieldIds;
-    if (owner != kNobody) mark(kFormID_Fed166, f.byNumber(owner == kTaxpayer ? 2 : owner == kSpouse ? 3 : 4), copy);
-    number(kFormID_Fed166, f.byNumber(11), a, copy);
-    number(kFormID_Fed166, f.byNumber(19), b, copy);
+  // A federal form 166 copy with its two amounts in hundredths.
+  void form166(uint16_t copy, const FieldId& owner, double a, double b) {
+    markIfAny(kFormID_Fed166, owner, copy);
+    number(kFormID_Fed166, Fed166::kWorksheetFirstAmount, a, copy);
+    number(kFormID_Fed166, Fed166::kWorksheetSecondAmount, b, copy);
   }
-  // A federal form 89 copy (owner 145/146): interest amounts a, b, c
-  // (15, 130, 153) and dividends (16).
-  void form89(uint16_t copy, Owner owner, double a, double b, double c, double dividends = 0) {
-    const auto& f = kFed89FieldIds;
-    if (owner == kTaxpayer) mark(kFormID_Fed89, f.byNumber(145), copy);
-    if (owner == kSpouse) mark(kFormID_Fed89, f.byNumber(146), copy);
-    number(kFormID_Fed89, f.byNumber(15), a, copy);
-    number(kFormID_Fed89, f.byNumber(130), b, copy);
-    number(kFormID_Fed89, f.byNumber(153), c, copy);
-    number(kFormID_Fed89, f.byNumber(16), dividends, copy);
+  // A federal form 89 copy: interest amounts a, b, c and dividends.
+  void form89(uint16_t copy, const FieldId& owner, double a, double b, double c, double dividends = 0) {
+    markIfAny(kFormID_Fed89, owner, copy);
+    number(kFormID_Fed89, Fed89::kInterest, a, copy);
+    number(kFormID_Fed89, Fed89::kExemptInterest, b, copy);
+    number(kFormID_Fed89, Fed89::kInStateExemptInterest, c, copy);
+    number(kFormID_Fed89, Fed89::kDividends, dividends, copy);
   }
-  // A federal form 164 copy (owner 2/3/4): amount in hundredths (7), and
-  // the entered-share box (18) with its amount (32).
-  void form164(uint16_t copy, Owner owner, double hundredths, bool shareBox = false, double share = 0) {
-    const auto& f = kFed164FieldIds;
-    if (owner != kNobody) mark(kFormID_Fed164, f.byNumber(owner == kTaxpayer ? 2 : owner == kSpouse ? 3 : 4), copy);
-    number(kFormID_Fed164, f.byNumber(7), hundredths, copy);
-    if (shareBox) mark(kFormID_Fed164, f.byNumber(18), copy);
-    number(kFormID_Fed164, f.byNumber(32), share, copy);
+  // A federal form 164 copy: amount in hundredths, and the entered-share
+  // box with its amount.
+  void form164(const FieldId& owner, double hundredths, bool shareBox = false, double share = 0) {
+    markIfAny(kFormID_Fed164, owner, 1);
+    number(kFormID_Fed164, Fed164::kCapitalGainDistributions, hundredths);
+    if (shareBox) mark(kFormID_Fed164, Fed164::kSharedAmountBox);
+    number(kFormID_Fed164, Fed164::kSharedAmount, share);
   }
-  // The federal dividends of federal form 1 (form 5 field 160).
-  void federalDividends(double amount) { number(kFormID_Fed5, kFed5FieldIds.byNumber(160), amount); }
-  void form57(int hostField, double amount) { number(kFormID_Fed57, kFed57FieldIds.byNumber(hostField), amount); }
+  // The federal dividends of federal form 1.
+  void federalDividends(double amount) { number(kFormID_Fed5, Fed5::kTotalDividends, amount); }
   // The federal interest pulled for a return that is not joint (code 73).
   void federalInterest(long amount) { federal()->setCommonItem(73, amount); }
+
+ private:
+  void markIfAny(const FormId& form, const FieldId& box, uint16_t copy) {
+    if (box.isValid()) mark(form, box, copy);
+  }
 };
 
 #endif  // CALC_PA_SCHEDULES_TESTS_INT_DIV_WORKSHEET_FIXTURE_H_

@@ -1,285 +1,132 @@
-// computeScheduleUE: owner and header, vehicle, office, moving, education,
+// computeScheduleUE: owner and header, vehicle, office, moving,
 // depreciation and the net amount.
-#include <gtest/gtest.h>
+#include <algorithm>
 
-#include <string>
-
+#include "calc/pa/schedules/tests/form_fields.h"
 #include "calc/pa/tests/pa40_fixture.h"
+#include "catalogs/fields/fields.h"
+#include "entry/return_codes.h"
 
 namespace {
 
+namespace UE = PAScheduleUE;
+namespace Info = PAReturnInfo;
+
 class ScheduleUETest : public PA40Test {
  protected:
-  static const FieldId& ue(int hostField) { return kPAScheduleUEFieldIds.byNumber(hostField); }
-
   void run(uint16_t copy = 1) { engine->computeScheduleUE(holder(kFormID_PAScheduleUE, copy), copy, 1); }
-  void enterUE(int f, double value, uint16_t copy = 1) { number(kFormID_PAScheduleUE, ue(f), value, copy); }
-  void markUE(int f, uint16_t copy = 1) { mark(kFormID_PAScheduleUE, ue(f), copy); }
-  double value(int f, uint16_t copy = 1) { return pa->getIR(kFormID_PAScheduleUE, copy, ue(f)); }
-  long whole(int f) { return pa->getIN(kFormID_PAScheduleUE, 1, ue(f)); }
-  std::string text(int f, uint16_t copy = 1) { return pa->getFieldAsString(kFormID_PAScheduleUE, copy, ue(f)); }
-  bool null(int f, uint16_t copy = 1) { return pa->isNull(kFormID_PAScheduleUE, copy, ue(f)); }
-  bool isProtected(int f, uint16_t copy = 1) { return copyOf(kFormID_PAScheduleUE, copy).isProtected(ue(f)); }
-  bool marked(int f, uint16_t copy = 1) { return pa->formYes(kFormID_PAScheduleUE, copy, ue(f)); }
-  bool markedNo(int f, uint16_t copy = 1) { return pa->formNo(kFormID_PAScheduleUE, copy, ue(f)); }
-  bool closed(int f) { return null(f) && isProtected(f); }
-
-  // Answers yes to the three office questions.
-  void officeOpen() {
-    for (int f : {47, 49, 51}) markUE(f);
-  }
+  DataMgmt::TaxForm& ue(uint16_t copy = 1) { return copyOf(kFormID_PAScheduleUE, copy); }
+  void enter(const FieldId& f, double value) { number(kFormID_PAScheduleUE, f, value); }
+  bool closed(const FieldId& f) { return ue().isNull(f) && ue().isProtected(f); }
 };
 
-TEST_F(ScheduleUETest, OnAReturnThatIsNotJointEveryCopyIsTheTaxpayers) {
-  setFilingStatus(1);
-  markUE(13, 2);
-  run(2);
-  EXPECT_TRUE(marked(12, 2));
-  EXPECT_TRUE(isProtected(12, 2));
-  EXPECT_TRUE(markedNo(13, 2));
-  EXPECT_TRUE(isProtected(13, 2));
-  EXPECT_EQ(value(150, 2), 1);
-  EXPECT_EQ(value(151, 2), 0);
-  // Only the first copy carries the copy markers.
-  EXPECT_TRUE(markedNo(163, 2));
-  for (int f : {164, 165, 166}) EXPECT_TRUE(null(f, 2)) << f;
-
-  run(1);
-  EXPECT_TRUE(marked(163));
-  EXPECT_TRUE(marked(164));
-  EXPECT_TRUE(null(165));
-}
-
-TEST_F(ScheduleUETest, ASpouseScheduleShowsTheSpouseNameBesideTheFirstNumber) {
+// On a return that is not joint every copy is the taxpayer's; a spouse's
+// schedule shows the spouse's name beside the return's first number.
+TEST_F(ScheduleUETest, OwnerBoxesNamesAndFlags) {
   useInformationFormLines();
-  const char* parts[10] = {"ann", "", "lee", "", "111-22-3333", "bob", "", "lee", "", "444-55-6666"};
-  for (short code = 1; code <= 10; ++code) PA40Test::text(kFormID_PAReturnInfo, line(code), parts[code - 1]);
-  setFilingStatus(2);
-  markUE(13, 2);
+  enterTexts(copyOf(kFormID_PAReturnInfo), {{Info::kTaxpayerFirstName, "ann"}, {Info::kTaxpayerLastName, "lee"},
+                                            {Info::kTaxpayerSSN, "111-22-3333"}, {Info::kSpouseFirstName, "bob"},
+                                            {Info::kSpouseLastName, "lee"}, {Info::kSpouseSSN, "444-55-6666"}});
+  mark(kFormID_PAScheduleUE, UE::kSpouseBox, 2);
   run(2);
-  EXPECT_FALSE(isProtected(13, 2));
-  EXPECT_EQ(text(14, 2), "bob lee");
-  EXPECT_EQ(text(15, 2), "111-22-3333");
-  EXPECT_EQ(text(72, 2), "bob lee");
-  EXPECT_EQ(text(73, 2), "111-22-3333");
-  EXPECT_EQ(value(150, 2), 0);
-  EXPECT_EQ(value(151, 2), 1);
-
-  run(1);  // no owner box: the taxpayer's by default
-  EXPECT_TRUE(marked(12));
-  EXPECT_EQ(text(14), "ann lee");
-  EXPECT_EQ(value(150), 1);
+  EXPECT_TRUE(ue(2).xMarked(UE::kTaxpayerBox) && ue(2).isProtected(UE::kTaxpayerBox));
+  EXPECT_TRUE(ue(2).isNo(UE::kSpouseBox) && ue(2).isProtected(UE::kSpouseBox));
+  expectAmounts(ue(2), {{UE::kTaxpayerScheduleFlag, 1}, {UE::kSpouseScheduleFlag, 0}});
+  setFilingStatus(PADataMgmt::kFilingJoint);
+  ue(2).setNull(UE::kTaxpayerBox);
+  mark(kFormID_PAScheduleUE, UE::kSpouseBox, 2);
+  run(2);
+  EXPECT_EQ(ue(2).valueText(UE::kFilerName), "bob lee");
+  EXPECT_EQ(ue(2).valueText(UE::kFilerSSN), "111-22-3333");
+  expectAmounts(ue(2), {{UE::kTaxpayerScheduleFlag, 0}, {UE::kSpouseScheduleFlag, 1}});
 }
 
-TEST_F(ScheduleUETest, ThousandMilesAtTheMileageRate) {
-  enterUE(26, 1000);
-  enterUE(34, 10);
-  enterUE(35, 20);
-  enterUE(36, 30);
-  enterUE(207097, 5);
+// The mileage rate, or the business share of actual costs held at six
+// places: business miles above the total are cut to it, no total miles
+// give no share.
+TEST_F(ScheduleUETest, Vehicle) {
+  enter(UE::kBusinessMilesAtRate, 1000);
   run();
-  EXPECT_TRUE(marked(24));  // the default method
-  EXPECT_DOUBLE_EQ(value(28), 545);
-  EXPECT_DOUBLE_EQ(value(37), 605);
-  EXPECT_TRUE(closed(207097));
-  EXPECT_TRUE(null(207099));
-  EXPECT_DOUBLE_EQ(value(132), 605);
-}
-
-TEST_F(ScheduleUETest, ActualCostsUseTheHeldBusinessShare) {
+  expectAmounts(ue(), {{UE::kMileageAmount, 545}, {UE::kVehicleLine, 545}});
   struct Case {
-    double business, total, cost;
-    double heldShare;  // field 207099: share x 1,000,000
-    double keptBusiness;
-    double businessCost;
-  };
-  const Case cases[] = {
-      {500, 1000, 3000, 500000, 500, 1500},
-      {1500, 1000, 3000, 1000000, 1000, 3000},  // business miles cut to the total
-      {100, 0, 3000, 0, 0, 0},                  // no total miles: no share
-      {1, 3, 3000, 333333, 1, 999.999},         // one third held at six places
-  };
+    double business, total, heldShare, businessCost;
+  } cases[] = {{1500, 1000, 1000000, 3000}, {100, 0, 0, 0}, {1, 3, 333333, 999.999}};
   for (const Case& c : cases) {
     restart();
-    markUE(25);
-    enterUE(26, 1000);
-    enterUE(207098, c.business);
-    enterUE(207097, c.total);
-    enterUE(207100, c.cost - 1000);
-    enterUE(31, 1000);
+    mark(kFormID_PAScheduleUE, UE::kActualExpensesBox);
+    enter(UE::kBusinessMilesAtRate, 1000);
+    enter(UE::kTotalBusinessMiles, c.business);
+    enter(UE::kTotalVehicleMiles, c.total);
+    enter(UE::kFirstVehicleCost, 3000);
     run();
-    EXPECT_EQ(whole(207099), c.heldShare) << c.business << "/" << c.total;
-    EXPECT_EQ(value(207098), c.keptBusiness) << c.business << "/" << c.total;
-    EXPECT_EQ(value(207101), c.cost);
-    EXPECT_NEAR(value(33), c.businessCost, 1e-9) << c.business << "/" << c.total;
-    EXPECT_NEAR(value(37), c.businessCost, 1e-9);
-    EXPECT_TRUE(closed(26));
-    EXPECT_TRUE(closed(28));
+    EXPECT_EQ(ue().getIN(UE::kBusinessShare), c.heldShare) << c.business << "/" << c.total;
+    expectAmounts(ue(),
+                  {{UE::kTotalBusinessMiles, std::min(c.business, c.total)}, {UE::kVehicleExpenses, c.businessCost}});
+    EXPECT_TRUE(closed(UE::kBusinessMilesAtRate));
   }
 }
 
-TEST_F(ScheduleUETest, OfficeRatioIsHeldAtFourPlaces) {
-  officeOpen();
-  enterUE(53, 600);
-  enterUE(62, 300);
-  enterUE(64, 3);
-  enterUE(65, 1);
-  enterUE(69, 5);
+// The office opens with three yes answers; its ratio is held at four
+// places.
+TEST_F(ScheduleUETest, Office) {
+  for (const FieldId& box : {UE::kOfficeFirstYesBox.id(), UE::kOfficeSecondYesBox.id(), UE::kOfficeThirdYesBox.id()}) {
+    mark(kFormID_PAScheduleUE, box);
+  }
+  enter(UE::kOfficeFirstExpense, 900);
+  enter(UE::kOfficeRatioBase, 3);
+  enter(UE::kOfficeRatioPart, 1);
+  enter(UE::kOfficeFurtherAmount, 5);
   run();
-  EXPECT_EQ(value(63), 900);
-  EXPECT_EQ(whole(66), 3333);
-  EXPECT_EQ(whole(67), 3333);
-  EXPECT_DOUBLE_EQ(value(68), 900 * 0.3333);
-  EXPECT_DOUBLE_EQ(value(71), 900 * 0.3333 + 5);
-  EXPECT_DOUBLE_EQ(value(134), 305);  // the office total as a whole amount
-
-  enterUE(65, 7);  // more than the base: cut to it
-  run();
-  EXPECT_EQ(value(65), 3);
-  EXPECT_EQ(value(66), 10000);
+  EXPECT_EQ(ue().getIN(UE::kOfficeRatio), 3333);
+  expectAmounts(ue(), {{UE::kOfficeExpenses, 900 * 0.3333 + 5}, {UE::kOfficeLine, 305}});
+  ue().setNull(UE::kOfficeThirdYesBox);
+  run();  // the unanswered question defaults to no
+  EXPECT_TRUE(ue().xMarked(UE::kOfficeThirdNoBox) && closed(UE::kOfficeFirstExpense));
 }
 
-TEST_F(ScheduleUETest, OfficeWithoutABaseHasNoRatioAndKeepsItsPart) {
-  officeOpen();
-  enterUE(53, 600);
-  enterUE(65, 7);
-  run();
-  EXPECT_EQ(value(65), 7);
-  EXPECT_EQ(value(66), 0);
-  EXPECT_EQ(value(68), 0);
-}
-
-TEST_F(ScheduleUETest, OfficeClosesUnlessAllThreeQuestionsAreYes) {
-  for (int f : {47, 49}) markUE(f);
-  enterUE(53, 600);
-  enterUE(69, 5);
-  run();
-  EXPECT_TRUE(marked(52));  // the question without an answer defaults to no
-  for (int f : {69, 53, 54, 55, 56, 57, 58, 60, 62, 65, 64}) EXPECT_TRUE(closed(f)) << f;
-  for (int f : {63, 66, 67, 68, 71}) EXPECT_TRUE(null(f)) << f;
-}
-
+// A distance of 35 opens the moving section without asking the military
+// pair; 34 asks it.
 TEST_F(ScheduleUETest, MovingDistanceTest) {
-  struct Case {
-    double difference;
-    bool exempt;  // the military box marked
-    bool open;
-    bool pairAsked;
-  };
-  const Case cases[] = {
-      {35, false, true, false},
-      {34, false, false, true},
-      {34, true, true, true},
-  };
-  for (const Case& c : cases) {
+  for (double difference : {35, 34}) {
     restart();
-    enterUE(74, 100);
-    enterUE(75, 100 - c.difference);
-    enterUE(77, 400);
-    enterUE(78, 50);
-    if (c.exempt) markUE(23883);
+    enter(UE::kNewWorkplaceMiles, 100);
+    enter(UE::kOldWorkplaceMiles, 100 - difference);
+    enter(UE::kFirstMovingExpense, 400);
     run();
-    EXPECT_EQ(value(76), c.difference);
-    if (c.open) {
-      EXPECT_EQ(value(79), 450) << c.difference;
-      EXPECT_EQ(value(135), 450);
-    } else {
-      for (int f : {77, 78, 79}) EXPECT_TRUE(null(f)) << f;
-      EXPECT_TRUE(markedNo(23883));
-      EXPECT_TRUE(marked(23884));
-    }
-    if (!c.pairAsked) {
-      EXPECT_TRUE(null(23883) && null(23884)) << c.difference;
-    }
-  }
-}
-
-TEST_F(ScheduleUETest, EducationOpensOnlyWithBothQualifyingAnswers) {
-  markUE(80);
-  markUE(83);
-  markUE(85);
-  for (int f : {88, 89, 90}) enterUE(f, 100);
-  run();
-  EXPECT_EQ(value(91), 300);
-  EXPECT_EQ(value(136), 300);
-
-  restart();
-  markUE(80);  // the questions default to their first box: closed
-  enterUE(88, 100);
-  PA40Test::text(kFormID_PAScheduleUE, ue(86), "college");
-  run();
-  EXPECT_TRUE(marked(82));
-  EXPECT_TRUE(closed(86));
-  EXPECT_TRUE(closed(88));
-  EXPECT_TRUE(closed(91));
-  EXPECT_FALSE(isProtected(82));
-
-  restart();
-  markUE(83);
-  run();  // no education answer: box 81, and the questions close
-  EXPECT_TRUE(marked(81));
-  for (int f : {82, 83, 84, 85}) {
-    EXPECT_TRUE(markedNo(f)) << f;
-    EXPECT_TRUE(isProtected(f)) << f;
+    EXPECT_EQ(ue().getIR(UE::kMovingLine), difference == 35 ? 400 : 0) << difference;
+    EXPECT_EQ(ue().xMarked(UE::kMilitaryMoveNoBox), difference == 34) << difference;
   }
 }
 
 TEST_F(ScheduleUETest, DepreciationRowsAreLimitedByTheirBasis) {
   struct Case {
-    double basis, first, second;
-    bool nulled;
-    double keptFirst, keptSecond;
-  };
-  const Case cases[] = {
-      {0, 50, 20, true, 0, 0},        {-5, 50, 20, true, 0, 0},
-      {100, 150, 20, false, 100, 0},  // first above the basis
-      {100, 100, 20, false, 100, 0},  // first equal to the basis
-      {100, 60, 50, false, 60, 40},   // second cut to what is left
-      {100, 60, 30, false, 60, 30},
-  };
-  const int rows[4][3] = {{93, 96, 97}, {99, 102, 103}, {105, 108, 109}, {111, 114, 115}};
+    double basis, first, second, keptFirst, keptSecond;
+  } cases[] = {{0, 50, 20, 0, 0},       {-5, 50, 20, 0, 0},    {100, 150, 20, 100, 0},
+               {100, 100, 20, 100, 0},  {100, 60, 50, 60, 40}, {100, 60, 30, 60, 30}};
   for (const Case& c : cases) {
-    for (const auto& row : rows) {
-      restart();
-      enterUE(row[0], c.basis);
-      enterUE(row[1], c.first);
-      enterUE(row[2], c.second);
-      run();
-      EXPECT_EQ(null(row[1]), c.nulled) << row[0] << " basis " << c.basis;
-      EXPECT_EQ(null(row[2]), c.nulled) << row[0] << " basis " << c.basis;
-      EXPECT_EQ(value(row[1]), c.keptFirst) << row[0] << " first " << c.first;
-      EXPECT_EQ(value(row[2]), c.keptSecond) << row[0] << " second " << c.second;
-      EXPECT_EQ(value(116), c.keptFirst + c.keptSecond);
-      EXPECT_EQ(value(137), c.keptFirst + c.keptSecond);
-    }
+    restart();
+    enter(UE::kThirdPropertyCostBasis, c.basis);
+    enter(UE::kThirdPropertyPriorDepreciation, c.first);
+    enter(UE::kThirdPropertyDepreciation, c.second);
+    run();
+    EXPECT_EQ(ue().isNull(UE::kThirdPropertyDepreciation), c.basis <= 0) << c.basis;
+    expectAmounts(ue(), {{UE::kThirdPropertyPriorDepreciation, c.keptFirst},
+                         {UE::kThirdPropertyDepreciation, c.keptSecond},
+                         {UE::kDepreciationLine, c.keptFirst + c.keptSecond}});
   }
 }
 
 TEST_F(ScheduleUETest, NetAmountAndDataEntered) {
-  enterUE(39, 10);
-  enterUE(45, 15);
-  enterUE(127, 100);
-  enterUE(129, 25);
-  run();
-  EXPECT_EQ(value(46), 25);
-  EXPECT_EQ(value(131), 25);
-  EXPECT_EQ(value(133), 100);
-  EXPECT_EQ(value(128), 125);
-  EXPECT_EQ(value(130), 100);
-  EXPECT_TRUE(copyOf(kFormID_PAScheduleUE).isDataEntered());
-  EXPECT_TRUE(copyOf(kFormID_PAScheduleUE).getCalcMark());
-
-  enterUE(129, 200);  // a reduction above the total: a negative net amount
-  run();
-  EXPECT_EQ(value(130), -75);
-
-  restart();
-  enterUE(127, 100);
-  enterUE(129, 100);
-  run();
-  EXPECT_EQ(value(130), 0);
-  EXPECT_FALSE(copyOf(kFormID_PAScheduleUE).isDataEntered());
-  EXPECT_FALSE(copyOf(kFormID_PAScheduleUE).getCalcMark());
+  for (double reduction : {25, 200, 100}) {
+    restart();
+    enter(UE::kUnionDues, 10);
+    enter(UE::kProfessionalFees, 15);
+    enter(UE::kMiscellaneousExpenses, 75);
+    enter(UE::kReduction, reduction);
+    run();
+    expectAmounts(ue(), {{UE::kSummaryTotal, 100}, {UE::kNetExpenses, 100 - reduction}});  // may be below 0
+    EXPECT_EQ(ue().isDataEntered() && ue().getCalcMark(), reduction != 100);  // a net amount of 0 is no data
+  }
 }
 
 }  // namespace

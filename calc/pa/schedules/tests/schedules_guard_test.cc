@@ -4,11 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "calc/state/tests/state_engine_fixture.h"
+#include "catalogs/fields/fields.h"
 
 namespace {
 
-using Compute = void (PACalculationMgmt::PATaxReturnCalcEngine::*)(DataMgmt::TaxFormPtr, uint16_t,
-                                                                   int);
+using Engine = PACalculationMgmt::PATaxReturnCalcEngine;
+using Compute = void (Engine::*)(DataMgmt::TaxFormPtr, uint16_t, int);
 
 struct Calculation {
   const char* name;
@@ -16,7 +17,6 @@ struct Calculation {
   const Primitives::OVImmutableFormIdentifier* form;
 };
 
-using Engine = PACalculationMgmt::PATaxReturnCalcEngine;
 const Calculation kCalculations[] = {
     {"W2S", &Engine::computeScheduleW2S, &kFormID_PAScheduleW2S},
     {"IntDiv", &Engine::computeInterestDividendWorksheet, &kFormID_PAInterestDividendWorksheet},
@@ -58,18 +58,18 @@ TEST_F(SchedulesGuardTest, AnEmptyFederalCopyInAWalkIsSkipped) {
   // Copy 1 of each walked form is an empty holder; copy 2 counts.
   federal()->getFormUVPtr(kFormID_FedDependents, 1, true) = DataMgmt::TaxFormPtr();
   federal()->getFormUVPtr(kFormID_Fed51, 1, true) = DataMgmt::TaxFormPtr();
-  mark(kFormID_FedDependents, kFedDependentsFieldIds.byNumber(1136), 2);
-  text(kFormID_FedDependents, kFedDependentsFieldIds.byNumber(1108), "SON", 2);
-  mark(kFormID_Fed51, kFed51FieldIds.byNumber(366), 2);
-  mark(kFormID_Fed51, kFed51FieldIds.byNumber(6), 2);
-  number(kFormID_Fed51, kFed51FieldIds.byNumber(17), 100, 2);
+  mark(kFormID_FedDependents, FedDependents::kIncludedBox, 2);
+  text(kFormID_FedDependents, FedDependents::kRelationship, "SON", 2);
+  mark(kFormID_Fed51, Fed51::kTaxpayerBox, 2);
+  mark(kFormID_Fed51, Fed51::kFirstKindBox, 2);
+  number(kFormID_Fed51, Fed51::kInterest, 100, 2);
   federal()->setCommonItem(1, 1);  // unmarried: Schedule SP keeps its Part B
-
   engine->computeScheduleSP(holder(kFormID_PAScheduleSP), 1, 1);
-  EXPECT_EQ(pa->getIN(kFormID_PAScheduleSP, 1, kPAScheduleSPFieldIds.byNumber(53)), 1);
-  EXPECT_EQ(textOf(kFormID_PAScheduleSP, kPAScheduleSPFieldIds.byNumber(35)), "SON");  // row 1
+  EXPECT_EQ(pa->getIN(kFormID_PAScheduleSP, 1, PAScheduleSP::kDependentCount), 1);
+  EXPECT_EQ(textOf(kFormID_PAScheduleSP, PAScheduleSP::kDependentRelationship.at(0)), "SON");
   engine->computeInterestDividendWorksheet(holder(kFormID_PAInterestDividendWorksheet), 1, 1);
-  EXPECT_EQ(pa->getIN(kFormID_PAInterestDividendWorksheet, 1, kPAInterestDividendWorksheetFieldIds.byNumber(199)),
+  EXPECT_EQ(pa->getIN(kFormID_PAInterestDividendWorksheet, 1,
+                      PAInterestDividendWorksheet::kTaxpayerPartnershipFirstKindInterest),
             100);
 }
 
