@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "host/descriptors.h"
 #include "host/field_value.h"
 #include "host/stand_in.h"
@@ -77,7 +79,8 @@ class DumpTest : public ::testing::Test {
     return dump;
   }
   std::string writeFile(const std::string& text) {
-    path = ::testing::TempDir() + "pahost_dump_test.txt";
+    // One file per test process: ctest runs the cases side by side.
+    path = ::testing::TempDir() + "pahost_dump_test_" + std::to_string(getpid()) + ".txt";
     std::ofstream(path) << text;
     return path;
   }
