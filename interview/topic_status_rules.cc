@@ -117,7 +117,8 @@ const Check kEntered[] = {
     CHECK(PA40, ScheduleCBox, kYes),
     CHECK(PAScheduleE, NoRK1AmountsBox, kNotYes),
 };
-// ... the one more of branch B, and the total that decides when none holds.
+// ... the one more of branch B, and the federal dividends, which decide
+// when none holds.
 const Check kBranchBEntered =
     CHECK(PAInterestDividendWorksheet, SummaryExemptInterestOfBoth, kNonZero);
 const Check kTotalZero = CHECK(PAInterestDividendWorksheet, FederalDividends, kZero);
