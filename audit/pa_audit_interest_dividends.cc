@@ -7,7 +7,7 @@
 
 #include "audit/pa_rule_message.h"
 #include "audit/pa_tax_form_auditor.h"
-#include "audit/table_field.h"
+#include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
 #include "identifiers/form_ids.h"
 
@@ -16,13 +16,12 @@ namespace PAAuditMgmt {
 namespace {
 
 using Primitives::OVImmutableIdentifier;
-using StateAuditMgmt::TableField;
 
 // Schedules A and B are one routine shape: what differs is described here.
 struct InterestDividendShape {
   const Primitives::OVImmutableFormIdentifier* form;
-  TableField partnership;       // RK-1 or NRK-1 income, summed over copies
-  TableField total;             // the schedule's total, summed over copies
+  AnyNamedField partnership;    // RK-1 or NRK-1 income, summed over copies
+  AnyNamedField total;          // the schedule's total, summed over copies
   const char* partnershipText;  // the full text of rule 1
   const char* totalText;        // the full text of rule 2
 };

@@ -11,7 +11,7 @@
 
 #include "audit/pa_rule_message.h"
 #include "audit/pa_tax_form_auditor.h"
-#include "audit/table_field.h"
+#include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
 #include "identifiers/form_ids.h"
 
@@ -19,7 +19,6 @@ namespace PAAuditMgmt {
 
 namespace {
 
-using StateAuditMgmt::TableField;
 using Column = NamedColumn<PAMiscCompWorksheetFieldIds>;
 
 const uint16_t kMaxEFileCopies = 5;
@@ -55,7 +54,7 @@ struct RowFaults {
 };
 
 struct RowRule {
-  TableField field;  // the field the message points at
+  AnyNamedField field;  // the field the message points at
   char code;
   const char* text;
 };

@@ -13,7 +13,7 @@
 
 #include "audit/pa_rule_message.h"
 #include "audit/pa_tax_form_auditor.h"
-#include "audit/table_field.h"
+#include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
 #include "identifiers/form_ids.h"
 
@@ -23,7 +23,6 @@ namespace {
 
 using Primitives::OVImmutableFormIdentifier;
 using Primitives::OVImmutableIdentifier;
-using StateAuditMgmt::TableField;
 
 const long kMaxFederalW2GCopies = 20;
 
@@ -33,10 +32,10 @@ enum Target { kOnPA40, kOnNoForm, kOnScheduleGL };
 struct AttachmentRule {
   RuleMessage message;
   Target target;
-  TableField field;  // a field of the target form, or kNoField
+  AnyNamedField field;  // a field of the target form, or kNoField
   const char* text;
 };
-constexpr TableField kNoField;
+constexpr AnyNamedField kNoField;
 
 const RuleMessage kAttach = {kAuditPath, 0x08, 7, 0};
 const RuleMessage kAuditEFileOnly = {kAuditPath, 0x02, 6, 1};

@@ -266,7 +266,7 @@ void StateInfoRules::missingState(const StatementForm& f, uint16_t copy,
   for (int k = 0; k < f.lineCount; ++k) {
     const StatementLine& line = f.lines[k];
     char state[kEntrySize] = "";
-    if (!line.state.empty()) text(*f.form, copy, line.state, state);
+    if (line.state.isSet()) text(*f.form, copy, line.state, state);
     const bool noState = state[0] == '\0';
     const FieldId& amountField = line.amount;
     bool answer = false;
@@ -368,7 +368,7 @@ void StateInfoRules::newYorkLocality(const StatementForm& f, uint16_t copy,
   const char* shortName = f.shortName;
   for (int k = 0; k < f.lineCount; ++k) {
     const StatementLine& line = f.lines[k];
-    if (line.locality.empty()) continue;
+    if (!line.locality.isSet()) continue;
     char state[kEntrySize];
     char locality[kEntrySize];
     text(*f.form, copy, line.state, state);
@@ -433,7 +433,7 @@ void StateInfoRules::withholding(const StatementForm& f, uint16_t copy,
   const char* shortName = f.shortName;
   for (int k = 0; k < f.lineCount; ++k) {
     const StatementLine& line = f.lines[k];
-    if (line.amount.empty() || line.withholding.empty()) continue;
+    if (!line.amount.isSet() || !line.withholding.isSet()) continue;
     const bool qualifies = f.kind != StatementKind::k1099G || inList(kStateListA, abbreviation_);
     const FieldId& amountField = line.amount;
     const double amount =

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "audit/table_field.h"
+#include "catalogs/any_named_field.h"
 #include "host/form_identifier.h"
 
 namespace StateAuditMgmt {
@@ -17,12 +17,12 @@ enum class StatementKind : int { kW2, kW2G, k1099G, k1099R };
 // One state line: fields of the statement's form; an empty field is one
 // the line does not have.
 struct StatementLine {
-  TableField state;
-  TableField amount;
-  TableField withholding;
-  TableField locality;
-  TableField localWithholding;
-  TableField employerId;  // W-2 only
+  AnyNamedField state;
+  AnyNamedField amount;
+  AnyNamedField withholding;
+  AnyNamedField locality;
+  AnyNamedField localWithholding;
+  AnyNamedField employerId;  // W-2 only
 };
 
 struct StatementForm {

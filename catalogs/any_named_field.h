@@ -6,8 +6,10 @@
 // (`FedReturn::kStreet`, or `{State16::kLineRecord, 3}` for row 3 of a
 // column) and keeps only the constant's address, so a table of them is a
 // constant of the program, safe to read from any load-time constructor.
-// It resolves to the catalog member on use. A default one names no field
-// and reads as `kNullFieldID`, which every host operation takes as missing.
+// Only the field tables' own constants live that long: a temporary is
+// refused. It resolves to the catalog member on use. A default one names
+// no field and reads as `kNullFieldID`, which every host operation takes
+// as missing.
 #ifndef CATALOGS_ANY_NAMED_FIELD_H_
 #define CATALOGS_ANY_NAMED_FIELD_H_
 
@@ -23,6 +25,10 @@ class AnyNamedField {
   template <class Catalog>
   constexpr AnyNamedField(const NamedColumn<Catalog>& column, int row)
       : named_(&column), row_(row), resolve_(&resolveRow<Catalog>) {}
+  template <class Catalog>
+  AnyNamedField(const NamedField<Catalog>&&) = delete;
+  template <class Catalog>
+  AnyNamedField(const NamedColumn<Catalog>&&, int) = delete;
 
   const Primitives::OVImmutableIdentifier& id() const {
     return resolve_ == nullptr ? Primitives::kNullFieldID : resolve_(named_, row_);

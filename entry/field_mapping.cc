@@ -25,7 +25,7 @@ const MappingRow kFilerInfoRows[] = {
     {FedFilerInfo::kThirdMappedItem, PAReturnInfo::kMappedFilerItemThree},
     {FedFilerInfo::kDirectDepositBox, PAReturnInfo::kDirectDepositYesBox},
     {FedFilerInfo::kMappedCodeItem, PAReturnInfo::kFilingChoiceFirstBox},
-    {FedFilerInfo::kTaxpayerPin, PAReturnInfo::kTaxpayerSyncedItemC},
+    {FedFilerInfo::kTaxpayerPin, PAReturnInfo::kTaxpayerPin},
     {FedFilerInfo::kRoutingNumber, PAReturnInfo::kDepositRoutingNumber},
     {FedFilerInfo::kAccountNumber, PAReturnInfo::kDepositAccountNumber},
     {FedFilerInfo::kCheckingAccountBox, PAReturnInfo::kDepositCheckingBox},
@@ -34,8 +34,8 @@ const MappingRow kFilerInfoRows[] = {
 
 // Federal forms 43 and 155 are named by the Alt catalog.
 const MappingRow kDirectDepositRows[] = {
-    {PADirectDepositDebitAlt::kBankItemOne, PADirectDepositDebit::kFederalBankItemOne},
-    {PADirectDepositDebitAlt::kBankItemTwo, PADirectDepositDebit::kFederalBankItemTwo},
+    {PADirectDepositDebitAlt::kFederalBankItemOne, PADirectDepositDebit::kBankItemOne},
+    {PADirectDepositDebitAlt::kFederalBankItemTwo, PADirectDepositDebit::kBankItemTwo},
 };
 
 const MappingRow kFed183Rows[] = {

@@ -70,7 +70,7 @@ enum ItemRule {
   kBalance,      // the amount owed, else the refund (negated amount)
   kTax,          // the tax
   kInElf,        // amount 3 when filed electronically
-  kPaperCopies,  // amount 2 to 5 from three entries of the information form
+  kPaperCopies,  // amount 2, plus 1 for a direct debit, plus 2 for a PIN entered
   kEFileBlock,   // the first reason the return cannot be e-filed
   kMailHeading,  // heading of the documents to mail, for residents
   kFallback,     // everything else
@@ -218,8 +218,8 @@ void PATaxReturn::getStateTextItem(char* buf, int32_t* amount, int code) {
     case kPaperCopies:
       *amount = 2;
       if (formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kDebitPaymentBox)) *amount += 1;
-      if (hasSigValue(kFormID_PAReturnInfo, 1, PAReturnInfo::kTaxpayerSyncedItemC) ||
-          hasSigValue(kFormID_PAReturnInfo, 1, PAReturnInfo::kSpouseSyncedItemC)) {
+      if (hasSigValue(kFormID_PAReturnInfo, 1, PAReturnInfo::kTaxpayerPin) ||
+          hasSigValue(kFormID_PAReturnInfo, 1, PAReturnInfo::kSpousePin)) {
         *amount += 2;
       }
       break;

@@ -26,8 +26,8 @@ StateTopicDesc::StateTopicDesc(
 StateTopicDesc::StateTopicDesc(const TopicRow& row, DataMgmt::TaxDataStore& store,
                                DataMgmt::TaxReturnType type)
     : StateTopicDesc(*row.topic, store, row.idText, row.title, row.flag1, row.strategy, row.flag2,
-                     rowForm(row.firstForm), fieldOf(row.firstField), row.status,
-                     rowForm(row.secondForm), fieldOf(row.secondField), type,
+                     rowForm(row.firstForm), row.firstField.id(), row.status,
+                     rowForm(row.secondForm), row.secondField.id(), type,
                      TopicMgmt::kPlatform2, row.shortNumber, Primitives::OVImmutableIdentifier(0),
                      Primitives::OVImmutableIdentifier(0), 0L, false, false, row.flag5,
                      row.flag6) {}

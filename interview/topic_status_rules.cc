@@ -1,5 +1,7 @@
 #include "interview/topic_status_rules.h"
 
+#include "catalogs/any_named_field.h"
+#include "catalogs/fields/fields.h"
 #include "identifiers/form_ids.h"
 
 namespace StateTopicMgmt {
@@ -13,13 +15,13 @@ enum class Test { kYes, kNotYes, kAbove0, kNotAbove0, kNonZero, kZero, kAlways }
 // A test of one field of copy 1 of a form.
 struct Check {
   const Primitives::OVImmutableFormIdentifier* form;
-  FieldRef field;
+  AnyNamedField field;
   Test test;
 };
 
 bool holds(const DataMgmt::TaxReturn* taxReturn, const Check& check) {
   if (check.test == Test::kAlways) return true;
-  const Primitives::OVImmutableIdentifier& field = fieldOf(check.field);
+  const Primitives::OVImmutableIdentifier& field = check.field.id();
   const bool yes = taxReturn != nullptr && taxReturn->formYes(*check.form, 1, field);
   const long whole = taxReturn != nullptr ? taxReturn->getIN(*check.form, 1, field) : 0;
   switch (check.test) {
@@ -36,9 +38,9 @@ bool holds(const DataMgmt::TaxReturn* taxReturn, const Check& check) {
 
 // A named field of a form whose field table is named like the form.
 #define CHECK(form, name, test) \
-  Check { &kFormID_##form, NAMED_FIELD_REF(form, name), Test::test }
+  Check { &kFormID_##form, form::k##name, Test::test }
 #define ALWAYS \
-  Check { nullptr, {CatalogId::kNone, 0}, Test::kAlways }
+  Check { nullptr, AnyNamedField(), Test::kAlways }
 
 // One line of a topic's status rule: when the check holds, the status.
 struct StatusLine {
@@ -115,7 +117,8 @@ const Check kEntered[] = {
     CHECK(PA40, ScheduleCBox, kYes),
     CHECK(PAScheduleE, NoRK1AmountsBox, kNotYes),
 };
-// ... the one more of branch B, and the total that decides when none holds.
+// ... the one more of branch B, and the federal dividends, which decide
+// when none holds.
 const Check kBranchBEntered =
     CHECK(PAInterestDividendWorksheet, SummaryExemptInterestOfBoth, kNonZero);
 const Check kTotalZero = CHECK(PAInterestDividendWorksheet, FederalDividends, kZero);

@@ -1,5 +1,6 @@
 #include "interview/topic_table.h"
 
+#include "catalogs/fields/fields.h"
 #include "identifiers/form_ids.h"
 #include "interview/topic_ids.h"
 
@@ -9,8 +10,8 @@ namespace {
 
 #define FORM(name) &kFormID_##name
 #define NO_FORM nullptr
-#define FIELD(form, name) NAMED_FIELD_REF(form, name)
-#define NO_FIELD (FieldRef{CatalogId::kNone, 0})
+#define FIELD(form, name) form::k##name
+#define NO_FIELD AnyNamedField()
 #define TOP true
 #define CHILD false
 #define TOPIC(id, layer, level, title, flag1, strategy, flag2, firstForm, firstField, status, \

@@ -3,30 +3,18 @@
 // the tree builder.
 //
 // A row names its topic identifier and forms by the address of their
-// load-time constants and its fields by name (NAMED_FIELD_REF, kept as
-// catalog and member); a null form stands for form 0 and a CatalogId::kNone
-// field for the empty identifier.
+// load-time constants and its fields by the forms' named-field constants;
+// a null form stands for form 0 and an unset field for the empty
+// identifier.
 #ifndef INTERVIEW_TOPIC_TABLE_H_
 #define INTERVIEW_TOPIC_TABLE_H_
 
-#include "catalogs/catalog_ref.h"
-#include "catalogs/fields/fields.h"
+#include "catalogs/any_named_field.h"
 #include "host/form_identifier.h"
 #include "host/topic_identifier.h"
 #include "host/topics.h"
 
 namespace StateTopicMgmt {
-
-// The catalog and member of a named field, for constant tables that mix
-// the fields of several forms. Only a field of `Catalog` is taken.
-template <class Catalog>
-constexpr FieldRef namedFieldRef(CatalogId catalog, NamedField<Catalog> field) {
-  return FieldRef{catalog, field.member()};
-}
-
-// Field `name` of the field table `form` (`PA40`, `State14`, ...).
-#define NAMED_FIELD_REF(form, name) \
-  ::StateTopicMgmt::namedFieldRef<form##FieldIds>(CatalogId::form##FieldIds, form::k##name)
 
 // One enumerator per row, in interview order.
 enum class TopicRowId : int {
@@ -46,10 +34,10 @@ struct TopicRow {
   TopicMgmt::TopicGatewayStrategy strategy;
   bool flag2;
   const Primitives::OVImmutableFormIdentifier* firstForm;  // null: form 0
-  FieldRef firstField;
+  AnyNamedField firstField;
   TopicMgmt::TopicStatus status;
   const Primitives::OVImmutableFormIdentifier* secondForm;  // null: form 0
-  FieldRef secondField;
+  AnyNamedField secondField;
   short shortNumber;
   bool flag5;
   bool flag6;

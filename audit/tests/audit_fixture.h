@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "audit/pa_tax_form_auditor.h"
-#include "audit/table_field.h"
+#include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
 #include "entry/pa_tax_return.h"
 #include "host/configuration.h"
@@ -31,8 +31,6 @@
 #include "identifiers/form_ids.h"
 
 namespace audit_test {
-
-using StateAuditMgmt::TableField;
 
 // The note an electronic-filing audit appends to a problem of the state
 // return only.
@@ -228,14 +226,14 @@ class AuditTest : public ::testing::Test {
 // messages whose texts start with the checks' beginnings.
 struct Entry {
   const Primitives::OVImmutableFormIdentifier* form;  // null: the audited form
-  TableField field;
+  AnyNamedField field;
   DataMgmt::FieldValue value;
   uint16_t copy;
 };
-inline Entry e(TableField field, DataMgmt::FieldValue value, uint16_t copy = 1) {
+inline Entry e(AnyNamedField field, DataMgmt::FieldValue value, uint16_t copy = 1) {
   return {nullptr, field, value, copy};
 }
-inline Entry on(const Primitives::OVImmutableFormIdentifier& form, TableField field,
+inline Entry on(const Primitives::OVImmutableFormIdentifier& form, AnyNamedField field,
                 DataMgmt::FieldValue value, uint16_t copy = 1) {
   return {&form, field, value, copy};
 }

@@ -252,8 +252,8 @@ TEST_F(ScheduleRulesTest, ScheduleSP) {
   std::vector<Entry> two = {e(kDependentCount, amount(2)),
                             e({kDependentRelationship, 2}, textOf("Son"))};
   for (int k = 0; k < 2; ++k) {
-    for (TableField field : {TableField(kDependentName, k), TableField(kDependentAge, k),
-                             TableField(kDependentRelationship, k), TableField(kDependentSSN, k)}) {
+    for (AnyNamedField field : {AnyNamedField(kDependentName, k), AnyNamedField(kDependentAge, k),
+                                AnyNamedField(kDependentRelationship, k), AnyNamedField(kDependentSSN, k)}) {
       two.push_back(e(field, textOf("7")));
     }
   }

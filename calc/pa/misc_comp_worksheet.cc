@@ -77,8 +77,8 @@ const struct {
   SheetField sheet;
   NamedField<PA40FieldIds> pa40;
 } kPA40Copies[] = {
-    {PAMiscCompWorksheet::kPA40FederalSourceAmount, PA40::kOtherSourcesFirstAmount},
-    {PAMiscCompWorksheet::kPA40JuryAndFiduciaryAmount, PA40::kOtherSourcesSecondAmount},
+    {PAMiscCompWorksheet::kPA40FederalSourceAmount, PA40::kFed181OtherCompensation},
+    {PAMiscCompWorksheet::kPA40JuryAndFiduciaryAmount, PA40::kFed57OtherCompensation},
     {PAMiscCompWorksheet::kPA40PulledAmount, PA40::kPulledOtherCompensation},
 };
 

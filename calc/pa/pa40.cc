@@ -52,7 +52,7 @@ void markOtherCompensationSources(TaxForm& pa40, const StateDataMgmt::StateTaxRe
                           fed181(Fed181::kTaxpayerSecondReduction)) +
       static_cast<double>(fed181(Fed181::kSpouseAmount) - fed181(Fed181::kSpouseFirstReduction) -
                           fed181(Fed181::kSpouseSecondReduction));
-  pa40.assignIR(PA40::kOtherSourcesFirstAmount, form181);
+  pa40.assignIR(PA40::kFed181OtherCompensation, form181);
 
   const double pulled = static_cast<double>(pa.pullCommon(federalForm, 1, kPullOtherCompensationA)) +
                         static_cast<double>(pa.pullCommon(federalForm, 1, kPullOtherCompensationB));
@@ -63,7 +63,7 @@ void markOtherCompensationSources(TaxForm& pa40, const StateDataMgmt::StateTaxRe
                                             federal.getIN(kFormID_Fed57, 1, Fed57::kJuryDutyPay) +
                                             federal.getIN(kFormID_Fed57, 1, Fed57::kOtherIncomeFirstAmount) +
                                             federal.getIN(kFormID_Fed57, 1, Fed57::kFiduciaryFees));
-  pa40.assignIR(PA40::kOtherSourcesSecondAmount, form57);
+  pa40.assignIR(PA40::kFed57OtherCompensation, form57);
   const long pensions = federal.getIN(kFormID_FedReturn, 1, FedReturn::kTaxableIraDistributions) +
                         federal.getIN(kFormID_FedReturn, 1, FedReturn::kTaxablePensions);
   const long form39 = federal.getAllCopies(kFormID_Fed39, Fed39::kSecondSourceAmount) +
@@ -294,6 +294,7 @@ void PATaxReturnCalcEngine::computePA40Compensation(TaxFormPtr form) {
   const long spMisc =
       paReturn->getAllCopies(kFormID_PAMiscCompWorksheet, PAMiscCompWorksheet::kSpousePACompensation);
 
+  // The first reduction: active-duty military pay earned outside PA.
   limitEnteredAmount(pa40, PA40::kTaxpayerMilitaryPay, pa40.getIR(PA40::kTaxpayerGrossCompensation));
   limitEnteredAmount(pa40, PA40::kSpouseMilitaryPay, pa40.getIR(PA40::kSpouseGrossCompensation));
   Utils::setDefaultX(form, PA40::kMilitaryPayNoBox, PA40::kMilitaryPayNoBox, PA40::kMilitaryPayYesBox);

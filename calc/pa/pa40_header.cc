@@ -197,19 +197,20 @@ void PATaxReturnCalcEngine::computePA40Header(TaxFormPtr form, uint16_t copy) {
   // Address.
   char street[kTextSize], poBox[kTextSize], secondLine[kTextSize];
   char city[kTextSize], state[kTextSize], zip[kTextSize];
-  char filerLine[kTextSize], filerPlace[kTextSize], filerProvince[kTextSize], filerPostalCode[kTextSize];
+  char foreignCity[kTextSize], foreignCountry[kTextSize];
+  char foreignProvince[kTextSize], foreignPostalCode[kTextSize];
   infoText(street, PAReturnInfo::kStreet);
   infoText(poBox, PAReturnInfo::kPOBoxStreet);
   infoText(secondLine, PAReturnInfo::kAddressSecondLine);
   infoText(city, PAReturnInfo::kCity);
   infoText(state, PAReturnInfo::kStateCode);
   infoText(zip, PAReturnInfo::kZipCode);
-  // A foreign address: the filer form's first line with province and
-  // postal code make line one, its country line the city.
-  filerText(filerLine, FedFilerInfo::kCity);
-  filerText(filerPlace, FedFilerInfo::kForeignCountry);
-  filerText(filerProvince, FedFilerInfo::kForeignProvince);
-  filerText(filerPostalCode, FedFilerInfo::kForeignPostalCode);
+  // A foreign address: the filer form's city with province and postal
+  // code make line one, and its country takes the place of the city.
+  filerText(foreignCity, FedFilerInfo::kCity);
+  filerText(foreignCountry, FedFilerInfo::kForeignCountry);
+  filerText(foreignProvince, FedFilerInfo::kForeignProvince);
+  filerText(foreignPostalCode, FedFilerInfo::kForeignPostalCode);
   const bool foreign = filerYes(FedFilerInfo::kForeignAddressBox);
   const bool poBoxMarked = infoYes(PAReturnInfo::kPOBoxBox);
   const bool secondLineMarked = infoYes(PAReturnInfo::kAddressSecondLineBox);
@@ -237,15 +238,15 @@ void PATaxReturnCalcEngine::computePA40Header(TaxFormPtr form, uint16_t copy) {
   } else if (secondLineMarked || !foreign) {
     pa.assignText(PA40::kAddressLineOne, street);
   } else {
-    std::string line = filerLine;
-    for (const char* part : {filerProvince, filerPostalCode}) {
+    std::string line = foreignCity;
+    for (const char* part : {foreignProvince, foreignPostalCode}) {
       if (part[0] != '\0') line = line + " " + part;
     }
     pa.assignText(PA40::kAddressLineOne, line.c_str());
   }
 
   if (foreign) {
-    pa.assignText(PA40::kCity, filerPlace);
+    pa.assignText(PA40::kCity, foreignCountry);
     pa.assignText(PA40::kStateCode, "OC");
     pa.makeProtectedAndSetNull(PA40::kZipCode);
   } else {

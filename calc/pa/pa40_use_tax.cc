@@ -50,7 +50,8 @@ double PATaxReturnCalcEngine::estimatedUseTax(double grossTaxableIncome, const c
 void PATaxReturnCalcEngine::computePA40UseTax(TaxFormPtr form) {
   TaxForm& pa40 = *form;
 
-  // Businesses and Schedule UE report purchases of their own.
+  // The purchases box: utilities on any Schedule C or E, or the fourth
+  // office expense on any Schedule UE.
   markOrNo(pa40, PA40::kPurchasesBox,
            paReturn->getAllCopies(kFormID_PAScheduleUE, PAScheduleUE::kOfficeFourthExpense) > 0 ||
                paReturn->getAllCopies(kFormID_PAScheduleC, PAScheduleC::kUtilities) > 0 ||

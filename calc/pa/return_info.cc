@@ -71,8 +71,8 @@ struct SteppedField {
 };
 
 const SteppedField kSteppedFields[] = {
-    {PAReturnInfo::kTaxpayerSyncedItemC, Fed183::kTaxpayerSharedThirdEntry, State14::kTaxpayerSyncedItemC},
-    {PAReturnInfo::kSpouseSyncedItemC, Fed183::kSpouseSharedThirdEntry, State14::kSpouseSyncedItemC},
+    {PAReturnInfo::kTaxpayerPin, Fed183::kTaxpayerPin, State14::kTaxpayerPin},
+    {PAReturnInfo::kSpousePin, Fed183::kSpousePin, State14::kSpousePin},
     {PAReturnInfo::kTaxpayerSyncedItemB, Fed183::kTaxpayerSharedSecondEntry, State14::kTaxpayerSyncedItemB},
     {PAReturnInfo::kSpouseSyncedItemB, Fed183::kSpouseSharedSecondEntry, State14::kSpouseSyncedItemB},
     {PAReturnInfo::kTaxpayerSyncedItemA, Fed183::kTaxpayerSharedFirstEntry, State14::kTaxpayerSyncedItemA},
@@ -318,7 +318,7 @@ void PATaxReturnCalcEngine::computeReturnInfo(TaxFormPtr form, uint16_t copy, in
       PAReturnInfo::kZipCode,
   };
   fillFederalReturnTypeFields(form, getFederalReturnFormId(), kFormID_State15, lines,
-                              PAReturnInfo::kFederalFilerItem, PAReturnInfo::kFederalMainFormBox,
+                              PAReturnInfo::kCareOf, PAReturnInfo::kFederalMainFormBox,
                               PAReturnInfo::kFederalSecondFormBox, PAReturnInfo::kFederalThirdFormBox);
 
   // 2-4. Residency.
@@ -448,13 +448,13 @@ void PATaxReturnCalcEngine::computeReturnInfo(TaxFormPtr form, uint16_t copy, in
   if (federalReturn != nullptr &&
       (federalReturn->formYes(kFormID_Fed183, 1, Fed183::kClearSharedEntriesBox) ||
        federalReturn->formYes(kFormID_Fed183, 1, Fed183::kClearSharedEntriesAltBox))) {
-    for (InfoField m : {PAReturnInfo::kTaxpayerSyncedItemC, PAReturnInfo::kTaxpayerSyncedItemB,
-                        PAReturnInfo::kTaxpayerSyncedItemA, PAReturnInfo::kSpouseSyncedItemC,
+    for (InfoField m : {PAReturnInfo::kTaxpayerPin, PAReturnInfo::kTaxpayerSyncedItemB,
+                        PAReturnInfo::kTaxpayerSyncedItemA, PAReturnInfo::kSpousePin,
                         PAReturnInfo::kSpouseSyncedItemB, PAReturnInfo::kSpouseSyncedItemA})
       info.setNull(m);
   }
   if (paReturn->readFilingStatus(kFormID_PAReturnInfo) != PADataMgmt::kFilingJoint) {
-    for (InfoField m : {PAReturnInfo::kSpouseSyncedItemC, PAReturnInfo::kSpouseSyncedItemB,
+    for (InfoField m : {PAReturnInfo::kSpousePin, PAReturnInfo::kSpouseSyncedItemB,
                         PAReturnInfo::kSpouseSyncedItemA})
       info.setNull(m);
   }

@@ -4,7 +4,7 @@
 #ifndef CATALOGS_FIELDS_FIELD_TABLES_H_
 #define CATALOGS_FIELDS_FIELD_TABLES_H_
 
-#include "catalogs/catalog_ref.h"
+#include "catalogs/catalog_id.h"
 #include "catalogs/named_field.h"
 
 // The rows of the catalog's table, ended by a row whose name is null; null

@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "catalogs/any_named_field.h"
@@ -146,6 +147,9 @@ TEST(Catalogs, NamedFields) {
   EXPECT_EQ(&kRows[1].id(), &PA40::kNetCompensation.id());
   EXPECT_EQ(&kRows[2].id(), &State16::kLineRecord.at(2));
   EXPECT_EQ(kRows[3].id(), kNullFieldID);
+  // It keeps an address: a temporary field or column is refused.
+  static_assert(!std::is_constructible_v<AnyNamedField, NamedField<PA40FieldIds>&&>);
+  static_assert(!std::is_constructible_v<AnyNamedField, NamedColumn<State16FieldIds>&&, int>);
 }
 
 }  // namespace

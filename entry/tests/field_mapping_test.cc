@@ -24,8 +24,8 @@ class FieldMappingTest : public PAReturnTest {
 };
 
 TEST_F(FieldMappingTest, FieldsAnswerTheirStateFieldAndWholeFormsTheirStateForm) {
-  EXPECT_EQ(ask(kFormID_Fed155, PADirectDepositDebitAlt::kBankItemTwo),
-            PADirectDepositDebit::kFederalBankItemTwo.number());
+  EXPECT_EQ(ask(kFormID_Fed155, PADirectDepositDebitAlt::kFederalBankItemTwo),
+            PADirectDepositDebit::kBankItemTwo.number());
   EXPECT_EQ(outForm, FormId(0));
   EXPECT_EQ(ask(kFormID_Fed133618, Fed133618::kNetIncome), StateSummary::kNonresidentNetTax.number());
   EXPECT_EQ(ask(kFormID_Fed183, Fed183::kEighthMappedAnswer), PAReturnInfo::kTransferItemThree.number());

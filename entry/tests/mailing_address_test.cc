@@ -98,7 +98,7 @@ TEST_F(MailingAddressTest, BalanceTaxAndFixedItems) {
 TEST_F(MailingAddressTest, InElfPaperCopiesAndMailHeading) {
   pa->setInElf(true);
   EXPECT_EQ(item(3), "|3");
-  number(kFormID_PAReturnInfo, PAReturnInfo::kSpouseSyncedItemC, 7);
+  number(kFormID_PAReturnInfo, PAReturnInfo::kSpousePin, 7);
   EXPECT_EQ(item(6), "|4");
   mark(kFormID_PAReturnInfo, PAReturnInfo::kDebitPaymentBox);
   EXPECT_EQ(item(6), "|5");

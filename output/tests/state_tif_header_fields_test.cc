@@ -88,7 +88,7 @@ TEST_F(HeaderFieldsTest, EFileInformationFields) {
   EXPECT_EQ("RC7", eFile(111, ""));
   EXPECT_EQ("", eFile(140456, "v"));
   EXPECT_EQ("N", eFile(333, "Y"));
-  text(kInfo, PAReturnInfo::kTaxpayerSyncedItemC, "x");  // where the taxpayer PIN maps to
+  text(kInfo, PAReturnInfo::kTaxpayerPin, "x");  // where the taxpayer PIN maps to
   EXPECT_EQ("Y", eFile(333, ""));
 
   pa->owed = 10;

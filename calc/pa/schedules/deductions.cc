@@ -12,6 +12,7 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/tax_parameters.h"
+#include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
 #include "entry/return_codes.h"
 #include "host/tax_form.h"
@@ -33,20 +34,13 @@ const Utils::PCTypes kPullHFederal = static_cast<Utils::PCTypes>(167);
 const Utils::PCTypes kPullHShareTP = static_cast<Utils::PCTypes>(177);
 const Utils::PCTypes kPullHShareSP = static_cast<Utils::PCTypes>(178);
 
-// The identifier of a named field of any form, for tables that mix forms.
-template <const auto& kField>
-const FieldId& idOf() {
-  return kField;
-}
-using FieldOf = const FieldId& (*)();
-
 // One addend of a person's income limit: its form, the taxpayer's and the
 // spouse's field, which copies hold them, and how it counts.
 enum class Copies { kCopy1, kCopyPerPerson, kAllCopies };
 struct IncomeSource {
   const DataMgmt::FormId* form;
-  FieldOf taxpayer;
-  FieldOf spouse;
+  AnyNamedField taxpayer;
+  AnyNamedField spouse;
   Copies copies;
   bool subtract;     // expenses
   bool floorAtZero;  // a loss of this class counts as 0
@@ -54,34 +48,30 @@ struct IncomeSource {
 
 const IncomeSource kIncomeSources[] = {
     // Compensation less expenses.
-    {&kFormID_PA40, &idOf<PA40::kTaxpayerCompensation>, &idOf<PA40::kSpouseCompensation>, Copies::kCopy1,
-     false, false},
-    {&kFormID_PA40, &idOf<PA40::kTaxpayerExpenses>, &idOf<PA40::kSpouseExpenses>, Copies::kCopy1, true,
-     false},
+    {&kFormID_PA40, PA40::kTaxpayerCompensation, PA40::kSpouseCompensation, Copies::kCopy1, false, false},
+    {&kFormID_PA40, PA40::kTaxpayerExpenses, PA40::kSpouseExpenses, Copies::kCopy1, true, false},
     // Interest and dividends of copy 1 or 2.
-    {&kFormID_PAScheduleA, &idOf<PAScheduleA::kTotalInterest>, &idOf<PAScheduleA::kTotalInterest>,
-     Copies::kCopyPerPerson, false, false},
-    {&kFormID_PAScheduleB, &idOf<PAScheduleB::kTotalDividends>, &idOf<PAScheduleB::kTotalDividends>,
-     Copies::kCopyPerPerson, false, false},
+    {&kFormID_PAScheduleA, PAScheduleA::kTotalInterest, PAScheduleA::kTotalInterest, Copies::kCopyPerPerson,
+     false, false},
+    {&kFormID_PAScheduleB, PAScheduleB::kTotalDividends, PAScheduleB::kTotalDividends, Copies::kCopyPerPerson,
+     false, false},
     // Business income, property gains (copy 1 or 2), rents.
-    {&kFormID_PA40, &idOf<PA40::kTaxpayerBusinessIncome>, &idOf<PA40::kSpouseBusinessIncome>, Copies::kCopy1,
-     false, true},
-    {&kFormID_PAScheduleD, &idOf<PAScheduleD::kTotalGain>, &idOf<PAScheduleD::kTotalGain>,
-     Copies::kCopyPerPerson, false, true},
-    {&kFormID_PA40, &idOf<PA40::kTaxpayerRentsTotal>, &idOf<PA40::kSpouseRentsTotal>, Copies::kCopy1, false,
+    {&kFormID_PA40, PA40::kTaxpayerBusinessIncome, PA40::kSpouseBusinessIncome, Copies::kCopy1, false, true},
+    {&kFormID_PAScheduleD, PAScheduleD::kTotalGain, PAScheduleD::kTotalGain, Copies::kCopyPerPerson, false,
      true},
+    {&kFormID_PA40, PA40::kTaxpayerRentsTotal, PA40::kSpouseRentsTotal, Copies::kCopy1, false, true},
     // Estate and trust income of every copy, gambling income.
-    {&kFormID_PAScheduleJ, &idOf<PAScheduleJ::kTaxpayerTotal>, &idOf<PAScheduleJ::kSpouseTotal>,
-     Copies::kAllCopies, false, false},
-    {&kFormID_PAW2GIncome, &idOf<PAW2GIncome::kTaxpayerNetWinnings>, &idOf<PAW2GIncome::kSpouseNetWinnings>,
-     Copies::kCopy1, false, false},
+    {&kFormID_PAScheduleJ, PAScheduleJ::kTaxpayerTotal, PAScheduleJ::kSpouseTotal, Copies::kAllCopies, false,
+     false},
+    {&kFormID_PAW2GIncome, PAW2GIncome::kTaxpayerNetWinnings, PAW2GIncome::kSpouseNetWinnings, Copies::kCopy1,
+     false, false},
 };
 
 // Sum of the income-limit addends of the taxpayer (spouse false) or spouse.
 double incomeLimit(const DataMgmt::TaxReturn& pa, bool spouse) {
   double limit = 0.0;
   for (const IncomeSource& source : kIncomeSources) {
-    const FieldId& field = spouse ? source.spouse() : source.taxpayer();
+    const FieldId& field = (spouse ? source.spouse : source.taxpayer).id();
     long amount = 0;
     switch (source.copies) {
       case Copies::kCopy1:

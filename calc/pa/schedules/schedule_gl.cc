@@ -24,6 +24,7 @@
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/tax_parameters.h"
+#include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
 #include "entry/return_codes.h"
 #include "host/form_defaults.h"
@@ -46,13 +47,6 @@ const int kTextSize = 128;
 // income, gains, rents, estates and trusts, gambling.
 constexpr int kRowCount = PAScheduleGL::kRowPAIncome.rows();
 
-// The identifier of a named field of any form, for tables that mix forms.
-template <const auto& kField>
-const FieldId& idOf() {
-  return kField;
-}
-using FieldOf = const FieldId& (*)();
-
 // The values of the other forms for one person.
 enum Source : int {
   kGross,
@@ -74,30 +68,27 @@ enum Source : int {
 // sum over every copy) and whether a value not above 0 reads as 0.
 struct SourceField {
   const DataMgmt::FormId* form;
-  FieldOf taxpayer;
-  FieldOf spouse;
+  AnyNamedField taxpayer;
+  AnyNamedField spouse;
   uint16_t spouseCopy;
   bool floored;
   bool allCopies = false;
 };
 
 const SourceField kSources[kSourceCount] = {
-    {&kFormID_PA40, &idOf<PA40::kTaxpayerCompensation>, &idOf<PA40::kSpouseCompensation>, 1, false},
-    {&kFormID_PA40, &idOf<PA40::kTaxpayerExpenses>, &idOf<PA40::kSpouseExpenses>, 1, false},
-    {&kFormID_PA40, &idOf<PA40::kTaxpayerInterest>, &idOf<PA40::kSpouseInterest>, 1, false},
-    {&kFormID_PA40, &idOf<PA40::kTaxpayerDividends>, &idOf<PA40::kSpouseDividends>, 1, false},
-    {&kFormID_PA40, &idOf<PA40::kTaxpayerBusinessIncome>, &idOf<PA40::kSpouseBusinessIncome>, 1, true},
-    {&kFormID_PAScheduleD, &idOf<PAScheduleD::kTotalGain>, &idOf<PAScheduleD::kTotalGain>, 2, true},
-    {&kFormID_PA40, &idOf<PA40::kTaxpayerRentsTotal>, &idOf<PA40::kSpouseRentsTotal>, 1, true},
-    {&kFormID_PAScheduleJ, &idOf<PAScheduleJ::kTaxpayerTotal>, &idOf<PAScheduleJ::kSpouseTotal>, 1, true,
-     true},
-    {&kFormID_PAW2GIncome, &idOf<PAW2GIncome::kTaxpayerNetWinnings>, &idOf<PAW2GIncome::kSpouseNetWinnings>,
-     1, true},
-    {&kFormID_PADeductions, &idOf<PADeductions::kTaxpayerAllowedDeductions>,
-     &idOf<PADeductions::kSpouseAllowedDeductions>, 1, false},
-    {&kFormID_PAScheduleA, &idOf<PAScheduleA::kTotalInterest>, &idOf<PAScheduleA::kTotalInterest>, 2, false},
-    {&kFormID_PAScheduleB, &idOf<PAScheduleB::kTotalDividends>, &idOf<PAScheduleB::kTotalDividends>, 2,
-     false},
+    {&kFormID_PA40, PA40::kTaxpayerCompensation, PA40::kSpouseCompensation, 1, false},
+    {&kFormID_PA40, PA40::kTaxpayerExpenses, PA40::kSpouseExpenses, 1, false},
+    {&kFormID_PA40, PA40::kTaxpayerInterest, PA40::kSpouseInterest, 1, false},
+    {&kFormID_PA40, PA40::kTaxpayerDividends, PA40::kSpouseDividends, 1, false},
+    {&kFormID_PA40, PA40::kTaxpayerBusinessIncome, PA40::kSpouseBusinessIncome, 1, true},
+    {&kFormID_PAScheduleD, PAScheduleD::kTotalGain, PAScheduleD::kTotalGain, 2, true},
+    {&kFormID_PA40, PA40::kTaxpayerRentsTotal, PA40::kSpouseRentsTotal, 1, true},
+    {&kFormID_PAScheduleJ, PAScheduleJ::kTaxpayerTotal, PAScheduleJ::kSpouseTotal, 1, true, true},
+    {&kFormID_PAW2GIncome, PAW2GIncome::kTaxpayerNetWinnings, PAW2GIncome::kSpouseNetWinnings, 1, true},
+    {&kFormID_PADeductions, PADeductions::kTaxpayerAllowedDeductions, PADeductions::kSpouseAllowedDeductions,
+     1, false},
+    {&kFormID_PAScheduleA, PAScheduleA::kTotalInterest, PAScheduleA::kTotalInterest, 2, false},
+    {&kFormID_PAScheduleB, PAScheduleB::kTotalDividends, PAScheduleB::kTotalDividends, 2, false},
 };
 
 // One person's values.
@@ -116,7 +107,7 @@ Person readPerson(const DataMgmt::TaxReturn& pa, bool spouse) {
   for (int s = 0; s < kSourceCount; ++s) {
     const SourceField& source = kSources[s];
     const uint16_t copy = spouse ? source.spouseCopy : 1;
-    const FieldId& field = spouse ? source.spouse() : source.taxpayer();
+    const FieldId& field = (spouse ? source.spouse : source.taxpayer).id();
     double v = static_cast<double>(source.allCopies ? pa.getAllCopies(*source.form, field)
                                                     : pa.getIN(*source.form, copy, field));
     if (source.floored && !(v > 0)) v = 0;

@@ -76,8 +76,8 @@ void PATaxReturnCalcEngine::computeScheduleOC(TaxFormPtr form, uint16_t copy, in
     for (const OCField* credit : kJointCredits) schedule.unProtect(*credit);
     schedule.setValueToSumOf(PAScheduleOC::kTotalCredits, {*kJointCredits[0], *kJointCredits[1]});
   } else {
-    // Business income: Schedule C, the PA-40's federal farm income or its
-    // RK-1 business entry.
+    // Business income: a Schedule C of the taxpayer (each holds its owner
+    // mark 1), the PA-40's federal farm income or its RK-1 business entry.
     const bool businessIncome =
         paReturn->getAllCopies(kFormID_PAScheduleC, PAScheduleC::kTaxpayerOwnerMark) > 0 ||
         paReturn->getAllCopies(kFormID_PA40, PA40::kTaxpayerFederalFarmIncome) != 0 ||

@@ -41,14 +41,14 @@ TEST_F(PA40HeaderTest, DeceasedTextsAndDatesFollowTheMarks) {
 TEST_F(PA40HeaderTest, ForeignAddressFromTheFilerForm) {
   infoText(PAReturnInfo::kStreet, "FLAT 2");
   mark(kFormID_FedFilerInfo, FedFilerInfo::kForeignAddressBox);
-  filerText(FedFilerInfo::kCity, "1 HIGH ST");
-  filerText(FedFilerInfo::kForeignCountry, "LONDON");
+  filerText(FedFilerInfo::kCity, "LONDON");
+  filerText(FedFilerInfo::kForeignCountry, "UNITED KINGDOM");
   filerText(FedFilerInfo::kForeignProvince, "WESTMINSTER");
   filerText(FedFilerInfo::kForeignPostalCode, "SW1A 1AA");
   runHeader();
-  EXPECT_EQ("1 HIGH ST WESTMINSTER SW1A 1AA", textOf(PA40::kAddressLineOne));
+  EXPECT_EQ("LONDON WESTMINSTER SW1A 1AA", textOf(PA40::kAddressLineOne));
   EXPECT_EQ("FLAT 2", textOf(PA40::kAddressLineTwo));
-  EXPECT_EQ("LONDON", textOf(PA40::kCity));
+  EXPECT_EQ("UNITED KINGDOM", textOf(PA40::kCity));
   EXPECT_EQ("OC", textOf(PA40::kStateCode));
   EXPECT_TRUE(isNull(PA40::kZipCode) && isProtected(PA40::kZipCode));
 }
