@@ -2,13 +2,14 @@
 // copy, overridden and tentative values, payment, field-group completeness,
 // the federal Care Of line, draft forms, residency dates and the state
 // entries of the federal return.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "audit/state_tax_form_auditor.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "host/data_manager.h"
 #include "host/dates.h"
 #include "host/efile.h"
@@ -23,9 +24,13 @@ namespace {
 
 const int kAuditTaxYear = 2018;
 
-// A residency code PA does not use: the second nonresident kind of other
-// states' returns (the state-information rule treats it as nonresident).
-const int kOtherNonresident = 4;
+// Residency codes as a state's information form records them, which the
+// caller of auditStateInfoEntered passes (for PA the calculated field 3:
+// 1 full-year, 2 part-year, 3 nonresident, 4 when its box 17 is marked).
+// Not the 0/1/2 codes of the return's readResidencyStatus.
+const int kRecordedFullYear = 1;
+const int kRecordedPartYear = 2;
+const int kRecordedPartYearAllocated = 4;
 
 // State numbers whose returns cannot be filed electronically with a
 // federal Form 2555 (numbers outside 1..37 count as such too).
@@ -231,12 +236,14 @@ void StateTaxFormAuditor::auditDraftForms(const FormId* draftList) {
   if (draftList == nullptr || draftList[0].getNumber() <= 0) return;
   std::string text;
   if (statePrinter != nullptr) {
-    FormId forms[255];
+    // The host lists at most kMaxFormsToPrint forms and an empty one after
+    // them; the counts are never trusted beyond that.
+    const int room = TaxFormPrintMgmt::TaxFormPrinter::kMaxFormsToPrint;
+    std::vector<FormId> forms(room + 2);
     char countA = 0;
     char countB = 0;
-    statePrinter->formsToPrint(forms, countA, countB, 1);
-    int count = countA + countB;
-    if (count > 255) count = 255;
+    statePrinter->formsToPrint(forms.data(), countA, countB, 1);
+    const int count = std::max(0, std::min(countA + countB, room));
     const StateNames names = stateNamesOf(stateReturn);
     const DataMgmt::TaxReturnDescPtr desc = taxReturn.getTaxReturnDesc();
     for (int i = 0; i < count; ++i) {
@@ -363,9 +370,9 @@ void StateTaxFormAuditor::auditStateInfoEntered(int residency) {
       const int type =
           DataMgmt::TaxDataMgrHandle::getInstance().getEFileMgrHandle().getStateResEfileType(
               stateReturn->getReturnType());
-      const bool keeps =
-          (residency != PADataMgmt::kPartYearResident && (type == 2 || type == 3)) ||
-          (type == 1 && (residency == PADataMgmt::kNonresident || residency == kOtherNonresident));
+      const bool keeps = (residency != kRecordedFullYear && (type == 2 || type == 3)) ||
+                         (type == 1 && (residency == kRecordedPartYear ||
+                                        residency == kRecordedPartYearAllocated));
       if (!keeps) answer = false;
     }
   }

@@ -5,7 +5,7 @@
 // The worksheet's rows are one table: the twelve rows of sales filled from
 // the federal sale records, then the three rows of other gains entered by
 // hand.
-#include <cstring>
+#include <string>
 
 #include "audit/pa_tax_form_auditor.h"
 #include "audit/schedule_rule_reporter.h"
@@ -33,7 +33,6 @@ constexpr Worksheet kResidenceAmounts[] = {PAScheduleDWorksheet::kResidenceSales
                                            PAScheduleDWorksheet::kResidenceCost};
 
 const int kTaxYear = 2018;
-const int kTextSize = 128;
 
 const char kRowIncompleteText[] =
     "all information requested in columns A-F of the Schedule D Worksheet "
@@ -82,12 +81,11 @@ void PATaxFormAuditor::auditScheduleDWorksheet(DataMgmt::TaxFormPtr formCopy, un
     report.efile(kClassRefusal, sheet.ltZero(kRowSalesPrice.at(r)), kCodeNoEFile,
                  Primitives::kNullFieldID, "a Sales Proceed amount is a negative number",
                  kStateOnlyNote);
-    char text[kTextSize];
-    pa.textString(text, form, copy, kRowDateSold.at(r));
-    if (std::strcmp(text, "BANKRUPT") != 0) {
-      pa.formString(text, form, copy, kRowDateSold.at(r));
-      const long sold = Utils::strDateToNumber(text);
-      report.efile(kClassRefusal, (sold < firstDay || sold > lastDay) && !excused, kCodeNoEFile,
+    // The whole entry: a date of sale is never cut to a buffer.
+    const std::string sold = pa.getFieldAsString(form, copy, kRowDateSold.at(r));
+    if (sold != "BANKRUPT") {
+      const long day = Utils::strDateToNumber(sold.c_str());
+      report.efile(kClassRefusal, (day < firstDay || day > lastDay) && !excused, kCodeNoEFile,
                    kRowDateSold.at(r),
                    "PA does not accept electronically filed returns from taxpayers who "
                    "report a PA Schedule D transaction where the date of sale is not in the "

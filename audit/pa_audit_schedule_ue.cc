@@ -8,6 +8,7 @@
 // audited copy; empty fields, marks and amounts on the form copy itself.
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "audit/pa_tax_form_auditor.h"
 #include "audit/schedule_rule_reporter.h"
@@ -90,8 +91,7 @@ constexpr UEField kEducationMarks[] = {PAScheduleUE::kEducationYesBox,
                                        PAScheduleUE::kSecondEducationQuestionNoBox};
 const char* const kUnsupportedDates[] = {"INHERIT", "VAR-L", "VAR-S"};
 
-const int kTextSize = 512;  // description texts
-const int kEINSize = 20;
+const int kTextSize = 128;  // dates acquired (formString's bound)
 
 }  // namespace
 
@@ -106,9 +106,7 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
   auto whole = [&](const FieldId& field) { return pa.getIN(form, copy, field); };
   auto empty = [&sched](const FieldId& field) { return sched.isNull(field); };
   auto textLength = [&](const FieldId& field) {
-    char text[kTextSize];
-    pa.formString(text, sizeof text, form, copy, field);
-    return std::strlen(text);
+    return pa.getFieldAsString(form, copy, field).size();
   };
 
   // Attachments of nonresidents and part-year residents; the copy limit.
@@ -271,16 +269,16 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
                textLength(PAScheduleUE::kSecondMiscExpenseDescription) > kMiscDescriptionLimit,
                kCodeNoEFile, PAScheduleUE::kSecondMiscExpenseDescription, miscLengthText);
 
-  // Last: the employer's number must match one of the federal W-2s.
-  char ein[kEINSize];
-  pa.formString(ein, sizeof ein, form, copy, PAScheduleUE::kEmployerEIN);
-  if (ein[0] != '\0' && federalReturn != nullptr) {
+  // Last: the employer's number must match one of the federal W-2s, as a
+  // whole text (case and every character count).
+  const std::string ein = pa.getFieldAsString(form, copy, PAScheduleUE::kEmployerEIN);
+  if (!ein.empty() && federalReturn != nullptr) {
     const unsigned w2Count = federalReturn->numFormCopies(kFormID_FedW2);
     for (unsigned i = 1; i <= w2Count; ++i) {
-      char w2EIN[kEINSize];
-      federalReturn->formString(w2EIN, sizeof w2EIN, kFormID_FedW2, static_cast<uint16_t>(i),
-                                FedW2::kEmployerId);
-      if (std::strcmp(ein, w2EIN) == 0) return;
+      if (ein == federalReturn->getFieldAsString(kFormID_FedW2, static_cast<uint16_t>(i),
+                                                 FedW2::kEmployerId)) {
+        return;
+      }
     }
   }
   report.issue(kClassEFile, present(PAScheduleUE::kEmployerEIN), kCodeMissing,

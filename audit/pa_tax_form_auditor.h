@@ -29,7 +29,9 @@ class PATaxFormAuditor : public StateAuditMgmt::StateTaxFormAuditor {
   // (the dispatch table in pa_audit_dispatch.cc); releases `formCopy`.
   void checkOneForm(const std::string& helpId, TopicId topic, bool flag, const FormId& form,
                     DataMgmt::TaxFormPtr formCopy, unsigned short copy) override;
-  // The PA return's own copy count: PA copy limits are rules of the forms.
+  // The PA return's own copy count, so the generic copy limit
+  // (auditEFileCopyLimit) never reports for PA: its limits are rules of the
+  // forms (Schedule C 4, E 10, MC 5, UE 4 copies, 20 federal W-2Gs).
   unsigned short getMaxEFileCopies(const FormId& form) override;
 
   // Per-form rule routines. Each takes a form copy by value (released on

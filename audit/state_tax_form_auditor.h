@@ -106,6 +106,8 @@ class StateTaxFormAuditor : public AuditMgmt::TaxFormAuditor {
   void auditResidencyPeriod(const std::string& helpId, TopicId topic, bool flag,
                             uint8_t messageClass, const FormId& form, unsigned short copy,
                             FieldId markField, FieldId startField, FieldId endField);
+  // `residency`: the code the state's information form records (PA: field
+  // 3, 1 to 4), not readResidencyStatus's.
   void auditStateInfoEntered(int residency);
 
   // Generic electronic-filing checks of the state layer written beside the

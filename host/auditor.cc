@@ -1,5 +1,7 @@
 #include "host/auditor.h"
 
+#include <string>
+
 #include "host/tax_form.h"
 
 namespace AuditMgmt {
@@ -62,6 +64,10 @@ void TaxFormAuditor::addMessageToReport(const std::string& helpId, OVImmutableTo
   line.second = second;
   line.last = last;
   report_->addLine(line);
+  record("addMessageToReport", helpId, topic, flag, false, 0, 0, form, copy, field, second.c_str());
+  calls_.back().kind = kind;
+  calls_.back().first = first;
+  calls_.back().last = last;
 }
 
 void TaxFormAuditor::overrideCheckOneForm(const std::string& helpId,
@@ -89,6 +95,27 @@ void TaxFormAuditor::record(const char* call, const std::string& helpId,
   c.field = field;
   c.text = text != nullptr ? text : "";
   calls_.push_back(c);
+}
+
+std::string TaxFormAuditor::describe(const MessageCall& c) {
+  const auto number = [](long n) { return std::to_string(n); };
+  const auto form = [&number](const FormId& f) {
+    return (f.isStateForm() || f.getNumber() == 0 ? "" : "federal ") + number(f.getNumber());
+  };
+  std::string line = c.call + " | " + c.helpId + " | topic " + number(c.topic.getNumber()) +
+                     " | flag " + number(c.flag);
+  if (c.call == "addMessageToReport") {
+    return line + " | kind " + number(c.kind) + " | form " + form(c.form) + " | copy " +
+           number(c.copy) + " | field " + number(c.field.getNumber()) + " | \"" + c.first +
+           "\" | \"" + c.text + "\" | last " + number(c.last);
+  }
+  if (c.call == "overrideCheckOneForm") {
+    return line + " | form " + form(c.form) + " | copy " + number(c.copy) + " | federal form " +
+           number(c.federalForm.getNumber());
+  }
+  return line + " | answer " + number(c.answer) + " | code " + number(c.code) + " | second " +
+         number(c.secondCode) + " | form " + form(c.form) + " | copy " + number(c.copy) +
+         " | field " + number(c.field.getNumber()) + " | \"" + c.text + "\"";
 }
 
 }  // namespace AuditMgmt

@@ -5,8 +5,10 @@
 // released). Each audit starts a new report; the messages a state auditor
 // sends go to the host's message display (showAuditMsg, epFailMsg), which
 // the stand-in records in order on the auditor, and to the report
-// (addMessageToReport). The protected members are the audit state the
-// state layer reads and writes; tests set them through a subclass.
+// (addMessageToReport); the stand-in records every call of the three, and
+// of overrideCheckOneForm, in order on the auditor (messageCalls). The
+// protected members are the audit state the state layer reads and writes;
+// tests set them through a subclass.
 #ifndef HOST_AUDITOR_H_
 #define HOST_AUDITOR_H_
 
@@ -37,9 +39,9 @@ HOST_API extern const std::string kStateAudit_HowToGoBackToFedInterview;
 
 class HOST_API TaxFormAuditor {
  public:
-  // One recorded call of the message display (ours). `call` is
-  // "showAuditMsg", "epFailMsg" or "overrideCheckOneForm"; the fields an
-  // operation does not take stay at their defaults.
+  // One recorded call (ours). `call` is "showAuditMsg", "epFailMsg",
+  // "addMessageToReport" or "overrideCheckOneForm"; the fields an operation
+  // does not take stay at their defaults.
   struct MessageCall {
     std::string call;
     std::string helpId;
@@ -53,7 +55,13 @@ class HOST_API TaxFormAuditor {
     FieldId field;
     std::string text;
     FormId federalForm;
+    char kind = 0;            // addMessageToReport: the line's kind,
+    std::string first;        // its two texts
+    bool last = false;        // and its last-line flag (`text` is the second text)
   };
+  // One line naming the call and every argument it took, separated by
+  // " | " (ours): the form of recorded audits kept as golden files.
+  static std::string describe(const MessageCall& call);
 
   TaxFormAuditor(DataMgmt::TaxReturn& taxReturn, DataMgmt::OrvaneConfiguration*& configuration,
                  CalculationMgmt::TaxReturnCalcEnginePtr& engine);
@@ -81,7 +89,7 @@ class HOST_API TaxFormAuditor {
   void epFailMsg(const std::string& helpId, OVImmutableTopicIdentifier topic, bool flag,
                  bool answer, char code, char secondCode, const FormId& form, unsigned short copy,
                  const FieldId& field, const char* text);
-  // Appends a line to the current report.
+  // Appends a line to the current report. Recorded.
   void addMessageToReport(const std::string& helpId, OVImmutableTopicIdentifier topic, bool flag,
                           char kind, const FormId& form, unsigned short copy, const FieldId& field,
                           const std::string& first, const std::string& second, bool last);

@@ -41,7 +41,8 @@ class HOST_API StateTaxFormPrinter : public TaxFormPrintMgmt::TaxFormPrinter {
   bool getNextForm(const Utils::printFormInfo* table, const FormId& current, FormId& next, char mode);
   // Replaces `list` with the forms of the mode-1 print order (whether or
   // not they have copies), at most 127; countA = the list's size, countB = 0.
-  void formsToAudit(std::vector<FormId>& list, char& countA, char& countB);
+  // Virtual in the stand-in only, so that tests can hand out other counts.
+  virtual void formsToAudit(std::vector<FormId>& list, char& countA, char& countB);
 
  protected:
   StateDataMgmt::StateTaxReturn* stateReturn;

@@ -1,12 +1,7 @@
 // A federal return, a PA return, a print order and a PA auditor over them,
 // built the way the host builds them; helpers write fixture values, run a
-// rule in a chosen kind of audit and read what reached the host.
-//
-// The message path shows a message only in the kind of audit its class
-// names: an ordinary audit shows classes with bit 0x01, an electronic-filing
-// audit those with bit 0x02, listing mode (class filter 8) the attachment
-// reminders of class 8, which reach only the report. Listing runs record
-// the session, so that answers of false are listed too ("N    - text.").
+// rule in a chosen kind of audit and read what reached the host. Listing
+// runs record the session, so that answers of false are listed too.
 #ifndef AUDIT_TESTS_AUDIT_FIXTURE_H_
 #define AUDIT_TESTS_AUDIT_FIXTURE_H_
 
@@ -39,7 +34,14 @@ const char kStateOnlyText[] =
     "file your state return on paper. We'll guide you step-by-step through the process when you "
     "finish checking your return.";
 
-// A state printer whose mode-1 print order is a fixed list of forms.
+// The note that tells how to go back to an interview topic.
+const char kHintText[] =
+    "  For instructions on how to make this change, click the FAQ \"How can I go back to an "
+    "Interview topic?\"";
+
+// A state printer whose mode-1 print order is a fixed list of forms; with
+// `forceCounts`, the audit list's counts are countA and countB whatever
+// the list holds.
 class ListPrinter : public StateTaxFormPrintMgmt::StateTaxFormPrinter {
  public:
   explicit ListPrinter(DataMgmt::TaxReturn& taxReturn) : StateTaxFormPrinter(taxReturn) {}
@@ -51,7 +53,13 @@ class ListPrinter : public StateTaxFormPrintMgmt::StateTaxFormPrinter {
     form = order[next];
     return true;
   }
+  void formsToAudit(std::vector<DataMgmt::FormId>& list, char& a, char& b) override {
+    StateTaxFormPrinter::formsToAudit(list, a, b);
+    if (forceCounts) a = countA, b = countB;
+  }
   std::vector<DataMgmt::FormId> order;
+  bool forceCounts = false;
+  char countA = 0, countB = 0;
 };
 
 // The PA auditor with its audit state open to the tests. With
@@ -84,11 +92,15 @@ class ProbeAuditor : public PAAuditMgmt::PATaxFormAuditor {
   std::vector<std::vector<int>> checked;
 };
 
-enum class Kind { kOrdinary, kEFile, kListing, kListingInEFile };
+// kAll: listing mode with every class bit in the filter and the session
+// recorded, so that every report of a rule gives one line, whatever its
+// class and answer.
+enum class Kind { kOrdinary, kEFile, kListing, kListingInEFile, kAll };
 const Kind kOrd = Kind::kOrdinary;
 const Kind kEF = Kind::kEFile;
 const Kind kList = Kind::kListing;
 const Kind kEList = Kind::kListingInEFile;
+const Kind kAll = Kind::kAll;
 using P = PAAuditMgmt::PATaxFormAuditor;
 
 // One message as the host received it; listing lines carry no code, form
@@ -149,12 +161,26 @@ class AuditTest : public ::testing::Test {
     put(form, field, DataMgmt::FieldValue::ofText(value), copy);
   }
 
+  // Federal form 183 ready to store the first e-file refusal, and what it
+  // stored.
+  void armRefusalRecord() { number(kFormID_Fed183, Fed183::kRefusalStatus, 1); }
+  std::string refusalText() const {
+    return federalPtr->getFieldAsString(kFormID_Fed183, 1, Fed183::kRefusalText);
+  }
+
   // Starts an audit of the given kind without walking any form.
   void startAudit(AuditMgmt::AuditType type, uint16_t filter = 0) {
     auditor->createNewReport(type);
     auditor->classFilter = filter;
   }
-  const std::vector<MessageCall>& calls() const { return auditor->messageCalls(); }
+  // The calls of the host's display (report lines left out).
+  std::vector<MessageCall> calls() const {
+    std::vector<MessageCall> shown;
+    for (const MessageCall& call : auditor->messageCalls()) {
+      if (call.call != "addMessageToReport") shown.push_back(call);
+    }
+    return shown;
+  }
   std::vector<std::string> reportLines() const {
     std::vector<std::string> lines;
     for (const auto& line : auditor->getAuditReport()->lines()) lines.push_back(line.second);
@@ -164,11 +190,13 @@ class AuditTest : public ::testing::Test {
   // The messages `body` shows in a fresh audit of the given kind; in
   // listing mode (class filter `filter`) the report lines.
   std::vector<Seen> seenIn(Kind kind, const std::function<void()>& body, uint16_t filter = 8) {
-    const bool listing = kind == Kind::kListing || kind == Kind::kListingInEFile;
+    const bool listing = kind >= Kind::kListing;
     const bool eFile = kind == Kind::kEFile || kind == Kind::kListingInEFile;
+    if (kind == Kind::kAll) filter = 0xFF;
     DataMgmt::TaxDataMgrHandle::setUserInterface(listing ? &recorder_ : nullptr);
     startAudit(eFile ? AuditMgmt::kAuditEFile : AuditMgmt::kAuditStandard, listing ? filter : 0);
-    const std::size_t before = calls().size();
+    const std::vector<MessageCall>& all = auditor->messageCalls();
+    const std::size_t before = all.size();
     body();
     DataMgmt::TaxDataMgrHandle::setUserInterface(nullptr);
     std::vector<Seen> seen;
@@ -178,8 +206,8 @@ class AuditTest : public ::testing::Test {
       s.text = line.size() > 7 ? line.substr(7) : std::string();
       seen.push_back(s);
     }
-    for (std::size_t i = before; i < calls().size() && !listing; ++i) {
-      const MessageCall& call = calls()[i];
+    for (std::size_t i = before; i < all.size() && !listing; ++i) {
+      const MessageCall& call = all[i];
       if (call.call != "showAuditMsg") continue;
       seen.push_back({call.answer, call.code, call.form.getNumber(), call.copy,
                       call.field.getNumber(), call.text, call.helpId});
