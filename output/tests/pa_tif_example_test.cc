@@ -1,0 +1,69 @@
+// The rich example return loaded with the test-data loader, calculated and
+// written through the PA writer: its data file must equal the one kept
+// beside it (examples/NAME.tif) byte for byte, but for the time stamp of
+// the authentication header, which is the clock's and is compared by its
+// form only. PA_UPDATE_EXAMPLES=1 writes the kept file afresh.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
+
+#include "calc/pa/pa_tax_return_calc_engine.h"
+#include "host/configuration.h"
+#include "host/stand_in.h"
+#include "host/string_pool.h"
+#include "host/us_tax_return.h"
+#include "output/pa_tax_form_printer.h"
+#include "output/pa_tif_file_writer.h"
+#include "pahost/federal_items.h"
+
+namespace {
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string withoutTimeStamp(const std::string& bytes) {
+  static const std::regex kStamp("(\n00008\\.000\\.001 )\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ");
+  return std::regex_replace(bytes, kStamp, "$1<time stamp>");
+}
+
+// The data file of the return file `path`, written into `dir`.
+std::string writeDataFile(const std::string& path, const std::filesystem::path& dir) {
+  StandIn::resetAll();
+  DataMgmt::OrvaneConfiguration::getInstance().setDataDir(dir.string());
+  auto* us = new DataMgmt::USTaxReturn();
+  DataMgmt::TaxReturnPtr federal(us);
+  auto* pa = new PADataMgmt::PATaxReturn(federal, DataMgmt::TaxReturnDesc::pennsylvania(),
+                                         Utils::StringPool::shared());
+  DataMgmt::TaxReturnPtr state(pa);
+  TaxFormPrintMgmt::TaxFormPrinterPtr printer(new PATaxFormPrintMgmt::PATaxFormPrinter(*pa));
+  auto* engine = new PACalculationMgmt::PATaxReturnCalcEngine(us, pa, printer);
+  CalculationMgmt::TaxReturnCalcEnginePtr enginePtr(engine);
+  applyFederalItems(path, *us);
+  engine->loadInputTextFile(path, us);
+  engine->loadInputTextFile(path, pa);
+  engine->calcReturn(0);
+  PATifWriteMgmt::PATifFileWriter writer(federal, state, enginePtr, printer, AuditMgmt::TaxFormAuditorPtr(),
+                                         &DataMgmt::OrvaneConfiguration::getInstance());
+  EXPECT_TRUE(writer.writeTifFile(1, 40));
+  return readFile((dir / "40.tif").string());
+}
+
+TEST(PATifExampleTest, RichReturnWritesItsDataFile) {
+  const std::string name = std::string(PA_EXAMPLES_DIR) + "/joint_part_year_rich";
+  const std::filesystem::path dir = ::testing::TempDir() + "pa_tif_example." + std::to_string(::getpid());
+  std::filesystem::create_directories(dir);
+  const std::string written = writeDataFile(name + ".txt", dir);
+  std::filesystem::remove_all(dir);
+  if (std::getenv("PA_UPDATE_EXAMPLES") != nullptr) std::ofstream(name + ".tif", std::ios::binary) << written;
+  EXPECT_EQ(withoutTimeStamp(readFile(name + ".tif")), withoutTimeStamp(written));
+}
+
+}  // namespace
