@@ -103,9 +103,15 @@ bool FileWriter::putPCLine(const std::string& line) {
   return written == line.size() && std::fputc('\n', file_) != EOF;
 }
 
-void FileWriter::close() {
-  if (file_ != nullptr) std::fclose(file_);
+bool FileWriter::sync() {
+  return file_ != nullptr && std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
+}
+
+bool FileWriter::close() {
+  if (file_ == nullptr) return true;
+  const bool closed = std::fclose(file_) == 0;
   file_ = nullptr;
+  return closed;
 }
 
 // ---- IOMgr ----------------------------------------------------------------

@@ -68,7 +68,12 @@ class HOST_API FileWriter {
 
   bool open(FileNamePtr name);              // creates or truncates; false on failure
   bool putPCLine(const std::string& line);  // writes the line and "\n"
-  void close();
+  // Flushes what was written to the disk (fflush and fsync); false when
+  // the file is not open or either step fails (ours).
+  bool sync();
+  // Closes the file; false when the buffered lines could not be written
+  // out or the close failed (nothing open is not a failure).
+  bool close();
   bool isOpen() const { return file_ != nullptr; }  // ours
 
  private:

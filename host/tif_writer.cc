@@ -5,9 +5,29 @@
 #include <string>
 
 #include "host/descriptors.h"
+#include "host/stand_in.h"
 #include "host/tax_form.h"
 
 namespace TifWriteMgmt {
+namespace {
+
+const char kTemporarySuffix[] = ".tmp";
+
+TifFileWriter::OutputFault& pendingFault() {
+  static TifFileWriter::OutputFault fault = TifFileWriter::kNoFault;
+  return fault;
+}
+
+const StandIn::ResetHook kResetOutputFault([] { pendingFault() = TifFileWriter::kNoFault; });
+
+// Whether the injected fault is the one at `step`; it fires once.
+bool faultAt(TifFileWriter::OutputFault step) {
+  if (pendingFault() != step) return false;
+  pendingFault() = TifFileWriter::kNoFault;
+  return true;
+}
+
+}  // namespace
 
 TifFileWriter::TifFileWriter(DataMgmt::TaxReturnPtr& federalReturn,
                              DataMgmt::TaxReturnPtr& stateReturn,
@@ -22,7 +42,8 @@ TifFileWriter::TifFileWriter(DataMgmt::TaxReturnPtr& federalReturn,
       auditor(auditor),
       configuration(configuration) {}
 
-TifFileWriter::~TifFileWriter() = default;
+// A write that never reached its commit leaves no temporary file behind.
+TifFileWriter::~TifFileWriter() { discardTifOutput(); }
 
 bool TifFileWriter::writeTifFile(uint8_t, DataMgmt::TaxReturnType) { return false; }
 void TifFileWriter::writeTifHeader() {}
@@ -94,7 +115,7 @@ void TifFileWriter::outputTifLineCB(const char* code, const FormId& formId, uint
 }
 
 void TifFileWriter::outputValueSet() {
-  for (const std::string& line : queued_) fileWriter.putPCLine(line);
+  for (const std::string& line : queued_) putTifLine(line);
   queued_.clear();
 }
 
@@ -103,7 +124,49 @@ void TifFileWriter::outputTifSubHead(const char* name, uint16_t copy, bool flag)
   char head[64];
   std::snprintf(head, sizeof head, "D %-10s %03d X T %s", name != nullptr ? name : "",
                 static_cast<int>(copy), flag ? "1" : " ");
-  fileWriter.putPCLine(head);
+  putTifLine(head);
+}
+
+// Data-file output.
+
+void TifFileWriter::injectOutputFault(OutputFault fault) { pendingFault() = fault; }
+
+bool TifFileWriter::openTifOutput(const IOMgmt::FileNamePtr& target) {
+  discardTifOutput();
+  queued_.clear();
+  outputFailed_ = false;
+  if (target.isNull() || target->getDisplayName(-1).empty()) return false;
+  targetPath_ = target->getDisplayName(-1);
+  const std::string temporary = targetPath_ + kTemporarySuffix;
+  if (faultAt(kFailOpen) || !fileWriter.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(temporary)))) {
+    return false;
+  }
+  outputPath_ = temporary;
+  return true;
+}
+
+void TifFileWriter::putTifLine(const std::string& line) {
+  if (faultAt(kFailWrite) || !fileWriter.putPCLine(line)) outputFailed_ = true;
+}
+
+bool TifFileWriter::commitTifOutput() {
+  if (outputPath_.empty()) return false;
+  outputValueSet();
+  bool written = !outputFailed_ && fileWriter.sync();
+  written = fileWriter.close() && written;
+  if (!written || faultAt(kFailRename) ||
+      std::rename(outputPath_.c_str(), targetPath_.c_str()) != 0) {
+    discardTifOutput();
+    return false;
+  }
+  outputPath_.clear();
+  return true;
+}
+
+void TifFileWriter::discardTifOutput() {
+  fileWriter.close();
+  if (!outputPath_.empty()) std::remove(outputPath_.c_str());
+  outputPath_.clear();
 }
 
 // Form conversion.

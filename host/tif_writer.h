@@ -6,7 +6,9 @@
 // owns the line output: field lines are queued ("CODE VALUE", the value
 // upper-cased; an empty value gives no line unless the line flag asks for
 // "CODE ") and go to `fileWriter` in order at outputValueSet or before the
-// next record head. It converts one form copy by its data-file descriptors
+// next record head. `fileWriter` writes a temporary file that replaces the
+// data file only once it is complete (openTifOutput, commitTifOutput). The
+// base converts one form copy by its data-file descriptors
 // (convertTIFForm) and offers the value cleaners. A state writer supplies
 // the whole-file write, record heads and the per-field hooks; the base's
 // versions do nothing, except convertTifField, which writes the field's
@@ -150,7 +152,27 @@ class HOST_API TifFileWriter {
   // Lines queued and not yet written (ours, for tests).
   const std::vector<std::string>& queuedLines() const { return queued_; }
 
+  // Ours, for tests: one step of the next data-file output fails on
+  // purpose, as a full or read-only disk would make it fail. The fault
+  // fires once; StandIn::resetAll clears it.
+  enum OutputFault { kNoFault, kFailOpen, kFailWrite, kFailRename };
+  static void injectOutputFault(OutputFault fault);
+
  protected:
+  // The data file is written beside its target and takes its place only
+  // when complete (ours). openTifOutput opens "<target>.tmp" for writing;
+  // commitTifOutput writes out the queued lines, flushes the file to the
+  // disk, closes it and renames it over the target (atomic on POSIX);
+  // discardTifOutput closes and removes it. Until a commit succeeds the
+  // target is untouched. False when a step failed or a line could not be
+  // written; the temporary file is then removed.
+  bool openTifOutput(const IOMgmt::FileNamePtr& target);
+  bool commitTifOutput();
+  void discardTifOutput();
+  // Writes one line of the data file; a line that fails is remembered
+  // until the commit.
+  void putTifLine(const std::string& line);
+
   IOMgmt::FileWriter fileWriter;
   DataMgmt::TaxReturnPtr federalReturn;
   DataMgmt::TaxReturnPtr stateReturn;
@@ -168,6 +190,9 @@ class HOST_API TifFileWriter {
   void runHook(const DataMgmt::TifFieldDescriptor& d, DataMgmt::TaxFormPtr& form, char* value);
 
   std::vector<std::string> queued_;
+  std::string targetPath_;  // the data file being written
+  std::string outputPath_;  // its temporary file while open, else empty
+  bool outputFailed_ = false;
 };
 
 }  // namespace TifWriteMgmt

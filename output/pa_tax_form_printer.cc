@@ -1,7 +1,8 @@
 #include "output/pa_tax_form_printer.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "catalogs/fields/fields.h"
 #include "host/data_manager.h"
@@ -83,10 +84,6 @@ constexpr NamedColumn<PAEstimatedTaxWorksheetFieldIds> kExemptWorksheetTexts[] =
 // Punctuation that the print text of a text field drops.
 const char kPrintPunctuation[] = "/()!'.,;:?-&%";
 
-// Room for a print text while it is rewritten: the text, a sign put in
-// front and the cents appended.
-const int kWorkSize = PATaxFormPrinter::kPrintTextSize + 8;
-
 // The most forms formsToPrint lists, and the size of its array.
 const int kFormListSize = 255;
 
@@ -106,23 +103,23 @@ bool isExemptText(const FormId& form, const FieldId& field) {
 }
 
 // Upper-cases `text` and drops its print punctuation.
-void stripPrintPunctuation(char* text) {
-  Utils::OVStringUtils::toUpperCase(text);
-  Utils::removeChars(text, kPrintPunctuation);
+void stripPrintPunctuation(std::string& text) {
+  text = Utils::OVStringUtils::toUpperCase(text);
+  const std::string punctuation = kPrintPunctuation;
+  text.erase(std::remove_if(text.begin(), text.end(),
+                            [&](char ch) { return punctuation.find(ch) != std::string::npos; }),
+             text.end());
 }
 
-// An amount text for print, in place (`size` bytes): commas dropped when
-// asked, ".00" appended when asked (not to an empty text), blanks stripped,
-// then padded on the left back to the text's former length.
-void formatPrintAmount(char* text, std::size_t size, bool removeCommas, bool addCents) {
-  const std::size_t noted = std::strlen(text);
-  if (removeCommas) Utils::removeChars(text, ",");
-  if (addCents && text[0] != '\0') {
-    const std::size_t length = std::strlen(text);
-    std::snprintf(text + length, size - length, ".00");
-  }
-  Utils::strip(text, text);
-  if (std::strlen(text) < noted) Utils::padStrLeft(text, static_cast<int>(noted));
+// An amount text for print: commas dropped when asked, ".00" appended when
+// asked (not to an empty text), blanks stripped, then padded on the left
+// back to the text's former length.
+void formatPrintAmount(std::string& text, bool removeCommas, bool addCents) {
+  const std::size_t noted = text.size();
+  if (removeCommas) text.erase(std::remove(text.begin(), text.end(), ','), text.end());
+  if (addCents && !text.empty()) text += ".00";
+  text = Utils::OVStringUtils::trimString(text, true, true);
+  if (text.size() < noted) text.insert(0, noted - text.size(), ' ');
 }
 
 // Edit codes whose value texts already carry their decimals.
@@ -198,35 +195,32 @@ void PATaxFormPrinter::formatFieldForPrint(char* text, const FormId& form, uint1
   if (formDesc.isNull()) return;
   DataMgmt::FormFieldDescPtr desc = formDesc->getFieldDesc(field);
   if (desc.isNull() || desc->isBoolean()) return;
+  if (desc->isText() && isExemptText(form, field)) return;
 
-  char work[kWorkSize];
-  std::snprintf(work, sizeof work, "%.*s", kPrintTextSize - 1, text);
-
+  std::string work(text, strnlen(text, kPrintTextSize - 1));
   if (desc->isText()) {
-    if (isExemptText(form, field)) return;
     stripPrintPunctuation(work);
   } else {
-    if (!paReturn->hasSigValue(form, copy, field)) std::snprintf(work, sizeof work, "0");
+    if (!paReturn->hasSigValue(form, copy, field)) work = "0";
     if (form == kFormID_PA40 || form == kFormID_PAScheduleC) {
-      if (work[0] != '\0') formatPrintAmount(work, sizeof work, true, false);
+      if (!work.empty()) formatPrintAmount(work, true, false);
     } else {
       if (paReturn->getIN(form, copy, field) < 0) {
-        // The sign goes in front: the text is at most kPrintTextSize - 1
-        // characters here, so one more still fits the work buffer.
-        Utils::removeChars(work, "-");
-        std::memmove(work + 1, work, std::strlen(work) + 1);
-        work[0] = '-';
+        work.erase(std::remove(work.begin(), work.end(), '-'), work.end());
+        work.insert(0, 1, '-');
       }
       if (!hasOwnDecimals(desc->getValidator().getEditCode()) && desc->getLength() > 2 &&
-          work[0] != '\0') {
-        formatPrintAmount(work, sizeof work, true, true);
+          !work.empty()) {
+        formatPrintAmount(work, true, true);
       }
     }
   }
-  // A print text that would not fit the caller's buffer leaves the value's
-  // own text in place rather than a cut amount.
-  const std::size_t length = std::strlen(work);
-  if (length < static_cast<std::size_t>(kPrintTextSize)) std::memcpy(text, work, length + 1);
+  // The sign and the cents can make the text longer; one that would not
+  // fit the caller's buffer leaves the value's own text in place rather
+  // than a cut amount.
+  if (work.size() < static_cast<std::size_t>(kPrintTextSize)) {
+    std::memcpy(text, work.c_str(), work.size() + 1);
+  }
 }
 
 // --- attachments ------------------------------------------------------------

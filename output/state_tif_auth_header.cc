@@ -88,7 +88,7 @@ bool StateTifFileWriter::isFieldMarked(DataMgmt::TaxFormPtr form, const FieldId&
 }
 
 char* StateTifFileWriter::formatUtcTimestamp(char* buf) {
-  const std::time_t now = std::time(nullptr);
+  const std::time_t now = SystemMgmt::SystemMgr::getCurrentTime();
   std::tm utc{};
   buf[0] = '\0';
   if (gmtime_r(&now, &utc) != nullptr) std::strftime(buf, 81, "%Y-%m-%dT%H:%M:%SZ", &utc);
@@ -124,8 +124,9 @@ void StateTifFileWriter::writeDocumentLines(const DocumentSource& doc) {
   fieldValueString(doc.infoForm, state, doc.state, doc.infoFormId);
   fieldValueString(doc.infoForm, date, doc.date, doc.infoFormId);
   tifReformatDate(date);
-  if (std::strcmp(state, "MN") == 0) {
-    // Minnesota documents carry the first of the month.
+  if (std::strcmp(state, "MN") == 0 && std::strlen(date) >= 8) {
+    // Minnesota documents carry the first of the month; a shorter text is
+    // no date to cut.
     date[8] = '\0';
     std::strncat(date, "01", 3);
   }

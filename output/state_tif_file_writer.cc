@@ -116,81 +116,66 @@ bool StateTifFileWriter::writeTifFile(uint8_t newMode, DataMgmt::TaxReturnType t
   // Each write decides afresh whether it updates.
   updating = mode > 1 && fileName->fileExist();
 
+  // The old file is only read: the new one takes its place once complete,
+  // so a failure at any step leaves it as it was.
   IOMgmt::FileReader* reader = IOMgmt::IOMgr::getInstance().allocateFileReader();
-  if (updating) {
-    const std::string oldName = fileName->getDisplayName(-1);
-    const std::string tmpName = oldName + ".tmp";
-    const IOMgmt::FileNamePtr tmp(new IOMgmt::FileName(tmpName));
-    if (tmp->fileExist()) tmp->deleteFile();
-    if (std::rename(oldName.c_str(), tmpName.c_str()) != 0) {
-      // The old file stays as it is; writing now would truncate it.
-      releaseReader(reader);
-      return false;
-    }
-    if (reader != nullptr) reader->open(tmp);
-  }
-
-  if (!fileWriter.open(fileName)) {
-    releaseReader(reader);
-    return false;
-  }
-  if (!updating) {
+  const bool opened = (!updating || (reader != nullptr && reader->open(fileName))) &&
+                      openTifOutput(fileName);
+  if (opened && updating) {
+    copyOldLines(*reader);
+  } else if (opened) {
     writeTifHeader();
-  } else if (reader != nullptr) {
-    copyTifHeader(*reader);
-    std::string line;
-    while (!reader->eof()) {
-      reader->readPCLine(line);
-      if (opensFederalData(line)) break;
-      fileWriter.putPCLine(line);
-    }
   }
   releaseReader(reader);
+  if (!opened) return false;
 
   if (!engine.isNull()) engine->calcReturn(calcFlag);
-
-  // The direct deposit form is calculated and printed for the file.
   FormId depositForm;
-  FieldId unusedField;
-  bool depositPrintFlag = false;
-  if (stateTaxReturn != nullptr) {
-    stateTaxReturn->mapStateField(kFormID_Fed43, Primitives::kNullFieldID, depositForm,
-                                  unusedField);
-  }
-  if (depositForm.getNumber() > 0) {
-    depositPrintFlag = printFlagSet(depositForm, 1);
-    DataMgmt::TaxFormPtr copy = stateReturn->getFormOrCreate(depositForm, 1);
-    if (!copy.isNull()) {
-      if (stateEngine != nullptr) stateEngine->calcStateForm(depositForm, 1, false, 0, 0, copy);
-      copy->setPrintingEnabled(true);
-    }
-  }
-
-  FormId printed[kWriteListSize];
-  char countA = 0;
-  char countB = 0;
-  if (!printer.isNull()) printer->formsToPrint(printed, countA, countB, 2);
-  int count = static_cast<unsigned char>(countA) + static_cast<unsigned char>(countB);
-  if (count > kWriteListSize - 2) count = kWriteListSize - 2;
-
-  FormId writeList[kWriteListSize];
-  int listed = 0;
-  const bool hasEFileInfo =
-      !federalReturn.isNull() && federalReturn->formExists(kFormID_Fed131, 1);
-  writeList[listed++] = hasEFileInfo ? kFormID_Fed131 : FormId();
-  writeList[listed++] = hasEFileInfo ? kFormID_Fed131 : FormId();
-  for (int i = 0; i < count; ++i) writeList[listed++] = printed[i];
-  for (int i = 0; i < listed; ++i) convertPrintedForms(writeList[i]);
-
+  const bool depositPrintFlag = printDirectDepositForm(depositForm);
+  convertWriteList();
   outputValueSet();
   appendFederalTifData();
-  fileWriter.close();
+  const bool written = commitTifOutput();
 
   if (depositForm.getNumber() > 0) {
     DataMgmt::TaxForm* copy = stateReturn->getForm(depositForm, 1);
     if (copy != nullptr) copy->setPrintingEnabled(depositPrintFlag);
   }
-  return true;
+  return written;
+}
+
+bool StateTifFileWriter::printDirectDepositForm(FormId& depositForm) {
+  FieldId unusedField;
+  if (stateTaxReturn != nullptr) {
+    stateTaxReturn->mapStateField(kFormID_Fed43, Primitives::kNullFieldID, depositForm,
+                                  unusedField);
+  }
+  if (depositForm.getNumber() <= 0) return false;
+  const bool printFlag = printFlagSet(depositForm, 1);
+  DataMgmt::TaxFormPtr copy = stateReturn->getFormOrCreate(depositForm, 1);
+  if (!copy.isNull()) {
+    if (stateEngine != nullptr) stateEngine->calcStateForm(depositForm, 1, false, 0, 0, copy);
+    copy->setPrintingEnabled(true);
+  }
+  return printFlag;
+}
+
+void StateTifFileWriter::convertWriteList() {
+  FormId printed[kWriteListSize];
+  char countA = 0;
+  char countB = 0;
+  if (!printer.isNull()) printer->formsToPrint(printed, countA, countB, 2);
+  int count = static_cast<unsigned char>(countA) + static_cast<unsigned char>(countB);
+  // Two entries of the list go to form 131.
+  if (count > kWriteListSize - 2) count = kWriteListSize - 2;
+
+  // Without copy 1 of form 131 its two entries are empty and write nothing.
+  const bool hasEFileInfo =
+      !federalReturn.isNull() && federalReturn->formExists(kFormID_Fed131, 1);
+  const FormId eFileInfo = hasEFileInfo ? kFormID_Fed131 : FormId();
+  convertPrintedForms(eFileInfo);
+  convertPrintedForms(eFileInfo);
+  for (int i = 0; i < count; ++i) convertPrintedForms(printed[i]);
 }
 
 void StateTifFileWriter::writeTifHeader() {
@@ -203,40 +188,39 @@ void StateTifFileWriter::writeTifHeader() {
     filerText =
         federalReturn->getFieldAsString(kFormID_FedFilerInfo, 1, FedFilerInfo::kTaxpayerSsn);
   }
-  fileWriter.putPCLine(std::string("Y ") + kYearText2018);
-  fileWriter.putPCLine(std::string("P ") + kProductWord);
-  fileWriter.putPCLine("V FD: " + config.getVersionText() + versionLineTail());
-  fileWriter.putPCLine("T " + filerText);
-  fileWriter.putPCLine("S SY");
-  fileWriter.putPCLine("S " + abbreviation);
-  fileWriter.putPCLine("S FD");
+  putTifLine(std::string("Y ") + kYearText2018);
+  putTifLine(std::string("P ") + kProductWord);
+  putTifLine("V FD: " + config.getVersionText() + versionLineTail());
+  putTifLine("T " + filerText);
+  putTifLine("S SY");
+  putTifLine("S " + abbreviation);
+  putTifLine("S FD");
 }
 
-void StateTifFileWriter::copyTifHeader(IOMgmt::FileReader& reader) {
-  std::string line;
-  bool found = false;
+bool StateTifFileWriter::copyLinesUntil(IOMgmt::FileReader& reader, const char* prefix,
+                                        std::string& line) {
   while (!reader.eof()) {
     reader.readPCLine(line);
-    if (beginsWith(line, "V ")) {
-      found = true;
-      break;
-    }
-    fileWriter.putPCLine(line);
+    if (opensFederalData(line)) return false;
+    if (prefix != nullptr && beginsWith(line, prefix)) return true;
+    putTifLine(line);
   }
-  if (!found) return;  // no header to extend: everything was copied
-  fileWriter.putPCLine(line + versionLineTail());
+  return false;
+}
 
-  found = false;
-  while (!reader.eof()) {
-    reader.readPCLine(line);
-    if (beginsWith(line, "S FD")) {
-      found = true;
-      break;
-    }
-    fileWriter.putPCLine(line);
-  }
-  fileWriter.putPCLine("S " + stateAbbreviation());
-  fileWriter.putPCLine(found ? line : std::string("S FD"));
+bool StateTifFileWriter::copyTifHeader(IOMgmt::FileReader& reader) {
+  std::string line;
+  if (!copyLinesUntil(reader, "V ", line)) return false;  // no header to extend
+  putTifLine(line + versionLineTail());
+  const bool complete = copyLinesUntil(reader, "S FD", line);
+  putTifLine("S " + stateAbbreviation());
+  putTifLine(complete ? line : std::string("S FD"));
+  return complete;
+}
+
+void StateTifFileWriter::copyOldLines(IOMgmt::FileReader& reader) {
+  std::string line;
+  if (copyTifHeader(reader)) copyLinesUntil(reader, nullptr, line);
 }
 
 void StateTifFileWriter::appendFederalTifData() {
@@ -248,7 +232,7 @@ void StateTifFileWriter::appendFederalTifData() {
     while (!reader->eof()) {
       reader->readPCLine(line);
       if (!copying && opensFederalData(line)) copying = true;
-      if (copying) fileWriter.putPCLine(line);
+      if (copying) putTifLine(line);
     }
   }
   releaseReader(reader);
@@ -308,7 +292,7 @@ void StateTifFileWriter::writeRecordHead(int, uint16_t copy) {
 
   char digits[16];
   std::snprintf(digits, sizeof digits, "%03u", sequence);
-  fileWriter.putPCLine("D " + name + " " + digits + " X T " + flag);
+  putTifLine("D " + name + " " + digits + " X T " + flag);
 }
 
 void StateTifFileWriter::convertTifField(DataMgmt::TaxFormPtr form, const FormId& formId,

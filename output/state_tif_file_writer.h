@@ -55,10 +55,11 @@ class StateTifFileWriter : public TifWriteMgmt::TifFileWriter {
   ~StateTifFileWriter() override;
 
   // Writes the whole data file of `type`. A mode of 2 or more updates an
-  // existing file (its lines before the federal data are kept; the old file
-  // stays beside it as "<name>.tmp"). False, with nothing written, when
-  // `type` is the federal return's, when the old file cannot be moved
-  // aside, or when the file cannot be created.
+  // existing file (its lines before the federal data are kept). The new
+  // file replaces the old one only once it is complete: false, with the old
+  // file as it was, when `type` is the federal return's or when the old
+  // file cannot be read or the new one cannot be created, written, flushed
+  // or moved into place.
   bool writeTifFile(uint8_t mode, DataMgmt::TaxReturnType type) override;
   // The seven header lines of a fresh file.
   void writeTifHeader() override;
@@ -129,8 +130,8 @@ class StateTifFileWriter : public TifWriteMgmt::TifFileWriter {
   char* fieldValueString(DataMgmt::TaxFormPtr form, char* value, const FieldId& field,
                          const FormId& formId);
   bool isFieldMarked(DataMgmt::TaxFormPtr form, const FieldId& field);
-  // The current UTC time as "%Y-%m-%dT%H:%M:%SZ"; `buf` holds at least 81
-  // bytes.
+  // The host's current time in UTC as "%Y-%m-%dT%H:%M:%SZ"; `buf` holds at
+  // least 81 bytes.
   static char* formatUtcTimestamp(char* buf);
   // Removes leading zeros of a text longer than one character; a text of
   // zeros only is left.
@@ -152,7 +153,23 @@ class StateTifFileWriter : public TifWriteMgmt::TifFileWriter {
   bool checkEFileInfoValue();
 
   // Whole-file write steps.
-  void copyTifHeader(IOMgmt::FileReader& reader);
+  // Copies the old header with this state's version and "S" lines added;
+  // false when the old file's federal data or its end came first (nothing
+  // more of it is then copied).
+  bool copyTifHeader(IOMgmt::FileReader& reader);
+  // Copies lines up to one that begins with `prefix` (none when null): true
+  // with that line in `line`, not copied; false at the federal data, which
+  // is not copied, or at the end.
+  bool copyLinesUntil(IOMgmt::FileReader& reader, const char* prefix, std::string& line);
+  // The old file's lines before its federal data, header extended.
+  void copyOldLines(IOMgmt::FileReader& reader);
+  // Copy 1 of the direct deposit form (made when missing) is calculated and
+  // marked to print; its form goes to `depositForm` (empty without one) and
+  // its former print flag is the answer.
+  bool printDirectDepositForm(FormId& depositForm);
+  // Converts form 131 twice, then every form the printer lists (at most
+  // 253).
+  void convertWriteList();
   void appendFederalTifData();
 
   // The state form and field that stand for a federal field (either empty

@@ -1,7 +1,7 @@
-// A federal return, a PA return, a probe engine and a fixed-list printer
-// around a probe of the state layer of the data-file writer, with a
-// scratch data directory. The probe records the state hooks instead of
-// writing PA records, so the state layer's own lines can be read back alone.
+// A federal return, a PA return and a fixed-list printer around a probe of
+// the state layer of the data-file writer (no engine, no PA records: the
+// state layer's own lines alone), a scratch data directory, and the
+// transcripts that tests compare with their golden files in golden/.
 #ifndef OUTPUT_TESTS_STATE_TIF_WRITER_FIXTURE_H_
 #define OUTPUT_TESTS_STATE_TIF_WRITER_FIXTURE_H_
 
@@ -9,17 +9,15 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
-#include <vector>
 
-#include "calc/pa/pa_tax_return_calc_engine.h"
-#include "catalogs/fields/fields.h"
 #include "entry/pa_tax_return.h"
-#include "host/configuration.h"
+#include "catalogs/fields/fields.h"
 #include "host/field_value.h"
 #include "host/orvane_exception.h"
 #include "host/stand_in.h"
@@ -34,114 +32,88 @@ namespace state_tif_test {
 
 typedef Primitives::OVImmutableFormIdentifier FormId;
 typedef Primitives::OVImmutableIdentifier FieldId;
-typedef std::vector<std::string> Lines;
 using DataMgmt::FieldValue;
+namespace fs = std::filesystem;
 
-// The PA return with a settable abbreviation and amount owed.
+inline std::string bytesOf(const fs::path& file) {
+  std::ostringstream bytes;
+  bytes << std::ifstream(file, std::ios::binary).rdbuf();
+  return bytes.str();
+}
+
+inline int occurrences(const std::string& text, const std::string& part) {
+  int found = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++found;
+  return found;
+}
+
+// The PA return with a settable abbreviation and a field mapping that may
+// throw.
 struct TestStateReturn : PADataMgmt::PATaxReturn {
   using PADataMgmt::PATaxReturn::PATaxReturn;
-  void getStateAbbreviation(char* buf) override {
-    std::snprintf(buf, kAbbreviationBufferSize, "%s", abbreviation.c_str());
+  void getStateAbbreviation(char* buf) override { std::snprintf(buf, 3, "%s", abbr.c_str()); }
+  void mapStateField(const FormId& form, const FieldId& field, FormId& toForm, FieldId& toField) override {
+    if (mapThrows && field.isValid()) throw Exceptions::OrvaneException("no copy 1", "PA", "mapStateField");
+    PADataMgmt::PATaxReturn::mapStateField(form, field, toForm, toField);
   }
-  void getStateTextItem(char* buf, int32_t* amount, int code) override {
-    PADataMgmt::PATaxReturn::getStateTextItem(buf, amount, code);
-    if (code == 0 && amount != nullptr) *amount = owed;
-  }
-  std::string abbreviation = "PA";
-  int32_t owed = 0;
+  std::string abbr = "PA";
+  bool mapThrows = false;
 };
 
-// Records the whole-return and the per-form calculations.
-struct ProbeEngine : PACalculationMgmt::PATaxReturnCalcEngine {
-  using PACalculationMgmt::PATaxReturnCalcEngine::PATaxReturnCalcEngine;
-  void calcReturn(int flag) override { calls.push_back("calcReturn " + std::to_string(flag)); }
-  void calcStateForm(const FormId& formId, uint16_t copy, bool entered, int passOn, int spare,
-                     DataMgmt::TaxFormPtr form) override {
-    char call[80];
-    std::snprintf(call, sizeof call, "calcStateForm %d %d %d %d %d %d", formId.getNumber(), copy, entered,
-                  passOn, spare, !form.isNull());
-    calls.push_back(call);
-  }
-  Lines calls;
-};
-
-// Lists a fixed set of forms to print.
+// Lists a fixed set of forms (at most the 255 its caller has room for),
+// counting them as the host does: the first count up to 127.
 struct ListPrinter : StateTaxFormPrintMgmt::StateTaxFormPrinter {
   using StateTaxFormPrintMgmt::StateTaxFormPrinter::StateTaxFormPrinter;
-  void formsToPrint(FormId* forms, char& countA, char& countB, int mode) override {
-    std::copy(listed.begin(), listed.end(), forms);
-    forms[listed.size()] = FormId();
-    countA = static_cast<char>(listed.size());
-    countB = 0;
-    lastMode = mode;
+  void formsToPrint(FormId* forms, char& countA, char& countB, int) override {
+    std::copy_n(listed.begin(), std::min<std::size_t>(listed.size(), 255), forms);
+    countA = static_cast<char>(std::min<std::size_t>(listed.size(), 127));
+    countB = static_cast<char>(listed.size() - static_cast<unsigned char>(countA));
   }
   std::vector<FormId> listed;
-  int lastMode = -1;
 };
 
-// The state layer with recording state hooks and its protected parts open.
+// The state layer with recording header hook and its protected parts open.
 struct ProbeWriter : StateTifWriteMgmt::StateTifFileWriter {
   using StateTifWriteMgmt::StateTifFileWriter::StateTifFileWriter;
-  void convertStateTifField(DataMgmt::TaxFormPtr, const FormId& formId, uint16_t, const FieldId& field,
-                            char*, char*, bool&, bool&) override {
-    stateFields.push_back({formId.getNumber(), field.getNumber()});
-  }
-  void convertStateHeaderField(DataMgmt::TaxFormPtr, const FormId& formId, uint16_t, const FieldId& field,
-                               char*, char*) override {
-    headerFields.push_back({formId.getNumber(), field.getNumber()});
+  void convertStateHeaderField(DataMgmt::TaxFormPtr, const FormId&, uint16_t, const FieldId& field, char*,
+                               char*) override {
+    ++headerFields;
     if (field.getNumber() == throwAtField) throw Exceptions::OrvaneException("no mapping", "P", "c");
   }
-  std::vector<std::pair<int, int>> stateFields;   // form, field
-  std::vector<std::pair<int, int>> headerFields;  // form, field
+  std::size_t headerFields = 0;
   int throwAtField = -1;
-
   using StateTifFileWriter::checkEFileInfoValue;
+  using StateTifFileWriter::commitTifOutput;
   using StateTifFileWriter::convertEFileInfoField;
   using StateTifFileWriter::convertFilerInfoField;
+  using StateTifFileWriter::descriptors;
+  using StateTifFileWriter::headerFlag;
+  using StateTifFileWriter::openTifOutput;
   using StateTifFileWriter::stripLeadingZeros;
   using StateTifFileWriter::writeAuthHeaderFields;
-  void setHeaderFlag(bool flag) { headerFlag = flag; }
-  bool getHeaderFlag() const { return headerFlag; }
-  void setMode(uint8_t m) { mode = m; }
-  void setDescriptors(const DataMgmt::TifFieldDescriptorListPtr& list) { descriptors = list; }
-  bool openOutput(const std::string& path) { return fileWriter.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path))); }
-  void closeOutput() {
-    outputValueSet();
-    fileWriter.close();
-  }
 };
 
 class StateTifWriterTest : public ::testing::Test {
  protected:
-  static constexpr DataMgmt::TaxReturnType kPAType = 40;
-
   void SetUp() override {
     StandIn::resetAll();
-    dir = std::filesystem::path(::testing::TempDir()) /
-          ("state_tif." + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "." +
-           std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    fs::remove_all(dir);
+    fs::create_directories(dir);
     DataMgmt::OrvaneConfiguration::getInstance().setDataDir(dir.string());
-    federal = DataMgmt::TaxReturnPtr(new DataMgmt::USTaxReturn());
-    pa = new TestStateReturn(federal, DataMgmt::TaxReturnDesc::pennsylvania(), Utils::StringPool::shared());
-    state = DataMgmt::TaxReturnPtr(pa);
-    engine = new ProbeEngine(static_cast<DataMgmt::USTaxReturn*>(federal.get()), pa,
-                             TaxFormPrintMgmt::TaxFormPrinterPtr());
-    enginePtr = CalculationMgmt::TaxReturnCalcEnginePtr(engine);
-    printer = new ListPrinter(*pa);
-    printerPtr = TaxFormPrintMgmt::TaxFormPrinterPtr(printer);
-    makeWriter();
+    writer = makeWriter(printer = new ListPrinter(*pa));
   }
-  void makeWriter() {
+  std::unique_ptr<ProbeWriter> makeWriter(TaxFormPrintMgmt::TaxFormPrinter* newPrinter) {
+    TaxFormPrintMgmt::TaxFormPrinterPtr printerPtr(newPrinter);
+    CalculationMgmt::TaxReturnCalcEnginePtr engine;  // none: the golden data files show the calculation
+    AuditMgmt::TaxFormAuditorPtr auditor;
     DataMgmt::OrvaneConfiguration* config = &DataMgmt::OrvaneConfiguration::getInstance();
-    writer.reset(new ProbeWriter(federal, state, enginePtr, printerPtr, auditorPtr, config));
+    return std::unique_ptr<ProbeWriter>(new ProbeWriter(federal, state, engine, printerPtr, auditor, config));
   }
   void TearDown() override {
     writer.reset();
     EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0);
     EXPECT_EQ(IOMgmt::IOMgr::getInstance().liveReaders(), 0);
-    std::filesystem::remove_all(dir);
+    fs::remove_all(dir);
   }
 
   DataMgmt::TaxFormPtr holder(const FormId& form, uint16_t copy = 1) {
@@ -151,48 +123,40 @@ class StateTifWriterTest : public ::testing::Test {
   void text(const FormId& form, const FieldId& field, const std::string& value) {
     put(form, field, FieldValue::ofText(value));
   }
-
   std::string path(const std::string& name) const { return (dir / name).string(); }
   void writeFile(const std::string& name, const std::string& bytes) const {
     std::ofstream(path(name), std::ios::binary) << bytes;
   }
-  Lines readLines(const std::string& name) const {
-    std::ifstream in(path(name), std::ios::binary);
-    Lines lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+  // Adds a case's result, under its title, to the transcript that a test
+  // compares with its golden file.
+  void note(const std::string& title, const std::string& result) {
+    transcript += "# " + title + "\n" + result.substr(0, result.find_last_not_of(' ') + 1) + "\n";
   }
-  // The lines the probe wrote between opening and closing its output.
+  // Compares `text` with the file `name` in golden/, which PA_UPDATE_GOLDEN
+  // set in the environment first rewrites.
+  void expectGolden(const std::string& name, const std::string& text) {
+    const fs::path file = fs::path(PA_GOLDEN_DIR) / name;
+    if (std::getenv("PA_UPDATE_GOLDEN") != nullptr) std::ofstream(file, std::ios::binary) << text;
+    EXPECT_EQ(bytesOf(file), text) << name;
+  }
+  // The lines `body` has the writer write.
   template <class Body>
-  Lines linesOf(Body body) {
-    EXPECT_TRUE(writer->openOutput(path("out.txt")));
+  std::string linesOf(Body body) {
+    writer->openTifOutput(IOMgmt::FileNamePtr(new IOMgmt::FileName(path("out.txt"))));
     body();
-    writer->closeOutput();
-    return readLines("out.txt");
+    EXPECT_TRUE(writer->commitTifOutput());
+    return bytesOf(path("out.txt"));
   }
 
-  std::filesystem::path dir;
-  DataMgmt::TaxReturnPtr federal, state;
-  TestStateReturn* pa = nullptr;
-  CalculationMgmt::TaxReturnCalcEnginePtr enginePtr;
-  ProbeEngine* engine = nullptr;
-  TaxFormPrintMgmt::TaxFormPrinterPtr printerPtr;
+  const fs::path dir = fs::path(::testing::TempDir()) / ("state_tif." + std::to_string(::getpid()));
+  DataMgmt::TaxReturnPtr federal{new DataMgmt::USTaxReturn()};
+  TestStateReturn* pa =
+      new TestStateReturn(federal, DataMgmt::TaxReturnDesc::pennsylvania(), Utils::StringPool::shared());
+  DataMgmt::TaxReturnPtr state{pa};
   ListPrinter* printer = nullptr;
-  AuditMgmt::TaxFormAuditorPtr auditorPtr;
   std::unique_ptr<ProbeWriter> writer;
+  std::string transcript;
 };
-
-inline bool hasLine(const Lines& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
-// The lines that begin with `prefix`.
-inline Lines withPrefix(const Lines& lines, const std::string& prefix) {
-  Lines found;
-  std::copy_if(lines.begin(), lines.end(), std::back_inserter(found),
-               [&](const std::string& l) { return l.compare(0, prefix.size(), prefix) == 0; });
-  return found;
-}
 
 }  // namespace state_tif_test
 
