@@ -38,7 +38,7 @@ struct AuditedReturn {
   bool example;
 };
 const AuditedReturn kReturns[] = {{"nonresident", true},       {"forgiveness_partial", true},
-                                  {"joint_spouse_loss", true}, {"self_employed_529", true},
+                                  {"joint_spouse_loss", true}, {"self_employed_529", true}, {"joint_part_year_rich", true},
                                   {"rule_triggers", false},    {"rule_boundaries", false}};
 
 // The PA auditor with the host's class filter settable.
