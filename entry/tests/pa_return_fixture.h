@@ -1,5 +1,5 @@
 // A PA return over a federal return, built the way the host builds them,
-// with helpers to write fixture values.
+// with helpers to write fixture values on copy 1 of either side.
 #ifndef ENTRY_TESTS_PA_RETURN_FIXTURE_H_
 #define ENTRY_TESTS_PA_RETURN_FIXTURE_H_
 
@@ -28,28 +28,24 @@ class PAReturnTest : public ::testing::Test {
 
   // New, empty returns (a table-driven test starts each case with these).
   void freshReturns() {
-    EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0);
+    TearDown();
     StandIn::resetAll();
     pa.reset();
     federalPtr = DataMgmt::TaxReturnPtr(new DataMgmt::USTaxReturn());
     pa.reset(new PADataMgmt::PATaxReturn(federalPtr, DataMgmt::TaxReturnDesc::pennsylvania(),
                                          Utils::StringPool::shared()));
   }
-  // Copy `copy` of `form` on the return of its side, created when missing.
-  DataMgmt::TaxForm& copyOf(const FormId& form, uint16_t copy = 1) {
-    DataMgmt::TaxReturn& taxReturn =
-        form.isStateForm() ? static_cast<DataMgmt::TaxReturn&>(*pa) : *federalPtr;
-    return *taxReturn.getFormOrCreate(form, copy);
+  // Copy 1 of `form` on the return of its side, created when missing.
+  DataMgmt::TaxForm& copyOf(const FormId& form) {
+    DataMgmt::TaxReturn& taxReturn = form.isStateForm() ? static_cast<DataMgmt::TaxReturn&>(*pa) : *federalPtr;
+    return *taxReturn.getFormOrCreate(form, 1);
   }
-  void put(const FormId& form, const FieldId& field, const DataMgmt::FieldValue& value, uint16_t copy = 1) {
-    copyOf(form, copy).store(field, value);
+  void mark(const FormId& form, const FieldId& field) { copyOf(form).store(field, DataMgmt::FieldValue::mark()); }
+  void number(const FormId& form, const FieldId& field, double value) {
+    copyOf(form).store(field, DataMgmt::FieldValue::of(value));
   }
-  void mark(const FormId& form, const FieldId& field) { put(form, field, DataMgmt::FieldValue::mark()); }
-  void number(const FormId& form, const FieldId& field, double value, uint16_t copy = 1) {
-    put(form, field, DataMgmt::FieldValue::of(value), copy);
-  }
-  void text(const FormId& form, const FieldId& field, const std::string& value, uint16_t copy = 1) {
-    put(form, field, DataMgmt::FieldValue::ofText(value), copy);
+  void text(const FormId& form, const FieldId& field, const std::string& value) {
+    copyOf(form).store(field, DataMgmt::FieldValue::ofText(value));
   }
 
   DataMgmt::TaxReturnPtr federalPtr;

@@ -33,7 +33,7 @@ TEST_F(PAReturnTest, FilingStatusFollowsTheMarksByPrecedence) {
   for (const auto& c : cases) {
     freshReturns();
     for (int i = 0; i < 3; ++i)
-      put(kFormID_PAReturnInfo, boxes[i], c[i] ? DataMgmt::FieldValue::mark() : DataMgmt::FieldValue::no());
+      copyOf(kFormID_PAReturnInfo).store(boxes[i], c[i] ? DataMgmt::FieldValue::mark() : DataMgmt::FieldValue::no());
     EXPECT_EQ(pa->getFilingStatus(), c[3]) << c[0] << c[1] << c[2];
   }
 }
@@ -59,27 +59,24 @@ TEST_F(PAReturnTest, ResidencyAndFederalVariant) {
 // Schedule OC lines read 0 on a joint return; values round and clamp.
 TEST_F(PAReturnTest, LineValues) {
   number(kFormID_PA40, PA40::kNetCompensation, 101.5);
-  number(kFormID_PA40, PA40::kNetCompensation, 7, 2);
+  pa->getFormOrCreate(kFormID_PA40, 2)->store(PA40::kNetCompensation, DataMgmt::FieldValue::of(7));
   for (const FieldId& field : {PAScheduleOC::kEmploymentIncentiveCredit, PAScheduleOC::kJobCreationCredit,
                                PAScheduleOC::kResearchDevelopmentCredit, PAScheduleOC::kFourthCredit}) {
     number(kFormID_PAScheduleOC, field, 55);
   }
   EXPECT_EQ(pa->getStateLineValue(kFormID_PA40, 2, 1), 102);
-  EXPECT_EQ(pa->getStateLineValue(kFormID_PAScheduleOC, 1, 1), 0);
-  EXPECT_EQ(pa->getStateLineValue(kFormID_PA40, 1, 20), 0);
-  for (int line : {0, 6, 7, 23, 26, 29, 31, -1})
-    EXPECT_EQ(pa->getStateLineValue(kFormID_PA40, 1, line), 0) << line;
-  for (int line : {20, 22, 24, 25})
-    EXPECT_EQ(pa->getStateLineValue(kFormID_PAScheduleOC, 1, line), 55) << line;
-  mark(kFormID_PAReturnInfo, PAReturnInfo::kJointBox);
-  for (int line : {20, 22, 24, 25})
-    EXPECT_EQ(pa->getStateLineValue(kFormID_PAScheduleOC, 1, line), 0) << line;
-  number(kFormID_PA40, PA40::kTaxLiability, 1e12);
-  EXPECT_EQ(pa->getStateLineValue(kFormID_PA40, 1, PATaxReturn::kLineTax),
-            std::numeric_limits<int32_t>::max());
-  number(kFormID_PA40, PA40::kTaxLiability, -1e12);
-  EXPECT_EQ(pa->getStateLineValue(kFormID_PA40, 1, PATaxReturn::kLineTax),
-            std::numeric_limits<int32_t>::min());
+  EXPECT_EQ(pa->getStateLineValue(kFormID_PAScheduleOC, 1, 1) + pa->getStateLineValue(kFormID_PA40, 1, 20), 0);
+  for (int line : {0, 6, 7, 23, 26, 29, 31, -1}) EXPECT_EQ(pa->getStateLineValue(kFormID_PA40, 1, line), 0) << line;
+  for (bool joint : {false, true}) {
+    if (joint) mark(kFormID_PAReturnInfo, PAReturnInfo::kJointBox);
+    for (int line : {20, 22, 24, 25})
+      EXPECT_EQ(pa->getStateLineValue(kFormID_PAScheduleOC, 1, line), joint ? 0 : 55) << line;
+  }
+  for (double tax : {1e12, -1e12}) {
+    number(kFormID_PA40, PA40::kTaxLiability, tax);
+    EXPECT_EQ(pa->getStateLineValue(kFormID_PA40, 1, PATaxReturn::kLineTax),
+              tax > 0 ? std::numeric_limits<int32_t>::max() : std::numeric_limits<int32_t>::min());
+  }
   EXPECT_STREQ(PADataMgmt::stateLineSummaryLabel(PATaxReturn::kLineAmountOwed), "Amount You Owe ");
   EXPECT_STREQ(PADataMgmt::stateLineSummaryLabel(31), "");
 }

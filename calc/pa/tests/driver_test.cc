@@ -1,7 +1,10 @@
-// The whole-return driver: copy synchronisation with the federal return,
-// fixed forms and the calculation order.
+// The whole-return driver (copy synchronisation with the federal return,
+// fixed forms and the calculation order), the per-form dispatch and the
+// hooks around the whole-return calculation.
+#include <string>
 #include <vector>
 
+#include "calc/pa/form_routes.h"
 #include "calc/pa/tests/driver_fixture.h"
 
 namespace {
@@ -65,45 +68,6 @@ TEST_F(CalcStateReturnTest, PAW2CopiesFollowTheFederalW2s) {
   }
 }
 
-// Schedule C copies link the federal copies that are no statutory
-// employee's, a left-over copy is emptied; sale record c goes to row
-// (c - 1) mod 12 of worksheet copy (c - 1) / 12 + 1; the misc-comp source
-// references are rebuilt.
-TEST_F(CalcStateReturnTest, ScheduleCSaleRecordAndMiscCompLinks) {
-  federalCopies(kFormID_FedScheduleC, 3);
-  mark(kFormID_FedScheduleC, FedScheduleC::kStatutoryEmployeeBox, 2);
-  number(kFormID_PAScheduleC, PAScheduleC::kFederalCopyNumber, 9, 3);
-  federalCopies(kFormID_Fed135, 13);
-  const auto& link = PAScheduleDWorksheet::kRowFederalLink;
-  number(kFormID_PAScheduleDWorksheet, link.at(4), 99, 2);
-  text(kFormID_PAMiscCompWorksheet, PAMiscCompWorksheet::kRowSourceReference.at(19), "99/2", 2);
-  engine->calcStateReturn();
-  EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 2, PAScheduleC::kFederalCopyNumber), 3);
-  EXPECT_TRUE(pa->formYes(kFormID_PAScheduleC, 2, PAScheduleC::kFromFederalYesBox));
-  EXPECT_TRUE(exists(kFormID_PAScheduleC, 3));
-  EXPECT_TRUE(pa->isNull(kFormID_PAScheduleC, 3, PAScheduleC::kFederalCopyNumber));
-  EXPECT_EQ(pa->getIN(kFormID_PAScheduleDWorksheet, 1, link.at(11)), 12);
-  EXPECT_EQ(pa->getIN(kFormID_PAScheduleDWorksheet, 2, link.at(0)), 13);
-  EXPECT_TRUE(pa->isNull(kFormID_PAScheduleDWorksheet, 2, link.at(4)));
-  EXPECT_TRUE(pa->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kSaleRecordsBox));
-  EXPECT_TRUE(pa->isNull(kFormID_PAMiscCompWorksheet, 2, PAMiscCompWorksheet::kRowSourceReference.at(19)));
-}
-
-// Schedule E copies link the federal Schedule E copies, then the Form 4835
-// copies; a left-over copy is emptied.
-TEST_F(CalcStateReturnTest, ScheduleECopiesLinkScheduleEThenForm4835) {
-  federalCopies(kFormID_FedScheduleE, 2);
-  federalCopies(kFormID_FedFarmRental, 1);
-  number(kFormID_PAScheduleE, PAScheduleE::kPANetIncome, 7, 4);
-  engine->calcStateReturn();
-  const int kSources[][2] = {{1, 1}, {2, 1}, {1, 0}};  // federal copy, from a Schedule E
-  for (uint16_t c = 1; c <= 3; ++c) {
-    EXPECT_EQ(pa->getIN(kFormID_PAScheduleE, c, PAScheduleE::kFederalCopyNumber), kSources[c - 1][0]);
-    EXPECT_EQ(pa->formYes(kFormID_PAScheduleE, c, PAScheduleE::kFromScheduleEBox), kSources[c - 1][1] == 1);
-  }
-  EXPECT_TRUE(pa->isNull(kFormID_PAScheduleE, 4, PAScheduleE::kPANetIncome));
-}
-
 // Copy 1 without a federal source keeps the property the user entered; a
 // copy 1 still linked to a source that is gone loses the link and what
 // came from it. Either keeps the filer-level amounts.
@@ -123,6 +87,77 @@ TEST_F(CalcStateReturnTest, ScheduleECopyOneWithoutAFederalSource) {
     EXPECT_EQ(pa->getIN(kFormID_PAScheduleE, 1, PAScheduleE::kTaxpayerFirstRK1Income), 40);
     EXPECT_FALSE(linkBox != nullptr && pa->formYes(kFormID_PAScheduleE, 1, *linkBox));
   }
+}
+
+class DispatchTest : public DriverTest {
+ protected:
+  void dispatch(const FormId& form, bool markDataEntered = false) {
+    engine->calculate = true;
+    engine->calcStateForm(form, 1, markDataEntered, 1, 1, holder(form, 1));
+  }
+  double summary(const FieldId& field) { return pa->getIR(kFormID_StateSummary, 1, field); }
+  bool summaryNull(const FieldId& field) { return pa->isNull(kFormID_StateSummary, 1, field); }
+};
+
+// No routed form goes uncalculated: the form-to-category table and the
+// category-to-calculation table agree.
+TEST_F(DispatchTest, TheTwoRoutingLevelsAgree) {
+  for (const FormId& form : PACalculationMgmt::formsTheRoutingLevelsDisagreeOn()) {
+    ADD_FAILURE() << "form " << form.getNumber();
+  }
+}
+
+// A routed and an unrouted copy alike are marked only when asked.
+TEST_F(DispatchTest, MarkDataEnteredMarksRoutedAndUnroutedCopies) {
+  for (const FormId* form : {&kFormID_State45316, &kFormID_PAScheduleA}) {
+    dispatch(*form, false);
+    EXPECT_FALSE(pa->getForm(*form, 1)->isDataEntered()) << form->getNumber();
+    dispatch(*form, true);
+    EXPECT_TRUE(pa->getForm(*form, 1)->isDataEntered()) << form->getNumber();
+  }
+}
+
+// postCalc's balance: an overpayment line above 0 with penalties and use
+// tax; else the tax due less the use tax, even at 0 (a tax due above 0: a
+// golden return); a tax due below 0 leaves both as they were (-1 / -2).
+TEST_F(DispatchTest, SummaryBalance) {
+  const double kRows[][6] = {// overpayment, penalties, tax due, use tax, owed, refund (-9: null)
+                             {100, 7, 40, 3, 110, -9},
+                             {0, 7, 0, 5, -9, -5},
+                             {0, 0, -10, 3, -1, -2}};
+  for (const auto& row : kRows) {
+    engine.reset();
+    SetUp();
+    number(kFormID_StateSummary, StateSummary::kAmountOwed, -1);
+    number(kFormID_StateSummary, StateSummary::kRefund, -2);
+    const FieldId* const kLines[] = {&PA40::kOverpayment.id(), &PA40::kPenaltiesInterest.id(),
+                                     &PA40::kTaxDue.id(), &PA40::kUseTax.id()};
+    for (int k = 0; k < 4; ++k) number(kFormID_PA40, *kLines[k], row[k]);
+    engine->postCalc();
+    const FieldId* const kResults[] = {&StateSummary::kAmountOwed.id(), &StateSummary::kRefund.id()};
+    for (int k = 0; k < 2; ++k) {
+      EXPECT_EQ(summaryNull(*kResults[k]), row[4 + k] == -9) << row[0] << "/" << row[2];
+      EXPECT_EQ(summary(*kResults[k]), row[4 + k] == -9 ? 0 : row[4 + k]) << row[0] << "/" << row[2];
+    }
+  }
+}
+
+// The residency text (none: null; the nonresident box wins), and the
+// nonresident amounts, which no other return keeps.
+TEST_F(DispatchTest, SummaryResidencyAndNonresidentAmounts) {
+  number(kFormID_StateSummary, StateSummary::kNonresidentNetTax, 1);
+  text(kFormID_StateSummary, StateSummary::kResidencyText, "old");
+  engine->postCalc();
+  EXPECT_TRUE(summaryNull(StateSummary::kResidencyText) && summaryNull(StateSummary::kNonresidentNetTax));
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kNonresidentBox);
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox);
+  number(kFormID_PA40, PA40::kTaxLiability, 1000);
+  number(kFormID_PA40, PA40::kForgivenessCredit, 100);
+  number(kFormID_PA40, PA40::kResidentCredit, 20);
+  number(kFormID_PA40, PA40::kOtherCredits, 3);
+  engine->postCalc();
+  EXPECT_EQ(pa->getFieldAsString(kFormID_StateSummary, 1, StateSummary::kResidencyText), "Nonresident");
+  EXPECT_EQ(summary(StateSummary::kNonresidentNetTax), 877);
 }
 
 }  // namespace

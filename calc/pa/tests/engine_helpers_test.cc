@@ -1,4 +1,4 @@
-// The federal W-2 counters and the name composers.
+// The name composers (Schedule W2-S's test counts the federal W-2s).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,28 +8,6 @@
 #include "host/descriptors.h"
 
 namespace {
-
-class EngineHelpersTest : public StateEngineTest {};
-
-TEST_F(EngineHelpersTest, W2CountersNeedTheMarkAndAName) {
-  const struct {
-    uint16_t copy;
-    bool taxpayer, spouse;
-    const char* name;
-  } kCopies[] = {{1, true, false, "ACME"},
-                 {2, true, false, ""},
-                 {3, true, true, "BOTH"},
-                 {5, false, true, "W"},
-                 {6, false, false, "NOBODY"}};
-  for (const auto& w2 : kCopies) {
-    copyOf(kFormID_FedW2, w2.copy);
-    if (w2.taxpayer) mark(kFormID_FedW2, FedW2::kTaxpayerBox, w2.copy);
-    if (w2.spouse) mark(kFormID_FedW2, FedW2::kSpouseBox, w2.copy);
-    if (w2.name[0] != '\0') text(kFormID_FedW2, FedW2::kEmployerName, w2.name, w2.copy);
-  }
-  EXPECT_EQ(2, engine->countW2CopiesMarkedFirstBox());
-  EXPECT_EQ(2, engine->countW2CopiesMarkedSecondBox());
-}
 
 // The composers write "first second" from two information-form fields,
 // each part cut to its width, the whole cut to the target's length; a

@@ -1,13 +1,60 @@
-// The miscellaneous-compensation worksheet: rows filled from Form 1099-MISC,
-// Form 1099-R and form-57 sources, the user's open columns, the person
-// totals and the count of rows in need of attention.
+// The miscellaneous-compensation worksheet: source rows, rows filled from
+// Form 1099-MISC, Form 1099-R and form-57 sources, the user's open columns
+// and the person totals (the golden returns hold rows of every kind).
 #include <string>
+#include <vector>
 
-#include "calc/pa/tests/misc_comp_fixture.h"
+#include "calc/state/tests/state_engine_fixture.h"
+#include "catalogs/fields/fields.h"
 
 namespace {
 
-typedef MiscCompTest MiscCompWorksheetTest;
+class MiscCompWorksheetTest : public StateEngineTest {
+ protected:
+  // The columns of a worksheet row, in form order.
+  enum Column { kOwner, kLetter, kPayer, kDistCode, kAmount, kReduction, kPAAmount, kWithheld };
+  // Row `row` (1 to 20) of column `column`.
+  static const FieldId& cell(int row, Column column) {
+    static const NamedColumn<PAMiscCompWorksheetFieldIds>* const kColumns[] = {
+        &PAMiscCompWorksheet::kRowOwner,          &PAMiscCompWorksheet::kRowCodeLetter,
+        &PAMiscCompWorksheet::kRowPayer,          &PAMiscCompWorksheet::kRowDistributionCode,
+        &PAMiscCompWorksheet::kRowAmount,         &PAMiscCompWorksheet::kRowReduction,
+        &PAMiscCompWorksheet::kRowPACompensation, &PAMiscCompWorksheet::kRowPAWithholding};
+    return kColumns[column]->at(row - 1);
+  }
+
+  void setJoint() { mark(kFormID_PAReturnInfo, PAReturnInfo::kJointBox); }
+  void reference(int row, const std::string& value, uint16_t copy = 1) {
+    text(kFormID_PAMiscCompWorksheet, PAMiscCompWorksheet::kRowSourceReference.at(row - 1), value, copy);
+  }
+  std::string referenceText(int row, uint16_t copy = 1) {
+    return textOf(kFormID_PAMiscCompWorksheet, PAMiscCompWorksheet::kRowSourceReference.at(row - 1), copy);
+  }
+  void calculate(uint16_t copy = 1) {
+    engine->computeMiscCompWorksheet(holder(kFormID_PAMiscCompWorksheet, copy), copy, 0);
+  }
+  DataMgmt::TaxForm& sheet(uint16_t copy = 1) { return copyOf(kFormID_PAMiscCompWorksheet, copy); }
+  double amount(const FieldId& field, uint16_t copy = 1) { return sheet(copy).getIR(field); }
+  std::string cellText(int row, Column column) {
+    return textOf(kFormID_PAMiscCompWorksheet, cell(row, column));
+  }
+  bool nullAndProtected(int row, Column column) {
+    return sheet().isNull(cell(row, column)) && sheet().isProtected(cell(row, column));
+  }
+
+  // Federal copies; amounts in dollars are stored as hundredths.
+  void miscCopy(uint16_t copy, double otherIncome, const std::string& otherCode, double nonemployee = 0,
+                const std::string& nonemployeeCode = "") {
+    number(kFormID_Fed1099Misc, Fed1099Misc::kOtherIncome, otherIncome * 100, copy);
+    text(kFormID_Fed1099Misc, Fed1099Misc::kOtherIncomeCode, otherCode, copy);
+    number(kFormID_Fed1099Misc, Fed1099Misc::kNonemployeeCompensation, nonemployee * 100, copy);
+    text(kFormID_Fed1099Misc, Fed1099Misc::kNonemployeeCompensationCode, nonemployeeCode, copy);
+  }
+  void rCopy(uint16_t copy, double gross, const std::string& code) {
+    number(kFormID_Fed1099R, Fed1099R::kGrossDistribution, gross * 100, copy);
+    text(kFormID_Fed1099R, Fed1099R::kDistributionCode, code, copy);
+  }
+};
 
 TEST_F(MiscCompWorksheetTest, EmptyFirstReferenceClosesEveryRow) {
   number(kFormID_PAMiscCompWorksheet, cell(7, kAmount), 500);
@@ -36,37 +83,20 @@ TEST_F(MiscCompWorksheetTest, ReferencesThatNameNothingLeaveTheRowAlone) {
   EXPECT_TRUE(nullAndProtected(9, kOwner));  // the walk ends at the first empty reference
 }
 
-// 1099-MISC amounts count with code 1 or 2 only, and give letter H; the
-// withholding is the first PA state's; the payer is cut to its column.
-TEST_F(MiscCompWorksheetTest, MiscRowsAmountLetterAndWithholding) {
-  miscCopy(1, 123.45, "2");
+// A 1099-MISC amount of another code does not count and leaves the letter
+// to the user (upper-cased); the payer is cut to its column.
+TEST_F(MiscCompWorksheetTest, MiscRowOfAnotherCode) {
+  miscCopy(1, 123.45, "3");
   text(kFormID_Fed1099Misc, Fed1099Misc::kPayerName, std::string(200, 'x'), 1);
-  text(kFormID_Fed1099Misc, Fed1099Misc::kState, "NJ", 1);
-  text(kFormID_Fed1099Misc, Fed1099Misc::kSecondState, "PA", 1);
-  number(kFormID_Fed1099Misc, Fed1099Misc::kSecondStateTaxWithheld, 2000, 1);
-  miscCopy(2, 123.45, "3");
-  miscCopy(3, 0, "", 50, "1");
-  text(kFormID_Fed1099Misc, Fed1099Misc::kState, "PA", 3);
-  number(kFormID_Fed1099Misc, Fed1099Misc::kStateTaxWithheld, 1000, 3);
-  text(kFormID_Fed1099Misc, Fed1099Misc::kSecondState, "PA", 3);
-  for (int row = 1; row <= 3; ++row) reference(row, "110/" + std::to_string(row));
-  text(kFormID_PAMiscCompWorksheet, cell(2, kLetter), "a");
+  reference(1, "110/1");
+  text(kFormID_PAMiscCompWorksheet, cell(1, kLetter), "a");
   calculate();
-
   const unsigned length =
       pa->getTaxFormDescriptor(kFormID_PAMiscCompWorksheet)->getFieldDesc(cell(1, kPayer))->getLength();
   EXPECT_EQ(cellText(1, kPayer), std::string(length, 'x'));
-  EXPECT_EQ(cellText(1, kLetter), "H");
-  EXPECT_DOUBLE_EQ(amount(cell(1, kPAAmount)), 123.45);
-  EXPECT_DOUBLE_EQ(amount(cell(1, kWithheld)), 20);
-  EXPECT_EQ(amount(cell(2, kAmount)), 0);
-  EXPECT_EQ(cellText(2, kLetter), "A");  // the user's letter, upper-cased
-  EXPECT_TRUE(nullAndProtected(2, kPAAmount));
-  EXPECT_EQ(cellText(3, kLetter), "H");
-  EXPECT_DOUBLE_EQ(amount(cell(3, kWithheld)), 10);
-  EXPECT_EQ(amount(PAMiscCompWorksheet::kCodeHCount), 2);
-  EXPECT_DOUBLE_EQ(amount(PAMiscCompWorksheet::kTaxpayerAmount), 173.45);
-  EXPECT_DOUBLE_EQ(amount(PAMiscCompWorksheet::kTotalPAWithholding), 30);
+  EXPECT_EQ(amount(cell(1, kAmount)), 0);
+  EXPECT_EQ(cellText(1, kLetter), "A");
+  EXPECT_TRUE(nullAndProtected(1, kPAAmount));
 }
 
 // Letters of the first distribution code ("L " and "M " are problems, and
@@ -116,8 +146,7 @@ TEST_F(MiscCompWorksheetTest, FormRRows) {
 // the spouse's totals are null, but the spouse's K amounts still count.
 TEST_F(MiscCompWorksheetTest, OwnersAndPersonTotals) {
   for (bool joint : {false, true}) {
-    engine.reset();
-    SetUp();
+    restart();
     if (joint) setJoint();
     rCopy(1, 100, "1");
     mark(kFormID_Fed1099R, Fed1099R::kTaxpayerBox, 1);
@@ -142,32 +171,42 @@ TEST_F(MiscCompWorksheetTest, OwnersAndPersonTotals) {
   }
 }
 
-// Form-57 rows: letter, description and amount by kind; on a joint return
-// the owner is the user's (an empty one the taxpayer's), else the
-// taxpayer's; the PA amount is capped at the amount.
+// A form-57 row off a joint return is the taxpayer's (protected); a
+// nonresident's PA amount typed above the row's amount is cut to it.
 TEST_F(MiscCompWorksheetTest, Form57Rows) {
-  setJoint();
   mark(kFormID_PAReturnInfo, PAReturnInfo::kNonresidentBox);
-  number(kFormID_Fed57, Fed57::kJuryDutyPay, 300);
   number(kFormID_Fed57, Fed57::kFiduciaryFees, 700);
-  reference(1, "57/1");
-  reference(2, "57/2");
+  reference(1, "57/2");
   text(kFormID_PAMiscCompWorksheet, cell(1, kOwner), "s");
-  number(kFormID_PAMiscCompWorksheet, cell(2, kPAAmount), 900);
-  calculate();
-  EXPECT_EQ(cellText(1, kOwner), "s");
-  EXPECT_EQ(cellText(2, kOwner), "T");
-  EXPECT_EQ(cellText(1, kLetter) + "/" + cellText(1, kPayer), "B/Jury Duty Pay");
-  EXPECT_EQ(cellText(2, kLetter) + "/" + cellText(2, kPayer), "C/Fiduciary Fees");
-  EXPECT_DOUBLE_EQ(amount(cell(2, kPAAmount)), 700);
-  EXPECT_DOUBLE_EQ(amount(PAMiscCompWorksheet::kJuryDutyPay), 300);
-  EXPECT_DOUBLE_EQ(amount(PAMiscCompWorksheet::kSpousePACompensation), 300);
-  EXPECT_DOUBLE_EQ(amount(PAMiscCompWorksheet::kTaxpayerPACompensation), 700);
-
-  put(kFormID_PAReturnInfo, PAReturnInfo::kJointBox, DataMgmt::FieldValue::null());
+  number(kFormID_PAMiscCompWorksheet, cell(1, kPAAmount), 900);
   calculate();
   EXPECT_EQ(cellText(1, kOwner), "T");
   EXPECT_TRUE(sheet().isProtected(cell(1, kOwner)));
+  EXPECT_DOUBLE_EQ(amount(cell(1, kPAAmount)), 700);
+}
+
+// Source rows: twenty per worksheet copy; none qualifying leaves every
+// reference empty (form 57 is read at copy 1 only).
+TEST_F(MiscCompWorksheetTest, SourceRows) {
+  auto addAllSources = [this] {  // the driver's sequence: one counter for all four calls
+    int counter = 0;
+    engine->addMiscCompSourceRows(kFormID_Fed1099Misc, &counter, 0);
+    engine->addMiscCompSourceRows(kFormID_Fed1099R, &counter, 0);
+    engine->addMiscCompSourceRows(kFormID_Fed57, &counter, 1);
+    engine->addMiscCompSourceRows(kFormID_Fed57, &counter, 2);
+    return counter;
+  };
+  for (uint16_t c = 1; c <= 41; ++c) rCopy(c, 1, "7");
+  EXPECT_EQ(addAllSources(), 41);
+  EXPECT_EQ(referenceText(20, 1) + " " + referenceText(1, 2) + " " + referenceText(20, 2) + " " +
+                referenceText(1, 3),
+            "84/20 84/21 84/40 84/41");
+  restart();
+  miscCopy(1, 0, "1");
+  number(kFormID_Fed57, Fed57::kJuryDutyPay, 40, 2);
+  EXPECT_EQ(addAllSources(), 0);
+  for (int row = 1; row <= 20; ++row) EXPECT_EQ(referenceText(row), "") << row;
+  EXPECT_FALSE(pa->formExists(kFormID_PAMiscCompWorksheet, 2));
 }
 
 }  // namespace

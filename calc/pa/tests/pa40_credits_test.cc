@@ -1,8 +1,10 @@
-// The PA-40 from the PA tax to the refund: amended additions, payments,
-// credits, penalty, balance, refund designations and the payment voucher.
+// The PA-40 from the PA tax to the refund: credits, use tax, penalty,
+// balance, refund designations and the payment voucher.
 #include "calc/pa/tests/pa40_fixture.h"
 
 namespace {
+
+using PACalculationMgmt::PATaxReturnCalcEngine;
 
 class PA40CreditsTest : public PA40Test {
  protected:
@@ -22,17 +24,15 @@ class PA40CreditsTest : public PA40Test {
   std::string rowCode(int row) { return textOf(PA40::kDonationRowCode.at(row)); }
 };
 
-// The forgiveness code by the Schedule SP class (01 unmarried or separated,
-// 02 married, 03 otherwise); a married filer with the spouse's income apart
-// takes the two-column lines. Without forgiveness the lines are cleared.
+// The forgiveness code by the Schedule SP class: 01 unmarried or separated,
+// 03 otherwise (the golden returns hold married filers, whose spouse's
+// income apart takes the two-column lines). Without forgiveness the lines
+// are cleared.
 TEST_F(PA40CreditsTest, TaxForgivenessByScheduleSPBoxes) {
   const struct {
     const FieldId* box;
     const char* code;
-    double eligibility, credit;
-  } kCases[] = {{&PAScheduleSP::kMarriedBox.id(), "02", 155, 800},
-                {&PAScheduleSP::kSeparatedBox.id(), "01", 76, 900},
-                {nullptr, "03", 76, 900}};
+  } kCases[] = {{&PAScheduleSP::kSeparatedBox.id(), "01"}, {nullptr, "03"}};
   for (const auto& c : kCases) {
     restart();
     sp(PAScheduleSP::kTaxForgiveness, 900);
@@ -44,8 +44,8 @@ TEST_F(PA40CreditsTest, TaxForgivenessByScheduleSPBoxes) {
     runCredits();
     EXPECT_EQ(1, calcCalls(kFormID_PAScheduleSP)) << c.code;
     EXPECT_EQ(c.code, textOf(PA40::kForgivenessCode)) << c.code;
-    EXPECT_EQ(c.eligibility, amount(PA40::kEligibilityIncome)) << c.code;
-    EXPECT_EQ(c.credit, amount(PA40::kForgivenessCredit)) << c.code;
+    EXPECT_EQ(76, amount(PA40::kEligibilityIncome)) << c.code;
+    EXPECT_EQ(900, amount(PA40::kForgivenessCredit)) << c.code;
   }
   restart();
   text(kFormID_PA40, PA40::kForgivenessCode, "01");
@@ -161,6 +161,40 @@ TEST_F(PA40CreditsTest, DesignationRowsTakeAtMostFive) {
   EXPECT_EQ(9950, amount(PA40::kRefund));
   EXPECT_EQ("A", rowCode(0));
   EXPECT_EQ("F", rowCode(4));
+}
+
+// Pins of the published table at its edges: the bound is exclusive, above
+// the last row the factor applies unrounded up to the cap, and the county
+// text is compared whole and exactly.
+TEST(UseTaxTable, EstimateByIncomeAndCounty) {
+  const struct {
+    const char* county;
+    double income, estimate;
+  } kRows[] = {
+      {"Allegheny", 15000, 7}, {"Allegheny", 15001, 14}, {"Allegheny", 200001, 200001 * 0.00035},
+      {"Allegheny", 300000, 88}, {"Philadelphia", 30001, 22}, {"Philadelphia", 1000000, 100},
+      {"Bucks", 100001, 44}, {"", 75000, 23}, {"ALLEGHENY", 15000, 6}, {"Allegheny ", 15000, 6}
+  };
+  for (const auto& row : kRows) {
+    EXPECT_DOUBLE_EQ(PATaxReturnCalcEngine::estimatedUseTax(row.income, row.county), row.estimate)
+        << "'" << row.county << "' " << row.income;
+  }
+  EXPECT_EQ(PATaxReturnCalcEngine::estimatedUseTax(20000, nullptr), 12);
+}
+
+// Purchases at the county's rate; without purchases there is no rate (the
+// golden returns hold the estimate and its credit).
+TEST_F(PA40CreditsTest, UseTaxOnPurchasesAtTheCountyRate) {
+  infoText(PAReturnInfo::kCounty, "Philadelphia");
+  enter(PA40::kPurchasesPartOne, 600);
+  enter(PA40::kPurchasesPartThree, 400);
+  engine->computePA40UseTax(holder(kFormID_PA40));
+  EXPECT_EQ(amount(PA40::kUseTaxRate), 8);
+  EXPECT_DOUBLE_EQ(amount(PA40::kUseTax), 80);
+  restart();
+  enter(PA40::kUseTaxRate, 8);
+  engine->computePA40UseTax(holder(kFormID_PA40));
+  EXPECT_TRUE(isNull(PA40::kUseTaxRate) && isProtected(PA40::kUseTaxRate));
 }
 
 }  // namespace

@@ -12,10 +12,6 @@
 
 class PA40Test : public StateEngineTest {
  protected:
-  // Lookups by host field number, for the tests that still name fields so.
-  static const FieldId& pa40(int hostField) { return kPA40FieldIds.byNumber(hostField); }
-  static const FieldId& info(int hostField) { return kPAReturnInfoFieldIds.byNumber(hostField); }
-
   // A PADataMgmt::FilingStatus.
   void setFilingStatus(int status) {
     static const FieldId* const kBoxes[] = {&PAReturnInfo::kSingleBox.id(), &PAReturnInfo::kJointBox.id(),
@@ -30,19 +26,24 @@ class PA40Test : public StateEngineTest {
     mark(kFormID_PAReturnInfo, *kBoxes[residency]);
   }
 
-  // Fresh returns and engine for the next case of a table.
-  void restart() {
-    EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0);
-    engine.reset();
-    pa.reset();
-    SetUp();
-  }
-
   // The whole PA-40 routine on copy 1, and single sections of it.
   void run() { engine->computePA40(holder(kFormID_PA40), 1, 1); }
   void runHeader() { engine->computePA40Header(holder(kFormID_PA40), 1); }
   void runCredits() { engine->computePA40Credits(holder(kFormID_PA40), 1); }
   void runBalance() { engine->computePA40Balance(holder(kFormID_PA40), 1); }
+  // Copy `copy` of any PA form calculated as the dispatch calculates it
+  // (the probe only records the forms that calculation asks for).
+  void compute(const FormId& form, uint16_t copy = 1) {
+    engine->PACalculationMgmt::PATaxReturnCalcEngine::calcStateForm(form, copy, false, 1, 1,
+                                                                   holder(form, copy));
+  }
+  bool closed(const FormId& form, const FieldId& field, uint16_t copy = 1) {
+    return copyOf(form, copy).isNull(field) && copyOf(form, copy).isProtected(field);
+  }
+  // Marked data-entered and calculated.
+  bool entered(const FormId& form, uint16_t copy = 1) {
+    return copyOf(form, copy).isDataEntered() && copyOf(form, copy).getCalcMark();
+  }
   // Calls of calcStateForm for `form` the probe saw.
   int calcCalls(const FormId& form) {
     int n = 0;
@@ -52,7 +53,10 @@ class PA40Test : public StateEngineTest {
     return n;
   }
 
-  // Fields of PA-40 copy 1.
+  // Fields of PA-40 copy 1; the fixture's readers of any form stay in view.
+  using StateEngineTest::isNull;
+  using StateEngineTest::isProtected;
+  using StateEngineTest::textOf;
   double amount(const FieldId& field) { return pa->getIR(kFormID_PA40, 1, field); }
   bool isNull(const FieldId& field) { return pa->isNull(kFormID_PA40, 1, field); }
   bool isProtected(const FieldId& field) { return copyOf(kFormID_PA40).isProtected(field); }

@@ -1,4 +1,5 @@
-// The PA-40's frame, income classes and tax.
+// The PA-40's frame, header, income classes and tax (the golden returns
+// hold a foreign address).
 #include "calc/pa/tests/pa40_fixture.h"
 
 namespace {
@@ -6,13 +7,10 @@ namespace {
 using PADataMgmt::kFilingJoint;
 using PADataMgmt::kFilingSingle;
 
-// Schedule W2-S is calculated twice ahead of the wages; the copy ends up
-// data-entered, printable and calculated; an empty copy is ignored.
-TEST_F(PA40Test, CalculatesScheduleW2STwiceAndMarksTheCopyEntered) {
-  copyOf(kFormID_PAScheduleW2S);
+// The copy ends up data-entered and calculated; an empty holder is ignored.
+TEST_F(PA40Test, MarksTheCopyEntered) {
   run();
-  EXPECT_EQ(calcCalls(kFormID_PAScheduleW2S), 2);
-  EXPECT_TRUE(copyOf(kFormID_PA40).isDataEntered() && copyOf(kFormID_PA40).getCalcMark());
+  EXPECT_TRUE(entered(kFormID_PA40));
   engine->computePA40(DataMgmt::TaxFormPtr(), 2, 1);
   EXPECT_FALSE(pa->formExists(kFormID_PA40, 2));
 }
@@ -118,6 +116,45 @@ TEST_F(PA40Test, ClassesBelowZeroAddNothingToGrossTaxableIncome) {
     EXPECT_EQ(amount(c.line), -500) << c.line;
     EXPECT_EQ(amount(PA40::kTotalTaxableIncome), 10000) << c.line;
     EXPECT_EQ(amount(PA40::kTaxLiability), 307) << c.line;
+  }
+}
+
+// A spouse counts as deceased only when the information form also says the
+// spouse died in the year; a filer no longer marked keeps no date or "Y".
+TEST_F(PA40Test, DeceasedTextsAndDatesFollowTheMarks) {
+  infoMark(PAReturnInfo::kTaxpayerDeceasedBox);
+  infoMark(PAReturnInfo::kSpouseDeceasedBox);
+  text(kFormID_FedFilerInfo, FedFilerInfo::kTaxpayerDeathDate, "3/7/2018");
+  text(kFormID_FedFilerInfo, FedFilerInfo::kSpouseDeathDate, "11/22/2018");
+  runHeader();
+  EXPECT_EQ("Y", textOf(PA40::kDeceasedText));
+  EXPECT_EQ("03/07/18", textOf(PA40::kTaxpayerDateOfDeath));
+  EXPECT_EQ("N", textOf(PA40::kSpouseDeceasedText));
+  EXPECT_TRUE(isNull(PA40::kSpouseDateOfDeath));
+
+  infoMark(PAReturnInfo::kSpouseDiedInYearBox);
+  runHeader();
+  EXPECT_EQ("11/22/18", textOf(PA40::kSpouseDateOfDeath));
+
+  for (const FieldId* box :
+       {&PAReturnInfo::kTaxpayerDeceasedBox.id(), &PAReturnInfo::kSpouseDeceasedBox.id()}) {
+    put(kFormID_PAReturnInfo, *box, DataMgmt::FieldValue::no());
+  }
+  runHeader();
+  EXPECT_EQ("N", textOf(PA40::kDeceasedText));
+  EXPECT_EQ("N", textOf(PA40::kTaxpayerDeceasedText));
+  EXPECT_TRUE(isNull(PA40::kTaxpayerDateOfDeath) && isNull(PA40::kSpouseDateOfDeath));
+}
+
+// The school district code: the leading number of the entry, five digits.
+TEST_F(PA40Test, SchoolDistrictCode) {
+  const struct {
+    const char *entry, *code;
+  } kCodes[] = {{"987", "00987"}, {"", "00000"}, {"12345 YORK", "12345"}, {"ABC", "00000"}};
+  for (const auto& c : kCodes) {
+    infoText(PAReturnInfo::kSchoolCode, c.entry);
+    runHeader();
+    EXPECT_EQ(c.code, textOf(PA40::kSchoolDistrictCode)) << c.entry;
   }
 }
 

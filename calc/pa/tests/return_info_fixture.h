@@ -11,13 +11,6 @@
 
 class ReturnInfoTest : public StateEngineTest {
  protected:
-  // Fresh returns and engine for the next case of a table.
-  void restart() {
-    EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0);
-    engine.reset();
-    pa.reset();
-    SetUp();
-  }
   // The whole calculation of information-form copy 1.
   void run() { engine->computeReturnInfo(holder(kFormID_PAReturnInfo), 1, 0); }
 

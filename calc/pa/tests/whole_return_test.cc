@@ -20,20 +20,17 @@ typedef std::vector<std::string> Lines;
 typedef std::map<std::string, std::string> Fields;
 
 // The sample return of examples/ (joint, full-year residents, two W-2s,
-// interest and dividends; tax 2,833), less its federal common items, which
+// interest and dividends; tax 2,833) less its federal common items, which
 // the fixture sets.
-const Lines kSample = {
-    "FEDW2:1:F1:X", "FEDW2:1:F4:Keystone Tool", "FEDW2:1:F21:52000.00", "FEDW2:1:F34:PA",
-    "FEDW2:1:F33:52000.00", "FEDW2:1:F32:1596.40", "FEDW2:2:F2:X", "FEDW2:2:F4:Susquehanna Valley",
-    "FEDW2:2:F21:38500.00", "FEDW2:2:F34:PA", "FEDW2:2:F33:38500.00", "FEDW2:2:F32:1181.95",
-    "FED164:1:F4:X", "FED164:1:F5:Penn Growth Fund", "FED164:1:F6:1275.50",
-    "FED166:1:F9:Capital City Savings Bank", "FED166:1:F10:412.37", "FED166:2:F3:X",
-    "FED166:2:F9:Riverfront Credit Union", "FED166:2:F10:86.12",
-    "PARETURNINFO:1:F31:Daniel", "PARETURNINFO:1:F33:Keller", "PARETURNINFO:1:F35:123-45-6781",
-    "PARETURNINFO:1:F36:Maria", "PARETURNINFO:1:F38:Keller", "PARETURNINFO:1:F40:123-45-6782",
-    "PARETURNINFO:1:F41:418 Walnut Street", "PARETURNINFO:1:F43:Harrisburg", "PARETURNINFO:1:F44:PA",
-    "PARETURNINFO:1:F45:17101", "PARETURNINFO:1:F46:X", "PARETURNINFO:1:F57:X",
-};
+Lines sampleReturn() {
+  std::ifstream in(PA_EXAMPLES_DIR "/sample_return.txt");
+  Lines lines;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line[0] != '#' && line.rfind("FEDCOMMON:", 0) != 0) lines.push_back(line);
+  }
+  return lines;
+}
+const Lines kSample = sampleReturn();
 
 Lines operator+(Lines a, const Lines& b) {
   a.insert(a.end(), b.begin(), b.end());

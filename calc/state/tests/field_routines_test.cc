@@ -23,11 +23,8 @@ TEST_F(FieldRoutinesTest, CopyNumberFieldStoresScaledAndGivesBackWhatWasStored) 
   EXPECT_EQ(value, 0) << "a missing copy gives back 0";
   // Places: a fraction in hundredths, ratios in six places, above 6 or
   // below 1 unscaled (whole amounts: the rounded read comes back).
-  const double cases[][4] = {{0.5, 2, 50, 0.5},
-                             {0.1234564, 6, 123456.4, 0.123456},
-                             {12, 7, 12, 12},
-                             {12, -1, 12, 12},
-                             {2.6, 0, 2.6, 3}};
+  const double cases[][4] = {
+      {0.5, 2, 50, 0.5}, {0.1234564, 6, 123456.4, 0.123456}, {12, 7, 12, 12}, {12, -1, 12, 12}, {2.6, 0, 2.6, 3}};
   copyOf(worksheet);
   for (const auto& c : cases) {
     value = c[0];
@@ -37,10 +34,8 @@ TEST_F(FieldRoutinesTest, CopyNumberFieldStoresScaledAndGivesBackWhatWasStored) 
   }
   // Default 3, low 1, high 3: null, 0, 5, 2, 3.4.
   const FieldId& count = PAEstimatedTaxWorksheet::kAmendedInstallmentCount;
-  const std::pair<FieldValue, double> clamps[] = {{FieldValue::null(), 3},
-                                                  {FieldValue::of(0), 1},
-                                                  {FieldValue::of(5), 3},
-                                                  {FieldValue::of(2), 2},
+  const std::pair<FieldValue, double> clamps[] = {{FieldValue::null(), 3}, {FieldValue::of(0), 1},
+                                                  {FieldValue::of(5), 3},    {FieldValue::of(2), 2},
                                                   {FieldValue::of(3.4), 3.4}};
   for (const auto& c : clamps) {
     put(worksheet, count, c.first);

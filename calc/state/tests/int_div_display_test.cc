@@ -1,9 +1,14 @@
-// The records behind the display lines, one display line, the owner totals
-// and the allocation of the summary rows.
+// The interest and dividend summaries: the records behind the display
+// lines, one display line, the owner totals, the allocation of the summary
+// rows, and the interest summary calculated from its records (the form-3
+// part, empty copies, a nonresident's in-state amount over two
+// calculations). The golden returns hold display lines and totals of both
+// summaries by filing status and residency.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "calc/state/tests/state_engine_fixture.h"
 #include "host/orvane_exception.h"
@@ -107,31 +112,20 @@ TEST_F(IntDivDisplayTest, AddToOwnerTotals) {
   }
 }
 
-TEST_F(IntDivDisplayTest, LineType0EmptiesTheLineAndStaysAHeaderShowsAmountOwnerAndName) {
+TEST_F(IntDivDisplayTest, LineType0EmptiesTheLineAndStays) {
   text(kFormID_State16, lineField(1, 0), "Old Bank");
   text(kFormID_State16, lineField(1, -1), "J");
   number(kFormID_State16, lineField(1, 3), 77);
   EXPECT_EQ(fill(0), 0);
   for (int offset = -1; offset <= 4; ++offset) EXPECT_TRUE(isNull(kFormID_State16, lineField(1, offset)));
   EXPECT_TRUE(isProtected(kFormID_State16, lineField(1, 3)));
-  EXPECT_EQ(fill(1, 1, 1, 2, 2), 1);
-  EXPECT_EQ(textOf(kFormID_State16, lineField(1, 0)) + textOf(kFormID_State16, lineField(1, -1)),
-            "First BankJ");
-  EXPECT_EQ(amounts(1), (V{500, 0, 0, 0}));
-  fill(1, 1, 1, 2, 1);
-  EXPECT_EQ(textOf(kFormID_State16, lineField(1, -1)), "T") << "only joint filers show other owners";
-  EXPECT_EQ(engine->ownerTotal(0), 0) << "a header adds no totals";
 }
 
-// A restricted stock has no column and adds no totals; without an owner
-// field every amount is the taxpayer's.
-TEST_F(IntDivDisplayTest, RestrictedStockAndLinesWithoutOwner) {
+// Without an owner field every amount is the taxpayer's and the field is
+// left alone (the golden returns hold headers, owners and restricted
+// stock).
+TEST_F(IntDivDisplayTest, LinesWithoutOwner) {
   engine->useSummaryLayout(false);
-  fill(9, 1, 1, 0);
-  EXPECT_EQ(textOf(kFormID_State16, lineField(1, 0)), "- Restricted Stock");
-  EXPECT_TRUE(isNull(kFormID_State16, lineField(1, 2)));
-  EXPECT_EQ(amounts(1), (V{0, 0, 500, 0}));
-  EXPECT_EQ(engine->ownerTotal(0), 0);
   text(kFormID_State16, lineField(1, -1), "keep");
   fill(2, 1, 1, 1);
   EXPECT_EQ(amounts(1), (V{0, 1, 300, 300}));
@@ -171,6 +165,68 @@ TEST_F(IntDivDisplayTest, SummaryAllocation) {
                             Primitives::kNullFieldID};
   expectThrows([&] { intDivSummaryAllocation1(summary, 2, 2, uneven); }, "Summary is not 4 cols wide",
                "intDivSummaryAllocation1");
+}
+
+class IntDivFormsTest : public StateEngineTest {
+ protected:
+  // A taxpayer's bank account: regular 300, U.S. 100, exempt 60 of which 20
+  // from this state; and the spouse's form-51 interest of 50.
+  void twoInterestSources() {
+    source(kFormID_Fed166, 1,
+           {{Fed166::kInterestIncome, 30000},
+            {Fed166::kUsObligationInterest, 10000},
+            {Fed166::kSecondExemptInterest, 6000},
+            {Fed166::kInStateExemptInterest, 2000}},
+           {}, "First Bank");
+    source(kFormID_Fed51, 1, {{Fed51::kInterest, 50}}, {Fed51::kSpouseBox}, "Spouse Partnership");
+  }
+  void calculate(uint16_t filingStatus, int residencyChoice) {
+    engine->filingStatus = filingStatus;
+    engine->residencyChoice = residencyChoice;
+    listSummaries();
+  }
+  double interest(const FieldId& field, uint16_t copy = 1) { return valueOf(kFormID_State16, field, copy); }
+  bool interestNull(const FieldId& field, uint16_t copy = 1) { return isNull(kFormID_State16, field, copy); }
+  std::string label(int line) { return textOf(kFormID_State16, lineField(line, 0)); }
+};
+
+// Only copy 1 carries the form-3 part, and only with federal form 1 or 55;
+// an empty copy is not marked as entered.
+TEST_F(IntDivFormsTest, TheForm3PartAndEmptyCopies) {
+  engine->computeDividendSummaryForm(holder(kFormID_State17), 1, 1, kFormID_PAReturnInfo, 2, 0, 1);
+  EXPECT_FALSE(pa->getForm(kFormID_State17, 1)->isDataEntered() ||
+               pa->getForm(kFormID_State17, 1)->getCalcMark());
+  twoInterestSources();
+  number(kFormID_Fed3, Fed3::kUsObligationInterest, 30);
+  engine->computeInterestSummaryForm(holder(kFormID_State16, 2), 2, 1, kFormID_PAReturnInfo, 2, 0, 1);
+  EXPECT_TRUE(interestNull(State16::kTaxpayerReportedUSObligations, 2));
+  EXPECT_TRUE(interestNull(State16::kSpouseReportedUSObligations, 2));
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kFederalThirdFormBox);
+  calculate(2, kChoiceFullYearResident);
+  EXPECT_DOUBLE_EQ(interest(State16::kTaxpayerReportedUSObligations), 0);
+  EXPECT_DOUBLE_EQ(interest(State16::kTaxpayerNetUSObligations), 100);
+}
+
+// A nonresident enters the in-state part of exempt interest; it stays while
+// the source is the same and is emptied when the source's name changes. A
+// long name is cut to the label, and the record keeps the cut name, so that
+// it does not count as a new source at every calculation.
+TEST_F(IntDivFormsTest, ANonresidentsInStateAmountStaysUntilTheSourceChanges) {
+  twoInterestSources();
+  const std::string longName = "A Very Long Bank Name That Goes On And On Forever";
+  text(kFormID_Fed166, Fed166::kPayerName, longName);
+  calculate(2, kChoiceNonresident);
+  EXPECT_EQ(label(1), longName.substr(0, 40));
+  EXPECT_EQ(record(kFormID_State16, 1), longName.substr(0, 40) + "||166||1||1");
+  number(kFormID_State16, lineField(4, 3), 15);
+  calculate(2, kChoiceNonresident);
+  EXPECT_EQ(values(kFormID_State16,
+                   {lineField(4, 3), State16::kTaxpayerExemptInState, State16::kTaxpayerExemptOutOfState}),
+            (std::vector<double>{15, 15, 460 - 300 - 100 - 15}));
+  text(kFormID_Fed166, Fed166::kPayerName, "Renamed Bank");
+  calculate(2, kChoiceNonresident);
+  EXPECT_EQ(record(kFormID_State16, 4), "Renamed Bank||166||1||4");
+  EXPECT_DOUBLE_EQ(interest(lineField(4, 3)), 0);
 }
 
 }  // namespace

@@ -1,9 +1,58 @@
-// Listing the federal interest and dividend sources as record groups.
+// Listing the federal interest and dividend sources: the split of one
+// copy into kinds (shares over nothing, limits) and the record groups
+// (a group reserved at its size, a list that shrinks). The golden returns
+// hold the splits and groups of every kind of source, a group starting the
+// next summary copy and a return without sources.
 #include <gtest/gtest.h>
+
+#include <cfenv>
 
 #include "calc/state/tests/state_engine_fixture.h"
 
 namespace {
+
+using StateCalculationMgmt::IntDivSourceAmounts;
+using IntDivSplitTest = StateEngineTest;
+
+// net, regular, U.S., exempt, in state, out of state, has amount. A share
+// over nothing is 0, not the rounding of 0 / 0: no split raises an
+// invalid-operation or division-by-zero flag.
+std::vector<double> split(ProbeEngine& engine, const Primitives::OVImmutableFormIdentifier& form, uint16_t copy) {
+  IntDivSourceAmounts a;
+  std::feclearexcept(FE_ALL_EXCEPT);
+  if (form == kFormID_Fed166) {
+    engine.readForm166Interest(form, copy, &a);
+  } else if (form == kFormID_Fed164) {
+    engine.readForm164Dividends(form, copy, &a);
+  } else {
+    engine.readForm51Or89Interest(form, copy, &a);
+  }
+  EXPECT_FALSE(std::fetestexcept(FE_INVALID | FE_DIVBYZERO));
+  return {a.net, a.regular, a.usObligations, a.exemptTotal, a.inState, a.outOfState, double(a.hasAmount)};
+}
+
+// An amount shared away in full leaves no kind, a shared amount alone is no
+// amount; form 164's in-state part is never above its exempt total; a
+// 51/89 split of another form gives nothing.
+TEST_F(IntDivSplitTest, SharesOverNothingAndLimits) {
+  source(kFormID_Fed166, 1, {{Fed166::kInterestIncome, 10000}, {Fed166::kSharedAmount, 10000}});
+  source(kFormID_Fed166, 2, {{Fed166::kSharedAmount, 2500}});
+  source(kFormID_Fed164, 1,
+         {{Fed164::kOrdinaryDividends, 20000},
+          {Fed164::kUsObligationPercentage, 2500},
+          {Fed164::kExemptInterestDividends, 3000},
+          {Fed164::kInStateExemptInterestDividends, 5000}});
+  using V = std::vector<double>;
+  EXPECT_EQ(split(*engine, kFormID_Fed166, 1), (V{0, 0, 0, 0, 0, 0, 1}));
+  EXPECT_EQ(split(*engine, kFormID_Fed166, 2).back(), 0);
+  EXPECT_EQ(split(*engine, kFormID_Fed164, 1), (V{230, 150, 50, 30, 30, 0, 1}));
+  EXPECT_EQ(split(*engine, kFormID_Fed166, 3), (V{0, 0, 0, 0, 0, 0, 0}));  // no such copy
+  EXPECT_EQ(split(*engine, kFormID_Fed164, 2), (V{0, 0, 0, 0, 0, 0, 0}));
+  IntDivSourceAmounts a;
+  a.net = 9;
+  engine->readForm51Or89Interest(kFormID_Fed164, 1, &a);
+  EXPECT_FALSE(a.hasAmount || a.net != 0);
+}
 
 class IntDivRecordsTest : public StateEngineTest {
  protected:
@@ -35,45 +84,6 @@ class IntDivRecordsTest : public StateEngineTest {
     return count;
   }
 };
-
-TEST_F(IntDivRecordsTest, WithoutSourcesTheInformationFormComesFirstAndTheAllocationFormLast) {
-  listSummaries();
-  ASSERT_EQ(engine->calls.size(), 2u);
-  EXPECT_EQ(engine->calls[0].form, kFormID_PAReturnInfo.getNumber());
-  EXPECT_EQ(engine->calls[1].form, kFormID_State18.getNumber());
-  EXPECT_TRUE(pa->getForm(kFormID_PAReturnInfo, 1)->getCalcMark());
-  EXPECT_TRUE(pa->getForm(kFormID_State18, 1)->isDataEntered());
-  EXPECT_EQ(pa->getFormCount(kFormID_State16), 0) << "no source, no summary copy";
-}
-
-// Sources are listed by form then copy, dividends on their own summary; a
-// group holds the header and a record per kind with an amount.
-TEST_F(IntDivRecordsTest, GroupsPerSourceCopy) {
-  source(kFormID_Fed89, 1, {{Fed89::kInterest, 40}});
-  fiveRecordSource(2);
-  zeroKindSource(4);
-  source(kFormID_Fed51, 1, {{Fed51::kInterest, 30}, {Fed51::kDividends, 12}});
-  source(kFormID_Fed164, 1, {{Fed164::kOrdinaryDividends, 5000}});
-  source(kFormID_Fed164, 2, {{Fed164::kOrdinaryDividends, 5000}, {Fed164::kExemptInterestDividends, 1000}},
-         {Fed164::kRestrictedStockBox});
-  source(kFormID_Fed166, 3, {});  // nothing at all: not listed
-  listSummaries();
-  EXPECT_EQ(records(kFormID_State16, 1, 12),
-            "||166||2||1 ||166||2||2 ||166||2||3 ||166||2||4 ||166||2||5 ||166||4||1 ||166||4||2 ||51||1||1 "
-            "||51||1||2 ||89||1||1 ||89||1||2  ");
-  EXPECT_EQ(records(kFormID_State17, 1, 7),
-            "||164||1||1 ||164||1||6 ||164||2||1 ||164||2||9 ||51||1||1 ||51||1||6  ");
-}
-
-TEST_F(IntDivRecordsTest, AGroupThatDoesNotFitStartsTheNextCopy) {
-  for (uint16_t c = 1; c <= 5; ++c) fiveRecordSource(c);        // 25 records
-  text(kFormID_State16, State16::kLineRecord.at(21), "stale");  // left from an earlier run
-  listSummaries();
-  EXPECT_EQ(records(kFormID_State16, 20, 24), "||166||4||5     ");
-  EXPECT_EQ(records(kFormID_State16, 1, 1, 2), "||166||5||1 ");
-  EXPECT_EQ(summaryCalcs(kFormID_State16, 1), 1) << "the full copy is calculated when left";
-  EXPECT_EQ(summaryCalcs(kFormID_State16, 2), 1) << "the last copy is calculated at the end";
-}
 
 // A group of 5 and nine groups of 2 leave one record on copy 1; a group
 // of 2 (a zero-kind source, or a restricted stock) must not take it and

@@ -99,6 +99,14 @@ class StateEngineTest : public ::testing::Test {
     EXPECT_EQ(StandIn::diagnostics().nonFiniteWrites, 0);
   }
 
+  // Fresh returns and engine for the next case of a table.
+  void restart() {
+    TearDown();
+    engine.reset();
+    pa.reset();
+    SetUp();
+  }
+
   DataMgmt::USTaxReturn* federal() { return static_cast<DataMgmt::USTaxReturn*>(federalPtr.get()); }
   DataMgmt::TaxReturn& returnOf(const FormId& form) {
     return form.isStateForm() ? static_cast<DataMgmt::TaxReturn&>(*pa) : *federalPtr;
@@ -146,21 +154,12 @@ class StateEngineTest : public ::testing::Test {
 
   // The information form's fields of lines 1-15, in line-code order.
   static const FieldId& line(short code) {
-    static const AnyNamedField kLines[15] = {PAReturnInfo::kTaxpayerFirstName,
-                                             PAReturnInfo::kTaxpayerMiddleInitial,
-                                             PAReturnInfo::kTaxpayerLastName,
-                                             PAReturnInfo::kTaxpayerNameSuffix,
-                                             PAReturnInfo::kTaxpayerSSN,
-                                             PAReturnInfo::kSpouseFirstName,
-                                             PAReturnInfo::kSpouseMiddleInitial,
-                                             PAReturnInfo::kSpouseLastName,
-                                             PAReturnInfo::kSpouseNameSuffix,
-                                             PAReturnInfo::kSpouseSSN,
-                                             PAReturnInfo::kStreet,
-                                             PAReturnInfo::kApartment,
-                                             PAReturnInfo::kCity,
-                                             PAReturnInfo::kStateCode,
-                                             PAReturnInfo::kZipCode};
+    static const AnyNamedField kLines[15] = {
+        PAReturnInfo::kTaxpayerFirstName, PAReturnInfo::kTaxpayerMiddleInitial, PAReturnInfo::kTaxpayerLastName,
+        PAReturnInfo::kTaxpayerNameSuffix, PAReturnInfo::kTaxpayerSSN, PAReturnInfo::kSpouseFirstName,
+        PAReturnInfo::kSpouseMiddleInitial, PAReturnInfo::kSpouseLastName, PAReturnInfo::kSpouseNameSuffix,
+        PAReturnInfo::kSpouseSSN, PAReturnInfo::kStreet, PAReturnInfo::kApartment, PAReturnInfo::kCity,
+        PAReturnInfo::kStateCode, PAReturnInfo::kZipCode};
     return kLines[code - 1];
   }
   // Points lines 1-15 of the line table at the information form, as its
@@ -172,7 +171,7 @@ class StateEngineTest : public ::testing::Test {
   }
 
   // The information form's answers: one residency box (the others
-  // cleared), joint or single, the federal return form in use (1, 55, 87).
+  // cleared), joint or single.
   void setResidency(ResidencyChoice choice) {
     const FieldId boxes[] = {PAReturnInfo::kFullYearResidentBox, PAReturnInfo::kPartYearResidentBox,
                              PAReturnInfo::kNonresidentBox, PAReturnInfo::kPartYearAllocatedBox};
@@ -181,12 +180,6 @@ class StateEngineTest : public ::testing::Test {
   }
   void setJoint(bool joint) {
     put(kFormID_PAReturnInfo, PAReturnInfo::kJointBox, joint ? FieldValue::mark() : FieldValue::null());
-  }
-  void useFederalForm(int number) {
-    put(kFormID_PAReturnInfo, PAReturnInfo::kFederalSecondFormBox,
-        number == 55 ? FieldValue::mark() : FieldValue::null());
-    put(kFormID_PAReturnInfo, PAReturnInfo::kFederalThirdFormBox,
-        number == 87 ? FieldValue::mark() : FieldValue::null());
   }
 
   // ---- interest and dividend summaries ----

@@ -1,6 +1,10 @@
-// The federal wage pull onto the state allocation form: wages, federal
-// amounts and the taxpayer / spouse parts of every income kind, for
-// full-year residents, part-year residents and nonresidents.
+// The state allocation form: the federal wage pull (wages, federal amounts
+// and the taxpayer / spouse parts of every income kind by residency), the
+// interest and dividend lines, the totals and the PA calculation of a
+// copy. The golden returns hold the pulls of single, joint, part-year,
+// nonresident and short-form returns.
+#include <vector>
+
 #include "calc/state/income_kind_table.h"
 #include "calc/state/tests/state_engine_fixture.h"
 #include "host/descriptors.h"
@@ -66,39 +70,21 @@ TEST_F(WagePullTest, IncomeKindTableIsSharedAndItsSpousePartsFollowTheTaxpayerPa
   for (int row = 1; row <= kKinds; ++row) EXPECT_EQ(s(row).getNumber(), t(row).getNumber() + 1) << row;
 }
 
-TEST_F(WagePullTest, FullYearSingleTakesTheFederalAmountsWhole) {
+// A full-year resident's parts are calculated and protected: a single
+// filer's T is F and S is null; a joint filer's capped S stays open to
+// entry, the per-person items close it. (The golden returns hold the
+// amounts of single, joint and short-form returns.)
+TEST_F(WagePullTest, AFullYearResidentsPartsAreProtected) {
   enter(s(2), 50);  // a spouse part entered before: not kept
   pull(kChoiceFullYearResident, false);
-  // The taxpayer's W-2 only, all state wages, code 14 without 15.
-  EXPECT_EQ(
-      alloc({State16To18::kFederalWages, State16To18::kTaxpayerStateWages, State16To18::kOtherCompensation,
-             State16To18::kTaxpayerOtherCompensation, State16To18::kResidencyChoiceOfLastPull}),
-      (V{50000, 48000, 1014, 1014, kChoiceFullYearResident}));
-  EXPECT_TRUE(nullAndProtected(State16To18::kSpouseStateWages) &&
-              nullAndProtected(State16To18::kSpouseOtherCompensation));
   for (int row = 1; row <= kKinds; ++row) {
     EXPECT_EQ(alloc({kind(row).amountField, t(row)}), (V{100.0 * row, 100.0 * row})) << row;
     EXPECT_TRUE(nullAndProtected(s(row)) && isProtected(kFormID_State18, t(row))) << row;
   }
-}
-
-// Rows 2 and 19 (capped), 4 (uncapped), 3 (per-person codes win over the
-// entry) and 18 (federal form 18: copy 1 the taxpayer's, copy 2 the
-// spouse's); the fixed triples give all to one person.
-TEST_F(WagePullTest, FullYearJointSplitsByRuleAndPerPersonItems) {
-  const std::pair<int, double> entries[] = {{2, 50}, {19, 5000}, {4, 150}, {3, 99999}};
-  for (const auto& entry : entries) enter(s(entry.first), entry.second);
+  EXPECT_TRUE(nullAndProtected(State16To18::kSpouseStateWages));
   pull(kChoiceFullYearResident, true);
-  EXPECT_EQ(alloc({State16To18::kFederalWages, State16To18::kSpouseStateWages,
-                   State16To18::kOtherCompensation, State16To18::kSpouseOtherCompensation}),
-            (V{80000, 29000, 2029, 1015}));
-  EXPECT_EQ(alloc({t(2), s(2), t(19), s(19), t(4), s(4), t(3), s(3), t(18), s(18)}),
-            (V{150, 50, 0, 1900, 250, 150, 1027, 1028, 11, 15}));
   EXPECT_FALSE(isProtected(kFormID_State18, s(2)));
   EXPECT_TRUE(isProtected(kFormID_State18, s(3)) && isProtected(kFormID_State18, s(18)));
-  EXPECT_EQ(alloc({State16To18::kTaxpayerOnlyTaxpayer, State16To18::kSpouseOnlySpouse,
-                   State16To18::kSecondSpouseOnlySpouse}),
-            (V{21, 22, 1072}));
   EXPECT_TRUE(nullAndProtected(State16To18::kTaxpayerOnlySpouse) &&
               nullAndProtected(State16To18::kSpouseOnlyTaxpayer));
 }
@@ -143,19 +129,6 @@ TEST_F(WagePullTest, NonresidentTakesStateWagesAndCapsEnteredParts) {
   EXPECT_EQ(alloc({s(2), State16To18::kTaxpayerOtherCompensation}), (V{50, 400}));
 }
 
-// Form 55 pulls its own kinds only (row 1 has none: left alone) and nulls
-// income kind 12; joint full-year residents take its per-person items.
-TEST_F(WagePullTest, Form55InUsePullsItsOwnKindsOnly) {
-  useFederalForm(55);
-  number(kFormID_Fed55, Fed55::kTaxableIraDistributions, 600);
-  enter(kind(1).amountField, 777);
-  enter(kind(12).amountField, 1);
-  pull(kChoiceFullYearResident, true);
-  EXPECT_EQ(alloc({kind(1).amountField, kind(6).amountField, t(6), s(6)}), (V{777, 600, 1035, 1036}));
-  EXPECT_EQ(nulls(kFormID_State18, {kind(12).amountField, t(12), s(12)}),
-            (std::vector<bool>{true, true, true}));
-}
-
 // The generic codes 0 and 8 count as joint, like the state's own.
 TEST_F(WagePullTest, CollectFederalAmountsFollowsFilingStatus) {
   double a[7];
@@ -164,6 +137,79 @@ TEST_F(WagePullTest, CollectFederalAmountsFollowsFilingStatus) {
   for (uint16_t joint : {0, 2, 8}) {
     engine->collectFederalAmounts(joint, a[0], a[1], a[2], a[3], a[4], a[5], a[6]);
     EXPECT_EQ(V(a, a + 7), (V{1018, 1020, 1071, 1072, 2029, 21, 22})) << joint;
+  }
+}
+
+class StateAllocationTest : public StateEngineTest {
+ protected:
+  const FieldId lines[8] = {State16To18::kResidentTaxpayerInterest,  State16To18::kResidentSpouseInterest,
+                            State16To18::kPartYearTaxpayerInterest,  State16To18::kPartYearSpouseInterest,
+                            State16To18::kResidentTaxpayerDividends, State16To18::kResidentSpouseDividends,
+                            State16To18::kPartYearTaxpayerDividends, State16To18::kPartYearSpouseDividends};
+  // The lines after a pull, a null line as -1.
+  std::vector<double> pull(int choice, uint16_t filingStatus) {
+    for (const FieldId& line : lines) number(kFormID_State18, line, 5);
+    engine->pullInterestDividendAmounts(holder(kFormID_State18), choice, filingStatus);
+    std::vector<double> result;
+    for (const FieldId& line : lines)
+      result.push_back(isNull(kFormID_State18, line) ? -1 : valueOf(kFormID_State18, line));
+    return result;
+  }
+};
+
+// A part-year resident's lines are the allocated parts, less (interest
+// only) the allocated U.S. obligations reported on federal form 3, the
+// spouse's on the generic joint code too; choice 4 fills nothing. (The
+// golden returns hold the other choices, over two summary copies.)
+TEST_F(StateAllocationTest, InterestAndDividendLinesOfChoice4AndTheGenericJointCode) {
+  number(kFormID_State16, State16::kTaxpayerRegularAllocated, 50);
+  number(kFormID_State16, State16::kTaxpayerUSObligationsAllocated, 5);
+  number(kFormID_State16, State16::kTaxpayerReportedUSObligationsAllocated, 3);
+  number(kFormID_State17, State17::kSpouseRegularAllocated, 40);
+  number(kFormID_State17, State17::kSpouseUSObligationsAllocated, 4);
+  using V = std::vector<double>;
+  EXPECT_EQ(pull(kChoicePartYearResident, 8), (V{-1, -1, 52, 0, -1, -1, 0, 44}));
+  EXPECT_EQ(pull(kChoicePartYearAllocated, 2), V(8, -1));
+}
+
+// With every field of copy 2 at 1, each total counts its sources; copy 1
+// is marked as data-entered whichever copy was totalled, the calculated
+// mark goes to the copy totalled.
+TEST_F(StateAllocationTest, TotalsAddTheirColumnsAndMarkCopy1) {
+  copyOf(kFormID_State18, 1);
+  federal()->setCommonItem(80, 55);
+  DataMgmt::TaxForm& copy = copyOf(kFormID_State18, 2);
+  for (DataMgmt::OVFieldIDIter it = copy.getTaxFormDescriptor()->getFieldIDs(); !it.atEOL(); it.next()) {
+    copy.store(it.getID(), FieldValue::of(1));
+  }
+  engine->totalStateAllocationForm(holder(kFormID_State18, 2));
+  EXPECT_EQ(values(kFormID_State18,
+                   {State16To18::kTotalWages, State16To18::kSpouseTotalWages, State16To18::kTotalAmounts,
+                    State16To18::kTotalTaxpayer, State16To18::kTotalSpouse, State16To18::kOtherTotalAmounts,
+                    State16To18::kOtherTotalTaxpayer, State16To18::kOtherTotalSpouse,
+                    State16To18::kFederalTotalIncome},
+                   2),
+            (std::vector<double>{2, 2, 16, 14, 14, 14, 14, 14, 55}));
+  EXPECT_TRUE(copyOf(kFormID_State18, 1).isDataEntered());
+  EXPECT_FALSE(copy.isDataEntered());
+  EXPECT_TRUE(copy.getCalcMark());
+  EXPECT_FALSE(copyOf(kFormID_State18, 1).getCalcMark());
+}
+
+// The PA calculation of a copy records the residency choice on the
+// information form (nothing without one, calculated as a full-year
+// resident).
+TEST_F(StateAllocationTest, ResidencyChoiceIsRecordedOnTheInformationForm) {
+  engine->computeStateAllocationForm(holder(kFormID_State18), 1, 1);
+  EXPECT_TRUE(isNull(kFormID_PAReturnInfo, PAReturnInfo::kResidencyChoice));
+  EXPECT_EQ(valueOf(kFormID_State18, State16To18::kResidencyChoiceOfLastPull), kChoiceFullYearResident);
+  EXPECT_TRUE(copyOf(kFormID_State18).getCalcMark());
+  for (ResidencyChoice choice :
+       {kChoiceFullYearResident, kChoicePartYearResident, kChoiceNonresident, kChoicePartYearAllocated}) {
+    setResidency(choice);
+    engine->computeStateAllocationForm(holder(kFormID_State18), 1, 1);
+    EXPECT_EQ(pa->getIN(kFormID_PAReturnInfo, 1, PAReturnInfo::kResidencyChoice), choice);
+    EXPECT_EQ(valueOf(kFormID_State18, State16To18::kResidencyChoiceOfLastPull), choice);
   }
 }
 

@@ -5,27 +5,23 @@ namespace {
 
 namespace W = PAInterestDividendWorksheet;
 
-// The spouse's share of the federal dividends: from the form 164 items of
-// the spouse and the joint ones (half, not rounded), or entered by the user
-// when such an item says so, limited to the federal dividends.
+// The spouse's share of the federal dividends, entered by the user (2,000,
+// limited to the federal dividends) when a joint form 164 item says so; a
+// taxpayer's item says nothing.
 TEST_F(IntDivWorksheetTest, TheSpouseShareOfTheFederalDividends) {
-  struct Case {
-    const NamedField<Fed164FieldIds>& owner;
-    bool shareBox;
-    double hundredths, spouseShare;
-  } cases[] = {{Fed164::kJointBox, false, 301, 1.505}, {Fed164::kSpouseBox, false, 20000, 200},
-               {Fed164::kJointBox, true, 20000, 1000},  // entered 2000
-               {Fed164::kTaxpayerBox, true, 20000, 0}};  // skipped
-  for (const Case& c : cases) {
+  for (const FieldId& owner : {Fed164::kJointBox.id(), Fed164::kTaxpayerBox.id()}) {
     restart();
     joint();
     federalDividends(1000);
-    form164(c.owner, c.hundredths, c.shareBox, 5);
+    mark(kFormID_Fed164, owner);
+    number(kFormID_Fed164, Fed164::kCapitalGainDistributions, 20000);
+    mark(kFormID_Fed164, Fed164::kSharedAmountBox);
+    number(kFormID_Fed164, Fed164::kSharedAmount, 5);
     enter(W::kSpouseFederalDividends, 2000);
     run();
-    const bool entered = c.shareBox && c.spouseShare > 0;
-    expectAmounts(ws(), {{W::kSpouseFederalDividends, c.spouseShare},
-                         {W::kTaxpayerFederalDividends, 1000 - c.spouseShare}});
+    const bool entered = owner == Fed164::kJointBox.id();
+    expectAmounts(ws(), {{W::kSpouseFederalDividends, entered ? 1000 : 0},
+                         {W::kTaxpayerFederalDividends, entered ? 0 : 1000}});
     EXPECT_EQ(entered, ws().xMarked(W::kSpouseDividendShareEnteredBox));
     EXPECT_EQ(entered, !ws().isProtected(W::kSpouseFederalDividends));
   }

