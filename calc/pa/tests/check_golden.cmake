@@ -8,6 +8,7 @@
 # golden dump is made or remade after a change of behaviour that is meant
 # (review the difference with `git diff` before committing it). Every
 # golden dump at once: `cmake --build BUILD --target update_golden_dumps`.
+cmake_policy(SET CMP0007 NEW)
 file(MAKE_DIRECTORY ${WORK})
 execute_process(COMMAND ${PAHOST} --dump ${RETURN} WORKING_DIRECTORY ${WORK}
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
