@@ -107,8 +107,10 @@ constexpr Contributions kAble = {PADeductions::kTaxpayerAbleContribution,
 
 // Caps each contribution in place and totals each person's column; the
 // spouse's are open and capped on a joint return, closed and empty
-// otherwise (with no total). `capTotals`: the totals are capped as well.
-void fillContributions(DataMgmt::TaxForm& d, const Contributions& kind, bool joint, bool capTotals) {
+// otherwise (with no total). The cap is per beneficiary, for tuition and
+// ABLE accounts alike: a total is never capped, so three ABLE beneficiaries
+// at 10,000 each deduct 30,000.
+void fillContributions(DataMgmt::TaxForm& d, const Contributions& kind, bool joint) {
   const int rows = kind.taxpayer.rows();
   for (int r = 0; r < rows; ++r)
     d.minIR(kind.taxpayer.at(r), kind.taxpayer.at(r), PATax2018::kContributionCap);
@@ -124,7 +126,6 @@ void fillContributions(DataMgmt::TaxForm& d, const Contributions& kind, bool joi
     double sum = 0.0;
     for (int r = 0; r < rows; ++r) sum += d.getIR(column.at(r));
     d.assignIR(target, sum);
-    if (capTotals) d.minIR(target, target, PATax2018::kContributionCap);
   };
   total(kind.taxpayer, kind.taxpayerTotal);
   if (joint) {
@@ -220,8 +221,8 @@ void PATaxReturnCalcEngine::computeDeductions(TaxFormPtr form, uint16_t copy, in
                none, none, none, none, none, none, 0);
 
   // Contributions and their totals; the ABLE totals are capped as well.
-  fillContributions(d, kTuition, joint, false);
-  fillContributions(d, kAble, joint, true);
+  fillContributions(d, kTuition, joint);
+  fillContributions(d, kAble, joint);
 
   // Federal amounts.
   const DataMgmt::FormId federalForm = getFederalReturnFormId();
