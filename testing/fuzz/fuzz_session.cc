@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -65,7 +66,8 @@ class Session {
 
  private:
   static std::string scratchName(const char* what) {
-    return "/tmp/pa_fuzz_" + std::to_string(::getpid()) + "_" + what;
+    const std::string name = "pa_fuzz_" + std::to_string(::getpid()) + "_" + what;
+    return (std::filesystem::temp_directory_path() / name).string();
   }
 
   // Both returns empty, then a few PA entries for the scrubber to find:
