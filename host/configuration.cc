@@ -19,7 +19,7 @@ OrvaneConfiguration& OrvaneConfiguration::getInstance() {
 void OrvaneConfiguration::reset() {
   allowAutoTest_ = false;
   versionText_ = "2018.0";
-  autoTestDir_ = "C:/AutoTest_OV/";
+  autoTestDir_.clear();
   dataDir_ = ".";
   pdfDir_ = ".";
 }

@@ -5,7 +5,7 @@
 // test switch and its version text it holds the stand-in's directories:
 // where automatic-test files, data files and PDF files live. Every setting
 // is settable; StandIn::resetAll restores the defaults (automatic tests
-// off, version "2018.0", "C:/AutoTest_OV/", ".", ".").
+// off, version "2018.0", no automatic-test directory, ".", ".").
 #ifndef HOST_CONFIGURATION_H_
 #define HOST_CONFIGURATION_H_
 
@@ -19,13 +19,20 @@ class HOST_API OrvaneConfiguration {
  public:
   static OrvaneConfiguration& getInstance();
 
+  // Where the Windows host keeps its automatic-test files. Kept for
+  // reference only: on this platform it would be a relative path, so the
+  // directory is a setting that starts empty.
+  static constexpr const char* kWindowsAutoTestDir = "C:/AutoTest_OV/";
+
   // Whether the host runs automatic tests (the module then writes its test
   // files into the automatic-test directory).
   bool AllowAutoTest() const { return allowAutoTest_; }
   // The host's version text (the data file's header carries it).
   std::string getVersionText() const { return versionText_; }  // ours
 
-  // Stand-in settings (ours).
+  // Stand-in settings (ours). An empty automatic-test directory (the
+  // default) means there is none: the module's test hooks then do nothing,
+  // even with automatic tests allowed.
   std::string getAutoTestDir() const { return autoTestDir_; }
   std::string getDataDir() const { return dataDir_; }
   std::string getPdfDir() const { return pdfDir_; }

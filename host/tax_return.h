@@ -145,6 +145,8 @@ class HOST_API TaxReturn {
   void setForm2555Present(bool present) { form2555Present_ = present; }
   void setSessionProperties(const SessionPropertiesPtr& properties);
   void setFieldOptions(const FormId& f, const FieldId& fld, const Properties::DisplayValuePairs& options);
+  // Drops every copy of every form (shares held elsewhere stay valid).
+  void removeAllForms() { copies_.clear(); }
 
  protected:
   bool holdsSide(const FormId& f) const;  // the form is of this return's side and not empty

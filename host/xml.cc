@@ -130,9 +130,15 @@ namespace {
 // No network, no entity expansion, no DTD loading, no messages on stderr.
 const int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
 
+// The parser's messages are dropped: a file it cannot read is answered
+// through the result, never on the host's standard error (some encoding
+// and I/O messages pass the NOERROR option).
+void ignoreMessage(void*, const char*, ...) {}
+
 void initParserOnce() {
   static const bool initialised = [] {
     xmlInitParser();
+    xmlSetGenericErrorFunc(nullptr, ignoreMessage);
     return true;
   }();
   (void)initialised;

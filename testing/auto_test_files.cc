@@ -51,6 +51,7 @@ bool relativeParts(const std::string& path, std::vector<std::string>& parts) {
 
 // The value below the automated-test directory, as parts.
 bool partsBelowAutoTestDirectory(const std::string& value, std::vector<std::string>& parts) {
+  if (!hasAutoTestDirectory()) return false;
   const std::string base = withSlashes(autoTestDirectory());  // ends with "/"
   std::string rest = withSlashes(value);
   if (rest.compare(0, base.size(), base) == 0) {
@@ -74,9 +75,13 @@ std::string joinUnderAutoTestDirectory(const std::vector<std::string>& parts) {
 
 }  // namespace
 
+bool hasAutoTestDirectory() {
+  return !DataMgmt::OrvaneConfiguration::getInstance().getAutoTestDir().empty();
+}
+
 std::string autoTestDirectory() {
   std::string dir = DataMgmt::OrvaneConfiguration::getInstance().getAutoTestDir();
-  if (dir.empty() || (dir.back() != '/' && dir.back() != '\\')) dir += "/";
+  if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') dir += "/";
   return dir;
 }
 
@@ -106,8 +111,7 @@ void rewriteClearFile(const std::string& path) {
 }
 
 void removeAutoTestDirectory() {
-  const std::string dir = autoTestDirectory();
-  ::rmdir(dir.c_str());
+  if (hasAutoTestDirectory()) ::rmdir(autoTestDirectory().c_str());
 }
 
 bool resolveDirectory(const std::string& value, std::string& path) {

@@ -23,7 +23,11 @@ extern const char kClearTag[];         // "CLEAR"
 // A switch is on only for exactly "Yes".
 inline bool isOn(const std::string& value) { return value == "Yes"; }
 
-// The automated-test directory as configured, ending with "/".
+// Whether the host names an automated-test directory. Without one (the
+// stand-in's default) every hook does nothing and no file is touched.
+bool hasAutoTestDirectory();
+// The automated-test directory as configured, ending with "/"; "" when
+// there is none.
 std::string autoTestDirectory();
 // A file of that directory (a fixed name of the module, not data).
 std::string autoTestFile(const std::string& fileName);
@@ -42,14 +46,15 @@ bool readOptions(const std::string& path, const std::vector<std::string>& tags, 
 void rewriteClearFile(const std::string& path);
 
 // Removes the automated-test directory when it is empty; the result is
-// ignored.
+// ignored. Nothing without a directory.
 void removeAutoTestDirectory();
 
 // Resolves a path taken from an option file under the automated-test
 // directory. "\\" counts as "/"; a value that starts with the directory
 // itself is taken relative to it; "." parts and repeated separators are
 // dropped. Refused (false): an absolute path elsewhere, a drive ("C:")
-// or ".." part. A directory may resolve to the automated-test directory
+// or ".." part, and every value while there is no automated-test
+// directory. A directory may resolve to the automated-test directory
 // itself (an empty value does); a file must name something below it.
 bool resolveDirectory(const std::string& value, std::string& path);
 bool resolveFile(const std::string& value, std::string& path);

@@ -3,7 +3,7 @@
 // (runAutoTest) and the state layer's scrubber and cycle daemon.
 //
 // Each hook is steered by XML files in the host's automated-test
-// directory: its clear file (CLEAR "Yes" unmarks the done box first) and
+// directory (none configured: the hooks do nothing): its clear file (CLEAR "Yes" unmarks the done box first) and
 // the options file all hooks share (a step runs when its switch is exactly
 // "Yes"). The done box stops a hook; the in-progress box, marked while a
 // hook recalculates the return, makes the hooks of that nested calculation
@@ -63,7 +63,7 @@ bool readHookOptions(const DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormI
 namespace PACalculationMgmt {
 
 void PATaxReturnCalcEngine::runAutoTest() {
-  if (paReturn == nullptr) return;
+  if (paReturn == nullptr || !AutoTestFiles::hasAutoTestDirectory()) return;
   const DataMgmt::FormId& boxForm = kFormID_PAReturnInfo;
   const DataMgmt::FieldId& doneBox = PAReturnInfo::kAutoTestDoneBox;
   const DataMgmt::FieldId& inProgressBox = PAReturnInfo::kAutoTestInProgressBox;
@@ -132,7 +132,10 @@ namespace StateCalculationMgmt {
 void StateTaxReturnCalcEngine::runScrubberAutoTest(const std::string& prefix, DataMgmt::TaxReturn* taxReturn,
                                                    FormId formId, FieldId doneBox, FieldId inProgressBox) {
   // The prefix names files: it must be a plain name part.
-  if (taxReturn == nullptr || !AutoTestFiles::isPlainName(prefix + kScrubberClearTail)) return;
+  if (taxReturn == nullptr || !AutoTestFiles::hasAutoTestDirectory() ||
+      !AutoTestFiles::isPlainName(prefix + kScrubberClearTail)) {
+    return;
+  }
   bool clear = false;
   if (!readClear(prefix + kScrubberClearTail, clear)) return;
   if (clear) clearScrubberFlag(prefix, taxReturn, formId, doneBox);
@@ -146,7 +149,10 @@ void StateTaxReturnCalcEngine::runScrubberAutoTest(const std::string& prefix, Da
 
 void StateTaxReturnCalcEngine::runCycleDaemonAutoTest(const std::string& prefix, DataMgmt::TaxReturn* taxReturn,
                                                       FormId formId, FieldId doneBox, FieldId inProgressBox) {
-  if (taxReturn == nullptr || !AutoTestFiles::isPlainName(prefix + kCycleDaemonClearTail)) return;
+  if (taxReturn == nullptr || !AutoTestFiles::hasAutoTestDirectory() ||
+      !AutoTestFiles::isPlainName(prefix + kCycleDaemonClearTail)) {
+    return;
+  }
   bool clear = false;
   if (!readClear(prefix + kCycleDaemonClearTail, clear)) return;
   if (clear) clearCycleDaemonFlag(prefix, taxReturn, formId, doneBox);

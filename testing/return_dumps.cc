@@ -20,8 +20,12 @@
 #include "identifiers/form_ids.h"
 #include "testing/auto_test_boxes.h"
 #include "testing/auto_test_files.h"
+#include "testing/xml_text.h"
 
 namespace {
+
+using XmlText::cdata;
+using XmlText::quoted;
 
 const char kXmlDeclaration[] = "<?xml version=\"1.0\" encoding=\"utf-8\"?>";
 
@@ -46,34 +50,6 @@ const DumpLayout kCycleDaemonLayout = {true, false, true, FieldLines::kNameLineV
 
 std::string tabs(int count) { return std::string(static_cast<std::size_t>(count), '\t'); }
 
-// A CDATA section holding `text`; a "]]>" inside it is split across two
-// sections, so the text reads back unchanged.
-std::string cdata(const std::string& text) {
-  std::string body;
-  std::size_t from = 0;
-  for (std::size_t at = text.find("]]>"); at != std::string::npos; at = text.find("]]>", from)) {
-    body += text.substr(from, at - from) + "]]]]><![CDATA[>";
-    from = at + 3;
-  }
-  body += text.substr(from);
-  return "<![CDATA[" + body + "]]>";
-}
-
-// An attribute value between double quotation marks, with the characters
-// that would end it escaped.
-std::string quoted(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out + "\"";
-}
-
 std::string upperEveryCharacter(std::string text) {
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
@@ -92,8 +68,8 @@ void writeField(std::ostream& out, const DataMgmt::TaxReturn& taxReturn, const D
   taxReturn.getLineID(lineLabel, type, id);
   out << tabs(3) << "<FIELD>\n";
   if (lines == FieldLines::kIdNameLineValue) out << tabs(4) << "<ID>" << id << "</ID>\n";
-  out << tabs(4) << "<NAME>" << name << "</NAME>\n";
-  out << tabs(4) << "<LINENUM>" << lineLabel << "</LINENUM>\n";
+  out << tabs(4) << "<NAME>" << XmlText::escaped(name) << "</NAME>\n";
+  out << tabs(4) << "<LINENUM>" << XmlText::escaped(lineLabel) << "</LINENUM>\n";
   out << tabs(4) << "<VALUE>" << cdata(value) << "</VALUE>\n";
   out << tabs(3) << "</FIELD>\n";
 }

@@ -79,7 +79,7 @@ TEST_F(ManagersTest, SettingsReadBackAndResetAllRestoresEveryDefault) {
 
   EXPECT_FALSE(config.AllowAutoTest());
   EXPECT_EQ("2018.0", config.getVersionText());
-  EXPECT_EQ("C:/AutoTest_OV/", config.getAutoTestDir());
+  EXPECT_EQ("", config.getAutoTestDir());
   EXPECT_EQ(".", config.getDataDir());
   EXPECT_EQ(".", config.getPdfDir());
   EXPECT_EQ(0, efile.getStateReturnStatus(40, false, false));

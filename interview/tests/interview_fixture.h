@@ -1,6 +1,6 @@
-// A store holding a federal return (type 1) and a PA return (type 40),
-// built the way the host builds them, with the PA interview's tree over it
-// and helpers to write fixture values on copy 1 of the PA forms.
+// A store holding a federal return (type 1) and a PA return (type 40), as
+// the host builds them, the PA interview tree over it (built on first use)
+// and helpers that write fixture values on copy 1 of a PA form.
 #ifndef INTERVIEW_TESTS_INTERVIEW_FIXTURE_H_
 #define INTERVIEW_TESTS_INTERVIEW_FIXTURE_H_
 
@@ -21,7 +21,7 @@
 #include "interview/interview_hierarchy.h"
 
 class InterviewTest : public ::testing::Test {
- protected:
+ public:  // table-driven cases reach the helpers from lambdas
   typedef Primitives::OVImmutableFormIdentifier FormId;
   typedef Primitives::OVImmutableIdentifier FieldId;
 
@@ -39,19 +39,17 @@ class InterviewTest : public ::testing::Test {
     EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0);
   }
 
- public:  // table-driven cases reach the helpers from lambdas
   void put(const FormId& form, const FieldId& field, const DataMgmt::FieldValue& value) {
     state->getFormOrCreate(form, 1)->store(field, value);
   }
-  void mark(const FormId& form, const FieldId& field) { put(form, field, DataMgmt::FieldValue::mark()); }
-  void number(const FormId& form, const FieldId& field, double value) {
-    put(form, field, DataMgmt::FieldValue::of(value));
-  }
 
-  // The topic of `idText` in the interview tree, built on first use.
-  TopicMgmt::TopicDesc* topic(const std::string& idText) {
+  std::vector<TopicMgmt::TopicDesc*>& topics() {
     if (tree == nullptr) tree = buildInterviewHierarchy(store);
-    for (TopicMgmt::TopicDesc* top : *tree) {
+    return *tree;
+  }
+  // The topic of `idText` in the tree.
+  TopicMgmt::TopicDesc* topic(const std::string& idText) {
+    for (TopicMgmt::TopicDesc* top : topics()) {
       if (top->getIdText() == idText) return top;
       for (TopicMgmt::TopicDesc* child : top->getChildren()) {
         if (child->getIdText() == idText) return child;
@@ -62,7 +60,7 @@ class InterviewTest : public ::testing::Test {
   }
   void deleteTree() {
     if (tree == nullptr) return;
-    for (TopicMgmt::TopicDesc* top : *tree) delete top;
+    for (TopicMgmt::TopicDesc* top : *tree) delete top;  // each deletes its children
     delete tree;
     tree = nullptr;
   }

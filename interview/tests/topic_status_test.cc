@@ -1,120 +1,115 @@
 // The topics' status, gateway and instance answers.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
+#include <sstream>
 
+#include "host/descriptors.h"
 #include "interview/tests/interview_fixture.h"
 
 namespace {
 
 class TopicStatusTest : public InterviewTest {
- public:
-  void info(const FieldId& box) { mark(kFormID_PAReturnInfo, box); }
-  void pa40(const FieldId& field, double value) { number(kFormID_PA40, field, value); }
-  void worksheet(const FieldId& field, double value) { number(kFormID_PAInterestDividendWorksheet, field, value); }
-  void inputForm(const FormId& form) { state->getFormOrCreate(form, 1); }
-  int status(const char* id) { return topic(id)->getTopicStatus(); }
-
+ protected:
+  // Writes entries "DEVNAME:field:value" (blank-separated) on copy 1 of PA
+  // forms: value X marks, N is an explicit No, null empties, else a number.
+  // "DEVNAME" alone makes the copy.
+  void enter(const std::string& entries) {
+    std::istringstream in(entries);
+    for (std::string entry; in >> entry;) {
+      const std::size_t colon = entry.find(':'), second = entry.rfind(':');
+      const std::string dev = entry.substr(0, colon), value = entry.substr(second + 1);
+      for (const auto& form : state->getTaxReturnDesc()->getTaxFormDescriptors()) {
+        if (form->getDevName() != dev) continue;
+        state->getFormOrCreate(form->getTypeID(), 1);
+        if (colon == std::string::npos) continue;
+        using V = DataMgmt::FieldValue;
+        put(form->getTypeID(), FieldId(std::stoi(entry.substr(colon + 1, second - colon - 1))),
+            value == "X" ? V::mark() : value == "N" ? V::no() : value == "null" ? V::null() : V::of(std::stod(value)));
+      }
+    }
+  }
   struct Case {
-    const char* topic;
-    std::function<void(TopicStatusTest&)> enter;
+    const char *topic, *entries;
     int status;
   };
-  // Each case on a fresh return.
-  void expectStatuses(const std::vector<Case>& cases, const std::function<void(TopicStatusTest&)>& common) {
+  // Each case on a fresh return, after `common`.
+  void expectStatuses(const std::vector<Case>& cases, const std::string& common = "") {
     for (const Case& c : cases) {
       deleteTree();
       SetUp();
-      common(*this);
-      c.enter(*this);
-      EXPECT_EQ(status(c.topic), c.status) << c.topic << " case " << (&c - cases.data());
+      enter(common + " " + c.entries);
+      EXPECT_EQ(topic(c.topic)->getTopicStatus(), c.status) << c.topic << ": " << common << " " << c.entries;
     }
   }
 };
 
-using T = TopicStatusTest;
-void nothing(T&) {}
-
+// Each line of each rule that answers from the entries, then the fixed
+// answers and a topic without a rule (the host's initial status).
 TEST_F(TopicStatusTest, RuledTopicsAnswerFromTheReturnsEntries) {
-  const auto nonresident = [](T& t) { t.info(PAReturnInfo::kNonresidentBox); };
-  expectStatuses(
-      {
-          {"JtVentureRent", [](T& t) { t.pa40(PA40::kJointVentureScheduleCCount, 5); }, 0},
-          {"JtVentureRent", [](T& t) { t.pa40(PA40::kJointVentureScheduleCCount, -5); }, 2},
-          {"parefund", [](T& t) { t.pa40(PA40::kOverpayment, -10); }, 2},
-          {"parefund", [](T& t) { t.pa40(PA40::kOverpayment, 10); }, 1},
-          {"paothbus", [](T& t) { t.pa40(PA40::kTaxpayerFederalFarmIncome, -4); }, 1},  // non-zero
-          {"paothbus", nothing, 2},
-          {"busMFJ", [](T& t) { t.put(kFormID_PA40, PA40::kBothUETotalsBox, DataMgmt::FieldValue::no()); }, 2},
-          {"miscinc", [](T& t) { t.info(PAReturnInfo::kPartYearResidentBox); t.pa40(PA40::kOtherDeductions, 3); }, 1},
-          {"TaxPayPen", [](T& t) { t.mark(kFormID_State14, State14::kTaxesPaymentsStatusBox); }, 2},
-          {"pamisc", nonresident, 0},
-          {"pags", nonresident, 0},  // no rule: the host's answer, the initial status
-          // A nonresident return closes the resident topics, whatever else is entered.
-          {"LocalIncTxRet", nonresident, 2},
-          {"paschg", [](T& t) { t.info(PAReturnInfo::kNonresidentBox); t.info(PAReturnInfo::kPartYearResidentBox); }, 2},
-          {"paintdiv", [](T& t) { t.info(PAReturnInfo::kNonresidentBox); t.info(PAReturnInfo::kFullYearResidentBox);
-                                  t.inputForm(kFormID_State16);
-                                  t.worksheet(PAInterestDividendWorksheet::kFederalInterest, 5); }, 2},
-      },
-      nothing);
+  expectStatuses({
+      {"JtVentureRent", "PA40:52351:5", 0}, {"JtVentureRent", "PA40:52351:-5", 2},
+      {"LocalIncTxRet", "PARETURNINFO:47:X", 2}, {"LocalIncTxRet", "", 0}, {"TaxPayPen", "STATE14:32585:X", 2},
+      {"busMFJ", "PA40:309:X", 0}, {"busMFJ", "PA40:309:N", 2},
+      {"miscinc", "PASCHEDULEJ:43:X", 1}, {"miscinc", "PAW2GINCOME:9610:X", 1}, {"miscinc", "PA40:360:X", 1},
+      {"miscinc", "PA40:36093:3", 2}, {"miscinc", "PARETURNINFO:48:X", 2},
+      {"miscinc", "PARETURNINFO:48:X PA40:36093:3", 1}, {"pa40c", "PA40:56127:X", 0}, {"pa40c", "", 2},
+      {"paamend", "PARETURNINFO:42790:X", 1}, {"paamend", "", 2},
+      {"paothbus", "PA40:285:X", 1}, {"paothbus", "PA40:56128:-4", 1}, {"paothbus", "PA40:56129:4", 1},
+      {"paothbus", "", 2}, {"papwh", "PASCHEDULEE:210:X", 1}, {"papwh", "", 2},
+      {"papwh", "PASCHEDULEE:210:X PARETURNINFO:46:X", 2}, {"parefund", "PA40:251:10", 1}, {"parefund", "PA40:251:-10", 2},
+      {"paschd", "PARETURNINFO:150684:X", 0}, {"paschd", "", 2}, {"paschewk", "PASCHEDULEE:204:X", 2},
+      {"paschewk", "", 1}, {"paschg", "PARETURNINFO:47:X PARETURNINFO:48:X", 2}, {"paschg", "", 0},
+      {"paue1", "PA40:36510:-1", 0}, {"paue1", "PA40:36511:1", 0}, {"paue1", "", 2},
+      {"pauppen", "PA40:402:X", 0}, {"pauppen", "", 2}, {"pamisc", "PARETURNINFO:47:X", 0}, {"pausetax", "", 0},
+      {"paextpmt", "", 1}, {"papmtsum", "", 1}, {"pags", "PARETURNINFO:47:X", 0},
+  });
 }
 
-// Interest and dividends: with residency marks and an input form, the
+// Interest and dividends: with a residency mark and input form 17, the
 // worksheet's entries decide; Schedule E's box is marked so that its "not
 // yes" test does not decide.
 TEST_F(TopicStatusTest, InterestDividendsBranchOnResidencyAndTheWorksheet) {
-  namespace W = PAInterestDividendWorksheet;
-  const std::vector<Case> either = {
-      {"paintdiv", nothing, 1},
-      {"paintdiv", [](T& t) { t.worksheet(W::kFederalDividends, 7); }, 0},
-      {"paintdiv", [](T& t) { t.worksheet(W::kFederalInterest, -1); }, 0},
-      {"paintdiv", [](T& t) { t.worksheet(W::kEstateTrustInterest, 2); }, 0},
-      {"paintdiv", [](T& t) { t.mark(kFormID_PAInterestDividendWorksheet, W::kPartnershipSecondKindInterestBox); }, 0},
-      {"paintdiv", [](T& t) { t.mark(kFormID_PA40, PA40::kScheduleCBox); }, 0},
-      {"paintdiv", [](T& t) { t.put(kFormID_PAScheduleE, PAScheduleE::kNoRK1AmountsBox, DataMgmt::FieldValue::null()); }, 0},
-  };
-  for (const FieldId* residency : {&PAReturnInfo::kFullYearResidentBox.id(), &PAReturnInfo::kPartYearResidentBox.id()}) {
-    std::vector<Case> cases = either;
-    const bool branchA = residency == &PAReturnInfo::kFullYearResidentBox.id();
-    cases.push_back({"paintdiv", [](T& t) { t.worksheet(W::kSummaryExemptInterestOfBoth, 3); }, branchA ? 1 : 0});
-    expectStatuses(cases, [residency](T& t) {
-      t.info(*residency);
-      t.inputForm(kFormID_State17);
-      t.mark(kFormID_PAScheduleE, PAScheduleE::kNoRK1AmountsBox);
-    });
+  for (const char* residency : {"PARETURNINFO:46:X", "PARETURNINFO:48:X"}) {
+    const bool branchA = residency == std::string("PARETURNINFO:46:X");
+    expectStatuses({{"paintdiv", "", 1},
+                    {"paintdiv", "PAINTERESTDIVIDENDWORKSHEET:234:7", 0},
+                    {"paintdiv", "PAINTERESTDIVIDENDWORKSHEET:162:-1", 0},
+                    {"paintdiv", "PAINTERESTDIVIDENDWORKSHEET:180:2", 0},
+                    {"paintdiv", "PAINTERESTDIVIDENDWORKSHEET:313:X", 0},
+                    {"paintdiv", "PAINTERESTDIVIDENDWORKSHEET:314:X", 0},
+                    {"paintdiv", "PA40:56127:X", 0},
+                    {"paintdiv", "PASCHEDULEE:204:null", 0},
+                    {"paintdiv", "PAINTERESTDIVIDENDWORKSHEET:307:3", branchA ? 1 : 0}},
+                   std::string(residency) + " STATE17 PASCHEDULEE:204:X");
   }
-  // Open without the marks, or without an input form; the forms are looked
-  // up, not made.
-  expectStatuses({{"paintdiv", [](T& t) { t.inputForm(kFormID_State16); }, 1},
-                  {"paintdiv", [](T& t) { t.info(PAReturnInfo::kFullYearResidentBox); }, 1},
-                  {"paintdiv", [](T& t) { t.info(PAReturnInfo::kPartYearResidentBox); }, 1}},
-                 [](T& t) { t.worksheet(W::kFederalInterest, 5); });
-  EXPECT_FALSE(state->formExists(kFormID_State16, 1) || state->formExists(kFormID_State17, 1));
+  // Nonresident first; without the marks, or without an input form, 1. The
+  // forms are looked up, not made.
+  expectStatuses({{"paintdiv", "PARETURNINFO:47:X PARETURNINFO:46:X STATE16", 2},
+                  {"paintdiv", "STATE16", 1},
+                  {"paintdiv", "PARETURNINFO:46:X", 1},
+                  {"paintdiv", "PARETURNINFO:48:X", 1}},
+                 "PAINTERESTDIVIDENDWORKSHEET:162:5");
+  EXPECT_FALSE(state->formExists(kFormID_State17, 1));
 }
 
 TEST_F(TopicStatusTest, GatewayInstancesAndReadsOnly) {
   state->setSaveNeeded(false);
-  for (const char* id : {"paintdiv", "miscinc", "papwh", "TaxPayPen", "paschg"}) status(id);
+  for (const char* id : {"paintdiv", "miscinc", "papwh", "TaxPayPen", "paschg"}) topic(id)->getTopicStatus();
   TopicMgmt::TopicDesc* credit = topic("paschg");
   EXPECT_EQ(credit->getGatewayType(0, 0), TopicMgmt::kGatewayType4);
-  EXPECT_FALSE(state->isSaveNeeded());  // the rules only read
-  EXPECT_FALSE(state->formExists(kFormID_PAReturnInfo, 1));
-  info(PAReturnInfo::kPartYearResidentBox);
+  EXPECT_FALSE(state->isSaveNeeded() || state->formExists(kFormID_PAReturnInfo, 1));  // the rules only read
+  enter("PARETURNINFO:48:X");
   EXPECT_EQ(credit->getGatewayType(1, 2), TopicMgmt::kGatewayType2);
   credit->setGatewayType(TopicMgmt::kGatewayType4);  // another answer of the host passes unchanged
   EXPECT_EQ(credit->getGatewayType(0, 0), TopicMgmt::kGatewayType4);
   EXPECT_EQ(topic("paschsp")->getGatewayType(0, 0), TopicMgmt::kGatewayType2);
-  EXPECT_EQ(topic("paschd")->getMaxInstances(), 1);
-  EXPECT_EQ(topic("paschewk")->getMaxInstances(), 0);
-
-  // Topics of a store without the PA return read nothing.
+  EXPECT_TRUE(topic("paschd")->getMaxInstances() == 1 && topic("paschewk")->getMaxInstances() == 0);
+  // Topics of a store without the PA return read it as empty.
   DataMgmt::TaxDataStore empty;
   std::unique_ptr<std::vector<TopicMgmt::TopicDesc*>> topics(buildInterviewHierarchy(empty));
   for (TopicMgmt::TopicDesc* top : *topics) {
     for (TopicMgmt::TopicDesc* t : top->getChildren()) t->getTopicStatus(), t->getGatewayType(0, 0);
-    top->getTopicStatus();
   }
   EXPECT_EQ((*topics)[1]->getChildren()[3]->getTopicStatus(), 1);  // paintdiv
   for (TopicMgmt::TopicDesc* top : *topics) delete top;

@@ -1,98 +1,109 @@
-// The interview tree and its topic descriptors: the tree's shape, each
-// topic's class, layer and handler, what every topic passes alike, and the
-// set-up that titles the shared topics.
+// The interview tree and its descriptors: shape, classes, identifiers,
+// what every topic passes alike, titles and set-up, and the rendered tree
+// (titles and statuses) of a return in each residency.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <typeinfo>
 
+#include "interview/interview_outline.h"
 #include "interview/pa_topics.h"
 #include "interview/state_script_query_handler.h"
 #include "interview/tests/interview_fixture.h"
 #include "interview/topic_ids.h"
-#include "interview/topic_table.h"
 #include "interview/xs_topics.h"
 
 namespace {
 
-TEST_F(InterviewTest, TreeHoldsSevenTopLevelTopicsWithTheirChildren) {
-  tree = buildInterviewHierarchy(store);
+TEST_F(InterviewTest, TreeHoldsSevenTopLevelTopicsOf36Classes) {
   const char* const tops[] = {"pags", "paincome", "credits", "TaxPayPen", "pamisc", "Endgrp", "PASecondaryNavs"};
   const std::size_t childCounts[] = {2, 12, 4, 5, 6, 0, 0};
-  ASSERT_EQ(tree->size(), 7u);
-  for (std::size_t i = 0; i < 7; ++i) {
-    EXPECT_EQ((*tree)[i]->getIdText(), tops[i]);
-    EXPECT_EQ((*tree)[i]->getChildren().size(), childCounts[i]) << tops[i];
-  }
-  EXPECT_EQ((*tree)[0]->getChildren()[0]->getIdText(), "UpdateState");
-  EXPECT_EQ((*tree)[1]->getChildren()[3]->getIdText(), "paintdiv");
-}
-
-TEST_F(InterviewTest, EveryTopicIsItsOwnClassInItsLayerWithAHandler) {
+  ASSERT_EQ(topics().size(), 7u);
   std::set<std::string> classes;
   std::set<std::pair<int, int>> identifiers;
-  for (int row = 0; row < StateTopicMgmt::kTopicRowCount; ++row) {
-    const std::string id = StateTopicMgmt::topicRowAt(row).idText;
-    TopicMgmt::TopicDesc* t = topic(id);
-    ASSERT_NE(t, nullptr);
-    const bool pa = dynamic_cast<PATopicMgmt::PATopicDesc*>(t) != nullptr;
-    const std::string name = typeid(*t).name();
-    EXPECT_NE(name.find(id + "TopicDesc"), std::string::npos) << name;
-    EXPECT_NE(name.find(pa ? "PATopicMgmt" : "XSTopicMgmt"), std::string::npos) << name;
-    EXPECT_EQ(pa, t->getTopicID().getLocality() == 41) << id;
-    classes.insert(name);
-    identifiers.insert({t->getTopicID().getNumber(), t->getTopicID().getLocality()});
-    auto* handler = dynamic_cast<StateTopicMgmt::StateScriptQueryHandler*>(t->getScriptQueryHandler());
-    ASSERT_NE(handler, nullptr);
-    EXPECT_TRUE(&handler->getDataStore() == &store && handler->getReturnType() == 40);
-    // What every topic passes alike.
-    EXPECT_TRUE(t->getReturnType() == 40 && t->getPlatform() == TopicMgmt::kPlatform2) << id;
-    EXPECT_TRUE(t->getExtraField1().getNumber() == 0 && t->getExtraField2().getNumber() == 0) << id;
-    EXPECT_TRUE(t->getLongNumber() == 0 && !t->getFlag3() && !t->getFlag4()) << id;
-    EXPECT_EQ(t->getShortNumber(), id == "UpdateState" ? 33 : 5);
-    EXPECT_EQ(t->getFlag6(), id == "PASecondaryNavs");
+  for (std::size_t i = 0; i < 7; ++i) {
+    EXPECT_EQ(topics()[i]->getIdText(), tops[i]);
+    EXPECT_EQ(topics()[i]->getChildren().size(), childCounts[i]) << tops[i];
+    std::vector<TopicMgmt::TopicDesc*> family = topics()[i]->getChildren();
+    family.push_back(topics()[i]);
+    for (TopicMgmt::TopicDesc* t : family) {
+      const std::string id = t->getIdText(), name = typeid(*t).name();
+      const bool pa = dynamic_cast<PATopicMgmt::PATopicDesc*>(t) != nullptr;
+      EXPECT_NE(name.find(std::string(pa ? "PATopicMgmt" : "XSTopicMgmt") + std::to_string(id.size() + 9) + id +
+                          "TopicDesc"), std::string::npos) << name;
+      EXPECT_EQ(pa, t->getTopicID().getLocality() == 41) << id;
+      classes.insert(name);
+      identifiers.insert({t->getTopicID().getNumber(), t->getTopicID().getLocality()});
+      auto* handler = dynamic_cast<StateTopicMgmt::StateScriptQueryHandler*>(t->getScriptQueryHandler());
+      ASSERT_NE(handler, nullptr) << id;
+      EXPECT_TRUE(&handler->getDataStore() == &store && handler->getReturnType() == 40);
+      // What every topic passes alike.
+      EXPECT_TRUE(t->getReturnType() == 40 && t->getPlatform() == TopicMgmt::kPlatform2) << id;
+      EXPECT_TRUE(t->getExtraField1().getNumber() == 0 && t->getExtraField2().getNumber() == 0) << id;
+      EXPECT_TRUE(t->getLongNumber() == 0 && !t->getFlag3() && !t->getFlag4()) << id;
+      EXPECT_EQ(t->getFlag5(), t == topics()[i] && id != "PASecondaryNavs") << id;
+      EXPECT_EQ(t->getShortNumber(), id == "UpdateState" ? 33 : 5) << id;
+      EXPECT_EQ(t->getFlag6(), id == "PASecondaryNavs") << id;
+    }
   }
+  EXPECT_EQ(topics()[0]->getChildren()[0]->getIdText(), "UpdateState");
   EXPECT_EQ(classes.size(), 36u);
   EXPECT_EQ(identifiers.size(), 36u);
 }
 
-TEST_F(InterviewTest, TopicsPointAtTheirFields) {
+TEST_F(InterviewTest, IdentifiersFieldsAndTitlesOfTheSharedTopics) {
+  const struct {
+    const char* id;
+    int number, locality;
+  } ids[] = {{"pags", 35417, 41}, {"pa40c", 56125, 41}, {"LocalIncTxRet", 144307, 41},
+             {"Endgrp", 5, 2},    {"TaxPayPen", 20, 2},  {"UpdateState", 23, 2}, {"painfo", 18, 41}};
+  for (const auto& c : ids) {
+    const Primitives::OVImmutableTopicIdentifier expected(c.number, Primitives::OVTaxLocality(c.locality));
+    EXPECT_TRUE(topic(c.id)->getTopicID() == expected) << c.id;
+  }
+  EXPECT_FALSE(kTopicID_painfo == kTopicID_XS18);  // 18 of PA is not 18 of the shared layer
   EXPECT_EQ(topic("pags")->getFirstField().getNumber(), 18);
   EXPECT_TRUE(topic("pawages")->getFirstField() == topic("padeduct")->getFirstField());
-  EXPECT_EQ(topic("padeduct")->getFirstField().getNumber(), 36868);
-  TopicMgmt::TopicDesc* funds = topic("pacontributions");
-  EXPECT_TRUE(funds->getSecondForm() == kFormID_PAReturnInfo);
-  EXPECT_EQ(funds->getSecondField().getNumber(), 42788);
-  EXPECT_TRUE(topic("parefund")->getSecondForm() == kFormID_PA40);
-  EXPECT_EQ(topic("parefund")->getSecondField().getNumber(), 0);
-  EXPECT_EQ(topic("PASecondaryNavs")->getFirstForm().getNumber(), 0);
-}
-
-TEST_F(InterviewTest, SharedTopicsAreTitledAfterTheReturn) {
-  EXPECT_EQ(topic("Endgrp")->getTitle(), "Finished Pennsylvania Interview");
-  EXPECT_EQ(topic("TaxPayPen")->getTitle(), "Pennsylvania Taxes, Payments and Penalties");
-  EXPECT_EQ(topic("pags")->getTitle(), "Welcome to Your Pennsylvania Return");
-  // An empty display name, or no return at all, leaves the blanks.
+  EXPECT_TRUE(topic("pacontributions")->getSecondForm() == kFormID_PAReturnInfo);
+  EXPECT_EQ(topic("pacontributions")->getSecondField().getNumber(), 42788);
+  EXPECT_TRUE(topic("parefund")->getSecondForm() == kFormID_PA40 && topic("parefund")->getSecondField().getNumber() == 0);
+  // Titles: the return's names; an empty display name, or no return at all,
+  // leaves the blanks. Set-up run again keeps one handler.
   DataMgmt::TaxDataStore unnamed, empty;
   unnamed.addReturn(40, DataMgmt::TaxReturnPtr(new DataMgmt::USTaxReturn(
                             DataMgmt::TaxReturnDescPtr(new DataMgmt::TaxReturnDesc(40, "PA", "", "", "")))));
   for (DataMgmt::TaxDataStore* s : {&unnamed, &empty}) {
     EXPECT_EQ(XSTopicMgmt::EndgrpTopicDesc(*s, 40).getTitle(), "Finished  Interview");
-    XSTopicMgmt::TaxPayPenTopicDesc taxes(*s, 40);
-    EXPECT_EQ(taxes.getTitle(), " Taxes, Payments and Penalties");
-    EXPECT_EQ(taxes.getTopicStatus(), 0);
+    EXPECT_EQ(XSTopicMgmt::TaxPayPenTopicDesc(*s, 40).getTitle(), " Taxes, Payments and Penalties");
   }
-}
-
-TEST_F(InterviewTest, SetUpAgainReplacesTheHandler) {
   PATopicMgmt::pagsTopicDesc welcome(store);
-  ASSERT_NE(welcome.getScriptQueryHandler(), nullptr);
   welcome.setupTopic();  // the first handler is destroyed (the leak check would see it)
   ASSERT_NE(welcome.getScriptQueryHandler(), nullptr);
   EXPECT_EQ(welcome.getScriptQueryHandler()->registrationOrder(), (std::vector<long>{2, 1}));
-  EXPECT_EQ(kTopicID_XS32456.getLocality(), Primitives::kLocalitySharedState);
-  EXPECT_FALSE(kTopicID_painfo == kTopicID_XS18);  // 18 of PA is not 18 of the shared layer
+}
+
+// The tree as the host program prints it, for a return that is only
+// marked full-year, part-year or nonresident: every title ("Sale, Exchange,
+// Disposition of Property", "Finished Pennsylvania Interview") and the
+// status of every topic (interview_tree.txt holds the three renderings).
+TEST_F(InterviewTest, RenderedTreeOfEachResidency) {
+  std::string rendered;
+  for (const FieldId* box : {&PAReturnInfo::kFullYearResidentBox.id(), &PAReturnInfo::kPartYearResidentBox.id(),
+                             &PAReturnInfo::kNonresidentBox.id()}) {
+    SetUp();
+    put(kFormID_PAReturnInfo, *box, DataMgmt::FieldValue::mark());
+    rendered += "== residency box " + std::to_string(box->getNumber()) + "\n" +
+                InterviewOutline::renderInterviewTree(topics());
+    deleteTree();
+  }
+  std::stringstream golden;
+  golden << std::ifstream(INTERVIEW_TEST_DIR "/interview_tree.txt").rdbuf();
+  EXPECT_EQ(rendered, golden.str());
+  std::vector<TopicMgmt::TopicDesc*> none = {nullptr};
+  EXPECT_EQ(InterviewOutline::renderInterviewTree(none), "");
 }
 
 }  // namespace

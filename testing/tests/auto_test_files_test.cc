@@ -1,35 +1,13 @@
-// Option files, clear files and the resolution of the paths option files
-// name: nothing a file says may lead outside the automated-test directory.
+// Option and clear files, the automated-test directory and the paths
+// option files name: nothing a file says may lead outside the directory.
 #include "testing/auto_test_files.h"
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-
-#include "host/configuration.h"
-#include "host/stand_in.h"
 #include "host/xml.h"
+#include "testing/tests/auto_test_fixture.h"
 
 namespace {
 
-class AutoTestFilesTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    StandIn::resetAll();
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    DataMgmt::OrvaneConfiguration::getInstance().setAutoTestDir(dir);
-  }
-  void TearDown() override {
-    StandIn::resetAll();
-    std::filesystem::remove_all(dir);
-  }
-  const std::string dir = ::testing::TempDir() + "autotest_files_" + std::to_string(::getpid()) + "/";
-};
+using AutoTestFilesTest = AutoTestFixture;
 
 TEST_F(AutoTestFilesTest, PathsResolveInsideTheAutoTestDirectoryOrAreRefused) {
   const std::string base = dir, bare = dir.substr(0, dir.size() - 1);
@@ -38,13 +16,11 @@ TEST_F(AutoTestFilesTest, PathsResolveInsideTheAutoTestDirectoryOrAreRefused) {
     bool asFile, resolves;
     std::string below;  // the resolved path after the directory
   } rows[] = {
-      {"", false, true, ""}, {"", true, false, ""}, {"out", false, true, "out"},
-      {"out/sub/list.txt", true, true, "out/sub/list.txt"}, {"out\\sub", false, true, "out/sub"},
-      {"./out//x/.", true, true, "out/x"}, {base + "out", false, true, "out"}, {bare, false, true, ""},
-      {bare, true, false, ""}, {"..", false, false, ""}, {"../escape", false, false, ""},
-      {"out/../../escape", true, false, ""}, {"out\\..\\..\\escape", true, false, ""},
-      {base + "../escape", true, false, ""}, {"/etc/passwd", true, false, ""}, {"\\etc\\passwd", true, false, ""},
-      {"C:/Windows/x.txt", true, false, ""}, {"out/D:x", true, false, ""},
+      {"", false, true, ""}, {"", true, false, ""}, {"out/sub/list.txt", true, true, "out/sub/list.txt"},
+      {"out\\sub", false, true, "out/sub"}, {"./out//x/.", true, true, "out/x"}, {base + "out", false, true, "out"},
+      {bare, false, true, ""}, {bare, true, false, ""}, {"..", false, false, ""}, {"out/../../escape", true, false, ""},
+      {"out\\..\\..\\escape", true, false, ""}, {base + "../escape", true, false, ""}, {"/etc/passwd", true, false, ""},
+      {"\\etc\\passwd", true, false, ""}, {"C:/Windows/x.txt", true, false, ""}, {"out/D:x", true, false, ""},
   };
   for (const auto& row : rows) {
     std::string path = "unchanged";
@@ -53,53 +29,22 @@ TEST_F(AutoTestFilesTest, PathsResolveInsideTheAutoTestDirectoryOrAreRefused) {
     EXPECT_EQ(resolved, row.resolves) << row.value;
     EXPECT_EQ(path, row.resolves ? base + row.below : "unchanged") << row.value;
   }
-  for (const char* name : {"", ".", "..", "a/b", "a\\b", "C:x", "/x"}) {
-    EXPECT_FALSE(AutoTestFiles::isPlainName(name)) << name;
-  }
+  for (const char* name : {"", ".", "..", "a/b", "a\\b", "C:x", "/x"}) EXPECT_FALSE(AutoTestFiles::isPlainName(name));
   EXPECT_TRUE(AutoTestFiles::isPlainName("..names"));
-
-  // The module's own default, "C:/AutoTest_OV/", is a relative path here: a
-  // value naming a place in it resolves, another drive does not.
-  StandIn::resetAll();
+  // Without a directory nothing resolves, not even the Windows path.
+  DataMgmt::OrvaneConfiguration::getInstance().setAutoTestDir("");
   std::string path;
-  EXPECT_TRUE(AutoTestFiles::resolveFile("C:\\AutoTest_OV\\list.txt", path));
-  EXPECT_EQ(path, "C:/AutoTest_OV/list.txt");
-  EXPECT_FALSE(AutoTestFiles::resolveDirectory("D:/AutoTest_OV/Out", path));
+  EXPECT_FALSE(AutoTestFiles::resolveFile("C:/AutoTest_OV/list.txt", path) || AutoTestFiles::resolveDirectory("", path));
 }
 
-TEST_F(AutoTestFilesTest, OptionAndClearFiles) {
-  std::ofstream(dir + "options.xml") << "<AUTOTESTOPTIONS>\n<PAOUTPUTALLFIELDS>Yes </PAOUTPUTALLFIELDS>\n"
-                                        "<PAOUTPUTALLFIELDS>Yes</PAOUTPUTALLFIELDS>\n</AUTOTESTOPTIONS>\n";
+// A switch is on for exactly "Yes" in the first element of its tag.
+TEST_F(AutoTestFilesTest, OnlyExactlyYesSwitchesAStepOn) {
+  write("options.xml", "<A>yes</A><B>YES</B><C>Yes </C><C>Yes</C><D>Yes</D>");
   AutoTestFiles::OptionValues values;
-  ASSERT_TRUE(AutoTestFiles::readOptions(dir + "options.xml", {"PAOUTPUTALLFIELDS", "MISSING"}, values));
-  EXPECT_EQ(values["PAOUTPUTALLFIELDS"], "Yes ");  // the first element, as it stands: not on
-  EXPECT_FALSE(AutoTestFiles::isOn(values["PAOUTPUTALLFIELDS"]) || AutoTestFiles::isOn("yes"));
-  EXPECT_TRUE(AutoTestFiles::isOn("Yes"));
-  EXPECT_EQ(values["MISSING"], "");
-  ASSERT_TRUE(AutoTestFiles::readOptions(dir + "none.xml", {"PAOUTPUTALLFIELDS"}, values));
-  EXPECT_EQ(values["PAOUTPUTALLFIELDS"], "");
-  PersistanceMgmt::XMLParser::setThrowOnRead(true, dir + "options.xml");
-  EXPECT_FALSE(AutoTestFiles::readOptions(dir + "options.xml", {"PAOUTPUTALLFIELDS"}, values));
-  EXPECT_TRUE(values.empty());
-
-  std::ofstream(dir + "clear.xml") << "<AUTOTESTOPTIONS><CLEAR>Yes</CLEAR></AUTOTESTOPTIONS>\n"
-                                      "a much longer file than the one written in its place\n";
-  AutoTestFiles::rewriteClearFile(dir + "clear.xml");
-  std::stringstream clear;
-  clear << std::ifstream(dir + "clear.xml").rdbuf();
-  EXPECT_EQ(clear.str(), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<AUTOTESTOPTIONS>\n<CLEAR>No</CLEAR>\n"
-                         "</AUTOTESTOPTIONS>\n");
-}
-
-TEST_F(AutoTestFilesTest, DirectoriesAreMadeAtEveryLevelAndRemovedOnlyWhenEmpty) {
-  AutoTestFiles::makeDirectories(dir + "a/b/c");
-  AutoTestFiles::makeDirectories(dir + "a/b/c");  // an existing directory is fine
-  EXPECT_TRUE(std::filesystem::is_directory(dir + "a/b/c"));
-  AutoTestFiles::removeAutoTestDirectory();
-  EXPECT_TRUE(std::filesystem::exists(dir));
-  std::filesystem::remove_all(dir + "a");
-  AutoTestFiles::removeAutoTestDirectory();
-  EXPECT_FALSE(std::filesystem::exists(dir));
+  ASSERT_TRUE(AutoTestFiles::readOptions(dir + "options.xml", {"A", "B", "C", "D", "E"}, values));
+  EXPECT_EQ(values["C"] + "|" + values["E"], "Yes |");
+  for (const char* tag : {"A", "B", "C", "E"}) EXPECT_FALSE(AutoTestFiles::isOn(values[tag])) << tag;
+  EXPECT_TRUE(AutoTestFiles::isOn(values["D"]));
 }
 
 }  // namespace

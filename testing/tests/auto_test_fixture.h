@@ -1,6 +1,6 @@
-// Fixture of the automated-test hook tests: a federal return, a PA return
-// and a probe PA engine over them, with a fresh automated-test directory
-// under the test's temporary directory.
+// Fixture of the test-data reader and hook tests: a federal return, a PA
+// return and a probe PA engine over them, with a fresh automated-test
+// directory under the test's temporary directory.
 //
 // The probe leaves out the per-form calculations (only `formula`, when
 // set, runs for every copy handed to calcStateForm), so field values stay
@@ -17,6 +17,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
@@ -38,28 +39,22 @@ class AutoTestProbe : public PACalculationMgmt::PATaxReturnCalcEngine {
   void calcStateForm(const DataMgmt::FormId& formId, uint16_t copy, bool, int, int, DataMgmt::TaxFormPtr) override {
     if (formula) formula(formId, copy);
   }
-  void calcReturn(int flag) override {
-    calls.push_back("calcReturn");
-    PATaxReturnCalcEngine::calcReturn(flag);
-  }
-  void calcStateReturn() override {
-    calls.push_back("calcStateReturn");
-    PATaxReturnCalcEngine::calcStateReturn();
-  }
+  void calcReturn(int flag) override { log("calcReturn"), PATaxReturnCalcEngine::calcReturn(flag); }
+  void calcStateReturn() override { log("calcStateReturn"), PATaxReturnCalcEngine::calcStateReturn(); }
   void loadInputTextFile(const std::string& path, DataMgmt::TaxReturn* taxReturn) override {
-    calls.push_back("loadInputTextFile");
-    if (onImport) onImport();
-    PATaxReturnCalcEngine::loadInputTextFile(path, taxReturn);
+    log("loadInputTextFile"), PATaxReturnCalcEngine::loadInputTextFile(path, taxReturn);
   }
-  void loadInputXmlFile(const std::string& formsAffected, const std::string& relations, const std::string& results,
-                        DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormId& boxForm,
-                        const DataMgmt::FieldId& box) override {
-    calls.push_back("loadInputXmlFile");
-    PATaxReturnCalcEngine::loadInputXmlFile(formsAffected, relations, results, taxReturn, boxForm, box);
+  void loadInputXmlFile(const std::string& forms, const std::string& relations, const std::string& results,
+                        DataMgmt::TaxReturn* r, const DataMgmt::FormId& boxForm, const DataMgmt::FieldId& box) override {
+    log("loadInputXmlFile"), PATaxReturnCalcEngine::loadInputXmlFile(forms, relations, results, r, boxForm, box);
+  }
+  void log(const char* call) {
+    calls.push_back(call);
+    if (onCall) onCall(call);
   }
 
   std::function<void(const DataMgmt::FormId&, uint16_t)> formula;
-  std::function<void()> onImport;
+  std::function<void(const std::string&)> onCall;
   std::vector<std::string> calls;
 };
 
@@ -67,6 +62,7 @@ class AutoTestFixture : public ::testing::Test {
  protected:
   typedef Primitives::OVImmutableFormIdentifier FormId;
   typedef Primitives::OVImmutableIdentifier FieldId;
+  typedef std::vector<std::pair<std::string, std::string>> Options;
 
   void SetUp() override {
     StandIn::resetAll();
@@ -96,7 +92,6 @@ class AutoTestFixture : public ::testing::Test {
   }
   void name(const std::string& value) { put(kFormID_PAReturnInfo, kName, DataMgmt::FieldValue::ofText(value)); }
   std::string name() { return pa->getFieldAsString(kFormID_PAReturnInfo, 1, kName); }
-  long pa40(const FieldId& line) { return pa->getIN(kFormID_PA40, 1, line); }
   bool done() { return pa->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kAutoTestDoneBox); }
   bool inProgress() { return pa->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kAutoTestInProgressBox); }
 
@@ -107,15 +102,13 @@ class AutoTestFixture : public ::testing::Test {
     std::ofstream(path, std::ios::binary) << content;
   }
   std::string read(const std::string& fileName) {
-    std::ifstream in(dir + fileName, std::ios::binary);
     std::stringstream content;
-    content << in.rdbuf();
+    content << std::ifstream(dir + fileName, std::ios::binary).rdbuf();
     return content.str();
   }
   bool exists(const std::string& fileName) { return std::filesystem::exists(dir + fileName); }
   // An options file of <TAG>value</TAG> pairs.
-  void writeOptions(const std::vector<std::pair<std::string, std::string>>& options,
-                    const std::string& fileName = "OrvaneAutoTest_OVQA.xml") {
+  void writeOptions(const Options& options, const std::string& fileName = "OrvaneAutoTest_OVQA.xml") {
     std::string content = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<AUTOTESTOPTIONS>\n";
     for (const auto& option : options) content += "<" + option.first + ">" + option.second + "</" + option.first + ">\n";
     write(fileName, content + "</AUTOTESTOPTIONS>\n");

@@ -1,16 +1,14 @@
 // The input-field scrubber: which field group is used, which copies and
 // fields it touches, and that it only replaces or clears existing data.
-#include <string>
-
 #include "testing/tests/auto_test_fixture.h"
 
 namespace {
 
 class FieldGroupsTest : public AutoTestFixture {
  protected:
-  // Scrubs the PA return with a field-group file made of `body`.
-  void scrub(const std::string& body) {
-    write("groups.xml", "<?xml version=\"1.0\"?>\n" + body + "\n");
+  // Scrubs the PA return with a field-group file of the groups `body`.
+  void scrub(const std::string& body, const std::string& head = "") {
+    write("groups.xml", "<?xml version=\"1.0\"?>\n" + head + "<FIELDGROUPS>" + body + "</FIELDGROUPS>\n");
     engine->scrubInputFields("PA", dir + "groups.xml", pa.get(), kFormID_PAReturnInfo,
                              PAReturnInfo::kAutoTestDoneBox, PAReturnInfo::kAutoTestInProgressBox);
   }
@@ -34,24 +32,22 @@ TEST_F(FieldGroupsTest, OnlyTheLastGroupOfExactlyThePrefixIsUsed) {
   put(kFormID_PA40, PA40::kNetCompensation, DataMgmt::FieldValue::of(100));
   // References outside any group are collected, but a later matching group
   // starts the list afresh.
-  scrub("<FIELDGROUPS>" + ref("PA40", "1", "kPA40_F139", "5") +
-        group("pa", ref("PAReturnInfo", "1", "kPARETURNINFO_F31", "Lower")) +
+  scrub(ref("PA40", "1", "kPA40_F139", "5") + group("pa", ref("PAReturnInfo", "1", "kPARETURNINFO_F31", "Lower")) +
         group("PA", ref("PAReturnInfo", "1", "kPARETURNINFO_F31", "First")) +
         group("PA", ref("PAReturnInfo", "1", "kPARETURNINFO_F36", "Second")) +
-        group("NY", ref("PAReturnInfo", "1", "kPARETURNINFO_F31", "Other")) + "</FIELDGROUPS>");
+        group("NY", ref("PAReturnInfo", "1", "kPARETURNINFO_F31", "Other")));
   EXPECT_TRUE(name() == "Jane" && spouse() == "Second" && done());
-  EXPECT_EQ(pa40(PA40::kNetCompensation), 100);
+  EXPECT_EQ(pa->getIN(kFormID_PA40, 1, PA40::kNetCompensation), 100);
 }
 
 TEST_F(FieldGroupsTest, EveryCopyAndNullStrTouchOnlyFieldsThatHoldData) {
   for (uint16_t copy = 1; copy <= 3; ++copy) put(kFormID_PAW2, kEmployer, DataMgmt::FieldValue::ofText("Acme"), copy);
   name("Jane");
   pa->getFormOrCreate(kFormID_PAW2, 4);  // a copy without data
-  scrub("<FIELDGROUPS>" +
-        group("PA", ref("paw2", "*", "kPAW2_F25", "Employer [CopyNum]") + ref("PAW2", "4", "kPAW2_F25", "NULLSTR") +
+  scrub(group("PA", ref("paw2", "*", "kPAW2_F25", "Employer [CopyNum]") + ref("PAW2", "4", "kPAW2_F25", "NULLSTR") +
                         ref("PAScheduleJ", "*", "kPASCHEDULEJ_F12", "1") +
                         ref("PAReturnInfo", "1", "kPARETURNINFO_F31", "NULLSTR") +
-                        ref("PAReturnInfo", "1", "kPARETURNINFO_F36", "Anon")) + "</FIELDGROUPS>");
+                        ref("PAReturnInfo", "1", "kPARETURNINFO_F36", "Anon")));
   for (uint16_t copy = 1; copy <= 3; ++copy) EXPECT_EQ(employer(copy), "Employer " + std::to_string(copy));
   EXPECT_FALSE(pa->getForm(kFormID_PAW2, 4)->isDataEntered() || pa->formExists(kFormID_PAScheduleJ, 1));
   EXPECT_TRUE(pa->isNull(kFormID_PAReturnInfo, 1, kName));
@@ -60,19 +56,18 @@ TEST_F(FieldGroupsTest, EveryCopyAndNullStrTouchOnlyFieldsThatHoldData) {
 
 // A reference needs a form of the return and a field of that form: a field
 // name met on another form, an unknown form or field, and a copy number
-// beyond range are passed over; a file without a document element changes
-// nothing.
+// outside 1..65535 are passed over; a file without a document element
+// changes nothing.
 TEST_F(FieldGroupsTest, ReferencesToNoFieldOfTheirFormArePassedOver) {
   name("Jane");
   put(kFormID_PAW2, kEmployer, DataMgmt::FieldValue::ofText("Acme"));
-  scrub("<!DOCTYPE FIELDGROUPS>\n<FIELDGROUPS>" + group("PA", ref("PAReturnInfo", "1", "kPARETURNINFO_F31", "x")) +
-        "</FIELDGROUPS>");
+  scrub(group("PA", ref("PAReturnInfo", "1", "kPARETURNINFO_F31", "x")), "<!DOCTYPE FIELDGROUPS>\n");
   EXPECT_FALSE(name() != "Jane" || done());
-  scrub("<FIELDGROUPS>" +
-        group("PA", ref("PAReturnInfo", "1", "kPARETURNINFO_F36", "x") + ref("PAW2", "1", "kPARETURNINFO_F31", "Wrong") +
-                        ref("NoSuchForm", "1", "kPARETURNINFO_F31", "No form") + ref("PAW2", "1", "kPAW2_F99999", "No") +
-                        ref("PAW2", "65537", "kPAW2_F25", "Wraps to 1") +
-                        "<FIELDREF FORM=\"PAW2\" FIELD=\"kPAW2_F25\" VALUE=\"No copy\"/>") + "</FIELDGROUPS>");
+  std::string refs = ref("PAReturnInfo", "1", "kPARETURNINFO_F36", "x") + ref("PAW2", "1", "kPARETURNINFO_F31", "Wrong") +
+                     ref("NoSuchForm", "1", "kPARETURNINFO_F31", "No form") + ref("PAW2", "1", "kPAW2_F99999", "No") +
+                     "<FIELDREF FORM=\"PAW2\" FIELD=\"kPAW2_F25\" VALUE=\"No copy\"/>";
+  for (const char* copy : {"0", "-1", "65536", "65537", "99999999999999999999"}) refs += ref("PAW2", copy, "kPAW2_F25", copy);
+  scrub(group("PA", refs));
   EXPECT_TRUE(name() == "Jane" && employer() == "Acme" && done());
 }
 
