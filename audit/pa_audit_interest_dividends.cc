@@ -117,7 +117,7 @@ void PATaxFormAuditor::auditInterestDividendWorksheet(DataMgmt::TaxFormPtr formC
   using Worksheet = NamedField<PAInterestDividendWorksheetFieldIds>;
   if (pa.getIN(kFormID_PA40, 1, PA40::kInterestIncome) > kEFileIncomeThreshold ||
       pa.getIN(kFormID_PA40, 1, PA40::kDividendIncome) > kEFileIncomeThreshold) {
-    auto positive = [&pa, &form](const Worksheet& field) { return pa.getIN(form, 1, field) > 0; };
+    auto positive = [&](const Worksheet& field) { return pa.getIN(form, 1, field) > 0; };
     reportRule(*this, kWorksheetRefusal,
                positive(PAInterestDividendWorksheet::kEstateTrustInterestRemainder) ||
                    positive(PAInterestDividendWorksheet::kEstateTrustDividendsRemainder),

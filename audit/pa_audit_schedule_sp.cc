@@ -76,7 +76,7 @@ void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned s
   auto marked = [&sched](const FieldId& field) { return sched.xMarked(field); };
   auto empty = [&sched](const FieldId& field) { return sched.isNull(field); };
   auto amount = [&sched](const FieldId& field) { return sched.getIR(field); };
-  auto present = [&pa, &form](const FieldId& field) { return pa.hasSigValue(form, 1, field); };
+  auto present = [&](const FieldId& field) { return pa.hasSigValue(form, 1, field); };
 
   // Rules 1-2: the spouse's name and number.
   if (marked(PAScheduleSP::kMarriedBox) || marked(PAScheduleSP::kSeparatedBox)) {

@@ -54,7 +54,7 @@ void PATaxFormAuditor::auditScheduleC(DataMgmt::TaxFormPtr formCopy, unsigned sh
   const PADataMgmt::PATaxReturn& pa = *paReturn;
   const FormId& form = kFormID_PAScheduleC;
   const FieldId none = Primitives::kNullFieldID;
-  auto significant = [&pa, &form, copy](const FieldId& field) {
+  auto significant = [&](const FieldId& field) {
     return pa.hasSigValue(form, copy, field);
   };
 
@@ -100,7 +100,7 @@ void PATaxFormAuditor::auditScheduleD(DataMgmt::TaxFormPtr formCopy, unsigned sh
   const PADataMgmt::PATaxReturn& pa = *paReturn;
   const FormId& form = kFormID_PAScheduleD;
   const FieldId none = Primitives::kNullFieldID;
-  auto whole = [&pa, &form, copy](const FieldId& field) { return pa.getIN(form, copy, field); };
+  auto whole = [&](const FieldId& field) { return pa.getIN(form, copy, field); };
   // Schedule D is audited only when it holds a total.
   if (whole(PAScheduleD::kTotalGain) == 0) return;
 
