@@ -98,7 +98,21 @@ TaxFormDesc::TaxFormDesc(const OVImmutableFormIdentifier& id, const std::string&
 
 TaxFormDesc::~TaxFormDesc() = default;
 
+void TaxFormDesc::makeFields() const {
+  if (!fieldSource_) return;
+  // Cleared first: the source's own addField calls find nothing to make.
+  std::function<void(TaxFormDesc&)> source = std::move(fieldSource_);
+  fieldSource_ = nullptr;
+  source(const_cast<TaxFormDesc&>(*this));  // every descriptor is made non-const
+}
+
+const std::vector<OVImmutableIdentifier>& TaxFormDesc::fieldIds() const {
+  makeFields();
+  return fieldIds_;
+}
+
 FormFieldDescPtr TaxFormDesc::getFieldDesc(const OVImmutableIdentifier& field) const {
+  makeFields();
   auto found = fields_.find(field.getNumber());
   if (found == fields_.end()) return FormFieldDescPtr();
   return found->second;
@@ -106,6 +120,7 @@ FormFieldDescPtr TaxFormDesc::getFieldDesc(const OVImmutableIdentifier& field) c
 
 void TaxFormDesc::addField(const FormFieldDescPtr& field) {
   if (field.isNull() || !field->getID().isValid()) return;
+  makeFields();
   const int number = field->getID().getNumber();
   if (fields_.count(number) != 0) return;  // a field is listed once
   fieldIds_.push_back(field->getID());
@@ -161,6 +176,7 @@ TaxFormDescPtr TaxReturnDesc::getTaxFormDescriptor(const OVImmutableFormIdentifi
 
 TifFieldDescriptorListPtr& TaxReturnDesc::getTifFieldDescriptors(
     const OVImmutableFormIdentifier& form) {
+  if (tifSource_ && tifAsked_.insert(form).second) tifSource_(*this, form);
   auto found = tifLists_.find(form);
   if (found != tifLists_.end() && !found->second.isNull()) return found->second;
   // The kept empty list: restored before every use, whatever a caller did to it.
@@ -179,6 +195,7 @@ void TaxReturnDesc::registerForm(const TaxFormDescPtr& form) {
 
 void TaxReturnDesc::setTifFieldDescriptors(const OVImmutableFormIdentifier& form,
                                            const TifFieldDescriptorListPtr& list) {
+  tifAsked_.insert(form);  // a list set here is never replaced by the source
   tifLists_[form] = list;
 }
 

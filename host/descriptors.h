@@ -6,11 +6,16 @@
 // order) and holds one FormFieldDesc per field. Descriptors are generated
 // from the module's form and catalog tables and never change; the host
 // keeps a share of each, so holders handed out may be released freely.
+// A generated form makes its field descriptors, and a generated return its
+// data-file lists, the first time anything asks for them: a run pays only
+// for the forms it uses.
 #ifndef HOST_DESCRIPTORS_H_
 #define HOST_DESCRIPTORS_H_
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -116,7 +121,7 @@ class HOST_API TaxFormDesc {
   TaxFormDesc& operator=(const TaxFormDesc&) = delete;
 
   Primitives::OVImmutableFormIdentifier getTypeID() const { return id_; }
-  OVFieldIDIter getFieldIDs() const { return OVFieldIDIter(&fieldIds_); }
+  OVFieldIDIter getFieldIDs() const { return OVFieldIDIter(&fieldIds()); }
   // The field's descriptor; empty when the form has no such field.
   FormFieldDescPtr getFieldDesc(const Primitives::OVImmutableIdentifier& field) const;
   std::string getDevName() const { return devName_; }
@@ -127,15 +132,21 @@ class HOST_API TaxFormDesc {
   // Building and test controls (ours).
   void addField(const FormFieldDescPtr& field);
   void setMaxCopies(uint16_t limit) { maxCopies_ = limit; }
-  const std::vector<Primitives::OVImmutableIdentifier>& fieldIds() const { return fieldIds_; }
+  const std::vector<Primitives::OVImmutableIdentifier>& fieldIds() const;
+  // Fields made on first use: `source` adds them (with addField) the first
+  // time anything reads or adds a field; it runs once.
+  void setFieldSource(std::function<void(TaxFormDesc&)> source) { fieldSource_ = std::move(source); }
 
  private:
+  void makeFields() const;
+
   Primitives::OVImmutableFormIdentifier id_;
   std::string devName_;
   std::string busName_;
   uint16_t maxCopies_ = 999;
   std::vector<Primitives::OVImmutableIdentifier> fieldIds_;
   std::map<int, FormFieldDescPtr> fields_;
+  mutable std::function<void(TaxFormDesc&)> fieldSource_;  // empty once the fields are made
 };
 
 // One data-file line the host's conversion writes for a form field.
@@ -192,6 +203,10 @@ class HOST_API TaxReturnDesc {
   void registerForm(const TaxFormDescPtr& form);
   void setTifFieldDescriptors(const Primitives::OVImmutableFormIdentifier& form,
                               const TifFieldDescriptorListPtr& list);
+  // Lists made on first use: `source` sets a form's list (with
+  // setTifFieldDescriptors) the first time the form's list is asked for.
+  using TifListSource = std::function<void(TaxReturnDesc&, const Primitives::OVImmutableFormIdentifier&)>;
+  void setTifListSource(TifListSource source) { tifSource_ = std::move(source); }
 
   // The stand-in's generated descriptions (ours): the federal return
   // (type 1, "US") and the PA return (type 40, "PA"). Each call gives a new
@@ -209,6 +224,8 @@ class HOST_API TaxReturnDesc {
   std::vector<TaxFormDescPtr> displayOrder_;
   std::map<Primitives::OVImmutableFormIdentifier, TifFieldDescriptorListPtr> tifLists_;
   TifFieldDescriptorListPtr emptyTifList_;
+  TifListSource tifSource_;
+  std::set<Primitives::OVImmutableFormIdentifier> tifAsked_;  // forms the source has seen
 };
 
 }  // namespace DataMgmt

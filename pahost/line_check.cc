@@ -1,0 +1,152 @@
+#include "pahost/line_check.h"
+
+#include <map>
+#include <unordered_map>
+
+#include "host/descriptors.h"
+#include "host/io.h"
+#include "host/string_utils.h"
+#include "pahost/federal_items.h"
+#include "testing/test_data_format.h"
+
+namespace {
+
+using TestDataFormat::LineProblem;
+
+// The reasons a line is skipped, as listed; the part shown follows.
+struct ProblemText {
+  LineProblem problem;
+  const char* text;
+};
+
+const ProblemText kLineProblemTexts[] = {
+    {LineProblem::kNulByte, "holds a NUL byte"},
+    {LineProblem::kBadCopy, "the copy is not a copy number:"},
+    {LineProblem::kCopyOutOfRange, "the copy is outside the form's copies:"},
+    {LineProblem::kNotANumber, "the amount is not a plain number:"},
+    {LineProblem::kAmountOutOfRange, "the amount is beyond ten billion:"},
+};
+const char kTooFewParts[] = "fewer than four parts (FORM:copy:FIELD:value)";
+const char kUnknownForm[] = "no such form:";
+const char kUnknownField[] = "no such field of the form:";
+const char kBadFederalFigure[] = "not a well-formed federal figure";
+
+// The longest part shown in a reason; control bytes show as "?".
+const std::size_t kShownLength = 40;
+
+std::string shown(const std::string& part) {
+  std::string text = part.substr(0, kShownLength);
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return part.size() > kShownLength ? text + "..." : text;
+}
+
+std::string reasonOf(LineProblem problem, const std::vector<std::string>& parts) {
+  for (const ProblemText& p : kLineProblemTexts) {
+    if (p.problem != problem) continue;
+    if (problem == LineProblem::kNulByte) return p.text;
+    const std::string& part = problem == LineProblem::kBadCopy || problem == LineProblem::kCopyOutOfRange
+                                  ? parts[1]
+                                  : parts[3];
+    return std::string(p.text) + " " + shown(part);
+  }
+  return "";
+}
+
+bool isComment(const std::string& line) {
+  const size_t first = line.find_first_not_of(" \t");
+  return first == std::string::npos || line[first] == '#';
+}
+
+// One form of one return and its fields by symbolic name (the first field
+// of a name counts, as in the loader).
+struct FormSide {
+  DataMgmt::TaxFormDescPtr form;
+  std::unordered_map<std::string, DataMgmt::FormFieldDescPtr> fields;
+};
+
+// The forms of every return by upper-cased developer name; each form's
+// field names are looked up once, when a line first names the form.
+class FormLookups {
+ public:
+  explicit FormLookups(const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions) {
+    for (const DataMgmt::TaxReturnDescPtr& desc : descriptions) {
+      if (desc.isNull()) continue;
+      for (const DataMgmt::TaxFormDescPtr& form : desc->getTaxFormDescriptors()) {
+        forms_[Utils::OVStringUtils::toUpperCase(form->getDevName())].push_back(FormSide{form, {}});
+      }
+    }
+  }
+
+  // The sides that hold a form of that name; null for none.
+  std::vector<FormSide>* find(const std::string& formName) {
+    auto found = forms_.find(formName);
+    if (found == forms_.end()) return nullptr;
+    for (FormSide& side : found->second) {
+      if (!side.fields.empty()) continue;
+      for (const Primitives::OVImmutableIdentifier& id : side.form->fieldIds()) {
+        const DataMgmt::FormFieldDescPtr field = side.form->getFieldDesc(id);
+        if (!field.isNull()) side.fields.emplace(field->getSymbolicName(), field);
+      }
+    }
+    return &found->second;
+  }
+
+ private:
+  std::unordered_map<std::string, std::vector<FormSide>> forms_;
+};
+
+// What stops a line naming a field of `side` from being stored as written.
+LineProblem problemOf(const FormSide& side, const DataMgmt::FormFieldDesc& field,
+                      const std::vector<std::string>& parts) {
+  TestDataFormat::CopyRange copies{0, 0};
+  const LineProblem copy = TestDataFormat::readCopyPart(parts[1], side.form->getMaxCopies(), &copies);
+  if (copy != LineProblem::kStored) return copy;
+  if (field.isText() || field.isBoolean()) return LineProblem::kStored;
+  return TestDataFormat::checkAmountText(parts[3]);
+}
+
+// Why the line is not stored; "" when it is.
+std::string reasonFor(const std::string& line, FormLookups& lookups) {
+  if (line.find('\0') != std::string::npos) return reasonOf(LineProblem::kNulByte, {});
+  const std::vector<std::string> parts = TestDataFormat::splitLine(line);
+  if (parts.size() < TestDataFormat::kLineParts) return kTooFewParts;
+  if (isFederalItemLine(parts)) return "";
+  const std::string formName = Utils::OVStringUtils::toUpperCase(parts[0]);
+  if (formName == kFederalItemsForm) return kBadFederalFigure;
+  std::vector<FormSide>* sides = lookups.find(formName);
+  if (sides == nullptr) return std::string(kUnknownForm) + " " + shown(parts[0]);
+  std::string reason = std::string(kUnknownField) + " " + shown(parts[2]);
+  for (const FormSide& side : *sides) {
+    const auto field = side.fields.find("k" + formName + "_" + parts[2]);
+    if (field == side.fields.end()) continue;
+    const LineProblem problem = problemOf(side, *field->second, parts);
+    if (problem == LineProblem::kStored) return "";
+    reason = reasonOf(problem, parts);
+  }
+  return reason;
+}
+
+}  // namespace
+
+LineCheck checkReturnLines(const std::string& path,
+                           const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions) {
+  LineCheck check;
+  const IOMgmt::FileNamePtr name(new IOMgmt::FileName(path));
+  IOMgmt::FileReader reader;
+  if (!name->fileExist() || !reader.open(name)) return check;
+  check.readable = true;
+  FormLookups lookups(descriptions);
+  std::string line;
+  while (!reader.eof()) {
+    reader.readPCLine(line);
+    ++check.lines;
+    if (isComment(line)) continue;
+    std::string reason = reasonFor(line, lookups);
+    if (!reason.empty()) check.skipped.push_back(SkippedLine{check.lines, std::move(reason)});
+  }
+  check.cutAt = reader.cutAt();
+  reader.close();
+  return check;
+}
