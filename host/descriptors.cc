@@ -21,10 +21,11 @@ FormFieldDesc::~FormFieldDesc() = default;
 // OVFieldIDIter. The end position is the list size; every move that would
 // leave [0, size] lands on the end.
 
-OVFieldIDIter::OVFieldIDIter() : fields_(nullptr), pos_(0) {}
+OVFieldIDIter::OVFieldIDIter() : fields_(nullptr), positions_(nullptr), pos_(0) {}
 
-OVFieldIDIter::OVFieldIDIter(const std::vector<OVImmutableIdentifier>* fields)
-    : fields_(fields), pos_(0) {}
+OVFieldIDIter::OVFieldIDIter(const std::vector<OVImmutableIdentifier>* fields,
+                             const std::unordered_map<int, int>* positions)
+    : fields_(fields), positions_(positions), pos_(0) {}
 
 namespace {
 int sizeOf(const std::vector<OVImmutableIdentifier>* fields) {
@@ -80,6 +81,10 @@ bool OVFieldIDIter::operator<=(const OVImmutableIdentifier& field) const {
 
 int OVFieldIDIter::positionOf(const OVImmutableIdentifier& field) const {
   if (fields_ == nullptr || !field.isValid()) return -1;
+  if (positions_ != nullptr) {
+    const auto found = positions_->find(field.getNumber());
+    return found == positions_->end() ? -1 : found->second;
+  }
   for (std::size_t i = 0; i < fields_->size(); ++i) {
     if ((*fields_)[i] == field) return static_cast<int>(i);
   }
@@ -118,11 +123,18 @@ FormFieldDescPtr TaxFormDesc::getFieldDesc(const OVImmutableIdentifier& field) c
   return found->second;
 }
 
+const FormFieldDesc* TaxFormDesc::findField(const OVImmutableIdentifier& field) const {
+  makeFields();
+  auto found = fields_.find(field.getNumber());
+  return found == fields_.end() ? nullptr : found->second.get();
+}
+
 void TaxFormDesc::addField(const FormFieldDescPtr& field) {
   if (field.isNull() || !field->getID().isValid()) return;
   makeFields();
   const int number = field->getID().getNumber();
   if (fields_.count(number) != 0) return;  // a field is listed once
+  positions_.emplace(number, static_cast<int>(fieldIds_.size()));
   fieldIds_.push_back(field->getID());
   fields_.emplace(number, field);
 }

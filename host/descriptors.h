@@ -16,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -83,7 +84,10 @@ class TaxFormDesc;
 class HOST_API OVFieldIDIter {
  public:
   OVFieldIDIter();  // at the end of an empty list
-  explicit OVFieldIDIter(const std::vector<Primitives::OVImmutableIdentifier>* fields);
+  // `positions` (optional) gives each field's position in `fields` by
+  // number, so that moving to a field does not scan the list.
+  explicit OVFieldIDIter(const std::vector<Primitives::OVImmutableIdentifier>* fields,
+                         const std::unordered_map<int, int>* positions = nullptr);
 
   // Moves to `field`, or to the end when the list does not hold it.
   OVFieldIDIter& operator=(const Primitives::OVImmutableIdentifier& field);
@@ -108,6 +112,7 @@ class HOST_API OVFieldIDIter {
 
  private:
   const std::vector<Primitives::OVImmutableIdentifier>* fields_;
+  const std::unordered_map<int, int>* positions_;
   int pos_;
 };
 
@@ -121,9 +126,12 @@ class HOST_API TaxFormDesc {
   TaxFormDesc& operator=(const TaxFormDesc&) = delete;
 
   Primitives::OVImmutableFormIdentifier getTypeID() const { return id_; }
-  OVFieldIDIter getFieldIDs() const { return OVFieldIDIter(&fieldIds()); }
+  OVFieldIDIter getFieldIDs() const { return OVFieldIDIter(&fieldIds(), &positions_); }
   // The field's descriptor; empty when the form has no such field.
   FormFieldDescPtr getFieldDesc(const Primitives::OVImmutableIdentifier& field) const;
+  // The same, borrowed from the form's descriptor (no share taken); null
+  // when the form has no such field (ours: the host's own fast path).
+  const FormFieldDesc* findField(const Primitives::OVImmutableIdentifier& field) const;
   std::string getDevName() const { return devName_; }
   std::string getBusName() const { return busName_; }
   std::string getNameText() const { return busName_; }
@@ -145,7 +153,8 @@ class HOST_API TaxFormDesc {
   std::string busName_;
   uint16_t maxCopies_ = 999;
   std::vector<Primitives::OVImmutableIdentifier> fieldIds_;
-  std::map<int, FormFieldDescPtr> fields_;
+  std::unordered_map<int, FormFieldDescPtr> fields_;
+  std::unordered_map<int, int> positions_;  // position in fieldIds_ by number
   mutable std::function<void(TaxFormDesc&)> fieldSource_;  // empty once the fields are made
 };
 

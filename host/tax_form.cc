@@ -75,6 +75,8 @@ std::vector<FieldId> readList(const FieldId* first, va_list rest) {
 TaxForm::TaxForm(const TaxFormDescPtr& desc, uint16_t copy, std::shared_ptr<ReturnState> state)
     : desc_(desc), copy_(copy), state_(std::move(state)) {
   if (!state_) state_ = std::make_shared<ReturnState>();
+  // Elements of an unordered map keep their place: the pointer stays good.
+  valueWrites_ = &state_->valueWrites[desc_.isNull() ? 0 : formKey(desc_->getTypeID())];
 }
 
 TaxForm::~TaxForm() = default;
@@ -118,8 +120,8 @@ bool TaxForm::hasSigValue(const FieldId& f) const {
 
 unsigned char TaxForm::editCodeOf(const FieldId& f) const {
   if (desc_.isNull()) return kEditNone;
-  FormFieldDescPtr field = desc_->getFieldDesc(f);
-  return field.isNull() ? kEditNone : field->getValidator().getEditCode();
+  const FormFieldDesc* field = desc_->findField(f);
+  return field == nullptr ? kEditNone : field->getValidator().getEditCode();
 }
 
 std::string TaxForm::valueText(const FieldId& f) const {
@@ -145,11 +147,14 @@ void TaxForm::write(const FieldId& t, const FieldValue& value) {
   if (!t.isValid()) return;
   FieldValue& target = fields_[t.getNumber()];
   if (target.overridden) return;
-  const FormFieldDescPtr field = desc_.isNull() ? FormFieldDescPtr() : desc_->getFieldDesc(t);
-  if (field.isNull()) {
+  const FormFieldDesc* field = desc_.isNull() ? nullptr : desc_->findField(t);
+  if (field == nullptr) {
     ++StandIn::diagnostics().unknownFieldWrites;
   } else if (value.kind == FieldValue::kText && !field->isText()) {
     ++StandIn::diagnostics().textIntoOtherFields;
+  }
+  if (target.kind != value.kind || target.number != value.number || target.text != value.text) {
+    ++*valueWrites_;  // counted only when the value changes
   }
   target.kind = value.kind;
   target.number = value.number;
@@ -169,7 +174,7 @@ void TaxForm::writeNumber(const FieldId& t, double value) {
 
 void TaxForm::store(const FieldId& f, const FieldValue& value) {
   if (!f.isValid()) return;
-  if (desc_.isNull() || desc_->getFieldDesc(f).isNull()) ++StandIn::diagnostics().unknownFieldWrites;
+  if (desc_.isNull() || desc_->findField(f) == nullptr) ++StandIn::diagnostics().unknownFieldWrites;
   FieldValue& target = fields_[f.getNumber()];
   target = value;
   if (value.kind == FieldValue::kNumber && !std::isfinite(value.number)) {
@@ -178,6 +183,7 @@ void TaxForm::store(const FieldId& f, const FieldValue& value) {
     target.number = 0.0;
   }
   state_->saveNeeded = true;
+  ++*valueWrites_;
 }
 
 void TaxForm::assignIR(const FieldId& t, double value) { writeNumber(t, value); }

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <map>
+#include <unordered_map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,7 +37,16 @@ namespace DataMgmt {
 // State shared by a return and its copies (ours).
 struct ReturnState {
   bool saveNeeded = false;
+  // Per form (by formKey), a count of the writes that changed a value of
+  // one of its copies: sums over the copies of a form hold while it
+  // stands (ours).
+  std::unordered_map<long, unsigned long> valueWrites;
 };
+
+// The key of a form in ReturnState::valueWrites.
+inline long formKey(const Primitives::OVImmutableFormIdentifier& form) {
+  return 2L * form.getNumber() + (form.isStateForm() ? 1 : 0);
+}
 
 class HOST_API TaxForm {
  public:
@@ -160,7 +170,7 @@ class HOST_API TaxForm {
   void setOverridden(const FieldId& f, bool overridden);
   void setTentative(const FieldId& f, bool tentative);
   void setNoEntry(const FieldId& f, bool noEntry);
-  const std::map<int, FieldValue>& fields() const { return fields_; }
+  const std::unordered_map<int, FieldValue>& fields() const { return fields_; }
   // Significant: a number other than 0, a text with a non-blank, or the mark (ours).
   bool hasSigValue(const FieldId& f) const;
   unsigned char editCodeOf(const FieldId& f) const;  // 0 for a field not in the form (ours)
@@ -177,7 +187,8 @@ class HOST_API TaxForm {
   TaxFormDescPtr desc_;
   uint16_t copy_;
   std::shared_ptr<ReturnState> state_;
-  std::map<int, FieldValue> fields_;
+  unsigned long* valueWrites_;  // this form's count in state_
+  std::unordered_map<int, FieldValue> fields_;  // by field number
   bool calcMark_ = false;
   bool dataEntered_ = false;
   bool printFlag_ = false;
