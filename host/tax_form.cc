@@ -16,6 +16,16 @@
 namespace DataMgmt {
 namespace {
 
+unsigned long changes = 0;
+
+// Sets `member` to `value`, counting a change when it differs.
+template <class T>
+void change(T& member, const T& value) {
+  if (member == value) return;
+  member = value;
+  ++changes;
+}
+
 typedef Primitives::OVImmutableIdentifier FieldId;
 
 const FieldValue kNullValue;
@@ -71,6 +81,9 @@ std::vector<FieldId> readList(const FieldId* first, va_list rest) {
 }
 
 }  // namespace
+
+unsigned long changeCount() { return changes; }
+void noteChange() { ++changes; }
 
 TaxForm::TaxForm(const TaxFormDescPtr& desc, uint16_t copy, std::shared_ptr<ReturnState> state)
     : desc_(desc), copy_(copy), state_(std::move(state)) {
@@ -155,6 +168,7 @@ void TaxForm::write(const FieldId& t, const FieldValue& value) {
   }
   if (target.kind != value.kind || target.number != value.number || target.text != value.text) {
     ++*valueWrites_;  // counted only when the value changes
+    ++changes;
   }
   target.kind = value.kind;
   target.number = value.number;
@@ -184,6 +198,7 @@ void TaxForm::store(const FieldId& f, const FieldValue& value) {
   }
   state_->saveNeeded = true;
   ++*valueWrites_;
+  ++changes;
 }
 
 void TaxForm::assignIR(const FieldId& t, double value) { writeNumber(t, value); }
@@ -357,13 +372,13 @@ void TaxForm::setOptionGroupSelection(std::initializer_list<FieldId> group) {
 
 void TaxForm::makeProtected(const FieldId& f) {
   if (!f.isValid()) return;
-  fields_[f.getNumber()].isProtected = true;
+  change(fields_[f.getNumber()].isProtected, true);
   state_->saveNeeded = true;
 }
 
 void TaxForm::unProtect(const FieldId& f) {
   if (!f.isValid()) return;
-  fields_[f.getNumber()].isProtected = false;
+  change(fields_[f.getNumber()].isProtected, false);
   state_->saveNeeded = true;
 }
 
@@ -380,30 +395,32 @@ void TaxForm::unprotectAndMaybeSetNull(const FieldId& f) {
 
 // Flags.
 
-void TaxForm::setPrintingEnabled(bool enabled) { printFlag_ = enabled; }
+void TaxForm::setPrintingEnabled(bool enabled) { change(printFlag_, enabled); }
+
+void TaxForm::setCalcMark(bool marked) { change(calcMark_, marked); }
 
 void TaxForm::setDataEnteredFlag(bool entered, bool byUser) {
-  dataEntered_ = entered;
-  printFlag_ = entered;
-  dataEnteredByUser_ = byUser;
+  change(dataEntered_, entered);
+  change(printFlag_, entered);
+  change(dataEnteredByUser_, byUser);
   state_->saveNeeded = true;
 }
 
 void TaxForm::setOverridden(const FieldId& f, bool overridden) {
   if (!f.isValid()) return;
-  fields_[f.getNumber()].overridden = overridden;
+  change(fields_[f.getNumber()].overridden, overridden);
   state_->saveNeeded = true;
 }
 
 void TaxForm::setTentative(const FieldId& f, bool tentative) {
   if (!f.isValid()) return;
-  fields_[f.getNumber()].tentative = tentative;
+  change(fields_[f.getNumber()].tentative, tentative);
   state_->saveNeeded = true;
 }
 
 void TaxForm::setNoEntry(const FieldId& f, bool noEntry) {
   if (!f.isValid()) return;
-  fields_[f.getNumber()].noEntry = noEntry;
+  change(fields_[f.getNumber()].noEntry, noEntry);
   state_->saveNeeded = true;
 }
 

@@ -43,6 +43,13 @@ struct ReturnState {
   std::unordered_map<long, unsigned long> valueWrites;
 };
 
+// The changes made to the forms of every return in this process (ours): a
+// value, flag or mark that became different, or a copy made. Between two
+// equal counts nothing changed, so a step that ran between them changed
+// nothing. noteChange counts one.
+HOST_API unsigned long changeCount();
+HOST_API void noteChange();
+
 // The key of a form in ReturnState::valueWrites.
 inline long formKey(const Primitives::OVImmutableFormIdentifier& form) {
   return 2L * form.getNumber() + (form.isStateForm() ? 1 : 0);
@@ -154,7 +161,7 @@ class HOST_API TaxForm {
   // Flags.
   void setPrintingEnabled(bool enabled);
   bool isPrintFlag() const { return printFlag_; }
-  void setCalcMark(bool marked) { calcMark_ = marked; }
+  void setCalcMark(bool marked);
   bool getCalcMark() const { return calcMark_; }
   bool isDataEntered() const { return dataEntered_; }
   // Sets the data-entered and print flags to `entered`; `byUser` is only

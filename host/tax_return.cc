@@ -182,6 +182,7 @@ TaxFormPtr& TaxReturn::getFormUVPtr(const FormId& f, uint16_t c, bool create) {
       holder = TaxFormPtr(new TaxForm(desc, c, state_));
       holder->holder_ = &holder;
       state_->saveNeeded = true;
+      noteChange();  // a copy made
       return holder;
     }
   }

@@ -8,10 +8,12 @@ using PADataMgmt::kFilingSingle;
 
 // Schedule W2-S is calculated twice ahead of the wages; the copy ends up
 // data-entered, printable and calculated; an empty copy is ignored.
-TEST_F(PA40Test, CalculatesScheduleW2STwiceAndMarksTheCopyEntered) {
+TEST_F(PA40Test, CalculatesScheduleW2SAndMarksTheCopyEntered) {
   copyOf(kFormID_PAScheduleW2S);
   run();
-  EXPECT_EQ(calcCalls(kFormID_PAScheduleW2S), 2);
+  // A second run follows only a first run that changed something; the
+  // recording stub changes nothing.
+  EXPECT_EQ(calcCalls(kFormID_PAScheduleW2S), 1);
   EXPECT_TRUE(copyOf(kFormID_PA40).isDataEntered() && copyOf(kFormID_PA40).getCalcMark());
   engine->computePA40(DataMgmt::TaxFormPtr(), 2, 1);
   EXPECT_FALSE(pa->formExists(kFormID_PA40, 2));
