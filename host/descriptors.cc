@@ -103,8 +103,7 @@ TaxFormDesc::TaxFormDesc(const OVImmutableFormIdentifier& id, const std::string&
 
 TaxFormDesc::~TaxFormDesc() = default;
 
-void TaxFormDesc::makeFields() const {
-  if (!fieldSource_) return;
+void TaxFormDesc::buildFields() const {
   // Cleared first: the source's own addField calls find nothing to make.
   std::function<void(TaxFormDesc&)> source = std::move(fieldSource_);
   fieldSource_ = nullptr;

@@ -146,7 +146,10 @@ class HOST_API TaxFormDesc {
   void setFieldSource(std::function<void(TaxFormDesc&)> source) { fieldSource_ = std::move(source); }
 
  private:
-  void makeFields() const;
+  void makeFields() const {
+    if (fieldSource_) buildFields();
+  }
+  void buildFields() const;
 
   Primitives::OVImmutableFormIdentifier id_;
   std::string devName_;

@@ -99,7 +99,7 @@ TaxForm::~TaxForm() = default;
 const FieldValue& TaxForm::stored(const FieldId& f) const {
   if (!f.isValid()) return kNullValue;
   auto found = fields_.find(f.getNumber());
-  return found == fields_.end() ? kNullValue : found->second;
+  return found == fields_.end() ? kNullValue : found->second.value;
 }
 
 double TaxForm::getIR(const FieldId& f) const {
@@ -133,7 +133,8 @@ bool TaxForm::hasSigValue(const FieldId& f) const {
 
 unsigned char TaxForm::editCodeOf(const FieldId& f) const {
   if (desc_.isNull()) return kEditNone;
-  const FormFieldDesc* field = desc_->findField(f);
+  const auto found = fields_.find(f.getNumber());
+  const FormFieldDesc* field = found != fields_.end() ? found->second.desc : desc_->findField(f);
   return field == nullptr ? kEditNone : field->getValidator().getEditCode();
 }
 
@@ -156,11 +157,24 @@ FormFieldPtr TaxForm::getField(const FieldId& f) {
 
 // Writes.
 
+TaxForm::Slot& TaxForm::slot(const FieldId& f) {
+  const auto made = fields_.try_emplace(f.getNumber());
+  if (made.second && !desc_.isNull()) made.first->second.desc = desc_->findField(f);
+  return made.first->second;
+}
+
+std::map<int, FieldValue> TaxForm::fields() const {
+  std::map<int, FieldValue> snapshot;
+  for (const auto& entry : fields_) snapshot.emplace(entry.first, entry.second.value);
+  return snapshot;
+}
+
 void TaxForm::write(const FieldId& t, const FieldValue& value) {
   if (!t.isValid()) return;
-  FieldValue& target = fields_[t.getNumber()];
+  Slot& written = slot(t);
+  FieldValue& target = written.value;
   if (target.overridden) return;
-  const FormFieldDesc* field = desc_.isNull() ? nullptr : desc_->findField(t);
+  const FormFieldDesc* field = written.desc;
   if (field == nullptr) {
     ++StandIn::diagnostics().unknownFieldWrites;
   } else if (value.kind == FieldValue::kText && !field->isText()) {
@@ -188,8 +202,9 @@ void TaxForm::writeNumber(const FieldId& t, double value) {
 
 void TaxForm::store(const FieldId& f, const FieldValue& value) {
   if (!f.isValid()) return;
-  if (desc_.isNull() || desc_->findField(f) == nullptr) ++StandIn::diagnostics().unknownFieldWrites;
-  FieldValue& target = fields_[f.getNumber()];
+  Slot& written = slot(f);
+  if (written.desc == nullptr) ++StandIn::diagnostics().unknownFieldWrites;
+  FieldValue& target = written.value;
   target = value;
   if (value.kind == FieldValue::kNumber && !std::isfinite(value.number)) {
     ++StandIn::diagnostics().nonFiniteWrites;
@@ -372,13 +387,13 @@ void TaxForm::setOptionGroupSelection(std::initializer_list<FieldId> group) {
 
 void TaxForm::makeProtected(const FieldId& f) {
   if (!f.isValid()) return;
-  change(fields_[f.getNumber()].isProtected, true);
+  change(slot(f).value.isProtected, true);
   state_->saveNeeded = true;
 }
 
 void TaxForm::unProtect(const FieldId& f) {
   if (!f.isValid()) return;
-  change(fields_[f.getNumber()].isProtected, false);
+  change(slot(f).value.isProtected, false);
   state_->saveNeeded = true;
 }
 
@@ -408,19 +423,19 @@ void TaxForm::setDataEnteredFlag(bool entered, bool byUser) {
 
 void TaxForm::setOverridden(const FieldId& f, bool overridden) {
   if (!f.isValid()) return;
-  change(fields_[f.getNumber()].overridden, overridden);
+  change(slot(f).value.overridden, overridden);
   state_->saveNeeded = true;
 }
 
 void TaxForm::setTentative(const FieldId& f, bool tentative) {
   if (!f.isValid()) return;
-  change(fields_[f.getNumber()].tentative, tentative);
+  change(slot(f).value.tentative, tentative);
   state_->saveNeeded = true;
 }
 
 void TaxForm::setNoEntry(const FieldId& f, bool noEntry) {
   if (!f.isValid()) return;
-  change(fields_[f.getNumber()].noEntry, noEntry);
+  change(slot(f).value.noEntry, noEntry);
   state_->saveNeeded = true;
 }
 

@@ -177,7 +177,8 @@ class HOST_API TaxForm {
   void setOverridden(const FieldId& f, bool overridden);
   void setTentative(const FieldId& f, bool tentative);
   void setNoEntry(const FieldId& f, bool noEntry);
-  const std::unordered_map<int, FieldValue>& fields() const { return fields_; }
+  // Every stored field by number, a snapshot in ascending order.
+  std::map<int, FieldValue> fields() const;
   // Significant: a number other than 0, a text with a non-blank, or the mark (ours).
   bool hasSigValue(const FieldId& f) const;
   unsigned char editCodeOf(const FieldId& f) const;  // 0 for a field not in the form (ours)
@@ -195,7 +196,14 @@ class HOST_API TaxForm {
   uint16_t copy_;
   std::shared_ptr<ReturnState> state_;
   unsigned long* valueWrites_;  // this form's count in state_
-  std::unordered_map<int, FieldValue> fields_;  // by field number
+  // A stored field: its value and its descriptor (null for a field the
+  // form does not have), looked up once when the slot is made.
+  struct Slot {
+    FieldValue value;
+    const FormFieldDesc* desc = nullptr;
+  };
+  Slot& slot(const FieldId& f);  // made on first use
+  std::unordered_map<int, Slot> fields_;  // by field number
   bool calcMark_ = false;
   bool dataEntered_ = false;
   bool printFlag_ = false;
