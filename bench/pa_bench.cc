@@ -8,6 +8,7 @@
 //   ManyCopies/FORMS/n         a fresh session loads n copies (up to the
 //                              host's 999) of the forms and calculates them;
 //                              the cost must grow linearly with n
+//   ManyCopies/alone/FORM/999  999 copies of one form
 //
 // The whole-process figure (pahost against a program that only dlopens an
 // empty library) is process_ratio's.
@@ -127,6 +128,11 @@ void registerAll() {
     const char* name;
     std::vector<std::string> forms;
   } sets[] = {{"PA40+PAW2", {"PA40", "PAW2"}}, {"PA40", {"PA40"}}, {"PAW2", {"PAW2"}}, {"every form", everyForm()}};
+  // 999 copies (the host's limit) of each form alone.
+  for (const std::string& form : everyForm()) {
+    benchmark::RegisterBenchmark(("ManyCopies/alone/" + form).c_str(), ManyCopies, std::vector<std::string>{form})
+        ->Arg(999)->Unit(benchmark::kMillisecond)->Iterations(1);
+  }
   for (const auto& set : sets) {
     benchmark::RegisterBenchmark(("ManyCopies/" + std::string(set.name)).c_str(), ManyCopies, set.forms)
         ->Arg(125)->Arg(250)->Arg(500)->Arg(999)->Unit(benchmark::kMillisecond)

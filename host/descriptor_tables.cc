@@ -284,7 +284,9 @@ TaxFormDescPtr buildForm(const FormRow& row) {
   form->setFieldSource([name, devName](TaxFormDesc& desc) {
     const KindsOfForm& kinds = kindsOf(name);
     const bool hundredths = storesHundredths(name);
-    for (int number : fieldNumbersOf(name)) desc.addField(buildField(kinds, hundredths, devName, number));
+    const std::vector<int> numbers = fieldNumbersOf(name);
+    desc.reserveFields(numbers.size());
+    for (int number : numbers) desc.addField(buildField(kinds, hundredths, devName, number));
   });
   return form;
 }

@@ -110,6 +110,12 @@ void TaxFormDesc::buildFields() const {
   source(const_cast<TaxFormDesc&>(*this));  // every descriptor is made non-const
 }
 
+void TaxFormDesc::reserveFields(std::size_t count) {
+  fieldIds_.reserve(count);
+  fields_.reserve(count);
+  positions_.reserve(count);
+}
+
 const std::vector<OVImmutableIdentifier>& TaxFormDesc::fieldIds() const {
   makeFields();
   return fieldIds_;

@@ -140,6 +140,7 @@ class HOST_API TaxFormDesc {
   // Building and test controls (ours).
   void addField(const FormFieldDescPtr& field);
   void setMaxCopies(uint16_t limit) { maxCopies_ = limit; }
+  void reserveFields(std::size_t count);  // room for `count` fields
   const std::vector<Primitives::OVImmutableIdentifier>& fieldIds() const;
   // Fields made on first use: `source` adds them (with addField) the first
   // time anything reads or adds a field; it runs once.

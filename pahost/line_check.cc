@@ -59,22 +59,46 @@ bool isComment(const std::string& line) {
   return first == std::string::npos || line[first] == '#';
 }
 
-// One form of one return and its fields by symbolic name (the first field
-// of a name counts, as in the loader).
-struct FormSide {
-  DataMgmt::TaxFormDescPtr form;
-  std::unordered_map<std::string, DataMgmt::FormFieldDescPtr> fields;
+// One form of one return. A field is found by its symbolic name: straight
+// by its number for a name "F" + number, which is how the host names its
+// fields, else in a map of every field by name, made on first need (the
+// first field of a name counts, as in the loader).
+class FormSide {
+ public:
+  explicit FormSide(const DataMgmt::TaxFormDescPtr& form) : form_(form) {}
+
+  const DataMgmt::TaxFormDesc& form() const { return *form_; }
+
+  const DataMgmt::FormFieldDesc* field(const std::string& symbolicName, const std::string& fieldName) {
+    if (fieldName.size() > 1 && fieldName.size() < 11 && fieldName[0] == 'F' &&
+        fieldName.find_first_not_of("0123456789", 1) == std::string::npos) {
+      const DataMgmt::FormFieldDesc* byNumber =
+          form_->findField(Primitives::OVImmutableIdentifier(std::stoi(fieldName.substr(1))));
+      if (byNumber != nullptr && byNumber->getSymbolicName() == symbolicName) return byNumber;
+    }
+    if (byName_.empty()) {
+      for (const Primitives::OVImmutableIdentifier& id : form_->fieldIds()) {
+        const DataMgmt::FormFieldDesc* field = form_->findField(id);
+        if (field != nullptr) byName_.emplace(field->getSymbolicName(), field);
+      }
+    }
+    const auto found = byName_.find(symbolicName);
+    return found == byName_.end() ? nullptr : found->second;
+  }
+
+ private:
+  DataMgmt::TaxFormDescPtr form_;
+  std::unordered_map<std::string, const DataMgmt::FormFieldDesc*> byName_;
 };
 
-// The forms of every return by upper-cased developer name; each form's
-// field names are looked up once, when a line first names the form.
+// The forms of every return by upper-cased developer name.
 class FormLookups {
  public:
   explicit FormLookups(const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions) {
     for (const DataMgmt::TaxReturnDescPtr& desc : descriptions) {
       if (desc.isNull()) continue;
       for (const DataMgmt::TaxFormDescPtr& form : desc->getTaxFormDescriptors()) {
-        forms_[Utils::OVStringUtils::toUpperCase(form->getDevName())].push_back(FormSide{form, {}});
+        forms_[Utils::OVStringUtils::toUpperCase(form->getDevName())].emplace_back(form);
       }
     }
   }
@@ -82,15 +106,7 @@ class FormLookups {
   // The sides that hold a form of that name; null for none.
   std::vector<FormSide>* find(const std::string& formName) {
     auto found = forms_.find(formName);
-    if (found == forms_.end()) return nullptr;
-    for (FormSide& side : found->second) {
-      if (!side.fields.empty()) continue;
-      for (const Primitives::OVImmutableIdentifier& id : side.form->fieldIds()) {
-        const DataMgmt::FormFieldDescPtr field = side.form->getFieldDesc(id);
-        if (!field.isNull()) side.fields.emplace(field->getSymbolicName(), field);
-      }
-    }
-    return &found->second;
+    return found == forms_.end() ? nullptr : &found->second;
   }
 
  private:
@@ -101,7 +117,7 @@ class FormLookups {
 LineProblem problemOf(const FormSide& side, const DataMgmt::FormFieldDesc& field,
                       const std::vector<std::string>& parts) {
   TestDataFormat::CopyRange copies{0, 0};
-  const LineProblem copy = TestDataFormat::readCopyPart(parts[1], side.form->getMaxCopies(), &copies);
+  const LineProblem copy = TestDataFormat::readCopyPart(parts[1], side.form().getMaxCopies(), &copies);
   if (copy != LineProblem::kStored) return copy;
   if (field.isText() || field.isBoolean()) return LineProblem::kStored;
   return TestDataFormat::checkAmountText(parts[3]);
@@ -118,10 +134,11 @@ std::string reasonFor(const std::string& line, FormLookups& lookups) {
   std::vector<FormSide>* sides = lookups.find(formName);
   if (sides == nullptr) return std::string(kUnknownForm) + " " + shown(parts[0]);
   std::string reason = std::string(kUnknownField) + " " + shown(parts[2]);
-  for (const FormSide& side : *sides) {
-    const auto field = side.fields.find("k" + formName + "_" + parts[2]);
-    if (field == side.fields.end()) continue;
-    const LineProblem problem = problemOf(side, *field->second, parts);
+  const std::string symbolicName = "k" + formName + "_" + parts[2];
+  for (FormSide& side : *sides) {
+    const DataMgmt::FormFieldDesc* field = side.field(symbolicName, parts[2]);
+    if (field == nullptr) continue;
+    const LineProblem problem = problemOf(side, *field, parts);
     if (problem == LineProblem::kStored) return "";
     reason = reasonOf(problem, parts);
   }
