@@ -201,8 +201,12 @@ std::vector<HostSession::AuditMessage> HostSession::audit(bool eFile) {
   auditor_->auditReturn(eFile ? AuditMgmt::kAuditEFile : AuditMgmt::kAuditStandard);
   const auto& calls = auditor_->messageCalls();
   for (std::size_t i = before; i < calls.size(); ++i) {
+    // A rule reports its answer whether or not the problem is there; the
+    // host shows the message only when it is.
     const bool refusal = calls[i].call == "epFailMsg";
-    if (refusal || calls[i].call == "showAuditMsg") messages.push_back({calls[i].text, refusal});
+    if ((refusal || calls[i].call == "showAuditMsg") && calls[i].answer) {
+      messages.push_back({calls[i].text, refusal});
+    }
   }
   return messages;
 }

@@ -48,7 +48,7 @@ class HostSession {
   // The check of the file's lines against both returns (line_check.h).
   LineCheck checkLines(const std::string& path) const;
   // Audits the return, an electronic-filing audit when `eFile`, and gives
-  // the messages the auditor showed, in order.
+  // the messages the host shows (those whose problem is there), in order.
   struct AuditMessage {
     std::string text;
     bool eFileRefusal;  // a message that bars electronic filing
