@@ -5,17 +5,11 @@
 
 #include "host/descriptors.h"
 #include "host/field_value.h"
-#include "host/io.h"
-#include "host/string_utils.h"
 #include "host/tax_form.h"
 #include "host/tax_return.h"
-#include "pahost/federal_items.h"
 #include "testing/test_data_format.h"
 
 namespace {
-
-using TestDataFormat::kLineParts;
-using TestDataFormat::splitLine;
 
 // What the loader stores for the text read into a field of `editCode`.
 double loaded(const char* text, unsigned char editCode) {

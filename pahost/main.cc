@@ -67,7 +67,9 @@ bool parseOptions(int argc, char** argv, Options* o) {
     const char* arg = argv[i];
     bool known = false;
     for (const Flag& f : flags) {
-      if (std::strcmp(arg, f.name) == 0) o->*f.member = f.value, known = true;
+      if (std::strcmp(arg, f.name) != 0) continue;
+      o->*f.member = f.value;
+      known = true;
     }
     if (known) continue;
     if (std::strcmp(arg, "--module") == 0 || std::strcmp(arg, "--out") == 0) {

@@ -1,5 +1,5 @@
-# Runs pahost (PAHOST) on the return RETURN, writing its data file into
-# WORK, and compares its standard output byte for byte with GOLDEN. The
+# Runs pahost (PAHOST) with the options ARGS on the return RETURN, writing
+# its data file into WORK, and compares its standard output byte for byte with GOLDEN. The
 # module's folder and WORK are written as <bin> and <work>, so that the
 # output does not depend on where the project is built.
 #
@@ -7,7 +7,7 @@
 # anew and review the difference:
 #   PA_UPDATE_GOLDEN=1 ctest --test-dir BUILD -R pahost_golden
 file(MAKE_DIRECTORY ${WORK})
-execute_process(COMMAND ${PAHOST} --out ${WORK}/40.tif ${RETURN}
+execute_process(COMMAND ${PAHOST} ${ARGS} --out ${WORK}/40.tif ${RETURN}
                 WORKING_DIRECTORY ${WORK}
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 if(NOT rc STREQUAL "0")
