@@ -272,6 +272,22 @@ FormFieldDescPtr buildField(const KindsOfForm& kinds, bool hundredths, const std
                                             suffix));
 }
 
+// Makes one field of a form; the form's kind rows are found once.
+struct FieldMaker {
+  std::string name;
+  std::string devName;
+  const KindsOfForm* kinds = nullptr;
+  bool hundredths = false;
+
+  FormFieldDescPtr operator()(int number) {
+    if (kinds == nullptr) {
+      kinds = &kindsOf(name);
+      hundredths = storesHundredths(name);
+    }
+    return buildField(*kinds, hundredths, devName, number);
+  }
+};
+
 TaxFormDescPtr buildForm(const FormRow& row) {
   const std::string name = row.name;
   const std::string devName = upperCase(name);
@@ -281,13 +297,7 @@ TaxFormDescPtr buildForm(const FormRow& row) {
   }
   TaxFormDescPtr form(
       new TaxFormDesc(Primitives::OVImmutableFormIdentifier(row.number, row.isState), devName, busName));
-  form->setFieldSource([name, devName](TaxFormDesc& desc) {
-    const KindsOfForm& kinds = kindsOf(name);
-    const bool hundredths = storesHundredths(name);
-    const std::vector<int> numbers = fieldNumbersOf(name);
-    desc.reserveFields(numbers.size());
-    for (int number : numbers) desc.addField(buildField(kinds, hundredths, devName, number));
-  });
+  form->setFieldSource([name] { return fieldNumbersOf(name); }, FieldMaker{name, devName});
   return form;
 }
 

@@ -103,17 +103,32 @@ TaxFormDesc::TaxFormDesc(const OVImmutableFormIdentifier& id, const std::string&
 
 TaxFormDesc::~TaxFormDesc() = default;
 
-void TaxFormDesc::buildFields() const {
-  // Cleared first: the source's own addField calls find nothing to make.
-  std::function<void(TaxFormDesc&)> source = std::move(fieldSource_);
-  fieldSource_ = nullptr;
-  source(const_cast<TaxFormDesc&>(*this));  // every descriptor is made non-const
+void TaxFormDesc::setFieldSource(std::function<std::vector<int>()> numbers,
+                                 std::function<FormFieldDescPtr(int)> maker) {
+  numbersSource_ = std::move(numbers);
+  maker_ = std::move(maker);
 }
 
-void TaxFormDesc::reserveFields(std::size_t count) {
-  fieldIds_.reserve(count);
-  fields_.reserve(count);
-  positions_.reserve(count);
+void TaxFormDesc::listFields() const {
+  // Cleared first: nothing below lists again.
+  const std::vector<int> numbers = std::move(numbersSource_)();
+  numbersSource_ = nullptr;
+  fieldIds_.reserve(fieldIds_.size() + numbers.size());
+  positions_.reserve(positions_.size() + numbers.size());
+  for (int number : numbers) {
+    if (number <= 0 || !positions_.emplace(number, static_cast<int>(fieldIds_.size())).second) continue;
+    fieldIds_.emplace_back(number);  // a field is listed once
+  }
+}
+
+const FormFieldDescPtr* TaxFormDesc::held(int number) const {
+  makeFields();
+  auto found = fields_.find(number);
+  if (found != fields_.end()) return &found->second;
+  if (!maker_ || positions_.count(number) == 0) return nullptr;
+  FormFieldDescPtr made = maker_(number);
+  if (made.isNull()) return nullptr;
+  return &fields_.emplace(number, made).first->second;
 }
 
 const std::vector<OVImmutableIdentifier>& TaxFormDesc::fieldIds() const {
@@ -122,24 +137,20 @@ const std::vector<OVImmutableIdentifier>& TaxFormDesc::fieldIds() const {
 }
 
 FormFieldDescPtr TaxFormDesc::getFieldDesc(const OVImmutableIdentifier& field) const {
-  makeFields();
-  auto found = fields_.find(field.getNumber());
-  if (found == fields_.end()) return FormFieldDescPtr();
-  return found->second;
+  const FormFieldDescPtr* found = held(field.getNumber());
+  return found == nullptr ? FormFieldDescPtr() : *found;
 }
 
 const FormFieldDesc* TaxFormDesc::findField(const OVImmutableIdentifier& field) const {
-  makeFields();
-  auto found = fields_.find(field.getNumber());
-  return found == fields_.end() ? nullptr : found->second.get();
+  const FormFieldDescPtr* found = held(field.getNumber());
+  return found == nullptr ? nullptr : found->get();
 }
 
 void TaxFormDesc::addField(const FormFieldDescPtr& field) {
   if (field.isNull() || !field->getID().isValid()) return;
   makeFields();
   const int number = field->getID().getNumber();
-  if (fields_.count(number) != 0) return;  // a field is listed once
-  positions_.emplace(number, static_cast<int>(fieldIds_.size()));
+  if (!positions_.emplace(number, static_cast<int>(fieldIds_.size())).second) return;  // listed once
   fieldIds_.push_back(field->getID());
   fields_.emplace(number, field);
 }

@@ -140,26 +140,33 @@ class HOST_API TaxFormDesc {
   // Building and test controls (ours).
   void addField(const FormFieldDescPtr& field);
   void setMaxCopies(uint16_t limit) { maxCopies_ = limit; }
-  void reserveFields(std::size_t count);  // room for `count` fields
   const std::vector<Primitives::OVImmutableIdentifier>& fieldIds() const;
-  // Fields made on first use: `source` adds them (with addField) the first
-  // time anything reads or adds a field; it runs once.
-  void setFieldSource(std::function<void(TaxFormDesc&)> source) { fieldSource_ = std::move(source); }
+  // Fields made on first use: `numbers` lists the form's field numbers in
+  // form order, asked once, the first time anything reads or adds a field;
+  // `maker` makes the descriptor of one of them, the first time it is
+  // asked for.
+  void setFieldSource(std::function<std::vector<int>()> numbers,
+                      std::function<FormFieldDescPtr(int)> maker);
 
  private:
   void makeFields() const {
-    if (fieldSource_) buildFields();
+    if (numbersSource_) listFields();
   }
-  void buildFields() const;
+  void listFields() const;
+  // The descriptor held for `number`, made now when the form lists it;
+  // null when the form has no such field.
+  const FormFieldDescPtr* held(int number) const;
 
   Primitives::OVImmutableFormIdentifier id_;
   std::string devName_;
   std::string busName_;
   uint16_t maxCopies_ = 999;
-  std::vector<Primitives::OVImmutableIdentifier> fieldIds_;
-  std::unordered_map<int, FormFieldDescPtr> fields_;
-  std::unordered_map<int, int> positions_;  // position in fieldIds_ by number
-  mutable std::function<void(TaxFormDesc&)> fieldSource_;  // empty once the fields are made
+  // Made on first use (see setFieldSource), so mutable.
+  mutable std::vector<Primitives::OVImmutableIdentifier> fieldIds_;
+  mutable std::unordered_map<int, FormFieldDescPtr> fields_;
+  mutable std::unordered_map<int, int> positions_;  // position in fieldIds_ by number
+  mutable std::function<std::vector<int>()> numbersSource_;  // empty once listed
+  std::function<FormFieldDescPtr(int)> maker_;
 };
 
 // One data-file line the host's conversion writes for a form field.

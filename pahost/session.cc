@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -222,7 +223,10 @@ bool HostSession::writeDataFile(const std::string& path, long* records) {
   const std::string dataDir = configuration.getDataDir();
   configuration.setDataDir(scratch);
   const std::string written = scratch + "/" + std::to_string(kPAReturnType) + ".tif";
+  // An older file at `path` is removed first: a rename over it would make
+  // the file system write the new one out at once, which only slows a run.
   const bool ok = writer_->writeTifFile(kFreshWrite, kPAReturnType) &&
+                  (std::remove(path.c_str()) == 0 || errno == ENOENT) &&
                   std::rename(written.c_str(), path.c_str()) == 0;
   configuration.setDataDir(dataDir);
   std::remove(written.c_str());
