@@ -110,9 +110,10 @@ void TaxFormDesc::setFieldSource(std::function<std::vector<int>()> numbers,
 }
 
 void TaxFormDesc::listFields() const {
-  // Cleared first: nothing below lists again.
-  const std::vector<int> numbers = std::move(numbersSource_)();
+  // Cleared first: whatever the source asks of this form lists nothing again.
+  const std::function<std::vector<int>()> source = std::move(numbersSource_);
   numbersSource_ = nullptr;
+  const std::vector<int> numbers = source();
   fieldIds_.reserve(fieldIds_.size() + numbers.size());
   positions_.reserve(positions_.size() + numbers.size());
   for (int number : numbers) {
