@@ -1,87 +1,151 @@
-// pa_bench: how long the module's main paths take.
+// pa_bench: how long the module's main paths take, in process, through a
+// pahost session (the module loaded as pahost loads it, the return loaded
+// with its federal figures, exactly what pahost calculates).
 //
-//   LoadAndCalculateSample  a fresh federal and PA return, the sample return
-//                           loaded into both from its file, calcReturn
-//   CalculateSample         calcReturn alone, on the loaded sample
-//   ModuleOpenClose         dlopen + compatVersion + dlclose of the module
+//   CalculateSample            calcReturn on the loaded sample return
+//   CalculateAuditWrite        calcReturn, an ordinary audit and the data file
+//   CalculateExample/NAME      calcReturn on each return of examples/
+//   ManyCopies/FORMS/n         a fresh session loads n copies (up to the
+//                              host's 999) of the forms and calculates them;
+//                              the cost must grow linearly with n
+//   ManyCopies/alone/FORM/999  999 copies of one form
 //
-// The sample file and the module are the ones of the build tree.
+// The whole-process figure (pahost against a program that only dlopens an
+// empty library) is process_ratio's.
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
+#include <unistd.h>
 
-#include <cstdint>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
+#include <vector>
 
-#include "calc/pa/pa_tax_return_calc_engine.h"
-#include "entry/pa_tax_return.h"
 #include "host/descriptors.h"
-#include "host/printer.h"
-#include "host/string_pool.h"
-#include "host/us_tax_return.h"
-#include "identifiers/form_ids.h"
+#include "host/stand_in.h"
+#include "pahost/module_loader.h"
+#include "pahost/session.h"
 
 namespace {
 
-// A federal return, the PA return over it and the PA engine, as the host
-// builds them (without a printer).
-struct SampleReturn {
-  SampleReturn()
-      : federal(new DataMgmt::USTaxReturn()),
-        pa(new PADataMgmt::PATaxReturn(federal, DataMgmt::TaxReturnDesc::pennsylvania(),
-                                       Utils::StringPool::shared())),
-        engine(new PACalculationMgmt::PATaxReturnCalcEngine(
-            static_cast<DataMgmt::USTaxReturn*>(federal.get()), pa.get(),
-            TaxFormPrintMgmt::TaxFormPrinterPtr())) {}
+const std::string kExamples = PA_EXAMPLES_DIR;
 
-  void load() {
-    engine->loadInputTextFile(PA_SAMPLE_RETURN, federal.get());
-    engine->loadInputTextFile(PA_SAMPLE_RETURN, pa.get());
-  }
-
-  DataMgmt::TaxReturnPtr federal;
-  std::unique_ptr<PADataMgmt::PATaxReturn> pa;
-  std::unique_ptr<PACalculationMgmt::PATaxReturnCalcEngine> engine;  // destroyed first
-};
-
-void LoadAndCalculateSample(benchmark::State& state) {
-  for (auto _ : state) {
-    SampleReturn sample;
-    sample.load();
-    sample.engine->calcReturn(0);
-    benchmark::DoNotOptimize(sample.pa->getMaxCopies(kFormID_PAReturnInfo));
-  }
+ModuleLoader& module() {
+  static ModuleLoader* loaded = [] {
+    auto* m = new ModuleLoader();
+    if (!m->open(PA_MODULE_PATH)) std::fprintf(stderr, "pa_bench: %s\n", m->error().c_str());
+    return m;
+  }();
+  return *loaded;
 }
-BENCHMARK(LoadAndCalculateSample);
 
-void CalculateSample(benchmark::State& state) {
-  SampleReturn sample;
-  sample.load();
-  for (auto _ : state) {
-    sample.engine->calcReturn(0);
-    benchmark::ClobberMemory();
-  }
+// A session with the return at `path` loaded.
+std::unique_ptr<HostSession> sessionWith(const std::string& path) {
+  std::unique_ptr<HostSession> session(new HostSession());
+  if (!session->findFactories(module()) || !session->build()) return nullptr;
+  session->load(path);
+  return session;
 }
-BENCHMARK(CalculateSample);
 
-void ModuleOpenClose(benchmark::State& state) {
+std::string scratchPath(const std::string& name) {
+  return std::filesystem::temp_directory_path().string() + "/pa_bench_" + std::to_string(getpid()) + "_" + name;
+}
+
+void CalculateReturn(benchmark::State& state, const std::string& path) {
+  std::unique_ptr<HostSession> session = sessionWith(path);
+  if (!session) return state.SkipWithError("no session");
+  for (auto _ : state) session->calculate();
+}
+
+void CalculateSample(benchmark::State& state) { CalculateReturn(state, kExamples + "/sample_return.txt"); }
+BENCHMARK(CalculateSample)->Unit(benchmark::kMicrosecond);
+
+void CalculateAuditWrite(benchmark::State& state) {
+  std::unique_ptr<HostSession> session = sessionWith(kExamples + "/sample_return.txt");
+  if (!session) return state.SkipWithError("no session");
+  const std::string out = scratchPath("40.tif");
+  long records = 0;
   for (auto _ : state) {
-    void* module = dlopen(PA_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
-    if (module == nullptr) {
-      state.SkipWithError(dlerror());
-      break;
+    session->calculate();
+    benchmark::DoNotOptimize(session->audit(false));
+    if (!session->writeDataFile(out, &records)) return state.SkipWithError(session->error().c_str());
+  }
+  std::remove(out.c_str());
+  state.counters["records"] = double(records);
+}
+BENCHMARK(CalculateAuditWrite)->Unit(benchmark::kMicrosecond);
+
+// The developer names of every form of both returns.
+std::vector<std::string> everyForm() {
+  std::vector<std::string> names;
+  for (const auto& desc : {DataMgmt::TaxReturnDesc::federal(), DataMgmt::TaxReturnDesc::pennsylvania()}) {
+    for (const auto& form : desc->getTaxFormDescriptors()) names.push_back(form->getDevName());
+  }
+  return names;
+}
+
+// A return of `copies` copies of each form: a line "FORM:n+:F<first
+// number field>:100" per form.
+std::string manyCopiesReturn(const std::vector<std::string>& forms, long copies) {
+  std::string text;
+  for (const auto& desc : {DataMgmt::TaxReturnDesc::federal(), DataMgmt::TaxReturnDesc::pennsylvania()}) {
+    for (const auto& form : desc->getTaxFormDescriptors()) {
+      if (std::find(forms.begin(), forms.end(), form->getDevName()) == forms.end()) continue;
+      for (const auto& id : form->fieldIds()) {
+        const DataMgmt::FormFieldDescPtr field = form->getFieldDesc(id);
+        if (field->isText() || field->isBoolean()) continue;
+        text += form->getDevName() + ":" + std::to_string(copies) + "+:F" + std::to_string(id.getNumber()) +
+                ":100\n";
+        break;
+      }
     }
-    auto compat = reinterpret_cast<uint16_t (*)()>(dlsym(module, "compatVersion"));
-    if (compat == nullptr) {
-      dlclose(module);
-      state.SkipWithError("the module does not export compatVersion");
-      break;
-    }
-    benchmark::DoNotOptimize(compat());
-    dlclose(module);
+  }
+  return text;
+}
+
+void ManyCopies(benchmark::State& state, const std::vector<std::string>& forms) {
+  const std::string path = scratchPath("copies.txt");
+  std::ofstream(path) << manyCopiesReturn(forms, state.range(0));
+  for (auto _ : state) {
+    std::unique_ptr<HostSession> session = sessionWith(path);
+    if (!session) return state.SkipWithError("no session");
+    session->calculate();
+  }
+  std::remove(path.c_str());
+  state.SetComplexityN(state.range(0));
+}
+
+void registerAll() {
+  for (const auto& entry : std::filesystem::directory_iterator(kExamples)) {
+    if (entry.path().extension() != ".txt") continue;
+    const std::string name = entry.path().stem().string();
+    benchmark::RegisterBenchmark(("CalculateExample/" + name).c_str(), CalculateReturn, entry.path().string())
+        ->Unit(benchmark::kMicrosecond);
+  }
+  const struct {
+    const char* name;
+    std::vector<std::string> forms;
+  } sets[] = {{"PA40+PAW2", {"PA40", "PAW2"}}, {"PA40", {"PA40"}}, {"PAW2", {"PAW2"}}, {"every form", everyForm()}};
+  // 999 copies (the host's limit) of each form alone.
+  for (const std::string& form : everyForm()) {
+    benchmark::RegisterBenchmark(("ManyCopies/alone/" + form).c_str(), ManyCopies, std::vector<std::string>{form})
+        ->Arg(999)->Unit(benchmark::kMillisecond)->Iterations(1);
+  }
+  for (const auto& set : sets) {
+    benchmark::RegisterBenchmark(("ManyCopies/" + std::string(set.name)).c_str(), ManyCopies, set.forms)
+        ->Arg(125)->Arg(250)->Arg(500)->Arg(999)->Unit(benchmark::kMillisecond)
+        ->Complexity(benchmark::oN)->Iterations(1);
   }
 }
-BENCHMARK(ModuleOpenClose);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  registerAll();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

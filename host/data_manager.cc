@@ -46,7 +46,7 @@ void PdfAttachMgr::addPdfIntAttachEntire(int argType, TaxReturnType returnType,
   c.shortName = shortName;
   c.descName = descName;
   c.key = key;
-  calls_.push_back(c);
+  StandIn::recordCall(calls_, c);
 }
 
 void PdfAttachMgr::setPdfIntFormIdToUseForEntire(int argType, TaxReturnType returnType,
@@ -56,7 +56,7 @@ void PdfAttachMgr::setPdfIntFormIdToUseForEntire(int argType, TaxReturnType retu
   c.argType = argType;
   c.returnType = returnType;
   c.form = form;
-  calls_.push_back(c);
+  StandIn::recordCall(calls_, c);
 }
 
 // TaxDataMgr
@@ -73,14 +73,14 @@ void TaxDataMgr::notifyInterviewFinished(int a, int b) {
   c.call = "notifyInterviewFinished";
   c.a = a;
   c.b = b;
-  calls_.push_back(c);
+  StandIn::recordCall(calls_, c);
 }
 
 TaxDataStoreHandle TaxDataMgr::getStoreHandle(TaxDataStore& store) {
   Call c;
   c.call = "getStoreHandle";
   c.store = &store;
-  calls_.push_back(c);
+  StandIn::recordCall(calls_, c);
   return TaxDataStoreHandle(&store);
 }
 
@@ -90,13 +90,13 @@ void TaxDataMgr::handleUpdateRequest(const TaxDataStoreHandle& store,
   c.call = "handleUpdateRequest";
   c.store = store.getStore();
   if (taxReturn.getTaxReturn() != nullptr) c.returnType = taxReturn.getTaxReturn()->getReturnType();
-  calls_.push_back(c);
+  StandIn::recordCall(calls_, c);
 }
 
 PdfAttachMgr& TaxDataMgr::getPdfAttachMgr() {
   Call c;
   c.call = "getPdfAttachMgr";
-  calls_.push_back(c);
+  StandIn::recordCall(calls_, c);
   return pdfAttachMgr_;
 }
 

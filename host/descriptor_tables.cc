@@ -6,11 +6,17 @@
 // linked); a form without a catalog lists the fields of form_fields.def in
 // ascending order. Kinds, titles and copy limits follow the small tables
 // beside this file.
+//
+// A form's fields are made the first time they are asked for, from an
+// index of the kind table by form built once; a data-file list likewise.
+// The two descriptions live until the process ends and are never torn
+// down: the exit frees their memory.
 #include <algorithm>
 #include <cctype>
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -169,6 +175,21 @@ std::vector<int> readRuns(const char* runs) {
   return numbers;
 }
 
+// The kind rows of each form by field number (the first row of a field
+// counts), made once.
+typedef std::map<int, const KindRow*> KindsOfForm;
+
+const KindsOfForm& kindsOf(const std::string& form) {
+  static const auto* const index = [] {
+    auto* byForm = new std::unordered_map<std::string, KindsOfForm>();
+    for (const auto& row : kKinds) (*byForm)[row.form].emplace(row.field, &row);
+    return byForm;
+  }();
+  static const KindsOfForm none;
+  const auto found = index->find(form);
+  return found == index->end() ? none : found->second;
+}
+
 // The form's field numbers in form order.
 std::vector<int> fieldNumbersOf(const std::string& form) {
   const CatalogRow* catalog = nullptr;
@@ -196,17 +217,13 @@ std::vector<int> fieldNumbersOf(const std::string& form) {
     if (!same(row.form, form)) continue;
     for (int n : readRuns(row.runs)) numbers.insert(n);
   }
-  for (const auto& row : kKinds) {
-    if (same(row.form, form)) numbers.insert(row.field);
-  }
+  for (const auto& entry : kindsOf(form)) numbers.insert(entry.first);
   return std::vector<int>(numbers.begin(), numbers.end());
 }
 
-const KindRow* kindOf(const std::string& form, int field) {
-  for (const auto& row : kKinds) {
-    if (row.field == field && same(row.form, form)) return &row;
-  }
-  return nullptr;
+const KindRow* kindOf(const KindsOfForm& kinds, int field) {
+  const auto found = kinds.find(field);
+  return found == kinds.end() ? nullptr : found->second;
 }
 
 bool storesHundredths(const std::string& form) {
@@ -222,12 +239,13 @@ std::string upperCase(const std::string& text) {
   return upper;
 }
 
-FormFieldDescPtr buildField(const std::string& form, const std::string& devName, int number) {
+FormFieldDescPtr buildField(const KindsOfForm& kinds, bool hundredths, const std::string& devName,
+                            int number) {
   FieldKind kind = kNumberField;
   uint16_t length = kNumberLength;
-  unsigned char editCode = storesHundredths(form) ? kEditHundredths : kEditNone;
+  unsigned char editCode = hundredths ? kEditHundredths : kEditNone;
   bool calculated = false;
-  if (const KindRow* row = kindOf(form, number)) {
+  if (const KindRow* row = kindOf(kinds, number)) {
     calculated = row->calculated;
     switch (row->kind) {
       case kKind_TEXT:
@@ -254,6 +272,22 @@ FormFieldDescPtr buildField(const std::string& form, const std::string& devName,
                                             suffix));
 }
 
+// Makes one field of a form; the form's kind rows are found once.
+struct FieldMaker {
+  std::string name;
+  std::string devName;
+  const KindsOfForm* kinds = nullptr;
+  bool hundredths = false;
+
+  FormFieldDescPtr operator()(int number) {
+    if (kinds == nullptr) {
+      kinds = &kindsOf(name);
+      hundredths = storesHundredths(name);
+    }
+    return buildField(*kinds, hundredths, devName, number);
+  }
+};
+
 TaxFormDescPtr buildForm(const FormRow& row) {
   const std::string name = row.name;
   const std::string devName = upperCase(name);
@@ -263,8 +297,26 @@ TaxFormDescPtr buildForm(const FormRow& row) {
   }
   TaxFormDescPtr form(
       new TaxFormDesc(Primitives::OVImmutableFormIdentifier(row.number, row.isState), devName, busName));
-  for (int number : fieldNumbersOf(name)) form->addField(buildField(name, devName, number));
+  form->setFieldSource([name] { return fieldNumbersOf(name); }, FieldMaker{name, devName});
   return form;
+}
+
+// The data-file list of a form of the PA print table, made when first
+// asked for.
+void addStateListOnUse(TaxReturnDesc& desc, const Primitives::OVImmutableFormIdentifier& form) {
+  for (const char* name : kPADisplayOrder) {
+    for (const auto& row : kForms) {
+      if (same(row.name, name) && Primitives::OVImmutableFormIdentifier(row.number, row.isState) == form) {
+        addStateTifDescriptors(&desc, {form});
+        return;
+      }
+    }
+  }
+}
+
+// The only federal form with a data-file list: form 131.
+void addFederalListOnUse(TaxReturnDesc& desc, const Primitives::OVImmutableFormIdentifier& form) {
+  if (form.getNumber() == 131) addFederalTifDescriptors(&desc);
 }
 
 // Registers the forms of one side: for the state side the display order
@@ -296,30 +348,22 @@ TaxReturnDesc* build(bool stateSide) {
   TaxReturnDesc* desc = stateSide ? new TaxReturnDesc(40, "PA", "Pennsylvania", "", "Pennsylvania")
                                   : new TaxReturnDesc(1, "US", "Federal", "", "Federal");
   registerForms(desc, stateSide);
-  if (stateSide) {
-    std::vector<Primitives::OVImmutableFormIdentifier> printTable;
-    for (const char* name : kPADisplayOrder) {
-      for (const auto& row : kForms) {
-        if (same(row.name, name)) printTable.emplace_back(row.number, row.isState);
-      }
-    }
-    addStateTifDescriptors(desc, printTable);
-  } else {
-    addFederalTifDescriptors(desc);
-  }
+  desc->setTifListSource(stateSide ? addStateListOnUse : addFederalListOnUse);
   return desc;
 }
 
 }  // namespace
 
+// Each description is made on first use and kept, never destroyed, to the
+// end of the process.
 TaxReturnDescPtr TaxReturnDesc::federal() {
-  static TaxReturnDescPtr desc(build(false));
-  return desc;
+  static const TaxReturnDescPtr* const desc = new TaxReturnDescPtr(build(false));
+  return *desc;
 }
 
 TaxReturnDescPtr TaxReturnDesc::pennsylvania() {
-  static TaxReturnDescPtr desc(build(true));
-  return desc;
+  static const TaxReturnDescPtr* const desc = new TaxReturnDescPtr(build(true));
+  return *desc;
 }
 
 }  // namespace DataMgmt

@@ -21,10 +21,11 @@ FormFieldDesc::~FormFieldDesc() = default;
 // OVFieldIDIter. The end position is the list size; every move that would
 // leave [0, size] lands on the end.
 
-OVFieldIDIter::OVFieldIDIter() : fields_(nullptr), pos_(0) {}
+OVFieldIDIter::OVFieldIDIter() : fields_(nullptr), positions_(nullptr), pos_(0) {}
 
-OVFieldIDIter::OVFieldIDIter(const std::vector<OVImmutableIdentifier>* fields)
-    : fields_(fields), pos_(0) {}
+OVFieldIDIter::OVFieldIDIter(const std::vector<OVImmutableIdentifier>* fields,
+                             const std::unordered_map<int, int>* positions)
+    : fields_(fields), positions_(positions), pos_(0) {}
 
 namespace {
 int sizeOf(const std::vector<OVImmutableIdentifier>* fields) {
@@ -80,6 +81,10 @@ bool OVFieldIDIter::operator<=(const OVImmutableIdentifier& field) const {
 
 int OVFieldIDIter::positionOf(const OVImmutableIdentifier& field) const {
   if (fields_ == nullptr || !field.isValid()) return -1;
+  if (positions_ != nullptr) {
+    const auto found = positions_->find(field.getNumber());
+    return found == positions_->end() ? -1 : found->second;
+  }
   for (std::size_t i = 0; i < fields_->size(); ++i) {
     if ((*fields_)[i] == field) return static_cast<int>(i);
   }
@@ -98,16 +103,55 @@ TaxFormDesc::TaxFormDesc(const OVImmutableFormIdentifier& id, const std::string&
 
 TaxFormDesc::~TaxFormDesc() = default;
 
+void TaxFormDesc::setFieldSource(std::function<std::vector<int>()> numbers,
+                                 std::function<FormFieldDescPtr(int)> maker) {
+  numbersSource_ = std::move(numbers);
+  maker_ = std::move(maker);
+}
+
+void TaxFormDesc::listFields() const {
+  // Cleared first: whatever the source asks of this form lists nothing again.
+  const std::function<std::vector<int>()> source = std::move(numbersSource_);
+  numbersSource_ = nullptr;
+  const std::vector<int> numbers = source();
+  fieldIds_.reserve(fieldIds_.size() + numbers.size());
+  positions_.reserve(positions_.size() + numbers.size());
+  for (int number : numbers) {
+    if (number <= 0 || !positions_.emplace(number, static_cast<int>(fieldIds_.size())).second) continue;
+    fieldIds_.emplace_back(number);  // a field is listed once
+  }
+}
+
+const FormFieldDescPtr* TaxFormDesc::held(int number) const {
+  makeFields();
+  auto found = fields_.find(number);
+  if (found != fields_.end()) return &found->second;
+  if (!maker_ || positions_.count(number) == 0) return nullptr;
+  FormFieldDescPtr made = maker_(number);
+  if (made.isNull()) return nullptr;
+  return &fields_.emplace(number, made).first->second;
+}
+
+const std::vector<OVImmutableIdentifier>& TaxFormDesc::fieldIds() const {
+  makeFields();
+  return fieldIds_;
+}
+
 FormFieldDescPtr TaxFormDesc::getFieldDesc(const OVImmutableIdentifier& field) const {
-  auto found = fields_.find(field.getNumber());
-  if (found == fields_.end()) return FormFieldDescPtr();
-  return found->second;
+  const FormFieldDescPtr* found = held(field.getNumber());
+  return found == nullptr ? FormFieldDescPtr() : *found;
+}
+
+const FormFieldDesc* TaxFormDesc::findField(const OVImmutableIdentifier& field) const {
+  const FormFieldDescPtr* found = held(field.getNumber());
+  return found == nullptr ? nullptr : found->get();
 }
 
 void TaxFormDesc::addField(const FormFieldDescPtr& field) {
   if (field.isNull() || !field->getID().isValid()) return;
+  makeFields();
   const int number = field->getID().getNumber();
-  if (fields_.count(number) != 0) return;  // a field is listed once
+  if (!positions_.emplace(number, static_cast<int>(fieldIds_.size())).second) return;  // listed once
   fieldIds_.push_back(field->getID());
   fields_.emplace(number, field);
 }
@@ -161,6 +205,7 @@ TaxFormDescPtr TaxReturnDesc::getTaxFormDescriptor(const OVImmutableFormIdentifi
 
 TifFieldDescriptorListPtr& TaxReturnDesc::getTifFieldDescriptors(
     const OVImmutableFormIdentifier& form) {
+  if (tifSource_ && tifAsked_.insert(form).second) tifSource_(*this, form);
   auto found = tifLists_.find(form);
   if (found != tifLists_.end() && !found->second.isNull()) return found->second;
   // The kept empty list: restored before every use, whatever a caller did to it.
@@ -179,6 +224,7 @@ void TaxReturnDesc::registerForm(const TaxFormDescPtr& form) {
 
 void TaxReturnDesc::setTifFieldDescriptors(const OVImmutableFormIdentifier& form,
                                            const TifFieldDescriptorListPtr& list) {
+  tifAsked_.insert(form);  // a list set here is never replaced by the source
   tifLists_[form] = list;
 }
 

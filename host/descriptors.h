@@ -6,11 +6,17 @@
 // order) and holds one FormFieldDesc per field. Descriptors are generated
 // from the module's form and catalog tables and never change; the host
 // keeps a share of each, so holders handed out may be released freely.
+// A generated form makes its field descriptors, and a generated return its
+// data-file lists, the first time anything asks for them: a run pays only
+// for the forms it uses.
 #ifndef HOST_DESCRIPTORS_H_
 #define HOST_DESCRIPTORS_H_
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <set>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -78,7 +84,10 @@ class TaxFormDesc;
 class HOST_API OVFieldIDIter {
  public:
   OVFieldIDIter();  // at the end of an empty list
-  explicit OVFieldIDIter(const std::vector<Primitives::OVImmutableIdentifier>* fields);
+  // `positions` (optional) gives each field's position in `fields` by
+  // number, so that moving to a field does not scan the list.
+  explicit OVFieldIDIter(const std::vector<Primitives::OVImmutableIdentifier>* fields,
+                         const std::unordered_map<int, int>* positions = nullptr);
 
   // Moves to `field`, or to the end when the list does not hold it.
   OVFieldIDIter& operator=(const Primitives::OVImmutableIdentifier& field);
@@ -103,6 +112,7 @@ class HOST_API OVFieldIDIter {
 
  private:
   const std::vector<Primitives::OVImmutableIdentifier>* fields_;
+  const std::unordered_map<int, int>* positions_;
   int pos_;
 };
 
@@ -116,9 +126,12 @@ class HOST_API TaxFormDesc {
   TaxFormDesc& operator=(const TaxFormDesc&) = delete;
 
   Primitives::OVImmutableFormIdentifier getTypeID() const { return id_; }
-  OVFieldIDIter getFieldIDs() const { return OVFieldIDIter(&fieldIds_); }
+  OVFieldIDIter getFieldIDs() const { return OVFieldIDIter(&fieldIds(), &positions_); }
   // The field's descriptor; empty when the form has no such field.
   FormFieldDescPtr getFieldDesc(const Primitives::OVImmutableIdentifier& field) const;
+  // The same, borrowed from the form's descriptor (no share taken); null
+  // when the form has no such field (ours: the host's own fast path).
+  const FormFieldDesc* findField(const Primitives::OVImmutableIdentifier& field) const;
   std::string getDevName() const { return devName_; }
   std::string getBusName() const { return busName_; }
   std::string getNameText() const { return busName_; }
@@ -127,15 +140,33 @@ class HOST_API TaxFormDesc {
   // Building and test controls (ours).
   void addField(const FormFieldDescPtr& field);
   void setMaxCopies(uint16_t limit) { maxCopies_ = limit; }
-  const std::vector<Primitives::OVImmutableIdentifier>& fieldIds() const { return fieldIds_; }
+  const std::vector<Primitives::OVImmutableIdentifier>& fieldIds() const;
+  // Fields made on first use: `numbers` lists the form's field numbers in
+  // form order, asked once, the first time anything reads or adds a field;
+  // `maker` makes the descriptor of one of them, the first time it is
+  // asked for.
+  void setFieldSource(std::function<std::vector<int>()> numbers,
+                      std::function<FormFieldDescPtr(int)> maker);
 
  private:
+  void makeFields() const {
+    if (numbersSource_) listFields();
+  }
+  void listFields() const;
+  // The descriptor held for `number`, made now when the form lists it;
+  // null when the form has no such field.
+  const FormFieldDescPtr* held(int number) const;
+
   Primitives::OVImmutableFormIdentifier id_;
   std::string devName_;
   std::string busName_;
   uint16_t maxCopies_ = 999;
-  std::vector<Primitives::OVImmutableIdentifier> fieldIds_;
-  std::map<int, FormFieldDescPtr> fields_;
+  // Made on first use (see setFieldSource), so mutable.
+  mutable std::vector<Primitives::OVImmutableIdentifier> fieldIds_;
+  mutable std::unordered_map<int, FormFieldDescPtr> fields_;
+  mutable std::unordered_map<int, int> positions_;  // position in fieldIds_ by number
+  mutable std::function<std::vector<int>()> numbersSource_;  // empty once listed
+  std::function<FormFieldDescPtr(int)> maker_;
 };
 
 // One data-file line the host's conversion writes for a form field.
@@ -192,6 +223,10 @@ class HOST_API TaxReturnDesc {
   void registerForm(const TaxFormDescPtr& form);
   void setTifFieldDescriptors(const Primitives::OVImmutableFormIdentifier& form,
                               const TifFieldDescriptorListPtr& list);
+  // Lists made on first use: `source` sets a form's list (with
+  // setTifFieldDescriptors) the first time the form's list is asked for.
+  using TifListSource = std::function<void(TaxReturnDesc&, const Primitives::OVImmutableFormIdentifier&)>;
+  void setTifListSource(TifListSource source) { tifSource_ = std::move(source); }
 
   // The stand-in's generated descriptions (ours): the federal return
   // (type 1, "US") and the PA return (type 40, "PA"). Each call gives a new
@@ -209,6 +244,8 @@ class HOST_API TaxReturnDesc {
   std::vector<TaxFormDescPtr> displayOrder_;
   std::map<Primitives::OVImmutableFormIdentifier, TifFieldDescriptorListPtr> tifLists_;
   TifFieldDescriptorListPtr emptyTifList_;
+  TifListSource tifSource_;
+  std::set<Primitives::OVImmutableFormIdentifier> tifAsked_;  // forms the source has seen
 };
 
 }  // namespace DataMgmt

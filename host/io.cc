@@ -59,26 +59,36 @@ void FileReader::close() {
   file_ = nullptr;
   next_.clear();
   hasNext_ = false;
+  linesRead_ = 0;
+  cutAt_ = 0;
 }
 
-// Reads the next line into next_. A line ends at "\n" (a "\r" just before
-// it is dropped too); the end of the file ends a last line that has at
-// least one byte. Nothing left: hasNext_ is false.
+// Reads the next line into next_. A line ends at "\n", "\r\n" or a lone
+// "\r"; the end of the file ends a last line that has at least one byte.
+// Nothing left, or a line longer than kMaxLineLength: hasNext_ is false.
 bool FileReader::fillLookahead() {
   next_.clear();
   hasNext_ = false;
-  if (file_ == nullptr) return false;
+  if (file_ == nullptr || cutAt_ != 0) return false;
   int c;
   bool any = false;
   while ((c = std::getc(file_)) != EOF) {
     any = true;
-    if (c == '\n') {
-      if (!next_.empty() && next_.back() == '\r') next_.pop_back();
+    if (c == '\n') break;
+    if (c == '\r') {
+      const int after = std::getc(file_);
+      if (after != '\n' && after != EOF) std::ungetc(after, file_);
       break;
+    }
+    if (next_.size() == kMaxLineLength) {
+      cutAt_ = linesRead_ + 1;
+      next_.clear();
+      return false;
     }
     next_.push_back(static_cast<char>(c));
   }
   hasNext_ = any;
+  if (any) ++linesRead_;
   return hasNext_;
 }
 

@@ -1,9 +1,12 @@
 // IOMgmt: file names, a line reader and a line writer.
 //
-// Lines end at "\n" or "\r\n"; the reader gives a last line without an
-// end too. `eof()` looks ahead: it is true exactly when no further line
-// can be read, so `while (!eof()) readPCLine(line)` yields each line once.
-// An unopened reader is at end of file.
+// Lines end at "\n", "\r\n" or a lone "\r"; the reader gives a last line
+// without an end too. `eof()` looks ahead: it is true exactly when no
+// further line can be read, so `while (!eof()) readPCLine(line)` yields
+// each line once. An unopened reader is at end of file. A line is at most
+// kMaxLineLength bytes: a longer one is not given, and reading ends there
+// (`cutAt()` tells where), so that no input, not even an endless one
+// without line ends, makes the reader hold more than that.
 #ifndef HOST_IO_H_
 #define HOST_IO_H_
 
@@ -35,6 +38,8 @@ class HOST_API FileName {
 
 // Reads a file line by line, as bytes (no character conversion). One line
 // is read ahead, which is what lets eof() answer before a read fails.
+const std::size_t kMaxLineLength = 65536;
+
 class HOST_API FileReader {
  public:
   FileReader();
@@ -50,12 +55,17 @@ class HOST_API FileReader {
   // at end of file.
   bool readPCLine(std::string& line);
   void close();
+  // The number (from 1) of the line longer than kMaxLineLength that ended
+  // the reading; 0 while no line was too long (ours).
+  long cutAt() const { return cutAt_; }
 
  private:
   bool fillLookahead();
   std::FILE* file_ = nullptr;
   std::string next_;
   bool hasNext_ = false;
+  long linesRead_ = 0;  // lines read ahead so far
+  long cutAt_ = 0;
 };
 
 // Writes a file line by line; each line ends with "\n".

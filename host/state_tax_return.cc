@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/dates.h"
+#include "host/stand_in.h"
 #include "host/rounding.h"
 #include "host/us_tax_return.h"
 #include "host/value_text.h"
@@ -30,7 +31,7 @@ void record(const USTaxReturn* federal, const char* name, std::initializer_list<
     line += std::to_string(arg);
     first = false;
   }
-  federal->pullLog().push_back(line + ")");
+  StandIn::recordCall(federal->pullLog(), line + ")");
 }
 
 // The taxpayer's and the spouse's marks on a federal W-2 copy.
@@ -47,7 +48,7 @@ StateTaxReturn::~StateTaxReturn() = default;
 
 void StateTaxReturn::MapFormField(const FormId& form, uint16_t copy, FieldId field,
                                   uint16_t& outCopy, FieldId& outField) const {
-  mapCalls_.emplace_back(form.getNumber(), copy, field.getNumber());
+  StandIn::recordCall(mapCalls_, form.getNumber(), copy, field.getNumber());
   outCopy = copy;
   outField = Primitives::kNullFieldID;
 }
@@ -66,7 +67,7 @@ void StateTaxReturn::formatFieldString(char* buf, int32_t amount, const FormId& 
 
 void StateTaxReturn::debugStateField(const FormId& form, const FieldId& field,
                                      typeDebugStateField kind, uint32_t /*line*/) const {
-  debugCalls_.emplace_back(form, field.getNumber(), static_cast<int>(kind));
+  StandIn::recordCall(debugCalls_, form, field.getNumber(), static_cast<int>(kind));
 }
 
 long StateTaxReturn::pullCommon(const FormId& fedForm, uint16_t copy, Utils::PCTypes code) const {

@@ -16,6 +16,16 @@
 namespace DataMgmt {
 namespace {
 
+unsigned long changes = 0;
+
+// Sets `member` to `value`, counting a change when it differs.
+template <class T>
+void change(T& member, const T& value) {
+  if (member == value) return;
+  member = value;
+  ++changes;
+}
+
 typedef Primitives::OVImmutableIdentifier FieldId;
 
 const FieldValue kNullValue;
@@ -72,9 +82,14 @@ std::vector<FieldId> readList(const FieldId* first, va_list rest) {
 
 }  // namespace
 
+unsigned long changeCount() { return changes; }
+void noteChange() { ++changes; }
+
 TaxForm::TaxForm(const TaxFormDescPtr& desc, uint16_t copy, std::shared_ptr<ReturnState> state)
     : desc_(desc), copy_(copy), state_(std::move(state)) {
   if (!state_) state_ = std::make_shared<ReturnState>();
+  // Elements of an unordered map keep their place: the pointer stays good.
+  valueWrites_ = &state_->valueWrites[desc_.isNull() ? 0 : formKey(desc_->getTypeID())];
 }
 
 TaxForm::~TaxForm() = default;
@@ -84,7 +99,7 @@ TaxForm::~TaxForm() = default;
 const FieldValue& TaxForm::stored(const FieldId& f) const {
   if (!f.isValid()) return kNullValue;
   auto found = fields_.find(f.getNumber());
-  return found == fields_.end() ? kNullValue : found->second;
+  return found == fields_.end() ? kNullValue : found->second.value;
 }
 
 double TaxForm::getIR(const FieldId& f) const {
@@ -118,8 +133,9 @@ bool TaxForm::hasSigValue(const FieldId& f) const {
 
 unsigned char TaxForm::editCodeOf(const FieldId& f) const {
   if (desc_.isNull()) return kEditNone;
-  FormFieldDescPtr field = desc_->getFieldDesc(f);
-  return field.isNull() ? kEditNone : field->getValidator().getEditCode();
+  const auto found = fields_.find(f.getNumber());
+  const FormFieldDesc* field = found != fields_.end() ? found->second.desc : desc_->findField(f);
+  return field == nullptr ? kEditNone : field->getValidator().getEditCode();
 }
 
 std::string TaxForm::valueText(const FieldId& f) const {
@@ -141,15 +157,32 @@ FormFieldPtr TaxForm::getField(const FieldId& f) {
 
 // Writes.
 
+TaxForm::Slot& TaxForm::slot(const FieldId& f) {
+  const auto made = fields_.try_emplace(f.getNumber());
+  if (made.second && !desc_.isNull()) made.first->second.desc = desc_->findField(f);
+  return made.first->second;
+}
+
+std::map<int, FieldValue> TaxForm::fields() const {
+  std::map<int, FieldValue> snapshot;
+  for (const auto& entry : fields_) snapshot.emplace(entry.first, entry.second.value);
+  return snapshot;
+}
+
 void TaxForm::write(const FieldId& t, const FieldValue& value) {
   if (!t.isValid()) return;
-  FieldValue& target = fields_[t.getNumber()];
+  Slot& written = slot(t);
+  FieldValue& target = written.value;
   if (target.overridden) return;
-  const FormFieldDescPtr field = desc_.isNull() ? FormFieldDescPtr() : desc_->getFieldDesc(t);
-  if (field.isNull()) {
+  const FormFieldDesc* field = written.desc;
+  if (field == nullptr) {
     ++StandIn::diagnostics().unknownFieldWrites;
   } else if (value.kind == FieldValue::kText && !field->isText()) {
     ++StandIn::diagnostics().textIntoOtherFields;
+  }
+  if (target.kind != value.kind || target.number != value.number || target.text != value.text) {
+    ++*valueWrites_;  // counted only when the value changes
+    ++changes;
   }
   target.kind = value.kind;
   target.number = value.number;
@@ -169,8 +202,9 @@ void TaxForm::writeNumber(const FieldId& t, double value) {
 
 void TaxForm::store(const FieldId& f, const FieldValue& value) {
   if (!f.isValid()) return;
-  if (desc_.isNull() || desc_->getFieldDesc(f).isNull()) ++StandIn::diagnostics().unknownFieldWrites;
-  FieldValue& target = fields_[f.getNumber()];
+  Slot& written = slot(f);
+  if (written.desc == nullptr) ++StandIn::diagnostics().unknownFieldWrites;
+  FieldValue& target = written.value;
   target = value;
   if (value.kind == FieldValue::kNumber && !std::isfinite(value.number)) {
     ++StandIn::diagnostics().nonFiniteWrites;
@@ -178,6 +212,8 @@ void TaxForm::store(const FieldId& f, const FieldValue& value) {
     target.number = 0.0;
   }
   state_->saveNeeded = true;
+  ++*valueWrites_;
+  ++changes;
 }
 
 void TaxForm::assignIR(const FieldId& t, double value) { writeNumber(t, value); }
@@ -351,13 +387,13 @@ void TaxForm::setOptionGroupSelection(std::initializer_list<FieldId> group) {
 
 void TaxForm::makeProtected(const FieldId& f) {
   if (!f.isValid()) return;
-  fields_[f.getNumber()].isProtected = true;
+  change(slot(f).value.isProtected, true);
   state_->saveNeeded = true;
 }
 
 void TaxForm::unProtect(const FieldId& f) {
   if (!f.isValid()) return;
-  fields_[f.getNumber()].isProtected = false;
+  change(slot(f).value.isProtected, false);
   state_->saveNeeded = true;
 }
 
@@ -374,30 +410,32 @@ void TaxForm::unprotectAndMaybeSetNull(const FieldId& f) {
 
 // Flags.
 
-void TaxForm::setPrintingEnabled(bool enabled) { printFlag_ = enabled; }
+void TaxForm::setPrintingEnabled(bool enabled) { change(printFlag_, enabled); }
+
+void TaxForm::setCalcMark(bool marked) { change(calcMark_, marked); }
 
 void TaxForm::setDataEnteredFlag(bool entered, bool byUser) {
-  dataEntered_ = entered;
-  printFlag_ = entered;
-  dataEnteredByUser_ = byUser;
+  change(dataEntered_, entered);
+  change(printFlag_, entered);
+  change(dataEnteredByUser_, byUser);
   state_->saveNeeded = true;
 }
 
 void TaxForm::setOverridden(const FieldId& f, bool overridden) {
   if (!f.isValid()) return;
-  fields_[f.getNumber()].overridden = overridden;
+  change(slot(f).value.overridden, overridden);
   state_->saveNeeded = true;
 }
 
 void TaxForm::setTentative(const FieldId& f, bool tentative) {
   if (!f.isValid()) return;
-  fields_[f.getNumber()].tentative = tentative;
+  change(slot(f).value.tentative, tentative);
   state_->saveNeeded = true;
 }
 
 void TaxForm::setNoEntry(const FieldId& f, bool noEntry) {
   if (!f.isValid()) return;
-  fields_[f.getNumber()].noEntry = noEntry;
+  change(slot(f).value.noEntry, noEntry);
   state_->saveNeeded = true;
 }
 

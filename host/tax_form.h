@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <map>
+#include <unordered_map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,7 +37,23 @@ namespace DataMgmt {
 // State shared by a return and its copies (ours).
 struct ReturnState {
   bool saveNeeded = false;
+  // Per form (by formKey), a count of the writes that changed a value of
+  // one of its copies: sums over the copies of a form hold while it
+  // stands (ours).
+  std::unordered_map<long, unsigned long> valueWrites;
 };
+
+// The changes made to the forms of every return in this process (ours): a
+// value, flag or mark that became different, or a copy made. Between two
+// equal counts nothing changed, so a step that ran between them changed
+// nothing. noteChange counts one.
+HOST_API unsigned long changeCount();
+HOST_API void noteChange();
+
+// The key of a form in ReturnState::valueWrites.
+inline long formKey(const Primitives::OVImmutableFormIdentifier& form) {
+  return 2L * form.getNumber() + (form.isStateForm() ? 1 : 0);
+}
 
 class HOST_API TaxForm {
  public:
@@ -144,7 +161,7 @@ class HOST_API TaxForm {
   // Flags.
   void setPrintingEnabled(bool enabled);
   bool isPrintFlag() const { return printFlag_; }
-  void setCalcMark(bool marked) { calcMark_ = marked; }
+  void setCalcMark(bool marked);
   bool getCalcMark() const { return calcMark_; }
   bool isDataEntered() const { return dataEntered_; }
   // Sets the data-entered and print flags to `entered`; `byUser` is only
@@ -160,7 +177,8 @@ class HOST_API TaxForm {
   void setOverridden(const FieldId& f, bool overridden);
   void setTentative(const FieldId& f, bool tentative);
   void setNoEntry(const FieldId& f, bool noEntry);
-  const std::map<int, FieldValue>& fields() const { return fields_; }
+  // Every stored field by number, a snapshot in ascending order.
+  std::map<int, FieldValue> fields() const;
   // Significant: a number other than 0, a text with a non-blank, or the mark (ours).
   bool hasSigValue(const FieldId& f) const;
   unsigned char editCodeOf(const FieldId& f) const;  // 0 for a field not in the form (ours)
@@ -177,7 +195,15 @@ class HOST_API TaxForm {
   TaxFormDescPtr desc_;
   uint16_t copy_;
   std::shared_ptr<ReturnState> state_;
-  std::map<int, FieldValue> fields_;
+  unsigned long* valueWrites_;  // this form's count in state_
+  // A stored field: its value and its descriptor (null for a field the
+  // form does not have), looked up once when the slot is made.
+  struct Slot {
+    FieldValue value;
+    const FormFieldDesc* desc = nullptr;
+  };
+  Slot& slot(const FieldId& f);  // made on first use
+  std::unordered_map<int, Slot> fields_;  // by field number
   bool calcMark_ = false;
   bool dataEntered_ = false;
   bool printFlag_ = false;

@@ -182,6 +182,7 @@ TaxFormPtr& TaxReturn::getFormUVPtr(const FormId& f, uint16_t c, bool create) {
       holder = TaxFormPtr(new TaxForm(desc, c, state_));
       holder->holder_ = &holder;
       state_->saveNeeded = true;
+      noteChange();  // a copy made
       return holder;
     }
   }
@@ -229,8 +230,16 @@ long TaxReturn::getAllCopies(const FormId& f, const FieldId& fld) const {
   if (!holdsSide(f)) return sum;
   auto form = copies_.find(f);
   if (form == copies_.end()) return sum;
+  // Summed again only when a copy was added or written since: the PA-40
+  // reads such sums for each of its copies.
+  const unsigned long writes = state_->valueWrites[formKey(f)];
+  CopiesSum& cached = copiesSums_[{formKey(f), fld.getNumber()}];
+  if (cached.copies == form->second.size() && cached.valueWrites == writes && cached.copies != 0) {
+    return cached.sum;
+  }
   // Saturating at every step: two whole amounts never overflow.
   for (const auto& copy : form->second) sum = Utils::saturateWhole(sum + copy.second->getIN(fld));
+  cached = CopiesSum{writes, form->second.size(), sum};
   return sum;
 }
 

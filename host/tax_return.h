@@ -163,6 +163,14 @@ class HOST_API TaxReturn {
   bool form2555Present_ = false;
   SessionPropertiesPtr sessionProperties_;
   std::map<std::pair<FormId, int>, Properties::DisplayValuePairs> fieldOptions_;
+  // getAllCopies sums by (form, field), each with the form's value-write
+  // count and copy count it was made at: still good while both stand.
+  struct CopiesSum {
+    unsigned long valueWrites;
+    std::size_t copies;
+    long sum;
+  };
+  mutable std::map<std::pair<long, int>, CopiesSum> copiesSums_;
 };
 
 }  // namespace DataMgmt

@@ -26,8 +26,11 @@ class HOST_API USTaxReturn : public TaxReturn {
 
   // Common items: (form number, code) first, then code alone, else 0.
   long commonItem(int formNumber, int code) const;
-  void setCommonItem(int code, long value) { common_[{0, code}] = value; }
-  void setCommonItem(int formNumber, int code, long value) { common_[{formNumber, code}] = value; }
+  void setCommonItem(int code, long value) { setCommonItem(0, code, value); }
+  void setCommonItem(int formNumber, int code, long value) {
+    common_[{formNumber, code}] = value;
+    noteChange();
+  }
   // Every item set, by (form number, code); form 0 stands for any form.
   const std::map<std::pair<int, int>, long>& commonItems() const { return common_; }
 
@@ -35,9 +38,18 @@ class HOST_API USTaxReturn : public TaxReturn {
   double stateWages(char who) const;
   double allStateWages(char who) const;
   double stateTaxWithheldNoLocal() const { return withheldNoLocal_; }
-  void setStateWages(double taxpayer, double spouse) { wages_ = {taxpayer, spouse}; }
-  void setAllStateWages(double taxpayer, double spouse) { allWages_ = {taxpayer, spouse}; }
-  void setStateTaxWithheldNoLocal(double value) { withheldNoLocal_ = value; }
+  void setStateWages(double taxpayer, double spouse) {
+    wages_ = {taxpayer, spouse};
+    noteChange();
+  }
+  void setAllStateWages(double taxpayer, double spouse) {
+    allWages_ = {taxpayer, spouse};
+    noteChange();
+  }
+  void setStateTaxWithheldNoLocal(double value) {
+    withheldNoLocal_ = value;
+    noteChange();
+  }
 
   // Every pull asked of this return, as "name(arguments)", in order.
   std::vector<std::string>& pullLog() const { return pullLog_; }

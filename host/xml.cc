@@ -1,5 +1,6 @@
 #include "host/xml.h"
 
+#include <dlfcn.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
@@ -9,6 +10,57 @@
 namespace XmlDom {
 namespace {
 
+// The parts of libxml2 the host uses. The library is loaded the first time
+// a document is read, not with the host library: most runs read no XML,
+// and libxml2 with the libraries it needs costs more to load than the
+// rest of such a run. Every DOM object comes from a loaded document, so
+// the library is there whenever one of them calls it.
+struct LibXml {
+  void (*initParser)();
+  void (*setGenericErrorFunc)(void*, xmlGenericErrorFunc);
+  xmlDoc* (*readFile)(const char*, const char*, int);
+  void (*freeDoc)(xmlDoc*);
+  xmlNode* (*docGetRootElement)(const xmlDoc*);
+  xmlChar* (*nodeGetContent)(const xmlNode*);
+  xmlFreeFunc* free;  // the library's deallocator, a variable of the library
+};
+
+// The parser's messages are dropped: a file it cannot read is answered
+// through the result, never on the host's standard error (some encoding
+// and I/O messages pass the NOERROR option).
+void ignoreMessage(void*, const char*, ...) {}
+
+template <class Fn>
+bool bind(void* library, const char* name, Fn* fn) {
+  *fn = reinterpret_cast<Fn>(dlsym(library, name));
+  return *fn != nullptr;
+}
+
+LibXml* loadLibXml() {
+  void* library = dlopen(PA_LIBXML2_SONAME, RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) return nullptr;
+  static LibXml api;
+  if (!bind(library, "xmlInitParser", &api.initParser) ||
+      !bind(library, "xmlSetGenericErrorFunc", &api.setGenericErrorFunc) ||
+      !bind(library, "xmlReadFile", &api.readFile) ||
+      !bind(library, "xmlFreeDoc", &api.freeDoc) ||
+      !bind(library, "xmlDocGetRootElement", &api.docGetRootElement) ||
+      !bind(library, "xmlNodeGetContent", &api.nodeGetContent) || !bind(library, "xmlFree", &api.free)) {
+    dlclose(library);
+    return nullptr;
+  }
+  api.initParser();
+  api.setGenericErrorFunc(nullptr, ignoreMessage);
+  return &api;  // kept loaded to the end of the process
+}
+
+// The loaded library; null when it cannot be loaded (no document can then
+// be read). Loaded once.
+const LibXml* libXml() {
+  static const LibXml* const api = loadLibXml();
+  return api;
+}
+
 std::string toString(const xmlChar* text) {
   return text != nullptr ? std::string(reinterpret_cast<const char*>(text)) : std::string();
 }
@@ -16,7 +68,7 @@ std::string toString(const xmlChar* text) {
 // The text libxml2 allocated for us, freed after the copy.
 std::string takeString(xmlChar* text) {
   std::string result = toString(text);
-  xmlFree(text);
+  (*libXml()->free)(text);
   return result;
 }
 
@@ -79,7 +131,7 @@ std::string XmlNode::getValue() const {
 XmlAttribute::~XmlAttribute() = default;
 
 // libxml2 reads an attribute's value through the node interface.
-std::string XmlAttribute::getValue() const { return takeString(xmlNodeGetContent(node_)); }
+std::string XmlAttribute::getValue() const { return takeString(libXml()->nodeGetContent(node_)); }
 
 // ---- XmlNodeList ----------------------------------------------------------
 
@@ -117,7 +169,7 @@ XmlDocument::XmlDocument(XmlDocShare doc) : doc_(std::move(doc)) {}
 XmlDocument::~XmlDocument() = default;
 
 XmlNodePtr XmlDocument::getDocumentElement() const {
-  xmlNode* root = doc_ ? xmlDocGetRootElement(doc_.get()) : nullptr;
+  xmlNode* root = doc_ ? libXml()->docGetRootElement(doc_.get()) : nullptr;
   if (root == nullptr) return XmlNodePtr();
   return XmlNodePtr(new XmlNode(doc_, root));
 }
@@ -129,20 +181,6 @@ namespace {
 
 // No network, no entity expansion, no DTD loading, no messages on stderr.
 const int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-
-// The parser's messages are dropped: a file it cannot read is answered
-// through the result, never on the host's standard error (some encoding
-// and I/O messages pass the NOERROR option).
-void ignoreMessage(void*, const char*, ...) {}
-
-void initParserOnce() {
-  static const bool initialised = [] {
-    xmlInitParser();
-    xmlSetGenericErrorFunc(nullptr, ignoreMessage);
-    return true;
-  }();
-  (void)initialised;
-}
 
 bool readable(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -178,12 +216,13 @@ bool XmlTextReader::loadXml(IOMgmt::FileNamePtr name) {
   // Checked first so that a missing file is a plain false, without the
   // parser's own I/O messages.
   if (path.empty() || !readable(path)) return false;
-  initParserOnce();
-  xmlDoc* parsed = xmlReadFile(path.c_str(), nullptr, kParseOptions);
+  const XmlDom::LibXml* xml = XmlDom::libXml();
+  if (xml == nullptr) return false;
+  xmlDoc* parsed = xml->readFile(path.c_str(), nullptr, kParseOptions);
   if (parsed == nullptr) return false;
-  XmlDom::XmlDocShare doc(parsed, xmlFreeDoc);
+  XmlDom::XmlDocShare doc(parsed, xml->freeDoc);
   if (parsed->intSubset != nullptr || parsed->extSubset != nullptr) return false;
-  if (xmlDocGetRootElement(parsed) == nullptr) return false;
+  if (xml->docGetRootElement(parsed) == nullptr) return false;
   document_.reset(new XmlDom::XmlDocument(doc));
   return true;
 }

@@ -5,43 +5,15 @@
 
 #include "host/descriptors.h"
 #include "host/field_value.h"
-#include "host/io.h"
-#include "host/string_utils.h"
 #include "host/tax_form.h"
 #include "host/tax_return.h"
-#include "pahost/federal_items.h"
 #include "testing/test_data_format.h"
 
 namespace {
 
-using TestDataFormat::kLineParts;
-using TestDataFormat::splitLine;
-
 // What the loader stores for the text read into a field of `editCode`.
 double loaded(const char* text, unsigned char editCode) {
   return TestDataFormat::scaleByEditCode(std::strtod(text, nullptr), editCode);
-}
-
-// The form descriptor whose upper-cased developer name is `formName`.
-DataMgmt::TaxFormDescPtr findForm(const DataMgmt::TaxReturnDesc& desc, const std::string& formName) {
-  for (const DataMgmt::TaxFormDescPtr& form : desc.getTaxFormDescriptors()) {
-    if (Utils::OVStringUtils::toUpperCase(form->getDevName()) == formName) return form;
-  }
-  return DataMgmt::TaxFormDescPtr();
-}
-
-// Whether the loader takes `value` into the field of `form` named
-// `symbolicName`: the field exists and, for a number, the amount is one the
-// loader stores.
-bool takesValue(const DataMgmt::TaxFormDesc& form, const std::string& symbolicName,
-                const std::string& value) {
-  for (const Primitives::OVImmutableIdentifier& id : form.fieldIds()) {
-    const DataMgmt::FormFieldDescPtr field = form.getFieldDesc(id);
-    if (field.isNull() || field->getSymbolicName() != symbolicName) continue;
-    if (field->isText() || field->isBoolean()) return true;
-    return TestDataFormat::acceptsAmount(TestDataFormat::readNumberValue(value).number);
-  }
-  return false;
 }
 
 // The decimal digits every double holds: a text of at most this many
@@ -60,11 +32,6 @@ int significantDigits(const char* text) {
     ++digits;
   }
   return digits;
-}
-
-bool isComment(const std::string& line) {
-  const size_t first = line.find_first_not_of(" \t\r");
-  return first == std::string::npos || line[first] == '#';
 }
 
 }  // namespace
@@ -123,29 +90,4 @@ void dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn) {
       }
     }
   }
-}
-
-int countSkippedLines(const std::string& path,
-                      const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions) {
-  IOMgmt::FileReader reader;
-  if (!reader.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)))) return -1;
-  int skipped = 0;
-  std::string line;
-  while (!reader.eof()) {
-    reader.readPCLine(line);
-    if (isComment(line)) continue;
-    const std::vector<std::string> parts = splitLine(line);
-    bool known = isFederalItemLine(parts);
-    if (!known && parts.size() >= kLineParts) {
-      const std::string formName = Utils::OVStringUtils::toUpperCase(parts[0]);
-      for (const DataMgmt::TaxReturnDescPtr& desc : descriptions) {
-        const DataMgmt::TaxFormDescPtr form = findForm(*desc, formName);
-        const std::string symbolicName = "k" + formName + "_" + parts[2];
-        if (!form.isNull() && takesValue(*form, symbolicName, parts[3])) known = true;
-      }
-    }
-    if (!known) ++skipped;
-  }
-  reader.close();
-  return skipped;
 }

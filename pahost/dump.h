@@ -34,14 +34,4 @@ void dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn);
 // the loaded number again gives the same text.
 std::string loaderNumberText(double stored, unsigned char editCode);
 
-// Counts the lines of the file at `path` that the loader skips in every
-// one of `descriptions`: a line of fewer than four parts, one whose form or
-// field none of them knows, or a number the loader refuses (beyond
-// TestDataFormat::kMaxAmount). Federal item lines are pahost's own and
-// count as known when pahost takes them. Blank lines and lines starting
-// with "#" are comments and are not counted. A file that cannot be read
-// gives -1.
-int countSkippedLines(const std::string& path,
-                      const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions);
-
 #endif  // PAHOST_DUMP_H_

@@ -20,9 +20,13 @@ const char kWithheld[] = "WITHHELD";
 const int kTaxpayer = 1;
 const int kSpouse = 10;
 
-// A whole number that fills `text` completely and lies in [low, high].
+// A whole number that fills `text` completely (decimal digits, an optional
+// "-" first) and lies in [low, high].
 bool readLong(const std::string& text, long low, long high, long* value) {
-  if (text.empty()) return false;
+  const std::size_t digits = !text.empty() && text[0] == '-' ? 1 : 0;
+  if (text.size() == digits || text.find_first_not_of("0123456789", digits) != std::string::npos) {
+    return false;
+  }
   errno = 0;
   char* end = nullptr;
   const long number = std::strtol(text.c_str(), &end, 10);
@@ -34,13 +38,13 @@ bool readLong(const std::string& text, long low, long high, long* value) {
 // The largest federal figure taken, as the loader's largest amount.
 const long kMaxItem = static_cast<long>(TestDataFormat::kMaxAmount);
 
-// A number that fills `text` completely and that the loader would store.
+// A plain decimal number that fills `text` and that the loader would store.
 bool readAmount(const std::string& text, double* value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  const double number = std::strtod(text.c_str(), &end);
-  if (*end != '\0' || !TestDataFormat::acceptsAmount(number)) return false;
-  *value = number;
+  if (text.empty() || TestDataFormat::decimalNumberLength(text) != text.size() ||
+      TestDataFormat::checkAmountText(text) != TestDataFormat::LineProblem::kStored) {
+    return false;
+  }
+  *value = std::strtod(text.c_str(), nullptr);
   return true;
 }
 
@@ -115,6 +119,7 @@ int applyFederalItems(const std::string& path, DataMgmt::USTaxReturn& federal) {
   std::string line;
   while (!reader.eof()) {
     reader.readPCLine(line);
+    if (line.find('\0') != std::string::npos) continue;  // the text after it would be lost
     Item item;
     if (!parseItem(TestDataFormat::splitLine(line), &item)) continue;
     apply(item, federal);

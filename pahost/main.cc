@@ -1,119 +1,209 @@
-// pahost: a small host program that loads the PA module the way the host
-// application does, checks its compatibility number, builds the PA objects
-// through the module's factories, reports the PA return's constants, its
-// mailing addresses and the lines of its tax summary report, deletes
-// everything and unloads the module.
-//
-//   pahost [--module PATH] [--dump] [--no-calc] [RETURN.txt]
-//
-// With RETURN.txt, a test-data file ("FORM:copy:FIELD:value" lines), it
-// loads the file into the federal and the PA return with the engine's
-// loader, calculates the return (unless --no-calc) and says how many lines
-// neither return took (unknown forms and fields, amounts out of range) and
-// what the host's diagnostics counted. --dump then writes both returns to
-// standard output in the same format, so that the output can be loaded
-// again (to the same lines, and, once calculated, to the same calculated
-// lines); everything else goes to standard error.
+// pahost: a small host program that does what the host application does
+// with a PA return, the way the host application does it: it loads the PA
+// module, checks its compatibility number, builds the PA objects through
+// the module's factories, loads a return in the test-data text format,
+// calculates it, audits it and writes its data file, and shows the result
+// the way a preparer reads it.
 //
 // Exit status: 0 on success, 2 when the module cannot be loaded or has
-// another compatibility number or the return file cannot be read, 1 when a
-// factory fails.
+// another compatibility number, or the return file cannot be read (a
+// missing file, a directory, a line too long), 1 when a factory fails or
+// the data file cannot be written.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "host/io.h"
 #include "host/stand_in.h"
 #include "pahost/module_loader.h"
+#include "pahost/pa40_view.h"
 #include "pahost/session.h"
+#include "pahost/topic_tree.h"
 
 namespace {
 
 const uint16_t kExpectedCompatVersion = 6101;
 
-int usage() {
-  std::fprintf(stderr, "usage: pahost [--module PATH] [--dump] [--no-calc] [RETURN.txt]\n");
-  return 2;
+const char kUsage[] =
+    "usage: pahost [options] [RETURN.txt]\n"
+    "Loads the PA module and, given a return in the test-data format, loads it, calculates it,\n"
+    "audits it, writes its data file and prints its PA-40, balance, summary report, mailing\n"
+    "address and audit messages. Without a return it shows the PA return's constants.\n"
+    "  --module PATH  the module to load (default: libpa2018.so beside pahost)\n"
+    "  --efile        an electronic-filing audit instead of an ordinary one\n"
+    "  --out FILE     the data file to write (default: 40.tif in the current folder)\n"
+    "  --interview    also print the interview's topic tree with titles and statuses\n"
+    "  --verbose      list every skipped line of the return with its number and reason\n"
+    "  --dump         write both returns to standard output in the test-data format;\n"
+    "                 everything else goes to standard error\n"
+    "  --no-calc      load the return without calculating, auditing or writing it\n"
+    "  --help         print this text\n";
+
+struct Options {
+  std::string modulePath = defaultModulePath();
+  std::string returnFile;
+  std::string outFile = "40.tif";
+  bool dump = false;
+  bool calculate = true;
+  bool eFile = false;
+  bool interview = false;
+  bool verbose = false;
+  bool help = false;
+};
+
+// Reads the options; false on a wrong one.
+bool parseOptions(int argc, char** argv, Options* o) {
+  struct Flag {
+    const char* name;
+    bool Options::*member;
+    bool value;
+  };
+  const Flag flags[] = {{"--dump", &Options::dump, true},         {"--no-calc", &Options::calculate, false},
+                        {"--efile", &Options::eFile, true},       {"--interview", &Options::interview, true},
+                        {"--verbose", &Options::verbose, true},   {"--help", &Options::help, true}};
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    bool known = false;
+    for (const Flag& f : flags) {
+      if (std::strcmp(arg, f.name) != 0) continue;
+      o->*f.member = f.value;
+      known = true;
+    }
+    if (known) continue;
+    if (std::strcmp(arg, "--module") == 0 || std::strcmp(arg, "--out") == 0) {
+      if (++i >= argc || argv[i][0] == '\0') return false;
+      (arg[2] == 'm' ? o->modulePath : o->outFile) = argv[i];
+    } else if (arg[0] == '-' || !o->returnFile.empty()) {
+      return false;
+    } else {
+      o->returnFile = arg;
+    }
+  }
+  return true;
 }
 
-// Loads, calculates and reports the return file; the exit status.
-int runReturn(HostSession& session, const std::string& path, bool dump, bool calculate,
-              std::FILE* info) {
-  const int skipped = session.countSkippedLines(path);
-  if (skipped < 0) {
-    std::fprintf(stderr, "pahost: cannot read the return file %s\n", path.c_str());
-    return 2;
+// Says which lines were skipped; false (the file not to be used) when the
+// file cannot be read or a line is too long to be a line of a return.
+bool reportLines(const LineCheck& check, const Options& o, std::FILE* info) {
+  const char* path = o.returnFile.c_str();
+  if (!check.readable) {
+    std::fprintf(stderr, "pahost: cannot read the return file %s\n", path);
+    return false;
   }
-  session.load(path);
-  if (calculate) session.calculate();
-  if (dump) session.dump(stdout);
-  if (calculate) {
-    std::fprintf(info, "return %s calculated: summary amount %ld\n", path.c_str(),
-                 session.summaryAmount());
+  if (check.cutAt != 0) {
+    std::fprintf(stderr, "pahost: line %ld of %s is longer than %zu bytes: not a return file\n",
+                 check.cutAt, path, IOMgmt::kMaxLineLength);
+    return false;
   }
-  std::fprintf(info, "%d line%s of %s skipped (no such form or field, or an amount out of range)\n",
-               skipped, skipped == 1 ? "" : "s", path.c_str());
-  const StandIn::Diagnostics& seen = StandIn::diagnostics();
-  std::fprintf(info, "host saw %d writes to unknown fields, %d non-finite writes, %d texts written "
-                     "into fields that are not text fields\n",
-               seen.unknownFieldWrites, seen.nonFiniteWrites, seen.textIntoOtherFields);
+  const std::size_t skipped = check.skipped.size();
+  std::fprintf(info, "%zu line%s of %s skipped%s\n", skipped, skipped == 1 ? "" : "s", path,
+               skipped == 0 || o.verbose ? "" : " (--verbose lists them)");
+  if (o.verbose) {
+    for (const SkippedLine& line : check.skipped) {
+      std::fprintf(info, "  line %ld: %s\n", line.number, line.reason.c_str());
+    }
+  }
+  return true;
+}
+
+// The main job's results, in the order a preparer reads them.
+int reportReturn(HostSession& session, const Options& o, std::FILE* info) {
+  std::fprintf(info, "\n");
+  printPA40(info, *session.paReturn());
+  std::fprintf(info, "\n");
+  session.printSummaryReport(info);
+  std::fprintf(info, "\nMailing address\n");
+  std::string address = session.chosenMailingAddress();
+  for (std::size_t start = 0; start < address.size();) {
+    const std::size_t end = std::min(address.find('\n', start), address.size());
+    std::fprintf(info, "  %s\n", address.substr(start, end - start).c_str());
+    start = end + 1;
+  }
+  const std::vector<HostSession::AuditMessage> messages = session.audit(o.eFile);
+  std::fprintf(info, "\n%s audit: %zu message%s\n", o.eFile ? "E-file" : "Ordinary", messages.size(),
+               messages.size() == 1 ? "" : "s");
+  for (const HostSession::AuditMessage& m : messages) {
+    std::fprintf(info, "  %s%s\n", m.eFileRefusal ? "[bars e-filing] " : "", m.text.c_str());
+  }
+  long records = 0;
+  if (!session.writeDataFile(o.outFile, &records)) {
+    std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
+    return 1;
+  }
+  std::fprintf(info, "\nData file written to %s: %ld record%s\n", o.outFile.c_str(), records,
+               records == 1 ? "" : "s");
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  std::string modulePath = defaultModulePath();
-  std::string returnFile;
-  bool dump = false;
-  bool calculate = true;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--module") == 0) {
-      if (++i >= argc) return usage();
-      modulePath = argv[i];
-    } else if (std::strcmp(argv[i], "--dump") == 0) {
-      dump = true;
-    } else if (std::strcmp(argv[i], "--no-calc") == 0) {
-      calculate = false;
-    } else if (argv[i][0] == '-') {
-      return usage();
-    } else if (returnFile.empty()) {
-      returnFile = argv[i];
-    } else {
-      return usage();
-    }
+// Loads, calculates and reports the return file; the exit status.
+int runReturn(HostSession& session, const Options& o, std::FILE* info) {
+  if (!reportLines(session.checkLines(o.returnFile), o, info)) return 2;
+  session.load(o.returnFile);
+  if (o.calculate) session.calculate();
+  if (o.dump) session.dump(stdout);
+  int status = o.calculate ? reportReturn(session, o, info) : 0;
+  if (o.interview) {
+    std::fprintf(info, "\n");
+    printTopicTree(info, session.interview());
   }
+  const StandIn::Diagnostics& seen = StandIn::diagnostics();
+  std::fprintf(info, "\nhost saw %d writes to unknown fields, %d non-finite writes, %d texts written "
+                     "into fields that are not text fields\n",
+               seen.unknownFieldWrites, seen.nonFiniteWrites, seen.textIntoOtherFields);
+  return status;
+}
 
-  // With --dump, standard output carries the dump alone.
-  std::FILE* info = dump ? stderr : stdout;
-
-  ModuleLoader module;
-  if (!module.open(modulePath)) {
-    std::fprintf(stderr, "pahost: cannot load the module %s: %s\n", modulePath.c_str(),
-                 module.error().c_str());
-    return 2;
+// Opens the module and checks its compatibility number; false (reported)
+// when it cannot be used.
+bool openModule(ModuleLoader& module, const std::string& path, std::FILE* info) {
+  if (!module.open(path)) {
+    std::fprintf(stderr, "pahost: cannot load the module %s: %s\n", path.c_str(), module.error().c_str());
+    return false;
   }
   using CompatFn = uint16_t (*)();
   auto compat = reinterpret_cast<CompatFn>(module.find("compatVersion"));
   if (compat == nullptr) {
     std::fprintf(stderr, "pahost: %s\n", module.error().c_str());
-    return 2;
+    return false;
   }
   const uint16_t version = compat();
   if (version != kExpectedCompatVersion) {
     std::fprintf(stderr, "pahost: module compatibility number %u, expected %u\n", version,
                  kExpectedCompatVersion);
+    return false;
+  }
+  std::fprintf(info, "loaded %s (compatibility %u)\n", path.c_str(), version);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  if (!parseOptions(argc, argv, &o)) {
+    std::fputs(kUsage, stderr);
     return 2;
   }
-  std::fprintf(info, "loaded %s (compatibility %u)\n", modulePath.c_str(), version);
+  if (o.help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  // With --dump, standard output carries the dump alone.
+  std::FILE* info = o.dump ? stderr : stdout;
+  ModuleLoader module;
+  if (!openModule(module, o.modulePath, info)) return 2;
 
   int status = 0;
   {
     HostSession session;
     if (session.findFactories(module) && session.build()) {
-      session.report(info);
-      if (!returnFile.empty()) status = runReturn(session, returnFile, dump, calculate, info);
-      if (status == 0) session.printSummaryReport(info);
+      if (o.returnFile.empty()) {
+        session.report(info);
+      } else {
+        status = runReturn(session, o, info);
+      }
     } else {
       std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
       status = 1;
@@ -124,6 +214,5 @@ int main(int argc, char** argv) {
     }
   }  // every object is gone before the module is unloaded
   module.close();
-  std::fprintf(info, "unloaded\n");
   return status;
 }

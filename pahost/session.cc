@@ -1,9 +1,15 @@
 #include "pahost/session.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 
 #include "host/descriptors.h"
+#include "host/io.h"
 #include "host/state_tax_return.h"
 #include "host/string_pool.h"
 #include "host/us_tax_return.h"
@@ -23,6 +29,24 @@ template <class Fn>
 bool findFactory(ModuleLoader& module, const char* name, Fn& fn) {
   fn = reinterpret_cast<Fn>(module.find(name));
   return fn != nullptr;
+}
+
+// A whole write of the data file, not an update of the file there.
+const uint8_t kFreshWrite = 1;
+// The head of a record line of the data file.
+const char kRecordHead[] = "D ";
+
+// The records of the data file at `path`: its lines that start a record.
+long countRecords(const std::string& path) {
+  IOMgmt::FileReader reader;
+  if (!reader.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)))) return 0;
+  long records = 0;
+  std::string line;
+  while (!reader.eof()) {
+    reader.readPCLine(line);
+    if (line.compare(0, sizeof kRecordHead - 1, kRecordHead) == 0) ++records;
+  }
+  return records;
 }
 
 // Writes `text` line by line, each indented.
@@ -155,11 +179,66 @@ void HostSession::calculate() {
   if (!engine_.isNull()) engine_->calcReturn(0);
 }
 
-int HostSession::countSkippedLines(const std::string& path) const {
+LineCheck HostSession::checkLines(const std::string& path) const {
   std::vector<DataMgmt::TaxReturnDescPtr> descriptions;
   if (!federal_.isNull()) descriptions.push_back(federal_->getTaxReturnDesc());
   if (!state_.isNull()) descriptions.push_back(state_->getTaxReturnDesc());
-  return ::countSkippedLines(path, descriptions);
+  return checkReturnLines(path, descriptions);
+}
+
+std::string HostSession::chosenMailingAddress() {
+  auto* state = dynamic_cast<StateDataMgmt::StateTaxReturn*>(state_.get());
+  if (state == nullptr) return "";
+  char text[kTextBufferSize] = "";
+  state->getMailingAddress(text, 0);
+  text[kTextBufferSize - 1] = '\0';
+  return text;
+}
+
+std::vector<HostSession::AuditMessage> HostSession::audit(bool eFile) {
+  std::vector<AuditMessage> messages;
+  if (auditor_.isNull()) return messages;
+  const std::size_t before = auditor_->messageCalls().size();
+  auditor_->auditReturn(eFile ? AuditMgmt::kAuditEFile : AuditMgmt::kAuditStandard);
+  const auto& calls = auditor_->messageCalls();
+  for (std::size_t i = before; i < calls.size(); ++i) {
+    // A rule reports its answer whether or not the problem is there; the
+    // host shows the message only when it is.
+    const bool refusal = calls[i].call == "epFailMsg";
+    if ((refusal || calls[i].call == "showAuditMsg") && calls[i].answer) {
+      messages.push_back({calls[i].text, refusal});
+    }
+  }
+  return messages;
+}
+
+bool HostSession::writeDataFile(const std::string& path, long* records) {
+  *records = 0;
+  if (!writer_) return fail("no data-file writer");
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+  std::string scratch = folder + "/.pahost-XXXXXX";
+  if (mkdtemp(&scratch[0]) == nullptr) return fail("cannot make a folder beside " + path);
+  DataMgmt::OrvaneConfiguration& configuration = DataMgmt::OrvaneConfiguration::getInstance();
+  const std::string dataDir = configuration.getDataDir();
+  configuration.setDataDir(scratch);
+  const std::string written = scratch + "/" + std::to_string(kPAReturnType) + ".tif";
+  // An older file at `path` is removed first: a rename over it would make
+  // the file system write the new one out at once, which only slows a run.
+  const bool ok = writer_->writeTifFile(kFreshWrite, kPAReturnType) &&
+                  (std::remove(path.c_str()) == 0 || errno == ENOENT) &&
+                  std::rename(written.c_str(), path.c_str()) == 0;
+  configuration.setDataDir(dataDir);
+  std::remove(written.c_str());
+  ::rmdir(scratch.c_str());
+  if (!ok) return fail("the data file " + path + " could not be written");
+  *records = countRecords(path);
+  return true;
+}
+
+const std::vector<TopicMgmt::TopicDesc*>& HostSession::interview() const {
+  static const std::vector<TopicMgmt::TopicDesc*> none;
+  return interview_ == nullptr ? none : *interview_;
 }
 
 void HostSession::dump(std::FILE* out) const {

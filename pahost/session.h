@@ -5,7 +5,7 @@
 // writer, macro expander, summary report and interview, and reports the PA
 // return's state constants and mailing addresses. It loads a test-data
 // file into both returns, calculates them and writes them back out in the
-// same format. The session owns every object it built and deletes them,
+// same format; it audits the return and writes its data file. The session owns every object it built and deletes them,
 // on every path, in the order in which they depend on one another: the
 // interview, the summary report, the macro expander, the writer, the
 // auditor, the engine, the printer, the PA return and last the federal
@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "entry/module_entry.h"
+#include "pahost/line_check.h"
 #include "pahost/module_loader.h"
 
 class HostSession {
@@ -34,6 +35,9 @@ class HostSession {
   bool build();
   // Writes the PA return's state constants and mailing addresses.
   void report(std::FILE* out);
+  // The mailing address the PA return chooses now (kind 0): call it after
+  // the calculation, which decides it.
+  std::string chosenMailingAddress();
   // Loads the test-data file at `path`: its federal items (see
   // federal_items.h) into the federal return, then the file into the
   // federal return and into the PA return with the engine's text loader
@@ -41,9 +45,25 @@ class HostSession {
   void load(const std::string& path);
   // Calculates the whole return.
   void calculate();
-  // The lines of the file that neither return took (see dump.h); -1 when
-  // the file cannot be read.
-  int countSkippedLines(const std::string& path) const;
+  // The check of the file's lines against both returns (line_check.h).
+  LineCheck checkLines(const std::string& path) const;
+  // Audits the return, an electronic-filing audit when `eFile`, and gives
+  // the messages the host shows (those whose problem is there), in order.
+  struct AuditMessage {
+    std::string text;
+    bool eFileRefusal;  // a message that bars electronic filing
+  };
+  std::vector<AuditMessage> audit(bool eFile);
+  // Writes the PA data file to `path` through the module's writer and
+  // counts its records; false with error() set when it cannot be written.
+  // The host writes the file under its own name ("40.tif") in its data
+  // folder: a fresh folder beside `path`, so that no other file is touched,
+  // from which the file is moved to `path`.
+  bool writeDataFile(const std::string& path, long* records);
+  // The top-level topics of the interview (empty before build()).
+  const std::vector<TopicMgmt::TopicDesc*>& interview() const;
+  // The PA return (null before build()).
+  const DataMgmt::TaxReturn* paReturn() const { return state_.get(); }
   // Writes both returns in the test-data format, the federal return first.
   void dump(std::FILE* out) const;
   // The engine's summary amount: owed when positive, a refund when negative.

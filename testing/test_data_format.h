@@ -5,6 +5,8 @@
 #ifndef TESTING_TEST_DATA_FORMAT_H_
 #define TESTING_TEST_DATA_FORMAT_H_
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
@@ -68,6 +70,80 @@ inline NumberValue readNumberValue(const std::string& value) {
 // magnitude.
 inline bool acceptsAmount(double number) {
   return std::isfinite(number) && std::fabs(number) <= kMaxAmount;
+}
+
+// Why the text loader leaves a line out although its form and field exist
+// (kStored: the line is stored as written). A line is stored exactly as
+// written or not at all.
+enum class LineProblem {
+  kStored,
+  kNulByte,          // the line holds a NUL byte: the text after it would be lost
+  kBadCopy,          // the copy part is not decimal digits with an optional "+"
+  kCopyOutOfRange,   // a copy below 1 or above the form's copy limit
+  kNotANumber,       // a number field's value is not a plain decimal number
+  kAmountOutOfRange  // a number beyond kMaxAmount in magnitude
+};
+
+// The copies a copy part names, from `first` to `last`.
+struct CopyRange {
+  unsigned first;
+  unsigned last;
+};
+
+// Reads a copy part: decimal digits only (no sign, blank or other base),
+// with a trailing "+" meaning every copy from 1 up to the number. Every
+// copy named must lie in 1..maxCopies.
+inline LineProblem readCopyPart(const std::string& text, unsigned maxCopies, CopyRange* range) {
+  const bool upTo = !text.empty() && text.back() == '+';
+  const std::string digits = upTo ? text.substr(0, text.size() - 1) : text;
+  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) {
+    return LineProblem::kBadCopy;
+  }
+  // Past six digits every number is beyond any copy limit (at most 65535).
+  const std::size_t significant = digits.size() - std::min(digits.find_first_not_of('0'), digits.size());
+  const unsigned long number = significant > 6 ? 10000000UL : std::stoul(digits);
+  if (number < 1 || number > maxCopies) return LineProblem::kCopyOutOfRange;
+  *range = {upTo ? 1U : unsigned(number), unsigned(number)};
+  return LineProblem::kStored;
+}
+
+// The length of the plain decimal number at the start of `text`: an
+// optional sign, digits with an optional point (at least one digit) and
+// an optional exponent; 0 when there is none.
+inline std::size_t decimalNumberLength(const std::string& text) {
+  std::size_t at = text[0] == '+' || text[0] == '-' ? 1 : 0;
+  const std::size_t start = at;
+  while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) ++at;
+  std::size_t digits = at - start;
+  if (at < text.size() && text[at] == '.') {
+    const std::size_t fraction = ++at;
+    while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) ++at;
+    digits += at - fraction;
+  }
+  if (digits == 0) return 0;
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    std::size_t exponent = at + 1;
+    if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
+    const std::size_t first = exponent;
+    while (exponent < text.size() && std::isdigit(static_cast<unsigned char>(text[exponent]))) ++exponent;
+    if (exponent > first) at = exponent;
+  }
+  return at;
+}
+
+// Checks the value of a number field: empty (it clears the field), a plain
+// decimal number ("1250.50", "-3", "1e3") or "RAND(n)" with such an n.
+// "NaN", "inf", "abc", "$500", "1,234.56", "0x10" and " 5" are not numbers
+// (reading them would store 0, 1 or 16 where the text says otherwise).
+inline LineProblem checkAmountText(const std::string& value) {
+  if (value.empty()) return LineProblem::kStored;
+  const std::string kRandomHead = "RAND(";
+  const bool random = value.compare(0, kRandomHead.size(), kRandomHead) == 0 && value.back() == ')';
+  const std::string number =
+      random ? value.substr(kRandomHead.size(), value.size() - kRandomHead.size() - 1) : value;
+  if (number.empty() || decimalNumberLength(number) != number.size()) return LineProblem::kNotANumber;
+  return acceptsAmount(std::strtod(number.c_str(), nullptr)) ? LineProblem::kStored
+                                                              : LineProblem::kAmountOutOfRange;
 }
 
 // How a number read from test data is scaled into the stored amount, by

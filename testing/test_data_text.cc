@@ -3,7 +3,10 @@
 // field from a text whatever the field's kind. Every test-data reader of
 // the engine writes its fields through assignFieldFromText. A number beyond
 // TestDataFormat::kMaxAmount is refused, so no amount the host cannot hold
-// enters a return.
+// enters a return. The text loader stores a line exactly as written or not
+// at all: a line with a NUL byte, a copy part that is not a copy number the
+// form can hold, or a number field's value that is not a plain number is
+// left out (TestDataFormat::LineProblem).
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -30,23 +33,19 @@ using TestDataFormat::kLineParts;
 using TestDataFormat::scaleByEditCode;
 using TestDataFormat::splitLine;
 
-// The copy part of a line: a decimal number, with a trailing "+" meaning
-// every copy from 1 up to it. Numbers beyond a copy number's range are
-// clamped, so they can never wrap round to another copy.
-struct CopyPart {
-  long number;
-  bool upTo;
-};
-
-CopyPart readCopyPart(std::string text) {
-  CopyPart part{0, false};
-  if (!text.empty() && text.back() == '+') {
-    text.pop_back();
-    part.upTo = true;
+// Whether the line can be stored as written in a field of `fieldDesc`:
+// its copy part names copies the form can hold and a number field's value
+// is a number the host can hold. Fills `copies`.
+bool storable(const std::string& line, const std::vector<std::string>& parts,
+              const DataMgmt::TaxFormDesc& formDesc, const DataMgmt::FormFieldDescPtr& fieldDesc,
+              TestDataFormat::CopyRange* copies) {
+  using TestDataFormat::LineProblem;
+  if (line.find('\0') != std::string::npos) return false;  // the text after it would be lost
+  if (TestDataFormat::readCopyPart(parts[1], formDesc.getMaxCopies(), copies) != LineProblem::kStored) {
+    return false;
   }
-  const long number = std::strtol(text.c_str(), nullptr, 10);
-  part.number = number < 0 ? 0 : (number > UINT16_MAX ? long(UINT16_MAX) + 1 : number);
-  return part;
+  const bool isNumber = !fieldDesc.isNull() && !fieldDesc->isBoolean() && !fieldDesc->isText();
+  return !isNumber || TestDataFormat::checkAmountText(parts[3]) == LineProblem::kStored;
 }
 
 }  // namespace
@@ -66,7 +65,6 @@ void StateTaxReturnCalcEngine::loadInputTextFile(const std::string& path,
     const std::vector<std::string> parts = splitLine(line);
     if (parts.size() < kLineParts) continue;
     const std::string formName = Utils::OVStringUtils::toUpperCase(parts[0]);
-    const CopyPart copy = readCopyPart(parts[1]);
     const std::string& fieldName = parts[2];
     const std::string& value = parts[3];
 
@@ -78,16 +76,12 @@ void StateTaxReturnCalcEngine::loadInputTextFile(const std::string& path,
     const auto field = fieldNames.find("k" + formName + "_" + fieldName);
     if (field == fieldNames.end()) continue;
 
-    if (copy.upTo) {
-      // Copies past the form's limit cannot be made, so the walk stops there.
-      const long last = std::min<long>(copy.number, formDesc->getMaxCopies());
-      for (long c = 1; c <= last; ++c) {
-        assignFieldFromText(form->second, static_cast<uint16_t>(c), field->second, value,
-                            taxReturn, false);
-      }
-    } else if (copy.number <= UINT16_MAX) {
-      assignFieldFromText(form->second, static_cast<uint16_t>(copy.number), field->second, value,
-                          taxReturn, false);
+    // A line that cannot be stored exactly as written is left out whole.
+    TestDataFormat::CopyRange copies{0, 0};
+    if (!storable(line, parts, *formDesc, formDesc->getFieldDesc(field->second), &copies)) continue;
+    for (unsigned c = copies.first; c <= copies.last; ++c) {
+      assignFieldFromText(form->second, static_cast<uint16_t>(c), field->second, value, taxReturn,
+                          false);
     }
   }
 }

@@ -220,6 +220,12 @@ void PATaxReturnCalcEngine::calcStateForm(const FormId& formId, uint16_t copy, b
   if (markDataEntered && paReturn != nullptr) paReturn->setDataEntered(formId, copy, true, false);
 }
 
+void PATaxReturnCalcEngine::calcStateFormTwice(const FormId& formId, uint16_t copy, int passOn, TaxFormPtr form) {
+  const unsigned long before = DataMgmt::changeCount();
+  calcStateForm(formId, copy, false, passOn, 0, form);
+  if (DataMgmt::changeCount() != before) calcStateForm(formId, copy, false, passOn, 0, form);
+}
+
 // Each category router runs its category's calculation of the form.
 #define CATEGORY_ROUTER(router, category)                                                                 \
   void PATaxReturnCalcEngine::router(const FormId& formId, TaxFormPtr form, uint16_t copy, int passOn) { \

@@ -237,8 +237,7 @@ void PATaxReturnCalcEngine::computePA40Compensation(TaxFormPtr form) {
   // second pass sees what its first pass wrote.
   TaxFormPtr w2s = paReturn->getFormUVPtr(kFormID_PAScheduleW2S, 1, false);
   if (!w2s.isNull()) {
-    calcStateForm(kFormID_PAScheduleW2S, 1, false, 1, 0, w2s);
-    calcStateForm(kFormID_PAScheduleW2S, 1, false, 1, 0, w2s);
+    calcStateFormTwice(kFormID_PAScheduleW2S, 1, 1, w2s);
   }
 
   pa40.assignIR(PA40::kTaxpayerW2Compensation,

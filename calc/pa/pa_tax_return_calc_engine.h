@@ -37,6 +37,11 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // whether or not it was routed.
   void calcStateForm(const DataMgmt::FormId& formId, uint16_t copy, bool markDataEntered, int passOn,
                      int spare, DataMgmt::TaxFormPtr form) override;
+  // calcStateForm twice in succession (without the data-entered mark), so
+  // that the second run sees what the first wrote (dispatch.cc). When the
+  // first run changed nothing in either return the second is left out: it
+  // would change nothing either.
+  void calcStateFormTwice(const DataMgmt::FormId& formId, uint16_t copy, int passOn, DataMgmt::TaxFormPtr form);
   // kFormID_PA40.
   DataMgmt::FormId getStateReturnFormId() override;
   // The federal return form in use, as the PA return reads it.

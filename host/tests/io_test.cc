@@ -46,7 +46,8 @@ TEST_F(FileIoTest, EofLooksAheadSoEachLineComesOnce) {
       {"", {}},                            // an empty file has no line
       {"\n", {""}},                        // one empty line
       {"a\n\n\nb\n", {"a", "", "", "b"}},  // empty lines in between are kept
-      {"a\rb\r\n", {"a\rb"}},              // a lone "\r" is part of the line
+      {"a\rb\r\rc", {"a", "b", "", "c"}},  // a lone "\r" ends a line too
+      {"a\n" + std::string(IOMgmt::kMaxLineLength + 1, 'x') + "\nb\n", {"a"}},  // too long: the end
       {std::string("x\0y\n\xff\n", 6), {std::string("x\0y", 3), "\xff"}},  // bytes as they are
   };
   int i = 0;

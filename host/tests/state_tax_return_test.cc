@@ -105,6 +105,9 @@ TEST_F(StateReturnTest, W2AmountsGoToTheirOwner) {
   EXPECT_EQ("getFromW2(52,105,106)", fed().pullLog().front());
   fed().setStateWages(10, 20);
   EXPECT_EQ(30, state_.getStateWages(0));
+  for (std::size_t i = 0; i <= StandIn::kMaxRecordedCalls; ++i) state_.getStateWages(0);  // a bounded log
+  EXPECT_EQ(fed().pullLog().size(), StandIn::kMaxRecordedCalls);
+  EXPECT_EQ(StandIn::diagnostics().unrecordedCalls, 3);
 }
 
 // textString follows a federal form id to the federal return, formString

@@ -1,20 +1,28 @@
+// pahost sessions over the built module, loaded as the host loads it.
+//
 // A calculated return is final: calculating it a second time changes no
-// field. Every return under examples/ is loaded into a pahost session (the
-// built module, loaded as the host loads it), calculated, dumped,
+// field. Every return under examples/ is loaded, calculated, dumped,
 // calculated again and dumped again; the two dumps must be equal.
+//
+// A return file's lines are stored exactly as written or not at all: the
+// host's line check gives each line the module's loader leaves out, with
+// its reason, and the loader stores nothing of it.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "pahost/line_check.h"
 #include "pahost/module_loader.h"
 #include "pahost/session.h"
 
@@ -57,13 +65,19 @@ std::string missingFrom(const std::set<std::string>& a, const std::set<std::stri
   return text;
 }
 
-class CalculateTwiceTest : public ::testing::TestWithParam<std::string> {};
+class SessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(module.open(PA_MODULE_PATH)) << module.error();
+    ASSERT_TRUE(session.findFactories(module) && session.build()) << session.error();
+  }
+  ModuleLoader module;
+  HostSession session;
+};
+
+class CalculateTwiceTest : public SessionTest, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(CalculateTwiceTest, SecondCalculationChangesNoField) {
-  ModuleLoader module;
-  ASSERT_TRUE(module.open(PA_MODULE_PATH)) << module.error();
-  HostSession session;
-  ASSERT_TRUE(session.findFactories(module) && session.build()) << session.error();
   session.load(std::string(PA_EXAMPLES_DIR) + "/" + GetParam());
 
   session.calculate();
@@ -78,6 +92,51 @@ TEST_P(CalculateTwiceTest, SecondCalculationChangesNoField) {
                            << "after the second calculation only:\n"
                            << missingFrom(secondLines, firstLines);
   EXPECT_TRUE(session.close()) << session.error();
+}
+
+TEST_F(SessionTest, LinesNotStoredAsWrittenAreSkippedWithTheirReasonAndStoreNothing) {
+  const struct {
+    std::string line;
+    const char* reason;  // "" for a line stored as written
+  } lines[] = {
+      {"# a comment\rPA40:1:F172:7", ""},  // a lone CR ends a line: lines 1 and 2
+      {"PA40:1:F170:100", ""},
+      {"PA40:0:F173:1", "the copy is outside the form's copies: 0"},
+      {"PA40:1000:F173:1", "the copy is outside the form's copies: 1000"},
+      {"PA40:65536:F173:1", "the copy is outside the form's copies: 65536"},
+      {"PA40:0+:F173:1", "the copy is outside the form's copies: 0+"},
+      {"PA40:1000+:F173:1", "the copy is outside the form's copies: 1000+"},
+      {"PA40:-1:F173:1", "the copy is not a copy number: -1"},
+      {"PA40:abc:F173:1", "the copy is not a copy number: abc"},
+      {"PA40:0x10:F173:1", "the copy is not a copy number: 0x10"},
+      {"PA40:2:F173:NaN", "the amount is not a plain number: NaN"},
+      {"PA40:2:F173:inf", "the amount is not a plain number: inf"},
+      {"PA40:2:F173:abc", "the amount is not a plain number: abc"},
+      {"PA40:2:F173:$500", "the amount is not a plain number: $500"},
+      {"PA40:2:F173:1,234.56", "the amount is not a plain number: 1,234.56"},
+      {"PA40:2:F173:1e307", "the amount is beyond ten billion: 1e307"},
+      {std::string("PA40:2:F173:5\0junk", 18), "holds a NUL byte"},
+      {std::string("FEDCOMMON:0:C1:2\0", 17), "holds a NUL byte"},
+      {"PA40:2:F173", "fewer than four parts (FORM:copy:FIELD:value)"},
+      {"PA99:2:F173:5", "no such form: PA99"},
+      {"PA40:2:F9999999:5", "no such field of the form: F9999999"},
+      {"FEDCOMMON:0:X1:2", "not a well-formed federal figure"},
+      {"FEDCOMMON:0:WITHHELD:0x10", "not a well-formed federal figure"},
+  };
+  const std::string path = ::testing::TempDir() + "pahost_lines_" + std::to_string(getpid()) + ".txt";
+  {
+    std::ofstream file(path, std::ios::binary);
+    for (const auto& l : lines) file << l.line << "\r\n";
+  }
+  const LineCheck check = session.checkLines(path);
+  session.load(path);
+  std::remove(path.c_str());
+  std::vector<std::string> reasons(check.lines + 1);
+  for (const SkippedLine& skipped : check.skipped) reasons.at(skipped.number) = skipped.reason;
+  ASSERT_EQ(check.lines, long(std::size(lines)) + 1);
+  for (std::size_t i = 0; i < std::size(lines); ++i) EXPECT_EQ(reasons[i + 2], lines[i].reason) << i;
+  EXPECT_EQ(dumpOf(session), "PA40:1:F170:100\nPA40:1:F172:7\n");
+  EXPECT_FALSE(session.checkLines(::testing::TempDir()).readable);  // a folder is no return
 }
 
 // Test names from the file names: letters, digits and underscores.

@@ -137,28 +137,4 @@ TEST_F(DumpTest, FederalItemsLoadAndDumpAsItemLines) {
   EXPECT_EQ(applyFederalItems(::testing::TempDir() + "no-such-return.txt", federal), -1);
 }
 
-TEST_F(DumpTest, CountsTheLinesNoReturnTakes) {
-  DataMgmt::TaxReturnPtr federalPtr(new DataMgmt::USTaxReturn());
-  const std::vector<DataMgmt::TaxReturnDescPtr> both = {DataMgmt::TaxReturnDesc::federal(),
-                                                       DataMgmt::TaxReturnDesc::pennsylvania()};
-  const std::string file = writeFile(
-      "# a comment: not counted\n"
-      "\n"
-      "fedw2:1:F21:5\n"              // any case
-      "PARETURNINFO::1::F46::X\n"    // a run of colons
-      "FEDW2:1:f21:5\n"              // the field name keeps its case
-      "PA40:1:F21:5\n"               // a field of another form
-      "FEDW9:1:F21:5\n"              // no such form
-      "FEDW2:1:F21\n"               // three parts
-      "FEDCOMMON:0:C1:2\n"          // a federal item: pahost's own
-      "FEDCOMMON:0:X1:2\n"          // not an item
-      "FEDW2:1:F21:-1e10\n"         // the largest amount the loader takes
-      "FEDW2:2:F21:10000000000.5\n" // beyond it: refused
-      "FEDW2:1:F4:1e11\n"           // a text
-      "FEDCOMMON:0:C14:-20000000000\nFEDCOMMON:0:WITHHELD:1e300\n");
-  EXPECT_EQ(countSkippedLines(file, both), 8);
-  EXPECT_EQ(countSkippedLines(file, {DataMgmt::TaxReturnDesc::federal()}), 9);
-  EXPECT_EQ(countSkippedLines(::testing::TempDir() + "no-such-return.txt", both), -1);
-}
-
 }  // namespace

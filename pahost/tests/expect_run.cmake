@@ -1,15 +1,16 @@
 # Runs pahost (PAHOST), with --module MODULE when MODULE is given and on the
-# return file RETURN when that is given, and checks its exit status (STATUS)
+# return file RETURN when that is given, with the options ARGS (the data
+# file goes into the current folder), and checks its exit status (STATUS)
 # and that its output, stdout and stderr together, matches OUTPUT.
 # Sanitizer reports fail the test whatever the status.
-set(args "")
+set(args ${ARGS})
 if(DEFINED MODULE)
-  set(args --module ${MODULE})
+  list(APPEND args --module ${MODULE})
 endif()
 if(DEFINED RETURN)
   list(APPEND args ${RETURN})
 endif()
-execute_process(COMMAND ${PAHOST} ${args}
+execute_process(COMMAND ${PAHOST} ${args} --out ${CMAKE_CURRENT_BINARY_DIR}/40.tif
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 set(all "${out}${err}")
 message(STATUS "pahost exit status ${rc}\n${all}")

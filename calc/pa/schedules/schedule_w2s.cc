@@ -129,8 +129,7 @@ void PATaxReturnCalcEngine::computeScheduleW2S(TaxFormPtr form, uint16_t copy, i
   {
     TaxFormPtr firstW2 = paReturn->getFormUVPtr(kFormID_PAW2, 1, false);
     if (!firstW2.isNull()) {
-      calcStateForm(kFormID_PAW2, 1, false, 1, 0, firstW2);
-      calcStateForm(kFormID_PAW2, 1, false, 1, 0, firstW2);
+      calcStateFormTwice(kFormID_PAW2, 1, 1, firstW2);
     }
   }
 

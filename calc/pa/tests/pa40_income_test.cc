@@ -8,8 +8,12 @@ using PADataMgmt::kFilingJoint;
 using PADataMgmt::kFilingSingle;
 
 // The copy ends up data-entered and calculated; an empty holder is ignored.
+// Schedule W2-S runs a second time only when its first run changed
+// something (the recording stub changes nothing).
 TEST_F(PA40Test, MarksTheCopyEntered) {
+  copyOf(kFormID_PAScheduleW2S);
   run();
+  EXPECT_EQ(calcCalls(kFormID_PAScheduleW2S), 1);
   EXPECT_TRUE(entered(kFormID_PA40));
   engine->computePA40(DataMgmt::TaxFormPtr(), 2, 1);
   EXPECT_FALSE(pa->formExists(kFormID_PA40, 2));

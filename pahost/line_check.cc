@@ -1,0 +1,169 @@
+#include "pahost/line_check.h"
+
+#include <map>
+#include <unordered_map>
+
+#include "host/descriptors.h"
+#include "host/io.h"
+#include "host/string_utils.h"
+#include "pahost/federal_items.h"
+#include "testing/test_data_format.h"
+
+namespace {
+
+using TestDataFormat::LineProblem;
+
+// The reasons a line is skipped, as listed; the part shown follows.
+struct ProblemText {
+  LineProblem problem;
+  const char* text;
+};
+
+const ProblemText kLineProblemTexts[] = {
+    {LineProblem::kNulByte, "holds a NUL byte"},
+    {LineProblem::kBadCopy, "the copy is not a copy number:"},
+    {LineProblem::kCopyOutOfRange, "the copy is outside the form's copies:"},
+    {LineProblem::kNotANumber, "the amount is not a plain number:"},
+    {LineProblem::kAmountOutOfRange, "the amount is beyond ten billion:"},
+};
+const char kTooFewParts[] = "fewer than four parts (FORM:copy:FIELD:value)";
+const char kUnknownForm[] = "no such form:";
+const char kUnknownField[] = "no such field of the form:";
+const char kBadFederalFigure[] = "not a well-formed federal figure";
+
+// The longest part shown in a reason; control bytes show as "?".
+const std::size_t kShownLength = 40;
+
+std::string shown(const std::string& part) {
+  std::string text = part.substr(0, kShownLength);
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return part.size() > kShownLength ? text + "..." : text;
+}
+
+std::string reasonOf(LineProblem problem, const std::vector<std::string>& parts) {
+  for (const ProblemText& p : kLineProblemTexts) {
+    if (p.problem != problem) continue;
+    if (problem == LineProblem::kNulByte) return p.text;
+    const std::string& part = problem == LineProblem::kBadCopy || problem == LineProblem::kCopyOutOfRange
+                                  ? parts[1]
+                                  : parts[3];
+    return std::string(p.text) + " " + shown(part);
+  }
+  return "";
+}
+
+bool isComment(const std::string& line) {
+  const size_t first = line.find_first_not_of(" \t");
+  return first == std::string::npos || line[first] == '#';
+}
+
+// One form of one return. A field is found by its symbolic name: straight
+// by its number for a name "F" + number, which is how the host names its
+// fields, else in a map of every field by name, made on first need (the
+// first field of a name counts, as in the loader).
+class FormSide {
+ public:
+  explicit FormSide(const DataMgmt::TaxFormDescPtr& form) : form_(form) {}
+
+  const DataMgmt::TaxFormDesc& form() const { return *form_; }
+
+  const DataMgmt::FormFieldDesc* field(const std::string& symbolicName, const std::string& fieldName) {
+    if (fieldName.size() > 1 && fieldName.size() < 11 && fieldName[0] == 'F' &&
+        fieldName.find_first_not_of("0123456789", 1) == std::string::npos) {
+      const DataMgmt::FormFieldDesc* byNumber =
+          form_->findField(Primitives::OVImmutableIdentifier(std::stoi(fieldName.substr(1))));
+      if (byNumber != nullptr && byNumber->getSymbolicName() == symbolicName) return byNumber;
+    }
+    if (byName_.empty()) {
+      for (const Primitives::OVImmutableIdentifier& id : form_->fieldIds()) {
+        const DataMgmt::FormFieldDesc* field = form_->findField(id);
+        if (field != nullptr) byName_.emplace(field->getSymbolicName(), field);
+      }
+    }
+    const auto found = byName_.find(symbolicName);
+    return found == byName_.end() ? nullptr : found->second;
+  }
+
+ private:
+  DataMgmt::TaxFormDescPtr form_;
+  std::unordered_map<std::string, const DataMgmt::FormFieldDesc*> byName_;
+};
+
+// The forms of every return by upper-cased developer name.
+class FormLookups {
+ public:
+  explicit FormLookups(const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions) {
+    for (const DataMgmt::TaxReturnDescPtr& desc : descriptions) {
+      if (desc.isNull()) continue;
+      for (const DataMgmt::TaxFormDescPtr& form : desc->getTaxFormDescriptors()) {
+        forms_[Utils::OVStringUtils::toUpperCase(form->getDevName())].emplace_back(form);
+      }
+    }
+  }
+
+  // The sides that hold a form of that name; null for none.
+  std::vector<FormSide>* find(const std::string& formName) {
+    auto found = forms_.find(formName);
+    return found == forms_.end() ? nullptr : &found->second;
+  }
+
+ private:
+  std::unordered_map<std::string, std::vector<FormSide>> forms_;
+};
+
+// What stops a line naming a field of `side` from being stored as written.
+LineProblem problemOf(const FormSide& side, const DataMgmt::FormFieldDesc& field,
+                      const std::vector<std::string>& parts) {
+  TestDataFormat::CopyRange copies{0, 0};
+  const LineProblem copy = TestDataFormat::readCopyPart(parts[1], side.form().getMaxCopies(), &copies);
+  if (copy != LineProblem::kStored) return copy;
+  if (field.isText() || field.isBoolean()) return LineProblem::kStored;
+  return TestDataFormat::checkAmountText(parts[3]);
+}
+
+// Why the line is not stored; "" when it is.
+std::string reasonFor(const std::string& line, FormLookups& lookups) {
+  if (line.find('\0') != std::string::npos) return reasonOf(LineProblem::kNulByte, {});
+  const std::vector<std::string> parts = TestDataFormat::splitLine(line);
+  if (parts.size() < TestDataFormat::kLineParts) return kTooFewParts;
+  if (isFederalItemLine(parts)) return "";
+  const std::string formName = Utils::OVStringUtils::toUpperCase(parts[0]);
+  if (formName == kFederalItemsForm) return kBadFederalFigure;
+  std::vector<FormSide>* sides = lookups.find(formName);
+  if (sides == nullptr) return std::string(kUnknownForm) + " " + shown(parts[0]);
+  std::string reason = std::string(kUnknownField) + " " + shown(parts[2]);
+  const std::string symbolicName = "k" + formName + "_" + parts[2];
+  for (FormSide& side : *sides) {
+    const DataMgmt::FormFieldDesc* field = side.field(symbolicName, parts[2]);
+    if (field == nullptr) continue;
+    const LineProblem problem = problemOf(side, *field, parts);
+    if (problem == LineProblem::kStored) return "";
+    reason = reasonOf(problem, parts);
+  }
+  return reason;
+}
+
+}  // namespace
+
+LineCheck checkReturnLines(const std::string& path,
+                           const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions) {
+  LineCheck check;
+  const IOMgmt::FileNamePtr name(new IOMgmt::FileName(path));
+  IOMgmt::FileReader reader;
+  if (!name->fileExist() || !reader.open(name)) return check;
+  check.readable = true;
+  FormLookups lookups(descriptions);
+  std::string line;
+  while (!reader.eof()) {
+    reader.readPCLine(line);
+    ++check.lines;
+    if (isComment(line)) continue;
+    std::string reason = reasonFor(line, lookups);
+    if (!reason.empty()) check.skipped.push_back(SkippedLine{check.lines, std::move(reason)});
+  }
+  check.cutAt = reader.cutAt();
+  reader.close();
+  return check;
+}

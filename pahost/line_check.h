@@ -1,0 +1,38 @@
+// The check of a return file's lines on the host's side: which lines the
+// module's text loader leaves out, and why.
+//
+// A line is stored exactly as written or not at all. Every line that is
+// not stored is listed with its number (from 1) and the reason, in the
+// words of kLineProblemTexts: fewer than four parts, a form or field that
+// none of the returns knows, a NUL byte, a copy part that is no copy
+// number the form can hold, a number field's value that is not a plain
+// number or lies beyond TestDataFormat::kMaxAmount, a federal figure line
+// (federal_items.h) that is not well formed. Blank lines and lines
+// starting with "#" are comments. Lines end at LF, CRLF or a lone CR; a
+// line longer than IOMgmt::kMaxLineLength ends the reading (`cutAt`).
+#ifndef PAHOST_LINE_CHECK_H_
+#define PAHOST_LINE_CHECK_H_
+
+#include <string>
+#include <vector>
+
+#include "host/pointers.h"
+
+struct SkippedLine {
+  long number;
+  std::string reason;
+};
+
+struct LineCheck {
+  bool readable = false;  // false: missing, a directory or not readable
+  long lines = 0;         // lines read
+  long cutAt = 0;         // the line, too long, that ended the reading; 0 if none
+  std::vector<SkippedLine> skipped;
+};
+
+// Checks the file at `path` against the returns of `descriptions` (a line
+// is taken when any of them takes it). Each form's lookups are made once.
+LineCheck checkReturnLines(const std::string& path,
+                           const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions);
+
+#endif  // PAHOST_LINE_CHECK_H_
