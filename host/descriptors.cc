@@ -24,7 +24,7 @@ FormFieldDesc::~FormFieldDesc() = default;
 OVFieldIDIter::OVFieldIDIter() : fields_(nullptr), positions_(nullptr), pos_(0) {}
 
 OVFieldIDIter::OVFieldIDIter(const std::vector<OVImmutableIdentifier>* fields,
-                             const std::unordered_map<int, int>* positions)
+                             const FieldSlots<int>* positions)
     : fields_(fields), positions_(positions), pos_(0) {}
 
 namespace {
@@ -82,8 +82,8 @@ bool OVFieldIDIter::operator<=(const OVImmutableIdentifier& field) const {
 int OVFieldIDIter::positionOf(const OVImmutableIdentifier& field) const {
   if (fields_ == nullptr || !field.isValid()) return -1;
   if (positions_ != nullptr) {
-    const auto found = positions_->find(field.getNumber());
-    return found == positions_->end() ? -1 : found->second;
+    const int* found = positions_->find(field.getNumber());
+    return found == nullptr ? -1 : *found;
   }
   for (std::size_t i = 0; i < fields_->size(); ++i) {
     if ((*fields_)[i] == field) return static_cast<int>(i);
@@ -115,18 +115,23 @@ void TaxFormDesc::listFields() const {
   numbersSource_ = nullptr;
   const std::vector<int> numbers = source();
   fieldIds_.reserve(fieldIds_.size() + numbers.size());
-  positions_.reserve(positions_.size() + numbers.size());
   for (int number : numbers) {
-    if (number <= 0 || !positions_.emplace(number, static_cast<int>(fieldIds_.size())).second) continue;
-    fieldIds_.emplace_back(number);  // a field is listed once
+    if (number <= 0 || !listOnce(number)) continue;
+    fieldIds_.emplace_back(number);
   }
+}
+
+bool TaxFormDesc::listOnce(int number) const {
+  const auto made = positions_.tryEmplace(number);
+  if (made.second) *made.first = static_cast<int>(fieldIds_.size());
+  return made.second;  // a field is listed once
 }
 
 const FormFieldDescPtr* TaxFormDesc::held(int number) const {
   makeFields();
   auto found = fields_.find(number);
   if (found != fields_.end()) return &found->second;
-  if (!maker_ || positions_.count(number) == 0) return nullptr;
+  if (!maker_ || positions_.find(number) == nullptr) return nullptr;
   FormFieldDescPtr made = maker_(number);
   if (made.isNull()) return nullptr;
   return &fields_.emplace(number, made).first->second;
@@ -151,7 +156,7 @@ void TaxFormDesc::addField(const FormFieldDescPtr& field) {
   if (field.isNull() || !field->getID().isValid()) return;
   makeFields();
   const int number = field->getID().getNumber();
-  if (!positions_.emplace(number, static_cast<int>(fieldIds_.size())).second) return;  // listed once
+  if (!listOnce(number)) return;
   fieldIds_.push_back(field->getID());
   fields_.emplace(number, field);
 }

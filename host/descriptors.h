@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "host/field_slots.h"
 #include "host/form_identifier.h"
 #include "host/host_api.h"
 #include "host/identifier.h"
@@ -87,7 +88,7 @@ class HOST_API OVFieldIDIter {
   // `positions` (optional) gives each field's position in `fields` by
   // number, so that moving to a field does not scan the list.
   explicit OVFieldIDIter(const std::vector<Primitives::OVImmutableIdentifier>* fields,
-                         const std::unordered_map<int, int>* positions = nullptr);
+                         const FieldSlots<int>* positions = nullptr);
 
   // Moves to `field`, or to the end when the list does not hold it.
   OVFieldIDIter& operator=(const Primitives::OVImmutableIdentifier& field);
@@ -112,7 +113,7 @@ class HOST_API OVFieldIDIter {
 
  private:
   const std::vector<Primitives::OVImmutableIdentifier>* fields_;
-  const std::unordered_map<int, int>* positions_;
+  const FieldSlots<int>* positions_;
   int pos_;
 };
 
@@ -156,6 +157,7 @@ class HOST_API TaxFormDesc {
   // The descriptor held for `number`, made now when the form lists it;
   // null when the form has no such field.
   const FormFieldDescPtr* held(int number) const;
+  bool listOnce(int number) const;  // gives the field a position; false when it has one
 
   Primitives::OVImmutableFormIdentifier id_;
   std::string devName_;
@@ -164,7 +166,7 @@ class HOST_API TaxFormDesc {
   // Made on first use (see setFieldSource), so mutable.
   mutable std::vector<Primitives::OVImmutableIdentifier> fieldIds_;
   mutable std::unordered_map<int, FormFieldDescPtr> fields_;
-  mutable std::unordered_map<int, int> positions_;  // position in fieldIds_ by number
+  mutable FieldSlots<int> positions_;  // position in fieldIds_ by number
   mutable std::function<std::vector<int>()> numbersSource_;  // empty once listed
   std::function<FormFieldDescPtr(int)> maker_;
 };

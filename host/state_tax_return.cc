@@ -5,8 +5,9 @@
 #include <string>
 
 #include "host/dates.h"
-#include "host/stand_in.h"
 #include "host/rounding.h"
+#include "host/stand_in.h"
+#include "host/string_utils.h"
 #include "host/us_tax_return.h"
 #include "host/value_text.h"
 
@@ -62,7 +63,7 @@ void StateTaxReturn::formatFieldString(char* buf, int32_t amount, const FormId& 
                                                         : desc->getFieldDesc(field);
   unsigned char editCode = DataMgmt::kEditNone;
   if (!fieldDesc.isNull()) editCode = fieldDesc->getValidator().getEditCode();
-  std::snprintf(buf, 128, "%s", DataMgmt::numberText(amount, editCode).c_str());
+  Utils::safestrncpy(buf, DataMgmt::numberText(amount, editCode).c_str(), 128);
 }
 
 void StateTaxReturn::debugStateField(const FormId& form, const FieldId& field,
@@ -141,7 +142,7 @@ int StateTaxReturn::dateParse(DataMgmt::TaxFormPtr copy, const FieldId& field,
 }
 
 void StateTaxReturn::getRefundCode(char* buf) const {
-  if (buf != nullptr) std::snprintf(buf, 16, "%s", refundCode_.c_str());
+  if (buf != nullptr) Utils::safestrncpy(buf, refundCode_.c_str(), 16);
 }
 
 long StateTaxReturn::taxBalance() const {

@@ -81,7 +81,7 @@ char* buildNameS(char* out, const char* a, const char* b, const char* c, const c
     if (!name.empty()) name += ' ';
     name += text;
   }
-  std::snprintf(out, kNameBufferSize, "%s", name.c_str());
+  Utils::safestrncpy(out, name.c_str(), kNameBufferSize);
   return out;
 }
 

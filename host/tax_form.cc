@@ -11,6 +11,7 @@
 #include "host/form_field.h"
 #include "host/rounding.h"
 #include "host/stand_in.h"
+#include "host/string_utils.h"
 #include "host/value_text.h"
 
 namespace DataMgmt {
@@ -98,8 +99,8 @@ TaxForm::~TaxForm() = default;
 
 const FieldValue& TaxForm::stored(const FieldId& f) const {
   if (!f.isValid()) return kNullValue;
-  auto found = fields_.find(f.getNumber());
-  return found == fields_.end() ? kNullValue : found->second.value;
+  const Slot* found = fields_.find(f.getNumber());
+  return found == nullptr ? kNullValue : found->value;
 }
 
 double TaxForm::getIR(const FieldId& f) const {
@@ -133,19 +134,24 @@ bool TaxForm::hasSigValue(const FieldId& f) const {
 
 unsigned char TaxForm::editCodeOf(const FieldId& f) const {
   if (desc_.isNull()) return kEditNone;
-  const auto found = fields_.find(f.getNumber());
-  const FormFieldDesc* field = found != fields_.end() ? found->second.desc : desc_->findField(f);
+  const Slot* found = fields_.find(f.getNumber());
+  const FormFieldDesc* field = found != nullptr ? found->desc : desc_->findField(f);
   return field == nullptr ? kEditNone : field->getValidator().getEditCode();
 }
 
 std::string TaxForm::valueText(const FieldId& f) const {
-  return DataMgmt::valueText(stored(f), editCodeOf(f));
+  if (!f.isValid() || desc_.isNull()) return DataMgmt::valueText(stored(f), kEditNone);
+  // A field never stored reads as empty, whatever its edit code.
+  const Slot* found = fields_.find(f.getNumber());
+  if (found == nullptr) return std::string();
+  const FormFieldDesc* field = found->desc;
+  return DataMgmt::valueText(found->value, field == nullptr ? kEditNone : field->getValidator().getEditCode());
 }
 
 char* TaxForm::valueString(char* buf, const FieldId& f,
                            const Primitives::OVImmutableFormIdentifier& /*form*/) const {
   if (buf == nullptr) return buf;
-  std::snprintf(buf, 128, "%s", valueText(f).c_str());
+  Utils::safestrncpy(buf, valueText(f).c_str(), 128);
   return buf;
 }
 
@@ -158,14 +164,14 @@ FormFieldPtr TaxForm::getField(const FieldId& f) {
 // Writes.
 
 TaxForm::Slot& TaxForm::slot(const FieldId& f) {
-  const auto made = fields_.try_emplace(f.getNumber());
-  if (made.second && !desc_.isNull()) made.first->second.desc = desc_->findField(f);
-  return made.first->second;
+  const auto made = fields_.tryEmplace(f.getNumber());
+  if (made.second && !desc_.isNull()) made.first->desc = desc_->findField(f);
+  return *made.first;
 }
 
 std::map<int, FieldValue> TaxForm::fields() const {
   std::map<int, FieldValue> snapshot;
-  for (const auto& entry : fields_) snapshot.emplace(entry.first, entry.second.value);
+  for (const auto& entry : fields_.all()) snapshot.emplace(entry.first, entry.second.value);
   return snapshot;
 }
 
@@ -186,7 +192,7 @@ void TaxForm::write(const FieldId& t, const FieldValue& value) {
   }
   target.kind = value.kind;
   target.number = value.number;
-  target.text = value.text;
+  if (target.text != value.text) target.text = value.text;
   state_->saveNeeded = true;
 }
 

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "host/descriptors.h"
+#include "host/field_slots.h"
 #include "host/field_value.h"
 #include "host/form_identifier.h"
 #include "host/host_api.h"
@@ -203,7 +204,7 @@ class HOST_API TaxForm {
     const FormFieldDesc* desc = nullptr;
   };
   Slot& slot(const FieldId& f);  // made on first use
-  std::unordered_map<int, Slot> fields_;  // by field number
+  FieldSlots<Slot> fields_;  // by field number
   bool calcMark_ = false;
   bool dataEntered_ = false;
   bool printFlag_ = false;

@@ -7,6 +7,7 @@
 #include "host/form_field.h"
 #include "host/rounding.h"
 #include "host/string_pool.h"
+#include "host/string_utils.h"
 
 namespace DataMgmt {
 
@@ -48,12 +49,21 @@ bool TaxReturn::holdsSide(const FormId& f) const {
   return f.isValid() && !desc_.isNull() && f.isStateForm() == desc_->isStateReturn();
 }
 
-TaxForm* TaxReturn::find(const FormId& f, uint16_t c) const {
-  if (c == 0 || !holdsSide(f)) return nullptr;
+TaxReturn::Copies* TaxReturn::copiesOf(const FormId& f) const {
+  Recent& recent = recent_[static_cast<std::size_t>(f.getNumber()) % recent_.size()];
+  if (recent.copies != nullptr && recent.form == f) return recent.copies;
   auto form = copies_.find(f);
   if (form == copies_.end()) return nullptr;
-  auto copy = form->second.find(c);
-  return copy == form->second.end() ? nullptr : copy->second.get();
+  recent = Recent{f, const_cast<Copies*>(&form->second)};
+  return recent.copies;
+}
+
+TaxForm* TaxReturn::find(const FormId& f, uint16_t c) const {
+  if (c == 0 || !holdsSide(f)) return nullptr;
+  const Copies* copies = copiesOf(f);
+  if (copies == nullptr) return nullptr;
+  auto copy = copies->find(c);
+  return copy == copies->end() ? nullptr : copy->second.get();
 }
 
 // Reads.
@@ -103,7 +113,7 @@ char* TaxReturn::formString(char* buf, const FormId& f, uint16_t c, const FieldI
 char* TaxReturn::formString(char* buf, std::size_t size, const FormId& f, uint16_t c,
                             const FieldId& fld) const {
   if (buf == nullptr || size == 0) return buf;
-  std::snprintf(buf, size, "%s", getFieldAsString(f, c, fld).c_str());
+  Utils::safestrncpy(buf, getFieldAsString(f, c, fld).c_str(), size);
   return buf;
 }
 
@@ -119,7 +129,7 @@ char* TaxReturn::getText(char* buf, long value, int width, int just) const {
   const std::string text = Utils::StringPool::shared()->lookup(value);
   const int limit = std::max(0, std::min(width, 127));
   if (just == 0) {
-    std::snprintf(buf, static_cast<std::size_t>(limit) + 1, "%s", text.c_str());
+    Utils::safestrncpy(buf, text.c_str(), static_cast<std::size_t>(limit) + 1);
   } else {
     // Right-aligned within `limit` characters.
     std::snprintf(buf, static_cast<std::size_t>(limit) + 1, "%*.*s", limit, limit, text.c_str());
@@ -131,14 +141,14 @@ char* TaxReturn::getLineID(char* buf, const FormId& f, const FieldId& fld) const
   if (buf == nullptr) return buf;
   TaxFormDescPtr form = getTaxFormDescriptor(f);
   FormFieldDescPtr field = form.isNull() ? FormFieldDescPtr() : form->getFieldDesc(fld);
-  std::snprintf(buf, 32, "%s", field.isNull() ? "" : field->getLineLabel().c_str());
+  Utils::safestrncpy(buf, field.isNull() ? "" : field->getLineLabel().c_str(), 32);
   return buf;
 }
 
 char* TaxReturn::formName(char* buf, const FormId& f, int /*kind*/) const {
   if (buf == nullptr) return buf;
   TaxFormDescPtr form = getTaxFormDescriptor(f);
-  std::snprintf(buf, 256, "%s", form.isNull() ? "" : form->getBusName().c_str());
+  Utils::safestrncpy(buf, form.isNull() ? "" : form->getBusName().c_str(), 256);
   return buf;
 }
 
@@ -171,10 +181,9 @@ void TaxReturn::setXValue(const FormId& f, uint16_t c, const FieldId& fld, bool 
 
 TaxFormPtr& TaxReturn::getFormUVPtr(const FormId& f, uint16_t c, bool create) {
   if (c != 0 && holdsSide(f)) {
-    auto form = copies_.find(f);
-    if (form != copies_.end()) {
-      auto copy = form->second.find(c);
-      if (copy != form->second.end()) return copy->second;
+    if (Copies* copies = copiesOf(f)) {
+      auto copy = copies->find(c);
+      if (copy != copies->end()) return copy->second;
     }
     TaxFormDescPtr desc = create ? desc_->getTaxFormDescriptor(f) : TaxFormDescPtr();
     if (!desc.isNull() && c <= desc->getMaxCopies()) {
@@ -201,9 +210,9 @@ bool TaxReturn::formExists(const FormId& f, uint16_t c) const { return find(f, c
 
 uint16_t TaxReturn::getMaxCopies(const FormId& f) const {
   if (!holdsSide(f)) return 0;
-  auto form = copies_.find(f);
-  if (form == copies_.end() || form->second.empty()) return 0;
-  return form->second.rbegin()->first;
+  const Copies* copies = copiesOf(f);
+  if (copies == nullptr || copies->empty()) return 0;
+  return copies->rbegin()->first;
 }
 
 TaxFormIter TaxReturn::getForms(const FormId& f) const {
@@ -228,18 +237,21 @@ ReturnFormsIter TaxReturn::getForms() const {
 long TaxReturn::getAllCopies(const FormId& f, const FieldId& fld) const {
   long sum = 0;
   if (!holdsSide(f)) return sum;
-  auto form = copies_.find(f);
-  if (form == copies_.end()) return sum;
+  const Copies* copies = copiesOf(f);
+  if (copies == nullptr || copies->empty()) return sum;
   // Summed again only when a copy was added or written since: the PA-40
-  // reads such sums for each of its copies.
-  const unsigned long writes = state_->valueWrites[formKey(f)];
-  CopiesSum& cached = copiesSums_[{formKey(f), fld.getNumber()}];
-  if (cached.copies == form->second.size() && cached.valueWrites == writes && cached.copies != 0) {
+  // reads such sums for each of its copies. Every copy of a form counts
+  // its writes into the same place.
+  const unsigned long writes = *copies->begin()->second->valueWrites_;
+  const unsigned long long key = (static_cast<unsigned long long>(formKey(f)) << 32) |
+                                 static_cast<uint32_t>(fld.getNumber());
+  CopiesSum& cached = copiesSums_[key];
+  if (cached.copies == copies->size() && cached.valueWrites == writes && cached.copies != 0) {
     return cached.sum;
   }
   // Saturating at every step: two whole amounts never overflow.
-  for (const auto& copy : form->second) sum = Utils::saturateWhole(sum + copy.second->getIN(fld));
-  cached = CopiesSum{writes, form->second.size(), sum};
+  for (const auto& copy : *copies) sum = Utils::saturateWhole(sum + copy.second->getIN(fld));
+  cached = CopiesSum{writes, copies->size(), sum};
   return sum;
 }
 

@@ -10,11 +10,13 @@
 #ifndef HOST_TAX_RETURN_H_
 #define HOST_TAX_RETURN_H_
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "host/descriptors.h"
@@ -146,18 +148,31 @@ class HOST_API TaxReturn {
   void setSessionProperties(const SessionPropertiesPtr& properties);
   void setFieldOptions(const FormId& f, const FieldId& fld, const Properties::DisplayValuePairs& options);
   // Drops every copy of every form (shares held elsewhere stay valid).
-  void removeAllForms() { copies_.clear(); }
+  void removeAllForms() {
+    copies_.clear();
+    recent_.fill(Recent());
+  }
 
  protected:
   bool holdsSide(const FormId& f) const;  // the form is of this return's side and not empty
 
  private:
+  typedef std::map<uint16_t, TaxFormPtr> Copies;
   TaxForm* find(const FormId& f, uint16_t c) const;
+  // The copies of `f`, null when the return has none. Forms found are
+  // remembered in a small table by form number: a calculation asks of a
+  // few forms many times over.
+  Copies* copiesOf(const FormId& f) const;
+  struct Recent {
+    FormId form;
+    Copies* copies = nullptr;  // a node of copies_: never moves
+  };
 
   TaxReturnDescPtr desc_;
   Utils::StringPoolPtr pool_;
   std::shared_ptr<ReturnState> state_;
-  std::map<FormId, std::map<uint16_t, TaxFormPtr>> copies_;
+  std::map<FormId, Copies> copies_;
+  mutable std::array<Recent, 64> recent_;
   TaxFormPtr emptyHolder_;
   std::string officeLocatorURL_ = "https://example.invalid/office";
   bool form2555Present_ = false;
@@ -170,7 +185,8 @@ class HOST_API TaxReturn {
     std::size_t copies;
     long sum;
   };
-  mutable std::map<std::pair<long, int>, CopiesSum> copiesSums_;
+  // Keyed by formKey in the high half and the field number in the low.
+  mutable std::unordered_map<unsigned long long, CopiesSum> copiesSums_;
 };
 
 }  // namespace DataMgmt

@@ -48,7 +48,7 @@ OfficeCodes& officeCodes() {
 const StandIn::ResetHook kResetOfficeCodes([] { officeCodes() = OfficeCodes(); });
 
 char* copyCode(char* buf, const std::string& code) {
-  std::snprintf(buf, kTifCodeSize, "%s", code.c_str());
+  Utils::safestrncpy(buf, code.c_str(), kTifCodeSize);
   return buf;
 }
 

@@ -6,6 +6,7 @@
 
 #include "host/descriptors.h"
 #include "host/stand_in.h"
+#include "host/string_utils.h"
 #include "host/tax_form.h"
 
 namespace TifWriteMgmt {
@@ -70,7 +71,7 @@ void TifFileWriter::convertStateHeaderField(DataMgmt::TaxFormPtr, const FormId&,
 
 char* TifFileWriter::tifGetStateID(char* buf) {
   const std::string id = stateReturn.isNull() ? std::string() : stateReturn->getAbbreviation();
-  std::snprintf(buf, kTifCodeSize, "%s", id.c_str());
+  Utils::safestrncpy(buf, id.c_str(), kTifCodeSize);
   return buf;
 }
 
@@ -208,10 +209,10 @@ void TifFileWriter::convertTIFForm(bool first, const FormId& formId, uint16_t co
       text = r->getFieldAsString(source, source == formId ? copy : 1, field);
     }
     char value[kTifValueSize];
-    std::snprintf(value, sizeof value, "%s", text.c_str());
+    Utils::safestrncpy(value, text.c_str(), sizeof value);
     runHook(*d, form, value);
     char code[kTifCodeSize];
-    std::snprintf(code, sizeof code, "%s", d->getFieldCode().c_str());
+    Utils::safestrncpy(code, d->getFieldCode().c_str(), sizeof code);
     convertTifField(form, source, copy, field, code, value);
   }
 }
