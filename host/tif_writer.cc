@@ -153,7 +153,13 @@ void TifFileWriter::putTifLine(const std::string& line) {
 bool TifFileWriter::commitTifOutput() {
   if (outputPath_.empty()) return false;
   outputValueSet();
-  bool written = !outputFailed_ && fileWriter.sync();
+  // Forced out to disk before the rename only when an older file is
+  // replaced: a crash then cannot leave an empty file in its place. With
+  // no older file there is nothing to lose, and the wait is saved.
+  std::FILE* older = std::fopen(targetPath_.c_str(), "rb");
+  const bool replacing = older != nullptr;
+  if (older != nullptr) std::fclose(older);
+  bool written = !outputFailed_ && (!replacing || fileWriter.sync());
   written = fileWriter.close() && written;
   if (!written || faultAt(kFailRename) ||
       std::rename(outputPath_.c_str(), targetPath_.c_str()) != 0) {
