@@ -192,6 +192,7 @@ TaxFormPtr& TaxReturn::getFormUVPtr(const FormId& f, uint16_t c, bool create) {
       holder->holder_ = &holder;
       state_->saveNeeded = true;
       noteChange();  // a copy made
+      ++copiesMade_;
       return holder;
     }
   }
@@ -242,7 +243,7 @@ long TaxReturn::getAllCopies(const FormId& f, const FieldId& fld) const {
   // Summed again only when a copy was added or written since: the PA-40
   // reads such sums for each of its copies. Every copy of a form counts
   // its writes into the same place.
-  const unsigned long writes = *copies->begin()->second->valueWrites_;
+  const unsigned long writes = writesOf(f);
   const unsigned long long key = (static_cast<unsigned long long>(formKey(f)) << 32) |
                                  static_cast<uint32_t>(fld.getNumber());
   CopiesSum& cached = copiesSums_[key];
@@ -250,9 +251,20 @@ long TaxReturn::getAllCopies(const FormId& f, const FieldId& fld) const {
     return cached.sum;
   }
   // Saturating at every step: two whole amounts never overflow.
-  for (const auto& copy : *copies) sum = Utils::saturateWhole(sum + copy.second->getIN(fld));
+  for (const auto& copy : *copies) {
+    if (!copy.second.isNull()) sum = Utils::saturateWhole(sum + copy.second->getIN(fld));
+  }
   cached = CopiesSum{writes, copies->size(), sum};
   return sum;
+}
+
+unsigned long TaxReturn::writesOf(const FormId& f) const {
+  const auto found = state_->valueWrites.find(formKey(f));
+  return found == state_->valueWrites.end() ? 0 : found->second;
+}
+
+std::pair<unsigned long, unsigned long> TaxReturn::formVersion(const FormId& f) const {
+  return {holdsSide(f) ? writesOf(f) : 0, copiesMade_};
 }
 
 void TaxReturn::getAllCopiesII(const FormId& f, const FieldId& fld, TaxFormPtr target,

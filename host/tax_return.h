@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "host/descriptors.h"
@@ -112,6 +113,11 @@ class HOST_API TaxReturn {
   TaxFormIter getForms(const FormId& f) const;
   ReturnFormsIter getForms() const;
   long getAllCopies(const FormId& f, const FieldId& fld) const;  // sum of getIN, saturating
+  // A version of the values of every copy of `f` (ours): it changes
+  // whenever a value of a copy of `f` changes and whenever a copy of any
+  // form is made or dropped, so what was read from every copy of `f` still
+  // holds while it stands.
+  std::pair<unsigned long, unsigned long> formVersion(const FormId& f) const;
   void getAllCopiesII(const FormId& f, const FieldId& fld, TaxFormPtr target, const FieldId& tfld) const;
   // Copies the whole value of copy 1 (getIIM: of `srcCopy`) of a form of
   // this return into the target; a missing source writes null.
@@ -151,6 +157,7 @@ class HOST_API TaxReturn {
   void removeAllForms() {
     copies_.clear();
     recent_.fill(Recent());
+    ++copiesMade_;
   }
 
  protected:
@@ -163,6 +170,7 @@ class HOST_API TaxReturn {
   // remembered in a small table by form number: a calculation asks of a
   // few forms many times over.
   Copies* copiesOf(const FormId& f) const;
+  unsigned long writesOf(const FormId& f) const;  // value changes of every copy of f
   struct Recent {
     FormId form;
     Copies* copies = nullptr;  // a node of copies_: never moves
@@ -173,6 +181,7 @@ class HOST_API TaxReturn {
   std::shared_ptr<ReturnState> state_;
   std::map<FormId, Copies> copies_;
   mutable std::array<Recent, 64> recent_;
+  unsigned long copiesMade_ = 0;  // copies made or dropped, of every form
   TaxFormPtr emptyHolder_;
   std::string officeLocatorURL_ = "https://example.invalid/office";
   bool form2555Present_ = false;

@@ -43,6 +43,13 @@ uint16_t countMarkedW2Copies(DataMgmt::TaxReturn* federal, const OVImmutableIden
   return count;
 }
 
+// The same count, kept while no federal W-2 changes.
+uint16_t countMarkedW2Copies(CopyScanCache& scans, DataMgmt::TaxReturn* federal, const OVImmutableIdentifier& mark) {
+  const ScanTotals count = scans.get(scanKey(CopyScan::kMarkedW2, mark.getNumber()), {{federal, kFormID_FedW2}},
+                                     [&] { return ScanTotals{static_cast<double>(countMarkedW2Copies(federal, mark))}; });
+  return static_cast<uint16_t>(count[0]);
+}
+
 // The text of `field` of the information form copy `info`, at `width`,
 // without surrounding blanks, into `out` (kTextSize bytes).
 void readInfoPart(const PADataMgmt::PATaxReturn& pa, TaxFormPtr info, const OVImmutableIdentifier& field,
@@ -123,11 +130,11 @@ uint8_t PATaxReturnCalcEngine::getFilingStatus() {
 // Federal W-2 counts.
 
 uint16_t PATaxReturnCalcEngine::countW2CopiesMarkedFirstBox() {
-  return countMarkedW2Copies(federalReturn, FedW2::kTaxpayerBox);
+  return countMarkedW2Copies(copyScans, federalReturn, FedW2::kTaxpayerBox);
 }
 
 uint16_t PATaxReturnCalcEngine::countW2CopiesMarkedSecondBox() {
-  return countMarkedW2Copies(federalReturn, FedW2::kSpouseBox);
+  return countMarkedW2Copies(copyScans, federalReturn, FedW2::kSpouseBox);
 }
 
 // Text services.

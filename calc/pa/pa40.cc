@@ -251,27 +251,28 @@ void PATaxReturnCalcEngine::computePA40Compensation(TaxFormPtr form) {
 
   // Schedule UE: a positive net amount is an expense, a negative one an
   // excess of reimbursements that adds to compensation.
-  double tpExpenses = 0, tpExcess = 0, spExpenses = 0, spExcess = 0;
-  for (int c = 1; c <= paReturn->getMaxCopies(kFormID_PAScheduleUE); ++c) {
-    if (!paReturn->formExists(kFormID_PAScheduleUE, c)) continue;
-    double* expenses = nullptr;
-    double* excess = nullptr;
-    if (paReturn->formYes(kFormID_PAScheduleUE, c, PAScheduleUE::kTaxpayerBox)) {
-      expenses = &tpExpenses;
-      excess = &tpExcess;
-    } else if (paReturn->formYes(kFormID_PAScheduleUE, c, PAScheduleUE::kSpouseBox)) {
-      expenses = &spExpenses;
-      excess = &spExcess;
-    } else {
-      continue;
+  const ScanTotals ue = copyScans.get(scanKey(CopyScan::kScheduleUE), {{paReturn, kFormID_PAScheduleUE}}, [this] {
+    ScanTotals sums{};  // taxpayer expenses and excess, spouse expenses and excess
+    for (int c = 1; c <= paReturn->getMaxCopies(kFormID_PAScheduleUE); ++c) {
+      if (!paReturn->formExists(kFormID_PAScheduleUE, c)) continue;
+      std::size_t owner = 0;
+      if (paReturn->formYes(kFormID_PAScheduleUE, c, PAScheduleUE::kTaxpayerBox)) {
+        owner = 0;
+      } else if (paReturn->formYes(kFormID_PAScheduleUE, c, PAScheduleUE::kSpouseBox)) {
+        owner = 2;
+      } else {
+        continue;
+      }
+      const long net = paReturn->getIN(kFormID_PAScheduleUE, c, PAScheduleUE::kNetExpenses);
+      if (net > 0) {
+        sums[owner] += net;
+      } else {
+        sums[owner + 1] -= net;
+      }
     }
-    const long net = paReturn->getIN(kFormID_PAScheduleUE, c, PAScheduleUE::kNetExpenses);
-    if (net > 0) {
-      *expenses += net;
-    } else {
-      *excess -= net;
-    }
-  }
+    return sums;
+  });
+  const double tpExpenses = ue[0], tpExcess = ue[1], spExpenses = ue[2], spExcess = ue[3];
   pa40.assignIR(PA40::kTaxpayerUEExcess, tpExcess);
   pa40.assignIR(PA40::kTaxpayerUEExpenses, tpExpenses);
   if (joint) {

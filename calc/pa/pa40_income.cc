@@ -72,20 +72,22 @@ struct OwnerCounts {
   uint16_t first = 0;
   uint16_t second = 0;
 };
-OwnerCounts countByOwner(const DataMgmt::TaxReturn& federal, const DataMgmt::FormId& form,
-                         const OVImmutableIdentifier& taxpayerBox, const OVImmutableIdentifier& spouseBox,
-                         bool joint) {
-  OwnerCounts counts;
-  for (int n = 1; n <= federal.getMaxCopies(form); ++n) {
-    if (!federal.formExists(form, n)) continue;
-    if (!joint && federal.formYes(form, n, spouseBox)) continue;
-    if (federal.formYes(form, n, taxpayerBox)) {
-      ++counts.first;
-    } else {
-      ++counts.second;
+OwnerCounts countByOwner(CopyScanCache& scans, CopyScan scan, const DataMgmt::TaxReturn& federal,
+                         const DataMgmt::FormId& form, const OVImmutableIdentifier& taxpayerBox,
+                         const OVImmutableIdentifier& spouseBox, bool joint) {
+  const ScanTotals counts = scans.get(scanKey(scan, joint ? 1 : 0), {{&federal, form}}, [&] {
+    ScanTotals byOwner{};
+    for (int n = 1; n <= federal.getMaxCopies(form); ++n) {
+      if (!federal.formExists(form, n)) continue;
+      if (!joint && federal.formYes(form, n, spouseBox)) continue;
+      byOwner[federal.formYes(form, n, taxpayerBox) ? 0 : 1] += 1;
     }
-  }
-  return counts;
+    return byOwner;
+  });
+  OwnerCounts owners;
+  owners.first = static_cast<uint16_t>(counts[0]);
+  owners.second = static_cast<uint16_t>(counts[1]);
+  return owners;
 }
 
 }  // namespace
@@ -95,18 +97,23 @@ void PATaxReturnCalcEngine::computePA40BusinessIncome(TaxFormPtr form) {
   const bool joint = getFilingStatus() == PADataMgmt::kFilingJoint;
 
   // Schedule C copies marked for inclusion, by owner.
-  double tpScheduleC = 0, spScheduleC = 0;
-  const uint16_t lastC = paReturn->getMaxCopies(kFormID_PAScheduleC);
-  for (int n = 1; n <= lastC; ++n) {
-    if (!paReturn->formExists(kFormID_PAScheduleC, n)) continue;
-    if (!paReturn->formYes(kFormID_PAScheduleC, n, PAScheduleC::kAllPABusinessYesBox)) continue;
-    const double net = paReturn->getIN(kFormID_PAScheduleC, n, PAScheduleC::kNetProfit);
-    if (paReturn->formYes(kFormID_PAScheduleC, n, PAScheduleC::kTaxpayerBox)) {
-      tpScheduleC += net;
-    } else if (paReturn->formYes(kFormID_PAScheduleC, n, PAScheduleC::kSpouseBox)) {
-      spScheduleC += net;
-    }
-  }
+  const ScanTotals scheduleC =
+      copyScans.get(scanKey(CopyScan::kScheduleCIncome), {{paReturn, kFormID_PAScheduleC}}, [this] {
+        ScanTotals byOwner{};
+        const uint16_t lastC = paReturn->getMaxCopies(kFormID_PAScheduleC);
+        for (int n = 1; n <= lastC; ++n) {
+          if (!paReturn->formExists(kFormID_PAScheduleC, n)) continue;
+          if (!paReturn->formYes(kFormID_PAScheduleC, n, PAScheduleC::kAllPABusinessYesBox)) continue;
+          const double net = paReturn->getIN(kFormID_PAScheduleC, n, PAScheduleC::kNetProfit);
+          if (paReturn->formYes(kFormID_PAScheduleC, n, PAScheduleC::kTaxpayerBox)) {
+            byOwner[0] += net;
+          } else if (paReturn->formYes(kFormID_PAScheduleC, n, PAScheduleC::kSpouseBox)) {
+            byOwner[1] += net;
+          }
+        }
+        return byOwner;
+      });
+  const double tpScheduleC = scheduleC[0], spScheduleC = scheduleC[1];
   pa40.assignIR(PA40::kTaxpayerScheduleCIncome, tpScheduleC);
   if (joint) {
     pa40.assignIR(PA40::kSpouseScheduleCIncome, spScheduleC);
@@ -126,10 +133,10 @@ void PATaxReturnCalcEngine::computePA40BusinessIncome(TaxFormPtr form) {
   if (joint) openOrClose(pa40, PA40::kSpouseFarmIncome, pulled51 != 0);
 
   // Third amounts: open beside federal forms 51 and 89.
-  const OwnerCounts form51 =
-      countByOwner(*federalReturn, kFormID_Fed51, Fed51::kTaxpayerBox, Fed51::kSpouseBox, joint);
-  const OwnerCounts form89 =
-      countByOwner(*federalReturn, kFormID_Fed89, Fed89::kTaxpayerBox, Fed89::kSpouseBox, joint);
+  const OwnerCounts form51 = countByOwner(copyScans, CopyScan::kRK1Owners, *federalReturn, kFormID_Fed51,
+                                          Fed51::kTaxpayerBox, Fed51::kSpouseBox, joint);
+  const OwnerCounts form89 = countByOwner(copyScans, CopyScan::kNRK1Owners, *federalReturn, kFormID_Fed89,
+                                          Fed89::kTaxpayerBox, Fed89::kSpouseBox, joint);
   pa40.assignIR(PA40::kRK1Count, form51.first + form51.second);
   pa40.assignIR(PA40::kNRK1Count, form89.second + form89.first);
   openOrClose(pa40, PA40::kTaxpayerRK1BusinessIncome, form51.first > 0 || form89.first > 0);
@@ -197,21 +204,26 @@ void PATaxReturnCalcEngine::computePA40Rents(TaxFormPtr form) {
     }
   }
   // Every existing copy counts, also beyond a gap in the copy numbers.
-  double tpSum = 0, spSum = 0, jointSum = 0;
-  const int lastE = which == kNone ? 0 : paReturn->getMaxCopies(kFormID_PAScheduleE);
-  for (int n = 1; n <= lastE; ++n) {
-    if (!paReturn->formExists(kFormID_PAScheduleE, n)) continue;
-    if (which == kSelected && !paReturn->formYes(kFormID_PAScheduleE, n, PAScheduleE::kTaxableForPAYesBox))
-      continue;
-    const double net = paReturn->getIN(kFormID_PAScheduleE, n, PAScheduleE::kPANetIncome);
-    if (paReturn->formYes(kFormID_PAScheduleE, n, PAScheduleE::kTaxpayerOwnerBox)) {
-      tpSum += net;
-    } else if (paReturn->formYes(kFormID_PAScheduleE, n, PAScheduleE::kSpouseOwnerBox)) {
-      spSum += net;
-    } else if (paReturn->formYes(kFormID_PAScheduleE, n, PAScheduleE::kJointOwnerBox)) {
-      jointSum += net;
-    }
-  }
+  const ScanTotals rents =
+      copyScans.get(scanKey(CopyScan::kScheduleERents, which), {{paReturn, kFormID_PAScheduleE}}, [&] {
+        ScanTotals byOwner{};  // taxpayer, spouse, joint
+        const int lastE = which == kNone ? 0 : paReturn->getMaxCopies(kFormID_PAScheduleE);
+        for (int n = 1; n <= lastE; ++n) {
+          if (!paReturn->formExists(kFormID_PAScheduleE, n)) continue;
+          if (which == kSelected && !paReturn->formYes(kFormID_PAScheduleE, n, PAScheduleE::kTaxableForPAYesBox))
+            continue;
+          const double net = paReturn->getIN(kFormID_PAScheduleE, n, PAScheduleE::kPANetIncome);
+          if (paReturn->formYes(kFormID_PAScheduleE, n, PAScheduleE::kTaxpayerOwnerBox)) {
+            byOwner[0] += net;
+          } else if (paReturn->formYes(kFormID_PAScheduleE, n, PAScheduleE::kSpouseOwnerBox)) {
+            byOwner[1] += net;
+          } else if (paReturn->formYes(kFormID_PAScheduleE, n, PAScheduleE::kJointOwnerBox)) {
+            byOwner[2] += net;
+          }
+        }
+        return byOwner;
+      });
+  const double tpSum = rents[0], spSum = rents[1], jointSum = rents[2];
   const double tpHalf = Utils::roundR(jointSum * 0.5);
   const double spHalf = jointSum - tpHalf;
 
@@ -233,14 +245,20 @@ void PATaxReturnCalcEngine::computePA40Rents(TaxFormPtr form) {
 
   // Third amounts: open beside federal Schedule C copies marked as rental
   // activity, counted over the PA Schedule C copy numbers.
-  uint16_t marked = 0;
-  const uint16_t lastC = paReturn->getMaxCopies(kFormID_PAScheduleC);
-  for (int n = 1; n <= lastC; ++n) {
-    if (federalReturn->formExists(kFormID_FedScheduleC, n) &&
-        federalReturn->formYes(kFormID_FedScheduleC, n, FedScheduleC::kRentalActivityBox)) {
-      ++marked;
-    }
-  }
+  const ScanTotals rentals = copyScans.get(
+      scanKey(CopyScan::kRentalScheduleC),
+      {{paReturn, kFormID_PAScheduleC}, {federalReturn, kFormID_FedScheduleC}}, [this] {
+        ScanTotals count{};
+        const uint16_t lastC = paReturn->getMaxCopies(kFormID_PAScheduleC);
+        for (int n = 1; n <= lastC; ++n) {
+          if (federalReturn->formExists(kFormID_FedScheduleC, n) &&
+              federalReturn->formYes(kFormID_FedScheduleC, n, FedScheduleC::kRentalActivityBox)) {
+            count[0] += 1;
+          }
+        }
+        return count;
+      });
+  const uint16_t marked = static_cast<uint16_t>(rentals[0]);
   pa40.assignIR(PA40::kJointVentureScheduleCCount, marked);
   openOrClose(pa40, PA40::kTaxpayerJointVentureRents, marked > 0);
   openOrClose(pa40, PA40::kSpouseJointVentureRents, marked > 0 && joint);

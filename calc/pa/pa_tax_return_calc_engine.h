@@ -9,6 +9,7 @@
 #ifndef CALC_PA_PA_TAX_RETURN_CALC_ENGINE_H_
 #define CALC_PA_PA_TAX_RETURN_CALC_ENGINE_H_
 
+#include "calc/pa/copy_scan_cache.h"
 #include "calc/state/state_tax_return_calc_engine.h"
 #include "entry/pa_tax_return.h"
 
@@ -330,10 +331,16 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // (state_allocation_form.cc). The copy number and passOn are not used.
   void computeStateAllocationForm(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
 
+  // Loops over every copy of a form, kept within one calculation (the
+  // schedule and form parts outside the engine keep theirs here too).
+  CopyScanCache& copyScanCache() { return copyScans; }
+
  protected:
   PADataMgmt::PATaxReturn* paReturn;  // borrowed
 
  private:
+  // Loops over every copy of a form, kept within one calculation.
+  CopyScanCache copyScans;
   // Set by the first fillOptionCheckBoxes call. The engine serves one
   // return, so every return takes the option-box defaults once.
   bool optionCheckBoxesDefaulted = false;

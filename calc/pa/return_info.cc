@@ -98,7 +98,7 @@ const PresenceRule kOtherFederalSaleForms[] = {
 // Copies of `form` on the federal return that exist, over copies 1 to the
 // highest copy number; with `onlyPositiveSale`, those whose federal form 20
 // sale amount is above 0.
-int countCopies(const DataMgmt::TaxReturn& federal, const FormId& form, bool onlyPositiveSale) {
+int countCopiesNow(const DataMgmt::TaxReturn& federal, const FormId& form, bool onlyPositiveSale) {
   int count = 0;
   const int last = federal.getMaxCopies(form);
   for (int copy = 1; copy <= last; ++copy) {
@@ -108,6 +108,15 @@ int countCopies(const DataMgmt::TaxReturn& federal, const FormId& form, bool onl
     ++count;
   }
   return count;
+}
+
+// The same count, kept while the form is unchanged.
+int countCopies(CopyScanCache& scans, const DataMgmt::TaxReturn& federal, const FormId& form,
+                bool onlyPositiveSale) {
+  const long inputs = 2L * form.getNumber() + (onlyPositiveSale ? 1 : 0);
+  return static_cast<int>(scans.get(scanKey(CopyScan::kFederalCopies, inputs), {{&federal, form}}, [&] {
+    return ScanTotals{static_cast<double>(countCopiesNow(federal, form, onlyPositiveSale))};
+  })[0]);
 }
 
 // Rules 2 to 4: residency boxes, part-year dates and the part-year
@@ -263,7 +272,7 @@ void applyAnswerPairs(const InfoFormView& info) {
 }
 
 // Rule 26: boxes that tell which federal forms the return holds.
-void markFederalFormsPresent(const InfoFormView& info, const DataMgmt::TaxReturn* federal) {
+void markFederalFormsPresent(CopyScanCache& scans, const InfoFormView& info, const DataMgmt::TaxReturn* federal) {
   const bool has8 = federal != nullptr && federal->getForm(kFormID_Fed8, 1) != nullptr;
   if (has8) {
     info.mark(PAReturnInfo::kFederalSaleFormBox);
@@ -271,7 +280,7 @@ void markFederalFormsPresent(const InfoFormView& info, const DataMgmt::TaxReturn
     info.unmark(PAReturnInfo::kFederalSaleFormBox);
   }
 
-  const int cnt36 = federal != nullptr ? countCopies(*federal, kFormID_Fed36, false) : 0;
+  const int cnt36 = federal != nullptr ? countCopies(scans, *federal, kFormID_Fed36, false) : 0;
   const bool has2 = federal != nullptr && federal->getIN(kFormID_Fed2, 1, Fed2::kAttachmentTriggerAmount) > 0;
   if (info.marked(PAReturnInfo::kFederalSaleFormBox) || cnt36 > 0 || has2) {
     info.mark(PAReturnInfo::kFederalSalesBox);
@@ -282,7 +291,7 @@ void markFederalFormsPresent(const InfoFormView& info, const DataMgmt::TaxReturn
   bool any = false;
   for (const PresenceRule& rule : kOtherFederalSaleForms) {
     if (federal == nullptr) break;
-    if (countCopies(*federal, *rule.form, rule.onlyPositiveSale) == 0) continue;
+    if (countCopies(scans, *federal, *rule.form, rule.onlyPositiveSale) == 0) continue;
     if (rule.needsCountsBox && !info.yesOnCopy1(PAReturnInfo::kFederalFormCountsBox)) continue;
     any = true;
   }
@@ -426,7 +435,7 @@ void PATaxReturnCalcEngine::computeReturnInfo(TaxFormPtr form, uint16_t copy, in
       paReturn->getStateLineValue(getStateReturnFormId(), 1, PADataMgmt::PATaxReturn::kLineAmountOwed));
 
   // 26. Federal forms present.
-  markFederalFormsPresent(info, federalReturn);
+  markFederalFormsPresent(copyScans, info, federalReturn);
 
   // 27. Return form number and filing status.
   info.form().assignIR(PAReturnInfo::kReturnFormNumber, getStateReturnFormId().getNumber());

@@ -55,7 +55,9 @@ int countChildren(const DataMgmt::TaxReturn* federal) {
 namespace ScheduleSP {
 
 void countDependentChildren(const Run& run) {
-  const int children = countChildren(run.federal);
+  const int children = static_cast<int>(run.engine.copyScanCache().get(
+      scanKey(CopyScan::kDependentChildren), {{run.federal, kFormID_FedDependents}},
+      [&run] { return ScanTotals{static_cast<double>(countChildren(run.federal))}; })[0]);
   if (children == 0) {
     run.clearRange(PAScheduleSP::kDependentName.at(0), PAScheduleSP::kDependentCount);
     return;
