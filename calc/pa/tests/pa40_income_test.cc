@@ -82,6 +82,26 @@ TEST_F(PA40Test, BusinessIncomeNetting) {
   }
 }
 
+// The PA-40 keeps what it read from every copy of a schedule only while no
+// copy changes: a changed amount, a new copy and a changed owner all count.
+TEST_F(PA40Test, RunsAgainSeeEveryChangeOfTheCopiesTheyRead) {
+  setFilingStatus(kFilingJoint);
+  scheduleC(1, false, 1000);
+  run();
+  EXPECT_EQ(amount(PA40::kTaxpayerBusinessIncome), 1000);
+  number(kFormID_PAScheduleC, PAScheduleC::kNetProfit, 2500, 1);
+  run();
+  EXPECT_EQ(amount(PA40::kTaxpayerBusinessIncome), 2500);
+  scheduleC(2, false, 500);
+  run();
+  EXPECT_EQ(amount(PA40::kTaxpayerBusinessIncome), 3000);
+  put(kFormID_PAScheduleC, PAScheduleC::kTaxpayerBox, DataMgmt::FieldValue::null(), 2);
+  mark(kFormID_PAScheduleC, PAScheduleC::kSpouseBox, 2);
+  run();
+  EXPECT_EQ(amount(PA40::kTaxpayerBusinessIncome), 2500);
+  EXPECT_EQ(amount(PA40::kSpouseBusinessIncome), 500);
+}
+
 TEST_F(PA40Test, RentsFromScheduleE) {
   setFilingStatus(kFilingJoint);
   setResidency(PADataMgmt::kFullYearResident);
