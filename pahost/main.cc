@@ -212,7 +212,6 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
       status = 1;
     }
-  }  // every object is gone before the module is unloaded
-  module.close();
+  }  // every object the module made is gone; the exit unloads the module
   return status;
 }

@@ -4,8 +4,6 @@
 #include <limits.h>
 #include <unistd.h>
 
-ModuleLoader::~ModuleLoader() { close(); }
-
 bool ModuleLoader::open(const std::string& path) {
   close();
   handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);

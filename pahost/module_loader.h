@@ -1,5 +1,7 @@
 // ModuleLoader: opens the PA module with dlopen and finds its entry points,
-// as the host application does. Closing happens in the destructor.
+// as the host application does. The module stays loaded until close() or
+// the end of the process: the exit unmaps it anyway, so a host that is about
+// to end need not pay for unloading it.
 #ifndef PAHOST_MODULE_LOADER_H_
 #define PAHOST_MODULE_LOADER_H_
 
@@ -8,7 +10,7 @@
 class ModuleLoader {
  public:
   ModuleLoader() = default;
-  ~ModuleLoader();
+  ~ModuleLoader() = default;
   ModuleLoader(const ModuleLoader&) = delete;
   ModuleLoader& operator=(const ModuleLoader&) = delete;
 
@@ -16,7 +18,7 @@ class ModuleLoader {
   bool open(const std::string& path);
   // The address of the exported function `name`, or null (error() set).
   void* find(const char* name);
-  void close();
+  void close();  // unloads the module; every object it made must be gone
   const std::string& error() const { return error_; }
 
  private:
