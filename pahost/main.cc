@@ -17,10 +17,10 @@
 
 #include "host/io.h"
 #include "host/stand_in.h"
+#include "interview/interview_outline.h"
 #include "pahost/module_loader.h"
 #include "pahost/pa40_view.h"
 #include "pahost/session.h"
-#include "pahost/topic_tree.h"
 
 namespace {
 
@@ -146,7 +146,8 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
   int status = o.calculate ? reportReturn(session, o, info) : 0;
   if (o.interview) {
     std::fprintf(info, "\n");
-    printTopicTree(info, session.interview());
+    std::fprintf(info, "Interview topics\n%s",
+                 InterviewOutline::renderInterviewTree(session.interview(), 2).c_str());
   }
   const StandIn::Diagnostics& seen = StandIn::diagnostics();
   std::fprintf(info, "\nhost saw %d writes to unknown fields, %d non-finite writes, %d texts written "
