@@ -25,6 +25,10 @@ const USTaxReturn* asFederal(const DataMgmt::TaxReturnPtr& federal) {
 
 // Records "name(a,b,...)" in the federal return's pull log.
 void record(const USTaxReturn* federal, const char* name, std::initializer_list<long> args) {
+  if (federal->pullLog().size() >= StandIn::kMaxRecordedCalls) {
+    ++StandIn::diagnostics().unrecordedCalls;  // a full log: the line is not even built
+    return;
+  }
   std::string line = std::string(name) + "(";
   bool first = true;
   for (long arg : args) {
@@ -63,7 +67,7 @@ void StateTaxReturn::formatFieldString(char* buf, int32_t amount, const FormId& 
                                                         : desc->getFieldDesc(field);
   unsigned char editCode = DataMgmt::kEditNone;
   if (!fieldDesc.isNull()) editCode = fieldDesc->getValidator().getEditCode();
-  Utils::safestrncpy(buf, DataMgmt::numberText(amount, editCode).c_str(), 128);
+  Utils::safestrncpy(buf, DataMgmt::numberText(amount, editCode), 128);
 }
 
 void StateTaxReturn::debugStateField(const FormId& form, const FieldId& field,
@@ -142,7 +146,7 @@ int StateTaxReturn::dateParse(DataMgmt::TaxFormPtr copy, const FieldId& field,
 }
 
 void StateTaxReturn::getRefundCode(char* buf) const {
-  if (buf != nullptr) Utils::safestrncpy(buf, refundCode_.c_str(), 16);
+  if (buf != nullptr) Utils::safestrncpy(buf, refundCode_, 16);
 }
 
 long StateTaxReturn::taxBalance() const {

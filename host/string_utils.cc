@@ -67,6 +67,16 @@ char* safestrncpy(char* d, const char* s, std::size_t n) {
   return d;
 }
 
+char* safestrncpy(char* d, const std::string& s, std::size_t n) {
+  if (d == nullptr || n == 0) return d;
+  std::size_t count = s.find('\0');
+  if (count == std::string::npos) count = s.size();
+  if (count > n - 1) count = n - 1;
+  std::memmove(d, s.data(), count);
+  d[count] = '\0';
+  return d;
+}
+
 std::string xstr(int value) { return std::to_string(value); }
 
 std::string nStr(long value) { return std::to_string(value); }
@@ -81,7 +91,7 @@ char* buildNameS(char* out, const char* a, const char* b, const char* c, const c
     if (!name.empty()) name += ' ';
     name += text;
   }
-  Utils::safestrncpy(out, name.c_str(), kNameBufferSize);
+  Utils::safestrncpy(out, name, kNameBufferSize);
   return out;
 }
 

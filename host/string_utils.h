@@ -33,6 +33,9 @@ HOST_API char* strsub(char* t, const char* s, int start, int n);
 // Copies at most n - 1 characters of `s` into `d` and ends it with a NUL;
 // n is the size of `d`. With n 0 nothing is written.
 HOST_API char* safestrncpy(char* d, const char* s, std::size_t n);
+// The same for a std::string (ours): its length is known, nothing is
+// counted. Up to its first NUL, like the C string.
+HOST_API char* safestrncpy(char* d, const std::string& s, std::size_t n);
 
 HOST_API std::string xstr(int value);   // decimal text, "-" when negative
 HOST_API std::string nStr(long value);  // decimal text, "-" when negative

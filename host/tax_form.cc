@@ -151,7 +151,7 @@ std::string TaxForm::valueText(const FieldId& f) const {
 char* TaxForm::valueString(char* buf, const FieldId& f,
                            const Primitives::OVImmutableFormIdentifier& /*form*/) const {
   if (buf == nullptr) return buf;
-  Utils::safestrncpy(buf, valueText(f).c_str(), 128);
+  Utils::safestrncpy(buf, valueText(f), 128);
   return buf;
 }
 

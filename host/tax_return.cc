@@ -113,7 +113,7 @@ char* TaxReturn::formString(char* buf, const FormId& f, uint16_t c, const FieldI
 char* TaxReturn::formString(char* buf, std::size_t size, const FormId& f, uint16_t c,
                             const FieldId& fld) const {
   if (buf == nullptr || size == 0) return buf;
-  Utils::safestrncpy(buf, getFieldAsString(f, c, fld).c_str(), size);
+  Utils::safestrncpy(buf, getFieldAsString(f, c, fld), size);
   return buf;
 }
 
@@ -129,7 +129,7 @@ char* TaxReturn::getText(char* buf, long value, int width, int just) const {
   const std::string text = Utils::StringPool::shared()->lookup(value);
   const int limit = std::max(0, std::min(width, 127));
   if (just == 0) {
-    Utils::safestrncpy(buf, text.c_str(), static_cast<std::size_t>(limit) + 1);
+    Utils::safestrncpy(buf, text, static_cast<std::size_t>(limit) + 1);
   } else {
     // Right-aligned within `limit` characters.
     std::snprintf(buf, static_cast<std::size_t>(limit) + 1, "%*.*s", limit, limit, text.c_str());

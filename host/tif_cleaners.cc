@@ -48,7 +48,7 @@ OfficeCodes& officeCodes() {
 const StandIn::ResetHook kResetOfficeCodes([] { officeCodes() = OfficeCodes(); });
 
 char* copyCode(char* buf, const std::string& code) {
-  Utils::safestrncpy(buf, code.c_str(), kTifCodeSize);
+  Utils::safestrncpy(buf, code, kTifCodeSize);
   return buf;
 }
 

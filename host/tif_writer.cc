@@ -71,7 +71,7 @@ void TifFileWriter::convertStateHeaderField(DataMgmt::TaxFormPtr, const FormId&,
 
 char* TifFileWriter::tifGetStateID(char* buf) {
   const std::string id = stateReturn.isNull() ? std::string() : stateReturn->getAbbreviation();
-  Utils::safestrncpy(buf, id.c_str(), kTifCodeSize);
+  Utils::safestrncpy(buf, id, kTifCodeSize);
   return buf;
 }
 
@@ -215,10 +215,10 @@ void TifFileWriter::convertTIFForm(bool first, const FormId& formId, uint16_t co
       text = r->getFieldAsString(source, source == formId ? copy : 1, field);
     }
     char value[kTifValueSize];
-    Utils::safestrncpy(value, text.c_str(), sizeof value);
+    Utils::safestrncpy(value, text, sizeof value);
     runHook(*d, form, value);
     char code[kTifCodeSize];
-    Utils::safestrncpy(code, d->getFieldCode().c_str(), sizeof code);
+    Utils::safestrncpy(code, d->getFieldCode(), sizeof code);
     convertTifField(form, source, copy, field, code, value);
   }
 }

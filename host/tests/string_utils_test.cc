@@ -68,6 +68,9 @@ TEST(Safestrncpy, AtMostSizeMinusOneAndNulAndNullReadsEmpty) {
   Guarded four(4);
   EXPECT_STREQ(Utils::safestrncpy(four.get(), "abcdef", 4), "abc");
   EXPECT_TRUE(four.guardIntact());
+  EXPECT_STREQ(Utils::safestrncpy(four.get(), std::string("abcdef"), 4), "abc");
+  EXPECT_STREQ(Utils::safestrncpy(four.get(), std::string("a\0bc", 4), 4), "a");
+  EXPECT_TRUE(four.guardIntact());
   char untouched[] = "keep";
   Utils::safestrncpy(untouched, "abc", 0);
   EXPECT_STREQ(untouched, "keep");
