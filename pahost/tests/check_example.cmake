@@ -12,17 +12,8 @@
 #
 # The run must also succeed, skip no line of the return and give no
 # sanitizer report. Every differing field is listed, not only the first.
-execute_process(COMMAND ${PAHOST} --dump ${RETURN}
-                OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
-if(NOT rc STREQUAL "0")
-  message(FATAL_ERROR "pahost exit status ${rc}\n${err}")
-endif()
-if(NOT err MATCHES "[^0-9]0 lines of [^\n]* skipped")
-  message(FATAL_ERROR "the return has lines that no form takes:\n${err}")
-endif()
-if("${out}${err}" MATCHES "runtime error|AddressSanitizer|LeakSanitizer")
-  message(FATAL_ERROR "sanitizer report\n${err}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/pahost_dump.cmake)
+pahost_dump(out ${RETURN})
 
 set(dump "\n${out}")
 file(STRINGS ${EXPECTED} lines)

@@ -9,18 +9,10 @@
 # (review the difference with `git diff` before committing it). Every
 # golden dump at once: `cmake --build BUILD --target update_golden_dumps`.
 cmake_policy(SET CMP0007 NEW)
+include(${CMAKE_CURRENT_LIST_DIR}/../../../pahost/tests/pahost_dump.cmake)
 file(MAKE_DIRECTORY ${WORK})
-execute_process(COMMAND ${PAHOST} --dump ${RETURN} WORKING_DIRECTORY ${WORK}
-                OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
-if(NOT rc STREQUAL "0")
-  message(FATAL_ERROR "pahost exit status ${rc}\n${err}")
-endif()
-if(NOT err MATCHES "[^0-9]0 lines of [^\n]* skipped")
-  message(FATAL_ERROR "the return has lines that no form takes:\n${err}")
-endif()
-if("${out}${err}" MATCHES "runtime error|AddressSanitizer|LeakSanitizer")
-  message(FATAL_ERROR "sanitizer report\n${err}")
-endif()
+set(PAHOST_DUMP_DIR ${WORK})
+pahost_dump(out ${RETURN})
 
 if(UPDATE)
   file(WRITE ${GOLDEN} "${out}")
