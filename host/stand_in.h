@@ -32,14 +32,19 @@ HOST_API Diagnostics& diagnostics();
 // stay bounded. Later calls are counted in Diagnostics::unrecordedCalls.
 constexpr std::size_t kMaxRecordedCalls = 10000;
 
+// Whether a call record takes another entry; a full one counts the call
+// as unrecorded. For a caller that need not build an entry nobody keeps.
+template <class Record>
+bool roomFor(const Record& record) {
+  if (record.size() < kMaxRecordedCalls) return true;
+  ++diagnostics().unrecordedCalls;
+  return false;
+}
+
 // Appends an entry to a call record unless it is full.
 template <class Record, class... Entry>
 void recordCall(Record& record, Entry&&... entry) {
-  if (record.size() < kMaxRecordedCalls) {
-    record.emplace_back(std::forward<Entry>(entry)...);
-  } else {
-    ++diagnostics().unrecordedCalls;
-  }
+  if (roomFor(record)) record.emplace_back(std::forward<Entry>(entry)...);
 }
 HOST_API void resetAll();
 

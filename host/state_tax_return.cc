@@ -25,10 +25,7 @@ const USTaxReturn* asFederal(const DataMgmt::TaxReturnPtr& federal) {
 
 // Records "name(a,b,...)" in the federal return's pull log.
 void record(const USTaxReturn* federal, const char* name, std::initializer_list<long> args) {
-  if (federal->pullLog().size() >= StandIn::kMaxRecordedCalls) {
-    ++StandIn::diagnostics().unrecordedCalls;  // a full log: the line is not even built
-    return;
-  }
+  if (!StandIn::roomFor(federal->pullLog())) return;  // a full log: the line is not even built
   std::string line = std::string(name) + "(";
   bool first = true;
   for (long arg : args) {
@@ -36,7 +33,7 @@ void record(const USTaxReturn* federal, const char* name, std::initializer_list<
     line += std::to_string(arg);
     first = false;
   }
-  StandIn::recordCall(federal->pullLog(), line + ")");
+  federal->pullLog().push_back(line + ")");
 }
 
 // The taxpayer's and the spouse's marks on a federal W-2 copy.

@@ -132,20 +132,24 @@ bool TaxForm::hasSigValue(const FieldId& f) const {
   }
 }
 
+namespace {
+unsigned char editCodeOfField(const FormFieldDesc* field) {
+  return field == nullptr ? kEditNone : field->getValidator().getEditCode();
+}
+}  // namespace
+
 unsigned char TaxForm::editCodeOf(const FieldId& f) const {
   if (desc_.isNull()) return kEditNone;
   const Slot* found = fields_.find(f.getNumber());
-  const FormFieldDesc* field = found != nullptr ? found->desc : desc_->findField(f);
-  return field == nullptr ? kEditNone : field->getValidator().getEditCode();
+  return editCodeOfField(found != nullptr ? found->desc : desc_->findField(f));
 }
 
 std::string TaxForm::valueText(const FieldId& f) const {
-  if (!f.isValid() || desc_.isNull()) return DataMgmt::valueText(stored(f), kEditNone);
-  // A field never stored reads as empty, whatever its edit code.
-  const Slot* found = fields_.find(f.getNumber());
+  // A field never stored reads as empty, whatever its edit code; a stored
+  // one has its descriptor at hand (none when the form has no description).
+  const Slot* found = f.isValid() ? fields_.find(f.getNumber()) : nullptr;
   if (found == nullptr) return std::string();
-  const FormFieldDesc* field = found->desc;
-  return DataMgmt::valueText(found->value, field == nullptr ? kEditNone : field->getValidator().getEditCode());
+  return DataMgmt::valueText(found->value, editCodeOfField(found->desc));
 }
 
 char* TaxForm::valueString(char* buf, const FieldId& f,

@@ -218,11 +218,8 @@ uint16_t TaxReturn::getMaxCopies(const FormId& f) const {
 
 TaxFormIter TaxReturn::getForms(const FormId& f) const {
   std::vector<TaxFormPtr> copies;
-  if (holdsSide(f)) {
-    auto form = copies_.find(f);
-    if (form != copies_.end()) {
-      for (const auto& copy : form->second) copies.push_back(copy.second);
-    }
+  if (const Copies* held = holdsSide(f) ? copiesOf(f) : nullptr) {
+    for (const auto& copy : *held) copies.push_back(copy.second);
   }
   return TaxFormIter(std::move(copies));
 }

@@ -50,13 +50,13 @@ class CopyScanCache {
   // The totals of `scan` for `key`; `scan` runs again only when a source
   // changed since it last ran for `key`. `key` names the loop and every
   // input it reads besides the sources.
-  // At most kMaxSources sources; more are not looked at.
+  // A loop of more than kMaxSources sources is not kept: it runs every time.
   template <class Scan>
   ScanTotals get(long long key, std::initializer_list<ScanSource> sources, Scan scan) {
+    if (sources.size() > kMaxSources) return scan();
     Versions versions{};
     std::size_t k = 0;
     for (const ScanSource& source : sources) {
-      if (k == kMaxSources) break;
       if (source.taxReturn != nullptr) versions[k] = source.taxReturn->formVersion(source.form);
       ++k;
     }
