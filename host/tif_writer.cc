@@ -1,5 +1,7 @@
 #include "host/tif_writer.h"
 
+#include <unistd.h>
+
 #include <cctype>
 #include <cstdio>
 #include <string>
@@ -156,9 +158,7 @@ bool TifFileWriter::commitTifOutput() {
   // Forced out to disk before the rename only when an older file is
   // replaced: a crash then cannot leave an empty file in its place. With
   // no older file there is nothing to lose, and the wait is saved.
-  std::FILE* older = std::fopen(targetPath_.c_str(), "rb");
-  const bool replacing = older != nullptr;
-  if (older != nullptr) std::fclose(older);
+  const bool replacing = ::access(targetPath_.c_str(), F_OK) == 0;
   bool written = !outputFailed_ && (!replacing || fileWriter.sync());
   written = fileWriter.close() && written;
   if (!written || faultAt(kFailRename) ||
