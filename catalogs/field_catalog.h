@@ -6,7 +6,8 @@
 // loads and destroyed in reverse order when it unloads. Code names field k
 // of form F as `kFFieldIds[k]`, always together with F's form constant.
 // Member k holds the k-th host field number of the catalog's table; the
-// tables are data in run notation (see the .def files beside this header).
+// tables are data in run notation (see the .def files beside this header),
+// expanded at compile time.
 //
 // Reading past the last member gives `kNullFieldID`, which every host
 // operation reads as missing: an index computed from a row stride can
@@ -14,6 +15,7 @@
 #ifndef CATALOGS_FIELD_CATALOG_H_
 #define CATALOGS_FIELD_CATALOG_H_
 
+#include <array>
 #include <cstddef>
 
 #include "catalogs/run_notation.h"
@@ -22,11 +24,9 @@
 template <class Tag, std::size_t N>
 class FieldCatalog {
  public:
-  // Builds members 0 to N-1 from the run-notation table `runs`, which must
-  // stand for exactly N numbers (checked at compile time where declared).
-  explicit FieldCatalog(const char* runs) {
-    RunNotation::RunReader reader(runs);
-    for (std::size_t k = 0; k < N; ++k) members_[k] = reader.next();
+  // Builds member k from numbers[k], for k from 0 to N-1 in order.
+  explicit FieldCatalog(const std::array<int, N>& numbers) {
+    for (std::size_t k = 0; k < N; ++k) members_[k] = numbers[k];
   }
   FieldCatalog(const FieldCatalog&) = delete;
   FieldCatalog& operator=(const FieldCatalog&) = delete;
@@ -67,10 +67,12 @@ class FieldCatalog {
   inline constexpr const char k##name##Runs[] = runs;
 
 // Defines the instance, checking at compile time that the table stands for
-// exactly `members` well-formed numbers.
-#define DEFINE_FIELD_CATALOG(name, members, runs)                                \
-  static_assert(RunNotation::count(runs) == (members),                          \
-                #name ": table does not hold " #members " well-formed numbers");  \
-  const name k##name(k##name##Runs);
+// exactly `members` well-formed numbers, and expanding it there.
+#define DEFINE_FIELD_CATALOG(name, members, runs)                                      \
+  static_assert(RunNotation::count(runs) == (members),                                \
+                #name ": table does not hold " #members " well-formed numbers");        \
+  static constexpr std::array<int, members> k##name##Numbers =                          \
+      RunNotation::expand<members>(k##name##Runs);                                      \
+  const name k##name(k##name##Numbers);
 
 #endif  // CATALOGS_FIELD_CATALOG_H_

@@ -5,10 +5,13 @@
 // is checked against its declared member count; it answers 0 for a text
 // that is not well-formed (a number below 1, a range that descends, a
 // stray character), which no catalog's count can match.
-// `RunReader` walks the numbers of a well-formed text at run time.
+// `expand` gives the numbers of a well-formed text at compile time, so that
+// a catalog built at load only copies them; `RunReader` walks them at run
+// time.
 #ifndef CATALOGS_RUN_NOTATION_H_
 #define CATALOGS_RUN_NOTATION_H_
 
+#include <array>
 #include <cstddef>
 
 namespace RunNotation {
@@ -68,6 +71,27 @@ constexpr long nth(const char* s, std::size_t k) {
     if (k < span) return first + static_cast<long>(k);
     k -= span;
   }
+}
+
+// The first N numbers of a well-formed text, in order; 0 past its last.
+template <std::size_t N>
+constexpr std::array<int, N> expand(const char* s) {
+  std::array<int, N> numbers{};
+  std::size_t pos = 0;
+  std::size_t k = 0;
+  while (k < N) {
+    while (isBlank(s[pos])) ++pos;
+    if (s[pos] == '\0') break;
+    const long first = readNumber(s, &pos);
+    if (first < 1) break;
+    long last = first;
+    if (s[pos] == '-') {
+      ++pos;
+      last = readNumber(s, &pos);
+    }
+    for (long n = first; n <= last && k < N; ++n) numbers[k++] = static_cast<int>(n);
+  }
+  return numbers;
 }
 
 // Yields the numbers of a well-formed text in order; 0 once exhausted.

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -175,14 +176,20 @@ std::vector<int> readRuns(const char* runs) {
   return numbers;
 }
 
-// The kind rows of each form by field number (the first row of a field
-// counts), made once.
-typedef std::map<int, const KindRow*> KindsOfForm;
+// The kind rows of each form, ascending by field number (the first row of
+// a field first), made once.
+typedef std::vector<std::pair<int, const KindRow*>> KindsOfForm;
 
 const KindsOfForm& kindsOf(const std::string& form) {
   static const auto* const index = [] {
     auto* byForm = new std::unordered_map<std::string, KindsOfForm>();
-    for (const auto& row : kKinds) (*byForm)[row.form].emplace(row.field, &row);
+    for (const auto& row : kKinds) (*byForm)[row.form].emplace_back(row.field, &row);
+    for (auto& entry : *byForm) {
+      std::stable_sort(entry.second.begin(), entry.second.end(),
+                       [](const KindsOfForm::value_type& a, const KindsOfForm::value_type& b) {
+                         return a.first < b.first;
+                       });
+    }
     return byForm;
   }();
   static const KindsOfForm none;
@@ -222,8 +229,10 @@ std::vector<int> fieldNumbersOf(const std::string& form) {
 }
 
 const KindRow* kindOf(const KindsOfForm& kinds, int field) {
-  const auto found = kinds.find(field);
-  return found == kinds.end() ? nullptr : found->second;
+  const auto found = std::lower_bound(
+      kinds.begin(), kinds.end(), field,
+      [](const KindsOfForm::value_type& entry, int number) { return entry.first < number; });
+  return found == kinds.end() || found->first != field ? nullptr : found->second;
 }
 
 bool storesHundredths(const std::string& form) {
@@ -239,52 +248,69 @@ std::string upperCase(const std::string& text) {
   return upper;
 }
 
-FormFieldDescPtr buildField(const KindsOfForm& kinds, bool hundredths, const std::string& devName,
-                            int number) {
+// A field's kind, length and edit code from its kind row (none: a number).
+struct FieldShape {
   FieldKind kind = kNumberField;
   uint16_t length = kNumberLength;
-  unsigned char editCode = hundredths ? kEditHundredths : kEditNone;
+  unsigned char editCode = kEditNone;
   bool calculated = false;
-  if (const KindRow* row = kindOf(kinds, number)) {
-    calculated = row->calculated;
-    switch (row->kind) {
-      case kKind_TEXT:
-        kind = kTextField;
-        length = kTextLength;
-        editCode = kEditNone;
-        break;
-      case kKind_CHECKBOX:
-        kind = kCheckBoxField;
-        length = kBoxLength;
-        editCode = kEditNone;
-        break;
-      case kKind_YESNO:
-        kind = kYesNoField;
-        length = kBoxLength;
-        editCode = kEditYesNo;
-        break;
-    }
-    if (row->length > 0) length = static_cast<uint16_t>(row->length);
+};
+
+FieldShape shapeOf(const KindsOfForm& kinds, bool hundredths, int number) {
+  FieldShape shape;
+  if (hundredths) shape.editCode = kEditHundredths;
+  const KindRow* row = kindOf(kinds, number);
+  if (row == nullptr) return shape;
+  shape.calculated = row->calculated;
+  switch (row->kind) {
+    case kKind_TEXT:
+      shape = {kTextField, kTextLength, kEditNone, row->calculated};
+      break;
+    case kKind_CHECKBOX:
+      shape = {kCheckBoxField, kBoxLength, kEditNone, row->calculated};
+      break;
+    case kKind_YESNO:
+      shape = {kYesNoField, kBoxLength, kEditYesNo, row->calculated};
+      break;
   }
-  const std::string suffix = "F" + std::to_string(number);
-  return FormFieldDescPtr(new FormFieldDesc(Primitives::OVImmutableIdentifier(number), kind, length,
-                                            editCode, calculated, "k" + devName + "_" + suffix,
-                                            suffix));
+  if (row->length > 0) shape.length = static_cast<uint16_t>(row->length);
+  return shape;
 }
 
 // Makes one field of a form; the form's kind rows are found once.
+// Makes the fields of one form; the form's kind rows are found once, and
+// every field shares the form's symbolic-name prefix "k" + DEVNAME + "_".
 struct FieldMaker {
   std::string name;
   std::string devName;
   const KindsOfForm* kinds = nullptr;
   bool hundredths = false;
+  std::shared_ptr<const std::string> symbolicPrefix{};
+
+  void prepare() {
+    if (kinds != nullptr) return;
+    kinds = &kindsOf(name);
+    hundredths = storesHundredths(name);
+    symbolicPrefix = std::make_shared<const std::string>("k" + devName + "_");
+  }
 
   FormFieldDescPtr operator()(int number) {
-    if (kinds == nullptr) {
-      kinds = &kindsOf(name);
-      hundredths = storesHundredths(name);
-    }
-    return buildField(*kinds, hundredths, devName, number);
+    prepare();
+    const FieldShape shape = shapeOf(*kinds, hundredths, number);
+    return FormFieldDescPtr(new FormFieldDesc(Primitives::OVImmutableIdentifier(number), shape.kind,
+                                              shape.length, shape.editCode, shape.calculated,
+                                              symbolicPrefix));
+  }
+};
+
+// Tells the kind of one field of a form without making its descriptor.
+struct KindTeller {
+  std::string name;
+  const KindsOfForm* kinds = nullptr;
+
+  FieldKind operator()(int number) {
+    if (kinds == nullptr) kinds = &kindsOf(name);
+    return shapeOf(*kinds, false, number).kind;
   }
 };
 
@@ -297,7 +323,8 @@ TaxFormDescPtr buildForm(const FormRow& row) {
   }
   TaxFormDescPtr form(
       new TaxFormDesc(Primitives::OVImmutableFormIdentifier(row.number, row.isState), devName, busName));
-  form->setFieldSource([name] { return fieldNumbersOf(name); }, FieldMaker{name, devName});
+  form->setFieldSource([name] { return fieldNumbersOf(name); }, FieldMaker{name, devName},
+                       KindTeller{name});
   return form;
 }
 

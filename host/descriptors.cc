@@ -13,10 +13,28 @@ FormFieldDesc::FormFieldDesc(const OVImmutableIdentifier& id, FieldKind kind, ui
       length_(length),
       validator_(editCode),
       calculated_(calculated),
-      symbolicName_(symbolicName),
-      lineLabel_(lineLabel) {}
+      given_(new GivenNames{symbolicName, lineLabel}) {}
+
+FormFieldDesc::FormFieldDesc(const OVImmutableIdentifier& id, FieldKind kind, uint16_t length,
+                             unsigned char editCode, bool calculated,
+                             std::shared_ptr<const std::string> symbolicPrefix)
+    : id_(id),
+      kind_(kind),
+      length_(length),
+      validator_(editCode),
+      calculated_(calculated),
+      symbolicPrefix_(std::move(symbolicPrefix)) {}
 
 FormFieldDesc::~FormFieldDesc() = default;
+
+std::string FormFieldDesc::getSymbolicName() const {
+  if (given_) return given_->symbolicName;
+  return symbolicPrefix_ ? *symbolicPrefix_ + getLineLabel() : getLineLabel();
+}
+
+std::string FormFieldDesc::getLineLabel() const {
+  return given_ ? given_->lineLabel : "F" + std::to_string(id_.getNumber());
+}
 
 // OVFieldIDIter. The end position is the list size; every move that would
 // leave [0, size] lands on the end.
@@ -104,9 +122,22 @@ TaxFormDesc::TaxFormDesc(const OVImmutableFormIdentifier& id, const std::string&
 TaxFormDesc::~TaxFormDesc() = default;
 
 void TaxFormDesc::setFieldSource(std::function<std::vector<int>()> numbers,
-                                 std::function<FormFieldDescPtr(int)> maker) {
+                                 std::function<FormFieldDescPtr(int)> maker,
+                                 std::function<FieldKind(int)> kind) {
   numbersSource_ = std::move(numbers);
   maker_ = std::move(maker);
+  kind_ = std::move(kind);
+}
+
+bool TaxFormDesc::isTextField(const OVImmutableIdentifier& field) const {
+  makeFields();
+  const int* position = positions_.find(field.getNumber());
+  if (position == nullptr) return false;
+  if (kind_ && madeAt_[static_cast<std::size_t>(*position)] < 0) {
+    return kind_(field.getNumber()) == kTextField;
+  }
+  const FormFieldDesc* desc = findField(field);
+  return desc != nullptr && desc->isText();
 }
 
 void TaxFormDesc::listFields() const {
@@ -119,6 +150,7 @@ void TaxFormDesc::listFields() const {
     if (number <= 0 || !listOnce(number)) continue;
     fieldIds_.emplace_back(number);
   }
+  madeAt_.resize(fieldIds_.size(), -1);
 }
 
 bool TaxFormDesc::listOnce(int number) const {
@@ -129,12 +161,19 @@ bool TaxFormDesc::listOnce(int number) const {
 
 const FormFieldDescPtr* TaxFormDesc::held(int number) const {
   makeFields();
-  auto found = fields_.find(number);
-  if (found != fields_.end()) return &found->second;
-  if (!maker_ || positions_.find(number) == nullptr) return nullptr;
-  FormFieldDescPtr made = maker_(number);
-  if (made.isNull()) return nullptr;
-  return &fields_.emplace(number, made).first->second;
+  const int* position = positions_.find(number);
+  if (position == nullptr) return nullptr;
+  const int at = madeAt_[static_cast<std::size_t>(*position)];
+  if (at >= 0) return &made_[static_cast<std::size_t>(at)];
+  if (!maker_) return nullptr;
+  const FormFieldDescPtr made = maker_(number);
+  return made.isNull() ? nullptr : keep(*position, made);
+}
+
+const FormFieldDescPtr* TaxFormDesc::keep(int position, const FormFieldDescPtr& field) const {
+  madeAt_[static_cast<std::size_t>(position)] = static_cast<int>(made_.size());
+  made_.push_back(field);
+  return &made_.back();
 }
 
 const std::vector<OVImmutableIdentifier>& TaxFormDesc::fieldIds() const {
@@ -158,7 +197,8 @@ void TaxFormDesc::addField(const FormFieldDescPtr& field) {
   const int number = field->getID().getNumber();
   if (!listOnce(number)) return;
   fieldIds_.push_back(field->getID());
-  fields_.emplace(number, field);
+  madeAt_.push_back(-1);
+  keep(static_cast<int>(fieldIds_.size()) - 1, field);
 }
 
 // TifFieldDescriptor.

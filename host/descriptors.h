@@ -15,8 +15,8 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
-#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -55,6 +55,11 @@ class HOST_API FormFieldDesc {
   FormFieldDesc(const Primitives::OVImmutableIdentifier& id, FieldKind kind, uint16_t length,
                 unsigned char editCode, bool calculated, const std::string& symbolicName,
                 const std::string& lineLabel);
+  // A field named after its form (ours): symbolic name `symbolicPrefix`
+  // followed by the line label "F" + number, both made when asked for.
+  FormFieldDesc(const Primitives::OVImmutableIdentifier& id, FieldKind kind, uint16_t length,
+                unsigned char editCode, bool calculated,
+                std::shared_ptr<const std::string> symbolicPrefix);
   ~FormFieldDesc();
 
   Primitives::OVImmutableIdentifier getID() const { return id_; }
@@ -62,10 +67,10 @@ class HOST_API FormFieldDesc {
   bool isText() const { return kind_ == kTextField; }
   bool isBoolean() const { return kind_ == kCheckBoxField || kind_ == kYesNoField; }
   uint16_t getLength() const { return length_; }
-  std::string getSymbolicName() const { return symbolicName_; }  // "k" + DEVNAME + "_F" + number
+  std::string getSymbolicName() const;  // "k" + DEVNAME + "_F" + number
   const Validation::Validator& getValidator() const { return validator_; }
   bool isCalculated() const { return calculated_; }
-  std::string getLineLabel() const { return lineLabel_; }  // "F" + number
+  std::string getLineLabel() const;  // "F" + number
 
  private:
   Primitives::OVImmutableIdentifier id_;
@@ -73,8 +78,13 @@ class HOST_API FormFieldDesc {
   uint16_t length_;
   Validation::Validator validator_;
   bool calculated_;
-  std::string symbolicName_;
-  std::string lineLabel_;
+  // One of the two is set: the form's prefix, or the names given.
+  struct GivenNames {
+    std::string symbolicName;
+    std::string lineLabel;
+  };
+  std::shared_ptr<const std::string> symbolicPrefix_;
+  std::unique_ptr<const GivenNames> given_;
 };
 
 class TaxFormDesc;
@@ -145,9 +155,14 @@ class HOST_API TaxFormDesc {
   // Fields made on first use: `numbers` lists the form's field numbers in
   // form order, asked once, the first time anything reads or adds a field;
   // `maker` makes the descriptor of one of them, the first time it is
-  // asked for.
+  // asked for; `kind` (optional) tells a listed field's kind without
+  // making its descriptor.
   void setFieldSource(std::function<std::vector<int>()> numbers,
-                      std::function<FormFieldDescPtr(int)> maker);
+                      std::function<FormFieldDescPtr(int)> maker,
+                      std::function<FieldKind(int)> kind = nullptr);
+  // Whether the form has the field and it holds text; the descriptor is
+  // not made for this when the source tells the kind.
+  bool isTextField(const Primitives::OVImmutableIdentifier& field) const;
 
  private:
   void makeFields() const {
@@ -158,6 +173,7 @@ class HOST_API TaxFormDesc {
   // null when the form has no such field.
   const FormFieldDescPtr* held(int number) const;
   bool listOnce(int number) const;  // gives the field a position; false when it has one
+  const FormFieldDescPtr* keep(int position, const FormFieldDescPtr& field) const;
 
   Primitives::OVImmutableFormIdentifier id_;
   std::string devName_;
@@ -165,10 +181,12 @@ class HOST_API TaxFormDesc {
   uint16_t maxCopies_ = 999;
   // Made on first use (see setFieldSource), so mutable.
   mutable std::vector<Primitives::OVImmutableIdentifier> fieldIds_;
-  mutable std::unordered_map<int, FormFieldDescPtr> fields_;
   mutable FieldSlots<int> positions_;  // position in fieldIds_ by number
+  mutable std::vector<FormFieldDescPtr> made_;  // descriptors in the order they were made
+  mutable std::vector<int> madeAt_;  // by position: index in made_, -1 until made
   mutable std::function<std::vector<int>()> numbersSource_;  // empty once listed
   std::function<FormFieldDescPtr(int)> maker_;
+  std::function<FieldKind(int)> kind_;
 };
 
 // One data-file line the host's conversion writes for a form field.

@@ -25,13 +25,20 @@ const int kPA40LastFields[] = {42781, 15};
 const std::size_t kRecordNameWidth = 10;
 
 char cleanKindOf(const TaxFormDesc& form, const FieldId& field) {
-  const FormFieldDescPtr desc = form.getFieldDesc(field);
-  return !desc.isNull() && desc->isText() ? TifWriteMgmt::kTifCleanForm : TifWriteMgmt::kTifCleanNone;
+  return form.isTextField(field) ? TifWriteMgmt::kTifCleanForm : TifWriteMgmt::kTifCleanNone;
 }
 
+// "%05d.000.001" of index + 1, made by hand below 100000 (lists are long
+// and every entry has one).
 std::string codeOf(std::size_t index) {
-  char code[TifWriteMgmt::kTifCodeSize];
-  std::snprintf(code, sizeof code, "%05d.000.001", static_cast<int>(index + 1));
+  std::size_t number = index + 1;
+  if (number >= 100000) {
+    char code[TifWriteMgmt::kTifCodeSize];
+    std::snprintf(code, sizeof code, "%05zu.000.001", number);
+    return code;
+  }
+  std::string code = "00000.000.001";
+  for (std::size_t at = 5; at-- > 0; number /= 10) code[at] = static_cast<char>('0' + number % 10);
   return code;
 }
 
