@@ -278,40 +278,40 @@ FieldShape shapeOf(const KindsOfForm& kinds, bool hundredths, int number) {
 }
 
 // Makes one field of a form; the form's kind rows are found once.
-// Makes the fields of one form; the form's kind rows are found once, and
-// every field shares the form's symbolic-name prefix "k" + DEVNAME + "_".
-struct FieldMaker {
-  std::string name;
-  std::string devName;
-  const KindsOfForm* kinds = nullptr;
-  bool hundredths = false;
-  std::shared_ptr<const std::string> symbolicPrefix{};
+// The fields of one form: their descriptors and traits. The form's kind
+// rows are found once, and every field shares the form's symbolic-name
+// prefix "k" + DEVNAME + "_".
+class FieldSource {
+ public:
+  FieldSource(const std::string& name, const std::string& devName) : name_(name), devName_(devName) {}
 
-  void prepare() {
-    if (kinds != nullptr) return;
-    kinds = &kindsOf(name);
-    hundredths = storesHundredths(name);
-    symbolicPrefix = std::make_shared<const std::string>("k" + devName + "_");
+  FieldTraits traits(int number) {
+    prepare();
+    const FieldShape shape = shapeOf(*kinds_, hundredths_, number);
+    return FieldTraits{true, shape.kind, shape.editCode};
   }
 
-  FormFieldDescPtr operator()(int number) {
+  FormFieldDescPtr make(int number) {
     prepare();
-    const FieldShape shape = shapeOf(*kinds, hundredths, number);
+    const FieldShape shape = shapeOf(*kinds_, hundredths_, number);
     return FormFieldDescPtr(new FormFieldDesc(Primitives::OVImmutableIdentifier(number), shape.kind,
                                               shape.length, shape.editCode, shape.calculated,
-                                              symbolicPrefix));
+                                              symbolicPrefix_));
   }
-};
 
-// Tells the kind of one field of a form without making its descriptor.
-struct KindTeller {
-  std::string name;
-  const KindsOfForm* kinds = nullptr;
-
-  FieldKind operator()(int number) {
-    if (kinds == nullptr) kinds = &kindsOf(name);
-    return shapeOf(*kinds, false, number).kind;
+ private:
+  void prepare() {
+    if (kinds_ != nullptr) return;
+    kinds_ = &kindsOf(name_);
+    hundredths_ = storesHundredths(name_);
+    symbolicPrefix_ = std::make_shared<const std::string>("k" + devName_ + "_");
   }
+
+  std::string name_;
+  std::string devName_;
+  const KindsOfForm* kinds_ = nullptr;
+  bool hundredths_ = false;
+  std::shared_ptr<const std::string> symbolicPrefix_;
 };
 
 TaxFormDescPtr buildForm(const FormRow& row) {
@@ -323,8 +323,10 @@ TaxFormDescPtr buildForm(const FormRow& row) {
   }
   TaxFormDescPtr form(
       new TaxFormDesc(Primitives::OVImmutableFormIdentifier(row.number, row.isState), devName, busName));
-  form->setFieldSource([name] { return fieldNumbersOf(name); }, FieldMaker{name, devName},
-                       KindTeller{name});
+  const auto source = std::make_shared<FieldSource>(name, devName);
+  form->setFieldSource([name] { return fieldNumbersOf(name); },
+                       [source](int number) { return source->make(number); },
+                       [source](int number) { return source->traits(number); });
   return form;
 }
 

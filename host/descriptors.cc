@@ -123,21 +123,20 @@ TaxFormDesc::~TaxFormDesc() = default;
 
 void TaxFormDesc::setFieldSource(std::function<std::vector<int>()> numbers,
                                  std::function<FormFieldDescPtr(int)> maker,
-                                 std::function<FieldKind(int)> kind) {
+                                 std::function<FieldTraits(int)> traits) {
   numbersSource_ = std::move(numbers);
   maker_ = std::move(maker);
-  kind_ = std::move(kind);
+  traits_ = std::move(traits);
 }
 
-bool TaxFormDesc::isTextField(const OVImmutableIdentifier& field) const {
+FieldTraits TaxFormDesc::traitsOf(const OVImmutableIdentifier& field) const {
   makeFields();
   const int* position = positions_.find(field.getNumber());
-  if (position == nullptr) return false;
-  if (kind_ && madeAt_[static_cast<std::size_t>(*position)] < 0) {
-    return kind_(field.getNumber()) == kTextField;
-  }
+  if (position == nullptr) return FieldTraits();
+  if (traits_ && madeAt_[static_cast<std::size_t>(*position)] < 0) return traits_(field.getNumber());
   const FormFieldDesc* desc = findField(field);
-  return desc != nullptr && desc->isText();
+  if (desc == nullptr) return FieldTraits();
+  return FieldTraits{true, desc->getKind(), desc->getValidator().getEditCode()};
 }
 
 void TaxFormDesc::listFields() const {

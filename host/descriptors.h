@@ -87,6 +87,14 @@ class HOST_API FormFieldDesc {
   std::unique_ptr<const GivenNames> given_;
 };
 
+// What a form copy's values need of one of its fields (ours): whether the
+// form has it, its kind and the edit code of its entry rule.
+struct FieldTraits {
+  bool known = false;
+  FieldKind kind = kNumberField;
+  unsigned char editCode = 0;
+};
+
 class TaxFormDesc;
 
 // A position in a form's field list. Moving past either end gives the end
@@ -155,14 +163,14 @@ class HOST_API TaxFormDesc {
   // Fields made on first use: `numbers` lists the form's field numbers in
   // form order, asked once, the first time anything reads or adds a field;
   // `maker` makes the descriptor of one of them, the first time it is
-  // asked for; `kind` (optional) tells a listed field's kind without
+  // asked for; `traits` (optional) tells a listed field's traits without
   // making its descriptor.
   void setFieldSource(std::function<std::vector<int>()> numbers,
                       std::function<FormFieldDescPtr(int)> maker,
-                      std::function<FieldKind(int)> kind = nullptr);
-  // Whether the form has the field and it holds text; the descriptor is
-  // not made for this when the source tells the kind.
-  bool isTextField(const Primitives::OVImmutableIdentifier& field) const;
+                      std::function<FieldTraits(int)> traits = nullptr);
+  // The field's traits (unknown when the form has no such field); its
+  // descriptor is not made for this when the source tells them.
+  FieldTraits traitsOf(const Primitives::OVImmutableIdentifier& field) const;
 
  private:
   void makeFields() const {
@@ -186,7 +194,7 @@ class HOST_API TaxFormDesc {
   mutable std::vector<int> madeAt_;  // by position: index in made_, -1 until made
   mutable std::function<std::vector<int>()> numbersSource_;  // empty once listed
   std::function<FormFieldDescPtr(int)> maker_;
-  std::function<FieldKind(int)> kind_;
+  std::function<FieldTraits(int)> traits_;
 };
 
 // One data-file line the host's conversion writes for a form field.

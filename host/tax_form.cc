@@ -132,24 +132,18 @@ bool TaxForm::hasSigValue(const FieldId& f) const {
   }
 }
 
-namespace {
-unsigned char editCodeOfField(const FormFieldDesc* field) {
-  return field == nullptr ? kEditNone : field->getValidator().getEditCode();
-}
-}  // namespace
-
 unsigned char TaxForm::editCodeOf(const FieldId& f) const {
   if (desc_.isNull()) return kEditNone;
   const Slot* found = fields_.find(f.getNumber());
-  return editCodeOfField(found != nullptr ? found->desc : desc_->findField(f));
+  return (found != nullptr ? found->traits : desc_->traitsOf(f)).editCode;
 }
 
 std::string TaxForm::valueText(const FieldId& f) const {
   // A field never stored reads as empty, whatever its edit code; a stored
-  // one has its descriptor at hand (none when the form has no description).
+  // one has its traits at hand (unknown when the form has no description).
   const Slot* found = f.isValid() ? fields_.find(f.getNumber()) : nullptr;
   if (found == nullptr) return std::string();
-  return DataMgmt::valueText(found->value, editCodeOfField(found->desc));
+  return DataMgmt::valueText(found->value, found->traits.editCode);
 }
 
 char* TaxForm::valueString(char* buf, const FieldId& f,
@@ -169,7 +163,7 @@ FormFieldPtr TaxForm::getField(const FieldId& f) {
 
 TaxForm::Slot& TaxForm::slot(const FieldId& f) {
   const auto made = fields_.tryEmplace(f.getNumber());
-  if (made.second && !desc_.isNull()) made.first->desc = desc_->findField(f);
+  if (made.second && !desc_.isNull()) made.first->traits = desc_->traitsOf(f);
   return *made.first;
 }
 
@@ -184,10 +178,10 @@ void TaxForm::write(const FieldId& t, const FieldValue& value) {
   Slot& written = slot(t);
   FieldValue& target = written.value;
   if (target.overridden) return;
-  const FormFieldDesc* field = written.desc;
-  if (field == nullptr) {
+  const FieldTraits& field = written.traits;
+  if (!field.known) {
     ++StandIn::diagnostics().unknownFieldWrites;
-  } else if (value.kind == FieldValue::kText && !field->isText()) {
+  } else if (value.kind == FieldValue::kText && field.kind != kTextField) {
     ++StandIn::diagnostics().textIntoOtherFields;
   }
   if (target.kind != value.kind || target.number != value.number || target.text != value.text) {
@@ -213,7 +207,7 @@ void TaxForm::writeNumber(const FieldId& t, double value) {
 void TaxForm::store(const FieldId& f, const FieldValue& value) {
   if (!f.isValid()) return;
   Slot& written = slot(f);
-  if (written.desc == nullptr) ++StandIn::diagnostics().unknownFieldWrites;
+  if (!written.traits.known) ++StandIn::diagnostics().unknownFieldWrites;
   FieldValue& target = written.value;
   target = value;
   if (value.kind == FieldValue::kNumber && !std::isfinite(value.number)) {

@@ -201,7 +201,7 @@ class HOST_API TaxForm {
   // form does not have), looked up once when the slot is made.
   struct Slot {
     FieldValue value;
-    const FormFieldDesc* desc = nullptr;
+    FieldTraits traits;
   };
   Slot& slot(const FieldId& f);  // made on first use
   FieldSlots<Slot> fields_;  // by field number

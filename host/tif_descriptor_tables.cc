@@ -25,7 +25,8 @@ const int kPA40LastFields[] = {42781, 15};
 const std::size_t kRecordNameWidth = 10;
 
 char cleanKindOf(const TaxFormDesc& form, const FieldId& field) {
-  return form.isTextField(field) ? TifWriteMgmt::kTifCleanForm : TifWriteMgmt::kTifCleanNone;
+  return form.traitsOf(field).kind == kTextField ? TifWriteMgmt::kTifCleanForm
+                                                 : TifWriteMgmt::kTifCleanNone;
 }
 
 // "%05d.000.001" of index + 1, made by hand below 100000 (lists are long
