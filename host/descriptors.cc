@@ -133,10 +133,14 @@ FieldTraits TaxFormDesc::traitsOf(const OVImmutableIdentifier& field) const {
   makeFields();
   const int* position = positions_.find(field.getNumber());
   if (position == nullptr) return FieldTraits();
-  if (traits_ && madeAt_[static_cast<std::size_t>(*position)] < 0) return traits_(field.getNumber());
-  const FormFieldDesc* desc = findField(field);
-  if (desc == nullptr) return FieldTraits();
-  return FieldTraits{true, desc->getKind(), desc->getValidator().getEditCode()};
+  FieldTraits& kept = traitsAt_[static_cast<std::size_t>(*position)];
+  if (kept.known) return kept;
+  if (traits_ && madeAt_[static_cast<std::size_t>(*position)] < 0) {
+    kept = traits_(field.getNumber());
+  } else if (const FormFieldDesc* desc = findField(field)) {
+    kept = FieldTraits{true, desc->getKind(), desc->getValidator().getEditCode()};
+  }
+  return kept;
 }
 
 void TaxFormDesc::listFields() const {
@@ -150,6 +154,7 @@ void TaxFormDesc::listFields() const {
     fieldIds_.emplace_back(number);
   }
   madeAt_.resize(fieldIds_.size(), -1);
+  traitsAt_.resize(fieldIds_.size());
 }
 
 bool TaxFormDesc::listOnce(int number) const {
@@ -197,6 +202,7 @@ void TaxFormDesc::addField(const FormFieldDescPtr& field) {
   if (!listOnce(number)) return;
   fieldIds_.push_back(field->getID());
   madeAt_.push_back(-1);
+  traitsAt_.emplace_back();
   keep(static_cast<int>(fieldIds_.size()) - 1, field);
 }
 

@@ -192,6 +192,7 @@ class HOST_API TaxFormDesc {
   mutable FieldSlots<int> positions_;  // position in fieldIds_ by number
   mutable std::vector<FormFieldDescPtr> made_;  // descriptors in the order they were made
   mutable std::vector<int> madeAt_;  // by position: index in made_, -1 until made
+  mutable std::vector<FieldTraits> traitsAt_;  // by position: not known until asked for
   mutable std::function<std::vector<int>()> numbersSource_;  // empty once listed
   std::function<FormFieldDescPtr(int)> maker_;
   std::function<FieldTraits(int)> traits_;

@@ -46,9 +46,12 @@ std::string codeOf(std::size_t index) {
 // One entry per field of `form`, in field order, codes by position.
 void appendFormEntries(const TaxFormDesc& form, TifFieldDescriptorList& list) {
   const std::vector<FieldId>& fields = form.fieldIds();
+  const FormId id = form.getTypeID();
+  const std::string noAttributes;
+  list.reserve(list.size() + fields.size());
   for (std::size_t k = 0; k < fields.size(); ++k) {
     list.push_back(CountedPtr<TifFieldDescriptor>(new TifFieldDescriptor(
-        codeOf(k), form.getTypeID(), fields[k], cleanKindOf(form, fields[k]), 0, "")));
+        codeOf(k), id, fields[k], cleanKindOf(form, fields[k]), 0, noAttributes)));
   }
 }
 
