@@ -1,8 +1,12 @@
 // Name maps and copy numbers of the test-data readers.
 #include "testing/test_data_maps.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 #include "host/descriptors.h"
 #include "host/string_utils.h"
@@ -21,10 +25,20 @@ void addFormFields(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId&
                    StateCalculationMgmt::FieldNameMap& fieldNames) {
   const DataMgmt::TaxFormDescPtr formDesc = taxReturn.getTaxFormDescriptor(form);
   if (formDesc.isNull()) return;
+  // A form has hundreds of fields: their names are sorted first (a stable
+  // sort keeps the first field of a name first) and go into the map in
+  // that order, each beside the one before.
+  std::vector<std::pair<std::string, DataMgmt::FieldId>> named;
+  named.reserve(formDesc->fieldIds().size());
   for (const DataMgmt::FieldId& id : formDesc->fieldIds()) {
     const DataMgmt::FormFieldDescPtr fieldDesc = formDesc->getFieldDesc(id);
-    if (!fieldDesc.isNull()) fieldNames.emplace(fieldDesc->getSymbolicName(), id);
+    if (!fieldDesc.isNull()) named.emplace_back(fieldDesc->getSymbolicName(), id);
   }
+  std::stable_sort(named.begin(), named.end(),
+                   [](const std::pair<std::string, DataMgmt::FieldId>& a,
+                      const std::pair<std::string, DataMgmt::FieldId>& b) { return a.first < b.first; });
+  auto hint = fieldNames.end();
+  for (auto& entry : named) hint = std::next(fieldNames.emplace_hint(hint, std::move(entry.first), entry.second));
 }
 
 bool isFieldOfForm(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form,
