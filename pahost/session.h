@@ -57,8 +57,10 @@ class HostSession {
   // Writes the PA data file to `path` through the module's writer and
   // counts its records; false with error() set when it cannot be written.
   // The host writes the file under its own name ("40.tif") in its data
-  // folder: a fresh folder beside `path`, so that no other file is touched,
-  // from which the file is moved to `path`.
+  // folder: the folder of `path` when `path` has that name, else a fresh
+  // folder beside `path`, so that no other file is touched, from which the
+  // file is moved to `path`. A failed write leaves an older file at `path`
+  // as it was.
   bool writeDataFile(const std::string& path, long* records);
   // The top-level topics of the interview (empty before build()).
   const std::vector<TopicMgmt::TopicDesc*>& interview() const;
@@ -95,6 +97,13 @@ class HostSession {
 
   bool fail(const std::string& message);
   void deleteInterview();
+  // The data file's name in the host's data folder.
+  static std::string hostFileName();
+  // The writer's run with `folder` as the data folder.
+  bool writeInto(const std::string& folder);
+  // writeDataFile when `path` has the host's name, and otherwise.
+  bool writeInPlace(const std::string& folder, const std::string& path);
+  bool writeBeside(const std::string& folder, const std::string& path);
   // Gives up the host's holder; false (error() set) when it was not the
   // last one.
   template <class Holder>
