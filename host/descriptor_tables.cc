@@ -256,10 +256,10 @@ struct FieldShape {
   bool calculated = false;
 };
 
-FieldShape shapeOf(const KindsOfForm& kinds, bool hundredths, int number) {
+// The shape of a field with kind row `row` (null: a plain number).
+FieldShape shapeOf(const KindRow* row, bool hundredths) {
   FieldShape shape;
   if (hundredths) shape.editCode = kEditHundredths;
-  const KindRow* row = kindOf(kinds, number);
   if (row == nullptr) return shape;
   shape.calculated = row->calculated;
   switch (row->kind) {
@@ -285,21 +285,32 @@ class FieldSource {
  public:
   FieldSource(const std::string& name, const std::string& devName) : name_(name), devName_(devName) {}
 
-  FieldTraits traits(int number) {
+  // Plain numbers, but for the fields with a kind row (the first row of a
+  // field counts).
+  FieldTraitsTable traits() {
     prepare();
-    const FieldShape shape = shapeOf(*kinds_, hundredths_, number);
-    return FieldTraits{true, shape.kind, shape.editCode};
+    FieldTraitsTable table;
+    table.common = traitsOf(shapeOf(nullptr, hundredths_));
+    for (const auto& entry : *kinds_) {
+      if (!table.apart.empty() && table.apart.back().first == entry.first) continue;
+      table.apart.emplace_back(entry.first, traitsOf(shapeOf(entry.second, hundredths_)));
+    }
+    return table;
   }
 
   FormFieldDescPtr make(int number) {
     prepare();
-    const FieldShape shape = shapeOf(*kinds_, hundredths_, number);
+    const FieldShape shape = shapeOf(kindOf(*kinds_, number), hundredths_);
     return FormFieldDescPtr(new FormFieldDesc(Primitives::OVImmutableIdentifier(number), shape.kind,
                                               shape.length, shape.editCode, shape.calculated,
                                               symbolicPrefix_));
   }
 
  private:
+  static FieldTraits traitsOf(const FieldShape& shape) {
+    return FieldTraits{true, shape.kind, shape.editCode};
+  }
+
   void prepare() {
     if (kinds_ != nullptr) return;
     kinds_ = &kindsOf(name_);
@@ -326,7 +337,7 @@ TaxFormDescPtr buildForm(const FormRow& row) {
   const auto source = std::make_shared<FieldSource>(name, devName);
   form->setFieldSource([name] { return fieldNumbersOf(name); },
                        [source](int number) { return source->make(number); },
-                       [source](int number) { return source->traits(number); });
+                       [source] { return source->traits(); });
   return form;
 }
 

@@ -123,7 +123,7 @@ TaxFormDesc::~TaxFormDesc() = default;
 
 void TaxFormDesc::setFieldSource(std::function<std::vector<int>()> numbers,
                                  std::function<FormFieldDescPtr(int)> maker,
-                                 std::function<FieldTraits(int)> traits) {
+                                 std::function<FieldTraitsTable()> traits) {
   numbersSource_ = std::move(numbers);
   maker_ = std::move(maker);
   traits_ = std::move(traits);
@@ -135,9 +135,7 @@ FieldTraits TaxFormDesc::traitsOf(const OVImmutableIdentifier& field) const {
   if (position == nullptr) return FieldTraits();
   FieldTraits& kept = traitsAt_[static_cast<std::size_t>(*position)];
   if (kept.known) return kept;
-  if (traits_ && madeAt_[static_cast<std::size_t>(*position)] < 0) {
-    kept = traits_(field.getNumber());
-  } else if (const FormFieldDesc* desc = findField(field)) {
+  if (const FormFieldDesc* desc = findField(field)) {
     kept = FieldTraits{true, desc->getKind(), desc->getValidator().getEditCode()};
   }
   return kept;
@@ -149,12 +147,26 @@ void TaxFormDesc::listFields() const {
   numbersSource_ = nullptr;
   const std::vector<int> numbers = source();
   fieldIds_.reserve(fieldIds_.size() + numbers.size());
+  positions_.reserve(fieldIds_.size() + numbers.size());
   for (int number : numbers) {
     if (number <= 0 || !listOnce(number)) continue;
     fieldIds_.emplace_back(number);
   }
   madeAt_.resize(fieldIds_.size(), -1);
-  traitsAt_.resize(fieldIds_.size());
+  tellTraits();
+}
+
+void TaxFormDesc::tellTraits() const {
+  if (!traits_) {
+    traitsAt_.resize(fieldIds_.size());
+    return;
+  }
+  const FieldTraitsTable table = traits_();
+  traitsAt_.resize(fieldIds_.size(), table.common);
+  for (const auto& apart : table.apart) {
+    const int* position = positions_.find(apart.first);
+    if (position != nullptr) traitsAt_[static_cast<std::size_t>(*position)] = apart.second;
+  }
 }
 
 bool TaxFormDesc::listOnce(int number) const {

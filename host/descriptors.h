@@ -18,6 +18,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/field_slots.h"
@@ -95,6 +96,13 @@ struct FieldTraits {
   unsigned char editCode = 0;
 };
 
+// The traits of a form's fields as a source tells them: `common` for every
+// field but those listed `apart` by number.
+struct FieldTraitsTable {
+  FieldTraits common;
+  std::vector<std::pair<int, FieldTraits>> apart;
+};
+
 class TaxFormDesc;
 
 // A position in a form's field list. Moving past either end gives the end
@@ -163,11 +171,11 @@ class HOST_API TaxFormDesc {
   // Fields made on first use: `numbers` lists the form's field numbers in
   // form order, asked once, the first time anything reads or adds a field;
   // `maker` makes the descriptor of one of them, the first time it is
-  // asked for; `traits` (optional) tells a listed field's traits without
-  // making its descriptor.
+  // asked for; `traits` (optional) tells the traits of the listed fields,
+  // asked once with the numbers, so that no descriptor is made for them.
   void setFieldSource(std::function<std::vector<int>()> numbers,
                       std::function<FormFieldDescPtr(int)> maker,
-                      std::function<FieldTraits(int)> traits = nullptr);
+                      std::function<FieldTraitsTable()> traits = nullptr);
   // The field's traits (unknown when the form has no such field); its
   // descriptor is not made for this when the source tells them.
   FieldTraits traitsOf(const Primitives::OVImmutableIdentifier& field) const;
@@ -177,6 +185,7 @@ class HOST_API TaxFormDesc {
     if (numbersSource_) listFields();
   }
   void listFields() const;
+  void tellTraits() const;  // the listed fields' traits, from the source when it tells them
   // The descriptor held for `number`, made now when the form lists it;
   // null when the form has no such field.
   const FormFieldDescPtr* held(int number) const;
@@ -192,10 +201,10 @@ class HOST_API TaxFormDesc {
   mutable FieldSlots<int> positions_;  // position in fieldIds_ by number
   mutable std::vector<FormFieldDescPtr> made_;  // descriptors in the order they were made
   mutable std::vector<int> madeAt_;  // by position: index in made_, -1 until made
-  mutable std::vector<FieldTraits> traitsAt_;  // by position: not known until asked for
+  mutable std::vector<FieldTraits> traitsAt_;  // by position; unknown: not told yet
   mutable std::function<std::vector<int>()> numbersSource_;  // empty once listed
   std::function<FormFieldDescPtr(int)> maker_;
-  std::function<FieldTraits(int)> traits_;
+  std::function<FieldTraitsTable()> traits_;
 };
 
 // One data-file line the host's conversion writes for a form field.

@@ -32,6 +32,14 @@ class FieldSlots {
     return {&slots_.back().second, true};
   }
 
+  // Makes room for `count` slots in all, so that making them moves nothing.
+  void reserve(std::size_t count) {
+    slots_.reserve(count);
+    std::size_t size = table_.empty() ? 16 : table_.size();
+    while (count * 2 > size) size *= 2;
+    if (size != table_.size()) rebuild(size);
+  }
+
   // Every stored slot as (number, slot), in the order they were made.
   const std::vector<std::pair<int, Slot>>& all() const { return slots_; }
 
@@ -61,8 +69,11 @@ class FieldSlots {
 
   // Doubles the table (at least 16 places) and places every slot again;
   // the table stays at most half full, so every probe ends at an empty place.
-  void grow() {
-    const std::size_t size = table_.empty() ? 16 : table_.size() * 2;
+  void grow() { rebuild(table_.empty() ? 16 : table_.size() * 2); }
+
+  // Makes a table of `size` places (a power of two above twice the slots)
+  // and places every slot again.
+  void rebuild(std::size_t size) {
     table_.assign(size, Place{0, kEmpty});
     unsigned bits = 0;
     while ((std::size_t{1} << bits) < size) ++bits;
