@@ -12,6 +12,7 @@
 // The two descriptions live until the process ends and are never torn
 // down: the exit frees their memory.
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <map>
 #include <memory>
@@ -58,14 +59,29 @@ const FormRow kForms[] = {
 #undef FORM_ID
 };
 
+// The catalogs' field numbers, expanded from their tables at compile time.
+#define FIELD_CATALOG(name, members, runs) \
+  constexpr std::array<int, members> k##name##Numbers = RunNotation::expand<members>(runs);
+#include "catalogs/federal/main_return.def"
+#include "catalogs/federal/schedule_e.def"
+#include "catalogs/federal/second_group.def"
+#include "catalogs/federal/w2_1099.def"
+#include "catalogs/federal/w2g_dependents.def"
+#include "catalogs/state/local_tax.def"
+#include "catalogs/state/pa_forms.def"
+#include "catalogs/state/return_info.def"
+#include "catalogs/state/shared.def"
+#include "catalogs/state/ue_w2.def"
+#undef FIELD_CATALOG
+
 struct CatalogRow {
   const char* name;
+  const int* numbers;
   int members;
-  const char* runs;
 };
 
 const CatalogRow kCatalogs[] = {
-#define FIELD_CATALOG(name, members, runs) {#name, members, runs},
+#define FIELD_CATALOG(name, members, runs) {#name, k##name##Numbers.data(), members},
 #include "catalogs/federal/main_return.def"
 #include "catalogs/federal/schedule_e.def"
 #include "catalogs/federal/second_group.def"
@@ -162,11 +178,19 @@ const uint16_t kBoxLength = 1;
 
 bool same(const char* a, const std::string& b) { return b == a; }
 
+// The catalog of that name, found in an index made once; null for none.
 const CatalogRow* findCatalog(const std::string& name) {
-  for (const auto& row : kCatalogs) {
-    if (same(row.name, name)) return &row;
-  }
-  return nullptr;
+  static const auto* const index = [] {
+    auto* byName = new std::unordered_map<std::string, const CatalogRow*>();
+    for (const auto& row : kCatalogs) byName->emplace(row.name, &row);
+    return byName;
+  }();
+  const auto found = index->find(name);
+  return found == index->end() ? nullptr : found->second;
+}
+
+std::vector<int> numbersOf(const CatalogRow& catalog) {
+  return std::vector<int>(catalog.numbers, catalog.numbers + catalog.members);
 }
 
 std::vector<int> readRuns(const char* runs) {
@@ -209,10 +233,10 @@ std::vector<int> fieldNumbersOf(const std::string& form) {
   }
   if (catalog == nullptr) catalog = findCatalog(form + "FieldIds");
   if (catalog != nullptr) {
-    std::vector<int> numbers = readRuns(catalog->runs);
+    std::vector<int> numbers = numbersOf(*catalog);
     if (extra != nullptr) {
       const std::set<int> own(numbers.begin(), numbers.end());
-      for (int n : readRuns(extra->runs)) {
+      for (int n : numbersOf(*extra)) {
         if (own.count(n) == 0) numbers.push_back(n);
       }
     }
