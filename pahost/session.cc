@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <random>
 
 #include "host/descriptors.h"
 #include "host/io.h"
@@ -67,10 +67,12 @@ void printIndented(std::FILE* out, const std::string& text) {
 // replaces a file: replacing one makes the file system write the moved file
 // out at once); the new name, or "" when it was not moved.
 std::string setAside(const std::string& folder, const std::string& path) {
-  std::random_device random;
+  // A name of this process and this moment; a clash is tried again.
+  const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
   for (int attempt = 0; attempt < 4; ++attempt) {
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
+    char suffix[40];
+    std::snprintf(suffix, sizeof suffix, "%ld-%llx", static_cast<long>(::getpid()),
+                  static_cast<unsigned long long>(now) + static_cast<unsigned long long>(attempt));
     const std::string aside = folder + "/.pahost-" + suffix;
     if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0) {
       return aside;
