@@ -161,6 +161,35 @@ TEST(DescriptorTest, KindRowsMakeTextsAndBoxes) {
   }
 }
 
+// The traits a form tells of its fields when it lists them, which form
+// copies keep beside their values, are those of the fields' descriptors;
+// a field the form lacks is unknown.
+TEST(DescriptorTest, ToldTraitsAgreeWithTheDescriptors) {
+  for (const FormRow& row : forms()) {
+    const TaxFormDescPtr form = descOf(row.name);
+    for (const Id& id : form->fieldIds()) {
+      const DataMgmt::FieldTraits traits = form->traitsOf(id);
+      const DataMgmt::FormFieldDescPtr field = form->getFieldDesc(id);
+      ASSERT_TRUE(traits.known) << row.name << " " << id.getNumber();
+      ASSERT_EQ(field->getKind(), traits.kind) << row.name << " " << id.getNumber();
+      ASSERT_EQ(field->getValidator().getEditCode(), traits.editCode) << row.name << " " << id.getNumber();
+    }
+    EXPECT_FALSE(form->traitsOf(Id(999999)).known) << row.name;
+  }
+}
+
+// Slots reserved ahead are made without moving the ones made before.
+TEST(FieldSlotsTest, ReservedSlotsStayWhereTheyWere) {
+  DataMgmt::FieldSlots<int> slots;
+  slots.reserve(501);
+  const int* first = slots.tryEmplace(7).first;
+  for (int n = 1; n <= 500; ++n) *slots.tryEmplace(n * 13).first = n;
+  EXPECT_EQ(first, slots.find(7));
+  EXPECT_EQ(500, *slots.find(6500));
+  EXPECT_EQ(nullptr, slots.find(8));
+  EXPECT_FALSE(slots.tryEmplace(13).second);  // made once
+}
+
 // The code "%05d.000.001" of a position counted from 0.
 std::string codeAt(std::size_t index) {
   char code[16];
