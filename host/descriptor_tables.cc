@@ -301,7 +301,6 @@ FieldShape shapeOf(const KindRow* row, bool hundredths) {
   return shape;
 }
 
-// Makes one field of a form; the form's kind rows are found once.
 // The fields of one form: their descriptors and traits. The form's kind
 // rows are found once, and every field shares the form's symbolic-name
 // prefix "k" + DEVNAME + "_".

@@ -180,11 +180,20 @@ bool openModule(ModuleLoader& module, const std::string& path, std::FILE* info) 
   return true;
 }
 
+// Under the address sanitizer (g++ and clang say so differently)?
+#if defined(__SANITIZE_ADDRESS__)
+#define PAHOST_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PAHOST_ADDRESS_SANITIZER 1
+#endif
+#endif
+
 // Ends the process. The libraries' own teardown (the module's tables and
 // the host's) only gives back memory that the exit gives back anyway, so it
 // is skipped, except under the sanitizers, whose leak check runs there.
 int finish(int status) {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(PAHOST_ADDRESS_SANITIZER)
   return status;
 #else
   std::fflush(nullptr);
