@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <set>
@@ -367,9 +368,10 @@ TaxFormDescPtr buildForm(const FormRow& row) {
 // The data-file list of a form of the PA print table, made when first
 // asked for.
 void addStateListOnUse(TaxReturnDesc& desc, const Primitives::OVImmutableFormIdentifier& form) {
-  for (const char* name : kPADisplayOrder) {
-    for (const auto& row : kForms) {
-      if (same(row.name, name) && Primitives::OVImmutableFormIdentifier(row.number, row.isState) == form) {
+  for (const auto& row : kForms) {
+    if (row.number != form.getNumber() || row.isState != form.isStateForm()) continue;
+    for (const char* name : kPADisplayOrder) {
+      if (std::strcmp(row.name, name) == 0) {
         addStateTifDescriptors(&desc, {form});
         return;
       }
