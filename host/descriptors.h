@@ -48,7 +48,7 @@ typedef int TaxReturnType;  // 1 federal, 40 PA
 
 // The kind of value a field holds. Kinds are not enforced on writes; they
 // decide how a value reads as text and which edit code a field carries.
-enum FieldKind { kNumberField, kTextField, kCheckBoxField, kYesNoField };
+enum FieldKind : unsigned char { kNumberField, kTextField, kCheckBoxField, kYesNoField };
 
 // One field of a form: identifier, kind, names and entry rule.
 class HOST_API FormFieldDesc {
