@@ -19,6 +19,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -207,7 +208,8 @@ typedef std::vector<std::pair<int, const KindRow*>> KindsOfForm;
 
 const KindsOfForm& kindsOf(const std::string& form) {
   static const auto* const index = [] {
-    auto* byForm = new std::unordered_map<std::string, KindsOfForm>();
+    // Keyed by the rows' own names: nothing is copied to index them.
+    auto* byForm = new std::unordered_map<std::string_view, KindsOfForm>();
     for (const auto& row : kKinds) (*byForm)[row.form].emplace_back(row.field, &row);
     for (auto& entry : *byForm) {
       std::stable_sort(entry.second.begin(), entry.second.end(),
