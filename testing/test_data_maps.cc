@@ -25,20 +25,26 @@ void addFormFields(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId&
                    StateCalculationMgmt::FieldNameMap& fieldNames) {
   const DataMgmt::TaxFormDescPtr formDesc = taxReturn.getTaxFormDescriptor(form);
   if (formDesc.isNull()) return;
-  // A form has hundreds of fields: their names are sorted first (a stable
-  // sort keeps the first field of a name first) and go into the map in
-  // that order, each beside the one before.
-  std::vector<std::pair<std::string, DataMgmt::FieldId>> named;
+  // A form has hundreds of fields: their names are sorted first (through
+  // pointers, so that nothing is moved; a stable sort keeps the first field
+  // of a name first) and go into the map in that order, each beside the
+  // one before.
+  typedef std::pair<std::string, DataMgmt::FieldId> Named;
+  std::vector<Named> named;
   named.reserve(formDesc->fieldIds().size());
   for (const DataMgmt::FieldId& id : formDesc->fieldIds()) {
     const DataMgmt::FormFieldDescPtr fieldDesc = formDesc->getFieldDesc(id);
     if (!fieldDesc.isNull()) named.emplace_back(fieldDesc->getSymbolicName(), id);
   }
-  std::stable_sort(named.begin(), named.end(),
-                   [](const std::pair<std::string, DataMgmt::FieldId>& a,
-                      const std::pair<std::string, DataMgmt::FieldId>& b) { return a.first < b.first; });
+  std::vector<Named*> order;
+  order.reserve(named.size());
+  for (Named& entry : named) order.push_back(&entry);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const Named* a, const Named* b) { return a->first < b->first; });
   auto hint = fieldNames.end();
-  for (auto& entry : named) hint = std::next(fieldNames.emplace_hint(hint, std::move(entry.first), entry.second));
+  for (Named* entry : order) {
+    hint = std::next(fieldNames.emplace_hint(hint, std::move(entry->first), entry->second));
+  }
 }
 
 bool isFieldOfForm(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form,
