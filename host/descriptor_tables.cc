@@ -64,16 +64,7 @@ const FormRow kForms[] = {
 // The catalogs' field numbers, expanded from their tables at compile time.
 #define FIELD_CATALOG(name, members, runs) \
   constexpr std::array<int, members> k##name##Numbers = RunNotation::expand<members>(runs);
-#include "catalogs/federal/main_return.def"
-#include "catalogs/federal/schedule_e.def"
-#include "catalogs/federal/second_group.def"
-#include "catalogs/federal/w2_1099.def"
-#include "catalogs/federal/w2g_dependents.def"
-#include "catalogs/state/local_tax.def"
-#include "catalogs/state/pa_forms.def"
-#include "catalogs/state/return_info.def"
-#include "catalogs/state/shared.def"
-#include "catalogs/state/ue_w2.def"
+#include "catalogs/all_catalogs.def"
 #undef FIELD_CATALOG
 
 struct CatalogRow {
@@ -84,16 +75,7 @@ struct CatalogRow {
 
 const CatalogRow kCatalogs[] = {
 #define FIELD_CATALOG(name, members, runs) {#name, k##name##Numbers.data(), members},
-#include "catalogs/federal/main_return.def"
-#include "catalogs/federal/schedule_e.def"
-#include "catalogs/federal/second_group.def"
-#include "catalogs/federal/w2_1099.def"
-#include "catalogs/federal/w2g_dependents.def"
-#include "catalogs/state/local_tax.def"
-#include "catalogs/state/pa_forms.def"
-#include "catalogs/state/return_info.def"
-#include "catalogs/state/shared.def"
-#include "catalogs/state/ue_w2.def"
+#include "catalogs/all_catalogs.def"
 #undef FIELD_CATALOG
 };
 

@@ -30,16 +30,7 @@ const std::map<std::string, CatalogView>& views() {
 #define FIELD_CATALOG(name, members, runs) \
   {#name,                                  \
    {k##name.size(), [](std::size_t k) -> const Primitives::OVImmutableIdentifier& { return k##name[k]; }}},
-#include "catalogs/federal/main_return.def"
-#include "catalogs/federal/schedule_e.def"
-#include "catalogs/federal/second_group.def"
-#include "catalogs/federal/w2_1099.def"
-#include "catalogs/federal/w2g_dependents.def"
-#include "catalogs/state/local_tax.def"
-#include "catalogs/state/pa_forms.def"
-#include "catalogs/state/return_info.def"
-#include "catalogs/state/shared.def"
-#include "catalogs/state/ue_w2.def"
+#include "catalogs/all_catalogs.def"
 #undef FIELD_CATALOG
   };
   return kViews;

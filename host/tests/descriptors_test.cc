@@ -43,16 +43,7 @@ const std::map<std::string, std::vector<int>>& catalogs() {
     std::map<std::string, std::vector<int>> m;
     const std::pair<const char*, const char*> rows[] = {
 #define FIELD_CATALOG(name, members, runs) {#name, runs},
-#include "catalogs/federal/main_return.def"
-#include "catalogs/federal/schedule_e.def"
-#include "catalogs/federal/second_group.def"
-#include "catalogs/federal/w2_1099.def"
-#include "catalogs/federal/w2g_dependents.def"
-#include "catalogs/state/local_tax.def"
-#include "catalogs/state/pa_forms.def"
-#include "catalogs/state/return_info.def"
-#include "catalogs/state/shared.def"
-#include "catalogs/state/ue_w2.def"
+#include "catalogs/all_catalogs.def"
 #undef FIELD_CATALOG
     };
     for (const auto& row : rows) {
