@@ -3,6 +3,7 @@
 # file goes into the current folder), and checks its exit status (STATUS)
 # and that its output, stdout and stderr together, matches OUTPUT.
 # Sanitizer reports fail the test whatever the status.
+include(${CMAKE_CURRENT_LIST_DIR}/sanitizer_report.cmake)
 set(args ${ARGS})
 if(DEFINED MODULE)
   list(APPEND args --module ${MODULE})
@@ -20,6 +21,6 @@ endif()
 if(NOT all MATCHES "${OUTPUT}")
   message(FATAL_ERROR "output does not match: ${OUTPUT}")
 endif()
-if(all MATCHES "runtime error|AddressSanitizer|LeakSanitizer")
+if(all MATCHES "${SANITIZER_REPORT}")
   message(FATAL_ERROR "sanitizer report")
 endif()

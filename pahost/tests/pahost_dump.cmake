@@ -3,6 +3,7 @@
 # succeed, skip no line of the return and give no sanitizer report; the
 # script stops with the reason otherwise. Included by the test scripts
 # that check dumps.
+include(${CMAKE_CURRENT_LIST_DIR}/sanitizer_report.cmake)
 function(pahost_dump out_var)
   set(where "")
   if(DEFINED PAHOST_DUMP_DIR)
@@ -16,7 +17,7 @@ function(pahost_dump out_var)
   if(NOT err MATCHES "[^0-9]0 lines of [^\n]* skipped")
     message(FATAL_ERROR "pahost --dump ${ARGN}: lines that no form takes, or no count of them:\n${err}")
   endif()
-  if("${out}${err}" MATCHES "runtime error|AddressSanitizer|LeakSanitizer")
+  if("${out}${err}" MATCHES "${SANITIZER_REPORT}")
     message(FATAL_ERROR "pahost --dump ${ARGN}: sanitizer report\n${err}")
   endif()
   set(${out_var} "${out}" PARENT_SCOPE)
