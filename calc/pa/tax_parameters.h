@@ -38,8 +38,9 @@ inline constexpr int kForgivenessPercentStep = 10;
 inline constexpr double kMileageRate = 0.545;
 inline constexpr long kMovingDistanceMiles = 35;
 
-// Deductions schedule: the yearly cap on each contribution to a tuition
-// (section 529) or ABLE account, per beneficiary.
+// Deductions schedule: the yearly cap (the federal gift-tax exclusion) on
+// the contributions to a tuition (section 529) account per beneficiary, and
+// on an ABLE account per beneficiary and per contributor.
 inline constexpr double kContributionCap = 15000.0;
 
 // Business income (Schedule C): the cap on start-up and organizational

@@ -91,25 +91,29 @@ double incomeLimit(const DataMgmt::TaxReturn& pa, bool spouse) {
 }
 
 // One kind of contribution: each beneficiary row's taxpayer and spouse
-// contribution, and the two persons' totals.
+// contribution, the two persons' totals, and whether a person's total is
+// capped as well as each row.
 struct Contributions {
   const DeductionColumn& taxpayer;
   const DeductionColumn& spouse;
   const DeductionField& taxpayerTotal;
   const DeductionField& spouseTotal;
+  bool capPerContributor;
 };
+// Tuition accounts: the cap is per beneficiary, so a person's total is not
+// capped.
 constexpr Contributions kTuition = {PADeductions::kTaxpayerTuitionContribution,
                                     PADeductions::kSpouseTuitionContribution,
-                                    PADeductions::kTaxpayerTuitionTotal, PADeductions::kSpouseTuitionTotal};
+                                    PADeductions::kTaxpayerTuitionTotal, PADeductions::kSpouseTuitionTotal, false};
+// ABLE accounts: the cap is per contributor as well, so each person's total
+// over all beneficiaries is capped (three rows of 10,000 deduct 15,000).
 constexpr Contributions kAble = {PADeductions::kTaxpayerAbleContribution,
                                  PADeductions::kSpouseAbleContribution, PADeductions::kTaxpayerAbleTotal,
-                                 PADeductions::kSpouseAbleTotal};
+                                 PADeductions::kSpouseAbleTotal, true};
 
-// Caps each contribution in place and totals each person's column; the
-// spouse's are open and capped on a joint return, closed and empty
-// otherwise (with no total). The cap is per beneficiary, for tuition and
-// ABLE accounts alike: a total is never capped, so three ABLE beneficiaries
-// at 10,000 each deduct 30,000.
+// Caps each contribution in place and totals each person's column, the
+// total capped too for a kind capped per contributor; the spouse's are open
+// and capped on a joint return, closed and empty otherwise (with no total).
 void fillContributions(DataMgmt::TaxForm& d, const Contributions& kind, bool joint) {
   const int rows = kind.taxpayer.rows();
   for (int r = 0; r < rows; ++r)
@@ -126,6 +130,7 @@ void fillContributions(DataMgmt::TaxForm& d, const Contributions& kind, bool joi
     double sum = 0.0;
     for (int r = 0; r < rows; ++r) sum += d.getIR(column.at(r));
     d.assignIR(target, sum);
+    if (kind.capPerContributor) d.minIR(target, target, PATax2018::kContributionCap);
   };
   total(kind.taxpayer, kind.taxpayerTotal);
   if (joint) {
@@ -220,7 +225,7 @@ void PATaxReturnCalcEngine::computeDeductions(TaxFormPtr form, uint16_t copy, in
   copyNameText(form, kFormID_PAReturnInfo, status, 0, PADeductions::kFilerName, PADeductions::kFilerSSN, none,
                none, none, none, none, none, none, 0);
 
-  // Contributions and their totals; the ABLE totals are capped as well.
+  // Contributions and their totals.
   fillContributions(d, kTuition, joint);
   fillContributions(d, kAble, joint);
 

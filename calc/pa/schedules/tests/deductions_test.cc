@@ -1,8 +1,11 @@
-// The PA deductions schedule: the income limits and what an empty schedule
-// is marked (the golden returns hold the capped contributions).
+// The PA deductions schedule: the contribution caps, the income limits and
+// what an empty schedule is marked.
 #include "calc/pa/tests/pa40_fixture.h"
 
 namespace {
+
+using DeductionField = NamedField<PADeductionsFieldIds>;
+using DeductionColumn = NamedColumn<PADeductionsFieldIds>;
 
 class DeductionsTest : public PA40Test {
  protected:
@@ -41,6 +44,33 @@ TEST_F(DeductionsTest, JointIncomeLimits) {
   enterD(PADeductions::kTaxpayerTuitionContribution.at(0), 1000);
   compute(kFormID_PADeductions);
   EXPECT_FALSE(copyOf(kFormID_PADeductions).isDataEntered() || copyOf(kFormID_PADeductions).getCalcMark());
+}
+
+// Tuition contributions are capped per beneficiary only; ABLE
+// contributions per beneficiary and, over all of them, per contributor,
+// each spouse on their own.
+TEST_F(DeductionsTest, ContributionCaps) {
+  const struct {
+    const DeductionColumn& column;
+    double rows[3];
+    const DeductionField& total;
+    double expected;
+  } kCases[] = {
+      {PADeductions::kTaxpayerAbleContribution, {9000, 8000, 0}, PADeductions::kTaxpayerAbleTotal, 15000},
+      {PADeductions::kSpouseAbleContribution, {10000, 10000, 10000}, PADeductions::kSpouseAbleTotal, 15000},
+      {PADeductions::kTaxpayerAbleContribution, {20000, 0, 0}, PADeductions::kTaxpayerAbleTotal, 15000},
+      {PADeductions::kSpouseAbleContribution, {6000, 5000, 0}, PADeductions::kSpouseAbleTotal, 11000},
+      {PADeductions::kTaxpayerTuitionContribution, {15000, 15000, 20000}, PADeductions::kTaxpayerTuitionTotal,
+       45000},
+  };
+  for (const auto& c : kCases) {
+    restart();
+    setFilingStatus(PADataMgmt::kFilingJoint);
+    enter(PA40::kTotalTaxableIncome, 200000);
+    for (int r = 0; r < 3; ++r) enterD(c.column.at(r), c.rows[r]);
+    compute(kFormID_PADeductions);
+    EXPECT_EQ(value(c.total), c.expected) << c.rows[0] << " " << c.rows[1] << " " << c.rows[2];
+  }
 }
 
 }  // namespace
