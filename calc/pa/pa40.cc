@@ -7,10 +7,12 @@
 // expenses) keep the user's value and are only limited, opened or closed,
 // and a provisional run (one ahead of the figures the limits rest on)
 // leaves them as typed.
+#include <algorithm>
 #include <cstddef>
 
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
 #include "entry/return_codes.h"
 #include "host/form_defaults.h"
@@ -124,6 +126,22 @@ void cutToGross(TaxForm& pa40, const OVImmutableIdentifier& expenses, const OVIm
   if (limited) pa40.minII(expenses, expenses, gross);
   markOrNo(pa40, limitedBox, limited);
 }
+
+// Lines 2 and 3: each person's amount (the schedule's copy 1 and copy 2)
+// and the line (every copy) from Schedule A (interest) and B (dividends).
+struct InterestDividendLine {
+  const DataMgmt::FormId* schedule;
+  AnyNamedField total;
+  AnyNamedField taxpayer;
+  AnyNamedField spouse;
+  AnyNamedField line;
+};
+const InterestDividendLine kInterestDividendLines[] = {
+    {&kFormID_PAScheduleA, PAScheduleA::kTotalInterest, PA40::kTaxpayerInterest, PA40::kSpouseInterest,
+     PA40::kInterestIncome},
+    {&kFormID_PAScheduleB, PAScheduleB::kTotalDividends, PA40::kTaxpayerDividends, PA40::kSpouseDividends,
+     PA40::kDividendIncome},
+};
 
 // The entries the user types whose limits rest on figures that are final
 // only in the last run of a whole-return calculation: the reductions and
@@ -362,19 +380,14 @@ void PATaxReturnCalcEngine::computePA40InterestDividends(TaxFormPtr form) {
   pa40.assignIR(PA40::kInterestDividendSummaryTotal, summaryTotal);
   pa40.setNull(PA40::kScheduleDRecordsTrigger);
 
-  if (paReturn->readResidencyStatus(kFormID_PAReturnInfo) == PADataMgmt::kNonresident) {
-    // A nonresident reports no interest or dividends.
-    pa40.zero(PA40::kInterestIncome);
-    pa40.zero(PA40::kDividendIncome);
-  } else {
-    const auto& interest = PAScheduleA::kTotalInterest;
-    const auto& dividends = PAScheduleB::kTotalDividends;
-    pa40.assignIR(PA40::kTaxpayerInterest, paReturn->getIN(kFormID_PAScheduleA, 1, interest));
-    pa40.assignIR(PA40::kSpouseInterest, paReturn->getIN(kFormID_PAScheduleA, 2, interest));
-    pa40.assignIR(PA40::kInterestIncome, paReturn->getAllCopies(kFormID_PAScheduleA, interest));
-    pa40.assignIR(PA40::kTaxpayerDividends, paReturn->getIN(kFormID_PAScheduleB, 1, dividends));
-    pa40.assignIR(PA40::kSpouseDividends, paReturn->getIN(kFormID_PAScheduleB, 2, dividends));
-    pa40.assignIR(PA40::kDividendIncome, paReturn->getAllCopies(kFormID_PAScheduleB, dividends));
+  // Written on every run: a nonresident reports none of them. The lines
+  // have no loss oval, so a schedule total below 0 shows as 0.
+  const bool nonresident = paReturn->readResidencyStatus(kFormID_PAReturnInfo) == PADataMgmt::kNonresident;
+  const auto read = [&](long amount) { return nonresident ? 0.0 : static_cast<double>(amount); };
+  for (const InterestDividendLine& s : kInterestDividendLines) {
+    pa40.assignIR(s.taxpayer, read(paReturn->getIN(*s.schedule, 1, s.total)));
+    pa40.assignIR(s.spouse, read(paReturn->getIN(*s.schedule, 2, s.total)));
+    pa40.assignIR(s.line, read(std::max(0L, paReturn->getAllCopies(*s.schedule, s.total))));
   }
   pa40.plus2(PA40::kInterestPlusDividends, PA40::kDividendIncome, PA40::kInterestIncome);
 

@@ -3,6 +3,8 @@
 // and trust income (7), gambling winnings (8), total PA taxable income (9),
 // other deductions (10), adjusted PA taxable income (11) and the PA tax
 // (12).
+#include <algorithm>
+
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/tax_parameters.h"
@@ -275,14 +277,18 @@ void PATaxReturnCalcEngine::computePA40Rents(TaxFormPtr form) {
 void PATaxReturnCalcEngine::computePA40TaxableIncome(TaxFormPtr form, uint16_t copy) {
   TaxForm& pa40 = *form;
 
+  // Lines 7 and 8 have no loss oval: an estate or trust passes no loss to
+  // its beneficiary, and a schedule total below 0 shows as 0 (Schedule J
+  // keeps its own total).
   pa40.assignIR(PA40::kEstateTrustIncome,
-                paReturn->getAllCopies(kFormID_PAScheduleJ, PAScheduleJ::kTotalIncome));
+                std::max(0L, paReturn->getAllCopies(kFormID_PAScheduleJ, PAScheduleJ::kTotalIncome)));
   markOrNo(pa40, PA40::kNRK1IncomeBox, federalReturn->formExists(kFormID_Fed89, copy));
   pa40.setXNo(PA40::kRK1IncomeBox);
-  pa40.assignIR(PA40::kGamblingWinnings, paReturn->getIN(kFormID_PAW2GIncome, 1, PAW2GIncome::kNetWinnings));
+  pa40.assignIR(PA40::kGamblingWinnings,
+                std::max(0L, paReturn->getIN(kFormID_PAW2GIncome, 1, PAW2GIncome::kNetWinnings)));
 
-  // The eight classes never offset each other: a class below 0 stays on its
-  // own line and adds nothing.
+  // The eight classes never offset each other: a class below 0 (only lines
+  // 4 to 6 can be) stays on its own line and adds nothing.
   double gross = 0;
   for (const auto* line : kIncomeClasses) {
     if (pa40.getIR(*line) > 0) gross += static_cast<double>(pa40.getIN(*line));

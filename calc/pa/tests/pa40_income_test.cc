@@ -120,8 +120,8 @@ TEST_F(PA40Test, RentsFromScheduleE) {
   EXPECT_EQ(amount(PA40::kTaxpayerRents), 1007);
 }
 
-// Classes never offset each other: interest, dividends or estate income
-// below 0 stays on its line and takes nothing off the wages.
+// Classes never offset each other, and a line without a loss oval (2, 3, 7,
+// 8) shows 0 for a schedule total below 0, which the schedule keeps.
 TEST_F(PA40Test, ClassesBelowZeroAddNothingToGrossTaxableIncome) {
   const struct {
     const FormId* form;
@@ -130,17 +130,38 @@ TEST_F(PA40Test, ClassesBelowZeroAddNothingToGrossTaxableIncome) {
   } kClasses[] = {
       {&kFormID_PAScheduleA, PAScheduleA::kTotalInterest, PA40::kInterestIncome},
       {&kFormID_PAScheduleB, PAScheduleB::kTotalDividends, PA40::kDividendIncome},
-      {&kFormID_PAScheduleJ, PAScheduleJ::kTotalIncome, PA40::kEstateTrustIncome}
+      {&kFormID_PAScheduleJ, PAScheduleJ::kTotalIncome, PA40::kEstateTrustIncome},
+      {&kFormID_PAW2GIncome, PAW2GIncome::kNetWinnings, PA40::kGamblingWinnings}
   };
   for (const auto& c : kClasses) {
     restart();
     w2(1, 10000, 0);
     number(*c.form, c.field, -500);
     run();
-    EXPECT_EQ(amount(c.line), -500) << c.line;
+    EXPECT_EQ(amount(c.line), 0) << c.line;
+    EXPECT_EQ(valueOf(*c.form, c.field), -500) << c.line;
     EXPECT_EQ(amount(PA40::kTotalTaxableIncome), 10000) << c.line;
     EXPECT_EQ(amount(PA40::kTaxLiability), 307) << c.line;
   }
+}
+
+// Each person's interest and dividends follow the residency on every run:
+// a return changed to nonresident keeps none of the resident's amounts.
+TEST_F(PA40Test, PerPersonInterestAndDividendsOfANonresident) {
+  const FieldId* const kPerPerson[] = {&PA40::kTaxpayerInterest.id(), &PA40::kSpouseInterest.id(),
+                                       &PA40::kTaxpayerDividends.id(), &PA40::kSpouseDividends.id()};
+  setFilingStatus(PADataMgmt::kFilingJoint);
+  for (uint16_t copy : {1, 2}) {
+    number(kFormID_PAScheduleA, PAScheduleA::kTotalInterest, 400 + copy, copy);
+    number(kFormID_PAScheduleB, PAScheduleB::kTotalDividends, 600 + copy, copy);
+  }
+  run();
+  EXPECT_EQ(amount(*kPerPerson[1]), 402);
+  EXPECT_EQ(amount(*kPerPerson[2]), 601);
+  setResidency(PADataMgmt::kNonresident);
+  run();
+  for (const FieldId* field : kPerPerson) EXPECT_EQ(amount(*field), 0) << *field;
+  EXPECT_EQ(amount(PA40::kInterestIncome) + amount(PA40::kDividendIncome), 0);
 }
 
 // A spouse counts as deceased only when the information form also says the
