@@ -224,6 +224,9 @@ void IntDivWorksheetCalc::otherDividends(const SummaryGroups& g) {
     set(kFed57.total, form57);
     setPair(kFed57, misc[0], misc[1]);
   } else {
+    // Nothing of an earlier run's split is kept.
+    setNull(kFed57Read.taxpayer);
+    setNull(kFed57Read.spouse);
     closeLine(kFed57);
   }
 

@@ -58,14 +58,17 @@ TEST_F(IntDivWorksheetTest, Form57DividendsAreSplitByTheForm1099MiscCopies) {
   number(kFormID_Fed1099Misc, Fed1099Misc::kSubstitutePayments, 5000, 1);
   mark(kFormID_Fed1099Misc, Fed1099Misc::kTaxpayerBox, 2);
   number(kFormID_Fed1099Misc, Fed1099Misc::kSubstitutePayments, 2000, 2);
-  run();  // without form 57 dividends the copies are not read
-  expectAmounts(ws(), {{W::kTaxpayerFed57DividendsRead, 11}});
+  run();  // without form 57 dividends the copies are not read and nothing is kept
+  EXPECT_TRUE(ws().isNull(W::kTaxpayerFed57DividendsRead));
   EXPECT_TRUE(closed(W::kFed57Dividends));
   number(kFormID_Fed57, Fed57::kSubstitutePayments, 300);
   run();  // the total is the federal amount, not the split
   expectAmounts(ws(),
                 {{W::kTaxpayerFed57DividendsRead, 20}, {W::kFed57Dividends, 300}, {W::kTaxpayerFed57Dividends, 20}});
   EXPECT_TRUE(closed(W::kSpouseFed57Dividends));
+  number(kFormID_Fed57, Fed57::kSubstitutePayments, 0);
+  run();  // the amounts read drop with the federal amount
+  EXPECT_TRUE(ws().isNull(W::kTaxpayerFed57DividendsRead) && ws().isNull(W::kSpouseFed57DividendsRead));
 }
 
 TEST_F(IntDivWorksheetTest, TheFederalDividendsFollowTheFederalReturnInUse) {
