@@ -223,7 +223,9 @@ void copyPropertyType(ScheduleECopy& e, const FederalScheduleE& source, int resi
     } else {
       e.unprotect(PAScheduleE::kShortTermRentalYesBox);
       e.unprotect(PAScheduleE::kShortTermRentalNoBox);
-      e.oneX2AndDefault(PAScheduleE::kShortTermRentalYesBox, PAScheduleE::kShortTermRentalNoBox);
+      // No by default: an ordinary rental is no short-term rental, which the
+      // user marks (it calls for a hotel-occupancy sales-tax licence).
+      e.oneX2AndDefault(PAScheduleE::kShortTermRentalNoBox, PAScheduleE::kShortTermRentalYesBox);
       const EField kLicense[] = {PAScheduleE::kSalesTaxLicense, PAScheduleE::kSalesTaxLicenseYesBox,
                                  PAScheduleE::kSalesTaxLicenseNoBox};
       if (e.marked(PAScheduleE::kShortTermRentalYesBox) && e.marked(PAScheduleE::kPAPropertyYesBox)) {

@@ -48,6 +48,30 @@ TEST_F(ScheduleETest, ARentalOfType6HasNoType) {
   EXPECT_EQ(textAt(PAScheduleE::kPropertyTypeCode) + "/" + textAt(PAScheduleE::kPropertyTypeText), "/");
 }
 
+// An ordinary rental in PA is not a short-term rental unless the user marks
+// it one: only then is the sales-tax licence asked for and the net income
+// on the short-term line.
+TEST_F(ScheduleETest, ShortTermRentalOnlyWhenMarked) {
+  text(kFormID_FedScheduleE, FedScheduleE::kPropertyType, "1");
+  text(kFormID_FedScheduleE, FedScheduleE::kPropertyState, "PA");
+  mark(kFormID_FedScheduleE, FedScheduleE::kRentalPropertyBox);
+  fed(FedScheduleE::kRentsOrRoyaltiesReceived, 1000);
+  link(1);
+  calculate();
+  EXPECT_FALSE(sheet().xMarked(PAScheduleE::kShortTermRentalYesBox));
+  EXPECT_TRUE(sheet().xMarked(PAScheduleE::kShortTermRentalNoBox));
+  EXPECT_TRUE(sheet().isProtected(PAScheduleE::kSalesTaxLicenseYesBox));
+  EXPECT_DOUBLE_EQ(value(PAScheduleE::kOtherRentalIncome), 1000);
+  EXPECT_TRUE(sheet().isNull(PAScheduleE::kShortTermRentalIncome));
+
+  mark(kFormID_PAScheduleE, PAScheduleE::kShortTermRentalYesBox);
+  put(kFormID_PAScheduleE, PAScheduleE::kShortTermRentalNoBox, DataMgmt::FieldValue::null());
+  calculate();
+  EXPECT_TRUE(sheet().xMarked(PAScheduleE::kShortTermRentalYesBox));
+  EXPECT_FALSE(sheet().isProtected(PAScheduleE::kSalesTaxLicenseYesBox));
+  EXPECT_DOUBLE_EQ(value(PAScheduleE::kShortTermRentalIncome), 1000);
+}
+
 // Expense lines add their federal fields; rents and royalties both given
 // count as none.
 TEST_F(ScheduleETest, ExpensesAndIncomeOnBothLines) {
