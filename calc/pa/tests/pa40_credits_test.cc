@@ -163,19 +163,36 @@ TEST_F(PA40CreditsTest, DesignationRowsTakeAtMostFive) {
   EXPECT_EQ("F", rowCode(4));
 }
 
-// Pins of the published table at its edges: the bound is exclusive, above
-// the last row the factor applies unrounded up to the cap, and the county
-// text is compared whole and exactly.
+// The published 2018 table, row by row as printed (income from, to; the
+// amount for Allegheny, Philadelphia and every other county), pinned at both
+// ends of each row; above 200,000 the factor applies unrounded up to the
+// cap. The county text is compared whole and exactly.
 TEST(UseTaxTable, EstimateByIncomeAndCounty) {
+  const char* const kCounties[] = {"Allegheny", "Philadelphia", "Bucks"};
+  const struct {
+    double from, to, amount[3];
+  } kPublished[] = {
+      {0, 15000, {7, 8, 6}},         {15001, 30000, {14, 17, 12}},   {30001, 50000, {19, 22, 17}},
+      {50001, 75000, {26, 30, 23}},  {75001, 100000, {37, 43, 32}},  {100001, 150000, {52, 59, 44}},
+      {150001, 200000, {66, 76, 57}},
+  };
+  for (const auto& row : kPublished) {
+    for (int c = 0; c < 3; ++c) {
+      for (double income : {row.from, row.to}) {
+        EXPECT_EQ(PATaxReturnCalcEngine::estimatedUseTax(income, kCounties[c]), row.amount[c])
+            << kCounties[c] << " " << income;
+      }
+    }
+  }
   const struct {
     const char* county;
     double income, estimate;
-  } kRows[] = {
-      {"Allegheny", 15000, 7}, {"Allegheny", 15001, 14}, {"Allegheny", 200001, 200001 * 0.00035},
-      {"Allegheny", 300000, 88}, {"Philadelphia", 30001, 22}, {"Philadelphia", 1000000, 100},
-      {"Bucks", 100001, 44}, {"", 75000, 23}, {"ALLEGHENY", 15000, 6}, {"Allegheny ", 15000, 6}
+  } kAbove[] = {
+      {"Allegheny", 200001, 200001 * 0.00035}, {"Allegheny", 300000, 88}, {"Philadelphia", 240000, 96},
+      {"Philadelphia", 1000000, 100},          {"Bucks", 210000, 63},     {"Bucks", 250001, 75},
+      {"", 75000, 23},                         {"ALLEGHENY", 15000, 6},   {"Allegheny ", 15000, 6},
   };
-  for (const auto& row : kRows) {
+  for (const auto& row : kAbove) {
     EXPECT_DOUBLE_EQ(PATaxReturnCalcEngine::estimatedUseTax(row.income, row.county), row.estimate)
         << "'" << row.county << "' " << row.income;
   }
