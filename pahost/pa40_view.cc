@@ -20,19 +20,36 @@ namespace {
 #undef FORM_ID
 const Primitives::OVImmutableFormIdentifier kPA40Form(kPA40Number, true);
 
-// The lines that make the balance, by their names in the PA-40's table.
-const char kTotalPaymentLine[] = "TotalPayment";        // line 27, tax due with penalties
-const char kRefundLine[] = "Refund";                    // line 29
-const char kEstimatedCreditLine[] = "EstimatedAccountCredit";  // line 30
+// The lines that make the balance, by their names in the PA-40's table,
+// which gives their line numbers too.
+const char kTotalPaymentLine[] = "TotalPayment";  // tax due with penalties
+const char kRefundLine[] = "Refund";
+const char kEstimatedCreditLine[] = "EstimatedAccountCredit";
 const char kLineHead[] = "Line ";
-const int kNumberWidth = 3;  // "1a", "12" and a blank
+const int kNumberWidth = 3;  // "1a", "19b"
 const int kAmountWidth = 12;
 
+// A printed line's label split: "Line 19b Total ..." gives "19b" and "Total ...".
+struct LineLabel {
+  std::string number;
+  std::string text;
+};
+
 struct PrintedLine {
-  std::string number;  // "9", "1a"
-  std::string text;    // the label after the line number
+  LineLabel label;
   long amount;
 };
+
+// The label of a row of the PA-40's table; false for a row without a line.
+bool splitLabel(const NamedFieldInfo& row, LineLabel* label) {
+  const std::string whole = row.label;
+  const std::string head = kLineHead;
+  if (whole.compare(0, head.size(), head) != 0) return false;
+  const std::size_t space = whole.find(' ', head.size());
+  if (space == std::string::npos) return false;
+  *label = {whole.substr(head.size(), space - head.size()), whole.substr(space + 1)};
+  return true;
+}
 
 // The whole amount the copy holds in `field`, in dollars.
 long amountOf(const DataMgmt::TaxForm& copy, int number) {
@@ -41,41 +58,54 @@ long amountOf(const DataMgmt::TaxForm& copy, int number) {
   return std::lround(copy.getIR(field) / unit);
 }
 
-// The host field number of the PA-40's row named `name`; 0 for none.
-int numberOf(const char* name) {
+// The PA-40's row named `name`; null for none.
+const NamedFieldInfo* rowOf(const char* name) {
   for (const NamedFieldInfo* row = namedFieldRows(CatalogId::PA40FieldIds); row != nullptr && row->name != nullptr;
        ++row) {
-    if (std::strcmp(row->name, name) == 0) return row->number;
+    if (std::strcmp(row->name, name) == 0) return row;
   }
-  return 0;
+  return nullptr;
+}
+
+// The amount and the line number of the PA-40's line named `name`.
+struct BalanceLine {
+  long amount = 0;
+  std::string number;
+};
+BalanceLine balanceLine(const DataMgmt::TaxForm& copy, const char* name) {
+  BalanceLine line;
+  LineLabel label;
+  const NamedFieldInfo* row = rowOf(name);
+  if (row == nullptr) return line;
+  line.amount = amountOf(copy, row->number);
+  if (splitLabel(*row, &label)) line.number = label.number;
+  return line;
 }
 
 std::vector<PrintedLine> linesOf(const DataMgmt::TaxForm& copy) {
   std::vector<PrintedLine> lines;
-  const std::string head = kLineHead;
   for (const NamedFieldInfo* row = namedFieldRows(CatalogId::PA40FieldIds); row != nullptr && row->name != nullptr;
        ++row) {
-    const std::string label = row->label;
-    if (label.compare(0, head.size(), head) != 0) continue;
+    LineLabel label;
+    if (!splitLabel(*row, &label)) continue;
     const long amount = amountOf(copy, row->number);
-    if (amount == 0) continue;
-    const std::size_t space = label.find(' ', head.size());
-    if (space == std::string::npos) continue;
-    lines.push_back({label.substr(head.size(), space - head.size()), label.substr(space + 1), amount});
+    if (amount != 0) lines.push_back({label, amount});
   }
   return lines;
 }
 
 void printBalance(std::FILE* out, const DataMgmt::TaxForm& copy) {
-  const long due = amountOf(copy, numberOf(kTotalPaymentLine));
-  const long refund = amountOf(copy, numberOf(kRefundLine));
-  const long credit = amountOf(copy, numberOf(kEstimatedCreditLine));
-  if (due > 0) {
-    std::fprintf(out, "Balance: you owe %s (line 27, total payment)\n", groupedAmount(due).c_str());
-  } else if (refund > 0 || credit > 0) {
-    std::fprintf(out, "Balance: a refund of %s (line 29)", groupedAmount(refund).c_str());
-    if (credit > 0) std::fprintf(out, ", and %s credited to the 2019 estimated account (line 30)",
-                                 groupedAmount(credit).c_str());
+  const BalanceLine due = balanceLine(copy, kTotalPaymentLine);
+  const BalanceLine refund = balanceLine(copy, kRefundLine);
+  const BalanceLine credit = balanceLine(copy, kEstimatedCreditLine);
+  if (due.amount > 0) {
+    std::fprintf(out, "Balance: you owe %s (line %s, total payment)\n", groupedAmount(due.amount).c_str(),
+                 due.number.c_str());
+  } else if (refund.amount > 0 || credit.amount > 0) {
+    std::fprintf(out, "Balance: a refund of %s (line %s)", groupedAmount(refund.amount).c_str(),
+                 refund.number.c_str());
+    if (credit.amount > 0) std::fprintf(out, ", and %s credited to the 2019 estimated account (line %s)",
+                                        groupedAmount(credit.amount).c_str(), credit.number.c_str());
     std::fprintf(out, "\n");
   } else {
     std::fprintf(out, "Balance: nothing to pay and no refund\n");
@@ -103,11 +133,11 @@ void printPA40(std::FILE* out, const DataMgmt::TaxReturn& paReturn) {
   }
   const std::vector<PrintedLine> lines = linesOf(*copy);
   std::size_t width = 0;
-  for (const PrintedLine& line : lines) width = std::max(width, line.text.size());
+  for (const PrintedLine& line : lines) width = std::max(width, line.label.text.size());
   std::fprintf(out, "PA-40\n");
   for (const PrintedLine& line : lines) {
-    std::fprintf(out, "  %s%-*s %-*s %*s\n", kLineHead, kNumberWidth, line.number.c_str(), int(width),
-                 line.text.c_str(), kAmountWidth, groupedAmount(line.amount).c_str());
+    std::fprintf(out, "  %s%-*s %-*s %*s\n", kLineHead, kNumberWidth, line.label.number.c_str(), int(width),
+                 line.label.text.c_str(), kAmountWidth, groupedAmount(line.amount).c_str());
   }
   printBalance(out, *copy);
 }

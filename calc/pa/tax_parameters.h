@@ -47,7 +47,7 @@ inline constexpr double kContributionCap = 15000.0;
 // costs taken together as an expense of the year.
 inline constexpr double kStartUpCostsCap = 5000.0;
 
-// Estimated use tax (PA-40 line 23) for a preparer who does not know the
+// Estimated use tax (part of PA-40 line 25) for a preparer who does not know the
 // purchases: by PA taxable income, per county group (Allegheny,
 // Philadelphia, every other county). The first row whose bound is above the
 // income gives the amount; above the last bound the amount is the income
