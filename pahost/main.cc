@@ -21,6 +21,7 @@
 #include "host/io.h"
 #include "host/stand_in.h"
 #include "interview/interview_outline.h"
+#include "pahost/audit_view.h"
 #include "pahost/module_loader.h"
 #include "pahost/pa40_view.h"
 #include "pahost/session.h"
@@ -40,7 +41,8 @@ const char kUsage[] =
     "audits it, writes its data file and prints its PA-40, balance, summary report, mailing\n"
     "address and audit messages. Without a return it shows the PA return's constants.\n"
     "  --module PATH  the module to load (default: libpa2018.so beside pahost)\n"
-    "  --efile        an electronic-filing audit instead of an ordinary one\n"
+    "  --efile        file the return electronically: an e-file audit instead of an\n"
+    "                 ordinary one, and whether the return can be e-filed\n"
     "  --out FILE     the data file to write (default: 40.tif in the current folder)\n"
     "  --interview    also print the interview's topic tree with titles and statuses\n"
     "  --verbose      also print the host's counts of writes it did not expect\n"
@@ -140,11 +142,9 @@ int reportReturn(HostSession& session, const Options& o, std::size_t skipped, st
     start = end + 1;
   }
   const std::vector<HostSession::AuditMessage> messages = session.audit(o.eFile);
-  std::fprintf(info, "\n%s audit: %zu message%s\n", o.eFile ? "E-file" : "Ordinary", messages.size(),
-               messages.size() == 1 ? "" : "s");
-  for (const HostSession::AuditMessage& m : messages) {
-    std::fprintf(info, "  %s%s\n", m.eFileRefusal ? "[bars e-filing] " : "", m.text.c_str());
-  }
+  std::fprintf(info, "\n");
+  printAudit(info, o.eFile, messages);
+  if (o.eFile) printEFileVerdict(info, session.eFileOutcome(), messages);
   // A return with lines that were not stored is not the return as written:
   // no data file is made of it.
   if (skipped > 0) {
@@ -182,6 +182,7 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
   if (!reportLines(check, o, info)) return kExitCannotStart;
   const std::size_t skipped = check.skipped.size();
   session.load(o.returnFile);
+  if (o.eFile) session.fileElectronically();
   if (o.calculate) session.calculate();
   if (o.dump) session.dump(stdout);
   int status = o.calculate ? reportReturn(session, o, skipped, info) : kExitOK;

@@ -3,22 +3,18 @@
 #include <cmath>
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "catalogs/fields/field_tables.h"
 #include "host/descriptors.h"
 #include "host/tax_form.h"
 #include "host/tax_return.h"
+#include "pahost/table_numbers.h"
 #include "testing/test_data_format.h"
 
 namespace {
 
-// The PA-40's form identifier, from the module's form table.
-#define FORM_ID(name, number, isState) constexpr int k##name##Number = number;
-#include "identifiers/form_ids.def"
-#undef FORM_ID
-const Primitives::OVImmutableFormIdentifier kPA40Form(kPA40Number, true);
+const Primitives::OVImmutableFormIdentifier kPA40Form(TableNumbers::kPA40FormNumber, true);
 
 // The lines that make the balance, by their names in the PA-40's table.
 const char kTotalPaymentLine[] = "TotalPayment";        // line 27, tax due with penalties
@@ -43,11 +39,7 @@ long amountOf(const DataMgmt::TaxForm& copy, int number) {
 
 // The host field number of the PA-40's row named `name`; 0 for none.
 int numberOf(const char* name) {
-  for (const NamedFieldInfo* row = namedFieldRows(CatalogId::PA40FieldIds); row != nullptr && row->name != nullptr;
-       ++row) {
-    if (std::strcmp(row->name, name) == 0) return row->number;
-  }
-  return 0;
+  return TableNumbers::fieldNumberOf(CatalogId::PA40FieldIds, name);
 }
 
 std::vector<PrintedLine> linesOf(const DataMgmt::TaxForm& copy) {
