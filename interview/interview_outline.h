@@ -1,6 +1,7 @@
 // renderInterviewTree: the interview tree as text, for a host program to
 // show. One topic a line, in interview order, each child under its parent
-// and indented two blanks deeper, the ids in one column as far as it goes:
+// and indented two blanks deeper; the titles start in one column, one blank
+// after the longest indented id of the tree (at least kIdColumn wide):
 //
 //   pags           Welcome to Your Pennsylvania Return [status 0]
 //     UpdateState  Program Updates [status 0]
@@ -13,6 +14,7 @@
 #ifndef INTERVIEW_INTERVIEW_OUTLINE_H_
 #define INTERVIEW_INTERVIEW_OUTLINE_H_
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -24,24 +26,32 @@ namespace InterviewOutline {
 constexpr int kMaxDepth = 16;
 constexpr std::size_t kIdColumn = 14;
 
-inline void renderTopics(const std::vector<TopicMgmt::TopicDesc*>& topics, int depth, std::size_t indent,
-                         std::string& out) {
+// Calls `visit(topic, depth)` for each topic of the tree, in order.
+template <class Visit>
+void walkTopics(const std::vector<TopicMgmt::TopicDesc*>& topics, int depth, Visit& visit) {
   for (const TopicMgmt::TopicDesc* topic : topics) {
     if (topic == nullptr) continue;
-    const std::string id = topic->getIdText();
-    const std::size_t idWidth = depth < 6 ? kIdColumn - 2 * static_cast<std::size_t>(depth) : 1;
-    out += std::string(indent + 2 * static_cast<std::size_t>(depth), ' ') + id;
-    if (id.size() < idWidth) out += std::string(idWidth - id.size(), ' ');
-    out += " " + topic->getTitle() + " [status " + std::to_string(topic->getTopicStatus()) + "]\n";
-    if (depth + 1 < kMaxDepth) renderTopics(topic->getChildren(), depth + 1, indent, out);
+    visit(*topic, depth);
+    if (depth + 1 < kMaxDepth) walkTopics(topic->getChildren(), depth + 1, visit);
   }
 }
 
 // The tree of `topLevel`, every line indented `indent` blanks more.
 inline std::string renderInterviewTree(const std::vector<TopicMgmt::TopicDesc*>& topLevel,
                                        std::size_t indent = 0) {
+  std::size_t column = kIdColumn;
+  auto measure = [&column](const TopicMgmt::TopicDesc& topic, int depth) {
+    column = std::max(column, 2 * static_cast<std::size_t>(depth) + topic.getIdText().size());
+  };
+  walkTopics(topLevel, 0, measure);
   std::string out;
-  renderTopics(topLevel, 0, indent, out);
+  auto render = [&out, column, indent](const TopicMgmt::TopicDesc& topic, int depth) {
+    std::string line = std::string(2 * static_cast<std::size_t>(depth), ' ') + topic.getIdText();
+    line.resize(column, ' ');
+    out += std::string(indent, ' ') + line + " " + topic.getTitle() + " [status " +
+           std::to_string(topic.getTopicStatus()) + "]\n";
+  };
+  walkTopics(topLevel, 0, render);
   return out;
 }
 

@@ -32,14 +32,14 @@ const char kUnknownField[] = "no such field of the form:";
 const char kBadFederalFigure[] = "not a well-formed federal figure";
 
 // The longest part shown in a reason; control bytes show as "?".
-const std::size_t kShownLength = 40;
+const std::size_t kShownPartLength = 40;
 
-std::string shown(const std::string& part) {
-  std::string text = part.substr(0, kShownLength);
+std::string shown(const std::string& part, std::size_t length = kShownPartLength) {
+  std::string text = part.substr(0, length);
   for (char& c : text) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
   }
-  return part.size() > kShownLength ? text + "..." : text;
+  return part.size() > length ? text + "..." : text;
 }
 
 std::string reasonOf(LineProblem problem, const std::vector<std::string>& parts) {
@@ -161,7 +161,9 @@ LineCheck checkReturnLines(const std::string& path,
     ++check.lines;
     if (isComment(line)) continue;
     std::string reason = reasonFor(line, lookups);
-    if (!reason.empty()) check.skipped.push_back(SkippedLine{check.lines, std::move(reason)});
+    if (!reason.empty()) {
+      check.skipped.push_back(SkippedLine{check.lines, shown(line, kShownLineLength), std::move(reason)});
+    }
   }
   check.cutAt = reader.cutAt();
   reader.close();

@@ -2,8 +2,8 @@
 // module's text loader leaves out, and why.
 //
 // A line is stored exactly as written or not at all. Every line that is
-// not stored is listed with its number (from 1) and the reason, in the
-// words of kLineProblemTexts: fewer than four parts, a form or field that
+// not stored is listed with its number (from 1), its text and the
+// reason, in the words of kLineProblemTexts: fewer than four parts, a form or field that
 // none of the returns knows, a NUL byte, a copy part that is no copy
 // number the form can hold, a number field's value that is not a plain
 // number or lies beyond TestDataFormat::kMaxAmount, a federal figure line
@@ -13,6 +13,7 @@
 #ifndef PAHOST_LINE_CHECK_H_
 #define PAHOST_LINE_CHECK_H_
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,13 @@
 
 struct SkippedLine {
   long number;
+  std::string text;    // the line as written, cut to kShownLineLength ("...")
   std::string reason;
 };
+
+// The longest part of a skipped line that is shown; control bytes show as
+// "?".
+const std::size_t kShownLineLength = 60;
 
 struct LineCheck {
   bool readable = false;  // false: missing, a directory or not readable

@@ -5,10 +5,12 @@
 // calculates it, audits it and writes its data file, and shows the result
 // the way a preparer reads it.
 //
-// Exit status: 0 on success, 2 when the module cannot be loaded or has
-// another compatibility number, or the return file cannot be read (a
-// missing file, a directory, a line too long), 1 when a factory fails or
-// the data file cannot be written.
+// Exit status (kExit* below): 0 on success; 1 when a factory fails or the
+// data file cannot be written; 2 on a wrong option, when the module cannot
+// be loaded or has another compatibility number, or when the return file
+// cannot be read (a missing file, a directory, a line too long); 3 when
+// lines of the return were skipped: everything else is printed as usual,
+// but no data file is written.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -19,6 +21,7 @@
 #include "host/io.h"
 #include "host/stand_in.h"
 #include "interview/interview_outline.h"
+#include "pahost/audit_view.h"
 #include "pahost/module_loader.h"
 #include "pahost/pa40_view.h"
 #include "pahost/session.h"
@@ -27,20 +30,28 @@ namespace {
 
 const uint16_t kExpectedCompatVersion = 6101;
 
+const int kExitOK = 0;
+const int kExitFailed = 1;         // a factory, or the data file's write
+const int kExitCannotStart = 2;    // options, module or return file
+const int kExitLinesSkipped = 3;   // the return had lines that were not stored
+
 const char kUsage[] =
     "usage: pahost [options] [RETURN.txt]\n"
     "Loads the PA module and, given a return in the test-data format, loads it, calculates it,\n"
     "audits it, writes its data file and prints its PA-40, balance, summary report, mailing\n"
     "address and audit messages. Without a return it shows the PA return's constants.\n"
     "  --module PATH  the module to load (default: libpa2018.so beside pahost)\n"
-    "  --efile        an electronic-filing audit instead of an ordinary one\n"
+    "  --efile        file the return electronically: an e-file audit instead of an\n"
+    "                 ordinary one, and whether the return can be e-filed\n"
     "  --out FILE     the data file to write (default: 40.tif in the current folder)\n"
     "  --interview    also print the interview's topic tree with titles and statuses\n"
-    "  --verbose      list every skipped line of the return with its number and reason\n"
+    "  --verbose      also print the host's counts of writes it did not expect\n"
     "  --dump         write both returns to standard output in the test-data format;\n"
     "                 everything else goes to standard error\n"
     "  --no-calc      load the return without calculating, auditing or writing it\n"
-    "  --help         print this text\n";
+    "  --help         print this text\n"
+    "Lines of the return that are not stored are listed on standard error; then no\n"
+    "data file is written and the exit status is 3.\n";
 
 struct Options {
   std::string modulePath = defaultModulePath();
@@ -54,8 +65,8 @@ struct Options {
   bool help = false;
 };
 
-// Reads the options; false on a wrong one.
-bool parseOptions(int argc, char** argv, Options* o) {
+// Reads the options; false on a wrong one, with what is wrong in `error`.
+bool parseOptions(int argc, char** argv, Options* o, std::string* error) {
   struct Flag {
     const char* name;
     bool Options::*member;
@@ -74,9 +85,16 @@ bool parseOptions(int argc, char** argv, Options* o) {
     }
     if (known) continue;
     if (std::strcmp(arg, "--module") == 0 || std::strcmp(arg, "--out") == 0) {
-      if (++i >= argc || argv[i][0] == '\0') return false;
+      if (++i >= argc || argv[i][0] == '\0') {
+        *error = std::string(arg) + " needs a file name";
+        return false;
+      }
       (arg[2] == 'm' ? o->modulePath : o->outFile) = argv[i];
-    } else if (arg[0] == '-' || !o->returnFile.empty()) {
+    } else if (arg[0] == '-') {
+      *error = std::string("unknown option ") + arg;
+      return false;
+    } else if (!o->returnFile.empty()) {
+      *error = std::string("one return file at a time: ") + arg + " after " + o->returnFile;
       return false;
     } else {
       o->returnFile = arg;
@@ -100,17 +118,18 @@ bool reportLines(const LineCheck& check, const Options& o, std::FILE* info) {
   }
   const std::size_t skipped = check.skipped.size();
   std::fprintf(info, "%zu line%s of %s skipped%s\n", skipped, skipped == 1 ? "" : "s", path,
-               skipped == 0 || o.verbose ? "" : " (--verbose lists them)");
-  if (o.verbose) {
-    for (const SkippedLine& line : check.skipped) {
-      std::fprintf(info, "  line %ld: %s\n", line.number, line.reason.c_str());
-    }
+               skipped == 0 ? "" : " (listed on standard error)");
+  std::fflush(info);
+  for (const SkippedLine& line : check.skipped) {
+    std::fprintf(stderr, "pahost: line %ld skipped (%s): %s\n", line.number, line.reason.c_str(),
+                 line.text.c_str());
   }
   return true;
 }
 
-// The main job's results, in the order a preparer reads them.
-int reportReturn(HostSession& session, const Options& o, std::FILE* info) {
+// The main job's results, in the order a preparer reads them; no data file
+// when `skipped` lines of the return were not stored.
+int reportReturn(HostSession& session, const Options& o, std::size_t skipped, std::FILE* info) {
   std::fprintf(info, "\n");
   printPA40(info, *session.paReturn());
   std::fprintf(info, "\n");
@@ -123,38 +142,57 @@ int reportReturn(HostSession& session, const Options& o, std::FILE* info) {
     start = end + 1;
   }
   const std::vector<HostSession::AuditMessage> messages = session.audit(o.eFile);
-  std::fprintf(info, "\n%s audit: %zu message%s\n", o.eFile ? "E-file" : "Ordinary", messages.size(),
-               messages.size() == 1 ? "" : "s");
-  for (const HostSession::AuditMessage& m : messages) {
-    std::fprintf(info, "  %s%s\n", m.eFileRefusal ? "[bars e-filing] " : "", m.text.c_str());
+  std::fprintf(info, "\n");
+  printAudit(info, o.eFile, messages);
+  if (o.eFile) printEFileVerdict(info, session.eFileOutcome(), messages);
+  // A return with lines that were not stored is not the return as written:
+  // no data file is made of it.
+  if (skipped > 0) {
+    std::fprintf(info, "\nNo data file written: %zu line%s of the return %s skipped (listed on standard error)\n",
+                 skipped, skipped == 1 ? "" : "s", skipped == 1 ? "was" : "were");
+    return kExitLinesSkipped;
   }
   long records = 0;
   if (!session.writeDataFile(o.outFile, &records)) {
     std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
-    return 1;
+    return kExitFailed;
   }
   std::fprintf(info, "\nData file written to %s: %ld record%s\n", o.outFile.c_str(), records,
                records == 1 ? "" : "s");
-  return 0;
+  return kExitOK;
+}
+
+// The host's counts of writes it did not expect: printed with --verbose,
+// and as a warning whenever one is not 0.
+void reportDiagnostics(const Options& o, std::FILE* info) {
+  const StandIn::Diagnostics& seen = StandIn::diagnostics();
+  const bool any =
+      seen.unknownFieldWrites != 0 || seen.nonFiniteWrites != 0 || seen.textIntoOtherFields != 0;
+  if (!any && !o.verbose) return;
+  std::FILE* out = any ? stderr : info;
+  std::fprintf(out, "%shost saw %d writes to unknown fields, %d non-finite writes, %d texts written "
+                    "into fields that are not text fields\n",
+               any ? "pahost: warning: " : "\n", seen.unknownFieldWrites, seen.nonFiniteWrites,
+               seen.textIntoOtherFields);
 }
 
 // Loads, calculates and reports the return file; the exit status.
 int runReturn(HostSession& session, const Options& o, std::FILE* info) {
-  if (!reportLines(session.checkLines(o.returnFile), o, info)) return 2;
+  const LineCheck check = session.checkLines(o.returnFile);
+  if (!reportLines(check, o, info)) return kExitCannotStart;
+  const std::size_t skipped = check.skipped.size();
   session.load(o.returnFile);
+  if (o.eFile) session.fileElectronically();
   if (o.calculate) session.calculate();
   if (o.dump) session.dump(stdout);
-  int status = o.calculate ? reportReturn(session, o, info) : 0;
+  int status = o.calculate ? reportReturn(session, o, skipped, info) : kExitOK;
   if (o.interview) {
     std::fprintf(info, "\n");
     std::fprintf(info, "Interview topics\n%s",
                  InterviewOutline::renderInterviewTree(session.interview(), 2).c_str());
   }
-  const StandIn::Diagnostics& seen = StandIn::diagnostics();
-  std::fprintf(info, "\nhost saw %d writes to unknown fields, %d non-finite writes, %d texts written "
-                     "into fields that are not text fields\n",
-               seen.unknownFieldWrites, seen.nonFiniteWrites, seen.textIntoOtherFields);
-  return status;
+  reportDiagnostics(o, info);
+  return status == kExitOK && skipped > 0 ? kExitLinesSkipped : status;
 }
 
 // Opens the module and checks its compatibility number; false (reported)
@@ -205,20 +243,22 @@ int finish(int status) {
 
 int main(int argc, char** argv) {
   Options o;
-  if (!parseOptions(argc, argv, &o)) {
+  std::string error;
+  if (!parseOptions(argc, argv, &o, &error)) {
+    std::fprintf(stderr, "pahost: %s\n", error.c_str());
     std::fputs(kUsage, stderr);
-    return 2;
+    return kExitCannotStart;
   }
   if (o.help) {
     std::fputs(kUsage, stdout);
-    return 0;
+    return kExitOK;
   }
   // With --dump, standard output carries the dump alone.
   std::FILE* info = o.dump ? stderr : stdout;
   ModuleLoader module;
-  if (!openModule(module, o.modulePath, info)) return 2;
+  if (!openModule(module, o.modulePath, info)) return kExitCannotStart;
 
-  int status = 0;
+  int status = kExitOK;
   {
     HostSession session;
     if (session.findFactories(module) && session.build()) {
@@ -229,11 +269,11 @@ int main(int argc, char** argv) {
       }
     } else {
       std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
-      status = 1;
+      status = kExitFailed;
     }
-    if (!session.close() && status == 0) {
+    if (!session.close() && status == kExitOK) {
       std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
-      status = 1;
+      status = kExitFailed;
     }
   }  // every object the module made is gone
   return finish(status);

@@ -10,15 +10,12 @@
 #include "host/descriptors.h"
 #include "host/tax_form.h"
 #include "host/tax_return.h"
+#include "pahost/table_numbers.h"
 #include "testing/test_data_format.h"
 
 namespace {
 
-// The PA-40's form identifier, from the module's form table.
-#define FORM_ID(name, number, isState) constexpr int k##name##Number = number;
-#include "identifiers/form_ids.def"
-#undef FORM_ID
-const Primitives::OVImmutableFormIdentifier kPA40Form(kPA40Number, true);
+const Primitives::OVImmutableFormIdentifier kPA40Form(TableNumbers::kPA40FormNumber, true);
 
 // The lines that make the balance, by their names in the PA-40's table,
 // which gives their line numbers too.

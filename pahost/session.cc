@@ -12,6 +12,7 @@
 #include <exception>
 
 #include "host/descriptors.h"
+#include "host/efile.h"
 #include "host/io.h"
 #include "host/state_tax_return.h"
 #include "host/string_pool.h"
@@ -19,6 +20,7 @@
 #include "pahost/dump.h"
 #include "pahost/federal_items.h"
 #include "pahost/engine_slots.h"
+#include "pahost/table_numbers.h"
 
 namespace {
 
@@ -27,6 +29,29 @@ const DataMgmt::TaxReturnType kPAReturnType = 40;
 
 // Room for every text the state return writes into a caller's buffer.
 const int kTextBufferSize = 256;
+
+// The e-file manager's status of a return being filed electronically.
+const int32_t kFiledElectronically = 2;
+// The refusal record: copy 1 of federal form 183, whose status field holds
+// 1 until the first refusal is recorded, with its text beside it.
+const DataMgmt::FormId kRefusalForm(TableNumbers::kFed183FormNumber, false);
+const DataMgmt::FieldId kRefusalStatus(TableNumbers::fieldNumberOf(CatalogId::Fed183FieldIds, "RefusalStatus"));
+const DataMgmt::FieldId kRefusalText(TableNumbers::fieldNumberOf(CatalogId::Fed183FieldIds, "RefusalText"));
+const double kNothingRecorded = 1;
+// Message codes of the host's display that restrict electronic filing: a
+// restriction of the return (6), more copies than may be e-filed (11), a
+// form that may not be e-filed (12).
+const char kEFileRestrictionCodes[] = {6, 11, 12};
+// The title of messages about the whole return.
+const char kWholeReturnTitle[] = "PA return";
+
+bool restrictsEFiling(const AuditMgmt::TaxFormAuditor::MessageCall& call) {
+  if (call.call == "epFailMsg") return true;
+  for (char code : kEFileRestrictionCodes) {
+    if (call.code == code) return true;
+  }
+  return false;
+}
 
 template <class Fn>
 bool findFactory(ModuleLoader& module, const char* name, Fn& fn) {
@@ -215,6 +240,12 @@ void HostSession::load(const std::string& path) {
   loadInputTextFile(*engine_, path, state_.get());
 }
 
+void HostSession::fileElectronically() {
+  EFileMgmt::EFileMgrHandle::setStateReturnStatus(kPAReturnType, kFiledElectronically);
+  EFileMgmt::EFileMgrHandle::setCurFileReturnType(kPAReturnType);
+  if (auto* state = dynamic_cast<StateDataMgmt::StateTaxReturn*>(state_.get())) state->setInElf(true);
+}
+
 void HostSession::calculate() {
   if (!engine_.isNull()) engine_->calcReturn(0);
 }
@@ -238,18 +269,52 @@ std::string HostSession::chosenMailingAddress() {
 std::vector<HostSession::AuditMessage> HostSession::audit(bool eFile) {
   std::vector<AuditMessage> messages;
   if (auditor_.isNull()) return messages;
+  if (eFile) {
+    const DataMgmt::TaxFormPtr record = refusalRecord(true);
+    if (!record.isNull()) {
+      record->assignIR(kRefusalStatus, kNothingRecorded);
+      record->setNull(kRefusalText);
+    }
+    if (auto* state = dynamic_cast<StateDataMgmt::StateTaxReturn*>(state_.get())) state->eFileAuditProblem = 0;
+  }
   const std::size_t before = auditor_->messageCalls().size();
   auditor_->auditReturn(eFile ? AuditMgmt::kAuditEFile : AuditMgmt::kAuditStandard);
   const auto& calls = auditor_->messageCalls();
   for (std::size_t i = before; i < calls.size(); ++i) {
     // A rule reports its answer whether or not the problem is there; the
     // host shows the message only when it is.
-    const bool refusal = calls[i].call == "epFailMsg";
-    if ((refusal || calls[i].call == "showAuditMsg") && calls[i].answer) {
-      messages.push_back({calls[i].text, refusal});
+    const AuditMgmt::TaxFormAuditor::MessageCall& call = calls[i];
+    if ((call.call == "epFailMsg" || call.call == "showAuditMsg") && call.answer) {
+      messages.push_back({formTitle(call.form, call.copy), call.text, restrictsEFiling(call)});
     }
   }
   return messages;
+}
+
+HostSession::EFileOutcome HostSession::eFileOutcome() const {
+  EFileOutcome outcome{"", false};
+  const DataMgmt::TaxFormPtr record = refusalRecord(false);
+  if (!record.isNull() && record->getIR(kRefusalStatus) != kNothingRecorded) {
+    outcome.refusal = federal_->getFieldAsString(kRefusalForm, 1, kRefusalText);
+  }
+  if (auto* state = dynamic_cast<const StateDataMgmt::StateTaxReturn*>(state_.get())) {
+    outcome.problem = state->eFileAuditProblem != 0;
+  }
+  return outcome;
+}
+
+DataMgmt::TaxFormPtr HostSession::refusalRecord(bool create) const {
+  if (federal_.isNull()) return DataMgmt::TaxFormPtr();
+  return federal_->getFormUVPtr(kRefusalForm, 1, create);
+}
+
+std::string HostSession::formTitle(const DataMgmt::FormId& form, unsigned short copy) const {
+  if (form.getNumber() == 0) return kWholeReturnTitle;
+  const DataMgmt::TaxReturnPtr& owner = form.isStateForm() ? state_ : federal_;
+  char name[kTextBufferSize] = "";
+  if (!owner.isNull()) owner->formName(name, form, 1);
+  const std::string title = name[0] != '\0' ? name : "form " + std::to_string(form.getNumber());
+  return title + ", copy " + std::to_string(copy == 0 ? 1 : copy);
 }
 
 bool HostSession::writeDataFile(const std::string& path, long* records) {

@@ -5,7 +5,9 @@
 // writer, macro expander, summary report and interview, and reports the PA
 // return's state constants and mailing addresses. It loads a test-data
 // file into both returns, calculates them and writes them back out in the
-// same format; it audits the return and writes its data file. The session owns every object it built and deletes them,
+// same format; it audits the return (as the host does for a return it
+// files on paper or electronically) and writes its data file. The session
+// owns every object it built and deletes them,
 // on every path, in the order in which they depend on one another: the
 // interview, the summary report, the macro expander, the writer, the
 // auditor, the engine, the printer, the PA return and last the federal
@@ -43,17 +45,35 @@ class HostSession {
   // federal return and into the PA return with the engine's text loader
   // (each return takes the lines that name its own forms).
   void load(const std::string& path);
+  // Puts the PA return in the host's e-file state: the e-file manager (one
+  // for the process, as the host's) says the return is being filed
+  // electronically, and the return says so too.
+  // Call it before calculating: the calculation and the mailing address
+  // read it.
+  void fileElectronically();
   // Calculates the whole return.
   void calculate();
   // The check of the file's lines against both returns (line_check.h).
   LineCheck checkLines(const std::string& path) const;
   // Audits the return, an electronic-filing audit when `eFile`, and gives
   // the messages the host shows (those whose problem is there), in order.
+  // An e-file audit starts as the host's does: the refusal record on the
+  // federal return armed (copy 1 of federal form 183, status 1) and the
+  // return's problem flag cleared.
   struct AuditMessage {
+    std::string form;  // printed title and copy ("PA Schedule E, copy 2"); "PA return" for the whole return
     std::string text;
-    bool eFileRefusal;  // a message that bars electronic filing
+    bool barsEFiling;  // a restriction on electronic filing
   };
   std::vector<AuditMessage> audit(bool eFile);
+  // What the last e-file audit left for the host's e-filing: the refusal
+  // recorded on the federal return ("" when none) and whether the audit
+  // found a problem of the return.
+  struct EFileOutcome {
+    std::string refusal;
+    bool problem;
+  };
+  EFileOutcome eFileOutcome() const;
   // Writes the PA data file to `path` through the module's writer and
   // counts its records; false with error() set when it cannot be written.
   // The host writes the file under its own name ("40.tif") in its data
@@ -97,6 +117,11 @@ class HostSession {
 
   bool fail(const std::string& message);
   void deleteInterview();
+  // The printed title and copy of a form an audit message is about.
+  std::string formTitle(const DataMgmt::FormId& form, unsigned short copy) const;
+  // Copy 1 of federal form 183, where the refusal is recorded; made when
+  // `create`.
+  DataMgmt::TaxFormPtr refusalRecord(bool create) const;
   // The data file's name in the host's data folder.
   static std::string hostFileName();
   // The writer's run with `folder` as the data folder.

@@ -105,6 +105,15 @@ TEST_F(InterviewTest, RenderedTreeOfEachResidency) {
   std::stringstream golden;
   golden << std::ifstream(path).rdbuf();
   EXPECT_EQ(rendered, golden.str());
+  // Every title starts in one column, whatever the length of its id.
+  std::istringstream lines(rendered);
+  std::set<std::size_t> titleColumns;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("==", 0) == 0) continue;  // a residency's heading
+    const std::size_t idEnd = line.find(' ', line.find_first_not_of(' '));
+    titleColumns.insert(line.find_first_not_of(' ', idEnd));
+  }
+  EXPECT_EQ(titleColumns.size(), 1u);
   std::vector<TopicMgmt::TopicDesc*> none = {nullptr};
   EXPECT_EQ(InterviewOutline::renderInterviewTree(none), "");
 }

@@ -1,7 +1,7 @@
 // The rich example return loaded with the test-data loader, calculated and
 // written through the PA writer: its data file must equal the one kept
 // beside it (examples/NAME.tif) byte for byte; the time stamp of the
-// authentication header comes from a fixed clock. PA_UPDATE_EXAMPLES=1
+// authentication header comes from a fixed clock. PA_UPDATE_GOLDEN=1
 // writes the kept file afresh.
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -58,7 +58,7 @@ TEST(PATifExampleTest, RichReturnWritesItsDataFile) {
   std::filesystem::create_directories(dir);
   const std::string written = writeDataFile(name + ".txt", dir);
   std::filesystem::remove_all(dir);
-  if (std::getenv("PA_UPDATE_EXAMPLES") != nullptr) std::ofstream(name + ".tif", std::ios::binary) << written;
+  if (std::getenv("PA_UPDATE_GOLDEN") != nullptr) std::ofstream(name + ".tif", std::ios::binary) << written;
   EXPECT_EQ(readFile(name + ".tif"), written);
 }
 

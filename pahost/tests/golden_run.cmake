@@ -1,17 +1,19 @@
-# Runs pahost (PAHOST) with the options ARGS on the return RETURN, writing
-# its data file into WORK, and compares its standard output byte for byte with GOLDEN. The
-# module's folder and WORK are written as <bin> and <work>, so that the
-# output does not depend on where the project is built.
+# Runs pahost (PAHOST) with the options ARGS (separated by blanks) on the
+# return RETURN, writing its data file into WORK, and compares its standard
+# output byte for byte with GOLDEN. The module's folder, WORK and the return's folder are
+# written as <bin>, <work> and <examples>, so that the output does not
+# depend on where the project is built.
 #
-# After a change that is meant to change the output, write the golden file
-# anew and review the difference:
-#   PA_UPDATE_GOLDEN=1 ctest --test-dir BUILD -R pahost_golden
+# With -DUPDATE=1 the output is written to GOLDEN instead; after a change
+# that is meant to change the output, write every golden file anew with
+# `cmake --build BUILD --target update_golden` and review the difference.
 #
 # An older data file is there before the run: it must be replaced, and
 # nothing pahost set aside may be left in WORK.
 file(MAKE_DIRECTORY ${WORK})
 file(WRITE ${WORK}/40.tif "an older data file\n")
-execute_process(COMMAND ${PAHOST} ${ARGS} --out ${WORK}/40.tif ${RETURN}
+separate_arguments(args UNIX_COMMAND "${ARGS}")
+execute_process(COMMAND ${PAHOST} ${args} --out ${WORK}/40.tif ${RETURN}
                 WORKING_DIRECTORY ${WORK}
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 if(NOT rc STREQUAL "0")
@@ -27,7 +29,7 @@ get_filename_component(returnDir ${RETURN} DIRECTORY)
 string(REPLACE "${bin}" "<bin>" out "${out}")
 string(REPLACE "${WORK}" "<work>" out "${out}")
 string(REPLACE "${returnDir}" "<examples>" out "${out}")
-if(DEFINED ENV{PA_UPDATE_GOLDEN})
+if(UPDATE)
   file(WRITE ${GOLDEN} "${out}")
   message(STATUS "wrote ${GOLDEN}")
   return()
@@ -36,5 +38,5 @@ file(READ ${GOLDEN} want)
 if(NOT out STREQUAL want)
   file(WRITE ${WORK}/actual.txt "${out}")
   message(FATAL_ERROR "pahost output differs from ${GOLDEN}; see ${WORK}/actual.txt "
-                      "(diff the two; PA_UPDATE_GOLDEN=1 writes it anew)")
+                      "(diff the two; the update_golden target writes it anew)")
 endif()

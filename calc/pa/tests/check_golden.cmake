@@ -7,7 +7,7 @@
 # With -DUPDATE=1 the dump is written to GOLDEN instead: that is how a
 # golden dump is made or remade after a change of behaviour that is meant
 # (review the difference with `git diff` before committing it). Every
-# golden dump at once: `cmake --build BUILD --target update_golden_dumps`.
+# golden file at once: `cmake --build BUILD --target update_golden`.
 cmake_policy(SET CMP0007 NEW)
 include(${CMAKE_CURRENT_LIST_DIR}/../../../pahost/tests/pahost_dump.cmake)
 file(MAKE_DIRECTORY ${WORK})
