@@ -6,9 +6,11 @@
 // the way a preparer reads it.
 //
 // Exit status: 0 on success, 2 when the module cannot be loaded or has
-// another compatibility number, or the return file cannot be read (a
-// missing file, a directory, a line too long), 1 when a factory fails or
-// the data file cannot be written.
+// another compatibility number, the return file cannot be read (a missing
+// file, a directory, a line too long) or --out names a folder, 1 when a
+// factory fails or the data file cannot be written.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -37,8 +39,8 @@ const char kUsage[] =
     "  --out FILE     the data file to write (default: 40.tif in the current folder)\n"
     "  --interview    also print the interview's topic tree with titles and statuses\n"
     "  --verbose      list every skipped line of the return with its number and reason\n"
-    "  --dump         write both returns to standard output in the test-data format;\n"
-    "                 everything else goes to standard error\n"
+    "  --dump         write both returns to standard output in the test-data format\n"
+    "                 instead of the data file; everything else goes to standard error\n"
     "  --no-calc      load the return without calculating, auditing or writing it\n"
     "  --help         print this text\n";
 
@@ -128,6 +130,7 @@ int reportReturn(HostSession& session, const Options& o, std::FILE* info) {
   for (const HostSession::AuditMessage& m : messages) {
     std::fprintf(info, "  %s%s\n", m.eFileRefusal ? "[bars e-filing] " : "", m.text.c_str());
   }
+  if (o.dump) return 0;  // the dump stands in for the data file
   long records = 0;
   if (!session.writeDataFile(o.outFile, &records)) {
     std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
@@ -212,6 +215,11 @@ int main(int argc, char** argv) {
   if (o.help) {
     std::fputs(kUsage, stdout);
     return 0;
+  }
+  struct stat out;
+  if (::stat(o.outFile.c_str(), &out) == 0 && S_ISDIR(out.st_mode)) {
+    std::fprintf(stderr, "pahost: --out names the folder %s: give a file in it\n", o.outFile.c_str());
+    return 2;
   }
   // With --dump, standard output carries the dump alone.
   std::FILE* info = o.dump ? stderr : stdout;
