@@ -9,6 +9,9 @@
 //                              host's 999) of the forms and calculates them;
 //                              the cost must grow linearly with n
 //   ManyCopies/alone/FORM/999  999 copies of one form
+//   WholeJob/n                 n copies of every form loaded, calculated,
+//                              audited and written to a data file, whose
+//                              size (`bytes`) must grow linearly too
 //
 // The whole-process figure (pahost against a program that only dlopens an
 // empty library) is process_ratio's.
@@ -116,6 +119,27 @@ void ManyCopies(benchmark::State& state, const std::vector<std::string>& forms) 
   std::remove(path.c_str());
   state.SetComplexityN(state.range(0));
 }
+
+void WholeJob(benchmark::State& state) {
+  const std::string path = scratchPath("job.txt");
+  const std::string out = scratchPath("job.tif");
+  std::ofstream(path) << manyCopiesReturn(everyForm(), state.range(0));
+  long records = 0;
+  for (auto _ : state) {
+    std::unique_ptr<HostSession> session = sessionWith(path);
+    if (!session) return state.SkipWithError("no session");
+    session->calculate();
+    benchmark::DoNotOptimize(session->audit(false));
+    if (!session->writeDataFile(out, &records)) return state.SkipWithError(session->error().c_str());
+  }
+  state.counters["bytes"] = double(std::filesystem::file_size(out));
+  state.counters["records"] = double(records);
+  std::remove(path.c_str());
+  std::remove(out.c_str());
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(WholeJob)->Arg(125)->Arg(250)->Arg(500)->Arg(999)->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN)->Iterations(1);
 
 void registerAll() {
   for (const auto& entry : std::filesystem::directory_iterator(kExamples)) {

@@ -22,36 +22,41 @@ const int kHeaderFilerFields[] = {20, 789, 790, 791, 792, 17994, 17995, 25, 715}
 // PA-40 fields written last, in this order.
 const int kPA40LastFields[] = {42781, 15};
 
-const std::size_t kRecordNameWidth = 10;
-
 char cleanKindOf(const TaxFormDesc& form, const FieldId& field) {
   return form.traitsOf(field).kind == kTextField ? TifWriteMgmt::kTifCleanForm
                                                  : TifWriteMgmt::kTifCleanNone;
 }
 
-// "%05d.000.001" of index + 1, made by hand below 100000 (lists are long
+// The sub-field of the codes of form 131, and of a state form's lines: a
+// state writer writes its own lines into a state form's record at some of
+// its fields, never under this sub-field, so that a code there means one
+// thing.
+const char kEFileInfoSubField[] = "000";
+const char kStateFormSubField[] = "999";
+
+// "%05d.<sub>.001" of index + 1, made by hand below 100000 (lists are long
 // and every entry has one).
-std::string codeOf(std::size_t index) {
+std::string codeOf(std::size_t index, const char* subField) {
   std::size_t number = index + 1;
   if (number >= 100000) {
     char code[TifWriteMgmt::kTifCodeSize];
-    std::snprintf(code, sizeof code, "%05zu.000.001", number);
+    std::snprintf(code, sizeof code, "%05zu.%s.001", number, subField);
     return code;
   }
-  std::string code = "00000.000.001";
+  std::string code = std::string("00000.") + subField + ".001";
   for (std::size_t at = 5; at-- > 0; number /= 10) code[at] = static_cast<char>('0' + number % 10);
   return code;
 }
 
 // One entry per field of `form`, in field order, codes by position.
-void appendFormEntries(const TaxFormDesc& form, TifFieldDescriptorList& list) {
+void appendFormEntries(const TaxFormDesc& form, const char* subField, TifFieldDescriptorList& list) {
   const std::vector<FieldId>& fields = form.fieldIds();
   const FormId id = form.getTypeID();
   const std::string noAttributes;
   list.reserve(list.size() + fields.size());
   for (std::size_t k = 0; k < fields.size(); ++k) {
     list.push_back(CountedPtr<TifFieldDescriptor>(new TifFieldDescriptor(
-        codeOf(k), id, fields[k], cleanKindOf(form, fields[k]), 0, noAttributes)));
+        codeOf(k, subField), id, fields[k], cleanKindOf(form, fields[k]), 0, noAttributes)));
   }
 }
 
@@ -83,13 +88,13 @@ void addFederalTifDescriptors(TaxReturnDesc* desc) {
   const TaxFormDescPtr form = desc->getTaxFormDescriptor(kEFileInfoForm);
   if (form.isNull()) return;
   TifFieldDescriptorListPtr list(new TifFieldDescriptorList());
-  appendFormEntries(*form, *list);
+  appendFormEntries(*form, kEFileInfoSubField, *list);
   const TaxFormDescPtr filer = desc->getTaxFormDescriptor(kFilerInfoForm);
   for (int number : kHeaderFilerFields) {
     if (filer.isNull() || filer->getFieldDesc(FieldId(number)).isNull()) continue;
     const FieldId field(number);
     list->push_back(CountedPtr<TifFieldDescriptor>(new TifFieldDescriptor(
-        codeOf(list->size()), kFilerInfoForm, field, cleanKindOf(*filer, field), 0, "")));
+        codeOf(list->size(), kEFileInfoSubField), kFilerInfoForm, field, cleanKindOf(*filer, field), 0, "")));
   }
   setAttributes(*list, "SYPCRTN 1");
   desc->setTifFieldDescriptors(kEFileInfoForm, list);
@@ -100,11 +105,12 @@ void addStateTifDescriptors(TaxReturnDesc* desc, const std::vector<FormId>& prin
     const TaxFormDescPtr form = desc->getTaxFormDescriptor(id);
     if (form.isNull()) continue;
     TifFieldDescriptorListPtr list(new TifFieldDescriptorList());
-    appendFormEntries(*form, *list);
+    appendFormEntries(*form, kStateFormSubField, *list);
     if (id == kPA40Form) {
       moveToEnd(*list, kPA40LastFields, sizeof kPA40LastFields / sizeof kPA40LastFields[0]);
     }
-    setAttributes(*list, form->getDevName().substr(0, kRecordNameWidth) + " 1");
+    // The whole developer name: each form's records have a name of their own.
+    setAttributes(*list, form->getDevName() + " 1");
     desc->setTifFieldDescriptors(id, list);
   }
 }

@@ -4,13 +4,16 @@
 // list.
 //
 // Each list follows the form's field order; entry k carries the field code
-// "%05d.000.001" of k + 1, the clean hook cleanFormString for text fields
-// and none otherwise, and the first entry carries the record attributes
-// "<dev name cut to 10> 1". Form 131's attributes are "SYPCRTN 1", and its
-// list ends with the filer-information fields whose values the state
-// writer rewrites for the header. The PA-40's list moves fields 42781 and
-// 15 to its end, so that the records written at those fields do not
-// swallow the PA-40's plain lines.
+// "%05d.000.001" of k + 1 on form 131 and "%05d.999.001" of k + 1 on a
+// state form (a state writer's own lines in a state form's record never use
+// the sub-field 999, so each code there has one meaning), the clean hook
+// cleanFormString for text fields and none otherwise, and the first entry
+// carries the record attributes "<dev name> 1": each form's records have a
+// name of their own. Form 131's attributes are "SYPCRTN 1", and its list
+// ends with the filer-information fields whose values the state writer
+// rewrites for the header. The PA-40's list moves fields 42781 and 15 to
+// its end, so that the records written at those fields do not swallow the
+// PA-40's plain lines.
 #ifndef HOST_TIF_DESCRIPTOR_TABLES_H_
 #define HOST_TIF_DESCRIPTOR_TABLES_H_
 

@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "host/descriptors.h"
@@ -27,7 +29,13 @@ const StandIn::ResetHook kResetOutputFault([] { pendingFault() = TifFileWriter::
 bool faultAt(TifFileWriter::OutputFault step) {
   if (pendingFault() != step) return false;
   pendingFault() = TifFileWriter::kNoFault;
+  errno = EIO;  // what a failing disk would answer
   return true;
+}
+
+// "<what> <path>: <the system's reason>".
+std::string failure(const char* what, const std::string& path) {
+  return std::string(what) + " " + path + ": " + std::strerror(errno);
 }
 
 }  // namespace
@@ -138,10 +146,15 @@ bool TifFileWriter::openTifOutput(const IOMgmt::FileNamePtr& target) {
   discardTifOutput();
   queued_.clear();
   outputFailed_ = false;
-  if (target.isNull() || target->getDisplayName(-1).empty()) return false;
+  outputError_.clear();
+  if (target.isNull() || target->getDisplayName(-1).empty()) {
+    outputError_ = "no data file name";
+    return false;
+  }
   targetPath_ = target->getDisplayName(-1);
   const std::string temporary = targetPath_ + kTemporarySuffix;
   if (faultAt(kFailOpen) || !fileWriter.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(temporary)))) {
+    outputError_ = failure("cannot create", temporary);
     return false;
   }
   outputPath_ = temporary;
@@ -149,7 +162,15 @@ bool TifFileWriter::openTifOutput(const IOMgmt::FileNamePtr& target) {
 }
 
 void TifFileWriter::putTifLine(const std::string& line) {
-  if (faultAt(kFailWrite) || !fileWriter.putPCLine(line)) outputFailed_ = true;
+  if (outputFailed_) return;  // the output is lost already
+  if (faultAt(kFailWrite) || !fileWriter.putPCLine(line)) {
+    failTifOutput(failure("cannot write", outputPath_));
+  }
+}
+
+void TifFileWriter::failTifOutput(const std::string& cause) {
+  if (!outputFailed_) outputError_ = cause;
+  outputFailed_ = true;
 }
 
 bool TifFileWriter::commitTifOutput() {
@@ -159,10 +180,13 @@ bool TifFileWriter::commitTifOutput() {
   // replaced: a crash then cannot leave an empty file in its place. With
   // no older file there is nothing to lose, and the wait is saved.
   const bool replacing = ::access(targetPath_.c_str(), F_OK) == 0;
-  bool written = !outputFailed_ && (!replacing || fileWriter.sync());
-  written = fileWriter.close() && written;
-  if (!written || faultAt(kFailRename) ||
-      std::rename(outputPath_.c_str(), targetPath_.c_str()) != 0) {
+  if (!outputFailed_ && replacing && !fileWriter.sync()) failTifOutput(failure("cannot flush", outputPath_));
+  if (!fileWriter.close()) failTifOutput(failure("cannot write", outputPath_));
+  if (!outputFailed_ &&
+      (faultAt(kFailRename) || std::rename(outputPath_.c_str(), targetPath_.c_str()) != 0)) {
+    failTifOutput(failure("cannot rename", outputPath_ + " to " + targetPath_));
+  }
+  if (outputFailed_) {
     discardTifOutput();
     return false;
   }

@@ -7,13 +7,14 @@
 // upper-cased; an empty value gives no line unless the line flag asks for
 // "CODE ") and go to `fileWriter` in order at outputValueSet or before the
 // next record head. `fileWriter` writes a temporary file that replaces the
-// data file only once it is complete (openTifOutput, commitTifOutput). The
-// base converts one form copy by its data-file descriptors
-// (convertTIFForm) and offers the value cleaners. A state writer supplies
-// the whole-file write, record heads and the per-field hooks; the base's
-// versions do nothing, except convertTifField, which writes the field's
-// line as it stands. Value buffers are 512 bytes, code buffers 32; every
-// operation stays within them.
+// data file only once it is complete (openTifOutput, commitTifOutput); a
+// failed write says why in outputError(). The base converts one form copy
+// by its data-file descriptors (convertTIFForm) and offers the value
+// cleaners. A state writer supplies the whole-file write, record heads and
+// the per-field hooks; the base's versions do nothing, except
+// convertTifField, which writes the field's line as it stands. Value
+// buffers are 512 bytes, code buffers 32; every operation stays within
+// them.
 #ifndef HOST_TIF_WRITER_H_
 #define HOST_TIF_WRITER_H_
 
@@ -151,6 +152,9 @@ class HOST_API TifFileWriter {
 
   // Lines queued and not yet written (ours, for tests).
   const std::vector<std::string>& queuedLines() const { return queued_; }
+  // Why the last data-file output failed, "" when it did not (ours): the
+  // step and the system's reason, for the host to show.
+  const std::string& outputError() const { return outputError_; }
 
   // Ours, for tests: one step of the next data-file output fails on
   // purpose, as a full or read-only disk would make it fail. The fault
@@ -172,6 +176,9 @@ class HOST_API TifFileWriter {
   // Writes one line of the data file; a line that fails is remembered
   // until the commit.
   void putTifLine(const std::string& line);
+  // Marks the output as failed for `cause` (the first cause is kept): the
+  // commit then fails and leaves the target as it was.
+  void failTifOutput(const std::string& cause);
 
   IOMgmt::FileWriter fileWriter;
   DataMgmt::TaxReturnPtr federalReturn;
@@ -193,6 +200,7 @@ class HOST_API TifFileWriter {
   std::string targetPath_;  // the data file being written
   std::string outputPath_;  // its temporary file while open, else empty
   bool outputFailed_ = false;
+  std::string outputError_;
 };
 
 }  // namespace TifWriteMgmt

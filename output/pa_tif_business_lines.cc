@@ -2,12 +2,14 @@
 // schedules: Schedule UE (owner, employer and the office, education and
 // moving expense detail) and Schedule C (owner, methods, the other-expense
 // and depreciation rows, and the business address).
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "calc/pa/schedules/schedule_ue_ratios.h"
 #include "catalogs/fields/fields.h"
 #include "host/string_utils.h"
 #include "identifiers/form_ids.h"
@@ -83,6 +85,16 @@ const FieldLine kMovingLines[] = {
     {"00670.000.001", PAScheduleUE::kSecondMovingExpense},
 };
 
+// A ratio the calculation keeps as a whole number of 10^-places, written as
+// the ratio itself with `places` decimals (0.2500 for a quarter), like the
+// percent fields; 0 stays as it is.
+void writeRatio(char* value, int places) {
+  if (std::atol(value) == 0) return;
+  const double ratio = std::atof(value) / std::pow(10.0, places);
+  std::snprintf(value, kTifValueSize, "%.*f", places + 2, ratio);
+  TifWriteMgmt::TifFileWriter::tifConvertPercentToDecimal(value, places, 100);
+}
+
 // ---- Schedule C ----
 
 // The owner's lines by the owner box marked: the code and the name.
@@ -123,10 +135,6 @@ const char* methodCode(const MethodCode (&table)[N], const std::string& letter) 
   return nullptr;
 }
 
-// The other-expense rows that go out: the first eight description and
-// amount pairs.
-const int kAmountRows = 8;
-
 // A depreciation row: its description, then its date (written apart), then
 // the amounts.
 const ColumnLine<PAScheduleCFieldIds> kAssetNameLines[] = {{1290, PAScheduleC::kAssetDescription}};
@@ -163,7 +171,11 @@ void PATifFileWriter::convertScheduleUEOwnerField(FieldContext& field) {
 }
 
 void PATifFileWriter::convertScheduleUEPercentField(FieldContext& field) {
-  if (std::atol(field.value) != 0) tifConvertPercentToDecimal(field.value, 4, 100);
+  writeRatio(field.value, PAScheduleUERatios::kOfficeRatioPlaces);
+}
+
+void PATifFileWriter::convertScheduleUEShareField(FieldContext& field) {
+  writeRatio(field.value, PAScheduleUERatios::kBusinessSharePlaces);
 }
 
 void PATifFileWriter::convertScheduleUEEmployerField(FieldContext& field) {
@@ -240,12 +252,13 @@ void PATifFileWriter::writeScheduleCOwnerLines(uint16_t copy) {
   if (inventory != nullptr) outputTifLine("00140.000.001", inventory, false);
 }
 
-// The other-expense rows with an amount above zero, numbered from 1.
+// Every other-expense row with an amount above zero (the home office's and
+// the federal ones), numbered from 1.
 void PATifFileWriter::writeScheduleCAmountRows(DataMgmt::TaxFormPtr form, uint16_t copy) {
   if (form.isNull()) return;
   char code[kTifCodeSize];
   int occurrence = 1;
-  for (int row = 0; row < kAmountRows; ++row) {
+  for (int row = 0; row < PAScheduleC::kOtherExpenseAmount.rows(); ++row) {
     const FieldId& amount = PAScheduleC::kOtherExpenseAmount.at(row);
     if (!form->gtZero(amount)) continue;
     outputTifLine(lineCode(code, 540, 0, occurrence), kFormID_PAScheduleC, copy,

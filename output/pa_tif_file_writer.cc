@@ -105,6 +105,9 @@ const PATifFileWriter::FormTriggers* PATifFileWriter::triggersOf(const FormId& f
   static const Trigger kScheduleUE[] = {
       {PAScheduleUE::kTaxpayerBox, &W::convertScheduleUEOwnerField},
       {PAScheduleUE::kOfficeRatioCopy, &W::convertScheduleUEPercentField},
+      // The ratios the calculation keeps in whole numbers, as the copy.
+      {PAScheduleUE::kOfficeRatio, &W::convertScheduleUEPercentField},
+      {PAScheduleUE::kBusinessShare, &W::convertScheduleUEShareField},
       {PAScheduleUE::kEmployerName, &W::convertScheduleUEEmployerField},
       {PAScheduleUE::kJobDescription, &W::convertScheduleUENameField},
   };
@@ -154,6 +157,15 @@ void PATifFileWriter::convertStateTifField(DataMgmt::TaxFormPtr form, const Form
     (this->*trigger.action)(context);
     return;
   }
+}
+
+bool PATifFileWriter::filedOncePerReturn(const FormId& formId) const {
+  static const FormId* const kOnce[] = {&kFormID_PA40, &kFormID_PAScheduleSP, &kFormID_PAW2GIncome,
+                                        &kFormID_PADirectDepositDebit};
+  for (const FormId* form : kOnce) {
+    if (*form == formId) return true;
+  }
+  return false;
 }
 
 // ---- header record ----

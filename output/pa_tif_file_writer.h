@@ -94,6 +94,12 @@ class PATifFileWriter : public StateTifWriteMgmt::StateTifFileWriter {
   void convertStateHeaderField(DataMgmt::TaxFormPtr form, const FormId& formId, uint16_t copy,
                                const FieldId& field, char* code, char* value) override;
 
+  // The forms a return files once, written from copy 1 alone (their
+  // lines and the records at the PA-40's fields stand for the whole
+  // return): the PA-40, Schedule SP, the W-2G income schedule and the
+  // direct deposit or debit form.
+  bool filedOncePerReturn(const FormId& formId) const override;
+
   // One side's share of an amount: the whole amount unless the owner code
   // is exactly "J"; for "J" half of an even amount, and of an odd one
   // (amount - 1) / 2 with `lowerHalf` and (amount + 1) / 2 without
@@ -132,7 +138,9 @@ class PATifFileWriter : public StateTifWriteMgmt::StateTifFileWriter {
   void convertScheduleDTrigger(FieldContext& field);
   void convertStatementTrigger(FieldContext& field);
   void convertScheduleUEOwnerField(FieldContext& field);
+  // The office ratio (its copy and itself) and the vehicle business share.
   void convertScheduleUEPercentField(FieldContext& field);
+  void convertScheduleUEShareField(FieldContext& field);
   void convertScheduleUEEmployerField(FieldContext& field);
   void convertScheduleUENameField(FieldContext& field);
   void convertScheduleCOwnerField(FieldContext& field);
@@ -162,8 +170,9 @@ class PATifFileWriter : public StateTifWriteMgmt::StateTifFileWriter {
   void writeAddressLines(const FormId& formId, uint16_t copy, const FieldLine (&lines)[4]);
   // ---- Schedule E and Schedule D records ----
   void writePAPASCHEMRecord();
-  void writeScheduleECopy(uint16_t copy);
-  void writeScheduleEExpenses(uint16_t copy);
+  // Copy `copy` of Schedule E as occurrence `occurrence` of its record.
+  void writeScheduleECopy(uint16_t copy, int occurrence);
+  void writeScheduleEExpenses(uint16_t copy, int occurrence);
   // One pass over every Schedule D worksheet copy. `mode` 0 writes every
   // owner, 1 the taxpayer's and joint sales, 2 the spouse's and joint ones.
   void writeScheduleDTransactions(uint16_t& recordCounter, int mode, bool& splitFlag);

@@ -30,12 +30,22 @@ const FieldLine kJointNameLines[] = {
 
 void clear(char* value) { value[0] = '\0'; }
 
-// Exactly four digits, month then day.
-bool isMonthDay(const char* value) {
-  if (std::strlen(value) != 4) return false;
-  for (int i = 0; i < 4; ++i) {
+// The month and day of a date of the tax year as the calculation keeps it,
+// "MMDD" or "MM/DD/YY" (the year may have four digits): true with the four
+// digits in `monthDay`.
+bool readMonthDay(const char* value, char (&monthDay)[5]) {
+  const std::size_t length = std::strlen(value);
+  const bool slashed = (length == 8 || length == 10) && value[2] == '/' && value[5] == '/';
+  if (length != 4 && !slashed) return false;
+  const char digits[4] = {value[0], value[1], value[slashed ? 3 : 2], value[slashed ? 4 : 3]};
+  for (std::size_t i = slashed ? 6 : 4; i < length; ++i) {
     if (!Utils::isDigit(value[i])) return false;
   }
+  for (int i = 0; i < 4; ++i) {
+    if (!Utils::isDigit(digits[i])) return false;
+    monthDay[i] = digits[i];
+  }
+  monthDay[4] = '\0';
   return true;
 }
 
@@ -86,13 +96,12 @@ void PATifFileWriter::convertYesCodeField(FieldContext& field) {
   }
 }
 
-// A part-year resident's date "MMDD" becomes a full date of the tax year.
-// Any other text (a shorter one included) is left as it is.
+// A part-year resident's date becomes a full date of the tax year,
+// "2018-04-15". Any other text is left as it is.
 void PATifFileWriter::convertPartYearDateField(FieldContext& field) {
   if (!isMarked(kFormID_PAReturnInfo, 1, PAReturnInfo::kPartYearResidentBox)) return;
-  if (!isMonthDay(field.value)) return;
   char monthDay[5];
-  std::memcpy(monthDay, field.value, sizeof monthDay);
+  if (!readMonthDay(field.value, monthDay)) return;
   std::snprintf(field.value, kTifValueSize, "%s-%c%c-%c%c", kYearText2018, monthDay[0],
                 monthDay[1], monthDay[2], monthDay[3]);
 }
@@ -124,22 +133,14 @@ void PATifFileWriter::convertScheduleDTrigger(FieldContext&) {
   }
 }
 
-// The statements (taxpayer's first, numbered from 1; none for a person
-// whose military-pay amount is zero), then the return's other records.
+// The statements, then the return's other records. A person whose
+// statement box the calculation marked (military pay, a wage difference on
+// Schedule W2-S, a W-2 withheld above the rate) has a statement, the
+// taxpayer's first, numbered from 1.
 void PATifFileWriter::convertStatementTrigger(FieldContext&) {
-  bool taxpayerPending = isMarked(kFormID_PA40, 1, PA40::kTaxpayerStatementBox);
-  bool spousePending = isMarked(kFormID_PA40, 1, PA40::kSpouseStatementBox);
-  const int passes = (taxpayerPending ? 1 : 0) + (spousePending ? 1 : 0);
-  for (int pass = 1; pass <= passes; ++pass) {
-    const uint16_t number = static_cast<uint16_t>(pass);
-    if (taxpayerPending && amountOf(kFormID_PA40, 1, PA40::kTaxpayerMilitaryPay) != 0) {
-      writeStatementRecord(false, number);
-      taxpayerPending = false;
-    } else if (spousePending && amountOf(kFormID_PA40, 1, PA40::kSpouseMilitaryPay) != 0) {
-      writeStatementRecord(true, number);
-      spousePending = false;
-    }
-  }
+  uint16_t number = 0;
+  if (isMarked(kFormID_PA40, 1, PA40::kTaxpayerStatementBox)) writeStatementRecord(false, ++number);
+  if (isMarked(kFormID_PA40, 1, PA40::kSpouseStatementBox)) writeStatementRecord(true, ++number);
   writePAPARTNHDRRecord();
   writePAPAAUTHDRRecord();
   writePAPASCHW2MRecord();

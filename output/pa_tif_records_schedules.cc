@@ -145,70 +145,77 @@ long PATifFileWriter::splitJointAmount(long amount, const char* owner, bool lowe
   return lowerHalf ? (amount - 1) / 2 : (amount + 1) / 2;
 }
 
+// The copies that hold data (those the calculation marks to print), as
+// occurrences numbered from 1, and the totals over them; no record without
+// one.
 void PATifFileWriter::writePAPASCHEMRecord() {
   const FormId& form = kFormID_PAScheduleE;
   const int copies = paReturn->numFormCopies(form);
-  if (copies == 0 || !paReturn->formExists(form, 1)) return;
-  outputTifSubHead("PAPASCHEM", 1, false);
-  outputTifLine("00005.000.001", form, 1, PAScheduleE::kSalesTaxLicense, false);
-  writeMarkLine("00010.000.001", form, 1, PAScheduleE::kSalesTaxLicenseYesBox);
   long totals[4] = {0, 0, 0, 0};
+  int occurrence = 0;
   for (int number = 1; number <= copies; ++number) {
     const uint16_t copy = static_cast<uint16_t>(number);
-    writeScheduleECopy(copy);
+    if (!printFlagSet(form, copy)) continue;
+    if (occurrence == 0) {
+      outputTifSubHead("PAPASCHEM", 1, false);
+      outputTifLine("00005.000.001", form, 1, PAScheduleE::kSalesTaxLicense, false);
+      writeMarkLine("00010.000.001", form, 1, PAScheduleE::kSalesTaxLicenseYesBox);
+    }
+    writeScheduleECopy(copy, ++occurrence);
     for (int i = 0; i < 4; ++i) totals[i] += amountOf(form, copy, kTotalLines[i].field);
   }
+  if (occurrence == 0) return;
   for (int i = 0; i < 4; ++i) outputTifLine(kTotalLines[i].code, totals[i], false);
 }
 
-// Occurrence `copy` of the Schedule E record.
-void PATifFileWriter::writeScheduleECopy(uint16_t copy) {
+// Copy `copy` of Schedule E as occurrence `occurrence` of the record.
+void PATifFileWriter::writeScheduleECopy(uint16_t copy, int occurrence) {
   const FormId& form = kFormID_PAScheduleE;
   char code[kTifCodeSize];
-  writeOccurrenceLines(form, copy, copy, kPropertyLines);
-  writeMarkLine(lineCode(code, 35, 0, copy), form, copy, PAScheduleE::kLossDeductibleBox);
+  writeOccurrenceLines(form, copy, occurrence, kPropertyLines);
+  writeMarkLine(lineCode(code, 35, 0, occurrence), form, copy, PAScheduleE::kLossDeductibleBox);
   if (isMarked(form, copy, PAScheduleE::kScheduleESourceBox)) {
     for (const OwnerMark<PAScheduleEFieldIds>& owner : kOwnerMarks) {
       if (!isMarked(form, copy, owner.box)) continue;
-      outputTifLine(lineCode(code, 125, 0, copy), owner.letter, false);
+      outputTifLine(lineCode(code, 125, 0, occurrence), owner.letter, false);
       break;
     }
-    writeMarkLine(lineCode(code, 127, 0, copy), form, copy, PAScheduleE::kPAPropertyYesBox);
-    writeMarkLine(lineCode(code, 128, 0, copy), form, copy, PAScheduleE::kShortTermRentalYesBox);
+    writeMarkLine(lineCode(code, 127, 0, occurrence), form, copy, PAScheduleE::kPAPropertyYesBox);
+    writeMarkLine(lineCode(code, 128, 0, occurrence), form, copy, PAScheduleE::kShortTermRentalYesBox);
     if (amountOf(form, copy, PAScheduleE::kRentsReceived) > 0) {
       if (returnOf(form)->formNo(form, copy, PAScheduleE::kForeignAddressBox)) {
-        writeOccurrenceLines(form, copy, copy, kUSAddressLines);
+        writeOccurrenceLines(form, copy, occurrence, kUSAddressLines);
       } else {
-        writeOccurrenceLines(form, copy, copy, kForeignAddressLines);
+        writeOccurrenceLines(form, copy, occurrence, kForeignAddressLines);
       }
-      outputTifLine(lineCode(code, 130, 0, copy), form, copy, PAScheduleE::kRentsReceived, false);
-      writeScheduleEExpenses(copy);
+      outputTifLine(lineCode(code, 130, 0, occurrence), form, copy, PAScheduleE::kRentsReceived, false);
+      writeScheduleEExpenses(copy, occurrence);
     } else if (amountOf(form, copy, PAScheduleE::kRoyaltiesReceived) > 0) {
-      outputTifLine(lineCode(code, 140, 0, copy), form, copy, PAScheduleE::kRoyaltiesReceived,
+      outputTifLine(lineCode(code, 140, 0, occurrence), form, copy, PAScheduleE::kRoyaltiesReceived,
                     false);
-      writeScheduleEExpenses(copy);
+      writeScheduleEExpenses(copy, occurrence);
     }
   } else if (isMarked(form, copy, PAScheduleE::kForm4835SourceBox)) {
-    outputTifLine(lineCode(code, 130, 0, copy), form, copy, PAScheduleE::kRentsReceived, false);
-    writeOccurrenceLines(form, copy, copy, kResultLines);
+    outputTifLine(lineCode(code, 130, 0, occurrence), form, copy, PAScheduleE::kRentsReceived, false);
+    writeOccurrenceLines(form, copy, occurrence, kResultLines);
   }
 }
 
-// The expense lines of occurrence `copy`, then its other expenses: one
-// described amount when a single one makes up the sum, else the sum.
-void PATifFileWriter::writeScheduleEExpenses(uint16_t copy) {
+// The expense lines of the copy, then its other expenses: one described
+// amount when a single one makes up the sum, else the sum.
+void PATifFileWriter::writeScheduleEExpenses(uint16_t copy, int occurrence) {
   const FormId& form = kFormID_PAScheduleE;
   char code[kTifCodeSize];
   char line500[kTifCodeSize];
-  writeOccurrenceLines(form, copy, copy, kExpenseLines);
-  writeOccurrenceLines(form, copy, copy, kResultLines);
+  writeOccurrenceLines(form, copy, occurrence, kExpenseLines);
+  writeOccurrenceLines(form, copy, occurrence, kResultLines);
   const long first = amountOf(form, copy, PAScheduleE::kFirstOtherExpense);
   const long second = amountOf(form, copy, PAScheduleE::kSecondOtherExpense);
   const long sum = first + second + amountOf(form, copy, PAScheduleE::kThirdOtherExpense) +
                    amountOf(form, copy, PAScheduleE::kFourthOtherExpense);
   if (sum <= 0) return;
-  lineCode(line500, 500, 0, copy);
-  lineCode(code, 510, 0, copy);
+  lineCode(line500, 500, 0, occurrence);
+  lineCode(code, 510, 0, occurrence);
   if (first == sum || second == sum) {
     const bool useFirst = first == sum;
     char text[kTifValueSize];

@@ -101,31 +101,31 @@ void PATifFileWriter::writeAddressLines(const FormId& formId, uint16_t copy,
   for (int i = 0; i < 4; ++i) outputTifLine(lines[i].code, texts[i], false);
 }
 
+// One record: the rows of every PA W-2 copy numbered on from the last, then
+// those of every worksheet copy, then the Schedule W2-S totals. Without a
+// PA W-2 copy, or without a row to write, there is no record.
 void PATifFileWriter::writePAPASCHW2MRecord() {
   const int w2Copies = paReturn->numFormCopies(kFormID_PAW2);
-  const int sheetCopies = paReturn->numFormCopies(kFormID_PAMiscCompWorksheet);
   if (w2Copies == 0) return;
-  // The rows of one copy whose test field is filled in, numbered from 1.
-  auto writeRows = [this](const FormId& form, uint16_t copy, const auto& table, const auto& test) {
+  bool opened = false;
+  // The rows of every copy whose test field is filled in, numbered from 1.
+  auto writeRows = [&](const FormId& form, int copies, const auto& table, const auto& test) {
     int occurrence = 1;
-    for (int row = 0; row < test.rows(); ++row) {
-      if (!paReturn->hasSigValue(form, copy, test.at(row))) continue;
-      const std::vector<OccurrenceLine> lines = rowLines(table, row);
-      writeOccurrenceLines(form, copy, occurrence++, lines);
+    for (int number = 1; number <= copies; ++number) {
+      const uint16_t copy = static_cast<uint16_t>(number);
+      for (int row = 0; row < test.rows(); ++row) {
+        if (!paReturn->hasSigValue(form, copy, test.at(row))) continue;
+        if (!opened) outputTifSubHead("PAPASCHW2M", 1, false);
+        opened = true;
+        const std::vector<OccurrenceLine> lines = rowLines(table, row);
+        writeOccurrenceLines(form, copy, occurrence++, lines);
+      }
     }
   };
-  // The worksheet rows and the totals follow the rows of every PA W-2
-  // copy, so with two or more copies they repeat.
-  for (int w2 = 1; w2 <= w2Copies; ++w2) {
-    if (w2 == 1) outputTifSubHead("PAPASCHW2M", 1, false);
-    writeRows(kFormID_PAW2, static_cast<uint16_t>(w2), kW2RowLines, kW2RowTest);
-    for (int sheet = 1; sheet <= sheetCopies; ++sheet) {
-      const uint16_t copy = static_cast<uint16_t>(sheet);
-      if (!paReturn->formExists(kFormID_PAW2, copy)) outputTifSubHead("PAPASCHW2M", copy, false);
-      writeRows(kFormID_PAMiscCompWorksheet, copy, kMiscCompRowLines, kMiscCompRowTest);
-    }
-    writeFieldLines(kFormID_PAScheduleW2S, 1, kW2STotalLines);
-  }
+  writeRows(kFormID_PAW2, w2Copies, kW2RowLines, kW2RowTest);
+  writeRows(kFormID_PAMiscCompWorksheet, paReturn->numFormCopies(kFormID_PAMiscCompWorksheet),
+            kMiscCompRowLines, kMiscCompRowTest);
+  if (opened) writeFieldLines(kFormID_PAScheduleW2S, 1, kW2STotalLines);
 }
 
 void PATifFileWriter::writePAPA1099GRecord() {

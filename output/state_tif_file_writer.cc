@@ -28,19 +28,7 @@ namespace {
 const int kWriteListSize = 255;
 const int kRecordNameWidth = 10;
 const char kProductWord[] = "Orvane";
-const char kFederalDataHead[] = "D FDBKDATA";
-const char kFederalFormHead[] = "D FDF1040";
 const DataMgmt::TaxReturnType kFederalReturnType = 1;
-
-// Whether the line opens the federal data of a data file.
-bool opensFederalData(const std::string& line) {
-  return line.compare(0, std::strlen(kFederalDataHead), kFederalDataHead) == 0 ||
-         line.compare(0, std::strlen(kFederalFormHead), kFederalFormHead) == 0;
-}
-
-bool beginsWith(const std::string& line, const char* prefix) {
-  return line.compare(0, std::strlen(prefix), prefix) == 0;
-}
 
 // Closes the reader and gives it back to the IO manager.
 void releaseReader(IOMgmt::FileReader* reader) {
@@ -50,6 +38,14 @@ void releaseReader(IOMgmt::FileReader* reader) {
 }
 
 }  // namespace
+
+bool StateTifFileWriter::opensFederalData(const std::string& line) {
+  static const char* const kFederalHeads[] = {"D FDBKDATA", "D FDF1040"};
+  for (const char* head : kFederalHeads) {
+    if (line.compare(0, std::strlen(head), head) == 0) return true;
+  }
+  return false;
+}
 
 StateTifFileWriter::StateTifFileWriter(DataMgmt::TaxReturnPtr& federalReturn,
                                        DataMgmt::TaxReturnPtr& stateReturn,
@@ -122,7 +118,7 @@ bool StateTifFileWriter::writeTifFile(uint8_t newMode, DataMgmt::TaxReturnType t
   const bool opened = (!updating || (reader != nullptr && reader->open(fileName))) &&
                       openTifOutput(fileName);
   if (opened && updating) {
-    copyOldLines(*reader);
+    copyOldLines(*reader, fileName->getDisplayName(-1));
   } else if (opened) {
     writeTifHeader();
   }
@@ -178,55 +174,33 @@ void StateTifFileWriter::convertWriteList() {
   for (int i = 0; i < count; ++i) convertPrintedForms(printed[i]);
 }
 
-void StateTifFileWriter::writeTifHeader() {
+std::vector<std::string> StateTifFileWriter::freshHeaderLines() {
   const DataMgmt::OrvaneConfiguration& config =
       configuration != nullptr ? *configuration : DataMgmt::OrvaneConfiguration::getInstance();
-  const std::string abbreviation = stateAbbreviation();
   // The taxpayer's number, for the "T" line.
   std::string filerText;
   if (!federalReturn.isNull()) {
     filerText =
         federalReturn->getFieldAsString(kFormID_FedFilerInfo, 1, FedFilerInfo::kTaxpayerSsn);
   }
-  putTifLine(std::string("Y ") + kYearText2018);
-  putTifLine(std::string("P ") + kProductWord);
-  putTifLine("V FD: " + config.getVersionText() + versionLineTail());
-  putTifLine("T " + filerText);
-  putTifLine("S SY");
-  putTifLine("S " + abbreviation);
-  putTifLine("S FD");
+  return {std::string("Y ") + kYearText2018,
+          std::string("P ") + kProductWord,
+          "V FD: " + config.getVersionText() + versionLineTail(),
+          "T " + filerText,
+          "S SY",
+          "S " + stateAbbreviation(),
+          "S FD"};
 }
 
-bool StateTifFileWriter::copyLinesUntil(IOMgmt::FileReader& reader, const char* prefix,
-                                        std::string& line) {
-  while (!reader.eof()) {
-    reader.readPCLine(line);
-    if (opensFederalData(line)) return false;
-    if (prefix != nullptr && beginsWith(line, prefix)) return true;
-    putTifLine(line);
-  }
-  return false;
-}
-
-bool StateTifFileWriter::copyTifHeader(IOMgmt::FileReader& reader) {
-  std::string line;
-  if (!copyLinesUntil(reader, "V ", line)) return false;  // no header to extend
-  putTifLine(line + versionLineTail());
-  const bool complete = copyLinesUntil(reader, "S FD", line);
-  putTifLine("S " + stateAbbreviation());
-  putTifLine(complete ? line : std::string("S FD"));
-  return complete;
-}
-
-void StateTifFileWriter::copyOldLines(IOMgmt::FileReader& reader) {
-  std::string line;
-  if (copyTifHeader(reader)) copyLinesUntil(reader, nullptr, line);
+void StateTifFileWriter::writeTifHeader() {
+  for (const std::string& line : freshHeaderLines()) putTifLine(line);
 }
 
 void StateTifFileWriter::appendFederalTifData() {
   IOMgmt::FileReader* reader = IOMgmt::IOMgr::getInstance().allocateFileReader();
   if (reader == nullptr) return;
-  if (reader->open(getTifFileSpec(kFederalReturnType))) {
+  const IOMgmt::FileNamePtr federalFile = getTifFileSpec(kFederalReturnType);
+  if (reader->open(federalFile)) {
     std::string line;
     bool copying = false;
     while (!reader->eof()) {
@@ -234,9 +208,18 @@ void StateTifFileWriter::appendFederalTifData() {
       if (!copying && opensFederalData(line)) copying = true;
       if (copying) putTifLine(line);
     }
+    failAtCutLine(*reader, federalFile->getDisplayName(-1));
   }
   releaseReader(reader);
 }
+
+void StateTifFileWriter::failAtCutLine(const IOMgmt::FileReader& reader, const std::string& name) {
+  if (reader.cutAt() == 0) return;
+  failTifOutput("line " + std::to_string(reader.cutAt()) + " of " + name + " is longer than " +
+                std::to_string(IOMgmt::kMaxLineLength) + " bytes");
+}
+
+bool StateTifFileWriter::filedOncePerReturn(const FormId&) const { return false; }
 
 bool StateTifFileWriter::printFlagSet(const FormId& formId, uint16_t copy) const {
   return statePrinter != nullptr && statePrinter->isPrintFlagSet(formId, copy);
@@ -254,10 +237,14 @@ void StateTifFileWriter::convertPrintedForms(const FormId& formId) {
   descriptors = source->getTaxReturnDesc()->getTifFieldDescriptors(formId);
   if (descriptors.isNull() || descriptors->empty()) return;
 
+  // The state's return record comes from copy 1 of form 131, and a form
+  // the return files once from its copy 1: a later copy would repeat it.
+  const bool firstCopyOnly = eFileInfo || filedOncePerReturn(formId);
   int sequence = 1;
   for (DataMgmt::TaxFormIter it = source->getForms(formId); !it.atEOL(); it.next()) {
     DataMgmt::TaxFormPtr copy = it.getTaxForm();
     const uint16_t number = copy->getCopyNumber();
+    if (firstCopyOnly && number != 1) continue;
     if (eFileInfo || printFlagSet(formId, number)) {
       convertTIFForm(!eFileInfo, formId, number, copy, sequence);
       ++sequence;

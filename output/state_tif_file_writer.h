@@ -20,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/io.h"
 #include "host/tif_writer.h"
@@ -55,11 +56,13 @@ class StateTifFileWriter : public TifWriteMgmt::TifFileWriter {
   ~StateTifFileWriter() override;
 
   // Writes the whole data file of `type`. A mode of 2 or more updates an
-  // existing file (its lines before the federal data are kept). The new
-  // file replaces the old one only once it is complete: false, with the old
-  // file as it was, when `type` is the federal return's or when the old
-  // file cannot be read or the new one cannot be created, written, flushed
-  // or moved into place.
+  // existing file: its header gets this state's version and section line,
+  // this state's section is replaced and every other record is kept as it
+  // is. The new file replaces the old one only once it is complete: false,
+  // with the old file as it was and the cause in outputError(), when `type`
+  // is the federal return's or when the old file or the federal file
+  // cannot be read whole (a line too long) or the new one cannot be
+  // created, written, flushed or moved into place.
   bool writeTifFile(uint8_t mode, DataMgmt::TaxReturnType type) override;
   // The seven header lines of a fresh file.
   void writeTifHeader() override;
@@ -153,16 +156,36 @@ class StateTifFileWriter : public TifWriteMgmt::TifFileWriter {
   bool checkEFileInfoValue();
 
   // Whole-file write steps.
-  // Copies the old header with this state's version and "S" lines added;
-  // false when the old file's federal data or its end came first (nothing
-  // more of it is then copied).
-  bool copyTifHeader(IOMgmt::FileReader& reader);
-  // Copies lines up to one that begins with `prefix` (none when null): true
-  // with that line in `line`, not copied; false at the federal data, which
-  // is not copied, or at the end.
-  bool copyLinesUntil(IOMgmt::FileReader& reader, const char* prefix, std::string& line);
-  // The old file's lines before its federal data, header extended.
-  void copyOldLines(IOMgmt::FileReader& reader);
+  // The seven header lines of a fresh file.
+  std::vector<std::string> freshHeaderLines();
+  // An update: the old file's header with this state's version and "S"
+  // line (each once), then its records but this state's section, up to
+  // its federal data; the output fails when a line of the old file is too
+  // long to be read whole. `oldName` names the old file in that cause.
+  void copyOldLines(IOMgmt::FileReader& reader, const std::string& oldName);
+  // The header lines of the old file (those before its first record):
+  // the version line gets this state's version in place of an older one
+  // of it, and "S <abbreviation>" stands once, before "S FD". Without a
+  // version line (an empty or headerless file) the header is the fresh
+  // one, with the old file's other "S" lines.
+  void copyTifHeader(const std::vector<std::string>& oldHeader);
+  // `line` (a version line) with this state's version, given once.
+  std::string withStateVersion(const std::string& line);
+  // Copies the records from `line` (a record head) to the federal data,
+  // leaving out this state's section: the records whose names begin with
+  // its abbreviation and its return record ("SYSTRTN" whose state line
+  // names it).
+  void copyOtherSections(IOMgmt::FileReader& reader, std::string line);
+  // Whether the line opens the federal data of a data file.
+  static bool opensFederalData(const std::string& line);
+  // The line of the return record that names this state ("" when unknown).
+  std::string stateLineText();
+  // Marks the output failed when `reader` stopped at a line longer than
+  // the reader takes.
+  void failAtCutLine(const IOMgmt::FileReader& reader, const std::string& name);
+  // Whether the return files a single copy of the form, so that copy 1
+  // alone is written: the state layer knows none; a state names its own.
+  virtual bool filedOncePerReturn(const FormId& formId) const;
   // Copy 1 of the direct deposit form (made when missing) is calculated and
   // marked to print; its form goes to `depositForm` (empty without one) and
   // its former print flag is the answer.

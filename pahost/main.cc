@@ -8,9 +8,11 @@
 // Exit status (kExit* below): 0 on success; 1 when a factory fails or the
 // data file cannot be written; 2 on a wrong option, when the module cannot
 // be loaded or has another compatibility number, or when the return file
-// cannot be read (a missing file, a directory, a line too long); 3 when
-// lines of the return were skipped: everything else is printed as usual,
-// but no data file is written.
+// cannot be read (a missing file, a directory, a line too long) or --out
+// names a folder; 3 when lines of the return were skipped: everything else
+// is printed as usual, but no data file is written.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -46,8 +48,8 @@ const char kUsage[] =
     "  --out FILE     the data file to write (default: 40.tif in the current folder)\n"
     "  --interview    also print the interview's topic tree with titles and statuses\n"
     "  --verbose      also print the host's counts of writes it did not expect\n"
-    "  --dump         write both returns to standard output in the test-data format;\n"
-    "                 everything else goes to standard error\n"
+    "  --dump         write both returns to standard output in the test-data format\n"
+    "                 instead of the data file; everything else goes to standard error\n"
     "  --no-calc      load the return without calculating, auditing or writing it\n"
     "  --help         print this text\n"
     "Lines of the return that are not stored are listed on standard error; then no\n"
@@ -152,6 +154,7 @@ int reportReturn(HostSession& session, const Options& o, std::size_t skipped, st
                  skipped, skipped == 1 ? "" : "s", skipped == 1 ? "was" : "were");
     return kExitLinesSkipped;
   }
+  if (o.dump) return kExitOK;  // the dump stands in for the data file
   long records = 0;
   if (!session.writeDataFile(o.outFile, &records)) {
     std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
@@ -252,6 +255,11 @@ int main(int argc, char** argv) {
   if (o.help) {
     std::fputs(kUsage, stdout);
     return kExitOK;
+  }
+  struct stat out;
+  if (::stat(o.outFile.c_str(), &out) == 0 && S_ISDIR(out.st_mode)) {
+    std::fprintf(stderr, "pahost: --out names the folder %s: give a file in it\n", o.outFile.c_str());
+    return kExitCannotStart;
   }
   // With --dump, standard output carries the dump alone.
   std::FILE* info = o.dump ? stderr : stdout;

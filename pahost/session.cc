@@ -1,11 +1,5 @@
 #include "pahost/session.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +11,7 @@
 #include "host/state_tax_return.h"
 #include "host/string_pool.h"
 #include "host/us_tax_return.h"
+#include "pahost/data_file.h"
 #include "pahost/dump.h"
 #include "pahost/federal_items.h"
 #include "pahost/engine_slots.h"
@@ -87,43 +82,6 @@ void printIndented(std::FILE* out, const std::string& text) {
     start = end + 1;
   }
 }
-
-// Moves the file at `path` to a fresh name in `folder` (a move never
-// replaces a file: replacing one makes the file system write the moved file
-// out at once); the new name, or "" when it was not moved.
-std::string setAside(const std::string& folder, const std::string& path) {
-  // A name of this process and this moment; a clash is tried again.
-  const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    char suffix[40];
-    std::snprintf(suffix, sizeof suffix, "%ld-%llx", static_cast<long>(::getpid()),
-                  static_cast<unsigned long long>(now) + static_cast<unsigned long long>(attempt));
-    const std::string aside = folder + "/.pahost-" + suffix;
-    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0) {
-      return aside;
-    }
-    if (errno != EEXIST) break;
-  }
-  return "";
-}
-
-// Holds an exclusive lock on a folder while it lives (none when the folder
-// cannot be opened: the write then goes ahead alone).
-class FolderLock {
- public:
-  explicit FolderLock(const std::string& folder)
-      : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    if (fd_ >= 0) ::flock(fd_, LOCK_EX);
-  }
-  ~FolderLock() {
-    if (fd_ >= 0) ::close(fd_);  // closing lets the lock go
-  }
-  FolderLock(const FolderLock&) = delete;
-  FolderLock& operator=(const FolderLock&) = delete;
-
- private:
-  int fd_;
-};
 
 }  // namespace
 
@@ -320,16 +278,19 @@ std::string HostSession::formTitle(const DataMgmt::FormId& form, unsigned short 
 bool HostSession::writeDataFile(const std::string& path, long* records) {
   *records = 0;
   if (!writer_) return fail("no data-file writer");
-  const std::size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  const bool ok = name == hostFileName() ? writeInPlace(folder, path) : writeBeside(folder, path);
-  if (!ok) return fail("the data file " + path + " could not be written");
+  const std::string failed = "the data file " + path + " could not be written: ";
+  DataFilePlacement placement(path, fileNameOf(kPAReturnType), fileNameOf(kFederalReturnType));
+  if (!placement.begin()) return fail(failed + placement.error());
+  if (!writeInto(placement.folder())) {
+    const std::string& cause = writer_->outputError();
+    return fail(failed + (cause.empty() ? "the module's writer failed" : placement.outsideNames(cause)));
+  }
+  if (!placement.commit()) return fail(failed + placement.error());
   *records = countRecords(path);
   return true;
 }
 
-std::string HostSession::hostFileName() { return std::to_string(kPAReturnType) + ".tif"; }
+std::string HostSession::fileNameOf(DataMgmt::TaxReturnType type) { return std::to_string(type) + ".tif"; }
 
 bool HostSession::writeInto(const std::string& folder) {
   DataMgmt::OrvaneConfiguration& configuration = DataMgmt::OrvaneConfiguration::getInstance();
@@ -337,44 +298,6 @@ bool HostSession::writeInto(const std::string& folder) {
   configuration.setDataDir(folder);
   const bool ok = writer_->writeTifFile(kFreshWrite, kPAReturnType);
   configuration.setDataDir(dataDir);
-  return ok;
-}
-
-bool HostSession::writeInPlace(const std::string& folder, const std::string& path) {
-  // An older file is set aside under a fresh name while the new one is
-  // written, then dropped, or put back when the write fails: the writer
-  // never replaces a file, which would make the file system write the new
-  // one out at once and only slow a run. Runs writing into one folder take
-  // turns (the writer's temporary file has a fixed name).
-  const FolderLock lock(folder);
-  std::string aside;
-  if (::access(path.c_str(), F_OK) == 0) {
-    aside = setAside(folder, path);
-    // Not set aside (a rare clash of names, or no right to): the writer
-    // replaces the file itself.
-  }
-  const bool ok = writeInto(folder);
-  if (!aside.empty()) {
-    if (ok) {
-      std::remove(aside.c_str());
-    } else {
-      std::rename(aside.c_str(), path.c_str());
-    }
-  }
-  return ok;
-}
-
-bool HostSession::writeBeside(const std::string& folder, const std::string& path) {
-  // Written under the host's name in a fresh folder beside `path`, so that
-  // no other file is touched, then moved to `path`. An older file at `path`
-  // is removed just before the move, for the reason given above.
-  std::string scratch = folder + "/.pahost-XXXXXX";
-  if (mkdtemp(&scratch[0]) == nullptr) return false;
-  const std::string written = scratch + "/" + hostFileName();
-  const bool ok = writeInto(scratch) && (std::remove(path.c_str()) == 0 || errno == ENOENT) &&
-                  std::rename(written.c_str(), path.c_str()) == 0;
-  std::remove(written.c_str());
-  ::rmdir(scratch.c_str());
   return ok;
 }
 

@@ -75,12 +75,12 @@ class HostSession {
   };
   EFileOutcome eFileOutcome() const;
   // Writes the PA data file to `path` through the module's writer and
-  // counts its records; false with error() set when it cannot be written.
-  // The host writes the file under its own name ("40.tif") in its data
-  // folder: the folder of `path` when `path` has that name, else a fresh
-  // folder beside `path`, so that no other file is touched, from which the
-  // file is moved to `path`. A failed write leaves an older file at `path`
-  // as it was.
+  // counts its records; false with error() set (the cause included) when
+  // it cannot be written. The host's writer writes the file under the
+  // host's name ("40.tif") in its data folder, here a private folder beside
+  // `path` that sees the federal file ("1.tif") beside `path`; the file is
+  // then put at `path` so that `path` always holds the complete older file
+  // or the complete new one (data_file.h), whatever it is called.
   bool writeDataFile(const std::string& path, long* records);
   // The top-level topics of the interview (empty before build()).
   const std::vector<TopicMgmt::TopicDesc*>& interview() const;
@@ -122,13 +122,10 @@ class HostSession {
   // Copy 1 of federal form 183, where the refusal is recorded; made when
   // `create`.
   DataMgmt::TaxFormPtr refusalRecord(bool create) const;
-  // The data file's name in the host's data folder.
-  static std::string hostFileName();
+  // The name of a return type's data file in the host's data folder.
+  static std::string fileNameOf(DataMgmt::TaxReturnType type);
   // The writer's run with `folder` as the data folder.
   bool writeInto(const std::string& folder);
-  // writeDataFile when `path` has the host's name, and otherwise.
-  bool writeInPlace(const std::string& folder, const std::string& path);
-  bool writeBeside(const std::string& folder, const std::string& path);
   // Gives up the host's holder; false (error() set) when it was not the
   // last one.
   template <class Holder>

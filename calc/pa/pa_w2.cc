@@ -277,9 +277,11 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
     if (totals == nullptr) continue;
     const double wages = w2List.getIR(PAW2::kRowPACompensation.at(r));
     const double tax = w2List.getIR(PAW2::kRowPATaxWithheld.at(r));
-    totals->federalAmount += w2List.getIR(PAW2::kRowFederalWages.at(r));
-    totals->paWages += wages;
-    totals->paTax += tax;
+    // The form is in whole dollars: its totals add the rows as they stand
+    // on it, so that they agree with the rows (and with the data file).
+    totals->federalAmount += static_cast<double>(w2List.getIN(PAW2::kRowFederalWages.at(r)));
+    totals->paWages += static_cast<double>(w2List.getIN(PAW2::kRowPACompensation.at(r)));
+    totals->paTax += static_cast<double>(w2List.getIN(PAW2::kRowPATaxWithheld.at(r)));
     if (tax > 0 && wages > 0 && tax > Utils::roundR(wages * PATax2018::kTaxRate)) ++totals->aboveRate;
   }
   const FieldId& taxpayerFederal = PAW2::kTaxpayerFederalWages;

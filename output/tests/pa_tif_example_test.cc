@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
@@ -52,14 +55,34 @@ std::string writeDataFile(const std::string& path, const std::filesystem::path& 
   return readFile((dir / "40.tif").string());
 }
 
+// The codes that stand more than once in one record.
+std::string repeatedCodes(const std::string& file) {
+  std::istringstream in(file);
+  std::set<std::string> seen;
+  std::string repeated;
+  for (std::string line; std::getline(in, line);) {
+    if (line.compare(0, 2, "D ") == 0) seen.clear();
+    const std::string code = line.substr(0, line.find(' '));
+    const bool field = std::isdigit(static_cast<unsigned char>(line[0]));
+    if (field && !seen.insert(code).second) repeated += line + "\n";
+  }
+  return repeated;
+}
+
 TEST(PATifExampleTest, RichReturnWritesItsDataFile) {
   const std::string name = std::string(PA_EXAMPLES_DIR) + "/joint_part_year_rich";
   const std::filesystem::path dir = ::testing::TempDir() + "pa_tif_example." + std::to_string(::getpid());
   std::filesystem::create_directories(dir);
   const std::string written = writeDataFile(name + ".txt", dir);
-  std::filesystem::remove_all(dir);
   if (std::getenv("PA_UPDATE_GOLDEN") != nullptr) std::ofstream(name + ".tif", std::ios::binary) << written;
   EXPECT_EQ(readFile(name + ".tif"), written);
+  EXPECT_EQ("", repeatedCodes(written));  // a code means one thing in its record
+  // A return files one PA-40 and one form 131: stale second copies add
+  // nothing.
+  const std::string twice = (dir / "twice.txt").string();
+  std::ofstream(twice) << readFile(name + ".txt") << "PA40:2:F253:0\nFED131:2:F72481:1\n";
+  EXPECT_EQ(written, writeDataFile(twice, dir));
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -22,9 +22,15 @@ TEST_F(PATifWriterTest, CodesAreRewrittenInPlace) {
       {kFormID_PA40, PA40::kFarmerText, "Y", false, {}},
       {kFormID_PA40, PA40::kPartYearFromDate, "0415", true, {"FIELD 2018-04-15"}},
       {kFormID_PA40, PA40::kPartYearToDate, "0415", false, {"FIELD 0415"}},
-      // Only four digits are a month and a day; any other text stays.
+      // "MMDD" or the calculation's "MM/DD/YY"; any other text stays.
       {kFormID_PA40, PA40::kPartYearFromDate, "041", true, {"FIELD 041"}},
-      {kFormID_PA40, PA40::kPartYearToDate, "04/15/18", true, {"FIELD 04/15/18"}},
+      {kFormID_PA40, PA40::kPartYearToDate, "04/15/18", true, {"FIELD 2018-04-15"}},
+      {kFormID_PA40, PA40::kPartYearToDate, "4/15/18", true, {"FIELD 4/15/18"}},
+      // The office ratio, kept in ten-thousandths, as the ratio itself.
+      {kFormID_PAScheduleUE, PAScheduleUE::kOfficeRatioCopy, "2500", false, {"FIELD 0.2500"}},
+      {kFormID_PAScheduleUE, PAScheduleUE::kOfficeRatioCopy, "0", false, {"FIELD 0"}},
+      {kFormID_PAScheduleUE, PAScheduleUE::kOfficeRatio, "2500", false, {"FIELD 0.2500"}},
+      {kFormID_PAScheduleUE, PAScheduleUE::kBusinessShare, "750000", false, {"FIELD 0.750000"}},
       // Owner codes: the last of the marked boxes; none marked leaves the value.
       {kFormID_PAScheduleA, PAScheduleA::kTaxpayerBox, "X", false, {"FIELD J"}},
       {kFormID_PAScheduleB, PAScheduleB::kTaxpayerBox, "X", false, {"FIELD X"}},
@@ -129,8 +135,12 @@ TEST_F(PATifWriterTest, RowsAreReadFromTheCopyBeingConverted) {
   text(c, PAScheduleC::kAssetDate.at(0), "03/01/2016", 1);
   text(c, PAScheduleC::kAssetDate.at(11), "07/04/2017", 2);
   text(c, PAScheduleC::kAssetDescription.at(11), "Van", 2);
+  // Every other-expense row with an amount: the home office's and eight more.
+  number(c, PAScheduleC::kTotalOtherExpenses, 396, 2);
+  for (int row = 0; row < 9; ++row) number(c, PAScheduleC::kOtherExpenseAmount.at(row), 44, 2);
   const Lines lines = convert(c, PAScheduleC::kOwnerSSN, "2", 2);
   EXPECT_EQ((Lines{"01290.000.012 VAN", "01300.000.012 2017-07-04"}), withPrefix(lines, {"01290", "01300"}));
+  EXPECT_EQ((Lines{"00550.000.009 44"}), withPrefix(lines, "00550.000.009"));
 }
 
 TEST_F(PATifWriterTest, FormStringsOfForm131AndOtherAndPlainStringsStayAsEntered) {

@@ -21,11 +21,12 @@ TEST_F(PATifWriterTest, RecordsAtTheStatementFieldInOrder) {
   number(kFormID_PA40, PA40::kSpouseMilitaryPay, -5);
   mark(kFormID_PAScheduleW2S, PAScheduleW2S::kTaxpayerWagesDifferenceBox);
   number(kFormID_PAW2, PAW2::kTaxpayerWithholdingAboveRateCount, 1, 2);
+  text(kFormID_PAW2, PAW2::kRowEmployerEIN.at(0), "11-1111111");
   text(kFormID_PAReturnInfo, PAReturnInfo::kTaxpayerSSN, "111-00-0001");
   mark(kFormID_Fed1099G, Fed1099G::kUnemploymentBox);
   text(kFormID_Fed1099G, Fed1099G::kState, "PA");
   number(kFormID_Fed1099G, Fed1099G::kStateTaxWithheld, 1200);
-  copyOf(kFormID_PAScheduleE);
+  copyOf(kFormID_PAScheduleE)->setPrintingEnabled(true);
   const Lines lines = convert(kFormID_PA40, PA40::kStatementBox, "X");
   const Lines heads = {"D PAPASTMNT  001 X T  ", "D PAPASTMNT  002 X T  ", "D PAPARTNHDR 001 X T  ",
                        "D PAPAAUTHDR 001 X T  ", "D PAPASCHW2M 001 X T  ", "D PAPA1099G  001 X T  ",
@@ -44,9 +45,31 @@ TEST_F(PATifWriterTest, RecordsAtTheStatementFieldInOrder) {
                                  "My employer did not withhold PA income tax at the rate of 3.07%"),
                    heads[1], "00010.000.001 PA", "00008.000.001 S", "00020.000.001 PA40", heads[2]}),
             Lines(lines.begin(), lines.begin() + 15));
-  // A person whose amount is zero gets no statement: the spouse's is 001.
+  // A marked box has its statement whatever the military pay: the
+  // taxpayer's with the other two texts.
   number(kFormID_PA40, PA40::kTaxpayerMilitaryPay, 0);
-  EXPECT_EQ(Lines{heads[0]}, withPrefix(convert(kFormID_PA40, PA40::kStatementBox, "X"), "D PAPASTMNT"));
+  const Lines again = convert(kFormID_PA40, PA40::kStatementBox, "X");
+  EXPECT_EQ((Lines{heads[0], heads[1]}), withPrefix(again, "D PAPASTMNT"));
+  EXPECT_EQ(statementLine("00025.000.001", "My wages reported on PA-40, line 1a differ from "),
+            withPrefix(again, "00025").front());
+}
+
+// A record only for a form that holds data: no W-2 schedule without a row,
+// no Schedule E record without a copy marked to print; such copies take
+// no occurrence.
+TEST_F(PATifWriterTest, EmptyFormsHaveNoRecord) {
+  copyOf(kFormID_PAW2);
+  number(kFormID_PAScheduleW2S, PAScheduleW2S::kTotalPACompensation, 0);
+  copyOf(kFormID_PAScheduleE, 1);
+  text(kFormID_PAScheduleE, PAScheduleE::kPropertyTypeCode, "2", 2);
+  Lines heads = {"D PAPARTNHDR 001 X T  ", "D PAPAAUTHDR 001 X T  "};
+  EXPECT_EQ(heads, withPrefix(convert(kFormID_PA40, PA40::kStatementBox, "X"), "D "));
+  copyOf(kFormID_PAScheduleE, 2)->setPrintingEnabled(true);
+  const Lines lines = convert(kFormID_PA40, PA40::kStatementBox, "X");
+  heads.push_back("D PAPASCHEM  001 X T  ");
+  EXPECT_EQ(heads, withPrefix(lines, "D "));
+  // The return header's line, then copy 2 as the first occurrence.
+  EXPECT_EQ((Lines{"00020.000.001 2018-01-01", "00020.000.001 2"}), withPrefix(lines, "00020"));
 }
 
 TEST_F(PATifWriterTest, ReturnHeaderByFilingStatus) {
@@ -60,8 +83,9 @@ TEST_F(PATifWriterTest, ReturnHeaderByFilingStatus) {
   EXPECT_EQ((Lines{"00680.000.001 X", "00520.000.001 Ann"}), withPrefix(header(), {"00420", "00680", "00520"}));
 }
 
-TEST_F(PATifWriterTest, W2ScheduleRowsAndRepeatedTotals) {
+TEST_F(PATifWriterTest, W2ScheduleRowsNumberedOnAcrossCopies) {
   text(kFormID_PAMiscCompWorksheet, PAMiscCompWorksheet::kRowCodeLetter.at(0), "K");
+  text(kFormID_PAMiscCompWorksheet, PAMiscCompWorksheet::kRowCodeLetter.at(0), "L", 2);
   number(kFormID_PAScheduleW2S, PAScheduleW2S::kTotalPACompensation, 700);
   auto schedule = [&] { return linesOf([&] { writer->writePAPASCHW2MRecord(); }); };
   EXPECT_TRUE(schedule().empty());  // no PA W-2 copy: no record at all
@@ -69,11 +93,12 @@ TEST_F(PATifWriterTest, W2ScheduleRowsAndRepeatedTotals) {
   text(kFormID_PAW2, PAW2::kRowEmployerEIN.at(2), "33-3333333");
   text(kFormID_PAW2, PAW2::kRowOwner.at(2), "S");
   text(kFormID_PAW2, PAW2::kRowEmployerEIN.at(0), "44-4444444", 2);
-  // Rows without an employer number take no occurrence; the worksheet rows
-  // and the totals follow each PA W-2 copy, whose rows restart at 001.
+  // Rows without an employer number take no occurrence; the rows of a
+  // later copy go on from the last, and the worksheet rows and the totals
+  // come once.
   EXPECT_EQ((Lines{"D PAPASCHW2M 001 X T  ", "00030.000.001 11-1111111", "00020.000.002 S",
-                   "00030.000.002 33-3333333", "00885.000.001 K", "01600.000.001 700",
-                   "00030.000.001 44-4444444", "00885.000.001 K", "01600.000.001 700"}),
+                   "00030.000.002 33-3333333", "00030.000.003 44-4444444", "00885.000.001 K",
+                   "00885.000.002 L", "01600.000.001 700"}),
             withPrefix(schedule(), {"D ", "00020", "00030", "00885", "01600"}));
 }
 

@@ -62,12 +62,29 @@ TEST_F(WholeFileTest, UpdateNeverLosesTheOldFile) {
     EXPECT_EQ(old, written()) << fault;
     EXPECT_FALSE(fs::exists(path("40.tif.tmp"))) << fault;
   }
-  // Without a header to extend the old lines stay; the old federal data
-  // gives way to the new.
+  // A line too long to be read whole, in the old file or the federal one:
+  // no write, the cause said.
+  const std::string longLine = "Y 2018\nS NY\nD NYRECORD   001 X T 1\n" + std::string(70000, 'x') + "\n";
+  writeFile("40.tif", longLine);
+  EXPECT_FALSE(writer->writeTifFile(2, 40));
+  const std::string cause = "line 4 of " + path("40.tif") + " is longer than 65536 bytes";
+  EXPECT_NE(std::string::npos, writer->outputError().find(cause));
+  EXPECT_EQ(longLine, written());
+  writeFile("1.tif", "D FDF1040   001 X T 1\n" + std::string(70000, 'x') + "\n00001.000.001 LOST\n");
+  EXPECT_FALSE(writer->writeTifFile(1, 40));
+  EXPECT_NE(std::string::npos, writer->outputError().find("line 2 of " + path("1.tif")));
+  writeFile("1.tif", "D FDF1040   001 X T 1\n");
+  // A file without a header gets the whole header, its sections listed;
+  // its records stay and the old federal data gives way to the new.
+  writeFile("40.tif", old);
   ASSERT_TRUE(writer->writeTifFile(2, 40));
   EXPECT_TRUE(writer->getMode() == 2 && writer->isUpdating());
-  EXPECT_EQ(0u, written().find("Y 2018\nS NY\nD NYRECORD   001 X T 1\nD SYSTRTN    002 X T 1\n"));
+  EXPECT_EQ(0u, written().find("Y 2018\nP Orvane\nV FD: 2018.0 PA: 1.0\nT \nS SY\nS NY\nS PA\nS FD\n"
+                               "D NYRECORD   001 X T 1\nD SYSTRTN    002 X T 1\n"));
   EXPECT_EQ("D NYRECORD   001 X T 1|D SYSTRTN    002 X T 1|D FDF1040   001 X T 1|", heads());
+  writeFile("40.tif", "");
+  ASSERT_TRUE(writer->writeTifFile(2, 40));
+  EXPECT_EQ(0u, written().find("Y 2018\nP Orvane\nV FD: 2018.0 PA: 1.0\nT \nS SY\nS PA\nS FD\nD SYSTRTN"));
   ASSERT_TRUE(writer->writeTifFile(1, 40));
   EXPECT_FALSE(writer->isUpdating());
   EXPECT_FALSE(writer->writeTifFile(2, 1));  // never over the federal file
@@ -81,10 +98,12 @@ TEST_F(WholeFileTest, PrintedFormsFollowAndOnlyFlaggedCopiesWrite) {
   holder(kFormID_PA40)->setPrintingEnabled(true);
   for (uint16_t copy = 1; copy <= 3; ++copy) holder(kFormID_PAW2, copy)->setPrintingEnabled(copy > 1);
   printer->listed = {kFormID_PA40, kFormID_PAW2, kFormID_PADirectDepositDebit};
+  text(kFormID_Fed131, Fed131::kStateReturnChoice, "3");
+  federal->getFormOrCreate(kFormID_Fed131, 2);  // form 131 gives its copy 1 alone
   ASSERT_TRUE(writer->writeTifFile(1, 40));
   EXPECT_EQ(std::string(kTwoEFileRecords) + "D PA40       001 X T 1|D PAW2       002 X T 1|D PAW2       003 X T 1|"
-            "D PADIRECTDE 001 X T 1|D FDF1040   001 X T 1|", heads());
-  EXPECT_NE(std::string::npos, written().find("\n00001.000.001 FIRST\n"));
+            "D PADIRECTDEPOSITDEBIT 001 X T 1|D FDF1040   001 X T 1|", heads());
+  EXPECT_NE(std::string::npos, written().find("\n00001.999.001 FIRST\n"));
   // A longer list: after the two entries of form 131, room for 253.
   printer->listed.assign(300, kFormID_PAW2);
   ASSERT_TRUE(writer->writeTifFile(1, 40));
@@ -249,6 +268,19 @@ TEST_F(StateTifWriterTest, GoldenDataFiles) {
   fs::copy_file(golden / "update_base.tif", dir / "40.tif", fs::copy_options::overwrite_existing);
   ASSERT_TRUE(paWriter->writeTifFile(2, 40));
   expectGolden("update.tif", bytesOf(dir / "40.tif"));
+  // Updated again, the file stays the same: this state's version, section
+  // line and records once, every other line as it was.
+  ASSERT_TRUE(paWriter->writeTifFile(2, 40));
+  EXPECT_EQ(bytesOf(golden / "update.tif"), bytesOf(dir / "40.tif"));
+  // A fresh file updated twice keeps its header and its other record.
+  ASSERT_TRUE(paWriter->writeTifFile(1, 40));
+  const std::string fresh = bytesOf(dir / "40.tif");
+  for (int update = 0; update < 2; ++update) ASSERT_TRUE(paWriter->writeTifFile(2, 40));
+  const std::string updated = bytesOf(dir / "40.tif");
+  EXPECT_EQ(fresh.substr(0, fresh.find("D SYSTRTN")), updated.substr(0, updated.find("D SYSTRTN")));
+  for (const char* head : {"\nV ", "PA: ", "\nS PA\n", "\nD SYPCRTN", "\nD SYSTRTN", "\nD PA40 "}) {
+    EXPECT_EQ(1, occurrences(updated, head)) << head;
+  }
 }
 
 }  // namespace

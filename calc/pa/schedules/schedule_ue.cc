@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/schedules/schedule_ue_ratios.h"
 #include "calc/pa/tax_parameters.h"
 #include "catalogs/fields/fields.h"
 #include "entry/return_codes.h"
@@ -31,8 +32,8 @@ namespace {
 namespace UE = PAScheduleUE;
 using UEField = NamedField<PAScheduleUEFieldIds>;
 
-const int8_t kSharePlaces = 6;  // the vehicle business share
-const int8_t kRatioPlaces = 4;  // the office ratio
+using PAScheduleUERatios::kBusinessSharePlaces;
+using PAScheduleUERatios::kOfficeRatioPlaces;
 
 // The entries of the office or work area section, opened while all three
 // of its questions are answered yes.
@@ -155,7 +156,7 @@ void fillVehicle(PATaxReturnCalcEngine& engine, UECopy& ue, uint16_t copy) {
     double share = ue.whole(UE::kTotalVehicleMiles) > 0
                        ? ue.value(UE::kTotalBusinessMiles) / ue.value(UE::kTotalVehicleMiles)
                        : 0.0;
-    engine.copyNumberField(kFormID_PAScheduleUE, copy, UE::kBusinessShare, share, kSharePlaces);
+    engine.copyNumberField(kFormID_PAScheduleUE, copy, UE::kBusinessShare, share, kBusinessSharePlaces);
     form.plus2(UE::kVehicleCostTotal, UE::kFirstVehicleCost, UE::kSecondVehicleCost);
     form.timesIR(UE::kBusinessVehicleCost, UE::kVehicleCostTotal, share);
     form.plus4(UE::kVehicleExpenses, UE::kBusinessVehicleCost, UE::kThirdOtherVehicleExpense,
@@ -180,7 +181,7 @@ void fillOffice(PATaxReturnCalcEngine& engine, UECopy& ue, uint16_t copy) {
     form.minII(UE::kOfficeRatioPart, UE::kOfficeRatioPart, UE::kOfficeRatioBase);
     ratio = static_cast<double>(ue.whole(UE::kOfficeRatioPart)) / static_cast<double>(ue.whole(UE::kOfficeRatioBase));
   }
-  engine.copyNumberField(kFormID_PAScheduleUE, copy, UE::kOfficeRatio, ratio, kRatioPlaces);
+  engine.copyNumberField(kFormID_PAScheduleUE, copy, UE::kOfficeRatio, ratio, kOfficeRatioPlaces);
   form.assignII(UE::kOfficeRatioCopy, UE::kOfficeRatio);
   form.timesIR(UE::kOfficeAllowedPart, UE::kOfficeExpenseSubtotal, ratio);
   form.plus2(UE::kOfficeExpenses, UE::kOfficeAllowedPart, UE::kOfficeFurtherAmount);

@@ -54,7 +54,7 @@ TEST_F(PAW2Test, RowsFromTheFederalW2s) {
   EXPECT_EQ(textAt(PAW2::kRowOwner.at(1)), "T");
   EXPECT_DOUBLE_EQ(value(PAW2::kRowFederalWages.at(1)), 2500.50);
   EXPECT_TRUE(list().isNull(PAW2::kRowOwner.at(2)));
-  EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerFederalWages), 3500.50);
+  EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerFederalWages), 3501);  // the rows in whole dollars
   EXPECT_TRUE(list().isNull(PAW2::kSpouseFederalWages));
   EXPECT_TRUE(list().isDataEntered());
 
@@ -95,7 +95,7 @@ TEST_F(PAW2Test, RowsAboveThePARateAreCountedPerPerson) {
   EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerWithholdingAboveRateCount), 2);
   EXPECT_DOUBLE_EQ(value(PAW2::kSpouseWithholdingAboveRateCount), 1);
   EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPACompensation), 4000);
-  EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPATaxWithheld), 152.01);
+  EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPATaxWithheld), 152);  // 31 + 31 + 50 + 40, as the rows read
 }
 
 }  // namespace

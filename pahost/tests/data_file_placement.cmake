@@ -1,0 +1,108 @@
+# Where pahost (PAHOST) puts the data file of RETURN, in the folder WORK:
+# the same file, federal data included, under the host's name and another;
+# 0600 for a new file, an older file's permissions kept; one PA-40 record for
+# a return with a stale second PA-40; a folder named by --out is exit 2 and
+# --dump writes no data file; a full file system, a read-only folder and a
+# federal file with a line too long to read are exit 1 with the cause, the
+# older file as it was and nothing left beside it.
+include(${CMAKE_CURRENT_LIST_DIR}/sanitizer_report.cmake)
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/empty_folder ${WORK}/read_only)
+set(older "an older data file\n")
+set(federal "Y 2018\nD FDF1040   001 X T 1\n00001.000.001 FEDERAL\n")
+
+# Runs pahost with ARGN through the shell command PREFIX ("" for none),
+# expects exit status STATUS and the output to match OUTPUT, and gives the
+# output back in `run_output`.
+function(run prefix status output)
+  string(REPLACE ";" " " args "${ARGN}")
+  execute_process(COMMAND sh -c "${prefix} ${PAHOST} ${args}" OUTPUT_VARIABLE out ERROR_VARIABLE err
+                  RESULT_VARIABLE rc)
+  if(NOT rc STREQUAL "${status}" OR NOT "${out}${err}" MATCHES "${output}" OR "${err}" MATCHES "${SANITIZER_REPORT}")
+    message(FATAL_ERROR "pahost ${args}: exit status ${rc}, expected ${status} and output matching "
+                        "${output}\n${out}${err}")
+  endif()
+  set(run_output "${out}${err}" PARENT_SCOPE)
+endfunction()
+
+# The file at PATH holds EXPECTED and its folder nothing of a write.
+function(expect_kept path expected)
+  file(READ ${path} kept)
+  get_filename_component(folder ${path} DIRECTORY)
+  file(GLOB left ${folder}/.pahost-*)
+  if(NOT kept STREQUAL expected OR left)
+    message(FATAL_ERROR "${path} holds: ${kept}; left beside it: ${left}")
+  endif()
+endfunction()
+
+function(expect_mode path mode)
+  execute_process(COMMAND stat -c %a ${path} OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT found STREQUAL mode)
+    message(FATAL_ERROR "${path} has the permissions ${found}, expected ${mode}")
+  endif()
+endfunction()
+
+# The same file under any name, with the federal data beside it.
+file(WRITE ${WORK}/1.tif "${federal}")
+file(WRITE ${WORK}/pa.tif "${older}")
+file(CHMOD ${WORK}/pa.tif PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ)
+run("" 0 "Data file written" --out ${WORK}/40.tif ${RETURN})
+run("" 0 "Data file written" --out ${WORK}/pa.tif ${RETURN})
+file(READ ${WORK}/40.tif default_name)
+file(READ ${WORK}/pa.tif other_name)
+if(NOT default_name STREQUAL other_name OR NOT other_name MATCHES "\n00001.000.001 FEDERAL\n$")
+  message(FATAL_ERROR "40.tif and pa.tif differ or lack the federal data:\n${other_name}")
+endif()
+expect_mode(${WORK}/40.tif 600)
+expect_mode(${WORK}/pa.tif 640)
+
+# A return files one PA-40.
+file(READ ${RETURN} text)
+file(WRITE ${WORK}/two_pa40.txt "${text}PA40:2:F253:0\n")
+run("" 0 "Data file written" --out ${WORK}/two.tif ${WORK}/two_pa40.txt)
+file(STRINGS ${WORK}/two.tif heads REGEX "^D (PA40|PAPARTNHDR) ")
+list(LENGTH heads count)
+if(NOT count EQUAL 2)
+  message(FATAL_ERROR "two PA-40 copies give the records ${heads}")
+endif()
+
+run("" 2 "--out names the folder" --out ${WORK}/empty_folder ${RETURN})
+if(NOT IS_DIRECTORY ${WORK}/empty_folder)
+  message(FATAL_ERROR "the folder named by --out is gone")
+endif()
+run("" 0 "" --dump --out ${WORK}/dumped.tif ${RETURN})
+if(EXISTS ${WORK}/dumped.tif)
+  message(FATAL_ERROR "--dump wrote a data file")
+endif()
+
+# A full file system: no file may grow past 1 KB (the signal ignored, a
+# write fails as on a full disk).
+file(WRITE ${WORK}/40.tif "${older}")
+run("trap '' XFSZ; ulimit -f 2;" 1 "could not be written: .*File too large" --out ${WORK}/40.tif ${RETURN})
+expect_kept(${WORK}/40.tif "${older}")
+
+# A federal file with a line too long to be read whole.
+string(REPEAT "x" 70000 long)
+file(WRITE ${WORK}/1.tif "D FDF1040   001 X T 1\n${long}\n")
+run("" 1 "line 2 of ${WORK}/1.tif is longer than 65536 bytes" --out ${WORK}/40.tif ${RETURN})
+expect_kept(${WORK}/40.tif "${older}")
+
+# A read-only folder: a read-only mount of it for root, whom permissions
+# do not stop, else its permissions.
+file(WRITE ${WORK}/read_only/40.tif "${older}")
+execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(folder ${WORK}/read_only)
+if(uid STREQUAL "0")
+  execute_process(COMMAND unshare --mount true RESULT_VARIABLE no_namespace OUTPUT_QUIET ERROR_QUIET)
+  if(no_namespace)
+    message(STATUS "no mount namespace here: the read-only folder is not tried")
+    return()
+  endif()
+  run("unshare --mount sh -c 'mount --bind ${folder} ${folder} && mount -o remount,bind,ro ${folder} && exec \"$0\" \"$@\"'"
+      1 "could not be written: .*Read-only file system" --out ${folder}/40.tif ${RETURN})
+else()
+  file(CHMOD ${folder} PERMISSIONS OWNER_READ OWNER_EXECUTE)
+  run("" 1 "could not be written: .*Permission denied" --out ${folder}/40.tif ${RETURN})
+  file(CHMOD ${folder} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+endif()
+expect_kept(${folder}/40.tif "${older}")

@@ -1,0 +1,120 @@
+// pahost killed while it writes the data file of a large return, again and
+// again at random moments, with an older file at the target, under the
+// host's name and another: after every kill the target holds the complete
+// older file or the complete new one, and the next run that ends leaves
+// nothing of the killed runs beside it.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+const int kKills = 50;
+const char kOlder[] = "an older data file\n";
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Whether the folder holds a write's private folder.
+bool writing(const fs::path& dir) {
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.path().filename().string().rfind(".pahost-", 0) == 0) return true;
+  }
+  return false;
+}
+
+class KillTest : public ::testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override {
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  pid_t start() {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      const std::string out = target.string();
+      ::freopen("/dev/null", "w", stdout);
+      ::execl(PA_PAHOST, PA_PAHOST, "--out", out.c_str(), PA_MANY_COPIES_RETURN, static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    return pid;
+  }
+  // Waits until the write has begun (its private folder is there) or the
+  // run ended; the time that took.
+  Clock::duration awaitWrite(pid_t pid, int* status) {
+    const Clock::time_point begun = Clock::now();
+    while (!writing(dir)) {
+      if (::waitpid(pid, status, WNOHANG) == pid) return Clock::duration::max();
+      std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    return Clock::now() - begun;
+  }
+  // A whole run: the file written, and how long the write took.
+  std::string runToEnd(Clock::duration* writeTime) {
+    int status = 0;
+    const pid_t pid = start();
+    const bool begun = awaitWrite(pid, &status) != Clock::duration::max();
+    const Clock::time_point from = Clock::now();
+    if (begun) ::waitpid(pid, &status, 0);
+    *writeTime = Clock::now() - from;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    return readFile(target);
+  }
+
+  const fs::path dir = fs::path(::testing::TempDir()) / ("pahost_kill." + std::to_string(::getpid()));
+  const fs::path target = dir / GetParam();
+};
+
+TEST_P(KillTest, TargetHoldsTheOlderOrTheNewFile) {
+  Clock::duration first, second;
+  const std::string fresh = runToEnd(&first);
+  ASSERT_EQ(fresh, runToEnd(&second));
+  ASSERT_GT(fresh.size(), 100000u);
+  std::random_device seed;
+  const unsigned seedValue = seed();
+  SCOPED_TRACE("seed " + std::to_string(seedValue));
+  std::mt19937 random(seedValue);
+  const auto writeTime = std::chrono::duration_cast<std::chrono::microseconds>(std::min(first, second));
+  std::uniform_int_distribution<long> moment(0, writeTime.count());
+  int kills = 0;
+  int midWrite = 0;  // kills that left a write unfinished
+  for (int attempt = 0; attempt < 2 * kKills && kills < kKills; ++attempt) {
+    std::ofstream(target, std::ios::binary) << kOlder;
+    int status = 0;
+    const pid_t pid = start();
+    if (awaitWrite(pid, &status) == Clock::duration::max()) continue;  // ended before
+    std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    kills += WIFSIGNALED(status);
+    if (WIFSIGNALED(status) && writing(dir)) ++midWrite;
+    const std::string found = readFile(target);
+    ASSERT_TRUE(found == kOlder || found == fresh) << "attempt " << attempt << ": " << found.size();
+  }
+  EXPECT_EQ(kKills, kills);
+  EXPECT_GT(midWrite, kKills / 4);
+  EXPECT_EQ(fresh, runToEnd(&first));
+  EXPECT_FALSE(writing(dir));
+  EXPECT_EQ(1, std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+INSTANTIATE_TEST_SUITE_P(UnderAnyName, KillTest, ::testing::Values("40.tif", "return.pa"));
+
+}  // namespace
