@@ -7,15 +7,17 @@
 //
 // Exit status: 0 on success, 2 when the module cannot be loaded or has
 // another compatibility number, or the return file cannot be read (a
-// missing file, a directory, a line too long), 1 when a factory fails or
-// the data file cannot be written.
+// missing file, a directory, a line too long) or --autotest names no
+// folder, 1 when a factory fails or the data file cannot be written.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
+#include "host/configuration.h"
 #include "host/io.h"
 #include "host/stand_in.h"
 #include "interview/interview_outline.h"
@@ -40,12 +42,14 @@ const char kUsage[] =
     "  --dump         write both returns to standard output in the test-data format;\n"
     "                 everything else goes to standard error\n"
     "  --no-calc      load the return without calculating, auditing or writing it\n"
+    "  --autotest DIR run the module's automated-test hooks on the option files in DIR\n"
     "  --help         print this text\n";
 
 struct Options {
   std::string modulePath = defaultModulePath();
   std::string returnFile;
   std::string outFile = "40.tif";
+  std::string autoTestDir;  // the hooks' folder; "" leaves them off
   bool dump = false;
   bool calculate = true;
   bool eFile = false;
@@ -73,9 +77,9 @@ bool parseOptions(int argc, char** argv, Options* o) {
       known = true;
     }
     if (known) continue;
-    if (std::strcmp(arg, "--module") == 0 || std::strcmp(arg, "--out") == 0) {
+    if (std::strcmp(arg, "--module") == 0 || std::strcmp(arg, "--out") == 0 || std::strcmp(arg, "--autotest") == 0) {
       if (++i >= argc || argv[i][0] == '\0') return false;
-      (arg[2] == 'm' ? o->modulePath : o->outFile) = argv[i];
+      (arg[2] == 'm' ? o->modulePath : arg[2] == 'o' ? o->outFile : o->autoTestDir) = argv[i];
     } else if (arg[0] == '-' || !o->returnFile.empty()) {
       return false;
     } else {
@@ -143,7 +147,14 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
   if (!reportLines(session.checkLines(o.returnFile), o, info)) return 2;
   session.load(o.returnFile);
   if (o.calculate) session.calculate();
-  if (o.dump) session.dump(stdout);
+  if (o.dump) {
+    const int leftOut = session.dump(stdout);
+    if (leftOut > 0) {
+      std::fprintf(stderr,
+                   "pahost: the dump leaves out %d text%s the format cannot carry (a leading colon or a line end)\n",
+                   leftOut, leftOut == 1 ? "" : "s");
+    }
+  }
   int status = o.calculate ? reportReturn(session, o, info) : 0;
   if (o.interview) {
     std::fprintf(info, "\n");
@@ -212,6 +223,16 @@ int main(int argc, char** argv) {
   if (o.help) {
     std::fputs(kUsage, stdout);
     return 0;
+  }
+  if (!o.autoTestDir.empty()) {
+    // The host's switch and folder for the module's automated-test hooks,
+    // which then run at the end of each calculation.
+    if (!std::filesystem::is_directory(o.autoTestDir)) {
+      std::fprintf(stderr, "pahost: --autotest needs a folder: %s\n", o.autoTestDir.c_str());
+      return 2;
+    }
+    DataMgmt::OrvaneConfiguration::getInstance().setAllowAutoTest(true);
+    DataMgmt::OrvaneConfiguration::getInstance().setAutoTestDir(o.autoTestDir);
   }
   // With --dump, standard output carries the dump alone.
   std::FILE* info = o.dump ? stderr : stdout;

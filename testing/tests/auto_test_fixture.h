@@ -41,20 +41,13 @@ class AutoTestProbe : public PACalculationMgmt::PATaxReturnCalcEngine {
   }
   void calcReturn(int flag) override { log("calcReturn"), PATaxReturnCalcEngine::calcReturn(flag); }
   void calcStateReturn() override { log("calcStateReturn"), PATaxReturnCalcEngine::calcStateReturn(); }
-  void loadInputTextFile(const std::string& path, DataMgmt::TaxReturn* taxReturn) override {
-    log("loadInputTextFile"), PATaxReturnCalcEngine::loadInputTextFile(path, taxReturn);
-  }
   void loadInputXmlFile(const std::string& forms, const std::string& relations, const std::string& results,
                         DataMgmt::TaxReturn* r, const DataMgmt::FormId& boxForm, const DataMgmt::FieldId& box) override {
     log("loadInputXmlFile"), PATaxReturnCalcEngine::loadInputXmlFile(forms, relations, results, r, boxForm, box);
   }
-  void log(const char* call) {
-    calls.push_back(call);
-    if (onCall) onCall(call);
-  }
+  void log(const char* call) { calls.push_back(call); }
 
   std::function<void(const DataMgmt::FormId&, uint16_t)> formula;
-  std::function<void(const std::string&)> onCall;
   std::vector<std::string> calls;
 };
 
