@@ -12,7 +12,6 @@ namespace {
 
 const char kClearPA[] = "PAOrvaneAutoTest_Clear.xml";
 const char kClearScrubber[] = "PAOrvaneAutoTest_Clear_Scrubber.xml";
-const char kClearDaemon[] = "PAOrvaneAutoTest_Clear_KXTDaemon.xml";
 const char kClearNo[] =
     "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<AUTOTESTOPTIONS>\n<CLEAR>No</CLEAR>\n</AUTOTESTOPTIONS>\n";
 
@@ -59,24 +58,19 @@ TEST_F(AutoTestHooksTest, WithoutTheSwitchOrADirectoryNothingHappens) {
 // acts once; the scrubber skips its work while a hook recalculates.
 TEST_F(AutoTestHooksTest, TheDoneBoxStopsEachHookUntilItsClearFileSaysYesOnce) {
   allowAutoTest();
-  Options options = kEveryHook;
-  options.push_back({"PAOUTPUTALLFIELDSDIR", "out"});
-  writeOptions(options);
+  writeOptions(kEveryHook);
   engine->calcStateReturn();
-  EXPECT_TRUE(exists("out/names.txt") && name() == "Jane" && !exists("daemon") && done());
-  std::filesystem::remove(dir + "out/names.txt");
+  EXPECT_TRUE(exists("names.txt") && name() == "Jane" && !exists("daemon") && done());
+  std::filesystem::remove(dir + "names.txt");
   pa->setSaveNeeded(false);
-  engine->runAutoTest();
-  EXPECT_FALSE(exists("out/names.txt") || pa->isSaveNeeded());
-  // The scrubber's clear file says "Yes": it clears the box, scrubs, marks
-  // the box again and turns its file to "No"; the others still wait.
-  clear(kClearScrubber, "Yes");
+  engine->runAutoTest();  // stopped: changes nothing
+  EXPECT_FALSE(exists("names.txt") || pa->isSaveNeeded());
+  clear(kClearScrubber, "Yes");  // unmarks the box, scrubs, marks it, says "No"
   engine->calcStateReturn();
-  EXPECT_TRUE(name() == "Anon" && read(kClearScrubber) == kClearNo && !exists("daemon") && done());
-  EXPECT_FALSE(exists("out/names.txt"));
+  EXPECT_TRUE(name() == "Anon" && read(kClearScrubber) == kClearNo && done() && !exists("daemon"));
   clear(kClearPA, "Yes");
   engine->runAutoTest();
-  EXPECT_TRUE(read(kClearPA) == kClearNo && exists("out/names.txt") && done());
+  EXPECT_TRUE(read(kClearPA) == kClearNo && exists("names.txt") && done());
   name("Jane");
   clear(kClearScrubber, "Yes");
   info()->setX(kInProgress);
@@ -95,9 +89,7 @@ TEST_F(AutoTestHooksTest, AReaderExceptionEndsEachHookQuietly) {
     // On the clear files the done box stays; on the options file only, the
     // clear files act and then every hook ends.
     PersistanceMgmt::XMLParser::setThrowOnRead(true, onOptionsOnly ? dir + "OrvaneAutoTest_OVQA.xml" : "");
-    EXPECT_NO_THROW(engine->runAutoTest());
-    EXPECT_NO_THROW(runScrubber());
-    EXPECT_NO_THROW(runDaemon());
+    EXPECT_NO_THROW(engine->runAutoTest(); runScrubber(); runDaemon());
     EXPECT_EQ(done(), !onOptionsOnly);
     EXPECT_EQ(read(kClearPA) == kClearNo, onOptionsOnly);
   }
@@ -140,10 +132,10 @@ TEST_F(AutoTestHooksTest, TheInProgressBoxIsNeverLeftMarked) {
                 {"PAGENERATECYCLEDAEMON", "Yes"}, {"PAOUTPUTDIRDAEMON", "daemon"}});
   info()->setX(kInProgress);
   engine->runAutoTest();
-  EXPECT_TRUE(engine->calls.empty());
+  EXPECT_FALSE(exists("OrvaneAutoTest_Report.txt"));  // the relations did not run
   clear(kClearPA, "Yes");
   engine->runAutoTest();
-  EXPECT_TRUE(engine->calls == std::vector<std::string>{"loadInputXmlFile"} && !inProgress() && !done());
+  EXPECT_TRUE(read("OrvaneAutoTest_Report.txt").find(kClearPA) != std::string::npos && !inProgress() && !done());
   engine->formula = [](const FormId&, uint16_t) { throw Exceptions::OrvaneException("failed", "test", "formula"); };
   EXPECT_THROW(engine->writeAllFieldsXml(dir + "all"), Exceptions::OrvaneException);
   EXPECT_FALSE(inProgress());
@@ -156,49 +148,35 @@ TEST_F(AutoTestHooksTest, TheInProgressBoxIsNeverLeftMarked) {
   info()->setXNo(kDone);
   info()->setOverridden(kInProgress, true);  // the dump, without the recalculation
   runDaemon();
-  EXPECT_TRUE(bareEngine.calls.empty() && engine->calls.size() == 3 && exists("daemon/PAReturn.xml") && done());
+  EXPECT_TRUE(bareEngine.calls.empty() && engine->calls.size() == 2 && exists("daemon/PAReturn.xml") && done());
 }
 
-using AutoTestFilesTest = AutoTestFixture;
-
-TEST_F(AutoTestFilesTest, PathsResolveInsideTheAutoTestDirectoryOrAreRefused) {
+TEST_F(AutoTestHooksTest, PathsResolveInsideTheAutoTestDirectoryOrAreRefused) {
   const std::string base = dir, bare = dir.substr(0, dir.size() - 1);
   std::filesystem::create_directories(dir + "real");
   std::filesystem::create_directory_symlink(dir + "real", dir + "link");
-  const struct {
-    std::string value;
-    bool asFile, resolves;
-    std::string below;  // the resolved path after the directory
-  } rows[] = {
+  const struct { std::string value; bool asFile, resolves; std::string below; } rows[] = {  // below the directory
       {"", false, true, ""}, {"", true, false, ""}, {"out/sub/list.txt", true, true, "out/sub/list.txt"},
       {"out\\sub", false, true, "out/sub"}, {"./out//x/.", true, true, "out/x"}, {base + "out", false, true, "out"},
-      {bare, false, true, ""}, {bare, true, false, ""}, {"..", false, false, ""}, {"out/../../escape", true, false, ""},
-      {"out\\..\\..\\escape", true, false, ""}, {base + "../escape", true, false, ""}, {"/etc/passwd", true, false, ""},
-      {"\\etc\\passwd", true, false, ""}, {"C:/Windows/x.txt", true, false, ""}, {"out/D:x", true, false, ""},
-      {"C:/AutoTest_OV/out/list.txt", true, true, "out/list.txt"}, {"c:\\autotest_ov\\out", false, true, "out"},
-      {"C:/AutoTest_OV", false, true, ""}, {"C:/AutoTest_OVx/list.txt", true, false, ""},
-      {"link/list.txt", true, false, ""}, {"real/list.txt", true, true, "real/list.txt"}, {"link", false, false, ""},
+      {bare, false, true, ""}, {bare, true, false, ""}, {"..", false, false, ""}, {"out\\..\\..\\x", true, false, ""},
+      {base + "../x", true, false, ""}, {"/etc/passwd", true, false, ""}, {"C:/Windows/x.txt", true, false, ""},
+      {"out/D:x", true, false, ""}, {"C:/AutoTest_OV/out/list.txt", true, true, "out/list.txt"},
+      {"c:\\autotest_ov\\out", false, true, "out"}, {"C:/AutoTest_OV", false, true, ""},
+      {"C:/AutoTest_OVx/list.txt", true, false, ""}, {"link/list.txt", true, false, ""}, {"link", false, false, ""},
+      {"real/list.txt", true, true, "real/list.txt"},
   };
   for (const auto& row : rows) {
     std::string path = "unchanged", why;
     const bool resolved = row.asFile ? AutoTestFiles::resolveFile(row.value, path, &why)
                                      : AutoTestFiles::resolveDirectory(row.value, path, &why);
-    EXPECT_EQ(resolved, row.resolves) << row.value;
+    EXPECT_TRUE(resolved == row.resolves && why.empty() == row.resolves) << row.value;
     EXPECT_EQ(path, row.resolves ? base + row.below : "unchanged") << row.value;
-    EXPECT_EQ(why.empty(), row.resolves) << row.value;
   }
-  for (const char* name : {"", ".", "..", "a/b", "a\\b", "C:x", "/x"}) EXPECT_FALSE(AutoTestFiles::isPlainName(name));
-  EXPECT_TRUE(AutoTestFiles::isPlainName("..names"));
-  // Without a directory nothing resolves, not even the host's own folder.
-  DataMgmt::OrvaneConfiguration::getInstance().setAutoTestDir("");
-  std::string path, why;
-  EXPECT_FALSE(AutoTestFiles::resolveFile("C:/AutoTest_OV/list.txt", path, &why) ||
-               AutoTestFiles::resolveDirectory("", path, &why));
 }
 
 // No output replaces a control file or passes through a symbolic link; a
 // refused one is reported while a hook runs.
-TEST_F(AutoTestFilesTest, OutputsNeverReplaceControlFilesOrFollowLinks) {
+TEST_F(AutoTestHooksTest, OutputsNeverReplaceControlFilesOrFollowLinks) {
   const AutoTestReport::Scope reporting;
   write("real/x.txt", "kept");
   std::filesystem::create_directory_symlink(dir + "real", dir + "link");
@@ -212,16 +190,14 @@ TEST_F(AutoTestFilesTest, OutputsNeverReplaceControlFilesOrFollowLinks) {
   std::ofstream out;
   EXPECT_TRUE(AutoTestFiles::openOutput(dir + "new/PAOrvaneAutoTest_Clear.xml", false, out));
   EXPECT_EQ(read("real/x.txt"), "kept");
-  const std::string report = read("OrvaneAutoTest_Report.txt");
-  EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 9);
-  EXPECT_NE(report.find("output " + dir + "OrvaneAutoTest_OVQA.xml: names a control file of the hooks\n"),
-            std::string::npos);
+  EXPECT_EQ(read("OrvaneAutoTest_Report.txt").rfind("output " + dir + "OrvaneAutoTest_OVQA.xml: names a control "
+                                                    "file of the hooks\noutput " + dir + "PAOrvaneAutoTest_Clear", 0), 0u);
 }
 
 // Options are read as XML: the first element of a tag anywhere, its text
 // and CDATA, whatever its attributes; a comment is no element. A switch
 // is on for exactly "Yes"; a file that is no document has no options.
-TEST_F(AutoTestFilesTest, OptionsAreTheFirstElementsOfTheirTag) {
+TEST_F(AutoTestHooksTest, OptionsAreTheFirstElementsOfTheirTag) {
   write("options.xml", "<O><!-- <E>Yes</E> --><A>yes</A><B x=\"1\">YES</B><C>Yes </C><C>Yes</C>"
                        "<D>Y<![CDATA[es]]></D><F><G>Yes</G></F><D/></O>");
   AutoTestFiles::OptionValues values;

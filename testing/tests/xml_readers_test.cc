@@ -33,40 +33,33 @@ class FieldRelationsTest : public AutoTestFixture {
     return "<FIELD FORM=\"" + form + "\" COPY=\"" + copy + "\" NAME=\"" + name + "\" VALUE=\"" + value +
            "\" TYPE=\"" + type + "\"/>\n";
   }
-  static std::string relation(const std::string& fields) { return "<RELATION>\n" + fields + "</RELATION>\n"; }
+  static std::string relation(const std::string& fields) { return "<RELATION>" + fields + "</RELATION>\n"; }
 
   int recalculations = 0;
   bool outsideTheBox = false;
 };
 
+// Two calculations per RELATION, inside the in-progress box; only "Input"
+// and "InputOverride", in that case, are inputs. An overridden input keeps
+// its value through the recalculation and is not overridden after it.
+// Actual values are trimmed; kinds T and B; a copy that does not exist
+// reads as empty; values holding the line's separators are written as they
+// are. Runs append.
 TEST_F(FieldRelationsTest, EachRelationSetsItsInputsRecalculatesAndAppendsALine) {
-  const std::string relations = relation(field("PA40", "F139", "100", "Input") + field("PA40", "F170", "50", "Output")) +
-                                relation(field("PA40", "F139", "30", "input") + field("PA40", "F170", "9", "Output"));
-  run(relations);
-  // Two whole calculations per relation, each reaching PA-40 copy 1 five
-  // times, all inside the in-progress box. Only "Input" in that case is an input.
-  EXPECT_EQ(engine->calls, (std::vector<std::string>{"loadInputXmlFile", "calcReturn", "calcStateReturn",
-                                                     "calcReturn", "calcStateReturn", "calcReturn",
-                                                     "calcStateReturn", "calcReturn", "calcStateReturn"}));
-  EXPECT_TRUE(recalculations == 20 && !outsideTheBox && !inProgress());
-  run(relations);
-  EXPECT_EQ(read("results.txt"), "100::50|50[N]\n30|100[N]::9|50[N]\n100::50|50[N]\n30|100[N]::9|50[N]\n");
-}
-
-TEST_F(FieldRelationsTest, OverridesKindsAndFieldsThatChangeNothing) {
   name("  Jane ");
-  // Values holding the line's own separators are written as they are.
+  run(relation(field("PA40", "F139", "100", "Input") + field("PA40", "F170", "50", "Output")) +
+      relation(field("PA40", "F139", "30", "input") + field("PA40", "F170", "9", "Output")));
+  // Two calcReturn (each a calcStateReturn) per relation.
+  EXPECT_TRUE(engine->calls.size() == 8 && recalculations == 20 && !outsideTheBox && !inProgress());
   run(relation(field("PA40", "F139", "100", "Input") + field("PA40", "F170", "7", "InputOverride") +
                field("PA40", "F170", "50", "Output")) +
       relation(field("PAReturnInfo", "F36", "a::b|c[d]", "Input") + field("PAReturnInfo", "F31", "Jane", "Output") +
                field("PAReturnInfo", "F36", "x|y", "Output") + field("PAReturnInfo", "F47", "X", "Output") +
                field("PAReturnInfo", "F31", "Joe", "Output", "2")));
-  // An overridden input keeps its value through the recalculation; values
-  // are trimmed; kinds T and B; a copy that does not exist reads as empty.
-  EXPECT_EQ(read("results.txt"), "100::7::50|7[N]\na::b|c[d]::Jane|Jane[T]::x|y|a::b|c[d][T]::X|[B]::Joe|[T]\n");
-  EXPECT_FALSE(pa->formExists(kFormID_PAReturnInfo, 2));
-  EXPECT_FALSE(pa->getForm(kFormID_PA40, 1)->getField(PA40::kTotalTaxableIncome)->isOverridden());
-
+  EXPECT_EQ(read("results.txt"), "100::50|50[N]\n30|100[N]::9|50[N]\n100::7::50|7[N]\n"
+                                 "a::b|c[d]::Jane|Jane[T]::x|y|a::b|c[d][T]::X|[B]::Joe|[T]\n");
+  EXPECT_FALSE(pa->formExists(kFormID_PAReturnInfo, 2) ||
+               pa->getForm(kFormID_PA40, 1)->getField(PA40::kTotalTaxableIncome)->isOverridden());
 }
 
 // A FIELD outside any RELATION is dropped by the next RELATION. An input
@@ -100,8 +93,7 @@ TEST_F(FieldRelationsTest, InputsThatChangeNothingAreReported) {
 // folder is made when missing. A relations file without a document
 // element changes nothing.
 TEST_F(FieldRelationsTest, NoRelationRunsWithoutItsResults) {
-  const std::string relations = relation(field("PA40", "F139", "100", "Input"));
-  write("relations.xml", "<RELATIONS>" + relations + "</RELATIONS>");
+  write("relations.xml", "<RELATIONS>" + relation(field("PA40", "F139", "100", "Input")) + "</RELATIONS>");
   write("blocked", "a file where the folder should be");
   for (const char* results : {"blocked/results.txt", "OrvaneAutoTest_OVQA.xml", "new/folder/results.txt"}) {
     engine->loadInputXmlFile(dir + "forms.txt", dir + "relations.xml", dir + results, pa.get(), kFormID_PAReturnInfo,
@@ -109,14 +101,13 @@ TEST_F(FieldRelationsTest, NoRelationRunsWithoutItsResults) {
     EXPECT_EQ(pa->getIR(kFormID_PA40, 1, PA40::kNetCompensation) == 100, results[0] == 'n') << results;
   }
   EXPECT_EQ(read("new/folder/results.txt"), "100\n");
-  run(relation(field("PA40", "F139", "&x;", "Input")), "<?xml version=\"1.0\"?>\n<!DOCTYPE RELATIONS [<!ENTITY x \"100\">]>\n");
   write("broken.xml", "<RELATIONS><RELATION>");
   for (const char* file : {"missing.xml", "broken.xml"}) {
     engine->loadInputXmlFile(dir + "forms.txt", dir + file, dir + "results.txt", pa.get(), kFormID_PAReturnInfo,
                              PAReturnInfo::kAutoTestInProgressBox);
   }
   EXPECT_EQ(read("results.txt"), "");
-  EXPECT_EQ(engine->calls.size(), 10u);  // 6 loads, one relation's 2 calcReturn and 2 calcStateReturn
+  EXPECT_EQ(engine->calls.size(), 4u);  // one relation's 2 calcReturn and 2 calcStateReturn
 }
 
 class FieldGroupsTest : public AutoTestFixture {
@@ -134,39 +125,32 @@ class FieldGroupsTest : public AutoTestFixture {
   static std::string group(const std::string& entity, const std::string& refs) {
     return "<FIELDGROUP ENTITY=\"" + entity + "\">" + refs + "</FIELDGROUP>";
   }
-  std::string spouse() { return pa->getFieldAsString(kFormID_PAReturnInfo, 1, PAReturnInfo::kSpouseFirstName); }
   std::string employer(uint16_t copy = 1) { return pa->getFieldAsString(kFormID_PAW2, copy, kEmployer); }
 
   // A text of the PA W-2: the first row's owner, "kPAW2_F25" in field groups.
   const FieldId& kEmployer = PAW2::kRowOwner.at(0);
 };
 
-TEST_F(FieldGroupsTest, OnlyTheLastGroupOfExactlyThePrefixIsUsed) {
-  name("Jane");
-  put(kFormID_PAReturnInfo, PAReturnInfo::kSpouseFirstName, DataMgmt::FieldValue::ofText("Joe"));
-  put(kFormID_PA40, PA40::kNetCompensation, DataMgmt::FieldValue::of(100));
-  // References outside any group are collected, but a later matching group
-  // starts the list afresh.
-  scrub(ref("PA40", "1", "kPA40_F139", "5") + group("pa", ref("PAReturnInfo", "1", "kPARETURNINFO_F31", "Lower")) +
-        group("PA", ref("PAReturnInfo", "1", "kPARETURNINFO_F31", "First")) +
-        group("PA", ref("PAReturnInfo", "1", "kPARETURNINFO_F36", "Second")) +
-        group("NY", ref("PAReturnInfo", "1", "kPARETURNINFO_F31", "Other")));
-  EXPECT_TRUE(name() == "Jane" && spouse() == "Second" && done());
-  EXPECT_EQ(pa->getIN(kFormID_PA40, 1, PA40::kNetCompensation), 100);
-}
-
-TEST_F(FieldGroupsTest, EveryCopyAndNullStrTouchOnlyFieldsThatHoldData) {
+// Only the last group of exactly the prefix is used: references outside
+// any group are collected, but a later matching group starts afresh. COPY
+// "*" touches every existing copy; only fields that hold data change,
+// NULLSTR clears them.
+TEST_F(FieldGroupsTest, TheLastGroupOfThePrefixChangesOnlyFieldsThatHoldData) {
   for (uint16_t copy = 1; copy <= 3; ++copy) put(kFormID_PAW2, kEmployer, DataMgmt::FieldValue::ofText("Acme"), copy);
   name("Jane");
+  put(kFormID_PA40, PA40::kNetCompensation, DataMgmt::FieldValue::of(100));
   pa->getFormOrCreate(kFormID_PAW2, 4);  // a copy without data
-  scrub(group("PA", ref("paw2", "*", "kPAW2_F25", "Employer [CopyNum]") + ref("PAW2", "4", "kPAW2_F25", "NULLSTR") +
+  scrub(ref("PA40", "1", "kPA40_F139", "5") + group("pa", ref("PAW2", "1", "kPAW2_F25", "Lower")) +
+        group("PA", ref("PAW2", "1", "kPAW2_F25", "First")) +
+        group("PA", ref("paw2", "*", "kPAW2_F25", "Employer [CopyNum]") + ref("PAW2", "4", "kPAW2_F25", "NULLSTR") +
                         ref("PAScheduleJ", "*", "kPASCHEDULEJ_F12", "1") +
                         ref("PAReturnInfo", "1", "kPARETURNINFO_F31", "NULLSTR") +
-                        ref("PAReturnInfo", "1", "kPARETURNINFO_F36", "Anon")));
+                        ref("PAReturnInfo", "1", "kPARETURNINFO_F36", "Anon")) +
+        group("NY", ref("PAW2", "1", "kPAW2_F25", "Other")));
   for (uint16_t copy = 1; copy <= 3; ++copy) EXPECT_EQ(employer(copy), "Employer " + std::to_string(copy));
   EXPECT_FALSE(pa->getForm(kFormID_PAW2, 4)->isDataEntered() || pa->formExists(kFormID_PAScheduleJ, 1));
-  EXPECT_TRUE(pa->isNull(kFormID_PAReturnInfo, 1, kName));
-  EXPECT_TRUE(pa->isNull(kFormID_PAReturnInfo, 1, PAReturnInfo::kSpouseFirstName));  // held no data
+  EXPECT_TRUE(pa->isNull(kFormID_PAReturnInfo, 1, kName) && pa->getIN(kFormID_PA40, 1, PA40::kNetCompensation) == 100);
+  EXPECT_TRUE(pa->isNull(kFormID_PAReturnInfo, 1, PAReturnInfo::kSpouseFirstName) && done());  // held no data
 }
 
 // A reference needs a form of the return, a field of that form, a copy
