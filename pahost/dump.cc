@@ -34,6 +34,13 @@ int significantDigits(const char* text) {
   return digits;
 }
 
+// Whether a text reads back whole as the value of a line: it neither
+// starts with a colon (the run of colons before a value takes it) nor
+// holds a line end or a NUL byte.
+bool isWholeLineValue(const std::string& text) {
+  return (text.empty() || text[0] != ':') && text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
+}
+
 }  // namespace
 
 std::string loaderNumberText(double stored, unsigned char editCode) {
@@ -53,9 +60,10 @@ std::string loaderNumberText(double stored, unsigned char editCode) {
   return text;
 }
 
-void dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn) {
+int dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn) {
+  int leftOut = 0;
   const DataMgmt::TaxReturnDescPtr desc = taxReturn.getTaxReturnDesc();
-  if (desc.isNull()) return;
+  if (desc.isNull()) return leftOut;
   for (const DataMgmt::TaxFormDescPtr& formDesc : desc->getTaxFormDescriptors()) {
     const std::string devName = formDesc->getDevName();
     const std::string head = "k" + devName + "_";
@@ -72,6 +80,10 @@ void dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn) {
             text = loaderNumberText(value.number, copy->editCodeOf(id));
             break;
           case DataMgmt::FieldValue::kText:
+            if (!isWholeLineValue(value.text)) {
+              ++leftOut;
+              continue;
+            }
             text = value.text;
             break;
           case DataMgmt::FieldValue::kMark:
@@ -82,7 +94,7 @@ void dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn) {
             break;
         }
         const DataMgmt::FormFieldDescPtr field = formDesc->getFieldDesc(id);
-        if (text.empty() || field.isNull()) continue;
+        if (field.isNull()) continue;
         const std::string name = field->getSymbolicName();
         if (name.compare(0, head.size(), head) != 0 || name.size() == head.size()) continue;
         std::fprintf(out, "%s:%u:%s:%s\n", devName.c_str(), unsigned(copy->getCopyNumber()),
@@ -90,4 +102,5 @@ void dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn) {
       }
     }
   }
+  return leftOut;
 }

@@ -20,11 +20,13 @@
 //     (see loaderNumberText);
 //   - a marked box as "X", an explicit No as "[NO]" (TestDataFormat::
 //     kExplicitNo);
-//   - a text as it stands. An empty text is not written (the loader sees
-//     no value in it); a text holding a colon is cut there on reading.
+//   - a text as it stands, colons included; an empty text as an empty
+//     value, which loads as an emptied field.
 // Fields whose symbolic name does not start with the form's head cannot be
-// addressed in the format and are left out.
-void dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn);
+// addressed in the format and are left out. A text that starts with a
+// colon or holds a line end or a NUL byte cannot be read back whole: it is
+// left out too, and counted. The count of such fields.
+int dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn);
 
 // The text of a stored number in the unit the loader reads for a field of
 // that edit code: the fewest decimals that load back to exactly the stored

@@ -9,7 +9,7 @@
 // data file cannot be written; 2 on a wrong option, when the module cannot
 // be loaded or has another compatibility number, or when the return file
 // cannot be read (a missing file, a directory, a line too long) or --out
-// names a folder; 3 when lines of the return were skipped: everything else
+// names a folder, or --autotest names no folder; 3 when lines of the return were skipped: everything else
 // is printed as usual, but no data file is written.
 #include <sys/stat.h>
 
@@ -18,8 +18,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
+#include "host/configuration.h"
 #include "host/io.h"
 #include "host/stand_in.h"
 #include "interview/interview_outline.h"
@@ -51,6 +53,7 @@ const char kUsage[] =
     "  --dump         write both returns to standard output in the test-data format\n"
     "                 instead of the data file; everything else goes to standard error\n"
     "  --no-calc      load the return without calculating, auditing or writing it\n"
+    "  --autotest DIR run the module's automated-test hooks on the option files in DIR\n"
     "  --help         print this text\n"
     "Lines of the return that are not stored are listed on standard error; then no\n"
     "data file is written and the exit status is 3.\n";
@@ -59,6 +62,7 @@ struct Options {
   std::string modulePath = defaultModulePath();
   std::string returnFile;
   std::string outFile = "40.tif";
+  std::string autoTestDir;  // the hooks' folder; "" leaves them off
   bool dump = false;
   bool calculate = true;
   bool eFile = false;
@@ -86,12 +90,13 @@ bool parseOptions(int argc, char** argv, Options* o, std::string* error) {
       known = true;
     }
     if (known) continue;
-    if (std::strcmp(arg, "--module") == 0 || std::strcmp(arg, "--out") == 0) {
+    if (std::strcmp(arg, "--module") == 0 || std::strcmp(arg, "--out") == 0 ||
+        std::strcmp(arg, "--autotest") == 0) {
       if (++i >= argc || argv[i][0] == '\0') {
-        *error = std::string(arg) + " needs a file name";
+        *error = std::string(arg) + (arg[2] == 'a' ? " needs a folder" : " needs a file name");
         return false;
       }
-      (arg[2] == 'm' ? o->modulePath : o->outFile) = argv[i];
+      (arg[2] == 'm' ? o->modulePath : arg[2] == 'o' ? o->outFile : o->autoTestDir) = argv[i];
     } else if (arg[0] == '-') {
       *error = std::string("unknown option ") + arg;
       return false;
@@ -187,7 +192,14 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
   session.load(o.returnFile);
   if (o.eFile) session.fileElectronically();
   if (o.calculate) session.calculate();
-  if (o.dump) session.dump(stdout);
+  if (o.dump) {
+    const int leftOut = session.dump(stdout);
+    if (leftOut > 0) {
+      std::fprintf(stderr,
+                   "pahost: the dump leaves out %d text%s the format cannot carry (a leading colon or a line end)\n",
+                   leftOut, leftOut == 1 ? "" : "s");
+    }
+  }
   int status = o.calculate ? reportReturn(session, o, skipped, info) : kExitOK;
   if (o.interview) {
     std::fprintf(info, "\n");
@@ -260,6 +272,16 @@ int main(int argc, char** argv) {
   if (::stat(o.outFile.c_str(), &out) == 0 && S_ISDIR(out.st_mode)) {
     std::fprintf(stderr, "pahost: --out names the folder %s: give a file in it\n", o.outFile.c_str());
     return kExitCannotStart;
+  }
+  if (!o.autoTestDir.empty()) {
+    // The host's switch and folder for the module's automated-test hooks,
+    // which then run at the end of each calculation.
+    if (!std::filesystem::is_directory(o.autoTestDir)) {
+      std::fprintf(stderr, "pahost: --autotest needs a folder: %s\n", o.autoTestDir.c_str());
+      return kExitCannotStart;
+    }
+    DataMgmt::OrvaneConfiguration::getInstance().setAllowAutoTest(true);
+    DataMgmt::OrvaneConfiguration::getInstance().setAutoTestDir(o.autoTestDir);
   }
   // With --dump, standard output carries the dump alone.
   std::FILE* info = o.dump ? stderr : stdout;

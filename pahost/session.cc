@@ -306,12 +306,14 @@ const std::vector<TopicMgmt::TopicDesc*>& HostSession::interview() const {
   return interview_ == nullptr ? none : *interview_;
 }
 
-void HostSession::dump(std::FILE* out) const {
+int HostSession::dump(std::FILE* out) const {
   if (auto* federal = dynamic_cast<DataMgmt::USTaxReturn*>(federal_.get())) {
     dumpFederalItems(out, *federal);
   }
-  if (!federal_.isNull()) dumpReturn(out, *federal_);
-  if (!state_.isNull()) dumpReturn(out, *state_);
+  int leftOut = 0;
+  if (!federal_.isNull()) leftOut += dumpReturn(out, *federal_);
+  if (!state_.isNull()) leftOut += dumpReturn(out, *state_);
+  return leftOut;
 }
 
 long HostSession::summaryAmount() { return engine_.isNull() ? 0 : engine_->getSummaryAmount(); }

@@ -86,8 +86,9 @@ class HostSession {
   const std::vector<TopicMgmt::TopicDesc*>& interview() const;
   // The PA return (null before build()).
   const DataMgmt::TaxReturn* paReturn() const { return state_.get(); }
-  // Writes both returns in the test-data format, the federal return first.
-  void dump(std::FILE* out) const;
+  // Writes both returns in the test-data format, the federal return first;
+  // the count of fields whose text the format cannot carry (dump.h).
+  int dump(std::FILE* out) const;
   // The engine's summary amount: owed when positive, a refund when negative.
   long summaryAmount();
   // Makes the summary report anew through the module's factory, as the host

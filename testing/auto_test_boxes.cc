@@ -27,8 +27,16 @@ void recalculateInProgress(DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormI
                            const std::function<void()>& recalculate) {
   mark(taxReturn, form, inProgressBox);
   if (!isMarked(taxReturn, form, inProgressBox)) return;
+  // Unmarked on every way out, an exception of the calculation included:
+  // a box left marked and saved with the return would keep every hook from
+  // running its steps.
+  struct Unmark {
+    DataMgmt::TaxReturn* taxReturn;
+    const DataMgmt::FormId& form;
+    const DataMgmt::FieldId& box;
+    ~Unmark() { unmark(taxReturn, form, box); }
+  } unmarkOnExit{taxReturn, form, inProgressBox};
   recalculate();
-  unmark(taxReturn, form, inProgressBox);
 }
 
 }  // namespace AutoTestBoxes

@@ -21,7 +21,8 @@ void mark(DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormId& form, const Da
 void unmark(DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormId& form,
             const DataMgmt::FieldId& box);
 
-// Marks the in-progress box, runs `recalculate`, and unmarks the box.
+// Marks the in-progress box, runs `recalculate`, and unmarks the box,
+// also when `recalculate` throws.
 // When the box cannot be marked (no copy 1, no such field, or the field is
 // overridden) the recalculation is skipped: its own hooks would otherwise
 // run their steps again, without end.

@@ -1,22 +1,28 @@
-// Option and clear files of the automated-test hooks, and the resolution
-// of the paths they name.
+// Option and clear files of the automated-test hooks, the resolution of the
+// paths they name, the hooks' outputs and the line reader.
 #include "testing/auto_test_files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
+#include <cstdio>
 
 #include "host/configuration.h"
 #include "host/io.h"
 #include "host/orvane_exception.h"
+#include "host/string_utils.h"
 #include "host/xml.h"
+#include "testing/auto_test_report.h"
 
 namespace AutoTestFiles {
 
 const char kOptionsFileName[] = "OrvaneAutoTest_OVQA.xml";
 const char kClearTag[] = "CLEAR";
+const char kDriverClearTail[] = "OrvaneAutoTest_Clear.xml";
+const char kScrubberClearTail[] = "OrvaneAutoTest_Clear_Scrubber.xml";
+const char kCycleDaemonClearTail[] = "OrvaneAutoTest_Clear_KXTDaemon.xml";
 
 namespace {
 
@@ -32,36 +38,27 @@ std::string withSlashes(std::string path) {
   return path;
 }
 
-// The parts of a relative path, "." and empty parts dropped; false for a
-// ".." part or one holding a drive colon.
-bool relativeParts(const std::string& path, std::vector<std::string>& parts) {
+// Whether `text` starts with `head`, letters in any case.
+bool startsWithAnyCase(const std::string& text, const std::string& head) {
+  return text.size() >= head.size() &&
+         Utils::OVStringUtils::toUpperCase(text.substr(0, head.size())) == Utils::OVStringUtils::toUpperCase(head);
+}
+
+// The parts of a relative path, "." and empty parts dropped; false (`why`
+// set) for a ".." part or one holding a drive colon.
+bool relativeParts(const std::string& path, std::vector<std::string>& parts, std::string* why) {
   parts.clear();
   std::size_t start = 0;
   while (start <= path.size()) {
     std::size_t end = path.find('/', start);
     if (end == std::string::npos) end = path.size();
     const std::string part = path.substr(start, end - start);
-    if (part == "..") return false;
-    if (part.find(':') != std::string::npos) return false;
+    if (part == "..") return *why = "a \"..\" part leads out of the test folder", false;
+    if (part.find(':') != std::string::npos) return *why = "another drive than the test folder's", false;
     if (!part.empty() && part != ".") parts.push_back(part);
     start = end + 1;
   }
   return true;
-}
-
-// The value below the automated-test directory, as parts.
-bool partsBelowAutoTestDirectory(const std::string& value, std::vector<std::string>& parts) {
-  if (!hasAutoTestDirectory()) return false;
-  const std::string base = withSlashes(autoTestDirectory());  // ends with "/"
-  std::string rest = withSlashes(value);
-  if (rest.compare(0, base.size(), base) == 0) {
-    rest.erase(0, base.size());
-  } else if (rest == base.substr(0, base.size() - 1)) {
-    rest.clear();
-  } else if (!rest.empty() && rest[0] == '/') {
-    return false;  // an absolute path elsewhere
-  }
-  return relativeParts(rest, parts);
 }
 
 std::string joinUnderAutoTestDirectory(const std::vector<std::string>& parts) {
@@ -71,6 +68,109 @@ std::string joinUnderAutoTestDirectory(const std::vector<std::string>& parts) {
     path += parts[k];
   }
   return path;
+}
+
+// False (`why` set) when one of the parts below the automated-test
+// directory, as far as they exist, is a symbolic link.
+bool noSymbolicLink(const std::vector<std::string>& parts, std::string* why) {
+  std::string path = autoTestDirectory();
+  for (const std::string& part : parts) {
+    path += part;
+    struct stat status;
+    if (::lstat(path.c_str(), &status) != 0) return true;  // nothing further exists
+    if (S_ISLNK(status.st_mode)) return *why = "passes through a symbolic link: " + path, false;
+    path += "/";
+  }
+  return true;
+}
+
+// The value below the automated-test directory, as parts.
+bool partsBelowAutoTestDirectory(const std::string& value, std::vector<std::string>& parts, std::string* why) {
+  if (!hasAutoTestDirectory()) return *why = "no test folder", false;
+  const std::string base = withSlashes(autoTestDirectory());  // ends with "/"
+  const std::string hostBase = DataMgmt::OrvaneConfiguration::kWindowsAutoTestDir;
+  std::string rest = withSlashes(value);
+  if (rest.compare(0, base.size(), base) == 0) {
+    rest.erase(0, base.size());
+  } else if (rest == base.substr(0, base.size() - 1)) {
+    rest.clear();
+  } else if (startsWithAnyCase(rest, hostBase)) {
+    rest.erase(0, hostBase.size());  // the host's own folder is the test folder
+  } else if (startsWithAnyCase(rest + "/", hostBase)) {
+    rest.clear();
+  } else if (!rest.empty() && rest[0] == '/') {
+    return *why = "an absolute path outside the test folder", false;
+  }
+  return relativeParts(rest, parts, why) && noSymbolicLink(parts, why);
+}
+
+// The file name of a control file of the hooks, in the test folder itself.
+bool isControlFileName(const std::string& name) {
+  if (name == kOptionsFileName || name == AutoTestReport::kReportFileName) return true;
+  for (const std::string tail : {kDriverClearTail, kScrubberClearTail, kCycleDaemonClearTail}) {
+    if (name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Why a hook may not write `path`; "" when it may.
+std::string outputRefusal(const std::string& path) {
+  const std::string base = withSlashes(autoTestDirectory());
+  const std::string target = withSlashes(path);
+  if (base.empty() || target.compare(0, base.size(), base) != 0) return "";  // not the hooks' folder
+  std::vector<std::string> parts;
+  std::string why;
+  if (!relativeParts(target.substr(base.size()), parts, &why) || !noSymbolicLink(parts, &why)) return why;
+  if (parts.empty()) return "names no file";
+  if (parts.size() == 1 && isControlFileName(parts[0])) return "names a control file of the hooks";
+  struct stat status;
+  if (::stat(joinUnderAutoTestDirectory(parts).c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+    return "names something that is not a regular file";
+  }
+  return "";
+}
+
+// Makes the directory and any missing parent; errors are ignored (an
+// existing directory is fine).
+void makeDirectories(const std::string& path) {
+  const std::string target = withSlashes(path);
+  std::size_t at = 0;
+  while (at != std::string::npos) {
+    at = target.find('/', at + 1);
+    const std::string prefix = target.substr(0, at);
+    if (!prefix.empty()) ::mkdir(prefix.c_str(), 0755);
+  }
+}
+
+// The text of an element: its text and CDATA children, in order.
+std::string elementText(const XmlDom::XmlNode& element) {
+  std::string text;
+  const SmartPointers::CountedPtr<XmlDom::XmlNodeList> children = element.getChildNodes();
+  for (int i = 0; !children.isNull() && i < children->length(); ++i) {
+    const XmlDom::XmlNodePtr child = children->item(i);
+    if (!child.isNull() && (child->getName() == "#text" || child->getName() == "#cdata-section")) {
+      text += child->getValue();
+    }
+  }
+  return text;
+}
+
+// Fills the value of every tag not yet found from the elements at and
+// below `node`, in document order (the first element of a tag counts).
+void findTags(const XmlDom::XmlNodePtr& node, const std::vector<std::string>& tags, OptionValues& values,
+              std::vector<bool>& found) {
+  if (node.isNull() || !node->isElement()) return;
+  const std::string name = node->getName();
+  for (std::size_t k = 0; k < tags.size(); ++k) {
+    if (!found[k] && tags[k] == name) {
+      values[tags[k]] = elementText(*node);
+      found[k] = true;
+    }
+  }
+  const SmartPointers::CountedPtr<XmlDom::XmlNodeList> children = node->getChildNodes();
+  for (int i = 0; !children.isNull() && i < children->length(); ++i) findTags(children->item(i), tags, values, found);
 }
 
 }  // namespace
@@ -89,41 +189,51 @@ std::string autoTestFile(const std::string& fileName) { return autoTestDirectory
 
 bool readOptions(const std::string& path, const std::vector<std::string>& tags, OptionValues& values) {
   values.clear();
+  for (const std::string& tag : tags) values[tag];
+  // The host's reader says whether the file can be read (and may raise);
+  // the elements come from the XML library, which reads it as XML.
   PersistanceMgmt::XMLParser parser;
+  bool read = false;
   try {
-    parser.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)), 1);
     std::string text;
-    if (parser.readXmlIntoMemory(text, true)) {
-      for (const std::string& tag : tags) parser.extractXmlSubstring(values[tag], text, tag, 1, false);
-    }
+    parser.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)), 1);
+    read = parser.readXmlIntoMemory(text, true);
   } catch (const Exceptions::OrvaneException&) {
     values.clear();
     return false;  // the parser closes its file as it goes
   }
   parser.close();
+  if (!read) return true;
+  PersistanceMgmt::XmlTextReader reader;
+  if (!reader.loadXml(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)))) return true;
+  std::vector<bool> found(tags.size(), false);
+  findTags(reader.getXmlDocument()->getDocumentElement(), tags, values, found);
   return true;
 }
 
-void rewriteClearFile(const std::string& path) {
+bool rewriteClearFile(const std::string& path) {
   IOMgmt::FileName(path).deleteFile();
   std::ofstream out(path, std::ios::out | std::ios::trunc | std::ios::binary);
   for (const char* line : kClearFileLines) out << line << "\n";
+  out.close();
+  return !out.fail();
 }
 
 void removeAutoTestDirectory() {
   if (hasAutoTestDirectory()) ::rmdir(autoTestDirectory().c_str());
 }
 
-bool resolveDirectory(const std::string& value, std::string& path) {
+bool resolveDirectory(const std::string& value, std::string& path, std::string* why) {
   std::vector<std::string> parts;
-  if (!partsBelowAutoTestDirectory(value, parts)) return false;
+  if (!partsBelowAutoTestDirectory(value, parts, why)) return false;
   path = joinUnderAutoTestDirectory(parts);
   return true;
 }
 
-bool resolveFile(const std::string& value, std::string& path) {
+bool resolveFile(const std::string& value, std::string& path, std::string* why) {
   std::vector<std::string> parts;
-  if (!partsBelowAutoTestDirectory(value, parts) || parts.empty()) return false;
+  if (!partsBelowAutoTestDirectory(value, parts, why)) return false;
+  if (parts.empty()) return *why = "names no file", false;
   path = joinUnderAutoTestDirectory(parts);
   return true;
 }
@@ -133,29 +243,60 @@ bool isPlainName(const std::string& name) {
          name.find_first_of("/\\:") == std::string::npos;
 }
 
-void makeDirectories(const std::string& path) {
-  const std::string target = withSlashes(path);
-  std::size_t at = 0;
-  while (at != std::string::npos) {
-    at = target.find('/', at + 1);
-    const std::string prefix = target.substr(0, at);
-    if (!prefix.empty()) ::mkdir(prefix.c_str(), 0755);
+bool openOutput(const std::string& path, bool append, std::ofstream& out) {
+  const std::string refusal = outputRefusal(path);
+  if (!refusal.empty()) {
+    AutoTestReport::add("output " + path + ": " + refusal);
+    return false;
   }
+  const std::size_t slash = withSlashes(path).rfind('/');
+  if (slash != std::string::npos && slash > 0) makeDirectories(path.substr(0, slash));
+  out.open(path, std::ios::out | std::ios::binary | (append ? std::ios::app : std::ios::trunc));
+  if (!out.is_open()) AutoTestReport::add("output " + path + ": cannot be opened for writing");
+  return out.is_open();
 }
 
-std::vector<std::string> readLines(const std::string& path) {
+bool isWritableFile(const std::string& path) {
+  struct stat status;
+  return outputRefusal(path).empty() && ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+         ::access(path.c_str(), W_OK) == 0;
+}
+
+std::vector<std::string> readLines(const std::string& path, std::vector<long>* tooLong) {
   std::vector<std::string> lines;
-  IOMgmt::IOMgr& io = IOMgmt::IOMgr::getInstance();
-  IOMgmt::FileReader* reader = io.allocateFileReader();
-  if (reader == nullptr) return lines;
-  reader->open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)));  // unopened: at end of file
-  std::string line;
-  while (!reader->eof()) {
-    reader->readPCLine(line);
-    lines.push_back(line);
+  // Opened without waiting, so that a pipe is found out before it blocks.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return lines;
+  struct stat status;
+  std::FILE* file = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) ? ::fdopen(fd, "rb") : nullptr;
+  if (file == nullptr) {
+    ::close(fd);
+    return lines;
   }
-  reader->close();
-  io.deallocateFileReader(reader);
+  std::string line;
+  bool cut = false;
+  bool any = false;
+  const auto endLine = [&] {
+    lines.push_back(cut ? std::string() : line);
+    if (cut && tooLong != nullptr) tooLong->push_back(static_cast<long>(lines.size()));
+    line.clear();
+    cut = any = false;
+  };
+  for (int c = std::getc(file); c != EOF; c = std::getc(file)) {
+    if (c == '\n' || c == '\r') {
+      if (c == '\r') {
+        const int after = std::getc(file);
+        if (after != '\n' && after != EOF) std::ungetc(after, file);
+      }
+      endLine();
+      continue;
+    }
+    any = true;
+    if (line.size() == IOMgmt::kMaxLineLength) cut = true;  // the rest of the line is passed over
+    if (!cut) line.push_back(static_cast<char>(c));
+  }
+  if (any) endLine();
+  std::fclose(file);
   return lines;
 }
 

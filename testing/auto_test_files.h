@@ -1,15 +1,18 @@
 // The files of the automated-test hooks: the option and clear files in the
-// host's automated-test directory, the paths those files name, and the
-// plain line reader the test-data readers share.
+// host's automated-test directory, the paths those files name, the outputs
+// the hooks write and the plain line reader the test-data readers share.
 //
 // Paths taken from file contents are never used as they stand: they are
 // resolved under the automated-test directory (DataMgmt::
 // OrvaneConfiguration::getAutoTestDir), so that an option file cannot make
-// a hook read or write anywhere else. A path that would leave the directory
-// is refused and the step that needs it does not run.
+// a hook read or write anywhere else. A path that would leave the
+// directory, or pass through a symbolic link inside it, is refused and the
+// step that needs it does not run. No output may take the name of a
+// control file of the hooks (the options file, a clear file, the report).
 #ifndef TESTING_AUTO_TEST_FILES_H_
 #define TESTING_AUTO_TEST_FILES_H_
 
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,6 +22,10 @@ namespace AutoTestFiles {
 // The options file all hooks share, and the tag of a clear file.
 extern const char kOptionsFileName[];  // "OrvaneAutoTest_OVQA.xml"
 extern const char kClearTag[];         // "CLEAR"
+// The clear files: a state prefix ("PA") and one of these tails.
+extern const char kDriverClearTail[];       // "OrvaneAutoTest_Clear.xml"
+extern const char kScrubberClearTail[];     // "OrvaneAutoTest_Clear_Scrubber.xml"
+extern const char kCycleDaemonClearTail[];  // "OrvaneAutoTest_Clear_KXTDaemon.xml"
 
 // A switch is on only for exactly "Yes".
 inline bool isOn(const std::string& value) { return value == "Yes"; }
@@ -34,16 +41,17 @@ std::string autoTestFile(const std::string& fileName);
 
 // Option values by tag; a tag not found reads as "".
 typedef std::map<std::string, std::string> OptionValues;
-// Reads the text of the first element of each tag from an XML file, in the
-// order given. A file that is missing or cannot be read leaves every value
-// "". False (values cleared) when the host's reader raised
+// Reads, for each tag, the text of the first element of that name in the
+// XML file (comments are no elements; attributes do not matter). A file
+// that is missing, cannot be read or is not well-formed XML leaves every
+// value "". False (values cleared) when the host's reader raised
 // Exceptions::OrvaneException: the caller then ends its hook at once.
 bool readOptions(const std::string& path, const std::vector<std::string>& tags, OptionValues& values);
 
 // Deletes a clear file and writes it anew, four lines each ended by "\n":
 // the XML declaration, "<AUTOTESTOPTIONS>", "<CLEAR>No</CLEAR>" and
-// "</AUTOTESTOPTIONS>". Failures are ignored.
-void rewriteClearFile(const std::string& path);
+// "</AUTOTESTOPTIONS>". Whether the file was written.
+bool rewriteClearFile(const std::string& path);
 
 // Removes the automated-test directory when it is empty; the result is
 // ignored. Nothing without a directory.
@@ -51,24 +59,36 @@ void removeAutoTestDirectory();
 
 // Resolves a path taken from an option file under the automated-test
 // directory. "\\" counts as "/"; a value that starts with the directory
-// itself is taken relative to it; "." parts and repeated separators are
-// dropped. Refused (false): an absolute path elsewhere, a drive ("C:")
-// or ".." part, and every value while there is no automated-test
-// directory. A directory may resolve to the automated-test directory
-// itself (an empty value does); a file must name something below it.
-bool resolveDirectory(const std::string& value, std::string& path);
-bool resolveFile(const std::string& value, std::string& path);
+// itself, or with the host's own folder "C:/AutoTest_OV/" (any case), is
+// taken relative to it; "." parts and repeated separators are dropped.
+// Refused (false, `why` set): an absolute path elsewhere, another drive
+// ("D:"), a ".." part, a part that is a symbolic link, and every value
+// while there is no automated-test directory. A directory may resolve to
+// the automated-test directory itself (an empty value does); a file must
+// name something below it.
+bool resolveDirectory(const std::string& value, std::string& path, std::string* why);
+bool resolveFile(const std::string& value, std::string& path, std::string* why);
 // A single path part a file may be named by: not empty, not "." or "..",
 // without "/", "\\" or ":".
 bool isPlainName(const std::string& name);
 
-// Makes the directory and any missing parent; errors are ignored (an
-// existing directory is fine).
-void makeDirectories(const std::string& path);
+// Opens an output file of a hook, truncated or, with `append`, appended
+// to, after making its folder. Inside the automated-test directory a path
+// is refused (reported, `out` left closed, false) when it names a control
+// file, passes through a symbolic link or a ".." part, or names something
+// that is not a regular file.
+bool openOutput(const std::string& path, bool append, std::ofstream& out);
+// Whether `path` is a regular file this process may write and that
+// openOutput does not refuse.
+bool isWritableFile(const std::string& path);
 
-// Every line of a text file, without line ends; none when the file cannot
-// be opened.
-std::vector<std::string> readLines(const std::string& path);
+// Every line of a regular file, without its end ("\n", "\r\n" or a lone
+// "\r"; a last line without one counts). A line longer than
+// IOMgmt::kMaxLineLength is given as "" and its number (from 1) added to
+// `tooLong`; the lines after it are read as usual. None when the file
+// cannot be opened or is not a regular file (a device or pipe may never
+// end).
+std::vector<std::string> readLines(const std::string& path, std::vector<long>* tooLong = nullptr);
 
 }  // namespace AutoTestFiles
 

@@ -3,13 +3,16 @@
 // (runAutoTest) and the state layer's scrubber and cycle daemon.
 //
 // Each hook is steered by XML files in the host's automated-test
-// directory (none configured: the hooks do nothing): its clear file (CLEAR "Yes" unmarks the done box first) and
-// the options file all hooks share (a step runs when its switch is exactly
-// "Yes"). The done box stops a hook; the in-progress box, marked while a
-// hook recalculates the return, makes the hooks of that nested calculation
-// skip their steps. Paths from the options file are resolved inside the
-// automated-test directory; a step whose path would leave it does not run.
-// Nothing is reported and no exception leaves a hook.
+// directory (none configured: the hooks do nothing): its clear file (CLEAR
+// "Yes" unmarks the done box first; the PA driver's also the in-progress
+// box) and the options file all hooks share (a step runs when its switch is
+// exactly "Yes"). The done box stops a hook; the in-progress box, marked
+// while a hook recalculates the return, makes the hooks of that nested
+// calculation skip their steps. Paths from the options file are resolved
+// inside the automated-test directory; a step whose path is refused does
+// not run, and the refusal goes to the hooks' report (auto_test_report.h),
+// as does everything the readers refuse while a hook runs. No exception of
+// the option reader leaves a hook.
 #include <string>
 #include <vector>
 
@@ -19,12 +22,9 @@
 #include "identifiers/form_ids.h"
 #include "testing/auto_test_boxes.h"
 #include "testing/auto_test_files.h"
+#include "testing/auto_test_report.h"
 
 namespace {
-
-const char kPAClearFile[] = "PAOrvaneAutoTest_Clear.xml";
-const char kScrubberClearTail[] = "OrvaneAutoTest_Clear_Scrubber.xml";
-const char kCycleDaemonClearTail[] = "OrvaneAutoTest_Clear_KXTDaemon.xml";
 
 using AutoTestFiles::isOn;
 using AutoTestFiles::OptionValues;
@@ -58,18 +58,46 @@ bool readHookOptions(const DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormI
   return true;
 }
 
+// The path an option names, resolved as a directory or a file; a refused
+// one is reported and its step does not run.
+bool optionPath(OptionValues& options, const std::string& tag, bool isFile, std::string& path) {
+  std::string why;
+  const std::string& value = options[tag];
+  if (isFile ? AutoTestFiles::resolveFile(value, path, &why) : AutoTestFiles::resolveDirectory(value, path, &why)) {
+    return true;
+  }
+  AutoTestReport::add("option " + tag + " \"" + value + "\": " + why);
+  return false;
+}
+
+bool directoryOption(OptionValues& options, const std::string& tag, std::string& dir) {
+  return optionPath(options, tag, false, dir);
+}
+
+bool fileOption(OptionValues& options, const std::string& tag, std::string& path) {
+  return optionPath(options, tag, true, path);
+}
+
+// An option naming a file of a folder that another option names.
+bool fileNameOption(OptionValues& options, const std::string& tag) {
+  if (AutoTestFiles::isPlainName(options[tag])) return true;
+  AutoTestReport::add("option " + tag + " \"" + options[tag] + "\": not a plain file name");
+  return false;
+}
+
 }  // namespace
 
 namespace PACalculationMgmt {
 
 void PATaxReturnCalcEngine::runAutoTest() {
   if (paReturn == nullptr || !AutoTestFiles::hasAutoTestDirectory()) return;
+  const AutoTestReport::Scope reporting;
   const DataMgmt::FormId& boxForm = kFormID_PAReturnInfo;
   const DataMgmt::FieldId& doneBox = PAReturnInfo::kAutoTestDoneBox;
   const DataMgmt::FieldId& inProgressBox = PAReturnInfo::kAutoTestInProgressBox;
 
   bool clear = false;
-  if (!readClear(kPAClearFile, clear)) return;
+  if (!readClear(std::string("PA") + AutoTestFiles::kDriverClearTail, clear)) return;
   if (clear) clearAutoTestFlag();
   OptionValues options;
   if (!readHookOptions(paReturn, boxForm, doneBox,
@@ -89,40 +117,42 @@ void PATaxReturnCalcEngine::runAutoTest() {
   };
   std::string dir;
   std::string path;
-  if (runs("PAGENERATECYCLE") && AutoTestFiles::resolveDirectory(options["PAOUTPUTDIR"], dir)) {
-    writeFieldValuesXml(dir);
-  }
-  if (runs("PAOUTPUTFIELDVALUES") && AutoTestFiles::resolveDirectory(options["PAOUTPUTFIELDVALUESDIR"], dir)) {
+  if (runs("PAGENERATECYCLE") && directoryOption(options, "PAOUTPUTDIR", dir)) writeFieldValuesXml(dir);
+  if (runs("PAOUTPUTFIELDVALUES") && directoryOption(options, "PAOUTPUTFIELDVALUESDIR", dir)) {
     writeAllFieldsXml(dir);
   }
-  if (runs("PAOUTPUTALLFIELDS") && AutoTestFiles::isPlainName(options["PAOUTPUTALLFIELDSFILE"]) &&
-      AutoTestFiles::resolveDirectory(options["PAOUTPUTALLFIELDSDIR"], dir)) {
+  if (runs("PAOUTPUTALLFIELDS") && fileNameOption(options, "PAOUTPUTALLFIELDSFILE") &&
+      directoryOption(options, "PAOUTPUTALLFIELDSDIR", dir)) {
     writeAllFieldNames(options["PAOUTPUTALLFIELDSFILE"], dir);
   }
-  if (runs("PAOUTPUTALLFIELDSFORSINGLEFORM") &&
-      AutoTestFiles::isPlainName(options["PAOUTPUTALLFIELDSFORSINGLEFORMFILE"]) &&
-      AutoTestFiles::resolveDirectory(options["PAOUTPUTALLFIELDSFORSINGLEFORMDIR"], dir)) {
+  if (runs("PAOUTPUTALLFIELDSFORSINGLEFORM") && fileNameOption(options, "PAOUTPUTALLFIELDSFORSINGLEFORMFILE") &&
+      directoryOption(options, "PAOUTPUTALLFIELDSFORSINGLEFORMDIR", dir)) {
     writeFormFieldNames(options["PAOUTPUTALLFIELDSFORSINGLEFORMTARGET"],
                         options["PAOUTPUTALLFIELDSFORSINGLEFORMFILE"], dir);
   }
-  if (runs("PAIMPORTFIELDS") && AutoTestFiles::resolveFile(options["PAFIELDLIST"], path)) {
-    loadInputTextFile(path, paReturn);
-  }
+  if (runs("PAIMPORTFIELDS") && fileOption(options, "PAFIELDLIST", path)) loadInputTextFile(path, paReturn);
   std::string formsAffected;
   std::string relations;
   std::string results;
-  if (runs("PAFIELDRELATION") &&
-      AutoTestFiles::resolveFile(options["PAFIELDRELATIONFORMSAFFECTED"], formsAffected) &&
-      AutoTestFiles::resolveFile(options["PAFIELDRELATIONINPUTFIELDS"], relations) &&
-      AutoTestFiles::resolveFile(options["PAFIELDRELATIONOUTPUTFIELDS"], results)) {
+  if (runs("PAFIELDRELATION") && fileOption(options, "PAFIELDRELATIONFORMSAFFECTED", formsAffected) &&
+      fileOption(options, "PAFIELDRELATIONINPUTFIELDS", relations) &&
+      fileOption(options, "PAFIELDRELATIONOUTPUTFIELDS", results)) {
     loadInputXmlFile(formsAffected, relations, results, paReturn, boxForm, inProgressBox);
-    AutoTestBoxes::mark(paReturn, boxForm, doneBox);
+    // Done only when the results have a file to go to (the run made it).
+    if (AutoTestFiles::isWritableFile(results)) AutoTestBoxes::mark(paReturn, boxForm, doneBox);
   }
 }
 
 void PATaxReturnCalcEngine::clearAutoTestFlag() {
   AutoTestBoxes::unmark(paReturn, kFormID_PAReturnInfo, PAReturnInfo::kAutoTestDoneBox);
-  AutoTestFiles::rewriteClearFile(AutoTestFiles::autoTestFile(kPAClearFile));
+  // The clear file also resets an in-progress box left marked in a saved
+  // return, which would keep every step from running. Only once the file
+  // says "No" again: the nested calculations of this run read it too, and
+  // must find their box marked.
+  const std::string clearFile = AutoTestFiles::autoTestFile(std::string("PA") + AutoTestFiles::kDriverClearTail);
+  if (AutoTestFiles::rewriteClearFile(clearFile)) {
+    AutoTestBoxes::unmark(paReturn, kFormID_PAReturnInfo, PAReturnInfo::kAutoTestInProgressBox);
+  }
 }
 
 }  // namespace PACalculationMgmt
@@ -133,28 +163,30 @@ void StateTaxReturnCalcEngine::runScrubberAutoTest(const std::string& prefix, Da
                                                    FormId formId, FieldId doneBox, FieldId inProgressBox) {
   // The prefix names files: it must be a plain name part.
   if (taxReturn == nullptr || !AutoTestFiles::hasAutoTestDirectory() ||
-      !AutoTestFiles::isPlainName(prefix + kScrubberClearTail)) {
+      !AutoTestFiles::isPlainName(prefix + AutoTestFiles::kScrubberClearTail)) {
     return;
   }
+  const AutoTestReport::Scope reporting;
   bool clear = false;
-  if (!readClear(prefix + kScrubberClearTail, clear)) return;
+  if (!readClear(prefix + AutoTestFiles::kScrubberClearTail, clear)) return;
   if (clear) clearScrubberFlag(prefix, taxReturn, formId, doneBox);
   OptionValues options;
   if (!readHookOptions(taxReturn, formId, doneBox, {"SCRUBBER", "INPUTFIELDLIST"}, options)) return;
   if (!isOn(options["SCRUBBER"]) || AutoTestBoxes::isMarked(taxReturn, formId, inProgressBox)) return;
   std::string path;
-  if (!AutoTestFiles::resolveFile(options["INPUTFIELDLIST"], path)) return;
+  if (!fileOption(options, "INPUTFIELDLIST", path)) return;
   scrubInputFields(prefix, path, taxReturn, formId, doneBox, inProgressBox);
 }
 
 void StateTaxReturnCalcEngine::runCycleDaemonAutoTest(const std::string& prefix, DataMgmt::TaxReturn* taxReturn,
                                                       FormId formId, FieldId doneBox, FieldId inProgressBox) {
   if (taxReturn == nullptr || !AutoTestFiles::hasAutoTestDirectory() ||
-      !AutoTestFiles::isPlainName(prefix + kCycleDaemonClearTail)) {
+      !AutoTestFiles::isPlainName(prefix + AutoTestFiles::kCycleDaemonClearTail)) {
     return;
   }
+  const AutoTestReport::Scope reporting;
   bool clear = false;
-  if (!readClear(prefix + kCycleDaemonClearTail, clear)) return;
+  if (!readClear(prefix + AutoTestFiles::kCycleDaemonClearTail, clear)) return;
   if (clear) clearCycleDaemonFlag(prefix, taxReturn, formId, doneBox);
   const std::string generateTag = prefix + "GENERATECYCLEDAEMON";
   const std::string dirTag = prefix + "OUTPUTDIRDAEMON";
@@ -162,15 +194,15 @@ void StateTaxReturnCalcEngine::runCycleDaemonAutoTest(const std::string& prefix,
   if (!readHookOptions(taxReturn, formId, doneBox, {generateTag, dirTag}, options)) return;
   if (!isOn(options[generateTag]) || AutoTestBoxes::isMarked(taxReturn, formId, inProgressBox)) return;
   std::string dir;
-  if (!AutoTestFiles::resolveDirectory(options[dirTag], dir)) return;
+  if (!directoryOption(options, dirTag, dir)) return;
   writeReturnXmlDump(prefix, dir, taxReturn, formId, doneBox, inProgressBox);
 }
 
 void StateTaxReturnCalcEngine::clearScrubberFlag(const std::string& prefix, DataMgmt::TaxReturn* taxReturn,
                                                  FormId formId, FieldId doneBox) {
   AutoTestBoxes::unmark(taxReturn, formId, doneBox);
-  if (AutoTestFiles::isPlainName(prefix + kScrubberClearTail)) {
-    AutoTestFiles::rewriteClearFile(AutoTestFiles::autoTestFile(prefix + kScrubberClearTail));
+  if (AutoTestFiles::isPlainName(prefix + AutoTestFiles::kScrubberClearTail)) {
+    AutoTestFiles::rewriteClearFile(AutoTestFiles::autoTestFile(prefix + AutoTestFiles::kScrubberClearTail));
   }
 }
 

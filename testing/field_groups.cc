@@ -9,7 +9,9 @@
 //   </FIELDGROUPS>
 //
 // COPY "*" means every existing copy; VALUE "NULLSTR" clears the field.
-// Only fields that already hold a significant value are changed.
+// Only fields that already hold a significant value are changed. While a
+// hook runs, a reference that changes nothing because its form or field is
+// not found or its value is refused is reported.
 #include <set>
 #include <string>
 
@@ -19,6 +21,7 @@
 #include "host/tax_return.h"
 #include "host/xml.h"
 #include "testing/auto_test_boxes.h"
+#include "testing/auto_test_report.h"
 #include "testing/test_data_maps.h"
 
 namespace StateCalculationMgmt {
@@ -48,20 +51,35 @@ void StateTaxReturnCalcEngine::scrubInputFields(const std::string& prefix, const
   std::set<std::string> formsMet;  // forms whose fields are in fieldNames
   for (const FieldGroupRef& ref : refs) {
     const std::string formName = Utils::OVStringUtils::toUpperCase(ref.form);
+    const std::string label = "field group " + formName + ":" + ref.copy + ":" + ref.field + ": ";
     const auto form = formNames.find(formName);
-    if (form == formNames.end()) continue;  // no form to give the field to
+    if (form == formNames.end()) {  // no form to give the field to
+      AutoTestReport::add(label + "no such form");
+      continue;
+    }
     if (formsMet.insert(formName).second) TestDataMaps::addFormFields(*taxReturn, form->second, fieldNames);
     const auto field = fieldNames.find(ref.field);
-    if (field == fieldNames.end()) continue;
     // The map holds the fields of every form met so far: the name must be
     // one of this form's.
-    if (!TestDataMaps::isFieldOfForm(*taxReturn, form->second, field->second, ref.field)) continue;
+    if (field == fieldNames.end() ||
+        !TestDataMaps::isFieldOfForm(*taxReturn, form->second, field->second, ref.field)) {
+      AutoTestReport::add(label + "no such field of the form");
+      continue;
+    }
 
     const std::string value = ref.value == kNullValue ? std::string() : ref.value;
+    const TestDataFormat::LineProblem problem =
+        TestDataMaps::valueProblem(*taxReturn, form->second, field->second, value);
+    if (problem != TestDataFormat::LineProblem::kStored) {
+      AutoTestReport::add(label + AutoTestReport::problemText(problem));
+      continue;
+    }
     if (ref.copy == kEveryCopy) {
       for (int copy = 1; copy <= taxReturn->getFormCount(form->second); ++copy) {
         assignFieldFromText(form->second, static_cast<uint16_t>(copy), field->second, value, taxReturn, true);
       }
+    } else if (TestDataMaps::copyNumberOf(ref.copy) == 0) {
+      AutoTestReport::add(label + AutoTestReport::problemText(TestDataFormat::LineProblem::kBadCopy));
     } else {
       assignFieldFromText(form->second, TestDataMaps::copyNumberOf(ref.copy), field->second, value,
                           taxReturn, true);

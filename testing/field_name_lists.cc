@@ -30,8 +30,8 @@ void writeFieldNamesOf(std::ostream& out, const DataMgmt::TaxReturn& taxReturn, 
 
 void PATaxReturnCalcEngine::writeAllFieldNames(const std::string& fileName, const std::string& directory) {
   if (paReturn == nullptr) return;
-  AutoTestFiles::makeDirectories(directory);
-  std::ofstream out(directory + "/" + fileName, std::ios::out | std::ios::trunc | std::ios::binary);
+  std::ofstream out;
+  AutoTestFiles::openOutput(directory + "/" + fileName, false, out);
   const DataMgmt::TaxReturnDescPtr returnDesc = paReturn->getTaxReturnDesc();
   if (!returnDesc.isNull()) {
     for (const DataMgmt::TaxFormDescPtr& form : returnDesc->getTaxFormDescriptorsInDisplayOrder()) {
@@ -45,8 +45,8 @@ void PATaxReturnCalcEngine::writeAllFieldNames(const std::string& fileName, cons
 void PATaxReturnCalcEngine::writeFormFieldNames(const std::string& formName, const std::string& fileName,
                                                 const std::string& directory) {
   if (paReturn == nullptr) return;
-  AutoTestFiles::makeDirectories(directory);
-  std::ofstream out(directory + "/" + fileName, std::ios::out | std::ios::trunc | std::ios::binary);
+  std::ofstream out;
+  AutoTestFiles::openOutput(directory + "/" + fileName, false, out);
   StateCalculationMgmt::FormNameMap formNames;
   StateCalculationMgmt::FieldNameMap fieldNames;
   buildAutoTestNameMaps(formNames, fieldNames);

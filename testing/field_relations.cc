@@ -7,6 +7,9 @@
 //   input::input::...::expected|actual[K]::expected|actual[K]...
 //
 // K is the output field's kind: "B" check box, "T" text, "N" anything else.
+// Without a results file that can be written (its folder is made) no
+// relation is applied; while a hook runs, an input that changes nothing (no
+// such form, field or copy, or a value the field refuses) is reported.
 #include <fstream>
 #include <ostream>
 #include <string>
@@ -22,6 +25,7 @@
 #include "host/xml.h"
 #include "testing/auto_test_boxes.h"
 #include "testing/auto_test_files.h"
+#include "testing/auto_test_report.h"
 #include "testing/test_data_maps.h"
 
 namespace StateCalculationMgmt {
@@ -47,9 +51,7 @@ class ResultLine {
 };
 
 const char* kindLetter(const DataMgmt::TaxReturn& taxReturn, const FieldRelation& output) {
-  const DataMgmt::TaxFormDescPtr formDesc = taxReturn.getTaxFormDescriptor(output.form);
-  const DataMgmt::FormFieldDescPtr fieldDesc =
-      formDesc.isNull() ? DataMgmt::FormFieldDescPtr() : formDesc->getFieldDesc(output.field);
+  const DataMgmt::FormFieldDescPtr fieldDesc = TestDataMaps::fieldDescOf(taxReturn, output.form, output.field);
   if (fieldDesc.isNull()) return "N";
   if (fieldDesc->isBoolean()) return "B";
   return fieldDesc->isText() ? "T" : "N";
@@ -77,6 +79,9 @@ void StateTaxReturnCalcEngine::loadInputXmlFile(const std::string& formsAffected
                                                 DataMgmt::TaxReturn* taxReturn, const FormId& boxForm,
                                                 const FieldId& inProgressBox) {
   if (taxReturn == nullptr) return;
+  // No relation is applied when its results would be lost.
+  std::ofstream results;
+  if (!AutoTestFiles::openOutput(resultsPath, true, results)) return;
   FormNameMap formNames;
   TestDataMaps::addAllForms(*taxReturn, formNames);
   FieldNameMap fieldNames;
@@ -89,13 +94,13 @@ void StateTaxReturnCalcEngine::loadInputXmlFile(const std::string& formsAffected
   reader.loadXml(IOMgmt::FileNamePtr(new IOMgmt::FileName(relationsPath)));
   const XmlDom::XmlDocument* document = reader.getXmlDocument();
   const XmlDom::XmlNodePtr root = document == nullptr ? XmlDom::XmlNodePtr() : document->getDocumentElement();
-  if (root.isNull()) return;  // nothing to run: the results file is not touched
+  if (root.isNull()) return;  // nothing to run: nothing is written
 
-  std::ofstream results(resultsPath, std::ios::out | std::ios::app | std::ios::binary);
   std::vector<FieldRelation> inputs;
   std::vector<FieldRelation> outputs;
   applyRelations(root, formNames, fieldNames, inputs, outputs, results, taxReturn, boxForm, inProgressBox);
   results.close();
+  if (results.fail()) AutoTestReport::add("output " + resultsPath + ": not every result could be written");
 }
 
 void StateTaxReturnCalcEngine::applyRelations(XmlDom::XmlNodePtr node, FormNameMap& formNames,
@@ -114,6 +119,13 @@ void StateTaxReturnCalcEngine::applyRelations(XmlDom::XmlNodePtr node, FormNameM
     applyNodeList(node, formNames, fieldNames, inputs, outputs, results, taxReturn, boxForm, inProgressBox);
     ResultLine line(results);
     for (const FieldRelation& input : inputs) {
+      const TestDataFormat::LineProblem problem =
+          TestDataMaps::valueProblem(*taxReturn, input.form, input.field, input.value);
+      if (problem != TestDataFormat::LineProblem::kStored) {
+        AutoTestReport::add("relation input " +
+                            TestDataMaps::fieldLabel(*taxReturn, input.form, input.copy, input.field) + ": " +
+                            AutoTestReport::problemText(problem));
+      }
       assignFieldFromText(input.form, input.copy, input.field, input.value, taxReturn, false);
       if (input.type == kInputOverride) setOverridden(*taxReturn, input, true);
       line.item() << input.value;
@@ -135,13 +147,22 @@ void StateTaxReturnCalcEngine::applyRelations(XmlDom::XmlNodePtr node, FormNameM
     const XmlDom::XmlNamedNodeMapPtr attributes = node->getAttributes();
     const std::string formName = Utils::OVStringUtils::toUpperCase(getAttributeValue(attributes, "FORM"));
     const auto form = formNames.find(formName);
-    const uint16_t copy = TestDataMaps::copyNumberOf(getAttributeValue(attributes, "COPY"));
-    const auto field = fieldNames.find("k" + formName + "_" + getAttributeValue(attributes, "NAME"));
+    const std::string copyText = getAttributeValue(attributes, "COPY");
+    const uint16_t copy = TestDataMaps::copyNumberOf(copyText);
+    const std::string name = getAttributeValue(attributes, "NAME");
+    const auto field = fieldNames.find("k" + formName + "_" + name);
     const std::string type = getAttributeValue(attributes, "TYPE");
     const FieldRelation relation(form == formNames.end() ? FormId() : form->second, copy,
                                  field == fieldNames.end() ? FieldId() : field->second,
                                  getAttributeValue(attributes, "VALUE"), type);
     if (type == kInput || type == kInputOverride) {
+      const char* refusal = form == formNames.end()     ? "no such form"
+                            : field == fieldNames.end() ? "no such field of the forms affected"
+                            : copy == 0                 ? "the copy is not a copy number"
+                                                        : nullptr;
+      if (refusal != nullptr) {
+        AutoTestReport::add("relation input " + formName + ":" + copyText + ":" + name + ": " + refusal);
+      }
       inputs.push_back(relation);
     } else {
       outputs.push_back(relation);

@@ -106,7 +106,7 @@ void writeForms(std::ostream& out, const DataMgmt::TaxReturn& taxReturn, const D
 
 // The whole dump: head, the recalculation with the in-progress box marked,
 // every form copy, and the done box marked last (also when the file could
-// not be written).
+// not be written or its name was refused).
 void writeDump(const std::string& directory, const std::string& fileName,
                DataMgmt::TaxReturn& taxReturn, const std::string& returnName,
                const DumpLayout& layout, const DataMgmt::FormId& boxForm,
@@ -115,8 +115,8 @@ void writeDump(const std::string& directory, const std::string& fileName,
   const DataMgmt::TaxReturnDescPtr returnDesc = taxReturn.getTaxReturnDesc();
   const std::string version =
       returnDesc.isNull() ? std::string() : BusinessMgmt::BusinessMgr::getInstance().getVersion(*returnDesc);
-  AutoTestFiles::makeDirectories(directory);
-  std::ofstream out(directory + "/" + fileName, std::ios::out | std::ios::trunc | std::ios::binary);
+  std::ofstream out;
+  AutoTestFiles::openOutput(directory + "/" + fileName, false, out);
   out << kXmlDeclaration << "\n\n";
   if (layout.labelledReturn) {
     out << "<RETURN LABEL=" << quoted(version) << ">\n";

@@ -33,37 +33,31 @@ constexpr double kMaxAmount = 1e10;
 static_assert(kMaxAmount * 100 * 1000 <= Utils::kMaxWholeAmount,
               "999 copies of the largest amount in cents are a whole amount");
 
-// The separators of a line: a run of colons counts as one, so no part is
-// ever empty and a value cannot hold a colon.
+// The separators of a line: a run of colons counts as one, so that
+// "pa40::1::Line1::100" and "PA40:1:Line1:100" are the same line.
 constexpr char kSeparators[] = "::";
 // Form name, copy, field name, value.
 constexpr std::size_t kLineParts = 4;
 
-// The parts of a line, split at runs of colons.
+// The parts of a line: the form name, the copy and the field name, each
+// ended by a run of colons, and the value, which is everything after the
+// third run, colons included ("418 Walnut St: Apt 2"), and may be empty
+// (it clears the field). A line without a third run has fewer than four
+// parts. A value cannot start with a colon: the run before it takes it.
 inline std::vector<std::string> splitLine(const std::string& line) {
   std::vector<std::string> parts;
   std::size_t start = line.find_first_not_of(kSeparators);
-  while (start != std::string::npos) {
+  while (start != std::string::npos && parts.size() + 1 < kLineParts) {
     const std::size_t end = line.find_first_of(kSeparators, start);
-    parts.push_back(line.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    start = end == std::string::npos ? end : line.find_first_not_of(kSeparators, end);
+    if (end == std::string::npos) {
+      parts.push_back(line.substr(start));
+      return parts;
+    }
+    parts.push_back(line.substr(start, end - start));
+    start = line.find_first_not_of(kSeparators, end);
   }
+  if (parts.size() + 1 == kLineParts) parts.push_back(start == std::string::npos ? "" : line.substr(start));
   return parts;
-}
-
-// The number a numeric value gives: the value read as a floating-point
-// number (leading text that is no number gives 0), or for "RAND(n)", which
-// asks for a random amount between 0 and n, n truncated toward zero.
-struct NumberValue {
-  double number;
-  bool random;
-};
-
-inline NumberValue readNumberValue(const std::string& value) {
-  const bool random = value.find("RAND") != std::string::npos;
-  if (!random) return {std::strtod(value.c_str(), nullptr), false};
-  const std::string inner = value.size() > 6 ? value.substr(5, value.size() - 6) : "";
-  return {std::trunc(std::strtod(inner.c_str(), nullptr)), true};
 }
 
 // Whether the loader stores `number`: finite and at most kMaxAmount in
@@ -131,19 +125,40 @@ inline std::size_t decimalNumberLength(const std::string& text) {
   return at;
 }
 
-// Checks the value of a number field: empty (it clears the field), a plain
-// decimal number ("1250.50", "-3", "1e3") or "RAND(n)" with such an n.
-// "NaN", "inf", "abc", "$500", "1,234.56", "0x10" and " 5" are not numbers
-// (reading them would store 0, 1 or 16 where the text says otherwise).
-inline LineProblem checkAmountText(const std::string& value) {
+// The number a number field's value gives, and whether "RAND(n)" asked
+// for a random amount between 0 and n (n truncated toward zero).
+struct Amount {
+  double number = 0;
+  bool random = false;
+};
+
+// Reads the value of a number field. Blanks at either end are not part of
+// it (" 7" and "100 " are numbers). What is left must be a plain decimal
+// number ("1250.50", "-3", "1e3") or "RAND(n)" with such an n, at most
+// kMaxAmount in magnitude. "NaN", "inf", "abc", "$500", "1,234.56", "0x10",
+// "12abc" and a value of blanks only are not numbers (reading them would
+// store 0, 1, 12 or 16 where the text says otherwise). The empty value is
+// kStored with the number 0: it clears the field.
+inline LineProblem readAmount(const std::string& value, Amount* amount) {
+  *amount = Amount();
   if (value.empty()) return LineProblem::kStored;
+  const std::size_t first = value.find_first_not_of(" \t");
+  if (first == std::string::npos) return LineProblem::kNotANumber;
+  std::string text = value.substr(first, value.find_last_not_of(" \t") + 1 - first);
   const std::string kRandomHead = "RAND(";
-  const bool random = value.compare(0, kRandomHead.size(), kRandomHead) == 0 && value.back() == ')';
-  const std::string number =
-      random ? value.substr(kRandomHead.size(), value.size() - kRandomHead.size() - 1) : value;
-  if (number.empty() || decimalNumberLength(number) != number.size()) return LineProblem::kNotANumber;
-  return acceptsAmount(std::strtod(number.c_str(), nullptr)) ? LineProblem::kStored
-                                                              : LineProblem::kAmountOutOfRange;
+  amount->random = text.compare(0, kRandomHead.size(), kRandomHead) == 0 && text.back() == ')';
+  if (amount->random) text = text.substr(kRandomHead.size(), text.size() - kRandomHead.size() - 1);
+  if (text.empty() || decimalNumberLength(text) != text.size()) return LineProblem::kNotANumber;
+  const double number = std::strtod(text.c_str(), nullptr);
+  if (!acceptsAmount(number)) return LineProblem::kAmountOutOfRange;
+  amount->number = amount->random ? std::trunc(number) : number;
+  return LineProblem::kStored;
+}
+
+// Checks the value of a number field as readAmount reads it.
+inline LineProblem checkAmountText(const std::string& value) {
+  Amount amount;
+  return readAmount(value, &amount);
 }
 
 // How a number read from test data is scaled into the stored amount, by

@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "host/descriptors.h"
 #include "host/string_utils.h"
 
 namespace TestDataMaps {
@@ -60,6 +59,30 @@ uint16_t copyNumberOf(const std::string& text) {
   const long number = std::strtol(text.c_str(), nullptr, 10);
   if (errno == ERANGE || number < 0 || number > UINT16_MAX) return 0;
   return static_cast<uint16_t>(number);
+}
+
+DataMgmt::FormFieldDescPtr fieldDescOf(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form,
+                                       const DataMgmt::FieldId& field) {
+  const DataMgmt::TaxFormDescPtr formDesc = taxReturn.getTaxFormDescriptor(form);
+  return formDesc.isNull() ? DataMgmt::FormFieldDescPtr() : formDesc->getFieldDesc(field);
+}
+
+bool isNumberField(const DataMgmt::FormFieldDescPtr& fieldDesc) {
+  return !fieldDesc.isNull() && !fieldDesc->isBoolean() && !fieldDesc->isText();
+}
+
+TestDataFormat::LineProblem valueProblem(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form,
+                                         const DataMgmt::FieldId& field, const std::string& value) {
+  if (!isNumberField(fieldDescOf(taxReturn, form, field))) return TestDataFormat::LineProblem::kStored;
+  return TestDataFormat::checkAmountText(value);
+}
+
+std::string fieldLabel(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form, uint16_t copy,
+                       const DataMgmt::FieldId& field) {
+  const DataMgmt::TaxFormDescPtr formDesc = taxReturn.getTaxFormDescriptor(form);
+  const DataMgmt::FormFieldDescPtr fieldDesc = fieldDescOf(taxReturn, form, field);
+  return (formDesc.isNull() ? std::string("?") : formDesc->getDevName()) + ":" + std::to_string(copy) + ":" +
+         (fieldDesc.isNull() ? std::string("?") : fieldDesc->getSymbolicName());
 }
 
 }  // namespace TestDataMaps

@@ -1,5 +1,6 @@
 // Building the name maps of the engine's test-data readers from a return's
-// descriptors, and reading a copy number from test data.
+// descriptors, reading a copy number from test data, and the one rule of
+// what a field takes from a text.
 #ifndef TESTING_TEST_DATA_MAPS_H_
 #define TESTING_TEST_DATA_MAPS_H_
 
@@ -7,7 +8,9 @@
 #include <string>
 
 #include "calc/state/test_data_types.h"
+#include "host/descriptors.h"
 #include "host/tax_return.h"
+#include "testing/test_data_format.h"
 
 namespace TestDataMaps {
 
@@ -27,6 +30,20 @@ bool isFieldOfForm(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId&
 // outside 0..65535, give 0, which names no copy: a large number never
 // wraps round to another copy.
 uint16_t copyNumberOf(const std::string& text);
+
+// The descriptor of `field` of `form` in the return; empty for none.
+DataMgmt::FormFieldDescPtr fieldDescOf(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form,
+                                       const DataMgmt::FieldId& field);
+// A field that holds a number: neither a box nor a text.
+bool isNumberField(const DataMgmt::FormFieldDescPtr& fieldDesc);
+// Whether assignFieldFromText stores `value` in the field (kStored) or
+// refuses it: a number field takes only what TestDataFormat::readAmount
+// reads; a box, a text and a field the form lacks take any value.
+TestDataFormat::LineProblem valueProblem(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form,
+                                         const DataMgmt::FieldId& field, const std::string& value);
+// "DEVNAME:copy:symbolic name" of a field, for the hooks' report.
+std::string fieldLabel(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form, uint16_t copy,
+                       const DataMgmt::FieldId& field);
 
 }  // namespace TestDataMaps
 

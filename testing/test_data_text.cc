@@ -1,12 +1,15 @@
 // The engine's text test-data reader: loadInputTextFile reads lines of
 // "FORM:copy:FIELD:value" into a return, and assignFieldFromText sets one
 // field from a text whatever the field's kind. Every test-data reader of
-// the engine writes its fields through assignFieldFromText. A number beyond
-// TestDataFormat::kMaxAmount is refused, so no amount the host cannot hold
-// enters a return. The text loader stores a line exactly as written or not
-// at all: a line with a NUL byte, a copy part that is not a copy number the
-// form can hold, or a number field's value that is not a plain number is
-// left out (TestDataFormat::LineProblem).
+// the engine writes its fields through assignFieldFromText, which holds the
+// one rule of what a number field takes (TestDataFormat::readAmount): a
+// value that is not a plain number, or lies beyond
+// TestDataFormat::kMaxAmount, changes nothing. The text loader stores a
+// line exactly as written or not at all: a line with a NUL byte, a copy
+// part that is not a copy number the form can hold, or a number field's
+// value that is not a plain number is left out, and while a hook runs
+// every line left out is written to the hooks' report with its number and
+// the reason.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -16,10 +19,12 @@
 
 #include "calc/state/state_tax_return_calc_engine.h"
 #include "host/descriptors.h"
+#include "host/io.h"
 #include "host/string_utils.h"
 #include "host/tax_form.h"
 #include "host/tax_return.h"
 #include "testing/auto_test_files.h"
+#include "testing/auto_test_report.h"
 #include "testing/test_data_format.h"
 #include "testing/test_data_maps.h"
 
@@ -29,60 +34,75 @@ namespace {
 const char kUntrue[] = "UNTRUE";
 const char kCopyNumMarker[] = "[CopyNum]";
 
-using TestDataFormat::kLineParts;
-using TestDataFormat::scaleByEditCode;
-using TestDataFormat::splitLine;
+using TestDataFormat::LineProblem;
 
-// Whether the line can be stored as written in a field of `fieldDesc`:
-// its copy part names copies the form can hold and a number field's value
-// is a number the host can hold. Fills `copies`.
-bool storable(const std::string& line, const std::vector<std::string>& parts,
-              const DataMgmt::TaxFormDesc& formDesc, const DataMgmt::FormFieldDescPtr& fieldDesc,
-              TestDataFormat::CopyRange* copies) {
-  using TestDataFormat::LineProblem;
-  if (line.find('\0') != std::string::npos) return false;  // the text after it would be lost
-  if (TestDataFormat::readCopyPart(parts[1], formDesc.getMaxCopies(), copies) != LineProblem::kStored) {
-    return false;
-  }
-  const bool isNumber = !fieldDesc.isNull() && !fieldDesc->isBoolean() && !fieldDesc->isText();
-  return !isNumber || TestDataFormat::checkAmountText(parts[3]) == LineProblem::kStored;
+bool isComment(const std::string& line) {
+  const std::size_t first = line.find_first_not_of(" \t");
+  return first == std::string::npos || line[first] == '#';
 }
+
+// One run of loadInputTextFile: the return and its name maps.
+class TextLoad {
+ public:
+  TextLoad(StateTaxReturnCalcEngine& engine, DataMgmt::TaxReturn& taxReturn)
+      : engine_(engine), taxReturn_(taxReturn) {
+    TestDataMaps::addAllForms(taxReturn, formNames_);
+  }
+
+  // Stores the line; why it is left out, "" when it is stored.
+  std::string load(const std::string& line) {
+    if (line.find('\0') != std::string::npos) return AutoTestReport::problemText(LineProblem::kNulByte);
+    const std::vector<std::string> parts = TestDataFormat::splitLine(line);
+    if (parts.size() < TestDataFormat::kLineParts) return "fewer than four parts (FORM:copy:FIELD:value)";
+    const std::string formName = Utils::OVStringUtils::toUpperCase(parts[0]);
+    const auto form = formNames_.find(formName);
+    const DataMgmt::TaxFormDescPtr formDesc =
+        form == formNames_.end() ? DataMgmt::TaxFormDescPtr() : taxReturn_.getTaxFormDescriptor(form->second);
+    if (formDesc.isNull()) return "no such form";
+    if (formsMet_.insert(formName).second) TestDataMaps::addFormFields(taxReturn_, form->second, fieldNames_);
+    const auto field = fieldNames_.find("k" + formName + "_" + parts[2]);
+    if (field == fieldNames_.end()) return "no such field of the form";
+
+    TestDataFormat::CopyRange copies{0, 0};
+    LineProblem problem = TestDataFormat::readCopyPart(parts[1], formDesc->getMaxCopies(), &copies);
+    if (problem == LineProblem::kStored) {
+      problem = TestDataMaps::valueProblem(taxReturn_, form->second, field->second, parts[3]);
+    }
+    if (problem != LineProblem::kStored) return AutoTestReport::problemText(problem);
+    for (unsigned c = copies.first; c <= copies.last; ++c) {
+      engine_.assignFieldFromText(form->second, static_cast<uint16_t>(c), field->second, parts[3], &taxReturn_,
+                                  false);
+    }
+    return "";
+  }
+
+ private:
+  StateTaxReturnCalcEngine& engine_;
+  DataMgmt::TaxReturn& taxReturn_;
+  FormNameMap formNames_;
+  FieldNameMap fieldNames_;
+  std::set<std::string> formsMet_;  // forms whose fields are in fieldNames_
+};
 
 }  // namespace
 
 void StateTaxReturnCalcEngine::loadInputTextFile(const std::string& path,
                                                  DataMgmt::TaxReturn* taxReturn) {
-  if (taxReturn == nullptr) return;
-  const DataMgmt::TaxReturnDescPtr returnDesc = taxReturn->getTaxReturnDesc();
-  if (returnDesc.isNull()) return;
-
-  FormNameMap formNames;
-  TestDataMaps::addAllForms(*taxReturn, formNames);
-  FieldNameMap fieldNames;
-  std::set<std::string> formsMet;  // forms whose fields are in fieldNames
-
-  for (const std::string& line : AutoTestFiles::readLines(path)) {
-    const std::vector<std::string> parts = splitLine(line);
-    if (parts.size() < kLineParts) continue;
-    const std::string formName = Utils::OVStringUtils::toUpperCase(parts[0]);
-    const std::string& fieldName = parts[2];
-    const std::string& value = parts[3];
-
-    const auto form = formNames.find(formName);
-    if (form == formNames.end()) continue;
-    const DataMgmt::TaxFormDescPtr formDesc = taxReturn->getTaxFormDescriptor(form->second);
-    if (formDesc.isNull()) continue;
-    if (formsMet.insert(formName).second) TestDataMaps::addFormFields(*taxReturn, form->second, fieldNames);
-    const auto field = fieldNames.find("k" + formName + "_" + fieldName);
-    if (field == fieldNames.end()) continue;
-
-    // A line that cannot be stored exactly as written is left out whole.
-    TestDataFormat::CopyRange copies{0, 0};
-    if (!storable(line, parts, *formDesc, formDesc->getFieldDesc(field->second), &copies)) continue;
-    for (unsigned c = copies.first; c <= copies.last; ++c) {
-      assignFieldFromText(form->second, static_cast<uint16_t>(c), field->second, value, taxReturn,
-                          false);
+  if (taxReturn == nullptr || taxReturn->getTaxReturnDesc().isNull()) return;
+  TextLoad load(*this, *taxReturn);
+  std::vector<long> tooLong;
+  const std::vector<std::string> lines = AutoTestFiles::readLines(path, &tooLong);
+  auto nextTooLong = tooLong.begin();
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    const long number = static_cast<long>(k + 1);
+    std::string reason;
+    if (nextTooLong != tooLong.end() && *nextTooLong == number) {
+      ++nextTooLong;
+      reason = "longer than " + std::to_string(IOMgmt::kMaxLineLength) + " bytes";
+    } else if (!isComment(lines[k])) {
+      reason = load.load(lines[k]);
     }
+    if (!reason.empty()) AutoTestReport::add(path + " line " + std::to_string(number) + ": " + reason);
   }
 }
 
@@ -92,13 +112,13 @@ void StateTaxReturnCalcEngine::assignFieldFromText(const FormId& formId, uint16_
                                                    bool onlyWithData) {
   if (taxReturn == nullptr) return;
   if (onlyWithData && taxReturn->noSigValue(formId, copy, field)) return;
-  const DataMgmt::TaxFormDescPtr formDesc = taxReturn->getTaxFormDescriptor(formId);
-  const DataMgmt::FormFieldDescPtr fieldDesc =
-      formDesc.isNull() ? DataMgmt::FormFieldDescPtr() : formDesc->getFieldDesc(field);
-  const bool isNumber = !fieldDesc.isNull() && !fieldDesc->isBoolean() && !fieldDesc->isText();
-  const TestDataFormat::NumberValue number = TestDataFormat::readNumberValue(value);
-  // An amount the host cannot hold is refused before anything changes.
-  if (isNumber && !value.empty() && !TestDataFormat::acceptsAmount(number.number)) return;
+  const DataMgmt::FormFieldDescPtr fieldDesc = TestDataMaps::fieldDescOf(*taxReturn, formId, field);
+  // A number field takes a plain number the host can hold, or nothing.
+  TestDataFormat::Amount number;
+  if (TestDataMaps::isNumberField(fieldDesc) &&
+      TestDataFormat::readAmount(value, &number) != LineProblem::kStored) {
+    return;
+  }
 
   DataMgmt::TaxFormPtr form = taxReturn->getFormOrCreate(formId, copy);
   if (form.isNull()) return;  // copy 0, a copy past the limit or a form of the other side
@@ -131,7 +151,7 @@ void StateTaxReturnCalcEngine::assignFieldFromText(const FormId& formId, uint16_
     if (marker != std::string::npos) text = text.substr(0, marker) + std::to_string(copy);
     form->assignText(field, text.c_str());
   } else {
-    double amount = scaleByEditCode(number.number, editCode);
+    double amount = TestDataFormat::scaleByEditCode(number.number, editCode);
     // RAND(n): scaled by the generator's own maximum, so the share never exceeds 1.
     if (number.random) amount = std::rand() / static_cast<double>(RAND_MAX) * amount;
     form->assignIR(field, amount);

@@ -68,11 +68,12 @@ class DumpTest : public ::testing::Test {
     if (!path.empty()) std::remove(path.c_str());
   }
 
-  std::string dumpOf(const DataMgmt::TaxReturn& taxReturn) {
+  // The dump of the return; `leftOut` takes dumpReturn's count.
+  std::string dumpOf(const DataMgmt::TaxReturn& taxReturn, int* leftOut) {
     char* text = nullptr;
     size_t size = 0;
     std::FILE* out = open_memstream(&text, &size);
-    dumpReturn(out, taxReturn);
+    *leftOut = dumpReturn(out, taxReturn);
     std::fclose(out);
     std::string dump(text, size);
     std::free(text);
@@ -89,22 +90,33 @@ class DumpTest : public ::testing::Test {
   std::string path;
 };
 
+// A text is written whole, colons included, and reads back whole; an
+// empty text is an empty value, which loads as an emptied field. A text
+// the format cannot carry is left out and counted.
 TEST_F(DumpTest, WritesEveryNonNullFieldInFormCopyAndFieldOrder) {
   federal.getFormOrCreate(kFed166, 2)->store(FieldId(10), FieldValue::of(8612));
   federal.getFormOrCreate(kFed166, 2)->store(FieldId(3), FieldValue::mark());
   federal.getFormOrCreate(kFedW2, 1)->store(FieldId(21), FieldValue::of(5200000));
   federal.getFormOrCreate(kFedW2, 1)->store(FieldId(1), FieldValue::no());
-  federal.getFormOrCreate(kFedW2, 1)->store(FieldId(4), FieldValue::ofText("Keystone Tool"));
-  federal.getFormOrCreate(kFedW2, 1)->store(FieldId(146), FieldValue::ofText(""));  // not written
+  federal.getFormOrCreate(kFedW2, 1)->store(FieldId(4), FieldValue::ofText("418 Walnut St: Apt 2:"));
+  federal.getFormOrCreate(kFedW2, 1)->store(FieldId(146), FieldValue::ofText(""));
+  federal.getFormOrCreate(kFedW2, 1)->store(FieldId(7), FieldValue::ofText(":30"));
+  federal.getFormOrCreate(kFedW2, 1)->store(FieldId(8), FieldValue::ofText("two\nlines"));
   federal.getFormOrCreate(kFedW2, 1)->store(FieldId(33), FieldValue::null());
   federal.getFormOrCreate(kFed166, 1);  // a copy without values writes nothing
 
-  EXPECT_EQ(dumpOf(federal),
+  int leftOut = 0;
+  EXPECT_EQ(dumpOf(federal, &leftOut),
             "FEDW2:1:F1:[NO]\n"
             "FEDW2:1:F21:52000\n"
-            "FEDW2:1:F4:Keystone Tool\n"
+            "FEDW2:1:F4:418 Walnut St: Apt 2:\n"
+            "FEDW2:1:F146:\n"
             "FED166:2:F3:X\n"
             "FED166:2:F10:86.12\n");
+  EXPECT_EQ(leftOut, 2);
+  const std::vector<std::string> parts = TestDataFormat::splitLine("FEDW2:1:F4:418 Walnut St: Apt 2:");
+  ASSERT_EQ(parts.size(), 4u);
+  EXPECT_EQ(parts[3] + "|" + TestDataFormat::splitLine("FEDW2:1:F146:").at(3), "418 Walnut St: Apt 2:|");
 }
 
 TEST_F(DumpTest, FederalItemsLoadAndDumpAsItemLines) {

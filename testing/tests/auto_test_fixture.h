@@ -4,7 +4,7 @@
 //
 // The probe leaves out the per-form calculations (only `formula`, when
 // set, runs for every copy handed to calcStateForm), so field values stay
-// as the test put them, and logs the engine operations the hooks reach.
+// as the test put them, and logs the calculations the hooks start.
 #ifndef TESTING_TESTS_AUTO_TEST_FIXTURE_H_
 #define TESTING_TESTS_AUTO_TEST_FIXTURE_H_
 
@@ -26,7 +26,6 @@
 #include "host/configuration.h"
 #include "host/field_value.h"
 #include "host/form_field.h"
-#include "host/io.h"
 #include "host/stand_in.h"
 #include "host/string_pool.h"
 #include "host/tax_form.h"
@@ -41,20 +40,9 @@ class AutoTestProbe : public PACalculationMgmt::PATaxReturnCalcEngine {
   }
   void calcReturn(int flag) override { log("calcReturn"), PATaxReturnCalcEngine::calcReturn(flag); }
   void calcStateReturn() override { log("calcStateReturn"), PATaxReturnCalcEngine::calcStateReturn(); }
-  void loadInputTextFile(const std::string& path, DataMgmt::TaxReturn* taxReturn) override {
-    log("loadInputTextFile"), PATaxReturnCalcEngine::loadInputTextFile(path, taxReturn);
-  }
-  void loadInputXmlFile(const std::string& forms, const std::string& relations, const std::string& results,
-                        DataMgmt::TaxReturn* r, const DataMgmt::FormId& boxForm, const DataMgmt::FieldId& box) override {
-    log("loadInputXmlFile"), PATaxReturnCalcEngine::loadInputXmlFile(forms, relations, results, r, boxForm, box);
-  }
-  void log(const char* call) {
-    calls.push_back(call);
-    if (onCall) onCall(call);
-  }
+  void log(const char* call) { calls.push_back(call); }
 
   std::function<void(const DataMgmt::FormId&, uint16_t)> formula;
-  std::function<void(const std::string&)> onCall;
   std::vector<std::string> calls;
 };
 
@@ -81,7 +69,6 @@ class AutoTestFixture : public ::testing::Test {
   void TearDown() override {
     EXPECT_EQ(StandIn::diagnostics().unknownFieldWrites, 0);
     EXPECT_EQ(StandIn::diagnostics().nonFiniteWrites, 0);
-    EXPECT_EQ(IOMgmt::IOMgr::getInstance().liveReaders(), 0);
     engine.reset();
     std::filesystem::remove_all(dir);
   }

@@ -1,14 +1,17 @@
 // The automated-test hooks: the host switch and directory that gate them,
-// the option and clear files, the done and in-progress boxes, the order of
-// the PA driver's steps and the refusal of paths that leave the directory.
+// the option and clear files, the done and in-progress boxes, the paths
+// option files name and the outputs: nothing a file says may lead outside
+// the directory or replace a control file of the hooks.
+#include "host/orvane_exception.h"
 #include "host/xml.h"
+#include "testing/auto_test_files.h"
+#include "testing/auto_test_report.h"
 #include "testing/tests/auto_test_fixture.h"
 
 namespace {
 
 const char kClearPA[] = "PAOrvaneAutoTest_Clear.xml";
 const char kClearScrubber[] = "PAOrvaneAutoTest_Clear_Scrubber.xml";
-const char kClearDaemon[] = "PAOrvaneAutoTest_Clear_KXTDaemon.xml";
 const char kClearNo[] =
     "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<AUTOTESTOPTIONS>\n<CLEAR>No</CLEAR>\n</AUTOTESTOPTIONS>\n";
 
@@ -51,91 +54,23 @@ TEST_F(AutoTestHooksTest, WithoutTheSwitchOrADirectoryNothingHappens) {
   EXPECT_FALSE(exists("names.txt") || exists("C:/AutoTest_OV/names.txt") || exists("daemon"));
 }
 
-TEST_F(AutoTestHooksTest, TheDoneBoxStopsTheDriverUntilAClearFileSaysYesOnce) {
-  info()->setX(kDone);
-  clear(kClearPA, "No");
-  writeOptions({{"PAOUTPUTALLFIELDS", "Yes"}, {"PAOUTPUTALLFIELDSFILE", "names.txt"}, {"PAOUTPUTALLFIELDSDIR", "out"}});
+// The done box stops every hook until its clear file says "Yes", which
+// acts once; the scrubber skips its work while a hook recalculates.
+TEST_F(AutoTestHooksTest, TheDoneBoxStopsEachHookUntilItsClearFileSaysYesOnce) {
+  allowAutoTest();
+  writeOptions(kEveryHook);
+  engine->calcStateReturn();
+  EXPECT_TRUE(exists("names.txt") && name() == "Jane" && !exists("daemon") && done());
+  std::filesystem::remove(dir + "names.txt");
   pa->setSaveNeeded(false);
-  engine->runAutoTest();
-  EXPECT_FALSE(exists("out") || pa->isSaveNeeded());
+  engine->runAutoTest();  // stopped: changes nothing
+  EXPECT_FALSE(exists("names.txt") || pa->isSaveNeeded());
+  clear(kClearScrubber, "Yes");  // unmarks the box, scrubs, marks it, says "No"
+  engine->calcStateReturn();
+  EXPECT_TRUE(name() == "Anon" && read(kClearScrubber) == kClearNo && done() && !exists("daemon"));
   clear(kClearPA, "Yes");
   engine->runAutoTest();
-  EXPECT_EQ(read(kClearPA), kClearNo);
-  EXPECT_TRUE(exists("out/names.txt") && done());  // marked again by the list writer
-  std::filesystem::remove(dir + "out/names.txt");
-  engine->runAutoTest();
-  EXPECT_FALSE(exists("out/names.txt"));
-  EXPECT_TRUE(engine->calls.empty());
-}
-
-// All six steps in one call, with the host switch on so that the nested
-// calculations run the hooks again: they must skip every step. The import
-// and the relation run come after the four files are written.
-TEST_F(AutoTestHooksTest, AllSixStepsRunInTheirOrder) {
-  allowAutoTest();
-  writeOptions({{"PAGENERATECYCLE", "Yes"}, {"PAOUTPUTDIR", "values"}, {"PAOUTPUTFIELDVALUES", "Yes"},
-                {"PAOUTPUTFIELDVALUESDIR", "all"}, {"PAOUTPUTALLFIELDS", "Yes"}, {"PAOUTPUTALLFIELDSFILE", "names.txt"},
-                {"PAOUTPUTALLFIELDSDIR", "names"}, {"PAOUTPUTALLFIELDSFORSINGLEFORM", "Yes"},
-                {"PAOUTPUTALLFIELDSFORSINGLEFORMTARGET", "pa40"}, {"PAOUTPUTALLFIELDSFORSINGLEFORMFILE", "pa40.txt"},
-                {"PAOUTPUTALLFIELDSFORSINGLEFORMDIR", "names"}, {"PAIMPORTFIELDS", "Yes"}, {"PAFIELDLIST", "import.txt"},
-                {"PAFIELDRELATION", "Yes"}, {"PAFIELDRELATIONFORMSAFFECTED", "forms.txt"},
-                {"PAFIELDRELATIONINPUTFIELDS", "relations.xml"}, {"PAFIELDRELATIONOUTPUTFIELDS", "results.txt"}});
-  write("import.txt", "PARETURNINFO:1:F31:Imported\n");
-  write("forms.txt", "PARETURNINFO\n");
-  write("relations.xml", "<RELATIONS><RELATION><FIELD FORM=\"PARETURNINFO\" COPY=\"1\" NAME=\"F31\" "
-                         "VALUE=\"Imported\" TYPE=\"Output\"/></RELATION></RELATIONS>\n");
-  int filesAtImport = 0;
-  engine->onCall = [&](const std::string& call) {
-    if (call != "loadInputTextFile") return;
-    for (const char* file : {"values/PAReturn.xml", "all/PAReturn.xml", "names/names.txt", "names/pa40.txt"}) {
-      filesAtImport += exists(file);
-    }
-  };
-  engine->runAutoTest();
-  EXPECT_EQ(engine->calls, (std::vector<std::string>{"calcStateReturn",                // the field-values dump
-                                                     "calcReturn", "calcStateReturn",  // the all-fields dump
-                                                     "loadInputTextFile", "loadInputXmlFile", "calcReturn",
-                                                     "calcStateReturn", "calcReturn", "calcStateReturn"}));
-  EXPECT_EQ(filesAtImport, 4);
-  EXPECT_TRUE(read("values/PAReturn.xml").find("Imported") == std::string::npos && name() == "Imported");
-  EXPECT_EQ(read("results.txt"), "Imported|Imported[T]\n");
-  EXPECT_TRUE(done() && !inProgress());
-}
-
-// The import alone never marks the done box: it runs again at every
-// calculation (kept as the hooks were designed).
-TEST_F(AutoTestHooksTest, AnImportAloneRepeatsAtEveryCalculation) {
-  writeOptions({{"PAIMPORTFIELDS", "Yes"}, {"PAFIELDLIST", "import.txt"}});
-  write("import.txt", "PARETURNINFO:1:F31:Imported\n");
-  for (int run = 0; run < 2; ++run) {
-    name("Jane");
-    engine->runAutoTest();
-    EXPECT_TRUE(name() == "Imported" && !done()) << run;
-  }
-}
-
-TEST_F(AutoTestHooksTest, AfterAPADumpTheScrubberAndDaemonWaitUnlessCleared) {
-  allowAutoTest();
-  Options options = kEveryHook;
-  options.push_back({"PAOUTPUTALLFIELDSDIR", "out"});
-  writeOptions(options);
-  engine->calcStateReturn();
-  EXPECT_TRUE(exists("out/names.txt") && name() == "Jane");
-  // The scrubber's clear file says "Yes": it clears the box, scrubs, marks
-  // the box again and turns its file to "No"; the daemon still waits.
-  clear(kClearScrubber, "Yes");
-  engine->calcStateReturn();
-  EXPECT_TRUE(name() == "Anon" && read(kClearScrubber) == kClearNo && !exists("daemon") && done());
-  // The daemon's clear file is never rewritten: while it says "Yes" the
-  // dump is written at every calculation.
-  clear(kClearDaemon, "Yes");
-  for (int run = 0; run < 2; ++run) {
-    std::filesystem::remove_all(dir + "daemon");
-    runDaemon();
-    EXPECT_TRUE(exists("daemon/PAReturn.xml") && done()) << run;
-  }
-  EXPECT_NE(read(kClearDaemon), kClearNo);
-  // While a hook recalculates, the scrubber skips its work.
+  EXPECT_TRUE(read(kClearPA) == kClearNo && exists("names.txt") && done());
   name("Jane");
   clear(kClearScrubber, "Yes");
   info()->setX(kInProgress);
@@ -154,9 +89,7 @@ TEST_F(AutoTestHooksTest, AReaderExceptionEndsEachHookQuietly) {
     // On the clear files the done box stays; on the options file only, the
     // clear files act and then every hook ends.
     PersistanceMgmt::XMLParser::setThrowOnRead(true, onOptionsOnly ? dir + "OrvaneAutoTest_OVQA.xml" : "");
-    EXPECT_NO_THROW(engine->runAutoTest());
-    EXPECT_NO_THROW(runScrubber());
-    EXPECT_NO_THROW(runDaemon());
+    EXPECT_NO_THROW(engine->runAutoTest(); runScrubber(); runDaemon());
     EXPECT_EQ(done(), !onOptionsOnly);
     EXPECT_EQ(read(kClearPA) == kClearNo, onOptionsOnly);
   }
@@ -164,42 +97,116 @@ TEST_F(AutoTestHooksTest, AReaderExceptionEndsEachHookQuietly) {
 }
 
 // Option values are paths inside the automated-test directory; one that
-// leads out of it keeps its step from running.
-TEST_F(AutoTestHooksTest, PathsLeadingOutOfTheDirectoryAreRefused) {
+// leads out of it keeps its step from running and is reported.
+TEST_F(AutoTestHooksTest, PathsLeadingOutOfTheDirectoryAreRefusedAndReported) {
+  Options options = {{"PAGENERATECYCLE", "Yes"}, {"PAOUTPUTALLFIELDS", "Yes"}, {"PAOUTPUTALLFIELDSFILE", "../n.txt"},
+                     {"PAOUTPUTALLFIELDSFORSINGLEFORM", "Yes"}, {"PAOUTPUTALLFIELDSFORSINGLEFORMFILE", "n.txt"},
+                     {"PAIMPORTFIELDS", "Yes"}, {"PAFIELDRELATION", "Yes"}, {"SCRUBBER", "Yes"},
+                     {"PAGENERATECYCLEDAEMON", "Yes"}};
   const std::string outside = ::testing::TempDir() + "autotest_outside_" + std::to_string(::getpid());
-  writeOptions({{"PAGENERATECYCLE", "Yes"}, {"PAOUTPUTDIR", "../autotest_outside_" + std::to_string(::getpid())},
-                {"PAOUTPUTALLFIELDS", "Yes"}, {"PAOUTPUTALLFIELDSFILE", "../names.txt"},
-                {"PAOUTPUTALLFIELDSFORSINGLEFORM", "Yes"}, {"PAOUTPUTALLFIELDSFORSINGLEFORMTARGET", "PA40"},
-                {"PAOUTPUTALLFIELDSFORSINGLEFORMFILE", "pa40.txt"}, {"PAOUTPUTALLFIELDSFORSINGLEFORMDIR", outside},
-                {"PAIMPORTFIELDS", "Yes"}, {"PAFIELDLIST", outside + "/import.txt"}, {"PAFIELDRELATION", "Yes"},
-                {"PAFIELDRELATIONFORMSAFFECTED", "forms.txt"}, {"PAFIELDRELATIONINPUTFIELDS", "relations.xml"},
-                {"PAFIELDRELATIONOUTPUTFIELDS", "..\\results.txt"}, {"SCRUBBER", "Yes"},
-                {"INPUTFIELDLIST", "/etc/hostname"}, {"PAGENERATECYCLEDAEMON", "Yes"}, {"PAOUTPUTDIRDAEMON", "C:/elsewhere"}});
+  for (const char* tag : {"PAOUTPUTDIR", "PAOUTPUTALLFIELDSFORSINGLEFORMDIR", "PAFIELDLIST", "PAFIELDRELATIONFORMSAFFECTED",
+                          "INPUTFIELDLIST", "PAOUTPUTDIRDAEMON"}) {
+    options.push_back({tag, outside});
+  }
+  writeOptions(options);
   engine->runAutoTest();
   runScrubber();
   runDaemon();
-  EXPECT_TRUE(engine->calls.empty());
-  EXPECT_FALSE(std::filesystem::exists(outside) || std::filesystem::exists(::testing::TempDir() + "names.txt"));
-  EXPECT_FALSE(exists("C:") || done());
+  EXPECT_TRUE(engine->calls.empty() && !std::filesystem::exists(outside) && !done());
+  const std::string report = read("OrvaneAutoTest_Report.txt");
+  EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 7);
+  EXPECT_NE(report.find("option PAOUTPUTALLFIELDSFILE \"../n.txt\": not a plain file name\noption "
+                        "PAOUTPUTALLFIELDSFORSINGLEFORMDIR \"" + outside + "\": an absolute path outside the test folder\n"),
+            std::string::npos);
 }
 
-// Without copy 1 of the information form, or with an in-progress box that
-// cannot be marked, a hook's recalculation could not be told apart from the
-// calculation that started it: no recalculation runs.
-TEST_F(AutoTestHooksTest, WithoutAMarkableInProgressBoxNoRecalculationRuns) {
-  allowAutoTest();
-  writeOptions({{"PAGENERATECYCLE", "Yes"}, {"PAOUTPUTDIR", "values"},
+// An in-progress box saved marked with a return keeps every step from
+// running until the PA clear file resets it; a hook's recalculation never
+// leaves it marked, even when the calculation throws, and never runs while
+// the box cannot be marked (no copy 1, or the box overridden): it could not
+// be told apart from the calculation that started it. A relation run whose
+// results cannot be written leaves the done box unmarked.
+TEST_F(AutoTestHooksTest, TheInProgressBoxIsNeverLeftMarked) {
+  writeOptions({{"PAFIELDRELATION", "Yes"}, {"PAFIELDRELATIONFORMSAFFECTED", "forms.txt"},
+                {"PAFIELDRELATIONINPUTFIELDS", "relations.xml"}, {"PAFIELDRELATIONOUTPUTFIELDS", kClearPA},
                 {"PAGENERATECYCLEDAEMON", "Yes"}, {"PAOUTPUTDIRDAEMON", "daemon"}});
+  info()->setX(kInProgress);
+  engine->runAutoTest();
+  EXPECT_FALSE(exists("OrvaneAutoTest_Report.txt"));  // the relations did not run
+  clear(kClearPA, "Yes");
+  engine->runAutoTest();
+  EXPECT_TRUE(read("OrvaneAutoTest_Report.txt").find(kClearPA) != std::string::npos && !inProgress() && !done());
+  engine->formula = [](const FormId&, uint16_t) { throw Exceptions::OrvaneException("failed", "test", "formula"); };
+  EXPECT_THROW(engine->writeAllFieldsXml(dir + "all"), Exceptions::OrvaneException);
+  EXPECT_FALSE(inProgress());
+
   PADataMgmt::PATaxReturn bare(federal, DataMgmt::TaxReturnDesc::pennsylvania(), Utils::StringPool::shared());
   AutoTestProbe bareEngine(static_cast<DataMgmt::USTaxReturn*>(federal.get()), &bare,
                            TaxFormPrintMgmt::TaxFormPrinterPtr());
-  bareEngine.runAutoTest();
   bareEngine.runCycleDaemonAutoTest("PA", &bare, kFormID_PAReturnInfo, kDone, kInProgress);
-  EXPECT_TRUE(bareEngine.calls.empty());
-  EXPECT_FALSE(exists("values") || exists("daemon") || bare.formExists(kFormID_PAReturnInfo, 1));
+  EXPECT_FALSE(exists("daemon") || bare.formExists(kFormID_PAReturnInfo, 1));
+  info()->setXNo(kDone);
   info()->setOverridden(kInProgress, true);  // the dump, without the recalculation
-  engine->runAutoTest();
-  EXPECT_TRUE(engine->calls.empty() && exists("values/PAReturn.xml") && done());
+  runDaemon();
+  EXPECT_TRUE(bareEngine.calls.empty() && engine->calls.size() == 2 && exists("daemon/PAReturn.xml") && done());
+}
+
+TEST_F(AutoTestHooksTest, PathsResolveInsideTheAutoTestDirectoryOrAreRefused) {
+  const std::string base = dir, bare = dir.substr(0, dir.size() - 1);
+  std::filesystem::create_directories(dir + "real");
+  std::filesystem::create_directory_symlink(dir + "real", dir + "link");
+  const struct { std::string value; bool asFile, resolves; std::string below; } rows[] = {  // below the directory
+      {"", false, true, ""}, {"", true, false, ""}, {"out/sub/list.txt", true, true, "out/sub/list.txt"},
+      {"out\\sub", false, true, "out/sub"}, {"./out//x/.", true, true, "out/x"}, {base + "out", false, true, "out"},
+      {bare, false, true, ""}, {bare, true, false, ""}, {"..", false, false, ""}, {"out\\..\\..\\x", true, false, ""},
+      {base + "../x", true, false, ""}, {"/etc/passwd", true, false, ""}, {"C:/Windows/x.txt", true, false, ""},
+      {"out/D:x", true, false, ""}, {"C:/AutoTest_OV/out/list.txt", true, true, "out/list.txt"},
+      {"c:\\autotest_ov\\out", false, true, "out"}, {"C:/AutoTest_OV", false, true, ""},
+      {"C:/AutoTest_OVx/list.txt", true, false, ""}, {"link/list.txt", true, false, ""}, {"link", false, false, ""},
+      {"real/list.txt", true, true, "real/list.txt"},
+  };
+  for (const auto& row : rows) {
+    std::string path = "unchanged", why;
+    const bool resolved = row.asFile ? AutoTestFiles::resolveFile(row.value, path, &why)
+                                     : AutoTestFiles::resolveDirectory(row.value, path, &why);
+    EXPECT_TRUE(resolved == row.resolves && why.empty() == row.resolves) << row.value;
+    EXPECT_EQ(path, row.resolves ? base + row.below : "unchanged") << row.value;
+  }
+}
+
+// No output replaces a control file or passes through a symbolic link; a
+// refused one is reported while a hook runs.
+TEST_F(AutoTestHooksTest, OutputsNeverReplaceControlFilesOrFollowLinks) {
+  const AutoTestReport::Scope reporting;
+  write("real/x.txt", "kept");
+  std::filesystem::create_directory_symlink(dir + "real", dir + "link");
+  std::filesystem::create_symlink(dir + "real/x.txt", dir + "x.txt");
+  for (const char* name : {"OrvaneAutoTest_OVQA.xml", "PAOrvaneAutoTest_Clear.xml", "PAOrvaneAutoTest_Clear_Scrubber.xml",
+                           "PAOrvaneAutoTest_Clear_KXTDaemon.xml", "OrvaneAutoTest_Report.txt", "link/x.txt", "x.txt",
+                           "real", "real/../x.txt"}) {
+    std::ofstream out;
+    EXPECT_FALSE(AutoTestFiles::openOutput(dir + name, false, out) || out.is_open()) << name;
+  }
+  std::ofstream out;
+  EXPECT_TRUE(AutoTestFiles::openOutput(dir + "new/PAOrvaneAutoTest_Clear.xml", false, out));
+  EXPECT_EQ(read("real/x.txt"), "kept");
+  EXPECT_EQ(read("OrvaneAutoTest_Report.txt").rfind("output " + dir + "OrvaneAutoTest_OVQA.xml: names a control "
+                                                    "file of the hooks\noutput " + dir + "PAOrvaneAutoTest_Clear", 0), 0u);
+}
+
+// Options are read as XML: the first element of a tag anywhere, its text
+// and CDATA, whatever its attributes; a comment is no element. A switch
+// is on for exactly "Yes"; a file that is no document has no options.
+TEST_F(AutoTestHooksTest, OptionsAreTheFirstElementsOfTheirTag) {
+  write("options.xml", "<O><!-- <E>Yes</E> --><A>yes</A><B x=\"1\">YES</B><C>Yes </C><C>Yes</C>"
+                       "<D>Y<![CDATA[es]]></D><F><G>Yes</G></F><D/></O>");
+  AutoTestFiles::OptionValues values;
+  ASSERT_TRUE(AutoTestFiles::readOptions(dir + "options.xml", {"A", "B", "C", "D", "E", "G"}, values));
+  EXPECT_EQ(values["A"] + values["B"] + values["C"] + values["D"] + values["E"] + values["G"], "yesYESYes YesYes");
+  EXPECT_TRUE(!AutoTestFiles::isOn(values["C"]) && AutoTestFiles::isOn(values["D"]));
+  write("options.xml", "<A>Yes</A><B>Yes</B>");
+  ASSERT_TRUE(AutoTestFiles::readOptions(dir + "options.xml", {"A"}, values));
+  EXPECT_EQ(values["A"], "");
 }
 
 }  // namespace

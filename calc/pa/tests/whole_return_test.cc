@@ -179,4 +179,26 @@ TEST_F(WholeReturnTest, StaleScheduleECopyOneCountsNoRents) {
   EXPECT_EQ(pa40(PA40::kTotalPayment), 55);
 }
 
+// Rich returns (every field of every form filled, with the largest amounts
+// the test-data readers take, of either sign) calculate without overflow,
+// and every text the module writes lands in a text field of the host's
+// kind table.
+TEST_F(WholeReturnTest, RichReturnsWriteTextsOnlyIntoTextFields) {
+  for (const char* amount : {"1250.5", "10000000000", "-10000000000"}) {
+    restart();
+    for (DataMgmt::TaxReturn* ret : {static_cast<DataMgmt::TaxReturn*>(federal()), &returnOf(kFormID_PA40)}) {
+      for (const DataMgmt::TaxFormDescPtr& form : ret->getTaxReturnDesc()->getTaxFormDescriptors()) {
+        for (const FieldId& id : form->fieldIds()) {
+          const DataMgmt::FormFieldDescPtr field = form->getFieldDesc(id);
+          if (amount[0] == '-' && field->isBoolean()) continue;
+          engine->assignFieldFromText(form->getTypeID(), 1, id,
+                                      field->isText() ? "Text 12" : field->isBoolean() ? "X" : amount, ret, false);
+        }
+      }
+    }
+    calculate();
+    EXPECT_EQ(StandIn::diagnostics().textIntoOtherFields, 0) << amount;
+  }
+}
+
 }  // namespace

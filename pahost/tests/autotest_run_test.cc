@@ -1,0 +1,112 @@
+// The module's automated-test hooks end to end: pahost runs the sample
+// return with --autotest naming a folder of option files, through the real
+// calculation, and every file the hooks write is checked: both dumps and
+// the cycle daemon's parse, the two field-name lists, the import, a
+// relation result, the rewritten clear file and the report of what was
+// refused.
+//
+// The return carries a stale in-progress box, which the clear file resets;
+// paths name the host's own folder "C:/AutoTest_OV/"; the results go to a
+// folder that does not exist yet; a switch is commented out and another
+// has an attribute.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "host/io.h"
+#include "host/xml.h"
+
+namespace {
+
+std::string readFile(const std::string& path) {
+  std::stringstream content;
+  content << std::ifstream(path, std::ios::binary).rdbuf();
+  return content.str();
+}
+
+// The name of the document element of an XML file; "" when it does not parse.
+std::string rootOf(const std::string& path) {
+  PersistanceMgmt::XmlTextReader reader;
+  if (!reader.loadXml(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)))) return "";
+  return reader.getXmlDocument()->getDocumentElement()->getName();
+}
+
+TEST(AutoTestRunTest, PahostRunsEveryHookOnTheSample) {
+  const std::string dir = ::testing::TempDir() + "pahost_autotest_" + std::to_string(::getpid()) + "/";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const auto write = [&](const std::string& name, const std::string& text) { std::ofstream(dir + name) << text; };
+  const std::string on = ">Yes</";
+  write("OrvaneAutoTest_OVQA.xml",
+        "<?xml version=\"1.0\"?>\n<AUTOTESTOPTIONS>\n<!-- <SCRUBBER>Yes</SCRUBBER> -->\n"
+        "<INPUTFIELDLIST>groups.xml</INPUTFIELDLIST>\n"
+        "<PAGENERATECYCLE" + on + "PAGENERATECYCLE><PAOUTPUTDIR>C:/AutoTest_OV/values</PAOUTPUTDIR>\n"
+        "<PAOUTPUTFIELDVALUES" + on + "PAOUTPUTFIELDVALUES><PAOUTPUTFIELDVALUESDIR>c:\\autotest_ov\\all"
+        "</PAOUTPUTFIELDVALUESDIR>\n<PAOUTPUTALLFIELDS" + on + "PAOUTPUTALLFIELDS>"
+        "<PAOUTPUTALLFIELDSFILE>names.txt</PAOUTPUTALLFIELDSFILE><PAOUTPUTALLFIELDSDIR>names</PAOUTPUTALLFIELDSDIR>\n"
+        "<PAOUTPUTALLFIELDSFORSINGLEFORM" + on + "PAOUTPUTALLFIELDSFORSINGLEFORM>"
+        "<PAOUTPUTALLFIELDSFORSINGLEFORMTARGET>pa40</PAOUTPUTALLFIELDSFORSINGLEFORMTARGET>"
+        "<PAOUTPUTALLFIELDSFORSINGLEFORMFILE>pa40.txt</PAOUTPUTALLFIELDSFORSINGLEFORMFILE>"
+        "<PAOUTPUTALLFIELDSFORSINGLEFORMDIR>names</PAOUTPUTALLFIELDSFORSINGLEFORMDIR>\n"
+        "<PAIMPORTFIELDS" + on + "PAIMPORTFIELDS><PAFIELDLIST>import.txt</PAFIELDLIST>\n"
+        "<PAFIELDRELATION" + on + "PAFIELDRELATION><PAFIELDRELATIONFORMSAFFECTED>forms.txt"
+        "</PAFIELDRELATIONFORMSAFFECTED><PAFIELDRELATIONINPUTFIELDS>relations.xml</PAFIELDRELATIONINPUTFIELDS>"
+        "<PAFIELDRELATIONOUTPUTFIELDS>results/relations.txt</PAFIELDRELATIONOUTPUTFIELDS>\n"
+        "<PAGENERATECYCLEDAEMON note=\"every run\">Yes</PAGENERATECYCLEDAEMON>"
+        "<PAOUTPUTDIRDAEMON>daemon</PAOUTPUTDIRDAEMON>\n</AUTOTESTOPTIONS>\n");
+  const std::string clearYes = "<AUTOTESTOPTIONS><CLEAR>Yes</CLEAR></AUTOTESTOPTIONS>\n";
+  for (const char* clear : {"PAOrvaneAutoTest_Clear.xml", "PAOrvaneAutoTest_Clear_Scrubber.xml",
+                            "PAOrvaneAutoTest_Clear_KXTDaemon.xml"}) {
+    write(clear, clearYes);
+  }
+  write("groups.xml", "<FIELDGROUPS><FIELDGROUP ENTITY=\"PA\"><FIELDREF FORM=\"PARETURNINFO\" COPY=\"1\" "
+                      "FIELD=\"kPARETURNINFO_F128\" VALUE=\"NULLSTR\"/></FIELDGROUP></FIELDGROUPS>\n");
+  write("import.txt", "PARETURNINFO:1:F128:Apr 15: 9:30\nPA40:1:F139:1,234.56\n# " +
+                          std::string(70000, 'x') + "\nPARETURNINFO:1:F5: 500 \n");
+  write("forms.txt", "PARETURNINFO\n");
+  write("relations.xml", "<RELATIONS><RELATION><FIELD FORM=\"PARETURNINFO\" COPY=\"1\" NAME=\"F4\" VALUE=\"250\" "
+                         "TYPE=\"Input\"/><FIELD FORM=\"PARETURNINFO\" COPY=\"1\" NAME=\"F5\" VALUE=\"500\" "
+                         "TYPE=\"Output\"/></RELATION></RELATIONS>\n");
+  // The sample, saved with the in-progress box marked.
+  write("return.txt", readFile(PA_EXAMPLES_DIR "/sample_return.txt") + "PARETURNINFO:1:F81566:X\n");
+
+  const std::string command = std::string("'") + PAHOST + "' --dump --autotest '" + dir + "' --out '" + dir +
+                              "40.tif' '" + dir + "return.txt' 2>'" + dir + "stderr.txt'";
+  std::FILE* run = ::popen(command.c_str(), "r");
+  ASSERT_NE(run, nullptr);
+  std::string dump;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, run)) > 0;) dump.append(buffer, n);
+  ASSERT_EQ(::pclose(run), 0) << readFile(dir + "stderr.txt");
+  EXPECT_EQ(readFile(dir + "stderr.txt").find("Sanitizer"), std::string::npos);
+
+  for (const char* xml : {"values/PAReturn.xml", "all/PAReturn.xml", "daemon/PAReturn.xml"}) {
+    EXPECT_EQ(rootOf(dir + xml), "RETURN") << xml;
+  }
+  const std::string names = readFile(dir + "names/names.txt");
+  const std::string pa40 = readFile(dir + "names/pa40.txt");
+  EXPECT_TRUE(names.find("\nkPARETURNINFO_F81566\n") != std::string::npos && pa40.rfind("kPA40_", 0) == 0);
+  EXPECT_TRUE(names.find(pa40) != std::string::npos && pa40.find("\nkPARETURNINFO_") == std::string::npos);
+  // The import, the relation's input and the scrubber left off.
+  EXPECT_NE(dump.find("\nPARETURNINFO:1:F128:Apr 15: 9:30\n"), std::string::npos);
+  EXPECT_NE(dump.find("\nPARETURNINFO:1:F5:500\n"), std::string::npos);
+  EXPECT_NE(dump.find("\nPARETURNINFO:1:F4:250\n"), std::string::npos);
+  EXPECT_EQ(dump.find("\nPARETURNINFO:1:F81566:X\n"), std::string::npos);
+  // The import comes after the dumps and before the relations.
+  EXPECT_EQ(readFile(dir + "values/PAReturn.xml").find("Apr 15"), std::string::npos);
+  EXPECT_EQ(readFile(dir + "results/relations.txt"), "250::500|500[N]\n");
+  EXPECT_EQ(readFile(dir + "PAOrvaneAutoTest_Clear.xml"),
+            "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<AUTOTESTOPTIONS>\n<CLEAR>No</CLEAR>\n</AUTOTESTOPTIONS>\n");
+  EXPECT_EQ(readFile(dir + "PAOrvaneAutoTest_Clear_KXTDaemon.xml"), clearYes);
+  EXPECT_EQ(readFile(dir + "OrvaneAutoTest_Report.txt"),
+            dir + "import.txt line 2: the amount is not a plain number\n" + dir +
+                "import.txt line 3: longer than 65536 bytes\n");
+  if (!HasFailure()) std::filesystem::remove_all(dir);
+}
+
+}  // namespace
