@@ -188,14 +188,14 @@ void DriversLicenseRules::run(const PersonFields& f, const FederalIdFields& fed,
       copy_.xMarked(f.hasIdBox) || copy_.xMarked(f.secondHasIdBox);
   report(!optionChosen, kCodeMissing, f.hasIdBox, texts.noOption);
 
-  // Dates against today. A date that cannot be read (day number 0) is not
-  // judged here: it would otherwise read as long past.
+  // Dates against today. A date that cannot be read has day number 0,
+  // before any today: never after it, always expired.
   const long issuedDay = Utils::strDateToNumber(issued);
   const long expiresDay = Utils::strDateToNumber(expires);
-  report(hasId && copy_.nonNull(f.issueDate) && issuedDay != 0 && issuedDay > today, kCodeNoEFile,
-         f.issueDate, texts.issueAfterToday);
+  report(hasId && copy_.nonNull(f.issueDate) && issuedDay > today, kCodeNoEFile, f.issueDate,
+         texts.issueAfterToday);
   report(expirationChecked && hasId && !noExpiration && copy_.nonNull(f.expirationDate) &&
-             expiresDay != 0 && expiresDay < today,
+             expiresDay < today,
          kCodeNoEFile, f.expirationDate, texts.expiredBeforeToday);
 }
 
