@@ -1,9 +1,9 @@
 // The host's whole job (calculation, both audits, data file) on every
-// example return and every return made for the audit: each field the
-// module reads as a text (formString, textString, getText of a field's
-// value) or writes a text into must be a text field of the kind table. A
-// field missing from the table reads a typed name as 0 and makes the
-// loader refuse the user's entry.
+// example return and every return made for the audit: every line of the
+// return is stored, and each field the module reads as a text (formString,
+// textString, getText of a field's value) or writes a text into is a text
+// field of the kind table. A field missing from the table reads a typed
+// name as 0 and makes the loader refuse the user's entry.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -43,6 +43,8 @@ TEST_P(TextFieldsTest, EveryFieldUsedAsATextIsATextField) {
   HostSession session;
   ASSERT_TRUE(session.findFactories(module) && session.build()) << session.error();
   StandIn::diagnostics() = StandIn::Diagnostics();
+  // A text typed into a field that is not a text field is refused.
+  EXPECT_TRUE(session.checkLines(GetParam()).skipped.empty()) << "a line of the return refused";
   session.load(GetParam());
   session.calculate();
   session.audit(false);
