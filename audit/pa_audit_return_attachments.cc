@@ -13,6 +13,7 @@
 
 #include "audit/pa_rule_message.h"
 #include "audit/pa_tax_form_auditor.h"
+#include "calc/pa/schedules/bank_election.h"
 #include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
 #include "identifiers/form_ids.h"
@@ -352,9 +353,10 @@ void PATaxFormAuditor::auditReturnAttachments(DataMgmt::TaxFormPtr formCopy, uns
   f[29].answer = ocAmount(PAScheduleOC::kResearchDevelopmentCredit, 1) > 0;
   f[30].answer = paper && amount(PA40::kResidentCredit) > 0;
   const bool noPhone = !significant1(PA40::kDaytimePhone);
-  f[31].reported =
-      pa.formYes(kFormID_PADirectDepositDebit, 1, PADirectDepositDebit::kDirectDepositBox) ||
-      pa.formYes(kFormID_PADirectDepositDebit, 1, PADirectDepositDebit::kDirectDebitBox);
+  // The election as the calculation of the direct deposit and debit form
+  // makes it, whether or not that form exists yet.
+  f[31].reported = PACalculationMgmt::bankElectionOfReturn(pa, federalReturn) !=
+                   PACalculationMgmt::BankElection::kNeither;
   f[31].answer = noPhone;
   f[32].answer = noPhone;
   const double scheduleF =

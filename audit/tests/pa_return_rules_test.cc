@@ -65,8 +65,10 @@ TEST_F(ReturnRulesTest, AttachmentRuleGuardsAndConditions) {
   using namespace PA40;
   const char kPhone[] = "you must include your daytime phone number";
   const char kPageOne[] = "attach a copy of page 1 of your federal Form 1040 along with";
-  const Entry debit =
-      on(kFormID_PADirectDepositDebit, PADirectDepositDebit::kDirectDebitBox, marked());
+  // The election as the calculation makes it, no direct deposit and debit
+  // form needed: a debit of an amount owed, a deposit of a refund.
+  const Entry debit = on(kFormID_Fed183, Fed183::kDirectDebitBox, marked());
+  const Entry deposit = infoBox(PAReturnInfo::kDirectDepositYesBox);
   const Entry forgiveness = e(kForgivenessCredit, amount(1));
   auto w2s = [](const NamedField<PAScheduleW2SFieldIds>& field, DataMgmt::FieldValue value) {
     return on(kFormID_PAScheduleW2S, field, value);
@@ -74,7 +76,10 @@ TEST_F(ReturnRulesTest, AttachmentRuleGuardsAndConditions) {
   // clang-format off
   runCases(&P::auditReturnAttachments, kFormID_PA40, {
       {"phone without deposit", 1, kEF, {}, {{kPhone, kNone}}},
-      {"direct debit, phone", 1, kEF, {debit, e(kDaytimePhone, textOf("555"))}, {{kPhone, kNo}}},
+      {"direct debit, phone", 1, kEF, {debit, e(kTotalPayment, amount(9)),
+       e(kDaytimePhone, textOf("555"))}, {{kPhone, kNo}}},
+      {"refund by deposit, no phone", 1, kEF, {deposit, e(kRefund, amount(9))}, {{kPhone, kYes}}},
+      {"deposit asked, no refund", 1, kEF, {deposit, debit}, {{kPhone, kNone}}},
       {"Schedule SP, full-year", 1, kList,
        {forgiveness, infoBox(PAReturnInfo::kFullYearResidentBox)}, {{kPageOne, kNone}}},
       {"combat zone, e-file", 1, kEList, {infoBox(PAReturnInfo::kCombatZoneYesBox)},
