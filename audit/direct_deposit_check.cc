@@ -4,7 +4,8 @@
 // field the state does not have. Every rule is reported with its answer,
 // which is false whenever direct deposit does not apply.
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "audit/state_tax_form_auditor.h"
 #include "host/string_utils.h"
@@ -14,7 +15,6 @@ namespace StateAuditMgmt {
 namespace {
 
 const std::size_t kTextSize = 512;
-const std::size_t kEntrySize = 128;  // formString's bound
 
 const char kCodeInconsistent = 3;
 const char kCodeMissing = 4;
@@ -65,21 +65,20 @@ const AccountTypeTexts& threeTypeTexts(DataMgmt::TaxReturnType returnType) {
   return kManyTypeTexts;
 }
 
-// Whether the account number holds only what the data file keeps of it:
-// the host's address cleaning, without blanks and slashes.
-bool accountNumberIsClean(const char* entry) {
-  char cleaned[kEntrySize];
-  std::snprintf(cleaned, sizeof(cleaned), "%s", entry);
-  Utils::tifCleanAddressString(cleaned);
-  Utils::removeChars(cleaned, " ");
-  Utils::removeChars(cleaned, "/");
-  return std::strcmp(cleaned, entry) == 0;
+// Whether the whole account number holds only what the data file keeps of
+// it: the host's address cleaning, without blanks and slashes.
+bool accountNumberIsClean(const std::string& entry) {
+  std::vector<char> cleaned(entry.c_str(), entry.c_str() + entry.size() + 1);
+  Utils::tifCleanAddressString(cleaned.data());
+  Utils::removeChars(cleaned.data(), " ");
+  Utils::removeChars(cleaned.data(), "/");
+  return entry == cleaned.data();
 }
 
-bool isTwelveDigits(const char* entry) {
-  if (std::strlen(entry) != 12) return false;
-  for (const char* c = entry; *c != '\0'; ++c) {
-    if (!Utils::isDigit(*c)) return false;
+bool isTwelveDigits(const std::string& entry) {
+  if (entry.size() != 12) return false;
+  for (char c : entry) {
+    if (!Utils::isDigit(c)) return false;
   }
   return true;
 }
@@ -110,8 +109,7 @@ void StateTaxFormAuditor::auditDirectDeposit(const std::string& helpId, TopicId 
   };
   auto filled = [&](const FieldId& field) { return stateReturn->hasSigValue(form, 1, field); };
 
-  char account[kEntrySize];
-  stateReturn->formString(account, sizeof(account), form, 1, accountNumber);
+  const std::string account = stateReturn->getFieldAsString(form, 1, accountNumber);
 
   if (bankName.getNumber() > 0) {
     report(!filled(bankName), kCodeMissing, bankName, "bank name must be filled in", false);

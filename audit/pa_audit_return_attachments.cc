@@ -9,7 +9,6 @@
 // phone number for direct deposit or debit, the Schedule SP page 1); every
 // other rule is reported on every call, true or false.
 #include <cstdio>
-#include <cstring>
 
 #include "audit/pa_rule_message.h"
 #include "audit/pa_tax_form_auditor.h"
@@ -365,9 +364,8 @@ void PATaxFormAuditor::auditReturnAttachments(DataMgmt::TaxFormPtr formCopy, uns
           : static_cast<double>(federalReturn->getIN(kFormID_FedReturn, 1, FedReturn::kFarmIncome));
   f[33].answer = scheduleF > 0;
   f[34].answer = paper && amount(PA40::kGamblingWinnings) > 0;
-  char pageOne[128];
-  pa.formString(pageOne, sizeof(pageOne), kFormID_PA40, 1, PA40::kDeductionCodeText);
-  f[35].answer = paper && std::strcmp(pageOne, "N") != 0;
+  f[35].answer =
+      paper && pa.getFieldAsString(kFormID_PA40, 1, PA40::kDeductionCodeText) != "N";
   f[36].reported = !pa.formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kFullYearResidentBox);
   f[36].answer = paper && copy1(PA40::kForgivenessCredit) > 0;
   f[37].answer =

@@ -3,12 +3,12 @@
 // do not tax Pennsylvania residents' compensation, the source entities and
 // the commercial-domicile attachment.
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "audit/pa_tax_form_auditor.h"
 #include "audit/schedule_rule_reporter.h"
 #include "catalogs/fields/fields.h"
-#include "host/form_field.h"
 #include "host/string_utils.h"
 #include "identifiers/form_ids.h"
 
@@ -41,8 +41,7 @@ const ReciprocalState kReciprocalStates[] = {
     {"OH", "Ohio"},    {"VA", "Virginia"}, {"WV", "West Virginia"},
 };
 
-const int kTextSize = 128;
-const int kStateCodeLength = 2;
+const std::size_t kStateCodeLength = 2;
 const int kMessageSize = 512;
 
 }  // namespace
@@ -61,14 +60,13 @@ void PATaxFormAuditor::auditScheduleGL(DataMgmt::TaxFormPtr formCopy, unsigned s
   report.efile(kClassEFile, nameMissing, kCodeMissing, otherState,
                "Schedule G, name of other state");
 
-  // The state code: blanks are stripped before the code is cut to its two
-  // letters, so that a code entered with a leading blank still matches.
-  char text[kTextSize];
-  char code[kTextSize];
-  const DataMgmt::FormFieldPtr stateField = formCopy->getField(otherState);
-  pa.getText(text, stateField.isNull() ? 0 : stateField->getValue(), kTextSize - 1, 0);
-  Utils::strip(code, text);
-  code[kStateCodeLength] = '\0';
+  // The state code: blanks are stripped from the whole entry before the
+  // code is cut to its two letters, so that a code entered after blanks
+  // still matches.
+  const std::string entry = pa.getFieldAsString(form, copy, otherState);
+  std::vector<char> stripped(entry.size() + 1);
+  Utils::strip(stripped.data(), entry.c_str());
+  const std::string code = std::string(stripped.data()).substr(0, kStateCodeLength);
   for (const ReciprocalState& state : kReciprocalStates) {
     char message[kMessageSize];
     std::snprintf(message, sizeof message,
@@ -77,7 +75,7 @@ void PATaxFormAuditor::auditScheduleGL(DataMgmt::TaxFormPtr formCopy, unsigned s
                   "by PA Residents. If you included any such compensation in determining this "
                   "credit, subtract this amount from the amount you entered on line 2.",
                   state.name, state.name);
-    report.issue(kClassOrdinary, std::strcmp(code, state.code) == 0, kCodeNotice, otherState,
+    report.issue(kClassOrdinary, code == state.code, kCodeNotice, otherState,
                  message);
   }
 

@@ -7,7 +7,6 @@
 // Presence, whole amounts and texts are read through the PA return on the
 // audited copy; empty fields, marks and amounts on the form copy itself.
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "audit/pa_tax_form_auditor.h"
@@ -90,8 +89,6 @@ constexpr UEField kEducationMarks[] = {PAScheduleUE::kEducationYesBox,
                                        PAScheduleUE::kFirstEducationQuestionNoBox,
                                        PAScheduleUE::kSecondEducationQuestionNoBox};
 const char* const kUnsupportedDates[] = {"INHERIT", "VAR-L", "VAR-S"};
-
-const int kTextSize = 128;  // dates acquired (formString's bound)
 
 }  // namespace
 
@@ -236,13 +233,10 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
                  depreciationText);
   }
   for (const Property& p : kProperties) {
-    char date[kTextSize];
-    pa.formString(date, sizeof date, form, copy, p.acquired);
-    Utils::OVStringUtils::toUpperCase(date);
+    const std::string date =
+        Utils::OVStringUtils::toUpperCase(pa.getFieldAsString(form, copy, p.acquired));
     bool unsupported = false;
-    for (const char* word : kUnsupportedDates) {
-      unsupported = unsupported || std::strcmp(date, word) == 0;
-    }
+    for (const char* word : kUnsupportedDates) unsupported = unsupported || date == word;
     report.issue(kClassEFile, present(p.acquired) && unsupported, kCodeNoEFile, p.acquired,
                  "You must enter the date you acquired this asset in the following format: "
                  "MM/DD/YYYY.",

@@ -31,6 +31,7 @@ TEST_F(ReturnRulesTest, InformationFormRules) {
   const Entry separate = on(kFormID_PA40, PA40::kFilingStatusCode, textOf("M"));
   const Entry street = e(kStreet, textOf("PO Box 12"));
   const Entry deposit = e(kDirectDepositYesBox, marked());
+  static const std::string kLong = std::string(130, 'P') + "O Box ";  // then 1 or 2
   auto federalStreet = [](const char* value) {
     return on(kFormID_FedFilerInfo, FedFilerInfo::kStreet, textOf(value));
   };
@@ -44,6 +45,9 @@ TEST_F(ReturnRulesTest, InformationFormRules) {
        FedFilerInfo::kSpouseSsn, textOf("1"))}, {{kSpouseSsn, kNo}}},
       {"P.O. box like the federal street", 1, kEF,
        {infoBox(kPOBoxBox), street, federalStreet("po box 12")}, {{kPOBox, kNo}}},
+      {"P.O. box lines alike in their first 127 characters", 1, kEF,
+       {infoBox(kPOBoxBox), e(kStreet, textOf((kLong + "1").c_str())),
+        federalStreet((kLong + "2").c_str())}, {{kPOBox, kYes}}},
       {"deposit without refund", 1, kEF, {street, deposit}, {{"routing", kNo}, {kPOBox, kNone}}},
   });
   // clang-format on

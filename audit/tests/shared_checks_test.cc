@@ -146,6 +146,22 @@ TEST_F(SharedChecksTest, DriversLicence) {
   }
 }
 
+// Entries are compared whole, however long: a licence number and a federal
+// one alike in their first 127 characters differ; a blank late in an
+// account number is found.
+TEST_F(SharedChecksTest, LongEntriesCountWhole) {
+  const std::string start(130, '7');
+  completeLicence("01/10/2015", "01/10/2023");
+  info(kTaxpayerIDNumber, (start + "1").c_str());
+  text(kFormID_FedFilerInfo, FedFilerInfo::kTaxpayerIdNumber, start + "2");
+  EXPECT_TRUE(one(licence(), "The driver's license or state ID number doesn't match").answer);
+  info(kDirectDepositYesBox);
+  info(kDepositRoutingNumber, "031000053");
+  info(kDepositCheckingBox);
+  info(kDepositAccountNumber, (start + " 1").c_str());
+  EXPECT_TRUE(one(deposit(true), kCharacters).answer);
+}
+
 TEST_F(SharedChecksTest, NameSuffixes) {
   const struct {
     int status;

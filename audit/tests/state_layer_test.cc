@@ -405,6 +405,13 @@ TEST_F(StateLayerTest, CareOfTexts) {
             std::vector<int>({kFormID_PAReturnInfo.getNumber(), 6, 2}));
   EXPECT_EQ(eFile.text.find(kHintText), eFile.text.size() - std::strlen(kHintText));
   EXPECT_THROW(auditor->auditCareOf("", 0, false, 4), Exceptions::OrvaneException);
+
+  SetUp();  // a long Care Of line is quoted whole
+  const std::string careOf = std::string(190, 'c') + " of Smith";
+  text(kFormID_FedFilerInfo, FedFilerInfo::kCareOf, careOf);
+  startAudit(AuditMgmt::kAuditStandard);
+  auditor->auditCareOf("", 0, false, 2);
+  EXPECT_NE(calls().at(0).text.find("\"" + careOf + "\""), std::string::npos);
 }
 
 TEST_F(StateLayerTest, StateInfoEntered) {
