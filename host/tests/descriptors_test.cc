@@ -104,7 +104,7 @@ TEST(DescriptorTest, EveryFormIsBuiltFromItsTables) {
     EXPECT_TRUE(std::is_sorted(fields.begin(), fields.end())) << name;
   }
   EXPECT_EQ("PA-40", descOf("PA40")->getBusName());
-  EXPECT_EQ("STATE16", descOf("State16")->getBusName());  // no title: the developer name
+  EXPECT_EQ("STATE2", descOf("State2")->getBusName());  // no title: the developer name
   EXPECT_TRUE(descOf("PA40")->getFieldDesc(Id(999999)).isNull());
 }
 
