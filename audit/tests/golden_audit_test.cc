@@ -11,6 +11,7 @@
 // golden/README.md).
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -112,12 +113,26 @@ class GoldenAuditTest : public ::testing::TestWithParam<AuditedReturn> {
   }
 };
 
+// A field number in place of a line label ("line F56298"): the text from
+// such a word to the end of its line, or "" when the text has none.
+std::string fieldNumberIn(const std::string& text) {
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    const bool wordStart = i == 0 || !std::isalnum(static_cast<unsigned char>(text[i - 1]));
+    if (wordStart && text[i] == 'F' && std::isdigit(static_cast<unsigned char>(text[i + 1]))) {
+      return text.substr(i, text.find('\n', i) - i);
+    }
+  }
+  return "";
+}
+
 TEST_P(GoldenAuditTest, MessagesMatchTheGoldenFile) {
   const AuditedReturn& audited = GetParam();
   const bool example = audited.source == Source::kExample;
   const std::string dir = example ? PA_EXAMPLES_DIR : PA_AUDIT_RETURNS_DIR;
   const std::string actual =
       auditLines(dir + "/" + audited.name + ".txt", audited.source != Source::kMadeForAudit);
+  // Every message names lines by their labels, whatever its rule and answer.
+  EXPECT_EQ(fieldNumberIn(actual), "") << "a message names a field by its number";
   if (audited.source == Source::kComplete) {
     EXPECT_EQ(actual.find("| answer 1 |"), std::string::npos) << "a rule answers true";
     EXPECT_NE(actual.find("federal form 183: status 1, refusal \"\""), std::string::npos);
