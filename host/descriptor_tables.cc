@@ -129,29 +129,16 @@ const KindRow kKinds[] = {
 };
 
 // The line labels of the module's field tables ("Line 9 Total PA taxable
-// income"), per table: a row's host field number and label, ended by a row
-// whose label is null.
+// income"), table after table: each table's first row names its catalog,
+// the others give a host field number and its label.
 struct LabelRow {
+  const char* catalog;  // null but in a table's first row
   int number;
   const char* label;
 };
-#define FIELD_TABLE(form, catalog) const LabelRow k##form##Labels[] = {
-#define FORM_FIELD(name, member, number, label) {number, label},
-#define FORM_COLUMN(name, first, number, step, rows)
-#define END_FIELD_TABLE {0, nullptr}};
-#include "catalogs/fields/all_tables.def"
-#undef FIELD_TABLE
-#undef FORM_FIELD
-#undef FORM_COLUMN
-#undef END_FIELD_TABLE
-
-struct LabelTable {
-  const char* catalog;
-  const LabelRow* rows;
-};
-const LabelTable kLabelTables[] = {
-#define FIELD_TABLE(form, catalog) {#catalog, k##form##Labels},
-#define FORM_FIELD(name, member, number, label)
+const LabelRow kLabelRows[] = {
+#define FIELD_TABLE(form, catalog) {#catalog, 0, ""},
+#define FORM_FIELD(name, member, number, label) {nullptr, number, label},
 #define FORM_COLUMN(name, first, number, step, rows)
 #define END_FIELD_TABLE
 #include "catalogs/fields/all_tables.def"
@@ -331,11 +318,10 @@ FieldShape shapeOf(const KindRow* row, bool hundredths) {
 const std::unordered_map<int, const char*>& labelsOf(const std::string& catalog) {
   static const auto* const index = [] {
     auto* byCatalog = new std::unordered_map<std::string_view, std::unordered_map<int, const char*>>();
-    for (const auto& table : kLabelTables) {
-      auto& labels = (*byCatalog)[table.catalog];
-      for (const LabelRow* row = table.rows; row->label != nullptr; ++row) {
-        if (row->label[0] != '\0') labels.emplace(row->number, row->label);
-      }
+    std::unordered_map<int, const char*>* labels = nullptr;
+    for (const LabelRow& row : kLabelRows) {
+      if (row.catalog != nullptr) labels = &(*byCatalog)[row.catalog];
+      if (row.label[0] != '\0') labels->emplace(row.number, row.label);
     }
     return byCatalog;
   }();
