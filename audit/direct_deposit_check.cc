@@ -25,6 +25,16 @@ const DataMgmt::TaxReturnType kReturnTypeCollegeInvest = 7;
 const DataMgmt::TaxReturnType kReturnTypeHoosierWorks = 17;
 const DataMgmt::TaxReturnType kReturnTypeNextGen = 23;
 
+// Message texts of the rules that do not depend on the account types.
+const char kBankNameText[] = "bank name must be filled in";
+const char kHoosierWorksText[] =
+    "Hoosier Works MC numbers are 12 digits.  Find the account number on your monthly statement.";
+const char kRoutingText[] = "routing transit number must be filled in";
+const char kAccountText[] = "account number must be filled in";
+const char kAccountCharactersText[] =
+    "Account numbers may only contain letters, numbers and dashes (-).  Spaces and other "
+    "characters are not allowed.";
+
 const char kCarriedSuffix[] =
     ". Since you have elected to carry the information from your federal return, you must close "
     "the state program and make the change in the federal program.";
@@ -112,24 +122,17 @@ void StateTaxFormAuditor::auditDirectDeposit(const std::string& helpId, TopicId 
   const std::string account = stateReturn->getFieldAsString(form, 1, accountNumber);
 
   if (bankName.getNumber() > 0) {
-    report(!filled(bankName), kCodeMissing, bankName, "bank name must be filled in", false);
+    report(!filled(bankName), kCodeMissing, bankName, kBankNameText, false);
   }
   if (returnType == kReturnTypeHoosierWorks && thirdKindBox.getNumber() > 0 &&
       copy->xMarked(thirdKindBox)) {
-    report(!isTwelveDigits(account), kCodeMissing, accountNumber,
-           "Hoosier Works MC numbers are 12 digits.  Find the account number on your monthly "
-           "statement.",
-           false);
+    report(!isTwelveDigits(account), kCodeMissing, accountNumber, kHoosierWorksText, false);
   } else {
-    report(!filled(routingNumber), kCodeMissing, routingNumber,
-           "routing transit number must be filled in", true);
+    report(!filled(routingNumber), kCodeMissing, routingNumber, kRoutingText, true);
   }
-  report(!filled(accountNumber), kCodeMissing, accountNumber, "account number must be filled in",
-         true);
+  report(!filled(accountNumber), kCodeMissing, accountNumber, kAccountText, true);
   report(filled(accountNumber) && !accountNumberIsClean(account), kCodeNoEFile, accountNumber,
-         "Account numbers may only contain letters, numbers and dashes (-).  Spaces and other "
-         "characters are not allowed.",
-         false);
+         kAccountCharactersText, false);
 
   // Account types: checking and savings, then the state's further kinds.
   int marked = (copy->xMarked(checkingBox) ? 1 : 0) + (copy->xMarked(savingsBox) ? 1 : 0);

@@ -113,6 +113,7 @@ const RowRule kBasisRule = {
     "column E in column F."};
 
 const RuleMessage kCopyLimitMessage = {kEFilePath, 0x22, 6, 1};
+const char kCopyLimitText[] = "More than 5 copies of PA Schedule MC are not allowed";
 
 // Walks the rows of `copy` and counts the faults of the rows in use.
 RowFaults countRowFaults(const DataMgmt::TaxReturn& pa, uint16_t copy) {
@@ -167,7 +168,7 @@ void PATaxFormAuditor::auditMiscCompensation(DataMgmt::TaxFormPtr /*formCopy*/,
   report(kBasisRule, faults.noBasis > 0);
 
   reportRule(*this, kCopyLimitMessage, copy > kMaxEFileCopies, form, copy, Primitives::kNullFieldID,
-             "More than 5 copies of PA Schedule MC are not allowed");
+             kCopyLimitText);
 }
 
 }  // namespace PAAuditMgmt

@@ -71,6 +71,9 @@ const char kPayerNameText[] =
     "Please review your Unemployment Compensation. The Payer name is required.";
 const char kPayerAddressText[] =
     "Please review your Unemployment Compensation and complete the Payer's address.";
+const char kLooseVoucherText[] =
+    "Don't staple or otherwise attach the payment to the voucher. Instead, just place it loose in "
+    "the envelope with the voucher.";
 
 // Whether an initial holds a character that is not a letter.
 bool hasNonLetter(const std::string& text) {
@@ -118,10 +121,7 @@ void PATaxFormAuditor::auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned s
       std::string("the last four digits of your Social Security number, \"") + kYearText2018 +
       " PA-V\"" + ", and your daytime phone number";
   report.issue(kClassPayment, true, kCodeNotice, Primitives::kNullFieldID, voucherText.c_str());
-  report.issue(
-      kClassPayment, true, kCodeNotice, Primitives::kNullFieldID,
-      "Don't staple or otherwise attach the payment to the voucher. Instead, just place it "
-      "loose in the envelope with the voucher.");
+  report.issue(kClassPayment, true, kCodeNotice, Primitives::kNullFieldID, kLooseVoucherText);
 
   // 5. Middle initials: letters only; the spouse's is not read once the
   // taxpayer's fails.
