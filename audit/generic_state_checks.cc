@@ -55,7 +55,7 @@ StateNames stateNamesOf(StateDataMgmt::StateTaxReturn* stateReturn) {
   return names;
 }
 
-// A message composed printf-style, however long its pieces (a quoted
+// A message composed printf-style, however long the texts it joins (a quoted
 // entry is quoted whole).
 std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string formatText(const char* format, ...) {
