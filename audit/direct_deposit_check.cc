@@ -4,7 +4,8 @@
 // field the state does not have. Every rule is reported with its answer,
 // which is false whenever direct deposit does not apply.
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "audit/state_tax_form_auditor.h"
 #include "host/string_utils.h"
@@ -14,7 +15,6 @@ namespace StateAuditMgmt {
 namespace {
 
 const std::size_t kTextSize = 512;
-const std::size_t kEntrySize = 128;  // formString's bound
 
 const char kCodeInconsistent = 3;
 const char kCodeMissing = 4;
@@ -24,6 +24,16 @@ const char kCodeNoEFile = 6;
 const DataMgmt::TaxReturnType kReturnTypeCollegeInvest = 7;
 const DataMgmt::TaxReturnType kReturnTypeHoosierWorks = 17;
 const DataMgmt::TaxReturnType kReturnTypeNextGen = 23;
+
+// Message texts of the rules that do not depend on the account types.
+const char kBankNameText[] = "bank name must be filled in";
+const char kHoosierWorksText[] =
+    "Hoosier Works MC numbers are 12 digits.  Find the account number on your monthly statement.";
+const char kRoutingText[] = "routing transit number must be filled in";
+const char kAccountText[] = "account number must be filled in";
+const char kAccountCharactersText[] =
+    "Account numbers may only contain letters, numbers and dashes (-).  Spaces and other "
+    "characters are not allowed.";
 
 const char kCarriedSuffix[] =
     ". Since you have elected to carry the information from your federal return, you must close "
@@ -65,21 +75,20 @@ const AccountTypeTexts& threeTypeTexts(DataMgmt::TaxReturnType returnType) {
   return kManyTypeTexts;
 }
 
-// Whether the account number holds only what the data file keeps of it:
-// the host's address cleaning, without blanks and slashes.
-bool accountNumberIsClean(const char* entry) {
-  char cleaned[kEntrySize];
-  std::snprintf(cleaned, sizeof(cleaned), "%s", entry);
-  Utils::tifCleanAddressString(cleaned);
-  Utils::removeChars(cleaned, " ");
-  Utils::removeChars(cleaned, "/");
-  return std::strcmp(cleaned, entry) == 0;
+// Whether the whole account number holds only what the data file keeps of
+// it: the host's address cleaning, without blanks and slashes.
+bool accountNumberIsClean(const std::string& entry) {
+  std::vector<char> cleaned(entry.c_str(), entry.c_str() + entry.size() + 1);
+  Utils::tifCleanAddressString(cleaned.data());
+  Utils::removeChars(cleaned.data(), " ");
+  Utils::removeChars(cleaned.data(), "/");
+  return entry == cleaned.data();
 }
 
-bool isTwelveDigits(const char* entry) {
-  if (std::strlen(entry) != 12) return false;
-  for (const char* c = entry; *c != '\0'; ++c) {
-    if (!Utils::isDigit(*c)) return false;
+bool isTwelveDigits(const std::string& entry) {
+  if (entry.size() != 12) return false;
+  for (char c : entry) {
+    if (!Utils::isDigit(c)) return false;
   }
   return true;
 }
@@ -110,28 +119,20 @@ void StateTaxFormAuditor::auditDirectDeposit(const std::string& helpId, TopicId 
   };
   auto filled = [&](const FieldId& field) { return stateReturn->hasSigValue(form, 1, field); };
 
-  char account[kEntrySize];
-  stateReturn->formString(account, sizeof(account), form, 1, accountNumber);
+  const std::string account = stateReturn->getFieldAsString(form, 1, accountNumber);
 
   if (bankName.getNumber() > 0) {
-    report(!filled(bankName), kCodeMissing, bankName, "bank name must be filled in", false);
+    report(!filled(bankName), kCodeMissing, bankName, kBankNameText, false);
   }
   if (returnType == kReturnTypeHoosierWorks && thirdKindBox.getNumber() > 0 &&
       copy->xMarked(thirdKindBox)) {
-    report(!isTwelveDigits(account), kCodeMissing, accountNumber,
-           "Hoosier Works MC numbers are 12 digits.  Find the account number on your monthly "
-           "statement.",
-           false);
+    report(!isTwelveDigits(account), kCodeMissing, accountNumber, kHoosierWorksText, false);
   } else {
-    report(!filled(routingNumber), kCodeMissing, routingNumber,
-           "routing transit number must be filled in", true);
+    report(!filled(routingNumber), kCodeMissing, routingNumber, kRoutingText, true);
   }
-  report(!filled(accountNumber), kCodeMissing, accountNumber, "account number must be filled in",
-         true);
+  report(!filled(accountNumber), kCodeMissing, accountNumber, kAccountText, true);
   report(filled(accountNumber) && !accountNumberIsClean(account), kCodeNoEFile, accountNumber,
-         "Account numbers may only contain letters, numbers and dashes (-).  Spaces and other "
-         "characters are not allowed.",
-         false);
+         kAccountCharactersText, false);
 
   // Account types: checking and savings, then the state's further kinds.
   int marked = (copy->xMarked(checkingBox) ? 1 : 0) + (copy->xMarked(savingsBox) ? 1 : 0);

@@ -20,7 +20,6 @@ namespace {
 
 typedef Primitives::OVImmutableIdentifier FieldId;
 
-const std::size_t kEntrySize = 128;  // formString's bound
 const char kCodeMissing = 4;
 const char kCodeNoEFile = 6;
 const char kCodeNotice = 7;
@@ -104,14 +103,15 @@ bool isJointStatus(uint8_t status) {
          status == kOtherStatesJointStatuses[1];
 }
 
-// Both texts entered and different, case ignored.
-bool textsDiffer(const char* a, const char* b) {
-  return a[0] != '\0' && b[0] != '\0' && Utils::OVStringUtils::stricmp(a, b) != 0;
+// Both texts entered and different as whole texts, case ignored.
+bool textsDiffer(const std::string& a, const std::string& b) {
+  return !a.empty() && !b.empty() && Utils::OVStringUtils::stricmp(a.c_str(), b.c_str()) != 0;
 }
 
 // Both dates entered and on different days.
-bool datesDiffer(const char* a, const char* b) {
-  return a[0] != '\0' && b[0] != '\0' && Utils::strDateToNumber(a) != Utils::strDateToNumber(b);
+bool datesDiffer(const std::string& a, const std::string& b) {
+  return !a.empty() && !b.empty() &&
+         Utils::strDateToNumber(a.c_str()) != Utils::strDateToNumber(b.c_str());
 }
 
 // One person's eleven rules.
@@ -135,12 +135,13 @@ class DriversLicenseRules {
     auditor_.reportAuditIssue(AuditMgmt::kNoAuditHelpID, Primitives::OVImmutableTopicIdentifier(0),
                               false, class_, answer, code, form_, 1, field, text, 0);
   }
-  void stateText(char* buf, const FieldId& field) const {
-    state_.formString(buf, kEntrySize, form_, 1, field);
+  // Whole texts, however long.
+  std::string stateText(const FieldId& field) const {
+    return state_.getFieldAsString(form_, 1, field);
   }
-  void federalText(char* buf, const FieldId& field) const {
-    buf[0] = '\0';
-    if (federal_ != nullptr) federal_->formString(buf, kEntrySize, kFormID_FedFilerInfo, 1, field);
+  std::string federalText(const FieldId& field) const {
+    return federal_ == nullptr ? std::string()
+                               : federal_->getFieldAsString(kFormID_FedFilerInfo, 1, field);
   }
 
   StateTaxFormAuditor& auditor_;
@@ -156,16 +157,11 @@ void DriversLicenseRules::run(const PersonFields& f, const FederalIdFields& fed,
   const bool hasId = copy_.xMarked(f.hasIdBox) || copy_.xMarked(f.secondHasIdBox);
   const bool noExpiration = copy_.xMarked(f.noExpirationBox);
 
-  char number[kEntrySize], issuer[kEntrySize], issued[kEntrySize], expires[kEntrySize];
-  stateText(number, f.idNumber);
-  stateText(issuer, f.issuingState);
-  stateText(issued, f.issueDate);
-  stateText(expires, f.expirationDate);
-  char fedNumber[kEntrySize], fedIssuer[kEntrySize], fedIssued[kEntrySize], fedExpires[kEntrySize];
-  federalText(fedNumber, fed.idNumber);
-  federalText(fedIssuer, fed.issuingState);
-  federalText(fedIssued, fed.issueDate);
-  federalText(fedExpires, fed.expirationDate);
+  const std::string number = stateText(f.idNumber), issuer = stateText(f.issuingState),
+                    issued = stateText(f.issueDate), expires = stateText(f.expirationDate);
+  const std::string fedNumber = federalText(fed.idNumber), fedIssuer = federalText(fed.issuingState),
+                    fedIssued = federalText(fed.issueDate),
+                    fedExpires = federalText(fed.expirationDate);
   const bool fedNoExpiration =
       federal_ != nullptr && federal_->formYes(kFormID_FedFilerInfo, 1, fed.noExpiration);
 
@@ -188,14 +184,14 @@ void DriversLicenseRules::run(const PersonFields& f, const FederalIdFields& fed,
       copy_.xMarked(f.hasIdBox) || copy_.xMarked(f.secondHasIdBox);
   report(!optionChosen, kCodeMissing, f.hasIdBox, texts.noOption);
 
-  // Dates against today. A date that cannot be read (day number 0) is not
-  // judged here: it would otherwise read as long past.
-  const long issuedDay = Utils::strDateToNumber(issued);
-  const long expiresDay = Utils::strDateToNumber(expires);
-  report(hasId && copy_.nonNull(f.issueDate) && issuedDay != 0 && issuedDay > today, kCodeNoEFile,
-         f.issueDate, texts.issueAfterToday);
+  // Dates against today. A date that cannot be read has day number 0,
+  // before any today: never after it, always expired.
+  const long issuedDay = Utils::strDateToNumber(issued.c_str());
+  const long expiresDay = Utils::strDateToNumber(expires.c_str());
+  report(hasId && copy_.nonNull(f.issueDate) && issuedDay > today, kCodeNoEFile, f.issueDate,
+         texts.issueAfterToday);
   report(expirationChecked && hasId && !noExpiration && copy_.nonNull(f.expirationDate) &&
-             expiresDay != 0 && expiresDay < today,
+             expiresDay < today,
          kCodeNoEFile, f.expirationDate, texts.expiredBeforeToday);
 }
 

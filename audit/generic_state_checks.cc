@@ -3,6 +3,7 @@
 // the federal Care Of line, draft forms, residency dates and the state
 // entries of the federal return.
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -52,6 +53,22 @@ StateNames stateNamesOf(StateDataMgmt::StateTaxReturn* stateReturn) {
   names.name[sizeof(names.name) - 1] = '\0';
   names.abbreviation[sizeof(names.abbreviation) - 1] = '\0';
   return names;
+}
+
+// A message composed printf-style, however long the texts it joins (a quoted
+// entry is quoted whole).
+std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string formatText(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list measure;
+  va_copy(measure, args);
+  const int length = std::vsnprintf(nullptr, 0, format, measure);
+  va_end(measure);
+  std::vector<char> text(static_cast<std::size_t>(std::max(length, 0)) + 1);
+  std::vsnprintf(text.data(), text.size(), format, args);
+  va_end(args);
+  return text.data();
 }
 
 // Position of the first empty field when the list is partly filled, else
@@ -127,23 +144,22 @@ void StateTaxFormAuditor::auditTentativeValues(const std::string& helpId, TopicI
   DataMgmt::TaxForm* formCopy = taxReturn.getForm(form, copy);
   if (formCopy == nullptr || formCopy->getTaxFormDescriptor().isNull()) return;
   const DataMgmt::TaxFormDescPtr desc = formCopy->getTaxFormDescriptor();
-  char value[128];
+  // The value quoted whole.
+  auto quoted = [&](const FieldId& field) {
+    return "\"" + taxReturn.getFieldAsString(form, copy, field) + "\"";
+  };
 
   // Overridden values first, then tentative ones.
   for (DataMgmt::OVFieldIDIter it = desc->getFieldIDs(); !it.atEOL(); it.next()) {
     const FieldId field = it.getID();
     if (formCopy->noOverride(field)) continue;
-    formCopy->valueString(value, field, form);
-    const std::string text = "\"" + std::string(value) + "\"";
-    showAuditMsg(helpId, topic, flag, true, 1, 0, form, copy, field, text.c_str());
+    showAuditMsg(helpId, topic, flag, true, 1, 0, form, copy, field, quoted(field).c_str());
   }
   for (DataMgmt::OVFieldIDIter it = desc->getFieldIDs(); !it.atEOL(); it.next()) {
     const FieldId field = it.getID();
     DataMgmt::FormFieldPtr formField = formCopy->getField(field);
     if (formField.isNull() || !formField->isTentative()) continue;
-    formCopy->valueString(value, field, form);
-    const std::string text = "\"" + std::string(value) + "\"";
-    showAuditMsg(helpId, topic, flag, true, 2, 0, form, copy, field, text.c_str());
+    showAuditMsg(helpId, topic, flag, true, 2, 0, form, copy, field, quoted(field).c_str());
   }
 }
 
@@ -185,10 +201,11 @@ void StateTaxFormAuditor::auditCareOf(const std::string& helpId, TopicId topic, 
   }
   const StateNames names = stateNamesOf(stateReturn);
   const FieldId& careOfField = FedFilerInfo::kCareOf;
-  char careOf[128] = "";
+  // The Care Of line is quoted whole.
+  std::string careOf;
   bool hasCareOf = false;
   if (federalReturn != nullptr) {
-    federalReturn->formString(careOf, sizeof(careOf), kFormID_FedFilerInfo, 1, careOfField);
+    careOf = federalReturn->getFieldAsString(kFormID_FedFilerInfo, 1, careOfField);
     hasCareOf = federalReturn->hasSigValue(kFormID_FedFilerInfo, 1, careOfField);
   }
   const bool inElf = stateReturn != nullptr && stateReturn->InElf();
@@ -197,23 +214,25 @@ void StateTaxFormAuditor::auditCareOf(const std::string& helpId, TopicId topic, 
   char text[1024];
 
   if (mode == 2) {
-    std::snprintf(text, sizeof(text),
-                  "Your federal return contains a \"Care Of\" address and Our %s program does not "
-                  "print this information on your paper return automatically.  You must hand "
-                  "write \"%s\" on your paper return in order to file it correctly.",
-                  name, careOf);
-    reportAuditIssue(helpId, topic, flag, 1, hasCareOf, 7, FormId(), 0, FieldId(0), text, 0);
+    const std::string message = formatText(
+        "Your federal return contains a \"Care Of\" address and Our %s program does not print "
+        "this information on your paper return automatically.  You must hand write \"%s\" on "
+        "your paper return in order to file it correctly.",
+        name, careOf.c_str());
+    reportAuditIssue(helpId, topic, flag, 1, hasCareOf, 7, FormId(), 0, FieldId(0),
+                     message.c_str(), 0);
     return;
   }
   if (!inElf) {
-    std::snprintf(text, sizeof(text),
-                  "Your federal return contains a \"Care Of\" address and Our %s program does not "
-                  "print this information on your paper return automatically.  You must hand "
-                  "write \"%s\" on your paper return in order to file it correctly. To e-file "
-                  "your %s return, you will need to go back to the federal interview and remove "
-                  "your \"Care Of\" address on the background worksheet",
-                  name, careOf, name);
-    reportEFileIssue(helpId, topic, flag, 1, hasCareOf, 7, FormId(), 0, FieldId(0), text, 2);
+    const std::string message = formatText(
+        "Your federal return contains a \"Care Of\" address and Our %s program does not print "
+        "this information on your paper return automatically.  You must hand write \"%s\" on "
+        "your paper return in order to file it correctly. To e-file your %s return, you will "
+        "need to go back to the federal interview and remove your \"Care Of\" address on the "
+        "background worksheet",
+        name, careOf.c_str(), name);
+    reportEFileIssue(helpId, topic, flag, 1, hasCareOf, 7, FormId(), 0, FieldId(0),
+                     message.c_str(), 2);
     return;
   }
   if (mode == 1) {
@@ -353,15 +372,15 @@ void StateTaxFormAuditor::auditStateInfoEntered(int residency) {
     bool listed = false;
     for (int row = 0; row < FedFilerInfo::kResidencyState.rows(); ++row) {
       const FieldId& entry = FedFilerInfo::kResidencyState.at(row);
-      char value[128] = "";
-      if (federalReturn != nullptr) {
-        federalReturn->formString(value, sizeof(value), kFormID_FedFilerInfo, 1, entry);
-      }
-      if (Utils::OVStringUtils::stricmp(value, names.abbreviation) == 0) {
+      const std::string value =
+          federalReturn == nullptr
+              ? std::string()
+              : federalReturn->getFieldAsString(kFormID_FedFilerInfo, 1, entry);
+      if (Utils::OVStringUtils::stricmp(value.c_str(), names.abbreviation) == 0) {
         listed = true;
         break;
       }
-      if (value[0] == '\0') ++emptyEntries;
+      if (value.empty()) ++emptyEntries;
     }
     if (listed) {
       answer = false;

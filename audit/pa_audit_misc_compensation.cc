@@ -7,7 +7,7 @@
 // distribution (column E) or, where the distribution code of federal Form
 // 1099-R box 7 opens it, a basis (column F), and then reports one message
 // per kind, however many rows are at fault.
-#include <cstring>
+#include <string>
 
 #include "audit/pa_rule_message.h"
 #include "audit/pa_tax_form_auditor.h"
@@ -30,9 +30,10 @@ const Column* const kInUseOrder[] = {
     &PAMiscCompWorksheet::kRowAmount,    &PAMiscCompWorksheet::kRowPACompensation,
     &PAMiscCompWorksheet::kRowReduction, &PAMiscCompWorksheet::kRowPAWithholding};
 
-bool oneOf(const char* text, const char* const* choices) {
+// Whether the whole text is one of the choices.
+bool oneOf(const std::string& text, const char* const* choices) {
   for (; *choices != nullptr; ++choices) {
-    if (std::strcmp(text, *choices) == 0) return true;
+    if (text == *choices) return true;
   }
   return false;
 }
@@ -112,12 +113,15 @@ const RowRule kBasisRule = {
     "column E in column F."};
 
 const RuleMessage kCopyLimitMessage = {kEFilePath, 0x22, 6, 1};
+const char kCopyLimitText[] = "More than 5 copies of PA Schedule MC are not allowed";
 
 // Walks the rows of `copy` and counts the faults of the rows in use.
 RowFaults countRowFaults(const DataMgmt::TaxReturn& pa, uint16_t copy) {
   RowFaults faults;
   const DataMgmt::FormId& form = kFormID_PAMiscCompWorksheet;
-  char text[128];
+  auto text = [&](const Column& column, int row) {
+    return pa.getFieldAsString(form, copy, column.at(row));
+  };
   for (int row = 0; row < PAMiscCompWorksheet::kRowOwner.rows(); ++row) {
     bool inUse = false;
     for (const Column* column : kInUseOrder) {
@@ -127,16 +131,14 @@ RowFaults countRowFaults(const DataMgmt::TaxReturn& pa, uint16_t copy) {
       }
     }
     if (!inUse) continue;
-    pa.formString(text, sizeof(text), form, copy, PAMiscCompWorksheet::kRowCodeLetter.at(row));
-    if (!oneOf(text, kTypes)) ++faults.noType;
-    pa.formString(text, sizeof(text), form, copy, PAMiscCompWorksheet::kRowOwner.at(row));
-    if (!oneOf(text, kEarners)) ++faults.noEarner;
+    if (!oneOf(text(PAMiscCompWorksheet::kRowCodeLetter, row), kTypes)) ++faults.noType;
+    if (!oneOf(text(PAMiscCompWorksheet::kRowOwner, row), kEarners)) ++faults.noEarner;
     if (pa.isNull(form, copy, PAMiscCompWorksheet::kRowPayer.at(row))) ++faults.noPayer;
     if (pa.isNull(form, copy, PAMiscCompWorksheet::kRowAmount.at(row))) ++faults.noDistribution;
     if (pa.isNull(form, copy, PAMiscCompWorksheet::kRowReduction.at(row))) {
-      pa.formString(text, sizeof(text), form, copy,
-                    PAMiscCompWorksheet::kRowDistributionCode.at(row));
-      if (oneOf(text, kBasisCodes)) ++faults.noBasis;
+      if (oneOf(text(PAMiscCompWorksheet::kRowDistributionCode, row), kBasisCodes)) {
+        ++faults.noBasis;
+      }
     }
   }
   return faults;
@@ -166,7 +168,7 @@ void PATaxFormAuditor::auditMiscCompensation(DataMgmt::TaxFormPtr /*formCopy*/,
   report(kBasisRule, faults.noBasis > 0);
 
   reportRule(*this, kCopyLimitMessage, copy > kMaxEFileCopies, form, copy, Primitives::kNullFieldID,
-             "More than 5 copies of PA Schedule MC are not allowed");
+             kCopyLimitText);
 }
 
 }  // namespace PAAuditMgmt

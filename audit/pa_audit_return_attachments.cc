@@ -9,10 +9,10 @@
 // phone number for direct deposit or debit, the Schedule SP page 1); every
 // other rule is reported on every call, true or false.
 #include <cstdio>
-#include <cstring>
 
 #include "audit/pa_rule_message.h"
 #include "audit/pa_tax_form_auditor.h"
+#include "calc/pa/schedules/bank_election.h"
 #include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
 #include "identifiers/form_ids.h"
@@ -352,9 +352,10 @@ void PATaxFormAuditor::auditReturnAttachments(DataMgmt::TaxFormPtr formCopy, uns
   f[29].answer = ocAmount(PAScheduleOC::kResearchDevelopmentCredit, 1) > 0;
   f[30].answer = paper && amount(PA40::kResidentCredit) > 0;
   const bool noPhone = !significant1(PA40::kDaytimePhone);
-  f[31].reported =
-      pa.formYes(kFormID_PADirectDepositDebit, 1, PADirectDepositDebit::kDirectDepositBox) ||
-      pa.formYes(kFormID_PADirectDepositDebit, 1, PADirectDepositDebit::kDirectDebitBox);
+  // The election as the calculation of the direct deposit and debit form
+  // makes it, whether or not that form exists yet.
+  f[31].reported = PACalculationMgmt::bankElectionOfReturn(pa, federalReturn) !=
+                   PACalculationMgmt::BankElection::kNeither;
   f[31].answer = noPhone;
   f[32].answer = noPhone;
   const double scheduleF =
@@ -363,9 +364,8 @@ void PATaxFormAuditor::auditReturnAttachments(DataMgmt::TaxFormPtr formCopy, uns
           : static_cast<double>(federalReturn->getIN(kFormID_FedReturn, 1, FedReturn::kFarmIncome));
   f[33].answer = scheduleF > 0;
   f[34].answer = paper && amount(PA40::kGamblingWinnings) > 0;
-  char pageOne[128];
-  pa.formString(pageOne, sizeof(pageOne), kFormID_PA40, 1, PA40::kDeductionCodeText);
-  f[35].answer = paper && std::strcmp(pageOne, "N") != 0;
+  f[35].answer =
+      paper && pa.getFieldAsString(kFormID_PA40, 1, PA40::kDeductionCodeText) != "N";
   f[36].reported = !pa.formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kFullYearResidentBox);
   f[36].answer = paper && copy1(PA40::kForgivenessCredit) > 0;
   f[37].answer =

@@ -7,7 +7,6 @@
 // reports its answer, true or false; the routine changes no field.
 #include <cctype>
 #include <cstddef>
-#include <cstring>
 #include <string>
 
 #include "audit/pa_tax_form_auditor.h"
@@ -29,7 +28,6 @@ const char kSeparateStatusCode[] = "M";
 
 const uint8_t kClassPayment = 0x10;  // listing mode: payment instructions
 const int kStateInfoOptions = 177;   // suffix, duplicate, missing state, withholding
-const std::size_t kEntrySize = 128;  // formString's bound
 
 // PA forms still in draft, ended by a form numbered 0; none in this version.
 const Primitives::OVImmutableFormIdentifier kDraftForms[] = {
@@ -73,11 +71,14 @@ const char kPayerNameText[] =
     "Please review your Unemployment Compensation. The Payer name is required.";
 const char kPayerAddressText[] =
     "Please review your Unemployment Compensation and complete the Payer's address.";
+const char kLooseVoucherText[] =
+    "Don't staple or otherwise attach the payment to the voucher. Instead, just place it loose in "
+    "the envelope with the voucher.";
 
-// Whether a filled initial holds a character that is not a letter.
-bool hasNonLetter(const char* text) {
-  for (const char* c = text; *c != '\0'; ++c) {
-    if (!std::isalpha(static_cast<unsigned char>(*c))) return true;
+// Whether an initial holds a character that is not a letter.
+bool hasNonLetter(const std::string& text) {
+  for (char c : text) {
+    if (!std::isalpha(static_cast<unsigned char>(c))) return true;
   }
   return false;
 }
@@ -95,7 +96,14 @@ void PATaxFormAuditor::auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned s
   auto filled = [this](const FieldId& field) {
     return paReturn->hasSigValue(kFormID_PAReturnInfo, 1, field);
   };
-  char entry[kEntrySize];
+  // Whole texts of the PA return and the federal return.
+  auto text = [this](const FormId& form, const FieldId& field) {
+    return paReturn->getFieldAsString(form, 1, field);
+  };
+  DataMgmt::TaxReturn* const federal = federalReturn;
+  auto federalText = [federal](const FormId& form, uint16_t copy, const FieldId& field) {
+    return federal == nullptr ? std::string() : federal->getFieldAsString(form, copy, field);
+  };
 
   // 1. Draft forms (none in this version).
   if (kDraftForms[0].getNumber() > 0 &&
@@ -113,18 +121,14 @@ void PATaxFormAuditor::auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned s
       std::string("the last four digits of your Social Security number, \"") + kYearText2018 +
       " PA-V\"" + ", and your daytime phone number";
   report.issue(kClassPayment, true, kCodeNotice, Primitives::kNullFieldID, voucherText.c_str());
-  report.issue(
-      kClassPayment, true, kCodeNotice, Primitives::kNullFieldID,
-      "Don't staple or otherwise attach the payment to the voucher. Instead, just place it "
-      "loose in the envelope with the voucher.");
+  report.issue(kClassPayment, true, kCodeNotice, Primitives::kNullFieldID, kLooseVoucherText);
 
   // 5. Middle initials: letters only; the spouse's is not read once the
   // taxpayer's fails.
   bool badInitial = false;
   for (const FieldId* initial :
        {&PAReturnInfo::kTaxpayerMiddleInitial.id(), &PAReturnInfo::kSpouseMiddleInitial.id()}) {
-    paReturn->formString(entry, sizeof(entry), form, 1, *initial);
-    if (entry[0] != '\0' && hasNonLetter(entry)) {
+    if (hasNonLetter(text(form, *initial))) {
       badInitial = true;
       break;
     }
@@ -169,7 +173,6 @@ void PATaxFormAuditor::auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned s
                residencyText.c_str(), kStateOnlyNote);
 
   // 11-12. Deceased taxpayer.
-  DataMgmt::TaxReturn* federal = federalReturn;
   auto federalYes = [federal](const FieldId& field) {
     return federal != nullptr && federal->formYes(kFormID_FedFilerInfo, 1, field);
   };
@@ -184,14 +187,14 @@ void PATaxFormAuditor::auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned s
                kCodeNoEFile, Primitives::kNullFieldID, kDeceasedJointText);
 
   // 13. Spouse's social security number on a married-separate return.
-  paReturn->formString(entry, sizeof(entry), kFormID_PA40, 1, PA40::kFilingStatusCode);
   const bool federalSsnEmpty =
       federal == nullptr || federal->isNull(kFormID_FedFilerInfo, 1, FedFilerInfo::kSpouseSsn);
   const bool spouseSsnEmpty =
       formCopy.isNull() || formCopy->isNull(PAReturnInfo::kSpouseSSNSecondEntry);
   reportAuditIssue(
       AuditMgmt::kNoAuditHelpID, noTopic, false, kClassEFile,
-      std::strcmp(entry, kSeparateStatusCode) == 0 && federalSsnEmpty && spouseSsnEmpty,
+      text(kFormID_PA40, PA40::kFilingStatusCode) == kSeparateStatusCode && federalSsnEmpty &&
+          spouseSsnEmpty,
       kCodeMissing, form, 1, PAReturnInfo::kSpouseSSNSecondEntry, kSpouseSsnText, kNoNote);
 
   // 14. Direct deposit of a refund.
@@ -209,12 +212,11 @@ void PATaxFormAuditor::auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned s
 
   // 16. A P.O. box mailing address must match the federal street line.
   if (marked(PAReturnInfo::kPOBoxBox)) {
-    char street[kEntrySize] = "";
-    paReturn->formString(entry, sizeof(entry), form, 1, PAReturnInfo::kStreet);
-    if (federal != nullptr) {
-      federal->formString(street, sizeof(street), kFormID_FedFilerInfo, 1, FedFilerInfo::kStreet);
-    }
-    report.issueOn(FormId(), kClassEFile, Utils::OVStringUtils::stricmp(entry, street) != 0,
+    // Whole lines: two lines alike in their first part still differ.
+    const std::string street = federalText(kFormID_FedFilerInfo, 1, FedFilerInfo::kStreet);
+    report.issueOn(FormId(), kClassEFile,
+                   Utils::OVStringUtils::stricmp(text(form, PAReturnInfo::kStreet).c_str(),
+                                                 street.c_str()) != 0,
                    kCodeNoEFile, Primitives::kNullFieldID, kPOBoxText, kInterviewHint);
   }
 
@@ -228,8 +230,7 @@ void PATaxFormAuditor::auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned s
   if (federal != nullptr) {
     const uint16_t count = federal->getFormCount(kFormID_Fed1099G);
     for (uint16_t i = 1; i <= count; ++i) {
-      federal->formString(entry, sizeof(entry), kFormID_Fed1099G, i, Fed1099G::kSecondState);
-      if (std::strcmp(entry, "PA") != 0 ||
+      if (federalText(kFormID_Fed1099G, i, Fed1099G::kSecondState) != "PA" ||
           !(federal->getIR(kFormID_Fed1099G, i, Fed1099G::kSecondStateTaxWithheld) > 0)) {
         continue;
       }

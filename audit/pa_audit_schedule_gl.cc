@@ -3,12 +3,12 @@
 // do not tax Pennsylvania residents' compensation, the source entities and
 // the commercial-domicile attachment.
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "audit/pa_tax_form_auditor.h"
 #include "audit/schedule_rule_reporter.h"
 #include "catalogs/fields/fields.h"
-#include "host/form_field.h"
 #include "host/string_utils.h"
 #include "identifiers/form_ids.h"
 
@@ -41,9 +41,24 @@ const ReciprocalState kReciprocalStates[] = {
     {"OH", "Ohio"},    {"VA", "Virginia"}, {"WV", "West Virginia"},
 };
 
-const int kTextSize = 128;
-const int kStateCodeLength = 2;
+const std::size_t kStateCodeLength = 2;
 const int kMessageSize = 512;
+
+// Message texts, in report order; the reciprocal-state text takes the
+// state's name twice.
+const char kOtherStateText[] = "Schedule G, name of other state";
+const char kReciprocalStateFormat[] =
+    "Because %s does not tax compensation earned by Pennsylvania residents in %s, you may not "
+    "include any such income in determining your Credit for Taxes Paid by PA Residents. If you "
+    "included any such compensation in determining this credit, subtract this amount from the "
+    "amount you entered on line 2.";
+const char kEntityNameText[] = "You must supply a Source Entity Name";
+const char kEntityIncomeText[] =
+    "You have no income listed for this Source Entity Name.  Please enter at least one income or "
+    "delete this name";
+const char kDomicileRulesText[] =
+    "Attach a copy of the state's commercial domicile rules for any Pennsylvania credit you "
+    "claimed for taxes paid to another state for interest or dividend income.";
 
 }  // namespace
 
@@ -56,28 +71,20 @@ void PATaxFormAuditor::auditScheduleGL(DataMgmt::TaxFormPtr formCopy, unsigned s
   const FieldId& otherState = PAScheduleGL::kOtherState;
   const bool nameMissing =
       pa.getIN(form, copy, PAScheduleGL::kCredit) > 0 && !pa.hasSigValue(form, copy, otherState);
-  report.issue(kClassOrdinary, nameMissing, kCodeMissing, otherState,
-               "Schedule G, name of other state");
-  report.efile(kClassEFile, nameMissing, kCodeMissing, otherState,
-               "Schedule G, name of other state");
+  report.issue(kClassOrdinary, nameMissing, kCodeMissing, otherState, kOtherStateText);
+  report.efile(kClassEFile, nameMissing, kCodeMissing, otherState, kOtherStateText);
 
-  // The state code: blanks are stripped before the code is cut to its two
-  // letters, so that a code entered with a leading blank still matches.
-  char text[kTextSize];
-  char code[kTextSize];
-  const DataMgmt::FormFieldPtr stateField = formCopy->getField(otherState);
-  pa.getText(text, stateField.isNull() ? 0 : stateField->getValue(), kTextSize - 1, 0);
-  Utils::strip(code, text);
-  code[kStateCodeLength] = '\0';
+  // The state code: blanks are stripped from the whole entry before the
+  // code is cut to its two letters, so that a code entered after blanks
+  // still matches.
+  const std::string entry = pa.getFieldAsString(form, copy, otherState);
+  std::vector<char> stripped(entry.size() + 1);
+  Utils::strip(stripped.data(), entry.c_str());
+  const std::string code = std::string(stripped.data()).substr(0, kStateCodeLength);
   for (const ReciprocalState& state : kReciprocalStates) {
     char message[kMessageSize];
-    std::snprintf(message, sizeof message,
-                  "Because %s does not tax compensation earned by Pennsylvania residents in %s, "
-                  "you may not include any such income in determining your Credit for Taxes Paid "
-                  "by PA Residents. If you included any such compensation in determining this "
-                  "credit, subtract this amount from the amount you entered on line 2.",
-                  state.name, state.name);
-    report.issue(kClassOrdinary, std::strcmp(code, state.code) == 0, kCodeNotice, otherState,
+    std::snprintf(message, sizeof message, kReciprocalStateFormat, state.name, state.name);
+    report.issue(kClassOrdinary, code == state.code, kCodeNotice, otherState,
                  message);
   }
 
@@ -88,23 +95,18 @@ void PATaxFormAuditor::auditScheduleGL(DataMgmt::TaxFormPtr formCopy, unsigned s
     for (int j = 0; j < source.income.rows(); ++j) {
       if (!formCopy->gtZero(source.income.at(j))) continue;
       hasIncome[entity] = true;
-      report.issue(kClassEFile, formCopy->isNull(name), kCodeNoEFile, name,
-                   "You must supply a Source Entity Name");
+      report.issue(kClassEFile, formCopy->isNull(name), kCodeNoEFile, name, kEntityNameText);
     }
   }
   for (int entity = 0; entity < kEntityCount; ++entity) {
     const OVImmutableIdentifier& name = kSourceEntities[entity].name;
     report.issue(kClassEFile, !hasIncome[entity] && formCopy->nonNull(name), kCodeNoEFile, name,
-                 "You have no income listed for this Source Entity Name.  Please enter at least "
-                 "one income or delete this name");
+                 kEntityIncomeText);
   }
 
   report.issue(kClassAttachment,
                !eFileAudit && pa.getAllCopies(form, PAScheduleGL::kInterestDividendsFlag) > 0,
-               kCodeNotice, Primitives::kNullFieldID,
-               "Attach a copy of the state's commercial domicile rules for any Pennsylvania "
-               "credit you claimed for taxes paid to another state for interest or dividend "
-               "income.");
+               kCodeNotice, Primitives::kNullFieldID, kDomicileRulesText);
 }
 
 }  // namespace PAAuditMgmt

@@ -27,6 +27,21 @@ const int kRestrictedRow = kCreditRowCount - 1;
 const int kGroupSize = 4;
 const int kRowListSize = (kCreditRowCount + 1) * kGroupSize;
 
+// Message texts, in report order.
+const char kIncentiveCreditText[] =
+    "Attach a completed Schedule W or PA Schedule(s) RK-1 or NRK-1 with all required supporting "
+    "documents to support the amount of your PA Employment Incentive Payments Credit";
+const char kCertificationText[] =
+    "Attach a copy of your PA Department of Revenue, PA Department of Community and Economic "
+    "Development certification(s), or PA Schedule(s) RK-1 or NRK-1 to support the amount of "
+    "credits you claimed on your PA Schedule OC.";
+const char kRestrictedCreditsText[] =
+    "You must send documents supporting your restricted credits claimed on Schedule OC to the "
+    "Bureau of Corporation Taxes so that the credit can be verified and applied to you.";
+const char kCreditRowText[] =
+    "Enter credit description code, awardee tax ID number, and/or amount of credit.";
+const char kCreditTypeText[] = "Enter the credit type for other restricted credits.";
+
 }  // namespace
 
 void PATaxFormAuditor::auditScheduleOC(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
@@ -39,20 +54,13 @@ void PATaxFormAuditor::auditScheduleOC(DataMgmt::TaxFormPtr formCopy, unsigned s
   };
 
   report.issue(kClassAttachment, ordinary && claimed(0), kCodeNotice, Primitives::kNullFieldID,
-               "Attach a completed Schedule W or PA Schedule(s) RK-1 or NRK-1 with all required "
-               "supporting documents to support the amount of your PA Employment Incentive "
-               "Payments Credit");
+               kIncentiveCreditText);
   bool certified = ordinary && claimed(1);
   for (int row = 2; row < kRestrictedRow && !certified; ++row) certified = claimed(row);
   report.issue(kClassAttachment, certified, kCodeNotice, Primitives::kNullFieldID,
-               "Attach a copy of your PA Department of Revenue, PA Department of Community and "
-               "Economic Development certification(s), or PA Schedule(s) RK-1 or NRK-1 to "
-               "support the amount of credits you claimed on your PA Schedule OC.");
+               kCertificationText);
   report.issue(kClassAttachment, ordinary && claimed(kRestrictedRow), kCodeNotice,
-               Primitives::kNullFieldID,
-               "You must send documents supporting your restricted credits claimed on Schedule "
-               "OC to the Bureau of Corporation Taxes so that the credit can be verified and "
-               "applied to you.");
+               Primitives::kNullFieldID, kRestrictedCreditsText);
 
   OVImmutableIdentifier rowList[kRowListSize];
   for (int row = 0; row < kCreditRowCount; ++row) {
@@ -68,15 +76,13 @@ void PATaxFormAuditor::auditScheduleOC(DataMgmt::TaxFormPtr formCopy, unsigned s
     if (position >= kGroupSize) position = kGroupSize - 1;
     const OVImmutableIdentifier& firstEmpty = fields[position];
     report.issue(kClassOrdinary, firstEmpty.getNumber() > 0, kCodeMissing, firstEmpty,
-                 "Enter credit description code, awardee tax ID number, and/or amount of "
-                 "credit.");
+                 kCreditRowText);
   }
 
   report.issue(kClassOrdinary,
                pa.hasSigValue(form, copy, PAScheduleOC::kRestrictedCredits) &&
                    !pa.hasSigValue(form, copy, PAScheduleOC::kRestrictedCreditType),
-               kCodeMissing, PAScheduleOC::kRestrictedCreditType,
-               "Enter the credit type for other restricted credits.");
+               kCodeMissing, PAScheduleOC::kRestrictedCreditType, kCreditTypeText);
 }
 
 }  // namespace PAAuditMgmt

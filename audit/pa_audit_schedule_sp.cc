@@ -64,6 +64,72 @@ constexpr SPField kPartCAmounts[] = {
 // Part B lists at most this many dependents.
 const int kListedDependents = 4;
 
+// Message texts, in report order (rule numbers as below).
+const char kSpouseIdentityText[] =  // rules 1-2
+    "You must include your spouse's name and social security number";
+const char kDeceasedClaimantText[] =  // rule 3
+    "If you wish to complete the Schedule SP for a deceased individual, you must describe the "
+    "method used to annualize the claimant's income.";
+const char kClaimerEFileText[] =  // rule 4
+    "You must include the name and social security number of the person claiming you as a "
+    "dependent on his/her federal return";
+const char kClaimerText[] =  // rule 5
+    "You must include the name and social security number of the person claiming you as a "
+    "dependent on his/her federal return.";
+const char kTaxpayerClaimedText[] =  // rule 6
+    "Since you were claimed as a dependent on another person's return, review your information to "
+    "verify your eligibility to claim the tax forgiveness credit.";
+const char kSpouseClaimedText[] =  // rule 7
+    "Since your spouse was claimed as a dependent on another person's return, review your "
+    "information to verify your spouse's eligibility to claim the tax forgiveness credit.";
+const char kMarriedClaimerText[] =  // rules 8-9
+    "You must include the name and social security number of the person claiming you or your "
+    "spouse.";
+const char kBothClaimedStatementText[] =  // rule 10
+    "Attach a statement with the names and social security numbers of the persons claiming you "
+    "and your spouse as a dependent and review your information to verify your eligibility to "
+    "claim the tax forgiveness credit.";
+const char kBirthCertificatesText[] =  // rule 11
+    "include a copy of the birth certificates and Social Security cards of all the dependents "
+    "listed on Schedule SP, Part B.";
+const char kNewDependentsText[] =  // rule 12
+    "You can't e-file, since it's the first time you're claiming dependent children for the tax "
+    "forgiveness credit or you've added a dependent this year";
+const char kUnmarriedBoxesText[] =  // rules 13-14
+    "You must further indicate your filing status by checking either one of the boxes under the "
+    "Unmarried box ";
+const char kMarriedBoxesText[] =  // rules 15-16
+    "You must further indicate your filing status by checking one of the boxes under the Married "
+    "box ";
+const char kOutsideIncomeText[] =  // rule 17
+    "You must enter in Part C - Eligibility Income, line 6, all income you earned outside of "
+    "Pennsylvania.";
+const char kCertificationText[] =  // rules 18-19
+    "If you are married, and filing separate PA Schedule(s) SP, you must certify that you and your "
+    "spouse are submitting the same information on each PA Schedule SP.";
+const char kDependentWorksheetText[] =  // rule 20
+    "You must attach a copy of your Federal Dependent Attachment Worksheet to your PA return to "
+    "support the dependent information required in Part B of PA Schedule SP.";
+const char kDependentIncompleteText[] =  // rule 21
+    "You must enter the name, age, relationship, and social security number of every dependent "
+    "that you include in Part B of PA Sch. SP. Please go back to the federal Interview and enter "
+    "the missing information.";
+const char kNegativeIncomeText[] =  // rule 22
+    "You cannot e-filed tax returns whose eligibility income calculation in PA Schedule SP, Part "
+    "C includes any negative number. ";
+const char kBothClaimedRefusalText[] =  // rule 23
+    "This program does not support electronic filing for married taxpayers who claim tax "
+    "forgiveness if both of you were claimed as a dependent on the federal return of a person who "
+    "qualified for PA tax forgiveness.";
+const char kBothClaimedAttachmentText[] =  // rule 24
+    "You must attach a statement indicating the names and Social Security Numbers of the persons "
+    "claiming you and your spouse as dependents on their federal returns.";
+const char kOneSpouseDependentText[] =  // rule 25
+    "You may not claim the Pennsylvania tax forgiveness credit on a jointly filed return if one "
+    "of you satisfies the dependency eligibility requirement but the other does not. In order for "
+    "either of you to claim this credit, you must file separate Pennsylvania returns.";
+const char kPageOneText[] = "attach a copy of page 1 of your federal Form 1040";  // rule 26
+
 }  // namespace
 
 void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
@@ -82,8 +148,8 @@ void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned s
   if (marked(PAScheduleSP::kMarriedBox) || marked(PAScheduleSP::kSeparatedBox)) {
     const bool missing = !present(PAScheduleSP::kSpouseFirstName) ||
                          !present(PAScheduleSP::kSpouseLastName) || empty(PAScheduleSP::kSpouseSSN);
-    const char* text = "You must include your spouse's name and social security number";
-    report.requiredPair(missing, PAScheduleSP::kSpouseFirstName, text, text);
+    report.requiredPair(missing, PAScheduleSP::kSpouseFirstName, kSpouseIdentityText,
+                        kSpouseIdentityText);
   }
 
   // Rule 3: a deceased claimant's annualized income.
@@ -91,40 +157,27 @@ void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned s
                pa.formYes(kFormID_PA40, 1, PA40::kDeceasedClaimantYesBox) &&
                    marked(PAScheduleSP::kDeceasedBox) &&
                    !present(PAScheduleSP::kAnnualizationMethod),
-               kCodeNotice, PAScheduleSP::kAnnualizationMethod,
-               "If you wish to complete the Schedule SP for a deceased individual, you must "
-               "describe the method used to annualize the claimant's income.");
+               kCodeNotice, PAScheduleSP::kAnnualizationMethod, kDeceasedClaimantText);
 
   // Rules 4-5: who claims an unmarried claimant.
   const bool claimerMissing =
       marked(PAScheduleSP::kUnmarriedClaimedBox) && (empty(PAScheduleSP::kUnmarriedClaimantName) ||
                                                      !present(PAScheduleSP::kUnmarriedClaimantSSN));
-  report.requiredPair(claimerMissing, PAScheduleSP::kUnmarriedClaimantName,
-                      "You must include the name and social security number of the person "
-                      "claiming you as a dependent on his/her federal return",
-                      "You must include the name and social security number of the person "
-                      "claiming you as a dependent on his/her federal return.");
+  report.requiredPair(claimerMissing, PAScheduleSP::kUnmarriedClaimantName, kClaimerEFileText,
+                      kClaimerText);
 
   // Rules 6-7: claimed as a dependent elsewhere.
   report.issue(kClassOrdinary, marked(PAScheduleSP::kTaxpayerClaimedYesBox), kCodeNotice,
-               PAScheduleSP::kTaxpayerClaimedYesBox,
-               "Since you were claimed as a dependent on another person's return, review your "
-               "information to verify your eligibility to claim the tax forgiveness credit.");
+               PAScheduleSP::kTaxpayerClaimedYesBox, kTaxpayerClaimedText);
   report.issue(kClassOrdinary, marked(PAScheduleSP::kSpouseClaimedYesBox), kCodeNotice,
-               PAScheduleSP::kSpouseClaimedYesBox,
-               "Since your spouse was claimed as a dependent on another person's return, review "
-               "your information to verify your spouse's eligibility to claim the tax "
-               "forgiveness credit.");
+               PAScheduleSP::kSpouseClaimedYesBox, kSpouseClaimedText);
 
   // Rules 8-9: who claims a married claimant or the spouse.
   const bool marriedClaimerMissing =
       marked(PAScheduleSP::kMarriedClaimedBox) &&
       (empty(PAScheduleSP::kMarriedClaimantName) || !present(PAScheduleSP::kMarriedClaimantSSN));
-  const char* claimerText =
-      "You must include the name and social security number of the person claiming you or "
-      "your spouse.";
-  report.requiredPair(marriedClaimerMissing, PAScheduleSP::kMarriedClaimantName, claimerText,
-                      claimerText);
+  report.requiredPair(marriedClaimerMissing, PAScheduleSP::kMarriedClaimantName,
+                      kMarriedClaimerText, kMarriedClaimerText);
 
   // Rule 10: both spouses claimed as dependents.
   const bool bothDependents = marked(PAScheduleSP::kTaxpayerClaimedYesBox) &&
@@ -132,43 +185,32 @@ void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned s
                               marked(PAScheduleSP::kSpouseClaimedYesBox) &&
                               marked(PAScheduleSP::kSpouseClaimantYesBox);
   report.issue(kClassAttachment, ordinary && bothDependents, kCodeNotice, Primitives::kNullFieldID,
-               "Attach a statement with the names and social security numbers of the persons "
-               "claiming you and your spouse as a dependent and review your information to verify "
-               "your eligibility to claim the tax forgiveness credit.");
+               kBothClaimedStatementText);
 
   // Rules 11-12: dependent children claimed for the first time.
   const bool newDependents =
       marked(PAScheduleSP::kNewDependentsYesBox) && amount(PAScheduleSP::kDependentCount) > 0 &&
       amount(PAScheduleSP::kTaxForgiveness) + amount(PAScheduleSP::kTwoColumnTaxForgiveness) > 0;
   report.issue(kClassAttachment, ordinary && newDependents, kCodeNotice, Primitives::kNullFieldID,
-               "include a copy of the birth certificates and Social Security cards of all the "
-               "dependents listed on Schedule SP, Part B.");
+               kBirthCertificatesText);
   report.efile(
       kClassRefusal,
       marked(PAScheduleSP::kNewDependentsYesBox) && sched.gtZero(PAScheduleSP::kDependentCount) &&
           amount(PAScheduleSP::kTwoColumnTaxForgiveness) + amount(PAScheduleSP::kTaxForgiveness) >
               0,
-      kCodeNoEFile, Primitives::kNullFieldID,
-      "You can't e-file, since it's the first time you're claiming dependent children "
-      "for the tax forgiveness credit or you've added a dependent this year",
-      kStateOnlyNote);
+      kCodeNoEFile, Primitives::kNullFieldID, kNewDependentsText, kStateOnlyNote);
 
   // Rules 13-16: the boxes under Unmarried and Married.
-  const char* unmarriedText =
-      "You must further indicate your filing status by checking either "
-      "one of the boxes under the Unmarried box ";
   report.requiredPair(marked(PAScheduleSP::kUnmarriedBox) &&
                           !marked(PAScheduleSP::kUnmarriedNotClaimedBox) &&
                           !marked(PAScheduleSP::kUnmarriedClaimedBox),
-                      PAScheduleSP::kUnmarriedNotClaimedBox, unmarriedText, unmarriedText);
-  const char* marriedText =
-      "You must further indicate your filing status by checking "
-      "one of the boxes under the Married box ";
+                      PAScheduleSP::kUnmarriedNotClaimedBox, kUnmarriedBoxesText,
+                      kUnmarriedBoxesText);
   report.requiredPair(
       marked(PAScheduleSP::kMarriedBox) && !marked(PAScheduleSP::kMarriedJointBox) &&
           !marked(PAScheduleSP::kMarriedSeparateSchedulesBox) &&
           !marked(PAScheduleSP::kMarriedOtherBox) && !marked(PAScheduleSP::kMarriedClaimedBox),
-      PAScheduleSP::kMarriedJointBox, marriedText, marriedText);
+      PAScheduleSP::kMarriedJointBox, kMarriedBoxesText, kMarriedBoxesText);
 
   // Rule 17: income earned outside Pennsylvania by a nonresident or
   // part-year resident.
@@ -181,27 +223,18 @@ void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned s
     report.issue(kClassBothAudits,
                  noOutsideIncome && (amount(PAScheduleSP::kTaxForgiveness) > 0 ||
                                      amount(PAScheduleSP::kTwoColumnTaxForgiveness) > 0),
-                 kCodeMissing, PAScheduleSP::kIncomeOutsidePA,
-                 "You must enter in Part C - Eligibility Income, line 6, all income "
-                 "you earned outside of Pennsylvania.");
+                 kCodeMissing, PAScheduleSP::kIncomeOutsidePA, kOutsideIncomeText);
   }
 
   // Rules 18-19: the separate-schedules certification.
-  const char* certificationText =
-      "If you are married, and filing separate PA Schedule(s) SP, "
-      "you must certify that you and your spouse are submitting the same "
-      "information on each PA Schedule SP.";
   report.requiredPair(marked(PAScheduleSP::kMarriedSeparateSchedulesBox) &&
                           !marked(PAScheduleSP::kSameInformationBox),
-                      PAScheduleSP::kSameInformationBox, certificationText, certificationText);
+                      PAScheduleSP::kSameInformationBox, kCertificationText, kCertificationText);
 
   // Rule 20: more dependents than Part B holds.
   report.issue(kClassAttachment,
                ordinary && pa.getIN(form, 1, PAScheduleSP::kDependentCount) > kListedDependents,
-               kCodeNotice, Primitives::kNullFieldID,
-               "You must attach a copy of your Federal Dependent Attachment Worksheet to your PA "
-               "return to support the dependent information required in Part B of PA Schedule "
-               "SP.");
+               kCodeNotice, Primitives::kNullFieldID, kDependentWorksheetText);
 
   // Rule 21: every listed dependent of Part B complete (a message of the
   // whole return).
@@ -215,11 +248,7 @@ void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned s
     }
   }
   report.issueOn(Primitives::OVImmutableFormIdentifier(), kClassEFile, dependentIncomplete,
-                 kCodeNoEFile, Primitives::kNullFieldID,
-                 "You must enter the name, age, relationship, and social security number of "
-                 "every dependent that you include in Part B of PA Sch. SP. Please go back to "
-                 "the federal Interview and enter the missing information.",
-                 kInterviewHint);
+                 kCodeNoEFile, Primitives::kNullFieldID, kDependentIncompleteText, kInterviewHint);
 
   // Rule 22: a negative eligibility income.
   bool negativeIncome = false;
@@ -230,20 +259,13 @@ void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned s
     }
   }
   report.efile(kClassRefusal, negativeIncome, kCodeNoEFile, Primitives::kNullFieldID,
-               "You cannot e-filed tax returns whose eligibility income calculation in PA "
-               "Schedule SP, Part C includes any negative number. ",
-               kStateOnlyNote);
+               kNegativeIncomeText, kStateOnlyNote);
 
   // Rules 23-24: both spouses claimed as dependents.
   report.efile(kClassRefusal, bothDependents, kCodeNoEFile, Primitives::kNullFieldID,
-               "This program does not support electronic filing for married taxpayers who claim "
-               "tax forgiveness if both of you were claimed as a dependent on the federal return "
-               "of a person who qualified for PA tax forgiveness.",
-               kStateOnlyNote);
+               kBothClaimedRefusalText, kStateOnlyNote);
   report.efile(kClassAttachment, ordinary && bothDependents, kCodeNoEFile, Primitives::kNullFieldID,
-               "You must attach a statement indicating the names and Social Security Numbers of "
-               "the persons claiming you and your spouse as dependents on their federal returns.",
-               kStateOnlyNote);
+               kBothClaimedAttachmentText, kStateOnlyNote);
 
   // Rule 25: a joint return on which only one spouse meets the dependency
   // requirement.
@@ -253,17 +275,11 @@ void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned s
                      marked(PAScheduleSP::kTaxpayerClaimantNoBox)) ||
                     (marked(PAScheduleSP::kSpouseClaimedYesBox) &&
                      marked(PAScheduleSP::kSpouseClaimantNoBox))),
-               kCodeNoEFile, Primitives::kNullFieldID,
-               "You may not claim the Pennsylvania tax forgiveness credit on a jointly filed "
-               "return if one of you satisfies the dependency eligibility requirement but the "
-               "other does not. In order for either of you to claim this credit, you must file "
-               "separate Pennsylvania returns.",
-               kStateOnlyNote);
+               kCodeNoEFile, Primitives::kNullFieldID, kOneSpouseDependentText, kStateOnlyNote);
 
   // Rule 26: page 1 of the federal Form 1040.
   report.efile(kClassAttachment, ordinary && marked(PAScheduleSP::kFederalPageOneYesBox),
-               kCodeNoEFile, Primitives::kNullFieldID,
-               "attach a copy of page 1 of your federal Form 1040");
+               kCodeNoEFile, Primitives::kNullFieldID, kPageOneText);
 }
 
 }  // namespace PAAuditMgmt

@@ -7,7 +7,6 @@
 // Presence, whole amounts and texts are read through the PA return on the
 // audited copy; empty fields, marks and amounts on the form copy itself.
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "audit/pa_tax_form_auditor.h"
@@ -91,7 +90,67 @@ constexpr UEField kEducationMarks[] = {PAScheduleUE::kEducationYesBox,
                                        PAScheduleUE::kSecondEducationQuestionNoBox};
 const char* const kUnsupportedDates[] = {"INHERIT", "VAR-L", "VAR-S"};
 
-const int kTextSize = 128;  // dates acquired (formString's bound)
+// Message texts of the other rules, in report order (those of the tables
+// above stand beside their entries).
+const char kNonresidentText[] = "Attach a PA Schedule NRH to your return.";
+const char kPartYearText[] =
+    "Attach a statement indicating the method you used to determine your employee business "
+    "expenses while you were a Pennsylvania resident or PA Schedule NRH to your return.";
+const char kCopyLimitText[] = "More than 4 copies of PA Schedule UE are not allowed";
+const char kJobLengthText[] =
+    "The job description you entered is too long for PA electronic filing.  Please enter a "
+    "description with no more than 35 total characters.";
+const char kJobMissingText[] = "job description";
+const char kDuesMissingText[] =
+    "the name of the union is filled in but not the amount of union dues";
+const char kUnionLengthText[] =
+    "The union name you entered is too long for PA electronic filing.  Please enter a description "
+    "with no more than 32 total characters.";
+const char kUnionMissingText[] = "name of union";
+const char kVehicleMilesText[] =
+    "you've indicated you want to use actual vehicle expenses, but haven't filled in the total "
+    "vehicle miles";
+const char kBusinessMilesText[] =
+    "you've indicated you want to use actual vehicle expenses, but haven't filled in the total "
+    "business miles";
+const char kVehicleStatementText[] =
+    "Include a statement showing the description of the vehicle(s) used for Schedule UE employee "
+    "business expenses, date acquired, cost or other basis, depreciation method, Section 179 "
+    "expense (if taken), accumulated depreciation previously taken, and the depreciation expense "
+    "for the year.";
+const char kOfficeStatementText[] =
+    "Attach a statement explaining the property maintenance and other apportionable expenses you "
+    "entered related to your office or work area expenses on lines f and g of your PA Schedule "
+    "UE.";
+const char kOldWorkplaceText[] =
+    "you must enter the number of miles from your old home to your old workplace ";
+const char kMovingDistanceText[] =
+    "You may only deduct moving expenses if the number of miles on line c at least 35 miles. If "
+    "you are a member of the military who moved to a new permanent duty station, you are exempt "
+    "from this distance test. However, you may not file your Pennsylvania return electronically.";
+const char kSchoolEFileText[] =
+    "you must enter the name of the educational institution that you attended and describe your "
+    "course of study";
+const char kSchoolText[] =
+    "you must enter the name of the eduational institution that you attended and describe your "
+    "course of study";
+const char kCourseLengthText[] =
+    "The course of study description you entered is too long for PA electronic filing.  Please "
+    "enter a description with no more than 20 total characters.";
+const char kDepreciationText[] =
+    "you must enter the cost basis, depreciation method, and total depreciation expense for every "
+    "property described in Part G, column a";
+const char kDateFormatText[] =
+    "You must enter the date you acquired this asset in the following format: MM/DD/YYYY.";
+const char kMiscAmountText[] = "you must enter the amount of your miscellaneous expenses";
+const char kMiscDescriptionText[] = "description of miscellaneous expenses";
+const char kMiscLengthText[] =
+    "The expense description you entered is too long for PA electronic filing.  Please enter a "
+    "description with no more than 40 total characters.";
+const char kEINMismatchText[] =
+    "The employer ID number (EIN) you entered on Schedule UE doesn't match any of your W-2s. "
+    "Correct the EIN you entered here. If it's already correct, go back to the W-2 you entered for "
+    "this employer and make sure the EIN is correct there.";
 
 }  // namespace
 
@@ -112,15 +171,12 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
   // Attachments of nonresidents and part-year residents; the copy limit.
   report.issue(kClassAttachment,
                ordinary && pa.formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kNonresidentBox),
-               kCodeNotice, Primitives::kNullFieldID, "Attach a PA Schedule NRH to your return.");
+               kCodeNotice, Primitives::kNullFieldID, kNonresidentText);
   report.issue(kClassAttachment,
                ordinary && pa.formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kPartYearResidentBox),
-               kCodeNotice, Primitives::kNullFieldID,
-               "Attach a statement indicating the method you used to determine your employee "
-               "business expenses while you were a Pennsylvania resident or PA Schedule NRH to "
-               "your return.");
+               kCodeNotice, Primitives::kNullFieldID, kPartYearText);
   report.efile(kClassRefusal, copy > kMaxEFileCopies, kCodeNoEFile, Primitives::kNullFieldID,
-               "More than 4 copies of PA Schedule UE are not allowed", kStateOnlyNote);
+               kCopyLimitText, kStateOnlyNote);
 
   // The employer.
   for (const RequiredEntry& entry : kEmployerEntries) {
@@ -128,11 +184,9 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
     report.issue(kClassEFile, !present(entry.field), kCodeMissing, entry.field, entry.text);
   }
   report.issue(kClassEFile, textLength(PAScheduleUE::kJobDescription) > kJobDescriptionLimit,
-               kCodeNoEFile, PAScheduleUE::kJobDescription,
-               "The job description you entered is too long for PA electronic filing.  Please "
-               "enter a description with no more than 35 total characters.");
+               kCodeNoEFile, PAScheduleUE::kJobDescription, kJobLengthText);
   report.issue(kClassEFile, !present(PAScheduleUE::kJobDescription), kCodeMissing,
-               PAScheduleUE::kJobDescription, "job description");
+               PAScheduleUE::kJobDescription, kJobMissingText);
   for (const RequiredEntry& entry : kEmployerEntries) {
     report.issue(kClassOrdinary, !present(entry.field), kCodeNotice, entry.field, entry.text);
   }
@@ -141,16 +195,15 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
   const bool duesMissing = present(PAScheduleUE::kUnionName) && empty(PAScheduleUE::kUnionDues);
   const bool unionMissing =
       !present(PAScheduleUE::kUnionName) && whole(PAScheduleUE::kUnionDues) > 0;
-  const char* duesText = "the name of the union is filled in but not the amount of union dues";
-  report.issue(kClassEFile, duesMissing, kCodeMissing, PAScheduleUE::kUnionDues, duesText);
+  report.issue(kClassEFile, duesMissing, kCodeMissing, PAScheduleUE::kUnionDues, kDuesMissingText);
   report.issue(kClassEFile, textLength(PAScheduleUE::kUnionName) > kUnionNameLimit, kCodeNoEFile,
-               PAScheduleUE::kUnionName,
-               "The union name you entered is too long for PA electronic filing.  Please enter a "
-               "description with no more than 32 total characters.");
-  report.issue(kClassEFile, unionMissing, kCodeMissing, PAScheduleUE::kUnionName, "name of union");
-  report.issue(kClassOrdinary, duesMissing, kCodeNotice, PAScheduleUE::kUnionDues, duesText);
+               PAScheduleUE::kUnionName, kUnionLengthText);
+  report.issue(kClassEFile, unionMissing, kCodeMissing, PAScheduleUE::kUnionName,
+               kUnionMissingText);
+  report.issue(kClassOrdinary, duesMissing, kCodeNotice, PAScheduleUE::kUnionDues,
+               kDuesMissingText);
   report.issue(kClassOrdinary, unionMissing, kCodeNotice, PAScheduleUE::kUnionName,
-               "name of union");
+               kUnionMissingText);
   for (const ExpenseLine& line : kExpenseLines) {
     const bool amountMissing = present(line.description) && empty(line.amount);
     const bool descriptionMissing = !present(line.description) && whole(line.amount) > 0;
@@ -166,61 +219,36 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
   report.issue(kClassBothAudits,
                sched.xMarked(PAScheduleUE::kActualExpensesBox) &&
                    sched.getIR(PAScheduleUE::kTotalVehicleMiles) == 0,
-               kCodeNotice, PAScheduleUE::kTotalVehicleMiles,
-               "you've indicated you want to use actual vehicle expenses, but haven't filled in "
-               "the total vehicle miles");
+               kCodeNotice, PAScheduleUE::kTotalVehicleMiles, kVehicleMilesText);
   report.issue(kClassBothAudits,
                sched.getIR(PAScheduleUE::kTotalVehicleMiles) > 0 &&
                    sched.getIR(PAScheduleUE::kTotalBusinessMiles) == 0,
-               kCodeNotice, PAScheduleUE::kTotalBusinessMiles,
-               "you've indicated you want to use actual vehicle expenses, but haven't filled in "
-               "the total business miles");
+               kCodeNotice, PAScheduleUE::kTotalBusinessMiles, kBusinessMilesText);
   report.issue(kClassAttachment, ordinary && sched.gtZero(PAScheduleUE::kSecondVehicleCost),
-               kCodeStatement, Primitives::kNullFieldID,
-               "Include a statement showing the description of the vehicle(s) used for Schedule "
-               "UE employee business expenses, date acquired, cost or other basis, depreciation "
-               "method, Section 179 expense (if taken), accumulated depreciation previously "
-               "taken, and the depreciation expense for the year.");
+               kCodeStatement, Primitives::kNullFieldID, kVehicleStatementText);
   report.issue(kClassAttachment,
                ordinary && whole(PAScheduleUE::kOfficeExpenses) > 0 &&
                    (whole(PAScheduleUE::kOfficePropertyMaintenance) > 0 ||
                     whole(PAScheduleUE::kOfficeOtherApportionable) > 0),
-               kCodeNotice, Primitives::kNullFieldID,
-               "Attach a statement explaining the property maintenance and other apportionable "
-               "expenses you entered related to your office or work area expenses on lines f and "
-               "g of your PA Schedule UE.");
-  const char* milesText =
-      "you must enter the number of miles from your old home to your old workplace ";
+               kCodeNotice, Primitives::kNullFieldID, kOfficeStatementText);
   report.requiredPair(
       whole(PAScheduleUE::kNewWorkplaceMiles) > 0 && empty(PAScheduleUE::kOldWorkplaceMiles),
-      PAScheduleUE::kOldWorkplaceMiles, milesText, milesText);
+      PAScheduleUE::kOldWorkplaceMiles, kOldWorkplaceText, kOldWorkplaceText);
   report.efile(kClassRefusal,
                whole(PAScheduleUE::kMovingDistance) < PATax2018::kMovingDistanceMiles &&
                    whole(PAScheduleUE::kMovingExpenses) > 0,
-               kCodeNoEFile, PAScheduleUE::kMovingDistance,
-               "You may only deduct moving expenses if the number of miles on line c "
-               "at least 35 miles. If you are a member of the military who moved to a "
-               "new permanent duty station, you are exempt from this distance test. However, "
-               "you may not file your Pennsylvania return electronically.");
+               kCodeNoEFile, PAScheduleUE::kMovingDistance, kMovingDistanceText);
   bool educationClaimed = true;
   for (const UEField& mark : kEducationMarks)
     educationClaimed = educationClaimed && sched.xMarked(mark);
   const bool schoolMissing = educationClaimed && (!present(PAScheduleUE::kEducationalInstitution) ||
                                                   !present(PAScheduleUE::kCourseOfStudy));
-  report.requiredPair(schoolMissing, PAScheduleUE::kEducationalInstitution,
-                      "you must enter the name of the educational institution that you attended "
-                      "and describe your course of study",
-                      "you must enter the name of the eduational institution that you attended "
-                      "and describe your course of study");
+  report.requiredPair(schoolMissing, PAScheduleUE::kEducationalInstitution, kSchoolEFileText,
+                      kSchoolText);
   report.issue(kClassEFile, textLength(PAScheduleUE::kCourseOfStudy) > kCourseLimit, kCodeNoEFile,
-               PAScheduleUE::kCourseOfStudy,
-               "The course of study description you entered is too long for PA electronic "
-               "filing.  Please enter a description with no more than 20 total characters.");
+               PAScheduleUE::kCourseOfStudy, kCourseLengthText);
 
   // Depreciation of Part G, then the dates acquired.
-  const char* depreciationText =
-      "you must enter the cost basis, depreciation method, "
-      "and total depreciation expense for every property described in Part G, column a";
   bool incomplete[4];
   for (int k = 0; k < 4; ++k) {
     const Property& p = kProperties[k];
@@ -229,45 +257,35 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
   }
   for (int k = 0; k < 4; ++k) {
     report.issue(kClassEFile, incomplete[k], kCodeMissing, kProperties[k].description,
-                 depreciationText);
+                 kDepreciationText);
   }
   for (int k = 0; k < 4; ++k) {
     report.issue(kClassOrdinary, incomplete[k], kCodeNotice, kProperties[k].description,
-                 depreciationText);
+                 kDepreciationText);
   }
   for (const Property& p : kProperties) {
-    char date[kTextSize];
-    pa.formString(date, sizeof date, form, copy, p.acquired);
-    Utils::OVStringUtils::toUpperCase(date);
+    const std::string date =
+        Utils::OVStringUtils::toUpperCase(pa.getFieldAsString(form, copy, p.acquired));
     bool unsupported = false;
-    for (const char* word : kUnsupportedDates) {
-      unsupported = unsupported || std::strcmp(date, word) == 0;
-    }
+    for (const char* word : kUnsupportedDates) unsupported = unsupported || date == word;
     report.issue(kClassEFile, present(p.acquired) && unsupported, kCodeNoEFile, p.acquired,
-                 "You must enter the date you acquired this asset in the following format: "
-                 "MM/DD/YYYY.",
-                 kInterviewHint);
+                 kDateFormatText, kInterviewHint);
   }
 
   // Miscellaneous expenses.
   const bool miscDescribed = present(PAScheduleUE::kFirstMiscExpenseDescription) ||
                              present(PAScheduleUE::kSecondMiscExpenseDescription);
-  const char* miscAmountText = "you must enter the amount of your miscellaneous expenses";
   report.requiredPair(miscDescribed && empty(PAScheduleUE::kMiscellaneousExpenses),
-                      PAScheduleUE::kMiscellaneousExpenses, miscAmountText, miscAmountText);
-  const char* miscDescriptionText = "description of miscellaneous expenses";
+                      PAScheduleUE::kMiscellaneousExpenses, kMiscAmountText, kMiscAmountText);
   report.requiredPair(!miscDescribed && whole(PAScheduleUE::kMiscellaneousExpenses) > 0,
-                      PAScheduleUE::kFirstMiscExpenseDescription, miscDescriptionText,
-                      miscDescriptionText);
-  const char* miscLengthText =
-      "The expense description you entered is too long for PA electronic filing.  Please enter "
-      "a description with no more than 40 total characters.";
+                      PAScheduleUE::kFirstMiscExpenseDescription, kMiscDescriptionText,
+                      kMiscDescriptionText);
   report.issue(kClassEFile,
                textLength(PAScheduleUE::kFirstMiscExpenseDescription) > kMiscDescriptionLimit,
-               kCodeNoEFile, PAScheduleUE::kFirstMiscExpenseDescription, miscLengthText);
+               kCodeNoEFile, PAScheduleUE::kFirstMiscExpenseDescription, kMiscLengthText);
   report.issue(kClassEFile,
                textLength(PAScheduleUE::kSecondMiscExpenseDescription) > kMiscDescriptionLimit,
-               kCodeNoEFile, PAScheduleUE::kSecondMiscExpenseDescription, miscLengthText);
+               kCodeNoEFile, PAScheduleUE::kSecondMiscExpenseDescription, kMiscLengthText);
 
   // Last: the employer's number must match one of the federal W-2s, as a
   // whole text (case and every character count).
@@ -282,10 +300,7 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
     }
   }
   report.issue(kClassEFile, present(PAScheduleUE::kEmployerEIN), kCodeMissing,
-               PAScheduleUE::kEmployerEIN,
-               "The employer ID number (EIN) you entered on Schedule UE doesn't match any of "
-               "your W-2s. Correct the EIN you entered here. If it's already correct, go back to "
-               "the W-2 you entered for this employer and make sure the EIN is correct there.");
+               PAScheduleUE::kEmployerEIN, kEINMismatchText);
 }
 
 }  // namespace PAAuditMgmt

@@ -43,6 +43,45 @@ const RuleMessage kEmployerIdMessage = {kAuditPath, 0x01, 4, 0};
 
 const RuleMessage kAttachment = {kAuditPath, 0x08, 7, 0};
 
+// Message texts of the Schedule C rules, in report order.
+const char kScheduleCCopiesText[] = "More than 4 copies of PA Schedule C are not allowed";
+const char kOtherIncomeText[] =
+    "This program does not support electronic filing for taxpayers who have Other Income on Line "
+    "4 of a Schedule C.";
+const char kLineAText[] =
+    "You must supply both the \"Main Business Activity\" and \"Product or Service\" on Line A of "
+    "your PA Schedule C. Please return to Section B of your Federal Schedule C and complete all "
+    "entries.";
+const char kDepreciationText[] =
+    "You reported federal depreciation expense for this business activity but not Pennsylvania "
+    "depreciation expense. To claim Pennsylvania depreciation expense, you must either check the "
+    "box indicating that your depreciation expense is the same for both federal and Pennsylvania "
+    "purposes or complete part C-2 of your PA Schedule C.";
+const char kColumnText[] =
+    "For this line, if columns (c), (d) or (g) have an amount, then all 3 must.";
+const char kEmployerIdText[] =
+    "You reported wage expense but not the federal employer identification number (EIN) for this "
+    "business activity. You must enter the EIN.";
+
+// Message texts of the Schedule D rules, in report order.
+const char kAttachD1Text[] = "attach Schedule D-1";
+const char kNoEFileD1Text[] = "This program does not support e-filing for returns with PA Schedule D-1";
+const char kAttachD71Text[] = "attach Schedule D-71";
+const char kNoEFileD71Text[] =
+    "This program does not support e-filing for returns with PA Schedule D-71";
+const char kPartnershipGainText[] =
+    "This program does not support electronic filed returns for taxpayers who had a gain or loss "
+    "from the sale or exchange of property from a PA partnership or S Corp reported on PA "
+    "Schedule RK-1 or NRK-1 with their return.";
+const char kResidenceGainText[] =
+    "This program does not support e-filing for returns with a taxable gain or loss from the sale "
+    "of a personal residence.  This error only affects your state return. You can still e-file "
+    "your federal return and file your state return on paper.  We'll guide you step-by-step "
+    "through the process when you finish checking your return ";
+const char kInsuranceGainText[] =
+    "This program does not support electronic filing for taxpayers who realized a taxable gain "
+    "from the exchange of insurance contracts and/or from charitable gift annuities.";
+
 // An amount of the audited copy; an empty holder reads as zero.
 double amountOf(const DataMgmt::TaxFormPtr& form, const OVImmutableIdentifier& field) {
   return form.isNull() ? 0.0 : form->getIR(field);
@@ -58,42 +97,30 @@ void PATaxFormAuditor::auditScheduleC(DataMgmt::TaxFormPtr formCopy, unsigned sh
     return pa.hasSigValue(form, copy, field);
   };
 
-  reportRule(*this, kRefusal, copy > kMaxEFileScheduleC, form, copy, none,
-             "More than 4 copies of PA Schedule C are not allowed");
+  reportRule(*this, kRefusal, copy > kMaxEFileScheduleC, form, copy, none, kScheduleCCopiesText);
   reportRule(*this, kRefusal, amountOf(formCopy, PAScheduleC::kOtherIncome) > 0, form, copy, none,
-             "This program does not support electronic filing for taxpayers who have Other "
-             "Income on Line 4 of a Schedule C.");
+             kOtherIncomeText);
   // Line A is checked only on a copy the calculation filled from a federal Schedule C.
   if (!formCopy.isNull() && formCopy->getCalcMark()) {
     reportRule(*this, kLineAMessage,
                !significant(PAScheduleC::kMainBusinessActivity) ||
                    !significant(PAScheduleC::kProductOrService),
-               form, copy, none,
-               "You must supply both the \"Main Business Activity\" and \"Product or Service\" on "
-               "Line A of your PA Schedule C. Please return to Section B of your Federal Schedule "
-               "C and complete all entries.");
+               form, copy, none, kLineAText);
   }
   reportRule(*this, kDepreciationMessage,
              significant(PAScheduleC::kFederalDepreciation) &&
                  !significant(PAScheduleC::kPADepreciation) &&
                  !significant(PAScheduleC::kDepreciationAdjustment),
-             form, copy, PAScheduleC::kPADepreciation,
-             "You reported federal depreciation expense for this business activity but not "
-             "Pennsylvania depreciation expense. To claim Pennsylvania depreciation expense, you "
-             "must either check the box indicating that your depreciation expense is the same for "
-             "both federal and Pennsylvania purposes or complete part C-2 of your PA Schedule C.");
+             form, copy, PAScheduleC::kPADepreciation, kDepreciationText);
   for (const ColumnLine& line : kColumnLines) {
     int filled = 0;
     for (int c = 0; c < kRuleColumns; ++c) filled += significant(line.columns[c]->at(line.row));
     reportRule(*this, kColumnMessage, filled > 0 && filled < kRuleColumns, form, copy,
-               line.columns[0]->at(line.row),
-               "For this line, if columns (c), (d) or (g) have an amount, then all 3 must.");
+               line.columns[0]->at(line.row), kColumnText);
   }
   reportRule(*this, kEmployerIdMessage,
              significant(PAScheduleC::kWages) && !significant(PAScheduleC::kBusinessEIN), form,
-             copy, PAScheduleC::kBusinessEIN,
-             "You reported wage expense but not the federal employer identification number (EIN) "
-             "for this business activity. You must enter the EIN.");
+             copy, PAScheduleC::kBusinessEIN, kEmployerIdText);
 }
 
 void PATaxFormAuditor::auditScheduleD(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
@@ -107,30 +134,18 @@ void PATaxFormAuditor::auditScheduleD(DataMgmt::TaxFormPtr formCopy, unsigned sh
   const bool paper = !eFileAudit;
   const double d1 = amountOf(formCopy, PAScheduleD::kScheduleD1Gain);
   const double d71 = amountOf(formCopy, PAScheduleD::kScheduleD71Gain);
-  reportRule(*this, kAttachment, paper && d1 > 0, form, copy, none, "attach Schedule D-1");
-  reportRule(*this, kRefusal, d1 > 0, form, copy, none,
-             "This program does not support e-filing for returns with PA Schedule D-1");
-  reportRule(*this, kAttachment, paper && d71 != 0, form, copy, none, "attach Schedule D-71");
-  reportRule(*this, kRefusal, d71 != 0, form, copy, none,
-             "This program does not support e-filing for returns with PA Schedule D-71");
+  reportRule(*this, kAttachment, paper && d1 > 0, form, copy, none, kAttachD1Text);
+  reportRule(*this, kRefusal, d1 > 0, form, copy, none, kNoEFileD1Text);
+  reportRule(*this, kAttachment, paper && d71 != 0, form, copy, none, kAttachD71Text);
+  reportRule(*this, kRefusal, d71 != 0, form, copy, none, kNoEFileD71Text);
   reportRule(*this, kRefusal,
              whole(PAScheduleD::kRK1Gain) != 0 || whole(PAScheduleD::kRK1SecondGain) > 0 ||
                  whole(PAScheduleD::kRK1ThirdGain) > 0,
-             form, copy, none,
-             "This program does not support electronic filed returns for taxpayers who had a gain "
-             "or "
-             "loss from the sale or exchange of property from a PA partnership or S Corp reported "
-             "on PA Schedule RK-1 or NRK-1 with their return.");
+             form, copy, none, kPartnershipGainText);
   reportRule(*this, kRefusal, whole(PAScheduleD::kResidenceGain) > 0, form, copy, none,
-             "This program does not support e-filing for returns with a taxable gain or loss from "
-             "the sale of a personal residence.  This error only affects your state return. You "
-             "can still e-file your federal return and file your state return on paper.  We'll "
-             "guide you step-by-step through the process when you finish checking your return ");
+             kResidenceGainText);
   reportRule(*this, kRefusal, whole(PAScheduleD::kInsuranceAnnuityGain) != 0, form, copy, none,
-             "This program does not support electronic filing for taxpayers who realized a "
-             "taxable "
-             "gain from the exchange of insurance contracts and/or from charitable gift "
-             "annuities.");
+             kInsuranceGainText);
 }
 
 }  // namespace PAAuditMgmt

@@ -15,6 +15,26 @@ const long kMaxScheduleECopies = 10;
 // The estate or trust rows of Schedule J that the audit reads.
 const int kTrustRows = 5;
 
+// Message texts of the Schedule E rules, in report order.
+const char kTaxableForPAText[] =
+    "Check to make sure that this checkbox correctly reflects whether this property is taxable for "
+    "PA purposes. If the designation is incorrect, click on the correct box.";
+const char kForm4835Text[] =
+    "This program does not support electronic filing for taxpayers who earned rental income "
+    "reported on federal Form 4835.";
+const char kScheduleECopiesText[] = "More than 10 copies of PA Schedule E are not allowed";
+const char kRK1Text[] = "This program does not support e-filing for Schedule RK-1 or NRK-1";
+const char kDescriptionText[] = "Enter description of the property on PA Schedule E";
+const char kSalesTaxLicenseText[] =
+    "Enter the PA sales tax license number used to collect and remit the hotel occupancy tax on "
+    "your short-term rental";
+
+// Message texts of the Schedule J rules, in report order.
+const char kTrustLossText[] = "Schedule J, Losses from estates and trusts are not deductible";
+const char kTrustIncompleteText[] =
+    "you must enter the name, address, federal Employer Identification Number and owner for each "
+    "estate or trust for which you are reporting income";
+
 }  // namespace
 
 // Every field is read through the PA return on the audited copy.
@@ -29,36 +49,26 @@ void PATaxFormAuditor::auditScheduleE(DataMgmt::TaxFormPtr /*formCopy*/, unsigne
                            pa.getIN(form, copy, PAScheduleE::kDeductibleLoss) != 0 ||
                            pa.getIN(form, copy, PAScheduleE::kTotalIncome) != 0;
     report.issue(kClassOrdinary, hasAmount, kCodeNotice, PAScheduleE::kTaxableForPAYesBox,
-                 "Check to make sure that this checkbox correctly reflects "
-                 "whether this property is taxable for PA purposes. If the designation is "
-                 "incorrect, click on the correct box.");
+                 kTaxableForPAText);
   }
 
   report.efile(kClassRefusal, pa.formYes(form, copy, PAScheduleE::kForm4835SourceBox), kCodeNoEFile,
-               Primitives::kNullFieldID,
-               "This program does not support electronic filing for taxpayers who earned "
-               "rental income reported on federal Form 4835.",
-               kStateOnlyNote);
+               Primitives::kNullFieldID, kForm4835Text, kStateOnlyNote);
   report.efile(kClassRefusal,
                pa.getIN(form, copy, PAScheduleE::kFederalCopyUsed) > kMaxScheduleECopies,
-               kCodeNoEFile, Primitives::kNullFieldID,
-               "More than 10 copies of PA Schedule E are not allowed", kStateOnlyNote);
+               kCodeNoEFile, Primitives::kNullFieldID, kScheduleECopiesText, kStateOnlyNote);
   report.efile(kClassRefusal, pa.getIN(form, copy, PAScheduleE::kRK1Income) != 0, kCodeNoEFile,
-               Primitives::kNullFieldID,
-               "This program does not support e-filing for Schedule RK-1 or NRK-1", kStateOnlyNote);
+               Primitives::kNullFieldID, kRK1Text, kStateOnlyNote);
 
   report.issue(kClassBothAudits,
                pa.hasSigValue(form, copy, PAScheduleE::kTotalIncome) &&
                    pa.isNull(form, copy, PAScheduleE::kPropertyDescription),
-               kCodeMissing, PAScheduleE::kPropertyDescription,
-               "Enter description of the property on PA Schedule E");
+               kCodeMissing, PAScheduleE::kPropertyDescription, kDescriptionText);
   report.issue(kClassBothAudits,
                pa.hasSigValue(form, copy, PAScheduleE::kShortTermRentalYesBox) &&
                    pa.hasSigValue(form, copy, PAScheduleE::kPAPropertyYesBox) &&
                    pa.isNull(form, copy, PAScheduleE::kSalesTaxLicense),
-               kCodeMissing, PAScheduleE::kSalesTaxLicense,
-               "Enter the PA sales tax license number used to collect and remit the hotel "
-               "occupancy tax on your short-term rental");
+               kCodeMissing, PAScheduleE::kSalesTaxLicense, kSalesTaxLicenseText);
 }
 
 void PATaxFormAuditor::auditScheduleJ(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
@@ -72,8 +82,7 @@ void PATaxFormAuditor::auditScheduleJ(DataMgmt::TaxFormPtr formCopy, unsigned sh
   for (int row = 0; row < kTrustRows; ++row) {
     loss = loss || formCopy->getIR(PAScheduleJ::kRowIncome.at(row)) < 0;
   }
-  report.issue(kClassOrdinary, loss, kCodeInconsistent, Primitives::kNullFieldID,
-               "Schedule J, Losses from estates and trusts are not deductible");
+  report.issue(kClassOrdinary, loss, kCodeInconsistent, Primitives::kNullFieldID, kTrustLossText);
 
   bool incomplete = false;
   for (int row = 0; row < kTrustRows; ++row) {
@@ -86,8 +95,7 @@ void PATaxFormAuditor::auditScheduleJ(DataMgmt::TaxFormPtr formCopy, unsigned sh
     if (incomplete) break;
   }
   report.issue(kClassOrdinary, incomplete, kCodeNotice, PAScheduleJ::kRowIncome.at(0),
-               "you must enter the name, address, federal Employer Identification Number "
-               "and owner for each estate or trust for which you are reporting income");
+               kTrustIncompleteText);
 }
 
 }  // namespace PAAuditMgmt

@@ -10,7 +10,6 @@
 // copy and field). Rules marked "always electronic-filing" ignore the
 // caller's choice.
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "audit/state_info_statements.h"
@@ -29,7 +28,6 @@ using StateInfoStatements::StatementKind;
 using StateInfoStatements::StatementLine;
 
 const std::size_t kTextSize = 1024;
-const std::size_t kEntrySize = 128;  // formString's bound
 
 // Option bits.
 const int kOptionWithholding = 0x0001;
@@ -73,14 +71,17 @@ constexpr MiscStateLine kMiscLines[] = {
 };
 
 template <std::size_t N>
-bool inList(const char* const (&list)[N], const char* text) {
+bool inList(const char* const (&list)[N], const std::string& text) {
   for (const char* entry : list) {
-    if (Utils::OVStringUtils::stricmp(entry, text) == 0) return true;
+    if (Utils::OVStringUtils::stricmp(entry, text.c_str()) == 0) return true;
   }
   return false;
 }
 
-bool sameText(const char* a, const char* b) { return Utils::OVStringUtils::stricmp(a, b) == 0; }
+// Whole texts alike, case ignored.
+bool sameText(const std::string& a, const std::string& b) {
+  return Utils::OVStringUtils::stricmp(a.c_str(), b.c_str()) == 0;
+}
 
 // The end shared by the texts of the state-line rules: the state name and
 // the form's short name follow.
@@ -141,8 +142,9 @@ class StateInfoRules {
       efile(AuditMgmt::kStateAudit_HowToGoBackToFedInterview, kClassRefusal, answer, kNoNote);
     }
   }
-  void text(const FormId& form, uint16_t copy, const FieldId& field, char* buf) const {
-    federal_.formString(buf, kEntrySize, form, copy, field);
+  // The whole text of a field of the federal return.
+  std::string text(const FormId& form, uint16_t copy, const FieldId& field) const {
+    return federal_.getFieldAsString(form, copy, field);
   }
 
   StateTaxFormAuditor& auditor_;
@@ -167,9 +169,8 @@ void StateInfoRules::suffixes() {
   const char* const who[2] = {"Taxpayer", "Spouse"};
   for (int k = 0; k < people; ++k) {
     const FieldId& field = *suffixFields[k];
-    char suffix[kEntrySize];
-    text(kFormID_FedFilerInfo, 1, field, suffix);
-    if (suffix[0] == '\0') continue;
+    const std::string suffix = text(kFormID_FedFilerInfo, 1, field);
+    if (suffix.empty()) continue;
     if (sameText(abbreviation_, "MD") || sameText(abbreviation_, "SC")) {
       std::snprintf(message_, sizeof(message_),
                     "%s does not allow returns with a suffix or title in %s name to be filed "
@@ -209,8 +210,7 @@ void StateInfoRules::employerStateIds() {
     if (form.isNull()) continue;
     for (int k = 0; k < w2.lineCount; ++k) {
       const StatementLine& line = w2.lines[k];
-      char state[kEntrySize];
-      text(kFormID_FedW2, c, line.state, state);
+      const std::string state = text(kFormID_FedW2, c, line.state);
       const bool answer = sameText(state, abbreviation_) && form->gtZero(line.withholding) &&
                           form->isNull(line.employerId);
       std::snprintf(
@@ -230,8 +230,7 @@ void StateInfoRules::miscWithholding() {
     const DataMgmt::TaxFormPtr form = federal_.getFormUVPtr(kFormID_Fed1099Misc, c, false);
     if (form.isNull()) continue;
     for (int k = 0; k < 2; ++k) {
-      char state[kEntrySize];
-      text(kFormID_Fed1099Misc, c, kMiscLines[k].state, state);
+      const std::string state = text(kFormID_Fed1099Misc, c, kMiscLines[k].state);
       const bool answer = sameText(state, abbreviation_) && form->gtZero(kMiscLines[k].withheld);
       std::snprintf(message_, sizeof(message_),
                     "You are not eligible to electronically file your %s return because you have "
@@ -268,9 +267,7 @@ void StateInfoRules::missingState(const StatementForm& f, uint16_t copy,
   const char* shortName = f.shortName;
   for (int k = 0; k < f.lineCount; ++k) {
     const StatementLine& line = f.lines[k];
-    char state[kEntrySize] = "";
-    if (line.state.isSet()) text(*f.form, copy, line.state, state);
-    const bool noState = state[0] == '\0';
+    const bool noState = !line.state.isSet() || text(*f.form, copy, line.state).empty();
     const FieldId& amountField = line.amount;
     bool answer = false;
     switch (f.kind) {
@@ -342,22 +339,19 @@ void StateInfoRules::duplicateState(const StatementForm& f, uint16_t copy) {
                   "on a single form (%s Copy %d)" STATEMENT_TAIL,
                   shortName, copy, stateName_, shortName);
   }
-  char first[kEntrySize] = "";
-  char second[kEntrySize] = "";
-  text(*f.form, copy, f.lines[0].state, first);
+  std::string first = text(*f.form, copy, f.lines[0].state);
   if (f.lineCount < 2) return;
   const FieldId& secondField = f.lines[1].state;
-  text(*f.form, copy, secondField, second);
-  if (first[0] != '\0' && sameText(first, second)) {
+  std::string second = text(*f.form, copy, secondField);
+  if (!first.empty() && sameText(first, second)) {
     onLine(true, *f.form, copy, secondField);
     return;
   }
   // Lines 3 and 4 count only when they name this state.
   for (int k = 2; k < f.lineCount && !sameText(first, second); ++k) {
-    char state[kEntrySize];
-    text(*f.form, copy, f.lines[k].state, state);
+    const std::string state = text(*f.form, copy, f.lines[k].state);
     if (!sameText(state, abbreviation_)) continue;
-    std::snprintf(sameText(state, first) ? second : first, kEntrySize, "%s", state);
+    (sameText(state, first) ? second : first) = state;
     if (sameText(first, second)) {
       efile(AuditMgmt::kStateAudit_HowToGoBackToFedInterview, kClassRefusal, true, kNoNote);
     }
@@ -372,15 +366,13 @@ void StateInfoRules::newYorkLocality(const StatementForm& f, uint16_t copy,
   for (int k = 0; k < f.lineCount; ++k) {
     const StatementLine& line = f.lines[k];
     if (!line.locality.isSet()) continue;
-    char state[kEntrySize];
-    char locality[kEntrySize];
-    text(*f.form, copy, line.state, state);
-    text(*f.form, copy, line.locality, locality);
-    Utils::OVStringUtils::toUpperCase(locality);
-    const bool newYork = std::strcmp(state, "NY") == 0;
+    const std::string state = text(*f.form, copy, line.state);
+    const std::string locality =
+        Utils::OVStringUtils::toUpperCase(text(*f.form, copy, line.locality));
+    const bool newYork = state == "NY";
     const bool known = inList(kNewYorkLocalities, locality);
     bool answer = true;
-    if (newYork && locality[0] == '\0' && form.gtZero(line.localWithholding)) {
+    if (newYork && locality.empty() && form.gtZero(line.localWithholding)) {
       if (isW2) {
         std::snprintf(
             message_, sizeof(message_),
@@ -411,7 +403,7 @@ void StateInfoRules::newYorkLocality(const StatementForm& f, uint16_t copy,
     } else {
       // An invalid name; with none of the three cases the same text goes
       // out with the answer false.
-      answer = newYork && locality[0] != '\0' && !known;
+      answer = newYork && !locality.empty() && !known;
       if (isW2) {
         std::snprintf(message_, sizeof(message_),
                       "The locality name in Box 20 of your W-2, copy %d, is invalid. To correct "
@@ -547,9 +539,9 @@ void StateTaxFormAuditor::auditStateInfoReturns(const std::string& helpId, Topic
     if (options & kOptionDuplicateState) {
       bool runs = true;
       if (f.kind == StatementKind::kW2)
-        runs = sameText(abbreviation.c_str(), "IL") || sameText(abbreviation.c_str(), "MD");
+        runs = sameText(abbreviation, "IL") || sameText(abbreviation, "MD");
       if (f.kind == StatementKind::k1099R)
-        runs = sameText(abbreviation.c_str(), "IL") || sameText(abbreviation.c_str(), "MA");
+        runs = sameText(abbreviation, "IL") || sameText(abbreviation, "MA");
       if (runs) {
         forEachCopy(federal, *f.form,
                     [&](uint16_t c, const DataMgmt::TaxForm&) { rules.duplicateState(f, c); });

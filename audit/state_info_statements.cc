@@ -30,7 +30,7 @@ const StatementForm kStatementForms[kStatementFormCount] = {
      1,
      {{FedW2G::kState,
        FedW2G::kWinnings,
-       FedW2G::kStateWinnings,
+       FedW2G::kStateIncomeTax,
        FedW2G::kLocalityName,
        FedW2G::kLocalIncomeTax,
        {}}}},

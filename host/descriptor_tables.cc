@@ -128,6 +128,26 @@ const KindRow kKinds[] = {
 #undef FIELD_KIND_CALC
 };
 
+// The line labels of the module's field tables ("Line 9 Total PA taxable
+// income"), table after table: each table's first row names its catalog,
+// the others give a host field number and its label.
+struct LabelRow {
+  const char* catalog;  // null but in a table's first row
+  int number;
+  const char* label;
+};
+const LabelRow kLabelRows[] = {
+#define FIELD_TABLE(form, catalog) {#catalog, 0, ""},
+#define FORM_FIELD(name, member, number, label) {nullptr, number, label},
+#define FORM_COLUMN(name, first, number, step, rows)
+#define END_FIELD_TABLE
+#include "catalogs/fields/all_tables.def"
+#undef FIELD_TABLE
+#undef FORM_FIELD
+#undef FORM_COLUMN
+#undef END_FIELD_TABLE
+};
+
 struct TitleRow {
   const char* form;
   const char* title;
@@ -206,8 +226,9 @@ const KindsOfForm& kindsOf(const std::string& form) {
   return found == index->end() ? none : found->second;
 }
 
-// The form's field numbers in form order.
-std::vector<int> fieldNumbersOf(const std::string& form) {
+// The form's catalog and the catalog whose further numbers it takes (either
+// null when there is none).
+std::pair<const CatalogRow*, const CatalogRow*> catalogsOf(const std::string& form) {
   const CatalogRow* catalog = nullptr;
   const CatalogRow* extra = nullptr;
   for (const auto& pairing : kPairings) {
@@ -217,6 +238,12 @@ std::vector<int> fieldNumbersOf(const std::string& form) {
     }
   }
   if (catalog == nullptr) catalog = findCatalog(form + "FieldIds");
+  return {catalog, extra};
+}
+
+// The form's field numbers in form order.
+std::vector<int> fieldNumbersOf(const std::string& form) {
+  const auto [catalog, extra] = catalogsOf(form);
   if (catalog != nullptr) {
     std::vector<int> numbers = numbersOf(*catalog);
     if (extra != nullptr) {
@@ -286,6 +313,37 @@ FieldShape shapeOf(const KindRow* row, bool hundredths) {
   return shape;
 }
 
+// The labels a catalog's table gives, by host field number; rows without
+// a label are left out. Made once.
+const std::unordered_map<int, const char*>& labelsOf(const std::string& catalog) {
+  static const auto* const index = [] {
+    auto* byCatalog = new std::unordered_map<std::string_view, std::unordered_map<int, const char*>>();
+    std::unordered_map<int, const char*>* labels = nullptr;
+    for (const LabelRow& row : kLabelRows) {
+      if (row.catalog != nullptr) labels = &(*byCatalog)[row.catalog];
+      if (row.label[0] != '\0') labels->emplace(row.number, row.label);
+    }
+    return byCatalog;
+  }();
+  static const std::unordered_map<int, const char*> none;
+  const auto found = index->find(catalog);
+  return found == index->end() ? none : found->second;
+}
+
+// The printed line label of a field from its table's label: the line's
+// number or letter after "Line " or "Box " ("9" of "Line 9 Total PA taxable
+// income"), else the label quoted, a line named by its caption; "" for
+// none.
+std::string lineIdOf(const std::string& label) {
+  for (const char* head : {"Line ", "Box "}) {
+    const std::string start = head;
+    if (label.compare(0, start.size(), start) != 0) continue;
+    const std::size_t end = label.find(' ', start.size());
+    return label.substr(start.size(), end == std::string::npos ? std::string::npos : end - start.size());
+  }
+  return label.empty() ? label : "\"" + label + "\"";
+}
+
 // The fields of one form: their descriptors and traits. The form's kind
 // rows are found once, and every field shares the form's symbolic-name
 // prefix "k" + DEVNAME + "_".
@@ -309,9 +367,16 @@ class FieldSource {
   FormFieldDescPtr make(int number) {
     prepare();
     const FieldShape shape = shapeOf(kindOf(*kinds_, number), hundredths_);
-    return FormFieldDescPtr(new FormFieldDesc(Primitives::OVImmutableIdentifier(number), shape.kind,
-                                              shape.length, shape.editCode, shape.calculated,
-                                              symbolicPrefix_));
+    const Primitives::OVImmutableIdentifier id(number);
+    const std::string lineId = lineIdOf(labelOf(number));
+    if (!lineId.empty()) {
+      return FormFieldDescPtr(new FormFieldDesc(id, shape.kind, shape.length, shape.editCode,
+                                                shape.calculated,
+                                                *symbolicPrefix_ + "F" + std::to_string(number),
+                                                lineId));
+    }
+    return FormFieldDescPtr(new FormFieldDesc(id, shape.kind, shape.length, shape.editCode,
+                                              shape.calculated, symbolicPrefix_));
   }
 
  private:
@@ -324,6 +389,19 @@ class FieldSource {
     kinds_ = &kindsOf(name_);
     hundredths_ = storesHundredths(name_);
     symbolicPrefix_ = std::make_shared<const std::string>("k" + devName_ + "_");
+    const auto catalogs = catalogsOf(name_);
+    for (const CatalogRow* catalog : {catalogs.first, catalogs.second}) {
+      if (catalog != nullptr) labels_.push_back(&labelsOf(catalog->name));
+    }
+  }
+
+  // The label the form's tables give the field, "" for none.
+  std::string labelOf(int number) const {
+    for (const auto* labels : labels_) {
+      const auto found = labels->find(number);
+      if (found != labels->end()) return found->second;
+    }
+    return std::string();
   }
 
   std::string name_;
@@ -331,6 +409,7 @@ class FieldSource {
   const KindsOfForm* kinds_ = nullptr;
   bool hundredths_ = false;
   std::shared_ptr<const std::string> symbolicPrefix_;
+  std::vector<const std::unordered_map<int, const char*>*> labels_;  // the form's tables
 };
 
 TaxFormDescPtr buildForm(const FormRow& row) {

@@ -1,6 +1,7 @@
 #include "host/form_field.h"
 
 #include "host/rounding.h"
+#include "host/stand_in.h"
 #include "host/string_pool.h"
 #include "host/tax_form.h"
 
@@ -13,6 +14,9 @@ FormField::~FormField() = default;
 
 long FormField::getValue() const {
   if (copy_.isNull()) return 0;
+  // The value a module hands to getText: a text field's, or a misuse.
+  const TaxFormDescPtr form = copy_->getTaxFormDescriptor();
+  if (!form.isNull()) StandIn::noteTextUse(*form, field_, false);
   const FieldValue& v = copy_->stored(field_);
   switch (v.kind) {
     case FieldValue::kText:

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "host/descriptors.h"
+
 namespace StandIn {
 namespace {
 
@@ -15,6 +17,15 @@ std::vector<std::function<void()>>& hooks() {
 Diagnostics& diagnostics() {
   static Diagnostics counts;
   return counts;
+}
+
+void noteTextUse(const DataMgmt::TaxFormDesc& form, const Primitives::OVImmutableIdentifier& field,
+                 bool write) {
+  const DataMgmt::FieldTraits traits = form.traitsOf(field);
+  if (!traits.known || traits.kind == DataMgmt::kTextField) return;
+  const Primitives::OVImmutableFormIdentifier id = form.getTypeID();
+  diagnostics().textUsesOfOtherFields.insert(
+      {id.isStateForm(), id.getNumber(), field.getNumber(), write});
 }
 
 void resetAll() {

@@ -10,11 +10,31 @@
 
 #include <cstddef>
 #include <functional>
+#include <set>
+#include <tuple>
 #include <utility>
 
 #include "host/host_api.h"
+#include "host/identifier.h"
+
+namespace DataMgmt {
+class TaxFormDesc;
+}
 
 namespace StandIn {
+
+// A field of a form that the module used as a text though its kind is not
+// text: read through formString (textString too) or through a field
+// handle's value (what getText turns into text), or written a text.
+struct TextUse {
+  bool stateSide;
+  int form;
+  int field;
+  bool write;
+  auto key() const { return std::tie(stateSide, form, field, write); }
+  bool operator<(const TextUse& other) const { return key() < other.key(); }
+  bool operator==(const TextUse& other) const { return key() == other.key(); }
+};
 
 // Counts of writes the stand-in accepted but that a careful module avoids.
 struct Diagnostics {
@@ -22,9 +42,18 @@ struct Diagnostics {
   int nonFiniteWrites = 0;     // writes of NaN or infinity (stored as null)
   int textIntoOtherFields = 0; // texts written into fields that are not text fields
   long unrecordedCalls = 0;    // calls a full call record did not keep
+  // Every field used as a text that is not a text field, once each (at
+  // most one entry per field of a form: bounded by the descriptions).
+  std::set<TextUse> textUsesOfOtherFields;
 };
 
 HOST_API Diagnostics& diagnostics();
+
+// Notes in the diagnostics a text read from (`write` false) or written
+// into field `field` of `form` when the form has that field and its kind
+// is not text; a field the form lacks is left to the other counts.
+HOST_API void noteTextUse(const DataMgmt::TaxFormDesc& form, const Primitives::OVImmutableIdentifier& field,
+                          bool write);
 
 // The most entries a record of the calls the module makes (the federal
 // pull log, the mapping and debug calls, the data manager's calls) keeps:

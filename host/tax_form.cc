@@ -183,6 +183,7 @@ void TaxForm::write(const FieldId& t, const FieldValue& value) {
     ++StandIn::diagnostics().unknownFieldWrites;
   } else if (value.kind == FieldValue::kText && field.kind != kTextField) {
     ++StandIn::diagnostics().textIntoOtherFields;
+    if (!desc_.isNull()) StandIn::noteTextUse(*desc_, t, true);
   }
   if (target.kind != value.kind || target.number != value.number || target.text != value.text) {
     ++*valueWrites_;  // counted only when the value changes

@@ -6,6 +6,7 @@
 
 #include "host/form_field.h"
 #include "host/rounding.h"
+#include "host/stand_in.h"
 #include "host/string_pool.h"
 #include "host/string_utils.h"
 
@@ -113,6 +114,8 @@ char* TaxReturn::formString(char* buf, const FormId& f, uint16_t c, const FieldI
 char* TaxReturn::formString(char* buf, std::size_t size, const FormId& f, uint16_t c,
                             const FieldId& fld) const {
   if (buf == nullptr || size == 0) return buf;
+  const TaxFormDescPtr form = getTaxFormDescriptor(f);
+  if (!form.isNull()) StandIn::noteTextUse(*form, fld, false);
   Utils::safestrncpy(buf, getFieldAsString(f, c, fld), size);
   return buf;
 }

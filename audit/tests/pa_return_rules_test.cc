@@ -31,6 +31,7 @@ TEST_F(ReturnRulesTest, InformationFormRules) {
   const Entry separate = on(kFormID_PA40, PA40::kFilingStatusCode, textOf("M"));
   const Entry street = e(kStreet, textOf("PO Box 12"));
   const Entry deposit = e(kDirectDepositYesBox, marked());
+  static const std::string kLong = std::string(130, 'P') + "O Box ";  // then 1 or 2
   auto federalStreet = [](const char* value) {
     return on(kFormID_FedFilerInfo, FedFilerInfo::kStreet, textOf(value));
   };
@@ -44,6 +45,9 @@ TEST_F(ReturnRulesTest, InformationFormRules) {
        FedFilerInfo::kSpouseSsn, textOf("1"))}, {{kSpouseSsn, kNo}}},
       {"P.O. box like the federal street", 1, kEF,
        {infoBox(kPOBoxBox), street, federalStreet("po box 12")}, {{kPOBox, kNo}}},
+      {"P.O. box lines alike in their first 127 characters", 1, kEF,
+       {infoBox(kPOBoxBox), e(kStreet, textOf((kLong + "1").c_str())),
+        federalStreet((kLong + "2").c_str())}, {{kPOBox, kYes}}},
       {"deposit without refund", 1, kEF, {street, deposit}, {{"routing", kNo}, {kPOBox, kNone}}},
   });
   // clang-format on
@@ -65,8 +69,10 @@ TEST_F(ReturnRulesTest, AttachmentRuleGuardsAndConditions) {
   using namespace PA40;
   const char kPhone[] = "you must include your daytime phone number";
   const char kPageOne[] = "attach a copy of page 1 of your federal Form 1040 along with";
-  const Entry debit =
-      on(kFormID_PADirectDepositDebit, PADirectDepositDebit::kDirectDebitBox, marked());
+  // The election as the calculation makes it, no direct deposit and debit
+  // form needed: a debit of an amount owed, a deposit of a refund.
+  const Entry debit = on(kFormID_Fed183, Fed183::kDirectDebitBox, marked());
+  const Entry deposit = infoBox(PAReturnInfo::kDirectDepositYesBox);
   const Entry forgiveness = e(kForgivenessCredit, amount(1));
   auto w2s = [](const NamedField<PAScheduleW2SFieldIds>& field, DataMgmt::FieldValue value) {
     return on(kFormID_PAScheduleW2S, field, value);
@@ -74,7 +80,10 @@ TEST_F(ReturnRulesTest, AttachmentRuleGuardsAndConditions) {
   // clang-format off
   runCases(&P::auditReturnAttachments, kFormID_PA40, {
       {"phone without deposit", 1, kEF, {}, {{kPhone, kNone}}},
-      {"direct debit, phone", 1, kEF, {debit, e(kDaytimePhone, textOf("555"))}, {{kPhone, kNo}}},
+      {"direct debit, phone", 1, kEF, {debit, e(kTotalPayment, amount(9)),
+       e(kDaytimePhone, textOf("555"))}, {{kPhone, kNo}}},
+      {"refund by deposit, no phone", 1, kEF, {deposit, e(kRefund, amount(9))}, {{kPhone, kYes}}},
+      {"deposit asked, no refund", 1, kEF, {deposit, debit}, {{kPhone, kNone}}},
       {"Schedule SP, full-year", 1, kList,
        {forgiveness, infoBox(PAReturnInfo::kFullYearResidentBox)}, {{kPageOne, kNone}}},
       {"combat zone, e-file", 1, kEList, {infoBox(PAReturnInfo::kCombatZoneYesBox)},

@@ -130,7 +130,7 @@ TEST_F(SharedChecksTest, DriversLicence) {
       {"06/15/2019", "06/15/2019", false, false, false},  // both today
       {"01/01/2010", "06/14/2019", false, false, true},   // expired yesterday
       {"01/01/2010", "06/14/2019", true, false, false},   // no expiration date
-      {"01/01/2010", "not a date", false, false, false},  // unreadable: not judged
+      {"someday", "NEVER", false, false, true},           // unreadable: before today
   };
   for (const auto& c : dates) {
     SetUp();
@@ -144,6 +144,22 @@ TEST_F(SharedChecksTest, DriversLicence) {
               c.expiredBefore)
         << c.expires;
   }
+}
+
+// Entries are compared whole, however long: a licence number and a federal
+// one alike in their first 127 characters differ; a blank late in an
+// account number is found.
+TEST_F(SharedChecksTest, LongEntriesCountWhole) {
+  const std::string start(130, '7');
+  completeLicence("01/10/2015", "01/10/2023");
+  info(kTaxpayerIDNumber, (start + "1").c_str());
+  text(kFormID_FedFilerInfo, FedFilerInfo::kTaxpayerIdNumber, start + "2");
+  EXPECT_TRUE(one(licence(), "The driver's license or state ID number doesn't match").answer);
+  info(kDirectDepositYesBox);
+  info(kDepositRoutingNumber, "031000053");
+  info(kDepositCheckingBox);
+  info(kDepositAccountNumber, (start + " 1").c_str());
+  EXPECT_TRUE(one(deposit(true), kCharacters).answer);
 }
 
 TEST_F(SharedChecksTest, NameSuffixes) {
@@ -219,6 +235,30 @@ TEST_F(SharedChecksTest, StatementRules) {
   mark(kFormID_Fed1099G, Fed1099G::kUnemploymentBox);
   EXPECT_TRUE(one(statements(), "Your first state withholding amount (100.00) equals or exceeds "
                                 "your unemployment amount (100.00)").answer);
+
+  // A W-2G: winnings (box 1), state winnings (box 14) and state tax
+  // withheld (box 15); only the tax withheld is held against the winnings.
+  const struct {
+    const char* state;
+    double stateWinnings, withheld;
+    const char* fired;  // null for none
+  } w2gs[] = {{"PA", 60000, 0, nullptr},
+              {"", 60000, 0, nullptr},
+              {"PA", 60000, 3000, nullptr},
+              {"PA", 60000, 60000, "Your first state withholding amount (600.00) equals or exceeds "
+                                   "your winnings amount (600.00) on copy 1 of your form (W-2G)"},
+              {"", 0, 3000, "You have entered state taxes withheld, but did not enter a state "
+                            "name on copy 1 of your form (W-2G)"}};
+  for (const auto& w : w2gs) {
+    SetUp();
+    number(kFormID_FedW2G, FedW2G::kWinnings, 60000);
+    text(kFormID_FedW2G, FedW2G::kState, w.state);
+    number(kFormID_FedW2G, FedW2G::kStateWinnings, w.stateWinnings);
+    number(kFormID_FedW2G, FedW2G::kStateIncomeTax, w.withheld);
+    seen = statements();
+    ASSERT_EQ(seen.size(), w.fired == nullptr ? 0u : 1u) << w.state << " " << w.withheld;
+    EXPECT_TRUE(w.fired == nullptr || seen[0].startsWith(w.fired)) << seen[0].text;
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "audit/tests/audit_fixture.h"
 #include "host/efile.h"
 #include "host/orvane_exception.h"
+#include "output/pa_tax_form_printer.h"
 
 namespace audit_test {
 namespace {
@@ -371,7 +372,7 @@ TEST_F(StateLayerTest, PaymentReminderInListingModeOnly) {
   pa->setTaxBalance(120);
   auditor->auditPaymentSubmission(3);
   ASSERT_EQ(reportLines().size(), 1u);
-  EXPECT_EQ(reportLines()[0].rfind("    - your payment must be submitted with your ", 0), 0u);
+  EXPECT_EQ(reportLines()[0], "    - your payment must be submitted with your PA-V Payment Voucher.");
   startAudit(AuditMgmt::kAuditStandard);
   auditor->auditPaymentSubmission(3);
   EXPECT_TRUE(calls().empty());
@@ -379,6 +380,26 @@ TEST_F(StateLayerTest, PaymentReminderInListingModeOnly) {
   startAudit(AuditMgmt::kAuditStandard, 8);
   auditor->auditPaymentSubmission(1);
   EXPECT_TRUE(reportLines().empty());
+}
+
+// Every form of the PA print order, which the audit walks, is named by its
+// printed title, not by its developer name.
+TEST_F(StateLayerTest, EveryFormTheAuditWalksHasItsPrintedTitle) {
+  for (const auto& residency : {PAReturnInfo::kFullYearResidentBox, PAReturnInfo::kNonresidentBox,
+                                PAReturnInfo::kPartYearResidentBox}) {
+    SetUp();
+    mark(kFormID_PAReturnInfo, residency);
+    PATaxFormPrintMgmt::PATaxFormPrinter paPrinter(*pa);
+    std::vector<FormId> forms;
+    char countA = 0, countB = 0;
+    paPrinter.formsToAudit(forms, countA, countB);
+    EXPECT_GT(forms.size(), 15u);
+    for (const FormId& form : forms) {
+      char name[256];
+      pa->formName(name, form, 1);
+      EXPECT_NE(name, pa->getTaxFormDescriptor(form)->getDevName()) << form.getNumber();
+    }
+  }
 }
 
 TEST_F(StateLayerTest, CareOfTexts) {
@@ -405,6 +426,13 @@ TEST_F(StateLayerTest, CareOfTexts) {
             std::vector<int>({kFormID_PAReturnInfo.getNumber(), 6, 2}));
   EXPECT_EQ(eFile.text.find(kHintText), eFile.text.size() - std::strlen(kHintText));
   EXPECT_THROW(auditor->auditCareOf("", 0, false, 4), Exceptions::OrvaneException);
+
+  SetUp();  // a long Care Of line is quoted whole
+  const std::string careOf = std::string(190, 'c') + " of Smith";
+  text(kFormID_FedFilerInfo, FedFilerInfo::kCareOf, careOf);
+  startAudit(AuditMgmt::kAuditStandard);
+  auditor->auditCareOf("", 0, false, 2);
+  EXPECT_NE(calls().at(0).text.find("\"" + careOf + "\""), std::string::npos);
 }
 
 TEST_F(StateLayerTest, StateInfoEntered) {

@@ -87,7 +87,7 @@ TEST(DescriptorTest, EveryFormIsBuiltFromItsTables) {
     for (OVFieldIDIter it = form->getFieldIDs(); !it.atEOL(); it.next()) {
       const std::string label = "F" + std::to_string(it.getID().getNumber());
       ASSERT_EQ("k" + dev + "_" + label, form->getFieldDesc(it.getID())->getSymbolicName());
-      ASSERT_EQ(label, form->getFieldDesc(it.getID())->getLineLabel());
+      ASSERT_FALSE(form->getFieldDesc(it.getID())->getLineLabel().empty());  // see getLineID
       fields.push_back(it.getID().getNumber());
     }
     const auto catalog = catalogs().find(row.name + "FieldIds");
@@ -104,7 +104,7 @@ TEST(DescriptorTest, EveryFormIsBuiltFromItsTables) {
     EXPECT_TRUE(std::is_sorted(fields.begin(), fields.end())) << name;
   }
   EXPECT_EQ("PA-40", descOf("PA40")->getBusName());
-  EXPECT_EQ("STATE16", descOf("State16")->getBusName());  // no title: the developer name
+  EXPECT_EQ("STATE2", descOf("State2")->getBusName());  // no title: the developer name
   EXPECT_TRUE(descOf("PA40")->getFieldDesc(Id(999999)).isNull());
 }
 

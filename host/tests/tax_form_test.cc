@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <set>
 #include <vector>
 
 #include "gtest/gtest.h"
@@ -111,6 +112,17 @@ TEST_F(TaxFormTest, DiagnosticsCountSuspectWrites) {
   EXPECT_EQ(2, StandIn::diagnostics().nonFiniteWrites);
   EXPECT_EQ(2, StandIn::diagnostics().unknownFieldWrites);
   EXPECT_EQ(2, StandIn::diagnostics().textIntoOtherFields);
+
+  // Every field used as a text that is not one is noted once: the write
+  // above, reads through formString and through a handle for getText.
+  char buf[16];
+  ret_.formString(buf, sizeof buf, kState16, 1, kNumber);
+  ret_.formString(buf, sizeof buf, kState16, 1, kText);
+  form_->getField(Id(101))->getValue();
+  form_->getField(kText)->getValue();
+  const std::set<StandIn::TextUse> expected = {
+      {true, 16, 100, false}, {true, 16, 100, true}, {true, 16, 101, false}, {true, 16, 101, true}};
+  EXPECT_EQ(expected, StandIn::diagnostics().textUsesOfOtherFields);
 }
 
 // Whole reads saturate at kMaxWholeAmount, so sums of them never overflow.

@@ -139,8 +139,13 @@ TEST_F(TaxReturnTest, TextsAreBoundedToTheirBuffers) {
   EXPECT_STREQ("", pa_.getText(text, 987654321, 50, 0));
   EXPECT_STREQ("", pa_.getText(text, handle, -4, 0));
 
+  // Line labels from the module's field tables: the line of "Line 1c Net
+  // compensation", a line named by its caption, and none.
   char line[32];
-  EXPECT_STREQ("F139", pa_.getLineID(line, kPA40, Id(139)));
+  EXPECT_STREQ("1c", pa_.getLineID(line, kPA40, Id(139)));
+  EXPECT_STREQ("\"Other PA adjustments\"",
+               pa_.getLineID(line, OVImmutableFormIdentifier(56126, true), Id(56298)));
+  EXPECT_STREQ("F303", pa_.getLineID(line, kPA40, Id(303)));
   char name[256];
   EXPECT_STREQ("PA-40", pa_.formName(name, kPA40, 1));
   EXPECT_STREQ("", pa_.buildCleanFormName(name, kFedW2, 1));

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/schedules/bank_election.h"
 #include "catalogs/fields/fields.h"
 #include "entry/return_codes.h"
 #include "host/tax_form.h"
@@ -131,17 +132,16 @@ void PATaxReturnCalcEngine::computeDirectDepositDebit(TaxFormPtr form, uint16_t 
   pullCommonText(getFederalReturnFormId(), formId, copy, DD::kDaytimePhone, kPhoneText);
   copyFields(pa, kFormID_PA40, kPA40Copies, form);
 
-  // Election: a refund goes to the bank when asked; else an amount owed is
-  // debited when the federal return asks for it; else neither.
-  const bool debitWanted =
-      federalReturn != nullptr && federalReturn->formYes(kFormID_Fed183, 1, Fed183::kDirectDebitBox);
-  if (pa.formYes(kFormID_PAReturnInfo, 1, Info::kDirectDepositYesBox) && f.getIR(DD::kRefund) > 0) {
+  // Election, on the amounts this copy holds.
+  const BankElection election =
+      bankElection(pa, federalReturn, f.getIR(DD::kRefund), f.getIR(DD::kAmountOwed));
+  if (election == BankElection::kDirectDeposit) {
     f.makeProtected(DD::kDirectDepositBox);
     f.setX(DD::kDirectDepositBox);
     f.makeProtected(DD::kNeitherBox);
     f.setXNo(DD::kNeitherBox);
     f.setXNo(DD::kDirectDebitBox);
-  } else if (debitWanted && f.getIR(DD::kAmountOwed) > 0) {
+  } else if (election == BankElection::kDirectDebit) {
     f.setX(DD::kDirectDebitBox);
     f.setXNo(DD::kDirectDepositBox);
     f.setXNo(DD::kNeitherBox);
