@@ -12,10 +12,10 @@
 
 #include "audit/pa_tax_form_auditor.h"
 #include "audit/schedule_rule_reporter.h"
-#include "calc/pa/tax_parameters.h"
 #include "catalogs/fields/fields.h"
 #include "host/string_utils.h"
 #include "identifiers/form_ids.h"
+#include "parameters/tax_parameters.h"
 
 namespace PAAuditMgmt {
 

@@ -7,7 +7,7 @@
 #define AUDIT_PA_TAX_FORM_AUDITOR_H_
 
 #include "audit/state_tax_form_auditor.h"
-#include "entry/pa_tax_return.h"
+#include "return/pa_tax_return.h"
 
 namespace PAAuditMgmt {
 

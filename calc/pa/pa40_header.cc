@@ -15,11 +15,11 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "host/string_utils.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
 #include "identifiers/tax_year_constants.h"
+#include "return/return_codes.h"
 
 namespace PACalculationMgmt {
 

@@ -11,7 +11,7 @@
 
 #include "calc/pa/copy_scan_cache.h"
 #include "calc/state/state_tax_return_calc_engine.h"
-#include "entry/pa_tax_return.h"
+#include "return/pa_tax_return.h"
 
 namespace PACalculationMgmt {
 

@@ -11,14 +11,14 @@
 
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "calc/pa/tax_parameters.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "host/descriptors.h"
 #include "host/rounding.h"
 #include "host/string_utils.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
+#include "parameters/tax_parameters.h"
+#include "return/return_codes.h"
 
 namespace PACalculationMgmt {
 

@@ -6,12 +6,12 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/return_info_view.h"
-#include "entry/return_codes.h"
 #include "host/business.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
 #include "identifiers/tax_year_constants.h"
+#include "return/return_codes.h"
 
 namespace PACalculationMgmt {
 

@@ -16,7 +16,7 @@
 #include <sstream>
 #include <string>
 
-#include "entry/pa_tax_return.h"
+#include "return/pa_tax_return.h"
 #include "catalogs/fields/fields.h"
 #include "host/field_value.h"
 #include "host/orvane_exception.h"

@@ -1,8 +1,8 @@
 // The 2018 Pennsylvania tax parameters: every rate, threshold, cap and
 // table of the PA calculation, defined once. A form routine never writes a
 // tax number inline; it names one of these.
-#ifndef CALC_PA_TAX_PARAMETERS_H_
-#define CALC_PA_TAX_PARAMETERS_H_
+#ifndef PARAMETERS_TAX_PARAMETERS_H_
+#define PARAMETERS_TAX_PARAMETERS_H_
 
 namespace PATax2018 {
 
@@ -78,4 +78,4 @@ inline constexpr InstallmentDueDate kInstallmentDueDates[] = {
 
 }  // namespace PATax2018
 
-#endif  // CALC_PA_TAX_PARAMETERS_H_
+#endif  // PARAMETERS_TAX_PARAMETERS_H_
