@@ -74,6 +74,11 @@ const char kPayerNameText[] =
 const char kPayerAddressText[] =
     "Please review your Unemployment Compensation and complete the Payer's address.";
 
+// A box of the audited copy; a missing copy reads as unmarked.
+bool markedOn(const DataMgmt::TaxFormPtr& formCopy, const FieldId& field) {
+  return !formCopy.isNull() && formCopy->xMarked(field);
+}
+
 // Whether a filled initial holds a character that is not a letter.
 bool hasNonLetter(const char* text) {
   for (const char* c = text; *c != '\0'; ++c) {
@@ -88,14 +93,6 @@ void PATaxFormAuditor::auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned s
   const FormId& form = kFormID_PAReturnInfo;
   const TopicId noTopic(0);
   const ScheduleRuleReporter report(*this, form, copy);
-  // Boxes and numbers of the audited copy; a missing copy reads as empty.
-  auto marked = [&formCopy](const FieldId& field) {
-    return !formCopy.isNull() && formCopy->xMarked(field);
-  };
-  auto filled = [this](const FieldId& field) {
-    return paReturn->hasSigValue(kFormID_PAReturnInfo, 1, field);
-  };
-  char entry[kEntrySize];
 
   // 1. Draft forms (none in this version).
   if (kDraftForms[0].getNumber() > 0 &&
@@ -117,6 +114,33 @@ void PATaxFormAuditor::auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned s
       kClassPayment, true, kCodeNotice, Primitives::kNullFieldID,
       "Don't staple or otherwise attach the payment to the voucher. Instead, just place it "
       "loose in the envelope with the voucher.");
+
+  auditReturnInfoFilers(formCopy, copy);
+  auditReturnInfoAddresses(formCopy, copy);
+
+  // 19. State entries of the federal return.
+  auditStateInfoEntered(
+      formCopy.isNull() ? 0 : static_cast<int>(formCopy->getIN(PAReturnInfo::kResidencyChoice)));
+
+  // 20. Driver's licence or state ID of the taxpayer and the spouse.
+  using namespace PAReturnInfo;  // NOLINT(build/namespaces): eighteen fields of one form
+  auditDriversLicense(
+      form, kClassEFile, kTaxpayerNoIDBox, kTaxpayerOtherIDOptionBox, kTaxpayerIDNumber,
+      kTaxpayerIDState, kTaxpayerIDIssueDate, kTaxpayerIDExpirationDate, kTaxpayerIDNoExpirationBox,
+      kTaxpayerDriversLicenseBox, kTaxpayerStateIDBox, kSpouseNoIDBox, kSpouseOtherIDOptionBox,
+      kSpouseIDNumber, kSpouseIDState, kSpouseIDIssueDate, kSpouseIDExpirationDate,
+      kSpouseIDNoExpirationBox, kSpouseDriversLicenseBox, kSpouseStateIDBox);
+}
+
+void PATaxFormAuditor::auditReturnInfoFilers(const DataMgmt::TaxFormPtr& formCopy, unsigned short copy) {
+  const FormId& form = kFormID_PAReturnInfo;
+  const TopicId noTopic(0);
+  const ScheduleRuleReporter report(*this, form, copy);
+  auto marked = [&formCopy](const FieldId& field) { return markedOn(formCopy, field); };
+  auto filled = [this](const FieldId& field) {
+    return paReturn->hasSigValue(kFormID_PAReturnInfo, 1, field);
+  };
+  char entry[kEntrySize];
 
   // 5. Middle initials: letters only; the spouse's is not read once the
   // taxpayer's fails.
@@ -194,6 +218,16 @@ void PATaxFormAuditor::auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned s
       std::strcmp(entry, kSeparateStatusCode) == 0 && federalSsnEmpty && spouseSsnEmpty,
       kCodeMissing, form, 1, PAReturnInfo::kSpouseSSNSecondEntry, kSpouseSsnText, kNoNote);
 
+}
+
+void PATaxFormAuditor::auditReturnInfoAddresses(const DataMgmt::TaxFormPtr& formCopy, unsigned short copy) {
+  const FormId& form = kFormID_PAReturnInfo;
+  const TopicId noTopic(0);
+  const ScheduleRuleReporter report(*this, form, copy);
+  auto marked = [&formCopy](const FieldId& field) { return markedOn(formCopy, field); };
+  DataMgmt::TaxReturn* federal = federalReturn;
+  char entry[kEntrySize];
+
   // 14. Direct deposit of a refund.
   const bool refundDue = paReturn->getStateLineValue(paReturn->getPA40FormId(), 1,
                                                      PADataMgmt::PATaxReturn::kLineRefund) > 0;
@@ -244,18 +278,6 @@ void PATaxFormAuditor::auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned s
     }
   }
 
-  // 19. State entries of the federal return.
-  auditStateInfoEntered(
-      formCopy.isNull() ? 0 : static_cast<int>(formCopy->getIN(PAReturnInfo::kResidencyChoice)));
-
-  // 20. Driver's licence or state ID of the taxpayer and the spouse.
-  using namespace PAReturnInfo;  // NOLINT(build/namespaces): eighteen fields of one form
-  auditDriversLicense(
-      form, kClassEFile, kTaxpayerNoIDBox, kTaxpayerOtherIDOptionBox, kTaxpayerIDNumber,
-      kTaxpayerIDState, kTaxpayerIDIssueDate, kTaxpayerIDExpirationDate, kTaxpayerIDNoExpirationBox,
-      kTaxpayerDriversLicenseBox, kTaxpayerStateIDBox, kSpouseNoIDBox, kSpouseOtherIDOptionBox,
-      kSpouseIDNumber, kSpouseIDState, kSpouseIDIssueDate, kSpouseIDExpirationDate,
-      kSpouseIDNoExpirationBox, kSpouseDriversLicenseBox, kSpouseStateIDBox);
 }
 
 }  // namespace PAAuditMgmt

@@ -64,20 +64,42 @@ constexpr SPField kPartCAmounts[] = {
 // Part B lists at most this many dependents.
 const int kListedDependents = 4;
 
-}  // namespace
+// The rules of one audited copy of Schedule SP, in two steps that run in
+// this order. Borrows the reporter, the PA return and the copy.
+class SPRules {
+ public:
+  using FieldId = Primitives::OVImmutableIdentifier;
+  SPRules(const ScheduleRuleReporter& report, PADataMgmt::PATaxReturn& pa, const DataMgmt::TaxForm& sched,
+          bool ordinary)
+      : report(report), pa(pa), sched(sched), ordinary(ordinary) {}
 
-void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
-  if (formCopy.isNull()) return;
+  // Rules 1-19: spouses, deceased claimants, who claims the filer, the
+  // dependents claimed for the first time, the filing-status boxes, income
+  // outside Pennsylvania and the separate-schedules certification.
+  void claimantRules() const;
+  // Rules 20-26: the dependents of Part B, a negative eligibility income and
+  // the refusals and attachments that follow from the claims.
+  void dependentAndIncomeRules() const;
+
+ private:
+  bool marked(const FieldId& field) const { return sched.xMarked(field); }
+  bool empty(const FieldId& field) const { return sched.isNull(field); }
+  double amount(const FieldId& field) const { return sched.getIR(field); }
+  bool present(const FieldId& field) const { return pa.hasSigValue(form, 1, field); }
+  // Rule 10: both spouses claimed as dependents.
+  bool bothDependents() const {
+    return marked(PAScheduleSP::kTaxpayerClaimedYesBox) && marked(PAScheduleSP::kTaxpayerClaimantYesBox) &&
+           marked(PAScheduleSP::kSpouseClaimedYesBox) && marked(PAScheduleSP::kSpouseClaimantYesBox);
+  }
+
   const Primitives::OVImmutableFormIdentifier& form = kFormID_PAScheduleSP;
-  const ScheduleRuleReporter report(*this, form, copy);
-  PADataMgmt::PATaxReturn& pa = *paReturn;
-  const DataMgmt::TaxForm& sched = *formCopy;
-  const bool ordinary = !eFileAudit;
-  auto marked = [&sched](const FieldId& field) { return sched.xMarked(field); };
-  auto empty = [&sched](const FieldId& field) { return sched.isNull(field); };
-  auto amount = [&sched](const FieldId& field) { return sched.getIR(field); };
-  auto present = [&](const FieldId& field) { return pa.hasSigValue(form, 1, field); };
+  const ScheduleRuleReporter& report;
+  PADataMgmt::PATaxReturn& pa;
+  const DataMgmt::TaxForm& sched;
+  const bool ordinary;
+};
 
+void SPRules::claimantRules() const {
   // Rules 1-2: the spouse's name and number.
   if (marked(PAScheduleSP::kMarriedBox) || marked(PAScheduleSP::kSeparatedBox)) {
     const bool missing = !present(PAScheduleSP::kSpouseFirstName) ||
@@ -127,11 +149,7 @@ void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned s
                       claimerText);
 
   // Rule 10: both spouses claimed as dependents.
-  const bool bothDependents = marked(PAScheduleSP::kTaxpayerClaimedYesBox) &&
-                              marked(PAScheduleSP::kTaxpayerClaimantYesBox) &&
-                              marked(PAScheduleSP::kSpouseClaimedYesBox) &&
-                              marked(PAScheduleSP::kSpouseClaimantYesBox);
-  report.issue(kClassAttachment, ordinary && bothDependents, kCodeNotice, Primitives::kNullFieldID,
+  report.issue(kClassAttachment, ordinary && bothDependents(), kCodeNotice, Primitives::kNullFieldID,
                "Attach a statement with the names and social security numbers of the persons "
                "claiming you and your spouse as a dependent and review your information to verify "
                "your eligibility to claim the tax forgiveness credit.");
@@ -195,6 +213,9 @@ void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned s
                           !marked(PAScheduleSP::kSameInformationBox),
                       PAScheduleSP::kSameInformationBox, certificationText, certificationText);
 
+}
+
+void SPRules::dependentAndIncomeRules() const {
   // Rule 20: more dependents than Part B holds.
   report.issue(kClassAttachment,
                ordinary && pa.getIN(form, 1, PAScheduleSP::kDependentCount) > kListedDependents,
@@ -235,12 +256,12 @@ void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned s
                kStateOnlyNote);
 
   // Rules 23-24: both spouses claimed as dependents.
-  report.efile(kClassRefusal, bothDependents, kCodeNoEFile, Primitives::kNullFieldID,
+  report.efile(kClassRefusal, bothDependents(), kCodeNoEFile, Primitives::kNullFieldID,
                "This program does not support electronic filing for married taxpayers who claim "
                "tax forgiveness if both of you were claimed as a dependent on the federal return "
                "of a person who qualified for PA tax forgiveness.",
                kStateOnlyNote);
-  report.efile(kClassAttachment, ordinary && bothDependents, kCodeNoEFile, Primitives::kNullFieldID,
+  report.efile(kClassAttachment, ordinary && bothDependents(), kCodeNoEFile, Primitives::kNullFieldID,
                "You must attach a statement indicating the names and Social Security Numbers of "
                "the persons claiming you and your spouse as dependents on their federal returns.",
                kStateOnlyNote);
@@ -264,6 +285,16 @@ void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned s
   report.efile(kClassAttachment, ordinary && marked(PAScheduleSP::kFederalPageOneYesBox),
                kCodeNoEFile, Primitives::kNullFieldID,
                "attach a copy of page 1 of your federal Form 1040");
+}
+
+}  // namespace
+
+void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
+  if (formCopy.isNull()) return;
+  const ScheduleRuleReporter report(*this, kFormID_PAScheduleSP, copy);
+  const SPRules rules(report, *paReturn, *formCopy, !eFileAudit);
+  rules.claimantRules();
+  rules.dependentAndIncomeRules();
 }
 
 }  // namespace PAAuditMgmt

@@ -93,22 +93,43 @@ const char* const kUnsupportedDates[] = {"INHERIT", "VAR-L", "VAR-S"};
 
 const int kTextSize = 128;  // dates acquired (formString's bound)
 
-}  // namespace
+// The rules of one audited copy of Schedule UE, in steps that run in this
+// order. Borrows the reporter, both returns (the federal one may be null)
+// and the copy.
+class UERules {
+ public:
+  using FieldId = Primitives::OVImmutableIdentifier;
+  UERules(const ScheduleRuleReporter& report, PADataMgmt::PATaxReturn& pa, DataMgmt::TaxReturn* federalReturn,
+          const DataMgmt::TaxForm& sched, bool ordinary)
+      : report(report), pa(pa), federalReturn(federalReturn), sched(sched), ordinary(ordinary) {}
 
-void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
+  // Attachments, the copy limit and the employer's data.
+  void employerRules() const;
+  // Union dues, the other expense lines, vehicle, office, moving and
+  // education.
+  void expenseRules() const;
+  // Depreciation and dates acquired of Part G, and the miscellaneous
+  // expenses.
+  void propertyAndMiscRules() const;
+  // Last: the employer's number against the federal W-2s.
+  void employerNumberRule() const;
+
+ private:
+  bool present(const FieldId& field) const { return pa.hasSigValue(form, copy, field); }
+  long whole(const FieldId& field) const { return pa.getIN(form, copy, field); }
+  bool empty(const FieldId& field) const { return sched.isNull(field); }
+  std::size_t textLength(const FieldId& field) const { return pa.getFieldAsString(form, copy, field).size(); }
+
   const Primitives::OVImmutableFormIdentifier& form = kFormID_PAScheduleUE;
-  PADataMgmt::PATaxReturn& pa = *paReturn;
-  if (formCopy.isNull() || pa.getIN(form, copy, PAScheduleUE::kNetExpenses) == 0) return;
-  const ScheduleRuleReporter report(*this, form, copy);
-  const DataMgmt::TaxForm& sched = *formCopy;
-  const bool ordinary = !eFileAudit;
-  auto present = [&](const FieldId& field) { return pa.hasSigValue(form, copy, field); };
-  auto whole = [&](const FieldId& field) { return pa.getIN(form, copy, field); };
-  auto empty = [&sched](const FieldId& field) { return sched.isNull(field); };
-  auto textLength = [&](const FieldId& field) {
-    return pa.getFieldAsString(form, copy, field).size();
-  };
+  const ScheduleRuleReporter& report;
+  const unsigned short copy = report.copy();
+  PADataMgmt::PATaxReturn& pa;
+  DataMgmt::TaxReturn* federalReturn;
+  const DataMgmt::TaxForm& sched;
+  const bool ordinary;
+};
 
+void UERules::employerRules() const {
   // Attachments of nonresidents and part-year residents; the copy limit.
   report.issue(kClassAttachment,
                ordinary && pa.formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kNonresidentBox),
@@ -137,6 +158,9 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
     report.issue(kClassOrdinary, !present(entry.field), kCodeNotice, entry.field, entry.text);
   }
 
+}
+
+void UERules::expenseRules() const {
   // Union dues, then the other expense lines.
   const bool duesMissing = present(PAScheduleUE::kUnionName) && empty(PAScheduleUE::kUnionDues);
   const bool unionMissing =
@@ -217,6 +241,9 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
                "The course of study description you entered is too long for PA electronic "
                "filing.  Please enter a description with no more than 20 total characters.");
 
+}
+
+void UERules::propertyAndMiscRules() const {
   // Depreciation of Part G, then the dates acquired.
   const char* depreciationText =
       "you must enter the cost basis, depreciation method, "
@@ -269,6 +296,9 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
                textLength(PAScheduleUE::kSecondMiscExpenseDescription) > kMiscDescriptionLimit,
                kCodeNoEFile, PAScheduleUE::kSecondMiscExpenseDescription, miscLengthText);
 
+}
+
+void UERules::employerNumberRule() const {
   // Last: the employer's number must match one of the federal W-2s, as a
   // whole text (case and every character count).
   const std::string ein = pa.getFieldAsString(form, copy, PAScheduleUE::kEmployerEIN);
@@ -286,6 +316,19 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
                "The employer ID number (EIN) you entered on Schedule UE doesn't match any of "
                "your W-2s. Correct the EIN you entered here. If it's already correct, go back to "
                "the W-2 you entered for this employer and make sure the EIN is correct there.");
+}
+
+}  // namespace
+
+void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
+  const Primitives::OVImmutableFormIdentifier& form = kFormID_PAScheduleUE;
+  if (formCopy.isNull() || paReturn->getIN(form, copy, PAScheduleUE::kNetExpenses) == 0) return;
+  const ScheduleRuleReporter report(*this, form, copy);
+  const UERules rules(report, *paReturn, federalReturn, *formCopy, !eFileAudit);
+  rules.employerRules();
+  rules.expenseRules();
+  rules.propertyAndMiscRules();
+  rules.employerNumberRule();
 }
 
 }  // namespace PAAuditMgmt
