@@ -9,10 +9,10 @@
 
 #include "audit/state_tax_form_auditor.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "host/dates.h"
 #include "host/string_utils.h"
 #include "identifiers/form_ids.h"
+#include "return/return_codes.h"
 
 namespace StateAuditMgmt {
 

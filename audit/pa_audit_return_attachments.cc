@@ -265,31 +265,44 @@ bool markedOn(const DataMgmt::TaxFormPtr& form, const OVImmutableIdentifier& fie
   return !form.isNull() && form->xMarked(field);
 }
 
-}  // namespace
-
-void PATaxFormAuditor::auditReturnAttachments(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
-  auditPaymentSubmission(3);
-
-  const PADataMgmt::PATaxReturn& pa = *paReturn;
-  const bool paper = !eFileAudit;
+// The answers of the rules on one audited PA-40 copy, worked out in two
+// steps. Borrows the PA return, the copy's holder and the federal return
+// (may be null).
+class PA40Findings {
+ public:
   using PA40Field = NamedField<PA40FieldIds>;
-  auto copy1 = [&pa](const PA40Field& field) {
-    return static_cast<double>(pa.getIN(kFormID_PA40, 1, field));
-  };
-  auto w2sYes = [&pa](const FieldId& field) { return pa.formYes(kFormID_PAScheduleW2S, 1, field); };
-  auto amount = [&formCopy](const PA40Field& field) { return amountOf(formCopy, field); };
-  auto marked = [&formCopy](const PA40Field& field) { return markedOn(formCopy, field); };
-  auto significant = [&pa, copy](const PA40Field& field) {
-    return pa.hasSigValue(kFormID_PA40, copy, field);
-  };
-  auto significant1 = [&pa](const PA40Field& field) {
-    return pa.hasSigValue(kFormID_PA40, 1, field);
-  };
-  auto ocAmount = [&pa](const FieldId& field, uint16_t ocCopy) {
-    return static_cast<double>(pa.getIN(kFormID_PAScheduleOC, ocCopy, field));
-  };
+  using FieldId = OVImmutableIdentifier;
+  PA40Findings(const PADataMgmt::PATaxReturn& pa, const DataMgmt::TaxFormPtr& formCopy, unsigned short copy,
+               bool paper, const DataMgmt::TaxReturn* federalReturn)
+      : pa(pa), formCopy(formCopy), copy(copy), paper(paper), federalReturn(federalReturn) {}
 
-  Finding f[kRuleCount + 1];  // f[n] is rule n; f[0] is unused
+  // Rules 1-23 into f[1..23]: wage statements, military pay, W-2Gs,
+  // employee expenses, business, farm and joint-venture income.
+  void wageAndIncomeRules(Finding* f) const;
+  // Rules 24-42 into f[24..42]: withholding and credits, the daytime
+  // phone, farm income, gambling, Schedule SP, penalty and transfer forms,
+  // Schedule G-L and the two pages of the PA-40.
+  void creditAndPaymentRules(Finding* f) const;
+
+ private:
+  double copy1(const PA40Field& field) const { return static_cast<double>(pa.getIN(kFormID_PA40, 1, field)); }
+  bool w2sYes(const FieldId& field) const { return pa.formYes(kFormID_PAScheduleW2S, 1, field); }
+  double amount(const PA40Field& field) const { return amountOf(formCopy, field); }
+  bool marked(const PA40Field& field) const { return markedOn(formCopy, field); }
+  bool significant(const PA40Field& field) const { return pa.hasSigValue(kFormID_PA40, copy, field); }
+  bool significant1(const PA40Field& field) const { return pa.hasSigValue(kFormID_PA40, 1, field); }
+  double ocAmount(const FieldId& field, uint16_t ocCopy) const {
+    return static_cast<double>(pa.getIN(kFormID_PAScheduleOC, ocCopy, field));
+  }
+
+  const PADataMgmt::PATaxReturn& pa;
+  const DataMgmt::TaxFormPtr& formCopy;
+  const unsigned short copy;
+  const bool paper;
+  const DataMgmt::TaxReturn* federalReturn;
+};
+
+void PA40Findings::wageAndIncomeRules(Finding* f) const {
   f[1].answer = paper && (marked(PA40::kRK1IncomeBox) || marked(PA40::kNRK1IncomeBox));
   f[2].answer = (paper && w2sYes(PAScheduleW2S::kW2ExplanationBox)) ||
                 w2sYes(PAScheduleW2S::kW2ExplanationBothBox) ||
@@ -314,7 +327,7 @@ void PATaxFormAuditor::auditReturnAttachments(DataMgmt::TaxFormPtr formCopy, uns
   const bool militaryPay =
       amount(PA40::kTaxpayerMilitaryPay) != 0 || amount(PA40::kSpouseMilitaryPay) != 0;
   f[9].answer = paper && militaryPay;
-  f[10].reported = eFileAudit;
+  f[10].reported = !paper;
   f[10].answer =
       militaryPay || pa.formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kCombatZoneYesBox);
   const long w2gCopies =
@@ -344,6 +357,9 @@ void PATaxFormAuditor::auditReturnAttachments(DataMgmt::TaxFormPtr formCopy, uns
                  !significant1(PA40::kTaxpayerJointVentureRents) &&
                  !significant1(PA40::kSpouseJointVentureRents);
   f[23].answer = amount(PA40::kJointVentureScheduleCCount) > 0;
+}
+
+void PA40Findings::creditAndPaymentRules(Finding* f) const {
   f[24].answer = copy1(PA40::kNonresidentWithholding) > 0;
   f[25].answer = copy1(PA40::kEstateTrustIncome) > 0;
   f[26].answer = copy1(PA40::kOtherCredits) > 0;
@@ -377,6 +393,18 @@ void PATaxFormAuditor::auditReturnAttachments(DataMgmt::TaxFormPtr formCopy, uns
   f[41].answer = pa.formYes(kFormID_PAScheduleGL, 1, PAScheduleGL::kTaxpayerExcessBox) ||
                  pa.formYes(kFormID_PAScheduleGL, 1, PAScheduleGL::kSpouseExcessBox);
   f[42].answer = paper;
+}
+
+}  // namespace
+
+void PATaxFormAuditor::auditReturnAttachments(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
+  auditPaymentSubmission(3);
+
+  const PADataMgmt::PATaxReturn& pa = *paReturn;
+  const PA40Findings findings(pa, formCopy, copy, !eFileAudit, federalReturn);
+  Finding f[kRuleCount + 1];  // f[n] is rule n; f[0] is unused
+  findings.wageAndIncomeRules(f);
+  findings.creditAndPaymentRules(f);
 
   const OVImmutableFormIdentifier noForm;
   for (int n = 1; n <= kRuleCount; ++n) {

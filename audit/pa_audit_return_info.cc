@@ -75,6 +75,11 @@ const char kLooseVoucherText[] =
     "Don't staple or otherwise attach the payment to the voucher. Instead, just place it loose in "
     "the envelope with the voucher.";
 
+// A box of the audited copy; a missing copy reads as unmarked.
+bool markedOn(const DataMgmt::TaxFormPtr& formCopy, const FieldId& field) {
+  return !formCopy.isNull() && formCopy->xMarked(field);
+}
+
 // Whether an initial holds a character that is not a letter.
 bool hasNonLetter(const std::string& text) {
   for (char c : text) {
@@ -89,22 +94,6 @@ void PATaxFormAuditor::auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned s
   const FormId& form = kFormID_PAReturnInfo;
   const TopicId noTopic(0);
   const ScheduleRuleReporter report(*this, form, copy);
-  // Boxes and numbers of the audited copy; a missing copy reads as empty.
-  auto marked = [&formCopy](const FieldId& field) {
-    return !formCopy.isNull() && formCopy->xMarked(field);
-  };
-  auto filled = [this](const FieldId& field) {
-    return paReturn->hasSigValue(kFormID_PAReturnInfo, 1, field);
-  };
-  // Whole texts of the PA return and the federal return.
-  auto text = [this](const FormId& form, const FieldId& field) {
-    return paReturn->getFieldAsString(form, 1, field);
-  };
-  DataMgmt::TaxReturn* const federal = federalReturn;
-  auto federalText = [federal](const FormId& form, uint16_t copy, const FieldId& field) {
-    return federal == nullptr ? std::string() : federal->getFieldAsString(form, copy, field);
-  };
-
   // 1. Draft forms (none in this version).
   if (kDraftForms[0].getNumber() > 0 &&
       !DataMgmt::OrvaneConfiguration::getInstance().AllowAutoTest()) {
@@ -122,6 +111,37 @@ void PATaxFormAuditor::auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned s
       " PA-V\"" + ", and your daytime phone number";
   report.issue(kClassPayment, true, kCodeNotice, Primitives::kNullFieldID, voucherText.c_str());
   report.issue(kClassPayment, true, kCodeNotice, Primitives::kNullFieldID, kLooseVoucherText);
+
+  auditReturnInfoFilers(formCopy, copy);
+  auditReturnInfoAddresses(formCopy, copy);
+
+  // 19. State entries of the federal return.
+  auditStateInfoEntered(
+      formCopy.isNull() ? 0 : static_cast<int>(formCopy->getIN(PAReturnInfo::kResidencyChoice)));
+
+  // 20. Driver's licence or state ID of the taxpayer and the spouse.
+  using namespace PAReturnInfo;  // NOLINT(build/namespaces): eighteen fields of one form
+  auditDriversLicense(
+      form, kClassEFile, kTaxpayerNoIDBox, kTaxpayerOtherIDOptionBox, kTaxpayerIDNumber,
+      kTaxpayerIDState, kTaxpayerIDIssueDate, kTaxpayerIDExpirationDate, kTaxpayerIDNoExpirationBox,
+      kTaxpayerDriversLicenseBox, kTaxpayerStateIDBox, kSpouseNoIDBox, kSpouseOtherIDOptionBox,
+      kSpouseIDNumber, kSpouseIDState, kSpouseIDIssueDate, kSpouseIDExpirationDate,
+      kSpouseIDNoExpirationBox, kSpouseDriversLicenseBox, kSpouseStateIDBox);
+}
+
+void PATaxFormAuditor::auditReturnInfoFilers(const DataMgmt::TaxFormPtr& formCopy, unsigned short copy) {
+  const FormId& form = kFormID_PAReturnInfo;
+  const TopicId noTopic(0);
+  const ScheduleRuleReporter report(*this, form, copy);
+  auto marked = [&formCopy](const FieldId& field) { return markedOn(formCopy, field); };
+  auto filled = [this](const FieldId& field) {
+    return paReturn->hasSigValue(kFormID_PAReturnInfo, 1, field);
+  };
+  // Whole texts of the PA return and the federal return.
+  auto text = [this](const FormId& form, const FieldId& field) {
+    return paReturn->getFieldAsString(form, 1, field);
+  };
+  DataMgmt::TaxReturn* const federal = federalReturn;
 
   // 5. Middle initials: letters only; the spouse's is not read once the
   // taxpayer's fails.
@@ -196,6 +216,21 @@ void PATaxFormAuditor::auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned s
       text(kFormID_PA40, PA40::kFilingStatusCode) == kSeparateStatusCode && federalSsnEmpty &&
           spouseSsnEmpty,
       kCodeMissing, form, 1, PAReturnInfo::kSpouseSSNSecondEntry, kSpouseSsnText, kNoNote);
+}
+
+void PATaxFormAuditor::auditReturnInfoAddresses(const DataMgmt::TaxFormPtr& formCopy, unsigned short copy) {
+  const FormId& form = kFormID_PAReturnInfo;
+  const TopicId noTopic(0);
+  const ScheduleRuleReporter report(*this, form, copy);
+  auto marked = [&formCopy](const FieldId& field) { return markedOn(formCopy, field); };
+  // Whole texts of the PA return and the federal return.
+  auto text = [this](const FormId& form, const FieldId& field) {
+    return paReturn->getFieldAsString(form, 1, field);
+  };
+  DataMgmt::TaxReturn* const federal = federalReturn;
+  auto federalText = [federal](const FormId& form, uint16_t copy, const FieldId& field) {
+    return federal == nullptr ? std::string() : federal->getFieldAsString(form, copy, field);
+  };
 
   // 14. Direct deposit of a refund.
   const bool refundDue = paReturn->getStateLineValue(paReturn->getPA40FormId(), 1,
@@ -244,19 +279,6 @@ void PATaxFormAuditor::auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned s
                   kCodeMissing, Primitives::kNullFieldID, kPayerAddressText, kInterviewHint);
     }
   }
-
-  // 19. State entries of the federal return.
-  auditStateInfoEntered(
-      formCopy.isNull() ? 0 : static_cast<int>(formCopy->getIN(PAReturnInfo::kResidencyChoice)));
-
-  // 20. Driver's licence or state ID of the taxpayer and the spouse.
-  using namespace PAReturnInfo;  // NOLINT(build/namespaces): eighteen fields of one form
-  auditDriversLicense(
-      form, kClassEFile, kTaxpayerNoIDBox, kTaxpayerOtherIDOptionBox, kTaxpayerIDNumber,
-      kTaxpayerIDState, kTaxpayerIDIssueDate, kTaxpayerIDExpirationDate, kTaxpayerIDNoExpirationBox,
-      kTaxpayerDriversLicenseBox, kTaxpayerStateIDBox, kSpouseNoIDBox, kSpouseOtherIDOptionBox,
-      kSpouseIDNumber, kSpouseIDState, kSpouseIDIssueDate, kSpouseIDExpirationDate,
-      kSpouseIDNoExpirationBox, kSpouseDriversLicenseBox, kSpouseStateIDBox);
 }
 
 }  // namespace PAAuditMgmt

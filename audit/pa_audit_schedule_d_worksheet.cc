@@ -10,9 +10,9 @@
 #include "audit/pa_tax_form_auditor.h"
 #include "audit/schedule_rule_reporter.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "host/dates.h"
 #include "identifiers/form_ids.h"
+#include "return/return_codes.h"
 
 namespace PAAuditMgmt {
 

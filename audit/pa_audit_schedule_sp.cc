@@ -130,20 +130,42 @@ const char kOneSpouseDependentText[] =  // rule 25
     "either of you to claim this credit, you must file separate Pennsylvania returns.";
 const char kPageOneText[] = "attach a copy of page 1 of your federal Form 1040";  // rule 26
 
-}  // namespace
+// The rules of one copy of Schedule SP, in two groups; borrows what it is
+// given.
+class SPRules {
+ public:
+  using FieldId = Primitives::OVImmutableIdentifier;
+  SPRules(const ScheduleRuleReporter& report, PADataMgmt::PATaxReturn& pa, const DataMgmt::TaxForm& sched,
+          bool ordinary)
+      : report(report), pa(pa), sched(sched), ordinary(ordinary) {}
 
-void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
-  if (formCopy.isNull()) return;
+  // Rules 1-19: spouses, deceased claimants, who claims the filer, the
+  // dependents claimed for the first time, the filing-status boxes, income
+  // outside Pennsylvania and the separate-schedules certification.
+  void claimantRules() const;
+  // Rules 20-26: the dependents of Part B, a negative eligibility income and
+  // the refusals and attachments that follow from the claims.
+  void dependentAndIncomeRules() const;
+
+ private:
+  bool marked(const FieldId& field) const { return sched.xMarked(field); }
+  bool empty(const FieldId& field) const { return sched.isNull(field); }
+  double amount(const FieldId& field) const { return sched.getIR(field); }
+  bool present(const FieldId& field) const { return pa.hasSigValue(form, 1, field); }
+  // Rule 10: both spouses claimed as dependents.
+  bool bothDependents() const {
+    return marked(PAScheduleSP::kTaxpayerClaimedYesBox) && marked(PAScheduleSP::kTaxpayerClaimantYesBox) &&
+           marked(PAScheduleSP::kSpouseClaimedYesBox) && marked(PAScheduleSP::kSpouseClaimantYesBox);
+  }
+
   const Primitives::OVImmutableFormIdentifier& form = kFormID_PAScheduleSP;
-  const ScheduleRuleReporter report(*this, form, copy);
-  PADataMgmt::PATaxReturn& pa = *paReturn;
-  const DataMgmt::TaxForm& sched = *formCopy;
-  const bool ordinary = !eFileAudit;
-  auto marked = [&sched](const FieldId& field) { return sched.xMarked(field); };
-  auto empty = [&sched](const FieldId& field) { return sched.isNull(field); };
-  auto amount = [&sched](const FieldId& field) { return sched.getIR(field); };
-  auto present = [&](const FieldId& field) { return pa.hasSigValue(form, 1, field); };
+  const ScheduleRuleReporter& report;
+  PADataMgmt::PATaxReturn& pa;
+  const DataMgmt::TaxForm& sched;
+  const bool ordinary;
+};
 
+void SPRules::claimantRules() const {
   // Rules 1-2: the spouse's name and number.
   if (marked(PAScheduleSP::kMarriedBox) || marked(PAScheduleSP::kSeparatedBox)) {
     const bool missing = !present(PAScheduleSP::kSpouseFirstName) ||
@@ -180,11 +202,7 @@ void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned s
                       kMarriedClaimerText, kMarriedClaimerText);
 
   // Rule 10: both spouses claimed as dependents.
-  const bool bothDependents = marked(PAScheduleSP::kTaxpayerClaimedYesBox) &&
-                              marked(PAScheduleSP::kTaxpayerClaimantYesBox) &&
-                              marked(PAScheduleSP::kSpouseClaimedYesBox) &&
-                              marked(PAScheduleSP::kSpouseClaimantYesBox);
-  report.issue(kClassAttachment, ordinary && bothDependents, kCodeNotice, Primitives::kNullFieldID,
+  report.issue(kClassAttachment, ordinary && bothDependents(), kCodeNotice, Primitives::kNullFieldID,
                kBothClaimedStatementText);
 
   // Rules 11-12: dependent children claimed for the first time.
@@ -230,7 +248,9 @@ void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned s
   report.requiredPair(marked(PAScheduleSP::kMarriedSeparateSchedulesBox) &&
                           !marked(PAScheduleSP::kSameInformationBox),
                       PAScheduleSP::kSameInformationBox, kCertificationText, kCertificationText);
+}
 
+void SPRules::dependentAndIncomeRules() const {
   // Rule 20: more dependents than Part B holds.
   report.issue(kClassAttachment,
                ordinary && pa.getIN(form, 1, PAScheduleSP::kDependentCount) > kListedDependents,
@@ -262,9 +282,9 @@ void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned s
                kNegativeIncomeText, kStateOnlyNote);
 
   // Rules 23-24: both spouses claimed as dependents.
-  report.efile(kClassRefusal, bothDependents, kCodeNoEFile, Primitives::kNullFieldID,
+  report.efile(kClassRefusal, bothDependents(), kCodeNoEFile, Primitives::kNullFieldID,
                kBothClaimedRefusalText, kStateOnlyNote);
-  report.efile(kClassAttachment, ordinary && bothDependents, kCodeNoEFile, Primitives::kNullFieldID,
+  report.efile(kClassAttachment, ordinary && bothDependents(), kCodeNoEFile, Primitives::kNullFieldID,
                kBothClaimedAttachmentText, kStateOnlyNote);
 
   // Rule 25: a joint return on which only one spouse meets the dependency
@@ -280,6 +300,16 @@ void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned s
   // Rule 26: page 1 of the federal Form 1040.
   report.efile(kClassAttachment, ordinary && marked(PAScheduleSP::kFederalPageOneYesBox),
                kCodeNoEFile, Primitives::kNullFieldID, kPageOneText);
+}
+
+}  // namespace
+
+void PATaxFormAuditor::auditScheduleSP(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
+  if (formCopy.isNull()) return;
+  const ScheduleRuleReporter report(*this, kFormID_PAScheduleSP, copy);
+  const SPRules rules(report, *paReturn, *formCopy, !eFileAudit);
+  rules.claimantRules();
+  rules.dependentAndIncomeRules();
 }
 
 }  // namespace PAAuditMgmt

@@ -11,10 +11,10 @@
 
 #include "audit/pa_tax_form_auditor.h"
 #include "audit/schedule_rule_reporter.h"
-#include "calc/pa/tax_parameters.h"
 #include "catalogs/fields/fields.h"
 #include "host/string_utils.h"
 #include "identifiers/form_ids.h"
+#include "parameters/tax_parameters.h"
 
 namespace PAAuditMgmt {
 
@@ -152,22 +152,43 @@ const char kEINMismatchText[] =
     "Correct the EIN you entered here. If it's already correct, go back to the W-2 you entered for "
     "this employer and make sure the EIN is correct there.";
 
-}  // namespace
+// The rules of one audited copy of Schedule UE, in steps that run in this
+// order. Borrows the reporter, both returns (the federal one may be null)
+// and the copy.
+class UERules {
+ public:
+  using FieldId = Primitives::OVImmutableIdentifier;
+  UERules(const ScheduleRuleReporter& report, PADataMgmt::PATaxReturn& pa, DataMgmt::TaxReturn* federalReturn,
+          const DataMgmt::TaxForm& sched, bool ordinary)
+      : report(report), pa(pa), federalReturn(federalReturn), sched(sched), ordinary(ordinary) {}
 
-void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
+  // Attachments, the copy limit and the employer's data.
+  void employerRules() const;
+  // Union dues, the other expense lines, vehicle, office, moving and
+  // education.
+  void expenseRules() const;
+  // Depreciation and dates acquired of Part G, and the miscellaneous
+  // expenses.
+  void propertyAndMiscRules() const;
+  // Last: the employer's number against the federal W-2s.
+  void employerNumberRule() const;
+
+ private:
+  bool present(const FieldId& field) const { return pa.hasSigValue(form, copy, field); }
+  long whole(const FieldId& field) const { return pa.getIN(form, copy, field); }
+  bool empty(const FieldId& field) const { return sched.isNull(field); }
+  std::size_t textLength(const FieldId& field) const { return pa.getFieldAsString(form, copy, field).size(); }
+
   const Primitives::OVImmutableFormIdentifier& form = kFormID_PAScheduleUE;
-  PADataMgmt::PATaxReturn& pa = *paReturn;
-  if (formCopy.isNull() || pa.getIN(form, copy, PAScheduleUE::kNetExpenses) == 0) return;
-  const ScheduleRuleReporter report(*this, form, copy);
-  const DataMgmt::TaxForm& sched = *formCopy;
-  const bool ordinary = !eFileAudit;
-  auto present = [&](const FieldId& field) { return pa.hasSigValue(form, copy, field); };
-  auto whole = [&](const FieldId& field) { return pa.getIN(form, copy, field); };
-  auto empty = [&sched](const FieldId& field) { return sched.isNull(field); };
-  auto textLength = [&](const FieldId& field) {
-    return pa.getFieldAsString(form, copy, field).size();
-  };
+  const ScheduleRuleReporter& report;
+  const unsigned short copy = report.copy();
+  PADataMgmt::PATaxReturn& pa;
+  DataMgmt::TaxReturn* federalReturn;
+  const DataMgmt::TaxForm& sched;
+  const bool ordinary;
+};
 
+void UERules::employerRules() const {
   // Attachments of nonresidents and part-year residents; the copy limit.
   report.issue(kClassAttachment,
                ordinary && pa.formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kNonresidentBox),
@@ -191,6 +212,9 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
     report.issue(kClassOrdinary, !present(entry.field), kCodeNotice, entry.field, entry.text);
   }
 
+}
+
+void UERules::expenseRules() const {
   // Union dues, then the other expense lines.
   const bool duesMissing = present(PAScheduleUE::kUnionName) && empty(PAScheduleUE::kUnionDues);
   const bool unionMissing =
@@ -248,6 +272,9 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
   report.issue(kClassEFile, textLength(PAScheduleUE::kCourseOfStudy) > kCourseLimit, kCodeNoEFile,
                PAScheduleUE::kCourseOfStudy, kCourseLengthText);
 
+}
+
+void UERules::propertyAndMiscRules() const {
   // Depreciation of Part G, then the dates acquired.
   bool incomplete[4];
   for (int k = 0; k < 4; ++k) {
@@ -287,6 +314,9 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
                textLength(PAScheduleUE::kSecondMiscExpenseDescription) > kMiscDescriptionLimit,
                kCodeNoEFile, PAScheduleUE::kSecondMiscExpenseDescription, kMiscLengthText);
 
+}
+
+void UERules::employerNumberRule() const {
   // Last: the employer's number must match one of the federal W-2s, as a
   // whole text (case and every character count).
   const std::string ein = pa.getFieldAsString(form, copy, PAScheduleUE::kEmployerEIN);
@@ -301,6 +331,19 @@ void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned s
   }
   report.issue(kClassEFile, present(PAScheduleUE::kEmployerEIN), kCodeMissing,
                PAScheduleUE::kEmployerEIN, kEINMismatchText);
+}
+
+}  // namespace
+
+void PATaxFormAuditor::auditScheduleUE(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {
+  const Primitives::OVImmutableFormIdentifier& form = kFormID_PAScheduleUE;
+  if (formCopy.isNull() || paReturn->getIN(form, copy, PAScheduleUE::kNetExpenses) == 0) return;
+  const ScheduleRuleReporter report(*this, form, copy);
+  const UERules rules(report, *paReturn, federalReturn, *formCopy, !eFileAudit);
+  rules.employerRules();
+  rules.expenseRules();
+  rules.propertyAndMiscRules();
+  rules.employerNumberRule();
 }
 
 }  // namespace PAAuditMgmt

@@ -3,8 +3,8 @@
 #include "audit/pa_tax_form_auditor.h"
 #include "audit/schedule_rule_reporter.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "identifiers/form_ids.h"
+#include "return/return_codes.h"
 
 namespace PAAuditMgmt {
 

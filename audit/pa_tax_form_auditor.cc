@@ -1,6 +1,6 @@
 #include "audit/pa_tax_form_auditor.h"
 
-#include "entry/release_share.h"
+#include "return/release_share.h"
 
 namespace PAAuditMgmt {
 

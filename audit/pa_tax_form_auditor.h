@@ -7,7 +7,7 @@
 #define AUDIT_PA_TAX_FORM_AUDITOR_H_
 
 #include "audit/state_tax_form_auditor.h"
-#include "entry/pa_tax_return.h"
+#include "return/pa_tax_return.h"
 
 namespace PAAuditMgmt {
 
@@ -41,6 +41,12 @@ class PATaxFormAuditor : public StateAuditMgmt::StateTaxFormAuditor {
   // ---- Information form, direct deposit, driver's licence, wage statements, local return ----
 
   void auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
+  // Its steps: rules 5-13 (the filers: initials, amended return, school
+  // code, residency, deceased taxpayer, spouse's number) and rules 14-18
+  // (direct deposit, Care Of line, P.O. box, combat zone, payers of
+  // unemployment compensation).
+  void auditReturnInfoFilers(const DataMgmt::TaxFormPtr& formCopy, unsigned short copy);
+  void auditReturnInfoAddresses(const DataMgmt::TaxFormPtr& formCopy, unsigned short copy);
   void auditLocalEarnedIncomeTax(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
   void auditScheduleO(DataMgmt::TaxFormPtr formCopy, unsigned short copy);
 

@@ -7,13 +7,13 @@
 #include "audit/pa_tax_form_auditor.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "entry/module_entry.h"
-#include "entry/pa_tax_return.h"
-#include "entry/release_share.h"
 #include "interview/interview_hierarchy.h"
 #include "interview/state_macro_expander.h"
 #include "output/pa_tax_form_printer.h"
 #include "output/pa_tax_summary_report.h"
 #include "output/pa_tif_file_writer.h"
+#include "return/pa_tax_return.h"
+#include "return/release_share.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "host/calc_engine.h"
 
 #include "host/tax_form.h"
+#include "host/test_data_loader.h"
 
 namespace CalculationMgmt {
 namespace {
@@ -21,6 +22,8 @@ TaxReturnCalcEngine::TaxReturnCalcEngine(TaxFormPrintMgmt::TaxFormPrinterPtr& pr
     : printer(printer), returnName_(kDefaultReturnName) {}
 
 TaxReturnCalcEngine::~TaxReturnCalcEngine() = default;
+
+TestDataLoader::~TestDataLoader() = default;
 
 void TaxReturnCalcEngine::calcReturn(int) {}
 void TaxReturnCalcEngine::calcForm(const FormId&, uint16_t, bool, int, int, DataMgmt::TaxFormPtr) {}

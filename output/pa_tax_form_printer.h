@@ -17,9 +17,9 @@
 #include <cstdint>
 #include <string>
 
-#include "entry/pa_tax_return.h"
 #include "host/print_form_info.h"
 #include "host/state_printer.h"
+#include "return/pa_tax_return.h"
 
 namespace PATaxFormPrintMgmt {
 

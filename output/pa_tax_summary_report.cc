@@ -1,6 +1,6 @@
 #include "output/pa_tax_summary_report.h"
 
-#include "entry/release_share.h"
+#include "return/release_share.h"
 
 namespace PAReportMgmt {
 

@@ -12,8 +12,8 @@
 
 #include <cstdint>
 
-#include "entry/pa_tax_return.h"
 #include "host/summary_report.h"
+#include "return/pa_tax_return.h"
 
 namespace PAReportMgmt {
 

@@ -5,11 +5,11 @@
 #include <cstdio>
 
 #include "catalogs/fields/fields.h"
-#include "entry/release_share.h"
-#include "entry/return_codes.h"
 #include "host/string_utils.h"
 #include "identifiers/form_ids.h"
 #include "identifiers/tax_year_constants.h"
+#include "return/release_share.h"
+#include "return/return_codes.h"
 
 namespace PATifWriteMgmt {
 

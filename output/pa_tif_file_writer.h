@@ -31,8 +31,8 @@
 #include <vector>
 
 #include "catalogs/any_named_field.h"
-#include "entry/pa_tax_return.h"
 #include "output/state_tif_file_writer.h"
+#include "return/pa_tax_return.h"
 
 namespace PATifWriteMgmt {
 

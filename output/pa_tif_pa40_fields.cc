@@ -6,11 +6,11 @@
 #include <cstring>
 
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "host/string_utils.h"
 #include "identifiers/form_ids.h"
 #include "identifiers/tax_year_constants.h"
 #include "output/pa_tif_file_writer.h"
+#include "return/return_codes.h"
 
 namespace PATifWriteMgmt {
 

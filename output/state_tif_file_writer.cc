@@ -9,8 +9,6 @@
 #include <cstring>
 #include <string>
 
-#include "audit/state_tax_form_auditor.h"
-#include "calc/state/state_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
 #include "host/business.h"
 #include "host/orvane_exception.h"
@@ -56,9 +54,7 @@ StateTifFileWriter::StateTifFileWriter(DataMgmt::TaxReturnPtr& federalReturn,
     : TifWriteMgmt::TifFileWriter(federalReturn, stateReturn, engine, printer, auditor,
                                   configuration),
       stateTaxReturn(dynamic_cast<StateDataMgmt::StateTaxReturn*>(stateReturn.get())),
-      statePrinter(dynamic_cast<StateTaxFormPrintMgmt::StateTaxFormPrinter*>(printer.get())),
-      stateEngine(dynamic_cast<StateCalculationMgmt::StateTaxReturnCalcEngine*>(engine.get())),
-      stateAuditor(dynamic_cast<StateAuditMgmt::StateTaxFormAuditor*>(auditor.get())) {}
+      statePrinter(dynamic_cast<StateTaxFormPrintMgmt::StateTaxFormPrinter*>(printer.get())) {}
 
 StateTifFileWriter::~StateTifFileWriter() = default;
 
@@ -150,7 +146,7 @@ bool StateTifFileWriter::printDirectDepositForm(FormId& depositForm) {
   const bool printFlag = printFlagSet(depositForm, 1);
   DataMgmt::TaxFormPtr copy = stateReturn->getFormOrCreate(depositForm, 1);
   if (!copy.isNull()) {
-    if (stateEngine != nullptr) stateEngine->calcStateForm(depositForm, 1, false, 0, 0, copy);
+    if (!engine.isNull()) engine->calcForm(depositForm, 1, false, 0, 0, copy);
     copy->setPrintingEnabled(true);
   }
   return printFlag;

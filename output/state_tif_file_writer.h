@@ -10,10 +10,11 @@
 // header and small line helpers that a state's records use.
 //
 // The host base keeps shares of both returns, the engine, the printer and
-// the auditor, and the configuration pointer (never released). The four
-// state-typed members borrow the same objects; each is null when the
-// object handed in is not of the state type, and every path reads a null
-// member as "nothing there".
+// the auditor, and the configuration pointer (never released). The engine
+// and the auditor are used only through the host's interfaces. The two
+// state-typed members borrow the state return and the printer; each is
+// null when the object handed in is not of the state type, and every path
+// reads a null member as "nothing there".
 #ifndef OUTPUT_STATE_TIF_FILE_WRITER_H_
 #define OUTPUT_STATE_TIF_FILE_WRITER_H_
 
@@ -31,12 +32,6 @@ class StateTaxReturn;
 namespace StateTaxFormPrintMgmt {
 class StateTaxFormPrinter;
 }  // namespace StateTaxFormPrintMgmt
-namespace StateCalculationMgmt {
-class StateTaxReturnCalcEngine;
-}  // namespace StateCalculationMgmt
-namespace StateAuditMgmt {
-class StateTaxFormAuditor;
-}  // namespace StateAuditMgmt
 
 namespace StateTifWriteMgmt {
 
@@ -224,8 +219,6 @@ class StateTifFileWriter : public TifWriteMgmt::TifFileWriter {
 
   StateDataMgmt::StateTaxReturn* stateTaxReturn;                // borrowed, may be null
   StateTaxFormPrintMgmt::StateTaxFormPrinter* statePrinter;     // borrowed, may be null
-  StateCalculationMgmt::StateTaxReturnCalcEngine* stateEngine;  // borrowed, may be null
-  StateAuditMgmt::StateTaxFormAuditor* stateAuditor;            // borrowed, may be null
   uint8_t mode = 1;       // the mode of the current write
   bool updating = false;  // the current write updates an existing file
 };

@@ -8,12 +8,12 @@
 #include <string>
 
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "host/orvane_exception.h"
 #include "host/state_tax_return.h"
 #include "host/string_utils.h"
 #include "identifiers/form_ids.h"
 #include "output/state_tif_file_writer.h"
+#include "return/return_codes.h"
 
 namespace StateTifWriteMgmt {
 

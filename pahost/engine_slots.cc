@@ -1,9 +1,9 @@
 #include "pahost/engine_slots.h"
 
-#include "calc/state/state_tax_return_calc_engine.h"
+#include "host/test_data_loader.h"
 
 void loadInputTextFile(CalculationMgmt::TaxReturnCalcEngine& engine, const std::string& path,
                        DataMgmt::TaxReturn* taxReturn) {
-  static_cast<StateCalculationMgmt::StateTaxReturnCalcEngine&>(engine).loadInputTextFile(path,
-                                                                                         taxReturn);
+  auto* loader = dynamic_cast<CalculationMgmt::TestDataLoader*>(&engine);
+  if (loader != nullptr) loader->loadInputTextFile(path, taxReturn);
 }

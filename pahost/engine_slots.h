@@ -1,10 +1,6 @@
-// The state layer's engine operations that the host reaches beyond its own
-// base class, through the engine's slots.
-//
-// The module's engine is a StateCalculationMgmt::StateTaxReturnCalcEngine,
-// but its type information stays inside the module (only the entry points
-// are exported), so the host can neither dynamic_cast to it nor let the
-// sanitizer check the cast: engine_slots.cc is built without that check.
+// The engine operation pahost needs beyond the host's engine base: loading
+// a return in the test-data format, through the host's TestDataLoader
+// interface (the module's engine offers it).
 #ifndef PAHOST_ENGINE_SLOTS_H_
 #define PAHOST_ENGINE_SLOTS_H_
 
@@ -13,8 +9,8 @@
 #include "host/calc_engine.h"
 #include "host/tax_return.h"
 
-// The engine's loadInputTextFile: loads the test-data file at `path` into
-// `taxReturn`.
+// Loads the test-data file at `path` into `taxReturn` through the engine's
+// TestDataLoader; an engine without one loads nothing.
 void loadInputTextFile(CalculationMgmt::TaxReturnCalcEngine& engine, const std::string& path,
                        DataMgmt::TaxReturn* taxReturn);
 

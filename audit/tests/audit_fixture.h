@@ -15,7 +15,6 @@
 #include "audit/pa_tax_form_auditor.h"
 #include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
-#include "entry/pa_tax_return.h"
 #include "host/configuration.h"
 #include "host/data_manager.h"
 #include "host/field_value.h"
@@ -24,6 +23,7 @@
 #include "host/tax_form.h"
 #include "host/user_interface.h"
 #include "identifiers/form_ids.h"
+#include "return/pa_tax_return.h"
 
 namespace audit_test {
 

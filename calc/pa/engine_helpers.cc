@@ -7,12 +7,12 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "host/descriptors.h"
 #include "host/form_field.h"
 #include "host/string_utils.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
+#include "return/return_codes.h"
 
 namespace PACalculationMgmt {
 

@@ -15,11 +15,11 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "host/string_utils.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
 #include "identifiers/tax_year_constants.h"
+#include "return/return_codes.h"
 
 namespace PACalculationMgmt {
 
@@ -56,55 +56,73 @@ std::string twoDigits(int value) {
   return lastTwo(padded);
 }
 
-}  // namespace
+// Copy 1 of the information form and of the federal filer form, read for
+// the header; a missing copy (or federal return) reads as empty texts and
+// unmarked boxes. Borrows both returns.
+class HeaderSource {
+ public:
+  HeaderSource(PADataMgmt::PATaxReturn& paReturn, DataMgmt::USTaxReturn* federalReturn)
+      : paReturn(paReturn), federalReturn(federalReturn) {}
 
-void PATaxReturnCalcEngine::computePA40Header(TaxFormPtr form, uint16_t copy) {
-  if (paReturn == nullptr || form.isNull()) return;
-  DataMgmt::TaxForm& pa = *form;
-  const DataMgmt::FormId& kInfo = kFormID_PAReturnInfo;
-  auto infoYes = [&](const OVImmutableIdentifier& box) { return paReturn->formYes(kInfo, 1, box); };
-  auto filerYes = [&](const OVImmutableIdentifier& box) {
+  bool infoYes(const OVImmutableIdentifier& box) const { return paReturn.formYes(kFormID_PAReturnInfo, 1, box); }
+  bool filerYes(const OVImmutableIdentifier& box) const {
     return federalReturn != nullptr && federalReturn->formYes(kFormID_FedFilerInfo, 1, box);
-  };
-  auto infoText = [&](char* buf, const OVImmutableIdentifier& field) {
-    return paReturn->formString(buf, kInfo, 1, field);
-  };
-  auto filerText = [&](char* buf, const OVImmutableIdentifier& field) {
-    return paReturn->textString(buf, kFormID_FedFilerInfo, 1, field);
-  };
-  auto copyInfo = [&](const OVImmutableIdentifier& infoField, const OVImmutableIdentifier& pa40Field) {
-    paReturn->getII(kInfo, infoField, form, pa40Field);
-  };
-  // "MM/DD/YY" of a date field of the copy in hand.
-  auto dateText = [&](TaxFormPtr source, const OVImmutableIdentifier& field, const char* yearTail) {
-    const std::string month = twoDigits(paReturn->dateParse(source, field, Utils::kDateMonth));
-    const std::string day = twoDigits(paReturn->dateParse(source, field, Utils::kDateDay));
+  }
+  char* infoText(char* buf, const OVImmutableIdentifier& field) const {
+    return paReturn.formString(buf, kFormID_PAReturnInfo, 1, field);
+  }
+  char* filerText(char* buf, const OVImmutableIdentifier& field) const {
+    return paReturn.textString(buf, kFormID_FedFilerInfo, 1, field);
+  }
+  char* infoPlainText(char* buf, const OVImmutableIdentifier& field) const {
+    return paReturn.textString(buf, kFormID_PAReturnInfo, 1, field);
+  }
+  void copyInfo(const OVImmutableIdentifier& infoField, TaxFormPtr form,
+                const OVImmutableIdentifier& pa40Field) const {
+    paReturn.getII(kFormID_PAReturnInfo, infoField, form, pa40Field);
+  }
+  TaxFormPtr infoCopy() const { return paReturn.getFormUVPtr(kFormID_PAReturnInfo, 1, false); }
+  TaxFormPtr filerCopy() const {
+    return federalReturn != nullptr ? federalReturn->getFormUVPtr(kFormID_FedFilerInfo, 1, false) : TaxFormPtr();
+  }
+  // "MM/DD/YY" of a date field of `source`; `yearTail` replaces the year
+  // when given.
+  std::string dateText(TaxFormPtr source, const OVImmutableIdentifier& field, const char* yearTail) const {
+    const std::string month = twoDigits(paReturn.dateParse(source, field, Utils::kDateMonth));
+    const std::string day = twoDigits(paReturn.dateParse(source, field, Utils::kDateDay));
     std::string year = yearTail != nullptr
                            ? std::string(yearTail)
-                           : lastTwo(Utils::xstr(paReturn->dateParse(source, field, Utils::kDateYear)));
+                           : lastTwo(Utils::xstr(paReturn.dateParse(source, field, Utils::kDateYear)));
     char text[32];
     std::snprintf(text, sizeof(text), "%s/%s/%s", month.c_str(), day.c_str(), year.c_str());
-    return std::string(text);
-  };
-
-  // Filing status letter; none marked leaves it as it is.
-  if (infoYes(PAReturnInfo::kFilingStatusFBox)) {
-    pa.assignText(PA40::kFilingStatusCode, "F");
-  } else if (infoYes(PAReturnInfo::kSingleBox)) {
-    pa.assignText(PA40::kFilingStatusCode, "S");
-  } else if (infoYes(PAReturnInfo::kSeparateBox)) {
-    pa.assignText(PA40::kFilingStatusCode, "M");
-  } else if (infoYes(PAReturnInfo::kJointBox)) {
-    pa.assignText(PA40::kFilingStatusCode, "J");
+    return text;
   }
 
-  // Deceased codes and dates of death; a filer no longer marked deceased
-  // keeps no date or "Y" from before.
-  const bool taxpayerDeceased = infoYes(PAReturnInfo::kTaxpayerDeceasedBox);
-  const bool spouseDeceased = infoYes(PAReturnInfo::kSpouseDeceasedBox);
+ private:
+  PADataMgmt::PATaxReturn& paReturn;
+  DataMgmt::USTaxReturn* federalReturn;
+};
+
+// Filing status letter; none marked leaves it as it is.
+void fillFilingStatus(const HeaderSource& in, DataMgmt::TaxForm& pa) {
+  if (in.infoYes(PAReturnInfo::kFilingStatusFBox)) {
+    pa.assignText(PA40::kFilingStatusCode, "F");
+  } else if (in.infoYes(PAReturnInfo::kSingleBox)) {
+    pa.assignText(PA40::kFilingStatusCode, "S");
+  } else if (in.infoYes(PAReturnInfo::kSeparateBox)) {
+    pa.assignText(PA40::kFilingStatusCode, "M");
+  } else if (in.infoYes(PAReturnInfo::kJointBox)) {
+    pa.assignText(PA40::kFilingStatusCode, "J");
+  }
+}
+
+// Deceased codes and dates of death; a filer no longer marked deceased
+// keeps no date or "Y" from before.
+void fillDeceased(const HeaderSource& in, DataMgmt::TaxForm& pa) {
+  const bool taxpayerDeceased = in.infoYes(PAReturnInfo::kTaxpayerDeceasedBox);
+  const bool spouseDeceased = in.infoYes(PAReturnInfo::kSpouseDeceasedBox);
   pa.assignText(PA40::kDeceasedText, taxpayerDeceased || spouseDeceased ? "Y" : "N");
-  TaxFormPtr filerCopy;
-  if (federalReturn != nullptr) filerCopy = federalReturn->getFormUVPtr(kFormID_FedFilerInfo, 1, false);
+  TaxFormPtr filerCopy = in.filerCopy();
   const struct {
     bool deceased;
     const NamedField<PA40FieldIds>& text;
@@ -113,30 +131,32 @@ void PATaxReturnCalcEngine::computePA40Header(TaxFormPtr form, uint16_t copy) {
   } deceasedRows[] = {
       {taxpayerDeceased, PA40::kTaxpayerDeceasedText, PA40::kTaxpayerDateOfDeath,
        FedFilerInfo::kTaxpayerDeathDate},
-      {spouseDeceased && infoYes(PAReturnInfo::kSpouseDiedInYearBox), PA40::kSpouseDeceasedText,
+      {spouseDeceased && in.infoYes(PAReturnInfo::kSpouseDiedInYearBox), PA40::kSpouseDeceasedText,
        PA40::kSpouseDateOfDeath, FedFilerInfo::kSpouseDeathDate},
   };
   for (const auto& row : deceasedRows) {
     if (row.deceased) {
       pa.assignText(row.text, "Y");
-      if (!filerCopy.isNull()) pa.assignText(row.date, dateText(filerCopy, row.filerDate, nullptr).c_str());
+      if (!filerCopy.isNull()) pa.assignText(row.date, in.dateText(filerCopy, row.filerDate, nullptr).c_str());
     } else {
       pa.setNull(row.date);
       pa.assignText(row.text, "N");
     }
   }
+}
 
-  // Residency letter; a part-year resident's dates carry this tax year.
-  if (infoYes(PAReturnInfo::kNonresidentBox)) {
+// Residency letter; a part-year resident's dates carry this tax year.
+void fillResidency(const HeaderSource& in, DataMgmt::TaxForm& pa) {
+  if (in.infoYes(PAReturnInfo::kNonresidentBox)) {
     pa.assignText(PA40::kResidencyCode, "N");
     pa.setNull(PA40::kPartYearFromDate);
     pa.setNull(PA40::kPartYearToDate);
-  } else if (infoYes(PAReturnInfo::kPartYearResidentBox)) {
+  } else if (in.infoYes(PAReturnInfo::kPartYearResidentBox)) {
     pa.assignText(PA40::kResidencyCode, "P");
-    TaxFormPtr infoCopy = paReturn->getFormUVPtr(kInfo, 1, false);
+    TaxFormPtr infoCopy = in.infoCopy();
     if (!infoCopy.isNull()) {
-      const std::string from = dateText(infoCopy, PAReturnInfo::kPartYearFromDate, kYearShort2018);
-      const std::string to = dateText(infoCopy, PAReturnInfo::kPartYearToDate, kYearShort2018);
+      const std::string from = in.dateText(infoCopy, PAReturnInfo::kPartYearFromDate, kYearShort2018);
+      const std::string to = in.dateText(infoCopy, PAReturnInfo::kPartYearToDate, kYearShort2018);
       pa.assignText(PA40::kPartYearFromDate, from.c_str());
       pa.assignText(PA40::kPartYearToDate, to.c_str());
     }
@@ -145,39 +165,42 @@ void PATaxReturnCalcEngine::computePA40Header(TaxFormPtr form, uint16_t copy) {
     pa.setNull(PA40::kPartYearFromDate);
     pa.setNull(PA40::kPartYearToDate);
   }
+}
 
-  pa.assignText(PA40::kExtensionText, yesNo(infoYes(PAReturnInfo::kExtensionYesBox)));
-  pa.assignText(PA40::kAmendedReturnText, yesNo(infoYes(PAReturnInfo::kAmendedReturnYesBox)));
-  pa.assignText(PA40::kFarmerText, yesNo(infoYes(PAReturnInfo::kFarmerYesBox)));
-
-  // Taxpayer.
+// The taxpayer's name and number.
+void fillTaxpayer(const HeaderSource& in, TaxFormPtr form) {
   char text[kTextSize];
-  copyInfo(PAReturnInfo::kTaxpayerSSN, PA40::kTaxpayerSSN);
-  copyInfo(PAReturnInfo::kTaxpayerNameSuffix, PA40::kTaxpayerNameSuffix);
-  copyInfo(PAReturnInfo::kTaxpayerFirstName, PA40::kTaxpayerFirstName);
-  copyInfo(PAReturnInfo::kTaxpayerMiddleInitial, PA40::kTaxpayerMiddleInitial);
-  pa.assignText(PA40::kTaxpayerLastName, infoText(text, PAReturnInfo::kTaxpayerLastName));
+  in.copyInfo(PAReturnInfo::kTaxpayerSSN, form, PA40::kTaxpayerSSN);
+  in.copyInfo(PAReturnInfo::kTaxpayerNameSuffix, form, PA40::kTaxpayerNameSuffix);
+  in.copyInfo(PAReturnInfo::kTaxpayerFirstName, form, PA40::kTaxpayerFirstName);
+  in.copyInfo(PAReturnInfo::kTaxpayerMiddleInitial, form, PA40::kTaxpayerMiddleInitial);
+  form->assignText(PA40::kTaxpayerLastName, in.infoText(text, PAReturnInfo::kTaxpayerLastName));
+}
 
-  // Spouse: the last name only when it differs from the taxpayer's.
-  const bool joint = getFilingStatus() == PADataMgmt::kFilingJoint;
+// On a joint return the spouse's name and number, the last name only when
+// it differs from the taxpayer's. Otherwise only the spouse's number, from
+// the entry the federal answers point to.
+void fillSpouse(const HeaderSource& in, TaxFormPtr form, bool joint) {
+  DataMgmt::TaxForm& pa = *form;
+  char text[kTextSize];
   if (joint) {
     char tpLast[kTextSize];
-    infoText(tpLast, PAReturnInfo::kTaxpayerLastName);
-    infoText(text, PAReturnInfo::kSpouseLastName);
+    in.infoText(tpLast, PAReturnInfo::kTaxpayerLastName);
+    in.infoText(text, PAReturnInfo::kSpouseLastName);
     if (std::strcmp(text, tpLast) != 0) {
       pa.assignText(PA40::kSpouseLastName, text);
     } else {
       pa.setNull(PA40::kSpouseLastName);
     }
-    copyInfo(PAReturnInfo::kSpouseNameSuffix, PA40::kSpouseNameSuffix);
-    copyInfo(PAReturnInfo::kSpouseFirstName, PA40::kSpouseFirstName);
-    copyInfo(PAReturnInfo::kSpouseMiddleInitial, PA40::kSpouseMiddleInitial);
-    copyInfo(PAReturnInfo::kSpouseSSN, PA40::kSpouseSSN);
+    in.copyInfo(PAReturnInfo::kSpouseNameSuffix, form, PA40::kSpouseNameSuffix);
+    in.copyInfo(PAReturnInfo::kSpouseFirstName, form, PA40::kSpouseFirstName);
+    in.copyInfo(PAReturnInfo::kSpouseMiddleInitial, form, PA40::kSpouseMiddleInitial);
+    in.copyInfo(PAReturnInfo::kSpouseSSN, form, PA40::kSpouseSSN);
   } else {
-    if (filerYes(FedFilerInfo::kMarriedFilingSeparatelyBox)) {
-      copyInfo(PAReturnInfo::kSpouseSSN, PA40::kSpouseSSN);
-    } else if (filerYes(FedFilerInfo::kSpouseAnswerBox) && infoYes(PAReturnInfo::kSpouseNumberYesBox)) {
-      copyInfo(PAReturnInfo::kSpouseSSNSecondEntry, PA40::kSpouseSSN);
+    if (in.filerYes(FedFilerInfo::kMarriedFilingSeparatelyBox)) {
+      in.copyInfo(PAReturnInfo::kSpouseSSN, form, PA40::kSpouseSSN);
+    } else if (in.filerYes(FedFilerInfo::kSpouseAnswerBox) && in.infoYes(PAReturnInfo::kSpouseNumberYesBox)) {
+      in.copyInfo(PAReturnInfo::kSpouseSSNSecondEntry, form, PA40::kSpouseSSN);
     } else {
       pa.setNull(PA40::kSpouseSSN);
     }
@@ -185,35 +208,29 @@ void PATaxReturnCalcEngine::computePA40Header(TaxFormPtr form, uint16_t copy) {
     pa.setNull(PA40::kSpouseFirstName);
     pa.setNull(PA40::kSpouseMiddleInitial);
   }
+}
 
-  const DataMgmt::FormId federalForm = getFederalReturnFormId();
-  pullCommonText(federalForm, kFormID_PA40, copy, PA40::kTaxpayerFederalText, kPullTPFederalText);
-  if (joint) {
-    pullCommonText(federalForm, kFormID_PA40, copy, PA40::kSpouseFederalText, kPullSPFederalText);
-  } else {
-    pa.setNull(PA40::kSpouseFederalText);
-  }
-
-  // Address.
+// Address lines, city, state and ZIP code. A foreign address: the filer
+// form's city with province and postal code make line one, and its country
+// takes the place of the city.
+void fillAddress(const HeaderSource& in, DataMgmt::TaxForm& pa) {
   char street[kTextSize], poBox[kTextSize], secondLine[kTextSize];
   char city[kTextSize], state[kTextSize], zip[kTextSize];
   char foreignCity[kTextSize], foreignCountry[kTextSize];
   char foreignProvince[kTextSize], foreignPostalCode[kTextSize];
-  infoText(street, PAReturnInfo::kStreet);
-  infoText(poBox, PAReturnInfo::kPOBoxStreet);
-  infoText(secondLine, PAReturnInfo::kAddressSecondLine);
-  infoText(city, PAReturnInfo::kCity);
-  infoText(state, PAReturnInfo::kStateCode);
-  infoText(zip, PAReturnInfo::kZipCode);
-  // A foreign address: the filer form's city with province and postal
-  // code make line one, and its country takes the place of the city.
-  filerText(foreignCity, FedFilerInfo::kCity);
-  filerText(foreignCountry, FedFilerInfo::kForeignCountry);
-  filerText(foreignProvince, FedFilerInfo::kForeignProvince);
-  filerText(foreignPostalCode, FedFilerInfo::kForeignPostalCode);
-  const bool foreign = filerYes(FedFilerInfo::kForeignAddressBox);
-  const bool poBoxMarked = infoYes(PAReturnInfo::kPOBoxBox);
-  const bool secondLineMarked = infoYes(PAReturnInfo::kAddressSecondLineBox);
+  in.infoText(street, PAReturnInfo::kStreet);
+  in.infoText(poBox, PAReturnInfo::kPOBoxStreet);
+  in.infoText(secondLine, PAReturnInfo::kAddressSecondLine);
+  in.infoText(city, PAReturnInfo::kCity);
+  in.infoText(state, PAReturnInfo::kStateCode);
+  in.infoText(zip, PAReturnInfo::kZipCode);
+  in.filerText(foreignCity, FedFilerInfo::kCity);
+  in.filerText(foreignCountry, FedFilerInfo::kForeignCountry);
+  in.filerText(foreignProvince, FedFilerInfo::kForeignProvince);
+  in.filerText(foreignPostalCode, FedFilerInfo::kForeignPostalCode);
+  const bool foreign = in.filerYes(FedFilerInfo::kForeignAddressBox);
+  const bool poBoxMarked = in.infoYes(PAReturnInfo::kPOBoxBox);
+  const bool secondLineMarked = in.infoYes(PAReturnInfo::kAddressSecondLineBox);
 
   if (poBoxMarked) {
     pa.assignText(PA40::kAddressLineTwo, street);
@@ -223,7 +240,7 @@ void PATaxReturnCalcEngine::computePA40Header(TaxFormPtr form, uint16_t copy) {
     pa.assignText(PA40::kAddressLineTwo, street);
   } else {
     char apartment[kTextSize];
-    paReturn->textString(apartment, kInfo, 1, PAReturnInfo::kApartment);
+    in.infoPlainText(apartment, PAReturnInfo::kApartment);
     if (apartment[0] != '\0') {
       char line[kJoinedSize];
       std::snprintf(line, sizeof(line), "APT. %s", apartment);
@@ -254,16 +271,16 @@ void PATaxReturnCalcEngine::computePA40Header(TaxFormPtr form, uint16_t copy) {
     pa.assignText(PA40::kStateCode, state);
     pa.assignText(PA40::kZipCode, zip);
   }
+}
 
-  copyInfo(PAReturnInfo::kTaxpayerSSN, PA40::kTaxpayerSSNSecond);
-
-  // Full name line: "first initial last suffix", the initial and suffix
-  // only when given.
+// Full name line: "first initial last suffix", the initial and suffix only
+// when given.
+void fillFullName(const HeaderSource& in, DataMgmt::TaxForm& pa) {
   auto namePart = [&](char* out, std::size_t size, const OVImmutableIdentifier& firstField,
                       const OVImmutableIdentifier& secondField) {
     char first[kTextSize], second[kTextSize];
-    infoText(first, firstField);
-    infoText(second, secondField);
+    in.infoText(first, firstField);
+    in.infoText(second, secondField);
     if (second[0] != '\0') {
       std::snprintf(out, size, "%s %s", first, second);
     } else {
@@ -276,6 +293,48 @@ void PATaxReturnCalcEngine::computePA40Header(TaxFormPtr form, uint16_t copy) {
   namePart(lastPart, sizeof(lastPart), PAReturnInfo::kTaxpayerLastName, PAReturnInfo::kTaxpayerNameSuffix);
   std::snprintf(fullName, sizeof(fullName), "%s %s", firstPart, lastPart);
   pa.assignText(PA40::kFullNameLine, fullName);
+}
+
+// School district code: the leading number of the entry, five digits
+// (strtol clamps a number too long for a long instead of overflowing); and
+// the district's name.
+void fillSchoolDistrict(const HeaderSource& in, TaxFormPtr form) {
+  char text[kTextSize];
+  in.infoText(text, PAReturnInfo::kSchoolCode);
+  char code[32];
+  std::snprintf(code, sizeof(code), "%05ld", std::strtol(text, nullptr, 10));
+  form->assignText(PA40::kSchoolDistrictCode, code);
+  in.copyInfo(PAReturnInfo::kSchoolDistrict, form, PA40::kSchoolDistrictName);
+}
+
+}  // namespace
+
+void PATaxReturnCalcEngine::computePA40Header(TaxFormPtr form, uint16_t copy) {
+  if (paReturn == nullptr || form.isNull()) return;
+  DataMgmt::TaxForm& pa = *form;
+  const HeaderSource in(*paReturn, federalReturn);
+
+  fillFilingStatus(in, pa);
+  fillDeceased(in, pa);
+  fillResidency(in, pa);
+  pa.assignText(PA40::kExtensionText, yesNo(in.infoYes(PAReturnInfo::kExtensionYesBox)));
+  pa.assignText(PA40::kAmendedReturnText, yesNo(in.infoYes(PAReturnInfo::kAmendedReturnYesBox)));
+  pa.assignText(PA40::kFarmerText, yesNo(in.infoYes(PAReturnInfo::kFarmerYesBox)));
+
+  fillTaxpayer(in, form);
+  const bool joint = getFilingStatus() == PADataMgmt::kFilingJoint;
+  fillSpouse(in, form, joint);
+  const DataMgmt::FormId federalForm = getFederalReturnFormId();
+  pullCommonText(federalForm, kFormID_PA40, copy, PA40::kTaxpayerFederalText, kPullTPFederalText);
+  if (joint) {
+    pullCommonText(federalForm, kFormID_PA40, copy, PA40::kSpouseFederalText, kPullSPFederalText);
+  } else {
+    pa.setNull(PA40::kSpouseFederalText);
+  }
+
+  fillAddress(in, pa);
+  in.copyInfo(PAReturnInfo::kTaxpayerSSN, form, PA40::kTaxpayerSSNSecond);
+  fillFullName(in, pa);
 
   // Daytime telephone and the no-telephone box.
   pullCommonText(federalForm, kFormID_PA40, copy, PA40::kDaytimePhone, kPullTelephone);
@@ -285,14 +344,7 @@ void PATaxReturnCalcEngine::computePA40Header(TaxFormPtr form, uint16_t copy) {
     pa.setX(PA40::kNoTelephoneBox);
   }
 
-  // School district code: the leading number of the entry, five digits.
-  // strtol clamps a number too long for a long instead of overflowing.
-  infoText(text, PAReturnInfo::kSchoolCode);
-  char code[32];
-  std::snprintf(code, sizeof(code), "%05ld", std::strtol(text, nullptr, 10));
-  pa.assignText(PA40::kSchoolDistrictCode, code);
-
-  copyInfo(PAReturnInfo::kSchoolDistrict, PA40::kSchoolDistrictName);
+  fillSchoolDistrict(in, form);
 }
 
 void PATaxReturnCalcEngine::computePA40NoEntryItems(TaxFormPtr form, uint16_t copy) {

@@ -6,11 +6,11 @@
 
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "calc/pa/tax_parameters.h"
 #include "catalogs/fields/fields.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
+#include "parameters/tax_parameters.h"
 
 namespace PACalculationMgmt {
 

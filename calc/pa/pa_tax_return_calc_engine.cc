@@ -1,7 +1,7 @@
 #include "calc/pa/pa_tax_return_calc_engine.h"
 
-#include "entry/release_share.h"
 #include "host/printer.h"
+#include "return/release_share.h"
 #include "host/tax_form.h"  // the release of a TaxFormPtr deletes through it
 #include "identifiers/form_ids.h"
 

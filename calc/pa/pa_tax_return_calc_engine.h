@@ -11,7 +11,7 @@
 
 #include "calc/pa/copy_scan_cache.h"
 #include "calc/state/state_tax_return_calc_engine.h"
-#include "entry/pa_tax_return.h"
+#include "return/pa_tax_return.h"
 
 namespace PACalculationMgmt {
 
@@ -175,6 +175,20 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // calculates copy 1 of the PA-40, state form 171 and Schedule D first
   // (return_info.cc). passOn is not used.
   void computeReturnInfo(DataMgmt::TaxFormPtr info, uint16_t copy, int passOn);
+  // Its three steps, in this order. Rules 1-11, the filers: federal lines,
+  // residency, federal and PA filing status, the forms read back (copy 1
+  // of the PA-40, state form 171 and Schedule D), the spouse number and
+  // deceased filers.
+  void computeReturnInfoFilers(DataMgmt::TaxFormPtr info, uint16_t copy);
+  // Rules 12-25, the payments: answers, prior-year credit and estimated
+  // payments, extension, county and school code, tax withheld, direct
+  // deposit and debit.
+  void computeReturnInfoPayments(DataMgmt::TaxFormPtr info);
+  // Rules 26-33, the records: federal forms present, return form number and
+  // filing status, version stamp, synced fields, the nonresident pair, the
+  // identity option groups, and the copy's data-entered and calculated
+  // marks.
+  void computeReturnInfoRecords(DataMgmt::TaxFormPtr info, uint16_t copy);
 
   // The information-form field routines (return_info_fields.cc; the box
   // routines fillOptionCheckBoxes, fillMarkedText and fillOptionGroups in

@@ -11,14 +11,14 @@
 
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "calc/pa/tax_parameters.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "host/descriptors.h"
 #include "host/rounding.h"
 #include "host/string_utils.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
+#include "parameters/tax_parameters.h"
+#include "return/return_codes.h"
 
 namespace PACalculationMgmt {
 
@@ -183,6 +183,53 @@ struct OwnerTotals {
   int aboveRate = 0;  // rows whose PA tax exceeds the rounded PA tax on their PA compensation
 };
 
+// The totals and counts of each person over the rows, by each row's owner
+// letter; the spouse's only on a joint return (none from an earlier joint
+// calculation is left behind either).
+void writeOwnerTotals(DataMgmt::TaxForm& w2List, bool joint) {
+  OwnerTotals taxpayer;
+  OwnerTotals spouse;
+  for (int r = 0; r < kRows; ++r) {
+    char owner[kTextSize];
+    w2List.valueString(owner, PAW2::kRowOwner.at(r), kFormID_PAW2);
+    Utils::strip(owner, owner);
+    OwnerTotals* totals = nullptr;
+    if (owner[0] == 'T' || owner[0] == 't') totals = &taxpayer;
+    if (owner[0] == 'S' || owner[0] == 's') totals = &spouse;
+    if (totals == nullptr) continue;
+    const double wages = w2List.getIR(PAW2::kRowPACompensation.at(r));
+    const double tax = w2List.getIR(PAW2::kRowPATaxWithheld.at(r));
+    // The form is in whole dollars: its totals add the rows as they stand
+    // on it, so that they agree with the rows (and with the data file).
+    totals->federalAmount += static_cast<double>(w2List.getIN(PAW2::kRowFederalWages.at(r)));
+    totals->paWages += static_cast<double>(w2List.getIN(PAW2::kRowPACompensation.at(r)));
+    totals->paTax += static_cast<double>(w2List.getIN(PAW2::kRowPATaxWithheld.at(r)));
+    if (tax > 0 && wages > 0 && tax > Utils::roundR(wages * PATax2018::kTaxRate)) ++totals->aboveRate;
+  }
+  const FieldId& taxpayerFederal = PAW2::kTaxpayerFederalWages;
+  const FieldId& spouseFederal = PAW2::kSpouseFederalWages;
+  const FieldId& taxpayerWages = PAW2::kTaxpayerPACompensation;
+  const FieldId& taxpayerTax = PAW2::kTaxpayerPATaxWithheld;
+  const FieldId& spouseWages = PAW2::kSpousePACompensation;
+  const FieldId& spouseTax = PAW2::kSpousePATaxWithheld;
+  w2List.assignIR(taxpayerFederal, taxpayer.federalAmount);
+  w2List.assignIR(taxpayerWages, taxpayer.paWages);
+  w2List.assignIR(taxpayerTax, taxpayer.paTax);
+  if (joint) {
+    w2List.assignIR(spouseFederal, spouse.federalAmount);
+    w2List.assignIR(spouseWages, spouse.paWages);
+    w2List.assignIR(spouseTax, spouse.paTax);
+  } else {
+    // No spouse totals unless filing jointly, so none from an earlier
+    // joint calculation is left behind either.
+    w2List.setNull(spouseFederal);
+    w2List.setNull(spouseWages);
+    w2List.setNull(spouseTax);
+  }
+  w2List.assignIR(PAW2::kTaxpayerWithholdingAboveRateCount, taxpayer.aboveRate);
+  w2List.assignIR(PAW2::kSpouseWithholdingAboveRateCount, spouse.aboveRate);
+}
+
 }  // namespace
 
 void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*passOn*/) {
@@ -265,51 +312,12 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
   }
 
   // Second pass: totals and counts per person, by the owner letter.
-  OwnerTotals taxpayer;
-  OwnerTotals spouse;
-  for (int r = 0; r < kRows; ++r) {
-    char owner[kTextSize];
-    w2List.valueString(owner, PAW2::kRowOwner.at(r), kFormID_PAW2);
-    Utils::strip(owner, owner);
-    OwnerTotals* totals = nullptr;
-    if (owner[0] == 'T' || owner[0] == 't') totals = &taxpayer;
-    if (owner[0] == 'S' || owner[0] == 's') totals = &spouse;
-    if (totals == nullptr) continue;
-    const double wages = w2List.getIR(PAW2::kRowPACompensation.at(r));
-    const double tax = w2List.getIR(PAW2::kRowPATaxWithheld.at(r));
-    // The form is in whole dollars: its totals add the rows as they stand
-    // on it, so that they agree with the rows (and with the data file).
-    totals->federalAmount += static_cast<double>(w2List.getIN(PAW2::kRowFederalWages.at(r)));
-    totals->paWages += static_cast<double>(w2List.getIN(PAW2::kRowPACompensation.at(r)));
-    totals->paTax += static_cast<double>(w2List.getIN(PAW2::kRowPATaxWithheld.at(r)));
-    if (tax > 0 && wages > 0 && tax > Utils::roundR(wages * PATax2018::kTaxRate)) ++totals->aboveRate;
-  }
-  const FieldId& taxpayerFederal = PAW2::kTaxpayerFederalWages;
-  const FieldId& spouseFederal = PAW2::kSpouseFederalWages;
-  const FieldId& taxpayerWages = PAW2::kTaxpayerPACompensation;
-  const FieldId& taxpayerTax = PAW2::kTaxpayerPATaxWithheld;
-  const FieldId& spouseWages = PAW2::kSpousePACompensation;
-  const FieldId& spouseTax = PAW2::kSpousePATaxWithheld;
-  w2List.assignIR(taxpayerFederal, taxpayer.federalAmount);
-  w2List.assignIR(taxpayerWages, taxpayer.paWages);
-  w2List.assignIR(taxpayerTax, taxpayer.paTax);
-  if (joint) {
-    w2List.assignIR(spouseFederal, spouse.federalAmount);
-    w2List.assignIR(spouseWages, spouse.paWages);
-    w2List.assignIR(spouseTax, spouse.paTax);
-  } else {
-    // No spouse totals unless filing jointly, so none from an earlier
-    // joint calculation is left behind either.
-    w2List.setNull(spouseFederal);
-    w2List.setNull(spouseWages);
-    w2List.setNull(spouseTax);
-  }
-  w2List.assignIR(PAW2::kTaxpayerWithholdingAboveRateCount, taxpayer.aboveRate);
-  w2List.assignIR(PAW2::kSpouseWithholdingAboveRateCount, spouse.aboveRate);
+  writeOwnerTotals(w2List, joint);
 
   bool entered = w2List.hasSigValue(PAW2::kRowOwner.at(0));
-  for (const FieldId* total : {&taxpayerFederal, &spouseFederal, &taxpayerWages, &taxpayerTax, &spouseWages,
-                               &spouseTax}) {
+  for (const FieldId* total : {&PAW2::kTaxpayerFederalWages.id(), &PAW2::kSpouseFederalWages.id(),
+                               &PAW2::kTaxpayerPACompensation.id(), &PAW2::kTaxpayerPATaxWithheld.id(),
+                               &PAW2::kSpousePACompensation.id(), &PAW2::kSpousePATaxWithheld.id()}) {
     entered = entered || w2List.gtZero(*total);
   }
   if (entered) {

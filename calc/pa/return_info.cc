@@ -6,12 +6,12 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/return_info_view.h"
-#include "entry/return_codes.h"
 #include "host/business.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
 #include "identifiers/tax_year_constants.h"
+#include "return/return_codes.h"
 
 namespace PACalculationMgmt {
 
@@ -306,6 +306,12 @@ void markFederalFormsPresent(CopyScanCache& scans, const InfoFormView& info, con
 
 void PATaxReturnCalcEngine::computeReturnInfo(TaxFormPtr form, uint16_t copy, int /*passOn*/) {
   if (form.isNull() || paReturn == nullptr) return;
+  computeReturnInfoFilers(form, copy);
+  computeReturnInfoPayments(form);
+  computeReturnInfoRecords(form, copy);
+}
+
+void PATaxReturnCalcEngine::computeReturnInfoFilers(TaxFormPtr form, uint16_t copy) {
   const InfoFormView info(form, *paReturn);
 
   // 1. Federal return type and the federal name and address lines.
@@ -371,6 +377,10 @@ void PATaxReturnCalcEngine::computeReturnInfo(TaxFormPtr form, uint16_t copy, in
   applyFilingStatus(info, fedStatus);
   for (const DeathDate& death : kDeathDates) applyDateOfDeath(info, federalReturn, death, copy);
   applyDeceasedSingle(info, federalReturn);
+}
+
+void PATaxReturnCalcEngine::computeReturnInfoPayments(TaxFormPtr form) {
+  const InfoFormView info(form, *paReturn);
 
   // 12-15. Answers, and the prior-year credit and estimated payments boxes
   // from the last calculation's amounts.
@@ -433,6 +443,10 @@ void PATaxReturnCalcEngine::computeReturnInfo(TaxFormPtr form, uint16_t copy, in
   info.form().assignIR(
       PAReturnInfo::kDebitAmount,
       paReturn->getStateLineValue(getStateReturnFormId(), 1, PADataMgmt::PATaxReturn::kLineAmountOwed));
+}
+
+void PATaxReturnCalcEngine::computeReturnInfoRecords(TaxFormPtr form, uint16_t copy) {
+  const InfoFormView info(form, *paReturn);
 
   // 26. Federal forms present.
   markFederalFormsPresent(copyScans, info, federalReturn);

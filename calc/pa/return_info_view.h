@@ -11,10 +11,10 @@
 #include <initializer_list>
 
 #include "catalogs/fields/fields.h"
-#include "entry/pa_tax_return.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
+#include "return/pa_tax_return.h"
 
 namespace PACalculationMgmt {
 

@@ -7,9 +7,9 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/schedule_c_copy.h"
-#include "entry/return_codes.h"
 #include "host/form_defaults.h"
 #include "host/string_utils.h"
+#include "return/return_codes.h"
 
 namespace PACalculationMgmt {
 

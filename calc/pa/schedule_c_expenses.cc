@@ -7,10 +7,10 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/schedule_c_copy.h"
-#include "calc/pa/tax_parameters.h"
 #include "host/dates.h"
 #include "host/form_defaults.h"
 #include "host/string_utils.h"
+#include "parameters/tax_parameters.h"
 
 namespace PACalculationMgmt {
 

@@ -13,7 +13,6 @@
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "host/dates.h"
 #include "host/form_defaults.h"
 #include "host/form_field.h"
@@ -21,6 +20,7 @@
 #include "host/string_utils.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
+#include "return/return_codes.h"
 
 namespace PACalculationMgmt {
 

@@ -13,10 +13,10 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
+#include "return/return_codes.h"
 
 namespace PACalculationMgmt {
 
@@ -367,33 +367,11 @@ void writeFarmRentalResult(ScheduleECopy& e, double net) {
   if (!e.marked(PAScheduleE::kLossDeductibleBox)) e.no(PAScheduleE::kOtherRentalLossBox);
 }
 
-}  // namespace
-
-void PATaxReturnCalcEngine::computeScheduleE(TaxFormPtr form, uint16_t copy, int /*passOn*/) {
-  if (form.isNull() || paReturn == nullptr || federalReturn == nullptr) return;
-  ScheduleECopy e(*form);
-  const DataMgmt::TaxReturn& federal = *federalReturn;
-  const FieldId& none = Primitives::kNullFieldID;
-
-  // 1. Source.
-  enum { kNoSource, kFederalScheduleE, kFarmRental } source = kNoSource;
-  e.no(PAScheduleE::kScheduleESourceBox);
-  e.no(PAScheduleE::kForm4835SourceBox);
-  if (e.marked(PAScheduleE::kFromScheduleEBox)) {
-    source = kFederalScheduleE;
-    e.x(PAScheduleE::kScheduleESourceBox);
-  } else if (e.marked(PAScheduleE::kFromForm4835Box)) {
-    source = kFarmRental;
-    e.x(PAScheduleE::kForm4835SourceBox);
-  }
-
-  // 2. Names.
-  const uint16_t status = paReturn->readFilingStatus(kFormID_PAReturnInfo);
-  const bool joint = status == PADataMgmt::kFilingJoint;
-  copyNameText(form, kFormID_PAReturnInfo, status, 0, PAScheduleE::kFilerName, PAScheduleE::kFilerSSN, none,
-               none, none, none, none, none, none, 0);
-
-  // 3-5. Filer-level part from federal form 12.
+// Filer-level part from federal form 12 (the RK-1 amounts):
+// its boxes, and on copy 1 with a spouse's amount the income rows, open
+// for the spouse on a joint return only.
+void fillRK1Part(ScheduleECopy& e, TaxFormPtr form, const DataMgmt::TaxReturn& federal, uint16_t copy,
+                 bool joint) {
   const auto fed12 = [&](const NamedField<Fed12FieldIds>& field) {
     return federal.getIN(kFormID_Fed12, 1, field);
   };
@@ -434,6 +412,80 @@ void PATaxReturnCalcEngine::computeScheduleE(TaxFormPtr form, uint16_t copy, int
     e.null(PAScheduleE::kRK1Income);
     e.no(PAScheduleE::kRK1LossBox);
   }
+}
+
+// The taxable-for-PA pair: fixed to Yes for a full-year resident, the
+// user's choice (No by default) otherwise.
+void chooseTaxableForPA(ScheduleECopy& e, TaxFormPtr form, int residency) {
+  if (residency == PADataMgmt::kFullYearResident) {
+    e.protect(PAScheduleE::kTaxableForPAYesBox);
+    e.protect(PAScheduleE::kTaxableForPANoBox);
+    e.x(PAScheduleE::kTaxableForPAYesBox);
+    e.null(PAScheduleE::kTaxableForPANoBox);
+    e.null(PAScheduleE::kTaxableForPAMark);
+  } else {
+    e.unprotect(PAScheduleE::kTaxableForPAYesBox);
+    e.unprotect(PAScheduleE::kTaxableForPANoBox);
+    Utils::setDefaultX(form, PAScheduleE::kTaxableForPAYesBox, PAScheduleE::kTaxableForPANoBox,
+                       PAScheduleE::kTaxableForPANoBox);
+    if (e.marked(PAScheduleE::kTaxableForPAYesBox)) e.x(PAScheduleE::kTaxableForPAMark);
+  }
+}
+
+// Copy `n` of the federal farm rental form: owner, property kind and
+// type, rents, expenses and the PA result.
+void copyFarmRental(ScheduleECopy& e, TaxFormPtr form, const DataMgmt::TaxReturn& federal, uint16_t n,
+                    bool joint, int residency) {
+  if (joint) {
+    openOwnerChoice(e, form);
+  } else {
+    e.x(PAScheduleE::kTaxpayerOwnerBox);
+    e.protectAndNull(PAScheduleE::kSpouseOwnerBox);
+    e.protectAndNull(PAScheduleE::kJointOwnerBox);
+  }
+  choosePropertyKind(e, residency);
+  e.x(PAScheduleE::kShortTermRentalNoBox);
+  e.no(PAScheduleE::kShortTermRentalYesBox);
+  e.text(PAScheduleE::kPropertyTypeCode, "5");
+  e.text(PAScheduleE::kPropertyTypeText, "Farm Rental");
+  e.null(PAScheduleE::kPropertyStreet);
+  const long income = federal.getIN(kFormID_FedFarmRental, n, FedFarmRental::kGrossFarmRentalIncome);
+  const long expenses = federal.getIN(kFormID_FedFarmRental, n, FedFarmRental::kTotalExpenses);
+  e.assign(PAScheduleE::kRentsReceived, static_cast<double>(income));
+  e.assign(PAScheduleE::kTotalExpenses, static_cast<double>(expenses));
+  const double net = static_cast<double>(income - expenses);
+  writeFarmRentalResult(e, net);
+  e.assign(PAScheduleE::kNetIncomeOrLoss, net);
+}
+
+}  // namespace
+
+void PATaxReturnCalcEngine::computeScheduleE(TaxFormPtr form, uint16_t copy, int /*passOn*/) {
+  if (form.isNull() || paReturn == nullptr || federalReturn == nullptr) return;
+  ScheduleECopy e(*form);
+  const DataMgmt::TaxReturn& federal = *federalReturn;
+  const FieldId& none = Primitives::kNullFieldID;
+
+  // 1. Source.
+  enum { kNoSource, kFederalScheduleE, kFarmRental } source = kNoSource;
+  e.no(PAScheduleE::kScheduleESourceBox);
+  e.no(PAScheduleE::kForm4835SourceBox);
+  if (e.marked(PAScheduleE::kFromScheduleEBox)) {
+    source = kFederalScheduleE;
+    e.x(PAScheduleE::kScheduleESourceBox);
+  } else if (e.marked(PAScheduleE::kFromForm4835Box)) {
+    source = kFarmRental;
+    e.x(PAScheduleE::kForm4835SourceBox);
+  }
+
+  // 2. Names.
+  const uint16_t status = paReturn->readFilingStatus(kFormID_PAReturnInfo);
+  const bool joint = status == PADataMgmt::kFilingJoint;
+  copyNameText(form, kFormID_PAReturnInfo, status, 0, PAScheduleE::kFilerName, PAScheduleE::kFilerSSN, none,
+               none, none, none, none, none, none, 0);
+
+  // 3-5. Filer-level part from federal form 12.
+  fillRK1Part(e, form, federal, copy, joint);
 
   if (source != kNoSource) {
     // 7. What both sources share.
@@ -441,19 +493,7 @@ void PATaxReturnCalcEngine::computeScheduleE(TaxFormPtr form, uint16_t copy, int
     const uint16_t n = !(link >= 1) ? 1 : link >= UINT16_MAX ? UINT16_MAX : static_cast<uint16_t>(link);
     e.assign(PAScheduleE::kFederalCopyUsed, n);
     const int residency = paReturn->readResidencyStatus(kFormID_PAReturnInfo);
-    if (residency == PADataMgmt::kFullYearResident) {
-      e.protect(PAScheduleE::kTaxableForPAYesBox);
-      e.protect(PAScheduleE::kTaxableForPANoBox);
-      e.x(PAScheduleE::kTaxableForPAYesBox);
-      e.null(PAScheduleE::kTaxableForPANoBox);
-      e.null(PAScheduleE::kTaxableForPAMark);
-    } else {
-      e.unprotect(PAScheduleE::kTaxableForPAYesBox);
-      e.unprotect(PAScheduleE::kTaxableForPANoBox);
-      Utils::setDefaultX(form, PAScheduleE::kTaxableForPAYesBox, PAScheduleE::kTaxableForPANoBox,
-                         PAScheduleE::kTaxableForPANoBox);
-      if (e.marked(PAScheduleE::kTaxableForPAYesBox)) e.x(PAScheduleE::kTaxableForPAMark);
-    }
+    chooseTaxableForPA(e, form, residency);
     Utils::setDefaultX(form, PAScheduleE::kLossDeductibleBox, PAScheduleE::kLossDeductibleBox,
                        PAScheduleE::kLossNotDeductibleBox);
     e.no(PAScheduleE::kRentalBox);
@@ -474,28 +514,7 @@ void PATaxReturnCalcEngine::computeScheduleE(TaxFormPtr form, uint16_t copy, int
       // 9. Farm rental.
       clearFormFields(kFormID_PAScheduleE, copy, PAScheduleE::kFirstClearedField,
                       PAScheduleE::kLastClearedField);
-      if (federal.formExists(kFormID_FedFarmRental, n)) {
-        if (joint) {
-          openOwnerChoice(e, form);
-        } else {
-          e.x(PAScheduleE::kTaxpayerOwnerBox);
-          e.protectAndNull(PAScheduleE::kSpouseOwnerBox);
-          e.protectAndNull(PAScheduleE::kJointOwnerBox);
-        }
-        choosePropertyKind(e, residency);
-        e.x(PAScheduleE::kShortTermRentalNoBox);
-        e.no(PAScheduleE::kShortTermRentalYesBox);
-        e.text(PAScheduleE::kPropertyTypeCode, "5");
-        e.text(PAScheduleE::kPropertyTypeText, "Farm Rental");
-        e.null(PAScheduleE::kPropertyStreet);
-        const long income = federal.getIN(kFormID_FedFarmRental, n, FedFarmRental::kGrossFarmRentalIncome);
-        const long expenses = federal.getIN(kFormID_FedFarmRental, n, FedFarmRental::kTotalExpenses);
-        e.assign(PAScheduleE::kRentsReceived, static_cast<double>(income));
-        e.assign(PAScheduleE::kTotalExpenses, static_cast<double>(expenses));
-        const double net = static_cast<double>(income - expenses);
-        writeFarmRentalResult(e, net);
-        e.assign(PAScheduleE::kNetIncomeOrLoss, net);
-      }
+      if (federal.formExists(kFormID_FedFarmRental, n)) copyFarmRental(e, form, federal, n, joint, residency);
     }
     // 10. Common end.
     form->plus2(PAScheduleE::kTotalIncome, PAScheduleE::kPANetIncome, PAScheduleE::kRK1Income);

@@ -3,10 +3,10 @@
 
 #include "calc/state/state_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
-#include "entry/release_share.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
+#include "return/release_share.h"
 
 namespace StateCalculationMgmt {
 

@@ -9,11 +9,11 @@
 
 #include "calc/state/federal_line_table.h"
 #include "calc/state/state_tax_return_calc_engine.h"
-#include "entry/release_share.h"
-#include "entry/return_codes.h"
 #include "host/descriptors.h"
 #include "host/string_utils.h"
 #include "host/tax_form.h"
+#include "return/release_share.h"
+#include "return/return_codes.h"
 
 namespace StateCalculationMgmt {
 

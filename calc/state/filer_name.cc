@@ -5,10 +5,10 @@
 
 #include "calc/state/federal_line_table.h"
 #include "calc/state/state_tax_return_calc_engine.h"
-#include "entry/release_share.h"
 #include "host/form_field.h"
 #include "host/string_utils.h"
 #include "host/tax_form.h"
+#include "return/release_share.h"
 
 namespace StateCalculationMgmt {
 

@@ -1,6 +1,6 @@
 #include "calc/state/state_tax_return_calc_engine.h"
 
-#include "entry/release_share.h"
+#include "return/release_share.h"
 #include "host/printer.h"  // the release of a TaxFormPrinterPtr deletes through it
 #include "identifiers/form_ids.h"
 

@@ -3,9 +3,9 @@
 //
 // It implements the host-facing calculate operations (whole return, one
 // copy, all copies of a form, recalculation on unsaved changes, the
-// summary amount), offers the field routines and shared-form calculations
-// that a state's own calculations use, and declares the state-specific
-// operations a state engine fills in.
+// summary amount) and the host's test-data loader, offers the field
+// routines and shared-form calculations that a state's own calculations
+// use, and declares the state-specific operations a state engine fills in.
 //
 // It borrows the federal return and the state return (the host keeps both
 // alive while the engine lives); the state return is null when the return
@@ -32,6 +32,7 @@
 #include "host/identifier.h"
 #include "host/pointers.h"
 #include "host/state_tax_return.h"
+#include "host/test_data_loader.h"
 #include "host/us_tax_return.h"
 #include "host/utils_types.h"
 
@@ -71,7 +72,8 @@ struct IncomeKindRow;
 // The source table of one interest and dividend summary form.
 struct IntDivSummary;
 
-class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine {
+class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine,
+                                 public CalculationMgmt::TestDataLoader {
  public:
   // The printer goes to the host base, which keeps a share; the argument
   // itself is released before the constructor returns.
@@ -342,7 +344,7 @@ class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine {
   // ---- Test data (testing/) ----
 
   // Loads a text file of "FORM:copy:FIELD:value" lines into the return.
-  virtual void loadInputTextFile(const std::string& path, DataMgmt::TaxReturn* taxReturn);
+  void loadInputTextFile(const std::string& path, DataMgmt::TaxReturn* taxReturn) override;
   // Sets one field from a text, whatever its kind; with `onlyWithData` a
   // field holding no significant value is left alone.
   virtual void assignFieldFromText(const FormId& formId, uint16_t copy, const FieldId& field,

@@ -15,7 +15,6 @@
 #include "audit/pa_tax_form_auditor.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "entry/module_entry.h"
-#include "entry/pa_tax_return.h"
 #include "host/descriptors.h"
 #include "host/stand_in.h"
 #include "host/string_pool.h"
@@ -25,6 +24,7 @@
 #include "output/pa_tax_form_printer.h"
 #include "output/pa_tax_summary_report.h"
 #include "output/pa_tif_file_writer.h"
+#include "return/pa_tax_return.h"
 
 // While set, the non-throwing operator new of this test program reports no
 // memory, so the factories' null paths can be reached.

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "catalogs/fields/fields.h"
-#include "entry/pa_tax_return.h"
 #include "host/data_store.h"
 #include "host/field_value.h"
 #include "host/stand_in.h"
@@ -19,6 +18,7 @@
 #include "host/us_tax_return.h"
 #include "identifiers/form_ids.h"
 #include "interview/interview_hierarchy.h"
+#include "return/pa_tax_return.h"
 
 class InterviewTest : public ::testing::Test {
  public:  // table-driven cases reach the helpers from lambdas

@@ -110,6 +110,24 @@ TEST_F(WholeFileTest, PrintedFormsFollowAndOnlyFlaggedCopiesWrite) {
   EXPECT_EQ(253 * 2, occurrences(heads(), "D PAW2 "));
 }
 
+// An engine the writer knows through the host's interface alone.
+struct RecordingEngine : CalculationMgmt::TaxReturnCalcEngine {
+  using CalculationMgmt::TaxReturnCalcEngine::TaxReturnCalcEngine;
+  void calcReturn(int) override { calls += "return|"; }
+  void calcForm(const FormId& form, uint16_t copy, bool, int, int, DataMgmt::TaxFormPtr) override {
+    calls += std::to_string(form.getNumber()) + ":" + std::to_string(copy) + "|";
+  }
+  std::string calls;
+};
+
+TEST_F(WholeFileTest, TheWholeReturnThenTheDepositFormAreCalculatedThroughTheHostsEngine) {
+  TaxFormPrintMgmt::TaxFormPrinterPtr enginePrinter(new ListPrinter(*pa));
+  auto* engine = new RecordingEngine(enginePrinter);
+  writer = makeWriter(new ListPrinter(*pa), CalculationMgmt::TaxReturnCalcEnginePtr(engine));
+  ASSERT_TRUE(writer->writeTifFile(1, 40));
+  EXPECT_EQ("return|" + std::to_string(kFormID_PADirectDepositDebit.getNumber()) + ":1|", engine->calls);
+}
+
 TEST_F(WholeFileTest, WithoutAResidencyMarkNoPAFormIsWritten) {
   holder(kFormID_PA40)->setPrintingEnabled(true);
   writer = makeWriter(new PATaxFormPrintMgmt::PATaxFormPrinter(*pa));

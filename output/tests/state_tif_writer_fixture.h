@@ -16,7 +16,7 @@
 #include <sstream>
 #include <string>
 
-#include "entry/pa_tax_return.h"
+#include "return/pa_tax_return.h"
 #include "catalogs/fields/fields.h"
 #include "host/field_value.h"
 #include "host/orvane_exception.h"
@@ -102,9 +102,11 @@ class StateTifWriterTest : public ::testing::Test {
     DataMgmt::OrvaneConfiguration::getInstance().setDataDir(dir.string());
     writer = makeWriter(printer = new ListPrinter(*pa));
   }
-  std::unique_ptr<ProbeWriter> makeWriter(TaxFormPrintMgmt::TaxFormPrinter* newPrinter) {
+  // Without an engine (the golden data files show the calculation) unless
+  // one is given.
+  std::unique_ptr<ProbeWriter> makeWriter(TaxFormPrintMgmt::TaxFormPrinter* newPrinter,
+                                          CalculationMgmt::TaxReturnCalcEnginePtr engine = {}) {
     TaxFormPrintMgmt::TaxFormPrinterPtr printerPtr(newPrinter);
-    CalculationMgmt::TaxReturnCalcEnginePtr engine;  // none: the golden data files show the calculation
     AuditMgmt::TaxFormAuditorPtr auditor;
     DataMgmt::OrvaneConfiguration* config = &DataMgmt::OrvaneConfiguration::getInstance();
     return std::unique_ptr<ProbeWriter>(new ProbeWriter(federal, state, engine, printerPtr, auditor, config));

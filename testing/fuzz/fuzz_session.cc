@@ -10,10 +10,10 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
-#include "entry/pa_tax_return.h"
 #include "host/string_pool.h"
 #include "host/us_tax_return.h"
 #include "identifiers/form_ids.h"
+#include "return/pa_tax_return.h"
 
 namespace PAFuzz {
 namespace {

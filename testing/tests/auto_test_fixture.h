@@ -22,7 +22,6 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
-#include "entry/pa_tax_return.h"
 #include "host/configuration.h"
 #include "host/field_value.h"
 #include "host/form_field.h"
@@ -31,6 +30,7 @@
 #include "host/tax_form.h"
 #include "host/us_tax_return.h"
 #include "identifiers/form_ids.h"
+#include "return/pa_tax_return.h"
 
 class AutoTestProbe : public PACalculationMgmt::PATaxReturnCalcEngine {
  public:

@@ -8,7 +8,7 @@
 #ifndef CALC_PA_SCHEDULES_BANK_ELECTION_H_
 #define CALC_PA_SCHEDULES_BANK_ELECTION_H_
 
-#include "entry/pa_tax_return.h"
+#include "return/pa_tax_return.h"
 
 namespace PACalculationMgmt {
 

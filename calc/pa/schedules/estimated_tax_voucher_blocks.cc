@@ -8,11 +8,11 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/schedules/estimated_tax_worksheet.h"
-#include "calc/pa/tax_parameters.h"
 #include "catalogs/fields/fields.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
 #include "identifiers/tax_year_constants.h"
+#include "parameters/tax_parameters.h"
 
 namespace PACalculationMgmt {
 namespace EstimatedTaxWorksheet {

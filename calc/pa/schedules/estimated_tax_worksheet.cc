@@ -11,12 +11,12 @@
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/schedules/estimated_tax_worksheet.h"
-#include "calc/pa/tax_parameters.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
+#include "parameters/tax_parameters.h"
+#include "return/return_codes.h"
 
 namespace PACalculationMgmt {
 
@@ -82,6 +82,92 @@ void catchUpEarlierRows(InstallmentTable& table, int dueCount) {
   for (int row = 1; row < kInstallmentRows; ++row) {
     if (dueCount >= kInstallmentRows + 1 - row) continue;
     for (int column = 0; column < 3; ++column) table[row][column] += table[row - 1][column];
+  }
+}
+
+// The amended estimate: its entries open only when the filer amends, and
+// the amount left to schedule once the overpayment carried from the PA-40
+// and other amounts are taken off.
+void fillAmendedEstimate(PADataMgmt::PATaxReturn& pa, TaxFormPtr form) {
+  DataMgmt::TaxForm& ws = *form;
+  if (ws.xMarked(E::kAmendedYesBox)) {
+    ws.makeProtected(E::kAmendedCarriedOverpayment);
+    ws.unProtect(E::kAmendedAnnualAmount);
+    ws.unProtect(E::kAmendedOtherAmount);
+  } else {
+    for (const OVImmutableIdentifier& entry :
+         {E::kAmendedCarriedOverpayment.id(), E::kAmendedAnnualAmount.id(), E::kAmendedOtherAmount.id()}) {
+      ws.makeProtectedAndSetNull(entry);
+    }
+  }
+  const OVImmutableIdentifier& carried = PA40::kEstimatedAccountCredit;
+  if (ws.nonNull(E::kAmendedAnnualAmount)) {
+    if (pa.getIN(kFormID_PA40, 1, carried) > 0) {
+      pa.getII(kFormID_PA40, carried, form, E::kAmendedCarriedOverpayment);
+    } else {
+      ws.setNull(E::kAmendedCarriedOverpayment);
+    }
+    ws.plus2(E::kAmendedDeductions, E::kAmendedCarriedOverpayment, E::kAmendedOtherAmount);
+    ws.minusII(E::kAmendedToSchedule, E::kAmendedAnnualAmount, E::kAmendedDeductions);
+  } else {
+    // Nothing to schedule without an amended annual amount: an amount the
+    // user cleared must not leave its old total to be scheduled.
+    ws.setNull(E::kAmendedCarriedOverpayment);
+    ws.setNull(E::kAmendedDeductions);
+    ws.setNull(E::kAmendedToSchedule);
+  }
+}
+
+// The installments: the count boxes (four by default, one when the
+// required payment is skipped), the overpayment carried from the PA-40,
+// the amended count, and the schedule's amount, credit and net rows with
+// their row-pair sums.
+void scheduleInstallments(PATaxReturnCalcEngine& engine, TaxFormPtr form, uint16_t copy) {
+  PADataMgmt::PATaxReturn& pa = *engine.getPAReturn();
+  DataMgmt::TaxForm& ws = *form;
+  const FormId& worksheetId = kFormID_PAEstimatedTaxWorksheet;
+  const OVImmutableIdentifier& carried = PA40::kEstimatedAccountCredit;
+  ws.oneX9(E::kFourInstallmentsBox, E::kThreeInstallmentsBox, E::kTwoInstallmentsBox, E::kOneInstallmentBox,
+           E::kThreeInstallmentsBox, E::kThreeInstallmentsBox, E::kThreeInstallmentsBox, E::kThreeInstallmentsBox,
+           E::kThreeInstallmentsBox);
+  if (!ws.xMarked(E::kFourInstallmentsBox) && !ws.xMarked(E::kThreeInstallmentsBox) &&
+      !ws.xMarked(E::kTwoInstallmentsBox) && !ws.xMarked(E::kOneInstallmentBox)) {
+    ws.setX(ws.xMarked(E::kSkipNoBox) ? E::kOneInstallmentBox : E::kFourInstallmentsBox);
+  }
+  pa.getII(kFormID_PA40, carried, form, E::kCarriedOverpayment);
+  // Not amended unless the filer says so.
+  Utils::setDefaultX(form, E::kAmendedNoBox, E::kAmendedYesBox, E::kAmendedNoBox);
+  if (ws.xMarked(E::kAmendedYesBox)) {
+    ws.unProtect(E::kAmendedInstallmentCount);
+    engine.defaultAndClampNumberField(worksheetId, copy, E::kAmendedInstallmentCount, kAmendedCountDefault,
+                               kAmendedCountMin, kAmendedCountMax);
+  } else {
+    ws.makeProtectedAndSetNull(E::kAmendedInstallmentCount);
+  }
+
+  const long required = ws.getIN(E::kRequiredPayment);
+  const long credit = ws.getIN(E::kCarriedOverpayment);
+  const long amended = ws.getIN(E::kAmendedToSchedule);
+  const uint16_t amendedCount = static_cast<uint16_t>(ws.getIN(E::kAmendedInstallmentCount));
+  InstallmentTable table = {};
+  uint16_t scheduledCount = 0;
+  engine.allocateInstallments(worksheetId, E::kFourInstallmentsBox, E::kThreeInstallmentsBox, E::kTwoInstallmentsBox,
+                       E::kOneInstallmentBox, scheduledCount, static_cast<double>(required),
+                       static_cast<double>(credit), 0.0, table, worksheetId, E::kAmendedYesBox, amendedCount,
+                       static_cast<double>(amended));
+
+  const int dueCount = markedCount(ws);
+  catchUpEarlierRows(table, dueCount);
+  const NamedColumn<PAEstimatedTaxWorksheetFieldIds>* columns[3] = {&E::kInstallmentAmount, &E::kInstallmentCredit,
+                                                                    &E::kInstallmentNet};
+  for (int row = 0; row < kInstallmentRows; ++row) {
+    for (int column = 0; column < 3; ++column) ws.assignIR(columns[column]->at(row), table[row][column]);
+  }
+  for (int row = 0; row < kInstallmentRows - dueCount; ++row) {
+    for (const auto* column : columns) ws.setNull(column->at(row));
+  }
+  for (int row = 0; row < E::kRowPairSum.rows(); ++row) {
+    ws.plus2(E::kRowPairSum.at(row), E::kRowPairFirst.at(row), E::kRowPairSecond.at(row));
   }
 }
 
@@ -151,77 +237,8 @@ void PATaxReturnCalcEngine::computeEstimatedTaxWorksheet(TaxFormPtr form, uint16
     }
   }
 
-  // Amended estimate.
-  if (ws.xMarked(E::kAmendedYesBox)) {
-    ws.makeProtected(E::kAmendedCarriedOverpayment);
-    ws.unProtect(E::kAmendedAnnualAmount);
-    ws.unProtect(E::kAmendedOtherAmount);
-  } else {
-    for (const OVImmutableIdentifier& entry :
-         {E::kAmendedCarriedOverpayment.id(), E::kAmendedAnnualAmount.id(), E::kAmendedOtherAmount.id()}) {
-      ws.makeProtectedAndSetNull(entry);
-    }
-  }
-  const OVImmutableIdentifier& carried = PA40::kEstimatedAccountCredit;
-  if (ws.nonNull(E::kAmendedAnnualAmount)) {
-    if (pa.getIN(kFormID_PA40, 1, carried) > 0) {
-      pa.getII(kFormID_PA40, carried, form, E::kAmendedCarriedOverpayment);
-    } else {
-      ws.setNull(E::kAmendedCarriedOverpayment);
-    }
-    ws.plus2(E::kAmendedDeductions, E::kAmendedCarriedOverpayment, E::kAmendedOtherAmount);
-    ws.minusII(E::kAmendedToSchedule, E::kAmendedAnnualAmount, E::kAmendedDeductions);
-  } else {
-    // Nothing to schedule without an amended annual amount: an amount the
-    // user cleared must not leave its old total to be scheduled.
-    ws.setNull(E::kAmendedCarriedOverpayment);
-    ws.setNull(E::kAmendedDeductions);
-    ws.setNull(E::kAmendedToSchedule);
-  }
-
-  // Installments.
-  ws.oneX9(E::kFourInstallmentsBox, E::kThreeInstallmentsBox, E::kTwoInstallmentsBox, E::kOneInstallmentBox,
-           E::kThreeInstallmentsBox, E::kThreeInstallmentsBox, E::kThreeInstallmentsBox, E::kThreeInstallmentsBox,
-           E::kThreeInstallmentsBox);
-  if (!ws.xMarked(E::kFourInstallmentsBox) && !ws.xMarked(E::kThreeInstallmentsBox) &&
-      !ws.xMarked(E::kTwoInstallmentsBox) && !ws.xMarked(E::kOneInstallmentBox)) {
-    ws.setX(ws.xMarked(E::kSkipNoBox) ? E::kOneInstallmentBox : E::kFourInstallmentsBox);
-  }
-  pa.getII(kFormID_PA40, carried, form, E::kCarriedOverpayment);
-  // Not amended unless the filer says so.
-  Utils::setDefaultX(form, E::kAmendedNoBox, E::kAmendedYesBox, E::kAmendedNoBox);
-  if (ws.xMarked(E::kAmendedYesBox)) {
-    ws.unProtect(E::kAmendedInstallmentCount);
-    defaultAndClampNumberField(worksheetId, copy, E::kAmendedInstallmentCount, kAmendedCountDefault,
-                               kAmendedCountMin, kAmendedCountMax);
-  } else {
-    ws.makeProtectedAndSetNull(E::kAmendedInstallmentCount);
-  }
-
-  const long required = ws.getIN(E::kRequiredPayment);
-  const long credit = ws.getIN(E::kCarriedOverpayment);
-  const long amended = ws.getIN(E::kAmendedToSchedule);
-  const uint16_t amendedCount = static_cast<uint16_t>(ws.getIN(E::kAmendedInstallmentCount));
-  InstallmentTable table = {};
-  uint16_t scheduledCount = 0;
-  allocateInstallments(worksheetId, E::kFourInstallmentsBox, E::kThreeInstallmentsBox, E::kTwoInstallmentsBox,
-                       E::kOneInstallmentBox, scheduledCount, static_cast<double>(required),
-                       static_cast<double>(credit), 0.0, table, worksheetId, E::kAmendedYesBox, amendedCount,
-                       static_cast<double>(amended));
-
-  const int dueCount = markedCount(ws);
-  catchUpEarlierRows(table, dueCount);
-  const NamedColumn<PAEstimatedTaxWorksheetFieldIds>* columns[3] = {&E::kInstallmentAmount, &E::kInstallmentCredit,
-                                                                    &E::kInstallmentNet};
-  for (int row = 0; row < kInstallmentRows; ++row) {
-    for (int column = 0; column < 3; ++column) ws.assignIR(columns[column]->at(row), table[row][column]);
-  }
-  for (int row = 0; row < kInstallmentRows - dueCount; ++row) {
-    for (const auto* column : columns) ws.setNull(column->at(row));
-  }
-  for (int row = 0; row < E::kRowPairSum.rows(); ++row) {
-    ws.plus2(E::kRowPairSum.at(row), E::kRowPairFirst.at(row), E::kRowPairSecond.at(row));
-  }
+  fillAmendedEstimate(pa, form);
+  scheduleInstallments(*this, form, copy);
 
   EstimatedTaxWorksheet::fillVoucherBlocks(*this, form, copy, filingStatus == PADataMgmt::kFilingJoint);
 

@@ -6,10 +6,10 @@
 #include "calc/pa/box_marks.h"
 #include "calc/pa/schedules/int_div_worksheet_calc.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
+#include "return/return_codes.h"
 
 namespace PACalculationMgmt {
 

@@ -23,13 +23,13 @@
 
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "calc/pa/tax_parameters.h"
 #include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
+#include "parameters/tax_parameters.h"
+#include "return/return_codes.h"
 
 namespace PACalculationMgmt {
 

@@ -14,7 +14,6 @@
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
 #include "host/descriptors.h"
 #include "host/form_defaults.h"
 #include "host/rounding.h"
@@ -22,6 +21,7 @@
 #include "host/tax_form.h"
 #include "host/us_tax_return.h"
 #include "identifiers/form_ids.h"
+#include "return/return_codes.h"
 
 namespace PACalculationMgmt {
 

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "calc/pa/schedules/schedule_sp_parts.h"
-#include "calc/pa/tax_parameters.h"
 #include "identifiers/form_ids.h"
+#include "parameters/tax_parameters.h"
 
 namespace PACalculationMgmt {
 namespace ScheduleSP {

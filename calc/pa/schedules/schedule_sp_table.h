@@ -9,7 +9,7 @@
 #ifndef CALC_PA_SCHEDULES_SCHEDULE_SP_TABLE_H_
 #define CALC_PA_SCHEDULES_SCHEDULE_SP_TABLE_H_
 
-#include "calc/pa/tax_parameters.h"
+#include "parameters/tax_parameters.h"
 
 namespace PACalculationMgmt {
 namespace ScheduleSP {

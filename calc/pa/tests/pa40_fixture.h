@@ -8,7 +8,7 @@
 
 #include "calc/state/tests/state_engine_fixture.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
+#include "return/return_codes.h"
 
 class PA40Test : public StateEngineTest {
  protected:

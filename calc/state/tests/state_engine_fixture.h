@@ -23,13 +23,13 @@
 #include "calc/state/int_div_records.h"
 #include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
-#include "entry/pa_tax_return.h"
 #include "host/field_value.h"
 #include "host/stand_in.h"
 #include "host/string_pool.h"
 #include "host/tax_form.h"
 #include "host/us_tax_return.h"
 #include "identifiers/form_ids.h"
+#include "return/pa_tax_return.h"
 
 using StateCalculationMgmt::kChoiceFullYearResident;
 using StateCalculationMgmt::kChoiceNonresident;

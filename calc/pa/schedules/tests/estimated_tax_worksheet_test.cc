@@ -3,7 +3,7 @@
 // blocks).
 #include "calc/pa/schedules/tests/form_fields.h"
 #include "calc/pa/tests/pa40_fixture.h"
-#include "entry/return_codes.h"
+#include "return/return_codes.h"
 
 namespace {
 

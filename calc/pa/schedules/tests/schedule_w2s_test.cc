@@ -1,7 +1,7 @@
 // PA Schedule W2-S: emptied rows, the mark, the boxes and the W-2 count.
 #include "calc/pa/schedules/tests/form_fields.h"
 #include "calc/pa/tests/pa40_fixture.h"
-#include "entry/return_codes.h"
+#include "return/return_codes.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include "calc/pa/schedules/tests/form_fields.h"
 #include "calc/pa/tests/pa40_fixture.h"
 #include "catalogs/fields/fields.h"
-#include "entry/return_codes.h"
+#include "return/return_codes.h"
 
 namespace {
 

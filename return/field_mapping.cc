@@ -4,9 +4,9 @@
 
 #include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
-#include "entry/pa_tax_return.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
+#include "return/pa_tax_return.h"
 
 namespace PADataMgmt {
 

@@ -3,8 +3,8 @@
 // A function that takes a host holder by value owns that share and must
 // release it before it returns, in a fixed order, rather than leave it to
 // the end of the call.
-#ifndef ENTRY_RELEASE_SHARE_H_
-#define ENTRY_RELEASE_SHARE_H_
+#ifndef RETURN_RELEASE_SHARE_H_
+#define RETURN_RELEASE_SHARE_H_
 
 #include <cstddef>
 #include <tuple>
@@ -38,4 +38,4 @@ class ShareRelease {
   std::tuple<Holders...> empties_;
 };
 
-#endif  // ENTRY_RELEASE_SHARE_H_
+#endif  // RETURN_RELEASE_SHARE_H_

@@ -1,8 +1,8 @@
 // The codes the PA return answers about itself: filing status
 // (readFilingStatus) and residency (readResidencyStatus). Code compares
 // against these names, never against bare numbers.
-#ifndef ENTRY_RETURN_CODES_H_
-#define ENTRY_RETURN_CODES_H_
+#ifndef RETURN_RETURN_CODES_H_
+#define RETURN_RETURN_CODES_H_
 
 #include <cstdint>
 
@@ -26,4 +26,4 @@ enum Residency : int32_t {
 
 }  // namespace PADataMgmt
 
-#endif  // ENTRY_RETURN_CODES_H_
+#endif  // RETURN_RETURN_CODES_H_

@@ -5,10 +5,10 @@
 
 #include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
-#include "entry/pa_tax_return.h"
 #include "host/data_manager.h"
 #include "host/efile.h"
 #include "identifiers/form_ids.h"
+#include "return/pa_tax_return.h"
 
 namespace PADataMgmt {
 

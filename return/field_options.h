@@ -7,8 +7,8 @@
 // and the districts of the county the county field holds (compared without
 // regard to case), each shown as "name - 01110" with the name as value. A
 // county text that names no county gives the blank choice alone.
-#ifndef ENTRY_FIELD_OPTIONS_H_
-#define ENTRY_FIELD_OPTIONS_H_
+#ifndef RETURN_FIELD_OPTIONS_H_
+#define RETURN_FIELD_OPTIONS_H_
 
 #include "host/display_value_pairs.h"
 #include "host/pointers.h"
@@ -39,4 +39,4 @@ class PAFieldOptionsListFactory {
 
 }  // namespace FieldOptionsMgmt
 
-#endif  // ENTRY_FIELD_OPTIONS_H_
+#endif  // RETURN_FIELD_OPTIONS_H_

@@ -1,14 +1,14 @@
-#include "entry/pa_tax_return.h"
+#include "return/pa_tax_return.h"
 
 #include <cstdio>
 #include <limits>
 
 #include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
-#include "entry/release_share.h"
-#include "entry/return_codes.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
+#include "return/release_share.h"
+#include "return/return_codes.h"
 
 namespace PADataMgmt {
 

@@ -1,13 +1,13 @@
 // The county and school-district tables and the option lists built on them.
-#include "entry/county_districts.h"
+#include "return/county_districts.h"
 
 #include <map>
 #include <set>
 #include <string>
 
-#include "entry/tests/pa_return_fixture.h"
 #include "host/display_value_pairs.h"
 #include "host/form_field.h"
+#include "return/tests/pa_return_fixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // it does not map.
 #include <tuple>
 
-#include "entry/tests/pa_return_fixture.h"
+#include "return/tests/pa_return_fixture.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <limits>
 
-#include "entry/return_codes.h"
-#include "entry/tests/pa_return_fixture.h"
+#include "return/return_codes.h"
+#include "return/tests/pa_return_fixture.h"
 
 namespace {
 

@@ -14,14 +14,14 @@
 // Text results go into caller buffers whose size the host's interface does
 // not pass; each operation documents the size a caller must supply and
 // never writes past it.
-#ifndef ENTRY_PA_TAX_RETURN_H_
-#define ENTRY_PA_TAX_RETURN_H_
+#ifndef RETURN_PA_TAX_RETURN_H_
+#define RETURN_PA_TAX_RETURN_H_
 
 #include <cstdint>
 
-#include "entry/county_districts.h"
 #include "host/display_value_pairs.h"
 #include "host/state_tax_return.h"
+#include "return/county_districts.h"
 
 namespace PADataMgmt {
 
@@ -121,4 +121,4 @@ const char* stateLineSummaryLabel(int32_t line);
 
 }  // namespace PADataMgmt
 
-#endif  // ENTRY_PA_TAX_RETURN_H_
+#endif  // RETURN_PA_TAX_RETURN_H_

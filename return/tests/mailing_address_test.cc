@@ -2,8 +2,8 @@
 #include <cstring>
 #include <string>
 
-#include "entry/tests/pa_return_fixture.h"
 #include "host/efile.h"
+#include "return/tests/pa_return_fixture.h"
 
 namespace {
 

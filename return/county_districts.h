@@ -7,8 +7,8 @@
 // A walk over the county table stops at the first empty name, one over the
 // district table at the first countyIndex of 67. The tables are constant
 // data (county_districts.def), built before any code runs.
-#ifndef ENTRY_COUNTY_DISTRICTS_H_
-#define ENTRY_COUNTY_DISTRICTS_H_
+#ifndef RETURN_COUNTY_DISTRICTS_H_
+#define RETURN_COUNTY_DISTRICTS_H_
 
 #include <cstdint>
 
@@ -42,4 +42,4 @@ SchoolDistrictEntry schoolDistrictRow(int index);
 
 }  // namespace PADataMgmt
 
-#endif  // ENTRY_COUNTY_DISTRICTS_H_
+#endif  // RETURN_COUNTY_DISTRICTS_H_

@@ -1,7 +1,7 @@
 // A PA return over a federal return, built the way the host builds them,
 // with helpers to write fixture values on copy 1 of either side.
-#ifndef ENTRY_TESTS_PA_RETURN_FIXTURE_H_
-#define ENTRY_TESTS_PA_RETURN_FIXTURE_H_
+#ifndef RETURN_TESTS_PA_RETURN_FIXTURE_H_
+#define RETURN_TESTS_PA_RETURN_FIXTURE_H_
 
 #include <gtest/gtest.h>
 
@@ -9,13 +9,13 @@
 #include <string>
 
 #include "catalogs/fields/fields.h"
-#include "entry/pa_tax_return.h"
 #include "host/field_value.h"
 #include "host/stand_in.h"
 #include "host/string_pool.h"
 #include "host/tax_form.h"
 #include "host/us_tax_return.h"
 #include "identifiers/form_ids.h"
+#include "return/pa_tax_return.h"
 
 class PAReturnTest : public ::testing::Test {
  protected:
@@ -52,4 +52,4 @@ class PAReturnTest : public ::testing::Test {
   std::unique_ptr<PADataMgmt::PATaxReturn> pa;  // destroyed first
 };
 
-#endif  // ENTRY_TESTS_PA_RETURN_FIXTURE_H_
+#endif  // RETURN_TESTS_PA_RETURN_FIXTURE_H_

@@ -1,15 +1,15 @@
-#include "entry/field_options.h"
+#include "return/field_options.h"
 
 #include <cstdio>
 
 #include "catalogs/fields/fields.h"
-#include "entry/county_districts.h"
-#include "entry/pa_tax_return.h"
 #include "host/descriptors.h"
 #include "host/form_field.h"
 #include "host/string_utils.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
+#include "return/county_districts.h"
+#include "return/pa_tax_return.h"
 
 namespace FieldOptionsMgmt {
 

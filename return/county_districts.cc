@@ -1,4 +1,4 @@
-#include "entry/county_districts.h"
+#include "return/county_districts.h"
 
 namespace PADataMgmt {
 
@@ -7,7 +7,7 @@ namespace {
 // County positions, named so the district rows read by county name.
 enum CountyIndex : int32_t {
 #define COUNTY(name) k##name,
-#include "entry/county_districts.def"
+#include "return/county_districts.def"
 #undef COUNTY
   kEndCounty
 };
@@ -15,7 +15,7 @@ static_assert(kEndCounty == kCountyCount, "the county list holds 67 counties");
 
 constexpr int kListedDistrictRows = 0
 #define SCHOOL_DISTRICT(county, code, name) +1
-#include "entry/county_districts.def"
+#include "return/county_districts.def"
 #undef SCHOOL_DISTRICT
     ;
 static_assert(kListedDistrictRows == kSchoolDistrictRows, "the district list holds 597 rows");
@@ -24,14 +24,14 @@ static_assert(kListedDistrictRows == kSchoolDistrictRows, "the district list hol
 
 const CountyEntry kCountyTable[kCountyTableRows] = {
 #define COUNTY(name) {k##name, #name},
-#include "entry/county_districts.def"
+#include "return/county_districts.def"
 #undef COUNTY
     {kEndCounty, ""},
 };
 
 const SchoolDistrictEntry kSchoolDistrictTable[kSchoolDistrictTableRows] = {
 #define SCHOOL_DISTRICT(county, code, name) {k##county, #county, code, name},
-#include "entry/county_districts.def"
+#include "return/county_districts.def"
 #undef SCHOOL_DISTRICT
     {kEndCounty, "", 0, ""},
 };

@@ -1,0 +1,20 @@
+# non_test_sources(ROOT OUT SUFFIX...): the sources with those suffixes,
+# relative to ROOT, in every top folder but a build tree, outside any
+# tests/ folder.
+function(non_test_sources root out)
+  file(GLOB entries LIST_DIRECTORIES true RELATIVE ${root} ${root}/*)
+  set(found "")
+  foreach(entry IN LISTS entries)
+    if(NOT IS_DIRECTORY ${root}/${entry} OR EXISTS ${root}/${entry}/CMakeCache.txt)
+      continue()
+    endif()
+    set(patterns "")
+    foreach(suffix IN LISTS ARGN)
+      list(APPEND patterns ${root}/${entry}/*${suffix})
+    endforeach()
+    file(GLOB_RECURSE sources RELATIVE ${root} ${patterns})
+    list(FILTER sources EXCLUDE REGEX "(^|/)tests/")
+    list(APPEND found ${sources})
+  endforeach()
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
