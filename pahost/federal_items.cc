@@ -38,13 +38,15 @@ bool readLong(const std::string& text, long low, long high, long* value) {
 // The largest federal figure taken, as the loader's largest amount.
 const long kMaxItem = static_cast<long>(TestDataFormat::kMaxAmount);
 
-// A plain decimal number that fills `text` and that the loader would store.
+// A plain decimal number, blanks at either end allowed, that the loader
+// would store in a number field (no random amount, no empty value).
 bool readAmount(const std::string& text, double* value) {
-  if (text.empty() || TestDataFormat::decimalNumberLength(text) != text.size() ||
-      TestDataFormat::checkAmountText(text) != TestDataFormat::LineProblem::kStored) {
+  TestDataFormat::Amount amount;
+  if (text.empty() || TestDataFormat::readAmount(text, &amount) != TestDataFormat::LineProblem::kStored ||
+      amount.random) {
     return false;
   }
-  *value = std::strtod(text.c_str(), nullptr);
+  *value = amount.number;
   return true;
 }
 
@@ -72,7 +74,7 @@ bool parseItem(const std::vector<std::string>& parts, Item* item) {
   }
   item->kind = Item::kCommon;
   return name.size() >= 2 && name[0] == 'C' && readLong(name.substr(1), 1, INT_MAX, &item->code) &&
-         readLong(parts[3], -kMaxItem, kMaxItem, &item->whole);
+         readLong(TestDataFormat::withoutBlanksAtEnds(parts[3]), -kMaxItem, kMaxItem, &item->whole);
 }
 
 void apply(const Item& item, DataMgmt::USTaxReturn& federal) {

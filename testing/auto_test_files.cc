@@ -262,6 +262,11 @@ bool isWritableFile(const std::string& path) {
          ::access(path.c_str(), W_OK) == 0;
 }
 
+bool isReadableFile(const std::string& path) {
+  struct stat status;
+  return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && ::access(path.c_str(), R_OK) == 0;
+}
+
 std::vector<std::string> readLines(const std::string& path, std::vector<long>* tooLong) {
   std::vector<std::string> lines;
   // Opened without waiting, so that a pipe is found out before it blocks.

@@ -81,6 +81,8 @@ bool openOutput(const std::string& path, bool append, std::ofstream& out);
 // Whether `path` is a regular file this process may write and that
 // openOutput does not refuse.
 bool isWritableFile(const std::string& path);
+// Whether `path` is a regular file this process may read.
+bool isReadableFile(const std::string& path);
 
 // Every line of a regular file, without its end ("\n", "\r\n" or a lone
 // "\r"; a last line without one counts). A line longer than

@@ -78,6 +78,17 @@ bool fileOption(OptionValues& options, const std::string& tag, std::string& path
   return optionPath(options, tag, true, path);
 }
 
+// An option naming a file a step reads. One that is not there to be read
+// is reported: its step runs and finds nothing, which would otherwise look
+// like a file with nothing in it.
+bool inputOption(OptionValues& options, const std::string& tag, std::string& path) {
+  if (!fileOption(options, tag, path)) return false;
+  if (!AutoTestFiles::isReadableFile(path)) {
+    AutoTestReport::add("option " + tag + " \"" + options[tag] + "\": no file to read there");
+  }
+  return true;
+}
+
 // An option naming a file of a folder that another option names.
 bool fileNameOption(OptionValues& options, const std::string& tag) {
   if (AutoTestFiles::isPlainName(options[tag])) return true;
@@ -130,12 +141,12 @@ void PATaxReturnCalcEngine::runAutoTest() {
     writeFormFieldNames(options["PAOUTPUTALLFIELDSFORSINGLEFORMTARGET"],
                         options["PAOUTPUTALLFIELDSFORSINGLEFORMFILE"], dir);
   }
-  if (runs("PAIMPORTFIELDS") && fileOption(options, "PAFIELDLIST", path)) loadInputTextFile(path, paReturn);
+  if (runs("PAIMPORTFIELDS") && inputOption(options, "PAFIELDLIST", path)) loadInputTextFile(path, paReturn);
   std::string formsAffected;
   std::string relations;
   std::string results;
-  if (runs("PAFIELDRELATION") && fileOption(options, "PAFIELDRELATIONFORMSAFFECTED", formsAffected) &&
-      fileOption(options, "PAFIELDRELATIONINPUTFIELDS", relations) &&
+  if (runs("PAFIELDRELATION") && inputOption(options, "PAFIELDRELATIONFORMSAFFECTED", formsAffected) &&
+      inputOption(options, "PAFIELDRELATIONINPUTFIELDS", relations) &&
       fileOption(options, "PAFIELDRELATIONOUTPUTFIELDS", results)) {
     loadInputXmlFile(formsAffected, relations, results, paReturn, boxForm, inProgressBox);
     // Done only when the results have a file to go to (the run made it).
@@ -174,7 +185,7 @@ void StateTaxReturnCalcEngine::runScrubberAutoTest(const std::string& prefix, Da
   if (!readHookOptions(taxReturn, formId, doneBox, {"SCRUBBER", "INPUTFIELDLIST"}, options)) return;
   if (!isOn(options["SCRUBBER"]) || AutoTestBoxes::isMarked(taxReturn, formId, inProgressBox)) return;
   std::string path;
-  if (!fileOption(options, "INPUTFIELDLIST", path)) return;
+  if (!inputOption(options, "INPUTFIELDLIST", path)) return;
   scrubInputFields(prefix, path, taxReturn, formId, doneBox, inProgressBox);
 }
 

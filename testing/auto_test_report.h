@@ -1,7 +1,8 @@
 // The report of the automated-test hooks: what the test-data readers and
 // the hooks refused while a hook ran (a skipped line of an import, a value
-// a field cannot take, a path or output name refused), one line each,
-// appended to OrvaneAutoTest_Report.txt in the automated-test directory.
+// a field cannot take, a path or output name refused, a file to read that
+// is not there), one line each, appended to OrvaneAutoTest_Report.txt in
+// the automated-test directory.
 // The file is a control file of the hooks (no output takes its name); the
 // test tool that reads it removes it.
 //

@@ -125,6 +125,12 @@ inline std::size_t decimalNumberLength(const std::string& text) {
   return at;
 }
 
+// `text` without the blanks and tabs at either end.
+inline std::string withoutBlanksAtEnds(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+}
+
 // The number a number field's value gives, and whether "RAND(n)" asked
 // for a random amount between 0 and n (n truncated toward zero).
 struct Amount {
@@ -142,9 +148,8 @@ struct Amount {
 inline LineProblem readAmount(const std::string& value, Amount* amount) {
   *amount = Amount();
   if (value.empty()) return LineProblem::kStored;
-  const std::size_t first = value.find_first_not_of(" \t");
-  if (first == std::string::npos) return LineProblem::kNotANumber;
-  std::string text = value.substr(first, value.find_last_not_of(" \t") + 1 - first);
+  std::string text = withoutBlanksAtEnds(value);
+  if (text.empty()) return LineProblem::kNotANumber;
   const std::string kRandomHead = "RAND(";
   amount->random = text.compare(0, kRandomHead.size(), kRandomHead) == 0 && text.back() == ')';
   if (amount->random) text = text.substr(kRandomHead.size(), text.size() - kRandomHead.size() - 1);

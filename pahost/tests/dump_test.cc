@@ -121,11 +121,12 @@ TEST_F(DumpTest, WritesEveryNonNullFieldInFormCopyAndFieldOrder) {
 
 TEST_F(DumpTest, FederalItemsLoadAndDumpAsItemLines) {
   const std::string file = writeFile(
-      "FEDCOMMON:0:C1:2\n"
-      "fedcommon:55:c14:-300\n"
+      "FEDCOMMON:0:C1:\t2\n"    // blanks at either end, as in a number field
+      "fedcommon:55:c14:-300 \n"
       "FEDCOMMON:0:C0:5\n"      // no item 0
       "FEDCOMMON:0:C7:1.5\n"    // items are whole numbers
-      "FEDCOMMON:10:WAGES:38500\n"
+      "FEDCOMMON:0:C8: \n"      // blanks are no number
+      "FEDCOMMON:10:WAGES: 38500 \n"
       "FEDCOMMON:1:ALLWAGES:52000.5\n"
       "FEDCOMMON:2:WAGES:5\n"   // who is 1 or 10
       "FEDCOMMON:0:WITHHELD:2778.35\n"

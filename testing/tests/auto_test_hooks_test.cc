@@ -97,14 +97,15 @@ TEST_F(AutoTestHooksTest, AReaderExceptionEndsEachHookQuietly) {
 }
 
 // Option values are paths inside the automated-test directory; one that
-// leads out of it keeps its step from running and is reported.
-TEST_F(AutoTestHooksTest, PathsLeadingOutOfTheDirectoryAreRefusedAndReported) {
+// leads out of it keeps its step from running and is reported, and so is
+// a file to read that is not there.
+TEST_F(AutoTestHooksTest, PathsLeadingOutOfTheDirectoryOrToNothingAreReported) {
   Options options = {{"PAGENERATECYCLE", "Yes"}, {"PAOUTPUTALLFIELDS", "Yes"}, {"PAOUTPUTALLFIELDSFILE", "../n.txt"},
                      {"PAOUTPUTALLFIELDSFORSINGLEFORM", "Yes"}, {"PAOUTPUTALLFIELDSFORSINGLEFORMFILE", "n.txt"},
-                     {"PAIMPORTFIELDS", "Yes"}, {"PAFIELDRELATION", "Yes"}, {"SCRUBBER", "Yes"},
-                     {"PAGENERATECYCLEDAEMON", "Yes"}};
+                     {"PAIMPORTFIELDS", "Yes"}, {"PAFIELDLIST", "import.txt"}, {"PAFIELDRELATION", "Yes"},
+                     {"SCRUBBER", "Yes"}, {"PAGENERATECYCLEDAEMON", "Yes"}};
   const std::string outside = ::testing::TempDir() + "autotest_outside_" + std::to_string(::getpid());
-  for (const char* tag : {"PAOUTPUTDIR", "PAOUTPUTALLFIELDSFORSINGLEFORMDIR", "PAFIELDLIST", "PAFIELDRELATIONFORMSAFFECTED",
+  for (const char* tag : {"PAOUTPUTDIR", "PAOUTPUTALLFIELDSFORSINGLEFORMDIR", "PAFIELDRELATIONFORMSAFFECTED",
                           "INPUTFIELDLIST", "PAOUTPUTDIRDAEMON"}) {
     options.push_back({tag, outside});
   }
@@ -115,6 +116,7 @@ TEST_F(AutoTestHooksTest, PathsLeadingOutOfTheDirectoryAreRefusedAndReported) {
   EXPECT_TRUE(engine->calls.empty() && !std::filesystem::exists(outside) && !done());
   const std::string report = read("OrvaneAutoTest_Report.txt");
   EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 7);
+  EXPECT_NE(report.find("option PAFIELDLIST \"import.txt\": no file to read there\n"), std::string::npos);
   EXPECT_NE(report.find("option PAOUTPUTALLFIELDSFILE \"../n.txt\": not a plain file name\noption "
                         "PAOUTPUTALLFIELDSFORSINGLEFORMDIR \"" + outside + "\": an absolute path outside the test folder\n"),
             std::string::npos);

@@ -1,0 +1,27 @@
+# Checks that the README shows the main job's output as pahost prints it:
+# the indented block of README that starts with "loaded <checkout>" must
+# equal GOLDEN (the sample's golden output) with its placeholders written
+# as the README writes them (run from the checkout, built in build/).
+file(STRINGS ${README} lines)
+set(shown "")
+set(inside FALSE)
+foreach(line IN LISTS lines)
+  if(line MATCHES "^    loaded <checkout>/")
+    set(inside TRUE)
+  elseif(inside AND NOT line STREQUAL "" AND NOT line MATCHES "^    ")
+    break()
+  endif()
+  if(inside)
+    string(REGEX REPLACE "^    " "" line "${line}")
+    string(APPEND shown "${line}\n")
+  endif()
+endforeach()
+string(STRIP "${shown}" shown)
+file(READ ${GOLDEN} want)
+string(REPLACE "<bin>/" "<checkout>/build/bin/" want "${want}")
+string(REPLACE "<examples>/" "examples/" want "${want}")
+string(REPLACE "<work>/" "" want "${want}")
+string(STRIP "${want}" want)
+if(NOT shown STREQUAL want)
+  message(FATAL_ERROR "the README's main job output differs from ${GOLDEN}:\n${shown}\n---\n${want}")
+endif()
