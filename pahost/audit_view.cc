@@ -23,8 +23,10 @@ void printEFileVerdict(std::FILE* out, const HostSession::EFileOutcome& outcome,
   std::size_t barring = 0;
   for (const HostSession::AuditMessage& m : messages) barring += m.barsEFiling ? 1 : 0;
   if (barring > 0 || !outcome.refusal.empty()) {
-    std::fprintf(out, "E-filing: refused (%zu message%s bar%s it); file the return on paper.\n", barring,
-                 plural(barring), barring == 1 ? "s" : "");
+    // Some refusals are mended by correcting the return, others only by
+    // filing on paper: the message itself says which.
+    std::fprintf(out, "E-filing: refused (%zu message%s bar%s it): correct what %s, or file the return on paper.\n",
+                 barring, plural(barring), barring == 1 ? "s" : "", barring == 1 ? "it names" : "they name");
     if (!outcome.refusal.empty()) std::fprintf(out, "  Refusal recorded: %s\n", outcome.refusal.c_str());
   } else if (outcome.problem) {
     std::fprintf(out, "E-filing: the return can be e-filed once the messages above are dealt with.\n");
