@@ -150,7 +150,10 @@ void IntDivWorksheetCalc::summaryFirstTwo(const Line& shown, const Line& summary
     set(summary.spouse, g.spouseFirstTwo());
     sum(summary.total, {summary.taxpayer, summary.spouse});
   } else {
+    // No spouse: nothing of a joint run's spouse column stays for the
+    // spouse's Schedule A or B copy to read.
     setNull(shown.spouse);
+    setNull(summary.spouse);
     set(shown.total, t);
     copyField(singleTotalFrom, summary.total);
   }

@@ -154,6 +154,7 @@ void IntDivWorksheetCalc::summaryInterest(const SummaryGroups& g) {
   summaryFirstTwo(kSummaryShown, kSummary12, g, kSummaryShown.taxpayer);
   copyField(kSummary12.total, W::kSummaryInterestCopy);
   summaryLastTwo(kSummary34, g);
+  openSpouse(kOtherInterest.spouse);
   if (joint()) {
     sum(kOtherInterest.total, {kOtherInterest.taxpayer, kOtherInterest.spouse});
   } else {

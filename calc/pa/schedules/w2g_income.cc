@@ -191,7 +191,12 @@ class Schedule {
 void fillW2GWinnings(Schedule& w, DataMgmt::TaxReturn& federal, bool joint, bool fullYear) {
   int count = 0;
   const Split w2g = sumByOwner(federal, kFormID_FedW2G, w2gOwner, joint, FedW2G::kWinnings, 100.0, &count);
-  if (count > 0) w.assign(PAW2GIncome::kW2GCount, count);
+  // The count of this run's copies: none leaves no count of an earlier run.
+  if (count > 0) {
+    w.assign(PAW2GIncome::kW2GCount, count);
+  } else {
+    w.null(PAW2GIncome::kW2GCount);
+  }
   w.assignSplit(kW2GWinnings, w2g, joint);
   if (!fullYear) {
     w.limitOrClose(kPAW2GWinnings.taxpayer, w2g.taxpayer > 0, w2g.taxpayer);
@@ -402,11 +407,12 @@ void PATaxReturnCalcEngine::computeW2GIncome(TaxFormPtr form, uint16_t copy, int
 
   if (federal.getIN(kFormID_Fed57, 1, Fed57::kGamblingIncome) <= 0) {
     // No gambling income on the federal return. The net amounts after the
-    // cleared range go too, so that the PA-40 and Schedule G-L do not keep
-    // winnings of an earlier calculation.
+    // cleared range and the count of copies go too, so that the PA-40,
+    // Schedule G-L and the data file keep nothing of an earlier calculation.
     clearFormFields(kFormID_PAW2GIncome, 1, kW2GWinnings.both, kLossesCarried.spouse);
     clearFormFields(kFormID_PAW2GIncome, 1, PAW2GIncome::kTaxpayerW2GRemainderCarried,
                     PAW2GIncome::kNetWinnings);
+    w.null(PAW2GIncome::kW2GCount);
   } else {
     fillW2GWinnings(w, federal, joint, fullYear);
     fillOtherWinnings(w, federal, joint, fullYear);

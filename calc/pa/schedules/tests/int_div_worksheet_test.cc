@@ -121,6 +121,22 @@ TEST_F(IntDivWorksheetTest, EnteredAmountsAreLimitedToWhatTheyReduce) {
   EXPECT_TRUE(ws().isNull(W::kSpousePartYearInterest));
 }
 
+// A joint return changed to one that is not joint keeps no spouse amount
+// for the spouse's Schedule A or B copy to take.
+TEST_F(IntDivWorksheetTest, NoSpouseColumnLeftWhenNoLongerJoint) {
+  joint();
+  summary(kFormID_State16, State16::kTaxpayerRegular, State16::kSpouseRegular, 100, 40);
+  summary(kFormID_State17, State17::kTaxpayerRegular, State17::kSpouseRegular, 50, 20);
+  enter(W::kSpouseOtherInterest, 7);
+  run();
+  expectAmounts(ws(), {{W::kSpouseSummaryInterest, 40}, {W::kSpouseSummaryDividends, 20},
+                       {W::kSpouseGrossInterest, 47}});
+  single();
+  run();
+  expectNull(ws(), {W::kSpouseSummaryInterest, W::kSpouseSummaryDividends, W::kSpouseOtherInterest});
+  expectAmounts(ws(), {{W::kSpouseGrossInterest, 0}, {W::kGrossInterest, 100}, {W::kSummaryDividends, 50}});
+}
+
 // A person whose form 89 interest is gone keeps no remainder from an
 // earlier calculation.
 TEST_F(IntDivWorksheetTest, AForm89RemainderDoesNotOutliveItsInterest) {
