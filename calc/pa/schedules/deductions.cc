@@ -60,11 +60,13 @@ const IncomeSource kIncomeSources[] = {
     {&kFormID_PAScheduleD, PAScheduleD::kTotalGain, PAScheduleD::kTotalGain, Copies::kCopyPerPerson, false,
      true},
     {&kFormID_PA40, PA40::kTaxpayerRentsTotal, PA40::kSpouseRentsTotal, Copies::kCopy1, false, true},
-    // Estate and trust income of every copy, gambling income.
+    // Estate and trust income of every copy, gambling income: neither class
+    // passes a loss on (PA-40 lines 7 and 8 are never below 0), so neither
+    // lowers the limit.
     {&kFormID_PAScheduleJ, PAScheduleJ::kTaxpayerTotal, PAScheduleJ::kSpouseTotal, Copies::kAllCopies, false,
-     false},
+     true},
     {&kFormID_PAW2GIncome, PAW2GIncome::kTaxpayerNetWinnings, PAW2GIncome::kSpouseNetWinnings, Copies::kCopy1,
-     false, false},
+     false, true},
 };
 
 // Sum of the income-limit addends of the taxpayer (spouse false) or spouse.

@@ -13,9 +13,10 @@ class DeductionsTest : public PA40Test {
   void enterD(const FieldId& field, double v) { number(kFormID_PADeductions, field, v); }
 };
 
-// Each spouse's limit is that spouse's own PA income; losses of business,
-// gains and rents count as 0, those of estates and gambling do not. A limit
-// below 0 allows nothing but takes nothing off the other spouse.
+// Each spouse's limit is that spouse's own PA income; a class with a loss
+// (business, gains, rents, estates and trusts over every copy, gambling)
+// counts as 0. A limit below 0 allows nothing but takes nothing off the
+// other spouse.
 TEST_F(DeductionsTest, JointIncomeLimits) {
   setFilingStatus(PADataMgmt::kFilingJoint);
   enter(PA40::kTaxpayerCompensation, 10000);
@@ -29,14 +30,16 @@ TEST_F(DeductionsTest, JointIncomeLimits) {
   number(kFormID_PAScheduleJ, PAScheduleJ::kTaxpayerTotal, -250, 2);
   number(kFormID_PAW2GIncome, PAW2GIncome::kTaxpayerNetWinnings, -100);
   number(kFormID_PAScheduleJ, PAScheduleJ::kSpouseTotal, -500, 2);
+  enter(PA40::kSpouseCompensation, 100);
+  enter(PA40::kSpouseExpenses, 600);
   enterD(PADeductions::kTaxpayerTuitionContribution.at(0), 15000);
   enterD(PADeductions::kSpouseTuitionContribution.at(0), 2000);
   compute(kFormID_PADeductions);
-  EXPECT_EQ(value(PADeductions::kTaxpayerIncomeLimit), 10000 - 1000 + 200 - 400 - 100);
-  EXPECT_EQ(value(PADeductions::kSpouseIncomeLimit), 300 - 500);
-  EXPECT_EQ(value(PADeductions::kTaxpayerAllowedDeductions), 8700);
+  EXPECT_EQ(value(PADeductions::kTaxpayerIncomeLimit), 10000 - 1000 + 200);
+  EXPECT_EQ(value(PADeductions::kSpouseIncomeLimit), 100 - 600 + 300);
+  EXPECT_EQ(value(PADeductions::kTaxpayerAllowedDeductions), 9200);
   EXPECT_EQ(value(PADeductions::kSpouseAllowedDeductions), 0);
-  EXPECT_EQ(value(PADeductions::kTotalAllowedDeductions), 8700);
+  EXPECT_EQ(value(PADeductions::kTotalAllowedDeductions), 9200);
   EXPECT_EQ(textOf(kFormID_PADeductions, PADeductions::kCodeLetter), "T");  // tuition alone
   EXPECT_TRUE(entered(kFormID_PADeductions));
 
