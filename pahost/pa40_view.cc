@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "catalogs/fields/field_tables.h"
@@ -22,6 +23,7 @@ const Primitives::OVImmutableFormIdentifier kPA40Form(TableNumbers::kPA40FormNum
 const char kTotalPaymentLine[] = "TotalPayment";  // tax due with penalties
 const char kRefundLine[] = "Refund";
 const char kEstimatedCreditLine[] = "EstimatedAccountCredit";
+const char kDonationsLine[] = "TotalRefundDonations";
 const char kLineHead[] = "Line ";
 const int kNumberWidth = 3;  // "1a", "19b"
 const int kAmountWidth = 12;
@@ -88,6 +90,13 @@ std::vector<PrintedLine> linesOf(const DataMgmt::TaxForm& copy) {
     const long amount = amountOf(copy, row->number);
     if (amount != 0) lines.push_back({label, amount});
   }
+  // In the form's order ("1a", "1c", "2", ..., "19b", "32"), whatever the
+  // order of the table's rows.
+  auto order = [](const PrintedLine& line) {
+    return std::make_pair(std::atoi(line.label.number.c_str()), line.label.number);
+  };
+  std::stable_sort(lines.begin(), lines.end(),
+                   [&order](const PrintedLine& a, const PrintedLine& b) { return order(a) < order(b); });
   return lines;
 }
 
@@ -95,15 +104,24 @@ void printBalance(std::FILE* out, const DataMgmt::TaxForm& copy) {
   const BalanceLine due = balanceLine(copy, kTotalPaymentLine);
   const BalanceLine refund = balanceLine(copy, kRefundLine);
   const BalanceLine credit = balanceLine(copy, kEstimatedCreditLine);
+  const BalanceLine donations = balanceLine(copy, kDonationsLine);
   if (due.amount > 0) {
     std::fprintf(out, "Balance: you owe %s (line %s, total payment)\n", groupedAmount(due.amount).c_str(),
                  due.number.c_str());
-  } else if (refund.amount > 0 || credit.amount > 0) {
-    std::fprintf(out, "Balance: a refund of %s (line %s)", groupedAmount(refund.amount).c_str(),
-                 refund.number.c_str());
-    if (credit.amount > 0) std::fprintf(out, ", and %s credited to the 2019 estimated account (line %s)",
-                                        groupedAmount(credit.amount).c_str(), credit.number.c_str());
-    std::fprintf(out, "\n");
+  } else if (refund.amount > 0 || credit.amount > 0 || donations.amount > 0) {
+    // Where the overpayment goes: refunded, credited, donated.
+    std::vector<std::string> parts;
+    parts.push_back("a refund of " + groupedAmount(refund.amount) + " (line " + refund.number + ")");
+    if (credit.amount > 0) {
+      parts.push_back(groupedAmount(credit.amount) + " credited to the 2019 estimated account (line " +
+                      credit.number + ")");
+    }
+    if (donations.amount > 0) {
+      parts.push_back(groupedAmount(donations.amount) + " donated (line " + donations.number + ")");
+    }
+    std::string text = parts[0];
+    for (std::size_t i = 1; i < parts.size(); ++i) text += (i + 1 < parts.size() ? ", " : ", and ") + parts[i];
+    std::fprintf(out, "Balance: %s\n", text.c_str());
   } else {
     std::fprintf(out, "Balance: nothing to pay and no refund\n");
   }
