@@ -19,11 +19,17 @@ const char kScratchPattern[] = ".pahost-XXXXXX";
 // Permissions of a new data file, and the bits an older one passes on.
 const mode_t kNewFileMode = 0600;
 const mode_t kPermissionBits = 0777;
+// The bits a private folder never has: access for anyone but its owner.
+const mode_t kOthersAccess = 077;
+// The system's view of a process's open files, one path per number.
+const char kOpenFilesFolder[] = "/proc/self/fd/";
 
 bool isScratchName(const char* name) {
   return std::strncmp(name, kScratchHead, sizeof kScratchHead - 1) == 0 &&
          std::strlen(name) == sizeof kScratchPattern - 1;
 }
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // The names in the folder `fd` (without "." and ".."); `fd` stays open.
 std::vector<std::string> namesIn(int fd) {
@@ -44,6 +50,12 @@ std::vector<std::string> namesIn(int fd) {
   return names;
 }
 
+void replaceAll(std::string& text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+}
+
 }  // namespace
 
 DataFilePlacement::DataFilePlacement(const std::string& target, const std::string& writtenName,
@@ -51,15 +63,23 @@ DataFilePlacement::DataFilePlacement(const std::string& target, const std::strin
     : target_(target), writtenName_(writtenName), federalName_(federalName) {
   const std::size_t slash = target.rfind('/');
   parent_ = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+  name_ = slash == std::string::npos ? target : target.substr(slash + 1);
 }
 
 DataFilePlacement::~DataFilePlacement() {
-  if (!scratch_.empty()) removeFolderOfWrite(scratch_.substr(scratch_.rfind('/') + 1));
+  if (scratchFd_ >= 0) {
+    removeFolderOfWrite(scratchFd_, scratch_.substr(scratch_.rfind('/') + 1));
+    ::close(scratchFd_);
+  }
   if (parentFd_ >= 0) ::close(parentFd_);  // lets the lock go
 }
 
 bool DataFilePlacement::fail(const std::string& what, const std::string& path) {
-  error_ = what + " " + path + ": " + std::strerror(errno);
+  return refuse(what + " " + path + ": " + std::strerror(errno));
+}
+
+bool DataFilePlacement::refuse(const std::string& cause) {
+  error_ = cause;
   return false;
 }
 
@@ -72,28 +92,49 @@ bool DataFilePlacement::begin() {
   std::string scratch = parent_ + "/" + kScratchPattern;
   if (::mkdtemp(&scratch[0]) == nullptr) return fail("cannot make a private folder in", parent_);
   scratch_ = scratch;
+  if (!holdPrivateFolder()) return false;
   // The federal file beside the target, seen by the writer in its folder.
   const std::string federal = parent_ + "/" + federalName_;
   if (::access(federal.c_str(), F_OK) == 0 &&
-      ::symlink(("../" + federalName_).c_str(), (scratch_ + "/" + federalName_).c_str()) != 0) {
+      ::symlinkat(("../" + federalName_).c_str(), scratchFd_, federalName_.c_str()) != 0) {
     return fail("cannot link the federal file", federal);
   }
   return true;
 }
 
+// Opens the private folder just made and makes sure it is still that one
+// (this user's, closed to everyone else). The writer reaches it through the
+// open handle: what becomes of its name in the target's folder no longer
+// matters. Without the system's view of open files, by its path.
+bool DataFilePlacement::holdPrivateFolder() {
+  const std::string name = scratch_.substr(scratch_.rfind('/') + 1);
+  scratchFd_ = ::openat(parentFd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (scratchFd_ < 0) return fail("cannot open the private folder", scratch_);
+  struct stat made;
+  if (::fstat(scratchFd_, &made) != 0 || made.st_uid != ::geteuid() || (made.st_mode & kOthersAccess) != 0) {
+    ::close(scratchFd_);  // another's folder: nothing in it is removed
+    scratchFd_ = -1;
+    return refuse("the private folder " + scratch_ + " was replaced by another");
+  }
+  folder_ = kOpenFilesFolder + std::to_string(scratchFd_);
+  struct stat seen;
+  if (::stat(folder_.c_str(), &seen) != 0 || !sameFile(seen, made)) folder_ = scratch_;
+  return true;
+}
+
 bool DataFilePlacement::commit() {
   const std::string written = scratch_ + "/" + writtenName_;
-  const int fd = ::open(written.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  const int fd = ::openat(scratchFd_, writtenName_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return fail("cannot open", written);
   struct stat older;
-  const mode_t mode = ::stat(target_.c_str(), &older) == 0 && S_ISREG(older.st_mode)
+  const mode_t mode = ::fstatat(parentFd_, name_.c_str(), &older, 0) == 0 && S_ISREG(older.st_mode)
                           ? older.st_mode & kPermissionBits
                           : kNewFileMode;
   bool ok = ::fchmod(fd, mode) == 0 || fail("cannot set the permissions of", written);
   ok = ok && (::fsync(fd) == 0 || fail("cannot write", written));
   ::close(fd);
   if (!ok) return false;
-  if (::rename(written.c_str(), target_.c_str()) != 0) {
+  if (::renameat(scratchFd_, writtenName_.c_str(), parentFd_, name_.c_str()) != 0) {
     return fail("cannot rename " + written + " to", target_);
   }
   // The rename itself reaches the disk only with the folder.
@@ -102,27 +143,21 @@ bool DataFilePlacement::commit() {
 }
 
 std::string DataFilePlacement::outsideNames(std::string text) const {
-  if (scratch_.empty()) return text;
-  const std::string link = scratch_ + "/" + federalName_;
-  const std::string federal = parent_ + "/" + federalName_;
-  for (std::size_t at = text.find(link); at != std::string::npos; at = text.find(link, at + federal.size())) {
-    text.replace(at, link.size(), federal);
-  }
+  if (folder_.empty()) return text;
+  replaceAll(text, folder_ + "/" + federalName_, parent_ + "/" + federalName_);
+  if (folder_ != scratch_) replaceAll(text, folder_ + "/", scratch_ + "/");
   return text;
 }
 
 // What a write leaves in its private folder: the file, the writer's own
 // temporary beside it and the link to the federal file; nothing else is
 // removed, and the folder only when that empties it.
-void DataFilePlacement::removeFolderOfWrite(const std::string& name) {
-  const int fd = ::openat(parentFd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return;
+void DataFilePlacement::removeFolderOfWrite(int fd, const std::string& name) {
   for (const std::string& entry : namesIn(fd)) {
     if (entry == federalName_ || entry.compare(0, writtenName_.size(), writtenName_) == 0) {
       ::unlinkat(fd, entry.c_str(), 0);
     }
   }
-  ::close(fd);
   ::unlinkat(parentFd_, name.c_str(), AT_REMOVEDIR);
 }
 
@@ -135,6 +170,9 @@ void DataFilePlacement::removeLeftovers() {
         !S_ISDIR(info.st_mode)) {
       continue;
     }
-    removeFolderOfWrite(name);
+    const int fd = ::openat(parentFd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) continue;
+    removeFolderOfWrite(fd, name);
+    ::close(fd);
   }
 }
