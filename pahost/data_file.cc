@@ -23,6 +23,7 @@ const mode_t kPermissionBits = 0777;
 const mode_t kOthersAccess = 077;
 // The system's view of a process's open files, one path per number.
 const char kOpenFilesFolder[] = "/proc/self/fd/";
+const std::size_t kCopyBlock = 65536;
 
 bool isScratchName(const char* name) {
   return std::strncmp(name, kScratchHead, sizeof kScratchHead - 1) == 0 &&
@@ -48,6 +49,21 @@ std::vector<std::string> namesIn(int fd) {
   }
   ::closedir(dir);
   return names;
+}
+
+// Copies what is left to read of `from` to `to`; false with errno set.
+bool copyRest(int from, int to) {
+  std::vector<char> block(kCopyBlock);
+  for (;;) {
+    const ssize_t got = ::read(from, block.data(), block.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return got == 0;
+    for (ssize_t put = 0; put < got;) {
+      const ssize_t done = ::write(to, block.data() + put, static_cast<std::size_t>(got - put));
+      if (done < 0 && errno != EINTR) return false;
+      put += done < 0 ? 0 : done;
+    }
+  }
 }
 
 void replaceAll(std::string& text, const std::string& from, const std::string& to) {
@@ -92,14 +108,7 @@ bool DataFilePlacement::begin() {
   std::string scratch = parent_ + "/" + kScratchPattern;
   if (::mkdtemp(&scratch[0]) == nullptr) return fail("cannot make a private folder in", parent_);
   scratch_ = scratch;
-  if (!holdPrivateFolder()) return false;
-  // The federal file beside the target, seen by the writer in its folder.
-  const std::string federal = parent_ + "/" + federalName_;
-  if (::access(federal.c_str(), F_OK) == 0 &&
-      ::symlinkat(("../" + federalName_).c_str(), scratchFd_, federalName_.c_str()) != 0) {
-    return fail("cannot link the federal file", federal);
-  }
-  return true;
+  return holdPrivateFolder() && copyFederalFile();
 }
 
 // Opens the private folder just made and makes sure it is still that one
@@ -120,6 +129,27 @@ bool DataFilePlacement::holdPrivateFolder() {
   struct stat seen;
   if (::stat(folder_.c_str(), &seen) != 0 || !sameFile(seen, made)) folder_ = scratch_;
   return true;
+}
+
+// The federal file beside the target, copied into the private folder: a
+// plain file only (a FIFO would hang the write), and never under the
+// target's name (the new file would take the federal file's place). None
+// there is no federal data.
+bool DataFilePlacement::copyFederalFile() {
+  const std::string federal = parent_ + "/" + federalName_;
+  const int from = ::openat(parentFd_, federalName_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (from < 0) return errno == ENOENT || fail("cannot open the federal file", federal);
+  struct stat info;
+  bool ok = name_ != federalName_ || refuse(target_ + " is the federal file the data file is made from");
+  ok = ok && (::fstat(from, &info) == 0 || fail("cannot read the federal file", federal));
+  if (ok && !S_ISREG(info.st_mode)) ok = refuse("the federal file " + federal + " is not a plain file");
+  const int to = !ok ? -1
+                     : ::openat(scratchFd_, federalName_.c_str(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kNewFileMode);
+  ok = ok && ((to >= 0 && copyRest(from, to)) || fail("cannot copy the federal file", federal));
+  if (to >= 0 && ::close(to) != 0 && ok) ok = fail("cannot copy the federal file", federal);
+  ::close(from);
+  return ok;
 }
 
 bool DataFilePlacement::commit() {
@@ -150,7 +180,7 @@ std::string DataFilePlacement::outsideNames(std::string text) const {
 }
 
 // What a write leaves in its private folder: the file, the writer's own
-// temporary beside it and the link to the federal file; nothing else is
+// temporary beside it and the federal file's copy; nothing else is
 // removed, and the folder only when that empties it.
 void DataFilePlacement::removeFolderOfWrite(int fd, const std::string& name) {
   for (const std::string& entry : namesIn(fd)) {

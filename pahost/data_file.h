@@ -7,15 +7,16 @@
 // else can plant a file or a link in it). The folder is held open and the
 // writer reaches it through that handle, so that someone else who may write
 // into the target's folder cannot move it aside and put another in its
-// place. The federal file beside the target is linked into it, so the
-// writer finds the federal data there whatever the target is called.
-// commit() gives the new file the older file's permissions (0600 for a new
-// one: it holds social security numbers), forces it to the disk, renames
-// it over the target and forces the folder to the disk. Nothing is renamed
-// aside or deleted first: until that rename the target is untouched. The
-// private folder goes when the object does; one left by a killed run is
-// removed by the next run into the same folder. Runs into one folder take
-// turns (a lock on the folder).
+// place. A copy of the federal file beside the target goes into it, so the
+// writer finds the federal data there whatever the target is called; a
+// federal file that is not a plain file (a FIFO would hang the write), or
+// that the target would replace, is refused. commit() gives the new file
+// the older file's permissions (0600 for a new one: it holds social
+// security numbers), forces it to the disk, renames it over the target and
+// forces the folder to the disk. Nothing is renamed aside or deleted first:
+// until that rename the target is untouched. The private folder goes when
+// the object does; one left by a killed run is removed by the next run into
+// the same folder. Runs into one folder take turns (a lock on the folder).
 #ifndef PAHOST_DATA_FILE_H_
 #define PAHOST_DATA_FILE_H_
 
@@ -42,7 +43,7 @@ class DataFilePlacement {
   bool commit();
   const std::string& error() const { return error_; }
   // `text` (a cause the writer gave) naming the federal file by its own
-  // path rather than by its link, and the private folder by its path.
+  // path rather than by its copy, and the private folder by its path.
   std::string outsideNames(std::string text) const;
 
  private:
@@ -51,6 +52,7 @@ class DataFilePlacement {
   // false with error() set to `cause`.
   bool refuse(const std::string& cause);
   bool holdPrivateFolder();
+  bool copyFederalFile();
   // Removes what a write leaves in the open folder `fd`, then the folder
   // `name` of the target's folder when that empties it.
   void removeFolderOfWrite(int fd, const std::string& name);
