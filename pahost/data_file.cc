@@ -156,11 +156,7 @@ bool DataFilePlacement::commit() {
   const std::string written = scratch_ + "/" + writtenName_;
   const int fd = ::openat(scratchFd_, writtenName_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return fail("cannot open", written);
-  struct stat older;
-  const mode_t mode = ::fstatat(parentFd_, name_.c_str(), &older, 0) == 0 && S_ISREG(older.st_mode)
-                          ? older.st_mode & kPermissionBits
-                          : kNewFileMode;
-  bool ok = ::fchmod(fd, mode) == 0 || fail("cannot set the permissions of", written);
+  bool ok = ::fchmod(fd, olderMode()) == 0 || fail("cannot set the permissions of", written);
   ok = ok && (::fsync(fd) == 0 || fail("cannot write", written));
   ::close(fd);
   if (!ok) return false;
@@ -170,6 +166,20 @@ bool DataFilePlacement::commit() {
   // The rename itself reaches the disk only with the folder.
   if (::fsync(parentFd_) != 0) return fail("cannot flush the folder", parent_);
   return true;
+}
+
+// The older file's permissions when it is this user's own file (and the
+// name a link of the user's, if it is one), else those of a new file: a
+// file someone else put at the target must not make the new one readable.
+mode_t DataFilePlacement::olderMode() const {
+  struct stat entry;
+  struct stat older;
+  const uid_t user = ::geteuid();
+  if (::fstatat(parentFd_, name_.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0 || entry.st_uid != user ||
+      ::fstatat(parentFd_, name_.c_str(), &older, 0) != 0 || older.st_uid != user || !S_ISREG(older.st_mode)) {
+    return kNewFileMode;
+  }
+  return older.st_mode & kPermissionBits;
 }
 
 std::string DataFilePlacement::outsideNames(std::string text) const {

@@ -11,14 +11,16 @@
 // writer finds the federal data there whatever the target is called; a
 // federal file that is not a plain file (a FIFO would hang the write), or
 // that the target would replace, is refused. commit() gives the new file
-// the older file's permissions (0600 for a new one: it holds social
-// security numbers), forces it to the disk, renames it over the target and
+// the older file's permissions when that is the user's own (else 0600: it
+// holds social security numbers), forces it to the disk, renames it over the target and
 // forces the folder to the disk. Nothing is renamed aside or deleted first:
 // until that rename the target is untouched. The private folder goes when
 // the object does; one left by a killed run is removed by the next run into
 // the same folder. Runs into one folder take turns (a lock on the folder).
 #ifndef PAHOST_DATA_FILE_H_
 #define PAHOST_DATA_FILE_H_
+
+#include <sys/types.h>
 
 #include <string>
 
@@ -52,6 +54,7 @@ class DataFilePlacement {
   // false with error() set to `cause`.
   bool refuse(const std::string& cause);
   bool holdPrivateFolder();
+  mode_t olderMode() const;
   bool copyFederalFile();
   // Removes what a write leaves in the open folder `fd`, then the folder
   // `name` of the target's folder when that empties it.

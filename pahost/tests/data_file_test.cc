@@ -1,5 +1,5 @@
 // DataFilePlacement in a folder that others may write into: what they put
-// there never redirects the write.
+// there never redirects the write nor opens the new file to them.
 #include "pahost/data_file.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +60,30 @@ TEST_F(DataFilePlacementTest, AFolderPutInPlaceOfThePrivateOneIsNeverWrittenInto
   EXPECT_EQ("the user's own file\n", readFile(dir / "mine.txt"));
   EXPECT_EQ("the data file\n", readFile(target));
   EXPECT_TRUE(fs::is_symlink(dir / "theirs" / "40.tif.tmp"));
+}
+
+// An older file at the target that is not the user's own, or a link that
+// is not, passes on none of its permissions: the new file is the user's
+// alone. Only root can make files of another user.
+TEST_F(DataFilePlacementTest, AnotherUsersOlderFileGivesNoPermissions) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to make another user's file";
+  const uid_t other = 65534;
+  std::ofstream(dir / "shared" / "readable") << "older\n";
+  ::chmod((dir / "shared" / "readable").c_str(), 0644);
+  ::chmod((dir / "mine.txt").c_str(), 0644);
+  fs::create_symlink(dir / "mine.txt", dir / "shared" / "link");
+  ASSERT_EQ(0, ::lchown((dir / "shared" / "readable").c_str(), other, other));
+  ASSERT_EQ(0, ::lchown((dir / "shared" / "link").c_str(), other, other));
+  for (const char* name : {"readable", "link"}) {
+    DataFilePlacement placement((dir / "shared" / name).string(), "40.tif", "1.tif");
+    ASSERT_TRUE(placement.begin()) << placement.error();
+    std::ofstream(placement.folder() + "/40.tif") << "the data file\n";
+    ASSERT_TRUE(placement.commit()) << placement.error();
+    struct stat made;
+    ASSERT_EQ(0, ::lstat((dir / "shared" / name).c_str(), &made));
+    EXPECT_EQ(0600u, made.st_mode & 0777) << name;
+  }
+  EXPECT_EQ("the user's own file\n", readFile(dir / "mine.txt"));
 }
 
 }  // namespace
