@@ -285,8 +285,11 @@ bool HostSession::writeDataFile(const std::string& path, long* records) {
     const std::string& cause = writer_->outputError();
     return fail(failed + (cause.empty() ? "the module's writer failed" : placement.outsideNames(cause)));
   }
+  // Counted before it is put in place: by then another file may stand at
+  // `path` (or a FIFO that would never end the count).
+  const long written = countRecords(placement.folder() + "/" + fileNameOf(kPAReturnType));
   if (!placement.commit()) return fail(failed + placement.error());
-  *records = countRecords(path);
+  *records = written;
   return true;
 }
 

@@ -2,8 +2,9 @@
 # the same file, federal data included, under the host's name and another;
 # 0600 for a new file, an older file's permissions kept; one PA-40 record for
 # a return with a stale second PA-40; a folder named by --out is exit 2 and
-# --dump writes no data file; a full file system, a read-only folder and a
-# federal file with a line too long to read are exit 1 with the cause, the
+# --dump writes no data file; a full file system, a read-only folder, a
+# federal file with a line too long to read or that is no plain file, and a
+# data file named like the federal file are exit 1 with the cause, the
 # older file as it was and nothing left beside it.
 include(${CMAKE_CURRENT_LIST_DIR}/sanitizer_report.cmake)
 file(REMOVE_RECURSE ${WORK})
@@ -17,7 +18,7 @@ set(federal "Y 2018\nD FDF1040   001 X T 1\n00001.000.001 FEDERAL\n")
 function(run prefix status output)
   string(REPLACE ";" " " args "${ARGN}")
   execute_process(COMMAND sh -c "${prefix} ${PAHOST} ${args}" OUTPUT_VARIABLE out ERROR_VARIABLE err
-                  RESULT_VARIABLE rc)
+                  RESULT_VARIABLE rc TIMEOUT 60)
   if(NOT rc STREQUAL "${status}" OR NOT "${out}${err}" MATCHES "${output}" OR "${err}" MATCHES "${SANITIZER_REPORT}")
     message(FATAL_ERROR "pahost ${args}: exit status ${rc}, expected ${status} and output matching "
                         "${output}\n${out}${err}")
@@ -86,6 +87,17 @@ string(REPEAT "x" 70000 long)
 file(WRITE ${WORK}/1.tif "D FDF1040   001 X T 1\n${long}\n")
 run("" 1 "line 2 of ${WORK}/1.tif is longer than 65536 bytes" --out ${WORK}/40.tif ${RETURN})
 expect_kept(${WORK}/40.tif "${older}")
+
+# A federal file that is not a plain file (a FIFO would hang the write),
+# and a data file named like the federal file, which it would replace.
+file(REMOVE ${WORK}/1.tif)
+execute_process(COMMAND mkfifo ${WORK}/1.tif)
+run("" 1 "the federal file ${WORK}/1.tif is not a plain file" --out ${WORK}/40.tif ${RETURN})
+expect_kept(${WORK}/40.tif "${older}")
+file(REMOVE ${WORK}/1.tif)
+file(WRITE ${WORK}/1.tif "${federal}")
+run("" 1 "${WORK}/1.tif is the federal file the data file is made from" --out ${WORK}/1.tif ${RETURN})
+expect_kept(${WORK}/1.tif "${federal}")
 
 # A read-only folder: a read-only mount of it for root, whom permissions
 # do not stop, else its permissions.

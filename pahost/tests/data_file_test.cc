@@ -1,0 +1,89 @@
+// DataFilePlacement in a folder that others may write into: what they put
+// there never redirects the write nor opens the new file to them.
+#include "pahost/data_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class DataFilePlacementTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::remove_all(dir);
+    fs::create_directories(dir / "shared");
+    fs::create_directories(dir / "theirs");
+    std::ofstream(dir / "mine.txt") << "the user's own file\n";
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  // The private folder's name in the shared folder.
+  std::string privateName(const DataFilePlacement& placement) {
+    for (const auto& entry : fs::directory_iterator(dir / "shared")) {
+      if (entry.path().filename().string().rfind(".pahost-", 0) == 0) return entry.path().filename();
+    }
+    ADD_FAILURE() << "no private folder beside " << placement.folder();
+    return "";
+  }
+
+  const fs::path dir = fs::path(::testing::TempDir()) / ("pahost_data_file." + std::to_string(::getpid()));
+  const fs::path target = dir / "shared" / "40.tif";
+};
+
+// Someone who may write into the folder moves the private folder aside once
+// it is made and puts a link to a folder of their own in its place, where
+// the writer's temporary links to another file of the user.
+TEST_F(DataFilePlacementTest, AFolderPutInPlaceOfThePrivateOneIsNeverWrittenInto) {
+  DataFilePlacement placement(target.string(), "40.tif", "1.tif");
+  ASSERT_TRUE(placement.begin()) << placement.error();
+  const std::string name = privateName(placement);
+  fs::rename(dir / "shared" / name, dir / "shared" / "moved");
+  fs::create_directory_symlink(dir / "theirs", dir / "shared" / name);
+  fs::create_symlink(dir / "mine.txt", dir / "theirs" / "40.tif.tmp");
+  // The writer writes its temporary and renames it into place in its folder.
+  std::ofstream(placement.folder() + "/40.tif.tmp") << "the data file\n";
+  ASSERT_EQ(0, std::rename((placement.folder() + "/40.tif.tmp").c_str(), (placement.folder() + "/40.tif").c_str()));
+  ASSERT_TRUE(placement.commit()) << placement.error();
+  EXPECT_EQ("the user's own file\n", readFile(dir / "mine.txt"));
+  EXPECT_EQ("the data file\n", readFile(target));
+  EXPECT_TRUE(fs::is_symlink(dir / "theirs" / "40.tif.tmp"));
+}
+
+// An older file at the target that is not the user's own, or a link that
+// is not, passes on none of its permissions: the new file is the user's
+// alone. Only root can make files of another user.
+TEST_F(DataFilePlacementTest, AnotherUsersOlderFileGivesNoPermissions) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to make another user's file";
+  const uid_t other = 65534;
+  std::ofstream(dir / "shared" / "readable") << "older\n";
+  ::chmod((dir / "shared" / "readable").c_str(), 0644);
+  ::chmod((dir / "mine.txt").c_str(), 0644);
+  fs::create_symlink(dir / "mine.txt", dir / "shared" / "link");
+  ASSERT_EQ(0, ::lchown((dir / "shared" / "readable").c_str(), other, other));
+  ASSERT_EQ(0, ::lchown((dir / "shared" / "link").c_str(), other, other));
+  for (const char* name : {"readable", "link"}) {
+    DataFilePlacement placement((dir / "shared" / name).string(), "40.tif", "1.tif");
+    ASSERT_TRUE(placement.begin()) << placement.error();
+    std::ofstream(placement.folder() + "/40.tif") << "the data file\n";
+    ASSERT_TRUE(placement.commit()) << placement.error();
+    struct stat made;
+    ASSERT_EQ(0, ::lstat((dir / "shared" / name).c_str(), &made));
+    EXPECT_EQ(0600u, made.st_mode & 0777) << name;
+  }
+  EXPECT_EQ("the user's own file\n", readFile(dir / "mine.txt"));
+}
+
+}  // namespace
