@@ -5,6 +5,8 @@
 // compensation and PA tax withheld follow the filer's residency; the copy
 // then totals the federal wages, PA compensation and PA tax per person and
 // counts the rows whose withholding exceeds the PA rate.
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -186,6 +188,18 @@ struct OwnerTotals {
 // The totals and counts of each person over the rows, by each row's owner
 // letter; the spouse's only on a joint return (none from an earlier joint
 // calculation is left behind either).
+// Whether a row's withholding is above the PA rate on its wages: above the
+// whole-dollar tax, and above the exact tax too, in cents, so that 1,596.40
+// withheld on 52,000 (exactly the rate, whose whole-dollar tax is 1,596)
+// is not above it. Rows without wages or withholding never are.
+bool withheldAboveRate(double wages, double tax) {
+  if (!(tax > 0 && wages > 0)) return false;
+  const double exact = wages * PATax2018::kTaxRate;
+  const long long taxCents = std::llround(tax * 100.0);
+  const long long limitCents = std::max(std::llround(exact * 100.0), std::llround(Utils::roundR(exact) * 100.0));
+  return taxCents > limitCents;
+}
+
 void writeOwnerTotals(DataMgmt::TaxForm& w2List, bool joint) {
   OwnerTotals taxpayer;
   OwnerTotals spouse;
@@ -204,7 +218,7 @@ void writeOwnerTotals(DataMgmt::TaxForm& w2List, bool joint) {
     totals->federalAmount += static_cast<double>(w2List.getIN(PAW2::kRowFederalWages.at(r)));
     totals->paWages += static_cast<double>(w2List.getIN(PAW2::kRowPACompensation.at(r)));
     totals->paTax += static_cast<double>(w2List.getIN(PAW2::kRowPATaxWithheld.at(r)));
-    if (tax > 0 && wages > 0 && tax > Utils::roundR(wages * PATax2018::kTaxRate)) ++totals->aboveRate;
+    if (withheldAboveRate(wages, tax)) ++totals->aboveRate;
   }
   const FieldId& taxpayerFederal = PAW2::kTaxpayerFederalWages;
   const FieldId& spouseFederal = PAW2::kSpouseFederalWages;

@@ -84,9 +84,9 @@ TEST_F(PAW2Test, RowsAboveThePARateAreCountedPerPerson) {
   const struct {
     char owner;
     double wages, tax;
-  } kRows[] = {{'T', 1000, 31}, {'T', 1000, 31.01}, {'T', 0, 50},
-               {'T', 1000, 0},  {'S', 1000, 40},    {0, 1000, 40}};
-  for (int r = 0; r < 6; ++r) {
+  } kRows[] = {{'T', 1000, 31}, {'T', 1000, 31.01}, {'T', 0, 50}, {'T', 1000, 0},
+               {'S', 1000, 40}, {0, 1000, 40},      {'T', 52000, 1596.40}};  // the last exactly at the rate
+  for (int r = 0; r < 7; ++r) {
     addW2(r + 1, kRows[r].owner, 100000);
     number(kFormID_PAW2, PAW2::kRowPACompensation.at(r), kRows[r].wages);
     number(kFormID_PAW2, PAW2::kRowPATaxWithheld.at(r), kRows[r].tax);
@@ -94,8 +94,8 @@ TEST_F(PAW2Test, RowsAboveThePARateAreCountedPerPerson) {
   calculate();
   EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerWithholdingAboveRateCount), 2);
   EXPECT_DOUBLE_EQ(value(PAW2::kSpouseWithholdingAboveRateCount), 1);
-  EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPACompensation), 4000);
-  EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPATaxWithheld), 152);  // 31 + 31 + 50 + 40, as the rows read
+  EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPACompensation), 56000);
+  EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPATaxWithheld), 1748);  // 31 + 31 + 50 + 40 + 1,596, as the rows read
 }
 
 }  // namespace
