@@ -238,10 +238,10 @@ std::string HostSession::chosenMailingAddress() {
 std::vector<HostSession::AuditMessage> HostSession::audit(bool eFile) {
   std::vector<AuditMessage> messages;
   if (auditor_.isNull()) return messages;
-  const std::size_t before = auditor_->messageCalls().size();
   auditor_->auditReturn(eFile ? AuditMgmt::kAuditEFile : AuditMgmt::kAuditStandard);
+  // The auditor's record holds this audit's calls alone.
   const auto& calls = auditor_->messageCalls();
-  for (std::size_t i = before; i < calls.size(); ++i) {
+  for (std::size_t i = 0; i < calls.size(); ++i) {
     // A rule reports its answer whether or not the problem is there; the
     // host shows the message only when it is.
     const bool refusal = calls[i].call == "epFailMsg";
