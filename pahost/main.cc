@@ -109,8 +109,16 @@ bool reportLines(const LineCheck& check, const Options& o, std::FILE* info) {
   return true;
 }
 
-// The main job's results, in the order a preparer reads them.
-int reportReturn(HostSession& session, const Options& o, std::FILE* info) {
+// The job's data file: whether it was written yet, and how.
+struct DataFileRun {
+  bool done = false;
+  bool written = false;
+  long records = 0;
+};
+
+// The main job's results, in the order a preparer reads them; the data
+// file is written here unless it was already.
+int reportReturn(HostSession& session, const Options& o, DataFileRun file, std::FILE* info) {
   std::fprintf(info, "\n");
   printPA40(info, *session.paReturn());
   std::fprintf(info, "\n");
@@ -128,13 +136,13 @@ int reportReturn(HostSession& session, const Options& o, std::FILE* info) {
   for (const HostSession::AuditMessage& m : messages) {
     std::fprintf(info, "  %s%s\n", m.eFileRefusal ? "[bars e-filing] " : "", m.text.c_str());
   }
-  long records = 0;
-  if (!session.writeDataFile(o.outFile, &records)) {
+  if (!file.done) file.written = session.writeDataFile(o.outFile, &file.records);
+  if (!file.written) {
     std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
     return 1;
   }
-  std::fprintf(info, "\nData file written to %s: %ld record%s\n", o.outFile.c_str(), records,
-               records == 1 ? "" : "s");
+  std::fprintf(info, "\nData file written to %s: %ld record%s\n", o.outFile.c_str(), file.records,
+               file.records == 1 ? "" : "s");
   return 0;
 }
 
@@ -142,9 +150,20 @@ int reportReturn(HostSession& session, const Options& o, std::FILE* info) {
 int runReturn(HostSession& session, const Options& o, std::FILE* info) {
   if (!reportLines(session.checkLines(o.returnFile), o, info)) return 2;
   session.load(o.returnFile);
-  if (o.calculate) session.calculate();
+  // The data file's writer calculates the return before it writes it: a
+  // job that writes one has it written first, and that calculation is the
+  // job's only one. A dump shows the return as calculated, before the
+  // writer adds to it (the direct deposit form), so with --dump the job
+  // calculates, dumps and writes the file after.
+  DataFileRun file;
+  if (o.calculate && !o.dump) {
+    file.done = true;
+    file.written = session.calculateAndWrite(o.outFile, &file.records);
+  } else if (o.calculate) {
+    session.calculate();
+  }
   if (o.dump) session.dump(stdout);
-  int status = o.calculate ? reportReturn(session, o, info) : 0;
+  int status = o.calculate ? reportReturn(session, o, file, info) : 0;
   if (o.interview) {
     std::fprintf(info, "\n");
     std::fprintf(info, "Interview topics\n%s",

@@ -264,6 +264,12 @@ bool HostSession::writeDataFile(const std::string& path, long* records) {
   return true;
 }
 
+bool HostSession::calculateAndWrite(const std::string& path, long* records) {
+  if (writeDataFile(path, records)) return true;
+  calculate();
+  return false;
+}
+
 std::string HostSession::hostFileName() { return std::to_string(kPAReturnType) + ".tif"; }
 
 bool HostSession::writeInto(const std::string& folder) {
