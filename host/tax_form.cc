@@ -155,8 +155,16 @@ char* TaxForm::valueString(char* buf, const FieldId& f,
 
 FormFieldPtr TaxForm::getField(const FieldId& f) {
   // A copy the return no longer holds gives a handle that reads as missing.
-  TaxFormPtr copy = holder_ != nullptr ? *holder_ : TaxFormPtr();
-  return FormFieldPtr(new FormField(copy, f));
+  const TaxFormPtr copy = holder_ != nullptr ? *holder_ : TaxFormPtr();
+  // Callers mostly hold one handle at a time: the spare is aimed anew when
+  // nobody else holds it, so that a handle costs no allocation.
+  FormFieldPtr& spare = state_->spareHandle;
+  if (spare.isNull() || spare.useCount() > 1) {
+    spare = FormFieldPtr(new FormField(copy, f));
+  } else {
+    spare->aim(copy, f);
+  }
+  return spare;
 }
 
 // Writes.

@@ -28,6 +28,7 @@
 #include "host/descriptors.h"
 #include "host/field_slots.h"
 #include "host/field_value.h"
+#include "host/form_field.h"
 #include "host/form_identifier.h"
 #include "host/host_api.h"
 #include "host/identifier.h"
@@ -42,6 +43,10 @@ struct ReturnState {
   // one of its copies: sums over the copies of a form hold while it
   // stands (ours).
   std::unordered_map<long, unsigned long> valueWrites;
+  // The field handle TaxForm::getField gives again once no caller holds
+  // it. It keeps a share of the copy it was last aimed at; the return
+  // lets it go when it is deleted.
+  FormFieldPtr spareHandle;
 };
 
 // The changes made to the forms of every return in this process (ours): a

@@ -43,6 +43,8 @@ TaxReturn::~TaxReturn() {
       if (!copy.second.isNull()) copy.second->holder_ = nullptr;
     }
   }
+  // The spare handle's share of a copy, which holds this state in turn.
+  state_->spareHandle = FormFieldPtr();
 }
 
 bool TaxReturn::holdsSide(const FormId& f) const {

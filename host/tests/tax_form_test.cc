@@ -10,6 +10,7 @@
 #include "host/rounding.h"
 #include "host/stand_in.h"
 #include "host/tax_return.h"
+#include "host/tests/allocations.h"
 
 namespace {
 
@@ -288,6 +289,18 @@ TEST_F(TaxFormTest, FormFieldHandles) {
   form_->assignIR(Id(30), 99);
   EXPECT_EQ(13, form_->getIN(Id(30)));
   EXPECT_TRUE(form_->stored(Id(30)).tentative);
+
+  // A handle its caller let go of serves the next call: asking for one
+  // handle after another makes no allocation, and handles held at once
+  // stay apart.
+  const TaxFormPtr other = cleared();
+  const long made = TestAllocations::during([&] {
+    for (int f = 30; f <= 33; ++f) EXPECT_EQ(f, form_->getField(Id(f))->getID().getNumber());
+    EXPECT_EQ(0, other->getField(Id(30))->getValue());
+  });
+  EXPECT_EQ(0, made);
+  DataMgmt::FormFieldPtr first = form_->getField(Id(30)), second = form_->getField(Id(31));
+  EXPECT_EQ(std::vector<long>({13, 1}), std::vector<long>({first->getValue(), second->getValue()}));
 }
 
 }  // namespace
