@@ -287,11 +287,10 @@ FieldShape shapeOf(const KindRow* row, bool hundredths) {
 }
 
 // The fields of one form: their descriptors and traits. The form's kind
-// rows are found once, and every field shares the form's symbolic-name
-// prefix "k" + DEVNAME + "_".
+// rows are found once, and every field is named after the form.
 class FieldSource {
  public:
-  FieldSource(const std::string& name, const std::string& devName) : name_(name), devName_(devName) {}
+  FieldSource(const std::string& name, const TaxFormDesc* form) : name_(name), form_(form) {}
 
   // Plain numbers, but for the fields with a kind row (the first row of a
   // field counts).
@@ -311,7 +310,7 @@ class FieldSource {
     const FieldShape shape = shapeOf(kindOf(*kinds_, number), hundredths_);
     return FormFieldDescPtr(new FormFieldDesc(Primitives::OVImmutableIdentifier(number), shape.kind,
                                               shape.length, shape.editCode, shape.calculated,
-                                              symbolicPrefix_));
+                                              form_->sourceNamePrefix()));
   }
 
  private:
@@ -323,14 +322,12 @@ class FieldSource {
     if (kinds_ != nullptr) return;
     kinds_ = &kindsOf(name_);
     hundredths_ = storesHundredths(name_);
-    symbolicPrefix_ = std::make_shared<const std::string>("k" + devName_ + "_");
   }
 
   std::string name_;
-  std::string devName_;
+  const TaxFormDesc* form_;  // the form whose source this is: it outlives the source
   const KindsOfForm* kinds_ = nullptr;
   bool hundredths_ = false;
-  std::shared_ptr<const std::string> symbolicPrefix_;
 };
 
 TaxFormDescPtr buildForm(const FormRow& row) {
@@ -342,7 +339,7 @@ TaxFormDescPtr buildForm(const FormRow& row) {
   }
   TaxFormDescPtr form(
       new TaxFormDesc(Primitives::OVImmutableFormIdentifier(row.number, row.isState), devName, busName));
-  const auto source = std::make_shared<FieldSource>(name, devName);
+  const auto source = std::make_shared<FieldSource>(name, form.get());
   form->setFieldSource([name] { return fieldNumbersOf(name); },
                        [source](int number) { return source->make(number); },
                        [source] { return source->traits(); });

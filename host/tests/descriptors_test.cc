@@ -11,6 +11,7 @@
 #include "catalogs/run_notation.h"
 #include "gtest/gtest.h"
 #include "host/descriptors.h"
+#include "host/tests/allocations.h"
 #include "host/value_text.h"
 
 namespace {
@@ -83,13 +84,24 @@ TEST(DescriptorTest, EveryFormIsBuiltFromItsTables) {
     std::string dev = row.name;
     for (char& c : dev) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     EXPECT_EQ(dev, form->getDevName());
+    // Every field's name, told without a descriptor made for it, as its
+    // descriptor then gives it.
+    std::string names, told;
+    names.reserve(64 * form->fieldIds().size());
+    form->sourceNamePrefix();  // made once per form
+    EXPECT_EQ(0, TestAllocations::during([&] {
+      for (const auto& id : form->fieldIds()) EXPECT_TRUE(form->appendSymbolicName(id, names));
+    }));
+    EXPECT_FALSE(form->appendSymbolicName(Id(999999), names));
     std::vector<int> fields;
     for (OVFieldIDIter it = form->getFieldIDs(); !it.atEOL(); it.next()) {
       const std::string label = "F" + std::to_string(it.getID().getNumber());
+      told += form->getFieldDesc(it.getID())->getSymbolicName();
       ASSERT_EQ("k" + dev + "_" + label, form->getFieldDesc(it.getID())->getSymbolicName());
       ASSERT_EQ(label, form->getFieldDesc(it.getID())->getLineLabel());
       fields.push_back(it.getID().getNumber());
     }
+    EXPECT_EQ(told, names);
     const auto catalog = catalogs().find(row.name + "FieldIds");
     if (catalog == catalogs().end()) continue;
     const std::vector<int>& members = catalog->second;
