@@ -1,5 +1,6 @@
 #include "host/state_tax_return.h"
 
+#include <charconv>
 #include <cstdio>
 #include <initializer_list>
 #include <string>
@@ -23,17 +24,23 @@ const USTaxReturn* asFederal(const DataMgmt::TaxReturnPtr& federal) {
   return dynamic_cast<const USTaxReturn*>(federal.get());
 }
 
-// Records "name(a,b,...)" in the federal return's pull log.
+// Records "name(a,b,...)" in the federal return's pull log, the line made
+// in one piece.
 void record(const USTaxReturn* federal, const char* name, std::initializer_list<long> args) {
   if (!StandIn::roomFor(federal->pullLog())) return;  // a full log: the line is not even built
-  std::string line = std::string(name) + "(";
-  bool first = true;
+  std::string line;
+  line.reserve(48);
+  line += name;
+  char separator = '(';
   for (long arg : args) {
-    if (!first) line += ",";
-    line += std::to_string(arg);
-    first = false;
+    char digits[24];
+    line += separator;
+    line.append(digits, std::to_chars(digits, digits + sizeof digits, arg).ptr);
+    separator = ',';
   }
-  federal->pullLog().push_back(line + ")");
+  if (separator == '(') line += separator;
+  line += ')';
+  federal->pullLog().push_back(std::move(line));
 }
 
 // The taxpayer's and the spouse's marks on a federal W-2 copy.

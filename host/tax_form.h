@@ -23,6 +23,7 @@
 #include <unordered_map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/descriptors.h"
@@ -85,6 +86,9 @@ class HOST_API TaxForm {
   // The field's value text, at most 127 characters; `form` is not consulted.
   char* valueString(char* buf, const FieldId& f, const Primitives::OVImmutableFormIdentifier& form) const;
   std::string valueText(const FieldId& f) const;  // unbounded (ours)
+  // The value text into `buf` of `size` bytes, at most size - 1
+  // characters (ours).
+  char* copyValueText(const FieldId& f, char* buf, std::size_t size) const;
   FormFieldPtr getField(const FieldId& f);
   uint16_t getCopyNumber() const { return copy_; }
   TaxFormDescPtr getTaxFormDescriptor() const { return desc_; }
@@ -192,11 +196,16 @@ class HOST_API TaxForm {
  private:
   friend class TaxReturn;  // sets the holder and copies values across copies
 
-  // Stores the value variant of `value` (null, number, text, mark or No)
-  // into t, keeping t's flags; see the rules above.
-  void write(const FieldId& t, const FieldValue& value);
+  // Stores a value (null, a number, a text, the mark or No) into t,
+  // keeping t's flags; see the rules above.
+  void write(const FieldId& t, FieldValue::Kind kind, double number = 0.0, std::string_view text = {});
   void writeNumber(const FieldId& t, double value);
-  void applyGroup(const std::vector<FieldId>& group, bool keepFirst, bool withDefault);
+  // Stores the value of field f of `source` (null when there is no
+  // source) into t; `source` may be this copy.
+  void copyValue(const FieldId& t, const TaxForm* source, const FieldId& f);
+  // `group` lists field numbers (size() and operator[]).
+  template <class Group>
+  void applyGroup(const Group& group, bool keepFirst, bool withDefault);
 
   TaxFormDescPtr desc_;
   uint16_t copy_;

@@ -115,8 +115,12 @@ char* TaxReturn::formString(char* buf, const FormId& f, uint16_t c, const FieldI
 char* TaxReturn::formString(char* buf, std::size_t size, const FormId& f, uint16_t c,
                             const FieldId& fld) const {
   if (buf == nullptr || size == 0) return buf;
-  Utils::safestrncpy(buf, getFieldAsString(f, c, fld), size);
-  return buf;
+  const TaxForm* form = find(f, c);
+  if (form == nullptr) {
+    buf[0] = '\0';
+    return buf;
+  }
+  return form->copyValueText(fld, buf, size);
 }
 
 std::string TaxReturn::getFieldAsString(const FormId& f, uint16_t c, const FieldId& fld) const {
@@ -187,7 +191,7 @@ TaxFormPtr& TaxReturn::getFormUVPtr(const FormId& f, uint16_t c, bool create) {
       auto copy = copies->find(c);
       if (copy != copies->end()) return copy->second;
     }
-    TaxFormDescPtr desc = create ? desc_->getTaxFormDescriptor(f) : TaxFormDescPtr();
+    const TaxFormDescPtr desc = create ? desc_->getTaxFormDescriptor(f) : emptyDesc_;
     if (!desc.isNull() && c <= desc->getMaxCopies()) {
       TaxFormPtr& holder = copies_[f][c];
       holder = TaxFormPtr(new TaxForm(desc, c, state_));
@@ -198,8 +202,9 @@ TaxFormPtr& TaxReturn::getFormUVPtr(const FormId& f, uint16_t c, bool create) {
       return holder;
     }
   }
-  // The empty holder is restored before every use, whatever a caller did to it.
-  emptyHolder_ = TaxFormPtr();
+  // The empty holder is restored before every use, whatever a caller did to
+  // it (an empty holder is made only then: every holder owns a count).
+  if (!emptyHolder_.isNull()) emptyHolder_ = TaxFormPtr();
   return emptyHolder_;
 }
 
@@ -279,9 +284,7 @@ void TaxReturn::getII(FormId src, FieldId sfld, TaxFormPtr target, FieldId tfld)
 void TaxReturn::getIIM(const FormId& src, const FieldId& sfld, uint16_t srcCopy, TaxFormPtr target,
                        const FieldId& tfld) const {
   if (target.isNull()) return;
-  const TaxForm* source = find(src, srcCopy);
-  const FieldValue value = source ? source->stored(sfld) : FieldValue::null();
-  target->write(tfld, value);
+  target->copyValue(tfld, find(src, srcCopy), sfld);
 }
 
 void TaxReturn::setDataEntered(const FormId& f, uint16_t c, bool entered, bool byUser) {

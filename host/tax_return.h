@@ -183,6 +183,7 @@ class HOST_API TaxReturn {
   mutable std::array<Recent, 64> recent_;
   unsigned long copiesMade_ = 0;  // copies made or dropped, of every form
   TaxFormPtr emptyHolder_;
+  const TaxFormDescPtr emptyDesc_;  // shared by the lookups that make no copy
   std::string officeLocatorURL_ = "https://example.invalid/office";
   bool form2555Present_ = false;
   SessionPropertiesPtr sessionProperties_;

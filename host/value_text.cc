@@ -1,9 +1,11 @@
 #include "host/value_text.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
 #include "host/rounding.h"
+#include "host/string_utils.h"
 
 namespace DataMgmt {
 namespace {
@@ -58,10 +60,10 @@ std::string numberText(double value, unsigned char editCode) {
   const Scaling s = scalingOf(editCode);
   char buf[512];
   if (s.decimals == 0) {
-    std::snprintf(buf, sizeof buf, "%ld", Utils::roundR(value / s.scale));
-  } else {
-    std::snprintf(buf, sizeof buf, "%.*f", s.decimals, value / s.scale);
+    // A whole number as "%ld" writes it (a long has no negative zero).
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, Utils::roundR(value / s.scale)).ptr);
   }
+  std::snprintf(buf, sizeof buf, "%.*f", s.decimals, value / s.scale);
   std::string text(buf);
   dropNegativeZero(&text);
   return text;
@@ -81,6 +83,12 @@ std::string valueText(const FieldValue& value, unsigned char editCode) {
       return editCode == kEditYesNo ? "N" : "";
   }
   return "";
+}
+
+char* copyValueText(const FieldValue& value, unsigned char editCode, char* buf, std::size_t size) {
+  // Only a text can be long; it is copied as it stands.
+  if (value.kind == FieldValue::kText) return Utils::safestrncpy(buf, value.text, size);
+  return Utils::safestrncpy(buf, valueText(value, editCode), size);
 }
 
 }  // namespace DataMgmt
