@@ -20,10 +20,6 @@ using DataMgmt::USTaxReturn;
 
 namespace {
 
-const USTaxReturn* asFederal(const DataMgmt::TaxReturnPtr& federal) {
-  return dynamic_cast<const USTaxReturn*>(federal.get());
-}
-
 // Records "name(a,b,...)" in the federal return's pull log, the line made
 // in one piece.
 void record(const USTaxReturn* federal, const char* name, std::initializer_list<long> args) {
@@ -51,7 +47,9 @@ const FieldId kW2SpouseMark(2);
 
 StateTaxReturn::StateTaxReturn(DataMgmt::TaxReturnPtr& federal, DataMgmt::TaxReturnDescPtr desc,
                                Utils::StringPoolPtr pool)
-    : TaxReturn(desc, pool), federal_(federal) {}
+    : TaxReturn(desc, pool),
+      federal_(federal),
+      federalTables_(dynamic_cast<const USTaxReturn*>(federal_.get())) {}
 
 StateTaxReturn::~StateTaxReturn() = default;
 
@@ -80,7 +78,7 @@ void StateTaxReturn::debugStateField(const FormId& form, const FieldId& field,
 }
 
 long StateTaxReturn::pullCommon(const FormId& fedForm, uint16_t copy, Utils::PCTypes code) const {
-  const USTaxReturn* federal = asFederal(federal_);
+  const USTaxReturn* federal = federalTables_;
   if (federal == nullptr) return 0;
   record(federal, "pullCommon", {fedForm.getNumber(), copy, static_cast<long>(code)});
   return Utils::saturateWhole(federal->commonItem(fedForm.getNumber(), static_cast<int>(code)));
@@ -90,7 +88,7 @@ void StateTaxReturn::getFromW2(const FormId& form, const FieldId& f1, const Fiel
                                bool /*flag*/, double& w1, double& w2) const {
   w1 = 0.0;
   w2 = 0.0;
-  const USTaxReturn* federal = asFederal(federal_);
+  const USTaxReturn* federal = federalTables_;
   if (federal == nullptr) return;
   record(federal, "getFromW2", {form.getNumber(), f1.getNumber(), f2.getNumber()});
   for (TaxFormIter it = federal->getForms(form); !it.atEOL(); it.next()) {
@@ -104,21 +102,21 @@ void StateTaxReturn::getFromW2(const FormId& form, const FieldId& f1, const Fiel
 }
 
 double StateTaxReturn::getStateWages(char who) const {
-  const USTaxReturn* federal = asFederal(federal_);
+  const USTaxReturn* federal = federalTables_;
   if (federal == nullptr) return 0.0;
   record(federal, "getStateWages", {who});
   return federal->stateWages(who);
 }
 
 double StateTaxReturn::getAllStateWages(char who) const {
-  const USTaxReturn* federal = asFederal(federal_);
+  const USTaxReturn* federal = federalTables_;
   if (federal == nullptr) return 0.0;
   record(federal, "getAllStateWages", {who});
   return federal->allStateWages(who);
 }
 
 double StateTaxReturn::getStateTaxWithheldNoLocal(uint8_t filingStatus) const {
-  const USTaxReturn* federal = asFederal(federal_);
+  const USTaxReturn* federal = federalTables_;
   if (federal == nullptr) return 0.0;
   record(federal, "getStateTaxWithheldNoLocal", {filingStatus});
   return federal->stateTaxWithheldNoLocal();

@@ -17,6 +17,10 @@
 #include "host/tax_return.h"
 #include "host/utils_types.h"
 
+namespace DataMgmt {
+class USTaxReturn;
+}  // namespace DataMgmt
+
 namespace StateDataMgmt {
 
 using DataMgmt::FieldId;
@@ -105,6 +109,7 @@ class HOST_API StateTaxReturn : public DataMgmt::TaxReturn {
 
  private:
   DataMgmt::TaxReturnPtr federal_;  // the description and pool are kept by the base
+  const DataMgmt::USTaxReturn* federalTables_;  // federal_ as one, found once; null when not
   bool inElf_ = false;
   std::string refundCode_;
   long taxBalance_ = 0;

@@ -124,16 +124,26 @@ TaxForm::TaxForm(const TaxFormDescPtr& desc, uint16_t copy, std::shared_ptr<Retu
 
 TaxForm::~TaxForm() = default;
 
+void TaxForm::countValueWrite(const FieldId& t) {
+  ++valueWrites_->count;
+  ++*valueWrites_->byField.tryEmplace(t.getNumber()).first;
+  ++changes;
+}
+
 // Reads.
 
-const FieldValue& TaxForm::stored(const FieldId& f) const {
+// Every read of this file comes here, inline: reads are most of what a
+// calculation does.
+inline const FieldValue& TaxForm::valueOf(const FieldId& f) const {
   if (!f.isValid()) return kNullValue;
   const Slot* found = fields_.find(f.getNumber());
   return found == nullptr ? kNullValue : found->value;
 }
 
+const FieldValue& TaxForm::stored(const FieldId& f) const { return valueOf(f); }
+
 double TaxForm::getIR(const FieldId& f) const {
-  const FieldValue& v = stored(f);
+  const FieldValue& v = valueOf(f);
   if (v.kind == FieldValue::kNumber) return v.number;
   if (v.kind == FieldValue::kText) return parseNumber(v.text);
   return 0.0;
@@ -141,14 +151,14 @@ double TaxForm::getIR(const FieldId& f) const {
 
 long TaxForm::getIN(const FieldId& f) const { return Utils::roundR(getIR(f)); }
 
-bool TaxForm::isNull(const FieldId& f) const { return stored(f).kind == FieldValue::kNull; }
-bool TaxForm::xMarked(const FieldId& f) const { return stored(f).kind == FieldValue::kMark; }
-bool TaxForm::isNo(const FieldId& f) const { return stored(f).kind == FieldValue::kNo; }
-bool TaxForm::noOverride(const FieldId& f) const { return !stored(f).overridden; }
-bool TaxForm::isProtected(const FieldId& f) const { return stored(f).isProtected; }
+bool TaxForm::isNull(const FieldId& f) const { return valueOf(f).kind == FieldValue::kNull; }
+bool TaxForm::xMarked(const FieldId& f) const { return valueOf(f).kind == FieldValue::kMark; }
+bool TaxForm::isNo(const FieldId& f) const { return valueOf(f).kind == FieldValue::kNo; }
+bool TaxForm::noOverride(const FieldId& f) const { return !valueOf(f).overridden; }
+bool TaxForm::isProtected(const FieldId& f) const { return valueOf(f).isProtected; }
 
 bool TaxForm::hasSigValue(const FieldId& f) const {
-  const FieldValue& v = stored(f);
+  const FieldValue& v = valueOf(f);
   switch (v.kind) {
     case FieldValue::kNumber:
       return v.number != 0.0;
@@ -206,10 +216,17 @@ FormFieldPtr TaxForm::getField(const FieldId& f) {
 
 // Writes.
 
-TaxForm::Slot& TaxForm::slot(const FieldId& f) {
-  const auto made = fields_.tryEmplace(f.getNumber());
-  if (made.second && !desc_.isNull()) made.first->traits = desc_->traitsOf(f);
-  return *made.first;
+// Every write of this file comes here, inline; a field's first write
+// makes its slot out of line.
+inline TaxForm::Slot& TaxForm::slot(const FieldId& f) {
+  Slot* found = fields_.find(f.getNumber());
+  return found != nullptr ? *found : newSlot(f);
+}
+
+TaxForm::Slot& TaxForm::newSlot(const FieldId& f) {
+  Slot& made = *fields_.tryEmplace(f.getNumber()).first;
+  if (!desc_.isNull()) made.traits = desc_->traitsOf(f);
+  return made;
 }
 
 std::map<int, FieldValue> TaxForm::fields() const {
@@ -231,8 +248,7 @@ void TaxForm::write(const FieldId& t, FieldValue::Kind kind, double number, std:
   }
   const bool sameText = std::string_view(target.text) == text;
   if (target.kind != kind || target.number != number || !sameText) {
-    ++*valueWrites_;  // counted only when the value changes
-    ++changes;
+    countValueWrite(t);  // counted only when the value changes
   }
   target.kind = kind;
   target.number = number;
@@ -259,7 +275,7 @@ void TaxForm::copyValue(const FieldId& t, const TaxForm* source, const FieldId& 
     write(t, FieldValue::kNull);
     return;
   }
-  const FieldValue& value = source->stored(f);
+  const FieldValue& value = source->valueOf(f);
   write(t, value.kind, value.number, value.text);
 }
 
@@ -275,8 +291,7 @@ void TaxForm::store(const FieldId& f, const FieldValue& value) {
     target.number = 0.0;
   }
   state_->saveNeeded = true;
-  ++*valueWrites_;
-  ++changes;
+  countValueWrite(f);
 }
 
 void TaxForm::assignIR(const FieldId& t, double value) { writeNumber(t, value); }

@@ -37,13 +37,18 @@
 
 namespace DataMgmt {
 
+// The writes that changed a value of a copy of one form (ours): in all,
+// and by field number. A sum over the copies of a form holds while its
+// field's count stands.
+struct FormWrites {
+  unsigned long count = 0;
+  FieldSlots<unsigned long> byField;
+};
+
 // State shared by a return and its copies (ours).
 struct ReturnState {
   bool saveNeeded = false;
-  // Per form (by formKey), a count of the writes that changed a value of
-  // one of its copies: sums over the copies of a form hold while it
-  // stands (ours).
-  std::unordered_map<long, unsigned long> valueWrites;
+  std::unordered_map<long, FormWrites> valueWrites;  // by formKey
   // The field handle TaxForm::getField gives again once no caller holds
   // it. It keeps a share of the copy it was last aimed at; the return
   // lets it go when it is deleted.
@@ -210,14 +215,17 @@ class HOST_API TaxForm {
   TaxFormDescPtr desc_;
   uint16_t copy_;
   std::shared_ptr<ReturnState> state_;
-  unsigned long* valueWrites_;  // this form's count in state_
+  FormWrites* valueWrites_;  // this form's counts in state_
+  void countValueWrite(const FieldId& t);
   // A stored field: its value and its descriptor (null for a field the
   // form does not have), looked up once when the slot is made.
   struct Slot {
     FieldValue value;
     FieldTraits traits;
   };
-  Slot& slot(const FieldId& f);  // made on first use
+  Slot& slot(const FieldId& f);  // made on first use (newSlot)
+  Slot& newSlot(const FieldId& f);
+  const FieldValue& valueOf(const FieldId& f) const;  // stored()
   FieldSlots<Slot> fields_;  // by field number
   bool calcMark_ = false;
   bool dataEntered_ = false;
