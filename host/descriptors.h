@@ -184,6 +184,12 @@ class HOST_API TaxFormDesc {
   // The field's traits (unknown when the form has no such field); its
   // descriptor is not made for this when the source tells them.
   FieldTraits traitsOf(const Primitives::OVImmutableIdentifier& field) const;
+  // The most fields a copy of the form came to store (ours): a new copy
+  // makes room for as many at once.
+  std::size_t copySizeHint() const { return copySizeHint_; }
+  void noteCopySize(std::size_t fields) const {
+    if (fields > copySizeHint_) copySizeHint_ = fields;
+  }
   // The fields the source makes are named after the form: this prefix,
   // "k" + DEVNAME + "_", then the line label. Made once.
   const std::shared_ptr<const std::string>& sourceNamePrefix() const;
@@ -218,6 +224,7 @@ class HOST_API TaxFormDesc {
   std::function<FormFieldDescPtr(int)> maker_;
   std::function<FieldTraitsTable()> traits_;
   mutable std::shared_ptr<const std::string> sourceNamePrefix_;  // made on first use
+  mutable std::size_t copySizeHint_ = 0;
 };
 
 // One data-file line the host's conversion writes for a form field.

@@ -30,6 +30,10 @@ typedef Primitives::OVImmutableIdentifier FieldId;
 
 const FieldValue kNullValue;
 const std::size_t kMaxListEntries = 64;
+// The fields a new copy makes room for at once: as many as the form's
+// copies came to store, at most 256 (16 KB of them), or 16 for the first.
+const std::size_t kMostFieldsReserved = 256;
+const std::size_t kFirstFieldsReserved = 16;
 
 // A text read as a number: the leading number once "," and blanks are
 // removed ("1,234.5 USD" reads 1234.5); 0 when there is none.
@@ -224,8 +228,17 @@ inline TaxForm::Slot& TaxForm::slot(const FieldId& f) {
 }
 
 TaxForm::Slot& TaxForm::newSlot(const FieldId& f) {
+  if (desc_.isNull()) return *fields_.tryEmplace(f.getNumber()).first;
+  // A copy's first field makes room for as many as other copies of the
+  // form came to store (up to a bound; a few when none did yet), so that
+  // copies alike grow at once.
+  if (fields_.size() == 0) {
+    const std::size_t hint = desc_->copySizeHint();
+    fields_.reserve(hint == 0 ? kFirstFieldsReserved : std::min(hint, kMostFieldsReserved));
+  }
   Slot& made = *fields_.tryEmplace(f.getNumber()).first;
-  if (!desc_.isNull()) made.traits = desc_->traitsOf(f);
+  made.traits = desc_->traitsOf(f);
+  desc_->noteCopySize(fields_.size());
   return made;
 }
 

@@ -52,11 +52,12 @@ bool TaxReturn::holdsSide(const FormId& f) const {
 }
 
 TaxReturn::Copies* TaxReturn::copiesOf(const FormId& f) const {
+  const long key = formKey(f);
   Recent& recent = recent_[static_cast<std::size_t>(f.getNumber()) % recent_.size()];
-  if (recent.copies != nullptr && recent.form == f) return recent.copies;
+  if (recent.copies != nullptr && recent.key == key) return recent.copies;
   auto form = copies_.find(f);
   if (form == copies_.end()) return nullptr;
-  recent = Recent{f, const_cast<Copies*>(&form->second)};
+  recent = Recent{key, const_cast<Copies*>(&form->second)};
   return recent.copies;
 }
 

@@ -181,7 +181,7 @@ class HOST_API TaxReturn {
   Copies* copiesOf(const FormId& f) const;
   unsigned long writesOf(const FormId& f) const;  // value changes of every copy of f
   struct Recent {
-    FormId form;
+    long key = 0;              // formKey of the form
     Copies* copies = nullptr;  // a node of copies_: never moves
   };
 
