@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 #include <string>
 
@@ -21,22 +22,22 @@ using DataMgmt::USTaxReturn;
 namespace {
 
 // Records "name(a,b,...)" in the federal return's pull log, the line made
-// in one piece.
+// in place and kept as one string.
 void record(const USTaxReturn* federal, const char* name, std::initializer_list<long> args) {
   if (!StandIn::roomFor(federal->pullLog())) return;  // a full log: the line is not even built
-  std::string line;
-  line.reserve(48);
-  line += name;
+  char line[128];
+  std::size_t used = strnlen(name, sizeof line / 2);
+  std::memcpy(line, name, used);
   char separator = '(';
   for (long arg : args) {
-    char digits[24];
-    line += separator;
-    line.append(digits, std::to_chars(digits, digits + sizeof digits, arg).ptr);
+    if (used + 24 > sizeof line) break;  // more arguments than a pull takes
+    line[used++] = separator;
+    used = static_cast<std::size_t>(std::to_chars(line + used, line + sizeof line - 2, arg).ptr - line);
     separator = ',';
   }
-  if (separator == '(') line += separator;
-  line += ')';
-  federal->pullLog().push_back(std::move(line));
+  if (separator == '(') line[used++] = separator;
+  line[used++] = ')';
+  federal->pullLog().emplace_back(line, used);
 }
 
 // The taxpayer's and the spouse's marks on a federal W-2 copy.

@@ -132,7 +132,8 @@ char* TaxReturn::getText(char* buf, long value, int width, int just) const {
   if (buf == nullptr) return buf;
   // Handles come from the one process-wide pool (FormField::getValue), so
   // they are resolved there whatever pool the return was made with.
-  const std::string text = Utils::StringPool::shared()->lookup(value);
+  const Utils::StringPoolPtr pool = Utils::StringPool::shared();
+  const std::string& text = pool->textOf(value);
   const int limit = std::max(0, std::min(width, 127));
   if (just == 0) {
     Utils::safestrncpy(buf, text, static_cast<std::size_t>(limit) + 1);

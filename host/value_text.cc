@@ -104,7 +104,7 @@ char* copyValueText(const FieldValue& value, unsigned char editCode, char* buf, 
   buf[0] = '\0';
   if (text.empty()) return buf;
   // Up to a NUL in a text, and at most size - 1 characters.
-  const void* nul = std::memchr(text.data(), '\0', text.size());
+  const void* nul = value.kind == FieldValue::kText ? std::memchr(text.data(), '\0', text.size()) : nullptr;
   std::size_t count = nul == nullptr ? text.size() : static_cast<const char*>(nul) - text.data();
   if (count > size - 1) count = size - 1;
   std::memmove(buf, text.data(), count);
