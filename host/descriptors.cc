@@ -1,6 +1,9 @@
 #include "host/descriptors.h"
 
 #include <charconv>
+#include <memory>
+#include <new>
+#include <vector>
 
 namespace DataMgmt {
 
@@ -274,6 +277,48 @@ TifFieldDescriptor::TifFieldDescriptor(const std::string& fieldCode,
       attributes_(attributes) {}
 
 TifFieldDescriptor::~TifFieldDescriptor() = default;
+
+namespace {
+
+// Room for TifFieldDescriptors, 256 to a block. Blocks are kept to the end
+// of the process; a descriptor deleted goes to the front of the free list.
+struct FreeRoom {
+  FreeRoom* next;
+};
+FreeRoom* freeRooms = nullptr;
+const std::size_t kDescriptorsPerBlock = 256;
+
+std::vector<std::unique_ptr<unsigned char[]>>& descriptorBlocks() {
+  static auto* const blocks = new std::vector<std::unique_ptr<unsigned char[]>>();
+  return *blocks;
+}
+constexpr std::size_t kDescriptorRoom =
+    sizeof(TifFieldDescriptor) > sizeof(FreeRoom) ? sizeof(TifFieldDescriptor) : sizeof(FreeRoom);
+
+}  // namespace
+
+void* TifFieldDescriptor::operator new(std::size_t size) {
+  if (size != sizeof(TifFieldDescriptor)) return ::operator new(size);
+  if (freeRooms == nullptr) {
+    descriptorBlocks().emplace_back(new unsigned char[kDescriptorRoom * kDescriptorsPerBlock]);
+    unsigned char* block = descriptorBlocks().back().get();
+    for (std::size_t i = kDescriptorsPerBlock; i-- > 0;) {
+      freeRooms = new (block + i * kDescriptorRoom) FreeRoom{freeRooms};
+    }
+  }
+  FreeRoom* room = freeRooms;
+  freeRooms = room->next;
+  return room;
+}
+
+void TifFieldDescriptor::operator delete(void* block, std::size_t size) noexcept {
+  if (block == nullptr) return;
+  if (size != sizeof(TifFieldDescriptor)) {
+    ::operator delete(block);
+    return;
+  }
+  freeRooms = new (block) FreeRoom{freeRooms};
+}
 
 // TaxReturnDesc.
 

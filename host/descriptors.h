@@ -235,6 +235,11 @@ class HOST_API TifFieldDescriptor {
                      char percentKind, const std::string& attributes);
   ~TifFieldDescriptor();
 
+  // Data-file lists hold them by the hundred, to the end of the process:
+  // they are made in blocks, and one deleted serves the next (ours).
+  static void* operator new(std::size_t size);
+  static void operator delete(void* block, std::size_t size) noexcept;
+
   std::string getFieldCode() const { return fieldCode_; }
   Primitives::OVImmutableFormIdentifier getForm() const { return form_; }
   Primitives::OVImmutableIdentifier getField() const { return field_; }

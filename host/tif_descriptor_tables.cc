@@ -33,14 +33,13 @@ char cleanKindOf(const TaxFormDesc& form, const FieldId& field) {
 // and every entry has one).
 std::string codeOf(std::size_t index) {
   std::size_t number = index + 1;
+  char code[TifWriteMgmt::kTifCodeSize] = "00000.000.001";
   if (number >= 100000) {
-    char code[TifWriteMgmt::kTifCodeSize];
     std::snprintf(code, sizeof code, "%05zu.000.001", number);
     return code;
   }
-  std::string code = "00000.000.001";
   for (std::size_t at = 5; at-- > 0; number /= 10) code[at] = static_cast<char>('0' + number % 10);
-  return code;
+  return std::string(code, sizeof "00000.000.001" - 1);
 }
 
 // One entry per field of `form`, in field order, codes by position.

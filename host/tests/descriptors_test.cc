@@ -264,6 +264,24 @@ TEST(DescriptorTest, EFileInfoListEndsWithTheHeaderFilerFields) {
   }
 }
 
+// Data-file descriptors are made in blocks: a list of hundreds costs an
+// allocation an entry (its holder's count), and deleted ones serve again.
+TEST(DescriptorTest, DataFileDescriptorsComeInBlocks) {
+  DataMgmt::TifFieldDescriptorList list;
+  list.reserve(600);
+  const auto fill = [&list] {
+    for (int i = 1; i <= 600; ++i) {
+      list.emplace_back(new DataMgmt::TifFieldDescriptor(codeAt(i - 1), OVImmutableFormIdentifier(169, true),
+                                                         Id(i), 0, 0, ""));
+    }
+  };
+  EXPECT_GE(600 + 10, TestAllocations::during(fill));  // and a few blocks
+  EXPECT_EQ(600, list.back()->getField().getNumber());
+  list.clear();
+  EXPECT_EQ(600, TestAllocations::during(fill));
+  EXPECT_EQ(codeAt(599), list.back()->getFieldCode());
+}
+
 TEST(FieldIterTest, WalksJumpsAndComparesWithinTheList) {
   const std::vector<Id> fields{Id(10), Id(20), Id(30)};
   OVFieldIDIter it(&fields);
