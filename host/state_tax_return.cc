@@ -92,14 +92,23 @@ void StateTaxReturn::getFromW2(const FormId& form, const FieldId& f1, const Fiel
   const USTaxReturn* federal = federalTables_;
   if (federal == nullptr) return;
   record(federal, "getFromW2", {form.getNumber(), f1.getNumber(), f2.getNumber()});
-  for (TaxFormIter it = federal->getForms(form); !it.atEOL(); it.next()) {
-    DataMgmt::TaxFormPtr copy = it.getTaxForm();
-    double amount = copy->getIR(f1);
-    if (f2.isValid()) amount += copy->getIR(f2);
-    amount /= 100.0;  // W-2 amounts are stored in hundredths
-    const bool spouseOnly = copy->xMarked(kW2SpouseMark) && !copy->xMarked(kW2TaxpayerMark);
-    (spouseOnly ? w2 : w1) += amount;
+  // Summed again only when a copy of the form changed or a copy was made
+  // or dropped since: a calculation asks for each PA W-2.
+  W2Sums& sums = w2Sums_[std::make_tuple(form.getNumber(), f1.getNumber(), f2.getNumber())];
+  const auto version = federal->formVersion(form);
+  if (sums.version != version || version == std::make_pair(0ul, 0ul)) {
+    sums = W2Sums{version, 0.0, 0.0};
+    for (TaxFormIter it = federal->getForms(form); !it.atEOL(); it.next()) {
+      DataMgmt::TaxFormPtr copy = it.getTaxForm();
+      double amount = copy->getIR(f1);
+      if (f2.isValid()) amount += copy->getIR(f2);
+      amount /= 100.0;  // W-2 amounts are stored in hundredths
+      const bool spouseOnly = copy->xMarked(kW2SpouseMark) && !copy->xMarked(kW2TaxpayerMark);
+      (spouseOnly ? sums.w2 : sums.w1) += amount;
+    }
   }
+  w1 = sums.w1;
+  w2 = sums.w2;
 }
 
 double StateTaxReturn::getStateWages(char who) const {

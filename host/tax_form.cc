@@ -30,8 +30,9 @@ typedef Primitives::OVImmutableIdentifier FieldId;
 
 const FieldValue kNullValue;
 const std::size_t kMaxListEntries = 64;
-// The fields a new copy makes room for at once: as many as the form's
-// copies came to store, at most 256 (16 KB of them), or 16 for the first.
+// The fields a copy out of room makes room for at once: as many as the
+// form's copies came to store, at most 256 (16 KB of them), or 16 while no
+// copy stored any.
 const std::size_t kMostFieldsReserved = 256;
 const std::size_t kFirstFieldsReserved = 16;
 
@@ -229,12 +230,14 @@ inline TaxForm::Slot& TaxForm::slot(const FieldId& f) {
 
 TaxForm::Slot& TaxForm::newSlot(const FieldId& f) {
   if (desc_.isNull()) return *fields_.tryEmplace(f.getNumber()).first;
-  // A copy's first field makes room for as many as other copies of the
-  // form came to store (up to a bound; a few when none did yet), so that
-  // copies alike grow at once.
-  if (fields_.size() == 0) {
+  // A copy out of room makes room for as many fields as the form's copies
+  // came to store (up to a bound; a few when none did yet), or for twice
+  // its own: copies alike grow at once.
+  const std::size_t held = fields_.size();
+  if (held == fields_.capacity()) {
     const std::size_t hint = desc_->copySizeHint();
-    fields_.reserve(hint == 0 ? kFirstFieldsReserved : std::min(hint, kMostFieldsReserved));
+    const std::size_t alike = hint == 0 ? kFirstFieldsReserved : std::min(hint, kMostFieldsReserved);
+    fields_.reserve(std::max(alike, 2 * held));
   }
   Slot& made = *fields_.tryEmplace(f.getNumber()).first;
   made.traits = desc_->traitsOf(f);
