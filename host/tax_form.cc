@@ -142,7 +142,7 @@ void TaxForm::countValueWrite(const FieldId& t) {
 inline const FieldValue& TaxForm::valueOf(const FieldId& f) const {
   if (!f.isValid()) return kNullValue;
   const Slot* found = fields_.find(f.getNumber());
-  return found == nullptr ? kNullValue : found->value;
+  return found == nullptr ? kNullValue : *found;
 }
 
 const FieldValue& TaxForm::stored(const FieldId& f) const { return valueOf(f); }
@@ -187,7 +187,7 @@ std::string TaxForm::valueText(const FieldId& f) const {
   // one has its traits at hand (unknown when the form has no description).
   const Slot* found = f.isValid() ? fields_.find(f.getNumber()) : nullptr;
   if (found == nullptr) return std::string();
-  return DataMgmt::valueText(found->value, found->traits.editCode);
+  return DataMgmt::valueText(*found, found->traits.editCode);
 }
 
 char* TaxForm::valueString(char* buf, const FieldId& f,
@@ -202,7 +202,7 @@ char* TaxForm::copyValueText(const FieldId& f, char* buf, std::size_t size) cons
     buf[0] = '\0';
     return buf;
   }
-  return DataMgmt::copyValueText(found->value, found->traits.editCode, buf, size);
+  return DataMgmt::copyValueText(*found, found->traits.editCode, buf, size);
 }
 
 FormFieldPtr TaxForm::getField(const FieldId& f) {
@@ -247,14 +247,14 @@ TaxForm::Slot& TaxForm::newSlot(const FieldId& f) {
 
 std::map<int, FieldValue> TaxForm::fields() const {
   std::map<int, FieldValue> snapshot;
-  for (const auto& entry : fields_.all()) snapshot.emplace(entry.first, entry.second.value);
+  for (const auto& entry : fields_.all()) snapshot.emplace(entry.first, static_cast<const FieldValue&>(entry.second));
   return snapshot;
 }
 
 void TaxForm::write(const FieldId& t, FieldValue::Kind kind, double number, std::string_view text) {
   if (!t.isValid()) return;
   Slot& written = slot(t);
-  FieldValue& target = written.value;
+  FieldValue& target = written;
   if (target.overridden) return;
   const FieldTraits& field = written.traits;
   if (!field.known) {
@@ -299,7 +299,7 @@ void TaxForm::store(const FieldId& f, const FieldValue& value) {
   if (!f.isValid()) return;
   Slot& written = slot(f);
   if (!written.traits.known) ++StandIn::diagnostics().unknownFieldWrites;
-  FieldValue& target = written.value;
+  FieldValue& target = written;
   target = value;
   if (value.kind == FieldValue::kNumber && !std::isfinite(value.number)) {
     ++StandIn::diagnostics().nonFiniteWrites;
@@ -476,13 +476,13 @@ void TaxForm::setOptionGroupSelection(std::initializer_list<FieldId> group) {
 
 void TaxForm::makeProtected(const FieldId& f) {
   if (!f.isValid()) return;
-  change(slot(f).value.isProtected, true);
+  change(slot(f).isProtected, true);
   state_->saveNeeded = true;
 }
 
 void TaxForm::unProtect(const FieldId& f) {
   if (!f.isValid()) return;
-  change(slot(f).value.isProtected, false);
+  change(slot(f).isProtected, false);
   state_->saveNeeded = true;
 }
 
@@ -512,19 +512,19 @@ void TaxForm::setDataEnteredFlag(bool entered, bool byUser) {
 
 void TaxForm::setOverridden(const FieldId& f, bool overridden) {
   if (!f.isValid()) return;
-  change(slot(f).value.overridden, overridden);
+  change(slot(f).overridden, overridden);
   state_->saveNeeded = true;
 }
 
 void TaxForm::setTentative(const FieldId& f, bool tentative) {
   if (!f.isValid()) return;
-  change(slot(f).value.tentative, tentative);
+  change(slot(f).tentative, tentative);
   state_->saveNeeded = true;
 }
 
 void TaxForm::setNoEntry(const FieldId& f, bool noEntry) {
   if (!f.isValid()) return;
-  change(slot(f).value.noEntry, noEntry);
+  change(slot(f).noEntry, noEntry);
   state_->saveNeeded = true;
 }
 

@@ -217,10 +217,10 @@ class HOST_API TaxForm {
   std::shared_ptr<ReturnState> state_;
   FormWrites* valueWrites_;  // this form's counts in state_
   void countValueWrite(const FieldId& t);
-  // A stored field: its value and its descriptor (null for a field the
-  // form does not have), looked up once when the slot is made.
-  struct Slot {
-    FieldValue value;
+  // A stored field: its value and its traits (unknown for a field the form
+  // does not have), looked up once when the slot is made. The traits take
+  // the last bytes of the value's room, so a slot is no larger than a value.
+  struct Slot : FieldValue {
     FieldTraits traits;
   };
   Slot& slot(const FieldId& f);  // made on first use (newSlot)
