@@ -3,7 +3,13 @@
 // with its federal figures, exactly what pahost calculates).
 //
 //   CalculateSample            calcReturn on the loaded sample return
-//   CalculateAuditWrite        calcReturn, an ordinary audit and the data file
+//   CalculateAuditWrite        the job's steps as pahost runs them: the data
+//                              file (its writer calculates the return) and
+//                              an ordinary audit
+//   SessionMemory              the same steps 10,000 times in one session:
+//                              resident memory after 100 passes and after
+//                              10,000 (counters, in kB), which must stay
+//                              within 1 MB of each other
 //   CalculateExample/NAME      calcReturn on each return of examples/
 //   ManyCopies/FORMS/n         a fresh session loads n copies (up to the
 //                              host's 999) of the forms and calculates them;
@@ -71,14 +77,41 @@ void CalculateAuditWrite(benchmark::State& state) {
   const std::string out = scratchPath("40.tif");
   long records = 0;
   for (auto _ : state) {
-    session->calculate();
+    if (!session->calculateAndWrite(out, &records)) return state.SkipWithError(session->error().c_str());
     benchmark::DoNotOptimize(session->audit(false));
-    if (!session->writeDataFile(out, &records)) return state.SkipWithError(session->error().c_str());
   }
   std::remove(out.c_str());
   state.counters["records"] = double(records);
 }
 BENCHMARK(CalculateAuditWrite)->Unit(benchmark::kMicrosecond);
+
+// The process's resident memory in kB.
+double residentKB() {
+  long pages = 0, resident = 0;
+  std::FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (statm == nullptr) return 0;
+  if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+  std::fclose(statm);
+  return double(resident) * double(sysconf(_SC_PAGESIZE)) / 1024.0;
+}
+
+void SessionMemory(benchmark::State& state) {
+  std::unique_ptr<HostSession> session = sessionWith(kExamples + "/sample_return.txt");
+  if (!session) return state.SkipWithError("no session");
+  const std::string out = scratchPath("memory.tif");
+  long records = 0;
+  for (auto _ : state) {
+    for (int pass = 1; pass <= 10000; ++pass) {
+      if (!session->calculateAndWrite(out, &records)) return state.SkipWithError(session->error().c_str());
+      benchmark::DoNotOptimize(session->audit(false));
+      if (pass == 100) state.counters["rss_100_kB"] = residentKB();
+    }
+    state.counters["rss_10000_kB"] = residentKB();
+  }
+  std::remove(out.c_str());
+  state.counters["growth_kB"] = state.counters["rss_10000_kB"] - state.counters["rss_100_kB"];
+}
+BENCHMARK(SessionMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The developer names of every form of both returns.
 std::vector<std::string> everyForm() {

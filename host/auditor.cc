@@ -31,6 +31,9 @@ bool TaxFormAuditor::isFormAmountNonZero(DataMgmt::TaxFormPtr) { return false; }
 void TaxFormAuditor::createNewReport(AuditType type) {
   report_ = AuditReportPtr(new AuditReport);
   eFileAudit = (type == kAuditEFile);
+  // The record restarts with the audit, so that a long session's record
+  // holds one audit at most; its room is kept for the next one.
+  calls_.clear();
 }
 
 void TaxFormAuditor::showAuditMsg(const std::string& helpId, OVImmutableTopicIdentifier topic,

@@ -6,9 +6,10 @@
 // sends go to the host's message display (showAuditMsg, epFailMsg), which
 // the stand-in records in order on the auditor, and to the report
 // (addMessageToReport); the stand-in records every call of the three, and
-// of overrideCheckOneForm, in order on the auditor (messageCalls). The
-// protected members are the audit state the state layer reads and writes;
-// tests set them through a subclass.
+// of overrideCheckOneForm, in order on the auditor (messageCalls), since
+// the current report was started: a new report starts the record afresh.
+// The protected members are the audit state the state layer reads and
+// writes; tests set them through a subclass.
 #ifndef HOST_AUDITOR_H_
 #define HOST_AUDITOR_H_
 
@@ -75,8 +76,8 @@ class HOST_API TaxFormAuditor {
   // Whether the copy holds an amount that matters; the base answers false.
   virtual bool isFormAmountNonZero(DataMgmt::TaxFormPtr form);
 
-  // Starts a fresh report; the audit is an electronic-filing audit exactly
-  // when `type` is kAuditEFile.
+  // Starts a fresh report and an empty call record; the audit is an
+  // electronic-filing audit exactly when `type` is kAuditEFile.
   void createNewReport(AuditType type);
   // A share of the current report (a fresh empty one before any audit).
   AuditReportPtr getAuditReport() const { return report_; }
@@ -99,7 +100,8 @@ class HOST_API TaxFormAuditor {
                             DataMgmt::TaxFormPtr form, const FormId& formId, uint16_t copy,
                             const FormId& federalForm);
 
-  const std::vector<MessageCall>& messageCalls() const { return calls_; }  // ours
+  // The calls recorded since the current report was started (ours).
+  const std::vector<MessageCall>& messageCalls() const { return calls_; }
 
  protected:
   DataMgmt::TaxReturn& taxReturn;

@@ -55,11 +55,18 @@ struct FormRow {
   bool isState;
 };
 
-const FormRow kForms[] = {
+constexpr FormRow kForms[] = {
 #define FORM_ID(name, number, isState) {#name, number, isState},
 #include "identifiers/form_ids.def"
 #undef FORM_ID
 };
+
+// A form's place in kForms, found at compile time for the kind rows.
+constexpr std::size_t formIndexOf(std::string_view name) {
+  std::size_t at = 0;
+  while (at < std::size(kForms) && name != kForms[at].name) ++at;
+  return at;
+}
 
 // The catalogs' field numbers, expanded from their tables at compile time.
 #define FIELD_CATALOG(name, members, runs) \
@@ -111,17 +118,17 @@ const FormFieldsRow kFormFields[] = {
 enum KindCode { kKind_TEXT, kKind_CHECKBOX, kKind_YESNO };
 
 struct KindRow {
-  const char* form;
+  std::size_t form;  // the form's place in kForms
   int field;
   KindCode kind;
   int length;  // 0: the kind's default
   bool calculated;
 };
 
-const KindRow kKinds[] = {
-#define FIELD_KIND(form, field, kind) {#form, field, kKind_##kind, 0, false},
-#define FIELD_KIND_LEN(form, field, kind, length) {#form, field, kKind_##kind, length, false},
-#define FIELD_KIND_CALC(form, field, kind) {#form, field, kKind_##kind, 0, true},
+constexpr KindRow kKinds[] = {
+#define FIELD_KIND(form, field, kind) {formIndexOf(#form), field, kKind_##kind, 0, false},
+#define FIELD_KIND_LEN(form, field, kind, length) {formIndexOf(#form), field, kKind_##kind, length, false},
+#define FIELD_KIND_CALC(form, field, kind) {formIndexOf(#form), field, kKind_##kind, 0, true},
 #include "host/field_kinds.def"
 #undef FIELD_KIND
 #undef FIELD_KIND_LEN
@@ -205,26 +212,32 @@ std::vector<int> readRuns(const char* runs) {
 }
 
 // The kind rows of each form, ascending by field number (the first row of
-// a field first), made once.
+// a field first). The rows are put in a bucket per form once (each row
+// knows its form's place from compile time), and a form's bucket is
+// sorted the first time it is asked for.
 typedef std::vector<std::pair<int, const KindRow*>> KindsOfForm;
 
-const KindsOfForm& kindsOf(const std::string& form) {
-  static const auto* const index = [] {
-    // Keyed by the rows' own names: nothing is copied to index them.
-    auto* byForm = new std::unordered_map<std::string_view, KindsOfForm>();
-    for (const auto& row : kKinds) (*byForm)[row.form].emplace_back(row.field, &row);
-    for (auto& entry : *byForm) {
-      std::stable_sort(entry.second.begin(), entry.second.end(),
-                       [](const KindsOfForm::value_type& a, const KindsOfForm::value_type& b) {
-                         return a.first < b.first;
-                       });
-    }
-    return byForm;
+const KindsOfForm& kindsOf(std::size_t form) {
+  struct Bucket {
+    KindsOfForm rows;
+    bool sorted = false;
+  };
+  static auto* const buckets = [] {
+    auto* made = new std::array<Bucket, std::size(kForms)>();
+    for (const auto& row : kKinds) (*made)[row.form].rows.emplace_back(row.field, &row);
+    return made;
   }();
-  static const KindsOfForm none;
-  const auto found = index->find(form);
-  return found == index->end() ? none : found->second;
+  Bucket& bucket = buckets->at(form);
+  if (!bucket.sorted) {
+    // Rows of one field keep their order: a row's address is its place.
+    std::sort(bucket.rows.begin(), bucket.rows.end());
+    bucket.sorted = true;
+  }
+  return bucket.rows;
 }
+
+// The place in kForms of one of its rows.
+std::size_t indexOf(const FormRow& row) { return static_cast<std::size_t>(&row - kForms); }
 
 // The form's catalog and the catalog whose further numbers it takes (either
 // null when there is none).
@@ -242,7 +255,8 @@ std::pair<const CatalogRow*, const CatalogRow*> catalogsOf(const std::string& fo
 }
 
 // The form's field numbers in form order.
-std::vector<int> fieldNumbersOf(const std::string& form) {
+std::vector<int> fieldNumbersOf(const FormRow& row) {
+  const std::string form = row.name;
   const auto [catalog, extra] = catalogsOf(form);
   if (catalog != nullptr) {
     std::vector<int> numbers = numbersOf(*catalog);
@@ -256,11 +270,11 @@ std::vector<int> fieldNumbersOf(const std::string& form) {
   }
   // No catalog: the listed fields and the fields with a kind, ascending.
   std::set<int> numbers;
-  for (const auto& row : kFormFields) {
-    if (!same(row.form, form)) continue;
-    for (int n : readRuns(row.runs)) numbers.insert(n);
+  for (const auto& listed : kFormFields) {
+    if (!same(listed.form, form)) continue;
+    for (int n : readRuns(listed.runs)) numbers.insert(n);
   }
-  for (const auto& entry : kindsOf(form)) numbers.insert(entry.first);
+  for (const auto& entry : kindsOf(indexOf(row))) numbers.insert(entry.first);
   return std::vector<int>(numbers.begin(), numbers.end());
 }
 
@@ -345,11 +359,10 @@ std::string lineIdOf(const std::string& label) {
 }
 
 // The fields of one form: their descriptors and traits. The form's kind
-// rows are found once, and every field shares the form's symbolic-name
-// prefix "k" + DEVNAME + "_".
+// rows are found once, and every field is named after the form.
 class FieldSource {
  public:
-  FieldSource(const std::string& name, const std::string& devName) : name_(name), devName_(devName) {}
+  FieldSource(const FormRow& row, const TaxFormDesc* form) : row_(row), form_(form) {}
 
   // Plain numbers, but for the fields with a kind row (the first row of a
   // field counts).
@@ -372,11 +385,11 @@ class FieldSource {
     if (!lineId.empty()) {
       return FormFieldDescPtr(new FormFieldDesc(id, shape.kind, shape.length, shape.editCode,
                                                 shape.calculated,
-                                                *symbolicPrefix_ + "F" + std::to_string(number),
+                                                *form_->sourceNamePrefix() + "F" + std::to_string(number),
                                                 lineId));
     }
-    return FormFieldDescPtr(new FormFieldDesc(id, shape.kind, shape.length, shape.editCode,
-                                              shape.calculated, symbolicPrefix_));
+    return FormFieldDescPtr(new FormFieldDesc(id, shape.kind, shape.length, shape.editCode, shape.calculated,
+                                              form_->sourceNamePrefix()));
   }
 
  private:
@@ -386,10 +399,9 @@ class FieldSource {
 
   void prepare() {
     if (kinds_ != nullptr) return;
-    kinds_ = &kindsOf(name_);
-    hundredths_ = storesHundredths(name_);
-    symbolicPrefix_ = std::make_shared<const std::string>("k" + devName_ + "_");
-    const auto catalogs = catalogsOf(name_);
+    kinds_ = &kindsOf(indexOf(row_));
+    hundredths_ = storesHundredths(row_.name);
+    const auto catalogs = catalogsOf(row_.name);
     for (const CatalogRow* catalog : {catalogs.first, catalogs.second}) {
       if (catalog != nullptr) labels_.push_back(&labelsOf(catalog->name));
     }
@@ -404,11 +416,10 @@ class FieldSource {
     return std::string();
   }
 
-  std::string name_;
-  std::string devName_;
+  const FormRow& row_;
+  const TaxFormDesc* form_;  // the form whose source this is: it outlives the source
   const KindsOfForm* kinds_ = nullptr;
   bool hundredths_ = false;
-  std::shared_ptr<const std::string> symbolicPrefix_;
   std::vector<const std::unordered_map<int, const char*>*> labels_;  // the form's tables
 };
 
@@ -421,8 +432,8 @@ TaxFormDescPtr buildForm(const FormRow& row) {
   }
   TaxFormDescPtr form(
       new TaxFormDesc(Primitives::OVImmutableFormIdentifier(row.number, row.isState), devName, busName));
-  const auto source = std::make_shared<FieldSource>(name, devName);
-  form->setFieldSource([name] { return fieldNumbersOf(name); },
+  const auto source = std::make_shared<FieldSource>(row, form.get());
+  form->setFieldSource([&row] { return fieldNumbersOf(row); },
                        [source](int number) { return source->make(number); },
                        [source] { return source->traits(); });
   return form;

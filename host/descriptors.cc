@@ -1,5 +1,10 @@
 #include "host/descriptors.h"
 
+#include <charconv>
+#include <memory>
+#include <new>
+#include <vector>
+
 namespace DataMgmt {
 
 using Primitives::OVImmutableFormIdentifier;
@@ -28,12 +33,31 @@ FormFieldDesc::FormFieldDesc(const OVImmutableIdentifier& id, FieldKind kind, ui
 FormFieldDesc::~FormFieldDesc() = default;
 
 std::string FormFieldDesc::getSymbolicName() const {
-  if (given_) return given_->symbolicName;
-  return symbolicPrefix_ ? *symbolicPrefix_ + getLineLabel() : getLineLabel();
+  std::string name;
+  appendSymbolicName(name);
+  return name;
+}
+
+void FormFieldDesc::appendSymbolicName(std::string& text) const {
+  if (given_) {
+    text += given_->symbolicName;
+    return;
+  }
+  if (symbolicPrefix_) text += *symbolicPrefix_;
+  appendLineLabel(id_.getNumber(), text);
 }
 
 std::string FormFieldDesc::getLineLabel() const {
-  return given_ ? given_->lineLabel : "F" + std::to_string(id_.getNumber());
+  if (given_) return given_->lineLabel;
+  std::string label;
+  appendLineLabel(id_.getNumber(), label);
+  return label;
+}
+
+void FormFieldDesc::appendLineLabel(int number, std::string& text) {
+  char label[16] = "F";
+  const std::to_chars_result end = std::to_chars(label + 1, label + sizeof label, number);
+  text.append(label, end.ptr);
 }
 
 // OVFieldIDIter. The end position is the list size; every move that would
@@ -192,6 +216,27 @@ const FormFieldDescPtr* TaxFormDesc::keep(int position, const FormFieldDescPtr& 
   return &made_.back();
 }
 
+const std::shared_ptr<const std::string>& TaxFormDesc::sourceNamePrefix() const {
+  if (!sourceNamePrefix_) sourceNamePrefix_ = std::make_shared<const std::string>("k" + devName_ + "_");
+  return sourceNamePrefix_;
+}
+
+bool TaxFormDesc::appendSymbolicName(const OVImmutableIdentifier& field, std::string& names) const {
+  makeFields();
+  const int* position = positions_.find(field.getNumber());
+  if (position == nullptr) return false;
+  const int at = madeAt_[static_cast<std::size_t>(*position)];
+  if (at >= 0) {
+    // A descriptor made or added already carries its name.
+    made_[static_cast<std::size_t>(at)]->appendSymbolicName(names);
+    return true;
+  }
+  if (!maker_) return false;
+  names += *sourceNamePrefix();
+  FormFieldDesc::appendLineLabel(field.getNumber(), names);
+  return true;
+}
+
 const std::vector<OVImmutableIdentifier>& TaxFormDesc::fieldIds() const {
   makeFields();
   return fieldIds_;
@@ -232,6 +277,48 @@ TifFieldDescriptor::TifFieldDescriptor(const std::string& fieldCode,
       attributes_(attributes) {}
 
 TifFieldDescriptor::~TifFieldDescriptor() = default;
+
+namespace {
+
+// Room for TifFieldDescriptors, 256 to a block. Blocks are kept to the end
+// of the process; a descriptor deleted goes to the front of the free list.
+struct FreeRoom {
+  FreeRoom* next;
+};
+FreeRoom* freeRooms = nullptr;
+const std::size_t kDescriptorsPerBlock = 256;
+
+std::vector<std::unique_ptr<unsigned char[]>>& descriptorBlocks() {
+  static auto* const blocks = new std::vector<std::unique_ptr<unsigned char[]>>();
+  return *blocks;
+}
+constexpr std::size_t kDescriptorRoom =
+    sizeof(TifFieldDescriptor) > sizeof(FreeRoom) ? sizeof(TifFieldDescriptor) : sizeof(FreeRoom);
+
+}  // namespace
+
+void* TifFieldDescriptor::operator new(std::size_t size) {
+  if (size != sizeof(TifFieldDescriptor)) return ::operator new(size);
+  if (freeRooms == nullptr) {
+    descriptorBlocks().emplace_back(new unsigned char[kDescriptorRoom * kDescriptorsPerBlock]);
+    unsigned char* block = descriptorBlocks().back().get();
+    for (std::size_t i = kDescriptorsPerBlock; i-- > 0;) {
+      freeRooms = new (block + i * kDescriptorRoom) FreeRoom{freeRooms};
+    }
+  }
+  FreeRoom* room = freeRooms;
+  freeRooms = room->next;
+  return room;
+}
+
+void TifFieldDescriptor::operator delete(void* block, std::size_t size) noexcept {
+  if (block == nullptr) return;
+  if (size != sizeof(TifFieldDescriptor)) {
+    ::operator delete(block);
+    return;
+  }
+  freeRooms = new (block) FreeRoom{freeRooms};
+}
 
 // TaxReturnDesc.
 

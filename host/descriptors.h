@@ -61,6 +61,9 @@ class HOST_API FormFieldDesc {
   FormFieldDesc(const Primitives::OVImmutableIdentifier& id, FieldKind kind, uint16_t length,
                 unsigned char editCode, bool calculated,
                 std::shared_ptr<const std::string> symbolicPrefix);
+  // Appends the line label of a field named after its form, "F" + number
+  // (ours).
+  static void appendLineLabel(int number, std::string& text);
   ~FormFieldDesc();
 
   Primitives::OVImmutableIdentifier getID() const { return id_; }
@@ -69,6 +72,7 @@ class HOST_API FormFieldDesc {
   bool isBoolean() const { return kind_ == kCheckBoxField || kind_ == kYesNoField; }
   uint16_t getLength() const { return length_; }
   std::string getSymbolicName() const;  // "k" + DEVNAME + "_F" + number
+  void appendSymbolicName(std::string& text) const;  // the same, appended (ours)
   const Validation::Validator& getValidator() const { return validator_; }
   bool isCalculated() const { return calculated_; }
   std::string getLineLabel() const;  // "F" + number
@@ -171,14 +175,28 @@ class HOST_API TaxFormDesc {
   // Fields made on first use: `numbers` lists the form's field numbers in
   // form order, asked once, the first time anything reads or adds a field;
   // `maker` makes the descriptor of one of them, the first time it is
-  // asked for; `traits` (optional) tells the traits of the listed fields,
-  // asked once with the numbers, so that no descriptor is made for them.
+  // asked for, named after the form (sourceNamePrefix); `traits`
+  // (optional) tells the traits of the listed fields, asked once with the
+  // numbers, so that no descriptor is made for them.
   void setFieldSource(std::function<std::vector<int>()> numbers,
                       std::function<FormFieldDescPtr(int)> maker,
                       std::function<FieldTraitsTable()> traits = nullptr);
   // The field's traits (unknown when the form has no such field); its
   // descriptor is not made for this when the source tells them.
   FieldTraits traitsOf(const Primitives::OVImmutableIdentifier& field) const;
+  // The most fields a copy of the form came to store (ours): a new copy
+  // makes room for as many at once.
+  std::size_t copySizeHint() const { return copySizeHint_; }
+  void noteCopySize(std::size_t fields) const {
+    if (fields > copySizeHint_) copySizeHint_ = fields;
+  }
+  // The fields the source makes are named after the form: this prefix,
+  // "k" + DEVNAME + "_", then the line label. Made once.
+  const std::shared_ptr<const std::string>& sourceNamePrefix() const;
+  // Appends the field's symbolic name to `names`, without making its
+  // descriptor; false, with nothing appended, when the form has no such
+  // field.
+  bool appendSymbolicName(const Primitives::OVImmutableIdentifier& field, std::string& names) const;
 
  private:
   void makeFields() const {
@@ -205,6 +223,8 @@ class HOST_API TaxFormDesc {
   mutable std::function<std::vector<int>()> numbersSource_;  // empty once listed
   std::function<FormFieldDescPtr(int)> maker_;
   std::function<FieldTraitsTable()> traits_;
+  mutable std::shared_ptr<const std::string> sourceNamePrefix_;  // made on first use
+  mutable std::size_t copySizeHint_ = 0;
 };
 
 // One data-file line the host's conversion writes for a form field.
@@ -214,6 +234,11 @@ class HOST_API TifFieldDescriptor {
                      const Primitives::OVImmutableIdentifier& field, char cleanKind,
                      char percentKind, const std::string& attributes);
   ~TifFieldDescriptor();
+
+  // Data-file lists hold them by the hundred, to the end of the process:
+  // they are made in blocks, and one deleted serves the next (ours).
+  static void* operator new(std::size_t size);
+  static void operator delete(void* block, std::size_t size) noexcept;
 
   std::string getFieldCode() const { return fieldCode_; }
   Primitives::OVImmutableFormIdentifier getForm() const { return form_; }

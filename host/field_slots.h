@@ -42,6 +42,8 @@ class FieldSlots {
 
   // Every stored slot as (number, slot), in the order they were made.
   const std::vector<std::pair<int, Slot>>& all() const { return slots_; }
+  std::size_t size() const { return slots_.size(); }
+  std::size_t capacity() const { return slots_.capacity(); }  // slots made without moving any
 
  private:
   static constexpr int32_t kEmpty = -1;

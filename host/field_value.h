@@ -13,12 +13,14 @@
 namespace DataMgmt {
 
 struct FieldValue {
-  enum Kind { kNull, kNumber, kText, kMark, kNo };
+  enum Kind : unsigned char { kNull, kNumber, kText, kMark, kNo };
 
-  Kind kind = kNull;
+  // The members run from the widest to the narrowest: a copy holds one
+  // value a field, and the fewer bytes each takes, the more of them a
+  // calculation finds in its caches.
   double number = 0.0;
   std::string text;
-
+  Kind kind = kNull;
   bool isProtected = false;
   bool overridden = false;
   bool tentative = false;

@@ -1,7 +1,8 @@
 // DataMgmt::FormField: a handle on one field of one copy.
 //
 // All state lives in the copy (a share of which the handle keeps), so a
-// holder of the handle may be released freely.
+// holder of the handle may be released freely. The host gives a handle no
+// other holder keeps again for another field (TaxForm::getField).
 #ifndef HOST_FORM_FIELD_H_
 #define HOST_FORM_FIELD_H_
 
@@ -33,6 +34,13 @@ class HOST_API FormField {
   FormFieldDescPtr getFieldDesc() const;  // ours; empty for a field not in the form
 
  private:
+  friend class TaxForm;
+  // Points the handle at another field (of another copy).
+  void aim(const TaxFormPtr& copy, const Primitives::OVImmutableIdentifier& field) {
+    copy_ = copy;
+    field_ = field;
+  }
+
   TaxFormPtr copy_;
   Primitives::OVImmutableIdentifier field_;
 };

@@ -57,10 +57,17 @@ bool FileReader::readPCLine(std::string& line) {
 void FileReader::close() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
+  at_ = end_ = 0;
   next_.clear();
   hasNext_ = false;
   linesRead_ = 0;
   cutAt_ = 0;
+}
+
+bool FileReader::refill() {
+  at_ = 0;
+  end_ = std::fread(block_, 1, sizeof block_, file_);
+  return end_ > 0;
 }
 
 // Reads the next line into next_. A line ends at "\n", "\r\n" or a lone
@@ -70,22 +77,25 @@ bool FileReader::fillLookahead() {
   next_.clear();
   hasNext_ = false;
   if (file_ == nullptr || cutAt_ != 0) return false;
-  int c;
   bool any = false;
-  while ((c = std::getc(file_)) != EOF) {
+  while (at_ < end_ || refill()) {
     any = true;
-    if (c == '\n') break;
-    if (c == '\r') {
-      const int after = std::getc(file_);
-      if (after != '\n' && after != EOF) std::ungetc(after, file_);
-      break;
-    }
-    if (next_.size() == kMaxLineLength) {
+    const char* from = block_ + at_;
+    const char* to = block_ + end_;
+    const char* stop = from;
+    while (stop != to && *stop != '\n' && *stop != '\r') ++stop;
+    if (next_.size() + static_cast<std::size_t>(stop - from) > kMaxLineLength) {
       cutAt_ = linesRead_ + 1;
       next_.clear();
       return false;
     }
-    next_.push_back(static_cast<char>(c));
+    next_.append(from, stop);
+    at_ += static_cast<std::size_t>(stop - from);
+    if (stop == to) continue;  // the line goes on in the next block
+    ++at_;
+    // "\r\n" is one end, even across two blocks.
+    if (*stop == '\r' && (at_ < end_ || refill()) && block_[at_] == '\n') ++at_;
+    break;
   }
   hasNext_ = any;
   if (any) ++linesRead_;

@@ -36,8 +36,9 @@ class HOST_API FileName {
   std::string path_;
 };
 
-// Reads a file line by line, as bytes (no character conversion). One line
-// is read ahead, which is what lets eof() answer before a read fails.
+// Reads a file line by line, as bytes (no character conversion), in
+// blocks. One line is read ahead, which is what lets eof() answer before a
+// read fails.
 const std::size_t kMaxLineLength = 65536;
 
 class HOST_API FileReader {
@@ -61,7 +62,11 @@ class HOST_API FileReader {
 
  private:
   bool fillLookahead();
+  bool refill();  // reads the next block; false at the end of the file
+
   std::FILE* file_ = nullptr;
+  char block_[4096];
+  std::size_t at_ = 0, end_ = 0;  // the bytes of block_ not read yet
   std::string next_;
   bool hasNext_ = false;
   long linesRead_ = 0;  // lines read ahead so far

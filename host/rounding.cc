@@ -7,13 +7,13 @@ namespace Utils {
 long roundR(double value) {
   if (!std::isfinite(value)) return 0;
   const double magnitude = std::fabs(value);
-  double whole = std::floor(magnitude);
-  if (magnitude - whole >= 0.5 - 1e-9) whole += 1.0;
   // Compared as a double, so huge values never reach the conversion.
-  if (whole >= static_cast<double>(kMaxWholeAmount)) {
+  if (magnitude >= static_cast<double>(kMaxWholeAmount)) {
     return value < 0 ? -kMaxWholeAmount : kMaxWholeAmount;
   }
-  const long rounded = static_cast<long>(whole);
+  // Below 10^15 the conversion cuts exactly what floor would.
+  long rounded = static_cast<long>(magnitude);
+  if (magnitude - static_cast<double>(rounded) >= 0.5 - 1e-9) ++rounded;
   return value < 0 ? -rounded : rounded;
 }
 

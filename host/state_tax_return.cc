@@ -1,6 +1,8 @@
 #include "host/state_tax_return.h"
 
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 #include <string>
 
@@ -19,21 +21,23 @@ using DataMgmt::USTaxReturn;
 
 namespace {
 
-const USTaxReturn* asFederal(const DataMgmt::TaxReturnPtr& federal) {
-  return dynamic_cast<const USTaxReturn*>(federal.get());
-}
-
-// Records "name(a,b,...)" in the federal return's pull log.
+// Records "name(a,b,...)" in the federal return's pull log, the line made
+// in place and kept as one string.
 void record(const USTaxReturn* federal, const char* name, std::initializer_list<long> args) {
   if (!StandIn::roomFor(federal->pullLog())) return;  // a full log: the line is not even built
-  std::string line = std::string(name) + "(";
-  bool first = true;
+  char line[128];
+  std::size_t used = strnlen(name, sizeof line / 2);
+  std::memcpy(line, name, used);
+  char separator = '(';
   for (long arg : args) {
-    if (!first) line += ",";
-    line += std::to_string(arg);
-    first = false;
+    if (used + 24 > sizeof line) break;  // more arguments than a pull takes
+    line[used++] = separator;
+    used = static_cast<std::size_t>(std::to_chars(line + used, line + sizeof line - 2, arg).ptr - line);
+    separator = ',';
   }
-  federal->pullLog().push_back(line + ")");
+  if (separator == '(') line[used++] = separator;
+  line[used++] = ')';
+  federal->pullLog().emplace_back(line, used);
 }
 
 // The taxpayer's and the spouse's marks on a federal W-2 copy.
@@ -44,7 +48,9 @@ const FieldId kW2SpouseMark(2);
 
 StateTaxReturn::StateTaxReturn(DataMgmt::TaxReturnPtr& federal, DataMgmt::TaxReturnDescPtr desc,
                                Utils::StringPoolPtr pool)
-    : TaxReturn(desc, pool), federal_(federal) {}
+    : TaxReturn(desc, pool),
+      federal_(federal),
+      federalTables_(dynamic_cast<const USTaxReturn*>(federal_.get())) {}
 
 StateTaxReturn::~StateTaxReturn() = default;
 
@@ -73,7 +79,7 @@ void StateTaxReturn::debugStateField(const FormId& form, const FieldId& field,
 }
 
 long StateTaxReturn::pullCommon(const FormId& fedForm, uint16_t copy, Utils::PCTypes code) const {
-  const USTaxReturn* federal = asFederal(federal_);
+  const USTaxReturn* federal = federalTables_;
   if (federal == nullptr) return 0;
   record(federal, "pullCommon", {fedForm.getNumber(), copy, static_cast<long>(code)});
   return Utils::saturateWhole(federal->commonItem(fedForm.getNumber(), static_cast<int>(code)));
@@ -83,35 +89,44 @@ void StateTaxReturn::getFromW2(const FormId& form, const FieldId& f1, const Fiel
                                bool /*flag*/, double& w1, double& w2) const {
   w1 = 0.0;
   w2 = 0.0;
-  const USTaxReturn* federal = asFederal(federal_);
+  const USTaxReturn* federal = federalTables_;
   if (federal == nullptr) return;
   record(federal, "getFromW2", {form.getNumber(), f1.getNumber(), f2.getNumber()});
-  for (TaxFormIter it = federal->getForms(form); !it.atEOL(); it.next()) {
-    DataMgmt::TaxFormPtr copy = it.getTaxForm();
-    double amount = copy->getIR(f1);
-    if (f2.isValid()) amount += copy->getIR(f2);
-    amount /= 100.0;  // W-2 amounts are stored in hundredths
-    const bool spouseOnly = copy->xMarked(kW2SpouseMark) && !copy->xMarked(kW2TaxpayerMark);
-    (spouseOnly ? w2 : w1) += amount;
+  // Summed again only when a copy of the form changed or a copy was made
+  // or dropped since: a calculation asks for each PA W-2.
+  W2Sums& sums = w2Sums_[std::make_tuple(form.getNumber(), f1.getNumber(), f2.getNumber())];
+  const auto version = federal->formVersion(form);
+  if (sums.version != version || version == std::make_pair(0ul, 0ul)) {
+    sums = W2Sums{version, 0.0, 0.0};
+    for (TaxFormIter it = federal->getForms(form); !it.atEOL(); it.next()) {
+      DataMgmt::TaxFormPtr copy = it.getTaxForm();
+      double amount = copy->getIR(f1);
+      if (f2.isValid()) amount += copy->getIR(f2);
+      amount /= 100.0;  // W-2 amounts are stored in hundredths
+      const bool spouseOnly = copy->xMarked(kW2SpouseMark) && !copy->xMarked(kW2TaxpayerMark);
+      (spouseOnly ? sums.w2 : sums.w1) += amount;
+    }
   }
+  w1 = sums.w1;
+  w2 = sums.w2;
 }
 
 double StateTaxReturn::getStateWages(char who) const {
-  const USTaxReturn* federal = asFederal(federal_);
+  const USTaxReturn* federal = federalTables_;
   if (federal == nullptr) return 0.0;
   record(federal, "getStateWages", {who});
   return federal->stateWages(who);
 }
 
 double StateTaxReturn::getAllStateWages(char who) const {
-  const USTaxReturn* federal = asFederal(federal_);
+  const USTaxReturn* federal = federalTables_;
   if (federal == nullptr) return 0.0;
   record(federal, "getAllStateWages", {who});
   return federal->allStateWages(who);
 }
 
 double StateTaxReturn::getStateTaxWithheldNoLocal(uint8_t filingStatus) const {
-  const USTaxReturn* federal = asFederal(federal_);
+  const USTaxReturn* federal = federalTables_;
   if (federal == nullptr) return 0.0;
   record(federal, "getStateTaxWithheldNoLocal", {filingStatus});
   return federal->stateTaxWithheldNoLocal();

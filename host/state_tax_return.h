@@ -10,12 +10,18 @@
 #define HOST_STATE_TAX_RETURN_H_
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "host/tax_return.h"
 #include "host/utils_types.h"
+
+namespace DataMgmt {
+class USTaxReturn;
+}  // namespace DataMgmt
 
 namespace StateDataMgmt {
 
@@ -105,6 +111,14 @@ class HOST_API StateTaxReturn : public DataMgmt::TaxReturn {
 
  private:
   DataMgmt::TaxReturnPtr federal_;  // the description and pool are kept by the base
+  const DataMgmt::USTaxReturn* federalTables_;  // federal_ as one, found once; null when not
+  // getFromW2's sums by (form, f1, f2), each with the form's version it was
+  // made at (TaxReturn::formVersion): still good while that stands.
+  struct W2Sums {
+    std::pair<unsigned long, unsigned long> version;
+    double w1, w2;
+  };
+  mutable std::map<std::tuple<int, int, int>, W2Sums> w2Sums_;
   bool inElf_ = false;
   std::string refundCode_;
   long taxBalance_ = 0;

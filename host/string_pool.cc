@@ -15,8 +15,11 @@ long StringPool::intern(const std::string& text) {
   return handle;
 }
 
-std::string StringPool::lookup(long handle) const {
-  if (handle <= 0 || static_cast<unsigned long>(handle) > texts_.size()) return "";
+std::string StringPool::lookup(long handle) const { return textOf(handle); }
+
+const std::string& StringPool::textOf(long handle) const {
+  static const std::string none;
+  if (handle <= 0 || static_cast<unsigned long>(handle) > texts_.size()) return none;
   return texts_[static_cast<std::size_t>(handle - 1)];
 }
 

@@ -27,6 +27,8 @@ class HOST_API StringPool {
   long intern(const std::string& text);
   // The text of `handle`; "" for 0 or an unknown handle.
   std::string lookup(long handle) const;
+  // The same, borrowed from the pool until it takes another text (ours).
+  const std::string& textOf(long handle) const;
 
   // A new share of the process-wide pool.
   static StringPoolPtr shared();

@@ -1,14 +1,14 @@
 #include "host/string_utils.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 namespace Utils {
 namespace {
 
-const char kBlanks[] = " \t\r\n\v\f";
-
-bool isBlank(char c) { return c != '\0' && std::strchr(kBlanks, c) != nullptr; }
+// A blank: " \t\r\n\v\f".
+bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -20,13 +20,6 @@ void trimBounds(const char* s, const char*& begin, const char*& end) {
   end = begin + std::strlen(begin);
   while (begin < end && isBlank(*begin)) ++begin;
   while (end > begin && isBlank(end[-1])) --end;
-}
-
-std::string stripped(const char* s) {
-  const char* begin;
-  const char* end;
-  trimBounds(s, begin, end);
-  return std::string(begin, end);
 }
 
 }  // namespace
@@ -84,15 +77,27 @@ std::string nStr(long value) { return std::to_string(value); }
 char* buildNameS(char* out, const char* a, const char* b, const char* c, const char* d,
                  DISPLAY_NAME /*mode*/) {
   if (out == nullptr) return out;
-  std::string name;
+  // Made in a buffer of its own (a part may be `out` itself), at most
+  // kNameBufferSize - 1 characters.
+  char name[kNameBufferSize];
+  std::size_t used = 0;
   for (const char* part : {a, b, c, d}) {
-    const std::string text = stripped(part);
-    if (text.empty()) continue;
-    if (!name.empty()) name += ' ';
-    name += text;
+    const char* begin;
+    const char* end;
+    trimBounds(part, begin, end);
+    if (begin == end) continue;
+    const std::size_t separator = used == 0 ? 0 : 1;
+    const std::size_t room = kNameBufferSize - 1 - used;
+    if (separator <= room) {
+      if (separator != 0) name[used] = ' ';
+      used += separator;
+    }
+    const std::size_t n = std::min(static_cast<std::size_t>(end - begin), kNameBufferSize - 1 - used);
+    std::memcpy(name + used, begin, n);
+    used += n;
   }
-  Utils::safestrncpy(out, name, kNameBufferSize);
-  return out;
+  name[used] = '\0';
+  return static_cast<char*>(std::memcpy(out, name, used + 1));
 }
 
 short countLines(double regular, double usObligations, double /*inState*/, double /*outOfState*/,

@@ -6,7 +6,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <set>
 
 #include "host/form_field.h"
 #include "host/rounding.h"
@@ -30,7 +29,12 @@ void change(T& member, const T& value) {
 typedef Primitives::OVImmutableIdentifier FieldId;
 
 const FieldValue kNullValue;
-const int kMaxListEntries = 64;
+const std::size_t kMaxListEntries = 64;
+// The fields a copy out of room makes room for at once: as many as the
+// form's copies came to store, at most 256 (16 KB of them), or 16 while no
+// copy stored any.
+const std::size_t kMostFieldsReserved = 256;
+const std::size_t kFirstFieldsReserved = 16;
 
 // A text read as a number: the leading number once "," and blanks are
 // removed ("1,234.5 USD" reads 1234.5); 0 when there is none.
@@ -58,24 +62,54 @@ double parseNumber(const std::string& text) {
   return std::strtod(cleaned.substr(0, end).c_str(), nullptr);
 }
 
-// The valid members of a group in argument order, each number once.
-std::vector<FieldId> uniqueValid(std::initializer_list<FieldId> ids) {
-  std::vector<FieldId> group;
-  std::set<int> seen;
-  for (const FieldId& id : ids) {
-    if (id.isValid() && seen.insert(id.getNumber()).second) group.push_back(id);
+// The numbers of a list of field ids, kept in place up to
+// kMaxListEntries (no box group or sum list comes near it) and on the heap
+// beyond, so that a group costs no allocation.
+class FieldList {
+ public:
+  std::size_t size() const { return size_; }
+  int operator[](std::size_t i) const { return i < kInPlace ? inPlace_[i] : beyond_[i - kInPlace]; }
+  bool holds(int number) const {
+    for (std::size_t i = 0; i < size_; ++i) {
+      if ((*this)[i] == number) return true;
+    }
+    return false;
   }
+  void add(int number) {
+    if (size_ < kInPlace) {
+      inPlace_[size_] = number;
+    } else {
+      beyond_.push_back(number);
+    }
+    ++size_;
+  }
+  // Adds a valid id's number unless the list holds it.
+  void addOnce(const FieldId& id) {
+    if (id.isValid() && !holds(id.getNumber())) add(id.getNumber());
+  }
+
+ private:
+  static constexpr std::size_t kInPlace = kMaxListEntries;
+  int inPlace_[kInPlace];
+  std::vector<int> beyond_;
+  std::size_t size_ = 0;
+};
+
+// The valid members of a group in argument order, each number once.
+FieldList uniqueValid(std::initializer_list<FieldId> ids) {
+  FieldList group;
+  for (const FieldId& id : ids) group.addOnce(id);
   return group;
 }
 
 // Reads a C list of identifier pointers: it ends at a null pointer or a
 // pointer to an id <= 0, and at most kMaxListEntries are read.
-std::vector<FieldId> readList(const FieldId* first, va_list rest) {
-  std::vector<FieldId> ids;
+FieldList readList(const FieldId* first, va_list rest) {
+  FieldList ids;
   const FieldId* current = first;
-  while (current != nullptr && current->isValid() && static_cast<int>(ids.size()) < kMaxListEntries) {
-    ids.push_back(*current);
-    if (static_cast<int>(ids.size()) == kMaxListEntries) break;
+  while (current != nullptr && current->isValid() && ids.size() < kMaxListEntries) {
+    ids.add(current->getNumber());
+    if (ids.size() == kMaxListEntries) break;
     current = va_arg(rest, const FieldId*);
   }
   return ids;
@@ -95,16 +129,26 @@ TaxForm::TaxForm(const TaxFormDescPtr& desc, uint16_t copy, std::shared_ptr<Retu
 
 TaxForm::~TaxForm() = default;
 
-// Reads.
-
-const FieldValue& TaxForm::stored(const FieldId& f) const {
-  if (!f.isValid()) return kNullValue;
-  const Slot* found = fields_.find(f.getNumber());
-  return found == nullptr ? kNullValue : found->value;
+void TaxForm::countValueWrite(const FieldId& t) {
+  ++valueWrites_->count;
+  ++*valueWrites_->byField.tryEmplace(t.getNumber()).first;
+  ++changes;
 }
 
+// Reads.
+
+// Every read of this file comes here, inline: reads are most of what a
+// calculation does.
+inline const FieldValue& TaxForm::valueOf(const FieldId& f) const {
+  if (!f.isValid()) return kNullValue;
+  const Slot* found = fields_.find(f.getNumber());
+  return found == nullptr ? kNullValue : *found;
+}
+
+const FieldValue& TaxForm::stored(const FieldId& f) const { return valueOf(f); }
+
 double TaxForm::getIR(const FieldId& f) const {
-  const FieldValue& v = stored(f);
+  const FieldValue& v = valueOf(f);
   if (v.kind == FieldValue::kNumber) return v.number;
   if (v.kind == FieldValue::kText) return parseNumber(v.text);
   return 0.0;
@@ -112,14 +156,14 @@ double TaxForm::getIR(const FieldId& f) const {
 
 long TaxForm::getIN(const FieldId& f) const { return Utils::roundR(getIR(f)); }
 
-bool TaxForm::isNull(const FieldId& f) const { return stored(f).kind == FieldValue::kNull; }
-bool TaxForm::xMarked(const FieldId& f) const { return stored(f).kind == FieldValue::kMark; }
-bool TaxForm::isNo(const FieldId& f) const { return stored(f).kind == FieldValue::kNo; }
-bool TaxForm::noOverride(const FieldId& f) const { return !stored(f).overridden; }
-bool TaxForm::isProtected(const FieldId& f) const { return stored(f).isProtected; }
+bool TaxForm::isNull(const FieldId& f) const { return valueOf(f).kind == FieldValue::kNull; }
+bool TaxForm::xMarked(const FieldId& f) const { return valueOf(f).kind == FieldValue::kMark; }
+bool TaxForm::isNo(const FieldId& f) const { return valueOf(f).kind == FieldValue::kNo; }
+bool TaxForm::noOverride(const FieldId& f) const { return !valueOf(f).overridden; }
+bool TaxForm::isProtected(const FieldId& f) const { return valueOf(f).isProtected; }
 
 bool TaxForm::hasSigValue(const FieldId& f) const {
-  const FieldValue& v = stored(f);
+  const FieldValue& v = valueOf(f);
   switch (v.kind) {
     case FieldValue::kNumber:
       return v.number != 0.0;
@@ -143,55 +187,89 @@ std::string TaxForm::valueText(const FieldId& f) const {
   // one has its traits at hand (unknown when the form has no description).
   const Slot* found = f.isValid() ? fields_.find(f.getNumber()) : nullptr;
   if (found == nullptr) return std::string();
-  return DataMgmt::valueText(found->value, found->traits.editCode);
+  return DataMgmt::valueText(*found, found->traits.editCode);
 }
 
 char* TaxForm::valueString(char* buf, const FieldId& f,
                            const Primitives::OVImmutableFormIdentifier& /*form*/) const {
-  if (buf == nullptr) return buf;
-  Utils::safestrncpy(buf, valueText(f), 128);
-  return buf;
+  return copyValueText(f, buf, 128);
+}
+
+char* TaxForm::copyValueText(const FieldId& f, char* buf, std::size_t size) const {
+  if (buf == nullptr || size == 0) return buf;
+  const Slot* found = f.isValid() ? fields_.find(f.getNumber()) : nullptr;
+  if (found == nullptr) {
+    buf[0] = '\0';
+    return buf;
+  }
+  return DataMgmt::copyValueText(*found, found->traits.editCode, buf, size);
 }
 
 FormFieldPtr TaxForm::getField(const FieldId& f) {
   // A copy the return no longer holds gives a handle that reads as missing.
-  TaxFormPtr copy = holder_ != nullptr ? *holder_ : TaxFormPtr();
-  return FormFieldPtr(new FormField(copy, f));
+  const TaxFormPtr copy = holder_ != nullptr ? *holder_ : TaxFormPtr();
+  // Callers mostly hold one handle at a time: the spare is aimed anew when
+  // nobody else holds it, so that a handle costs no allocation.
+  FormFieldPtr& spare = state_->spareHandle;
+  if (spare.isNull() || spare.useCount() > 1) {
+    spare = FormFieldPtr(new FormField(copy, f));
+  } else {
+    spare->aim(copy, f);
+  }
+  return spare;
 }
 
 // Writes.
 
-TaxForm::Slot& TaxForm::slot(const FieldId& f) {
-  const auto made = fields_.tryEmplace(f.getNumber());
-  if (made.second && !desc_.isNull()) made.first->traits = desc_->traitsOf(f);
-  return *made.first;
+// Every write of this file comes here, inline; a field's first write
+// makes its slot out of line.
+inline TaxForm::Slot& TaxForm::slot(const FieldId& f) {
+  Slot* found = fields_.find(f.getNumber());
+  return found != nullptr ? *found : newSlot(f);
+}
+
+TaxForm::Slot& TaxForm::newSlot(const FieldId& f) {
+  if (desc_.isNull()) return *fields_.tryEmplace(f.getNumber()).first;
+  // A copy out of room makes room for as many fields as the form's copies
+  // came to store (up to a bound; a few when none did yet), or for twice
+  // its own: copies alike grow at once.
+  const std::size_t held = fields_.size();
+  if (held == fields_.capacity()) {
+    const std::size_t hint = desc_->copySizeHint();
+    const std::size_t alike = hint == 0 ? kFirstFieldsReserved : std::min(hint, kMostFieldsReserved);
+    fields_.reserve(std::max(alike, 2 * held));
+  }
+  Slot& made = *fields_.tryEmplace(f.getNumber()).first;
+  made.traits = desc_->traitsOf(f);
+  desc_->noteCopySize(fields_.size());
+  return made;
 }
 
 std::map<int, FieldValue> TaxForm::fields() const {
   std::map<int, FieldValue> snapshot;
-  for (const auto& entry : fields_.all()) snapshot.emplace(entry.first, entry.second.value);
+  for (const auto& entry : fields_.all()) snapshot.emplace(entry.first, static_cast<const FieldValue&>(entry.second));
   return snapshot;
 }
 
-void TaxForm::write(const FieldId& t, const FieldValue& value) {
+void TaxForm::write(const FieldId& t, FieldValue::Kind kind, double number, std::string_view text) {
   if (!t.isValid()) return;
   Slot& written = slot(t);
-  FieldValue& target = written.value;
+  FieldValue& target = written;
   if (target.overridden) return;
   const FieldTraits& field = written.traits;
   if (!field.known) {
     ++StandIn::diagnostics().unknownFieldWrites;
-  } else if (value.kind == FieldValue::kText && field.kind != kTextField) {
+  } else if (kind == FieldValue::kText && field.kind != kTextField) {
     ++StandIn::diagnostics().textIntoOtherFields;
     if (!desc_.isNull()) StandIn::noteTextUse(*desc_, t, true);
   }
-  if (target.kind != value.kind || target.number != value.number || target.text != value.text) {
-    ++*valueWrites_;  // counted only when the value changes
-    ++changes;
+  const bool sameText = std::string_view(target.text) == text;
+  if (target.kind != kind || target.number != number || !sameText) {
+    countValueWrite(t);  // counted only when the value changes
   }
-  target.kind = value.kind;
-  target.number = value.number;
-  if (target.text != value.text) target.text = value.text;
+  target.kind = kind;
+  target.number = number;
+  if (!sameText) target.text.assign(text.data(), text.size());
   state_->saveNeeded = true;
 }
 
@@ -199,17 +277,30 @@ void TaxForm::writeNumber(const FieldId& t, double value) {
   if (!t.isValid()) return;
   if (!std::isfinite(value)) {
     ++StandIn::diagnostics().nonFiniteWrites;
-    write(t, FieldValue::null());
+    write(t, FieldValue::kNull);
     return;
   }
-  write(t, FieldValue::of(value));
+  write(t, FieldValue::kNumber, value);
+}
+
+void TaxForm::copyValue(const FieldId& t, const TaxForm* source, const FieldId& f) {
+  if (!t.isValid()) return;
+  // The target's slot is made first: making a slot may move the values
+  // stored beside it, the source's among them when it is this copy.
+  slot(t);
+  if (source == nullptr) {
+    write(t, FieldValue::kNull);
+    return;
+  }
+  const FieldValue& value = source->valueOf(f);
+  write(t, value.kind, value.number, value.text);
 }
 
 void TaxForm::store(const FieldId& f, const FieldValue& value) {
   if (!f.isValid()) return;
   Slot& written = slot(f);
   if (!written.traits.known) ++StandIn::diagnostics().unknownFieldWrites;
-  FieldValue& target = written.value;
+  FieldValue& target = written;
   target = value;
   if (value.kind == FieldValue::kNumber && !std::isfinite(value.number)) {
     ++StandIn::diagnostics().nonFiniteWrites;
@@ -217,22 +308,18 @@ void TaxForm::store(const FieldId& f, const FieldValue& value) {
     target.number = 0.0;
   }
   state_->saveNeeded = true;
-  ++*valueWrites_;
-  ++changes;
+  countValueWrite(f);
 }
 
 void TaxForm::assignIR(const FieldId& t, double value) { writeNumber(t, value); }
 
-void TaxForm::assignII(const FieldId& t, const FieldId& source) {
-  const FieldValue value = stored(source);  // a copy: t may be the source
-  write(t, value);
-}
+void TaxForm::assignII(const FieldId& t, const FieldId& source) { copyValue(t, this, source); }
 
 void TaxForm::assignText(const FieldId& t, const char* text) {
-  write(t, FieldValue::ofText(text != nullptr ? text : ""));
+  write(t, FieldValue::kText, 0.0, text != nullptr ? text : "");
 }
 
-void TaxForm::setNull(const FieldId& t) { write(t, FieldValue::null()); }
+void TaxForm::setNull(const FieldId& t) { write(t, FieldValue::kNull); }
 void TaxForm::zero(const FieldId& t) { writeNumber(t, 0.0); }
 
 void TaxForm::plus2(const FieldId& t, const FieldId& a, const FieldId& b) {
@@ -267,10 +354,10 @@ void TaxForm::plus8(const FieldId& t, const FieldId& a, const FieldId& b, const 
 void TaxForm::setValueToSumOf(const FieldId& t, const FieldId* first, ...) {
   va_list rest;
   va_start(rest, first);
-  const std::vector<FieldId> sources = readList(first, rest);
+  const FieldList sources = readList(first, rest);
   va_end(rest);
   double sum = 0.0;
-  for (const FieldId& id : sources) sum += getIR(id);
+  for (std::size_t i = 0; i < sources.size(); ++i) sum += getIR(FieldId(sources[i]));
   writeNumber(t, sum);
 }
 
@@ -323,19 +410,20 @@ long TaxForm::sumOf6(const FieldId& a, const FieldId& b, const FieldId& c, const
 
 // Boxes.
 
-void TaxForm::setX(const FieldId& f) { write(f, FieldValue::mark()); }
-void TaxForm::setXNo(const FieldId& f) { write(f, FieldValue::no()); }
+void TaxForm::setX(const FieldId& f) { write(f, FieldValue::kMark); }
+void TaxForm::setXNo(const FieldId& f) { write(f, FieldValue::kNo); }
 
-void TaxForm::applyGroup(const std::vector<FieldId>& group, bool keepFirst, bool withDefault) {
+template <class Group>
+void TaxForm::applyGroup(const Group& group, bool keepFirst, bool withDefault) {
   bool marked = false;
-  for (const FieldId& id : group) {
-    if (!xMarked(id)) continue;
-    if (marked && keepFirst) setXNo(id);  // a later mark gives way to the first
+  for (std::size_t i = 0; i < group.size(); ++i) {
+    if (!xMarked(FieldId(group[i]))) continue;
+    if (marked && keepFirst) setXNo(FieldId(group[i]));  // a later mark gives way to the first
     marked = true;
   }
-  if (!withDefault || marked || group.empty()) return;
-  setX(group.front());
-  for (std::size_t i = 1; i < group.size(); ++i) setXNo(group[i]);
+  if (!withDefault || marked || group.size() == 0) return;
+  setX(FieldId(group[0]));
+  for (std::size_t i = 1; i < group.size(); ++i) setXNo(FieldId(group[i]));
 }
 
 void TaxForm::keepFirstMark(std::initializer_list<FieldId> group) {
@@ -374,13 +462,10 @@ void TaxForm::oneXAndDefault(const FieldId& a, const FieldId& b, const FieldId& 
 void TaxForm::setOptionGroupSelection(const FieldId* first, ...) {
   va_list rest;
   va_start(rest, first);
-  const std::vector<FieldId> listed = readList(first, rest);
+  const FieldList listed = readList(first, rest);
   va_end(rest);
-  std::vector<FieldId> group;
-  std::set<int> seen;
-  for (const FieldId& id : listed) {
-    if (seen.insert(id.getNumber()).second) group.push_back(id);
-  }
+  FieldList group;
+  for (std::size_t i = 0; i < listed.size(); ++i) group.addOnce(FieldId(listed[i]));
   applyGroup(group, true, false);
 }
 
@@ -392,13 +477,13 @@ void TaxForm::setOptionGroupSelection(std::initializer_list<FieldId> group) {
 
 void TaxForm::makeProtected(const FieldId& f) {
   if (!f.isValid()) return;
-  change(slot(f).value.isProtected, true);
+  change(slot(f).isProtected, true);
   state_->saveNeeded = true;
 }
 
 void TaxForm::unProtect(const FieldId& f) {
   if (!f.isValid()) return;
-  change(slot(f).value.isProtected, false);
+  change(slot(f).isProtected, false);
   state_->saveNeeded = true;
 }
 
@@ -428,19 +513,19 @@ void TaxForm::setDataEnteredFlag(bool entered, bool byUser) {
 
 void TaxForm::setOverridden(const FieldId& f, bool overridden) {
   if (!f.isValid()) return;
-  change(slot(f).value.overridden, overridden);
+  change(slot(f).overridden, overridden);
   state_->saveNeeded = true;
 }
 
 void TaxForm::setTentative(const FieldId& f, bool tentative) {
   if (!f.isValid()) return;
-  change(slot(f).value.tentative, tentative);
+  change(slot(f).tentative, tentative);
   state_->saveNeeded = true;
 }
 
 void TaxForm::setNoEntry(const FieldId& f, bool noEntry) {
   if (!f.isValid()) return;
-  change(slot(f).value.noEntry, noEntry);
+  change(slot(f).noEntry, noEntry);
   state_->saveNeeded = true;
 }
 

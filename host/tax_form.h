@@ -23,11 +23,13 @@
 #include <unordered_map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/descriptors.h"
 #include "host/field_slots.h"
 #include "host/field_value.h"
+#include "host/form_field.h"
 #include "host/form_identifier.h"
 #include "host/host_api.h"
 #include "host/identifier.h"
@@ -35,13 +37,22 @@
 
 namespace DataMgmt {
 
+// The writes that changed a value of a copy of one form (ours): in all,
+// and by field number. A sum over the copies of a form holds while its
+// field's count stands.
+struct FormWrites {
+  unsigned long count = 0;
+  FieldSlots<unsigned long> byField;
+};
+
 // State shared by a return and its copies (ours).
 struct ReturnState {
   bool saveNeeded = false;
-  // Per form (by formKey), a count of the writes that changed a value of
-  // one of its copies: sums over the copies of a form hold while it
-  // stands (ours).
-  std::unordered_map<long, unsigned long> valueWrites;
+  std::unordered_map<long, FormWrites> valueWrites;  // by formKey
+  // The field handle TaxForm::getField gives again once no caller holds
+  // it. It keeps a share of the copy it was last aimed at; the return
+  // lets it go when it is deleted.
+  FormFieldPtr spareHandle;
 };
 
 // The changes made to the forms of every return in this process (ours): a
@@ -80,6 +91,9 @@ class HOST_API TaxForm {
   // The field's value text, at most 127 characters; `form` is not consulted.
   char* valueString(char* buf, const FieldId& f, const Primitives::OVImmutableFormIdentifier& form) const;
   std::string valueText(const FieldId& f) const;  // unbounded (ours)
+  // The value text into `buf` of `size` bytes, at most size - 1
+  // characters (ours).
+  char* copyValueText(const FieldId& f, char* buf, std::size_t size) const;
   FormFieldPtr getField(const FieldId& f);
   uint16_t getCopyNumber() const { return copy_; }
   TaxFormDescPtr getTaxFormDescriptor() const { return desc_; }
@@ -187,23 +201,31 @@ class HOST_API TaxForm {
  private:
   friend class TaxReturn;  // sets the holder and copies values across copies
 
-  // Stores the value variant of `value` (null, number, text, mark or No)
-  // into t, keeping t's flags; see the rules above.
-  void write(const FieldId& t, const FieldValue& value);
+  // Stores a value (null, a number, a text, the mark or No) into t,
+  // keeping t's flags; see the rules above.
+  void write(const FieldId& t, FieldValue::Kind kind, double number = 0.0, std::string_view text = {});
   void writeNumber(const FieldId& t, double value);
-  void applyGroup(const std::vector<FieldId>& group, bool keepFirst, bool withDefault);
+  // Stores the value of field f of `source` (null when there is no
+  // source) into t; `source` may be this copy.
+  void copyValue(const FieldId& t, const TaxForm* source, const FieldId& f);
+  // `group` lists field numbers (size() and operator[]).
+  template <class Group>
+  void applyGroup(const Group& group, bool keepFirst, bool withDefault);
 
   TaxFormDescPtr desc_;
   uint16_t copy_;
   std::shared_ptr<ReturnState> state_;
-  unsigned long* valueWrites_;  // this form's count in state_
-  // A stored field: its value and its descriptor (null for a field the
-  // form does not have), looked up once when the slot is made.
-  struct Slot {
-    FieldValue value;
+  FormWrites* valueWrites_;  // this form's counts in state_
+  void countValueWrite(const FieldId& t);
+  // A stored field: its value and its traits (unknown for a field the form
+  // does not have), looked up once when the slot is made. The traits take
+  // the last bytes of the value's room, so a slot is no larger than a value.
+  struct Slot : FieldValue {
     FieldTraits traits;
   };
-  Slot& slot(const FieldId& f);  // made on first use
+  Slot& slot(const FieldId& f);  // made on first use (newSlot)
+  Slot& newSlot(const FieldId& f);
+  const FieldValue& valueOf(const FieldId& f) const;  // stored()
   FieldSlots<Slot> fields_;  // by field number
   bool calcMark_ = false;
   bool dataEntered_ = false;

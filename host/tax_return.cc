@@ -40,10 +40,12 @@ TaxReturn::TaxReturn(const TaxReturnDescPtr& desc, const Utils::StringPoolPtr& p
 TaxReturn::~TaxReturn() {
   // Copies that module holders keep alive no longer have a holder here.
   for (auto& form : copies_) {
-    for (auto& copy : form.second) {
+    for (auto& copy : form.second.holders) {
       if (!copy.second.isNull()) copy.second->holder_ = nullptr;
     }
   }
+  // The spare handle's share of a copy, which holds this state in turn.
+  state_->spareHandle = FormFieldPtr();
 }
 
 bool TaxReturn::holdsSide(const FormId& f) const {
@@ -51,20 +53,20 @@ bool TaxReturn::holdsSide(const FormId& f) const {
 }
 
 TaxReturn::Copies* TaxReturn::copiesOf(const FormId& f) const {
+  const long key = formKey(f);
   Recent& recent = recent_[static_cast<std::size_t>(f.getNumber()) % recent_.size()];
-  if (recent.copies != nullptr && recent.form == f) return recent.copies;
+  if (recent.copies != nullptr && recent.key == key) return recent.copies;
   auto form = copies_.find(f);
   if (form == copies_.end()) return nullptr;
-  recent = Recent{f, const_cast<Copies*>(&form->second)};
+  recent = Recent{key, const_cast<Copies*>(&form->second)};
   return recent.copies;
 }
 
 TaxForm* TaxReturn::find(const FormId& f, uint16_t c) const {
   if (c == 0 || !holdsSide(f)) return nullptr;
   const Copies* copies = copiesOf(f);
-  if (copies == nullptr) return nullptr;
-  auto copy = copies->find(c);
-  return copy == copies->end() ? nullptr : copy->second.get();
+  const TaxFormPtr* holder = copies == nullptr ? nullptr : copies->holderOf(c);
+  return holder == nullptr ? nullptr : holder->get();
 }
 
 // Reads.
@@ -114,10 +116,15 @@ char* TaxReturn::formString(char* buf, const FormId& f, uint16_t c, const FieldI
 char* TaxReturn::formString(char* buf, std::size_t size, const FormId& f, uint16_t c,
                             const FieldId& fld) const {
   if (buf == nullptr || size == 0) return buf;
-  const TaxFormDescPtr form = getTaxFormDescriptor(f);
-  if (!form.isNull()) StandIn::noteTextUse(*form, fld, false);
-  Utils::safestrncpy(buf, getFieldAsString(f, c, fld), size);
-  return buf;
+  // Read as a text: noted when the field is not a text field.
+  const TaxForm* form = find(f, c);
+  const TaxFormDescPtr desc = form != nullptr ? form->getTaxFormDescriptor() : getTaxFormDescriptor(f);
+  if (!desc.isNull()) StandIn::noteTextUse(*desc, fld, false);
+  if (form == nullptr) {
+    buf[0] = '\0';
+    return buf;
+  }
+  return form->copyValueText(fld, buf, size);
 }
 
 std::string TaxReturn::getFieldAsString(const FormId& f, uint16_t c, const FieldId& fld) const {
@@ -129,7 +136,8 @@ char* TaxReturn::getText(char* buf, long value, int width, int just) const {
   if (buf == nullptr) return buf;
   // Handles come from the one process-wide pool (FormField::getValue), so
   // they are resolved there whatever pool the return was made with.
-  const std::string text = Utils::StringPool::shared()->lookup(value);
+  const Utils::StringPoolPtr pool = Utils::StringPool::shared();
+  const std::string& text = pool->textOf(value);
   const int limit = std::max(0, std::min(width, 127));
   if (just == 0) {
     Utils::safestrncpy(buf, text, static_cast<std::size_t>(limit) + 1);
@@ -185,12 +193,14 @@ void TaxReturn::setXValue(const FormId& f, uint16_t c, const FieldId& fld, bool 
 TaxFormPtr& TaxReturn::getFormUVPtr(const FormId& f, uint16_t c, bool create) {
   if (c != 0 && holdsSide(f)) {
     if (Copies* copies = copiesOf(f)) {
-      auto copy = copies->find(c);
-      if (copy != copies->end()) return copy->second;
+      if (TaxFormPtr* holder = copies->holderOf(c)) return *holder;
     }
-    TaxFormDescPtr desc = create ? desc_->getTaxFormDescriptor(f) : TaxFormDescPtr();
+    const TaxFormDescPtr desc = create ? desc_->getTaxFormDescriptor(f) : emptyDesc_;
     if (!desc.isNull() && c <= desc->getMaxCopies()) {
-      TaxFormPtr& holder = copies_[f][c];
+      Copies& copies = copies_[f];
+      TaxFormPtr& holder = copies.holders[c];
+      if (copies.byNumber.size() <= c) copies.byNumber.resize(c + 1u, nullptr);
+      copies.byNumber[c] = &holder;
       holder = TaxFormPtr(new TaxForm(desc, c, state_));
       holder->holder_ = &holder;
       state_->saveNeeded = true;
@@ -199,8 +209,9 @@ TaxFormPtr& TaxReturn::getFormUVPtr(const FormId& f, uint16_t c, bool create) {
       return holder;
     }
   }
-  // The empty holder is restored before every use, whatever a caller did to it.
-  emptyHolder_ = TaxFormPtr();
+  // The empty holder is restored before every use, whatever a caller did to
+  // it (an empty holder is made only then: every holder owns a count).
+  if (!emptyHolder_.isNull()) emptyHolder_ = TaxFormPtr();
   return emptyHolder_;
 }
 
@@ -215,14 +226,15 @@ bool TaxReturn::formExists(const FormId& f, uint16_t c) const { return find(f, c
 uint16_t TaxReturn::getMaxCopies(const FormId& f) const {
   if (!holdsSide(f)) return 0;
   const Copies* copies = copiesOf(f);
-  if (copies == nullptr || copies->empty()) return 0;
-  return copies->rbegin()->first;
+  if (copies == nullptr || copies->holders.empty()) return 0;
+  return copies->holders.rbegin()->first;
 }
 
 TaxFormIter TaxReturn::getForms(const FormId& f) const {
   std::vector<TaxFormPtr> copies;
   if (const Copies* held = holdsSide(f) ? copiesOf(f) : nullptr) {
-    for (const auto& copy : *held) copies.push_back(copy.second);
+    copies.reserve(held->holders.size());
+    for (const auto& copy : held->holders) copies.push_back(copy.second);
   }
   return TaxFormIter(std::move(copies));
 }
@@ -230,7 +242,7 @@ TaxFormIter TaxReturn::getForms(const FormId& f) const {
 ReturnFormsIter TaxReturn::getForms() const {
   std::vector<std::pair<FormId, TaxFormIter>> forms;
   for (const auto& form : copies_) {
-    if (!form.second.empty()) forms.emplace_back(form.first, getForms(form.first));
+    if (!form.second.holders.empty()) forms.emplace_back(form.first, getForms(form.first));
   }
   return ReturnFormsIter(std::move(forms));
 }
@@ -239,28 +251,33 @@ long TaxReturn::getAllCopies(const FormId& f, const FieldId& fld) const {
   long sum = 0;
   if (!holdsSide(f)) return sum;
   const Copies* copies = copiesOf(f);
-  if (copies == nullptr || copies->empty()) return sum;
-  // Summed again only when a copy was added or written since: the PA-40
-  // reads such sums for each of its copies. Every copy of a form counts
-  // its writes into the same place.
-  const unsigned long writes = writesOf(f);
+  if (copies == nullptr || copies->holders.empty()) return sum;
+  // Summed again only when a copy was added or the field was written in a
+  // copy since: the PA-40 reads such sums for each of its copies. Every
+  // copy of a form counts its writes into the same place.
+  const auto form = state_->valueWrites.find(formKey(f));
+  const unsigned long* fieldWrites =
+      form == state_->valueWrites.end() ? nullptr : form->second.byField.find(fld.getNumber());
+  const unsigned long writes = fieldWrites == nullptr ? 0 : *fieldWrites;
   const unsigned long long key = (static_cast<unsigned long long>(formKey(f)) << 32) |
                                  static_cast<uint32_t>(fld.getNumber());
   CopiesSum& cached = copiesSums_[key];
-  if (cached.copies == copies->size() && cached.valueWrites == writes && cached.copies != 0) {
+  const std::size_t count = copies->holders.size();
+  if (cached.copies == count && cached.valueWrites == writes && cached.copies != 0) {
     return cached.sum;
   }
-  // Saturating at every step: two whole amounts never overflow.
-  for (const auto& copy : *copies) {
-    if (!copy.second.isNull()) sum = Utils::saturateWhole(sum + copy.second->getIN(fld));
+  // In ascending copy number, saturating at every step: two whole amounts
+  // never overflow.
+  for (const TaxFormPtr* copy : copies->byNumber) {
+    if (copy != nullptr && !copy->isNull()) sum = Utils::saturateWhole(sum + (*copy)->getIN(fld));
   }
-  cached = CopiesSum{writes, copies->size(), sum};
+  cached = CopiesSum{writes, count, sum};
   return sum;
 }
 
 unsigned long TaxReturn::writesOf(const FormId& f) const {
   const auto found = state_->valueWrites.find(formKey(f));
-  return found == state_->valueWrites.end() ? 0 : found->second;
+  return found == state_->valueWrites.end() ? 0 : found->second.count;
 }
 
 std::pair<unsigned long, unsigned long> TaxReturn::formVersion(const FormId& f) const {
@@ -280,9 +297,7 @@ void TaxReturn::getII(FormId src, FieldId sfld, TaxFormPtr target, FieldId tfld)
 void TaxReturn::getIIM(const FormId& src, const FieldId& sfld, uint16_t srcCopy, TaxFormPtr target,
                        const FieldId& tfld) const {
   if (target.isNull()) return;
-  const TaxForm* source = find(src, srcCopy);
-  const FieldValue value = source ? source->stored(sfld) : FieldValue::null();
-  target->write(tfld, value);
+  target->copyValue(tfld, find(src, srcCopy), sfld);
 }
 
 void TaxReturn::setDataEntered(const FormId& f, uint16_t c, bool entered, bool byUser) {

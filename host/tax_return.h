@@ -156,6 +156,7 @@ class HOST_API TaxReturn {
   // Drops every copy of every form (shares held elsewhere stay valid).
   void removeAllForms() {
     copies_.clear();
+    copiesSums_.clear();
     recent_.fill(Recent());
     ++copiesMade_;
   }
@@ -164,7 +165,15 @@ class HOST_API TaxReturn {
   bool holdsSide(const FormId& f) const;  // the form is of this return's side and not empty
 
  private:
-  typedef std::map<uint16_t, TaxFormPtr> Copies;
+  // The copies of one form: their holders by copy number (a holder never
+  // moves, so references to it stay good), and the same holders in a
+  // vector by copy number (null where there is none), so that finding a
+  // copy among hundreds is one step.
+  struct Copies {
+    std::map<uint16_t, TaxFormPtr> holders;
+    std::vector<TaxFormPtr*> byNumber;
+    TaxFormPtr* holderOf(uint16_t c) const { return c < byNumber.size() ? byNumber[c] : nullptr; }
+  };
   TaxForm* find(const FormId& f, uint16_t c) const;
   // The copies of `f`, null when the return has none. Forms found are
   // remembered in a small table by form number: a calculation asks of a
@@ -172,7 +181,7 @@ class HOST_API TaxReturn {
   Copies* copiesOf(const FormId& f) const;
   unsigned long writesOf(const FormId& f) const;  // value changes of every copy of f
   struct Recent {
-    FormId form;
+    long key = 0;              // formKey of the form
     Copies* copies = nullptr;  // a node of copies_: never moves
   };
 
@@ -183,12 +192,14 @@ class HOST_API TaxReturn {
   mutable std::array<Recent, 64> recent_;
   unsigned long copiesMade_ = 0;  // copies made or dropped, of every form
   TaxFormPtr emptyHolder_;
+  const TaxFormDescPtr emptyDesc_;  // shared by the lookups that make no copy
   std::string officeLocatorURL_ = "https://example.invalid/office";
   bool form2555Present_ = false;
   SessionPropertiesPtr sessionProperties_;
   std::map<std::pair<FormId, int>, Properties::DisplayValuePairs> fieldOptions_;
-  // getAllCopies sums by (form, field), each with the form's value-write
-  // count and copy count it was made at: still good while both stand.
+  // getAllCopies sums by (form, field), each with the field's value-write
+  // count and the form's copy count it was made at: still good while both
+  // stand.
   struct CopiesSum {
     unsigned long valueWrites;
     std::size_t copies;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "host/tif_writer.h"
@@ -38,14 +39,14 @@ const char kStateFormSubField[] = "999";
 // and every entry has one).
 std::string codeOf(std::size_t index, const char* subField) {
   std::size_t number = index + 1;
+  char code[TifWriteMgmt::kTifCodeSize] = "00000.000.001";
   if (number >= 100000) {
-    char code[TifWriteMgmt::kTifCodeSize];
     std::snprintf(code, sizeof code, "%05zu.%s.001", number, subField);
     return code;
   }
-  std::string code = std::string("00000.") + subField + ".001";
+  std::memcpy(code + 6, subField, 3);  // every sub-field has three digits
   for (std::size_t at = 5; at-- > 0; number /= 10) code[at] = static_cast<char>('0' + number % 10);
-  return code;
+  return std::string(code, sizeof "00000.000.001" - 1);
 }
 
 // One entry per field of `form`, in field order, codes by position.

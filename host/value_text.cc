@@ -1,12 +1,19 @@
 #include "host/value_text.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 
 #include "host/rounding.h"
 
 namespace DataMgmt {
 namespace {
+
+// Room for the text of any number.
+constexpr std::size_t kNumberTextSize = 512;
 
 // How an edit code scales a stored number: divide by `scale`, then show
 // `decimals` places, or round to a whole number when `decimals` is 0.
@@ -42,45 +49,67 @@ Scaling scalingOf(unsigned char editCode) {
 }
 
 // "-0.00" and the like read as zero without a sign.
-void dropNegativeZero(std::string* text) {
-  if (text->empty() || (*text)[0] != '-') return;
-  for (std::size_t i = 1; i < text->size(); ++i) {
-    char c = (*text)[i];
-    if (c != '0' && c != '.') return;
+std::string_view withoutNegativeZero(std::string_view text) {
+  if (text.empty() || text[0] != '-') return text;
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    if (text[i] != '0' && text[i] != '.') return text;
   }
-  text->erase(0, 1);
+  return text.substr(1);
 }
 
-}  // namespace
-
-std::string numberText(double value, unsigned char editCode) {
-  if (!std::isfinite(value)) return "";
+// A number's text, made in `buf`.
+std::string_view numberView(double value, unsigned char editCode, char (&buf)[kNumberTextSize]) {
+  if (!std::isfinite(value)) return {};
   const Scaling s = scalingOf(editCode);
-  char buf[512];
   if (s.decimals == 0) {
-    std::snprintf(buf, sizeof buf, "%ld", Utils::roundR(value / s.scale));
-  } else {
-    std::snprintf(buf, sizeof buf, "%.*f", s.decimals, value / s.scale);
+    // A whole number as "%ld" writes it (a long has no negative zero).
+    return std::string_view(buf, std::to_chars(buf, buf + sizeof buf, Utils::roundR(value / s.scale)).ptr - buf);
   }
-  std::string text(buf);
-  dropNegativeZero(&text);
-  return text;
+  const int length = std::snprintf(buf, sizeof buf, "%.*f", s.decimals, value / s.scale);
+  return withoutNegativeZero(std::string_view(buf, std::min<std::size_t>(length, sizeof buf - 1)));
 }
 
-std::string valueText(const FieldValue& value, unsigned char editCode) {
+// The value text: where the value holds it, or made in `buf`.
+std::string_view valueView(const FieldValue& value, unsigned char editCode, char (&buf)[kNumberTextSize]) {
   switch (value.kind) {
     case FieldValue::kNull:
-      return "";
+      return {};
     case FieldValue::kText:
       return value.text;
     case FieldValue::kNumber:
-      return numberText(value.number, editCode);
+      return numberView(value.number, editCode, buf);
     case FieldValue::kMark:
       return editCode == kEditYesNo ? "Y" : "X";
     case FieldValue::kNo:
       return editCode == kEditYesNo ? "N" : "";
   }
-  return "";
+  return {};
+}
+
+}  // namespace
+
+std::string numberText(double value, unsigned char editCode) {
+  char buf[kNumberTextSize];
+  return std::string(numberView(value, editCode, buf));
+}
+
+std::string valueText(const FieldValue& value, unsigned char editCode) {
+  char buf[kNumberTextSize];
+  return std::string(valueView(value, editCode, buf));
+}
+
+char* copyValueText(const FieldValue& value, unsigned char editCode, char* buf, std::size_t size) {
+  char number[kNumberTextSize];
+  const std::string_view text = valueView(value, editCode, number);
+  buf[0] = '\0';
+  if (text.empty()) return buf;
+  // Up to a NUL in a text, and at most size - 1 characters.
+  const void* nul = value.kind == FieldValue::kText ? std::memchr(text.data(), '\0', text.size()) : nullptr;
+  std::size_t count = nul == nullptr ? text.size() : static_cast<const char*>(nul) - text.data();
+  if (count > size - 1) count = size - 1;
+  std::memmove(buf, text.data(), count);
+  buf[count] = '\0';
+  return buf;
 }
 
 }  // namespace DataMgmt

@@ -15,6 +15,7 @@
 #ifndef HOST_VALUE_TEXT_H_
 #define HOST_VALUE_TEXT_H_
 
+#include <cstddef>
 #include <string>
 
 #include "host/field_value.h"
@@ -29,6 +30,10 @@ constexpr unsigned char kEditHundredths = 'H';
 
 HOST_API std::string numberText(double value, unsigned char editCode);
 HOST_API std::string valueText(const FieldValue& value, unsigned char editCode);
+// The same text into `buf` of `size` bytes (size > 0): at most size - 1
+// characters, a text up to its first NUL, then a NUL.
+HOST_API char* copyValueText(const FieldValue& value, unsigned char editCode, char* buf,
+                             std::size_t size);
 
 }  // namespace DataMgmt
 

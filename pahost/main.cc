@@ -134,9 +134,18 @@ bool reportLines(const LineCheck& check, const Options& o, std::FILE* info) {
   return true;
 }
 
-// The main job's results, in the order a preparer reads them; no data file
-// when `skipped` lines of the return were not stored.
-int reportReturn(HostSession& session, const Options& o, std::size_t skipped, std::FILE* info) {
+// The job's data file: whether it was written yet, and how.
+struct DataFileRun {
+  bool done = false;
+  bool written = false;
+  long records = 0;
+};
+
+// The main job's results, in the order a preparer reads them; the data
+// file is written here unless it was already, and not at all when `skipped`
+// lines of the return were not stored or with --dump.
+int reportReturn(HostSession& session, const Options& o, std::size_t skipped, DataFileRun file,
+                 std::FILE* info) {
   std::fprintf(info, "\n");
   printPA40(info, *session.paReturn());
   std::fprintf(info, "\n");
@@ -160,13 +169,13 @@ int reportReturn(HostSession& session, const Options& o, std::size_t skipped, st
     return kExitLinesSkipped;
   }
   if (o.dump) return kExitOK;  // the dump stands in for the data file
-  long records = 0;
-  if (!session.writeDataFile(o.outFile, &records)) {
+  if (!file.done) file.written = session.writeDataFile(o.outFile, &file.records);
+  if (!file.written) {
     std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
     return kExitFailed;
   }
-  std::fprintf(info, "\nData file written to %s: %ld record%s\n", o.outFile.c_str(), records,
-               records == 1 ? "" : "s");
+  std::fprintf(info, "\nData file written to %s: %ld record%s\n", o.outFile.c_str(), file.records,
+               file.records == 1 ? "" : "s");
   return kExitOK;
 }
 
@@ -191,7 +200,17 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
   const std::size_t skipped = check.skipped.size();
   session.load(o.returnFile);
   if (o.eFile) session.fileElectronically();
-  if (o.calculate) session.calculate();
+  // The data file's writer calculates the return before it writes it: a
+  // job that writes one has it written first, and that calculation is the
+  // job's only one. A job that writes none (lines were skipped, or --dump)
+  // calculates it itself.
+  DataFileRun file;
+  if (o.calculate && !o.dump && skipped == 0) {
+    file.done = true;
+    file.written = session.calculateAndWrite(o.outFile, &file.records);
+  } else if (o.calculate) {
+    session.calculate();
+  }
   if (o.dump) {
     const int leftOut = session.dump(stdout);
     if (leftOut > 0) {
@@ -200,7 +219,7 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
                    leftOut, leftOut == 1 ? "" : "s");
     }
   }
-  int status = o.calculate ? reportReturn(session, o, skipped, info) : kExitOK;
+  int status = o.calculate ? reportReturn(session, o, skipped, file, info) : kExitOK;
   if (o.interview) {
     std::fprintf(info, "\n");
     std::fprintf(info, "Interview topics\n%s",

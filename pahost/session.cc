@@ -235,10 +235,10 @@ std::vector<HostSession::AuditMessage> HostSession::audit(bool eFile) {
     }
     if (auto* state = dynamic_cast<StateDataMgmt::StateTaxReturn*>(state_.get())) state->eFileAuditProblem = 0;
   }
-  const std::size_t before = auditor_->messageCalls().size();
   auditor_->auditReturn(eFile ? AuditMgmt::kAuditEFile : AuditMgmt::kAuditStandard);
+  // The auditor's record holds this audit's calls alone.
   const auto& calls = auditor_->messageCalls();
-  for (std::size_t i = before; i < calls.size(); ++i) {
+  for (std::size_t i = 0; i < calls.size(); ++i) {
     // A rule reports its answer whether or not the problem is there; the
     // host shows the message only when it is.
     const AuditMgmt::TaxFormAuditor::MessageCall& call = calls[i];
@@ -294,6 +294,12 @@ bool HostSession::writeDataFile(const std::string& path, long* records) {
 }
 
 std::string HostSession::fileNameOf(DataMgmt::TaxReturnType type) { return std::to_string(type) + ".tif"; }
+
+bool HostSession::calculateAndWrite(const std::string& path, long* records) {
+  if (writeDataFile(path, records)) return true;
+  calculate();
+  return false;
+}
 
 bool HostSession::writeInto(const std::string& folder) {
   DataMgmt::OrvaneConfiguration& configuration = DataMgmt::OrvaneConfiguration::getInstance();

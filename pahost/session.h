@@ -82,9 +82,15 @@ class HostSession {
   // then put at `path` so that `path` always holds the complete older file
   // or the complete new one (data_file.h), whatever it is called.
   bool writeDataFile(const std::string& path, long* records);
+  // The job's calculation and data file together: writeDataFile, whose
+  // writer calculates the return before it writes it, so that the return
+  // is calculated once; a write that failed may have stopped before it
+  // calculated, so the return is then calculated here.
+  bool calculateAndWrite(const std::string& path, long* records);
   // The top-level topics of the interview (empty before build()).
   const std::vector<TopicMgmt::TopicDesc*>& interview() const;
-  // The PA return (null before build()).
+  // The federal and the PA return (null before build()).
+  const DataMgmt::TaxReturn* federalReturn() const { return federal_.get(); }
   const DataMgmt::TaxReturn* paReturn() const { return state_.get(); }
   // Writes both returns in the test-data format, the federal return first;
   // the count of fields whose text the format cannot carry (dump.h).

@@ -105,10 +105,9 @@ class GoldenAuditTest : public ::testing::TestWithParam<AuditedReturn> {
   template <class Audit>
   static void writeCalls(std::ostringstream& out, const AuditMgmt::TaxFormAuditor& auditor,
                          const Audit& audit) {
-    const std::size_t before = auditor.messageCalls().size();
-    audit();
-    for (std::size_t i = before; i < auditor.messageCalls().size(); ++i) {
-      out << AuditMgmt::TaxFormAuditor::describe(auditor.messageCalls()[i]) << "\n";
+    audit();  // the auditor's record restarts with each audit
+    for (const auto& call : auditor.messageCalls()) {
+      out << AuditMgmt::TaxFormAuditor::describe(call) << "\n";
     }
   }
 };

@@ -176,13 +176,14 @@ TEST_F(StateLayerTest, MessagePath) {
         << int(c.cls) << " " << c.type << " " << c.filter;
   }
   ASSERT_EQ(std::strlen(kHintText), 103u);
+  std::vector<std::string> texts;
   for (AuditMgmt::AuditType type : {kStd, kElf}) {
     startAudit(type);
     report(3, true, "Text", 1);
     report(3, true, "Text", 2);
+    for (const MessageCall& c : calls()) texts.push_back(c.text);
   }
-  EXPECT_EQ(std::vector<std::string>({calls()[0].text, calls()[1].text, calls()[2].text,
-                                      calls()[3].text}),
+  EXPECT_EQ(texts,
             std::vector<std::string>({"Text.", std::string("Text.") + kHintText,
                                       std::string("Text.") + kStateOnlyText,
                                       std::string("Text.") + kHintText}));
@@ -357,11 +358,11 @@ TEST_F(StateLayerTest, GenericChecksOfOneCopy) {
   startAudit(AuditMgmt::kAuditEFile);
   auditor->auditFormGeneric("", 0, false, kFormID_PA40, copy, 1);
   auditor->auditFormGeneric("", 0, false, kFormID_PA40, holder(kFormID_PA40, 2), 2);
-  ASSERT_EQ(calls().size(), 6u);
-  EXPECT_EQ(calls()[3].call, "epFailMsg");
-  EXPECT_EQ(calls()[4].call, "overrideCheckOneForm");
-  EXPECT_EQ(calls()[4].federalForm, kFormID_FedFilerInfo);
-  EXPECT_EQ(calls()[5].call, "overrideCheckOneForm");
+  ASSERT_EQ(calls().size(), 3u);
+  EXPECT_EQ(calls()[0].call, "epFailMsg");
+  EXPECT_EQ(calls()[1].call, "overrideCheckOneForm");
+  EXPECT_EQ(calls()[1].federalForm, kFormID_FedFilerInfo);
+  EXPECT_EQ(calls()[2].call, "overrideCheckOneForm");
 }
 
 TEST_F(StateLayerTest, PaymentReminderInListingModeOnly) {
@@ -418,7 +419,7 @@ TEST_F(StateLayerTest, CareOfTexts) {
   pa->setInElf(true);  // class 2 (e-file audits only), note 2
   startAudit(AuditMgmt::kAuditStandard);
   auditor->auditCareOf("", 0, false, 3);
-  EXPECT_EQ(calls().size(), 2u);
+  EXPECT_TRUE(calls().empty());
   startAudit(AuditMgmt::kAuditEFile);
   auditor->auditCareOf("", 0, false, 3);
   const MessageCall eFile = calls().back();

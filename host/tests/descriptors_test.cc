@@ -11,6 +11,7 @@
 #include "catalogs/run_notation.h"
 #include "gtest/gtest.h"
 #include "host/descriptors.h"
+#include "host/tests/allocations.h"
 #include "host/value_text.h"
 
 namespace {
@@ -83,13 +84,24 @@ TEST(DescriptorTest, EveryFormIsBuiltFromItsTables) {
     std::string dev = row.name;
     for (char& c : dev) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     EXPECT_EQ(dev, form->getDevName());
+    // Every field's name, told without a descriptor made for it, as its
+    // descriptor then gives it.
+    std::string names, told;
+    names.reserve(64 * form->fieldIds().size());
+    form->sourceNamePrefix();  // made once per form
+    EXPECT_EQ(0, TestAllocations::during([&] {
+      for (const auto& id : form->fieldIds()) EXPECT_TRUE(form->appendSymbolicName(id, names));
+    }));
+    EXPECT_FALSE(form->appendSymbolicName(Id(999999), names));
     std::vector<int> fields;
     for (OVFieldIDIter it = form->getFieldIDs(); !it.atEOL(); it.next()) {
       const std::string label = "F" + std::to_string(it.getID().getNumber());
+      told += form->getFieldDesc(it.getID())->getSymbolicName();
       ASSERT_EQ("k" + dev + "_" + label, form->getFieldDesc(it.getID())->getSymbolicName());
       ASSERT_FALSE(form->getFieldDesc(it.getID())->getLineLabel().empty());  // see getLineID
       fields.push_back(it.getID().getNumber());
     }
+    EXPECT_EQ(told, names);
     const auto catalog = catalogs().find(row.name + "FieldIds");
     if (catalog == catalogs().end()) continue;
     const std::vector<int>& members = catalog->second;
@@ -252,6 +264,24 @@ TEST(DescriptorTest, EFileInfoListEndsWithTheHeaderFilerFields) {
     EXPECT_EQ(own ? fed131 : filer, list[k]->getForm());
     EXPECT_EQ(codeAt(k), list[k]->getFieldCode());
   }
+}
+
+// Data-file descriptors are made in blocks: a list of hundreds costs an
+// allocation an entry (its holder's count), and deleted ones serve again.
+TEST(DescriptorTest, DataFileDescriptorsComeInBlocks) {
+  DataMgmt::TifFieldDescriptorList list;
+  list.reserve(600);
+  const auto fill = [&list] {
+    for (int i = 1; i <= 600; ++i) {
+      list.emplace_back(new DataMgmt::TifFieldDescriptor(codeAt(i - 1), OVImmutableFormIdentifier(169, true),
+                                                         Id(i), 0, 0, ""));
+    }
+  };
+  EXPECT_GE(600 + 10, TestAllocations::during(fill));  // and a few blocks
+  EXPECT_EQ(600, list.back()->getField().getNumber());
+  list.clear();
+  EXPECT_EQ(600, TestAllocations::during(fill));
+  EXPECT_EQ(codeAt(599), list.back()->getFieldCode());
 }
 
 TEST(FieldIterTest, WalksJumpsAndComparesWithinTheList) {

@@ -49,6 +49,9 @@ TEST_F(FileIoTest, EofLooksAheadSoEachLineComesOnce) {
       {"a\rb\r\rc", {"a", "b", "", "c"}},  // a lone "\r" ends a line too
       {"a\n" + std::string(IOMgmt::kMaxLineLength + 1, 'x') + "\nb\n", {"a"}},  // too long: the end
       {std::string("x\0y\n\xff\n", 6), {std::string("x\0y", 3), "\xff"}},  // bytes as they are
+      // Lines and "\r\n" across the reader's blocks, the longest line whole.
+      {std::string(4095, 'a') + "\r\nb\r", {std::string(4095, 'a'), "b"}},
+      {std::string(IOMgmt::kMaxLineLength, 'x') + "\rc", {std::string(IOMgmt::kMaxLineLength, 'x'), "c"}},
   };
   int i = 0;
   for (const Case& c : cases) {

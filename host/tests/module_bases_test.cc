@@ -140,18 +140,28 @@ TEST_F(ModuleBasesTest, CreateNewReportStartsAFreshReportOfItsKind) {
   EXPECT_EQ(report.get(), auditor.getAuditReport().get());
   auditor.epFailMsg(AuditMgmt::kNoAuditHelpID, 0, true, true, 12, 0, FormId(169, true), 2,
                     FieldId(1), "No.");
-  // Every call is recorded in order, and described on one line.
+  auditor.addMessageToReport(AuditMgmt::kNoAuditHelpID, 0, false, 0, FormId(), 1, FieldId(), "",
+                             "    - second.", true);
+  // Every call since the report was started is recorded in order, and
+  // described on one line; the call before it is gone with the old report.
   const auto& calls = auditor.messageCalls();
   ASSERT_EQ(2u, calls.size());
   EXPECT_EQ(
-      "addMessageToReport | AuditHelp_None | topic 0 | flag 0 | kind 0 | form 0 | copy 1 | "
-      "field 0 | \"\" | \"    - first.\" | last 1",
-      AuditMgmt::TaxFormAuditor::describe(calls[0]));
-  EXPECT_EQ(
       "epFailMsg | AuditHelp_None | topic 0 | flag 1 | answer 1 | code 12 | second 0 | form 169 | "
       "copy 2 | field 1 | \"No.\"",
+      AuditMgmt::TaxFormAuditor::describe(calls[0]));
+  EXPECT_EQ(
+      "addMessageToReport | AuditHelp_None | topic 0 | flag 0 | kind 0 | form 0 | copy 1 | "
+      "field 0 | \"\" | \"    - second.\" | last 1",
       AuditMgmt::TaxFormAuditor::describe(calls[1]));
-  EXPECT_EQ(0u, auditor.getAuditReport()->size());
+  EXPECT_EQ(1u, auditor.getAuditReport()->size());
+  // A long session's record holds one audit at most.
+  for (int audit = 0; audit < 3; ++audit) {
+    auditor.auditReturn(AuditMgmt::kAuditStandard);
+    auditor.epFailMsg(AuditMgmt::kNoAuditHelpID, 0, true, true, 12, 0, FormId(169, true), 2,
+                      FieldId(1), "No.");
+  }
+  EXPECT_EQ(1u, auditor.messageCalls().size());
 }
 
 TEST_F(ModuleBasesTest, ExpanderLooksUpNamesWithOrWithoutThePrefix) {

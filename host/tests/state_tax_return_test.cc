@@ -103,11 +103,18 @@ TEST_F(StateReturnTest, W2AmountsGoToTheirOwner) {
   EXPECT_DOUBLE_EQ(1007.5, w1);
   EXPECT_DOUBLE_EQ(200.0, w2);
   EXPECT_EQ("getFromW2(52,105,106)", fed().pullLog().front());
+  // The sums follow a changed mark, amount or copy.
+  fed().getFormOrCreate(kFedW2, 4)->setXNo(Id(1));  // now the spouse's
+  fed().getFormOrCreate(kFedW2, 2)->assignIR(Id(106), 100);
+  fed().getFormOrCreate(kFedW2, 5)->assignIR(Id(105), 1000);
+  state_.getFromW2(kFedW2, Id(105), Id(106), false, w1, w2);
+  EXPECT_DOUBLE_EQ(1013.5, w1);
+  EXPECT_DOUBLE_EQ(205.0, w2);
   fed().setStateWages(10, 20);
   EXPECT_EQ(30, state_.getStateWages(0));
   for (std::size_t i = 0; i <= StandIn::kMaxRecordedCalls; ++i) state_.getStateWages(0);  // a bounded log
   EXPECT_EQ(fed().pullLog().size(), StandIn::kMaxRecordedCalls);
-  EXPECT_EQ(StandIn::diagnostics().unrecordedCalls, 3);
+  EXPECT_EQ(StandIn::diagnostics().unrecordedCalls, 4);
 }
 
 // textString follows a federal form id to the federal return, formString

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <functional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "gtest/gtest.h"
@@ -11,6 +12,7 @@
 #include "host/rounding.h"
 #include "host/stand_in.h"
 #include "host/tax_return.h"
+#include "host/tests/allocations.h"
 
 namespace {
 
@@ -300,6 +302,45 @@ TEST_F(TaxFormTest, FormFieldHandles) {
   form_->assignIR(Id(30), 99);
   EXPECT_EQ(13, form_->getIN(Id(30)));
   EXPECT_TRUE(form_->stored(Id(30)).tentative);
+
+  // A handle its caller let go of serves the next call: asking for one
+  // handle after another makes no allocation, and handles held at once
+  // stay apart.
+  const TaxFormPtr other = cleared();
+  const long made = TestAllocations::during([&] {
+    for (int f = 30; f <= 33; ++f) EXPECT_EQ(f, form_->getField(Id(f))->getID().getNumber());
+    EXPECT_EQ(0, other->getField(Id(30))->getValue());
+  });
+  EXPECT_EQ(0, made);
+  DataMgmt::FormFieldPtr first = form_->getField(Id(30)), second = form_->getField(Id(31));
+  EXPECT_EQ(std::vector<long>({13, 1}), std::vector<long>({first->getValue(), second->getValue()}));
+}
+
+// A calculation's common steps make no heap allocation once the fields
+// they touch are stored: box groups, lists, texts written, copied and read,
+// and a look for a missing copy.
+TEST_F(TaxFormTest, CommonStepsMakeNoAllocation) {
+  const std::string text(40, 'x');
+  const Id a(31), b(32), c(33);
+  char buf[128];
+  const struct {
+    const char* step;
+    std::function<void()> run;
+  } steps[] = {
+      {"box group", [&] { form_->keepFirstMarkOrDefault({a, b, c}); }},
+      {"C-list group", [&] { form_->setOptionGroupSelection(&a, &b, &c, &kNullFieldID); }},
+      {"C-list sum", [&] { form_->setValueToSumOf(Id(34), &a, &b, static_cast<const Id*>(nullptr)); }},
+      {"text written", [&] { form_->assignText(Id(2), text.c_str()); }},
+      {"text copied", [&] { form_->assignII(Id(3), Id(2)); }},
+      {"text read", [&] { ret_.formString(buf, kState16, 1, Id(2)); }},
+      {"missing copy", [&] { ret_.getFormUVPtr(kState16, 9, false); }},
+  };
+  for (const auto& step : steps) {
+    step.run();  // stores the fields
+    EXPECT_EQ(0, TestAllocations::during(step.run)) << step.step;
+  }
+  EXPECT_STREQ(text.c_str(), buf);
+  EXPECT_EQ(text, form_->valueText(Id(3)));
 }
 
 }  // namespace

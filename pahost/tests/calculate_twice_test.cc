@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "host/us_tax_return.h"
 #include "pahost/line_check.h"
 #include "pahost/module_loader.h"
 #include "pahost/session.h"
@@ -92,6 +93,28 @@ TEST_P(CalculateTwiceTest, SecondCalculationChangesNoField) {
                            << "after the second calculation only:\n"
                            << missingFrom(secondLines, firstLines);
   EXPECT_TRUE(session.close()) << session.error();
+}
+
+// A job that writes a data file calculates the return once: the writer's
+// calculation is the job's. Every calculation pulls the federal figures
+// it reads and the host logs every pull, so the job pulls what the
+// writer alone pulls in a session of its own.
+TEST_F(SessionTest, AJobThatWritesADataFileCalculatesOnce) {
+  const std::string path = ::testing::TempDir() + "pahost_job_" + std::to_string(getpid()) + ".tif";
+  HostSession writerAlone;
+  ASSERT_TRUE(writerAlone.findFactories(module) && writerAlone.build()) << writerAlone.error();
+  std::size_t pulls[2] = {0, 0};
+  for (HostSession* s : {&session, &writerAlone}) {
+    s->load(std::string(PA_EXAMPLES_DIR) + "/sample_return.txt");
+    long records = 0;
+    const bool written = s == &session ? s->calculateAndWrite(path, &records) : s->writeDataFile(path, &records);
+    EXPECT_TRUE(written && records > 0) << s->error();
+    pulls[s == &session ? 0 : 1] =
+        dynamic_cast<const DataMgmt::USTaxReturn&>(*s->federalReturn()).pullLog().size();
+  }
+  std::remove(path.c_str());
+  EXPECT_GT(pulls[1], 0u);
+  EXPECT_EQ(pulls[0], pulls[1]);
 }
 
 TEST_F(SessionTest, LinesNotStoredAsWrittenAreSkippedWithTheirReasonAndStoreNothing) {
