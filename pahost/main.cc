@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -39,6 +40,11 @@ const int kExitFailed = 1;         // a factory, or the data file's write
 const int kExitCannotStart = 2;    // options, module or return file
 const int kExitLinesSkipped = 3;   // the return had lines that were not stored
 
+// For tests: how long a run waits at most for another that writes into
+// the same folder, in whole seconds up to kMostLockWait.
+const char kLockWaitVariable[] = "PAHOST_LOCK_WAIT";
+const long kMostLockWait = 3600;
+
 const char kUsage[] =
     "usage: pahost [options] [RETURN.txt]\n"
     "Loads the PA module and, given a return in the test-data format, loads it, calculates it,\n"
@@ -63,6 +69,7 @@ struct Options {
   std::string returnFile;
   std::string outFile = "40.tif";
   std::string autoTestDir;  // the hooks' folder; "" leaves them off
+  int lockWait = -1;        // seconds; below 0, the placement's own bound
   bool dump = false;
   bool calculate = true;
   bool eFile = false;
@@ -70,6 +77,23 @@ struct Options {
   bool verbose = false;
   bool help = false;
 };
+
+// Reads the lock wait a test may set; false when it is no whole number of
+// seconds in bounds, with what is wrong in `error`.
+bool readLockWait(Options* o, std::string* error) {
+  const char* text = std::getenv(kLockWaitVariable);
+  if (text == nullptr) return true;
+  char* end = nullptr;
+  errno = 0;
+  const long seconds = std::strtol(text, &end, 10);
+  if (text[0] < '0' || text[0] > '9' || *end != '\0' || errno != 0 || seconds > kMostLockWait) {
+    *error = std::string(kLockWaitVariable) + " must be a whole number of seconds up to " +
+             std::to_string(kMostLockWait) + ": " + text;
+    return false;
+  }
+  o->lockWait = static_cast<int>(seconds);
+  return true;
+}
 
 // Reads the options; false on a wrong one, with what is wrong in `error`.
 bool parseOptions(int argc, char** argv, Options* o, std::string* error) {
@@ -107,7 +131,7 @@ bool parseOptions(int argc, char** argv, Options* o, std::string* error) {
       o->returnFile = arg;
     }
   }
-  return true;
+  return readLockWait(o, error);
 }
 
 // Says which lines were skipped; false (the file not to be used) when the
@@ -200,6 +224,7 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
   const std::size_t skipped = check.skipped.size();
   session.load(o.returnFile);
   if (o.eFile) session.fileElectronically();
+  session.setDataFileWait(o.lockWait, stderr);
   // The data file's writer calculates the return before it writes it: a
   // job that writes one has it written first, and that calculation is the
   // job's only one. A job that writes none (lines were skipped, or --dump)
