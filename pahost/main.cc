@@ -9,8 +9,9 @@
 // data file cannot be written; 2 on a wrong option, when the module cannot
 // be loaded or has another compatibility number, or when the return file
 // cannot be read (a missing file, a directory, a line too long) or --out
-// names a folder, or --autotest names no folder; 3 when lines of the return were skipped: everything else
-// is printed as usual, but no data file is written.
+// names a folder, or --autotest names no folder; 3 when lines of the
+// return were skipped (everything else is printed as usual, but no data
+// file is written) or the dump leaves out texts it cannot carry.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -38,7 +39,7 @@ const uint16_t kExpectedCompatVersion = 6101;
 const int kExitOK = 0;
 const int kExitFailed = 1;         // a factory, or the data file's write
 const int kExitCannotStart = 2;    // options, module or return file
-const int kExitLinesSkipped = 3;   // the return had lines that were not stored
+const int kExitLinesSkipped = 3;   // lines of the return not stored, or texts not dumped
 
 // For tests: how long a run waits at most for another that writes into
 // the same folder, in whole seconds up to kMostLockWait.
@@ -62,7 +63,7 @@ const char kUsage[] =
     "  --autotest DIR run the module's automated-test hooks on the option files in DIR\n"
     "  --help         print this text\n"
     "Lines of the return that are not stored are listed on standard error; then no\n"
-    "data file is written and the exit status is 3.\n";
+    "data file is written and the exit status is 3, as for a dump that leaves texts out.\n";
 
 struct Options {
   std::string modulePath = defaultModulePath();
@@ -236,8 +237,11 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
   } else if (o.calculate) {
     session.calculate();
   }
+  // A dump that leaves texts out is not the return as it stands: the
+  // status says so, as for skipped lines.
+  int leftOut = 0;
   if (o.dump) {
-    const int leftOut = session.dump(stdout);
+    leftOut = session.dump(stdout);
     if (leftOut > 0) {
       std::fprintf(stderr,
                    "pahost: the dump leaves out %d text%s the format cannot carry (a leading colon or a line end)\n",
@@ -251,7 +255,7 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
                  InterviewOutline::renderInterviewTree(session.interview(), 2).c_str());
   }
   reportDiagnostics(o, info);
-  return status == kExitOK && skipped > 0 ? kExitLinesSkipped : status;
+  return status == kExitOK && (skipped > 0 || leftOut > 0) ? kExitLinesSkipped : status;
 }
 
 // Opens the module and checks its compatibility number; false (reported)
