@@ -164,18 +164,20 @@ bool DataFilePlacement::checkTarget() {
 // leftover of pahost's.
 bool DataFilePlacement::makePrivateFolder() {
   std::random_device random;
-  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+  int cause = EEXIST;
+  for (int attempt = 0; attempt < kNameAttempts && cause == EEXIST; ++attempt) {
     std::string name = kScratchHead;
     for (std::size_t i = 0; i < kScratchLetters; ++i) name += kNameLetters[random() % (sizeof kNameLetters - 1)];
     struct stat taken;
-    if (::fstatat(parentFd_, name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) continue;  // never recorded
+    if (::fstatat(parentFd_, name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) continue;  // in use: not recorded
     if (!turn_->record(name)) return fail("cannot record the private folder's name in", parent_);
     if (::mkdirat(parentFd_, name.c_str(), kPrivateFolderMode) == 0) {
       scratch_ = parent_ + "/" + name;
       return true;
     }
-    if (errno != EEXIST) break;
+    cause = errno;
   }
+  errno = cause;
   return fail("cannot make a private folder in", parent_);
 }
 
