@@ -2,32 +2,60 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <vector>
+
+#include "pahost/folder_turn.h"
 
 namespace {
 
-// A private folder's name: this head and the six characters mkdtemp picks.
+// A private folder's name: this head and six of these letters, picked at
+// random.
 const char kScratchHead[] = ".pahost-";
-const char kScratchPattern[] = ".pahost-XXXXXX";
-// Permissions of a new data file, and the bits an older one passes on.
+const std::size_t kScratchLetters = 6;
+const char kNameLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+// How many names are tried before the private folder is given up.
+const int kNameAttempts = 100;
+const mode_t kPrivateFolderMode = 0700;
+// Permissions of a new data file, the bits an older one passes on, and
+// those it passes on only with its group.
 const mode_t kNewFileMode = 0600;
 const mode_t kPermissionBits = 0777;
+const mode_t kGroupAccess = 070;
 // The bits a private folder never has: access for anyone but its owner.
 const mode_t kOthersAccess = 077;
 // The system's view of a process's open files, one path per number.
 const char kOpenFilesFolder[] = "/proc/self/fd/";
 const std::size_t kCopyBlock = 65536;
 
-bool isScratchName(const char* name) {
-  return std::strncmp(name, kScratchHead, sizeof kScratchHead - 1) == 0 &&
-         std::strlen(name) == sizeof kScratchPattern - 1;
+bool isScratchName(const std::string& name) {
+  const std::size_t head = sizeof kScratchHead - 1;
+  return name.size() == head + kScratchLetters && name.compare(0, head, kScratchHead) == 0 &&
+         name.find_first_not_of(kNameLetters, head) == std::string::npos;
+}
+
+// A folder of this user's that no one else may enter.
+bool isPrivate(const struct stat& folder) {
+  return S_ISDIR(folder.st_mode) && folder.st_uid == ::geteuid() && (folder.st_mode & kOthersAccess) == 0;
+}
+
+// What stands at a path that is not a regular file, in words.
+const char* kindOf(mode_t mode) {
+  static const struct {
+    mode_t type;
+    const char* words;
+  } kKinds[] = {{S_IFDIR, "a folder"}, {S_IFCHR, "a character device"}, {S_IFBLK, "a block device"},
+                {S_IFIFO, "a FIFO"},  {S_IFSOCK, "a socket"}};
+  for (const auto& kind : kKinds) {
+    if ((mode & S_IFMT) == kind.type) return kind.words;
+  }
+  return "no file";
 }
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
@@ -82,12 +110,20 @@ DataFilePlacement::DataFilePlacement(const std::string& target, const std::strin
   name_ = slash == std::string::npos ? target : target.substr(slash + 1);
 }
 
+// The private folder goes before the turn: the next run then finds
+// nothing of this one.
 DataFilePlacement::~DataFilePlacement() {
   if (scratchFd_ >= 0) {
     removeFolderOfWrite(scratchFd_, scratch_.substr(scratch_.rfind('/') + 1));
     ::close(scratchFd_);
   }
-  if (parentFd_ >= 0) ::close(parentFd_);  // lets the lock go
+  turn_.reset();
+  if (parentFd_ >= 0) ::close(parentFd_);
+}
+
+void DataFilePlacement::setTurnWait(int seconds, std::FILE* notices) {
+  turnWait_ = seconds;
+  notices_ = notices;
 }
 
 bool DataFilePlacement::fail(const std::string& what, const std::string& path) {
@@ -102,13 +138,47 @@ bool DataFilePlacement::refuse(const std::string& cause) {
 bool DataFilePlacement::begin() {
   parentFd_ = ::open(parent_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (parentFd_ < 0) return fail("cannot open the folder", parent_);
-  // Without the lock (a file system that has none) other runs may be
+  if (!checkTarget()) return false;
+  turn_.reset(new FolderTurn(parentFd_, parent_));
+  if (!turn_->take(turnWait_, notices_)) return refuse(turn_->error());
+  // Without a held turn (a file system without locks) other runs may be
   // writing: what looks left over is then left alone.
-  if (::flock(parentFd_, LOCK_EX) == 0) removeLeftovers();
-  std::string scratch = parent_ + "/" + kScratchPattern;
-  if (::mkdtemp(&scratch[0]) == nullptr) return fail("cannot make a private folder in", parent_);
-  scratch_ = scratch;
-  return holdPrivateFolder() && copyFederalFile();
+  if (turn_->held()) removeLeftover(turn_->recorded());
+  return makePrivateFolder() && holdPrivateFolder() && copyFederalFile();
+}
+
+// A link at the target is followed to see what it names: a link to
+// nothing is no file.
+bool DataFilePlacement::checkTarget() {
+  struct stat entry;
+  if (::fstatat(parentFd_, name_.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0 ||
+      (S_ISLNK(entry.st_mode) && ::fstatat(parentFd_, name_.c_str(), &entry, 0) != 0)) {
+    return errno == ENOENT || fail("cannot look at", target_);
+  }
+  return S_ISREG(entry.st_mode) ||
+         refuse(target_ + " is " + kindOf(entry.st_mode) + ", not a regular file: it is left as it is");
+}
+
+// The name is recorded in the turn's file before the folder is made, so
+// that a kill at any moment leaves no folder the next run cannot tell as a
+// leftover of pahost's.
+bool DataFilePlacement::makePrivateFolder() {
+  std::random_device random;
+  int cause = EEXIST;
+  for (int attempt = 0; attempt < kNameAttempts && cause == EEXIST; ++attempt) {
+    std::string name = kScratchHead;
+    for (std::size_t i = 0; i < kScratchLetters; ++i) name += kNameLetters[random() % (sizeof kNameLetters - 1)];
+    struct stat taken;
+    if (::fstatat(parentFd_, name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) continue;  // in use: not recorded
+    if (!turn_->record(name)) return fail("cannot record the private folder's name in", parent_);
+    if (::mkdirat(parentFd_, name.c_str(), kPrivateFolderMode) == 0) {
+      scratch_ = parent_ + "/" + name;
+      return true;
+    }
+    cause = errno;
+  }
+  errno = cause;
+  return fail("cannot make a private folder in", parent_);
 }
 
 // Opens the private folder just made and makes sure it is still that one
@@ -120,7 +190,7 @@ bool DataFilePlacement::holdPrivateFolder() {
   scratchFd_ = ::openat(parentFd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (scratchFd_ < 0) return fail("cannot open the private folder", scratch_);
   struct stat made;
-  if (::fstat(scratchFd_, &made) != 0 || made.st_uid != ::geteuid() || (made.st_mode & kOthersAccess) != 0) {
+  if (::fstat(scratchFd_, &made) != 0 || !isPrivate(made)) {
     ::close(scratchFd_);  // another's folder: nothing in it is removed
     scratchFd_ = -1;
     return refuse("the private folder " + scratch_ + " was replaced by another");
@@ -132,12 +202,16 @@ bool DataFilePlacement::holdPrivateFolder() {
 }
 
 // The federal file beside the target, copied into the private folder: a
-// plain file only (a FIFO would hang the write), and never under the
-// target's name (the new file would take the federal file's place). None
-// there is no federal data.
+// plain file only (a FIFO would hang the write; through a link, whoever may
+// write into the folder could have any file the user may read copied into
+// the data file), and never under the target's name (the new file would
+// take the federal file's place). None there is no federal data.
 bool DataFilePlacement::copyFederalFile() {
   const std::string federal = parent_ + "/" + federalName_;
-  const int from = ::openat(parentFd_, federalName_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int from = ::openat(parentFd_, federalName_.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+  if (from < 0 && errno == ELOOP) {
+    return refuse("the federal file " + federal + " is a symbolic link, not a plain file");
+  }
   if (from < 0) return errno == ENOENT || fail("cannot open the federal file", federal);
   struct stat info;
   bool ok = name_ != federalName_ || refuse(target_ + " is the federal file the data file is made from");
@@ -156,30 +230,42 @@ bool DataFilePlacement::commit() {
   const std::string written = scratch_ + "/" + writtenName_;
   const int fd = ::openat(scratchFd_, writtenName_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return fail("cannot open", written);
-  bool ok = ::fchmod(fd, olderMode()) == 0 || fail("cannot set the permissions of", written);
+  bool ok = takeOlderAccess(fd, written);
   ok = ok && (::fsync(fd) == 0 || fail("cannot write", written));
   ::close(fd);
-  if (!ok) return false;
+  // What stands at the target is looked at again: it may have changed
+  // while the file was written.
+  if (!ok || !checkTarget()) return false;
   if (::renameat(scratchFd_, writtenName_.c_str(), parentFd_, name_.c_str()) != 0) {
     return fail("cannot rename " + written + " to", target_);
   }
+  inPlace_ = true;
   // The rename itself reaches the disk only with the folder.
-  if (::fsync(parentFd_) != 0) return fail("cannot flush the folder", parent_);
+  if (::fsync(parentFd_) != 0) {
+    return fail(target_ + " is in place but may not survive a crash: cannot flush the folder", parent_);
+  }
   return true;
 }
 
-// The older file's permissions when it is this user's own file (and the
-// name a link of the user's, if it is one), else those of a new file: a
-// file someone else put at the target must not make the new one readable.
-mode_t DataFilePlacement::olderMode() const {
+// The older file's permissions and group when it is this user's own file
+// (and the name a link of the user's, if it is one), else those of a new
+// file: a file someone else put at the target must not make the new one
+// readable. A group the user may not give (one the user is not in) leaves
+// the new file closed to the group it has.
+bool DataFilePlacement::takeOlderAccess(int fd, const std::string& written) {
   struct stat entry;
   struct stat older;
+  struct stat made;
   const uid_t user = ::geteuid();
-  if (::fstatat(parentFd_, name_.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0 || entry.st_uid != user ||
-      ::fstatat(parentFd_, name_.c_str(), &older, 0) != 0 || older.st_uid != user || !S_ISREG(older.st_mode)) {
-    return kNewFileMode;
+  mode_t mode = kNewFileMode;
+  if (::fstatat(parentFd_, name_.c_str(), &entry, AT_SYMLINK_NOFOLLOW) == 0 && entry.st_uid == user &&
+      ::fstatat(parentFd_, name_.c_str(), &older, 0) == 0 && older.st_uid == user && S_ISREG(older.st_mode)) {
+    mode = older.st_mode & kPermissionBits;
+    const bool grouped = ::fstat(fd, &made) == 0 &&
+                         (made.st_gid == older.st_gid || ::fchown(fd, static_cast<uid_t>(-1), older.st_gid) == 0);
+    if (!grouped) mode &= ~kGroupAccess;
   }
-  return older.st_mode & kPermissionBits;
+  return ::fchmod(fd, mode) == 0 || fail("cannot set the permissions of", written);
 }
 
 std::string DataFilePlacement::outsideNames(std::string text) const {
@@ -201,18 +287,14 @@ void DataFilePlacement::removeFolderOfWrite(int fd, const std::string& name) {
   ::unlinkat(parentFd_, name.c_str(), AT_REMOVEDIR);
 }
 
-// Private folders of runs killed before they ended. Every run into this
-// folder holds its lock while its own exists, so these are no one's.
-void DataFilePlacement::removeLeftovers() {
-  for (const std::string& name : namesIn(parentFd_)) {
-    struct stat info;
-    if (!isScratchName(name.c_str()) || ::fstatat(parentFd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
-        !S_ISDIR(info.st_mode)) {
-      continue;
-    }
-    const int fd = ::openat(parentFd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) continue;
-    removeFolderOfWrite(fd, name);
-    ::close(fd);
-  }
+// The private folder of a run killed before it ended, as the turn records
+// it (the turn held, that run is over): removed when it is still a private
+// folder of this user's. No other folder is ever taken for a leftover.
+void DataFilePlacement::removeLeftover(const std::string& name) {
+  if (!isScratchName(name)) return;
+  const int fd = ::openat(parentFd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat info;
+  if (::fstat(fd, &info) == 0 && isPrivate(info)) removeFolderOfWrite(fd, name);
+  ::close(fd);
 }

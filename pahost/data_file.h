@@ -2,27 +2,37 @@
 // the path is called, so that a kill or a crash at any moment leaves there
 // either the complete older file or the complete new one.
 //
-// The writer writes the file under the host's own name into a private
-// folder that begin() makes beside the target (unique, mode 0700, so no one
-// else can plant a file or a link in it). The folder is held open and the
-// writer reaches it through that handle, so that someone else who may write
-// into the target's folder cannot move it aside and put another in its
-// place. A copy of the federal file beside the target goes into it, so the
-// writer finds the federal data there whatever the target is called; a
-// federal file that is not a plain file (a FIFO would hang the write), or
-// that the target would replace, is refused. commit() gives the new file
-// the older file's permissions when that is the user's own (else 0600: it
-// holds social security numbers), forces it to the disk, renames it over the target and
-// forces the folder to the disk. Nothing is renamed aside or deleted first:
-// until that rename the target is untouched. The private folder goes when
-// the object does; one left by a killed run is removed by the next run into
-// the same folder. Runs into one folder take turns (a lock on the folder).
+// The path must name a regular file or nothing (a link is followed to see
+// which): a device, a FIFO or a socket there is left as it is. The writer
+// writes the file under the host's own name into a private folder that
+// begin() makes beside the target (unique, mode 0700, so no one else can
+// plant a file or a link in it). The folder is held open and the writer
+// reaches it through that handle, so that someone else who may write into
+// the target's folder cannot move it aside and put another in its place. A
+// copy of the federal file beside the target goes into it, so the writer
+// finds the federal data there whatever the target is called; a federal
+// file that is not a plain file (a FIFO would hang the write, a link could
+// bring in any file the user may read), or that the target would replace,
+// is refused. commit() gives the new file the older file's permissions and
+// group when that is the user's own (else 0600: it holds social security
+// numbers), forces it to the disk, renames it over the target and forces
+// the folder to the disk. Nothing is renamed aside or deleted first: until
+// that rename the target is untouched.
+//
+// The user's runs into one folder take turns (folder_turn.h), waiting a
+// bounded time for one another. The private folder goes when the object
+// does; the one a killed run left, as the turn records it, goes with the
+// next run into the same folder; nothing else there is ever removed.
 #ifndef PAHOST_DATA_FILE_H_
 #define PAHOST_DATA_FILE_H_
 
 #include <sys/types.h>
 
+#include <cstdio>
+#include <memory>
 #include <string>
+
+class FolderTurn;
 
 class DataFilePlacement {
  public:
@@ -34,15 +44,23 @@ class DataFilePlacement {
   DataFilePlacement(const DataFilePlacement&) = delete;
   DataFilePlacement& operator=(const DataFilePlacement&) = delete;
 
-  // Takes the folder's lock, removes what killed runs left and makes the
-  // private folder; false with error() set when it cannot be made.
+  // How long begin() waits at most for another run's turn in the folder.
+  static const int kDefaultTurnWait = 30;  // seconds
+  // Before begin(): how long it waits (seconds) and where it says that it
+  // waits (nullptr: nowhere, the default).
+  void setTurnWait(int seconds, std::FILE* notices);
+  // Checks the target, takes the folder's turn, removes what a killed run
+  // left and makes the private folder; false with error() set when it
+  // cannot be made.
   bool begin();
   // The writer's data folder (after begin()): the private folder, reached
   // through its open handle where the system offers that.
   const std::string& folder() const { return folder_; }
   // Puts the written file at the target; false with error() set when a
-  // step fails (before the rename, the target is as it was).
+  // step fails: before the rename the target is as it was, after it
+  // (inPlace()) the new file is there but may not survive a crash.
   bool commit();
+  bool inPlace() const { return inPlace_; }
   const std::string& error() const { return error_; }
   // `text` (a cause the writer gave) naming the federal file by its own
   // path rather than by its copy, and the private folder by its path.
@@ -53,13 +71,17 @@ class DataFilePlacement {
   bool fail(const std::string& what, const std::string& path);
   // false with error() set to `cause`.
   bool refuse(const std::string& cause);
+  // false with error() set when the target exists and is no regular file.
+  bool checkTarget();
+  bool makePrivateFolder();
   bool holdPrivateFolder();
-  mode_t olderMode() const;
+  // Gives the written file `fd` what it takes of the older file.
+  bool takeOlderAccess(int fd, const std::string& written);
   bool copyFederalFile();
   // Removes what a write leaves in the open folder `fd`, then the folder
   // `name` of the target's folder when that empties it.
   void removeFolderOfWrite(int fd, const std::string& name);
-  void removeLeftovers();
+  void removeLeftover(const std::string& name);
 
   std::string target_;
   std::string writtenName_;
@@ -68,8 +90,12 @@ class DataFilePlacement {
   std::string name_;     // the target's name in it
   std::string scratch_;  // the private folder's path, "" while there is none
   std::string folder_;   // the writer's path to it
-  int parentFd_ = -1;    // the target's folder, locked while open
+  int parentFd_ = -1;    // the target's folder
   int scratchFd_ = -1;   // the private folder
+  int turnWait_ = kDefaultTurnWait;
+  std::FILE* notices_ = nullptr;
+  std::unique_ptr<FolderTurn> turn_;  // held from begin() on
+  bool inPlace_ = false;
   std::string error_;
 };
 

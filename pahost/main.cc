@@ -9,11 +9,13 @@
 // data file cannot be written; 2 on a wrong option, when the module cannot
 // be loaded or has another compatibility number, or when the return file
 // cannot be read (a missing file, a directory, a line too long) or --out
-// names a folder, or --autotest names no folder; 3 when lines of the return were skipped: everything else
-// is printed as usual, but no data file is written.
+// names a folder, or --autotest names no folder; 3 when lines of the
+// return were skipped (everything else is printed as usual, but no data
+// file is written) or the dump leaves out texts it cannot carry.
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -37,7 +39,12 @@ const uint16_t kExpectedCompatVersion = 6101;
 const int kExitOK = 0;
 const int kExitFailed = 1;         // a factory, or the data file's write
 const int kExitCannotStart = 2;    // options, module or return file
-const int kExitLinesSkipped = 3;   // the return had lines that were not stored
+const int kExitLinesSkipped = 3;   // lines of the return not stored, or texts not dumped
+
+// For tests: how long a run waits at most for another that writes into
+// the same folder, in whole seconds up to kMostLockWait.
+const char kLockWaitVariable[] = "PAHOST_LOCK_WAIT";
+const long kMostLockWait = 3600;
 
 const char kUsage[] =
     "usage: pahost [options] [RETURN.txt]\n"
@@ -56,13 +63,14 @@ const char kUsage[] =
     "  --autotest DIR run the module's automated-test hooks on the option files in DIR\n"
     "  --help         print this text\n"
     "Lines of the return that are not stored are listed on standard error; then no\n"
-    "data file is written and the exit status is 3.\n";
+    "data file is written and the exit status is 3, as for a dump that leaves texts out.\n";
 
 struct Options {
   std::string modulePath = defaultModulePath();
   std::string returnFile;
   std::string outFile = "40.tif";
   std::string autoTestDir;  // the hooks' folder; "" leaves them off
+  int lockWait = -1;        // seconds; below 0, the placement's own bound
   bool dump = false;
   bool calculate = true;
   bool eFile = false;
@@ -70,6 +78,23 @@ struct Options {
   bool verbose = false;
   bool help = false;
 };
+
+// Reads the lock wait a test may set; false when it is no whole number of
+// seconds in bounds, with what is wrong in `error`.
+bool readLockWait(Options* o, std::string* error) {
+  const char* text = std::getenv(kLockWaitVariable);
+  if (text == nullptr) return true;
+  char* end = nullptr;
+  errno = 0;
+  const long seconds = std::strtol(text, &end, 10);
+  if (text[0] < '0' || text[0] > '9' || *end != '\0' || errno != 0 || seconds > kMostLockWait) {
+    *error = std::string(kLockWaitVariable) + " must be a whole number of seconds up to " +
+             std::to_string(kMostLockWait) + ": " + text;
+    return false;
+  }
+  o->lockWait = static_cast<int>(seconds);
+  return true;
+}
 
 // Reads the options; false on a wrong one, with what is wrong in `error`.
 bool parseOptions(int argc, char** argv, Options* o, std::string* error) {
@@ -107,7 +132,7 @@ bool parseOptions(int argc, char** argv, Options* o, std::string* error) {
       o->returnFile = arg;
     }
   }
-  return true;
+  return readLockWait(o, error);
 }
 
 // Says which lines were skipped; false (the file not to be used) when the
@@ -200,6 +225,7 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
   const std::size_t skipped = check.skipped.size();
   session.load(o.returnFile);
   if (o.eFile) session.fileElectronically();
+  session.setDataFileWait(o.lockWait, stderr);
   // The data file's writer calculates the return before it writes it: a
   // job that writes one has it written first, and that calculation is the
   // job's only one. A job that writes none (lines were skipped, or --dump)
@@ -211,8 +237,11 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
   } else if (o.calculate) {
     session.calculate();
   }
+  // A dump that leaves texts out is not the return as it stands: the
+  // status says so, as for skipped lines.
+  int leftOut = 0;
   if (o.dump) {
-    const int leftOut = session.dump(stdout);
+    leftOut = session.dump(stdout);
     if (leftOut > 0) {
       std::fprintf(stderr,
                    "pahost: the dump leaves out %d text%s the format cannot carry (a leading colon or a line end)\n",
@@ -226,7 +255,7 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
                  InterviewOutline::renderInterviewTree(session.interview(), 2).c_str());
   }
   reportDiagnostics(o, info);
-  return status == kExitOK && skipped > 0 ? kExitLinesSkipped : status;
+  return status == kExitOK && (skipped > 0 || leftOut > 0) ? kExitLinesSkipped : status;
 }
 
 // Opens the module and checks its compatibility number; false (reported)

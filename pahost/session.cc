@@ -280,6 +280,7 @@ bool HostSession::writeDataFile(const std::string& path, long* records) {
   if (!writer_) return fail("no data-file writer");
   const std::string failed = "the data file " + path + " could not be written: ";
   DataFilePlacement placement(path, fileNameOf(kPAReturnType), fileNameOf(kFederalReturnType));
+  placement.setTurnWait(dataFileWait_ < 0 ? DataFilePlacement::kDefaultTurnWait : dataFileWait_, waitNotices_);
   if (!placement.begin()) return fail(failed + placement.error());
   if (!writeInto(placement.folder())) {
     const std::string& cause = writer_->outputError();
@@ -288,9 +289,14 @@ bool HostSession::writeDataFile(const std::string& path, long* records) {
   // Counted before it is put in place: by then another file may stand at
   // `path` (or a FIFO that would never end the count).
   const long written = countRecords(placement.folder() + "/" + fileNameOf(kPAReturnType));
-  if (!placement.commit()) return fail(failed + placement.error());
+  if (!placement.commit()) return fail((placement.inPlace() ? "the new data file " : failed) + placement.error());
   *records = written;
   return true;
+}
+
+void HostSession::setDataFileWait(int seconds, std::FILE* notices) {
+  dataFileWait_ = seconds;
+  waitNotices_ = notices;
 }
 
 std::string HostSession::fileNameOf(DataMgmt::TaxReturnType type) { return std::to_string(type) + ".tif"; }

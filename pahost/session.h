@@ -82,6 +82,10 @@ class HostSession {
   // then put at `path` so that `path` always holds the complete older file
   // or the complete new one (data_file.h), whatever it is called.
   bool writeDataFile(const std::string& path, long* records);
+  // How writeDataFile waits for another run of the user's that writes into
+  // the same folder: at most `seconds` (below 0: the placement's own bound),
+  // saying so on `notices` (nullptr, the default: nowhere).
+  void setDataFileWait(int seconds, std::FILE* notices);
   // The job's calculation and data file together: writeDataFile, whose
   // writer calculates the return before it writes it, so that the return
   // is calculated once; a write that failed may have stopped before it
@@ -150,6 +154,8 @@ class HostSession {
   std::unique_ptr<ReportMgmt::TaxSummaryReport> report_;
   std::unique_ptr<DataMgmt::TaxDataStore> store_;  // holds both returns for the interview
   std::vector<TopicMgmt::TopicDesc*>* interview_ = nullptr;
+  int dataFileWait_ = -1;
+  std::FILE* waitNotices_ = nullptr;
   std::string error_;
 };
 

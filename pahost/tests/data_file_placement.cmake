@@ -1,11 +1,12 @@
 # Where pahost (PAHOST) puts the data file of RETURN, in the folder WORK:
 # the same file, federal data included, under the host's name and another;
-# 0600 for a new file, an older file's permissions kept; one PA-40 record for
-# a return with a stale second PA-40; a folder named by --out is exit 2 and
-# --dump writes no data file; a full file system, a read-only folder, a
-# federal file with a line too long to read or that is no plain file, and a
-# data file named like the federal file are exit 1 with the cause, the
-# older file as it was and nothing left beside it.
+# 0600 for a new file, an older file's permissions and group kept; one PA-40
+# record for a return with a stale second PA-40; a folder named by --out is
+# exit 2 and --dump writes no data file; a full file system, a read-only
+# folder, a federal file with a line too long to read or that is no plain
+# file (a FIFO, a link), a data file named like the federal file and one
+# named where a FIFO or a device stands are exit 1 with the cause, what
+# stood there as it was and nothing left beside it.
 include(${CMAKE_CURRENT_LIST_DIR}/sanitizer_report.cmake)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/empty_folder ${WORK}/read_only)
@@ -30,7 +31,7 @@ endfunction()
 function(expect_kept path expected)
   file(READ ${path} kept)
   get_filename_component(folder ${path} DIRECTORY)
-  file(GLOB left ${folder}/.pahost-*)
+  file(GLOB left ${folder}/.pahost*)
   if(NOT kept STREQUAL expected OR left)
     message(FATAL_ERROR "${path} holds: ${kept}; left beside it: ${left}")
   endif()
@@ -56,6 +57,29 @@ if(NOT default_name STREQUAL other_name OR NOT other_name MATCHES "\n00001.000.0
 endif()
 expect_mode(${WORK}/40.tif 600)
 expect_mode(${WORK}/pa.tif 640)
+
+# The older file's group: any group for root, else one the user is in
+# besides the one a new file gets.
+execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
+execute_process(COMMAND id -G OUTPUT_VARIABLE groups OUTPUT_STRIP_TRAILING_WHITESPACE)
+separate_arguments(groups)
+list(LENGTH groups group_count)
+if(uid STREQUAL "0")
+  set(group 4242)
+elseif(group_count GREATER 1)
+  list(GET groups 1 group)
+endif()
+if(DEFINED group)
+  execute_process(COMMAND chgrp ${group} ${WORK}/pa.tif)
+  run("" 0 "Data file written" --out ${WORK}/pa.tif ${RETURN})
+  execute_process(COMMAND stat -c %g ${WORK}/pa.tif OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT found STREQUAL group)
+    message(FATAL_ERROR "${WORK}/pa.tif has the group ${found}, the older file had ${group}")
+  endif()
+  expect_mode(${WORK}/pa.tif 640)
+else()
+  message(STATUS "the user is in one group: the older file's group is not tried")
+endif()
 
 # A return files one PA-40.
 file(READ ${RETURN} text)
@@ -88,21 +112,38 @@ file(WRITE ${WORK}/1.tif "D FDF1040   001 X T 1\n${long}\n")
 run("" 1 "line 2 of ${WORK}/1.tif is longer than 65536 bytes" --out ${WORK}/40.tif ${RETURN})
 expect_kept(${WORK}/40.tif "${older}")
 
-# A federal file that is not a plain file (a FIFO would hang the write),
-# and a data file named like the federal file, which it would replace.
+# A federal file that is not a plain file (a FIFO would hang the write, a
+# link could bring in any file the user may read), and a data file named
+# like the federal file, which it would replace.
 file(REMOVE ${WORK}/1.tif)
 execute_process(COMMAND mkfifo ${WORK}/1.tif)
 run("" 1 "the federal file ${WORK}/1.tif is not a plain file" --out ${WORK}/40.tif ${RETURN})
+expect_kept(${WORK}/40.tif "${older}")
+file(REMOVE ${WORK}/1.tif)
+file(WRITE ${WORK}/elsewhere.tif "${federal}")
+file(CREATE_LINK ${WORK}/elsewhere.tif ${WORK}/1.tif SYMBOLIC)
+run("" 1 "the federal file ${WORK}/1.tif is a symbolic link, not a plain file" --out ${WORK}/40.tif ${RETURN})
 expect_kept(${WORK}/40.tif "${older}")
 file(REMOVE ${WORK}/1.tif)
 file(WRITE ${WORK}/1.tif "${federal}")
 run("" 1 "${WORK}/1.tif is the federal file the data file is made from" --out ${WORK}/1.tif ${RETURN})
 expect_kept(${WORK}/1.tif "${federal}")
 
+# A FIFO at the target, and a link to a device: left as they are.
+execute_process(COMMAND mkfifo ${WORK}/fifo.tif)
+run("" 1 "${WORK}/fifo.tif is a FIFO, not a regular file" --out ${WORK}/fifo.tif ${RETURN})
+file(CREATE_LINK /dev/null ${WORK}/null.tif SYMBOLIC)
+run("" 1 "${WORK}/null.tif is a character device, not a regular file" --out ${WORK}/null.tif ${RETURN})
+execute_process(COMMAND sh -c "test -p ${WORK}/fifo.tif && test -L ${WORK}/null.tif && test -c /dev/null"
+                RESULT_VARIABLE changed)
+file(GLOB left ${WORK}/.pahost*)
+if(changed OR left)
+  message(FATAL_ERROR "the FIFO or the link to /dev/null was replaced, or a write left ${left}")
+endif()
+
 # A read-only folder: a read-only mount of it for root, whom permissions
 # do not stop, else its permissions.
 file(WRITE ${WORK}/read_only/40.tif "${older}")
-execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
 set(folder ${WORK}/read_only)
 if(uid STREQUAL "0")
   execute_process(COMMAND unshare --mount true RESULT_VARIABLE no_namespace OUTPUT_QUIET ERROR_QUIET)

@@ -1,15 +1,33 @@
 // DataFilePlacement in a folder that others may write into: what they put
-// there never redirects the write nor opens the new file to them.
+// there never redirects the write nor opens the new file to them; and a
+// disk that fails once the file is in place is reported as such.
 #include "pahost/data_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+
+// While set, forcing a folder to the disk fails as on a failing disk.
+bool failFolderSync = false;
+
+// Stands in for the system's fsync in this program.
+extern "C" int fsync(int fd) {
+  struct stat info;
+  if (failFolderSync && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    errno = EIO;
+    return -1;
+  }
+  return static_cast<int>(::syscall(SYS_fsync, fd));
+}
 
 namespace {
 
@@ -84,6 +102,23 @@ TEST_F(DataFilePlacementTest, AnotherUsersOlderFileGivesNoPermissions) {
     EXPECT_EQ(0600u, made.st_mode & 0777) << name;
   }
   EXPECT_EQ("the user's own file\n", readFile(dir / "mine.txt"));
+}
+
+// The folder cannot be forced to the disk after the rename: the new file
+// is in place, and the cause says so rather than that it was not written.
+TEST_F(DataFilePlacementTest, AFolderThatCannotBeFlushedLeavesTheNewFileInPlace) {
+  std::ofstream(target) << "an older data file\n";
+  DataFilePlacement placement(target.string(), "40.tif", "1.tif");
+  ASSERT_TRUE(placement.begin()) << placement.error();
+  std::ofstream(placement.folder() + "/40.tif") << "the data file\n";
+  failFolderSync = true;
+  const bool committed = placement.commit();
+  failFolderSync = false;
+  EXPECT_FALSE(committed);
+  EXPECT_EQ("the data file\n", readFile(target));
+  EXPECT_EQ(target.string() + " is in place but may not survive a crash: cannot flush the folder " +
+                (dir / "shared").string() + ": " + std::strerror(EIO),
+            placement.error());
 }
 
 }  // namespace
