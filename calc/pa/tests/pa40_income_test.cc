@@ -102,6 +102,40 @@ TEST_F(PA40Test, RunsAgainSeeEveryChangeOfTheCopiesTheyRead) {
   EXPECT_EQ(amount(PA40::kSpouseBusinessIncome), 500);
 }
 
+
+// The business income a K-1 passes through is entered beside it, on the
+// side of the person whose K-1 it is, for a partnership (federal form 51)
+// and an S corporation (federal form 89) alike. A return that is not joint
+// has no spouse: a K-1 without an owner mark is the taxpayer's.
+TEST_F(PA40Test, EachPersonsK1OpensThatPersonsBusinessAmount) {
+  const struct {
+    int status;
+    const FormId* k1;
+    const FieldId* ownerBox;  // none: no owner mark
+    bool taxpayerOpen, spouseOpen;
+    double line4;
+  } kCases[] = {
+      {kFilingJoint, &kFormID_Fed89, &Fed89::kSpouseBox.id(), false, true, 5500},
+      {kFilingJoint, &kFormID_Fed51, &Fed51::kSpouseBox.id(), false, true, 5500},
+      {kFilingJoint, &kFormID_Fed89, &Fed89::kTaxpayerBox.id(), true, false, 1000},
+      {kFilingJoint, &kFormID_Fed51, &Fed51::kTaxpayerBox.id(), true, false, 1000},
+      {kFilingSingle, &kFormID_Fed89, nullptr, true, false, 1000},
+      {kFilingSingle, &kFormID_Fed51, nullptr, true, false, 1000},
+  };
+  for (const auto& c : kCases) {
+    restart();
+    setFilingStatus(c.status);
+    copyOf(*c.k1);
+    if (c.ownerBox != nullptr) mark(*c.k1, *c.ownerBox);
+    enter(PA40::kTaxpayerRK1BusinessIncome, 1000);
+    enter(PA40::kSpouseRK1BusinessIncome, 5500);
+    run();
+    SCOPED_TRACE(testing::Message() << c.status << " " << c.k1->getNumber() << " " << (c.ownerBox != nullptr));
+    EXPECT_EQ(closed(kFormID_PA40, PA40::kTaxpayerRK1BusinessIncome), !c.taxpayerOpen);
+    EXPECT_EQ(closed(kFormID_PA40, PA40::kSpouseRK1BusinessIncome), !c.spouseOpen);
+    EXPECT_EQ(amount(PA40::kBusinessIncome), c.line4);
+  }
+}
 TEST_F(PA40Test, RentsFromScheduleE) {
   setFilingStatus(kFilingJoint);
   setResidency(PADataMgmt::kFullYearResident);
