@@ -198,6 +198,43 @@ TEST_F(PA40Test, PerPersonInterestAndDividendsOfANonresident) {
   EXPECT_EQ(amount(PA40::kInterestIncome) + amount(PA40::kDividendIncome), 0);
 }
 
+// Each person's interest and dividends follow the floor of lines 2 and 3:
+// a loss (a negative amount passed through on an RK-1) shows as 0 and is
+// taken off the other person's amount, as off the line.
+TEST_F(PA40Test, PerPersonInterestAndDividendsNeverBelowZero) {
+  const struct {
+    double taxpayer, spouse, taxpayerShown, spouseShown, line;
+  } kCases[] = {
+      {-500, 0, 0, 0, 0}, {-500, 300, 0, 0, 0}, {-100, 300, 0, 200, 200}, {400, -150, 250, 0, 250},
+      {400, 300, 400, 300, 700},
+  };
+  const struct {
+    const FormId* schedule;
+    const FieldId& total;
+    const FieldId& taxpayer;
+    const FieldId& spouse;
+    const FieldId& line;
+  } kLines[] = {
+      {&kFormID_PAScheduleA, PAScheduleA::kTotalInterest, PA40::kTaxpayerInterest, PA40::kSpouseInterest,
+       PA40::kInterestIncome},
+      {&kFormID_PAScheduleB, PAScheduleB::kTotalDividends, PA40::kTaxpayerDividends, PA40::kSpouseDividends,
+       PA40::kDividendIncome},
+  };
+  for (const auto& line : kLines) {
+    for (const auto& c : kCases) {
+      restart();
+      setFilingStatus(PADataMgmt::kFilingJoint);
+      number(*line.schedule, line.total, c.taxpayer, 1);
+      number(*line.schedule, line.total, c.spouse, 2);
+      run();
+      SCOPED_TRACE(testing::Message() << line.line << ": " << c.taxpayer << ", " << c.spouse);
+      EXPECT_EQ(amount(line.taxpayer), c.taxpayerShown);
+      EXPECT_EQ(amount(line.spouse), c.spouseShown);
+      EXPECT_EQ(amount(line.line), c.line);
+    }
+  }
+}
+
 // A spouse counts as deceased only when the information form also says the
 // spouse died in the year; a filer no longer marked keeps no date or "Y".
 TEST_F(PA40Test, DeceasedTextsAndDatesFollowTheMarks) {
