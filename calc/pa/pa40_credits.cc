@@ -17,6 +17,7 @@
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
 #include "host/form_defaults.h"
+#include "host/rounding.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
 #include "parameters/tax_parameters.h"
@@ -250,8 +251,9 @@ void PATaxReturnCalcEngine::computePA40Credits(TaxFormPtr form, uint16_t /*copy*
   }
   Utils::setDefaultX(form, PA40::kAmendedChoiceNoBox, PA40::kAmendedChoiceNoBox, PA40::kAmendedChoiceYesBox);
 
-  // Payments.
-  pa.assignIR(PA40::kTaxWithheld, paReturn->getIR(kInfo, 1, PAReturnInfo::kTotalTaxWithheld));
+  // Payments. The tax withheld is the host's sum in cents, rounded once.
+  pa.assignIR(PA40::kTaxWithheld,
+              static_cast<double>(Utils::roundR(paReturn->getIR(kInfo, 1, PAReturnInfo::kTotalTaxWithheld))));
   paReturn->getII(kInfo, PAReturnInfo::kPriorYearCredit, form, PA40::kPriorYearCredit);
   paReturn->getII(kInfo, PAReturnInfo::kEstimatedPayments, form, PA40::kEstimatedPayments);
   openChoice(form, PA40::kREV459BNoBox, PA40::kREV459BYesBox, pa.getIN(PA40::kEstimatedPayments) > 0);
