@@ -1,8 +1,17 @@
 // Audit rules of PA Schedule E (rents and royalties, one copy per property)
 // and PA Schedule J (income from estates and trusts).
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include "audit/pa_tax_form_auditor.h"
 #include "audit/schedule_rule_reporter.h"
+#include "calc/pa/rental_sources.h"
 #include "catalogs/fields/fields.h"
+#include "host/descriptors.h"
+#include "host/us_tax_return.h"
 #include "identifiers/form_ids.h"
 #include "return/return_codes.h"
 
@@ -29,11 +38,61 @@ const char kSalesTaxLicenseText[] =
     "Enter the PA sales tax license number used to collect and remit the hotel occupancy tax on "
     "your short-term rental";
 
+// The properties left without a PA Schedule E copy (reported on copy 1):
+// the copy limit, then the federal copies named in brackets, if any.
+const char kLeftOutText[] =
+    "PA Schedule E holds at most %d copies, one for each property: line 6 leaves out the rents "
+    "and royalties of the properties without one%s";
+// Each source form's name in that message, in the order the sources take
+// copies, and how many runs of copy numbers the message names before it
+// only counts the rest.
+const char* const kSourceNames[] = {"federal Schedule E", "Form 4835"};
+const int kNamedRuns = 8;
+
 // Message texts of the Schedule J rules, in report order.
 const char kTrustLossText[] = "Schedule J, Losses from estates and trusts are not deductible";
 const char kTrustIncompleteText[] =
     "you must enter the name, address, federal Employer Identification Number and owner for each "
     "estate or trust for which you are reporting income";
+
+// A source form's name and copies in runs of copy numbers ("Form 4835
+// copies 3, 7 to 12"); past kNamedRuns runs the rest is only counted.
+std::string copyRunsText(const char* form, const std::vector<uint16_t>& copies) {
+  std::string text = std::string(form) + (copies.size() == 1 ? " copy " : " copies ");
+  int runs = 0;
+  std::size_t unnamed = 0;
+  for (std::size_t first = 0, last = 0; first < copies.size(); first = ++last) {
+    while (last + 1 < copies.size() && copies[last + 1] == copies[last] + 1) ++last;
+    if (++runs > kNamedRuns) {
+      unnamed += last - first + 1;
+      continue;
+    }
+    if (runs > 1) text += ", ";
+    text += std::to_string(copies[first]);
+    if (last > first) text += " to " + std::to_string(copies[last]);
+  }
+  if (unnamed > 0) text += " and " + std::to_string(unnamed) + " more";
+  return text;
+}
+
+// The federal rental sources that have no PA Schedule E copy (the host
+// keeps at most so many copies of a form), named by form and copy; empty
+// when every source has its copy.
+std::string leftOutRentals(const DataMgmt::TaxReturn& federal, const DataMgmt::TaxReturn& pa) {
+  std::vector<uint16_t> leftOut[2];  // by source form, in source order
+  PACalculationMgmt::forEachRentalSource(
+      federal, [&](const Primitives::OVImmutableFormIdentifier& form, uint16_t copy, long position) {
+        if (position <= UINT16_MAX && pa.formExists(kFormID_PAScheduleE, static_cast<uint16_t>(position))) return;
+        leftOut[form == kFormID_FedFarmRental ? 1 : 0].push_back(copy);
+      });
+  std::string names;
+  for (int k = 0; k < 2; ++k) {
+    if (leftOut[k].empty()) continue;
+    if (!names.empty()) names += " and ";
+    names += copyRunsText(kSourceNames[k], leftOut[k]);
+  }
+  return names;
+}
 
 }  // namespace
 
@@ -69,6 +128,16 @@ void PATaxFormAuditor::auditScheduleE(DataMgmt::TaxFormPtr /*formCopy*/, unsigne
                    pa.hasSigValue(form, copy, PAScheduleE::kPAPropertyYesBox) &&
                    pa.isNull(form, copy, PAScheduleE::kSalesTaxLicense),
                kCodeMissing, PAScheduleE::kSalesTaxLicense, kSalesTaxLicenseText);
+
+  // Once for the return: the properties past the host's copy limit.
+  if (copy == 1) {
+    const std::string leftOut = getFederalReturn() == nullptr ? std::string() : leftOutRentals(*getFederalReturn(), pa);
+    const DataMgmt::TaxFormDescPtr desc = pa.getTaxFormDescriptor(form);
+    char text[512];
+    const std::string named = leftOut.empty() ? leftOut : " (" + leftOut + ")";
+    std::snprintf(text, sizeof text, kLeftOutText, desc.isNull() ? 0 : desc->getMaxCopies(), named.c_str());
+    report.issue(kClassBothAudits, !leftOut.empty(), kCodeInconsistent, Primitives::kNullFieldID, text);
+  }
 }
 
 void PATaxFormAuditor::auditScheduleJ(DataMgmt::TaxFormPtr formCopy, unsigned short copy) {

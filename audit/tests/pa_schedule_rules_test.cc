@@ -4,6 +4,7 @@
 // pinned by the golden audits).
 // NOLINTBEGIN(build/namespaces): each test reads its own form's fields.
 #include <string>
+#include <vector>
 
 #include "audit/tests/audit_fixture.h"
 
@@ -27,7 +28,7 @@ TEST_F(ScheduleRulesTest, EmptyCopiesReportEachRuleOnceAnsweringFalse) {
                {&P::auditScheduleOC, &kFormID_PAScheduleOC, 24},
                {&P::auditScheduleDWorksheet, &kFormID_PAScheduleDWorksheet, 8},
                {&P::auditScheduleC, &kFormID_PAScheduleC, 9},
-               {&P::auditScheduleE, &kFormID_PAScheduleE, 5},
+               {&P::auditScheduleE, &kFormID_PAScheduleE, 6},
                {&P::auditScheduleGL, &kFormID_PAScheduleGL, 13},
                {&P::auditMiscCompensation, &kFormID_PAMiscCompWorksheet, 8},
                {&P::auditInterestDividendWorksheet, &kFormID_PAInterestDividendWorksheet, 4},
@@ -56,6 +57,39 @@ TEST_F(ScheduleRulesTest, ScheduleCLineAOnlyOnCalculatedCopies) {
   EXPECT_TRUE(one(run(&P::auditScheduleC, kFormID_PAScheduleC, 1, kOrd), kLineA).answer);
   text(kFormID_PAScheduleC, kProductOrService, "Apples");
   EXPECT_FALSE(one(run(&P::auditScheduleC, kFormID_PAScheduleC, 1, kEF), kLineA).answer);
+}
+
+// PA Schedule E copy p stands for the p-th federal rental source (every
+// federal Schedule E copy, then every Form 4835 copy). Copy 1 names the
+// sources the host's copy limit left without a copy, whose rents are not on
+// line 6; other copies do not report it.
+TEST_F(ScheduleRulesTest, ScheduleENamesTheRentalsLeftWithoutACopy) {
+  const char kLeftOut[] = "PA Schedule E holds at most 999 copies";
+  const struct {
+    std::vector<uint16_t> scheduleE, form4835;
+    int paCopies;
+    const char* named;  // "": nothing left out
+  } kCases[] = {
+      {{1, 2, 3}, {1}, 4, ""},
+      {{1, 2, 3}, {1}, 3, " (Form 4835 copy 1)."},
+      {{1, 2, 4, 5, 6, 9}, {2, 3}, 2, " (federal Schedule E copies 4 to 6, 9 and Form 4835 copies 2 to 3)."},
+      {{1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 20}, {}, 1,
+       " (federal Schedule E copies 3, 5, 7, 9, 11, 13, 15, 17 and 2 more)."},
+  };
+  for (const auto& c : kCases) {
+    SetUp();
+    for (uint16_t copy : c.scheduleE) holder(kFormID_FedScheduleE, copy);
+    for (uint16_t copy : c.form4835) holder(kFormID_FedFarmRental, copy);
+    for (int copy = 1; copy <= c.paCopies; ++copy) holder(kFormID_PAScheduleE, static_cast<uint16_t>(copy));
+    const Seen seen = one(run(&P::auditScheduleE, kFormID_PAScheduleE, 1, kOrd), kLeftOut);
+    SCOPED_TRACE(c.named);
+    EXPECT_EQ(seen.answer, c.named[0] != '\0');
+    EXPECT_EQ(seen.code, 3);
+    EXPECT_EQ(seen.text,
+              std::string(kLeftOut) + ", one for each property: line 6 leaves out the rents and royalties of "
+                                      "the properties without one" + (c.named[0] != '\0' ? c.named : "."));
+    EXPECT_TRUE(with(run(&P::auditScheduleE, kFormID_PAScheduleE, 2, kOrd), kLeftOut).empty());
+  }
 }
 
 TEST_F(ScheduleRulesTest, ScheduleOC) {

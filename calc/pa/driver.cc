@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/rental_sources.h"
 #include "catalogs/fields/fields.h"
 #include "host/configuration.h"
 #include "host/tax_form.h"
@@ -210,15 +211,9 @@ void unlinkScheduleECopy(PATaxReturnCalcEngine& engine, DataMgmt::TaxReturn& pa,
 void linkScheduleECopies(PATaxReturnCalcEngine& engine, const DataMgmt::TaxReturn& federal,
                          DataMgmt::TaxReturn& pa) {
   int next = 1;
-  const FormId* const sources[] = {&kFormID_FedScheduleE, &kFormID_FedFarmRental};
-  for (const FormId* source : sources) {
-    const bool fromFarmRental = source == &kFormID_FedFarmRental;
-    const int highest = federal.getMaxCopies(*source);
-    for (int f = 1; f <= highest; ++f) {
-      if (!federal.formExists(*source, static_cast<uint16_t>(f))) continue;
-      if (linkScheduleECopy(pa, next, f, fromFarmRental)) ++next;
-    }
-  }
+  forEachRentalSource(federal, [&](const FormId& source, uint16_t f, long /*position*/) {
+    if (linkScheduleECopy(pa, next, f, source == kFormID_FedFarmRental)) ++next;
+  });
   const int last = pa.getMaxCopies(kFormID_PAScheduleE);
   for (int c = next; c <= last; ++c) unlinkScheduleECopy(engine, pa, static_cast<uint16_t>(c));
 }

@@ -493,7 +493,10 @@ void WorksheetCalc::writeTotals() {
     const int person = joint ? codeOwner : 0;
     amount[person] += form_->getIR(r.amount);
     paAmount[person] += form_->getIR(r.paAmount);
-    withholding[person] += form_->getIR(r.withholding);
+    // Whole dollars, as the rows show them: Schedule W2-S and the data file
+    // add the rows' withholding with the W-2s' (the rounding of the sum in
+    // cents is carried on a W-2 row).
+    withholding[person] += static_cast<double>(form_->getIN(r.withholding));
 
     const double rowAmount = form_->getIR(r.amount);
     if (isOneOf(code, kKAmountCodes) && isOneOf(letter, kKLetters)) kTotal[codeOwner] += rowAmount;

@@ -381,13 +381,17 @@ void PATaxReturnCalcEngine::computePA40InterestDividends(TaxFormPtr form) {
   pa40.setNull(PA40::kScheduleDRecordsTrigger);
 
   // Written on every run: a nonresident reports none of them. The lines
-  // have no loss oval, so a schedule total below 0 shows as 0.
+  // have no loss oval, so a schedule total below 0 shows as 0. Each
+  // person's amount follows the same floor: a person's loss is taken off
+  // the other person's amount, as it is off the line, and never goes below 0.
   const bool nonresident = paReturn->readResidencyStatus(kFormID_PAReturnInfo) == PADataMgmt::kNonresident;
-  const auto read = [&](long amount) { return nonresident ? 0.0 : static_cast<double>(amount); };
+  const auto read = [&](long amount) { return nonresident ? 0.0 : static_cast<double>(std::max(0L, amount)); };
   for (const InterestDividendLine& s : kInterestDividendLines) {
-    pa40.assignIR(s.taxpayer, read(paReturn->getIN(*s.schedule, 1, s.total)));
-    pa40.assignIR(s.spouse, read(paReturn->getIN(*s.schedule, 2, s.total)));
-    pa40.assignIR(s.line, read(std::max(0L, paReturn->getAllCopies(*s.schedule, s.total))));
+    const long taxpayer = paReturn->getIN(*s.schedule, 1, s.total);
+    const long spouse = paReturn->getIN(*s.schedule, 2, s.total);
+    pa40.assignIR(s.taxpayer, read(taxpayer + std::min(0L, spouse)));
+    pa40.assignIR(s.spouse, read(spouse + std::min(0L, taxpayer)));
+    pa40.assignIR(s.line, read(paReturn->getAllCopies(*s.schedule, s.total)));
   }
   pa40.plus2(PA40::kInterestPlusDividends, PA40::kDividendIncome, PA40::kInterestIncome);
 

@@ -8,6 +8,7 @@
 // Every field is recomputed on each run of the PA-40 from the return as it
 // stands; entered amounts keep the user's value and are only limited,
 // protected or nulled. Absent schedules read as 0.
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
 #include "host/form_defaults.h"
+#include "host/rounding.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
 #include "parameters/tax_parameters.h"
@@ -249,8 +251,9 @@ void PATaxReturnCalcEngine::computePA40Credits(TaxFormPtr form, uint16_t /*copy*
   }
   Utils::setDefaultX(form, PA40::kAmendedChoiceNoBox, PA40::kAmendedChoiceNoBox, PA40::kAmendedChoiceYesBox);
 
-  // Payments.
-  pa.assignIR(PA40::kTaxWithheld, paReturn->getIR(kInfo, 1, PAReturnInfo::kTotalTaxWithheld));
+  // Payments. The tax withheld is the host's sum in cents, rounded once.
+  pa.assignIR(PA40::kTaxWithheld,
+              static_cast<double>(Utils::roundR(paReturn->getIR(kInfo, 1, PAReturnInfo::kTotalTaxWithheld))));
   paReturn->getII(kInfo, PAReturnInfo::kPriorYearCredit, form, PA40::kPriorYearCredit);
   paReturn->getII(kInfo, PAReturnInfo::kEstimatedPayments, form, PA40::kEstimatedPayments);
   openChoice(form, PA40::kREV459BNoBox, PA40::kREV459BYesBox, pa.getIN(PA40::kEstimatedPayments) > 0);
@@ -276,8 +279,13 @@ void PATaxReturnCalcEngine::computePA40Credits(TaxFormPtr form, uint16_t /*copy*
   fillForgivenessCredit(*this, form);
   fillResidentCredit(*paReturn, form, joint, residency);
 
-  // Other credits and the totals.
+  // Other credits: the Schedule OC credits are not refundable, so they take
+  // off no more than the tax the forgiveness and resident credits leave
+  // (never below 0). The schedule keeps its own total as entered.
   paReturn->getAllCopiesII(kFormID_PAScheduleOC, PAScheduleOC::kTotalCredits, form, PA40::kOtherCredits);
+  const double taxLeft = pa.getIR(PA40::kTaxLiability) - pa.getIR(PA40::kForgivenessCredit) -
+                         pa.getIR(PA40::kResidentCredit);
+  pa.minIR(PA40::kOtherCredits, PA40::kOtherCredits, std::max(0.0, taxLeft));
   pa.plus3(PA40::kCreditsTotal, PA40::kResidentCredit, PA40::kOtherCredits, PA40::kForgivenessCredit);
   pa.setValueToSumOf(PA40::kTotalPaymentsCredits,
                      {PA40::kTaxWithheld, PA40::kTotalEstimatedPayments, PA40::kResidentCredit,

@@ -67,12 +67,14 @@ constexpr const NamedField<PA40FieldIds>* kIncomeClasses[] = {
     &PA40::kGamblingWinnings, &PA40::kBusinessIncome, &PA40::kNetGain,        &PA40::kRentsRoyalties,
 };
 
-// Copies of a federal form counted by owner: a copy goes to the first count
-// when its taxpayer box is marked, else to the second; a return that is not
-// joint skips copies whose spouse box is marked.
+// Copies of a federal form counted by owner. On a joint return a copy goes
+// to the taxpayer's count when its taxpayer box is marked, else to the
+// spouse's. A return that is not joint skips copies whose spouse box is
+// marked and counts every other copy for the taxpayer: there is no spouse
+// whose line could take it.
 struct OwnerCounts {
-  uint16_t first = 0;
-  uint16_t second = 0;
+  uint16_t taxpayer = 0;
+  uint16_t spouse = 0;
 };
 OwnerCounts countByOwner(CopyScanCache& scans, CopyScan scan, const DataMgmt::TaxReturn& federal,
                          const DataMgmt::FormId& form, const OVImmutableIdentifier& taxpayerBox,
@@ -82,13 +84,13 @@ OwnerCounts countByOwner(CopyScanCache& scans, CopyScan scan, const DataMgmt::Ta
     for (int n = 1; n <= federal.getMaxCopies(form); ++n) {
       if (!federal.formExists(form, n)) continue;
       if (!joint && federal.formYes(form, n, spouseBox)) continue;
-      byOwner[federal.formYes(form, n, taxpayerBox) ? 0 : 1] += 1;
+      byOwner[!joint || federal.formYes(form, n, taxpayerBox) ? 0 : 1] += 1;
     }
     return byOwner;
   });
   OwnerCounts owners;
-  owners.first = static_cast<uint16_t>(counts[0]);
-  owners.second = static_cast<uint16_t>(counts[1]);
+  owners.taxpayer = static_cast<uint16_t>(counts[0]);
+  owners.spouse = static_cast<uint16_t>(counts[1]);
   return owners;
 }
 
@@ -139,10 +141,12 @@ void PATaxReturnCalcEngine::computePA40BusinessIncome(TaxFormPtr form) {
                                           Fed51::kTaxpayerBox, Fed51::kSpouseBox, joint);
   const OwnerCounts form89 = countByOwner(copyScans, CopyScan::kNRK1Owners, *federalReturn, kFormID_Fed89,
                                           Fed89::kTaxpayerBox, Fed89::kSpouseBox, joint);
-  pa40.assignIR(PA40::kRK1Count, form51.first + form51.second);
-  pa40.assignIR(PA40::kNRK1Count, form89.second + form89.first);
-  openOrClose(pa40, PA40::kTaxpayerRK1BusinessIncome, form51.first > 0 || form89.first > 0);
-  openOrClose(pa40, PA40::kSpouseRK1BusinessIncome, form51.second > 0 || form89.first > 0);
+  pa40.assignIR(PA40::kRK1Count, form51.taxpayer + form51.spouse);
+  pa40.assignIR(PA40::kNRK1Count, form89.spouse + form89.taxpayer);
+  // Each person's K-1s, of a partnership or an S corporation, open that
+  // person's own amount.
+  openOrClose(pa40, PA40::kTaxpayerRK1BusinessIncome, form51.taxpayer > 0 || form89.taxpayer > 0);
+  openOrClose(pa40, PA40::kSpouseRK1BusinessIncome, form51.spouse > 0 || form89.spouse > 0);
 
   // Fourth amounts: open beside pull code 61 or the allocation form's
   // final income kind; left as they are when both are 0.
@@ -153,7 +157,7 @@ void PATaxReturnCalcEngine::computePA40BusinessIncome(TaxFormPtr form) {
     openOrClose(pa40, PA40::kSpouseFederalOtherBusinessIncome, joint);
   }
   markOrNo(pa40, PA40::kOtherBusinessSourcesBox,
-           form51.first != 0 || form51.second != 0 || form89.first != 0 || form89.second != 0 ||
+           form51.taxpayer != 0 || form51.spouse != 0 || form89.taxpayer != 0 || form89.spouse != 0 ||
                pulled61 != 0 || allocation != 0);
 
   pa40.setValueToSumOf(PA40::kTaxpayerBusinessIncome,

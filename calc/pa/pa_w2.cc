@@ -13,6 +13,7 @@
 
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/withheld_rounding.h"
 #include "catalogs/fields/fields.h"
 #include "host/descriptors.h"
 #include "host/rounding.h"
@@ -124,34 +125,43 @@ void fillWhenNull(DataMgmt::TaxForm& form, const FieldId& field, double amount) 
 }
 
 // The PA tax of `row`: kept when the user may enter it (filled only while
-// null), else protected and calculated.
-void setTaxColumn(DataMgmt::TaxForm& form, int row, bool userMayEnter, double tax) {
+// null), else protected and calculated. Returns whether it was calculated.
+bool setTaxColumn(DataMgmt::TaxForm& form, int row, bool userMayEnter, double tax) {
   const FieldId& paTax = PAW2::kRowPATaxWithheld.at(row);
   if (userMayEnter) {
     form.unProtect(paTax);
     fillWhenNull(form, paTax, tax);
-  } else {
-    form.makeProtected(paTax);
-    form.assignIR(paTax, tax);
+    return false;
   }
+  form.makeProtected(paTax);
+  form.assignIR(paTax, tax);
+  return true;
 }
 
-// PA compensation and tax of one row, by residency. Returns whether a
-// full-year resident's W-2 names a reciprocal state.
-bool fillPAColumns(DataMgmt::TaxForm& form, int row, const FederalW2& w2, int residency,
-                   const UserEntryMarks& marks) {
+// What filling a row's PA columns found: whether a full-year resident's
+// W-2 names a reciprocal state, and whether the PA tax was calculated
+// afresh (rather than kept for the user).
+struct FilledRow {
+  bool reciprocal = false;
+  bool taxCalculated = false;
+};
+
+// PA compensation and tax of one row, by residency.
+FilledRow fillPAColumns(DataMgmt::TaxForm& form, int row, const FederalW2& w2, int residency,
+                        const UserEntryMarks& marks) {
   const FieldId& paWages = PAW2::kRowPACompensation.at(row);
   const FieldId& paTax = PAW2::kRowPATaxWithheld.at(row);
+  FilledRow filled;
   if (residency == PADataMgmt::kNonresident) {
     if (!w2.anyPA()) {
       form.setNull(paWages);
       form.setNull(paTax);
-      return false;
+      return filled;
     }
     form.unProtect(paWages);
-    setTaxColumn(form, row, marks.keepTax || marks.keepBoth, w2.paTax());
+    filled.taxCalculated = setTaxColumn(form, row, marks.keepTax || marks.keepBoth, w2.paTax());
     fillWhenNull(form, paWages, w2.paWages());
-    return false;
+    return filled;
   }
   // Residents: all state wages, the tax of the rows that are not foreign.
   const double wages = w2.allWages();
@@ -162,19 +172,21 @@ bool fillPAColumns(DataMgmt::TaxForm& form, int row, const FederalW2& w2, int re
       form.assignIR(paWages, wages);
       form.assignIR(paTax, tax);
     }
-    return false;
+    return filled;
   }
   if (!marks.keepWages && !marks.keepBoth) {
     form.makeProtected(paWages);
     form.makeProtected(paTax);
     form.assignIR(paWages, wages);
     form.assignIR(paTax, tax);
+    filled.taxCalculated = true;
   } else {
     form.unProtect(paWages);
-    setTaxColumn(form, row, marks.keepTax || marks.keepBoth, tax);
+    filled.taxCalculated = setTaxColumn(form, row, marks.keepTax || marks.keepBoth, tax);
     fillWhenNull(form, paWages, wages);
   }
-  return w2.anyReciprocal();
+  filled.reciprocal = w2.anyReciprocal();
+  return filled;
 }
 
 // One person's totals over the rows.
@@ -185,9 +197,6 @@ struct OwnerTotals {
   int aboveRate = 0;  // rows whose PA tax exceeds the rounded PA tax on their PA compensation
 };
 
-// The totals and counts of each person over the rows, by each row's owner
-// letter; the spouse's only on a joint return (none from an earlier joint
-// calculation is left behind either).
 // Whether a row's withholding is above the PA rate on its wages: above the
 // whole-dollar tax, and above the exact tax too, in cents, so that 1,596.40
 // withheld on 52,000 (exactly the rate, whose whole-dollar tax is 1,596)
@@ -200,26 +209,33 @@ bool withheldAboveRate(double wages, double tax) {
   return taxCents > limitCents;
 }
 
-void writeOwnerTotals(DataMgmt::TaxForm& w2List, bool joint) {
-  OwnerTotals taxpayer;
-  OwnerTotals spouse;
+// The totals and counts of each person over the rows, by each row's owner
+// letter; the spouse's only on a joint return (none from an earlier joint
+// calculation is left behind either). The carry row takes the rounding
+// difference of the return's withholding on top of its own tax, in whole
+// dollars; its count compares the tax withheld.
+void writeOwnerTotals(DataMgmt::TaxForm& w2List, bool joint, const WithheldCarry& carry) {
+  OwnerTotals owners[2];
   for (int r = 0; r < kRows; ++r) {
     char owner[kTextSize];
     w2List.valueString(owner, PAW2::kRowOwner.at(r), kFormID_PAW2);
-    Utils::strip(owner, owner);
-    OwnerTotals* totals = nullptr;
-    if (owner[0] == 'T' || owner[0] == 't') totals = &taxpayer;
-    if (owner[0] == 'S' || owner[0] == 's') totals = &spouse;
-    if (totals == nullptr) continue;
+    const int person = rowOwner(owner);
+    if (person < 0) continue;
+    OwnerTotals* totals = &owners[person];
     const double wages = w2List.getIR(PAW2::kRowPACompensation.at(r));
     const double tax = w2List.getIR(PAW2::kRowPATaxWithheld.at(r));
+    if (withheldAboveRate(wages, tax)) ++totals->aboveRate;
+    if (r == carry.row) {
+      w2List.assignIR(PAW2::kRowPATaxWithheld.at(r), static_cast<double>(Utils::roundR(tax) + carry.amount));
+    }
     // The form is in whole dollars: its totals add the rows as they stand
     // on it, so that they agree with the rows (and with the data file).
     totals->federalAmount += static_cast<double>(w2List.getIN(PAW2::kRowFederalWages.at(r)));
     totals->paWages += static_cast<double>(w2List.getIN(PAW2::kRowPACompensation.at(r)));
     totals->paTax += static_cast<double>(w2List.getIN(PAW2::kRowPATaxWithheld.at(r)));
-    if (withheldAboveRate(wages, tax)) ++totals->aboveRate;
   }
+  const OwnerTotals& taxpayer = owners[0];
+  const OwnerTotals& spouse = owners[1];
   const FieldId& taxpayerFederal = PAW2::kTaxpayerFederalWages;
   const FieldId& spouseFederal = PAW2::kSpouseFederalWages;
   const FieldId& taxpayerWages = PAW2::kTaxpayerPACompensation;
@@ -275,6 +291,7 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
   int foreignRows = 0;          // rows with a foreign-coded state row
   int foreignAmountCount = 0;   // ... whose state wages or taxes add up to more than 0
   int reciprocalCount = 0;
+  WithheldRow withheld[kRows];  // the rows as this run writes them
   const long firstFederalCopy = static_cast<long>(kRows) * copy - (kRows - 1);
   for (int position = 0; position < kRows && row < kRows; ++position) {
     const long federalCopy = firstFederalCopy + position;
@@ -313,7 +330,11 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
       ++foreignRows;
       if (w2.allWages() > 0 || w2.allTax() > 0) ++foreignAmountCount;
     }
-    if (fillPAColumns(w2List, row, w2, residency, marks)) ++reciprocalCount;
+    const FilledRow filled = fillPAColumns(w2List, row, w2, residency, marks);
+    if (filled.reciprocal) ++reciprocalCount;
+    withheld[row].tax = w2List.getIR(PAW2::kRowPATaxWithheld.at(row));
+    withheld[row].counted = true;
+    withheld[row].calculated = filled.taxCalculated;
     ++row;
   }
 
@@ -325,8 +346,9 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
     for (const NamedColumn<PAW2FieldIds>* column : kRowColumns) w2List.setNull(column->at(row));
   }
 
-  // Second pass: totals and counts per person, by the owner letter.
-  writeOwnerTotals(w2List, joint);
+  // Second pass: totals and counts per person, by the owner letter. Copy 1
+  // carries the rounding of the return's withholding.
+  writeOwnerTotals(w2List, joint, copy == 1 ? withheldCarry(*paReturn, withheld, kRows) : WithheldCarry());
 
   bool entered = w2List.hasSigValue(PAW2::kRowOwner.at(0));
   for (const FieldId* total : {&PAW2::kTaxpayerFederalWages.id(), &PAW2::kSpouseFederalWages.id(),

@@ -171,6 +171,23 @@ TEST_F(MiscCompWorksheetTest, OwnersAndPersonTotals) {
   }
 }
 
+// The rows' PA withholding keeps its cents; the person totals add the rows
+// as they show, in whole dollars, as Schedule W2-S and the data file read
+// them.
+TEST_F(MiscCompWorksheetTest, WithholdingTotalsAddTheRowsAsTheyShow) {
+  for (int row = 1; row <= 2; ++row) {
+    rCopy(static_cast<uint16_t>(row), 500, "7");
+    text(kFormID_Fed1099R, Fed1099R::kState, "PA", static_cast<uint16_t>(row));
+    number(kFormID_Fed1099R, Fed1099R::kStateTaxWithheld, row == 1 ? 1460 : 1461, static_cast<uint16_t>(row));
+    reference(row, "84/" + std::to_string(row));
+  }
+  calculate();
+  EXPECT_DOUBLE_EQ(amount(cell(1, kWithheld)), 14.60);
+  EXPECT_DOUBLE_EQ(amount(cell(2, kWithheld)), 14.61);
+  EXPECT_DOUBLE_EQ(amount(PAMiscCompWorksheet::kTaxpayerPAWithholding), 30);  // 15 + 15, not 29.21
+  EXPECT_DOUBLE_EQ(amount(PAMiscCompWorksheet::kTotalPAWithholding), 30);
+}
+
 // A form-57 row off a joint return is the taxpayer's (protected); a
 // nonresident's PA amount typed above the row's amount is cut to it.
 TEST_F(MiscCompWorksheetTest, Form57Rows) {

@@ -77,6 +77,35 @@ TEST_F(PA40CreditsTest, ResidentCreditByFilingStatusCutToTheTax) {
   }
 }
 
+// Schedule OC credits are not refunded: line 23 takes off no more than the
+// tax the forgiveness (line 21) and resident (line 22) credits leave, and
+// the refund is what was withheld. The schedule keeps its total.
+TEST_F(PA40CreditsTest, OtherCreditsNoMoreThanTheTaxLeft) {
+  const struct {
+    double forgiveness, resident, otherCredits, line23, refund;
+  } kCases[] = {
+      {0, 0, 2000, 1596, 1596},    // a credit above the tax
+      {0, 0, 500, 500, 500},       // within the tax: as entered
+      {100, 300, 2000, 1196, 1596},
+      {1000, 596, 2000, 0, 1596},  // nothing left
+      {0, 1700, 2000, 0, 1596},    // the resident credit alone takes the tax
+  };
+  for (const auto& c : kCases) {
+    restart();
+    number(kFormID_PAReturnInfo, PAReturnInfo::kTotalTaxWithheld, 1596.40);
+    enter(PA40::kTaxLiability, 1596);
+    sp(PAScheduleSP::kTaxForgiveness, c.forgiveness);
+    gl(PAScheduleGL::kCredit, c.resident);
+    number(kFormID_PAScheduleOC, PAScheduleOC::kTotalCredits, c.otherCredits);
+    runCredits();
+    runBalance();
+    SCOPED_TRACE(testing::Message() << c.forgiveness << " " << c.resident << " " << c.otherCredits);
+    EXPECT_EQ(c.line23, amount(PA40::kOtherCredits));
+    EXPECT_EQ(c.refund, amount(PA40::kRefund));
+    EXPECT_EQ(c.otherCredits, valueOf(kFormID_PAScheduleOC, PAScheduleOC::kTotalCredits));
+  }
+}
+
 // The penalty box says a penalty applies; the tax not paid through
 // withholding and credits decides whether it may (246 or more opens the
 // choice). A second run changes nothing.

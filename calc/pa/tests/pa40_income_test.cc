@@ -102,6 +102,40 @@ TEST_F(PA40Test, RunsAgainSeeEveryChangeOfTheCopiesTheyRead) {
   EXPECT_EQ(amount(PA40::kSpouseBusinessIncome), 500);
 }
 
+
+// The business income a K-1 passes through is entered beside it, on the
+// side of the person whose K-1 it is, for a partnership (federal form 51)
+// and an S corporation (federal form 89) alike. A return that is not joint
+// has no spouse: a K-1 without an owner mark is the taxpayer's.
+TEST_F(PA40Test, EachPersonsK1OpensThatPersonsBusinessAmount) {
+  const struct {
+    int status;
+    const FormId* k1;
+    const FieldId* ownerBox;  // none: no owner mark
+    bool taxpayerOpen, spouseOpen;
+    double line4;
+  } kCases[] = {
+      {kFilingJoint, &kFormID_Fed89, &Fed89::kSpouseBox.id(), false, true, 5500},
+      {kFilingJoint, &kFormID_Fed51, &Fed51::kSpouseBox.id(), false, true, 5500},
+      {kFilingJoint, &kFormID_Fed89, &Fed89::kTaxpayerBox.id(), true, false, 1000},
+      {kFilingJoint, &kFormID_Fed51, &Fed51::kTaxpayerBox.id(), true, false, 1000},
+      {kFilingSingle, &kFormID_Fed89, nullptr, true, false, 1000},
+      {kFilingSingle, &kFormID_Fed51, nullptr, true, false, 1000},
+  };
+  for (const auto& c : kCases) {
+    restart();
+    setFilingStatus(c.status);
+    copyOf(*c.k1);
+    if (c.ownerBox != nullptr) mark(*c.k1, *c.ownerBox);
+    enter(PA40::kTaxpayerRK1BusinessIncome, 1000);
+    enter(PA40::kSpouseRK1BusinessIncome, 5500);
+    run();
+    SCOPED_TRACE(testing::Message() << c.status << " " << c.k1->getNumber() << " " << (c.ownerBox != nullptr));
+    EXPECT_EQ(closed(kFormID_PA40, PA40::kTaxpayerRK1BusinessIncome), !c.taxpayerOpen);
+    EXPECT_EQ(closed(kFormID_PA40, PA40::kSpouseRK1BusinessIncome), !c.spouseOpen);
+    EXPECT_EQ(amount(PA40::kBusinessIncome), c.line4);
+  }
+}
 TEST_F(PA40Test, RentsFromScheduleE) {
   setFilingStatus(kFilingJoint);
   setResidency(PADataMgmt::kFullYearResident);
@@ -162,6 +196,43 @@ TEST_F(PA40Test, PerPersonInterestAndDividendsOfANonresident) {
   run();
   for (const FieldId* field : kPerPerson) EXPECT_EQ(amount(*field), 0) << *field;
   EXPECT_EQ(amount(PA40::kInterestIncome) + amount(PA40::kDividendIncome), 0);
+}
+
+// Each person's interest and dividends follow the floor of lines 2 and 3:
+// a loss (a negative amount passed through on an RK-1) shows as 0 and is
+// taken off the other person's amount, as off the line.
+TEST_F(PA40Test, PerPersonInterestAndDividendsNeverBelowZero) {
+  const struct {
+    double taxpayer, spouse, taxpayerShown, spouseShown, line;
+  } kCases[] = {
+      {-500, 0, 0, 0, 0}, {-500, 300, 0, 0, 0}, {-100, 300, 0, 200, 200}, {400, -150, 250, 0, 250},
+      {400, 300, 400, 300, 700},
+  };
+  const struct {
+    const FormId* schedule;
+    const FieldId& total;
+    const FieldId& taxpayer;
+    const FieldId& spouse;
+    const FieldId& line;
+  } kLines[] = {
+      {&kFormID_PAScheduleA, PAScheduleA::kTotalInterest, PA40::kTaxpayerInterest, PA40::kSpouseInterest,
+       PA40::kInterestIncome},
+      {&kFormID_PAScheduleB, PAScheduleB::kTotalDividends, PA40::kTaxpayerDividends, PA40::kSpouseDividends,
+       PA40::kDividendIncome},
+  };
+  for (const auto& line : kLines) {
+    for (const auto& c : kCases) {
+      restart();
+      setFilingStatus(PADataMgmt::kFilingJoint);
+      number(*line.schedule, line.total, c.taxpayer, 1);
+      number(*line.schedule, line.total, c.spouse, 2);
+      run();
+      SCOPED_TRACE(testing::Message() << line.line << ": " << c.taxpayer << ", " << c.spouse);
+      EXPECT_EQ(amount(line.taxpayer), c.taxpayerShown);
+      EXPECT_EQ(amount(line.spouse), c.spouseShown);
+      EXPECT_EQ(amount(line.line), c.line);
+    }
+  }
 }
 
 // A spouse counts as deceased only when the information form also says the

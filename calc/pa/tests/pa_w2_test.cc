@@ -98,4 +98,68 @@ TEST_F(PAW2Test, RowsAboveThePARateAreCountedPerPerson) {
   EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPATaxWithheld), 1748);  // 31 + 31 + 50 + 40 + 1,596, as the rows read
 }
 
+// The withholding of the return's rows is rounded once: the rows show
+// whole dollars, and the largest row the calculation writes on every run
+// (of copy 1) carries the difference, so that the rows and their totals
+// add up to the sum in cents rounded. The carried row is not above the
+// rate for the carry.
+TEST_F(PAW2Test, RowsAddUpToTheWithholdingInCentsRoundedOnce) {
+  const struct {
+    const char* what;
+    std::vector<double> taxes;  // in hundredths, one W-2 each, wages 2,000
+    char spouseFrom;            // owner of the W-2s from the second on
+    double worksheetRow;        // a worksheet row's withholding
+    std::vector<double> rows;   // PA tax of the rows
+    double taxpayer, spouse;
+    int aboveRate;  // the taxpayer's rows above 61.40
+  } kCases[] = {
+      {"three of 61.40", {6140, 6140, 6140}, 'T', 0, {62, 61.40, 61.40}, 184, 0, 0},
+      {"largest row carries", {6140, 9000, 6140}, 'T', 0, {61.40, 91, 61.40}, 213, 0, 1},
+      {"a difference below 0", {6160, 6160, 6160}, 'T', 0, {61, 61.60, 61.60}, 185, 0, 3},
+      {"both persons", {50, 50}, 'S', 0, {0, 0.50}, 0, 1, 0},
+      {"with the worksheet's", {18420}, 'T', 10.40, {185}, 185, 0, 1},
+      {"nothing to carry", {6140, 6160}, 'T', 0, {61.40, 61.60}, 123, 0, 1},
+  };
+  for (const auto& c : kCases) {
+    restart();
+    mark(kFormID_PAReturnInfo, PAReturnInfo::kJointBox);
+    for (size_t k = 0; k < c.taxes.size(); ++k) {
+      addW2(static_cast<uint16_t>(k + 1), k == 0 ? 'T' : c.spouseFrom, 200000, {{"PA", 200000, c.taxes[k]}});
+    }
+    number(kFormID_PAMiscCompWorksheet, PAMiscCompWorksheet::kRowPAWithholding.at(0), c.worksheetRow);
+    calculate();
+    SCOPED_TRACE(c.what);
+    for (size_t r = 0; r < c.rows.size(); ++r) {
+      EXPECT_DOUBLE_EQ(value(PAW2::kRowPATaxWithheld.at(static_cast<int>(r))), c.rows[r]) << r;
+    }
+    EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPATaxWithheld), c.taxpayer);
+    EXPECT_DOUBLE_EQ(value(PAW2::kSpousePATaxWithheld), c.spouse);
+    EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerWithholdingAboveRateCount), c.aboveRate);
+    calculate();  // a second run finds the same
+    EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPATaxWithheld), c.taxpayer);
+  }
+}
+
+// Twenty W-2s of 61.40 fill two copies: copy 2 keeps its rows, and copy 1
+// carries the return's difference, 1,228 - 20 x 61 = 8.
+TEST_F(PAW2Test, CopyOneCarriesTheDifferenceOfEveryCopy) {
+  for (uint16_t copy = 1; copy <= 20; ++copy) addW2(copy, 'T', 200000, {{"PA", 200000, 6140}});
+  calculate(2);
+  calculate(1);
+  EXPECT_DOUBLE_EQ(list(2).getIR(PAW2::kTaxpayerPATaxWithheld), 122);
+  EXPECT_DOUBLE_EQ(list(2).getIR(PAW2::kRowPATaxWithheld.at(1)), 61.40);
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPATaxWithheld.at(0)), 69);
+  EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPATaxWithheld), 69 + 17 * 61);
+}
+
+// Rows the preparer may type over (a part-year resident's) are never
+// changed: their totals add them as they show.
+TEST_F(PAW2Test, RowsThePreparerMayTypeOverCarryNothing) {
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kPartYearResidentBox);
+  for (uint16_t copy = 1; copy <= 3; ++copy) addW2(copy, 'T', 200000, {{"PA", 200000, 6140}});
+  calculate();
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPATaxWithheld.at(0)), 61.40);
+  EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPATaxWithheld), 183);
+}
+
 }  // namespace
