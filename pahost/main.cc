@@ -160,7 +160,7 @@ int reportReturn(HostSession& session, const Options& o, std::size_t skipped, Da
   const std::vector<HostSession::AuditMessage> messages = session.audit(o.eFile);
   std::fprintf(info, "\n");
   printAudit(info, o.eFile, messages);
-  if (o.eFile) printEFileVerdict(info, session.eFileOutcome(), messages);
+  if (o.eFile) printEFileVerdict(info, session.eFileOutcome(), messages, skipped);
   // A return with lines that were not stored is not the return as written:
   // no data file is made of it.
   if (skipped > 0) {
