@@ -5,6 +5,7 @@
 #include <cctype>
 #include <string>
 
+#include "audit/message_kinds.h"
 #include "audit/state_tax_form_auditor.h"
 #include "catalogs/fields/fields.h"
 #include "host/data_manager.h"
@@ -14,17 +15,15 @@
 
 namespace StateAuditMgmt {
 
+using namespace MessageKinds;
+
 namespace {
 
-const uint8_t kClassOrdinary = 0x01;
-const uint8_t kClassEFile = 0x02;
-const uint8_t kClassRecordRefusal = 0x20;
-
-const char kStateOnlyNote[] =
+const char kStateOnlyNoteText[] =
     "  This issue only affects your state return. You can still e-file your federal return and "
     "file your state return on paper. We'll guide you step-by-step through the process when you "
     "finish checking your return.";
-const char kInterviewHint[] =
+const char kInterviewHintText[] =
     "  For instructions on how to make this change, click the FAQ \"How can I go back to an "
     "Interview topic?\"";
 
@@ -58,7 +57,7 @@ void StateTaxFormAuditor::reportEFileIssue(const std::string& helpId, TopicId to
 // class must hold the bit of the current kind of audit.
 bool StateTaxFormAuditor::passesClassFilter(uint8_t messageClass, int& noteKind) const {
   if (classFilter != 0) {
-    noteKind = 0;
+    noteKind = kNoNote;
     return (messageClass & classFilter) != 0;
   }
   return (messageClass & (eFileAudit ? kClassEFile : kClassOrdinary)) != 0;
@@ -126,8 +125,8 @@ void StateTaxFormAuditor::postAuditMessage(const std::string& helpId, TopicId to
                          true);
     }
   } else {
-    if (noteKind == 1 && eFileAudit) message += kStateOnlyNote;
-    if (noteKind == 2) message += kInterviewHint;
+    if (noteKind == kStateOnlyNote && eFileAudit) message += kStateOnlyNoteText;
+    if (noteKind == kInterviewHint) message += kInterviewHintText;
     if (!eFileAudit) {
       showAuditMsg(helpId, topic, flag, answer, messageCode, secondCode, form, copy, field,
                    message.c_str());

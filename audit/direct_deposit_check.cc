@@ -7,18 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "audit/message_kinds.h"
 #include "audit/state_tax_form_auditor.h"
 #include "host/string_utils.h"
 
 namespace StateAuditMgmt {
 
+using namespace MessageKinds;
+
 namespace {
 
 const std::size_t kTextSize = 512;
-
-const char kCodeInconsistent = 3;
-const char kCodeMissing = 4;
-const char kCodeNoEFile = 6;
 
 // Host return types whose states have a third account type.
 const DataMgmt::TaxReturnType kReturnTypeCollegeInvest = 7;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 
+#include "audit/message_kinds.h"
 #include "audit/state_tax_form_auditor.h"
 #include "catalogs/fields/fields.h"
 #include "host/dates.h"
@@ -16,13 +17,11 @@
 
 namespace StateAuditMgmt {
 
+using namespace MessageKinds;
+
 namespace {
 
 typedef Primitives::OVImmutableIdentifier FieldId;
-
-const char kCodeMissing = 4;
-const char kCodeNoEFile = 6;
-const char kCodeNotice = 7;
 
 // The state fields of one person, in the caller's order.
 struct PersonFields {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "audit/message_kinds.h"
 #include "audit/state_tax_form_auditor.h"
 #include "catalogs/fields/fields.h"
 #include "host/data_manager.h"
@@ -20,6 +21,8 @@
 #include "identifiers/form_ids.h"
 
 namespace StateAuditMgmt {
+
+using namespace MessageKinds;
 
 namespace {
 
@@ -90,6 +93,38 @@ uint16_t scanNullState(const Primitives::OVImmutableIdentifier* list, IsNull isN
   return static_cast<uint16_t>(firstEmpty);
 }
 
+// Message texts, in the order of the checks below; a "%s" takes the
+// state's name unless said otherwise.
+const char kForm2555Format[] =
+    "You cannot electronically file your %s return because you have filed a federal Form 2555 "
+    "or 2555EZ";
+// The clean name of the payment form follows.
+const char kPaymentText[] = "your payment must be submitted with your ";
+const char kUnexpectedCareOfMode[] = "Unexpected case";
+const char kCareOfClass[] = "StateAuditMgmt";
+const char kCareOfOperation[] = "auditCareOf";
+// The state's name and the Care Of line.
+const char kCareOfPaperFormat[] =
+    "Your federal return contains a \"Care Of\" address and Our %s program does not print this "
+    "information on your paper return automatically.  You must hand write \"%s\" on your paper "
+    "return in order to file it correctly.";
+// The state's name, the Care Of line and the state's name.
+const char kCareOfNotElectronicFormat[] =
+    "Your federal return contains a \"Care Of\" address and Our %s program does not print this "
+    "information on your paper return automatically.  You must hand write \"%s\" on your paper "
+    "return in order to file it correctly. To e-file your %s return, you will need to go back to "
+    "the federal interview and remove your \"Care Of\" address on the background worksheet";
+// The state's name twice, in modes 1 and 3.
+const char kCareOfMode1Format[] =
+    "\"%s\" does not allow returns with a \"Care of\" address to be filed electronically. To "
+    "e-file your \"%s\" return, you will need to go back to the federal interview and remove "
+    "your \"Care of\" address";
+const char kCareOfMode3Format[] =
+    "\"Our %s program\" does not allow returns with a \"Care Of\" address to be filed "
+    "electronically. To e-file your %s return, you will need to go back to the federal interview "
+    "and remove your \"Care Of\" address";
+const char kDraftFormsStart[] = "The ";
+const char kDraftFormsSeparator[] = ", ";
 const char kDraftFormsIntro[] =
     " tax office isn't ready to accept returns with the following forms you have in your "
     "return. The final versions of these forms will be available in an update. To check for an "
@@ -101,6 +136,20 @@ const char kStateInfoMissing[] =
     "Close Accuracy Review and click the Federal tab. Then, click Personal Information to go back "
     "to that topic and fill in your state return information. We'll use this information for "
     "state e-filing.";
+const char kResidencyPeriodFormat[] = "%s residency period";
+const char kResidencyStartFormat[] = "starting date of %s residency";
+const char kResidencyEndFormat[] = "ending date of %s residency";
+// The tax year.
+const char kResidencyStartYearFormat[] = "starting date of the residency must be in %d";
+const char kResidencyEndYearFormat[] = "ending date of the residency must be in %d";
+const char kResidencyOrderText[] = "the starting date must be before the ending date";
+const char kResidencyFullYearText[] =
+    "Part-year residency dates can't be for a full year.  Either change to full year residency or "
+    "change dates of residence to less than a full year.";
+// The one state whose part-year dates may span the whole year.
+const char kFullYearPeriodState[] = "MN";
+// The quotation mark around an overridden or tentative value.
+const char kValueQuote[] = "\"";
 
 }  // namespace
 
@@ -112,12 +161,9 @@ void StateTaxFormAuditor::auditFormGeneric(const std::string& helpId, TopicId to
     listingCount = 0;
     const StateNames names = stateNamesOf(stateReturn);
     char text[512];
-    std::snprintf(text, sizeof(text),
-                  "You cannot electronically file your %s return because you have filed a "
-                  "federal Form 2555 or 2555EZ",
-                  names.name);
-    reportEFileIssue(helpId, topic, flag, 2, federalFlagAppliesToState(), 6, form, 0, FieldId(0),
-                     text, 1);
+    std::snprintf(text, sizeof(text), kForm2555Format, names.name);
+    reportEFileIssue(helpId, topic, flag, kClassEFile, federalFlagAppliesToState(), kCodeNoEFile, form,
+                     0, FieldId(0), text, kStateOnlyNote);
   }
   if (stateReturn->InElf()) {
     if (formCopy.isNull()) return;
@@ -146,20 +192,20 @@ void StateTaxFormAuditor::auditTentativeValues(const std::string& helpId, TopicI
   const DataMgmt::TaxFormDescPtr desc = formCopy->getTaxFormDescriptor();
   // The value quoted whole.
   auto quoted = [&](const FieldId& field) {
-    return "\"" + taxReturn.getFieldAsString(form, copy, field) + "\"";
+    return kValueQuote + taxReturn.getFieldAsString(form, copy, field) + kValueQuote;
   };
 
   // Overridden values first, then tentative ones.
   for (DataMgmt::OVFieldIDIter it = desc->getFieldIDs(); !it.atEOL(); it.next()) {
     const FieldId field = it.getID();
     if (formCopy->noOverride(field)) continue;
-    showAuditMsg(helpId, topic, flag, true, 1, 0, form, copy, field, quoted(field).c_str());
+    showAuditMsg(helpId, topic, flag, true, kCodeOverridden, 0, form, copy, field, quoted(field).c_str());
   }
   for (DataMgmt::OVFieldIDIter it = desc->getFieldIDs(); !it.atEOL(); it.next()) {
     const FieldId field = it.getID();
     DataMgmt::FormFieldPtr formField = formCopy->getField(field);
     if (formField.isNull() || !formField->isTentative()) continue;
-    showAuditMsg(helpId, topic, flag, true, 2, 0, form, copy, field, quoted(field).c_str());
+    showAuditMsg(helpId, topic, flag, true, kCodeTentative, 0, form, copy, field, quoted(field).c_str());
   }
 }
 
@@ -176,9 +222,9 @@ void StateTaxFormAuditor::auditPaymentSubmission(char cases) {
 
   char name[256] = "";
   taxReturn.buildCleanFormName(name, mappedForm, 1);
-  const std::string text = std::string("your payment must be submitted with your ") + name;
-  reportAuditIssue(AuditMgmt::kNoAuditHelpID, TopicId(0), false, 8, true, 7, mappedForm, 0,
-                   FieldId(0), text.c_str(), 0);
+  const std::string text = kPaymentText + std::string(name);
+  reportAuditIssue(AuditMgmt::kNoAuditHelpID, TopicId(0), false, kClassAttachment, true, kCodeNotice,
+                   mappedForm, 0, FieldId(0), text.c_str(), kNoNote);
 }
 
 uint16_t StateTaxFormAuditor::scanFieldListNullState(const FormId& form, unsigned short copy,
@@ -197,7 +243,7 @@ uint16_t StateTaxFormAuditor::scanFormFieldListNullState(DataMgmt::TaxFormPtr fo
 void StateTaxFormAuditor::auditCareOf(const std::string& helpId, TopicId topic, bool flag,
                                       int mode) {
   if (mode != 1 && mode != 2 && mode != 3) {
-    throw Exceptions::OrvaneException("Unexpected case", "StateAuditMgmt", "auditCareOf");
+    throw Exceptions::OrvaneException(kUnexpectedCareOfMode, kCareOfClass, kCareOfOperation);
   }
   const StateNames names = stateNamesOf(stateReturn);
   const FieldId& careOfField = FedFilerInfo::kCareOf;
@@ -214,41 +260,24 @@ void StateTaxFormAuditor::auditCareOf(const std::string& helpId, TopicId topic, 
   char text[1024];
 
   if (mode == 2) {
-    const std::string message = formatText(
-        "Your federal return contains a \"Care Of\" address and Our %s program does not print "
-        "this information on your paper return automatically.  You must hand write \"%s\" on "
-        "your paper return in order to file it correctly.",
-        name, careOf.c_str());
-    reportAuditIssue(helpId, topic, flag, 1, hasCareOf, 7, FormId(), 0, FieldId(0),
-                     message.c_str(), 0);
+    const std::string message = formatText(kCareOfPaperFormat, name, careOf.c_str());
+    reportAuditIssue(helpId, topic, flag, kClassOrdinary, hasCareOf, kCodeNotice, FormId(), 0, FieldId(0),
+                     message.c_str(), kNoNote);
     return;
   }
   if (!inElf) {
-    const std::string message = formatText(
-        "Your federal return contains a \"Care Of\" address and Our %s program does not print "
-        "this information on your paper return automatically.  You must hand write \"%s\" on "
-        "your paper return in order to file it correctly. To e-file your %s return, you will "
-        "need to go back to the federal interview and remove your \"Care Of\" address on the "
-        "background worksheet",
-        name, careOf.c_str(), name);
-    reportEFileIssue(helpId, topic, flag, 1, hasCareOf, 7, FormId(), 0, FieldId(0),
-                     message.c_str(), 2);
+    const std::string message = formatText(kCareOfNotElectronicFormat, name, careOf.c_str(), name);
+    reportEFileIssue(helpId, topic, flag, kClassOrdinary, hasCareOf, kCodeNotice, FormId(), 0, FieldId(0),
+                     message.c_str(), kInterviewHint);
     return;
   }
   if (mode == 1) {
-    std::snprintf(text, sizeof(text),
-                  "\"%s\" does not allow returns with a \"Care of\" address to be filed "
-                  "electronically. To e-file your \"%s\" return, you will need to go back to the "
-                  "federal interview and remove your \"Care of\" address",
-                  name, name);
+    std::snprintf(text, sizeof(text), kCareOfMode1Format, name, name);
   } else {
-    std::snprintf(text, sizeof(text),
-                  "\"Our %s program\" does not allow returns with a \"Care Of\" address to be "
-                  "filed electronically. To e-file your %s return, you will need to go back to "
-                  "the federal interview and remove your \"Care Of\" address",
-                  name, name);
+    std::snprintf(text, sizeof(text), kCareOfMode3Format, name, name);
   }
-  reportEFileIssue(helpId, topic, flag, 2, hasCareOf, 6, infoForm, 0, FieldId(0), text, 2);
+  reportEFileIssue(helpId, topic, flag, kClassEFile, hasCareOf, kCodeNoEFile, infoForm, 0, FieldId(0), text,
+                   kInterviewHint);
 }
 
 void StateTaxFormAuditor::auditDraftForms(const FormId* draftList) {
@@ -275,17 +304,17 @@ void StateTaxFormAuditor::auditDraftForms(const FormId* draftList) {
       }
       if (!isDraft) continue;
       if (text.empty()) {
-        text = std::string("The ") + names.name + kDraftFormsIntro;
+        text = kDraftFormsStart + std::string(names.name) + kDraftFormsIntro;
       } else {
-        text += ", ";
+        text += kDraftFormsSeparator;
       }
       const DataMgmt::TaxFormDescPtr formDesc =
           desc.isNull() ? DataMgmt::TaxFormDescPtr() : desc->getTaxFormDescriptor(forms[i]);
       if (!formDesc.isNull()) text += formDesc->getNameText();
     }
   }
-  reportAuditIssue(AuditMgmt::kNoAuditHelpID, TopicId(0), false, 2, !text.empty(), 6, FormId(), 1,
-                   FieldId(0), text.c_str(), 0);
+  reportAuditIssue(AuditMgmt::kNoAuditHelpID, TopicId(0), false, kClassEFile, !text.empty(), kCodeNoEFile,
+                   FormId(), 1, FieldId(0), text.c_str(), kNoNote);
 }
 
 void StateTaxFormAuditor::auditResidencyDates(const std::string& helpId, TopicId topic, bool flag,
@@ -308,21 +337,21 @@ void StateTaxFormAuditor::auditResidencyPeriod(const std::string& helpId, TopicI
   char text[256];
 
   auto report = [&](uint8_t cls, char code, FieldId field) {
-    reportAuditIssue(helpId, topic, flag, cls, marked, code, form, copy, field, text, 0);
+    reportAuditIssue(helpId, topic, flag, cls, marked, code, form, copy, field, text, kNoNote);
   };
   if (startEmpty && endEmpty) {
-    std::snprintf(text, sizeof(text), "%s residency period", names.name);
-    report(messageClass, 4, startField);
+    std::snprintf(text, sizeof(text), kResidencyPeriodFormat, names.name);
+    report(messageClass, kCodeMissing, startField);
     return;
   }
   if (startEmpty) {
-    std::snprintf(text, sizeof(text), "starting date of %s residency", names.name);
-    report(messageClass, 4, startField);
+    std::snprintf(text, sizeof(text), kResidencyStartFormat, names.name);
+    report(messageClass, kCodeMissing, startField);
     return;
   }
   if (endEmpty) {
-    std::snprintf(text, sizeof(text), "ending date of %s residency", names.name);
-    report(messageClass, 4, endField);
+    std::snprintf(text, sizeof(text), kResidencyEndFormat, names.name);
+    report(messageClass, kCodeMissing, endField);
     return;
   }
 
@@ -337,28 +366,25 @@ void StateTaxFormAuditor::auditResidencyPeriod(const std::string& helpId, TopicI
   const int endDay = part(endField, Utils::kDateDay);
 
   if (startYear != kAuditTaxYear) {
-    std::snprintf(text, sizeof(text), "starting date of the residency must be in %d",
-                  kAuditTaxYear);
-    report(messageClass, 7, startField);
+    std::snprintf(text, sizeof(text), kResidencyStartYearFormat, kAuditTaxYear);
+    report(messageClass, kCodeNotice, startField);
     return;
   }
   if (endYear != kAuditTaxYear) {
-    std::snprintf(text, sizeof(text), "ending date of the residency must be in %d", kAuditTaxYear);
-    report(messageClass, 7, endField);
+    std::snprintf(text, sizeof(text), kResidencyEndYearFormat, kAuditTaxYear);
+    report(messageClass, kCodeNotice, endField);
     return;
   }
   if (Utils::dateToNumber(startMonth, startDay, startYear) >=
       Utils::dateToNumber(endMonth, endDay, endYear)) {
-    std::snprintf(text, sizeof(text), "the starting date must be before the ending date");
-    report(messageClass, 3, startField);
+    std::snprintf(text, sizeof(text), "%s", kResidencyOrderText);
+    report(messageClass, kCodeInconsistent, startField);
     return;
   }
-  if (std::strcmp(names.abbreviation, "MN") != 0 && startMonth == 1 && startDay == 1 &&
+  if (std::strcmp(names.abbreviation, kFullYearPeriodState) != 0 && startMonth == 1 && startDay == 1 &&
       endMonth == 12 && endDay == 31) {
-    std::snprintf(text, sizeof(text),
-                  "Part-year residency dates can't be for a full year.  Either change to full "
-                  "year residency or change dates of residence to less than a full year.");
-    report(2, 3, startField);
+    std::snprintf(text, sizeof(text), "%s", kResidencyFullYearText);
+    report(kClassEFile, kCodeInconsistent, startField);
   }
 }
 
@@ -395,8 +421,8 @@ void StateTaxFormAuditor::auditStateInfoEntered(int residency) {
       if (!keeps) answer = false;
     }
   }
-  reportEFileIssue(AuditMgmt::kNoAuditHelpID, TopicId(0), false, 3, answer, 7, FormId(), 1,
-                   FieldId(0), kStateInfoMissing, 1);
+  reportEFileIssue(AuditMgmt::kNoAuditHelpID, TopicId(0), false, kClassBothAudits, answer, kCodeNotice,
+                   FormId(), 1, FieldId(0), kStateInfoMissing, kStateOnlyNote);
 }
 
 }  // namespace StateAuditMgmt

@@ -40,14 +40,14 @@ const InterestDividendShape kScheduleBShape = {
 
 #undef PARTNERSHIP_TEXT
 
-const RuleMessage kPartnershipMessage = {kAuditPath, 0x02, 6, 1};
-const RuleMessage kNegativeTotalMessage = {kAuditPath, 0x03, 6, 1};
+const RuleMessage kPartnershipMessage = {kAuditPath, kClassEFile, kCodeNoEFile, kStateOnlyNote};
+const RuleMessage kNegativeTotalMessage = {kAuditPath, kClassBothAudits, kCodeNoEFile, kStateOnlyNote};
 
 // Rules 1 to 4 of the worksheet apply only above this interest or dividend income.
 const long kEFileIncomeThreshold = 2500;
 
-const RuleMessage kWorksheetRefusal = {kEFilePath, 0x22, 6, 1};
-const RuleMessage kForeignMessage = {kAuditPath, 0x03, 4, 0};
+const RuleMessage kWorksheetRefusal = {kEFilePath, kClassRefusal, kCodeNoEFile, kStateOnlyNote};
+const RuleMessage kForeignMessage = {kAuditPath, kClassBothAudits, kCodeMissing, kNoNote};
 
 #define NOT_FOR_TAXPAYERS "This program does not support electronic filing for taxpayers who have "
 const char* const kEstateTrustText =

@@ -60,7 +60,8 @@ struct RowRule {
   const char* text;
 };
 
-const RuleMessage kRowMessage = {kAuditPath, 0x03, 0, 0};
+// The code of each row rule comes with the rule (RowRule::code).
+const RuleMessage kRowMessage = {kAuditPath, kClassBothAudits, 0, kNoNote};
 
 const RowRule kEarnerRule = {
     {PAMiscCompWorksheet::kRowOwner, 0},
@@ -112,7 +113,7 @@ const RowRule kBasisRule = {
     "this distribution isn't taxable in Pennsylvania, enter the amount of the distribution from "
     "column E in column F."};
 
-const RuleMessage kCopyLimitMessage = {kEFilePath, 0x22, 6, 1};
+const RuleMessage kCopyLimitMessage = {kEFilePath, kClassRefusal, kCodeNoEFile, kStateOnlyNote};
 const char kCopyLimitText[] = "More than 5 copies of PA Schedule MC are not allowed";
 
 // Walks the rows of `copy` and counts the faults of the rows in use.

@@ -37,10 +37,10 @@ struct AttachmentRule {
 };
 constexpr AnyNamedField kNoField;
 
-const RuleMessage kAttach = {kAuditPath, 0x08, 7, 0};
-const RuleMessage kAuditEFileOnly = {kAuditPath, 0x02, 6, 1};
-const RuleMessage kRefusal = {kEFilePath, 0x22, 6, 1};
-const RuleMessage kEFileNotice = {kEFilePath, 0x01, 7, 0};
+const RuleMessage kAttach = {kAuditPath, kClassAttachment, kCodeNotice, kNoNote};
+const RuleMessage kAuditEFileOnly = {kAuditPath, kClassEFile, kCodeNoEFile, kStateOnlyNote};
+const RuleMessage kRefusal = {kEFilePath, kClassRefusal, kCodeNoEFile, kStateOnlyNote};
+const RuleMessage kEFileNotice = {kEFilePath, kClassOrdinary, kCodeNotice, kNoNote};
 
 #define NO_EFILE_BECAUSE "This program does not support electronic filing for taxpayers "
 #define DOR_REFUSES                                                              \
@@ -156,7 +156,7 @@ const AttachmentRule kRules[] = {
                       "with income or withholding reported on a PA Schedule NRK-1, for nonresident "
                       "partners, shareholders and members."},
     // Rule 25
-    {{kEFilePath, 0x02, 6, 1},
+    {{kEFilePath, kClassEFile, kCodeNoEFile, kStateOnlyNote},
      kOnPA40,
      kNoField,
      NO_EFILE_BECAUSE "filing a tax return  "
@@ -178,13 +178,16 @@ const AttachmentRule kRules[] = {
      "the income and taxes were determined for other states for which you are claiming "
      "the credit."},
     // Rule 31
-    {{kAuditPath, 0x02, 4, 0},
+    {{kAuditPath, kClassEFile, kCodeMissing, kNoNote},
      kOnPA40,
      PA40::kDaytimePhone,
      "you must include your daytime phone number if you elect either direct deposit or "
      "direct debit"},
     // Rule 32
-    {{kAuditPath, 0x01, 7, 0}, kOnPA40, PA40::kDaytimePhone, "daytime telephone number"},
+    {{kAuditPath, kClassOrdinary, kCodeNotice, kNoNote},
+     kOnPA40,
+     PA40::kDaytimePhone,
+     "daytime telephone number"},
     // Rule 33
     {kAuditEFileOnly, kOnPA40, kNoField,
      "This program does not support electronic filing for taxpayers who have a "
@@ -200,7 +203,7 @@ const AttachmentRule kRules[] = {
      "attach a copy of page 1 of your federal Form 1040 along with your PA Schedule "
      "SP."},
     // Rule 37
-    {{kAuditPath, 0x01, 7, 0},
+    {{kAuditPath, kClassOrdinary, kCodeNotice, kNoNote},
      kOnNoForm,
      kNoField,
      "You MUST file Married Filing Separately if either you or your spouse INDIVIDUALLY "
@@ -215,7 +218,7 @@ const AttachmentRule kRules[] = {
      "Attach a copy of the PA Form REV-1630 - Underpayment of Estimated Tax by "
      "Individuals and Fiduciaries to your PA return."},
     // Rule 39
-    {{kAuditPath, 0x02, 6, 0},
+    {{kAuditPath, kClassEFile, kCodeNoEFile, kNoNote},
      kOnPA40,
      PA40::kPenaltyNoBox,
      "You told us you'd like to figure your Pennsylvania underpayment penalty and file "

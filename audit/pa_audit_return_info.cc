@@ -26,7 +26,6 @@ typedef Primitives::OVImmutableIdentifier FieldId;
 // The PA-40 filing-status code of a married person filing separately.
 const char kSeparateStatusCode[] = "M";
 
-const uint8_t kClassPayment = 0x10;  // listing mode: payment instructions
 const int kStateInfoOptions = 177;   // suffix, duplicate, missing state, withholding
 
 // PA forms still in draft, ended by a form numbered 0; none in this version.
@@ -74,6 +73,15 @@ const char kPayerAddressText[] =
 const char kLooseVoucherText[] =
     "Don't staple or otherwise attach the payment to the voucher. Instead, just place it loose in "
     "the envelope with the voucher.";
+// The voucher text: its start, the tax year, its end.
+const char kVoucherTextStart[] = "the last four digits of your Social Security number, \"";
+const char kVoucherTextEnd[] = " PA-V\", and your daytime phone number";
+// The different-residency text: its start, the tax year, its end.
+const char kResidencyTextStart[] =
+    "Because you and your spouse had different residency statuses or different tax years during ";
+const char kResidencyTextEnd[] =
+    " you must file separate PA tax returns. You may, however, file a joint return if you have "
+    "different residency statuses if you both elect to file as Residents.";
 
 // A box of the audited copy; a missing copy reads as unmarked.
 bool markedOn(const DataMgmt::TaxFormPtr& formCopy, const FieldId& field) {
@@ -106,9 +114,7 @@ void PATaxFormAuditor::auditReturnInfo(DataMgmt::TaxFormPtr formCopy, unsigned s
   }
 
   // 3-4. Paper-return and payment instructions (listing mode).
-  const std::string voucherText =
-      std::string("the last four digits of your Social Security number, \"") + kYearText2018 +
-      " PA-V\"" + ", and your daytime phone number";
+  const std::string voucherText = kVoucherTextStart + std::string(kYearText2018) + kVoucherTextEnd;
   report.issue(kClassPayment, true, kCodeNotice, Primitives::kNullFieldID, voucherText.c_str());
   report.issue(kClassPayment, true, kCodeNotice, Primitives::kNullFieldID, kLooseVoucherText);
 
@@ -181,12 +187,7 @@ void PATaxFormAuditor::auditReturnInfoFilers(const DataMgmt::TaxFormPtr& formCop
   const bool differentResidency =
       marked(PAReturnInfo::kDifferentResidencyYesBox) && marked(PAReturnInfo::kJointBox);
   const std::string residencyText =
-      std::string(
-          "Because you and your spouse had different residency statuses or different tax "
-          "years during ") +
-      kYearText2018 +
-      " you must file separate PA tax returns. You may, however, file a joint return if you have "
-      "different residency statuses if you both elect to file as Residents.";
+      kResidencyTextStart + std::string(kYearText2018) + kResidencyTextEnd;
   report.issue(kClassOrdinary, differentResidency, kCodeNoEFile, PAReturnInfo::kJointBox,
                residencyText.c_str());
   report.efile(kClassRefusal, differentResidency, kCodeNoEFile, Primitives::kNullFieldID,

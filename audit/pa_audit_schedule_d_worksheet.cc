@@ -33,6 +33,8 @@ constexpr Worksheet kResidenceAmounts[] = {PAScheduleDWorksheet::kResidenceSales
                                            PAScheduleDWorksheet::kResidenceCost};
 
 const int kTaxYear = 2018;
+// The date of sale of a bankrupt holding, which has no date to judge.
+const char kBankruptSaleDate[] = "BANKRUPT";
 
 // Message texts, in report order (rule numbers as below).
 const char kTaxableInPAText[] =  // rule 1
@@ -113,7 +115,7 @@ void PATaxFormAuditor::auditScheduleDWorksheet(DataMgmt::TaxFormPtr formCopy, un
                  Primitives::kNullFieldID, kNegativeProceedsText, kStateOnlyNote);
     // The whole entry: a date of sale is never cut to a buffer.
     const std::string sold = pa.getFieldAsString(form, copy, kRowDateSold.at(r));
-    if (sold != "BANKRUPT") {
+    if (sold != kBankruptSaleDate) {
       const long day = Utils::strDateToNumber(sold.c_str());
       report.efile(kClassRefusal, (day < firstDay || day > lastDay) && !excused, kCodeNoEFile,
                    kRowDateSold.at(r), kSaleDateText, kStateOnlyNote);

@@ -35,13 +35,13 @@ constexpr ColumnLine kColumnLines[] = {{kTopAssetColumns, 0},
                                        {kTopAssetColumns, 3},
                                        {kAssetColumns, 0}};
 
-const RuleMessage kRefusal = {kEFilePath, 0x22, 6, 1};
-const RuleMessage kLineAMessage = {kEFilePath, 0x03, 6, 1};
-const RuleMessage kDepreciationMessage = {kAuditPath, 0x03, 7, 0};
-const RuleMessage kColumnMessage = {kAuditPath, 0x02, 7, 0};
-const RuleMessage kEmployerIdMessage = {kAuditPath, 0x01, 4, 0};
+const RuleMessage kRefusal = {kEFilePath, kClassRefusal, kCodeNoEFile, kStateOnlyNote};
+const RuleMessage kLineAMessage = {kEFilePath, kClassBothAudits, kCodeNoEFile, kStateOnlyNote};
+const RuleMessage kDepreciationMessage = {kAuditPath, kClassBothAudits, kCodeNotice, kNoNote};
+const RuleMessage kColumnMessage = {kAuditPath, kClassEFile, kCodeNotice, kNoNote};
+const RuleMessage kEmployerIdMessage = {kAuditPath, kClassOrdinary, kCodeMissing, kNoNote};
 
-const RuleMessage kAttachment = {kAuditPath, 0x08, 7, 0};
+const RuleMessage kAttachment = {kAuditPath, kClassAttachment, kCodeNotice, kNoNote};
 
 // Message texts of the Schedule C rules, in report order.
 const char kScheduleCCopiesText[] = "More than 4 copies of PA Schedule C are not allowed";

@@ -10,10 +10,13 @@
 
 #include <cstdint>
 
+#include "audit/message_kinds.h"
 #include "audit/state_tax_form_auditor.h"
 #include "host/auditor.h"
 
 namespace PAAuditMgmt {
+
+using namespace StateAuditMgmt::MessageKinds;
 
 // The reporter a rule goes through: reportAuditIssue (an ordinary message)
 // or reportEFileIssue (a restriction on electronic filing).
@@ -21,9 +24,9 @@ enum RulePath { kAuditPath, kEFilePath };
 
 struct RuleMessage {
   RulePath path;
-  uint8_t messageClass;  // 0x01 ordinary, 0x02 e-file, 0x03 both, 0x08 listing, 0x22 refusal
-  char code;             // 4 missing entry, 6 e-file restriction, 7 notice
-  int noteKind;          // 0 none, 1 state-only note, 2 interview hint
+  uint8_t messageClass;  // kClass* (message_kinds.h)
+  char code;             // kCode*
+  int noteKind;          // kNoNote, kStateOnlyNote or kInterviewHint
 };
 
 // Reports `message` with `answer` on (form, copy, field); `field` is the

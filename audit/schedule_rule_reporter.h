@@ -10,29 +10,13 @@
 
 #include <cstdint>
 
+#include "audit/message_kinds.h"
 #include "audit/pa_tax_form_auditor.h"
 #include "host/auditor.h"
 
 namespace PAAuditMgmt {
 
-// Message classes of the schedule rules (bits of the message path).
-const uint8_t kClassOrdinary = 0x01;    // shown in an ordinary audit
-const uint8_t kClassEFile = 0x02;       // shown in an electronic-filing audit
-const uint8_t kClassBothAudits = 0x03;  // shown in both kinds of audit
-const uint8_t kClassAttachment = 0x08;  // listing mode: paper-return attachments
-const uint8_t kClassRefusal = 0x22;     // electronic-filing audit, refusal recorded
-
-// Message codes of the schedule rules (the host's message types).
-const char kCodeInconsistent = 3;  // inconsistent entries
-const char kCodeMissing = 4;       // a required entry missing or invalid
-const char kCodeNoEFile = 6;       // a restriction on electronic filing
-const char kCodeNotice = 7;        // instructions and notices
-const char kCodeStatement = 8;     // the vehicle-statement attachment reminder
-
-// Note kinds appended by the message path.
-const int kNoNote = 0;
-const int kStateOnlyNote = 1;  // electronic-filing audit: the state-only note
-const int kInterviewHint = 2;  // how to go back to an interview topic
+using namespace StateAuditMgmt::MessageKinds;
 
 class ScheduleRuleReporter {
  public:

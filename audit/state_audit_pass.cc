@@ -3,29 +3,34 @@
 #include <cstdio>
 #include <vector>
 
+#include "audit/message_kinds.h"
 #include "audit/state_tax_form_auditor.h"
 #include "catalogs/fields/fields.h"
 
 namespace StateAuditMgmt {
 
+using namespace MessageKinds;
+
 namespace {
 
-// Codes of messages that make the return's electronic filing a problem.
+// Codes of messages that make the return's electronic filing a problem:
+// the named ones and the host's codes 9 and 10.
+const char kReturnProblemCodes[] = {kCodeOverridden, kCodeInconsistent, kCodeMissing,  kCodeNoEFile, 9,
+                                    10,              kCodeTooManyCopies, kCodeNotEFileable};
+
 bool isReturnProblemCode(char code) {
-  switch (code) {
-    case 1:
-    case 3:
-    case 4:
-    case 6:
-    case 9:
-    case 10:
-    case 11:
-    case 12:
-      return true;
-    default:
-      return false;
+  for (char problem : kReturnProblemCodes) {
+    if (code == problem) return true;
   }
+  return false;
 }
+
+// Texts of the copy limit: the form's name; one copy (two blanks after the
+// name, as the host words it) with the limit 1 and the name; several
+// copies with the limit and the name.
+const char kNoCopyFormat[] = "%s may not be filed electronically.";
+const char kOneCopyFormat[] = "Only %d copy of %s  may be filed electronically.";
+const char kCopiesFormat[] = "Only %d copies of %s may be filed electronically.";
 
 }  // namespace
 
@@ -79,15 +84,14 @@ void StateTaxFormAuditor::auditEFileCopyLimit(const std::string& helpId, TopicId
   char name[256] = "";
   taxReturn.formName(name, form, 1);
   char text[512];
-  char code = 11;
+  char code = kCodeTooManyCopies;
   if (limit == 0) {
-    std::snprintf(text, sizeof(text), "%s may not be filed electronically.", name);
-    code = 12;
+    std::snprintf(text, sizeof(text), kNoCopyFormat, name);
+    code = kCodeNotEFileable;
   } else if (limit == 1) {
-    std::snprintf(text, sizeof(text), "Only %d copy of %s  may be filed electronically.", 1, name);
+    std::snprintf(text, sizeof(text), kOneCopyFormat, 1, name);
   } else {
-    std::snprintf(text, sizeof(text), "Only %d copies of %s may be filed electronically.", limit,
-                  name);
+    std::snprintf(text, sizeof(text), kCopiesFormat, limit, name);
   }
   epFailMsg(helpId, topic, flag, true, code, 0, form, 1, FieldId(1), text);
 }

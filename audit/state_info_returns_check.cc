@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <string>
 
+#include "audit/message_kinds.h"
 #include "audit/state_info_statements.h"
 #include "audit/state_tax_form_auditor.h"
 #include "catalogs/fields/fields.h"
@@ -20,6 +21,8 @@
 #include "return/return_codes.h"
 
 namespace StateAuditMgmt {
+
+using namespace MessageKinds;
 
 namespace {
 
@@ -40,13 +43,6 @@ const int kOption1099GUnemployment = 0x0200;
 const int kOptionEmployerStateId = 0x0400;
 const int kOption1099MiscWithholding = 0x0800;
 const int kOptionW2Wages = 0x1000;
-
-const uint8_t kClassEFile = 0x02;
-const uint8_t kClassRefusal = 0x22;
-const char kCodeNoEFile = 6;
-const char kCodeNotice = 7;
-const int kNoNote = 0;
-const int kInterviewHint = 2;
 
 const char* const kAcceptedSuffixes[] = {"JR", "SR", "II", "III", "IV", "V", "VI"};
 const char* const kOrdinals[] = {"first", "second", "third", "fourth"};
@@ -90,6 +86,119 @@ bool sameText(const std::string& a, const std::string& b) {
   "will need to go back to the federal interview to form %s and correct your state information"
 #define NYC_HINT \
   "Please open your Federal %s form and use \"NYC\" for New York City and \"Yonkers\" for Yonkers"
+
+// Message texts, in the order of the rules below.
+// The state's name, "Taxpayer" or "Spouse", the state's name.
+const char kSuffixBarredFormat[] =
+    "%s does not allow returns with a suffix or title in %s name to be filed electronically. "
+    "To e-file your %s return, you will need to go back to the federal interview and remove "
+    "your suffix or title";
+// "Taxpayer" or "Spouse", the state's name.
+const char kSuffixListFormat[] =
+    "%s suffix must only be one of the following: JR, SR, II, III, IV, V, VI. To e-file your "
+    "%s return, you will need to go back to the federal interview and remove your suffix";
+// The W-2 copy.
+const char kEmployerStateIdFormat[] =
+    "The \"Employer State Tax ID #\" is missing from Box 15 on copy %d of your Form W-2. If "
+    "this is correct, you must file on paper. Otherwise, to e-file your state return, you will "
+    "need to go back to the federal interview to the Form W-2  and correct your state W-2 "
+    "information.";
+// The state's name, the 1099-MISC copy, the line ("1st", "2nd").
+const char kMiscWithholdingFormat[] =
+    "You are not eligible to electronically file your %s return because you have reported "
+    "state tax withheld on copy %d on your form 1099-MISC on the %s line.";
+// The state's name, the W-2 copy, the state's name.
+const char kW2WagesFormat[] =
+    "%s does not allow electronic filing if the amount of federal wages in box 1 of your Form "
+    "W-2 is less than $1. See federal Form W-2, copy %d.To e-file your %s return, you will "
+    "need to go back to the federal interview to the Form W-2 and correct your state W-2 "
+    "information.";
+// The line ("first" ...), the copy, the form's short name; the tail.
+const char kDistributionStateFormat[] =
+    "You have entered state distribution, but did not enter the state name on the %s line on "
+    "copy %d of your form (%s)" STATEMENT_TAIL;
+// The copy, the form's short name; the tail.
+const char kWithheldStateFormat[] =
+    "You have entered state taxes withheld, but did not enter a state name on copy %d of your "
+    "form (%s)" STATEMENT_TAIL;
+// What is missing, the copy, the form's short name; the tail.
+const char kMissingOneFormat[] =
+    "You are missing %s on copy %d of your form (%s)" STATEMENT_TAIL;
+// The two things missing, the copy, the form's short name; the tail.
+const char kMissingTwoFormat[] =
+    "You are missing %s and %s on copy %d of your form (%s)" STATEMENT_TAIL;
+// The form's short name and copy; the tail.
+const char kW2DuplicateFormat[] =
+    "There are two or more state tax withholdings in Box 16 for the same state postal "
+    "abbreviation on a single Form (%s Copy %d)" STATEMENT_TAIL;
+// The form's short name and copy; the tail.
+const char kDuplicateFormat[] =
+    "You may not enter two state withholdings for the same state postal abbreviation on a "
+    "single form (%s Copy %d)" STATEMENT_TAIL;
+// The copy and the form's short name; the hint.
+const char kW2NoLocalityFormat[] =
+    "You have entered local tax withholding in Box 19 but did not enter the locality name in "
+    "Box 20 of your state data on copy %d of your form (%s). " NYC_HINT;
+// The line, the copy and the form's short name; the hint.
+const char kNoLocalityFormat[] =
+    "You have entered local tax withholding, but did not enter the locality name on the %s "
+    "line of your state data on copy %d of your form (%s). " NYC_HINT;
+// The copy and the form's short name twice.
+const char kW2NotNewYorkFormat[] =
+    "The state name on your W-2 copy %d, Box 15, must be \"NY\" when the locality name is "
+    "\"NYC\" or \"Yonkers\". To fix this, go back to the Federal %s topic. You can open your "
+    "Federal %s form and enter \"NY\" for State.";
+// The form's short name, the copy, the short name.
+const char kNotNewYorkFormat[] =
+    "The state name on your Form %s copy %d, state data line, must be \"NY\" when the locality "
+    "name is \"NYC\" or \"Yonkers\". To fix this, open your Federal %s form and enter \"NY\" "
+    "for State.";
+// The copy and the form's short name; the hint.
+const char kW2InvalidLocalityFormat[] =
+    "The locality name in Box 20 of your W-2, copy %d, is invalid. To correct this entry, "
+    "you'll need to go back to the %s topic in the federal interview.  " NYC_HINT;
+// The line, the copy and the form's short name; the hint.
+const char kInvalidLocalityFormat[] =
+    "You have entered an invalid locality name on the %s line of your state data on copy %d of "
+    "your form (%s). " NYC_HINT;
+// Withheld, the amount's label, the amount, the copy, the short name, the
+// state's name, the short name twice.
+const char kW2QuarterFormat[] =
+    "Your state tax withholding amount (%.2f) in Box 17 equals or exceeds twenty-five percent "
+    "of your %s amount (%.2f) in Box 16 on copy %d of your form (%s). If this is correct, you "
+    "must file your return on paper. To e-file your %s return, you will need to go back to the "
+    "federal interview to form %s and correct your state %s information.";
+// The line, withheld, the amount's label, the amount, the copy, the short
+// name, the state's name, the short name twice.
+const char kQuarterFormat[] =
+    "Your %s state withholding amount (%.2f) equals or exceeds twenty-five percent of your %s "
+    "amount (%.2f) on copy %d of your form (%s). If this is correct, you must file your return "
+    "on paper. To e-file your %s return, you will need to go back to the federal interview to "
+    "form %s and correct your state %s information.";
+// Withheld, the amount, the copy, the short name; the tail.
+const char kW2ExceedsFormat[] =
+    "Your state tax withholding amount (%.2f) in box 17 equals or exceeds your state wage "
+    "amount (%.2f) on copy %d in box 16 of your form (%s)" STATEMENT_TAIL;
+// The line, withheld, the amount's label, the amount, the copy, the short name; the tail.
+const char kExceedsFormat[] =
+    "Your %s state withholding amount (%.2f) equals or exceeds your %s amount (%.2f) on copy "
+    "%d of your form (%s)" STATEMENT_TAIL;
+// The state's name.
+const char k1099GWithholdingFormat[] =
+    "You're not eligible to e-file your %s return if you have state withholdings on a 1099-G.";
+// The state's name.
+const char k1099GUnemploymentFormat[] =
+    "You're not eligible to e-file your %s return if you are reporting Unemployment "
+    "Compensation on a 1099-G.";
+// The words of the suffix texts for each person, and what a 1099-G may
+// lack.
+const char* const kPersonWords[] = {"Taxpayer", "Spouse"};
+const char kPayerMissing[] = "Payer Name and/or Payer ID";
+const char kStateNameMissing[] = "state name";
+const char kStateWageMissing[] = "state wage";
+// The states some rules single out.
+const char kNewYork[] = "NY";
+const char kVirginia[] = "VA";
 
 // The rules of one call, with the state's names and the caller's
 // reporting choices. Every text is built in message_.
@@ -166,23 +275,15 @@ void StateInfoRules::suffixes() {
       (status == PADataMgmt::kFilingJoint || status == PADataMgmt::kFilingSeparate) ? 2 : 1;
   const FieldId* const suffixFields[2] = {&FedFilerInfo::kTaxpayerSuffix.id(),
                                           &FedFilerInfo::kSpouseSuffix.id()};
-  const char* const who[2] = {"Taxpayer", "Spouse"};
   for (int k = 0; k < people; ++k) {
     const FieldId& field = *suffixFields[k];
     const std::string suffix = text(kFormID_FedFilerInfo, 1, field);
     if (suffix.empty()) continue;
     if (sameText(abbreviation_, "MD") || sameText(abbreviation_, "SC")) {
-      std::snprintf(message_, sizeof(message_),
-                    "%s does not allow returns with a suffix or title in %s name to be filed "
-                    "electronically. To e-file your %s return, you will need to go back to the "
-                    "federal interview and remove your suffix or title",
-                    stateName_, who[k], stateName_);
+      std::snprintf(message_, sizeof(message_), kSuffixBarredFormat, stateName_, kPersonWords[k],
+                    stateName_);
     } else if (!inList(kAcceptedSuffixes, suffix)) {
-      std::snprintf(message_, sizeof(message_),
-                    "%s suffix must only be one of the following: JR, SR, II, III, IV, V, VI. To "
-                    "e-file your %s return, you will need to go back to the federal interview and "
-                    "remove your suffix",
-                    who[k], stateName_);
+      std::snprintf(message_, sizeof(message_), kSuffixListFormat, kPersonWords[k], stateName_);
     } else {
       continue;
     }
@@ -213,13 +314,7 @@ void StateInfoRules::employerStateIds() {
       const std::string state = text(kFormID_FedW2, c, line.state);
       const bool answer = sameText(state, abbreviation_) && form->gtZero(line.withholding) &&
                           form->isNull(line.employerId);
-      std::snprintf(
-          message_, sizeof(message_),
-          "The \"Employer State Tax ID #\" is missing from Box 15 on copy %d of your Form "
-          "W-2. If this is correct, you must file on paper. Otherwise, to e-file your "
-          "state return, you will need to go back to the federal interview to the Form "
-          "W-2  and correct your state W-2 information.",
-          c);
+      std::snprintf(message_, sizeof(message_), kEmployerStateIdFormat, c);
       efile(AuditMgmt::kStateAudit_HowToGoBackToFedInterview, kClassRefusal, answer, kNoNote);
     }
   }
@@ -232,10 +327,8 @@ void StateInfoRules::miscWithholding() {
     for (int k = 0; k < 2; ++k) {
       const std::string state = text(kFormID_Fed1099Misc, c, kMiscLines[k].state);
       const bool answer = sameText(state, abbreviation_) && form->gtZero(kMiscLines[k].withheld);
-      std::snprintf(message_, sizeof(message_),
-                    "You are not eligible to electronically file your %s return because you have "
-                    "reported state tax withheld on copy %d on your form 1099-MISC on the %s line.",
-                    stateName_, c, kMiscOrdinals[k]);
+      std::snprintf(message_, sizeof(message_), kMiscWithholdingFormat, stateName_, c,
+                    kMiscOrdinals[k]);
       efile(helpId_, kClassRefusal, answer, kNoNote);
     }
   }
@@ -250,12 +343,7 @@ void StateInfoRules::w2Wages() {
     // not the dollar the text names. Every state that asks for this rule
     // relies on that bar; PA does not ask for it.
     const bool answer = form->getIR(FedW2::kWages) < 1.0;
-    std::snprintf(message_, sizeof(message_),
-                  "%s does not allow electronic filing if the amount of federal wages in box 1 of "
-                  "your Form W-2 is less than $1. See federal Form W-2, copy %d.To e-file your %s "
-                  "return, you will need to go back to the federal interview to the Form W-2 and "
-                  "correct your state W-2 information.",
-                  stateName_, c, stateName_);
+    std::snprintf(message_, sizeof(message_), kW2WagesFormat, stateName_, c, stateName_);
     efile(AuditMgmt::kStateAudit_HowToGoBackToFedInterview, kClassRefusal, answer, kNoNote);
   }
 }
@@ -275,30 +363,26 @@ void StateInfoRules::missingState(const StatementForm& f, uint16_t copy,
         break;
       case StatementKind::k1099R:
         answer = form.gtZero(amountField) && noState;
-        std::snprintf(message_, sizeof(message_),
-                      "You have entered state distribution, but did not enter the state name on "
-                      "the %s line on copy %d of your form (%s)" STATEMENT_TAIL,
-                      kOrdinals[k], copy, shortName, stateName_, shortName);
+        std::snprintf(message_, sizeof(message_), kDistributionStateFormat, kOrdinals[k], copy,
+                      shortName, stateName_, shortName);
         break;
       case StatementKind::kW2G:
         answer = form.gtZero(line.withholding) && noState;
-        std::snprintf(message_, sizeof(message_),
-                      "You have entered state taxes withheld, but did not enter a state name on "
-                      "copy %d of your form (%s)" STATEMENT_TAIL,
-                      copy, shortName, stateName_, shortName);
+        std::snprintf(message_, sizeof(message_), kWithheldStateFormat, copy, shortName, stateName_,
+                      shortName);
         break;
       case StatementKind::k1099G: {
         if (k != 0 || !inList(kStateListA, abbreviation_)) break;
         const char* first = nullptr;
         const char* second = nullptr;
         if (form.isNull(Fed1099G::kPayerName) || form.isNull(Fed1099G::kPayerId)) {
-          first = "Payer Name and/or Payer ID";
+          first = kPayerMissing;
         }
         const char* stateItem = nullptr;
         if (form.gtZero(amountField) && noState) {
-          stateItem = "state name";
+          stateItem = kStateNameMissing;
         } else if (!form.gtZero(amountField) && form.gtZero(line.withholding)) {
-          stateItem = "state wage";
+          stateItem = kStateWageMissing;
         }
         if (first == nullptr) {
           first = stateItem;
@@ -308,13 +392,11 @@ void StateInfoRules::missingState(const StatementForm& f, uint16_t copy,
         if (first == nullptr) break;
         answer = true;
         if (second == nullptr) {
-          std::snprintf(message_, sizeof(message_),
-                        "You are missing %s on copy %d of your form (%s)" STATEMENT_TAIL, first,
-                        copy, shortName, stateName_, shortName);
+          std::snprintf(message_, sizeof(message_), kMissingOneFormat, first, copy, shortName,
+                        stateName_, shortName);
         } else {
-          std::snprintf(message_, sizeof(message_),
-                        "You are missing %s and %s on copy %d of your form (%s)" STATEMENT_TAIL,
-                        first, second, copy, shortName, stateName_, shortName);
+          std::snprintf(message_, sizeof(message_), kMissingTwoFormat, first, second, copy,
+                        shortName, stateName_, shortName);
         }
         break;
       }
@@ -328,16 +410,11 @@ void StateInfoRules::duplicateState(const StatementForm& f, uint16_t copy) {
   const bool isW2 = f.kind == StatementKind::kW2;
   const char* shortName = f.shortName;
   if (isW2) {
-    std::snprintf(
-        message_, sizeof(message_),
-        "There are two or more state tax withholdings in Box 16 for the same state postal "
-        "abbreviation on a single Form (%s Copy %d)" STATEMENT_TAIL,
-        shortName, copy, stateName_, shortName);
+    std::snprintf(message_, sizeof(message_), kW2DuplicateFormat, shortName, copy, stateName_,
+                  shortName);
   } else {
-    std::snprintf(message_, sizeof(message_),
-                  "You may not enter two state withholdings for the same state postal abbreviation "
-                  "on a single form (%s Copy %d)" STATEMENT_TAIL,
-                  shortName, copy, stateName_, shortName);
+    std::snprintf(message_, sizeof(message_), kDuplicateFormat, shortName, copy, stateName_,
+                  shortName);
   }
   std::string first = text(*f.form, copy, f.lines[0].state);
   if (f.lineCount < 2) return;
@@ -369,52 +446,32 @@ void StateInfoRules::newYorkLocality(const StatementForm& f, uint16_t copy,
     const std::string state = text(*f.form, copy, line.state);
     const std::string locality =
         Utils::OVStringUtils::toUpperCase(text(*f.form, copy, line.locality));
-    const bool newYork = state == "NY";
+    const bool newYork = state == kNewYork;
     const bool known = inList(kNewYorkLocalities, locality);
     bool answer = true;
     if (newYork && locality.empty() && form.gtZero(line.localWithholding)) {
       if (isW2) {
-        std::snprintf(
-            message_, sizeof(message_),
-            "You have entered local tax withholding in Box 19 but did not enter the "
-            "locality name in Box 20 of your state data on copy %d of your form (%s). " NYC_HINT,
-            copy, shortName, shortName);
+        std::snprintf(message_, sizeof(message_), kW2NoLocalityFormat, copy, shortName, shortName);
       } else {
-        std::snprintf(message_, sizeof(message_),
-                      "You have entered local tax withholding, but did not enter the locality name "
-                      "on the %s line of your state data on copy %d of your form (%s). " NYC_HINT,
-                      kOrdinals[k], copy, shortName, shortName);
+        std::snprintf(message_, sizeof(message_), kNoLocalityFormat, kOrdinals[k], copy, shortName,
+                      shortName);
       }
     } else if (!newYork && known) {
       if (isW2) {
-        std::snprintf(message_, sizeof(message_),
-                      "The state name on your W-2 copy %d, Box 15, must be \"NY\" when the "
-                      "locality name is \"NYC\" or \"Yonkers\". To fix this, go back to the "
-                      "Federal %s topic. You can open your Federal %s form and enter \"NY\" for "
-                      "State.",
-                      copy, shortName, shortName);
+        std::snprintf(message_, sizeof(message_), kW2NotNewYorkFormat, copy, shortName, shortName);
       } else {
-        std::snprintf(message_, sizeof(message_),
-                      "The state name on your Form %s copy %d, state data line, must be \"NY\" "
-                      "when the locality name is \"NYC\" or \"Yonkers\". To fix this, open your "
-                      "Federal %s form and enter \"NY\" for State.",
-                      shortName, copy, shortName);
+        std::snprintf(message_, sizeof(message_), kNotNewYorkFormat, shortName, copy, shortName);
       }
     } else {
       // An invalid name; with none of the three cases the same text goes
       // out with the answer false.
       answer = newYork && !locality.empty() && !known;
       if (isW2) {
-        std::snprintf(message_, sizeof(message_),
-                      "The locality name in Box 20 of your W-2, copy %d, is invalid. To correct "
-                      "this entry, you'll need to go back to the %s topic in the federal "
-                      "interview.  " NYC_HINT,
-                      copy, shortName, shortName);
+        std::snprintf(message_, sizeof(message_), kW2InvalidLocalityFormat, copy, shortName,
+                      shortName);
       } else {
-        std::snprintf(message_, sizeof(message_),
-                      "You have entered an invalid locality name on the %s line of your state data "
-                      "on copy %d of your form (%s). " NYC_HINT,
-                      kOrdinals[k], copy, shortName, shortName);
+        std::snprintf(message_, sizeof(message_), kInvalidLocalityFormat, kOrdinals[k], copy,
+                      shortName, shortName);
       }
     }
     onLine(answer, *f.form, copy, line.locality);
@@ -439,26 +496,14 @@ void StateInfoRules::withholding(const StatementForm& f, uint16_t copy,
     if (amount == 0 && withheld == 0) continue;
 
     bool answer = false;
-    if (sameText(abbreviation_, "VA")) {
+    if (sameText(abbreviation_, kVirginia)) {
       answer = qualifies && withheld >= 0.25 * amount;
       if (isW2) {
-        std::snprintf(message_, sizeof(message_),
-                      "Your state tax withholding amount (%.2f) in Box 17 equals or exceeds "
-                      "twenty-five percent of your %s amount (%.2f) in Box 16 on copy %d of your "
-                      "form (%s). If this is correct, you must file your return on paper. To "
-                      "e-file your %s return, you will need to go back to the federal interview to "
-                      "form %s and correct your state %s information.",
-                      withheld, f.amountLabel, amount, copy, shortName, stateName_, shortName,
-                      shortName);
+        std::snprintf(message_, sizeof(message_), kW2QuarterFormat, withheld, f.amountLabel, amount,
+                      copy, shortName, stateName_, shortName, shortName);
       } else {
-        std::snprintf(message_, sizeof(message_),
-                      "Your %s state withholding amount (%.2f) equals or exceeds twenty-five "
-                      "percent of your %s amount (%.2f) on copy %d of your form (%s). If this is "
-                      "correct, you must file your return on paper. To e-file your %s return, you "
-                      "will need to go back to the federal interview to form %s and correct your "
-                      "state %s information.",
-                      kOrdinals[k], withheld, f.amountLabel, amount, copy, shortName, stateName_,
-                      shortName, shortName);
+        std::snprintf(message_, sizeof(message_), kQuarterFormat, kOrdinals[k], withheld,
+                      f.amountLabel, amount, copy, shortName, stateName_, shortName, shortName);
       }
     } else {
       answer = qualifies && withheld >= amount;
@@ -469,17 +514,11 @@ void StateInfoRules::withholding(const StatementForm& f, uint16_t copy,
                  form.xMarked(Fed1099G::kUnemploymentBox);
       }
       if (isW2) {
-        std::snprintf(
-            message_, sizeof(message_),
-            "Your state tax withholding amount (%.2f) in box 17 equals or exceeds your "
-            "state wage amount (%.2f) on copy %d in box 16 of your form (%s)" STATEMENT_TAIL,
-            withheld, amount, copy, shortName, stateName_, shortName);
+        std::snprintf(message_, sizeof(message_), kW2ExceedsFormat, withheld, amount, copy,
+                      shortName, stateName_, shortName);
       } else {
-        std::snprintf(message_, sizeof(message_),
-                      "Your %s state withholding amount (%.2f) equals or exceeds your %s amount "
-                      "(%.2f) on copy %d of your form (%s)" STATEMENT_TAIL,
-                      kOrdinals[k], withheld, f.amountLabel, amount, copy, shortName, stateName_,
-                      shortName);
+        std::snprintf(message_, sizeof(message_), kExceedsFormat, kOrdinals[k], withheld,
+                      f.amountLabel, amount, copy, shortName, stateName_, shortName);
       }
     }
     if (answer) onLine(true, *f.form, copy, amountField);
@@ -510,17 +549,11 @@ void StateTaxFormAuditor::auditStateInfoReturns(const std::string& helpId, Topic
 
   if (options & kOptionSuffix) rules.suffixes();
   if (options & kOption1099GWithholding) {
-    std::snprintf(text, sizeof(text),
-                  "You're not eligible to e-file your %s return if you have state withholdings on "
-                  "a 1099-G.",
-                  stateName);
+    std::snprintf(text, sizeof(text), k1099GWithholdingFormat, stateName);
     rules.federalTotal(Fed1099G::kStateTaxWithheld, text);
   }
   if (options & kOption1099GUnemployment) {
-    std::snprintf(text, sizeof(text),
-                  "You're not eligible to e-file your %s return if you are reporting Unemployment "
-                  "Compensation on a 1099-G.",
-                  stateName);
+    std::snprintf(text, sizeof(text), k1099GUnemploymentFormat, stateName);
     rules.federalTotal(Fed1099G::kUnemploymentCompensation, text);
   }
   if (options & kOptionEmployerStateId) rules.employerStateIds();

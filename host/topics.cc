@@ -4,6 +4,20 @@
 
 namespace TopicMgmt {
 
+namespace {
+
+const char* const kStatusTexts[] = {"to visit", "optional", "not needed"};
+
+}  // namespace
+
+std::string topicStatusText(TopicStatus status) {
+  const int value = static_cast<int>(status);
+  if (value >= 0 && value < static_cast<int>(sizeof kStatusTexts / sizeof kStatusTexts[0])) {
+    return kStatusTexts[value];
+  }
+  return "status " + std::to_string(value);
+}
+
 const Primitives::OVImmutableIdentifier kUserEvent_NEXT(1);
 const Primitives::OVImmutableIdentifier kUserEvent_BACK(2);
 const Primitives::OVImmutableIdentifier kUserEvent_UPDATE_NOW(3);

@@ -36,6 +36,11 @@ enum TopicGatewayStrategy : int { kGatewayStrategy0 = 0, kGatewayStrategy1 = 1, 
 enum TopicGatewayType : int { kGatewayType2 = 2, kGatewayType4 = 4 };
 enum EnabledPlatformType : int { kPlatform2 = 2 };
 
+// A topic's status in the words of the host's interview: 0 "to visit" (the
+// interview leads the user through it), 1 "optional" (offered, not
+// required), 2 "not needed" (left out); any other value "status N".
+HOST_API std::string topicStatusText(TopicStatus status);
+
 // The user events a topic may handle, compared by identifier equality.
 HOST_API extern const Primitives::OVImmutableIdentifier kUserEvent_NEXT;        // 1
 HOST_API extern const Primitives::OVImmutableIdentifier kUserEvent_BACK;        // 2

@@ -3,11 +3,11 @@
 // and indented two blanks deeper; the titles start in one column, one blank
 // after the longest indented id of the tree (at least kIdColumn wide):
 //
-//   pags           Welcome to Your Pennsylvania Return [status 0]
-//     UpdateState  Program Updates [status 0]
+//   pags           Welcome to Your Pennsylvania Return [to visit]
+//     UpdateState  Program Updates [to visit]
 //
 // The status is the topic's own answer (getTopicStatus) at the time of the
-// call. Null entries are passed over; a tree deeper than kMaxDepth (a child
+// call, in the host's words (TopicMgmt::topicStatusText). Null entries are passed over; a tree deeper than kMaxDepth (a child
 // listed under itself) is cut there. Header-only and using the host's topic
 // class alone, so a host program renders the tree the module built without
 // linking the module.
@@ -48,8 +48,8 @@ inline std::string renderInterviewTree(const std::vector<TopicMgmt::TopicDesc*>&
   auto render = [&out, column, indent](const TopicMgmt::TopicDesc& topic, int depth) {
     std::string line = std::string(2 * static_cast<std::size_t>(depth), ' ') + topic.getIdText();
     line.resize(column, ' ');
-    out += std::string(indent, ' ') + line + " " + topic.getTitle() + " [status " +
-           std::to_string(topic.getTopicStatus()) + "]\n";
+    out += std::string(indent, ' ') + line + " " + topic.getTitle() + " [" +
+           TopicMgmt::topicStatusText(topic.getTopicStatus()) + "]\n";
   };
   walkTopics(topLevel, 0, render);
   return out;

@@ -1,12 +1,16 @@
 // The audit of a return as a preparer reads it: how many messages the host
-// shows, then each one headed by the printed title and copy of the form it
-// is about ("PA Schedule E, copy 2: ..."), those that restrict electronic
-// filing marked "[bars e-filing]"; after an e-file audit, the verdict:
-// whether the return can be e-filed, and the refusal the audit recorded
-// for the host's e-filing.
+// shows, then each one headed by the printed title of the form it is about
+// and the copy when the host can tell it ("PA Schedule E, copy 2: ...";
+// only the form when the copy is not known), those that restrict
+// electronic filing marked "[bars e-filing]". Messages that would read
+// alike are told apart by their place among them ("PA Schedule C (2 of 2
+// alike): ..."). After an e-file audit, the verdict: whether the return
+// can be e-filed, and the refusal the audit recorded for the host's
+// e-filing.
 #ifndef PAHOST_AUDIT_VIEW_H_
 #define PAHOST_AUDIT_VIEW_H_
 
+#include <cstddef>
 #include <cstdio>
 #include <vector>
 
@@ -16,8 +20,9 @@
 void printAudit(std::FILE* out, bool eFile, const std::vector<HostSession::AuditMessage>& messages);
 
 // Writes the verdict of an e-file audit that gave `messages` and left
-// `outcome`.
+// `outcome`, on a return of which `skippedLines` lines were not stored: a
+// return that is not the return as written is not ready to e-file.
 void printEFileVerdict(std::FILE* out, const HostSession::EFileOutcome& outcome,
-                       const std::vector<HostSession::AuditMessage>& messages);
+                       const std::vector<HostSession::AuditMessage>& messages, std::size_t skippedLines);
 
 #endif  // PAHOST_AUDIT_VIEW_H_

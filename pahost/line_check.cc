@@ -1,5 +1,10 @@
 #include "pahost/line_check.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <map>
 #include <unordered_map>
 
@@ -30,6 +35,12 @@ const char kTooFewParts[] = "fewer than four parts (FORM:copy:FIELD:value)";
 const char kUnknownForm[] = "no such form:";
 const char kUnknownField[] = "no such field of the form:";
 const char kBadFederalFigure[] = "not a well-formed federal figure";
+
+// Why a return file cannot be read, by the system's error.
+const char kNoSuchFile[] = "no such file";
+const char kAFolder[] = "it is a folder";
+const char kNoPermission[] = "no permission to read it";
+const char kNotOpened[] = "it cannot be opened";
 
 // The longest part shown in a reason; control bytes show as "?".
 const std::size_t kShownPartLength = 40;
@@ -145,14 +156,36 @@ std::string reasonFor(const std::string& line, FormLookups& lookups) {
   return reason;
 }
 
+// The cause of the system's error `error`.
+std::string causeOf(int error) {
+  if (error == ENOENT) return kNoSuchFile;
+  if (error == EACCES) return kNoPermission;
+  if (error == EISDIR) return kAFolder;
+  return std::strerror(error);
+}
+
 }  // namespace
+
+std::string unreadableCause(const std::string& path) {
+  struct stat status;
+  if (::stat(path.c_str(), &status) != 0) return causeOf(errno);
+  if (S_ISDIR(status.st_mode)) return kAFolder;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return causeOf(errno);
+  std::fclose(file);
+  return "";
+}
 
 LineCheck checkReturnLines(const std::string& path,
                            const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions) {
   LineCheck check;
   const IOMgmt::FileNamePtr name(new IOMgmt::FileName(path));
   IOMgmt::FileReader reader;
-  if (!name->fileExist() || !reader.open(name)) return check;
+  if (!name->fileExist() || !reader.open(name)) {
+    check.cause = unreadableCause(path);
+    if (check.cause.empty()) check.cause = kNotOpened;
+    return check;
+  }
   check.readable = true;
   FormLookups lookups(descriptions);
   std::string line;

@@ -31,10 +31,16 @@ const std::size_t kShownLineLength = 60;
 
 struct LineCheck {
   bool readable = false;  // false: missing, a directory or not readable
+  std::string cause;      // why it cannot be read ("no such file", ...); "" when readable
   long lines = 0;         // lines read
   long cutAt = 0;         // the line, too long, that ended the reading; 0 if none
   std::vector<SkippedLine> skipped;
 };
+
+// Why the file at `path` cannot be read as a return: "no such file", "it
+// is a folder", "no permission to read it" or the system's words; "" when
+// it can be opened.
+std::string unreadableCause(const std::string& path);
 
 // Checks the file at `path` against the returns of `descriptions` (a line
 // is taken when any of them takes it). Each form's lookups are made once.

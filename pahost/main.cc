@@ -140,7 +140,7 @@ bool parseOptions(int argc, char** argv, Options* o, std::string* error) {
 bool reportLines(const LineCheck& check, const Options& o, std::FILE* info) {
   const char* path = o.returnFile.c_str();
   if (!check.readable) {
-    std::fprintf(stderr, "pahost: cannot read the return file %s\n", path);
+    std::fprintf(stderr, "pahost: cannot read the return file %s: %s\n", path, check.cause.c_str());
     return false;
   }
   if (check.cutAt != 0) {
@@ -185,7 +185,7 @@ int reportReturn(HostSession& session, const Options& o, std::size_t skipped, Da
   const std::vector<HostSession::AuditMessage> messages = session.audit(o.eFile);
   std::fprintf(info, "\n");
   printAudit(info, o.eFile, messages);
-  if (o.eFile) printEFileVerdict(info, session.eFileOutcome(), messages);
+  if (o.eFile) printEFileVerdict(info, session.eFileOutcome(), messages, skipped);
   // A return with lines that were not stored is not the return as written:
   // no data file is made of it.
   if (skipped > 0) {
@@ -193,7 +193,10 @@ int reportReturn(HostSession& session, const Options& o, std::size_t skipped, Da
                  skipped, skipped == 1 ? "" : "s", skipped == 1 ? "was" : "were");
     return kExitLinesSkipped;
   }
-  if (o.dump) return kExitOK;  // the dump stands in for the data file
+  if (o.dump) {  // the dump stands in for the data file
+    std::fprintf(info, "\nNo data file written: --dump writes the returns to standard output instead\n");
+    return kExitOK;
+  }
   if (!file.done) file.written = session.writeDataFile(o.outFile, &file.records);
   if (!file.written) {
     std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
@@ -248,7 +251,12 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
                    leftOut, leftOut == 1 ? "" : "s");
     }
   }
-  int status = o.calculate ? reportReturn(session, o, skipped, file, info) : kExitOK;
+  int status = kExitOK;
+  if (o.calculate) {
+    status = reportReturn(session, o, skipped, file, info);
+  } else {
+    std::fprintf(info, "\nNo data file written: --no-calc only loads the return\n");
+  }
   if (o.interview) {
     std::fprintf(info, "\n");
     std::fprintf(info, "Interview topics\n%s",

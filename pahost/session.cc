@@ -13,8 +13,9 @@
 #include "host/us_tax_return.h"
 #include "pahost/data_file.h"
 #include "pahost/dump.h"
-#include "pahost/federal_items.h"
 #include "pahost/engine_slots.h"
+#include "pahost/federal_items.h"
+#include "pahost/message_copies.h"
 #include "pahost/table_numbers.h"
 
 namespace {
@@ -238,12 +239,14 @@ std::vector<HostSession::AuditMessage> HostSession::audit(bool eFile) {
   auditor_->auditReturn(eFile ? AuditMgmt::kAuditEFile : AuditMgmt::kAuditStandard);
   // The auditor's record holds this audit's calls alone.
   const auto& calls = auditor_->messageCalls();
+  const std::vector<unsigned short> copies =
+      messageCopies(calls, [this](const DataMgmt::FormId& form) { return copiesOf(form); });
   for (std::size_t i = 0; i < calls.size(); ++i) {
     // A rule reports its answer whether or not the problem is there; the
     // host shows the message only when it is.
     const AuditMgmt::TaxFormAuditor::MessageCall& call = calls[i];
     if ((call.call == "epFailMsg" || call.call == "showAuditMsg") && call.answer) {
-      messages.push_back({formTitle(call.form, call.copy), call.text, restrictsEFiling(call)});
+      messages.push_back({formTitle(call.form), copies[i], call.text, restrictsEFiling(call)});
     }
   }
   return messages;
@@ -266,13 +269,17 @@ DataMgmt::TaxFormPtr HostSession::refusalRecord(bool create) const {
   return federal_->getFormUVPtr(kRefusalForm, 1, create);
 }
 
-std::string HostSession::formTitle(const DataMgmt::FormId& form, unsigned short copy) const {
+std::string HostSession::formTitle(const DataMgmt::FormId& form) const {
   if (form.getNumber() == 0) return kWholeReturnTitle;
   const DataMgmt::TaxReturnPtr& owner = form.isStateForm() ? state_ : federal_;
   char name[kTextBufferSize] = "";
   if (!owner.isNull()) owner->formName(name, form, 1);
-  const std::string title = name[0] != '\0' ? name : "form " + std::to_string(form.getNumber());
-  return title + ", copy " + std::to_string(copy == 0 ? 1 : copy);
+  return name[0] != '\0' ? name : "form " + std::to_string(form.getNumber());
+}
+
+int HostSession::copiesOf(const DataMgmt::FormId& form) const {
+  const DataMgmt::TaxReturnPtr& owner = form.isStateForm() ? state_ : federal_;
+  return owner.isNull() ? 0 : owner->numFormCopies(form);
 }
 
 bool HostSession::writeDataFile(const std::string& path, long* records) {

@@ -60,10 +60,13 @@ class HostSession {
   // An e-file audit starts as the host's does: the refusal record on the
   // federal return armed (copy 1 of federal form 183, status 1) and the
   // return's problem flag cleared.
+  // Each names the printed title of its form and the copy it is about
+  // when the host can tell (message_copies.h).
   struct AuditMessage {
-    std::string form;  // printed title and copy ("PA Schedule E, copy 2"); "PA return" for the whole return
+    std::string form;     // printed title ("PA Schedule E"); "PA return" for the whole return
+    unsigned short copy;  // the copy; 0 for the whole return or a copy not known
     std::string text;
-    bool barsEFiling;  // a restriction on electronic filing
+    bool barsEFiling;     // a restriction on electronic filing
   };
   std::vector<AuditMessage> audit(bool eFile);
   // What the last e-file audit left for the host's e-filing: the refusal
@@ -128,8 +131,10 @@ class HostSession {
 
   bool fail(const std::string& message);
   void deleteInterview();
-  // The printed title and copy of a form an audit message is about.
-  std::string formTitle(const DataMgmt::FormId& form, unsigned short copy) const;
+  // The printed title of a form an audit message is about.
+  std::string formTitle(const DataMgmt::FormId& form) const;
+  // How many copies of `form` its return holds.
+  int copiesOf(const DataMgmt::FormId& form) const;
   // Copy 1 of federal form 183, where the refusal is recorded; made when
   // `create`.
   DataMgmt::TaxFormPtr refusalRecord(bool create) const;

@@ -163,7 +163,7 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // flags (pa_w2.cc). passOn is not used.
   void computePAW2(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
   // One copy of PA Schedule E (state form 174), filled from the federal
-  // Schedule E or farm-rental copy the driver linked it to (schedule_e.cc).
+  // Schedule E or farm-rental copy the driver linked it to (schedules/schedule_e.cc).
   // passOn is not used.
   void computeScheduleE(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
 
@@ -246,7 +246,7 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
 
   // One copy of the Schedule D sales worksheet (state form 181): the twelve
   // rows linked to federal sale records, the three hand rows, the owner
-  // totals with the split of joint gains (schedule_d_worksheet.cc). passOn is
+  // totals with the split of joint gains (schedules/schedule_d_worksheet.cc). passOn is
   // not used.
   void computeScheduleDWorksheet(DataMgmt::TaxFormPtr worksheet, uint16_t copy, int passOn);
   // Rewrites the owner code of `field` as one letter: "T" unless the filing
@@ -255,7 +255,7 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   void normalizeOwnerText(DataMgmt::TaxFormPtr form, const Primitives::OVImmutableIdentifier& field,
                           uint8_t filingStatus);
   // One copy of PA Schedule C from the matching federal Schedule C copy
-  // (schedule_c.cc). passOn is not used.
+  // (schedules/schedule_c.cc). passOn is not used.
   void computeScheduleC(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
 
   // ---- Miscellaneous-compensation worksheet ----
@@ -264,13 +264,13 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // fills each row from the federal copy its source reference names, keeps
   // or caps what the user typed in the open columns, totals the rows by
   // person and counts the rows in need of attention
-  // (misc_comp_worksheet.cc). passOn is not used.
+  // (schedules/misc_comp_worksheet.cc). passOn is not used.
   void computeMiscCompWorksheet(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
   // Writes a source reference ("form/copy", for form 57 "57/kind") into the
   // next worksheet row for every qualifying copy of sourceForm (federal
   // 1099-MISC, 1099-R or form 57). *rowCounter is the driver's running row
   // number, shared by all calls of one calculation; kind is 1 or 2 for
-  // form 57 and 0 otherwise (misc_comp_sources.cc).
+  // form 57 and 0 otherwise (schedules/misc_comp_sources.cc).
   void addMiscCompSourceRows(DataMgmt::FormId sourceForm, int* rowCounter, int kind);
 
   // ---- PA-40: income classes, tax and use tax ----

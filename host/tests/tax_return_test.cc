@@ -173,6 +173,19 @@ TEST_F(TaxReturnTest, TextsAreBoundedToTheirBuffers) {
   EXPECT_STREQ("", pa_.buildCleanFormName(name, kFedW2, 1));
 }
 
+// A form's name is the title printed on it, hyphens included, as the
+// messages about it write it ("Schedule G-L").
+TEST_F(TaxReturnTest, FormNamesAreThePrintedTitles) {
+  const struct {
+    int form;
+    const char* title;
+  } kTitles[] = {{176, "PA Schedule G-L"}, {170, "PA Schedule W-2S"}, {179, "PA W-2"}, {169, "PA-40"}};
+  for (const auto& t : kTitles) {
+    char name[256];
+    EXPECT_STREQ(t.title, pa_.formName(name, OVImmutableFormIdentifier(t.form, true), 1)) << t.form;
+  }
+}
+
 TEST_F(TaxReturnTest, AptIsAppendedWithinTheValueBuffer) {
   pa_.getFormOrCreate(kPA40, 1)->assignText(Id(15), "Apt 4");
   char value[512] = "12 Main St";

@@ -118,3 +118,16 @@ TEST(ScriptQueryHandlerTest, TopicOwnsItsHandlerWhichDispatchesVirtually) {
 }
 
 }  // namespace
+
+namespace {
+
+// The host's words for a topic's status, as an interview outline shows it.
+TEST(TopicStatusTextTest, EachStatusHasItsWords) {
+  const struct {
+    int status;
+    const char* text;
+  } kTexts[] = {{0, "to visit"}, {1, "optional"}, {2, "not needed"}, {7, "status 7"}, {-1, "status -1"}};
+  for (const auto& t : kTexts) EXPECT_EQ(t.text, topicStatusText(static_cast<TopicStatus>(t.status)));
+}
+
+}  // namespace

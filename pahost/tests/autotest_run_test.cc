@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -107,6 +108,22 @@ TEST(AutoTestRunTest, PahostRunsEveryHookOnTheSample) {
             dir + "import.txt line 2: the amount is not a plain number\n" + dir +
                 "import.txt line 3: longer than 65536 bytes\n");
   if (!HasFailure()) std::filesystem::remove_all(dir);
+}
+
+// The hooks remove the automated-test folder when the run finds it empty,
+// and leave one that holds anything.
+TEST(AutoTestRunTest, AnEmptyFolderIsRemovedAndAnotherStays) {
+  const std::string base = ::testing::TempDir() + "pahost_autotest_empty_" + std::to_string(::getpid()) + "/";
+  for (const bool empty : {true, false}) {
+    const std::string dir = base + (empty ? "empty" : "kept");
+    std::filesystem::create_directories(dir);
+    if (!empty) std::ofstream(dir + "/notes.txt") << "kept\n";
+    const std::string command = std::string("'") + PAHOST + "' --autotest '" + dir + "' --out '" + base +
+                                "40.tif' '" + PA_EXAMPLES_DIR "/sample_return.txt' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(!empty, std::filesystem::exists(dir)) << dir;
+  }
+  std::filesystem::remove_all(base);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "calc/pa/schedule_c_copy.h"
+#include "calc/pa/schedules/schedule_c_copy.h"
 #include "host/form_defaults.h"
 #include "host/string_utils.h"
 #include "return/return_codes.h"

@@ -5,8 +5,8 @@
 // It borrows the copy and the federal return for the length of one
 // calculation. A federal copy that does not exist reads as empty (0, ""
 // or not marked).
-#ifndef CALC_PA_SCHEDULE_C_COPY_H_
-#define CALC_PA_SCHEDULE_C_COPY_H_
+#ifndef CALC_PA_SCHEDULES_SCHEDULE_C_COPY_H_
+#define CALC_PA_SCHEDULES_SCHEDULE_C_COPY_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -57,4 +57,4 @@ void computeScheduleCExpenses(PATaxReturnCalcEngine& engine, ScheduleCCopy& c);
 
 }  // namespace PACalculationMgmt
 
-#endif  // CALC_PA_SCHEDULE_C_COPY_H_
+#endif  // CALC_PA_SCHEDULES_SCHEDULE_C_COPY_H_

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
-#include "calc/pa/schedule_c_copy.h"
+#include "calc/pa/schedules/schedule_c_copy.h"
 #include "host/dates.h"
 #include "host/form_defaults.h"
 #include "host/string_utils.h"
