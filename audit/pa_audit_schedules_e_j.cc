@@ -48,6 +48,13 @@ const char kLeftOutText[] =
 // only counts the rest.
 const char* const kSourceNames[] = {"federal Schedule E", "Form 4835"};
 const int kNamedRuns = 8;
+// The words around the copy numbers in that message.
+const char kOneCopyWord[] = " copy ";
+const char kCopiesWord[] = " copies ";
+const char kRunsSeparator[] = ", ";
+const char kRunTo[] = " to ";
+const char kMoreHead[] = " and ";
+const char kMoreTail[] = " more";
 
 // Message texts of the Schedule J rules, in report order.
 const char kTrustLossText[] = "Schedule J, Losses from estates and trusts are not deductible";
@@ -58,7 +65,7 @@ const char kTrustIncompleteText[] =
 // A source form's name and copies in runs of copy numbers ("Form 4835
 // copies 3, 7 to 12"); past kNamedRuns runs the rest is only counted.
 std::string copyRunsText(const char* form, const std::vector<uint16_t>& copies) {
-  std::string text = std::string(form) + (copies.size() == 1 ? " copy " : " copies ");
+  std::string text = std::string(form) + (copies.size() == 1 ? kOneCopyWord : kCopiesWord);
   int runs = 0;
   std::size_t unnamed = 0;
   for (std::size_t first = 0, last = 0; first < copies.size(); first = ++last) {
@@ -67,11 +74,11 @@ std::string copyRunsText(const char* form, const std::vector<uint16_t>& copies) 
       unnamed += last - first + 1;
       continue;
     }
-    if (runs > 1) text += ", ";
+    if (runs > 1) text += kRunsSeparator;
     text += std::to_string(copies[first]);
-    if (last > first) text += " to " + std::to_string(copies[last]);
+    if (last > first) text += kRunTo + std::to_string(copies[last]);
   }
-  if (unnamed > 0) text += " and " + std::to_string(unnamed) + " more";
+  if (unnamed > 0) text += kMoreHead + std::to_string(unnamed) + kMoreTail;
   return text;
 }
 
