@@ -6,7 +6,8 @@
 # folder, a federal file with a line too long to read or that is no plain
 # file (a FIFO, a link), a data file named like the federal file and one
 # named where a FIFO or a device stands are exit 1 with the cause, what
-# stood there as it was and nothing left beside it.
+# stood there as it was and nothing left beside it; as root, a file system
+# filled to its last byte as well.
 include(${CMAKE_CURRENT_LIST_DIR}/sanitizer_report.cmake)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/empty_folder ${WORK}/read_only)
@@ -159,3 +160,15 @@ else()
   file(CHMOD ${folder} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 endif()
 expect_kept(${folder}/40.tif "${older}")
+
+# A disk that is full: a small file system filled to its last byte, in a
+# mount namespace of its own (root only; elsewhere the limit on a file's
+# size above stands in for it). The older file and what is left beside it
+# are looked at in the namespace, where that file system is.
+if(uid STREQUAL "0")
+  set(full ${WORK}/full)
+  file(MAKE_DIRECTORY ${full})
+  run("unshare --mount sh -c 'mount -t tmpfs -o size=64k tmpfs ${full} && echo an older data file > ${full}/40.tif && (cat /dev/zero > ${full}/fill) 2>/dev/null; \"$0\" \"$@\"; status=$?; cat ${full}/40.tif; ls -A ${full}; exit $status'"
+      1 "\nan older data file\n40.tif\nfill\npahost: the data file ${full}/40.tif could not be written: [^\n]*No space left on device\n$"
+      --out ${full}/40.tif ${RETURN})
+endif()

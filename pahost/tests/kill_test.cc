@@ -1,8 +1,9 @@
 // pahost killed while it writes the data file of a large return, again and
-// again at random moments, with an older file at the target, under the
-// host's name and another: after every kill the target holds the complete
-// older file or the complete new one, and the next run that ends leaves
-// nothing of the killed runs beside it.
+// again at random moments of the whole write (the rename that puts the file
+// in place included), with an older file at the target, under the host's
+// name and another: after every kill the target holds the complete older
+// file or the complete new one, and the next run that ends leaves nothing
+// of the killed runs beside it.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -22,7 +23,8 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-const int kKills = 50;
+// Kills under each name.
+const int kKills = 100;
 const char kOlder[] = "an older data file\n";
 
 std::string readFile(const fs::path& path) {
@@ -91,11 +93,12 @@ TEST_P(KillTest, TargetHoldsTheOlderOrTheNewFile) {
   const unsigned seedValue = seed();
   SCOPED_TRACE("seed " + std::to_string(seedValue));
   std::mt19937 random(seedValue);
-  // A moment in the first three quarters of the shorter write: on a busy
-  // machine a run is seen writing late, and one that ends before its kill
-  // is tried again (a run that ends is no test of a kill).
+  // A moment of the shorter write, up to its very end, where the file is
+  // put in place: a run that ends before its kill (on a busy machine a run
+  // is seen writing late) is tried again, as a run that ends is no test of
+  // a kill.
   const auto writeTime = std::chrono::duration_cast<std::chrono::microseconds>(std::min(first, second));
-  std::uniform_int_distribution<long> moment(0, writeTime.count() * 3 / 4);
+  std::uniform_int_distribution<long> moment(0, writeTime.count());
   int kills = 0;
   int midWrite = 0;  // kills that left a write unfinished
   for (int attempt = 0; attempt < 10 * kKills && kills < kKills; ++attempt) {
