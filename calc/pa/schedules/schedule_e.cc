@@ -415,7 +415,8 @@ void fillRK1Part(ScheduleECopy& e, TaxFormPtr form, const DataMgmt::TaxReturn& f
 }
 
 // The taxable-for-PA pair: fixed to Yes for a full-year resident, the
-// user's choice (No by default) otherwise.
+// user's choice (Yes by default, the first box of the host's default rule)
+// otherwise.
 void chooseTaxableForPA(ScheduleECopy& e, TaxFormPtr form, int residency) {
   if (residency == PADataMgmt::kFullYearResident) {
     e.protect(PAScheduleE::kTaxableForPAYesBox);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "calc/pa/schedules/schedule_sp_table.h"
 #include "calc/pa/tests/pa40_fixture.h"
@@ -230,6 +231,31 @@ TEST(ForgivenessTableTest, PercentAtTheBounds) {
   for (const auto& c : kCases) {
     EXPECT_EQ(forgivenessPercent(c.maritalClass, c.income, c.children), c.percent)
         << "income " << c.income << " children " << c.children;
+  }
+}
+
+// The published 2018 eligibility income table, row by row as printed: the
+// highest income of each percentage, unmarried and married, without
+// dependents; each dependent child raises every row by 9,500. Each row is
+// pinned at its last income and the first income of the next one, in the
+// columns for no, one and two children.
+TEST(ForgivenessTableTest, PublishedRows) {
+  const struct {
+    int percent;
+    double unmarriedTo, marriedTo;
+  } kRows[] = {
+      {100, 6500, 13000}, {90, 6750, 13250}, {80, 7000, 13500}, {70, 7250, 13750}, {60, 7500, 14000},
+      {50, 7750, 14250}, {40, 8000, 14500}, {30, 8250, 14750}, {20, 8500, 15000}, {10, 8750, 15250},
+  };
+  for (const auto& row : kRows) {
+    for (int children = 0; children <= 2; ++children) {
+      for (const auto& column : {std::make_pair(MaritalClass::kUnmarried, row.unmarriedTo),
+                                 std::make_pair(MaritalClass::kMarried, row.marriedTo)}) {
+        const double to = column.second + 9500.0 * children;
+        EXPECT_EQ(forgivenessPercent(column.first, to, children), row.percent) << to << " " << children;
+        EXPECT_EQ(forgivenessPercent(column.first, to + 1, children), row.percent - 10) << to << " " << children;
+      }
+    }
   }
 }
 
