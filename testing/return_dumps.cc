@@ -105,8 +105,9 @@ void writeForms(std::ostream& out, const DataMgmt::TaxReturn& taxReturn, const D
 }
 
 // The whole dump: head, the recalculation with the in-progress box marked,
-// every form copy, and the done box marked last (also when the file could
-// not be written or its name was refused).
+// every form copy, and the done box marked last, as the test tools expect
+// it, also when the file could not be written or its name was refused;
+// that is reported.
 void writeDump(const std::string& directory, const std::string& fileName,
                DataMgmt::TaxReturn& taxReturn, const std::string& returnName,
                const DumpLayout& layout, const DataMgmt::FormId& boxForm,
@@ -127,7 +128,7 @@ void writeDump(const std::string& directory, const std::string& fileName,
   AutoTestBoxes::recalculateInProgress(&taxReturn, boxForm, inProgressBox, recalculate);
   writeForms(out, taxReturn, layout);
   out << "</RETURN>\n";
-  out.close();
+  AutoTestFiles::closeOutput(out, directory + "/" + fileName);
   AutoTestBoxes::mark(&taxReturn, boxForm, doneBox);
 }
 
