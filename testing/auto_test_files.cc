@@ -290,6 +290,10 @@ bool resolveFile(const std::string& value, std::string& path, std::string* why) 
   return true;
 }
 
+std::string fileInFolder(const std::string& folder, const std::string& name) {
+  return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
 bool isPlainName(const std::string& name) {
   return !name.empty() && name != "." && name != ".." &&
          name.find_first_of("/\\:") == std::string::npos;

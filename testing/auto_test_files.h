@@ -92,6 +92,8 @@ void removeAutoTestDirectory();
 // name something below it.
 bool resolveDirectory(const std::string& value, std::string& path, std::string* why);
 bool resolveFile(const std::string& value, std::string& path, std::string* why);
+// The file `name` of the folder `folder`, with one "/" between them.
+std::string fileInFolder(const std::string& folder, const std::string& name);
 // A single path part a file may be named by: not empty, not "." or "..",
 // without "/", "\\" or ":".
 bool isPlainName(const std::string& name);

@@ -31,7 +31,7 @@ void writeFieldNamesOf(std::ostream& out, const DataMgmt::TaxReturn& taxReturn, 
 void PATaxReturnCalcEngine::writeAllFieldNames(const std::string& fileName, const std::string& directory) {
   if (paReturn == nullptr) return;
   std::ofstream out;
-  const std::string path = directory + "/" + fileName;
+  const std::string path = AutoTestFiles::fileInFolder(directory, fileName);
   AutoTestFiles::openOutput(path, false, out);
   const DataMgmt::TaxReturnDescPtr returnDesc = paReturn->getTaxReturnDesc();
   if (!returnDesc.isNull()) {
@@ -47,7 +47,7 @@ void PATaxReturnCalcEngine::writeFormFieldNames(const std::string& formName, con
                                                 const std::string& directory) {
   if (paReturn == nullptr) return;
   std::ofstream out;
-  const std::string path = directory + "/" + fileName;
+  const std::string path = AutoTestFiles::fileInFolder(directory, fileName);
   AutoTestFiles::openOutput(path, false, out);
   StateCalculationMgmt::FormNameMap formNames;
   StateCalculationMgmt::FieldNameMap fieldNames;

@@ -116,8 +116,9 @@ void writeDump(const std::string& directory, const std::string& fileName,
   const DataMgmt::TaxReturnDescPtr returnDesc = taxReturn.getTaxReturnDesc();
   const std::string version =
       returnDesc.isNull() ? std::string() : BusinessMgmt::BusinessMgr::getInstance().getVersion(*returnDesc);
+  const std::string path = AutoTestFiles::fileInFolder(directory, fileName);
   std::ofstream out;
-  AutoTestFiles::openOutput(directory + "/" + fileName, false, out);
+  AutoTestFiles::openOutput(path, false, out);
   out << kXmlDeclaration << "\n\n";
   if (layout.labelledReturn) {
     out << "<RETURN LABEL=" << quoted(version) << ">\n";
@@ -128,7 +129,7 @@ void writeDump(const std::string& directory, const std::string& fileName,
   AutoTestBoxes::recalculateInProgress(&taxReturn, boxForm, inProgressBox, recalculate);
   writeForms(out, taxReturn, layout);
   out << "</RETURN>\n";
-  AutoTestFiles::closeOutput(out, directory + "/" + fileName);
+  AutoTestFiles::closeOutput(out, path);
   AutoTestBoxes::mark(&taxReturn, boxForm, doneBox);
 }
 
