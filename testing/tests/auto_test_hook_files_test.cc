@@ -182,10 +182,14 @@ TEST_F(HookFilesTest, EveryReaderTakesCopiesByTheLoadersRule) {
               (c.why == nullptr ? "Scrubbed" : "Wrong") + "\"/>";
     if (c.why != nullptr) report += "relation input PAW2:" + std::string(c.copy) + ":F25: " + c.why + "\n";
   }
+  // An output of a copy refused reads nothing.
+  relations += "<FIELD FORM=\"PAW2\" COPY=\"1abc\" NAME=\"F25\" VALUE=\"Right\" TYPE=\"Output\"/>";
+  report += "relation output PAW2:1abc:F25: the copy is not a copy number\n";
   write("relations.xml", "<RELATIONS><RELATION>" + relations + "</RELATION></RELATIONS>");
   engine->loadInputXmlFile(dir + "forms.txt", dir + "relations.xml", dir + "results.txt", pa.get(),
                            kFormID_PAReturnInfo, kInProgress);
   EXPECT_EQ(pa->getFieldAsString(kFormID_PAW2, 1, PAW2::kRowOwner.at(0)), "Right");
+  EXPECT_EQ(read("results.txt"), "Right::Wrong::Wrong::Wrong::Wrong::Right|[T]\n");
   write("groups.xml", "<FIELDGROUPS><FIELDGROUP ENTITY=\"PA\">" + groups + "</FIELDGROUP></FIELDGROUPS>");
   engine->scrubInputFields("PA", dir + "groups.xml", pa.get(), kFormID_PAReturnInfo, kDone, kInProgress);
   EXPECT_EQ(pa->getFieldAsString(kFormID_PAW2, 1, PAW2::kRowOwner.at(0)), "Scrubbed");
