@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "host/configuration.h"
 #include "host/io.h"
@@ -154,8 +155,11 @@ std::string outputRefusal(const std::string& path) {
 // when it is a regular file or missing (`missing` set).
 std::string controlFileRefusal(const std::string& path, bool* missing) {
   struct stat status;
-  *missing = ::lstat(path.c_str(), &status) != 0 && errno == ENOENT;
-  if (*missing) return "";
+  *missing = false;
+  if (::lstat(path.c_str(), &status) != 0) {
+    *missing = errno == ENOENT || errno == ENOTDIR;
+    return *missing ? "" : std::string("cannot be examined: ") + std::strerror(errno);
+  }
   if (S_ISLNK(status.st_mode)) return "a symbolic link, which is not followed";
   return whyNotReadable(path);
 }

@@ -9,11 +9,12 @@
 // (a step runs when its switch is exactly "Yes"). The done box stops a
 // hook; the in-progress box, marked while a hook recalculates the return,
 // makes the hooks of that nested calculation skip their steps, and is
-// reported when it skips them with no recalculation under way. Paths from the options file are resolved
-// inside the automated-test directory; a step whose path is refused does
-// not run, and the refusal goes to the hooks' report (auto_test_report.h),
-// as does everything the readers refuse while a hook runs. No exception of
-// the option reader leaves a hook.
+// reported when it skips them with no recalculation under way. Paths from
+// the options file are resolved inside the automated-test directory; a
+// step whose path is refused does not run, and the refusal goes to the
+// hooks' report (auto_test_report.h), as does everything the readers
+// refuse while a hook runs. No exception of the option reader leaves a
+// hook.
 #include <iterator>
 #include <string>
 #include <vector>
