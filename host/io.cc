@@ -1,9 +1,28 @@
 #include "host/io.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace IOMgmt {
+
+int openRegularFile(const std::string& path, std::string* why) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    *why = std::string("cannot be opened: ") + std::strerror(errno);
+    return -1;
+  }
+  struct stat status;
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(fd);
+    *why = "not a regular file";
+    return -1;
+  }
+  return fd;
+}
 
 // ---- FileName -------------------------------------------------------------
 

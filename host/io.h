@@ -95,6 +95,13 @@ class HOST_API FileWriter {
   std::FILE* file_ = nullptr;
 };
 
+// Ours: opens `path` for reading without waiting (an ordinary open of a
+// FIFO that nobody writes waits for ever) and keeps it only when it is a
+// regular file, since a device or a pipe may never end. The descriptor,
+// which the caller closes; -1 otherwise, with `why` set to
+// "cannot be opened: " and the system's reason, or "not a regular file".
+HOST_API int openRegularFile(const std::string& path, std::string* why);
+
 // Hands out file readers. A reader from allocateFileReader belongs to the
 // caller until it gives it back with deallocateFileReader (which deletes
 // it; null is ignored).

@@ -3,6 +3,9 @@
 #include <dlfcn.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include "host/orvane_exception.h"
 #include "host/stand_in.h"
@@ -18,7 +21,9 @@ namespace {
 struct LibXml {
   void (*initParser)();
   void (*setGenericErrorFunc)(void*, xmlGenericErrorFunc);
-  xmlDoc* (*readFile)(const char*, const char*, int);
+  xmlParserCtxt* (*newParserCtxt)();
+  xmlDoc* (*ctxtReadFd)(xmlParserCtxt*, int, const char*, const char*, int);
+  void (*freeParserCtxt)(xmlParserCtxt*);
   void (*freeDoc)(xmlDoc*);
   xmlNode* (*docGetRootElement)(const xmlDoc*);
   xmlChar* (*nodeGetContent)(const xmlNode*);
@@ -42,7 +47,9 @@ LibXml* loadLibXml() {
   static LibXml api;
   if (!bind(library, "xmlInitParser", &api.initParser) ||
       !bind(library, "xmlSetGenericErrorFunc", &api.setGenericErrorFunc) ||
-      !bind(library, "xmlReadFile", &api.readFile) ||
+      !bind(library, "xmlNewParserCtxt", &api.newParserCtxt) ||
+      !bind(library, "xmlCtxtReadFd", &api.ctxtReadFd) ||
+      !bind(library, "xmlFreeParserCtxt", &api.freeParserCtxt) ||
       !bind(library, "xmlFreeDoc", &api.freeDoc) ||
       !bind(library, "xmlDocGetRootElement", &api.docGetRootElement) ||
       !bind(library, "xmlNodeGetContent", &api.nodeGetContent) || !bind(library, "xmlFree", &api.free)) {
@@ -182,11 +189,35 @@ namespace {
 // No network, no entity expansion, no DTD loading, no messages on stderr.
 const int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
 
-bool readable(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
+// The first message of the parse under way goes here (the parser's last
+// one is often only "Premature end of data" after the real fault).
+thread_local std::string* firstParseError = nullptr;
+
+// The parser's structured error callback; its error type is const in
+// newer versions of the library, hence the template.
+template <class Error>
+void keepFirstError(void* /*context*/, Error* error) {
+  if (firstParseError == nullptr || !firstParseError->empty() || error == nullptr) return;
+  if (error->level < XML_ERR_ERROR) return;  // a warning
+  std::string message = error->message != nullptr ? error->message : "not well-formed";
+  while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+  *firstParseError = "line " + std::to_string(error->line) + ": " + message;
+}
+
+// Parses the open file `fd`; null, with `why` set, when it is not
+// well-formed.
+xmlDoc* parseFile(const XmlDom::LibXml& xml, int fd, const std::string& path, std::string* why) {
+  xmlParserCtxt* context = xml.newParserCtxt();
+  if (context == nullptr) return *why = "the XML parser could not be made", nullptr;
+  // Every message of the parser comes to us; none is printed.
+  context->sax->serror = keepFirstError;
+  firstParseError = why;
+  xmlDoc* parsed = xml.ctxtReadFd(context, fd, path.c_str(), nullptr, kParseOptions);
+  firstParseError = nullptr;
+  xml.freeParserCtxt(context);
+  if (parsed == nullptr && why->empty()) *why = "not well-formed";
+  if (parsed != nullptr) why->clear();  // the parser recovered: no fault
+  return parsed;
 }
 
 struct ThrowSwitch {
@@ -211,18 +242,26 @@ XmlTextReader::~XmlTextReader() = default;
 
 bool XmlTextReader::loadXml(IOMgmt::FileNamePtr name) {
   document_.reset();
-  if (name.isNull()) return false;
-  const std::string path = name->getDisplayName(-1);
-  // Checked first so that a missing file is a plain false, without the
-  // parser's own I/O messages.
-  if (path.empty() || !readable(path)) return false;
+  loadError_.clear();
+  const std::string path = name.isNull() ? std::string() : name->getDisplayName(-1);
+  if (path.empty()) return loadError_ = "no file named", false;
+  // Opened here, so that a FIFO or device is refused before the parser
+  // would wait on it (and a missing file costs no loading of the library).
+  const int fd = IOMgmt::openRegularFile(path, &loadError_);
+  if (fd < 0) return false;
   const XmlDom::LibXml* xml = XmlDom::libXml();
-  if (xml == nullptr) return false;
-  xmlDoc* parsed = xml->readFile(path.c_str(), nullptr, kParseOptions);
+  if (xml == nullptr) {
+    ::close(fd);
+    return loadError_ = "the XML library cannot be loaded", false;
+  }
+  xmlDoc* parsed = parseFile(*xml, fd, path, &loadError_);
+  ::close(fd);
   if (parsed == nullptr) return false;
   XmlDom::XmlDocShare doc(parsed, xml->freeDoc);
-  if (parsed->intSubset != nullptr || parsed->extSubset != nullptr) return false;
-  if (xml->docGetRootElement(parsed) == nullptr) return false;
+  if (parsed->intSubset != nullptr || parsed->extSubset != nullptr) {
+    return loadError_ = "has a document type declaration, which is not read", false;
+  }
+  if (xml->docGetRootElement(parsed) == nullptr) return loadError_ = "has no document element", false;
   document_.reset(new XmlDom::XmlDocument(doc));
   return true;
 }
@@ -238,7 +277,11 @@ bool XMLParser::open(IOMgmt::FileNamePtr name, int /*mode*/) {
   if (name.isNull()) return false;
   path_ = name->getDisplayName(-1);
   if (path_.empty()) return false;
-  file_ = std::fopen(path_.c_str(), "rb");
+  std::string why;
+  const int fd = IOMgmt::openRegularFile(path_, &why);
+  if (fd < 0) return false;
+  file_ = ::fdopen(fd, "rb");
+  if (file_ == nullptr) ::close(fd);
   return file_ != nullptr;
 }
 

@@ -125,14 +125,20 @@ class HOST_API XmlTextReader {
   XmlTextReader& operator=(const XmlTextReader&) = delete;
 
   // Parses the file. False, with nothing loaded, when the holder is empty
-  // or the file is missing, unreadable, not well-formed or has a document
-  // type declaration. A new load drops the previous document.
+  // or the file is missing, unreadable, not a regular file (it is opened
+  // without waiting, so a FIFO never blocks), not well-formed or has a
+  // document type declaration. A new load drops the previous document.
   bool loadXml(IOMgmt::FileNamePtr name);
   // The loaded document; null when nothing is loaded.
   XmlDom::XmlDocument* getXmlDocument() const { return document_.get(); }
+  // Ours: why the last load failed, in words ("not a regular file",
+  // "line 3: Opening and ending tag mismatch: ..." with the parser's first
+  // message); "" after a load that succeeded.
+  const std::string& loadError() const { return loadError_; }
 
  private:
   std::unique_ptr<XmlDom::XmlDocument> document_;
+  std::string loadError_;
 };
 
 // Reads an XML file as text, without parsing it, and cuts out the text of
@@ -144,8 +150,9 @@ class HOST_API XMLParser {
   XMLParser(const XMLParser&) = delete;
   XMLParser& operator=(const XMLParser&) = delete;
 
-  // Opens the file for reading, whatever the mode (callers pass 1); false
-  // when the holder is empty or the file cannot be opened.
+  // Opens the file for reading, whatever the mode (callers pass 1), without
+  // waiting; false when the holder is empty, the file cannot be opened or
+  // is not a regular file (a FIFO or device is never read).
   bool open(IOMgmt::FileNamePtr name, int mode);
   // The whole file as text; false, with "", when no file is open or it
   // cannot be read. The flag is not used. Throws

@@ -4,6 +4,13 @@
 #include "host/tax_form.h"
 
 namespace AutoTestBoxes {
+namespace {
+
+// The hooks' recalculations under way in this process, nested ones
+// included.
+int recalculations = 0;
+
+}  // namespace
 
 bool isMarked(const DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormId& form,
               const DataMgmt::FieldId& box) {
@@ -34,9 +41,25 @@ void recalculateInProgress(DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormI
     DataMgmt::TaxReturn* taxReturn;
     const DataMgmt::FormId& form;
     const DataMgmt::FieldId& box;
-    ~Unmark() { unmark(taxReturn, form, box); }
+    ~Unmark() {
+      --recalculations;
+      unmark(taxReturn, form, box);
+    }
   } unmarkOnExit{taxReturn, form, inProgressBox};
+  ++recalculations;
   recalculate();
+}
+
+bool isStale(const DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormId& form,
+             const DataMgmt::FieldId& inProgressBox) {
+  return recalculations == 0 && isMarked(taxReturn, form, inProgressBox);
+}
+
+bool resetIfStale(DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormId& form,
+                  const DataMgmt::FieldId& inProgressBox) {
+  if (!isStale(taxReturn, form, inProgressBox)) return false;
+  unmark(taxReturn, form, inProgressBox);
+  return true;
 }
 
 }  // namespace AutoTestBoxes

@@ -30,6 +30,16 @@ void recalculateInProgress(DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormI
                            const DataMgmt::FieldId& inProgressBox,
                            const std::function<void()>& recalculate);
 
+// Whether the in-progress box is marked while no hook of this process is
+// recalculating: a box left marked, saved with the return, which would
+// keep every step of every hook from running.
+bool isStale(const DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormId& form,
+             const DataMgmt::FieldId& inProgressBox);
+// Unmarks the in-progress box when it is stale; a box marked by a hook's
+// recalculation under way stays. Whether it was stale.
+bool resetIfStale(DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormId& form,
+                  const DataMgmt::FieldId& inProgressBox);
+
 }  // namespace AutoTestBoxes
 
 #endif  // TESTING_AUTO_TEST_BOXES_H_

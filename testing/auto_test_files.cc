@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "host/configuration.h"
 #include "host/io.h"
@@ -23,8 +25,13 @@ const char kClearTag[] = "CLEAR";
 const char kDriverClearTail[] = "OrvaneAutoTest_Clear.xml";
 const char kScrubberClearTail[] = "OrvaneAutoTest_Clear_Scrubber.xml";
 const char kCycleDaemonClearTail[] = "OrvaneAutoTest_Clear_KXTDaemon.xml";
+const char* const kInputTags[4] = {"PAFIELDLIST", "PAFIELDRELATIONFORMSAFFECTED", "PAFIELDRELATIONINPUTFIELDS",
+                                   "INPUTFIELDLIST"};
 
 namespace {
+
+// The inputs of the hooks running now (RunInputs), as resolved paths.
+std::vector<std::string> runInputs;
 
 const char kClearFileLines[][40] = {
     "<?xml version=\"1.0\" encoding=\"utf-8\"?>",
@@ -115,6 +122,14 @@ bool isControlFileName(const std::string& name) {
   return false;
 }
 
+// Whether `a` and `b` name one file: the same path, or the same file on
+// the disk.
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat first, second;
+  return a == b || (::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+                    first.st_dev == second.st_dev && first.st_ino == second.st_ino);
+}
+
 // Why a hook may not write `path`; "" when it may.
 std::string outputRefusal(const std::string& path) {
   const std::string base = withSlashes(autoTestDirectory());
@@ -125,11 +140,28 @@ std::string outputRefusal(const std::string& path) {
   if (!relativeParts(target.substr(base.size()), parts, &why) || !noSymbolicLink(parts, &why)) return why;
   if (parts.empty()) return "names no file";
   if (parts.size() == 1 && isControlFileName(parts[0])) return "names a control file of the hooks";
-  struct stat status;
-  if (::stat(joinUnderAutoTestDirectory(parts).c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
-    return "names something that is not a regular file";
+  const std::string file = joinUnderAutoTestDirectory(parts);
+  for (const std::string& input : runInputs) {
+    if (sameFile(file, input)) return "names a file this run reads";
   }
+  struct stat status;
+  if (::stat(file.c_str(), &status) != 0) return "";  // a new file
+  if (!S_ISREG(status.st_mode)) return "names something that is not a regular file";
+  if (status.st_nlink > 1) return "names a file with more than one hard link";
   return "";
+}
+
+// Why the control file `path` (options or clear file) is not read: ""
+// when it is a regular file or missing (`missing` set).
+std::string controlFileRefusal(const std::string& path, bool* missing) {
+  struct stat status;
+  *missing = false;
+  if (::lstat(path.c_str(), &status) != 0) {
+    *missing = errno == ENOENT || errno == ENOTDIR;
+    return *missing ? "" : std::string("cannot be examined: ") + std::strerror(errno);
+  }
+  if (S_ISLNK(status.st_mode)) return "a symbolic link, which is not followed";
+  return whyNotReadable(path);
 }
 
 // Makes the directory and any missing parent; errors are ignored (an
@@ -190,6 +222,10 @@ std::string autoTestFile(const std::string& fileName) { return autoTestDirectory
 bool readOptions(const std::string& path, const std::vector<std::string>& tags, OptionValues& values) {
   values.clear();
   for (const std::string& tag : tags) values[tag];
+  bool missing = false;
+  const std::string refusal = controlFileRefusal(path, &missing);
+  if (!refusal.empty()) AutoTestReport::fileNotRead(path, refusal);
+  if (missing || !refusal.empty()) return true;
   // The host's reader says whether the file can be read (and may raise);
   // the elements come from the XML library, which reads it as XML.
   PersistanceMgmt::XMLParser parser;
@@ -203,9 +239,15 @@ bool readOptions(const std::string& path, const std::vector<std::string>& tags, 
     return false;  // the parser closes its file as it goes
   }
   parser.close();
-  if (!read) return true;
+  if (!read) {
+    AutoTestReport::fileNotRead(path, "cannot be read");
+    return true;
+  }
   PersistanceMgmt::XmlTextReader reader;
-  if (!reader.loadXml(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)))) return true;
+  if (!reader.loadXml(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)))) {
+    AutoTestReport::fileNotRead(path, reader.loadError());
+    return true;
+  }
   std::vector<bool> found(tags.size(), false);
   findTags(reader.getXmlDocument()->getDocumentElement(), tags, values, found);
   return true;
@@ -223,6 +265,20 @@ void removeAutoTestDirectory() {
   if (hasAutoTestDirectory()) ::rmdir(autoTestDirectory().c_str());
 }
 
+RunInputs::RunInputs(const OptionValues& options) {
+  for (const char* tag : kInputTags) {
+    const auto value = options.find(tag);
+    std::string path;
+    std::string why;
+    if (value != options.end() && !value->second.empty() && resolveFile(value->second, path, &why)) {
+      runInputs.push_back(path);
+      ++added_;
+    }
+  }
+}
+
+RunInputs::~RunInputs() { runInputs.resize(runInputs.size() - added_); }
+
 bool resolveDirectory(const std::string& value, std::string& path, std::string* why) {
   std::vector<std::string> parts;
   if (!partsBelowAutoTestDirectory(value, parts, why)) return false;
@@ -236,6 +292,10 @@ bool resolveFile(const std::string& value, std::string& path, std::string* why) 
   if (parts.empty()) return *why = "names no file", false;
   path = joinUnderAutoTestDirectory(parts);
   return true;
+}
+
+std::string fileInFolder(const std::string& folder, const std::string& name) {
+  return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
 bool isPlainName(const std::string& name) {
@@ -256,26 +316,33 @@ bool openOutput(const std::string& path, bool append, std::ofstream& out) {
   return out.is_open();
 }
 
-bool isWritableFile(const std::string& path) {
-  struct stat status;
-  return outputRefusal(path).empty() && ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
-         ::access(path.c_str(), W_OK) == 0;
+bool closeOutput(std::ofstream& out, const std::string& path) {
+  if (!out.is_open()) return false;  // openOutput said why
+  const bool written = out.good();    // every write so far went to the file
+  out.close();
+  if (written && !out.fail()) return true;
+  AutoTestReport::add("output " + path + ": could not be written whole");
+  return false;
 }
 
-bool isReadableFile(const std::string& path) {
-  struct stat status;
-  return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && ::access(path.c_str(), R_OK) == 0;
-}
-
-std::vector<std::string> readLines(const std::string& path, std::vector<long>* tooLong) {
-  std::vector<std::string> lines;
-  // Opened without waiting, so that a pipe is found out before it blocks.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return lines;
-  struct stat status;
-  std::FILE* file = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) ? ::fdopen(fd, "rb") : nullptr;
-  if (file == nullptr) {
+std::string whyNotReadable(const std::string& path) {
+  std::string why;
+  const int fd = IOMgmt::openRegularFile(path, &why);
+  if (fd >= 0) {
     ::close(fd);
+    return "";
+  }
+  return ::access(path.c_str(), F_OK) != 0 && errno == ENOENT ? "no file to read there" : why;
+}
+
+std::vector<std::string> readLines(const std::string& path, std::vector<long>* tooLong, std::string* why) {
+  std::vector<std::string> lines;
+  std::string refusal;
+  const int fd = IOMgmt::openRegularFile(path, &refusal);
+  std::FILE* file = fd < 0 ? nullptr : ::fdopen(fd, "rb");
+  if (file == nullptr) {
+    if (fd >= 0) ::close(fd);
+    if (why != nullptr) *why = refusal.empty() ? "cannot be read" : refusal;
     return lines;
   }
   std::string line;

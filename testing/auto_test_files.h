@@ -8,7 +8,9 @@
 // a hook read or write anywhere else. A path that would leave the
 // directory, or pass through a symbolic link inside it, is refused and the
 // step that needs it does not run. No output may take the name of a
-// control file of the hooks (the options file, a clear file, the report).
+// control file of the hooks (the options file, a clear file, the report)
+// or of a file the run reads, nor write through a second hard link.
+// Files are read only when they are regular files, opened without waiting.
 #ifndef TESTING_AUTO_TEST_FILES_H_
 #define TESTING_AUTO_TEST_FILES_H_
 
@@ -42,11 +44,33 @@ std::string autoTestFile(const std::string& fileName);
 // Option values by tag; a tag not found reads as "".
 typedef std::map<std::string, std::string> OptionValues;
 // Reads, for each tag, the text of the first element of that name in the
-// XML file (comments are no elements; attributes do not matter). A file
-// that is missing, cannot be read or is not well-formed XML leaves every
-// value "". False (values cleared) when the host's reader raised
-// Exceptions::OrvaneException: the caller then ends its hook at once.
+// XML file (comments are no elements; attributes do not matter). A missing
+// file leaves every value "" without a word; so does a file that is a
+// symbolic link (never followed: it may lead out of the folder), no
+// regular file, cannot be read or is not well-formed XML, and that is
+// reported with the reason. False (values cleared) when the host's reader
+// raised Exceptions::OrvaneException: the caller then ends its hook at
+// once.
 bool readOptions(const std::string& path, const std::vector<std::string>& tags, OptionValues& values);
+
+// The options that name files the hooks read: the import, the two files
+// of the relation run and the field groups. Every hook reads them with
+// its own options, so that its outputs never replace an input of the run.
+extern const char* const kInputTags[4];
+
+// While one lives, the files that `options` names under kInputTags (as
+// resolveFile resolves them; refused values name nothing) are inputs of
+// the run, which openOutput refuses to write. Nested hooks add theirs.
+class RunInputs {
+ public:
+  explicit RunInputs(const OptionValues& options);
+  ~RunInputs();
+  RunInputs(const RunInputs&) = delete;
+  RunInputs& operator=(const RunInputs&) = delete;
+
+ private:
+  std::size_t added_ = 0;
+};
 
 // Deletes a clear file and writes it anew, four lines each ended by "\n":
 // the XML declaration, "<AUTOTESTOPTIONS>", "<CLEAR>No</CLEAR>" and
@@ -68,6 +92,8 @@ void removeAutoTestDirectory();
 // name something below it.
 bool resolveDirectory(const std::string& value, std::string& path, std::string* why);
 bool resolveFile(const std::string& value, std::string& path, std::string* why);
+// The file `name` of the folder `folder`, with one "/" between them.
+std::string fileInFolder(const std::string& folder, const std::string& name);
 // A single path part a file may be named by: not empty, not "." or "..",
 // without "/", "\\" or ":".
 bool isPlainName(const std::string& name);
@@ -75,22 +101,28 @@ bool isPlainName(const std::string& name);
 // Opens an output file of a hook, truncated or, with `append`, appended
 // to, after making its folder. Inside the automated-test directory a path
 // is refused (reported, `out` left closed, false) when it names a control
-// file, passes through a symbolic link or a ".." part, or names something
-// that is not a regular file.
+// file or an input of the run (RunInputs), passes through a symbolic link
+// or a ".." part, names something that is not a regular file, or a file
+// with more than one hard link (writing it would change the other names
+// too, which may lie outside the folder).
 bool openOutput(const std::string& path, bool append, std::ofstream& out);
-// Whether `path` is a regular file this process may write and that
-// openOutput does not refuse.
-bool isWritableFile(const std::string& path);
-// Whether `path` is a regular file this process may read.
-bool isReadableFile(const std::string& path);
+// Closes an output after its last write. False when it was never opened
+// (openOutput reported why) and, reported, when a write or the close
+// failed (a full disk): the file then holds less than was written.
+bool closeOutput(std::ofstream& out, const std::string& path);
+
+// "" when `path` is a regular file this process can read; otherwise why
+// not, in words ("no file to read there", "not a regular file", ...).
+std::string whyNotReadable(const std::string& path);
 
 // Every line of a regular file, without its end ("\n", "\r\n" or a lone
 // "\r"; a last line without one counts). A line longer than
 // IOMgmt::kMaxLineLength is given as "" and its number (from 1) added to
-// `tooLong`; the lines after it are read as usual. None when the file
-// cannot be opened or is not a regular file (a device or pipe may never
-// end).
-std::vector<std::string> readLines(const std::string& path, std::vector<long>* tooLong = nullptr);
+// `tooLong`; the lines after it are read as usual. None, and `why` set,
+// when the file cannot be opened or is not a regular file (it is opened
+// without waiting: a device or pipe may never end).
+std::vector<std::string> readLines(const std::string& path, std::vector<long>* tooLong = nullptr,
+                                   std::string* why = nullptr);
 
 }  // namespace AutoTestFiles
 

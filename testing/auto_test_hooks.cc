@@ -4,15 +4,18 @@
 //
 // Each hook is steered by XML files in the host's automated-test
 // directory (none configured: the hooks do nothing): its clear file (CLEAR
-// "Yes" unmarks the done box first; the PA driver's also the in-progress
-// box) and the options file all hooks share (a step runs when its switch is
-// exactly "Yes"). The done box stops a hook; the in-progress box, marked
-// while a hook recalculates the return, makes the hooks of that nested
-// calculation skip their steps. Paths from the options file are resolved
-// inside the automated-test directory; a step whose path is refused does
-// not run, and the refusal goes to the hooks' report (auto_test_report.h),
-// as does everything the readers refuse while a hook runs. No exception of
-// the option reader leaves a hook.
+// "Yes" unmarks the done box first, and an in-progress box that no
+// recalculation of this run marked) and the options file all hooks share
+// (a step runs when its switch is exactly "Yes"). The done box stops a
+// hook; the in-progress box, marked while a hook recalculates the return,
+// makes the hooks of that nested calculation skip their steps, and is
+// reported when it skips them with no recalculation under way. Paths from
+// the options file are resolved inside the automated-test directory; a
+// step whose path is refused does not run, and the refusal goes to the
+// hooks' report (auto_test_report.h), as does everything the readers
+// refuse while a hook runs. No exception of the option reader leaves a
+// hook.
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -41,21 +44,39 @@ bool readClear(const std::string& fileName, bool& clear) {
 }
 
 // Steps 2 to 4 shared by every hook: stop while the done box is marked (or
-// the boxes have no copy to live on), read the options, then ask for the
-// automated-test directory to go when it is empty. False: the hook ends.
+// the boxes have no copy to live on), read the options (the hook's own and
+// the inputs of every hook, which no output may replace), then ask for
+// the automated-test directory to go when it is empty. False: the hook
+// ends.
 bool readHookOptions(const DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormId& boxForm,
-                     const DataMgmt::FieldId& doneBox, const std::vector<std::string>& tags,
-                     OptionValues& options) {
+                     const DataMgmt::FieldId& doneBox, std::vector<std::string> tags, OptionValues& options) {
   // Without copy 1 the in-progress box cannot be kept, and a hook's
   // recalculation would run the hooks again without end.
   if (taxReturn->getForm(boxForm, 1) == nullptr) return false;
   if (AutoTestBoxes::isMarked(taxReturn, boxForm, doneBox)) return false;
+  tags.insert(tags.end(), std::begin(AutoTestFiles::kInputTags), std::end(AutoTestFiles::kInputTags));
   if (!AutoTestFiles::readOptions(AutoTestFiles::autoTestFile(AutoTestFiles::kOptionsFileName), tags,
                                   options)) {
     return false;
   }
   AutoTestFiles::removeAutoTestDirectory();
   return true;
+}
+
+// Whether a step whose switch is `on` runs: not while a hook recalculates.
+// A box left marked by no recalculation of this run (saved so with the
+// return) is reported, once a hook (`reported`): else every step would be
+// skipped without a word until a clear file resets it.
+bool stepRuns(bool on, const DataMgmt::TaxReturn* taxReturn, const DataMgmt::FormId& boxForm,
+              const DataMgmt::FieldId& inProgressBox, bool& reported) {
+  if (!on) return false;
+  if (!AutoTestBoxes::isMarked(taxReturn, boxForm, inProgressBox)) return true;
+  if (!reported && AutoTestBoxes::isStale(taxReturn, boxForm, inProgressBox)) {
+    AutoTestReport::add("the in-progress box is marked, but no hook is recalculating (a return saved so?): "
+                        "every step is skipped until a clear file says CLEAR Yes");
+    reported = true;
+  }
+  return false;
 }
 
 // The path an option names, resolved as a directory or a file; a refused
@@ -78,15 +99,15 @@ bool fileOption(OptionValues& options, const std::string& tag, std::string& path
   return optionPath(options, tag, true, path);
 }
 
-// An option naming a file a step reads. One that is not there to be read
-// is reported: its step runs and finds nothing, which would otherwise look
-// like a file with nothing in it.
+// An option naming a file a step reads. One that is not a regular file to
+// be read (missing, a FIFO, a folder) is reported, and its step does not
+// run: it would find nothing, or wait for ever.
 bool inputOption(OptionValues& options, const std::string& tag, std::string& path) {
   if (!fileOption(options, tag, path)) return false;
-  if (!AutoTestFiles::isReadableFile(path)) {
-    AutoTestReport::add("option " + tag + " \"" + options[tag] + "\": no file to read there");
-  }
-  return true;
+  const std::string why = AutoTestFiles::whyNotReadable(path);
+  if (why.empty()) return true;
+  AutoTestReport::add("option " + tag + " \"" + options[tag] + "\": " + why);
+  return false;
 }
 
 // An option naming a file of a folder that another option names.
@@ -121,10 +142,11 @@ void PATaxReturnCalcEngine::runAutoTest() {
                        options)) {
     return;
   }
+  const AutoTestFiles::RunInputs inputs(options);
 
-  // A step runs when its switch is on and no hook is recalculating.
+  bool staleReported = false;
   auto runs = [&](const char* tag) {
-    return isOn(options[tag]) && !AutoTestBoxes::isMarked(paReturn, boxForm, inProgressBox);
+    return stepRuns(isOn(options[tag]), paReturn, boxForm, inProgressBox, staleReported);
   };
   std::string dir;
   std::string path;
@@ -149,21 +171,18 @@ void PATaxReturnCalcEngine::runAutoTest() {
       inputOption(options, "PAFIELDRELATIONINPUTFIELDS", relations) &&
       fileOption(options, "PAFIELDRELATIONOUTPUTFIELDS", results)) {
     loadInputXmlFile(formsAffected, relations, results, paReturn, boxForm, inProgressBox);
-    // Done only when the results have a file to go to (the run made it).
-    if (AutoTestFiles::isWritableFile(results)) AutoTestBoxes::mark(paReturn, boxForm, doneBox);
+    // Done only when the relations were run and every result written.
+    if (relationResultsWritten) AutoTestBoxes::mark(paReturn, boxForm, doneBox);
   }
 }
 
 void PATaxReturnCalcEngine::clearAutoTestFlag() {
   AutoTestBoxes::unmark(paReturn, kFormID_PAReturnInfo, PAReturnInfo::kAutoTestDoneBox);
+  AutoTestFiles::rewriteClearFile(AutoTestFiles::autoTestFile(std::string("PA") + AutoTestFiles::kDriverClearTail));
   // The clear file also resets an in-progress box left marked in a saved
-  // return, which would keep every step from running. Only once the file
-  // says "No" again: the nested calculations of this run read it too, and
-  // must find their box marked.
-  const std::string clearFile = AutoTestFiles::autoTestFile(std::string("PA") + AutoTestFiles::kDriverClearTail);
-  if (AutoTestFiles::rewriteClearFile(clearFile)) {
-    AutoTestBoxes::unmark(paReturn, kFormID_PAReturnInfo, PAReturnInfo::kAutoTestInProgressBox);
-  }
+  // return, which would keep every step from running; never the box of a
+  // recalculation under way.
+  AutoTestBoxes::resetIfStale(paReturn, kFormID_PAReturnInfo, PAReturnInfo::kAutoTestInProgressBox);
 }
 
 }  // namespace PACalculationMgmt
@@ -180,10 +199,15 @@ void StateTaxReturnCalcEngine::runScrubberAutoTest(const std::string& prefix, Da
   const AutoTestReport::Scope reporting;
   bool clear = false;
   if (!readClear(prefix + AutoTestFiles::kScrubberClearTail, clear)) return;
-  if (clear) clearScrubberFlag(prefix, taxReturn, formId, doneBox);
+  if (clear) {
+    clearScrubberFlag(prefix, taxReturn, formId, doneBox);
+    AutoTestBoxes::resetIfStale(taxReturn, formId, inProgressBox);
+  }
   OptionValues options;
   if (!readHookOptions(taxReturn, formId, doneBox, {"SCRUBBER", "INPUTFIELDLIST"}, options)) return;
-  if (!isOn(options["SCRUBBER"]) || AutoTestBoxes::isMarked(taxReturn, formId, inProgressBox)) return;
+  const AutoTestFiles::RunInputs inputs(options);
+  bool staleReported = false;
+  if (!stepRuns(isOn(options["SCRUBBER"]), taxReturn, formId, inProgressBox, staleReported)) return;
   std::string path;
   if (!inputOption(options, "INPUTFIELDLIST", path)) return;
   scrubInputFields(prefix, path, taxReturn, formId, doneBox, inProgressBox);
@@ -198,12 +222,17 @@ void StateTaxReturnCalcEngine::runCycleDaemonAutoTest(const std::string& prefix,
   const AutoTestReport::Scope reporting;
   bool clear = false;
   if (!readClear(prefix + AutoTestFiles::kCycleDaemonClearTail, clear)) return;
-  if (clear) clearCycleDaemonFlag(prefix, taxReturn, formId, doneBox);
+  if (clear) {
+    clearCycleDaemonFlag(prefix, taxReturn, formId, doneBox);
+    AutoTestBoxes::resetIfStale(taxReturn, formId, inProgressBox);
+  }
   const std::string generateTag = prefix + "GENERATECYCLEDAEMON";
   const std::string dirTag = prefix + "OUTPUTDIRDAEMON";
   OptionValues options;
   if (!readHookOptions(taxReturn, formId, doneBox, {generateTag, dirTag}, options)) return;
-  if (!isOn(options[generateTag]) || AutoTestBoxes::isMarked(taxReturn, formId, inProgressBox)) return;
+  const AutoTestFiles::RunInputs inputs(options);
+  bool staleReported = false;
+  if (!stepRuns(isOn(options[generateTag]), taxReturn, formId, inProgressBox, staleReported)) return;
   std::string dir;
   if (!directoryOption(options, dirTag, dir)) return;
   writeReturnXmlDump(prefix, dir, taxReturn, formId, doneBox, inProgressBox);

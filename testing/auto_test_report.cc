@@ -2,7 +2,12 @@
 #include "testing/auto_test_report.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "testing/auto_test_files.h"
 
@@ -33,18 +38,37 @@ const ProblemText kProblemTexts[] = {
 Scope::Scope() { ++openScopes; }
 Scope::~Scope() { --openScopes; }
 
+namespace {
+
+// Why `text` could not be appended to the report at `path`; null when it was.
+const char* appendToReport(const std::string& path, const std::string& text) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (fd < 0) return std::strerror(errno);
+  struct stat status;
+  const char* why = nullptr;
+  errno = 0;
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    why = "not a regular file";
+  } else if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+    // One write per line, so lines of nested hooks never interleave.
+    why = errno != 0 ? std::strerror(errno) : "written in part";
+  }
+  if (::close(fd) != 0 && why == nullptr) why = std::strerror(errno);
+  return why;
+}
+
+}  // namespace
+
 void add(const std::string& line) {
   if (openScopes == 0 || !AutoTestFiles::hasAutoTestDirectory()) return;
   const std::string path = AutoTestFiles::autoTestFile(kReportFileName);
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
-  if (fd < 0) return;
-  const std::string text = line + "\n";
-  // One write per line, so lines of nested hooks never interleave.
-  if (::write(fd, text.data(), text.size()) < 0) {
-    // Nothing more to do: the report is where failures would go.
+  const char* why = appendToReport(path, line + "\n");
+  if (why != nullptr) {
+    std::fprintf(stderr, "PA automated test: %s (not in the report %s: %s)\n", line.c_str(), path.c_str(), why);
   }
-  ::close(fd);
 }
+
+void fileNotRead(const std::string& path, const std::string& why) { add("file " + path + " not read: " + why); }
 
 std::string problemText(TestDataFormat::LineProblem problem) {
   for (const ProblemText& p : kProblemTexts) {

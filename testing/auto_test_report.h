@@ -29,9 +29,13 @@ class Scope {
   Scope& operator=(const Scope&) = delete;
 };
 
-// Appends `line` and "\n" to the report; nothing outside a Scope, without
-// an automated-test directory, or when the report is a symbolic link.
+// Appends `line` and "\n" to the report; nothing outside a Scope or
+// without an automated-test directory. When the report cannot take the
+// line (a full disk, the report a symbolic link or no regular file), the
+// line goes to standard error with the reason, so that it is never lost.
 void add(const std::string& line);
+// Reports a file a hook was to read and did not: "file PATH not read: WHY".
+void fileNotRead(const std::string& path, const std::string& why);
 
 // Why a value or line is refused, in words.
 std::string problemText(TestDataFormat::LineProblem problem);

@@ -9,9 +9,10 @@
 //   </FIELDGROUPS>
 //
 // COPY "*" means every existing copy; VALUE "NULLSTR" clears the field.
-// Only fields that already hold a significant value are changed. While a
-// hook runs, a reference that changes nothing because its form or field is
-// not found or its value is refused is reported.
+// Only fields that already hold a significant value are changed. A file
+// that is not well-formed is reported with the parser's reason and changes
+// nothing. While a hook runs, a reference that changes nothing because its
+// form, field or copy is not found or its value is refused is reported.
 #include <set>
 #include <string>
 
@@ -37,13 +38,13 @@ void StateTaxReturnCalcEngine::scrubInputFields(const std::string& prefix, const
                                                 FieldId doneBox, FieldId /*inProgressBox*/) {
   if (taxReturn == nullptr) return;
   PersistanceMgmt::XmlTextReader reader;
-  reader.loadXml(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)));
-  const XmlDom::XmlDocument* document = reader.getXmlDocument();
-  const XmlDom::XmlNodePtr root = document == nullptr ? XmlDom::XmlNodePtr() : document->getDocumentElement();
-  if (root.isNull()) return;
+  if (!reader.loadXml(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)))) {
+    AutoTestReport::fileNotRead(path, reader.loadError());
+    return;  // the done box stays as it is
+  }
 
   FieldGroupRefList refs;
-  walkFieldGroups(root, prefix, refs);
+  walkFieldGroups(reader.getXmlDocument()->getDocumentElement(), prefix, refs);
 
   FormNameMap formNames;
   TestDataMaps::addAllForms(*taxReturn, formNames);
@@ -68,8 +69,7 @@ void StateTaxReturnCalcEngine::scrubInputFields(const std::string& prefix, const
     }
 
     const std::string value = ref.value == kNullValue ? std::string() : ref.value;
-    const TestDataFormat::LineProblem problem =
-        TestDataMaps::valueProblem(*taxReturn, form->second, field->second, value);
+    TestDataFormat::LineProblem problem = TestDataMaps::valueProblem(*taxReturn, form->second, field->second, value);
     if (problem != TestDataFormat::LineProblem::kStored) {
       AutoTestReport::add(label + AutoTestReport::problemText(problem));
       continue;
@@ -78,11 +78,14 @@ void StateTaxReturnCalcEngine::scrubInputFields(const std::string& prefix, const
       for (int copy = 1; copy <= taxReturn->getFormCount(form->second); ++copy) {
         assignFieldFromText(form->second, static_cast<uint16_t>(copy), field->second, value, taxReturn, true);
       }
-    } else if (TestDataMaps::copyNumberOf(ref.copy) == 0) {
-      AutoTestReport::add(label + AutoTestReport::problemText(TestDataFormat::LineProblem::kBadCopy));
+      continue;
+    }
+    uint16_t copy = 0;
+    problem = TestDataMaps::readCopy(*taxReturn, form->second, ref.copy, &copy);
+    if (problem == TestDataFormat::LineProblem::kStored) {
+      assignFieldFromText(form->second, copy, field->second, value, taxReturn, true);
     } else {
-      assignFieldFromText(form->second, TestDataMaps::copyNumberOf(ref.copy), field->second, value,
-                          taxReturn, true);
+      AutoTestReport::add(label + AutoTestReport::problemText(problem));
     }
   }
   AutoTestBoxes::mark(taxReturn, formId, doneBox);

@@ -31,14 +31,15 @@ void writeFieldNamesOf(std::ostream& out, const DataMgmt::TaxReturn& taxReturn, 
 void PATaxReturnCalcEngine::writeAllFieldNames(const std::string& fileName, const std::string& directory) {
   if (paReturn == nullptr) return;
   std::ofstream out;
-  AutoTestFiles::openOutput(directory + "/" + fileName, false, out);
+  const std::string path = AutoTestFiles::fileInFolder(directory, fileName);
+  AutoTestFiles::openOutput(path, false, out);
   const DataMgmt::TaxReturnDescPtr returnDesc = paReturn->getTaxReturnDesc();
   if (!returnDesc.isNull()) {
     for (const DataMgmt::TaxFormDescPtr& form : returnDesc->getTaxFormDescriptorsInDisplayOrder()) {
       writeFieldNamesOf(out, *paReturn, form->getTypeID());
     }
   }
-  out.close();
+  AutoTestFiles::closeOutput(out, path);
   AutoTestBoxes::mark(paReturn, kFormID_PAReturnInfo, PAReturnInfo::kAutoTestDoneBox);
 }
 
@@ -46,14 +47,15 @@ void PATaxReturnCalcEngine::writeFormFieldNames(const std::string& formName, con
                                                 const std::string& directory) {
   if (paReturn == nullptr) return;
   std::ofstream out;
-  AutoTestFiles::openOutput(directory + "/" + fileName, false, out);
+  const std::string path = AutoTestFiles::fileInFolder(directory, fileName);
+  AutoTestFiles::openOutput(path, false, out);
   StateCalculationMgmt::FormNameMap formNames;
   StateCalculationMgmt::FieldNameMap fieldNames;
   buildAutoTestNameMaps(formNames, fieldNames);
   // A name of no form gives an empty list.
   const auto form = formNames.find(Utils::OVStringUtils::toUpperCase(formName));
   if (form != formNames.end()) writeFieldNamesOf(out, *paReturn, form->second);
-  out.close();
+  AutoTestFiles::closeOutput(out, path);
   AutoTestBoxes::mark(paReturn, kFormID_PAReturnInfo, PAReturnInfo::kAutoTestDoneBox);
 }
 

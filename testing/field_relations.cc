@@ -7,9 +7,12 @@
 //   input::input::...::expected|actual[K]::expected|actual[K]...
 //
 // K is the output field's kind: "B" check box, "T" text, "N" anything else.
-// Without a results file that can be written (its folder is made) no
-// relation is applied; while a hook runs, an input that changes nothing (no
-// such form, field or copy, or a value the field refuses) is reported.
+// A relations file that is not well-formed is reported with the parser's
+// reason and nothing of it is applied; nor is anything without a results
+// file that can be written (its folder is made). Results that could not
+// all be written are reported. While a hook runs, a field that changes or
+// reads nothing (no such form, field or copy, or a value the field
+// refuses) is reported too.
 #include <fstream>
 #include <ostream>
 #include <string>
@@ -78,29 +81,31 @@ void StateTaxReturnCalcEngine::loadInputXmlFile(const std::string& formsAffected
                                                 const std::string& resultsPath,
                                                 DataMgmt::TaxReturn* taxReturn, const FormId& boxForm,
                                                 const FieldId& inProgressBox) {
+  relationResultsWritten = false;
   if (taxReturn == nullptr) return;
+  PersistanceMgmt::XmlTextReader reader;
+  if (!reader.loadXml(IOMgmt::FileNamePtr(new IOMgmt::FileName(relationsPath)))) {
+    AutoTestReport::fileNotRead(relationsPath, reader.loadError());
+    return;  // nothing to run: nothing is written
+  }
   // No relation is applied when its results would be lost.
   std::ofstream results;
   if (!AutoTestFiles::openOutput(resultsPath, true, results)) return;
   FormNameMap formNames;
   TestDataMaps::addAllForms(*taxReturn, formNames);
   FieldNameMap fieldNames;
-  for (const std::string& line : AutoTestFiles::readLines(formsAffectedPath)) {
+  std::string why;
+  for (const std::string& line : AutoTestFiles::readLines(formsAffectedPath, nullptr, &why)) {
     const auto form = formNames.find(Utils::OVStringUtils::toUpperCase(line));
     if (form != formNames.end()) TestDataMaps::addFormFields(*taxReturn, form->second, fieldNames);
   }
-
-  PersistanceMgmt::XmlTextReader reader;
-  reader.loadXml(IOMgmt::FileNamePtr(new IOMgmt::FileName(relationsPath)));
-  const XmlDom::XmlDocument* document = reader.getXmlDocument();
-  const XmlDom::XmlNodePtr root = document == nullptr ? XmlDom::XmlNodePtr() : document->getDocumentElement();
-  if (root.isNull()) return;  // nothing to run: nothing is written
+  if (!why.empty()) AutoTestReport::fileNotRead(formsAffectedPath, why);
 
   std::vector<FieldRelation> inputs;
   std::vector<FieldRelation> outputs;
-  applyRelations(root, formNames, fieldNames, inputs, outputs, results, taxReturn, boxForm, inProgressBox);
-  results.close();
-  if (results.fail()) AutoTestReport::add("output " + resultsPath + ": not every result could be written");
+  applyRelations(reader.getXmlDocument()->getDocumentElement(), formNames, fieldNames, inputs, outputs, results,
+                 taxReturn, boxForm, inProgressBox);
+  relationResultsWritten = AutoTestFiles::closeOutput(results, resultsPath);
 }
 
 void StateTaxReturnCalcEngine::applyRelations(XmlDom::XmlNodePtr node, FormNameMap& formNames,
@@ -148,25 +153,26 @@ void StateTaxReturnCalcEngine::applyRelations(XmlDom::XmlNodePtr node, FormNameM
     const std::string formName = Utils::OVStringUtils::toUpperCase(getAttributeValue(attributes, "FORM"));
     const auto form = formNames.find(formName);
     const std::string copyText = getAttributeValue(attributes, "COPY");
-    const uint16_t copy = TestDataMaps::copyNumberOf(copyText);
     const std::string name = getAttributeValue(attributes, "NAME");
     const auto field = fieldNames.find("k" + formName + "_" + name);
     const std::string type = getAttributeValue(attributes, "TYPE");
-    const FieldRelation relation(form == formNames.end() ? FormId() : form->second, copy,
-                                 field == fieldNames.end() ? FieldId() : field->second,
+    const FormId formId = form == formNames.end() ? FormId() : form->second;
+    uint16_t copy = 0;
+    const TestDataFormat::LineProblem copyProblem = TestDataMaps::readCopy(*taxReturn, formId, copyText, &copy);
+    const FieldRelation relation(formId, copy, field == fieldNames.end() ? FieldId() : field->second,
                                  getAttributeValue(attributes, "VALUE"), type);
-    if (type == kInput || type == kInputOverride) {
-      const char* refusal = form == formNames.end()     ? "no such form"
-                            : field == fieldNames.end() ? "no such field of the forms affected"
-                            : copy == 0                 ? "the copy is not a copy number"
-                                                        : nullptr;
-      if (refusal != nullptr) {
-        AutoTestReport::add("relation input " + formName + ":" + copyText + ":" + name + ": " + refusal);
-      }
-      inputs.push_back(relation);
-    } else {
-      outputs.push_back(relation);
+    const bool isInput = type == kInput || type == kInputOverride;
+    // An output's form or field not found is left as it always was: its
+    // value reads as empty. A copy the rule refuses is reported for both.
+    const std::string refusal = isInput && form == formNames.end()     ? "no such form"
+                                : isInput && field == fieldNames.end() ? "no such field of the forms affected"
+                                : form == formNames.end()              ? ""
+                                                                       : AutoTestReport::problemText(copyProblem);
+    if (!refusal.empty()) {
+      AutoTestReport::add(std::string("relation ") + (isInput ? "input " : "output ") + formName + ":" + copyText +
+                          ":" + name + ": " + refusal);
     }
+    (isInput ? inputs : outputs).push_back(relation);
   }
 }
 

@@ -105,8 +105,9 @@ void writeForms(std::ostream& out, const DataMgmt::TaxReturn& taxReturn, const D
 }
 
 // The whole dump: head, the recalculation with the in-progress box marked,
-// every form copy, and the done box marked last (also when the file could
-// not be written or its name was refused).
+// every form copy, and the done box marked last, as the test tools expect
+// it, also when the file could not be written or its name was refused;
+// that is reported.
 void writeDump(const std::string& directory, const std::string& fileName,
                DataMgmt::TaxReturn& taxReturn, const std::string& returnName,
                const DumpLayout& layout, const DataMgmt::FormId& boxForm,
@@ -115,8 +116,9 @@ void writeDump(const std::string& directory, const std::string& fileName,
   const DataMgmt::TaxReturnDescPtr returnDesc = taxReturn.getTaxReturnDesc();
   const std::string version =
       returnDesc.isNull() ? std::string() : BusinessMgmt::BusinessMgr::getInstance().getVersion(*returnDesc);
+  const std::string path = AutoTestFiles::fileInFolder(directory, fileName);
   std::ofstream out;
-  AutoTestFiles::openOutput(directory + "/" + fileName, false, out);
+  AutoTestFiles::openOutput(path, false, out);
   out << kXmlDeclaration << "\n\n";
   if (layout.labelledReturn) {
     out << "<RETURN LABEL=" << quoted(version) << ">\n";
@@ -127,7 +129,7 @@ void writeDump(const std::string& directory, const std::string& fileName,
   AutoTestBoxes::recalculateInProgress(&taxReturn, boxForm, inProgressBox, recalculate);
   writeForms(out, taxReturn, layout);
   out << "</RETURN>\n";
-  out.close();
+  AutoTestFiles::closeOutput(out, path);
   AutoTestBoxes::mark(&taxReturn, boxForm, doneBox);
 }
 

@@ -84,12 +84,10 @@ struct CopyRange {
   unsigned last;
 };
 
-// Reads a copy part: decimal digits only (no sign, blank or other base),
-// with a trailing "+" meaning every copy from 1 up to the number. Every
-// copy named must lie in 1..maxCopies.
-inline LineProblem readCopyPart(const std::string& text, unsigned maxCopies, CopyRange* range) {
-  const bool upTo = !text.empty() && text.back() == '+';
-  const std::string digits = upTo ? text.substr(0, text.size() - 1) : text;
+// Reads one copy number, the rule of every test-data reader: decimal
+// digits only (no sign, blank, point, other base or text after them), in
+// 1..maxCopies. `copy` is set only when kStored.
+inline LineProblem readCopyNumber(const std::string& digits, unsigned maxCopies, unsigned* copy) {
   if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) {
     return LineProblem::kBadCopy;
   }
@@ -97,7 +95,18 @@ inline LineProblem readCopyPart(const std::string& text, unsigned maxCopies, Cop
   const std::size_t significant = digits.size() - std::min(digits.find_first_not_of('0'), digits.size());
   const unsigned long number = significant > 6 ? 10000000UL : std::stoul(digits);
   if (number < 1 || number > maxCopies) return LineProblem::kCopyOutOfRange;
-  *range = {upTo ? 1U : unsigned(number), unsigned(number)};
+  *copy = unsigned(number);
+  return LineProblem::kStored;
+}
+
+// Reads a copy part of a text line: a copy number (readCopyNumber), with
+// a trailing "+" meaning every copy from 1 up to the number.
+inline LineProblem readCopyPart(const std::string& text, unsigned maxCopies, CopyRange* range) {
+  const bool upTo = !text.empty() && text.back() == '+';
+  unsigned number = 0;
+  const LineProblem problem = readCopyNumber(upTo ? text.substr(0, text.size() - 1) : text, maxCopies, &number);
+  if (problem != LineProblem::kStored) return problem;
+  *range = {upTo ? 1U : number, number};
   return LineProblem::kStored;
 }
 

@@ -2,9 +2,7 @@
 #include "testing/test_data_maps.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <cstdlib>
 #include <iterator>
 #include <string_view>
 #include <tuple>
@@ -96,11 +94,15 @@ bool isFieldOfForm(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId&
   return !fieldDesc.isNull() && fieldDesc->getSymbolicName() == name;
 }
 
-uint16_t copyNumberOf(const std::string& text) {
-  errno = 0;
-  const long number = std::strtol(text.c_str(), nullptr, 10);
-  if (errno == ERANGE || number < 0 || number > UINT16_MAX) return 0;
-  return static_cast<uint16_t>(number);
+TestDataFormat::LineProblem readCopy(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form,
+                                     const std::string& text, uint16_t* copy) {
+  *copy = 0;
+  const DataMgmt::TaxFormDescPtr formDesc = taxReturn.getTaxFormDescriptor(form);
+  unsigned number = 0;
+  const TestDataFormat::LineProblem problem =
+      TestDataFormat::readCopyNumber(text, formDesc.isNull() ? 0 : formDesc->getMaxCopies(), &number);
+  if (problem == TestDataFormat::LineProblem::kStored) *copy = static_cast<uint16_t>(number);
+  return problem;
 }
 
 DataMgmt::FormFieldDescPtr fieldDescOf(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form,

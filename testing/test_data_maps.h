@@ -25,11 +25,11 @@ void addFormFields(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId&
 // name found in a map filled from several forms may belong to another one.
 bool isFieldOfForm(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form,
                    const DataMgmt::FieldId& field, const std::string& name);
-// The copy number of a decimal text (leading blanks and a sign allowed,
-// text after the number ignored). Text that is no number, and a number
-// outside 0..65535, give 0, which names no copy: a large number never
-// wraps round to another copy.
-uint16_t copyNumberOf(const std::string& text);
+// Reads the copy number `text` of `form` by the one rule of the test-data
+// readers (TestDataFormat::readCopyNumber, against the form's copy limit):
+// kStored with `copy` set, or why it names no copy (`copy` then 0).
+TestDataFormat::LineProblem readCopy(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form,
+                                     const std::string& text, uint16_t* copy);
 
 // The descriptor of `field` of `form` in the return; empty for none.
 DataMgmt::FormFieldDescPtr fieldDescOf(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form,

@@ -91,7 +91,9 @@ void StateTaxReturnCalcEngine::loadInputTextFile(const std::string& path,
   if (taxReturn == nullptr || taxReturn->getTaxReturnDesc().isNull()) return;
   TextLoad load(*this, *taxReturn);
   std::vector<long> tooLong;
-  const std::vector<std::string> lines = AutoTestFiles::readLines(path, &tooLong);
+  std::string why;
+  const std::vector<std::string> lines = AutoTestFiles::readLines(path, &tooLong, &why);
+  if (!why.empty()) AutoTestReport::fileNotRead(path, why);
   auto nextTooLong = tooLong.begin();
   for (std::size_t k = 0; k < lines.size(); ++k) {
     const long number = static_cast<long>(k + 1);

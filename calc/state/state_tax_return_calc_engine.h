@@ -350,7 +350,8 @@ class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine,
   virtual void assignFieldFromText(const FormId& formId, uint16_t copy, const FieldId& field,
                                    const std::string& value, DataMgmt::TaxReturn* taxReturn,
                                    bool onlyWithData);
-  // Field relations: set inputs, recalculate, record the outputs.
+  // Field relations: set inputs, recalculate, record the outputs. Sets
+  // relationResultsWritten.
   virtual void loadInputXmlFile(const std::string& formsAffectedPath, const std::string& relationsPath,
                                 const std::string& resultsPath, DataMgmt::TaxReturn* taxReturn,
                                 const FormId& boxForm, const FieldId& inProgressBox);
@@ -412,6 +413,10 @@ class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine,
   Primitives::OVImmutableFormIdentifier stateForm2;  // kFormID_State2
   Primitives::OVImmutableFormIdentifier stateForm3;  // kFormID_State3
   Primitives::OVImmutableFormIdentifier stateForm4;  // kFormID_State4
+  // Whether the last loadInputXmlFile read its relations file and wrote
+  // every result line; the automated-test driver marks its done box only
+  // then.
+  bool relationResultsWritten = false;
 
   // Interest and dividend summary: the display-line layout and the
   // taxpayer/spouse totals of summary columns 1 to 4 (ownerTotals[2k] and

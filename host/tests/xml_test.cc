@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <vector>
 
 #include "host/orvane_exception.h"
 #include "host/stand_in.h"
+#include "host/tests/hang_guard.h"
 #include "host/tests/temp_files.h"
 
 namespace {
@@ -92,6 +95,35 @@ TEST_F(XmlTest, RejectedFilesLoadNothing) {
   EXPECT_FALSE(reader.loadXml(file("missing.xml")));
   EXPECT_FALSE(reader.loadXml(FileNamePtr()));
   EXPECT_EQ(reader.getXmlDocument(), nullptr);
+}
+
+// A file that loads nothing says why: the parser's first message with its
+// line, or what kept the file from the parser. A FIFO or a folder is
+// refused without waiting for a writer, by both readers.
+TEST_F(XmlTest, AFileThatLoadsNothingSaysWhy) {
+  const HangGuard guard;
+  ASSERT_EQ(::mkfifo(path("fifo.xml").c_str(), 0600), 0);
+  const struct {
+    const char* name;
+    const char* content;  // null: not written
+    const char* why;
+  } cases[] = {
+      {"good.xml", "<A/>", ""},
+      {"slash.xml", "<A>\n<B></A>", "line 2: Opening and ending tag mismatch: B line 2 and A"},
+      {"empty.xml", "", "line 1: Document is empty"},
+      {"dtd.xml", "<!DOCTYPE A><A/>", "has a document type declaration, which is not read"},
+      {"missing.xml", nullptr, "cannot be opened: No such file or directory"},
+      {"fifo.xml", nullptr, "not a regular file"},
+      {"", nullptr, "not a regular file"},  // the scratch folder itself
+  };
+  for (const auto& c : cases) {
+    if (c.content != nullptr) write(c.name, c.content);
+    XmlTextReader reader;
+    EXPECT_EQ(reader.loadXml(file(c.name)), c.why[0] == '\0') << c.name;
+    EXPECT_EQ(reader.loadError(), c.why) << c.name;
+  }
+  XMLParser parser;
+  EXPECT_FALSE(parser.open(file("fifo.xml"), 1) || parser.open(file(""), 1));
 }
 
 TEST_F(XmlTest, ParserExtractsTheNthTagAsText) {

@@ -9,7 +9,11 @@
 #define TESTING_TESTS_AUTO_TEST_FIXTURE_H_
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -44,6 +48,28 @@ class AutoTestProbe : public PACalculationMgmt::PATaxReturnCalcEngine {
 
   std::function<void(const DataMgmt::FormId&, uint16_t)> formula;
   std::vector<std::string> calls;
+};
+
+// While one lives, no file of this process grows past `bytes`: a write
+// beyond fails (EFBIG) as it would on a full disk, and SIGXFSZ is ignored.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &old_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit = {bytes, old_.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit old_;
+  void (*oldHandler_)(int);
 };
 
 class AutoTestFixture : public ::testing::Test {
@@ -94,6 +120,8 @@ class AutoTestFixture : public ::testing::Test {
     return content.str();
   }
   bool exists(const std::string& fileName) { return std::filesystem::exists(dir + fileName); }
+  // A FIFO of the automated-test directory, which nobody writes.
+  void fifo(const std::string& fileName) { ASSERT_EQ(::mkfifo((dir + fileName).c_str(), 0600), 0) << fileName; }
   // An options file of <TAG>value</TAG> pairs.
   void writeOptions(const Options& options, const std::string& fileName = "OrvaneAutoTest_OVQA.xml") {
     std::string content = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<AUTOTESTOPTIONS>\n";

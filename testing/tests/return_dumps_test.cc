@@ -3,6 +3,7 @@
 // recalculation with the in-progress box marked, and the done box.
 #include "host/business.h"
 #include "host/xml.h"
+#include "testing/auto_test_report.h"
 #include "testing/tests/auto_test_fixture.h"
 
 namespace {
@@ -54,6 +55,29 @@ TEST_F(ReturnDumpsTest, TheThreeDumpsHaveTheirLayoutsAndParseBack) {
     EXPECT_EQ(root->getName() + (file[0] == 'a' ? label : root->getAttributes()->getNamedItem("LABEL")->getValue()),
               "RETURN" + label);
   }
+}
+
+// A dump or name list that cannot be written (its folder blocked by a
+// file, a full disk) is reported and still marks the done box, as the
+// test tools expect. A name list of a form name that names no form is an
+// empty file.
+TEST_F(ReturnDumpsTest, OutputsThatCannotBeWrittenAreReportedAndMarkTheDoneBox) {
+  const AutoTestReport::Scope reporting;
+  for (uint16_t copy = 1; copy <= 40; ++copy) pa->getFormOrCreate(kFormID_PAW2, copy);  // a dump of some size
+  write("blocked", "a file where a folder should be");
+  engine->writeAllFieldsXml(dir + "blocked");
+  EXPECT_TRUE(done());
+  put(kFormID_PAReturnInfo, PAReturnInfo::kAutoTestDoneBox, DataMgmt::FieldValue::null());
+  {
+    const FileSizeLimit limit(1024);
+    engine->writeFieldValuesXml(dir + "values");
+  }
+  EXPECT_TRUE(done());
+  EXPECT_EQ(read("OrvaneAutoTest_Report.txt"), "output " + dir + "blocked/PAReturn.xml: cannot be opened for writing\n"
+                                               "output " + dir + "values/PAReturn.xml: could not be written whole\n");
+  put(kFormID_PAReturnInfo, PAReturnInfo::kAutoTestDoneBox, DataMgmt::FieldValue::null());
+  engine->writeFormFieldNames("NoSuchForm", "none.txt", dir + "names");
+  EXPECT_TRUE(exists("names/none.txt") && read("names/none.txt").empty() && done());
 }
 
 }  // namespace

@@ -96,6 +96,8 @@ TEST_F(TestDataTextTest, BoxesTextsAndEmptyValues) {
   }
   assign(kBox, "UNTRUE", 2);  // does not mark the copy as entered
   EXPECT_FALSE(test->getForm(kForm, 2)->isDataEntered());
+  assign(kText, "Employer [CopyNum] Inc", 2);  // the marker and all after it become the copy
+  EXPECT_EQ(stored(kText, 2).text, "Employer 2");
   assign(kLine1, "");
   EXPECT_TRUE(stored(kLine1).kind == FieldValue::kNull && test->getForm(kForm, 1)->isDataEntered());
   assign(FieldId(3), "5");  // a field the form lacks is left alone
@@ -107,7 +109,9 @@ TEST_F(TestDataTextTest, BoxesTextsAndEmptyValues) {
 // outside the table) up to ten billion (10^12 cents). Anything else changes
 // nothing: no copy, no data-entered mark.
 TEST_F(TestDataTextTest, NumberFieldsTakeOnlyPlainNumbersScaledUpToTheBound) {
-  const struct { int field; const char* value; double stored; } cases[] = {  // stored 0: refused{kFirstCodeField + 70, "12.5", 1300},  {kFirstCodeField + 72, " 12.5\t", 1250},
+  const struct { int field; const char* value; double stored; } cases[] = {  // stored 0: refused
+               {kFirstCodeField + 70, "12.5", 1300},  {kFirstCodeField + 72, " 12.5\t", 1250},
+               {kFirstCodeField + 70, "12.4", 1200},  {kFirstCodeField + 72, "12.4", 1240},
                {kFirstCodeField + 76, "12.5", 12500000}, {kFirstCodeField + 69, "12.5 ", 12.5},
                {1, "10000000000", 1e10},   {1, "-10000000000", -1e10}, {2, "10000000000.00", 1e12},
                {1, "10000000000.01", 0},   {2, "-1.0000001e10", 0},    {1, "1e999", 0},

@@ -1,0 +1,237 @@
+// The hooks' files as a new user's machine has them: a full disk, files
+// that are not well-formed or not regular files, outputs named like the
+// run's inputs or linked elsewhere, copies other readers would misread, an
+// in-progress box saved marked, and switches that are nearly "Yes".
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "host/tests/hang_guard.h"
+#include "testing/auto_test_report.h"
+#include "testing/tests/auto_test_hooks_fixture.h"
+
+namespace {
+
+const char kReport[] = "OrvaneAutoTest_Report.txt";
+// One relation that sets PA-40 line 1c (F139) to 100.
+const char kRelations[] = "<RELATIONS><RELATION><FIELD FORM=\"PA40\" COPY=\"1\" NAME=\"F139\" VALUE=\"100\" "
+                          "TYPE=\"Input\"/></RELATION></RELATIONS>\n";
+
+class HookFilesTest : public AutoTestHooksFixture {
+ protected:
+  void SetUp() override {
+    AutoTestHooksFixture::SetUp();
+    write("forms.txt", "PA40\n");
+    write("relations.xml", kRelations);
+    write("import.txt", "PARETURNINFO:1:F36:Imported\n");
+  }
+  // The options of an import, a relation run into `results` and the
+  // scrubber, each with its files of SetUp.
+  static Options readingOptions(const std::string& results = "results.txt") {
+    return {{"PAIMPORTFIELDS", "Yes"}, {"PAFIELDLIST", "import.txt"}, {"PAFIELDRELATION", "Yes"},
+            {"PAFIELDRELATIONFORMSAFFECTED", "forms.txt"}, {"PAFIELDRELATIONINPUTFIELDS", "relations.xml"},
+            {"PAFIELDRELATIONOUTPUTFIELDS", results}, {"SCRUBBER", "Yes"}, {"INPUTFIELDLIST", "groups.xml"}};
+  }
+  bool relationApplied() { return pa->getIR(kFormID_PA40, 1, PA40::kNetCompensation) == 100; }
+};
+
+// On a full disk the relation results are not all written: the done box
+// stays clear and the report says so; when the report cannot take the
+// line either, standard error says it.
+TEST_F(HookFilesTest, ResultsThatCannotBeWrittenLeaveTheDoneBoxClear) {
+  writeOptions({{"PAFIELDRELATION", "Yes"}, {"PAFIELDRELATIONFORMSAFFECTED", "forms.txt"},
+                {"PAFIELDRELATIONINPUTFIELDS", "relations.xml"}, {"PAFIELDRELATIONOUTPUTFIELDS", "results.txt"}});
+  const std::string full(8192, 'x');  // past the limit below: nothing more goes in
+  const std::string line = "output " + dir + "results.txt: could not be written whole";
+  for (bool reportFull : {false, true}) {
+    write("results.txt", full);
+    write(kReport, reportFull ? full : "");
+    ::testing::internal::CaptureStderr();
+    {
+      const FileSizeLimit limit(4096);
+      engine->runAutoTest();
+    }
+    const std::string stderrText = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(relationApplied() && !done() && read("results.txt") == full) << reportFull;
+    EXPECT_EQ(read(kReport), reportFull ? full : line + "\n");
+    EXPECT_EQ(stderrText, reportFull ? "PA automated test: " + line + " (not in the report " + dir + kReport +
+                                           ": File too large)\n"
+                                     : "");
+  }
+}
+
+// A file that is not well-formed is reported with its name and the
+// parser's reason; nothing of it is applied and the done box stays clear.
+TEST_F(HookFilesTest, FilesThatAreNotWellFormedAreReportedAndApplyNothing) {
+  const struct {
+    const char* file;
+    std::string content;
+    bool scrubber;  // read by the scrubber, else by the PA driver
+    const char* reason;
+  } cases[] = {
+      {"relations.xml", "<RELATIONS><RELATION><FIELD FORM=\"PA40\" COPY=\"1\" NAME=\"F139\" VALUE=\"100\" "
+                        "TYPE=\"Input\"/><RELATION></RELATIONS>",  // one "/" missing
+       false, "line 1: Opening and ending tag mismatch: RELATION line 1 and RELATIONS"},
+      {"groups.xml", "<FIELDGROUPS><FIELDGROUP ENTITY=\"PA\"><FIELDREF FORM=\"PAReturnInfo\" COPY=\"1\" "
+                     "FIELD=\"kPARETURNINFO_F31\" VALUE=\"Anon\"></FIELDGROUP></FIELDGROUPS>",
+       true, "line 1: Opening and ending tag mismatch: FIELDREF line 1 and FIELDGROUP"},
+      {"OrvaneAutoTest_OVQA.xml", "<AUTOTESTOPTIONS><PAFIELDRELATION>Yes</PAFIELDRELATION>", false,
+       "line 1: Premature end of data in tag AUTOTESTOPTIONS line 1"},
+  };
+  for (const auto& c : cases) {
+    writeOptions(readingOptions());
+    write("relations.xml", kRelations);
+    write(c.file, c.content);
+    std::filesystem::remove(dir + kReport);
+    c.scrubber ? runScrubber() : engine->runAutoTest();
+    EXPECT_EQ(read(kReport), "file " + dir + c.file + " not read: " + c.reason + "\n");
+    EXPECT_FALSE(done() || relationApplied() || exists("results.txt") || name() != "Jane") << c.file;
+  }
+}
+
+// A FIFO where a hook reads a file is refused and reported, never waited
+// on (nobody writes it).
+TEST_F(HookFilesTest, AFifoIsRefusedNotWaitedOn) {
+  const HangGuard guard;
+  const struct {
+    const char* file;
+    std::string line;
+  } cases[] = {
+      {"OrvaneAutoTest_OVQA.xml", "file " + dir + "OrvaneAutoTest_OVQA.xml not read: not a regular file"},
+      {kClearPA, "file " + dir + kClearPA + " not read: not a regular file"},
+      {"import.txt", "option PAFIELDLIST \"import.txt\": not a regular file"},
+      {"relations.xml", "option PAFIELDRELATIONINPUTFIELDS \"relations.xml\": not a regular file"},
+      {"groups.xml", "option INPUTFIELDLIST \"groups.xml\": not a regular file"},
+  };
+  for (const auto& c : cases) {
+    writeOptions(readingOptions());
+    std::filesystem::remove(dir + c.file);
+    fifo(c.file);
+    std::filesystem::remove(dir + kReport);
+    runScrubber();
+    info()->setXNo(kDone);
+    engine->runAutoTest();
+    EXPECT_NE(read(kReport).find(c.line + "\n"), std::string::npos) << read(kReport);
+    std::filesystem::remove(dir + c.file);
+  }
+}
+
+// No output replaces a file the run reads (the import, the relations, the
+// scrubber's field groups read after the driver's outputs) or writes
+// through a second hard link; the options and clear files are not read
+// through a symbolic link, which may lead out of the folder.
+TEST_F(HookFilesTest, OutputsNeverReplaceInputsOrLinkedFilesAndLinksAreNotRead) {
+  const std::string outside = ::testing::TempDir() + "autotest_linked_" + std::to_string(::getpid());
+  std::ofstream(outside) << "kept";
+  std::filesystem::create_directories(dir + "values");
+  std::filesystem::create_hard_link(outside, dir + "values/PAReturn.xml");
+  Options options = readingOptions("relations.xml");
+  options.insert(options.end(), {{"PAGENERATECYCLE", "Yes"}, {"PAOUTPUTDIR", "values"},
+                                 {"PAOUTPUTALLFIELDS", "Yes"}, {"PAOUTPUTALLFIELDSFILE", "import.txt"},
+                                 {"PAOUTPUTALLFIELDSFORSINGLEFORM", "Yes"},
+                                 {"PAOUTPUTALLFIELDSFORSINGLEFORMFILE", "groups.xml"}});
+  writeOptions(options);
+  const std::string groups = read("groups.xml");
+  engine->runAutoTest();
+  EXPECT_TRUE(read("import.txt") == "PARETURNINFO:1:F36:Imported\n" && read("relations.xml") == kRelations &&
+              read("groups.xml") == groups);
+  std::ifstream kept(outside);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
+  std::filesystem::remove(outside);
+  std::string report;
+  for (const char* file : {"values/PAReturn.xml: names a file with more than one hard link",
+                           "import.txt: names a file this run reads", "groups.xml: names a file this run reads",
+                           "relations.xml: names a file this run reads"}) {
+    report += "output " + dir + file + "\n";
+  }
+  EXPECT_EQ(read(kReport), report);
+
+  writeOptions({{"PAOUTPUTALLFIELDS", "Yes"}, {"PAOUTPUTALLFIELDSFILE", "names.txt"}}, "elsewhere/options.xml");
+  clear("elsewhere/clear.xml", "Yes");
+  for (const char* file : {"OrvaneAutoTest_OVQA.xml", kClearPA}) {
+    std::filesystem::remove(dir + file);
+    std::filesystem::create_symlink(dir + (file[0] == 'O' ? "elsewhere/options.xml" : "elsewhere/clear.xml"),
+                                    dir + file);
+  }
+  std::filesystem::remove(dir + kReport);
+  info()->setXNo(kDone);
+  engine->runAutoTest();
+  EXPECT_FALSE(exists("names.txt") || read("elsewhere/clear.xml") == kClearNo);
+  EXPECT_EQ(read(kReport), "file " + dir + kClearPA + " not read: a symbolic link, which is not followed\nfile " +
+                               dir + "OrvaneAutoTest_OVQA.xml not read: a symbolic link, which is not followed\n");
+}
+
+// Relations and field groups take a copy by the text loader's rule:
+// digits only, within the form's copy limit (999 for a PA W-2). Any other
+// copy changes nothing and is reported.
+TEST_F(HookFilesTest, EveryReaderTakesCopiesByTheLoadersRule) {
+  const AutoTestReport::Scope reporting;
+  write("forms.txt", "PAW2\n");
+  const struct {
+    const char* copy;
+    const char* why;  // null: taken
+  } copies[] = {{"1", nullptr}, {"1abc", "the copy is not a copy number"}, {" 1", "the copy is not a copy number"},
+                {"1.9", "the copy is not a copy number"}, {"60000", "the copy is outside the form's copies"}};
+  std::string relations, groups, report;
+  for (const auto& c : copies) {
+    const std::string value = c.why == nullptr ? "Right" : "Wrong";
+    relations += "<FIELD FORM=\"PAW2\" COPY=\"" + std::string(c.copy) + "\" NAME=\"F25\" VALUE=\"" + value +
+                 "\" TYPE=\"Input\"/>";
+    groups += "<FIELDREF FORM=\"PAW2\" COPY=\"" + std::string(c.copy) + "\" FIELD=\"kPAW2_F25\" VALUE=\"" +
+              (c.why == nullptr ? "Scrubbed" : "Wrong") + "\"/>";
+    if (c.why != nullptr) report += "relation input PAW2:" + std::string(c.copy) + ":F25: " + c.why + "\n";
+  }
+  // An output of a copy refused reads nothing.
+  relations += "<FIELD FORM=\"PAW2\" COPY=\"1abc\" NAME=\"F25\" VALUE=\"Right\" TYPE=\"Output\"/>";
+  report += "relation output PAW2:1abc:F25: the copy is not a copy number\n";
+  write("relations.xml", "<RELATIONS><RELATION>" + relations + "</RELATION></RELATIONS>");
+  engine->loadInputXmlFile(dir + "forms.txt", dir + "relations.xml", dir + "results.txt", pa.get(),
+                           kFormID_PAReturnInfo, kInProgress);
+  EXPECT_EQ(pa->getFieldAsString(kFormID_PAW2, 1, PAW2::kRowOwner.at(0)), "Right");
+  EXPECT_EQ(read("results.txt"), "Right::Wrong::Wrong::Wrong::Wrong::Right|[T]\n");
+  write("groups.xml", "<FIELDGROUPS><FIELDGROUP ENTITY=\"PA\">" + groups + "</FIELDGROUP></FIELDGROUPS>");
+  engine->scrubInputFields("PA", dir + "groups.xml", pa.get(), kFormID_PAReturnInfo, kDone, kInProgress);
+  EXPECT_EQ(pa->getFieldAsString(kFormID_PAW2, 1, PAW2::kRowOwner.at(0)), "Scrubbed");
+  EXPECT_EQ(pa->getMaxCopies(kFormID_PAW2), 1);
+  for (const auto& c : copies) {
+    if (c.why != nullptr) report += "field group PAW2:" + std::string(c.copy) + ":kPAW2_F25: " + c.why + "\n";
+  }
+  EXPECT_EQ(read(kReport), report);
+}
+
+// An in-progress box saved marked: every hook reports that it skips its
+// steps, and any clear file saying "Yes" resets the box (the scrubber's
+// alone, the cycle daemon's alone), so its hook runs.
+TEST_F(HookFilesTest, AStaleInProgressBoxIsResetByAnyClearFileOrReported) {
+  writeOptions(kEveryHook);
+  info()->setX(kInProgress);
+  engine->runAutoTest();
+  runScrubber();
+  runDaemon();
+  const std::string stale = "the in-progress box is marked, but no hook is recalculating (a return saved so?): "
+                            "every step is skipped until a clear file says CLEAR Yes\n";
+  EXPECT_EQ(read(kReport), stale + stale + stale);
+  EXPECT_TRUE(inProgress() && name() == "Jane" && !exists("names.txt") && !exists("daemon") && !done());
+  clear(kClearScrubber, "Yes");
+  runScrubber();
+  EXPECT_TRUE(name() == "Anon" && !inProgress() && done());
+  info()->setX(kInProgress);
+  info()->setXNo(kDone);
+  clear(kClearDaemon, "Yes");
+  runDaemon();
+  EXPECT_TRUE(exists("daemon/PAReturn.xml") && !inProgress() && done());
+}
+
+// Only exactly "Yes" switches a step on: not in another case, not with a
+// blank.
+TEST_F(HookFilesTest, OnlyExactlyYesSwitchesAStepOn) {
+  for (const char* value : {"yes", "YES", "Yes ", " Yes", "Yes"}) {
+    writeOptions({{"PAOUTPUTALLFIELDS", value}, {"PAOUTPUTALLFIELDSFILE", "names.txt"}});
+    info()->setXNo(kDone);
+    engine->runAutoTest();
+    EXPECT_EQ(exists("names.txt"), std::string(value) == "Yes") << "\"" << value << "\"";
+  }
+}
+
+}  // namespace
