@@ -13,7 +13,9 @@
 #include <utility>
 #include <vector>
 
+#include "catalogs/catalogs.h"
 #include "catalogs/fields/fields.h"
+#include "catalogs/run_notation.h"
 #include "host/descriptors.h"
 #include "identifiers/form_ids.h"
 
@@ -22,17 +24,70 @@ namespace {
 using Primitives::OVImmutableIdentifier;
 typedef std::vector<OVImmutableIdentifier> Fields;
 
-template <class Catalog>
-Fields fieldsOf(const NamedField<Catalog>& field) {
-  return {field.id()};
-}
+// The tables and the record as plain data, so that this file compiles
+// quickly: a row names its first member, the step to the next row and the
+// count of rows (a field is a column of one row).
+struct TableRow {
+  const char* name;
+  int first;
+  int step;
+  int rows;
+};
 
-template <class Catalog>
-Fields fieldsOf(const NamedColumn<Catalog>& column) {
-  Fields rows;
-  for (int row = 0; row < column.rows(); ++row) rows.push_back(column.at(row));
-  return rows;
-}
+// Pass 1: each table's rows.
+#define FIELD_TABLE(form, catalog) const TableRow k##form##Rows[] = {
+#define FORM_FIELD(name, member, number, label) {#name, member, 0, 1},
+#define FORM_COLUMN(name, first, number, step, rows_) {#name, first, step, rows_},
+#define END_FIELD_TABLE {nullptr, 0, 0, 0}};
+#include "catalogs/fields/all_tables.def"
+#undef FIELD_TABLE
+#undef FORM_FIELD
+#undef FORM_COLUMN
+#undef END_FIELD_TABLE
+
+// Pass 2: each table with its catalog's host numbers.
+struct Table {
+  const char* name;
+  const char* runs;
+  const TableRow* rows;
+};
+const Table kTables[] = {
+#define FIELD_TABLE(form, catalog) {#form, k##catalog##Runs, k##form##Rows},
+#define FORM_FIELD(name, member, number, label)
+#define FORM_COLUMN(name, first, number, step, rows_)
+#define END_FIELD_TABLE
+#include "catalogs/fields/all_tables.def"
+#undef FIELD_TABLE
+#undef FORM_FIELD
+#undef FORM_COLUMN
+#undef END_FIELD_TABLE
+};
+
+// The record, checked at compile time: every name it gives is a field or
+// column of its table.
+#define TEXT_FIELDS_OF(form, table) namespace check_##form##_##table { namespace current = table;
+#define TEXT_FIELD(name) static_assert(sizeof(current::k##name) > 0);
+#define END_TEXT_FIELDS }
+#include "catalogs/fields/text_fields.def"
+#undef TEXT_FIELDS_OF
+#undef TEXT_FIELD
+#undef END_TEXT_FIELDS
+
+// The record as data: a group heads the names of its text fields, which
+// follow it up to the next group.
+struct RecordRow {
+  const char* form;  // null for a name row
+  const char* name;  // the table of a group row
+};
+const RecordRow kRecord[] = {
+#define TEXT_FIELDS_OF(form, table) {#form, #table},
+#define TEXT_FIELD(name) {nullptr, #name},
+#define END_TEXT_FIELDS
+#include "catalogs/fields/text_fields.def"
+#undef TEXT_FIELDS_OF
+#undef TEXT_FIELD
+#undef END_TEXT_FIELDS
+};
 
 struct Entry {
   std::string name;
@@ -41,19 +96,17 @@ struct Entry {
 
 std::map<std::string, std::vector<Entry>> readTables() {
   std::map<std::string, std::vector<Entry>> byTable;
-  std::vector<Entry>* rows = nullptr;
-#define FIELD_TABLE(form, catalog) \
-  {                                \
-    namespace current = form;      \
-    rows = &byTable[#form];
-#define FORM_FIELD(name, member, number, label) rows->push_back({#name, fieldsOf(current::k##name)});
-#define FORM_COLUMN(name, first, number, step, rows_) rows->push_back({#name, fieldsOf(current::k##name)});
-#define END_FIELD_TABLE }
-#include "catalogs/fields/all_tables.def"
-#undef FIELD_TABLE
-#undef FORM_FIELD
-#undef FORM_COLUMN
-#undef END_FIELD_TABLE
+  for (const Table& table : kTables) {
+    std::vector<Entry>& entries = byTable[table.name];
+    for (const TableRow* row = table.rows; row->name != nullptr; ++row) {
+      Entry entry{row->name, {}};
+      for (int r = 0; r < row->rows; ++r) {
+        const long number = RunNotation::nth(table.runs, static_cast<std::size_t>(row->first + row->step * r));
+        entry.fields.push_back(OVImmutableIdentifier(static_cast<int>(number)));
+      }
+      entries.push_back(entry);
+    }
+  }
   return byTable;
 }
 
@@ -68,18 +121,13 @@ const std::map<std::string, std::vector<Entry>>& tables() {
 std::map<std::pair<std::string, std::string>, std::set<std::string>> recorded() {
   std::map<std::pair<std::string, std::string>, std::set<std::string>> groups;
   std::set<std::string>* names = nullptr;
-#define TEXT_FIELDS_OF(form, table) \
-  {                                 \
-    namespace current = table;      \
-    names = &groups[{#form, #table}];
-#define TEXT_FIELD(name)                 \
-  static_cast<void>(current::k##name); \
-  names->insert(#name);
-#define END_TEXT_FIELDS }
-#include "catalogs/fields/text_fields.def"
-#undef TEXT_FIELDS_OF
-#undef TEXT_FIELD
-#undef END_TEXT_FIELDS
+  for (const RecordRow& row : kRecord) {
+    if (row.form != nullptr) {
+      names = &groups[{row.form, row.name}];
+    } else {
+      names->insert(row.name);
+    }
+  }
   return groups;
 }
 
