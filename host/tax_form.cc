@@ -131,6 +131,7 @@ TaxForm::~TaxForm() = default;
 
 void TaxForm::countValueWrite(const FieldId& t) {
   ++valueWrites_->count;
+  ++copyWrites_;
   ++*valueWrites_->byField.tryEmplace(t.getNumber()).first;
   ++changes;
 }

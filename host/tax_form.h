@@ -197,6 +197,9 @@ class HOST_API TaxForm {
   // Significant: a number other than 0, a text with a non-blank, or the mark (ours).
   bool hasSigValue(const FieldId& f) const;
   unsigned char editCodeOf(const FieldId& f) const;  // 0 for a field not in the form (ours)
+  // The writes that changed a value of this copy, of all that its form's
+  // copies count together (ours).
+  unsigned long valueWrites() const { return copyWrites_; }
 
  private:
   friend class TaxReturn;  // sets the holder and copies values across copies
@@ -216,6 +219,7 @@ class HOST_API TaxForm {
   uint16_t copy_;
   std::shared_ptr<ReturnState> state_;
   FormWrites* valueWrites_;  // this form's counts in state_
+  unsigned long copyWrites_ = 0;  // this copy's part of valueWrites_->count
   void countValueWrite(const FieldId& t);
   // A stored field: its value and its traits (unknown for a field the form
   // does not have), looked up once when the slot is made. The traits take

@@ -284,6 +284,12 @@ std::pair<unsigned long, unsigned long> TaxReturn::formVersion(const FormId& f) 
   return {holdsSide(f) ? writesOf(f) : 0, copiesMade_};
 }
 
+std::pair<unsigned long, unsigned long> TaxReturn::formVersion(const FormId& f, uint16_t exceptCopy) const {
+  std::pair<unsigned long, unsigned long> version = formVersion(f);
+  if (const TaxForm* left = find(f, exceptCopy)) version.first -= left->valueWrites();
+  return version;
+}
+
 void TaxReturn::getAllCopiesII(const FormId& f, const FieldId& fld, TaxFormPtr target,
                                const FieldId& tfld) const {
   if (target.isNull()) return;
