@@ -1,9 +1,12 @@
 #include "host/descriptors.h"
 
+#include <algorithm>
 #include <charconv>
 #include <memory>
 #include <new>
 #include <vector>
+
+#include "host/string_utils.h"
 
 namespace DataMgmt {
 
@@ -237,6 +240,35 @@ bool TaxFormDesc::appendSymbolicName(const OVImmutableIdentifier& field, std::st
   return true;
 }
 
+OVImmutableIdentifier TaxFormDesc::findFieldNamed(const std::string& name) const {
+  makeFields();
+  if (added_ == 0) return fieldNamedAfterForm(name);
+  // Fields with names of their own (tests): every name is compared.
+  std::string named;
+  for (const OVImmutableIdentifier& id : fieldIds_) {
+    named.clear();
+    if (appendSymbolicName(id, named) && named == name) return id;
+  }
+  return Primitives::kNullFieldID;
+}
+
+OVImmutableIdentifier TaxFormDesc::fieldNamedAfterForm(const std::string& name) const {
+  // "k" + DEVNAME + "_F" and the number in decimal, without a leading zero.
+  const std::string& prefix = *sourceNamePrefix();
+  const std::size_t digits = prefix.size() + 1;
+  if (!maker_ || name.size() <= digits || name.size() > digits + 10 || name.compare(0, prefix.size(), prefix) != 0 ||
+      name[prefix.size()] != 'F' || name[digits] == '0') {
+    return Primitives::kNullFieldID;
+  }
+  int number = 0;
+  const char* end = name.data() + name.size();
+  const std::from_chars_result read = std::from_chars(name.data() + digits, end, number);
+  if (read.ec != std::errc() || read.ptr != end || positions_.find(number) == nullptr) {
+    return Primitives::kNullFieldID;
+  }
+  return OVImmutableIdentifier(number);
+}
+
 const std::vector<OVImmutableIdentifier>& TaxFormDesc::fieldIds() const {
   makeFields();
   return fieldIds_;
@@ -257,6 +289,7 @@ void TaxFormDesc::addField(const FormFieldDescPtr& field) {
   makeFields();
   const int number = field->getID().getNumber();
   if (!listOnce(number)) return;
+  ++added_;
   fieldIds_.push_back(field->getID());
   madeAt_.push_back(-1);
   traitsAt_.emplace_back();
@@ -363,10 +396,25 @@ TifFieldDescriptorListPtr& TaxReturnDesc::getTifFieldDescriptors(
   return emptyTifList_;
 }
 
+OVImmutableFormIdentifier TaxReturnDesc::findFormNamed(const std::string& upperName) const {
+  if (byUpperName_.empty()) {
+    byUpperName_.reserve(forms_.size());
+    for (const auto& entry : forms_) {
+      byUpperName_.emplace_back(Utils::OVStringUtils::toUpperCase(entry.second->getDevName()), entry.first);
+    }
+    std::stable_sort(byUpperName_.begin(), byUpperName_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+  }
+  const auto found = std::lower_bound(byUpperName_.begin(), byUpperName_.end(), upperName,
+                                      [](const auto& entry, const std::string& name) { return entry.first < name; });
+  return found == byUpperName_.end() || found->first != upperName ? OVImmutableFormIdentifier() : found->second;
+}
+
 void TaxReturnDesc::registerForm(const TaxFormDescPtr& form) {
   if (form.isNull() || !form->getTypeID().isValid()) return;
   const OVImmutableFormIdentifier id = form->getTypeID();
   if (forms_.count(id) != 0) return;
+  byUpperName_.clear();  // made again with this form
   forms_.emplace(id, form);
   displayOrder_.push_back(form);
 }

@@ -197,6 +197,10 @@ class HOST_API TaxFormDesc {
   // descriptor; false, with nothing appended, when the form has no such
   // field.
   bool appendSymbolicName(const Primitives::OVImmutableIdentifier& field, std::string& names) const;
+  // The first field, in form order, whose symbolic name is `name`;
+  // kNullFieldID when none is (ours). A field named after the form is
+  // found by the number its name ends in, without making its descriptor.
+  Primitives::OVImmutableIdentifier findFieldNamed(const std::string& name) const;
 
  private:
   void makeFields() const {
@@ -209,6 +213,8 @@ class HOST_API TaxFormDesc {
   const FormFieldDescPtr* held(int number) const;
   bool listOnce(int number) const;  // gives the field a position; false when it has one
   const FormFieldDescPtr* keep(int position, const FormFieldDescPtr& field) const;
+  // The field named `name` among those named after the form.
+  Primitives::OVImmutableIdentifier fieldNamedAfterForm(const std::string& name) const;
 
   Primitives::OVImmutableFormIdentifier id_;
   std::string devName_;
@@ -225,6 +231,7 @@ class HOST_API TaxFormDesc {
   std::function<FieldTraitsTable()> traits_;
   mutable std::shared_ptr<const std::string> sourceNamePrefix_;  // made on first use
   mutable std::size_t copySizeHint_ = 0;
+  std::size_t added_ = 0;  // fields added with names of their own (addField)
 };
 
 // One data-file line the host's conversion writes for a form field.
@@ -278,6 +285,10 @@ class HOST_API TaxReturnDesc {
   std::vector<TaxFormDescPtr> getTaxFormDescriptorsInDisplayOrder() const;
   // A share of the form's descriptor; empty for an unknown form.
   TaxFormDescPtr getTaxFormDescriptor(const Primitives::OVImmutableFormIdentifier& form) const;
+  // The form whose developer name, upper-cased
+  // (Utils::OVStringUtils::toUpperCase), is `upperName`: of two such forms
+  // the first in host order; an invalid identifier when none is (ours).
+  Primitives::OVImmutableFormIdentifier findFormNamed(const std::string& upperName) const;
   // The kept list of data-file descriptors of a form; an empty list when
   // the form has none. The host keeps ownership.
   TifFieldDescriptorListPtr& getTifFieldDescriptors(const Primitives::OVImmutableFormIdentifier& form);
@@ -309,6 +320,9 @@ class HOST_API TaxReturnDesc {
   TifFieldDescriptorListPtr emptyTifList_;
   TifListSource tifSource_;
   std::set<Primitives::OVImmutableFormIdentifier> tifAsked_;  // forms the source has seen
+  // Every form by upper-cased developer name, in name order and, for equal
+  // names, in host order: made on first use.
+  mutable std::vector<std::pair<std::string, Primitives::OVImmutableFormIdentifier>> byUpperName_;
 };
 
 }  // namespace DataMgmt

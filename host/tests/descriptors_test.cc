@@ -284,6 +284,47 @@ TEST(DescriptorTest, DataFileDescriptorsComeInBlocks) {
   EXPECT_EQ(codeAt(599), list.back()->getFieldCode());
 }
 
+// Names find what they name: every form by its developer name on its own
+// side, every field by its symbolic name; texts that only resemble a name
+// find nothing, and a field is found without making its descriptor.
+TEST(DescriptorTest, FormsAndFieldsAreFoundByTheirNames) {
+  for (const FormRow& row : forms()) {
+    std::string upper = row.name;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_EQ(OVImmutableFormIdentifier(row.number, row.isState), side(row.isState).findFormNamed(upper));
+    EXPECT_FALSE(side(!row.isState).findFormNamed(upper).isValid()) << upper;
+    const TaxFormDescPtr form = descOf(row.name);
+    std::string name;
+    for (const Id& id : form->fieldIds()) {
+      name.clear();
+      ASSERT_TRUE(form->appendSymbolicName(id, name));
+      EXPECT_EQ(id, form->findFieldNamed(name)) << name;
+    }
+  }
+  EXPECT_FALSE(side(true).findFormNamed("pa40").isValid());  // names are looked up upper-cased
+  const TaxFormDescPtr pa40 = descOf("PA40");
+  const auto made = TestAllocations::during([&pa40] { EXPECT_EQ(Id(139), pa40->findFieldNamed("kPA40_F139")); });
+  EXPECT_EQ(0, made);
+  for (const char* unnamed : {"kPA40_F0139", "kPA40_F+139", "kPA40_F139 ", "kPA40_F", "kPA40_139", "kpa40_F139",
+                              "kPA40_F99999999999", "kPA40_F2147483648", "kPA40_F999999", "kPAW2_F139", ""}) {
+    EXPECT_FALSE(pa40->findFieldNamed(unnamed).isValid()) << unnamed;
+  }
+}
+
+// Fields added with names of their own are found by those names, the
+// first of two alike.
+TEST(DescriptorTest, AddedFieldsAreFoundByTheirOwnNames) {
+  DataMgmt::TaxFormDesc form(OVImmutableFormIdentifier(169, true), "PA40", "PA-40");
+  for (const auto& field : {std::make_pair(7, "kPA40_Line1"), std::make_pair(3, "kPA40_Line1"),
+                            std::make_pair(5, "kPA40_F9")}) {
+    form.addField(DataMgmt::FormFieldDescPtr(
+        new DataMgmt::FormFieldDesc(Id(field.first), DataMgmt::kNumberField, 15, 0, false, field.second, "")));
+  }
+  EXPECT_EQ(Id(7), form.findFieldNamed("kPA40_Line1"));
+  EXPECT_EQ(Id(5), form.findFieldNamed("kPA40_F9"));
+  EXPECT_FALSE(form.findFieldNamed("kPA40_F5").isValid());
+}
+
 TEST(FieldIterTest, WalksJumpsAndComparesWithinTheList) {
   const std::vector<Id> fields{Id(10), Id(20), Id(30)};
   OVFieldIDIter it(&fields);
