@@ -320,7 +320,17 @@ void TaxForm::assignText(const FieldId& t, const char* text) {
   write(t, FieldValue::kText, 0.0, text != nullptr ? text : "");
 }
 
-void TaxForm::setNull(const FieldId& t) { write(t, FieldValue::kNull); }
+void TaxForm::setNull(const FieldId& t) {
+  // A field never stored reads as null already: nulling it changes no value
+  // and makes no slot (calculations null many fields they may not fill),
+  // but still counts as a write, to a field the form may not have.
+  if (t.isValid() && fields_.find(t.getNumber()) == nullptr) {
+    if (desc_.isNull() || !desc_->traitsOf(t).known) ++StandIn::diagnostics().unknownFieldWrites;
+    state_->saveNeeded = true;
+    return;
+  }
+  write(t, FieldValue::kNull);
+}
 void TaxForm::zero(const FieldId& t) { writeNumber(t, 0.0); }
 
 void TaxForm::plus2(const FieldId& t, const FieldId& a, const FieldId& b) {

@@ -128,6 +128,26 @@ TEST_F(TaxFormTest, DiagnosticsCountSuspectWrites) {
 }
 
 // Whole reads saturate at kMaxWholeAmount, so sums of them never overflow.
+// Nulling a field never stored stores nothing (it reads as null
+// already) but is a write all the same: the dirty flag, and the count of
+// writes to fields the form does not have; a stored field keeps its flags.
+TEST_F(TaxFormTest, NullingAFieldNeverStoredStoresNothing) {
+  ret_.setSaveNeeded(false);
+  const unsigned long changes = DataMgmt::changeCount();
+  form_->setNull(Id(150));
+  form_->setNull(Id(99999));  // not a field of the form
+  EXPECT_TRUE(form_->fields().empty());
+  EXPECT_TRUE(form_->isNull(Id(150)));
+  EXPECT_TRUE(ret_.isSaveNeeded());
+  EXPECT_EQ(changes, DataMgmt::changeCount());
+  EXPECT_EQ(1, StandIn::diagnostics().unknownFieldWrites);
+  form_->assignIR(Id(151), 5);
+  form_->makeProtected(Id(151));
+  form_->setNull(Id(151));
+  EXPECT_TRUE(form_->isNull(Id(151)) && form_->isProtected(Id(151)));
+  EXPECT_EQ(1u, form_->fields().size());
+}
+
 TEST_F(TaxFormTest, WholeAmountsSaturateSoSumsCannotOverflow) {
   const long kMax = Utils::kMaxWholeAmount;
   for (int f = 1; f <= 6; ++f) form_->assignIR(Id(f), 2e18);
