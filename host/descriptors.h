@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/field_places.h"
 #include "host/field_slots.h"
 #include "host/form_identifier.h"
 #include "host/host_api.h"
@@ -118,7 +119,7 @@ class HOST_API OVFieldIDIter {
   // `positions` (optional) gives each field's position in `fields` by
   // number, so that moving to a field does not scan the list.
   explicit OVFieldIDIter(const std::vector<Primitives::OVImmutableIdentifier>* fields,
-                         const FieldSlots<int>* positions = nullptr);
+                         const FieldPlaces* positions = nullptr);
 
   // Moves to `field`, or to the end when the list does not hold it.
   OVFieldIDIter& operator=(const Primitives::OVImmutableIdentifier& field);
@@ -143,7 +144,7 @@ class HOST_API OVFieldIDIter {
 
  private:
   const std::vector<Primitives::OVImmutableIdentifier>* fields_;
-  const FieldSlots<int>* positions_;
+  const FieldPlaces* positions_;
   int pos_;
 };
 
@@ -212,7 +213,7 @@ class HOST_API TaxFormDesc {
   // null when the form has no such field.
   const FormFieldDescPtr* held(int number) const;
   bool listOnce(int number) const;  // gives the field a position; false when it has one
-  const FormFieldDescPtr* keep(int position, const FormFieldDescPtr& field) const;
+  const FormFieldDescPtr* keep(int number, const FormFieldDescPtr& field) const;
   // The field named `name` among those named after the form.
   Primitives::OVImmutableIdentifier fieldNamedAfterForm(const std::string& name) const;
 
@@ -222,9 +223,9 @@ class HOST_API TaxFormDesc {
   uint16_t maxCopies_ = 999;
   // Made on first use (see setFieldSource), so mutable.
   mutable std::vector<Primitives::OVImmutableIdentifier> fieldIds_;
-  mutable FieldSlots<int> positions_;  // position in fieldIds_ by number
+  mutable FieldPlaces positions_;  // position in fieldIds_ by number
   mutable std::vector<FormFieldDescPtr> made_;  // descriptors in the order they were made
-  mutable std::vector<int> madeAt_;  // by position: index in made_, -1 until made
+  mutable FieldSlots<int> madeAt_;  // index in made_ by number, for the fields made
   mutable std::vector<FieldTraits> traitsAt_;  // by position; unknown: not told yet
   mutable std::function<std::vector<int>()> numbersSource_;  // empty once listed
   std::function<FormFieldDescPtr(int)> maker_;

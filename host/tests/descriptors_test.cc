@@ -193,6 +193,21 @@ TEST(FieldSlotsTest, ReservedSlotsStayWhereTheyWere) {
   EXPECT_FALSE(slots.tryEmplace(13).second);  // made once
 }
 
+// Numbers take places in the order they come, once each, through every
+// growth of the table, reserved or not.
+TEST(FieldPlacesTest, NumbersTakeTheirPlacesOnce) {
+  for (const std::size_t reserved : {std::size_t(0), std::size_t(3000)}) {
+    DataMgmt::FieldPlaces places;
+    places.reserve(reserved);
+    EXPECT_EQ(-1, places.find(7));
+    for (int n = 1; n <= 3000; ++n) ASSERT_TRUE(places.add(n * 37 - 1500)) << n;
+    EXPECT_FALSE(places.add(37 * 5 - 1500));  // placed once
+    EXPECT_EQ(3000u, places.size());
+    for (int n = 1; n <= 3000; ++n) ASSERT_EQ(n - 1, places.find(n * 37 - 1500)) << n;
+    for (int absent : {0, 1, -1500, 37 * 3001 - 1500}) EXPECT_EQ(-1, places.find(absent)) << absent;
+  }
+}
+
 // The code "%05d.<sub>.001" of a position counted from 0.
 std::string codeAt(std::size_t index, const char* sub = "000") {
   char code[16];
