@@ -99,6 +99,9 @@ struct FieldTraits {
   bool known = false;
   FieldKind kind = kNumberField;
   unsigned char editCode = 0;
+  // As FormFieldDesc answers them.
+  bool isText() const { return kind == kTextField; }
+  bool isBoolean() const { return kind == kCheckBoxField || kind == kYesNoField; }
 };
 
 // The traits of a form's fields as a source tells them: `common` for every

@@ -124,10 +124,11 @@ void StateTaxReturnCalcEngine::assignFieldFromText(const FormId& formId, uint16_
                                                    bool onlyWithData) {
   if (taxReturn == nullptr) return;
   if (onlyWithData && taxReturn->noSigValue(formId, copy, field)) return;
-  const DataMgmt::FormFieldDescPtr fieldDesc = TestDataMaps::fieldDescOf(*taxReturn, formId, field);
+  // The field's kind and edit code, as its descriptor tells them.
+  const DataMgmt::FieldTraits traits = TestDataMaps::traitsOf(*taxReturn, formId, field);
   // A number field takes a plain number the host can hold, or nothing.
   TestDataFormat::Amount number;
-  if (TestDataMaps::isNumberField(fieldDesc) &&
+  if (TestDataMaps::isNumberField(traits) &&
       TestDataFormat::readAmount(value, &number) != LineProblem::kStored) {
     return;
   }
@@ -140,10 +141,10 @@ void StateTaxReturnCalcEngine::assignFieldFromText(const FormId& formId, uint16_
     taxReturn->setDataEntered(formId, copy, true, true);
     return;
   }
-  if (fieldDesc.isNull()) return;  // the form has no such field
-  const unsigned char editCode = fieldDesc->getValidator().getEditCode();
+  if (!traits.known) return;  // the form has no such field
+  const unsigned char editCode = traits.editCode;
 
-  if (fieldDesc->isBoolean()) {
+  if (traits.isBoolean()) {
     // Any text but "untrue" and the explicit No marks the box, "No" included.
     const std::string upper = Utils::OVStringUtils::toUpperCase(value);
     if (upper == kUntrue) {
@@ -157,7 +158,7 @@ void StateTaxReturnCalcEngine::assignFieldFromText(const FormId& formId, uint16_
     } else {
       form->setX(field);
     }
-  } else if (fieldDesc->isText()) {
+  } else if (traits.isText()) {
     std::string text = value;
     const size_t marker = text.find(kCopyNumMarker);
     if (marker != std::string::npos) text = text.substr(0, marker) + std::to_string(copy);

@@ -176,6 +176,8 @@ TEST(DescriptorTest, ToldTraitsAgreeWithTheDescriptors) {
       ASSERT_TRUE(traits.known) << row.name << " " << id.getNumber();
       ASSERT_EQ(field->getKind(), traits.kind) << row.name << " " << id.getNumber();
       ASSERT_EQ(field->getValidator().getEditCode(), traits.editCode) << row.name << " " << id.getNumber();
+      ASSERT_EQ(field->isText(), traits.isText()) << row.name << " " << id.getNumber();
+      ASSERT_EQ(field->isBoolean(), traits.isBoolean()) << row.name << " " << id.getNumber();
     }
     EXPECT_FALSE(form->traitsOf(Id(999999)).known) << row.name;
   }
