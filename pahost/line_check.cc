@@ -98,8 +98,8 @@ LineProblem problemOf(const DataMgmt::TaxFormDesc& form, const Primitives::OVImm
   TestDataFormat::CopyRange copies{0, 0};
   const LineProblem copy = TestDataFormat::readCopyPart(parts[1], form.getMaxCopies(), &copies);
   if (copy != LineProblem::kStored) return copy;
-  const DataMgmt::FieldKind kind = form.traitsOf(field).kind;
-  if (kind != DataMgmt::kNumberField) return LineProblem::kStored;
+  const DataMgmt::FieldTraits traits = form.traitsOf(field);
+  if (traits.isText() || traits.isBoolean()) return LineProblem::kStored;
   return TestDataFormat::checkAmountText(parts[3]);
 }
 
