@@ -199,7 +199,7 @@ class HOST_API TaxForm {
   unsigned char editCodeOf(const FieldId& f) const;  // 0 for a field not in the form (ours)
   // The writes that changed a value of this copy, of all that its form's
   // copies count together (ours).
-  unsigned long valueWrites() const { return copyWrites_; }
+  unsigned long copyWrites() const { return copyWrites_; }
 
  private:
   friend class TaxReturn;  // sets the holder and copies values across copies

@@ -286,7 +286,7 @@ std::pair<unsigned long, unsigned long> TaxReturn::formVersion(const FormId& f) 
 
 std::pair<unsigned long, unsigned long> TaxReturn::formVersion(const FormId& f, uint16_t exceptCopy) const {
   std::pair<unsigned long, unsigned long> version = formVersion(f);
-  if (const TaxForm* left = find(f, exceptCopy)) version.first -= left->valueWrites();
+  if (const TaxForm* left = find(f, exceptCopy)) version.first -= left->copyWrites();
   return version;
 }
 
