@@ -291,12 +291,14 @@ TifFieldDescriptor::TifFieldDescriptor(const std::string& fieldCode,
                                        const OVImmutableFormIdentifier& form,
                                        const OVImmutableIdentifier& field, char cleanKind,
                                        char percentKind, const std::string& attributes)
-    : fieldCode_(fieldCode),
-      form_(form),
-      field_(field),
-      cleanKind_(cleanKind),
-      percentKind_(percentKind),
-      attributes_(attributes) {}
+    : form_(form), field_(field), code_(), codeLength_(0), cleanKind_(cleanKind), percentKind_(percentKind) {
+  if (fieldCode.size() <= kCodeRoom && attributes.empty()) {
+    fieldCode.copy(code_, fieldCode.size());
+    codeLength_ = static_cast<unsigned char>(fieldCode.size());
+  } else {
+    longer_.reset(new Longer{fieldCode, attributes});
+  }
+}
 
 TifFieldDescriptor::~TifFieldDescriptor() = default;
 

@@ -251,20 +251,30 @@ class HOST_API TifFieldDescriptor {
   static void* operator new(std::size_t size);
   static void operator delete(void* block, std::size_t size) noexcept;
 
-  std::string getFieldCode() const { return fieldCode_; }
+  std::string getFieldCode() const {
+    return longer_ ? longer_->fieldCode : std::string(code_, codeLength_);
+  }
   Primitives::OVImmutableFormIdentifier getForm() const { return form_; }
   Primitives::OVImmutableIdentifier getField() const { return field_; }
   char getCleanKind() const { return cleanKind_; }
   char getPercentKind() const { return percentKind_; }
-  std::string getFieldAttributes() const { return attributes_; }
+  std::string getFieldAttributes() const { return longer_ ? longer_->attributes : std::string(); }
 
  private:
-  std::string fieldCode_;
+  // A code of the usual length ("00005.999.001") is kept in place; a longer
+  // one, and the attributes that only a list's first entry has, apart.
+  static constexpr std::size_t kCodeRoom = 13;
+  struct Longer {
+    std::string fieldCode;
+    std::string attributes;
+  };
   Primitives::OVImmutableFormIdentifier form_;
   Primitives::OVImmutableIdentifier field_;
+  std::unique_ptr<const Longer> longer_;  // null: the code is in place, no attributes
+  char code_[kCodeRoom];
+  unsigned char codeLength_;
   char cleanKind_;
   char percentKind_;
-  std::string attributes_;
 };
 
 // One kind of return and the descriptors of its forms.

@@ -342,6 +342,25 @@ TEST(DescriptorTest, AddedFieldsAreFoundByTheirOwnNames) {
   EXPECT_FALSE(form.findFieldNamed("kPA40_F5").isValid());
 }
 
+// An entry gives back the code and attributes it was made with, whatever
+// their length.
+TEST(DescriptorTest, DataFileDescriptorsKeepTheirTexts) {
+  const struct {
+    const char* code;
+    const char* attributes;
+  } kCases[] = {{"00005.999.001", ""}, {"", ""}, {"100000.999.001", ""}, {"00001.999.001", "PA40 1"},
+                {"01115.000 001", "SYPCRTN 1"}};
+  for (const auto& c : kCases) {
+    const DataMgmt::TifFieldDescriptor entry(c.code, OVImmutableFormIdentifier(169, true), Id(15), 'F', 'P',
+                                             c.attributes);
+    EXPECT_EQ(c.code, entry.getFieldCode());
+    EXPECT_EQ(c.attributes, entry.getFieldAttributes());
+    EXPECT_EQ(15, entry.getField().getNumber());
+    EXPECT_EQ('F', entry.getCleanKind());
+    EXPECT_EQ('P', entry.getPercentKind());
+  }
+}
+
 TEST(FieldIterTest, WalksJumpsAndComparesWithinTheList) {
   const std::vector<Id> fields{Id(10), Id(20), Id(30)};
   OVFieldIDIter it(&fields);
