@@ -191,6 +191,14 @@ std::string TaxForm::valueText(const FieldId& f) const {
   return DataMgmt::valueText(*found, found->traits.editCode);
 }
 
+void TaxForm::noteTextRead(const FieldId& f) const {
+  if (desc_.isNull()) return;
+  const Slot* found = f.isValid() ? fields_.find(f.getNumber()) : nullptr;
+  // A stored text field, the usual case, needs no note.
+  if (found != nullptr && (!found->traits.known || found->traits.isText())) return;
+  StandIn::noteTextUse(*desc_, f, false);
+}
+
 char* TaxForm::valueString(char* buf, const FieldId& f,
                            const Primitives::OVImmutableFormIdentifier& /*form*/) const {
   return copyValueText(f, buf, 128);

@@ -204,6 +204,9 @@ class HOST_API TaxForm {
  private:
   friend class TaxReturn;  // sets the holder and copies values across copies
 
+  // Notes a read of `f` as a text (StandIn::noteTextUse), by the traits
+  // kept beside its value when it is stored.
+  void noteTextRead(const FieldId& f) const;
   // Stores a value (null, a number, a text, the mark or No) into t,
   // keeping t's flags; see the rules above.
   void write(const FieldId& t, FieldValue::Kind kind, double number = 0.0, std::string_view text = {});

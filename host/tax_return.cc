@@ -118,12 +118,13 @@ char* TaxReturn::formString(char* buf, std::size_t size, const FormId& f, uint16
   if (buf == nullptr || size == 0) return buf;
   // Read as a text: noted when the field is not a text field.
   const TaxForm* form = find(f, c);
-  const TaxFormDescPtr desc = form != nullptr ? form->getTaxFormDescriptor() : getTaxFormDescriptor(f);
-  if (!desc.isNull()) StandIn::noteTextUse(*desc, fld, false);
   if (form == nullptr) {
+    const TaxFormDescPtr desc = getTaxFormDescriptor(f);
+    if (!desc.isNull()) StandIn::noteTextUse(*desc, fld, false);
     buf[0] = '\0';
     return buf;
   }
+  form->noteTextRead(fld);
   return form->copyValueText(fld, buf, size);
 }
 
