@@ -120,14 +120,14 @@ TEST_F(TaxFormTest, DiagnosticsCountSuspectWrites) {
   char buf[16];
   ret_.formString(buf, sizeof buf, kState16, 1, kNumber);
   ret_.formString(buf, sizeof buf, kState16, 1, kText);
-  ret_.formString(buf, sizeof buf, kState16, 1, Id(150));     // never stored
-  ret_.formString(buf, sizeof buf, kState16, 3, Id(151));     // no such copy
-  ret_.formString(buf, sizeof buf, kState16, 1, Id(99997));   // no such field
+  ret_.formString(buf, sizeof buf, kState16, 1, Id(104));    // a number field never stored
+  ret_.formString(buf, sizeof buf, kState16, 3, Id(105));    // no such copy
+  ret_.formString(buf, sizeof buf, kState16, 1, Id(99997));  // no such field
   form_->getField(Id(101))->getValue();
   form_->getField(kText)->getValue();
   const std::set<StandIn::TextUse> expected = {{true, 16, 100, false}, {true, 16, 100, true},
                                                {true, 16, 101, false}, {true, 16, 101, true},
-                                               {true, 16, 150, false}, {true, 16, 151, false}};
+                                               {true, 16, 104, false}, {true, 16, 105, false}};
   EXPECT_EQ(expected, StandIn::diagnostics().textUsesOfOtherFields);
 }
 
