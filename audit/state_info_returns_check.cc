@@ -262,9 +262,13 @@ class StateInfoRules {
   const Primitives::OVImmutableTopicIdentifier topic_;
   const bool flag_;
   const bool reportOnForms_;
+  // The message buffer comes before the names: the compiler bounds a text
+  // read from a member array by the end of the object, so with the names
+  // last it sees them end within the object's last 80 bytes, and every
+  // message built from them fit its kTextSize.
+  char message_[kTextSize] = "";
   char stateName_[64] = "";
   char abbreviation_[16] = "";
-  char message_[kTextSize] = "";
 };
 
 // Name suffixes of the taxpayer and, on a joint or separate federal

@@ -61,12 +61,15 @@ constexpr FormRow kForms[] = {
 #undef FORM_ID
 };
 
-// A form's place in kForms, found at compile time for the kind rows.
-constexpr std::size_t formIndexOf(std::string_view name) {
-  std::size_t at = 0;
-  while (at < std::size(kForms) && name != kForms[at].name) ++at;
-  return at;
-}
+// A form's place in kForms, named after its constant: the kind rows name
+// their form's place without any search at compile time.
+enum FormPlace : std::size_t {
+#define FORM_ID(name, number, isState) kPlaceOf##name,
+#include "identifiers/form_ids.def"
+#undef FORM_ID
+  kFormPlaces
+};
+static_assert(kFormPlaces == std::size(kForms), "one place per form row");
 
 // The catalogs' field numbers, expanded from their tables at compile time.
 #define FIELD_CATALOG(name, members, runs) \
@@ -126,9 +129,9 @@ struct KindRow {
 };
 
 constexpr KindRow kKinds[] = {
-#define FIELD_KIND(form, field, kind) {formIndexOf(#form), field, kKind_##kind, 0, false},
-#define FIELD_KIND_LEN(form, field, kind, length) {formIndexOf(#form), field, kKind_##kind, length, false},
-#define FIELD_KIND_CALC(form, field, kind) {formIndexOf(#form), field, kKind_##kind, 0, true},
+#define FIELD_KIND(form, field, kind) {kPlaceOf##form, field, kKind_##kind, 0, false},
+#define FIELD_KIND_LEN(form, field, kind, length) {kPlaceOf##form, field, kKind_##kind, length, false},
+#define FIELD_KIND_CALC(form, field, kind) {kPlaceOf##form, field, kKind_##kind, 0, true},
 #include "host/field_kinds.def"
 #undef FIELD_KIND
 #undef FIELD_KIND_LEN
