@@ -191,6 +191,13 @@ std::string TaxForm::valueText(const FieldId& f) const {
   return DataMgmt::valueText(*found, found->traits.editCode);
 }
 
+bool TaxForm::holdsOverrideOrTentative() const {
+  for (const auto& entry : fields_.all()) {
+    if (entry.second.overridden || entry.second.tentative) return true;
+  }
+  return false;
+}
+
 void TaxForm::noteTextRead(const FieldId& f) const {
   if (desc_.isNull()) return;
   const Slot* found = f.isValid() ? fields_.find(f.getNumber()) : nullptr;

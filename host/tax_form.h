@@ -197,6 +197,9 @@ class HOST_API TaxForm {
   // Significant: a number other than 0, a text with a non-blank, or the mark (ours).
   bool hasSigValue(const FieldId& f) const;
   unsigned char editCodeOf(const FieldId& f) const;  // 0 for a field not in the form (ours)
+  // Whether a stored field is overridden or tentative (ours): a walk over
+  // the form's fields for those finds none when this is false.
+  bool holdsOverrideOrTentative() const;
   // The writes that changed a value of this copy, of all that its form's
   // copies count together (ours).
   unsigned long copyWrites() const { return copyWrites_; }

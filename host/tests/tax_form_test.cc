@@ -152,6 +152,20 @@ TEST_F(TaxFormTest, NullingAFieldNeverStoredStoresNothing) {
   EXPECT_EQ(1u, form_->fields().size());
 }
 
+// A copy tells whether any stored field is overridden or tentative.
+TEST_F(TaxFormTest, ACopyTellsWhetherAnyFieldIsOverriddenOrTentative) {
+  form_->assignIR(Id(104), 5);
+  form_->makeProtected(Id(105));
+  EXPECT_FALSE(form_->holdsOverrideOrTentative());
+  form_->setTentative(Id(106), true);
+  EXPECT_TRUE(form_->holdsOverrideOrTentative());
+  form_->setTentative(Id(106), false);
+  form_->setOverridden(Id(104), true);
+  EXPECT_TRUE(form_->holdsOverrideOrTentative());
+  form_->setOverridden(Id(104), false);
+  EXPECT_FALSE(form_->holdsOverrideOrTentative());
+}
+
 TEST_F(TaxFormTest, WholeAmountsSaturateSoSumsCannotOverflow) {
   const long kMax = Utils::kMaxWholeAmount;
   for (int f = 1; f <= 6; ++f) form_->assignIR(Id(f), 2e18);
