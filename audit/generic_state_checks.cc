@@ -189,6 +189,8 @@ void StateTaxFormAuditor::auditTentativeValues(const std::string& helpId, TopicI
                                                const FormId& form, unsigned short copy) {
   DataMgmt::TaxForm* formCopy = taxReturn.getForm(form, copy);
   if (formCopy == nullptr || formCopy->getTaxFormDescriptor().isNull()) return;
+  // Most copies hold neither: the walks below would find nothing.
+  if (!formCopy->holdsOverrideOrTentative()) return;
   const DataMgmt::TaxFormDescPtr desc = formCopy->getTaxFormDescriptor();
   // The value quoted whole.
   auto quoted = [&](const FieldId& field) {

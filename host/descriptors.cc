@@ -1,9 +1,12 @@
 #include "host/descriptors.h"
 
+#include <algorithm>
 #include <charconv>
 #include <memory>
 #include <new>
 #include <vector>
+
+#include "host/string_utils.h"
 
 namespace DataMgmt {
 
@@ -66,7 +69,7 @@ void FormFieldDesc::appendLineLabel(int number, std::string& text) {
 OVFieldIDIter::OVFieldIDIter() : fields_(nullptr), positions_(nullptr), pos_(0) {}
 
 OVFieldIDIter::OVFieldIDIter(const std::vector<OVImmutableIdentifier>* fields,
-                             const FieldSlots<int>* positions)
+                             const FieldPlaces* positions)
     : fields_(fields), positions_(positions), pos_(0) {}
 
 namespace {
@@ -123,10 +126,7 @@ bool OVFieldIDIter::operator<=(const OVImmutableIdentifier& field) const {
 
 int OVFieldIDIter::positionOf(const OVImmutableIdentifier& field) const {
   if (fields_ == nullptr || !field.isValid()) return -1;
-  if (positions_ != nullptr) {
-    const int* found = positions_->find(field.getNumber());
-    return found == nullptr ? -1 : *found;
-  }
+  if (positions_ != nullptr) return positions_->find(field.getNumber());
   for (std::size_t i = 0; i < fields_->size(); ++i) {
     if ((*fields_)[i] == field) return static_cast<int>(i);
   }
@@ -155,9 +155,9 @@ void TaxFormDesc::setFieldSource(std::function<std::vector<int>()> numbers,
 
 FieldTraits TaxFormDesc::traitsOf(const OVImmutableIdentifier& field) const {
   makeFields();
-  const int* position = positions_.find(field.getNumber());
-  if (position == nullptr) return FieldTraits();
-  FieldTraits& kept = traitsAt_[static_cast<std::size_t>(*position)];
+  const int position = positions_.find(field.getNumber());
+  if (position < 0) return FieldTraits();
+  FieldTraits& kept = traitsAt_[static_cast<std::size_t>(position)];
   if (kept.known) return kept;
   if (const FormFieldDesc* desc = findField(field)) {
     kept = FieldTraits{true, desc->getKind(), desc->getValidator().getEditCode()};
@@ -176,7 +176,6 @@ void TaxFormDesc::listFields() const {
     if (number <= 0 || !listOnce(number)) continue;
     fieldIds_.emplace_back(number);
   }
-  madeAt_.resize(fieldIds_.size(), -1);
   tellTraits();
 }
 
@@ -188,30 +187,26 @@ void TaxFormDesc::tellTraits() const {
   const FieldTraitsTable table = traits_();
   traitsAt_.resize(fieldIds_.size(), table.common);
   for (const auto& apart : table.apart) {
-    const int* position = positions_.find(apart.first);
-    if (position != nullptr) traitsAt_[static_cast<std::size_t>(*position)] = apart.second;
+    const int position = positions_.find(apart.first);
+    if (position >= 0) traitsAt_[static_cast<std::size_t>(position)] = apart.second;
   }
 }
 
 bool TaxFormDesc::listOnce(int number) const {
-  const auto made = positions_.tryEmplace(number);
-  if (made.second) *made.first = static_cast<int>(fieldIds_.size());
-  return made.second;  // a field is listed once
+  return positions_.add(number);  // a field is listed once, at the end of fieldIds_
 }
 
 const FormFieldDescPtr* TaxFormDesc::held(int number) const {
   makeFields();
-  const int* position = positions_.find(number);
-  if (position == nullptr) return nullptr;
-  const int at = madeAt_[static_cast<std::size_t>(*position)];
-  if (at >= 0) return &made_[static_cast<std::size_t>(at)];
+  if (positions_.find(number) < 0) return nullptr;
+  if (const int* at = madeAt_.find(number)) return &made_[static_cast<std::size_t>(*at)];
   if (!maker_) return nullptr;
   const FormFieldDescPtr made = maker_(number);
-  return made.isNull() ? nullptr : keep(*position, made);
+  return made.isNull() ? nullptr : keep(number, made);
 }
 
-const FormFieldDescPtr* TaxFormDesc::keep(int position, const FormFieldDescPtr& field) const {
-  madeAt_[static_cast<std::size_t>(position)] = static_cast<int>(made_.size());
+const FormFieldDescPtr* TaxFormDesc::keep(int number, const FormFieldDescPtr& field) const {
+  *madeAt_.tryEmplace(number).first = static_cast<int>(made_.size());
   made_.push_back(field);
   return &made_.back();
 }
@@ -223,18 +218,45 @@ const std::shared_ptr<const std::string>& TaxFormDesc::sourceNamePrefix() const 
 
 bool TaxFormDesc::appendSymbolicName(const OVImmutableIdentifier& field, std::string& names) const {
   makeFields();
-  const int* position = positions_.find(field.getNumber());
-  if (position == nullptr) return false;
-  const int at = madeAt_[static_cast<std::size_t>(*position)];
-  if (at >= 0) {
+  if (positions_.find(field.getNumber()) < 0) return false;
+  if (const int* at = madeAt_.find(field.getNumber())) {
     // A descriptor made or added already carries its name.
-    made_[static_cast<std::size_t>(at)]->appendSymbolicName(names);
+    made_[static_cast<std::size_t>(*at)]->appendSymbolicName(names);
     return true;
   }
   if (!maker_) return false;
   names += *sourceNamePrefix();
   FormFieldDesc::appendLineLabel(field.getNumber(), names);
   return true;
+}
+
+OVImmutableIdentifier TaxFormDesc::findFieldNamed(const std::string& name) const {
+  makeFields();
+  if (added_ == 0) return fieldNamedAfterForm(name);
+  // Fields with names of their own (tests): every name is compared.
+  std::string named;
+  for (const OVImmutableIdentifier& id : fieldIds_) {
+    named.clear();
+    if (appendSymbolicName(id, named) && named == name) return id;
+  }
+  return Primitives::kNullFieldID;
+}
+
+OVImmutableIdentifier TaxFormDesc::fieldNamedAfterForm(const std::string& name) const {
+  // "k" + DEVNAME + "_F" and the number in decimal, without a leading zero.
+  const std::string& prefix = *sourceNamePrefix();
+  const std::size_t digits = prefix.size() + 1;
+  if (!maker_ || name.size() <= digits || name.size() > digits + 10 || name.compare(0, prefix.size(), prefix) != 0 ||
+      name[prefix.size()] != 'F' || name[digits] == '0') {
+    return Primitives::kNullFieldID;
+  }
+  int number = 0;
+  const char* end = name.data() + name.size();
+  const std::from_chars_result read = std::from_chars(name.data() + digits, end, number);
+  if (read.ec != std::errc() || read.ptr != end || positions_.find(number) < 0) {
+    return Primitives::kNullFieldID;
+  }
+  return OVImmutableIdentifier(number);
 }
 
 const std::vector<OVImmutableIdentifier>& TaxFormDesc::fieldIds() const {
@@ -257,10 +279,10 @@ void TaxFormDesc::addField(const FormFieldDescPtr& field) {
   makeFields();
   const int number = field->getID().getNumber();
   if (!listOnce(number)) return;
+  ++added_;
   fieldIds_.push_back(field->getID());
-  madeAt_.push_back(-1);
   traitsAt_.emplace_back();
-  keep(static_cast<int>(fieldIds_.size()) - 1, field);
+  keep(number, field);
 }
 
 // TifFieldDescriptor.
@@ -269,12 +291,14 @@ TifFieldDescriptor::TifFieldDescriptor(const std::string& fieldCode,
                                        const OVImmutableFormIdentifier& form,
                                        const OVImmutableIdentifier& field, char cleanKind,
                                        char percentKind, const std::string& attributes)
-    : fieldCode_(fieldCode),
-      form_(form),
-      field_(field),
-      cleanKind_(cleanKind),
-      percentKind_(percentKind),
-      attributes_(attributes) {}
+    : form_(form), field_(field), code_(), codeLength_(0), cleanKind_(cleanKind), percentKind_(percentKind) {
+  if (fieldCode.size() <= kCodeRoom && attributes.empty()) {
+    fieldCode.copy(code_, fieldCode.size());
+    codeLength_ = static_cast<unsigned char>(fieldCode.size());
+  } else {
+    longer_.reset(new Longer{fieldCode, attributes});
+  }
+}
 
 TifFieldDescriptor::~TifFieldDescriptor() = default;
 
@@ -363,10 +387,25 @@ TifFieldDescriptorListPtr& TaxReturnDesc::getTifFieldDescriptors(
   return emptyTifList_;
 }
 
+OVImmutableFormIdentifier TaxReturnDesc::findFormNamed(const std::string& upperName) const {
+  if (byUpperName_.empty()) {
+    byUpperName_.reserve(forms_.size());
+    for (const auto& entry : forms_) {
+      byUpperName_.emplace_back(Utils::OVStringUtils::toUpperCase(entry.second->getDevName()), entry.first);
+    }
+    std::stable_sort(byUpperName_.begin(), byUpperName_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+  }
+  const auto found = std::lower_bound(byUpperName_.begin(), byUpperName_.end(), upperName,
+                                      [](const auto& entry, const std::string& name) { return entry.first < name; });
+  return found == byUpperName_.end() || found->first != upperName ? OVImmutableFormIdentifier() : found->second;
+}
+
 void TaxReturnDesc::registerForm(const TaxFormDescPtr& form) {
   if (form.isNull() || !form->getTypeID().isValid()) return;
   const OVImmutableFormIdentifier id = form->getTypeID();
   if (forms_.count(id) != 0) return;
+  byUpperName_.clear();  // made again with this form
   forms_.emplace(id, form);
   displayOrder_.push_back(form);
 }

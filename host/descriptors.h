@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/field_places.h"
 #include "host/field_slots.h"
 #include "host/form_identifier.h"
 #include "host/host_api.h"
@@ -98,6 +99,9 @@ struct FieldTraits {
   bool known = false;
   FieldKind kind = kNumberField;
   unsigned char editCode = 0;
+  // As FormFieldDesc answers them.
+  bool isText() const { return kind == kTextField; }
+  bool isBoolean() const { return kind == kCheckBoxField || kind == kYesNoField; }
 };
 
 // The traits of a form's fields as a source tells them: `common` for every
@@ -118,7 +122,7 @@ class HOST_API OVFieldIDIter {
   // `positions` (optional) gives each field's position in `fields` by
   // number, so that moving to a field does not scan the list.
   explicit OVFieldIDIter(const std::vector<Primitives::OVImmutableIdentifier>* fields,
-                         const FieldSlots<int>* positions = nullptr);
+                         const FieldPlaces* positions = nullptr);
 
   // Moves to `field`, or to the end when the list does not hold it.
   OVFieldIDIter& operator=(const Primitives::OVImmutableIdentifier& field);
@@ -143,7 +147,7 @@ class HOST_API OVFieldIDIter {
 
  private:
   const std::vector<Primitives::OVImmutableIdentifier>* fields_;
-  const FieldSlots<int>* positions_;
+  const FieldPlaces* positions_;
   int pos_;
 };
 
@@ -197,6 +201,10 @@ class HOST_API TaxFormDesc {
   // descriptor; false, with nothing appended, when the form has no such
   // field.
   bool appendSymbolicName(const Primitives::OVImmutableIdentifier& field, std::string& names) const;
+  // The first field, in form order, whose symbolic name is `name`;
+  // kNullFieldID when none is (ours). A field named after the form is
+  // found by the number its name ends in, without making its descriptor.
+  Primitives::OVImmutableIdentifier findFieldNamed(const std::string& name) const;
 
  private:
   void makeFields() const {
@@ -208,7 +216,9 @@ class HOST_API TaxFormDesc {
   // null when the form has no such field.
   const FormFieldDescPtr* held(int number) const;
   bool listOnce(int number) const;  // gives the field a position; false when it has one
-  const FormFieldDescPtr* keep(int position, const FormFieldDescPtr& field) const;
+  const FormFieldDescPtr* keep(int number, const FormFieldDescPtr& field) const;
+  // The field named `name` among those named after the form.
+  Primitives::OVImmutableIdentifier fieldNamedAfterForm(const std::string& name) const;
 
   Primitives::OVImmutableFormIdentifier id_;
   std::string devName_;
@@ -216,15 +226,16 @@ class HOST_API TaxFormDesc {
   uint16_t maxCopies_ = 999;
   // Made on first use (see setFieldSource), so mutable.
   mutable std::vector<Primitives::OVImmutableIdentifier> fieldIds_;
-  mutable FieldSlots<int> positions_;  // position in fieldIds_ by number
+  mutable FieldPlaces positions_;  // position in fieldIds_ by number
   mutable std::vector<FormFieldDescPtr> made_;  // descriptors in the order they were made
-  mutable std::vector<int> madeAt_;  // by position: index in made_, -1 until made
+  mutable FieldSlots<int> madeAt_;  // index in made_ by number, for the fields made
   mutable std::vector<FieldTraits> traitsAt_;  // by position; unknown: not told yet
   mutable std::function<std::vector<int>()> numbersSource_;  // empty once listed
   std::function<FormFieldDescPtr(int)> maker_;
   std::function<FieldTraitsTable()> traits_;
   mutable std::shared_ptr<const std::string> sourceNamePrefix_;  // made on first use
   mutable std::size_t copySizeHint_ = 0;
+  std::size_t added_ = 0;  // fields added with names of their own (addField)
 };
 
 // One data-file line the host's conversion writes for a form field.
@@ -240,20 +251,30 @@ class HOST_API TifFieldDescriptor {
   static void* operator new(std::size_t size);
   static void operator delete(void* block, std::size_t size) noexcept;
 
-  std::string getFieldCode() const { return fieldCode_; }
+  std::string getFieldCode() const {
+    return longer_ ? longer_->fieldCode : std::string(code_, codeLength_);
+  }
   Primitives::OVImmutableFormIdentifier getForm() const { return form_; }
   Primitives::OVImmutableIdentifier getField() const { return field_; }
   char getCleanKind() const { return cleanKind_; }
   char getPercentKind() const { return percentKind_; }
-  std::string getFieldAttributes() const { return attributes_; }
+  std::string getFieldAttributes() const { return longer_ ? longer_->attributes : std::string(); }
 
  private:
-  std::string fieldCode_;
+  // A code of the usual length ("00005.999.001") is kept in place; a longer
+  // one, and the attributes that only a list's first entry has, apart.
+  static constexpr std::size_t kCodeRoom = 13;
+  struct Longer {
+    std::string fieldCode;
+    std::string attributes;
+  };
   Primitives::OVImmutableFormIdentifier form_;
   Primitives::OVImmutableIdentifier field_;
+  std::unique_ptr<const Longer> longer_;  // null: the code is in place, no attributes
+  char code_[kCodeRoom];
+  unsigned char codeLength_;
   char cleanKind_;
   char percentKind_;
-  std::string attributes_;
 };
 
 // One kind of return and the descriptors of its forms.
@@ -278,6 +299,10 @@ class HOST_API TaxReturnDesc {
   std::vector<TaxFormDescPtr> getTaxFormDescriptorsInDisplayOrder() const;
   // A share of the form's descriptor; empty for an unknown form.
   TaxFormDescPtr getTaxFormDescriptor(const Primitives::OVImmutableFormIdentifier& form) const;
+  // The form whose developer name, upper-cased
+  // (Utils::OVStringUtils::toUpperCase), is `upperName`: of two such forms
+  // the first in host order; an invalid identifier when none is (ours).
+  Primitives::OVImmutableFormIdentifier findFormNamed(const std::string& upperName) const;
   // The kept list of data-file descriptors of a form; an empty list when
   // the form has none. The host keeps ownership.
   TifFieldDescriptorListPtr& getTifFieldDescriptors(const Primitives::OVImmutableFormIdentifier& form);
@@ -309,6 +334,9 @@ class HOST_API TaxReturnDesc {
   TifFieldDescriptorListPtr emptyTifList_;
   TifListSource tifSource_;
   std::set<Primitives::OVImmutableFormIdentifier> tifAsked_;  // forms the source has seen
+  // Every form by upper-cased developer name, in name order and, for equal
+  // names, in host order: made on first use.
+  mutable std::vector<std::pair<std::string, Primitives::OVImmutableFormIdentifier>> byUpperName_;
 };
 
 }  // namespace DataMgmt

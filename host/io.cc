@@ -121,6 +121,18 @@ bool FileReader::fillLookahead() {
   return hasNext_;
 }
 
+bool readAllLines(const std::string& path, std::vector<std::string>* lines) {
+  lines->clear();
+  FileReader reader;
+  if (!reader.open(FileNamePtr(new FileName(path)))) return false;
+  std::string line;
+  while (!reader.eof()) {
+    reader.readPCLine(line);
+    lines->push_back(line);
+  }
+  return true;
+}
+
 // ---- FileWriter -----------------------------------------------------------
 
 FileWriter::FileWriter() = default;

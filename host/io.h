@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "host/host_api.h"
 #include "host/pointers.h"
@@ -72,6 +73,10 @@ class HOST_API FileReader {
   long linesRead_ = 0;  // lines read ahead so far
   long cutAt_ = 0;
 };
+
+// Ours: every line a FileReader gives of the file at `path`, in order;
+// false, with no lines, when it cannot be opened.
+HOST_API bool readAllLines(const std::string& path, std::vector<std::string>* lines);
 
 // Writes a file line by line; each line ends with "\n".
 class HOST_API FileWriter {

@@ -131,6 +131,7 @@ TaxForm::~TaxForm() = default;
 
 void TaxForm::countValueWrite(const FieldId& t) {
   ++valueWrites_->count;
+  ++copyWrites_;
   ++*valueWrites_->byField.tryEmplace(t.getNumber()).first;
   ++changes;
 }
@@ -188,6 +189,21 @@ std::string TaxForm::valueText(const FieldId& f) const {
   const Slot* found = f.isValid() ? fields_.find(f.getNumber()) : nullptr;
   if (found == nullptr) return std::string();
   return DataMgmt::valueText(*found, found->traits.editCode);
+}
+
+bool TaxForm::holdsOverrideOrTentative() const {
+  for (const auto& entry : fields_.all()) {
+    if (entry.second.overridden || entry.second.tentative) return true;
+  }
+  return false;
+}
+
+void TaxForm::noteTextRead(const FieldId& f) const {
+  if (desc_.isNull()) return;
+  const Slot* found = f.isValid() ? fields_.find(f.getNumber()) : nullptr;
+  // A stored text field, the usual case, needs no note.
+  if (found != nullptr && (!found->traits.known || found->traits.isText())) return;
+  StandIn::noteTextUse(*desc_, f, false);
 }
 
 char* TaxForm::valueString(char* buf, const FieldId& f,
@@ -319,7 +335,17 @@ void TaxForm::assignText(const FieldId& t, const char* text) {
   write(t, FieldValue::kText, 0.0, text != nullptr ? text : "");
 }
 
-void TaxForm::setNull(const FieldId& t) { write(t, FieldValue::kNull); }
+void TaxForm::setNull(const FieldId& t) {
+  // A field never stored reads as null already: nulling it changes no value
+  // and makes no slot (calculations null many fields they may not fill),
+  // but still counts as a write, to a field the form may not have.
+  if (t.isValid() && fields_.find(t.getNumber()) == nullptr) {
+    if (desc_.isNull() || !desc_->traitsOf(t).known) ++StandIn::diagnostics().unknownFieldWrites;
+    state_->saveNeeded = true;
+    return;
+  }
+  write(t, FieldValue::kNull);
+}
 void TaxForm::zero(const FieldId& t) { writeNumber(t, 0.0); }
 
 void TaxForm::plus2(const FieldId& t, const FieldId& a, const FieldId& b) {

@@ -197,10 +197,19 @@ class HOST_API TaxForm {
   // Significant: a number other than 0, a text with a non-blank, or the mark (ours).
   bool hasSigValue(const FieldId& f) const;
   unsigned char editCodeOf(const FieldId& f) const;  // 0 for a field not in the form (ours)
+  // Whether a stored field is overridden or tentative (ours): a walk over
+  // the form's fields for those finds none when this is false.
+  bool holdsOverrideOrTentative() const;
+  // The writes that changed a value of this copy, of all that its form's
+  // copies count together (ours).
+  unsigned long copyWrites() const { return copyWrites_; }
 
  private:
   friend class TaxReturn;  // sets the holder and copies values across copies
 
+  // Notes a read of `f` as a text (StandIn::noteTextUse), by the traits
+  // kept beside its value when it is stored.
+  void noteTextRead(const FieldId& f) const;
   // Stores a value (null, a number, a text, the mark or No) into t,
   // keeping t's flags; see the rules above.
   void write(const FieldId& t, FieldValue::Kind kind, double number = 0.0, std::string_view text = {});
@@ -216,6 +225,7 @@ class HOST_API TaxForm {
   uint16_t copy_;
   std::shared_ptr<ReturnState> state_;
   FormWrites* valueWrites_;  // this form's counts in state_
+  unsigned long copyWrites_ = 0;  // this copy's part of valueWrites_->count
   void countValueWrite(const FieldId& t);
   // A stored field: its value and its traits (unknown for a field the form
   // does not have), looked up once when the slot is made. The traits take

@@ -118,12 +118,13 @@ char* TaxReturn::formString(char* buf, std::size_t size, const FormId& f, uint16
   if (buf == nullptr || size == 0) return buf;
   // Read as a text: noted when the field is not a text field.
   const TaxForm* form = find(f, c);
-  const TaxFormDescPtr desc = form != nullptr ? form->getTaxFormDescriptor() : getTaxFormDescriptor(f);
-  if (!desc.isNull()) StandIn::noteTextUse(*desc, fld, false);
   if (form == nullptr) {
+    const TaxFormDescPtr desc = getTaxFormDescriptor(f);
+    if (!desc.isNull()) StandIn::noteTextUse(*desc, fld, false);
     buf[0] = '\0';
     return buf;
   }
+  form->noteTextRead(fld);
   return form->copyValueText(fld, buf, size);
 }
 
@@ -282,6 +283,12 @@ unsigned long TaxReturn::writesOf(const FormId& f) const {
 
 std::pair<unsigned long, unsigned long> TaxReturn::formVersion(const FormId& f) const {
   return {holdsSide(f) ? writesOf(f) : 0, copiesMade_};
+}
+
+std::pair<unsigned long, unsigned long> TaxReturn::formVersion(const FormId& f, uint16_t exceptCopy) const {
+  std::pair<unsigned long, unsigned long> version = formVersion(f);
+  if (const TaxForm* left = find(f, exceptCopy)) version.first -= left->copyWrites();
+  return version;
 }
 
 void TaxReturn::getAllCopiesII(const FormId& f, const FieldId& fld, TaxFormPtr target,

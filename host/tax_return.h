@@ -118,6 +118,10 @@ class HOST_API TaxReturn {
   // form is made or dropped, so what was read from every copy of `f` still
   // holds while it stands.
   std::pair<unsigned long, unsigned long> formVersion(const FormId& f) const;
+  // The same, leaving out the value changes of copy `exceptCopy` (ours; 0
+  // leaves out none): it stands while only that copy changes, so what was
+  // read from every other copy of `f` still holds while it stands.
+  std::pair<unsigned long, unsigned long> formVersion(const FormId& f, uint16_t exceptCopy) const;
   void getAllCopiesII(const FormId& f, const FieldId& fld, TaxFormPtr target, const FieldId& tfld) const;
   // Copies the whole value of copy 1 (getIIM: of `srcCopy`) of a form of
   // this return into the target; a missing source writes null.

@@ -8,6 +8,7 @@
 #define HOST_TEST_DATA_LOADER_H_
 
 #include <string>
+#include <vector>
 
 #include "host/host_api.h"
 #include "host/tax_return.h"
@@ -18,6 +19,11 @@ class HOST_API TestDataLoader {
  public:
   // Loads the test-data file at `path` into `taxReturn`.
   virtual void loadInputTextFile(const std::string& path, DataMgmt::TaxReturn* taxReturn) = 0;
+  // Loads the lines of a test-data file that the host has read already
+  // (each without its line end, in file order) into `taxReturn`, as
+  // loadInputTextFile loads the lines of its file (ours: a host that reads
+  // the file itself reads it once for both returns).
+  virtual void loadInputLines(const std::vector<std::string>& lines, DataMgmt::TaxReturn* taxReturn) = 0;
 
  protected:
   virtual ~TestDataLoader();

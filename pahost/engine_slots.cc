@@ -2,8 +2,8 @@
 
 #include "host/test_data_loader.h"
 
-void loadInputTextFile(CalculationMgmt::TaxReturnCalcEngine& engine, const std::string& path,
-                       DataMgmt::TaxReturn* taxReturn) {
+void loadInputLines(CalculationMgmt::TaxReturnCalcEngine& engine, const std::vector<std::string>& lines,
+                    DataMgmt::TaxReturn* taxReturn) {
   auto* loader = dynamic_cast<CalculationMgmt::TestDataLoader*>(&engine);
-  if (loader != nullptr) loader->loadInputTextFile(path, taxReturn);
+  if (loader != nullptr) loader->loadInputLines(lines, taxReturn);
 }

@@ -5,13 +5,15 @@
 #define PAHOST_ENGINE_SLOTS_H_
 
 #include <string>
+#include <vector>
 
 #include "host/calc_engine.h"
 #include "host/tax_return.h"
 
-// Loads the test-data file at `path` into `taxReturn` through the engine's
-// TestDataLoader; an engine without one loads nothing.
-void loadInputTextFile(CalculationMgmt::TaxReturnCalcEngine& engine, const std::string& path,
-                       DataMgmt::TaxReturn* taxReturn);
+// Loads the lines of a test-data file, read already, into `taxReturn`
+// through the engine's TestDataLoader; an engine without one loads
+// nothing.
+void loadInputLines(CalculationMgmt::TaxReturnCalcEngine& engine, const std::vector<std::string>& lines,
+                    DataMgmt::TaxReturn* taxReturn);
 
 #endif  // PAHOST_ENGINE_SLOTS_H_

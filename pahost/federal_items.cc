@@ -115,19 +115,20 @@ bool isFederalItemLine(const std::vector<std::string>& parts) {
 }
 
 int applyFederalItems(const std::string& path, DataMgmt::USTaxReturn& federal) {
-  IOMgmt::FileReader reader;
-  if (!reader.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)))) return -1;
+  std::vector<std::string> lines;
+  if (!IOMgmt::readAllLines(path, &lines)) return -1;
+  return applyFederalItems(lines, federal);
+}
+
+int applyFederalItems(const std::vector<std::string>& lines, DataMgmt::USTaxReturn& federal) {
   int applied = 0;
-  std::string line;
-  while (!reader.eof()) {
-    reader.readPCLine(line);
+  for (const std::string& line : lines) {
     if (line.find('\0') != std::string::npos) continue;  // the text after it would be lost
     Item item;
     if (!parseItem(TestDataFormat::splitLine(line), &item)) continue;
     apply(item, federal);
     ++applied;
   }
-  reader.close();
   return applied;
 }
 

@@ -35,6 +35,8 @@ bool isFederalItemLine(const std::vector<std::string>& parts);
 // Applies every figure line of the file at `path` to `federal`; returns the
 // number applied, or -1 when the file cannot be read.
 int applyFederalItems(const std::string& path, DataMgmt::USTaxReturn& federal);
+// The same for the lines of a file read already (without their ends).
+int applyFederalItems(const std::vector<std::string>& lines, DataMgmt::USTaxReturn& federal);
 
 // Writes the federal return's figures as figure lines (zero figures other
 // than common items are not written).

@@ -5,8 +5,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <map>
-#include <unordered_map>
 
 #include "host/descriptors.h"
 #include "host/io.h"
@@ -70,86 +68,57 @@ bool isComment(const std::string& line) {
   return first == std::string::npos || line[first] == '#';
 }
 
-// One form of one return. A field is found by its symbolic name: straight
-// by its number for a name "F" + number, which is how the host names its
-// fields, else in a map of every field by name, made on first need (the
-// first field of a name counts, as in the loader).
-class FormSide {
- public:
-  explicit FormSide(const DataMgmt::TaxFormDescPtr& form) : form_(form) {}
-
-  const DataMgmt::TaxFormDesc& form() const { return *form_; }
-
-  const DataMgmt::FormFieldDesc* field(const std::string& symbolicName, const std::string& fieldName) {
-    if (fieldName.size() > 1 && fieldName.size() < 11 && fieldName[0] == 'F' &&
-        fieldName.find_first_not_of("0123456789", 1) == std::string::npos) {
-      const DataMgmt::FormFieldDesc* byNumber =
-          form_->findField(Primitives::OVImmutableIdentifier(std::stoi(fieldName.substr(1))));
-      if (byNumber != nullptr && byNumber->getSymbolicName() == symbolicName) return byNumber;
-    }
-    if (byName_.empty()) {
-      for (const Primitives::OVImmutableIdentifier& id : form_->fieldIds()) {
-        const DataMgmt::FormFieldDesc* field = form_->findField(id);
-        if (field != nullptr) byName_.emplace(field->getSymbolicName(), field);
-      }
-    }
-    const auto found = byName_.find(symbolicName);
-    return found == byName_.end() ? nullptr : found->second;
-  }
-
- private:
-  DataMgmt::TaxFormDescPtr form_;
-  std::unordered_map<std::string, const DataMgmt::FormFieldDesc*> byName_;
-};
-
-// The forms of every return by upper-cased developer name.
+// The forms of every return of a name, found by the host's descriptions;
+// a form's field is found by its symbolic name (the first field of a name
+// counts, as in the loader), and whether it holds a number by its traits,
+// so that no field descriptor is made for the check.
 class FormLookups {
  public:
-  explicit FormLookups(const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions) {
-    for (const DataMgmt::TaxReturnDescPtr& desc : descriptions) {
-      if (desc.isNull()) continue;
-      for (const DataMgmt::TaxFormDescPtr& form : desc->getTaxFormDescriptors()) {
-        forms_[Utils::OVStringUtils::toUpperCase(form->getDevName())].emplace_back(form);
-      }
-    }
-  }
+  explicit FormLookups(const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions)
+      : descriptions_(descriptions) {}
 
-  // The sides that hold a form of that name; null for none.
-  std::vector<FormSide>* find(const std::string& formName) {
-    auto found = forms_.find(formName);
-    return found == forms_.end() ? nullptr : &found->second;
+  // The forms of that upper-cased developer name, at most one a return.
+  std::vector<DataMgmt::TaxFormDescPtr> find(const std::string& formName) const {
+    std::vector<DataMgmt::TaxFormDescPtr> forms;
+    for (const DataMgmt::TaxReturnDescPtr& desc : descriptions_) {
+      if (desc.isNull()) continue;
+      const Primitives::OVImmutableFormIdentifier form = desc->findFormNamed(formName);
+      if (form.isValid()) forms.push_back(desc->getTaxFormDescriptor(form));
+    }
+    return forms;
   }
 
  private:
-  std::unordered_map<std::string, std::vector<FormSide>> forms_;
+  const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions_;
 };
 
-// What stops a line naming a field of `side` from being stored as written.
-LineProblem problemOf(const FormSide& side, const DataMgmt::FormFieldDesc& field,
+// What stops a line naming `field` of `form` from being stored as written.
+LineProblem problemOf(const DataMgmt::TaxFormDesc& form, const Primitives::OVImmutableIdentifier& field,
                       const std::vector<std::string>& parts) {
   TestDataFormat::CopyRange copies{0, 0};
-  const LineProblem copy = TestDataFormat::readCopyPart(parts[1], side.form().getMaxCopies(), &copies);
+  const LineProblem copy = TestDataFormat::readCopyPart(parts[1], form.getMaxCopies(), &copies);
   if (copy != LineProblem::kStored) return copy;
-  if (field.isText() || field.isBoolean()) return LineProblem::kStored;
+  const DataMgmt::FieldTraits traits = form.traitsOf(field);
+  if (traits.isText() || traits.isBoolean()) return LineProblem::kStored;
   return TestDataFormat::checkAmountText(parts[3]);
 }
 
 // Why the line is not stored; "" when it is.
-std::string reasonFor(const std::string& line, FormLookups& lookups) {
+std::string reasonFor(const std::string& line, const FormLookups& lookups) {
   if (line.find('\0') != std::string::npos) return reasonOf(LineProblem::kNulByte, {});
   const std::vector<std::string> parts = TestDataFormat::splitLine(line);
   if (parts.size() < TestDataFormat::kLineParts) return kTooFewParts;
   if (isFederalItemLine(parts)) return "";
   const std::string formName = Utils::OVStringUtils::toUpperCase(parts[0]);
   if (formName == kFederalItemsForm) return kBadFederalFigure;
-  std::vector<FormSide>* sides = lookups.find(formName);
-  if (sides == nullptr) return std::string(kUnknownForm) + " " + shown(parts[0]);
+  const std::vector<DataMgmt::TaxFormDescPtr> forms = lookups.find(formName);
+  if (forms.empty()) return std::string(kUnknownForm) + " " + shown(parts[0]);
   std::string reason = std::string(kUnknownField) + " " + shown(parts[2]);
   const std::string symbolicName = "k" + formName + "_" + parts[2];
-  for (FormSide& side : *sides) {
-    const DataMgmt::FormFieldDesc* field = side.field(symbolicName, parts[2]);
-    if (field == nullptr) continue;
-    const LineProblem problem = problemOf(side, *field, parts);
+  for (const DataMgmt::TaxFormDescPtr& form : forms) {
+    const Primitives::OVImmutableIdentifier field = form->findFieldNamed(symbolicName);
+    if (!field.isValid()) continue;
+    const LineProblem problem = problemOf(*form, field, parts);
     if (problem == LineProblem::kStored) return "";
     reason = reasonOf(problem, parts);
   }
@@ -192,11 +161,14 @@ LineCheck checkReturnLines(const std::string& path,
   while (!reader.eof()) {
     reader.readPCLine(line);
     ++check.lines;
-    if (isComment(line)) continue;
-    std::string reason = reasonFor(line, lookups);
-    if (!reason.empty()) {
-      check.skipped.push_back(SkippedLine{check.lines, shown(line, kShownLineLength), std::move(reason)});
+    if (!isComment(line)) {
+      std::string reason = reasonFor(line, lookups);
+      if (!reason.empty()) {
+        check.skipped.push_back(SkippedLine{check.lines, shown(line, kShownLineLength), std::move(reason)});
+      }
     }
+    check.texts.push_back(std::move(line));
+    line.clear();
   }
   check.cutAt = reader.cutAt();
   reader.close();

@@ -10,6 +10,8 @@
 // (federal_items.h) that is not well formed. Blank lines and lines
 // starting with "#" are comments. Lines end at LF, CRLF or a lone CR; a
 // line longer than IOMgmt::kMaxLineLength ends the reading (`cutAt`).
+// The file is read once: each line is checked as it is read and kept, so
+// that the loaders take the lines the check saw.
 #ifndef PAHOST_LINE_CHECK_H_
 #define PAHOST_LINE_CHECK_H_
 
@@ -35,6 +37,7 @@ struct LineCheck {
   long lines = 0;         // lines read
   long cutAt = 0;         // the line, too long, that ended the reading; 0 if none
   std::vector<SkippedLine> skipped;
+  std::vector<std::string> texts;  // every line read, in file order
 };
 
 // Why the file at `path` cannot be read as a return: "no such file", "it
@@ -42,8 +45,8 @@ struct LineCheck {
 // it can be opened.
 std::string unreadableCause(const std::string& path);
 
-// Checks the file at `path` against the returns of `descriptions` (a line
-// is taken when any of them takes it). Each form's lookups are made once.
+// Reads the file at `path` and checks it against the returns of
+// `descriptions` (a line is taken when any of them takes it).
 LineCheck checkReturnLines(const std::string& path,
                            const std::vector<DataMgmt::TaxReturnDescPtr>& descriptions);
 

@@ -226,7 +226,7 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
   const LineCheck check = session.checkLines(o.returnFile);
   if (!reportLines(check, o, info)) return kExitCannotStart;
   const std::size_t skipped = check.skipped.size();
-  session.load(o.returnFile);
+  session.loadLines(check.texts);
   if (o.eFile) session.fileElectronically();
   session.setDataFileWait(o.lockWait, stderr);
   // The data file's writer calculates the return before it writes it: a

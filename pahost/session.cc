@@ -191,12 +191,17 @@ void HostSession::report(std::FILE* out) {
 }
 
 void HostSession::load(const std::string& path) {
+  std::vector<std::string> lines;
+  if (IOMgmt::readAllLines(path, &lines)) loadLines(lines);
+}
+
+void HostSession::loadLines(const std::vector<std::string>& lines) {
   if (engine_.isNull()) return;
   if (auto* federal = dynamic_cast<DataMgmt::USTaxReturn*>(federal_.get())) {
-    applyFederalItems(path, *federal);
+    applyFederalItems(lines, *federal);
   }
-  loadInputTextFile(*engine_, path, federal_.get());
-  loadInputTextFile(*engine_, path, state_.get());
+  loadInputLines(*engine_, lines, federal_.get());
+  loadInputLines(*engine_, lines, state_.get());
 }
 
 void HostSession::fileElectronically() {

@@ -43,8 +43,11 @@ class HostSession {
   // Loads the test-data file at `path`: its federal items (see
   // federal_items.h) into the federal return, then the file into the
   // federal return and into the PA return with the engine's text loader
-  // (each return takes the lines that name its own forms).
+  // (each return takes the lines that name its own forms). The file is
+  // read once.
   void load(const std::string& path);
+  // The same with the file's lines read already (checkLines keeps them).
+  void loadLines(const std::vector<std::string>& lines);
   // Puts the PA return in the host's e-file state: the e-file manager (one
   // for the process, as the host's) says the return is being filed
   // electronically, and the return says so too.
@@ -53,7 +56,8 @@ class HostSession {
   void fileElectronically();
   // Calculates the whole return.
   void calculate();
-  // The check of the file's lines against both returns (line_check.h).
+  // The check of the file's lines against both returns (line_check.h),
+  // with the lines as read, for loadLines.
   LineCheck checkLines(const std::string& path) const;
   // Audits the return, an electronic-filing audit when `eFile`, and gives
   // the messages the host shows (those whose problem is there), in order.

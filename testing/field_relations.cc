@@ -54,10 +54,10 @@ class ResultLine {
 };
 
 const char* kindLetter(const DataMgmt::TaxReturn& taxReturn, const FieldRelation& output) {
-  const DataMgmt::FormFieldDescPtr fieldDesc = TestDataMaps::fieldDescOf(taxReturn, output.form, output.field);
-  if (fieldDesc.isNull()) return "N";
-  if (fieldDesc->isBoolean()) return "B";
-  return fieldDesc->isText() ? "T" : "N";
+  const DataMgmt::FieldTraits traits = TestDataMaps::traitsOf(taxReturn, output.form, output.field);
+  if (!traits.known) return "N";
+  if (traits.isBoolean()) return "B";
+  return traits.isText() ? "T" : "N";
 }
 
 // The value text an output holds, trimmed; "" when its copy does not exist.

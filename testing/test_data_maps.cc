@@ -111,13 +111,19 @@ DataMgmt::FormFieldDescPtr fieldDescOf(const DataMgmt::TaxReturn& taxReturn, con
   return formDesc.isNull() ? DataMgmt::FormFieldDescPtr() : formDesc->getFieldDesc(field);
 }
 
-bool isNumberField(const DataMgmt::FormFieldDescPtr& fieldDesc) {
-  return !fieldDesc.isNull() && !fieldDesc->isBoolean() && !fieldDesc->isText();
+DataMgmt::FieldTraits traitsOf(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form,
+                               const DataMgmt::FieldId& field) {
+  const DataMgmt::TaxFormDescPtr formDesc = taxReturn.getTaxFormDescriptor(form);
+  return formDesc.isNull() ? DataMgmt::FieldTraits() : formDesc->traitsOf(field);
+}
+
+bool isNumberField(const DataMgmt::FieldTraits& traits) {
+  return traits.known && !traits.isBoolean() && !traits.isText();
 }
 
 TestDataFormat::LineProblem valueProblem(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form,
                                          const DataMgmt::FieldId& field, const std::string& value) {
-  if (!isNumberField(fieldDescOf(taxReturn, form, field))) return TestDataFormat::LineProblem::kStored;
+  if (!isNumberField(traitsOf(taxReturn, form, field))) return TestDataFormat::LineProblem::kStored;
   return TestDataFormat::checkAmountText(value);
 }
 

@@ -34,8 +34,13 @@ TestDataFormat::LineProblem readCopy(const DataMgmt::TaxReturn& taxReturn, const
 // The descriptor of `field` of `form` in the return; empty for none.
 DataMgmt::FormFieldDescPtr fieldDescOf(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form,
                                        const DataMgmt::FieldId& field);
-// A field that holds a number: neither a box nor a text.
-bool isNumberField(const DataMgmt::FormFieldDescPtr& fieldDesc);
+// The traits of `field` of `form` in the return (whether the form has it,
+// its kind and edit code), as its descriptor tells them, without making
+// the descriptor; unknown for none.
+DataMgmt::FieldTraits traitsOf(const DataMgmt::TaxReturn& taxReturn, const DataMgmt::FormId& form,
+                               const DataMgmt::FieldId& field);
+// A field of the form that holds a number: neither a box nor a text.
+bool isNumberField(const DataMgmt::FieldTraits& traits);
 // Whether assignFieldFromText stores `value` in the field (kStored) or
 // refuses it: a number field takes only what TestDataFormat::readAmount
 // reads; a box, a text and a field the form lacks take any value.

@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -41,13 +40,16 @@ bool isComment(const std::string& line) {
   return first == std::string::npos || line[first] == '#';
 }
 
-// One run of loadInputTextFile: the return and its name maps.
+// One run of loadInputTextFile over a return. A line's form is found by
+// its upper-cased name among the forms of the return's description, and
+// its field by the symbolic name "k" + FORM + "_" + FIELD among the fields
+// of that form (the first of a name, as in the readers' name maps); the
+// host's descriptors answer both from their own tables, so nothing is
+// built for a run.
 class TextLoad {
  public:
   TextLoad(StateTaxReturnCalcEngine& engine, DataMgmt::TaxReturn& taxReturn)
-      : engine_(engine), taxReturn_(taxReturn) {
-    TestDataMaps::addAllForms(taxReturn, formNames_);
-  }
+      : engine_(engine), taxReturn_(taxReturn), returnDesc_(taxReturn.getTaxReturnDesc()) {}
 
   // Stores the line; why it is left out, "" when it is stored.
   std::string load(const std::string& line) {
@@ -55,23 +57,19 @@ class TextLoad {
     const std::vector<std::string> parts = TestDataFormat::splitLine(line);
     if (parts.size() < TestDataFormat::kLineParts) return "fewer than four parts (FORM:copy:FIELD:value)";
     const std::string formName = Utils::OVStringUtils::toUpperCase(parts[0]);
-    const auto form = formNames_.find(formName);
+    const FormId form = returnDesc_->findFormNamed(formName);
     const DataMgmt::TaxFormDescPtr formDesc =
-        form == formNames_.end() ? DataMgmt::TaxFormDescPtr() : taxReturn_.getTaxFormDescriptor(form->second);
+        form.isValid() ? returnDesc_->getTaxFormDescriptor(form) : DataMgmt::TaxFormDescPtr();
     if (formDesc.isNull()) return "no such form";
-    if (formsMet_.insert(formName).second) TestDataMaps::addFormFields(taxReturn_, form->second, fieldNames_);
-    const auto field = fieldNames_.find("k" + formName + "_" + parts[2]);
-    if (field == fieldNames_.end()) return "no such field of the form";
+    const FieldId field = formDesc->findFieldNamed("k" + formName + "_" + parts[2]);
+    if (!field.isValid()) return "no such field of the form";
 
     TestDataFormat::CopyRange copies{0, 0};
     LineProblem problem = TestDataFormat::readCopyPart(parts[1], formDesc->getMaxCopies(), &copies);
-    if (problem == LineProblem::kStored) {
-      problem = TestDataMaps::valueProblem(taxReturn_, form->second, field->second, parts[3]);
-    }
+    if (problem == LineProblem::kStored) problem = TestDataMaps::valueProblem(taxReturn_, form, field, parts[3]);
     if (problem != LineProblem::kStored) return AutoTestReport::problemText(problem);
     for (unsigned c = copies.first; c <= copies.last; ++c) {
-      engine_.assignFieldFromText(form->second, static_cast<uint16_t>(c), field->second, parts[3], &taxReturn_,
-                                  false);
+      engine_.assignFieldFromText(form, static_cast<uint16_t>(c), field, parts[3], &taxReturn_, false);
     }
     return "";
   }
@@ -79,21 +77,16 @@ class TextLoad {
  private:
   StateTaxReturnCalcEngine& engine_;
   DataMgmt::TaxReturn& taxReturn_;
-  FormNameMap formNames_;
-  FieldNameMap fieldNames_;
-  std::set<std::string> formsMet_;  // forms whose fields are in fieldNames_
+  const DataMgmt::TaxReturnDescPtr returnDesc_;
 };
 
-}  // namespace
-
-void StateTaxReturnCalcEngine::loadInputTextFile(const std::string& path,
-                                                 DataMgmt::TaxReturn* taxReturn) {
+// Loads `lines` into the return; a line left out is reported as line N
+// of `source`, and so is each line whose number `tooLong` lists (in
+// rising order), which was too long to read.
+void loadLines(StateTaxReturnCalcEngine& engine, const std::vector<std::string>& lines,
+               const std::vector<long>& tooLong, const std::string& source, DataMgmt::TaxReturn* taxReturn) {
   if (taxReturn == nullptr || taxReturn->getTaxReturnDesc().isNull()) return;
-  TextLoad load(*this, *taxReturn);
-  std::vector<long> tooLong;
-  std::string why;
-  const std::vector<std::string> lines = AutoTestFiles::readLines(path, &tooLong, &why);
-  if (!why.empty()) AutoTestReport::fileNotRead(path, why);
+  TextLoad load(engine, *taxReturn);
   auto nextTooLong = tooLong.begin();
   for (std::size_t k = 0; k < lines.size(); ++k) {
     const long number = static_cast<long>(k + 1);
@@ -104,8 +97,25 @@ void StateTaxReturnCalcEngine::loadInputTextFile(const std::string& path,
     } else if (!isComment(lines[k])) {
       reason = load.load(lines[k]);
     }
-    if (!reason.empty()) AutoTestReport::add(path + " line " + std::to_string(number) + ": " + reason);
+    if (!reason.empty()) AutoTestReport::add(source + " line " + std::to_string(number) + ": " + reason);
   }
+}
+
+}  // namespace
+
+void StateTaxReturnCalcEngine::loadInputTextFile(const std::string& path,
+                                                 DataMgmt::TaxReturn* taxReturn) {
+  if (taxReturn == nullptr || taxReturn->getTaxReturnDesc().isNull()) return;
+  std::vector<long> tooLong;
+  std::string why;
+  const std::vector<std::string> lines = AutoTestFiles::readLines(path, &tooLong, &why);
+  if (!why.empty()) AutoTestReport::fileNotRead(path, why);
+  loadLines(*this, lines, tooLong, path, taxReturn);
+}
+
+void StateTaxReturnCalcEngine::loadInputLines(const std::vector<std::string>& lines,
+                                              DataMgmt::TaxReturn* taxReturn) {
+  loadLines(*this, lines, {}, "test data", taxReturn);
 }
 
 void StateTaxReturnCalcEngine::assignFieldFromText(const FormId& formId, uint16_t copy,
@@ -114,10 +124,11 @@ void StateTaxReturnCalcEngine::assignFieldFromText(const FormId& formId, uint16_
                                                    bool onlyWithData) {
   if (taxReturn == nullptr) return;
   if (onlyWithData && taxReturn->noSigValue(formId, copy, field)) return;
-  const DataMgmt::FormFieldDescPtr fieldDesc = TestDataMaps::fieldDescOf(*taxReturn, formId, field);
+  // The field's kind and edit code, as its descriptor tells them.
+  const DataMgmt::FieldTraits traits = TestDataMaps::traitsOf(*taxReturn, formId, field);
   // A number field takes a plain number the host can hold, or nothing.
   TestDataFormat::Amount number;
-  if (TestDataMaps::isNumberField(fieldDesc) &&
+  if (TestDataMaps::isNumberField(traits) &&
       TestDataFormat::readAmount(value, &number) != LineProblem::kStored) {
     return;
   }
@@ -130,10 +141,10 @@ void StateTaxReturnCalcEngine::assignFieldFromText(const FormId& formId, uint16_
     taxReturn->setDataEntered(formId, copy, true, true);
     return;
   }
-  if (fieldDesc.isNull()) return;  // the form has no such field
-  const unsigned char editCode = fieldDesc->getValidator().getEditCode();
+  if (!traits.known) return;  // the form has no such field
+  const unsigned char editCode = traits.editCode;
 
-  if (fieldDesc->isBoolean()) {
+  if (traits.isBoolean()) {
     // Any text but "untrue" and the explicit No marks the box, "No" included.
     const std::string upper = Utils::OVStringUtils::toUpperCase(value);
     if (upper == kUntrue) {
@@ -147,7 +158,7 @@ void StateTaxReturnCalcEngine::assignFieldFromText(const FormId& formId, uint16_
     } else {
       form->setX(field);
     }
-  } else if (fieldDesc->isText()) {
+  } else if (traits.isText()) {
     std::string text = value;
     const size_t marker = text.find(kCopyNumMarker);
     if (marker != std::string::npos) text = text.substr(0, marker) + std::to_string(copy);

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <unordered_map>
 #include <utility>
@@ -12,10 +13,13 @@
 
 namespace PACalculationMgmt {
 
-// The forms a loop over copies reads: each of a return.
+// The forms a loop over copies reads: each of a return, every copy but
+// `exceptCopy` when it is not 0 (a copy the loop leaves out, which may
+// change without making the loop run again).
 struct ScanSource {
   const DataMgmt::TaxReturn* taxReturn;
   DataMgmt::FormId form;
+  uint16_t exceptCopy = 0;
 };
 
 // Up to four amounts a loop over every copy of a form adds up.
@@ -32,6 +36,7 @@ enum class CopyScan : long {
   kMarkedW2,              // named federal W-2 copies with an owner mark; which mark
   kDependentChildren,     // federal dependents who count as children
   kFederalCopies,         // copies of a federal form; which form, sales above 0 only
+  kOtherWithheldRows,     // PA tax withheld on PA W-2 copies 2 and up and on the worksheets
 };
 
 // The key of a loop and the value of its other inputs (below 2^32).
@@ -57,7 +62,7 @@ class CopyScanCache {
     Versions versions{};
     std::size_t k = 0;
     for (const ScanSource& source : sources) {
-      if (source.taxReturn != nullptr) versions[k] = source.taxReturn->formVersion(source.form);
+      if (source.taxReturn != nullptr) versions[k] = source.taxReturn->formVersion(source.form, source.exceptCopy);
       ++k;
     }
     Entry& entry = entries_[key];

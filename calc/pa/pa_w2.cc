@@ -348,7 +348,7 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
 
   // Second pass: totals and counts per person, by the owner letter. Copy 1
   // carries the rounding of the return's withholding.
-  writeOwnerTotals(w2List, joint, copy == 1 ? withheldCarry(*paReturn, withheld, kRows) : WithheldCarry());
+  writeOwnerTotals(w2List, joint, copy == 1 ? withheldCarry(*paReturn, withheld, kRows, copyScans) : WithheldCarry());
 
   bool entered = w2List.hasSigValue(PAW2::kRowOwner.at(0));
   for (const FieldId* total : {&PAW2::kTaxpayerFederalWages.id(), &PAW2::kSpouseFederalWages.id(),

@@ -15,6 +15,7 @@ namespace PACalculationMgmt {
 namespace {
 
 const int kTextSize = 128;  // an owner text
+const uint16_t kCopyOne = 1;  // the copy whose rows the caller hands over
 
 // The withholding of the rows, in cents, and as the rows show it.
 struct Sums {
@@ -64,13 +65,24 @@ int rowOwner(const char* ownerText) {
   return -1;
 }
 
-WithheldCarry withheldCarry(const DataMgmt::TaxReturn& pa, const WithheldRow* rows, int count) {
+WithheldCarry withheldCarry(const DataMgmt::TaxReturn& pa, const WithheldRow* rows, int count,
+                            CopyScanCache& scans) {
+  // Cents and whole dollars of the other copies; a double holds either
+  // exactly within the host's whole bound.
+  const ScanTotals others = scans.get(
+      scanKey(CopyScan::kOtherWithheldRows),
+      {{&pa, kFormID_PAW2, kCopyOne}, {&pa, kFormID_PAMiscCompWorksheet}}, [&pa] {
+        Sums other;
+        addOtherW2Copies(pa, other);
+        addWorksheetCopies(pa, other);
+        return ScanTotals{static_cast<double>(other.cents), static_cast<double>(other.shown), 0, 0};
+      });
   Sums sums;
+  sums.cents = static_cast<long long>(others[0]);
+  sums.shown = static_cast<long>(others[1]);
   for (int row = 0; row < count; ++row) {
     if (rows[row].counted) sums.add(rows[row].tax);
   }
-  addOtherW2Copies(pa, sums);
-  addWorksheetCopies(pa, sums);
 
   WithheldCarry carry;
   const long difference = Utils::roundR(static_cast<double>(sums.cents) / 100.0) - sums.shown;

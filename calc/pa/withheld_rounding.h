@@ -12,10 +12,13 @@
 // and no other copy's row is, so that what every row holds stays what its
 // source says). A return without such a row keeps its rows as they are.
 //
-// Nothing is kept: the rows are read from the return as they stand.
+// The rows are read from the return as they stand; what the other copies
+// add up to is kept in the engine's copy-scan cache while none of them
+// changes, since PA W-2 copy 1 is calculated again for each PA-40 copy.
 #ifndef CALC_PA_WITHHELD_ROUNDING_H_
 #define CALC_PA_WITHHELD_ROUNDING_H_
 
+#include "calc/pa/copy_scan_cache.h"
 #include "host/tax_return.h"
 
 namespace PACalculationMgmt {
@@ -40,8 +43,10 @@ struct WithheldCarry {
 };
 
 // The carry of the return, given the `count` rows of PA W-2 copy 1 and the
-// other PA W-2 copies and worksheet copies as the return holds them.
-WithheldCarry withheldCarry(const DataMgmt::TaxReturn& pa, const WithheldRow* rows, int count);
+// other PA W-2 copies and worksheet copies as the return holds them (their
+// sums kept in `scans`).
+WithheldCarry withheldCarry(const DataMgmt::TaxReturn& pa, const WithheldRow* rows, int count,
+                            CopyScanCache& scans);
 
 }  // namespace PACalculationMgmt
 

@@ -365,6 +365,9 @@ class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine,
                              const FormId& boxForm, const FieldId& inProgressBox);
   // The named attribute's value; "" when it is not there.
   virtual std::string getAttributeValue(XmlDom::XmlNamedNodeMapPtr attributes, const std::string& name);
+  // Loads lines of "FORM:copy:FIELD:value" already read from a file, as
+  // loadInputTextFile loads its file's.
+  void loadInputLines(const std::vector<std::string>& lines, DataMgmt::TaxReturn* taxReturn) override;
 
   // ---- Automated-test hooks (testing/auto_test_hooks.cc, testing/field_groups.cc,
   //      testing/return_dumps.cc) ----

@@ -176,6 +176,8 @@ TEST(DescriptorTest, ToldTraitsAgreeWithTheDescriptors) {
       ASSERT_TRUE(traits.known) << row.name << " " << id.getNumber();
       ASSERT_EQ(field->getKind(), traits.kind) << row.name << " " << id.getNumber();
       ASSERT_EQ(field->getValidator().getEditCode(), traits.editCode) << row.name << " " << id.getNumber();
+      ASSERT_EQ(field->isText(), traits.isText()) << row.name << " " << id.getNumber();
+      ASSERT_EQ(field->isBoolean(), traits.isBoolean()) << row.name << " " << id.getNumber();
     }
     EXPECT_FALSE(form->traitsOf(Id(999999)).known) << row.name;
   }
@@ -191,6 +193,21 @@ TEST(FieldSlotsTest, ReservedSlotsStayWhereTheyWere) {
   EXPECT_EQ(500, *slots.find(6500));
   EXPECT_EQ(nullptr, slots.find(8));
   EXPECT_FALSE(slots.tryEmplace(13).second);  // made once
+}
+
+// Numbers take places in the order they come, once each, through every
+// growth of the table, reserved or not.
+TEST(FieldPlacesTest, NumbersTakeTheirPlacesOnce) {
+  for (const std::size_t reserved : {std::size_t(0), std::size_t(3000)}) {
+    DataMgmt::FieldPlaces places;
+    places.reserve(reserved);
+    EXPECT_EQ(-1, places.find(7));
+    for (int n = 1; n <= 3000; ++n) ASSERT_TRUE(places.add(n * 37 - 1500)) << n;
+    EXPECT_FALSE(places.add(37 * 5 - 1500));  // placed once
+    EXPECT_EQ(3000u, places.size());
+    for (int n = 1; n <= 3000; ++n) ASSERT_EQ(n - 1, places.find(n * 37 - 1500)) << n;
+    for (int absent : {0, 1, -1500, 37 * 3001 - 1500}) EXPECT_EQ(-1, places.find(absent)) << absent;
+  }
 }
 
 // The code "%05d.<sub>.001" of a position counted from 0.
@@ -282,6 +299,66 @@ TEST(DescriptorTest, DataFileDescriptorsComeInBlocks) {
   list.clear();
   EXPECT_EQ(600, TestAllocations::during(fill));
   EXPECT_EQ(codeAt(599), list.back()->getFieldCode());
+}
+
+// Names find what they name: every form by its developer name on its own
+// side, every field by its symbolic name; texts that only resemble a name
+// find nothing, and a field is found without making its descriptor.
+TEST(DescriptorTest, FormsAndFieldsAreFoundByTheirNames) {
+  for (const FormRow& row : forms()) {
+    std::string upper = row.name;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_EQ(OVImmutableFormIdentifier(row.number, row.isState), side(row.isState).findFormNamed(upper));
+    EXPECT_FALSE(side(!row.isState).findFormNamed(upper).isValid()) << upper;
+    const TaxFormDescPtr form = descOf(row.name);
+    std::string name;
+    for (const Id& id : form->fieldIds()) {
+      name.clear();
+      ASSERT_TRUE(form->appendSymbolicName(id, name));
+      EXPECT_EQ(id, form->findFieldNamed(name)) << name;
+    }
+  }
+  EXPECT_FALSE(side(true).findFormNamed("pa40").isValid());  // names are looked up upper-cased
+  const TaxFormDescPtr pa40 = descOf("PA40");
+  const auto made = TestAllocations::during([&pa40] { EXPECT_EQ(Id(139), pa40->findFieldNamed("kPA40_F139")); });
+  EXPECT_EQ(0, made);
+  for (const char* unnamed : {"kPA40_F0139", "kPA40_F+139", "kPA40_F139 ", "kPA40_F", "kPA40_139", "kpa40_F139",
+                              "kPA40_F99999999999", "kPA40_F2147483648", "kPA40_F999999", "kPAW2_F139", ""}) {
+    EXPECT_FALSE(pa40->findFieldNamed(unnamed).isValid()) << unnamed;
+  }
+}
+
+// Fields added with names of their own are found by those names, the
+// first of two alike.
+TEST(DescriptorTest, AddedFieldsAreFoundByTheirOwnNames) {
+  DataMgmt::TaxFormDesc form(OVImmutableFormIdentifier(169, true), "PA40", "PA-40");
+  for (const auto& field : {std::make_pair(7, "kPA40_Line1"), std::make_pair(3, "kPA40_Line1"),
+                            std::make_pair(5, "kPA40_F9")}) {
+    form.addField(DataMgmt::FormFieldDescPtr(
+        new DataMgmt::FormFieldDesc(Id(field.first), DataMgmt::kNumberField, 15, 0, false, field.second, "")));
+  }
+  EXPECT_EQ(Id(7), form.findFieldNamed("kPA40_Line1"));
+  EXPECT_EQ(Id(5), form.findFieldNamed("kPA40_F9"));
+  EXPECT_FALSE(form.findFieldNamed("kPA40_F5").isValid());
+}
+
+// An entry gives back the code and attributes it was made with, whatever
+// their length.
+TEST(DescriptorTest, DataFileDescriptorsKeepTheirTexts) {
+  const struct {
+    const char* code;
+    const char* attributes;
+  } kCases[] = {{"00005.999.001", ""}, {"", ""}, {"100000.999.001", ""}, {"00001.999.001", "PA40 1"},
+                {"01115.000 001", "SYPCRTN 1"}};
+  for (const auto& c : kCases) {
+    const DataMgmt::TifFieldDescriptor entry(c.code, OVImmutableFormIdentifier(169, true), Id(15), 'F', 'P',
+                                             c.attributes);
+    EXPECT_EQ(c.code, entry.getFieldCode());
+    EXPECT_EQ(c.attributes, entry.getFieldAttributes());
+    EXPECT_EQ(15, entry.getField().getNumber());
+    EXPECT_EQ('F', entry.getCleanKind());
+    EXPECT_EQ('P', entry.getPercentKind());
+  }
 }
 
 TEST(FieldIterTest, WalksJumpsAndComparesWithinTheList) {

@@ -120,14 +120,52 @@ TEST_F(TaxFormTest, DiagnosticsCountSuspectWrites) {
   char buf[16];
   ret_.formString(buf, sizeof buf, kState16, 1, kNumber);
   ret_.formString(buf, sizeof buf, kState16, 1, kText);
+  ret_.formString(buf, sizeof buf, kState16, 1, Id(104));    // a number field never stored
+  ret_.formString(buf, sizeof buf, kState16, 3, Id(105));    // no such copy
+  ret_.formString(buf, sizeof buf, kState16, 1, Id(99997));  // no such field
   form_->getField(Id(101))->getValue();
   form_->getField(kText)->getValue();
-  const std::set<StandIn::TextUse> expected = {
-      {true, 16, 100, false}, {true, 16, 100, true}, {true, 16, 101, false}, {true, 16, 101, true}};
+  const std::set<StandIn::TextUse> expected = {{true, 16, 100, false}, {true, 16, 100, true},
+                                               {true, 16, 101, false}, {true, 16, 101, true},
+                                               {true, 16, 104, false}, {true, 16, 105, false}};
   EXPECT_EQ(expected, StandIn::diagnostics().textUsesOfOtherFields);
 }
 
 // Whole reads saturate at kMaxWholeAmount, so sums of them never overflow.
+// Nulling a field never stored stores nothing (it reads as null
+// already) but is a write all the same: the dirty flag, and the count of
+// writes to fields the form does not have; a stored field keeps its flags.
+TEST_F(TaxFormTest, NullingAFieldNeverStoredStoresNothing) {
+  ret_.setSaveNeeded(false);
+  const unsigned long changes = DataMgmt::changeCount();
+  form_->setNull(Id(150));
+  form_->setNull(Id(99999));  // not a field of the form
+  EXPECT_TRUE(form_->fields().empty());
+  EXPECT_TRUE(form_->isNull(Id(150)));
+  EXPECT_TRUE(ret_.isSaveNeeded());
+  EXPECT_EQ(changes, DataMgmt::changeCount());
+  EXPECT_EQ(1, StandIn::diagnostics().unknownFieldWrites);
+  form_->assignIR(Id(151), 5);
+  form_->makeProtected(Id(151));
+  form_->setNull(Id(151));
+  EXPECT_TRUE(form_->isNull(Id(151)) && form_->isProtected(Id(151)));
+  EXPECT_EQ(1u, form_->fields().size());
+}
+
+// A copy tells whether any stored field is overridden or tentative.
+TEST_F(TaxFormTest, ACopyTellsWhetherAnyFieldIsOverriddenOrTentative) {
+  form_->assignIR(Id(104), 5);
+  form_->makeProtected(Id(105));
+  EXPECT_FALSE(form_->holdsOverrideOrTentative());
+  form_->setTentative(Id(106), true);
+  EXPECT_TRUE(form_->holdsOverrideOrTentative());
+  form_->setTentative(Id(106), false);
+  form_->setOverridden(Id(104), true);
+  EXPECT_TRUE(form_->holdsOverrideOrTentative());
+  form_->setOverridden(Id(104), false);
+  EXPECT_FALSE(form_->holdsOverrideOrTentative());
+}
+
 TEST_F(TaxFormTest, WholeAmountsSaturateSoSumsCannotOverflow) {
   const long kMax = Utils::kMaxWholeAmount;
   for (int f = 1; f <= 6; ++f) form_->assignIR(Id(f), 2e18);

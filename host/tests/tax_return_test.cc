@@ -29,6 +29,26 @@ class TaxReturnTest : public ::testing::Test {
   DataMgmt::TaxReturn pa_;
 };
 
+// A form's version moves with every value change of its copies and with
+// every copy made; left without one copy, it stands while only that copy
+// changes.
+TEST_F(TaxReturnTest, AFormsVersionWithoutOneCopyStandsWhileOnlyThatCopyChanges) {
+  pa_.getFormOrCreate(kPAW2, 1)->assignIR(Id(1), 1);
+  pa_.getFormOrCreate(kPAW2, 2)->assignIR(Id(1), 2);
+  const auto whole = pa_.formVersion(kPAW2);
+  const auto others = pa_.formVersion(kPAW2, 1);
+  EXPECT_EQ(whole, pa_.formVersion(kPAW2, 0));  // copy 0 leaves out nothing
+  pa_.getFormOrCreate(kPAW2, 1)->assignIR(Id(1), 5);
+  pa_.getFormOrCreate(kPAW2, 1)->assignIR(Id(1), 5);  // no change: counted once
+  EXPECT_NE(whole, pa_.formVersion(kPAW2));
+  EXPECT_EQ(others, pa_.formVersion(kPAW2, 1));
+  pa_.getFormOrCreate(kPAW2, 2)->assignIR(Id(1), 3);
+  const auto changed = pa_.formVersion(kPAW2, 1);
+  EXPECT_NE(others, changed);
+  pa_.getFormOrCreate(kPA40, 1);  // a copy of any form made
+  EXPECT_NE(changed, pa_.formVersion(kPAW2, 1));
+}
+
 // A return holds only its own side's forms; missing copies, copy 0 and
 // the other side read as nothing, and reads never create a copy.
 TEST_F(TaxReturnTest, MissingCopiesAndTheOtherSideReadAsNothing) {

@@ -160,6 +160,13 @@ TEST_F(SessionTest, LinesNotStoredAsWrittenAreSkippedWithTheirReasonAndStoreNoth
   for (std::size_t i = 0; i < std::size(lines); ++i) EXPECT_EQ(reasons[i + 2], lines[i].reason) << i;
   EXPECT_EQ(dumpOf(session), "PA40:1:F170:100\nPA40:1:F172:7\n");
   EXPECT_FALSE(session.checkLines(::testing::TempDir()).readable);  // a folder is no return
+  // The lines the check read load as the file does: the file is read once.
+  ASSERT_EQ(check.texts.size(), std::size_t(check.lines));
+  EXPECT_EQ(check.texts[1], "PA40:1:F172:7");
+  HostSession again;
+  ASSERT_TRUE(again.findFactories(module) && again.build());
+  again.loadLines(check.texts);
+  EXPECT_EQ(dumpOf(again), dumpOf(session));
 }
 
 // Test names from the file names: letters, digits and underscores.

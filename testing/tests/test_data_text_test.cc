@@ -87,6 +87,18 @@ TEST_F(TestDataTextTest, SkippedLinesAreReportedAndALongLineLosesNoOther) {
   EXPECT_EQ(stored(kLine1, 1).number, 7);
 }
 
+// Lines a host has read already load as the lines of their file; while a
+// hook runs, a line left out is reported by its number in them.
+TEST_F(TestDataTextTest, LinesReadAlreadyLoadAsTheirFile) {
+  const AutoTestReport::Scope reporting;
+  engine->loadInputLines({"# x", "pa40::2+::Line1::100", "PA40:1:Name:a: b", "PA40:1:Box:untrue", "PA40:1:Nope:1"},
+                         test.get());
+  EXPECT_EQ(stored(kLine1, 2).number, 100);
+  EXPECT_EQ(stored(kText).text, "a: b");
+  EXPECT_EQ(read("OrvaneAutoTest_Report.txt"), "test data line 5: no such field of the form\n");
+  engine->loadInputLines({"PA40:1:Line1:7"}, nullptr);  // no return: nothing
+}
+
 TEST_F(TestDataTextTest, BoxesTextsAndEmptyValues) {
   const struct { const FieldId* field; const char* value; FieldValue::Kind kind; } boxes[] = {{&kBox, "X", FieldValue::kMark},   {&kBox, "untrue", FieldValue::kNull}, {&kBox, "No", FieldValue::kMark},
                {&kYesNo, "no", FieldValue::kMark}, {&kBox, "[NO]", FieldValue::kNo},     {&kYesNo, "[no]", FieldValue::kNo}};

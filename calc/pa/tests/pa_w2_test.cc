@@ -152,6 +152,26 @@ TEST_F(PAW2Test, CopyOneCarriesTheDifferenceOfEveryCopy) {
   EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPATaxWithheld), 69 + 17 * 61);
 }
 
+// Copy 1 is calculated again for each PA-40 copy: what the other copies
+// add up to is kept while only copy 1 changes, and read again once another
+// copy or a worksheet changes.
+TEST_F(PAW2Test, CopyOneSeesEveryChangeOfTheOtherCopies) {
+  for (uint16_t copy = 1; copy <= 20; ++copy) addW2(copy, 'T', 200000, {{"PA", 200000, 6140}});
+  calculate(2);
+  calculate(1);
+  calculate(1);
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPATaxWithheld.at(0)), 69);
+  // Copy 2's rows at 61.00 each: 1,227.20 in all, 1,220 as the rows show.
+  list(2).assignIR(PAW2::kRowPATaxWithheld.at(0), 61);
+  list(2).assignIR(PAW2::kRowPATaxWithheld.at(1), 61);
+  calculate(1);
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPATaxWithheld.at(0)), 68);
+  // A worksheet row of 10.40: 1,237.60 in all, 1,230 as shown.
+  number(kFormID_PAMiscCompWorksheet, PAMiscCompWorksheet::kRowPAWithholding.at(0), 10.40);
+  calculate(1);
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPATaxWithheld.at(0)), 69);
+}
+
 // Rows the preparer may type over (a part-year resident's) are never
 // changed: their totals add them as they show.
 TEST_F(PAW2Test, RowsThePreparerMayTypeOverCarryNothing) {
