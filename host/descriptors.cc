@@ -186,10 +186,13 @@ void TaxFormDesc::tellTraits() const {
   }
   const FieldTraitsTable table = traits_();
   traitsAt_.resize(fieldIds_.size(), table.common);
+  bool allKnown = table.common.known;
   for (const auto& apart : table.apart) {
     const int position = positions_.find(apart.first);
     if (position >= 0) traitsAt_[static_cast<std::size_t>(position)] = apart.second;
+    allKnown = allKnown && apart.second.known;
   }
+  allTold_ = allKnown;
 }
 
 bool TaxFormDesc::listOnce(int number) const {

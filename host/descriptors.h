@@ -188,6 +188,14 @@ class HOST_API TaxFormDesc {
   // The field's traits (unknown when the form has no such field); its
   // descriptor is not made for this when the source tells them.
   FieldTraits traitsOf(const Primitives::OVImmutableIdentifier& field) const;
+  // traitsOf(field).known, answered inline with one probe when the source
+  // told every listed field's traits (ours: nulling fields never stored,
+  // by the thousand in a calculation, asks only this).
+  bool hasField(const Primitives::OVImmutableIdentifier& field) const {
+    makeFields();
+    if (positions_.find(field.getNumber()) < 0) return false;
+    return allTold_ || traitsOf(field).known;
+  }
   // The most fields a copy of the form came to store (ours): a new copy
   // makes room for as many at once.
   std::size_t copySizeHint() const { return copySizeHint_; }
@@ -230,6 +238,9 @@ class HOST_API TaxFormDesc {
   mutable std::vector<FormFieldDescPtr> made_;  // descriptors in the order they were made
   mutable FieldSlots<int> madeAt_;  // index in made_ by number, for the fields made
   mutable std::vector<FieldTraits> traitsAt_;  // by position; unknown: not told yet
+  // Every listed field's traits were told, all known; a field added later
+  // keeps its descriptor, so it is known too.
+  mutable bool allTold_ = false;
   mutable std::function<std::vector<int>()> numbersSource_;  // empty once listed
   std::function<FormFieldDescPtr(int)> maker_;
   std::function<FieldTraitsTable()> traits_;

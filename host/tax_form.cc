@@ -340,7 +340,7 @@ void TaxForm::setNull(const FieldId& t) {
   // and makes no slot (calculations null many fields they may not fill),
   // but still counts as a write, to a field the form may not have.
   if (t.isValid() && fields_.find(t.getNumber()) == nullptr) {
-    if (desc_.isNull() || !desc_->traitsOf(t).known) ++StandIn::diagnostics().unknownFieldWrites;
+    if (desc_.isNull() || !desc_->hasField(t)) ++StandIn::diagnostics().unknownFieldWrites;
     state_->saveNeeded = true;
     return;
   }

@@ -28,6 +28,7 @@ void StateTaxReturnCalcEngine::clearCalculatedFlags() {
 }
 
 void StateTaxReturnCalcEngine::calcReturn(int /*flag*/) {
+  builtNames.clear();  // every pass reads the names afresh once
   clearCalculatedFlags();
   preCalc();
   calcStateReturn();

@@ -1,6 +1,9 @@
 // copyNameText: the filer's (and the spouse's) name and number at the head
 // of a form copy, from the lines of federalLineTable on copy 1 of the
 // source form.
+#include <algorithm>
+#include <utility>
+
 #include "calc/state/federal_line_table.h"
 #include "calc/state/state_tax_return_calc_engine.h"
 #include "host/form_field.h"
@@ -28,6 +31,25 @@ void assignPair(DataMgmt::TaxForm& target, const FieldId& field, const FieldId& 
 }
 
 }  // namespace
+
+void StateTaxReturnCalcEngine::filerName(char* out, FormId formId, short whose, Utils::DISPLAY_NAME mode) {
+  auto kept = std::find_if(builtNames.begin(), builtNames.end(), [&](const BuiltName& built) {
+    return built.form == formId.getNumber() && built.stateForm == formId.isStateForm() && built.whose == whose &&
+           built.mode == mode;
+  });
+  if (kept != builtNames.end() && kept->version == stateReturn->formVersion(formId)) {
+    Utils::safestrncpy(out, kept->name, Utils::kNameBufferSize);
+    return;
+  }
+  buildFilerName(out, formId, whose, mode);
+  // Its version after the build, which may have made the form's first copy.
+  BuiltName built{formId.getNumber(), formId.isStateForm(), whose, mode, stateReturn->formVersion(formId), out};
+  if (kept != builtNames.end()) {
+    *kept = std::move(built);
+  } else {
+    builtNames.push_back(std::move(built));
+  }
+}
 
 void StateTaxReturnCalcEngine::copyNameText(TaxFormPtr target, FormId source, uint16_t filingChoice,
                                             int displayMode, FieldId name1, FieldId number1,
@@ -60,7 +82,7 @@ void StateTaxReturnCalcEngine::copyNameText(TaxFormPtr target, FormId source, ui
       continue;
     }
     char name[Utils::kNameBufferSize];
-    buildFilerName(name, source, person.whose, mode);
+    filerName(name, source, person.whose, mode);
     if (upper == 1) Utils::OVStringUtils::toUpperCase(name);
     assignPair(*target, person.name, person.secondName, name);
 

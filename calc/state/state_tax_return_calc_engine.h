@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "calc/state/installment_table.h"
@@ -427,6 +428,23 @@ class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine,
   // its start and mean something only during it.
   DisplayLineOffsets DisplayLineLayout = {};
   double ownerTotals[8] = {};
+
+ private:
+  // A filer name copyNameText built, with the version of the form it was
+  // read from: it stands while the version does. A pass copies the same
+  // names onto dozens of forms; each pass starts with none.
+  struct BuiltName {
+    int form;
+    bool stateForm;
+    short whose;
+    Utils::DISPLAY_NAME mode;
+    std::pair<unsigned long, unsigned long> version;
+    std::string name;
+  };
+  std::vector<BuiltName> builtNames;
+  // buildFilerName into `out`, or the name built before while its form's
+  // version stands.
+  void filerName(char* out, FormId formId, short whose, Utils::DISPLAY_NAME mode);
 };
 
 }  // namespace StateCalculationMgmt

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -180,6 +181,26 @@ TEST(DescriptorTest, ToldTraitsAgreeWithTheDescriptors) {
       ASSERT_EQ(field->isBoolean(), traits.isBoolean()) << row.name << " " << id.getNumber();
     }
     EXPECT_FALSE(form->traitsOf(Id(999999)).known) << row.name;
+  }
+}
+
+// hasField answers as traitsOf(...).known: traits all told, one told
+// unknown, none told (the maker lacks field 4), and a field added later.
+TEST(DescriptorTest, HasFieldAgreesWithTheTraits) {
+  const DataMgmt::FieldTraits known{true, DataMgmt::kNumberField, 0}, unknown;
+  for (int told = 0; told < 3; ++told) {
+    DataMgmt::TaxFormDesc form(OVImmutableFormIdentifier(169, true), "PA40", "PA-40");
+    const DataMgmt::FieldTraitsTable table{known, {{4, told == 1 ? unknown : known}}};
+    form.setFieldSource([] { return std::vector<int>{2, 4}; }, [](int n) {
+      return DataMgmt::FormFieldDescPtr(
+          n == 4 ? nullptr : new DataMgmt::FormFieldDesc(Id(n), DataMgmt::kNumberField, 15, 0, false, "", ""));
+    }, told < 2 ? std::function<DataMgmt::FieldTraitsTable()>([table] { return table; }) : nullptr);
+    form.addField(DataMgmt::FormFieldDescPtr(
+        new DataMgmt::FormFieldDesc(Id(9), DataMgmt::kNumberField, 15, 0, false, "kPA40_F9", "")));
+    for (int number : {2, 4, 9, 3}) {
+      const bool has = form.hasField(Id(number));  // asked first: traitsOf keeps what it finds
+      EXPECT_EQ(form.traitsOf(Id(number)).known, has) << told << " " << number;
+    }
   }
 }
 

@@ -184,4 +184,25 @@ TEST_F(FederalLineTableTest, CopyNameTextFillsTheSecondPersonForJointChoicesOnly
   for (const FieldId& field : spouse) EXPECT_TRUE(isNull(kFormID_State16, field));
 }
 
+// A name copied again follows every change of the source's name lines,
+// and each display mode keeps its own form of it.
+TEST_F(FederalLineTableTest, CopyNameTextFollowsTheSourceNames) {
+  auto copied = [&](int mode) {
+    engine->copyNameText(holder(kFormID_State16), kFormID_PAReturnInfo, 1, mode, State16::kTaxpayerName,
+                         Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID,
+                         Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID,
+                         Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
+    return textOf(kFormID_State16, State16::kTaxpayerName);
+  };
+  text(kFormID_PAReturnInfo, line(1), "john");
+  text(kFormID_PAReturnInfo, line(3), "smith");
+  const std::string byMode[2] = {copied(0), copied(1)};
+  text(kFormID_PAReturnInfo, line(1), "jane");
+  EXPECT_EQ(copied(0), "jane smith");
+  for (int mode = 0; mode < 2; ++mode) {
+    text(kFormID_PAReturnInfo, line(1), "john");
+    EXPECT_EQ(copied(mode), byMode[mode]) << mode;
+  }
+}
+
 }  // namespace
