@@ -338,9 +338,18 @@ void TaxForm::assignText(const FieldId& t, const char* text) {
 void TaxForm::setNull(const FieldId& t) {
   // A field never stored reads as null already: nulling it changes no value
   // and makes no slot (calculations null many fields they may not fill),
-  // but still counts as a write, to a field the form may not have.
-  if (t.isValid() && fields_.find(t.getNumber()) == nullptr) {
-    if (desc_.isNull() || !desc_->hasField(t)) ++StandIn::diagnostics().unknownFieldWrites;
+  // but still counts as a write, to a field the form may not have. That the
+  // form has it is noted beside the slots, so that the next nulling (the
+  // next pass, the next calculation) asks the one probe only.
+  bool noted = false;
+  if (t.isValid() && fields_.find(t.getNumber(), &noted) == nullptr) {
+    if (!noted) {
+      if (desc_.isNull() || !desc_->hasField(t)) {
+        ++StandIn::diagnostics().unknownFieldWrites;
+      } else {
+        fields_.note(t.getNumber());
+      }
+    }
     state_->saveNeeded = true;
     return;
   }

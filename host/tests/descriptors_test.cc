@@ -216,6 +216,35 @@ TEST(FieldSlotsTest, ReservedSlotsStayWhereTheyWere) {
   EXPECT_FALSE(slots.tryEmplace(13).second);  // made once
 }
 
+// A noted number has no slot but is told apart from one never seen, through
+// every growth of the table; a slot made for it takes the note's place.
+TEST(FieldSlotsTest, NotedNumbersKeepTheirNoteUntilASlotIsMade) {
+  for (const std::size_t reserved : {std::size_t(0), std::size_t(600)}) {
+    DataMgmt::FieldSlots<int> slots;
+    slots.reserve(reserved);
+    for (int n = 1; n <= 300; ++n) slots.note(n * 7);
+    for (int n = 1; n <= 300; ++n) *slots.tryEmplace(n * 11).first = n;
+    slots.note(11);  // has a slot: stays a slot
+    *slots.tryEmplace(14).first = 99;  // noted: takes a slot
+    const struct {
+      int number;
+      bool slot;
+      bool noted;
+    } cases[] = {{7, false, true}, {14, true, false}, {2100, false, true}, {11, true, false},
+                 {77, true, false}, {8, false, false}, {3301, false, false}};
+    for (const auto& c : cases) {
+      bool noted = true;
+      const DataMgmt::FieldSlots<int>& held = slots;
+      EXPECT_EQ(c.slot, held.find(c.number, &noted) != nullptr) << c.number;
+      EXPECT_EQ(c.noted, noted) << c.number;
+      EXPECT_EQ(c.slot, slots.find(c.number) != nullptr) << c.number;
+    }
+    EXPECT_EQ(99, *slots.find(14));
+    EXPECT_EQ(301u, slots.size());  // notes are no slots
+    EXPECT_EQ(301u, slots.all().size());
+  }
+}
+
 // Numbers take places in the order they come, once each, through every
 // growth of the table, reserved or not.
 TEST(FieldPlacesTest, NumbersTakeTheirPlacesOnce) {

@@ -152,6 +152,26 @@ TEST_F(TaxFormTest, NullingAFieldNeverStoredStoresNothing) {
   EXPECT_EQ(1u, form_->fields().size());
 }
 
+// Nulling the same fields again, as every pass of a calculation does, still
+// stores nothing, sets the dirty flag and counts each write to a field the
+// form lacks; a field nulled before takes a value like any other.
+TEST_F(TaxFormTest, NullingAFieldAgainStoresNothingAndCountsAsBefore) {
+  for (int round = 1; round <= 3; ++round) {
+    ret_.setSaveNeeded(false);
+    form_->setNull(Id(150));
+    form_->setNull(Id(99999));  // not a field of the form
+    EXPECT_TRUE(form_->fields().empty()) << round;
+    EXPECT_TRUE(ret_.isSaveNeeded()) << round;
+    EXPECT_EQ(round, StandIn::diagnostics().unknownFieldWrites) << round;
+  }
+  form_->assignIR(Id(150), 7);
+  EXPECT_EQ(7, form_->getIN(Id(150)));
+  form_->setNull(Id(150));
+  EXPECT_TRUE(form_->isNull(Id(150)));
+  EXPECT_EQ(1u, form_->fields().size());
+  EXPECT_EQ(3, StandIn::diagnostics().unknownFieldWrites);  // a known field, stored or not
+}
+
 // A copy tells whether any stored field is overridden or tentative.
 TEST_F(TaxFormTest, ACopyTellsWhetherAnyFieldIsOverriddenOrTentative) {
   form_->assignIR(Id(104), 5);
