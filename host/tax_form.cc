@@ -269,23 +269,39 @@ std::map<int, FieldValue> TaxForm::fields() const {
 
 void TaxForm::write(const FieldId& t, FieldValue::Kind kind, double number, std::string_view text) {
   if (!t.isValid()) return;
-  Slot& written = slot(t);
+  writeInto(slot(t), t, kind, number, text);
+}
+
+// Most writes of a calculation store the value the field holds already:
+// that path stays short, and the rest is out of line.
+inline void TaxForm::writeInto(Slot& written, const FieldId& t, FieldValue::Kind kind, double number,
+                               std::string_view text) {
   FieldValue& target = written;
   if (target.overridden) return;
   const FieldTraits& field = written.traits;
+  if (!field.known || (kind == FieldValue::kText && field.kind != kTextField)) noteOddWrite(t, field);
+  if (target.kind == kind && target.number == number && std::string_view(target.text) == text) {
+    state_->saveNeeded = true;
+    return;
+  }
+  changeValue(target, t, kind, number, text);
+}
+
+void TaxForm::noteOddWrite(const FieldId& t, const FieldTraits& field) {
   if (!field.known) {
     ++StandIn::diagnostics().unknownFieldWrites;
-  } else if (kind == FieldValue::kText && field.kind != kTextField) {
-    ++StandIn::diagnostics().textIntoOtherFields;
-    if (!desc_.isNull()) StandIn::noteTextUse(*desc_, t, true);
+    return;
   }
-  const bool sameText = std::string_view(target.text) == text;
-  if (target.kind != kind || target.number != number || !sameText) {
-    countValueWrite(t);  // counted only when the value changes
-  }
+  ++StandIn::diagnostics().textIntoOtherFields;  // a text into a field of another kind
+  if (!desc_.isNull()) StandIn::noteTextUse(*desc_, t, true);
+}
+
+void TaxForm::changeValue(FieldValue& target, const FieldId& t, FieldValue::Kind kind, double number,
+                          std::string_view text) {
+  countValueWrite(t);  // counted only when the value changes
   target.kind = kind;
   target.number = number;
-  if (!sameText) target.text.assign(text.data(), text.size());
+  if (std::string_view(target.text) != text) target.text.assign(text.data(), text.size());
   state_->saveNeeded = true;
 }
 
@@ -522,15 +538,21 @@ void TaxForm::unProtect(const FieldId& f) {
   state_->saveNeeded = true;
 }
 
+// The two protection changes that null the field find its slot once.
 void TaxForm::makeProtectedAndSetNull(const FieldId& f) {
-  makeProtected(f);
-  setNull(f);
+  if (!f.isValid()) return;
+  Slot& held = slot(f);
+  change(held.isProtected, true);
+  state_->saveNeeded = true;
+  writeInto(held, f, FieldValue::kNull);
 }
 
 void TaxForm::unprotectAndMaybeSetNull(const FieldId& f) {
-  if (!isProtected(f)) return;  // the user's own entry stays
-  unProtect(f);
-  setNull(f);
+  Slot* held = f.isValid() ? fields_.find(f.getNumber()) : nullptr;
+  if (held == nullptr || !held->isProtected) return;  // the user's own entry stays
+  change(held->isProtected, false);
+  state_->saveNeeded = true;
+  writeInto(*held, f, FieldValue::kNull);
 }
 
 // Flags.

@@ -213,6 +213,16 @@ class HOST_API TaxForm {
   // Stores a value (null, a number, a text, the mark or No) into t,
   // keeping t's flags; see the rules above.
   void write(const FieldId& t, FieldValue::Kind kind, double number = 0.0, std::string_view text = {});
+  struct Slot;
+  // write() into the slot of t, found already.
+  void writeInto(Slot& written, const FieldId& t, FieldValue::Kind kind, double number = 0.0,
+                 std::string_view text = {});
+  // Counts a write to a field the form lacks, or notes a text written into
+  // a field of another kind.
+  void noteOddWrite(const FieldId& t, const FieldTraits& field);
+  // Stores a value that differs from the one held, counting the change.
+  void changeValue(FieldValue& target, const FieldId& t, FieldValue::Kind kind, double number,
+                   std::string_view text);
   void writeNumber(const FieldId& t, double value);
   // Stores the value of field f of `source` (null when there is no
   // source) into t; `source` may be this copy.

@@ -325,6 +325,54 @@ TEST_F(TaxFormTest, ProtectionIsForUserEntryOnly) {
   EXPECT_EQ(7, form_->getIN(Id(2)));
 }
 
+// Protecting and nulling at once, and unprotecting and nulling: from each
+// state a field may be in, the flag, the value, the changes counted, the
+// dirty flag and the count of writes to fields the form lacks.
+TEST_F(TaxFormTest, ProtectionChangesThatNullAFieldFromEveryState) {
+  enum Start { kNever, kNumber, kOverridden, kProtected };
+  const struct {
+    bool protect;  // makeProtectedAndSetNull, else unprotectAndMaybeSetNull
+    Start start;
+    int field;
+    bool isProtected;
+    bool isNull;
+    unsigned long changes;
+    unsigned long valueWrites;
+    bool dirty;
+    int unknownWrites;
+  } cases[] = {
+      {true, kNever, 40, true, true, 1, 0, true, 0},       {true, kNumber, 40, true, true, 2, 1, true, 0},
+      {true, kOverridden, 40, true, false, 1, 0, true, 0}, {true, kProtected, 40, true, true, 1, 1, true, 0},
+      {true, kNever, 99999, true, true, 1, 0, true, 1},    {true, kNever, 0, false, true, 0, 0, false, 0},
+      {false, kProtected, 40, false, true, 2, 1, true, 0}, {false, kNumber, 40, false, false, 0, 0, false, 0},
+      {false, kNever, 40, false, true, 0, 0, false, 0},    {false, kNever, 0, false, true, 0, 0, false, 0},
+  };
+  int copy = 1;
+  for (const auto& c : cases) {
+    StandIn::resetAll();
+    const TaxFormPtr form = ret_.getFormOrCreate(kState16, static_cast<uint16_t>(++copy));
+    const Id field(c.field);
+    if (c.start != kNever) form->assignIR(field, 5);
+    if (c.start == kOverridden) form->setOverridden(field, true);
+    if (c.start == kProtected) form->makeProtected(field);
+    ret_.setSaveNeeded(false);
+    const unsigned long changes = DataMgmt::changeCount();
+    const unsigned long writes = form->copyWrites();
+    if (c.protect) {
+      form->makeProtectedAndSetNull(field);
+    } else {
+      form->unprotectAndMaybeSetNull(field);
+    }
+    const std::string what = std::to_string(copy);
+    EXPECT_EQ(c.isProtected, form->isProtected(field)) << what;
+    EXPECT_EQ(c.isNull, form->isNull(field)) << what;
+    EXPECT_EQ(c.changes, DataMgmt::changeCount() - changes) << what;
+    EXPECT_EQ(c.valueWrites, form->copyWrites() - writes) << what;
+    EXPECT_EQ(c.dirty, ret_.isSaveNeeded()) << what;
+    EXPECT_EQ(c.unknownWrites, StandIn::diagnostics().unknownFieldWrites) << what;
+  }
+}
+
 TEST_F(TaxFormTest, CopyFlagsAndTheDirtyFlag) {
   EXPECT_FALSE(form_->isPrintFlag() || form_->isDataEntered());
   ret_.setDataEntered(kState16, 1, true, true);
