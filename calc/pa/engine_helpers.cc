@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "calc/pa/joined_text.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
 #include "host/descriptors.h"
@@ -90,9 +91,9 @@ void composeInfoPair(PADataMgmt::PATaxReturn* pa, TaxFormPtr target, const FormI
     readInfoPart(*pa, info, pair.first, pair.firstWidth, firstText);
     readInfoPart(*pa, info, pair.second, pair.secondWidth, secondText);
     if (secondText[0] != '\0') {
-      std::snprintf(composed, sizeof(composed), "%s%c%s", firstText, ' ', secondText);
+      joinWithBlank(composed, sizeof(composed), firstText, secondText);
     } else {
-      std::snprintf(composed, sizeof(composed), "%s", firstText);
+      Utils::safestrncpy(composed, firstText, sizeof(composed));
     }
   }
 

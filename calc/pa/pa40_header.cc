@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "calc/pa/joined_text.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
 #include "host/string_utils.h"
@@ -282,16 +283,16 @@ void fillFullName(const HeaderSource& in, DataMgmt::TaxForm& pa) {
     in.infoText(first, firstField);
     in.infoText(second, secondField);
     if (second[0] != '\0') {
-      std::snprintf(out, size, "%s %s", first, second);
+      joinWithBlank(out, size, first, second);
     } else {
-      std::snprintf(out, size, "%s", first);
+      Utils::safestrncpy(out, first, size);
     }
   };
   char firstPart[2 * kTextSize], lastPart[2 * kTextSize], fullName[4 * kTextSize];
   namePart(firstPart, sizeof(firstPart), PAReturnInfo::kTaxpayerFirstName,
            PAReturnInfo::kTaxpayerMiddleInitial);
   namePart(lastPart, sizeof(lastPart), PAReturnInfo::kTaxpayerLastName, PAReturnInfo::kTaxpayerNameSuffix);
-  std::snprintf(fullName, sizeof(fullName), "%s %s", firstPart, lastPart);
+  joinWithBlank(fullName, sizeof(fullName), firstPart, lastPart);
   pa.assignText(PA40::kFullNameLine, fullName);
 }
 
