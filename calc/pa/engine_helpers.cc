@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "calc/pa/joined_text.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/state/joined_text.h"
 #include "catalogs/fields/fields.h"
 #include "host/descriptors.h"
 #include "host/form_field.h"
@@ -91,7 +91,7 @@ void composeInfoPair(PADataMgmt::PATaxReturn* pa, TaxFormPtr target, const FormI
     readInfoPart(*pa, info, pair.first, pair.firstWidth, firstText);
     readInfoPart(*pa, info, pair.second, pair.secondWidth, secondText);
     if (secondText[0] != '\0') {
-      joinWithBlank(composed, sizeof(composed), firstText, secondText);
+      StateCalculationMgmt::joinWithBlank(composed, sizeof(composed), firstText, secondText);
     } else {
       Utils::safestrncpy(composed, firstText, sizeof(composed));
     }

@@ -13,8 +13,8 @@
 #include <cstring>
 #include <string>
 
-#include "calc/pa/joined_text.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/state/joined_text.h"
 #include "catalogs/fields/fields.h"
 #include "host/string_utils.h"
 #include "host/tax_form.h"
@@ -283,7 +283,7 @@ void fillFullName(const HeaderSource& in, DataMgmt::TaxForm& pa) {
     in.infoText(first, firstField);
     in.infoText(second, secondField);
     if (second[0] != '\0') {
-      joinWithBlank(out, size, first, second);
+      StateCalculationMgmt::joinWithBlank(out, size, first, second);
     } else {
       Utils::safestrncpy(out, first, size);
     }
@@ -292,7 +292,7 @@ void fillFullName(const HeaderSource& in, DataMgmt::TaxForm& pa) {
   namePart(firstPart, sizeof(firstPart), PAReturnInfo::kTaxpayerFirstName,
            PAReturnInfo::kTaxpayerMiddleInitial);
   namePart(lastPart, sizeof(lastPart), PAReturnInfo::kTaxpayerLastName, PAReturnInfo::kTaxpayerNameSuffix);
-  joinWithBlank(fullName, sizeof(fullName), firstPart, lastPart);
+  StateCalculationMgmt::joinWithBlank(fullName, sizeof(fullName), firstPart, lastPart);
   pa.assignText(PA40::kFullNameLine, fullName);
 }
 

@@ -12,8 +12,8 @@
 #include <cstring>
 
 #include "calc/pa/box_marks.h"
-#include "calc/pa/joined_text.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/state/joined_text.h"
 #include "calc/pa/withheld_rounding.h"
 #include "catalogs/fields/fields.h"
 #include "host/descriptors.h"
@@ -314,7 +314,7 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
     w2.text(first, FedW2::kEmployerName);
     w2.text(second, FedW2::kEmployerNameContinued);
     char joined[kNameSize];
-    joinWithBlank(joined, sizeof joined, first, second);
+    StateCalculationMgmt::joinWithBlank(joined, sizeof joined, first, second);
     char name[kNameSize];
     Utils::strip(name, joined);
     if (std::strlen(name) > nameLength) name[nameLength] = '\0';

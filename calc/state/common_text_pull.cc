@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "calc/state/joined_text.h"
 #include "calc/state/state_tax_return_calc_engine.h"
 #include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
@@ -158,7 +159,7 @@ class CommonTextPull {
     char first[kTextSize], second[kTextSize], text[2 * kTextSize + 1];
     federal_->formString(first, sizeof first, kFormID_FedFilerInfo, 1, FedFilerInfo::kJoinedTextFirstPart);
     federal_->formString(second, sizeof second, kFormID_FedFilerInfo, 1, FedFilerInfo::kJoinedTextSecondPart);
-    std::snprintf(text, sizeof text, "%s %s", first, second);
+    joinWithBlank(text, sizeof text, first, second);
     target_->assignText(field_, text);
   }
 
@@ -188,7 +189,7 @@ class CommonTextPull {
     if (!amountText.empty()) {
       std::snprintf(composed, sizeof composed, "%s $%s", text, stripped);
     } else {
-      std::snprintf(composed, sizeof composed, "%s%c%s", text, ' ', stripped);
+      joinWithBlank(composed, sizeof composed, text, stripped);
     }
     Utils::strip(composed, composed);
     target_->assignText(field_, composed);

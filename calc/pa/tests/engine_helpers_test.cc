@@ -1,10 +1,8 @@
 // The name composers (Schedule W2-S's test counts the federal W-2s).
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
-#include "calc/pa/joined_text.h"
 #include "calc/state/tests/state_engine_fixture.h"
 #include "catalogs/fields/fields.h"
 #include "host/descriptors.h"
@@ -66,27 +64,6 @@ TEST_F(ComposerTest, NamePairsCutToTheirWidthsAndTheTarget) {
   EXPECT_EQ("W", compose(2, 1));
   EXPECT_EQ("", compose(2, 0));
   EXPECT_EQ("JONES", compose(4, 5));  // exactly the maximum stays whole
-}
-
-// Two texts joined with a blank read as snprintf's "%s %s" at every size,
-// cut ones included.
-TEST(JoinWithBlankTest, WritesWhatTheFormatWould) {
-  const struct {
-    const char* first;
-    const char* second;
-  } texts[] = {{"ACME", "TOOLS INC"}, {"", "TOOLS"}, {"ACME", ""}, {"", ""}};
-  for (const auto& t : texts) {
-    for (std::size_t size = 1; size <= 16; ++size) {
-      char joined[16];
-      char expected[16];
-      std::snprintf(expected, size, "%s %s", t.first, t.second);
-      EXPECT_STREQ(expected, PACalculationMgmt::joinWithBlank(joined, size, t.first, t.second))
-          << t.first << "|" << t.second << " " << size;
-    }
-  }
-  char untouched[2] = "x";
-  PACalculationMgmt::joinWithBlank(untouched, 0, "a", "b");
-  EXPECT_STREQ("x", untouched);
 }
 
 }  // namespace

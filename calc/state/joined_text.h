@@ -1,12 +1,12 @@
 // Joining two texts with a blank into a fixed buffer.
-#ifndef CALC_PA_JOINED_TEXT_H_
-#define CALC_PA_JOINED_TEXT_H_
+#ifndef CALC_STATE_JOINED_TEXT_H_
+#define CALC_STATE_JOINED_TEXT_H_
 
 #include <cstddef>
 #include <cstring>
 #include <initializer_list>
 
-namespace PACalculationMgmt {
+namespace StateCalculationMgmt {
 
 // Writes `first`, one blank and `second` into `out` of `size` bytes, cut to
 // size - 1 characters and ended by a NUL: what snprintf writes for
@@ -27,6 +27,6 @@ inline char* joinWithBlank(char* out, std::size_t size, const char* first, const
   return out;
 }
 
-}  // namespace PACalculationMgmt
+}  // namespace StateCalculationMgmt
 
-#endif  // CALC_PA_JOINED_TEXT_H_
+#endif  // CALC_STATE_JOINED_TEXT_H_
