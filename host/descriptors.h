@@ -50,6 +50,8 @@ typedef int TaxReturnType;  // 1 federal, 40 PA
 // The kind of value a field holds. Kinds are not enforced on writes; they
 // decide how a value reads as text and which edit code a field carries.
 enum FieldKind : unsigned char { kNumberField, kTextField, kCheckBoxField, kYesNoField };
+// A box or a yes/no pair holds a mark, not an amount.
+inline bool isBooleanKind(FieldKind kind) { return kind == kCheckBoxField || kind == kYesNoField; }
 
 // One field of a form: identifier, kind, names and entry rule.
 class HOST_API FormFieldDesc {
@@ -70,7 +72,7 @@ class HOST_API FormFieldDesc {
   Primitives::OVImmutableIdentifier getID() const { return id_; }
   FieldKind getKind() const { return kind_; }  // ours
   bool isText() const { return kind_ == kTextField; }
-  bool isBoolean() const { return kind_ == kCheckBoxField || kind_ == kYesNoField; }
+  bool isBoolean() const { return isBooleanKind(kind_); }
   uint16_t getLength() const { return length_; }
   std::string getSymbolicName() const;  // "k" + DEVNAME + "_F" + number
   void appendSymbolicName(std::string& text) const;  // the same, appended (ours)
@@ -101,7 +103,7 @@ struct FieldTraits {
   unsigned char editCode = 0;
   // As FormFieldDesc answers them.
   bool isText() const { return kind == kTextField; }
-  bool isBoolean() const { return kind == kCheckBoxField || kind == kYesNoField; }
+  bool isBoolean() const { return isBooleanKind(kind); }
 };
 
 // The traits of a form's fields as a source tells them: `common` for every
