@@ -22,6 +22,7 @@ void OrvaneConfiguration::reset() {
   autoTestDir_.clear();
   dataDir_ = ".";
   pdfDir_ = ".";
+  hostInputFiles_.clear();
 }
 
 }  // namespace DataMgmt

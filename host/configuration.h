@@ -5,11 +5,13 @@
 // test switch and its version text it holds the stand-in's directories:
 // where automatic-test files, data files and PDF files live. Every setting
 // is settable; StandIn::resetAll restores the defaults (automatic tests
-// off, version "2018.0", no automatic-test directory, ".", ".").
+// off, version "2018.0", no automatic-test directory, ".", ".", no input
+// files).
 #ifndef HOST_CONFIGURATION_H_
 #define HOST_CONFIGURATION_H_
 
 #include <string>
+#include <vector>
 
 #include "host/host_api.h"
 
@@ -41,6 +43,11 @@ class HOST_API OrvaneConfiguration {
   void setAutoTestDir(const std::string& dir) { autoTestDir_ = dir; }
   void setDataDir(const std::string& dir) { dataDir_ = dir; }
   void setPdfDir(const std::string& dir) { pdfDir_ = dir; }
+  // The files the host reads in this run (its return file, the federal
+  // data file): no output of the module's automated-test hooks may be one
+  // of them.
+  const std::vector<std::string>& getHostInputFiles() const { return hostInputFiles_; }
+  void setHostInputFiles(const std::vector<std::string>& paths) { hostInputFiles_ = paths; }
 
   // Back to the defaults.
   void reset();
@@ -55,6 +62,7 @@ class HOST_API OrvaneConfiguration {
   std::string autoTestDir_;
   std::string dataDir_;
   std::string pdfDir_;
+  std::vector<std::string> hostInputFiles_;
 };
 
 }  // namespace DataMgmt

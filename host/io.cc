@@ -9,6 +9,33 @@
 
 namespace IOMgmt {
 
+namespace {
+
+// A writer's block: written out when a line takes it past this size.
+const std::size_t kWriteBlock = 65536;
+
+}  // namespace
+
+ssize_t readSome(int fd, void* buffer, std::size_t size) {
+  ssize_t got;
+  do {
+    got = ::read(fd, buffer, size);
+  } while (got < 0 && errno == EINTR);
+  return got;
+}
+
+bool writeAll(int fd, const void* data, std::size_t size) {
+  const char* from = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t put = ::write(fd, from, size);
+    if (put < 0 && errno == EINTR) continue;
+    if (put < 0) return false;
+    from += put;
+    size -= static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
 int openRegularFile(const std::string& path, std::string* why) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
@@ -55,8 +82,10 @@ bool FileReader::open(FileNamePtr name) {
   if (name.isNull()) return false;
   const std::string path = name->getDisplayName(-1);
   if (path.empty()) return false;
-  file_ = std::fopen(path.c_str(), "rb");
-  if (file_ == nullptr) return false;
+  do {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  } while (fd_ < 0 && errno == EINTR);
+  if (fd_ < 0) return false;
   fillLookahead();
   return true;
 }
@@ -74,28 +103,33 @@ bool FileReader::readPCLine(std::string& line) {
 }
 
 void FileReader::close() {
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
   at_ = end_ = 0;
   next_.clear();
   hasNext_ = false;
   linesRead_ = 0;
   cutAt_ = 0;
+  readError_ = 0;
 }
 
 bool FileReader::refill() {
-  at_ = 0;
-  end_ = std::fread(block_, 1, sizeof block_, file_);
-  return end_ > 0;
+  at_ = end_ = 0;
+  if (readError_ != 0) return false;
+  const ssize_t got = readSome(fd_, block_, sizeof block_);
+  if (got < 0) readError_ = errno;
+  if (got > 0) end_ = static_cast<std::size_t>(got);
+  return got > 0;
 }
 
 // Reads the next line into next_. A line ends at "\n", "\r\n" or a lone
 // "\r"; the end of the file ends a last line that has at least one byte.
-// Nothing left, or a line longer than kMaxLineLength: hasNext_ is false.
+// Nothing left, a line longer than kMaxLineLength or a failed read:
+// hasNext_ is false (a line a failed read cut short is not given).
 bool FileReader::fillLookahead() {
   next_.clear();
   hasNext_ = false;
-  if (file_ == nullptr || cutAt_ != 0) return false;
+  if (fd_ < 0 || cutAt_ != 0 || readError_ != 0) return false;
   bool any = false;
   while (at_ < end_ || refill()) {
     any = true;
@@ -116,6 +150,7 @@ bool FileReader::fillLookahead() {
     if (*stop == '\r' && (at_ < end_ || refill()) && block_[at_] == '\n') ++at_;
     break;
   }
+  if (readError_ != 0) any = false;
   hasNext_ = any;
   if (any) ++linesRead_;
   return hasNext_;
@@ -130,7 +165,7 @@ bool readAllLines(const std::string& path, std::vector<std::string>* lines) {
     reader.readPCLine(line);
     lines->push_back(line);
   }
-  return true;
+  return reader.readError() == 0 && reader.cutAt() == 0;
 }
 
 // ---- FileWriter -----------------------------------------------------------
@@ -144,25 +179,38 @@ bool FileWriter::open(FileNamePtr name) {
   if (name.isNull()) return false;
   const std::string path = name->getDisplayName(-1);
   if (path.empty()) return false;
-  file_ = std::fopen(path.c_str(), "wb");
-  return file_ != nullptr;
+  do {
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  } while (fd_ < 0 && errno == EINTR);
+  failed_ = false;
+  return fd_ >= 0;
+}
+
+bool FileWriter::flush() {
+  if (failed_) return false;
+  failed_ = !writeAll(fd_, block_.data(), block_.size());
+  block_.clear();
+  return !failed_;
 }
 
 bool FileWriter::putPCLine(const std::string& line) {
-  if (file_ == nullptr) return false;
-  const std::size_t written = std::fwrite(line.data(), 1, line.size(), file_);
-  return written == line.size() && std::fputc('\n', file_) != EOF;
+  if (fd_ < 0 || failed_) return false;
+  block_.append(line);
+  block_.push_back('\n');
+  return block_.size() < kWriteBlock || flush();
 }
 
 bool FileWriter::sync() {
-  return file_ != nullptr && std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
+  return fd_ >= 0 && flush() && ::fsync(fd_) == 0;
 }
 
 bool FileWriter::close() {
-  if (file_ == nullptr) return true;
-  const bool closed = std::fclose(file_) == 0;
-  file_ = nullptr;
-  return closed;
+  if (fd_ < 0) return true;
+  const bool written = flush();
+  const bool closed = ::close(fd_) == 0;
+  fd_ = -1;
+  block_.clear();
+  return written && closed;
 }
 
 // ---- IOMgr ----------------------------------------------------------------

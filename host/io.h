@@ -6,9 +6,14 @@
 // each line once. An unopened reader is at end of file. A line is at most
 // kMaxLineLength bytes: a longer one is not given, and reading ends there
 // (`cutAt()` tells where), so that no input, not even an endless one
-// without line ends, makes the reader hold more than that.
+// without line ends, makes the reader hold more than that. A read that
+// fails ends the reading too, and is never taken for the end of the file:
+// `readError()` tells it apart. A read or write interrupted by a signal is
+// tried again.
 #ifndef HOST_IO_H_
 #define HOST_IO_H_
+
+#include <sys/types.h>
 
 #include <cstdio>
 #include <string>
@@ -60,25 +65,33 @@ class HOST_API FileReader {
   // The number (from 1) of the line longer than kMaxLineLength that ended
   // the reading; 0 while no line was too long (ours).
   long cutAt() const { return cutAt_; }
+  // The system's error of the read that failed and ended the reading; 0
+  // while none failed (ours). The lines before it were given.
+  int readError() const { return readError_; }
+  // How many lines were given so far (ours).
+  long linesGiven() const { return hasNext_ ? linesRead_ - 1 : linesRead_; }
 
  private:
   bool fillLookahead();
-  bool refill();  // reads the next block; false at the end of the file
+  bool refill();  // reads the next block; false at the end of the file or an error
 
-  std::FILE* file_ = nullptr;
+  int fd_ = -1;
   char block_[4096];
   std::size_t at_ = 0, end_ = 0;  // the bytes of block_ not read yet
   std::string next_;
   bool hasNext_ = false;
   long linesRead_ = 0;  // lines read ahead so far
   long cutAt_ = 0;
+  int readError_ = 0;
 };
 
 // Ours: every line a FileReader gives of the file at `path`, in order;
-// false, with no lines, when it cannot be opened.
+// false, with no lines, when it cannot be opened, and false when a read
+// fails or a line is too long (the lines before it kept).
 HOST_API bool readAllLines(const std::string& path, std::vector<std::string>* lines);
 
-// Writes a file line by line; each line ends with "\n".
+// Writes a file line by line; each line ends with "\n". Lines are kept in
+// a block and written out when it fills, on sync() and on close().
 class HOST_API FileWriter {
  public:
   FileWriter();
@@ -94,11 +107,23 @@ class HOST_API FileWriter {
   // Closes the file; false when the buffered lines could not be written
   // out or the close failed (nothing open is not a failure).
   bool close();
-  bool isOpen() const { return file_ != nullptr; }  // ours
+  bool isOpen() const { return fd_ >= 0; }  // ours
 
  private:
-  std::FILE* file_ = nullptr;
+  bool flush();  // writes out the block; false with errno set
+
+  int fd_ = -1;
+  std::string block_;
+  bool failed_ = false;  // a write failed: the file misses lines
 };
+
+// Ours: read(2) of at most `size` bytes, tried again while a signal
+// interrupts it; what read(2) gives (-1 with errno set on an error, 0 at
+// the end).
+HOST_API ssize_t readSome(int fd, void* buffer, std::size_t size);
+// Ours: writes all `size` bytes of `data`, tried again while a signal
+// interrupts a write; false with errno set.
+HOST_API bool writeAll(int fd, const void* data, std::size_t size);
 
 // Ours: opens `path` for reading without waiting (an ordinary open of a
 // FIFO that nobody writes waits for ever) and keeps it only when it is a

@@ -5,7 +5,9 @@
 #include <libxml/tree.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
+#include <limits>
 
 #include "host/orvane_exception.h"
 #include "host/stand_in.h"
@@ -22,7 +24,7 @@ struct LibXml {
   void (*initParser)();
   void (*setGenericErrorFunc)(void*, xmlGenericErrorFunc);
   xmlParserCtxt* (*newParserCtxt)();
-  xmlDoc* (*ctxtReadFd)(xmlParserCtxt*, int, const char*, const char*, int);
+  xmlDoc* (*ctxtReadMemory)(xmlParserCtxt*, const char*, int, const char*, const char*, int);
   void (*freeParserCtxt)(xmlParserCtxt*);
   void (*freeDoc)(xmlDoc*);
   xmlNode* (*docGetRootElement)(const xmlDoc*);
@@ -48,7 +50,7 @@ LibXml* loadLibXml() {
   if (!bind(library, "xmlInitParser", &api.initParser) ||
       !bind(library, "xmlSetGenericErrorFunc", &api.setGenericErrorFunc) ||
       !bind(library, "xmlNewParserCtxt", &api.newParserCtxt) ||
-      !bind(library, "xmlCtxtReadFd", &api.ctxtReadFd) ||
+      !bind(library, "xmlCtxtReadMemory", &api.ctxtReadMemory) ||
       !bind(library, "xmlFreeParserCtxt", &api.freeParserCtxt) ||
       !bind(library, "xmlFreeDoc", &api.freeDoc) ||
       !bind(library, "xmlDocGetRootElement", &api.docGetRootElement) ||
@@ -204,20 +206,52 @@ void keepFirstError(void* /*context*/, Error* error) {
   *firstParseError = "line " + std::to_string(error->line) + ": " + message;
 }
 
-// Parses the open file `fd`; null, with `why` set, when it is not
-// well-formed.
-xmlDoc* parseFile(const XmlDom::LibXml& xml, int fd, const std::string& path, std::string* why) {
+// Parses the text of the file `path`; null, with `why` set, when it is
+// not well-formed.
+xmlDoc* parseText(const XmlDom::LibXml& xml, const std::string& text, const std::string& path, std::string* why) {
   xmlParserCtxt* context = xml.newParserCtxt();
   if (context == nullptr) return *why = "the XML parser could not be made", nullptr;
   // Every message of the parser comes to us; none is printed.
   context->sax->serror = keepFirstError;
   firstParseError = why;
-  xmlDoc* parsed = xml.ctxtReadFd(context, fd, path.c_str(), nullptr, kParseOptions);
+  xmlDoc* parsed = xml.ctxtReadMemory(context, text.data(), static_cast<int>(text.size()), path.c_str(), nullptr,
+                                      kParseOptions);
   firstParseError = nullptr;
   xml.freeParserCtxt(context);
   if (parsed == nullptr && why->empty()) *why = "not well-formed";
   if (parsed != nullptr) why->clear();  // the parser recovered: no fault
   return parsed;
+}
+
+// The most bytes a text handed to the parser may have (it counts in int).
+const std::size_t kMostXmlBytes = static_cast<std::size_t>(std::numeric_limits<int>::max());
+
+// Reads `fd` from where it stands to its end into `text`, each read a
+// signal interrupts tried again. False, with the system's error in
+// `error`, when a read fails, and (EFBIG) for a text longer than
+// kMostXmlBytes.
+bool readToEnd(int fd, std::string* text, int* error) {
+  text->clear();
+  char block[65536];
+  for (;;) {
+    const ssize_t got = IOMgmt::readSome(fd, block, sizeof block);
+    if (got < 0) return *error = errno, false;
+    if (got == 0) return true;
+    if (text->size() + static_cast<std::size_t>(got) > kMostXmlBytes) return *error = EFBIG, false;
+    text->append(block, static_cast<std::size_t>(got));
+  }
+}
+
+// The whole text of the regular file `path`; false, with `why` set, when
+// it cannot be opened, is no regular file or a read fails.
+bool readXmlFile(const std::string& path, std::string* text, std::string* why) {
+  const int fd = IOMgmt::openRegularFile(path, why);
+  if (fd < 0) return false;
+  int error = 0;
+  const bool read = readToEnd(fd, text, &error);
+  ::close(fd);
+  if (!read) *why = std::string("cannot be read: ") + std::strerror(error);
+  return read;
 }
 
 struct ThrowSwitch {
@@ -245,17 +279,14 @@ bool XmlTextReader::loadXml(IOMgmt::FileNamePtr name) {
   loadError_.clear();
   const std::string path = name.isNull() ? std::string() : name->getDisplayName(-1);
   if (path.empty()) return loadError_ = "no file named", false;
-  // Opened here, so that a FIFO or device is refused before the parser
-  // would wait on it (and a missing file costs no loading of the library).
-  const int fd = IOMgmt::openRegularFile(path, &loadError_);
-  if (fd < 0) return false;
+  // Read here, so that a FIFO or device is refused before anything would
+  // wait on it (and a missing file costs no loading of the library), and
+  // so that a failed or interrupted read is never taken for the end.
+  std::string text;
+  if (!readXmlFile(path, &text, &loadError_)) return false;
   const XmlDom::LibXml* xml = XmlDom::libXml();
-  if (xml == nullptr) {
-    ::close(fd);
-    return loadError_ = "the XML library cannot be loaded", false;
-  }
-  xmlDoc* parsed = parseFile(*xml, fd, path, &loadError_);
-  ::close(fd);
+  if (xml == nullptr) return loadError_ = "the XML library cannot be loaded", false;
+  xmlDoc* parsed = parseText(*xml, text, path, &loadError_);
   if (parsed == nullptr) return false;
   XmlDom::XmlDocShare doc(parsed, xml->freeDoc);
   if (parsed->intSubset != nullptr || parsed->extSubset != nullptr) {
@@ -278,26 +309,21 @@ bool XMLParser::open(IOMgmt::FileNamePtr name, int /*mode*/) {
   path_ = name->getDisplayName(-1);
   if (path_.empty()) return false;
   std::string why;
-  const int fd = IOMgmt::openRegularFile(path_, &why);
-  if (fd < 0) return false;
-  file_ = ::fdopen(fd, "rb");
-  if (file_ == nullptr) ::close(fd);
-  return file_ != nullptr;
+  fd_ = IOMgmt::openRegularFile(path_, &why);
+  return fd_ >= 0;
 }
 
 bool XMLParser::readXmlIntoMemory(std::string& text, bool /*flag*/) {
   text.clear();
+  readError_ = 0;
   const ThrowSwitch& sw = throwSwitch();
   if (sw.on && (sw.onlyPath.empty() || sw.onlyPath == path_)) {
     throw Exceptions::OrvaneException("XML file could not be read: " + path_, "XMLParser",
                                       "readXmlIntoMemory");
   }
-  if (file_ == nullptr) return false;
-  std::rewind(file_);
-  char buffer[4096];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file_)) > 0) text.append(buffer, got);
-  if (std::ferror(file_)) {
+  if (fd_ < 0) return false;
+  if (::lseek(fd_, 0, SEEK_SET) < 0 || !readToEnd(fd_, &text, &readError_)) {
+    if (readError_ == 0) readError_ = errno;
     text.clear();
     return false;
   }
@@ -324,8 +350,8 @@ bool XMLParser::extractXmlSubstring(std::string& value, const std::string& text,
 }
 
 void XMLParser::close() {
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
   path_.clear();
 }
 

@@ -15,7 +15,6 @@
 #ifndef HOST_XML_H_
 #define HOST_XML_H_
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -124,16 +123,19 @@ class HOST_API XmlTextReader {
   XmlTextReader(const XmlTextReader&) = delete;
   XmlTextReader& operator=(const XmlTextReader&) = delete;
 
-  // Parses the file. False, with nothing loaded, when the holder is empty
-  // or the file is missing, unreadable, not a regular file (it is opened
+  // Reads the whole file, then parses it. False, with nothing loaded, when
+  // the holder is empty or the file is missing, unreadable (a read that
+  // fails is never taken for its end), not a regular file (it is opened
   // without waiting, so a FIFO never blocks), not well-formed or has a
-  // document type declaration. A new load drops the previous document.
+  // document type declaration. A read a signal interrupts is tried again.
+  // A new load drops the previous document.
   bool loadXml(IOMgmt::FileNamePtr name);
   // The loaded document; null when nothing is loaded.
   XmlDom::XmlDocument* getXmlDocument() const { return document_.get(); }
   // Ours: why the last load failed, in words ("not a regular file",
-  // "line 3: Opening and ending tag mismatch: ..." with the parser's first
-  // message); "" after a load that succeeded.
+  // "cannot be read: Input/output error", "line 3: Opening and ending tag
+  // mismatch: ..." with the parser's first message); "" after a load that
+  // succeeded.
   const std::string& loadError() const { return loadError_; }
 
  private:
@@ -154,8 +156,9 @@ class HOST_API XMLParser {
   // waiting; false when the holder is empty, the file cannot be opened or
   // is not a regular file (a FIFO or device is never read).
   bool open(IOMgmt::FileNamePtr name, int mode);
-  // The whole file as text; false, with "", when no file is open or it
-  // cannot be read. The flag is not used. Throws
+  // The whole file as text, read from its start (a read a signal
+  // interrupts is tried again); false, with "", when no file is open or a
+  // read fails (readError() tells why). The flag is not used. Throws
   // Exceptions::OrvaneException when a test has asked for it (below).
   bool readXmlIntoMemory(std::string& text, bool flag);
   // The text between the n-th literal "<tag>" (n from 1) in `text` and the
@@ -164,6 +167,9 @@ class HOST_API XMLParser {
   bool extractXmlSubstring(std::string& value, const std::string& text, const std::string& tag,
                            int n, bool flag);
   void close();
+  // Ours: the system's error of the read that made the last
+  // readXmlIntoMemory fail; 0 when it did not fail on a read.
+  int readError() const { return readError_; }
 
   // Ours, for tests: while on, readXmlIntoMemory throws
   // Exceptions::OrvaneException, for every file or, when `onlyPath` is not
@@ -173,7 +179,8 @@ class HOST_API XMLParser {
 
  private:
   std::string path_;
-  std::FILE* file_ = nullptr;
+  int fd_ = -1;
+  int readError_ = 0;
 };
 
 }  // namespace PersistanceMgmt

@@ -3,6 +3,7 @@
 // the federal data at the end, and the percent formatting.
 #include "output/state_tif_file_writer.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -111,8 +112,7 @@ bool StateTifFileWriter::writeTifFile(uint8_t newMode, DataMgmt::TaxReturnType t
   // The old file is only read: the new one takes its place once complete,
   // so a failure at any step leaves it as it was.
   IOMgmt::FileReader* reader = IOMgmt::IOMgr::getInstance().allocateFileReader();
-  const bool opened = (!updating || (reader != nullptr && reader->open(fileName))) &&
-                      openTifOutput(fileName);
+  const bool opened = (!updating || openOldFile(reader, fileName)) && openTifOutput(fileName);
   if (opened && updating) {
     copyOldLines(*reader, fileName->getDisplayName(-1));
   } else if (opened) {
@@ -192,11 +192,19 @@ void StateTifFileWriter::writeTifHeader() {
   for (const std::string& line : freshHeaderLines()) putTifLine(line);
 }
 
+bool StateTifFileWriter::openOldFile(IOMgmt::FileReader* reader, const IOMgmt::FileNamePtr& name) {
+  if (reader != nullptr && reader->open(name)) return true;
+  failTifOutput("cannot open " + name->getDisplayName(-1) + ": " + std::strerror(errno));
+  return false;
+}
+
+// No federal file is no federal data; a federal file that cannot be
+// opened or read whole fails the write, which would otherwise go out
+// without its federal records.
 void StateTifFileWriter::appendFederalTifData() {
   IOMgmt::FileReader* reader = IOMgmt::IOMgr::getInstance().allocateFileReader();
-  if (reader == nullptr) return;
   const IOMgmt::FileNamePtr federalFile = getTifFileSpec(kFederalReturnType);
-  if (reader->open(federalFile)) {
+  if (reader != nullptr && reader->open(federalFile)) {
     std::string line;
     bool copying = false;
     while (!reader->eof()) {
@@ -205,11 +213,17 @@ void StateTifFileWriter::appendFederalTifData() {
       if (copying) putTifLine(line);
     }
     failAtCutLine(*reader, federalFile->getDisplayName(-1));
+  } else if (reader == nullptr || errno != ENOENT) {
+    failTifOutput("cannot open " + federalFile->getDisplayName(-1) + ": " + std::strerror(errno));
   }
   releaseReader(reader);
 }
 
 void StateTifFileWriter::failAtCutLine(const IOMgmt::FileReader& reader, const std::string& name) {
+  if (reader.readError() != 0) {
+    failTifOutput("cannot read " + name + " (after line " + std::to_string(reader.linesGiven()) +
+                  "): " + std::strerror(reader.readError()));
+  }
   if (reader.cutAt() == 0) return;
   failTifOutput("line " + std::to_string(reader.cutAt()) + " of " + name + " is longer than " +
                 std::to_string(IOMgmt::kMaxLineLength) + " bytes");

@@ -158,6 +158,9 @@ class StateTifFileWriter : public TifWriteMgmt::TifFileWriter {
   // its federal data; the output fails when a line of the old file is too
   // long to be read whole. `oldName` names the old file in that cause.
   void copyOldLines(IOMgmt::FileReader& reader, const std::string& oldName);
+  // Opens the old file for an update; false, the output failed with the
+  // cause, when it cannot be opened.
+  bool openOldFile(IOMgmt::FileReader* reader, const IOMgmt::FileNamePtr& name);
   // The header lines of the old file (those before its first record):
   // the version line gets this state's version in place of an older one
   // of it, and "S <abbreviation>" stands once, before "S FD". Without a
@@ -175,8 +178,9 @@ class StateTifFileWriter : public TifWriteMgmt::TifFileWriter {
   static bool opensFederalData(const std::string& line);
   // The line of the return record that names this state ("" when unknown).
   std::string stateLineText();
-  // Marks the output failed when `reader` stopped at a line longer than
-  // the reader takes.
+  // Marks the output failed when `reader` stopped before the end of the
+  // file `name`: at a line longer than the reader takes, or at a read that
+  // failed (the lines after it would be missing from the new file).
   void failAtCutLine(const IOMgmt::FileReader& reader, const std::string& name);
   // Whether the return files a single copy of the form, so that copy 1
   // alone is written: the state layer knows none; a state names its own.

@@ -41,10 +41,11 @@ void printAudit(std::FILE* out, bool eFile, const std::vector<HostSession::Audit
   }
 }
 
-void printEFileVerdict(std::FILE* out, const HostSession::EFileOutcome& outcome,
-                       const std::vector<HostSession::AuditMessage>& messages, std::size_t skippedLines) {
+EFileVerdict printEFileVerdict(std::FILE* out, const HostSession::EFileOutcome& outcome,
+                               const std::vector<HostSession::AuditMessage>& messages, std::size_t skippedLines) {
   std::size_t barring = 0;
   for (const HostSession::AuditMessage& m : messages) barring += m.barsEFiling ? 1 : 0;
+  EFileVerdict verdict = EFileVerdict::kCanBeFiled;
   if (skippedLines > 0) {
     // The audit saw the return without those lines: its verdict is not the
     // verdict on the return as written.
@@ -53,15 +54,19 @@ void printEFileVerdict(std::FILE* out, const HostSession::EFileOutcome& outcome,
                  "correct %s and audit the return again.\n",
                  skippedLines, plural(skippedLines), skippedLines == 1 ? "was" : "were",
                  skippedLines == 1 ? "it" : "them");
+    verdict = EFileVerdict::kNotReady;
   } else if (barring > 0 || !outcome.refusal.empty()) {
     // Some refusals are mended by correcting the return, others only by
     // filing on paper: the message itself says which.
     std::fprintf(out, "E-filing: refused (%zu message%s bar%s it): correct what %s, or file the return on paper.\n",
                  barring, plural(barring), barring == 1 ? "s" : "", barring == 1 ? "it names" : "they name");
+    verdict = EFileVerdict::kRefused;
   } else if (outcome.problem) {
     std::fprintf(out, "E-filing: the return can be e-filed once the messages above are dealt with.\n");
+    verdict = EFileVerdict::kOnceDealtWith;
   } else {
     std::fprintf(out, "E-filing: the return can be e-filed.\n");
   }
   if (!outcome.refusal.empty()) std::fprintf(out, "  Refusal recorded: %s\n", outcome.refusal.c_str());
+  return verdict;
 }

@@ -19,10 +19,19 @@
 // Writes the messages of an audit, an e-file audit when `eFile`.
 void printAudit(std::FILE* out, bool eFile, const std::vector<HostSession::AuditMessage>& messages);
 
+// The verdicts of an e-file audit.
+enum class EFileVerdict {
+  kCanBeFiled,     // nothing in the way
+  kOnceDealtWith,  // messages ask for entries, none bars e-filing
+  kRefused,        // a message bars e-filing, or a refusal was recorded
+  kNotReady,       // lines of the return were skipped: not the return as written
+};
+
 // Writes the verdict of an e-file audit that gave `messages` and left
 // `outcome`, on a return of which `skippedLines` lines were not stored: a
-// return that is not the return as written is not ready to e-file.
-void printEFileVerdict(std::FILE* out, const HostSession::EFileOutcome& outcome,
+// return that is not the return as written is not ready to e-file. The
+// verdict written.
+EFileVerdict printEFileVerdict(std::FILE* out, const HostSession::EFileOutcome& outcome,
                        const std::vector<HostSession::AuditMessage>& messages, std::size_t skippedLines);
 
 #endif  // PAHOST_AUDIT_VIEW_H_

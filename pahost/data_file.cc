@@ -33,6 +33,9 @@ const mode_t kOthersAccess = 077;
 // The system's view of a process's open files, one path per number.
 const char kOpenFilesFolder[] = "/proc/self/fd/";
 const std::size_t kCopyBlock = 65536;
+// The host's writer writes the file under its name and this tail first,
+// and renames it once it is complete.
+const char kWriterTemporary[] = ".tmp";
 
 bool isScratchName(const std::string& name) {
   const std::size_t head = sizeof kScratchHead - 1;
@@ -110,14 +113,8 @@ DataFilePlacement::DataFilePlacement(const std::string& target, const std::strin
   name_ = slash == std::string::npos ? target : target.substr(slash + 1);
 }
 
-// The private folder goes before the turn: the next run then finds
-// nothing of this one.
 DataFilePlacement::~DataFilePlacement() {
-  if (scratchFd_ >= 0) {
-    removeFolderOfWrite(scratchFd_, scratch_.substr(scratch_.rfind('/') + 1));
-    ::close(scratchFd_);
-  }
-  turn_.reset();
+  finish();
   if (parentFd_ >= 0) ::close(parentFd_);
 }
 
@@ -143,7 +140,9 @@ bool DataFilePlacement::begin() {
   if (!turn_->take(turnWait_, notices_)) return refuse(turn_->error());
   // Without a held turn (a file system without locks) other runs may be
   // writing: what looks left over is then left alone.
-  if (turn_->held()) removeLeftover(turn_->recorded());
+  if (turn_->held()) {
+    for (const std::string& name : turn_->recorded()) removeLeftover(name);
+  }
   return makePrivateFolder() && holdPrivateFolder() && copyFederalFile();
 }
 
@@ -170,7 +169,10 @@ bool DataFilePlacement::makePrivateFolder() {
     for (std::size_t i = 0; i < kScratchLetters; ++i) name += kNameLetters[random() % (sizeof kNameLetters - 1)];
     struct stat taken;
     if (::fstatat(parentFd_, name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) continue;  // in use: not recorded
-    if (!turn_->record(name)) return fail("cannot record the private folder's name in", parent_);
+    std::vector<std::string> names;
+    for (const Leftover& left : earlier_) names.push_back(left.name);
+    names.push_back(name);
+    if (!turn_->record(names)) return fail("cannot record the private folder's name in", parent_);
     if (::mkdirat(parentFd_, name.c_str(), kPrivateFolderMode) == 0) {
       scratch_ = parent_ + "/" + name;
       return true;
@@ -275,26 +277,103 @@ std::string DataFilePlacement::outsideNames(std::string text) const {
   return text;
 }
 
-// What a write leaves in its private folder: the file, the writer's own
-// temporary beside it and the federal file's copy; nothing else is
-// removed, and the folder only when that empties it.
-void DataFilePlacement::removeFolderOfWrite(int fd, const std::string& name) {
-  for (const std::string& entry : namesIn(fd)) {
-    if (entry == federalName_ || entry.compare(0, writtenName_.size(), writtenName_) == 0) {
-      ::unlinkat(fd, entry.c_str(), 0);
-    }
+// The private folder goes before the turn: the next run then finds
+// nothing of this one, unless it stays; what stays is recorded again.
+bool DataFilePlacement::finish() {
+  if (finished_) return leftBehind_.empty();
+  finished_ = true;
+  std::vector<Leftover> stays;
+  if (scratchFd_ >= 0) {
+    const std::string name = scratch_.substr(scratch_.rfind('/') + 1);
+    std::string cause;
+    if (!removeFolderOfWrite(scratchFd_, name, &cause)) stays.push_back({name, cause});
+    ::close(scratchFd_);
+    scratchFd_ = -1;
   }
-  ::unlinkat(parentFd_, name.c_str(), AT_REMOVEDIR);
+  const std::size_t own = stays.size();
+  stays.insert(stays.end(), earlier_.begin(), earlier_.end());
+  if (turn_ != nullptr) {
+    std::vector<std::string> names;
+    for (const Leftover& left : stays) names.push_back(left.name);
+    turn_->record(names);  // when it fails, the older record names them too
+  }
+  tellLeftBehind(stays, own);
+  turn_.reset();
+  return leftBehind_.empty();
 }
 
-// The private folder of a run killed before it ended, as the turn records
-// it (the turn held, that run is over): removed when it is still a private
-// folder of this user's. No other folder is ever taken for a leftover.
-void DataFilePlacement::removeLeftover(const std::string& name) {
-  if (!isScratchName(name)) return;
-  const int fd = ::openat(parentFd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return;
+// One sentence for each folder that stays, saying what the preparer can
+// do about it.
+void DataFilePlacement::tellLeftBehind(const std::vector<Leftover>& stays, std::size_t own) {
+  const bool recorded = turn_ != nullptr && turn_->held();
+  std::string told;
+  for (std::size_t i = 0; i < stays.size(); ++i) {
+    const std::string path = parent_ + "/" + stays[i].name;
+    leftBehind_.push_back(path);
+    told += std::string(told.empty() ? "" : "; ") + "the private folder " + path +
+            (i < own ? " of this run" : " an earlier run left") + " could not be removed (" + stays[i].cause +
+            "): look at what it holds and remove it" +
+            (recorded ? "; until then each run into " + parent_ + " tries again" : "");
+  }
+  if (!told.empty()) error_ = told;
+}
+
+// By name alone: what the writer and begin() put into a private folder.
+bool DataFilePlacement::isFileOfWrite(const std::string& entry) const {
+  return entry == federalName_ || entry == writtenName_ || entry == writtenName_ + kWriterTemporary;
+}
+
+// What a write leaves in its private folder, each a regular file of the
+// user's: the file, the writer's temporary beside it and the federal
+// file's copy; nothing else is removed, and the folder only when that
+// empties it. A folder someone moved away from its name (which only
+// someone who may write into the target's folder can do) is no longer
+// beside the target: what now has its name is left alone.
+bool DataFilePlacement::removeFolderOfWrite(int fd, const std::string& name, std::string* cause) {
+  for (const std::string& entry : namesIn(fd)) {
+    struct stat info;
+    if (!isFileOfWrite(entry) || ::fstatat(fd, entry.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
+      continue;
+    }
+    if (::unlinkat(fd, entry.c_str(), 0) != 0 && cause->empty()) {
+      *cause = "cannot remove " + entry + ": " + std::strerror(errno);
+    }
+  }
+  struct stat folder;
+  struct stat there;
+  if (::fstat(fd, &folder) != 0 || ::fstatat(parentFd_, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) != 0 ||
+      !sameFile(folder, there)) {
+    return true;  // moved away
+  }
+  if (::unlinkat(parentFd_, name.c_str(), AT_REMOVEDIR) == 0) return true;
+  if (cause->empty()) {
+    *cause = errno == ENOTEMPTY || errno == EEXIST ? std::string("it holds files pahost did not put there")
+                                                   : std::string("cannot remove it: ") + std::strerror(errno);
+  }
+  return false;
+}
+
+// The private folder of a run that ended before it removed it, as the turn
+// records it (the turn held, that run is over): removed when it is still
+// a private folder of this user's. No other folder is ever taken for a
+// leftover, nor kept in the record.
+bool DataFilePlacement::removeLeftover(const std::string& name) {
+  if (!isScratchName(name)) return false;
+  for (const Leftover& left : earlier_) {
+    if (left.name == name) return true;  // recorded twice
+  }
   struct stat info;
-  if (::fstat(fd, &info) == 0 && isPrivate(info)) removeFolderOfWrite(fd, name);
-  ::close(fd);
+  std::string cause;
+  const int fd = ::openat(parentFd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  bool stays = false;
+  if (fd < 0) {
+    cause = std::string("cannot open it: ") + std::strerror(errno);
+    stays = ::fstatat(parentFd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && isPrivate(info);
+  } else {
+    stays = ::fstat(fd, &info) == 0 && isPrivate(info) && !removeFolderOfWrite(fd, name, &cause);
+    ::close(fd);
+  }
+  if (stays) earlier_.push_back({name, cause});
+  return stays;
 }

@@ -20,9 +20,14 @@
 // that rename the target is untouched.
 //
 // The user's runs into one folder take turns (folder_turn.h), waiting a
-// bounded time for one another. The private folder goes when the object
-// does; the one a killed run left, as the turn records it, goes with the
-// next run into the same folder; nothing else there is ever removed.
+// bounded time for one another. The private folder goes at finish() (or
+// when the object goes); the one a killed run left, as the turn records
+// it, goes with the next run into the same folder. Only pahost's own files
+// in a private folder are removed (the written file, the writer's
+// temporary beside it and the federal file's copy), and nothing else
+// there is ever removed: a private folder that cannot be emptied and
+// removed stays, and stays recorded, so that each later run tries again;
+// finish() tells the caller.
 #ifndef PAHOST_DATA_FILE_H_
 #define PAHOST_DATA_FILE_H_
 
@@ -31,6 +36,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 class FolderTurn;
 
@@ -40,6 +46,7 @@ class DataFilePlacement {
   // writer gives it in its folder, `federalName` the federal file's name.
   DataFilePlacement(const std::string& target, const std::string& writtenName,
                     const std::string& federalName);
+  // Calls finish() when it was not called.
   ~DataFilePlacement();
   DataFilePlacement(const DataFilePlacement&) = delete;
   DataFilePlacement& operator=(const DataFilePlacement&) = delete;
@@ -61,6 +68,15 @@ class DataFilePlacement {
   // (inPlace()) the new file is there but may not survive a crash.
   bool commit();
   bool inPlace() const { return inPlace_; }
+  // Removes the private folder and ends the turn, once (after commit(), or
+  // after a step failed); false with error() set when a private folder of
+  // pahost's stays beside the target: this run's own, or one an earlier
+  // run left that could not be removed either. Each stays recorded (with
+  // the turn held), so that the next run into the folder tries again.
+  bool finish();
+  // After finish(): the paths of the private folders that stay, this run's
+  // own first; empty when none does.
+  const std::vector<std::string>& leftBehind() const { return leftBehind_; }
   const std::string& error() const { return error_; }
   // `text` (a cause the writer gave) naming the federal file by its own
   // path rather than by its copy, and the private folder by its path.
@@ -78,10 +94,23 @@ class DataFilePlacement {
   // Gives the written file `fd` what it takes of the older file.
   bool takeOlderAccess(int fd, const std::string& written);
   bool copyFederalFile();
+  // Whether `entry` of a private folder is pahost's own.
+  bool isFileOfWrite(const std::string& entry) const;
   // Removes what a write leaves in the open folder `fd`, then the folder
-  // `name` of the target's folder when that empties it.
-  void removeFolderOfWrite(int fd, const std::string& name);
-  void removeLeftover(const std::string& name);
+  // `name` of the target's folder when that empties it; false with
+  // `*cause` set when the folder stays.
+  bool removeFolderOfWrite(int fd, const std::string& name, std::string* cause);
+  // Removes the recorded private folder `name` of an earlier run; true
+  // when it is one and stays (kept in earlier_).
+  bool removeLeftover(const std::string& name);
+  // A private folder of pahost's that could not be removed, and why.
+  struct Leftover {
+    std::string name;
+    std::string cause;
+  };
+  // Sets leftBehind_ and error() after the private folders that `stays`,
+  // this run's own among the first `own`.
+  void tellLeftBehind(const std::vector<Leftover>& stays, std::size_t own);
 
   std::string target_;
   std::string writtenName_;
@@ -94,8 +123,13 @@ class DataFilePlacement {
   int scratchFd_ = -1;   // the private folder
   int turnWait_ = kDefaultTurnWait;
   std::FILE* notices_ = nullptr;
-  std::unique_ptr<FolderTurn> turn_;  // held from begin() on
+  std::unique_ptr<FolderTurn> turn_;  // held from begin() on, until finish()
   bool inPlace_ = false;
+  bool finished_ = false;
+  // Earlier runs' private folders that could not be removed, recorded
+  // again with this run's own.
+  std::vector<Leftover> earlier_;
+  std::vector<std::string> leftBehind_;
   std::string error_;
 };
 

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,11 +19,47 @@ const mode_t kLockMode = 0600;
 const mode_t kOthersAccess = 077;
 // How often a waiting run tries the lock again.
 const std::chrono::milliseconds kRetryEvery(50);
-// Room for a record: a private folder's name and its line end, with room
-// to spare.
-const std::size_t kRecordRoom = 64;
+// How many times a file seen at the lock's name may be gone or replaced
+// by the time it is opened or locked before the run counts as waiting.
+const int kOpenAttempts = 100;
+const int kStaleAttempts = 100;
+// The record is read in blocks of this size, up to this much: a line past
+// it is cut short and names nothing.
+const std::size_t kRecordBlock = 4096;
+const std::size_t kRecordLimit = 65536;
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Writes all of `text` at the start of `fd`, going on after a signal;
+// false with errno set.
+bool writeAtStart(int fd, const std::string& text) {
+  for (std::size_t put = 0; put < text.size();) {
+    const ssize_t done = ::pwrite(fd, text.data() + put, text.size() - put, static_cast<off_t>(put));
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) {
+      if (done == 0) errno = EIO;
+      return false;
+    }
+    put += static_cast<std::size_t>(done);
+  }
+  return true;
+}
+
+// Cuts `fd` to `size` bytes, going on after a signal; false with errno set.
+bool truncateTo(int fd, std::size_t size) {
+  while (::ftruncate(fd, static_cast<off_t>(size)) != 0) {
+    if (errno != EINTR) return false;
+  }
+  return true;
+}
+
+// pread(), going on after a signal.
+ssize_t readAt(int fd, char* block, std::size_t size, std::size_t offset) {
+  for (;;) {
+    const ssize_t got = ::pread(fd, block, size, static_cast<off_t>(offset));
+    if (got >= 0 || errno != EINTR) return got;
+  }
+}
 
 }  // namespace
 
@@ -34,15 +69,12 @@ FolderTurn::FolderTurn(int folderFd, const std::string& folder)
       lockName_(kLockHead + std::to_string(::geteuid()) + kLockTail),
       lockPath_(folder + "/" + lockName_) {}
 
-// The file goes only while its name is still this file: a run waiting on
-// it then takes the lock of a file that is gone, sees that and starts over.
+// The file goes while the turn is still held, and only while its name is
+// still this file: a run waiting on it then takes the lock of a file that
+// is gone, sees that and starts over. A run that never held the turn
+// leaves the file to its holder.
 FolderTurn::~FolderTurn() {
-  struct stat mine;
-  struct stat there;
-  if (lockFd_ >= 0 && ::fstat(lockFd_, &mine) == 0 &&
-      ::fstatat(folderFd_, lockName_.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(mine, there)) {
-    ::unlinkat(folderFd_, lockName_.c_str(), 0);
-  }
+  if (held_ && clean_ && atName(lockFd_)) ::unlinkat(folderFd_, lockName_.c_str(), 0);
   if (lockFd_ >= 0) ::close(lockFd_);  // lets the turn go
   if (folderFd_ >= 0) ::close(folderFd_);
 }
@@ -52,72 +84,152 @@ bool FolderTurn::refuse(const std::string& cause) {
   return false;
 }
 
-bool FolderTurn::openLockFile() {
-  lockFd_ = ::openat(folderFd_, lockName_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
-                     kLockMode);
-  if (lockFd_ < 0) return refuse("cannot open the lock file " + lockPath_ + ": " + std::strerror(errno));
-  struct stat info;
-  if (::fstat(lockFd_, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
-      (info.st_mode & kOthersAccess) == 0) {
-    return true;
+bool FolderTurn::isLockFile(const struct stat& info) const {
+  return S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & kOthersAccess) == 0 &&
+         info.st_nlink == 1;
+}
+
+bool FolderTurn::atName(int fd) const {
+  struct stat mine;
+  struct stat there;
+  return fd >= 0 && ::fstat(fd, &mine) == 0 &&
+         ::fstatat(folderFd_, lockName_.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(mine, there);
+}
+
+// A second name of the file would be overwritten by the record: the file
+// may be anything of the user's.
+bool FolderTurn::lookAtLockFile(struct stat* seen, bool* none) {
+  *none = false;
+  if (::fstatat(folderFd_, lockName_.c_str(), seen, AT_SYMLINK_NOFOLLOW) != 0) {
+    *none = errno == ENOENT;
+    return *none || refuse("cannot look at the lock file " + lockPath_ + ": " + std::strerror(errno));
   }
+  if (!S_ISREG(seen->st_mode) || seen->st_uid != ::geteuid() || (seen->st_mode & kOthersAccess) != 0) {
+    return refuse(lockPath_ + " is not a lock file of yours, open to you alone: it is left as it is");
+  }
+  return seen->st_nlink == 1 ||
+         refuse(lockPath_ + " is not a lock file of pahost's: it has other names (hard links to it), and it is "
+                            "left as it is under each of them");
+}
+
+// Nothing is opened for writing before it is seen to be a lock file, and
+// what is opened must still be the file seen.
+bool FolderTurn::openLockFile() {
+  const char* name = lockName_.c_str();
+  for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+    struct stat seen;
+    bool none = false;
+    if (!lookAtLockFile(&seen, &none)) return false;
+    lockFd_ = none ? ::openat(folderFd_, name, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kLockMode)
+                   : ::openat(folderFd_, name, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (lockFd_ < 0 && errno != EEXIST && errno != ENOENT) {
+      return refuse("cannot open the lock file " + lockPath_ + ": " + std::strerror(errno));
+    }
+    struct stat opened;
+    if (lockFd_ >= 0 && ::fstat(lockFd_, &opened) == 0 && isLockFile(opened) && (none || sameFile(opened, seen))) {
+      return true;
+    }
+    if (lockFd_ >= 0) ::close(lockFd_);  // made or replaced since it was seen: looked at again
+    lockFd_ = -1;
+  }
+  return refuse("the lock file " + lockPath_ + " keeps being replaced: it is left as it is");
+}
+
+// Held only when the file locked is still the one at the name: its holder
+// removes it as it ends, and the file then at the name is the turn.
+FolderTurn::Attempt FolderTurn::tryLock() {
+  while (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EWOULDBLOCK) return Attempt::kTaken;
+    if (errno != EINTR) return Attempt::kNoLocks;
+  }
+  if (atName(lockFd_)) return Attempt::kHeld;
   ::close(lockFd_);
   lockFd_ = -1;
-  return refuse(lockPath_ + " is not a lock file of yours, open to you alone: it is left as it is");
+  return Attempt::kStale;
 }
 
 bool FolderTurn::take(int waitSeconds, std::FILE* notices) {
   if (folderFd_ < 0) return refuse("cannot open the folder " + folder_ + ": " + std::strerror(errno));
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(waitSeconds);
   bool said = false;
-  for (;;) {
+  for (int stale = 0;;) {
     if (lockFd_ < 0 && !openLockFile()) return false;
-    if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
-      if (errno == EINTR) continue;
-      if (errno != EWOULDBLOCK) return true;  // a file system without locks
-      if (!said && notices != nullptr) {
-        std::fprintf(notices, "pahost: waiting for another run of pahost that writes into %s (at most %d seconds)\n",
-                     folder_.c_str(), waitSeconds);
-        std::fflush(notices);
-        said = true;
-      }
-      if (std::chrono::steady_clock::now() >= deadline) {
-        return refuse("another run of pahost still writes into " + folder_ + " after a wait of " +
-                      std::to_string(waitSeconds) +
-                      " seconds (a run stopped with Ctrl-Z holds the folder until it goes on)");
-      }
-      std::this_thread::sleep_for(kRetryEvery);
-      continue;
-    }
-    struct stat locked;
-    struct stat there;
-    if (::fstat(lockFd_, &locked) == 0 &&
-        ::fstatat(folderFd_, lockName_.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(locked, there)) {
+    const Attempt attempt = tryLock();
+    const int cause = errno;
+    if (attempt == Attempt::kHeld) {
       held_ = true;
+      clean_ = readRecord() && names_.empty();
       return true;
     }
-    // The run before removed the file as it ended: the turn is the lock of
-    // the file now at the name.
-    ::close(lockFd_);
-    lockFd_ = -1;
+    if (attempt == Attempt::kNoLocks) {  // goes on unheld, leaving the file to any holder
+      sayNoLocks(notices, cause);
+      ::close(lockFd_);
+      lockFd_ = -1;
+      return true;
+    }
+    if (attempt == Attempt::kStale && ++stale < kStaleAttempts) continue;  // its holder just ended
+    if (!said) sayWaiting(notices, waitSeconds);
+    said = true;
+    if (std::chrono::steady_clock::now() >= deadline) {
+      return refuse("another run of pahost still writes into " + folder_ + " after a wait of " +
+                    std::to_string(waitSeconds) +
+                    " seconds (a run stopped with Ctrl-Z holds the folder until it goes on)");
+    }
+    std::this_thread::sleep_for(kRetryEvery);
   }
 }
 
-std::string FolderTurn::recorded() const {
-  char text[kRecordRoom];
-  const ssize_t got = lockFd_ < 0 ? -1 : ::pread(lockFd_, text, sizeof text, 0);
-  if (got <= 0) return "";
-  const std::string line(text, static_cast<std::size_t>(got));
-  const std::size_t end = line.find('\n');
-  return end == std::string::npos ? "" : line.substr(0, end);  // a record cut short names nothing
+void FolderTurn::sayWaiting(std::FILE* notices, int waitSeconds) const {
+  if (notices == nullptr) return;
+  std::fprintf(notices, "pahost: waiting for another run of pahost that writes into %s (at most %d seconds)\n",
+               folder_.c_str(), waitSeconds);
+  std::fflush(notices);
 }
 
-bool FolderTurn::record(const std::string& name) {
-  if (lockFd_ < 0) {
-    errno = EBADF;
+void FolderTurn::sayNoLocks(std::FILE* notices, int cause) const {
+  if (notices == nullptr) return;
+  std::fprintf(notices,
+               "pahost: cannot lock %s (%s): this run does not wait for other runs of pahost that write into %s, "
+               "and leaves alone what killed runs left there\n",
+               lockPath_.c_str(), std::strerror(cause), folder_.c_str());
+  std::fflush(notices);
+}
+
+// A line without its line end (a record cut short) names nothing.
+bool FolderTurn::readRecord() {
+  names_.clear();
+  std::string text;
+  char block[kRecordBlock];
+  while (text.size() < kRecordLimit) {
+    const ssize_t got = readAt(lockFd_, block, sizeof block, text.size());
+    if (got < 0) return false;
+    if (got == 0) break;
+    text.append(block, static_cast<std::size_t>(got));
+  }
+  for (std::size_t start = 0, end = text.find('\n'); end != std::string::npos;
+       start = end + 1, end = text.find('\n', start)) {
+    if (end > start) names_.push_back(text.substr(start, end - start));
+  }
+  return true;
+}
+
+// The new record is written over the old one before the file is cut to
+// its length, so that a kill between the two leaves every name of the new
+// record whole; what may follow it is the tail of the old record, names a
+// holder recorded as well (a piece of a name names no private folder).
+bool FolderTurn::record(const std::vector<std::string>& names) {
+  if (!held_) return true;
+  std::string text;
+  for (const std::string& name : names) text += name + "\n";
+  clean_ = false;
+  struct stat info;
+  if (::fstat(lockFd_, &info) != 0) return false;
+  if (!isLockFile(info)) {
+    errno = EMLINK;  // linked to another name since it was opened
     return false;
   }
-  const std::string line = name + "\n";
-  return ::ftruncate(lockFd_, 0) == 0 &&
-         ::pwrite(lockFd_, line.data(), line.size(), 0) == static_cast<ssize_t>(line.size());
+  if (!writeAtStart(lockFd_, text) || !truncateTo(lockFd_, text.size())) return false;
+  names_ = names;
+  clean_ = names.empty();
+  return true;
 }

@@ -158,9 +158,12 @@ LineCheck checkReturnLines(const std::string& path,
   check.readable = true;
   FormLookups lookups(descriptions);
   std::string line;
-  while (!reader.eof()) {
+  long bytes = 0;
+  while (!reader.eof() && !check.tooLarge) {
     reader.readPCLine(line);
     ++check.lines;
+    bytes += static_cast<long>(line.size()) + 1;
+    check.tooLarge = bytes > kMaxReturnBytes || check.lines > kMaxReturnLines;
     if (!isComment(line)) {
       std::string reason = reasonFor(line, lookups);
       if (!reason.empty()) {
@@ -171,6 +174,11 @@ LineCheck checkReturnLines(const std::string& path,
     line.clear();
   }
   check.cutAt = reader.cutAt();
+  if (reader.readError() != 0) {
+    check.readable = false;
+    check.cause = std::string("a read failed after line ") + std::to_string(check.lines) + ": " +
+                  std::strerror(reader.readError());
+  }
   reader.close();
   return check;
 }

@@ -9,8 +9,11 @@
 // number or lies beyond TestDataFormat::kMaxAmount, a federal figure line
 // (federal_items.h) that is not well formed. Blank lines and lines
 // starting with "#" are comments. Lines end at LF, CRLF or a lone CR; a
-// line longer than IOMgmt::kMaxLineLength ends the reading (`cutAt`).
-// The file is read once: each line is checked as it is read and kept, so
+// line longer than IOMgmt::kMaxLineLength ends the reading (`cutAt`), and
+// so does a file past kMaxReturnBytes or kMaxReturnLines (`tooLarge`): no
+// return a preparer makes comes near them, and an endless input (a
+// device) must not fill the memory. A read that fails makes the file
+// unreadable. The file is read once: each line is checked as it is read and kept, so
 // that the loaders take the lines the check saw.
 #ifndef PAHOST_LINE_CHECK_H_
 #define PAHOST_LINE_CHECK_H_
@@ -27,15 +30,21 @@ struct SkippedLine {
   std::string reason;
 };
 
+// The most a return file may hold. The largest return a preparer can make,
+// every form at its 999 copies, is about 1.5 MB in some 60,000 lines.
+const long kMaxReturnBytes = 64L << 20;
+const long kMaxReturnLines = 1000000;
+
 // The longest part of a skipped line that is shown; control bytes show as
 // "?".
 const std::size_t kShownLineLength = 60;
 
 struct LineCheck {
-  bool readable = false;  // false: missing, a directory or not readable
+  bool readable = false;  // false: missing, a directory, not readable or a read failed
   std::string cause;      // why it cannot be read ("no such file", ...); "" when readable
   long lines = 0;         // lines read
   long cutAt = 0;         // the line, too long, that ended the reading; 0 if none
+  bool tooLarge = false;  // the reading ended past kMaxReturnBytes or kMaxReturnLines
   std::vector<SkippedLine> skipped;
   std::vector<std::string> texts;  // every line read, in file order
 };

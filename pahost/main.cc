@@ -5,13 +5,17 @@
 // calculates it, audits it and writes its data file, and shows the result
 // the way a preparer reads it.
 //
-// Exit status (kExit* below): 0 on success; 1 when a factory fails or the
-// data file cannot be written; 2 on a wrong option, when the module cannot
-// be loaded or has another compatibility number, or when the return file
-// cannot be read (a missing file, a directory, a line too long) or --out
-// names a folder, or --autotest names no folder; 3 when lines of the
-// return were skipped (everything else is printed as usual, but no data
-// file is written) or the dump leaves out texts it cannot carry.
+// Exit status (kExit* below): 0 on success; 1 when a factory fails, the
+// data file cannot be written or standard output cannot take all it is
+// given; 2 on a wrong option, when the module cannot be found or loaded or
+// has another compatibility number, when the return file cannot be read (a
+// missing file, a directory, a read that fails, a line too long, a file
+// too large) or --out names a folder, the return file or the federal file,
+// or --autotest names no folder; 3 when lines of the return were skipped
+// (everything else is printed as usual, but no data file is written; with
+// --efile the return is not ready) or the dump leaves out texts it cannot
+// carry; with --efile, 4 when the return is refused and 5 when it can be
+// e-filed once the audit's messages are dealt with.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -40,6 +44,14 @@ const int kExitOK = 0;
 const int kExitFailed = 1;         // a factory, or the data file's write
 const int kExitCannotStart = 2;    // options, module or return file
 const int kExitLinesSkipped = 3;   // lines of the return not stored, or texts not dumped
+// The e-file verdicts that are not "can be e-filed" ("not ready" is
+// kExitLinesSkipped: lines of the return were not stored).
+const int kExitEFileRefused = 4;
+const int kExitEFileOnceDealtWith = 5;
+
+// The federal data file beside the data file, which the data file is
+// made from.
+const char kFederalFileName[] = "1.tif";
 
 // For tests: how long a run waits at most for another that writes into
 // the same folder, in whole seconds up to kMostLockWait.
@@ -148,6 +160,11 @@ bool reportLines(const LineCheck& check, const Options& o, std::FILE* info) {
                  check.cutAt, path, IOMgmt::kMaxLineLength);
     return false;
   }
+  if (check.tooLarge) {
+    std::fprintf(stderr, "pahost: %s holds more than %ld MiB or %ld lines: not a return file\n", path,
+                 kMaxReturnBytes >> 20, kMaxReturnLines);
+    return false;
+  }
   const std::size_t skipped = check.skipped.size();
   std::fprintf(info, "%zu line%s of %s skipped%s\n", skipped, skipped == 1 ? "" : "s", path,
                skipped == 0 ? "" : " (listed on standard error)");
@@ -157,6 +174,17 @@ bool reportLines(const LineCheck& check, const Options& o, std::FILE* info) {
                  line.text.c_str());
   }
   return true;
+}
+
+// The exit status of an e-file verdict.
+int statusOf(EFileVerdict verdict) {
+  switch (verdict) {
+    case EFileVerdict::kRefused: return kExitEFileRefused;
+    case EFileVerdict::kOnceDealtWith: return kExitEFileOnceDealtWith;
+    case EFileVerdict::kNotReady: return kExitLinesSkipped;
+    case EFileVerdict::kCanBeFiled: break;
+  }
+  return kExitOK;
 }
 
 // The job's data file: whether it was written yet, and how.
@@ -185,7 +213,8 @@ int reportReturn(HostSession& session, const Options& o, std::size_t skipped, Da
   const std::vector<HostSession::AuditMessage> messages = session.audit(o.eFile);
   std::fprintf(info, "\n");
   printAudit(info, o.eFile, messages);
-  if (o.eFile) printEFileVerdict(info, session.eFileOutcome(), messages, skipped);
+  const EFileVerdict verdict =
+      o.eFile ? printEFileVerdict(info, session.eFileOutcome(), messages, skipped) : EFileVerdict::kCanBeFiled;
   // A return with lines that were not stored is not the return as written:
   // no data file is made of it.
   if (skipped > 0) {
@@ -195,16 +224,21 @@ int reportReturn(HostSession& session, const Options& o, std::size_t skipped, Da
   }
   if (o.dump) {  // the dump stands in for the data file
     std::fprintf(info, "\nNo data file written: --dump writes the returns to standard output instead\n");
-    return kExitOK;
+    return statusOf(verdict);
   }
   if (!file.done) file.written = session.writeDataFile(o.outFile, &file.records);
   if (!file.written) {
     std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
     return kExitFailed;
   }
-  std::fprintf(info, "\nData file written to %s: %ld record%s\n", o.outFile.c_str(), file.records,
-               file.records == 1 ? "" : "s");
-  return kExitOK;
+  if (file.records < 0) {
+    std::fprintf(info, "\nData file written to %s (its records could not be counted: %s)\n", o.outFile.c_str(),
+                 session.error().c_str());
+  } else {
+    std::fprintf(info, "\nData file written to %s: %ld record%s\n", o.outFile.c_str(), file.records,
+                 file.records == 1 ? "" : "s");
+  }
+  return statusOf(verdict);
 }
 
 // The host's counts of writes it did not expect: printed with --verbose,
@@ -266,6 +300,55 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
   return status == kExitOK && (skipped > 0 || leftOut > 0) ? kExitLinesSkipped : status;
 }
 
+// Whether `a` and `b` name one file: the same path, or the same file on
+// the disk (a hard link, a symbolic link or another spelling).
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat first, second;
+  return a == b || (::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+                    first.st_dev == second.st_dev && first.st_ino == second.st_ino);
+}
+
+// The federal file the data file at `out` is made from: 1.tif beside it.
+std::string federalFileBeside(const std::string& out) {
+  const std::size_t slash = out.rfind('/');
+  return (slash == std::string::npos ? std::string() : out.substr(0, slash + 1)) + kFederalFileName;
+}
+
+// Why --out may not be written, before anything is: a folder, the return
+// file, or the federal file it would be made from; "" when it may.
+std::string outRefusal(const Options& o) {
+  struct stat out;
+  if (::stat(o.outFile.c_str(), &out) == 0 && S_ISDIR(out.st_mode)) {
+    return "--out names the folder " + o.outFile + ": give a file in it";
+  }
+  if (!o.returnFile.empty() && sameFile(o.outFile, o.returnFile)) {
+    return "--out names the return file " + o.returnFile + ": the data file would replace it";
+  }
+  const std::string federal = federalFileBeside(o.outFile);
+  if (sameFile(o.outFile, federal)) {
+    return "--out names the federal file " + federal + ", which the data file is made from";
+  }
+  return "";
+}
+
+// Standard output after its last write: false, said on standard error,
+// when it did not take everything (a full disk); a closed pipe ends the
+// process before, as it does any program.
+bool outputComplete() {
+  errno = 0;
+  bool whole = std::fflush(stdout) == 0 && !std::ferror(stdout);
+  int cause = errno;
+  if (std::fclose(stdout) != 0 && whole) {
+    whole = false;
+    cause = errno;
+  }
+  if (!whole) {
+    std::fprintf(stderr, "pahost: standard output is incomplete: %s\n",
+                 cause != 0 ? std::strerror(cause) : "a write failed");
+  }
+  return whole;
+}
+
 // Opens the module and checks its compatibility number; false (reported)
 // when it cannot be used.
 bool openModule(ModuleLoader& module, const std::string& path, std::FILE* info) {
@@ -302,6 +385,7 @@ bool openModule(ModuleLoader& module, const std::string& path, std::FILE* info) 
 // the host's) only gives back memory that the exit gives back anyway, so it
 // is skipped, except under the sanitizers, whose leak check runs there.
 int finish(int status) {
+  if (!outputComplete()) status = kExitFailed;
 #if defined(PAHOST_ADDRESS_SANITIZER)
   return status;
 #else
@@ -310,9 +394,8 @@ int finish(int status) {
 #endif
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The whole run; its exit status.
+int run(int argc, char** argv) {
   Options o;
   std::string error;
   if (!parseOptions(argc, argv, &o, &error)) {
@@ -324,9 +407,14 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return kExitOK;
   }
-  struct stat out;
-  if (::stat(o.outFile.c_str(), &out) == 0 && S_ISDIR(out.st_mode)) {
-    std::fprintf(stderr, "pahost: --out names the folder %s: give a file in it\n", o.outFile.c_str());
+  if (o.modulePath.empty()) {
+    std::fprintf(stderr, "pahost: cannot tell the folder pahost runs from (%s): name the module with --module PATH\n",
+                 kSelfLink);
+    return kExitCannotStart;
+  }
+  const std::string refusal = outRefusal(o);
+  if (!refusal.empty()) {
+    std::fprintf(stderr, "pahost: %s\n", refusal.c_str());
     return kExitCannotStart;
   }
   if (!o.autoTestDir.empty()) {
@@ -336,8 +424,10 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "pahost: --autotest needs a folder: %s\n", o.autoTestDir.c_str());
       return kExitCannotStart;
     }
-    DataMgmt::OrvaneConfiguration::getInstance().setAllowAutoTest(true);
-    DataMgmt::OrvaneConfiguration::getInstance().setAutoTestDir(o.autoTestDir);
+    DataMgmt::OrvaneConfiguration& configuration = DataMgmt::OrvaneConfiguration::getInstance();
+    configuration.setAllowAutoTest(true);
+    configuration.setAutoTestDir(o.autoTestDir);
+    configuration.setHostInputFiles({o.returnFile, federalFileBeside(o.outFile)});
   }
   // With --dump, standard output carries the dump alone.
   std::FILE* info = o.dump ? stderr : stdout;
@@ -362,5 +452,9 @@ int main(int argc, char** argv) {
       status = kExitFailed;
     }
   }  // every object the module made is gone
-  return finish(status);
+  return status;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return finish(run(argc, argv)); }

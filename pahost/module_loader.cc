@@ -31,10 +31,12 @@ void ModuleLoader::close() {
   handle_ = nullptr;
 }
 
-std::string defaultModulePath() {
+const char kSelfLink[] = "/proc/self/exe";
+
+std::string defaultModulePath(const char* selfLink) {
   char self[PATH_MAX];
-  ssize_t n = readlink("/proc/self/exe", self, sizeof(self) - 1);
-  if (n <= 0) return "libpa2018.so";
+  const ssize_t n = readlink(selfLink, self, sizeof(self) - 1);
+  if (n <= 0 || n >= static_cast<ssize_t>(sizeof(self) - 1)) return "";  // unreadable, or maybe cut short
   self[n] = '\0';
   std::string dir(self);
   size_t slash = dir.rfind('/');

@@ -26,7 +26,13 @@ class ModuleLoader {
   std::string error_;
 };
 
-// The module's default location: libpa2018.so beside the running program.
-std::string defaultModulePath();
+// The system's link to the running program.
+extern const char kSelfLink[];  // "/proc/self/exe"
+
+// The module's default location: libpa2018.so beside the program that
+// `self` links to; "" when that link cannot be read (then only --module
+// can say where the module is: a bare name would be looked for along the
+// loader's search path, which may hold another).
+std::string defaultModulePath(const char* self = kSelfLink);
 
 #endif  // PAHOST_MODULE_LOADER_H_

@@ -1,7 +1,9 @@
 #include "pahost/session.h"
 
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <exception>
 
@@ -60,17 +62,23 @@ const uint8_t kFreshWrite = 1;
 // The head of a record line of the data file.
 const char kRecordHead[] = "D ";
 
-// The records of the data file at `path`: its lines that start a record.
-long countRecords(const std::string& path) {
+// The records of the data file at `path`: its lines that start a record;
+// -1, with the system's cause in `why`, when it cannot be read whole.
+long countRecords(const std::string& path, std::string* why) {
   IOMgmt::FileReader reader;
-  if (!reader.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)))) return 0;
+  if (!reader.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)))) {
+    *why = std::strerror(errno);
+    return -1;
+  }
   long records = 0;
   std::string line;
   while (!reader.eof()) {
     reader.readPCLine(line);
     if (line.compare(0, sizeof kRecordHead - 1, kRecordHead) == 0) ++records;
   }
-  return records;
+  if (reader.readError() == 0) return records;
+  *why = std::strerror(reader.readError());
+  return -1;
 }
 
 // Writes `text` line by line, each indented.
@@ -289,10 +297,21 @@ int HostSession::copiesOf(const DataMgmt::FormId& form) const {
 
 bool HostSession::writeDataFile(const std::string& path, long* records) {
   *records = 0;
+  error_.clear();  // this write's own cause, if any
   if (!writer_) return fail("no data-file writer");
-  const std::string failed = "the data file " + path + " could not be written: ";
   DataFilePlacement placement(path, fileNameOf(kPAReturnType), fileNameOf(kFederalReturnType));
   placement.setTurnWait(dataFileWait_ < 0 ? DataFilePlacement::kDefaultTurnWait : dataFileWait_, waitNotices_);
+  const bool written = placeDataFile(placement, path, records);
+  // A private folder that stays beside the file holds a copy of the
+  // federal file (social security numbers): the run is not a success.
+  if (placement.finish()) return written;
+  error_ = written ? "the new data file " + path + " is in place, but " + placement.error()
+                   : error_ + "; " + placement.error();
+  return false;
+}
+
+bool HostSession::placeDataFile(DataFilePlacement& placement, const std::string& path, long* records) {
+  const std::string failed = "the data file " + path + " could not be written: ";
   if (!placement.begin()) return fail(failed + placement.error());
   if (!writeInto(placement.folder())) {
     const std::string& cause = writer_->outputError();
@@ -300,9 +319,11 @@ bool HostSession::writeDataFile(const std::string& path, long* records) {
   }
   // Counted before it is put in place: by then another file may stand at
   // `path` (or a FIFO that would never end the count).
-  const long written = countRecords(placement.folder() + "/" + fileNameOf(kPAReturnType));
+  std::string why;
+  const long written = countRecords(placement.folder() + "/" + fileNameOf(kPAReturnType), &why);
   if (!placement.commit()) return fail((placement.inPlace() ? "the new data file " : failed) + placement.error());
   *records = written;
+  if (written < 0) error_ = why;
   return true;
 }
 

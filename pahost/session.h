@@ -24,6 +24,8 @@
 #include "pahost/line_check.h"
 #include "pahost/module_loader.h"
 
+class DataFilePlacement;
+
 class HostSession {
  public:
   HostSession() = default;
@@ -83,7 +85,8 @@ class HostSession {
   EFileOutcome eFileOutcome() const;
   // Writes the PA data file to `path` through the module's writer and
   // counts its records; false with error() set (the cause included) when
-  // it cannot be written. The host's writer writes the file under the
+  // it cannot be written. A file written whose records cannot be counted
+  // gives -1 records, error() saying why. The host's writer writes the file under the
   // host's name ("40.tif") in its data folder, here a private folder beside
   // `path` that sees the federal file ("1.tif") beside `path`; the file is
   // then put at `path` so that `path` always holds the complete older file
@@ -144,6 +147,8 @@ class HostSession {
   DataMgmt::TaxFormPtr refusalRecord(bool create) const;
   // The name of a return type's data file in the host's data folder.
   static std::string fileNameOf(DataMgmt::TaxReturnType type);
+  // writeDataFile's steps within `placement`, up to the file in place.
+  bool placeDataFile(DataFilePlacement& placement, const std::string& path, long* records);
   // The writer's run with `folder` as the data folder.
   bool writeInto(const std::string& folder);
   // Gives up the host's holder; false (error() set) when it was not the

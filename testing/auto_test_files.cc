@@ -8,8 +8,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "host/configuration.h"
 #include "host/io.h"
@@ -122,12 +123,21 @@ bool isControlFileName(const std::string& name) {
   return false;
 }
 
-// Whether `a` and `b` name one file: the same path, or the same file on
-// the disk.
+// The path made absolute, its "." and ".." parts and the symbolic links
+// of the part that exists resolved; the path as it stands when that fails.
+std::string normalPath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path normal = std::filesystem::weakly_canonical(path, error);
+  return error ? path : normal.string();
+}
+
+// Whether `a` and `b` name one file: the same path, however spelled, or
+// the same file on the disk (a hard link counts).
 bool sameFile(const std::string& a, const std::string& b) {
   struct stat first, second;
-  return a == b || (::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-                    first.st_dev == second.st_dev && first.st_ino == second.st_ino);
+  if (a == b || normalPath(a) == normalPath(b)) return true;
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
 }
 
 // Why a hook may not write `path`; "" when it may.
@@ -141,9 +151,7 @@ std::string outputRefusal(const std::string& path) {
   if (parts.empty()) return "names no file";
   if (parts.size() == 1 && isControlFileName(parts[0])) return "names a control file of the hooks";
   const std::string file = joinUnderAutoTestDirectory(parts);
-  for (const std::string& input : runInputs) {
-    if (sameFile(file, input)) return "names a file this run reads";
-  }
+  if (isRunInput(file)) return "names a file this run reads";
   struct stat status;
   if (::stat(file.c_str(), &status) != 0) return "";  // a new file
   if (!S_ISREG(status.st_mode)) return "names something that is not a regular file";
@@ -205,6 +213,81 @@ void findTags(const XmlDom::XmlNodePtr& node, const std::vector<std::string>& ta
   for (int i = 0; !children.isNull() && i < children->length(); ++i) findTags(children->item(i), tags, values, found);
 }
 
+// Whether the host's reader read the option file `path` whole: `why`
+// says why not ("" when it did). False when the reader raised
+// Exceptions::OrvaneException (the reader closes its file as it goes).
+bool hostReaderReads(const std::string& path, std::string* why) {
+  PersistanceMgmt::XMLParser parser;
+  bool read = false;
+  int readError = 0;
+  try {
+    std::string text;
+    parser.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)), 1);
+    read = parser.readXmlIntoMemory(text, true);
+    readError = parser.readError();
+  } catch (const Exceptions::OrvaneException&) {
+    return false;
+  }
+  parser.close();
+  if (!read) *why = readError != 0 ? std::string("cannot be read: ") + std::strerror(readError) : "cannot be read";
+  return true;
+}
+
+// Cuts the bytes of a file into lines as readLines gives them, block by
+// block: a line ends at "\n", "\r\n" or a lone "\r", even when a block
+// ends between "\r" and "\n". The lines and the numbers of those too long
+// go to the vectors given, which the cutter does not own.
+class LineCutter {
+ public:
+  LineCutter(std::vector<std::string>& lines, std::vector<long>* tooLong) : lines_(lines), tooLong_(tooLong) {}
+
+  void add(const char* bytes, std::size_t size) {
+    for (std::size_t k = 0; k < size; ++k) addByte(bytes[k]);
+  }
+  // The end of the file ends a last line that has at least one byte.
+  void finish() {
+    if (any_) endLine();
+  }
+
+ private:
+  void addByte(char c) {
+    const bool lineFeedOfCrLf = afterCr_ && c == '\n';
+    afterCr_ = c == '\r';
+    if (lineFeedOfCrLf) return;
+    if (c == '\n' || c == '\r') return endLine();
+    any_ = true;
+    if (line_.size() == IOMgmt::kMaxLineLength) cut_ = true;  // the rest of the line is passed over
+    if (!cut_) line_.push_back(c);
+  }
+  void endLine() {
+    lines_.push_back(cut_ ? std::string() : line_);
+    if (cut_ && tooLong_ != nullptr) tooLong_->push_back(static_cast<long>(lines_.size()));
+    line_.clear();
+    cut_ = any_ = false;
+  }
+
+  std::vector<std::string>& lines_;
+  std::vector<long>* tooLong_;
+  std::string line_;
+  bool cut_ = false;      // the line is longer than kMaxLineLength
+  bool any_ = false;      // the line has a byte
+  bool afterCr_ = false;  // the byte before was "\r"
+};
+
+// Reads the open file `fd` to its end into `cutter`, each read a signal
+// interrupts tried again; 0, or the system's error of a read that failed.
+int cutLines(int fd, LineCutter& cutter) {
+  char block[4096];
+  for (;;) {
+    const ssize_t got = IOMgmt::readSome(fd, block, sizeof block);
+    if (got < 0) return errno;
+    if (got == 0) break;
+    cutter.add(block, static_cast<std::size_t>(got));
+  }
+  cutter.finish();
+  return 0;
+}
+
 }  // namespace
 
 bool hasAutoTestDirectory() {
@@ -228,19 +311,13 @@ bool readOptions(const std::string& path, const std::vector<std::string>& tags, 
   if (missing || !refusal.empty()) return true;
   // The host's reader says whether the file can be read (and may raise);
   // the elements come from the XML library, which reads it as XML.
-  PersistanceMgmt::XMLParser parser;
-  bool read = false;
-  try {
-    std::string text;
-    parser.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)), 1);
-    read = parser.readXmlIntoMemory(text, true);
-  } catch (const Exceptions::OrvaneException&) {
+  std::string unread;
+  if (!hostReaderReads(path, &unread)) {
     values.clear();
-    return false;  // the parser closes its file as it goes
+    return false;
   }
-  parser.close();
-  if (!read) {
-    AutoTestReport::fileNotRead(path, "cannot be read");
+  if (!unread.empty()) {
+    AutoTestReport::fileNotRead(path, unread);
     return true;
   }
   PersistanceMgmt::XmlTextReader reader;
@@ -278,6 +355,27 @@ RunInputs::RunInputs(const OptionValues& options) {
 }
 
 RunInputs::~RunInputs() { runInputs.resize(runInputs.size() - added_); }
+
+bool isRunInput(const std::string& path) {
+  for (const std::string& input : runInputs) {
+    if (sameFile(path, input)) return true;
+  }
+  for (const std::string& input : DataMgmt::OrvaneConfiguration::getInstance().getHostInputFiles()) {
+    if (!input.empty() && sameFile(path, input)) return true;
+  }
+  return false;
+}
+
+bool loadXmlInput(const std::string& path, const std::string& root, PersistanceMgmt::XmlTextReader& reader) {
+  if (!reader.loadXml(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)))) {
+    AutoTestReport::fileNotRead(path, reader.loadError());
+    return false;
+  }
+  const std::string name = reader.getXmlDocument()->getDocumentElement()->getName();
+  if (name == root) return true;
+  AutoTestReport::fileNotRead(path, "its root element is " + name + ", not " + root);
+  return false;
+}
 
 bool resolveDirectory(const std::string& value, std::string& path, std::string* why) {
   std::vector<std::string> parts;
@@ -339,36 +437,19 @@ std::vector<std::string> readLines(const std::string& path, std::vector<long>* t
   std::vector<std::string> lines;
   std::string refusal;
   const int fd = IOMgmt::openRegularFile(path, &refusal);
-  std::FILE* file = fd < 0 ? nullptr : ::fdopen(fd, "rb");
-  if (file == nullptr) {
-    if (fd >= 0) ::close(fd);
-    if (why != nullptr) *why = refusal.empty() ? "cannot be read" : refusal;
+  if (fd < 0) {
+    if (why != nullptr) *why = refusal;
     return lines;
   }
-  std::string line;
-  bool cut = false;
-  bool any = false;
-  const auto endLine = [&] {
-    lines.push_back(cut ? std::string() : line);
-    if (cut && tooLong != nullptr) tooLong->push_back(static_cast<long>(lines.size()));
-    line.clear();
-    cut = any = false;
-  };
-  for (int c = std::getc(file); c != EOF; c = std::getc(file)) {
-    if (c == '\n' || c == '\r') {
-      if (c == '\r') {
-        const int after = std::getc(file);
-        if (after != '\n' && after != EOF) std::ungetc(after, file);
-      }
-      endLine();
-      continue;
-    }
-    any = true;
-    if (line.size() == IOMgmt::kMaxLineLength) cut = true;  // the rest of the line is passed over
-    if (!cut) line.push_back(static_cast<char>(c));
-  }
-  if (any) endLine();
-  std::fclose(file);
+  const std::size_t tooLongBefore = tooLong != nullptr ? tooLong->size() : 0;
+  LineCutter cutter(lines, tooLong);
+  const int error = cutLines(fd, cutter);
+  ::close(fd);
+  if (error == 0) return lines;
+  // A file read in part is not read: none of its lines is given.
+  lines.clear();
+  if (tooLong != nullptr) tooLong->resize(tooLongBefore);
+  if (why != nullptr) *why = std::string("cannot be read: ") + std::strerror(error);
   return lines;
 }
 

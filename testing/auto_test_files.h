@@ -9,8 +9,11 @@
 // directory, or pass through a symbolic link inside it, is refused and the
 // step that needs it does not run. No output may take the name of a
 // control file of the hooks (the options file, a clear file, the report)
-// or of a file the run reads, nor write through a second hard link.
-// Files are read only when they are regular files, opened without waiting.
+// or of a file the run reads (the hooks' inputs and the host's, such as
+// the return file), nor write through a second hard link. Files are read
+// only when they are regular files, opened without waiting, and a read
+// that fails refuses the whole file (a read a signal interrupts is tried
+// again).
 #ifndef TESTING_AUTO_TEST_FILES_H_
 #define TESTING_AUTO_TEST_FILES_H_
 
@@ -18,6 +21,10 @@
 #include <map>
 #include <string>
 #include <vector>
+
+namespace PersistanceMgmt {
+class XmlTextReader;
+}
 
 namespace AutoTestFiles {
 
@@ -48,9 +55,10 @@ typedef std::map<std::string, std::string> OptionValues;
 // file leaves every value "" without a word; so does a file that is a
 // symbolic link (never followed: it may lead out of the folder), no
 // regular file, cannot be read or is not well-formed XML, and that is
-// reported with the reason. False (values cleared) when the host's reader
-// raised Exceptions::OrvaneException: the caller then ends its hook at
-// once.
+// reported with the reason. The root element may have any name: the
+// file is shared with the host, whose reader finds the tags anywhere.
+// False (values cleared) when the host's reader raised
+// Exceptions::OrvaneException: the caller then ends its hook at once.
 bool readOptions(const std::string& path, const std::vector<std::string>& tags, OptionValues& values);
 
 // The options that name files the hooks read: the import, the two files
@@ -61,6 +69,8 @@ extern const char* const kInputTags[4];
 // While one lives, the files that `options` names under kInputTags (as
 // resolveFile resolves them; refused values name nothing) are inputs of
 // the run, which openOutput refuses to write. Nested hooks add theirs.
+// The host's own inputs (OrvaneConfiguration::getHostInputFiles) are
+// inputs of the run too, always.
 class RunInputs {
  public:
   explicit RunInputs(const OptionValues& options);
@@ -71,6 +81,19 @@ class RunInputs {
  private:
   std::size_t added_ = 0;
 };
+
+// Whether `path` names an input of the run (RunInputs, the host's input
+// files): the same path however spelled (".." parts, symbolic links of
+// its folders), or, for files that exist, the same file on the disk (a
+// hard link counts).
+bool isRunInput(const std::string& path);
+
+// Loads the XML input file `path` of a hook into `reader`, which must then
+// have the root element `root`. False, reported as a file not read, when
+// the reader refuses the file (with its reason) or the root is another
+// ("its root element is FOO, not RELATIONS"): nothing of it is to be
+// applied.
+bool loadXmlInput(const std::string& path, const std::string& root, PersistanceMgmt::XmlTextReader& reader);
 
 // Deletes a clear file and writes it anew, four lines each ended by "\n":
 // the XML declaration, "<AUTOTESTOPTIONS>", "<CLEAR>No</CLEAR>" and
@@ -119,8 +142,10 @@ std::string whyNotReadable(const std::string& path);
 // "\r"; a last line without one counts). A line longer than
 // IOMgmt::kMaxLineLength is given as "" and its number (from 1) added to
 // `tooLong`; the lines after it are read as usual. None, and `why` set,
-// when the file cannot be opened or is not a regular file (it is opened
-// without waiting: a device or pipe may never end).
+// when the file cannot be opened, is not a regular file (it is opened
+// without waiting: a device or pipe may never end) or a read fails ("cannot
+// be read: " and the system's reason; the lines before it are not given
+// either, nor added to `tooLong`).
 std::vector<std::string> readLines(const std::string& path, std::vector<long>* tooLong = nullptr,
                                    std::string* why = nullptr);
 

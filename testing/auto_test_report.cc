@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host/io.h"
 #include "testing/auto_test_files.h"
 
 namespace AutoTestReport {
@@ -42,6 +43,7 @@ namespace {
 
 // Why `text` could not be appended to the report at `path`; null when it was.
 const char* appendToReport(const std::string& path, const std::string& text) {
+  if (AutoTestFiles::isRunInput(path)) return "names a file this run reads";
   const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) return std::strerror(errno);
   struct stat status;
@@ -49,8 +51,9 @@ const char* appendToReport(const std::string& path, const std::string& text) {
   errno = 0;
   if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
     why = "not a regular file";
-  } else if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
-    // One write per line, so lines of nested hooks never interleave.
+  } else if (!IOMgmt::writeAll(fd, text.data(), text.size())) {
+    // One write per line (more only when a signal or a full disk cuts it
+    // short), so lines of nested hooks never interleave.
     why = errno != 0 ? std::strerror(errno) : "written in part";
   }
   if (::close(fd) != 0 && why == nullptr) why = std::strerror(errno);

@@ -10,24 +10,26 @@
 //
 // COPY "*" means every existing copy; VALUE "NULLSTR" clears the field.
 // Only fields that already hold a significant value are changed. A file
-// that is not well-formed is reported with the parser's reason and changes
+// that is not well-formed, cannot be read whole or has another root
+// element than FIELDGROUPS is reported with the reason and changes
 // nothing. While a hook runs, a reference that changes nothing because its
 // form, field or copy is not found or its value is refused is reported.
 #include <set>
 #include <string>
 
 #include "calc/state/state_tax_return_calc_engine.h"
-#include "host/io.h"
 #include "host/string_utils.h"
 #include "host/tax_return.h"
 #include "host/xml.h"
 #include "testing/auto_test_boxes.h"
+#include "testing/auto_test_files.h"
 #include "testing/auto_test_report.h"
 #include "testing/test_data_maps.h"
 
 namespace StateCalculationMgmt {
 namespace {
 
+const char kFieldGroupsRoot[] = "FIELDGROUPS";
 const char kEveryCopy[] = "*";
 const char kNullValue[] = "NULLSTR";
 
@@ -38,10 +40,7 @@ void StateTaxReturnCalcEngine::scrubInputFields(const std::string& prefix, const
                                                 FieldId doneBox, FieldId /*inProgressBox*/) {
   if (taxReturn == nullptr) return;
   PersistanceMgmt::XmlTextReader reader;
-  if (!reader.loadXml(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)))) {
-    AutoTestReport::fileNotRead(path, reader.loadError());
-    return;  // the done box stays as it is
-  }
+  if (!AutoTestFiles::loadXmlInput(path, kFieldGroupsRoot, reader)) return;  // the done box stays as it is
 
   FieldGroupRefList refs;
   walkFieldGroups(reader.getXmlDocument()->getDocumentElement(), prefix, refs);
@@ -95,7 +94,7 @@ void StateTaxReturnCalcEngine::walkFieldGroups(XmlDom::XmlNodePtr node, const st
                                                FieldGroupRefList& refs) {
   if (node.isNull()) return;
   const std::string name = node->getName();
-  if (name == "FIELDGROUPS") {
+  if (name == kFieldGroupsRoot) {
     walkFieldGroupNodeList(node, entity, refs);
   } else if (name == "FIELDGROUP") {
     if (getAttributeValue(node->getAttributes(), "ENTITY") != entity) return;

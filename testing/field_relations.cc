@@ -8,11 +8,12 @@
 //
 // K is the output field's kind: "B" check box, "T" text, "N" anything else.
 // A relations file that is not well-formed is reported with the parser's
-// reason and nothing of it is applied; nor is anything without a results
-// file that can be written (its folder is made). Results that could not
-// all be written are reported. While a hook runs, a field that changes or
-// reads nothing (no such form, field or copy, or a value the field
-// refuses) is reported too.
+// reason and nothing of it is applied, and so is one whose root element is
+// not RELATIONS or that cannot be read whole, or whose forms-affected list
+// cannot; nor is anything applied without a results file that can be
+// written (its folder is made). Results that could not all be written are
+// reported. While a hook runs, a field that changes or reads nothing (no
+// such form, field or copy, or a value the field refuses) is reported too.
 #include <fstream>
 #include <ostream>
 #include <string>
@@ -21,7 +22,6 @@
 #include "calc/state/state_tax_return_calc_engine.h"
 #include "host/descriptors.h"
 #include "host/form_field.h"
-#include "host/io.h"
 #include "host/string_utils.h"
 #include "host/tax_form.h"
 #include "host/tax_return.h"
@@ -34,6 +34,7 @@
 namespace StateCalculationMgmt {
 namespace {
 
+const char kRelationsRoot[] = "RELATIONS";
 const char kInput[] = "Input";
 const char kInputOverride[] = "InputOverride";
 const char kItemSeparator[] = "::";
@@ -83,10 +84,14 @@ void StateTaxReturnCalcEngine::loadInputXmlFile(const std::string& formsAffected
                                                 const FieldId& inProgressBox) {
   relationResultsWritten = false;
   if (taxReturn == nullptr) return;
+  // Every input is read whole before anything is applied or written.
   PersistanceMgmt::XmlTextReader reader;
-  if (!reader.loadXml(IOMgmt::FileNamePtr(new IOMgmt::FileName(relationsPath)))) {
-    AutoTestReport::fileNotRead(relationsPath, reader.loadError());
-    return;  // nothing to run: nothing is written
+  if (!AutoTestFiles::loadXmlInput(relationsPath, kRelationsRoot, reader)) return;
+  std::string why;
+  const std::vector<std::string> formsAffected = AutoTestFiles::readLines(formsAffectedPath, nullptr, &why);
+  if (!why.empty()) {
+    AutoTestReport::fileNotRead(formsAffectedPath, why);
+    return;
   }
   // No relation is applied when its results would be lost.
   std::ofstream results;
@@ -94,12 +99,10 @@ void StateTaxReturnCalcEngine::loadInputXmlFile(const std::string& formsAffected
   FormNameMap formNames;
   TestDataMaps::addAllForms(*taxReturn, formNames);
   FieldNameMap fieldNames;
-  std::string why;
-  for (const std::string& line : AutoTestFiles::readLines(formsAffectedPath, nullptr, &why)) {
+  for (const std::string& line : formsAffected) {
     const auto form = formNames.find(Utils::OVStringUtils::toUpperCase(line));
     if (form != formNames.end()) TestDataMaps::addFormFields(*taxReturn, form->second, fieldNames);
   }
-  if (!why.empty()) AutoTestReport::fileNotRead(formsAffectedPath, why);
 
   std::vector<FieldRelation> inputs;
   std::vector<FieldRelation> outputs;
@@ -116,7 +119,7 @@ void StateTaxReturnCalcEngine::applyRelations(XmlDom::XmlNodePtr node, FormNameM
   if (node.isNull() || taxReturn == nullptr) return;
   const std::string name = node->getName();
 
-  if (name == "RELATIONS") {
+  if (name == kRelationsRoot) {
     applyNodeList(node, formNames, fieldNames, inputs, outputs, results, taxReturn, boxForm, inProgressBox);
   } else if (name == "RELATION") {
     inputs.clear();

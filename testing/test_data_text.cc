@@ -9,7 +9,8 @@
 // part that is not a copy number the form can hold, or a number field's
 // value that is not a plain number is left out, and while a hook runs
 // every line left out is written to the hooks' report with its number and
-// the reason.
+// the reason. A file that cannot be read whole (a read fails) loads
+// nothing and is reported.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>

@@ -156,8 +156,10 @@ TEST_F(ScheduleRulesTest, ScheduleSP) {
             "You cannot e-filed tax returns whose eligibility income calculation in PA Schedule "
             "SP, Part C includes any negative number. .");
   // Listed dependents must be complete (the third is not listed); beyond
-  // four, all four rows are examined and the worksheet is asked for.
+  // four (not at four), all four rows are examined and the worksheet is
+  // asked for.
   const char kDependents[] = "You must enter the name, age, relationship, and social security";
+  const char kWorksheet[] = "you must attach a copy of your Federal Dependent";
   std::vector<Entry> two = {e(kDependentCount, amount(2)),
                             e({kDependentRelationship, 2}, textOf("Son"))};
   for (int k = 0; k < 2; ++k) {
@@ -166,7 +168,8 @@ TEST_F(ScheduleRulesTest, ScheduleSP) {
       two.push_back(e(field, textOf("7")));
     }
   }
-  std::vector<Entry> five = two, noNumber = two;
+  std::vector<Entry> four = two, five = two, noNumber = two;
+  four.push_back(e(kDependentCount, amount(4)));
   five.push_back(e(kDependentCount, amount(5)));
   noNumber.push_back(e({kDependentSSN, 1}, DataMgmt::FieldValue::null()));
   // Both spouses claimed, dependents claimed for the first time: attachments
@@ -183,8 +186,8 @@ TEST_F(ScheduleRulesTest, ScheduleSP) {
       {"two listed", 1, kEF, two, {{kDependents, kNo, 6, 0}}},
       {"two listed, one without number", 1, kEF, noNumber, {{kDependents, kYes}}},
       {"five listed", 1, kEF, five, {{kDependents, kYes}}},
-      {"five listed, listing", 1, kList, five,
-       {{"you must attach a copy of your Federal Dependent", kYes}}},
+      {"four listed, listing", 1, kList, four, {{kWorksheet, kNo}}},
+      {"five listed, listing", 1, kList, five, {{kWorksheet, kYes}}},
       {"claimed", 1, kList, claimed, {}, -1, 5},
       {"claimed, e-file listing", 1, kEList, claimed, {}, -1, 0},
       {"claimed, e-file", 1, kEF, claimed,

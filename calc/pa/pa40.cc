@@ -119,11 +119,15 @@ void openAddedExpenses(TaxFormPtr form, const DataMgmt::TaxReturn& pa) {
 }
 
 // Cuts one person's expenses to that person's gross compensation and
-// marks whether it did.
+// marks whether it did. Expenses are never below 0: a gross below 0 (a
+// W-2 entered with negative wages) cuts them to 0, not to that gross, and
+// negative added expenses count as none.
 void cutToGross(TaxForm& pa40, const OVImmutableIdentifier& expenses, const OVImmutableIdentifier& gross,
                 const OVImmutableIdentifier& limitedBox) {
-  const bool limited = pa40.getIR(expenses) > pa40.getIR(gross);
-  if (limited) pa40.minII(expenses, expenses, gross);
+  const double cap = std::max(0.0, pa40.getIR(gross));
+  const bool limited = pa40.getIR(expenses) > cap;
+  if (limited) pa40.minIR(expenses, expenses, cap);
+  if (pa40.getIR(expenses) < 0) pa40.assignIR(expenses, 0);
   markOrNo(pa40, limitedBox, limited);
 }
 

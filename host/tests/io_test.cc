@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <vector>
 
 #include "host/tests/temp_files.h"
@@ -85,6 +86,22 @@ TEST_F(FileIoTest, UnopenedFailedOrClosedFilesAreAtEnd) {
   EXPECT_FALSE(writer.putPCLine("after close"));
   EXPECT_FALSE(writer.open(FileNamePtr(new FileName(path("no/such/dir/out")))));
   EXPECT_FALSE(writer.open(FileNamePtr()));
+}
+
+// A read that fails ends the reading without passing for the end of the
+// file (the system's own file of this process's memory fails its first
+// read), and so does a write that fails at the close.
+TEST_F(FileIoTest, FailedReadsAndWritesAreNoEnd) {
+  FileReader reader;
+  ASSERT_TRUE(reader.open(FileNamePtr(new FileName("/proc/self/mem"))));
+  EXPECT_TRUE(reader.eof());
+  EXPECT_EQ(reader.readError(), EIO);
+  std::vector<std::string> lines;
+  EXPECT_FALSE(IOMgmt::readAllLines("/proc/self/mem", &lines));
+  FileWriter writer;
+  ASSERT_TRUE(writer.open(FileNamePtr(new FileName("/dev/full"))));
+  EXPECT_TRUE(writer.putPCLine("kept in the block until the close"));
+  EXPECT_FALSE(writer.close());
 }
 
 TEST_F(FileIoTest, FileNamesAndReaderAllocation) {

@@ -1,6 +1,6 @@
 // The PA records of the data file: their order at the PA-40's trigger
 // fields, the statement and return-header lines, the W-2 schedule, 1099-G
-// and Schedule D transaction records.
+// and Schedule D transaction records, and Schedule E's other expenses.
 #include <cctype>
 
 #include "output/tests/pa_tif_writer_fixture.h"
@@ -70,6 +70,31 @@ TEST_F(PATifWriterTest, EmptyFormsHaveNoRecord) {
   EXPECT_EQ(heads, withPrefix(lines, "D "));
   // The return header's line, then copy 2 as the first occurrence.
   EXPECT_EQ((Lines{"00020.000.001 2018-01-01", "00020.000.001 2"}), withPrefix(lines, "00020"));
+}
+
+// A Schedule E copy's other expenses: the description and amount of the
+// first or the second row when it alone makes up their sum, else "Other
+// Expenses" and the sum.
+TEST_F(PATifWriterTest, ScheduleEOtherExpensesNameTheRowThatMakesUpTheSum) {
+  const FormId& e = kFormID_PAScheduleE;
+  const struct {
+    double second, third;
+    Lines want;
+  } kCases[] = {
+      {250, 0, {"00500.000.001 PEST CONTROL", "00510.000.001 250"}},
+      {250, 100, {"00500.000.001 OTHER EXPENSES", "00510.000.001 350"}},
+  };
+  copyOf(e)->setPrintingEnabled(true);
+  mark(e, PAScheduleE::kScheduleESourceBox);
+  number(e, PAScheduleE::kRentsReceived, 9000);
+  // The first row is described but holds no amount.
+  text(e, PAScheduleE::kFirstOtherExpenseText, "Snow removal");
+  text(e, PAScheduleE::kSecondOtherExpenseText, "Pest control");
+  for (const auto& c : kCases) {
+    number(e, PAScheduleE::kSecondOtherExpense, c.second);
+    number(e, PAScheduleE::kThirdOtherExpense, c.third);
+    EXPECT_EQ(c.want, withPrefix(convert(kFormID_PA40, PA40::kStatementBox, "X"), {"00500", "00510"}));
+  }
 }
 
 TEST_F(PATifWriterTest, ReturnHeaderByFilingStatus) {

@@ -90,6 +90,7 @@ TEST(AuditViewTest, LinesAlikeAreToldApart) {
 
 TEST(AuditViewTest, VerdictOfAReturnWithSkippedLinesIsNotReady) {
   const HostSession::EFileOutcome clean{"", false};
+  const HostSession::EFileOutcome asksForEntries{"", true};
   const HostSession::EFileOutcome refused{"You are missing Payer Name.", true};
   const std::vector<HostSession::AuditMessage> barring = {{"PA return", 0, "You are missing Payer Name.", true}};
   const struct {
@@ -97,23 +98,28 @@ TEST(AuditViewTest, VerdictOfAReturnWithSkippedLinesIsNotReady) {
     std::vector<HostSession::AuditMessage> messages;
     std::size_t skipped;
     const char* want;
+    EFileVerdict verdict;
   } kCases[] = {
-      {clean, {}, 0, "E-filing: the return can be e-filed.\n"},
+      {clean, {}, 0, "E-filing: the return can be e-filed.\n", EFileVerdict::kCanBeFiled},
+      {asksForEntries, {}, 0, "E-filing: the return can be e-filed once the messages above are dealt with.\n",
+       EFileVerdict::kOnceDealtWith},
       {clean, {}, 14,
        "E-filing: not ready: 14 lines of the return were skipped (listed on standard error); correct them and "
-       "audit the return again.\n"},
+       "audit the return again.\n", EFileVerdict::kNotReady},
       {clean, {}, 1,
        "E-filing: not ready: 1 line of the return was skipped (listed on standard error); correct it and audit "
-       "the return again.\n"},
+       "the return again.\n", EFileVerdict::kNotReady},
       {refused, barring, 2,
        "E-filing: not ready: 2 lines of the return were skipped (listed on standard error); correct them and "
-       "audit the return again.\n  Refusal recorded: You are missing Payer Name.\n"},
+       "audit the return again.\n  Refusal recorded: You are missing Payer Name.\n", EFileVerdict::kNotReady},
       {refused, barring, 0,
        "E-filing: refused (1 message bars it): correct what it names, or file the return on paper.\n"
-       "  Refusal recorded: You are missing Payer Name.\n"},
+       "  Refusal recorded: You are missing Payer Name.\n", EFileVerdict::kRefused},
   };
   for (const auto& c : kCases) {
-    EXPECT_EQ(c.want, printed([&](std::FILE* out) { printEFileVerdict(out, c.outcome, c.messages, c.skipped); }));
+    EFileVerdict verdict = EFileVerdict::kCanBeFiled;
+    EXPECT_EQ(c.want, printed([&](std::FILE* out) { verdict = printEFileVerdict(out, c.outcome, c.messages, c.skipped); }));
+    EXPECT_EQ(c.verdict, verdict) << c.want;
   }
 }
 

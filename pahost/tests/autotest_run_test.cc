@@ -110,6 +110,40 @@ TEST(AutoTestRunTest, PahostRunsEveryHookOnTheSample) {
   if (!HasFailure()) std::filesystem::remove_all(dir);
 }
 
+// Under reads and writes a signal interrupts, the relation run reads its
+// files whole; a read that fails on one (io_faults.cc) stops the run with the cause in the report and leaves the done
+// box (F81567) clear.
+TEST(AutoTestRunTest, AFailedReadStopsTheRelationRunAndAnInterruptedOneIsTriedAgain) {
+  const std::string dir = ::testing::TempDir() + "pahost_autotest_reads_" + std::to_string(::getpid()) + "/";
+  std::filesystem::create_directories(dir);
+  const std::string pahost = PAHOST, faults = PA_IO_FAULTS;
+  const auto write = [&](const std::string& name, const std::string& text) { std::ofstream(dir + name) << text; };
+  write("OrvaneAutoTest_OVQA.xml", "<AUTOTESTOPTIONS><PAFIELDRELATION>Yes</PAFIELDRELATION>"
+                                   "<PAFIELDRELATIONFORMSAFFECTED>forms.txt</PAFIELDRELATIONFORMSAFFECTED>"
+                                   "<PAFIELDRELATIONINPUTFIELDS>relations.xml</PAFIELDRELATIONINPUTFIELDS>"
+                                   "<PAFIELDRELATIONOUTPUTFIELDS>results.txt</PAFIELDRELATIONOUTPUTFIELDS>"
+                                   "</AUTOTESTOPTIONS>\n");
+  write("forms.txt", "PARETURNINFO\n");
+  write("relations.xml", "<RELATIONS><RELATION><FIELD FORM=\"PARETURNINFO\" COPY=\"1\" NAME=\"F4\" VALUE=\"250\" "
+                         "TYPE=\"Input\"/></RELATION></RELATIONS>\n");
+  write("ret.txt", readFile(PA_EXAMPLES_DIR "/sample_return.txt"));
+  for (const char* file : {"", "forms.txt", "relations.xml"}) {  // "": every read and write interrupted once
+    std::filesystem::remove(dir + "OrvaneAutoTest_Report.txt");
+    std::filesystem::remove(dir + "results.txt");
+    const std::string faulty =
+        *file == '\0' ? "PA_FAULT_EINTR=1" : "PA_FAULT_READS=0 PA_FAULT_PATH=" + std::string(file);
+    const std::string command = "LD_PRELOAD='" + faults + "' ASAN_OPTIONS=verify_asan_link_order=0 " + faulty + " '" +
+                                pahost + "' --dump --autotest '" + dir + "' --out '" + dir + "40.tif' '" + dir +
+                                "ret.txt' >'" + dir + "dump.txt' 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << faulty;
+    const bool done = readFile(dir + "dump.txt").find("\nPARETURNINFO:1:F81567:X\n") != std::string::npos;
+    EXPECT_EQ(readFile(dir + "OrvaneAutoTest_Report.txt"),
+              *file == '\0' ? "" : "file " + dir + file + " not read: cannot be read: Input/output error\n");
+    EXPECT_TRUE(done == (*file == '\0') && readFile(dir + "results.txt") == (done ? "250\n" : "")) << faulty;
+  }
+  if (!HasFailure()) std::filesystem::remove_all(dir);
+}
+
 // The hooks remove the automated-test folder when the run finds it empty,
 // and leave one that holds anything.
 TEST(AutoTestRunTest, AnEmptyFolderIsRemovedAndAnotherStays) {

@@ -1,42 +1,18 @@
 # Where pahost (PAHOST) puts the data file of RETURN, in the folder WORK:
 # the same file, federal data included, under the host's name and another;
 # 0600 for a new file, an older file's permissions and group kept; one PA-40
-# record for a return with a stale second PA-40; a folder named by --out is
-# exit 2 and --dump writes no data file; a full file system, a read-only
-# folder, a federal file with a line too long to read or that is no plain
-# file (a FIFO, a link), a data file named like the federal file and one
-# named where a FIFO or a device stands are exit 1 with the cause, what
+# record for a return with a stale second PA-40; a folder or the federal
+# file named by --out is exit 2 and --dump writes no data file; a full file
+# system, a read-only folder, a federal file with a line too long to read
+# or that is no plain file (a FIFO, a link), and a data file named where a
+# FIFO or a device stands are exit 1 with the cause, what
 # stood there as it was and nothing left beside it; as root, a file system
 # filled to its last byte as well.
-include(${CMAKE_CURRENT_LIST_DIR}/sanitizer_report.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/run_pahost.cmake)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/empty_folder ${WORK}/read_only)
 set(older "an older data file\n")
 set(federal "Y 2018\nD FDF1040   001 X T 1\n00001.000.001 FEDERAL\n")
-
-# Runs pahost with ARGN through the shell command PREFIX ("" for none),
-# expects exit status STATUS and the output to match OUTPUT, and gives the
-# output back in `run_output`.
-function(run prefix status output)
-  string(REPLACE ";" " " args "${ARGN}")
-  execute_process(COMMAND sh -c "${prefix} ${PAHOST} ${args}" OUTPUT_VARIABLE out ERROR_VARIABLE err
-                  RESULT_VARIABLE rc TIMEOUT 60)
-  if(NOT rc STREQUAL "${status}" OR NOT "${out}${err}" MATCHES "${output}" OR "${err}" MATCHES "${SANITIZER_REPORT}")
-    message(FATAL_ERROR "pahost ${args}: exit status ${rc}, expected ${status} and output matching "
-                        "${output}\n${out}${err}")
-  endif()
-  set(run_output "${out}${err}" PARENT_SCOPE)
-endfunction()
-
-# The file at PATH holds EXPECTED and its folder nothing of a write.
-function(expect_kept path expected)
-  file(READ ${path} kept)
-  get_filename_component(folder ${path} DIRECTORY)
-  file(GLOB left ${folder}/.pahost*)
-  if(NOT kept STREQUAL expected OR left)
-    message(FATAL_ERROR "${path} holds: ${kept}; left beside it: ${left}")
-  endif()
-endfunction()
 
 function(expect_mode path mode)
   execute_process(COMMAND stat -c %a ${path} OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
@@ -115,7 +91,8 @@ expect_kept(${WORK}/40.tif "${older}")
 
 # A federal file that is not a plain file (a FIFO would hang the write, a
 # link could bring in any file the user may read), and a data file named
-# like the federal file, which it would replace.
+# like the federal file, which it would replace (refused before anything is
+# written).
 file(REMOVE ${WORK}/1.tif)
 execute_process(COMMAND mkfifo ${WORK}/1.tif)
 run("" 1 "the federal file ${WORK}/1.tif is not a plain file" --out ${WORK}/40.tif ${RETURN})
@@ -127,7 +104,7 @@ run("" 1 "the federal file ${WORK}/1.tif is a symbolic link, not a plain file" -
 expect_kept(${WORK}/40.tif "${older}")
 file(REMOVE ${WORK}/1.tif)
 file(WRITE ${WORK}/1.tif "${federal}")
-run("" 1 "${WORK}/1.tif is the federal file the data file is made from" --out ${WORK}/1.tif ${RETURN})
+run("" 2 "--out names the federal file ${WORK}/1.tif, which the data file is made from" --out ${WORK}/1.tif ${RETURN})
 expect_kept(${WORK}/1.tif "${federal}")
 
 # A FIFO at the target, and a link to a device: left as they are.

@@ -1,7 +1,11 @@
 // DataFilePlacement in a folder that others may write into: what they put
-// there never redirects the write nor opens the new file to them; and a
-// disk that fails once the file is in place is reported as such.
+// there never redirects the write nor opens the new file to them; a disk
+// that fails once the file is in place is reported as such; a private
+// folder that cannot be removed stays recorded and is told; and a lock
+// the system refuses is said.
 #include "pahost/data_file.h"
+
+#include <fcntl.h>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,15 +13,31 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <memory>
+#include <vector>
+
+#include "pahost/folder_turn.h"
 
 // While set, forcing a folder to the disk fails as on a failing disk.
 bool failFolderSync = false;
+// While not 0, locking a file fails with this cause.
+int lockFailure = 0;
+
+// Stands in for the system's flock in this program.
+extern "C" int flock(int fd, int operation) noexcept {
+  if (lockFailure != 0) {
+    errno = lockFailure;
+    return -1;
+  }
+  return static_cast<int>(::syscall(SYS_flock, fd, operation));
+}
 
 // Stands in for the system's fsync in this program.
 extern "C" int fsync(int fd) {
@@ -57,8 +77,17 @@ class DataFilePlacementTest : public ::testing::Test {
     return "";
   }
 
+  // A whole write into the shared folder through `placement`.
+  void write(DataFilePlacement& placement) {
+    ASSERT_TRUE(placement.begin()) << placement.error();
+    std::ofstream(placement.folder() + "/40.tif") << "the data file\n";
+    ASSERT_TRUE(placement.commit()) << placement.error();
+  }
+
   const fs::path dir = fs::path(::testing::TempDir()) / ("pahost_data_file." + std::to_string(::getpid()));
+  const fs::path shared = dir / "shared";
   const fs::path target = dir / "shared" / "40.tif";
+  fs::path lockFile() const { return shared / (".pahost." + std::to_string(::geteuid()) + ".lock"); }
 };
 
 // Someone who may write into the folder moves the private folder aside once
@@ -119,6 +148,74 @@ TEST_F(DataFilePlacementTest, AFolderThatCannotBeFlushedLeavesTheNewFileInPlace)
   EXPECT_EQ(target.string() + " is in place but may not survive a crash: cannot flush the folder " +
                 (dir / "shared").string() + ": " + std::strerror(EIO),
             placement.error());
+}
+
+// A file pahost did not put into its private folder keeps the folder: the
+// caller is told, and the lock file keeps naming it, for the next run to
+// try again, which leaves that file alone.
+TEST_F(DataFilePlacementTest, AFolderThatCannotBeRemovedStaysRecordedAndIsTold) {
+  DataFilePlacement placement(target.string(), "40.tif", "1.tif");
+  write(placement);
+  const std::string name = privateName(placement);
+  std::ofstream(shared / name / "notes.txt") << "the user's notes\n";
+  EXPECT_FALSE(placement.finish());
+  EXPECT_EQ(placement.leftBehind(), std::vector<std::string>{(shared / name).string()});
+  EXPECT_NE(placement.error().find("it holds files pahost did not put there"), std::string::npos) << placement.error();
+  DataFilePlacement next(target.string(), "40.tif", "1.tif");
+  write(next);
+  EXPECT_FALSE(next.finish());
+  EXPECT_EQ(name + "\n", readFile(lockFile()));
+  EXPECT_EQ("the user's notes\n", readFile(shared / name / "notes.txt"));
+}
+
+// The system cannot lock the lock file: the run goes on without the turn,
+// says so, and leaves alone what a killed run left.
+TEST_F(DataFilePlacementTest, ALockTheSystemRefusesIsSaidAndTheRunGoesOn) {
+  fs::create_directory(shared / ".pahost-Killed");
+  fs::permissions(shared / ".pahost-Killed", fs::perms::owner_all);
+  std::ofstream(lockFile()) << ".pahost-Killed\n";
+  fs::permissions(lockFile(), fs::perms::owner_read | fs::perms::owner_write);
+  std::FILE* notices = std::tmpfile();
+  {
+    DataFilePlacement placement(target.string(), "40.tif", "1.tif");
+    placement.setTurnWait(0, notices);
+    lockFailure = ENOLCK;
+    write(placement);
+    lockFailure = 0;
+  }
+  std::rewind(notices);
+  char said[256] = "";
+  EXPECT_NE(std::fgets(said, sizeof said, notices), nullptr);
+  std::fclose(notices);
+  EXPECT_EQ(std::string(said).rfind("pahost: cannot lock " + lockFile().string(), 0), 0u) << said;
+  EXPECT_TRUE(fs::exists(shared / ".pahost-Killed"));
+}
+
+// Three runs in turn, the holder removing its lock file as it ends: a run
+// that gives up leaves the file to the holder; a run that waited on the
+// removed file starts over with the file now at the name, and the third
+// waits for it. A second name of a file of the user's is no lock file: the
+// record would overwrite that file.
+TEST_F(DataFilePlacementTest, OnlyTheHolderRemovesTheLockFile) {
+  const int fd = ::open(shared.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  auto first = std::make_unique<FolderTurn>(fd, shared.string());
+  FolderTurn second(fd, shared.string()), third(fd, shared.string());
+  ASSERT_TRUE(first->take(0, nullptr) && first->held());
+  EXPECT_FALSE(second.take(0, nullptr));
+  std::make_unique<FolderTurn>(fd, shared.string())->take(0, nullptr);  // gives up and ends
+  EXPECT_TRUE(fs::exists(lockFile()));
+  first.reset();
+  EXPECT_TRUE(second.take(0, nullptr) && second.held()) << second.error();
+  EXPECT_FALSE(third.take(0, nullptr));
+  fs::remove(lockFile());
+  std::ofstream(shared / "notes.txt") << "the user's notes\n";
+  fs::permissions(shared / "notes.txt", fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_hard_link(shared / "notes.txt", lockFile());
+  FolderTurn linked(fd, shared.string());
+  EXPECT_FALSE(linked.take(0, nullptr));
+  EXPECT_NE(linked.error().find("it has other names (hard links to it)"), std::string::npos) << linked.error();
+  EXPECT_EQ("the user's notes\n", readFile(shared / "notes.txt"));
+  ::close(fd);
 }
 
 }  // namespace

@@ -16,8 +16,8 @@ separate_arguments(args UNIX_COMMAND "${ARGS}")
 execute_process(COMMAND ${PAHOST} ${args} --out ${WORK}/40.tif ${RETURN}
                 WORKING_DIRECTORY ${WORK}
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
-if(NOT rc STREQUAL "0")
-  message(FATAL_ERROR "pahost exit status ${rc}\n${err}")
+if(NOT rc STREQUAL "${STATUS}")
+  message(FATAL_ERROR "pahost exit status ${rc}, expected ${STATUS}\n${err}")
 endif()
 file(STRINGS ${WORK}/40.tif first_line LIMIT_COUNT 1)
 file(GLOB left_aside ${WORK}/.pahost-*)

@@ -5,9 +5,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
+#include "host/configuration.h"
 #include "host/tests/hang_guard.h"
+#include "testing/auto_test_files.h"
 #include "testing/auto_test_report.h"
 #include "testing/tests/auto_test_hooks_fixture.h"
 
@@ -61,9 +64,12 @@ TEST_F(HookFilesTest, ResultsThatCannotBeWrittenLeaveTheDoneBoxClear) {
   }
 }
 
-// A file that is not well-formed is reported with its name and the
-// parser's reason; nothing of it is applied and the done box stays clear.
+// A file that is not well-formed, or whose root element is not the one its
+// reader reads, is reported with its name and the reason; nothing of it is
+// applied and the done box stays clear.
 TEST_F(HookFilesTest, FilesThatAreNotWellFormedAreReportedAndApplyNothing) {
+  const std::string relation = "<RELATION><FIELD FORM=\"PA40\" COPY=\"1\" NAME=\"F139\" VALUE=\"100\" "
+                               "TYPE=\"Input\"/></RELATION>";
   const struct {
     const char* file;
     std::string content;
@@ -78,6 +84,9 @@ TEST_F(HookFilesTest, FilesThatAreNotWellFormedAreReportedAndApplyNothing) {
        true, "line 1: Opening and ending tag mismatch: FIELDREF line 1 and FIELDGROUP"},
       {"OrvaneAutoTest_OVQA.xml", "<AUTOTESTOPTIONS><PAFIELDRELATION>Yes</PAFIELDRELATION>", false,
        "line 1: Premature end of data in tag AUTOTESTOPTIONS line 1"},
+      {"relations.xml", "<FOO>" + relation + "</FOO>", false, "its root element is FOO, not RELATIONS"},
+      {"relations.xml", relation, false, "its root element is RELATION, not RELATIONS"},
+      {"groups.xml", "<FOO></FOO>", true, "its root element is FOO, not FIELDGROUPS"},
   };
   for (const auto& c : cases) {
     writeOptions(readingOptions());
@@ -87,6 +96,62 @@ TEST_F(HookFilesTest, FilesThatAreNotWellFormedAreReportedAndApplyNothing) {
     c.scrubber ? runScrubber() : engine->runAutoTest();
     EXPECT_EQ(read(kReport), "file " + dir + c.file + " not read: " + c.reason + "\n");
     EXPECT_FALSE(done() || relationApplied() || exists("results.txt") || name() != "Jane") << c.file;
+  }
+}
+
+// A read that fails on an input of a hook is never taken for its end: the
+// file is reported with the cause and nothing of it is applied (the
+// relation run writes no results). /proc/self/mem is a regular file whose
+// reading from its start fails.
+TEST_F(HookFilesTest, AFailedReadStopsItsStepWithTheCause) {
+  const AutoTestReport::Scope reporting;
+  const std::string failing = "/proc/self/mem";
+  const auto relations = [&](const std::string& forms, const std::string& relations) {
+    engine->loadInputXmlFile(forms, relations, dir + "results.txt", pa.get(), kFormID_PAReturnInfo, kInProgress);
+  };
+  const struct {
+    const char* input;
+    std::function<void()> run;
+  } cases[] = {
+      {"import", [&] { engine->loadInputTextFile(failing, pa.get()); }},
+      {"forms affected", [&] { relations(failing, dir + "relations.xml"); }},
+      {"relations", [&] { relations(dir + "forms.txt", failing); }},
+      {"field groups",
+       [&] { engine->scrubInputFields("PA", failing, pa.get(), kFormID_PAReturnInfo, kDone, kInProgress); }},
+      {"options", [&] {
+         AutoTestFiles::OptionValues values;
+         AutoTestFiles::readOptions(failing, {"PAFIELDRELATION"}, values);
+       }},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(dir + kReport);
+    c.run();
+    EXPECT_EQ(read(kReport), "file " + failing + " not read: cannot be read: Input/output error\n") << c.input;
+    EXPECT_FALSE(exists("results.txt") || relationApplied() || done() || name() != "Jane") << c.input;
+  }
+}
+
+// No output replaces a file the host reads (its return file, the federal
+// file), be it the same file through a hard link or another spelling of a
+// file yet to be made: the relation run is refused and reported, and
+// leaves the done box clear.
+TEST_F(HookFilesTest, OutputsNeverReplaceTheHostsInputs) {
+  const std::string ret = "PARETURNINFO:1:F31:Jane\n";
+  write("ret.txt", ret);
+  std::filesystem::create_directories(dir + "elsewhere");
+  std::filesystem::create_hard_link(dir + "ret.txt", dir + "elsewhere/ret.txt");
+  const struct {
+    std::string hostInput;
+    const char* output;
+  } cases[] = {{dir + "elsewhere/ret.txt", "ret.txt"}, {dir + "new/../1.tif", "1.tif"}};
+  for (const auto& c : cases) {
+    DataMgmt::OrvaneConfiguration::getInstance().setHostInputFiles({"", c.hostInput});
+    writeOptions({{"PAFIELDRELATION", "Yes"}, {"PAFIELDRELATIONFORMSAFFECTED", "forms.txt"},
+                  {"PAFIELDRELATIONINPUTFIELDS", "relations.xml"}, {"PAFIELDRELATIONOUTPUTFIELDS", c.output}});
+    std::filesystem::remove(dir + kReport);
+    engine->runAutoTest();
+    EXPECT_EQ(read(kReport), "output " + dir + c.output + ": names a file this run reads\n") << c.hostInput;
+    EXPECT_FALSE(read("ret.txt") != ret || exists("1.tif") || relationApplied() || done()) << c.hostInput;
   }
 }
 

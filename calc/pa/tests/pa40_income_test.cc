@@ -38,6 +38,25 @@ TEST_F(PA40Test, ScheduleUENetSplitsIntoExcessAndExpensesCutToGross) {
   }
 }
 
+// A W-2 entered with negative wages never makes line 1b negative, with no
+// Schedule UE or with one whose expenses it cuts to 0.
+TEST_F(PA40Test, NegativeWagesLeaveLine1bAtZero) {
+  const struct {
+    double net;
+    bool limited;
+  } kCases[] = {{0, false}, {300, true}};
+  for (const auto& c : kCases) {
+    restart();
+    setFilingStatus(kFilingJoint);
+    w2(1, -55000, 38500);
+    if (c.net != 0) scheduleUE(1, false, c.net);
+    run();
+    EXPECT_EQ(amount(PA40::kUnreimbursedExpenses), 0) << c.net;
+    EXPECT_EQ(marked(PA40::kTaxpayerExpensesLimitedBox), c.limited) << c.net;
+    EXPECT_EQ(amount(PA40::kNetCompensation), 0) << c.net;  // 1a is -16,500
+  }
+}
+
 TEST_F(PA40Test, AddedExpensesOpenOnlyBesideTheirPersonsScheduleUE) {
   enter(PA40::kTaxpayerAddedExpenses, 50);
   run();
