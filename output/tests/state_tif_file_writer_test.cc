@@ -74,6 +74,14 @@ TEST_F(WholeFileTest, UpdateNeverLosesTheOldFile) {
   EXPECT_FALSE(writer->writeTifFile(1, 40));
   EXPECT_NE(std::string::npos, writer->outputError().find("line 2 of " + path("1.tif")));
   writeFile("1.tif", "D FDF1040   001 X T 1\n");
+  // An old file whose reading fails (this process's memory, from its
+  // start): no write, the cause said.
+  fs::remove(path("40.tif"));
+  fs::create_symlink("/proc/self/mem", path("40.tif"));
+  EXPECT_FALSE(writer->writeTifFile(2, 40));
+  EXPECT_NE(std::string::npos, writer->outputError().find("cannot read " + path("40.tif") + " (after line 0): "));
+  EXPECT_TRUE(fs::is_symlink(path("40.tif")));
+  fs::remove(path("40.tif"));
   // A file without a header gets the whole header, its sections listed;
   // its records stay and the old federal data gives way to the new.
   writeFile("40.tif", old);
