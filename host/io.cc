@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace IOMgmt {
 
@@ -34,6 +36,18 @@ bool writeAll(int fd, const void* data, std::size_t size) {
     size -= static_cast<std::size_t>(put);
   }
   return true;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+  const auto normal = [](const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+    return error ? path : resolved.string();
+  };
+  if (a == b || normal(a) == normal(b)) return true;
+  struct stat first, second;
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
 }
 
 int openRegularFile(const std::string& path, std::string* why) {

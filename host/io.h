@@ -117,6 +117,11 @@ class HOST_API FileWriter {
   bool failed_ = false;  // a write failed: the file misses lines
 };
 
+// Ours: whether the paths `a` and `b` name one file: the same path however
+// spelled (made absolute, "." and ".." parts and the symbolic links of the
+// part that exists resolved), or the same file on the disk (a hard link).
+HOST_API bool sameFile(const std::string& a, const std::string& b);
+
 // Ours: read(2) of at most `size` bytes, tried again while a signal
 // interrupts it; what read(2) gives (-1 with errno set on an error, 0 at
 // the end).

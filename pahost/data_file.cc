@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "host/io.h"
 #include "pahost/folder_turn.h"
 
 namespace {
@@ -86,14 +87,9 @@ std::vector<std::string> namesIn(int fd) {
 bool copyRest(int from, int to) {
   std::vector<char> block(kCopyBlock);
   for (;;) {
-    const ssize_t got = ::read(from, block.data(), block.size());
-    if (got < 0 && errno == EINTR) continue;
+    const ssize_t got = IOMgmt::readSome(from, block.data(), block.size());
     if (got <= 0) return got == 0;
-    for (ssize_t put = 0; put < got;) {
-      const ssize_t done = ::write(to, block.data() + put, static_cast<std::size_t>(got - put));
-      if (done < 0 && errno != EINTR) return false;
-      put += done < 0 ? 0 : done;
-    }
+    if (!IOMgmt::writeAll(to, block.data(), static_cast<std::size_t>(got))) return false;
   }
 }
 

@@ -55,7 +55,6 @@ class FolderTurn {
   // Without the turn held nothing is written (the record is the holder's)
   // and it is true.
   bool record(const std::vector<std::string>& names);
-  const std::string& lockPath() const { return lockPath_; }
   const std::string& error() const { return error_; }
 
  private:

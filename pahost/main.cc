@@ -49,10 +49,6 @@ const int kExitLinesSkipped = 3;   // lines of the return not stored, or texts n
 const int kExitEFileRefused = 4;
 const int kExitEFileOnceDealtWith = 5;
 
-// The federal data file beside the data file, which the data file is
-// made from.
-const char kFederalFileName[] = "1.tif";
-
 // For tests: how long a run waits at most for another that writes into
 // the same folder, in whole seconds up to kMostLockWait.
 const char kLockWaitVariable[] = "PAHOST_LOCK_WAIT";
@@ -300,20 +296,6 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
   return status == kExitOK && (skipped > 0 || leftOut > 0) ? kExitLinesSkipped : status;
 }
 
-// Whether `a` and `b` name one file: the same path, or the same file on
-// the disk (a hard link, a symbolic link or another spelling).
-bool sameFile(const std::string& a, const std::string& b) {
-  struct stat first, second;
-  return a == b || (::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-                    first.st_dev == second.st_dev && first.st_ino == second.st_ino);
-}
-
-// The federal file the data file at `out` is made from: 1.tif beside it.
-std::string federalFileBeside(const std::string& out) {
-  const std::size_t slash = out.rfind('/');
-  return (slash == std::string::npos ? std::string() : out.substr(0, slash + 1)) + kFederalFileName;
-}
-
 // Why --out may not be written, before anything is: a folder, the return
 // file, or the federal file it would be made from; "" when it may.
 std::string outRefusal(const Options& o) {
@@ -321,11 +303,11 @@ std::string outRefusal(const Options& o) {
   if (::stat(o.outFile.c_str(), &out) == 0 && S_ISDIR(out.st_mode)) {
     return "--out names the folder " + o.outFile + ": give a file in it";
   }
-  if (!o.returnFile.empty() && sameFile(o.outFile, o.returnFile)) {
+  if (!o.returnFile.empty() && IOMgmt::sameFile(o.outFile, o.returnFile)) {
     return "--out names the return file " + o.returnFile + ": the data file would replace it";
   }
-  const std::string federal = federalFileBeside(o.outFile);
-  if (sameFile(o.outFile, federal)) {
+  const std::string federal = HostSession::federalFileBeside(o.outFile);
+  if (IOMgmt::sameFile(o.outFile, federal)) {
     return "--out names the federal file " + federal + ", which the data file is made from";
   }
   return "";
@@ -427,7 +409,7 @@ int run(int argc, char** argv) {
     DataMgmt::OrvaneConfiguration& configuration = DataMgmt::OrvaneConfiguration::getInstance();
     configuration.setAllowAutoTest(true);
     configuration.setAutoTestDir(o.autoTestDir);
-    configuration.setHostInputFiles({o.returnFile, federalFileBeside(o.outFile)});
+    configuration.setHostInputFiles({o.returnFile, HostSession::federalFileBeside(o.outFile)});
   }
   // With --dump, standard output carries the dump alone.
   std::FILE* info = o.dump ? stderr : stdout;

@@ -332,6 +332,11 @@ void HostSession::setDataFileWait(int seconds, std::FILE* notices) {
   waitNotices_ = notices;
 }
 
+std::string HostSession::federalFileBeside(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + fileNameOf(kFederalReturnType);
+}
+
 std::string HostSession::fileNameOf(DataMgmt::TaxReturnType type) { return std::to_string(type) + ".tif"; }
 
 bool HostSession::calculateAndWrite(const std::string& path, long* records) {

@@ -92,6 +92,9 @@ class HostSession {
   // then put at `path` so that `path` always holds the complete older file
   // or the complete new one (data_file.h), whatever it is called.
   bool writeDataFile(const std::string& path, long* records);
+  // The federal file a data file at `path` is made from: the host's name
+  // for it in the same folder.
+  static std::string federalFileBeside(const std::string& path);
   // How writeDataFile waits for another run of the user's that writes into
   // the same folder: at most `seconds` (below 0: the placement's own bound),
   // saying so on `notices` (nullptr, the default: nowhere).

@@ -9,8 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "host/configuration.h"
 #include "host/io.h"
@@ -121,23 +119,6 @@ bool isControlFileName(const std::string& name) {
     }
   }
   return false;
-}
-
-// The path made absolute, its "." and ".." parts and the symbolic links
-// of the part that exists resolved; the path as it stands when that fails.
-std::string normalPath(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::path normal = std::filesystem::weakly_canonical(path, error);
-  return error ? path : normal.string();
-}
-
-// Whether `a` and `b` name one file: the same path, however spelled, or
-// the same file on the disk (a hard link counts).
-bool sameFile(const std::string& a, const std::string& b) {
-  struct stat first, second;
-  if (a == b || normalPath(a) == normalPath(b)) return true;
-  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
-         first.st_ino == second.st_ino;
 }
 
 // Why a hook may not write `path`; "" when it may.
@@ -358,10 +339,10 @@ RunInputs::~RunInputs() { runInputs.resize(runInputs.size() - added_); }
 
 bool isRunInput(const std::string& path) {
   for (const std::string& input : runInputs) {
-    if (sameFile(path, input)) return true;
+    if (IOMgmt::sameFile(path, input)) return true;
   }
   for (const std::string& input : DataMgmt::OrvaneConfiguration::getInstance().getHostInputFiles()) {
-    if (!input.empty() && sameFile(path, input)) return true;
+    if (!input.empty() && IOMgmt::sameFile(path, input)) return true;
   }
   return false;
 }
