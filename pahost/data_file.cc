@@ -103,10 +103,14 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
 
 DataFilePlacement::DataFilePlacement(const std::string& target, const std::string& writtenName,
                                      const std::string& federalName)
-    : target_(target), writtenName_(writtenName), federalName_(federalName) {
+    : target_(target), writtenName_(writtenName), federalName_(federalName), parent_(folderOf(target)) {
   const std::size_t slash = target.rfind('/');
-  parent_ = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
   name_ = slash == std::string::npos ? target : target.substr(slash + 1);
+}
+
+std::string DataFilePlacement::folderOf(const std::string& target) {
+  const std::size_t slash = target.rfind('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
 }
 
 DataFilePlacement::~DataFilePlacement() {

@@ -63,6 +63,12 @@ class DataFilePlacement {
   // The writer's data folder (after begin()): the private folder, reached
   // through its open handle where the system offers that.
   const std::string& folder() const { return folder_; }
+  // The private folder's path beside the target ("" before begin() made
+  // it).
+  const std::string& privateFolder() const { return scratch_; }
+  // The folder a target at `target` is in, where its lock file and private
+  // folder go.
+  static std::string folderOf(const std::string& target);
   // Puts the written file at the target; false with error() set when a
   // step fails: before the rename the target is as it was, after it
   // (inPlace()) the new file is there but may not survive a crash.

@@ -63,11 +63,19 @@ ssize_t readAt(int fd, char* block, std::size_t size, std::size_t offset) {
 
 }  // namespace
 
+namespace {
+
+std::string lockFileName() { return kLockHead + std::to_string(::geteuid()) + kLockTail; }
+
+}  // namespace
+
 FolderTurn::FolderTurn(int folderFd, const std::string& folder)
     : folderFd_(::fcntl(folderFd, F_DUPFD_CLOEXEC, 0)),
       folder_(folder),
-      lockName_(kLockHead + std::to_string(::geteuid()) + kLockTail),
+      lockName_(lockFileName()),
       lockPath_(folder + "/" + lockName_) {}
+
+std::string FolderTurn::lockFileIn(const std::string& folder) { return folder + "/" + lockFileName(); }
 
 // The file goes while the turn is still held, and only while its name is
 // still this file: a run waiting on it then takes the lock of a file that

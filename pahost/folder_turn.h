@@ -56,6 +56,8 @@ class FolderTurn {
   // and it is true.
   bool record(const std::vector<std::string>& names);
   const std::string& error() const { return error_; }
+  // The user's lock file in `folder` (a path), whether or not it is there.
+  static std::string lockFileIn(const std::string& folder);
 
  private:
   // What one try of the lock found.
