@@ -1,6 +1,5 @@
 #include "pahost/data_file.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,15 +11,11 @@
 #include <vector>
 
 #include "host/io.h"
+#include "pahost/file_status.h"
 #include "pahost/folder_turn.h"
 
 namespace {
 
-// A private folder's name: this head and six of these letters, picked at
-// random.
-const char kScratchHead[] = ".pahost-";
-const std::size_t kScratchLetters = 6;
-const char kNameLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 // How many names are tried before the private folder is given up.
 const int kNameAttempts = 100;
 const mode_t kPrivateFolderMode = 0700;
@@ -34,19 +29,13 @@ const mode_t kOthersAccess = 077;
 // The system's view of a process's open files, one path per number.
 const char kOpenFilesFolder[] = "/proc/self/fd/";
 const std::size_t kCopyBlock = 65536;
-// The host's writer writes the file under its name and this tail first,
-// and renames it once it is complete.
-const char kWriterTemporary[] = ".tmp";
 
-bool isScratchName(const std::string& name) {
-  const std::size_t head = sizeof kScratchHead - 1;
-  return name.size() == head + kScratchLetters && name.compare(0, head, kScratchHead) == 0 &&
-         name.find_first_not_of(kNameLetters, head) == std::string::npos;
-}
-
-// A folder of this user's that no one else may enter.
-bool isPrivate(const struct stat& folder) {
-  return S_ISDIR(folder.st_mode) && folder.st_uid == ::geteuid() && (folder.st_mode & kOthersAccess) == 0;
+// Whether `made`, the folder open as `fd` that this run just made, is
+// still that one: this user's, and no one else's to enter, as far as its
+// file system keeps permissions.
+bool isPrivate(int fd, const struct stat& made) {
+  return S_ISDIR(made.st_mode) && made.st_uid == runningUser() &&
+         ((made.st_mode & kOthersAccess) == 0 || !keepsPermissions(fd, made));
 }
 
 // What stands at a path that is not a regular file, in words.
@@ -60,27 +49,6 @@ const char* kindOf(mode_t mode) {
     if ((mode & S_IFMT) == kind.type) return kind.words;
   }
   return "no file";
-}
-
-bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
-
-// The names in the folder `fd` (without "." and ".."); `fd` stays open.
-std::vector<std::string> namesIn(int fd) {
-  std::vector<std::string> names;
-  const int own = ::dup(fd);
-  DIR* dir = own < 0 ? nullptr : ::fdopendir(own);
-  if (dir == nullptr) {
-    if (own >= 0) ::close(own);
-    return names;
-  }
-  ::rewinddir(dir);
-  while (const dirent* entry = ::readdir(dir)) {
-    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
-      names.push_back(entry->d_name);
-    }
-  }
-  ::closedir(dir);
-  return names;
 }
 
 // Copies what is left to read of `from` to `to`; false with errno set.
@@ -137,11 +105,12 @@ bool DataFilePlacement::begin() {
   if (parentFd_ < 0) return fail("cannot open the folder", parent_);
   if (!checkTarget()) return false;
   turn_.reset(new FolderTurn(parentFd_, parent_));
+  folders_.reset(new PrivateFolders(parentFd_, writtenName_, federalName_));
   if (!turn_->take(turnWait_, notices_)) return refuse(turn_->error());
   // Without a held turn (a file system without locks) other runs may be
   // writing: what looks left over is then left alone.
   if (turn_->held()) {
-    for (const std::string& name : turn_->recorded()) removeLeftover(name);
+    for (const FolderTurn::Entry& entry : turn_->recorded()) removeLeftover(entry);
   }
   return makePrivateFolder() && holdPrivateFolder() && copyFederalFile();
 }
@@ -160,19 +129,17 @@ bool DataFilePlacement::checkTarget() {
 
 // The name is recorded in the turn's file before the folder is made, so
 // that a kill at any moment leaves no folder the next run cannot tell as a
-// leftover of pahost's.
+// leftover of pahost's; what identifies the folder follows once it is
+// open (holdPrivateFolder).
 bool DataFilePlacement::makePrivateFolder() {
   std::random_device random;
   int cause = EEXIST;
   for (int attempt = 0; attempt < kNameAttempts && cause == EEXIST; ++attempt) {
-    std::string name = kScratchHead;
-    for (std::size_t i = 0; i < kScratchLetters; ++i) name += kNameLetters[random() % (sizeof kNameLetters - 1)];
+    const std::string name = PrivateFolders::newName(random);
     struct stat taken;
     if (::fstatat(parentFd_, name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) continue;  // in use: not recorded
-    std::vector<std::string> names;
-    for (const Leftover& left : earlier_) names.push_back(left.name);
-    names.push_back(name);
-    if (!turn_->record(names)) return fail("cannot record the private folder's name in", parent_);
+    own_ = FolderTurn::Entry{name, false, 0, 0};
+    if (!recordWithEarlier(own_)) return fail("cannot record the private folder's name in", parent_);
     if (::mkdirat(parentFd_, name.c_str(), kPrivateFolderMode) == 0) {
       scratch_ = parent_ + "/" + name;
       return true;
@@ -183,24 +150,39 @@ bool DataFilePlacement::makePrivateFolder() {
   return fail("cannot make a private folder in", parent_);
 }
 
-// Opens the private folder just made and makes sure it is still that one
-// (this user's, closed to everyone else). The writer reaches it through the
-// open handle: what becomes of its name in the target's folder no longer
-// matters. Without the system's view of open files, by its path.
+// Opens the private folder just made, makes sure it is still that one
+// (this user's, closed to everyone else) and records what identifies it.
+// The writer reaches it through the open handle: what becomes of its name
+// in the target's folder no longer matters. Without the system's view of
+// open files, by its path. A folder this run cannot open or look at goes
+// again at finish(), while it is empty.
 bool DataFilePlacement::holdPrivateFolder() {
-  const std::string name = scratch_.substr(scratch_.rfind('/') + 1);
-  scratchFd_ = ::openat(parentFd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  scratchFd_ = ::openat(parentFd_, own_.name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (scratchFd_ < 0) return fail("cannot open the private folder", scratch_);
   struct stat made;
-  if (::fstat(scratchFd_, &made) != 0 || !isPrivate(made)) {
-    ::close(scratchFd_);  // another's folder: nothing in it is removed
+  const bool seen = ::fstat(scratchFd_, &made) == 0;
+  const int cause = errno;
+  if (!seen || !isPrivate(scratchFd_, made)) {
+    ::close(scratchFd_);
     scratchFd_ = -1;
+    errno = cause;
+    if (!seen) return fail("cannot look at the private folder", scratch_);
+    own_.name.clear();  // another's folder: nothing in it is removed
     return refuse("the private folder " + scratch_ + " was replaced by another");
   }
+  own_ = FolderTurn::Entry{own_.name, true, made.st_dev, made.st_ino};
+  if (!recordWithEarlier(own_)) return fail("cannot record the private folder in", parent_);
   folder_ = kOpenFilesFolder + std::to_string(scratchFd_);
-  struct stat seen;
-  if (::stat(folder_.c_str(), &seen) != 0 || !sameFile(seen, made)) folder_ = scratch_;
+  struct stat open;
+  if (::stat(folder_.c_str(), &open) != 0 || !isSameFile(open, made)) folder_ = scratch_;
   return true;
+}
+
+bool DataFilePlacement::recordWithEarlier(const FolderTurn::Entry& own) {
+  std::vector<FolderTurn::Entry> entries;
+  for (const Leftover& left : earlier_) entries.push_back(left.entry);
+  entries.push_back(own);
+  return turn_->record(entries);
 }
 
 // The federal file beside the target, copied into the private folder: a
@@ -222,13 +204,29 @@ bool DataFilePlacement::copyFederalFile() {
   const int to = !ok ? -1
                      : ::openat(scratchFd_, federalName_.c_str(),
                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kNewFileMode);
-  ok = ok && ((to >= 0 && copyRest(from, to)) || fail("cannot copy the federal file", federal));
+  ok = ok && ((to >= 0 && copyRest(from, to) && ::fstat(to, &federalCopy_) == 0) ||
+              fail("cannot copy the federal file", federal));
   if (to >= 0 && ::close(to) != 0 && ok) ok = fail("cannot copy the federal file", federal);
+  federalCopied_ = ok;
   ::close(from);
   return ok;
 }
 
+// The writer takes a federal file it does not find for a return without
+// federal data: the copy must have stayed, the very one made, for the
+// data file to hold it.
+bool DataFilePlacement::federalCopyStayed() {
+  struct stat now;
+  if (!federalCopied_ || (::fstatat(scratchFd_, federalName_.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+                          isSameFile(now, federalCopy_))) {
+    return true;
+  }
+  return refuse("the copy of the federal file " + parent_ + "/" + federalName_ + " left the private folder " +
+                scratch_ + " during the write, and the data file may lack its federal data");
+}
+
 bool DataFilePlacement::commit() {
+  if (!federalCopyStayed()) return false;
   const std::string written = scratch_ + "/" + writtenName_;
   const int fd = ::openat(scratchFd_, writtenName_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return fail("cannot open", written);
@@ -253,12 +251,14 @@ bool DataFilePlacement::commit() {
 // (and the name a link of the user's, if it is one), else those of a new
 // file: a file someone else put at the target must not make the new one
 // readable. A group the user may not give (one the user is not in) leaves
-// the new file closed to the group it has.
+// the new file closed to the group it has. A file system that keeps no
+// permissions may refuse them (EPERM, though the file is the user's): the
+// file then has those it shows.
 bool DataFilePlacement::takeOlderAccess(int fd, const std::string& written) {
   struct stat entry;
   struct stat older;
   struct stat made;
-  const uid_t user = ::geteuid();
+  const uid_t user = runningUser();
   mode_t mode = kNewFileMode;
   if (::fstatat(parentFd_, name_.c_str(), &entry, AT_SYMLINK_NOFOLLOW) == 0 && entry.st_uid == user &&
       ::fstatat(parentFd_, name_.c_str(), &older, 0) == 0 && older.st_uid == user && S_ISREG(older.st_mode)) {
@@ -267,7 +267,7 @@ bool DataFilePlacement::takeOlderAccess(int fd, const std::string& written) {
                          (made.st_gid == older.st_gid || ::fchown(fd, static_cast<uid_t>(-1), older.st_gid) == 0);
     if (!grouped) mode &= ~kGroupAccess;
   }
-  return ::fchmod(fd, mode) == 0 || fail("cannot set the permissions of", written);
+  return ::fchmod(fd, mode) == 0 || errno == EPERM || fail("cannot set the permissions of", written);
 }
 
 std::string DataFilePlacement::outsideNames(std::string text) const {
@@ -283,19 +283,20 @@ bool DataFilePlacement::finish() {
   if (finished_) return leftBehind_.empty();
   finished_ = true;
   std::vector<Leftover> stays;
+  std::string cause;
   if (scratchFd_ >= 0) {
-    const std::string name = scratch_.substr(scratch_.rfind('/') + 1);
-    std::string cause;
-    if (!removeFolderOfWrite(scratchFd_, name, &cause)) stays.push_back({name, cause});
+    if (!folders_->removeOfWrite(scratchFd_, own_.name, &cause)) stays.push_back({own_, cause});
     ::close(scratchFd_);
     scratchFd_ = -1;
+  } else if (!scratch_.empty() && !own_.name.empty() && !folders_->removeEmpty(own_.name, &cause)) {
+    stays.push_back({own_, cause});  // made, but never held
   }
   const std::size_t own = stays.size();
   stays.insert(stays.end(), earlier_.begin(), earlier_.end());
   if (turn_ != nullptr) {
-    std::vector<std::string> names;
-    for (const Leftover& left : stays) names.push_back(left.name);
-    turn_->record(names);  // when it fails, the older record names them too
+    std::vector<FolderTurn::Entry> entries;
+    for (const Leftover& left : stays) entries.push_back(left.entry);
+    turn_->record(entries);  // when it fails, the older record names them too
   }
   tellLeftBehind(stays, own);
   turn_.reset();
@@ -308,7 +309,7 @@ void DataFilePlacement::tellLeftBehind(const std::vector<Leftover>& stays, std::
   const bool recorded = turn_ != nullptr && turn_->held();
   std::string told;
   for (std::size_t i = 0; i < stays.size(); ++i) {
-    const std::string path = parent_ + "/" + stays[i].name;
+    const std::string path = parent_ + "/" + stays[i].entry.name;
     leftBehind_.push_back(path);
     told += std::string(told.empty() ? "" : "; ") + "the private folder " + path +
             (i < own ? " of this run" : " an earlier run left") + " could not be removed (" + stays[i].cause +
@@ -318,62 +319,13 @@ void DataFilePlacement::tellLeftBehind(const std::vector<Leftover>& stays, std::
   if (!told.empty()) error_ = told;
 }
 
-// By name alone: what the writer and begin() put into a private folder.
-bool DataFilePlacement::isFileOfWrite(const std::string& entry) const {
-  return entry == federalName_ || entry == writtenName_ || entry == writtenName_ + kWriterTemporary;
-}
-
-// What a write leaves in its private folder, each a regular file of the
-// user's: the file, the writer's temporary beside it and the federal
-// file's copy; nothing else is removed, and the folder only when that
-// empties it. A folder someone moved away from its name (which only
-// someone who may write into the target's folder can do) is no longer
-// beside the target: what now has its name is left alone.
-bool DataFilePlacement::removeFolderOfWrite(int fd, const std::string& name, std::string* cause) {
-  for (const std::string& entry : namesIn(fd)) {
-    struct stat info;
-    if (!isFileOfWrite(entry) || ::fstatat(fd, entry.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
-        !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
-      continue;
-    }
-    if (::unlinkat(fd, entry.c_str(), 0) != 0 && cause->empty()) {
-      *cause = "cannot remove " + entry + ": " + std::strerror(errno);
-    }
-  }
-  struct stat folder;
-  struct stat there;
-  if (::fstat(fd, &folder) != 0 || ::fstatat(parentFd_, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) != 0 ||
-      !sameFile(folder, there)) {
-    return true;  // moved away
-  }
-  if (::unlinkat(parentFd_, name.c_str(), AT_REMOVEDIR) == 0) return true;
-  if (cause->empty()) {
-    *cause = errno == ENOTEMPTY || errno == EEXIST ? std::string("it holds files pahost did not put there")
-                                                   : std::string("cannot remove it: ") + std::strerror(errno);
-  }
-  return false;
-}
-
 // The private folder of a run that ended before it removed it, as the turn
-// records it (the turn held, that run is over): removed when it is still
-// a private folder of this user's. No other folder is ever taken for a
-// leftover, nor kept in the record.
-bool DataFilePlacement::removeLeftover(const std::string& name) {
-  if (!isScratchName(name)) return false;
+// records it (the turn held, that run is over). No other folder is ever
+// taken for a leftover, nor kept in the record.
+void DataFilePlacement::removeLeftover(const FolderTurn::Entry& entry) {
   for (const Leftover& left : earlier_) {
-    if (left.name == name) return true;  // recorded twice
+    if (left.entry.name == entry.name) return;  // recorded twice
   }
-  struct stat info;
   std::string cause;
-  const int fd = ::openat(parentFd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  bool stays = false;
-  if (fd < 0) {
-    cause = std::string("cannot open it: ") + std::strerror(errno);
-    stays = ::fstatat(parentFd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && isPrivate(info);
-  } else {
-    stays = ::fstat(fd, &info) == 0 && isPrivate(info) && !removeFolderOfWrite(fd, name, &cause);
-    ::close(fd);
-  }
-  if (stays) earlier_.push_back({name, cause});
-  return stays;
+  if (!folders_->removeLeftover(entry, &cause)) earlier_.push_back({entry, cause});
 }

@@ -13,24 +13,28 @@
 // finds the federal data there whatever the target is called; a federal
 // file that is not a plain file (a FIFO would hang the write, a link could
 // bring in any file the user may read), or that the target would replace,
-// is refused. commit() gives the new file the older file's permissions and
-// group when that is the user's own (else 0600: it holds social security
-// numbers), forces it to the disk, renames it over the target and forces
-// the folder to the disk. Nothing is renamed aside or deleted first: until
-// that rename the target is untouched.
+// is refused; a copy that is gone by the time the file is put in place
+// fails the write (the writer takes a missing federal file for none).
+// commit() gives the new file the older file's permissions and group when
+// that is the user's own (else 0600: it holds social security numbers),
+// forces it to the disk, renames it over the target and forces the folder
+// to the disk. Nothing is renamed aside or deleted first: until that
+// rename the target is untouched. On a file system that keeps no Unix
+// permissions (file_status.h) the folder and the file have those it shows,
+// and that is no failure.
 //
 // The user's runs into one folder take turns (folder_turn.h), waiting a
-// bounded time for one another. The private folder goes at finish() (or
-// when the object goes); the one a killed run left, as the turn records
-// it, goes with the next run into the same folder. Only pahost's own files
-// in a private folder are removed (the written file, the writer's
-// temporary beside it and the federal file's copy), and nothing else
-// there is ever removed: a private folder that cannot be emptied and
-// removed stays, and stays recorded, so that each later run tries again;
-// finish() tells the caller.
+// bounded time for one another. The private folder is recorded in the
+// turn before it is made and identified once it is open; it goes at
+// finish() (or when the object goes); the one a killed run left, as the
+// turn records it, goes with the next run into the same folder, and only
+// that very folder (private_folders.h). A private folder that cannot be
+// emptied, removed or looked at stays, and stays recorded, so that each
+// later run tries again; finish() tells the caller.
 #ifndef PAHOST_DATA_FILE_H_
 #define PAHOST_DATA_FILE_H_
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstdio>
@@ -38,7 +42,8 @@
 #include <string>
 #include <vector>
 
-class FolderTurn;
+#include "pahost/folder_turn.h"
+#include "pahost/private_folders.h"
 
 class DataFilePlacement {
  public:
@@ -97,21 +102,21 @@ class DataFilePlacement {
   bool checkTarget();
   bool makePrivateFolder();
   bool holdPrivateFolder();
+  // Records this run's private folder `own` after those earlier runs left
+  // that stay; false with errno set.
+  bool recordWithEarlier(const FolderTurn::Entry& own);
+  // Whether the federal file's copy is still the one copyFederalFile made;
+  // false with error() set.
+  bool federalCopyStayed();
   // Gives the written file `fd` what it takes of the older file.
   bool takeOlderAccess(int fd, const std::string& written);
   bool copyFederalFile();
-  // Whether `entry` of a private folder is pahost's own.
-  bool isFileOfWrite(const std::string& entry) const;
-  // Removes what a write leaves in the open folder `fd`, then the folder
-  // `name` of the target's folder when that empties it; false with
-  // `*cause` set when the folder stays.
-  bool removeFolderOfWrite(int fd, const std::string& name, std::string* cause);
-  // Removes the recorded private folder `name` of an earlier run; true
-  // when it is one and stays (kept in earlier_).
-  bool removeLeftover(const std::string& name);
+  // Removes the private folder `entry` of an earlier run, as recorded;
+  // one that is that folder and stays is kept in earlier_.
+  void removeLeftover(const FolderTurn::Entry& entry);
   // A private folder of pahost's that could not be removed, and why.
   struct Leftover {
-    std::string name;
+    FolderTurn::Entry entry;
     std::string cause;
   };
   // Sets leftBehind_ and error() after the private folders that `stays`,
@@ -124,12 +129,17 @@ class DataFilePlacement {
   std::string parent_;   // the target's folder
   std::string name_;     // the target's name in it
   std::string scratch_;  // the private folder's path, "" while there is none
+  // The private folder as recorded (its name "" when it is not this run's).
+  FolderTurn::Entry own_;
   std::string folder_;   // the writer's path to it
   int parentFd_ = -1;    // the target's folder
   int scratchFd_ = -1;   // the private folder
   int turnWait_ = kDefaultTurnWait;
   std::FILE* notices_ = nullptr;
   std::unique_ptr<FolderTurn> turn_;  // held from begin() on, until finish()
+  std::unique_ptr<PrivateFolders> folders_;  // from begin() on
+  bool federalCopied_ = false;
+  struct stat federalCopy_ = {};  // the copy of the federal file, once made
   bool inPlace_ = false;
   bool finished_ = false;
   // Earlier runs' private folders that could not be removed, recorded

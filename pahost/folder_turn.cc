@@ -6,8 +6,12 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <thread>
+
+#include "pahost/file_status.h"
 
 namespace {
 
@@ -27,8 +31,6 @@ const int kStaleAttempts = 100;
 // it is cut short and names nothing.
 const std::size_t kRecordBlock = 4096;
 const std::size_t kRecordLimit = 65536;
-
-bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // Writes all of `text` at the start of `fd`, going on after a signal;
 // false with errno set.
@@ -65,7 +67,30 @@ ssize_t readAt(int fd, char* block, std::size_t size, std::size_t offset) {
 
 namespace {
 
-std::string lockFileName() { return kLockHead + std::to_string(::geteuid()) + kLockTail; }
+std::string lockFileName() { return kLockHead + std::to_string(runningUser()) + kLockTail; }
+
+// One line of the record: the name, then the device and inode once known.
+std::string recordLine(const FolderTurn::Entry& entry) {
+  if (!entry.identified) return entry.name + "\n";
+  return entry.name + " " + std::to_string(entry.device) + " " + std::to_string(entry.inode) + "\n";
+}
+
+// The entry of a record line; a line of another shape names no folder.
+bool readRecordLine(const std::string& line, FolderTurn::Entry* entry) {
+  std::istringstream parts(line);
+  std::string device;
+  std::string inode;
+  std::string rest;
+  parts >> entry->name >> device >> inode >> rest;
+  if (entry->name.empty() || !rest.empty() || device.empty() != inode.empty()) return false;
+  if (device.empty()) return true;
+  char* end = nullptr;
+  entry->device = static_cast<dev_t>(std::strtoull(device.c_str(), &end, 10));
+  if (*end != '\0' || device[0] == '-') return false;
+  entry->inode = static_cast<ino_t>(std::strtoull(inode.c_str(), &end, 10));
+  entry->identified = *end == '\0' && inode[0] != '-';
+  return entry->identified;
+}
 
 }  // namespace
 
@@ -93,29 +118,42 @@ bool FolderTurn::refuse(const std::string& cause) {
 }
 
 bool FolderTurn::isLockFile(const struct stat& info) const {
-  return S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & kOthersAccess) == 0 &&
-         info.st_nlink == 1;
+  return S_ISREG(info.st_mode) && info.st_uid == runningUser() && info.st_nlink == 1;
+}
+
+// A file another user may open could be locked by that user. A file
+// system that keeps no permissions shows every file open to others (and
+// this run's own file too): there, that is no reason to refuse it.
+bool FolderTurn::closedToOthers(const struct stat& info) {
+  if ((info.st_mode & kOthersAccess) == 0 || !keepsPermissions(lockFd_, info)) return true;
+  char mode[8];
+  std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 0777));
+  return refuse(lockPath_ + " is open to others than you (its permissions are " + mode +
+                ", not 0600), so another user may hold it: it is left as it is; if no one else runs pahost "
+                "into " + folder_ + ", remove it, and pahost makes it anew, open to you alone");
 }
 
 bool FolderTurn::atName(int fd) const {
   struct stat mine;
   struct stat there;
   return fd >= 0 && ::fstat(fd, &mine) == 0 &&
-         ::fstatat(folderFd_, lockName_.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(mine, there);
+         ::fstatat(folderFd_, lockName_.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 && isSameFile(mine, there);
 }
 
 // A second name of the file would be overwritten by the record: the file
-// may be anything of the user's.
+// may be anything of the user's. A file of no name is being removed by
+// its holder: as good as none.
 bool FolderTurn::lookAtLockFile(struct stat* seen, bool* none) {
   *none = false;
   if (::fstatat(folderFd_, lockName_.c_str(), seen, AT_SYMLINK_NOFOLLOW) != 0) {
     *none = errno == ENOENT;
     return *none || refuse("cannot look at the lock file " + lockPath_ + ": " + std::strerror(errno));
   }
-  if (!S_ISREG(seen->st_mode) || seen->st_uid != ::geteuid() || (seen->st_mode & kOthersAccess) != 0) {
-    return refuse(lockPath_ + " is not a lock file of yours, open to you alone: it is left as it is");
+  if (!S_ISREG(seen->st_mode) || seen->st_uid != runningUser()) {
+    return refuse(lockPath_ + " is not a plain file of yours, as a lock file of pahost's is: it is left as it is");
   }
-  return seen->st_nlink == 1 ||
+  *none = seen->st_nlink == 0;
+  return seen->st_nlink <= 1 ||
          refuse(lockPath_ + " is not a lock file of pahost's: it has other names (hard links to it), and it is "
                             "left as it is under each of them");
 }
@@ -134,8 +172,12 @@ bool FolderTurn::openLockFile() {
       return refuse("cannot open the lock file " + lockPath_ + ": " + std::strerror(errno));
     }
     struct stat opened;
-    if (lockFd_ >= 0 && ::fstat(lockFd_, &opened) == 0 && isLockFile(opened) && (none || sameFile(opened, seen))) {
-      return true;
+    if (lockFd_ >= 0 && ::fstat(lockFd_, &opened) == 0 && isLockFile(opened) && (none || isSameFile(opened, seen))) {
+      // A file this run made is its own, whatever its file system shows.
+      if (none || closedToOthers(opened)) return true;
+      ::close(lockFd_);
+      lockFd_ = -1;
+      return false;
     }
     if (lockFd_ >= 0) ::close(lockFd_);  // made or replaced since it was seen: looked at again
     lockFd_ = -1;
@@ -164,11 +206,7 @@ bool FolderTurn::take(int waitSeconds, std::FILE* notices) {
     if (lockFd_ < 0 && !openLockFile()) return false;
     const Attempt attempt = tryLock();
     const int cause = errno;
-    if (attempt == Attempt::kHeld) {
-      held_ = true;
-      clean_ = readRecord() && names_.empty();
-      return true;
-    }
+    if (attempt == Attempt::kHeld) return holdTurn();
     if (attempt == Attempt::kNoLocks) {  // goes on unheld, leaving the file to any holder
       sayNoLocks(notices, cause);
       ::close(lockFd_);
@@ -203,9 +241,25 @@ void FolderTurn::sayNoLocks(std::FILE* notices, int cause) const {
   std::fflush(notices);
 }
 
+// A record that cannot be read may name a killed run's folder: it is not
+// written over, and the turn goes.
+bool FolderTurn::holdTurn() {
+  if (readRecord()) {
+    held_ = true;
+    clean_ = entries_.empty();
+    return true;
+  }
+  const std::string cause = std::strerror(errno);
+  ::close(lockFd_);
+  lockFd_ = -1;
+  return refuse("cannot read the lock file " + lockPath_ + " (" + cause +
+                "), which names the private folders killed runs left in " + folder_ +
+                ": it is left as it is, and nothing is written into " + folder_ + " until it can be read");
+}
+
 // A line without its line end (a record cut short) names nothing.
 bool FolderTurn::readRecord() {
-  names_.clear();
+  entries_.clear();
   std::string text;
   char block[kRecordBlock];
   while (text.size() < kRecordLimit) {
@@ -216,7 +270,8 @@ bool FolderTurn::readRecord() {
   }
   for (std::size_t start = 0, end = text.find('\n'); end != std::string::npos;
        start = end + 1, end = text.find('\n', start)) {
-    if (end > start) names_.push_back(text.substr(start, end - start));
+    Entry entry;
+    if (readRecordLine(text.substr(start, end - start), &entry)) entries_.push_back(entry);
   }
   return true;
 }
@@ -225,10 +280,10 @@ bool FolderTurn::readRecord() {
 // its length, so that a kill between the two leaves every name of the new
 // record whole; what may follow it is the tail of the old record, names a
 // holder recorded as well (a piece of a name names no private folder).
-bool FolderTurn::record(const std::vector<std::string>& names) {
+bool FolderTurn::record(const std::vector<Entry>& entries) {
   if (!held_) return true;
   std::string text;
-  for (const std::string& name : names) text += name + "\n";
+  for (const Entry& entry : entries) text += recordLine(entry);
   clean_ = false;
   struct stat info;
   if (::fstat(lockFd_, &info) != 0) return false;
@@ -237,7 +292,7 @@ bool FolderTurn::record(const std::vector<std::string>& names) {
     return false;
   }
   if (!writeAtStart(lockFd_, text) || !truncateTo(lockFd_, text.size())) return false;
-  names_ = names;
-  clean_ = names.empty();
+  entries_ = entries;
+  clean_ = entries.empty();
   return true;
 }

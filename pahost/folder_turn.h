@@ -5,25 +5,31 @@
 // The turn is a lock on a file of the user's own in the folder (a regular
 // file of one name, mode 0600, named after the user's id): no one else can
 // open it, so no other user can hold the turn nor keep the user's runs
-// waiting; anything else at that name is refused and left as it is. A run
-// holds the turn only while the file it locked is still the one at the
-// name: the holder removes the file as it ends, and a run that was waiting
-// on it then starts over with the file now there.
+// waiting; anything else at that name is refused and left as it is. On a
+// file system that keeps no Unix permissions (file_status.h) no file is
+// open to the user alone, and the lock file is judged by what such a file
+// system keeps: a regular file of the user's with one name. A run holds
+// the turn only while the file it locked is still the one at the name:
+// the holder removes the file as it ends, and a run that was waiting on it
+// then starts over with the file now there.
 //
-// The file also records, one a line, the names of the private folders of
-// pahost's in the folder: that of the run that holds the turn, and those
-// earlier runs ended without removing (killed, or a folder that could not
-// be emptied). A name found there when the turn is taken is no running
-// run's, since a running one would still hold the turn. take() waits a
-// bounded time for a run that holds it (a run stopped with Ctrl-Z holds it
-// until it goes on) and says on `notices` that it waits. Only the holder
-// writes the record or removes the file, and it removes it only once the
-// record names nothing: a folder left behind stays recorded until a later
-// run removes it.
+// The file also records, one a line, the private folders of pahost's in
+// the folder: that of the run that holds the turn, and those earlier runs
+// ended without removing (killed, or a folder that could not be emptied),
+// each by its name and, once it was made, by what identifies it on the
+// disk. A folder found there when the turn is taken is no running run's,
+// since a running one would still hold the turn. take() waits a bounded
+// time for a run that holds it (a run stopped with Ctrl-Z holds it until
+// it goes on) and says on `notices` that it waits; a record it cannot read
+// stops it, as it may name a killed run's folder. Only the holder writes
+// the record or removes the file, and it removes it only once the record
+// names nothing: a folder left behind stays recorded until a later run
+// removes it.
 #ifndef PAHOST_FOLDER_TURN_H_
 #define PAHOST_FOLDER_TURN_H_
 
 #include <sys/stat.h>
+#include <sys/types.h>
 
 #include <cstdio>
 #include <string>
@@ -31,6 +37,17 @@
 
 class FolderTurn {
  public:
+  // A private folder as the record names it: its name in the folder and,
+  // once it was made and looked at, the device and inode it has on the
+  // disk. A name recorded just before its folder is made is not
+  // identified (a run killed then leaves an empty folder).
+  struct Entry {
+    std::string name;
+    bool identified = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+  };
+
   // `folderFd` is the folder, open; the object keeps a handle of its own.
   // `folder` is its path, for messages.
   FolderTurn(int folderFd, const std::string& folder);
@@ -48,13 +65,13 @@ class FolderTurn {
   // Whether the turn is held: without it nothing recorded is anyone's
   // leftover, as other runs may be writing.
   bool held() const { return held_; }
-  // The names the record held when the turn was taken (empty without the
-  // turn), or those recorded since.
-  const std::vector<std::string>& recorded() const { return names_; }
-  // Records `names` in place of what the file held; false with errno set.
-  // Without the turn held nothing is written (the record is the holder's)
-  // and it is true.
-  bool record(const std::vector<std::string>& names);
+  // What the record held when the turn was taken (empty without the
+  // turn), or what was recorded since.
+  const std::vector<Entry>& recorded() const { return entries_; }
+  // Records `entries` in place of what the file held; false with errno
+  // set. Without the turn held nothing is written (the record is the
+  // holder's) and it is true.
+  bool record(const std::vector<Entry>& entries);
   const std::string& error() const { return error_; }
   // The user's lock file in `folder` (a path), whether or not it is there.
   static std::string lockFileIn(const std::string& folder);
@@ -70,14 +87,23 @@ class FolderTurn {
   // Looks at what stands at the lock's name without reading or writing
   // it; false with error() set, true with `*none` when nothing is there.
   bool lookAtLockFile(struct stat* seen, bool* none);
+  // A regular file of the user's with one name, which the record may be
+  // written into.
   bool isLockFile(const struct stat& info) const;
+  // Whether the open lock file `info` is open to the user alone, as far as
+  // its file system keeps permissions; false with error() set.
+  bool closedToOthers(const struct stat& info);
   // Whether the open file `fd` is the one at the lock's name.
   bool atName(int fd) const;
   Attempt tryLock();
+  // Holds the turn just locked once its record is read; false with
+  // error() set, the turn let go, when the record cannot be read.
+  bool holdTurn();
   // Says on `notices` that the run waits, or that it cannot lock.
   void sayWaiting(std::FILE* notices, int waitSeconds) const;
   void sayNoLocks(std::FILE* notices, int cause) const;
-  // Reads the record into names_; false when it cannot be read.
+  // Reads the record into entries_; false with errno set when it cannot
+  // be read.
   bool readRecord();
 
   int folderFd_ = -1;
@@ -88,7 +114,7 @@ class FolderTurn {
   bool held_ = false;
   // Whether the file, as this run last read or wrote it, records nothing.
   bool clean_ = false;
-  std::vector<std::string> names_;
+  std::vector<Entry> entries_;
   std::string error_;
 };
 

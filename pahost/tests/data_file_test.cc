@@ -152,20 +152,25 @@ TEST_F(DataFilePlacementTest, AFolderThatCannotBeFlushedLeavesTheNewFileInPlace)
 
 // A file pahost did not put into its private folder keeps the folder: the
 // caller is told, and the lock file keeps naming it, for the next run to
-// try again, which leaves that file alone.
+// try again, which removes pahost's own files alone, by their whole names.
 TEST_F(DataFilePlacementTest, AFolderThatCannotBeRemovedStaysRecordedAndIsTold) {
   DataFilePlacement placement(target.string(), "40.tif", "1.tif");
   write(placement);
   const std::string name = privateName(placement);
-  std::ofstream(shared / name / "notes.txt") << "the user's notes\n";
+  std::ofstream(shared / name / "40.tif.mine") << "the user's notes\n";
   EXPECT_FALSE(placement.finish());
   EXPECT_EQ(placement.leftBehind(), std::vector<std::string>{(shared / name).string()});
   EXPECT_NE(placement.error().find("it holds files pahost did not put there"), std::string::npos) << placement.error();
+  std::ofstream(shared / name / "40.tif.tmp") << "a write's temporary\n";
   DataFilePlacement next(target.string(), "40.tif", "1.tif");
   write(next);
   EXPECT_FALSE(next.finish());
-  EXPECT_EQ(name + "\n", readFile(lockFile()));
-  EXPECT_EQ("the user's notes\n", readFile(shared / name / "notes.txt"));
+  EXPECT_FALSE(fs::exists(shared / name / "40.tif.tmp"));
+  struct stat folder;
+  ASSERT_EQ(0, ::stat((shared / name).c_str(), &folder));
+  EXPECT_EQ(name + " " + std::to_string(folder.st_dev) + " " + std::to_string(folder.st_ino) + "\n",
+            readFile(lockFile()));
+  EXPECT_EQ("the user's notes\n", readFile(shared / name / "40.tif.mine"));
 }
 
 // The system cannot lock the lock file: the run goes on without the turn,

@@ -193,4 +193,23 @@ TEST_F(FolderTurnsTest, OnlyWhatAKilledRunLeftIsRemoved) {
   EXPECT_GT(earlier.size(), 0u);
 }
 
+// Someone who may write into the folder moves the folder a killed run left
+// away and puts one of the user's own folders, holding the files a write
+// leaves, at its name: it is not the folder the run made, and it stays as
+// it is.
+TEST_F(FolderTurnsTest, AFolderPutAtALeftoversNameStays) {
+  pid_t killed = 0;
+  bool left = false;
+  for (int attempt = 0; attempt < 10 && !left; ++attempt) left = stopMidWrite(SIGKILL, &killed);
+  ASSERT_TRUE(left) << "no run was killed mid-write";
+  const fs::path leftover = dir / privateFolderIn(dir);
+  fs::rename(leftover, logs / "moved");
+  fs::create_directory(leftover);
+  fs::permissions(leftover, fs::perms::owner_all);
+  const std::vector<std::string> kept = {"40.tif", "1.tif"};
+  for (const std::string& name : kept) std::ofstream(leftover / name) << "the user's " << name << "\n";
+  run(target, "");  // 1 when the run was killed before it recorded what identifies its folder
+  for (const std::string& name : kept) EXPECT_EQ("the user's " + name + "\n", readFile(leftover / name)) << name;
+}
+
 }  // namespace

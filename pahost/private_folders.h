@@ -1,0 +1,47 @@
+// PrivateFolders: pahost's private folders beside a data file
+// (data_file.h), by name, and their removal: a write's own once it is over,
+// and those killed runs left, as the folder's turn (folder_turn.h) records
+// them. Only pahost's own files in such a folder are removed, by their
+// whole names (the written file, the writer's temporary beside it and the
+// federal file's copy), each a regular file of the user's, and the folder
+// only when that empties it: nothing else there is ever removed.
+#ifndef PAHOST_PRIVATE_FOLDERS_H_
+#define PAHOST_PRIVATE_FOLDERS_H_
+
+#include <random>
+#include <string>
+
+#include "pahost/folder_turn.h"
+
+class PrivateFolders {
+ public:
+  // `folderFd` is the open folder the private folders are in (the caller
+  // keeps it open); `writtenName` and `federalName` name the files a write
+  // puts into a private folder.
+  PrivateFolders(int folderFd, const std::string& writtenName, const std::string& federalName);
+
+  // A new name for a private folder, picked with `random`.
+  static std::string newName(std::random_device& random);
+  // Removes what a write left in its private folder `name`, open as `fd`,
+  // then the folder; false with `*cause` set when the folder stays. A
+  // folder someone moved away from its name is gone as far as the target's
+  // folder goes: what has its name now is left alone.
+  bool removeOfWrite(int fd, const std::string& name, std::string* cause) const;
+  // Removes the folder `name`, which holds nothing of pahost's (its name
+  // was recorded before it was made), while it is empty; false with
+  // `*cause` set when it stays.
+  bool removeEmpty(const std::string& name, std::string* cause) const;
+  // Removes the private folder `entry` an earlier run left; false with
+  // `*cause` set when that very folder stays. Anything else at its name is
+  // left alone, and true.
+  bool removeLeftover(const FolderTurn::Entry& entry, std::string* cause) const;
+
+ private:
+  bool isFileOfWrite(const std::string& entry) const;
+
+  int folderFd_;
+  std::string writtenName_;
+  std::string federalName_;
+};
+
+#endif  // PAHOST_PRIVATE_FOLDERS_H_

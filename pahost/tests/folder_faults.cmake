@@ -1,0 +1,93 @@
+# pahost (PAHOST) writing into the folder WORK, on the return RETURN, with
+# the library FAULTS (io_faults.cc) preloaded to fail the file system around
+# the lock file and the private folder. Where the file system keeps no
+# permissions (every file shows 0755, a chmod is refused or ignored) a run
+# writes the same data file as anywhere and leaves nothing behind. A lock
+# file record that cannot be read is not written over; a private folder
+# that cannot be opened goes again; a federal copy gone when the writer
+# opens it fails the write; one that cannot be looked at as it goes stays,
+# recorded and told, until the next run removes it; a lock file seen while
+# its holder removes it is started over. An older data file stays whole
+# wherever the write fails. Where pahost runs from cannot be told, the
+# module is asked for.
+include(${CMAKE_CURRENT_LIST_DIR}/run_pahost.cmake)
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+file(WRITE ${WORK}/1.tif "Y 2018\nD FDF1040   001 X T 1\n00001.000.001 FEDERAL\n")
+file(COPY_FILE ${RETURN} ${WORK}/return.txt)
+execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(lock ${WORK}/.pahost.${uid}.lock)
+set(older "an older data file\n")
+set(out --out ${WORK}/40.tif ${WORK}/return.txt)
+set(preload "LD_PRELOAD=${FAULTS} ASAN_OPTIONS=\"$ASAN_OPTIONS:verify_asan_link_order=0\"")
+function(data_file out_var)  # the data file with its time stamp left out
+  file(READ ${WORK}/40.tif text)
+  string(REGEX REPLACE "[0-9-]+T[0-9:]+Z" "" text "${text}")
+  set(${out_var} "${text}" PARENT_SCOPE)
+endfunction()
+# Nothing of a write is left beside the data file.
+function(nothing_left)
+  file(READ ${WORK}/40.tif written)
+  expect_kept(${WORK}/40.tif "${written}")
+endfunction()
+# A lock file of the user's, as a run leaves it, holding RECORD.
+function(lock_file record)
+  file(WRITE ${lock} "${record}")
+  file(CHMOD ${lock} PERMISSIONS OWNER_READ OWNER_WRITE)
+endfunction()
+
+run("" 0 "Data file written" ${out})
+data_file(plain)
+foreach(chmod IN ITEMS refuse ignore)
+  foreach(record IN ITEMS none "")  # this run's own lock file, then one that is there
+    if(NOT record STREQUAL none)
+      lock_file("${record}")
+    endif()
+    run("${preload} PA_FAULT_FIXED=${WORK} PA_FAULT_CHMOD=${chmod}" 0 "Data file written" ${out})
+    data_file(fixed)
+    nothing_left()
+    if(NOT fixed STREQUAL plain)
+      message(FATAL_ERROR "without permissions (chmod ${chmod}) the data file differs:\n${fixed}")
+    endif()
+  endforeach()
+endforeach()
+
+foreach(fault IN ITEMS
+        "PA_FAULT_PATH=.lock PA_FAULT_READS=0|1|cannot read the lock file ${lock} \\(Input/output error\\)"
+        "PA_FAULT_PATH=.pahost- PA_FAULT_OPEN=1|1|cannot open the private folder ${WORK}/.pahost-[A-Za-z0-9]+: Input"
+        "PA_FAULT_PATH=/1.tif PA_FAULT_REMOVE=1|1|the copy of the federal file ${WORK}/1.tif left the private folder"
+        "PA_FAULT_PATH=.lock PA_FAULT_UNLINKED=1|0|Data file written")
+  string(REPLACE "|" ";" fault "${fault}")
+  list(GET fault 0 setting)
+  list(GET fault 1 status)
+  list(GET fault 2 output)
+  file(WRITE ${WORK}/40.tif "${older}")
+  lock_file(".pahost-Killed\n")
+  run("${preload} ${setting}" ${status} "${output}" ${out})
+  if(status EQUAL 0)
+    nothing_left()
+  elseif(EXISTS ${lock})
+    file(READ ${lock} record)  # the record it could not read, as it was
+    file(REMOVE ${lock})
+    expect_kept(${WORK}/40.tif "${older}")
+    if(NOT record STREQUAL ".pahost-Killed\n")
+      message(FATAL_ERROR "the lock file's record was written over: ${record}")
+    endif()
+  else()
+    expect_kept(${WORK}/40.tif "${older}")
+  endif()
+endforeach()
+
+run("${preload} PA_FAULT_PATH=.pahost- PA_FAULT_FSTATS=1" 1
+    "in place, but the private folder ${WORK}/.pahost-[A-Za-z0-9]+ of this run could not be removed \\(cannot look at it: Input/output error\\)" ${out})
+string(REGEX MATCH "\\.pahost-[A-Za-z0-9]+" stays "${run_output}")
+file(READ ${lock} record)
+if(NOT record MATCHES "^\\${stays} [0-9]+ [0-9]+\n$")
+  message(FATAL_ERROR "the folder that stays is not recorded: ${record}")
+endif()
+run("" 0 "Data file written" ${out})
+nothing_left()
+
+# Where pahost runs from cannot be told: the module is asked for.
+run("${preload} PA_FAULT_PATH=/proc/self/exe PA_FAULT_OPEN=1" 2
+    "cannot tell the folder pahost runs from \\(/proc/self/exe\\): name the module with --module PATH" ${out})
