@@ -95,7 +95,7 @@ bool readRecordLine(const std::string& line, FolderTurn::Entry* entry) {
 }  // namespace
 
 FolderTurn::FolderTurn(int folderFd, const std::string& folder)
-    : folderFd_(::fcntl(folderFd, F_DUPFD_CLOEXEC, 0)),
+    : folderFd_(folderFd),
       folder_(folder),
       lockName_(lockFileName()),
       lockPath_(folder + "/" + lockName_) {}
@@ -107,9 +107,8 @@ std::string FolderTurn::lockFileIn(const std::string& folder) { return folder + 
 // is gone, sees that and starts over. A run that never held the turn
 // leaves the file to its holder.
 FolderTurn::~FolderTurn() {
-  if (held_ && clean_ && atName(lockFd_)) ::unlinkat(folderFd_, lockName_.c_str(), 0);
+  if (held_ && clean_ && atName()) ::unlinkat(folderFd_, lockName_.c_str(), 0);
   if (lockFd_ >= 0) ::close(lockFd_);  // lets the turn go
-  if (folderFd_ >= 0) ::close(folderFd_);
 }
 
 bool FolderTurn::refuse(const std::string& cause) {
@@ -133,11 +132,10 @@ bool FolderTurn::closedToOthers(const struct stat& info) {
                 "into " + folder_ + ", remove it, and pahost makes it anew, open to you alone");
 }
 
-bool FolderTurn::atName(int fd) const {
-  struct stat mine;
+bool FolderTurn::atName() const {
   struct stat there;
-  return fd >= 0 && ::fstat(fd, &mine) == 0 &&
-         ::fstatat(folderFd_, lockName_.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 && isSameFile(mine, there);
+  return lockFd_ >= 0 && ::fstatat(folderFd_, lockName_.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 &&
+         isSameFile(lockFile_, there);
 }
 
 // A second name of the file would be overwritten by the record: the file
@@ -174,6 +172,7 @@ bool FolderTurn::openLockFile() {
     struct stat opened;
     if (lockFd_ >= 0 && ::fstat(lockFd_, &opened) == 0 && isLockFile(opened) && (none || isSameFile(opened, seen))) {
       // A file this run made is its own, whatever its file system shows.
+      lockFile_ = opened;
       if (none || closedToOthers(opened)) return true;
       ::close(lockFd_);
       lockFd_ = -1;
@@ -192,7 +191,7 @@ FolderTurn::Attempt FolderTurn::tryLock() {
     if (errno == EWOULDBLOCK) return Attempt::kTaken;
     if (errno != EINTR) return Attempt::kNoLocks;
   }
-  if (atName(lockFd_)) return Attempt::kHeld;
+  if (atName()) return Attempt::kHeld;
   ::close(lockFd_);
   lockFd_ = -1;
   return Attempt::kStale;

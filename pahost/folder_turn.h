@@ -48,8 +48,8 @@ class FolderTurn {
     ino_t inode = 0;
   };
 
-  // `folderFd` is the folder, open; the object keeps a handle of its own.
-  // `folder` is its path, for messages.
+  // `folderFd` is the folder, open, which the caller keeps open while the
+  // object lives; `folder` is its path, for messages.
   FolderTurn(int folderFd, const std::string& folder);
   // Lets the turn go; the holder removes the lock file first when its
   // record names nothing and the file is still the one at the name.
@@ -93,8 +93,8 @@ class FolderTurn {
   // Whether the open lock file `info` is open to the user alone, as far as
   // its file system keeps permissions; false with error() set.
   bool closedToOthers(const struct stat& info);
-  // Whether the open file `fd` is the one at the lock's name.
-  bool atName(int fd) const;
+  // Whether the open lock file is the one at the lock's name.
+  bool atName() const;
   Attempt tryLock();
   // Holds the turn just locked once its record is read; false with
   // error() set, the turn let go, when the record cannot be read.
@@ -111,6 +111,7 @@ class FolderTurn {
   std::string lockName_;
   std::string lockPath_;
   int lockFd_ = -1;
+  struct stat lockFile_ = {};  // the open lock file, as opened
   bool held_ = false;
   // Whether the file, as this run last read or wrote it, records nothing.
   bool clean_ = false;

@@ -203,6 +203,7 @@ TEST_F(DataFilePlacementTest, ALockTheSystemRefusesIsSaidAndTheRunGoesOn) {
 // record would overwrite that file.
 TEST_F(DataFilePlacementTest, OnlyTheHolderRemovesTheLockFile) {
   const int fd = ::open(shared.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  {  // the turns go before the folder they were given
   auto first = std::make_unique<FolderTurn>(fd, shared.string());
   FolderTurn second(fd, shared.string()), third(fd, shared.string());
   ASSERT_TRUE(first->take(0, nullptr) && first->held());
@@ -220,6 +221,7 @@ TEST_F(DataFilePlacementTest, OnlyTheHolderRemovesTheLockFile) {
   EXPECT_FALSE(linked.take(0, nullptr));
   EXPECT_NE(linked.error().find("it has other names (hard links to it)"), std::string::npos) << linked.error();
   EXPECT_EQ("the user's notes\n", readFile(shared / "notes.txt"));
+  }
   ::close(fd);
 }
 
