@@ -23,6 +23,7 @@ void OrvaneConfiguration::reset() {
   dataDir_ = ".";
   pdfDir_ = ".";
   hostInputFiles_.clear();
+  hostOutputs_.clear();
 }
 
 }  // namespace DataMgmt

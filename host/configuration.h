@@ -6,7 +6,7 @@
 // where automatic-test files, data files and PDF files live. Every setting
 // is settable; StandIn::resetAll restores the defaults (automatic tests
 // off, version "2018.0", no automatic-test directory, ".", ".", no input
-// files).
+// files, no outputs).
 #ifndef HOST_CONFIGURATION_H_
 #define HOST_CONFIGURATION_H_
 
@@ -48,6 +48,13 @@ class HOST_API OrvaneConfiguration {
   // of them.
   const std::vector<std::string>& getHostInputFiles() const { return hostInputFiles_; }
   void setHostInputFiles(const std::vector<std::string>& paths) { hostInputFiles_ = paths; }
+  // The files and folders the host writes in this run (its data file, the
+  // lock file beside it, the folder it writes the data file in while it
+  // does): no output of the hooks may be one of them or lie in such a
+  // folder.
+  const std::vector<std::string>& getHostOutputs() const { return hostOutputs_; }
+  void setHostOutputs(const std::vector<std::string>& paths) { hostOutputs_ = paths; }
+  void addHostOutput(const std::string& path) { hostOutputs_.push_back(path); }
 
   // Back to the defaults.
   void reset();
@@ -63,6 +70,7 @@ class HOST_API OrvaneConfiguration {
   std::string dataDir_;
   std::string pdfDir_;
   std::vector<std::string> hostInputFiles_;
+  std::vector<std::string> hostOutputs_;
 };
 
 }  // namespace DataMgmt

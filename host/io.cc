@@ -16,6 +16,33 @@ namespace {
 // A writer's block: written out when a line takes it past this size.
 const std::size_t kWriteBlock = 65536;
 
+// What stat(2) tells of a path: a file there, nothing there, or neither
+// (another error, such as a folder that may not be searched).
+enum class Presence { kThere, kMissing, kUnknown };
+
+Presence lookAt(const std::string& path, struct stat* status) {
+  if (::stat(path.c_str(), status) == 0) return Presence::kThere;
+  return errno == ENOENT || errno == ENOTDIR ? Presence::kMissing : Presence::kUnknown;
+}
+
+// Whether `a` and `b` end in two different names, neither "", "." nor
+// "..": two missing paths so ending cannot name one file.
+bool lastNamesDiffer(const std::string& a, const std::string& b) {
+  const std::string first = FileName(a).getShortName(), second = FileName(b).getShortName();
+  const auto ordinary = [](const std::string& name) { return !name.empty() && name != "." && name != ".."; };
+  return first != second && ordinary(first) && ordinary(second);
+}
+
+// The path made absolute, its "." and ".." parts and the symbolic links of
+// the part that exists resolved; the path as it stands when that fails.
+std::string resolvedName(const std::string& path) {
+  // weakly_canonical leaves a relative path relative when none of it exists.
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  const std::filesystem::path resolved = error ? absolute : std::filesystem::weakly_canonical(absolute, error);
+  return error ? path : resolved.string();
+}
+
 }  // namespace
 
 ssize_t readSome(int fd, void* buffer, std::size_t size) {
@@ -39,15 +66,18 @@ bool writeAll(int fd, const void* data, std::size_t size) {
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
-  const auto normal = [](const std::string& path) {
-    std::error_code error;
-    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
-    return error ? path : resolved.string();
-  };
-  if (a == b || normal(a) == normal(b)) return true;
+  if (a == b) return true;
   struct stat first, second;
-  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
-         first.st_ino == second.st_ino;
+  const Presence firstIs = lookAt(a, &first);
+  // A missing path names no file that exists, nor the missing path `b`
+  // when it ends in another name.
+  if (firstIs == Presence::kMissing && lastNamesDiffer(a, b)) return false;
+  const Presence secondIs = lookAt(b, &second);
+  if (firstIs == Presence::kThere && secondIs == Presence::kThere) {
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  }
+  if (firstIs != secondIs && firstIs != Presence::kUnknown && secondIs != Presence::kUnknown) return false;
+  return resolvedName(a) == resolvedName(b);
 }
 
 int openRegularFile(const std::string& path, std::string* why) {

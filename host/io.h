@@ -120,6 +120,11 @@ class HOST_API FileWriter {
 // Ours: whether the paths `a` and `b` name one file: the same path however
 // spelled (made absolute, "." and ".." parts and the symbolic links of the
 // part that exists resolved), or the same file on the disk (a hard link).
+// The disk answers first: two files that exist are one when they are the
+// same file there, and a path that exists is never one that does not.
+// Names are resolved only when neither exists (two missing paths ending in
+// different names, not "." or "..", are not one file without it) or the
+// system cannot tell (a folder that may not be searched).
 HOST_API bool sameFile(const std::string& a, const std::string& b);
 
 // Ours: read(2) of at most `size` bytes, tried again while a signal

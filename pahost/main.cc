@@ -32,6 +32,8 @@
 #include "host/stand_in.h"
 #include "interview/interview_outline.h"
 #include "pahost/audit_view.h"
+#include "pahost/data_file.h"
+#include "pahost/folder_turn.h"
 #include "pahost/module_loader.h"
 #include "pahost/pa40_view.h"
 #include "pahost/session.h"
@@ -410,6 +412,7 @@ int run(int argc, char** argv) {
     configuration.setAllowAutoTest(true);
     configuration.setAutoTestDir(o.autoTestDir);
     configuration.setHostInputFiles({o.returnFile, HostSession::federalFileBeside(o.outFile)});
+    configuration.setHostOutputs({o.outFile, FolderTurn::lockFileIn(DataFilePlacement::folderOf(o.outFile))});
   }
   // With --dump, standard output carries the dump alone.
   std::FILE* info = o.dump ? stderr : stdout;

@@ -301,7 +301,10 @@ bool HostSession::writeDataFile(const std::string& path, long* records) {
   if (!writer_) return fail("no data-file writer");
   DataFilePlacement placement(path, fileNameOf(kPAReturnType), fileNameOf(kFederalReturnType));
   placement.setTurnWait(dataFileWait_ < 0 ? DataFilePlacement::kDefaultTurnWait : dataFileWait_, waitNotices_);
+  DataMgmt::OrvaneConfiguration& configuration = DataMgmt::OrvaneConfiguration::getInstance();
+  const std::vector<std::string> hostOutputs = configuration.getHostOutputs();
   const bool written = placeDataFile(placement, path, records);
+  configuration.setHostOutputs(hostOutputs);  // the private folder is the placement's no more
   // A private folder that stays beside the file holds a copy of the
   // federal file (social security numbers): the run is not a success.
   if (placement.finish()) return written;
@@ -313,6 +316,9 @@ bool HostSession::writeDataFile(const std::string& path, long* records) {
 bool HostSession::placeDataFile(DataFilePlacement& placement, const std::string& path, long* records) {
   const std::string failed = "the data file " + path + " could not be written: ";
   if (!placement.begin()) return fail(failed + placement.error());
+  // The writer calculates the return, which runs the automated-test hooks:
+  // none may write into the private folder.
+  DataMgmt::OrvaneConfiguration::getInstance().addHostOutput(placement.privateFolder());
   if (!writeInto(placement.folder())) {
     const std::string& cause = writer_->outputError();
     return fail(failed + (cause.empty() ? "the module's writer failed" : placement.outsideNames(cause)));

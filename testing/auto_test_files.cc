@@ -32,6 +32,9 @@ namespace {
 // The inputs of the hooks running now (RunInputs), as resolved paths.
 std::vector<std::string> runInputs;
 
+const char kReadByTheRun[] = "names a file this run reads";
+const char kWrittenByTheRun[] = "names a file this run writes";
+
 const char kClearFileLines[][40] = {
     "<?xml version=\"1.0\" encoding=\"utf-8\"?>",
     "<AUTOTESTOPTIONS>",
@@ -110,6 +113,25 @@ bool partsBelowAutoTestDirectory(const std::string& value, std::vector<std::stri
   return relativeParts(rest, parts, why) && noSymbolicLink(parts, why);
 }
 
+// The folder `path` is in, by its spelling; "" for a name alone and for "/".
+std::string folderOfPath(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos || path == "/") return "";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Whether `path` is the host's output `output` or, when that is a folder,
+// lies in it.
+bool isOrLiesIn(const std::string& path, const std::string& output) {
+  if (IOMgmt::sameFile(path, output)) return true;
+  struct stat status;
+  if (::stat(output.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return false;
+  for (std::string folder = folderOfPath(path); !folder.empty(); folder = folderOfPath(folder)) {
+    if (IOMgmt::sameFile(folder, output)) return true;
+  }
+  return false;
+}
+
 // The file name of a control file of the hooks, in the test folder itself.
 bool isControlFileName(const std::string& name) {
   if (name == kOptionsFileName || name == AutoTestReport::kReportFileName) return true;
@@ -132,7 +154,7 @@ std::string outputRefusal(const std::string& path) {
   if (parts.empty()) return "names no file";
   if (parts.size() == 1 && isControlFileName(parts[0])) return "names a control file of the hooks";
   const std::string file = joinUnderAutoTestDirectory(parts);
-  if (isRunInput(file)) return "names a file this run reads";
+  if (const char* why = runFileRefusal(file)) return why;
   struct stat status;
   if (::stat(file.c_str(), &status) != 0) return "";  // a new file
   if (!S_ISREG(status.st_mode)) return "names something that is not a regular file";
@@ -345,6 +367,18 @@ bool isRunInput(const std::string& path) {
     if (!input.empty() && IOMgmt::sameFile(path, input)) return true;
   }
   return false;
+}
+
+bool isHostOutput(const std::string& path) {
+  for (const std::string& output : DataMgmt::OrvaneConfiguration::getInstance().getHostOutputs()) {
+    if (!output.empty() && isOrLiesIn(path, output)) return true;
+  }
+  return false;
+}
+
+const char* runFileRefusal(const std::string& path) {
+  if (isRunInput(path)) return kReadByTheRun;
+  return isHostOutput(path) ? kWrittenByTheRun : nullptr;
 }
 
 bool loadXmlInput(const std::string& path, const std::string& root, PersistanceMgmt::XmlTextReader& reader) {

@@ -8,12 +8,13 @@
 // a hook read or write anywhere else. A path that would leave the
 // directory, or pass through a symbolic link inside it, is refused and the
 // step that needs it does not run. No output may take the name of a
-// control file of the hooks (the options file, a clear file, the report)
-// or of a file the run reads (the hooks' inputs and the host's, such as
-// the return file), nor write through a second hard link. Files are read
-// only when they are regular files, opened without waiting, and a read
-// that fails refuses the whole file (a read a signal interrupts is tried
-// again).
+// control file of the hooks (the options file, a clear file, the report),
+// of a file the run reads (the hooks' inputs and the host's, such as the
+// return file) or of one the host writes (its data file, or a file in the
+// folder it writes that in), nor write through a second hard link. Files
+// are read only when they are regular files, opened without waiting, and a
+// read that fails refuses the whole file (a read a signal interrupts is
+// tried again).
 #ifndef TESTING_AUTO_TEST_FILES_H_
 #define TESTING_AUTO_TEST_FILES_H_
 
@@ -87,6 +88,13 @@ class RunInputs {
 // its folders), or, for files that exist, the same file on the disk (a
 // hard link counts).
 bool isRunInput(const std::string& path);
+// Whether `path` names a file the host writes in this run, or lies in a
+// folder it writes in (OrvaneConfiguration::getHostOutputs), by the same
+// rule.
+bool isHostOutput(const std::string& path);
+// Why no hook may write `path`: "names a file this run reads" (isRunInput)
+// or "names a file this run writes" (isHostOutput); null when it may.
+const char* runFileRefusal(const std::string& path);
 
 // Loads the XML input file `path` of a hook into `reader`, which must then
 // have the root element `root`. False, reported as a file not read, when
@@ -124,10 +132,11 @@ bool isPlainName(const std::string& name);
 // Opens an output file of a hook, truncated or, with `append`, appended
 // to, after making its folder. Inside the automated-test directory a path
 // is refused (reported, `out` left closed, false) when it names a control
-// file or an input of the run (RunInputs), passes through a symbolic link
-// or a ".." part, names something that is not a regular file, or a file
-// with more than one hard link (writing it would change the other names
-// too, which may lie outside the folder).
+// file, an input of the run (RunInputs) or an output of the host
+// (isHostOutput), passes through a symbolic link or a ".." part, names
+// something that is not a regular file, or a file with more than one hard
+// link (writing it would change the other names too, which may lie outside
+// the folder).
 bool openOutput(const std::string& path, bool append, std::ofstream& out);
 // Closes an output after its last write. False when it was never opened
 // (openOutput reported why) and, reported, when a write or the close

@@ -43,7 +43,7 @@ namespace {
 
 // Why `text` could not be appended to the report at `path`; null when it was.
 const char* appendToReport(const std::string& path, const std::string& text) {
-  if (AutoTestFiles::isRunInput(path)) return "names a file this run reads";
+  if (const char* why = AutoTestFiles::runFileRefusal(path)) return why;
   const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) return std::strerror(errno);
   struct stat status;

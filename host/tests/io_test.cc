@@ -1,11 +1,22 @@
 #include "host/io.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <vector>
 
 #include "host/tests/temp_files.h"
+
+// Counts the calls of realpath in this program (std::filesystem resolves
+// names with it) and hands each on to the system's.
+static int realpathCalls = 0;
+extern "C" char* realpath(const char* path, char* resolved) noexcept {
+  ++realpathCalls;
+  static const auto next = reinterpret_cast<char* (*)(const char*, char*)>(::dlsym(RTLD_NEXT, "realpath"));
+  return next(path, resolved);
+}
 
 namespace {
 
@@ -117,6 +128,26 @@ TEST_F(FileIoTest, FileNamesAndReaderAllocation) {
   mgr.deallocateFileReader(mgr.allocateFileReader());
   mgr.deallocateFileReader(nullptr);
   EXPECT_EQ(mgr.liveReaders(), before);
+}
+
+// Files that exist are told apart by the disk, and from a missing path,
+// without resolving a name; so are two missing paths ending in different
+// names. Only missing paths of one name are resolved (made absolute too).
+TEST_F(FileIoTest, SameFileResolvesNamesOnlyWhenTheDiskCannotTell) {
+  const std::string file = write("file.tif", "x"), missing = path("missing.tif");
+  std::filesystem::create_hard_link(file, path("link.tif"));
+  const struct {
+    std::string a, b;
+    bool same, resolved;
+  } cases[] = {{file, path("link.tif"), true, false}, {file, write("other.tif", "x"), false, false},
+               {file, missing, false, false}, {missing, path("gone.tif"), false, false},
+               {missing, path("new/../missing.tif"), true, true},
+               {(std::filesystem::current_path() / "nowhere.tif").string(), "nowhere.tif", true, true}};
+  for (const auto& c : cases) {
+    realpathCalls = 0;
+    EXPECT_EQ(IOMgmt::sameFile(c.a, c.b), c.same) << c.a << " " << c.b;
+    EXPECT_EQ(realpathCalls > 0, c.resolved) << c.a << " " << c.b;
+  }
 }
 
 }  // namespace

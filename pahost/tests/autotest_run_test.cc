@@ -10,6 +10,7 @@
 // folder that does not exist yet; a switch is commented out and another
 // has an attribute.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -141,6 +142,23 @@ TEST(AutoTestRunTest, AFailedReadStopsTheRelationRunAndAnInterruptedOneIsTriedAg
               *file == '\0' ? "" : "file " + dir + file + " not read: cannot be read: Input/output error\n");
     EXPECT_TRUE(done == (*file == '\0') && readFile(dir + "results.txt") == (done ? "250\n" : "")) << faulty;
   }
+  if (!HasFailure()) std::filesystem::remove_all(dir);
+}
+
+// A hook's output named like the data file is refused: when the new data
+// file cannot be written (a full disk: no file may grow past 1 KB), the
+// older one stays whole.
+TEST(AutoTestRunTest, AnOutputNamedLikeTheDataFileLeavesTheOlderFileWhole) {
+  const std::string dir = ::testing::TempDir() + "pahost_autotest_out_" + std::to_string(::getpid()) + "/";
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir + "OrvaneAutoTest_OVQA.xml") << "<O><PAOUTPUTALLFIELDS>Yes</PAOUTPUTALLFIELDS>"
+                                                    "<PAOUTPUTALLFIELDSFILE>40.tif</PAOUTPUTALLFIELDSFILE></O>";
+  std::ofstream(dir + "40.tif") << "older";
+  const std::string command = std::string("trap '' XFSZ; ulimit -f 2; '") + PAHOST + "' --autotest '" + dir +
+                              "' --out '" + dir + "40.tif' '" PA_EXAMPLES_DIR "/sample_return.txt' >/dev/null 2>&1";
+  EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 1);
+  EXPECT_EQ(readFile(dir + "40.tif"), "older");
+  EXPECT_EQ(readFile(dir + "OrvaneAutoTest_Report.txt"), "output " + dir + "40.tif: names a file this run writes\n");
   if (!HasFailure()) std::filesystem::remove_all(dir);
 }
 

@@ -132,26 +132,32 @@ TEST_F(HookFilesTest, AFailedReadStopsItsStepWithTheCause) {
 }
 
 // No output replaces a file the host reads (its return file, the federal
-// file), be it the same file through a hard link or another spelling of a
-// file yet to be made: the relation run is refused and reported, and
-// leaves the done box clear.
-TEST_F(HookFilesTest, OutputsNeverReplaceTheHostsInputs) {
+// file) or writes (its data file, a file in the folder it writes that in),
+// be it the same file through a hard link or another spelling of a file
+// yet to be made: the relation run is refused and reported, and leaves the
+// done box clear.
+TEST_F(HookFilesTest, OutputsNeverReplaceTheHostsInputsOrOutputs) {
   const std::string ret = "PARETURNINFO:1:F31:Jane\n";
   write("ret.txt", ret);
   std::filesystem::create_directories(dir + "elsewhere");
+  std::filesystem::create_directories(dir + "private");
   std::filesystem::create_hard_link(dir + "ret.txt", dir + "elsewhere/ret.txt");
   const struct {
-    std::string hostInput;
+    std::string hostInput, hostOutput;
     const char* output;
-  } cases[] = {{dir + "elsewhere/ret.txt", "ret.txt"}, {dir + "new/../1.tif", "1.tif"}};
+  } cases[] = {{dir + "elsewhere/ret.txt", "", "ret.txt"}, {dir + "new/../1.tif", "", "1.tif"},
+               {"", dir + "elsewhere/ret.txt", "ret.txt"}, {"", dir + "elsewhere/../private", "private/1.tif"}};
   for (const auto& c : cases) {
     DataMgmt::OrvaneConfiguration::getInstance().setHostInputFiles({"", c.hostInput});
+    DataMgmt::OrvaneConfiguration::getInstance().setHostOutputs({"", c.hostOutput});
     writeOptions({{"PAFIELDRELATION", "Yes"}, {"PAFIELDRELATIONFORMSAFFECTED", "forms.txt"},
                   {"PAFIELDRELATIONINPUTFIELDS", "relations.xml"}, {"PAFIELDRELATIONOUTPUTFIELDS", c.output}});
     std::filesystem::remove(dir + kReport);
     engine->runAutoTest();
-    EXPECT_EQ(read(kReport), "output " + dir + c.output + ": names a file this run reads\n") << c.hostInput;
-    EXPECT_FALSE(read("ret.txt") != ret || exists("1.tif") || relationApplied() || done()) << c.hostInput;
+    EXPECT_EQ(read(kReport), "output " + dir + c.output + ": names a file this run " +
+                                 (c.hostInput.empty() ? "writes\n" : "reads\n")) << c.output;
+    EXPECT_FALSE(read("ret.txt") != ret || exists("1.tif") || exists("private/1.tif") || relationApplied() || done())
+        << c.output;
   }
 }
 
