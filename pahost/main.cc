@@ -143,8 +143,16 @@ bool parseOptions(int argc, char** argv, Options* o, std::string* error) {
   return readLockWait(o, error);
 }
 
+// The number `n` with its digits in groups of three ("1,000,000").
+std::string grouped(long n) {
+  std::string digits = std::to_string(n);
+  for (long at = static_cast<long>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, ",");
+  return digits;
+}
+
 // Says which lines were skipped; false (the file not to be used) when the
-// file cannot be read or a line is too long to be a line of a return.
+// file cannot be read, a line is too long to be a line of a return or the
+// file passes a bound of one.
 bool reportLines(const LineCheck& check, const Options& o, std::FILE* info) {
   const char* path = o.returnFile.c_str();
   if (!check.readable) {
@@ -156,19 +164,21 @@ bool reportLines(const LineCheck& check, const Options& o, std::FILE* info) {
                  check.cutAt, path, IOMgmt::kMaxLineLength);
     return false;
   }
-  if (check.tooLarge) {
-    std::fprintf(stderr, "pahost: %s holds more than %ld MiB or %ld lines: not a return file\n", path,
-                 kMaxReturnBytes >> 20, kMaxReturnLines);
+  if (check.pastBound != ReturnBound::kNone) {
+    const std::string bound = check.pastBound == ReturnBound::kLines
+                                  ? grouped(kMaxReturnLines) + " lines"
+                                  : std::to_string(kMaxReturnBytes >> 20) + " MiB";
+    std::fprintf(stderr, "pahost: %s holds more than %s: not a return file\n", path, bound.c_str());
     return false;
   }
   const std::size_t skipped = check.skipped.size();
   std::fprintf(info, "%zu line%s of %s skipped%s\n", skipped, skipped == 1 ? "" : "s", path,
                skipped == 0 ? "" : " (listed on standard error)");
   std::fflush(info);
-  for (const SkippedLine& line : check.skipped) {
+  check.skipped.forEach([](const SkippedLine& line) {
     std::fprintf(stderr, "pahost: line %ld skipped (%s): %s\n", line.number, line.reason.c_str(),
                  line.text.c_str());
-  }
+  });
   return true;
 }
 
@@ -253,10 +263,13 @@ void reportDiagnostics(const Options& o, std::FILE* info) {
 
 // Loads, calculates and reports the return file; the exit status.
 int runReturn(HostSession& session, const Options& o, std::FILE* info) {
-  const LineCheck check = session.checkLines(o.returnFile);
+  LineCheck check = session.checkLines(o.returnFile);
   if (!reportLines(check, o, info)) return kExitCannotStart;
   const std::size_t skipped = check.skipped.size();
-  session.loadLines(check.texts);
+  check.stored.forEachPart([&](const std::vector<std::string>& lines) { session.loadLines(lines); });
+  // The returns hold the lines now: the lines give their memory back
+  // before the calculation takes its own.
+  check = LineCheck();
   if (o.eFile) session.fileElectronically();
   session.setDataFileWait(o.lockWait, stderr);
   // The data file's writer calculates the return before it writes it: a
