@@ -6,16 +6,21 @@
 // the way a preparer reads it.
 //
 // Exit status (kExit* below): 0 on success; 1 when a factory fails, the
-// data file cannot be written or standard output cannot take all it is
-// given; 2 on a wrong option, when the module cannot be found or loaded or
-// has another compatibility number, when the return file cannot be read (a
-// missing file, a directory, a read that fails, a line too long, a file
-// too large) or --out names a folder, the return file or the federal file,
-// or --autotest names no folder; 3 when lines of the return were skipped
-// (everything else is printed as usual, but no data file is written; with
-// --efile the return is not ready) or the dump leaves out texts it cannot
-// carry; with --efile, 4 when the return is refused and 5 when it can be
-// e-filed once the audit's messages are dealt with.
+// data file cannot be written (a private folder that stays included) or
+// standard output cannot take all it is given; 2 on a wrong option (--efile
+// with --no-calc among them), when the module cannot be found or loaded or
+// has another compatibility number, when the folder pahost runs from
+// cannot be told and no --module is given, when the return file cannot be
+// read (a missing file, a directory, a read that fails, a line too long, a
+// file past a bound) or --out names a folder, the return file or the
+// federal file, or --autotest names no folder; 3 when lines of the return
+// were skipped (everything else is printed as usual, but no data file is
+// written; with --efile the return is not ready) or the dump leaves out
+// texts it cannot carry; with --efile, 4 when the return is refused and 5
+// when it can be e-filed once the audit's messages are dealt with, the
+// data file written as with 0. Where several apply, 1 wins; skipped lines
+// give 3 whatever the audit; the verdict's 4 or 5 wins over the 3 of a
+// dump that left texts out.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -72,8 +77,16 @@ const char kUsage[] =
     "  --no-calc      load the return without calculating, auditing or writing it\n"
     "  --autotest DIR run the module's automated-test hooks on the option files in DIR\n"
     "  --help         print this text\n"
-    "Lines of the return that are not stored are listed on standard error; then no\n"
-    "data file is written and the exit status is 3, as for a dump that leaves texts out.\n";
+    "Lines of the return that are not stored are listed on standard error, and no data\n"
+    "file is written then.\n"
+    "Exit status: 0 done; 1 a failure (a factory, the data file, standard output); 2 a\n"
+    "wrong option, or a module or return file that cannot be used; 3 lines of the return\n"
+    "skipped, or texts the dump left out; with --efile, 4 refused and 5 can be e-filed\n"
+    "once the audit's messages are dealt with (0: can be e-filed).\n";
+
+// --no-calc makes no e-file verdict, and a run without one would end as
+// one that can be e-filed.
+const char kEFileWithoutCalculation[] = "--efile needs the calculation: it cannot go with --no-calc";
 
 struct Options {
   std::string modulePath = defaultModulePath();
@@ -142,11 +155,23 @@ bool parseOptions(int argc, char** argv, Options* o, std::string* error) {
       o->returnFile = arg;
     }
   }
+  if (o->eFile && !o->calculate) {
+    *error = kEFileWithoutCalculation;
+    return false;
+  }
   return readLockWait(o, error);
 }
 
+// The number `n` with its digits in groups of three ("1,000,000").
+std::string grouped(long n) {
+  std::string digits = std::to_string(n);
+  for (long at = static_cast<long>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, ",");
+  return digits;
+}
+
 // Says which lines were skipped; false (the file not to be used) when the
-// file cannot be read or a line is too long to be a line of a return.
+// file cannot be read, a line is too long to be a line of a return or the
+// file passes a bound of one.
 bool reportLines(const LineCheck& check, const Options& o, std::FILE* info) {
   const char* path = o.returnFile.c_str();
   if (!check.readable) {
@@ -158,19 +183,21 @@ bool reportLines(const LineCheck& check, const Options& o, std::FILE* info) {
                  check.cutAt, path, IOMgmt::kMaxLineLength);
     return false;
   }
-  if (check.tooLarge) {
-    std::fprintf(stderr, "pahost: %s holds more than %ld MiB or %ld lines: not a return file\n", path,
-                 kMaxReturnBytes >> 20, kMaxReturnLines);
+  if (check.pastBound != ReturnBound::kNone) {
+    const std::string bound = check.pastBound == ReturnBound::kLines
+                                  ? grouped(kMaxReturnLines) + " lines"
+                                  : std::to_string(kMaxReturnBytes >> 20) + " MiB";
+    std::fprintf(stderr, "pahost: %s holds more than %s: not a return file\n", path, bound.c_str());
     return false;
   }
   const std::size_t skipped = check.skipped.size();
   std::fprintf(info, "%zu line%s of %s skipped%s\n", skipped, skipped == 1 ? "" : "s", path,
                skipped == 0 ? "" : " (listed on standard error)");
   std::fflush(info);
-  for (const SkippedLine& line : check.skipped) {
+  check.skipped.forEach([](const SkippedLine& line) {
     std::fprintf(stderr, "pahost: line %ld skipped (%s): %s\n", line.number, line.reason.c_str(),
                  line.text.c_str());
-  }
+  });
   return true;
 }
 
@@ -255,10 +282,13 @@ void reportDiagnostics(const Options& o, std::FILE* info) {
 
 // Loads, calculates and reports the return file; the exit status.
 int runReturn(HostSession& session, const Options& o, std::FILE* info) {
-  const LineCheck check = session.checkLines(o.returnFile);
+  LineCheck check = session.checkLines(o.returnFile);
   if (!reportLines(check, o, info)) return kExitCannotStart;
   const std::size_t skipped = check.skipped.size();
-  session.loadLines(check.texts);
+  check.stored.forEachPart([&](const std::vector<std::string>& lines) { session.loadLines(lines); });
+  // The returns hold the lines now: the lines give their memory back
+  // before the calculation takes its own.
+  check = LineCheck();
   if (o.eFile) session.fileElectronically();
   session.setDataFileWait(o.lockWait, stderr);
   // The data file's writer calculates the return before it writes it: a
@@ -295,6 +325,8 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
                  InterviewOutline::renderInterviewTree(session.interview(), 2).c_str());
   }
   reportDiagnostics(o, info);
+  // Skipped lines gave 3 already; a failure (1) and the verdict's 4 or 5
+  // win over the 3 of a dump that left texts out.
   return status == kExitOK && (skipped > 0 || leftOut > 0) ? kExitLinesSkipped : status;
 }
 
@@ -432,7 +464,7 @@ int run(int argc, char** argv) {
       std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
       status = kExitFailed;
     }
-    if (!session.close() && status == kExitOK) {
+    if (!session.close()) {  // a failure, which wins over any other status
       std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
       status = kExitFailed;
     }

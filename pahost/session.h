@@ -48,7 +48,10 @@ class HostSession {
   // (each return takes the lines that name its own forms). The file is
   // read once.
   void load(const std::string& path);
-  // The same with the file's lines read already (checkLines keeps them).
+  // The same with the file's lines read already (checkLines keeps them),
+  // all at once or a part at a time in file order: the federal figures and
+  // each return's fields are set apart from one another, in the order of
+  // their lines, either way.
   void loadLines(const std::vector<std::string>& lines);
   // Puts the PA return in the host's e-file state: the e-file manager (one
   // for the process, as the host's) says the return is being filed
@@ -59,7 +62,7 @@ class HostSession {
   // Calculates the whole return.
   void calculate();
   // The check of the file's lines against both returns (line_check.h),
-  // with the lines as read, for loadLines.
+  // with the lines stored as read, for loadLines.
   LineCheck checkLines(const std::string& path) const;
   // Audits the return, an electronic-filing audit when `eFile`, and gives
   // the messages the host shows (those whose problem is there), in order.

@@ -1,10 +1,10 @@
 # Runs pahost (PAHOST), with --module MODULE when MODULE is given and on the
-# return file RETURN when that is given, with the options ARGS (the data
-# file goes into the current folder), and checks its exit status (STATUS)
+# return file RETURN when that is given, with the options ARGS (separated
+# by blanks; the data file goes into the current folder), and checks its exit status (STATUS)
 # and that its output, stdout and stderr together, matches OUTPUT.
 # Sanitizer reports fail the test whatever the status.
 include(${CMAKE_CURRENT_LIST_DIR}/sanitizer_report.cmake)
-set(args ${ARGS})
+separate_arguments(args UNIX_COMMAND "${ARGS}")
 if(DEFINED MODULE)
   list(APPEND args --module ${MODULE})
 endif()

@@ -6,8 +6,9 @@
 # whose records cannot be counted says so. Reads and writes interrupted by
 # a signal change nothing. --out naming the return or the federal file, by
 # any name, is exit 2 with nothing written; standard output that cannot
-# take the output is exit 1; an endless return is refused past its bound,
-# while a FIFO return is read as before.
+# take the output is exit 1; an endless return and a return of a line too
+# many are refused past their bounds, each bound named, while a FIFO return
+# is read as before.
 include(${CMAKE_CURRENT_LIST_DIR}/run_pahost.cmake)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -67,7 +68,10 @@ foreach(options IN ITEMS "" "--dump" "--dump --no-calc")
       ">/dev/full")
 endforeach()
 
-# An endless return, and a FIFO.
-run("" 2 "/dev/urandom holds more than 64 MiB or 1000000 lines: not a return file" ${out} /dev/urandom)
+# An endless return, one of a line too many, and a FIFO.
+run("" 2 "/dev/urandom holds more than 64 MiB: not a return file" ${out} /dev/urandom)
+string(REPEAT "#\n" 1000001 comments)
+file(WRITE ${WORK}/comments.txt "${comments}")
+run("" 2 "comments.txt holds more than 1,000,000 lines: not a return file" ${out} ${WORK}/comments.txt)
 execute_process(COMMAND mkfifo ${WORK}/fifo.txt)
 run("cat ${WORK}/return.txt > ${WORK}/fifo.txt &" 0 "Data file written" ${out} ${WORK}/fifo.txt)

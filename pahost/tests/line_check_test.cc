@@ -3,10 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "host/descriptors.h"
 #include "pahost/line_check.h"
 
 namespace {
@@ -32,6 +35,40 @@ TEST(UnreadableCauseTest, SaysWhyAFileCannotBeRead) {
   };
   for (const auto& c : kCases) EXPECT_EQ(c.cause, unreadableCause(c.path)) << c.path;
   std::filesystem::remove_all(dir);
+}
+
+// Far more lines than a block holds, stored (federal figures, which need
+// no form) and skipped (a form no return has) in turn, of many lengths:
+// each comes back once, in order, with its number.
+TEST(LineCheckTest, KeepsEveryLineInOrderPastItsBlock) {
+  const std::string path = ::testing::TempDir() + "line_check_blocks." + std::to_string(::getpid());
+  std::vector<std::string> stored, storedBack;
+  std::string listing, listed;
+  {
+    std::ofstream file(path);
+    for (long number = 1; number <= 80000; ++number) {
+      const std::string n = std::to_string(number), padding(number % 70, ' ');
+      std::string line = "FEDCOMMON:0:C1:" + padding + n;
+      if (number % 2 == 0) {
+        line = "NOFORM" + n + ":1:F1:" + padding + "x";
+        const bool cut = line.size() > kShownLineLength;
+        listing += n + " no such form: NOFORM" + n + " " + line.substr(0, kShownLineLength) + (cut ? "...\n" : "\n");
+      } else {
+        stored.push_back(line);
+      }
+      file << line << "\n";
+    }
+  }
+  const LineCheck check = checkReturnLines(path, {});
+  std::remove(path.c_str());
+  check.stored.forEachPart([&](const std::vector<std::string>& lines) {
+    storedBack.insert(storedBack.end(), lines.begin(), lines.end());
+  });
+  check.skipped.forEach([&](const SkippedLine& line) {
+    listed += std::to_string(line.number) + " " + line.reason + " " + line.text + "\n";
+  });
+  EXPECT_EQ(storedBack, stored);
+  EXPECT_EQ(listed, listing);
 }
 
 }  // namespace
