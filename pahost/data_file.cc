@@ -247,6 +247,16 @@ bool DataFilePlacement::commit() {
   return true;
 }
 
+bool DataFilePlacement::olderFileOfUser(struct stat* older) const {
+  struct stat entry;
+  if (::fstatat(parentFd_, name_.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0 || entry.st_uid != runningUser()) {
+    return false;
+  }
+  *older = entry;
+  if (S_ISLNK(entry.st_mode) && ::fstatat(parentFd_, name_.c_str(), older, 0) != 0) return false;
+  return older->st_uid == runningUser() && S_ISREG(older->st_mode);
+}
+
 // The older file's permissions and group when it is this user's own file
 // (and the name a link of the user's, if it is one), else those of a new
 // file: a file someone else put at the target must not make the new one
@@ -255,13 +265,10 @@ bool DataFilePlacement::commit() {
 // permissions may refuse them (EPERM, though the file is the user's): the
 // file then has those it shows.
 bool DataFilePlacement::takeOlderAccess(int fd, const std::string& written) {
-  struct stat entry;
   struct stat older;
   struct stat made;
-  const uid_t user = runningUser();
   mode_t mode = kNewFileMode;
-  if (::fstatat(parentFd_, name_.c_str(), &entry, AT_SYMLINK_NOFOLLOW) == 0 && entry.st_uid == user &&
-      ::fstatat(parentFd_, name_.c_str(), &older, 0) == 0 && older.st_uid == user && S_ISREG(older.st_mode)) {
+  if (olderFileOfUser(&older)) {
     mode = older.st_mode & kPermissionBits;
     const bool grouped = ::fstat(fd, &made) == 0 &&
                          (made.st_gid == older.st_gid || ::fchown(fd, static_cast<uid_t>(-1), older.st_gid) == 0);

@@ -108,6 +108,9 @@ class DataFilePlacement {
   // Whether the federal file's copy is still the one copyFederalFile made;
   // false with error() set.
   bool federalCopyStayed();
+  // The older file at the target (a link followed), when it and its
+  // name are the user's own and it is a regular file.
+  bool olderFileOfUser(struct stat* older) const;
   // Gives the written file `fd` what it takes of the older file.
   bool takeOlderAccess(int fd, const std::string& written);
   bool copyFederalFile();
