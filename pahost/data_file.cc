@@ -167,8 +167,8 @@ bool DataFilePlacement::holdPrivateFolder() {
     scratchFd_ = -1;
     errno = cause;
     if (!seen) return fail("cannot look at the private folder", scratch_);
-    own_.name.clear();  // another's folder: nothing in it is removed
-    return refuse("the private folder " + scratch_ + " was replaced by another");
+    own_.name.clear();  // maybe another's folder: nothing in it is removed
+    return refuse("the private folder " + scratch_ + " was replaced by another, or is open to others");
   }
   own_ = FolderTurn::Entry{own_.name, true, made.st_dev, made.st_ino};
   if (!recordWithEarlier(own_)) return fail("cannot record the private folder in", parent_);
@@ -204,10 +204,12 @@ bool DataFilePlacement::copyFederalFile() {
   const int to = !ok ? -1
                      : ::openat(scratchFd_, federalName_.c_str(),
                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kNewFileMode);
-  ok = ok && ((to >= 0 && copyRest(from, to) && ::fstat(to, &federalCopy_) == 0) ||
+  // A second handle keeps the copy's inode, and with it its number on a
+  // file system that numbers files anew once they are let go (FAT).
+  ok = ok && ((to >= 0 && copyRest(from, to) && ::fstat(to, &federalCopy_) == 0 &&
+               (federalCopyFd_ = ::fcntl(to, F_DUPFD_CLOEXEC, 0)) >= 0) ||
               fail("cannot copy the federal file", federal));
   if (to >= 0 && ::close(to) != 0 && ok) ok = fail("cannot copy the federal file", federal);
-  federalCopied_ = ok;
   ::close(from);
   return ok;
 }
@@ -217,8 +219,8 @@ bool DataFilePlacement::copyFederalFile() {
 // data file to hold it.
 bool DataFilePlacement::federalCopyStayed() {
   struct stat now;
-  if (!federalCopied_ || (::fstatat(scratchFd_, federalName_.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
-                          isSameFile(now, federalCopy_))) {
+  if (federalCopyFd_ < 0 || (::fstatat(scratchFd_, federalName_.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+                             isSameFile(now, federalCopy_))) {
     return true;
   }
   return refuse("the copy of the federal file " + parent_ + "/" + federalName_ + " left the private folder " +
@@ -291,6 +293,8 @@ bool DataFilePlacement::finish() {
   finished_ = true;
   std::vector<Leftover> stays;
   std::string cause;
+  if (federalCopyFd_ >= 0) ::close(federalCopyFd_);
+  federalCopyFd_ = -1;
   if (scratchFd_ >= 0) {
     if (!folders_->removeOfWrite(scratchFd_, own_.name, &cause)) stays.push_back({own_, cause});
     ::close(scratchFd_);
@@ -334,5 +338,6 @@ void DataFilePlacement::removeLeftover(const FolderTurn::Entry& entry) {
     if (left.entry.name == entry.name) return;  // recorded twice
   }
   std::string cause;
-  if (!folders_->removeLeftover(entry, &cause)) earlier_.push_back({entry, cause});
+  const auto namesTell = [this] { return !turn_->keepsPermissions(); };
+  if (!folders_->removeLeftover(entry, namesTell, &cause)) earlier_.push_back({entry, cause});
 }

@@ -141,8 +141,8 @@ class DataFilePlacement {
   std::FILE* notices_ = nullptr;
   std::unique_ptr<FolderTurn> turn_;  // held from begin() on, until finish()
   std::unique_ptr<PrivateFolders> folders_;  // from begin() on
-  bool federalCopied_ = false;
-  struct stat federalCopy_ = {};  // the copy of the federal file, once made
+  int federalCopyFd_ = -1;        // the copy of the federal file, once made
+  struct stat federalCopy_ = {};  // and what the system told of it
   bool inPlace_ = false;
   bool finished_ = false;
   // Earlier runs' private folders that could not be removed, recorded

@@ -19,7 +19,7 @@ bool isSameFile(const struct stat& a, const struct stat& b) { return a.st_dev ==
 
 bool keepsPermissions(int fd, const struct stat& seen) {
   const mode_t mode = seen.st_mode & kModeBits;
-  if (::fchmod(fd, mode ^ S_IXUSR) != 0) return errno != EPERM;
+  if (::fchmod(fd, mode ^ S_IXUSR) != 0) return errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS;
   struct stat now;
   const bool ignored = ::fstat(fd, &now) == 0 && (now.st_mode & kModeBits) == mode;
   if (!ignored) ::fchmod(fd, mode);

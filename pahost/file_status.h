@@ -18,7 +18,8 @@ bool isSameFile(const struct stat& a, const struct stat& b);
 // which the system describes as `seen`, keeps Unix permissions. USB
 // sticks (FAT, exFAT), Windows and NAS shares and Windows drives seen from
 // WSL show every file with fixed permissions, and refuse a chmod there
-// (EPERM) or ignore it; nothing that permissions guard can be had there.
+// (EPERM, or as not supported) or ignore it; nothing that permissions
+// guard can be had there.
 // Told by turning the owner's execute bit, which nothing of pahost's
 // depends on, and turning it back: true when the turn took effect, and
 // when it failed for another cause (the system cannot tell: taken as

@@ -27,8 +27,8 @@ const std::chrono::milliseconds kRetryEvery(50);
 // by the time it is opened or locked before the run counts as waiting.
 const int kOpenAttempts = 100;
 const int kStaleAttempts = 100;
-// The record is read in blocks of this size, up to this much: a line past
-// it is cut short and names nothing.
+// The record is read in blocks of this size, up to this much: a longer
+// one is none that pahost writes.
 const std::size_t kRecordBlock = 4096;
 const std::size_t kRecordLimit = 65536;
 
@@ -123,10 +123,10 @@ bool FolderTurn::isLockFile(const struct stat& info) const {
 // A file another user may open could be locked by that user. A file
 // system that keeps no permissions shows every file open to others (and
 // this run's own file too): there, that is no reason to refuse it.
-bool FolderTurn::closedToOthers(const struct stat& info) {
-  if ((info.st_mode & kOthersAccess) == 0 || !keepsPermissions(lockFd_, info)) return true;
+bool FolderTurn::closedToOthers() {
+  if ((lockFile_.st_mode & kOthersAccess) == 0 || !keepsPermissions()) return true;
   char mode[8];
-  std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 0777));
+  std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(lockFile_.st_mode & 0777));
   return refuse(lockPath_ + " is open to others than you (its permissions are " + mode +
                 ", not 0600), so another user may hold it: it is left as it is; if no one else runs pahost "
                 "into " + folder_ + ", remove it, and pahost makes it anew, open to you alone");
@@ -171,12 +171,9 @@ bool FolderTurn::openLockFile() {
     }
     struct stat opened;
     if (lockFd_ >= 0 && ::fstat(lockFd_, &opened) == 0 && isLockFile(opened) && (none || isSameFile(opened, seen))) {
-      // A file this run made is its own, whatever its file system shows.
       lockFile_ = opened;
-      if (none || closedToOthers(opened)) return true;
-      ::close(lockFd_);
-      lockFd_ = -1;
-      return false;
+      made_ = none;
+      return true;
     }
     if (lockFd_ >= 0) ::close(lockFd_);  // made or replaced since it was seen: looked at again
     lockFd_ = -1;
@@ -240,20 +237,39 @@ void FolderTurn::sayNoLocks(std::FILE* notices, int cause) const {
   std::fflush(notices);
 }
 
-// A record that cannot be read may name a killed run's folder: it is not
-// written over, and the turn goes.
+// The permissions are judged once the turn is held, so that no two runs
+// turn the file's bits at once. A record that cannot be read may name a
+// killed run's folder: it is not written over, and the turn goes.
 bool FolderTurn::holdTurn() {
+  held_ = true;
+  if (!closedToOthers()) return letGo();
   if (readRecord()) {
-    held_ = true;
     clean_ = entries_.empty();
     return true;
   }
   const std::string cause = std::strerror(errno);
+  refuse("cannot read the lock file " + lockPath_ + " (" + cause +
+         "), which names the private folders killed runs left in " + folder_ +
+         ": it is left as it is, and nothing is written into " + folder_ + " until it can be read");
+  return letGo();
+}
+
+bool FolderTurn::letGo() {
+  held_ = false;
   ::close(lockFd_);
   lockFd_ = -1;
-  return refuse("cannot read the lock file " + lockPath_ + " (" + cause +
-                "), which names the private folders killed runs left in " + folder_ +
-                ": it is left as it is, and nothing is written into " + folder_ + " until it can be read");
+  return false;
+}
+
+// A file this run made with no access for others shows such access only
+// where the file system keeps no permissions.
+bool FolderTurn::keepsPermissions() {
+  if (!held_) return true;
+  if (keepsPermissions_ == Answer::kNotAsked) {
+    const bool keeps = (!made_ || (lockFile_.st_mode & kOthersAccess) == 0) && ::keepsPermissions(lockFd_, lockFile_);
+    keepsPermissions_ = keeps ? Answer::kYes : Answer::kNo;
+  }
+  return keepsPermissions_ == Answer::kYes;
 }
 
 // A line without its line end (a record cut short) names nothing.
@@ -261,11 +277,15 @@ bool FolderTurn::readRecord() {
   entries_.clear();
   std::string text;
   char block[kRecordBlock];
-  while (text.size() < kRecordLimit) {
+  for (;;) {
     const ssize_t got = readAt(lockFd_, block, sizeof block, text.size());
     if (got < 0) return false;
     if (got == 0) break;
     text.append(block, static_cast<std::size_t>(got));
+    if (text.size() > kRecordLimit) {
+      errno = EFBIG;  // no run writes as much: not a record of pahost's
+      return false;
+    }
   }
   for (std::size_t start = 0, end = text.find('\n'); end != std::string::npos;
        start = end + 1, end = text.find('\n', start)) {
@@ -287,7 +307,7 @@ bool FolderTurn::record(const std::vector<Entry>& entries) {
   struct stat info;
   if (::fstat(lockFd_, &info) != 0) return false;
   if (!isLockFile(info)) {
-    errno = EMLINK;  // linked to another name since it was opened
+    errno = info.st_nlink == 0 ? ENOENT : EMLINK;  // removed, or linked to another name, since it was opened
     return false;
   }
   if (!writeAtStart(lockFd_, text) || !truncateTo(lockFd_, text.size())) return false;

@@ -68,6 +68,10 @@ class FolderTurn {
   // What the record held when the turn was taken (empty without the
   // turn), or what was recorded since.
   const std::vector<Entry>& recorded() const { return entries_; }
+  // Whether the folder's file system keeps Unix permissions
+  // (file_status.h), as the lock file the turn holds tells; true (the
+  // careful answer) without the turn.
+  bool keepsPermissions();
   // Records `entries` in place of what the file held; false with errno
   // set. Without the turn held nothing is written (the record is the
   // holder's) and it is true.
@@ -90,9 +94,11 @@ class FolderTurn {
   // A regular file of the user's with one name, which the record may be
   // written into.
   bool isLockFile(const struct stat& info) const;
-  // Whether the open lock file `info` is open to the user alone, as far as
-  // its file system keeps permissions; false with error() set.
-  bool closedToOthers(const struct stat& info);
+  // Whether the lock file is open to the user alone, as far as its file
+  // system keeps permissions; false with error() set.
+  bool closedToOthers();
+  // Lets the turn just taken go again; false.
+  bool letGo();
   // Whether the open lock file is the one at the lock's name.
   bool atName() const;
   Attempt tryLock();
@@ -112,6 +118,9 @@ class FolderTurn {
   std::string lockPath_;
   int lockFd_ = -1;
   struct stat lockFile_ = {};  // the open lock file, as opened
+  bool made_ = false;          // whether this run made it
+  enum class Answer { kNotAsked, kYes, kNo };
+  Answer keepsPermissions_ = Answer::kNotAsked;
   bool held_ = false;
   // Whether the file, as this run last read or wrote it, records nothing.
   bool clean_ = false;

@@ -38,34 +38,27 @@ bool notRemoved(const char* what, std::string* cause) {
   return false;
 }
 
-// Whether `info` (open as `fd`, or -1) is the private folder `entry` names:
-// a folder of the user's, and the very one recorded when the record
-// identifies it. Where the file system keeps no permissions its inode
-// numbers do not last (FAT gives them anew each time it is mounted), and
-// nothing guards a folder there anyway: the name tells.
-bool isRecordedFolder(const FolderTurn::Entry& entry, const struct stat& info, int fd) {
-  if (!S_ISDIR(info.st_mode) || info.st_uid != runningUser()) return false;
-  return !entry.identified || (info.st_dev == entry.device && info.st_ino == entry.inode) ||
-         (fd >= 0 && !keepsPermissions(fd, info));
-}
+bool isFolderOfUser(const struct stat& info) { return S_ISDIR(info.st_mode) && info.st_uid == runningUser(); }
 
 // The names in the folder `fd` (without "." and ".."); `fd` stays open.
-std::vector<std::string> namesIn(int fd) {
-  std::vector<std::string> names;
+// false with errno set when it cannot be read.
+bool namesIn(int fd, std::vector<std::string>* names) {
   const int own = ::dup(fd);
   DIR* dir = own < 0 ? nullptr : ::fdopendir(own);
   if (dir == nullptr) {
+    const int cause = errno;
     if (own >= 0) ::close(own);
-    return names;
+    errno = cause;
+    return false;
   }
   ::rewinddir(dir);
   while (const dirent* entry = ::readdir(dir)) {
     if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
-      names.push_back(entry->d_name);
+      names->push_back(entry->d_name);
     }
   }
   ::closedir(dir);
-  return names;
+  return true;
 }
 
 }  // namespace
@@ -85,7 +78,9 @@ bool PrivateFolders::isFileOfWrite(const std::string& entry) const {
 
 // A folder that cannot be looked at cannot be told moved away: it stays.
 bool PrivateFolders::removeOfWrite(int fd, const std::string& name, std::string* cause) const {
-  for (const std::string& entry : namesIn(fd)) {
+  std::vector<std::string> names;
+  if (!namesIn(fd, &names)) return notRemoved("cannot read it: ", cause);
+  for (const std::string& entry : names) {
     struct stat info;
     if (!isFileOfWrite(entry) || ::fstatat(fd, entry.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISREG(info.st_mode) || info.st_uid != runningUser()) {
@@ -112,20 +107,33 @@ bool PrivateFolders::removeEmpty(const std::string& name, std::string* cause) co
   return false;
 }
 
-bool PrivateFolders::removeLeftover(const FolderTurn::Entry& entry, std::string* cause) const {
+// Where the file system keeps no permissions its inode numbers do not
+// last (FAT gives them anew each time it is mounted), and nothing guards a
+// folder there anyway: the name tells. Elsewhere another folder of the
+// user's at the name, or a folder whose identity was not recorded yet, is
+// no folder of pahost's to empty: it goes only while it is empty.
+bool PrivateFolders::removeLeftover(const FolderTurn::Entry& entry, const std::function<bool()>& namesTell,
+                                    std::string* cause) const {
   if (!isPrivateName(entry.name)) return true;
   const char* name = entry.name.c_str();
   struct stat info;
   const int fd = ::openat(folderFd_, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) {
-    notRemoved("cannot open it: ", cause);
-    return ::fstatat(folderFd_, name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !isRecordedFolder(entry, info, -1);
+    const std::string opening = std::string("cannot open it: ") + std::strerror(errno);
+    if (::fstatat(folderFd_, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+      return errno == ENOENT || notRemoved("cannot look at it: ", cause);
+    }
+    if (!isFolderOfUser(info)) return true;  // anything else is not pahost's
+    *cause = opening;
+    return false;
   }
   bool gone = true;
   if (::fstat(fd, &info) != 0) {
     gone = notRemoved("cannot look at it: ", cause);
-  } else if (isRecordedFolder(entry, info, fd)) {
-    gone = entry.identified ? removeOfWrite(fd, entry.name, cause) : removeEmpty(entry.name, cause);
+  } else if (isFolderOfUser(info)) {
+    const bool that = entry.identified &&
+                      ((info.st_dev == entry.device && info.st_ino == entry.inode) || namesTell());
+    gone = that ? removeOfWrite(fd, entry.name, cause) : removeEmpty(entry.name, cause);
   }
   ::close(fd);
   return gone;

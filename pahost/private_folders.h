@@ -8,6 +8,7 @@
 #ifndef PAHOST_PRIVATE_FOLDERS_H_
 #define PAHOST_PRIVATE_FOLDERS_H_
 
+#include <functional>
 #include <random>
 #include <string>
 
@@ -32,9 +33,14 @@ class PrivateFolders {
   // `*cause` set when it stays.
   bool removeEmpty(const std::string& name, std::string* cause) const;
   // Removes the private folder `entry` an earlier run left; false with
-  // `*cause` set when that very folder stays. Anything else at its name is
-  // left alone, and true.
-  bool removeLeftover(const FolderTurn::Entry& entry, std::string* cause) const;
+  // `*cause` set when a folder of the user's stays at its name (told, and
+  // recorded again, so that no folder holding what a write left is
+  // forgotten). Anything else at its name is not pahost's, and true.
+  // `namesTell` says whether the folders' file system keeps no
+  // permissions; it is asked only of a folder that is not the one
+  // recorded.
+  bool removeLeftover(const FolderTurn::Entry& entry, const std::function<bool()>& namesTell,
+                      std::string* cause) const;
 
  private:
   bool isFileOfWrite(const std::string& entry) const;

@@ -19,8 +19,8 @@
 //                        with no links, as while its last name is removed
 //   PA_FAULT_EINTR=1     every read and write, of any file, is first
 //                        interrupted (EINTR) once, then done
-//   PA_FAULT_FIXED=DIR   every file and folder whose whole path starts with
-//                        DIR (absolute) shows the permissions 0755, and an
+//   PA_FAULT_FIXED=DIR   every file and folder in DIR (and DIR) shows the
+//                        permissions 0755, and an
 //                        fchmod there fails with EPERM, as on a USB stick
 //                        (FAT); with PA_FAULT_CHMOD=ignore it succeeds
 //                        without effect, as on a Windows share
@@ -44,6 +44,14 @@ const mode_t kFixedMode = 0755;
 
 long numberOf(const char* variable) { return std::getenv(variable) ? std::atol(std::getenv(variable)) : -1; }
 
+// The folder `path` with its links resolved, as the system names open
+// files, and a "/" after it; "" for none.
+std::string wholeFolder(const char* path) {
+  char whole[PATH_MAX];
+  if (path == nullptr || ::realpath(path, whole) == nullptr) return "";
+  return std::string(whole) + "/";
+}
+
 struct Faults {
   const char* path = std::getenv("PA_FAULT_PATH");
   bool failOpen = std::getenv("PA_FAULT_OPEN") != nullptr;
@@ -52,7 +60,7 @@ struct Faults {
   long fstatsBeforeFailing = numberOf("PA_FAULT_FSTATS");
   long unlinkedLooks = numberOf("PA_FAULT_UNLINKED");
   bool interrupt = std::getenv("PA_FAULT_EINTR") != nullptr;
-  const char* fixed = std::getenv("PA_FAULT_FIXED");
+  std::string fixed = wholeFolder(std::getenv("PA_FAULT_FIXED"));
   bool ignoreChmod = std::getenv("PA_FAULT_CHMOD") != nullptr && std::strcmp(std::getenv("PA_FAULT_CHMOD"), "ignore") == 0;
   // Per descriptor: reads and fstat calls done while it is failed, -1 when
   // it is not.
@@ -101,8 +109,8 @@ std::string wholePath(int dir, const char* path) {
 
 // Whether the file `path` of `dir` lies where permissions are fixed.
 bool underFixed(int dir, const char* path) {
-  const char* fixed = faults().fixed;
-  return fixed != nullptr && wholePath(dir, path).compare(0, std::strlen(fixed), fixed) == 0;
+  const std::string& fixed = faults().fixed;
+  return !fixed.empty() && (wholePath(dir, path) + "/").compare(0, fixed.size(), fixed) == 0;
 }
 
 // What a successful stat of `path` of `dir` shows: the fixed permissions
@@ -143,7 +151,9 @@ bool fails(int fd, bool read) {
   return true;
 }
 
-mode_t modeOf(int flags, va_list args) { return (flags & (O_CREAT | O_TMPFILE)) ? va_arg(args, mode_t) : 0; }
+mode_t modeOf(int flags, va_list args) {
+  return (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE ? va_arg(args, mode_t) : 0;
+}
 
 // Whether opening `path` of `dir` fails, with errno set; a file to be
 // removed on its opening goes first.

@@ -30,18 +30,28 @@ function(nothing_left)
   file(READ ${WORK}/40.tif written)
   expect_kept(${WORK}/40.tif "${written}")
 endfunction()
-# A lock file of the user's, as a run leaves it, holding RECORD.
+# A lock file of the user's, as a run leaves it, holding RECORD, with the
+# permissions ARGN (only the user's own by default).
 function(lock_file record)
   file(WRITE ${lock} "${record}")
-  file(CHMOD ${lock} PERMISSIONS OWNER_READ OWNER_WRITE)
+  set(others ${ARGN})
+  file(CHMOD ${lock} PERMISSIONS OWNER_READ OWNER_WRITE ${others})
 endfunction()
 
 run("" 0 "Data file written" ${out})
 data_file(plain)
+# A lock file others may read is refused, as it is, where permissions are
+# kept; where they are not, every file shows such access.
+lock_file("" GROUP_READ WORLD_READ)
+run("" 1 "${lock} is open to others than you \\(its permissions are 0644, not 0600\\)" ${out})
+execute_process(COMMAND stat -c %a ${lock} OUTPUT_VARIABLE mode OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT mode STREQUAL "644")
+  message(FATAL_ERROR "the refused lock file's permissions are ${mode} now")
+endif()
 foreach(chmod IN ITEMS refuse ignore)
-  foreach(record IN ITEMS none "")  # this run's own lock file, then one that is there
-    if(NOT record STREQUAL none)
-      lock_file("${record}")
+  foreach(record IN ITEMS none there)  # this run's own lock file, then one that is there
+    if(record STREQUAL there)
+      lock_file("" GROUP_READ WORLD_READ)
     endif()
     run("${preload} PA_FAULT_FIXED=${WORK} PA_FAULT_CHMOD=${chmod}" 0 "Data file written" ${out})
     data_file(fixed)

@@ -196,7 +196,7 @@ TEST_F(FolderTurnsTest, OnlyWhatAKilledRunLeftIsRemoved) {
 // Someone who may write into the folder moves the folder a killed run left
 // away and puts one of the user's own folders, holding the files a write
 // leaves, at its name: it is not the folder the run made, and it stays as
-// it is.
+// it is, told.
 TEST_F(FolderTurnsTest, AFolderPutAtALeftoversNameStays) {
   pid_t killed = 0;
   bool left = false;
@@ -208,8 +208,10 @@ TEST_F(FolderTurnsTest, AFolderPutAtALeftoversNameStays) {
   fs::permissions(leftover, fs::perms::owner_all);
   const std::vector<std::string> kept = {"40.tif", "1.tif"};
   for (const std::string& name : kept) std::ofstream(leftover / name) << "the user's " << name << "\n";
-  run(target, "");  // 1 when the run was killed before it recorded what identifies its folder
+  const Outcome next = run(target, "");
   for (const std::string& name : kept) EXPECT_EQ("the user's " + name + "\n", readFile(leftover / name)) << name;
+  EXPECT_EQ(1, next.status);
+  EXPECT_NE(std::string::npos, next.errors.find("it is not known to be the folder pahost made")) << next.errors;
 }
 
 }  // namespace
