@@ -31,7 +31,7 @@
 #include "host/pointers.h"
 
 // The most a return file may hold. The largest return a preparer can make,
-// every form at its 999 copies, is about 1.5 MB in some 60,000 lines.
+// every form at its 999 copies, is about 1.5 MB in some 66,000 lines.
 const long kMaxReturnBytes = 64L << 20;
 const long kMaxReturnLines = 1000000;
 
