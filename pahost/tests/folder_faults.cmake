@@ -19,12 +19,6 @@ execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPA
 set(lock ${WORK}/.pahost.${uid}.lock)
 set(older "an older data file\n")
 set(out --out ${WORK}/40.tif ${WORK}/return.txt)
-set(preload "LD_PRELOAD=${FAULTS} ASAN_OPTIONS=\"$ASAN_OPTIONS:verify_asan_link_order=0\"")
-function(data_file out_var)  # the data file with its time stamp left out
-  file(READ ${WORK}/40.tif text)
-  string(REGEX REPLACE "[0-9-]+T[0-9:]+Z" "" text "${text}")
-  set(${out_var} "${text}" PARENT_SCOPE)
-endfunction()
 # Nothing of a write is left beside the data file.
 function(nothing_left)
   file(READ ${WORK}/40.tif written)
@@ -39,7 +33,7 @@ function(lock_file record)
 endfunction()
 
 run("" 0 "Data file written" ${out})
-data_file(plain)
+read_data_file(plain)
 # A lock file others may read is refused, as it is, where permissions are
 # kept; where they are not, every file shows such access.
 lock_file("" GROUP_READ WORLD_READ)
@@ -54,7 +48,7 @@ foreach(chmod IN ITEMS refuse ignore)
       lock_file("" GROUP_READ WORLD_READ)
     endif()
     run("${preload} PA_FAULT_FIXED=${WORK} PA_FAULT_CHMOD=${chmod}" 0 "Data file written" ${out})
-    data_file(fixed)
+    read_data_file(fixed)
     nothing_left()
     if(NOT fixed STREQUAL plain)
       message(FATAL_ERROR "without permissions (chmod ${chmod}) the data file differs:\n${fixed}")
@@ -67,10 +61,7 @@ foreach(fault IN ITEMS
         "PA_FAULT_PATH=.pahost- PA_FAULT_OPEN=1|1|cannot open the private folder ${WORK}/.pahost-[A-Za-z0-9]+: Input"
         "PA_FAULT_PATH=/1.tif PA_FAULT_REMOVE=1|1|the copy of the federal file ${WORK}/1.tif left the private folder"
         "PA_FAULT_PATH=.lock PA_FAULT_UNLINKED=1|0|Data file written")
-  string(REPLACE "|" ";" fault "${fault}")
-  list(GET fault 0 setting)
-  list(GET fault 1 status)
-  list(GET fault 2 output)
+  fault_row("${fault}")
   file(WRITE ${WORK}/40.tif "${older}")
   lock_file(".pahost-Killed\n")
   run("${preload} ${setting}" ${status} "${output}" ${out})

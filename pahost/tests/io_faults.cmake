@@ -16,18 +16,12 @@ set(older "an older data file\n")
 file(WRITE ${WORK}/1.tif "Y 2018\nD FDF1040   001 X T 1\n00001.000.001 FEDERAL\n")
 file(COPY_FILE ${RETURN} ${WORK}/return.txt)
 set(out --out ${WORK}/40.tif)
-# The sanitizers' runtime, when there is one, must not insist on coming
-# first in the process.
-set(preload "LD_PRELOAD=${FAULTS} ASAN_OPTIONS=\"$ASAN_OPTIONS:verify_asan_link_order=0\"")
 
 foreach(fault IN ITEMS
         "PA_FAULT_PATH=return.txt PA_FAULT_READS=1|2|cannot read the return file [^\n]*: a read failed after line [1-9][0-9]*: Input/output error"
         "PA_FAULT_PATH=/1.tif PA_FAULT_OPEN=1|1|could not be written: cannot open ${WORK}/1.tif: Input/output error"
         "PA_FAULT_PATH=/1.tif PA_FAULT_READS=0|1|could not be written: cannot read ${WORK}/1.tif \\(after line 0\\): Input/output error")
-  string(REPLACE "|" ";" fault "${fault}")
-  list(GET fault 0 setting)
-  list(GET fault 1 status)
-  list(GET fault 2 output)
+  fault_row("${fault}")
   file(WRITE ${WORK}/40.tif "${older}")
   run("${preload} ${setting}" ${status} "${output}" ${out} ${WORK}/return.txt)
   expect_kept(${WORK}/40.tif "${older}")
@@ -35,12 +29,6 @@ endforeach()
 run("${preload} PA_FAULT_PATH=/40.tif PA_FAULT_READS=0" 0
     "Data file written to ${WORK}/40.tif \\(its records could not be counted: Input/output error\\)" ${out} ${WORK}/return.txt)
 
-# The data file with its time stamp left out.
-function(read_data_file out_var)
-  file(READ ${WORK}/40.tif text)
-  string(REGEX REPLACE "[0-9-]+T[0-9:]+Z" "" text "${text}")
-  set(${out_var} "${text}" PARENT_SCOPE)
-endfunction()
 run("" 0 "" ${out} ${WORK}/return.txt)
 set(plain_output "${run_output}")
 read_data_file(plain_file)

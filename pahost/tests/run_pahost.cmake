@@ -25,3 +25,25 @@ function(expect_kept path expected)
     message(FATAL_ERROR "${path} holds: ${kept}; left beside it: ${left}")
   endif()
 endfunction()
+
+# The shell prefix that preloads the fault library FAULTS (io_faults.cc);
+# the sanitizers' runtime, when there is one, must not insist on coming
+# first in the process.
+set(preload "LD_PRELOAD=${FAULTS} ASAN_OPTIONS=\"$ASAN_OPTIONS:verify_asan_link_order=0\"")
+
+# Sets `setting`, `status` and `output` from a table ROW
+# "SETTING|STATUS|OUTPUT" of fault runs.
+function(fault_row row)
+  string(REPLACE "|" ";" parts "${row}")
+  foreach(name IN ITEMS setting status output)
+    list(POP_FRONT parts value)
+    set(${name} "${value}" PARENT_SCOPE)
+  endforeach()
+endfunction()
+
+# The data file at WORK/40.tif with its time stamp left out, in OUT_VAR.
+function(read_data_file out_var)
+  file(READ ${WORK}/40.tif text)
+  string(REGEX REPLACE "[0-9-]+T[0-9:]+Z" "" text "${text}")
+  set(${out_var} "${text}" PARENT_SCOPE)
+endfunction()
