@@ -179,9 +179,14 @@ bool DataFilePlacement::holdPrivateFolder() {
 }
 
 bool DataFilePlacement::recordWithEarlier(const FolderTurn::Entry& own) {
+  std::vector<Leftover> folders = earlier_;
+  folders.push_back({own, ""});
+  return record(folders);
+}
+
+bool DataFilePlacement::record(const std::vector<Leftover>& folders) {
   std::vector<FolderTurn::Entry> entries;
-  for (const Leftover& left : earlier_) entries.push_back(left.entry);
-  entries.push_back(own);
+  for (const Leftover& left : folders) entries.push_back(left.entry);
   return turn_->record(entries);
 }
 
@@ -304,11 +309,7 @@ bool DataFilePlacement::finish() {
   }
   const std::size_t own = stays.size();
   stays.insert(stays.end(), earlier_.begin(), earlier_.end());
-  if (turn_ != nullptr) {
-    std::vector<FolderTurn::Entry> entries;
-    for (const Leftover& left : stays) entries.push_back(left.entry);
-    turn_->record(entries);  // when it fails, the older record names them too
-  }
+  if (turn_ != nullptr) record(stays);  // when it fails, the older record names them too
   tellLeftBehind(stays, own);
   turn_.reset();
   return leftBehind_.empty();

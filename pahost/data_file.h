@@ -102,9 +102,7 @@ class DataFilePlacement {
   bool checkTarget();
   bool makePrivateFolder();
   bool holdPrivateFolder();
-  // Records this run's private folder `own` after those earlier runs left
-  // that stay; false with errno set.
-  bool recordWithEarlier(const FolderTurn::Entry& own);
+
   // Whether the federal file's copy is still the one copyFederalFile made;
   // false with error() set.
   bool federalCopyStayed();
@@ -122,6 +120,12 @@ class DataFilePlacement {
     FolderTurn::Entry entry;
     std::string cause;
   };
+  // Records this run's private folder `own` after those earlier runs left
+  // that stay; false with errno set.
+  bool recordWithEarlier(const FolderTurn::Entry& own);
+  // Records `folders` in the turn's file in place of what it held; false
+  // with errno set.
+  bool record(const std::vector<Leftover>& folders);
   // Sets leftBehind_ and error() after the private folders that `stays`,
   // this run's own among the first `own`.
   void tellLeftBehind(const std::vector<Leftover>& stays, std::size_t own);

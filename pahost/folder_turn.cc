@@ -63,10 +63,6 @@ ssize_t readAt(int fd, char* block, std::size_t size, std::size_t offset) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 std::string lockFileName() { return kLockHead + std::to_string(runningUser()) + kLockTail; }
 
 // One line of the record: the name, then the device and inode once known.

@@ -121,13 +121,18 @@ std::string folderOfPath(const std::string& path) {
 }
 
 // Whether `path` is the host's output `output` or, when that is a folder,
-// lies in it.
+// lies in it: the folder is looked at once, and each of the path's
+// folders that exists is told by the disk.
 bool isOrLiesIn(const std::string& path, const std::string& output) {
   if (IOMgmt::sameFile(path, output)) return true;
-  struct stat status;
-  if (::stat(output.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return false;
+  struct stat outputFolder;
+  if (::stat(output.c_str(), &outputFolder) != 0 || !S_ISDIR(outputFolder.st_mode)) return false;
   for (std::string folder = folderOfPath(path); !folder.empty(); folder = folderOfPath(folder)) {
-    if (IOMgmt::sameFile(folder, output)) return true;
+    struct stat status;
+    if (::stat(folder.c_str(), &status) == 0 && status.st_dev == outputFolder.st_dev &&
+        status.st_ino == outputFolder.st_ino) {
+      return true;
+    }
   }
   return false;
 }
