@@ -142,6 +142,7 @@ bool FileReader::readPCLine(std::string& line) {
     return false;
   }
   line.swap(next_);
+  bytesGiven_ += static_cast<long long>(nextBytes_);
   fillLookahead();
   return true;
 }
@@ -153,6 +154,8 @@ void FileReader::close() {
   next_.clear();
   hasNext_ = false;
   linesRead_ = 0;
+  nextBytes_ = 0;
+  bytesGiven_ = 0;
   cutAt_ = 0;
   readError_ = 0;
 }
@@ -172,6 +175,7 @@ bool FileReader::refill() {
 // hasNext_ is false (a line a failed read cut short is not given).
 bool FileReader::fillLookahead() {
   next_.clear();
+  nextBytes_ = 0;
   hasNext_ = false;
   if (fd_ < 0 || cutAt_ != 0 || readError_ != 0) return false;
   bool any = false;
@@ -190,10 +194,15 @@ bool FileReader::fillLookahead() {
     at_ += static_cast<std::size_t>(stop - from);
     if (stop == to) continue;  // the line goes on in the next block
     ++at_;
+    ++nextBytes_;
     // "\r\n" is one end, even across two blocks.
-    if (*stop == '\r' && (at_ < end_ || refill()) && block_[at_] == '\n') ++at_;
+    if (*stop == '\r' && (at_ < end_ || refill()) && block_[at_] == '\n') {
+      ++at_;
+      ++nextBytes_;
+    }
     break;
   }
+  nextBytes_ += next_.size();
   if (readError_ != 0) any = false;
   hasNext_ = any;
   if (any) ++linesRead_;

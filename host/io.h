@@ -70,6 +70,9 @@ class HOST_API FileReader {
   int readError() const { return readError_; }
   // How many lines were given so far (ours).
   long linesGiven() const { return hasNext_ ? linesRead_ - 1 : linesRead_; }
+  // How many bytes of the file the lines given so far took, their line
+  // ends included (ours).
+  long long bytesGiven() const { return bytesGiven_; }
 
  private:
   bool fillLookahead();
@@ -81,6 +84,8 @@ class HOST_API FileReader {
   std::string next_;
   bool hasNext_ = false;
   long linesRead_ = 0;  // lines read ahead so far
+  std::size_t nextBytes_ = 0;  // the bytes next_ took, its line end included
+  long long bytesGiven_ = 0;
   long cutAt_ = 0;
   int readError_ = 0;
 };

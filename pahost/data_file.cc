@@ -35,7 +35,7 @@ const std::size_t kCopyBlock = 65536;
 // file system keeps permissions.
 bool isPrivate(int fd, const struct stat& made) {
   return S_ISDIR(made.st_mode) && made.st_uid == runningUser() &&
-         ((made.st_mode & kOthersAccess) == 0 || !keepsPermissions(fd, made));
+         ((made.st_mode & kOthersAccess) == 0 || !keepsPermissions(fd, made, kPrivateFolderMode));
 }
 
 // What stands at a path that is not a regular file, in words.
@@ -180,7 +180,7 @@ bool DataFilePlacement::holdPrivateFolder() {
 
 bool DataFilePlacement::recordWithEarlier(const FolderTurn::Entry& own) {
   std::vector<Leftover> folders = earlier_;
-  folders.push_back({own, ""});
+  folders.push_back({own, {}});
   return record(folders);
 }
 
@@ -269,8 +269,8 @@ bool DataFilePlacement::olderFileOfUser(struct stat* older) const {
 // file: a file someone else put at the target must not make the new one
 // readable. A group the user may not give (one the user is not in) leaves
 // the new file closed to the group it has. A file system that keeps no
-// permissions may refuse them (EPERM, though the file is the user's): the
-// file then has those it shows.
+// permissions may refuse them (file_status.h), though the file is the
+// user's: the file then has those it shows.
 bool DataFilePlacement::takeOlderAccess(int fd, const std::string& written) {
   struct stat older;
   struct stat made;
@@ -281,7 +281,7 @@ bool DataFilePlacement::takeOlderAccess(int fd, const std::string& written) {
                          (made.st_gid == older.st_gid || ::fchown(fd, static_cast<uid_t>(-1), older.st_gid) == 0);
     if (!grouped) mode &= ~kGroupAccess;
   }
-  return ::fchmod(fd, mode) == 0 || errno == EPERM || fail("cannot set the permissions of", written);
+  return ::fchmod(fd, mode) == 0 || isChmodRefused(errno) || fail("cannot set the permissions of", written);
 }
 
 std::string DataFilePlacement::outsideNames(std::string text) const {
@@ -297,15 +297,15 @@ bool DataFilePlacement::finish() {
   if (finished_) return leftBehind_.empty();
   finished_ = true;
   std::vector<Leftover> stays;
-  std::string cause;
+  PrivateFolders::Stay why;
   if (federalCopyFd_ >= 0) ::close(federalCopyFd_);
   federalCopyFd_ = -1;
   if (scratchFd_ >= 0) {
-    if (!folders_->removeOfWrite(scratchFd_, own_.name, &cause)) stays.push_back({own_, cause});
+    if (!folders_->removeOfWrite(scratchFd_, own_.name, &why)) stays.push_back({own_, why});
     ::close(scratchFd_);
     scratchFd_ = -1;
-  } else if (!scratch_.empty() && !own_.name.empty() && !folders_->removeEmpty(own_.name, &cause)) {
-    stays.push_back({own_, cause});  // made, but never held
+  } else if (!scratch_.empty() && !own_.name.empty() && !folders_->removeEmpty(own_.name, &why)) {
+    stays.push_back({own_, why});  // made, but never held
   }
   const std::size_t own = stays.size();
   stays.insert(stays.end(), earlier_.begin(), earlier_.end());
@@ -316,17 +316,24 @@ bool DataFilePlacement::finish() {
 }
 
 // One sentence for each folder that stays, saying what the preparer can
-// do about it.
+// do about it. A folder not known to be pahost's may be the user's own:
+// pahost only says what it found there.
 void DataFilePlacement::tellLeftBehind(const std::vector<Leftover>& stays, std::size_t own) {
   const bool recorded = turn_ != nullptr && turn_->held();
   std::string told;
   for (std::size_t i = 0; i < stays.size(); ++i) {
+    const PrivateFolders::Stay& why = stays[i].why;
     const std::string path = parent_ + "/" + stays[i].entry.name;
     leftBehind_.push_back(path);
     told += std::string(told.empty() ? "" : "; ") + "the private folder " + path +
-            (i < own ? " of this run" : " an earlier run left") + " could not be removed (" + stays[i].cause +
-            "): look at what it holds and remove it" +
-            (recorded ? "; until then each run into " + parent_ + " tries again" : "");
+            (i < own ? " of this run" : " an earlier run left");
+    if (why.unknown) {
+      told += " is not removed: " + why.cause + ", so pahost leaves it and what it holds alone" +
+              (recorded ? "; each run into " + parent_ + " says so until it is moved away or emptied" : "");
+    } else {
+      told += " could not be removed (" + why.cause + "): look at what it holds and remove it" +
+              (recorded ? "; until then each run into " + parent_ + " tries again" : "");
+    }
   }
   if (!told.empty()) error_ = told;
 }
@@ -338,7 +345,7 @@ void DataFilePlacement::removeLeftover(const FolderTurn::Entry& entry) {
   for (const Leftover& left : earlier_) {
     if (left.entry.name == entry.name) return;  // recorded twice
   }
-  std::string cause;
+  PrivateFolders::Stay why;
   const auto namesTell = [this] { return !turn_->keepsPermissions(); };
-  if (!folders_->removeLeftover(entry, namesTell, &cause)) earlier_.push_back({entry, cause});
+  if (!folders_->removeLeftover(entry, namesTell, &why)) earlier_.push_back({entry, why});
 }

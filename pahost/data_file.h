@@ -118,7 +118,7 @@ class DataFilePlacement {
   // A private folder of pahost's that could not be removed, and why.
   struct Leftover {
     FolderTurn::Entry entry;
-    std::string cause;
+    PrivateFolders::Stay why;
   };
   // Records this run's private folder `own` after those earlier runs left
   // that stay; false with errno set.

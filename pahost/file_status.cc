@@ -17,11 +17,17 @@ uid_t runningUser() {
 
 bool isSameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-bool keepsPermissions(int fd, const struct stat& seen) {
+bool isChmodRefused(int error) { return error == EPERM || error == EOPNOTSUPP || error == ENOSYS; }
+
+bool keepsPermissions(int fd, const struct stat& seen, mode_t wanted) {
   const mode_t mode = seen.st_mode & kModeBits;
-  if (::fchmod(fd, mode ^ S_IXUSR) != 0) return errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS;
+  const mode_t asked = mode != wanted ? wanted : mode ^ S_IXUSR;
+  if (::fchmod(fd, asked) != 0) return !isChmodRefused(errno);
   struct stat now;
-  const bool ignored = ::fstat(fd, &now) == 0 && (now.st_mode & kModeBits) == mode;
-  if (!ignored) ::fchmod(fd, mode);
-  return !ignored;
+  if (::fstat(fd, &now) != 0) {
+    ::fchmod(fd, mode);
+    return true;
+  }
+  if ((now.st_mode & kModeBits) != mode) ::fchmod(fd, mode);
+  return (now.st_mode & kModeBits) == asked;
 }

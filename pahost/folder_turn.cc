@@ -19,6 +19,12 @@ namespace {
 const char kLockHead[] = ".pahost.";
 const char kLockTail[] = ".lock";
 const mode_t kLockMode = 0600;
+// How a lock file that is there is opened: never through a link, never
+// waiting on a FIFO or taking a terminal.
+const int kOpenExisting = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+// Where an existing file cannot be opened for writing, the holder makes
+// the lock file anew under its name and this tail, then renames it over.
+const char kFreshTail[] = ".new";
 // The bits the lock file never has: access for anyone but its owner.
 const mode_t kOthersAccess = 077;
 // How often a waiting run tries the lock again.
@@ -71,6 +77,12 @@ std::string recordLine(const FolderTurn::Entry& entry) {
   return entry.name + " " + std::to_string(entry.device) + " " + std::to_string(entry.inode) + "\n";
 }
 
+std::string recordText(const std::vector<FolderTurn::Entry>& entries) {
+  std::string text;
+  for (const FolderTurn::Entry& entry : entries) text += recordLine(entry);
+  return text;
+}
+
 // The entry of a record line; a line of another shape names no folder.
 bool readRecordLine(const std::string& line, FolderTurn::Entry* entry) {
   std::istringstream parts(line);
@@ -103,8 +115,24 @@ std::string FolderTurn::lockFileIn(const std::string& folder) { return folder + 
 // is gone, sees that and starts over. A run that never held the turn
 // leaves the file to its holder.
 FolderTurn::~FolderTurn() {
-  if (held_ && clean_ && atName()) ::unlinkat(folderFd_, lockName_.c_str(), 0);
+  if (held_ && clean_ && atName()) removeLockFile();
   if (lockFd_ >= 0) ::close(lockFd_);  // lets the turn go
+}
+
+// A file system that cannot remove a file held open (an SMB client over
+// FUSE: EBUSY) removes it once it is closed. Closing lets the turn go, so
+// the file goes then only while it is still this one at the name; a run
+// that opened it meanwhile holds it open, and it stays for that run (the
+// record it holds names nothing).
+void FolderTurn::removeLockFile() {
+  const char* name = lockName_.c_str();
+  if (::unlinkat(folderFd_, name, 0) == 0 || errno != EBUSY) return;
+  ::close(lockFd_);
+  lockFd_ = -1;
+  struct stat there;
+  if (::fstatat(folderFd_, name, &there, AT_SYMLINK_NOFOLLOW) == 0 && isSameFile(lockFile_, there)) {
+    ::unlinkat(folderFd_, name, 0);
+  }
 }
 
 bool FolderTurn::refuse(const std::string& cause) {
@@ -161,7 +189,9 @@ bool FolderTurn::openLockFile() {
     bool none = false;
     if (!lookAtLockFile(&seen, &none)) return false;
     lockFd_ = none ? ::openat(folderFd_, name, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kLockMode)
-                   : ::openat(folderFd_, name, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+                   : ::openat(folderFd_, name, O_RDWR | kOpenExisting);
+    readOnly_ = !none && lockFd_ < 0 && errno == EOPNOTSUPP;
+    if (readOnly_) lockFd_ = ::openat(folderFd_, name, O_RDONLY | kOpenExisting);
     if (lockFd_ < 0 && errno != EEXIST && errno != ENOENT) {
       return refuse("cannot open the lock file " + lockPath_ + ": " + std::strerror(errno));
     }
@@ -241,7 +271,7 @@ bool FolderTurn::holdTurn() {
   if (!closedToOthers()) return letGo();
   if (readRecord()) {
     clean_ = entries_.empty();
-    return true;
+    return !readOnly_ || replaceReadOnly() || letGo();
   }
   const std::string cause = std::strerror(errno);
   refuse("cannot read the lock file " + lockPath_ + " (" + cause +
@@ -257,12 +287,14 @@ bool FolderTurn::letGo() {
   return false;
 }
 
-// A file this run made with no access for others shows such access only
-// where the file system keeps no permissions.
+// A file this run made open to the user alone that shows access for
+// others did not take the permissions asked: its file system keeps none
+// that pahost can rely on.
 bool FolderTurn::keepsPermissions() {
   if (!held_) return true;
   if (keepsPermissions_ == Answer::kNotAsked) {
-    const bool keeps = (!made_ || (lockFile_.st_mode & kOthersAccess) == 0) && ::keepsPermissions(lockFd_, lockFile_);
+    const bool keeps =
+        (!made_ || (lockFile_.st_mode & kOthersAccess) == 0) && ::keepsPermissions(lockFd_, lockFile_, kLockMode);
     keepsPermissions_ = keeps ? Answer::kYes : Answer::kNo;
   }
   return keepsPermissions_ == Answer::kYes;
@@ -297,8 +329,7 @@ bool FolderTurn::readRecord() {
 // holder recorded as well (a piece of a name names no private folder).
 bool FolderTurn::record(const std::vector<Entry>& entries) {
   if (!held_) return true;
-  std::string text;
-  for (const Entry& entry : entries) text += recordLine(entry);
+  const std::string text = recordText(entries);
   clean_ = false;
   struct stat info;
   if (::fstat(lockFd_, &info) != 0) return false;
@@ -309,5 +340,36 @@ bool FolderTurn::record(const std::vector<Entry>& entries) {
   if (!writeAtStart(lockFd_, text) || !truncateTo(lockFd_, text.size())) return false;
   entries_ = entries;
   clean_ = entries.empty();
+  return true;
+}
+
+// The file at the name stays locked throughout: the new file is locked and
+// holds the record before it takes the name, and the file it replaces is
+// let go only then (a run waiting on that one sees it replaced and starts
+// over). A new file left under the tail by a holder killed meanwhile is
+// removed first (only a holder makes one).
+bool FolderTurn::replaceReadOnly() {
+  const std::string fresh = lockName_ + kFreshTail;
+  const char* name = fresh.c_str();
+  int fd = ::openat(folderFd_, name, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kLockMode);
+  struct stat info;
+  if (fd < 0 && errno == EEXIST && ::fstatat(folderFd_, name, &info, AT_SYMLINK_NOFOLLOW) == 0 && isLockFile(info) &&
+      ::unlinkat(folderFd_, name, 0) == 0) {
+    fd = ::openat(folderFd_, name, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kLockMode);
+  }
+  const bool placed = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && writeAtStart(fd, recordText(entries_)) &&
+                      ::renameat(folderFd_, name, folderFd_, lockName_.c_str()) == 0;
+  const int cause = errno;
+  if (!placed || ::fstat(fd, &info) != 0) {
+    if (fd >= 0) ::close(fd);
+    if (!placed && fd >= 0) ::unlinkat(folderFd_, name, 0);
+    return refuse("cannot write the lock file " + lockPath_ + ", which cannot be opened for writing, nor make it anew (" +
+                  std::strerror(placed ? errno : cause) + "): it is left as it is");
+  }
+  ::close(lockFd_);
+  lockFd_ = fd;
+  lockFile_ = info;
+  made_ = true;
+  readOnly_ = false;
   return true;
 }

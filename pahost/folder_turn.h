@@ -10,8 +10,9 @@
 // open to the user alone, and the lock file is judged by what such a file
 // system keeps: a regular file of the user's with one name. A run holds
 // the turn only while the file it locked is still the one at the name:
-// the holder removes the file as it ends, and a run that was waiting on it
-// then starts over with the file now there.
+// the holder removes the file as it ends (or replaces it, where a file
+// that is there cannot be opened for writing), and a run that was waiting
+// on it then starts over with the file now there.
 //
 // The file also records, one a line, the private folders of pahost's in
 // the folder: that of the run that holds the turn, and those earlier runs
@@ -86,7 +87,9 @@ class FolderTurn {
 
   bool refuse(const std::string& cause);
   // Opens the lock file for writing once it is seen to be one (none there:
-  // makes it); false with error() set.
+  // makes it); where a file that is there cannot be opened for writing (a
+  // desktop's SMB view: not supported), for reading, and its holder makes
+  // it anew (replaceReadOnly). false with error() set.
   bool openLockFile();
   // Looks at what stands at the lock's name without reading or writing
   // it; false with error() set, true with `*none` when nothing is there.
@@ -111,6 +114,12 @@ class FolderTurn {
   // Reads the record into entries_; false with errno set when it cannot
   // be read.
   bool readRecord();
+  // Puts in place of the lock file, held but open for reading only, a
+  // lock file this run makes, holding the record read; false with error()
+  // set.
+  bool replaceReadOnly();
+  // Removes the lock file at the end of the turn.
+  void removeLockFile();
 
   int folderFd_ = -1;
   std::string folder_;
@@ -119,6 +128,7 @@ class FolderTurn {
   int lockFd_ = -1;
   struct stat lockFile_ = {};  // the open lock file, as opened
   bool made_ = false;          // whether this run made it
+  bool readOnly_ = false;      // open for reading only (see openLockFile)
   enum class Answer { kNotAsked, kYes, kNo };
   Answer keepsPermissions_ = Answer::kNotAsked;
   bool held_ = false;

@@ -233,13 +233,11 @@ LineCheck checkReturnLines(const std::string& path,
   check.readable = true;
   FormLookups lookups(descriptions);
   std::string line;
-  long bytes = 0;
   while (!reader.eof() && check.pastBound == ReturnBound::kNone) {
     reader.readPCLine(line);
     ++check.lines;
-    bytes += static_cast<long>(line.size()) + 1;
     if (check.lines > kMaxReturnLines) check.pastBound = ReturnBound::kLines;
-    if (bytes > kMaxReturnBytes) check.pastBound = ReturnBound::kBytes;
+    if (reader.bytesGiven() > kMaxReturnBytes) check.pastBound = ReturnBound::kBytes;
     if (check.lines == 1 && line.compare(0, kMarkLength, kByteOrderMark) == 0) line.erase(0, kMarkLength);
     if (isComment(line)) continue;
     const std::optional<Skip> skip = skipFor(line, lookups);

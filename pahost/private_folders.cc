@@ -23,7 +23,8 @@ const char kNameLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXY
 const char kWriterTemporary[] = ".tmp";
 // Why a private folder stays.
 const char kHoldsOtherFiles[] = "it holds files pahost did not put there";
-const char kNotKnownToBeOurs[] = "it holds files, and it is not known to be the folder pahost made";
+const char kNotKnownToBeOurs[] = "a folder of yours that holds files stands at its name, and it is not known to be "
+                                 "the folder pahost made";
 
 bool isPrivateName(const std::string& name) {
   const std::size_t head = sizeof kHead - 1;
@@ -31,10 +32,10 @@ bool isPrivateName(const std::string& name) {
          name.find_first_not_of(kNameLetters, head) == std::string::npos;
 }
 
-// false with `*cause` set, unless it is already, to `what` and the
+// false with `*why` set, unless it is already, to `what` and the
 // system's error: why a folder is not removed.
-bool notRemoved(const char* what, std::string* cause) {
-  if (cause->empty()) *cause = std::string(what) + std::strerror(errno);
+bool notRemoved(const char* what, PrivateFolders::Stay* why) {
+  if (why->cause.empty()) why->cause = std::string(what) + std::strerror(errno);
   return false;
 }
 
@@ -77,33 +78,33 @@ bool PrivateFolders::isFileOfWrite(const std::string& entry) const {
 }
 
 // A folder that cannot be looked at cannot be told moved away: it stays.
-bool PrivateFolders::removeOfWrite(int fd, const std::string& name, std::string* cause) const {
+bool PrivateFolders::removeOfWrite(int fd, const std::string& name, Stay* why) const {
   std::vector<std::string> names;
-  if (!namesIn(fd, &names)) return notRemoved("cannot read it: ", cause);
+  if (!namesIn(fd, &names)) return notRemoved("cannot read it: ", why);
   for (const std::string& entry : names) {
     struct stat info;
     if (!isFileOfWrite(entry) || ::fstatat(fd, entry.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISREG(info.st_mode) || info.st_uid != runningUser()) {
       continue;
     }
-    if (::unlinkat(fd, entry.c_str(), 0) != 0) notRemoved(("cannot remove " + entry + ": ").c_str(), cause);
+    if (::unlinkat(fd, entry.c_str(), 0) != 0) notRemoved(("cannot remove " + entry + ": ").c_str(), why);
   }
   struct stat folder;
   struct stat there;
-  if (::fstat(fd, &folder) != 0) return notRemoved("cannot look at it: ", cause);
+  if (::fstat(fd, &folder) != 0) return notRemoved("cannot look at it: ", why);
   if (::fstatat(folderFd_, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) != 0) {
-    return errno == ENOENT || notRemoved("cannot look at it: ", cause);  // moved away
+    return errno == ENOENT || notRemoved("cannot look at it: ", why);  // moved away
   }
   if (!isSameFile(folder, there) || ::unlinkat(folderFd_, name.c_str(), AT_REMOVEDIR) == 0) return true;
-  if (errno != ENOTEMPTY && errno != EEXIST) return notRemoved("cannot remove it: ", cause);
-  if (cause->empty()) *cause = kHoldsOtherFiles;
+  if (errno != ENOTEMPTY && errno != EEXIST) return notRemoved("cannot remove it: ", why);
+  if (why->cause.empty()) why->cause = kHoldsOtherFiles;
   return false;
 }
 
-bool PrivateFolders::removeEmpty(const std::string& name, std::string* cause) const {
+bool PrivateFolders::removeEmpty(const std::string& name, Stay* why) const {
   if (::unlinkat(folderFd_, name.c_str(), AT_REMOVEDIR) == 0 || errno == ENOENT) return true;
-  if (errno != ENOTEMPTY && errno != EEXIST) return notRemoved("cannot remove it: ", cause);
-  *cause = kNotKnownToBeOurs;
+  if (errno != ENOTEMPTY && errno != EEXIST) return notRemoved("cannot remove it: ", why);
+  *why = Stay{kNotKnownToBeOurs, true};
   return false;
 }
 
@@ -113,7 +114,7 @@ bool PrivateFolders::removeEmpty(const std::string& name, std::string* cause) co
 // user's at the name, or a folder whose identity was not recorded yet, is
 // no folder of pahost's to empty: it goes only while it is empty.
 bool PrivateFolders::removeLeftover(const FolderTurn::Entry& entry, const std::function<bool()>& namesTell,
-                                    std::string* cause) const {
+                                    Stay* why) const {
   if (!isPrivateName(entry.name)) return true;
   const char* name = entry.name.c_str();
   struct stat info;
@@ -121,19 +122,18 @@ bool PrivateFolders::removeLeftover(const FolderTurn::Entry& entry, const std::f
   if (fd < 0) {
     const std::string opening = std::string("cannot open it: ") + std::strerror(errno);
     if (::fstatat(folderFd_, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
-      return errno == ENOENT || notRemoved("cannot look at it: ", cause);
+      return errno == ENOENT || notRemoved("cannot look at it: ", why);
     }
     if (!isFolderOfUser(info)) return true;  // anything else is not pahost's
-    *cause = opening;
+    why->cause = opening;
     return false;
   }
   bool gone = true;
   if (::fstat(fd, &info) != 0) {
-    gone = notRemoved("cannot look at it: ", cause);
+    gone = notRemoved("cannot look at it: ", why);
   } else if (isFolderOfUser(info)) {
-    const bool that = entry.identified &&
-                      ((info.st_dev == entry.device && info.st_ino == entry.inode) || namesTell());
-    gone = that ? removeOfWrite(fd, entry.name, cause) : removeEmpty(entry.name, cause);
+    const bool that = entry.identified && (info.st_ino == entry.inode || namesTell());
+    gone = that ? removeOfWrite(fd, entry.name, why) : removeEmpty(entry.name, why);
   }
   ::close(fd);
   return gone;

@@ -16,6 +16,14 @@
 
 class PrivateFolders {
  public:
+  // Why a private folder stays: the cause in words, and whether the folder
+  // there is not known to be the one pahost made (another folder of the
+  // user's may stand at its name), which pahost leaves alone.
+  struct Stay {
+    std::string cause;
+    bool unknown = false;
+  };
+
   // `folderFd` is the open folder the private folders are in (the caller
   // keeps it open); `writtenName` and `federalName` name the files a write
   // puts into a private folder.
@@ -24,23 +32,24 @@ class PrivateFolders {
   // A new name for a private folder, picked with `random`.
   static std::string newName(std::random_device& random);
   // Removes what a write left in its private folder `name`, open as `fd`,
-  // then the folder; false with `*cause` set when the folder stays. A
+  // then the folder; false with `*why` set when the folder stays. A
   // folder someone moved away from its name is gone as far as the target's
   // folder goes: what has its name now is left alone.
-  bool removeOfWrite(int fd, const std::string& name, std::string* cause) const;
+  bool removeOfWrite(int fd, const std::string& name, Stay* why) const;
   // Removes the folder `name`, which holds nothing of pahost's (its name
   // was recorded before it was made), while it is empty; false with
-  // `*cause` set when it stays.
-  bool removeEmpty(const std::string& name, std::string* cause) const;
+  // `*why` set when it stays.
+  bool removeEmpty(const std::string& name, Stay* why) const;
   // Removes the private folder `entry` an earlier run left; false with
-  // `*cause` set when a folder of the user's stays at its name (told, and
+  // `*why` set when a folder of the user's stays at its name (told, and
   // recorded again, so that no folder holding what a write left is
-  // forgotten). Anything else at its name is not pahost's, and true.
-  // `namesTell` says whether the folders' file system keeps no
-  // permissions; it is asked only of a folder that is not the one
-  // recorded.
-  bool removeLeftover(const FolderTurn::Entry& entry, const std::function<bool()>& namesTell,
-                      std::string* cause) const;
+  // forgotten). Anything else at its name is not pahost's, and true. The
+  // folder is that one when it has the inode recorded (its device number
+  // may change when its file system is mounted again). `namesTell` says
+  // whether the folders' file system keeps no permissions, where inode
+  // numbers do not last either; it is asked only of a folder with another
+  // inode.
+  bool removeLeftover(const FolderTurn::Entry& entry, const std::function<bool()>& namesTell, Stay* why) const;
 
  private:
   bool isFileOfWrite(const std::string& entry) const;

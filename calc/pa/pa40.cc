@@ -121,7 +121,7 @@ void openAddedExpenses(TaxFormPtr form, const DataMgmt::TaxReturn& pa) {
 // Cuts one person's expenses to that person's gross compensation and
 // marks whether it did. Expenses are never below 0: a gross below 0 (a
 // W-2 entered with negative wages) cuts them to 0, not to that gross, and
-// negative added expenses count as none.
+// added expenses entered below 0 take them to 0 at most.
 void cutToGross(TaxForm& pa40, const OVImmutableIdentifier& expenses, const OVImmutableIdentifier& gross,
                 const OVImmutableIdentifier& limitedBox) {
   const double cap = std::max(0.0, pa40.getIR(gross));

@@ -19,17 +19,36 @@
 //                        with no links, as while its last name is removed
 //   PA_FAULT_EINTR=1     every read and write, of any file, is first
 //                        interrupted (EINTR) once, then done
-//   PA_FAULT_FIXED=DIR   every file and folder in DIR (and DIR) shows the
-//                        permissions 0755, and an
-//                        fchmod there fails with EPERM, as on a USB stick
-//                        (FAT); with PA_FAULT_CHMOD=ignore it succeeds
-//                        without effect, as on a Windows share
+//   PA_FAULT_KILL=1      opening such a file kills the program (SIGKILL)
+//
+// The folder PA_FAULT_DIR=DIR (and all in it) stands for another file
+// system, as these settings make it:
+//   PA_FAULT_CHMOD=HOW   how it keeps permissions: every file and folder
+//                        shows 0755 and an fchmod fails with EPERM
+//                        (`refuse`, a USB stick, FAT), EOPNOTSUPP
+//                        (`unsupported`, a desktop's SMB view), ENOSYS
+//                        (`nosys`, FUSE drivers without chmod) or succeeds
+//                        without effect (`ignore`, exFAT over FUSE); or
+//                        (`execute`, an SMB client over FUSE) an fchmod
+//                        takes only the owner's execute bit, and files show
+//                        0644 with that bit, folders 0755. Unset: as the
+//                        real file system does.
+//   PA_FAULT_REOPEN=1    a file that is there cannot be opened for writing
+//                        (EOPNOTSUPP; a desktop's SMB view)
+//   PA_FAULT_BUSY=1      a file the program holds open cannot be removed
+//                        (EBUSY; an SMB client over FUSE)
+//   PA_FAULT_MOUNT=N     it is mounted for the N-th time: device numbers
+//                        show N more; with PA_FAULT_RENUMBER=1 inode
+//                        numbers too, as FAT numbers its files anew
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <signal.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
@@ -39,8 +58,28 @@
 namespace {
 
 const int kMostFiles = 4096;
-// The permissions every file shows under PA_FAULT_FIXED.
+// The permissions every file shows where they are fixed, and the files'
+// and the folders' of an SMB client over FUSE.
 const mode_t kFixedMode = 0755;
+const mode_t kSmbFileMode = 0644;
+const mode_t kSmbFolderMode = 0755;
+// How far apart the inode numbers of two mountings lie.
+const ino_t kRenumbered = 1000003;
+
+// How the stand-in file system keeps permissions (PA_FAULT_CHMOD).
+enum class Chmod { kReal, kRefuse, kIgnore, kUnsupported, kNoSys, kExecute };
+
+Chmod chmodOf(const char* how) {
+  static const struct {
+    const char* name;
+    Chmod chmod;
+  } kKinds[] = {{"refuse", Chmod::kRefuse},   {"ignore", Chmod::kIgnore},   {"unsupported", Chmod::kUnsupported},
+                {"nosys", Chmod::kNoSys},     {"execute", Chmod::kExecute}};
+  for (const auto& kind : kKinds) {
+    if (how != nullptr && std::strcmp(how, kind.name) == 0) return kind.chmod;
+  }
+  return Chmod::kReal;
+}
 
 long numberOf(const char* variable) { return std::getenv(variable) ? std::atol(std::getenv(variable)) : -1; }
 
@@ -60,14 +99,25 @@ struct Faults {
   long fstatsBeforeFailing = numberOf("PA_FAULT_FSTATS");
   long unlinkedLooks = numberOf("PA_FAULT_UNLINKED");
   bool interrupt = std::getenv("PA_FAULT_EINTR") != nullptr;
-  std::string fixed = wholeFolder(std::getenv("PA_FAULT_FIXED"));
-  bool ignoreChmod = std::getenv("PA_FAULT_CHMOD") != nullptr && std::strcmp(std::getenv("PA_FAULT_CHMOD"), "ignore") == 0;
+  bool kill = std::getenv("PA_FAULT_KILL") != nullptr;
+  std::string standIn = wholeFolder(std::getenv("PA_FAULT_DIR"));
+  Chmod chmod = chmodOf(std::getenv("PA_FAULT_CHMOD"));
+  bool noReopen = std::getenv("PA_FAULT_REOPEN") != nullptr;
+  bool busy = std::getenv("PA_FAULT_BUSY") != nullptr;
+  long mount = std::max(0L, numberOf("PA_FAULT_MOUNT"));
+  bool renumber = std::getenv("PA_FAULT_RENUMBER") != nullptr;
   // Per descriptor: reads and fstat calls done while it is failed, -1 when
-  // it is not.
+  // it is not; and the file it holds open in the stand-in (busy: 0 for
+  // none).
   long reads[kMostFiles];
   long fstats[kMostFiles];
+  ino_t held[kMostFiles];
+  dev_t heldOn[kMostFiles];
   Faults() {
-    for (int fd = 0; fd < kMostFiles; ++fd) reads[fd] = fstats[fd] = -1;
+    for (int fd = 0; fd < kMostFiles; ++fd) {
+      reads[fd] = fstats[fd] = -1;
+      held[fd] = 0;
+    }
   }
 };
 
@@ -86,10 +136,10 @@ Fn next(const char* name) {
   return reinterpret_cast<Fn>(::dlsym(RTLD_NEXT, name));
 }
 
-// The descriptor an open of `path` gave, failed when it matches.
-int opened(const char* path, int fd) {
-  if (fd >= 0 && fd < kMostFiles) faults().reads[fd] = faults().fstats[fd] = matches(path) ? 0 : -1;
-  return fd;
+int realFstat(int fd, struct stat* info) { return next<int (*)(int, struct stat*)>("fstat")(fd, info); }
+
+int realFstatat(int dir, const char* path, struct stat* info, int flags) {
+  return next<int (*)(int, const char*, struct stat*, int)>("fstatat")(dir, path, info, flags);
 }
 
 // The whole path of `path` taken from the folder `dir` (AT_FDCWD or open).
@@ -107,18 +157,45 @@ std::string wholePath(int dir, const char* path) {
   return path[0] == '\0' ? std::string(base) : std::string(base) + "/" + path;
 }
 
-// Whether the file `path` of `dir` lies where permissions are fixed.
-bool underFixed(int dir, const char* path) {
-  const std::string& fixed = faults().fixed;
-  return !fixed.empty() && (wholePath(dir, path) + "/").compare(0, fixed.size(), fixed) == 0;
+// Whether the file `path` of `dir` lies in the stand-in file system.
+bool inStandIn(int dir, const char* path) {
+  const std::string& folder = faults().standIn;
+  return !folder.empty() && (wholePath(dir, path) + "/").compare(0, folder.size(), folder) == 0;
 }
 
-// What a successful stat of `path` of `dir` shows: the fixed permissions
-// under PA_FAULT_FIXED, and no links while PA_FAULT_UNLINKED lasts for a
-// look by name (`byName`).
+// The descriptor an open of `path` of `dir` gave, failed when it matches,
+// and the file it holds where files held open cannot be removed.
+int opened(int dir, const char* path, int fd) {
+  if (fd < 0 || fd >= kMostFiles) return fd;
+  faults().reads[fd] = faults().fstats[fd] = matches(path) ? 0 : -1;
+  struct stat info;
+  if (faults().busy && inStandIn(dir, path) && realFstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    faults().held[fd] = info.st_ino;
+    faults().heldOn[fd] = info.st_dev;
+  }
+  return fd;
+}
+
+// What the stand-in file system shows of a file the real one shows as
+// `info`.
+void showStandIn(struct stat* info) {
+  const Chmod chmod = faults().chmod;
+  const mode_t type = info->st_mode & S_IFMT;
+  if (chmod == Chmod::kExecute) {
+    info->st_mode = type | (type == S_IFDIR ? kSmbFolderMode : kSmbFileMode | (info->st_mode & S_IXUSR));
+  } else if (chmod != Chmod::kReal) {
+    info->st_mode = type | kFixedMode;
+  }
+  info->st_dev += static_cast<dev_t>(faults().mount);
+  if (faults().renumber) info->st_ino += static_cast<ino_t>(faults().mount) * kRenumbered;
+}
+
+// What a successful stat of `path` of `dir` shows: the stand-in's view in
+// its folder, and no links while PA_FAULT_UNLINKED lasts for a look by
+// name (`byName`).
 int shown(int result, int dir, const char* path, bool byName, struct stat* info) {
   if (result != 0) return result;
-  if (underFixed(dir, path)) info->st_mode = (info->st_mode & S_IFMT) | kFixedMode;
+  if (inStandIn(dir, path)) showStandIn(info);
   if (byName && matches(path) && faults().unlinkedLooks > 0) {
     --faults().unlinkedLooks;
     info->st_nlink = 0;
@@ -126,13 +203,23 @@ int shown(int result, int dir, const char* path, bool byName, struct stat* info)
   return result;
 }
 
-// A chmod of `path` of `dir`: -1 with EPERM where permissions are fixed,
-// 0 without effect when they are ignored there, 1 to do it.
-int fixedChmod(int dir, const char* path) {
-  if (!underFixed(dir, path)) return 1;
-  if (faults().ignoreChmod) return 0;
-  errno = EPERM;
-  return -1;
+// An fchmod of `fd` to `mode` as the stand-in file system does it.
+int standInChmod(int fd, mode_t mode) {
+  const auto chmod = next<int (*)(int, mode_t)>("fchmod");
+  static const struct {
+    Chmod chmod;
+    int error;
+  } kRefusals[] = {{Chmod::kRefuse, EPERM}, {Chmod::kUnsupported, EOPNOTSUPP}, {Chmod::kNoSys, ENOSYS}};
+  for (const auto& refusal : kRefusals) {
+    if (faults().chmod != refusal.chmod) continue;
+    errno = refusal.error;
+    return -1;
+  }
+  struct stat info;
+  if (faults().chmod == Chmod::kIgnore) return 0;
+  if (faults().chmod != Chmod::kExecute) return chmod(fd, mode);
+  if (realFstat(fd, &info) != 0) return -1;
+  return chmod(fd, (info.st_mode & 07777 & ~S_IXUSR) | (mode & S_IXUSR));
 }
 
 // Whether this call on `fd` fails, with errno set: an interruption first
@@ -155,10 +242,18 @@ mode_t modeOf(int flags, va_list args) {
   return (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE ? va_arg(args, mode_t) : 0;
 }
 
-// Whether opening `path` of `dir` fails, with errno set; a file to be
-// removed on its opening goes first.
-bool openFails(int dir, const char* path) {
+// Whether opening `path` of `dir` with `flags` fails, with errno set; a
+// file to be removed on its opening goes first.
+bool openFails(int dir, const char* path, int flags) {
+  struct stat there;
+  const bool creates = (flags & (O_CREAT | O_EXCL)) == (O_CREAT | O_EXCL);
+  if (faults().noReopen && (flags & O_ACCMODE) != O_RDONLY && !creates && inStandIn(dir, path) &&
+      realFstatat(dir, path, &there, 0) == 0 && S_ISREG(there.st_mode)) {
+    errno = EOPNOTSUPP;
+    return true;
+  }
   if (!matches(path)) return false;
+  if (faults().kill) ::raise(SIGKILL);
   if (faults().removeOnOpen) ::unlinkat(dir, path, 0);
   if (!faults().failOpen) return false;
   errno = EIO;
@@ -173,6 +268,22 @@ bool fstatFails(int fd) {
   return true;
 }
 
+// Whether removing the file `path` of `dir` fails because the program
+// holds it open, with errno set.
+bool removalBusy(int dir, const char* path) {
+  struct stat there;
+  if (!faults().busy || !inStandIn(dir, path) || realFstatat(dir, path, &there, AT_SYMLINK_NOFOLLOW) != 0) {
+    return false;
+  }
+  for (int fd = 0; fd < kMostFiles; ++fd) {
+    if (faults().held[fd] == there.st_ino && faults().heldOn[fd] == there.st_dev && there.st_ino != 0) {
+      errno = EBUSY;
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 extern "C" {
@@ -182,8 +293,9 @@ int open(const char* path, int flags, ...) {
   va_start(args, flags);
   const mode_t mode = modeOf(flags, args);
   va_end(args);
-  return openFails(AT_FDCWD, path) ? -1
-                                   : opened(path, next<int (*)(const char*, int, mode_t)>("open")(path, flags, mode));
+  return openFails(AT_FDCWD, path, flags)
+             ? -1
+             : opened(AT_FDCWD, path, next<int (*)(const char*, int, mode_t)>("open")(path, flags, mode));
 }
 
 int openat(int dir, const char* path, int flags, ...) {
@@ -191,13 +303,16 @@ int openat(int dir, const char* path, int flags, ...) {
   va_start(args, flags);
   const mode_t mode = modeOf(flags, args);
   va_end(args);
-  return openFails(dir, path)
+  return openFails(dir, path, flags)
              ? -1
-             : opened(path, next<int (*)(int, const char*, int, mode_t)>("openat")(dir, path, flags, mode));
+             : opened(dir, path, next<int (*)(int, const char*, int, mode_t)>("openat")(dir, path, flags, mode));
 }
 
 int close(int fd) {
-  if (fd >= 0 && fd < kMostFiles) faults().reads[fd] = faults().fstats[fd] = -1;
+  if (fd >= 0 && fd < kMostFiles) {
+    faults().reads[fd] = faults().fstats[fd] = -1;
+    faults().held[fd] = 0;
+  }
   return next<int (*)(int)>("close")(fd);
 }
 
@@ -227,17 +342,25 @@ int stat(const char* path, struct stat* info) {
 
 int fstat(int fd, struct stat* info) {
   if (fstatFails(fd)) return -1;
-  return shown(next<int (*)(int, struct stat*)>("fstat")(fd, info), fd, "", false, info);
+  return shown(realFstat(fd, info), fd, "", false, info);
 }
 
 int fstatat(int dir, const char* path, struct stat* info, int flags) {
-  return shown(next<int (*)(int, const char*, struct stat*, int)>("fstatat")(dir, path, info, flags), dir, path,
-               true, info);
+  return shown(realFstatat(dir, path, info, flags), dir, path, true, info);
 }
 
 int fchmod(int fd, mode_t mode) {
-  const int fixed = fixedChmod(fd, "");
-  return fixed <= 0 ? fixed : next<int (*)(int, mode_t)>("fchmod")(fd, mode);
+  return inStandIn(fd, "") ? standInChmod(fd, mode) : next<int (*)(int, mode_t)>("fchmod")(fd, mode);
+}
+
+int unlink(const char* path) {
+  return removalBusy(AT_FDCWD, path) ? -1 : next<int (*)(const char*)>("unlink")(path);
+}
+
+int unlinkat(int dir, const char* path, int flags) {
+  return (flags & AT_REMOVEDIR) == 0 && removalBusy(dir, path)
+             ? -1
+             : next<int (*)(int, const char*, int)>("unlinkat")(dir, path, flags);
 }
 
 ssize_t readlink(const char* path, char* buffer, size_t size) {

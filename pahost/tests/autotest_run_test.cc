@@ -162,6 +162,35 @@ TEST(AutoTestRunTest, AnOutputNamedLikeTheDataFileLeavesTheOlderFileWhole) {
   if (!HasFailure()) std::filesystem::remove_all(dir);
 }
 
+// Nor does a hook write the lock file, and a report that is the data file
+// goes to standard error: while the new file cannot be written, the older
+// one stays whole.
+TEST(AutoTestRunTest, NoHookWritesTheLockFileOrIntoTheDataFile) {
+  const std::string dir = ::testing::TempDir() + "pahost_autotest_own_" + std::to_string(::getpid()) + "/";
+  const std::string lock = ".pahost." + std::to_string(::geteuid()) + ".lock";
+  const struct {
+    std::string out, output, report, errors;
+  } kCases[] = {{"40.tif", lock, "output " + dir + lock + ": names a file this run writes\n", ""},
+                {"OrvaneAutoTest_Report.txt", "OrvaneAutoTest_Report.txt", "older",
+                 "PA automated test: output " + dir + "OrvaneAutoTest_Report.txt: names a control file of the hooks "
+                 "(not in the report " + dir + "OrvaneAutoTest_Report.txt: names a file this run writes)\n"}};
+  for (const auto& c : kCases) {
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir + "OrvaneAutoTest_OVQA.xml") << "<O><PAOUTPUTALLFIELDS>Yes</PAOUTPUTALLFIELDS><PAOUTPUTALLFIELDSFILE>"
+                                                   << c.output << "</PAOUTPUTALLFIELDSFILE></O>";
+    std::ofstream(dir + c.out) << "older";
+    const std::string command = std::string("trap '' XFSZ; ulimit -f 2; '") + PAHOST + "' --autotest '" + dir +
+                                "' --out '" + dir + c.out + "' '" PA_EXAMPLES_DIR "/sample_return.txt' >/dev/null 2>'" +
+                                dir + "errors.txt'";
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 1) << c.out;
+    EXPECT_EQ(readFile(dir + c.out), "older");
+    EXPECT_EQ(readFile(dir + "OrvaneAutoTest_Report.txt"), c.report);
+    EXPECT_NE(readFile(dir + "errors.txt").find(c.errors), std::string::npos) << readFile(dir + "errors.txt");
+  }
+  if (!HasFailure()) std::filesystem::remove_all(dir);
+}
+
 // The hooks remove the automated-test folder when the run finds it empty,
 // and leave one that holds anything.
 TEST(AutoTestRunTest, AnEmptyFolderIsRemovedAndAnotherStays) {

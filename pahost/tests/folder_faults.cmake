@@ -24,6 +24,16 @@ function(nothing_left)
   file(READ ${WORK}/40.tif written)
   expect_kept(${WORK}/40.tif "${written}")
 endfunction()
+# The lock file's record matches PATTERN (the folder that stays), and the
+# next run removes that folder.
+function(recorded_until_next_run pattern)
+  file(READ ${lock} record)
+  if(NOT record MATCHES "${pattern}")
+    message(FATAL_ERROR "the folder that stays is not recorded as it was: ${record}")
+  endif()
+  run("" 0 "Data file written" ${out})
+  nothing_left()
+endfunction()
 # A lock file of the user's, as a run leaves it, holding RECORD, with the
 # permissions ARGN (only the user's own by default).
 function(lock_file record)
@@ -34,20 +44,25 @@ endfunction()
 
 run("" 0 "Data file written" ${out})
 read_data_file(plain)
-# A lock file others may read is refused, as it is, where permissions are
-# kept; where they are not, every file shows such access.
-lock_file("" GROUP_READ WORLD_READ)
-run("" 1 "${lock} is open to others than you \\(its permissions are 0644, not 0600\\)" ${out})
-execute_process(COMMAND stat -c %a ${lock} OUTPUT_VARIABLE mode OUTPUT_STRIP_TRAILING_WHITESPACE)
-if(NOT mode STREQUAL "644")
-  message(FATAL_ERROR "the refused lock file's permissions are ${mode} now")
-endif()
+# A lock file its group or others may read is refused, as it is, where
+# permissions are kept; where they are not, every file shows such access.
+foreach(open IN ITEMS "GROUP_READ WORLD_READ|0644" "GROUP_READ|0640")
+  string(REGEX REPLACE "\\|.*" "" others "${open}")
+  string(REGEX REPLACE ".*\\|0?" "" shown "${open}")
+  separate_arguments(others)
+  lock_file("" ${others})
+  run("" 1 "${lock} is open to others than you \\(its permissions are 0${shown}, not 0600\\)" ${out})
+  execute_process(COMMAND stat -c %a ${lock} OUTPUT_VARIABLE mode OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT mode STREQUAL shown)
+    message(FATAL_ERROR "the refused lock file's permissions are ${mode} now, not ${shown}")
+  endif()
+endforeach()
 foreach(chmod IN ITEMS refuse ignore)
   foreach(record IN ITEMS none there)  # this run's own lock file, then one that is there
     if(record STREQUAL there)
       lock_file("" GROUP_READ WORLD_READ)
     endif()
-    run("${preload} PA_FAULT_FIXED=${WORK} PA_FAULT_CHMOD=${chmod}" 0 "Data file written" ${out})
+    run("${preload} PA_FAULT_DIR=${WORK} PA_FAULT_CHMOD=${chmod}" 0 "Data file written" ${out})
     read_data_file(fixed)
     nothing_left()
     if(NOT fixed STREQUAL plain)
@@ -82,12 +97,21 @@ endforeach()
 run("${preload} PA_FAULT_PATH=.pahost- PA_FAULT_FSTATS=1" 1
     "in place, but the private folder ${WORK}/.pahost-[A-Za-z0-9]+ of this run could not be removed \\(cannot look at it: Input/output error\\)" ${out})
 string(REGEX MATCH "\\.pahost-[A-Za-z0-9]+" stays "${run_output}")
-file(READ ${lock} record)
-if(NOT record MATCHES "^\\${stays} [0-9]+ [0-9]+\n$")
-  message(FATAL_ERROR "the folder that stays is not recorded: ${record}")
-endif()
-run("" 0 "Data file written" ${out})
-nothing_left()
+recorded_until_next_run("^\\${stays} [0-9]+ [0-9]+\n$")
+
+# A killed run's folder that cannot be opened or looked at stays, recorded
+# and told; the next run removes it.
+foreach(fault IN ITEMS "PA_FAULT_OPEN=1|1|cannot open it" "PA_FAULT_FSTATS=0|1|cannot look at it")
+  fault_row("${fault}")
+  file(MAKE_DIRECTORY ${WORK}/.pahost-Killed)
+  file(WRITE ${WORK}/.pahost-Killed/1.tif "a copy of the federal file\n")
+  execute_process(COMMAND stat -c "%d %i" ${WORK}/.pahost-Killed OUTPUT_VARIABLE id OUTPUT_STRIP_TRAILING_WHITESPACE)
+  lock_file(".pahost-Killed ${id}\n")
+  set(told "the private folder ${WORK}/.pahost-Killed an earlier run left could not be removed")
+  run("${preload} PA_FAULT_PATH=.pahost-Killed ${setting}" ${status} "${told} \\(${output}: Input/output error\\)"
+      ${out})
+  recorded_until_next_run("^\\.pahost-Killed ${id}\n$")
+endforeach()
 
 # Where pahost runs from cannot be told: the module is asked for.
 run("${preload} PA_FAULT_PATH=/proc/self/exe PA_FAULT_OPEN=1" 2

@@ -71,4 +71,29 @@ TEST(LineCheckTest, KeepsEveryLineInOrderPastItsBlock) {
   EXPECT_EQ(listed, listing);
 }
 
+// The bytes bound holds the file's own bytes, line ends as written: a
+// return of exactly 64 MiB whose last line has no end is within it, one
+// byte more is past it, with either line end.
+TEST(LineCheckTest, TheBytesBoundCountsTheFilesOwnBytes) {
+  const std::string path = ::testing::TempDir() + "line_check_bytes." + std::to_string(::getpid());
+  const struct {
+    long long size;
+    const char* end;
+    ReturnBound bound;
+  } kCases[] = {{kMaxReturnBytes, "\n", ReturnBound::kNone},
+                {kMaxReturnBytes + 1, "\n", ReturnBound::kBytes},
+                {kMaxReturnBytes + 1, "\r\n", ReturnBound::kBytes}};
+  for (const auto& c : kCases) {
+    {
+      std::ofstream file(path, std::ios::binary);
+      const std::string line = "#" + std::string(60000, ' ') + c.end;
+      long long left = c.size;
+      for (; left > static_cast<long long>(line.size()); left -= static_cast<long long>(line.size())) file << line;
+      file << "#" << std::string(static_cast<std::size_t>(left - 1), ' ');  // the last line, without an end
+    }
+    EXPECT_EQ(checkReturnLines(path, {}).pastBound, c.bound) << c.size << " bytes";
+  }
+  std::remove(path.c_str());
+}
+
 }  // namespace

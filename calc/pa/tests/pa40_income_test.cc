@@ -57,6 +57,19 @@ TEST_F(PA40Test, NegativeWagesLeaveLine1bAtZero) {
   }
 }
 
+// Added expenses entered below 0 never make line 1b negative (the spouse
+// of joint_spouse_home_office_move.txt with -6,000 added to her 5,100).
+TEST_F(PA40Test, NegativeAddedExpensesLeaveLine1bAtZero) {
+  setFilingStatus(kFilingJoint);
+  w2(1, 52000, 48000);
+  scheduleUE(1, true, 5100);
+  number(kFormID_PAScheduleUE, PAScheduleUE::kSpouseScheduleFlag, 1);
+  enter(PA40::kSpouseAddedExpenses, -6000);
+  run();
+  EXPECT_EQ(amount(PA40::kUnreimbursedExpenses), 0);
+  EXPECT_EQ(amount(PA40::kNetCompensation), 100000);
+}
+
 TEST_F(PA40Test, AddedExpensesOpenOnlyBesideTheirPersonsScheduleUE) {
   enter(PA40::kTaxpayerAddedExpenses, 50);
   run();
