@@ -325,13 +325,14 @@ void DataFilePlacement::tellLeftBehind(const std::vector<Leftover>& stays, std::
     const PrivateFolders::Stay& why = stays[i].why;
     const std::string path = parent_ + "/" + stays[i].entry.name;
     leftBehind_.push_back(path);
-    told += std::string(told.empty() ? "" : "; ") + "the private folder " + path +
-            (i < own ? " of this run" : " an earlier run left");
+    told += told.empty() ? "" : "; ";
     if (why.unknown) {
-      told += " is not removed: " + why.cause + ", so pahost leaves it and what it holds alone" +
+      told += "the folder at " + path + ", where " + (i < own ? "this run made" : "an earlier run left") +
+              " its private folder, is " + why.cause + ": pahost leaves it and what it holds alone" +
               (recorded ? "; each run into " + parent_ + " says so until it is moved away or emptied" : "");
     } else {
-      told += " could not be removed (" + why.cause + "): look at what it holds and remove it" +
+      told += "the private folder " + path + (i < own ? " of this run" : " an earlier run left") +
+              " could not be removed (" + why.cause + "): look at what it holds and remove it" +
               (recorded ? "; until then each run into " + parent_ + " tries again" : "");
     }
   }

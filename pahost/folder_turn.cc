@@ -110,10 +110,10 @@ FolderTurn::FolderTurn(int folderFd, const std::string& folder)
 
 std::string FolderTurn::lockFileIn(const std::string& folder) { return folder + "/" + lockFileName(); }
 
-// The file goes while the turn is still held, and only while its name is
-// still this file: a run waiting on it then takes the lock of a file that
-// is gone, sees that and starts over. A run that never held the turn
-// leaves the file to its holder.
+// The file goes while the turn is still held (see removeLockFile where it
+// cannot), and only while its name is still this file: a run waiting on it
+// then takes the lock of a file that is gone, sees that and starts over. A
+// run that never held the turn leaves the file to its holder.
 FolderTurn::~FolderTurn() {
   if (held_ && clean_ && atName()) removeLockFile();
   if (lockFd_ >= 0) ::close(lockFd_);  // lets the turn go
@@ -121,8 +121,9 @@ FolderTurn::~FolderTurn() {
 
 // A file system that cannot remove a file held open (an SMB client over
 // FUSE: EBUSY) removes it once it is closed. Closing lets the turn go, so
-// the file goes then only while it is still this one at the name; a run
-// that opened it meanwhile holds it open, and it stays for that run (the
+// the file goes then only while it is still this one at the name; such a
+// file system refuses it as long as any run holds it open, so a run that
+// opened it meanwhile, and may hold the turn by now, keeps it there (the
 // record it holds names nothing).
 void FolderTurn::removeLockFile() {
   const char* name = lockName_.c_str();
@@ -360,16 +361,20 @@ bool FolderTurn::replaceReadOnly() {
   const bool placed = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && writeAtStart(fd, recordText(entries_)) &&
                       ::renameat(folderFd_, name, folderFd_, lockName_.c_str()) == 0;
   const int cause = errno;
-  if (!placed || ::fstat(fd, &info) != 0) {
+  if (!placed) {
     if (fd >= 0) ::close(fd);
-    if (!placed && fd >= 0) ::unlinkat(folderFd_, name, 0);
-    return refuse("cannot write the lock file " + lockPath_ + ", which cannot be opened for writing, nor make it anew (" +
-                  std::strerror(placed ? errno : cause) + "): it is left as it is");
+    if (fd >= 0) ::unlinkat(folderFd_, name, 0);
+    const std::string freshPath = lockPath_ + kFreshTail;
+    return refuse("cannot write the lock file " + lockPath_ + ", which cannot be opened for writing, nor put a new "
+                  "one in its place through " + freshPath + " (" + std::strerror(cause) + "): it is left as it is" +
+                  (cause == EEXIST ? "; " + freshPath + " is no file pahost made: if it is nothing of yours, remove it"
+                                   : ""));
   }
   ::close(lockFd_);
   lockFd_ = fd;
-  lockFile_ = info;
   made_ = true;
   readOnly_ = false;
-  return true;
+  // Looked at again, for a file system that numbers a file by its name.
+  if (::fstat(fd, &lockFile_) == 0) return true;
+  return refuse("cannot look at the lock file " + lockPath_ + " just made: " + std::strerror(errno));
 }

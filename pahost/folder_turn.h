@@ -10,9 +10,10 @@
 // open to the user alone, and the lock file is judged by what such a file
 // system keeps: a regular file of the user's with one name. A run holds
 // the turn only while the file it locked is still the one at the name:
-// the holder removes the file as it ends (or replaces it, where a file
-// that is there cannot be opened for writing), and a run that was waiting
-// on it then starts over with the file now there.
+// the holder removes the file as it ends (where a file held open cannot be
+// removed, once it closed it), or replaces it as it takes the turn, where
+// a file that is there cannot be opened for writing; a run that was
+// waiting on it then starts over with the file now there.
 //
 // The file also records, one a line, the private folders of pahost's in
 // the folder: that of the run that holds the turn, and those earlier runs
@@ -53,7 +54,8 @@ class FolderTurn {
   // object lives; `folder` is its path, for messages.
   FolderTurn(int folderFd, const std::string& folder);
   // Lets the turn go; the holder removes the lock file first when its
-  // record names nothing and the file is still the one at the name.
+  // record names nothing and the file is still the one at the name (where
+  // a file held open cannot be removed, just after).
   ~FolderTurn();
   FolderTurn(const FolderTurn&) = delete;
   FolderTurn& operator=(const FolderTurn&) = delete;

@@ -23,8 +23,7 @@ const char kNameLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXY
 const char kWriterTemporary[] = ".tmp";
 // Why a private folder stays.
 const char kHoldsOtherFiles[] = "it holds files pahost did not put there";
-const char kNotKnownToBeOurs[] = "a folder of yours that holds files stands at its name, and it is not known to be "
-                                 "the folder pahost made";
+const char kNotKnownToBeOurs[] = "a folder of yours that holds files, and it is not known to be the folder pahost made";
 
 bool isPrivateName(const std::string& name) {
   const std::size_t head = sizeof kHead - 1;

@@ -31,15 +31,19 @@
 //                        without effect (`ignore`, exFAT over FUSE); or
 //                        (`execute`, an SMB client over FUSE) an fchmod
 //                        takes only the owner's execute bit, and files show
-//                        0644 with that bit, folders 0755. Unset: as the
-//                        real file system does.
+//                        0644 (0745 with that bit), folders 0755. Unset: as
+//                        the real file system does.
 //   PA_FAULT_REOPEN=1    a file that is there cannot be opened for writing
 //                        (EOPNOTSUPP; a desktop's SMB view)
-//   PA_FAULT_BUSY=1      a file the program holds open cannot be removed
+//   PA_FAULT_BUSY=1      a file any program holds open cannot be removed
 //                        (EBUSY; an SMB client over FUSE)
+//   PA_FAULT_PRIVATE=1   where permissions are fixed, files show 0600 and
+//                        folders 0700 (a stick mounted open to its owner
+//                        alone)
 //   PA_FAULT_MOUNT=N     it is mounted for the N-th time: device numbers
 //                        show N more; with PA_FAULT_RENUMBER=1 inode
 //                        numbers too, as FAT numbers its files anew
+#include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <limits.h>
@@ -58,10 +62,14 @@
 namespace {
 
 const int kMostFiles = 4096;
-// The permissions every file shows where they are fixed, and the files'
-// and the folders' of an SMB client over FUSE.
+// The permissions every file shows where they are fixed (files and
+// folders with PA_FAULT_PRIVATE), and the files' and the folders' of an SMB
+// client over FUSE, whose execute bit shows as the owner's and others'.
 const mode_t kFixedMode = 0755;
+const mode_t kPrivateFileMode = 0600;
+const mode_t kPrivateFolderMode = 0700;
 const mode_t kSmbFileMode = 0644;
+const mode_t kSmbExecute = 0101;
 const mode_t kSmbFolderMode = 0755;
 // How far apart the inode numbers of two mountings lie.
 const ino_t kRenumbered = 1000003;
@@ -104,20 +112,15 @@ struct Faults {
   Chmod chmod = chmodOf(std::getenv("PA_FAULT_CHMOD"));
   bool noReopen = std::getenv("PA_FAULT_REOPEN") != nullptr;
   bool busy = std::getenv("PA_FAULT_BUSY") != nullptr;
+  bool privateModes = std::getenv("PA_FAULT_PRIVATE") != nullptr;
   long mount = std::max(0L, numberOf("PA_FAULT_MOUNT"));
   bool renumber = std::getenv("PA_FAULT_RENUMBER") != nullptr;
   // Per descriptor: reads and fstat calls done while it is failed, -1 when
-  // it is not; and the file it holds open in the stand-in (busy: 0 for
-  // none).
+  // it is not.
   long reads[kMostFiles];
   long fstats[kMostFiles];
-  ino_t held[kMostFiles];
-  dev_t heldOn[kMostFiles];
   Faults() {
-    for (int fd = 0; fd < kMostFiles; ++fd) {
-      reads[fd] = fstats[fd] = -1;
-      held[fd] = 0;
-    }
+    for (int fd = 0; fd < kMostFiles; ++fd) reads[fd] = fstats[fd] = -1;
   }
 };
 
@@ -163,16 +166,9 @@ bool inStandIn(int dir, const char* path) {
   return !folder.empty() && (wholePath(dir, path) + "/").compare(0, folder.size(), folder) == 0;
 }
 
-// The descriptor an open of `path` of `dir` gave, failed when it matches,
-// and the file it holds where files held open cannot be removed.
-int opened(int dir, const char* path, int fd) {
-  if (fd < 0 || fd >= kMostFiles) return fd;
-  faults().reads[fd] = faults().fstats[fd] = matches(path) ? 0 : -1;
-  struct stat info;
-  if (faults().busy && inStandIn(dir, path) && realFstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    faults().held[fd] = info.st_ino;
-    faults().heldOn[fd] = info.st_dev;
-  }
+// The descriptor an open of `path` gave, failed when it matches.
+int opened(const char* path, int fd) {
+  if (fd >= 0 && fd < kMostFiles) faults().reads[fd] = faults().fstats[fd] = matches(path) ? 0 : -1;
   return fd;
 }
 
@@ -181,8 +177,12 @@ int opened(int dir, const char* path, int fd) {
 void showStandIn(struct stat* info) {
   const Chmod chmod = faults().chmod;
   const mode_t type = info->st_mode & S_IFMT;
+  const bool folder = type == S_IFDIR;
   if (chmod == Chmod::kExecute) {
-    info->st_mode = type | (type == S_IFDIR ? kSmbFolderMode : kSmbFileMode | (info->st_mode & S_IXUSR));
+    const mode_t execute = (info->st_mode & S_IXUSR) != 0 ? kSmbExecute : 0;
+    info->st_mode = type | (folder ? kSmbFolderMode : kSmbFileMode | execute);
+  } else if (chmod != Chmod::kReal && faults().privateModes) {
+    info->st_mode = type | (folder ? kPrivateFolderMode : kPrivateFileMode);
   } else if (chmod != Chmod::kReal) {
     info->st_mode = type | kFixedMode;
   }
@@ -268,20 +268,35 @@ bool fstatFails(int fd) {
   return true;
 }
 
-// Whether removing the file `path` of `dir` fails because the program
-// holds it open, with errno set.
+// Whether any process holds the file `file` open, as the system's view
+// of each process's open files shows.
+bool heldOpen(const struct stat& file) {
+  DIR* processes = ::opendir("/proc");
+  bool held = false;
+  while (const dirent* process = processes == nullptr || held ? nullptr : ::readdir(processes)) {
+    const std::string folder = std::string("/proc/") + process->d_name + "/fd";
+    DIR* files = process->d_name[0] >= '1' && process->d_name[0] <= '9' ? ::opendir(folder.c_str()) : nullptr;
+    while (const dirent* open = files == nullptr || held ? nullptr : ::readdir(files)) {
+      struct stat info;
+      held = realFstatat(AT_FDCWD, (folder + "/" + open->d_name).c_str(), &info, 0) == 0 &&
+             info.st_ino == file.st_ino && info.st_dev == file.st_dev;
+    }
+    if (files != nullptr) ::closedir(files);
+  }
+  if (processes != nullptr) ::closedir(processes);
+  return held;
+}
+
+// Whether removing the file `path` of `dir` fails because a program holds
+// it open, with errno set.
 bool removalBusy(int dir, const char* path) {
   struct stat there;
-  if (!faults().busy || !inStandIn(dir, path) || realFstatat(dir, path, &there, AT_SYMLINK_NOFOLLOW) != 0) {
+  if (!faults().busy || !inStandIn(dir, path) || realFstatat(dir, path, &there, AT_SYMLINK_NOFOLLOW) != 0 ||
+      !S_ISREG(there.st_mode) || !heldOpen(there)) {
     return false;
   }
-  for (int fd = 0; fd < kMostFiles; ++fd) {
-    if (faults().held[fd] == there.st_ino && faults().heldOn[fd] == there.st_dev && there.st_ino != 0) {
-      errno = EBUSY;
-      return true;
-    }
-  }
-  return false;
+  errno = EBUSY;
+  return true;
 }
 
 }  // namespace
@@ -295,7 +310,7 @@ int open(const char* path, int flags, ...) {
   va_end(args);
   return openFails(AT_FDCWD, path, flags)
              ? -1
-             : opened(AT_FDCWD, path, next<int (*)(const char*, int, mode_t)>("open")(path, flags, mode));
+             : opened(path, next<int (*)(const char*, int, mode_t)>("open")(path, flags, mode));
 }
 
 int openat(int dir, const char* path, int flags, ...) {
@@ -305,14 +320,11 @@ int openat(int dir, const char* path, int flags, ...) {
   va_end(args);
   return openFails(dir, path, flags)
              ? -1
-             : opened(dir, path, next<int (*)(int, const char*, int, mode_t)>("openat")(dir, path, flags, mode));
+             : opened(path, next<int (*)(int, const char*, int, mode_t)>("openat")(dir, path, flags, mode));
 }
 
 int close(int fd) {
-  if (fd >= 0 && fd < kMostFiles) {
-    faults().reads[fd] = faults().fstats[fd] = -1;
-    faults().held[fd] = 0;
-  }
+  if (fd >= 0 && fd < kMostFiles) faults().reads[fd] = faults().fstats[fd] = -1;
   return next<int (*)(int)>("close")(fd);
 }
 

@@ -20,8 +20,9 @@ read_data_file(plain)
 foreach(row IN ITEMS
         "FAT (the kernel's driver)|PA_FAULT_CHMOD=refuse PA_FAULT_RENUMBER=1"
         "exFAT over FUSE|PA_FAULT_CHMOD=ignore PA_FAULT_RENUMBER=1"
+        "FAT open to its owner alone|PA_FAULT_CHMOD=ignore PA_FAULT_PRIVATE=1 PA_FAULT_RENUMBER=1"
         "a desktop's SMB view|PA_FAULT_CHMOD=unsupported PA_FAULT_REOPEN=1 PA_FAULT_RENUMBER=1"
-        "SMB over FUSE|PA_FAULT_CHMOD=execute PA_FAULT_BUSY=1"
+        "SMB over FUSE|PA_FAULT_CHMOD=execute PA_FAULT_BUSY=1 PA_FAULT_RENUMBER=1"
         "a FUSE driver without chmod|PA_FAULT_CHMOD=nosys PA_FAULT_RENUMBER=1"
         "ext4 mounted as another device|")
   string(REGEX REPLACE "\\|.*" "" kind "${row}")

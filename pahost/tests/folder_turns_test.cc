@@ -211,7 +211,11 @@ TEST_F(FolderTurnsTest, AFolderPutAtALeftoversNameStays) {
   const Outcome next = run(target, "");
   for (const std::string& name : kept) EXPECT_EQ("the user's " + name + "\n", readFile(leftover / name)) << name;
   EXPECT_EQ(1, next.status);
-  EXPECT_NE(std::string::npos, next.errors.find("it is not known to be the folder pahost made")) << next.errors;
+  EXPECT_NE(std::string::npos, next.errors.find("the folder at " + leftover.string() + ", where an earlier run left "
+                                                "its private folder, is a folder of yours that holds files, and it "
+                                                "is not known to be the folder pahost made: pahost leaves it and "
+                                                "what it holds alone"))
+      << next.errors;
 }
 
 }  // namespace
