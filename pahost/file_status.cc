@@ -24,10 +24,7 @@ bool keepsPermissions(int fd, const struct stat& seen, mode_t wanted) {
   const mode_t asked = mode != wanted ? wanted : mode ^ S_IXUSR;
   if (::fchmod(fd, asked) != 0) return !isChmodRefused(errno);
   struct stat now;
-  if (::fstat(fd, &now) != 0) {
-    ::fchmod(fd, mode);
-    return true;
-  }
-  if ((now.st_mode & kModeBits) != mode) ::fchmod(fd, mode);
-  return (now.st_mode & kModeBits) == asked;
+  const bool looked = ::fstat(fd, &now) == 0;
+  if (!looked || (now.st_mode & kModeBits) != mode) ::fchmod(fd, mode);
+  return !looked || (now.st_mode & kModeBits) == asked;
 }

@@ -22,6 +22,8 @@ const mode_t kLockMode = 0600;
 // How a lock file that is there is opened: never through a link, never
 // waiting on a FIFO or taking a terminal.
 const int kOpenExisting = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+// How a lock file is made: only where nothing stands at its name.
+const int kMakeNew = O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
 // Where an existing file cannot be opened for writing, the holder makes
 // the lock file anew under its name and this tail, then renames it over.
 const char kFreshTail[] = ".new";
@@ -189,7 +191,7 @@ bool FolderTurn::openLockFile() {
     struct stat seen;
     bool none = false;
     if (!lookAtLockFile(&seen, &none)) return false;
-    lockFd_ = none ? ::openat(folderFd_, name, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kLockMode)
+    lockFd_ = none ? ::openat(folderFd_, name, kMakeNew, kLockMode)
                    : ::openat(folderFd_, name, O_RDWR | kOpenExisting);
     readOnly_ = !none && lockFd_ < 0 && errno == EOPNOTSUPP;
     if (readOnly_) lockFd_ = ::openat(folderFd_, name, O_RDONLY | kOpenExisting);
@@ -352,18 +354,20 @@ bool FolderTurn::record(const std::vector<Entry>& entries) {
 bool FolderTurn::replaceReadOnly() {
   const std::string fresh = lockName_ + kFreshTail;
   const char* name = fresh.c_str();
-  int fd = ::openat(folderFd_, name, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kLockMode);
+  int fd = ::openat(folderFd_, name, kMakeNew, kLockMode);
   struct stat info;
   if (fd < 0 && errno == EEXIST && ::fstatat(folderFd_, name, &info, AT_SYMLINK_NOFOLLOW) == 0 && isLockFile(info) &&
       ::unlinkat(folderFd_, name, 0) == 0) {
-    fd = ::openat(folderFd_, name, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kLockMode);
+    fd = ::openat(folderFd_, name, kMakeNew, kLockMode);
   }
   const bool placed = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && writeAtStart(fd, recordText(entries_)) &&
                       ::renameat(folderFd_, name, folderFd_, lockName_.c_str()) == 0;
   const int cause = errno;
   if (!placed) {
-    if (fd >= 0) ::close(fd);
-    if (fd >= 0) ::unlinkat(folderFd_, name, 0);
+    if (fd >= 0) {
+      ::close(fd);
+      ::unlinkat(folderFd_, name, 0);
+    }
     const std::string freshPath = lockPath_ + kFreshTail;
     return refuse("cannot write the lock file " + lockPath_ + ", which cannot be opened for writing, nor put a new "
                   "one in its place through " + freshPath + " (" + std::strerror(cause) + "): it is left as it is" +

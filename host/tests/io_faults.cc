@@ -268,23 +268,27 @@ bool fstatFails(int fd) {
   return true;
 }
 
+// Whether `test` holds for a name in the folder `path`.
+template <class Test>
+bool anyName(const std::string& path, Test test) {
+  DIR* dir = ::opendir(path.c_str());
+  bool found = false;
+  for (const dirent* entry; dir != nullptr && !found && (entry = ::readdir(dir)) != nullptr;) found = test(entry->d_name);
+  if (dir != nullptr) ::closedir(dir);
+  return found;
+}
+
 // Whether any process holds the file `file` open, as the system's view
 // of each process's open files shows.
 bool heldOpen(const struct stat& file) {
-  DIR* processes = ::opendir("/proc");
-  bool held = false;
-  while (const dirent* process = processes == nullptr || held ? nullptr : ::readdir(processes)) {
-    const std::string folder = std::string("/proc/") + process->d_name + "/fd";
-    DIR* files = process->d_name[0] >= '1' && process->d_name[0] <= '9' ? ::opendir(folder.c_str()) : nullptr;
-    while (const dirent* open = files == nullptr || held ? nullptr : ::readdir(files)) {
-      struct stat info;
-      held = realFstatat(AT_FDCWD, (folder + "/" + open->d_name).c_str(), &info, 0) == 0 &&
-             info.st_ino == file.st_ino && info.st_dev == file.st_dev;
-    }
-    if (files != nullptr) ::closedir(files);
-  }
-  if (processes != nullptr) ::closedir(processes);
-  return held;
+  return anyName("/proc", [&](const char* process) {
+    const std::string open = std::string("/proc/") + process + "/fd/";
+    return process[0] >= '1' && process[0] <= '9' && anyName(open, [&](const char* fd) {
+             struct stat info;
+             return realFstatat(AT_FDCWD, (open + fd).c_str(), &info, 0) == 0 && info.st_ino == file.st_ino &&
+                    info.st_dev == file.st_dev;
+           });
+  });
 }
 
 // Whether removing the file `path` of `dir` fails because a program holds

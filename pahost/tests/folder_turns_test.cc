@@ -110,6 +110,17 @@ class FolderTurnsTest : public ::testing::Test {
     return ::waitpid(*pid, &status, options) == *pid && (WIFSTOPPED(status) || WIFSIGNALED(status));
   }
 
+  // Kills a large write into the folder once its private folder is there
+  // (at most ten tries); false when every run ended first. `*leftover` is
+  // the private folder the killed run left.
+  bool killMidWrite(fs::path* leftover) {
+    pid_t killed = 0;
+    bool left = false;
+    for (int attempt = 0; attempt < 10 && !left; ++attempt) left = stopMidWrite(SIGKILL, &killed);
+    *leftover = dir / privateFolderIn(dir);
+    return left;
+  }
+
   const fs::path dir = fs::path(::testing::TempDir()) / ("pahost_turns." + std::to_string(::getpid()));
   const fs::path logs = fs::path(::testing::TempDir()) / ("pahost_turns_logs." + std::to_string(::getpid()));
   const fs::path target = dir / "40.tif";
@@ -170,11 +181,8 @@ TEST_F(FolderTurnsTest, AnotherUserCannotHoldTheFolder) {
 // the files a write leaves and one holding an earlier data file, beside
 // the folder a killed run left: the next run removes that one alone.
 TEST_F(FolderTurnsTest, OnlyWhatAKilledRunLeftIsRemoved) {
-  pid_t killed = 0;
-  bool left = false;
-  for (int attempt = 0; attempt < 10 && !left; ++attempt) left = stopMidWrite(SIGKILL, &killed);
-  ASSERT_TRUE(left) << "no run was killed mid-write";
-  const fs::path leftover = dir / privateFolderIn(dir);
+  fs::path leftover;
+  ASSERT_TRUE(killMidWrite(&leftover)) << "no run was killed mid-write";
 
   const fs::path backup = dir / ".pahost-backup";
   const fs::path mydata = dir / ".pahost-mydata";
@@ -198,11 +206,8 @@ TEST_F(FolderTurnsTest, OnlyWhatAKilledRunLeftIsRemoved) {
 // leaves, at its name: it is not the folder the run made, and it stays as
 // it is, told.
 TEST_F(FolderTurnsTest, AFolderPutAtALeftoversNameStays) {
-  pid_t killed = 0;
-  bool left = false;
-  for (int attempt = 0; attempt < 10 && !left; ++attempt) left = stopMidWrite(SIGKILL, &killed);
-  ASSERT_TRUE(left) << "no run was killed mid-write";
-  const fs::path leftover = dir / privateFolderIn(dir);
+  fs::path leftover;
+  ASSERT_TRUE(killMidWrite(&leftover)) << "no run was killed mid-write";
   fs::rename(leftover, logs / "moved");
   fs::create_directory(leftover);
   fs::permissions(leftover, fs::perms::owner_all);
