@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -29,14 +30,6 @@ const mode_t kOthersAccess = 077;
 // The system's view of a process's open files, one path per number.
 const char kOpenFilesFolder[] = "/proc/self/fd/";
 const std::size_t kCopyBlock = 65536;
-
-// Whether `made`, the folder open as `fd` that this run just made, is
-// still that one: this user's, and no one else's to enter, as far as its
-// file system keeps permissions.
-bool isPrivate(int fd, const struct stat& made) {
-  return S_ISDIR(made.st_mode) && made.st_uid == runningUser() &&
-         ((made.st_mode & kOthersAccess) == 0 || !keepsPermissions(fd, made, kPrivateFolderMode));
-}
 
 // What stands at a path that is not a regular file, in words.
 const char* kindOf(mode_t mode) {
@@ -139,7 +132,7 @@ bool DataFilePlacement::makePrivateFolder() {
     struct stat taken;
     if (::fstatat(parentFd_, name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) continue;  // in use: not recorded
     own_ = FolderTurn::Entry{name, false, 0, 0};
-    if (!recordWithEarlier(own_)) return fail("cannot record the private folder's name in", parent_);
+    if (!recordWithEarlier(own_)) return refuse("cannot record the private folder's name: " + turn_->error());
     if (::mkdirat(parentFd_, name.c_str(), kPrivateFolderMode) == 0) {
       scratch_ = parent_ + "/" + name;
       return true;
@@ -151,18 +144,24 @@ bool DataFilePlacement::makePrivateFolder() {
 }
 
 // Opens the private folder just made, makes sure it is still that one
-// (this user's, closed to everyone else) and records what identifies it.
-// The writer reaches it through the open handle: what becomes of its name
-// in the target's folder no longer matters. Without the system's view of
-// open files, by its path. A folder this run cannot open or look at goes
-// again at finish(), while it is empty.
+// (this user's, closed to everyone else, as far as its file system keeps
+// permissions) and records what identifies it. The writer reaches it
+// through the open handle: what becomes of its name in the target's
+// folder no longer matters. Without the system's view of open files, by
+// its path. A folder this run cannot open or look at goes again at
+// finish(), while it is empty; one whose permissions cannot be told is
+// this run's own all the same (it was made at a name of the turn's), and
+// goes at finish() like any.
 bool DataFilePlacement::holdPrivateFolder() {
   scratchFd_ = ::openat(parentFd_, own_.name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (scratchFd_ < 0) return fail("cannot open the private folder", scratch_);
   struct stat made;
   const bool seen = ::fstat(scratchFd_, &made) == 0;
+  const bool users = seen && S_ISDIR(made.st_mode) && made.st_uid == runningUser();
+  const bool open = users && (made.st_mode & kOthersAccess) != 0;
+  const Permissions kept = open ? permissionsOf(scratchFd_, made, kPrivateFolderMode) : Permissions::kKept;
   const int cause = errno;
-  if (!seen || !isPrivate(scratchFd_, made)) {
+  if (!users || (open && kept == Permissions::kKept)) {
     ::close(scratchFd_);
     scratchFd_ = -1;
     errno = cause;
@@ -171,10 +170,17 @@ bool DataFilePlacement::holdPrivateFolder() {
     return refuse("the private folder " + scratch_ + " was replaced by another, or is open to others");
   }
   own_ = FolderTurn::Entry{own_.name, true, made.st_dev, made.st_ino};
-  if (!recordWithEarlier(own_)) return fail("cannot record the private folder in", parent_);
+  if (!recordWithEarlier(own_)) return refuse("cannot record the private folder: " + turn_->error());
+  if (kept == Permissions::kUnknown) {
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(made.st_mode & kPermissionBits));
+    return refuse("the private folder " + scratch_ + " shows access for others (its permissions are " + mode +
+                  "), and changing them failed (" + std::strerror(cause) +
+                  "): whether others may enter it cannot be told");
+  }
   folder_ = kOpenFilesFolder + std::to_string(scratchFd_);
-  struct stat open;
-  if (::stat(folder_.c_str(), &open) != 0 || !isSameFile(open, made)) folder_ = scratch_;
+  struct stat opened;
+  if (::stat(folder_.c_str(), &opened) != 0 || !isSameFile(opened, made)) folder_ = scratch_;
   return true;
 }
 

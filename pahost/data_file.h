@@ -121,10 +121,10 @@ class DataFilePlacement {
     PrivateFolders::Stay why;
   };
   // Records this run's private folder `own` after those earlier runs left
-  // that stay; false with errno set.
+  // that stay; false with the turn's error() set.
   bool recordWithEarlier(const FolderTurn::Entry& own);
   // Records `folders` in the turn's file in place of what it held; false
-  // with errno set.
+  // with the turn's error() set.
   bool record(const std::vector<Leftover>& folders);
   // Sets leftBehind_ and error() after the private folders that `stays`,
   // this run's own among the first `own`.

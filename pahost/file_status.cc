@@ -19,12 +19,15 @@ bool isSameFile(const struct stat& a, const struct stat& b) { return a.st_dev ==
 
 bool isChmodRefused(int error) { return error == EPERM || error == EOPNOTSUPP || error == ENOSYS; }
 
-bool keepsPermissions(int fd, const struct stat& seen, mode_t wanted) {
+Permissions permissionsOf(int fd, const struct stat& seen, mode_t wanted) {
   const mode_t mode = seen.st_mode & kModeBits;
   const mode_t asked = mode != wanted ? wanted : mode ^ S_IXUSR;
-  if (::fchmod(fd, asked) != 0) return !isChmodRefused(errno);
+  if (::fchmod(fd, asked) != 0) return isChmodRefused(errno) ? Permissions::kNone : Permissions::kUnknown;
   struct stat now;
   const bool looked = ::fstat(fd, &now) == 0;
+  const int cause = errno;
   if (!looked || (now.st_mode & kModeBits) != mode) ::fchmod(fd, mode);
-  return !looked || (now.st_mode & kModeBits) == asked;
+  errno = cause;
+  if (!looked) return Permissions::kUnknown;
+  return (now.st_mode & kModeBits) == asked ? Permissions::kKept : Permissions::kNone;
 }

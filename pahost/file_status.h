@@ -19,20 +19,28 @@ bool isSameFile(const struct stat& a, const struct stat& b);
 // (a desktop's SMB view) or ENOSYS (FUSE drivers without chmod).
 bool isChmodRefused(int error);
 
-// Whether the file system that holds the open file `fd` of the user's,
-// which the system describes as `seen`, keeps Unix permissions that pahost
-// can rely on, `wanted` being the permissions pahost gives such a file.
-// USB sticks (FAT, exFAT), Windows and NAS shares and Windows drives seen
-// from WSL show every file with fixed permissions, and refuse a chmod
-// there or ignore it; an SMB client over FUSE takes only the owner's
-// execute bit and shows group and other read whatever is asked. Nothing
-// that permissions guard can be had there.
+// What the file system that holds a file does with Unix permissions, as
+// far as pahost can tell.
+enum class Permissions {
+  kKept,     // as asked: pahost relies on them
+  kNone,     // fixed, refused or not as asked: nothing they guard is had there
+  kUnknown,  // a chmod failed for another cause (a share that stops answering)
+};
+
+// What the file system that holds the open file `fd` of the user's, which
+// the system describes as `seen`, does with permissions, `wanted` being
+// the permissions pahost gives such a file. USB sticks (FAT, exFAT),
+// Windows and NAS shares and Windows drives seen from WSL show every file
+// with fixed permissions, and refuse a chmod there or ignore it; an SMB
+// client over FUSE takes only the owner's execute bit and shows group and
+// other read whatever is asked.
 // Told by a chmod to `wanted` (when the file shows other permissions) or
 // else by turning the owner's execute bit, which nothing of pahost's
-// depends on: true when the file then shows what was asked, and when the
-// chmod failed for a cause other than a refusal (the system cannot tell:
-// taken as keeping them, the careful answer). The file is given back the
-// permissions it showed.
-bool keepsPermissions(int fd, const struct stat& seen, mode_t wanted);
+// depends on: kKept when the file then shows what was asked; kUnknown,
+// errno set, when the chmod failed for a cause other than a refusal. The
+// file is given back the permissions it showed. Only ever asked of a file
+// this run made: a file of the user's that is refused for its permissions
+// must stay so whenever the run is killed.
+Permissions permissionsOf(int fd, const struct stat& seen, mode_t wanted);
 
 #endif  // PAHOST_FILE_STATUS_H_

@@ -1,6 +1,7 @@
 #include "pahost/folder_turn.h"
 
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -24,8 +25,9 @@ const mode_t kLockMode = 0600;
 const int kOpenExisting = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 // How a lock file is made: only where nothing stands at its name.
 const int kMakeNew = O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-// Where an existing file cannot be opened for writing, the holder makes
-// the lock file anew under its name and this tail, then renames it over.
+// Where the lock file cannot be written in place, or to ask the file
+// system what it does with permissions, the holder makes a file under the
+// lock's name and this tail.
 const char kFreshTail[] = ".new";
 // The bits the lock file never has: access for anyone but its owner.
 const mode_t kOthersAccess = 077;
@@ -112,30 +114,32 @@ FolderTurn::FolderTurn(int folderFd, const std::string& folder)
 
 std::string FolderTurn::lockFileIn(const std::string& folder) { return folder + "/" + lockFileName(); }
 
-// The file goes while the turn is still held (see removeLockFile where it
-// cannot), and only while its name is still this file: a run waiting on it
-// then takes the lock of a file that is gone, sees that and starts over. A
-// run that never held the turn leaves the file to its holder.
-FolderTurn::~FolderTurn() {
-  if (held_ && clean_ && atName()) removeLockFile();
-  if (lockFd_ >= 0) ::close(lockFd_);  // lets the turn go
+std::vector<std::string> FolderTurn::turnFilesIn(const std::string& folder) {
+  const std::string lock = lockFileIn(folder);
+  return {lock, lock + kFreshTail};
 }
 
-// A file system that cannot remove a file held open (an SMB client over
-// FUSE: EBUSY) removes it once it is closed. Closing lets the turn go, so
-// the file goes then only while it is still this one at the name; such a
-// file system refuses it as long as any run holds it open, so a run that
-// opened it meanwhile, and may hold the turn by now, keeps it there (the
-// record it holds names nothing).
-void FolderTurn::removeLockFile() {
-  const char* name = lockName_.c_str();
-  if (::unlinkat(folderFd_, name, 0) == 0 || errno != EBUSY) return;
-  ::close(lockFd_);
-  lockFd_ = -1;
-  struct stat there;
-  if (::fstatat(folderFd_, name, &there, AT_SYMLINK_NOFOLLOW) == 0 && isSameFile(lockFile_, there)) {
-    ::unlinkat(folderFd_, name, 0);
-  }
+bool FolderTurn::isTurnFileName(const std::string& name) {
+  const std::string lock = lockFileName();
+  return ::strcasecmp(name.c_str(), lock.c_str()) == 0 || ::strcasecmp(name.c_str(), (lock + kFreshTail).c_str()) == 0;
+}
+
+std::string FolderTurn::freshPath() const { return lockPath_ + kFreshTail; }
+
+std::string FolderTurn::freshInTheWay(int cause) const {
+  if (cause != EEXIST) return "";
+  return "; " + freshPath() + " is no file pahost made: if it is nothing of yours, remove it";
+}
+
+// The file goes while the turn is still held, and only while its name is
+// still this file: a run waiting on it then takes the lock of a file that
+// is gone, sees that and starts over. Where a file held open cannot be
+// removed (an SMB client over FUSE: EBUSY) it stays, its record naming
+// nothing: once closed it may be another run's turn, and that run's file.
+// A run that never held the turn leaves the file to its holder.
+FolderTurn::~FolderTurn() {
+  if (held_ && clean_ && atName()) ::unlinkat(folderFd_, lockName_.c_str(), 0);
+  if (lockFd_ >= 0) ::close(lockFd_);  // lets the turn go
 }
 
 bool FolderTurn::refuse(const std::string& cause) {
@@ -151,12 +155,18 @@ bool FolderTurn::isLockFile(const struct stat& info) const {
 // system that keeps no permissions shows every file open to others (and
 // this run's own file too): there, that is no reason to refuse it.
 bool FolderTurn::closedToOthers() {
-  if ((lockFile_.st_mode & kOthersAccess) == 0 || !keepsPermissions()) return true;
+  if ((lockFile_.st_mode & kOthersAccess) == 0) return true;
+  const Permissions kept = permissions();
+  if (kept == Permissions::kNone) return true;
   char mode[8];
   std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(lockFile_.st_mode & 0777));
-  return refuse(lockPath_ + " is open to others than you (its permissions are " + mode +
-                ", not 0600), so another user may hold it: it is left as it is; if no one else runs pahost "
-                "into " + folder_ + ", remove it, and pahost makes it anew, open to you alone");
+  const std::string open = lockPath_ + " is open to others than you (its permissions are " + mode + ", not 0600)";
+  if (kept == Permissions::kUnknown) {
+    return refuse(open + ", and whether its file system keeps permissions cannot be told (" + permissionsCause_ +
+                  "): it is left as it is");
+  }
+  return refuse(open + ", so another user may hold it: it is left as it is; if no one else runs pahost into " +
+                folder_ + ", remove it, and pahost makes it anew, open to you alone");
 }
 
 bool FolderTurn::atName() const {
@@ -193,8 +203,8 @@ bool FolderTurn::openLockFile() {
     if (!lookAtLockFile(&seen, &none)) return false;
     lockFd_ = none ? ::openat(folderFd_, name, kMakeNew, kLockMode)
                    : ::openat(folderFd_, name, O_RDWR | kOpenExisting);
-    readOnly_ = !none && lockFd_ < 0 && errno == EOPNOTSUPP;
-    if (readOnly_) lockFd_ = ::openat(folderFd_, name, O_RDONLY | kOpenExisting);
+    writesInPlace_ = none || lockFd_ >= 0 || errno != EOPNOTSUPP;
+    if (!writesInPlace_) lockFd_ = ::openat(folderFd_, name, O_RDONLY | kOpenExisting);
     if (lockFd_ < 0 && errno != EEXIST && errno != ENOENT) {
       return refuse("cannot open the lock file " + lockPath_ + ": " + std::strerror(errno));
     }
@@ -267,14 +277,14 @@ void FolderTurn::sayNoLocks(std::FILE* notices, int cause) const {
 }
 
 // The permissions are judged once the turn is held, so that no two runs
-// turn the file's bits at once. A record that cannot be read may name a
+// turn a file's bits at once. A record that cannot be read may name a
 // killed run's folder: it is not written over, and the turn goes.
 bool FolderTurn::holdTurn() {
   held_ = true;
   if (!closedToOthers()) return letGo();
   if (readRecord()) {
     clean_ = entries_.empty();
-    return !readOnly_ || replaceReadOnly() || letGo();
+    return true;
   }
   const std::string cause = std::strerror(errno);
   refuse("cannot read the lock file " + lockPath_ + " (" + cause +
@@ -290,17 +300,52 @@ bool FolderTurn::letGo() {
   return false;
 }
 
+bool FolderTurn::keepsPermissions() { return !held_ || permissions() != Permissions::kNone; }
+
 // A file this run made open to the user alone that shows access for
 // others did not take the permissions asked: its file system keeps none
 // that pahost can rely on.
-bool FolderTurn::keepsPermissions() {
-  if (!held_) return true;
-  if (keepsPermissions_ == Answer::kNotAsked) {
-    const bool keeps =
-        (!made_ || (lockFile_.st_mode & kOthersAccess) == 0) && ::keepsPermissions(lockFd_, lockFile_, kLockMode);
-    keepsPermissions_ = keeps ? Answer::kYes : Answer::kNo;
+Permissions FolderTurn::permissions() {
+  if (permissionsAsked_) return permissions_;
+  permissionsAsked_ = true;
+  if (!made_) {
+    permissions_ = probePermissions();
+  } else if ((lockFile_.st_mode & kOthersAccess) != 0) {
+    permissions_ = Permissions::kNone;
+  } else {
+    permissions_ = permissionsOf(lockFd_, lockFile_, kLockMode);
+    if (permissions_ == Permissions::kUnknown) {
+      permissionsCause_ = "changing the permissions of " + lockPath_ + " failed: " + std::strerror(errno);
+    }
   }
-  return keepsPermissions_ == Answer::kYes;
+  return permissions_;
+}
+
+// Asked of a file made for the purpose and removed at once: a lock file
+// this run did not make may be a file of the user's that is refused for
+// its permissions, and a run killed while they were changed would leave it
+// changed, perhaps accepted.
+Permissions FolderTurn::probePermissions() {
+  const int fd = makeFresh();
+  if (fd < 0) {
+    const int cause = errno;
+    permissionsCause_ = "cannot make " + freshPath() + " to ask: " + std::strerror(cause) + freshInTheWay(cause);
+    return Permissions::kUnknown;
+  }
+  struct stat made;
+  Permissions kept = Permissions::kNone;
+  if (::fstat(fd, &made) != 0) {
+    kept = Permissions::kUnknown;
+    permissionsCause_ = "cannot look at " + freshPath() + ": " + std::strerror(errno);
+  } else if ((made.st_mode & kOthersAccess) == 0) {
+    kept = permissionsOf(fd, made, kLockMode);
+    if (kept == Permissions::kUnknown) {
+      permissionsCause_ = "changing the permissions of " + freshPath() + " failed: " + std::strerror(errno);
+    }
+  }
+  ::close(fd);  // before its removal: a file held open may not be removed
+  ::unlinkat(folderFd_, (lockName_ + kFreshTail).c_str(), 0);
+  return kept;
 }
 
 // A line without its line end (a record cut short) names nothing.
@@ -330,17 +375,31 @@ bool FolderTurn::readRecord() {
 // its length, so that a kill between the two leaves every name of the new
 // record whole; what may follow it is the tail of the old record, names a
 // holder recorded as well (a piece of a name names no private folder).
+bool FolderTurn::writeInPlace(const std::string& text) {
+  return writeAtStart(lockFd_, text) && truncateTo(lockFd_, text.size());
+}
+
+// Where the file cannot be written in place (not supported), the record
+// goes into a new file put in its place, and into a new one each time
+// after: the file a run renamed cannot be written through its handle
+// either.
 bool FolderTurn::record(const std::vector<Entry>& entries) {
   if (!held_) return true;
   const std::string text = recordText(entries);
   clean_ = false;
   struct stat info;
-  if (::fstat(lockFd_, &info) != 0) return false;
-  if (!isLockFile(info)) {
-    errno = info.st_nlink == 0 ? ENOENT : EMLINK;  // removed, or linked to another name, since it was opened
-    return false;
+  if (::fstat(lockFd_, &info) != 0) {
+    return refuse("cannot look at the lock file " + lockPath_ + ": " + std::strerror(errno));
   }
-  if (!writeAtStart(lockFd_, text) || !truncateTo(lockFd_, text.size())) return false;
+  if (!isLockFile(info)) {  // removed, or linked to another name, since it was opened
+    return refuse("the lock file " + lockPath_ + (info.st_nlink == 0 ? " was removed" : " was given another name") +
+                  " while this run held it");
+  }
+  if (writesInPlace_ && !writeInPlace(text)) {
+    if (errno != EOPNOTSUPP) return refuse("cannot write the lock file " + lockPath_ + ": " + std::strerror(errno));
+    writesInPlace_ = false;
+  }
+  if (!writesInPlace_ && !replaceWith(text)) return false;
   entries_ = entries;
   clean_ = entries.empty();
   return true;
@@ -349,36 +408,41 @@ bool FolderTurn::record(const std::vector<Entry>& entries) {
 // The file at the name stays locked throughout: the new file is locked and
 // holds the record before it takes the name, and the file it replaces is
 // let go only then (a run waiting on that one sees it replaced and starts
-// over). A new file left under the tail by a holder killed meanwhile is
-// removed first (only a holder makes one).
-bool FolderTurn::replaceReadOnly() {
+// over).
+bool FolderTurn::replaceWith(const std::string& text) {
   const std::string fresh = lockName_ + kFreshTail;
-  const char* name = fresh.c_str();
-  int fd = ::openat(folderFd_, name, kMakeNew, kLockMode);
-  struct stat info;
-  if (fd < 0 && errno == EEXIST && ::fstatat(folderFd_, name, &info, AT_SYMLINK_NOFOLLOW) == 0 && isLockFile(info) &&
-      ::unlinkat(folderFd_, name, 0) == 0) {
-    fd = ::openat(folderFd_, name, kMakeNew, kLockMode);
-  }
-  const bool placed = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && writeAtStart(fd, recordText(entries_)) &&
-                      ::renameat(folderFd_, name, folderFd_, lockName_.c_str()) == 0;
+  const int fd = makeFresh();
+  const bool placed = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && writeAtStart(fd, text) &&
+                      ::renameat(folderFd_, fresh.c_str(), folderFd_, lockName_.c_str()) == 0;
   const int cause = errno;
   if (!placed) {
     if (fd >= 0) {
       ::close(fd);
-      ::unlinkat(folderFd_, name, 0);
+      ::unlinkat(folderFd_, fresh.c_str(), 0);
     }
-    const std::string freshPath = lockPath_ + kFreshTail;
-    return refuse("cannot write the lock file " + lockPath_ + ", which cannot be opened for writing, nor put a new "
-                  "one in its place through " + freshPath + " (" + std::strerror(cause) + "): it is left as it is" +
-                  (cause == EEXIST ? "; " + freshPath + " is no file pahost made: if it is nothing of yours, remove it"
-                                   : ""));
+    return refuse("cannot write the lock file " + lockPath_ + " in place, nor put a new one in its place through " +
+                  freshPath() + " (" + std::strerror(cause) + ")" + freshInTheWay(cause));
   }
   ::close(lockFd_);
   lockFd_ = fd;
   made_ = true;
-  readOnly_ = false;
   // Looked at again, for a file system that numbers a file by its name.
   if (::fstat(fd, &lockFile_) == 0) return true;
   return refuse("cannot look at the lock file " + lockPath_ + " just made: " + std::strerror(errno));
+}
+
+// Only a holder makes the file, and removes it once renamed or asked, so
+// a file of the user's at its name is what a holder killed meanwhile left;
+// anything else there is left as it is.
+int FolderTurn::makeFresh() {
+  const std::string fresh = lockName_ + kFreshTail;
+  const char* name = fresh.c_str();
+  const int fd = ::openat(folderFd_, name, kMakeNew, kLockMode);
+  struct stat info;
+  if (fd >= 0 || errno != EEXIST || ::fstatat(folderFd_, name, &info, AT_SYMLINK_NOFOLLOW) != 0) return fd;
+  if (!isLockFile(info)) {
+    errno = EEXIST;
+    return -1;
+  }
+  return ::unlinkat(folderFd_, name, 0) == 0 ? ::openat(folderFd_, name, kMakeNew, kLockMode) : -1;
 }

@@ -10,10 +10,15 @@
 // open to the user alone, and the lock file is judged by what such a file
 // system keeps: a regular file of the user's with one name. A run holds
 // the turn only while the file it locked is still the one at the name:
-// the holder removes the file as it ends (where a file held open cannot be
-// removed, once it closed it), or replaces it as it takes the turn, where
-// a file that is there cannot be opened for writing; a run that was
-// waiting on it then starts over with the file now there.
+// the holder removes the file as it ends, and where a file cannot be
+// written in place (a desktop's SMB view cannot open a file that is there
+// for writing, nor write through a handle opened before the file was
+// renamed) it records through a new file it renames over the one it
+// holds; a run that was waiting on a file gone from the name starts over
+// with the file now there. Where a file held open cannot be removed (an
+// SMB client over FUSE), the lock file stays once its record names
+// nothing, and the next run takes it as it is: a run never removes a file
+// it no longer holds, since another run may hold it by then.
 //
 // The file also records, one a line, the private folders of pahost's in
 // the folder: that of the run that holds the turn, and those earlier runs
@@ -37,6 +42,8 @@
 #include <string>
 #include <vector>
 
+#include "pahost/file_status.h"
+
 class FolderTurn {
  public:
   // A private folder as the record names it: its name in the folder and,
@@ -54,8 +61,7 @@ class FolderTurn {
   // object lives; `folder` is its path, for messages.
   FolderTurn(int folderFd, const std::string& folder);
   // Lets the turn go; the holder removes the lock file first when its
-  // record names nothing and the file is still the one at the name (where
-  // a file held open cannot be removed, just after).
+  // record names nothing and the file is still the one at the name.
   ~FolderTurn();
   FolderTurn(const FolderTurn&) = delete;
   FolderTurn& operator=(const FolderTurn&) = delete;
@@ -72,16 +78,24 @@ class FolderTurn {
   // turn), or what was recorded since.
   const std::vector<Entry>& recorded() const { return entries_; }
   // Whether the folder's file system keeps Unix permissions
-  // (file_status.h), as the lock file the turn holds tells; true (the
-  // careful answer) without the turn.
+  // (file_status.h), as a file this run made tells (the lock file, or one
+  // made to ask); true (the careful answer) without the turn or when it
+  // cannot be told.
   bool keepsPermissions();
-  // Records `entries` in place of what the file held; false with errno
+  // Records `entries` in place of what the file held; false with error()
   // set. Without the turn held nothing is written (the record is the
   // holder's) and it is true.
   bool record(const std::vector<Entry>& entries);
   const std::string& error() const { return error_; }
   // The user's lock file in `folder` (a path), whether or not it is there.
   static std::string lockFileIn(const std::string& folder);
+  // The files a turn in `folder` may write: the lock file, and the one it
+  // is made anew under.
+  static std::vector<std::string> turnFilesIn(const std::string& folder);
+  // Whether a file named `name` would be one of the turn's own in its
+  // folder (the lock file, or the one it is made anew under), in any case
+  // of its letters, as a file system that ignores case takes it.
+  static bool isTurnFileName(const std::string& name);
 
  private:
   // What one try of the lock found.
@@ -90,8 +104,8 @@ class FolderTurn {
   bool refuse(const std::string& cause);
   // Opens the lock file for writing once it is seen to be one (none there:
   // makes it); where a file that is there cannot be opened for writing (a
-  // desktop's SMB view: not supported), for reading, and its holder makes
-  // it anew (replaceReadOnly). false with error() set.
+  // desktop's SMB view: not supported), for reading, and its holder
+  // records through new files (replaceWith). false with error() set.
   bool openLockFile();
   // Looks at what stands at the lock's name without reading or writing
   // it; false with error() set, true with `*none` when nothing is there.
@@ -102,6 +116,11 @@ class FolderTurn {
   // Whether the lock file is open to the user alone, as far as its file
   // system keeps permissions; false with error() set.
   bool closedToOthers();
+  // What the folder's file system does with permissions, asked once a
+  // turn, of a file this run made (probePermissions where it did not make
+  // the lock file); the cause in permissionsCause_ when it is unknown.
+  Permissions permissions();
+  Permissions probePermissions();
   // Lets the turn just taken go again; false.
   bool letGo();
   // Whether the open lock file is the one at the lock's name.
@@ -116,12 +135,21 @@ class FolderTurn {
   // Reads the record into entries_; false with errno set when it cannot
   // be read.
   bool readRecord();
-  // Puts in place of the lock file, held but open for reading only, a
-  // lock file this run makes, holding the record read; false with error()
-  // set.
-  bool replaceReadOnly();
-  // Removes the lock file at the end of the turn.
-  void removeLockFile();
+  // Writes `text` as the record into the open lock file; false with
+  // errno set.
+  bool writeInPlace(const std::string& text);
+  // Puts in place of the lock file held a new one this run makes, locked
+  // and holding `text`; false with error() set.
+  bool replaceWith(const std::string& text);
+  // Makes the file at the lock's name and kFreshTail, open to the user
+  // alone: one a holder killed before it was renamed or removed is removed
+  // first (only a holder makes one). -1 with errno set (EEXIST: something
+  // else stands there).
+  int makeFresh();
+  std::string freshPath() const;
+  // What a message adds where making it failed with `cause`: EEXIST,
+  // something else stands there.
+  std::string freshInTheWay(int cause) const;
 
   int folderFd_ = -1;
   std::string folder_;
@@ -130,9 +158,10 @@ class FolderTurn {
   int lockFd_ = -1;
   struct stat lockFile_ = {};  // the open lock file, as opened
   bool made_ = false;          // whether this run made it
-  bool readOnly_ = false;      // open for reading only (see openLockFile)
-  enum class Answer { kNotAsked, kYes, kNo };
-  Answer keepsPermissions_ = Answer::kNotAsked;
+  bool writesInPlace_ = true;  // false where it must be replaced to record
+  bool permissionsAsked_ = false;
+  Permissions permissions_ = Permissions::kUnknown;
+  std::string permissionsCause_;
   bool held_ = false;
   // Whether the file, as this run last read or wrote it, records nothing.
   bool clean_ = false;

@@ -12,15 +12,15 @@
 // has another compatibility number, when the folder pahost runs from
 // cannot be told and no --module is given, when the return file cannot be
 // read (a missing file, a directory, a read that fails, a line too long, a
-// file past a bound) or --out names a folder, the return file or the
-// federal file, or --autotest names no folder; 3 when lines of the return
-// were skipped (everything else is printed as usual, but no data file is
-// written; with --efile the return is not ready) or the dump leaves out
-// texts it cannot carry; with --efile, 4 when the return is refused and 5
-// when it can be e-filed once the audit's messages are dealt with, the
-// data file written as with 0. Where several apply, 1 wins; skipped lines
-// give 3 whatever the audit; the verdict's 4 or 5 wins over the 3 of a
-// dump that left texts out.
+// file past a bound) or --out names a folder, the return file, the federal
+// file or pahost's lock file, or --autotest names no folder; 3 when lines
+// of the return were skipped (everything else is printed as usual, but no
+// data file is written; with --efile the return is not ready) or the dump
+// leaves out texts it cannot carry; with --efile, 4 when the return is
+// refused and 5 when it can be e-filed once the audit's messages are dealt
+// with, the data file written as with 0. Where several apply, 1 wins;
+// skipped lines give 3 whatever the audit; the verdict's 4 or 5 wins over
+// the 3 of a dump that left texts out.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -31,6 +31,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "host/configuration.h"
 #include "host/io.h"
@@ -331,7 +332,8 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
 }
 
 // Why --out may not be written, before anything is: a folder, the return
-// file, or the federal file it would be made from; "" when it may.
+// file, the federal file it would be made from, or a file of pahost's own
+// (by its name, which a data file would take); "" when it may.
 std::string outRefusal(const Options& o) {
   struct stat out;
   if (::stat(o.outFile.c_str(), &out) == 0 && S_ISDIR(out.st_mode)) {
@@ -339,6 +341,11 @@ std::string outRefusal(const Options& o) {
   }
   if (!o.returnFile.empty() && IOMgmt::sameFile(o.outFile, o.returnFile)) {
     return "--out names the return file " + o.returnFile + ": the data file would replace it";
+  }
+  const std::size_t slash = o.outFile.rfind('/');
+  if (FolderTurn::isTurnFileName(slash == std::string::npos ? o.outFile : o.outFile.substr(slash + 1))) {
+    return "--out names " + o.outFile + ", a file pahost keeps for itself beside the data files it writes (the lock "
+           "through which its runs take turns): give the data file another name";
   }
   const std::string federal = HostSession::federalFileBeside(o.outFile);
   if (IOMgmt::sameFile(o.outFile, federal)) {
@@ -444,7 +451,9 @@ int run(int argc, char** argv) {
     configuration.setAllowAutoTest(true);
     configuration.setAutoTestDir(o.autoTestDir);
     configuration.setHostInputFiles({o.returnFile, HostSession::federalFileBeside(o.outFile)});
-    configuration.setHostOutputs({o.outFile, FolderTurn::lockFileIn(DataFilePlacement::folderOf(o.outFile))});
+    std::vector<std::string> outputs = FolderTurn::turnFilesIn(DataFilePlacement::folderOf(o.outFile));
+    outputs.insert(outputs.begin(), o.outFile);
+    configuration.setHostOutputs(outputs);
   }
   // With --dump, standard output carries the dump alone.
   std::FILE* info = o.dump ? stderr : stdout;

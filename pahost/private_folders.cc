@@ -40,10 +40,12 @@ bool notRemoved(const char* what, PrivateFolders::Stay* why) {
 
 bool isFolderOfUser(const struct stat& info) { return S_ISDIR(info.st_mode) && info.st_uid == runningUser(); }
 
-// The names in the folder `fd` (without "." and ".."); `fd` stays open.
+// The names the folder `fd` holds now (without "." and ".."); `fd` stays
+// open. The folder is opened afresh: an SMB client over FUSE lists through
+// a handle only the names the folder held when that handle was opened.
 // false with errno set when it cannot be read.
 bool namesIn(int fd, std::vector<std::string>* names) {
-  const int own = ::dup(fd);
+  const int own = ::openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   DIR* dir = own < 0 ? nullptr : ::fdopendir(own);
   if (dir == nullptr) {
     const int cause = errno;
@@ -51,7 +53,6 @@ bool namesIn(int fd, std::vector<std::string>* names) {
     errno = cause;
     return false;
   }
-  ::rewinddir(dir);
   while (const dirent* entry = ::readdir(dir)) {
     if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
       names->push_back(entry->d_name);

@@ -162,15 +162,16 @@ TEST(AutoTestRunTest, AnOutputNamedLikeTheDataFileLeavesTheOlderFileWhole) {
   if (!HasFailure()) std::filesystem::remove_all(dir);
 }
 
-// Nor does a hook write the lock file, and a report that is the data file
-// goes to standard error: while the new file cannot be written, the older
-// one stays whole.
+// Nor does a hook write the lock file (nor the one it is made anew under),
+// and a report that is the data file goes to standard error: while the new
+// file cannot be written, the older one stays whole.
 TEST(AutoTestRunTest, NoHookWritesTheLockFileOrIntoTheDataFile) {
   const std::string dir = ::testing::TempDir() + "pahost_autotest_own_" + std::to_string(::getpid()) + "/";
   const std::string lock = ".pahost." + std::to_string(::geteuid()) + ".lock";
   const struct {
     std::string out, output, report, errors;
   } kCases[] = {{"40.tif", lock, "output " + dir + lock + ": names a file this run writes\n", ""},
+                 {"40.tif", lock + ".new", "output " + dir + lock + ".new: names a file this run writes\n", ""},
                 {"OrvaneAutoTest_Report.txt", "OrvaneAutoTest_Report.txt", "older",
                  "PA automated test: output " + dir + "OrvaneAutoTest_Report.txt: names a control file of the hooks "
                  "(not in the report " + dir + "OrvaneAutoTest_Report.txt: names a file this run writes)\n"}};

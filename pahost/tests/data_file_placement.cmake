@@ -106,6 +106,17 @@ file(REMOVE ${WORK}/1.tif)
 file(WRITE ${WORK}/1.tif "${federal}")
 run("" 2 "--out names the federal file ${WORK}/1.tif, which the data file is made from" --out ${WORK}/1.tif ${RETURN})
 expect_kept(${WORK}/1.tif "${federal}")
+# Nor is it named like pahost's lock file, or the file that is made anew
+# under, in any case of its letters (a file system that ignores case takes
+# them for those files).
+foreach(own IN ITEMS .pahost.${uid}.lock .pahost.${uid}.lock.new .PAHOST.${uid}.Lock)
+  run("" 2 "--out names ${WORK}/${own}, a file pahost keeps for itself beside the data files it writes"
+      --out ${WORK}/${own} ${RETURN})
+  file(GLOB left ${WORK}/.pahost* ${WORK}/.PAHOST*)
+  if(left)
+    message(FATAL_ERROR "--out ${own} left ${left}")
+  endif()
+endforeach()
 
 # A FIFO at the target, and a link to a device: left as they are.
 execute_process(COMMAND mkfifo ${WORK}/fifo.tif)

@@ -19,6 +19,7 @@ execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPA
 set(lock ${WORK}/.pahost.${uid}.lock)
 set(older "an older data file\n")
 set(out --out ${WORK}/40.tif ${WORK}/return.txt)
+string(REPLACE ";" " " args "${out}")
 # Nothing of a write is left beside the data file.
 function(nothing_left)
   file(READ ${WORK}/40.tif written)
@@ -57,6 +58,19 @@ foreach(open IN ITEMS "GROUP_READ WORLD_READ|0644" "GROUP_READ|0640")
     message(FATAL_ERROR "the refused lock file's permissions are ${mode} now, not ${shown}")
   endif()
 endforeach()
+# A run killed while it asks what the file system does with permissions
+# leaves such a lock file as refused as it was.
+lock_file("the user's own text\n" GROUP_READ WORLD_READ)
+execute_process(COMMAND sh -c "${preload} PA_FAULT_PATH=.lock PA_FAULT_KILL=chmod ${PAHOST} ${args}"
+                OUTPUT_QUIET ERROR_QUIET)
+execute_process(COMMAND stat -c %a ${lock} OUTPUT_VARIABLE mode OUTPUT_STRIP_TRAILING_WHITESPACE)
+file(READ ${lock} kept)
+if(NOT mode STREQUAL "644" OR NOT kept STREQUAL "the user's own text\n")
+  message(FATAL_ERROR "a run killed as it judged the permissions left the lock file ${mode}, holding: ${kept}")
+endif()
+run("" 1 "${lock} is open to others than you \\(its permissions are 0644, not 0600\\)" ${out})
+file(REMOVE ${lock})
+
 foreach(chmod IN ITEMS refuse ignore)
   foreach(record IN ITEMS none there)  # this run's own lock file, then one that is there
     if(record STREQUAL there)
@@ -99,9 +113,10 @@ run("${preload} PA_FAULT_PATH=.pahost- PA_FAULT_FSTATS=1" 1
 string(REGEX MATCH "\\.pahost-[A-Za-z0-9]+" stays "${run_output}")
 recorded_until_next_run("^\\${stays} [0-9]+ [0-9]+\n$")
 
-# A killed run's folder that cannot be opened or looked at stays, recorded
-# and told; the next run removes it.
-foreach(fault IN ITEMS "PA_FAULT_OPEN=1|1|cannot open it" "PA_FAULT_FSTATS=0|1|cannot look at it")
+# A killed run's folder that cannot be opened or looked at (once open, or
+# by its name either) stays, recorded and told; the next run removes it.
+foreach(fault IN ITEMS "PA_FAULT_OPEN=1|1|cannot open it" "PA_FAULT_FSTATS=0|1|cannot look at it"
+                      "PA_FAULT_OPEN=1 PA_FAULT_LOOK=1|1|cannot look at it")
   fault_row("${fault}")
   file(MAKE_DIRECTORY ${WORK}/.pahost-Killed)
   file(WRITE ${WORK}/.pahost-Killed/1.tif "a copy of the federal file\n")
@@ -112,6 +127,50 @@ foreach(fault IN ITEMS "PA_FAULT_OPEN=1|1|cannot open it" "PA_FAULT_FSTATS=0|1|c
       ${out})
   recorded_until_next_run("^\\.pahost-Killed ${id}\n$")
 endforeach()
+
+# A share that stops answering fails every chmod (EIO): the run says so and
+# leaves nothing of its own; once the share answers, a run leaves nothing.
+run("${preload} PA_FAULT_DIR=${WORK} PA_FAULT_CHMOD=fail" 1
+    "the private folder ${WORK}/.pahost-[A-Za-z0-9]+ shows access for others \\(its permissions are 0755\\), and changing them failed \\(Input/output error\\)"
+    ${out})
+file(GLOB left ${WORK}/.pahost-*)
+if(left)
+  message(FATAL_ERROR "a run whose chmod failed left ${left}")
+endif()
+run("" 0 "Data file written" ${out})
+nothing_left()
+
+# Where the lock file must be made anew (a desktop's SMB view, files shown
+# open to their owner alone), something at its new name that is not a lock
+# file of the user's (a link, a folder) is refused and left as it is.
+file(WRITE ${WORK}/elsewhere "not pahost's\n")
+foreach(kind IN ITEMS link folder)
+  lock_file(".pahost-Killed\n")
+  if(kind STREQUAL "link")
+    file(CREATE_LINK ${WORK}/elsewhere ${lock}.new SYMBOLIC)
+  else()
+    file(MAKE_DIRECTORY ${lock}.new)
+  endif()
+  run("${preload} PA_FAULT_DIR=${WORK} PA_FAULT_CHMOD=unsupported PA_FAULT_PRIVATE=1 PA_FAULT_REOPEN=1 PA_FAULT_RENAMED=1"
+      1 "through ${lock}.new \\(File exists\\); ${lock}.new is no file pahost made: if it is nothing of yours, remove it" ${out})
+  file(READ ${lock} record)
+  if(NOT record STREQUAL ".pahost-Killed\n" OR (kind STREQUAL "link" AND NOT IS_SYMLINK ${lock}.new) OR
+     (kind STREQUAL "folder" AND NOT IS_DIRECTORY ${lock}.new))
+    message(FATAL_ERROR "the ${kind} at ${lock}.new was not left as it was, or the record was written over: ${record}")
+  endif()
+  file(REMOVE_RECURSE ${lock}.new ${lock})
+endforeach()
+
+# An SMB client over FUSE shows a lock file its owner's execute bit and the
+# server's hidden mark give: it is taken.
+lock_file("" OWNER_EXECUTE)
+run("${preload} PA_FAULT_DIR=${WORK} PA_FAULT_CHMOD=execute PA_FAULT_BUSY=1 PA_FAULT_LISTING=1" 0 "Data file written" ${out})
+file(SIZE ${lock} size)
+file(REMOVE ${lock})
+if(NOT size EQUAL 0)
+  message(FATAL_ERROR "the lock file kept a record: ${size} bytes")
+endif()
+nothing_left()
 
 # Where pahost runs from cannot be told: the module is asked for.
 run("${preload} PA_FAULT_PATH=/proc/self/exe PA_FAULT_OPEN=1" 2

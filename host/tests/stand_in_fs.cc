@@ -1,0 +1,210 @@
+// The other file system the fault library (io_faults.cc) stands in for in
+// the folder PA_FAULT_DIR=DIR and all in it, as these settings make it:
+//   PA_FAULT_CHMOD=HOW   how it keeps permissions: every file and folder
+//                        shows 0755 and an fchmod fails with EPERM
+//                        (`refuse`, a USB stick, FAT), EOPNOTSUPP
+//                        (`unsupported`, a desktop's SMB view), ENOSYS
+//                        (`nosys`, FUSE drivers without chmod) or EIO
+//                        (`fail`, a share that stops answering), or
+//                        succeeds without effect (`ignore`, exFAT over
+//                        FUSE); or (`execute`, an SMB client over FUSE) an
+//                        fchmod takes only the owner's execute bit (the
+//                        server's archive mark), and files show 0644, the
+//                        owner's execute bit as taken, and others' execute
+//                        on names that begin with a dot (the server hides
+//                        them), folders 0755. Unset: as the real file
+//                        system does.
+//   PA_FAULT_REOPEN=1    a file that is there cannot be opened for writing
+//                        (EOPNOTSUPP; a desktop's SMB view)
+//   PA_FAULT_RENAMED=1   a file cannot be written or cut through a handle
+//                        opened before it was renamed (EOPNOTSUPP; a
+//                        desktop's SMB view)
+//   PA_FAULT_LISTING=1   a folder read through a handle shows only the
+//                        names it held when that handle was opened, even
+//                        after a rewind; one opened afresh shows what it
+//                        holds now (an SMB client over FUSE)
+//   PA_FAULT_BUSY=1      a file any program holds open cannot be removed,
+//                        nor another renamed over it (EBUSY; an SMB client
+//                        over FUSE); `own`: only while the program that
+//                        asks holds it open (a share that knows only its
+//                        own client's handles)
+//   PA_FAULT_PRIVATE=1   where permissions are fixed, files show 0600 and
+//                        folders 0700 (a stick mounted open to its owner
+//                        alone)
+//   PA_FAULT_MOUNT=N     it is mounted for the N-th time: device numbers
+//                        show N more; with PA_FAULT_RENUMBER=1 inode
+//                        numbers too, as FAT numbers its files anew
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "host/tests/io_faults.h"
+
+namespace io_faults {
+
+namespace {
+
+// The permissions every file shows where they are fixed (files and
+// folders with PA_FAULT_PRIVATE), and those an SMB client over FUSE shows.
+const mode_t kFixedMode = 0755;
+const mode_t kPrivateFileMode = 0600;
+const mode_t kPrivateFolderMode = 0700;
+const mode_t kSmbFileMode = 0644;
+const mode_t kSmbHidden = 01;
+const mode_t kSmbFolderMode = 0755;
+// How far apart the inode numbers of two mountings lie.
+const ino_t kRenumbered = 1000003;
+
+bool isDescriptor(int fd) { return fd >= 0 && fd < kMostFiles; }
+
+bool hiddenName(const std::string& whole) {
+  const std::size_t slash = whole.rfind('/');
+  const std::string name = slash == std::string::npos ? whole : whole.substr(slash + 1);
+  return name.size() > 1 && name[0] == '.' && name != "..";
+}
+
+// Whether `test` holds for a name in the folder `path`, listed afresh.
+template <class Test>
+bool anyName(const std::string& path, Test test) {
+  DIR* dir = next<DIR* (*)(const char*)>("opendir")(path.c_str());
+  const auto read = next<dirent* (*)(DIR*)>("readdir");
+  bool found = false;
+  for (const dirent* entry; dir != nullptr && !found && (entry = read(dir)) != nullptr;) found = test(entry->d_name);
+  if (dir != nullptr) next<int (*)(DIR*)>("closedir")(dir);
+  return found;
+}
+
+// Whether the open files listed in `folder` (a /proc/PID/fd/) hold `file`.
+bool holdsOpen(const std::string& folder, const struct stat& file) {
+  return anyName(folder, [&](const char* fd) {
+    struct stat info;
+    return realFstatat(AT_FDCWD, (folder + fd).c_str(), &info, 0) == 0 && info.st_ino == file.st_ino &&
+           info.st_dev == file.st_dev;
+  });
+}
+
+// Whether a program holds the file `file` open: this one, or where any
+// program's handles count, any, as the system's view of each process's
+// open files shows.
+bool heldOpen(const struct stat& file) {
+  if (faults().busy == Busy::kOwnHandles) return holdsOpen("/proc/self/fd/", file);
+  return anyName("/proc", [&](const char* process) {
+    return process[0] >= '1' && process[0] <= '9' && holdsOpen(std::string("/proc/") + process + "/fd/", file);
+  });
+}
+
+}  // namespace
+
+void showStandIn(const std::string& whole, struct stat* info) {
+  const Chmod chmod = faults().chmod;
+  const mode_t type = info->st_mode & S_IFMT;
+  const bool folder = type == S_IFDIR;
+  if (chmod == Chmod::kExecute) {
+    const mode_t hidden = hiddenName(whole) ? kSmbHidden : 0;
+    info->st_mode = type | (folder ? kSmbFolderMode : kSmbFileMode | (info->st_mode & S_IXUSR) | hidden);
+  } else if (chmod != Chmod::kReal && faults().privateModes) {
+    info->st_mode = type | (folder ? kPrivateFolderMode : kPrivateFileMode);
+  } else if (chmod != Chmod::kReal) {
+    info->st_mode = type | kFixedMode;
+  }
+  info->st_dev += static_cast<dev_t>(faults().mount);
+  if (faults().renumber) info->st_ino += static_cast<ino_t>(faults().mount) * kRenumbered;
+}
+
+int standInChmod(int fd, mode_t mode) {
+  const auto chmod = next<int (*)(int, mode_t)>("fchmod");
+  static const struct {
+    Chmod chmod;
+    int error;
+  } kRefusals[] = {
+      {Chmod::kRefuse, EPERM}, {Chmod::kUnsupported, EOPNOTSUPP}, {Chmod::kNoSys, ENOSYS}, {Chmod::kFail, EIO}};
+  for (const auto& refusal : kRefusals) {
+    if (faults().chmod != refusal.chmod) continue;
+    errno = refusal.error;
+    return -1;
+  }
+  struct stat info;
+  if (faults().chmod == Chmod::kIgnore) return 0;
+  if (faults().chmod != Chmod::kExecute) return chmod(fd, mode);
+  if (realFstat(fd, &info) != 0) return -1;
+  return chmod(fd, (info.st_mode & 07777 & ~S_IXUSR) | (mode & S_IXUSR));
+}
+
+bool openRefused(int dir, const char* path, int flags) {
+  struct stat there;
+  const bool creates = (flags & (O_CREAT | O_EXCL)) == (O_CREAT | O_EXCL);
+  if (!faults().noReopen || (flags & O_ACCMODE) == O_RDONLY || creates || !inStandIn(dir, path) ||
+      realFstatat(dir, path, &there, 0) != 0 || !S_ISREG(there.st_mode)) {
+    return false;
+  }
+  errno = EOPNOTSUPP;
+  return true;
+}
+
+bool removalBusy(int dir, const char* path) {
+  struct stat there;
+  if (faults().busy == Busy::kNone || !inStandIn(dir, path) ||
+      realFstatat(dir, path, &there, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(there.st_mode) || !heldOpen(there)) {
+    return false;
+  }
+  errno = EBUSY;
+  return true;
+}
+
+// What was noted of `fd` when it was opened, while it is still open on
+// that file (a descriptor the C library closed inside itself may be given
+// to another file); null for none.
+const Faults::Opened* noted(int fd) {
+  if (!isDescriptor(fd) || !faults().opened[fd].noted) return nullptr;
+  const Faults::Opened& opened = faults().opened[fd];
+  struct stat info;
+  if (realFstat(fd, &info) == 0 && info.st_dev == opened.device && info.st_ino == opened.inode) return &opened;
+  noteClosed(fd);
+  return nullptr;
+}
+
+bool writeRefused(int fd) {
+  const Faults::Opened* opened = isDescriptor(fd) && faults().noWriteRenamed ? noted(fd) : nullptr;
+  if (opened == nullptr || opened->path.empty() || wholePath(fd, "") == opened->path) return false;
+  errno = EOPNOTSUPP;
+  return true;
+}
+
+bool unlisted(int fd, const char* name) {
+  const Faults::Opened* opened = isDescriptor(fd) && faults().listsAsOpened ? noted(fd) : nullptr;
+  return opened != nullptr && opened->listed &&
+         std::find(opened->names.begin(), opened->names.end(), name) == opened->names.end();
+}
+
+// Only what the settings ask is noted: the whole path of every file the
+// program opens is asked of the system otherwise.
+void noteOpened(int fd) {
+  noteClosed(fd);
+  const Faults& f = faults();
+  struct stat info;
+  if (!isDescriptor(fd) || (!f.noWriteRenamed && !f.listsAsOpened) || !inStandIn(fd, "") || realFstat(fd, &info) != 0) {
+    return;
+  }
+  Faults::Opened& opened = faults().opened[fd];
+  opened = Faults::Opened{true, info.st_dev, info.st_ino, wholePath(fd, ""), false, {}};
+  if (!S_ISDIR(info.st_mode) || !f.listsAsOpened) return;
+  opened.listed = true;
+  anyName(opened.path, [&](const char* name) {
+    opened.names.push_back(name);
+    return false;
+  });
+}
+
+void noteCopied(int from, int fd) {
+  if (isDescriptor(from) && isDescriptor(fd)) faults().opened[fd] = faults().opened[from];
+}
+
+void noteClosed(int fd) {
+  if (isDescriptor(fd) && faults().opened[fd].noted) faults().opened[fd] = Faults::Opened();
+}
+
+}  // namespace io_faults
