@@ -1,12 +1,19 @@
 #include "pahost/file_status.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
 
 namespace {
 
 const mode_t kModeBits = 07777;
+// How often, and how far apart, a removal refused for a handle just let go
+// is tried.
+const int kBusyAttempts = 20;
+const std::chrono::milliseconds kBusyRetryEvery(5);
 
 }  // namespace
 
@@ -16,6 +23,14 @@ uid_t runningUser() {
 }
 
 bool isSameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+bool removeLetGo(int folderFd, const char* name) {
+  for (int attempt = 1;; ++attempt) {
+    if (::unlinkat(folderFd, name, 0) == 0) return true;
+    if (errno != EBUSY || attempt == kBusyAttempts) return false;
+    std::this_thread::sleep_for(kBusyRetryEvery);
+  }
+}
 
 bool isChmodRefused(int error) { return error == EPERM || error == EOPNOTSUPP || error == ENOSYS; }
 

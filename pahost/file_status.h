@@ -19,6 +19,13 @@ bool isSameFile(const struct stat& a, const struct stat& b);
 // (a desktop's SMB view) or ENOSYS (FUSE drivers without chmod).
 bool isChmodRefused(int error);
 
+// Removes the file `name` from the folder open as `folderFd`, a file no
+// handle of this run holds any more: an SMB client over FUSE lets a handle
+// go a moment after it is closed (or after its process was killed), and
+// refuses the removal (EBUSY) until then, so it is tried again for a short
+// while. false with errno set.
+bool removeLetGo(int folderFd, const char* name);
+
 // What the file system that holds a file does with Unix permissions, as
 // far as pahost can tell.
 enum class Permissions {

@@ -344,7 +344,7 @@ Permissions FolderTurn::probePermissions() {
     }
   }
   ::close(fd);  // before its removal: a file held open may not be removed
-  ::unlinkat(folderFd_, (lockName_ + kFreshTail).c_str(), 0);
+  removeLetGo(folderFd_, (lockName_ + kFreshTail).c_str());
   return kept;
 }
 
@@ -418,7 +418,7 @@ bool FolderTurn::replaceWith(const std::string& text) {
   if (!placed) {
     if (fd >= 0) {
       ::close(fd);
-      ::unlinkat(folderFd_, fresh.c_str(), 0);
+      removeLetGo(folderFd_, fresh.c_str());
     }
     return refuse("cannot write the lock file " + lockPath_ + " in place, nor put a new one in its place through " +
                   freshPath() + " (" + std::strerror(cause) + ")" + freshInTheWay(cause));
@@ -444,5 +444,5 @@ int FolderTurn::makeFresh() {
     errno = EEXIST;
     return -1;
   }
-  return ::unlinkat(folderFd_, name, 0) == 0 ? ::openat(folderFd_, name, kMakeNew, kLockMode) : -1;
+  return removeLetGo(folderFd_, name) ? ::openat(folderFd_, name, kMakeNew, kLockMode) : -1;
 }

@@ -87,7 +87,7 @@ bool PrivateFolders::removeOfWrite(int fd, const std::string& name, Stay* why) c
         !S_ISREG(info.st_mode) || info.st_uid != runningUser()) {
       continue;
     }
-    if (::unlinkat(fd, entry.c_str(), 0) != 0) notRemoved(("cannot remove " + entry + ": ").c_str(), why);
+    if (!removeLetGo(fd, entry.c_str())) notRemoved(("cannot remove " + entry + ": ").c_str(), why);
   }
   struct stat folder;
   struct stat there;
