@@ -157,10 +157,11 @@ bool DataFilePlacement::holdPrivateFolder() {
   if (scratchFd_ < 0) return fail("cannot open the private folder", scratch_);
   struct stat made;
   const bool seen = ::fstat(scratchFd_, &made) == 0;
+  const int cause = errno;
   const bool users = seen && S_ISDIR(made.st_mode) && made.st_uid == runningUser();
   const bool open = users && (made.st_mode & kOthersAccess) != 0;
-  const Permissions kept = open ? permissionsOf(scratchFd_, made, kPrivateFolderMode) : Permissions::kKept;
-  const int cause = errno;
+  std::string unknown;  // why the permissions cannot be told
+  const Permissions kept = open ? permissionsOf(scratchFd_, made, kPrivateFolderMode, &unknown) : Permissions::kKept;
   if (!users || (open && kept == Permissions::kKept)) {
     ::close(scratchFd_);
     scratchFd_ = -1;
@@ -175,8 +176,7 @@ bool DataFilePlacement::holdPrivateFolder() {
     char mode[8];
     std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(made.st_mode & kPermissionBits));
     return refuse("the private folder " + scratch_ + " shows access for others (its permissions are " + mode +
-                  "), and changing them failed (" + std::strerror(cause) +
-                  "): whether others may enter it cannot be told");
+                  "), and whether others may enter it cannot be told: " + unknown);
   }
   folder_ = kOpenFilesFolder + std::to_string(scratchFd_);
   struct stat opened;

@@ -5,6 +5,8 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -34,15 +36,24 @@ bool removeLetGo(int folderFd, const char* name) {
 
 bool isChmodRefused(int error) { return error == EPERM || error == EOPNOTSUPP || error == ENOSYS; }
 
-Permissions permissionsOf(int fd, const struct stat& seen, mode_t wanted) {
+Permissions permissionsOf(int fd, const struct stat& seen, mode_t wanted, std::string* cause) {
   const mode_t mode = seen.st_mode & kModeBits;
   const mode_t asked = mode != wanted ? wanted : mode ^ S_IXUSR;
-  if (::fchmod(fd, asked) != 0) return isChmodRefused(errno) ? Permissions::kNone : Permissions::kUnknown;
+  char octal[8];
+  std::snprintf(octal, sizeof octal, "%04o", static_cast<unsigned>(asked));
+  if (::fchmod(fd, asked) != 0) {
+    const int error = errno;
+    if (isChmodRefused(error)) return Permissions::kNone;
+    *cause = std::string("chmod to ") + octal + " failed: " + std::strerror(error);
+    return Permissions::kUnknown;
+  }
   struct stat now;
   const bool looked = ::fstat(fd, &now) == 0;
-  const int cause = errno;
+  const int error = errno;
   if (!looked || (now.st_mode & kModeBits) != mode) ::fchmod(fd, mode);
-  errno = cause;
-  if (!looked) return Permissions::kUnknown;
+  if (!looked) {
+    *cause = std::string("cannot look at it after a chmod to ") + octal + ": " + std::strerror(error);
+    return Permissions::kUnknown;
+  }
   return (now.st_mode & kModeBits) == asked ? Permissions::kKept : Permissions::kNone;
 }

@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <string>
+
 // The user pahost runs as (its effective user id, asked of the system
 // once).
 uid_t runningUser();
@@ -44,10 +46,12 @@ enum class Permissions {
 // Told by a chmod to `wanted` (when the file shows other permissions) or
 // else by turning the owner's execute bit, which nothing of pahost's
 // depends on: kKept when the file then shows what was asked; kUnknown,
-// errno set, when the chmod failed for a cause other than a refusal. The
-// file is given back the permissions it showed. Only ever asked of a file
-// this run made: a file of the user's that is refused for its permissions
-// must stay so whenever the run is killed.
-Permissions permissionsOf(int fd, const struct stat& seen, mode_t wanted);
+// with what failed in `*cause`, when the chmod failed for a cause other
+// than a refusal, or the file could not be looked at after it. The file is
+// given back the permissions it showed. Never asked of a file of the
+// user's that shows access for others unless this run made it: such a
+// file is refused for its permissions, and must stay so whenever the run
+// is killed.
+Permissions permissionsOf(int fd, const struct stat& seen, mode_t wanted, std::string* cause);
 
 #endif  // PAHOST_FILE_STATUS_H_

@@ -220,14 +220,18 @@ bool FolderTurn::openLockFile() {
   return refuse("the lock file " + lockPath_ + " keeps being replaced: it is left as it is");
 }
 
-// Held only when the file locked is still the one at the name: its holder
-// removes it as it ends, and the file then at the name is the turn.
+// Held only when the file locked is still the one at the name, and still
+// has a name: its holder removes it as it ends, or renames a new one over
+// it, and the file then at the name is the turn (a file system that
+// numbers files by their name may show the file renamed over with the
+// number of the one now at the name, but without a name).
 FolderTurn::Attempt FolderTurn::tryLock() {
   while (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
     if (errno == EWOULDBLOCK) return Attempt::kTaken;
     if (errno != EINTR) return Attempt::kNoLocks;
   }
-  if (atName()) return Attempt::kHeld;
+  struct stat locked;
+  if (atName() && ::fstat(lockFd_, &locked) == 0 && locked.st_nlink > 0) return Attempt::kHeld;
   ::close(lockFd_);
   lockFd_ = -1;
   return Attempt::kStale;
@@ -284,6 +288,7 @@ bool FolderTurn::holdTurn() {
   if (!closedToOthers()) return letGo();
   if (readRecord()) {
     clean_ = entries_.empty();
+    if (!made_) clearFresh();  // a lock file left behind: so may a new one be
     return true;
   }
   const std::string cause = std::strerror(errno);
@@ -304,27 +309,25 @@ bool FolderTurn::keepsPermissions() { return !held_ || permissions() != Permissi
 
 // A file this run made open to the user alone that shows access for
 // others did not take the permissions asked: its file system keeps none
-// that pahost can rely on.
+// that pahost can rely on. A lock file it did not make that shows such
+// access is refused unless its file system keeps none, and a run killed
+// while its permissions were changed would leave it changed, perhaps
+// accepted: a file made for the purpose tells instead.
 Permissions FolderTurn::permissions() {
   if (permissionsAsked_) return permissions_;
   permissionsAsked_ = true;
-  if (!made_) {
-    permissions_ = probePermissions();
-  } else if ((lockFile_.st_mode & kOthersAccess) != 0) {
-    permissions_ = Permissions::kNone;
+  std::string cause;
+  if ((lockFile_.st_mode & kOthersAccess) == 0) {
+    permissions_ = permissionsOf(lockFd_, lockFile_, kLockMode, &cause);
+    if (permissions_ == Permissions::kUnknown) permissionsCause_ = lockPath_ + ": " + cause;
   } else {
-    permissions_ = permissionsOf(lockFd_, lockFile_, kLockMode);
-    if (permissions_ == Permissions::kUnknown) {
-      permissionsCause_ = "changing the permissions of " + lockPath_ + " failed: " + std::strerror(errno);
-    }
+    permissions_ = made_ ? Permissions::kNone : probePermissions();
   }
   return permissions_;
 }
 
-// Asked of a file made for the purpose and removed at once: a lock file
-// this run did not make may be a file of the user's that is refused for
-// its permissions, and a run killed while they were changed would leave it
-// changed, perhaps accepted.
+// The file is removed at once (a run killed meanwhile leaves it to the
+// next holder).
 Permissions FolderTurn::probePermissions() {
   const int fd = makeFresh();
   if (fd < 0) {
@@ -334,15 +337,15 @@ Permissions FolderTurn::probePermissions() {
   }
   struct stat made;
   Permissions kept = Permissions::kNone;
+  std::string cause;
   if (::fstat(fd, &made) != 0) {
+    const int error = errno;
     kept = Permissions::kUnknown;
-    permissionsCause_ = "cannot look at " + freshPath() + ": " + std::strerror(errno);
+    cause = std::string("cannot look at it: ") + std::strerror(error);
   } else if ((made.st_mode & kOthersAccess) == 0) {
-    kept = permissionsOf(fd, made, kLockMode);
-    if (kept == Permissions::kUnknown) {
-      permissionsCause_ = "changing the permissions of " + freshPath() + " failed: " + std::strerror(errno);
-    }
+    kept = permissionsOf(fd, made, kLockMode, &cause);
   }
+  if (kept == Permissions::kUnknown) permissionsCause_ = freshPath() + ", made to ask: " + cause;
   ::close(fd);  // before its removal: a file held open may not be removed
   removeLetGo(folderFd_, (lockName_ + kFreshTail).c_str());
   return kept;
@@ -389,14 +392,17 @@ bool FolderTurn::record(const std::vector<Entry>& entries) {
   clean_ = false;
   struct stat info;
   if (::fstat(lockFd_, &info) != 0) {
-    return refuse("cannot look at the lock file " + lockPath_ + ": " + std::strerror(errno));
+    const int cause = errno;
+    return refuse("cannot look at the lock file " + lockPath_ + ": " + std::strerror(cause));
   }
-  if (!isLockFile(info)) {  // removed, or linked to another name, since it was opened
-    return refuse("the lock file " + lockPath_ + (info.st_nlink == 0 ? " was removed" : " was given another name") +
+  if (!isLockFile(info)) {  // removed, linked to another name or given away since it was opened
+    return refuse("the lock file " + lockPath_ +
+                  (info.st_nlink == 0 ? " was removed" : " has other names now, or is no longer yours") +
                   " while this run held it");
   }
   if (writesInPlace_ && !writeInPlace(text)) {
-    if (errno != EOPNOTSUPP) return refuse("cannot write the lock file " + lockPath_ + ": " + std::strerror(errno));
+    const int cause = errno;
+    if (cause != EOPNOTSUPP) return refuse("cannot write the lock file " + lockPath_ + ": " + std::strerror(cause));
     writesInPlace_ = false;
   }
   if (!writesInPlace_ && !replaceWith(text)) return false;
@@ -428,21 +434,27 @@ bool FolderTurn::replaceWith(const std::string& text) {
   made_ = true;
   // Looked at again, for a file system that numbers a file by its name.
   if (::fstat(fd, &lockFile_) == 0) return true;
-  return refuse("cannot look at the lock file " + lockPath_ + " just made: " + std::strerror(errno));
+  const int error = errno;
+  return refuse("cannot look at the lock file " + lockPath_ + " just made: " + std::strerror(error));
 }
 
-// Only a holder makes the file, and removes it once renamed or asked, so
-// a file of the user's at its name is what a holder killed meanwhile left;
-// anything else there is left as it is.
-int FolderTurn::makeFresh() {
+// Only a holder makes the file, and removes it once it renamed it or
+// asked it, so a file of the user's at its name is what a holder killed
+// meanwhile left; anything else there is left as it is.
+bool FolderTurn::clearFresh() {
   const std::string fresh = lockName_ + kFreshTail;
-  const char* name = fresh.c_str();
-  const int fd = ::openat(folderFd_, name, kMakeNew, kLockMode);
   struct stat info;
-  if (fd >= 0 || errno != EEXIST || ::fstatat(folderFd_, name, &info, AT_SYMLINK_NOFOLLOW) != 0) return fd;
+  if (::fstatat(folderFd_, fresh.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
   if (!isLockFile(info)) {
     errno = EEXIST;
-    return -1;
+    return false;
   }
-  return removeLetGo(folderFd_, name) ? ::openat(folderFd_, name, kMakeNew, kLockMode) : -1;
+  return removeLetGo(folderFd_, fresh.c_str()) || errno == ENOENT;
+}
+
+int FolderTurn::makeFresh() {
+  const std::string fresh = lockName_ + kFreshTail;
+  const int fd = ::openat(folderFd_, fresh.c_str(), kMakeNew, kLockMode);
+  if (fd >= 0 || errno != EEXIST || !clearFresh()) return fd;
+  return ::openat(folderFd_, fresh.c_str(), kMakeNew, kLockMode);
 }

@@ -142,10 +142,13 @@ class FolderTurn {
   // and holding `text`; false with error() set.
   bool replaceWith(const std::string& text);
   // Makes the file at the lock's name and kFreshTail, open to the user
-  // alone: one a holder killed before it was renamed or removed is removed
-  // first (only a holder makes one). -1 with errno set (EEXIST: something
-  // else stands there).
+  // alone, once clearFresh() cleared the name. -1 with errno set (EEXIST:
+  // something else stands there).
   int makeFresh();
+  // Removes the file a holder killed before it renamed or removed it left
+  // at that name; true when nothing stands there now, false with errno set
+  // (EEXIST: something that is no such file stands there).
+  bool clearFresh();
   std::string freshPath() const;
   // What a message adds where making it failed with `cause`: EEXIST,
   // something else stands there.

@@ -21,8 +21,8 @@
 //   PA_FAULT_EINTR=1     every read and write, of any file, is first
 //                        interrupted (EINTR) once, then done
 //   PA_FAULT_KILL=1      opening such a file kills the program (SIGKILL);
-//                        `chmod`: changing its permissions does, once
-//                        they are changed
+//                        `chmod`: an fchmod of such a file does, once the
+//                        call is done
 //   PA_FAULT_HOLDUP=MS   closing such a file holds the program up MS
 //                        milliseconds once it is closed, as a process the
 //                        system does not schedule for a while
@@ -176,8 +176,10 @@ Faults::Faults()
   for (int fd = 0; fd < kMostFiles; ++fd) reads[fd] = fstats[fd] = -1;
 }
 
+// Never destroyed: the program's own files may be closed after the
+// library's objects would go.
 Faults& faults() {
-  static Faults f;
+  static Faults& f = *new Faults;
   return f;
 }
 

@@ -98,7 +98,8 @@ bool writeRefused(int fd);
 // Whether a listing through `fd` leaves out `name`.
 bool unlisted(int fd, const char* name);
 // What it notes of a descriptor just opened (`fd` >= 0), made a copy of
-// `from` (dup), or closed.
+// `from` (by dup alone: dup2, dup3 and fcntl's copies are not noted, and
+// show the real file system's behaviour), or closed.
 void noteOpened(int fd);
 void noteCopied(int from, int fd);
 void noteClosed(int fd);

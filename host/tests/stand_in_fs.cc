@@ -19,8 +19,8 @@
 //   PA_FAULT_RENAMED=1   a file cannot be written or cut through a handle
 //                        opened before it was renamed (EOPNOTSUPP; a
 //                        desktop's SMB view)
-//   PA_FAULT_LISTING=1   a folder read through a handle shows only the
-//                        names it held when that handle was opened, even
+//   PA_FAULT_LISTING=1   a folder read through a handle shows none of the
+//                        names made since that handle was opened, even
 //                        after a rewind; one opened afresh shows what it
 //                        holds now (an SMB client over FUSE)
 //   PA_FAULT_BUSY=1      a file any program holds open cannot be removed,
