@@ -25,8 +25,6 @@ const mode_t kPrivateFolderMode = 0700;
 const mode_t kNewFileMode = 0600;
 const mode_t kPermissionBits = 0777;
 const mode_t kGroupAccess = 070;
-// The bits a private folder never has: access for anyone but its owner.
-const mode_t kOthersAccess = 077;
 // The system's view of a process's open files, one path per number.
 const char kOpenFilesFolder[] = "/proc/self/fd/";
 const std::size_t kCopyBlock = 65536;
@@ -64,9 +62,15 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
 
 DataFilePlacement::DataFilePlacement(const std::string& target, const std::string& writtenName,
                                      const std::string& federalName)
-    : target_(target), writtenName_(writtenName), federalName_(federalName), parent_(folderOf(target)) {
+    : target_(target),
+      writtenName_(writtenName),
+      federalName_(federalName),
+      parent_(folderOf(target)),
+      name_(nameOf(target)) {}
+
+std::string DataFilePlacement::nameOf(const std::string& target) {
   const std::size_t slash = target.rfind('/');
-  name_ = slash == std::string::npos ? target : target.substr(slash + 1);
+  return slash == std::string::npos ? target : target.substr(slash + 1);
 }
 
 std::string DataFilePlacement::folderOf(const std::string& target) {
@@ -173,10 +177,8 @@ bool DataFilePlacement::holdPrivateFolder() {
   own_ = FolderTurn::Entry{own_.name, true, made.st_dev, made.st_ino};
   if (!recordWithEarlier(own_)) return refuse("cannot record the private folder: " + turn_->error());
   if (kept == Permissions::kUnknown) {
-    char mode[8];
-    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(made.st_mode & kPermissionBits));
-    return refuse("the private folder " + scratch_ + " shows access for others (its permissions are " + mode +
-                  "), and whether others may enter it cannot be told: " + unknown);
+    return refuse("the private folder " + scratch_ + " shows access for others (its permissions are " +
+                  modeText(made.st_mode) + "), and whether others may enter it cannot be told: " + unknown);
   }
   folder_ = kOpenFilesFolder + std::to_string(scratchFd_);
   struct stat opened;

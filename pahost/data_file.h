@@ -74,6 +74,8 @@ class DataFilePlacement {
   // The folder a target at `target` is in, where its lock file and private
   // folder go.
   static std::string folderOf(const std::string& target);
+  // The name a target at `target` has in that folder.
+  static std::string nameOf(const std::string& target);
   // Puts the written file at the target; false with error() set when a
   // step fails: before the rename the target is as it was, after it
   // (inPlace()) the new file is there but may not survive a crash.

@@ -12,6 +12,8 @@
 namespace {
 
 const mode_t kModeBits = 07777;
+// Read, write and execute for the owner, the group and others.
+const mode_t kAccessBits = 0777;
 // How often, and how far apart, a removal refused for a handle just let go
 // is tried.
 const int kBusyAttempts = 20;
@@ -22,6 +24,12 @@ const std::chrono::milliseconds kBusyRetryEvery(5);
 uid_t runningUser() {
   static const uid_t user = ::geteuid();
   return user;
+}
+
+std::string modeText(mode_t mode) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04o", static_cast<unsigned>(mode & kAccessBits));
+  return text;
 }
 
 bool isSameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
@@ -39,12 +47,10 @@ bool isChmodRefused(int error) { return error == EPERM || error == EOPNOTSUPP ||
 Permissions permissionsOf(int fd, const struct stat& seen, mode_t wanted, std::string* cause) {
   const mode_t mode = seen.st_mode & kModeBits;
   const mode_t asked = mode != wanted ? wanted : mode ^ S_IXUSR;
-  char octal[8];
-  std::snprintf(octal, sizeof octal, "%04o", static_cast<unsigned>(asked));
   if (::fchmod(fd, asked) != 0) {
     const int error = errno;
     if (isChmodRefused(error)) return Permissions::kNone;
-    *cause = std::string("chmod to ") + octal + " failed: " + std::strerror(error);
+    *cause = "chmod to " + modeText(asked) + " failed: " + std::strerror(error);
     return Permissions::kUnknown;
   }
   struct stat now;
@@ -52,7 +58,7 @@ Permissions permissionsOf(int fd, const struct stat& seen, mode_t wanted, std::s
   const int error = errno;
   if (!looked || (now.st_mode & kModeBits) != mode) ::fchmod(fd, mode);
   if (!looked) {
-    *cause = std::string("cannot look at it after a chmod to ") + octal + ": " + std::strerror(error);
+    *cause = "cannot look at it after a chmod to " + modeText(asked) + ": " + std::strerror(error);
     return Permissions::kUnknown;
   }
   return (now.st_mode & kModeBits) == asked ? Permissions::kKept : Permissions::kNone;

@@ -9,6 +9,14 @@
 
 #include <string>
 
+// The bits a file or folder of pahost's own never has: access for anyone
+// but its owner.
+const mode_t kOthersAccess = 077;
+
+// The access bits of `mode` (read, write and execute for the owner, the
+// group and others) as a chmod takes them ("0644").
+std::string modeText(mode_t mode);
+
 // The user pahost runs as (its effective user id, asked of the system
 // once).
 uid_t runningUser();

@@ -29,8 +29,6 @@ const int kMakeNew = O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
 // system what it does with permissions, the holder makes a file under the
 // lock's name and this tail.
 const char kFreshTail[] = ".new";
-// The bits the lock file never has: access for anyone but its owner.
-const mode_t kOthersAccess = 077;
 // How often a waiting run tries the lock again.
 const std::chrono::milliseconds kRetryEvery(50);
 // How many times a file seen at the lock's name may be gone or replaced
@@ -74,6 +72,7 @@ ssize_t readAt(int fd, char* block, std::size_t size, std::size_t offset) {
 }
 
 std::string lockFileName() { return kLockHead + std::to_string(runningUser()) + kLockTail; }
+std::string freshFileName() { return lockFileName() + kFreshTail; }
 
 // One line of the record: the name, then the device and inode once known.
 std::string recordLine(const FolderTurn::Entry& entry) {
@@ -110,25 +109,24 @@ FolderTurn::FolderTurn(int folderFd, const std::string& folder)
     : folderFd_(folderFd),
       folder_(folder),
       lockName_(lockFileName()),
-      lockPath_(folder + "/" + lockName_) {}
+      lockPath_(folder + "/" + lockName_),
+      freshName_(freshFileName()),
+      freshPath_(folder + "/" + freshName_) {}
 
 std::string FolderTurn::lockFileIn(const std::string& folder) { return folder + "/" + lockFileName(); }
 
 std::vector<std::string> FolderTurn::turnFilesIn(const std::string& folder) {
-  const std::string lock = lockFileIn(folder);
-  return {lock, lock + kFreshTail};
+  return {lockFileIn(folder), folder + "/" + freshFileName()};
 }
 
 bool FolderTurn::isTurnFileName(const std::string& name) {
-  const std::string lock = lockFileName();
-  return ::strcasecmp(name.c_str(), lock.c_str()) == 0 || ::strcasecmp(name.c_str(), (lock + kFreshTail).c_str()) == 0;
+  return ::strcasecmp(name.c_str(), lockFileName().c_str()) == 0 ||
+         ::strcasecmp(name.c_str(), freshFileName().c_str()) == 0;
 }
-
-std::string FolderTurn::freshPath() const { return lockPath_ + kFreshTail; }
 
 std::string FolderTurn::freshInTheWay(int cause) const {
   if (cause != EEXIST) return "";
-  return "; " + freshPath() + " is no file pahost made: if it is nothing of yours, remove it";
+  return "; " + freshPath_ + " is no file pahost made: if it is nothing of yours, remove it";
 }
 
 // The file goes while the turn is still held, and only while its name is
@@ -158,9 +156,8 @@ bool FolderTurn::closedToOthers() {
   if ((lockFile_.st_mode & kOthersAccess) == 0) return true;
   const Permissions kept = permissions();
   if (kept == Permissions::kNone) return true;
-  char mode[8];
-  std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(lockFile_.st_mode & 0777));
-  const std::string open = lockPath_ + " is open to others than you (its permissions are " + mode + ", not 0600)";
+  const std::string open =
+      lockPath_ + " is open to others than you (its permissions are " + modeText(lockFile_.st_mode) + ", not 0600)";
   if (kept == Permissions::kUnknown) {
     return refuse(open + ", and whether its file system keeps permissions cannot be told (" + permissionsCause_ +
                   "): it is left as it is");
@@ -332,7 +329,7 @@ Permissions FolderTurn::probePermissions() {
   const int fd = makeFresh();
   if (fd < 0) {
     const int cause = errno;
-    permissionsCause_ = "cannot make " + freshPath() + " to ask: " + std::strerror(cause) + freshInTheWay(cause);
+    permissionsCause_ = "cannot make " + freshPath_ + " to ask: " + std::strerror(cause) + freshInTheWay(cause);
     return Permissions::kUnknown;
   }
   struct stat made;
@@ -345,9 +342,9 @@ Permissions FolderTurn::probePermissions() {
   } else if ((made.st_mode & kOthersAccess) == 0) {
     kept = permissionsOf(fd, made, kLockMode, &cause);
   }
-  if (kept == Permissions::kUnknown) permissionsCause_ = freshPath() + ", made to ask: " + cause;
+  if (kept == Permissions::kUnknown) permissionsCause_ = freshPath_ + ", made to ask: " + cause;
   ::close(fd);  // before its removal: a file held open may not be removed
-  removeLetGo(folderFd_, (lockName_ + kFreshTail).c_str());
+  removeLetGo(folderFd_, freshName_.c_str());
   return kept;
 }
 
@@ -416,18 +413,17 @@ bool FolderTurn::record(const std::vector<Entry>& entries) {
 // let go only then (a run waiting on that one sees it replaced and starts
 // over).
 bool FolderTurn::replaceWith(const std::string& text) {
-  const std::string fresh = lockName_ + kFreshTail;
   const int fd = makeFresh();
   const bool placed = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && writeAtStart(fd, text) &&
-                      ::renameat(folderFd_, fresh.c_str(), folderFd_, lockName_.c_str()) == 0;
+                      ::renameat(folderFd_, freshName_.c_str(), folderFd_, lockName_.c_str()) == 0;
   const int cause = errno;
   if (!placed) {
     if (fd >= 0) {
       ::close(fd);
-      removeLetGo(folderFd_, fresh.c_str());
+      removeLetGo(folderFd_, freshName_.c_str());
     }
     return refuse("cannot write the lock file " + lockPath_ + " in place, nor put a new one in its place through " +
-                  freshPath() + " (" + std::strerror(cause) + ")" + freshInTheWay(cause));
+                  freshPath_ + " (" + std::strerror(cause) + ")" + freshInTheWay(cause));
   }
   ::close(lockFd_);
   lockFd_ = fd;
@@ -442,19 +438,17 @@ bool FolderTurn::replaceWith(const std::string& text) {
 // asked it, so a file of the user's at its name is what a holder killed
 // meanwhile left; anything else there is left as it is.
 bool FolderTurn::clearFresh() {
-  const std::string fresh = lockName_ + kFreshTail;
   struct stat info;
-  if (::fstatat(folderFd_, fresh.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
+  if (::fstatat(folderFd_, freshName_.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
   if (!isLockFile(info)) {
     errno = EEXIST;
     return false;
   }
-  return removeLetGo(folderFd_, fresh.c_str()) || errno == ENOENT;
+  return removeLetGo(folderFd_, freshName_.c_str()) || errno == ENOENT;
 }
 
 int FolderTurn::makeFresh() {
-  const std::string fresh = lockName_ + kFreshTail;
-  const int fd = ::openat(folderFd_, fresh.c_str(), kMakeNew, kLockMode);
+  const int fd = ::openat(folderFd_, freshName_.c_str(), kMakeNew, kLockMode);
   if (fd >= 0 || errno != EEXIST || !clearFresh()) return fd;
-  return ::openat(folderFd_, fresh.c_str(), kMakeNew, kLockMode);
+  return ::openat(folderFd_, freshName_.c_str(), kMakeNew, kLockMode);
 }

@@ -149,7 +149,6 @@ class FolderTurn {
   // at that name; true when nothing stands there now, false with errno set
   // (EEXIST: something that is no such file stands there).
   bool clearFresh();
-  std::string freshPath() const;
   // What a message adds where making it failed with `cause`: EEXIST,
   // something else stands there.
   std::string freshInTheWay(int cause) const;
@@ -158,6 +157,8 @@ class FolderTurn {
   std::string folder_;
   std::string lockName_;
   std::string lockPath_;
+  std::string freshName_;  // where a new lock file, or one made to ask, is made
+  std::string freshPath_;
   int lockFd_ = -1;
   struct stat lockFile_ = {};  // the open lock file, as opened
   bool made_ = false;          // whether this run made it

@@ -342,8 +342,7 @@ std::string outRefusal(const Options& o) {
   if (!o.returnFile.empty() && IOMgmt::sameFile(o.outFile, o.returnFile)) {
     return "--out names the return file " + o.returnFile + ": the data file would replace it";
   }
-  const std::size_t slash = o.outFile.rfind('/');
-  if (FolderTurn::isTurnFileName(slash == std::string::npos ? o.outFile : o.outFile.substr(slash + 1))) {
+  if (FolderTurn::isTurnFileName(DataFilePlacement::nameOf(o.outFile))) {
     return "--out names " + o.outFile + ", a file pahost keeps for itself beside the data files it writes (the lock "
            "through which its runs take turns): give the data file another name";
   }
