@@ -79,7 +79,7 @@ void CalculateAuditWrite(benchmark::State& state) {
   const std::string out = scratchPath("40.tif");
   long records = 0;
   for (auto _ : state) {
-    if (!session->calculateAndWrite(out, &records)) return state.SkipWithError(session->error().c_str());
+    if (!session->settleAndWrite(out, &records)) return state.SkipWithError(session->error().c_str());
     benchmark::DoNotOptimize(session->audit(false));
   }
   std::remove(out.c_str());
@@ -104,7 +104,7 @@ void SessionMemory(benchmark::State& state) {
   long records = 0;
   for (auto _ : state) {
     for (int pass = 1; pass <= 10000; ++pass) {
-      if (!session->calculateAndWrite(out, &records)) return state.SkipWithError(session->error().c_str());
+      if (!session->settleAndWrite(out, &records)) return state.SkipWithError(session->error().c_str());
       benchmark::DoNotOptimize(session->audit(false));
       if (pass == 100) state.counters["rss_100_kB"] = residentKB();
     }
@@ -165,7 +165,7 @@ void WholeJob(benchmark::State& state) {
     if (!session) return state.SkipWithError("no session");
     // As pahost runs the job: the data file, whose writer calculates the
     // return (the job's one calculation), then the audit.
-    if (!session->calculateAndWrite(out, &records)) return state.SkipWithError(session->error().c_str());
+    if (!session->settleAndWrite(out, &records)) return state.SkipWithError(session->error().c_str());
     benchmark::DoNotOptimize(session->audit(false));
   }
   state.counters["bytes"] = double(std::filesystem::file_size(out));

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "host/change_watch.h"
 #include "host/form_field.h"
 #include "host/rounding.h"
 #include "host/stand_in.h"
@@ -296,9 +297,16 @@ void TaxForm::noteOddWrite(const FieldId& t, const FieldTraits& field) {
   if (!desc_.isNull()) StandIn::noteTextUse(*desc_, t, true);
 }
 
+void TaxForm::noteBeforeChange(const FieldId& f, const FieldValue& before) const {
+  if (state_->watch == nullptr) return;
+  state_->watch->noteBefore(desc_.isNull() ? Primitives::OVImmutableFormIdentifier() : desc_->getTypeID(), copy_,
+                            f.getNumber(), before);
+}
+
 void TaxForm::changeValue(FieldValue& target, const FieldId& t, FieldValue::Kind kind, double number,
                           std::string_view text) {
   countValueWrite(t);  // counted only when the value changes
+  noteBeforeChange(t, target);
   target.kind = kind;
   target.number = number;
   if (std::string_view(target.text) != text) target.text.assign(text.data(), text.size());
@@ -333,6 +341,7 @@ void TaxForm::store(const FieldId& f, const FieldValue& value) {
   Slot& written = slot(f);
   if (!written.traits.known) ++StandIn::diagnostics().unknownFieldWrites;
   FieldValue& target = written;
+  noteBeforeChange(f, target);
   target = value;
   if (value.kind == FieldValue::kNumber && !std::isfinite(value.number)) {
     ++StandIn::diagnostics().nonFiniteWrites;

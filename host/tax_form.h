@@ -45,9 +45,14 @@ struct FormWrites {
   FieldSlots<unsigned long> byField;
 };
 
+class ChangeWatch;
+
 // State shared by a return and its copies (ours).
 struct ReturnState {
   bool saveNeeded = false;
+  // The latest watch of the return's changes (change_watch.h), told of
+  // each value before it changes; null while none is begun.
+  ChangeWatch* watch = nullptr;
   std::unordered_map<long, FormWrites> valueWrites;  // by formKey
   // The field handle TaxForm::getField gives again once no caller holds
   // it. It keeps a share of the copy it was last aimed at; the return
@@ -207,6 +212,8 @@ class HOST_API TaxForm {
  private:
   friend class TaxReturn;  // sets the holder and copies values across copies
 
+  // Tells the return's watch, if any, the value `f` holds before it changes.
+  void noteBeforeChange(const FieldId& f, const FieldValue& before) const;
   // Notes a read of `f` as a text (StandIn::noteTextUse), by the traits
   // kept beside its value when it is stored.
   void noteTextRead(const FieldId& f) const;
@@ -220,7 +227,8 @@ class HOST_API TaxForm {
   // Counts a write to a field the form lacks, or notes a text written into
   // a field of another kind.
   void noteOddWrite(const FieldId& t, const FieldTraits& field);
-  // Stores a value that differs from the one held, counting the change.
+  // Stores a value that differs from the one held, counting the change
+  // and telling the return's watch.
   void changeValue(FieldValue& target, const FieldId& t, FieldValue::Kind kind, double number,
                    std::string_view text);
   void writeNumber(const FieldId& t, double value);

@@ -332,6 +332,25 @@ std::string TaxReturn::getOfficeLocatorURL(TaxReturnType /*type*/) const { retur
 
 SessionPropertiesPtr TaxReturn::getSessionProperties() const { return sessionProperties_; }
 
+void TaxReturn::removeAllForms() {
+  // A dropped copy's fields read as null from now on: the watch is told
+  // what they held.
+  if (state_->watch != nullptr) {
+    for (const auto& form : copies_) {
+      for (const auto& copy : form.second.holders) {
+        if (copy.second.isNull()) continue;
+        for (const auto& field : copy.second->fields_.all()) {
+          copy.second->noteBeforeChange(FieldId(field.first), field.second);
+        }
+      }
+    }
+  }
+  copies_.clear();
+  copiesSums_.clear();
+  recent_.fill(Recent());
+  ++copiesMade_;
+}
+
 void TaxReturn::setSessionProperties(const SessionPropertiesPtr& properties) {
   sessionProperties_ = properties;
 }

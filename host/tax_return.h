@@ -158,17 +158,14 @@ class HOST_API TaxReturn {
   void setSessionProperties(const SessionPropertiesPtr& properties);
   void setFieldOptions(const FormId& f, const FieldId& fld, const Properties::DisplayValuePairs& options);
   // Drops every copy of every form (shares held elsewhere stay valid).
-  void removeAllForms() {
-    copies_.clear();
-    copiesSums_.clear();
-    recent_.fill(Recent());
-    ++copiesMade_;
-  }
+  void removeAllForms();
 
  protected:
   bool holdsSide(const FormId& f) const;  // the form is of this return's side and not empty
 
  private:
+  friend class ChangeWatch;  // tells and reads the state, finds copies
+
   // The copies of one form: their holders by copy number (a holder never
   // moves, so references to it stay good), and the same holders in a
   // vector by copy number (null where there is none), so that finding a

@@ -6,7 +6,7 @@
 // the way a preparer reads it.
 //
 // Exit status (kExit* below): 0 on success; 1 when a factory fails, the
-// data file cannot be written (a private folder that stays included) or
+// return does not settle (settling.h), the data file cannot be written (a private folder that stays included) or
 // standard output cannot take all it is given; 2 on a wrong option (--efile
 // with --no-calc among them), when the module cannot be found or loaded or
 // has another compatibility number, when the folder pahost runs from
@@ -64,9 +64,10 @@ const long kMostLockWait = 3600;
 
 const char kUsage[] =
     "usage: pahost [options] [RETURN.txt]\n"
-    "Loads the PA module and, given a return in the test-data format, loads it, calculates it,\n"
-    "audits it, writes its data file and prints its PA-40, balance, summary report, mailing\n"
-    "address and audit messages. Without a return it shows the PA return's constants.\n"
+    "Loads the PA module and, given a return in the test-data format, loads it, calculates it\n"
+    "until a calculation changes nothing, audits it, writes its data file and prints its PA-40,\n"
+    "balance, summary report, mailing address and audit messages. Without a return it shows\n"
+    "the PA return's constants.\n"
     "  --module PATH  the module to load (default: libpa2018.so beside pahost)\n"
     "  --efile        file the return electronically: an e-file audit instead of an\n"
     "                 ordinary one, and whether the return can be e-filed\n"
@@ -80,10 +81,10 @@ const char kUsage[] =
     "  --help         print this text\n"
     "Lines of the return that are not stored are listed on standard error, and no data\n"
     "file is written then.\n"
-    "Exit status: 0 done; 1 a failure (a factory, the data file, standard output); 2 a\n"
-    "wrong option, or a module or return file that cannot be used; 3 lines of the return\n"
-    "skipped, or texts the dump left out; with --efile, 4 refused and 5 can be e-filed\n"
-    "once the audit's messages are dealt with (0: can be e-filed).\n";
+    "Exit status: 0 done; 1 a failure (a factory, a return that does not settle, the data\n"
+    "file, standard output); 2 a wrong option, or a module or return file that cannot be\n"
+    "used; 3 lines of the return skipped, or texts the dump left out; with --efile, 4 refused\n"
+    "and 5 can be e-filed once the audit's messages are dealt with (0: can be e-filed).\n";
 
 // --no-calc makes no e-file verdict, and a run without one would end as
 // one that can be e-filed.
@@ -213,6 +214,16 @@ int statusOf(EFileVerdict verdict) {
   return kExitOK;
 }
 
+// Says on standard error that the return does not settle, and which
+// fields its last calculation still changed.
+void reportUnsettled(const HostSession& session) {
+  const std::vector<std::string> fields = session.lastChangesNamed();
+  const std::string changed = fields.size() == 1 ? "this field" : "these " + std::to_string(fields.size()) + " fields";
+  std::fprintf(stderr, "pahost: the return does not settle: each of %d calculations changed it; the last changed %s:\n",
+               session.settling().passes, changed.c_str());
+  for (const std::string& field : fields) std::fprintf(stderr, "pahost:   %s\n", field.c_str());
+}
+
 // The job's data file: whether it was written yet, and how.
 struct DataFileRun {
   bool done = false;
@@ -241,6 +252,12 @@ int reportReturn(HostSession& session, const Options& o, std::size_t skipped, Da
   printAudit(info, o.eFile, messages);
   const EFileVerdict verdict =
       o.eFile ? printEFileVerdict(info, session.eFileOutcome(), messages, skipped) : EFileVerdict::kCanBeFiled;
+  // Nothing is filed from a return whose calculation does not settle.
+  if (!session.settling().settled) {
+    std::fprintf(info, "\nNo data file written: the return does not settle (the fields that still change are "
+                       "listed on standard error)\n");
+    return kExitFailed;
+  }
   // A return with lines that were not stored is not the return as written:
   // no data file is made of it.
   if (skipped > 0) {
@@ -292,17 +309,19 @@ int runReturn(HostSession& session, const Options& o, std::FILE* info) {
   check = LineCheck();
   if (o.eFile) session.fileElectronically();
   session.setDataFileWait(o.lockWait, stderr);
-  // The data file's writer calculates the return before it writes it: a
-  // job that writes one has it written first, and that calculation is the
-  // job's only one. A job that writes none (lines were skipped, or --dump)
-  // calculates it itself.
+  // Everything the job shows or writes is of the settled return: it is
+  // calculated until a calculation changes nothing. The data file's
+  // writer calculates the return before it writes it: a job that writes
+  // one has that calculation settle the return with the others. A job
+  // that writes none (lines were skipped, or --dump) settles it itself.
   DataFileRun file;
   if (o.calculate && !o.dump && skipped == 0) {
     file.done = true;
-    file.written = session.calculateAndWrite(o.outFile, &file.records);
+    file.written = session.settleAndWrite(o.outFile, &file.records);
   } else if (o.calculate) {
-    session.calculate();
+    session.settle();
   }
+  if (o.calculate && !session.settling().settled) reportUnsettled(session);
   // A dump that leaves texts out is not the return as it stands: the
   // status says so, as for skipped lines.
   int leftOut = 0;

@@ -222,6 +222,34 @@ void HostSession::calculate() {
   if (!engine_.isNull()) engine_->calcReturn(0);
 }
 
+void HostSession::settle() {
+  if (engine_.isNull()) return;
+  ReturnSettler settler(*engine_, *federal_, *state_);
+  settler.settle();
+  settling_ = settler.settling();
+}
+
+std::vector<std::string> HostSession::lastChangesNamed() const {
+  std::vector<std::string> named;
+  for (const DataMgmt::ChangeWatch::Change& change : settling_.lastChanges) {
+    const DataMgmt::TaxReturnPtr& owner = change.form.isStateForm() ? state_ : federal_;
+    const DataMgmt::TaxFormDescPtr form = owner->getTaxFormDescriptor(change.form);
+    const std::string copy = std::to_string(change.copy);
+    // As the test-data format names the field: DEVNAME:copy:FIELD, the
+    // field's symbolic name without its "k" + DEVNAME + "_" head.
+    std::string where = "F" + std::to_string(change.field.getNumber());
+    if (!form.isNull()) {
+      const DataMgmt::FormFieldDescPtr field = form->getFieldDesc(change.field);
+      const std::string head = "k" + form->getDevName() + "_";
+      const std::string name = field.isNull() ? "" : field->getSymbolicName();
+      if (name.compare(0, head.size(), head) == 0) where = name.substr(head.size());
+      where = form->getDevName() + ":" + copy + ":" + where;
+    }
+    named.push_back(formTitle(change.form) + ", copy " + copy + ": " + where);
+  }
+  return named;
+}
+
 LineCheck HostSession::checkLines(const std::string& path) const {
   std::vector<DataMgmt::TaxReturnDescPtr> descriptions;
   if (!federal_.isNull()) descriptions.push_back(federal_->getTaxReturnDesc());
@@ -296,6 +324,10 @@ int HostSession::copiesOf(const DataMgmt::FormId& form) const {
 }
 
 bool HostSession::writeDataFile(const std::string& path, long* records) {
+  return writeDataFile(path, records, nullptr);
+}
+
+bool HostSession::writeDataFile(const std::string& path, long* records, ReturnSettler* settler) {
   *records = 0;
   error_.clear();  // this write's own cause, if any
   if (!writer_) return fail("no data-file writer");
@@ -303,7 +335,7 @@ bool HostSession::writeDataFile(const std::string& path, long* records) {
   placement.setTurnWait(dataFileWait_ < 0 ? DataFilePlacement::kDefaultTurnWait : dataFileWait_, waitNotices_);
   DataMgmt::OrvaneConfiguration& configuration = DataMgmt::OrvaneConfiguration::getInstance();
   const std::vector<std::string> hostOutputs = configuration.getHostOutputs();
-  const bool written = placeDataFile(placement, path, records);
+  const bool written = placeDataFile(placement, path, records, settler);
   configuration.setHostOutputs(hostOutputs);  // the private folder is the placement's no more
   // A private folder that stays beside the file holds a copy of the
   // federal file (social security numbers): the run is not a success.
@@ -313,13 +345,18 @@ bool HostSession::writeDataFile(const std::string& path, long* records) {
   return false;
 }
 
-bool HostSession::placeDataFile(DataFilePlacement& placement, const std::string& path, long* records) {
+bool HostSession::placeDataFile(DataFilePlacement& placement, const std::string& path, long* records,
+                                ReturnSettler* settler) {
   const std::string failed = "the data file " + path + " could not be written: ";
   if (!placement.begin()) return fail(failed + placement.error());
   // The writer calculates the return, which runs the automated-test hooks:
   // none may write into the private folder.
   DataMgmt::OrvaneConfiguration::getInstance().addHostOutput(placement.privateFolder());
-  if (!writeInto(placement.folder())) {
+  const std::string& folder = placement.folder();
+  const bool wrote =
+      settler != nullptr ? settler->settleWriting([this, &folder] { return writeInto(folder); }) : writeInto(folder);
+  if (!wrote) {
+    if (settler != nullptr && settler->settling().exhausted()) return fail(failed + "the return does not settle");
     const std::string& cause = writer_->outputError();
     return fail(failed + (cause.empty() ? "the module's writer failed" : placement.outsideNames(cause)));
   }
@@ -345,10 +382,14 @@ std::string HostSession::federalFileBeside(const std::string& path) {
 
 std::string HostSession::fileNameOf(DataMgmt::TaxReturnType type) { return std::to_string(type) + ".tif"; }
 
-bool HostSession::calculateAndWrite(const std::string& path, long* records) {
-  if (writeDataFile(path, records)) return true;
-  calculate();
-  return false;
+bool HostSession::settleAndWrite(const std::string& path, long* records) {
+  if (engine_.isNull()) return fail("no engine");
+  ReturnSettler settler(*engine_, *federal_, *state_);
+  const bool written = writeDataFile(path, records, &settler);
+  // The report is of the settled return all the same.
+  if (!written) settler.settle();
+  settling_ = settler.settling();
+  return written;
 }
 
 bool HostSession::writeInto(const std::string& folder) {

@@ -23,6 +23,7 @@
 #include "entry/module_entry.h"
 #include "pahost/line_check.h"
 #include "pahost/module_loader.h"
+#include "pahost/settling.h"
 
 class DataFilePlacement;
 
@@ -59,8 +60,18 @@ class HostSession {
   // Call it before calculating: the calculation and the mailing address
   // read it.
   void fileElectronically();
-  // Calculates the whole return.
+  // Calculates the whole return once.
   void calculate();
+  // Calculates the whole return until a calculation changes nothing, at
+  // most Settling::kMostPasses times, and runs the automated-test hooks
+  // once on the settled return (settling.h).
+  void settle();
+  // How the calculations of the last settle() or settleAndWrite() went.
+  const Settling& settling() const { return settling_; }
+  // The fields the last calculation changed, one a line: the printed
+  // title of the form, the copy and the field as the test-data format
+  // names it ("PA-40, copy 1: PA40:1:F228").
+  std::vector<std::string> lastChangesNamed() const;
   // The check of the file's lines against both returns (line_check.h),
   // with the lines stored as read, for loadLines.
   LineCheck checkLines(const std::string& path) const;
@@ -102,11 +113,14 @@ class HostSession {
   // the same folder: at most `seconds` (below 0: the placement's own bound),
   // saying so on `notices` (nullptr, the default: nowhere).
   void setDataFileWait(int seconds, std::FILE* notices);
-  // The job's calculation and data file together: writeDataFile, whose
-  // writer calculates the return before it writes it, so that the return
-  // is calculated once; a write that failed may have stopped before it
-  // calculated, so the return is then calculated here.
-  bool calculateAndWrite(const std::string& path, long* records);
+  // The job's calculations and data file together: the return settled
+  // (settle()) and its data file written as writeDataFile writes it, of
+  // the settled return; the writer's calculations are among those that
+  // settle it (ReturnSettler::settleWriting), so a return that settles in
+  // one calculation is calculated twice. A return that does not settle is
+  // not written (false, error() saying so); after a write that failed the
+  // return is settled all the same.
+  bool settleAndWrite(const std::string& path, long* records);
   // The top-level topics of the interview (empty before build()).
   const std::vector<TopicMgmt::TopicDesc*>& interview() const;
   // The federal and the PA return (null before build()).
@@ -153,8 +167,11 @@ class HostSession {
   DataMgmt::TaxFormPtr refusalRecord(bool create) const;
   // The name of a return type's data file in the host's data folder.
   static std::string fileNameOf(DataMgmt::TaxReturnType type);
+  // writeDataFile, the return settled by `settler` through the writer's
+  // runs (when not null).
+  bool writeDataFile(const std::string& path, long* records, ReturnSettler* settler);
   // writeDataFile's steps within `placement`, up to the file in place.
-  bool placeDataFile(DataFilePlacement& placement, const std::string& path, long* records);
+  bool placeDataFile(DataFilePlacement& placement, const std::string& path, long* records, ReturnSettler* settler);
   // The writer's run with `folder` as the data folder.
   bool writeInto(const std::string& folder);
   // Gives up the host's holder; false (error() set) when it was not the
@@ -174,6 +191,7 @@ class HostSession {
   std::unique_ptr<ReportMgmt::TaxSummaryReport> report_;
   std::unique_ptr<DataMgmt::TaxDataStore> store_;  // holds both returns for the interview
   std::vector<TopicMgmt::TopicDesc*>* interview_ = nullptr;
+  Settling settling_;
   int dataFileWait_ = -1;
   std::FILE* waitNotices_ = nullptr;
   std::string error_;

@@ -46,6 +46,7 @@ constexpr std::size_t kLineParts = 4;
 // parts. A value cannot start with a colon: the run before it takes it.
 inline std::vector<std::string> splitLine(const std::string& line) {
   std::vector<std::string> parts;
+  parts.reserve(kLineParts);
   std::size_t start = line.find_first_not_of(kSeparators);
   while (start != std::string::npos && parts.size() + 1 < kLineParts) {
     const std::size_t end = line.find_first_of(kSeparators, start);

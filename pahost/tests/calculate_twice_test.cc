@@ -95,11 +95,12 @@ TEST_P(CalculateTwiceTest, SecondCalculationChangesNoField) {
   EXPECT_TRUE(session.close()) << session.error();
 }
 
-// A job that writes a data file calculates the return once: the writer's
-// calculation is the job's. Every calculation pulls the federal figures
-// it reads and the host logs every pull, so the job pulls what the
-// writer alone pulls in a session of its own.
-TEST_F(SessionTest, AJobThatWritesADataFileCalculatesOnce) {
+// A job that writes a data file calculates a return that settles at once
+// twice: the writer's calculation, and one that shows it changed nothing.
+// Every calculation pulls the federal figures it reads and the host logs
+// every pull, so the job pulls what the writer and one calculation after
+// it pull in a session of its own.
+TEST_F(SessionTest, AJobThatWritesADataFileOfAReturnThatSettlesAtOnceCalculatesTwice) {
   const std::string path = ::testing::TempDir() + "pahost_job_" + std::to_string(getpid()) + ".tif";
   HostSession writerAlone;
   ASSERT_TRUE(writerAlone.findFactories(module) && writerAlone.build()) << writerAlone.error();
@@ -107,14 +108,16 @@ TEST_F(SessionTest, AJobThatWritesADataFileCalculatesOnce) {
   for (HostSession* s : {&session, &writerAlone}) {
     s->load(std::string(PA_EXAMPLES_DIR) + "/sample_return.txt");
     long records = 0;
-    const bool written = s == &session ? s->calculateAndWrite(path, &records) : s->writeDataFile(path, &records);
+    const bool written = s == &session ? s->settleAndWrite(path, &records) : s->writeDataFile(path, &records);
     EXPECT_TRUE(written && records > 0) << s->error();
+    if (s == &writerAlone) s->calculate();
     pulls[s == &session ? 0 : 1] =
         dynamic_cast<const DataMgmt::USTaxReturn&>(*s->federalReturn()).pullLog().size();
   }
   std::remove(path.c_str());
   EXPECT_GT(pulls[1], 0u);
   EXPECT_EQ(pulls[0], pulls[1]);
+  EXPECT_TRUE(session.settling().settled);
 }
 
 TEST_F(SessionTest, LinesNotStoredAsWrittenAreSkippedWithTheirReasonAndStoreNothing) {

@@ -1,0 +1,87 @@
+// Settling a return: calculating it until a calculation changes nothing.
+//
+// Parts of the module's calculation read what the return's previous
+// calculation left (a schedule's own fields, a credit read before the
+// PA-40 updates it): a desktop host calculates a return many times while
+// it is entered, and there they settle. A host that loads a return and
+// shows or files it calculates it again while the last calculation changed
+// any value of it (a field's value, or whether it is null), up to
+// Settling::kMostPasses calculations. A return that the last of them still
+// changed is not settled: nothing may be filed from it, and the fields
+// that last calculation changed say where it does not settle.
+#ifndef PAHOST_SETTLING_H_
+#define PAHOST_SETTLING_H_
+
+#include <functional>
+#include <vector>
+
+#include "host/calc_engine.h"
+#include "host/change_watch.h"
+#include "host/tax_return.h"
+
+// How the calculations of one job went.
+struct Settling {
+  // The calculations a job makes of one return at most. A return whose
+  // calculation reads its previous one settles on the second or third.
+  static const int kMostPasses = 8;
+
+  int passes = 0;        // calculations made to settle the return
+  bool settled = false;  // the last one changed no value of either return
+  // The fields the last calculation changed, the federal return's first,
+  // each return's by form, copy and field number.
+  std::vector<DataMgmt::ChangeWatch::Change> lastChanges;
+
+  // Whether the calculations went as far as they may without settling it.
+  bool exhausted() const { return !settled && passes >= kMostPasses; }
+};
+
+// ReturnSettler: the calculations of one job. It borrows the engine and
+// both returns, which must outlive it.
+//
+// The module's automated-test hooks run at the end of a calculation when
+// the host's configuration allows them: the settler keeps them off while
+// it settles the return and, when they were on, runs them once, on the
+// settled return, in one more calculation (its changes are the hooks'
+// own, and not judged). A return that does not settle runs no hook.
+class ReturnSettler {
+ public:
+  ReturnSettler(CalculationMgmt::TaxReturnCalcEngine& engine, DataMgmt::TaxReturn& federal, DataMgmt::TaxReturn& pa);
+
+  // Plain calculations until the return settles: at least one, and at
+  // most up to kMostPasses in all; then the hooks' calculation, unless it
+  // ran already.
+  void settle();
+  // The writer's runs (`write`, which calculates the return before it
+  // writes the data file and says whether it wrote it) and calculations
+  // between them, until the file written is of the settled return: its
+  // run's calculation, or the one after it, changed nothing. The writer
+  // runs first (it also makes forms the calculation alone does not, the
+  // direct deposit form), so that a return that settles in one
+  // calculation is calculated twice; a calculation after it that changes
+  // the return has it write again. With the hooks on, the writer runs
+  // once more as the hooks' calculation. False when `write` fails or the
+  // return does not settle (settling().settled false).
+  bool settleWriting(const std::function<bool()>& write);
+  const Settling& settling() const { return settling_; }
+
+ private:
+  // One calculation (`calculation`: the engine's, or the writer's run),
+  // with the hooks off, counted with whether it changed a value of either
+  // return (the first is taken to change it); its result.
+  bool pass(const std::function<bool()>& calculation);
+  bool calculationPass();
+  // The engine's calculation of the whole return; true.
+  bool calculate();
+  // `calculation` once more with the hooks on, when they are and did not
+  // run yet; its result (true when it does not run).
+  bool hooksPass(const std::function<bool()>& calculation);
+
+  CalculationMgmt::TaxReturnCalcEngine& engine_;
+  DataMgmt::TaxReturn& federal_;
+  DataMgmt::TaxReturn& pa_;
+  const bool hooks_;  // the host runs the automated-test hooks
+  bool hooksRan_ = false;
+  Settling settling_;
+};
+
+#endif  // PAHOST_SETTLING_H_
