@@ -4,8 +4,9 @@
 //
 //   CalculateSample            calcReturn on the loaded sample return
 //   CalculateAuditWrite        the job's steps as pahost runs them: the data
-//                              file (its writer calculates the return) and
-//                              an ordinary audit
+//                              file (the return settled by its writer's
+//                              calculation and one more) and an ordinary
+//                              audit
 //   SessionMemory              the same steps 10,000 times in one session:
 //                              resident memory after 100 passes and after
 //                              10,000 (counters, in kB), which must stay
@@ -16,10 +17,11 @@
 //                              the cost must grow linearly with n
 //   ManyCopies/alone/FORM/999  999 copies of one form
 //   WholeJob/n                 n copies of every form loaded, then the job's
-//                              steps as pahost runs them (the data file,
-//                              whose writer calculates the return, and the
-//                              audit); the data file's size (`bytes`) must
-//                              grow linearly too
+//                              steps as pahost runs them (the data file, of
+//                              the return settled by its writer's
+//                              calculation and one more, and the audit);
+//                              the data file's size (`bytes`) must grow
+//                              linearly too
 //
 // The whole-process figure (pahost against a program that only dlopens an
 // empty library) is process_ratio's.
@@ -163,8 +165,8 @@ void WholeJob(benchmark::State& state) {
   for (auto _ : state) {
     std::unique_ptr<HostSession> session = sessionWith(path);
     if (!session) return state.SkipWithError("no session");
-    // As pahost runs the job: the data file, whose writer calculates the
-    // return (the job's one calculation), then the audit.
+    // As pahost runs the job: the data file, of the return settled by the
+    // writer's calculation and one more, then the audit.
     if (!session->settleAndWrite(out, &records)) return state.SkipWithError(session->error().c_str());
     benchmark::DoNotOptimize(session->audit(false));
   }

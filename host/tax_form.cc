@@ -298,7 +298,8 @@ void TaxForm::noteOddWrite(const FieldId& t, const FieldTraits& field) {
 }
 
 void TaxForm::noteBeforeChange(const FieldId& f, const FieldValue& before) const {
-  if (state_->watch == nullptr) return;
+  // A copy its return no longer holds is no value of the return.
+  if (state_->watch == nullptr || holder_ == nullptr || holder_->get() != this) return;
   state_->watch->noteBefore(desc_.isNull() ? Primitives::OVImmutableFormIdentifier() : desc_->getTypeID(), copy_,
                             f.getNumber(), before);
 }

@@ -334,15 +334,15 @@ SessionPropertiesPtr TaxReturn::getSessionProperties() const { return sessionPro
 
 void TaxReturn::removeAllForms() {
   // A dropped copy's fields read as null from now on: the watch is told
-  // what they held.
-  if (state_->watch != nullptr) {
-    for (const auto& form : copies_) {
-      for (const auto& copy : form.second.holders) {
-        if (copy.second.isNull()) continue;
-        for (const auto& field : copy.second->fields_.all()) {
-          copy.second->noteBeforeChange(FieldId(field.first), field.second);
-        }
+  // what they held. A copy kept alive elsewhere no longer has a holder
+  // here.
+  for (const auto& form : copies_) {
+    for (const auto& copy : form.second.holders) {
+      if (copy.second.isNull()) continue;
+      for (const auto& field : copy.second->fields_.all()) {
+        copy.second->noteBeforeChange(FieldId(field.first), field.second);
       }
+      copy.second->holder_ = nullptr;
     }
   }
   copies_.clear();

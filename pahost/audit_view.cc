@@ -42,11 +42,17 @@ void printAudit(std::FILE* out, bool eFile, const std::vector<HostSession::Audit
 }
 
 EFileVerdict printEFileVerdict(std::FILE* out, const HostSession::EFileOutcome& outcome,
-                               const std::vector<HostSession::AuditMessage>& messages, std::size_t skippedLines) {
+                               const std::vector<HostSession::AuditMessage>& messages, std::size_t skippedLines,
+                               bool settled) {
   std::size_t barring = 0;
   for (const HostSession::AuditMessage& m : messages) barring += m.barsEFiling ? 1 : 0;
   EFileVerdict verdict = EFileVerdict::kCanBeFiled;
-  if (skippedLines > 0) {
+  if (!settled) {
+    // Its figures are those of a calculation that still changed them.
+    std::fprintf(out, "E-filing: not ready: the return does not settle (the fields that still change are listed "
+                      "on standard error).\n");
+    verdict = EFileVerdict::kNotReady;
+  } else if (skippedLines > 0) {
     // The audit saw the return without those lines: its verdict is not the
     // verdict on the return as written.
     std::fprintf(out,

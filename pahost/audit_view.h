@@ -24,14 +24,15 @@ enum class EFileVerdict {
   kCanBeFiled,     // nothing in the way
   kOnceDealtWith,  // messages ask for entries, none bars e-filing
   kRefused,        // a message bars e-filing, or a refusal was recorded
-  kNotReady,       // lines of the return were skipped: not the return as written
+  kNotReady,       // not settled, or lines of the return skipped: not the return to file
 };
 
 // Writes the verdict of an e-file audit that gave `messages` and left
-// `outcome`, on a return of which `skippedLines` lines were not stored: a
-// return that is not the return as written is not ready to e-file. The
-// verdict written.
+// `outcome`, on a return of which `skippedLines` lines were not stored and
+// that `settled` or not: a return that does not settle, or that is not the
+// return as written, is not ready to e-file. The verdict written.
 EFileVerdict printEFileVerdict(std::FILE* out, const HostSession::EFileOutcome& outcome,
-                       const std::vector<HostSession::AuditMessage>& messages, std::size_t skippedLines);
+                               const std::vector<HostSession::AuditMessage>& messages, std::size_t skippedLines,
+                               bool settled);
 
 #endif  // PAHOST_AUDIT_VIEW_H_

@@ -14,6 +14,7 @@
 #include "host/io.h"
 #include "pahost/file_status.h"
 #include "pahost/folder_turn.h"
+#include "pahost/private_names.h"
 
 namespace {
 
@@ -132,7 +133,7 @@ bool DataFilePlacement::makePrivateFolder() {
   std::random_device random;
   int cause = EEXIST;
   for (int attempt = 0; attempt < kNameAttempts && cause == EEXIST; ++attempt) {
-    const std::string name = PrivateFolders::newName(random);
+    const std::string name = newPrivateName(random);
     struct stat taken;
     if (::fstatat(parentFd_, name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) continue;  // in use: not recorded
     own_ = FolderTurn::Entry{name, false, 0, 0};

@@ -19,7 +19,18 @@ const mode_t kAccessBits = 0777;
 const int kBusyAttempts = 20;
 const std::chrono::milliseconds kBusyRetryEvery(5);
 
+// How long a wait for a name being removed pauses between two looks.
+const std::chrono::milliseconds kRemovalPause(20);
+
 }  // namespace
+
+RemovalWait::RemovalWait() : until_(std::chrono::steady_clock::now() + std::chrono::seconds(kMostSeconds)) {}
+
+bool RemovalWait::pause() {
+  if (std::chrono::steady_clock::now() >= until_) return false;
+  std::this_thread::sleep_for(kRemovalPause);
+  return true;
+}
 
 uid_t runningUser() {
   static const uid_t user = ::geteuid();

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <chrono>
 #include <string>
 
 // The bits a file or folder of pahost's own never has: access for anyone
@@ -35,6 +36,25 @@ bool isChmodRefused(int error);
 // refuses the removal (EBUSY) until then, so it is tried again for a short
 // while. false with errno set.
 bool removeLetGo(int folderFd, const char* name);
+
+// Waits for a name being removed. A name that is seen but cannot be opened
+// (ENOENT), or made anew (EEXIST), is a file or folder being removed: the
+// kernel's SMB client shows a removed name for about a second (its
+// attribute cache), and the server keeps it while a handle another run
+// holds on it is open. The wait is bounded by time, not by a count of
+// tries, which a busy machine would run through at once.
+class RemovalWait {
+ public:
+  // How long a name being removed is waited for at most.
+  static const int kMostSeconds = 5;
+
+  RemovalWait();
+  // Pauses a moment; false, without pausing, once the wait is over.
+  bool pause();
+
+ private:
+  std::chrono::steady_clock::time_point until_;
+};
 
 // What the file system that holds a file does with Unix permissions, as
 // far as pahost can tell.

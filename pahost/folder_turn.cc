@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "pahost/file_status.h"
+#include "pahost/private_names.h"
 
 namespace {
 
@@ -31,8 +32,9 @@ const int kMakeNew = O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
 const char kFreshTail[] = ".new";
 // How often a waiting run tries the lock again.
 const std::chrono::milliseconds kRetryEvery(50);
-// How many times a file seen at the lock's name may be gone or replaced
-// by the time it is opened or locked before the run counts as waiting.
+// How many times a file seen at the lock's name may be replaced by the
+// time it is opened before the run gives up, and gone from the name by the
+// time it is locked before the run counts as waiting.
 const int kOpenAttempts = 100;
 const int kStaleAttempts = 100;
 // The record is read in blocks of this size, up to this much: a longer
@@ -71,8 +73,33 @@ ssize_t readAt(int fd, char* block, std::size_t size, std::size_t offset) {
   }
 }
 
+// Whether a lock refused with `error` is held by another: EWOULDBLOCK, or
+// EACCES as the kernel's SMB client answers (fcntl and lockf may too).
+bool isHeldElsewhere(int error) { return error == EWOULDBLOCK || error == EACCES; }
+
+// Whether a lock refused with `error` cannot be had on the file's file
+// system at all (a network file system without its lock service, a FUSE
+// driver without locks).
+bool cannotLock(int error) { return error == ENOLCK || error == EOPNOTSUPP || error == ENOSYS || error == EINVAL; }
+
 std::string lockFileName() { return kLockHead + std::to_string(runningUser()) + kLockTail; }
 std::string freshFileName() { return lockFileName() + kFreshTail; }
+
+// The record `fd` holds, read whole into `text`; false with errno set when
+// it cannot be read, or is longer than any record pahost writes (EFBIG).
+bool readRecordText(int fd, std::string* text) {
+  char block[kRecordBlock];
+  for (;;) {
+    const ssize_t got = readAt(fd, block, sizeof block, text->size());
+    if (got < 0) return false;
+    if (got == 0) return true;
+    text->append(block, static_cast<std::size_t>(got));
+    if (text->size() > kRecordLimit) {
+      errno = EFBIG;
+      return false;
+    }
+  }
+}
 
 // One line of the record: the name, then the device and inode once known.
 std::string recordLine(const FolderTurn::Entry& entry) {
@@ -101,6 +128,30 @@ bool readRecordLine(const std::string& line, FolderTurn::Entry* entry) {
   entry->inode = static_cast<ino_t>(std::strtoull(inode.c_str(), &end, 10));
   entry->identified = *end == '\0' && inode[0] != '-';
   return entry->identified;
+}
+
+// The entries of the record `text`; a line without its line end (a record
+// cut short) names nothing.
+std::vector<FolderTurn::Entry> recordEntries(const std::string& text) {
+  std::vector<FolderTurn::Entry> entries;
+  for (std::size_t start = 0, end = text.find('\n'); end != std::string::npos;
+       start = end + 1, end = text.find('\n', start)) {
+    FolderTurn::Entry entry;
+    if (readRecordLine(text.substr(start, end - start), &entry)) entries.push_back(entry);
+  }
+  return entries;
+}
+
+// Whether `text` is a record as pahost writes it: whole lines, each naming
+// a private folder.
+bool isRecordText(const std::string& text) {
+  if (!text.empty() && text.back() != '\n') return false;
+  const std::vector<FolderTurn::Entry> entries = recordEntries(text);
+  if (recordText(entries) != text) return false;
+  for (const FolderTurn::Entry& entry : entries) {
+    if (!isPrivateName(entry.name)) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -191,10 +242,14 @@ bool FolderTurn::lookAtLockFile(struct stat* seen, bool* none) {
 }
 
 // Nothing is opened for writing before it is seen to be a lock file, and
-// what is opened must still be the file seen.
+// what is opened must still be the file seen. A file made or replaced since
+// it was seen is looked at again at once; a name seen that cannot be opened,
+// or nothing seen where a file cannot be made, is a file being removed,
+// waited for a bounded time.
 bool FolderTurn::openLockFile() {
   const char* name = lockName_.c_str();
-  for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+  RemovalWait removal;
+  for (int replaced = 0;;) {
     struct stat seen;
     bool none = false;
     if (!lookAtLockFile(&seen, &none)) return false;
@@ -202,8 +257,9 @@ bool FolderTurn::openLockFile() {
                    : ::openat(folderFd_, name, O_RDWR | kOpenExisting);
     writesInPlace_ = none || lockFd_ >= 0 || errno != EOPNOTSUPP;
     if (!writesInPlace_) lockFd_ = ::openat(folderFd_, name, O_RDONLY | kOpenExisting);
-    if (lockFd_ < 0 && errno != EEXIST && errno != ENOENT) {
-      return refuse("cannot open the lock file " + lockPath_ + ": " + std::strerror(errno));
+    const int cause = errno;
+    if (lockFd_ < 0 && cause != EEXIST && cause != ENOENT) {
+      return refuse("cannot open the lock file " + lockPath_ + ": " + std::strerror(cause));
     }
     struct stat opened;
     if (lockFd_ >= 0 && ::fstat(lockFd_, &opened) == 0 && isLockFile(opened) && (none || isSameFile(opened, seen))) {
@@ -211,10 +267,23 @@ bool FolderTurn::openLockFile() {
       made_ = none;
       return true;
     }
-    if (lockFd_ >= 0) ::close(lockFd_);  // made or replaced since it was seen: looked at again
-    lockFd_ = -1;
+    if (lockFd_ >= 0) {  // made or replaced since it was seen
+      ::close(lockFd_);
+      lockFd_ = -1;
+      if (++replaced < kOpenAttempts) continue;
+      return refuse("the lock file " + lockPath_ + " keeps being replaced: it is left as it is");
+    }
+    if (!removal.pause()) return refuse(beingRemoved(none, cause));
   }
-  return refuse("the lock file " + lockPath_ + " keeps being replaced: it is left as it is");
+}
+
+std::string FolderTurn::beingRemoved(bool none, int cause) const {
+  const std::string still = "(" + std::string(std::strerror(cause)) + "), still after " +
+                            std::to_string(RemovalWait::kMostSeconds) + " seconds";
+  const std::string what = none ? " cannot be made " + still + ", though nothing is seen at its name: a file there"
+                                : " is there but cannot be opened " + still + ": it";
+  return "the lock file " + lockPath_ + what + " is being removed, and another run of pahost into " + folder_ +
+         " may still hold it open";
 }
 
 // Held only when the file locked is still the one at the name, and still
@@ -224,8 +293,9 @@ bool FolderTurn::openLockFile() {
 // number of the one now at the name, but without a name).
 FolderTurn::Attempt FolderTurn::tryLock() {
   while (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EWOULDBLOCK) return Attempt::kTaken;
-    if (errno != EINTR) return Attempt::kNoLocks;
+    if (errno == EINTR) continue;
+    if (isHeldElsewhere(errno)) return Attempt::kTaken;
+    return cannotLock(errno) ? Attempt::kNoLocks : Attempt::kFailed;
   }
   struct stat locked;
   if (atName() && ::fstat(lockFd_, &locked) == 0 && locked.st_nlink > 0) return Attempt::kHeld;
@@ -243,10 +313,13 @@ bool FolderTurn::take(int waitSeconds, std::FILE* notices) {
     const Attempt attempt = tryLock();
     const int cause = errno;
     if (attempt == Attempt::kHeld) return holdTurn();
-    if (attempt == Attempt::kNoLocks) {  // goes on unheld, leaving the file to any holder
-      sayNoLocks(notices, cause);
+    if (attempt == Attempt::kNoLocks || attempt == Attempt::kFailed) {
       ::close(lockFd_);
       lockFd_ = -1;
+    }
+    if (attempt == Attempt::kFailed) return refuse("cannot lock " + lockPath_ + ": " + std::strerror(cause));
+    if (attempt == Attempt::kNoLocks) {  // goes on unheld, leaving the file to any holder
+      sayNoLocks(notices, cause);
       return true;
     }
     if (attempt == Attempt::kStale && ++stale < kStaleAttempts) continue;  // its holder just ended
@@ -285,7 +358,6 @@ bool FolderTurn::holdTurn() {
   if (!closedToOthers()) return letGo();
   if (readRecord()) {
     clean_ = entries_.empty();
-    if (!made_) clearFresh();  // a lock file left behind: so may a new one be
     return true;
   }
   const std::string cause = std::strerror(errno);
@@ -348,26 +420,11 @@ Permissions FolderTurn::probePermissions() {
   return kept;
 }
 
-// A line without its line end (a record cut short) names nothing.
 bool FolderTurn::readRecord() {
   entries_.clear();
   std::string text;
-  char block[kRecordBlock];
-  for (;;) {
-    const ssize_t got = readAt(lockFd_, block, sizeof block, text.size());
-    if (got < 0) return false;
-    if (got == 0) break;
-    text.append(block, static_cast<std::size_t>(got));
-    if (text.size() > kRecordLimit) {
-      errno = EFBIG;  // no run writes as much: not a record of pahost's
-      return false;
-    }
-  }
-  for (std::size_t start = 0, end = text.find('\n'); end != std::string::npos;
-       start = end + 1, end = text.find('\n', start)) {
-    Entry entry;
-    if (readRecordLine(text.substr(start, end - start), &entry)) entries_.push_back(entry);
-  }
+  if (!readRecordText(lockFd_, &text)) return false;
+  entries_ = recordEntries(text);
   return true;
 }
 
@@ -435,16 +492,28 @@ bool FolderTurn::replaceWith(const std::string& text) {
 }
 
 // Only a holder makes the file, and removes it once it renamed it or
-// asked it, so a file of the user's at its name is what a holder killed
-// meanwhile left; anything else there is left as it is.
+// asked it, so what a holder killed meanwhile left there is a file of the
+// user's holding nothing or a record; anything else there, a file of the
+// user's with other text among it, is left as it is.
 bool FolderTurn::clearFresh() {
   struct stat info;
   if (::fstatat(folderFd_, freshName_.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
-  if (!isLockFile(info)) {
+  if (!isLockFile(info) || !heldNothingElse(info)) {
     errno = EEXIST;
     return false;
   }
   return removeLetGo(folderFd_, freshName_.c_str()) || errno == ENOENT;
+}
+
+bool FolderTurn::heldNothingElse(const struct stat& seen) const {
+  if (seen.st_size == 0) return true;
+  const int fd = ::openat(folderFd_, freshName_.c_str(), O_RDONLY | kOpenExisting);
+  if (fd < 0) return false;
+  struct stat opened;
+  std::string text;
+  const bool read = ::fstat(fd, &opened) == 0 && isSameFile(opened, seen) && readRecordText(fd, &text);
+  ::close(fd);
+  return read && isRecordText(text);
 }
 
 int FolderTurn::makeFresh() {

@@ -20,6 +20,25 @@
 // nothing, and the next run takes it as it is: a run never removes a file
 // it no longer holds, since another run may hold it by then.
 //
+// A lock another run holds is refused with EWOULDBLOCK, or with EACCES
+// (the kernel's SMB client): the run waits for its turn. Only a file
+// system that cannot lock at all (ENOLCK, EOPNOTSUPP, ENOSYS, EINVAL) has
+// the run go on without the turn; a lock that fails otherwise stops it. A
+// lock file seen that cannot be opened (ENOENT), or not seen where it
+// cannot be made (EEXIST), is being removed (the kernel's SMB client shows
+// a removed name for a while, and keeps it while a handle on it is open):
+// it is waited for, a bounded time (RemovalWait, file_status.h).
+//
+// Whether the file system keeps permissions is asked by turning the owner's
+// execute bit of the lock file where that file is closed to others; of a
+// lock file open to others (a run killed while its bits were turned would
+// leave them turned, perhaps accepted) only a file the run made tells: the
+// lock file it made, or a file it makes to ask at the name a new lock file
+// is made under, and removes. That name (the lock file's and ".new") is
+// cleared, when a run needs it, only of what a holder killed there may
+// have left: a file of the user's holding nothing, or a record as pahost
+// writes it; anything else there is left as it is, and told.
+//
 // The file also records, one a line, the private folders of pahost's in
 // the folder: that of the run that holds the turn, and those earlier runs
 // ended without removing (killed, or a folder that could not be emptied),
@@ -78,8 +97,8 @@ class FolderTurn {
   // turn), or what was recorded since.
   const std::vector<Entry>& recorded() const { return entries_; }
   // Whether the folder's file system keeps Unix permissions
-  // (file_status.h), as a file this run made tells (the lock file, or one
-  // made to ask); true (the careful answer) without the turn or when it
+  // (file_status.h), as the lock file held or a file made to ask tells
+  // (see above); true (the careful answer) without the turn or when it
   // cannot be told.
   bool keepsPermissions();
   // Records `entries` in place of what the file held; false with error()
@@ -98,8 +117,10 @@ class FolderTurn {
   static bool isTurnFileName(const std::string& name);
 
  private:
-  // What one try of the lock found.
-  enum class Attempt { kHeld, kTaken, kStale, kNoLocks };
+  // What one try of the lock found: held by this run; held by another;
+  // locked but gone from the name; not to be had on this file system; a
+  // lock that failed.
+  enum class Attempt { kHeld, kTaken, kStale, kNoLocks, kFailed };
 
   bool refuse(const std::string& cause);
   // Opens the lock file for writing once it is seen to be one (none there:
@@ -107,6 +128,9 @@ class FolderTurn {
   // desktop's SMB view: not supported), for reading, and its holder
   // records through new files (replaceWith). false with error() set.
   bool openLockFile();
+  // Why the lock file could not be had while it was being removed: seen
+  // but not opened (`none` false), or not seen but not made, for `cause`.
+  std::string beingRemoved(bool none, int cause) const;
   // Looks at what stands at the lock's name without reading or writing
   // it; false with error() set, true with `*none` when nothing is there.
   bool lookAtLockFile(struct stat* seen, bool* none);
@@ -117,8 +141,9 @@ class FolderTurn {
   // system keeps permissions; false with error() set.
   bool closedToOthers();
   // What the folder's file system does with permissions, asked once a
-  // turn, of a file this run made (probePermissions where it did not make
-  // the lock file); the cause in permissionsCause_ when it is unknown.
+  // turn: of the lock file itself where it is closed to others, else of
+  // a file this run made (the lock file, or probePermissions'); the cause
+  // in permissionsCause_ when it is unknown.
   Permissions permissions();
   Permissions probePermissions();
   // Lets the turn just taken go again; false.
@@ -141,6 +166,10 @@ class FolderTurn {
   // Puts in place of the lock file held a new one this run makes, locked
   // and holding `text`; false with error() set.
   bool replaceWith(const std::string& text);
+  // Whether the file seen at the lock's name and kFreshTail as `seen`
+  // holds nothing, or a record as pahost writes it: what a holder killed
+  // as it made it may have left.
+  bool heldNothingElse(const struct stat& seen) const;
   // Makes the file at the lock's name and kFreshTail, open to the user
   // alone, once clearFresh() cleared the name. -1 with errno set (EEXIST:
   // something else stands there).

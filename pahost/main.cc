@@ -251,9 +251,11 @@ int reportReturn(HostSession& session, const Options& o, std::size_t skipped, Da
   std::fprintf(info, "\n");
   printAudit(info, o.eFile, messages);
   const EFileVerdict verdict =
-      o.eFile ? printEFileVerdict(info, session.eFileOutcome(), messages, skipped) : EFileVerdict::kCanBeFiled;
+      o.eFile ? printEFileVerdict(info, session.eFileOutcome(), messages, skipped, session.settling().settled)
+              : EFileVerdict::kCanBeFiled;
   // Nothing is filed from a return whose calculation does not settle.
   if (!session.settling().settled) {
+    if (file.done && !file.written) std::fprintf(stderr, "pahost: %s\n", session.error().c_str());
     std::fprintf(info, "\nNo data file written: the return does not settle (the fields that still change are "
                        "listed on standard error)\n");
     return kExitFailed;

@@ -10,26 +10,16 @@
 #include <vector>
 
 #include "pahost/file_status.h"
+#include "pahost/private_names.h"
 
 namespace {
 
-// A private folder's name: this head and six of these letters, picked at
-// random.
-const char kHead[] = ".pahost-";
-const std::size_t kLetters = 6;
-const char kNameLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 // The host's writer writes the file under its name and this tail first,
 // and renames it once it is complete.
 const char kWriterTemporary[] = ".tmp";
 // Why a private folder stays.
 const char kHoldsOtherFiles[] = "it holds files pahost did not put there";
 const char kNotKnownToBeOurs[] = "a folder of yours that holds files, and it is not known to be the folder pahost made";
-
-bool isPrivateName(const std::string& name) {
-  const std::size_t head = sizeof kHead - 1;
-  return name.size() == head + kLetters && name.compare(0, head, kHead) == 0 &&
-         name.find_first_not_of(kNameLetters, head) == std::string::npos;
-}
 
 // false with `*why` set, unless it is already, to `what` and the
 // system's error: why a folder is not removed.
@@ -66,12 +56,6 @@ bool namesIn(int fd, std::vector<std::string>* names) {
 
 PrivateFolders::PrivateFolders(int folderFd, const std::string& writtenName, const std::string& federalName)
     : folderFd_(folderFd), writtenName_(writtenName), federalName_(federalName) {}
-
-std::string PrivateFolders::newName(std::random_device& random) {
-  std::string name = kHead;
-  for (std::size_t i = 0; i < kLetters; ++i) name += kNameLetters[random() % (sizeof kNameLetters - 1)];
-  return name;
-}
 
 bool PrivateFolders::isFileOfWrite(const std::string& entry) const {
   return entry == federalName_ || entry == writtenName_ || entry == writtenName_ + kWriterTemporary;
@@ -118,14 +102,20 @@ bool PrivateFolders::removeLeftover(const FolderTurn::Entry& entry, const std::f
   if (!isPrivateName(entry.name)) return true;
   const char* name = entry.name.c_str();
   struct stat info;
-  const int fd = ::openat(folderFd_, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) {
-    const std::string opening = std::string("cannot open it: ") + std::strerror(errno);
+  int fd = -1;
+  // A folder seen that cannot be opened (ENOENT) is being removed: it is
+  // waited for.
+  for (RemovalWait removal; (fd = ::openat(folderFd_, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)) < 0;) {
+    const int cause = errno;
     if (::fstatat(folderFd_, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
       return errno == ENOENT || notRemoved("cannot look at it: ", why);
     }
     if (!isFolderOfUser(info)) return true;  // anything else is not pahost's
-    why->cause = opening;
+    if (cause == ENOENT && removal.pause()) continue;
+    why->cause = std::string("cannot open it: ") + std::strerror(cause);
+    if (cause == ENOENT) {
+      why->cause += ", still after " + std::to_string(RemovalWait::kMostSeconds) + " seconds: it is being removed";
+    }
     return false;
   }
   bool gone = true;

@@ -9,7 +9,6 @@
 #define PAHOST_PRIVATE_FOLDERS_H_
 
 #include <functional>
-#include <random>
 #include <string>
 
 #include "pahost/folder_turn.h"
@@ -29,8 +28,6 @@ class PrivateFolders {
   // puts into a private folder.
   PrivateFolders(int folderFd, const std::string& writtenName, const std::string& federalName);
 
-  // A new name for a private folder, picked with `random`.
-  static std::string newName(std::random_device& random);
   // Removes what a write left in its private folder `name`, open as `fd`,
   // then the folder; false with `*why` set when the folder stays. A
   // folder someone moved away from its name is gone as far as the target's

@@ -46,7 +46,9 @@ bool ReturnSettler::pass(const std::function<bool()>& calculation) {
   settling_.lastChanges = federal.changes();
   const std::vector<DataMgmt::ChangeWatch::Change> paChanges = pa.changes();
   settling_.lastChanges.insert(settling_.lastChanges.end(), paChanges.begin(), paChanges.end());
-  settling_.settled = settling_.lastChanges.empty();
+  // A run that failed (a writer that could not open its file) may not
+  // have calculated at all: it shows nothing settled.
+  settling_.settled = result && settling_.lastChanges.empty();
   return result;
 }
 
@@ -61,9 +63,9 @@ bool ReturnSettler::calculationPass() {
 
 bool ReturnSettler::hooksPass(const std::function<bool()>& calculation) {
   if (!hooks_ || hooksRan_) return true;
-  hooksRan_ = true;
   HookSwitch hooksOn(true);
-  return calculation();
+  hooksRan_ = calculation();
+  return hooksRan_;
 }
 
 void ReturnSettler::settle() {

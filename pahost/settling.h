@@ -42,7 +42,9 @@ struct Settling {
 // the host's configuration allows them: the settler keeps them off while
 // it settles the return and, when they were on, runs them once, on the
 // settled return, in one more calculation (its changes are the hooks'
-// own, and not judged). A return that does not settle runs no hook.
+// own, made after that calculation: an import's values, a relation's
+// inputs; they are not judged, and stay as the hooks leave them). A return
+// that does not settle runs no hook.
 class ReturnSettler {
  public:
   ReturnSettler(CalculationMgmt::TaxReturnCalcEngine& engine, DataMgmt::TaxReturn& federal, DataMgmt::TaxReturn& pa);

@@ -103,4 +103,26 @@ TEST_F(ChangeWatchTest, WatchesNestAndEachSeesItsOwnSpan) {
   EXPECT_EQ(named(outer.changes()), std::vector<std::string>{"16/1/44"});
 }
 
+TEST_F(ChangeWatchTest, AWatchSeesOnlyWhatChangesWhileItLives) {
+  { ChangeWatch gone(ret_); }
+  form_->assignIR(Id(40), 7);  // told to no watch
+  ChangeWatch watch(ret_);
+  form_->assignIR(Id(45), 1);
+  EXPECT_EQ(named(watch.changes()), std::vector<std::string>{"16/1/45"});
+}
+
+// A copy the return dropped but someone still holds is no value of the
+// return: writing it hides no change of the copy now at its number.
+TEST_F(ChangeWatchTest, ACopyTheReturnDroppedIsNotWatched) {
+  form_->assignIR(Id(40), 7);
+  const TaxFormPtr dropped = form_;
+  ret_.removeAllForms();
+  form_ = ret_.getFormOrCreate(kState16, 1);
+  form_->assignIR(Id(40), 5);
+  ChangeWatch watch(ret_);
+  dropped->assignIR(Id(40), 8);
+  form_->assignIR(Id(40), 7);  // what the dropped copy held before
+  EXPECT_EQ(named(watch.changes()), std::vector<std::string>{"16/1/40"});
+}
+
 }  // namespace

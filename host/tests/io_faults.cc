@@ -122,9 +122,16 @@ mode_t modeOf(int flags, va_list args) {
 }
 
 // Whether opening `path` of `dir` with `flags` fails, with errno set; a
-// file to be removed on its opening goes first.
+// file to be removed on its opening goes first. A name removed that is
+// still seen cannot be made anew.
 bool openFails(int dir, const char* path, int flags) {
   if (openRefused(dir, path, flags)) return true;
+  struct stat ghost;
+  if ((flags & (O_CREAT | O_EXCL)) == (O_CREAT | O_EXCL) && faults().lingerMilliseconds > 0 &&
+      realFstatat(dir, path, &ghost, AT_SYMLINK_NOFOLLOW) != 0 && lingers(dir, path, &ghost)) {
+    errno = EEXIST;
+    return true;
+  }
   if (!matches(path)) return false;
   if (faults().killOnOpen) ::raise(SIGKILL);
   if (faults().removeOnOpen) ::unlinkat(dir, path, 0);
@@ -172,7 +179,11 @@ Faults::Faults()
       busy(busyOf(std::getenv("PA_FAULT_BUSY"))),
       privateModes(isSet("PA_FAULT_PRIVATE")),
       mount(std::max(0L, numberOf("PA_FAULT_MOUNT"))),
-      renumber(isSet("PA_FAULT_RENUMBER")) {
+      renumber(isSet("PA_FAULT_RENUMBER")),
+      locksRefuseAccess(std::getenv("PA_FAULT_LOCKS") != nullptr &&
+                        std::strcmp(std::getenv("PA_FAULT_LOCKS"), "eacces") == 0),
+      lingerMilliseconds(numberOf("PA_FAULT_LINGER")),
+      letGoMilliseconds(numberOf("PA_FAULT_LETGO")) {
   for (int fd = 0; fd < kMostFiles; ++fd) reads[fd] = fstats[fd] = -1;
 }
 
@@ -248,6 +259,7 @@ int dup(int fd) {
 int close(int fd) {
   const bool holdUp = faults().holdUpMilliseconds > 0 && matches(wholePath(fd, "").c_str());
   if (fd >= 0 && fd < kMostFiles) faults().reads[fd] = faults().fstats[fd] = -1;
+  noteLetGo(fd);
   noteClosed(fd);
   const int result = next<int (*)(int)>("close")(fd);
   if (holdUp) std::this_thread::sleep_for(std::chrono::milliseconds(faults().holdUpMilliseconds));
@@ -277,7 +289,9 @@ ssize_t pwrite(int fd, const void* data, size_t size, off_t offset) {
 int ftruncate(int fd, off_t size) { return writeRefused(fd) ? -1 : next<int (*)(int, off_t)>("ftruncate")(fd, size); }
 
 int stat(const char* path, struct stat* info) {
-  return shown(next<int (*)(const char*, struct stat*)>("stat")(path, info), AT_FDCWD, path, false, info);
+  int result = next<int (*)(const char*, struct stat*)>("stat")(path, info);
+  if (result != 0 && errno == ENOENT && lingers(AT_FDCWD, path, info)) result = 0;
+  return shown(result, AT_FDCWD, path, false, info);
 }
 
 int fstat(int fd, struct stat* info) {
@@ -290,7 +304,9 @@ int fstatat(int dir, const char* path, struct stat* info, int flags) {
     errno = EIO;
     return -1;
   }
-  return shown(realFstatat(dir, path, info, flags), dir, path, true, info);
+  int result = realFstatat(dir, path, info, flags);
+  if (result != 0 && errno == ENOENT && lingers(dir, path, info)) result = 0;
+  return shown(result, dir, path, true, info);
 }
 
 int fchmod(int fd, mode_t mode) {
@@ -299,14 +315,22 @@ int fchmod(int fd, mode_t mode) {
   return result;
 }
 
-int unlink(const char* path) {
-  return removalBusy(AT_FDCWD, path) ? -1 : next<int (*)(const char*)>("unlink")(path);
-}
+int unlink(const char* path) { return unlinkat(AT_FDCWD, path, 0); }
+
+int rmdir(const char* path) { return unlinkat(AT_FDCWD, path, AT_REMOVEDIR); }
 
 int unlinkat(int dir, const char* path, int flags) {
-  return (flags & AT_REMOVEDIR) == 0 && removalBusy(dir, path)
-             ? -1
-             : next<int (*)(int, const char*, int)>("unlinkat")(dir, path, flags);
+  if ((flags & AT_REMOVEDIR) == 0 && removalBusy(dir, path)) return -1;
+  struct stat was;
+  const bool seen = realFstatat(dir, path, &was, AT_SYMLINK_NOFOLLOW) == 0;
+  const int result = next<int (*)(int, const char*, int)>("unlinkat")(dir, path, flags);
+  if (result == 0 && seen) noteRemoved(dir, path, was);
+  return result;
+}
+
+int flock(int fd, int operation) {
+  const int result = next<int (*)(int, int)>("flock")(fd, operation);
+  return result != 0 && errno == EWOULDBLOCK && lockRefusedAccess(fd) ? -1 : result;
 }
 
 int rename(const char* from, const char* to) {

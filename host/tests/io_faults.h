@@ -48,6 +48,9 @@ struct Faults {
   bool privateModes;
   long mount;
   bool renumber;
+  bool locksRefuseAccess;
+  long lingerMilliseconds;
+  long letGoMilliseconds;
 
   // Per descriptor: reads and fstat calls done while it is failed (-1
   // when it is not), and what the stand-in noted of the file it was
@@ -63,6 +66,13 @@ struct Faults {
     std::vector<std::string> names;  // the names its folder held then
   };
   Opened opened[kMostFiles];
+  // The files this program closed while PA_FAULT_LETGO lasts for them.
+  struct Closed {
+    dev_t device;
+    ino_t inode;
+    long at;  // milliseconds, steady
+  };
+  std::vector<Closed> closed;
 };
 
 Faults& faults();
@@ -103,6 +113,17 @@ bool unlisted(int fd, const char* name);
 void noteOpened(int fd);
 void noteCopied(int from, int fd);
 void noteClosed(int fd);
+// Notes that this program is about to close `fd`, which a share lets go a
+// moment later (PA_FAULT_LETGO).
+void noteLetGo(int fd);
+// Whether a lock of `fd` refused as held elsewhere is refused with EACCES
+// instead, errno set.
+bool lockRefusedAccess(int fd);
+// Notes that the file or folder `path` of `dir`, as the real file system
+// showed it (`was`), was just removed, for PA_FAULT_LINGER.
+void noteRemoved(int dir, const char* path, const struct stat& was);
+// Whether the removed `path` of `dir` is still seen by name, as `*info`.
+bool lingers(int dir, const char* path, struct stat* info);
 
 }  // namespace io_faults
 

@@ -34,13 +34,28 @@
 //   PA_FAULT_MOUNT=N     it is mounted for the N-th time: device numbers
 //                        show N more; with PA_FAULT_RENUMBER=1 inode
 //                        numbers too, as FAT numbers its files anew
+//   PA_FAULT_LETGO=MS    a file this program closed cannot be removed, nor
+//                        another renamed over it, for MS milliseconds
+//                        (EBUSY; an SMB client over FUSE lets a handle go a
+//                        moment after its close)
+//   PA_FAULT_LOCKS=eacces a lock another holds is refused with EACCES, not
+//                        EWOULDBLOCK (the kernel's SMB client)
+//   PA_FAULT_LINGER=MS   a file or folder removed is still seen by its name
+//                        for MS milliseconds, by every program, while it
+//                        cannot be opened (ENOENT) nor made anew (EEXIST)
+//                        (the kernel's SMB client); the removals are noted
+//                        in the file DIR.removed beside the folder
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "host/tests/io_faults.h"
 
@@ -60,6 +75,38 @@ const mode_t kSmbFolderMode = 0755;
 const ino_t kRenumbered = 1000003;
 
 bool isDescriptor(int fd) { return fd >= 0 && fd < kMostFiles; }
+
+long steadyMilliseconds() {
+  return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::steady_clock::now().time_since_epoch())
+                               .count());
+}
+
+// Milliseconds on the clock every program shares (the removals' record is
+// read by all).
+long wallMilliseconds() {
+  return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::system_clock::now().time_since_epoch())
+                               .count());
+}
+
+// The record of removals that linger: beside the stand-in's folder.
+std::string removalsFile() {
+  const std::string& folder = faults().standIn;
+  return folder.substr(0, folder.size() - 1) + ".removed";
+}
+
+// Whether this program closed the file `file` so lately that the share
+// has not let it go yet.
+bool closedLately(const struct stat& file) {
+  const long now = steadyMilliseconds();
+  for (const Faults::Closed& closed : faults().closed) {
+    if (closed.device == file.st_dev && closed.inode == file.st_ino && now - closed.at < faults().letGoMilliseconds) {
+      return true;
+    }
+  }
+  return false;
+}
 
 bool hiddenName(const std::string& whole) {
   const std::size_t slash = whole.rfind('/');
@@ -147,12 +194,75 @@ bool openRefused(int dir, const char* path, int flags) {
 
 bool removalBusy(int dir, const char* path) {
   struct stat there;
-  if (faults().busy == Busy::kNone || !inStandIn(dir, path) ||
-      realFstatat(dir, path, &there, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(there.st_mode) || !heldOpen(there)) {
+  const bool busy = faults().busy != Busy::kNone || faults().letGoMilliseconds > 0;
+  if (!busy || !inStandIn(dir, path) || realFstatat(dir, path, &there, AT_SYMLINK_NOFOLLOW) != 0 ||
+      !S_ISREG(there.st_mode)) {
     return false;
   }
+  if (!closedLately(there) && (faults().busy == Busy::kNone || !heldOpen(there))) return false;
   errno = EBUSY;
   return true;
+}
+
+void noteLetGo(int fd) {
+  struct stat info;
+  if (faults().letGoMilliseconds <= 0 || !isDescriptor(fd) || realFstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+      !inStandIn(fd, "")) {
+    return;
+  }
+  faults().closed.push_back({info.st_dev, info.st_ino, steadyMilliseconds()});
+}
+
+bool lockRefusedAccess(int fd) {
+  if (!faults().locksRefuseAccess || !inStandIn(fd, "")) return false;
+  errno = EACCES;
+  return true;
+}
+
+// One removal a line: the whole path, then the device, inode, mode, owner
+// and size it had, and when it went.
+void noteRemoved(int dir, const char* path, const struct stat& was) {
+  if (faults().lingerMilliseconds <= 0 || !inStandIn(dir, path)) return;
+  char line[PATH_MAX + 128];
+  const int n = std::snprintf(line, sizeof line, "%s|%lu|%lu|%lu|%lu|%ld|%ld\n", wholePath(dir, path).c_str(),
+                              static_cast<unsigned long>(was.st_dev), static_cast<unsigned long>(was.st_ino),
+                              static_cast<unsigned long>(was.st_mode), static_cast<unsigned long>(was.st_uid),
+                              static_cast<long>(was.st_size), wallMilliseconds());
+  if (n <= 0 || n >= static_cast<int>(sizeof line)) return;
+  const int fd = next<int (*)(const char*, int, mode_t)>("open")(removalsFile().c_str(),
+                                                               O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+  if (fd < 0) return;
+  const ssize_t written = next<ssize_t (*)(int, const void*, size_t)>("write")(fd, line, static_cast<size_t>(n));
+  (void)written;
+  next<int (*)(int)>("close")(fd);
+}
+
+bool lingers(int dir, const char* path, struct stat* info) {
+  if (faults().lingerMilliseconds <= 0 || !inStandIn(dir, path)) return false;
+  std::FILE* removals = std::fopen(removalsFile().c_str(), "re");
+  if (removals == nullptr) return false;
+  const std::string whole = wholePath(dir, path);
+  const long now = wallMilliseconds();
+  bool found = false;
+  char line[PATH_MAX + 128];
+  while (std::fgets(line, sizeof line, removals) != nullptr) {
+    char* bar = std::strchr(line, '|');
+    if (bar == nullptr || std::string(line, static_cast<std::size_t>(bar - line)) != whole) continue;
+    unsigned long device = 0, inode = 0, mode = 0, owner = 0;
+    long size = 0, at = 0;
+    if (std::sscanf(bar + 1, "%lu|%lu|%lu|%lu|%ld|%ld", &device, &inode, &mode, &owner, &size, &at) != 6) continue;
+    if (now - at >= faults().lingerMilliseconds) continue;
+    *info = {};
+    info->st_dev = static_cast<dev_t>(device);
+    info->st_ino = static_cast<ino_t>(inode);
+    info->st_mode = static_cast<mode_t>(mode);
+    info->st_uid = static_cast<uid_t>(owner);
+    info->st_nlink = 1;
+    info->st_size = static_cast<off_t>(size);
+    found = true;
+  }
+  std::fclose(removals);
+  return found;
 }
 
 // What was noted of `fd` when it was opened, while it is still open on

@@ -88,6 +88,7 @@ TEST(AuditViewTest, LinesAlikeAreToldApart) {
             printed([&](std::FILE* out) { printAudit(out, false, messages); }));
 }
 
+// A return with skipped lines, or one that does not settle, is not ready.
 TEST(AuditViewTest, VerdictOfAReturnWithSkippedLinesIsNotReady) {
   const HostSession::EFileOutcome clean{"", false};
   const HostSession::EFileOutcome asksForEntries{"", true};
@@ -99,6 +100,7 @@ TEST(AuditViewTest, VerdictOfAReturnWithSkippedLinesIsNotReady) {
     std::size_t skipped;
     const char* want;
     EFileVerdict verdict;
+    bool settled = true;
   } kCases[] = {
       {clean, {}, 0, "E-filing: the return can be e-filed.\n", EFileVerdict::kCanBeFiled},
       {asksForEntries, {}, 0, "E-filing: the return can be e-filed once the messages above are dealt with.\n",
@@ -115,10 +117,13 @@ TEST(AuditViewTest, VerdictOfAReturnWithSkippedLinesIsNotReady) {
       {refused, barring, 0,
        "E-filing: refused (1 message bars it): correct what it names, or file the return on paper.\n"
        "  Refusal recorded: You are missing Payer Name.\n", EFileVerdict::kRefused},
+      {clean, {}, 3,
+       "E-filing: not ready: the return does not settle (the fields that still change are listed on standard "
+       "error).\n", EFileVerdict::kNotReady, false},
   };
   for (const auto& c : kCases) {
     EFileVerdict verdict = EFileVerdict::kCanBeFiled;
-    EXPECT_EQ(c.want, printed([&](std::FILE* out) { verdict = printEFileVerdict(out, c.outcome, c.messages, c.skipped); }));
+    EXPECT_EQ(c.want, printed([&](std::FILE* out) { verdict = printEFileVerdict(out, c.outcome, c.messages, c.skipped, c.settled); }));
     EXPECT_EQ(c.verdict, verdict) << c.want;
   }
 }

@@ -1,8 +1,8 @@
 // pahost sessions over the built module, loaded as the host loads it.
 //
-// A calculated return is final: calculating it a second time changes no
-// field. Every return under examples/ is loaded, calculated, dumped,
-// calculated again and dumped again; the two dumps must be equal.
+// Every return under examples/ settles at once: calculating it a second
+// time changes no field. Each is loaded, calculated, dumped, calculated
+// again and dumped again; the two dumps must be equal.
 //
 // A return file's lines are stored exactly as written or not at all: the
 // host's line check gives each line the module's loader leaves out, with

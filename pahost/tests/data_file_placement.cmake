@@ -109,10 +109,10 @@ expect_kept(${WORK}/1.tif "${federal}")
 # Nor is it named like pahost's lock file, or the file that is made anew
 # under, in any case of its letters (a file system that ignores case takes
 # them for those files).
-foreach(own IN ITEMS .pahost.${uid}.lock .pahost.${uid}.lock.new .PAHOST.${uid}.Lock)
+foreach(own IN ITEMS .pahost.${uid}.lock .pahost.${uid}.lock.new .PAHOST.${uid}.Lock .Pahost.${uid}.LOCK.New)
   run("" 2 "--out names ${WORK}/${own}, a file pahost keeps for itself beside the data files it writes"
       --out ${WORK}/${own} ${RETURN})
-  file(GLOB left ${WORK}/.pahost* ${WORK}/.PAHOST*)
+  file(GLOB left ${WORK}/.pahost* ${WORK}/.PAHOST* ${WORK}/.Pahost*)
   if(left)
     message(FATAL_ERROR "--out ${own} left ${left}")
   endif()

@@ -3,11 +3,13 @@
 # stand_in_fs.cc) stands in for. On each, once alone and once with a
 # federal 1.tif beside the data file: a first run, an update, a run killed
 # mid-write, two runs after the file system was mounted again, then five
-# runs at once. Every run that ends writes the same data file as in an
-# ordinary folder and leaves nothing of pahost's beside it (the killed
-# run's private folder goes with the next run; where a file held open
-# cannot be removed, an empty lock file stays); the killed one leaves the
-# older file whole.
+# runs at once, each taking its turn. Every run that ends writes the same
+# data file as in an ordinary folder and leaves nothing of pahost's beside
+# it (the killed run's private folder goes with the next run; where a file
+# held open cannot be removed, an empty lock file stays); the killed one
+# leaves the older file whole. Where a removed file is still seen for a
+# while, each run after the first meets the lock file its forerunner
+# removed, and waits for it to go.
 include(${CMAKE_CURRENT_LIST_DIR}/run_pahost.cmake)
 set(out --out ${WORK}/40.tif ${RETURN})
 string(REPLACE ";" " " args "${out}")
@@ -54,7 +56,8 @@ foreach(row IN ITEMS
         "exFAT over FUSE|PA_FAULT_CHMOD=ignore PA_FAULT_RENUMBER=1"
         "FAT open to its owner alone|PA_FAULT_CHMOD=ignore PA_FAULT_PRIVATE=1 PA_FAULT_RENUMBER=1"
         "a desktop's SMB view|PA_FAULT_CHMOD=unsupported PA_FAULT_REOPEN=1 PA_FAULT_RENAMED=1 PA_FAULT_RENUMBER=1"
-        "SMB over FUSE|PA_FAULT_CHMOD=execute PA_FAULT_BUSY=1 PA_FAULT_LISTING=1 PA_FAULT_RENUMBER=1"
+        "SMB over FUSE|PA_FAULT_CHMOD=execute PA_FAULT_BUSY=1 PA_FAULT_LETGO=30 PA_FAULT_LISTING=1 PA_FAULT_RENUMBER=1"
+        "the kernel's SMB client|PA_FAULT_CHMOD=ignore PA_FAULT_LOCKS=eacces PA_FAULT_LINGER=300"
         "a FUSE driver without chmod|PA_FAULT_CHMOD=nosys PA_FAULT_RENUMBER=1"
         "ext4 mounted as another device|")
   string(REGEX REPLACE "\\|.*" "" kind "${row}")
@@ -100,6 +103,12 @@ foreach(row IN ITEMS
       file(READ ${WORK}.said.1 said)
       message(FATAL_ERROR "${kind}, ${variant}, five runs at once ended ${statuses}; the first said:\n${said}")
     endif()
+    foreach(i RANGE 1 5)  # each took its turn
+      file(READ ${WORK}.said.${i} said)
+      if(said MATCHES "cannot lock")
+        message(FATAL_ERROR "${kind}, ${variant}, five runs at once: one went on without its turn:\n${said}")
+      endif()
+    endforeach()
     expect_clean("${kind}, ${variant}, five runs at once" ${keeps_lock})
   endforeach()
 endforeach()

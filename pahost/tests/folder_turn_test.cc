@@ -1,4 +1,6 @@
-// The folder's turn where a file held open cannot be removed, as the fault
+// The folder's turn on two shares the fault library stands in for.
+//
+// Where a file held open cannot be removed, as the fault
 // library stands in for such a share (see CMakeLists.txt): only the
 // remover's own handles keep a file (the weakest such share), and a run is
 // held up just after it closes the lock file. A run that lets the turn go
@@ -13,6 +15,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -41,8 +45,11 @@ bool holdsOpen(pid_t pid, const fs::path& path) {
   return false;
 }
 
-class BusyShareTurnTest : public ::testing::Test {
+// A test in the folder `dir` the stand-in share holds, emptied first and
+// open as `folderFd` while the test runs.
+class ShareFolderTest : public ::testing::Test {
  protected:
+  explicit ShareFolderTest(const char* folder) : dir(folder) {}
   void SetUp() override {
     ASSERT_TRUE(fs::is_directory(dir)) << dir << " is made when the build is configured";
     for (const auto& entry : fs::directory_iterator(dir)) fs::remove_all(entry.path());
@@ -51,8 +58,13 @@ class BusyShareTurnTest : public ::testing::Test {
   }
   void TearDown() override { ::close(folderFd); }
 
-  const fs::path dir = PA_BUSY_SHARE;
+  const fs::path dir;
   int folderFd = -1;
+};
+
+class BusyShareTurnTest : public ShareFolderTest {
+ protected:
+  BusyShareTurnTest() : ShareFolderTest(PA_BUSY_SHARE) {}
 };
 
 TEST_F(BusyShareTurnTest, ARunThatLetsGoNeverRemovesTheFileAnotherHolds) {
@@ -99,6 +111,70 @@ TEST_F(BusyShareTurnTest, ARunThatLetsGoNeverRemovesTheFileAnotherHolds) {
   FolderTurn fourth(folderFd, dir.string());
   ASSERT_TRUE(fourth.take(0, nullptr)) << fourth.error();
   EXPECT_TRUE(fourth.recorded().empty());
+}
+
+// A desktop's SMB view, as the fault library stands in for it (see
+// CMakeLists.txt): a file that is there cannot be opened for writing, nor
+// written through a handle opened before it was renamed. A run that takes
+// the lock file a killed run left records through a new lock file, locked
+// and holding the record before it takes the name: while it holds the
+// turn no other run gets it, and the file at the name records its private
+// folder. A new lock file that cannot take the name is not left behind.
+class DesktopShareTurnTest : public ShareFolderTest {
+ protected:
+  DesktopShareTurnTest() : ShareFolderTest(PA_DESKTOP_SHARE) {}
+  void SetUp() override {
+    ShareFolderTest::SetUp();
+    std::ofstream(lock) << ".pahost-Killed\n";  // a killed run's
+    fs::permissions(lock, fs::perms::owner_read | fs::perms::owner_write);
+  }
+
+  std::string readLock() const {
+    std::ifstream in(lock);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  const fs::path lock = FolderTurn::lockFileIn(dir.string());
+  const FolderTurn::Entry own{".pahost-Ab3dE9", false, 0, 0};
+};
+
+TEST_F(DesktopShareTurnTest, ARecordThroughANewLockFileKeepsTheTurn) {
+  // The other run is its own process from the start, as in the test above.
+  int start[2];
+  int held[2];
+  ASSERT_EQ(0, ::pipe(start));
+  ASSERT_EQ(0, ::pipe(held));
+  const pid_t other = ::fork();
+  if (other == 0) {
+    char go = 0;
+    if (::read(start[0], &go, 1) != 1) ::_exit(1);
+    FolderTurn second(folderFd, dir.string());
+    const char said = second.take(0, nullptr) ? 'y' : 'n';
+    ::_exit(::write(held[1], &said, 1) == 1 ? 0 : 1);
+  }
+  FolderTurn first(folderFd, dir.string());
+  ASSERT_TRUE(first.take(0, nullptr)) << first.error();
+  ASSERT_EQ(1u, first.recorded().size());
+  ASSERT_TRUE(first.record({first.recorded()[0], own})) << first.error();
+  EXPECT_EQ(".pahost-Killed\n.pahost-Ab3dE9\n", readLock());
+  ASSERT_EQ(1, ::write(start[1], "g", 1));
+  char said = 'y';
+  ASSERT_EQ(1, ::read(held[0], &said, 1));
+  EXPECT_EQ('n', said) << "another run took the turn this run holds";
+  ::waitpid(other, nullptr, 0);
+  for (int fd : {start[0], start[1], held[0], held[1]}) ::close(fd);
+  EXPECT_FALSE(fs::exists(dir / (lock.filename().string() + ".new")));
+}
+
+TEST_F(DesktopShareTurnTest, ANewLockFileThatCannotTakeTheNameGoes) {
+  FolderTurn first(folderFd, dir.string());
+  ASSERT_TRUE(first.take(0, nullptr)) << first.error();
+  // Someone moves the lock file aside and puts a folder at its name.
+  fs::rename(lock, dir / "aside");
+  fs::create_directory(lock);
+  EXPECT_FALSE(first.record({own}));
+  EXPECT_NE(std::string::npos, first.error().find("nor put a new one in its place")) << first.error();
+  EXPECT_FALSE(fs::exists(dir / (lock.filename().string() + ".new")));
 }
 
 }  // namespace
