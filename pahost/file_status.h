@@ -46,7 +46,7 @@ bool removeLetGo(int folderFd, const char* name);
 class RemovalWait {
  public:
   // How long a name being removed is waited for at most.
-  static const int kMostSeconds = 5;
+  static constexpr int kMostSeconds = 5;
 
   RemovalWait();
   // Pauses a moment; false, without pausing, once the wait is over.

@@ -257,21 +257,28 @@ bool FolderTurn::openLockFile() {
                    : ::openat(folderFd_, name, O_RDWR | kOpenExisting);
     writesInPlace_ = none || lockFd_ >= 0 || errno != EOPNOTSUPP;
     if (!writesInPlace_) lockFd_ = ::openat(folderFd_, name, O_RDONLY | kOpenExisting);
-    const int cause = errno;
+    int cause = errno;
     if (lockFd_ < 0 && cause != EEXIST && cause != ENOENT) {
       return refuse("cannot open the lock file " + lockPath_ + ": " + std::strerror(cause));
     }
     struct stat opened;
-    if (lockFd_ >= 0 && ::fstat(lockFd_, &opened) == 0 && isLockFile(opened) && (none || isSameFile(opened, seen))) {
+    const bool looked = lockFd_ >= 0 && ::fstat(lockFd_, &opened) == 0;
+    if (looked && isLockFile(opened) && (none || isSameFile(opened, seen))) {
       lockFile_ = opened;
       made_ = none;
       return true;
     }
-    if (lockFd_ >= 0) {  // made or replaced since it was seen
+    if (lockFd_ >= 0) {
       ::close(lockFd_);
       lockFd_ = -1;
-      if (++replaced < kOpenAttempts) continue;
-      return refuse("the lock file " + lockPath_ + " keeps being replaced: it is left as it is");
+      // A file opened that has no name left is being removed (the kernel's
+      // SMB client opens one another run still holds); any other was made
+      // or replaced since it was seen.
+      if (!looked || opened.st_nlink != 0) {
+        if (++replaced < kOpenAttempts) continue;
+        return refuse("the lock file " + lockPath_ + " keeps being replaced: it is left as it is");
+      }
+      cause = ENOENT;
     }
     if (!removal.pause()) return refuse(beingRemoved(none, cause));
   }

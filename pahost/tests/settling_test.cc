@@ -105,17 +105,6 @@ TEST_F(SettlingTest, AWriteThatFailsProvesNothing) {
   EXPECT_EQ(4, engine.calculations);
 }
 
-TEST_F(SettlingTest, PlainCalculationsSettleAndAreBounded) {
-  for (int settlesOn : {1, 4, kNever}) {
-    SettlingEngine engine(printer, pa, settlesOn);
-    ReturnSettler settler(engine, federal, pa);
-    settler.settle();
-    const int expected = settlesOn == kNever ? Settling::kMostPasses : settlesOn + 1;
-    EXPECT_EQ(expected, engine.calculations) << settlesOn;
-    EXPECT_EQ(settlesOn != kNever, settler.settling().settled) << settlesOn;
-  }
-}
-
 // The hooks run once, at the end of the writer's calculation after the
 // return settled, and not at all on a return that does not.
 TEST_F(SettlingTest, TheHooksRunOnceOnTheSettledReturn) {
