@@ -177,6 +177,10 @@ bool FolderTurn::isTurnFileName(const std::string& name) {
 
 std::string FolderTurn::freshInTheWay(int cause) const {
   if (cause != EEXIST) return "";
+  if (freshBeingRemoved()) {
+    return "; a file at " + freshPath_ + " is being removed, still after " + std::to_string(RemovalWait::kMostSeconds) +
+           " seconds";
+  }
   return "; " + freshPath_ + " is no file pahost made: if it is nothing of yours, remove it";
 }
 
@@ -225,7 +229,7 @@ bool FolderTurn::atName() const {
 
 // A second name of the file would be overwritten by the record: the file
 // may be anything of the user's. A file of no name is being removed by
-// its holder: as good as none.
+// its holder: as good as none, once it is gone.
 bool FolderTurn::lookAtLockFile(struct stat* seen, bool* none) {
   *none = false;
   if (::fstatat(folderFd_, lockName_.c_str(), seen, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -235,7 +239,6 @@ bool FolderTurn::lookAtLockFile(struct stat* seen, bool* none) {
   if (!S_ISREG(seen->st_mode) || seen->st_uid != runningUser()) {
     return refuse(lockPath_ + " is not a plain file of yours, as a lock file of pahost's is: it is left as it is");
   }
-  *none = seen->st_nlink == 0;
   return seen->st_nlink <= 1 ||
          refuse(lockPath_ + " is not a lock file of pahost's: it has other names (hard links to it), and it is "
                             "left as it is under each of them");
@@ -243,9 +246,9 @@ bool FolderTurn::lookAtLockFile(struct stat* seen, bool* none) {
 
 // Nothing is opened for writing before it is seen to be a lock file, and
 // what is opened must still be the file seen. A file made or replaced since
-// it was seen is looked at again at once; a name seen that cannot be opened,
-// or nothing seen where a file cannot be made, is a file being removed,
-// waited for a bounded time.
+// it was seen is looked at again at once; one being removed (seen with no
+// name left, seen but not to be opened, or not seen where none can be
+// made) is waited for a bounded time.
 bool FolderTurn::openLockFile() {
   const char* name = lockName_.c_str();
   RemovalWait removal;
@@ -253,42 +256,59 @@ bool FolderTurn::openLockFile() {
     struct stat seen;
     bool none = false;
     if (!lookAtLockFile(&seen, &none)) return false;
-    lockFd_ = none ? ::openat(folderFd_, name, kMakeNew, kLockMode)
-                   : ::openat(folderFd_, name, O_RDWR | kOpenExisting);
-    writesInPlace_ = none || lockFd_ >= 0 || errno != EOPNOTSUPP;
+    const bool nameless = !none && seen.st_nlink == 0;
+    lockFd_ = none || nameless ? ::openat(folderFd_, name, kMakeNew, kLockMode)
+                               : ::openat(folderFd_, name, O_RDWR | kOpenExisting);
+    writesInPlace_ = none || nameless || lockFd_ >= 0 || errno != EOPNOTSUPP;
     if (!writesInPlace_) lockFd_ = ::openat(folderFd_, name, O_RDONLY | kOpenExisting);
     int cause = errno;
     if (lockFd_ < 0 && cause != EEXIST && cause != ENOENT) {
       return refuse("cannot open the lock file " + lockPath_ + ": " + std::strerror(cause));
     }
     struct stat opened;
-    const bool looked = lockFd_ >= 0 && ::fstat(lockFd_, &opened) == 0;
-    if (looked && isLockFile(opened) && (none || isSameFile(opened, seen))) {
+    if (lockFd_ >= 0 && ::fstat(lockFd_, &opened) != 0) {
+      cause = errno;
+      ::close(lockFd_);
+      lockFd_ = -1;
+      return refuse("cannot look at the lock file " + lockPath_ + " just opened: " + std::strerror(cause));
+    }
+    if (lockFd_ >= 0 && isLockFile(opened) && (none || nameless || isSameFile(opened, seen))) {
       lockFile_ = opened;
-      made_ = none;
+      made_ = none || nameless;
       return true;
     }
+    Removal removing = none ? Removal::kNotMade : nameless ? Removal::kNameless : Removal::kNotOpened;
     if (lockFd_ >= 0) {
       ::close(lockFd_);
       lockFd_ = -1;
       // A file opened that has no name left is being removed (the kernel's
       // SMB client opens one another run still holds); any other was made
       // or replaced since it was seen.
-      if (!looked || opened.st_nlink != 0) {
+      if (opened.st_nlink != 0) {
         if (++replaced < kOpenAttempts) continue;
         return refuse("the lock file " + lockPath_ + " keeps being replaced: it is left as it is");
       }
-      cause = ENOENT;
+      removing = Removal::kNameless;
     }
-    if (!removal.pause()) return refuse(beingRemoved(none, cause));
+    if (!removal.pause()) return refuse(beingRemoved(removing, cause));
   }
 }
 
-std::string FolderTurn::beingRemoved(bool none, int cause) const {
-  const std::string still = "(" + std::string(std::strerror(cause)) + "), still after " +
-                            std::to_string(RemovalWait::kMostSeconds) + " seconds";
-  const std::string what = none ? " cannot be made " + still + ", though nothing is seen at its name: a file there"
-                                : " is there but cannot be opened " + still + ": it";
+std::string FolderTurn::beingRemoved(Removal removing, int cause) const {
+  const std::string still = "still after " + std::to_string(RemovalWait::kMostSeconds) + " seconds";
+  const std::string error = std::strerror(cause);
+  std::string what;
+  switch (removing) {
+    case Removal::kNameless:
+      what = " is there with no name left, " + still + ": it";
+      break;
+    case Removal::kNotOpened:
+      what = " is there but cannot be opened (" + error + "), " + still + ": it";
+      break;
+    case Removal::kNotMade:
+      what = " cannot be made (" + error + "), " + still + ", though nothing is seen at its name: a file there";
+      break;
+  }
   return "the lock file " + lockPath_ + what + " is being removed, and another run of pahost into " + folder_ +
          " may still hold it open";
 }
@@ -523,8 +543,22 @@ bool FolderTurn::heldNothingElse(const struct stat& seen) const {
   return read && isRecordText(text);
 }
 
+// A name that cannot be made while nothing with a name is seen there is
+// being removed, and waited for.
 int FolderTurn::makeFresh() {
-  const int fd = ::openat(folderFd_, freshName_.c_str(), kMakeNew, kLockMode);
-  if (fd >= 0 || errno != EEXIST || !clearFresh()) return fd;
-  return ::openat(folderFd_, freshName_.c_str(), kMakeNew, kLockMode);
+  for (RemovalWait removal;;) {
+    const int fd = ::openat(folderFd_, freshName_.c_str(), kMakeNew, kLockMode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+    if (!freshBeingRemoved()) {
+      if (!clearFresh()) return -1;
+    } else if (!removal.pause()) {
+      errno = EEXIST;
+      return -1;
+    }
+  }
+}
+
+bool FolderTurn::freshBeingRemoved() const {
+  struct stat seen;
+  return ::fstatat(folderFd_, freshName_.c_str(), &seen, AT_SYMLINK_NOFOLLOW) != 0 || seen.st_nlink == 0;
 }

@@ -24,17 +24,22 @@
 // (the kernel's SMB client): the run waits for its turn. Only a file
 // system that cannot lock at all (ENOLCK, EOPNOTSUPP, ENOSYS, EINVAL) has
 // the run go on without the turn; a lock that fails otherwise stops it. A
-// lock file seen that cannot be opened (ENOENT), or not seen where it
-// cannot be made (EEXIST), is being removed (the kernel's SMB client shows
-// a removed name for a while, and keeps it while a handle on it is open):
-// it is waited for, a bounded time (RemovalWait, file_status.h).
+// lock file seen with no name left, seen but not to be opened (ENOENT), or
+// not seen where none can be made (EEXIST), is being removed: the kernel's
+// SMB client keeps a removed file at its name while a handle another run
+// holds on it is open, and shows it for about a second after. It is waited
+// for, a bounded time (RemovalWait, file_status.h), each time the run
+// looks at the name; a run waiting for its turn looks again each time the
+// file it waited on was removed or replaced by a run that held it, so such
+// waits come on top of the turn's.
 //
-// Whether the file system keeps permissions is asked by turning the owner's
-// execute bit of the lock file where that file is closed to others; of a
-// lock file open to others (a run killed while its bits were turned would
-// leave them turned, perhaps accepted) only a file the run made tells: the
-// lock file it made, or a file it makes to ask at the name a new lock file
-// is made under, and removes. That name (the lock file's and ".new") is
+// Whether the file system keeps permissions is asked of the lock file
+// itself where that file is closed to others (a chmod to 0600, or where it
+// shows 0600, a turn of the owner's execute bit, each given back); of a
+// lock file open to others (a run killed while its bits were changed
+// would leave them changed, perhaps accepted) only a file the run made
+// tells: the lock file it made, or a file it makes to ask at the name a
+// new lock file is made under, and removes. That name (the lock file's and ".new") is
 // cleared, when a run needs it, only of what a holder killed there may
 // have left: a file of the user's holding nothing, or a record as pahost
 // writes it; anything else there is left as it is, and told.
@@ -128,9 +133,12 @@ class FolderTurn {
   // desktop's SMB view: not supported), for reading, and its holder
   // records through new files (replaceWith). false with error() set.
   bool openLockFile();
-  // Why the lock file could not be had while it was being removed: seen
-  // but not opened (`none` false), or not seen but not made, for `cause`.
-  std::string beingRemoved(bool none, int cause) const;
+  // How a lock file being removed showed: seen with no name left, seen
+  // but not to be opened, or not seen where none could be made.
+  enum class Removal { kNameless, kNotOpened, kNotMade };
+  // Why the lock file could not be had while it was being removed, as it
+  // showed, the open or make having failed with `cause`.
+  std::string beingRemoved(Removal removing, int cause) const;
   // Looks at what stands at the lock's name without reading or writing
   // it; false with error() set, true with `*none` when nothing is there.
   bool lookAtLockFile(struct stat* seen, bool* none);
@@ -171,9 +179,13 @@ class FolderTurn {
   // as it made it may have left.
   bool heldNothingElse(const struct stat& seen) const;
   // Makes the file at the lock's name and kFreshTail, open to the user
-  // alone, once clearFresh() cleared the name. -1 with errno set (EEXIST:
-  // something else stands there).
+  // alone, once clearFresh() cleared the name, or a file there being
+  // removed went. -1 with errno set (EEXIST: something else stands there,
+  // or is still being removed).
   int makeFresh();
+  // Whether nothing with a name is seen at the lock's name and kFreshTail
+  // (a file being removed, where none can be made).
+  bool freshBeingRemoved() const;
   // Removes the file a holder killed before it renamed or removed it left
   // at that name; true when nothing stands there now, false with errno set
   // (EEXIST: something that is no such file stands there).

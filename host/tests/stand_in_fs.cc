@@ -40,11 +40,14 @@
 //                        moment after its close)
 //   PA_FAULT_LOCKS=eacces a lock another holds is refused with EACCES, not
 //                        EWOULDBLOCK (the kernel's SMB client)
-//   PA_FAULT_LINGER=MS   a file or folder removed is still seen by its name
-//                        for MS milliseconds, by every program, while it
-//                        cannot be opened (ENOENT) nor made anew (EEXIST)
-//                        (the kernel's SMB client); the removals are noted
-//                        in the file DIR.removed beside the folder
+//   PA_FAULT_LINGER=MS   a file or folder removed is still seen by its name,
+//                        with no links, for MS milliseconds after its
+//                        removal, by every program, while it cannot be
+//                        opened (ENOENT) nor made anew by an open that
+//                        creates it (EEXIST) (the kernel's SMB client
+//                        shows it so while a handle on it is open, and for
+//                        about a second after); the removals are noted in
+//                        the file DIR.removed beside the folder
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
@@ -95,6 +98,10 @@ std::string removalsFile() {
   const std::string& folder = faults().standIn;
   return folder.substr(0, folder.size() - 1) + ".removed";
 }
+
+// Whether the removed `path` of `dir` was removed so lately that it is
+// still seen, as `*info`.
+bool lingering(int dir, const char* path, struct stat* info);
 
 // Whether this program closed the file `file` so lately that the share
 // has not let it go yet.
@@ -214,9 +221,10 @@ void noteLetGo(int fd) {
 }
 
 bool lockRefusedAccess(int fd) {
-  if (!faults().locksRefuseAccess || !inStandIn(fd, "")) return false;
-  errno = EACCES;
-  return true;
+  const int cause = errno;
+  const bool refused = faults().locksRefuseAccess && inStandIn(fd, "");
+  errno = refused ? EACCES : cause;
+  return refused;
 }
 
 // One removal a line: the whole path, then the device, inode, mode, owner
@@ -238,7 +246,15 @@ void noteRemoved(int dir, const char* path, const struct stat& was) {
 }
 
 bool lingers(int dir, const char* path, struct stat* info) {
-  if (faults().lingerMilliseconds <= 0 || !inStandIn(dir, path)) return false;
+  const int cause = errno;  // the caller's, kept when nothing lingers
+  const bool found = faults().lingerMilliseconds > 0 && inStandIn(dir, path) && lingering(dir, path, info);
+  errno = cause;
+  return found;
+}
+
+namespace {
+
+bool lingering(int dir, const char* path, struct stat* info) {
   std::FILE* removals = std::fopen(removalsFile().c_str(), "re");
   if (removals == nullptr) return false;
   const std::string whole = wholePath(dir, path);
@@ -257,13 +273,15 @@ bool lingers(int dir, const char* path, struct stat* info) {
     info->st_ino = static_cast<ino_t>(inode);
     info->st_mode = static_cast<mode_t>(mode);
     info->st_uid = static_cast<uid_t>(owner);
-    info->st_nlink = 1;
+    info->st_nlink = 0;
     info->st_size = static_cast<off_t>(size);
     found = true;
   }
   std::fclose(removals);
   return found;
 }
+
+}  // namespace
 
 // What was noted of `fd` when it was opened, while it is still open on
 // that file (a descriptor the C library closed inside itself may be given

@@ -196,6 +196,25 @@ TEST_F(DataFilePlacementTest, ALockTheSystemRefusesIsSaidAndTheRunGoesOn) {
   EXPECT_TRUE(fs::exists(shared / ".pahost-Killed"));
 }
 
+// A lock refused as held elsewhere (EACCES, as the kernel's SMB client
+// refuses it) is waited for; a lock that fails for another cause stops the
+// run, saying why: neither goes on without the turn.
+TEST_F(DataFilePlacementTest, ALockHeldOrFailingIsNoRunWithoutTheTurn) {
+  const struct {
+    int cause;
+    const char* told;
+  } kCases[] = {{EACCES, "another run of pahost still writes into "},
+                {EIO, "cannot lock "}};
+  for (const auto& c : kCases) {
+    DataFilePlacement placement(target.string(), "40.tif", "1.tif");
+    placement.setTurnWait(0, nullptr);
+    lockFailure = c.cause;
+    EXPECT_FALSE(placement.begin()) << c.told;
+    lockFailure = 0;
+    EXPECT_NE(placement.error().find(c.told), std::string::npos) << placement.error();
+  }
+}
+
 // Three runs in turn, the holder removing its lock file as it ends: a run
 // that gives up leaves the file to the holder; a run that waited on the
 // removed file starts over with the file now at the name, and the third

@@ -82,14 +82,15 @@ foreach(left IN ITEMS "" ".pahost-Killed\n" ".pahost-Killed 2049 12\n")
   run("${desktop_share}" 0 "Data file written" ${out})
   nothing_left()
 endforeach()
-set(users_own "the user's own text\n")
-lock_file(".pahost-Killed\n")
-file(WRITE ${lock}.new "${users_own}")
-run("${desktop_share}" 1 "through ${lock}.new \\(File exists\\); ${lock}.new is no file pahost made" ${out})
-file(READ ${lock}.new kept)
-if(NOT kept STREQUAL users_own)
-  message(FATAL_ERROR "the user's file at ${lock}.new holds: ${kept}")
-endif()
+foreach(users_own IN ITEMS "the user's own text\n" "notes\n")
+  lock_file(".pahost-Killed\n")
+  file(WRITE ${lock}.new "${users_own}")
+  run("${desktop_share}" 1 "through ${lock}.new \\(File exists\\); ${lock}.new is no file pahost made" ${out})
+  file(READ ${lock}.new kept)
+  if(NOT kept STREQUAL users_own)
+    message(FATAL_ERROR "the user's file at ${lock}.new holds: ${kept}")
+  endif()
+endforeach()
 lock_file(".pahost-Killed\n")
 file(WRITE ${lock}.new "")
 run("" 0 "Data file written" ${out})
@@ -103,6 +104,7 @@ nothing_left()
 # be made (a link, a folder or a file of the user's stands at its name,
 # each left as it is) or cannot be looked at.
 file(WRITE ${WORK}/elsewhere "not pahost's\n")
+set(users_own "the user's own text\n")
 set(unknown "${lock} is open to others than you \\(its permissions are 0644, not 0600\\), and whether its file system keeps permissions cannot be told")
 foreach(kind IN ITEMS link folder file)
   lock_file("" GROUP_READ WORLD_READ)
@@ -199,6 +201,14 @@ lock_file(".pahost-Killed ${id}\n")
 set(lingers "${preload} PA_FAULT_DIR=${WORK} PA_FAULT_LINGER=1000")
 run("${lingers} rmdir ${WORK}/.pahost-Killed && ${lingers}" 0 "Data file written" ${out})
 nothing_left()
+
+# A lock file removed that a share still shows for longer than a run waits
+# for it: the run gives up, saying what it saw.
+file(REMOVE ${lock})
+file(WRITE ${lock} "")
+set(lingers_long "${preload} PA_FAULT_DIR=${WORK} PA_FAULT_LINGER=7000")
+run("${lingers_long} rm ${lock} && ${lingers_long}" 1
+    "the lock file ${lock} is there with no name left, still after 5 seconds: it is being removed" ${out})
 
 # A share that stops answering fails every chmod (EIO): the run says so and
 # leaves nothing of its own; once the share answers, a run leaves nothing.
