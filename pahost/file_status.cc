@@ -1,6 +1,7 @@
 #include "pahost/file_status.h"
 
 #include <fcntl.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -30,6 +31,17 @@ bool RemovalWait::pause() {
   if (std::chrono::steady_clock::now() >= until_) return false;
   std::this_thread::sleep_for(kRemovalPause);
   return true;
+}
+
+bool onKernelSmbShare(int folderFd) {
+  // The kernel's SMB client reports its file systems with these magic
+  // numbers (SMB 1, and SMB 2 and later).
+  const unsigned long kCifsMagic = 0xFF534D42UL;
+  const unsigned long kSmb2Magic = 0xFE534D42UL;
+  struct statfs info;
+  if (::fstatfs(folderFd, &info) != 0) return false;
+  const unsigned long type = static_cast<unsigned long>(info.f_type) & 0xFFFFFFFFUL;
+  return type == kCifsMagic || type == kSmb2Magic;
 }
 
 uid_t runningUser() {

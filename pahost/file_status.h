@@ -37,6 +37,10 @@ bool isChmodRefused(int error);
 // while. false with errno set.
 bool removeLetGo(int folderFd, const char* name);
 
+// Whether the folder open as `folderFd` is on a share the kernel's SMB
+// client mounts (mount -t cifs).
+bool onKernelSmbShare(int folderFd);
+
 // Waits for a name being removed. A name that is seen but cannot be opened
 // (ENOENT), or made anew (EEXIST), is a file or folder being removed: the
 // kernel's SMB client shows a removed name for about a second (its

@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -32,6 +33,22 @@ const int kMakeNew = O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
 const char kFreshTail[] = ".new";
 // How often a waiting run tries the lock again.
 const std::chrono::milliseconds kRetryEvery(50);
+// On the kernel's SMB client, every run that opens the lock file alike
+// goes through one handle the client shares, and a lock the server granted
+// a run killed as it asked for it can stay with that handle while any run
+// holds it open: every run waiting there would wait out its whole wait.
+// There waiting runs let go of the file together, for this long in every
+// period of the clock, longer than the client keeps a handle that was let
+// go (a second), so that such a lock goes with the handle.
+const std::chrono::milliseconds kLetGoPeriod(10000);
+const std::chrono::milliseconds kLetGoFor(2500);
+
+// How long from `now` the lock file is let go, where waiting runs let it go
+// together; zero outside that moment of the period.
+std::chrono::milliseconds letGoLeft(std::chrono::system_clock::time_point now) {
+  const auto since = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % kLetGoPeriod;
+  return since < kLetGoFor ? kLetGoFor - since : std::chrono::milliseconds(0);
+}
 // How many times a file seen at the lock's name may be replaced by the
 // time it is opened before the run gives up, and gone from the name by the
 // time it is locked before the run counts as waiting.
@@ -334,6 +351,7 @@ FolderTurn::Attempt FolderTurn::tryLock() {
 bool FolderTurn::take(int waitSeconds, std::FILE* notices) {
   if (folderFd_ < 0) return refuse("cannot open the folder " + folder_ + ": " + std::strerror(errno));
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(waitSeconds);
+  const bool sharedHandles = onKernelSmbShare(folderFd_);
   bool said = false;
   for (int stale = 0;;) {
     if (lockFd_ < 0 && !openLockFile()) return false;
@@ -352,12 +370,21 @@ bool FolderTurn::take(int waitSeconds, std::FILE* notices) {
     if (attempt == Attempt::kStale && ++stale < kStaleAttempts) continue;  // its holder just ended
     if (!said) sayWaiting(notices, waitSeconds);
     said = true;
-    if (std::chrono::steady_clock::now() >= deadline) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= deadline) {
       return refuse("another run of pahost still writes into " + folder_ + " after a wait of " +
                     std::to_string(waitSeconds) +
                     " seconds (a run stopped with Ctrl-Z holds the folder until it goes on)");
     }
-    std::this_thread::sleep_for(kRetryEvery);
+    const std::chrono::milliseconds letGo = sharedHandles ? letGoLeft(std::chrono::system_clock::now())
+                                                          : std::chrono::milliseconds(0);
+    if (letGo.count() == 0) {
+      std::this_thread::sleep_for(kRetryEvery);
+      continue;
+    }
+    ::close(lockFd_);  // looked at and opened again once the moment is over
+    lockFd_ = -1;
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(letGo, deadline - now));
   }
 }
 

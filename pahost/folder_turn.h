@@ -31,7 +31,11 @@
 // for, a bounded time (RemovalWait, file_status.h), each time the run
 // looks at the name; a run waiting for its turn looks again each time the
 // file it waited on was removed or replaced by a run that held it, so such
-// waits come on top of the turn's.
+// waits come on top of the turn's. On the kernel's SMB client, where every
+// run that opens the lock file alike shares one handle, and a lock granted
+// to a run killed as it asked for it can stay with that handle while any
+// run holds it open, waiting runs let go of the file together, for a
+// moment in every period of the clock, so that such a lock goes.
 //
 // Whether the file system keeps permissions is asked of the lock file
 // itself where that file is closed to others (a chmod to 0600, or where it

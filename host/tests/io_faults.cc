@@ -35,6 +35,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -83,6 +84,7 @@ int opened(const char* path, int fd) {
   if (fd < 0 || fd >= kMostFiles) return fd;
   faults().reads[fd] = faults().fstats[fd] = matches(path) ? 0 : -1;
   noteOpened(fd);
+  noteStaleOpened(fd);
   return fd;
 }
 
@@ -183,7 +185,9 @@ Faults::Faults()
       locksRefuseAccess(std::getenv("PA_FAULT_LOCKS") != nullptr &&
                         std::strcmp(std::getenv("PA_FAULT_LOCKS"), "eacces") == 0),
       lingerMilliseconds(numberOf("PA_FAULT_LINGER")),
-      letGoMilliseconds(numberOf("PA_FAULT_LETGO")) {
+      letGoMilliseconds(numberOf("PA_FAULT_LETGO")),
+      smbType(isSet("PA_FAULT_SMB")),
+      staleLock(isSet("PA_FAULT_STALELOCK")) {
   for (int fd = 0; fd < kMostFiles; ++fd) reads[fd] = fstats[fd] = -1;
 }
 
@@ -261,7 +265,10 @@ int close(int fd) {
   if (fd >= 0 && fd < kMostFiles) faults().reads[fd] = faults().fstats[fd] = -1;
   noteLetGo(fd);
   noteClosed(fd);
+  struct stat file;
+  const bool stale = faults().staleLock && realFstat(fd, &file) == 0;
   const int result = next<int (*)(int)>("close")(fd);
+  if (stale) noteStaleClosed(file);
   if (holdUp) std::this_thread::sleep_for(std::chrono::milliseconds(faults().holdUpMilliseconds));
   return result;
 }
@@ -329,8 +336,15 @@ int unlinkat(int dir, const char* path, int flags) {
 }
 
 int flock(int fd, int operation) {
+  if ((operation & LOCK_UN) == 0 && staleLockRefuses(fd)) return -1;
   const int result = next<int (*)(int, int)>("flock")(fd, operation);
   return result != 0 && errno == EWOULDBLOCK && lockRefusedAccess(fd) ? -1 : result;
+}
+
+int fstatfs(int fd, struct statfs* info) {
+  const int result = next<int (*)(int, struct statfs*)>("fstatfs")(fd, info);
+  if (result == 0) showsSmbType(fd, "", info);
+  return result;
 }
 
 int rename(const char* from, const char* to) {

@@ -7,6 +7,7 @@
 
 #include <dlfcn.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/types.h>
 
 #include <string>
@@ -51,6 +52,8 @@ struct Faults {
   bool locksRefuseAccess;
   long lingerMilliseconds;
   long letGoMilliseconds;
+  bool smbType;
+  bool staleLock;
 
   // Per descriptor: reads and fstat calls done while it is failed (-1
   // when it is not), and what the stand-in noted of the file it was
@@ -124,6 +127,15 @@ bool lockRefusedAccess(int fd);
 void noteRemoved(int dir, const char* path, const struct stat& was);
 // Whether the removed `path` of `dir` is still seen by name, as `*info`.
 bool lingers(int dir, const char* path, struct stat* info);
+// Whether the file system of `fd` (or of `path`) shows the kernel's SMB
+// client's type, set in `*info` when it does.
+bool showsSmbType(int fd, const char* path, struct statfs* info);
+// PA_FAULT_STALELOCK: whether a lock of `fd` is refused for the lock a
+// killed run left with the client's handle, errno set; what the handle
+// goes through as `fd` is opened and closed.
+bool staleLockRefuses(int fd);
+void noteStaleOpened(int fd);
+void noteStaleClosed(const struct stat& file);
 
 }  // namespace io_faults
 

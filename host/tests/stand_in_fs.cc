@@ -40,6 +40,15 @@
 //                        moment after its close)
 //   PA_FAULT_LOCKS=eacces a lock another holds is refused with EACCES, not
 //                        EWOULDBLOCK (the kernel's SMB client)
+//   PA_FAULT_SMB=1       its file system shows the kernel's SMB client's
+//                        type (fstatfs)
+//   PA_FAULT_STALELOCK=1 the file whose inode the file DIR.stale beside the
+//                        folder names carries a lock no program holds (one
+//                        the server granted a run killed as it asked for
+//                        it), which stays with the client's handle: a lock
+//                        of it is refused until no program held it open
+//                        for a second (the client closes a handle let go a
+//                        second later), and then goes, with DIR.stale
 //   PA_FAULT_LINGER=MS   a file or folder removed is still seen by its name,
 //                        with no links, for MS milliseconds after its
 //                        removal, by every program, while it cannot be
@@ -51,6 +60,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -103,6 +113,44 @@ std::string removalsFile() {
 // still seen, as `*info`.
 bool lingering(int dir, const char* path, struct stat* info);
 
+// The kernel's SMB client's file system type (SMB 2 and later), and how
+// long it keeps a handle a program let go.
+const long kSmb2Type = 0xFE534D42L;
+const long kHandleKept = 1000;
+
+// The record of a stale lock beside the stand-in's folder: the inode of
+// its file, and when the last program holding the file let it go (0 while
+// one holds it).
+std::string staleFile() {
+  const std::string& folder = faults().standIn;
+  return folder.substr(0, folder.size() - 1) + ".stale";
+}
+
+bool readStale(unsigned long* inode, long* closedAt) {
+  std::FILE* record = std::fopen(staleFile().c_str(), "re");
+  if (record == nullptr) return false;
+  const bool read = std::fscanf(record, "%lu %ld", inode, closedAt) == 2;
+  std::fclose(record);
+  return read;
+}
+
+void writeStale(unsigned long inode, long closedAt) {
+  std::FILE* record = std::fopen(staleFile().c_str(), "we");
+  if (record == nullptr) return;
+  std::fprintf(record, "%lu %ld\n", inode, closedAt);
+  std::fclose(record);
+}
+
+// Whether the stale lock's record names `file`, with when the last
+// program holding it let it go in `*closedAt`.
+bool staleOn(const struct stat& file, long* closedAt) {
+  unsigned long inode = 0;
+  return readStale(&inode, closedAt) && inode == static_cast<unsigned long>(file.st_ino);
+}
+
+// Whether any program holds the file `file` open.
+bool anyProgramHolds(const struct stat& file);
+
 // Whether this program closed the file `file` so lately that the share
 // has not let it go yet.
 bool closedLately(const struct stat& file) {
@@ -141,14 +189,18 @@ bool holdsOpen(const std::string& folder, const struct stat& file) {
   });
 }
 
+bool anyProgramHolds(const struct stat& file) {
+  return anyName("/proc", [&](const char* process) {
+    return process[0] >= '1' && process[0] <= '9' && holdsOpen(std::string("/proc/") + process + "/fd/", file);
+  });
+}
+
 // Whether a program holds the file `file` open: this one, or where any
 // program's handles count, any, as the system's view of each process's
 // open files shows.
 bool heldOpen(const struct stat& file) {
   if (faults().busy == Busy::kOwnHandles) return holdsOpen("/proc/self/fd/", file);
-  return anyName("/proc", [&](const char* process) {
-    return process[0] >= '1' && process[0] <= '9' && holdsOpen(std::string("/proc/") + process + "/fd/", file);
-  });
+  return anyProgramHolds(file);
 }
 
 }  // namespace
@@ -209,6 +261,44 @@ bool removalBusy(int dir, const char* path) {
   if (!closedLately(there) && (faults().busy == Busy::kNone || !heldOpen(there))) return false;
   errno = EBUSY;
   return true;
+}
+
+bool showsSmbType(int fd, const char* path, struct statfs* info) {
+  const int cause = errno;
+  const bool shows = faults().smbType && inStandIn(fd, path);
+  if (shows) info->f_type = kSmb2Type;
+  errno = cause;
+  return shows;
+}
+
+bool staleLockRefuses(int fd) {
+  struct stat file;
+  long closedAt = 0;
+  const int cause = errno;
+  const bool stale = faults().staleLock && realFstat(fd, &file) == 0 && staleOn(file, &closedAt);
+  errno = stale ? (faults().locksRefuseAccess ? EACCES : EWOULDBLOCK) : cause;
+  return stale;
+}
+
+void noteStaleOpened(int fd) {
+  struct stat file;
+  long closedAt = 0;
+  const int cause = errno;
+  if (faults().staleLock && realFstat(fd, &file) == 0 && staleOn(file, &closedAt) && closedAt != 0) {
+    if (wallMilliseconds() - closedAt >= kHandleKept) {
+      ::unlink(staleFile().c_str());  // the handle was closed, and the lock with it
+    } else {
+      writeStale(file.st_ino, 0);  // the handle let go is taken again
+    }
+  }
+  errno = cause;
+}
+
+void noteStaleClosed(const struct stat& file) {
+  long closedAt = 0;
+  const int cause = errno;
+  if (staleOn(file, &closedAt) && !anyProgramHolds(file)) writeStale(file.st_ino, wallMilliseconds());
+  errno = cause;
 }
 
 void noteLetGo(int fd) {
