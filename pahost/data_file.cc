@@ -18,8 +18,10 @@
 
 namespace {
 
-// How many names are tried before the private folder is given up.
+// How many names are tried before the private folder is given up, and how
+// many times a turn lost as it was taken is taken anew.
 const int kNameAttempts = 100;
+const int kTurnAttempts = 3;
 const mode_t kPrivateFolderMode = 0700;
 // Permissions of a new data file, the bits an older one passes on, and
 // those it passes on only with its group.
@@ -102,15 +104,23 @@ bool DataFilePlacement::begin() {
   parentFd_ = ::open(parent_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (parentFd_ < 0) return fail("cannot open the folder", parent_);
   if (!checkTarget()) return false;
-  turn_.reset(new FolderTurn(parentFd_, parent_));
   folders_.reset(new PrivateFolders(parentFd_, writtenName_, federalName_));
-  if (!turn_->take(turnWait_, notices_)) return refuse(turn_->error());
-  // Without a held turn (a file system without locks) other runs may be
-  // writing: what looks left over is then left alone.
-  if (turn_->held()) {
-    for (const FolderTurn::Entry& entry : turn_->recorded()) removeLeftover(entry);
+  // A turn whose lock file turns out removed as this run first records in
+  // it holds nothing of this run's, nor anything to keep: it is taken anew.
+  for (int attempt = 1;; ++attempt) {
+    turn_.reset(new FolderTurn(parentFd_, parent_));
+    earlier_.clear();
+    if (!turn_->take(turnWait_, notices_)) return refuse(turn_->error());
+    // Without a held turn (a file system without locks) other runs may be
+    // writing: what looks left over is then left alone.
+    if (turn_->held()) {
+      for (const FolderTurn::Entry& entry : turn_->recorded()) removeLeftover(entry);
+    }
+    if (makePrivateFolder()) break;
+    if (!turn_->lost() || attempt == kTurnAttempts) return false;
+    error_.clear();
   }
-  return makePrivateFolder() && holdPrivateFolder() && copyFederalFile();
+  return holdPrivateFolder() && copyFederalFile();
 }
 
 // A link at the target is followed to see what it names: a link to

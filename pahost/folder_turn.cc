@@ -504,6 +504,7 @@ bool FolderTurn::record(const std::vector<Entry>& entries) {
     return refuse("cannot look at the lock file " + lockPath_ + ": " + std::strerror(cause));
   }
   if (!isLockFile(info)) {  // removed, linked to another name or given away since it was opened
+    lost_ = info.st_nlink == 0;
     return refuse("the lock file " + lockPath_ +
                   (info.st_nlink == 0 ? " was removed" : " has other names now, or is no longer yours") +
                   " while this run held it");

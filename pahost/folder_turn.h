@@ -114,6 +114,12 @@ class FolderTurn {
   // set. Without the turn held nothing is written (the record is the
   // holder's) and it is true.
   bool record(const std::vector<Entry>& entries);
+  // Whether record() found the lock file held removed. A holder removes
+  // its file only once it records nothing, so a run whose first record
+  // finds that (a holder killed as it removed it, the removal seen late
+  // on the kernel's SMB client, which showed the file from its cache) has
+  // nothing in it to keep, and may take the turn anew.
+  bool lost() const { return lost_; }
   const std::string& error() const { return error_; }
   // The user's lock file in `folder` (a path), whether or not it is there.
   static std::string lockFileIn(const std::string& folder);
@@ -212,6 +218,7 @@ class FolderTurn {
   Permissions permissions_ = Permissions::kUnknown;
   std::string permissionsCause_;
   bool held_ = false;
+  bool lost_ = false;
   // Whether the file, as this run last read or wrote it, records nothing.
   bool clean_ = false;
   std::vector<Entry> entries_;

@@ -39,6 +39,35 @@ extern "C" int flock(int fd, int operation) noexcept {
   return static_cast<int>(::syscall(SYS_flock, fd, operation));
 }
 
+// While set, the lock file goes just as this run first records in it, the
+// next time the run looks at it after reading its record: the kernel's SMB
+// client shows a removal a holder killed as it made it that late.
+bool removeAtRecord = false;
+int readLockFd = -1;
+
+// Whether `fd` is open on a file named like a lock file of pahost's.
+bool isLockFd(int fd) {
+  char path[4096];
+  const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path - 1);
+  return n > 0 && std::string(path, static_cast<std::size_t>(n)).find(".lock") != std::string::npos;
+}
+
+// Stand in for the system's pread and fstat in this program.
+extern "C" ssize_t pread(int fd, void* buffer, size_t size, off_t offset) {
+  if (removeAtRecord && isLockFd(fd)) readLockFd = fd;
+  return static_cast<ssize_t>(::syscall(SYS_pread64, fd, buffer, size, offset));
+}
+extern "C" int fstat(int fd, struct stat* info) noexcept {
+  if (removeAtRecord && fd == readLockFd) {
+    char path[4096];
+    const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path - 1);
+    if (n > 0) ::unlink(std::string(path, static_cast<std::size_t>(n)).c_str());
+    removeAtRecord = false;
+    readLockFd = -1;
+  }
+  return static_cast<int>(::syscall(SYS_fstat, fd, info));
+}
+
 // Stands in for the system's fsync in this program.
 extern "C" int fsync(int fd) {
   struct stat info;
@@ -213,6 +242,21 @@ TEST_F(DataFilePlacementTest, ALockHeldOrFailingIsNoRunWithoutTheTurn) {
     lockFailure = 0;
     EXPECT_NE(placement.error().find(c.told), std::string::npos) << placement.error();
   }
+}
+
+// A lock file that turns out removed as the run first records in it holds
+// nothing of the run's: the turn is taken anew, and the write goes on.
+TEST_F(DataFilePlacementTest, ALockFileRemovedAsTheRunFirstRecordsIsTakenAnew) {
+  {
+    DataFilePlacement placement(target.string(), "40.tif", "1.tif");
+    placement.setTurnWait(0, nullptr);
+    removeAtRecord = true;
+    write(placement);
+    removeAtRecord = false;
+    EXPECT_TRUE(placement.finish()) << placement.error();
+  }
+  EXPECT_EQ("the data file\n", readFile(target));
+  EXPECT_FALSE(fs::exists(lockFile()));
 }
 
 // Three runs in turn, the holder removing its lock file as it ends: a run
