@@ -134,11 +134,18 @@ bool readStale(unsigned long* inode, long* closedAt) {
   return read;
 }
 
+// Written whole under another name and renamed over the record, so that
+// a program reading it as another writes it never finds it empty (and
+// takes the lock as free).
 void writeStale(unsigned long inode, long closedAt) {
-  std::FILE* record = std::fopen(staleFile().c_str(), "we");
+  const std::string fresh = staleFile() + "." + std::to_string(::getpid());
+  std::FILE* record = std::fopen(fresh.c_str(), "we");
   if (record == nullptr) return;
   std::fprintf(record, "%lu %ld\n", inode, closedAt);
-  std::fclose(record);
+  if (std::fclose(record) != 0 ||
+      next<int (*)(const char*, const char*)>("rename")(fresh.c_str(), staleFile().c_str()) != 0) {
+    ::unlink(fresh.c_str());
+  }
 }
 
 // Whether the stale lock's record names `file`, with when the last
