@@ -60,13 +60,21 @@ std::string loaderNumberText(double stored, unsigned char editCode) {
   return text;
 }
 
+std::string testDataFieldName(const DataMgmt::TaxFormDesc& form, const Primitives::OVImmutableIdentifier& id) {
+  const DataMgmt::FormFieldDescPtr field = form.getFieldDesc(id);
+  if (field.isNull()) return "";
+  const std::string name = field->getSymbolicName();
+  const std::string& head = *form.sourceNamePrefix();
+  if (name.size() <= head.size() || name.compare(0, head.size(), head) != 0) return "";
+  return name.substr(head.size());
+}
+
 int dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn) {
   int leftOut = 0;
   const DataMgmt::TaxReturnDescPtr desc = taxReturn.getTaxReturnDesc();
   if (desc.isNull()) return leftOut;
   for (const DataMgmt::TaxFormDescPtr& formDesc : desc->getTaxFormDescriptors()) {
     const std::string devName = formDesc->getDevName();
-    const std::string head = "k" + devName + "_";
     for (DataMgmt::TaxFormIter copies = taxReturn.getForms(formDesc->getTypeID()); !copies.atEOL();
          copies.next()) {
       const DataMgmt::TaxFormPtr copy = copies.getTaxForm();
@@ -93,12 +101,10 @@ int dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn) {
             text = TestDataFormat::kExplicitNo;
             break;
         }
-        const DataMgmt::FormFieldDescPtr field = formDesc->getFieldDesc(id);
-        if (field.isNull()) continue;
-        const std::string name = field->getSymbolicName();
-        if (name.compare(0, head.size(), head) != 0 || name.size() == head.size()) continue;
-        std::fprintf(out, "%s:%u:%s:%s\n", devName.c_str(), unsigned(copy->getCopyNumber()),
-                     name.c_str() + head.size(), text.c_str());
+        const std::string name = testDataFieldName(*formDesc, id);
+        if (name.empty()) continue;
+        std::fprintf(out, "%s:%u:%s:%s\n", devName.c_str(), unsigned(copy->getCopyNumber()), name.c_str(),
+                     text.c_str());
       }
     }
   }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "host/identifier.h"
 #include "host/pointers.h"
 
 // Writes every non-null field of every copy of every form of the return,
@@ -35,5 +36,11 @@ int dumpReturn(std::FILE* out, const DataMgmt::TaxReturn& taxReturn);
 // 15 significant digits (0.1 + 0.2 as "0.3"). Loading the text and writing
 // the loaded number again gives the same text.
 std::string loaderNumberText(double stored, unsigned char editCode);
+
+// The FIELDNAME of the field `id` of `form` in the format: its symbolic
+// name without the form's "k" + DEVNAME + "_" head. Empty where the form
+// has no such field, or its name has nothing past that head, as the format
+// cannot address it.
+std::string testDataFieldName(const DataMgmt::TaxFormDesc& form, const Primitives::OVImmutableIdentifier& id);
 
 #endif  // PAHOST_DUMP_H_

@@ -235,15 +235,12 @@ std::vector<std::string> HostSession::lastChangesNamed() const {
     const DataMgmt::TaxReturnPtr& owner = change.form.isStateForm() ? state_ : federal_;
     const DataMgmt::TaxFormDescPtr form = owner->getTaxFormDescriptor(change.form);
     const std::string copy = std::to_string(change.copy);
-    // As the test-data format names the field: DEVNAME:copy:FIELD, the
-    // field's symbolic name without its "k" + DEVNAME + "_" head.
+    // As the test-data format names the field (DEVNAME:copy:FIELDNAME),
+    // where it can.
     std::string where = "F" + std::to_string(change.field.getNumber());
     if (!form.isNull()) {
-      const DataMgmt::FormFieldDescPtr field = form->getFieldDesc(change.field);
-      const std::string head = "k" + form->getDevName() + "_";
-      const std::string name = field.isNull() ? "" : field->getSymbolicName();
-      if (name.compare(0, head.size(), head) == 0) where = name.substr(head.size());
-      where = form->getDevName() + ":" + copy + ":" + where;
+      const std::string name = testDataFieldName(*form, change.field);
+      where = form->getDevName() + ":" + copy + ":" + (name.empty() ? where : name);
     }
     named.push_back(formTitle(change.form) + ", copy " + copy + ": " + where);
   }
