@@ -33,6 +33,8 @@ bool RemovalWait::pause() {
   return true;
 }
 
+std::string RemovalWait::stillAfter() { return "still after " + std::to_string(kMostSeconds) + " seconds"; }
+
 bool onKernelSmbShare(int folderFd) {
   // The kernel's SMB client reports its file systems with these magic
   // numbers (SMB 1, and SMB 2 and later).

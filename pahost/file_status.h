@@ -55,6 +55,8 @@ class RemovalWait {
   RemovalWait();
   // Pauses a moment; false, without pausing, once the wait is over.
   bool pause();
+  // How a message says the wait is over: "still after 5 seconds".
+  static std::string stillAfter();
 
  private:
   std::chrono::steady_clock::time_point until_;

@@ -195,8 +195,7 @@ bool FolderTurn::isTurnFileName(const std::string& name) {
 std::string FolderTurn::freshInTheWay(int cause) const {
   if (cause != EEXIST) return "";
   if (freshBeingRemoved()) {
-    return "; a file at " + freshPath_ + " is being removed, still after " + std::to_string(RemovalWait::kMostSeconds) +
-           " seconds";
+    return "; a file at " + freshPath_ + " is being removed, " + RemovalWait::stillAfter();
   }
   return "; " + freshPath_ + " is no file pahost made: if it is nothing of yours, remove it";
 }
@@ -209,7 +208,7 @@ std::string FolderTurn::freshInTheWay(int cause) const {
 // A run that never held the turn leaves the file to its holder.
 FolderTurn::~FolderTurn() {
   if (held_ && clean_ && atName()) ::unlinkat(folderFd_, lockName_.c_str(), 0);
-  if (lockFd_ >= 0) ::close(lockFd_);  // lets the turn go
+  closeLockFile();  // lets the turn go
 }
 
 bool FolderTurn::refuse(const std::string& cause) {
@@ -285,8 +284,6 @@ bool FolderTurn::openLockFile() {
     struct stat opened;
     if (lockFd_ >= 0 && ::fstat(lockFd_, &opened) != 0) {
       cause = errno;
-      ::close(lockFd_);
-      lockFd_ = -1;
       return refuse("cannot look at the lock file " + lockPath_ + " just opened: " + std::strerror(cause));
     }
     if (lockFd_ >= 0 && isLockFile(opened) && (none || nameless || isSameFile(opened, seen))) {
@@ -296,8 +293,7 @@ bool FolderTurn::openLockFile() {
     }
     Removal removing = none ? Removal::kNotMade : nameless ? Removal::kNameless : Removal::kNotOpened;
     if (lockFd_ >= 0) {
-      ::close(lockFd_);
-      lockFd_ = -1;
+      closeLockFile();
       // A file opened that has no name left is being removed (the kernel's
       // SMB client opens one another run still holds); any other was made
       // or replaced since it was seen.
@@ -312,7 +308,7 @@ bool FolderTurn::openLockFile() {
 }
 
 std::string FolderTurn::beingRemoved(Removal removing, int cause) const {
-  const std::string still = "still after " + std::to_string(RemovalWait::kMostSeconds) + " seconds";
+  const std::string still = RemovalWait::stillAfter();
   const std::string error = std::strerror(cause);
   std::string what;
   switch (removing) {
@@ -343,8 +339,7 @@ FolderTurn::Attempt FolderTurn::tryLock() {
   }
   struct stat locked;
   if (atName() && ::fstat(lockFd_, &locked) == 0 && locked.st_nlink > 0) return Attempt::kHeld;
-  ::close(lockFd_);
-  lockFd_ = -1;
+  closeLockFile();
   return Attempt::kStale;
 }
 
@@ -358,10 +353,7 @@ bool FolderTurn::take(int waitSeconds, std::FILE* notices) {
     const Attempt attempt = tryLock();
     const int cause = errno;
     if (attempt == Attempt::kHeld) return holdTurn();
-    if (attempt == Attempt::kNoLocks || attempt == Attempt::kFailed) {
-      ::close(lockFd_);
-      lockFd_ = -1;
-    }
+    if (attempt == Attempt::kNoLocks) closeLockFile();
     if (attempt == Attempt::kFailed) return refuse("cannot lock " + lockPath_ + ": " + std::strerror(cause));
     if (attempt == Attempt::kNoLocks) {  // goes on unheld, leaving the file to any holder
       sayNoLocks(notices, cause);
@@ -382,8 +374,7 @@ bool FolderTurn::take(int waitSeconds, std::FILE* notices) {
       std::this_thread::sleep_for(kRetryEvery);
       continue;
     }
-    ::close(lockFd_);  // looked at and opened again once the moment is over
-    lockFd_ = -1;
+    closeLockFile();  // looked at and opened again once the moment is over
     std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(letGo, deadline - now));
   }
 }
@@ -423,9 +414,13 @@ bool FolderTurn::holdTurn() {
 
 bool FolderTurn::letGo() {
   held_ = false;
-  ::close(lockFd_);
-  lockFd_ = -1;
+  closeLockFile();
   return false;
+}
+
+void FolderTurn::closeLockFile() {
+  if (lockFd_ >= 0) ::close(lockFd_);
+  lockFd_ = -1;
 }
 
 bool FolderTurn::keepsPermissions() { return !held_ || permissions() != Permissions::kNone; }

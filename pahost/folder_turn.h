@@ -166,6 +166,8 @@ class FolderTurn {
   Permissions probePermissions();
   // Lets the turn just taken go again; false.
   bool letGo();
+  // Closes the lock file, if open (a lock held goes with it).
+  void closeLockFile();
   // Whether the open lock file is the one at the lock's name.
   bool atName() const;
   Attempt tryLock();

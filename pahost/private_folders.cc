@@ -114,7 +114,7 @@ bool PrivateFolders::removeLeftover(const FolderTurn::Entry& entry, const std::f
     if (cause == ENOENT && removal.pause()) continue;
     why->cause = std::string("cannot open it: ") + std::strerror(cause);
     if (cause == ENOENT) {
-      why->cause += ", still after " + std::to_string(RemovalWait::kMostSeconds) + " seconds: it is being removed";
+      why->cause += ", " + RemovalWait::stillAfter() + ": it is being removed";
     }
     return false;
   }
