@@ -9,6 +9,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -45,6 +46,61 @@ bool holdsOpen(pid_t pid, const fs::path& path) {
   return false;
 }
 
+// Another run in its own process from the start (a process made while
+// this one holds the turn would hold its lock as well). Once started it
+// tries to take the turn of `dir`, waiting at most `waitSeconds`, says how
+// that went, and keeps what it took until it is finished.
+class OtherRun {
+ public:
+  // What its take() came to.
+  enum Outcome : char { kHeld = 'h', kUnheld = 'u', kRefused = 'r', kUnsaid = '?' };
+
+  OtherRun(int folderFd, const fs::path& dir, int waitSeconds) {
+    for (int* ends : {start_, said_, done_}) EXPECT_EQ(0, ::pipe(ends));
+    pid_ = ::fork();
+    if (pid_ != 0) return;
+    for (int end : {start_[1], said_[0], done_[1]}) ::close(end);  // the parent's ends
+    char go = 0;
+    if (::read(start_[0], &go, 1) != 1) ::_exit(1);
+    FolderTurn turn(folderFd, dir.string());
+    const char outcome = !turn.take(waitSeconds, nullptr) ? kRefused : turn.held() ? kHeld : kUnheld;
+    if (::write(said_[1], &outcome, 1) != 1 || ::read(done_[0], &go, 1) != 1) ::_exit(1);
+    ::_exit(0);  // lets the turn go with the process
+  }
+  ~OtherRun() {
+    finish();
+    for (int* ends : {start_, said_, done_}) {
+      ::close(ends[0]);
+      ::close(ends[1]);
+    }
+  }
+  OtherRun(const OtherRun&) = delete;
+  OtherRun& operator=(const OtherRun&) = delete;
+
+  pid_t pid() const { return pid_; }
+  void start() { EXPECT_EQ(1, ::write(start_[1], "g", 1)); }
+  // Waits until it says how its take() went.
+  Outcome outcome() {
+    char said = kUnsaid;
+    return ::read(said_[0], &said, 1) == 1 ? static_cast<Outcome>(said) : kUnsaid;
+  }
+  // Lets it end, and what it took go with it.
+  void finish() {
+    if (pid_ <= 0) return;
+    ::close(start_[1]);  // one never started ends at once
+    start_[1] = -1;
+    if (::write(done_[1], "g", 1) != 1) ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  int start_[2] = {-1, -1};
+  int said_[2] = {-1, -1};
+  int done_[2] = {-1, -1};
+  pid_t pid_ = -1;
+};
+
 // A test in the folder `dir` the stand-in share holds, emptied first and
 // open as `folderFd` while the test runs.
 class ShareFolderTest : public ::testing::Test {
@@ -69,45 +125,23 @@ class BusyShareTurnTest : public ShareFolderTest {
 
 TEST_F(BusyShareTurnTest, ARunThatLetsGoNeverRemovesTheFileAnotherHolds) {
   const fs::path lock = FolderTurn::lockFileIn(dir.string());
-  // The second run is its own process from the start: a process made
-  // while the first holds the turn would hold its lock as well.
-  int start[2];
-  int held[2];
-  int done[2];
-  ASSERT_EQ(0, ::pipe(start));
-  ASSERT_EQ(0, ::pipe(held));
-  ASSERT_EQ(0, ::pipe(done));
-  const pid_t waiter = ::fork();
-  if (waiter == 0) {
-    char go = 0;
-    if (::read(start[0], &go, 1) != 1) ::_exit(1);
-    FolderTurn second(folderFd, dir.string());
-    const char said = second.take(static_cast<int>(kHangGuard.count()), nullptr) && second.held() ? 'y' : 'n';
-    if (::write(held[1], &said, 1) != 1 || ::read(done[0], &go, 1) != 1) ::_exit(1);
-    ::_exit(0);  // lets the turn go with the process
-  }
+  OtherRun second(folderFd, dir, static_cast<int>(kHangGuard.count()));
   auto first = std::make_unique<FolderTurn>(folderFd, dir.string());
   ASSERT_TRUE(first->take(0, nullptr)) << first->error();
   ASSERT_TRUE(first->record({})) << first->error();
-  ASSERT_EQ(1, ::write(start[1], "g", 1));
+  second.start();
   const auto guard = std::chrono::steady_clock::now() + kHangGuard;
-  while (!holdsOpen(waiter, lock) && std::chrono::steady_clock::now() < guard) {
+  while (!holdsOpen(second.pid(), lock) && std::chrono::steady_clock::now() < guard) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   first.reset();  // held up once it closed the file, while the waiter takes the turn
-  char said = 'n';
-  ASSERT_EQ(1, ::read(held[0], &said, 1));
-  EXPECT_EQ('y', said) << "the waiting run never took the turn";
+  EXPECT_EQ(OtherRun::kHeld, second.outcome()) << "the waiting run never took the turn";
 
   FolderTurn third(folderFd, dir.string());
   EXPECT_FALSE(third.take(0, nullptr)) << "a third run holds the folder while the second does";
   EXPECT_TRUE(fs::exists(lock));
 
-  ASSERT_EQ(1, ::write(done[1], "g", 1));
-  int status = 0;
-  ::waitpid(waiter, &status, 0);
-  for (int fd : {start[0], start[1], held[0], held[1], done[0], done[1]}) ::close(fd);
-
+  second.finish();
   FolderTurn fourth(folderFd, dir.string());
   ASSERT_TRUE(fourth.take(0, nullptr)) << fourth.error();
   EXPECT_TRUE(fourth.recorded().empty());
@@ -139,30 +173,15 @@ class DesktopShareTurnTest : public ShareFolderTest {
 };
 
 TEST_F(DesktopShareTurnTest, ARecordThroughANewLockFileKeepsTheTurn) {
-  // The other run is its own process from the start, as in the test above.
-  int start[2];
-  int held[2];
-  ASSERT_EQ(0, ::pipe(start));
-  ASSERT_EQ(0, ::pipe(held));
-  const pid_t other = ::fork();
-  if (other == 0) {
-    char go = 0;
-    if (::read(start[0], &go, 1) != 1) ::_exit(1);
-    FolderTurn second(folderFd, dir.string());
-    const char said = second.take(0, nullptr) ? 'y' : 'n';
-    ::_exit(::write(held[1], &said, 1) == 1 ? 0 : 1);
-  }
+  OtherRun other(folderFd, dir, 0);
   FolderTurn first(folderFd, dir.string());
   ASSERT_TRUE(first.take(0, nullptr)) << first.error();
   ASSERT_EQ(1u, first.recorded().size());
   ASSERT_TRUE(first.record({first.recorded()[0], own})) << first.error();
   EXPECT_EQ(".pahost-Killed\n.pahost-Ab3dE9\n", readLock());
-  ASSERT_EQ(1, ::write(start[1], "g", 1));
-  char said = 'y';
-  ASSERT_EQ(1, ::read(held[0], &said, 1));
-  EXPECT_EQ('n', said) << "another run took the turn this run holds";
-  ::waitpid(other, nullptr, 0);
-  for (int fd : {start[0], start[1], held[0], held[1]}) ::close(fd);
+  other.start();
+  EXPECT_EQ(OtherRun::kRefused, other.outcome()) << "another run took the turn this run holds";
+  other.finish();
   EXPECT_FALSE(fs::exists(dir / (lock.filename().string() + ".new")));
 }
 
