@@ -88,6 +88,12 @@ int opened(const char* path, int fd) {
   return fd;
 }
 
+// A stat's `result` of `path` of `dir`, a name removed that is still seen
+// (PA_FAULT_LINGER) shown in `*info`.
+int orLingering(int result, int dir, const char* path, struct stat* info) {
+  return result != 0 && errno == ENOENT && lingers(dir, path, info) ? 0 : result;
+}
+
 // What a successful stat of `path` of `dir` shows: the stand-in's view in
 // its folder, and no links while PA_FAULT_UNLINKED lasts for a look by
 // name (`byName`).
@@ -296,9 +302,8 @@ ssize_t pwrite(int fd, const void* data, size_t size, off_t offset) {
 int ftruncate(int fd, off_t size) { return writeRefused(fd) ? -1 : next<int (*)(int, off_t)>("ftruncate")(fd, size); }
 
 int stat(const char* path, struct stat* info) {
-  int result = next<int (*)(const char*, struct stat*)>("stat")(path, info);
-  if (result != 0 && errno == ENOENT && lingers(AT_FDCWD, path, info)) result = 0;
-  return shown(result, AT_FDCWD, path, false, info);
+  return shown(orLingering(next<int (*)(const char*, struct stat*)>("stat")(path, info), AT_FDCWD, path, info),
+               AT_FDCWD, path, false, info);
 }
 
 int fstat(int fd, struct stat* info) {
@@ -311,9 +316,7 @@ int fstatat(int dir, const char* path, struct stat* info, int flags) {
     errno = EIO;
     return -1;
   }
-  int result = realFstatat(dir, path, info, flags);
-  if (result != 0 && errno == ENOENT && lingers(dir, path, info)) result = 0;
-  return shown(result, dir, path, true, info);
+  return shown(orLingering(realFstatat(dir, path, info, flags), dir, path, info), dir, path, true, info);
 }
 
 int fchmod(int fd, mode_t mode) {
