@@ -103,11 +103,15 @@ long wallMilliseconds() {
                                .count());
 }
 
-// The record of removals that linger: beside the stand-in's folder.
-std::string removalsFile() {
+// A record the stand-in keeps beside its folder (the folder's path and
+// `tail`), which every program it runs in reads.
+std::string besideFolder(const char* tail) {
   const std::string& folder = faults().standIn;
-  return folder.substr(0, folder.size() - 1) + ".removed";
+  return folder.substr(0, folder.size() - 1) + tail;
 }
+
+// The record of removals that linger.
+std::string removalsFile() { return besideFolder(".removed"); }
 
 // Whether the removed `path` of `dir` was removed so lately that it is
 // still seen, as `*info`.
@@ -118,13 +122,10 @@ bool lingering(int dir, const char* path, struct stat* info);
 const long kSmb2Type = 0xFE534D42L;
 const long kHandleKept = 1000;
 
-// The record of a stale lock beside the stand-in's folder: the inode of
+// The record of a stale lock: the inode of
 // its file, and when the last program holding the file let it go (0 while
 // one holds it).
-std::string staleFile() {
-  const std::string& folder = faults().standIn;
-  return folder.substr(0, folder.size() - 1) + ".stale";
-}
+std::string staleFile() { return besideFolder(".stale"); }
 
 bool readStale(unsigned long* inode, long* closedAt) {
   std::FILE* record = std::fopen(staleFile().c_str(), "re");
