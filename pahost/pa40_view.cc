@@ -111,7 +111,8 @@ void printBalance(std::FILE* out, const DataMgmt::TaxForm& copy) {
   } else if (refund.amount > 0 || credit.amount > 0 || donations.amount > 0) {
     // Where the overpayment goes: refunded, credited, donated.
     std::vector<std::string> parts;
-    parts.push_back("a refund of " + groupedAmount(refund.amount) + " (line " + refund.number + ")");
+    const std::string refunded = refund.amount > 0 ? "a refund of " + groupedAmount(refund.amount) : "no refund";
+    parts.push_back(refunded + " (line " + refund.number + ")");
     if (credit.amount > 0) {
       parts.push_back(groupedAmount(credit.amount) + " credited to the 2019 estimated account (line " +
                       credit.number + ")");

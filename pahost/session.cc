@@ -229,9 +229,22 @@ void HostSession::settle() {
   settling_ = settler.settling();
 }
 
-std::vector<std::string> HostSession::lastChangesNamed() const {
+std::vector<std::string> HostSession::calculateNamingChanges() {
+  if (engine_.isNull()) return {};
+  DataMgmt::ChangeWatch federal(*federal_);
+  DataMgmt::ChangeWatch pa(*state_);
+  engine_->calcReturn(0);
+  std::vector<DataMgmt::ChangeWatch::Change> changes = federal.changes();
+  const std::vector<DataMgmt::ChangeWatch::Change> paChanges = pa.changes();
+  changes.insert(changes.end(), paChanges.begin(), paChanges.end());
+  return named(changes);
+}
+
+std::vector<std::string> HostSession::lastChangesNamed() const { return named(settling_.lastChanges); }
+
+std::vector<std::string> HostSession::named(const std::vector<DataMgmt::ChangeWatch::Change>& changes) const {
   std::vector<std::string> named;
-  for (const DataMgmt::ChangeWatch::Change& change : settling_.lastChanges) {
+  for (const DataMgmt::ChangeWatch::Change& change : changes) {
     const DataMgmt::TaxReturnPtr& owner = change.form.isStateForm() ? state_ : federal_;
     const DataMgmt::TaxFormDescPtr form = owner->getTaxFormDescriptor(change.form);
     const std::string copy = std::to_string(change.copy);

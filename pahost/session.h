@@ -62,6 +62,10 @@ class HostSession {
   void fileElectronically();
   // Calculates the whole return once.
   void calculate();
+  // Calculates the whole return once more, watching both returns: the
+  // fields that calculation changed, named as lastChangesNamed() names
+  // them (none when one calculation of the return is final).
+  std::vector<std::string> calculateNamingChanges();
   // Calculates the whole return until a calculation changes nothing, at
   // most Settling::kMostPasses times, and runs the automated-test hooks
   // once on the settled return (settling.h).
@@ -160,6 +164,8 @@ class HostSession {
   void deleteInterview();
   // The printed title of a form an audit message is about.
   std::string formTitle(const DataMgmt::FormId& form) const;
+  // Changed fields, one a line, as lastChangesNamed() names them.
+  std::vector<std::string> named(const std::vector<DataMgmt::ChangeWatch::Change>& changes) const;
   // How many copies of `form` its return holds.
   int copiesOf(const DataMgmt::FormId& form) const;
   // Copy 1 of federal form 183, where the refusal is recorded; made when

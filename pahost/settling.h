@@ -1,14 +1,13 @@
 // Settling a return: calculating it until a calculation changes nothing.
 //
-// Parts of the module's calculation read what the return's previous
-// calculation left (a schedule's own fields, a credit read before the
-// PA-40 updates it): a desktop host calculates a return many times while
-// it is entered, and there they settle. A host that loads a return and
-// shows or files it calculates it again while the last calculation changed
-// any value of it (a field's value, or whether it is null), up to
-// Settling::kMostPasses calculations. A return that the last of them still
-// changed is not settled: nothing may be filed from it, and the fields
-// that last calculation changed say where it does not settle.
+// One calculation of the module is meant to be final, as a desktop host
+// that calculates once after each edit needs it. A host that loads a
+// return and shows or files it makes sure: it calculates the return again
+// while the last calculation changed any value of it (a field's value, or
+// whether it is null), up to Settling::kMostPasses calculations. A return
+// that the last of them still changed is not settled: nothing may be filed
+// from it, and the fields that last calculation changed say where it does
+// not settle.
 #ifndef PAHOST_SETTLING_H_
 #define PAHOST_SETTLING_H_
 
@@ -21,8 +20,8 @@
 
 // How the calculations of one job went.
 struct Settling {
-  // The calculations a job makes of one return at most. A return whose
-  // calculation reads its previous one settles on the second or third.
+  // The calculations a job makes of one return at most. A return settles
+  // on the second: the first fills it, the second shows it changed nothing.
   static const int kMostPasses = 8;
 
   int passes = 0;        // calculations made to settle the return

@@ -37,6 +37,7 @@ enum class CopyScan : long {
   kDependentChildren,     // federal dependents who count as children
   kFederalCopies,         // copies of a federal form; which form, sales above 0 only
   kOtherWithheldRows,     // PA tax withheld on PA W-2 copies 2 and up and on the worksheets
+  kOtherStateW2,          // federal W-2 copies with a PA W-2 row and another state's amounts; joint or not
 };
 
 // The key of a loop and the value of its other inputs (below 2^32).

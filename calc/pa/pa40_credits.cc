@@ -276,8 +276,10 @@ void PATaxReturnCalcEngine::computePA40Credits(TaxFormPtr form, uint16_t /*copy*
   Utils::setDefaultX(form, PA40::kDeceasedClaimantNoBox, PA40::kDeceasedClaimantNoBox,
                      PA40::kDeceasedClaimantYesBox);
 
-  fillForgivenessCredit(*this, form);
+  // The resident credit first: Schedule SP forgives the tax less this
+  // run's resident credit.
   fillResidentCredit(*paReturn, form, joint, residency);
+  fillForgivenessCredit(*this, form);
 
   // Other credits: the Schedule OC credits are not refundable, so they take
   // off no more than the tax the forgiveness and resident credits leave
@@ -361,8 +363,10 @@ void PATaxReturnCalcEngine::computePA40Balance(TaxFormPtr form, uint16_t /*copy*
   }
 
   // An amount owed (tax due, or a penalty the payments leave): the
-  // payment voucher is calculated afresh.
-  if (pa.getIN(PA40::kTaxDue) > 0 || pa.getIN(PA40::kTotalPayment) > 0) {
+  // payment voucher is calculated afresh. Not in a provisional run, whose
+  // amount owed rests on figures still to come: a voucher made there
+  // would stay with a return that owes nothing.
+  if (!provisionalPA40Run && (pa.getIN(PA40::kTaxDue) > 0 || pa.getIN(PA40::kTotalPayment) > 0)) {
     TaxFormPtr voucher = paReturn->getFormUVPtr(kFormID_PAEstimatedVouchers, 1, true);
     if (!voucher.isNull()) calcStateForm(kFormID_PAEstimatedVouchers, 1, false, 1, 0, voucher);
   }

@@ -162,6 +162,11 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // tax by residency, per-person totals, other-state and reciprocal-state
   // flags (pa_w2.cc). passOn is not used.
   void computePAW2(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  // Whether a federal W-2 that takes a PA W-2 row reports another state's
+  // wages or tax (pa_w2.cc): worked out from the W-2s themselves, as the
+  // PA W-2 copies count them, so that Schedule W2-S's box says it before
+  // the order has calculated the copies.
+  bool anyListedW2WithOtherStateAmounts();
   // One copy of PA Schedule E (state form 174), filled from the federal
   // Schedule E or farm-rental copy the driver linked it to (schedules/schedule_e.cc).
   // passOn is not used.

@@ -112,6 +112,15 @@ class FederalW2 {
   double tax_[kStateRowCount];
 };
 
+// Whether federal W-2 copy `w2` takes a row of the PA W-2: it has wages,
+// and a spouse's W-2 counts only on a joint return.
+bool takesARow(const DataMgmt::TaxReturn& federal, uint16_t copy, const FederalW2& w2, bool joint) {
+  return federal.getIN(kFormID_FedW2, copy, FedW2::kWages) != 0 && !(w2.yes(FedW2::kSpouseBox) && !joint);
+}
+
+// Whether a W-2 that takes a row reports wages or tax to another state.
+bool otherStateAmounts(const FederalW2& w2) { return w2.anyForeign() && (w2.allWages() > 0 || w2.allTax() > 0); }
+
 // The Schedule W2-S marks that let the user keep a typed PA compensation
 // or PA tax.
 struct UserEntryMarks {
@@ -263,6 +272,24 @@ void writeOwnerTotals(DataMgmt::TaxForm& w2List, bool joint, const WithheldCarry
 
 }  // namespace
 
+bool PATaxReturnCalcEngine::anyListedW2WithOtherStateAmounts() {
+  if (paReturn == nullptr || federalReturn == nullptr) return false;
+  const DataMgmt::TaxReturn& federal = *federalReturn;
+  const bool joint = paReturn->readFilingStatus(kFormID_PAReturnInfo) == PADataMgmt::kFilingJoint;
+  const ScanTotals found =
+      copyScans.get(scanKey(CopyScan::kOtherStateW2, joint), {{federalReturn, kFormID_FedW2}}, [&] {
+        ScanTotals count{};
+        for (int c = federal.getMaxCopies(kFormID_FedW2); c >= 1; --c) {
+          const uint16_t f = static_cast<uint16_t>(c);
+          if (!federal.formExists(kFormID_FedW2, f)) continue;
+          const FederalW2 w2(federal, f);
+          if (takesARow(federal, f, w2, joint) && otherStateAmounts(w2)) ++count[0];
+        }
+        return count;
+      });
+  return found[0] > 0;
+}
+
 void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*passOn*/) {
   if (form.isNull() || paReturn == nullptr || federalReturn == nullptr) return;
   DataMgmt::TaxForm& w2List = *form;
@@ -302,7 +329,7 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
     const FederalW2 w2(federal, f);
     const bool taxpayer = w2.yes(FedW2::kTaxpayerBox);
     const bool spouse = w2.yes(FedW2::kSpouseBox);
-    if (federal.getIN(kFormID_FedW2, f, FedW2::kWages) == 0 || (spouse && !joint)) continue;
+    if (!takesARow(federal, f, w2, joint)) continue;
 
     // The owner comes from the W-2 on every calculation, so no letter of an
     // earlier row survives; a W-2 without either mark is the taxpayer's, as
@@ -327,10 +354,8 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
     w2.text(employerId, FedW2::kEmployerId);
     w2List.assignText(PAW2::kRowEmployerEIN.at(row), employerId);
 
-    if (w2.anyForeign()) {
-      ++foreignRows;
-      if (w2.allWages() > 0 || w2.allTax() > 0) ++foreignAmountCount;
-    }
+    if (w2.anyForeign()) ++foreignRows;
+    if (otherStateAmounts(w2)) ++foreignAmountCount;
     const FilledRow filled = fillPAColumns(w2List, row, w2, residency, marks);
     if (filled.reciprocal) ++reciprocalCount;
     withheld[row].tax = w2List.getIR(PAW2::kRowPATaxWithheld.at(row));

@@ -47,3 +47,23 @@ function(read_data_file out_var)
   string(REGEX REPLACE "[0-9-]+T[0-9:]+Z" "" text "${text}")
   set(${out_var} "${text}" PARENT_SCOPE)
 endfunction()
+
+# Runs `pahost --out WORK/40.tif RETURN_FILE`, which must end with exit
+# status 0, a report matching REPORT and nothing matching ABSENT, and a
+# data file holding every line of ARGN (a field code and its value); gives
+# back `run_output` and the data file in `written`.
+function(expect_report_and_records return_file report absent)
+  file(REMOVE ${WORK}/40.tif)
+  run("" 0 "${report}" --out ${WORK}/40.tif ${return_file})
+  if(run_output MATCHES "${absent}")
+    message(FATAL_ERROR "the report shows ${absent}:\n${run_output}")
+  endif()
+  read_data_file(text)
+  foreach(line IN LISTS ARGN)
+    if(NOT text MATCHES "\n${line}\n")
+      message(FATAL_ERROR "the data file lacks the line ${line}:\n${text}")
+    endif()
+  endforeach()
+  set(run_output "${run_output}" PARENT_SCOPE)
+  set(written "${text}" PARENT_SCOPE)
+endfunction()

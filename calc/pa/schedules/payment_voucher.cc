@@ -2,8 +2,8 @@
 // amount owed on the PA-40: the filer's and, on a joint return, the
 // spouse's identity texts, five PA-40 texts, the daytime telephone number
 // and the amount owed. Every calculation rewrites the fields from their
-// sources; the copy is marked entered only when an amount is owed and the
-// federal return says a voucher is wanted.
+// sources; the copy is marked entered while an amount is owed and the
+// federal return says a voucher is wanted, and unmarked otherwise.
 #include <cstdint>
 #include <cstdio>
 
@@ -82,10 +82,11 @@ void PATaxReturnCalcEngine::computeEstimatedVouchers(TaxFormPtr form, uint16_t c
 
   const bool voucherWanted =
       federalReturn != nullptr && federalReturn->formYes(kFormID_Fed183, 1, Fed183::kPayByVoucherBox);
-  if (pa.getIN(kFormID_PA40, 1, PA40::kTotalPayment) > 0 && voucherWanted) {
-    form->setCalcMark(true);
-    pa.setDataEntered(kFormID_PAEstimatedVouchers, copy, true, false);
-  }
+  // Every field of the voucher is the calculation's: a voucher with
+  // nothing owed is no part of the return any more.
+  const bool owed = pa.getIN(kFormID_PA40, 1, PA40::kTotalPayment) > 0 && voucherWanted;
+  form->setCalcMark(owed);
+  pa.setDataEntered(kFormID_PAEstimatedVouchers, copy, owed, false);
 }
 
 }  // namespace PACalculationMgmt

@@ -12,9 +12,10 @@
 // income limit the credit (also written as the taxpayer's or the spouse's
 // credit), which the PA-40 reads.
 //
-// Fields read from the copy's previous calculation: the row boxes (the
-// any-row box), the lesser other-state tax (for the tax not attributable)
-// and the user's entries: both other-state taxes and the entity amounts.
+// Fields read from the copy's previous run: the row boxes (for the
+// any-row box; the order runs the form twice, the second time on the
+// first run's boxes) and the user's entries: both other-state taxes and
+// the entity amounts.
 // Nothing is rounded.
 #include <cstddef>
 #include <cstdint>
@@ -298,15 +299,39 @@ void sumRows(DataMgmt::TaxForm& gl, const FieldId& target, const NamedColumn<PAS
   gl.setValueToSumOf(target, {column.at(R)...});
 }
 
-// The tax side: doubly-taxed income, the share of the other state's tax
-// that falls on it, and the credit.
-void computeCredit(DataMgmt::TaxForm& gl) {
+// Doubly-taxed income (the lesser amounts of every row) and the other
+// states' income over every row.
+void sumIncome(DataMgmt::TaxForm& gl) {
   sumRows(gl, PAScheduleGL::kDoublyTaxedIncome, PAScheduleGL::kRowLesserIncome,
           std::make_index_sequence<kRowCount>());
   gl.assignII(PAScheduleGL::kDoublyTaxedIncomeCopy, PAScheduleGL::kDoublyTaxedIncome);
   sumRows(gl, PAScheduleGL::kOtherStateIncomeTotal, PAScheduleGL::kRowOtherStateIncome,
           std::make_index_sequence<kRowCount>());
+}
 
+// Opens an entered amount while `open`, else protects and nulls it.
+void openOrClose(DataMgmt::TaxForm& gl, const FieldId& field, bool open) {
+  if (open) {
+    gl.unProtect(field);
+  } else {
+    gl.makeProtectedAndSetNull(field);
+  }
+}
+
+// The tax paid to the other state (entered, open while there is
+// doubly-taxed income), the second amount and the lesser of the two.
+void computeLesserTax(DataMgmt::TaxForm& gl) {
+  openOrClose(gl, PAScheduleGL::kOtherStateTax, gl.getIR(PAScheduleGL::kDoublyTaxedIncome) > 0);
+  openOrClose(gl, PAScheduleGL::kSecondOtherStateTax, gl.getIR(PAScheduleGL::kOtherStateTax) > 0);
+  gl.minII(PAScheduleGL::kLesserOtherStateTax, PAScheduleGL::kOtherStateTax,
+           PAScheduleGL::kSecondOtherStateTax);
+}
+
+// The part of the lesser tax that falls on income PA does not tax: the
+// share of the other states' income that is not doubly taxed. It reads
+// the lesser tax this calculation worked out, so that one calculation
+// after an edit of the tax gives the credit the edit calls for.
+void computeNotAttributable(DataMgmt::TaxForm& gl) {
   double ratio = 0;
   double complement = 0;
   const long otherStateIncome = gl.getIN(PAScheduleGL::kOtherStateIncomeTotal);
@@ -321,7 +346,6 @@ void computeCredit(DataMgmt::TaxForm& gl) {
     gl.assignIR(PAScheduleGL::kTaxNotAttributable, 0.0);
   } else {
     gl.assignIR(PAScheduleGL::kComplementMillionths, complement * kMillionths);
-    // The lesser tax still holds the previous calculation's value.
     const double notAttributable =
         static_cast<double>(gl.getIN(PAScheduleGL::kLesserOtherStateTax)) * complement;
     gl.assignIR(PAScheduleGL::kTaxNotAttributable, notAttributable);
@@ -329,21 +353,9 @@ void computeCredit(DataMgmt::TaxForm& gl) {
   }
 }
 
-// Opens an entered amount while `open`, else protects and nulls it.
-void openOrClose(DataMgmt::TaxForm& gl, const FieldId& field, bool open) {
-  if (open) {
-    gl.unProtect(field);
-  } else {
-    gl.makeProtectedAndSetNull(field);
-  }
-}
-
-// Tax paid (entered), the lesser tax and the credit.
-void computeTaxLimits(DataMgmt::TaxForm& gl) {
-  openOrClose(gl, PAScheduleGL::kOtherStateTax, gl.getIR(PAScheduleGL::kDoublyTaxedIncome) > 0);
-  openOrClose(gl, PAScheduleGL::kSecondOtherStateTax, gl.getIR(PAScheduleGL::kOtherStateTax) > 0);
-  gl.minII(PAScheduleGL::kLesserOtherStateTax, PAScheduleGL::kOtherStateTax,
-           PAScheduleGL::kSecondOtherStateTax);
+// The credit: the lesser tax less the part not attributable, never above
+// PA's own tax on the doubly-taxed income.
+void computeCredit(DataMgmt::TaxForm& gl) {
   gl.minusIIge0(PAScheduleGL::kTaxOnDoublyTaxedIncome, PAScheduleGL::kLesserOtherStateTax,
                 PAScheduleGL::kTaxNotAttributable);
   gl.timesIR(PAScheduleGL::kPATaxOnDoublyTaxedIncome, PAScheduleGL::kDoublyTaxedIncome, PATax2018::kTaxRate);
@@ -402,6 +414,7 @@ void PATaxReturnCalcEngine::computeScheduleGL(TaxFormPtr form, uint16_t copy, in
     if (std::strcmp(state, "PA") == 0) {
       // Income taxed by PA itself earns no credit.
       clearFormFields(kGL, copy, PAScheduleGL::kGrossCompensation, PAScheduleGL::kCredit);
+      computeLesserTax(gl);
     } else {
       fillRow1(gl, *paReturn, form, joint, p);
 
@@ -421,9 +434,11 @@ void PATaxReturnCalcEngine::computeScheduleGL(TaxFormPtr form, uint16_t copy, in
         prorateRow(gl, r, p);
         fillOtherState(gl, r);
       }
-      computeCredit(gl);
+      sumIncome(gl);
+      computeLesserTax(gl);
+      computeNotAttributable(gl);
     }
-    computeTaxLimits(gl);
+    computeCredit(gl);
     if (taxpayer) {
       gl.assignII(PAScheduleGL::kTaxpayerCredit, PAScheduleGL::kCredit);
       gl.setNull(PAScheduleGL::kSpouseCredit);

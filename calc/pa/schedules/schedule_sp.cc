@@ -402,8 +402,10 @@ void PATaxReturnCalcEngine::computeScheduleSP(TaxFormPtr form, uint16_t copy, in
   Utils::setDefaultX(form, PAScheduleSP::kNewDependentsNoBox, PAScheduleSP::kNewDependentsYesBox,
                      PAScheduleSP::kNewDependentsYesBox);
 
-  if (paReturn->getIN(kFormID_PAScheduleSP, copy, kOneColumn.forgiven) > 0 ||
-      paReturn->getIN(kFormID_PAScheduleSP, copy, kTwoColumns.forgiven) > 0) {
+  // Marked on the forgiveness of a run whose PA-40 figures are final: a
+  // provisional run's forgiveness rests on credits still to come.
+  if (!provisionalPA40Run && (paReturn->getIN(kFormID_PAScheduleSP, copy, kOneColumn.forgiven) > 0 ||
+                              paReturn->getIN(kFormID_PAScheduleSP, copy, kTwoColumns.forgiven) > 0)) {
     paReturn->setDataEntered(kFormID_PAScheduleSP, copy, true, false);
     form->setCalcMark(true);
   }

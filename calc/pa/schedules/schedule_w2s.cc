@@ -147,7 +147,11 @@ void PATaxReturnCalcEngine::computeScheduleW2S(TaxFormPtr form, uint16_t copy, i
     w2s.makeProtected(S::kSpouseWagesDifferenceBox);
     w2s.setXNo(S::kSpouseWagesDifferenceBox);
   }
-  markOrNo(w2s, S::kOtherStateWagesBox, paW2Sum(PAW2::kOtherStateWagesCount) > 0);
+  // The PA W-2 copies read the next two boxes, and every copy but the
+  // first is calculated only ahead of this schedule's own step: the boxes
+  // come from their sources, so that they read them as this calculation
+  // leaves them.
+  markOrNo(w2s, S::kOtherStateWagesBox, anyListedW2WithOtherStateAmounts());
   bool anyBox = false;
   for (const Field& box : kSituationBoxes) anyBox = anyBox || w2s.xMarked(box);
   markOrNo(w2s, S::kAnySituationBox, anyBox);

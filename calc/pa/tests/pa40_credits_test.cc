@@ -54,6 +54,21 @@ TEST_F(PA40CreditsTest, TaxForgivenessByScheduleSPBoxes) {
   EXPECT_FALSE(isNull(PA40::kForgivenessCredit));
 }
 
+// Schedule SP forgives the tax less the resident credit of the same run:
+// the PA-40 works the credit out before it has the schedule calculated.
+TEST_F(PA40CreditsTest, ScheduleSPSeesThisRunsResidentCredit) {
+  enter(PA40::kTaxLiability, 900);
+  enter(PA40::kResidentCredit, 20);  // as a run before this one left it
+  gl(PAScheduleGL::kCredit, 300);
+  sp(PAScheduleSP::kTaxForgiveness, 0);
+  double seen = -1;
+  engine->onCalc = [&](const FormId& form) {
+    if (form == kFormID_PAScheduleSP) seen = amount(PA40::kResidentCredit);
+  };
+  runCredits();
+  EXPECT_EQ(300, seen);
+}
+
 TEST_F(PA40CreditsTest, ResidentCreditByFilingStatusCutToTheTax) {
   const struct {
     int status, residency;

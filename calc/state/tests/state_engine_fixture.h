@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -56,6 +57,7 @@ class ProbeEngine : public PACalculationMgmt::PATaxReturnCalcEngine {
                      int spare, DataMgmt::TaxFormPtr form) override {
     calls.push_back({"calcStateForm", formId.getNumber(), copy, markDataEntered, passOn, spare,
                      !form.isNull() && form->getCopyNumber() == copy});
+    if (onCalc) onCalc(formId);
     if (routeSummaries && formId == kFormID_State16) {
       computeInterestSummaryForm(form, copy, passOn, kFormID_PAReturnInfo, filingStatus, 0, residencyChoice);
     } else if (routeSummaries && formId == kFormID_State17) {
@@ -75,6 +77,8 @@ class ProbeEngine : public PACalculationMgmt::PATaxReturnCalcEngine {
   double ownerTotal(int index) const { return ownerTotals[index]; }
 
   std::vector<ProbeCall> calls;
+  // Told of each form calcStateForm is asked for, as it is asked.
+  std::function<void(const DataMgmt::FormId&)> onCalc;
   bool routeSummaries = true;
   uint16_t filingStatus = 1;
   int residencyChoice = kChoiceFullYearResident;

@@ -77,3 +77,23 @@ TEST_F(ScheduleGLTest, RowSevenAddsEveryScheduleJCopyOfThePerson) {
 }
 
 }  // namespace
+
+// The part of the other state's tax not attributable to doubly-taxed
+// income is that of the tax as now entered, not of the lesser tax a run
+// before this one left: 381 x 4,000 / 17,400 off 381, so one run after
+// the tax is corrected gives the credit the correction calls for.
+TEST_F(ScheduleGLTest, TheTaxNotAttributableIsOfTheTaxAsEntered) {
+  setFilingStatus(PADataMgmt::kFilingSingle);
+  for (const FieldId* field : {&PA40::kGrossCompensation.id(), &PA40::kTaxpayerCompensation.id()}) {
+    enter(*field, 13400);
+  }
+  enter(PA40::kTotalTaxableIncome, 13400);
+  state("NY");
+  enterGL(PAScheduleGL::kFirstEntityIncome.at(0), 17400);
+  enterGL(PAScheduleGL::kOtherStateTax, 381);
+  enterGL(PAScheduleGL::kSecondOtherStateTax, 381);
+  enterGL(PAScheduleGL::kLesserOtherStateTax, 900);  // before the correction
+  compute(kFormID_PAScheduleGL);
+  EXPECT_DOUBLE_EQ(value(PAScheduleGL::kTaxNotAttributable), 381 * (4000.0 / 17400));
+  EXPECT_DOUBLE_EQ(value(PAScheduleGL::kCredit), 381 - 381 * (4000.0 / 17400));
+}

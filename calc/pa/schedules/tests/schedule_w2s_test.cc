@@ -53,12 +53,17 @@ TEST_F(ScheduleW2STest, TheCopyIsMarkedByAWageTotalOfEitherSignButAPositiveCompe
 
 // Not joint: the spouse box is no and protected whatever the user marked,
 // and the situation box follows the other boxes, those this run marks too.
-TEST_F(ScheduleW2STest, BoxesFollowTheFilingStatusAndThePAW2AndWorksheetSums) {
+// The other-state wages box follows the federal W-2s the PA W-2 lists (a
+// W-2 with wages of another state, here federal copy 19, whose PA W-2
+// copy 2 is not calculated yet).
+TEST_F(ScheduleW2STest, BoxesFollowTheFilingStatusAndTheW2sAndWorksheetSums) {
   mark(kFormID_PAScheduleW2S, S::kSpouseWagesDifferenceBox);
   run();
   EXPECT_TRUE(w2s().isNo(S::kSpouseWagesDifferenceBox) && w2s().isProtected(S::kSpouseWagesDifferenceBox));
   EXPECT_TRUE(w2s().isNo(S::kAnySituationBox));
-  number(kFormID_PAW2, PAW2::kOtherStateWagesCount, 1, 2);
+  number(kFormID_FedW2, FedW2::kWages, 200000, 19);
+  text(kFormID_FedW2, FedW2::kStateCode.at(1), "NY", 19);
+  number(kFormID_FedW2, FedW2::kStateWages.at(1), 200000, 19);
   number(kFormID_PAMiscCompWorksheet, MC::kProblemCount, 3);
   run();
   for (const FieldId& box : {S::kOtherStateWagesBox.id(), S::kAnySituationBox.id(),
