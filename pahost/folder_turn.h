@@ -100,7 +100,8 @@ class FolderTurn {
   // object lives; `folder` is its path, for messages.
   FolderTurn(int folderFd, const std::string& folder);
   // Lets the turn go; the holder removes the lock file first when its
-  // record names nothing and the file is still the one at the name.
+  // record names nothing and the file is still the one at the name (but
+  // where it knows the folder is on the kernel's SMB client: see above).
   ~FolderTurn();
   FolderTurn(const FolderTurn&) = delete;
   FolderTurn& operator=(const FolderTurn&) = delete;
