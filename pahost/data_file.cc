@@ -106,11 +106,13 @@ bool DataFilePlacement::begin() {
   if (!checkTarget()) return false;
   folders_.reset(new PrivateFolders(parentFd_, writtenName_, federalName_));
   // A turn whose lock file turns out removed as this run first records in
-  // it holds nothing of this run's, nor anything to keep: it is taken anew.
+  // it holds nothing of this run's, nor anything to keep: it is taken anew,
+  // within the one wait.
+  const FolderTurn::Wait wait(turnWait_);
   for (int attempt = 1;; ++attempt) {
     turn_.reset(new FolderTurn(parentFd_, parent_));
     earlier_.clear();
-    if (!turn_->take(turnWait_, notices_)) return refuse(turn_->error());
+    if (!turn_->take(wait, notices_)) return refuse(turn_->error());
     // Without a held turn (a file system without locks) other runs may be
     // writing: what looks left over is then left alone.
     if (turn_->held()) {

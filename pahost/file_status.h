@@ -38,8 +38,19 @@ bool isChmodRefused(int error);
 bool removeLetGo(int folderFd, const char* name);
 
 // Whether the folder open as `folderFd` is on a share the kernel's SMB
-// client mounts (mount -t cifs).
+// client mounts (mount -t cifs). A question to the server on a share:
+// asked only where the answer matters.
 bool onKernelSmbShare(int folderFd);
+
+// How long the kernel's SMB client keeps a handle its programs let go
+// before it closes it on the server, for the share that holds the folder
+// open as `folderFd`: the mount's closetimeo, as /proc/self/mountinfo
+// shows it, 1 second (the client's default) where it shows none.
+std::chrono::milliseconds kernelSmbCloseTimeout(int folderFd);
+// The closetimeo, in seconds, that the table `mountinfo` (as
+// /proc/self/mountinfo lists the mounts) shows for the file system
+// numbered `device`; -1 where it shows none.
+long closeTimeoutIn(const std::string& mountinfo, dev_t device);
 
 // Waits for a name being removed. A name that is seen but cannot be opened
 // (ENOENT), or made anew (EEXIST), is a file or folder being removed: the
@@ -49,18 +60,32 @@ bool onKernelSmbShare(int folderFd);
 // tries, which a busy machine would run through at once.
 class RemovalWait {
  public:
+  using Clock = std::chrono::steady_clock;
   // How long a name being removed is waited for at most.
   static constexpr int kMostSeconds = 5;
 
   RemovalWait();
+  // A wait that also ends at `latest` (the bound of a wider wait it is
+  // part of), however long it lasted.
+  explicit RemovalWait(Clock::time_point latest);
   // Pauses a moment; false, without pausing, once the wait is over.
   bool pause();
+  // Starts the wait again: another file took the name since it began,
+  // and is being removed in its turn (the bound of the wider wait stays).
+  void restart();
+  // The whole seconds this wait has lasted since it (re)started.
+  int waitedSeconds() const;
   // How a message says the wait is over: "still after 5 seconds".
-  static std::string stillAfter();
+  static std::string stillAfter(int seconds = kMostSeconds);
 
  private:
-  std::chrono::steady_clock::time_point until_;
+  Clock::time_point start_;
+  Clock::time_point latest_;
+  Clock::time_point until_;
 };
+
+// Whole seconds, to the nearest, of `elapsed`.
+int wholeSeconds(std::chrono::steady_clock::duration elapsed);
 
 // What the file system that holds a file does with Unix permissions, as
 // far as pahost can tell.

@@ -37,23 +37,32 @@ const std::chrono::milliseconds kRetryEvery(50);
 // goes through one handle the client shares, and a lock the server granted
 // a run killed as it asked for it can stay with that handle while any run
 // holds it open: every run waiting there would wait out its whole wait.
-// There waiting runs let go of the file together, for this long in every
-// period of the clock, longer than the client keeps a handle that was let
-// go (a second), so that such a lock goes with the handle.
-const std::chrono::milliseconds kLetGoPeriod(10000);
-const std::chrono::milliseconds kLetGoFor(2500);
+// There waiting runs that saw no other run take a turn for longer than a
+// turn takes let go of the file together, for a moment in every period of
+// the clock: the mount's close timeout (how long the client keeps a handle
+// that was let go) and this much more, in every four such moments, so
+// that such a lock goes with the handle.
+const std::chrono::milliseconds kTurnTakes(3000);
+const std::chrono::milliseconds kLetGoMargin(1500);
+const int kLetGoPeriods = 4;
 
 // How long from `now` the lock file is let go, where waiting runs let it go
-// together; zero outside that moment of the period.
-std::chrono::milliseconds letGoLeft(std::chrono::system_clock::time_point now) {
-  const auto since = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % kLetGoPeriod;
-  return since < kLetGoFor ? kLetGoFor - since : std::chrono::milliseconds(0);
+// together for `window` in every kLetGoPeriods of it; zero outside that
+// moment of the period.
+std::chrono::milliseconds letGoLeft(std::chrono::system_clock::time_point now, std::chrono::milliseconds window) {
+  const auto since =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % (window * kLetGoPeriods);
+  return since < window ? window - since : std::chrono::milliseconds(0);
 }
 // How many times a file seen at the lock's name may be replaced by the
 // time it is opened before the run gives up, and gone from the name by the
 // time it is locked before the run counts as waiting.
 const int kOpenAttempts = 100;
 const int kStaleAttempts = 100;
+// How often, and how far apart, a read of the record refused while another
+// run's lock request reaches the server (the kernel's SMB client) is tried.
+const int kReadAttempts = 20;
+const std::chrono::milliseconds kReadRetryEvery(10);
 // The record is read in blocks of this size, up to this much: a longer
 // one is none that pahost writes.
 const std::size_t kRecordBlock = 4096;
@@ -90,9 +99,15 @@ ssize_t readAt(int fd, char* block, std::size_t size, std::size_t offset) {
   }
 }
 
-// Whether a lock refused with `error` is held by another: EWOULDBLOCK, or
-// EACCES as the kernel's SMB client answers (fcntl and lockf may too).
-bool isHeldElsewhere(int error) { return error == EWOULDBLOCK || error == EACCES; }
+bool sameTime(const struct timespec& a, const struct timespec& b) {
+  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// Whether the file seen as `a` is the one seen as `b`, unchanged since.
+bool looksAlike(const struct stat& a, const struct stat& b) {
+  return isSameFile(a, b) && a.st_size == b.st_size && sameTime(a.st_mtim, b.st_mtim) &&
+         sameTime(a.st_ctim, b.st_ctim);
+}
 
 // Whether a lock refused with `error` cannot be had on the file's file
 // system at all (a network file system without its lock service, a FUSE
@@ -181,6 +196,16 @@ FolderTurn::FolderTurn(int folderFd, const std::string& folder)
       freshName_(freshFileName()),
       freshPath_(folder + "/" + freshName_) {}
 
+FolderTurn::Wait::Wait(int seconds)
+    : seconds_(seconds),
+      start_(std::chrono::steady_clock::now()),
+      deadline_(start_ + std::chrono::seconds(seconds)) {}
+
+std::string FolderTurn::Wait::waited() const {
+  const int seconds = wholeSeconds(std::chrono::steady_clock::now() - start_);
+  return std::to_string(seconds) + (seconds == 1 ? " second" : " seconds");
+}
+
 std::string FolderTurn::lockFileIn(const std::string& folder) { return folder + "/" + lockFileName(); }
 
 std::vector<std::string> FolderTurn::turnFilesIn(const std::string& folder) {
@@ -205,9 +230,12 @@ std::string FolderTurn::freshInTheWay(int cause) const {
 // is gone, sees that and starts over. Where a file held open cannot be
 // removed (an SMB client over FUSE: EBUSY) it stays, its record naming
 // nothing: once closed it may be another run's turn, and that run's file.
-// A run that never held the turn leaves the file to its holder.
+// On the kernel's SMB client it stays too, where the run knows it is there:
+// a run waiting on it would wait for the removed name to go. A run that
+// never held the turn leaves the file to its holder.
 FolderTurn::~FolderTurn() {
-  if (held_ && clean_ && atName()) ::unlinkat(folderFd_, lockName_.c_str(), 0);
+  const bool lingers = typeAsked_ && kernelSmb_;
+  if (held_ && clean_ && !lingers && atName()) ::unlinkat(folderFd_, lockName_.c_str(), 0);
   closeLockFile();  // lets the turn go
 }
 
@@ -265,14 +293,19 @@ bool FolderTurn::lookAtLockFile(struct stat* seen, bool* none) {
 // it was seen is looked at again at once; one being removed (seen with no
 // name left, seen but not to be opened, or not seen where none can be
 // made) is waited for a bounded time.
-bool FolderTurn::openLockFile() {
+bool FolderTurn::openLockFile(const Wait& wait) {
   const char* name = lockName_.c_str();
-  RemovalWait removal;
+  RemovalWait removal(wait.deadline());
+  ino_t removing = 0;  // the file being removed, 0 for none seen
   for (int replaced = 0;;) {
     struct stat seen;
     bool none = false;
     if (!lookAtLockFile(&seen, &none)) return false;
     const bool nameless = !none && seen.st_nlink == 0;
+    // Another file took the name since the wait began, and is being
+    // removed in its turn: other runs take their turns meanwhile.
+    if ((none ? 0 : seen.st_ino) != removing) removal.restart();
+    removing = none ? 0 : seen.st_ino;
     lockFd_ = none || nameless ? ::openat(folderFd_, name, kMakeNew, kLockMode)
                                : ::openat(folderFd_, name, O_RDWR | kOpenExisting);
     writesInPlace_ = none || nameless || lockFd_ >= 0 || errno != EOPNOTSUPP;
@@ -291,7 +324,7 @@ bool FolderTurn::openLockFile() {
       made_ = none || nameless;
       return true;
     }
-    Removal removing = none ? Removal::kNotMade : nameless ? Removal::kNameless : Removal::kNotOpened;
+    Removal how = none ? Removal::kNotMade : nameless ? Removal::kNameless : Removal::kNotOpened;
     if (lockFd_ >= 0) {
       closeLockFile();
       // A file opened that has no name left is being removed (the kernel's
@@ -301,14 +334,14 @@ bool FolderTurn::openLockFile() {
         if (++replaced < kOpenAttempts) continue;
         return refuse("the lock file " + lockPath_ + " keeps being replaced: it is left as it is");
       }
-      removing = Removal::kNameless;
+      how = Removal::kNameless;
     }
-    if (!removal.pause()) return refuse(beingRemoved(removing, cause));
+    if (!removal.pause()) return refuse(beingRemoved(how, cause, removal.waitedSeconds()));
   }
 }
 
-std::string FolderTurn::beingRemoved(Removal removing, int cause) const {
-  const std::string still = RemovalWait::stillAfter();
+std::string FolderTurn::beingRemoved(Removal removing, int cause, int seconds) const {
+  const std::string still = RemovalWait::stillAfter(seconds);
   const std::string error = std::strerror(cause);
   std::string what;
   switch (removing) {
@@ -333,9 +366,12 @@ std::string FolderTurn::beingRemoved(Removal removing, int cause) const {
 // number of the one now at the name, but without a name).
 FolderTurn::Attempt FolderTurn::tryLock() {
   while (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EINTR) continue;
-    if (isHeldElsewhere(errno)) return Attempt::kTaken;
-    return cannotLock(errno) ? Attempt::kNoLocks : Attempt::kFailed;
+    const int cause = errno;
+    if (cause == EINTR) continue;
+    const bool taken = cause == EWOULDBLOCK || (cause == EACCES && onKernelSmb());
+    errno = cause;
+    if (taken) return Attempt::kTaken;
+    return cannotLock(cause) ? Attempt::kNoLocks : Attempt::kFailed;
   }
   struct stat locked;
   if (atName() && ::fstat(lockFd_, &locked) == 0 && locked.st_nlink > 0) return Attempt::kHeld;
@@ -343,56 +379,98 @@ FolderTurn::Attempt FolderTurn::tryLock() {
   return Attempt::kStale;
 }
 
-bool FolderTurn::take(int waitSeconds, std::FILE* notices) {
+bool FolderTurn::onKernelSmb() {
+  if (!typeAsked_) kernelSmb_ = onKernelSmbShare(folderFd_);
+  typeAsked_ = true;
+  return kernelSmb_;
+}
+
+bool FolderTurn::take(const Wait& wait, std::FILE* notices) {
   if (folderFd_ < 0) return refuse("cannot open the folder " + folder_ + ": " + std::strerror(errno));
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(waitSeconds);
-  const bool sharedHandles = onKernelSmbShare(folderFd_);
+  notices_ = notices;
+  lastTurn_ = std::chrono::steady_clock::now();
   bool said = false;
   for (int stale = 0;;) {
-    if (lockFd_ < 0 && !openLockFile()) return false;
+    if (lockFd_ < 0 && !openLockFile(wait)) return false;
     const Attempt attempt = tryLock();
     const int cause = errno;
     if (attempt == Attempt::kHeld) return holdTurn();
-    if (attempt == Attempt::kNoLocks) closeLockFile();
     if (attempt == Attempt::kFailed) return refuse("cannot lock " + lockPath_ + ": " + std::strerror(cause));
     if (attempt == Attempt::kNoLocks) {  // goes on unheld, leaving the file to any holder
-      sayNoLocks(notices, cause);
+      closeLockFile();
+      sayNoLocks(cause);
       return true;
     }
-    if (attempt == Attempt::kStale && ++stale < kStaleAttempts) continue;  // its holder just ended
-    if (!said) sayWaiting(notices, waitSeconds);
+    // A file gone from the name as it was locked: its holder just ended
+    // (what waiting for a name being removed takes counts against the wait).
+    if (attempt == Attempt::kStale && ++stale < kStaleAttempts) continue;
+    if (attempt == Attempt::kTaken) noteRefusal(cause);
+    if (!said) sayWaiting(wait.seconds());
     said = true;
-    const auto now = std::chrono::steady_clock::now();
-    if (now >= deadline) {
-      return refuse("another run of pahost still writes into " + folder_ + " after a wait of " +
-                    std::to_string(waitSeconds) +
-                    " seconds (a run stopped with Ctrl-Z holds the folder until it goes on)");
-    }
-    const std::chrono::milliseconds letGo = sharedHandles ? letGoLeft(std::chrono::system_clock::now())
-                                                          : std::chrono::milliseconds(0);
-    if (letGo.count() == 0) {
-      std::this_thread::sleep_for(kRetryEvery);
-      continue;
-    }
-    closeLockFile();  // looked at and opened again once the moment is over
-    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(letGo, deadline - now));
+    if (wait.over()) return refuse(waitedOut(attempt, wait));
+    pauseWaiting(wait);
   }
 }
 
-void FolderTurn::sayWaiting(std::FILE* notices, int waitSeconds) const {
-  if (notices == nullptr) return;
-  std::fprintf(notices, "pahost: waiting for another run of pahost that writes into %s (at most %d seconds)\n",
-               folder_.c_str(), waitSeconds);
-  std::fflush(notices);
+// A turn shows in the lock file: its holder records its private folder
+// there as it begins and clears the record as it ends.
+void FolderTurn::noteRefusal(int cause) {
+  refusedWith_ = cause;
+  struct stat now;
+  if (!onKernelSmb() || ::fstat(lockFd_, &now) != 0) return;
+  if (refusedAt_.st_ino != 0 && !looksAlike(now, refusedAt_)) {
+    turnSeen_ = true;
+    lastTurn_ = std::chrono::steady_clock::now();
+  }
+  refusedAt_ = now;
 }
 
-void FolderTurn::sayNoLocks(std::FILE* notices, int cause) const {
-  if (notices == nullptr) return;
-  std::fprintf(notices,
-               "pahost: cannot lock %s (%s): this run does not wait for other runs of pahost that write into %s, "
-               "and leaves alone what killed runs left there\n",
-               lockPath_.c_str(), std::strerror(cause), folder_.c_str());
-  std::fflush(notices);
+void FolderTurn::pauseWaiting(const Wait& wait) {
+  const auto now = std::chrono::steady_clock::now();
+  const auto left = wait.deadline() - now;
+  std::chrono::milliseconds letGo(0);
+  if (onKernelSmb() && now - lastTurn_ > kTurnTakes) {
+    if (letGoFor_.count() == 0) letGoFor_ = kernelSmbCloseTimeout(folderFd_) + kLetGoMargin;
+    letGo = letGoLeft(std::chrono::system_clock::now(), letGoFor_);
+  }
+  if (letGo.count() == 0) {
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kRetryEvery, left));
+    return;
+  }
+  closeLockFile();  // looked at and opened again once the moment is over
+  std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(letGo, left));
+}
+
+std::string FolderTurn::waitedOut(Attempt last, const Wait& wait) const {
+  const std::string stopped = " (a run stopped with Ctrl-Z holds the folder until it goes on)";
+  if (last == Attempt::kStale) {
+    return "the lock file " + lockPath_ + " was gone from its name when this run had last locked it, after a wait of " +
+           wait.waited() + ": another program may be removing it";
+  }
+  if (refusedWith_ == EWOULDBLOCK || turnSeen_) {
+    return "another run of pahost still writes into " + folder_ + " after a wait of " + wait.waited() + stopped;
+  }
+  // Refused as the kernel's SMB client refuses a lock another holds, but
+  // no other run was seen to take a turn: the system's own words.
+  return "the lock of " + lockPath_ + " was refused for " + wait.waited() + " (" + std::strerror(refusedWith_) +
+         "), and no run of pahost was seen to take its turn meanwhile: another run of pahost may still write into " +
+         folder_ + stopped;
+}
+
+void FolderTurn::say(const std::string& text) const {
+  if (notices_ == nullptr) return;
+  std::fprintf(notices_, "pahost: %s\n", text.c_str());
+  std::fflush(notices_);
+}
+
+void FolderTurn::sayWaiting(int waitSeconds) const {
+  say("waiting for another run of pahost that writes into " + folder_ + " (at most " + std::to_string(waitSeconds) +
+      " seconds)");
+}
+
+void FolderTurn::sayNoLocks(int cause) const {
+  say("cannot lock " + lockPath_ + " (" + std::strerror(cause) + "): this run does not wait for other runs of pahost " +
+      "that write into " + folder_ + ", and leaves alone what killed runs left there");
 }
 
 // The permissions are judged once the turn is held, so that no two runs
@@ -465,14 +543,22 @@ Permissions FolderTurn::probePermissions() {
   }
   if (kept == Permissions::kUnknown) permissionsCause_ = freshPath_ + ", made to ask: " + cause;
   ::close(fd);  // before its removal: a file held open may not be removed
-  removeLetGo(folderFd_, freshName_.c_str());
+  if (!removeLetGo(folderFd_, freshName_.c_str()) && errno != ENOENT) {
+    say("cannot remove " + freshPath_ + ", made to ask what its file system does with permissions (" +
+        std::strerror(errno) + "): it holds nothing, and the next run that needs its name removes it");
+  }
   return kept;
 }
 
 bool FolderTurn::readRecord() {
   entries_.clear();
   std::string text;
-  if (!readRecordText(lockFd_, &text)) return false;
+  for (int attempt = 1; !readRecordText(lockFd_, &text); ++attempt) {
+    const int cause = errno;
+    if (cause != EACCES || attempt == kReadAttempts) return false;
+    std::this_thread::sleep_for(kReadRetryEvery);
+    text.clear();
+  }
   entries_ = recordEntries(text);
   return true;
 }

@@ -17,25 +17,35 @@
 // holds; a run that was waiting on a file gone from the name starts over
 // with the file now there. Where a file held open cannot be removed (an
 // SMB client over FUSE), the lock file stays once its record names
-// nothing, and the next run takes it as it is: a run never removes a file
-// it no longer holds, since another run may hold it by then.
+// nothing, and the next run takes it as it is (so it stays on the kernel's
+// SMB client: see below): a run never removes a file it no longer holds,
+// since another run may hold it by then.
 //
 // A lock another run holds is refused with EWOULDBLOCK, or with EACCES
-// (the kernel's SMB client): the run waits for its turn. Only a file
-// system that cannot lock at all (ENOLCK, EOPNOTSUPP, ENOSYS, EINVAL) has
-// the run go on without the turn; a lock that fails otherwise stops it. A
-// lock file seen with no name left, seen but not to be opened (ENOENT), or
-// not seen where none can be made (EEXIST), is being removed: the kernel's
-// SMB client keeps a removed file at its name while a handle another run
-// holds on it is open, and shows it for about a second after. It is waited
-// for, a bounded time (RemovalWait, file_status.h), each time the run
-// looks at the name; a run waiting for its turn looks again each time the
-// file it waited on was removed or replaced by a run that held it, so such
-// waits come on top of the turn's. On the kernel's SMB client, where every
-// run that opens the lock file alike shares one handle, and a lock granted
-// to a run killed as it asked for it can stay with that handle while any
-// run holds it open, waiting runs let go of the file together, for a
-// moment in every period of the clock, so that such a lock goes.
+// on the kernel's SMB client (other file systems mean no holder by it):
+// the run waits for its turn. Only a file system that cannot lock at all
+// (ENOLCK, EOPNOTSUPP, ENOSYS, EINVAL) has the run go on without the
+// turn; a lock that fails otherwise stops it. The file system's type, a
+// question to the server on a share, is asked only once a lock was
+// refused. A lock file seen with no name left, seen but not to be opened
+// (ENOENT), or not seen where none can be made (EEXIST), is being
+// removed: the kernel's SMB client keeps a removed file at its name while
+// a handle another run holds on it is open, and shows it for about a
+// second after. It is waited for (RemovalWait, file_status.h), anew
+// whenever another file has taken the name meanwhile. Every wait of a
+// take() (the turn, removals, a file removed each time it is locked), and
+// of the takes a caller makes anew, counts against one bound (Wait).
+//
+// On the kernel's SMB client a holder that was refused first (and so knows
+// where it is) leaves the lock file in place as it ends, empty: the name of
+// a removed file lingers there, and the next run's lock is granted on the
+// same file at once. Every run that opens the lock file alike goes through
+// one handle the client shares, and a lock granted to a run killed as it
+// asked for it stays with that handle while any run holds it open: waiting
+// runs that saw no turn taken for longer than a turn takes let go of the
+// file together, for a moment in every period of the clock (longer than
+// the mount's close timeout, after which the client closes a handle let
+// go), so that such a lock goes.
 //
 // Whether the file system keeps permissions is asked of the lock file
 // itself where that file is closed to others (a chmod to 0600, or where it
@@ -66,6 +76,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -89,16 +100,36 @@ class FolderTurn {
   // object lives; `folder` is its path, for messages.
   FolderTurn(int folderFd, const std::string& folder);
   // Lets the turn go; the holder removes the lock file first when its
-  // record names nothing and the file is still the one at the name.
+  // record names nothing and the file is still the one at the name (but
+  // where it knows the folder is on the kernel's SMB client: see above).
   ~FolderTurn();
   FolderTurn(const FolderTurn&) = delete;
   FolderTurn& operator=(const FolderTurn&) = delete;
 
-  // Takes the turn, waiting at most `waitSeconds` for a run that holds it;
-  // false with error() set when the lock file cannot be used or the wait
-  // ends first. When the system cannot lock the file (a file system
-  // without locks) the turn is given unheld, and `notices` is told so.
-  bool take(int waitSeconds, std::FILE* notices);
+  // The bound of one wait for the turn, from the moment it is made:
+  // every try counts against it, those of a turn taken anew included.
+  class Wait {
+   public:
+    explicit Wait(int seconds);
+    int seconds() const { return seconds_; }
+    std::chrono::steady_clock::time_point deadline() const { return deadline_; }
+    bool over() const { return std::chrono::steady_clock::now() >= deadline_; }
+    // The time waited so far, in words ("30 seconds").
+    std::string waited() const;
+
+   private:
+    int seconds_;
+    std::chrono::steady_clock::time_point start_;
+    std::chrono::steady_clock::time_point deadline_;
+  };
+
+  // Takes the turn, waiting at most until `wait` is over for a run that
+  // holds it; false with error() set when the lock file cannot be used or
+  // the wait ends first. When the system cannot lock the file (a file
+  // system without locks) the turn is given unheld, and `notices` is told
+  // so; it is told too that the run waits, and what it could not clear.
+  bool take(const Wait& wait, std::FILE* notices);
+  bool take(int waitSeconds, std::FILE* notices) { return take(Wait(waitSeconds), notices); }
   // Whether the turn is held: without it nothing recorded is anyone's
   // leftover, as other runs may be writing.
   bool held() const { return held_; }
@@ -141,14 +172,16 @@ class FolderTurn {
   // Opens the lock file for writing once it is seen to be one (none there:
   // makes it); where a file that is there cannot be opened for writing (a
   // desktop's SMB view: not supported), for reading, and its holder
-  // records through new files (replaceWith). false with error() set.
-  bool openLockFile();
+  // records through new files (replaceWith). A file being removed is
+  // waited for until `wait` is over. false with error() set.
+  bool openLockFile(const Wait& wait);
   // How a lock file being removed showed: seen with no name left, seen
   // but not to be opened, or not seen where none could be made.
   enum class Removal { kNameless, kNotOpened, kNotMade };
   // Why the lock file could not be had while it was being removed, as it
-  // showed, the open or make having failed with `cause`.
-  std::string beingRemoved(Removal removing, int cause) const;
+  // showed, the open or make having failed with `cause`, after a wait of
+  // `seconds`.
+  std::string beingRemoved(Removal removing, int cause, int seconds) const;
   // Looks at what stands at the lock's name without reading or writing
   // it; false with error() set, true with `*none` when nothing is there.
   bool lookAtLockFile(struct stat* seen, bool* none);
@@ -171,14 +204,28 @@ class FolderTurn {
   // Whether the open lock file is the one at the lock's name.
   bool atName() const;
   Attempt tryLock();
+  // Whether the folder is on the kernel's SMB client, asked once.
+  bool onKernelSmb();
+  // Notes a refusal with `cause`, and on the kernel's SMB client whether
+  // the lock file changed since the last one (another run took a turn).
+  void noteRefusal(int cause);
+  // Pauses before the next try, letting go of the lock file for the
+  // moment waiting runs let it go where they must (see above).
+  void pauseWaiting(const Wait& wait);
+  // Why the wait is over, `last` being how the last try went.
+  std::string waitedOut(Attempt last, const Wait& wait) const;
   // Holds the turn just locked once its record is read; false with
   // error() set, the turn let go, when the record cannot be read.
   bool holdTurn();
-  // Says on `notices` that the run waits, or that it cannot lock.
-  void sayWaiting(std::FILE* notices, int waitSeconds) const;
-  void sayNoLocks(std::FILE* notices, int cause) const;
-  // Reads the record into entries_; false with errno set when it cannot
-  // be read.
+  // Says `text` on notices_, as pahost's; that the run waits; that it
+  // cannot lock.
+  void say(const std::string& text) const;
+  void sayWaiting(int waitSeconds) const;
+  void sayNoLocks(int cause) const;
+  // Reads the record into entries_, again for a short while where the
+  // read is refused (EACCES: the kernel's SMB client refuses it while
+  // another run's lock request reaches the server); false with errno set
+  // when it cannot be read.
   bool readRecord();
   // Writes `text` as the record into the open lock file; false with
   // errno set.
@@ -219,6 +266,14 @@ class FolderTurn {
   bool permissionsAsked_ = false;
   Permissions permissions_ = Permissions::kUnknown;
   std::string permissionsCause_;
+  std::FILE* notices_ = nullptr;
+  bool typeAsked_ = false;  // whether the file system's type was asked
+  bool kernelSmb_ = false;  // the kernel's SMB client, once asked
+  std::chrono::milliseconds letGoFor_{0};  // waiting runs' moment to let go, once asked
+  int refusedWith_ = 0;                    // the cause of the last refusal
+  bool turnSeen_ = false;                  // another run was seen to take a turn
+  std::chrono::steady_clock::time_point lastTurn_;  // when one was last seen, or the wait began
+  struct stat refusedAt_ = {};                      // the lock file as the last refusal saw it
   bool held_ = false;
   bool lost_ = false;
   // Whether the file, as this run last read or wrote it, records nothing.

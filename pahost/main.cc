@@ -13,7 +13,8 @@
 // cannot be told and no --module is given, when the return file cannot be
 // read (a missing file, a directory, a read that fails, a line too long, a
 // file past a bound) or --out names a folder, the return file, the federal
-// file or pahost's lock file, or --autotest names no folder; 3 when lines
+// file or pahost's lock file, or --autotest names no folder (or one that
+// cannot be looked at); 3 when lines
 // of the return were skipped (everything else is printed as usual, but no
 // data file is written; with --efile the return is not ready) or the dump
 // leaves out texts it cannot carry; with --efile, 4 when the return is
@@ -29,7 +30,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -374,6 +374,18 @@ std::string outRefusal(const Options& o) {
   return "";
 }
 
+// Why --autotest's `dir` cannot be the hooks' folder: none there, no
+// folder, or one that cannot be looked at (a loop of links, a name too
+// long, no permission, a disk that fails), with the system's cause; ""
+// when it can.
+std::string autoTestRefusal(const std::string& dir) {
+  const std::string needed = "--autotest needs a folder: " + dir;
+  struct stat info;
+  if (::stat(dir.c_str(), &info) == 0) return S_ISDIR(info.st_mode) ? "" : needed;
+  const int cause = errno;
+  return cause == ENOENT ? needed : needed + " cannot be looked at (" + std::strerror(cause) + ")";
+}
+
 // Standard output after its last write: false, said on standard error,
 // when it did not take everything (a full disk); a closed pipe ends the
 // process before, as it does any program.
@@ -463,8 +475,9 @@ int run(int argc, char** argv) {
   if (!o.autoTestDir.empty()) {
     // The host's switch and folder for the module's automated-test hooks,
     // which then run at the end of each calculation.
-    if (!std::filesystem::is_directory(o.autoTestDir)) {
-      std::fprintf(stderr, "pahost: --autotest needs a folder: %s\n", o.autoTestDir.c_str());
+    const std::string wrong = autoTestRefusal(o.autoTestDir);
+    if (!wrong.empty()) {
+      std::fprintf(stderr, "pahost: %s\n", wrong.c_str());
       return kExitCannotStart;
     }
     DataMgmt::OrvaneConfiguration& configuration = DataMgmt::OrvaneConfiguration::getInstance();

@@ -61,11 +61,13 @@ bool ReturnSettler::calculationPass() {
   return pass([this] { return calculate(); });
 }
 
+// Once a job, whatever became of the run: a writer that calculated and then
+// failed to put its file in place ran them already.
 bool ReturnSettler::hooksPass(const std::function<bool()>& calculation) {
   if (!hooks_ || hooksRan_) return true;
+  hooksRan_ = true;
   HookSwitch hooksOn(true);
-  hooksRan_ = calculation();
-  return hooksRan_;
+  return calculation();
 }
 
 void ReturnSettler::settle() {

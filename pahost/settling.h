@@ -42,8 +42,10 @@ struct Settling {
 // it settles the return and, when they were on, runs them once, on the
 // settled return, in one more calculation (its changes are the hooks'
 // own, made after that calculation: an import's values, a relation's
-// inputs; they are not judged, and stay as the hooks leave them). A return
-// that does not settle runs no hook.
+// inputs; they are not judged, and stay as the hooks leave them), whether
+// or not that calculation's run then succeeds (a writer that fails before
+// it calculates runs none: the job fails). A return that does not settle
+// runs no hook.
 class ReturnSettler {
  public:
   ReturnSettler(CalculationMgmt::TaxReturnCalcEngine& engine, DataMgmt::TaxReturn& federal, DataMgmt::TaxReturn& pa);

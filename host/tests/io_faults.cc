@@ -26,6 +26,7 @@
 //   PA_FAULT_HOLDUP=MS   closing such a file holds the program up MS
 //                        milliseconds once it is closed, as a process the
 //                        system does not schedule for a while
+//   PA_FAULT_UNLINK=1    removing such a file fails with EIO
 //
 // The folder PA_FAULT_DIR=DIR (and all in it) stands for another file
 // system (stand_in_fs.cc tells how each setting makes it).
@@ -179,6 +180,7 @@ Faults::Faults()
       killOnOpen(isSet("PA_FAULT_KILL") && std::strcmp(std::getenv("PA_FAULT_KILL"), "chmod") != 0),
       killOnChmod(isSet("PA_FAULT_KILL") && !killOnOpen),
       holdUpMilliseconds(numberOf("PA_FAULT_HOLDUP")),
+      failUnlink(isSet("PA_FAULT_UNLINK")),
       standIn(wholeFolder(std::getenv("PA_FAULT_DIR"))),
       chmod(chmodOf(std::getenv("PA_FAULT_CHMOD"))),
       noReopen(isSet("PA_FAULT_REOPEN")),
@@ -331,6 +333,10 @@ int rmdir(const char* path) { return unlinkat(AT_FDCWD, path, AT_REMOVEDIR); }
 
 int unlinkat(int dir, const char* path, int flags) {
   if ((flags & AT_REMOVEDIR) == 0 && removalBusy(dir, path)) return -1;
+  if ((flags & AT_REMOVEDIR) == 0 && faults().failUnlink && matches(path)) {
+    errno = EIO;
+    return -1;
+  }
   struct stat was;
   const bool seen = realFstatat(dir, path, &was, AT_SYMLINK_NOFOLLOW) == 0;
   const int result = next<int (*)(int, const char*, int)>("unlinkat")(dir, path, flags);

@@ -38,6 +38,7 @@ struct Faults {
   bool killOnOpen;
   bool killOnChmod;
   long holdUpMilliseconds;
+  bool failUnlink;
   // The stand-in file system (stand_in_fs.cc): its folder with a "/"
   // after it ("" for none), and what it does.
   std::string standIn;

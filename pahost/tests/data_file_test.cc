@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/syscall.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -23,6 +25,7 @@
 #include <memory>
 #include <vector>
 
+#include "pahost/file_status.h"
 #include "pahost/folder_turn.h"
 
 // While set, forcing a folder to the disk fails as on a failing disk.
@@ -39,11 +42,19 @@ extern "C" int flock(int fd, int operation) noexcept {
   return static_cast<int>(::syscall(SYS_flock, fd, operation));
 }
 
-// While set, the lock file goes just as this run first records in it, the
-// next time the run looks at it after reading its record: the kernel's SMB
-// client shows a removal a holder killed as it made it that late.
-bool removeAtRecord = false;
+// While not 0, the lock file goes just as this run first records in it,
+// the next time the run looks at it after reading its record, this many
+// more times: the kernel's SMB client shows a removal a holder killed as it
+// made it that late.
+int removeAtRecord = 0;
 int readLockFd = -1;
+// The records of lock files read (from their start), and how many more
+// reads of one are refused (EACCES, as the kernel's SMB client refuses one
+// while another run's lock request reaches the server).
+int recordReads = 0;
+int readRefusals = 0;
+// How many times the file system's type was asked.
+int typeQuestions = 0;
 
 // Whether `fd` is open on a file named like a lock file of pahost's.
 bool isLockFd(int fd) {
@@ -54,18 +65,31 @@ bool isLockFd(int fd) {
 
 // Stand in for the system's pread and fstat in this program.
 extern "C" ssize_t pread(int fd, void* buffer, size_t size, off_t offset) {
-  if (removeAtRecord && isLockFd(fd)) readLockFd = fd;
+  if (isLockFd(fd)) {
+    if (removeAtRecord > 0) readLockFd = fd;
+    if (readRefusals > 0) {
+      --readRefusals;
+      errno = EACCES;
+      return -1;
+    }
+    if (offset == 0) ++recordReads;
+  }
   return static_cast<ssize_t>(::syscall(SYS_pread64, fd, buffer, size, offset));
 }
 extern "C" int fstat(int fd, struct stat* info) noexcept {
-  if (removeAtRecord && fd == readLockFd) {
+  if (removeAtRecord > 0 && fd == readLockFd) {
     char path[4096];
     const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path - 1);
     if (n > 0) ::unlink(std::string(path, static_cast<std::size_t>(n)).c_str());
-    removeAtRecord = false;
+    --removeAtRecord;
     readLockFd = -1;
   }
   return static_cast<int>(::syscall(SYS_fstat, fd, info));
+}
+// Stands in for the system's fstatfs in this program, counting questions.
+extern "C" int fstatfs(int fd, struct statfs* info) noexcept {
+  ++typeQuestions;
+  return static_cast<int>(::syscall(SYS_fstatfs, fd, info));
 }
 
 // Stands in for the system's fsync in this program.
@@ -113,6 +137,19 @@ class DataFilePlacementTest : public ::testing::Test {
     ASSERT_TRUE(placement.commit()) << placement.error();
   }
 
+  // Whether a placement into the shared folder begins while the stand-in's
+  // `*fault` is `times` (0 again after it), with why not in beginError.
+  bool beginsWith(int* fault, int times) {
+    DataFilePlacement placement(target.string(), "40.tif", "1.tif");
+    placement.setTurnWait(0, nullptr);
+    *fault = times;
+    const bool begun = placement.begin();
+    *fault = 0;
+    beginError = placement.error();
+    return begun;
+  }
+
+  std::string beginError;
   const fs::path dir = fs::path(::testing::TempDir()) / ("pahost_data_file." + std::to_string(::getpid()));
   const fs::path shared = dir / "shared";
   const fs::path target = dir / "shared" / "40.tif";
@@ -202,37 +239,42 @@ TEST_F(DataFilePlacementTest, AFolderThatCannotBeRemovedStaysRecordedAndIsTold) 
   EXPECT_EQ("the user's notes\n", readFile(shared / name / "40.tif.mine"));
 }
 
-// The system cannot lock the lock file: the run goes on without the turn,
-// says so, and leaves alone what a killed run left.
+// The system cannot lock the lock file (no locks: a network file system
+// without its lock service, a FUSE driver without locks): the run goes on
+// without the turn, says so, and leaves alone what a killed run left.
 TEST_F(DataFilePlacementTest, ALockTheSystemRefusesIsSaidAndTheRunGoesOn) {
   fs::create_directory(shared / ".pahost-Killed");
   fs::permissions(shared / ".pahost-Killed", fs::perms::owner_all);
-  std::ofstream(lockFile()) << ".pahost-Killed\n";
-  fs::permissions(lockFile(), fs::perms::owner_read | fs::perms::owner_write);
-  std::FILE* notices = std::tmpfile();
-  {
-    DataFilePlacement placement(target.string(), "40.tif", "1.tif");
-    placement.setTurnWait(0, notices);
-    lockFailure = ENOLCK;
-    write(placement);
-    lockFailure = 0;
+  for (const int cause : {ENOLCK, EOPNOTSUPP, ENOSYS, EINVAL}) {
+    std::ofstream(lockFile()) << ".pahost-Killed\n";
+    fs::permissions(lockFile(), fs::perms::owner_read | fs::perms::owner_write);
+    std::FILE* notices = std::tmpfile();
+    {
+      DataFilePlacement placement(target.string(), "40.tif", "1.tif");
+      placement.setTurnWait(0, notices);
+      lockFailure = cause;
+      write(placement);
+      lockFailure = 0;
+    }
+    std::rewind(notices);
+    char said[256] = "";
+    EXPECT_NE(std::fgets(said, sizeof said, notices), nullptr);
+    std::fclose(notices);
+    EXPECT_EQ(std::string(said).rfind("pahost: cannot lock " + lockFile().string() + " (" + std::strerror(cause), 0),
+              0u)
+        << said;
+    EXPECT_TRUE(fs::exists(shared / ".pahost-Killed"));
   }
-  std::rewind(notices);
-  char said[256] = "";
-  EXPECT_NE(std::fgets(said, sizeof said, notices), nullptr);
-  std::fclose(notices);
-  EXPECT_EQ(std::string(said).rfind("pahost: cannot lock " + lockFile().string(), 0), 0u) << said;
-  EXPECT_TRUE(fs::exists(shared / ".pahost-Killed"));
 }
 
-// A lock refused as held elsewhere (EACCES, as the kernel's SMB client
-// refuses it) is waited for; a lock that fails for another cause stops the
-// run, saying why: neither goes on without the turn.
+// A lock that fails stops the run, saying why, and so does EACCES, which
+// only the kernel's SMB client answers for a lock another holds: neither
+// goes on without the turn, nor waits for a run that is not there.
 TEST_F(DataFilePlacementTest, ALockHeldOrFailingIsNoRunWithoutTheTurn) {
   const struct {
     int cause;
-    const char* told;
-  } kCases[] = {{EACCES, "another run of pahost still writes into "},
+    std::string told;
+  } kCases[] = {{EACCES, "cannot lock " + lockFile().string() + ": " + std::strerror(EACCES)},
                 {EIO, "cannot lock "}};
   for (const auto& c : kCases) {
     DataFilePlacement placement(target.string(), "40.tif", "1.tif");
@@ -250,13 +292,51 @@ TEST_F(DataFilePlacementTest, ALockFileRemovedAsTheRunFirstRecordsIsTakenAnew) {
   {
     DataFilePlacement placement(target.string(), "40.tif", "1.tif");
     placement.setTurnWait(0, nullptr);
-    removeAtRecord = true;
+    removeAtRecord = 1;
     write(placement);
-    removeAtRecord = false;
+    removeAtRecord = 0;
     EXPECT_TRUE(placement.finish()) << placement.error();
   }
   EXPECT_EQ("the data file\n", readFile(target));
   EXPECT_FALSE(fs::exists(lockFile()));
+}
+
+// A lock file removed as the run first records in it, again and again: the
+// turn is taken anew at most three times in all, and a third take that
+// holds goes on.
+TEST_F(DataFilePlacementTest, ATurnIsTakenAnewAtMostThreeTimes) {
+  for (const int removals : {2, 100}) {
+    recordReads = 0;
+    EXPECT_EQ(removals == 2, beginsWith(&removeAtRecord, removals)) << beginError;
+    EXPECT_EQ(3, recordReads) << removals;
+  }
+}
+
+// A read of the record refused as the turn is taken (the kernel's SMB
+// client refuses one while another run's lock request reaches the server)
+// is tried again for a short while; past that the run stops, saying why.
+TEST_F(DataFilePlacementTest, ARefusedReadOfTheRecordIsTriedAgainAWhile) {
+  EXPECT_TRUE(beginsWith(&readRefusals, 3)) << beginError;
+  EXPECT_FALSE(beginsWith(&readRefusals, 1000));
+  const std::string told = "cannot read the lock file " + lockFile().string() + " (" + std::strerror(EACCES) + ")";
+  EXPECT_NE(beginError.find(told), std::string::npos) << beginError;
+}
+
+// The file system's type, a question to the server on a share, is not
+// asked of a run that no other run kept waiting.
+TEST_F(DataFilePlacementTest, TheFileSystemsTypeIsAskedOnlyOnceRefused) {
+  typeQuestions = 0;
+  EXPECT_TRUE(beginsWith(&readRefusals, 0)) << beginError;
+  EXPECT_EQ(0, typeQuestions);
+}
+
+// The kernel's SMB client's close timeout, as the table of mounts shows it
+// for the share's file system (and no other's).
+TEST_F(DataFilePlacementTest, TheCloseTimeoutIsTheSharesOwn) {
+  const std::string table = "98 29 0:52 / /mnt/a rw - cifs //h/a rw,vers=3.0,closetimeo=7,actimeo=1\n"
+                            "99 29 0:53 / /mnt/b rw - cifs //h/b rw,vers=3.0,actimeo=1\n";
+  EXPECT_EQ(7, closeTimeoutIn(table, makedev(0, 52)));
+  EXPECT_EQ(-1, closeTimeoutIn(table, makedev(0, 53)));
 }
 
 // Three runs in turn, the holder removing its lock file as it ends: a run

@@ -6,10 +6,11 @@
 # runs at once, each taking its turn. Every run that ends writes the same
 # data file as in an ordinary folder and leaves nothing of pahost's beside
 # it (the killed run's private folder goes with the next run; where a file
-# held open cannot be removed, an empty lock file stays); the killed one
-# leaves the older file whole. Where a removed file is still seen for a
-# while, each run after the first meets the lock file its forerunner
-# removed, and waits for it to go.
+# held open cannot be removed, and on the kernel's SMB client, an empty lock
+# file stays); the killed one leaves the older file whole. Where a removed
+# file is still seen for a while, each run after the first meets the lock
+# file its forerunner removed, and waits for it to go, but for a forerunner
+# that waited for its turn on the kernel's SMB client, which leaves it.
 include(${CMAKE_CURRENT_LIST_DIR}/run_pahost.cmake)
 set(out --out ${WORK}/40.tif ${RETURN})
 string(REPLACE ";" " " args "${out}")
@@ -57,13 +58,13 @@ foreach(row IN ITEMS
         "FAT open to its owner alone|PA_FAULT_CHMOD=ignore PA_FAULT_PRIVATE=1 PA_FAULT_RENUMBER=1"
         "a desktop's SMB view|PA_FAULT_CHMOD=unsupported PA_FAULT_REOPEN=1 PA_FAULT_RENAMED=1 PA_FAULT_RENUMBER=1"
         "SMB over FUSE|PA_FAULT_CHMOD=execute PA_FAULT_BUSY=1 PA_FAULT_LETGO=30 PA_FAULT_LISTING=1 PA_FAULT_RENUMBER=1"
-        "the kernel's SMB client|PA_FAULT_CHMOD=ignore PA_FAULT_LOCKS=eacces PA_FAULT_LINGER=300"
+        "the kernel's SMB client|PA_FAULT_CHMOD=ignore PA_FAULT_LOCKS=eacces PA_FAULT_SMB=1 PA_FAULT_LINGER=300"
         "a FUSE driver without chmod|PA_FAULT_CHMOD=nosys PA_FAULT_RENUMBER=1"
         "ext4 mounted as another device|")
   string(REGEX REPLACE "\\|.*" "" kind "${row}")
   string(REGEX REPLACE "^[^|]*\\|" "" settings "${row}")
   set(keeps_lock OFF)
-  if(settings MATCHES "BUSY")
+  if(settings MATCHES "BUSY|SMB")
     set(keeps_lock ON)
   endif()
   set(mounted "${preload} PA_FAULT_DIR=${WORK} ${settings} PA_FAULT_MOUNT")

@@ -1,4 +1,4 @@
-// The folder's turn on two shares the fault library stands in for.
+// The folder's turn on three shares the fault library stands in for.
 //
 // Where a file held open cannot be removed, as the fault
 // library stands in for such a share (see CMakeLists.txt): only the
@@ -15,12 +15,14 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "pahost/folder_turn.h"
 
@@ -194,6 +196,86 @@ TEST_F(DesktopShareTurnTest, ANewLockFileThatCannotTakeTheNameGoes) {
   EXPECT_FALSE(first.record({own}));
   EXPECT_NE(std::string::npos, first.error().find("nor put a new one in its place")) << first.error();
   EXPECT_FALSE(fs::exists(dir / (lock.filename().string() + ".new")));
+}
+
+// The kernel's SMB client, as the fault library stands in for it (see
+// CMakeLists.txt): a lock another holds is refused with EACCES, and a
+// removed name is still seen for a while (kLinger). The handovers of a
+// crowd of runs do not wait for removed names, so that all of them have
+// their turn within pahost's own wait; every wait keeps its bound; and a
+// wait that saw only refusals says what the system answered.
+class KernelShareTurnTest : public ShareFolderTest {
+ protected:
+  KernelShareTurnTest() : ShareFolderTest(PA_KERNEL_SHARE) {}
+  void SetUp() override {
+    ShareFolderTest::SetUp();
+    fs::remove(dir.string() + ".removed");  // the stand-in's record of names removed
+  }
+
+  // A run in a process of its own that starts once the pipe `go` is
+  // closed, takes the turn with pahost's own wait, records a private
+  // folder for kHold as a write does, and ends: its exit status 0 when it
+  // held the turn.
+  pid_t startRun(const int go[2]) {
+    const pid_t pid = ::fork();
+    if (pid != 0) return pid;
+    ::close(go[1]);
+    char ignored = 0;
+    const bool started = ::read(go[0], &ignored, 1) == 0;
+    bool held = false;
+    {
+      FolderTurn turn(folderFd, dir.string());
+      held = started && turn.take(kDefaultWait, nullptr) && turn.held() && turn.record({own});
+      std::this_thread::sleep_for(kHold);
+      held = held && turn.record({});
+    }
+    ::_exit(held ? 0 : 1);
+  }
+
+  static constexpr int kDefaultWait = 30;  // pahost's, in seconds
+  const std::chrono::milliseconds kLinger{PA_KERNEL_SHARE_LINGER};
+  const std::chrono::milliseconds kHold{100};
+  const FolderTurn::Entry own{".pahost-Ab3dE9", false, 0, 0};
+};
+
+TEST_F(KernelShareTurnTest, ACrowdHasItsTurnsPromptlyWithinTheDefaultWait) {
+  const int kRuns = 30;
+  int go[2];
+  ASSERT_EQ(0, ::pipe(go));
+  std::vector<pid_t> runs;
+  for (int i = 0; i < kRuns; ++i) runs.push_back(startRun(go));
+  const auto start = std::chrono::steady_clock::now();
+  ::close(go[1]);
+  int held = 0;
+  for (const pid_t run : runs) {  // each ends within its own wait
+    int status = 0;
+    held += ::waitpid(run, &status, 0) == run && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  }
+  const auto handovers = std::chrono::steady_clock::now() - start - kRuns * kHold;
+  ::close(go[0]);
+  EXPECT_EQ(kRuns, held);
+  // A handover that waits for the removed name takes the whole linger.
+  EXPECT_LT(handovers / kRuns, kLinger / 2);
+}
+
+TEST_F(KernelShareTurnTest, AWaitForARemovedLockFileKeepsTheTurnsBound) {
+  const fs::path lock = FolderTurn::lockFileIn(dir.string());
+  std::ofstream(lock).close();
+  ASSERT_EQ(0, ::unlink(lock.c_str()));  // still seen, with no name left, for kLinger
+  FolderTurn turn(folderFd, dir.string());
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(turn.take(1, nullptr));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, kLinger / 2);
+  EXPECT_NE(std::string::npos, turn.error().find("is there with no name left, still after 1 second:")) << turn.error();
+}
+
+TEST_F(KernelShareTurnTest, ARefusalWithoutATurnSaysWhatTheSystemAnswered) {
+  FolderTurn holder(folderFd, dir.string()), waiter(folderFd, dir.string());
+  ASSERT_TRUE(holder.take(0, nullptr) && holder.held()) << holder.error();
+  EXPECT_FALSE(waiter.take(0, nullptr));
+  EXPECT_NE(std::string::npos, waiter.error().find("was refused for 0 seconds (" + std::string(std::strerror(EACCES)) +
+                                                    "), and no run of pahost was seen to take its turn"))
+      << waiter.error();
 }
 
 }  // namespace

@@ -47,13 +47,15 @@ class SettlingTest : public ::testing::Test {
 
   double line() const { return pa.getIR(kPA40, 1, kLine); }
   // A writer that calculates, then writes the line; it fails before it
-  // calculates on the calculation `failsOn` (0: never).
-  std::function<bool()> writer(SettlingEngine& engine, int failsOn) {
-    return [this, &engine, failsOn] {
-      if (engine.calculations + 1 == failsOn) return false;
+  // calculates on the calculation `failsOn` (0: never), or after it where
+  // `afterCalculating` (its file cannot be put in place).
+  std::function<bool()> writer(SettlingEngine& engine, int failsOn, bool afterCalculating = false) {
+    return [this, &engine, failsOn, afterCalculating] {
+      const bool fails = engine.calculations + 1 == failsOn;
+      if (fails && !afterCalculating) return false;
       engine.calcReturn(0);
       written = line();
-      return true;
+      return !fails;
     };
   }
 
@@ -120,6 +122,18 @@ TEST_F(SettlingTest, TheHooksRunOnceOnTheSettledReturn) {
   ReturnSettler unsettled(never, federal, pa);
   unsettled.settle();
   EXPECT_EQ(std::vector<bool>(Settling::kMostPasses, false), never.hooks);
+}
+
+// A writer that calculates and then cannot put its file in place ran the
+// hooks at the end of its calculation: settling the return for the report
+// runs them no more.
+TEST_F(SettlingTest, TheHooksRunOnceWhenTheirWriteFails) {
+  DataMgmt::OrvaneConfiguration::getInstance().setAllowAutoTest(true);
+  SettlingEngine engine(printer, pa, 1);
+  ReturnSettler settler(engine, federal, pa);
+  EXPECT_FALSE(settler.settleWriting(writer(engine, 3, true)));
+  settler.settle();
+  EXPECT_EQ((std::vector<bool>{false, false, true}), engine.hooks);
 }
 
 }  // namespace
