@@ -135,13 +135,15 @@ void fillWhenNull(DataMgmt::TaxForm& form, const FieldId& field, double amount) 
 }
 
 // The PA tax of `row`: kept when the user may enter it (filled only while
-// null), else protected and calculated. Returns whether it was calculated.
+// null), else protected and calculated. Returns whether this run wrote it:
+// a row filled while null takes the rounding as a calculated one does.
 bool setTaxColumn(DataMgmt::TaxForm& form, int row, bool userMayEnter, double tax) {
   const FieldId& paTax = PAW2::kRowPATaxWithheld.at(row);
   if (userMayEnter) {
     form.unProtect(paTax);
+    const bool empty = form.isNull(paTax);
     fillWhenNull(form, paTax, tax);
-    return false;
+    return empty;
   }
   form.makeProtected(paTax);
   form.assignIR(paTax, tax);

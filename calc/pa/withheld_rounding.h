@@ -8,9 +8,10 @@
 // what was withheld, in cents, rounded once; each row rounded on its own
 // can add up to a dollar or more less or more. The difference goes on one
 // row: the largest row of PA W-2 copy 1 whose tax the calculation writes
-// afresh on every run (a row the preparer may type over is never changed,
-// and no other copy's row is, so that what every row holds stays what its
-// source says). A return without such a row keeps its rows as they are.
+// on this run, afresh or into a row the preparer may type over while it is
+// empty (such a row is never changed once filled, and no other copy's row
+// is, so that what every row holds stays what its source says). A return
+// without such a row keeps its rows as they are.
 //
 // The rows are read from the return as they stand; what the other copies
 // add up to is kept in the engine's copy-scan cache while none of them

@@ -127,12 +127,14 @@ const Edit kEdits[] = {
      {"PASCHEDULEGL:1:F36184:250", "PASCHEDULEGL:1:F36185:250", "PA40:1:F356:X", "PA40:1:F267:12"},
      {"PA40:1:F356:X", "PA40:1:F267:12", "PA40:1:F402:X", "PA40:1:F245:185", "PA40:1:F244:171.6",
       "PA40:1:F250:257", "PA40:1:F268:269"}},
-    // PA W-2 copy 2 keeps a typed PA compensation while W-2 19 reports New
-    // York wages; with that row removed it holds the W-2's wages.
+    // The PA W-2 copies keep the PA compensation typed on them while W-2
+    // 19 reports New York wages, from the first calculation on; with that
+    // row removed they hold the W-2s' wages.
+    {"W2ColumnsTyped", "other_state_w2_row.txt", {}, {"PAW2:1:F29:1800", "PAW2:2:F29:1800", "PA40:1:F134:39600"}},
     {"W2RowOfAnotherStateRemoved",
      "other_state_w2_row.txt",
      {"FEDW2:19:F99:", "FEDW2:19:F98:", "FEDW2:19:F97:"},
-     {"PAW2:2:F29:2000", "PASCHEDULEW2S:1:F50652:[NO]", "PA40:1:F134:40000"}},
+     {"PAW2:1:F29:2000", "PAW2:2:F29:2000", "PASCHEDULEW2S:1:F50652:[NO]", "PA40:1:F134:40000"}},
 };
 
 void PrintTo(const Edit& edit, std::ostream* out) { *out << edit.name; }

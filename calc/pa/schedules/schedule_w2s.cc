@@ -124,6 +124,21 @@ void PATaxReturnCalcEngine::computeScheduleW2S(TaxFormPtr form, uint16_t copy, i
   copyNameText(form, kFormID_PAReturnInfo, status, 0, S::kFilerName, S::kFilerSSN, none, none, none, none, none,
                none, none, 0);
 
+  if (status == PADataMgmt::kFilingJoint) {
+    w2s.unProtect(S::kSpouseWagesDifferenceBox);
+  } else {
+    w2s.makeProtected(S::kSpouseWagesDifferenceBox);
+    w2s.setXNo(S::kSpouseWagesDifferenceBox);
+  }
+  // The PA W-2 copies read the next two boxes: copy 1 below, the others
+  // only in their own step, ahead of this schedule's. The boxes come first,
+  // and from their sources, so that every copy reads them as this
+  // calculation leaves them.
+  markOrNo(w2s, S::kOtherStateWagesBox, anyListedW2WithOtherStateAmounts());
+  bool anyBox = false;
+  for (const Field& box : kSituationBoxes) anyBox = anyBox || w2s.xMarked(box);
+  markOrNo(w2s, S::kAnySituationBox, anyBox);
+
   // Copy 1 of the PA W-2 is calculated twice in succession before its
   // sums are read; the other copies stand as the driver left them.
   {
@@ -141,20 +156,6 @@ void PATaxReturnCalcEngine::computeScheduleW2S(TaxFormPtr form, uint16_t copy, i
   markOrNo(w2s, S::kWithholdingRateBox,
            paW2Sum(PAW2::kTaxpayerWithholdingAboveRateCount) > 0 ||
                paW2Sum(PAW2::kSpouseWithholdingAboveRateCount) > 0);
-  if (status == PADataMgmt::kFilingJoint) {
-    w2s.unProtect(S::kSpouseWagesDifferenceBox);
-  } else {
-    w2s.makeProtected(S::kSpouseWagesDifferenceBox);
-    w2s.setXNo(S::kSpouseWagesDifferenceBox);
-  }
-  // The PA W-2 copies read the next two boxes, and every copy but the
-  // first is calculated only ahead of this schedule's own step: the boxes
-  // come from their sources, so that they read them as this calculation
-  // leaves them.
-  markOrNo(w2s, S::kOtherStateWagesBox, anyListedW2WithOtherStateAmounts());
-  bool anyBox = false;
-  for (const Field& box : kSituationBoxes) anyBox = anyBox || w2s.xMarked(box);
-  markOrNo(w2s, S::kAnySituationBox, anyBox);
 
   // Wages.
   noteIf(w2s, S::kWagesWorksheetNote, writeRows(w2s, pa, kFormID_PAW2, kWageRows));

@@ -182,4 +182,18 @@ TEST_F(PAW2Test, RowsThePreparerMayTypeOverCarryNothing) {
   EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPATaxWithheld), 183);
 }
 
+// A full-year resident's rows that the preparer may type over (a W-2
+// marked incorrect on Schedule W2-S, and so the schedule's situation box)
+// are filled while empty as the calculation fills its own, the rounding
+// included, and kept after.
+TEST_F(PAW2Test, EmptyRowsThePreparerMayTypeOverAreFilledWithTheRounding) {
+  mark(kFormID_PAScheduleW2S, PAScheduleW2S::kIncorrectW2Box);
+  mark(kFormID_PAScheduleW2S, PAScheduleW2S::kAnySituationBox);
+  for (uint16_t copy = 1; copy <= 3; ++copy) addW2(copy, 'T', 200000, {{"PA", 200000, 6140}});
+  calculate();
+  calculate();
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPATaxWithheld.at(0)), 62);
+  EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPATaxWithheld), 184);
+}
+
 }  // namespace
