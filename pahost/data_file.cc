@@ -92,7 +92,8 @@ void DataFilePlacement::setTurnWait(int seconds, std::FILE* notices) {
 }
 
 bool DataFilePlacement::fail(const std::string& what, const std::string& path) {
-  return refuse(what + " " + path + ": " + std::strerror(errno));
+  const int cause = errno;
+  return refuse(what + " " + path + ": " + std::strerror(cause));
 }
 
 bool DataFilePlacement::refuse(const std::string& cause) {

@@ -57,13 +57,13 @@ bool RemovalWait::pause() {
 
 int RemovalWait::waitedSeconds() const { return wholeSeconds(Clock::now() - start_); }
 
-std::string RemovalWait::stillAfter(int seconds) {
-  return "still after " + std::to_string(seconds) + (seconds == 1 ? " second" : " seconds");
-}
+std::string RemovalWait::stillAfter(int seconds) { return "still after " + secondsText(seconds); }
 
 int wholeSeconds(std::chrono::steady_clock::duration elapsed) {
   return static_cast<int>(std::lround(std::chrono::duration<double>(elapsed).count()));
 }
+
+std::string secondsText(int seconds) { return std::to_string(seconds) + (seconds == 1 ? " second" : " seconds"); }
 
 bool onKernelSmbShare(int folderFd) {
   // The kernel's SMB client reports its file systems with these magic

@@ -86,6 +86,8 @@ class RemovalWait {
 
 // Whole seconds, to the nearest, of `elapsed`.
 int wholeSeconds(std::chrono::steady_clock::duration elapsed);
+// `seconds` in words: "1 second", "30 seconds".
+std::string secondsText(int seconds);
 
 // What the file system that holds a file does with Unix permissions, as
 // far as pahost can tell.

@@ -202,8 +202,7 @@ FolderTurn::Wait::Wait(int seconds)
       deadline_(start_ + std::chrono::seconds(seconds)) {}
 
 std::string FolderTurn::Wait::waited() const {
-  const int seconds = wholeSeconds(std::chrono::steady_clock::now() - start_);
-  return std::to_string(seconds) + (seconds == 1 ? " second" : " seconds");
+  return secondsText(wholeSeconds(std::chrono::steady_clock::now() - start_));
 }
 
 std::string FolderTurn::lockFileIn(const std::string& folder) { return folder + "/" + lockFileName(); }
@@ -277,8 +276,9 @@ bool FolderTurn::atName() const {
 bool FolderTurn::lookAtLockFile(struct stat* seen, bool* none) {
   *none = false;
   if (::fstatat(folderFd_, lockName_.c_str(), seen, AT_SYMLINK_NOFOLLOW) != 0) {
-    *none = errno == ENOENT;
-    return *none || refuse("cannot look at the lock file " + lockPath_ + ": " + std::strerror(errno));
+    const int cause = errno;
+    *none = cause == ENOENT;
+    return *none || refuse("cannot look at the lock file " + lockPath_ + ": " + std::strerror(cause));
   }
   if (!S_ISREG(seen->st_mode) || seen->st_uid != runningUser()) {
     return refuse(lockPath_ + " is not a plain file of yours, as a lock file of pahost's is: it is left as it is");
@@ -544,8 +544,9 @@ Permissions FolderTurn::probePermissions() {
   if (kept == Permissions::kUnknown) permissionsCause_ = freshPath_ + ", made to ask: " + cause;
   ::close(fd);  // before its removal: a file held open may not be removed
   if (!removeLetGo(folderFd_, freshName_.c_str()) && errno != ENOENT) {
+    const int failure = errno;
     say("cannot remove " + freshPath_ + ", made to ask what its file system does with permissions (" +
-        std::strerror(errno) + "): it holds nothing, and the next run that needs its name removes it");
+        std::strerror(failure) + "): it holds nothing, and the next run that needs its name removes it");
   }
   return kept;
 }

@@ -24,7 +24,8 @@ const char kNotKnownToBeOurs[] = "a folder of yours that holds files, and it is 
 // false with `*why` set, unless it is already, to `what` and the
 // system's error: why a folder is not removed.
 bool notRemoved(const char* what, PrivateFolders::Stay* why) {
-  if (why->cause.empty()) why->cause = std::string(what) + std::strerror(errno);
+  const int cause = errno;
+  if (why->cause.empty()) why->cause = std::string(what) + std::strerror(cause);
   return false;
 }
 
