@@ -43,10 +43,7 @@ RemovalWait::RemovalWait() : RemovalWait(Clock::time_point::max()) {}
 
 RemovalWait::RemovalWait(Clock::time_point latest) : latest_(latest) { restart(); }
 
-void RemovalWait::restart() {
-  start_ = Clock::now();
-  until_ = std::min(start_ + std::chrono::seconds(kMostSeconds), latest_);
-}
+void RemovalWait::restart() { until_ = std::min(Clock::now() + std::chrono::seconds(kMostSeconds), latest_); }
 
 bool RemovalWait::pause() {
   const Clock::time_point now = Clock::now();
@@ -54,8 +51,6 @@ bool RemovalWait::pause() {
   std::this_thread::sleep_for(std::min<Clock::duration>(kRemovalPause, until_ - now));
   return true;
 }
-
-int RemovalWait::waitedSeconds() const { return wholeSeconds(Clock::now() - start_); }
 
 std::string RemovalWait::stillAfter(int seconds) { return "still after " + secondsText(seconds); }
 

@@ -73,13 +73,10 @@ class RemovalWait {
   // Starts the wait again: another file took the name since it began,
   // and is being removed in its turn (the bound of the wider wait stays).
   void restart();
-  // The whole seconds this wait has lasted since it (re)started.
-  int waitedSeconds() const;
   // How a message says the wait is over: "still after 5 seconds".
   static std::string stillAfter(int seconds = kMostSeconds);
 
  private:
-  Clock::time_point start_;
   Clock::time_point latest_;
   Clock::time_point until_;
 };

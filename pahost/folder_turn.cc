@@ -201,9 +201,7 @@ FolderTurn::Wait::Wait(int seconds)
       start_(std::chrono::steady_clock::now()),
       deadline_(start_ + std::chrono::seconds(seconds)) {}
 
-std::string FolderTurn::Wait::waited() const {
-  return secondsText(wholeSeconds(std::chrono::steady_clock::now() - start_));
-}
+int FolderTurn::Wait::waitedSeconds() const { return wholeSeconds(std::chrono::steady_clock::now() - start_); }
 
 std::string FolderTurn::lockFileIn(const std::string& folder) { return folder + "/" + lockFileName(); }
 
@@ -336,7 +334,7 @@ bool FolderTurn::openLockFile(const Wait& wait) {
       }
       how = Removal::kNameless;
     }
-    if (!removal.pause()) return refuse(beingRemoved(how, cause, removal.waitedSeconds()));
+    if (!removal.pause()) return refuse(beingRemoved(how, cause, wait.waitedSeconds()));
   }
 }
 

@@ -114,8 +114,9 @@ class FolderTurn {
     int seconds() const { return seconds_; }
     std::chrono::steady_clock::time_point deadline() const { return deadline_; }
     bool over() const { return std::chrono::steady_clock::now() >= deadline_; }
-    // The time waited so far, in words ("30 seconds").
-    std::string waited() const;
+    // The whole seconds waited so far, and in words ("30 seconds").
+    int waitedSeconds() const;
+    std::string waited() const { return secondsText(waitedSeconds()); }
 
    private:
     int seconds_;
@@ -180,7 +181,7 @@ class FolderTurn {
   enum class Removal { kNameless, kNotOpened, kNotMade };
   // Why the lock file could not be had while it was being removed, as it
   // showed, the open or make having failed with `cause`, after a wait of
-  // `seconds`.
+  // `seconds` for the turn in all.
   std::string beingRemoved(Removal removing, int cause, int seconds) const;
   // Looks at what stands at the lock's name without reading or writing
   // it; false with error() set, true with `*none` when nothing is there.

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -46,6 +47,13 @@ bool holdsOpen(pid_t pid, const fs::path& path) {
     }
   }
   return false;
+}
+
+// The whole seconds `message` names right after `words`; -1 where it has
+// no such words.
+int secondsAfter(const std::string& message, const std::string& words) {
+  const std::size_t at = message.find(words);
+  return at == std::string::npos ? -1 : std::atoi(message.c_str() + at + words.size());
 }
 
 // Another run in its own process from the start (a process made while
@@ -267,6 +275,18 @@ TEST_F(KernelShareTurnTest, AWaitForARemovedLockFileKeepsTheTurnsBound) {
   EXPECT_FALSE(turn.take(1, nullptr));
   EXPECT_LT(std::chrono::steady_clock::now() - start, kLinger / 2);
   EXPECT_NE(std::string::npos, turn.error().find("is there with no name left, still after 1 second:")) << turn.error();
+}
+
+// A removal met late in a wait (a turn taken anew) names the whole wait.
+TEST_F(KernelShareTurnTest, ARemovalWaitedOutNamesTheWholeWait) {
+  const fs::path lock = FolderTurn::lockFileIn(dir.string());
+  std::ofstream(lock).close();
+  ASSERT_EQ(0, ::unlink(lock.c_str()));
+  const FolderTurn::Wait wait(0);
+  std::this_thread::sleep_for(std::chrono::seconds(1));  // spent on an earlier take
+  FolderTurn turn(folderFd, dir.string());
+  EXPECT_FALSE(turn.take(wait, nullptr));
+  EXPECT_GE(secondsAfter(turn.error(), "is there with no name left, still after "), 1) << turn.error();
 }
 
 TEST_F(KernelShareTurnTest, ARefusalWithoutATurnSaysWhatTheSystemAnswered) {
