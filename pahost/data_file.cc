@@ -109,7 +109,7 @@ bool DataFilePlacement::begin() {
   // A turn whose lock file turns out removed as this run first records in
   // it holds nothing of this run's, nor anything to keep: it is taken anew,
   // within the one wait.
-  const FolderTurn::Wait wait(turnWait_);
+  FolderTurn::Wait wait(turnWait_);
   for (int attempt = 1;; ++attempt) {
     turn_.reset(new FolderTurn(parentFd_, parent_));
     earlier_.clear();

@@ -197,11 +197,13 @@ FolderTurn::FolderTurn(int folderFd, const std::string& folder)
       freshPath_(folder + "/" + freshName_) {}
 
 FolderTurn::Wait::Wait(int seconds)
-    : seconds_(seconds),
-      start_(std::chrono::steady_clock::now()),
-      deadline_(start_ + std::chrono::seconds(seconds)) {}
+    : start_(std::chrono::steady_clock::now()), deadline_(start_ + std::chrono::seconds(seconds)) {}
 
 int FolderTurn::Wait::waitedSeconds() const { return wholeSeconds(std::chrono::steady_clock::now() - start_); }
+
+int FolderTurn::Wait::secondsLeft() const {
+  return over() ? 0 : wholeSeconds(deadline_ - std::chrono::steady_clock::now());
+}
 
 std::string FolderTurn::lockFileIn(const std::string& folder) { return folder + "/" + lockFileName(); }
 
@@ -383,11 +385,10 @@ bool FolderTurn::onKernelSmb() {
   return kernelSmb_;
 }
 
-bool FolderTurn::take(const Wait& wait, std::FILE* notices) {
+bool FolderTurn::take(Wait& wait, std::FILE* notices) {
   if (folderFd_ < 0) return refuse("cannot open the folder " + folder_ + ": " + std::strerror(errno));
   notices_ = notices;
   lastTurn_ = std::chrono::steady_clock::now();
-  bool said = false;
   for (int stale = 0;;) {
     if (lockFd_ < 0 && !openLockFile(wait)) return false;
     const Attempt attempt = tryLock();
@@ -403,8 +404,8 @@ bool FolderTurn::take(const Wait& wait, std::FILE* notices) {
     // (what waiting for a name being removed takes counts against the wait).
     if (attempt == Attempt::kStale && ++stale < kStaleAttempts) continue;
     if (attempt == Attempt::kTaken) noteRefusal(cause);
-    if (!said) sayWaiting(wait.seconds());
-    said = true;
+    if (!wait.told()) sayWaiting(wait.secondsLeft());
+    wait.tell();
     if (wait.over()) return refuse(waitedOut(attempt, wait));
     pauseWaiting(wait);
   }
@@ -462,8 +463,7 @@ void FolderTurn::say(const std::string& text) const {
 }
 
 void FolderTurn::sayWaiting(int waitSeconds) const {
-  say("waiting for another run of pahost that writes into " + folder_ + " (at most " + std::to_string(waitSeconds) +
-      " seconds)");
+  say("waiting for another run of pahost that writes into " + folder_ + " (at most " + secondsText(waitSeconds) + ")");
 }
 
 void FolderTurn::sayNoLocks(int cause) const {

@@ -111,26 +111,35 @@ class FolderTurn {
   class Wait {
    public:
     explicit Wait(int seconds);
-    int seconds() const { return seconds_; }
     std::chrono::steady_clock::time_point deadline() const { return deadline_; }
     bool over() const { return std::chrono::steady_clock::now() >= deadline_; }
     // The whole seconds waited so far, and in words ("30 seconds").
     int waitedSeconds() const;
     std::string waited() const { return secondsText(waitedSeconds()); }
+    // The whole seconds left, to the nearest (0 once it is over).
+    int secondsLeft() const;
+    // Whether the run was told that it waits: once a wait, however many
+    // takes it spans.
+    bool told() const { return told_; }
+    void tell() { told_ = true; }
 
    private:
-    int seconds_;
     std::chrono::steady_clock::time_point start_;
     std::chrono::steady_clock::time_point deadline_;
+    bool told_ = false;
   };
 
   // Takes the turn, waiting at most until `wait` is over for a run that
   // holds it; false with error() set when the lock file cannot be used or
   // the wait ends first. When the system cannot lock the file (a file
   // system without locks) the turn is given unheld, and `notices` is told
-  // so; it is told too that the run waits, and what it could not clear.
-  bool take(const Wait& wait, std::FILE* notices);
-  bool take(int waitSeconds, std::FILE* notices) { return take(Wait(waitSeconds), notices); }
+  // so; it is told too that the run waits (unless `wait` told it already),
+  // and what it could not clear.
+  bool take(Wait& wait, std::FILE* notices);
+  bool take(int waitSeconds, std::FILE* notices) {
+    Wait wait(waitSeconds);
+    return take(wait, notices);
+  }
   // Whether the turn is held: without it nothing recorded is anyone's
   // leftover, as other runs may be writing.
   bool held() const { return held_; }
@@ -218,8 +227,8 @@ class FolderTurn {
   // Holds the turn just locked once its record is read; false with
   // error() set, the turn let go, when the record cannot be read.
   bool holdTurn();
-  // Says `text` on notices_, as pahost's; that the run waits; that it
-  // cannot lock.
+  // Says `text` on notices_, as pahost's; that the run waits, at most
+  // `waitSeconds` more; that it cannot lock.
   void say(const std::string& text) const;
   void sayWaiting(int waitSeconds) const;
   void sayNoLocks(int cause) const;

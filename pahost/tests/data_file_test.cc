@@ -339,6 +339,26 @@ TEST_F(DataFilePlacementTest, TheCloseTimeoutIsTheSharesOwn) {
   EXPECT_EQ(-1, closeTimeoutIn(table, makedev(0, 53)));
 }
 
+// A wait that spans takes of the turn (a turn taken anew) tells once that
+// the run waits.
+TEST_F(DataFilePlacementTest, AWaitOverTakesAnewIsToldOnce) {
+  const int fd = ::open(shared.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  std::FILE* notices = std::tmpfile();
+  {
+    FolderTurn holder(fd, shared.string()), first(fd, shared.string()), anew(fd, shared.string());
+    ASSERT_TRUE(holder.take(0, nullptr) && holder.held()) << holder.error();
+    FolderTurn::Wait wait(0);
+    EXPECT_FALSE(first.take(wait, notices));
+    EXPECT_FALSE(anew.take(wait, notices));
+  }
+  std::rewind(notices);
+  int told = 0;
+  for (char line[512]; std::fgets(line, sizeof line, notices) != nullptr;) ++told;
+  std::fclose(notices);
+  ::close(fd);
+  EXPECT_EQ(1, told);
+}
+
 // Three runs in turn, the holder removing its lock file as it ends: a run
 // that gives up leaves the file to the holder; a run that waited on the
 // removed file starts over with the file now at the name, and the third

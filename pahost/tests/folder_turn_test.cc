@@ -282,7 +282,7 @@ TEST_F(KernelShareTurnTest, ARemovalWaitedOutNamesTheWholeWait) {
   const fs::path lock = FolderTurn::lockFileIn(dir.string());
   std::ofstream(lock).close();
   ASSERT_EQ(0, ::unlink(lock.c_str()));
-  const FolderTurn::Wait wait(0);
+  FolderTurn::Wait wait(0);
   std::this_thread::sleep_for(std::chrono::seconds(1));  // spent on an earlier take
   FolderTurn turn(folderFd, dir.string());
   EXPECT_FALSE(turn.take(wait, nullptr));
