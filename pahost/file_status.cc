@@ -94,11 +94,13 @@ long closeTimeoutIn(const std::string& mountinfo, dev_t device) {
   return -1;
 }
 
-std::chrono::milliseconds kernelSmbCloseTimeout(int folderFd) {
+std::chrono::milliseconds kernelSmbCloseTimeout(int folderFd) { return kernelSmbCloseTimeout(folderFd, kMountTable); }
+
+std::chrono::milliseconds kernelSmbCloseTimeout(int folderFd, const char* table) {
   struct stat folder;
-  std::ifstream table(kMountTable);
+  std::ifstream mounts(table);
   std::ostringstream text;
-  text << table.rdbuf();
+  text << mounts.rdbuf();
   const long seconds = ::fstat(folderFd, &folder) == 0 ? closeTimeoutIn(text.str(), folder.st_dev) : -1;
   return std::chrono::seconds(seconds < 0 ? kDefaultCloseTimeout : std::min(seconds, kLongestCloseTimeout));
 }

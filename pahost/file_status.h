@@ -44,9 +44,11 @@ bool onKernelSmbShare(int folderFd);
 
 // How long the kernel's SMB client keeps a handle its programs let go
 // before it closes it on the server, for the share that holds the folder
-// open as `folderFd`: the mount's closetimeo, as /proc/self/mountinfo
-// shows it, 1 second (the client's default) where it shows none.
+// open as `folderFd`: the mount's closetimeo, as /proc/self/mountinfo (or
+// the file `table` of its form) shows it, at most 600 seconds; 1 second
+// (the client's default) where it shows none.
 std::chrono::milliseconds kernelSmbCloseTimeout(int folderFd);
+std::chrono::milliseconds kernelSmbCloseTimeout(int folderFd, const char* table);
 // The closetimeo, in seconds, that the table `mountinfo` (as
 // /proc/self/mountinfo lists the mounts) shows for the file system
 // numbered `device`; -1 where it shows none.

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -23,6 +24,7 @@
 #include <iterator>
 #include <string>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "pahost/file_status.h"
@@ -53,6 +55,7 @@ int readLockFd = -1;
 // while another run's lock request reaches the server).
 int recordReads = 0;
 int readRefusals = 0;
+int readRefusalCause = EACCES;
 // How many times the file system's type was asked.
 int typeQuestions = 0;
 
@@ -69,7 +72,7 @@ extern "C" ssize_t pread(int fd, void* buffer, size_t size, off_t offset) {
     if (removeAtRecord > 0) readLockFd = fd;
     if (readRefusals > 0) {
       --readRefusals;
-      errno = EACCES;
+      errno = readRefusalCause;
       return -1;
     }
     if (offset == 0) ++recordReads;
@@ -314,20 +317,33 @@ TEST_F(DataFilePlacementTest, ATurnIsTakenAnewAtMostThreeTimes) {
 
 // A read of the record refused as the turn is taken (the kernel's SMB
 // client refuses one while another run's lock request reaches the server)
-// is tried again for a short while; past that the run stops, saying why.
+// is tried again for a short while (20 tries in all); past that the run
+// stops, saying why. A read that fails otherwise is not tried again.
 TEST_F(DataFilePlacementTest, ARefusedReadOfTheRecordIsTriedAgainAWhile) {
-  EXPECT_TRUE(beginsWith(&readRefusals, 3)) << beginError;
-  EXPECT_FALSE(beginsWith(&readRefusals, 1000));
+  EXPECT_TRUE(beginsWith(&readRefusals, 19)) << beginError;
+  EXPECT_FALSE(beginsWith(&readRefusals, 20));
   const std::string told = "cannot read the lock file " + lockFile().string() + " (" + std::strerror(EACCES) + ")";
   EXPECT_NE(beginError.find(told), std::string::npos) << beginError;
+  readRefusalCause = EIO;
+  EXPECT_FALSE(beginsWith(&readRefusals, 1));
+  readRefusalCause = EACCES;
 }
 
 // The file system's type, a question to the server on a share, is not
-// asked of a run that no other run kept waiting.
+// asked of a run that no other run kept waiting, and asked once of a run
+// refused again and again.
 TEST_F(DataFilePlacementTest, TheFileSystemsTypeIsAskedOnlyOnceRefused) {
   typeQuestions = 0;
   EXPECT_TRUE(beginsWith(&readRefusals, 0)) << beginError;
   EXPECT_EQ(0, typeQuestions);
+  const int fd = ::open(shared.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  {
+    FolderTurn holder(fd, shared.string()), waiter(fd, shared.string());
+    ASSERT_TRUE(holder.take(0, nullptr) && holder.held()) << holder.error();
+    EXPECT_FALSE(waiter.take(1, nullptr));
+  }
+  ::close(fd);
+  EXPECT_EQ(1, typeQuestions);
 }
 
 // The kernel's SMB client's close timeout, as the table of mounts shows it
@@ -337,6 +353,19 @@ TEST_F(DataFilePlacementTest, TheCloseTimeoutIsTheSharesOwn) {
                             "99 29 0:53 / /mnt/b rw - cifs //h/b rw,vers=3.0,actimeo=1\n";
   EXPECT_EQ(7, closeTimeoutIn(table, makedev(0, 52)));
   EXPECT_EQ(-1, closeTimeoutIn(table, makedev(0, 53)));
+  // Read from the table for the folder's file system: at most 600 s, and
+  // the client's default, 1 s, where it shows none.
+  struct stat folder;
+  ASSERT_EQ(0, ::stat(shared.c_str(), &folder));
+  const std::string numbered = std::to_string(major(folder.st_dev)) + ":" + std::to_string(minor(folder.st_dev));
+  const fs::path mounts = dir / "mountinfo";
+  const int fd = ::open(shared.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  for (const auto& shown : {std::make_pair("closetimeo=7", 7), std::make_pair("closetimeo=9999", 600),
+                            std::make_pair("actimeo=1", 1)}) {
+    std::ofstream(mounts) << "98 29 " << numbered << " / /mnt/a rw - cifs //h/a rw," << shown.first << "\n";
+    EXPECT_EQ(std::chrono::seconds(shown.second), kernelSmbCloseTimeout(fd, mounts.c_str())) << shown.first;
+  }
+  ::close(fd);
 }
 
 // A wait that spans takes of the turn (a turn taken anew) tells once that
