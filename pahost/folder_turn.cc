@@ -22,6 +22,8 @@ namespace {
 const char kLockHead[] = ".pahost.";
 const char kLockTail[] = ".lock";
 const mode_t kLockMode = 0600;
+// Write access for others than the owner.
+const mode_t kOthersWrite = S_IWGRP | S_IWOTH;
 // How a lock file that is there is opened: never through a link, never
 // waiting on a FIFO or taking a terminal.
 const int kOpenExisting = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
@@ -420,6 +422,7 @@ void FolderTurn::noteRefusal(int cause) {
   if (refusedAt_.st_ino != 0 && !looksAlike(now, refusedAt_)) {
     turnSeen_ = true;
     lastTurn_ = std::chrono::steady_clock::now();
+    if (isSameFile(now, refusedAt_)) turnOn_ = now;
   }
   refusedAt_ = now;
 }
@@ -506,7 +509,8 @@ bool FolderTurn::keepsPermissions() { return !held_ || permissions() != Permissi
 // that pahost can rely on. A lock file it did not make that shows such
 // access is refused unless its file system keeps none, and a run killed
 // while its permissions were changed would leave it changed, perhaps
-// accepted: a file made for the purpose tells instead.
+// accepted: a file made for the purpose tells instead, but where other
+// runs were seen to take the file as it shows (takenByOthers).
 Permissions FolderTurn::permissions() {
   if (permissionsAsked_) return permissions_;
   permissionsAsked_ = true;
@@ -515,9 +519,19 @@ Permissions FolderTurn::permissions() {
     permissions_ = permissionsOf(lockFd_, lockFile_, kLockMode, &cause);
     if (permissions_ == Permissions::kUnknown) permissionsCause_ = lockPath_ + ": " + cause;
   } else {
-    permissions_ = made_ ? Permissions::kNone : probePermissions();
+    permissions_ = made_ || takenByOthers() ? Permissions::kNone : probePermissions();
   }
   return permissions_;
+}
+
+// Only a run that took the file as its lock file writes a record into it,
+// and only the user (and runs of the user's) may write it: each of the
+// runs seen to record took it, its permissions as they show, once its
+// file system was found to keep none. On the kernel's SMB client, where
+// the file stays from one turn to the next, a file made and removed to
+// ask at each turn would keep the next holder waiting for its name.
+bool FolderTurn::takenByOthers() const {
+  return turnOn_.st_ino != 0 && isSameFile(turnOn_, lockFile_) && (lockFile_.st_mode & kOthersWrite) == 0;
 }
 
 // The file is removed at once (a run killed meanwhile leaves it to the

@@ -47,16 +47,20 @@
 // the mount's close timeout, after which the client closes a handle let
 // go), so that such a lock goes.
 //
-// Whether the file system keeps permissions is asked of the lock file
-// itself where that file is closed to others (a chmod to 0600, or where it
-// shows 0600, a turn of the owner's execute bit, each given back); of a
-// lock file open to others (a run killed while its bits were changed
-// would leave them changed, perhaps accepted) only a file the run made
-// tells: the lock file it made, or a file it makes to ask at the name a
-// new lock file is made under, and removes. That name (the lock file's and ".new") is
-// cleared, when a run needs it, only of what a holder killed there may
-// have left: a file of the user's holding nothing, or a record as pahost
-// writes it; anything else there is left as it is, and told.
+// Whether the file system keeps permissions is asked of the lock file itself
+// where that file is closed to others (a chmod to 0600, or where it shows
+// 0600, a turn of the owner's execute bit, each given back); of a lock file
+// open to others (a run killed while its bits were changed would leave them
+// changed, perhaps accepted) only a file the run made tells: the lock file
+// it made, or a file it makes to ask at the name a new lock file is made
+// under, and removes; on the kernel's SMB client a run that was refused
+// while other runs recorded in the very file it then takes (a file only its
+// owner may write) takes it as they did, without asking again, since that
+// removed name would keep the next holder waiting. That name (the lock
+// file's and ".new") is cleared, when a run needs it, only of what a holder
+// killed there may have left: a file of the user's holding nothing, or a
+// record as pahost writes it; anything else there is left as it is, and
+// told.
 //
 // The file also records, one a line, the private folders of pahost's in
 // the folder: that of the run that holds the turn, and those earlier runs
@@ -203,10 +207,16 @@ class FolderTurn {
   bool closedToOthers();
   // What the folder's file system does with permissions, asked once a
   // turn: of the lock file itself where it is closed to others, else of
-  // a file this run made (the lock file, or probePermissions'); the cause
+  // a file this run made (the lock file, or probePermissions'), unless
+  // other runs took the lock file as it shows (takenByOthers); the cause
   // in permissionsCause_ when it is unknown.
   Permissions permissions();
   Permissions probePermissions();
+  // Whether other runs were seen to take their turns on the lock file
+  // held (its record changed while this run was refused, on the kernel's
+  // SMB client) and only its owner may write it: they took it as it
+  // shows, and so does this run, without asking again.
+  bool takenByOthers() const;
   // Lets the turn just taken go again; false.
   bool letGo();
   // Closes the lock file, if open (a lock held goes with it).
@@ -282,6 +292,7 @@ class FolderTurn {
   std::chrono::milliseconds letGoFor_{0};  // waiting runs' moment to let go, once asked
   int refusedWith_ = 0;                    // the cause of the last refusal
   bool turnSeen_ = false;                  // another run was seen to take a turn
+  struct stat turnOn_ = {};                // the lock file it was last seen to take one on
   std::chrono::steady_clock::time_point lastTurn_;  // when one was last seen, or the wait began
   struct stat refusedAt_ = {};                      // the lock file as the last refusal saw it
   bool held_ = false;

@@ -24,6 +24,7 @@
 #include <iterator>
 #include <string>
 #include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -56,8 +57,10 @@ int readLockFd = -1;
 int recordReads = 0;
 int readRefusals = 0;
 int readRefusalCause = EACCES;
-// How many times the file system's type was asked.
+// How many times the file system's type was asked, and whether it is the
+// kernel's SMB client's.
 int typeQuestions = 0;
+bool smbShare = false;
 
 // Whether `fd` is open on a file named like a lock file of pahost's.
 bool isLockFd(int fd) {
@@ -92,7 +95,9 @@ extern "C" int fstat(int fd, struct stat* info) noexcept {
 // Stands in for the system's fstatfs in this program, counting questions.
 extern "C" int fstatfs(int fd, struct statfs* info) noexcept {
   ++typeQuestions;
-  return static_cast<int>(::syscall(SYS_fstatfs, fd, info));
+  const int result = static_cast<int>(::syscall(SYS_fstatfs, fd, info));
+  if (smbShare) info->f_type = 0xFE534D42;  // SMB 2 and later
+  return result;
 }
 
 // Stands in for the system's fsync in this program.
@@ -344,6 +349,39 @@ TEST_F(DataFilePlacementTest, TheFileSystemsTypeIsAskedOnlyOnceRefused) {
   }
   ::close(fd);
   EXPECT_EQ(1, typeQuestions);
+}
+
+// On the kernel's SMB client a run refused while no other run recorded in
+// the lock file it then takes, or one that others than the user may write,
+// asks whether its file system keeps permissions all the same: where they
+// are kept, a lock file others may open is refused.
+TEST_F(DataFilePlacementTest, ALockFileNoRunWasSeenToTakeIsAskedAbout) {
+  const fs::perms kRead = fs::perms::group_read | fs::perms::others_read;
+  const struct {
+    fs::perms opened;
+    bool recorded;  // by its holder while the other run waits
+  } kCases[] = {{kRead, false}, {kRead | fs::perms::group_write | fs::perms::others_write, true}};
+  const int fd = ::open(shared.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  smbShare = true;
+  for (const auto& c : kCases) {
+    std::ofstream(lockFile()) << ".pahost-Killed\n";  // its holder leaves it: it names a folder
+    fs::permissions(lockFile(), fs::perms::owner_read | fs::perms::owner_write);
+    auto holder = std::make_unique<FolderTurn>(fd, shared.string());
+    ASSERT_TRUE(holder->take(0, nullptr) && holder->held()) << holder->error();
+    fs::permissions(lockFile(), c.opened, fs::perm_options::add);
+    std::thread ends([&holder, &c] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      if (c.recorded) holder->record({{".pahost-Ab3dE9", false, 0, 0}});
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      holder.reset();
+    });
+    FolderTurn waiter(fd, shared.string());
+    EXPECT_FALSE(waiter.take(30, nullptr));
+    ends.join();
+    EXPECT_NE(waiter.error().find(" is open to others than you"), std::string::npos) << waiter.error();
+  }
+  smbShare = false;
+  ::close(fd);
 }
 
 // The kernel's SMB client's close timeout, as the table of mounts shows it

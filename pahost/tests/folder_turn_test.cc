@@ -243,6 +243,9 @@ class KernelShareTurnTest : public ShareFolderTest {
   static constexpr int kDefaultWait = 30;  // pahost's, in seconds
   const std::chrono::milliseconds kLinger{PA_KERNEL_SHARE_LINGER};
   const std::chrono::milliseconds kHold{100};
+  // What a handover takes at most where it is prompt: a few of a waiting
+  // run's tries, 50 ms apart.
+  const std::chrono::milliseconds kPromptHandover{300};
   const FolderTurn::Entry own{".pahost-Ab3dE9", false, 0, 0};
 };
 
@@ -262,8 +265,9 @@ TEST_F(KernelShareTurnTest, ACrowdHasItsTurnsPromptlyWithinTheDefaultWait) {
   const auto handovers = std::chrono::steady_clock::now() - start - kRuns * kHold;
   ::close(go[0]);
   EXPECT_EQ(kRuns, held);
-  // A handover that waits for the removed name takes the whole linger.
-  EXPECT_LT(handovers / kRuns, kLinger / 2);
+  // A handover that waits for a removed name (the lock file's, or a file's
+  // made to ask about permissions) takes the whole linger.
+  EXPECT_LT(handovers / kRuns, kPromptHandover);
 }
 
 TEST_F(KernelShareTurnTest, AWaitForARemovedLockFileKeepsTheTurnsBound) {
