@@ -112,10 +112,10 @@ class FederalW2 {
   double tax_[kStateRowCount];
 };
 
-// Whether federal W-2 copy `w2` takes a row of the PA W-2: it has wages,
-// and a spouse's W-2 counts only on a joint return.
-bool takesARow(const DataMgmt::TaxReturn& federal, uint16_t copy, const FederalW2& w2, bool joint) {
-  return federal.getIN(kFormID_FedW2, copy, FedW2::kWages) != 0 && !(w2.yes(FedW2::kSpouseBox) && !joint);
+// Whether federal W-2 `w2` takes a row of the PA W-2: it has wages, and a
+// spouse's W-2 counts only on a joint return.
+bool takesARow(const FederalW2& w2, bool joint) {
+  return w2.hundredths(FedW2::kWages) != 0 && !(w2.yes(FedW2::kSpouseBox) && !joint);
 }
 
 // Whether a W-2 that takes a row reports wages or tax to another state.
@@ -285,7 +285,7 @@ bool PATaxReturnCalcEngine::anyListedW2WithOtherStateAmounts() {
           const uint16_t f = static_cast<uint16_t>(c);
           if (!federal.formExists(kFormID_FedW2, f)) continue;
           const FederalW2 w2(federal, f);
-          if (takesARow(federal, f, w2, joint) && otherStateAmounts(w2)) ++count[0];
+          if (takesARow(w2, joint) && otherStateAmounts(w2)) ++count[0];
         }
         return count;
       });
@@ -331,7 +331,7 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
     const FederalW2 w2(federal, f);
     const bool taxpayer = w2.yes(FedW2::kTaxpayerBox);
     const bool spouse = w2.yes(FedW2::kSpouseBox);
-    if (!takesARow(federal, f, w2, joint)) continue;
+    if (!takesARow(w2, joint)) continue;
 
     // The owner comes from the W-2 on every calculation, so no letter of an
     // earlier row survives; a W-2 without either mark is the taxpayer's, as
