@@ -393,9 +393,18 @@ bool FolderTurn::take(Wait& wait, std::FILE* notices) {
   lastTurn_ = std::chrono::steady_clock::now();
   for (int stale = 0;;) {
     if (lockFd_ < 0 && !openLockFile(wait)) return false;
-    const Attempt attempt = tryLock();
-    const int cause = errno;
-    if (attempt == Attempt::kHeld) return holdTurn();
+    Attempt attempt = tryLock();
+    int cause = errno;
+    readRefused_ = false;
+    if (attempt == Attempt::kHeld) {
+      const Hold hold = holdTurn();
+      if (hold != Hold::kUnreadable) return hold == Hold::kHeld;
+      // The lock another run holds still covers the file (the kernel's SMB
+      // client shares one handle among the runs): no turn yet.
+      attempt = Attempt::kTaken;
+      cause = EACCES;
+      readRefused_ = true;
+    }
     if (attempt == Attempt::kFailed) return refuse("cannot lock " + lockPath_ + ": " + std::strerror(cause));
     if (attempt == Attempt::kNoLocks) {  // goes on unheld, leaving the file to any holder
       closeLockFile();
@@ -452,6 +461,11 @@ std::string FolderTurn::waitedOut(Attempt last, const Wait& wait) const {
   if (refusedWith_ == EWOULDBLOCK || turnSeen_) {
     return "another run of pahost still writes into " + folder_ + " after a wait of " + wait.waited() + stopped;
   }
+  if (readRefused_) {
+    return "the lock file " + lockPath_ + " could be locked but not read (" + std::strerror(refusedWith_) +
+           ") after a wait of " + wait.waited() + ": another run of pahost into " + folder_ + " may still hold it" +
+           stopped;
+  }
   // Refused as the kernel's SMB client refuses a lock another holds, but
   // no other run was seen to take a turn: the system's own words.
   return "the lock of " + lockPath_ + " was refused for " + wait.waited() + " (" + std::strerror(refusedWith_) +
@@ -476,19 +490,26 @@ void FolderTurn::sayNoLocks(int cause) const {
 
 // The permissions are judged once the turn is held, so that no two runs
 // turn a file's bits at once. A record that cannot be read may name a
-// killed run's folder: it is not written over, and the turn goes.
-bool FolderTurn::holdTurn() {
+// killed run's folder: it is not written over, and the turn goes. On the
+// kernel's SMB client a read refused past its tries is a lock another run
+// still holds on the file, which the run waits for as for any.
+FolderTurn::Hold FolderTurn::holdTurn() {
   held_ = true;
-  if (!closedToOthers()) return letGo();
+  if (!closedToOthers()) {
+    letGo();
+    return Hold::kRefused;
+  }
   if (readRecord()) {
     clean_ = entries_.empty();
-    return true;
+    return Hold::kHeld;
   }
-  const std::string cause = std::strerror(errno);
-  refuse("cannot read the lock file " + lockPath_ + " (" + cause +
+  const int cause = errno;
+  letGo();
+  if (cause == EACCES && onKernelSmb()) return Hold::kUnreadable;
+  refuse("cannot read the lock file " + lockPath_ + " (" + std::strerror(cause) +
          "), which names the private folders killed runs left in " + folder_ +
          ": it is left as it is, and nothing is written into " + folder_ + " until it can be read");
-  return letGo();
+  return Hold::kRefused;
 }
 
 bool FolderTurn::letGo() {

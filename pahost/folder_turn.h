@@ -181,6 +181,10 @@ class FolderTurn {
   // locked but gone from the name; not to be had on this file system; a
   // lock that failed.
   enum class Attempt { kHeld, kTaken, kStale, kNoLocks, kFailed };
+  // How holding a turn just locked went: held; refused (error() set); or
+  // its record refused to be read as a lock another run holds (the kernel's
+  // SMB client), the turn let go to be waited for again.
+  enum class Hold { kHeld, kRefused, kUnreadable };
 
   bool refuse(const std::string& cause);
   // Opens the lock file for writing once it is seen to be one (none there:
@@ -234,9 +238,9 @@ class FolderTurn {
   void pauseWaiting(const Wait& wait);
   // Why the wait is over, `last` being how the last try went.
   std::string waitedOut(Attempt last, const Wait& wait) const;
-  // Holds the turn just locked once its record is read; false with
-  // error() set, the turn let go, when the record cannot be read.
-  bool holdTurn();
+  // Holds the turn just locked once its record is read; the turn is let
+  // go when the record cannot be read.
+  Hold holdTurn();
   // Says `text` on notices_, as pahost's; that the run waits, at most
   // `waitSeconds` more; that it cannot lock.
   void say(const std::string& text) const;
@@ -291,6 +295,7 @@ class FolderTurn {
   bool kernelSmb_ = false;  // the kernel's SMB client, once asked
   std::chrono::milliseconds letGoFor_{0};  // waiting runs' moment to let go, once asked
   int refusedWith_ = 0;                    // the cause of the last refusal
+  bool readRefused_ = false;               // ... which was of the record's read
   bool turnSeen_ = false;                  // another run was seen to take a turn
   struct stat turnOn_ = {};                // the lock file it was last seen to take one on
   std::chrono::steady_clock::time_point lastTurn_;  // when one was last seen, or the wait began

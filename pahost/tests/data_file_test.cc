@@ -334,6 +334,25 @@ TEST_F(DataFilePlacementTest, ARefusedReadOfTheRecordIsTriedAgainAWhile) {
   readRefusalCause = EACCES;
 }
 
+// On the kernel's SMB client a read of the record refused past those tries
+// is a lock another run still holds on the file: the run lets go and waits
+// for its turn, and says so when its wait ends first.
+TEST_F(DataFilePlacementTest, OnTheKernelsSmbClientARecordNotReadIsATurnNotYetHad) {
+  smbShare = true;
+  {
+    DataFilePlacement placement(target.string(), "40.tif", "1.tif");
+    placement.setTurnWait(5, nullptr);
+    readRefusals = 25;
+    EXPECT_TRUE(placement.begin()) << placement.error();
+    readRefusals = 0;
+  }
+  EXPECT_FALSE(beginsWith(&readRefusals, 1000));
+  smbShare = false;
+  EXPECT_NE(beginError.find(lockFile().string() + " could be locked but not read (" + std::strerror(EACCES)),
+            std::string::npos)
+      << beginError;
+}
+
 // The file system's type, a question to the server on a share, is not
 // asked of a run that no other run kept waiting, and asked once of a run
 // refused again and again.
