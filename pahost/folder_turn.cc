@@ -61,10 +61,24 @@ std::chrono::milliseconds letGoLeft(std::chrono::system_clock::time_point now, s
 // time it is locked before the run counts as waiting.
 const int kOpenAttempts = 100;
 const int kStaleAttempts = 100;
-// How often, and how far apart, a read of the record refused while another
-// run's lock request reaches the server (the kernel's SMB client) is tried.
-const int kReadAttempts = 20;
-const std::chrono::milliseconds kReadRetryEvery(10);
+// How often, and how far apart, a read or write of the record refused
+// while another run's lock request reaches the server (the kernel's SMB
+// client) is tried.
+const int kRefusedIoAttempts = 20;
+const std::chrono::milliseconds kRefusedIoEvery(10);
+
+// Runs `io` (a read or write of the lock file) again for a short while
+// where it is refused with EACCES; false with errno set.
+template <class Io>
+bool retriedWhileRefused(Io io) {
+  for (int attempt = 1; !io(); ++attempt) {
+    const int cause = errno;
+    if (cause != EACCES || attempt == kRefusedIoAttempts) return false;
+    std::this_thread::sleep_for(kRefusedIoEvery);
+    errno = cause;
+  }
+  return true;
+}
 // The record is read in blocks of this size, up to this much: a longer
 // one is none that pahost writes.
 const std::size_t kRecordBlock = 4096;
@@ -587,11 +601,11 @@ Permissions FolderTurn::probePermissions() {
 bool FolderTurn::readRecord() {
   entries_.clear();
   std::string text;
-  for (int attempt = 1; !readRecordText(lockFd_, &text); ++attempt) {
-    const int cause = errno;
-    if (cause != EACCES || attempt == kReadAttempts) return false;
-    std::this_thread::sleep_for(kReadRetryEvery);
-    text.clear();
+  if (!retriedWhileRefused([&] {
+        text.clear();
+        return readRecordText(lockFd_, &text);
+      })) {
+    return false;
   }
   entries_ = recordEntries(text);
   return true;
@@ -602,7 +616,7 @@ bool FolderTurn::readRecord() {
 // record whole; what may follow it is the tail of the old record, names a
 // holder recorded as well (a piece of a name names no private folder).
 bool FolderTurn::writeInPlace(const std::string& text) {
-  return writeAtStart(lockFd_, text) && truncateTo(lockFd_, text.size());
+  return retriedWhileRefused([&] { return writeAtStart(lockFd_, text) && truncateTo(lockFd_, text.size()); });
 }
 
 // Where the file cannot be written in place (not supported), the record

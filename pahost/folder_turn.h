@@ -251,7 +251,8 @@ class FolderTurn {
   // another run's lock request reaches the server); false with errno set
   // when it cannot be read.
   bool readRecord();
-  // Writes `text` as the record into the open lock file; false with
+  // Writes `text` as the record into the open lock file, again for a
+  // short while where the write is refused (as readRecord); false with
   // errno set.
   bool writeInPlace(const std::string& text);
   // Puts in place of the lock file held a new one this run makes, locked

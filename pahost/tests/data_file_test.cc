@@ -57,6 +57,8 @@ int readLockFd = -1;
 int recordReads = 0;
 int readRefusals = 0;
 int readRefusalCause = EACCES;
+// How many more writes of a lock file are refused (EACCES), likewise.
+int writeRefusals = 0;
 // How many times the file system's type was asked, and whether it is the
 // kernel's SMB client's.
 int typeQuestions = 0;
@@ -81,6 +83,15 @@ extern "C" ssize_t pread(int fd, void* buffer, size_t size, off_t offset) {
     if (offset == 0) ++recordReads;
   }
   return static_cast<ssize_t>(::syscall(SYS_pread64, fd, buffer, size, offset));
+}
+// Stands in for the system's pwrite in this program.
+extern "C" ssize_t pwrite(int fd, const void* buffer, size_t size, off_t offset) {
+  if (writeRefusals > 0 && isLockFd(fd)) {
+    --writeRefusals;
+    errno = EACCES;
+    return -1;
+  }
+  return static_cast<ssize_t>(::syscall(SYS_pwrite64, fd, buffer, size, offset));
 }
 extern "C" int fstat(int fd, struct stat* info) noexcept {
   if (removeAtRecord > 0 && fd == readLockFd) {
@@ -332,6 +343,14 @@ TEST_F(DataFilePlacementTest, ARefusedReadOfTheRecordIsTriedAgainAWhile) {
   readRefusalCause = EIO;
   EXPECT_FALSE(beginsWith(&readRefusals, 1));
   readRefusalCause = EACCES;
+}
+
+// So is a write of the record refused as the run records in it.
+TEST_F(DataFilePlacementTest, ARefusedWriteOfTheRecordIsTriedAgainAWhile) {
+  EXPECT_TRUE(beginsWith(&writeRefusals, 19)) << beginError;
+  EXPECT_FALSE(beginsWith(&writeRefusals, 20));
+  const std::string told = "cannot write the lock file " + lockFile().string() + ": " + std::strerror(EACCES);
+  EXPECT_NE(beginError.find(told), std::string::npos) << beginError;
 }
 
 // On the kernel's SMB client a read of the record refused past those tries
