@@ -6,22 +6,22 @@
 // the way a preparer reads it.
 //
 // Exit status (kExit* below): 0 on success; 1 when a factory fails, the
-// return does not settle (settling.h), the data file cannot be written (a private folder that stays included) or
-// standard output cannot take all it is given; 2 on a wrong option (--efile
-// with --no-calc among them), when the module cannot be found or loaded or
-// has another compatibility number, when the folder pahost runs from
-// cannot be told and no --module is given, when the return file cannot be
-// read (a missing file, a directory, a read that fails, a line too long, a
-// file past a bound) or --out names a folder, the return file, the federal
-// file or pahost's lock file, or --autotest names no folder (or one that
-// cannot be looked at); 3 when lines
-// of the return were skipped (everything else is printed as usual, but no
-// data file is written; with --efile the return is not ready) or the dump
-// leaves out texts it cannot carry; with --efile, 4 when the return is
-// refused and 5 when it can be e-filed once the audit's messages are dealt
-// with, the data file written as with 0. Where several apply, 1 wins;
-// skipped lines give 3 whatever the audit; the verdict's 4 or 5 wins over
-// the 3 of a dump that left texts out.
+// return does not settle (settling.h), the data file cannot be written (a
+// private folder that stays included) or standard output cannot take all
+// it is given; 2 on a wrong option (--efile with --no-calc among them),
+// when the module cannot be found or loaded or has another compatibility
+// number, when the folder pahost runs from cannot be told and no --module
+// is given, when the return file cannot be read (a missing file, a
+// directory, a read that fails, a line too long, a file past a bound) or
+// --out names a folder, the return file, the federal file or pahost's lock
+// file, or --autotest names no folder (or one that cannot be looked at); 3
+// when lines of the return were skipped (everything else is printed as
+// usual, but no data file is written; with --efile the return is not
+// ready) or the dump leaves out texts it cannot carry; with --efile, 4
+// when the return is refused and 5 when it can be e-filed once the audit's
+// messages are dealt with, the data file written as with 0. Where several
+// apply, 1 wins; skipped lines give 3 whatever the audit; the verdict's 4
+// or 5 wins over the 3 of a dump that left texts out.
 #include <sys/stat.h>
 
 #include <algorithm>
