@@ -332,6 +332,23 @@ std::string TaxReturn::getOfficeLocatorURL(TaxReturnType /*type*/) const { retur
 
 SessionPropertiesPtr TaxReturn::getSessionProperties() const { return sessionProperties_; }
 
+void TaxReturn::deleteForm(const FormId& f, uint16_t c) {
+  Copies* copies = holdsSide(f) ? copiesOf(f) : nullptr;
+  TaxFormPtr* holder = copies == nullptr ? nullptr : copies->holderOf(c);
+  if (holder == nullptr) return;
+  if (!holder->isNull()) {
+    for (const auto& field : (*holder)->fields_.all()) (*holder)->noteBeforeChange(FieldId(field.first), field.second);
+    (*holder)->holder_ = nullptr;
+  }
+  copies->byNumber[c] = nullptr;
+  copies->holders.erase(c);
+  // The sums kept by copy count would stand again once another copy is made.
+  copiesSums_.clear();
+  state_->saveNeeded = true;
+  noteChange();  // a copy dropped
+  ++copiesMade_;
+}
+
 void TaxReturn::removeAllForms() {
   // A dropped copy's fields read as null from now on: the watch is told
   // what they held. A copy kept alive elsewhere no longer has a holder

@@ -107,6 +107,11 @@ class HOST_API TaxReturn {
   TaxFormPtr getFormOrCreate(const FormId& f, uint16_t c);
   TaxForm* getForm(const FormId& f, uint16_t c) const;  // borrowed; null when missing
   bool formExists(const FormId& f, uint16_t c) const;
+  // Deletes copy `c` of `f`, as the user deletes a form: its fields read as
+  // null from now on and no other copy is renumbered. A missing copy is
+  // left alone. A share of the copy held elsewhere stays valid, with no
+  // holder here.
+  void deleteForm(const FormId& f, uint16_t c);
   uint16_t getMaxCopies(const FormId& f) const;
   uint16_t getFormCount(const FormId& f) const { return getMaxCopies(f); }
   uint16_t numFormCopies(const FormId& f) const { return getMaxCopies(f); }

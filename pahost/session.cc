@@ -212,6 +212,14 @@ void HostSession::loadLines(const std::vector<std::string>& lines) {
   loadInputLines(*engine_, lines, state_.get());
 }
 
+void HostSession::deleteCopy(const std::string& form, uint16_t copy) {
+  for (DataMgmt::TaxReturn* taxReturn : {federal_.get(), state_.get()}) {
+    if (taxReturn == nullptr || taxReturn->getTaxReturnDesc().isNull()) continue;
+    const DataMgmt::FormId id = taxReturn->getTaxReturnDesc()->findFormNamed(form);
+    if (id.isValid()) taxReturn->deleteForm(id, copy);
+  }
+}
+
 void HostSession::fileElectronically() {
   EFileMgmt::EFileMgrHandle::setStateReturnStatus(kPAReturnType, kFiledElectronically);
   EFileMgmt::EFileMgrHandle::setCurFileReturnType(kPAReturnType);

@@ -54,6 +54,10 @@ class HostSession {
   // each return's fields are set apart from one another, in the order of
   // their lines, either way.
   void loadLines(const std::vector<std::string>& lines);
+  // Deletes copy `copy` of the form the test-data format names `form`
+  // ("FEDW2") from the return that holds it, as a user deletes a form; a
+  // form of neither return, or a missing copy, is left alone.
+  void deleteCopy(const std::string& form, uint16_t copy);
   // Puts the PA return in the host's e-file state: the e-file manager (one
   // for the process, as the host's) says the return is being filed
   // electronically, and the return says so too.

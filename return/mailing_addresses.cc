@@ -170,7 +170,10 @@ void PATaxReturn::getMailingAddress(char* buf, int kind) {
       address = kCombatZone;
     } else if (getStateLineValue(kFormID_PA40, 1, kLineAmountOwed) > 0) {
       address = kPayment;
-    } else if (getStateLineValue(kFormID_PA40, 1, kLineRefund) > 0) {
+    } else if (getIN(kFormID_PA40, 1, PA40::kOverpayment) > 0 ||
+               getStateLineValue(kFormID_PA40, 1, kLineRefund) > 0) {
+      // An overpayment asks for a refund or a credit, whether it is
+      // refunded, credited to next year's estimated tax or donated.
       address = kRefund;
     }
     text = kAddresses[address];

@@ -266,7 +266,9 @@ void PATaxReturnCalcEngine::computePA40Credits(TaxFormPtr form, uint16_t /*copy*
   }
   paReturn->getII(kInfo, PAReturnInfo::kExtensionPayment, form, PA40::kExtensionPayment);
   if (residency != PADataMgmt::kFullYearResident) {
-    pa.unProtect(PA40::kNonresidentWithholding);
+    // The 0 a full-year resident's calculation wrote is no entry of the
+    // user's: it goes as the line opens.
+    pa.unprotectAndMaybeSetNull(PA40::kNonresidentWithholding);
   } else {
     pa.makeProtected(PA40::kNonresidentWithholding);
     pa.zero(PA40::kNonresidentWithholding);

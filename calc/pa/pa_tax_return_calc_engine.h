@@ -10,6 +10,7 @@
 #define CALC_PA_PA_TAX_RETURN_CALC_ENGINE_H_
 
 #include "calc/pa/copy_scan_cache.h"
+#include "calc/pa/federal_w2_table.h"
 #include "calc/state/state_tax_return_calc_engine.h"
 #include "return/pa_tax_return.h"
 
@@ -165,7 +166,8 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // Whether a federal W-2 that takes a PA W-2 row reports another state's
   // wages or tax (pa_w2.cc): worked out from the W-2s themselves, as the
   // PA W-2 copies count them, so that Schedule W2-S's box says it before
-  // the order has calculated the copies.
+  // the order has calculated the copies. Both read the W-2s' figures from
+  // one table, so each W-2 is read once a calculation.
   bool anyListedW2WithOtherStateAmounts();
   // One copy of PA Schedule E (state form 174), filled from the federal
   // Schedule E or farm-rental copy the driver linked it to (schedules/schedule_e.cc).
@@ -360,6 +362,9 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
  private:
   // Loops over every copy of a form, kept within one calculation.
   CopyScanCache copyScans;
+  // The federal W-2s' figures, read once a calculation for the PA W-2
+  // copies and Schedule W2-S's other-state box.
+  FederalW2Table federalW2s;
   // Set by the first fillOptionCheckBoxes call. The engine serves one
   // return, so every return takes the option-box defaults once.
   bool optionCheckBoxesDefaulted = false;

@@ -12,7 +12,9 @@
 #include <cstring>
 
 #include "calc/pa/box_marks.h"
+#include "calc/pa/federal_w2_table.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/part_of_return.h"
 #include "calc/state/joined_text.h"
 #include "calc/pa/withheld_rounding.h"
 #include "catalogs/fields/fields.h"
@@ -31,12 +33,9 @@ using DataMgmt::TaxFormPtr;
 
 namespace {
 
-typedef NamedField<FedW2FieldIds> W2Field;
-
-const int kRows = PAW2::kRowOwner.rows();             // rows of a copy, and federal W-2s per copy
-const int kStateRowCount = FedW2::kStateCode.rows();  // state rows of a federal W-2
-const int kTextSize = 128;                            // federal texts and the row owner
-const int kNameSize = 260;                            // the two name parts and a blank
+const int kRows = PAW2::kRowOwner.rows();  // rows of a copy, and federal W-2s per copy
+const int kTextSize = 128;                 // the row owner
+const int kNameSize = 260;                 // the two name parts and a blank
 
 // The columns of a row, in form order: the owner ("T" or "S"), the
 // employer's name, EIN, federal wages and other amount, the PA
@@ -46,80 +45,12 @@ const NamedColumn<PAW2FieldIds>* const kRowColumns[] = {
     &PAW2::kRowOtherAmount, &PAW2::kRowPACompensation, &PAW2::kRowPATaxWithheld,
 };
 
-// States whose wages a full-year resident may have had withheld under a
-// reciprocal agreement, in the order they are tested.
-const char* const kReciprocalStates[] = {"IN", "MD", "NJ", "OH", "VA", "WV"};
-
-// One federal W-2 copy as the wage list reads it.
-class FederalW2 {
- public:
-  FederalW2(const DataMgmt::TaxReturn& federal, uint16_t copy) : federal_(federal), copy_(copy) {
-    for (int k = 0; k < kStateRowCount; ++k) {
-      const FieldId& code = FedW2::kStateCode.at(k);
-      federal.formString(code_[k], kTextSize, kFormID_FedW2, copy, code);
-      // An empty code field is never foreign.
-      foreign_[k] = std::strcmp(code_[k], "PA") != 0 && federal.hasSigValue(kFormID_FedW2, copy, code);
-      wages_[k] = hundredths(FedW2::kStateWages.at(k));
-      tax_[k] = hundredths(FedW2::kStateIncomeTax.at(k));
-    }
-  }
-
-  bool yes(const W2Field& field) const { return federal_.formYes(kFormID_FedW2, copy_, field); }
-  double hundredths(const FieldId& field) const {
-    return federal_.getIN(kFormID_FedW2, copy_, field) / 100.0;
-  }
-  void text(char* out, const W2Field& field) const {
-    federal_.formString(out, kTextSize, kFormID_FedW2, copy_, field);
-  }
-
-  bool anyForeign() const { return count([this](int k) { return foreign_[k]; }) > 0; }
-  bool anyPA() const { return count([this](int k) { return std::strcmp(code_[k], "PA") == 0; }) > 0; }
-  bool anyReciprocal() const {
-    for (const char* state : kReciprocalStates) {
-      if (count([&](int k) { return std::strcmp(code_[k], state) == 0; }) > 0) return true;
-    }
-    return false;
-  }
-  // Sums of the four rows' wages or taxes; `keep` chooses the rows.
-  template <class Keep>
-  double sumOf(const double (&amounts)[kStateRowCount], Keep keep) const {
-    double sum = 0;
-    for (int k = 0; k < kStateRowCount; ++k) {
-      if (keep(k)) sum += amounts[k];
-    }
-    return sum;
-  }
-  double allWages() const { return sumOf(wages_, [](int) { return true; }); }
-  double allTax() const { return sumOf(tax_, [](int) { return true; }); }
-  double paWages() const { return sumOf(wages_, [this](int k) { return isPA(k); }); }
-  double paTax() const { return sumOf(tax_, [this](int k) { return isPA(k); }); }
-  double taxOutsideForeignRows() const { return sumOf(tax_, [this](int k) { return !foreign_[k]; }); }
-
- private:
-  bool isPA(int k) const { return std::strcmp(code_[k], "PA") == 0; }
-  template <class Test>
-  int count(Test test) const {
-    int n = 0;
-    for (int k = 0; k < kStateRowCount; ++k) n += test(k) ? 1 : 0;
-    return n;
-  }
-
-  const DataMgmt::TaxReturn& federal_;
-  uint16_t copy_;
-  char code_[kStateRowCount][kTextSize];
-  bool foreign_[kStateRowCount];
-  double wages_[kStateRowCount];
-  double tax_[kStateRowCount];
-};
-
 // Whether federal W-2 `w2` takes a row of the PA W-2: it has wages, and a
 // spouse's W-2 counts only on a joint return.
-bool takesARow(const FederalW2& w2, bool joint) {
-  return w2.hundredths(FedW2::kWages) != 0 && !(w2.yes(FedW2::kSpouseBox) && !joint);
-}
+bool takesARow(const FederalW2Figures& w2, bool joint) { return w2.wages != 0 && !(w2.spouseBox && !joint); }
 
 // Whether a W-2 that takes a row reports wages or tax to another state.
-bool otherStateAmounts(const FederalW2& w2) { return w2.anyForeign() && (w2.allWages() > 0 || w2.allTax() > 0); }
+bool otherStateAmounts(const FederalW2Figures& w2) { return w2.anyForeign() && (w2.allWages() > 0 || w2.allTax() > 0); }
 
 // The Schedule W2-S marks that let the user keep a typed PA compensation
 // or PA tax.
@@ -128,6 +59,18 @@ struct UserEntryMarks {
   bool keepWages;  // any situation
   bool keepBoth;   // other-state wages
 };
+
+// Whether row `row` of `list` lists a W-2 other than the one of employer
+// `name` and `employerId`: a W-2 whose name or EIN it still holds from the
+// last calculation. A row that holds neither lists none yet.
+bool listedAnotherW2(const DataMgmt::TaxForm& list, int row, const char* name, const char* employerId) {
+  char heldName[kNameSize];
+  char heldId[kTextSize];
+  list.copyValueText(PAW2::kRowEmployerName.at(row), heldName, sizeof heldName);
+  list.copyValueText(PAW2::kRowEmployerEIN.at(row), heldId, sizeof heldId);
+  if (heldName[0] == '\0' && heldId[0] == '\0') return false;
+  return std::strcmp(heldName, name) != 0 || std::strcmp(heldId, employerId) != 0;
+}
 
 // Writes field := amount, only when it is null.
 void fillWhenNull(DataMgmt::TaxForm& form, const FieldId& field, double amount) {
@@ -140,7 +83,7 @@ void fillWhenNull(DataMgmt::TaxForm& form, const FieldId& field, double amount) 
 bool setTaxColumn(DataMgmt::TaxForm& form, int row, bool userMayEnter, double tax) {
   const FieldId& paTax = PAW2::kRowPATaxWithheld.at(row);
   if (userMayEnter) {
-    form.unProtect(paTax);
+    form.unprotectAndMaybeSetNull(paTax);
     const bool empty = form.isNull(paTax);
     fillWhenNull(form, paTax, tax);
     return empty;
@@ -158,8 +101,11 @@ struct FilledRow {
   bool taxCalculated = false;
 };
 
-// PA compensation and tax of one row, by residency.
-FilledRow fillPAColumns(DataMgmt::TaxForm& form, int row, const FederalW2& w2, int residency,
+// PA compensation and tax of one row, by residency. A column opened to
+// the user loses what the calculation wrote while it held it (a protected
+// field holds the calculation's amount), so that the figures of a
+// residency or a situation left behind do not pass for the user's.
+FilledRow fillPAColumns(DataMgmt::TaxForm& form, int row, const FederalW2Figures& w2, int residency,
                         const UserEntryMarks& marks) {
   const FieldId& paWages = PAW2::kRowPACompensation.at(row);
   const FieldId& paTax = PAW2::kRowPATaxWithheld.at(row);
@@ -170,7 +116,7 @@ FilledRow fillPAColumns(DataMgmt::TaxForm& form, int row, const FederalW2& w2, i
       form.setNull(paTax);
       return filled;
     }
-    form.unProtect(paWages);
+    form.unprotectAndMaybeSetNull(paWages);
     filled.taxCalculated = setTaxColumn(form, row, marks.keepTax || marks.keepBoth, w2.paTax());
     fillWhenNull(form, paWages, w2.paWages());
     return filled;
@@ -179,7 +125,8 @@ FilledRow fillPAColumns(DataMgmt::TaxForm& form, int row, const FederalW2& w2, i
   const double wages = w2.allWages();
   const double tax = w2.taxOutsideForeignRows();
   if (residency == PADataMgmt::kPartYearResident) {
-    form.unProtect(paWages);
+    form.unprotectAndMaybeSetNull(paWages);
+    form.unprotectAndMaybeSetNull(paTax);
     if (form.isNull(paWages)) {
       form.assignIR(paWages, wages);
       form.assignIR(paTax, tax);
@@ -193,11 +140,11 @@ FilledRow fillPAColumns(DataMgmt::TaxForm& form, int row, const FederalW2& w2, i
     form.assignIR(paTax, tax);
     filled.taxCalculated = true;
   } else {
-    form.unProtect(paWages);
+    form.unprotectAndMaybeSetNull(paWages);
     filled.taxCalculated = setTaxColumn(form, row, marks.keepTax || marks.keepBoth, tax);
     fillWhenNull(form, paWages, wages);
   }
-  filled.reciprocal = w2.anyReciprocal();
+  filled.reciprocal = w2.reciprocal;
   return filled;
 }
 
@@ -282,10 +229,8 @@ bool PATaxReturnCalcEngine::anyListedW2WithOtherStateAmounts() {
       copyScans.get(scanKey(CopyScan::kOtherStateW2, joint), {{federalReturn, kFormID_FedW2}}, [&] {
         ScanTotals count{};
         for (int c = federal.getMaxCopies(kFormID_FedW2); c >= 1; --c) {
-          const uint16_t f = static_cast<uint16_t>(c);
-          if (!federal.formExists(kFormID_FedW2, f)) continue;
-          const FederalW2 w2(federal, f);
-          if (takesARow(w2, joint) && otherStateAmounts(w2)) ++count[0];
+          const FederalW2Figures* w2 = federalW2s.find(federal, static_cast<uint16_t>(c));
+          if (w2 != nullptr && takesARow(*w2, joint) && otherStateAmounts(*w2)) ++count[0];
         }
         return count;
       });
@@ -327,34 +272,37 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
     const long federalCopy = firstFederalCopy + position;
     if (federalCopy < 1 || federalCopy > UINT16_MAX) continue;  // no such copy number
     const uint16_t f = static_cast<uint16_t>(federalCopy);
-    if (!federal.formExists(kFormID_FedW2, f)) continue;
-    const FederalW2 w2(federal, f);
-    const bool taxpayer = w2.yes(FedW2::kTaxpayerBox);
-    const bool spouse = w2.yes(FedW2::kSpouseBox);
-    if (!takesARow(w2, joint)) continue;
+    const FederalW2Figures* found = federalW2s.find(federal, f);
+    if (found == nullptr || !takesARow(*found, joint)) {
+      // A W-2 deleted, or one that no longer takes a row, leaves no name.
+      w2List.setNull(PAW2::kListedEmployerName.at(position));
+      continue;
+    }
+    const FederalW2Figures& w2 = *found;
 
     // The owner comes from the W-2 on every calculation, so no letter of an
     // earlier row survives; a W-2 without either mark is the taxpayer's, as
     // the host's wage pull counts it.
-    w2List.assignText(PAW2::kRowOwner.at(row), spouse && !taxpayer ? "S" : "T");
+    w2List.assignText(PAW2::kRowOwner.at(row), w2.spouseBox && !w2.taxpayerBox ? "S" : "T");
 
-    char first[kTextSize];
-    char second[kTextSize];
-    w2.text(first, FedW2::kEmployerName);
-    w2.text(second, FedW2::kEmployerNameContinued);
     char joined[kNameSize];
-    StateCalculationMgmt::joinWithBlank(joined, sizeof joined, first, second);
+    StateCalculationMgmt::joinWithBlank(joined, sizeof joined, w2.employerName.c_str(),
+                                        w2.employerNameContinued.c_str());
     char name[kNameSize];
     Utils::strip(name, joined);
     if (std::strlen(name) > nameLength) name[nameLength] = '\0';
+    // PA columns a row kept for the user belong to the W-2 it listed: once
+    // another W-2 takes the row (one above it deleted), they go.
+    if (listedAnotherW2(w2List, row, name, w2.employerId.c_str())) {
+      w2List.setNull(PAW2::kRowPACompensation.at(row));
+      w2List.setNull(PAW2::kRowPATaxWithheld.at(row));
+    }
     w2List.assignText(PAW2::kListedEmployerName.at(position), name);
     w2List.assignText(PAW2::kRowEmployerName.at(row), name);
 
-    w2List.assignIR(PAW2::kRowFederalWages.at(row), w2.hundredths(FedW2::kWages));
-    w2List.assignIR(PAW2::kRowOtherAmount.at(row), w2.hundredths(FedW2::kOtherAmount));
-    char employerId[kTextSize];
-    w2.text(employerId, FedW2::kEmployerId);
-    w2List.assignText(PAW2::kRowEmployerEIN.at(row), employerId);
+    w2List.assignIR(PAW2::kRowFederalWages.at(row), w2.wages);
+    w2List.assignIR(PAW2::kRowOtherAmount.at(row), w2.otherAmount);
+    w2List.assignText(PAW2::kRowEmployerEIN.at(row), w2.employerId.c_str());
 
     if (w2.anyForeign()) ++foreignRows;
     if (otherStateAmounts(w2)) ++foreignAmountCount;
@@ -384,10 +332,8 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
                                &PAW2::kSpousePACompensation.id(), &PAW2::kSpousePATaxWithheld.id()}) {
     entered = entered || w2List.gtZero(*total);
   }
-  if (entered) {
-    paReturn->setDataEntered(kFormID_PAW2, copy, true, false);
-    w2List.setCalcMark(true);
-  }
+  // A copy no W-2 fills holds nothing of the user's: its rows are emptied.
+  markPartOfReturn(*paReturn, kFormID_PAW2, copy, w2List, entered);
 }
 
 }  // namespace PACalculationMgmt

@@ -217,7 +217,10 @@ void StateTaxReturnCalcEngine::fillDisplayLine(TaxFormPtr summaryCopy, const For
         summaryCopy->zero(stateAmountField);
       } else {
         clearDisplayLine(summaryCopy, line, false, protectAmounts != 0);
-        summaryCopy->unProtect(amountField);
+        // What the line held while the calculation wrote it (a full-year
+        // resident's amount, or another line's before the lines moved) is
+        // no entry of the filer's.
+        summaryCopy->unprotectAndMaybeSetNull(amountField);
         summaryCopy->minIR(amountField, amountField, inStateLimit);
         summaryCopy->zero(stateAmountField);
         value = summaryCopy->getIR(amountField);

@@ -195,11 +195,15 @@ void SummaryFormCalc::markWhenSignificant() {
     amounts += copy_->getIR(rows[i]->field[kTaxpayerAmount]) + copy_->getIR(rows[i]->field[kSpouseAmount]);
     parts += copy_->getIR(rows[i]->field[kTaxpayerPart]) + copy_->getIR(rows[i]->field[kSpousePart]);
   }
+  // The copy's lines are rebuilt from its records on every calculation
+  // and the parts a filer enters count in the test itself: the copy is
+  // part of the return exactly while it shows an amount, a part or a first
+  // line, and leaves it as soon as it shows none.
   StateDataMgmt::StateTaxReturn& state = *engine_.getStateReturn();
-  if (amounts != 0 || parts != 0 || state.hasSigValue(*summary_.form, copyNumber_, summary_.firstLabel)) {
-    state.setDataEntered(*summary_.form, copyNumber_, true, false);
-    copy_->setCalcMark(true);
-  }
+  const bool significant =
+      amounts != 0 || parts != 0 || state.hasSigValue(*summary_.form, copyNumber_, summary_.firstLabel);
+  state.setDataEntered(*summary_.form, copyNumber_, significant, false);
+  copy_->setCalcMark(significant);
 }
 
 }  // namespace

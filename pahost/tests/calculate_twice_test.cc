@@ -27,40 +27,14 @@
 #include "pahost/line_check.h"
 #include "pahost/module_loader.h"
 #include "pahost/session.h"
+#include "pahost/tests/session_test_support.h"
 
 namespace {
-
-// Every return the project holds, by its path in the checkout, sorted:
-// the examples, the golden and audit returns and pahost's test returns.
-std::vector<std::string> projectReturns() {
-  std::vector<std::string> paths;
-  for (const char* folder : {"examples", "calc/pa/tests/golden", "audit/tests/returns", "pahost/tests"}) {
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(PA_SOURCE_DIR) + "/" + folder)) {
-      const std::filesystem::path& path = entry.path();
-      if (path.extension() == ".txt" && path.filename() != "CMakeLists.txt") {
-        paths.push_back(std::string(folder) + "/" + path.filename().string());
-      }
-    }
-  }
-  std::sort(paths.begin(), paths.end());
-  return paths;
-}
 
 std::string oneALine(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += "  " + line + "\n";
   return text;
-}
-
-std::string dumpOf(const HostSession& session) {
-  char* text = nullptr;
-  size_t size = 0;
-  std::FILE* out = open_memstream(&text, &size);
-  session.dump(out);
-  std::fclose(out);
-  std::string dump(text, size);
-  std::free(text);
-  return dump;
 }
 
 std::set<std::string> linesOf(const std::string& text) {
@@ -127,6 +101,11 @@ const Edit kEdits[] = {
      {"PASCHEDULEGL:1:F36184:250", "PASCHEDULEGL:1:F36185:250", "PA40:1:F356:X", "PA40:1:F267:12"},
      {"PA40:1:F356:X", "PA40:1:F267:12", "PA40:1:F402:X", "PA40:1:F245:185", "PA40:1:F244:171.6",
       "PA40:1:F250:257", "PA40:1:F268:269"}},
+    // A second figure of the New York tax, 300, below the 381 paid: the
+    // credit is of the lesser tax, 300 x 13,400 / 17,400 = 231.03 (the
+    // first tax's share not attributable, 381 x 4,000 / 17,400 = 87.59,
+    // would leave 212), below PA's 411.38 on that income: line 22 231.
+    {"LesserOtherStateTax", "entries_kept_while_settling.txt", {"PASCHEDULEGL:1:F36185:300"}, {"PA40:1:F245:231"}},
     // The PA W-2 copies keep the PA compensation typed on them while W-2
     // 19 reports New York wages, from the first calculation on; with that
     // row removed they hold the W-2s' wages.
@@ -153,6 +132,22 @@ TEST_P(EditTest, OneCalculationAfterTheEditIsFinal) {
 
 INSTANTIATE_TEST_SUITE_P(Edits, EditTest, ::testing::ValuesIn(kEdits),
                          [](const ::testing::TestParamInfo<Edit>& info) { return std::string(info.param.name); });
+
+// Schedule W2-S's other-state box follows a filing status edited after a
+// calculation. The sample's spouse's W-2 with New York wages is listed on
+// the joint return and marks the box; filed separately it is not listed
+// and the box is No. The information form sets the status within the
+// calculation, after its first PA-40 run read the box under the status
+// before, so the box's kept answer must be told apart by the status.
+TEST_F(SessionTest, TheOtherStateBoxFollowsTheFilingStatusEditedAfterACalculation) {
+  session.load(std::string(PA_EXAMPLES_DIR) + "/sample_return.txt");
+  session.loadLines({"FEDW2:2:F99:NY", "FEDW2:2:F98:1000.00"});
+  session.calculate();
+  EXPECT_EQ(linesOf(dumpOf(session)).count("PASCHEDULEW2S:1:F50652:X"), 1u);
+  session.loadLines({"FEDCOMMON:0:C1:3"});
+  session.calculate();
+  EXPECT_EQ(linesOf(dumpOf(session)).count("PASCHEDULEW2S:1:F50652:[NO]"), 1u);
+}
 
 // The payment voucher goes with an amount owed: filed while the sample
 // owes 55 and the federal return asks for a voucher, it leaves the data
@@ -255,18 +250,7 @@ TEST_F(SessionTest, LinesNotStoredAsWrittenAreSkippedWithTheirReasonAndStoreNoth
   EXPECT_EQ(dumpOf(again), dumpOf(session));
 }
 
-// Test names from the paths without their extension: letters, digits and
-// underscores.
-std::string testName(const ::testing::TestParamInfo<std::string>& info) {
-  std::filesystem::path path(info.param);
-  std::string name = (path.parent_path() / path.stem()).string();
-  for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  }
-  return name;
-}
-
 INSTANTIATE_TEST_SUITE_P(ProjectReturns, CalculateTwiceTest, ::testing::ValuesIn(projectReturns()),
-                         testName);
+                         projectReturnTestName);
 
 }  // namespace

@@ -91,7 +91,9 @@ TEST_P(KillTest, TargetHoldsTheOlderOrTheNewFile) {
   Clock::duration first, second;
   const std::string fresh = runToEnd(&first);
   ASSERT_EQ(fresh, runToEnd(&second));
-  ASSERT_GT(fresh.size(), 100000u);
+  // A large file (its copies whose one amount is no entry of the user's,
+  // in an interview anchor or a calculated field, are not filed).
+  ASSERT_GT(fresh.size(), 50000u);
   std::random_device seed;
   const unsigned seedValue = seed();
   SCOPED_TRACE("seed " + std::to_string(seedValue));

@@ -45,11 +45,16 @@ class MailingAddressTest : public PAReturnTest {
 };
 
 // Kind 0: electronic filing, a combat zone, an amount owed (whatever the
-// refund), a refund (a negative amount owed does not hide it), neither.
+// refund), a refund or an overpayment credited or donated (a negative
+// amount owed does not hide it), neither.
 // Kinds 2 and 3: the payment address in capitals; any other kind: "".
 TEST_F(MailingAddressTest, KindZeroChoosesInOrderAndKindsTwoAndThreeArePaymentInCapitals) {
   EXPECT_EQ(address(0), kNeither);
   owe(-30, 120);
+  EXPECT_EQ(address(0), kRefund);
+  // An overpayment credited to next year or donated, none refunded.
+  owe(0, 0);
+  number(kFormID_PA40, PA40::kOverpayment, 129);
   EXPECT_EQ(address(0), kRefund);
   owe(50, 120);
   EXPECT_EQ(address(0), kPayment);

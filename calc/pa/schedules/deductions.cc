@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/part_of_return.h"
 #include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
 #include "host/tax_form.h"
@@ -187,6 +188,22 @@ void apportion(DataMgmt::TaxForm& d, const Apportionment& a, int residency, bool
   d.assignII(a.deductionSP, a.portionSP);
 }
 
+// The entries the calculation leaves to the user: every beneficiary row
+// of both kinds of contribution, the spouse's share of the medical savings
+// and the PA portions a part-year resident enters. The calculation only
+// caps the amounts, and closes and empties them where they do not apply.
+const DeductionColumn kUserColumns[] = {
+    PADeductions::kTuitionBeneficiaryName,     PADeductions::kTuitionBeneficiarySSN,
+    PADeductions::kTaxpayerTuitionContribution, PADeductions::kSpouseTuitionContribution,
+    PADeductions::kAbleBeneficiaryName,        PADeductions::kAbleBeneficiarySSN,
+    PADeductions::kTaxpayerAbleContribution,   PADeductions::kSpouseAbleContribution,
+};
+const DeductionField kUserEntries[] = {
+    PADeductions::kSpouseMedicalSavingsShare,     PADeductions::kTaxpayerMedicalSavingsPAPortion,
+    PADeductions::kSpouseMedicalSavingsPAPortion, PADeductions::kTaxpayerHealthSavingsPAPortion,
+    PADeductions::kSpouseHealthSavingsPAPortion,
+};
+
 // The one-letter code of the kinds present: the kind's letter when only
 // one is, else "C" when there is any deduction, else "N".
 const char* codeLetter(const DataMgmt::TaxForm& d) {
@@ -326,11 +343,11 @@ void PATaxReturnCalcEngine::computeDeductions(TaxFormPtr form, uint16_t copy, in
   d.plus2(PADeductions::kTotalAllowedDeductions, PADeductions::kTaxpayerAllowedDeductions,
           PADeductions::kSpouseAllowedDeductions);
 
-  // Marked only when something is allowed.
-  if (d.getIR(PADeductions::kTotalAllowedDeductions) > 0) {
-    paReturn->setDataEntered(kFormID_PADeductions, copy, true, false);
-    d.setCalcMark(true);
-  }
+  // Part of the return while something is allowed or an entry of the
+  // user's is on it.
+  markPartOfReturn(*paReturn, kFormID_PADeductions, copy, d,
+                   d.getIR(PADeductions::kTotalAllowedDeductions) > 0,
+                   [&] { return holdsAnyRowOf(d, kUserColumns) || holdsAnyOf(d, kUserEntries); });
 }
 
 }  // namespace PACalculationMgmt

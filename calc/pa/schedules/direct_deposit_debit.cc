@@ -4,13 +4,15 @@
 // direct deposit of the refund, direct debit of the amount owed and
 // neither, with the bank data of the chosen one.
 //
-// Everything is recomputed on each calculation; the copy is marked entered
-// only while the return is in electronic filing.
+// Everything but the two bank items is recomputed on each calculation;
+// the copy is part of the return while the return is in electronic filing
+// or a bank item holds an entry.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/part_of_return.h"
 #include "calc/pa/schedules/bank_election.h"
 #include "catalogs/fields/fields.h"
 #include "host/tax_form.h"
@@ -56,6 +58,10 @@ const FieldCopy<PAReturnInfoFieldIds> kDepositBank[] = {{Info::kDepositRoutingNu
 const FieldCopy<PAReturnInfoFieldIds> kDebitBank[] = {{Info::kDebitRoutingNumber, DD::kRoutingNumber},
                                                       {Info::kDebitAccountNumber, DD::kAccountNumber},
                                                       {Info::kDebitDate, DD::kDebitDate}};
+
+// The entries no calculation writes: the two bank items the federal
+// direct deposit forms map to.
+const Field kUserEntries[] = {DD::kBankItemOne, DD::kBankItemTwo};
 
 // The filing-status boxes; the status codes mark one of the first three,
 // the information form's answers the last two.
@@ -174,10 +180,7 @@ void PATaxReturnCalcEngine::computeDirectDepositDebit(TaxFormPtr form, uint16_t 
 
   copyFields(pa, kFormID_PAReturnInfo, kInfoCopies, form);
 
-  if (pa.InElf()) {
-    pa.setDataEntered(formId, copy, true, false);
-    f.setCalcMark(true);
-  }
+  markPartOfReturn(pa, formId, copy, f, pa.InElf(), [&] { return holdsAnyOf(f, kUserEntries); });
 }
 
 }  // namespace PACalculationMgmt

@@ -5,11 +5,13 @@
 // blocks follow (estimated_tax_voucher_blocks.cc).
 //
 // With the basis box marked the amounts come from the PA-40's lines and
-// are protected; otherwise the user's entries stand. The copy is marked
-// entered only when its compute box is marked.
+// are protected; otherwise the user's entries stand. The copy is part of
+// the return while its compute box is marked or an entry of the user's is
+// on it.
 #include <cstdint>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/part_of_return.h"
 #include "calc/pa/schedules/estimated_tax_worksheet.h"
 #include "catalogs/fields/fields.h"
 #include "host/form_defaults.h"
@@ -42,6 +44,20 @@ const int kLineWithoutAmount = 29;
 const double kAmendedCountDefault = 3.0;
 const double kAmendedCountMin = 1.0;
 const double kAmendedCountMax = 3.0;
+
+// The entries the calculation leaves to the user: the boxes marked
+// against their defaults (the amounts typed while the basis is No count
+// through its box: under Yes the calculation takes them from the PA-40),
+// the installment counts that are never a default, the amended amounts
+// and the credits. The one-installment box is not listed: the calculation
+// marks it beside the skip box's No, itself listed, and leaves it marked
+// when that box goes.
+const NamedField<PAEstimatedTaxWorksheetFieldIds> kUserEntries[] = {
+    E::kComputeYesBox,        E::kBasisNoBox,          E::kSkipNoBox,          E::kAmendedYesBox,
+    E::kThreeInstallmentsBox, E::kTwoInstallmentsBox,  E::kAmendedAnnualAmount, E::kAmendedOtherAmount,
+    E::kFirstCredit,
+};
+const NamedColumn<PAEstimatedTaxWorksheetFieldIds> kUserColumns[] = {E::kFurtherCredit};
 
 // Installment count of the four count boxes, with 1 when none is marked.
 int markedCount(const DataMgmt::TaxForm& ws) {
@@ -242,10 +258,8 @@ void PATaxReturnCalcEngine::computeEstimatedTaxWorksheet(TaxFormPtr form, uint16
 
   EstimatedTaxWorksheet::fillVoucherBlocks(*this, form, copy, filingStatus == PADataMgmt::kFilingJoint);
 
-  if (ws.xMarked(E::kComputeYesBox)) {
-    pa.setDataEntered(worksheetId, copy, true, false);
-    ws.setCalcMark(true);
-  }
+  markPartOfReturn(pa, worksheetId, copy, ws, ws.xMarked(E::kComputeYesBox),
+                   [&] { return holdsAnyOf(ws, kUserEntries) || holdsAnyRowOf(ws, kUserColumns); });
 }
 
 }  // namespace PACalculationMgmt

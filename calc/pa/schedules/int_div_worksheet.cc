@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "calc/pa/box_marks.h"
+#include "calc/pa/part_of_return.h"
 #include "calc/pa/schedules/int_div_worksheet_calc.h"
 #include "catalogs/fields/fields.h"
 #include "host/form_defaults.h"
@@ -51,6 +52,55 @@ int_div::SummaryGroups readGroups(const PADataMgmt::PATaxReturn& pa, const FormI
   return groups;
 }
 
+// The entries the calculation leaves to the user, interest half then
+// dividend half: the Yes boxes (every pair's default is No), the other
+// amounts, the adjustments, subtractions and part-year parts a person
+// enters, the limited entries of the compensation-worksheet lines, the
+// spouse's part of the single form 57 amount and of the federal
+// dividends. The as-used partnership lines follow the computed ones unless
+// their override box, listed, is marked. The PA exempt interest is
+// computed for a full-year resident, and the spouse's federal dividends
+// unless a federal item leaves them to the user; either is then not 0
+// only beside amounts that keep the worksheet anyway.
+const int_div::Field kUserEntries[] = {
+    // Interest.
+    W::kPartnershipFirstKindInterestYesBox, W::kPartnershipSecondKindInterestYesBox,
+    W::kPartnershipFirstKindInterestOverrideYesBox, W::kPartnershipSecondKindInterestOverrideYesBox,
+    W::kEstateTrustInterestYesBox, W::kInterestSubtractionYesBox, W::kAnnuityInterestYesBox,
+    W::kMiscCompCodeLInterestYesBox, W::kFed57PairInterestYesBox,
+    W::kTaxpayerOtherInterest, W::kSpouseOtherInterest,
+    W::kTaxpayerPAExemptInterest, W::kSpousePAExemptInterest,
+    W::kForfeitedInterestPenalty, W::kTaxpayerForfeitedInterestPenalty, W::kSpouseForfeitedInterestPenalty,
+    W::kEstateTrustInterestAdjustment, W::kTaxpayerEstateTrustInterestAdjustment,
+    W::kSpouseEstateTrustInterestAdjustment,
+    W::kTaxpayerPartYearInterestSubtraction, W::kSpousePartYearInterestSubtraction,
+    W::kFirstOtherInterestSubtraction, W::kTaxpayerFirstOtherInterestSubtraction,
+    W::kSpouseFirstOtherInterestSubtraction,
+    W::kPAObligationInterest, W::kTaxpayerPAObligationInterest, W::kSpousePAObligationInterest,
+    W::kTaxpayerThirdOtherInterestSubtraction, W::kSpouseThirdOtherInterestSubtraction,
+    W::kTaxpayerAnnuityInterest, W::kSpouseAnnuityInterest,
+    W::kTaxpayerMiscCompCodeLInterest, W::kSpouseMiscCompCodeLInterest,
+    W::kSpouseFed57SingleInterest,
+    // Dividends.
+    W::kPartnershipFirstKindDividendsYesBox, W::kPartnershipSecondKindDividendsYesBox,
+    W::kPartnershipFirstKindDividendsOverrideYesBox, W::kPartnershipSecondKindDividendsOverrideYesBox,
+    W::kEstateTrustDividendsYesBox, W::kDividendSubtractionYesBox, W::kOtherDividendsYesBox,
+    W::kEnteredDividendsYesBox,
+    W::kTaxpayerPartYearExemptDividendsEntered, W::kSpousePartYearExemptDividendsEntered,
+    W::kTaxpayerPartYearDividendSubtraction, W::kSpousePartYearDividendSubtraction,
+    W::kEstateTrustDividendsAdjustment, W::kTaxpayerEstateTrustDividendsAdjustment,
+    W::kSpouseEstateTrustDividendsAdjustment,
+    W::kFirstOtherDividendSubtraction, W::kTaxpayerFirstOtherDividendSubtraction,
+    W::kSpouseFirstOtherDividendSubtraction,
+    W::kPAObligationDividends, W::kTaxpayerPAObligationDividends, W::kSpousePAObligationDividends,
+    W::kTaxpayerThirdOtherDividendSubtraction, W::kSpouseThirdOtherDividendSubtraction,
+    W::kTaxpayerOtherDividends, W::kSpouseOtherDividends,
+    W::kTaxpayerForeignDividendIncome, W::kSpouseForeignDividendIncome,
+    W::kTaxpayerSecondEnteredDividendIncome, W::kSpouseSecondEnteredDividendIncome,
+    W::kTaxpayerCurrentYearForeignDividendIncome, W::kSpouseCurrentYearForeignDividendIncome,
+    W::kSpouseFederalDividends,
+};
+
 // No adjustment changed anything: the summary amounts run through to the
 // totals unchanged, so the worksheet need not be printed.
 bool worksheetAddsNothing(const DataMgmt::TaxForm& ws) {
@@ -83,10 +133,10 @@ void PATaxReturnCalcEngine::computeInterestDividendWorksheet(TaxFormPtr form, ui
     calc.computeDividends();
   }
 
-  if (worksheetAddsNothing(*form)) return;
-  paReturn->setDataEntered(self, copy, true, false);
-  form->setCalcMark(true);
-  form->setPrintingEnabled(true);
+  // Part of the return, and so printed, while it adjusts anything or holds
+  // an entry of the user's.
+  markPartOfReturn(*paReturn, self, copy, *form, !worksheetAddsNothing(*form),
+                   [&] { return holdsAnyOf(*form, kUserEntries); });
 }
 
 namespace int_div {
@@ -214,6 +264,7 @@ void IntDivWorksheetCalc::estateTrustLines(const EstateTrustLines& lines, const 
       openUpTo(personField(adj, person), amounts[person] > 0, limitToLine ? amount(line) : amounts[person]);
       remainder(personField(rem, person), line, personField(adj, person));
     }
+    protect(adj.total);
     plus(adj.total, adj.taxpayer, adj.spouse);
     plus(rem.total, rem.taxpayer, rem.spouse);
   } else {
@@ -340,7 +391,7 @@ void IntDivWorksheetCalc::copyLine(const Line& from, const Line& to) {
 void IntDivWorksheetCalc::copyField(const FieldId& from, const FieldId& to) { ws.assignII(to, from); }
 
 void IntDivWorksheetCalc::openAndLimit(const FieldId& field, double limit) {
-  unprotect(field);
+  ws.unprotectAndMaybeSetNull(field);
   ws.minIR(field, field, limit);
 }
 

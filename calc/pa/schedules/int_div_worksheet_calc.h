@@ -213,7 +213,8 @@ class IntDivWorksheetCalc {
   // and nulled and the total is nulled.
   void gatedLine(const Line& line, bool shown, double t, double s);
   void copyField(const FieldId& from, const FieldId& to);
-  // Opens an entered amount and cuts it to `limit`.
+  // Opens an entered amount and cuts it to `limit`; an amount the
+  // calculation held there (protected) goes first.
   void openAndLimit(const FieldId& field, double limit);
   // openAndLimit when `open`, else the field is protected and nulled.
   void openUpTo(const FieldId& field, bool open, double limit);

@@ -142,6 +142,9 @@ void IntDivWorksheetCalc::summaryDividendsNotTaxed(const SummaryGroups& g) {
   const Line& partYear = kPartYearSubtraction;
   if (!partYearResident()) {
     clearRange(kPartYearGroup2.total, kPartYearNotTaxed.spouse);
+    // The groups 3 and 4 a part-year calculation read go with the rest.
+    setNull(W::kTaxpayerPartYearExemptDividendsRead);
+    setNull(W::kSpousePartYearExemptDividendsRead);
     set(kSummaryNotTaxed.taxpayer, g.taxpayer[2] + g.taxpayer[1]);
     set(kSummaryNotTaxed.spouse, g.spouse[2] + g.spouse[1]);
     sum(kSummaryNotTaxed.total, {kSummaryNotTaxed.taxpayer, kSummaryNotTaxed.spouse});

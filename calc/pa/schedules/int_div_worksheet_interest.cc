@@ -184,6 +184,7 @@ void IntDivWorksheetCalc::summaryInterestNotTaxed(const SummaryGroups& g) {
     } else if (partYearResident()) {
       openAndLimit(field, lastTwo);
     } else {
+      protect(field);
       set(field, group3);
     }
   };

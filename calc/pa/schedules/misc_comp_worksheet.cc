@@ -18,6 +18,7 @@
 
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/part_of_return.h"
 #include "catalogs/fields/fields.h"
 #include "host/form_defaults.h"
 #include "host/string_utils.h"
@@ -81,6 +82,25 @@ const struct {
     {PAMiscCompWorksheet::kPA40JuryAndFiduciaryAmount, PA40::kFed57OtherCompensation},
     {PAMiscCompWorksheet::kPA40PulledAmount, PA40::kPulledOtherCompensation},
 };
+
+// The entries the calculation leaves to the user: a row's reduction and
+// PA amount (each at most the row's amount) and the code choices other
+// than the default I; besides them, a code letter the calculation leaves
+// open (the letters it writes itself it protects). A row's owner is no
+// entry of the user's: the 1099 rows take it from the federal copy's
+// marks on every calculation, and a form-57 row, whose owner the user of
+// a joint return may change, always carries an amount.
+const SheetColumn kUserColumns[] = {PAMiscCompWorksheet::kRowReduction, PAMiscCompWorksheet::kRowPACompensation};
+const SheetField kUserChoices[] = {PAMiscCompWorksheet::kCodeKChoiceBox, PAMiscCompWorksheet::kOwnCodeChoiceBox};
+
+bool holdsUserEntries(const DataMgmt::TaxForm& form) {
+  if (holdsAnyOf(form, kUserChoices) || holdsAnyRowOf(form, kUserColumns)) return true;
+  for (int row = 0; row < kRows; ++row) {
+    const FieldId& letter = PAMiscCompWorksheet::kRowCodeLetter.at(row);
+    if (!form.isProtected(letter) && form.hasSigValue(letter)) return true;
+  }
+  return false;
+}
 
 // Texts compared whole and case-sensitively.
 const char* const kOwnerTexts[] = {"T", "t", "S", "s"};
@@ -599,11 +619,10 @@ void PATaxReturnCalcEngine::computeMiscCompWorksheet(DataMgmt::TaxFormPtr form, 
   calc.writeCountsAndMarks();
   calc.countProblems();
 
-  if (form->getIR(PAMiscCompWorksheet::kTaxpayerAmount) > 0 ||
-      form->getIR(PAMiscCompWorksheet::kSpouseAmount) > 0) {
-    paReturn->setDataEntered(kFormID_PAMiscCompWorksheet, copy, true, false);
-    form->setCalcMark(true);
-  }
+  const bool amounts = form->getIR(PAMiscCompWorksheet::kTaxpayerAmount) > 0 ||
+                       form->getIR(PAMiscCompWorksheet::kSpouseAmount) > 0;
+  markPartOfReturn(*paReturn, kFormID_PAMiscCompWorksheet, copy, *form, amounts,
+                   [&] { return holdsUserEntries(*form); });
 }
 
 }  // namespace PACalculationMgmt

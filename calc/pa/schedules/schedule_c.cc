@@ -6,6 +6,7 @@
 #include <string>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/part_of_return.h"
 #include "calc/pa/schedules/schedule_c_copy.h"
 #include "host/form_defaults.h"
 #include "host/string_utils.h"
@@ -39,6 +40,42 @@ const PAScheduleCField kAddress[] = {PAScheduleC::kBusinessStreet, PAScheduleC::
                                      PAScheduleC::kBusinessZip};
 const NamedField<PA40FieldIds> kPA40Address[] = {PA40::kAddressLineTwo, PA40::kAddressLineOne, PA40::kCity,
                                                  PA40::kStateCode, PA40::kZipCode};
+
+// The entries the calculation leaves to the user: the boxes marked
+// against their defaults, the amounts entered beside the federal ones
+// (purchases, the pulled amount, the other income items, the entered and
+// shared expenses, start-up and organizational costs, the PA home office,
+// the other PA adjustments, the reductions and additions of the federal
+// lines, the PA depreciation with its other amount and reductions) and
+// the dated depreciation rows. The PA depletion, interest and legal and
+// professional amounts are not listed: the calculation fills them from
+// the federal lines whenever they are empty. A copy the driver empties,
+// standing for no federal Schedule C, holds none of them.
+const PAScheduleCField kUserEntries[] = {
+    PAScheduleC::kAllPABusinessNoBox,        PAScheduleC::kStreetAddressBox,
+    PAScheduleC::kCodeAnswerYesBox,          PAScheduleC::kTenthShareBox,
+    PAScheduleC::kStartUpYesBox,             PAScheduleC::kStartUpCostsYesBox,
+    PAScheduleC::kDepreciationFirstYesBox,   PAScheduleC::kDepreciationSecondYesBox,
+    PAScheduleC::kPurchasesEntered,          PAScheduleC::kPulledAmountEntry,
+    PAScheduleC::kEnteredExpense,            PAScheduleC::kOtherInterestExpense,
+    PAScheduleC::kSharedAmount,              PAScheduleC::kStartUpCosts,
+    PAScheduleC::kOrganizationalCosts,       PAScheduleC::kPAHomeOffice,
+    PAScheduleC::kFirstOtherPAAdjustment,    PAScheduleC::kSecondOtherPAAdjustment,
+    PAScheduleC::kThirdOtherPAAdjustment,    PAScheduleC::kFourthOtherPAAdjustment,
+    PAScheduleC::kFederalReturnPAAdjustment, PAScheduleC::kSixthOtherPAAdjustment,
+    PAScheduleC::kSeventhOtherPAAdjustment,  PAScheduleC::kEmployeeBenefitsReduction,
+    PAScheduleC::kPensionReduction,          PAScheduleC::kTaxesLicensesReduction,
+    PAScheduleC::kTaxesLicensesAddition,     PAScheduleC::kWagesAddition,
+    PAScheduleC::kPADepreciation,            PAScheduleC::kDepreciationOtherAmount,
+    PAScheduleC::kDepreciationOtherReduction, PAScheduleC::kAssetDepreciationReduction,
+};
+const NamedColumn<PAScheduleCFieldIds> kUserColumns[] = {
+    PAScheduleC::kOtherIncomeItem,        PAScheduleC::kTopAssetDate,        PAScheduleC::kTopAssetBasis,
+    PAScheduleC::kTopAssetPriorDepreciation, PAScheduleC::kTopAssetMethod,  PAScheduleC::kTopAssetLife,
+    PAScheduleC::kTopAssetDepreciation,   PAScheduleC::kAssetDescription,    PAScheduleC::kAssetDate,
+    PAScheduleC::kAssetBasis,             PAScheduleC::kAssetPriorDepreciation, PAScheduleC::kAssetMethod,
+    PAScheduleC::kAssetLife,              PAScheduleC::kAssetDepreciation,
+};
 
 void assignYesNo(DataMgmt::TaxForm& form, const PAScheduleCField& field, bool yes) {
   form.assignText(field, yes ? "Y" : "N");
@@ -270,11 +307,11 @@ void PATaxReturnCalcEngine::computeScheduleC(DataMgmt::TaxFormPtr form, uint16_t
     computeScheduleCExpenses(*this, c);
   }
 
-  // PA business with a net profit or loss.
-  if (form->xMarked(PAScheduleC::kAllPABusinessYesBox) && form->nonZero(PAScheduleC::kNetProfit)) {
-    paReturn->setDataEntered(kFormID_PAScheduleC, copy, true, false);
-    form->setCalcMark(true);
-  }
+  // Part of the return: PA business with a net profit or loss, or a copy
+  // with an entry of the user's.
+  const bool paBusiness = form->xMarked(PAScheduleC::kAllPABusinessYesBox) && form->nonZero(PAScheduleC::kNetProfit);
+  markPartOfReturn(*paReturn, kFormID_PAScheduleC, copy, *form, paBusiness,
+                   [&] { return holdsAnyOf(*form, kUserEntries) || holdsAnyRowOf(*form, kUserColumns); });
 }
 
 }  // namespace PACalculationMgmt

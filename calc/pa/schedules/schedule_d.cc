@@ -12,6 +12,7 @@
 
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/part_of_return.h"
 #include "catalogs/fields/fields.h"
 #include "host/form_defaults.h"
 #include "host/rounding.h"
@@ -70,6 +71,38 @@ const ResidenceField kResidenceAmounts[] = {
     {DW::kResidenceCost, D::kResidenceCost},
     {DW::kResidenceGain, D::kResidenceGain},
 };
+
+// The entries the calculation leaves to the user: the six amounts entered
+// on copy 1 (on a joint return their pairs, which it hands out to both
+// copies), the Yes answers (No is the default), the joint owner box, and
+// every sale row's dates and amounts; besides them the descriptions of the
+// rows below the two the calculation writes, and an owner box other than
+// the copy's own.
+const Field kUserEntries[] = {
+    D::kScheduleD1Gain,
+    D::kScheduleD71Gain,
+    D::kRK1Gain,
+    D::kRK1SecondGain,
+    D::kRK1ThirdGain,
+    D::kInsuranceAnnuityGain,
+    D::kTaxpayerScheduleD1GainEntry,
+    D::kSpouseScheduleD1GainEntry,
+    D::kTaxpayerScheduleD71GainEntry,
+    D::kSpouseScheduleD71GainEntry,
+    D::kTaxpayerRK1GainEntry,
+    D::kSpouseRK1GainEntry,
+    D::kTaxpayerRK1SecondGainEntry,
+    D::kSpouseRK1SecondGainEntry,
+    D::kTaxpayerRK1ThirdGainEntry,
+    D::kSpouseRK1ThirdGainEntry,
+    D::kTaxpayerInsuranceAnnuityGainEntry,
+    D::kSpouseInsuranceAnnuityGainEntry,
+    D::kFirstQuestionYesBox,
+    D::kSecondQuestionYesBox,
+    D::kJointBox,
+};
+const NamedColumn<PAScheduleDFieldIds> kUserColumns[] = {D::kSaleDateAcquired, D::kSaleDateSold,
+                                                         D::kSaleSellingPrice, D::kSaleCost};
 
 const char kReferenceText[] = "See Attached Sch D Wksht";
 const int kTextSize = 128;
@@ -140,8 +173,11 @@ double writeResidence(ScheduleDCopy& c, bool showTexts, ResidenceShare share) {
 
 // The share of the residence a joint return's copy takes: all of it when
 // the worksheet marks it as the copy's person's, half when joint, else
-// none.
+// none. A return without the worksheet reads as one whose worksheet holds
+// its default (joint): whether an earlier calculation made the worksheet
+// must not change the line.
 ResidenceShare jointShare(ScheduleDCopy& c, const WorksheetField& ownerBox, ResidenceShare half) {
+  if (!c.pa.formExists(kFormID_PAScheduleDWorksheet, 1)) return half;
   if (c.pa.formYes(kFormID_PAScheduleDWorksheet, 1, ownerBox)) return ResidenceShare::kFull;
   if (c.pa.formYes(kFormID_PAScheduleDWorksheet, 1, DW::kResidenceJointBox)) return half;
   return ResidenceShare::kNone;
@@ -182,6 +218,18 @@ double fillJointSpouseCopy(ScheduleDCopy& c, long spouseTotal, long hasEntries) 
   return writeResidence(c, share != ResidenceShare::kNone, share);
 }
 
+// Whether the copy holds an entry of the user's (see kUserEntries); the
+// taxpayer's copy defaults to the taxpayer's box, the spouse's to the
+// spouse's.
+bool holdsUserEntries(const ScheduleDCopy& c) {
+  const DataMgmt::TaxForm& form = c.form;
+  if (holdsAnyOf(form, kUserEntries) || holdsAnyRowOf(form, kUserColumns)) return true;
+  for (int row = kSummaryRow + 1; row < D::kSaleDescription.rows(); ++row) {
+    if (form.hasSigValue(D::kSaleDescription.at(row))) return true;
+  }
+  return (c.copy != 1 && form.xMarked(D::kTaxpayerBox)) || (c.copy != 2 && form.xMarked(D::kSpouseBox));
+}
+
 // Sales total, cleared amounts, total and loss boxes, for every copy.
 void closeCopy(ScheduleDCopy& c) {
   DataMgmt::TaxForm& form = c.form;
@@ -210,10 +258,7 @@ void closeCopy(ScheduleDCopy& c) {
        {D::kWorksheetReference, D::kScheduleD1Gain, D::kScheduleD71Gain, D::kRK1Gain, D::kResidenceGain}) {
     if (c.pa.hasSigValue(kFormID_PAScheduleD, c.copy, field)) holdsData = true;
   }
-  if (holdsData) {
-    c.pa.setDataEntered(kFormID_PAScheduleD, c.copy, true, false);
-    if (DataMgmt::TaxForm* own = c.pa.getForm(kFormID_PAScheduleD, c.copy)) own->setCalcMark(true);
-  }
+  markPartOfReturn(c.pa, kFormID_PAScheduleD, c.copy, holdsData, [&] { return holdsUserEntries(c); });
 }
 
 // Title, names and owner boxes by copy.

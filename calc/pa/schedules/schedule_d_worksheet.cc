@@ -12,6 +12,7 @@
 
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/part_of_return.h"
 #include "catalogs/fields/fields.h"
 #include "host/dates.h"
 #include "host/form_defaults.h"
@@ -67,6 +68,31 @@ struct SaleRow {
   const OVImmutableIdentifier& cost;
   const OVImmutableIdentifier& gain;
   const OVImmutableIdentifier& groupedSale;  // mark: grouped sale transaction
+};
+
+// The entries the calculation leaves to the user besides the hand rows:
+// a federal row's two boxes, the principal residence's sale (its owner
+// boxes, marked by the calculation on any return but a joint one and from
+// a single federal form 20, are not listed: they mean nothing without the
+// sale), the chained boxes and the boxes marked against their defaults.
+const NamedField<PAScheduleDWorksheetFieldIds> kUserEntries[] = {
+    PAScheduleDWorksheet::kResidenceAddress,     PAScheduleDWorksheet::kResidenceDateAcquired,
+    PAScheduleDWorksheet::kResidenceDateSold,    PAScheduleDWorksheet::kResidenceSalesPrice,
+    PAScheduleDWorksheet::kResidenceCost,        PAScheduleDWorksheet::kResidenceGain,
+    PAScheduleDWorksheet::kFirstChainedBox,      PAScheduleDWorksheet::kSecondChainedBox,
+    PAScheduleDWorksheet::kThirdChainedBox,      PAScheduleDWorksheet::kPartYearSecondBox,
+    PAScheduleDWorksheet::kFederalRowsFirstBox,
+};
+const SheetColumn kFederalRowUserColumns[] = {PAScheduleDWorksheet::kRowTaxableInPABox,
+                                              PAScheduleDWorksheet::kRowExemptObligationBox};
+// A hand row's columns but its owner code, which the calculation writes
+// beside a sale and leaves behind when the sale goes.
+const SheetColumn* const kHandRowUserColumns[] = {
+    &PAScheduleDWorksheet::kRowTaxableInPABox, &PAScheduleDWorksheet::kRowExemptObligationBox,
+    &PAScheduleDWorksheet::kRowDescription,    &PAScheduleDWorksheet::kRowDateAcquired,
+    &PAScheduleDWorksheet::kRowDateSold,       &PAScheduleDWorksheet::kRowSalesPrice,
+    &PAScheduleDWorksheet::kRowCost,           &PAScheduleDWorksheet::kRowGain,
+    &PAScheduleDWorksheet::kRowGroupedSaleBox,
 };
 
 // Every field of sale row `row` set null.
@@ -433,8 +459,20 @@ void openDependentBoxes(WorksheetCopy& c) {
   }
 }
 
+// Whether the copy holds an entry of the user's: one of kUserEntries,
+// kFederalRowUserColumns and kHandRowUserColumns.
+bool holdsUserEntries(const DataMgmt::TaxForm& form) {
+  for (int row = kFederalRowCount; row < kFederalRowCount + kHandRowCount; ++row) {
+    for (const SheetColumn* column : kHandRowUserColumns) {
+      if (form.hasSigValue(column->at(row))) return true;
+    }
+  }
+  return holdsAnyOf(form, kUserEntries) || holdsAnyRowOf(form, kFederalRowUserColumns);
+}
+
 // Row 1's owner, a hand row's gain, a carry-in or the residence gain make
-// the copy one that holds data.
+// the copy one that holds data; it is part of the return while it holds
+// data or an entry of the user's.
 void markData(WorksheetCopy& c) {
   const DataMgmt::FormId& self = kFormID_PAScheduleDWorksheet;
   DataMgmt::TaxForm& form = c.form;
@@ -447,10 +485,7 @@ void markData(WorksheetCopy& c) {
         &PAScheduleDWorksheet::kResidenceGain.id()}) {
     if (form.nonNull(*field)) hasData = true;
   }
-  if (hasData) {
-    c.pa.setDataEntered(self, c.copy, true, false);
-    if (DataMgmt::TaxForm* own = c.pa.getForm(self, c.copy)) own->setCalcMark(true);
-  }
+  markPartOfReturn(c.pa, self, c.copy, hasData, [&] { return holdsUserEntries(form); });
   form.assignIR(PAScheduleDWorksheet::kHasDataMark, hasData ? 1.0 : 0.0);
 }
 

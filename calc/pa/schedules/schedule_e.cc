@@ -7,11 +7,15 @@
 // amount fields as the user left them; only the names, the filer-level
 // part and the data marks are worked out for it. Federal amounts are whole
 // dollars and are written unscaled.
+//
+// A copy is part of the return while it shows a property, a filer-level
+// amount or a total, or holds an entry of the user's.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/part_of_return.h"
 #include "catalogs/fields/fields.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
@@ -67,6 +71,26 @@ const OtherExpense kOtherExpenses[] = {
     {PAScheduleE::kThirdOtherExpenseText, PAScheduleE::kThirdOtherExpense},
     {PAScheduleE::kFourthOtherExpenseText, PAScheduleE::kFourthOtherExpense},
 };
+
+// The entries the calculation leaves to the user on any copy: the boxes
+// marked against their defaults (the PA-property No box and the spouse's
+// and joint owner boxes are marked from a federal Schedule E as well, on
+// a copy that then shows the property's type as a rule), the sales-tax
+// licence, the property description and copy 1's RK-1 income entries. The
+// depreciation a user enters counts through its box.
+const EField kUserEntries[] = {
+    PAScheduleE::kTaxableForPANoBox,      PAScheduleE::kLossNotDeductibleBox,
+    PAScheduleE::kEnteredDepreciationBox, PAScheduleE::kPAPropertyNoBox,
+    PAScheduleE::kShortTermRentalYesBox,  PAScheduleE::kSalesTaxLicenseNoBox,
+    PAScheduleE::kSalesTaxLicense,        PAScheduleE::kSpouseOwnerBox,
+    PAScheduleE::kJointOwnerBox,          PAScheduleE::kPropertyDescription,
+    PAScheduleE::kTaxpayerFirstRK1Income, PAScheduleE::kSpouseFirstRK1Income,
+    PAScheduleE::kTaxpayerSecondRK1Income, PAScheduleE::kSpouseSecondRK1Income,
+};
+// On a copy no federal source stands for, the property is the user's from
+// its first field to its last result.
+const EField& kFirstPropertyField = PAScheduleE::kSalesTaxLicense;
+const EField& kLastPropertyField = PAScheduleE::kOtherRentalIncome;
 
 // Property type texts by federal type code.
 struct PropertyType {
@@ -522,11 +546,14 @@ void PATaxReturnCalcEngine::computeScheduleE(TaxFormPtr form, uint16_t copy, int
     e.markIf(PAScheduleE::kTotalLossBox, e.value(PAScheduleE::kTotalIncome) < 0);
   }
 
-  // 11. Data marks.
-  if (e.significant(PAScheduleE::kPropertyTypeCode) || e.value(PAScheduleE::kRK1Income) != 0 ||
-      e.value(PAScheduleE::kTotalIncome) != 0) {
-    paReturn->setDataEntered(kFormID_PAScheduleE, copy, true, false);
-  }
+  // 11. Data marks. The calculated mark has a test of its own, so the
+  // copy's part in the return is set here rather than by markPartOfReturn.
+  const bool shown = e.significant(PAScheduleE::kPropertyTypeCode) || e.value(PAScheduleE::kRK1Income) != 0 ||
+                     e.value(PAScheduleE::kTotalIncome) != 0;
+  const bool userEntries =
+      holdsAnyOf(*form, kUserEntries) ||
+      (source == kNoSource && holdsAnyFromTo(*form, kFirstPropertyField, kLastPropertyField));
+  if (shown || !userEntries) paReturn->setDataEntered(kFormID_PAScheduleE, copy, shown, false);
   const bool propertyInPA =
       e.marked(PAScheduleE::kTaxableForPAYesBox) &&
       (e.significant(PAScheduleE::kTotalIncome) || e.significant(PAScheduleE::kPropertyTypeCode) ||

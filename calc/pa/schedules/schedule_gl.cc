@@ -24,6 +24,7 @@
 
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/part_of_return.h"
 #include "catalogs/any_named_field.h"
 #include "catalogs/fields/fields.h"
 #include "host/form_defaults.h"
@@ -342,8 +343,13 @@ void computeNotAttributable(DataMgmt::TaxForm& gl) {
     complement = 1.0 - ratio;
   }
   gl.assignIR(PAScheduleGL::kRatioMillionths, ratio * kMillionths);
-  if (ratio * kMillionths == 1.0) {
+  if (ratio == 1.0) {
+    // All the other states' income is doubly taxed: none of the tax falls
+    // outside it. The complement and its share are 0, written so that no
+    // figure of a calculation before stays.
     gl.assignIR(PAScheduleGL::kTaxNotAttributable, 0.0);
+    gl.assignIR(PAScheduleGL::kComplementMillionths, 0.0);
+    gl.assignIR(PAScheduleGL::kTaxNotAttributableCopy, 0.0);
   } else {
     gl.assignIR(PAScheduleGL::kComplementMillionths, complement * kMillionths);
     const double notAttributable =
@@ -351,6 +357,39 @@ void computeNotAttributable(DataMgmt::TaxForm& gl) {
     gl.assignIR(PAScheduleGL::kTaxNotAttributable, notAttributable);
     gl.assignIR(PAScheduleGL::kTaxNotAttributableCopy, notAttributable);
   }
+}
+
+// Clears what the computation writes beyond the fields from the other
+// state to the credit (which the caller clears in field order): every
+// row's entity amounts are closed, as a row without PA income closes them,
+// and the interest and dividends total and flag and the ratio's figures
+// are emptied. The entity names stay.
+void clearFiguresBeyondCredit(DataMgmt::TaxForm& gl) {
+  for (int r = 0; r < kRowCount; ++r) fillEntityAmounts(gl, r, PAScheduleGL::kRowOtherStateIncome.at(r), false);
+  for (const GLField* f : {&PAScheduleGL::kInterestDividendsTotal, &PAScheduleGL::kInterestDividendsFlag,
+                           &PAScheduleGL::kDoublyTaxedIncomeCopy, &PAScheduleGL::kOtherStateIncomeTotal,
+                           &PAScheduleGL::kRatioMillionths, &PAScheduleGL::kComplementMillionths,
+                           &PAScheduleGL::kTaxNotAttributableCopy}) {
+    gl.setNull(*f);
+  }
+}
+
+// Whether the copy holds an entry of the user's: the other state, its
+// taxes, the entities and their amounts, or the spouse named as the
+// copy's filer.
+bool holdsUserEntries(const DataMgmt::TaxForm& gl) {
+  if (holdsAnyOf(gl, {PAScheduleGL::kOtherState, PAScheduleGL::kOtherStateTax, PAScheduleGL::kSecondOtherStateTax,
+                      PAScheduleGL::kFirstEntityName, PAScheduleGL::kSecondEntityName, PAScheduleGL::kThirdEntityName,
+                      PAScheduleGL::kFourthEntityName, PAScheduleGL::kSpouseBox})) {
+    return true;
+  }
+  for (int r = 0; r < kRowCount; ++r) {
+    if (holdsAnyOf(gl, {PAScheduleGL::kFirstEntityIncome.at(r), PAScheduleGL::kSecondEntityIncome.at(r),
+                        PAScheduleGL::kThirdEntityIncome.at(r), PAScheduleGL::kFourthEntityIncome.at(r)})) {
+      return true;
+    }
+  }
+  return false;
 }
 
 // The credit: the lesser tax less the part not attributable, never above
@@ -375,6 +414,7 @@ void PATaxReturnCalcEngine::computeScheduleGL(TaxFormPtr form, uint16_t copy, in
   if (paReturn->readResidencyStatus(kFormID_PAReturnInfo) == PADataMgmt::kNonresident) {
     // A nonresident has no credit for taxes paid to other states.
     clearFormFields(kGL, copy, PAScheduleGL::kOtherState, PAScheduleGL::kCredit);
+    clearFiguresBeyondCredit(gl);
   } else {
     bool anyRow = false;
     for (const RowBox& row : kRowBoxes) anyRow = anyRow || paReturn->formYes(kGL, copy, row.box);
@@ -406,7 +446,12 @@ void PATaxReturnCalcEngine::computeScheduleGL(TaxFormPtr form, uint16_t copy, in
     gl.unProtect(PAScheduleGL::kOtherState);
     char state[kTextSize] = "";
     paReturn->textString(state, kGL, copy, PAScheduleGL::kOtherState);
-    if (state[0] != '\0') gl.assignText(PAScheduleGL::kOtherStateCopy, state);
+    // The copy follows the state as entered, emptied with it.
+    if (state[0] != '\0') {
+      gl.assignText(PAScheduleGL::kOtherStateCopy, state);
+    } else {
+      gl.setNull(PAScheduleGL::kOtherStateCopy);
+    }
 
     const Person people[2] = {readPerson(*paReturn, false), readPerson(*paReturn, true)};
     const Person& p = people[taxpayer ? 0 : 1];
@@ -414,6 +459,7 @@ void PATaxReturnCalcEngine::computeScheduleGL(TaxFormPtr form, uint16_t copy, in
     if (std::strcmp(state, "PA") == 0) {
       // Income taxed by PA itself earns no credit.
       clearFormFields(kGL, copy, PAScheduleGL::kGrossCompensation, PAScheduleGL::kCredit);
+      clearFiguresBeyondCredit(gl);
       computeLesserTax(gl);
     } else {
       fillRow1(gl, *paReturn, form, joint, p);
@@ -454,10 +500,8 @@ void PATaxReturnCalcEngine::computeScheduleGL(TaxFormPtr form, uint16_t copy, in
   const bool residentOrPartYear =
       paReturn->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kFullYearResidentBox) ||
       paReturn->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kPartYearResidentBox);
-  if (residentOrPartYear && gl.getIR(PAScheduleGL::kCredit) > 0) {
-    paReturn->setDataEntered(kGL, copy, true, false);
-    form->setCalcMark(true);
-  }
+  markPartOfReturn(*paReturn, kGL, copy, gl, residentOrPartYear && gl.getIR(PAScheduleGL::kCredit) > 0,
+                   [&] { return holdsUserEntries(gl); });
 }
 
 }  // namespace PACalculationMgmt

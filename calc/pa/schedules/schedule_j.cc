@@ -13,6 +13,7 @@
 
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/part_of_return.h"
 #include "catalogs/fields/fields.h"
 #include "host/descriptors.h"
 #include "host/form_defaults.h"
@@ -36,6 +37,17 @@ constexpr int kAmountOffset = PAScheduleJ::kRowIncome.first() - PAScheduleJ::kRo
 constexpr int kRowCount = PAScheduleJ::kRowName.rows();
 
 const int kTextSize = 128;
+
+// The entries the calculation leaves to the user: the rows' names, numbers
+// and amounts, the further amounts, the question's Yes (No is the default)
+// and the copy's own entry mark. A row's owner code is not listed: the
+// calculation writes it on every named row and leaves it behind when the
+// name goes, and alone it says nothing.
+const NamedColumn<PAScheduleJFieldIds> kUserColumns[] = {PAScheduleJ::kRowName, PAScheduleJ::kRowEIN,
+                                                         PAScheduleJ::kRowIncome};
+const NamedField<PAScheduleJFieldIds> kUserEntries[] = {
+    PAScheduleJ::kTaxpayerFurtherIncome, PAScheduleJ::kSpouseFurtherIncome, PAScheduleJ::kFurtherIncome,
+    PAScheduleJ::kQuestionYesBox, PAScheduleJ::kEntryMark};
 
 // The owner code a named row takes: its first letter when that names an
 // owner, else joint on a joint return; every row is the taxpayer's on any
@@ -78,8 +90,8 @@ struct PersonSums {
   }
 };
 
-// Normalises the owner codes of the named rows and sums every row by its
-// code. The rows are found in the form's field list, a row stride apart.
+// Normalises the owner codes of the named rows, empties those of the empty
+// rows, and sums every row by its code. The rows are found in the form's field list, a row stride apart.
 PersonSums sumRows(PADataMgmt::PATaxReturn& pa, DataMgmt::TaxForm& form, uint16_t copy, uint8_t status) {
   PersonSums sums;
   const DataMgmt::FormId& self = kFormID_PAScheduleJ;
@@ -103,6 +115,9 @@ PersonSums sumRows(PADataMgmt::PATaxReturn& pa, DataMgmt::TaxForm& form, uint16_
       pa.textString(text, self, copy, owner);
       Utils::strip(stripped, text);
       form.assignText(owner, ownerCodeFor(stripped, status));
+    } else if (!form.hasSigValue(amount)) {
+      // An empty row has no owner: a code written while it was named goes.
+      form.setNull(owner);
     }
     pa.textString(text, self, copy, owner);
     sums.add(text, form.getIR(amount));
@@ -163,12 +178,13 @@ void PATaxReturnCalcEngine::computeScheduleJ(DataMgmt::TaxFormPtr form, uint16_t
                      PAScheduleJ::kQuestionYesBox);
 
   // The entry mark summed over all copies tells whether any copy holds
-  // entries.
-  if (paReturn->getAllCopies(self, PAScheduleJ::kEntryMark) > 0 ||
-      form->getIR(PAScheduleJ::kTotalIncome) != 0.0) {
-    paReturn->setDataEntered(self, copy, true, false);
-    if (DataMgmt::TaxForm* own = paReturn->getForm(self, copy)) own->setCalcMark(true);
-  }
+  // entries: while one does, every copy stays part of the return, as it
+  // always has. The test reads the entries as they stand, so an edited
+  // return and the same entries loaded afresh decide alike.
+  const bool entries = paReturn->getAllCopies(self, PAScheduleJ::kEntryMark) > 0 ||
+                       form->getIR(PAScheduleJ::kTotalIncome) != 0.0;
+  markPartOfReturn(*paReturn, self, copy, entries,
+                   [&] { return holdsAnyOf(*form, kUserEntries) || holdsAnyRowOf(*form, kUserColumns); });
 }
 
 }  // namespace PACalculationMgmt

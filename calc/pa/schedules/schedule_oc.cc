@@ -13,6 +13,7 @@
 
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/part_of_return.h"
 #include "catalogs/fields/fields.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
@@ -37,6 +38,14 @@ constexpr int kLineKeepingCompanions = 3;
 // The two credits of a joint return (lines 8 and 9).
 constexpr const OCField* kJointCredits[] = {&PAScheduleOC::kFirstJointReturnCredit,
                                             &PAScheduleOC::kSecondJointReturnCredit};
+
+// The entries the calculation leaves to the user: every line's amount and
+// companions, and the restricted credit's type. On a joint return the
+// lines other than 8 and 9 count for nothing, but what the user entered on
+// them keeps the copy in the return all the same.
+const NamedColumn<PAScheduleOCFieldIds> kUserColumns[] = {
+    PAScheduleOC::kCreditAmount, PAScheduleOC::kCreditDescriptionCode, PAScheduleOC::kCreditAwardeeTaxID};
+const OCField kUserEntries[] = {PAScheduleOC::kRestrictedCreditType};
 
 template <std::size_t... I>
 void sumAllLines(DataMgmt::TaxForm& form, std::index_sequence<I...>) {
@@ -89,10 +98,9 @@ void PATaxReturnCalcEngine::computeScheduleOC(TaxFormPtr form, uint16_t copy, in
 
   for (int line = 0; line < kLineCount; ++line) gateCompanions(schedule, line);
 
-  if (schedule.getIR(PAScheduleOC::kTotalCredits) > 0) {
-    paReturn->setDataEntered(kFormID_PAScheduleOC, copy, true, false);
-    form->setCalcMark(true);
-  }
+  markPartOfReturn(*paReturn, kFormID_PAScheduleOC, copy, schedule,
+                   schedule.getIR(PAScheduleOC::kTotalCredits) > 0,
+                   [&] { return holdsAnyRowOf(schedule, kUserColumns) || holdsAnyOf(schedule, kUserEntries); });
 }
 
 }  // namespace PACalculationMgmt

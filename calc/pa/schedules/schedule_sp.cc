@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "calc/pa/box_marks.h"
+#include "calc/pa/part_of_return.h"
 #include "calc/pa/schedules/schedule_sp_parts.h"
 #include "host/form_defaults.h"
 #include "identifiers/form_ids.h"
@@ -48,6 +49,51 @@ enum FederalStatus : long {
   kFederalSeparate = 3,
   kFederalHeadOfHousehold = 4,
   kFederalWidowed = 5,
+};
+
+// The entries the calculation leaves to the user: the claimants, the
+// answers that depart from the defaults, the separated filer's answers, the
+// married filers' companion entry and the eligibility income the user
+// types (the added interest and dividends, lines 4, 5 and 7 to 10 of
+// every column, the spouse's lines 1, 3 and 6).
+const SPField kUserEntries[] = {
+    PAScheduleSP::kClaimantName,
+    PAScheduleSP::kClaimantSSN,
+    PAScheduleSP::kMarriedClaimantName,
+    PAScheduleSP::kMarriedClaimantSSN,
+    PAScheduleSP::kTaxpayerClaimantYesBox,
+    PAScheduleSP::kSpouseClaimantYesBox,
+    PAScheduleSP::kFederalPageOneYesBox,
+    PAScheduleSP::kNewDependentsYesBox,
+    PAScheduleSP::kSeparationFirstAnswerBox,
+    PAScheduleSP::kSeparationSecondAnswerBox,
+    PAScheduleSP::kSeparationThirdAnswerBox,
+    PAScheduleSP::kSeparationFourthAnswerBox,
+    PAScheduleSP::kSameInformationBox,
+    PAScheduleSP::kAddedInterestDividends,
+    PAScheduleSP::kTaxpayerAddedInterestDividends,
+    PAScheduleSP::kSpouseAddedInterestDividends,
+    PAScheduleSP::kFourthEligibilityIncome,
+    PAScheduleSP::kTaxpayerFourthEligibilityIncome,
+    PAScheduleSP::kSpouseFourthEligibilityIncome,
+    PAScheduleSP::kFifthEligibilityIncome,
+    PAScheduleSP::kTaxpayerFifthEligibilityIncome,
+    PAScheduleSP::kSpouseFifthEligibilityIncome,
+    PAScheduleSP::kSeventhEligibilityIncome,
+    PAScheduleSP::kTaxpayerSeventhEligibilityIncome,
+    PAScheduleSP::kSpouseSeventhEligibilityIncome,
+    PAScheduleSP::kEighthEligibilityIncome,
+    PAScheduleSP::kTaxpayerEighthEligibilityIncome,
+    PAScheduleSP::kSpouseEighthEligibilityIncome,
+    PAScheduleSP::kNinthEligibilityIncome,
+    PAScheduleSP::kTaxpayerNinthEligibilityIncome,
+    PAScheduleSP::kSpouseNinthEligibilityIncome,
+    PAScheduleSP::kTenthEligibilityIncome,
+    PAScheduleSP::kTaxpayerTenthEligibilityIncome,
+    PAScheduleSP::kSpouseTenthEligibilityIncome,
+    PAScheduleSP::kSpousePA40Income,
+    PAScheduleSP::kSpouseFederalEligibilityIncome,
+    PAScheduleSP::kSpouseIncomeOutsidePA,
 };
 
 // The spouse's identity items: the federal filer field copied into each,
@@ -402,12 +448,14 @@ void PATaxReturnCalcEngine::computeScheduleSP(TaxFormPtr form, uint16_t copy, in
   Utils::setDefaultX(form, PAScheduleSP::kNewDependentsNoBox, PAScheduleSP::kNewDependentsYesBox,
                      PAScheduleSP::kNewDependentsYesBox);
 
-  // Marked on the forgiveness of a run whose PA-40 figures are final: a
-  // provisional run's forgiveness rests on credits still to come.
-  if (!provisionalPA40Run && (paReturn->getIN(kFormID_PAScheduleSP, copy, kOneColumn.forgiven) > 0 ||
-                              paReturn->getIN(kFormID_PAScheduleSP, copy, kTwoColumns.forgiven) > 0)) {
-    paReturn->setDataEntered(kFormID_PAScheduleSP, copy, true, false);
-    form->setCalcMark(true);
+  // Part of the return while it forgives tax or holds an entry of the
+  // user's, decided by a run whose PA-40 figures are final: a provisional
+  // run's forgiveness rests on credits still to come.
+  if (!provisionalPA40Run) {
+    const bool forgives = paReturn->getIN(kFormID_PAScheduleSP, copy, kOneColumn.forgiven) > 0 ||
+                          paReturn->getIN(kFormID_PAScheduleSP, copy, kTwoColumns.forgiven) > 0;
+    markPartOfReturn(*paReturn, kFormID_PAScheduleSP, copy, *form, forgives,
+                     [&] { return holdsAnyOf(*form, kUserEntries); });
   }
 }
 

@@ -11,6 +11,7 @@
 
 #include "calc/pa/box_marks.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/part_of_return.h"
 #include "catalogs/fields/fields.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
@@ -74,10 +75,11 @@ const SummaryRow<PAMiscCompWorksheetFieldIds> kCompensationRows[] = {
      "SP - Misc. Comp."},
 };
 
-// The boxes any of which, marked, marks the situation box.
-const Field kSituationBoxes[] = {S::kTaxpayerWagesDifferenceBox, S::kSpouseWagesDifferenceBox, S::kIncorrectW2Box,
-                                 S::kW2ExplanationBothBox,       S::kMissingW2BothBox,         S::kOtherStateWagesBox,
-                                 S::kMissingW2Box};
+// The situation boxes the user marks; any of them marked, or the
+// calculation's other-state box, marks the situation box.
+const Field kUserSituationBoxes[] = {S::kTaxpayerWagesDifferenceBox, S::kSpouseWagesDifferenceBox,
+                                     S::kIncorrectW2Box,             S::kW2ExplanationBothBox,
+                                     S::kMissingW2BothBox,           S::kMissingW2Box};
 
 // Writes the rows of one block from every copy of `source`; returns
 // whether any of their sums is not 0.
@@ -135,9 +137,8 @@ void PATaxReturnCalcEngine::computeScheduleW2S(TaxFormPtr form, uint16_t copy, i
   // and from their sources, so that every copy reads them as this
   // calculation leaves them.
   markOrNo(w2s, S::kOtherStateWagesBox, anyListedW2WithOtherStateAmounts());
-  bool anyBox = false;
-  for (const Field& box : kSituationBoxes) anyBox = anyBox || w2s.xMarked(box);
-  markOrNo(w2s, S::kAnySituationBox, anyBox);
+  markOrNo(w2s, S::kAnySituationBox,
+           holdsAnyOf(w2s, kUserSituationBoxes) || w2s.xMarked(S::kOtherStateWagesBox));
 
   // Copy 1 of the PA W-2 is calculated twice in succession before its
   // sums are read; the other copies stand as the driver left them.
@@ -176,12 +177,15 @@ void PATaxReturnCalcEngine::computeScheduleW2S(TaxFormPtr form, uint16_t copy, i
   markOrNo(w2s, S::kCompensationWorksheetAttentionBox, worksheetSum(PAMiscCompWorksheet::kProblemCount) > 0);
 
   // A wage total of either sign, or a positive compensation total, makes
-  // the schedule part of the return.
-  if (w2s.getIR(S::kWagesTotalPACompensation) != 0 || w2s.getIR(S::kWagesTotalPATaxWithheld) != 0 ||
-      w2s.getIR(S::kMiscCompTotalPACompensation) > 0 || w2s.getIR(S::kMiscCompTotalPATaxWithheld) > 0) {
-    paReturn->setDataEntered(kFormID_PAScheduleW2S, copy, true, false);
-    w2s.setCalcMark(true);
-  }
+  // the schedule part of the return; without one it leaves the return
+  // unless the user marked a situation or an explanation on it.
+  const bool totals = w2s.getIR(S::kWagesTotalPACompensation) != 0 || w2s.getIR(S::kWagesTotalPATaxWithheld) != 0 ||
+                      w2s.getIR(S::kMiscCompTotalPACompensation) > 0 || w2s.getIR(S::kMiscCompTotalPATaxWithheld) > 0;
+  markPartOfReturn(*paReturn, kFormID_PAScheduleW2S, copy, w2s, totals,
+                   [&] {
+                     return holdsAnyOf(w2s, kUserSituationBoxes) ||
+                            holdsAnyOf(w2s, {S::kW2ExplanationBox, S::kAdditionalW2ExplanationBox});
+                   });
 }
 
 }  // namespace PACalculationMgmt

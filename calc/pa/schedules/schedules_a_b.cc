@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/part_of_return.h"
 #include "catalogs/fields/fields.h"
 #include "host/tax_form.h"
 #include "identifiers/form_ids.h"
@@ -244,6 +245,15 @@ bool holdsData(const Shape<Catalog>& s, const DataMgmt::TaxForm& form) {
   return false;
 }
 
+// Whether a copy above 2, which the calculation never fills, holds an
+// entry of the user's: its title, a person's box or any of its lines
+// (only the name, the number and the joint box are written there).
+template <class Catalog>
+bool holdsUserLines(const Shape<Catalog>& s, const DataMgmt::TaxForm& form, uint16_t copy) {
+  if (copy <= 2) return false;
+  return holdsAnyOf(form, {s.title, s.taxpayerBox, s.spouseBox}) || holdsAnyFromTo(form, s.firstLine, s.lastLine);
+}
+
 template <class Catalog>
 void computePersonSchedule(const Shape<Catalog>& s, PATaxReturnCalcEngine& engine, PADataMgmt::PATaxReturn& pa,
                            DataMgmt::TaxFormPtr holder, uint16_t copy) {
@@ -262,10 +272,9 @@ void computePersonSchedule(const Shape<Catalog>& s, PATaxReturnCalcEngine& engin
     fillLines(s, pa, form, copy);
   }
 
-  if (holdsData(s, form)) {
-    pa.setDataEntered(*s.form, copy, true, false);
-    if (DataMgmt::TaxForm* own = pa.getForm(*s.form, copy)) own->setCalcMark(true);
-  }
+  // Copies 1 and 2 are the calculation's through and through; a copy
+  // above 2 stays part of the return while it holds the user's lines.
+  markPartOfReturn(pa, *s.form, copy, holdsData(s, form), [&] { return holdsUserLines(s, form, copy); });
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
+#include "calc/pa/part_of_return.h"
 #include "catalogs/fields/fields.h"
 #include "host/form_defaults.h"
 #include "host/tax_form.h"
@@ -70,6 +71,30 @@ constexpr Line kPALosses = {PAW2GIncome::kPALosses, PAW2GIncome::kTaxpayerPALoss
                             PAW2GIncome::kSpousePALosses};
 constexpr Line kLossesCarried = {PAW2GIncome::kLossesCarried, PAW2GIncome::kTaxpayerLossesCarried,
                                  PAW2GIncome::kSpouseLossesCarried};
+
+// The entries the calculation leaves to the user (see the file comment):
+// those it never writes itself, the taxpayer's split box (marked against
+// its default) among them; the PA parts and PA losses, which it copies
+// from the federal amounts for a full-year resident; and the form 2
+// amount and the taxpayer's part of it, which it takes from the federal
+// return when that has one.
+const W2GField kUserEntries[] = {
+    PAW2GIncome::kTaxpayerW2GReduction,   PAW2GIncome::kSpouseW2GReduction,
+    PAW2GIncome::kTaxpayerOtherReduction, PAW2GIncome::kSpouseOtherReduction,
+    PAW2GIncome::kSpouseFed57Winnings,    PAW2GIncome::kSpouseFed2Amount,
+    PAW2GIncome::kTaxpayerSplitBox,
+};
+const W2GField kPAPartEntries[] = {
+    PAW2GIncome::kTaxpayerPAW2GWinnings,   PAW2GIncome::kSpousePAW2GWinnings, PAW2GIncome::kTaxpayerPAOtherWinnings,
+    PAW2GIncome::kSpousePAOtherWinnings,   PAW2GIncome::kPALosses,            PAW2GIncome::kTaxpayerPALosses,
+    PAW2GIncome::kSpousePALosses,
+};
+const W2GField kForm2Entries[] = {PAW2GIncome::kFed2Amount, PAW2GIncome::kTaxpayerFed2Amount};
+
+bool holdsUserEntries(const DataMgmt::TaxForm& form, bool fullYear) {
+  return holdsAnyOf(form, kUserEntries) || (!fullYear && holdsAnyOf(form, kPAPartEntries)) ||
+         (form.xMarked(PAW2GIncome::kFed2AmountZeroBox) && holdsAnyOf(form, kForm2Entries));
+}
 
 // An amount of both filers.
 struct Split {
@@ -141,13 +166,15 @@ class Schedule {
     form_.makeProtected(target);
     copy(target, source);
   }
-  // Opens the entry and keeps it at most `limit`.
+  // Opens the entry and keeps it at most `limit`. An amount the
+  // calculation wrote while the entry was closed is no entry of the
+  // user's: it goes as the entry opens.
   void limitTo(const FieldId& f, double limit) {
-    form_.unProtect(f);
+    form_.unprotectAndMaybeSetNull(f);
     form_.minIR(f, f, limit);
   }
   void limitTo(const FieldId& f, const FieldId& limit) {
-    form_.unProtect(f);
+    form_.unprotectAndMaybeSetNull(f);
     form_.minII(f, f, limit);
   }
   // Opens and limits the entry while `open`, else protects and nulls it.
@@ -422,11 +449,10 @@ void PATaxReturnCalcEngine::computeW2GIncome(TaxFormPtr form, uint16_t copy, int
   markWinnings(w, joint);
   w.assign(PAW2GIncome::kPAW2GWinningsWonInPA, winningsWonInPA(federal, joint, residency));
 
-  if (w.value(PAW2GIncome::kTaxpayerWinningsBeforeLosses) > 0 ||
-      w.value(PAW2GIncome::kSpouseWinningsBeforeLosses) > 0) {
-    paReturn->setDataEntered(kFormID_PAW2GIncome, copy, true, false);
-    form->setCalcMark(true);
-  }
+  const bool winnings = w.value(PAW2GIncome::kTaxpayerWinningsBeforeLosses) > 0 ||
+                        w.value(PAW2GIncome::kSpouseWinningsBeforeLosses) > 0;
+  markPartOfReturn(*paReturn, kFormID_PAW2GIncome, copy, *form, winnings,
+                   [&] { return holdsUserEntries(*form, fullYear); });
 }
 
 }  // namespace PACalculationMgmt

@@ -172,6 +172,23 @@ TEST_F(PAW2Test, CopyOneSeesEveryChangeOfTheOtherCopies) {
   EXPECT_DOUBLE_EQ(value(PAW2::kRowPATaxWithheld.at(0)), 69);
 }
 
+// Each W-2 is read once a calculation and again after any change of the
+// W-2s: a copy calculated again without a whole-return calculation
+// between (as the host calculates a single form) lists the W-2 as it now
+// stands, and a W-2 added since.
+TEST_F(PAW2Test, ACopyCalculatedAgainListsTheW2sAsTheyNowStand) {
+  addW2(1, 'T', 100000);
+  calculate();
+  number(kFormID_FedW2, FedW2::kWages, 250000);
+  text(kFormID_FedW2, FedW2::kEmployerName, "Beta");
+  calculate();
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowFederalWages.at(0)), 2500);
+  EXPECT_EQ(textAt(PAW2::kRowEmployerName.at(0)), "Beta");
+  addW2(2, 'T', 50000);
+  calculate();
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowFederalWages.at(1)), 500);
+}
+
 // Rows the preparer may type over (a part-year resident's) are never
 // changed: their totals add them as they show.
 TEST_F(PAW2Test, RowsThePreparerMayTypeOverCarryNothing) {

@@ -97,3 +97,22 @@ TEST_F(ScheduleGLTest, TheTaxNotAttributableIsOfTheTaxAsEntered) {
   EXPECT_DOUBLE_EQ(value(PAScheduleGL::kTaxNotAttributable), 381 * (4000.0 / 17400));
   EXPECT_DOUBLE_EQ(value(PAScheduleGL::kCredit), 381 - 381 * (4000.0 / 17400));
 }
+
+// Doubly-taxed income of 1 against 1,000,000 of other-state income: a
+// ratio of one millionth, so all but a millionth of the tax falls on
+// income PA does not tax (only a ratio of 1 leaves none of it there).
+TEST_F(ScheduleGLTest, ARatioOfOneMillionthLeavesTheTaxNotAttributable) {
+  setFilingStatus(PADataMgmt::kFilingSingle);
+  for (const FieldId* field : {&PA40::kGrossCompensation.id(), &PA40::kTaxpayerCompensation.id()}) {
+    enter(*field, 1);
+  }
+  enter(PA40::kTotalTaxableIncome, 1);
+  state("NY");
+  enterGL(PAScheduleGL::kFirstEntityIncome.at(0), 1000000);
+  enterGL(PAScheduleGL::kOtherStateTax, 381);
+  enterGL(PAScheduleGL::kSecondOtherStateTax, 381);
+  compute(kFormID_PAScheduleGL);
+  EXPECT_DOUBLE_EQ(value(PAScheduleGL::kRatioMillionths), 1);
+  EXPECT_DOUBLE_EQ(value(PAScheduleGL::kComplementMillionths), 999999);
+  EXPECT_DOUBLE_EQ(value(PAScheduleGL::kTaxNotAttributable), 381 * 0.999999);
+}

@@ -72,6 +72,34 @@ TEST_F(ScheduleW2STest, BoxesFollowTheFilingStatusAndTheW2sAndWorksheetSums) {
   }
 }
 
+// The other-state box counts only the W-2s the PA W-2 lists. A spouse's
+// W-2 is listed on a joint return alone: its New York wages mark the box
+// there and leave it No on a separate return.
+TEST_F(ScheduleW2STest, ASpousesW2OfAnotherStateMarksTheBoxOnAJointReturnOnly) {
+  for (const int status : {PADataMgmt::kFilingJoint, PADataMgmt::kFilingSeparate}) {
+    restart();
+    setFilingStatus(status);
+    mark(kFormID_FedW2, FedW2::kSpouseBox);
+    number(kFormID_FedW2, FedW2::kWages, 200000);
+    text(kFormID_FedW2, FedW2::kStateCode.at(1), "NY");
+    number(kFormID_FedW2, FedW2::kStateWages.at(1), 200000);
+    run();
+    const bool joint = status == PADataMgmt::kFilingJoint;
+    EXPECT_EQ(w2s().xMarked(S::kOtherStateWagesBox), joint) << status;
+    EXPECT_EQ(w2s().isNo(S::kOtherStateWagesBox), !joint) << status;
+  }
+}
+
+// A W-2 without wages is not listed: the other state's wages and tax on it
+// leave the box No.
+TEST_F(ScheduleW2STest, AW2WithoutWagesLeavesTheOtherStateBoxNo) {
+  text(kFormID_FedW2, FedW2::kStateCode.at(1), "NY");
+  number(kFormID_FedW2, FedW2::kStateWages.at(1), 200000);
+  number(kFormID_FedW2, FedW2::kStateIncomeTax.at(1), 5000);
+  run();
+  EXPECT_TRUE(w2s().isNo(S::kOtherStateWagesBox));
+}
+
 // A federal W-2 without a name does not count, one of both persons twice.
 TEST_F(ScheduleW2STest, W2CountCountsAW2OfBothTwice) {
   setFilingStatus(PADataMgmt::kFilingJoint);
