@@ -42,6 +42,7 @@
 #include <string>
 #include <vector>
 
+#include "pahost/deadline.h"
 #include "pahost/folder_turn.h"
 #include "pahost/private_folders.h"
 
@@ -114,9 +115,14 @@ class DataFilePlacement {
   // Gives the written file `fd` what it takes of the older file.
   bool takeOlderAccess(int fd, const std::string& written);
   bool copyFederalFile();
-  // Removes the private folder `entry` of an earlier run, as recorded;
-  // one that is that folder and stays is kept in earlier_.
-  void removeLeftover(const FolderTurn::Entry& entry);
+  // Removes the private folder `entry` of an earlier run, as recorded,
+  // waiting for one being removed until `deadline`; one that is that
+  // folder and stays is kept in earlier_.
+  void removeLeftover(const FolderTurn::Entry& entry, const Deadline& deadline);
+  // Whether the turn lost at this run's `takes`-th take, as it recorded
+  // its private folder (`made`: after it made it), is taken anew; what was
+  // made for the last take is let go.
+  bool takesAnew(bool made, int takes, const Deadline& deadline);
   // A private folder of pahost's that could not be removed, and why.
   struct Leftover {
     FolderTurn::Entry entry;
