@@ -24,13 +24,14 @@
 // and that is no failure.
 //
 // The user's runs into one folder take turns (folder_turn.h), waiting a
-// bounded time for one another. The private folder is recorded in the
-// turn before it is made and identified once it is open; it goes at
-// finish() (or when the object goes); the one a killed run left, as the
-// turn records it, goes with the next run into the same folder, and only
-// that very folder (private_folders.h). A private folder that cannot be
-// emptied, removed or looked at stays, and stays recorded, so that each
-// later run tries again; finish() tells the caller.
+// bounded time for one another: every wait of begin() (for the turn, a name
+// being removed, a turn taken anew) draws on one deadline (deadline.h). The
+// private folder is recorded in the turn before it is made and identified
+// once it is open; it goes at finish() (or when the object goes); the one a
+// killed run left, as the turn records it, goes with the next run into the
+// same folder, and only that very folder (private_folders.h). A private
+// folder that cannot be emptied, removed or looked at stays, and stays
+// recorded, so that each later run tries again; finish() tells the caller.
 #ifndef PAHOST_DATA_FILE_H_
 #define PAHOST_DATA_FILE_H_
 

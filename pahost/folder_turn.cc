@@ -100,17 +100,7 @@ bool FolderTurn::refuse(const std::string& cause) {
 
 bool FolderTurn::take(const Deadline& deadline, std::FILE* notices) {
   if (folderFd_ < 0) return refuse("cannot open the folder " + folder_ + ": " + std::strerror(errno));
-  letGo();  // a take anew starts with nothing of the last
-  clean_ = false;
-  made_ = false;
-  writesInPlace_ = true;
-  permissionsAsked_ = false;
-  loss_ = Loss::kNone;
-  entries_.clear();
-  error_.clear();
-  deadline_ = deadline;
-  notices_ = notices;
-  lastTurn_ = Clock::now();
+  startTake(deadline, notices);
   for (int stale = 0;;) {
     if (lockFd_ < 0 && !openLockFile()) return false;
     Attempt attempt = tryLock();
@@ -136,6 +126,21 @@ bool FolderTurn::take(const Deadline& deadline, std::FILE* notices) {
     if (deadline_.over()) return refuse(waitedOut(attempt));
     pauseWaiting();
   }
+}
+
+// A take anew starts with nothing of the last but what the wait saw.
+void FolderTurn::startTake(const Deadline& deadline, std::FILE* notices) {
+  letGo();
+  clean_ = false;
+  made_ = false;
+  writesInPlace_ = true;
+  permissionsAsked_ = false;
+  loss_ = Loss::kNone;
+  entries_.clear();
+  error_.clear();
+  deadline_ = deadline;
+  notices_ = notices;
+  lastTurn_ = Clock::now();
 }
 
 // Held only when the file locked is still the one at the name, and still

@@ -151,6 +151,8 @@ class FolderTurn {
   enum class Removal { kNameless, kNotOpened, kNotMade };
 
   bool refuse(const std::string& cause);
+  // Lets go of what a last take had, and starts one until `deadline`.
+  void startTake(const Deadline& deadline, std::FILE* notices);
   Attempt tryLock();
   // Opens the lock file for writing once it is seen to be one (none there:
   // makes it); where a file that is there cannot be opened for writing (a
