@@ -116,7 +116,8 @@ bool Share::mountOptions(std::string* options) {
   if (!mountRead_) {
     mountRead_ = true;
     struct stat folder;
-    mountShown_ = ::fstat(folderFd_, &folder) == 0 && mountOf(readTable(mountTable_), folder.st_dev, &mountType_, &options_);
+    mountShown_ = ::fstat(folderFd_, &folder) == 0 &&
+                  mountOf(readTable(mountTable_), folder.st_dev, &mountType_, &options_);
   }
   *options = options_;
   return mountShown_;

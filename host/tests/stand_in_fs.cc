@@ -299,17 +299,18 @@ std::string standInMountTable() {
   if (realFstatat(AT_FDCWD, folder.c_str(), &info, 0) != 0) return "";
   showStandIn(folder.substr(0, folder.size() - 1), &info);
   std::string options = "rw,vers=3.0,nounix,serverino,actimeo=1";
-  if (std::FILE* extra = next<std::FILE* (*)(const char*, const char*)>("fopen")(besideFolder(".mount").c_str(), "re")) {
+  const auto fileOpen = next<std::FILE* (*)(const char*, const char*)>("fopen");
+  if (std::FILE* extra = fileOpen(besideFolder(".mount").c_str(), "re")) {
     char line[256] = "";
     if (std::fgets(line, sizeof line, extra) != nullptr) options += "," + std::string(line, std::strcspn(line, "\n"));
     std::fclose(extra);
   }
   const std::string table = besideFolder(".mountinfo.") + std::to_string(::getpid());
-  std::FILE* out = next<std::FILE* (*)(const char*, const char*)>("fopen")(table.c_str(), "we");
+  std::FILE* out = fileOpen(table.c_str(), "we");
   if (out == nullptr) return "";
   std::fprintf(out, "9999 1 %u:%u / %s rw,relatime - cifs //stand-in/share %s\n", major(info.st_dev),
                minor(info.st_dev), folder.c_str(), options.c_str());
-  if (std::FILE* real = next<std::FILE* (*)(const char*, const char*)>("fopen")("/proc/self/mountinfo", "re")) {
+  if (std::FILE* real = fileOpen("/proc/self/mountinfo", "re")) {
     char block[4096];
     for (std::size_t n; (n = std::fread(block, 1, sizeof block, real)) > 0;) std::fwrite(block, 1, n, out);
     std::fclose(real);

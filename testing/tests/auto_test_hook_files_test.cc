@@ -88,7 +88,9 @@ TEST_F(HookFilesTest, AClearFileThatCannotBeWrittenAnewKeepsWhatItHeld) {
   ::close(said[1]);
   std::string stderrText;
   char block[512];
-  for (ssize_t n; (n = ::read(said[0], block, sizeof block)) > 0;) stderrText.append(block, static_cast<std::size_t>(n));
+  for (ssize_t n; (n = ::read(said[0], block, sizeof block)) > 0;) {
+    stderrText.append(block, static_cast<std::size_t>(n));
+  }
   ::close(said[0]);
   EXPECT_EQ(read(kClearPA), before);
   EXPECT_EQ(stderrText, "PA automated test: output " + dir + kClearPA + ": could not be written whole (not in the "
