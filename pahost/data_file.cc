@@ -106,24 +106,42 @@ bool DataFilePlacement::begin() {
   if (parentFd_ < 0) return fail("cannot open the folder", parent_);
   if (!checkTarget()) return false;
   folders_.reset(new PrivateFolders(parentFd_, writtenName_, federalName_));
-  // A turn whose lock file turns out removed as this run first records in
-  // it holds nothing of this run's, nor anything to keep: it is taken anew,
-  // within the one wait.
-  FolderTurn::Wait wait(turnWait_);
-  for (int attempt = 1;; ++attempt) {
-    turn_.reset(new FolderTurn(parentFd_, parent_));
+  turn_.reset(new FolderTurn(parentFd_, parent_));
+  // Every wait of the run draws on one deadline, a turn taken anew's too.
+  const Deadline deadline(turnWait_);
+  for (int takes = 1;; ++takes) {
     earlier_.clear();
-    if (!turn_->take(wait, notices_)) return refuse(turn_->error());
+    if (!turn_->take(deadline, notices_)) return refuse(turn_->error());
     // Without a held turn (a file system without locks) other runs may be
     // writing: what looks left over is then left alone.
     if (turn_->held()) {
-      for (const FolderTurn::Entry& entry : turn_->recorded()) removeLeftover(entry);
+      for (const FolderTurn::Entry& entry : turn_->recorded()) removeLeftover(entry, deadline);
     }
-    if (makePrivateFolder()) break;
-    if (!turn_->lost() || attempt == kTurnAttempts) return false;
+    const bool made = makePrivateFolder();
+    if (made && holdPrivateFolder()) break;
+    if (!takesAnew(made, takes, deadline)) return false;
     error_.clear();
   }
-  return holdPrivateFolder() && copyFederalFile();
+  return copyFederalFile();
+}
+
+// A turn whose lock file turns out removed as this run first records in it
+// holds nothing of this run's, nor anything to keep: it is taken anew, at
+// most kTurnAttempts times in all. A write of the record refused as a lock
+// another run still holds on the file let the turn go: it is taken anew
+// while the deadline lasts, and the private folder made meanwhile, which
+// the lock file names, goes with that take while it is empty.
+bool DataFilePlacement::takesAnew(bool made, int takes, const Deadline& deadline) {
+  const FolderTurn::Loss loss = turn_->loss();
+  const bool anew = loss == FolderTurn::Loss::kLockedElsewhere
+                        ? !deadline.over()
+                        : loss == FolderTurn::Loss::kRemoved && !made && takes < kTurnAttempts;
+  if (!anew) return false;
+  if (scratchFd_ >= 0) ::close(scratchFd_);
+  scratchFd_ = -1;
+  scratch_.clear();
+  own_ = FolderTurn::Entry{};
+  return true;
 }
 
 // A link at the target is followed to see what it names: a link to
@@ -364,11 +382,11 @@ void DataFilePlacement::tellLeftBehind(const std::vector<Leftover>& stays, std::
 // The private folder of a run that ended before it removed it, as the turn
 // records it (the turn held, that run is over). No other folder is ever
 // taken for a leftover, nor kept in the record.
-void DataFilePlacement::removeLeftover(const FolderTurn::Entry& entry) {
+void DataFilePlacement::removeLeftover(const FolderTurn::Entry& entry, const Deadline& deadline) {
   for (const Leftover& left : earlier_) {
     if (left.entry.name == entry.name) return;  // recorded twice
   }
   PrivateFolders::Stay why;
   const auto namesTell = [this] { return !turn_->keepsPermissions(); };
-  if (!folders_->removeLeftover(entry, namesTell, &why)) earlier_.push_back({entry, why});
+  if (!folders_->removeLeftover(entry, namesTell, deadline, &why)) earlier_.push_back({entry, why});
 }

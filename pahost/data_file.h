@@ -24,13 +24,14 @@
 // and that is no failure.
 //
 // The user's runs into one folder take turns (folder_turn.h), waiting a
-// bounded time for one another. The private folder is recorded in the
-// turn before it is made and identified once it is open; it goes at
-// finish() (or when the object goes); the one a killed run left, as the
-// turn records it, goes with the next run into the same folder, and only
-// that very folder (private_folders.h). A private folder that cannot be
-// emptied, removed or looked at stays, and stays recorded, so that each
-// later run tries again; finish() tells the caller.
+// bounded time for one another: every wait of begin() (for the turn, a name
+// being removed, a turn taken anew) draws on one deadline (deadline.h). The
+// private folder is recorded in the turn before it is made and identified
+// once it is open; it goes at finish() (or when the object goes); the one a
+// killed run left, as the turn records it, goes with the next run into the
+// same folder, and only that very folder (private_folders.h). A private
+// folder that cannot be emptied, removed or looked at stays, and stays
+// recorded, so that each later run tries again; finish() tells the caller.
 #ifndef PAHOST_DATA_FILE_H_
 #define PAHOST_DATA_FILE_H_
 
@@ -42,6 +43,7 @@
 #include <string>
 #include <vector>
 
+#include "pahost/deadline.h"
 #include "pahost/folder_turn.h"
 #include "pahost/private_folders.h"
 
@@ -114,9 +116,14 @@ class DataFilePlacement {
   // Gives the written file `fd` what it takes of the older file.
   bool takeOlderAccess(int fd, const std::string& written);
   bool copyFederalFile();
-  // Removes the private folder `entry` of an earlier run, as recorded;
-  // one that is that folder and stays is kept in earlier_.
-  void removeLeftover(const FolderTurn::Entry& entry);
+  // Removes the private folder `entry` of an earlier run, as recorded,
+  // waiting for one being removed until `deadline`; one that is that
+  // folder and stays is kept in earlier_.
+  void removeLeftover(const FolderTurn::Entry& entry, const Deadline& deadline);
+  // Whether the turn lost at this run's `takes`-th take, as it recorded
+  // its private folder (`made`: after it made it), is taken anew; what was
+  // made for the last take is let go.
+  bool takesAnew(bool made, int takes, const Deadline& deadline);
   // A private folder of pahost's that could not be removed, and why.
   struct Leftover {
     FolderTurn::Entry entry;

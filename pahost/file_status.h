@@ -4,6 +4,7 @@
 #ifndef PAHOST_FILE_STATUS_H_
 #define PAHOST_FILE_STATUS_H_
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -13,6 +14,14 @@
 // The bits a file or folder of pahost's own never has: access for anyone
 // but its owner.
 const mode_t kOthersAccess = 077;
+// How pahost makes a file of its own beside a data file (a lock file, a
+// file made to ask about permissions): only where nothing stands at its
+// name, for reading and writing, open to the user alone.
+const int kMakeOwnFile = O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+const mode_t kOwnFileMode = 0600;
+// How such a file that is there is opened (with an access mode): never
+// through a link, never waiting on a FIFO or taking a terminal.
+const int kOpenThere = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
 // The access bits of `mode` (read, write and execute for the owner, the
 // group and others) as a chmod takes them ("0644").
@@ -24,6 +33,10 @@ uid_t runningUser();
 
 // Whether `a` and `b`, as the system described them, are one file.
 bool isSameFile(const struct stat& a, const struct stat& b);
+// Whether `info` is a regular file of the user's with one name: what a
+// file of pahost's own beside a data file is (a second name would be
+// written through as well).
+bool isOwnPlainFile(const struct stat& info);
 
 // Whether a chmod that failed with the system's error `error` was refused
 // by a file system that keeps no Unix permissions: EPERM (FAT), EOPNOTSUPP
@@ -37,56 +50,12 @@ bool isChmodRefused(int error);
 // while. false with errno set.
 bool removeLetGo(int folderFd, const char* name);
 
-// Whether the folder open as `folderFd` is on a share the kernel's SMB
-// client mounts (mount -t cifs). A question to the server on a share:
-// asked only where the answer matters.
-bool onKernelSmbShare(int folderFd);
-
-// How long the kernel's SMB client keeps a handle its programs let go
-// before it closes it on the server, for the share that holds the folder
-// open as `folderFd`: the mount's closetimeo, as /proc/self/mountinfo (or
-// the file `table` of its form) shows it, at most 600 seconds; 1 second
-// (the client's default) where it shows none.
-std::chrono::milliseconds kernelSmbCloseTimeout(int folderFd);
-std::chrono::milliseconds kernelSmbCloseTimeout(int folderFd, const char* table);
-// The closetimeo, in seconds, that the table `mountinfo` (as
-// /proc/self/mountinfo lists the mounts) shows for the file system
-// numbered `device`; -1 where it shows none.
-long closeTimeoutIn(const std::string& mountinfo, dev_t device);
-
-// Waits for a name being removed. A name that is seen but cannot be opened
-// (ENOENT), or made anew (EEXIST), is a file or folder being removed: the
-// kernel's SMB client shows a removed name for about a second (its
-// attribute cache), and the server keeps it while a handle another run
-// holds on it is open. The wait is bounded by time, not by a count of
-// tries, which a busy machine would run through at once.
-class RemovalWait {
- public:
-  using Clock = std::chrono::steady_clock;
-  // How long a name being removed is waited for at most.
-  static constexpr int kMostSeconds = 5;
-
-  RemovalWait();
-  // A wait that also ends at `latest` (the bound of a wider wait it is
-  // part of), however long it lasted.
-  explicit RemovalWait(Clock::time_point latest);
-  // Pauses a moment; false, without pausing, once the wait is over.
-  bool pause();
-  // Starts the wait again: another file took the name since it began,
-  // and is being removed in its turn (the bound of the wider wait stays).
-  void restart();
-  // How a message says the wait is over: "still after 5 seconds".
-  static std::string stillAfter(int seconds = kMostSeconds);
-
- private:
-  Clock::time_point latest_;
-  Clock::time_point until_;
-};
-
-// Whole seconds, to the nearest, of `elapsed`.
-int wholeSeconds(std::chrono::steady_clock::duration elapsed);
-// `seconds` in words: "1 second", "30 seconds".
-std::string secondsText(int seconds);
+// A name that is seen but cannot be opened (ENOENT), or made anew (EEXIST),
+// is a file or folder being removed: the kernel's SMB client shows a
+// removed name for about a second (its attribute cache), and the server
+// keeps it while a handle another run holds on it is open. A run waits for
+// it within its deadline (deadline.h), looking again this often.
+const std::chrono::milliseconds kRemovalPause(20);
 
 // What the file system that holds a file does with Unix permissions, as
 // far as pahost can tell.

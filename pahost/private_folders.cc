@@ -98,25 +98,23 @@ bool PrivateFolders::removeEmpty(const std::string& name, Stay* why) const {
 // folder there anyway: the name tells. Elsewhere another folder of the
 // user's at the name, or a folder whose identity was not recorded yet, is
 // no folder of pahost's to empty: it goes only while it is empty.
-bool PrivateFolders::removeLeftover(const FolderTurn::Entry& entry, const std::function<bool()>& namesTell,
-                                    Stay* why) const {
+bool PrivateFolders::removeLeftover(const RecordedFolder& entry, const std::function<bool()>& namesTell,
+                                    const Deadline& deadline, Stay* why) const {
   if (!isPrivateName(entry.name)) return true;
   const char* name = entry.name.c_str();
   struct stat info;
   int fd = -1;
   // A folder seen that cannot be opened (ENOENT) is being removed: it is
   // waited for.
-  for (RemovalWait removal; (fd = ::openat(folderFd_, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)) < 0;) {
+  while ((fd = ::openat(folderFd_, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)) < 0) {
     const int cause = errno;
     if (::fstatat(folderFd_, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
       return errno == ENOENT || notRemoved("cannot look at it: ", why);
     }
     if (!isFolderOfUser(info)) return true;  // anything else is not pahost's
-    if (cause == ENOENT && removal.pause()) continue;
+    if (cause == ENOENT && deadline.pause(kRemovalPause)) continue;
     why->cause = std::string("cannot open it: ") + std::strerror(cause);
-    if (cause == ENOENT) {
-      why->cause += ", " + RemovalWait::stillAfter() + ": it is being removed";
-    }
+    if (cause == ENOENT) why->cause += ", still after " + deadline.waited() + ": it is being removed";
     return false;
   }
   bool gone = true;

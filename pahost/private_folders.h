@@ -1,7 +1,7 @@
 // PrivateFolders: pahost's private folders beside a data file
 // (data_file.h), by name, and their removal: a write's own once it is over,
 // and those killed runs left, as the folder's turn (folder_turn.h) records
-// them. Only pahost's own files in such a folder are removed, by their
+// them (turn_record.h). Only pahost's own files in such a folder are removed, by their
 // whole names (the written file, the writer's temporary beside it and the
 // federal file's copy), each a regular file of the user's, and the folder
 // only when that empties it: nothing else there is ever removed.
@@ -11,7 +11,8 @@
 #include <functional>
 #include <string>
 
-#include "pahost/folder_turn.h"
+#include "pahost/deadline.h"
+#include "pahost/turn_record.h"
 
 class PrivateFolders {
  public:
@@ -45,8 +46,10 @@ class PrivateFolders {
   // may change when its file system is mounted again). `namesTell` says
   // whether the folders' file system keeps no permissions, where inode
   // numbers do not last either; it is asked only of a folder with another
-  // inode.
-  bool removeLeftover(const FolderTurn::Entry& entry, const std::function<bool()>& namesTell, Stay* why) const;
+  // inode. A folder being removed (file_status.h) is waited for until
+  // `deadline`.
+  bool removeLeftover(const RecordedFolder& entry, const std::function<bool()>& namesTell, const Deadline& deadline,
+                      Stay* why) const;
 
  private:
   bool isFileOfWrite(const std::string& entry) const;

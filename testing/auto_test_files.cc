@@ -338,12 +338,22 @@ bool readOptions(const std::string& path, const std::vector<std::string>& tags, 
   return true;
 }
 
+// Written whole under a name of this process's beside it, then renamed
+// over it (a link at its name goes, never followed).
 bool rewriteClearFile(const std::string& path) {
-  IOMgmt::FileName(path).deleteFile();
-  std::ofstream out(path, std::ios::out | std::ios::trunc | std::ios::binary);
-  for (const char* line : kClearFileLines) out << line << "\n";
-  out.close();
-  return !out.fail();
+  std::string text;
+  for (const char* line : kClearFileLines) text += std::string(line) + "\n";
+  const std::string fresh = path + "." + std::to_string(::getpid()) + ".new";
+  const int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    AutoTestReport::add("output " + path + ": cannot be opened for writing");
+    return false;
+  }
+  const bool written = IOMgmt::writeAll(fd, text.data(), text.size());
+  if (::close(fd) == 0 && written && ::rename(fresh.c_str(), path.c_str()) == 0) return true;
+  ::unlink(fresh.c_str());
+  AutoTestReport::add("output " + path + ": could not be written whole");
+  return false;
 }
 
 void removeAutoTestDirectory() {

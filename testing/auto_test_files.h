@@ -103,9 +103,11 @@ const char* runFileRefusal(const std::string& path);
 // applied.
 bool loadXmlInput(const std::string& path, const std::string& root, PersistanceMgmt::XmlTextReader& reader);
 
-// Deletes a clear file and writes it anew, four lines each ended by "\n":
-// the XML declaration, "<AUTOTESTOPTIONS>", "<CLEAR>No</CLEAR>" and
-// "</AUTOTESTOPTIONS>". Whether the file was written.
+// Writes a clear file anew, four lines each ended by "\n": the XML
+// declaration, "<AUTOTESTOPTIONS>", "<CLEAR>No</CLEAR>" and
+// "</AUTOTESTOPTIONS>". The file keeps what it held until the new one is
+// whole; where that cannot be written, the report says so as it does of
+// any output (openOutput), and it is false.
 bool rewriteClearFile(const std::string& path);
 
 // Removes the automated-test directory when it is empty; the result is

@@ -3,8 +3,9 @@
 // another program or a file system without Unix permissions would, for
 // the files whose path holds a given text. It stands between the program
 // and the C library's open, close, read, write, stat, chmod, remove,
-// rename, folder-listing and readlink calls; calls the C library makes
-// inside itself (stdio's, the dynamic loader's) pass by.
+// rename, folder-listing and readlink calls (and fopen, for the stand-in's
+// table of mounts); calls the C library makes inside itself (stdio's, the
+// dynamic loader's) pass by.
 //
 //   PA_FAULT_PATH        the text a path must hold to be failed (the name
 //                        an openat or fstatat call is given, as given)
@@ -43,6 +44,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -149,6 +151,20 @@ bool openFails(int dir, const char* path, int flags) {
   return true;
 }
 
+// What `open` gives for the stand-in's table of mounts, opened and then
+// removed (`failed` where it cannot be made).
+template <class Open, class Handle>
+Handle openedMountTable(Open open, Handle failed) {
+  const std::string table = standInMountTable();
+  if (table.empty()) {
+    errno = EIO;
+    return failed;
+  }
+  const Handle handle = open(table.c_str());
+  next<int (*)(const char*)>("unlink")(table.c_str());
+  return handle;
+}
+
 // Whether this fstat of `fd` fails, with errno set.
 bool fstatFails(int fd) {
   if (fd < 0 || fd >= kMostFiles || faults().fstats[fd] < 0 || faults().fstatsBeforeFailing < 0) return false;
@@ -188,6 +204,8 @@ Faults::Faults()
       listsAsOpened(isSet("PA_FAULT_LISTING")),
       busy(busyOf(std::getenv("PA_FAULT_BUSY"))),
       privateModes(isSet("PA_FAULT_PRIVATE")),
+      fixedMode(isSet("PA_FAULT_MODE") ? static_cast<mode_t>(std::strtoul(std::getenv("PA_FAULT_MODE"), nullptr, 8))
+                                       : 0755),
       mount(std::max(0L, numberOf("PA_FAULT_MOUNT"))),
       renumber(isSet("PA_FAULT_RENUMBER")),
       locksRefuseAccess(std::getenv("PA_FAULT_LOCKS") != nullptr &&
@@ -247,6 +265,9 @@ int open(const char* path, int flags, ...) {
   va_start(args, flags);
   const mode_t mode = modeOf(flags, args);
   va_end(args);
+  if (isMountTable(path)) return openedMountTable([&](const char* table) {
+    return next<int (*)(const char*, int, mode_t)>("open")(table, flags, mode);
+  }, -1);
   return openFails(AT_FDCWD, path, flags)
              ? -1
              : opened(path, next<int (*)(const char*, int, mode_t)>("open")(path, flags, mode));
@@ -257,9 +278,24 @@ int openat(int dir, const char* path, int flags, ...) {
   va_start(args, flags);
   const mode_t mode = modeOf(flags, args);
   va_end(args);
+  if (isMountTable(path)) return openedMountTable([&](const char* table) {
+    return next<int (*)(int, const char*, int, mode_t)>("openat")(dir, table, flags, mode);
+  }, -1);
   return openFails(dir, path, flags)
              ? -1
              : opened(path, next<int (*)(int, const char*, int, mode_t)>("openat")(dir, path, flags, mode));
+}
+
+std::FILE* fopen(const char* path, const char* mode) {
+  const auto real = next<std::FILE* (*)(const char*, const char*)>("fopen");
+  if (!isMountTable(path)) return real(path, mode);
+  return openedMountTable([&](const char* table) { return real(table, mode); }, static_cast<std::FILE*>(nullptr));
+}
+
+std::FILE* fopen64(const char* path, const char* mode) {
+  const auto real = next<std::FILE* (*)(const char*, const char*)>("fopen64");
+  if (!isMountTable(path)) return real(path, mode);
+  return openedMountTable([&](const char* table) { return real(table, mode); }, static_cast<std::FILE*>(nullptr));
 }
 
 int dup(int fd) {

@@ -48,6 +48,7 @@ struct Faults {
   bool listsAsOpened;
   Busy busy;
   bool privateModes;
+  mode_t fixedMode;
   long mount;
   bool renumber;
   bool locksRefuseAccess;
@@ -131,6 +132,11 @@ bool lingers(int dir, const char* path, struct stat* info);
 // Whether the file system of `fd` (or of `path`) shows the kernel's SMB
 // client's type, set in `*info` when it does.
 bool showsSmbType(int fd, const char* path, struct statfs* info);
+// Whether `path` names the system's table of mounts, which the stand-in
+// shows (PA_FAULT_SMB); and a file holding the table it shows, for this
+// program to open and remove ("" when it cannot be made).
+bool isMountTable(const char* path);
+std::string standInMountTable();
 // PA_FAULT_STALELOCK: whether a lock of `fd` is refused for the lock a
 // killed run left with the client's handle, errno set; what the handle
 // goes through as `fd` is opened and closed.

@@ -31,6 +31,9 @@
 //   PA_FAULT_PRIVATE=1   where permissions are fixed, files show 0600 and
 //                        folders 0700 (a stick mounted open to its owner
 //                        alone)
+//   PA_FAULT_MODE=OOO    where permissions are fixed, files and folders
+//                        show these (octal) rather than 0755 (a share
+//                        mounted with file_mode=0777)
 //   PA_FAULT_MOUNT=N     it is mounted for the N-th time: device numbers
 //                        show N more; with PA_FAULT_RENUMBER=1 inode
 //                        numbers too, as FAT numbers its files anew
@@ -41,7 +44,12 @@
 //   PA_FAULT_LOCKS=eacces a lock another holds is refused with EACCES, not
 //                        EWOULDBLOCK (the kernel's SMB client)
 //   PA_FAULT_SMB=1       its file system shows the kernel's SMB client's
-//                        type (fstatfs)
+//                        type (fstatfs), and the table of mounts
+//                        (/proc/self/mountinfo, as open, openat and fopen
+//                        open it) lists it first, as that client mounts
+//                        it without permissions (nounix), with the
+//                        options the file DIR.mount beside the folder
+//                        holds (closetimeo=N), if any
 //   PA_FAULT_STALELOCK=1 the file whose inode the file DIR.stale beside the
 //                        folder names carries a lock no program holds (one
 //                        the server granted a run killed as it asked for
@@ -61,6 +69,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -76,9 +85,9 @@ namespace io_faults {
 
 namespace {
 
-// The permissions every file shows where they are fixed (files and
-// folders with PA_FAULT_PRIVATE), and those an SMB client over FUSE shows.
-const mode_t kFixedMode = 0755;
+// The permissions every file shows where they are fixed with
+// PA_FAULT_PRIVATE (files and folders), and those an SMB client over FUSE
+// shows.
 const mode_t kPrivateFileMode = 0600;
 const mode_t kPrivateFolderMode = 0700;
 const mode_t kSmbFileMode = 0644;
@@ -223,7 +232,7 @@ void showStandIn(const std::string& whole, struct stat* info) {
   } else if (chmod != Chmod::kReal && faults().privateModes) {
     info->st_mode = type | (folder ? kPrivateFolderMode : kPrivateFileMode);
   } else if (chmod != Chmod::kReal) {
-    info->st_mode = type | kFixedMode;
+    info->st_mode = type | faults().fixedMode;
   }
   info->st_dev += static_cast<dev_t>(faults().mount);
   if (faults().renumber) info->st_ino += static_cast<ino_t>(faults().mount) * kRenumbered;
@@ -277,6 +286,36 @@ bool showsSmbType(int fd, const char* path, struct statfs* info) {
   if (shows) info->f_type = kSmb2Type;
   errno = cause;
   return shows;
+}
+
+bool isMountTable(const char* path) {
+  return faults().smbType && !faults().standIn.empty() && path != nullptr &&
+         std::strcmp(path, "/proc/self/mountinfo") == 0;
+}
+
+std::string standInMountTable() {
+  const std::string& folder = faults().standIn;
+  struct stat info;
+  if (realFstatat(AT_FDCWD, folder.c_str(), &info, 0) != 0) return "";
+  showStandIn(folder.substr(0, folder.size() - 1), &info);
+  std::string options = "rw,vers=3.0,nounix,serverino,actimeo=1";
+  const auto fileOpen = next<std::FILE* (*)(const char*, const char*)>("fopen");
+  if (std::FILE* extra = fileOpen(besideFolder(".mount").c_str(), "re")) {
+    char line[256] = "";
+    if (std::fgets(line, sizeof line, extra) != nullptr) options += "," + std::string(line, std::strcspn(line, "\n"));
+    std::fclose(extra);
+  }
+  const std::string table = besideFolder(".mountinfo.") + std::to_string(::getpid());
+  std::FILE* out = fileOpen(table.c_str(), "we");
+  if (out == nullptr) return "";
+  std::fprintf(out, "9999 1 %u:%u / %s rw,relatime - cifs //stand-in/share %s\n", major(info.st_dev),
+               minor(info.st_dev), folder.c_str(), options.c_str());
+  if (std::FILE* real = fileOpen("/proc/self/mountinfo", "re")) {
+    char block[4096];
+    for (std::size_t n; (n = std::fread(block, 1, sizeof block, real)) > 0;) std::fwrite(block, 1, n, out);
+    std::fclose(real);
+  }
+  return std::fclose(out) == 0 ? table : "";
 }
 
 bool staleLockRefuses(int fd) {

@@ -9,11 +9,13 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/file.h>
 #include <sys/statfs.h>
 #include <sys/syscall.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -21,6 +23,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <memory>
@@ -28,13 +31,29 @@
 #include <utility>
 #include <vector>
 
+#include "pahost/deadline.h"
 #include "pahost/file_status.h"
 #include "pahost/folder_turn.h"
+#include "pahost/share.h"
 
 // While set, forcing a folder to the disk fails as on a failing disk.
 bool failFolderSync = false;
 // While not 0, locking a file fails with this cause.
-int lockFailure = 0;
+std::atomic<int> lockFailure{0};
+// While set, a lock file goes from its name each time just after it is
+// locked (another program removing it), and the locks are counted.
+bool removeAtLock = false;
+int lockFileLocks = 0;
+
+// The path the system gives the open file `fd` ("" for none).
+std::string pathOf(int fd) {
+  char path[4096];
+  const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path - 1);
+  return n > 0 ? std::string(path, static_cast<std::size_t>(n)) : "";
+}
+
+// Whether `fd` is open on a file named like a lock file of pahost's.
+bool isLockFd(int fd) { return pathOf(fd).find(".lock") != std::string::npos; }
 
 // Stands in for the system's flock in this program.
 extern "C" int flock(int fd, int operation) noexcept {
@@ -42,34 +61,36 @@ extern "C" int flock(int fd, int operation) noexcept {
     errno = lockFailure;
     return -1;
   }
-  return static_cast<int>(::syscall(SYS_flock, fd, operation));
+  const int result = static_cast<int>(::syscall(SYS_flock, fd, operation));
+  if (result == 0 && removeAtLock && (operation & LOCK_UN) == 0 && isLockFd(fd)) {
+    ++lockFileLocks;
+    ::unlink(pathOf(fd).c_str());
+  }
+  return result;
 }
 
 // While not 0, the lock file goes just as this run first records in it,
 // the next time the run looks at it after reading its record, this many
 // more times: the kernel's SMB client shows a removal a holder killed as it
-// made it that late.
+// made it that late. What else happens then (another run takes the turn).
 int removeAtRecord = 0;
 int readLockFd = -1;
+std::function<void()> onRemovedAtRecord;
 // The records of lock files read (from their start), and how many more
 // reads of one are refused (EACCES, as the kernel's SMB client refuses one
 // while another run's lock request reaches the server).
 int recordReads = 0;
 int readRefusals = 0;
 int readRefusalCause = EACCES;
-// How many more writes of a lock file are refused (EACCES), likewise.
+// How many more writes of a lock file are refused (EACCES), likewise,
+// once as many as writesPassing went through.
 int writeRefusals = 0;
-// How many times the file system's type was asked, and whether it is the
-// kernel's SMB client's.
+int writesPassing = 0;
+// How many times the file system's type was asked, whether it is the
+// kernel's SMB client's, and while not 0 why it cannot be told.
 int typeQuestions = 0;
 bool smbShare = false;
-
-// Whether `fd` is open on a file named like a lock file of pahost's.
-bool isLockFd(int fd) {
-  char path[4096];
-  const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path - 1);
-  return n > 0 && std::string(path, static_cast<std::size_t>(n)).find(".lock") != std::string::npos;
-}
+int typeFailure = 0;
 
 // Stand in for the system's pread and fstat in this program.
 extern "C" ssize_t pread(int fd, void* buffer, size_t size, off_t offset) {
@@ -86,7 +107,9 @@ extern "C" ssize_t pread(int fd, void* buffer, size_t size, off_t offset) {
 }
 // Stands in for the system's pwrite in this program.
 extern "C" ssize_t pwrite(int fd, const void* buffer, size_t size, off_t offset) {
-  if (writeRefusals > 0 && isLockFd(fd)) {
+  if (writeRefusals > 0 && isLockFd(fd) && writesPassing > 0) {
+    --writesPassing;
+  } else if (writeRefusals > 0 && isLockFd(fd)) {
     --writeRefusals;
     errno = EACCES;
     return -1;
@@ -95,17 +118,20 @@ extern "C" ssize_t pwrite(int fd, const void* buffer, size_t size, off_t offset)
 }
 extern "C" int fstat(int fd, struct stat* info) noexcept {
   if (removeAtRecord > 0 && fd == readLockFd) {
-    char path[4096];
-    const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path - 1);
-    if (n > 0) ::unlink(std::string(path, static_cast<std::size_t>(n)).c_str());
+    ::unlink(pathOf(fd).c_str());
     --removeAtRecord;
     readLockFd = -1;
+    if (onRemovedAtRecord) onRemovedAtRecord();
   }
   return static_cast<int>(::syscall(SYS_fstat, fd, info));
 }
 // Stands in for the system's fstatfs in this program, counting questions.
 extern "C" int fstatfs(int fd, struct statfs* info) noexcept {
   ++typeQuestions;
+  if (typeFailure != 0) {
+    errno = typeFailure;
+    return -1;
+  }
   const int result = static_cast<int>(::syscall(SYS_fstatfs, fd, info));
   if (smbShare) info->f_type = 0xFE534D42;  // SMB 2 and later
   return result;
@@ -166,6 +192,15 @@ class DataFilePlacementTest : public ::testing::Test {
     *fault = 0;
     beginError = placement.error();
     return begun;
+  }
+
+  // That a wait that ends while every read or write (`io`) of the record
+  // is refused, as the stand-in's `*refusals` have it, says so.
+  void expectAWaitEndingOnRefusals(int* refusals, const std::string& io) {
+    EXPECT_FALSE(beginsWith(refusals, 1000));
+    EXPECT_NE(beginError.find(lockFile().string() + " could be locked but not " + io + " (" + std::strerror(EACCES)),
+              std::string::npos)
+        << beginError;
   }
 
   std::string beginError;
@@ -365,28 +400,143 @@ TEST_F(DataFilePlacementTest, OnTheKernelsSmbClientARecordNotReadIsATurnNotYetHa
     EXPECT_TRUE(placement.begin()) << placement.error();
     readRefusals = 0;
   }
+  expectAWaitEndingOnRefusals(&readRefusals, "read");
+  smbShare = false;
+}
+
+// So is a write of the record refused past its tries, the first (the
+// private folder's name) or the next (what identifies it): the private
+// folder made meanwhile goes with the next take.
+TEST_F(DataFilePlacementTest, OnTheKernelsSmbClientARecordNotWrittenIsATurnNotYetHad) {
+  smbShare = true;
+  for (const int passing : {0, 1}) {
+    DataFilePlacement placement(target.string(), "40.tif", "1.tif");
+    placement.setTurnWait(5, nullptr);
+    writesPassing = passing;
+    writeRefusals = 25;
+    EXPECT_TRUE(placement.begin()) << placement.error();
+    writeRefusals = writesPassing = 0;
+    EXPECT_TRUE(placement.finish()) << placement.error();
+    for (const auto& entry : fs::directory_iterator(shared)) {  // but the lock file, empty, which a holder there leaves
+      if (entry.path() != lockFile() || fs::file_size(lockFile()) != 0) ADD_FAILURE() << entry.path() << " stays";
+    }
+  }
+  expectAWaitEndingOnRefusals(&writeRefusals, "written");
+  smbShare = false;
+}
+
+// Nothing is judged of a turn whose record cannot be read yet: a lock file
+// open to others is not asked about (no file is made to ask) before its
+// record is read.
+TEST_F(DataFilePlacementTest, OnTheKernelsSmbClientTheRecordIsReadBeforeAnythingIsJudged) {
+  std::ofstream(lockFile()).close();
+  fs::permissions(lockFile(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+  smbShare = true;
   EXPECT_FALSE(beginsWith(&readRefusals, 1000));
   smbShare = false;
-  EXPECT_NE(beginError.find(lockFile().string() + " could be locked but not read (" + std::strerror(EACCES)),
+  EXPECT_NE(beginError.find(" could be locked but not read ("), std::string::npos) << beginError;
+}
+
+// A lock refused with EACCES where the file system's type cannot be told
+// may be the kernel's SMB client's refusal of a lock another run holds: a
+// turn to wait for, and a wait that ends on it says why the type could not
+// be told.
+TEST_F(DataFilePlacementTest, ALockRefusedWhereTheTypeCannotBeToldIsATurnToWaitFor) {
+  typeFailure = EIO;
+  lockFailure = EACCES;
+  EXPECT_FALSE(beginsWith(&readRefusals, 0));
+  lockFailure = typeFailure = 0;
+  EXPECT_NE(beginError.find("was refused for 0 seconds (" + std::string(std::strerror(EACCES)) +
+                            "), and no run of pahost was seen to take its turn meanwhile (its file system, which "
+                            "cannot be told from the kernel's SMB client that refuses a lock another run holds so: "
+                            "fstatfs: " + std::strerror(EIO) + ")"),
             std::string::npos)
       << beginError;
 }
 
-// The file system's type, a question to the server on a share, is not
-// asked of a run that no other run kept waiting, and asked once of a run
-// refused again and again.
-TEST_F(DataFilePlacementTest, TheFileSystemsTypeIsAskedOnlyOnceRefused) {
-  typeQuestions = 0;
-  EXPECT_TRUE(beginsWith(&readRefusals, 0)) << beginError;
-  EXPECT_EQ(0, typeQuestions);
+// A lock file gone from its name each time it is locked (another program
+// removing it) is tried again only while the wait lasts.
+TEST_F(DataFilePlacementTest, ALockFileGoneEachTimeItIsLockedIsTriedWithinTheWait) {
+  removeAtLock = true;
+  lockFileLocks = 0;
+  EXPECT_FALSE(beginsWith(&readRefusals, 0));
+  removeAtLock = false;
+  EXPECT_EQ(1, lockFileLocks);
+  EXPECT_NE(beginError.find("was gone from its name when this run had last locked it, after a wait of 0 seconds"),
+            std::string::npos)
+      << beginError;
+}
+
+// A turn taken anew draws on the wait the first take began: a run whose
+// wait was over when its turn was lost does not wait again for another run
+// that took the turn meanwhile, and says how long it waited in all.
+TEST_F(DataFilePlacementTest, ATurnTakenAnewDrawsOnTheOneWait) {
   const int fd = ::open(shared.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  std::unique_ptr<FolderTurn> other;
+  onRemovedAtRecord = [&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1600));  // the wait spent
+    other.reset(new FolderTurn(fd, shared.string()));
+    other->take(0, nullptr);
+  };
+  {
+    DataFilePlacement placement(target.string(), "40.tif", "1.tif");
+    placement.setTurnWait(1, nullptr);
+    removeAtRecord = 1;
+    EXPECT_FALSE(placement.begin());
+    removeAtRecord = 0;
+    const std::string told = "still writes into " + shared.string() + " after a wait of ";
+    const std::size_t waited = placement.error().find(told);
+    ASSERT_NE(waited, std::string::npos) << placement.error();
+    EXPECT_GE(std::atoi(placement.error().c_str() + waited + told.size()), 2) << placement.error();
+  }
+  onRemovedAtRecord = nullptr;
+  other.reset();
+  ::close(fd);
+}
+
+// The run is told that it waits with the time its wait has left.
+TEST_F(DataFilePlacementTest, TheRunIsToldHowLongItWaitsAtMost) {
+  const int fd = ::open(shared.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  std::FILE* notices = std::tmpfile();
   {
     FolderTurn holder(fd, shared.string()), waiter(fd, shared.string());
     ASSERT_TRUE(holder.take(0, nullptr) && holder.held()) << holder.error();
-    EXPECT_FALSE(waiter.take(1, nullptr));
+    EXPECT_FALSE(waiter.take(2, notices));
+  }
+  std::rewind(notices);
+  char said[512] = "";
+  EXPECT_NE(std::fgets(said, sizeof said, notices), nullptr);
+  std::fclose(notices);
+  ::close(fd);
+  EXPECT_EQ("pahost: waiting for another run of pahost that writes into " + shared.string() + " (at most 2 seconds)\n",
+            std::string(said));
+}
+
+// The file system's type, a question to the server on a share, is asked
+// once a run: not of a run that no other run kept waiting until it ends
+// (when it asks whether to leave its lock file, whose removed name could
+// keep the next run waiting), and once of a run refused again and again.
+TEST_F(DataFilePlacementTest, TheFileSystemsTypeIsAskedOnlyOnceARun) {
+  typeQuestions = 0;
+  {
+    DataFilePlacement placement(target.string(), "40.tif", "1.tif");
+    placement.setTurnWait(0, nullptr);
+    ASSERT_TRUE(placement.begin()) << placement.error();
+    EXPECT_EQ(0, typeQuestions);
+  }
+  EXPECT_EQ(1, typeQuestions);
+  const int fd = ::open(shared.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  {
+    FolderTurn holder(fd, shared.string());
+    ASSERT_TRUE(holder.take(0, nullptr) && holder.held()) << holder.error();
+    typeQuestions = 0;
+    {
+      FolderTurn waiter(fd, shared.string());
+      EXPECT_FALSE(waiter.take(1, nullptr));
+    }
+    EXPECT_EQ(1, typeQuestions);
   }
   ::close(fd);
-  EXPECT_EQ(1, typeQuestions);
 }
 
 // On the kernel's SMB client a run refused while no other run recorded in
@@ -444,17 +594,63 @@ TEST_F(DataFilePlacementTest, TheCloseTimeoutIsTheSharesOwn) {
   ::close(fd);
 }
 
+// Waiting runs on the kernel's SMB client let go of the lock file together
+// for the mount's close timeout and 1.5 seconds more, in every four such
+// windows of the clock, once they saw no turn taken for 3 seconds; and its
+// mount tells whether it keeps permissions.
+TEST_F(DataFilePlacementTest, TheSharesMountTellsItsLetGoAndPermissions) {
+  using std::chrono::milliseconds;
+  const milliseconds window = letGoWindow(std::chrono::seconds(7));
+  EXPECT_EQ(milliseconds(8500), window);
+  const std::chrono::system_clock::time_point start(milliseconds(34000) * 1000);  // four windows a period
+  for (const auto& at : {std::make_pair(0, 8500), std::make_pair(8400, 100), std::make_pair(8500, 0),
+                         std::make_pair(33999, 0), std::make_pair(34000, 8500)}) {
+    EXPECT_EQ(milliseconds(at.second), letGoLeft(start + milliseconds(at.first), window, milliseconds(3001)))
+        << at.first;
+  }
+  EXPECT_EQ(milliseconds(0), letGoLeft(start, window, milliseconds(3000)));
+  // The share's own, from its mount, at a close timeout whose window has
+  // more than 3 seconds left now.
+  int seconds = 1;
+  while (seconds < 600 && letGoLeft(std::chrono::system_clock::now(), letGoWindow(std::chrono::seconds(seconds)),
+                                    std::chrono::hours(1)) < milliseconds(3500)) {
+    ++seconds;
+  }
+  struct stat folder;
+  ASSERT_EQ(0, ::stat(shared.c_str(), &folder));
+  const std::string line = "98 29 " + std::to_string(major(folder.st_dev)) + ":" +
+                           std::to_string(minor(folder.st_dev)) + " / /mnt/a rw - ";
+  const fs::path mounts = dir / "mountinfo";
+  const int fd = ::open(shared.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  smbShare = true;
+  const struct {
+    const char* mount;
+    Permissions kept;
+  } kMounts[] = {{"cifs //h/a rw,nounix,file_mode=0777", Permissions::kNone},
+                 {"cifs //h/a rw,nounix,cifsacl,file_mode=0777", Permissions::kUnknown},
+                 {"ext4 /dev/sda1 rw", Permissions::kUnknown}};
+  for (const auto& m : kMounts) {
+    std::ofstream(mounts) << line << m.mount << ",closetimeo=" << seconds << "\n";
+    Share share(fd, mounts.c_str());
+    EXPECT_EQ(m.kept, share.mountPermissions()) << m.mount;
+    EXPECT_GT(share.letGo(std::chrono::hours(1)), milliseconds(3000)) << seconds;
+    EXPECT_EQ(Share::Clock::duration::zero(), share.letGo(milliseconds(2000)));
+  }
+  smbShare = false;
+  ::close(fd);
+}
+
 // A wait that spans takes of the turn (a turn taken anew) tells once that
 // the run waits.
 TEST_F(DataFilePlacementTest, AWaitOverTakesAnewIsToldOnce) {
   const int fd = ::open(shared.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   std::FILE* notices = std::tmpfile();
   {
-    FolderTurn holder(fd, shared.string()), first(fd, shared.string()), anew(fd, shared.string());
+    FolderTurn holder(fd, shared.string()), waiter(fd, shared.string());
     ASSERT_TRUE(holder.take(0, nullptr) && holder.held()) << holder.error();
-    FolderTurn::Wait wait(0);
-    EXPECT_FALSE(first.take(wait, notices));
-    EXPECT_FALSE(anew.take(wait, notices));
+    const Deadline wait(0);
+    EXPECT_FALSE(waiter.take(wait, notices));
+    EXPECT_FALSE(waiter.take(wait, notices));  // anew
   }
   std::rewind(notices);
   int told = 0;

@@ -8,9 +8,8 @@
 # it (the killed run's private folder goes with the next run; where a file
 # held open cannot be removed, and on the kernel's SMB client, an empty lock
 # file stays); the killed one leaves the older file whole. Where a removed
-# file is still seen for a while, each run after the first meets the lock
-# file its forerunner removed, and waits for it to go, but for a forerunner
-# that waited for its turn on the kernel's SMB client, which leaves it.
+# file is still seen for a while (the kernel's SMB client), a holder leaves
+# the lock file, so that no run waits for its removed name.
 include(${CMAKE_CURRENT_LIST_DIR}/run_pahost.cmake)
 set(out --out ${WORK}/40.tif ${RETURN})
 string(REPLACE ";" " " args "${out}")

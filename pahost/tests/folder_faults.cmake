@@ -146,6 +146,13 @@ run("${no_modes} PA_FAULT_LINGER=1000 rm ${lock}.new && ${no_modes} PA_FAULT_LIN
 if(EXISTS ${lock}.new)
   message(FATAL_ERROR "the file made to ask stays")
 endif()
+# One seen for longer than the run waits: the run gives up when its wait
+# does, saying how long it waited.
+file(REMOVE ${WORK}.removed)
+lock_file("" GROUP_READ WORLD_READ)
+file(WRITE ${lock}.new "")
+run("${no_modes} PA_FAULT_LINGER=4000 rm ${lock}.new && ${no_modes} PA_FAULT_LINGER=4000 PAHOST_LOCK_WAIT=1" 1
+    "cannot make ${lock}.new to ask: File exists; a file at ${lock}.new is being removed, still after 1 second\\)" ${out})
 file(REMOVE ${lock} ${WORK}.removed)
 
 foreach(chmod IN ITEMS refuse ignore)
@@ -214,14 +221,30 @@ lock_file(".pahost-Killed ${id}\n")
 set(lingers "${preload} PA_FAULT_DIR=${WORK} PA_FAULT_LINGER=1000")
 run("${lingers} rmdir ${WORK}/.pahost-Killed && ${lingers}" 0 "Data file written" ${out})
 nothing_left()
+# One seen for longer than the run waits stays recorded and told, with the
+# time the run waited.
+file(MAKE_DIRECTORY ${WORK}/.pahost-Killed)
+lock_file(".pahost-Killed\n")
+set(lingers "${preload} PA_FAULT_DIR=${WORK} PA_FAULT_LINGER=4000")
+run("${lingers} rmdir ${WORK}/.pahost-Killed && ${lingers} PAHOST_LOCK_WAIT=1" 1
+    "the private folder ${WORK}/.pahost-Killed an earlier run left could not be removed \\(cannot open it: No such file or directory, still after 1 second: it is being removed\\)"
+    ${out})
+file(REMOVE ${WORK}.removed)
 
 # A lock file removed that a share still shows for longer than a run waits
 # for it: the run gives up, saying what it saw.
 file(REMOVE ${lock})
 file(WRITE ${lock} "")
 set(lingers_long "${preload} PA_FAULT_DIR=${WORK} PA_FAULT_LINGER=7000")
-run("${lingers_long} rm ${lock} && ${lingers_long}" 1
+run("${lingers_long} rm ${lock} && ${lingers_long} PAHOST_LOCK_WAIT=5" 1
     "the lock file ${lock} is there with no name left, still after 5 seconds: it is being removed" ${out})
+# A removal waited for ends only with the run's wait: one shown for longer
+# than a removal once lasted at most (5 seconds), but not than the wait.
+file(REMOVE ${lock} ${WORK}.removed)
+file(WRITE ${lock} "")
+set(lingers_long "${preload} PA_FAULT_DIR=${WORK} PA_FAULT_LINGER=6000")
+run("${lingers_long} rm ${lock} && ${lingers_long}" 0 "Data file written" ${out})
+file(REMOVE ${lock} ${WORK}.removed)
 
 # A share that stops answering fails every chmod (EIO): the run says so and
 # leaves nothing of its own; once the share answers, a run leaves nothing.

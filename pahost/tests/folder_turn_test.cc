@@ -207,17 +207,37 @@ TEST_F(DesktopShareTurnTest, ANewLockFileThatCannotTakeTheNameGoes) {
 }
 
 // The kernel's SMB client, as the fault library stands in for it (see
-// CMakeLists.txt): a lock another holds is refused with EACCES, and a
-// removed name is still seen for a while (kLinger). The handovers of a
-// crowd of runs do not wait for removed names, so that all of them have
-// their turn within pahost's own wait; every wait keeps its bound; and a
-// wait that saw only refusals says what the system answered.
+// CMakeLists.txt) in its folder PA_FAULT_DIR: a lock another holds is
+// refused with EACCES, a removed name is still seen for a while (kLinger),
+// and its mount's close timeout is what the file beside the folder says.
+// The handovers of a crowd of runs do not wait for removed names, so that
+// all of them have their turn within pahost's own wait, the first too;
+// every wait keeps its bound; a run letting go of the lock file takes a
+// freed turn promptly; and a wait that saw only refusals says what the
+// system answered.
 class KernelShareTurnTest : public ShareFolderTest {
  protected:
-  KernelShareTurnTest() : ShareFolderTest(PA_KERNEL_SHARE) {}
+  KernelShareTurnTest() : ShareFolderTest(std::getenv("PA_FAULT_DIR") != nullptr ? std::getenv("PA_FAULT_DIR") : "") {}
   void SetUp() override {
     ShareFolderTest::SetUp();
     fs::remove(dir.string() + ".removed");  // the stand-in's record of names removed
+    fs::remove(mount);
+  }
+  void TearDown() override {
+    fs::remove(mount);
+    ShareFolderTest::TearDown();
+  }
+
+  // Shows the share mounted with a close timeout under which waiting runs
+  // let go of the lock file (share.h) from `from` to `to` from now, once
+  // they saw no turn taken for a while.
+  void letGoFromTo(std::chrono::milliseconds from, std::chrono::milliseconds to) {
+    int seconds = 1;
+    while (seconds < 600 && letGoLeft(std::chrono::system_clock::now() + from,
+                                      letGoWindow(std::chrono::seconds(seconds)), std::chrono::hours(1)) < to - from) {
+      ++seconds;
+    }
+    std::ofstream(mount) << "closetimeo=" << seconds << "\n";
   }
 
   // A run in a process of its own that starts once the pipe `go` is
@@ -247,6 +267,7 @@ class KernelShareTurnTest : public ShareFolderTest {
   // run's tries, 50 ms apart.
   const std::chrono::milliseconds kPromptHandover{300};
   const FolderTurn::Entry own{".pahost-Ab3dE9", false, 0, 0};
+  const std::string mount = dir.string() + ".mount";  // the stand-in's mount options
 };
 
 TEST_F(KernelShareTurnTest, ACrowdHasItsTurnsPromptlyWithinTheDefaultWait) {
@@ -286,11 +307,55 @@ TEST_F(KernelShareTurnTest, ARemovalWaitedOutNamesTheWholeWait) {
   const fs::path lock = FolderTurn::lockFileIn(dir.string());
   std::ofstream(lock).close();
   ASSERT_EQ(0, ::unlink(lock.c_str()));
-  FolderTurn::Wait wait(0);
+  const Deadline wait(0);
   std::this_thread::sleep_for(std::chrono::seconds(1));  // spent on an earlier take
   FolderTurn turn(folderFd, dir.string());
   EXPECT_FALSE(turn.take(wait, nullptr));
   EXPECT_GE(secondsAfter(turn.error(), "is there with no name left, still after "), 1) << turn.error();
+}
+
+// The first holder of a crowd was never refused: the run waiting takes its
+// turn as promptly as after any other, not once the removed name of the
+// lock file went (kLinger, longer than that run's wait).
+TEST_F(KernelShareTurnTest, TheFirstHandoverIsAsPromptAsTheRest) {
+  OtherRun waiter(folderFd, dir, 2);
+  auto holder = std::make_unique<FolderTurn>(folderFd, dir.string());
+  ASSERT_TRUE(holder->take(0, nullptr) && holder->record({own})) << holder->error();
+  waiter.start();
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // refused meanwhile
+  ASSERT_TRUE(holder->record({})) << holder->error();
+  holder.reset();
+  EXPECT_EQ(OtherRun::kHeld, waiter.outcome());
+}
+
+// A run that saw no turn taken for a while lets go of the lock file, for
+// longer here than the rest of its wait: the holder ending meanwhile, it
+// takes the turn promptly (a second where a handover takes 50 ms), not as
+// the let-go or its wait ends.
+TEST_F(KernelShareTurnTest, ARunLettingGoTakesAFreedTurnPromptly) {
+  letGoFromTo(std::chrono::seconds(2), std::chrono::seconds(12));
+  OtherRun waiter(folderFd, dir, 8);
+  auto holder = std::make_unique<FolderTurn>(folderFd, dir.string());
+  ASSERT_TRUE(holder->take(0, nullptr) && holder->record({own})) << holder->error();
+  waiter.start();
+  std::this_thread::sleep_for(std::chrono::seconds(4));  // no turn seen: the waiter lets go
+  ASSERT_TRUE(holder->record({})) << holder->error();
+  holder.reset();
+  const auto freed = std::chrono::steady_clock::now();
+  EXPECT_EQ(OtherRun::kHeld, waiter.outcome());
+  EXPECT_LT(std::chrono::steady_clock::now() - freed, std::chrono::seconds(1));
+}
+
+// Letting go of the lock file never outlasts the wait.
+TEST_F(KernelShareTurnTest, ALetGoEndsWithTheWait) {
+  letGoFromTo(std::chrono::seconds(2), std::chrono::seconds(12));
+  OtherRun waiter(folderFd, dir, 4);
+  FolderTurn holder(folderFd, dir.string());
+  ASSERT_TRUE(holder.take(0, nullptr) && holder.record({own})) << holder.error();
+  const auto start = std::chrono::steady_clock::now();
+  waiter.start();
+  EXPECT_EQ(OtherRun::kRefused, waiter.outcome());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
 }
 
 TEST_F(KernelShareTurnTest, ARefusalWithoutATurnSaysWhatTheSystemAnswered) {

@@ -2,6 +2,8 @@
 // that are not well-formed or not regular files, outputs named like the
 // run's inputs or linked elsewhere, copies other readers would misread, an
 // in-progress box saved marked, and switches that are nearly "Yes".
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -61,6 +63,41 @@ TEST_F(HookFilesTest, ResultsThatCannotBeWrittenLeaveTheDoneBoxClear) {
     EXPECT_EQ(stderrText, reportFull ? "PA automated test: " + line + " (not in the report " + dir + kReport +
                                            ": File too large)\n"
                                      : "");
+  }
+}
+
+// A clear file whose rewrite cannot be written whole (a full disk) keeps
+// what it held, and the failure is named as any output's is (here on
+// standard error, a pipe, the report being full as well).
+TEST_F(HookFilesTest, AClearFileThatCannotBeWrittenAnewKeepsWhatItHeld) {
+  clear(kClearPA, "Yes");
+  const std::string before = read(kClearPA);
+  const std::string full(8192, 'x');
+  write(kReport, full);
+  int said[2];
+  ASSERT_EQ(0, ::pipe(said));
+  const int kept = ::dup(STDERR_FILENO);
+  ::dup2(said[1], STDERR_FILENO);
+  {
+    const FileSizeLimit limit(64);
+    engine->runAutoTest();
+  }
+  std::fflush(stderr);
+  ::dup2(kept, STDERR_FILENO);
+  ::close(kept);
+  ::close(said[1]);
+  std::string stderrText;
+  char block[512];
+  for (ssize_t n; (n = ::read(said[0], block, sizeof block)) > 0;) {
+    stderrText.append(block, static_cast<std::size_t>(n));
+  }
+  ::close(said[0]);
+  EXPECT_EQ(read(kClearPA), before);
+  EXPECT_EQ(stderrText, "PA automated test: output " + dir + kClearPA + ": could not be written whole (not in the "
+                        "report " + dir + kReport + ": File too large)\n");
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {  // nothing made for the rewrite stays
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name == kClearPA || name.rfind(kClearPA, 0) != 0) << name;
   }
 }
 
