@@ -204,9 +204,10 @@ ReturnEdit filingStatusSwitched(const std::map<std::string, std::string>& values
 
 // The edits made of a return (`session` holds it, calculated): three of
 // its nonzero amounts raised and lowered, spread over the file; the first
-// and the last W-2, G-L copy and dependant deleted; the filing status switched between joint and single;
-// each other residency; the state of the first and the last G-L copy set
-// to "PA"; the entries of each PA schedule's first and last copy emptied.
+// and the last W-2, G-L copy and dependant deleted; the filing status
+// switched between joint and single; each other residency; the state of
+// the first and the last G-L copy set to "PA"; the entries of each PA
+// schedule's first and last copy emptied.
 std::vector<ReturnEdit> editsOf(const HostSession& session, const std::vector<std::string>& lines) {
   std::vector<FieldLine> fields;
   std::map<std::string, std::set<int>> copies;
@@ -262,13 +263,19 @@ std::vector<ReturnEdit> editsOf(const HostSession& session, const std::vector<st
     emptied[name].name = name;
     emptied[name].set.push_back({f.form, f.copy, f.field, ""});
   }
-  for (const auto& e : emptied) edits.push_back(e.second);
-  // A return of many copies gives many edits: at most kMostEdits, spread
-  // over them, each kind kept.
-  if (edits.size() <= kMostEdits) return edits;
-  std::vector<ReturnEdit> spread;
-  for (std::size_t i = 0; i < kMostEdits; ++i) spread.push_back(edits[i * edits.size() / kMostEdits]);
-  return spread;
+  // A return of many schedules gives many of these: the edits stay at
+  // most kMostEdits (at least one emptied schedule), the emptied schedules
+  // taken evenly.
+  const std::size_t room = edits.size() < kMostEdits ? kMostEdits - edits.size() : 1;
+  const std::size_t taken = std::min(room, emptied.size());
+  auto e = emptied.begin();
+  for (std::size_t i = 0, at = 0; i < taken; ++i) {
+    const std::size_t next = i * emptied.size() / taken;
+    std::advance(e, static_cast<std::ptrdiff_t>(next - at));
+    at = next;
+    edits.push_back(e->second);
+  }
+  return edits;
 }
 
 // The lines an edit starts from. A PA W-2 row's typed amounts belong to
