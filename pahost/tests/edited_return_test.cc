@@ -145,6 +145,7 @@ std::set<int> firstAndLast(const std::set<int>& copies) {
   return copies.empty() ? copies : std::set<int>{*copies.begin(), *copies.rbegin()};
 }
 
+// The most edits a return gets (its run's cost grows with them).
 const std::size_t kMostEdits = 30;
 
 // Whether the field a line names is an amount, as the returns describe it.
