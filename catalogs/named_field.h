@@ -15,6 +15,12 @@
 //
 // The line label is the form's own wording where the form prints one
 // ("Line 9 Total PA taxable income"), empty otherwise.
+//
+// A field or column the calculation leaves to the user (an entry there is
+// the user's: see fields/user_fields.h) is written with the same arguments
+// as USER_FIELD or USER_COLUMN; USER_COLUMN_FROM(..., rows, from) marks
+// only the rows from row `from` on (counted from 0), the rows above being
+// the calculation's.
 #ifndef CATALOGS_NAMED_FIELD_H_
 #define CATALOGS_NAMED_FIELD_H_
 

@@ -6,16 +6,18 @@
 // fails the copy leaves the return again, unless the user has entered
 // something on it (then it keeps the mark the host gave it): an edited
 // return files what the same entries loaded afresh file, whatever the
-// calculations before left marked. What counts
-// as the user's is a list of the copy's fields the calculation leaves to
-// the user; a field holds an entry when it holds an amount other than 0,
-// a text or a marked box.
+// calculations before left marked. What counts as the user's is the
+// copy's fields the calculation leaves to the user, as the form's field
+// table marks them (catalogs/fields/user_fields.h), and what the routine
+// adds in code where a field is the user's only in some situations; a
+// field holds an entry when it holds an amount other than 0, a text or a
+// marked box.
 #ifndef CALC_PA_PART_OF_RETURN_H_
 #define CALC_PA_PART_OF_RETURN_H_
 
 #include <cstdint>
-#include <initializer_list>
 
+#include "catalogs/fields/user_fields.h"
 #include "host/descriptors.h"
 #include "host/form_identifier.h"
 #include "host/identifier.h"
@@ -32,20 +34,12 @@ bool holdsAnyOf(const DataMgmt::TaxForm& form, const Fields& fields) {
   }
   return false;
 }
-inline bool holdsAnyOf(const DataMgmt::TaxForm& form, std::initializer_list<Primitives::OVImmutableIdentifier> fields) {
-  return holdsAnyOf<std::initializer_list<Primitives::OVImmutableIdentifier>>(form, fields);
-}
 
-// Whether any row of any of `columns` (named columns of the form's
-// catalog) of `form` holds an entry.
-template <class Columns>
-bool holdsAnyRowOf(const DataMgmt::TaxForm& form, const Columns& columns) {
-  for (const auto& column : columns) {
-    for (int row = 0; row < column.rows(); ++row) {
-      if (form.hasSigValue(column.at(row))) return true;
-    }
-  }
-  return false;
+// Whether any of the fields the form's table marks as the user's holds an
+// entry on `form`.
+template <class Catalog>
+bool holdsUserEntry(const DataMgmt::TaxForm& form, const UserFields<Catalog>& fields) {
+  return fields.any([&form](const Primitives::OVImmutableIdentifier& field) { return form.hasSigValue(field); });
 }
 
 // Whether any field of `form` from `first` to `last`, in the form's field

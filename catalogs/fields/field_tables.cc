@@ -1,6 +1,7 @@
 // The field tables at run time, and their check at compile time: every
 // row's member must hold the row's host number in the form's catalog, and
-// a column's rows must stay inside the catalog.
+// a column's rows must stay inside the catalog (and the rows a column marks
+// as the user's inside the column).
 #include "catalogs/fields/field_tables.h"
 
 #include "catalogs/catalogs.h"
@@ -20,11 +21,15 @@ constexpr bool holds(const char* runs, int member, int number) {
 #define FORM_COLUMN(name, first, number, step, rows)                                             \
   static_assert(holds(kRuns, first, number), #name ": member " #first " is not host field " #number); \
   static_assert(RunNotation::nth(kRuns, (first) + (step) * ((rows) - 1)) > 0, #name ": rows past the end");
+#define USER_COLUMN_FROM(name, first, number, step, rows, from) \
+  FORM_COLUMN(name, first, number, step, rows)                  \
+  static_assert((from) > 0 && (from) < (rows), #name ": the user's rows start inside the column");
 #define END_FIELD_TABLE }
 #include "catalogs/fields/all_tables.def"
 #undef FIELD_TABLE
 #undef FORM_FIELD
 #undef FORM_COLUMN
+#undef USER_COLUMN_FROM
 #undef END_FIELD_TABLE
 
 // Pass 2: the rows of every table (a column as its first row).

@@ -188,22 +188,6 @@ void apportion(DataMgmt::TaxForm& d, const Apportionment& a, int residency, bool
   d.assignII(a.deductionSP, a.portionSP);
 }
 
-// The entries the calculation leaves to the user: every beneficiary row
-// of both kinds of contribution, the spouse's share of the medical savings
-// and the PA portions a part-year resident enters. The calculation only
-// caps the amounts, and closes and empties them where they do not apply.
-const DeductionColumn kUserColumns[] = {
-    PADeductions::kTuitionBeneficiaryName,     PADeductions::kTuitionBeneficiarySSN,
-    PADeductions::kTaxpayerTuitionContribution, PADeductions::kSpouseTuitionContribution,
-    PADeductions::kAbleBeneficiaryName,        PADeductions::kAbleBeneficiarySSN,
-    PADeductions::kTaxpayerAbleContribution,   PADeductions::kSpouseAbleContribution,
-};
-const DeductionField kUserEntries[] = {
-    PADeductions::kSpouseMedicalSavingsShare,     PADeductions::kTaxpayerMedicalSavingsPAPortion,
-    PADeductions::kSpouseMedicalSavingsPAPortion, PADeductions::kTaxpayerHealthSavingsPAPortion,
-    PADeductions::kSpouseHealthSavingsPAPortion,
-};
-
 // The one-letter code of the kinds present: the kind's letter when only
 // one is, else "C" when there is any deduction, else "N".
 const char* codeLetter(const DataMgmt::TaxForm& d) {
@@ -347,7 +331,7 @@ void PATaxReturnCalcEngine::computeDeductions(TaxFormPtr form, uint16_t copy, in
   // user's is on it.
   markPartOfReturn(*paReturn, kFormID_PADeductions, copy, d,
                    d.getIR(PADeductions::kTotalAllowedDeductions) > 0,
-                   [&] { return holdsAnyRowOf(d, kUserColumns) || holdsAnyOf(d, kUserEntries); });
+                   [&] { return holdsUserEntry(d, PADeductions::kUserFields); });
 }
 
 }  // namespace PACalculationMgmt

@@ -59,10 +59,6 @@ const FieldCopy<PAReturnInfoFieldIds> kDebitBank[] = {{Info::kDebitRoutingNumber
                                                       {Info::kDebitAccountNumber, DD::kAccountNumber},
                                                       {Info::kDebitDate, DD::kDebitDate}};
 
-// The entries no calculation writes: the two bank items the federal
-// direct deposit forms map to.
-const Field kUserEntries[] = {DD::kBankItemOne, DD::kBankItemTwo};
-
 // The filing-status boxes; the status codes mark one of the first three,
 // the information form's answers the last two.
 const Field kStatusBoxes[] = {DD::kSingleBox, DD::kJointBox, DD::kSeparateBox, DD::kTaxpayerDeceasedBox,
@@ -180,7 +176,7 @@ void PATaxReturnCalcEngine::computeDirectDepositDebit(TaxFormPtr form, uint16_t 
 
   copyFields(pa, kFormID_PAReturnInfo, kInfoCopies, form);
 
-  markPartOfReturn(pa, formId, copy, f, pa.InElf(), [&] { return holdsAnyOf(f, kUserEntries); });
+  markPartOfReturn(pa, formId, copy, f, pa.InElf(), [&] { return holdsUserEntry(f, DD::kUserFields); });
 }
 
 }  // namespace PACalculationMgmt

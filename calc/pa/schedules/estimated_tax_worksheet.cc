@@ -45,20 +45,6 @@ const double kAmendedCountDefault = 3.0;
 const double kAmendedCountMin = 1.0;
 const double kAmendedCountMax = 3.0;
 
-// The entries the calculation leaves to the user: the boxes marked
-// against their defaults (the amounts typed while the basis is No count
-// through its box: under Yes the calculation takes them from the PA-40),
-// the installment counts that are never a default, the amended amounts
-// and the credits. The one-installment box is not listed: the calculation
-// marks it beside the skip box's No, itself listed, and leaves it marked
-// when that box goes.
-const NamedField<PAEstimatedTaxWorksheetFieldIds> kUserEntries[] = {
-    E::kComputeYesBox,        E::kBasisNoBox,          E::kSkipNoBox,          E::kAmendedYesBox,
-    E::kThreeInstallmentsBox, E::kTwoInstallmentsBox,  E::kAmendedAnnualAmount, E::kAmendedOtherAmount,
-    E::kFirstCredit,
-};
-const NamedColumn<PAEstimatedTaxWorksheetFieldIds> kUserColumns[] = {E::kFurtherCredit};
-
 // Installment count of the four count boxes, with 1 when none is marked.
 int markedCount(const DataMgmt::TaxForm& ws) {
   if (ws.xMarked(E::kFourInstallmentsBox)) return 4;
@@ -259,7 +245,7 @@ void PATaxReturnCalcEngine::computeEstimatedTaxWorksheet(TaxFormPtr form, uint16
   EstimatedTaxWorksheet::fillVoucherBlocks(*this, form, copy, filingStatus == PADataMgmt::kFilingJoint);
 
   markPartOfReturn(pa, worksheetId, copy, ws, ws.xMarked(E::kComputeYesBox),
-                   [&] { return holdsAnyOf(ws, kUserEntries) || holdsAnyRowOf(ws, kUserColumns); });
+                   [&] { return holdsUserEntry(ws, E::kUserFields); });
 }
 
 }  // namespace PACalculationMgmt

@@ -52,55 +52,6 @@ int_div::SummaryGroups readGroups(const PADataMgmt::PATaxReturn& pa, const FormI
   return groups;
 }
 
-// The entries the calculation leaves to the user, interest half then
-// dividend half: the Yes boxes (every pair's default is No), the other
-// amounts, the adjustments, subtractions and part-year parts a person
-// enters, the limited entries of the compensation-worksheet lines, the
-// spouse's part of the single form 57 amount and of the federal
-// dividends. The as-used partnership lines follow the computed ones unless
-// their override box, listed, is marked. The PA exempt interest is
-// computed for a full-year resident, and the spouse's federal dividends
-// unless a federal item leaves them to the user; either is then not 0
-// only beside amounts that keep the worksheet anyway.
-const int_div::Field kUserEntries[] = {
-    // Interest.
-    W::kPartnershipFirstKindInterestYesBox, W::kPartnershipSecondKindInterestYesBox,
-    W::kPartnershipFirstKindInterestOverrideYesBox, W::kPartnershipSecondKindInterestOverrideYesBox,
-    W::kEstateTrustInterestYesBox, W::kInterestSubtractionYesBox, W::kAnnuityInterestYesBox,
-    W::kMiscCompCodeLInterestYesBox, W::kFed57PairInterestYesBox,
-    W::kTaxpayerOtherInterest, W::kSpouseOtherInterest,
-    W::kTaxpayerPAExemptInterest, W::kSpousePAExemptInterest,
-    W::kForfeitedInterestPenalty, W::kTaxpayerForfeitedInterestPenalty, W::kSpouseForfeitedInterestPenalty,
-    W::kEstateTrustInterestAdjustment, W::kTaxpayerEstateTrustInterestAdjustment,
-    W::kSpouseEstateTrustInterestAdjustment,
-    W::kTaxpayerPartYearInterestSubtraction, W::kSpousePartYearInterestSubtraction,
-    W::kFirstOtherInterestSubtraction, W::kTaxpayerFirstOtherInterestSubtraction,
-    W::kSpouseFirstOtherInterestSubtraction,
-    W::kPAObligationInterest, W::kTaxpayerPAObligationInterest, W::kSpousePAObligationInterest,
-    W::kTaxpayerThirdOtherInterestSubtraction, W::kSpouseThirdOtherInterestSubtraction,
-    W::kTaxpayerAnnuityInterest, W::kSpouseAnnuityInterest,
-    W::kTaxpayerMiscCompCodeLInterest, W::kSpouseMiscCompCodeLInterest,
-    W::kSpouseFed57SingleInterest,
-    // Dividends.
-    W::kPartnershipFirstKindDividendsYesBox, W::kPartnershipSecondKindDividendsYesBox,
-    W::kPartnershipFirstKindDividendsOverrideYesBox, W::kPartnershipSecondKindDividendsOverrideYesBox,
-    W::kEstateTrustDividendsYesBox, W::kDividendSubtractionYesBox, W::kOtherDividendsYesBox,
-    W::kEnteredDividendsYesBox,
-    W::kTaxpayerPartYearExemptDividendsEntered, W::kSpousePartYearExemptDividendsEntered,
-    W::kTaxpayerPartYearDividendSubtraction, W::kSpousePartYearDividendSubtraction,
-    W::kEstateTrustDividendsAdjustment, W::kTaxpayerEstateTrustDividendsAdjustment,
-    W::kSpouseEstateTrustDividendsAdjustment,
-    W::kFirstOtherDividendSubtraction, W::kTaxpayerFirstOtherDividendSubtraction,
-    W::kSpouseFirstOtherDividendSubtraction,
-    W::kPAObligationDividends, W::kTaxpayerPAObligationDividends, W::kSpousePAObligationDividends,
-    W::kTaxpayerThirdOtherDividendSubtraction, W::kSpouseThirdOtherDividendSubtraction,
-    W::kTaxpayerOtherDividends, W::kSpouseOtherDividends,
-    W::kTaxpayerForeignDividendIncome, W::kSpouseForeignDividendIncome,
-    W::kTaxpayerSecondEnteredDividendIncome, W::kSpouseSecondEnteredDividendIncome,
-    W::kTaxpayerCurrentYearForeignDividendIncome, W::kSpouseCurrentYearForeignDividendIncome,
-    W::kSpouseFederalDividends,
-};
-
 // No adjustment changed anything: the summary amounts run through to the
 // totals unchanged, so the worksheet need not be printed.
 bool worksheetAddsNothing(const DataMgmt::TaxForm& ws) {
@@ -136,7 +87,7 @@ void PATaxReturnCalcEngine::computeInterestDividendWorksheet(TaxFormPtr form, ui
   // Part of the return, and so printed, while it adjusts anything or holds
   // an entry of the user's.
   markPartOfReturn(*paReturn, self, copy, *form, !worksheetAddsNothing(*form),
-                   [&] { return holdsAnyOf(*form, kUserEntries); });
+                   [&] { return holdsUserEntry(*form, W::kUserFields); });
 }
 
 namespace int_div {

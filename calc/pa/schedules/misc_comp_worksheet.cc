@@ -83,18 +83,11 @@ const struct {
     {PAMiscCompWorksheet::kPA40PulledAmount, PA40::kPulledOtherCompensation},
 };
 
-// The entries the calculation leaves to the user: a row's reduction and
-// PA amount (each at most the row's amount) and the code choices other
-// than the default I; besides them, a code letter the calculation leaves
-// open (the letters it writes itself it protects). A row's owner is no
-// entry of the user's: the 1099 rows take it from the federal copy's
-// marks on every calculation, and a form-57 row, whose owner the user of
-// a joint return may change, always carries an amount.
-const SheetColumn kUserColumns[] = {PAMiscCompWorksheet::kRowReduction, PAMiscCompWorksheet::kRowPACompensation};
-const SheetField kUserChoices[] = {PAMiscCompWorksheet::kCodeKChoiceBox, PAMiscCompWorksheet::kOwnCodeChoiceBox};
-
+// Whether the copy holds an entry of the user's: one of the fields the
+// table marks, or a code letter the calculation leaves open (the letters it
+// writes itself it protects).
 bool holdsUserEntries(const DataMgmt::TaxForm& form) {
-  if (holdsAnyOf(form, kUserChoices) || holdsAnyRowOf(form, kUserColumns)) return true;
+  if (holdsUserEntry(form, PAMiscCompWorksheet::kUserFields)) return true;
   for (int row = 0; row < kRows; ++row) {
     const FieldId& letter = PAMiscCompWorksheet::kRowCodeLetter.at(row);
     if (!form.isProtected(letter) && form.hasSigValue(letter)) return true;

@@ -41,42 +41,6 @@ const PAScheduleCField kAddress[] = {PAScheduleC::kBusinessStreet, PAScheduleC::
 const NamedField<PA40FieldIds> kPA40Address[] = {PA40::kAddressLineTwo, PA40::kAddressLineOne, PA40::kCity,
                                                  PA40::kStateCode, PA40::kZipCode};
 
-// The entries the calculation leaves to the user: the boxes marked
-// against their defaults, the amounts entered beside the federal ones
-// (purchases, the pulled amount, the other income items, the entered and
-// shared expenses, start-up and organizational costs, the PA home office,
-// the other PA adjustments, the reductions and additions of the federal
-// lines, the PA depreciation with its other amount and reductions) and
-// the dated depreciation rows. The PA depletion, interest and legal and
-// professional amounts are not listed: the calculation fills them from
-// the federal lines whenever they are empty. A copy the driver empties,
-// standing for no federal Schedule C, holds none of them.
-const PAScheduleCField kUserEntries[] = {
-    PAScheduleC::kAllPABusinessNoBox,        PAScheduleC::kStreetAddressBox,
-    PAScheduleC::kCodeAnswerYesBox,          PAScheduleC::kTenthShareBox,
-    PAScheduleC::kStartUpYesBox,             PAScheduleC::kStartUpCostsYesBox,
-    PAScheduleC::kDepreciationFirstYesBox,   PAScheduleC::kDepreciationSecondYesBox,
-    PAScheduleC::kPurchasesEntered,          PAScheduleC::kPulledAmountEntry,
-    PAScheduleC::kEnteredExpense,            PAScheduleC::kOtherInterestExpense,
-    PAScheduleC::kSharedAmount,              PAScheduleC::kStartUpCosts,
-    PAScheduleC::kOrganizationalCosts,       PAScheduleC::kPAHomeOffice,
-    PAScheduleC::kFirstOtherPAAdjustment,    PAScheduleC::kSecondOtherPAAdjustment,
-    PAScheduleC::kThirdOtherPAAdjustment,    PAScheduleC::kFourthOtherPAAdjustment,
-    PAScheduleC::kFederalReturnPAAdjustment, PAScheduleC::kSixthOtherPAAdjustment,
-    PAScheduleC::kSeventhOtherPAAdjustment,  PAScheduleC::kEmployeeBenefitsReduction,
-    PAScheduleC::kPensionReduction,          PAScheduleC::kTaxesLicensesReduction,
-    PAScheduleC::kTaxesLicensesAddition,     PAScheduleC::kWagesAddition,
-    PAScheduleC::kPADepreciation,            PAScheduleC::kDepreciationOtherAmount,
-    PAScheduleC::kDepreciationOtherReduction, PAScheduleC::kAssetDepreciationReduction,
-};
-const NamedColumn<PAScheduleCFieldIds> kUserColumns[] = {
-    PAScheduleC::kOtherIncomeItem,        PAScheduleC::kTopAssetDate,        PAScheduleC::kTopAssetBasis,
-    PAScheduleC::kTopAssetPriorDepreciation, PAScheduleC::kTopAssetMethod,  PAScheduleC::kTopAssetLife,
-    PAScheduleC::kTopAssetDepreciation,   PAScheduleC::kAssetDescription,    PAScheduleC::kAssetDate,
-    PAScheduleC::kAssetBasis,             PAScheduleC::kAssetPriorDepreciation, PAScheduleC::kAssetMethod,
-    PAScheduleC::kAssetLife,              PAScheduleC::kAssetDepreciation,
-};
-
 void assignYesNo(DataMgmt::TaxForm& form, const PAScheduleCField& field, bool yes) {
   form.assignText(field, yes ? "Y" : "N");
 }
@@ -311,7 +275,7 @@ void PATaxReturnCalcEngine::computeScheduleC(DataMgmt::TaxFormPtr form, uint16_t
   // with an entry of the user's.
   const bool paBusiness = form->xMarked(PAScheduleC::kAllPABusinessYesBox) && form->nonZero(PAScheduleC::kNetProfit);
   markPartOfReturn(*paReturn, kFormID_PAScheduleC, copy, *form, paBusiness,
-                   [&] { return holdsAnyOf(*form, kUserEntries) || holdsAnyRowOf(*form, kUserColumns); });
+                   [&] { return holdsUserEntry(*form, PAScheduleC::kUserFields); });
 }
 
 }  // namespace PACalculationMgmt

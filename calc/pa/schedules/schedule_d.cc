@@ -72,38 +72,6 @@ const ResidenceField kResidenceAmounts[] = {
     {DW::kResidenceGain, D::kResidenceGain},
 };
 
-// The entries the calculation leaves to the user: the six amounts entered
-// on copy 1 (on a joint return their pairs, which it hands out to both
-// copies), the Yes answers (No is the default), the joint owner box, and
-// every sale row's dates and amounts; besides them the descriptions of the
-// rows below the two the calculation writes, and an owner box other than
-// the copy's own.
-const Field kUserEntries[] = {
-    D::kScheduleD1Gain,
-    D::kScheduleD71Gain,
-    D::kRK1Gain,
-    D::kRK1SecondGain,
-    D::kRK1ThirdGain,
-    D::kInsuranceAnnuityGain,
-    D::kTaxpayerScheduleD1GainEntry,
-    D::kSpouseScheduleD1GainEntry,
-    D::kTaxpayerScheduleD71GainEntry,
-    D::kSpouseScheduleD71GainEntry,
-    D::kTaxpayerRK1GainEntry,
-    D::kSpouseRK1GainEntry,
-    D::kTaxpayerRK1SecondGainEntry,
-    D::kSpouseRK1SecondGainEntry,
-    D::kTaxpayerRK1ThirdGainEntry,
-    D::kSpouseRK1ThirdGainEntry,
-    D::kTaxpayerInsuranceAnnuityGainEntry,
-    D::kSpouseInsuranceAnnuityGainEntry,
-    D::kFirstQuestionYesBox,
-    D::kSecondQuestionYesBox,
-    D::kJointBox,
-};
-const NamedColumn<PAScheduleDFieldIds> kUserColumns[] = {D::kSaleDateAcquired, D::kSaleDateSold,
-                                                         D::kSaleSellingPrice, D::kSaleCost};
-
 const char kReferenceText[] = "See Attached Sch D Wksht";
 const int kTextSize = 128;
 
@@ -218,15 +186,12 @@ double fillJointSpouseCopy(ScheduleDCopy& c, long spouseTotal, long hasEntries) 
   return writeResidence(c, share != ResidenceShare::kNone, share);
 }
 
-// Whether the copy holds an entry of the user's (see kUserEntries); the
-// taxpayer's copy defaults to the taxpayer's box, the spouse's to the
-// spouse's.
+// Whether the copy holds an entry of the user's: one of the fields the
+// table marks, or an owner box other than the copy's own (the taxpayer's
+// copy defaults to the taxpayer's box, the spouse's to the spouse's).
 bool holdsUserEntries(const ScheduleDCopy& c) {
   const DataMgmt::TaxForm& form = c.form;
-  if (holdsAnyOf(form, kUserEntries) || holdsAnyRowOf(form, kUserColumns)) return true;
-  for (int row = kSummaryRow + 1; row < D::kSaleDescription.rows(); ++row) {
-    if (form.hasSigValue(D::kSaleDescription.at(row))) return true;
-  }
+  if (holdsUserEntry(form, D::kUserFields)) return true;
   return (c.copy != 1 && form.xMarked(D::kTaxpayerBox)) || (c.copy != 2 && form.xMarked(D::kSpouseBox));
 }
 

@@ -70,31 +70,6 @@ struct SaleRow {
   const OVImmutableIdentifier& groupedSale;  // mark: grouped sale transaction
 };
 
-// The entries the calculation leaves to the user besides the hand rows:
-// a federal row's two boxes, the principal residence's sale (its owner
-// boxes, marked by the calculation on any return but a joint one and from
-// a single federal form 20, are not listed: they mean nothing without the
-// sale), the chained boxes and the boxes marked against their defaults.
-const NamedField<PAScheduleDWorksheetFieldIds> kUserEntries[] = {
-    PAScheduleDWorksheet::kResidenceAddress,     PAScheduleDWorksheet::kResidenceDateAcquired,
-    PAScheduleDWorksheet::kResidenceDateSold,    PAScheduleDWorksheet::kResidenceSalesPrice,
-    PAScheduleDWorksheet::kResidenceCost,        PAScheduleDWorksheet::kResidenceGain,
-    PAScheduleDWorksheet::kFirstChainedBox,      PAScheduleDWorksheet::kSecondChainedBox,
-    PAScheduleDWorksheet::kThirdChainedBox,      PAScheduleDWorksheet::kPartYearSecondBox,
-    PAScheduleDWorksheet::kFederalRowsFirstBox,
-};
-const SheetColumn kFederalRowUserColumns[] = {PAScheduleDWorksheet::kRowTaxableInPABox,
-                                              PAScheduleDWorksheet::kRowExemptObligationBox};
-// A hand row's columns but its owner code, which the calculation writes
-// beside a sale and leaves behind when the sale goes.
-const SheetColumn* const kHandRowUserColumns[] = {
-    &PAScheduleDWorksheet::kRowTaxableInPABox, &PAScheduleDWorksheet::kRowExemptObligationBox,
-    &PAScheduleDWorksheet::kRowDescription,    &PAScheduleDWorksheet::kRowDateAcquired,
-    &PAScheduleDWorksheet::kRowDateSold,       &PAScheduleDWorksheet::kRowSalesPrice,
-    &PAScheduleDWorksheet::kRowCost,           &PAScheduleDWorksheet::kRowGain,
-    &PAScheduleDWorksheet::kRowGroupedSaleBox,
-};
-
 // Every field of sale row `row` set null.
 void clearRow(DataMgmt::TaxForm& form, int row) {
   for (const SheetColumn* column : kRowColumns) form.setNull(column->at(row));
@@ -459,17 +434,6 @@ void openDependentBoxes(WorksheetCopy& c) {
   }
 }
 
-// Whether the copy holds an entry of the user's: one of kUserEntries,
-// kFederalRowUserColumns and kHandRowUserColumns.
-bool holdsUserEntries(const DataMgmt::TaxForm& form) {
-  for (int row = kFederalRowCount; row < kFederalRowCount + kHandRowCount; ++row) {
-    for (const SheetColumn* column : kHandRowUserColumns) {
-      if (form.hasSigValue(column->at(row))) return true;
-    }
-  }
-  return holdsAnyOf(form, kUserEntries) || holdsAnyRowOf(form, kFederalRowUserColumns);
-}
-
 // Row 1's owner, a hand row's gain, a carry-in or the residence gain make
 // the copy one that holds data; it is part of the return while it holds
 // data or an entry of the user's.
@@ -485,7 +449,7 @@ void markData(WorksheetCopy& c) {
         &PAScheduleDWorksheet::kResidenceGain.id()}) {
     if (form.nonNull(*field)) hasData = true;
   }
-  markPartOfReturn(c.pa, self, c.copy, hasData, [&] { return holdsUserEntries(form); });
+  markPartOfReturn(c.pa, self, c.copy, hasData, [&] { return holdsUserEntry(form, PAScheduleDWorksheet::kUserFields); });
   form.assignIR(PAScheduleDWorksheet::kHasDataMark, hasData ? 1.0 : 0.0);
 }
 

@@ -72,21 +72,6 @@ const OtherExpense kOtherExpenses[] = {
     {PAScheduleE::kFourthOtherExpenseText, PAScheduleE::kFourthOtherExpense},
 };
 
-// The entries the calculation leaves to the user on any copy: the boxes
-// marked against their defaults (the PA-property No box and the spouse's
-// and joint owner boxes are marked from a federal Schedule E as well, on
-// a copy that then shows the property's type as a rule), the sales-tax
-// licence, the property description and copy 1's RK-1 income entries. The
-// depreciation a user enters counts through its box.
-const EField kUserEntries[] = {
-    PAScheduleE::kTaxableForPANoBox,      PAScheduleE::kLossNotDeductibleBox,
-    PAScheduleE::kEnteredDepreciationBox, PAScheduleE::kPAPropertyNoBox,
-    PAScheduleE::kShortTermRentalYesBox,  PAScheduleE::kSalesTaxLicenseNoBox,
-    PAScheduleE::kSalesTaxLicense,        PAScheduleE::kSpouseOwnerBox,
-    PAScheduleE::kJointOwnerBox,          PAScheduleE::kPropertyDescription,
-    PAScheduleE::kTaxpayerFirstRK1Income, PAScheduleE::kSpouseFirstRK1Income,
-    PAScheduleE::kTaxpayerSecondRK1Income, PAScheduleE::kSpouseSecondRK1Income,
-};
 // On a copy no federal source stands for, the property is the user's from
 // its first field to its last result.
 const EField& kFirstPropertyField = PAScheduleE::kSalesTaxLicense;
@@ -551,7 +536,7 @@ void PATaxReturnCalcEngine::computeScheduleE(TaxFormPtr form, uint16_t copy, int
   const bool shown = e.significant(PAScheduleE::kPropertyTypeCode) || e.value(PAScheduleE::kRK1Income) != 0 ||
                      e.value(PAScheduleE::kTotalIncome) != 0;
   const bool userEntries =
-      holdsAnyOf(*form, kUserEntries) ||
+      holdsUserEntry(*form, PAScheduleE::kUserFields) ||
       (source == kNoSource && holdsAnyFromTo(*form, kFirstPropertyField, kLastPropertyField));
   if (shown || !userEntries) paReturn->setDataEntered(kFormID_PAScheduleE, copy, shown, false);
   const bool propertyInPA =

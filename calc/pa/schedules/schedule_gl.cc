@@ -374,24 +374,6 @@ void clearFiguresBeyondCredit(DataMgmt::TaxForm& gl) {
   }
 }
 
-// Whether the copy holds an entry of the user's: the other state, its
-// taxes, the entities and their amounts, or the spouse named as the
-// copy's filer.
-bool holdsUserEntries(const DataMgmt::TaxForm& gl) {
-  if (holdsAnyOf(gl, {PAScheduleGL::kOtherState, PAScheduleGL::kOtherStateTax, PAScheduleGL::kSecondOtherStateTax,
-                      PAScheduleGL::kFirstEntityName, PAScheduleGL::kSecondEntityName, PAScheduleGL::kThirdEntityName,
-                      PAScheduleGL::kFourthEntityName, PAScheduleGL::kSpouseBox})) {
-    return true;
-  }
-  for (int r = 0; r < kRowCount; ++r) {
-    if (holdsAnyOf(gl, {PAScheduleGL::kFirstEntityIncome.at(r), PAScheduleGL::kSecondEntityIncome.at(r),
-                        PAScheduleGL::kThirdEntityIncome.at(r), PAScheduleGL::kFourthEntityIncome.at(r)})) {
-      return true;
-    }
-  }
-  return false;
-}
-
 // The credit: the lesser tax less the part not attributable, never above
 // PA's own tax on the doubly-taxed income.
 void computeCredit(DataMgmt::TaxForm& gl) {
@@ -501,7 +483,7 @@ void PATaxReturnCalcEngine::computeScheduleGL(TaxFormPtr form, uint16_t copy, in
       paReturn->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kFullYearResidentBox) ||
       paReturn->formYes(kFormID_PAReturnInfo, 1, PAReturnInfo::kPartYearResidentBox);
   markPartOfReturn(*paReturn, kGL, copy, gl, residentOrPartYear && gl.getIR(PAScheduleGL::kCredit) > 0,
-                   [&] { return holdsUserEntries(gl); });
+                   [&] { return holdsUserEntry(gl, PAScheduleGL::kUserFields); });
 }
 
 }  // namespace PACalculationMgmt

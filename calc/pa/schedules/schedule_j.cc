@@ -38,17 +38,6 @@ constexpr int kRowCount = PAScheduleJ::kRowName.rows();
 
 const int kTextSize = 128;
 
-// The entries the calculation leaves to the user: the rows' names, numbers
-// and amounts, the further amounts, the question's Yes (No is the default)
-// and the copy's own entry mark. A row's owner code is not listed: the
-// calculation writes it on every named row and leaves it behind when the
-// name goes, and alone it says nothing.
-const NamedColumn<PAScheduleJFieldIds> kUserColumns[] = {PAScheduleJ::kRowName, PAScheduleJ::kRowEIN,
-                                                         PAScheduleJ::kRowIncome};
-const NamedField<PAScheduleJFieldIds> kUserEntries[] = {
-    PAScheduleJ::kTaxpayerFurtherIncome, PAScheduleJ::kSpouseFurtherIncome, PAScheduleJ::kFurtherIncome,
-    PAScheduleJ::kQuestionYesBox, PAScheduleJ::kEntryMark};
-
 // The owner code a named row takes: its first letter when that names an
 // owner, else joint on a joint return; every row is the taxpayer's on any
 // other return.
@@ -184,7 +173,7 @@ void PATaxReturnCalcEngine::computeScheduleJ(DataMgmt::TaxFormPtr form, uint16_t
   const bool entries = paReturn->getAllCopies(self, PAScheduleJ::kEntryMark) > 0 ||
                        form->getIR(PAScheduleJ::kTotalIncome) != 0.0;
   markPartOfReturn(*paReturn, self, copy, entries,
-                   [&] { return holdsAnyOf(*form, kUserEntries) || holdsAnyRowOf(*form, kUserColumns); });
+                   [&] { return holdsUserEntry(*form, PAScheduleJ::kUserFields); });
 }
 
 }  // namespace PACalculationMgmt

@@ -39,14 +39,6 @@ constexpr int kLineKeepingCompanions = 3;
 constexpr const OCField* kJointCredits[] = {&PAScheduleOC::kFirstJointReturnCredit,
                                             &PAScheduleOC::kSecondJointReturnCredit};
 
-// The entries the calculation leaves to the user: every line's amount and
-// companions, and the restricted credit's type. On a joint return the
-// lines other than 8 and 9 count for nothing, but what the user entered on
-// them keeps the copy in the return all the same.
-const NamedColumn<PAScheduleOCFieldIds> kUserColumns[] = {
-    PAScheduleOC::kCreditAmount, PAScheduleOC::kCreditDescriptionCode, PAScheduleOC::kCreditAwardeeTaxID};
-const OCField kUserEntries[] = {PAScheduleOC::kRestrictedCreditType};
-
 template <std::size_t... I>
 void sumAllLines(DataMgmt::TaxForm& form, std::index_sequence<I...>) {
   form.setValueToSumOf(PAScheduleOC::kTotalCredits, {PAScheduleOC::kCreditAmount.at(I)...});
@@ -100,7 +92,7 @@ void PATaxReturnCalcEngine::computeScheduleOC(TaxFormPtr form, uint16_t copy, in
 
   markPartOfReturn(*paReturn, kFormID_PAScheduleOC, copy, schedule,
                    schedule.getIR(PAScheduleOC::kTotalCredits) > 0,
-                   [&] { return holdsAnyRowOf(schedule, kUserColumns) || holdsAnyOf(schedule, kUserEntries); });
+                   [&] { return holdsUserEntry(schedule, PAScheduleOC::kUserFields); });
 }
 
 }  // namespace PACalculationMgmt

@@ -50,52 +50,6 @@ enum FederalStatus : long {
   kFederalHeadOfHousehold = 4,
   kFederalWidowed = 5,
 };
-
-// The entries the calculation leaves to the user: the claimants, the
-// answers that depart from the defaults, the separated filer's answers, the
-// married filers' companion entry and the eligibility income the user
-// types (the added interest and dividends, lines 4, 5 and 7 to 10 of
-// every column, the spouse's lines 1, 3 and 6).
-const SPField kUserEntries[] = {
-    PAScheduleSP::kClaimantName,
-    PAScheduleSP::kClaimantSSN,
-    PAScheduleSP::kMarriedClaimantName,
-    PAScheduleSP::kMarriedClaimantSSN,
-    PAScheduleSP::kTaxpayerClaimantYesBox,
-    PAScheduleSP::kSpouseClaimantYesBox,
-    PAScheduleSP::kFederalPageOneYesBox,
-    PAScheduleSP::kNewDependentsYesBox,
-    PAScheduleSP::kSeparationFirstAnswerBox,
-    PAScheduleSP::kSeparationSecondAnswerBox,
-    PAScheduleSP::kSeparationThirdAnswerBox,
-    PAScheduleSP::kSeparationFourthAnswerBox,
-    PAScheduleSP::kSameInformationBox,
-    PAScheduleSP::kAddedInterestDividends,
-    PAScheduleSP::kTaxpayerAddedInterestDividends,
-    PAScheduleSP::kSpouseAddedInterestDividends,
-    PAScheduleSP::kFourthEligibilityIncome,
-    PAScheduleSP::kTaxpayerFourthEligibilityIncome,
-    PAScheduleSP::kSpouseFourthEligibilityIncome,
-    PAScheduleSP::kFifthEligibilityIncome,
-    PAScheduleSP::kTaxpayerFifthEligibilityIncome,
-    PAScheduleSP::kSpouseFifthEligibilityIncome,
-    PAScheduleSP::kSeventhEligibilityIncome,
-    PAScheduleSP::kTaxpayerSeventhEligibilityIncome,
-    PAScheduleSP::kSpouseSeventhEligibilityIncome,
-    PAScheduleSP::kEighthEligibilityIncome,
-    PAScheduleSP::kTaxpayerEighthEligibilityIncome,
-    PAScheduleSP::kSpouseEighthEligibilityIncome,
-    PAScheduleSP::kNinthEligibilityIncome,
-    PAScheduleSP::kTaxpayerNinthEligibilityIncome,
-    PAScheduleSP::kSpouseNinthEligibilityIncome,
-    PAScheduleSP::kTenthEligibilityIncome,
-    PAScheduleSP::kTaxpayerTenthEligibilityIncome,
-    PAScheduleSP::kSpouseTenthEligibilityIncome,
-    PAScheduleSP::kSpousePA40Income,
-    PAScheduleSP::kSpouseFederalEligibilityIncome,
-    PAScheduleSP::kSpouseIncomeOutsidePA,
-};
-
 // The spouse's identity items: the federal filer field copied into each,
 // and whether an empty text marks the spouse's data as missing.
 const struct {
@@ -455,7 +409,7 @@ void PATaxReturnCalcEngine::computeScheduleSP(TaxFormPtr form, uint16_t copy, in
     const bool forgives = paReturn->getIN(kFormID_PAScheduleSP, copy, kOneColumn.forgiven) > 0 ||
                           paReturn->getIN(kFormID_PAScheduleSP, copy, kTwoColumns.forgiven) > 0;
     markPartOfReturn(*paReturn, kFormID_PAScheduleSP, copy, *form, forgives,
-                     [&] { return holdsAnyOf(*form, kUserEntries); });
+                     [&] { return holdsUserEntry(*form, PAScheduleSP::kUserFields); });
   }
 }
 

@@ -67,49 +67,6 @@ const UEField kActualCostEntries[] = {UE::kTotalVehicleMiles, UE::kTotalBusiness
                                       UE::kSecondVehicleCost};
 const UEField kActualCostResults[] = {UE::kBusinessShare, UE::kVehicleCostTotal, UE::kBusinessVehicleCost};
 
-// The entries the calculation leaves to the user: the boxes marked
-// against their defaults (the spouse's box on a joint return, the choices
-// among a joint return's first copy boxes), the employer, every section's
-// descriptions, amounts and miles, the properties and the reduction. The
-// first of the first copy boxes is not listed: the calculation marks it on
-// the first copy of any return but a joint one.
-const UEField kUserEntries[] = {
-    // Boxes.
-    UE::kSpouseBox, UE::kFirstCopySecondBox, UE::kFirstCopyThirdBox, UE::kFirstQuestionYesBox,
-    UE::kSecondQuestionYesBox, UE::kThirdQuestionYesBox, UE::kActualExpensesBox, UE::kOfficeFirstYesBox,
-    UE::kOfficeSecondYesBox, UE::kOfficeThirdYesBox, UE::kMilitaryMoveYesBox, UE::kEducationYesBox,
-    UE::kFirstEducationQuestionNoBox, UE::kSecondEducationQuestionNoBox,
-    // Employer and the dues, clothes, tools and fees.
-    UE::kEmployerName, UE::kEmployerEIN, UE::kEmployerAddress, UE::kEmployerCity, UE::kEmployerState,
-    UE::kEmployerZip, UE::kJobDescription, UE::kEmployerPhone, UE::kUnionName, UE::kUnionDues,
-    UE::kWorkClothesDescription, UE::kWorkClothes, UE::kSmallToolsDescription, UE::kSmallTools,
-    UE::kProfessionalFeesDescription, UE::kProfessionalFees,
-    // Vehicle.
-    UE::kBusinessMilesAtRate, UE::kTotalVehicleMiles, UE::kTotalBusinessMiles, UE::kFirstVehicleCost,
-    UE::kSecondVehicleCost, UE::kFirstOtherVehicleExpense, UE::kSecondOtherVehicleExpense,
-    UE::kThirdOtherVehicleExpense,
-    // Office or work area.
-    UE::kOfficeFurtherAmount, UE::kOfficeFirstExpense, UE::kOfficeSecondExpense, UE::kOfficeThirdExpense,
-    UE::kOfficeFourthExpense, UE::kOfficeFifthExpense, UE::kOfficePropertyMaintenance,
-    UE::kOfficeOtherApportionable, UE::kOfficeEighthExpense, UE::kOfficeRatioPart, UE::kOfficeRatioBase,
-    // Moving and education.
-    UE::kNewWorkplaceMiles, UE::kOldWorkplaceMiles, UE::kFirstMovingExpense, UE::kSecondMovingExpense,
-    UE::kEducationalInstitution, UE::kCourseOfStudy, UE::kFirstEducationExpense, UE::kSecondEducationExpense,
-    UE::kThirdEducationExpense,
-    // Depreciation of four properties.
-    UE::kFirstPropertyDescription, UE::kFirstPropertyDateAcquired, UE::kFirstPropertyCostBasis,
-    UE::kFirstPropertyMethod, UE::kFirstPropertyPriorDepreciation, UE::kFirstPropertyDepreciation,
-    UE::kSecondPropertyDescription, UE::kSecondPropertyDateAcquired, UE::kSecondPropertyCostBasis,
-    UE::kSecondPropertyMethod, UE::kSecondPropertyPriorDepreciation, UE::kSecondPropertyDepreciation,
-    UE::kThirdPropertyDescription, UE::kThirdPropertyDateAcquired, UE::kThirdPropertyCostBasis,
-    UE::kThirdPropertyMethod, UE::kThirdPropertyPriorDepreciation, UE::kThirdPropertyDepreciation,
-    UE::kFourthPropertyDescription, UE::kFourthPropertyDateAcquired, UE::kFourthPropertyCostBasis,
-    UE::kFourthPropertyMethod, UE::kFourthPropertyPriorDepreciation, UE::kFourthPropertyDepreciation,
-    // Miscellaneous expenses and the reduction.
-    UE::kFirstMiscExpenseDescription, UE::kSecondMiscExpenseDescription, UE::kMiscellaneousExpenses,
-    UE::kReduction,
-};
-
 // One depreciation row: the cost basis limits the first amount, and what
 // is left of it the second.
 struct DepreciationRow {
@@ -373,7 +330,7 @@ void PATaxReturnCalcEngine::computeScheduleUE(TaxFormPtr form, uint16_t copy, in
 
   markPartOfReturn(*paReturn, kFormID_PAScheduleUE, copy, *form,
                    paReturn->getIN(kFormID_PAScheduleUE, copy, UE::kNetExpenses) != 0,
-                   [&] { return holdsAnyOf(*form, kUserEntries); });
+                   [&] { return holdsUserEntry(*form, UE::kUserFields); });
 }
 
 }  // namespace PACalculationMgmt

@@ -182,10 +182,7 @@ void PATaxReturnCalcEngine::computeScheduleW2S(TaxFormPtr form, uint16_t copy, i
   const bool totals = w2s.getIR(S::kWagesTotalPACompensation) != 0 || w2s.getIR(S::kWagesTotalPATaxWithheld) != 0 ||
                       w2s.getIR(S::kMiscCompTotalPACompensation) > 0 || w2s.getIR(S::kMiscCompTotalPATaxWithheld) > 0;
   markPartOfReturn(*paReturn, kFormID_PAScheduleW2S, copy, w2s, totals,
-                   [&] {
-                     return holdsAnyOf(w2s, kUserSituationBoxes) ||
-                            holdsAnyOf(w2s, {S::kW2ExplanationBox, S::kAdditionalW2ExplanationBox});
-                   });
+                   [&] { return holdsUserEntry(w2s, S::kUserFields); });
 }
 
 }  // namespace PACalculationMgmt

@@ -152,6 +152,7 @@ struct Shape {
   NamedField<Catalog> lastLine;   // the total
   const Pair<Catalog>* pairs;
   std::size_t pairCount;
+  const UserFields<Catalog>* userFields;  // the user's on a copy above 2
 };
 
 const Shape<PAScheduleAFieldIds> kScheduleA = {&kFormID_PAScheduleA,
@@ -172,7 +173,8 @@ const Shape<PAScheduleAFieldIds> kScheduleA = {&kFormID_PAScheduleA,
                                                A::kFederalTaxableInterest,
                                                A::kTotalInterest,
                                                kScheduleAPairs,
-                                               std::size(kScheduleAPairs)};
+                                               std::size(kScheduleAPairs),
+                                               &A::kUserFields};
 
 const Shape<PAScheduleBFieldIds> kScheduleB = {&kFormID_PAScheduleB,
                                                B::kTitle,
@@ -192,7 +194,8 @@ const Shape<PAScheduleBFieldIds> kScheduleB = {&kFormID_PAScheduleB,
                                                B::kFederalTaxableDividends,
                                                B::kTotalDividends,
                                                kScheduleBPairs,
-                                               std::size(kScheduleBPairs)};
+                                               std::size(kScheduleBPairs),
+                                               &B::kUserFields};
 
 // Boxes and title of the person the copy belongs to; copies above 2 keep
 // theirs.
@@ -246,12 +249,12 @@ bool holdsData(const Shape<Catalog>& s, const DataMgmt::TaxForm& form) {
 }
 
 // Whether a copy above 2, which the calculation never fills, holds an
-// entry of the user's: its title, a person's box or any of its lines
-// (only the name, the number and the joint box are written there).
+// entry of the user's: its title, a person's box or any of its lines, as
+// the table marks them (only the name, the number and the joint box are
+// written there).
 template <class Catalog>
 bool holdsUserLines(const Shape<Catalog>& s, const DataMgmt::TaxForm& form, uint16_t copy) {
-  if (copy <= 2) return false;
-  return holdsAnyOf(form, {s.title, s.taxpayerBox, s.spouseBox}) || holdsAnyFromTo(form, s.firstLine, s.lastLine);
+  return copy > 2 && holdsUserEntry(form, *s.userFields);
 }
 
 template <class Catalog>

@@ -72,18 +72,11 @@ constexpr Line kPALosses = {PAW2GIncome::kPALosses, PAW2GIncome::kTaxpayerPALoss
 constexpr Line kLossesCarried = {PAW2GIncome::kLossesCarried, PAW2GIncome::kTaxpayerLossesCarried,
                                  PAW2GIncome::kSpouseLossesCarried};
 
-// The entries the calculation leaves to the user (see the file comment):
-// those it never writes itself, the taxpayer's split box (marked against
-// its default) among them; the PA parts and PA losses, which it copies
-// from the federal amounts for a full-year resident; and the form 2
+// The entries the calculation leaves to the user but in some situations,
+// besides the fields the table marks: the PA parts and PA losses, which it
+// copies from the federal amounts for a full-year resident; and the form 2
 // amount and the taxpayer's part of it, which it takes from the federal
 // return when that has one.
-const W2GField kUserEntries[] = {
-    PAW2GIncome::kTaxpayerW2GReduction,   PAW2GIncome::kSpouseW2GReduction,
-    PAW2GIncome::kTaxpayerOtherReduction, PAW2GIncome::kSpouseOtherReduction,
-    PAW2GIncome::kSpouseFed57Winnings,    PAW2GIncome::kSpouseFed2Amount,
-    PAW2GIncome::kTaxpayerSplitBox,
-};
 const W2GField kPAPartEntries[] = {
     PAW2GIncome::kTaxpayerPAW2GWinnings,   PAW2GIncome::kSpousePAW2GWinnings, PAW2GIncome::kTaxpayerPAOtherWinnings,
     PAW2GIncome::kSpousePAOtherWinnings,   PAW2GIncome::kPALosses,            PAW2GIncome::kTaxpayerPALosses,
@@ -92,7 +85,7 @@ const W2GField kPAPartEntries[] = {
 const W2GField kForm2Entries[] = {PAW2GIncome::kFed2Amount, PAW2GIncome::kTaxpayerFed2Amount};
 
 bool holdsUserEntries(const DataMgmt::TaxForm& form, bool fullYear) {
-  return holdsAnyOf(form, kUserEntries) || (!fullYear && holdsAnyOf(form, kPAPartEntries)) ||
+  return holdsUserEntry(form, PAW2GIncome::kUserFields) || (!fullYear && holdsAnyOf(form, kPAPartEntries)) ||
          (form.xMarked(PAW2GIncome::kFed2AmountZeroBox) && holdsAnyOf(form, kForm2Entries));
 }
 
