@@ -18,7 +18,6 @@
 #include <cstdint>
 
 #include "catalogs/fields/user_fields.h"
-#include "host/descriptors.h"
 #include "host/form_identifier.h"
 #include "host/identifier.h"
 #include "host/tax_form.h"
@@ -40,20 +39,6 @@ bool holdsAnyOf(const DataMgmt::TaxForm& form, const Fields& fields) {
 template <class Catalog>
 bool holdsUserEntry(const DataMgmt::TaxForm& form, const UserFields<Catalog>& fields) {
   return fields.any([&form](const Primitives::OVImmutableIdentifier& field) { return form.hasSigValue(field); });
-}
-
-// Whether any field of `form` from `first` to `last`, in the form's field
-// order, holds an entry: for a stretch of the form that is the user's
-// field by field, named fields or not.
-inline bool holdsAnyFromTo(const DataMgmt::TaxForm& form, const Primitives::OVImmutableIdentifier& first,
-                           const Primitives::OVImmutableIdentifier& last) {
-  const DataMgmt::TaxFormDescPtr desc = form.getTaxFormDescriptor();
-  if (desc.isNull()) return false;
-  DataMgmt::OVFieldIDIter field = desc->getFieldIDs();
-  for (field = first; !field.atEOL() && field <= last; field.next()) {
-    if (form.hasSigValue(field.getID())) return true;
-  }
-  return false;
 }
 
 // Makes copy `copy` of form `id` (the copy `form`) part of the return,

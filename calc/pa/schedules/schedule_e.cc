@@ -73,9 +73,12 @@ const OtherExpense kOtherExpenses[] = {
 };
 
 // On a copy no federal source stands for, the property is the user's from
-// its first field to its last result.
-const EField& kFirstPropertyField = PAScheduleE::kSalesTaxLicense;
-const EField& kLastPropertyField = PAScheduleE::kOtherRentalIncome;
+// its first field to its last result, every member of the form between
+// them, named or not.
+constexpr UserFieldRun kPropertyRun[] = {
+    {PAScheduleE::kSalesTaxLicense.member(), 1,
+     PAScheduleE::kOtherRentalIncome.member() - PAScheduleE::kSalesTaxLicense.member() + 1}};
+constexpr UserFields<PAScheduleEFieldIds> kPropertyFields{&kPAScheduleEFieldIds, kPropertyRun, 1};
 
 // Property type texts by federal type code.
 struct PropertyType {
@@ -537,7 +540,7 @@ void PATaxReturnCalcEngine::computeScheduleE(TaxFormPtr form, uint16_t copy, int
                      e.value(PAScheduleE::kTotalIncome) != 0;
   const bool userEntries =
       holdsUserEntry(*form, PAScheduleE::kUserFields) ||
-      (source == kNoSource && holdsAnyFromTo(*form, kFirstPropertyField, kLastPropertyField));
+      (source == kNoSource && holdsUserEntry(*form, kPropertyFields));
   if (shown || !userEntries) paReturn->setDataEntered(kFormID_PAScheduleE, copy, shown, false);
   const bool propertyInPA =
       e.marked(PAScheduleE::kTaxableForPAYesBox) &&
