@@ -449,7 +449,8 @@ void markData(WorksheetCopy& c) {
         &PAScheduleDWorksheet::kResidenceGain.id()}) {
     if (form.nonNull(*field)) hasData = true;
   }
-  markPartOfReturn(c.pa, self, c.copy, hasData, [&] { return holdsUserEntry(form, PAScheduleDWorksheet::kUserFields); });
+  markPartOfReturn(c.pa, self, c.copy, hasData,
+                   [&] { return holdsUserEntry(form, PAScheduleDWorksheet::kUserFields); });
   form.assignIR(PAScheduleDWorksheet::kHasDataMark, hasData ? 1.0 : 0.0);
 }
 
