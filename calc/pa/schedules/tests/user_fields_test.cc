@@ -1,9 +1,9 @@
 // Which entries keep a copy in the return. For every form whose routine
 // keeps a copy for an entry of the user's, on returns where the copy's own
 // test fails: one field at a time holds an entry (an amount of 7 and of -7,
-// a text or a mark), the routine calculates, and the field is left to the
-// user when it still holds the entry, open, and the calculation did not
-// write the same there itself. Then
+// a text and an owner code, or a mark), the routine calculates, and the
+// field is left to the user when it still holds the entry, open, and the
+// calculation did not write the same there itself. Then
 //   - a field left to the user is marked the user's in the form's table,
 //     is the user's by the routine's own code in that situation, or is
 //     named below as not the user's, with the reason (a field no table row
@@ -168,9 +168,11 @@ bool same(const FieldValue& a, const FieldValue& b) {
   return a.kind == b.kind && a.number == b.number && a.text == b.text;
 }
 
-// The entries a user may make in a field of the kind `traits` tell.
+// The entries a user may make in a field of the kind `traits` tell: a
+// text as typed and one a code field takes ("S", the spouse), an amount
+// above 0 and one below.
 std::vector<FieldValue> entriesFor(const DataMgmt::FieldTraits& traits) {
-  if (traits.isText()) return {FieldValue::ofText("ENTERED")};
+  if (traits.isText()) return {FieldValue::ofText("ENTERED"), FieldValue::ofText("S")};
   if (traits.isBoolean()) return {FieldValue::mark()};
   return {FieldValue::of(7), FieldValue::of(-7)};
 }
@@ -530,6 +532,8 @@ const std::vector<FormCase>& formCases() {
         {fields({&MC::kJuryDutyPay, &MC::kFiduciaryFees}), "copied from federal form 57 by a form 57 row"},
         {column(MC::kRowAmount), "the amount of a form 57 row, copied from federal form 57 while above 0"},
         {column(MC::kRowPayer), "the payer of a form 57 row, written while its amount is above 0"},
+        {column(MC::kRowOwner), "a row's owner: a Form 1099 row's is the federal copy's, a form 57 row's says "
+                                "nothing without its amount"},
         {field(MC::kCodeIChoiceBox), kDefault}},
        {}},
       {"interest and dividend worksheet", &kFormID_PAInterestDividendWorksheet,
@@ -680,7 +684,7 @@ const std::vector<FormCase>& formCases() {
          },
          true, {}}},
        {{column(DW::kRowFederalLink), "the row's federal sale record, which the driver links"},
-        {column(DW::kRowOwner, 12), "a hand row's owner code, written beside a sale and left behind when it goes"},
+        {column(DW::kRowOwner), "a row's owner code, written beside a sale and left behind when it goes"},
         {fields({&DW::kResidenceTaxpayerBox, &DW::kResidenceSpouseBox}),
          "the residence's owner, which means nothing without the sale"},
         {fields({&DW::kGroupedSaleCount, &DW::kZeroSalesPriceBox}), "written while federal rows are linked"},
