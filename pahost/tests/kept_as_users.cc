@@ -1,0 +1,120 @@
+#include "pahost/tests/kept_as_users.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "catalogs/fields/field_tables.h"
+#include "host/descriptors.h"
+#include "pahost/tests/return_edits.h"
+
+const std::vector<KeptPlace>& keptPlaces() {
+  static const std::vector<KeptPlace> places = {
+      {"the PA W-2's PA compensation and PA tax where the user may type over them", "PAW2",
+       CatalogId::PAW2FieldIds, {"RowPACompensation", "RowPATaxWithheld"}, KeptSource::kListedW2, nullptr},
+      {"PA Schedule C's interest and legal and professional fees", "PASCHEDULEC", CatalogId::PAScheduleCFieldIds,
+       {"Interest", "LegalProfessional"}, KeptSource::kCopyField, "FederalCopyNumber"},
+      {"the compensation worksheet's PA amounts of a filer not a full-year resident", "PAMISCCOMPWORKSHEET",
+       CatalogId::PAMiscCompWorksheetFieldIds, {"RowPACompensation", "RowPAWithholding"}, KeptSource::kRowField,
+       "RowSourceReference"},
+  };
+  return places;
+}
+
+namespace {
+
+const NamedFieldInfo* rowNamed(CatalogId catalog, const char* name) {
+  for (const NamedFieldInfo* row = namedFieldRows(catalog); row != nullptr && row->name != nullptr; ++row) {
+    if (std::strcmp(row->name, name) == 0) return row;
+  }
+  ADD_FAILURE() << "no field " << name;
+  return nullptr;
+}
+
+// The host numbers of a named field's rows (one for a field).
+std::vector<int> rowNumbers(const KeptPlace& place, const char* name) {
+  std::vector<int> numbers;
+  const NamedFieldInfo* row = rowNamed(place.catalog, name);
+  const DataMgmt::TaxReturnDescPtr desc = DataMgmt::TaxReturnDesc::pennsylvania();
+  const DataMgmt::TaxFormDescPtr form = desc->getTaxFormDescriptor(desc->findFormNamed(place.form));
+  if (row == nullptr || form.isNull()) return numbers;
+  for (int r = 0; r < row->rows; ++r) {
+    numbers.push_back((form->getFieldIDs() + (row->member + row->step * r)).getID().getNumber());
+  }
+  return numbers;
+}
+
+// A dump's field values by FORM:copy:Fnumber.
+std::map<std::string, std::string> valuesOf(const std::string& dump) {
+  std::map<std::string, std::string> values;
+  std::istringstream in(dump);
+  for (std::string line; std::getline(in, line);) {
+    FieldLine f;
+    if (parseFieldLine(line, &f)) values[f.key()] = f.value;
+  }
+  return values;
+}
+
+std::string keyOf(const char* form, int copy, int number) {
+  return std::string(form) + ":" + std::to_string(copy) + ":F" + std::to_string(number);
+}
+
+std::string valueAt(const std::map<std::string, std::string>& values, const std::string& key) {
+  const auto found = values.find(key);
+  return found == values.end() ? std::string() : found->second;
+}
+
+// The source of row `row` of copy `copy` as a dump shows it.
+std::string sourceOf(const KeptPlace& place, const std::map<std::string, std::string>& values, int copy, int row) {
+  switch (place.source) {
+    case KeptSource::kNone:
+      return std::string();
+    case KeptSource::kCopyField:
+      return valueAt(values, keyOf(place.form, copy, rowNumbers(place, place.sourceField).front()));
+    case KeptSource::kRowField:
+      return valueAt(values, keyOf(place.form, copy, rowNumbers(place, place.sourceField).at(row)));
+    case KeptSource::kListedW2: {
+      // Rows list the W-2s the copy's list holds, in order, without gaps.
+      const std::vector<int> list = rowNumbers(place, "ListedEmployerName");
+      int listed = 0;
+      for (std::size_t position = 0; position < list.size(); ++position) {
+        if (values.count(keyOf(place.form, copy, list[position])) == 0) continue;
+        if (listed++ == row) return std::to_string(position);
+      }
+      return std::string();
+    }
+  }
+  return std::string();
+}
+
+}  // namespace
+
+std::vector<std::string> keptEntries(const std::string& heldDump, const std::string& editedDump) {
+  const std::map<std::string, std::string> held = valuesOf(heldDump);
+  const std::map<std::string, std::string> edited = valuesOf(editedDump);
+  std::vector<std::string> lines;
+  for (const KeptPlace& place : keptPlaces()) {
+    const std::string prefix = std::string(place.form) + ":";
+    std::set<int> copies;
+    for (auto it = held.lower_bound(prefix); it != held.end() && it->first.rfind(prefix, 0) == 0; ++it) {
+      copies.insert(std::atoi(it->first.c_str() + prefix.size()));
+    }
+    for (const char* name : place.fields) {
+      const std::vector<int> numbers = rowNumbers(place, name);
+      for (int copy : copies) {
+        for (std::size_t row = 0; row < numbers.size(); ++row) {
+          const std::string key = keyOf(place.form, copy, numbers[row]);
+          if (held.count(key) == 0) continue;
+          const int r = static_cast<int>(row);
+          const bool sameSource = sourceOf(place, held, copy, r) == sourceOf(place, edited, copy, r);
+          lines.push_back(key + ":" + (sameSource ? held.at(key) : std::string()));
+        }
+      }
+    }
+  }
+  return lines;
+}
