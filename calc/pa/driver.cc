@@ -232,6 +232,7 @@ void PATaxReturnCalcEngine::calcStateReturn() {
   if (paReturn == nullptr || federalReturn == nullptr) return;
   copyScans.clear();
   federalW2s.clear();
+  otherPAW2CopiesCalculated = false;
   computeIntDivSummary(1, kFormID_PAReturnInfo, kFormID_State18, kFormID_State16, State16::kLineRecord.at(0),
                        kFormID_State17, State17::kLineRecord.at(0));
   rebuildMiscCompSourceRows(*this, *paReturn);

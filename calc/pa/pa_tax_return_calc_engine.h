@@ -163,6 +163,9 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // tax by residency, per-person totals, other-state and reciprocal-state
   // flags (pa_w2.cc). passOn is not used.
   void computePAW2(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  // The PA W-2 copies after the first, calculated once a calculation ahead
+  // of copy 1's first run (pa_w2.cc).
+  void calculateOtherPAW2CopiesOnce();
   // Whether a federal W-2 that takes a PA W-2 row reports another state's
   // wages or tax (pa_w2.cc): worked out from the W-2s themselves, as the
   // PA W-2 copies count them, so that Schedule W2-S's box says it before
@@ -365,6 +368,10 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // The federal W-2s' figures, read once a calculation for the PA W-2
   // copies and Schedule W2-S's other-state box.
   FederalW2Table federalW2s;
+  // Whether PA W-2 copy 1 has had the other copies calculated ahead of it
+  // in this calculation (its carry of the withholding's rounding adds up
+  // their rows as this calculation lists them).
+  bool otherPAW2CopiesCalculated = false;
   // Set by the first fillOptionCheckBoxes call. The engine serves one
   // return, so every return takes the option-box defaults once.
   bool optionCheckBoxesDefaulted = false;

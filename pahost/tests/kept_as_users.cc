@@ -5,11 +5,12 @@
 #include <cstring>
 #include <cstdlib>
 #include <map>
-#include <set>
 #include <sstream>
 
 #include "catalogs/fields/field_tables.h"
 #include "host/descriptors.h"
+#include "host/tax_form.h"
+#include "host/tax_return.h"
 #include "pahost/tests/return_edits.h"
 
 const std::vector<KeptPlace>& keptPlaces() {
@@ -93,28 +94,33 @@ std::string sourceOf(const KeptPlace& place, const std::map<std::string, std::st
 
 }  // namespace
 
-std::vector<std::string> keptEntries(const std::string& heldDump, const std::string& editedDump) {
+KeptValues::KeptValues(const DataMgmt::TaxReturn& pa, const std::string& heldDump) : heldDump_(heldDump) {
   const std::map<std::string, std::string> held = valuesOf(heldDump);
-  const std::map<std::string, std::string> edited = valuesOf(editedDump);
-  std::vector<std::string> lines;
   for (const KeptPlace& place : keptPlaces()) {
-    const std::string prefix = std::string(place.form) + ":";
-    std::set<int> copies;
-    for (auto it = held.lower_bound(prefix); it != held.end() && it->first.rfind(prefix, 0) == 0; ++it) {
-      copies.insert(std::atoi(it->first.c_str() + prefix.size()));
-    }
-    for (const char* name : place.fields) {
-      const std::vector<int> numbers = rowNumbers(place, name);
-      for (int copy : copies) {
+    const DataMgmt::FormId form = pa.getTaxReturnDesc()->findFormNamed(place.form);
+    for (int copy = 1; copy <= pa.getMaxCopies(form); ++copy) {
+      const DataMgmt::TaxForm* heldCopy = pa.getForm(form, static_cast<uint16_t>(copy));
+      if (heldCopy == nullptr) continue;
+      for (const char* name : place.fields) {
+        const std::vector<int> numbers = rowNumbers(place, name);
         for (std::size_t row = 0; row < numbers.size(); ++row) {
           const std::string key = keyOf(place.form, copy, numbers[row]);
-          if (held.count(key) == 0) continue;
-          const int r = static_cast<int>(row);
-          const bool sameSource = sourceOf(place, held, copy, r) == sourceOf(place, edited, copy, r);
-          lines.push_back(key + ":" + (sameSource ? held.at(key) : std::string()));
+          const auto value = held.find(key);
+          if (value == held.end() || heldCopy->isProtected(DataMgmt::FieldId(numbers[row]))) continue;
+          values_.push_back({&place, copy, static_cast<int>(row), key, value->second});
         }
       }
     }
+  }
+}
+
+std::vector<std::string> KeptValues::entries(const std::string& editedDump) const {
+  const std::map<std::string, std::string> held = valuesOf(heldDump_);
+  const std::map<std::string, std::string> edited = valuesOf(editedDump);
+  std::vector<std::string> lines;
+  for (const Held& h : values_) {
+    const bool sameSource = sourceOf(*h.place, held, h.copy, h.row) == sourceOf(*h.place, edited, h.copy, h.row);
+    lines.push_back(h.key + ":" + (sameSource ? h.value : std::string()));
   }
   return lines;
 }

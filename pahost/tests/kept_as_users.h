@@ -17,10 +17,15 @@
 #ifndef PAHOST_TESTS_KEPT_AS_USERS_H_
 #define PAHOST_TESTS_KEPT_AS_USERS_H_
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "catalogs/catalog_id.h"
+
+namespace DataMgmt {
+class TaxReturn;
+}
 
 // What tells the source a kept value belongs to.
 enum class KeptSource {
@@ -42,10 +47,30 @@ struct KeptPlace {
 // Every place, in the README's order.
 const std::vector<KeptPlace>& keptPlaces();
 
-// The field lines that put into the fresh entries what the kept places
-// held after the first calculation (`heldDump`), for the copies and rows
-// that still stand for the same source once the edit is calculated
-// (`editedDump`); a place whose source changed is emptied.
-std::vector<std::string> keptEntries(const std::string& heldDump, const std::string& editedDump);
+// What the kept places held as the user's after the first calculation:
+// the values open to the user (one the calculation held protected is its
+// figure, not the user's, and is left to the fresh calculation).
+class KeptValues {
+ public:
+  // `pa` is the PA return after the first calculation, `heldDump` the dump
+  // of both returns then.
+  KeptValues(const DataMgmt::TaxReturn& pa, const std::string& heldDump);
+
+  // The field lines that put them into the fresh entries, for the copies
+  // and rows that still stand for the same source once the edit is
+  // calculated (`editedDump`); a place whose source changed is emptied.
+  std::vector<std::string> entries(const std::string& editedDump) const;
+
+ private:
+  struct Held {
+    const KeptPlace* place;
+    int copy;
+    int row;
+    std::string key;
+    std::string value;
+  };
+  std::string heldDump_;
+  std::vector<Held> values_;
+};
 
 #endif  // PAHOST_TESTS_KEPT_AS_USERS_H_

@@ -157,6 +157,8 @@ EditStep setOne(const std::string& name, const FieldLine& f, const std::string& 
 // An amount raised (x3 + 1,000, within the host's ten billion), lowered
 // (a quarter) and zeroed; a zero amount raised only.
 void amountEdits(const FieldLine& f, std::vector<EditStep>* steps) {
+  // The federal filing status is a code, edited as a filing status.
+  if (f.form == kFederalItemsForm && f.field == "C1") return;
   const double amount = std::strtod(f.value.c_str(), nullptr);
   if (std::fabs(amount * 3 + 1000) < 1e10) steps->push_back(setOne("raise", f, amountText(amount * 3 + 1000)));
   if (amount == 0) return;
