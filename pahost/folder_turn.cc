@@ -407,7 +407,8 @@ std::string FolderTurn::waitedOut(Attempt last) {
            deadline_.waited() + ": another program may be removing it";
   }
   if (refusedWith_ == EWOULDBLOCK || turnSeen_) {
-    return "another run of pahost still writes into " + folder_ + " after a wait of " + deadline_.waited() + kStopped;
+    return "another run of pahost still writes into " + folder_ + " after a wait of " + deadline_.waited() + kStopped +
+           killedRunsLock();
   }
   if (readRefused_) return lockedElsewhere("read", refusedWith_);
   // Refused as the kernel's SMB client refuses a lock another holds, but
