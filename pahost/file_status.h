@@ -54,8 +54,8 @@ bool isChmodRefused(int error);
 // set.
 bool removeLetGo(int folderFd, const char* name, const Deadline& deadline);
 // The bound of a wait for a handle this run itself just closed to be let
-// go (the removal of its own files): short, and whatever is left of the
-// run's wait for other runs.
+// go (the removal of its own files): short, and its own, whatever is left
+// of the run's wait for other runs (that may be over).
 const std::chrono::milliseconds kOwnLetGo(100);
 
 // A name that is seen but cannot be opened (ENOENT), or made anew (EEXIST),
