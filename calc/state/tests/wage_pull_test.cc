@@ -129,6 +129,25 @@ TEST_F(WagePullTest, NonresidentTakesStateWagesAndCapsEnteredParts) {
   EXPECT_EQ(alloc({s(2), State16To18::kTaxpayerOtherCompensation}), (V{50, 400}));
 }
 
+// The other-compensation parts a full-year resident's pull protected in
+// go with the residency: a part-year resident starts from none, as when
+// loaded afresh, and keeps what the filer types.
+TEST_F(WagePullTest, OtherCompensationPartsOfAFullYearResidentGoWithTheResidency) {
+  const FieldId parts[] = {State16To18::kTaxpayerOtherCompensation, State16To18::kSpouseOtherCompensation};
+  pull(kChoiceFullYearResident, true);
+  ASSERT_EQ(alloc({parts[0], parts[1]}), (V{1014, 1015}));
+  pull(kChoicePartYearResident, true);
+  EXPECT_EQ(nulls(kFormID_State18, {parts[0], parts[1]}), (std::vector<bool>{true, true}));
+  EXPECT_FALSE(isProtected(kFormID_State18, parts[0]) || isProtected(kFormID_State18, parts[1]));
+  enter(parts[0], 300);
+  enter(parts[1], 200);
+  pull(kChoicePartYearResident, true);
+  EXPECT_EQ(alloc({parts[0], parts[1]}), (V{300, 200}));
+  pull(kChoicePartYearResident, false);
+  EXPECT_EQ(valueOf(kFormID_State18, parts[0]), 300);
+  EXPECT_TRUE(nullAndProtected(parts[1]));
+}
+
 // The generic codes 0 and 8 count as joint, like the state's own.
 TEST_F(WagePullTest, CollectFederalAmountsFollowsFilingStatus) {
   double a[7];
@@ -150,6 +169,10 @@ class StateAllocationTest : public StateEngineTest {
   std::vector<double> pull(int choice, uint16_t filingStatus) {
     for (const FieldId& line : lines) number(kFormID_State18, line, 5);
     engine->pullInterestDividendAmounts(holder(kFormID_State18), choice, filingStatus);
+    return current();
+  }
+  // The lines as they stand, a null line as -1.
+  std::vector<double> current() {
     std::vector<double> result;
     for (const FieldId& line : lines)
       result.push_back(isNull(kFormID_State18, line) ? -1 : valueOf(kFormID_State18, line));
@@ -170,6 +193,24 @@ TEST_F(StateAllocationTest, InterestAndDividendLinesOfChoice4AndTheGenericJointC
   using V = std::vector<double>;
   EXPECT_EQ(pull(kChoicePartYearResident, 8), (V{-1, -1, 52, 0, -1, -1, 0, 44}));
   EXPECT_EQ(pull(kChoicePartYearAllocated, 2), V(8, -1));
+}
+
+// A switch from part-year to full-year resident leaves no part-year
+// interest or dividend line: the copy's calculation fills the full-year
+// lines only.
+TEST_F(StateAllocationTest, ASwitchToFullYearLeavesNoPartYearLines) {
+  number(kFormID_State16, State16::kTaxpayerRegular, 70);
+  number(kFormID_State16, State16::kTaxpayerRegularAllocated, 50);
+  number(kFormID_State17, State17::kTaxpayerRegular, 90);
+  number(kFormID_State17, State17::kTaxpayerRegularAllocated, 40);
+  auto linesAfter = [this](ResidencyChoice choice) {
+    setResidency(choice);
+    engine->computeStateAllocationForm(holder(kFormID_State18), 1, 1);
+    return current();
+  };
+  using V = std::vector<double>;
+  EXPECT_EQ(linesAfter(kChoicePartYearResident), (V{-1, -1, 50, -1, -1, -1, 40, -1}));
+  EXPECT_EQ(linesAfter(kChoiceFullYearResident), (V{70, -1, -1, -1, 90, -1, -1, -1}));
 }
 
 // With every field of copy 2 at 1, each total counts its sources; copy 1
