@@ -4,7 +4,6 @@
 // of forms 1 and 55).
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "calc/state/tests/state_engine_fixture.h"
@@ -99,44 +98,38 @@ TEST_F(CommonTextPullTest, DirectDepositTextFallsBackToTheFilerInformationAndBox
   EXPECT_TRUE(pa->formYes(kFormID_PA40, 1, target()));
 }
 
-// A text or mark pulled in protected goes once its federal source is
-// gone; what the user typed into the open field stays; a choice box of the
+// A text or mark pulled in protected goes once its federal source (or
+// the federal return) is gone; what the user typed into the open field stays; a choice box of the
 // other kind keeps no mark pulled before.
 TEST_F(CommonTextPullTest, APulledValueGoesWithItsSourceAndAnEntryStays) {
+  auto pulled = [this](int pcType) {
+    engine->pullCommonText(kFormID_FedReturn, kFormID_PA40, 1, target(), pcType);
+    return isNull(kFormID_PA40, target()) ? "null" : targetProtected() ? "protected" : "open";
+  };
   const struct {
     int pcType;
-    std::function<void(bool)> source;  // the federal source there or gone
-  } pulls[] = {
-      {141, [this](bool there) { text(kFormID_FedFilerInfo, FedFilerInfo::kDaytimePhone, there ? "717 555" : ""); }},
-      {143, [this](bool there) { text(kFormID_FedFilerInfo, FedFilerInfo::kForeignPhone, there ? "44 20" : ""); }},
-      {146,
-       [this](bool there) {
-         put(kFormID_FedFilerInfo, FedFilerInfo::kDirectDepositBox, there ? FieldValue::mark() : FieldValue::null());
-       }},
-      {149,
-       [this](bool there) {
-         text(kFormID_FedFilerInfo, FedFilerInfo::kRoutingNumber, "999888777");
-         text(kFormID_FedFilerInfo, FedFilerInfo::kAccountNumber, there ? "456" : "");
-         mark(kFormID_FedFilerInfo, FedFilerInfo::kCheckingAccountBox);
-       }},
-  };
+    FieldId source;
+    FieldValue value;
+  } pulls[] = {{141, FedFilerInfo::kDaytimePhone, FieldValue::ofText("717")},
+               {146, FedFilerInfo::kDirectDepositBox, FieldValue::mark()},
+               {149, FedFilerInfo::kAccountNumber, FieldValue::ofText("456")}};
+  text(kFormID_FedFilerInfo, FedFilerInfo::kRoutingNumber, "999888777");
+  mark(kFormID_FedFilerInfo, FedFilerInfo::kCheckingAccountBox);
   for (const auto& p : pulls) {
-    restart();
-    p.source(true);
-    engine->pullCommonText(kFormID_FedReturn, kFormID_PA40, 1, target(), p.pcType);
-    EXPECT_FALSE(isNull(kFormID_PA40, target())) << p.pcType;
-    p.source(false);
-    engine->pullCommonText(kFormID_FedReturn, kFormID_PA40, 1, target(), p.pcType);
-    EXPECT_TRUE(isNull(kFormID_PA40, target()) && !targetProtected()) << p.pcType;
+    put(kFormID_FedFilerInfo, p.source, p.value);
+    EXPECT_STREQ(pulled(p.pcType), "protected") << p.pcType;
+    put(kFormID_FedFilerInfo, p.source, FieldValue::null());
+    EXPECT_STREQ(pulled(p.pcType), "null") << p.pcType;
     EXPECT_EQ(pull(p.pcType), "old") << p.pcType;  // typed while open
   }
   text(kFormID_FedFilerInfo, FedFilerInfo::kAccountNumber, "456");
-  engine->pullCommonText(kFormID_FedReturn, kFormID_PA40, 1, target(), 149);
-  ASSERT_TRUE(pa->formYes(kFormID_PA40, 1, target()));
-  put(kFormID_FedFilerInfo, FedFilerInfo::kCheckingAccountBox, FieldValue::null());
-  mark(kFormID_FedFilerInfo, FedFilerInfo::kSavingsAccountBox);
-  engine->pullCommonText(kFormID_FedReturn, kFormID_PA40, 1, target(), 149);
-  EXPECT_TRUE(isNull(kFormID_PA40, target()) && targetProtected());
+  EXPECT_STREQ(pulled(150), "null");  // savings: protected, the checking mark not pulled
+  put(kFormID_PA40, target(), FieldValue::mark());
+  EXPECT_STREQ(pulled(150), "null");
+  text(kFormID_FedFilerInfo, FedFilerInfo::kDaytimePhone, "717");
+  ASSERT_STREQ(pulled(141), "protected");
+  federal()->deleteForm(kFormID_FedReturn, 1);
+  EXPECT_STREQ(pulled(141), "null") << "nothing is pulled without the federal return";
 }
 
 using StateCalculationMgmt::federalLineRow;

@@ -169,10 +169,6 @@ class StateAllocationTest : public StateEngineTest {
   std::vector<double> pull(int choice, uint16_t filingStatus) {
     for (const FieldId& line : lines) number(kFormID_State18, line, 5);
     engine->pullInterestDividendAmounts(holder(kFormID_State18), choice, filingStatus);
-    return current();
-  }
-  // The lines as they stand, a null line as -1.
-  std::vector<double> current() {
     std::vector<double> result;
     for (const FieldId& line : lines)
       result.push_back(isNull(kFormID_State18, line) ? -1 : valueOf(kFormID_State18, line));
@@ -193,24 +189,6 @@ TEST_F(StateAllocationTest, InterestAndDividendLinesOfChoice4AndTheGenericJointC
   using V = std::vector<double>;
   EXPECT_EQ(pull(kChoicePartYearResident, 8), (V{-1, -1, 52, 0, -1, -1, 0, 44}));
   EXPECT_EQ(pull(kChoicePartYearAllocated, 2), V(8, -1));
-}
-
-// A switch from part-year to full-year resident leaves no part-year
-// interest or dividend line: the copy's calculation fills the full-year
-// lines only.
-TEST_F(StateAllocationTest, ASwitchToFullYearLeavesNoPartYearLines) {
-  number(kFormID_State16, State16::kTaxpayerRegular, 70);
-  number(kFormID_State16, State16::kTaxpayerRegularAllocated, 50);
-  number(kFormID_State17, State17::kTaxpayerRegular, 90);
-  number(kFormID_State17, State17::kTaxpayerRegularAllocated, 40);
-  auto linesAfter = [this](ResidencyChoice choice) {
-    setResidency(choice);
-    engine->computeStateAllocationForm(holder(kFormID_State18), 1, 1);
-    return current();
-  };
-  using V = std::vector<double>;
-  EXPECT_EQ(linesAfter(kChoicePartYearResident), (V{-1, -1, 50, -1, -1, -1, 40, -1}));
-  EXPECT_EQ(linesAfter(kChoiceFullYearResident), (V{70, -1, -1, -1, 90, -1, -1, -1}));
 }
 
 // With every field of copy 2 at 1, each total counts its sources; copy 1
