@@ -55,6 +55,34 @@ TEST_F(ReturnInfoTest, SchoolCodeByResidency) {
   }
 }
 
+// A school code the lookup wrote is the calculation's: once the names
+// match no row (the district emptied) it goes, as a fresh load of the same
+// entries holds none. A code the user typed stays: one the lookup agrees
+// with, or one for names the table does not know.
+TEST_F(ReturnInfoTest, LookedUpSchoolCodeGoesWithTheDistrict) {
+  const struct {
+    const char *typed, *districtAfter, *expected;
+  } kCases[] = {
+      {"", "", ""},                         // looked up, then the district emptied
+      {"", "Nowhere", ""},                  // looked up, then a district the table does not know
+      {"01110", "", "01110"},               // typed as the lookup finds it
+      {"12345", "", ""},                    // typed, replaced by the lookup: the lookup's
+      {"", "Upper Adams", "01610"},         // looked up again for the new district
+  };
+  for (const auto& c : kCases) {
+    restart();
+    markInfo(PAReturnInfo::kFullYearResidentBox);
+    textInfo(PAReturnInfo::kCounty, "Adams");
+    textInfo(PAReturnInfo::kSchoolDistrict, "Bermudian Springs");
+    textInfo(PAReturnInfo::kSchoolCode, c.typed);
+    run();
+    ASSERT_EQ(infoText(PAReturnInfo::kSchoolCode), "01110") << c.typed;
+    textInfo(PAReturnInfo::kSchoolDistrict, c.districtAfter);
+    run();
+    EXPECT_EQ(infoText(PAReturnInfo::kSchoolCode), c.expected) << c.typed << "/" << c.districtAfter;
+  }
+}
+
 // No residency box marked: the box of the federal residency row of this
 // state, else of the home state; the part-year allocation answer is open
 // to part-year residents only. (The golden returns hold a part-year
@@ -156,6 +184,40 @@ TEST_F(FilingStatusTest, DateOfDeathDecidesTheYearBoxAndSingleFiling) {
     EXPECT_EQ(marked(PAReturnInfo::kTaxpayerDiedInYearBox), c.yearBox) << c.died;
     EXPECT_EQ(isProtected(PAReturnInfo::kSpouseNumberNoBox), died && !c.yearBox) << c.died;
     expectStatus(&c.status, c.died);
+  }
+}
+
+// The prior-year credit and estimated payments boxes: marked and closed by
+// the calculation that finds the amounts above 0; once an amount is 0 the
+// calculation's mark goes (a fresh load of the return holds none), while a
+// mark the user made on the open box stays.
+TEST_F(ReturnInfoTest, PaymentBoxesFollowTheirAmounts) {
+  const struct {
+    const FieldId& amountRow;
+    const FieldId& stateRow;
+    const FieldId& box;
+  } kCases[] = {
+      {Fed190::kTotalRowAmount.at(0), Fed190::kTotalRowState.at(0), PAReturnInfo::kPriorYearCreditBox},
+      {Fed190::kWithholdingRowAmount.at(0), Fed190::kWithholdingRowState.at(0),
+       PAReturnInfo::kEstimatedPaymentsBox},
+  };
+  for (const auto& c : kCases) {
+    restart();
+    number(kFormID_Fed190, Fed190::kWithholdingRowKey.at(0), 415);
+    number(kFormID_Fed190, c.amountRow, 300);
+    text(kFormID_Fed190, c.stateRow, "PA");
+    run();
+    EXPECT_TRUE(marked(c.box)) << c.box.getNumber();
+    EXPECT_TRUE(isProtected(c.box)) << c.box.getNumber();
+
+    number(kFormID_Fed190, c.amountRow, 0);
+    run();
+    EXPECT_TRUE(isNull(c.box)) << c.box.getNumber();
+    EXPECT_FALSE(isProtected(c.box)) << c.box.getNumber();
+
+    markInfo(c.box);
+    run();
+    EXPECT_TRUE(marked(c.box)) << c.box.getNumber();
   }
 }
 
