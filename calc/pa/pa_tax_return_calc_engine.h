@@ -231,7 +231,7 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
                             DataMgmt::FieldId f, DataMgmt::FormId agreedForm, DataMgmt::FieldId k);
   // Option boxes p1, p2, p12, the box p3 and the fields p4-p11 that follow
   // them, from federal form 92. The defaults from federal form 92 are taken
-  // on the first call of this engine, so once per return.
+  // while none of p1, p2, p12 is marked; a marked box is the user's.
   void fillOptionCheckBoxes(DataMgmt::TaxFormPtr form, DataMgmt::FieldId p1, DataMgmt::FieldId p2,
                             DataMgmt::FieldId p3, DataMgmt::FieldId p4, DataMgmt::FieldId p5,
                             DataMgmt::FieldId p6, DataMgmt::FieldId p7, DataMgmt::FieldId p8,
@@ -372,9 +372,6 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // in this calculation (its carry of the withholding's rounding adds up
   // their rows as this calculation lists them).
   bool otherPAW2CopiesCalculated = false;
-  // Set by the first fillOptionCheckBoxes call. The engine serves one
-  // return, so every return takes the option-box defaults once.
-  bool optionCheckBoxesDefaulted = false;
   // True while a PA-40 run comes ahead of figures it reads: the information
   // form's early run and every run of the whole-return order but the last.
   // Such a run works with the limits of the moment but leaves what the user
