@@ -238,10 +238,12 @@ void PATaxReturnCalcEngine::computePA40(TaxFormPtr form, uint16_t copy, int /*pa
   if (provisional) typed.putBack(*form);
 
   // The information form shows line 17 but is calculated before the PA-40:
-  // every run keeps it in step.
-  TaxFormPtr info = paReturn->getFormUVPtr(kFormID_PAReturnInfo, 1, false);
-  if (!info.isNull()) {
-    info->assignIR(PAReturnInfo::kDebitAmount, paReturn->getStateLineValue(getStateReturnFormId(), 1, 17));
+  // every run keeps each of its copies in step, so that none keeps a figure
+  // of an earlier calculation.
+  const double owed = paReturn->getStateLineValue(getStateReturnFormId(), 1, 17);
+  for (DataMgmt::TaxFormIter it = paReturn->getForms(kFormID_PAReturnInfo); !it.atEOL(); it.next()) {
+    const TaxFormPtr info = it.getTaxForm();
+    if (!info.isNull()) info->assignIR(PAReturnInfo::kDebitAmount, owed);
   }
 
   paReturn->setDataEntered(kFormID_PA40, copy, true, false);

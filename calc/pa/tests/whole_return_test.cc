@@ -169,6 +169,18 @@ TEST_F(WholeReturnTest, ReturnCalculatedOnceIsFinal) {
   }
 }
 
+// Every copy of the information form shows the last line 17, a copy
+// beyond the first included (it is calculated before the PA-40 runs that
+// make the line).
+TEST_F(WholeReturnTest, EveryInformationCopyShowsTheLastLine17) {
+  load(kSample + Lines{"PARETURNINFO:2:F46:X"}, 2778.35);
+  calculate();
+  ASSERT_EQ(pa40(PA40::kTotalPayment), 55);
+  for (uint16_t copy : {1, 2}) {
+    EXPECT_EQ(pa->getIR(kFormID_PAReturnInfo, copy, PAReturnInfo::kDebitAmount), 55) << copy;
+  }
+}
+
 // A copy 1 still linked to a federal Schedule E that is gone no longer
 // counts its rents: the sample owes 55, not 208.
 TEST_F(WholeReturnTest, StaleScheduleECopyOneCountsNoRents) {
