@@ -278,10 +278,16 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   void computeMiscCompWorksheet(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
   // Writes a source reference ("form/copy", for form 57 "57/kind") into the
   // next worksheet row for every qualifying copy of sourceForm (federal
-  // 1099-MISC, 1099-R or form 57). *rowCounter is the driver's running row
-  // number, shared by all calls of one calculation; kind is 1 or 2 for
-  // form 57 and 0 otherwise (schedules/misc_comp_sources.cc).
+  // 1099-MISC, 1099-R or form 57). *rowCounter is the running row number,
+  // shared by all calls of one rebuild; kind is 1 or 2 for form 57 and 0
+  // otherwise (schedules/misc_comp_sources.cc).
   void addMiscCompSourceRows(DataMgmt::FormId sourceForm, int* rowCounter, int kind);
+  // The worksheet's source rows made afresh before the calculation order
+  // runs: every reference emptied, then one row for each federal 1099-MISC,
+  // 1099-R and form-57 amount, in that order; a row that comes to stand
+  // for another source (or none) is emptied, so that it keeps nothing of
+  // the one before.
+  void rebuildMiscCompSourceRows();
 
   // ---- PA-40: income classes, tax and use tax ----
 
