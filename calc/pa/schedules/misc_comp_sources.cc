@@ -8,7 +8,8 @@
 // worksheet copy (n - 1) / 20 + 1 at row (n - 1) % 20. A row whose source
 // changes (a federal copy before it deleted or added) keeps nothing of the
 // source it stood for: its columns are emptied, and the worksheet fills
-// them afresh for the new one.
+// them afresh for the new one. The entries of a return just loaded (no
+// references yet) are taken for the sources the rows come to stand for.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -105,9 +106,12 @@ void PATaxReturnCalcEngine::rebuildMiscCompSourceRows() {
   addMiscCompSourceRows(kFormID_Fed57, &row, 1);
   addMiscCompSourceRows(kFormID_Fed57, &row, 2);
 
-  // A row's eight columns stand together in the form's field order.
+  // A row's eight columns stand together in the form's field order. A row
+  // that stood for no source (a return just loaded) keeps its entries for
+  // the source it now stands for.
   for (const auto& copy : before) {
     for (int r = 0; r < kRowsPerCopy; ++r) {
+      if (copy.second[r].empty()) continue;
       char now[256];
       paReturn->formString(now, sizeof now, kFormID_PAMiscCompWorksheet, copy.first, kReferences.at(r));
       if (copy.second[r] == now) continue;

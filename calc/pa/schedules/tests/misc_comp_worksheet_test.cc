@@ -302,19 +302,21 @@ TEST_F(MiscCompWorksheetTest, CalculatedValuesGoWithTheirReason) {
 // A row that comes to stand for another source (a federal copy before it
 // deleted) keeps nothing of the one it stood for: a part-year filer's PA
 // amount and reduction are filled afresh for the new source, while a row
-// whose source stays keeps the user's entries.
+// whose source stays keeps the user's entries. The entries of a return
+// just loaded, whose rows have no source yet, are the user's for the
+// sources the rows come to stand for.
 TEST_F(MiscCompWorksheetTest, RowsThatStandForAnotherSourceStartAfresh) {
   mark(kFormID_PAReturnInfo, PAReturnInfo::kPartYearResidentBox);
   rCopy(1, 800, "1");
   rCopy(2, 600, "1");
   rCopy(3, 500, "1");
-  engine->rebuildMiscCompSourceRows();
-  calculate();
   for (int row = 1; row <= 3; ++row) {
     number(kFormID_PAMiscCompWorksheet, cell(row, kReduction), 10 * row);
     number(kFormID_PAMiscCompWorksheet, cell(row, kPAAmount), 100 * row);
   }
+  engine->rebuildMiscCompSourceRows();
   calculate();
+  ASSERT_DOUBLE_EQ(amount(cell(2, kPAAmount)), 200);
   federal()->deleteForm(kFormID_Fed1099R, 2);
   engine->rebuildMiscCompSourceRows();
   calculate();
