@@ -115,6 +115,41 @@ TEST_F(ReturnInfoTest, ResidencyFromTheFederalRows) {
   }
 }
 
+// Answers taken from the federal return while the information form has
+// none (the residency, the driver's license or state ID) are the user's
+// once taken: a later federal change does not reach them, and emptied they
+// are taken again.
+TEST_F(ReturnInfoTest, AnswersTakenFromTheFederalReturnAreTheUsersOnceTaken) {
+  filerText(FedFilerInfo::kResidencyState.at(0), "PA");
+  filerText(FedFilerInfo::kResidencyTaxpayerStatus.at(0), "Part-year resident");
+  filerYes(FedFilerInfo::kTaxpayerDriversLicenseBox);
+  filerText(FedFilerInfo::kTaxpayerIdNumber, "D1234567");
+  run();
+  ASSERT_TRUE(marked(PAReturnInfo::kPartYearResidentBox));
+  ASSERT_TRUE(marked(PAReturnInfo::kTaxpayerDriversLicenseBox));
+  ASSERT_EQ(infoText(PAReturnInfo::kTaxpayerIDNumber), "D1234567");
+
+  filerText(FedFilerInfo::kResidencyTaxpayerStatus.at(0), "Full-year resident");
+  put(kFormID_FedFilerInfo, FedFilerInfo::kTaxpayerDriversLicenseBox, FieldValue());
+  filerYes(FedFilerInfo::kTaxpayerStateIdBox);
+  filerText(FedFilerInfo::kTaxpayerIdNumber, "S7654321");
+  run();
+  EXPECT_TRUE(marked(PAReturnInfo::kPartYearResidentBox));
+  EXPECT_FALSE(marked(PAReturnInfo::kFullYearResidentBox));
+  EXPECT_TRUE(marked(PAReturnInfo::kTaxpayerDriversLicenseBox));
+  EXPECT_EQ(infoText(PAReturnInfo::kTaxpayerIDNumber), "D1234567");
+
+  for (const FieldId* emptied :
+       {&PAReturnInfo::kPartYearResidentBox.id(), &PAReturnInfo::kTaxpayerDriversLicenseBox.id(),
+        &PAReturnInfo::kTaxpayerStateIDBox.id(), &PAReturnInfo::kTaxpayerIDNumber.id()}) {
+    put(kFormID_PAReturnInfo, *emptied, FieldValue());
+  }
+  run();
+  EXPECT_TRUE(marked(PAReturnInfo::kFullYearResidentBox));
+  EXPECT_TRUE(marked(PAReturnInfo::kTaxpayerStateIDBox));
+  EXPECT_EQ(infoText(PAReturnInfo::kTaxpayerIDNumber), "S7654321");
+}
+
 // The PA status follows the federal one (4 with the spouse-number answer:
 // separate); a federal joint return opens its two answers.
 TEST_F(FilingStatusTest, FilingStatusFollowsTheFederalStatus) {
