@@ -181,6 +181,24 @@ TEST_F(WholeReturnTest, EveryInformationCopyShowsTheLastLine17) {
   }
 }
 
+// Every copy of the deductions schedule is limited by the income of the
+// last PA-40 run, a copy beyond the first (which line 10 does not read)
+// included. Off a joint return the limit is the gross taxable income,
+// interest and dividends of Schedules A and B (calculated after the first
+// run) in it.
+TEST_F(WholeReturnTest, EveryDeductionsCopyHasTheLastIncomeLimit) {
+  Lines single;
+  for (const std::string& line : kSample) {
+    single.push_back(line == "PARETURNINFO:1:F57:X" ? "PARETURNINFO:1:F55:X" : line);
+  }
+  federal()->setCommonItem(0, 1, 1);
+  load(single + Lines{"PADEDUCTIONS:1:F36547:100", "PADEDUCTIONS:2:F36547:100"}, 2778.35);
+  calculate();
+  const double limit = pa->getIR(kFormID_PADeductions, 1, PADeductions::kTaxpayerIncomeLimit);
+  ASSERT_EQ(limit, pa40(PA40::kTotalTaxableIncome));
+  EXPECT_EQ(pa->getIR(kFormID_PADeductions, 2, PADeductions::kTaxpayerIncomeLimit), limit);
+}
+
 // A copy 1 still linked to a federal Schedule E that is gone no longer
 // counts its rents: the sample owes 55, not 208.
 TEST_F(WholeReturnTest, StaleScheduleECopyOneCountsNoRents) {
