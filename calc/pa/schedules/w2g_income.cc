@@ -326,6 +326,8 @@ void fillLosses(Schedule& w, TaxFormPtr form, DataMgmt::TaxReturn& federal, bool
     w.protectAndNull(PAW2GIncome::kTaxpayerSplitBox);
     w.protectAndNull(PAW2GIncome::kSpouseSplitBox);
   } else {
+    // No form 2 amount (any more): none of it stays as read.
+    w.null(PAW2GIncome::kFed2AmountRead);
     w.mark(PAW2GIncome::kFed2AmountZeroBox, true);
     w.unprotect(PAW2GIncome::kTaxpayerSplitBox);
     w.unprotect(PAW2GIncome::kSpouseSplitBox);

@@ -194,6 +194,9 @@ TEST_F(W2GIncomeTest, ClosedCopiesGoWhenTheEntriesOpen) {
     runW();
     EXPECT_EQ(value(c.gone), 0) << c.what;
     EXPECT_FALSE(sched().isProtected(c.gone)) << c.what;
+    if (c.change == kForm2Gone) {
+      EXPECT_TRUE(sched().isNull(PAW2GIncome::kFed2AmountRead)) << c.what;
+    }
     if (c.change == kForm2Gone && c.status == kFilingJoint) {
       EXPECT_EQ(value(PAW2GIncome::kSpouseFed2Amount), 100) << c.what;  // the user's entry stays
       EXPECT_EQ(value(PAW2GIncome::kNetWinnings), 5000 + 600 - 100) << c.what;
