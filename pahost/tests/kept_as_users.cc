@@ -27,6 +27,8 @@ const std::vector<KeptPlace>& keptPlaces() {
       {"the information form's residency, taken from the federal residency while no box is marked",
        "PARETURNINFO", CatalogId::PAReturnInfoFieldIds,
        {"FullYearResidentBox", "NonresidentBox", "PartYearResidentBox"}, KeptSource::kNone, nullptr},
+      {"the information form's county and school district, taken from the federal state summary while empty",
+       "PARETURNINFO", CatalogId::PAReturnInfoFieldIds, {"County", "SchoolDistrict"}, KeptSource::kNone, nullptr},
       {"the information form's direct deposit answer, taken from the federal return while neither box is marked",
        "PARETURNINFO", CatalogId::PAReturnInfoFieldIds,
        {"DirectDepositYesBox", "DirectDepositNoBox", "DepositUseFederalBankBox"}, KeptSource::kNone, nullptr},

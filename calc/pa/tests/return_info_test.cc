@@ -116,10 +116,13 @@ TEST_F(ReturnInfoTest, ResidencyFromTheFederalRows) {
 }
 
 // Answers taken from the federal return while the information form has
-// none (the residency, the driver's license or state ID) are the user's
-// once taken: a later federal change does not reach them, and emptied they
-// are taken again.
+// none (the residency, the driver's license or state ID, the county from
+// the state summary) are the user's once taken: a later federal change
+// does not reach them, and emptied they are taken again.
 TEST_F(ReturnInfoTest, AnswersTakenFromTheFederalReturnAreTheUsersOnceTaken) {
+  text(kFormID_Fed32783, PAReturnInfoAlt::kStateCode, "PA");
+  text(kFormID_Fed32783, PAReturnInfoAlt::kCountyGivenBox, "X");
+  text(kFormID_Fed32783, PAReturnInfoAlt::kCounty, "Adams");
   filerText(FedFilerInfo::kResidencyState.at(0), "PA");
   filerText(FedFilerInfo::kResidencyTaxpayerStatus.at(0), "Part-year resident");
   filerYes(FedFilerInfo::kTaxpayerDriversLicenseBox);
@@ -128,6 +131,19 @@ TEST_F(ReturnInfoTest, AnswersTakenFromTheFederalReturnAreTheUsersOnceTaken) {
   ASSERT_TRUE(marked(PAReturnInfo::kPartYearResidentBox));
   ASSERT_TRUE(marked(PAReturnInfo::kTaxpayerDriversLicenseBox));
   ASSERT_EQ(infoText(PAReturnInfo::kTaxpayerIDNumber), "D1234567");
+  ASSERT_EQ(infoText(PAReturnInfo::kCounty), "");  // a part-year resident who left: none
+  markInfo(PAReturnInfo::kFullYearResidentBox);
+  put(kFormID_PAReturnInfo, PAReturnInfo::kPartYearResidentBox, FieldValue());
+  run();
+  ASSERT_EQ(infoText(PAReturnInfo::kCounty), "Adams");
+  text(kFormID_Fed32783, PAReturnInfoAlt::kCounty, "Berks");
+  run();
+  EXPECT_EQ(infoText(PAReturnInfo::kCounty), "Adams");
+  put(kFormID_PAReturnInfo, PAReturnInfo::kCounty, FieldValue());
+  run();
+  EXPECT_EQ(infoText(PAReturnInfo::kCounty), "Berks");
+  markInfo(PAReturnInfo::kPartYearResidentBox);
+  put(kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox, FieldValue());
 
   filerText(FedFilerInfo::kResidencyTaxpayerStatus.at(0), "Full-year resident");
   put(kFormID_FedFilerInfo, FedFilerInfo::kTaxpayerDriversLicenseBox, FieldValue());
