@@ -227,76 +227,42 @@ TEST_F(MiscCompWorksheetTest, SourceRows) {
 }
 
 // What the calculation wrote for a reason that is gone does not stay as
-// if the user had typed it: the "H" of a 1099-MISC amount that no longer
-// counts, a 1099-R row's letter of its distribution code once the user
-// picks the letters, a 1099 row's owner once the row is a form-57 row of a
-// joint return, the form-57 amounts once no row reads them, and the
-// default I choice once no row needs a choice. A letter the user typed
-// stays.
+// if the user had typed it, each step below on the return the step before
+// left: the "H" of a 1099-MISC amount that no longer counts, the form-57
+// amounts once no row reads them, the default I choice once no row needs a
+// choice, a 1099-R letter of its distribution code once the user picks the
+// letters, and a 1099 row's owner once the row is a form-57 row of a joint
+// return.
 TEST_F(MiscCompWorksheetTest, CalculatedValuesGoWithTheirReason) {
-  enum Change { kMiscCodeChanged, kOwnLetters, kForm57Row, kNoForm57Row, kNoChoiceNeeded, kTypedLetter };
-  const struct {
-    const char* what;
-    Change change;
-  } kCases[] = {
-      {"misc amount no longer counts", kMiscCodeChanged}, {"own letters chosen", kOwnLetters},
-      {"1099 row now a form-57 row", kForm57Row},        {"form 57 gone", kNoForm57Row},
-      {"no row needs a choice", kNoChoiceNeeded},        {"a typed letter", kTypedLetter},
-  };
-  for (const auto& c : kCases) {
-    restart();
-    setJoint();
-    miscCopy(1, 50, "1");
-    mark(kFormID_Fed1099Misc, Fed1099Misc::kSpouseBox, 1);
-    rCopy(2, 100, c.change == kNoChoiceNeeded ? "7" : "J");
-    number(kFormID_Fed57, Fed57::kJuryDutyPay, 40);
-    reference(1, "110/1");
-    reference(2, "84/2");
-    reference(3, "57/1");
-    calculate();
-    ASSERT_EQ(cellText(1, kLetter), "H") << c.what;
-    ASSERT_EQ(cellText(1, kOwner), "S") << c.what;
-    switch (c.change) {
-      case kMiscCodeChanged:
-        text(kFormID_Fed1099Misc, Fed1099Misc::kOtherIncomeCode, "3", 1);
-        calculate();
-        EXPECT_EQ(cellText(1, kLetter), "") << c.what;
-        EXPECT_TRUE(sheet().isNull(PAMiscCompWorksheet::kCodeHCount)) << c.what;
-        break;
-      case kOwnLetters:
-        text(kFormID_Fed1099R, Fed1099R::kDistributionCode, "7", 2);
-        mark(kFormID_PAMiscCompWorksheet, PAMiscCompWorksheet::kOwnCodeChoiceBox);
-        calculate();
-        EXPECT_EQ(cellText(2, kLetter), "") << c.what;
-        EXPECT_FALSE(sheet().isProtected(cell(2, kLetter))) << c.what;
-        break;
-      case kForm57Row:
-        reference(1, "57/1");
-        calculate();
-        EXPECT_EQ(cellText(1, kOwner), "T") << c.what;
-        break;
-      case kNoForm57Row:
-        ASSERT_EQ(amount(PAMiscCompWorksheet::kJuryDutyPay), 40) << c.what;
-        reference(3, "");
-        calculate();
-        EXPECT_TRUE(sheet().isNull(PAMiscCompWorksheet::kJuryDutyPay)) << c.what;
-        EXPECT_TRUE(sheet().isNull(PAMiscCompWorksheet::kFiduciaryFees)) << c.what;
-        break;
-      case kNoChoiceNeeded:
-        ASSERT_TRUE(sheet().xMarked(PAMiscCompWorksheet::kCodeIChoiceBox)) << c.what;
-        text(kFormID_Fed1099R, Fed1099R::kDistributionCode, "J", 2);
-        calculate();
-        EXPECT_TRUE(sheet().isNull(PAMiscCompWorksheet::kCodeIChoiceBox)) << c.what;
-        break;
-      case kTypedLetter:
-        text(kFormID_Fed1099Misc, Fed1099Misc::kOtherIncomeCode, "3", 1);
-        calculate();
-        text(kFormID_PAMiscCompWorksheet, cell(1, kLetter), "g");
-        calculate();
-        EXPECT_EQ(cellText(1, kLetter), "G") << c.what;
-        break;
-    }
-  }
+  setJoint();
+  miscCopy(1, 50, "1");
+  mark(kFormID_Fed1099Misc, Fed1099Misc::kSpouseBox, 1);
+  rCopy(2, 100, "7");
+  number(kFormID_Fed57, Fed57::kJuryDutyPay, 40);
+  reference(1, "110/1");
+  reference(2, "84/2");
+  reference(3, "57/1");
+  calculate();
+  ASSERT_EQ(cellText(1, kLetter) + cellText(1, kOwner), "HS");
+  ASSERT_EQ(amount(PAMiscCompWorksheet::kJuryDutyPay), 40);
+  ASSERT_TRUE(sheet().xMarked(PAMiscCompWorksheet::kCodeIChoiceBox));
+
+  text(kFormID_Fed1099Misc, Fed1099Misc::kOtherIncomeCode, "3", 1);
+  reference(3, "");
+  text(kFormID_Fed1099R, Fed1099R::kDistributionCode, "J", 2);
+  calculate();
+  EXPECT_EQ(cellText(1, kLetter), "");
+  EXPECT_TRUE(sheet().isNull(PAMiscCompWorksheet::kCodeHCount));
+  EXPECT_TRUE(sheet().isNull(PAMiscCompWorksheet::kJuryDutyPay));
+  EXPECT_TRUE(sheet().isNull(PAMiscCompWorksheet::kCodeIChoiceBox));
+  ASSERT_EQ(cellText(2, kLetter), "J");
+
+  text(kFormID_Fed1099R, Fed1099R::kDistributionCode, "7", 2);
+  mark(kFormID_PAMiscCompWorksheet, PAMiscCompWorksheet::kOwnCodeChoiceBox);
+  reference(1, "57/1");
+  calculate();
+  EXPECT_EQ(cellText(2, kLetter), "");
+  EXPECT_EQ(cellText(1, kOwner), "T");
 }
 
 // A row that comes to stand for another source (a federal copy before it
