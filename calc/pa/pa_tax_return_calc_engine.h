@@ -261,7 +261,8 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   void computeScheduleDWorksheet(DataMgmt::TaxFormPtr worksheet, uint16_t copy, int passOn);
   // Rewrites the owner code of `field` as one letter: "T" unless the filing
   // status is 2 (joint), then "J", "S" or "T" from its first character,
-  // "J" for anything else.
+  // "J" for anything else. A "T" written where the user had entered no
+  // code is protected and goes on a joint return.
   void normalizeOwnerText(DataMgmt::TaxFormPtr form, const Primitives::OVImmutableIdentifier& field,
                           uint8_t filingStatus);
   // One copy of PA Schedule C from the matching federal Schedule C copy
