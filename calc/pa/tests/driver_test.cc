@@ -89,6 +89,84 @@ TEST_F(CalcStateReturnTest, ScheduleECopyOneWithoutAFederalSource) {
   }
 }
 
+// A PA Schedule C copy that stands for another federal copy once one above
+// it is deleted takes that copy's figures: line A and the amounts filled
+// in once are not the deleted copy's; the user's entries stay with the
+// copy.
+TEST_F(CalcStateReturnTest, ScheduleCCopyStandingForAnotherFederalCopy) {
+  engine->calculate = true;
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox);
+  text(kFormID_FedScheduleC, FedScheduleC::kBusinessName, "FIRST", 1);
+  number(kFormID_FedScheduleC, FedScheduleC::kMortgageInterest, 500, 1);
+  text(kFormID_FedScheduleC, FedScheduleC::kPrincipalBusiness, "SECOND", 2);
+  number(kFormID_FedScheduleC, FedScheduleC::kMortgageInterest, 800, 2);
+  number(kFormID_PAScheduleC, PAScheduleC::kEnteredExpense, 40, 1);
+  engine->calcStateReturn();
+  EXPECT_EQ(pa->getFieldAsString(kFormID_PAScheduleC, 1, PAScheduleC::kMainBusinessActivity), "FIRST");
+  EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 1, PAScheduleC::kInterest), 500);
+  federal()->deleteForm(kFormID_FedScheduleC, 1);
+  engine->calcStateReturn();
+  EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 1, PAScheduleC::kFederalCopyNumber), 2);
+  EXPECT_EQ(pa->getFieldAsString(kFormID_PAScheduleC, 1, PAScheduleC::kMainBusinessActivity), "SECOND");
+  EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 1, PAScheduleC::kInterest), 800);
+  EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 1, PAScheduleC::kEnteredExpense), 40);
+  EXPECT_TRUE(pa->isNull(kFormID_PAScheduleC, 2, PAScheduleC::kInterest));
+}
+
+// A PA Schedule E copy that stands for another source once one above it
+// is deleted keeps nothing of the deleted property: a farm rental that
+// follows a spouse's house in PA has no address and is the taxpayer's
+// unless the user says otherwise.
+TEST_F(CalcStateReturnTest, ScheduleECopyStandingForAnotherSource) {
+  engine->calculate = true;
+  federal()->setCommonItem(0, 1, 2);  // joint
+  setJoint();
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox);
+  mark(kFormID_FedScheduleE, FedScheduleE::kRentalPropertyBox);
+  mark(kFormID_FedScheduleE, FedScheduleE::kSpouseBox);
+  text(kFormID_FedScheduleE, FedScheduleE::kPropertyType, "1");
+  text(kFormID_FedScheduleE, FedScheduleE::kPropertyStreet, "1 ELM ST");
+  text(kFormID_FedScheduleE, FedScheduleE::kPropertyCity, "READING");
+  text(kFormID_FedScheduleE, FedScheduleE::kPropertyState, "PA");
+  number(kFormID_FedScheduleE, FedScheduleE::kRentsOrRoyaltiesReceived, 9000);
+  number(kFormID_FedFarmRental, FedFarmRental::kGrossFarmRentalIncome, 5000);
+  engine->calcStateReturn();
+  EXPECT_TRUE(pa->formYes(kFormID_PAScheduleE, 1, PAScheduleE::kSpouseOwnerBox));
+  EXPECT_EQ(pa->getFieldAsString(kFormID_PAScheduleE, 1, PAScheduleE::kPropertyCity), "READING");
+  federal()->deleteForm(kFormID_FedScheduleE, 1);
+  engine->calcStateReturn();
+  EXPECT_TRUE(pa->formYes(kFormID_PAScheduleE, 1, PAScheduleE::kFromForm4835Box));
+  EXPECT_TRUE(pa->formYes(kFormID_PAScheduleE, 1, PAScheduleE::kTaxpayerOwnerBox));
+  EXPECT_FALSE(pa->formYes(kFormID_PAScheduleE, 1, PAScheduleE::kSpouseOwnerBox));
+  for (const FieldId* field : {&PAScheduleE::kPropertyStreet.id(), &PAScheduleE::kPropertyCity.id(),
+                               &PAScheduleE::kPropertyState.id(), &PAScheduleE::kPropertyAddressLine.id()}) {
+    EXPECT_TRUE(pa->isNull(kFormID_PAScheduleE, 1, *field)) << field->getNumber();
+  }
+  EXPECT_EQ(pa->getIN(kFormID_PAScheduleE, 1, PAScheduleE::kOtherRentalIncome), 5000);
+}
+
+// A copy 1 whose federal source is deleted keeps what the user entered on
+// it (as the same entries loaded afresh, which no source stands for), open
+// to the user; what the source wrote goes.
+TEST_F(CalcStateReturnTest, ScheduleECopyOneKeepsTheUsersEntriesOnceItsSourceGoes) {
+  engine->calculate = true;
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox);
+  mark(kFormID_FedScheduleE, FedScheduleE::kRentalPropertyBox);
+  text(kFormID_FedScheduleE, FedScheduleE::kPropertyCity, "READING");
+  number(kFormID_FedScheduleE, FedScheduleE::kRentsOrRoyaltiesReceived, 9000);
+  text(kFormID_PAScheduleE, PAScheduleE::kPropertyDescription, "HOUSE");
+  engine->calcStateReturn();
+  EXPECT_TRUE(pa->formYes(kFormID_PAScheduleE, 1, PAScheduleE::kTaxableForPAYesBox));
+  federal()->deleteForm(kFormID_FedScheduleE, 1);
+  engine->calcStateReturn();
+  EXPECT_EQ(pa->getFieldAsString(kFormID_PAScheduleE, 1, PAScheduleE::kPropertyDescription), "HOUSE");
+  EXPECT_TRUE(pa->formYes(kFormID_PAScheduleE, 1, PAScheduleE::kTaxableForPAYesBox));
+  EXPECT_FALSE(isProtected(kFormID_PAScheduleE, PAScheduleE::kTaxableForPAYesBox));
+  EXPECT_TRUE(pa->isNull(kFormID_PAScheduleE, 1, PAScheduleE::kPropertyCity));
+  EXPECT_TRUE(pa->isNull(kFormID_PAScheduleE, 1, PAScheduleE::kRentsReceived));
+  EXPECT_TRUE(pa->getForm(kFormID_PAScheduleE, 1)->isDataEntered());
+}
+
 class DispatchTest : public DriverTest {
  protected:
   void dispatch(const FormId& form, bool markDataEntered = false) {
