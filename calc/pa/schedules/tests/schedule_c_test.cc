@@ -45,6 +45,22 @@ TEST_F(ScheduleCTest, LineATextsGoWithTheirFederalText) {
   EXPECT_FALSE(sc().isProtected(C::kProductOrService));
 }
 
+// A line A text that the other federal text filled in, its own federal
+// text being empty, is the user's: a changed federal text does not reach
+// it, an emptied one is filled again.
+TEST_F(ScheduleCTest, LineATextFilledFromTheOtherFederalTextIsTheUsers) {
+  fedText(FC::kPrincipalBusiness, "PLUMBING");
+  calculate();
+  EXPECT_EQ(textAt(C::kMainBusinessActivity), "PLUMBING");
+  EXPECT_FALSE(sc().isProtected(C::kMainBusinessActivity));
+  fedText(FC::kPrincipalBusiness, "HEATING");
+  calculate();
+  EXPECT_EQ(textAt(C::kMainBusinessActivity) + "/" + textAt(C::kProductOrService), "PLUMBING/HEATING");
+  put(kFormID_PAScheduleC, C::kMainBusinessActivity, FieldValue::null());
+  calculate();
+  EXPECT_EQ(textAt(C::kMainBusinessActivity), "HEATING");
+}
+
 // The inventory method is the letter of the federal method box marked; a
 // letter taken from a box goes with it, one the user enters without a box
 // stays.
