@@ -76,6 +76,48 @@ TEST_F(ScheduleCTest, InventoryMethodGoesWithItsFederalBox) {
   EXPECT_EQ(textAt(C::kInventoryMethod), "O");
 }
 
+// The depreciation questions are asked (No by default) while there is a
+// federal depreciation; without one no answer stays, and once it is back
+// the questions are open again.
+TEST_F(ScheduleCTest, DepreciationQuestionsOnlyWithAFederalDepreciation) {
+  const FieldId* const kBoxes[] = {&C::kDepreciationFirstYesBox.id(), &C::kDepreciationFirstNoBox.id(),
+                                   &C::kDepreciationSecondYesBox.id(), &C::kDepreciationSecondNoBox.id()};
+  auto answers = [&] {
+    std::string marks;
+    for (const FieldId* box : kBoxes) {
+      marks += sc().isNull(*box) ? "." : sc().xMarked(*box) ? "X" : "-";
+      if (sc().isProtected(*box)) marks += "p";
+    }
+    return marks;
+  };
+  const struct {
+    double depreciation;
+    const char* answers;
+  } kSteps[] = {{500, "-X-X"}, {0, ".p.p.p.p"}, {500, "-X-X"}};
+  for (const auto& step : kSteps) {
+    fedAmount(FC::kDepreciation, step.depreciation);
+    calculate();
+    EXPECT_EQ(answers(), step.answers) << step.depreciation;
+  }
+}
+
+// The start-up costs question is asked (No by default) while there are
+// federal start-up costs; without them the default answer goes, the
+// user's Yes stays.
+TEST_F(ScheduleCTest, StartUpCostsQuestionOnlyWithFederalCosts) {
+  fedAmount(FC::kLimitedExpense, 900);
+  calculate();
+  EXPECT_TRUE(sc().xMarked(C::kStartUpCostsNoBox) && sc().isNo(C::kStartUpCostsYesBox));
+  fedAmount(FC::kLimitedExpense, 0);
+  calculate();
+  expectNull(sc(), {C::kStartUpCostsNoBox, C::kStartUpCostsYesBox});
+  mark(kFormID_PAScheduleC, C::kStartUpCostsYesBox);
+  number(kFormID_PAScheduleC, C::kStartUpCosts, 300);
+  calculate();
+  EXPECT_TRUE(sc().xMarked(C::kStartUpCostsYesBox));
+  expectAmounts(sc(), {{C::kStartUpDeduction, 300}});
+}
+
 // The PA depletion, interest and legal and professional fees are filled
 // from the federal lines when empty and are the user's once filled (the
 // interest and fees at most their federal line): a raised federal amount
