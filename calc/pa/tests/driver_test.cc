@@ -114,56 +114,37 @@ TEST_F(CalcStateReturnTest, ScheduleCCopyStandingForAnotherFederalCopy) {
 }
 
 // A PA Schedule E copy that stands for another source once one above it
-// is deleted keeps nothing of the deleted property: a farm rental that
-// follows a spouse's house in PA has no address and is the taxpayer's
-// unless the user says otherwise.
-TEST_F(CalcStateReturnTest, ScheduleECopyStandingForAnotherSource) {
+// is deleted keeps nothing of the deleted property (a farm rental after a
+// spouse's house has no address and is the taxpayer's unless the user says
+// otherwise); once no source stands for copy 1 it keeps only what the user
+// entered, open to the user, as the same entries loaded afresh.
+TEST_F(CalcStateReturnTest, ScheduleECopyStandingForAnotherSourceOrNone) {
   engine->calculate = true;
   federal()->setCommonItem(0, 1, 2);  // joint
   setJoint();
   mark(kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox);
   mark(kFormID_FedScheduleE, FedScheduleE::kRentalPropertyBox);
   mark(kFormID_FedScheduleE, FedScheduleE::kSpouseBox);
-  text(kFormID_FedScheduleE, FedScheduleE::kPropertyType, "1");
-  text(kFormID_FedScheduleE, FedScheduleE::kPropertyStreet, "1 ELM ST");
   text(kFormID_FedScheduleE, FedScheduleE::kPropertyCity, "READING");
-  text(kFormID_FedScheduleE, FedScheduleE::kPropertyState, "PA");
-  number(kFormID_FedScheduleE, FedScheduleE::kRentsOrRoyaltiesReceived, 9000);
   number(kFormID_FedFarmRental, FedFarmRental::kGrossFarmRentalIncome, 5000);
-  engine->calcStateReturn();
-  EXPECT_TRUE(pa->formYes(kFormID_PAScheduleE, 1, PAScheduleE::kSpouseOwnerBox));
-  EXPECT_EQ(pa->getFieldAsString(kFormID_PAScheduleE, 1, PAScheduleE::kPropertyCity), "READING");
-  federal()->deleteForm(kFormID_FedScheduleE, 1);
-  engine->calcStateReturn();
-  EXPECT_TRUE(pa->formYes(kFormID_PAScheduleE, 1, PAScheduleE::kFromForm4835Box));
-  EXPECT_TRUE(pa->formYes(kFormID_PAScheduleE, 1, PAScheduleE::kTaxpayerOwnerBox));
-  EXPECT_FALSE(pa->formYes(kFormID_PAScheduleE, 1, PAScheduleE::kSpouseOwnerBox));
-  for (const FieldId* field : {&PAScheduleE::kPropertyStreet.id(), &PAScheduleE::kPropertyCity.id(),
-                               &PAScheduleE::kPropertyState.id(), &PAScheduleE::kPropertyAddressLine.id()}) {
-    EXPECT_TRUE(pa->isNull(kFormID_PAScheduleE, 1, *field)) << field->getNumber();
-  }
-  EXPECT_EQ(pa->getIN(kFormID_PAScheduleE, 1, PAScheduleE::kOtherRentalIncome), 5000);
-}
-
-// A copy 1 whose federal source is deleted keeps what the user entered on
-// it (as the same entries loaded afresh, which no source stands for), open
-// to the user; what the source wrote goes.
-TEST_F(CalcStateReturnTest, ScheduleECopyOneKeepsTheUsersEntriesOnceItsSourceGoes) {
-  engine->calculate = true;
-  mark(kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox);
-  mark(kFormID_FedScheduleE, FedScheduleE::kRentalPropertyBox);
-  text(kFormID_FedScheduleE, FedScheduleE::kPropertyCity, "READING");
-  number(kFormID_FedScheduleE, FedScheduleE::kRentsOrRoyaltiesReceived, 9000);
   text(kFormID_PAScheduleE, PAScheduleE::kPropertyDescription, "HOUSE");
-  engine->calcStateReturn();
-  EXPECT_TRUE(pa->formYes(kFormID_PAScheduleE, 1, PAScheduleE::kTaxableForPAYesBox));
+  auto shown = [&] {
+    engine->calcStateReturn();
+    std::string marks;
+    for (const FieldId* f : {&PAScheduleE::kFromForm4835Box.id(), &PAScheduleE::kTaxpayerOwnerBox.id(),
+                             &PAScheduleE::kSpouseOwnerBox.id(), &PAScheduleE::kTaxableForPAYesBox.id()}) {
+      marks += pa->formYes(kFormID_PAScheduleE, 1, *f) ? "X" : "-";
+      if (isProtected(kFormID_PAScheduleE, *f)) marks += "p";
+    }
+    return marks + "/" + pa->getFieldAsString(kFormID_PAScheduleE, 1, PAScheduleE::kPropertyCity) + "/" +
+           pa->getFieldAsString(kFormID_PAScheduleE, 1, PAScheduleE::kPropertyDescription) + "/" +
+           std::to_string(pa->getIN(kFormID_PAScheduleE, 1, PAScheduleE::kRentsReceived));
+  };
+  EXPECT_EQ(shown(), "--pXpXp/READING/HOUSE/0");
   federal()->deleteForm(kFormID_FedScheduleE, 1);
-  engine->calcStateReturn();
-  EXPECT_EQ(pa->getFieldAsString(kFormID_PAScheduleE, 1, PAScheduleE::kPropertyDescription), "HOUSE");
-  EXPECT_TRUE(pa->formYes(kFormID_PAScheduleE, 1, PAScheduleE::kTaxableForPAYesBox));
-  EXPECT_FALSE(isProtected(kFormID_PAScheduleE, PAScheduleE::kTaxableForPAYesBox));
-  EXPECT_TRUE(pa->isNull(kFormID_PAScheduleE, 1, PAScheduleE::kPropertyCity));
-  EXPECT_TRUE(pa->isNull(kFormID_PAScheduleE, 1, PAScheduleE::kRentsReceived));
+  EXPECT_EQ(shown(), "XX-Xp//HOUSE/5000");
+  federal()->deleteForm(kFormID_FedFarmRental, 1);
+  EXPECT_EQ(shown(), "---X//HOUSE/0");
   EXPECT_TRUE(pa->getForm(kFormID_PAScheduleE, 1)->isDataEntered());
 }
 

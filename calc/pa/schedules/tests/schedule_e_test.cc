@@ -120,62 +120,41 @@ TEST_F(ScheduleETest, OwnersAndFarmRental) {
   EXPECT_DOUBLE_EQ(value(PAScheduleE::kOtherRentalIncome, 2), -600);
 }
 
-// What a kind of property wrote goes with the kind: a rental no longer
-// marked a rental (nor a royalty) has no type code and asks none of the
-// rental's questions, as such a property loaded afresh.
-TEST_F(ScheduleETest, APropertyOfNoKindAsksNoRentalQuestion) {
+// What the calculation fixed for a property goes once its reason does:
+// the rental's type and questions once the property is no rental (nor a
+// royalty), the owner once the federal copy names none (the user chooses
+// then, the taxpayer by default), the result lines and mark once the user
+// says the property is not taxable for PA.
+TEST_F(ScheduleETest, WhatTheCalculationFixedGoesWithItsReason) {
+  auto shown = [&](std::initializer_list<FieldId> fields) {
+    calculate();
+    std::string marks;
+    for (const FieldId& f : fields) {
+      marks += sheet().isNull(f) ? "." : sheet().xMarked(f) ? "X" : textAt(f).empty() ? "-" : textAt(f);
+      if (sheet().isProtected(f)) marks += "p";
+    }
+    return marks;
+  };
+  const std::initializer_list<FieldId> kRental = {PAScheduleE::kPropertyTypeCode, PAScheduleE::kPAPropertyYesBox,
+                                                  PAScheduleE::kShortTermRentalNoBox, PAScheduleE::kRoyaltyBox};
+  const std::initializer_list<FieldId> kOwner = {PAScheduleE::kTaxpayerOwnerBox, PAScheduleE::kSpouseOwnerBox};
+  const std::initializer_list<FieldId> kResult = {PAScheduleE::kNetIncome, PAScheduleE::kOtherRentalIncome,
+                                                  PAScheduleE::kTaxableForPAMark};
+  setJoint(true);
+  setResidency(kChoiceNonresident);
   text(kFormID_FedScheduleE, FedScheduleE::kPropertyType, "1");
   text(kFormID_FedScheduleE, FedScheduleE::kPropertyState, "PA");
   mark(kFormID_FedScheduleE, FedScheduleE::kRentalPropertyBox);
-  link(1);
-  calculate();
-  EXPECT_EQ(textAt(PAScheduleE::kPropertyTypeCode), "1");
-  EXPECT_TRUE(sheet().xMarked(PAScheduleE::kPAPropertyYesBox) && sheet().xMarked(PAScheduleE::kShortTermRentalNoBox));
-  put(kFormID_FedScheduleE, FedScheduleE::kRentalPropertyBox, FieldValue::null());
-  calculate();
-  for (const FieldId* field : {&PAScheduleE::kPropertyTypeCode.id(), &PAScheduleE::kPAPropertyYesBox.id(),
-                               &PAScheduleE::kPAPropertyNoBox.id(), &PAScheduleE::kShortTermRentalYesBox.id(),
-                               &PAScheduleE::kShortTermRentalNoBox.id(), &PAScheduleE::kRoyaltyBox.id()}) {
-    EXPECT_TRUE(sheet().isNull(*field)) << field->getNumber();
-  }
-  EXPECT_EQ(textAt(PAScheduleE::kPropertyTypeText), "Single Family Residence");
-}
-
-// On a joint return the owner a federal copy names is fixed; once the copy
-// names none the user chooses, the taxpayer by default, as on a copy
-// loaded afresh.
-TEST_F(ScheduleETest, AnOwnerTheFederalCopyNoLongerNamesGoes) {
-  setJoint(true);
   mark(kFormID_FedScheduleE, FedScheduleE::kSpouseBox);
-  link(1);
-  calculate();
-  EXPECT_TRUE(sheet().xMarked(PAScheduleE::kSpouseOwnerBox) && sheet().isProtected(PAScheduleE::kSpouseOwnerBox));
-  put(kFormID_FedScheduleE, FedScheduleE::kSpouseBox, FieldValue::null());
-  calculate();
-  EXPECT_TRUE(sheet().xMarked(PAScheduleE::kTaxpayerOwnerBox));
-  EXPECT_TRUE(!sheet().xMarked(PAScheduleE::kSpouseOwnerBox) && !sheet().isProtected(PAScheduleE::kSpouseOwnerBox));
-  EXPECT_TRUE(sheet().xMarked(PAScheduleE::kNoFederalOwnerBox));
-}
-
-// A property the user says is not taxable for PA shows no result lines of
-// the taxable property it was, nor its mark.
-TEST_F(ScheduleETest, APropertyNotTaxableForPAShowsNoResult) {
-  setResidency(kChoiceNonresident);
-  mark(kFormID_FedScheduleE, FedScheduleE::kRentalPropertyBox);
   fed(FedScheduleE::kRentsOrRoyaltiesReceived, 1000);
   link(1);
-  calculate();
-  EXPECT_DOUBLE_EQ(value(PAScheduleE::kNetIncome), 1000);
-  EXPECT_TRUE(sheet().xMarked(PAScheduleE::kTaxableForPAMark));
+  EXPECT_EQ(shown(kRental) + "/" + shown(kOwner) + "/" + shown(kResult), "1XpX-/.pXp/10001000X");
+  for (const FieldId* f : {&FedScheduleE::kRentalPropertyBox.id(), &FedScheduleE::kSpouseBox.id()}) {
+    put(kFormID_FedScheduleE, *f, FieldValue::null());
+  }
   put(kFormID_PAScheduleE, PAScheduleE::kTaxableForPAYesBox, FieldValue::null());
   mark(kFormID_PAScheduleE, PAScheduleE::kTaxableForPANoBox);
-  calculate();
-  for (const FieldId* field : {&PAScheduleE::kNetIncome.id(), &PAScheduleE::kLossBox.id(),
-                               &PAScheduleE::kPANetIncome.id(), &PAScheduleE::kOtherRentalIncome.id(),
-                               &PAScheduleE::kOtherRentalLossBox.id(), &PAScheduleE::kTaxableForPAMark.id()}) {
-    EXPECT_TRUE(sheet().isNull(*field)) << field->getNumber();
-  }
-  EXPECT_DOUBLE_EQ(value(PAScheduleE::kNetIncomeOrLoss), 1000);
+  EXPECT_EQ(shown(kRental) + "/" + shown(kOwner) + "/" + shown(kResult), "..p.p./X-/...");
 }
 
 }  // namespace
