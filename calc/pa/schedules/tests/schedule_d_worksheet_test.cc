@@ -97,57 +97,44 @@ TEST_F(ScheduleDWorksheetTest, RecordWithoutDescriptionClearsItsRow) {
   EXPECT_FALSE(sheet().isDataEntered());
 }
 
-// The owner code a return that is not joint gives a sale ("T") is the
-// calculation's: once the return is joint the sale is the couple's ("J"),
-// as on a joint return loaded afresh, and back again. A code the user
-// enters on the joint return stays.
-TEST_F(ScheduleDWorksheetTest, OwnerCodesFollowTheFilingStatus) {
+// What a return that is not joint fixes is the calculation's: a sale's
+// owner code "T" (the couple's, "J", once the return is joint, as on a
+// joint return loaded afresh) and the residence's owner, the taxpayer (the
+// user's choice on a joint return, joint by default). What the user enters
+// on the joint return stays there.
+TEST_F(ScheduleDWorksheetTest, OwnersFollowTheFilingStatus) {
   fullYearResident();
   record(1, 0, "BOND", 300, 100);
   record(2, 1, "FUND", 500, 100);
-  const FieldId& owner0 = PAScheduleDWorksheet::kRowOwner.at(0);
   const FieldId& owner1 = PAScheduleDWorksheet::kRowOwner.at(1);
   const struct {
     bool joint;
-    const char* userCode;  // entered on row 2 before the run, or null
-    const char* owners;    // rows 1 and 2 after it
+    const char* userCode;  // entered on row 2 (and the spouse as the residence's owner) before the run
+    const char* owners;    // rows 1 and 2, the residence's taxpayer, spouse and joint boxes
     double taxpayer;       // the taxpayer's total
-  } kSteps[] = {{false, nullptr, "T/T", 600},
-                {true, nullptr, "J/J", 300},
-                {false, nullptr, "T/T", 600},
-                {true, "S", "J/S", 100},
-                {false, nullptr, "T/T", 600}};
+  } kSteps[] = {{false, nullptr, "T/T/X--", 600},
+                {true, nullptr, "J/J/--X", 300},
+                {false, nullptr, "T/T/X--", 600},
+                {true, "S", "J/S/-X-", 100},
+                {false, nullptr, "T/T/X--", 600}};
   for (const auto& step : kSteps) {
     put(kFormID_PAReturnInfo, PAReturnInfo::kJointBox,
         step.joint ? DataMgmt::FieldValue::mark() : DataMgmt::FieldValue::null());
-    if (step.userCode != nullptr) text(kFormID_PAScheduleDWorksheet, owner1, step.userCode);
+    if (step.userCode != nullptr) {
+      text(kFormID_PAScheduleDWorksheet, owner1, step.userCode);
+      put(kFormID_PAScheduleDWorksheet, PAScheduleDWorksheet::kResidenceJointBox, DataMgmt::FieldValue::null());
+      mark(kFormID_PAScheduleDWorksheet, PAScheduleDWorksheet::kResidenceSpouseBox);
+    }
     run();
-    EXPECT_EQ(sheetText(owner0) + "/" + sheetText(owner1), step.owners) << step.joint;
+    std::string owners = sheetText(PAScheduleDWorksheet::kRowOwner.at(0)) + "/" + sheetText(owner1) + "/";
+    for (const FieldId* box : {&PAScheduleDWorksheet::kResidenceTaxpayerBox.id(),
+                               &PAScheduleDWorksheet::kResidenceSpouseBox.id(),
+                               &PAScheduleDWorksheet::kResidenceJointBox.id()}) {
+      owners += sheet().xMarked(*box) ? "X" : "-";
+    }
+    EXPECT_EQ(owners, step.owners) << step.joint;
     EXPECT_EQ(amount(PAScheduleDWorksheet::kTaxpayerTotal), step.taxpayer) << step.joint;
   }
-}
-
-// The residence's owner is the taxpayer on a return that is not joint, the
-// calculation's; on a joint return without a single federal form 20 the
-// user chooses, joint by default.
-TEST_F(ScheduleDWorksheetTest, ResidenceOwnerFollowsTheFilingStatus) {
-  const FieldId* const kOwners[] = {&PAScheduleDWorksheet::kResidenceTaxpayerBox.id(),
-                                    &PAScheduleDWorksheet::kResidenceSpouseBox.id(),
-                                    &PAScheduleDWorksheet::kResidenceJointBox.id()};
-  auto marked = [&] {
-    std::string boxes;
-    for (const FieldId* box : kOwners) boxes += sheet().xMarked(*box) ? "X" : "-";
-    return boxes;
-  };
-  run();
-  EXPECT_EQ(marked(), "X--");
-  mark(kFormID_PAReturnInfo, PAReturnInfo::kJointBox);
-  run();
-  EXPECT_EQ(marked(), "--X");
-  put(kFormID_PAScheduleDWorksheet, PAScheduleDWorksheet::kResidenceJointBox, DataMgmt::FieldValue::null());
-  mark(kFormID_PAScheduleDWorksheet, PAScheduleDWorksheet::kResidenceSpouseBox);
-  run();
-  EXPECT_EQ(marked(), "-X-");
 }
 
 }  // namespace
