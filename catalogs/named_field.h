@@ -77,12 +77,15 @@ class NamedColumn {
 };
 
 // The rows of a form's field table at run time: for lookups by host
-// number and for the line labels printed beside a value.
+// number and for the line labels printed beside a value. A column is its
+// first row, with the members between its rows and its count of rows.
 struct NamedFieldInfo {
   const char* name;
   int member;
   int number;
   const char* label;
+  int step = 0;
+  int rows = 1;
 };
 
 // Makes the constants of one table; the including header defines

@@ -341,7 +341,9 @@ bool DataFilePlacement::finish() {
   if (federalCopyFd_ >= 0) ::close(federalCopyFd_);
   federalCopyFd_ = -1;
   if (scratchFd_ >= 0) {
-    if (!folders_->removeOfWrite(scratchFd_, own_.name, &why)) stays.push_back({own_, why});
+    // Its files were let go just now: a share may refuse their removal a
+    // moment longer (file_status.h).
+    if (!folders_->removeOfWrite(scratchFd_, own_.name, Deadline(kOwnLetGo), &why)) stays.push_back({own_, why});
     ::close(scratchFd_);
     scratchFd_ = -1;
   } else if (!scratch_.empty() && !own_.name.empty() && !folders_->removeEmpty(own_.name, &why)) {

@@ -25,7 +25,8 @@
 //
 // The user's runs into one folder take turns (folder_turn.h), waiting a
 // bounded time for one another: every wait of begin() (for the turn, a name
-// being removed, a turn taken anew) draws on one deadline (deadline.h). The
+// being removed, a turn taken anew, a removal refused while a program holds
+// a killed run's file open) draws on one deadline (deadline.h). The
 // private folder is recorded in the turn before it is made and identified
 // once it is open; it goes at finish() (or when the object goes); the one a
 // killed run left, as the turn records it, goes with the next run into the

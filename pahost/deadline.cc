@@ -4,7 +4,9 @@
 #include <cmath>
 #include <thread>
 
-Deadline::Deadline(int seconds) : start_(Clock::now()), end_(start_ + std::chrono::seconds(seconds)) {}
+Deadline::Deadline(int seconds) : Deadline(Clock::duration(std::chrono::seconds(seconds))) {}
+
+Deadline::Deadline(Clock::duration bound) : start_(Clock::now()), end_(start_ + bound) {}
 
 Deadline::Clock::duration Deadline::left() const {
   return std::max(end_ - Clock::now(), Clock::duration::zero());

@@ -1,8 +1,11 @@
 // Deadline: the bound of one run's waits for other runs of pahost in a
 // folder (PAHOST_LOCK_WAIT), from the moment it is made. Every wait of the
 // run draws on it: the wait for the folder's turn, for a name being
-// removed, for a turn taken anew; a pause never lasts past it, so no wait
-// of the run can be made outside it. A copy is the same bound.
+// removed, for a turn taken anew, for a removal or a read or write of the
+// lock file refused a while; a pause never lasts past it, so no wait of
+// the run can be made outside it. A copy is the same bound. (A file this
+// run itself just closed, which a share lets go a moment later, is
+// waited for within a bound of that moment's own: file_status.h.)
 #ifndef PAHOST_DEADLINE_H_
 #define PAHOST_DEADLINE_H_
 
@@ -15,8 +18,12 @@ class Deadline {
 
   // The bound `seconds` from now.
   explicit Deadline(int seconds);
+  // The bound `bound` from now.
+  explicit Deadline(Clock::duration bound);
 
   bool over() const { return Clock::now() >= end_; }
+  // The whole bound, from the moment it was made.
+  Clock::duration bound() const { return end_ - start_; }
   // What is left of it (zero once it is over).
   Clock::duration left() const;
   // The whole seconds left, to the nearest (0 once it is over).

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 namespace {
 
@@ -37,12 +36,22 @@ bool isOwnPlainFile(const struct stat& info) {
   return S_ISREG(info.st_mode) && info.st_uid == runningUser() && info.st_nlink == 1;
 }
 
-bool removeLetGo(int folderFd, const char* name) {
-  for (int attempt = 1;; ++attempt) {
-    if (::unlinkat(folderFd, name, 0) == 0) return true;
-    if (errno != EBUSY || attempt == kBusyAttempts) return false;
-    std::this_thread::sleep_for(kBusyRetryEvery);
+bool removeLetGo(int folderFd, const char* name, const Deadline& deadline) {
+  for (int attempt = 1; ::unlinkat(folderFd, name, 0) != 0; ++attempt) {
+    const int cause = errno;
+    if (cause != EBUSY || attempt == kBusyAttempts || !deadline.pause(kBusyRetryEvery)) {
+      errno = cause;
+      return false;
+    }
   }
+  return true;
+}
+
+Removal removalOf(bool shown, const struct stat& seen, int cause, bool making) {
+  if (shown && seen.st_nlink == 0) return Removal::kNameless;
+  if (shown && cause == ENOENT) return Removal::kNotOpened;
+  if (!shown && making && (cause == EEXIST || cause == ENOENT)) return Removal::kNotMade;
+  return Removal::kNone;
 }
 
 bool isChmodRefused(int error) { return error == EPERM || error == EOPNOTSUPP || error == ENOSYS; }

@@ -11,6 +11,8 @@
 #include <chrono>
 #include <string>
 
+#include "pahost/deadline.h"
+
 // The bits a file or folder of pahost's own never has: access for anyone
 // but its owner.
 const mode_t kOthersAccess = 077;
@@ -47,8 +49,14 @@ bool isChmodRefused(int error);
 // handle of this run holds any more: an SMB client over FUSE lets a handle
 // go a moment after it is closed (or after its process was killed), and
 // refuses the removal (EBUSY) until then, so it is tried again for a short
-// while. false with errno set.
-bool removeLetGo(int folderFd, const char* name);
+// while, within `deadline`: a removal still refused once that is over is
+// left as it is (another program may hold the file open). false with errno
+// set.
+bool removeLetGo(int folderFd, const char* name, const Deadline& deadline);
+// The bound of a wait for a handle this run itself just closed to be let
+// go (the removal of its own files): short, and its own, whatever is left
+// of the run's wait for other runs (that may be over).
+const std::chrono::milliseconds kOwnLetGo(100);
 
 // A name that is seen but cannot be opened (ENOENT), or made anew (EEXIST),
 // is a file or folder being removed: the kernel's SMB client shows a
@@ -56,6 +64,14 @@ bool removeLetGo(int folderFd, const char* name);
 // keeps it while a handle another run holds on it is open. A run waits for
 // it within its deadline (deadline.h), looking again this often.
 const std::chrono::milliseconds kRemovalPause(20);
+// How a name being removed shows: seen with no name left (no links), seen
+// but not to be opened, or not seen where it could not be made; kNone: it
+// is not being removed.
+enum class Removal { kNone, kNameless, kNotOpened, kNotMade };
+// How the name an open failed at with `cause` (0: it opened) shows its
+// removal, `shown` being whether anything is seen at it and `seen` what
+// (or what was opened); `making` says whether the open was to make it.
+Removal removalOf(bool shown, const struct stat& seen, int cause, bool making);
 
 // What the file system that holds a file does with Unix permissions, as
 // far as pahost can tell.

@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <thread>
 
 namespace {
 
@@ -34,14 +33,16 @@ const std::chrono::milliseconds kRefusedIoEvery(10);
 const char kStopped[] = " (a run stopped with Ctrl-Z holds the folder until it goes on)";
 
 // Runs `io` (a read or write of the lock file) again for a short while
-// where it is refused with EACCES; false with errno set.
+// where `share` reads its refusal as a lock another run holds on the file,
+// pausing within `deadline`; false with errno set.
 template <class Io>
-bool retriedWhileRefused(Io io) {
+bool retriedWhileRefused(Io io, Share& share, const Deadline& deadline) {
   for (int attempt = 1; !io(); ++attempt) {
     const int cause = errno;
-    if (cause != EACCES || attempt == kRefusedIoAttempts) return false;
-    std::this_thread::sleep_for(kRefusedIoEvery);
-    errno = cause;
+    if (attempt == kRefusedIoAttempts || !share.lockedElsewhere(cause) || !deadline.pause(kRefusedIoEvery)) {
+      errno = cause;
+      return false;
+    }
   }
   return true;
 }
@@ -217,18 +218,17 @@ bool FolderTurn::openLockFile() {
       made_ = none || nameless;
       return true;
     }
-    Removal how = none ? Removal::kNotMade : nameless ? Removal::kNameless : Removal::kNotOpened;
-    if (lockFd_ >= 0) {
-      closeLockFile();
-      // A file opened that has no name left is being removed (the kernel's
-      // SMB client opens one another run still holds); any other was made
-      // or replaced since it was seen.
-      if (opened.st_nlink != 0) {
-        if (++replaced < kOpenAttempts) continue;
-        return refuse("the lock file " + lockPath_ + " keeps being replaced: it is left as it is");
-      }
-      how = Removal::kNameless;
+    // A file opened that has no name left is being removed (the kernel's
+    // SMB client opens one another run still holds); any other was made or
+    // replaced since it was seen.
+    const bool wasOpened = lockFd_ >= 0;
+    closeLockFile();
+    const Removal how = wasOpened ? removalOf(true, opened, 0, false) : removalOf(!none, seen, cause, none || nameless);
+    if (how == Removal::kNone && wasOpened) {
+      if (++replaced < kOpenAttempts) continue;
+      return refuse("the lock file " + lockPath_ + " keeps being replaced: it is left as it is");
     }
+    if (how == Removal::kNone) return refuse("cannot open the lock file " + lockPath_ + ": " + std::strerror(cause));
     if (!deadline_.pause(kRemovalPause)) return refuse(beingRemoved(how, cause));
   }
 }
@@ -245,6 +245,7 @@ std::string FolderTurn::beingRemoved(Removal removing, int cause) const {
       what = " is there but cannot be opened (" + error + "), " + still + ": it";
       break;
     case Removal::kNotMade:
+    case Removal::kNone:
       what = " cannot be made (" + error + "), " + still + ", though nothing is seen at its name: a file there";
       break;
   }
@@ -400,29 +401,47 @@ void FolderTurn::watchLettingGo(Clock::duration letGo) {
   }
 }
 
-std::string FolderTurn::waitedOut(Attempt last) const {
+std::string FolderTurn::waitedOut(Attempt last) {
   if (last == Attempt::kStale) {
     return "the lock file " + lockPath_ + " was gone from its name when this run had last locked it, after a wait of " +
            deadline_.waited() + ": another program may be removing it";
   }
   if (refusedWith_ == EWOULDBLOCK || turnSeen_) {
-    return "another run of pahost still writes into " + folder_ + " after a wait of " + deadline_.waited() + kStopped;
+    return "another run of pahost still writes into " + folder_ + " after a wait of " + deadline_.waited() + kStopped +
+           killedRunsLock();
   }
   if (readRefused_) return lockedElsewhere("read", refusedWith_);
   // Refused as the kernel's SMB client refuses a lock another holds, but
   // no other run was seen to take a turn: the system's own words.
-  const std::string& unknown = share_.unknownType();
   return "the lock of " + lockPath_ + " was refused for " + deadline_.waited() + " (" + std::strerror(refusedWith_) +
-         "), and no run of pahost was seen to take its turn meanwhile" +
-         (unknown.empty() ? "" : " (its file system, which cannot be told from the kernel's SMB client that refuses "
-                                 "a lock another run holds so: " + unknown + ")") +
-         ": another run of pahost may still write into " + folder_ + kStopped;
+         "), and no run of pahost was seen to take its turn meanwhile" + typeUntold("a lock another run holds") +
+         ": another run of pahost may still write into " + folder_ + kStopped + killedRunsLock();
 }
 
-std::string FolderTurn::lockedElsewhere(const char* io, int cause) const {
+std::string FolderTurn::lockedElsewhere(const char* io, int cause) {
   return "the lock file " + lockPath_ + " could be locked but not " + io + " (" + std::strerror(cause) +
-         ") after a wait of " + deadline_.waited() + ": another run of pahost into " + folder_ + " may still hold it" +
-         kStopped;
+         ") after a wait of " + deadline_.waited() + typeUntold("a read or write another run's lock covers") +
+         ": another run of pahost into " + folder_ + " may still hold it" + kStopped + killedRunsLock();
+}
+
+// Waiting runs let go of the lock file for the close timeout and more,
+// once they saw no turn taken for a while (share.h): a wait shorter than
+// that cannot see such a lock go.
+std::string FolderTurn::killedRunsLock() {
+  std::chrono::milliseconds timeout;
+  if (!share_.closeTimeout(&timeout) || kTurnTakes + letGoWindow(timeout) <= deadline_.bound()) return "";
+  const std::string seconds = std::to_string(std::chrono::duration_cast<std::chrono::seconds>(timeout).count());
+  return "; if a run of pahost was killed there, the lock the server granted it may stay until no run has held the "
+         "lock file open for the mount's close timeout (closetimeo=" + seconds + ") and 1.5 seconds more, longer "
+         "than this run waits: run pahost again once none has for that long, or mount the share with a shorter "
+         "closetimeo";
+}
+
+std::string FolderTurn::typeUntold(const char* refused) const {
+  const std::string& unknown = share_.unknownType();
+  if (unknown.empty()) return "";
+  return std::string(" (its file system, which cannot be told from the kernel's SMB client that refuses ") + refused +
+         " so: " + unknown + ")";
 }
 
 void FolderTurn::say(const std::string& text) const {
@@ -446,18 +465,13 @@ void FolderTurn::sayNoLocks(int cause) const {
 bool FolderTurn::readRecord() {
   entries_.clear();
   std::string text;
-  if (!retriedWhileRefused([&] {
-        text.clear();
-        return readRecordText(lockFd_, &text);
-      })) {
-    return false;
-  }
+  if (!retriedWhileRefused([&] { return readRecordText(lockFd_, &text); }, share_, deadline_)) return false;
   entries_ = recordedFolders(text);
   return true;
 }
 
 bool FolderTurn::writeInPlace(const std::string& text) {
-  return retriedWhileRefused([&] { return writeRecordText(lockFd_, text); });
+  return retriedWhileRefused([&] { return writeRecordText(lockFd_, text); }, share_, deadline_);
 }
 
 // Where the file cannot be written in place (not supported), the record
@@ -485,6 +499,7 @@ bool FolderTurn::record(const std::vector<Entry>& entries) {
     if (share_.lockedElsewhere(cause)) {
       letGo();
       loss_ = Loss::kLockedElsewhere;
+      tellWaiting();  // for the turn taken anew, as a refused read is told
       return refuse(lockedElsewhere("written", cause));
     }
     if (cause != EOPNOTSUPP) return refuse("cannot write the lock file " + lockPath_ + ": " + std::strerror(cause));

@@ -38,9 +38,9 @@
 //
 // The record (turn_record.h) is read before anything else is judged: on
 // the kernel's SMB client a read refused there (EACCES, after a short
-// retry) shows a lock another run still holds on the file, and so does a
-// refused write of the record: the run lets go and waits for its turn
-// again. Whether the file system keeps permissions is asked, once the
+// retry within the deadline) shows a lock another run still holds on the
+// file, and so does a refused write of the record: the run lets go and
+// waits for its turn again, and is told that it waits (once a wait). Whether the file system keeps permissions is asked, once the
 // record is read, of the lock file itself where that file is closed to
 // others (a chmod to 0600, or where it shows 0600, a turn of the owner's
 // execute bit, each given back); of a lock file open to others (a run
@@ -146,9 +146,6 @@ class FolderTurn {
   // its record's read refused as a lock another run still holds, the turn
   // let go to be waited for again.
   enum class Hold { kHeld, kRefused, kLockedElsewhere };
-  // How a lock file being removed showed: seen with no name left, seen
-  // but not to be opened, or not seen where none could be made.
-  enum class Removal { kNameless, kNotOpened, kNotMade };
 
   bool refuse(const std::string& cause);
   // Lets go of what a last take had, and starts one until `deadline`.
@@ -192,19 +189,28 @@ class FolderTurn {
   // until it changes.
   void watchLettingGo(Clock::duration letGo);
   // Why the wait is over, `last` being how the last try went.
-  std::string waitedOut(Attempt last) const;
+  std::string waitedOut(Attempt last);
   // Why a wait that ended on a read or write (`io`) of the record refused
   // with `cause` ended.
-  std::string lockedElsewhere(const char* io, int cause) const;
+  std::string lockedElsewhere(const char* io, int cause);
+  // What such a message adds on the kernel's SMB client where the wait is
+  // too short for waiting runs to see a lock a killed run left go (share.h);
+  // "" elsewhere.
+  std::string killedRunsLock();
+  // What a message of a refusal read as another run's lock adds where the
+  // file system's type could not be told (the kernel's SMB client refuses
+  // `refused` so); "" where it could.
+  std::string typeUntold(const char* refused) const;
   // Says `text` on notices_, as pahost's; that the run waits, once a wait;
   // that it cannot lock.
   void say(const std::string& text) const;
   void tellWaiting();
   void sayNoLocks(int cause) const;
-  // Reads the record into entries_, again for a short while where the
-  // read is refused (EACCES: the kernel's SMB client refuses it while
-  // another run's lock request reaches the server); false with errno set
-  // when it cannot be read.
+  // Reads the record into entries_, again for a short while within the
+  // deadline where the share reads the read's refusal as a lock another
+  // run holds (the kernel's SMB client refuses it while another run's lock
+  // request reaches the server); false with errno set when it cannot be
+  // read.
   bool readRecord();
   // Writes `text` as the record into the open lock file, again for a
   // short while where the write is refused (as readRecord); false with

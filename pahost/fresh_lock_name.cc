@@ -18,8 +18,10 @@ int FreshLockName::make(const Deadline& deadline) {
   for (;;) {
     const int fd = ::openat(folderFd_, name_.c_str(), kMakeOwnFile, kOwnFileMode);
     if (fd >= 0 || errno != EEXIST) return fd;
-    if (!beingRemoved()) {
-      if (!clear()) return -1;
+    struct stat seen;
+    const bool shown = ::fstatat(folderFd_, name_.c_str(), &seen, AT_SYMLINK_NOFOLLOW) == 0;
+    if (removalOf(shown, seen, EEXIST, true) == Removal::kNone) {
+      if (!clear(deadline)) return -1;
     } else if (!deadline.pause(kRemovalPause)) {
       removing_ = true;
       waited_ = deadline.waited();
@@ -35,21 +37,16 @@ std::string FreshLockName::inTheWay(int cause) const {
   return "; " + path_ + " is no file pahost made: if it is nothing of yours, remove it";
 }
 
-bool FreshLockName::remove() const { return removeLetGo(folderFd_, name_.c_str()); }
+bool FreshLockName::remove() const { return removeLetGo(folderFd_, name_.c_str(), Deadline(kOwnLetGo)); }
 
-bool FreshLockName::beingRemoved() const {
-  struct stat seen;
-  return ::fstatat(folderFd_, name_.c_str(), &seen, AT_SYMLINK_NOFOLLOW) != 0 || seen.st_nlink == 0;
-}
-
-bool FreshLockName::clear() const {
+bool FreshLockName::clear(const Deadline& deadline) const {
   struct stat info;
   if (::fstatat(folderFd_, name_.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
   if (!isOwnPlainFile(info) || !heldNothingElse(info)) {
     errno = EEXIST;
     return false;
   }
-  return removeLetGo(folderFd_, name_.c_str()) || errno == ENOENT;
+  return removeLetGo(folderFd_, name_.c_str(), deadline) || errno == ENOENT;
 }
 
 bool FreshLockName::heldNothingElse(const struct stat& seen) const {

@@ -31,17 +31,16 @@ class FreshLockName {
   // What a message adds where make() or a rename onto the name failed with
   // `cause`; "" but for EEXIST.
   std::string inTheWay(int cause) const;
-  // Removes the file this run made there, let go of; false with errno set.
+  // Removes the file this run made there, let go of (waiting only for its
+  // share to let go of the handle: file_status.h); false with errno set.
   bool remove() const;
 
  private:
-  // Whether nothing with a name is seen there (a file being removed, where
-  // none can be made).
-  bool beingRemoved() const;
-  // Removes what a killed holder left there; true when nothing stands
-  // there now, false with errno set (EEXIST: something that is no such
-  // file stands there).
-  bool clear() const;
+  // Removes what a killed holder left there, a removal refused while
+  // another program holds it tried again within `deadline`; true when
+  // nothing stands there now, false with errno set (EEXIST: something
+  // that is no such file stands there).
+  bool clear(const Deadline& deadline) const;
   // Whether the file seen there as `seen` holds nothing, or a record.
   bool heldNothingElse(const struct stat& seen) const;
 

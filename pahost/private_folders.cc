@@ -63,7 +63,7 @@ bool PrivateFolders::isFileOfWrite(const std::string& entry) const {
 }
 
 // A folder that cannot be looked at cannot be told moved away: it stays.
-bool PrivateFolders::removeOfWrite(int fd, const std::string& name, Stay* why) const {
+bool PrivateFolders::removeOfWrite(int fd, const std::string& name, const Deadline& deadline, Stay* why) const {
   std::vector<std::string> names;
   if (!namesIn(fd, &names)) return notRemoved("cannot read it: ", why);
   for (const std::string& entry : names) {
@@ -72,7 +72,7 @@ bool PrivateFolders::removeOfWrite(int fd, const std::string& name, Stay* why) c
         !S_ISREG(info.st_mode) || info.st_uid != runningUser()) {
       continue;
     }
-    if (!removeLetGo(fd, entry.c_str())) notRemoved(("cannot remove " + entry + ": ").c_str(), why);
+    if (!removeLetGo(fd, entry.c_str(), deadline)) notRemoved(("cannot remove " + entry + ": ").c_str(), why);
   }
   struct stat folder;
   struct stat there;
@@ -112,9 +112,10 @@ bool PrivateFolders::removeLeftover(const RecordedFolder& entry, const std::func
       return errno == ENOENT || notRemoved("cannot look at it: ", why);
     }
     if (!isFolderOfUser(info)) return true;  // anything else is not pahost's
-    if (cause == ENOENT && deadline.pause(kRemovalPause)) continue;
+    const bool removing = removalOf(true, info, cause, false) != Removal::kNone;
+    if (removing && deadline.pause(kRemovalPause)) continue;
     why->cause = std::string("cannot open it: ") + std::strerror(cause);
-    if (cause == ENOENT) why->cause += ", still after " + deadline.waited() + ": it is being removed";
+    if (removing) why->cause += ", still after " + deadline.waited() + ": it is being removed";
     return false;
   }
   bool gone = true;
@@ -122,7 +123,7 @@ bool PrivateFolders::removeLeftover(const RecordedFolder& entry, const std::func
     gone = notRemoved("cannot look at it: ", why);
   } else if (isFolderOfUser(info)) {
     const bool that = entry.identified && (info.st_ino == entry.inode || namesTell());
-    gone = that ? removeOfWrite(fd, entry.name, why) : removeEmpty(entry.name, why);
+    gone = that ? removeOfWrite(fd, entry.name, deadline, why) : removeEmpty(entry.name, why);
   }
   ::close(fd);
   return gone;

@@ -30,10 +30,13 @@ class PrivateFolders {
   PrivateFolders(int folderFd, const std::string& writtenName, const std::string& federalName);
 
   // Removes what a write left in its private folder `name`, open as `fd`,
-  // then the folder; false with `*why` set when the folder stays. A
-  // folder someone moved away from its name is gone as far as the target's
-  // folder goes: what has its name now is left alone.
-  bool removeOfWrite(int fd, const std::string& name, Stay* why) const;
+  // then the folder; false with `*why` set when the folder stays (told
+  // once for the folder, whatever number of its files stay). A removal
+  // refused while a program holds a file open (file_status.h) is tried
+  // again within `deadline`, and past it the file stays. A folder someone
+  // moved away from its name is gone as far as the target's folder goes:
+  // what has its name now is left alone.
+  bool removeOfWrite(int fd, const std::string& name, const Deadline& deadline, Stay* why) const;
   // Removes the folder `name`, which holds nothing of pahost's (its name
   // was recorded before it was made), while it is empty; false with
   // `*why` set when it stays.
@@ -46,7 +49,8 @@ class PrivateFolders {
   // may change when its file system is mounted again). `namesTell` says
   // whether the folders' file system keeps no permissions, where inode
   // numbers do not last either; it is asked only of a folder with another
-  // inode. A folder being removed (file_status.h) is waited for until
+  // inode. A folder being removed (file_status.h), and a file in it whose
+  // removal is refused while a program holds it open, is waited for until
   // `deadline`.
   bool removeLeftover(const RecordedFolder& entry, const std::function<bool()>& namesTell, const Deadline& deadline,
                       Stay* why) const;

@@ -89,8 +89,6 @@ Share::Refusal Share::refusal(int cause) {
   return Refusal::kFailed;
 }
 
-bool Share::lockedElsewhere(int cause) { return cause == EACCES && kind() == Kind::kKernelSmb; }
-
 bool Share::keepsLockFile() { return kind() == Kind::kKernelSmb; }
 
 // Only a mount the table shows as the kernel's SMB client's tells.
@@ -105,11 +103,17 @@ Permissions Share::mountPermissions() {
   return Permissions::kNone;
 }
 
-Share::Clock::duration Share::letGo(Clock::duration sinceTurn) {
+bool Share::closeTimeout(std::chrono::milliseconds* timeout) {
   std::string options;
-  if (kind() != Kind::kKernelSmb) return Clock::duration::zero();
-  const long seconds = mountOptions(&options) ? closeTimeoutOf(options) : -1;
-  return letGoLeft(std::chrono::system_clock::now(), letGoWindow(closeTimeoutFrom(seconds)), sinceTurn);
+  if (kind() != Kind::kKernelSmb) return false;
+  *timeout = closeTimeoutFrom(mountOptions(&options) ? closeTimeoutOf(options) : -1);
+  return true;
+}
+
+Share::Clock::duration Share::letGo(Clock::duration sinceTurn) {
+  std::chrono::milliseconds timeout;
+  if (!closeTimeout(&timeout)) return Clock::duration::zero();
+  return letGoLeft(std::chrono::system_clock::now(), letGoWindow(timeout), sinceTurn);
 }
 
 bool Share::mountOptions(std::string* options) {

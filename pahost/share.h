@@ -42,13 +42,16 @@ class Share {
 
   // What a lock refused with `cause` means: another run holds it (a turn
   // to wait for); the system cannot lock the file at all; a lock that
-  // fails.
+  // fails. The one reading of a refusal: EACCES is a lock another run
+  // holds on the kernel's SMB client, and where the type cannot be told.
   enum class Refusal { kTaken, kNoLocks, kFailed };
   Refusal refusal(int cause);
-  // Whether a read or write of the lock file still refused with `cause`
-  // after its short retries is a lock another run holds on the file, to
-  // let go of and wait for.
-  bool lockedElsewhere(int cause);
+  // Whether a read or write of the lock file refused with `cause` is
+  // refused for a lock another run holds on the file, as that lock's
+  // refusal would be (kTaken): tried again a short while (while that run's
+  // lock request reaches the server), then let go of and waited for.
+  // Anything else is a read or write that fails.
+  bool lockedElsewhere(int cause) { return refusal(cause) == Refusal::kTaken; }
   // Whether a holder leaves its lock file in place as it ends, where the
   // next run would wait for the removed name to go.
   bool keepsLockFile();
@@ -56,6 +59,11 @@ class Share {
   // where it is the kernel's SMB client mounted without any; kUnknown where
   // the files must tell.
   Permissions mountPermissions();
+  // On the kernel's SMB client, the mount's close timeout in `*timeout`:
+  // how long the client keeps a handle after the last run let it go, and a
+  // lock the server granted a run killed as it asked for it with it; false
+  // elsewhere.
+  bool closeTimeout(std::chrono::milliseconds* timeout);
   // How long from now waiting runs let go of the lock file together,
   // `sinceTurn` after another run was last seen to take a turn; zero: try
   // the lock now.

@@ -98,6 +98,7 @@ bool isRecordText(const std::string& text) {
 }
 
 bool readRecordText(int fd, std::string* text) {
+  text->clear();
   char block[kRecordBlock];
   for (;;) {
     const ssize_t got = readAt(fd, block, sizeof block, text->size());

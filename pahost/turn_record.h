@@ -30,9 +30,9 @@ std::vector<RecordedFolder> recordedFolders(const std::string& text);
 // a private folder.
 bool isRecordText(const std::string& text);
 
-// Reads the record the open file `fd` holds into `text`; false with errno
-// set when it cannot be read, or is longer than any record pahost writes
-// (EFBIG).
+// Reads the record the open file `fd` holds into `text`, in place of what
+// it held; false with errno set when it cannot be read, or is longer than
+// any record pahost writes (EFBIG).
 bool readRecordText(int fd, std::string* text);
 // Writes `text` over the record the open file `fd` holds, then cuts the
 // file to its length, so that a kill between the two leaves every name of

@@ -2,7 +2,9 @@
 // paths they name, the hooks' outputs and the line reader.
 #include "testing/auto_test_files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,6 +43,67 @@ const char kClearFileLines[][40] = {
     "<CLEAR>No</CLEAR>",
     "</AUTOTESTOPTIONS>",
 };
+
+// A clear file is written anew under its name, the writing process's
+// number and this tail, beside it; with these permissions where there was
+// none (the mask narrows them), else the old one's.
+const char kRewriteTail[] = ".new";
+const mode_t kNewClearFileMode = 0666;
+const mode_t kAccessBits = 0777;
+
+// The process a file named `name` says rewrote the clear file named
+// `clear` (`clear`, ".", its number without a leading 0, kRewriteTail);
+// 0 for a name of any other shape.
+pid_t rewriterOf(const std::string& name, const std::string& clear) {
+  const std::size_t tail = sizeof kRewriteTail - 1;
+  if (name.size() <= clear.size() + 1 + tail || name.compare(0, clear.size(), clear) != 0 ||
+      name[clear.size()] != '.' || name.compare(name.size() - tail, tail, kRewriteTail) != 0) {
+    return 0;
+  }
+  const std::string number = name.substr(clear.size() + 1, name.size() - clear.size() - 1 - tail);
+  if (number.size() > 9 || number[0] == '0' || number.find_first_not_of("0123456789") != std::string::npos) return 0;
+  return static_cast<pid_t>(std::stol(number));
+}
+
+// Whether the process `pid` is gone: this very process's number is that of
+// an earlier process's, as a rewrite of this one leaves no file behind.
+bool isGone(pid_t pid) { return pid == ::getpid() || (::kill(pid, 0) != 0 && errno == ESRCH); }
+
+// Whether `path` is a plain file of the user's with one name holding a
+// beginning of `text`, as a rewrite killed while it wrote `text` leaves it.
+bool holdsBeginningOf(const std::string& path, const std::string& text) {
+  struct stat seen;
+  if (::lstat(path.c_str(), &seen) != 0 || !S_ISREG(seen.st_mode) || seen.st_uid != ::geteuid() ||
+      seen.st_nlink != 1 || seen.st_size > static_cast<off_t>(text.size())) {
+    return false;
+  }
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  std::string held(text.size() + 1, '\0');
+  std::size_t got = 0;
+  for (ssize_t n; got < held.size() && (n = IOMgmt::readSome(fd, &held[got], held.size() - got)) > 0;) {
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  return got == static_cast<std::size_t>(seen.st_size) && text.compare(0, got, held, 0, got) == 0;
+}
+
+// Removes what rewrites of the clear file `path` killed before their
+// rename left beside it: a file of such a name of a process that is gone,
+// holding a beginning of `text`; nothing else.
+void removeKilledRewrites(const std::string& path, const std::string& text) {
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string clear = slash == std::string::npos ? path : path.substr(slash + 1);
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) return;
+  while (const dirent* entry = ::readdir(listing)) {
+    const pid_t writer = rewriterOf(entry->d_name, clear);
+    const std::string left = slash == std::string::npos ? entry->d_name : folder + entry->d_name;
+    if (writer > 0 && isGone(writer) && holdsBeginningOf(left, text)) ::unlink(left.c_str());
+  }
+  ::closedir(listing);
+}
 
 std::string withSlashes(std::string path) {
   std::replace(path.begin(), path.end(), '\\', '/');
@@ -339,12 +402,20 @@ bool readOptions(const std::string& path, const std::vector<std::string>& tags, 
 }
 
 // Written whole under a name of this process's beside it, then renamed
-// over it (a link at its name goes, never followed).
+// over it (a link at its name goes, never followed), with the old file's
+// permissions: those it is made with may be narrowed by the process's
+// mask, and are set again (where the file system refuses, they stay
+// narrower).
 bool rewriteClearFile(const std::string& path) {
   std::string text;
   for (const char* line : kClearFileLines) text += std::string(line) + "\n";
-  const std::string fresh = path + "." + std::to_string(::getpid()) + ".new";
-  const int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  removeKilledRewrites(path, text);
+  const std::string fresh = path + "." + std::to_string(::getpid()) + kRewriteTail;
+  struct stat old;
+  const bool kept = ::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  const mode_t mode = kept ? old.st_mode & kAccessBits : kNewClearFileMode;
+  const int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+  if (fd >= 0 && kept) (void)::fchmod(fd, mode);
   if (fd < 0) {
     AutoTestReport::add("output " + path + ": cannot be opened for writing");
     return false;

@@ -106,8 +106,12 @@ bool loadXmlInput(const std::string& path, const std::string& root, PersistanceM
 // Writes a clear file anew, four lines each ended by "\n": the XML
 // declaration, "<AUTOTESTOPTIONS>", "<CLEAR>No</CLEAR>" and
 // "</AUTOTESTOPTIONS>". The file keeps what it held until the new one is
-// whole; where that cannot be written, the report says so as it does of
-// any output (openOutput), and it is false.
+// whole, and keeps its permissions; where that cannot be written, the
+// report says so as it does of any output (openOutput), and it is false.
+// The new one is written beside it under its name, this process's number
+// and ".new": such a file a rewrite killed before its rename left (of a
+// process that is gone, holding a beginning of the four lines) goes first,
+// and nothing else.
 bool rewriteClearFile(const std::string& path);
 
 // Removes the automated-test directory when it is empty; the result is

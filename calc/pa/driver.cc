@@ -74,23 +74,6 @@ TaxFormPtr fetchOrCreate(DataMgmt::TaxReturn& taxReturn, const FormId& formId, i
   return taxReturn.getFormUVPtr(formId, static_cast<uint16_t>(copy), true);
 }
 
-// The source rows of the miscellaneous-compensation worksheet: every
-// copy's twenty source references are emptied, then refilled from the
-// federal 1099-MISC, 1099-R and both kinds of form 57, in rows numbered on
-// across the four sources.
-void rebuildMiscCompSourceRows(PATaxReturnCalcEngine& engine, DataMgmt::TaxReturn& pa) {
-  for (DataMgmt::TaxFormIter it = pa.getForms(kFormID_PAMiscCompWorksheet); !it.atEOL(); it.next()) {
-    const auto& references = PAMiscCompWorksheet::kRowSourceReference;
-    engine.clearFormFields(kFormID_PAMiscCompWorksheet, it.getTaxForm()->getCopyNumber(), references.at(0),
-                           references.at(references.rows() - 1));
-  }
-  int row = 0;
-  engine.addMiscCompSourceRows(kFormID_Fed1099Misc, &row, 0);
-  engine.addMiscCompSourceRows(kFormID_Fed1099R, &row, 0);
-  engine.addMiscCompSourceRows(kFormID_Fed57, &row, 1);
-  engine.addMiscCompSourceRows(kFormID_Fed57, &row, 2);
-}
-
 // Enough PA W-2 copies for the federal W-2 copies. The count starts at
 // one, so 18 federal copies already ask for a second PA copy. Copies are
 // also made up to the one whose rows hold the highest federal copy number,
@@ -110,7 +93,9 @@ void ensurePAW2Copies(const DataMgmt::TaxReturn& federal, DataMgmt::TaxReturn& p
 
 // One PA Schedule C copy per federal Schedule C copy that is not a
 // statutory employee's, in order, each linked to its federal copy; PA copies left over are
-// emptied.
+// emptied. A copy that stood for another federal copy before (one above it
+// deleted) takes what it kept of that copy afresh; the user's entries stay
+// with the copy.
 void linkScheduleCCopies(PATaxReturnCalcEngine& engine, const DataMgmt::TaxReturn& federal,
                          DataMgmt::TaxReturn& pa) {
   int next = 1;
@@ -121,6 +106,9 @@ void linkScheduleCCopies(PATaxReturnCalcEngine& engine, const DataMgmt::TaxRetur
     if (federal.formYes(kFormID_FedScheduleC, fedCopy, FedScheduleC::kStatutoryEmployeeBox)) continue;
     TaxFormPtr copy = fetchOrCreate(pa, kFormID_PAScheduleC, next);
     if (copy.isNull()) continue;
+    if (copy->hasSigValue(PAScheduleC::kFederalCopyNumber) && copy->getIN(PAScheduleC::kFederalCopyNumber) != f) {
+      PATaxReturnCalcEngine::takeScheduleCAfresh(*copy);
+    }
     copy->setX(PAScheduleC::kFromFederalYesBox);
     copy->setXNo(PAScheduleC::kFromFederalNoBox);
     copy->assignIR(PAScheduleC::kFederalCopyNumber, f);
@@ -162,10 +150,17 @@ void linkSaleRecords(const DataMgmt::TaxReturn& federal, DataMgmt::TaxReturn& pa
 
 // Links the next PA Schedule E copy to federal copy `fedCopy` of a
 // Schedule E (`fromFarmRental` false) or a Form 4835; true when there was
-// a PA copy to link.
+// a PA copy to link. A copy that stood for another source before (one
+// above it deleted) takes what it kept of that source afresh; the user's
+// entries stay with the copy.
 bool linkScheduleECopy(DataMgmt::TaxReturn& pa, int next, int fedCopy, bool fromFarmRental) {
   TaxFormPtr copy = fetchOrCreate(pa, kFormID_PAScheduleE, next);
   if (copy.isNull()) return false;
+  const bool fromScheduleE = copy->xMarked(PAScheduleE::kFromScheduleEBox);
+  const bool fromForm4835 = copy->xMarked(PAScheduleE::kFromForm4835Box);
+  const bool sameSource = (fromFarmRental ? fromForm4835 : fromScheduleE) &&
+                          copy->getIN(PAScheduleE::kFederalCopyNumber) == fedCopy;
+  if ((fromScheduleE || fromForm4835) && !sameSource) PATaxReturnCalcEngine::takeScheduleEAfresh(*copy);
   if (fromFarmRental) {
     copy->setXNo(PAScheduleE::kFromScheduleEBox);
     copy->setX(PAScheduleE::kFromForm4835Box);
@@ -179,8 +174,9 @@ bool linkScheduleECopy(DataMgmt::TaxReturn& pa, int next, int fedCopy, bool from
 
 // Empties PA Schedule E copy `c`, which no federal source stands for any
 // more. Copy 1 is emptied only when it was linked (either source box
-// marked): an unlinked copy 1 holds a property the user entered. It keeps
-// the filer-level amounts, which belong to no property.
+// marked): an unlinked copy 1 holds a property the user entered. Once
+// unlinked it keeps what the user entered on it, as the same entries
+// loaded afresh do.
 void unlinkScheduleECopy(PATaxReturnCalcEngine& engine, DataMgmt::TaxReturn& pa, uint16_t c) {
   TaxFormPtr copy = pa.getFormUVPtr(kFormID_PAScheduleE, c, false);
   if (copy.isNull()) return;
@@ -190,20 +186,7 @@ void unlinkScheduleECopy(PATaxReturnCalcEngine& engine, DataMgmt::TaxReturn& pa,
   }
   const bool linked =
       copy->xMarked(PAScheduleE::kFromScheduleEBox) || copy->xMarked(PAScheduleE::kFromForm4835Box);
-  if (!linked) return;
-  const NamedField<PAScheduleEFieldIds> kFilerLevel[] = {
-      PAScheduleE::kTaxpayerFirstRK1Income, PAScheduleE::kSpouseFirstRK1Income,
-      PAScheduleE::kTaxpayerSecondRK1Income, PAScheduleE::kSpouseSecondRK1Income};
-  bool entered[4];
-  double amounts[4];
-  for (int i = 0; i < 4; ++i) {
-    entered[i] = !copy->isNull(kFilerLevel[i]);
-    amounts[i] = copy->getIR(kFilerLevel[i]);
-  }
-  engine.clearForm(kFormID_PAScheduleE, c);
-  for (int i = 0; i < 4; ++i) {
-    if (entered[i]) copy->assignIR(kFilerLevel[i], amounts[i]);
-  }
+  if (linked) PATaxReturnCalcEngine::leaveScheduleEUnlinked(*copy);
 }
 
 // One PA Schedule E copy per federal Schedule E copy, then one per federal
@@ -232,9 +215,10 @@ void PATaxReturnCalcEngine::calcStateReturn() {
   if (paReturn == nullptr || federalReturn == nullptr) return;
   copyScans.clear();
   federalW2s.clear();
+  otherPAW2CopiesCalculated = false;
   computeIntDivSummary(1, kFormID_PAReturnInfo, kFormID_State18, kFormID_State16, State16::kLineRecord.at(0),
                        kFormID_State17, State17::kLineRecord.at(0));
-  rebuildMiscCompSourceRows(*this, *paReturn);
+  rebuildMiscCompSourceRows();
   ensurePAW2Copies(*federalReturn, *paReturn);
   linkScheduleCCopies(*this, *federalReturn, *paReturn);
   linkSaleRecords(*federalReturn, *paReturn);

@@ -163,6 +163,9 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // tax by residency, per-person totals, other-state and reciprocal-state
   // flags (pa_w2.cc). passOn is not used.
   void computePAW2(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  // The PA W-2 copies after the first, calculated once a calculation ahead
+  // of copy 1's first run (pa_w2.cc).
+  void calculateOtherPAW2CopiesOnce();
   // Whether a federal W-2 that takes a PA W-2 row reports another state's
   // wages or tax (pa_w2.cc): worked out from the W-2s themselves, as the
   // PA W-2 copies count them, so that Schedule W2-S's box says it before
@@ -173,6 +176,16 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // Schedule E or farm-rental copy the driver linked it to (schedules/schedule_e.cc).
   // passOn is not used.
   void computeScheduleE(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  // Empties what a PA Schedule E copy keeps of the federal source it stood
+  // for, once the driver links it to another one: the property's address
+  // and the marks that only a federal Schedule E writes
+  // (schedules/schedule_e.cc).
+  static void takeScheduleEAfresh(DataMgmt::TaxForm& form);
+  // Leaves a PA Schedule E copy that no federal source stands for any more
+  // as a copy the user fills: what the user entered stays (the property's
+  // description, the answers and the filer-level amounts), open; the rest
+  // goes (schedules/schedule_e.cc).
+  static void leaveScheduleEUnlinked(DataMgmt::TaxForm& form);
 
   // ---- PA information form ----
 
@@ -228,7 +241,7 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
                             DataMgmt::FieldId f, DataMgmt::FormId agreedForm, DataMgmt::FieldId k);
   // Option boxes p1, p2, p12, the box p3 and the fields p4-p11 that follow
   // them, from federal form 92. The defaults from federal form 92 are taken
-  // on the first call of this engine, so once per return.
+  // while none of p1, p2, p12 is marked; a marked box is the user's.
   void fillOptionCheckBoxes(DataMgmt::TaxFormPtr form, DataMgmt::FieldId p1, DataMgmt::FieldId p2,
                             DataMgmt::FieldId p3, DataMgmt::FieldId p4, DataMgmt::FieldId p5,
                             DataMgmt::FieldId p6, DataMgmt::FieldId p7, DataMgmt::FieldId p8,
@@ -258,12 +271,18 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   void computeScheduleDWorksheet(DataMgmt::TaxFormPtr worksheet, uint16_t copy, int passOn);
   // Rewrites the owner code of `field` as one letter: "T" unless the filing
   // status is 2 (joint), then "J", "S" or "T" from its first character,
-  // "J" for anything else.
+  // "J" for anything else. A "T" written where the user had entered no
+  // code is protected and goes on a joint return.
   void normalizeOwnerText(DataMgmt::TaxFormPtr form, const Primitives::OVImmutableIdentifier& field,
                           uint8_t filingStatus);
   // One copy of PA Schedule C from the matching federal Schedule C copy
   // (schedules/schedule_c.cc). passOn is not used.
   void computeScheduleC(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  // Empties what a PA Schedule C copy keeps of the federal copy it stood
+  // for, once the driver links it to another one: the texts and amounts
+  // filled in from the federal lines that the calculation leaves as they
+  // are once filled (schedules/schedule_c.cc).
+  static void takeScheduleCAfresh(DataMgmt::TaxForm& form);
 
   // ---- Miscellaneous-compensation worksheet ----
 
@@ -275,10 +294,16 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   void computeMiscCompWorksheet(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
   // Writes a source reference ("form/copy", for form 57 "57/kind") into the
   // next worksheet row for every qualifying copy of sourceForm (federal
-  // 1099-MISC, 1099-R or form 57). *rowCounter is the driver's running row
-  // number, shared by all calls of one calculation; kind is 1 or 2 for
-  // form 57 and 0 otherwise (schedules/misc_comp_sources.cc).
+  // 1099-MISC, 1099-R or form 57). *rowCounter is the running row number,
+  // shared by all calls of one rebuild; kind is 1 or 2 for form 57 and 0
+  // otherwise (schedules/misc_comp_sources.cc).
   void addMiscCompSourceRows(DataMgmt::FormId sourceForm, int* rowCounter, int kind);
+  // The worksheet's source rows made afresh before the calculation order
+  // runs: every reference emptied, then one row for each federal 1099-MISC,
+  // 1099-R and form-57 amount, in that order; a row that comes to stand
+  // for another source (or none) is emptied, so that it keeps nothing of
+  // the one before.
+  void rebuildMiscCompSourceRows();
 
   // ---- PA-40: income classes, tax and use tax ----
 
@@ -365,9 +390,10 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // The federal W-2s' figures, read once a calculation for the PA W-2
   // copies and Schedule W2-S's other-state box.
   FederalW2Table federalW2s;
-  // Set by the first fillOptionCheckBoxes call. The engine serves one
-  // return, so every return takes the option-box defaults once.
-  bool optionCheckBoxesDefaulted = false;
+  // Whether PA W-2 copy 1 has had the other copies calculated ahead of it
+  // in this calculation (its carry of the withholding's rounding adds up
+  // their rows as this calculation lists them).
+  bool otherPAW2CopiesCalculated = false;
   // True while a PA-40 run comes ahead of figures it reads: the information
   // form's early run and every run of the whole-return order but the last.
   // Such a run works with the limits of the moment but leaves what the user

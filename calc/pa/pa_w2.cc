@@ -60,16 +60,23 @@ struct UserEntryMarks {
   bool keepBoth;   // other-state wages
 };
 
-// Whether row `row` of `list` lists a W-2 other than the one of employer
-// `name` and `employerId`: a W-2 whose name or EIN it still holds from the
-// last calculation. A row that holds neither lists none yet.
-bool listedAnotherW2(const DataMgmt::TaxForm& list, int row, const char* name, const char* employerId) {
-  char heldName[kNameSize];
-  char heldId[kTextSize];
-  list.copyValueText(PAW2::kRowEmployerName.at(row), heldName, sizeof heldName);
-  list.copyValueText(PAW2::kRowEmployerEIN.at(row), heldId, sizeof heldId);
-  if (heldName[0] == '\0' && heldId[0] == '\0') return false;
-  return std::strcmp(heldName, name) != 0 || std::strcmp(heldId, employerId) != 0;
+// The federal W-2 each row listed when the copy was last calculated, by
+// its position in the copy's list (-1: the row listed none). Rows list the
+// W-2s the list names, in order and without gaps, so the list as the last
+// calculation left it tells which W-2 each row stood for, whatever the
+// W-2s say (two W-2s of one employer look alike).
+struct ListedRows {
+  int position[kRows];
+};
+
+ListedRows rowsAsListed(const DataMgmt::TaxForm& list) {
+  ListedRows listed;
+  int row = 0;
+  for (int position = 0; position < kRows; ++position) {
+    if (!list.isNull(PAW2::kListedEmployerName.at(position))) listed.position[row++] = position;
+  }
+  for (; row < kRows; ++row) listed.position[row] = -1;
+  return listed;
 }
 
 // Writes field := amount, only when it is null.
@@ -130,6 +137,10 @@ FilledRow fillPAColumns(DataMgmt::TaxForm& form, int row, const FederalW2Figures
     if (form.isNull(paWages)) {
       form.assignIR(paWages, wages);
       form.assignIR(paTax, tax);
+    } else {
+      // The compensation is the preparer's; a tax the calculation held
+      // under another rule went above and is filled afresh.
+      fillWhenNull(form, paTax, tax);
     }
     return filled;
   }
@@ -237,8 +248,20 @@ bool PATaxReturnCalcEngine::anyListedW2WithOtherStateAmounts() {
   return found[0] > 0;
 }
 
+void PATaxReturnCalcEngine::calculateOtherPAW2CopiesOnce() {
+  if (otherPAW2CopiesCalculated) return;
+  otherPAW2CopiesCalculated = true;
+  // Copy 1 may come first (Schedule W2-S calculates it early): the copies
+  // it adds up to the return's withholding list their W-2s before it does.
+  for (int c = paReturn->getMaxCopies(kFormID_PAW2); c >= 2; --c) {
+    TaxFormPtr other = paReturn->getFormUVPtr(kFormID_PAW2, static_cast<uint16_t>(c), false);
+    if (!other.isNull()) calcStateForm(kFormID_PAW2, static_cast<uint16_t>(c), false, 0, 0, other);
+  }
+}
+
 void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*passOn*/) {
   if (form.isNull() || paReturn == nullptr || federalReturn == nullptr) return;
+  if (copy == 1) calculateOtherPAW2CopiesOnce();
   DataMgmt::TaxForm& w2List = *form;
   const DataMgmt::TaxReturn& federal = *federalReturn;
   const FieldId& none = Primitives::kNullFieldID;
@@ -262,6 +285,7 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
 
   // First pass: one row per qualifying federal W-2. List field p belongs
   // to federal copy 18(k - 1) + p + 1 whether or not that W-2 takes a row.
+  const ListedRows before = rowsAsListed(w2List);
   int row = 0;
   int foreignRows = 0;          // rows with a foreign-coded state row
   int foreignAmountCount = 0;   // ... whose state wages or taxes add up to more than 0
@@ -292,8 +316,9 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
     Utils::strip(name, joined);
     if (std::strlen(name) > nameLength) name[nameLength] = '\0';
     // PA columns a row kept for the user belong to the W-2 it listed: once
-    // another W-2 takes the row (one above it deleted), they go.
-    if (listedAnotherW2(w2List, row, name, w2.employerId.c_str())) {
+    // another W-2 takes the row (one above it deleted or no longer taking
+    // a row), they go, and the row is filled afresh.
+    if (before.position[row] >= 0 && before.position[row] != position) {
       w2List.setNull(PAW2::kRowPACompensation.at(row));
       w2List.setNull(PAW2::kRowPATaxWithheld.at(row));
     }

@@ -35,7 +35,7 @@ constexpr bool holds(const char* runs, int member, int number) {
 // Pass 2: the rows of every table (a column as its first row).
 #define FIELD_TABLE(form, catalog) const NamedFieldInfo k##form##Rows[] = {
 #define FORM_FIELD(name, member, number, label) {#name, member, number, label},
-#define FORM_COLUMN(name, first, number, step, rows) {#name, first, number, ""},
+#define FORM_COLUMN(name, first, number, step, rows) {#name, first, number, "", step, rows},
 #define END_FIELD_TABLE {nullptr, -1, 0, ""}};
 #include "catalogs/fields/all_tables.def"
 #undef FIELD_TABLE

@@ -35,6 +35,7 @@
 #include "pahost/file_status.h"
 #include "pahost/folder_turn.h"
 #include "pahost/share.h"
+#include "pahost/turn_record.h"
 
 // While set, forcing a folder to the disk fails as on a failing disk.
 bool failFolderSync = false;
@@ -82,6 +83,7 @@ std::function<void()> onRemovedAtRecord;
 int recordReads = 0;
 int readRefusals = 0;
 int readRefusalCause = EACCES;
+int readsRefused = 0;
 // How many more writes of a lock file are refused (EACCES), likewise,
 // once as many as writesPassing went through.
 int writeRefusals = 0;
@@ -98,6 +100,7 @@ extern "C" ssize_t pread(int fd, void* buffer, size_t size, off_t offset) {
     if (removeAtRecord > 0) readLockFd = fd;
     if (readRefusals > 0) {
       --readRefusals;
+      ++readsRefused;
       errno = readRefusalCause;
       return -1;
     }
@@ -135,6 +138,27 @@ extern "C" int fstatfs(int fd, struct statfs* info) noexcept {
   const int result = static_cast<int>(::syscall(SYS_fstatfs, fd, info));
   if (smbShare) info->f_type = 0xFE534D42;  // SMB 2 and later
   return result;
+}
+
+// While not empty, removing a file from a folder whose path holds this
+// text is refused (EBUSY, as an SMB client over FUSE refuses it while
+// another program holds the file open) busyLeft more times, and the tries
+// are counted.
+std::string busyFolder;
+int busyLeft = 0;
+int busyRemovals = 0;
+
+// Stands in for the system's unlinkat in this program.
+extern "C" int unlinkat(int dir, const char* name, int flags) noexcept {
+  if (!busyFolder.empty() && flags == 0 && pathOf(dir).find(busyFolder) != std::string::npos) {
+    ++busyRemovals;
+    if (busyLeft > 0) {
+      --busyLeft;
+      errno = EBUSY;
+      return -1;
+    }
+  }
+  return static_cast<int>(::syscall(SYS_unlinkat, dir, name, flags));
 }
 
 // Stands in for the system's fsync in this program.
@@ -183,10 +207,11 @@ class DataFilePlacementTest : public ::testing::Test {
   }
 
   // Whether a placement into the shared folder begins while the stand-in's
-  // `*fault` is `times` (0 again after it), with why not in beginError.
-  bool beginsWith(int* fault, int times) {
+  // `*fault` is `times` (0 again after it), with why not in beginError,
+  // waiting `wait` seconds and telling `notices`.
+  bool beginsWith(int* fault, int times, int wait = 0, std::FILE* notices = nullptr) {
     DataFilePlacement placement(target.string(), "40.tif", "1.tif");
-    placement.setTurnWait(0, nullptr);
+    placement.setTurnWait(wait, notices);
     *fault = times;
     const bool begun = placement.begin();
     *fault = 0;
@@ -201,6 +226,15 @@ class DataFilePlacementTest : public ::testing::Test {
     EXPECT_NE(beginError.find(lockFile().string() + " could be locked but not " + io + " (" + std::strerror(EACCES)),
               std::string::npos)
         << beginError;
+  }
+
+  // The lines said on `notices`, which it closes.
+  static std::vector<std::string> linesOf(std::FILE* notices) {
+    std::vector<std::string> lines;
+    std::rewind(notices);
+    for (char line[1024]; std::fgets(line, sizeof line, notices) != nullptr;) lines.push_back(line);
+    std::fclose(notices);
+    return lines;
   }
 
   std::string beginError;
@@ -368,11 +402,19 @@ TEST_F(DataFilePlacementTest, ATurnIsTakenAnewAtMostThreeTimes) {
 
 // A read of the record refused as the turn is taken (the kernel's SMB
 // client refuses one while another run's lock request reaches the server)
-// is tried again for a short while (20 tries in all); past that the run
-// stops, saying why. A read that fails otherwise is not tried again.
+// is tried again for a short while (20 tries in all) within the wait: the
+// run takes its turn without waiting for it again. Where that refusal
+// means nothing of the kind (elsewhere, or a read failing otherwise) the
+// run stops at once, saying why.
 TEST_F(DataFilePlacementTest, ARefusedReadOfTheRecordIsTriedAgainAWhile) {
-  EXPECT_TRUE(beginsWith(&readRefusals, 19)) << beginError;
+  smbShare = true;
+  std::FILE* notices = std::tmpfile();
+  EXPECT_TRUE(beginsWith(&readRefusals, 19, 5, notices)) << beginError;
+  smbShare = false;
+  EXPECT_EQ(0u, linesOf(notices).size()) << "the run waited for its turn again";
+  readsRefused = 0;
   EXPECT_FALSE(beginsWith(&readRefusals, 20));
+  EXPECT_EQ(1, readsRefused);
   const std::string told = "cannot read the lock file " + lockFile().string() + " (" + std::strerror(EACCES) + ")";
   EXPECT_NE(beginError.find(told), std::string::npos) << beginError;
   readRefusalCause = EIO;
@@ -382,10 +424,112 @@ TEST_F(DataFilePlacementTest, ARefusedReadOfTheRecordIsTriedAgainAWhile) {
 
 // So is a write of the record refused as the run records in it.
 TEST_F(DataFilePlacementTest, ARefusedWriteOfTheRecordIsTriedAgainAWhile) {
-  EXPECT_TRUE(beginsWith(&writeRefusals, 19)) << beginError;
+  smbShare = true;
+  std::FILE* notices = std::tmpfile();
+  EXPECT_TRUE(beginsWith(&writeRefusals, 19, 5, notices)) << beginError;
+  smbShare = false;
+  EXPECT_EQ(0u, linesOf(notices).size()) << "the run waited for its turn again";
   EXPECT_FALSE(beginsWith(&writeRefusals, 20));
   const std::string told = "cannot write the lock file " + lockFile().string() + ": " + std::strerror(EACCES);
   EXPECT_NE(beginError.find(told), std::string::npos) << beginError;
+}
+
+// A refusal of the record's read means what the share reads it as (a lock
+// another run holds on the kernel's SMB client, and where the file
+// system's type cannot be told; elsewhere a read that fails), and its
+// retries pause within the wait: with none left, the record is read once.
+TEST_F(DataFilePlacementTest, ARefusedReadMeansWhatTheShareReadsAndWaitsWithinTheWait) {
+  const struct {
+    bool smb;
+    int typeFailure;
+    std::string told;
+  } kCases[] = {
+      {false, 0, "cannot read the lock file " + lockFile().string() + " (" + std::strerror(EACCES) + ")"},
+      {true, 0, " could be locked but not read (" + std::string(std::strerror(EACCES)) + ") after a wait of 0 seconds:"},
+      {false, EIO, " could be locked but not read (" + std::string(std::strerror(EACCES)) +
+                       ") after a wait of 0 seconds (its file system, which cannot be told from the kernel's SMB "
+                       "client that refuses a read or write another run's lock covers so: fstatfs: " +
+                       std::strerror(EIO) + ")"},
+  };
+  for (const auto& c : kCases) {
+    smbShare = c.smb;
+    typeFailure = c.typeFailure;
+    readsRefused = 0;
+    EXPECT_FALSE(beginsWith(&readRefusals, 1000));
+    smbShare = false;
+    typeFailure = 0;
+    EXPECT_EQ(1, readsRefused) << c.told;
+    EXPECT_NE(beginError.find(c.told), std::string::npos) << beginError;
+  }
+}
+
+// A run whose writes of the record are refused (a lock another run still
+// holds) waits for its turn anew and says so once, however many takes the
+// wait spans, as a run whose read is refused does.
+TEST_F(DataFilePlacementTest, OnTheKernelsSmbClientAWaitOnARefusedWriteIsToldOnce) {
+  smbShare = true;
+  std::FILE* notices = std::tmpfile();
+  EXPECT_FALSE(beginsWith(&writeRefusals, 1000000, 1, notices));
+  smbShare = false;
+  const std::vector<std::string> told = linesOf(notices);
+  ASSERT_EQ(1u, told.size());
+  EXPECT_EQ(0u, told[0].rfind("pahost: waiting for another run of pahost that writes into " + shared.string() +
+                                  " (at most ", 0))
+      << told[0];
+}
+
+// A turn lost to a refused write is taken anew while the wait lasts, not a
+// number of times: here four takes in a row lose it.
+TEST_F(DataFilePlacementTest, OnTheKernelsSmbClientATurnLostToRefusedWritesIsTakenAnewWhileTheWaitLasts) {
+  smbShare = true;
+  EXPECT_TRUE(beginsWith(&writeRefusals, 4 * 20, 10)) << beginError;
+  smbShare = false;
+}
+
+// The private folders killed runs left whose files another program holds
+// open (a removal refused with EBUSY): each removal is tried again only
+// while the wait lasts, then the folder stays, told once however many of
+// its files stay, and the next run tries again.
+TEST_F(DataFilePlacementTest, ABusyLeftoverIsTriedWithinTheWaitAndToldOnce) {
+  std::string record;
+  for (const std::string name : {".pahost-Left01", ".pahost-Left02", ".pahost-Left03"}) {
+    fs::create_directory(shared / name);
+    fs::permissions(shared / name, fs::perms::owner_all);
+    std::ofstream(shared / name / "40.tif") << "a killed run's data file\n";
+    std::ofstream(shared / name / "1.tif") << "its copy of the federal file\n";
+    struct stat folder;
+    ASSERT_EQ(0, ::stat((shared / name).c_str(), &folder));
+    record += name + " " + std::to_string(folder.st_dev) + " " + std::to_string(folder.st_ino) + "\n";
+  }
+  std::ofstream(lockFile()) << record;
+  fs::permissions(lockFile(), fs::perms::owner_read | fs::perms::owner_write);
+  busyFolder = "/.pahost-Left0";
+  busyLeft = 1000;
+  busyRemovals = 0;
+  {
+    DataFilePlacement placement(target.string(), "40.tif", "1.tif");
+    placement.setTurnWait(0, nullptr);
+    write(placement);
+    EXPECT_FALSE(placement.finish());
+    EXPECT_EQ(6, busyRemovals);  // each file tried once: the wait was over
+    EXPECT_EQ(3u, placement.leftBehind().size());
+    int told = 0;
+    for (std::size_t at = 0; (at = placement.error().find(std::strerror(EBUSY), at)) != std::string::npos; ++at) {
+      ++told;
+    }
+    EXPECT_EQ(3, told) << placement.error();
+  }
+  busyLeft = 5;  // let go after a few tries, within the next run's wait
+  {
+    DataFilePlacement next(target.string(), "40.tif", "1.tif");
+    next.setTurnWait(5, nullptr);
+    write(next);
+    EXPECT_TRUE(next.finish()) << next.error();
+  }
+  busyFolder.clear();
+  for (const auto& entry : fs::directory_iterator(shared)) {
+    EXPECT_EQ(std::string::npos, entry.path().string().find(".pahost-Left")) << entry.path();
+  }
 }
 
 // On the kernel's SMB client a read of the record refused past those tries
@@ -604,7 +748,8 @@ TEST_F(DataFilePlacementTest, TheSharesMountTellsItsLetGoAndPermissions) {
   EXPECT_EQ(milliseconds(8500), window);
   const std::chrono::system_clock::time_point start(milliseconds(34000) * 1000);  // four windows a period
   for (const auto& at : {std::make_pair(0, 8500), std::make_pair(8400, 100), std::make_pair(8500, 0),
-                         std::make_pair(33999, 0), std::make_pair(34000, 8500)}) {
+                         std::make_pair(17000, 0), std::make_pair(25500, 0), std::make_pair(33999, 0),
+                         std::make_pair(34000, 8500)}) {
     EXPECT_EQ(milliseconds(at.second), letGoLeft(start + milliseconds(at.first), window, milliseconds(3001)))
         << at.first;
   }
@@ -628,6 +773,10 @@ TEST_F(DataFilePlacementTest, TheSharesMountTellsItsLetGoAndPermissions) {
     Permissions kept;
   } kMounts[] = {{"cifs //h/a rw,nounix,file_mode=0777", Permissions::kNone},
                  {"cifs //h/a rw,nounix,cifsacl,file_mode=0777", Permissions::kUnknown},
+                 {"cifs //h/a rw,unix,file_mode=0777", Permissions::kUnknown},
+                 {"smb3 //h/a rw,posix,file_mode=0777", Permissions::kUnknown},
+                 {"cifs //h/a rw,nounix,modefromsid,file_mode=0777", Permissions::kUnknown},
+                 {"cifs //h/a rw,nounix,dynperm,file_mode=0777", Permissions::kUnknown},
                  {"ext4 /dev/sda1 rw", Permissions::kUnknown}};
   for (const auto& m : kMounts) {
     std::ofstream(mounts) << line << m.mount << ",closetimeo=" << seconds << "\n";
@@ -638,6 +787,52 @@ TEST_F(DataFilePlacementTest, TheSharesMountTellsItsLetGoAndPermissions) {
   }
   smbShare = false;
   ::close(fd);
+}
+
+// The record is read whole from the file's start into the string given,
+// in place of what it held, up to the longest record a run writes (64 KiB):
+// a longer one is none of pahost's.
+TEST_F(DataFilePlacementTest, ARecordIsReadFromItsStartUpToTheLongestARunWrites) {
+  const fs::path file = dir / "record";
+  for (const std::size_t size : {std::size_t{0}, std::size_t{22}, std::size_t{65536}, std::size_t{65537}}) {
+    std::string record;
+    while (record.size() < size) record += ".pahost-Ab3dE9 1 2\n";
+    record.resize(size);
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << record;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string text = "what the caller held";
+    errno = 0;
+    const bool read = readRecordText(fd, &text);
+    const int cause = errno;
+    ::close(fd);
+    EXPECT_EQ(size <= 65536, read) << size;
+    EXPECT_EQ(read ? record : text, text) << size;
+    EXPECT_EQ(read ? 0 : EFBIG, cause) << size;
+  }
+}
+
+// A name being removed shows so whoever looks at it: with no name left,
+// seen but not to be opened (ENOENT), not seen where it could not be made;
+// anything else is no removal.
+TEST_F(DataFilePlacementTest, ANameBeingRemovedIsToldOneWay) {
+  struct stat named = {};
+  named.st_nlink = 1;
+  struct stat nameless = {};
+  const struct {
+    bool shown;
+    const struct stat* seen;
+    int cause;
+    bool making;
+    Removal removal;
+  } kCases[] = {{true, &nameless, 0, false, Removal::kNameless},    {true, &nameless, EEXIST, true, Removal::kNameless},
+                {true, &named, ENOENT, false, Removal::kNotOpened}, {true, &named, 0, false, Removal::kNone},
+                {true, &named, EEXIST, true, Removal::kNone},       {true, &named, EACCES, false, Removal::kNone},
+                {false, &named, EEXIST, true, Removal::kNotMade},   {false, &named, ENOENT, true, Removal::kNotMade},
+                {false, &named, ENOENT, false, Removal::kNone},     {false, &named, EIO, true, Removal::kNone}};
+  for (const auto& c : kCases) {
+    EXPECT_EQ(c.removal, removalOf(c.shown, *c.seen, c.cause, c.making))
+        << c.shown << " " << c.seen->st_nlink << " " << c.cause << " " << c.making;
+  }
 }
 
 // A wait that spans takes of the turn (a turn taken anew) tells once that

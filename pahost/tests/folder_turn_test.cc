@@ -358,6 +358,50 @@ TEST_F(KernelShareTurnTest, ALetGoEndsWithTheWait) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
 }
 
+// A waiting run notes each turn another run takes (its holder records):
+// refused with EACCES as it is, its wait ends as one for a run that still
+// writes, not as one that saw no run take its turn.
+TEST_F(KernelShareTurnTest, AWaitThatSawATurnTakenSaysAnotherRunStillWrites) {
+  FolderTurn holder(folderFd, dir.string()), waiter(folderFd, dir.string());
+  ASSERT_TRUE(holder.take(0, nullptr) && holder.held()) << holder.error();
+  std::thread records([&holder, this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    holder.record({own});
+  });
+  EXPECT_FALSE(waiter.take(1, nullptr));
+  records.join();
+  EXPECT_NE(std::string::npos, waiter.error().find("another run of pahost still writes into " + dir.string()))
+      << waiter.error();
+}
+
+// A wait too short for a lock a killed run left to go (the mount's close
+// timeout, 1.5 seconds more, and the 3 seconds without a turn before
+// waiting runs let go) says so, and what the user can do, whether or not
+// it saw a turn taken before (a run killed later in a crowd); a longer one
+// does not.
+TEST_F(KernelShareTurnTest, AWaitTooShortForAKilledRunsLockSaysSo) {
+  const struct {
+    int closeTimeout;
+    int wait;
+    bool turnSeen;
+    bool told;
+  } kCases[] = {{40, 1, false, true}, {40, 1, true, true}, {0, 5, false, false}};
+  for (const auto& c : kCases) {
+    std::ofstream(mount) << "closetimeo=" << c.closeTimeout << "\n";
+    FolderTurn holder(folderFd, dir.string()), waiter(folderFd, dir.string());
+    ASSERT_TRUE(holder.take(0, nullptr) && holder.held()) << holder.error();
+    std::thread records([&holder, &c, this] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      if (c.turnSeen) holder.record({own});
+    });
+    EXPECT_FALSE(waiter.take(c.wait, nullptr));
+    records.join();
+    const std::string told = "the lock the server granted it may stay until no run has held the lock file open for "
+                             "the mount's close timeout (closetimeo=" + std::to_string(c.closeTimeout) + ")";
+    EXPECT_EQ(c.told, waiter.error().find(told) != std::string::npos) << waiter.error();
+  }
+}
+
 TEST_F(KernelShareTurnTest, ARefusalWithoutATurnSaysWhatTheSystemAnswered) {
   FolderTurn holder(folderFd, dir.string()), waiter(folderFd, dir.string());
   ASSERT_TRUE(holder.take(0, nullptr) && holder.held()) << holder.error();

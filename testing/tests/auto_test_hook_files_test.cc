@@ -2,6 +2,8 @@
 // that are not well-formed or not regular files, outputs named like the
 // run's inputs or linked elsewhere, copies other readers would misread, an
 // in-progress box saved marked, and switches that are nearly "Yes".
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -99,6 +101,64 @@ TEST_F(HookFilesTest, AClearFileThatCannotBeWrittenAnewKeepsWhatItHeld) {
     const std::string name = entry.path().filename().string();
     EXPECT_TRUE(name == kClearPA || name.rfind(kClearPA, 0) != 0) << name;
   }
+}
+
+// A rewrite of a clear file killed before its rename leaves its new file
+// beside it. The next rewrite removes such a file (a beginning of what a
+// rewrite writes) of a process that is gone, this one's own number
+// included (an earlier process had it), and nothing else: a running
+// process's, one holding other text, one named otherwise. The file
+// rewritten keeps its permissions, whatever the process's mask.
+TEST_F(HookFilesTest, AClearFileRewriteRemovesWhatAKilledOneLeftAndKeepsItsPermissions) {
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ASSERT_EQ(gone, ::waitpid(gone, nullptr, 0));
+  const std::string beginning = std::string(kClearNo).substr(0, 30);
+  const std::string of = std::string(kClearPA) + ".";
+  const struct {
+    std::string name;
+    std::string held;
+    bool goes;
+  } kLeft[] = {{of + std::to_string(gone) + ".new", beginning, true},
+               {of + std::to_string(::getpid()) + ".new", "", true},
+               {of + std::to_string(::getppid()) + ".new", beginning, false},
+               {of + "0" + std::to_string(gone) + ".new", beginning, false},
+               {of + std::to_string(gone) + ".new.new", beginning, false},
+               {std::string(kClearScrubber) + "." + std::to_string(gone) + ".new", beginning, false}};
+  const mode_t mask = ::umask(022);
+  for (const mode_t mode : {0600, 0664}) {
+    clear(kClearPA, "Yes");
+    ASSERT_EQ(0, ::chmod((dir + kClearPA).c_str(), mode));
+    for (const auto& left : kLeft) write(left.name, left.held);
+    write(of + std::to_string(gone) + ".new.held", "the user's notes\n");
+    EXPECT_TRUE(AutoTestFiles::rewriteClearFile(dir + kClearPA));
+    EXPECT_EQ(kClearNo, read(kClearPA));
+    struct stat rewritten;
+    ASSERT_EQ(0, ::stat((dir + kClearPA).c_str(), &rewritten));
+    EXPECT_EQ(mode, rewritten.st_mode & 0777);
+    for (const auto& left : kLeft) EXPECT_EQ(!left.goes, exists(left.name)) << left.name;
+    std::filesystem::rename(dir + of + std::to_string(gone) + ".new.held", dir + of + std::to_string(gone) + ".new");
+    EXPECT_TRUE(AutoTestFiles::rewriteClearFile(dir + kClearPA));
+    EXPECT_EQ("the user's notes\n", read(of + std::to_string(gone) + ".new"));
+    std::filesystem::remove(dir + of + std::to_string(gone) + ".new");
+  }
+  ::umask(mask);
+}
+
+// A clear file whose new name cannot be opened (a folder stands there)
+// keeps what it held, and the report names it.
+TEST_F(HookFilesTest, AClearFileWhoseNewNameCannotBeOpenedKeepsWhatItHeld) {
+  clear(kClearPA, "Yes");
+  const std::string before = read(kClearPA);
+  const std::string fresh = std::string(kClearPA) + "." + std::to_string(::getpid()) + ".new";
+  std::filesystem::create_directory(dir + fresh);
+  {
+    const AutoTestReport::Scope scope;
+    EXPECT_FALSE(AutoTestFiles::rewriteClearFile(dir + kClearPA));
+  }
+  EXPECT_EQ(before, read(kClearPA));
+  EXPECT_TRUE(std::filesystem::is_directory(dir + fresh));
+  EXPECT_EQ("output " + dir + kClearPA + ": cannot be opened for writing\n", read(kReport));
 }
 
 // A file that is not well-formed, or whose root element is not the one its

@@ -213,4 +213,90 @@ TEST_F(PAW2Test, EmptyRowsThePreparerMayTypeOverAreFilledWithTheRounding) {
   EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPATaxWithheld), 184);
 }
 
+// A row's PA columns open to the preparer belong to the federal W-2 the
+// row stands for, whatever the W-2s say: two W-2s of one employer look
+// alike. A row that comes to stand for another W-2 (one above it deleted)
+// is filled afresh from it; one that still stands for its W-2 keeps what
+// it holds, a W-2 edited (even its employer's name) included.
+TEST_F(PAW2Test, APartYearRowBelongsToItsOwnW2) {
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kPartYearResidentBox);
+  addW2(1, 'T', 1200000, {{"PA", 1200000, 36840}}, "Delaware Valley Analytics");
+  addW2(2, 'T', 1400000, {{"PA", 1400000, 40000}}, "Delaware Valley Analytics");
+  addW2(3, 'T', 500000, {{"PA", 500000, 15350}}, "Penn Freight");
+  calculate();
+  number(kFormID_PAW2, PAW2::kRowPACompensation.at(2), 4500);  // typed for W-2 3
+  text(kFormID_FedW2, FedW2::kEmployerName, "Penn Freight Lines", 3);
+  calculate();
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPACompensation.at(2)), 4500);
+
+  federal()->deleteForm(kFormID_FedW2, 1);
+  calculate();
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPACompensation.at(0)), 14000);
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPATaxWithheld.at(0)), 400);
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPACompensation.at(1)), 5000);
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPATaxWithheld.at(1)), 153.50);
+  EXPECT_TRUE(list().isNull(PAW2::kRowPACompensation.at(2)));
+  EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPACompensation), 19000);
+}
+
+// A W-2 of negative wages (a repayment) takes a row like any other, with
+// its employer's name and EIN.
+TEST_F(PAW2Test, AW2OfNegativeWagesTakesARowWithItsEmployer) {
+  addW2(1, 'T', -50000, {}, "Refund Corp");
+  text(kFormID_FedW2, FedW2::kEmployerId, "23-1112223");
+  calculate();
+  EXPECT_EQ(textAt(PAW2::kRowEmployerName.at(0)), "Refund Corp");
+  EXPECT_EQ(textAt(PAW2::kRowEmployerEIN.at(0)), "23-1112223");
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowFederalWages.at(0)), -500);
+}
+
+// A column the calculation held for itself and then opens to the preparer
+// (the residency switched, or a Schedule W2-S situation marked) loses the
+// figure it held: the figure of the rule left behind is stale, and the
+// column is filled afresh under the rule that now holds. First a full-year
+// resident without a situation, W-2 rows: New York 1,000 (tax 30), PA
+// 3,000 (tax 92.10) and one without a state code (tax 10): PA compensation
+// 4,000 and PA tax 102.10, held by the calculation.
+TEST_F(PAW2Test, AColumnOpenedToThePreparerIsFilledAfreshUnderTheNewRule) {
+  struct Case {
+    const char* name;
+    FieldId residency;        // marked in place of the full-year box
+    FieldId situation;        // a Schedule W2-S box marked (or none)
+    double paWages, paTax;    // the PA row's wages and tax after the edit
+    double compensation, tax;
+    bool situationFirst = false;  // the situation marked from the start
+  };
+  const FieldId none = Primitives::kNullFieldID;
+  const Case cases[] = {
+      {"nonresident", PAReturnInfo::kNonresidentBox, none, 300000, 9210, 3000, 92.10},
+      {"nonresident, incorrect W-2", PAReturnInfo::kNonresidentBox, PAScheduleW2S::kIncorrectW2Box, 300000, 9210,
+       3000, 92.10},
+      {"part-year, PA wages raised", PAReturnInfo::kPartYearResidentBox, none, 500000, 9210, 6000, 102.10},
+      {"full-year, a situation marked, PA wages raised", PAReturnInfo::kFullYearResidentBox,
+       PAScheduleW2S::kAnySituationBox, 500000, 9210, 6000, 102.10},
+      // The compensation was the preparer's already; the tax was not.
+      {"part-year after a situation, PA tax raised", PAReturnInfo::kPartYearResidentBox,
+       PAScheduleW2S::kAnySituationBox, 300000, 10000, 4000, 110, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    restart();
+    mark(kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox);
+    if (c.situationFirst) mark(kFormID_PAScheduleW2S, c.situation);
+    addW2(1, 'T', 400000, {{"NY", 100000, 3000}, {"PA", 300000, 9210}, {"", 0, 1000}});
+    calculate();
+    ASSERT_DOUBLE_EQ(value(PAW2::kRowPACompensation.at(0)), 4000);
+    ASSERT_DOUBLE_EQ(value(PAW2::kRowPATaxWithheld.at(0)), 102.10);
+
+    copyOf(kFormID_PAReturnInfo).setNull(PAReturnInfo::kFullYearResidentBox);
+    mark(kFormID_PAReturnInfo, c.residency);
+    if (c.situation.isValid()) mark(kFormID_PAScheduleW2S, c.situation);
+    number(kFormID_FedW2, FedW2::kStateWages.at(1), c.paWages);
+    number(kFormID_FedW2, FedW2::kStateIncomeTax.at(1), c.paTax);
+    calculate();
+    EXPECT_DOUBLE_EQ(value(PAW2::kRowPACompensation.at(0)), c.compensation);
+    EXPECT_DOUBLE_EQ(value(PAW2::kRowPATaxWithheld.at(0)), c.tax);
+  }
+}
+
 }  // namespace
