@@ -546,19 +546,13 @@ void PATaxReturnCalcEngine::takeScheduleEAfresh(DataMgmt::TaxForm& form) {
 void PATaxReturnCalcEngine::leaveScheduleEUnlinked(DataMgmt::TaxForm& form) {
   const DataMgmt::TaxFormDescPtr desc = form.getTaxFormDescriptor();
   if (desc.isNull()) return;
-  auto usersEntry = [](const FieldId& field) {
-    for (const EField& entry : kUserEntries) {
-      if (entry.id() == field) return true;
-    }
-    return false;
-  };
   for (DataMgmt::OVFieldIDIter it = desc->getFieldIDs(); !it.atEOL(); it.next()) {
     const FieldId& field = it.getID();
     if (field == PAScheduleE::kTaxableForPAYesBox.id() || field == PAScheduleE::kTaxableForPANoBox.id()) {
       // The answer stays, the user's now (a full-year resident's Yes, which
       // the calculation fixed, is the answer such a filer's property has).
       form.unProtect(field);
-    } else if (usersEntry(field)) {
+    } else if (PAScheduleE::kUserFields.holds(field)) {
       // A mark the calculation fixed there (an owner, the PA-property
       // answer) goes; what the user entered stays.
       form.unprotectAndMaybeSetNull(field);

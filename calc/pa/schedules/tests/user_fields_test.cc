@@ -529,12 +529,10 @@ const std::vector<FormCase>& formCases() {
         {"a Form 1099-MISC row of no amount on every row", 1,
          [](T& t) { everyRow(t, kFormID_Fed1099Misc); }, false, {kOpenLetters}}},
        {{column(MC::kRowSourceReference), "the row's source, written by the step that lists the sources"},
-        {fields({&MC::kJuryDutyPay, &MC::kFiduciaryFees}), "copied from federal form 57 by a form 57 row"},
         {column(MC::kRowAmount), "the amount of a form 57 row, copied from federal form 57 while above 0"},
         {column(MC::kRowPayer), "the payer of a form 57 row, written while its amount is above 0"},
         {column(MC::kRowOwner), "a row's owner: a Form 1099 row's is the federal copy's, a form 57 row's says "
-                                "nothing without its amount"},
-        {field(MC::kCodeIChoiceBox), kDefault}},
+                                "nothing without its amount"}},
        {}},
       {"interest and dividend worksheet", &kFormID_PAInterestDividendWorksheet,
        kPAInterestDividendWorksheetFieldIdsRuns, marksOf(ID::kUserFields),
@@ -551,10 +549,7 @@ const std::vector<FormCase>& formCases() {
            everySource(t);
          },
          true, {}}},
-       {{field(ID::kSpouseDividendShareEnteredBox),
-         "the calculation's mark, written while there are federal dividends to share"},
-        {fields({&ID::kSummaryInterestShown, &ID::kSummaryDividendsShown}),
-         "the summary's total, written by the calculation when the return is not joint"}},
+       {},
        {}},
       {"Schedule A", &kFormID_PAScheduleA, kPAScheduleAFieldIdsRuns, marksOf(PAScheduleA::kUserFields),
        {{"copy 3 of a joint return", 3, joint, false, {}}},
@@ -623,7 +618,6 @@ const std::vector<FormCase>& formCases() {
         {fields({&C::kFederalCopyNumber, &C::kFromFederalNoBox}), "the copy's link, which the driver writes"},
         {fields({&C::kPADepletion, &C::kInterest, &C::kLegalProfessional}),
          "filled from the federal line whenever empty, and capped at it"},
-        {fields({&C::kStartUpCostsNoBox, &C::kDepreciationSecondNoBox}), kDefault},
         {fields({&C::kMainBusinessActivity, &C::kProductOrService, &C::kInventoryMethod}),
          "copied from the federal Schedule C whenever that holds it"},
         {fields({&C::kDepreciationOtherNet, &C::kTotalAssetBasis, &C::kTotalAssetDepreciation,
@@ -741,7 +735,7 @@ const std::vector<FormCase>& formCases() {
          },
          false, {kForm2, kPAParts}},
         {"a full-year return of winnings", 1, winnings, true, {kForm2}}},
-       {{field(W2G::kFed2AmountRead), "the federal form 2 amount as read, written while there is one"}},
+       {},
        {}},
   };
   return kCases;
