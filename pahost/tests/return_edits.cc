@@ -138,9 +138,13 @@ int copyLimit(const HostSession& session, const std::string& name) {
   return 0;
 }
 
-std::string amountText(double amount) {
+// An amount as a line holds it: in cents, or whole for a federal common
+// item (the loader takes no cents there and skips such a line, so that an
+// edit written in cents would never reach the return).
+std::string amountText(const FieldLine& f, double amount) {
+  const bool whole = f.form == kFederalItemsForm && f.field.rfind("C", 0) == 0;
   char text[64];
-  std::snprintf(text, sizeof text, "%.2f", amount);
+  std::snprintf(text, sizeof text, whole ? "%.0f" : "%.2f", amount);
   return text;
 }
 
@@ -160,9 +164,9 @@ void amountEdits(const FieldLine& f, std::vector<EditStep>* steps) {
   // The federal filing status is a code, edited as a filing status.
   if (f.form == kFederalItemsForm && f.field == "C1") return;
   const double amount = std::strtod(f.value.c_str(), nullptr);
-  if (std::fabs(amount * 3 + 1000) < 1e10) steps->push_back(setOne("raise", f, amountText(amount * 3 + 1000)));
+  if (std::fabs(amount * 3 + 1000) < 1e10) steps->push_back(setOne("raise", f, amountText(f, amount * 3 + 1000)));
   if (amount == 0) return;
-  steps->push_back(setOne("lower", f, amountText(amount / 4)));
+  steps->push_back(setOne("lower", f, amountText(f, amount / 4)));
   steps->push_back(setOne("zero", f, "0"));
 }
 
