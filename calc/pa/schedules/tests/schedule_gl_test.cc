@@ -116,3 +116,107 @@ TEST_F(ScheduleGLTest, ARatioOfOneMillionthLeavesTheTaxNotAttributable) {
   EXPECT_DOUBLE_EQ(value(PAScheduleGL::kComplementMillionths), 999999);
   EXPECT_DOUBLE_EQ(value(PAScheduleGL::kTaxNotAttributable), 381 * 0.999999);
 }
+
+namespace {
+
+// A full-year resident of New York's tax: compensation of 13,400, which
+// New York taxed with 4,000 more (two entity amounts of row 1), tax 381.
+class ScheduleGLEntriesTest : public ScheduleGLTest {
+ protected:
+  void SetUp() override {
+    ScheduleGLTest::SetUp();
+    setFilingStatus(PADataMgmt::kFilingSingle);
+    setResidency(PADataMgmt::kFullYearResident);
+    for (const FieldId* field : {&PA40::kGrossCompensation.id(), &PA40::kTaxpayerCompensation.id()}) {
+      enter(*field, 13400);
+    }
+    enter(PA40::kTotalTaxableIncome, 13400);
+    number(kFormID_PAScheduleA, PAScheduleA::kTotalInterest, 200);
+    state("NY");
+    enterGL(PAScheduleGL::kFirstEntityIncome.at(0), 13400);
+    enterGL(PAScheduleGL::kSecondEntityIncome.at(0), 4000);
+    taxes();
+  }
+  void taxes() {
+    enterGL(PAScheduleGL::kOtherStateTax, 381);
+    enterGL(PAScheduleGL::kSecondOtherStateTax, 381);
+  }
+  void residency(int residency) {
+    for (const FieldId* box : {&PAReturnInfo::kFullYearResidentBox.id(), &PAReturnInfo::kPartYearResidentBox.id(),
+                               &PAReturnInfo::kNonresidentBox.id()}) {
+      put(kFormID_PAReturnInfo, *box, DataMgmt::FieldValue());
+    }
+    setResidency(residency);
+  }
+  // The entity amounts the user typed are there as typed.
+  void expectEntityAmounts() {
+    EXPECT_EQ(value(PAScheduleGL::kFirstEntityIncome.at(0)), 13400);
+    EXPECT_EQ(value(PAScheduleGL::kSecondEntityIncome.at(0)), 4000);
+  }
+  // What the calculation figured beyond the credit is gone.
+  void expectNoFigures() {
+    for (const FieldId* f : {&PAScheduleGL::kEntityIncomeSum.at(0), &PAScheduleGL::kInterestDividendsTotal.id(),
+                             &PAScheduleGL::kDoublyTaxedIncomeCopy.id(), &PAScheduleGL::kOtherStateIncomeTotal.id(),
+                             &PAScheduleGL::kRatioMillionths.id(), &PAScheduleGL::kComplementMillionths.id(),
+                             &PAScheduleGL::kTaxNotAttributableCopy.id()}) {
+      EXPECT_TRUE(isNull(kFormID_PAScheduleGL, *f)) << f->getNumber();
+    }
+    EXPECT_EQ(value(PAScheduleGL::kCredit), 0);
+  }
+  const double kCredit = 381 - 381 * (4000.0 / 17400);
+};
+
+// A copy set to "PA" by a slip and set back: what the calculation figured
+// goes with "PA", the entity amounts stay, and with the taxes typed again
+// the credit is what it was.
+TEST_F(ScheduleGLEntriesTest, ACopySetToPAAndBackKeepsTheEntityAmounts) {
+  compute(kFormID_PAScheduleGL);
+  ASSERT_DOUBLE_EQ(value(PAScheduleGL::kCredit), kCredit);
+  ASSERT_EQ(value(PAScheduleGL::kEntityIncomeSum.at(0)), 17400);
+  ASSERT_GT(value(PAScheduleGL::kRatioMillionths), 0);
+
+  state("PA");
+  compute(kFormID_PAScheduleGL);
+  expectEntityAmounts();
+  expectNoFigures();
+
+  state("NY");
+  taxes();
+  compute(kFormID_PAScheduleGL);
+  expectEntityAmounts();
+  EXPECT_DOUBLE_EQ(value(PAScheduleGL::kCredit), kCredit);
+}
+
+// A return switched to nonresident and back: the nonresident's copy holds
+// none of the credit's figures (no ratio, entity sum, interest total or
+// person's credit, no copy of the state emptied), the entity amounts stay.
+TEST_F(ScheduleGLEntriesTest, ANonresidentSwitchedBackKeepsTheEntityAmounts) {
+  compute(kFormID_PAScheduleGL);
+  ASSERT_DOUBLE_EQ(value(PAScheduleGL::kTaxpayerCredit), kCredit);
+  ASSERT_EQ(textOf(kFormID_PAScheduleGL, PAScheduleGL::kOtherStateCopy), "NY");
+
+  residency(PADataMgmt::kNonresident);
+  compute(kFormID_PAScheduleGL);
+  expectEntityAmounts();
+  expectNoFigures();
+  EXPECT_TRUE(isNull(kFormID_PAScheduleGL, PAScheduleGL::kTaxpayerCredit));
+  EXPECT_TRUE(isNull(kFormID_PAScheduleGL, PAScheduleGL::kOtherStateCopy));
+
+  residency(PADataMgmt::kFullYearResident);
+  state("NY");
+  taxes();
+  compute(kFormID_PAScheduleGL);
+  expectEntityAmounts();
+  EXPECT_DOUBLE_EQ(value(PAScheduleGL::kTaxpayerCredit), kCredit);
+}
+
+// The copy of the state follows it, emptied with it.
+TEST_F(ScheduleGLEntriesTest, TheStatesCopyIsEmptiedWithTheState) {
+  compute(kFormID_PAScheduleGL);
+  ASSERT_EQ(textOf(kFormID_PAScheduleGL, PAScheduleGL::kOtherStateCopy), "NY");
+  put(kFormID_PAScheduleGL, PAScheduleGL::kOtherState, DataMgmt::FieldValue());
+  compute(kFormID_PAScheduleGL);
+  EXPECT_TRUE(isNull(kFormID_PAScheduleGL, PAScheduleGL::kOtherStateCopy));
+}
+
+}  // namespace
