@@ -153,7 +153,10 @@ void setNo(const Run& run, std::initializer_list<OVImmutableIdentifier> boxes) {
 
 // The spouse's identity items, copied from the federal return when there is
 // a spouse on the PA return (joint or separate), or when both returns say
-// the spouse is to be shown.
+// the spouse is to be shown. An item copied is closed (the next run copies
+// it again whatever was typed over it); an item the federal return leaves
+// empty is open to the user's entry, and a copy of an earlier federal text
+// goes.
 void fillSpouseIdentity(const Run& run) {
   DataMgmt::TaxForm& form = run.form();
   const bool shown = run.filingStatus == PADataMgmt::kFilingJoint ||
@@ -170,9 +173,13 @@ void fillSpouseIdentity(const Run& run) {
     char text[kTextSize] = "";
     if (run.federal != nullptr)
       run.federal->formString(text, sizeof text, kFormID_FedFilerInfo, 1, item.federal);
-    form.unProtect(item.schedule);
-    if (text[0] != '\0') form.assignText(item.schedule, text);
-    if (text[0] == '\0' && item.required) missing = true;
+    if (text[0] != '\0') {
+      form.makeProtected(item.schedule);
+      form.assignText(item.schedule, text);
+    } else {
+      form.unprotectAndMaybeSetNull(item.schedule);
+      if (item.required) missing = true;
+    }
   }
   markOrNo(form, PAScheduleSP::kSpouseMissingBox, missing);
 }
@@ -405,7 +412,8 @@ void PATaxReturnCalcEngine::computeScheduleSP(TaxFormPtr form, uint16_t copy, in
                 copy,
                 passOn,
                 paReturn->readFilingStatus(kFormID_PAReturnInfo),
-                paReturn->readResidencyStatus(kFormID_PAReturnInfo)};
+                paReturn->readResidencyStatus(kFormID_PAReturnInfo),
+                provisionalPA40Run};
   const Primitives::OVImmutableIdentifier& none = Primitives::kNullFieldID;
 
   assignIndexedText(form, kFormID_PAReturnInfo, run.filingStatus, PAScheduleSP::kTaxpayerFirstName,

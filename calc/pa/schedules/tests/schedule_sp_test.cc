@@ -161,6 +161,27 @@ TEST_F(ScheduleSPTest, IncomeOutsidePennsylvania) {
   EXPECT_EQ(amount(PAScheduleSP::kTaxpayerIncomeOutsidePA), 6000);
 }
 
+// The spouse's name is the federal return's while it has one (closed, a
+// run copies it again); once the federal name is emptied the copy goes and
+// the field is open to the user's entry, which stays.
+TEST_F(ScheduleSPTest, TheSpousesNameFollowsTheFederalName) {
+  setStatus(kFilingJoint);
+  text(kFormID_FedFilerInfo, FedFilerInfo::kSpouseFirstName, "Laura");
+  runSP();
+  ASSERT_EQ(textOf(PAScheduleSP::kSpouseFirstName), "Laura");
+  EXPECT_TRUE(isProtected(PAScheduleSP::kSpouseFirstName));
+
+  put(kFormID_FedFilerInfo, FedFilerInfo::kSpouseFirstName, DataMgmt::FieldValue());
+  runSP();
+  EXPECT_TRUE(isNull(PAScheduleSP::kSpouseFirstName));
+  EXPECT_FALSE(isProtected(PAScheduleSP::kSpouseFirstName));
+  EXPECT_TRUE(marked(PAScheduleSP::kSpouseMissingBox));
+
+  text(kFormID_PAScheduleSP, PAScheduleSP::kSpouseFirstName, "Laurie");
+  runSP();
+  EXPECT_EQ(textOf(PAScheduleSP::kSpouseFirstName), "Laurie");
+}
+
 class ScheduleSPDependentsTest : public ScheduleSPTest {
  protected:
   // An unmarried filer, so Part B is kept.
