@@ -22,6 +22,10 @@ const std::vector<KeptPlace>& keptPlaces() {
       {"the compensation worksheet's PA amounts of a filer not a full-year resident", "PAMISCCOMPWORKSHEET",
        CatalogId::PAMiscCompWorksheetFieldIds, {"RowPACompensation", "RowPAWithholding"}, KeptSource::kRowField,
        "RowSourceReference"},
+      {"PA Schedule J's owner code of a named row", "PASCHEDULEJ", CatalogId::PAScheduleJFieldIds, {"RowOwner"},
+       KeptSource::kNone, nullptr},
+      {"PA Schedule G-L's taxes paid to the other state, closed while no income is taxed twice", "PASCHEDULEGL",
+       CatalogId::PAScheduleGLFieldIds, {"OtherStateTax", "SecondOtherStateTax"}, KeptSource::kNone, nullptr},
   };
   return places;
 }
