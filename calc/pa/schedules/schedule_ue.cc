@@ -160,13 +160,19 @@ class UECopy {
   TaxForm& form_;
 };
 
-// The copy markers: the first copy carries them.
+// The copy markers: the first copy carries them. On a joint return the
+// user picks one of the three boxes; on any other the calculation marks
+// the first and closes the three, so that its mark goes once the return is
+// joint (a mark the user made there stays).
 void markFirstCopy(UECopy& ue, uint16_t copy, bool joint) {
+  const UEField* const boxes[] = {&UE::kFirstCopyFirstBox, &UE::kFirstCopySecondBox, &UE::kFirstCopyThirdBox};
   if (copy == 1) {
     ue.x(UE::kFirstCopyBox);
     if (joint) {
+      for (const UEField* box : boxes) ue.form().unprotectAndMaybeSetNull(*box);
       ue.form().oneX(UE::kFirstCopyFirstBox, UE::kFirstCopySecondBox, UE::kFirstCopyThirdBox);
     } else {
+      for (const UEField* box : boxes) ue.protect(*box);
       ue.x(UE::kFirstCopyFirstBox);
       ue.null(UE::kFirstCopySecondBox);
       ue.null(UE::kFirstCopyThirdBox);

@@ -27,6 +27,24 @@ TEST_F(ScheduleUETest, OffAJointReturnEveryCopyIsTheTaxpayers) {
   expectAmounts(ue(2), {{UE::kTaxpayerScheduleFlag, 1}, {UE::kSpouseScheduleFlag, 0}});
 }
 
+// The first copy's first box, marked by the calculation off a joint return,
+// goes once the return is joint, where the user picks one of the three
+// boxes; the user's pick stays.
+TEST_F(ScheduleUETest, TheFirstCopyBoxMarkedOffAJointReturnGoesOnAJointOne) {
+  setFilingStatus(PADataMgmt::kFilingSingle);
+  compute(kFormID_PAScheduleUE);
+  ASSERT_TRUE(ue().xMarked(UE::kFirstCopyFirstBox));
+  put(kFormID_PAReturnInfo, PAReturnInfo::kSingleBox, DataMgmt::FieldValue::null());
+  setFilingStatus(PADataMgmt::kFilingJoint);
+  compute(kFormID_PAScheduleUE);
+  for (const FieldId& box : {UE::kFirstCopyFirstBox.id(), UE::kFirstCopySecondBox.id(), UE::kFirstCopyThirdBox.id()}) {
+    EXPECT_FALSE(ue().xMarked(box)) << box;
+  }
+  mark(kFormID_PAScheduleUE, UE::kFirstCopyThirdBox);
+  compute(kFormID_PAScheduleUE);
+  EXPECT_TRUE(ue().xMarked(UE::kFirstCopyThirdBox));
+}
+
 // Actual costs: business miles above the total are cut to it, no total
 // miles give no share.
 TEST_F(ScheduleUETest, Vehicle) {
