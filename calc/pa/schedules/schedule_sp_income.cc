@@ -64,8 +64,11 @@ void fillIncomeOutsidePA(const Run& run, const OVImmutableIdentifier& line) {
 // the pair adds up to the amount. The spouse's share is the user's entry,
 // limited in place; `limitEntry` false leaves it as typed (a run ahead of
 // the figure it is limited by) and takes only the lesser off the
-// taxpayer's line.
+// taxpayer's line. Without a share typed the taxpayer keeps the whole and
+// the spouse's line stays empty (no figure of the calculation's is left in
+// the user's field).
 void splitJointAmount(DataMgmt::TaxForm& form, const IncomeLine& line, bool limitEntry = true) {
+  if (form.isNull(line.spouse)) return;
   if (!limitEntry) {
     const double whole = form.getIR(line.taxpayer);
     const double spouse = form.getIR(line.spouse);

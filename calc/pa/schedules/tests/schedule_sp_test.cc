@@ -182,6 +182,30 @@ TEST_F(ScheduleSPTest, TheSpousesNameFollowsTheFederalName) {
   EXPECT_EQ(textOf(PAScheduleSP::kSpouseFirstName), "Laurie");
 }
 
+// A joint return in two columns (someone claims the spouse): a share the
+// spouse's column does not have stays empty, the taxpayer's line keeping
+// the whole; a share typed above the whole is limited to it.
+TEST_F(ScheduleSPTest, AJointAmountIsSplitOnlyBySharesTyped) {
+  setStatus(kFilingJoint);
+  mark(kFormID_FedFilerInfo, FedFilerInfo::kSpouseClaimedAsDependentBox);
+  check(PAScheduleSP::kSpouseClaimedYesBox);
+  check(PAScheduleSP::kSpouseClaimantYesBox);
+  setPA40(20000, 614, 0);
+  setFederalAmount(25, 3000);
+  runSP();
+  ASSERT_TRUE(marked(PAScheduleSP::kMarriedClaimedBox));
+  EXPECT_TRUE(isNull(PAScheduleSP::kSpousePA40Income));
+  EXPECT_TRUE(isNull(PAScheduleSP::kSpouseFederalEligibilityIncome));
+  EXPECT_EQ(amount(PAScheduleSP::kTaxpayerPA40Income), 20000);
+  EXPECT_EQ(amount(PAScheduleSP::kTaxpayerFederalEligibilityIncome), 3000);
+
+  enter(PAScheduleSP::kSpousePA40Income, 25000);
+  runSP();
+  EXPECT_EQ(amount(PAScheduleSP::kSpousePA40Income), 20000);
+  EXPECT_EQ(amount(PAScheduleSP::kTaxpayerPA40Income), 0);
+  EXPECT_EQ(amount(PAScheduleSP::kJointEligibilityIncome), 23000);
+}
+
 class ScheduleSPDependentsTest : public ScheduleSPTest {
  protected:
   // An unmarried filer, so Part B is kept.
