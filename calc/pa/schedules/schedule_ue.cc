@@ -238,11 +238,17 @@ void fillOffice(PATaxReturnCalcEngine& engine, UECopy& ue, uint16_t copy) {
 }
 
 // Moving: open when the distance test passes, or when the military pair
-// exempts the move from it.
+// exempts the move from it. The pair is asked only while the test fails;
+// once it passes, the No the calculation answered for the user goes (a Yes
+// is only ever the user's and stays).
 void fillMoving(UECopy& ue) {
   TaxForm& form = ue.form();
   form.minusIIge0(UE::kMovingDistance, UE::kNewWorkplaceMiles, UE::kOldWorkplaceMiles);
   bool open = ue.whole(UE::kMovingDistance) >= PATax2018::kMovingDistanceMiles;
+  if (open && !ue.marked(UE::kMilitaryMoveYesBox)) {
+    ue.null(UE::kMilitaryMoveYesBox);
+    ue.null(UE::kMilitaryMoveNoBox);
+  }
   if (!open) {
     ue.unprotect(UE::kMilitaryMoveYesBox);
     ue.unprotect(UE::kMilitaryMoveNoBox);

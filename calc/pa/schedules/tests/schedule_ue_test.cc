@@ -82,6 +82,23 @@ TEST_F(ScheduleUETest, OfficeAndMovingClosed) {
   EXPECT_TRUE(ue().xMarked(UE::kMilitaryMoveNoBox));
 }
 
+// The military pair is asked while the distance test fails; a move that
+// passes it later has no answer of the calculation's left there, and a
+// Yes the user marked stays.
+TEST_F(ScheduleUETest, TheMilitaryAnswerGoesOnceTheDistancePasses) {
+  for (bool militaryYes : {false, true}) {
+    restart();
+    enter(UE::kNewWorkplaceMiles, 5);
+    if (militaryYes) mark(kFormID_PAScheduleUE, UE::kMilitaryMoveYesBox);
+    compute(kFormID_PAScheduleUE);
+    ASSERT_TRUE(ue().xMarked(militaryYes ? UE::kMilitaryMoveYesBox : UE::kMilitaryMoveNoBox));
+    enter(UE::kNewWorkplaceMiles, 1015);
+    compute(kFormID_PAScheduleUE);
+    EXPECT_EQ(ue().xMarked(UE::kMilitaryMoveYesBox), militaryYes);
+    EXPECT_TRUE(ue().isNull(UE::kMilitaryMoveNoBox)) << militaryYes;
+  }
+}
+
 TEST_F(ScheduleUETest, DepreciationRowsAreLimitedByTheirBasis) {
   struct Case {
     double basis, first, second, keptFirst, keptSecond;
