@@ -13,6 +13,7 @@
 // write goes to the schedule copy being calculated.
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "calc/pa/box_marks.h"
 #include "calc/pa/part_of_return.h"
@@ -318,7 +319,10 @@ void setSeparationBoxesNo(const Run& run) {
 }
 
 // Married filing jointly (federal status joint): the claimed sub-box when
-// someone claims either spouse, else the joint sub-box.
+// someone claims either spouse, else the joint sub-box. The sub-box's
+// claimant is the taxpayer's claimant, copied (closed), when only the
+// taxpayer is claimed; with the spouse claimed it is the user's to enter,
+// and a copy made before goes.
 void fillMarriedJoint(const Run& run) {
   DataMgmt::TaxForm& form = run.form();
   form.setX(PAScheduleSP::kMarriedBox);
@@ -328,11 +332,16 @@ void fillMarriedJoint(const Run& run) {
     form.setXNo(PAScheduleSP::kMarriedJointBox);
     form.setX(PAScheduleSP::kMarriedClaimedBox);
     if (taxpayerClaimed) openClaimant(form);
-    form.unProtect(PAScheduleSP::kMarriedClaimantName);
-    form.unProtect(PAScheduleSP::kMarriedClaimantSSN);
-    if (taxpayerClaimed && !spouseClaimed) {
-      form.assignII(PAScheduleSP::kMarriedClaimantName, PAScheduleSP::kClaimantName);
-      form.assignII(PAScheduleSP::kMarriedClaimantSSN, PAScheduleSP::kClaimantSSN);
+    const std::pair<const SPField*, const SPField*> copies[] = {
+        {&PAScheduleSP::kMarriedClaimantName, &PAScheduleSP::kClaimantName},
+        {&PAScheduleSP::kMarriedClaimantSSN, &PAScheduleSP::kClaimantSSN}};
+    for (const auto& copy : copies) {
+      if (taxpayerClaimed && !spouseClaimed) {
+        form.makeProtected(*copy.first);
+        form.assignII(*copy.first, *copy.second);
+      } else {
+        form.unprotectAndMaybeSetNull(*copy.first);
+      }
     }
   } else {
     form.setXNo(PAScheduleSP::kMarriedClaimedBox);

@@ -103,9 +103,13 @@ void fillOneColumn(const Run& run) {
   form.unProtect(kC2b.single);
   form.plus2(kC2.single, kC2a.single, kC2b.single);
 
+  // The federal amount, closed, unless a filer died in the year: then the
+  // line is the user's to enter, and the federal amount written before
+  // goes.
   if (run.marked(PAScheduleSP::kDiedThisYearBox)) {
-    form.unProtect(kC3.single);
+    form.unprotectAndMaybeSetNull(kC3.single);
   } else {
+    form.makeProtected(kC3.single);
     form.assignIR(kC3.single, static_cast<double>(run.federalAmount(kPullFederalIncome)));
   }
 

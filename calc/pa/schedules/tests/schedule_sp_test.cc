@@ -206,6 +206,44 @@ TEST_F(ScheduleSPTest, AJointAmountIsSplitOnlyBySharesTyped) {
   EXPECT_EQ(amount(PAScheduleSP::kJointEligibilityIncome), 23000);
 }
 
+// The claimed sub-box takes the taxpayer's claimant while only the
+// taxpayer is claimed; once the spouse is claimed too the copy goes and the
+// claimant is the user's to enter.
+TEST_F(ScheduleSPTest, TheClaimedSubBoxCopiesTheTaxpayersClaimantOnlyWhileAlone) {
+  setStatus(kFilingJoint);
+  mark(kFormID_FedFilerInfo, FedFilerInfo::kTaxpayerClaimedAsDependentBox);
+  check(PAScheduleSP::kTaxpayerClaimedYesBox);
+  check(PAScheduleSP::kTaxpayerClaimantYesBox);
+  text(kFormID_PAScheduleSP, PAScheduleSP::kClaimantName, "Ruth Miller");
+  runSP();
+  ASSERT_EQ(textOf(PAScheduleSP::kMarriedClaimantName), "Ruth Miller");
+
+  mark(kFormID_FedFilerInfo, FedFilerInfo::kSpouseClaimedAsDependentBox);
+  check(PAScheduleSP::kSpouseClaimedYesBox);
+  check(PAScheduleSP::kSpouseClaimantYesBox);
+  runSP();
+  EXPECT_TRUE(isNull(PAScheduleSP::kMarriedClaimantName));
+  EXPECT_FALSE(isProtected(PAScheduleSP::kMarriedClaimantName));
+  text(kFormID_PAScheduleSP, PAScheduleSP::kMarriedClaimantName, "Ann Hale");
+  runSP();
+  EXPECT_EQ(textOf(PAScheduleSP::kMarriedClaimantName), "Ann Hale");
+}
+
+// The federal eligibility income of a filer who died in the year is the
+// user's to enter (annualized): the federal amount written before goes.
+TEST_F(ScheduleSPTest, ADeceasedFilersFederalIncomeIsTheUsers) {
+  setStatus(kFilingSingle);
+  setFederalAmount(25, 3000);
+  runSP();
+  ASSERT_EQ(amount(PAScheduleSP::kFederalEligibilityIncome), 3000);
+  infoText(PAReturnInfo::kTaxpayerDateOfDeath, "03/15/2018");
+  runSP();
+  EXPECT_TRUE(isNull(PAScheduleSP::kFederalEligibilityIncome));
+  enter(PAScheduleSP::kFederalEligibilityIncome, 4000);
+  runSP();
+  EXPECT_EQ(amount(PAScheduleSP::kFederalEligibilityIncome), 4000);
+}
+
 class ScheduleSPDependentsTest : public ScheduleSPTest {
  protected:
   // An unmarried filer, so Part B is kept.
