@@ -49,6 +49,22 @@ class ScheduleSPTest : public PA40Test {
   void enter(const FieldId& field, double value) { number(kFormID_PAScheduleSP, field, value); }
   void check(const FieldId& box) { mark(kFormID_PAScheduleSP, box); }
   bool dataEntered() { return schedule().isDataEntered(); }
+  // The taxpayer (or the spouse) claimed as a dependent, both answers Yes.
+  void claim(bool spouse) {
+    mark(kFormID_FedFilerInfo,
+         spouse ? FedFilerInfo::kSpouseClaimedAsDependentBox : FedFilerInfo::kTaxpayerClaimedAsDependentBox);
+    check(spouse ? PAScheduleSP::kSpouseClaimedYesBox : PAScheduleSP::kTaxpayerClaimedYesBox);
+    check(spouse ? PAScheduleSP::kSpouseClaimantYesBox : PAScheduleSP::kTaxpayerClaimantYesBox);
+  }
+  // A text field the run left empty and open: what the user types there
+  // stays through the next run.
+  void expectOpenAndKept(const FieldId& field, const std::string& typed) {
+    EXPECT_TRUE(isNull(field)) << field;
+    EXPECT_FALSE(isProtected(field)) << field;
+    text(kFormID_PAScheduleSP, field, typed);
+    runSP();
+    EXPECT_EQ(textOf(field), typed);
+  }
 };
 
 TEST_F(ScheduleSPTest, AClaimantAnsweringNoClearsTheComputedPart) {
@@ -173,13 +189,8 @@ TEST_F(ScheduleSPTest, TheSpousesNameFollowsTheFederalName) {
 
   put(kFormID_FedFilerInfo, FedFilerInfo::kSpouseFirstName, DataMgmt::FieldValue());
   runSP();
-  EXPECT_TRUE(isNull(PAScheduleSP::kSpouseFirstName));
-  EXPECT_FALSE(isProtected(PAScheduleSP::kSpouseFirstName));
   EXPECT_TRUE(marked(PAScheduleSP::kSpouseMissingBox));
-
-  text(kFormID_PAScheduleSP, PAScheduleSP::kSpouseFirstName, "Laurie");
-  runSP();
-  EXPECT_EQ(textOf(PAScheduleSP::kSpouseFirstName), "Laurie");
+  expectOpenAndKept(PAScheduleSP::kSpouseFirstName, "Laurie");
 }
 
 // A joint return in two columns (someone claims the spouse): a share the
@@ -187,9 +198,7 @@ TEST_F(ScheduleSPTest, TheSpousesNameFollowsTheFederalName) {
 // the whole; a share typed above the whole is limited to it.
 TEST_F(ScheduleSPTest, AJointAmountIsSplitOnlyBySharesTyped) {
   setStatus(kFilingJoint);
-  mark(kFormID_FedFilerInfo, FedFilerInfo::kSpouseClaimedAsDependentBox);
-  check(PAScheduleSP::kSpouseClaimedYesBox);
-  check(PAScheduleSP::kSpouseClaimantYesBox);
+  claim(true);
   setPA40(20000, 614, 0);
   setFederalAmount(25, 3000);
   runSP();
@@ -211,22 +220,14 @@ TEST_F(ScheduleSPTest, AJointAmountIsSplitOnlyBySharesTyped) {
 // claimant is the user's to enter.
 TEST_F(ScheduleSPTest, TheClaimedSubBoxCopiesTheTaxpayersClaimantOnlyWhileAlone) {
   setStatus(kFilingJoint);
-  mark(kFormID_FedFilerInfo, FedFilerInfo::kTaxpayerClaimedAsDependentBox);
-  check(PAScheduleSP::kTaxpayerClaimedYesBox);
-  check(PAScheduleSP::kTaxpayerClaimantYesBox);
+  claim(false);
   text(kFormID_PAScheduleSP, PAScheduleSP::kClaimantName, "Ruth Miller");
   runSP();
   ASSERT_EQ(textOf(PAScheduleSP::kMarriedClaimantName), "Ruth Miller");
 
-  mark(kFormID_FedFilerInfo, FedFilerInfo::kSpouseClaimedAsDependentBox);
-  check(PAScheduleSP::kSpouseClaimedYesBox);
-  check(PAScheduleSP::kSpouseClaimantYesBox);
+  claim(true);
   runSP();
-  EXPECT_TRUE(isNull(PAScheduleSP::kMarriedClaimantName));
-  EXPECT_FALSE(isProtected(PAScheduleSP::kMarriedClaimantName));
-  text(kFormID_PAScheduleSP, PAScheduleSP::kMarriedClaimantName, "Ann Hale");
-  runSP();
-  EXPECT_EQ(textOf(PAScheduleSP::kMarriedClaimantName), "Ann Hale");
+  expectOpenAndKept(PAScheduleSP::kMarriedClaimantName, "Ann Hale");
 }
 
 // The federal eligibility income of a filer who died in the year is the
