@@ -26,6 +26,9 @@ const std::vector<KeptPlace>& keptPlaces() {
        KeptSource::kNone, nullptr},
       {"PA Schedule G-L's taxes paid to the other state, closed while no income is taxed twice", "PASCHEDULEGL",
        CatalogId::PAScheduleGLFieldIds, {"OtherStateTax", "SecondOtherStateTax"}, KeptSource::kNone, nullptr},
+      {"PA Schedule SP's spouse's shares of a joint return's PA-40 and federal income, limited in place",
+       "PASCHEDULESP", CatalogId::PAScheduleSPFieldIds, {"SpousePA40Income", "SpouseFederalEligibilityIncome"},
+       KeptSource::kNone, nullptr},
   };
   return places;
 }

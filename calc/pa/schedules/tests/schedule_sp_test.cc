@@ -215,6 +215,24 @@ TEST_F(ScheduleSPTest, AJointAmountIsSplitOnlyBySharesTyped) {
   EXPECT_EQ(amount(PAScheduleSP::kJointEligibilityIncome), 23000);
 }
 
+// The spouse's share is limited in place: a larger joint amount later does
+// not raise it back to what was typed; typed again it counts as typed.
+TEST_F(ScheduleSPTest, ASpousesShareLimitedStaysLimited) {
+  setStatus(kFilingJoint);
+  claim(true);
+  setPA40(20000, 614, 0);
+  enter(PAScheduleSP::kSpousePA40Income, 25000);
+  runSP();
+  ASSERT_EQ(amount(PAScheduleSP::kSpousePA40Income), 20000);
+  setPA40(30000, 921, 0);
+  runSP();
+  EXPECT_EQ(amount(PAScheduleSP::kSpousePA40Income), 20000);
+  EXPECT_EQ(amount(PAScheduleSP::kTaxpayerPA40Income), 10000);
+  enter(PAScheduleSP::kSpousePA40Income, 25000);
+  runSP();
+  EXPECT_EQ(amount(PAScheduleSP::kSpousePA40Income), 25000);
+}
+
 // The claimed sub-box takes the taxpayer's claimant while only the
 // taxpayer is claimed; once the spouse is claimed too the copy goes and the
 // claimant is the user's to enter.
