@@ -219,10 +219,11 @@ TEST_F(ScheduleGLEntriesTest, TheStatesCopyIsEmptiedWithTheState) {
   EXPECT_TRUE(isNull(kFormID_PAScheduleGL, PAScheduleGL::kOtherStateCopy));
 }
 
-// The taxes are closed while no income is taxed twice and stay empty once
-// there is again: they are the user's as the calculation left them, and
-// typed again they give the credit.
-TEST_F(ScheduleGLEntriesTest, TaxesClosedWithoutIncomeTaxedTwiceStayEmpty) {
+// The taxes, and the entity amounts of a row without PA income, are closed
+// while no income is taxed twice and stay empty once there is again: they
+// are the user's as the calculation left them, and typed again they give
+// the credit.
+TEST_F(ScheduleGLEntriesTest, EntriesClosedWithoutIncomeTaxedTwiceStayEmpty) {
   const auto compensation = [this](double amount) {
     for (const FieldId* field : {&PA40::kGrossCompensation.id(), &PA40::kTaxpayerCompensation.id(),
                                  &PA40::kTotalTaxableIncome.id()}) {
@@ -233,8 +234,11 @@ TEST_F(ScheduleGLEntriesTest, TaxesClosedWithoutIncomeTaxedTwiceStayEmpty) {
   compute(kFormID_PAScheduleGL);
   ASSERT_TRUE(closed(kFormID_PAScheduleGL, PAScheduleGL::kOtherStateTax));
   ASSERT_TRUE(closed(kFormID_PAScheduleGL, PAScheduleGL::kSecondOtherStateTax));
+  ASSERT_TRUE(closed(kFormID_PAScheduleGL, PAScheduleGL::kFirstEntityIncome.at(0)));
 
   compensation(13400);
+  compute(kFormID_PAScheduleGL);
+  EXPECT_TRUE(isNull(kFormID_PAScheduleGL, PAScheduleGL::kFirstEntityIncome.at(0)));
   enterGL(PAScheduleGL::kFirstEntityIncome.at(0), 13400);
   enterGL(PAScheduleGL::kSecondEntityIncome.at(0), 4000);
   compute(kFormID_PAScheduleGL);
