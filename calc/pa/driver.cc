@@ -74,23 +74,6 @@ TaxFormPtr fetchOrCreate(DataMgmt::TaxReturn& taxReturn, const FormId& formId, i
   return taxReturn.getFormUVPtr(formId, static_cast<uint16_t>(copy), true);
 }
 
-// The source rows of the miscellaneous-compensation worksheet: every
-// copy's twenty source references are emptied, then refilled from the
-// federal 1099-MISC, 1099-R and both kinds of form 57, in rows numbered on
-// across the four sources.
-void rebuildMiscCompSourceRows(PATaxReturnCalcEngine& engine, DataMgmt::TaxReturn& pa) {
-  for (DataMgmt::TaxFormIter it = pa.getForms(kFormID_PAMiscCompWorksheet); !it.atEOL(); it.next()) {
-    const auto& references = PAMiscCompWorksheet::kRowSourceReference;
-    engine.clearFormFields(kFormID_PAMiscCompWorksheet, it.getTaxForm()->getCopyNumber(), references.at(0),
-                           references.at(references.rows() - 1));
-  }
-  int row = 0;
-  engine.addMiscCompSourceRows(kFormID_Fed1099Misc, &row, 0);
-  engine.addMiscCompSourceRows(kFormID_Fed1099R, &row, 0);
-  engine.addMiscCompSourceRows(kFormID_Fed57, &row, 1);
-  engine.addMiscCompSourceRows(kFormID_Fed57, &row, 2);
-}
-
 // Enough PA W-2 copies for the federal W-2 copies. The count starts at
 // one, so 18 federal copies already ask for a second PA copy. Copies are
 // also made up to the one whose rows hold the highest federal copy number,
@@ -235,7 +218,7 @@ void PATaxReturnCalcEngine::calcStateReturn() {
   otherPAW2CopiesCalculated = false;
   computeIntDivSummary(1, kFormID_PAReturnInfo, kFormID_State18, kFormID_State16, State16::kLineRecord.at(0),
                        kFormID_State17, State17::kLineRecord.at(0));
-  rebuildMiscCompSourceRows(*this, *paReturn);
+  rebuildMiscCompSourceRows();
   ensurePAW2Copies(*federalReturn, *paReturn);
   linkScheduleCCopies(*this, *federalReturn, *paReturn);
   linkSaleRecords(*federalReturn, *paReturn);

@@ -238,10 +238,16 @@ void PATaxReturnCalcEngine::computePA40(TaxFormPtr form, uint16_t copy, int /*pa
   if (provisional) typed.putBack(*form);
 
   // The information form shows line 17 but is calculated before the PA-40:
-  // every run keeps it in step.
+  // every run keeps copy 1 in step, and the final run of copy 1 the further
+  // copies, so that none keeps a figure of an earlier calculation.
+  const double owed = paReturn->getStateLineValue(getStateReturnFormId(), 1, 17);
   TaxFormPtr info = paReturn->getFormUVPtr(kFormID_PAReturnInfo, 1, false);
-  if (!info.isNull()) {
-    info->assignIR(PAReturnInfo::kDebitAmount, paReturn->getStateLineValue(getStateReturnFormId(), 1, 17));
+  if (!info.isNull()) info->assignIR(PAReturnInfo::kDebitAmount, owed);
+  if (copy == 1 && !provisional) {
+    for (DataMgmt::TaxFormIter it = paReturn->getForms(kFormID_PAReturnInfo); !it.atEOL(); it.next()) {
+      const TaxFormPtr further = it.getTaxForm();
+      if (!further.isNull() && further->getCopyNumber() != 1) further->assignIR(PAReturnInfo::kDebitAmount, owed);
+    }
   }
 
   paReturn->setDataEntered(kFormID_PA40, copy, true, false);

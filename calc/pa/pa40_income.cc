@@ -308,9 +308,18 @@ void PATaxReturnCalcEngine::computePA40TaxableIncome(TaxFormPtr form, uint16_t c
   // The deductions schedule limits each person's deduction to the income
   // this run has just settled; calculated before that income exists (its
   // own step comes right after the first run), it would cut a deduction to
-  // the wages alone.
+  // the wages alone. The final run of copy 1 calculates the further copies
+  // too (which the line does not read), so that none keeps a limit of an
+  // earlier calculation.
   TaxFormPtr deductions = paReturn->getFormUVPtr(kFormID_PADeductions, 1, false);
   if (!deductions.isNull()) calcStateForm(kFormID_PADeductions, 1, false, 1, 0, deductions);
+  if (copy == 1 && !provisionalPA40Run) {
+    for (DataMgmt::TaxFormIter it = paReturn->getForms(kFormID_PADeductions); !it.atEOL(); it.next()) {
+      TaxFormPtr further = it.getTaxForm();
+      if (further.isNull() || further->getCopyNumber() == 1) continue;
+      calcStateForm(kFormID_PADeductions, further->getCopyNumber(), false, 1, 0, further);
+    }
+  }
   const long deduction = paReturn->getIN(kFormID_PADeductions, 1, PADeductions::kTotalAllowedDeductions);
   if (deduction > 0) {
     pa40.assignIR(PA40::kOtherDeductions, deduction);

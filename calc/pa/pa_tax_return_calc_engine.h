@@ -231,7 +231,7 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
                             DataMgmt::FieldId f, DataMgmt::FormId agreedForm, DataMgmt::FieldId k);
   // Option boxes p1, p2, p12, the box p3 and the fields p4-p11 that follow
   // them, from federal form 92. The defaults from federal form 92 are taken
-  // on the first call of this engine, so once per return.
+  // while none of p1, p2, p12 is marked; a marked box is the user's.
   void fillOptionCheckBoxes(DataMgmt::TaxFormPtr form, DataMgmt::FieldId p1, DataMgmt::FieldId p2,
                             DataMgmt::FieldId p3, DataMgmt::FieldId p4, DataMgmt::FieldId p5,
                             DataMgmt::FieldId p6, DataMgmt::FieldId p7, DataMgmt::FieldId p8,
@@ -278,10 +278,16 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   void computeMiscCompWorksheet(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
   // Writes a source reference ("form/copy", for form 57 "57/kind") into the
   // next worksheet row for every qualifying copy of sourceForm (federal
-  // 1099-MISC, 1099-R or form 57). *rowCounter is the driver's running row
-  // number, shared by all calls of one calculation; kind is 1 or 2 for
-  // form 57 and 0 otherwise (schedules/misc_comp_sources.cc).
+  // 1099-MISC, 1099-R or form 57). *rowCounter is the running row number,
+  // shared by all calls of one rebuild; kind is 1 or 2 for form 57 and 0
+  // otherwise (schedules/misc_comp_sources.cc).
   void addMiscCompSourceRows(DataMgmt::FormId sourceForm, int* rowCounter, int kind);
+  // The worksheet's source rows made afresh before the calculation order
+  // runs: every reference emptied, then one row for each federal 1099-MISC,
+  // 1099-R and form-57 amount, in that order; a row that comes to stand
+  // for another source (or none) is emptied, so that it keeps nothing of
+  // the one before.
+  void rebuildMiscCompSourceRows();
 
   // ---- PA-40: income classes, tax and use tax ----
 
@@ -372,9 +378,6 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // in this calculation (its carry of the withholding's rounding adds up
   // their rows as this calculation lists them).
   bool otherPAW2CopiesCalculated = false;
-  // Set by the first fillOptionCheckBoxes call. The engine serves one
-  // return, so every return takes the option-box defaults once.
-  bool optionCheckBoxesDefaulted = false;
   // True while a PA-40 run comes ahead of figures it reads: the information
   // form's early run and every run of the whole-return order but the last.
   // Such a run works with the limits of the moment but leaves what the user

@@ -271,6 +271,19 @@ void applyAnswerPairs(const InfoFormView& info) {
                             PAReturnInfo::kFilingChoiceSecondBox);
 }
 
+// Rule 14: `box` marked and closed while `amount` is above 0. Otherwise the
+// box is open, and a mark the calculation made goes with the amount that
+// made it (the return would say a payment was made that is 0); a mark the
+// user made while it was open stays.
+void markWhilePositive(const InfoFormView& info, const InfoField& box, const InfoField& amount) {
+  if (info.form().getIR(amount) > 0) {
+    info.protect({box});
+    info.mark(box);
+  } else {
+    info.form().unprotectAndMaybeSetNull(box);
+  }
+}
+
 // Rule 26: boxes that tell which federal forms the return holds.
 void markFederalFormsPresent(CopyScanCache& scans, const InfoFormView& info, const DataMgmt::TaxReturn* federal) {
   const bool has8 = federal != nullptr && federal->getForm(kFormID_Fed8, 1) != nullptr;
@@ -382,18 +395,8 @@ void PATaxReturnCalcEngine::computeReturnInfoFilers(TaxFormPtr form, uint16_t co
 void PATaxReturnCalcEngine::computeReturnInfoPayments(TaxFormPtr form) {
   const InfoFormView info(form, *paReturn);
 
-  // 12-15. Answers, and the prior-year credit and estimated payments boxes
-  // from the last calculation's amounts.
+  // 12-13, 15. Answers.
   applyAnswerPairs(info);
-  info.unprotect({PAReturnInfo::kPriorYearCreditBox, PAReturnInfo::kEstimatedPaymentsBox});
-  if (info.form().getIR(PAReturnInfo::kPriorYearCredit) > 0) {
-    info.protect({PAReturnInfo::kPriorYearCreditBox});
-    info.mark(PAReturnInfo::kPriorYearCreditBox);
-  }
-  if (info.form().getIR(PAReturnInfo::kEstimatedPayments) > 0) {
-    info.protect({PAReturnInfo::kEstimatedPaymentsBox});
-    info.mark(PAReturnInfo::kEstimatedPaymentsBox);
-  }
   for (const DefaultPair& pair : kAnswerDefaults) info.setDefault(pair.defaultBox, pair.otherBox);
 
   // 16. Withholding summary of federal form 190.
@@ -407,6 +410,11 @@ void PATaxReturnCalcEngine::computeReturnInfoPayments(TaxFormPtr form) {
   };
   sumFieldsByAbbreviation(form, PAReturnInfo::kPriorYearCredit, PAReturnInfo::kEstimatedPayments,
                           PAReturnInfo::kTotalEstimatedPayments, slots);
+
+  // 14. The prior-year credit and estimated payments boxes follow the
+  // amounts just summed, so that one calculation settles them.
+  markWhilePositive(info, PAReturnInfo::kPriorYearCreditBox, PAReturnInfo::kPriorYearCredit);
+  markWhilePositive(info, PAReturnInfo::kEstimatedPaymentsBox, PAReturnInfo::kEstimatedPayments);
 
   // 17-18.
   info.setDefault(PAReturnInfo::kExtensionNoBox, PAReturnInfo::kExtensionYesBox);

@@ -118,27 +118,27 @@ void PATaxReturnCalcEngine::fillOptionCheckBoxes(TaxFormPtr form, FieldId p1, Fi
   if (form.isNull()) return;
   const bool withP12 = p12.isValid();
 
-  // Step 1, on the first call for this return only.
-  if (!optionCheckBoxesDefaulted) {
-    optionCheckBoxesDefaulted = true;
-    if (!form->xMarked(p1) && !form->xMarked(p2) && !(withP12 && form->xMarked(p12))) {
-      if (filerYes(federalReturn, FedFilerInfo::kDirectDepositBox) ||
-          filerYes(federalReturn, FedFilerInfo::kSecondDirectDepositBox)) {
-        form->setX(p1);
-        form->setXNo(p2);
-        form->setXNo(p12);
-        if (federalReturn->hasSigValue(kFormID_FedFilerInfo, 1, FedFilerInfo::kRoutingNumber) &&
-            federalReturn->hasSigValue(kFormID_FedFilerInfo, 1, FedFilerInfo::kAccountNumber)) {
-          form->setX(p3);
-        }
-      } else if (withP12) {
-        form->setXNo(p1);
-        form->setXNo(p2);
-        form->setX(p12);
-      } else {
-        form->setXNo(p1);
-        form->setX(p2);
+  // Step 1: the federal choice while no box is marked. Once a box is
+  // marked it is the user's answer, which a later federal change does not
+  // reach; a pair left unanswered (a copy made anew) takes the default on
+  // any calculation, as the same entries loaded afresh do.
+  if (!form->xMarked(p1) && !form->xMarked(p2) && !(withP12 && form->xMarked(p12))) {
+    if (filerYes(federalReturn, FedFilerInfo::kDirectDepositBox) ||
+        filerYes(federalReturn, FedFilerInfo::kSecondDirectDepositBox)) {
+      form->setX(p1);
+      form->setXNo(p2);
+      form->setXNo(p12);
+      if (federalReturn->hasSigValue(kFormID_FedFilerInfo, 1, FedFilerInfo::kRoutingNumber) &&
+          federalReturn->hasSigValue(kFormID_FedFilerInfo, 1, FedFilerInfo::kAccountNumber)) {
+        form->setX(p3);
       }
+    } else if (withP12) {
+      form->setXNo(p1);
+      form->setXNo(p2);
+      form->setX(p12);
+    } else {
+      form->setXNo(p1);
+      form->setX(p2);
     }
   }
 

@@ -61,16 +61,27 @@ void clearOutOfStateCode(const InfoFormView& info, uint16_t copy) {
   if (std::strcmp(code, kOutOfStateCode) == 0) info.setNull(PAReturnInfo::kSchoolCode);
 }
 
-// The school code from the county and district names of copy 1.
+// The school code from the county and district names of copy 1. A code
+// the lookup changes is the calculation's and closed; a code the user
+// typed that the lookup agrees with stays the user's. When the names match
+// no row (emptied, or a district the table writes otherwise) a code the
+// user typed stays, and the calculation's code goes: it named a district
+// the return no longer names.
 void lookUpSchoolCode(const InfoFormView& info) {
   char county[PATaxReturnCalcEngine::kSummaryTextSize];
   char district[PATaxReturnCalcEngine::kSummaryTextSize];
   info.text(county, sizeof county, PAReturnInfo::kCounty);
   info.text(district, sizeof district, PAReturnInfo::kSchoolDistrict);
   char code[16];
-  if (lookupSchoolCode(info.pa(), county, district, code, sizeof code)) {
-    info.form().assignText(PAReturnInfo::kSchoolCode, code);
+  if (!lookupSchoolCode(info.pa(), county, district, code, sizeof code)) {
+    info.form().unprotectAndMaybeSetNull(PAReturnInfo::kSchoolCode);
+    return;
   }
+  char held[PATaxReturnCalcEngine::kSummaryTextSize];
+  info.form().valueString(held, PAReturnInfo::kSchoolCode, kFormID_PAReturnInfo);
+  if (std::strcmp(held, code) == 0) return;
+  info.form().assignText(PAReturnInfo::kSchoolCode, code);
+  info.protect({PAReturnInfo::kSchoolCode});
 }
 
 }  // namespace

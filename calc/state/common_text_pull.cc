@@ -225,7 +225,7 @@ class CommonTextPull {
       target_->makeProtected(field_);
       target_->setX(field_);
     } else {
-      target_->unProtect(field_);
+      openToUser();
     }
   }
 
@@ -243,10 +243,12 @@ class CommonTextPull {
   // 149 (checking), 150 (savings): marked when the account is of its kind.
   void choiceMark(int pcType) {
     const AccountChoice choice = accountChoice();
-    if (choice == kNoAccount) return target_->unProtect(field_);
+    if (choice == kNoAccount) return openToUser();
     target_->makeProtected(field_);
     if ((choice == kCheckingAccount && pcType == 149) || (choice == kSavingsAccount && pcType == 150)) {
       target_->setX(field_);
+    } else {
+      target_->setNull(field_);  // the mark of the other kind, pulled before
     }
   }
 
@@ -271,16 +273,21 @@ class CommonTextPull {
   }
 
   // The stripped text protected in when it is not empty; else the target
-  // is unprotected.
+  // is opened to the user.
   void protectNonEmpty(char* text) {
     Utils::strip(text, text);
     if (text[0] != '\0') {
       target_->makeProtected(field_);
       target_->assignText(field_, text);
     } else {
-      target_->unProtect(field_);
+      openToUser();
     }
   }
+
+  // The target opened to the user's entry once its federal source is gone:
+  // what an earlier pull protected in goes with the source, an entry the
+  // user made while the field was open stays.
+  void openToUser() { target_->unprotectAndMaybeSetNull(field_); }
 
   const FormId& formOf(Origin origin) const {
     return origin == kFilerInfo ? kFormID_FedFilerInfo : returnForm_;
@@ -331,7 +338,13 @@ void StateTaxReturnCalcEngine::pullCommonText(FormId federalReturnForm, const Fo
   }
   TaxFormPtr target = stateReturn->getFormUVPtr(targetForm, copy, false);
   TaxFormPtr returnCopy = federalReturn->getFormUVPtr(federalReturnForm, 1, false);
-  if (target.isNull() || returnCopy.isNull()) return;
+  if (target.isNull()) return;
+  if (returnCopy.isNull()) {
+    // Nothing is pulled without the federal return; what an earlier pull
+    // protected in goes with it, an entry of the user's stays.
+    target->unprotectAndMaybeSetNull(targetField);
+    return;
+  }
 
   if (pcType < kFirstPCType || pcType > kLastPCType) {
     throw Exceptions::OrvaneException("Invalid PCType", "StateTaxReturnCalcEngine", "pullCommonText");

@@ -46,6 +46,10 @@ class SummaryFormCalc {
  private:
   // The payer name of a source copy, cut to `length` characters.
   void readPayerName(const IntDivSource& source, uint16_t copy, char* name, int length) const;
+  // Rewrites a record with `description` as its description, an empty one
+  // included (setIntDivInfo keeps the stored description for an empty one).
+  void describe(const FieldId& record, const char* description, const FormId& source, uint16_t copy,
+                int lineType);
 
   StateTaxReturnCalcEngine& engine_;
   const IntDivSummary& summary_;
@@ -61,6 +65,12 @@ void SummaryFormCalc::readPayerName(const IntDivSource& source, uint16_t copy, c
   char text[128];
   federal.formString(text, sizeof text, *source.form, copy, second ? source.secondName : source.name);
   std::snprintf(name, static_cast<size_t>(length) + 1, "%.*s", length, text);
+}
+
+void SummaryFormCalc::describe(const FieldId& record, const char* description, const FormId& source,
+                               uint16_t copy, int lineType) {
+  copy_->setNull(record);
+  engine_.setIntDivInfo(copy_, record, description, source, copy, lineType);
 }
 
 void SummaryFormCalc::fillLines(const DisplayLineOffsets& layout) {
@@ -88,16 +98,20 @@ void SummaryFormCalc::fillLines(const DisplayLineOffsets& layout) {
       line += layout.lineStride;
       continue;
     }
-    // A spouse's source has no line unless the couple files jointly.
+    // A spouse's source has no line unless the couple files jointly; the
+    // payer name a joint calculation put into its record goes with the line.
     const bool joint = StateTaxReturnCalcEngine::isJointOrNone(filingStatus_);
-    if (federal.formYes(source, sourceCopy, from->spouseBox) && !joint) continue;
+    if (federal.formYes(source, sourceCopy, from->spouseBox) && !joint) {
+      if (description[0] != '\0') describe(record, "", source, sourceCopy, lineType);
+      continue;
+    }
 
     char name[128];
     readPayerName(*from, sourceCopy, name, labelLength);
     description[labelLength] = '\0';
     bool renamed = false;
     if (std::strcmp(name, description) != 0) {
-      engine_.setIntDivInfo(copy_, record, name, source, sourceCopy, lineType);
+      describe(record, name, source, sourceCopy, lineType);
       copy_->assignText((line + layout.labelOffset).getID(), name);
       renamed = true;
     }
@@ -150,9 +164,14 @@ void SummaryFormCalc::writeForm3Part() {
     const SummaryRow& us = summary_.usObligations;
     const double a = static_cast<double>(state.getAllCopies(*summary_.form, us.field[kTaxpayerAmount]));
     const double b = static_cast<double>(state.getAllCopies(*summary_.form, us.field[kSpouseAmount]));
-    const double ratio = a + b > 0 ? a / (a + b) : 0;
-    taxpayerPart = static_cast<double>(Utils::roundR(onForm3 * ratio));
-    spousePart = onForm3 - taxpayerPart;
+    // The federal amount is shared out over the U.S. obligations the
+    // summaries list. With none listed there is nothing to share it over:
+    // the whole of it would fall to the spouse and take the spouse's
+    // interest below 0.
+    if (a + b > 0) {
+      taxpayerPart = static_cast<double>(Utils::roundR(onForm3 * (a / (a + b))));
+      spousePart = onForm3 - taxpayerPart;
+    }
   }
   copy_->assignIR(reported.field[kTaxpayerAmount], taxpayerPart);
   if (StateTaxReturnCalcEngine::isJointOrNone(filingStatus_)) {

@@ -218,6 +218,8 @@ class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine,
 
   // Fills one field of a state form copy from the federal return by pull
   // code 116-150; another code throws OrvaneException "Invalid PCType".
+  // A value a pull protects in goes once its federal source (or copy 1 of
+  // the federal return form) is gone; the user may then enter the field.
   void pullCommonText(FormId federalReturnForm, const FormId& targetForm, uint16_t copy,
                       const FieldId& targetField, int pcType);
 

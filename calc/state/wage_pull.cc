@@ -318,17 +318,19 @@ void StateTaxReturnCalcEngine::pullFederalWages(TaxFormPtr copy, FormId infoForm
   form.assignIR(State16To18::kOtherCompensation, a5);
   const FieldId& other1 = State16To18::kTaxpayerOtherCompensation;
   const FieldId& other2 = State16To18::kSpouseOtherCompensation;
-  form.makeProtected(other1);
-  form.makeProtected(other2);
   if (!filerEntersParts(k)) {
+    form.makeProtected(other1);
+    form.makeProtected(other2);
     assignPerPerson(form, other1, pullCode(*stateReturn, federalForm, 14), other2, joint,
                     [&] { return pullCode(*stateReturn, federalForm, 15); });
   } else {
-    form.unProtect(other1);
+    // The parts a full-year resident's pull protected in go with the
+    // residency; what the filer entered since stays.
+    form.unprotectAndMaybeSetNull(other1);
     if (joint) {
-      form.unProtect(other2);
+      form.unprotectAndMaybeSetNull(other2);
     } else {
-      form.setNull(other2);
+      form.makeProtectedAndSetNull(other2);
     }
   }
 

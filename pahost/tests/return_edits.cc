@@ -138,13 +138,9 @@ int copyLimit(const HostSession& session, const std::string& name) {
   return 0;
 }
 
-// An amount as a line holds it: in cents, or whole for a federal common
-// item (the loader takes no cents there and skips such a line, so that an
-// edit written in cents would never reach the return).
-std::string amountText(const FieldLine& f, double amount) {
-  const bool whole = f.form == kFederalItemsForm && f.field.rfind("C", 0) == 0;
+std::string amountText(double amount) {
   char text[64];
-  std::snprintf(text, sizeof text, whole ? "%.0f" : "%.2f", amount);
+  std::snprintf(text, sizeof text, "%.2f", amount);
   return text;
 }
 
@@ -159,14 +155,21 @@ EditStep setOne(const std::string& name, const FieldLine& f, const std::string& 
 }
 
 // An amount raised (x3 + 1,000, within the host's ten billion), lowered
-// (a quarter) and zeroed; a zero amount raised only.
+// (a quarter) and zeroed; a zero amount raised only. A federal common item
+// (C and its code) holds a whole number: its edits are whole numbers too,
+// since the loader passes over a common item with cents, in the edited
+// session and in the fresh one alike, and the two would then differ by the
+// item the edited session still holds from its first load, not by the
+// calculation.
 void amountEdits(const FieldLine& f, std::vector<EditStep>* steps) {
   // The federal filing status is a code, edited as a filing status.
   if (f.form == kFederalItemsForm && f.field == "C1") return;
   const double amount = std::strtod(f.value.c_str(), nullptr);
-  if (std::fabs(amount * 3 + 1000) < 1e10) steps->push_back(setOne("raise", f, amountText(f, amount * 3 + 1000)));
+  const bool whole = f.form == kFederalItemsForm && !f.field.empty() && f.field[0] == 'C';
+  auto text = [whole](double value) { return whole ? std::to_string(std::llround(value)) : amountText(value); };
+  if (std::fabs(amount * 3 + 1000) < 1e10) steps->push_back(setOne("raise", f, text(amount * 3 + 1000)));
   if (amount == 0) return;
-  steps->push_back(setOne("lower", f, amountText(f, amount / 4)));
+  steps->push_back(setOne("lower", f, text(amount / 4)));
   steps->push_back(setOne("zero", f, "0"));
 }
 

@@ -196,6 +196,8 @@ void IntDivWorksheetCalc::summaryFirstTwo(const Line& shown, const Line& summary
   set(shown.taxpayer, t);
   set(summary.taxpayer, t);
   if (joint()) {
+    // The shown line has a total only on a return that is not joint.
+    setNull(shown.total);
     set(shown.spouse, g.spouseFirstTwo());
     set(summary.spouse, g.spouseFirstTwo());
     sum(summary.total, {summary.taxpayer, summary.spouse});
@@ -269,7 +271,7 @@ void IntDivWorksheetCalc::estateTrustLines(const EstateTrustLines& lines, const 
     plus(rem.total, rem.taxpayer, rem.spouse);
   } else {
     openAndLimit(adj.total, amounts[0] + amounts[1]);
-    copyField(adj.total, adj.taxpayer);
+    copyTotalToTaxpayer(adj);
     remainder(rem.total, income.total, adj.total);
     copyField(rem.total, rem.taxpayer);
     protectAndNull(adj.spouse);
@@ -332,13 +334,8 @@ void IntDivWorksheetCalc::choiceBox(const FieldId& yesBox, const FieldId& noBox)
 void IntDivWorksheetCalc::overrideLine(const FieldId& yesBox, const Line& asUsed, const Line& computed) {
   if (!ws.xMarked(yesBox)) {
     copyLine(computed, asUsed);
-  } else if (joint()) {
-    enteredSplit(asUsed);
   } else {
-    protectAndNull(asUsed.spouse);
-    unprotect(asUsed.total);
-    copyField(asUsed.total, asUsed.taxpayer);
-    protect(asUsed.taxpayer);
+    enteredSplit(asUsed);
   }
 }
 
@@ -391,7 +388,7 @@ void IntDivWorksheetCalc::copyLine(const Line& from, const Line& to) {
 void IntDivWorksheetCalc::copyField(const FieldId& from, const FieldId& to) { ws.assignII(to, from); }
 
 void IntDivWorksheetCalc::openAndLimit(const FieldId& field, double limit) {
-  ws.unprotectAndMaybeSetNull(field);
+  openEntry(field);
   ws.minIR(field, field, limit);
 }
 
@@ -415,14 +412,22 @@ void IntDivWorksheetCalc::plus(const FieldId& target, const FieldId& a, const Fi
 
 void IntDivWorksheetCalc::enteredSplit(const Line& line) {
   if (joint()) {
-    unprotect(line.taxpayer);
+    openEntry(line.taxpayer);
     unprotect(line.spouse);
+    protect(line.total);
     plus(line.total, line.taxpayer, line.spouse);
   } else {
-    unprotect(line.total);
-    copyField(line.total, line.taxpayer);
+    openEntry(line.total);
+    copyTotalToTaxpayer(line);
     protectAndNull(line.spouse);
   }
+}
+
+void IntDivWorksheetCalc::openEntry(const FieldId& field) { ws.unprotectAndMaybeSetNull(field); }
+
+void IntDivWorksheetCalc::copyTotalToTaxpayer(const Line& line) {
+  protect(line.taxpayer);
+  copyField(line.total, line.taxpayer);
 }
 
 void IntDivWorksheetCalc::setIfPositive(const FieldId& field, double value) {

@@ -192,8 +192,9 @@ class IntDivWorksheetCalc {
   void openSpouse(const FieldId& spouse);
   // Unprotects both boxes, then gives the pair its default (the no box).
   void choiceBox(const FieldId& yesBox, const FieldId& noBox);
-  // The as-used line: the user's own amounts while the yes box is marked,
-  // the computed line otherwise.
+  // The as-used line: the user's own amounts (enteredSplit) while the yes
+  // box is marked, the computed line otherwise. The computed amounts a
+  // marked box finds there stay as the user's start.
   void overrideLine(const FieldId& yesBox, const Line& asUsed, const Line& computed);
   // target := sum of the sources (nulls count as 0).
   void sum(const FieldId& target, std::initializer_list<FieldId> sources);
@@ -213,8 +214,12 @@ class IntDivWorksheetCalc {
   // and nulled and the total is nulled.
   void gatedLine(const Line& line, bool shown, double t, double s);
   void copyField(const FieldId& from, const FieldId& to);
-  // Opens an entered amount and cuts it to `limit`; an amount the
-  // calculation held there (protected) goes first.
+  // Opens a field to the user's entry; an amount the calculation held
+  // there (protected: a total of the other filing status, a copy of the
+  // total, an amount of another residency) goes, an entry of the user's
+  // stays.
+  void openEntry(const FieldId& field);
+  // openEntry, then the entry is cut to `limit`.
   void openAndLimit(const FieldId& field, double limit);
   // openAndLimit when `open`, else the field is protected and nulled.
   void openUpTo(const FieldId& field, bool open, double limit);
@@ -227,7 +232,11 @@ class IntDivWorksheetCalc {
   // An amount the user splits on a joint return: there the total is the
   // sum of the open taxpayer and spouse fields; otherwise the user enters
   // the total, the taxpayer's field copies it and the spouse's is closed.
+  // Each side protects what it calculates, so that the other side drops
+  // it when the filing status changes (openEntry).
   void enteredSplit(const Line& line);
+  // T := total, protected: calculated, never the user's.
+  void copyTotalToTaxpayer(const Line& line);
   // value when above 0, else null.
   void setIfPositive(const FieldId& field, double value);
   void set(const FieldId& field, double value);

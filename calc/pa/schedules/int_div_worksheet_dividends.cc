@@ -187,7 +187,6 @@ void IntDivWorksheetCalc::form89Dividends() {
 // The user's subtractions, the dividends not taxed and the net dividends.
 void IntDivWorksheetCalc::dividendSubtractions() {
   defaultMark(W::kDividendSubtractionNoBox, W::kDividendSubtractionNoBox, W::kDividendSubtractionYesBox);
-  protect(kSubtractionOne.total);
   enteredSplit(kSubtractionOne);
   enteredSplit(kSubtractionTwo);
   openSpouse(kSubtractionThree.spouse);
@@ -266,15 +265,18 @@ void IntDivWorksheetCalc::federalDividends() {
     federal.getII(kFormID_Fed55, Fed55::kDividends, holder, kFederal.total);
   }
 
-  if (amount(kFederal.total) == 0) {
+  const bool spouseShare = amount(kFederal.total) != 0 && joint();
+  if (spouseShare) {
+    spouseShareOfFederalDividends();
+  } else if (amount(kFederal.total) == 0) {
     protectAndNull(kFederal.spouse);
     protectAndNull(kFederal.taxpayer);
-  } else if (joint()) {
-    spouseShareOfFederalDividends();
   } else {
     copyField(kFederal.total, kFederal.taxpayer);
     protectAndNull(kFederal.spouse);
   }
+  // Without a spouse share the box that told how it was had goes.
+  if (!spouseShare) setNull(W::kSpouseDividendShareEnteredBox);
   remainder(kFederal.taxpayer, kFederal.total, kFederal.spouse);
 }
 

@@ -254,13 +254,13 @@ void IntDivWorksheetCalc::jointFederalInterest(PersonAmounts& form166, PersonAmo
 void IntDivWorksheetCalc::federalInterestAdjustment() {
   const Line& adj = kForfeited;
   const Line& rem = kFederalRemainder;
-  unprotect(adj.total);
+  openEntry(adj.total);
   limitToField(adj.total, kFederal.total);
   remainder(rem.total, kFederal.total, adj.total);
   if (joint()) {
     unprotect(adj.spouse);
     limitToField(adj.spouse, kFederal.spouse);
-    unprotect(adj.taxpayer);
+    openEntry(adj.taxpayer);
     limitToField(adj.taxpayer, kFederal.taxpayer);
     protect(adj.total);
     plus(adj.total, adj.taxpayer, adj.spouse);
@@ -273,7 +273,7 @@ void IntDivWorksheetCalc::federalInterestAdjustment() {
     protectAndNull(adj.spouse);
     protectAndNull(rem.spouse);
     copyField(kFederal.total, kFederal.taxpayer);
-    copyField(adj.total, adj.taxpayer);
+    copyTotalToTaxpayer(adj);
     copyField(rem.total, rem.taxpayer);
   }
 }

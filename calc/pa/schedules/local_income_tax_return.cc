@@ -334,9 +334,17 @@ void PATaxReturnCalcEngine::computeLocalIncomeTaxReturn(TaxFormPtr form, uint16_
     c.null(kSpouse.totalPayments);
   }
 
-  // Without the J box the spouse balance fields keep what they hold.
+  // Without the J box the spouse column has no balance: what a joint
+  // calculation wrote there goes (the overpayment part applied with it).
   fillBalance(c, kTaxpayer);
-  if (joint) fillBalance(c, kSpouse);
+  if (joint) {
+    fillBalance(c, kSpouse);
+  } else {
+    c.null(kSpouse.balance);
+    c.close(kSpouse.overpayment);
+    c.close(kSpouse.applied);
+    c.null(kSpouse.appliedBox);
+  }
 
   fillTotalDue(c, kTaxpayer);
   if (joint) {

@@ -4,10 +4,17 @@
 // named by a reference "form/copy" ("57/kind" for form 57). The worksheet
 // calculation reads each reference back and fills the rest of its row.
 //
-// Rows are numbered across all sources by the driver's counter: row n
-// lies in worksheet copy (n - 1) / 20 + 1 at row (n - 1) % 20.
+// Rows are numbered across all sources by one counter: row n lies in
+// worksheet copy (n - 1) / 20 + 1 at row (n - 1) % 20. A row whose source
+// changes (a federal copy before it deleted or added) keeps nothing of the
+// source it stood for: its columns are emptied, and the worksheet fills
+// them afresh for the new one. The entries of a return just loaded (no
+// references yet) are taken for the sources the rows come to stand for.
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
@@ -43,6 +50,27 @@ const MiscCandidateTest kMiscCandidateTests[] = {
 // The form-57 amount behind each kind: 1 jury duty pay, 2 fiduciary fees.
 const NamedField<Fed57FieldIds> kFed57KindAmounts[] = {Fed57::kJuryDutyPay, Fed57::kFiduciaryFees};
 
+const auto& kReferences = PAMiscCompWorksheet::kRowSourceReference;
+
+// The source references of every worksheet copy's rows, by copy.
+typedef std::vector<std::pair<uint16_t, std::vector<std::string>>> RowSources;
+
+RowSources rowSources(const DataMgmt::TaxReturn& pa) {
+  RowSources sources;
+  for (DataMgmt::TaxFormIter it = pa.getForms(kFormID_PAMiscCompWorksheet); !it.atEOL(); it.next()) {
+    if (it.getTaxForm().isNull()) continue;
+    const uint16_t copy = it.getTaxForm()->getCopyNumber();
+    std::vector<std::string> references;
+    for (int row = 0; row < kRowsPerCopy; ++row) {
+      char text[256];
+      pa.formString(text, sizeof text, kFormID_PAMiscCompWorksheet, copy, kReferences.at(row));
+      references.push_back(text);
+    }
+    sources.push_back({copy, references});
+  }
+  return sources;
+}
+
 bool textIs(const DataMgmt::TaxReturn& federal, const DataMgmt::FormId& form, uint16_t copy,
             const DataMgmt::FieldId& field, const char* expected) {
   char text[256];
@@ -65,6 +93,33 @@ bool ownerAllowed(const DataMgmt::TaxReturn& federal, const DataMgmt::FormId& fo
 }
 
 }  // namespace
+
+void PATaxReturnCalcEngine::rebuildMiscCompSourceRows() {
+  if (paReturn == nullptr) return;
+  const RowSources before = rowSources(*paReturn);
+  for (const auto& copy : before) {
+    clearFormFields(kFormID_PAMiscCompWorksheet, copy.first, kReferences.at(0), kReferences.at(kRowsPerCopy - 1));
+  }
+  int row = 0;
+  addMiscCompSourceRows(kFormID_Fed1099Misc, &row, 0);
+  addMiscCompSourceRows(kFormID_Fed1099R, &row, 0);
+  addMiscCompSourceRows(kFormID_Fed57, &row, 1);
+  addMiscCompSourceRows(kFormID_Fed57, &row, 2);
+
+  // A row's eight columns stand together in the form's field order. A row
+  // that stood for no source (a return just loaded) keeps its entries for
+  // the source it now stands for.
+  for (const auto& copy : before) {
+    for (int r = 0; r < kRowsPerCopy; ++r) {
+      if (copy.second[r].empty()) continue;
+      char now[256];
+      paReturn->formString(now, sizeof now, kFormID_PAMiscCompWorksheet, copy.first, kReferences.at(r));
+      if (copy.second[r] == now) continue;
+      clearFormFields(kFormID_PAMiscCompWorksheet, copy.first, PAMiscCompWorksheet::kRowOwner.at(r),
+                      PAMiscCompWorksheet::kRowPAWithholding.at(r));
+    }
+  }
+}
 
 void PATaxReturnCalcEngine::addMiscCompSourceRows(DataMgmt::FormId sourceForm, int* rowCounter, int kind) {
   DataMgmt::USTaxReturn* federal = getFederalReturn();

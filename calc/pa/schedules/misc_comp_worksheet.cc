@@ -369,7 +369,9 @@ void WorksheetCalc::fillMiscRow(int row, uint16_t source) {
     form_->assignText(r.letter, "H");
     ++counters_.h;
   } else {
-    form_->unProtect(r.letter);
+    // The "H" of an amount that no longer counts is no letter of the
+    // user's: it goes as the letter opens.
+    form_->unprotectAndMaybeSetNull(r.letter);
     const std::string typed = Utils::OVStringUtils::toUpperCase(text(r.letter));
     form_->assignText(r.letter, typed.c_str());
     if (typed == "H") ++counters_.h;
@@ -424,7 +426,9 @@ void WorksheetCalc::fillRRow(int row, uint16_t source) {
   } else {
     Utils::setDefaultX(form_, PAMiscCompWorksheet::kCodeIChoiceBox, PAMiscCompWorksheet::kCodeKChoiceBox,
                        PAMiscCompWorksheet::kOwnCodeChoiceBox);
-    form_->unProtect(r.letter);
+    // A letter the calculation wrote (of the distribution code, or of the
+    // I or K choice) goes as the letter opens to the user's own code.
+    form_->unprotectAndMaybeSetNull(r.letter);
     form_->setX(PAMiscCompWorksheet::kCodeChoiceNeededBox);
     if (form_->xMarked(PAMiscCompWorksheet::kCodeIChoiceBox)) {
       form_->makeProtected(r.letter);
@@ -480,7 +484,8 @@ void WorksheetCalc::fillFed57Row(int row, int kind) {
   const double amount = federal_.getIN(fed57, 1, entry.amount);
 
   if (filingStatus_ == PADataMgmt::kFilingJoint) {
-    form_->unProtect(r.owner);
+    // The owner the calculation wrote off a joint return goes as it opens.
+    form_->unprotectAndMaybeSetNull(r.owner);
     if (!isOneOf(text(r.owner), kOwnerTexts)) form_->assignText(r.owner, "T");
   } else {
     form_->makeProtected(r.owner);
@@ -590,14 +595,16 @@ void PATaxReturnCalcEngine::computeMiscCompWorksheet(DataMgmt::TaxFormPtr form, 
   if (form.isNull() || paReturn == nullptr || federal == nullptr) return;
   const uint8_t filingStatus = paReturn->readFilingStatus(kFormID_PAReturnInfo);
 
-  // Header: names, the PA-40 fields the worksheet shows, the marks the
-  // rows set afresh.
+  // Header: names, the PA-40 fields the worksheet shows, the marks and the
+  // form-57 amounts the rows set afresh.
   const FieldId& none = Primitives::kNullFieldID;
   copyNameText(form, kFormID_PAReturnInfo, filingStatus, 0, PAMiscCompWorksheet::kTaxpayerName,
                PAMiscCompWorksheet::kTaxpayerSSN, none, none, PAMiscCompWorksheet::kSpouseName,
                PAMiscCompWorksheet::kSpouseSSN, none, none, none, 0);
   for (const auto& pair : kPA40Copies) paReturn->getII(kFormID_PA40, pair.pa40, form, pair.sheet);
   form->setXNo(PAMiscCompWorksheet::kCodeChoiceNeededBox);
+  form->setNull(PAMiscCompWorksheet::kJuryDutyPay);
+  form->setNull(PAMiscCompWorksheet::kFiduciaryFees);
   form->setNull(PAMiscCompWorksheet::kOpenReductionFirstRowsBox);
   form->setNull(PAMiscCompWorksheet::kOpenReductionLastRowsBox);
   form->setNull(PAMiscCompWorksheet::kOpenReductionOtherCopyBox);
@@ -615,6 +622,12 @@ void PATaxReturnCalcEngine::computeMiscCompWorksheet(DataMgmt::TaxFormPtr form, 
 
   WorksheetCalc calc(*paReturn, *federal, form, copy);
   calc.walkRows();
+  // The I choice is the default the rows that need a choice take; with no
+  // such row left it goes (the K and own-code choices are the user's).
+  if (!form->xMarked(PAMiscCompWorksheet::kCodeChoiceNeededBox) &&
+      form->xMarked(PAMiscCompWorksheet::kCodeIChoiceBox)) {
+    form->setNull(PAMiscCompWorksheet::kCodeIChoiceBox);
+  }
   calc.writeTotals();
   calc.writeCountsAndMarks();
   calc.countProblems();

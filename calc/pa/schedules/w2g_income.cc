@@ -157,6 +157,10 @@ class Schedule {
   }
   void protect(const FieldId& f) { form_.makeProtected(f); }
   void unprotect(const FieldId& f) { form_.unProtect(f); }
+  // Opens an entry of the user's. A value the calculation wrote while the
+  // entry was closed (its copy of an amount that is no more, a status or
+  // residency ago) is no entry of the user's: it goes as the entry opens.
+  void open(const FieldId& f) { form_.unprotectAndMaybeSetNull(f); }
   void protectAndNull(const FieldId& f) { form_.makeProtectedAndSetNull(f); }
   void protectAndAssign(const FieldId& f, double v) {
     form_.makeProtected(f);
@@ -166,15 +170,18 @@ class Schedule {
     form_.makeProtected(target);
     copy(target, source);
   }
-  // Opens the entry and keeps it at most `limit`. An amount the
-  // calculation wrote while the entry was closed is no entry of the
-  // user's: it goes as the entry opens.
+  void protectAndCopy(const Line& target, const Line& source) {
+    protectAndCopy(target.both, source.both);
+    protectAndCopy(target.taxpayer, source.taxpayer);
+    protectAndCopy(target.spouse, source.spouse);
+  }
+  // Opens the entry and keeps it at most `limit`.
   void limitTo(const FieldId& f, double limit) {
-    form_.unprotectAndMaybeSetNull(f);
+    open(f);
     form_.minIR(f, f, limit);
   }
   void limitTo(const FieldId& f, const FieldId& limit) {
-    form_.unprotectAndMaybeSetNull(f);
+    open(f);
     form_.minII(f, f, limit);
   }
   // Opens and limits the entry while `open`, else protects and nulls it.
@@ -286,7 +293,9 @@ void fillOtherWinnings(Schedule& w, DataMgmt::TaxReturn& federal, bool joint, bo
 
 // Losses: form 51 (entered positive, taken as negatives) and the form 2
 // amount, which the user enters and splits when the federal return has
-// none.
+// none. What the calculation fills from the federal amount it closes, so
+// that it goes once the federal amount does (or the status changes) and
+// the entries open.
 void fillLosses(Schedule& w, TaxFormPtr form, DataMgmt::TaxReturn& federal, bool joint) {
   const Split losses =
       sumByOwner(federal, kFormID_Fed51, form51Owner, joint, Fed51::kGamblingLosses, 1.0, nullptr);
@@ -304,17 +313,21 @@ void fillLosses(Schedule& w, TaxFormPtr form, DataMgmt::TaxReturn& federal, bool
     w.assign(PAW2GIncome::kFed2AmountRead, form2);
     if (joint) {
       w.limitTo(kFed2Amount.spouse, form2);
+      w.protect(kFed2Amount.taxpayer);
       w.differenceNotBelow0(kFed2Amount.taxpayer, PAW2GIncome::kFed2AmountRead, kFed2Amount.spouse);
+      w.protect(kFed2Amount.both);
       w.sum(kFed2Amount.both, kFed2Amount.taxpayer, kFed2Amount.spouse);
     } else {
-      w.assign(kFed2Amount.both, form2);
-      w.copy(kFed2Amount.taxpayer, kFed2Amount.both);
+      w.protectAndAssign(kFed2Amount.both, form2);
+      w.protectAndCopy(kFed2Amount.taxpayer, kFed2Amount.both);
       w.protectAndNull(kFed2Amount.spouse);
     }
     w.mark(PAW2GIncome::kFed2AmountZeroBox, false);
     w.protectAndNull(PAW2GIncome::kTaxpayerSplitBox);
     w.protectAndNull(PAW2GIncome::kSpouseSplitBox);
   } else {
+    // No form 2 amount (any more): none of it stays as read.
+    w.null(PAW2GIncome::kFed2AmountRead);
     w.mark(PAW2GIncome::kFed2AmountZeroBox, true);
     w.unprotect(PAW2GIncome::kTaxpayerSplitBox);
     w.unprotect(PAW2GIncome::kSpouseSplitBox);
@@ -322,11 +335,11 @@ void fillLosses(Schedule& w, TaxFormPtr form, DataMgmt::TaxReturn& federal, bool
                        PAW2GIncome::kTaxpayerSplitBox);
     if (joint) {
       w.protect(kFed2Amount.both);
-      w.unprotect(kFed2Amount.taxpayer);
-      w.unprotect(kFed2Amount.spouse);
+      w.open(kFed2Amount.taxpayer);
+      w.open(kFed2Amount.spouse);
       w.sum(kFed2Amount.both, kFed2Amount.taxpayer, kFed2Amount.spouse);
     } else {
-      w.unprotect(kFed2Amount.both);
+      w.open(kFed2Amount.both);
       w.protectAndCopy(kFed2Amount.taxpayer, kFed2Amount.both);
       w.protectAndNull(kFed2Amount.spouse);
     }
@@ -341,12 +354,12 @@ void fillLosses(Schedule& w, TaxFormPtr form, DataMgmt::TaxReturn& federal, bool
 }
 
 // The PA part of the losses (the joint tests accept 0), the losses used
-// and each filer's net winnings with their sum.
+// and each filer's net winnings with their sum. A full-year resident's PA
+// losses are closed copies of the losses, which go once the entries open
+// to a part-year resident or nonresident.
 void fillNetWinnings(Schedule& w, bool joint, bool fullYear) {
   if (fullYear) {
-    w.copy(kPALosses.both, kLosses.both);
-    w.copy(kPALosses.taxpayer, kLosses.taxpayer);
-    w.copy(kPALosses.spouse, kLosses.spouse);
+    w.protectAndCopy(kPALosses, kLosses);
   } else if (w.value(kLosses.both) > 0 && joint) {
     w.limitOrClose(kPALosses.spouse, w.value(kLosses.spouse) >= 0, kLosses.spouse);
     w.limitOrClose(kPALosses.taxpayer, w.value(kLosses.taxpayer) >= 0, kLosses.taxpayer);

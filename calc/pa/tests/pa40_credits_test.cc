@@ -188,6 +188,23 @@ TEST_F(PA40CreditsTest, CreditAndDesignationsComeOutOfTheOverpayment) {
   }
 }
 
+// The credit to the estimated account and the designations are limited in
+// place: a larger overpayment later does not raise them back to what was
+// typed (the entry is the user's as the calculation left it).
+TEST_F(PA40CreditsTest, LimitedEntriesStayAsLimited) {
+  balanceOf(1000, 800);
+  enter(PA40::kEstimatedAccountCredit, 300);
+  enter(PA40::kRefundDonationA, 50);
+  runBalance();
+  ASSERT_EQ(200, amount(PA40::kEstimatedAccountCredit));
+  ASSERT_EQ(0, amount(PA40::kRefundDonationA));
+  balanceOf(2000, 800);
+  runBalance();
+  EXPECT_EQ(200, amount(PA40::kEstimatedAccountCredit));
+  EXPECT_EQ(0, amount(PA40::kRefundDonationA));
+  EXPECT_EQ(1000, amount(PA40::kRefund));
+}
+
 // Designations above 0 fill the rows in table order. Once five are taken
 // nothing is left for the sixth, which is closed with the empty ones: refund
 // and designations make up the overpayment.

@@ -126,16 +126,25 @@ class OptionCheckBoxTest : public ReturnInfoTest {
   }
 };
 
-// The federal choice is taken on the first call for a return only, and a
-// second return in the same process takes its own.
-TEST_F(OptionCheckBoxTest, TheFederalChoiceIsTakenOncePerReturn) {
+// The federal choice is taken while neither box is marked: a marked box is
+// the user's answer, which a later federal change does not reach, and a
+// pair left unanswered takes the default again, on any calculation of the
+// engine, as the same entries loaded afresh do. A second return in the
+// same process takes its own.
+TEST_F(OptionCheckBoxTest, TheFederalChoiceIsTakenWhileNoBoxIsMarked) {
   filerYes(FedFilerInfo::kDirectDepositBox);
   fill();
   ASSERT_TRUE(marked(PAReturnInfo::kDirectDepositYesBox));
+  put(kFormID_FedFilerInfo, FedFilerInfo::kDirectDepositBox, DataMgmt::FieldValue::no());
+  fill();
+  EXPECT_TRUE(marked(PAReturnInfo::kDirectDepositYesBox));  // kept against the federal change
+  EXPECT_FALSE(marked(PAReturnInfo::kDirectDepositNoBox));
+
   put(kFormID_PAReturnInfo, PAReturnInfo::kDirectDepositYesBox, DataMgmt::FieldValue::no());
   put(kFormID_PAReturnInfo, PAReturnInfo::kDirectDepositNoBox, DataMgmt::FieldValue::no());
   fill();
-  EXPECT_FALSE(marked(PAReturnInfo::kDirectDepositYesBox) || marked(PAReturnInfo::kDirectDepositNoBox));
+  EXPECT_FALSE(marked(PAReturnInfo::kDirectDepositYesBox));
+  EXPECT_TRUE(marked(PAReturnInfo::kDirectDepositNoBox));  // defaulted anew from federal form 92
 
   restart();
   filerYes(FedFilerInfo::kDirectDepositBox);

@@ -55,6 +55,34 @@ TEST_F(ReturnInfoTest, SchoolCodeByResidency) {
   }
 }
 
+// A school code the lookup wrote is the calculation's: once the names
+// match no row (the district emptied) it goes, as a fresh load of the same
+// entries holds none. A code the user typed stays: one the lookup agrees
+// with, or one for names the table does not know.
+TEST_F(ReturnInfoTest, LookedUpSchoolCodeGoesWithTheDistrict) {
+  const struct {
+    const char *typed, *districtAfter, *expected;
+  } kCases[] = {
+      {"", "", ""},                         // looked up, then the district emptied
+      {"", "Nowhere", ""},                  // looked up, then a district the table does not know
+      {"01110", "", "01110"},               // typed as the lookup finds it
+      {"12345", "", ""},                    // typed, replaced by the lookup: the lookup's
+      {"", "Upper Adams", "01610"},         // looked up again for the new district
+  };
+  for (const auto& c : kCases) {
+    restart();
+    markInfo(PAReturnInfo::kFullYearResidentBox);
+    textInfo(PAReturnInfo::kCounty, "Adams");
+    textInfo(PAReturnInfo::kSchoolDistrict, "Bermudian Springs");
+    textInfo(PAReturnInfo::kSchoolCode, c.typed);
+    run();
+    ASSERT_EQ(infoText(PAReturnInfo::kSchoolCode), "01110") << c.typed;
+    textInfo(PAReturnInfo::kSchoolDistrict, c.districtAfter);
+    run();
+    EXPECT_EQ(infoText(PAReturnInfo::kSchoolCode), c.expected) << c.typed << "/" << c.districtAfter;
+  }
+}
+
 // No residency box marked: the box of the federal residency row of this
 // state, else of the home state; the part-year allocation answer is open
 // to part-year residents only. (The golden returns hold a part-year
@@ -85,6 +113,57 @@ TEST_F(ReturnInfoTest, ResidencyFromTheFederalRows) {
     EXPECT_EQ(isProtected(PAReturnInfo::kPartYearAllocateYesBox), !partYear) << c.status;
     EXPECT_EQ(isProtected(PAReturnInfo::kPartYearFromDate), !partYear) << c.status;
   }
+}
+
+// Answers taken from the federal return while the information form has
+// none (the residency, the driver's license or state ID, the county from
+// the state summary) are the user's once taken: a later federal change
+// does not reach them, and emptied they are taken again.
+TEST_F(ReturnInfoTest, AnswersTakenFromTheFederalReturnAreTheUsersOnceTaken) {
+  text(kFormID_Fed32783, PAReturnInfoAlt::kStateCode, "PA");
+  text(kFormID_Fed32783, PAReturnInfoAlt::kCountyGivenBox, "X");
+  text(kFormID_Fed32783, PAReturnInfoAlt::kCounty, "Adams");
+  filerText(FedFilerInfo::kResidencyState.at(0), "PA");
+  filerText(FedFilerInfo::kResidencyTaxpayerStatus.at(0), "Part-year resident");
+  filerYes(FedFilerInfo::kTaxpayerDriversLicenseBox);
+  filerText(FedFilerInfo::kTaxpayerIdNumber, "D1234567");
+  run();
+  ASSERT_TRUE(marked(PAReturnInfo::kPartYearResidentBox));
+  ASSERT_TRUE(marked(PAReturnInfo::kTaxpayerDriversLicenseBox));
+  ASSERT_EQ(infoText(PAReturnInfo::kTaxpayerIDNumber), "D1234567");
+  ASSERT_EQ(infoText(PAReturnInfo::kCounty), "");  // a part-year resident who left: none
+  markInfo(PAReturnInfo::kFullYearResidentBox);
+  put(kFormID_PAReturnInfo, PAReturnInfo::kPartYearResidentBox, FieldValue());
+  run();
+  ASSERT_EQ(infoText(PAReturnInfo::kCounty), "Adams");
+  text(kFormID_Fed32783, PAReturnInfoAlt::kCounty, "Berks");
+  run();
+  EXPECT_EQ(infoText(PAReturnInfo::kCounty), "Adams");
+  put(kFormID_PAReturnInfo, PAReturnInfo::kCounty, FieldValue());
+  run();
+  EXPECT_EQ(infoText(PAReturnInfo::kCounty), "Berks");
+  markInfo(PAReturnInfo::kPartYearResidentBox);
+  put(kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox, FieldValue());
+
+  filerText(FedFilerInfo::kResidencyTaxpayerStatus.at(0), "Full-year resident");
+  put(kFormID_FedFilerInfo, FedFilerInfo::kTaxpayerDriversLicenseBox, FieldValue());
+  filerYes(FedFilerInfo::kTaxpayerStateIdBox);
+  filerText(FedFilerInfo::kTaxpayerIdNumber, "S7654321");
+  run();
+  EXPECT_TRUE(marked(PAReturnInfo::kPartYearResidentBox));
+  EXPECT_FALSE(marked(PAReturnInfo::kFullYearResidentBox));
+  EXPECT_TRUE(marked(PAReturnInfo::kTaxpayerDriversLicenseBox));
+  EXPECT_EQ(infoText(PAReturnInfo::kTaxpayerIDNumber), "D1234567");
+
+  for (const FieldId* emptied :
+       {&PAReturnInfo::kPartYearResidentBox.id(), &PAReturnInfo::kTaxpayerDriversLicenseBox.id(),
+        &PAReturnInfo::kTaxpayerStateIDBox.id(), &PAReturnInfo::kTaxpayerIDNumber.id()}) {
+    put(kFormID_PAReturnInfo, *emptied, FieldValue());
+  }
+  run();
+  EXPECT_TRUE(marked(PAReturnInfo::kFullYearResidentBox));
+  EXPECT_TRUE(marked(PAReturnInfo::kTaxpayerStateIDBox));
+  EXPECT_EQ(infoText(PAReturnInfo::kTaxpayerIDNumber), "S7654321");
 }
 
 // The PA status follows the federal one (4 with the spouse-number answer:
@@ -156,6 +235,40 @@ TEST_F(FilingStatusTest, DateOfDeathDecidesTheYearBoxAndSingleFiling) {
     EXPECT_EQ(marked(PAReturnInfo::kTaxpayerDiedInYearBox), c.yearBox) << c.died;
     EXPECT_EQ(isProtected(PAReturnInfo::kSpouseNumberNoBox), died && !c.yearBox) << c.died;
     expectStatus(&c.status, c.died);
+  }
+}
+
+// The prior-year credit and estimated payments boxes: marked and closed by
+// the calculation that finds the amounts above 0; once an amount is 0 the
+// calculation's mark goes (a fresh load of the return holds none), while a
+// mark the user made on the open box stays.
+TEST_F(ReturnInfoTest, PaymentBoxesFollowTheirAmounts) {
+  const struct {
+    const FieldId& amountRow;
+    const FieldId& stateRow;
+    const FieldId& box;
+  } kCases[] = {
+      {Fed190::kTotalRowAmount.at(0), Fed190::kTotalRowState.at(0), PAReturnInfo::kPriorYearCreditBox},
+      {Fed190::kWithholdingRowAmount.at(0), Fed190::kWithholdingRowState.at(0),
+       PAReturnInfo::kEstimatedPaymentsBox},
+  };
+  for (const auto& c : kCases) {
+    restart();
+    number(kFormID_Fed190, Fed190::kWithholdingRowKey.at(0), 415);
+    number(kFormID_Fed190, c.amountRow, 300);
+    text(kFormID_Fed190, c.stateRow, "PA");
+    run();
+    EXPECT_TRUE(marked(c.box)) << c.box.getNumber();
+    EXPECT_TRUE(isProtected(c.box)) << c.box.getNumber();
+
+    number(kFormID_Fed190, c.amountRow, 0);
+    run();
+    EXPECT_TRUE(isNull(c.box)) << c.box.getNumber();
+    EXPECT_FALSE(isProtected(c.box)) << c.box.getNumber();
+
+    markInfo(c.box);
+    run();
+    EXPECT_TRUE(marked(c.box)) << c.box.getNumber();
   }
 }
 

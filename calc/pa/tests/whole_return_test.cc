@@ -191,6 +191,36 @@ TEST_F(WholeReturnTest, ReturnCalculatedOnceIsFinal) {
   }
 }
 
+// Every copy of the information form shows the last line 17, a copy
+// beyond the first included (it is calculated before the PA-40 runs that
+// make the line).
+TEST_F(WholeReturnTest, EveryInformationCopyShowsTheLastLine17) {
+  load(kSample + Lines{"PARETURNINFO:2:F46:X"}, 2778.35);
+  calculate();
+  ASSERT_EQ(pa40(PA40::kTotalPayment), 55);
+  for (uint16_t copy : {1, 2}) {
+    EXPECT_EQ(pa->getIR(kFormID_PAReturnInfo, copy, PAReturnInfo::kDebitAmount), 55) << copy;
+  }
+}
+
+// Every copy of the deductions schedule is limited by the income of the
+// last PA-40 run, a copy beyond the first (which line 10 does not read)
+// included. Off a joint return the limit is the gross taxable income,
+// interest and dividends of Schedules A and B (calculated after the first
+// run) in it.
+TEST_F(WholeReturnTest, EveryDeductionsCopyHasTheLastIncomeLimit) {
+  Lines single;
+  for (const std::string& line : kSample) {
+    single.push_back(line == "PARETURNINFO:1:F57:X" ? "PARETURNINFO:1:F55:X" : line);
+  }
+  federal()->setCommonItem(0, 1, 1);
+  load(single + Lines{"PADEDUCTIONS:1:F36547:100", "PADEDUCTIONS:2:F36547:100"}, 2778.35);
+  calculate();
+  const double limit = pa->getIR(kFormID_PADeductions, 1, PADeductions::kTaxpayerIncomeLimit);
+  ASSERT_EQ(limit, pa40(PA40::kTotalTaxableIncome));
+  EXPECT_EQ(pa->getIR(kFormID_PADeductions, 2, PADeductions::kTaxpayerIncomeLimit), limit);
+}
+
 // A copy 1 still linked to a federal Schedule E that is gone no longer
 // counts its rents: the sample owes 55, not 208.
 TEST_F(WholeReturnTest, StaleScheduleECopyOneCountsNoRents) {

@@ -98,6 +98,40 @@ TEST_F(CommonTextPullTest, DirectDepositTextFallsBackToTheFilerInformationAndBox
   EXPECT_TRUE(pa->formYes(kFormID_PA40, 1, target()));
 }
 
+// A text or mark pulled in protected goes once its federal source (or
+// the federal return) is gone; what the user typed into the open field stays; a choice box of the
+// other kind keeps no mark pulled before.
+TEST_F(CommonTextPullTest, APulledValueGoesWithItsSourceAndAnEntryStays) {
+  auto pulled = [this](int pcType) {
+    engine->pullCommonText(kFormID_FedReturn, kFormID_PA40, 1, target(), pcType);
+    return isNull(kFormID_PA40, target()) ? "null" : targetProtected() ? "protected" : "open";
+  };
+  const struct {
+    int pcType;
+    FieldId source;
+    FieldValue value;
+  } pulls[] = {{141, FedFilerInfo::kDaytimePhone, FieldValue::ofText("717")},
+               {146, FedFilerInfo::kDirectDepositBox, FieldValue::mark()},
+               {149, FedFilerInfo::kAccountNumber, FieldValue::ofText("456")}};
+  text(kFormID_FedFilerInfo, FedFilerInfo::kRoutingNumber, "999888777");
+  mark(kFormID_FedFilerInfo, FedFilerInfo::kCheckingAccountBox);
+  for (const auto& p : pulls) {
+    put(kFormID_FedFilerInfo, p.source, p.value);
+    EXPECT_STREQ(pulled(p.pcType), "protected") << p.pcType;
+    put(kFormID_FedFilerInfo, p.source, FieldValue::null());
+    EXPECT_STREQ(pulled(p.pcType), "null") << p.pcType;
+    EXPECT_EQ(pull(p.pcType), "old") << p.pcType;  // typed while open
+  }
+  text(kFormID_FedFilerInfo, FedFilerInfo::kAccountNumber, "456");
+  EXPECT_STREQ(pulled(150), "null");  // savings: protected, the checking mark not pulled
+  put(kFormID_PA40, target(), FieldValue::mark());
+  EXPECT_STREQ(pulled(150), "null");
+  text(kFormID_FedFilerInfo, FedFilerInfo::kDaytimePhone, "717");
+  ASSERT_STREQ(pulled(141), "protected");
+  federal()->deleteForm(kFormID_FedReturn, 1);
+  EXPECT_STREQ(pulled(141), "null") << "nothing is pulled without the federal return";
+}
+
 using StateCalculationMgmt::federalLineRow;
 using StateCalculationMgmt::federalLineStateField;
 

@@ -207,6 +207,21 @@ TEST_F(IntDivFormsTest, TheForm3PartAndEmptyCopies) {
   EXPECT_DOUBLE_EQ(interest(State16::kTaxpayerNetUSObligations), 100);
 }
 
+// The federal form 3 amount is shared out over the U.S. obligations the
+// summaries list; with none listed no part is reported, and no spouse's
+// interest goes below 0 (nor does a copy stay in the return for it).
+TEST_F(IntDivFormsTest, NoForm3PartWithoutListedUSObligations) {
+  source(kFormID_Fed166, 1, {{Fed166::kInterestIncome, 30000}}, {}, "First Bank");
+  number(kFormID_Fed3, Fed3::kUsObligationInterest, 30);
+  calculate(2, kChoiceFullYearResident);
+  EXPECT_EQ(values(kFormID_State16, {State16::kTaxpayerReportedUSObligations, State16::kSpouseReportedUSObligations,
+                                     State16::kSpouseNetUSObligations}),
+            (std::vector<double>{0, 0, 0}));
+  put(kFormID_Fed166, Fed166::kInterestIncome, FieldValue::null());
+  calculate(2, kChoiceFullYearResident);
+  EXPECT_FALSE(pa->getForm(kFormID_State16, 1)->isDataEntered());
+}
+
 // A nonresident enters the in-state part of exempt interest; it stays while
 // the source is the same and is emptied when the source's name changes. A
 // long name is cut to the label, and the record keeps the cut name, so that
@@ -227,6 +242,51 @@ TEST_F(IntDivFormsTest, ANonresidentsInStateAmountStaysUntilTheSourceChanges) {
   calculate(2, kChoiceNonresident);
   EXPECT_EQ(record(kFormID_State16, 4), "Renamed Bank||166||1||4");
   EXPECT_DOUBLE_EQ(interest(lineField(4, 3)), 0);
+}
+
+// A record holds the payer name its line shows: none once the federal
+// copy's name is emptied, and none for a spouse's source once the return
+// is not joint (it has no line then). The records and lines are those the
+// same federal copies give calculated afresh.
+TEST_F(IntDivFormsTest, ARecordKeepsNoPayerNameItsLineNoLongerShows) {
+  auto summaryTexts = [this] {
+    std::string texts;
+    for (int k = 1; k <= 8; ++k) texts += record(kFormID_State16, k) + " " + label(k) + "|";
+    return texts;
+  };
+  twoInterestSources();
+  calculate(2, kChoiceFullYearResident);
+  ASSERT_EQ(record(kFormID_State16, 6), "Spouse Partnership||51||1||1");
+  text(kFormID_Fed166, Fed166::kPayerName, "");
+  calculate(1, kChoiceFullYearResident);
+  EXPECT_EQ(record(kFormID_State16, 1), "||166||1||1");
+  EXPECT_EQ(record(kFormID_State16, 6), "||51||1||1");
+  const std::string edited = summaryTexts();
+  restart();
+  twoInterestSources();
+  text(kFormID_Fed166, Fed166::kPayerName, "");
+  calculate(1, kChoiceFullYearResident);
+  EXPECT_EQ(edited, summaryTexts());
+}
+
+// A summary copy is part of the return while it shows an amount and
+// leaves it once its sources are gone, a later copy of a list that shrank
+// included.
+TEST_F(IntDivFormsTest, ASummaryCopyLeavesTheReturnOnceItsAmountsGo) {
+  for (uint16_t c = 1; c <= 6; ++c) {
+    source(kFormID_Fed166, c, {{Fed166::kInterestIncome, 10000}, {Fed166::kUsObligationInterest, 5000},
+                               {Fed166::kSecondExemptInterest, 3000}});
+  }
+  auto inReturn = [this](uint16_t copy) {
+    calculate(2, kChoiceFullYearResident);
+    return pa->getForm(kFormID_State16, copy)->isDataEntered() || pa->getForm(kFormID_State16, copy)->getCalcMark();
+  };
+  ASSERT_TRUE(inReturn(2));
+  for (uint16_t c = 2; c <= 6; ++c) federal()->deleteForm(kFormID_Fed166, c);
+  EXPECT_FALSE(inReturn(2));
+  EXPECT_TRUE(inReturn(1));
+  federal()->deleteForm(kFormID_Fed166, 1);
+  EXPECT_FALSE(inReturn(1));
 }
 
 }  // namespace

@@ -129,6 +129,25 @@ TEST_F(WagePullTest, NonresidentTakesStateWagesAndCapsEnteredParts) {
   EXPECT_EQ(alloc({s(2), State16To18::kTaxpayerOtherCompensation}), (V{50, 400}));
 }
 
+// The other-compensation parts a full-year resident's pull protected in
+// go with the residency: a part-year resident starts from none, as when
+// loaded afresh, and keeps what the filer types.
+TEST_F(WagePullTest, OtherCompensationPartsOfAFullYearResidentGoWithTheResidency) {
+  const FieldId parts[] = {State16To18::kTaxpayerOtherCompensation, State16To18::kSpouseOtherCompensation};
+  pull(kChoiceFullYearResident, true);
+  ASSERT_EQ(alloc({parts[0], parts[1]}), (V{1014, 1015}));
+  pull(kChoicePartYearResident, true);
+  EXPECT_EQ(nulls(kFormID_State18, {parts[0], parts[1]}), (std::vector<bool>{true, true}));
+  EXPECT_FALSE(isProtected(kFormID_State18, parts[0]) || isProtected(kFormID_State18, parts[1]));
+  enter(parts[0], 300);
+  enter(parts[1], 200);
+  pull(kChoicePartYearResident, true);
+  EXPECT_EQ(alloc({parts[0], parts[1]}), (V{300, 200}));
+  pull(kChoicePartYearResident, false);
+  EXPECT_EQ(valueOf(kFormID_State18, parts[0]), 300);
+  EXPECT_TRUE(nullAndProtected(parts[1]));
+}
+
 // The generic codes 0 and 8 count as joint, like the state's own.
 TEST_F(WagePullTest, CollectFederalAmountsFollowsFilingStatus) {
   double a[7];

@@ -73,10 +73,33 @@ TEST_F(LocalReturnTest, WithoutTheJBoxTheSpouseColumnIsClosed) {
         &PALocalIncomeTaxReturn::kSpouseAmountDue.id()}) {
     EXPECT_TRUE(closed(*f)) << *f;
   }
-  // The gated entries keep their values, the subtotal still uses them, and
-  // the balance fields keep what they hold.
+  // The gated entries keep their values and the subtotal still uses them;
+  // the balance an earlier joint calculation wrote goes, as a return loaded
+  // afresh holds none.
   EXPECT_EQ(value(PALocalIncomeTaxReturn::kSpouseSubtotal), 7);
-  EXPECT_EQ(value(PALocalIncomeTaxReturn::kSpouseOverpayment), 12);
+  EXPECT_TRUE(closed(PALocalIncomeTaxReturn::kSpouseOverpayment));
+  EXPECT_TRUE(closed(PALocalIncomeTaxReturn::kSpouseOverpaymentApplied));
+  EXPECT_TRUE(local().isNull(PALocalIncomeTaxReturn::kSpouseBalance));
+  EXPECT_TRUE(local().isNull(PALocalIncomeTaxReturn::kSpouseOverpaymentAppliedBox));
+}
+
+// A joint return switched to single: the spouse column's balance, its
+// overpayment, the part applied and its box go.
+TEST_F(LocalReturnTest, SpouseBalanceGoesWithTheJointStatus) {
+  letter("J");
+  enter(PA40::kSpouseGrossCompensation, 1);
+  enterLocal(PALocalIncomeTaxReturn::kRateEntry, 1000000);
+  enterLocal(PALocalIncomeTaxReturn::kSpouseFirstPayment, 40);
+  enterLocal(PALocalIncomeTaxReturn::kSpouseOverpaymentApplied, 10);
+  runLocal();
+  ASSERT_EQ(value(PALocalIncomeTaxReturn::kSpouseOverpayment), 40);
+  ASSERT_TRUE(local().xMarked(PALocalIncomeTaxReturn::kSpouseOverpaymentAppliedBox));
+  letter("S");
+  runLocal();
+  EXPECT_TRUE(local().isNull(PALocalIncomeTaxReturn::kSpouseBalance));
+  EXPECT_TRUE(closed(PALocalIncomeTaxReturn::kSpouseOverpayment));
+  EXPECT_TRUE(closed(PALocalIncomeTaxReturn::kSpouseOverpaymentApplied));
+  EXPECT_TRUE(local().isNull(PALocalIncomeTaxReturn::kSpouseOverpaymentAppliedBox));
 }
 
 }  // namespace

@@ -226,4 +226,72 @@ TEST_F(MiscCompWorksheetTest, SourceRows) {
   EXPECT_FALSE(pa->formExists(kFormID_PAMiscCompWorksheet, 2));
 }
 
+// What the calculation wrote for a reason that is gone does not stay as
+// if the user had typed it, each step below on the return the step before
+// left: the "H" of a 1099-MISC amount that no longer counts, the form-57
+// amounts once no row reads them, the default I choice once no row needs a
+// choice, a 1099-R letter of its distribution code once the user picks the
+// letters, and a 1099 row's owner once the row is a form-57 row of a joint
+// return.
+TEST_F(MiscCompWorksheetTest, CalculatedValuesGoWithTheirReason) {
+  setJoint();
+  miscCopy(1, 50, "1");
+  mark(kFormID_Fed1099Misc, Fed1099Misc::kSpouseBox, 1);
+  rCopy(2, 100, "7");
+  number(kFormID_Fed57, Fed57::kJuryDutyPay, 40);
+  reference(1, "110/1");
+  reference(2, "84/2");
+  reference(3, "57/1");
+  calculate();
+  ASSERT_EQ(cellText(1, kLetter) + cellText(1, kOwner), "HS");
+  ASSERT_EQ(amount(PAMiscCompWorksheet::kJuryDutyPay), 40);
+  ASSERT_TRUE(sheet().xMarked(PAMiscCompWorksheet::kCodeIChoiceBox));
+
+  text(kFormID_Fed1099Misc, Fed1099Misc::kOtherIncomeCode, "3", 1);
+  reference(3, "");
+  text(kFormID_Fed1099R, Fed1099R::kDistributionCode, "J", 2);
+  calculate();
+  EXPECT_EQ(cellText(1, kLetter), "");
+  EXPECT_TRUE(sheet().isNull(PAMiscCompWorksheet::kCodeHCount));
+  EXPECT_TRUE(sheet().isNull(PAMiscCompWorksheet::kJuryDutyPay));
+  EXPECT_TRUE(sheet().isNull(PAMiscCompWorksheet::kCodeIChoiceBox));
+  ASSERT_EQ(cellText(2, kLetter), "J");
+
+  text(kFormID_Fed1099R, Fed1099R::kDistributionCode, "7", 2);
+  mark(kFormID_PAMiscCompWorksheet, PAMiscCompWorksheet::kOwnCodeChoiceBox);
+  reference(1, "57/1");
+  calculate();
+  EXPECT_EQ(cellText(2, kLetter), "");
+  EXPECT_EQ(cellText(1, kOwner), "T");
+}
+
+// A row that comes to stand for another source (a federal copy before it
+// deleted) keeps nothing of the one it stood for: a part-year filer's PA
+// amount and reduction are filled afresh for the new source, while a row
+// whose source stays keeps the user's entries. The entries of a return
+// just loaded, whose rows have no source yet, are the user's for the
+// sources the rows come to stand for.
+TEST_F(MiscCompWorksheetTest, RowsThatStandForAnotherSourceStartAfresh) {
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kPartYearResidentBox);
+  rCopy(1, 800, "1");
+  rCopy(2, 600, "1");
+  rCopy(3, 500, "1");
+  for (int row = 1; row <= 3; ++row) {
+    number(kFormID_PAMiscCompWorksheet, cell(row, kReduction), 10 * row);
+    number(kFormID_PAMiscCompWorksheet, cell(row, kPAAmount), 100 * row);
+  }
+  engine->rebuildMiscCompSourceRows();
+  calculate();
+  ASSERT_DOUBLE_EQ(amount(cell(2, kPAAmount)), 200);
+  federal()->deleteForm(kFormID_Fed1099R, 2);
+  engine->rebuildMiscCompSourceRows();
+  calculate();
+  EXPECT_EQ(referenceText(2), "84/3");
+  EXPECT_DOUBLE_EQ(amount(cell(1, kPAAmount)), 100);  // the same source: the user's
+  EXPECT_DOUBLE_EQ(amount(cell(1, kReduction)), 10);
+  EXPECT_TRUE(sheet().isNull(cell(2, kReduction)));  // copy 3's row, afresh
+  EXPECT_DOUBLE_EQ(amount(cell(2, kPAAmount)), 500);
+  EXPECT_TRUE(nullAndProtected(3, kPAAmount));
+}
+
 }  // namespace

@@ -1,4 +1,5 @@
 // The W-2G income schedule: gambling and lottery winnings and losses.
+#include <initializer_list>
 #include <string>
 
 #include "calc/pa/tests/pa40_fixture.h"
@@ -8,6 +9,7 @@ namespace {
 using PADataMgmt::kFilingJoint;
 using PADataMgmt::kFilingSingle;
 using PADataMgmt::kFullYearResident;
+using PADataMgmt::kPartYearResident;
 
 class W2GIncomeTest : public PA40Test {
  protected:
@@ -31,6 +33,12 @@ class W2GIncomeTest : public PA40Test {
     number(kFormID_FedW2G, FedW2G::kWinnings, hundredths, copy);
     number(kFormID_FedW2G, FedW2G::kStateWinnings, stateHundredths, copy);
     if (!state.empty()) text(kFormID_FedW2G, FedW2G::kState, state, copy);
+  }
+  // The filing status or residency of the information form switched: its
+  // other boxes emptied.
+  void switchTo(const FieldId& box, std::initializer_list<const FieldId*> others) {
+    for (const FieldId* other : others) put(kFormID_PAReturnInfo, *other, FieldValue());
+    mark(kFormID_PAReturnInfo, box);
   }
   // A form 51 copy: the taxpayer's when marked, else the spouse's.
   void form51(uint16_t copy, bool taxpayer, double winnings, double losses) {
@@ -134,6 +142,65 @@ TEST_F(W2GIncomeTest, WinningsWonInPA) {
     runW();
     EXPECT_EQ(value(PAW2GIncome::kPAW2GWinningsWonInPA), c.expected)
         << c.status << "/" << c.residency << "/" << c.spouseMark << "/" << c.state;
+  }
+}
+
+// What the calculation fills from the federal form 2 amount, or copies for
+// a full-year resident, it closes; once the amount goes, the status or the
+// residency switches and the entry opens, that value goes with it (a fresh
+// load holds none), while an entry the user made on an open field stays.
+TEST_F(W2GIncomeTest, ClosedCopiesGoWhenTheEntriesOpen) {
+  enum Change { kForm2Gone, kToJoint, kToSingle, kToPartYear };
+  const struct {
+    const char* what;
+    int status;
+    double form2;
+    Change change;
+    const FieldId& gone;
+  } kCases[] = {
+      {"joint, form 2 gone: the taxpayer's share", kFilingJoint, 2400, kForm2Gone, PAW2GIncome::kTaxpayerFed2Amount},
+      {"single, form 2 gone: its amount", kFilingSingle, 2400, kForm2Gone, PAW2GIncome::kFed2Amount},
+      {"single to joint: the taxpayer's copy", kFilingSingle, 0, kToJoint, PAW2GIncome::kTaxpayerFed2Amount},
+      {"joint to single: the sum", kFilingJoint, 0, kToSingle, PAW2GIncome::kFed2Amount},
+      {"to part-year: the PA losses", kFilingJoint, 2400, kToPartYear, PAW2GIncome::kTaxpayerPALosses},
+  };
+  for (const auto& c : kCases) {
+    restart();
+    setFilingStatus(c.status);
+    setResidency(kFullYearResident);
+    form57(5600, 0);
+    w2g(1, true, false, 500000);
+    w2g(2, false, true, 60000);
+    number(kFormID_Fed2, Fed2::kGamblingLosses, c.form2);
+    enterW(PAW2GIncome::kSpouseFed2Amount, 100);                     // the spouse's share, typed
+    if (c.form2 == 0) enterW(PAW2GIncome::kFed2Amount, 900);        // no form 2: the user's amount
+    if (c.form2 == 0 && c.status == kFilingJoint) enterW(PAW2GIncome::kTaxpayerFed2Amount, 800);
+    runW();
+    ASSERT_GT(value(c.gone), 0) << c.what;
+    switch (c.change) {
+      case kForm2Gone:
+        number(kFormID_Fed2, Fed2::kGamblingLosses, 0);
+        break;
+      case kToJoint:
+        switchTo(PAReturnInfo::kJointBox, {&PAReturnInfo::kSingleBox.id()});
+        break;
+      case kToSingle:
+        switchTo(PAReturnInfo::kSingleBox, {&PAReturnInfo::kJointBox.id()});
+        break;
+      case kToPartYear:
+        switchTo(PAReturnInfo::kPartYearResidentBox, {&PAReturnInfo::kFullYearResidentBox.id()});
+        break;
+    }
+    runW();
+    EXPECT_EQ(value(c.gone), 0) << c.what;
+    EXPECT_FALSE(sched().isProtected(c.gone)) << c.what;
+    if (c.change == kForm2Gone) {
+      EXPECT_TRUE(sched().isNull(PAW2GIncome::kFed2AmountRead)) << c.what;
+    }
+    if (c.change == kForm2Gone && c.status == kFilingJoint) {
+      EXPECT_EQ(value(PAW2GIncome::kSpouseFed2Amount), 100) << c.what;  // the user's entry stays
+      EXPECT_EQ(value(PAW2GIncome::kNetWinnings), 5000 + 600 - 100) << c.what;
+    }
   }
 }
 
