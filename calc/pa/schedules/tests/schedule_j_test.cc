@@ -58,8 +58,7 @@ TEST_F(ScheduleJTest, ASingleReturnHasNoSpouseTotal) {
 }
 
 // Joint to single: the further amount the joint return summed from the
-// persons' amounts goes with them (the return's estate income is what the
-// rows give); one the user types on the single return stays.
+// persons' amounts goes with them; one typed on the single return stays.
 TEST_F(ScheduleJTest, TheJointFurtherAmountGoesOnASingleReturn) {
   setFilingStatus(PADataMgmt::kFilingJoint);
   row(0, "ESTATE", "J", 6601);
@@ -80,37 +79,23 @@ TEST_F(ScheduleJTest, TheJointFurtherAmountGoesOnASingleReturn) {
   EXPECT_EQ(value(PAScheduleJ::kTotalIncome), 6641);
 }
 
-// A row emptied among several loses the owner code the calculation wrote
-// on it; the other rows keep theirs.
-TEST_F(ScheduleJTest, AnEmptiedRowHasNoOwnerCode) {
-  setFilingStatus(PADataMgmt::kFilingJoint);
-  for (int r = 0; r < 3; ++r) row(r, "TRUST " + std::to_string(r), "", 100);
-  compute(kFormID_PAScheduleJ);
-  ASSERT_EQ(owner(1), "J");
-  put(kFormID_PAScheduleJ, PAScheduleJ::kRowName.at(1), DataMgmt::FieldValue::null());
-  put(kFormID_PAScheduleJ, PAScheduleJ::kRowIncome.at(1), DataMgmt::FieldValue::null());
-  compute(kFormID_PAScheduleJ);
-  EXPECT_TRUE(isNull(kFormID_PAScheduleJ, PAScheduleJ::kRowOwner.at(1)));
-  EXPECT_EQ(owner(0), "J");
-  EXPECT_EQ(owner(2), "J");
-  EXPECT_EQ(value(PAScheduleJ::kTaxpayerTotal) + value(PAScheduleJ::kSpouseTotal), 200);
-}
-
 // A named row's owner code, filled when empty, is the user's once filled:
-// a return that turns joint keeps the row the taxpayer's, and only an
-// emptied code is filled again, as the joint return's.
-TEST_F(ScheduleJTest, AFilledOwnerCodeIsTheUsers) {
+// a return that turns joint keeps the rows the taxpayer's, and only an
+// emptied code is filled again. A row emptied among several has none.
+TEST_F(ScheduleJTest, OwnerCodesFilledStayTheUsersAndGoWithTheirRow) {
   setFilingStatus(PADataMgmt::kFilingSingle);
-  row(0, "TRUST", "", 100);
+  for (int r = 0; r < 3; ++r) row(r, "TRUST " + std::to_string(r), "", 100);
   compute(kFormID_PAScheduleJ);
   ASSERT_EQ(owner(0), "T");
   put(kFormID_PAReturnInfo, PAReturnInfo::kSingleBox, DataMgmt::FieldValue::null());
   setFilingStatus(PADataMgmt::kFilingJoint);
+  put(kFormID_PAScheduleJ, PAScheduleJ::kRowOwner.at(2), DataMgmt::FieldValue::null());
+  put(kFormID_PAScheduleJ, PAScheduleJ::kRowName.at(1), DataMgmt::FieldValue::null());
+  put(kFormID_PAScheduleJ, PAScheduleJ::kRowIncome.at(1), DataMgmt::FieldValue::null());
   compute(kFormID_PAScheduleJ);
   EXPECT_EQ(owner(0), "T");
-  put(kFormID_PAScheduleJ, PAScheduleJ::kRowOwner.at(0), DataMgmt::FieldValue::null());
-  compute(kFormID_PAScheduleJ);
-  EXPECT_EQ(owner(0), "J");
+  EXPECT_TRUE(isNull(kFormID_PAScheduleJ, PAScheduleJ::kRowOwner.at(1)));
+  EXPECT_EQ(owner(2), "J");
 }
 
 }  // namespace
