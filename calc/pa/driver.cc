@@ -93,7 +93,9 @@ void ensurePAW2Copies(const DataMgmt::TaxReturn& federal, DataMgmt::TaxReturn& p
 
 // One PA Schedule C copy per federal Schedule C copy that is not a
 // statutory employee's, in order, each linked to its federal copy; PA copies left over are
-// emptied.
+// emptied. A copy that stood for another federal copy before (one above it
+// deleted) takes what it kept of that copy afresh; the user's entries stay
+// with the copy.
 void linkScheduleCCopies(PATaxReturnCalcEngine& engine, const DataMgmt::TaxReturn& federal,
                          DataMgmt::TaxReturn& pa) {
   int next = 1;
@@ -104,6 +106,9 @@ void linkScheduleCCopies(PATaxReturnCalcEngine& engine, const DataMgmt::TaxRetur
     if (federal.formYes(kFormID_FedScheduleC, fedCopy, FedScheduleC::kStatutoryEmployeeBox)) continue;
     TaxFormPtr copy = fetchOrCreate(pa, kFormID_PAScheduleC, next);
     if (copy.isNull()) continue;
+    if (copy->hasSigValue(PAScheduleC::kFederalCopyNumber) && copy->getIN(PAScheduleC::kFederalCopyNumber) != f) {
+      PATaxReturnCalcEngine::takeScheduleCAfresh(*copy);
+    }
     copy->setX(PAScheduleC::kFromFederalYesBox);
     copy->setXNo(PAScheduleC::kFromFederalNoBox);
     copy->assignIR(PAScheduleC::kFederalCopyNumber, f);
@@ -145,10 +150,17 @@ void linkSaleRecords(const DataMgmt::TaxReturn& federal, DataMgmt::TaxReturn& pa
 
 // Links the next PA Schedule E copy to federal copy `fedCopy` of a
 // Schedule E (`fromFarmRental` false) or a Form 4835; true when there was
-// a PA copy to link.
+// a PA copy to link. A copy that stood for another source before (one
+// above it deleted) takes what it kept of that source afresh; the user's
+// entries stay with the copy.
 bool linkScheduleECopy(DataMgmt::TaxReturn& pa, int next, int fedCopy, bool fromFarmRental) {
   TaxFormPtr copy = fetchOrCreate(pa, kFormID_PAScheduleE, next);
   if (copy.isNull()) return false;
+  const bool fromScheduleE = copy->xMarked(PAScheduleE::kFromScheduleEBox);
+  const bool fromForm4835 = copy->xMarked(PAScheduleE::kFromForm4835Box);
+  const bool sameSource = (fromFarmRental ? fromForm4835 : fromScheduleE) &&
+                          copy->getIN(PAScheduleE::kFederalCopyNumber) == fedCopy;
+  if ((fromScheduleE || fromForm4835) && !sameSource) PATaxReturnCalcEngine::takeScheduleEAfresh(*copy);
   if (fromFarmRental) {
     copy->setXNo(PAScheduleE::kFromScheduleEBox);
     copy->setX(PAScheduleE::kFromForm4835Box);
@@ -162,8 +174,9 @@ bool linkScheduleECopy(DataMgmt::TaxReturn& pa, int next, int fedCopy, bool from
 
 // Empties PA Schedule E copy `c`, which no federal source stands for any
 // more. Copy 1 is emptied only when it was linked (either source box
-// marked): an unlinked copy 1 holds a property the user entered. It keeps
-// the filer-level amounts, which belong to no property.
+// marked): an unlinked copy 1 holds a property the user entered. Once
+// unlinked it keeps what the user entered on it, as the same entries
+// loaded afresh do.
 void unlinkScheduleECopy(PATaxReturnCalcEngine& engine, DataMgmt::TaxReturn& pa, uint16_t c) {
   TaxFormPtr copy = pa.getFormUVPtr(kFormID_PAScheduleE, c, false);
   if (copy.isNull()) return;
@@ -173,20 +186,7 @@ void unlinkScheduleECopy(PATaxReturnCalcEngine& engine, DataMgmt::TaxReturn& pa,
   }
   const bool linked =
       copy->xMarked(PAScheduleE::kFromScheduleEBox) || copy->xMarked(PAScheduleE::kFromForm4835Box);
-  if (!linked) return;
-  const NamedField<PAScheduleEFieldIds> kFilerLevel[] = {
-      PAScheduleE::kTaxpayerFirstRK1Income, PAScheduleE::kSpouseFirstRK1Income,
-      PAScheduleE::kTaxpayerSecondRK1Income, PAScheduleE::kSpouseSecondRK1Income};
-  bool entered[4];
-  double amounts[4];
-  for (int i = 0; i < 4; ++i) {
-    entered[i] = !copy->isNull(kFilerLevel[i]);
-    amounts[i] = copy->getIR(kFilerLevel[i]);
-  }
-  engine.clearForm(kFormID_PAScheduleE, c);
-  for (int i = 0; i < 4; ++i) {
-    if (entered[i]) copy->assignIR(kFilerLevel[i], amounts[i]);
-  }
+  if (linked) PATaxReturnCalcEngine::leaveScheduleEUnlinked(*copy);
 }
 
 // One PA Schedule E copy per federal Schedule E copy, then one per federal

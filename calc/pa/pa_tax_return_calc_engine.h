@@ -176,6 +176,16 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // Schedule E or farm-rental copy the driver linked it to (schedules/schedule_e.cc).
   // passOn is not used.
   void computeScheduleE(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  // Empties what a PA Schedule E copy keeps of the federal source it stood
+  // for, once the driver links it to another one: the property's address
+  // and the marks that only a federal Schedule E writes
+  // (schedules/schedule_e.cc).
+  static void takeScheduleEAfresh(DataMgmt::TaxForm& form);
+  // Leaves a PA Schedule E copy that no federal source stands for any more
+  // as a copy the user fills: what the user entered stays (the property's
+  // description, the answers and the filer-level amounts), open; the rest
+  // goes (schedules/schedule_e.cc).
+  static void leaveScheduleEUnlinked(DataMgmt::TaxForm& form);
 
   // ---- PA information form ----
 
@@ -261,12 +271,18 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   void computeScheduleDWorksheet(DataMgmt::TaxFormPtr worksheet, uint16_t copy, int passOn);
   // Rewrites the owner code of `field` as one letter: "T" unless the filing
   // status is 2 (joint), then "J", "S" or "T" from its first character,
-  // "J" for anything else.
+  // "J" for anything else. A "T" written where the user had entered no
+  // code is protected and goes on a joint return.
   void normalizeOwnerText(DataMgmt::TaxFormPtr form, const Primitives::OVImmutableIdentifier& field,
                           uint8_t filingStatus);
   // One copy of PA Schedule C from the matching federal Schedule C copy
   // (schedules/schedule_c.cc). passOn is not used.
   void computeScheduleC(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
+  // Empties what a PA Schedule C copy keeps of the federal copy it stood
+  // for, once the driver links it to another one: the texts and amounts
+  // filled in from the federal lines that the calculation leaves as they
+  // are once filled (schedules/schedule_c.cc).
+  static void takeScheduleCAfresh(DataMgmt::TaxForm& form);
 
   // ---- Miscellaneous-compensation worksheet ----
 

@@ -17,8 +17,12 @@ const std::vector<KeptPlace>& keptPlaces() {
   static const std::vector<KeptPlace> places = {
       {"the PA W-2's PA compensation and PA tax where the user may type over them", "PAW2",
        CatalogId::PAW2FieldIds, {"RowPACompensation", "RowPATaxWithheld"}, KeptSource::kListedW2, nullptr},
-      {"PA Schedule C's interest and legal and professional fees", "PASCHEDULEC", CatalogId::PAScheduleCFieldIds,
-       {"Interest", "LegalProfessional"}, KeptSource::kCopyField, "FederalCopyNumber"},
+      {"PA Schedule C's depletion, interest and legal and professional fees", "PASCHEDULEC",
+       CatalogId::PAScheduleCFieldIds, {"PADepletion", "Interest", "LegalProfessional"}, KeptSource::kCopyField,
+       "FederalCopyNumber"},
+      {"PA Schedule C's line A text that its federal text leaves open, filled with the other federal text",
+       "PASCHEDULEC", CatalogId::PAScheduleCFieldIds, {"MainBusinessActivity", "ProductOrService"},
+       KeptSource::kCopyField, "FederalCopyNumber"},
       {"the compensation worksheet's PA amounts of a filer not a full-year resident, a row's reduction and "
        "the owner of a form-57 row",
        "PAMISCCOMPWORKSHEET", CatalogId::PAMiscCompWorksheetFieldIds,

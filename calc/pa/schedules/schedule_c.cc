@@ -135,7 +135,10 @@ void computeHeading(PATaxReturnCalcEngine& engine, ScheduleCCopy& c) {
 
   // Line A: the main business activity (from the federal business name)
   // and the product or service (from the principal business); each takes
-  // the other federal text when it is empty on both sides.
+  // the other federal text when it is empty on both sides. A line whose
+  // federal text is empty is the user's: the text an earlier calculation
+  // protected there came from the federal line and goes with it, what the
+  // user entered (or the other text filled in) stays.
   char businessName[kTextSize];
   char principalBusiness[kTextSize];
   c.fedText(businessName, kTextSize, FedScheduleC::kBusinessName);
@@ -145,14 +148,14 @@ void computeHeading(PATaxReturnCalcEngine& engine, ScheduleCCopy& c) {
     form.makeProtected(PAScheduleC::kMainBusinessActivity);
     form.setX(PAScheduleC::kActivityFromFederalBox);
   } else {
-    form.unProtect(PAScheduleC::kMainBusinessActivity);
+    form.unprotectAndMaybeSetNull(PAScheduleC::kMainBusinessActivity);
     form.setXNo(PAScheduleC::kActivityFromFederalBox);
   }
   if (principalBusiness[0] != '\0') {
     form.assignText(PAScheduleC::kProductOrService, principalBusiness);
     form.makeProtected(PAScheduleC::kProductOrService);
   } else {
-    form.unProtect(PAScheduleC::kProductOrService);
+    form.unprotectAndMaybeSetNull(PAScheduleC::kProductOrService);
   }
   if (form.isNull(PAScheduleC::kProductOrService) && businessName[0] != '\0') {
     form.assignText(PAScheduleC::kProductOrService, businessName);
@@ -240,9 +243,18 @@ void computeCodes(ScheduleCCopy& c) {
     }
   }
   form.assignText(PAScheduleC::kAccountingMethod, method);
-  if (c.fedYes(FedScheduleC::kCashMethodBox)) form.assignText(PAScheduleC::kInventoryMethod, "C");
-  if (c.fedYes(FedScheduleC::kAccrualMethodBox)) form.assignText(PAScheduleC::kInventoryMethod, "A");
-  if (c.fedYes(FedScheduleC::kOtherMethodBox)) form.assignText(PAScheduleC::kInventoryMethod, "O");
+  // Without a federal method box the line is the user's: a letter an
+  // earlier calculation took from a box goes with the box.
+  const char* inventory = nullptr;
+  if (c.fedYes(FedScheduleC::kCashMethodBox)) inventory = "C";
+  if (c.fedYes(FedScheduleC::kAccrualMethodBox)) inventory = "A";
+  if (c.fedYes(FedScheduleC::kOtherMethodBox)) inventory = "O";
+  if (inventory != nullptr) {
+    form.assignText(PAScheduleC::kInventoryMethod, inventory);
+    form.makeProtected(PAScheduleC::kInventoryMethod);
+  } else {
+    form.unprotectAndMaybeSetNull(PAScheduleC::kInventoryMethod);
+  }
   assignYesNo(form, PAScheduleC::kHomeOfficeAnswer,
               c.federal.getIR(kFormID_FedScheduleC, c.federalCopy, FedScheduleC::kBusinessUseOfHome) > 0);
   Utils::setDefaultX(c.holder, PAScheduleC::kCodeAnswerNoBox, PAScheduleC::kCodeAnswerYesBox,
@@ -289,7 +301,18 @@ void computeIncome(PATaxReturnCalcEngine& engine, ScheduleCCopy& c) {
   form.plus2(PAScheduleC::kGrossIncome, PAScheduleC::kGrossProfit, PAScheduleC::kOtherIncome);
 }
 
+// The places the calculation fills from the federal copy and then leaves
+// as they are (the line A texts a federal text left open, the PA
+// depletion, interest and legal and professional fees, filled when empty).
+const PAScheduleCField kFilledFromFederalCopy[] = {PAScheduleC::kMainBusinessActivity, PAScheduleC::kProductOrService,
+                                                   PAScheduleC::kPADepletion, PAScheduleC::kInterest,
+                                                   PAScheduleC::kLegalProfessional};
+
 }  // namespace
+
+void PATaxReturnCalcEngine::takeScheduleCAfresh(DataMgmt::TaxForm& form) {
+  for (const PAScheduleCField& field : kFilledFromFederalCopy) form.setNull(field);
+}
 
 void PATaxReturnCalcEngine::computeScheduleC(DataMgmt::TaxFormPtr form, uint16_t copy, int /*passOn*/) {
   if (form.isNull() || paReturn == nullptr || federalReturn == nullptr) return;

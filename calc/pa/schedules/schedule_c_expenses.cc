@@ -135,11 +135,19 @@ void limitDatedRow(PATaxReturnCalcEngine& engine, ScheduleCCopy& c, const OVImmu
 void computeDatedRows(PATaxReturnCalcEngine& engine, ScheduleCCopy& c) {
   DataMgmt::TaxForm& form = c.form;
   if (!form.gtZero(PAScheduleC::kFederalDepreciation)) {
+    // No question is asked: nothing of an answer given before stays.
     form.makeProtectedAndSetNull(PAScheduleC::kDepreciationFirstYesBox);
     form.makeProtectedAndSetNull(PAScheduleC::kDepreciationFirstNoBox);
+    form.makeProtectedAndSetNull(PAScheduleC::kDepreciationSecondYesBox);
+    form.makeProtectedAndSetNull(PAScheduleC::kDepreciationSecondNoBox);
     form.setNull(PAScheduleC::kPADepreciation);
     form.setNull(PAScheduleC::kDepreciationAdjustment);
     return;
+  }
+  for (const PAScheduleCField& box :
+       {PAScheduleC::kDepreciationFirstYesBox, PAScheduleC::kDepreciationFirstNoBox,
+        PAScheduleC::kDepreciationSecondYesBox, PAScheduleC::kDepreciationSecondNoBox}) {
+    form.unProtect(box);
   }
   Utils::setDefaultX(c.holder, PAScheduleC::kDepreciationFirstNoBox, PAScheduleC::kDepreciationFirstNoBox,
                      PAScheduleC::kDepreciationFirstYesBox);
@@ -255,6 +263,11 @@ void computeSharedAndStartUp(ScheduleCCopy& c) {
       form.makeProtectedAndSetNull(PAScheduleC::kStartUpCosts);
       form.makeProtectedAndSetNull(PAScheduleC::kOrganizationalCosts);
     }
+  } else if (!form.xMarked(PAScheduleC::kStartUpCostsYesBox)) {
+    // Not asked: the default answer given while it was goes (the user's Yes
+    // stays, with the costs it opened).
+    form.setNull(PAScheduleC::kStartUpCostsYesBox);
+    form.setNull(PAScheduleC::kStartUpCostsNoBox);
   }
   form.plus2(PAScheduleC::kStartUpDeduction, PAScheduleC::kStartUpCosts, PAScheduleC::kOrganizationalCosts);
   form.minIR(PAScheduleC::kStartUpDeduction, PAScheduleC::kStartUpDeduction, PATax2018::kStartUpCostsCap);

@@ -183,11 +183,12 @@ ResidenceShare jointShare(ScheduleDCopy& c, const WorksheetField& ownerBox, Resi
   return ResidenceShare::kNone;
 }
 
-// Copy 1 of a return that is not joint: the six amounts are entered here.
+// Copy 1 of a return that is not joint: the six amounts are entered here
+// (what a joint return's calculation wrote there goes).
 double fillSingleReturnCopy(ScheduleDCopy& c, long taxpayerTotal, long hasEntries) {
   writeSummary(c, taxpayerTotal, hasEntries, "Taxpayer Items");
   c.engine.clearFormFields(kFormID_PAScheduleD, 1, D::kTaxpayerScheduleD1GainEntry, D::kSpouseRK1ThirdGainEntry);
-  for (const JointEntry& entry : kJointEntries) c.form.unProtect(entry.target);
+  for (const JointEntry& entry : kJointEntries) c.form.unprotectAndMaybeSetNull(entry.target);
   return writeResidence(c, true, ResidenceShare::kFull);
 }
 

@@ -405,8 +405,12 @@ void readFederalForms42And20(WorksheetCopy& c) {
   const OVImmutableIdentifier& spouse = PAScheduleDWorksheet::kResidenceSpouseBox;
   const OVImmutableIdentifier& joint = PAScheduleDWorksheet::kResidenceJointBox;
   const OVImmutableIdentifier* const kChoices[] = {&taxpayer, &spouse, &joint};
+  // The owner a single federal form 20 of a joint return answers (the last
+  // one set wins), the taxpayer on any other return: the calculation's,
+  // protected. Otherwise the joint return's user chooses, joint by default,
+  // and an owner the calculation fixed before goes.
+  const OVImmutableIdentifier* owner = c.joint ? nullptr : &taxpayer;
   if (c.joint && form.getIR(form20Count) == 1.0) {
-    // Federal form 20 copy 1's owner answers; the last one set wins.
     const struct {
       NamedField<Fed20FieldIds> answer;
       const OVImmutableIdentifier* choice;
@@ -414,15 +418,15 @@ void readFederalForms42And20(WorksheetCopy& c) {
                     {Fed20::kTaxpayerOwnerBox, &taxpayer},
                     {Fed20::kSpouseOwnerBox, &spouse}};
     for (const auto& answer : kAnswers) {
-      if (!c.federal.formYes(kFormID_Fed20, 1, answer.answer)) continue;
-      for (const OVImmutableIdentifier* choice : kChoices) markOrNo(form, *choice, choice == answer.choice);
+      if (c.federal.formYes(kFormID_Fed20, 1, answer.answer)) owner = answer.choice;
     }
-  } else if (c.joint) {
-    for (const OVImmutableIdentifier* choice : kChoices) form.unProtect(*choice);
-    Utils::setDefaultX(c.holder, joint, taxpayer, spouse);
-  } else {
+  }
+  if (owner != nullptr) {
     for (const OVImmutableIdentifier* choice : kChoices) form.makeProtected(*choice);
-    for (const OVImmutableIdentifier* choice : kChoices) markOrNo(form, *choice, choice == &taxpayer);
+    for (const OVImmutableIdentifier* choice : kChoices) markOrNo(form, *choice, choice == owner);
+  } else {
+    for (const OVImmutableIdentifier* choice : kChoices) form.unprotectAndMaybeSetNull(*choice);
+    Utils::setDefaultX(c.holder, joint, taxpayer, spouse);
   }
 }
 
@@ -494,9 +498,19 @@ void markData(WorksheetCopy& c) {
 void PATaxReturnCalcEngine::normalizeOwnerText(DataMgmt::TaxFormPtr form, const OVImmutableIdentifier& field,
                                                uint8_t filingStatus) {
   if (form.isNull() || paReturn == nullptr) return;
+  if (filingStatus != PADataMgmt::kFilingJoint) {
+    // The taxpayer's alone. Where the field held no code of the user's (or
+    // the joint code, which means nothing here) the "T" is the
+    // calculation's: protected, it goes once the return is joint again.
+    const char held = readOwnerCode(*paReturn, *form, field);
+    if (held == '\0' || held == 'J' || held == 'j') form->makeProtected(field);
+    form->assignText(field, "T");
+    return;
+  }
+  form->unprotectAndMaybeSetNull(field);
   const char c = readOwnerCode(*paReturn, *form, field);
   const char* owner = "J";
-  if (filingStatus != PADataMgmt::kFilingJoint || c == 'T' || c == 't') {
+  if (c == 'T' || c == 't') {
     owner = "T";
   } else if (c == 'S' || c == 's') {
     owner = "S";

@@ -118,6 +118,21 @@ class ScheduleECopy {
   void protect(const FieldId& f) { form_.makeProtected(f); }
   void unprotect(const FieldId& f) { form_.unProtect(f); }
   void protectAndNull(const FieldId& f) { form_.makeProtectedAndSetNull(f); }
+  // The pair fixed by the calculation: `a` marked or not, `b` the other
+  // way, both protected.
+  void fixPair(const FieldId& a, bool aMarked, const FieldId& b) {
+    protect(a);
+    protect(b);
+    markIf(a, aMarked);
+    markIf(b, !aMarked);
+  }
+  // The pair opened to the user's choice, `a` by default: what the
+  // calculation fixed there before goes, the user's mark stays.
+  void openPair(const FieldId& a, const FieldId& b) {
+    form_.unprotectAndMaybeSetNull(a);
+    form_.unprotectAndMaybeSetNull(b);
+    oneX2AndDefault(a, b);
+  }
   void oneX2AndDefault(const FieldId& a, const FieldId& b) { form_.oneX2AndDefault(a, b); }
   bool marked(const FieldId& f) const { return form_.xMarked(f); }
   bool significant(const FieldId& f) const { return form_.hasSigValue(f); }
@@ -148,20 +163,33 @@ class FederalScheduleE {
 // when the property is taxable for PA.
 void choosePropertyKind(ScheduleECopy& e, int residency) {
   if (residency == PADataMgmt::kFullYearResident) {
-    e.unprotect(PAScheduleE::kPAPropertyYesBox);
-    e.unprotect(PAScheduleE::kPAPropertyNoBox);
-    e.oneX2AndDefault(PAScheduleE::kPAPropertyYesBox, PAScheduleE::kPAPropertyNoBox);
+    e.openPair(PAScheduleE::kPAPropertyYesBox, PAScheduleE::kPAPropertyNoBox);
   } else {
-    e.markIf(PAScheduleE::kPAPropertyYesBox, e.marked(PAScheduleE::kTaxableForPAYesBox));
-    e.markIf(PAScheduleE::kPAPropertyNoBox, !e.marked(PAScheduleE::kTaxableForPAYesBox));
+    e.fixPair(PAScheduleE::kPAPropertyYesBox, e.marked(PAScheduleE::kTaxableForPAYesBox),
+              PAScheduleE::kPAPropertyNoBox);
   }
 }
 
-// The owner boxes opened to the user's choice, the taxpayer by default.
+const EField kOwnerBoxes[] = {PAScheduleE::kTaxpayerOwnerBox, PAScheduleE::kSpouseOwnerBox,
+                              PAScheduleE::kJointOwnerBox};
+
+// The owner boxes fixed to `owner` by the calculation.
+void fixOwner(ScheduleECopy& e, const EField& owner) {
+  for (const EField& f : kOwnerBoxes) {
+    e.protect(f);
+    if (f.number() == owner.number()) {
+      e.x(f);
+    } else {
+      e.null(f);
+    }
+  }
+}
+
+// The owner boxes opened to the user's choice, the taxpayer by default: an
+// owner the calculation fixed before (a federal copy's, a single filer's)
+// goes, the user's choice stays.
 void openOwnerChoice(ScheduleECopy& e, TaxFormPtr form) {
-  e.unprotect(PAScheduleE::kSpouseOwnerBox);
-  e.unprotect(PAScheduleE::kJointOwnerBox);
-  e.unprotect(PAScheduleE::kTaxpayerOwnerBox);
+  for (const EField& f : kOwnerBoxes) e.form().unprotectAndMaybeSetNull(f);
   Utils::setDefaultX(form, PAScheduleE::kTaxpayerOwnerBox, PAScheduleE::kSpouseOwnerBox,
                      PAScheduleE::kJointOwnerBox);
 }
@@ -171,9 +199,7 @@ void openOwnerChoice(ScheduleECopy& e, TaxFormPtr form) {
 // owner.
 void copyOwner(ScheduleECopy& e, TaxFormPtr form, const FederalScheduleE& source, bool joint) {
   if (!joint) {
-    e.x(PAScheduleE::kTaxpayerOwnerBox);
-    e.null(PAScheduleE::kSpouseOwnerBox);
-    e.null(PAScheduleE::kJointOwnerBox);
+    fixOwner(e, PAScheduleE::kTaxpayerOwnerBox);
     // Only a joint return can lack an owner.
     e.null(PAScheduleE::kNoFederalOwnerBox);
     return;
@@ -186,11 +212,8 @@ void copyOwner(ScheduleECopy& e, TaxFormPtr form, const FederalScheduleE& source
                  {FedScheduleE::kJointBox, PAScheduleE::kJointOwnerBox}};
   for (const auto& owner : kOwners) {
     if (!source.yes(owner.federal)) continue;
-    for (const EField& f : {PAScheduleE::kTaxpayerOwnerBox, PAScheduleE::kJointOwnerBox,
-                            PAScheduleE::kSpouseOwnerBox, PAScheduleE::kNoFederalOwnerBox}) {
-      e.null(f);
-    }
-    e.x(owner.owner);
+    e.null(PAScheduleE::kNoFederalOwnerBox);
+    fixOwner(e, owner.owner);
     return;
   }
   openOwnerChoice(e, form);
@@ -228,53 +251,75 @@ void copyAddress(ScheduleECopy& e, const FederalScheduleE& source) {
   e.text(PAScheduleE::kPropertyAddressLine, line);
 }
 
-// Property type, rental or royalty marks and the PA sales-tax license pair.
+// The sales-tax licence: asked (the user's, Yes by default) for a
+// short-term rental in PA only; otherwise closed and empty.
+void askLicense(ScheduleECopy& e, bool asked) {
+  const EField kLicense[] = {PAScheduleE::kSalesTaxLicense, PAScheduleE::kSalesTaxLicenseYesBox,
+                             PAScheduleE::kSalesTaxLicenseNoBox};
+  if (asked) {
+    for (const EField& f : kLicense) e.unprotect(f);
+    e.oneX2AndDefault(PAScheduleE::kSalesTaxLicenseYesBox, PAScheduleE::kSalesTaxLicenseNoBox);
+  } else {
+    for (const EField& f : kLicense) e.protectAndNull(f);
+  }
+}
+
+// Property type, rental or royalty marks, the PA-property pair, the
+// short-term pair and the PA sales-tax licence. A royalty (one of any type
+// but 8, marked a rental as well or not) asks no rental question; a
+// property marked neither has no type code and none of the questions
+// either: what a kind of property wrote before goes with the kind.
 void copyPropertyType(ScheduleECopy& e, const FederalScheduleE& source, int residency) {
   char type[kTextSize];
   source.text(type, FedScheduleE::kPropertyType);
-  if (source.yes(FedScheduleE::kRentalPropertyBox)) {
-    if (std::strcmp(type, "6") == 0) type[0] = '\0';
-    e.text(PAScheduleE::kPropertyTypeCode, type);
-    char state[kTextSize];
-    const bool inPA = std::strcmp(source.text(state, FedScheduleE::kPropertyState), "PA") == 0;
-    e.markIf(PAScheduleE::kPAPropertyYesBox, inPA);
-    e.markIf(PAScheduleE::kPAPropertyNoBox, !inPA);
-    if (std::strcmp(type, "3") == 0) {
-      e.protect(PAScheduleE::kShortTermRentalYesBox);
-      e.protect(PAScheduleE::kShortTermRentalNoBox);
-      e.no(PAScheduleE::kShortTermRentalYesBox);
-      e.x(PAScheduleE::kShortTermRentalNoBox);
-    } else {
-      e.unprotect(PAScheduleE::kShortTermRentalYesBox);
-      e.unprotect(PAScheduleE::kShortTermRentalNoBox);
-      // No by default: an ordinary rental is no short-term rental, which the
-      // user marks (it calls for a hotel-occupancy sales-tax licence).
-      e.oneX2AndDefault(PAScheduleE::kShortTermRentalNoBox, PAScheduleE::kShortTermRentalYesBox);
-      const EField kLicense[] = {PAScheduleE::kSalesTaxLicense, PAScheduleE::kSalesTaxLicenseYesBox,
-                                 PAScheduleE::kSalesTaxLicenseNoBox};
-      if (e.marked(PAScheduleE::kShortTermRentalYesBox) && e.marked(PAScheduleE::kPAPropertyYesBox)) {
-        for (const EField& f : kLicense) e.unprotect(f);
-        e.oneX2AndDefault(PAScheduleE::kSalesTaxLicenseYesBox, PAScheduleE::kSalesTaxLicenseNoBox);
-      } else {
-        for (const EField& f : kLicense) e.protectAndNull(f);
-      }
-    }
-    e.x(PAScheduleE::kRentalBox);
-    e.no(PAScheduleE::kRoyaltyBox);
-  }
+  const bool rental = source.yes(FedScheduleE::kRentalPropertyBox);
+  const bool royalty = std::strcmp(type, "8") != 0 && source.yes(FedScheduleE::kRoyaltyPropertyBox);
+  if (rental && std::strcmp(type, "6") == 0) type[0] = '\0';
+  const char* typeText = nullptr;
   for (const PropertyType& kind : kPropertyTypes) {
-    if (std::strcmp(type, kind.code) == 0) e.text(PAScheduleE::kPropertyTypeText, kind.text);
+    if (std::strcmp(type, kind.code) == 0) typeText = kind.text;
   }
-  if (std::strcmp(type, "8") != 0 && source.yes(FedScheduleE::kRoyaltyPropertyBox)) {
+  if (royalty) {
     e.text(PAScheduleE::kPropertyTypeCode, "6");
-    e.text(PAScheduleE::kPropertyTypeText, "Royalty");
+    typeText = "Royalty";
     e.null(PAScheduleE::kPropertyStreet);
     e.null(PAScheduleE::kPropertyAddressLine);
     choosePropertyKind(e, residency);
+    e.protect(PAScheduleE::kShortTermRentalNoBox);
     e.x(PAScheduleE::kShortTermRentalNoBox);
     e.protectAndNull(PAScheduleE::kShortTermRentalYesBox);
+    askLicense(e, false);
     e.no(PAScheduleE::kRentalBox);
     e.x(PAScheduleE::kRoyaltyBox);
+  } else if (rental) {
+    e.text(PAScheduleE::kPropertyTypeCode, type);
+    char state[kTextSize];
+    const bool inPA = std::strcmp(source.text(state, FedScheduleE::kPropertyState), "PA") == 0;
+    e.fixPair(PAScheduleE::kPAPropertyYesBox, inPA, PAScheduleE::kPAPropertyNoBox);
+    if (std::strcmp(type, "3") == 0) {
+      // The licence of a vacation rental is left as the user has it.
+      e.fixPair(PAScheduleE::kShortTermRentalNoBox, true, PAScheduleE::kShortTermRentalYesBox);
+    } else {
+      // No by default: an ordinary rental is no short-term rental, which the
+      // user marks (it calls for a hotel-occupancy sales-tax licence).
+      e.openPair(PAScheduleE::kShortTermRentalNoBox, PAScheduleE::kShortTermRentalYesBox);
+      askLicense(e, e.marked(PAScheduleE::kShortTermRentalYesBox) && inPA);
+    }
+    e.x(PAScheduleE::kRentalBox);
+    e.no(PAScheduleE::kRoyaltyBox);
+  } else {
+    e.null(PAScheduleE::kPropertyTypeCode);
+    for (const EField& f : {PAScheduleE::kPAPropertyYesBox, PAScheduleE::kPAPropertyNoBox,
+                            PAScheduleE::kShortTermRentalYesBox, PAScheduleE::kShortTermRentalNoBox}) {
+      e.protectAndNull(f);
+    }
+    askLicense(e, false);
+    e.null(PAScheduleE::kRoyaltyBox);
+  }
+  if (typeText != nullptr) {
+    e.text(PAScheduleE::kPropertyTypeText, typeText);
+  } else {
+    e.null(PAScheduleE::kPropertyTypeText);
   }
 }
 
@@ -331,13 +376,20 @@ double copyAmounts(ScheduleECopy& e, TaxFormPtr form, const FederalScheduleE& so
   return received - e.value(PAScheduleE::kTotalExpenses);
 }
 
+// The result lines of a property not taxable for PA: none (those a
+// taxable property wrote go), but the farm rental's other-rental loss box,
+// which says No.
+const EField kResultLines[] = {PAScheduleE::kNetIncome,          PAScheduleE::kDeductibleLoss,
+                               PAScheduleE::kLossBox,            PAScheduleE::kPANetIncome,
+                               PAScheduleE::kShortTermRentalLossBox, PAScheduleE::kShortTermRentalIncome,
+                               PAScheduleE::kOtherRentalIncome};
+
 // The PA result of a federal Schedule E property: net income, or a loss
 // (with its box), and the part in PA income with its column.
 void writeScheduleEResult(ScheduleECopy& e, double net) {
   if (!e.marked(PAScheduleE::kTaxableForPAYesBox)) {
-    e.null(PAScheduleE::kPANetIncome);
-    e.null(PAScheduleE::kShortTermRentalIncome);
-    e.null(PAScheduleE::kOtherRentalIncome);
+    for (const EField& f : kResultLines) e.null(f);
+    e.null(PAScheduleE::kOtherRentalLossBox);
     return;
   }
   const bool loss = net < 0;
@@ -364,11 +416,13 @@ void writeScheduleEResult(ScheduleECopy& e, double net) {
 }
 
 // The PA result of a farm rental: the same lines, but a loss that does
-// not count clears the loss mark of its column.
+// not count clears the loss mark of its column. The short-term column is
+// never a farm rental's.
 void writeFarmRentalResult(ScheduleECopy& e, double net) {
+  e.null(PAScheduleE::kShortTermRentalLossBox);
+  e.null(PAScheduleE::kShortTermRentalIncome);
   if (!e.marked(PAScheduleE::kTaxableForPAYesBox)) {
-    e.null(PAScheduleE::kPANetIncome);
-    e.null(PAScheduleE::kOtherRentalIncome);
+    for (const EField& f : kResultLines) e.null(f);
     e.no(PAScheduleE::kOtherRentalLossBox);
     return;
   }
@@ -383,12 +437,12 @@ void writeFarmRentalResult(ScheduleECopy& e, double net) {
   }
   e.null(PAScheduleE::kNetIncome);
   e.x(PAScheduleE::kLossBox);
-  e.x(PAScheduleE::kOtherRentalLossBox);
-  const double result = e.marked(PAScheduleE::kLossDeductibleBox) ? net : 0.0;
+  const bool deductible = e.marked(PAScheduleE::kLossDeductibleBox);
+  e.markIf(PAScheduleE::kOtherRentalLossBox, deductible);
+  const double result = deductible ? net : 0.0;
   e.assign(PAScheduleE::kDeductibleLoss, result);
   e.assign(PAScheduleE::kPANetIncome, result);
   e.assign(PAScheduleE::kOtherRentalIncome, result);
-  if (!e.marked(PAScheduleE::kLossDeductibleBox)) e.no(PAScheduleE::kOtherRentalLossBox);
 }
 
 // Filer-level part from federal form 12 (the RK-1 amounts):
@@ -453,7 +507,11 @@ void chooseTaxableForPA(ScheduleECopy& e, TaxFormPtr form, int residency) {
     e.unprotect(PAScheduleE::kTaxableForPANoBox);
     Utils::setDefaultX(form, PAScheduleE::kTaxableForPAYesBox, PAScheduleE::kTaxableForPANoBox,
                        PAScheduleE::kTaxableForPANoBox);
-    if (e.marked(PAScheduleE::kTaxableForPAYesBox)) e.x(PAScheduleE::kTaxableForPAMark);
+    if (e.marked(PAScheduleE::kTaxableForPAYesBox)) {
+      e.x(PAScheduleE::kTaxableForPAMark);
+    } else {
+      e.null(PAScheduleE::kTaxableForPAMark);
+    }
   }
 }
 
@@ -464,13 +522,11 @@ void copyFarmRental(ScheduleECopy& e, TaxFormPtr form, const DataMgmt::TaxReturn
   if (joint) {
     openOwnerChoice(e, form);
   } else {
-    e.x(PAScheduleE::kTaxpayerOwnerBox);
-    e.protectAndNull(PAScheduleE::kSpouseOwnerBox);
-    e.protectAndNull(PAScheduleE::kJointOwnerBox);
+    fixOwner(e, PAScheduleE::kTaxpayerOwnerBox);
   }
   choosePropertyKind(e, residency);
-  e.x(PAScheduleE::kShortTermRentalNoBox);
-  e.no(PAScheduleE::kShortTermRentalYesBox);
+  e.fixPair(PAScheduleE::kShortTermRentalNoBox, true, PAScheduleE::kShortTermRentalYesBox);
+  askLicense(e, false);
   e.text(PAScheduleE::kPropertyTypeCode, "5");
   e.text(PAScheduleE::kPropertyTypeText, "Farm Rental");
   e.null(PAScheduleE::kPropertyStreet);
@@ -483,7 +539,46 @@ void copyFarmRental(ScheduleECopy& e, TaxFormPtr form, const DataMgmt::TaxReturn
   e.assign(PAScheduleE::kNetIncomeOrLoss, net);
 }
 
+// What only a federal Schedule E writes and a farm rental leaves as it
+// is: the property's address and description, the royalty mark and the
+// mark of a federal copy without an owner.
+const EField kFederalScheduleEOnly[] = {
+    PAScheduleE::kPropertyStreet,     PAScheduleE::kPropertyCity,        PAScheduleE::kPropertyState,
+    PAScheduleE::kPropertyZip,        PAScheduleE::kPropertyProvince,    PAScheduleE::kPropertyCountry,
+    PAScheduleE::kPropertyPostalCode, PAScheduleE::kPropertyAddressLine, PAScheduleE::kFederalPropertyText,
+    PAScheduleE::kRoyaltyBox,         PAScheduleE::kNoFederalOwnerBox,
+};
+
 }  // namespace
+
+void PATaxReturnCalcEngine::takeScheduleEAfresh(DataMgmt::TaxForm& form) {
+  for (const EField& field : kFederalScheduleEOnly) form.setNull(field);
+}
+
+void PATaxReturnCalcEngine::leaveScheduleEUnlinked(DataMgmt::TaxForm& form) {
+  const DataMgmt::TaxFormDescPtr desc = form.getTaxFormDescriptor();
+  if (desc.isNull()) return;
+  auto usersEntry = [](const FieldId& field) {
+    for (const EField& entry : kUserEntries) {
+      if (entry.id() == field) return true;
+    }
+    return false;
+  };
+  for (DataMgmt::OVFieldIDIter it = desc->getFieldIDs(); !it.atEOL(); it.next()) {
+    const FieldId& field = it.getID();
+    if (field == PAScheduleE::kTaxableForPAYesBox.id() || field == PAScheduleE::kTaxableForPANoBox.id()) {
+      // The answer stays, the user's now (a full-year resident's Yes, which
+      // the calculation fixed, is the answer such a filer's property has).
+      form.unProtect(field);
+    } else if (usersEntry(field)) {
+      // A mark the calculation fixed there (an owner, the PA-property
+      // answer) goes; what the user entered stays.
+      form.unprotectAndMaybeSetNull(field);
+    } else {
+      form.setNull(field);
+    }
+  }
+}
 
 void PATaxReturnCalcEngine::computeScheduleE(TaxFormPtr form, uint16_t copy, int /*passOn*/) {
   if (form.isNull() || paReturn == nullptr || federalReturn == nullptr) return;

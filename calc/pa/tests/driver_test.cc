@@ -89,6 +89,65 @@ TEST_F(CalcStateReturnTest, ScheduleECopyOneWithoutAFederalSource) {
   }
 }
 
+// A PA Schedule C copy that stands for another federal copy once one above
+// it is deleted takes that copy's figures: line A and the amounts filled
+// in once are not the deleted copy's; the user's entries stay with the
+// copy.
+TEST_F(CalcStateReturnTest, ScheduleCCopyStandingForAnotherFederalCopy) {
+  engine->calculate = true;
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox);
+  text(kFormID_FedScheduleC, FedScheduleC::kBusinessName, "FIRST", 1);
+  number(kFormID_FedScheduleC, FedScheduleC::kMortgageInterest, 500, 1);
+  text(kFormID_FedScheduleC, FedScheduleC::kPrincipalBusiness, "SECOND", 2);
+  number(kFormID_FedScheduleC, FedScheduleC::kMortgageInterest, 800, 2);
+  number(kFormID_PAScheduleC, PAScheduleC::kEnteredExpense, 40, 1);
+  engine->calcStateReturn();
+  EXPECT_EQ(pa->getFieldAsString(kFormID_PAScheduleC, 1, PAScheduleC::kMainBusinessActivity), "FIRST");
+  EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 1, PAScheduleC::kInterest), 500);
+  federal()->deleteForm(kFormID_FedScheduleC, 1);
+  engine->calcStateReturn();
+  EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 1, PAScheduleC::kFederalCopyNumber), 2);
+  EXPECT_EQ(pa->getFieldAsString(kFormID_PAScheduleC, 1, PAScheduleC::kMainBusinessActivity), "SECOND");
+  EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 1, PAScheduleC::kInterest), 800);
+  EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 1, PAScheduleC::kEnteredExpense), 40);
+  EXPECT_TRUE(pa->isNull(kFormID_PAScheduleC, 2, PAScheduleC::kInterest));
+}
+
+// A PA Schedule E copy that stands for another source once one above it
+// is deleted keeps nothing of the deleted property (a farm rental after a
+// spouse's house has no address and is the taxpayer's unless the user says
+// otherwise); once no source stands for copy 1 it keeps only what the user
+// entered, open to the user, as the same entries loaded afresh.
+TEST_F(CalcStateReturnTest, ScheduleECopyStandingForAnotherSourceOrNone) {
+  engine->calculate = true;
+  federal()->setCommonItem(0, 1, 2);  // joint
+  setJoint();
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox);
+  mark(kFormID_FedScheduleE, FedScheduleE::kRentalPropertyBox);
+  mark(kFormID_FedScheduleE, FedScheduleE::kSpouseBox);
+  text(kFormID_FedScheduleE, FedScheduleE::kPropertyCity, "READING");
+  number(kFormID_FedFarmRental, FedFarmRental::kGrossFarmRentalIncome, 5000);
+  text(kFormID_PAScheduleE, PAScheduleE::kPropertyDescription, "HOUSE");
+  auto shown = [&] {
+    engine->calcStateReturn();
+    std::string marks;
+    for (const FieldId* f : {&PAScheduleE::kFromForm4835Box.id(), &PAScheduleE::kTaxpayerOwnerBox.id(),
+                             &PAScheduleE::kSpouseOwnerBox.id(), &PAScheduleE::kTaxableForPAYesBox.id()}) {
+      marks += pa->formYes(kFormID_PAScheduleE, 1, *f) ? "X" : "-";
+      if (isProtected(kFormID_PAScheduleE, *f)) marks += "p";
+    }
+    return marks + "/" + pa->getFieldAsString(kFormID_PAScheduleE, 1, PAScheduleE::kPropertyCity) + "/" +
+           pa->getFieldAsString(kFormID_PAScheduleE, 1, PAScheduleE::kPropertyDescription) + "/" +
+           std::to_string(pa->getIN(kFormID_PAScheduleE, 1, PAScheduleE::kRentsReceived));
+  };
+  EXPECT_EQ(shown(), "--pXpXp/READING/HOUSE/0");
+  federal()->deleteForm(kFormID_FedScheduleE, 1);
+  EXPECT_EQ(shown(), "XX-Xp//HOUSE/5000");
+  federal()->deleteForm(kFormID_FedFarmRental, 1);
+  EXPECT_EQ(shown(), "---X//HOUSE/0");
+  EXPECT_TRUE(pa->getForm(kFormID_PAScheduleE, 1)->isDataEntered());
+}
+
 class DispatchTest : public DriverTest {
  protected:
   void dispatch(const FormId& form, bool markDataEntered = false) {

@@ -83,4 +83,23 @@ TEST_F(ScheduleDTest, TheSpousesEntriesOnCopyOne) {
   EXPECT_FALSE(sd(1).isProtected(D::kScheduleD1Gain));
 }
 
+// Once a joint return is single, what its calculation took from the
+// spouses' entries into copy 1's amounts goes (the entries themselves are
+// cleared); an amount the single filer enters there stays.
+TEST_F(ScheduleDTest, CopyOneAmountsOfAJointReturnGoOnceItIsSingle) {
+  setFilingStatus(PADataMgmt::kFilingJoint);
+  number(kFormID_PAScheduleD, D::kTaxpayerScheduleD1GainEntry, 300);
+  number(kFormID_PAScheduleD, D::kSpouseScheduleD1GainEntry, 200);
+  run();
+  expectAmounts(sd(1), {{D::kScheduleD1Gain, 300}});
+  put(kFormID_PAReturnInfo, PAReturnInfo::kJointBox, DataMgmt::FieldValue::null());
+  setFilingStatus(PADataMgmt::kFilingSingle);
+  run({1});
+  expectNull(sd(1), {D::kScheduleD1Gain, D::kTaxpayerScheduleD1GainEntry});
+  EXPECT_FALSE(sd(1).isProtected(D::kScheduleD1Gain));
+  number(kFormID_PAScheduleD, D::kScheduleD1Gain, 70);
+  run({1});
+  expectAmounts(sd(1), {{D::kScheduleD1Gain, 70}, {D::kTotalGain, 70}});
+}
+
 }  // namespace

@@ -97,4 +97,44 @@ TEST_F(ScheduleDWorksheetTest, RecordWithoutDescriptionClearsItsRow) {
   EXPECT_FALSE(sheet().isDataEntered());
 }
 
+// What a return that is not joint fixes is the calculation's: a sale's
+// owner code "T" (the couple's, "J", once the return is joint, as on a
+// joint return loaded afresh) and the residence's owner, the taxpayer (the
+// user's choice on a joint return, joint by default). What the user enters
+// on the joint return stays there.
+TEST_F(ScheduleDWorksheetTest, OwnersFollowTheFilingStatus) {
+  fullYearResident();
+  record(1, 0, "BOND", 300, 100);
+  record(2, 1, "FUND", 500, 100);
+  const FieldId& owner1 = PAScheduleDWorksheet::kRowOwner.at(1);
+  const struct {
+    bool joint;
+    const char* userCode;  // entered on row 2 (and the spouse as the residence's owner) before the run
+    const char* owners;    // rows 1 and 2, the residence's taxpayer, spouse and joint boxes
+    double taxpayer;       // the taxpayer's total
+  } kSteps[] = {{false, nullptr, "T/T/X--", 600},
+                {true, nullptr, "J/J/--X", 300},
+                {false, nullptr, "T/T/X--", 600},
+                {true, "S", "J/S/-X-", 100},
+                {false, nullptr, "T/T/X--", 600}};
+  for (const auto& step : kSteps) {
+    put(kFormID_PAReturnInfo, PAReturnInfo::kJointBox,
+        step.joint ? DataMgmt::FieldValue::mark() : DataMgmt::FieldValue::null());
+    if (step.userCode != nullptr) {
+      text(kFormID_PAScheduleDWorksheet, owner1, step.userCode);
+      put(kFormID_PAScheduleDWorksheet, PAScheduleDWorksheet::kResidenceJointBox, DataMgmt::FieldValue::null());
+      mark(kFormID_PAScheduleDWorksheet, PAScheduleDWorksheet::kResidenceSpouseBox);
+    }
+    run();
+    std::string owners = sheetText(PAScheduleDWorksheet::kRowOwner.at(0)) + "/" + sheetText(owner1) + "/";
+    for (const FieldId* box : {&PAScheduleDWorksheet::kResidenceTaxpayerBox.id(),
+                               &PAScheduleDWorksheet::kResidenceSpouseBox.id(),
+                               &PAScheduleDWorksheet::kResidenceJointBox.id()}) {
+      owners += sheet().xMarked(*box) ? "X" : "-";
+    }
+    EXPECT_EQ(owners, step.owners) << step.joint;
+    EXPECT_EQ(amount(PAScheduleDWorksheet::kTaxpayerTotal), step.taxpayer) << step.joint;
+  }
+}
+
 }  // namespace

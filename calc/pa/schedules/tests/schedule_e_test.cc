@@ -120,4 +120,41 @@ TEST_F(ScheduleETest, OwnersAndFarmRental) {
   EXPECT_DOUBLE_EQ(value(PAScheduleE::kOtherRentalIncome, 2), -600);
 }
 
+// What the calculation fixed for a property goes once its reason does:
+// the rental's type and questions once the property is no rental (nor a
+// royalty), the owner once the federal copy names none (the user chooses
+// then, the taxpayer by default), the result lines and mark once the user
+// says the property is not taxable for PA.
+TEST_F(ScheduleETest, WhatTheCalculationFixedGoesWithItsReason) {
+  auto shown = [&](std::initializer_list<FieldId> fields) {
+    calculate();
+    std::string marks;
+    for (const FieldId& f : fields) {
+      marks += sheet().isNull(f) ? "." : sheet().xMarked(f) ? "X" : textAt(f).empty() ? "-" : textAt(f);
+      if (sheet().isProtected(f)) marks += "p";
+    }
+    return marks;
+  };
+  const std::initializer_list<FieldId> kRental = {PAScheduleE::kPropertyTypeCode, PAScheduleE::kPAPropertyYesBox,
+                                                  PAScheduleE::kShortTermRentalNoBox, PAScheduleE::kRoyaltyBox};
+  const std::initializer_list<FieldId> kOwner = {PAScheduleE::kTaxpayerOwnerBox, PAScheduleE::kSpouseOwnerBox};
+  const std::initializer_list<FieldId> kResult = {PAScheduleE::kNetIncome, PAScheduleE::kOtherRentalIncome,
+                                                  PAScheduleE::kTaxableForPAMark};
+  setJoint(true);
+  setResidency(kChoiceNonresident);
+  text(kFormID_FedScheduleE, FedScheduleE::kPropertyType, "1");
+  text(kFormID_FedScheduleE, FedScheduleE::kPropertyState, "PA");
+  mark(kFormID_FedScheduleE, FedScheduleE::kRentalPropertyBox);
+  mark(kFormID_FedScheduleE, FedScheduleE::kSpouseBox);
+  fed(FedScheduleE::kRentsOrRoyaltiesReceived, 1000);
+  link(1);
+  EXPECT_EQ(shown(kRental) + "/" + shown(kOwner) + "/" + shown(kResult), "1XpX-/.pXp/10001000X");
+  for (const FieldId* f : {&FedScheduleE::kRentalPropertyBox.id(), &FedScheduleE::kSpouseBox.id()}) {
+    put(kFormID_FedScheduleE, *f, FieldValue::null());
+  }
+  put(kFormID_PAScheduleE, PAScheduleE::kTaxableForPAYesBox, FieldValue::null());
+  mark(kFormID_PAScheduleE, PAScheduleE::kTaxableForPANoBox);
+  EXPECT_EQ(shown(kRental) + "/" + shown(kOwner) + "/" + shown(kResult), "..p.p./X-/...");
+}
+
 }  // namespace
