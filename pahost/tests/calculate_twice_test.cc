@@ -149,6 +149,35 @@ TEST_F(SessionTest, TheOtherStateBoxFollowsTheFilingStatusEditedAfterACalculatio
   EXPECT_EQ(linesOf(dumpOf(session)).count("PASCHEDULEW2S:1:F50652:[NO]"), 1u);
 }
 
+// A Schedule G-L copy set to "PA" by a slip, or the return switched to
+// nonresident, and then set back keeps the New York amounts the user
+// typed (13,400 and 4,000); the taxes, closed while there was no income
+// taxed twice, typed again (and the state, which a nonresident's copy
+// does not keep) give the credit of 293 on line 22 once more.
+TEST_F(SessionTest, AGLCopySetToPAOrANonresidentAndBackKeepsTheEntityAmounts) {
+  const std::vector<std::string> kSlips[][2] = {
+      {{"PASCHEDULEGL:1:F9:PA"}, {"PASCHEDULEGL:1:F9:NY"}},
+      {{"PARETURNINFO:1:F46:", "PARETURNINFO:1:F47:X"},
+       {"PARETURNINFO:1:F47:", "PARETURNINFO:1:F46:X", "PASCHEDULEGL:1:F9:NY"}},
+  };
+  for (const auto& slip : kSlips) {
+    HostSession edited;
+    ASSERT_TRUE(edited.findFactories(module) && edited.build()) << edited.error();
+    edited.load(std::string(PA_SOURCE_DIR) + "/pahost/tests/entries_kept_while_settling.txt");
+    edited.calculate();
+    for (const auto& lines : slip) {
+      edited.loadLines(lines);
+      edited.calculate();
+    }
+    edited.loadLines({"PASCHEDULEGL:1:F36184:381", "PASCHEDULEGL:1:F36185:381"});
+    edited.calculate();
+    const std::set<std::string> lines = linesOf(dumpOf(edited));
+    for (const char* line : {"PASCHEDULEGL:1:F158235:13400", "PASCHEDULEGL:1:F158236:4000", "PA40:1:F245:293"}) {
+      EXPECT_EQ(lines.count(line), 1u) << slip[0].front() << ": " << line;
+    }
+  }
+}
+
 // The payment voucher goes with an amount owed: filed while the sample
 // owes 55 and the federal return asks for a voucher, it leaves the data
 // file once an estimated payment of 100 turns the balance into a refund.

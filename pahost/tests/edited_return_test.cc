@@ -34,8 +34,11 @@
 #include <string>
 #include <vector>
 
+#include "host/descriptors.h"
 #include "host/io.h"
 #include "host/system_mgr.h"
+#include "host/tax_form.h"
+#include "host/tax_return.h"
 #include "pahost/module_loader.h"
 #include "pahost/session.h"
 #include "pahost/tests/kept_as_users.h"
@@ -79,8 +82,12 @@ std::size_t editsPerReturn(std::size_t lineCount) {
 // The return's lines with each field's value as the calculated return
 // holds it (`dump`; empty where it holds none): the user's entries as the
 // host keeps them, an entry the calculation limited or closed included.
-// The federal figures are the user's as written.
-std::vector<std::string> entriesAsHeld(const std::vector<std::string>& lines, const std::string& dump) {
+// The federal figures are the user's as written. A line the calculation
+// wrote over in a field it holds closed (a return file may name such a
+// field; the loader fills it as if typed) holds the calculation's figure,
+// which no user could have typed there: the fresh entries leave it empty.
+std::vector<std::string> entriesAsHeld(const std::vector<std::string>& lines, const std::string& dump,
+                                       const DataMgmt::TaxReturn& pa) {
   std::map<std::string, std::string> held;
   std::istringstream in(dump);
   for (std::string line; std::getline(in, line);) {
@@ -95,7 +102,13 @@ std::vector<std::string> entriesAsHeld(const std::vector<std::string>& lines, co
       continue;
     }
     const auto found = held.find(f.key());
-    out.push_back(f.key() + ":" + (found == held.end() ? std::string() : found->second));
+    std::string value = found == held.end() ? std::string() : found->second;
+    if (value != f.value) {
+      const DataMgmt::FormId form = pa.getTaxReturnDesc()->findFormNamed(f.form);
+      const DataMgmt::TaxForm* copy = form.isValid() ? pa.getForm(form, static_cast<uint16_t>(f.copy)) : nullptr;
+      if (copy != nullptr && copy->isProtected(DataMgmt::FieldId(f.number()))) value.clear();
+    }
+    out.push_back(f.key() + ":" + value);
   }
   return out;
 }
@@ -206,7 +219,7 @@ class EditedReturnTest : public ::testing::TestWithParam<std::string> {
         const EditStep& step = edit.steps[i];
         if (i + 1 == edit.steps.size()) {
           const std::string heldDump = dumpOf(s);
-          held = entriesAsHeld(entries, heldDump);
+          held = entriesAsHeld(entries, heldDump, *s.paReturn());
           kept.reset(new KeptValues(*s.paReturn(), heldDump));
         }
         entries = editedLines(entries, step);

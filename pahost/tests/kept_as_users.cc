@@ -49,6 +49,17 @@ const std::vector<KeptPlace>& keptPlaces() {
        {"EstimatedAccountCredit", "RefundDonationA", "RefundDonationB", "RefundDonationC", "RefundDonationD",
         "RefundDonationE", "RefundDonationF", "RefundDonationG", "RefundDonationI", "PenaltiesInterest"},
        KeptSource::kNone, nullptr},
+      {"PA Schedule J's owner code of a named row", "PASCHEDULEJ", CatalogId::PAScheduleJFieldIds, {"RowOwner"},
+       KeptSource::kNone, nullptr},
+      {"PA Schedule G-L's taxes paid to the other state, closed while no income is taxed twice", "PASCHEDULEGL",
+       CatalogId::PAScheduleGLFieldIds, {"OtherStateTax", "SecondOtherStateTax"}, KeptSource::kNone, nullptr},
+      {"PA Schedule G-L's entity amounts of an income row, closed while the row has no PA income", "PASCHEDULEGL",
+       CatalogId::PAScheduleGLFieldIds,
+       {"FirstEntityIncome", "SecondEntityIncome", "ThirdEntityIncome", "FourthEntityIncome"}, KeptSource::kNone,
+       nullptr},
+      {"PA Schedule SP's spouse's shares of a joint return's PA-40 and federal income, limited in place",
+       "PASCHEDULESP", CatalogId::PAScheduleSPFieldIds, {"SpousePA40Income", "SpouseFederalEligibilityIncome"},
+       KeptSource::kNone, nullptr},
   };
   return places;
 }

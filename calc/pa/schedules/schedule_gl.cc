@@ -361,11 +361,12 @@ void computeNotAttributable(DataMgmt::TaxForm& gl) {
 
 // Clears what the computation writes beyond the fields from the other
 // state to the credit (which the caller clears in field order): every
-// row's entity amounts are closed, as a row without PA income closes them,
-// and the interest and dividends total and flag and the ratio's figures
-// are emptied. The entity names stay.
+// row's sum of the entity amounts, the interest and dividends total and
+// flag and the ratio's figures. The entity names and amounts are the
+// user's and stay as they are, so that a copy set to "PA" by a slip, or a
+// return switched to nonresident, and then set back has them again.
 void clearFiguresBeyondCredit(DataMgmt::TaxForm& gl) {
-  for (int r = 0; r < kRowCount; ++r) fillEntityAmounts(gl, r, PAScheduleGL::kRowOtherStateIncome.at(r), false);
+  for (int r = 0; r < kRowCount; ++r) gl.makeProtectedAndSetNull(PAScheduleGL::kEntityIncomeSum.at(r));
   for (const GLField* f : {&PAScheduleGL::kInterestDividendsTotal, &PAScheduleGL::kInterestDividendsFlag,
                            &PAScheduleGL::kDoublyTaxedIncomeCopy, &PAScheduleGL::kOtherStateIncomeTotal,
                            &PAScheduleGL::kRatioMillionths, &PAScheduleGL::kComplementMillionths,
@@ -394,9 +395,14 @@ void PATaxReturnCalcEngine::computeScheduleGL(TaxFormPtr form, uint16_t copy, in
   const bool joint = filingStatus == PADataMgmt::kFilingJoint;
 
   if (paReturn->readResidencyStatus(kFormID_PAReturnInfo) == PADataMgmt::kNonresident) {
-    // A nonresident has no credit for taxes paid to other states.
+    // A nonresident has no credit for taxes paid to other states: no
+    // person's credit and no copy of the state emptied here stay either.
     clearFormFields(kGL, copy, PAScheduleGL::kOtherState, PAScheduleGL::kCredit);
     clearFiguresBeyondCredit(gl);
+    for (const GLField* f : {&PAScheduleGL::kOtherStateCopy, &PAScheduleGL::kTaxpayerCredit,
+                             &PAScheduleGL::kSpouseCredit}) {
+      gl.setNull(*f);
+    }
   } else {
     bool anyRow = false;
     for (const RowBox& row : kRowBoxes) anyRow = anyRow || paReturn->formYes(kGL, copy, row.box);

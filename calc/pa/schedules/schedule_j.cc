@@ -136,7 +136,9 @@ void writePersonTotals(DataMgmt::TaxForm& form, const PersonSums& sums, uint8_t 
   } else {
     form.makeProtectedAndSetNull(PAScheduleJ::kTaxpayerFurtherIncome);
     form.makeProtectedAndSetNull(PAScheduleJ::kSpouseFurtherIncome);
-    form.unProtect(PAScheduleJ::kFurtherIncome);
+    // Open to the user's entry; the persons' sum a joint return wrote
+    // there (closed) is of amounts this return no longer has, and goes.
+    form.unprotectAndMaybeSetNull(PAScheduleJ::kFurtherIncome);
     form.assignIR(PAScheduleJ::kTaxpayerTotal, form.getIR(PAScheduleJ::kFurtherIncome) + sums.taxpayer);
     // No spouse on this return: a total left from an earlier joint return
     // must not stay behind.

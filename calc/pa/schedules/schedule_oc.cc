@@ -73,8 +73,13 @@ void PATaxReturnCalcEngine::computeScheduleOC(TaxFormPtr form, uint16_t copy, in
   copyNameText(form, kFormID_PAReturnInfo, filingStatus, 0, PAScheduleOC::kFilerName, PAScheduleOC::kFilerSSN,
                none, none, none, none, none, none, none, 0);
 
+  // The business income answer is the calculation's off a joint return
+  // (closed); a joint return is not asked, and the answer of a return not
+  // joint before goes (a mark the user made there stays).
+  const OCField* const businessBoxes[] = {&PAScheduleOC::kBusinessIncomeYesBox, &PAScheduleOC::kBusinessIncomeNoBox};
   if (filingStatus == PADataMgmt::kFilingJoint) {
     for (const OCField* credit : kJointCredits) schedule.unProtect(*credit);
+    for (const OCField* box : businessBoxes) schedule.unprotectAndMaybeSetNull(*box);
     schedule.setValueToSumOf(PAScheduleOC::kTotalCredits, {*kJointCredits[0], *kJointCredits[1]});
   } else {
     // Business income: a Schedule C of the taxpayer (each holds its owner
@@ -83,6 +88,7 @@ void PATaxReturnCalcEngine::computeScheduleOC(TaxFormPtr form, uint16_t copy, in
         paReturn->getAllCopies(kFormID_PAScheduleC, PAScheduleC::kTaxpayerOwnerMark) > 0 ||
         paReturn->getAllCopies(kFormID_PA40, PA40::kTaxpayerFederalFarmIncome) != 0 ||
         paReturn->hasSigValue(kFormID_PA40, 1, PA40::kTaxpayerRK1BusinessIncome);
+    for (const OCField* box : businessBoxes) schedule.makeProtected(*box);
     markOrNo(schedule, PAScheduleOC::kBusinessIncomeYesBox, businessIncome);
     markOrNo(schedule, PAScheduleOC::kBusinessIncomeNoBox, !businessIncome);
     sumAllLines(schedule, std::make_index_sequence<kLineCount>());

@@ -13,6 +13,7 @@
 // write goes to the schedule copy being calculated.
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "calc/pa/box_marks.h"
 #include "calc/pa/part_of_return.h"
@@ -107,7 +108,10 @@ void setNo(const Run& run, std::initializer_list<OVImmutableIdentifier> boxes) {
 
 // The spouse's identity items, copied from the federal return when there is
 // a spouse on the PA return (joint or separate), or when both returns say
-// the spouse is to be shown.
+// the spouse is to be shown. An item copied is closed (the next run copies
+// it again whatever was typed over it); an item the federal return leaves
+// empty is open to the user's entry, and a copy of an earlier federal text
+// goes.
 void fillSpouseIdentity(const Run& run) {
   DataMgmt::TaxForm& form = run.form();
   const bool shown = run.filingStatus == PADataMgmt::kFilingJoint ||
@@ -124,9 +128,13 @@ void fillSpouseIdentity(const Run& run) {
     char text[kTextSize] = "";
     if (run.federal != nullptr)
       run.federal->formString(text, sizeof text, kFormID_FedFilerInfo, 1, item.federal);
-    form.unProtect(item.schedule);
-    if (text[0] != '\0') form.assignText(item.schedule, text);
-    if (text[0] == '\0' && item.required) missing = true;
+    if (text[0] != '\0') {
+      form.makeProtected(item.schedule);
+      form.assignText(item.schedule, text);
+    } else {
+      form.unprotectAndMaybeSetNull(item.schedule);
+      if (item.required) missing = true;
+    }
   }
   markOrNo(form, PAScheduleSP::kSpouseMissingBox, missing);
 }
@@ -265,7 +273,10 @@ void setSeparationBoxesNo(const Run& run) {
 }
 
 // Married filing jointly (federal status joint): the claimed sub-box when
-// someone claims either spouse, else the joint sub-box.
+// someone claims either spouse, else the joint sub-box. The sub-box's
+// claimant is the taxpayer's claimant, copied (closed), when only the
+// taxpayer is claimed; with the spouse claimed it is the user's to enter,
+// and a copy made before goes.
 void fillMarriedJoint(const Run& run) {
   DataMgmt::TaxForm& form = run.form();
   form.setX(PAScheduleSP::kMarriedBox);
@@ -275,11 +286,16 @@ void fillMarriedJoint(const Run& run) {
     form.setXNo(PAScheduleSP::kMarriedJointBox);
     form.setX(PAScheduleSP::kMarriedClaimedBox);
     if (taxpayerClaimed) openClaimant(form);
-    form.unProtect(PAScheduleSP::kMarriedClaimantName);
-    form.unProtect(PAScheduleSP::kMarriedClaimantSSN);
-    if (taxpayerClaimed && !spouseClaimed) {
-      form.assignII(PAScheduleSP::kMarriedClaimantName, PAScheduleSP::kClaimantName);
-      form.assignII(PAScheduleSP::kMarriedClaimantSSN, PAScheduleSP::kClaimantSSN);
+    const std::pair<const SPField*, const SPField*> copies[] = {
+        {&PAScheduleSP::kMarriedClaimantName, &PAScheduleSP::kClaimantName},
+        {&PAScheduleSP::kMarriedClaimantSSN, &PAScheduleSP::kClaimantSSN}};
+    for (const auto& copy : copies) {
+      if (taxpayerClaimed && !spouseClaimed) {
+        form.makeProtected(*copy.first);
+        form.assignII(*copy.first, *copy.second);
+      } else {
+        form.unprotectAndMaybeSetNull(*copy.first);
+      }
     }
   } else {
     form.setXNo(PAScheduleSP::kMarriedClaimedBox);
@@ -359,7 +375,8 @@ void PATaxReturnCalcEngine::computeScheduleSP(TaxFormPtr form, uint16_t copy, in
                 copy,
                 passOn,
                 paReturn->readFilingStatus(kFormID_PAReturnInfo),
-                paReturn->readResidencyStatus(kFormID_PAReturnInfo)};
+                paReturn->readResidencyStatus(kFormID_PAReturnInfo),
+                provisionalPA40Run};
   const Primitives::OVImmutableIdentifier& none = Primitives::kNullFieldID;
 
   assignIndexedText(form, kFormID_PAReturnInfo, run.filingStatus, PAScheduleSP::kTaxpayerFirstName,

@@ -6,6 +6,8 @@
 // C5, C7 to C10, the added interest C2b, the spouse's C6) are only
 // unprotected, so what was entered stays; the lines of the layout not in
 // use are protected and null.
+#include <algorithm>
+
 #include "calc/pa/schedules/schedule_sp_parts.h"
 #include "identifiers/form_ids.h"
 
@@ -59,8 +61,20 @@ void fillIncomeOutsidePA(const Run& run, const OVImmutableIdentifier& line) {
 
 // A joint amount entered whole on the taxpayer's line: the spouse's share
 // becomes the lesser of the two lines and the taxpayer keeps the rest, so
-// the pair adds up to the amount.
-void splitJointAmount(DataMgmt::TaxForm& form, const IncomeLine& line) {
+// the pair adds up to the amount. The spouse's share is the user's entry,
+// limited in place; `limitEntry` false leaves it as typed (a run ahead of
+// the figure it is limited by) and takes only the lesser off the
+// taxpayer's line. Without a share typed the taxpayer keeps the whole and
+// the spouse's line stays empty (no figure of the calculation's is left in
+// the user's field).
+void splitJointAmount(DataMgmt::TaxForm& form, const IncomeLine& line, bool limitEntry = true) {
+  if (form.isNull(line.spouse)) return;
+  if (!limitEntry) {
+    const double whole = form.getIR(line.taxpayer);
+    const double spouse = form.getIR(line.spouse);
+    form.assignIR(line.taxpayer, whole - std::min(spouse, whole));
+    return;
+  }
   form.minII(line.spouse, line.taxpayer, line.spouse);
   form.minusII(line.taxpayer, line.taxpayer, line.spouse);
 }
@@ -89,9 +103,13 @@ void fillOneColumn(const Run& run) {
   form.unProtect(kC2b.single);
   form.plus2(kC2.single, kC2a.single, kC2b.single);
 
+  // The federal amount, closed, unless a filer died in the year: then the
+  // line is the user's to enter, and the federal amount written before
+  // goes.
   if (run.marked(PAScheduleSP::kDiedThisYearBox)) {
-    form.unProtect(kC3.single);
+    form.unprotectAndMaybeSetNull(kC3.single);
   } else {
+    form.makeProtected(kC3.single);
     form.assignIR(kC3.single, static_cast<double>(run.federalAmount(kPullFederalIncome)));
   }
 
@@ -120,7 +138,8 @@ void fillTwoColumns(const Run& run) {
 
   form.assignIR(kC1.taxpayer, pa40Amount(run, PA40::kTotalTaxableIncome));
   form.unProtect(kC1.spouse);
-  if (joint) splitJointAmount(form, kC1);
+  // The PA-40 income is final only in a run that is not provisional.
+  if (joint) splitJointAmount(form, kC1, !run.provisional);
 
   form.assignIR(kC2a.taxpayer, interestDividends(run, 1));
   form.makeProtected(kC2a.taxpayer);

@@ -90,6 +90,9 @@ struct Run {
   int passOn;
   uint8_t filingStatus;  // PADataMgmt::FilingStatus
   int residency;         // PADataMgmt::Residency
+  // A run ahead of the PA-40 figures it reads (the engine's provisional
+  // PA-40 runs): it limits no entry of the user's against them.
+  bool provisional;
 
   DataMgmt::TaxForm& form() const { return *holder; }
   bool marked(const Primitives::OVImmutableIdentifier& box) const { return holder->xMarked(box); }

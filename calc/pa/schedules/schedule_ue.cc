@@ -117,13 +117,19 @@ class UECopy {
   TaxForm& form_;
 };
 
-// The copy markers: the first copy carries them.
+// The copy markers: the first copy carries them. On a joint return the
+// user picks one of the three boxes; on any other the calculation marks
+// the first and closes the three, so that its mark goes once the return is
+// joint (a mark the user made there stays).
 void markFirstCopy(UECopy& ue, uint16_t copy, bool joint) {
+  const UEField* const boxes[] = {&UE::kFirstCopyFirstBox, &UE::kFirstCopySecondBox, &UE::kFirstCopyThirdBox};
   if (copy == 1) {
     ue.x(UE::kFirstCopyBox);
     if (joint) {
+      for (const UEField* box : boxes) ue.form().unprotectAndMaybeSetNull(*box);
       ue.form().oneX(UE::kFirstCopyFirstBox, UE::kFirstCopySecondBox, UE::kFirstCopyThirdBox);
     } else {
+      for (const UEField* box : boxes) ue.protect(*box);
       ue.x(UE::kFirstCopyFirstBox);
       ue.null(UE::kFirstCopySecondBox);
       ue.null(UE::kFirstCopyThirdBox);
@@ -189,11 +195,17 @@ void fillOffice(PATaxReturnCalcEngine& engine, UECopy& ue, uint16_t copy) {
 }
 
 // Moving: open when the distance test passes, or when the military pair
-// exempts the move from it.
+// exempts the move from it. The pair is asked only while the test fails;
+// once it passes, the No the calculation answered for the user goes (a Yes
+// is only ever the user's and stays).
 void fillMoving(UECopy& ue) {
   TaxForm& form = ue.form();
   form.minusIIge0(UE::kMovingDistance, UE::kNewWorkplaceMiles, UE::kOldWorkplaceMiles);
   bool open = ue.whole(UE::kMovingDistance) >= PATax2018::kMovingDistanceMiles;
+  if (open && !ue.marked(UE::kMilitaryMoveYesBox)) {
+    ue.null(UE::kMilitaryMoveYesBox);
+    ue.null(UE::kMilitaryMoveNoBox);
+  }
   if (!open) {
     ue.unprotect(UE::kMilitaryMoveYesBox);
     ue.unprotect(UE::kMilitaryMoveNoBox);

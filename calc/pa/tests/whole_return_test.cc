@@ -147,6 +147,28 @@ TEST_F(WholeReturnTest, EntriesOfAFreshReturnComeOutAsTypedIntoTheCalculatedRetu
   }
 }
 
+// A joint return whose spouse someone else claims has Schedule SP in two
+// columns, the spouse's share of the PA-40 income typed (38,500). The
+// early runs see no PA-40 income yet; none of them may limit the share
+// against it, so that one calculation gives the share as typed, the rest
+// the taxpayer's, as when typed into the calculated return.
+TEST_F(WholeReturnTest, ASpousesShareOfTheIncomeStaysAsTyped) {
+  const Lines claimed = {"FEDFILERINFO:1:F450:X", "PASCHEDULESP:1:F36874:X", "PASCHEDULESP:1:F36876:X"};
+  const Lines typed = {"PASCHEDULESP:1:F9589:38500"};
+  load(kSample + claimed + typed, 2778.35);
+  calculate();
+  EXPECT_EQ(pa->getIR(kFormID_PAScheduleSP, 1, PAScheduleSP::kSpousePA40Income), 38500);
+  EXPECT_EQ(pa->getIR(kFormID_PAScheduleSP, 1, PAScheduleSP::kTaxpayerPA40Income), 92274 - 38500);
+  const Fields fresh = fields(&kFormID_PAScheduleSP);
+
+  restart();
+  load(kSample + claimed, 2778.35);
+  calculate();
+  load(typed, 2778.35, false);
+  calculate();
+  EXPECT_EQ(fields(&kFormID_PAScheduleSP), fresh) << "fresh / typed";
+}
+
 // Calculating again changes no field: the information form's copy of line
 // 17 included, and a penalty, payments, the credit to the estimated
 // account and designations.

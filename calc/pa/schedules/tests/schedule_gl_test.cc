@@ -116,3 +116,86 @@ TEST_F(ScheduleGLTest, ARatioOfOneMillionthLeavesTheTaxNotAttributable) {
   EXPECT_DOUBLE_EQ(value(PAScheduleGL::kComplementMillionths), 999999);
   EXPECT_DOUBLE_EQ(value(PAScheduleGL::kTaxNotAttributable), 381 * 0.999999);
 }
+
+namespace {
+
+// A full-year resident of New York's tax: compensation of 13,400, which
+// New York taxed with 4,000 more (two entity amounts of row 1), tax 381.
+class ScheduleGLEntriesTest : public ScheduleGLTest {
+ protected:
+  void SetUp() override {
+    ScheduleGLTest::SetUp();
+    setFilingStatus(PADataMgmt::kFilingSingle);
+    setResidency(PADataMgmt::kFullYearResident);
+    compensation(13400);
+    number(kFormID_PAScheduleA, PAScheduleA::kTotalInterest, 200);
+    state("NY");
+    enterGL(PAScheduleGL::kFirstEntityIncome.at(0), 13400);
+    enterGL(PAScheduleGL::kSecondEntityIncome.at(0), 4000);
+    enterGL(PAScheduleGL::kOtherStateTax, 381);
+    enterGL(PAScheduleGL::kSecondOtherStateTax, 381);
+  }
+  void compensation(double amount) {
+    for (const FieldId* field : {&PA40::kGrossCompensation.id(), &PA40::kTaxpayerCompensation.id(),
+                                 &PA40::kTotalTaxableIncome.id()}) {
+      enter(*field, amount);
+    }
+  }
+  bool isNullGL(const FieldId& field) { return isNull(kFormID_PAScheduleGL, field); }
+};
+
+// A copy set to "PA", or of a nonresident, holds none of the figures of
+// the credit (no entity sum, interest total, ratio or credit; for the
+// nonresident no person's credit or copy of the emptied state either) and
+// keeps the entity amounts typed (pahost's tests set the copy back).
+TEST_F(ScheduleGLEntriesTest, ACopyOfNoCreditKeepsTheEntityAmountsAlone) {
+  for (bool nonresident : {false, true}) {
+    restart();
+    compute(kFormID_PAScheduleGL);
+    ASSERT_GT(value(PAScheduleGL::kRatioMillionths), 0);
+    ASSERT_GT(value(PAScheduleGL::kTaxpayerCredit), 0);
+    if (nonresident) {
+      put(kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox, DataMgmt::FieldValue());
+      setResidency(PADataMgmt::kNonresident);
+    } else {
+      state("PA");
+    }
+    compute(kFormID_PAScheduleGL);
+    EXPECT_EQ(value(PAScheduleGL::kFirstEntityIncome.at(0)), 13400);
+    EXPECT_EQ(value(PAScheduleGL::kSecondEntityIncome.at(0)), 4000);
+    for (const FieldId* f : {&PAScheduleGL::kEntityIncomeSum.at(0), &PAScheduleGL::kInterestDividendsTotal.id(),
+                             &PAScheduleGL::kDoublyTaxedIncomeCopy.id(), &PAScheduleGL::kOtherStateIncomeTotal.id(),
+                             &PAScheduleGL::kRatioMillionths.id(), &PAScheduleGL::kComplementMillionths.id(),
+                             &PAScheduleGL::kTaxNotAttributableCopy.id()}) {
+      EXPECT_TRUE(isNullGL(*f)) << nonresident << " " << f->getNumber();
+    }
+    EXPECT_EQ(value(PAScheduleGL::kTaxpayerCredit), 0);
+    EXPECT_EQ(isNullGL(PAScheduleGL::kOtherStateCopy), nonresident);
+  }
+  // A resident's copy follows the state too, emptied with it.
+  restart();
+  compute(kFormID_PAScheduleGL);
+  ASSERT_EQ(textOf(kFormID_PAScheduleGL, PAScheduleGL::kOtherStateCopy), "NY");
+  state("");
+  compute(kFormID_PAScheduleGL);
+  EXPECT_TRUE(isNullGL(PAScheduleGL::kOtherStateCopy));
+}
+
+// The taxes, and the entity amounts of a row without PA income, are closed
+// while no income is taxed twice and stay empty once there is again: they
+// are the user's as the calculation left them.
+TEST_F(ScheduleGLEntriesTest, EntriesClosedWithoutIncomeTaxedTwiceStayEmpty) {
+  compensation(0);
+  compute(kFormID_PAScheduleGL);
+  for (const FieldId* f : {&PAScheduleGL::kOtherStateTax.id(), &PAScheduleGL::kSecondOtherStateTax.id(),
+                           &PAScheduleGL::kFirstEntityIncome.at(0)}) {
+    ASSERT_TRUE(closed(kFormID_PAScheduleGL, *f)) << f->getNumber();
+  }
+  compensation(13400);
+  compute(kFormID_PAScheduleGL);
+  EXPECT_TRUE(isNullGL(PAScheduleGL::kFirstEntityIncome.at(0)));
+  EXPECT_TRUE(isNullGL(PAScheduleGL::kOtherStateTax));
+  EXPECT_EQ(value(PAScheduleGL::kCredit), 0);
+}
+
+}  // namespace

@@ -57,4 +57,45 @@ TEST_F(ScheduleJTest, ASingleReturnHasNoSpouseTotal) {
   EXPECT_TRUE(entered(kFormID_PAScheduleJ));
 }
 
+// Joint to single: the further amount the joint return summed from the
+// persons' amounts goes with them; one typed on the single return stays.
+TEST_F(ScheduleJTest, TheJointFurtherAmountGoesOnASingleReturn) {
+  setFilingStatus(PADataMgmt::kFilingJoint);
+  row(0, "ESTATE", "J", 6601);
+  number(kFormID_PAScheduleJ, PAScheduleJ::kTaxpayerFurtherIncome, 300);
+  number(kFormID_PAScheduleJ, PAScheduleJ::kSpouseFurtherIncome, 200);
+  compute(kFormID_PAScheduleJ);
+  ASSERT_EQ(value(PAScheduleJ::kTotalIncome), 7101);
+
+  put(kFormID_PAReturnInfo, PAReturnInfo::kJointBox, DataMgmt::FieldValue::null());
+  setFilingStatus(PADataMgmt::kFilingSingle);
+  compute(kFormID_PAScheduleJ);
+  EXPECT_TRUE(isNull(kFormID_PAScheduleJ, PAScheduleJ::kFurtherIncome));
+  EXPECT_FALSE(isProtected(kFormID_PAScheduleJ, PAScheduleJ::kFurtherIncome));
+  EXPECT_EQ(value(PAScheduleJ::kTotalIncome), 6601);
+
+  number(kFormID_PAScheduleJ, PAScheduleJ::kFurtherIncome, 40);
+  compute(kFormID_PAScheduleJ);
+  EXPECT_EQ(value(PAScheduleJ::kTotalIncome), 6641);
+}
+
+// A named row's owner code, filled when empty, is the user's once filled:
+// a return that turns joint keeps the rows the taxpayer's, and only an
+// emptied code is filled again. A row emptied among several has none.
+TEST_F(ScheduleJTest, OwnerCodesFilledStayTheUsersAndGoWithTheirRow) {
+  setFilingStatus(PADataMgmt::kFilingSingle);
+  for (int r = 0; r < 3; ++r) row(r, "TRUST " + std::to_string(r), "", 100);
+  compute(kFormID_PAScheduleJ);
+  ASSERT_EQ(owner(0), "T");
+  put(kFormID_PAReturnInfo, PAReturnInfo::kSingleBox, DataMgmt::FieldValue::null());
+  setFilingStatus(PADataMgmt::kFilingJoint);
+  put(kFormID_PAScheduleJ, PAScheduleJ::kRowOwner.at(2), DataMgmt::FieldValue::null());
+  put(kFormID_PAScheduleJ, PAScheduleJ::kRowName.at(1), DataMgmt::FieldValue::null());
+  put(kFormID_PAScheduleJ, PAScheduleJ::kRowIncome.at(1), DataMgmt::FieldValue::null());
+  compute(kFormID_PAScheduleJ);
+  EXPECT_EQ(owner(0), "T");
+  EXPECT_TRUE(isNull(kFormID_PAScheduleJ, PAScheduleJ::kRowOwner.at(1)));
+  EXPECT_EQ(owner(2), "J");
+}
+
 }  // namespace

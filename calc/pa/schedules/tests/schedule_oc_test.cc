@@ -73,4 +73,18 @@ TEST_F(ScheduleOCTest, JointReturnCountsLinesEightAndNineOnlyAndKeepsTheOthers) 
   EXPECT_EQ(value(PAScheduleOC::kTotalCredits), 10 + 80 + 90 + 200);
 }
 
+// The business income answer the calculation gives off a joint return
+// goes once the return is joint, which is not asked.
+TEST_F(ScheduleOCTest, TheBusinessAnswerOfAReturnNotJointGoesOnAJointOne) {
+  setFilingStatus(PADataMgmt::kFilingSingle);
+  line(1, 10);
+  runOC();
+  ASSERT_TRUE(sched().xMarked(PAScheduleOC::kBusinessIncomeNoBox));
+  put(kFormID_PAReturnInfo, PAReturnInfo::kSingleBox, DataMgmt::FieldValue::null());
+  setFilingStatus(PADataMgmt::kFilingJoint);
+  runOC();
+  EXPECT_TRUE(sched().isNull(PAScheduleOC::kBusinessIncomeYesBox));
+  EXPECT_TRUE(sched().isNull(PAScheduleOC::kBusinessIncomeNoBox));
+}
+
 }  // namespace

@@ -49,6 +49,22 @@ class ScheduleSPTest : public PA40Test {
   void enter(const FieldId& field, double value) { number(kFormID_PAScheduleSP, field, value); }
   void check(const FieldId& box) { mark(kFormID_PAScheduleSP, box); }
   bool dataEntered() { return schedule().isDataEntered(); }
+  // The taxpayer (or the spouse) claimed as a dependent, both answers Yes.
+  void claim(bool spouse) {
+    mark(kFormID_FedFilerInfo,
+         spouse ? FedFilerInfo::kSpouseClaimedAsDependentBox : FedFilerInfo::kTaxpayerClaimedAsDependentBox);
+    check(spouse ? PAScheduleSP::kSpouseClaimedYesBox : PAScheduleSP::kTaxpayerClaimedYesBox);
+    check(spouse ? PAScheduleSP::kSpouseClaimantYesBox : PAScheduleSP::kTaxpayerClaimantYesBox);
+  }
+  // A text field the run left empty and open: what the user types there
+  // stays through the next run.
+  void expectOpenAndKept(const FieldId& field, const std::string& typed) {
+    EXPECT_TRUE(isNull(field)) << field;
+    EXPECT_FALSE(isProtected(field)) << field;
+    text(kFormID_PAScheduleSP, field, typed);
+    runSP();
+    EXPECT_EQ(textOf(field), typed);
+  }
 };
 
 TEST_F(ScheduleSPTest, AClaimantAnsweringNoClearsTheComputedPart) {
@@ -159,6 +175,75 @@ TEST_F(ScheduleSPTest, IncomeOutsidePennsylvania) {
   setFederalAmount(80, 26000);
   runSP();
   EXPECT_EQ(amount(PAScheduleSP::kTaxpayerIncomeOutsidePA), 6000);
+}
+
+// The spouse's name is the federal return's while it has one (closed, a
+// run copies it again); once the federal name is emptied the copy goes and
+// the field is open to the user's entry, which stays.
+TEST_F(ScheduleSPTest, TheSpousesNameFollowsTheFederalName) {
+  setStatus(kFilingJoint);
+  text(kFormID_FedFilerInfo, FedFilerInfo::kSpouseFirstName, "Laura");
+  runSP();
+  ASSERT_EQ(textOf(PAScheduleSP::kSpouseFirstName), "Laura");
+  EXPECT_TRUE(isProtected(PAScheduleSP::kSpouseFirstName));
+
+  put(kFormID_FedFilerInfo, FedFilerInfo::kSpouseFirstName, DataMgmt::FieldValue());
+  runSP();
+  EXPECT_TRUE(marked(PAScheduleSP::kSpouseMissingBox));
+  expectOpenAndKept(PAScheduleSP::kSpouseFirstName, "Laurie");
+}
+
+// A joint return in two columns (someone claims the spouse): a share the
+// spouse's column does not have stays empty, the taxpayer's line keeping
+// the whole; a share typed is limited in place to the whole, and a larger
+// whole later does not raise it back.
+TEST_F(ScheduleSPTest, ASpousesShareOfAJointAmount) {
+  setStatus(kFilingJoint);
+  claim(true);
+  setPA40(20000, 614, 0);
+  setFederalAmount(25, 3000);
+  runSP();
+  ASSERT_TRUE(marked(PAScheduleSP::kMarriedClaimedBox));
+  EXPECT_TRUE(isNull(PAScheduleSP::kSpousePA40Income) && isNull(PAScheduleSP::kSpouseFederalEligibilityIncome));
+  EXPECT_EQ(amount(PAScheduleSP::kTaxpayerFederalEligibilityIncome), 3000);
+
+  enter(PAScheduleSP::kSpousePA40Income, 25000);
+  runSP();
+  EXPECT_EQ(amount(PAScheduleSP::kSpousePA40Income), 20000);
+  setPA40(30000, 921, 0);
+  runSP();
+  EXPECT_EQ(amount(PAScheduleSP::kSpousePA40Income), 20000);
+  EXPECT_EQ(amount(PAScheduleSP::kTaxpayerPA40Income), 10000);
+}
+
+// The claimed sub-box takes the taxpayer's claimant while only the
+// taxpayer is claimed; once the spouse is claimed too the copy goes and the
+// claimant is the user's to enter.
+TEST_F(ScheduleSPTest, TheClaimedSubBoxCopiesTheTaxpayersClaimantOnlyWhileAlone) {
+  setStatus(kFilingJoint);
+  claim(false);
+  text(kFormID_PAScheduleSP, PAScheduleSP::kClaimantName, "Ruth Miller");
+  runSP();
+  ASSERT_EQ(textOf(PAScheduleSP::kMarriedClaimantName), "Ruth Miller");
+
+  claim(true);
+  runSP();
+  expectOpenAndKept(PAScheduleSP::kMarriedClaimantName, "Ann Hale");
+}
+
+// The federal eligibility income of a filer who died in the year is the
+// user's to enter (annualized): the federal amount written before goes.
+TEST_F(ScheduleSPTest, ADeceasedFilersFederalIncomeIsTheUsers) {
+  setStatus(kFilingSingle);
+  setFederalAmount(25, 3000);
+  runSP();
+  ASSERT_EQ(amount(PAScheduleSP::kFederalEligibilityIncome), 3000);
+  infoText(PAReturnInfo::kTaxpayerDateOfDeath, "03/15/2018");
+  runSP();
+  EXPECT_TRUE(isNull(PAScheduleSP::kFederalEligibilityIncome));
+  enter(PAScheduleSP::kFederalEligibilityIncome, 4000);
+  runSP();
+  EXPECT_EQ(amount(PAScheduleSP::kFederalEligibilityIncome), 4000);
 }
 
 class ScheduleSPDependentsTest : public ScheduleSPTest {

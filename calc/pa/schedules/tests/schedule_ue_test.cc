@@ -27,6 +27,24 @@ TEST_F(ScheduleUETest, OffAJointReturnEveryCopyIsTheTaxpayers) {
   expectAmounts(ue(2), {{UE::kTaxpayerScheduleFlag, 1}, {UE::kSpouseScheduleFlag, 0}});
 }
 
+// The first copy's first box, marked by the calculation off a joint return,
+// goes once the return is joint, where the user picks one of the three
+// boxes; the user's pick stays.
+TEST_F(ScheduleUETest, TheFirstCopyBoxMarkedOffAJointReturnGoesOnAJointOne) {
+  setFilingStatus(PADataMgmt::kFilingSingle);
+  compute(kFormID_PAScheduleUE);
+  ASSERT_TRUE(ue().xMarked(UE::kFirstCopyFirstBox));
+  put(kFormID_PAReturnInfo, PAReturnInfo::kSingleBox, DataMgmt::FieldValue::null());
+  setFilingStatus(PADataMgmt::kFilingJoint);
+  compute(kFormID_PAScheduleUE);
+  for (const FieldId& box : {UE::kFirstCopyFirstBox.id(), UE::kFirstCopySecondBox.id(), UE::kFirstCopyThirdBox.id()}) {
+    EXPECT_FALSE(ue().xMarked(box)) << box;
+  }
+  mark(kFormID_PAScheduleUE, UE::kFirstCopyThirdBox);
+  compute(kFormID_PAScheduleUE);
+  EXPECT_TRUE(ue().xMarked(UE::kFirstCopyThirdBox));
+}
+
 // Actual costs: business miles above the total are cut to it, no total
 // miles give no share.
 TEST_F(ScheduleUETest, Vehicle) {
@@ -62,6 +80,23 @@ TEST_F(ScheduleUETest, OfficeAndMovingClosed) {
   EXPECT_TRUE(ue().xMarked(UE::kOfficeThirdNoBox) && closed(UE::kOfficeFirstExpense));
   EXPECT_EQ(ue().getIR(UE::kMovingLine), 0);
   EXPECT_TRUE(ue().xMarked(UE::kMilitaryMoveNoBox));
+}
+
+// The military pair is asked while the distance test fails; a move that
+// passes it later has no answer of the calculation's left there, and a
+// Yes the user marked stays.
+TEST_F(ScheduleUETest, TheMilitaryAnswerGoesOnceTheDistancePasses) {
+  for (bool militaryYes : {false, true}) {
+    restart();
+    enter(UE::kNewWorkplaceMiles, 5);
+    if (militaryYes) mark(kFormID_PAScheduleUE, UE::kMilitaryMoveYesBox);
+    compute(kFormID_PAScheduleUE);
+    ASSERT_TRUE(ue().xMarked(militaryYes ? UE::kMilitaryMoveYesBox : UE::kMilitaryMoveNoBox));
+    enter(UE::kNewWorkplaceMiles, 1015);
+    compute(kFormID_PAScheduleUE);
+    EXPECT_EQ(ue().xMarked(UE::kMilitaryMoveYesBox), militaryYes);
+    EXPECT_TRUE(ue().isNull(UE::kMilitaryMoveNoBox)) << militaryYes;
+  }
 }
 
 TEST_F(ScheduleUETest, DepreciationRowsAreLimitedByTheirBasis) {
