@@ -138,6 +138,16 @@ int copyLimit(const HostSession& session, const std::string& name) {
   return 0;
 }
 
+// The highest copy of the form a test-data name names that the session's
+// returns hold.
+int highestCopy(const HostSession& session, const std::string& name) {
+  for (const DataMgmt::TaxReturn* r : {session.federalReturn(), session.paReturn()}) {
+    const DataMgmt::FormId form = r->getTaxReturnDesc()->findFormNamed(name);
+    if (form.isValid()) return r->getMaxCopies(form);
+  }
+  return 0;
+}
+
 std::string amountText(double amount) {
   char text[64];
   std::snprintf(text, sizeof text, "%.2f", amount);
@@ -228,13 +238,17 @@ void copyEdits(const HostSession& session, const ReturnLines& read, std::vector<
     for (int copy : form.second) {
       steps->push_back({"delete " + form.first + ":" + std::to_string(copy), {{form.first, copy}}, {}});
     }
+    // The new copy holds what the file's last copy holds, after every copy
+    // the return has (the calculation may have made more than the file
+    // names), as a preparer adds a copy.
     const int last = *form.second.rbegin();
-    if (last >= copyLimit(session, form.first)) continue;
-    EditStep added{"add " + form.first + ":" + std::to_string(last + 1), {}, {}};
+    const int added = std::max(last, highestCopy(session, form.first)) + 1;
+    if (added > copyLimit(session, form.first)) continue;
+    EditStep step{"add " + form.first + ":" + std::to_string(added), {}, {}};
     for (const FieldLine& f : read.fields) {
-      if (f.form == form.first && f.copy == last) added.set.push_back({f.form, last + 1, f.field, f.value});
+      if (f.form == form.first && f.copy == last) step.set.push_back({f.form, added, f.field, f.value});
     }
-    steps->push_back(added);
+    steps->push_back(step);
   }
 }
 

@@ -583,7 +583,7 @@ const std::vector<FormCase>& formCases() {
        {{field(UE::kTopicAnchor), kAnchor},
         {field(UE::kFirstCopyFirstBox), "marked by the calculation on the first copy of any return but a joint one"},
         {fields({&UE::kMileageRateBox, &UE::kOfficeFirstNoBox, &UE::kOfficeSecondNoBox, &UE::kOfficeThirdNoBox,
-                 &UE::kMilitaryMoveNoBox, &UE::kEducationNoBox, &UE::kFirstEducationQuestionYesBox,
+                 &UE::kEducationNoBox, &UE::kFirstEducationQuestionYesBox,
                  &UE::kSecondEducationQuestionYesBox}),
          kDefault}},
        {}},
