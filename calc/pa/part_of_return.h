@@ -11,7 +11,8 @@
 // table marks them (catalogs/fields/user_fields.h), and what the routine
 // adds in code where a field is the user's only in some situations; a
 // field holds an entry when it holds an amount other than 0, a text or a
-// marked box.
+// marked box, and is open to the user: what the calculation holds
+// protected there (a box it fixes, a figure it writes) is its own.
 #ifndef CALC_PA_PART_OF_RETURN_H_
 #define CALC_PA_PART_OF_RETURN_H_
 
@@ -25,11 +26,16 @@
 
 namespace PACalculationMgmt {
 
+// Whether `field` of `form` holds an entry of the user's.
+inline bool holdsEntry(const DataMgmt::TaxForm& form, const Primitives::OVImmutableIdentifier& field) {
+  return form.hasSigValue(field) && !form.isProtected(field);
+}
+
 // Whether any of `fields` of `form` holds an entry.
 template <class Fields>
 bool holdsAnyOf(const DataMgmt::TaxForm& form, const Fields& fields) {
   for (const auto& field : fields) {
-    if (form.hasSigValue(field)) return true;
+    if (holdsEntry(form, field)) return true;
   }
   return false;
 }
@@ -38,7 +44,7 @@ bool holdsAnyOf(const DataMgmt::TaxForm& form, const Fields& fields) {
 // entry on `form`.
 template <class Catalog>
 bool holdsUserEntry(const DataMgmt::TaxForm& form, const UserFields<Catalog>& fields) {
-  return fields.any([&form](const Primitives::OVImmutableIdentifier& field) { return form.hasSigValue(field); });
+  return fields.any([&form](const Primitives::OVImmutableIdentifier& field) { return holdsEntry(form, field); });
 }
 
 // Makes copy `copy` of form `id` (the copy `form`) part of the return,

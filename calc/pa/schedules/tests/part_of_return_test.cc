@@ -92,4 +92,18 @@ TEST_F(PartOfReturnTest, AnEntryOfTheUsersKeepsTheCopyWhateverItsTest) {
   }
 }
 
+// What the calculation holds protected is its own, not the user's, even in
+// a field that is the user's elsewhere: such a value alone does not keep
+// the copy.
+TEST_F(PartOfReturnTest, AValueTheCalculationHoldsIsNoEntryOfTheUsers) {
+  for (const MarkingPlace& p : kPlaces) {
+    restartFor(p);
+    copyOf(*p.form, p.copy).setDataEnteredFlag(true, true);
+    enterEntry(p);
+    copyOf(*p.form, p.copy).makeProtected(p.entry);
+    compute(*p.form, p.copy);
+    EXPECT_FALSE(copyOf(*p.form, p.copy).isProtected(p.entry) && partOfReturn(p)) << p.name;
+  }
+}
+
 }  // namespace
