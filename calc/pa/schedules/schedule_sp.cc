@@ -94,6 +94,13 @@ constexpr DependencyAnswers kSpouseAnswers = {FedFilerInfo::kSpouseClaimedAsDepe
                                               PAScheduleSP::kSpouseClaimantNoBox,
                                               true};
 
+// Whether the filer answered "claimed: No" against the Yes the calculation
+// marks while the federal return says the filer is a dependent (otherwise
+// the calculation writes the No itself): an entry of the user's.
+bool answeredNotClaimed(const DataMgmt::TaxForm& form, const DependencyAnswers& a) {
+  return form.xMarked(a.marker) && holdsEntry(form, a.claimedNo);
+}
+
 bool federalYes(const Run& run, const OVImmutableIdentifier& box) {
   return run.federal != nullptr && run.federal->formYes(kFormID_FedFilerInfo, 1, box);
 }
@@ -425,8 +432,10 @@ void PATaxReturnCalcEngine::computeScheduleSP(TaxFormPtr form, uint16_t copy, in
   if (!provisionalPA40Run) {
     const bool forgives = paReturn->getIN(kFormID_PAScheduleSP, copy, kOneColumn.forgiven) > 0 ||
                           paReturn->getIN(kFormID_PAScheduleSP, copy, kTwoColumns.forgiven) > 0;
-    markPartOfReturn(*paReturn, kFormID_PAScheduleSP, copy, *form, forgives,
-                     [&] { return holdsUserEntry(*form, PAScheduleSP::kUserFields); });
+    markPartOfReturn(*paReturn, kFormID_PAScheduleSP, copy, *form, forgives, [&] {
+      return holdsUserEntry(*form, PAScheduleSP::kUserFields) || answeredNotClaimed(*form, kTaxpayerAnswers) ||
+             answeredNotClaimed(*form, kSpouseAnswers);
+    });
   }
 }
 
