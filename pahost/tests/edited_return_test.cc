@@ -15,8 +15,10 @@
 // PA_EDITED_RETURN_EDITS=all runs every one (a number: that many a
 // return), PA_EDITED_RETURN_REPORT=FILE adds a line there for each edit
 // whose files differ rather than fail, PA_EDITED_RETURN_ONLY=NAME runs the
-// edit of that name alone, and PA_EDITED_RETURN_DUMPS=FOLDER writes there
-// the fields of both sessions and the fresh entries of the last edit run.
+// edit of that name alone, PA_EDITED_RETURN_DUMPS=FOLDER writes there the
+// fields of both sessions and the fresh entries of the last edit run, and
+// PA_EDITED_RETURN_VARIANT=K starts from the return with its K-th filing
+// status or residency edit in its lines (another filer's return).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -241,6 +243,15 @@ class EditedReturnTest : public ::testing::TestWithParam<std::string> {
     return {edited, fresh};
   }
 
+  // A session holding `lines` calculated once.
+  std::unique_ptr<HostSession> calculated(const std::vector<std::string>& lines) {
+    std::unique_ptr<HostSession> session(new HostSession);
+    EXPECT_TRUE(session->findFactories(module) && session->build()) << session->error();
+    session->loadLines(lines);
+    session->calculate();
+    return session;
+  }
+
   ModuleLoader module;
   std::string folder;
 };
@@ -249,12 +260,24 @@ TEST_P(EditedReturnTest, FilesWhatTheSameEntriesLoadedFreshFile) {
   std::vector<std::string> lines;
   ASSERT_TRUE(IOMgmt::readAllLines(std::string(PA_SOURCE_DIR) + "/" + GetParam(), &lines));
   lines = copiesWrittenOut(lines);
-  HostSession reader;
-  ASSERT_TRUE(reader.findFactories(module) && reader.build()) << reader.error();
-  reader.loadLines(lines);
-  reader.calculate();
-  std::vector<ReturnEdit> all = editsOf(reader, lines, 0);
-  all = editsOf(reader, lines, all.size() * kSequencesPerStep);
+  std::unique_ptr<HostSession> reader = calculated(lines);
+  if (const char* variant = std::getenv("PA_EDITED_RETURN_VARIANT")) {
+    // The return as another filer's: its lines with the variant's filing
+    // status or residency step in them, as loaded.
+    std::vector<EditStep> bases;
+    for (const ReturnEdit& edit : editsOf(*reader, lines, 0)) {
+      const std::string& name = edit.name;
+      if (name.rfind("status ", 0) == 0 || name.rfind("residency ", 0) == 0 || name.rfind("federal status ", 0) == 0) {
+        bases.push_back(edit.steps.front());
+      }
+    }
+    const std::size_t k = std::strtoul(variant, nullptr, 10);
+    if (k >= bases.size()) GTEST_SKIP() << "no variant " << k;
+    lines = editedLines(lines, bases[k]);
+    reader = calculated(lines);
+  }
+  std::vector<ReturnEdit> all = editsOf(*reader, lines, 0);
+  all = editsOf(*reader, lines, all.size() * kSequencesPerStep);
   std::vector<ReturnEdit> edits = takenEvenly(all, editsPerReturn(lines.size()));
   const char* only = std::getenv("PA_EDITED_RETURN_ONLY");
   if (only != nullptr) edits.clear();

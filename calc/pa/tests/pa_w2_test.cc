@@ -299,4 +299,18 @@ TEST_F(PAW2Test, AColumnOpenedToThePreparerIsFilledAfreshUnderTheNewRule) {
   }
 }
 
+// A part-year resident's row filled while empty is hers: a raised W-2
+// does not reach it; emptied, it is filled again from the W-2 as it stands.
+TEST_F(PAW2Test, APartYearRowFilledOnceIsThePreparersUntilEmptied) {
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kPartYearResidentBox);
+  addW2(1, 'T', 1200000, {{"PA", 1200000, 36840}});
+  calculate();
+  number(kFormID_FedW2, FedW2::kStateWages.at(0), 1500000);
+  calculate();
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPACompensation.at(0)), 12000);
+  list().setNull(PAW2::kRowPACompensation.at(0));
+  calculate();
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPACompensation.at(0)), 15000);
+}
+
 }  // namespace
