@@ -359,17 +359,6 @@ void PATaxReturnCalcEngine::computeReturnInfoFilers(TaxFormPtr form, uint16_t co
   const long fedStatus = paReturn->pullCommon(getFederalReturnFormId(), 1, static_cast<Utils::PCTypes>(1));
   applyFederalJointAnswers(info, fedStatus);
 
-  // 6. Forms this one reads back are calculated first. This PA-40 run comes
-  // before the payments and answers below, so it leaves the user's PA-40
-  // entries as typed.
-  {
-    const ProvisionalPA40Scope earlyRun(*this, true);
-    for (const FormId* early : {&kFormID_PA40, &kFormID_State171, &kFormID_PAScheduleD}) {
-      TaxFormPtr earlyCopy = paReturn->getFormUVPtr(*early, 1, true);
-      if (!earlyCopy.isNull()) calcStateForm(*early, 1, false, 0, 0, earlyCopy);
-    }
-  }
-
   // 7. The spouse-number answer and its field, open when federal form 92
   // says so.
   if (federalReturn != nullptr &&
@@ -390,6 +379,20 @@ void PATaxReturnCalcEngine::computeReturnInfoFilers(TaxFormPtr form, uint16_t co
   applyFilingStatus(info, fedStatus);
   for (const DeathDate& death : kDeathDates) applyDateOfDeath(info, federalReturn, death, copy);
   applyDeceasedSingle(info, federalReturn);
+
+  // 6. Forms this one reads back are calculated first. This PA-40 run comes
+  // before the payments and answers below, so it leaves the user's PA-40
+  // entries as typed; it comes after the filing status is settled (8-11),
+  // so that nothing it calculates (the PA W-2 rows, which a spouse's W-2
+  // takes only on a joint return) works under a status this calculation
+  // puts aside.
+  {
+    const ProvisionalPA40Scope earlyRun(*this, true);
+    for (const FormId* early : {&kFormID_PA40, &kFormID_State171, &kFormID_PAScheduleD}) {
+      TaxFormPtr earlyCopy = paReturn->getFormUVPtr(*early, 1, true);
+      if (!earlyCopy.isNull()) calcStateForm(*early, 1, false, 0, 0, earlyCopy);
+    }
+  }
 }
 
 void PATaxReturnCalcEngine::computeReturnInfoPayments(TaxFormPtr form) {

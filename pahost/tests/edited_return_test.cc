@@ -43,6 +43,7 @@
 #include "host/tax_return.h"
 #include "pahost/module_loader.h"
 #include "pahost/session.h"
+#include "pahost/table_numbers.h"
 #include "pahost/tests/kept_as_users.h"
 #include "pahost/tests/return_edits.h"
 #include "pahost/tests/session_test_support.h"
@@ -320,5 +321,38 @@ TEST_P(EditedReturnTest, FilesWhatTheSameEntriesLoadedFreshFile) {
 
 INSTANTIATE_TEST_SUITE_P(ProjectReturns, EditedReturnTest, ::testing::ValuesIn(projectReturns()),
                          projectReturnTestName);
+
+// A PA filing status box the calculation puts aside (the PA status follows
+// the federal one) leaves nothing of the status it names: a part-year
+// couple's rows of the PA W-2 are theirs once filled, and the spouse's W-2
+// takes no row off a joint return, but the calculation settles the status
+// before anything works with it. The wife's row holds the 614 first filled
+// when her W-2's withholding is lowered, and keeps it.
+class StatusPutAsideTest : public EditedReturnTest {};
+
+TEST_P(StatusPutAsideTest, LeavesThePreparersRowsAsTheyWere) {
+  std::vector<std::string> lines;
+  ASSERT_TRUE(IOMgmt::readAllLines(std::string(PA_SOURCE_DIR) + "/" + GetParam(), &lines));
+  auto box = [](const char* name) {
+    return "F" + std::to_string(TableNumbers::fieldNumberOf(CatalogId::PAReturnInfoFieldIds, name));
+  };
+  lines = editedLines(copiesWrittenOut(lines), {"part-year",
+                                                {},
+                                                {{"PARETURNINFO", 1, box("FullYearResidentBox"), ""},
+                                                 {"PARETURNINFO", 1, box("PartYearResidentBox"), "X"}}});
+  const ReturnEdit edit{"lower the wife's withholding, then the separate box",
+                        {{"lower", {}, {{"FEDW2", 2, "F32", "153.50"}}},
+                         {"separate",
+                          {},
+                          {{"PARETURNINFO", 1, box("JointBox"), ""}, {"PARETURNINFO", 1, box("SeparateBox"), "X"}}}}};
+  const auto both = bothWays(lines, edit);
+  EXPECT_TRUE(both.first.dataFile == both.second.dataFile)
+      << "only after the edit:\n"
+      << joined(linesMissingFrom(both.first.dataFile, both.second.dataFile)) << "only when loaded fresh:\n"
+      << joined(linesMissingFrom(both.second.dataFile, both.first.dataFile));
+  EXPECT_NE(both.first.dump.find("PAW2:1:F36:614\n"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(JointSpouseLoss, StatusPutAsideTest, ::testing::Values("examples/joint_spouse_loss.txt"));
 
 }  // namespace
