@@ -85,10 +85,12 @@ std::size_t editsPerReturn(std::size_t lineCount) {
 // The return's lines with each field's value as the calculated return
 // holds it (`dump`; empty where it holds none): the user's entries as the
 // host keeps them, an entry the calculation limited or closed included.
-// The federal figures are the user's as written. A line the calculation
-// wrote over in a field it holds closed (a return file may name such a
-// field; the loader fills it as if typed) holds the calculation's figure,
-// which no user could have typed there: the fresh entries leave it empty.
+// The federal figures are the user's as written. A line of a field the
+// calculation holds closed holds the calculation's figure (a return file
+// may name such a field, and the loader fills it as if typed; an answer the
+// user gave before the field closed, which the calculation answered over,
+// is no more), which no user could type there: the fresh entries leave it
+// empty. Entries the calculation keeps while closed are kept places.
 std::vector<std::string> entriesAsHeld(const std::vector<std::string>& lines, const std::string& dump,
                                        const DataMgmt::TaxReturn& pa) {
   std::map<std::string, std::string> held;
@@ -106,11 +108,9 @@ std::vector<std::string> entriesAsHeld(const std::vector<std::string>& lines, co
     }
     const auto found = held.find(f.key());
     std::string value = found == held.end() ? std::string() : found->second;
-    if (value != f.value) {
-      const DataMgmt::FormId form = pa.getTaxReturnDesc()->findFormNamed(f.form);
-      const DataMgmt::TaxForm* copy = form.isValid() ? pa.getForm(form, static_cast<uint16_t>(f.copy)) : nullptr;
-      if (copy != nullptr && copy->isProtected(DataMgmt::FieldId(f.number()))) value.clear();
-    }
+    const DataMgmt::FormId form = pa.getTaxReturnDesc()->findFormNamed(f.form);
+    const DataMgmt::TaxForm* copy = form.isValid() ? pa.getForm(form, static_cast<uint16_t>(f.copy)) : nullptr;
+    if (copy != nullptr && copy->isProtected(DataMgmt::FieldId(f.number()))) value.clear();
     out.push_back(f.key() + ":" + value);
   }
   return out;

@@ -60,6 +60,13 @@ const std::vector<KeptPlace>& keptPlaces() {
         "SpouseOtherIDOptionBox", "SpouseIDNumber", "SpouseIDState", "SpouseIDIssueDate", "SpouseIDExpirationDate",
         "SpouseIDNoExpirationBox"},
        KeptSource::kNone, nullptr},
+      {"the information form's deposit and debit accounts, kept as entered while no refund is deposited and no "
+       "balance debited",
+       "PARETURNINFO", CatalogId::PAReturnInfoFieldIds,
+       {"DepositUseFederalBankBox", "DepositCheckingBox", "DepositSavingsBox", "DepositRoutingNumber",
+        "DepositAccountNumber", "DebitUseFederalBankBox", "DebitCheckingBox", "DebitSavingsBox", "DebitRoutingNumber",
+        "DebitAccountNumber"},
+       KeptSource::kNone, nullptr, true},
   };
   return places;
 }
@@ -144,7 +151,8 @@ KeptValues::KeptValues(const DataMgmt::TaxReturn& pa, const std::string& heldDum
         for (std::size_t row = 0; row < numbers.size(); ++row) {
           const std::string key = keyOf(place.form, copy, numbers[row]);
           const auto value = held.find(key);
-          if (value == held.end() || heldCopy->isProtected(DataMgmt::FieldId(numbers[row]))) continue;
+          if (value == held.end()) continue;
+          if (!place.whileClosed && heldCopy->isProtected(DataMgmt::FieldId(numbers[row]))) continue;
           values_.push_back({&place, copy, static_cast<int>(row), key, value->second});
         }
       }

@@ -42,6 +42,7 @@ struct KeptPlace {
   std::vector<const char*> fields;  // fields and columns (every row) of the table
   KeptSource source;
   const char* sourceField;          // kCopyField, kRowField: the field or column naming the source
+  bool whileClosed = false;         // kept as entered while the calculation holds the field closed
 };
 
 // Every place, in the README's order.
@@ -49,7 +50,8 @@ const std::vector<KeptPlace>& keptPlaces();
 
 // What the kept places held as the user's after the first calculation:
 // the values open to the user (one the calculation held protected is its
-// figure, not the user's, and is left to the fresh calculation).
+// figure, not the user's, and is left to the fresh calculation), and those
+// of a place kept as entered while closed.
 class KeptValues {
  public:
   // `pa` is the PA return after the first calculation, `heldDump` the dump

@@ -548,13 +548,10 @@ void PATaxReturnCalcEngine::leaveScheduleEUnlinked(DataMgmt::TaxForm& form) {
   if (desc.isNull()) return;
   for (DataMgmt::OVFieldIDIter it = desc->getFieldIDs(); !it.atEOL(); it.next()) {
     const FieldId& field = it.getID();
-    if (field == PAScheduleE::kTaxableForPAYesBox.id() || field == PAScheduleE::kTaxableForPANoBox.id()) {
-      // The answer stays, the user's now (a full-year resident's Yes, which
-      // the calculation fixed, is the answer such a filer's property has).
-      form.unProtect(field);
-    } else if (PAScheduleE::kUserFields.holds(field)) {
-      // A mark the calculation fixed there (an owner, the PA-property
-      // answer) goes; what the user entered stays.
+    if (PAScheduleE::kUserFields.holds(field) || field == PAScheduleE::kTaxableForPAYesBox.id() ||
+        field == PAScheduleE::kTaxableForPANoBox.id()) {
+      // A mark the calculation fixed there (an owner, the PA-property or
+      // taxable-for-PA answer) goes; what the user entered stays.
       form.unprotectAndMaybeSetNull(field);
     } else {
       form.setNull(field);

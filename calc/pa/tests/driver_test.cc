@@ -144,7 +144,7 @@ TEST_F(CalcStateReturnTest, ScheduleECopyStandingForAnotherSourceOrNone) {
   federal()->deleteForm(kFormID_FedScheduleE, 1);
   EXPECT_EQ(shown(), "XX-Xp//HOUSE/5000");
   federal()->deleteForm(kFormID_FedFarmRental, 1);
-  EXPECT_EQ(shown(), "---X//HOUSE/0");
+  EXPECT_EQ(shown(), "----//HOUSE/0");  // the taxable answer fixed for a source went with it
   EXPECT_TRUE(pa->getForm(kFormID_PAScheduleE, 1)->isDataEntered());
 }
 
