@@ -117,29 +117,15 @@ std::vector<std::string> entriesAsHeld(const std::vector<std::string>& lines, co
 }
 
 // The field lines `lines` with `over` in them: a line of the same field
-// takes its value in place, the others are added at the end.
+// takes its value in place, the others are added at the end (a step that
+// sets them).
 std::vector<std::string> overridden(const std::vector<std::string>& lines, const std::vector<std::string>& over) {
-  std::map<std::string, std::string> values;
+  EditStep step;
   for (const std::string& line : over) {
     FieldLine f;
-    if (parseFieldLine(line, &f)) values[f.key()] = f.value;
+    if (parseFieldLine(line, &f)) step.set.push_back(f);
   }
-  std::vector<std::string> out;
-  for (const std::string& line : lines) {
-    FieldLine f;
-    const auto found = parseFieldLine(line, &f) ? values.find(f.key()) : values.end();
-    if (found == values.end()) {
-      out.push_back(line);
-      continue;
-    }
-    out.push_back(f.key() + ":" + found->second);
-    values.erase(found);
-  }
-  for (const std::string& line : over) {
-    FieldLine f;
-    if (parseFieldLine(line, &f) && values.count(f.key()) != 0) out.push_back(line);
-  }
-  return out;
+  return editedLines(lines, step);
 }
 
 std::string fileText(const std::string& path) {
