@@ -82,52 +82,6 @@ std::size_t editsPerReturn(std::size_t lineCount) {
   return static_cast<std::size_t>(std::strtoul(wanted, nullptr, 10));
 }
 
-// The return's lines with each field's value as the calculated return
-// holds it (`dump`; empty where it holds none): the user's entries as the
-// host keeps them, an entry the calculation limited or closed included.
-// The federal figures are the user's as written. A line of a field the
-// calculation holds closed holds the calculation's figure (a return file
-// may name such a field, and the loader fills it as if typed; an answer the
-// user gave before the field closed, which the calculation answered over,
-// is no more), which no user could type there: the fresh entries leave it
-// empty. Entries the calculation keeps while closed are kept places.
-std::vector<std::string> entriesAsHeld(const std::vector<std::string>& lines, const std::string& dump,
-                                       const DataMgmt::TaxReturn& pa) {
-  std::map<std::string, std::string> held;
-  std::istringstream in(dump);
-  for (std::string line; std::getline(in, line);) {
-    FieldLine f;
-    if (parseFieldLine(line, &f)) held[f.key()] = f.value;
-  }
-  std::vector<std::string> out;
-  for (const std::string& line : lines) {
-    FieldLine f;
-    if (!parseFieldLine(line, &f) || f.number() == 0) {
-      out.push_back(line);
-      continue;
-    }
-    const auto found = held.find(f.key());
-    std::string value = found == held.end() ? std::string() : found->second;
-    const DataMgmt::FormId form = pa.getTaxReturnDesc()->findFormNamed(f.form);
-    const DataMgmt::TaxForm* copy = form.isValid() ? pa.getForm(form, static_cast<uint16_t>(f.copy)) : nullptr;
-    if (copy != nullptr && copy->isProtected(DataMgmt::FieldId(f.number()))) value.clear();
-    out.push_back(f.key() + ":" + value);
-  }
-  return out;
-}
-
-// The field lines `lines` with `over` in them: a line of the same field
-// takes its value in place, the others are added at the end (a step that
-// sets them).
-std::vector<std::string> overridden(const std::vector<std::string>& lines, const std::vector<std::string>& over) {
-  EditStep step;
-  for (const std::string& line : over) {
-    FieldLine f;
-    if (parseFieldLine(line, &f)) step.set.push_back(f);
-  }
-  return editedLines(lines, step);
-}
-
 std::string fileText(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
@@ -190,44 +144,50 @@ class EditedReturnTest : public ::testing::TestWithParam<std::string> {
   }
 
   // The edit made in a session that holds `lines` calculated, and made in
-  // the entries loaded fresh; both filed. The fresh entries are the user's
-  // as the edited session holds them before the edit's last step (the
-  // return's lines with the earlier steps in them, each with the value the
-  // calculation after the step left, and the kept places' values), with
-  // the last step in them: each step must leave the return as the entries
-  // it leaves would file.
-  std::pair<Filed, Filed> bothWays(const std::vector<std::string>& lines, const ReturnEdit& edit) {
+  // the user's entries loaded fresh (the return's lines with every step in
+  // them); both filed, and where they differ, the entries with the kept
+  // places holding what they held before the last step (`kept`).
+  struct Both {
+    Filed edited;
+    Filed fresh;
+    Filed kept;  // filed only where the first two differ
+  };
+  Both bothWays(const std::vector<std::string>& lines, const ReturnEdit& edit) {
     std::vector<std::string> entries = lines;
-    std::vector<std::string> held;
     std::unique_ptr<KeptValues> kept;
-    const Filed edited = filed([&](HostSession& s) {
+    Both both;
+    both.edited = filed([&](HostSession& s) {
       s.loadLines(lines);
       s.calculate();
       for (std::size_t i = 0; i < edit.steps.size(); ++i) {
         if (i > 0) s.calculate();
         const EditStep& step = edit.steps[i];
-        if (i + 1 == edit.steps.size()) {
-          const std::string heldDump = dumpOf(s);
-          held = entriesAsHeld(entries, heldDump, *s.paReturn());
-          kept.reset(new KeptValues(*s.paReturn(), heldDump));
-        }
-        entries = editedLines(entries, step);
+        if (i + 1 == edit.steps.size()) kept.reset(new KeptValues(*s.paReturn(), dumpOf(s)));
+        else entries = editedLines(entries, step);
         for (const auto& copy : step.deleted) s.deleteCopy(copy.first, static_cast<uint16_t>(copy.second));
         std::vector<std::string> set;
         for (const FieldLine& f : step.set) set.push_back(f.text());
         s.loadLines(set);
       }
     });
-    held = editedLines(overridden(held, kept->entries(edited.dump)), edit.steps.back());
-    const Filed fresh = filed([&](HostSession& s) { s.loadLines(held); });
-    if (const char* folder = std::getenv("PA_EDITED_RETURN_DUMPS")) {
-      // For a look at one edit: both sessions' fields and the fresh entries.
-      std::ofstream(std::string(folder) + "/edited.dump") << edited.dump;
-      std::ofstream(std::string(folder) + "/fresh.dump") << fresh.dump;
-      std::ofstream entries(std::string(folder) + "/fresh.txt");
-      for (const std::string& line : held) entries << line << "\n";
+    const std::vector<std::string> fresh = editedLines(entries, edit.steps.back());
+    both.fresh = filed([&](HostSession& s) { s.loadLines(fresh); });
+    std::vector<std::string> keptEntries;
+    if (both.fresh.dataFile != both.edited.dataFile) {
+      keptEntries = editedLines(kept->entries(entries, both.edited.dump), edit.steps.back());
+      both.kept = filed([&](HostSession& s) { s.loadLines(keptEntries); });
     }
-    return {edited, fresh};
+    if (const char* folder = std::getenv("PA_EDITED_RETURN_DUMPS")) {
+      // For a look at one edit: the sessions' fields and the entries.
+      std::ofstream(std::string(folder) + "/edited.dump") << both.edited.dump;
+      std::ofstream(std::string(folder) + "/fresh.dump") << both.fresh.dump;
+      std::ofstream(std::string(folder) + "/kept.dump") << both.kept.dump;
+      std::ofstream freshEntries(std::string(folder) + "/fresh.txt");
+      for (const std::string& line : fresh) freshEntries << line << "\n";
+      std::ofstream keptFile(std::string(folder) + "/kept.txt");
+      for (const std::string& line : keptEntries) keptFile << line << "\n";
+    }
+    return both;
   }
 
   // A session holding `lines` calculated once.
@@ -280,25 +240,25 @@ TEST_P(EditedReturnTest, FilesWhatTheSameEntriesLoadedFreshFile) {
   if (reportPath != nullptr) report.open(reportPath, std::ios::app);
   int differing = 0;
   for (const ReturnEdit& edit : edits) {
-    const auto both = bothWays(lines, edit);
-    const Filed& edited = both.first;
-    const Filed& fresh = both.second;
-    if (edited.dataFile == fresh.dataFile) continue;
+    const Both both = bothWays(lines, edit);
+    // Where the fresh entries file otherwise, the difference lies in the
+    // kept places, which hold what they held before the edit.
+    if (both.edited.dataFile == both.fresh.dataFile || both.edited.dataFile == both.kept.dataFile) continue;
     ++differing;
-    const std::vector<std::string> onlyEdited = linesMissingFrom(edited.dataFile, fresh.dataFile);
-    const std::vector<std::string> onlyFresh = linesMissingFrom(fresh.dataFile, edited.dataFile);
+    const std::vector<std::string> onlyEdited = linesMissingFrom(both.edited.dataFile, both.kept.dataFile);
+    const std::vector<std::string> onlyKept = linesMissingFrom(both.kept.dataFile, both.edited.dataFile);
     if (report.is_open()) {
       report << GetParam() << "\t" << edit.name << "\t";
       for (const std::string& line : onlyEdited) report << "E: " << line << " ;; ";
-      for (const std::string& line : onlyFresh) report << "F: " << line << " ;; ";
+      for (const std::string& line : onlyKept) report << "F: " << line << " ;; ";
       report << "\n";
       continue;
     }
     ADD_FAILURE() << edit.name << ":\n  only after the edit:\n"
-                  << joined(onlyEdited) << "  only when loaded fresh:\n"
-                  << joined(onlyFresh) << "  fields only after the edit:\n"
-                  << joined(linesMissingFrom(edited.dump, fresh.dump)) << "  fields only when loaded fresh:\n"
-                  << joined(linesMissingFrom(fresh.dump, edited.dump));
+                  << joined(onlyEdited) << "  only when loaded fresh, the kept places as they were:\n"
+                  << joined(onlyKept) << "  fields only after the edit:\n"
+                  << joined(linesMissingFrom(both.edited.dump, both.kept.dump)) << "  fields only when loaded fresh:\n"
+                  << joined(linesMissingFrom(both.kept.dump, both.edited.dump));
   }
   if (report.is_open()) {
     report << GetParam() << "\t#summary\t" << edits.size() << " edits, " << differing << " differ\n";
@@ -331,14 +291,57 @@ TEST_P(StatusPutAsideTest, LeavesThePreparersRowsAsTheyWere) {
                          {"separate",
                           {},
                           {{"PARETURNINFO", 1, box("JointBox"), ""}, {"PARETURNINFO", 1, box("SeparateBox"), "X"}}}}};
-  const auto both = bothWays(lines, edit);
-  EXPECT_TRUE(both.first.dataFile == both.second.dataFile)
+  const Both both = bothWays(lines, edit);
+  EXPECT_TRUE(both.edited.dataFile == both.fresh.dataFile || both.edited.dataFile == both.kept.dataFile)
       << "only after the edit:\n"
-      << joined(linesMissingFrom(both.first.dataFile, both.second.dataFile)) << "only when loaded fresh:\n"
-      << joined(linesMissingFrom(both.second.dataFile, both.first.dataFile));
-  EXPECT_NE(both.first.dump.find("PAW2:1:F36:614\n"), std::string::npos);
+      << joined(linesMissingFrom(both.edited.dataFile, both.kept.dataFile)) << "only when loaded fresh:\n"
+      << joined(linesMissingFrom(both.kept.dataFile, both.edited.dataFile));
+  EXPECT_NE(both.edited.dump.find("PAW2:1:F36:614\n"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(JointSpouseLoss, StatusPutAsideTest, ::testing::Values("examples/joint_spouse_loss.txt"));
+
+}  // namespace
+
+namespace {
+
+// The README's list of values kept as the user's: the head of each item
+// (what stands before its first colon, without a remark in brackets), in
+// order.
+std::vector<std::string> readmeKeptItems() {
+  std::ifstream readme(std::string(PA_SOURCE_DIR) + "/README.md");
+  std::vector<std::string> heads;
+  bool inList = false;
+  for (std::string line; std::getline(readme, line);) {
+    if (line.rfind("Values kept as the user's.", 0) == 0) inList = true;
+    if (!inList) continue;
+    if (line.rfind("- ", 0) == 0) {
+      const std::string head = line.substr(2, line.find(':') - 2);
+      heads.push_back(head.substr(0, head.find(" (")));
+    }
+    if (line.empty() && !heads.empty()) break;
+  }
+  return heads;
+}
+
+// Each item of the README's list heads with the printed title of a form
+// whose field table marks the places it names (KEPT rows), and every such
+// form has its item.
+TEST(KeptPlacesTest, TheREADMENamesEveryFormWhoseTableMarksAPlace) {
+  ModuleLoader module;
+  ASSERT_TRUE(module.open(PA_MODULE_PATH)) << module.error();
+  HostSession session;
+  ASSERT_TRUE(session.findFactories(module) && session.build()) << session.error();
+  const DataMgmt::TaxReturn& pa = *session.paReturn();
+  std::set<std::string> marked;
+  for (const KeptMark& mark : keptMarks()) {
+    char title[256] = "";
+    pa.formName(title, pa.getTaxReturnDesc()->findFormNamed(formOf(mark)), 1);
+    marked.insert(title);
+  }
+  const std::vector<std::string> items = readmeKeptItems();
+  EXPECT_EQ(std::set<std::string>(items.begin(), items.end()), marked);
+  EXPECT_EQ(items.size(), marked.size()) << "a form has one item";
+}
 
 }  // namespace

@@ -3,21 +3,19 @@
 //
 // Where the module lets the user type over an amount it fills in, the
 // amount first filled is the user's from then on (the host cannot tell it
-// from a typed one), and an entry the calculation limits in place stays
-// limited. An edit that would change such a value does not reach it, so a
-// return edited after a calculation and the same entries loaded fresh
-// agree only when the fresh entries hold it as typed: the test takes the
-// value each place holds after the first calculation into the fresh
-// entries. A place that belongs to a federal source (a PA W-2 row to its
-// W-2, a PA Schedule C copy to its federal copy, a worksheet row to its
-// source) goes with it: once the row or copy stands for another source, the
-// calculation takes its figures afresh, and so do the fresh entries. The
-// README names the same places, each with what a preparer does to have
-// the value filled again.
+// from a typed one), an entry the calculation limits in place stays
+// limited, and one it closes and empties stays empty. An edit does not
+// reach such a value: the edited return files what the user's entries
+// file with each place holding what it held before the edit. A place that
+// belongs to a federal source (a PA W-2 row to its W-2, a PA Schedule C
+// copy to its federal copy, a worksheet row to its source) goes with it:
+// once the row or copy stands for another source, the calculation takes
+// its figures afresh. The field tables mark the places (KEPT rows; see
+// catalogs/fields/all_tables.def); the README names them, form by form,
+// each with what a preparer does to have the value filled again.
 #ifndef PAHOST_TESTS_KEPT_AS_USERS_H_
 #define PAHOST_TESTS_KEPT_AS_USERS_H_
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -27,45 +25,44 @@ namespace DataMgmt {
 class TaxReturn;
 }
 
-// What tells the source a kept value belongs to.
+// What a kept value belongs to (the `source` of a KEPT row).
 enum class KeptSource {
-  kNone,             // the place itself
-  kListedW2,         // a PA W-2 row: the federal W-2 the copy's list shows for it
-  kCopyField,        // the copy: the value of one of its fields (the linked federal copy)
-  kRowField,         // a row: the value of a column of its own (its source reference)
+  kItself,       // the place itself
+  kListedW2,     // a PA W-2 row: the federal W-2 the copy's list shows for it
+  kRowSource,    // a row: its source reference
+  kFederalCopy,  // the copy: the federal copy it stands for
 };
 
-struct KeptPlace {
-  const char* name;                 // as the README names it
-  const char* form;                 // the test-data name of the form
-  CatalogId catalog;                // its named-field table
-  std::vector<const char*> fields;  // fields and columns (every row) of the table
+// One KEPT row of a field table.
+struct KeptMark {
+  const char* table;  // the table's name, which upper-cased is the form's test-data name
+  CatalogId catalog;
+  const char* name;   // the field or column
   KeptSource source;
-  const char* sourceField;          // kCopyField, kRowField: the field or column naming the source
-  bool whileClosed = false;         // kept as entered while the calculation holds the field closed
 };
 
-// Every place, in the README's order.
-const std::vector<KeptPlace>& keptPlaces();
+// Every KEPT row, in table order.
+const std::vector<KeptMark>& keptMarks();
 
-// What the kept places held as the user's after the first calculation:
-// the values open to the user (one the calculation held protected is its
-// figure, not the user's, and is left to the fresh calculation), and those
-// of a place kept as entered while closed.
+// The test-data name of the form a mark is of: its table's, upper-cased.
+std::string formOf(const KeptMark& mark);
+
+// What the kept places held as the user's before an edit's last step.
 class KeptValues {
  public:
-  // `pa` is the PA return after the first calculation, `heldDump` the dump
-  // of both returns then.
+  // `pa` is the PA return then, `heldDump` the dump of both returns then.
   KeptValues(const DataMgmt::TaxReturn& pa, const std::string& heldDump);
 
-  // The field lines that put them into the fresh entries, for the copies
-  // and rows that still stand for the same source once the edit is
-  // calculated (`editedDump`); a place whose source changed is emptied.
-  std::vector<std::string> entries(const std::string& editedDump) const;
+  // `lines` with the values in them, for the copies and rows that still
+  // stand for the same source once the edit is calculated (`editedDump`).
+  // A place that held no entry (empty, or the calculation's figure,
+  // which it holds protected), or whose source changed, empties an entry
+  // the lines hold.
+  std::vector<std::string> entries(const std::vector<std::string>& lines, const std::string& editedDump) const;
 
  private:
   struct Held {
-    const KeptPlace* place;
+    const KeptMark* mark;
     int copy;
     int row;
     std::string key;
