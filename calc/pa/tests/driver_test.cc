@@ -98,17 +98,20 @@ TEST_F(CalcStateReturnTest, ScheduleCCopyStandingForAnotherFederalCopy) {
   mark(kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox);
   text(kFormID_FedScheduleC, FedScheduleC::kBusinessName, "FIRST", 1);
   number(kFormID_FedScheduleC, FedScheduleC::kMortgageInterest, 500, 1);
+  number(kFormID_FedScheduleC, FedScheduleC::kDepletion, 300, 1);
   text(kFormID_FedScheduleC, FedScheduleC::kPrincipalBusiness, "SECOND", 2);
   number(kFormID_FedScheduleC, FedScheduleC::kMortgageInterest, 800, 2);
   number(kFormID_PAScheduleC, PAScheduleC::kEnteredExpense, 40, 1);
   engine->calcStateReturn();
   EXPECT_EQ(pa->getFieldAsString(kFormID_PAScheduleC, 1, PAScheduleC::kMainBusinessActivity), "FIRST");
   EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 1, PAScheduleC::kInterest), 500);
+  EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 1, PAScheduleC::kPADepletion), 300);
   federal()->deleteForm(kFormID_FedScheduleC, 1);
   engine->calcStateReturn();
   EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 1, PAScheduleC::kFederalCopyNumber), 2);
   EXPECT_EQ(pa->getFieldAsString(kFormID_PAScheduleC, 1, PAScheduleC::kMainBusinessActivity), "SECOND");
   EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 1, PAScheduleC::kInterest), 800);
+  EXPECT_TRUE(pa->isNull(kFormID_PAScheduleC, 1, PAScheduleC::kPADepletion));
   EXPECT_EQ(pa->getIN(kFormID_PAScheduleC, 1, PAScheduleC::kEnteredExpense), 40);
   EXPECT_TRUE(pa->isNull(kFormID_PAScheduleC, 2, PAScheduleC::kInterest));
 }

@@ -116,13 +116,14 @@ TEST_F(ReturnInfoTest, WithholdingSummaryByState) {
 
 class OptionCheckBoxTest : public ReturnInfoTest {
  protected:
-  void fill() {
+  // The deposit group; `third`, where valid, is a third option box.
+  void fill(const FieldId& third = FieldId()) {
     const FieldId none;
     engine->fillOptionCheckBoxes(holder(kFormID_PAReturnInfo), PAReturnInfo::kDirectDepositYesBox,
                                  PAReturnInfo::kDirectDepositNoBox, PAReturnInfo::kDepositUseFederalBankBox,
                                  none, PAReturnInfo::kDepositRoutingNumber,
                                  PAReturnInfo::kDepositAccountNumber, PAReturnInfo::kDepositCheckingBox,
-                                 PAReturnInfo::kDepositSavingsBox, none, none, none, none);
+                                 PAReturnInfo::kDepositSavingsBox, none, none, none, third);
   }
 };
 
@@ -150,6 +151,14 @@ TEST_F(OptionCheckBoxTest, TheFederalChoiceIsTakenWhileNoBoxIsMarked) {
   filerYes(FedFilerInfo::kDirectDepositBox);
   fill();
   EXPECT_TRUE(marked(PAReturnInfo::kDirectDepositYesBox));
+
+  // A third option box the user marked is an answer too.
+  restart();
+  filerYes(FedFilerInfo::kDirectDepositBox);
+  markInfo(PAReturnInfo::kVoucherPaymentBox);
+  fill(PAReturnInfo::kVoucherPaymentBox);
+  EXPECT_TRUE(marked(PAReturnInfo::kVoucherPaymentBox));
+  EXPECT_FALSE(marked(PAReturnInfo::kDirectDepositYesBox));
 }
 
 }  // namespace

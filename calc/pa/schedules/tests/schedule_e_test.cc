@@ -155,6 +155,15 @@ TEST_F(ScheduleETest, WhatTheCalculationFixedGoesWithItsReason) {
   put(kFormID_PAScheduleE, PAScheduleE::kTaxableForPAYesBox, FieldValue::null());
   mark(kFormID_PAScheduleE, PAScheduleE::kTaxableForPANoBox);
   EXPECT_EQ(shown(kRental) + "/" + shown(kOwner) + "/" + shown(kResult), "..p.p./X-/...");
+
+  // A pair opened to the user keeps no side the calculation fixed: a
+  // nonresident's royalty not taxable for PA is no PA property; a
+  // full-year resident's is, by default.
+  mark(kFormID_FedScheduleE, FedScheduleE::kRoyaltyPropertyBox);
+  const std::initializer_list<FieldId> kPAProperty = {PAScheduleE::kPAPropertyYesBox, PAScheduleE::kPAPropertyNoBox};
+  EXPECT_EQ(shown(kPAProperty), "-pXp");
+  setResidency(kChoiceFullYearResident);
+  EXPECT_EQ(shown(kPAProperty), "X-");
 }
 
 }  // namespace
