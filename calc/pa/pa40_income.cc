@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "calc/pa/box_marks.h"
+#include "calc/pa/federal_owner.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
 #include "host/form_defaults.h"
@@ -67,11 +68,8 @@ constexpr const NamedField<PA40FieldIds>* kIncomeClasses[] = {
     &PA40::kGamblingWinnings, &PA40::kBusinessIncome, &PA40::kNetGain,        &PA40::kRentsRoyalties,
 };
 
-// Copies of a federal form counted by owner. On a joint return a copy goes
-// to the taxpayer's count when its taxpayer box is marked, else to the
-// spouse's. A return that is not joint skips copies whose spouse box is
-// marked and counts every other copy for the taxpayer: there is no spouse
-// whose line could take it.
+// Copies of a federal form counted by owner; on a joint return a copy
+// without a mark counts for the spouse.
 struct OwnerCounts {
   uint16_t taxpayer = 0;
   uint16_t spouse = 0;
@@ -83,8 +81,9 @@ OwnerCounts countByOwner(CopyScanCache& scans, CopyScan scan, const DataMgmt::Ta
     ScanTotals byOwner{};
     for (int n = 1; n <= federal.getMaxCopies(form); ++n) {
       if (!federal.formExists(form, n)) continue;
-      if (!joint && federal.formYes(form, n, spouseBox)) continue;
-      byOwner[!joint || federal.formYes(form, n, taxpayerBox) ? 0 : 1] += 1;
+      const OwnerMarks marks = readOwnerMarks(federal, form, static_cast<uint16_t>(n), taxpayerBox, spouseBox);
+      const FederalOwner owner = federalCopyOwner(marks, joint, FederalOwner::kSpouse);
+      if (owner != FederalOwner::kNone) byOwner[owner == FederalOwner::kTaxpayer ? 0 : 1] += 1;
     }
     return byOwner;
   });

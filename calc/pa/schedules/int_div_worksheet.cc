@@ -118,12 +118,8 @@ bool IntDivWorksheetCalc::fullYearResident() const {
 
 Owner IntDivWorksheetCalc::ownerOf(const FormId& form, uint16_t copy, const FieldId& taxpayerMark,
                                    const FieldId& spouseMark, const FieldId& jointMark) const {
-  const bool spouse = federal.formYes(form, copy, spouseMark);
-  if (spouse && !joint()) return Owner::kNone;
-  if (federal.formYes(form, copy, taxpayerMark)) return Owner::kTaxpayer;
-  if (spouse) return Owner::kSpouse;
-  if (jointMark.isValid() && federal.formYes(form, copy, jointMark)) return Owner::kJoint;
-  return Owner::kNone;
+  return federalCopyOwner(readOwnerMarks(federal, form, copy, taxpayerMark, spouseMark, jointMark), joint(),
+                          Owner::kNone);
 }
 
 KindTotals IntDivWorksheetCalc::form51ByKind(const FieldId& amountField, bool wholeAmounts) const {

@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "calc/pa/federal_owner.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "catalogs/fields/fields.h"
 #include "host/form_identifier.h"
@@ -52,7 +53,7 @@ struct Line {
 inline const Field& personField(const Line& line, int person) { return person == 0 ? line.taxpayer : line.spouse; }
 
 // Who a federal source copy counts for.
-enum class Owner { kNone, kTaxpayer, kSpouse, kJoint };
+using Owner = FederalOwner;
 
 // Amounts of the two persons: [0] the taxpayer's, [1] the spouse's.
 using PersonAmounts = std::array<double, 2>;
@@ -139,11 +140,10 @@ class IntDivWorksheetCalc {
   bool partYearResident() const;
   bool fullYearResident() const;
 
-  // Who federal copy `copy` of `form` counts for: the taxpayer when its
-  // taxpayer mark is set, else the spouse when its spouse mark is set, else
-  // joint when a joint mark is given and set, else nobody. A copy that the
-  // return skips also counts for nobody: on a return that is not joint, a
-  // copy whose spouse mark is set is skipped entirely.
+  // Who federal copy `copy` of `form` counts for, by its marks (the joint
+  // one when given). On a joint return a copy without a mark counts for
+  // nobody; on any other return it is the taxpayer's, and a copy marked
+  // for the spouse is skipped entirely.
   Owner ownerOf(const FormId& form, uint16_t copy, const FieldId& taxpayerMark, const FieldId& spouseMark,
                 const FieldId& jointMark = Primitives::kNullFieldID) const;
 

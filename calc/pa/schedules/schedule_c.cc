@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "calc/pa/federal_owner.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/part_of_return.h"
 #include "calc/pa/schedules/schedule_c_copy.h"
@@ -66,10 +67,15 @@ void computeHeading(PATaxReturnCalcEngine& engine, ScheduleCCopy& c) {
   form.assignII(PAScheduleC::kFederalCopyNumberCopy, PAScheduleC::kFederalCopyNumber);
   if (form.getIN(PAScheduleC::kFederalCopyNumber) > 0) form.assignIR(PAScheduleC::kLinkedFederalCopyMark, 1);
 
-  // Whose business: the taxpayer's or the spouse's.
+  // Whose business: the taxpayer's or the spouse's. The federal copy has
+  // the taxpayer's mark only; on a joint return a copy without it is the
+  // spouse's, on any other the taxpayer's.
   form.setXNo(PAScheduleC::kTaxpayerBox);
   form.setXNo(PAScheduleC::kSpouseBox);
-  const bool taxpayers = c.fedYes(FedScheduleC::kTaxpayerBox);
+  OwnerMarks marks;
+  marks.taxpayer = c.fedYes(FedScheduleC::kTaxpayerBox);
+  const bool joint = pa.readFilingStatus(kFormID_PAReturnInfo) == PADataMgmt::kFilingJoint;
+  const bool taxpayers = federalCopyOwner(marks, joint, FederalOwner::kSpouse) == FederalOwner::kTaxpayer;
   if (taxpayers) {
     form.setX(PAScheduleC::kTaxpayerBox);
     form.assignIR(PAScheduleC::kTaxpayerOwnerMark, 1);

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "calc/pa/federal_owner.h"
 #include "calc/pa/pa_tax_return_calc_engine.h"
 #include "calc/pa/part_of_return.h"
 #include "catalogs/fields/fields.h"
@@ -95,23 +96,20 @@ struct Split {
   double spouse = 0;
 };
 
-// Who a federal copy counts for.
-enum class Owner { kTaxpayer, kSpouse, kNobody };
-
-// The owner of W-2G copy `c`: marked for the taxpayer, else marked for the
-// spouse (only a joint return has one), else unmarked, the taxpayer's.
-Owner w2gOwner(DataMgmt::TaxReturn& federal, const DataMgmt::TaxForm& copy, uint16_t c, bool joint) {
-  if (copy.xMarked(FedW2G::kTaxpayerBox)) return Owner::kTaxpayer;
-  if (federal.formYes(kFormID_FedW2G, c, FedW2G::kSpouseBox)) return joint ? Owner::kSpouse : Owner::kNobody;
-  return Owner::kTaxpayer;
+// The owner of W-2G copy `c`: its marks, the taxpayer's when it has none.
+FederalOwner w2gOwner(DataMgmt::TaxReturn& federal, uint16_t c, bool joint) {
+  const OwnerMarks marks = readOwnerMarks(federal, kFormID_FedW2G, c, FedW2G::kTaxpayerBox, FedW2G::kSpouseBox);
+  return federalCopyOwner(marks, joint, FederalOwner::kTaxpayer);
 }
 
-// The owner of form 51 copy `c`: the taxpayer when marked, else the spouse.
-Owner form51Owner(DataMgmt::TaxReturn&, const DataMgmt::TaxForm& copy, uint16_t, bool) {
-  return copy.xMarked(Fed51::kTaxpayerBox) ? Owner::kTaxpayer : Owner::kSpouse;
+// The owner of form 51 copy `c`: its marks, on a joint return the
+// spouse's when it has none.
+FederalOwner form51Owner(DataMgmt::TaxReturn& federal, uint16_t c, bool joint) {
+  const OwnerMarks marks = readOwnerMarks(federal, kFormID_Fed51, c, Fed51::kTaxpayerBox, Fed51::kSpouseBox);
+  return federalCopyOwner(marks, joint, FederalOwner::kSpouse);
 }
 
-using OwnerRule = Owner (*)(DataMgmt::TaxReturn&, const DataMgmt::TaxForm&, uint16_t, bool);
+using OwnerRule = FederalOwner (*)(DataMgmt::TaxReturn&, uint16_t, bool);
 
 // Sums `amount` / divisor over the existing copies of a federal form, each
 // to the person `owner` names; a copy of nobody is left out. `count`, when
@@ -125,10 +123,10 @@ Split sumByOwner(DataMgmt::TaxReturn& federal, const DataMgmt::FormId& form, Own
     const uint16_t c = static_cast<uint16_t>(n);
     TaxFormPtr copy = federal.getFormUVPtr(form, c, false);
     if (copy.isNull()) continue;
-    const Owner who = owner(federal, *copy, c, joint);
-    if (who == Owner::kNobody) continue;
+    const FederalOwner who = owner(federal, c, joint);
+    if (who == FederalOwner::kNone) continue;
     const double value = static_cast<double>(federal.getIN(form, c, amount)) / divisor;
-    (who == Owner::kTaxpayer ? sum.taxpayer : sum.spouse) += value;
+    (who == FederalOwner::kTaxpayer ? sum.taxpayer : sum.spouse) += value;
     ++copies;
   }
   if (count != nullptr) *count = copies;

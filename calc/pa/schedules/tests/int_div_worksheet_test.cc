@@ -56,6 +56,25 @@ TEST_F(IntDivWorksheetTest, Form51Copies) {
   EXPECT_TRUE(ws().xMarked(W::kPartnershipFirstKindInterestBox) && ws().isNo(W::kPartnershipSecondKindInterestBox));
 }
 
+// A form 51, form 89 or Form 1099-MISC copy without an owner mark counts
+// for nobody on a joint return and is the taxpayer's on any other: such a
+// return has no spouse.
+TEST_F(IntDivWorksheetTest, AnUnmarkedCopyIsTheTaxpayersOnAReturnThatIsNotJoint) {
+  for (const bool isJoint : {false, true}) {
+    restart();
+    if (isJoint) joint();
+    form51(1, kNone, Fed51::kFirstKindBox, 100);
+    form89(1, kNone, 40, 0, 0);
+    number(kFormID_Fed57, Fed57::kSubstitutePayments, 300);
+    number(kFormID_Fed1099Misc, Fed1099Misc::kSubstitutePayments, 2000);
+    run();
+    const double taxpayers = isJoint ? 0 : 1;
+    expectAmounts(ws(), {{W::kTaxpayerPartnershipFirstKindInterest, 100 * taxpayers},
+                         {W::kTaxpayerEstateTrustInterest, 40 * taxpayers},
+                         {W::kTaxpayerFed57DividendsRead, 20 * taxpayers}});
+  }
+}
+
 // No pulled federal interest clears the federal lines; an adjustment is
 // limited to what it reduces, a remainder is never below 0, and a
 // remainder has the Schedule D worksheet calculated at once.

@@ -40,7 +40,7 @@ class W2GIncomeTest : public PA40Test {
     for (const FieldId* other : others) put(kFormID_PAReturnInfo, *other, FieldValue());
     mark(kFormID_PAReturnInfo, box);
   }
-  // A form 51 copy: the taxpayer's when marked, else the spouse's.
+  // A form 51 copy, marked for the taxpayer or without an owner mark.
   void form51(uint16_t copy, bool taxpayer, double winnings, double losses) {
     if (taxpayer) mark(kFormID_Fed51, Fed51::kTaxpayerBox, copy);
     number(kFormID_Fed51, Fed51::kGamblingWinnings, winnings, copy);
@@ -86,21 +86,29 @@ TEST_F(W2GIncomeTest, ClosedFederalGateEmptiesTheScheduleAndItsNetAmounts) {
 }
 
 // Owner of a W-2G copy: only the filers of the return count, and a copy
-// with neither mark is the taxpayer's.
+// with neither mark is the taxpayer's. A partnership K-1 (form 51) without
+// a mark is the spouse's on a joint return, the taxpayer's on any other.
 TEST_F(W2GIncomeTest, W2GOwnerIsAFilerOfTheReturn) {
   const struct {
     int status;
     bool spouseMark;
     double taxpayer, spouse;
-  } kCases[] = {{kFilingSingle, false, 100, 0}, {kFilingSingle, true, 0, 0}, {kFilingJoint, true, 0, 100}};
+    bool k1;  // the winnings on a form 51 copy rather than a W-2G
+  } kCases[] = {{kFilingSingle, false, 100, 0, false}, {kFilingSingle, true, 0, 0, false},
+                {kFilingJoint, true, 0, 100, false},   {kFilingSingle, false, 100, 0, true},
+                {kFilingJoint, false, 0, 100, true}};
   for (const auto& c : kCases) {
     restart();
     setFilingStatus(c.status);
     form57(1, 0);
-    w2g(1, false, c.spouseMark, 10000);
+    if (c.k1) {
+      form51(1, false, 100, 0);
+    } else {
+      w2g(1, false, c.spouseMark, 10000);
+    }
     runW();
-    EXPECT_EQ(value(PAW2GIncome::kTaxpayerNetWinnings), c.taxpayer) << c.status << "/" << c.spouseMark;
-    EXPECT_EQ(value(PAW2GIncome::kSpouseNetWinnings), c.spouse) << c.status << "/" << c.spouseMark;
+    EXPECT_EQ(value(PAW2GIncome::kTaxpayerNetWinnings), c.taxpayer) << c.status << "/" << c.spouseMark << c.k1;
+    EXPECT_EQ(value(PAW2GIncome::kSpouseNetWinnings), c.spouse) << c.status << "/" << c.spouseMark << c.k1;
   }
 }
 
