@@ -153,7 +153,8 @@ bool PATifFileWriter::has1099GRecord(uint16_t copy) const {
 
 void PATifFileWriter::write1099GLines(uint16_t copy) {
   const FormId& form = kFormID_Fed1099G;
-  const bool taxpayer = isMarked(form, copy, Fed1099G::kTaxpayerBox);
+  // A return that is not joint has no spouse: its forms are the taxpayer's.
+  const bool taxpayer = isMarked(form, copy, Fed1099G::kTaxpayerBox) || !filesJointly();
   outputTifLine("00005.000.001", taxpayer ? "1" : "2", false);
   if (isMarked(form, copy, Fed1099G::kCorrectedBox)) outputTifLine("00010.000.001", "X", false);
   writeFieldLines(form, copy, kPayerLines);

@@ -134,10 +134,14 @@ TEST_F(PATifWriterTest, OnlyFormsWithAPAAmountHaveA1099GRecord) {
   text(kFormID_Fed1099G, Fed1099G::kSecondState, "PA", 2);
   number(kFormID_Fed1099G, Fed1099G::kSecondStateTaxWithheld, 500, 2);
   text(kFormID_Fed1099G, Fed1099G::kSecondStateId, "9-87", 2);
-  // No unemployment amount: the tax year on 00170.
-  EXPECT_EQ((Lines{"D PAPA1099G  001 X T  ", "00170.000.001 2018", "00215.000.001 5.00", "00220.000.001 PA",
-                   "00225.000.001 9-87"}),
-            withPrefix(linesOf([&] { writer->writePAPA1099GRecord(); }), {"D ", "00170", "0021", "0022"}));
+  // No unemployment amount: the tax year on 00170. The form marks no
+  // owner: a single filer's, a joint return's spouse's.
+  EXPECT_EQ((Lines{"D PAPA1099G  001 X T  ", "00005.000.001 1", "00170.000.001 2018", "00215.000.001 5.00",
+                   "00220.000.001 PA", "00225.000.001 9-87"}),
+            withPrefix(linesOf([&] { writer->writePAPA1099GRecord(); }), {"D ", "00005", "00170", "0021", "0022"}));
+  mark(kFormID_PAReturnInfo, PAReturnInfo::kJointBox);
+  EXPECT_EQ((Lines{"00005.000.001 2"}),
+            withPrefix(linesOf([&] { writer->writePAPA1099GRecord(); }), {"00005"}));
 }
 
 TEST_F(PATifWriterTest, JointAmountsSplitWithTheOddUnitAlternating) {
