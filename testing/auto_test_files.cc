@@ -26,6 +26,7 @@ const char kClearTag[] = "CLEAR";
 const char kDriverClearTail[] = "OrvaneAutoTest_Clear.xml";
 const char kScrubberClearTail[] = "OrvaneAutoTest_Clear_Scrubber.xml";
 const char kCycleDaemonClearTail[] = "OrvaneAutoTest_Clear_KXTDaemon.xml";
+const char kLinkedFileRefusal[] = "names a file with more than one hard link";
 const char* const kInputTags[4] = {"PAFIELDLIST", "PAFIELDRELATIONFORMSAFFECTED", "PAFIELDRELATIONINPUTFIELDS",
                                    "INPUTFIELDLIST"};
 
@@ -226,7 +227,7 @@ std::string outputRefusal(const std::string& path) {
   struct stat status;
   if (::stat(file.c_str(), &status) != 0) return "";  // a new file
   if (!S_ISREG(status.st_mode)) return "names something that is not a regular file";
-  if (status.st_nlink > 1) return "names a file with more than one hard link";
+  if (status.st_nlink > 1) return kLinkedFileRefusal;
   return "";
 }
 

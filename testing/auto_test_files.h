@@ -37,6 +37,10 @@ extern const char kDriverClearTail[];       // "OrvaneAutoTest_Clear.xml"
 extern const char kScrubberClearTail[];     // "OrvaneAutoTest_Clear_Scrubber.xml"
 extern const char kCycleDaemonClearTail[];  // "OrvaneAutoTest_Clear_KXTDaemon.xml"
 
+// Why no hook writes a file with a second hard link (another name of it
+// may lie outside the folder): "names a file with more than one hard link".
+extern const char kLinkedFileRefusal[];
+
 // A switch is on only for exactly "Yes".
 inline bool isOn(const std::string& value) { return value == "Yes"; }
 
