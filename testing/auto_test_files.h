@@ -113,9 +113,11 @@ bool loadXmlInput(const std::string& path, const std::string& root, PersistanceM
 // whole, and keeps its permissions; where that cannot be written, the
 // report says so as it does of any output (openOutput), and it is false.
 // The new one is written beside it under its name, this process's number
-// and ".new": such a file a rewrite killed before its rename left (of a
-// process that is gone, holding a beginning of the four lines) goes first,
-// and nothing else.
+// and ".new", locked (flock) until it is renamed: such a file a rewrite
+// killed before its rename left (no one holds it locked, and it holds a
+// beginning of the four lines) goes first, whatever process number it
+// names, and nothing else; where such a file cannot be locked (a file
+// system without locks), it stays.
 bool rewriteClearFile(const std::string& path);
 
 // Removes the automated-test directory when it is empty; the result is
