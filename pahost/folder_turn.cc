@@ -111,7 +111,7 @@ bool FolderTurn::take(const Deadline& deadline, std::FILE* notices) {
       const Hold hold = holdTurn();
       if (hold != Hold::kLockedElsewhere) return hold == Hold::kHeld;
       attempt = Attempt::kTaken;  // no turn yet: the lock another run holds still covers the file
-      cause = EACCES;
+      cause = errno;              // the read's refusal
       readRefused_ = true;
     }
     if (attempt == Attempt::kFailed) return refuse("cannot lock " + lockPath_ + ": " + std::strerror(cause));
@@ -264,6 +264,7 @@ FolderTurn::Hold FolderTurn::holdTurn() {
   if (!readRecord()) {
     const int cause = errno;
     letGo();
+    errno = cause;
     if (share_.lockedElsewhere(cause)) return Hold::kLockedElsewhere;
     refuse("cannot read the lock file " + lockPath_ + " (" + std::strerror(cause) +
            "), which names the private folders killed runs left in " + folder_ +

@@ -166,7 +166,8 @@ class FolderTurn {
   // Whether the open lock file is the one at the lock's name.
   bool atName() const;
   // Holds the turn just locked once its record is read and the file judged
-  // closed to others; the turn is let go otherwise.
+  // closed to others; the turn is let go otherwise (kLockedElsewhere with
+  // errno the read's refusal).
   Hold holdTurn();
   // Whether the lock file is open to the user alone, as far as its file
   // system keeps permissions; false with error() set.

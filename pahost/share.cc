@@ -89,6 +89,8 @@ Share::Refusal Share::refusal(int cause) {
   return Refusal::kFailed;
 }
 
+bool Share::lockedElsewhere(int cause) { return cause == EACCES && refusal(cause) == Refusal::kTaken; }
+
 bool Share::keepsLockFile() { return kind() == Kind::kKernelSmb; }
 
 // Only a mount the table shows as the kernel's SMB client's tells.

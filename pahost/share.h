@@ -47,11 +47,13 @@ class Share {
   enum class Refusal { kTaken, kNoLocks, kFailed };
   Refusal refusal(int cause);
   // Whether a read or write of the lock file refused with `cause` is
-  // refused for a lock another run holds on the file, as that lock's
-  // refusal would be (kTaken): tried again a short while (while that run's
-  // lock request reaches the server), then let go of and waited for.
-  // Anything else is a read or write that fails.
-  bool lockedElsewhere(int cause) { return refusal(cause) == Refusal::kTaken; }
+  // refused for a lock another run holds on the file: EACCES where a lock
+  // refused with it is another run's (kTaken), tried again a short while
+  // (while that run's lock request reaches the server), then let go of and
+  // waited for. Anything else is a read or write that fails, EAGAIN too (a
+  // read or write that would block, whatever a lock refused with that
+  // number means).
+  bool lockedElsewhere(int cause);
   // Whether a holder leaves its lock file in place as it ends, where the
   // next run would wait for the removed name to go.
   bool keepsLockFile();

@@ -4,7 +4,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,6 +26,7 @@ const char kClearTag[] = "CLEAR";
 const char kDriverClearTail[] = "OrvaneAutoTest_Clear.xml";
 const char kScrubberClearTail[] = "OrvaneAutoTest_Clear_Scrubber.xml";
 const char kCycleDaemonClearTail[] = "OrvaneAutoTest_Clear_KXTDaemon.xml";
+const char kLinkedFileRefusal[] = "names a file with more than one hard link";
 const char* const kInputTags[4] = {"PAFIELDLIST", "PAFIELDRELATIONFORMSAFFECTED", "PAFIELDRELATIONINPUTFIELDS",
                                    "INPUTFIELDLIST"};
 
@@ -50,47 +51,66 @@ const char kClearFileLines[][40] = {
 const char kRewriteTail[] = ".new";
 const mode_t kNewClearFileMode = 0666;
 const mode_t kAccessBits = 0777;
+// How many times a new file a remover took for a leftover is made again
+// before the rewrite gives up.
+const int kMakeAttempts = 100;
 
-// The process a file named `name` says rewrote the clear file named
-// `clear` (`clear`, ".", its number without a leading 0, kRewriteTail);
-// 0 for a name of any other shape.
-pid_t rewriterOf(const std::string& name, const std::string& clear) {
+// Whether `name` is one a rewrite of the clear file named `clear` writes
+// under (`clear`, ".", a process number without a leading 0, kRewriteTail).
+bool isRewriteName(const std::string& name, const std::string& clear) {
   const std::size_t tail = sizeof kRewriteTail - 1;
   if (name.size() <= clear.size() + 1 + tail || name.compare(0, clear.size(), clear) != 0 ||
       name[clear.size()] != '.' || name.compare(name.size() - tail, tail, kRewriteTail) != 0) {
-    return 0;
-  }
-  const std::string number = name.substr(clear.size() + 1, name.size() - clear.size() - 1 - tail);
-  if (number.size() > 9 || number[0] == '0' || number.find_first_not_of("0123456789") != std::string::npos) return 0;
-  return static_cast<pid_t>(std::stol(number));
-}
-
-// Whether the process `pid` is gone: this very process's number is that of
-// an earlier process's, as a rewrite of this one leaves no file behind.
-bool isGone(pid_t pid) { return pid == ::getpid() || (::kill(pid, 0) != 0 && errno == ESRCH); }
-
-// Whether `path` is a plain file of the user's with one name holding a
-// beginning of `text`, as a rewrite killed while it wrote `text` leaves it.
-bool holdsBeginningOf(const std::string& path, const std::string& text) {
-  struct stat seen;
-  if (::lstat(path.c_str(), &seen) != 0 || !S_ISREG(seen.st_mode) || seen.st_uid != ::geteuid() ||
-      seen.st_nlink != 1 || seen.st_size > static_cast<off_t>(text.size())) {
     return false;
   }
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
+  const std::string number = name.substr(clear.size() + 1, name.size() - clear.size() - 1 - tail);
+  return number.size() <= 9 && number[0] != '0' && number.find_first_not_of("0123456789") == std::string::npos;
+}
+
+bool isSameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Whether the file shown as `seen` may be what a rewrite killed while it
+// wrote `text` left: a plain file of the user's with one name, no longer.
+bool mayBeLeftover(const struct stat& seen, const std::string& text) {
+  return S_ISREG(seen.st_mode) && seen.st_uid == ::geteuid() && seen.st_nlink == 1 &&
+         seen.st_size <= static_cast<off_t>(text.size());
+}
+
+// Whether the open file `fd`, of `size` bytes, holds a beginning of `text`.
+bool holdsBeginningOf(int fd, off_t size, const std::string& text) {
   std::string held(text.size() + 1, '\0');
   std::size_t got = 0;
   for (ssize_t n; got < held.size() && (n = IOMgmt::readSome(fd, &held[got], held.size() - got)) > 0;) {
     got += static_cast<std::size_t>(n);
   }
-  ::close(fd);
-  return got == static_cast<std::size_t>(seen.st_size) && text.compare(0, got, held, 0, got) == 0;
+  return got == static_cast<std::size_t>(size) && text.compare(0, got, held, 0, got) == 0;
+}
+
+// Removes `path` when it is what a rewrite killed while it wrote `text`
+// left: a file no writer holds locked, wherever the writer runs (another
+// container or machine sharing the folder, whose process numbers mean
+// nothing here). A shared lock tells, had on a file open for reading: a
+// writer holds its new file locked alone until its rename. The file is
+// looked at by its name before it is opened (a device is never opened),
+// and removed only while it is still the one at the name. A file that
+// cannot be locked (a file system without locks) stays: its writer may be
+// running.
+void removeIfLeftover(const std::string& path, const std::string& text) {
+  struct stat named;
+  if (::lstat(path.c_str(), &named) != 0 || !mayBeLeftover(named, text)) return;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat opened;
+  const bool left = ::flock(fd, LOCK_SH | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
+                    isSameFile(opened, named) && mayBeLeftover(opened, text) &&
+                    holdsBeginningOf(fd, opened.st_size, text) && ::lstat(path.c_str(), &named) == 0 &&
+                    isSameFile(opened, named);
+  if (left) ::unlink(path.c_str());
+  ::close(fd);  // the lock goes with it
 }
 
 // Removes what rewrites of the clear file `path` killed before their
-// rename left beside it: a file of such a name of a process that is gone,
-// holding a beginning of `text`; nothing else.
+// rename left beside it (removeIfLeftover); nothing else.
 void removeKilledRewrites(const std::string& path, const std::string& text) {
   const std::size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
@@ -98,11 +118,36 @@ void removeKilledRewrites(const std::string& path, const std::string& text) {
   DIR* listing = ::opendir(folder.c_str());
   if (listing == nullptr) return;
   while (const dirent* entry = ::readdir(listing)) {
-    const pid_t writer = rewriterOf(entry->d_name, clear);
-    const std::string left = slash == std::string::npos ? entry->d_name : folder + entry->d_name;
-    if (writer > 0 && isGone(writer) && holdsBeginningOf(left, text)) ::unlink(left.c_str());
+    if (!isRewriteName(entry->d_name, clear)) continue;
+    removeIfLeftover(slash == std::string::npos ? entry->d_name : folder + entry->d_name, text);
   }
   ::closedir(listing);
+}
+
+// Locks the new file `fd` just made at `path` for its writer; false when
+// it is no longer the file at the name. A remover that opened it before
+// the lock may hold it while it looks, and remove it: the lock waits for
+// the remover to let go. Where the file cannot be locked (a file system
+// without locks) it is written unlocked: no remover can lock it there
+// either, and none removes it.
+bool lockAtName(int fd, const std::string& path) {
+  while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+  }
+  struct stat opened;
+  struct stat named;
+  return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && isSameFile(opened, named);
+}
+
+// Makes the new file `fresh` with `mode` and locks it (lockAtName); -1
+// with errno set when it cannot be made.
+int makeLockedRewrite(const std::string& fresh, mode_t mode) {
+  for (int attempt = 0; attempt < kMakeAttempts; ++attempt) {
+    const int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd < 0 || lockAtName(fd, fresh)) return fd;
+    ::close(fd);
+  }
+  errno = EAGAIN;
+  return -1;
 }
 
 std::string withSlashes(std::string path) {
@@ -226,7 +271,7 @@ std::string outputRefusal(const std::string& path) {
   struct stat status;
   if (::stat(file.c_str(), &status) != 0) return "";  // a new file
   if (!S_ISREG(status.st_mode)) return "names something that is not a regular file";
-  if (status.st_nlink > 1) return "names a file with more than one hard link";
+  if (status.st_nlink > 1) return kLinkedFileRefusal;
   return "";
 }
 
@@ -405,7 +450,10 @@ bool readOptions(const std::string& path, const std::vector<std::string>& tags, 
 // over it (a link at its name goes, never followed), with the old file's
 // permissions: those it is made with may be narrowed by the process's
 // mask, and are set again (where the file system refuses, they stay
-// narrower).
+// narrower). The new file stays locked until it is renamed or removed (a
+// copy of its descriptor keeps the lock past the close that tells whether
+// it was written): a rewrite elsewhere would take it, whole and unlocked,
+// for a leftover.
 bool rewriteClearFile(const std::string& path) {
   std::string text;
   for (const char* line : kClearFileLines) text += std::string(line) + "\n";
@@ -414,17 +462,19 @@ bool rewriteClearFile(const std::string& path) {
   struct stat old;
   const bool kept = ::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
   const mode_t mode = kept ? old.st_mode & kAccessBits : kNewClearFileMode;
-  const int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+  const int fd = makeLockedRewrite(fresh, mode);
   if (fd >= 0 && kept) (void)::fchmod(fd, mode);
   if (fd < 0) {
     AutoTestReport::add("output " + path + ": cannot be opened for writing");
     return false;
   }
   const bool written = IOMgmt::writeAll(fd, text.data(), text.size());
-  if (::close(fd) == 0 && written && ::rename(fresh.c_str(), path.c_str()) == 0) return true;
-  ::unlink(fresh.c_str());
-  AutoTestReport::add("output " + path + ": could not be written whole");
-  return false;
+  const int lock = ::dup(fd);
+  const bool placed = ::close(fd) == 0 && written && ::rename(fresh.c_str(), path.c_str()) == 0;
+  if (!placed) ::unlink(fresh.c_str());
+  if (lock >= 0) ::close(lock);
+  if (!placed) AutoTestReport::add("output " + path + ": could not be written whole");
+  return placed;
 }
 
 void removeAutoTestDirectory() {

@@ -37,6 +37,10 @@ extern const char kDriverClearTail[];       // "OrvaneAutoTest_Clear.xml"
 extern const char kScrubberClearTail[];     // "OrvaneAutoTest_Clear_Scrubber.xml"
 extern const char kCycleDaemonClearTail[];  // "OrvaneAutoTest_Clear_KXTDaemon.xml"
 
+// Why no hook writes a file with a second hard link (another name of it
+// may lie outside the folder): "names a file with more than one hard link".
+extern const char kLinkedFileRefusal[];
+
 // A switch is on only for exactly "Yes".
 inline bool isOn(const std::string& value) { return value == "Yes"; }
 
@@ -109,9 +113,11 @@ bool loadXmlInput(const std::string& path, const std::string& root, PersistanceM
 // whole, and keeps its permissions; where that cannot be written, the
 // report says so as it does of any output (openOutput), and it is false.
 // The new one is written beside it under its name, this process's number
-// and ".new": such a file a rewrite killed before its rename left (of a
-// process that is gone, holding a beginning of the four lines) goes first,
-// and nothing else.
+// and ".new", locked (flock) until it is renamed: such a file a rewrite
+// killed before its rename left (no one holds it locked, and it holds a
+// beginning of the four lines) goes first, whatever process number it
+// names, and nothing else; where such a file cannot be locked (a file
+// system without locks), it stays.
 bool rewriteClearFile(const std::string& path);
 
 // Removes the automated-test directory when it is empty; the result is

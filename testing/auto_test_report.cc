@@ -41,7 +41,9 @@ Scope::~Scope() { --openScopes; }
 
 namespace {
 
-// Why `text` could not be appended to the report at `path`; null when it was.
+// Why `text` could not be appended to the report at `path`; null when it
+// was. A report with a second hard link is not written, as no output of a
+// hook is: its other name may lie outside the folder.
 const char* appendToReport(const std::string& path, const std::string& text) {
   if (const char* why = AutoTestFiles::runFileRefusal(path)) return why;
   const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
@@ -51,6 +53,8 @@ const char* appendToReport(const std::string& path, const std::string& text) {
   errno = 0;
   if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
     why = "not a regular file";
+  } else if (status.st_nlink > 1) {
+    why = AutoTestFiles::kLinkedFileRefusal;
   } else if (!IOMgmt::writeAll(fd, text.data(), text.size())) {
     // One write per line (more only when a signal or a full disk cuts it
     // short), so lines of nested hooks never interleave.

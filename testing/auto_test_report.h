@@ -32,9 +32,9 @@ class Scope {
 // Appends `line` and "\n" to the report; nothing outside a Scope or
 // without an automated-test directory. When the report cannot take the
 // line (a full disk, the report a symbolic link, no regular file, a file
-// this run reads, such as the return file, or one the host writes, such
-// as its data file), the line goes to standard error with the reason, so
-// that it is never lost.
+// with a second hard link, a file this run reads, such as the return file,
+// or one the host writes, such as its data file), the line goes to
+// standard error with the reason, so that it is never lost.
 void add(const std::string& line);
 // Reports a file a hook was to read and did not: "file PATH not read: WHY".
 void fileNotRead(const std::string& path, const std::string& why);

@@ -163,24 +163,35 @@ TEST(AutoTestRunTest, AnOutputNamedLikeTheDataFileLeavesTheOlderFileWhole) {
 }
 
 // Nor does a hook write the lock file (nor the one it is made anew under),
-// and a report that is the data file goes to standard error: while the new
-// file cannot be written, the older one stays whole.
+// and a report that is the data file, or a hard link to a file outside the
+// folder, goes to standard error: while the new file cannot be written,
+// the older one stays whole, and so does the file linked.
 TEST(AutoTestRunTest, NoHookWritesTheLockFileOrIntoTheDataFile) {
   const std::string dir = ::testing::TempDir() + "pahost_autotest_own_" + std::to_string(::getpid()) + "/";
+  const std::string outside = dir.substr(0, dir.size() - 1) + ".report";
   const std::string lock = ".pahost." + std::to_string(::geteuid()) + ".lock";
+  const std::string notInReport = " (not in the report " + dir + "OrvaneAutoTest_Report.txt: names a file ";
   const struct {
     std::string out, output, report, errors;
-  } kCases[] = {{"40.tif", lock, "output " + dir + lock + ": names a file this run writes\n", ""},
-                 {"40.tif", lock + ".new", "output " + dir + lock + ".new: names a file this run writes\n", ""},
+    bool linked;  // the report is a second name of `outside`, which holds "older"
+  } kCases[] = {{"40.tif", lock, "output " + dir + lock + ": names a file this run writes\n", "", false},
+                 {"40.tif", lock + ".new", "output " + dir + lock + ".new: names a file this run writes\n", "", false},
                 {"OrvaneAutoTest_Report.txt", "OrvaneAutoTest_Report.txt", "older",
-                 "PA automated test: output " + dir + "OrvaneAutoTest_Report.txt: names a control file of the hooks "
-                 "(not in the report " + dir + "OrvaneAutoTest_Report.txt: names a file this run writes)\n"}};
+                 "PA automated test: output " + dir + "OrvaneAutoTest_Report.txt: names a control file of the hooks" +
+                     notInReport + "this run writes)\n", false},
+                {"40.tif", lock, "older",
+                 "PA automated test: output " + dir + lock + ": names a file this run writes" + notInReport +
+                     "with more than one hard link)\n", true}};
   for (const auto& c : kCases) {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     std::ofstream(dir + "OrvaneAutoTest_OVQA.xml") << "<O><PAOUTPUTALLFIELDS>Yes</PAOUTPUTALLFIELDS><PAOUTPUTALLFIELDSFILE>"
                                                    << c.output << "</PAOUTPUTALLFIELDSFILE></O>";
     std::ofstream(dir + c.out) << "older";
+    if (c.linked) {
+      std::ofstream(outside, std::ios::trunc) << "older";
+      std::filesystem::create_hard_link(outside, dir + "OrvaneAutoTest_Report.txt");
+    }
     const std::string command = std::string("trap '' XFSZ; ulimit -f 2; '") + PAHOST + "' --autotest '" + dir +
                                 "' --out '" + dir + c.out + "' '" PA_EXAMPLES_DIR "/sample_return.txt' >/dev/null 2>'" +
                                 dir + "errors.txt'";
@@ -189,6 +200,7 @@ TEST(AutoTestRunTest, NoHookWritesTheLockFileOrIntoTheDataFile) {
     EXPECT_EQ(readFile(dir + "OrvaneAutoTest_Report.txt"), c.report);
     EXPECT_NE(readFile(dir + "errors.txt").find(c.errors), std::string::npos) << readFile(dir + "errors.txt");
   }
+  std::filesystem::remove(outside);
   if (!HasFailure()) std::filesystem::remove_all(dir);
 }
 

@@ -53,8 +53,10 @@ std::string pathOf(int fd) {
   return n > 0 ? std::string(path, static_cast<std::size_t>(n)) : "";
 }
 
-// Whether `fd` is open on a file named like a lock file of pahost's.
+// Whether `fd` is open on a file named like a lock file of pahost's, or
+// like the one it is made anew under.
 bool isLockFd(int fd) { return pathOf(fd).find(".lock") != std::string::npos; }
+bool isFreshLockFd(int fd) { return pathOf(fd).find(".lock.new") != std::string::npos; }
 
 // Stands in for the system's flock in this program.
 extern "C" int flock(int fd, int operation) noexcept {
@@ -84,9 +86,11 @@ int recordReads = 0;
 int readRefusals = 0;
 int readRefusalCause = EACCES;
 int readsRefused = 0;
-// How many more writes of a lock file are refused (EACCES), likewise,
-// once as many as writesPassing went through.
+// How many more writes of a lock file in place are refused (EACCES),
+// likewise, once as many as writesPassing went through; a new lock file
+// made to replace it is written.
 int writeRefusals = 0;
+int writeRefusalCause = EACCES;
 int writesPassing = 0;
 // How many times the file system's type was asked, whether it is the
 // kernel's SMB client's, and while not 0 why it cannot be told.
@@ -110,11 +114,12 @@ extern "C" ssize_t pread(int fd, void* buffer, size_t size, off_t offset) {
 }
 // Stands in for the system's pwrite in this program.
 extern "C" ssize_t pwrite(int fd, const void* buffer, size_t size, off_t offset) {
-  if (writeRefusals > 0 && isLockFd(fd) && writesPassing > 0) {
+  const bool inPlace = isLockFd(fd) && !isFreshLockFd(fd);
+  if (writeRefusals > 0 && inPlace && writesPassing > 0) {
     --writesPassing;
-  } else if (writeRefusals > 0 && isLockFd(fd)) {
+  } else if (writeRefusals > 0 && inPlace) {
     --writeRefusals;
-    errno = EACCES;
+    errno = writeRefusalCause;
     return -1;
   }
   return static_cast<ssize_t>(::syscall(SYS_pwrite64, fd, buffer, size, offset));
@@ -434,33 +439,46 @@ TEST_F(DataFilePlacementTest, ARefusedWriteOfTheRecordIsTriedAgainAWhile) {
   EXPECT_NE(beginError.find(told), std::string::npos) << beginError;
 }
 
-// A refusal of the record's read means what the share reads it as (a lock
-// another run holds on the kernel's SMB client, and where the file
-// system's type cannot be told; elsewhere a read that fails), and its
-// retries pause within the wait: with none left, the record is read once.
+// A refusal of the record's read or write means what the share reads it
+// as (EACCES: a lock another run holds on the kernel's SMB client, and
+// where the file system's type cannot be told; elsewhere a read that
+// fails), and its retries pause within the wait: with none left, the
+// record is read once. A read that would block (EAGAIN) fails at once with
+// its own cause on any file system; a write in place that is not supported
+// (a desktop's SMB view) has the record written through a new lock file.
 TEST_F(DataFilePlacementTest, ARefusedReadMeansWhatTheShareReadsAndWaitsWithinTheWait) {
+  const std::string unread = "cannot read the lock file " + lockFile().string() + " (";
   const struct {
+    int* refusals;  // of reads or of writes
+    int cause;
     bool smb;
     int typeFailure;
-    std::string told;
+    std::string told;  // "" where the run begins
   } kCases[] = {
-      {false, 0, "cannot read the lock file " + lockFile().string() + " (" + std::strerror(EACCES) + ")"},
-      {true, 0, " could be locked but not read (" + std::string(std::strerror(EACCES)) + ") after a wait of 0 seconds:"},
-      {false, EIO, " could be locked but not read (" + std::string(std::strerror(EACCES)) +
-                       ") after a wait of 0 seconds (its file system, which cannot be told from the kernel's SMB "
-                       "client that refuses a read or write another run's lock covers so: fstatfs: " +
-                       std::strerror(EIO) + ")"},
+      {&readRefusals, EACCES, false, 0, unread + std::strerror(EACCES) + ")"},
+      {&readRefusals, EACCES, true, 0,
+       " could be locked but not read (" + std::string(std::strerror(EACCES)) + ") after a wait of 0 seconds:"},
+      {&readRefusals, EACCES, false, EIO,
+       " could be locked but not read (" + std::string(std::strerror(EACCES)) +
+           ") after a wait of 0 seconds (its file system, which cannot be told from the kernel's SMB "
+           "client that refuses a read or write another run's lock covers so: fstatfs: " +
+           std::strerror(EIO) + ")"},
+      {&readRefusals, EAGAIN, true, 0, unread + std::strerror(EAGAIN) + ")"},
+      {&readRefusals, EAGAIN, false, EIO, unread + std::strerror(EAGAIN) + ")"},
+      {&writeRefusals, EOPNOTSUPP, false, 0, ""},
   };
   for (const auto& c : kCases) {
     smbShare = c.smb;
     typeFailure = c.typeFailure;
+    readRefusalCause = writeRefusalCause = c.cause;
     readsRefused = 0;
-    EXPECT_FALSE(beginsWith(&readRefusals, 1000));
+    EXPECT_EQ(c.told.empty(), beginsWith(c.refusals, 1000)) << beginError;
     smbShare = false;
     typeFailure = 0;
-    EXPECT_EQ(1, readsRefused) << c.told;
+    EXPECT_EQ(c.refusals == &readRefusals ? 1 : 0, readsRefused) << c.told;
     EXPECT_NE(beginError.find(c.told), std::string::npos) << beginError;
   }
+  readRefusalCause = writeRefusalCause = EACCES;
 }
 
 // A run whose writes of the record are refused (a lock another run still

@@ -2,21 +2,41 @@
 // that are not well-formed or not regular files, outputs named like the
 // run's inputs or linked elsewhere, copies other readers would misread, an
 // in-progress box saved marked, and switches that are nearly "Yes".
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "host/configuration.h"
 #include "host/tests/hang_guard.h"
 #include "testing/auto_test_files.h"
 #include "testing/auto_test_report.h"
 #include "testing/tests/auto_test_hooks_fixture.h"
+
+// While set, a rename of a file named like a clear file's rewrite notes
+// whether a rewrite elsewhere could have locked it then, and taken it for
+// a leftover.
+bool watchRewrites = false;
+bool rewriteSeenUnlocked = false;
+
+// Stands in for the system's rename in this program.
+extern "C" int rename(const char* from, const char* to) noexcept {
+  if (watchRewrites && std::strstr(from, ".new") != nullptr) {
+    const int fd = ::open(from, O_RDONLY | O_CLOEXEC);
+    rewriteSeenUnlocked = rewriteSeenUnlocked || fd < 0 || ::flock(fd, LOCK_SH | LOCK_NB) == 0;
+    ::close(fd);
+  }
+  return ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+}
 
 namespace {
 
@@ -105,10 +125,14 @@ TEST_F(HookFilesTest, AClearFileThatCannotBeWrittenAnewKeepsWhatItHeld) {
 
 // A rewrite of a clear file killed before its rename leaves its new file
 // beside it. The next rewrite removes such a file (a beginning of what a
-// rewrite writes) of a process that is gone, this one's own number
-// included (an earlier process had it), and nothing else: a running
-// process's, one holding other text, one named otherwise. The file
-// rewritten keeps its permissions, whatever the process's mask.
+// rewrite writes) that no writer holds locked, whatever process number it
+// names (this one's own, one of a process that is gone, or one a process
+// here has, as a writer killed in another container or on another machine
+// sharing the folder may leave), and nothing else: a running writer's,
+// which holds it locked, though its number names no process here; one
+// holding other text; one named otherwise. The rewrite holds its own new
+// file locked up to its rename. The file rewritten keeps its permissions,
+// whatever the process's mask.
 TEST_F(HookFilesTest, AClearFileRewriteRemovesWhatAKilledOneLeftAndKeepsItsPermissions) {
   const pid_t gone = ::fork();
   if (gone == 0) ::_exit(0);
@@ -118,20 +142,32 @@ TEST_F(HookFilesTest, AClearFileRewriteRemovesWhatAKilledOneLeftAndKeepsItsPermi
   const struct {
     std::string name;
     std::string held;
+    bool locked;  // by its writer, still at work
     bool goes;
-  } kLeft[] = {{of + std::to_string(gone) + ".new", beginning, true},
-               {of + std::to_string(::getpid()) + ".new", "", true},
-               {of + std::to_string(::getppid()) + ".new", beginning, false},
-               {of + "0" + std::to_string(gone) + ".new", beginning, false},
-               {of + std::to_string(gone) + ".new.new", beginning, false},
-               {std::string(kClearScrubber) + "." + std::to_string(gone) + ".new", beginning, false}};
+  } kLeft[] = {{of + std::to_string(gone) + ".new", beginning, false, true},
+               {of + std::to_string(::getpid()) + ".new", "", false, true},
+               {of + std::to_string(::getppid()) + ".new", beginning, true, false},
+               {of + "1.new", beginning, false, true},
+               {of + "999999999.new", beginning, true, false},
+               {of + "0" + std::to_string(gone) + ".new", beginning, false, false},
+               {of + std::to_string(gone) + ".new.new", beginning, false, false},
+               {std::string(kClearScrubber) + "." + std::to_string(gone) + ".new", beginning, false, false}};
   const mode_t mask = ::umask(022);
   for (const mode_t mode : {0600, 0664}) {
     clear(kClearPA, "Yes");
     ASSERT_EQ(0, ::chmod((dir + kClearPA).c_str(), mode));
-    for (const auto& left : kLeft) write(left.name, left.held);
+    std::vector<int> writers;
+    for (const auto& left : kLeft) {
+      write(left.name, left.held);
+      if (!left.locked) continue;
+      writers.push_back(::open((dir + left.name).c_str(), O_RDONLY | O_CLOEXEC));
+      EXPECT_EQ(0, ::flock(writers.back(), LOCK_EX)) << left.name;
+    }
     write(of + std::to_string(gone) + ".new.held", "the user's notes\n");
+    watchRewrites = true;
     EXPECT_TRUE(AutoTestFiles::rewriteClearFile(dir + kClearPA));
+    watchRewrites = false;
+    EXPECT_FALSE(rewriteSeenUnlocked);
     EXPECT_EQ(kClearNo, read(kClearPA));
     struct stat rewritten;
     ASSERT_EQ(0, ::stat((dir + kClearPA).c_str(), &rewritten));
@@ -141,6 +177,7 @@ TEST_F(HookFilesTest, AClearFileRewriteRemovesWhatAKilledOneLeftAndKeepsItsPermi
     EXPECT_TRUE(AutoTestFiles::rewriteClearFile(dir + kClearPA));
     EXPECT_EQ("the user's notes\n", read(of + std::to_string(gone) + ".new"));
     std::filesystem::remove(dir + of + std::to_string(gone) + ".new");
+    for (const int writer : writers) ::close(writer);
   }
   ::umask(mask);
 }
