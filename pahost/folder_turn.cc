@@ -47,15 +47,12 @@ bool retriedWhileRefused(Io io, Share& share, const Deadline& deadline) {
   return true;
 }
 
-bool sameTime(const struct timespec& a, const struct timespec& b) {
-  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
-
-// Whether the file seen as `a` is the one seen as `b`, unchanged since.
-bool looksAlike(const struct stat& a, const struct stat& b) {
-  return isSameFile(a, b) && a.st_size == b.st_size && sameTime(a.st_mtim, b.st_mtim) &&
-         sameTime(a.st_ctim, b.st_ctim);
-}
+// Whether the lock file seen as `a` shows no turn taken since it was seen
+// as `b`: the same file, its record as long. A holder's record grows as it
+// begins and empties as it ends; the file's times tell nothing, as the
+// kernel's SMB client changes them with no turn taken (as a run closes the
+// file, and as the server's are read again).
+bool showsNoTurn(const struct stat& a, const struct stat& b) { return isSameFile(a, b) && a.st_size == b.st_size; }
 
 std::string lockFileName() { return kLockHead + std::to_string(runningUser()) + kLockTail; }
 std::string freshFileName() { return lockFileName() + kFreshTail; }
@@ -369,7 +366,7 @@ void FolderTurn::noteRefusal(int cause) {
   refusedWith_ = cause;
   struct stat now;
   if (::fstat(lockFd_, &now) != 0) return;
-  if (refusedAt_.st_ino != 0 && !looksAlike(now, refusedAt_)) {
+  if (refusedAt_.st_ino != 0 && !showsNoTurn(now, refusedAt_)) {
     turnSeen_ = true;
     lastTurn_ = Clock::now();
   }
@@ -394,7 +391,7 @@ void FolderTurn::watchLettingGo(Clock::duration letGo) {
   while (Clock::now() < until && deadline_.pause(std::min<Clock::duration>(kRetryEvery, until - Clock::now()))) {
     struct stat now;
     const bool is = ::fstatat(folderFd_, lockName_.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0;
-    if (is != was || (is && !looksAlike(now, before))) {
+    if (is != was || (is && !showsNoTurn(now, before))) {
       turnSeen_ = true;
       lastTurn_ = Clock::now();
       return;
@@ -426,16 +423,20 @@ std::string FolderTurn::lockedElsewhere(const char* io, int cause) {
 }
 
 // Waiting runs let go of the lock file for the close timeout and more,
-// once they saw no turn taken for a while (share.h): a wait shorter than
-// that cannot see such a lock go.
+// once they saw no turn taken for a while (share.h). Whatever the wait, a
+// lock a killed run left may be what kept this one waiting: a run started
+// meanwhile opens the client's handle again, and a wait may end before a
+// whole window came.
 std::string FolderTurn::killedRunsLock() {
   std::chrono::milliseconds timeout;
-  if (!share_.closeTimeout(&timeout) || kTurnTakes + letGoWindow(timeout) <= deadline_.bound()) return "";
+  if (!share_.closeTimeout(&timeout)) return "";
+  const auto bound = std::chrono::ceil<std::chrono::seconds>(letGoBound(timeout));
   const std::string seconds = std::to_string(std::chrono::duration_cast<std::chrono::seconds>(timeout).count());
   return "; if a run of pahost was killed there, the lock the server granted it may stay until no run has held the "
-         "lock file open for the mount's close timeout (closetimeo=" + seconds + ") and 1.5 seconds more, longer "
-         "than this run waits: run pahost again once none has for that long, or mount the share with a shorter "
-         "closetimeo";
+         "lock file open for the mount's close timeout (closetimeo=" + seconds + ") and 1.5 seconds more (waiting "
+         "runs let go of it together for that long within " + secondsText(static_cast<int>(bound.count())) +
+         " of a wait, unless a run started meanwhile opens it): run pahost again once none has held it for that "
+         "long, or mount the share with a shorter closetimeo";
 }
 
 std::string FolderTurn::typeUntold(const char* refused) const {

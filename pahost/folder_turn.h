@@ -34,7 +34,11 @@
 // client waiting runs that saw no turn taken for longer than a turn takes
 // let go of the file together for a while (share.h), looking at it only by
 // its name meanwhile: a change there (a holder recorded or ended) ends the
-// let-go at once, so that a turn freed is taken promptly.
+// let-go at once, so that a turn freed is taken promptly. A turn shows as
+// the record's length or the file at the name, never as the file's times
+// alone, which that client changes as runs close the file and open it
+// again: taken for a turn, such a change would hold runs to the file into
+// the let-go, and keep the client's handle, and a lock with it.
 //
 // The record (turn_record.h) is read before anything else is judged: on
 // the kernel's SMB client a read refused there (EACCES, after a short
@@ -194,9 +198,8 @@ class FolderTurn {
   // Why a wait that ended on a read or write (`io`) of the record refused
   // with `cause` ended.
   std::string lockedElsewhere(const char* io, int cause);
-  // What such a message adds on the kernel's SMB client where the wait is
-  // too short for waiting runs to see a lock a killed run left go (share.h);
-  // "" elsewhere.
+  // What such a message adds on the kernel's SMB client, whatever the
+  // wait: how a lock a killed run left goes (share.h); "" elsewhere.
   std::string killedRunsLock();
   // What a message of a refusal read as another run's lock adds where the
   // file system's type could not be told (the kernel's SMB client refuses

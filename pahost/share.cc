@@ -131,6 +131,10 @@ bool Share::mountOptions(std::string* options) {
 
 std::chrono::milliseconds letGoWindow(std::chrono::milliseconds closeTimeout) { return closeTimeout + kLetGoMargin; }
 
+std::chrono::milliseconds letGoBound(std::chrono::milliseconds closeTimeout) {
+  return kTurnTakes + letGoWindow(closeTimeout) * (kLetGoPeriods + 1);
+}
+
 std::chrono::milliseconds letGoLeft(std::chrono::system_clock::time_point now, std::chrono::milliseconds window,
                                     Share::Clock::duration sinceTurn) {
   if (sinceTurn <= kTurnTakes) return std::chrono::milliseconds(0);

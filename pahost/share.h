@@ -98,6 +98,12 @@ const std::chrono::milliseconds kTurnTakes(3000);
 const std::chrono::milliseconds kLetGoMargin(1500);
 // The window for the close timeout `closeTimeout`.
 std::chrono::milliseconds letGoWindow(std::chrono::milliseconds closeTimeout);
+// How long a wait takes at most, from the last turn seen, for waiting runs
+// to have let go of the lock file together for a whole window of
+// `closeTimeout`'s: kTurnTakes, then five windows (the window under way
+// may have too little left to free a lock, and the next starts three
+// windows after it ends).
+std::chrono::milliseconds letGoBound(std::chrono::milliseconds closeTimeout);
 // How long from `now` waiting runs let go for `window`, `sinceTurn` after
 // a turn was last seen; zero outside the window, or before kTurnTakes.
 std::chrono::milliseconds letGoLeft(std::chrono::system_clock::time_point now, std::chrono::milliseconds window,
