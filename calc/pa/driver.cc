@@ -28,7 +28,8 @@ const auto& kSaleLink = PAScheduleDWorksheet::kRowFederalLink;
 const int kSaleRowsPerWorksheet = kSaleLink.rows();
 
 // The calculation order of a whole return: 41 steps, every existing copy
-// of the step's form each time. The PA-40 comes five times, each after the
+// of the step's form each time (the PA W-2 and the deductions schedule:
+// see calcOrderStep). The PA-40 comes five times, each after the
 // schedules it reads have been brought up to date.
 const FormId* const kFormCalcOrder[] = {
     &kFormID_PAReturnInfo, &kFormID_PA40, &kFormID_State16, &kFormID_State17, &kFormID_State18,
@@ -201,6 +202,26 @@ void linkScheduleECopies(PATaxReturnCalcEngine& engine, const DataMgmt::TaxRetur
   for (int c = next; c <= last; ++c) unlinkScheduleECopy(engine, pa, static_cast<uint16_t>(c));
 }
 
+// One step of the calculation order: every copy of the form, but for the
+// two forms whose further copies are calculated once a calculation
+// elsewhere, where the step calculates copy 1. The PA W-2's are calculated
+// ahead of copy 1's first run (Schedule W2-S runs it early), after the
+// information form has settled the filers (names, filing status,
+// residency) and the schedule its boxes, all they read besides the W-2s;
+// those made since (ensurePAW2Copies) by this step, ahead of copy 1 as in
+// the order's other steps. The deductions schedule's by the final run of
+// PA-40 copy 1, with the income limit the return ends with.
+void calcOrderStep(PATaxReturnCalcEngine& engine, DataMgmt::TaxReturn& pa, const FormId& form) {
+  if (form == kFormID_PAW2) {
+    engine.calculateOtherPAW2Copies();
+  } else if (!(form == kFormID_PADeductions)) {
+    engine.calcAllCopies(form);
+    return;
+  }
+  TaxFormPtr first = pa.getFormUVPtr(form, 1, false);
+  if (!first.isNull()) engine.calcForm(form, 1, false, 1, 1, first);
+}
+
 void ensureFixedForms(PADataMgmt::PATaxReturn& pa) {
   for (const FormId* form : kFixedForms) fetchOrCreate(pa, *form, 1);
   if (pa.readFilingStatus(kFormID_PAReturnInfo) == PADataMgmt::kFilingJoint) {
@@ -216,6 +237,7 @@ void PATaxReturnCalcEngine::calcStateReturn() {
   copyScans.clear();
   federalW2s.clear();
   otherPAW2CopiesCalculated = false;
+  paW2CopiesCalculated.clear();
   computeIntDivSummary(1, kFormID_PAReturnInfo, kFormID_State18, kFormID_State16, State16::kLineRecord.at(0),
                        kFormID_State17, State17::kLineRecord.at(0));
   rebuildMiscCompSourceRows();
@@ -234,7 +256,7 @@ void PATaxReturnCalcEngine::calcStateReturn() {
   }
   for (size_t step = 0; step < kFormCalcSteps; ++step) {
     const ProvisionalPA40Scope scope(*this, step < lastPA40Step);
-    calcAllCopies(*kFormCalcOrder[step]);
+    calcOrderStep(*this, *paReturn, *kFormCalcOrder[step]);
   }
 
   if (DataMgmt::OrvaneConfiguration::getInstance().AllowAutoTest()) {

@@ -9,6 +9,8 @@
 #ifndef CALC_PA_PA_TAX_RETURN_CALC_ENGINE_H_
 #define CALC_PA_PA_TAX_RETURN_CALC_ENGINE_H_
 
+#include <vector>
+
 #include "calc/pa/copy_scan_cache.h"
 #include "calc/pa/federal_w2_table.h"
 #include "calc/state/state_tax_return_calc_engine.h"
@@ -163,9 +165,14 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // tax by residency, per-person totals, other-state and reciprocal-state
   // flags (pa_w2.cc). passOn is not used.
   void computePAW2(DataMgmt::TaxFormPtr form, uint16_t copy, int passOn);
-  // The PA W-2 copies after the first, calculated once a calculation ahead
-  // of copy 1's first run (pa_w2.cc).
+  // Ahead of copy 1's first run in a calculation: calculateOtherPAW2Copies
+  // (pa_w2.cc).
   void calculateOtherPAW2CopiesOnce();
+  // The PA W-2 copies after the first that this calculation has not
+  // calculated yet, from the highest down (pa_w2.cc): each copy is
+  // calculated once a calculation. The driver's PA W-2 step calculates
+  // those made since copy 1 first ran.
+  void calculateOtherPAW2Copies();
   // Whether a federal W-2 that takes a PA W-2 row reports another state's
   // wages or tax (pa_w2.cc): worked out from the W-2s themselves, as the
   // PA W-2 copies count them, so that Schedule W2-S's box says it before
@@ -394,6 +401,9 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // in this calculation (its carry of the withholding's rounding adds up
   // their rows as this calculation lists them).
   bool otherPAW2CopiesCalculated = false;
+  // The PA W-2 copies after the first that this calculation has
+  // calculated, by copy number.
+  std::vector<bool> paW2CopiesCalculated;
   // True while a PA-40 run comes ahead of figures it reads: the information
   // form's early run and every run of the whole-return order but the last.
   // Such a run works with the limits of the moment but leaves what the user

@@ -253,9 +253,19 @@ void PATaxReturnCalcEngine::calculateOtherPAW2CopiesOnce() {
   otherPAW2CopiesCalculated = true;
   // Copy 1 may come first (Schedule W2-S calculates it early): the copies
   // it adds up to the return's withholding list their W-2s before it does.
+  calculateOtherPAW2Copies();
+}
+
+void PATaxReturnCalcEngine::calculateOtherPAW2Copies() {
+  if (paReturn == nullptr) return;
   for (int c = paReturn->getMaxCopies(kFormID_PAW2); c >= 2; --c) {
+    const size_t copy = static_cast<size_t>(c);
+    if (copy < paW2CopiesCalculated.size() && paW2CopiesCalculated[copy]) continue;
     TaxFormPtr other = paReturn->getFormUVPtr(kFormID_PAW2, static_cast<uint16_t>(c), false);
-    if (!other.isNull()) calcStateForm(kFormID_PAW2, static_cast<uint16_t>(c), false, 0, 0, other);
+    if (other.isNull()) continue;
+    if (paW2CopiesCalculated.size() <= copy) paW2CopiesCalculated.resize(copy + 1, false);
+    paW2CopiesCalculated[copy] = true;
+    calcStateForm(kFormID_PAW2, static_cast<uint16_t>(c), false, 0, 0, other);
   }
 }
 

@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "calc/pa/pa_tax_return_calc_engine.h"
@@ -52,23 +51,31 @@ const NamedField<Fed57FieldIds> kFed57KindAmounts[] = {Fed57::kJuryDutyPay, Fed5
 
 const auto& kReferences = PAMiscCompWorksheet::kRowSourceReference;
 
-// The source references of every worksheet copy's rows, by copy.
-typedef std::vector<std::pair<uint16_t, std::vector<std::string>>> RowSources;
+// A row's source reference as the calculation before left it; rows that
+// held none are left out (a return just loaded holds none).
+struct HeldReference {
+  uint16_t copy;
+  int row;
+  std::string text;
+};
 
-RowSources rowSources(const DataMgmt::TaxReturn& pa) {
-  RowSources sources;
+// Empties every worksheet copy's source references, each row once, and
+// returns the ones they held.
+std::vector<HeldReference> takeReferences(DataMgmt::TaxReturn& pa) {
+  std::vector<HeldReference> held;
   for (DataMgmt::TaxFormIter it = pa.getForms(kFormID_PAMiscCompWorksheet); !it.atEOL(); it.next()) {
-    if (it.getTaxForm().isNull()) continue;
-    const uint16_t copy = it.getTaxForm()->getCopyNumber();
-    std::vector<std::string> references;
+    const DataMgmt::TaxFormPtr sheet = it.getTaxForm();
+    if (sheet.isNull()) continue;
+    const uint16_t copy = sheet->getCopyNumber();
     for (int row = 0; row < kRowsPerCopy; ++row) {
+      if (sheet->isNull(kReferences.at(row))) continue;
       char text[256];
       pa.formString(text, sizeof text, kFormID_PAMiscCompWorksheet, copy, kReferences.at(row));
-      references.push_back(text);
+      if (text[0] != '\0') held.push_back({copy, row, text});
+      sheet->setNull(kReferences.at(row));
     }
-    sources.push_back({copy, references});
   }
-  return sources;
+  return held;
 }
 
 bool textIs(const DataMgmt::TaxReturn& federal, const DataMgmt::FormId& form, uint16_t copy,
@@ -96,10 +103,7 @@ bool ownerAllowed(const DataMgmt::TaxReturn& federal, const DataMgmt::FormId& fo
 
 void PATaxReturnCalcEngine::rebuildMiscCompSourceRows() {
   if (paReturn == nullptr) return;
-  const RowSources before = rowSources(*paReturn);
-  for (const auto& copy : before) {
-    clearFormFields(kFormID_PAMiscCompWorksheet, copy.first, kReferences.at(0), kReferences.at(kRowsPerCopy - 1));
-  }
+  const std::vector<HeldReference> held = takeReferences(*paReturn);
   int row = 0;
   addMiscCompSourceRows(kFormID_Fed1099Misc, &row, 0);
   addMiscCompSourceRows(kFormID_Fed1099R, &row, 0);
@@ -109,15 +113,12 @@ void PATaxReturnCalcEngine::rebuildMiscCompSourceRows() {
   // A row's eight columns stand together in the form's field order. A row
   // that stood for no source (a return just loaded) keeps its entries for
   // the source it now stands for.
-  for (const auto& copy : before) {
-    for (int r = 0; r < kRowsPerCopy; ++r) {
-      if (copy.second[r].empty()) continue;
-      char now[256];
-      paReturn->formString(now, sizeof now, kFormID_PAMiscCompWorksheet, copy.first, kReferences.at(r));
-      if (copy.second[r] == now) continue;
-      clearFormFields(kFormID_PAMiscCompWorksheet, copy.first, PAMiscCompWorksheet::kRowOwner.at(r),
-                      PAMiscCompWorksheet::kRowPAWithholding.at(r));
-    }
+  for (const HeldReference& before : held) {
+    char now[256];
+    paReturn->formString(now, sizeof now, kFormID_PAMiscCompWorksheet, before.copy, kReferences.at(before.row));
+    if (before.text == now) continue;
+    clearFormFields(kFormID_PAMiscCompWorksheet, before.copy, PAMiscCompWorksheet::kRowOwner.at(before.row),
+                    PAMiscCompWorksheet::kRowPAWithholding.at(before.row));
   }
 }
 

@@ -133,7 +133,7 @@ void PATaxReturnCalcEngine::computeScheduleW2S(TaxFormPtr form, uint16_t copy, i
     w2s.setXNo(S::kSpouseWagesDifferenceBox);
   }
   // The PA W-2 copies read the next two boxes: copy 1 below, the others
-  // only in their own step, ahead of this schedule's. The boxes come first,
+  // ahead of copy 1's first run in a calculation. The boxes come first,
   // and from their sources, so that every copy reads them as this
   // calculation leaves them.
   markOrNo(w2s, S::kOtherStateWagesBox, anyListedW2WithOtherStateAmounts());

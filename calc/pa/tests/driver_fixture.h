@@ -1,10 +1,11 @@
 // Fixture of the driver and dispatch tests: the state fixture's returns
 // with a probe PA engine over them.
 //
-// The probe records the forms the driver walks (calcAllCopies) and, while
-// `calculate` is false, every copy handed to calcStateForm instead of
-// calculating it, so the driver's own work can be watched apart from the
-// per-form calculations.
+// The probe records the forms the driver walks (calcAllCopies, or calcForm
+// for a step that calculates one copy) and every copy handed to
+// calcStateForm; while `calculate` is false, it records the copy instead
+// of calculating it, so the driver's own work can be watched apart from
+// the per-form calculations.
 #ifndef CALC_PA_TESTS_DRIVER_FIXTURE_H_
 #define CALC_PA_TESTS_DRIVER_FIXTURE_H_
 
@@ -26,18 +27,24 @@ class DriverProbe : public PACalculationMgmt::PATaxReturnCalcEngine {
 
   void calcAllCopies(const DataMgmt::FormId& formId) override {
     walked.push_back(formId.getNumber());
+    walking = true;
     PATaxReturnCalcEngine::calcAllCopies(formId);
+    walking = false;
+  }
+  void calcForm(const DataMgmt::FormId& formId, uint16_t copy, bool markDataEntered, int passOn, int spare,
+                DataMgmt::TaxFormPtr form) override {
+    if (!walking) walked.push_back(formId.getNumber());
+    PATaxReturnCalcEngine::calcForm(formId, copy, markDataEntered, passOn, spare, form);
   }
   void calcStateForm(const DataMgmt::FormId& formId, uint16_t copy, bool markDataEntered, int passOn,
                      int spare, DataMgmt::TaxFormPtr form) override {
-    if (!calculate) {
-      forms.push_back({formId.getNumber(), copy, markDataEntered});
-      return;
-    }
+    forms.push_back({formId.getNumber(), copy, markDataEntered});
+    if (!calculate) return;
     PATaxReturnCalcEngine::calcStateForm(formId, copy, markDataEntered, passOn, spare, form);
   }
 
   bool calculate = false;
+  bool walking = false;  // within calcAllCopies
   std::vector<int> walked;
   std::vector<FormCopyCall> forms;
 };

@@ -215,9 +215,10 @@ TEST_F(PAW2Test, EmptyRowsThePreparerMayTypeOverAreFilledWithTheRounding) {
 
 // A row's PA columns open to the preparer belong to the federal W-2 the
 // row stands for, whatever the W-2s say: two W-2s of one employer look
-// alike. A row that comes to stand for another W-2 (one above it deleted)
-// is filled afresh from it; one that still stands for its W-2 keeps what
-// it holds, a W-2 edited (even its employer's name) included.
+// alike. A row that comes to stand for another W-2 (one above it deleted,
+// or one above it that took no row taking one) is filled afresh from it;
+// one that still stands for its W-2 keeps what it holds, a W-2 edited
+// (even its employer's name) or one above it that takes no row included.
 TEST_F(PAW2Test, APartYearRowBelongsToItsOwnW2) {
   mark(kFormID_PAReturnInfo, PAReturnInfo::kPartYearResidentBox);
   addW2(1, 'T', 1200000, {{"PA", 1200000, 36840}}, "Delaware Valley Analytics");
@@ -237,6 +238,16 @@ TEST_F(PAW2Test, APartYearRowBelongsToItsOwnW2) {
   EXPECT_DOUBLE_EQ(value(PAW2::kRowPATaxWithheld.at(1)), 153.50);
   EXPECT_TRUE(list().isNull(PAW2::kRowPACompensation.at(2)));
   EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPACompensation), 19000);
+
+  addW2(1, 'T', 0, {}, "Keystone Temps");  // no wages: no row, ahead of the rows
+  number(kFormID_PAW2, PAW2::kRowPACompensation.at(0), 13500);  // typed for W-2 2
+  calculate();
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPACompensation.at(0)), 13500);
+  addW2(1, 'T', 300000, {{"PA", 300000, 9210}}, "Keystone Temps");
+  calculate();
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPACompensation.at(0)), 3000);  // W-2 1's, not what W-2 2's row held
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPACompensation.at(1)), 14000);
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPACompensation.at(2)), 5000);
 }
 
 // A W-2 of negative wages (a repayment) takes a row like any other, with
