@@ -71,6 +71,20 @@ const std::pair<const char*, const char*> kEditsThatRunAlways[] = {
     // withholding counts the second copy's rows as this calculation lists
     // them.
     {"pahost/tests/other_state_w2_row.txt", "zero FEDW2:2:F21"},
+    // Entries limited in place stay as limited once what limits them
+    // grows: the use tax credit (to the use tax, raised with the wages),
+    // the PA part of a nonresident's W-2G winnings (a W-2G added), the
+    // local overpayment applied (the rate lowered) and a depreciation
+    // amount (to what the first amount leaves of the basis, raised).
+    {"calc/pa/tests/golden/joint_deceased_spouse_investments.txt", "raise FEDW2:1:F33"},
+    {"pahost/tests/nonresident_limited_entries.txt", "add FEDW2G:2"},
+    {"pahost/tests/nonresident_limited_entries.txt", "lower PALOCALINCOMETAXRETURN:1:F144174"},
+    {"calc/pa/tests/golden/joint_business_property.txt", "raise PASCHEDULEUE:1:F105"},
+    // Entries emptied while their section is shut stay empty once it
+    // opens: a property's depreciation (its cost basis entered) and the
+    // moving expenses (the move passing the distance test again).
+    {"pahost/tests/nonresident_limited_entries.txt", "raise PASCHEDULEUE:1:F93"},
+    {"examples/joint_spouse_home_office_move.txt", "zero PASCHEDULEUE:1:F74, then lower PASCHEDULEUE:1:F74"},
 };
 
 std::size_t editsPerReturn(std::size_t lineCount) {
