@@ -71,6 +71,11 @@ const std::pair<const char*, const char*> kEditsThatRunAlways[] = {
     // withholding counts the second copy's rows as this calculation lists
     // them.
     {"pahost/tests/other_state_w2_row.txt", "zero FEDW2:2:F21"},
+    // A penalty typed while the unpaid tax is under the threshold is closed
+    // and emptied: a rise of the tax opens its boxes at "No", line 27 empty.
+    {"calc/pa/tests/golden/separate_nonresident_abroad.txt", "raise FEDSCHEDULEE:1:F28"},
+    // A typed penalty closed by one edit and opened by the next.
+    {"calc/pa/tests/golden/joint_deceased_spouse_investments.txt", "lower FEDW2:1:F33, then raise FED166:5:F10"},
 };
 
 std::size_t editsPerReturn(std::size_t lineCount) {
