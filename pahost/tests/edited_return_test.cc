@@ -85,6 +85,16 @@ const std::pair<const char*, const char*> kEditsThatRunAlways[] = {
     // moving expenses (the move passing the distance test again).
     {"pahost/tests/nonresident_limited_entries.txt", "raise PASCHEDULEUE:1:F93"},
     {"examples/joint_spouse_home_office_move.txt", "zero PASCHEDULEUE:1:F74, then lower PASCHEDULEUE:1:F74"},
+    // A penalty typed while the unpaid tax is under the threshold is closed
+    // and emptied: a rise of the tax opens its boxes at "No", line 27 empty.
+    {"calc/pa/tests/golden/separate_nonresident_abroad.txt", "raise FEDSCHEDULEE:1:F28"},
+    // A typed penalty closed by one edit and opened by the next.
+    {"calc/pa/tests/golden/joint_deceased_spouse_investments.txt", "lower FEDW2:1:F33, then raise FED166:5:F10"},
+    // A nonresident's part-year dates and allocation answer, emptied, open
+    // empty when the part-year box is marked; the school code, "99999" for
+    // a nonresident, is empty for a full-year resident without a district.
+    {"examples/nonresident.txt", "residency F48"},
+    {"examples/nonresident.txt", "residency F46"},
 };
 
 std::size_t editsPerReturn(std::size_t lineCount) {
