@@ -71,6 +71,11 @@ const std::pair<const char*, const char*> kEditsThatRunAlways[] = {
     // withholding counts the second copy's rows as this calculation lists
     // them.
     {"pahost/tests/other_state_w2_row.txt", "zero FEDW2:2:F21"},
+    // A federal copy deleted: the copy of PA Schedule E it leaves keeps no
+    // answer the calculation fixed (a resident's copy 1), and a later copy
+    // stays emptied when a federal copy comes back.
+    {"examples/able_rental_trust_loss.txt", "delete FEDSCHEDULEE:1"},
+    {"examples/nonresident_abroad_rentals.txt", "delete FEDSCHEDULEE:1, then zero FEDSCHEDULEE:1:F336"},
 };
 
 std::size_t editsPerReturn(std::size_t lineCount) {
