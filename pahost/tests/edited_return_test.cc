@@ -76,6 +76,9 @@ const std::pair<const char*, const char*> kEditsThatRunAlways[] = {
     // stays emptied when a federal copy comes back.
     {"examples/able_rental_trust_loss.txt", "delete FEDSCHEDULEE:1"},
     {"examples/nonresident_abroad_rentals.txt", "delete FEDSCHEDULEE:1, then zero FEDSCHEDULEE:1:F336"},
+    // A resident marked nonresident by a slip and then resident again:
+    // the G-L copy names its state still.
+    {"pahost/tests/resident_marked_nonresident.txt", "residency F46"},
 };
 
 std::size_t editsPerReturn(std::size_t lineCount) {
