@@ -79,6 +79,10 @@ const std::pair<const char*, const char*> kEditsThatRunAlways[] = {
     // A resident marked nonresident by a slip and then resident again:
     // the G-L copy names its state still.
     {"pahost/tests/resident_marked_nonresident.txt", "residency F46"},
+    // A worksheet whose sale record was deleted holds what one without a
+    // record holds, and a hand sale emptied leaves no owner code behind.
+    {"pahost/tests/sale_record_and_hand_sale.txt", "delete FED135:1"},
+    {"pahost/tests/sale_record_and_hand_sale.txt", "empty PASCHEDULEDWORKSHEET:1"},
 };
 
 std::size_t editsPerReturn(std::size_t lineCount) {
