@@ -95,6 +95,18 @@ const std::pair<const char*, const char*> kEditsThatRunAlways[] = {
     // a nonresident, is empty for a full-year resident without a district.
     {"examples/nonresident.txt", "residency F48"},
     {"examples/nonresident.txt", "residency F46"},
+    // A federal copy deleted: the copy of PA Schedule E it leaves keeps no
+    // answer the calculation fixed (a resident's copy 1), and a later copy
+    // stays emptied when a federal copy comes back.
+    {"examples/able_rental_trust_loss.txt", "delete FEDSCHEDULEE:1"},
+    {"examples/nonresident_abroad_rentals.txt", "delete FEDSCHEDULEE:1, then zero FEDSCHEDULEE:1:F336"},
+    // A resident marked nonresident by a slip and then resident again:
+    // the G-L copy names its state still.
+    {"pahost/tests/resident_marked_nonresident.txt", "residency F46"},
+    // A worksheet whose sale record was deleted holds what one without a
+    // record holds, and a hand sale emptied leaves no owner code behind.
+    {"pahost/tests/sale_record_and_hand_sale.txt", "delete FED135:1"},
+    {"pahost/tests/sale_record_and_hand_sale.txt", "empty PASCHEDULEDWORKSHEET:1"},
 };
 
 std::size_t editsPerReturn(std::size_t lineCount) {

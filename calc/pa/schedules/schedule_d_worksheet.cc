@@ -228,12 +228,16 @@ bool fillFederalRow(WorksheetCopy& c, int row, uint16_t record, int& groupedRows
 }
 
 // The twelve federal rows, the count of grouped sales and the zero sales
-// price box.
+// price box. Without a federal record the count and the box go with the
+// rows: a copy whose records were deleted holds what one that never had
+// any holds.
 void fillFederalRows(WorksheetCopy& c) {
   DataMgmt::TaxForm& form = c.form;
   if (!hasFederalRecords(c)) {
     c.engine.clearFormFields(kFormID_PAScheduleDWorksheet, c.copy, kRowColumns[0]->at(0),
                              PAScheduleDWorksheet::kRowGroupedSaleBox.at(kFederalRowCount - 1));
+    form.setNull(PAScheduleDWorksheet::kGroupedSaleCount);
+    form.setNull(PAScheduleDWorksheet::kZeroSalesPriceBox);
     form.setXNo(PAScheduleDWorksheet::kFederalRowsFirstBox);
     form.setXNo(PAScheduleDWorksheet::kFederalRowsSecondBox);
     return;
@@ -253,6 +257,19 @@ void fillFederalRows(WorksheetCopy& c) {
            form.getIR(PAScheduleDWorksheet::kRowSalesPrice.at(0)) == 0.0);
 }
 
+// The owner code of a hand row without a sale: none the calculation
+// writes itself beside a sale (the "T" it fixes off a joint return, the
+// joint default "J"), so that a row whose sale is emptied holds what a row
+// never filled holds; a code the user chose stays.
+void dropOwnerWithoutSale(WorksheetCopy& c, const OVImmutableIdentifier& owner) {
+  const char code = readOwnerCode(c.pa, c.form, owner);
+  if (c.joint && (code == 'J' || code == 'j')) {
+    c.form.setNull(owner);
+  } else {
+    c.form.unprotectAndMaybeSetNull(owner);
+  }
+}
+
 // The three rows the user fills, and the box that says one holds a sale.
 void totalHandRows(WorksheetCopy& c) {
   DataMgmt::TaxForm& form = c.form;
@@ -268,7 +285,11 @@ void totalHandRows(WorksheetCopy& c) {
       form.setNull(cell.gain);
     }
     const bool described = c.pa.hasSigValue(self, c.copy, cell.description);
-    if (described || form.nonNull(cell.gain)) c.engine.normalizeOwnerText(c.holder, cell.owner, c.status);
+    if (described || form.nonNull(cell.gain)) {
+      c.engine.normalizeOwnerText(c.holder, cell.owner, c.status);
+    } else {
+      dropOwnerWithoutSale(c, cell.owner);
+    }
     if (described && form.nonNull(cell.gain)) anyRowWithData = true;
     if (form.xMarked(cell.exemptObligation)) form.zero(cell.gain);
 

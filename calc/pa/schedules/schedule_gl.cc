@@ -395,9 +395,12 @@ void PATaxReturnCalcEngine::computeScheduleGL(TaxFormPtr form, uint16_t copy, in
   const bool joint = filingStatus == PADataMgmt::kFilingJoint;
 
   if (paReturn->readResidencyStatus(kFormID_PAReturnInfo) == PADataMgmt::kNonresident) {
-    // A nonresident has no credit for taxes paid to other states: no
-    // person's credit and no copy of the state emptied here stay either.
-    clearFormFields(kGL, copy, PAScheduleGL::kOtherState, PAScheduleGL::kCredit);
+    // A nonresident has no credit for taxes paid to other states: the
+    // figures from compensation to the credit go, with the person's credit
+    // and the copy of the state. The state itself is the user's and stays,
+    // as the entities do, so that a return marked nonresident by a slip
+    // and then resident again names it still.
+    clearFormFields(kGL, copy, PAScheduleGL::kGrossCompensation, PAScheduleGL::kCredit);
     clearFiguresBeyondCredit(gl);
     for (const GLField* f : {&PAScheduleGL::kOtherStateCopy, &PAScheduleGL::kTaxpayerCredit,
                              &PAScheduleGL::kSpouseCredit}) {

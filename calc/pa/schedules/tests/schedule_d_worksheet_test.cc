@@ -34,26 +34,44 @@ class ScheduleDWorksheetTest : public StateEngineTest {
   std::string sheetText(const FieldId& field) { return textOf(kFormID_PAScheduleDWorksheet, field); }
 };
 
-// A copy no federal record belongs to has its federal rows emptied and its
-// boxes No, and still totals its hand rows. Copy 1 keeps the rows of
-// records 2 and 3 when record 1 is gone.
+// A copy no federal record belongs to has its federal rows emptied, its
+// boxes No and no count of grouped sales or zero sales price box left
+// from records deleted, and still totals its hand rows (a hand row's owner
+// code goes with its sale). Copy 1 keeps the rows of records 2 and 3 when
+// record 1 is gone.
 TEST_F(ScheduleDWorksheetTest, RowsOfCopiesWithAndWithoutFederalRecords) {
   fullYearResident();
   record(2, 1, "BOND", 300, 100);
   record(3, 2, "FUND", 50, 80);
   text(kFormID_PAScheduleDWorksheet, PAScheduleDWorksheet::kRowDescription.at(0), "STALE", 2);
+  number(kFormID_PAScheduleDWorksheet, PAScheduleDWorksheet::kGroupedSaleCount, 2, 2);
+  mark(kFormID_PAScheduleDWorksheet, PAScheduleDWorksheet::kZeroSalesPriceBox, 2);
   number(kFormID_PAScheduleDWorksheet, PAScheduleDWorksheet::kRowSalesPrice.at(12), 1000, 2);  // hand row 1
   number(kFormID_PAScheduleDWorksheet, PAScheduleDWorksheet::kRowCost.at(12), 400, 2);
   run(2);
   run(1);
   EXPECT_TRUE(sheet(2).isNull(PAScheduleDWorksheet::kRowDescription.at(0)));
   EXPECT_TRUE(sheet(2).isNo(PAScheduleDWorksheet::kFederalRowsFirstBox));
+  EXPECT_TRUE(sheet(2).isNull(PAScheduleDWorksheet::kGroupedSaleCount));
+  EXPECT_TRUE(sheet(2).isNull(PAScheduleDWorksheet::kZeroSalesPriceBox));
   EXPECT_EQ(amount(PAScheduleDWorksheet::kRowGain.at(12), 2), 600);
   EXPECT_EQ(textOf(kFormID_PAScheduleDWorksheet, PAScheduleDWorksheet::kRowOwner.at(12), 2), "T");
   EXPECT_EQ(amount(PAScheduleDWorksheet::kTaxpayerTotal, 2), 600);
   EXPECT_EQ(sheetText(PAScheduleDWorksheet::kRowDescription.at(1)), "BOND");
   EXPECT_EQ(amount(PAScheduleDWorksheet::kRowGain.at(2)), -30);
   EXPECT_EQ(amount(PAScheduleDWorksheet::kTaxpayerGain), 170);
+  // Its sale emptied, the hand row keeps no owner code the calculation
+  // wrote, joint or not.
+  const FieldId& price = PAScheduleDWorksheet::kRowSalesPrice.at(12);
+  for (bool joint : {false, true}) {
+    put(kFormID_PAReturnInfo, PAReturnInfo::kJointBox, joint ? FieldValue::mark() : FieldValue::null());
+    number(kFormID_PAScheduleDWorksheet, price, 1000, 2);
+    run(2);
+    put(kFormID_PAScheduleDWorksheet, price, FieldValue::null(), 2);
+    put(kFormID_PAScheduleDWorksheet, PAScheduleDWorksheet::kRowCost.at(12), FieldValue::null(), 2);
+    run(2);
+    EXPECT_TRUE(sheet(2).isNull(PAScheduleDWorksheet::kRowOwner.at(12))) << joint;
+  }
 }
 
 // Dates are rewritten as mm/dd/yy; "various" texts and an empty date

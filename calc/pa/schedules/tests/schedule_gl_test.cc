@@ -146,8 +146,9 @@ class ScheduleGLEntriesTest : public ScheduleGLTest {
 
 // A copy set to "PA", or of a nonresident, holds none of the figures of
 // the credit (no entity sum, interest total, ratio or credit; for the
-// nonresident no person's credit or copy of the emptied state either) and
-// keeps the entity amounts typed (pahost's tests set the copy back).
+// nonresident no person's credit or copy of the state either) and keeps
+// the state and the entity amounts typed (pahost's tests set the copy
+// back).
 TEST_F(ScheduleGLEntriesTest, ACopyOfNoCreditKeepsTheEntityAmountsAlone) {
   for (bool nonresident : {false, true}) {
     restart();
@@ -171,6 +172,7 @@ TEST_F(ScheduleGLEntriesTest, ACopyOfNoCreditKeepsTheEntityAmountsAlone) {
     }
     EXPECT_EQ(value(PAScheduleGL::kTaxpayerCredit), 0);
     EXPECT_EQ(isNullGL(PAScheduleGL::kOtherStateCopy), nonresident);
+    EXPECT_EQ(textOf(kFormID_PAScheduleGL, PAScheduleGL::kOtherState), nonresident ? "NY" : "PA");
   }
   // A resident's copy follows the state too, emptied with it.
   restart();
