@@ -158,6 +158,7 @@ TEST_F(ScheduleGLEntriesTest, ACopyOfNoCreditKeepsTheEntityAmountsAlone) {
     if (nonresident) {
       put(kFormID_PAReturnInfo, PAReturnInfo::kFullYearResidentBox, DataMgmt::FieldValue());
       setResidency(PADataMgmt::kNonresident);
+      enterGL(PAScheduleGL::kSpouseCredit, 120);  // as a joint return's copy held it
     } else {
       state("PA");
     }
@@ -171,6 +172,7 @@ TEST_F(ScheduleGLEntriesTest, ACopyOfNoCreditKeepsTheEntityAmountsAlone) {
       EXPECT_TRUE(isNullGL(*f)) << nonresident << " " << f->getNumber();
     }
     EXPECT_EQ(value(PAScheduleGL::kTaxpayerCredit), 0);
+    EXPECT_EQ(value(PAScheduleGL::kSpouseCredit), 0);
     EXPECT_EQ(isNullGL(PAScheduleGL::kOtherStateCopy), nonresident);
     EXPECT_EQ(textOf(kFormID_PAScheduleGL, PAScheduleGL::kOtherState), nonresident ? "NY" : "PA");
   }
