@@ -107,6 +107,18 @@ const std::pair<const char*, const char*> kEditsThatRunAlways[] = {
     // record holds, and a hand sale emptied leaves no owner code behind.
     {"pahost/tests/sale_record_and_hand_sale.txt", "delete FED135:1"},
     {"pahost/tests/sale_record_and_hand_sale.txt", "empty PASCHEDULEDWORKSHEET:1"},
+    // What one filing status closes or empties stays empty under another
+    // (kept places): Schedule D's copies past the first, emptied while the
+    // return was single; the amounts of Schedules D and J a joint return
+    // filled (closed), emptied once it is not; the spouse's line 6 of
+    // Schedule SP, closed in a joint return's one column.
+    {"audit/tests/returns/rule_boundaries.txt", "federal status 2"},
+    {"audit/tests/returns/rule_triggers.txt", "federal status 1"},
+    {"audit/tests/returns/rule_triggers.txt", "federal status 3"},
+    // Joint entries of a return switched to single and back: the spouse's
+    // shares on Schedule T, the penalty closed under the single return's
+    // smaller tax.
+    {"pahost/tests/switched_to_single.txt", "federal status 2"},
 };
 
 std::size_t editsPerReturn(std::size_t lineCount) {
