@@ -203,28 +203,26 @@ ReturnLines readLines(const std::vector<std::string>& lines) {
   return read;
 }
 
-// Every filing status the return does not have: the PA return's three
-// and the federal return's five codes.
-void filingStatusEdits(const ReturnLines& read, std::vector<EditStep>* steps) {
+// Every filing status: the PA return's three and the federal return's
+// five codes. The return's own is a step too, the way back from another
+// in a sequence.
+void filingStatusEdits(std::vector<EditStep>* steps) {
   const std::string boxes[] = {infoField("SingleBox"), infoField("JointBox"), infoField("SeparateBox")};
   for (const std::string& box : boxes) {
-    if (marked(read.values, "PARETURNINFO:1:" + box)) continue;
     EditStep step{"status " + box, {}, {}};
     for (const std::string& other : boxes) step.set.push_back(infoLine(other, other == box ? "X" : ""));
     steps->push_back(step);
   }
-  const auto federal = read.values.find(std::string(kFederalItemsForm) + ":0:C1");
   for (int code = 1; code <= 5; ++code) {
-    if (federal != read.values.end() && std::atoi(federal->second.c_str()) == code) continue;
     steps->push_back({"federal status " + std::to_string(code), {}, {{kFederalItemsForm, 0, "C1", std::to_string(code)}}});
   }
 }
 
-void residencyEdits(const ReturnLines& read, std::vector<EditStep>* steps) {
+// Every residency, the return's own included.
+void residencyEdits(std::vector<EditStep>* steps) {
   const std::string boxes[] = {infoField("FullYearResidentBox"), infoField("NonresidentBox"),
                                infoField("PartYearResidentBox")};
   for (const std::string& box : boxes) {
-    if (marked(read.values, "PARETURNINFO:1:" + box)) continue;
     EditStep step{"residency " + box, {}, {}};
     for (const std::string& other : boxes) step.set.push_back(infoLine(other, other == box ? "X" : ""));
     steps->push_back(step);
@@ -296,8 +294,8 @@ std::vector<ReturnEdit> editsOf(const HostSession& session, const std::vector<st
   std::vector<EditStep> steps;
   entryEdits(session, read, &steps);
   copyEdits(session, read, &steps);
-  filingStatusEdits(read, &steps);
-  residencyEdits(read, &steps);
+  filingStatusEdits(&steps);
+  residencyEdits(&steps);
   scheduleEdits(read, &steps);
   std::vector<ReturnEdit> edits;
   for (const EditStep& step : steps) edits.push_back({step.name, {step}});
