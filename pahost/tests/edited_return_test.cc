@@ -119,6 +119,22 @@ const std::pair<const char*, const char*> kEditsThatRunAlways[] = {
     // shares on Schedule T, the penalty closed under the single return's
     // smaller tax.
     {"pahost/tests/switched_to_single.txt", "federal status 2"},
+    // A couple switched to another filing status and back: what the other
+    // status closed, emptied, answered or fixed stays so. The worksheet's
+    // amounts of each spouse and the spouse's copy of Schedule UE, fixed
+    // as the taxpayer's; the information form's joint answers and the
+    // local return's spouse column; Schedule O's spouse entries, Schedule
+    // OC's business answer, the spouse's parts of the state allocation
+    // form and a sale's owner code S (a T over it); the home office copy
+    // of the spouse; a separate filer's answers of Schedule SP, No.
+    {"calc/pa/tests/golden/joint_deceased_spouse_investments.txt", "federal status 4, then federal status 2"},
+    {"audit/tests/returns/rule_triggers.txt", "federal status 1, then federal status 2"},
+    {"calc/pa/tests/golden/joint_business_property.txt", "federal status 3, then federal status 2"},
+    {"examples/joint_spouse_home_office_move.txt", "federal status 1, then federal status 2"},
+    {"calc/pa/tests/golden/separate_nonresident_abroad.txt", "federal status 1, then federal status 3"},
+    // The local return's compensation entry, emptied while the PA-40 has
+    // no compensation, stays empty once a W-2 brings it back.
+    {"pahost/tests/nonresident_limited_entries.txt", "zero FEDW2:1:F21, then add FEDW2:2"},
 };
 
 // The edit of that name among `all`; a sequence "A, then B" not among
