@@ -238,6 +238,7 @@ void PATaxReturnCalcEngine::calcStateReturn() {
   federalW2s.clear();
   otherPAW2CopiesCalculated = false;
   paW2CopiesCalculated.clear();
+  paW2RowsFilled.clear();
   computeIntDivSummary(1, kFormID_PAReturnInfo, kFormID_State18, kFormID_State16, State16::kLineRecord.at(0),
                        kFormID_State17, State17::kLineRecord.at(0));
   rebuildMiscCompSourceRows();
