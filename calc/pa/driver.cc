@@ -238,6 +238,7 @@ void PATaxReturnCalcEngine::calcStateReturn() {
   federalW2s.clear();
   otherPAW2CopiesCalculated = false;
   paW2CopiesCalculated.clear();
+  paW2RowsFilled.clear();
   computeIntDivSummary(1, kFormID_PAReturnInfo, kFormID_State18, kFormID_State16, State16::kLineRecord.at(0),
                        kFormID_State17, State17::kLineRecord.at(0));
   rebuildMiscCompSourceRows();
@@ -258,6 +259,9 @@ void PATaxReturnCalcEngine::calcStateReturn() {
     const ProvisionalPA40Scope scope(*this, step < lastPA40Step);
     calcOrderStep(*this, *paReturn, *kFormCalcOrder[step]);
   }
+  // A form calculated alone after this (the host's own call) did not fill
+  // those rows: what they hold now is the preparer's to keep.
+  paW2RowsFilled.clear();
 
   if (DataMgmt::OrvaneConfiguration::getInstance().AllowAutoTest()) {
     runAutoTest();

@@ -404,6 +404,14 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // The PA W-2 copies after the first that this calculation has
   // calculated, by copy number.
   std::vector<bool> paW2CopiesCalculated;
+  // The rows of PA W-2 copy 1 whose tax this calculation wrote, by row: a
+  // row the preparer may type over, filled while empty on the copy's first
+  // run, is filled again on the later ones, so that the carry of the
+  // withholding's rounding, which adds up the compensation worksheet's
+  // rows as the calculation writes them after that first run, lands on
+  // the figure the calculation filled, as it does when the row is empty
+  // from the start. Empty outside a whole-return calculation.
+  std::vector<bool> paW2RowsFilled;
   // True while a PA-40 run comes ahead of figures it reads: the information
   // form's early run and every run of the whole-return order but the last.
   // Such a run works with the limits of the moment but leaves what the user

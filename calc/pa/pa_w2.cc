@@ -85,15 +85,17 @@ void fillWhenNull(DataMgmt::TaxForm& form, const FieldId& field, double amount) 
 }
 
 // The PA tax of `row`: kept when the user may enter it (filled only while
-// null), else protected and calculated. Returns whether this run wrote it:
-// a row filled while null takes the rounding as a calculated one does.
-bool setTaxColumn(DataMgmt::TaxForm& form, int row, bool userMayEnter, double tax) {
+// null, and again on every later run of the calculation that filled it:
+// `filledBefore`), else protected and calculated. Returns whether this run
+// wrote it: a row filled while null takes the rounding as a calculated one
+// does.
+bool setTaxColumn(DataMgmt::TaxForm& form, int row, bool userMayEnter, bool filledBefore, double tax) {
   const FieldId& paTax = PAW2::kRowPATaxWithheld.at(row);
   if (userMayEnter) {
     form.unprotectAndMaybeSetNull(paTax);
-    const bool empty = form.isNull(paTax);
-    fillWhenNull(form, paTax, tax);
-    return empty;
+    if (!filledBefore && !form.isNull(paTax)) return false;
+    form.assignIR(paTax, tax);
+    return true;
   }
   form.makeProtected(paTax);
   form.assignIR(paTax, tax);
@@ -112,8 +114,9 @@ struct FilledRow {
 // the user loses what the calculation wrote while it held it (a protected
 // field holds the calculation's amount), so that the figures of a
 // residency or a situation left behind do not pass for the user's.
+// `filledBefore`: this calculation wrote the row's tax on an earlier run.
 FilledRow fillPAColumns(DataMgmt::TaxForm& form, int row, const FederalW2Figures& w2, int residency,
-                        const UserEntryMarks& marks) {
+                        const UserEntryMarks& marks, bool filledBefore) {
   const FieldId& paWages = PAW2::kRowPACompensation.at(row);
   const FieldId& paTax = PAW2::kRowPATaxWithheld.at(row);
   FilledRow filled;
@@ -124,7 +127,7 @@ FilledRow fillPAColumns(DataMgmt::TaxForm& form, int row, const FederalW2Figures
       return filled;
     }
     form.unprotectAndMaybeSetNull(paWages);
-    filled.taxCalculated = setTaxColumn(form, row, marks.keepTax || marks.keepBoth, w2.paTax());
+    filled.taxCalculated = setTaxColumn(form, row, marks.keepTax || marks.keepBoth, filledBefore, w2.paTax());
     fillWhenNull(form, paWages, w2.paWages());
     return filled;
   }
@@ -152,7 +155,7 @@ FilledRow fillPAColumns(DataMgmt::TaxForm& form, int row, const FederalW2Figures
     filled.taxCalculated = true;
   } else {
     form.unprotectAndMaybeSetNull(paWages);
-    filled.taxCalculated = setTaxColumn(form, row, marks.keepTax || marks.keepBoth, tax);
+    filled.taxCalculated = setTaxColumn(form, row, marks.keepTax || marks.keepBoth, filledBefore, tax);
     fillWhenNull(form, paWages, wages);
   }
   filled.reciprocal = w2.reciprocal;
@@ -293,6 +296,7 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
       desc.isNull() ? DataMgmt::FormFieldDescPtr() : desc->getFieldDesc(PAW2::kRowEmployerName.at(0));
   if (!nameDesc.isNull() && nameDesc->getLength() < nameLength) nameLength = nameDesc->getLength();
 
+  if (copy == 1) paW2RowsFilled.resize(kRows, false);
   // First pass: one row per qualifying federal W-2. List field p belongs
   // to federal copy 18(k - 1) + p + 1 whether or not that W-2 takes a row.
   const ListedRows before = rowsAsListed(w2List);
@@ -341,7 +345,8 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
 
     if (w2.anyForeign()) ++foreignRows;
     if (otherStateAmounts(w2)) ++foreignAmountCount;
-    const FilledRow filled = fillPAColumns(w2List, row, w2, residency, marks);
+    const FilledRow filled = fillPAColumns(w2List, row, w2, residency, marks, copy == 1 && paW2RowsFilled[row]);
+    if (copy == 1) paW2RowsFilled[row] = filled.taxCalculated;
     if (filled.reciprocal) ++reciprocalCount;
     withheld[row].tax = w2List.getIR(PAW2::kRowPATaxWithheld.at(row));
     withheld[row].counted = true;

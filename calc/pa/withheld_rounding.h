@@ -8,10 +8,12 @@
 // what was withheld, in cents, rounded once; each row rounded on its own
 // can add up to a dollar or more less or more. The difference goes on one
 // row: the largest row of PA W-2 copy 1 whose tax the calculation writes
-// on this run, afresh or into a row the preparer may type over while it is
-// empty (such a row is never changed once filled, and no other copy's row
-// is, so that what every row holds stays what its source says). A return
-// without such a row keeps its rows as they are.
+// on this run, afresh or into a row the preparer may type over that was
+// empty on the copy's first run in the calculation (filled again on its
+// later runs, as the rows it adds up change meanwhile; never changed by a
+// later calculation once filled, and no other copy's row is, so that what
+// every row holds stays what its source says). A return without such a
+// row keeps its rows as they are.
 //
 // The rows are read from the return as they stand; what the other copies
 // add up to is kept in the engine's copy-scan cache while none of them

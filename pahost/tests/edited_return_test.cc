@@ -135,6 +135,26 @@ const std::pair<const char*, const char*> kEditsThatRunAlways[] = {
     // The local return's compensation entry, emptied while the PA-40 has
     // no compensation, stays empty once a W-2 brings it back.
     {"pahost/tests/nonresident_limited_entries.txt", "zero FEDW2:1:F21, then add FEDW2:2"},
+    // A residency switched and back: what the other residency closes or
+    // empties stays empty (kept places). Closed for a full-year resident:
+    // PA-40 line 17, the interest and dividend summaries' PA parts, a sale's
+    // taxable-in-PA box on the Schedule D worksheet. Emptied for a nonresident: the
+    // interest and dividend worksheet's entries, Schedule O's spouse's share
+    // of the medical savings.
+    {"audit/tests/returns/rule_triggers.txt", "residency F46, then residency F48"},
+    {"calc/pa/tests/golden/single_part_year_forgiveness.txt", "residency F46, then residency F48"},
+    {"pahost/tests/part_year_dividend_part.txt", "residency F46, then residency F48"},
+    {"examples/joint_part_year_rich.txt", "residency F46, then residency F48"},
+    {"audit/tests/returns/rule_triggers.txt", "residency F47, then residency F48"},
+    {"calc/pa/tests/golden/joint_deceased_spouse_investments.txt", "residency F47, then residency F46"},
+    {"calc/pa/tests/golden/joint_business_property.txt", "residency F47, then residency F46"},
+    // A PA W-2 copy deleted whose rows the preparer may type over (a
+    // full-year resident's, under a Schedule W2-S situation): the rows
+    // filled afresh take the rounding of the return's withholding, the
+    // worksheet's rows written later in the calculation included, as the
+    // same entries loaded fresh do.
+    {"calc/pa/tests/golden/single_part_year_forgiveness.txt",
+     "residency F46, then raise FEDW2:2:F32, then delete PAW2:1"},
 };
 
 // The edit of that name among `all`; a sequence "A, then B" not among

@@ -213,6 +213,21 @@ TEST_F(PAW2Test, EmptyRowsThePreparerMayTypeOverAreFilledWithTheRounding) {
   EXPECT_DOUBLE_EQ(value(PAW2::kTaxpayerPATaxWithheld), 184);
 }
 
+// The compensation worksheet's rows are written after PA W-2 copy 1 first
+// runs in a calculation: an empty row the preparer may type over, filled
+// on that run, takes on the copy's later runs the carry those rows bring,
+// as a calculated row does. 184.20 on the W-2 and 10.40 on the worksheet:
+// 194.60 in all, 194 as the rows show them.
+TEST_F(PAW2Test, AFilledRowTakesTheCarryOfRowsWrittenAfterItsFirstRun) {
+  mark(kFormID_PAScheduleW2S, PAScheduleW2S::kIncorrectW2Box);
+  mark(kFormID_PAScheduleW2S, PAScheduleW2S::kAnySituationBox);
+  addW2(1, 'T', 600000, {{"PA", 600000, 18420}});
+  calculate();
+  number(kFormID_PAMiscCompWorksheet, PAMiscCompWorksheet::kRowPAWithholding.at(0), 10.40);
+  calculate();
+  EXPECT_DOUBLE_EQ(value(PAW2::kRowPATaxWithheld.at(0)), 185);
+}
+
 // A row's PA columns open to the preparer belong to the federal W-2 the
 // row stands for, whatever the W-2s say: two W-2s of one employer look
 // alike. A row that comes to stand for another W-2 (one above it deleted,
