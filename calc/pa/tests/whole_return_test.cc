@@ -217,6 +217,22 @@ TEST_F(WholeReturnTest, ReturnCalculatedOnceIsFinal) {
   }
 }
 
+// A row of the PA W-2 list that the preparer may type over (a W-2 marked
+// incorrect on Schedule W2-S) is filled by a whole-return calculation;
+// what is typed there afterwards stays when the host calculates the list
+// alone.
+TEST_F(WholeReturnTest, ARowTypedAfterTheCalculationStaysWhenTheListIsCalculatedAlone) {
+  load(kSample, 2778.35);
+  mark(kFormID_PAScheduleW2S, PAScheduleW2S::kIncorrectW2Box);
+  mark(kFormID_PAScheduleW2S, PAScheduleW2S::kAnySituationBox);
+  calculate();
+  const FieldId& row = PAW2::kRowPATaxWithheld.at(0);
+  ASSERT_FALSE(pa->getForm(kFormID_PAW2, 1)->isProtected(row));
+  number(kFormID_PAW2, row, 150);
+  engine->calcForm(kFormID_PAW2, 1, false, 0, 0, pa->getFormUVPtr(kFormID_PAW2, 1, false));
+  EXPECT_DOUBLE_EQ(pa->getIR(kFormID_PAW2, 1, row), 150);
+}
+
 // Every copy of the information form shows the last line 17, a copy
 // beyond the first included (it is calculated before the PA-40 runs that
 // make the line).
