@@ -238,7 +238,7 @@ void PATaxReturnCalcEngine::calcStateReturn() {
   federalW2s.clear();
   otherPAW2CopiesCalculated = false;
   paW2CopiesCalculated.clear();
-  paW2RowsFilled.clear();
+  startPAW2RowRecord();
   computeIntDivSummary(1, kFormID_PAReturnInfo, kFormID_State18, kFormID_State16, State16::kLineRecord.at(0),
                        kFormID_State17, State17::kLineRecord.at(0));
   rebuildMiscCompSourceRows();
@@ -259,9 +259,7 @@ void PATaxReturnCalcEngine::calcStateReturn() {
     const ProvisionalPA40Scope scope(*this, step < lastPA40Step);
     calcOrderStep(*this, *paReturn, *kFormCalcOrder[step]);
   }
-  // A form calculated alone after this (the host's own call) did not fill
-  // those rows: what they hold now is the preparer's to keep.
-  paW2RowsFilled.clear();
+  dropPAW2RowRecord();
 
   if (DataMgmt::OrvaneConfiguration::getInstance().AllowAutoTest()) {
     runAutoTest();

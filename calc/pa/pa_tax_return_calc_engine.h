@@ -391,6 +391,12 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
  protected:
   PADataMgmt::PATaxReturn* paReturn;  // borrowed
 
+  // The record of the PA W-2 rows a whole-return calculation fills
+  // (paW2RowsFilled), started as the calculation starts and dropped as it
+  // ends: a form the host calculates alone keeps none and refills none.
+  void startPAW2RowRecord();
+  void dropPAW2RowRecord() { paW2RowsFilled.clear(); }
+
  private:
   // Loops over every copy of a form, kept within one calculation.
   CopyScanCache copyScans;
@@ -410,7 +416,8 @@ class PATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEng
   // withholding's rounding, which adds up the compensation worksheet's
   // rows as the calculation writes them after that first run, lands on
   // the figure the calculation filled, as it does when the row is empty
-  // from the start. Empty outside a whole-return calculation.
+  // from the start. Empty, and not kept, outside a whole-return
+  // calculation.
   std::vector<bool> paW2RowsFilled;
   // True while a PA-40 run comes ahead of figures it reads: the information
   // form's early run and every run of the whole-return order but the last.

@@ -272,6 +272,8 @@ void PATaxReturnCalcEngine::calculateOtherPAW2Copies() {
   }
 }
 
+void PATaxReturnCalcEngine::startPAW2RowRecord() { paW2RowsFilled.assign(kRows, false); }
+
 void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*passOn*/) {
   if (form.isNull() || paReturn == nullptr || federalReturn == nullptr) return;
   if (copy == 1) calculateOtherPAW2CopiesOnce();
@@ -296,7 +298,7 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
       desc.isNull() ? DataMgmt::FormFieldDescPtr() : desc->getFieldDesc(PAW2::kRowEmployerName.at(0));
   if (!nameDesc.isNull() && nameDesc->getLength() < nameLength) nameLength = nameDesc->getLength();
 
-  if (copy == 1) paW2RowsFilled.resize(kRows, false);
+  const bool recording = copy == 1 && !paW2RowsFilled.empty();
   // First pass: one row per qualifying federal W-2. List field p belongs
   // to federal copy 18(k - 1) + p + 1 whether or not that W-2 takes a row.
   const ListedRows before = rowsAsListed(w2List);
@@ -345,8 +347,8 @@ void PATaxReturnCalcEngine::computePAW2(TaxFormPtr form, uint16_t copy, int /*pa
 
     if (w2.anyForeign()) ++foreignRows;
     if (otherStateAmounts(w2)) ++foreignAmountCount;
-    const FilledRow filled = fillPAColumns(w2List, row, w2, residency, marks, copy == 1 && paW2RowsFilled[row]);
-    if (copy == 1) paW2RowsFilled[row] = filled.taxCalculated;
+    const FilledRow filled = fillPAColumns(w2List, row, w2, residency, marks, recording && paW2RowsFilled[row]);
+    if (recording) paW2RowsFilled[row] = filled.taxCalculated;
     if (filled.reciprocal) ++reciprocalCount;
     withheld[row].tax = w2List.getIR(PAW2::kRowPATaxWithheld.at(row));
     withheld[row].counted = true;

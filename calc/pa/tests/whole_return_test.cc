@@ -228,8 +228,18 @@ TEST_F(WholeReturnTest, ARowTypedAfterTheCalculationStaysWhenTheListIsCalculated
   calculate();
   const FieldId& row = PAW2::kRowPATaxWithheld.at(0);
   ASSERT_FALSE(pa->getForm(kFormID_PAW2, 1)->isProtected(row));
+  const auto calculateListAlone = [this] {
+    engine->calcForm(kFormID_PAW2, 1, false, 0, 0, pa->getFormUVPtr(kFormID_PAW2, 1, false));
+  };
   number(kFormID_PAW2, row, 150);
-  engine->calcForm(kFormID_PAW2, 1, false, 0, 0, pa->getFormUVPtr(kFormID_PAW2, 1, false));
+  calculateListAlone();
+  EXPECT_DOUBLE_EQ(pa->getIR(kFormID_PAW2, 1, row), 150);
+  // Emptied to be filled again by the list alone, then typed over.
+  pa->getForm(kFormID_PAW2, 1)->setNull(row);
+  calculateListAlone();
+  ASSERT_FALSE(pa->getForm(kFormID_PAW2, 1)->isNull(row));
+  number(kFormID_PAW2, row, 150);
+  calculateListAlone();
   EXPECT_DOUBLE_EQ(pa->getIR(kFormID_PAW2, 1, row), 150);
 }
 

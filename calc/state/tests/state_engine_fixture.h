@@ -52,6 +52,7 @@ struct ProbeCall {
 class ProbeEngine : public PACalculationMgmt::PATaxReturnCalcEngine {
  public:
   using PACalculationMgmt::PATaxReturnCalcEngine::PATaxReturnCalcEngine;
+  using PACalculationMgmt::PATaxReturnCalcEngine::startPAW2RowRecord;
 
   void calcStateForm(const DataMgmt::FormId& formId, uint16_t copy, bool markDataEntered, int passOn,
                      int spare, DataMgmt::TaxFormPtr form) override {
